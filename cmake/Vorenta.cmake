@@ -1,0 +1,81 @@
+# Build helpers shared by every folder.
+#
+#   vorenta_library(<name> [DEPS <targets>...] [PRIVATE_DEPS <targets>...] [AUTOMOC]
+#                   [TEST_DEPS <targets>...] [QT_TESTS])
+#
+# makes the static library vorenta_<name> from every .cpp of the calling folder and its
+# subfolders except tests/ and resources/; the include root is the repository root, so code
+# includes "platform/rtl/SysUtils.h". Files under resources/ are compiled in and found by
+# name at run time (see platform/rtl/Resources.h). tests/*.cpp become one test program,
+# vorenta_<name>_tests, registered with CTest.
+
+set(VORENTA_WARNINGS -Wall -Wextra)
+
+function(vorenta_library name)
+  cmake_parse_arguments(ARG "AUTOMOC;QT_TESTS" "" "DEPS;PRIVATE_DEPS;TEST_DEPS" ${ARGN})
+  set(target vorenta_${name})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  list(FILTER sources EXCLUDE REGEX "/(tests|resources)/")
+  add_library(${target} STATIC ${sources})
+  target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_compile_options(${target} PRIVATE ${VORENTA_WARNINGS})
+  target_link_libraries(${target} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
+  if(ARG_AUTOMOC)
+    set_target_properties(${target} PROPERTIES AUTOMOC ON)
+  endif()
+  vorenta_resources(${target})
+
+  if(VORENTA_TESTS)
+    file(GLOB test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/*.cpp)
+    if(test_sources)
+      add_executable(${target}_tests ${test_sources})
+      target_compile_options(${target}_tests PRIVATE ${VORENTA_WARNINGS})
+      target_link_libraries(${target}_tests PRIVATE ${target} ${ARG_TEST_DEPS}
+                            GTest::gtest GTest::gtest_main GTest::gmock)
+      set(test_env "LC_ALL=C.UTF-8")
+      if(ARG_QT_TESTS)
+        list(APPEND test_env "QT_QPA_PLATFORM=offscreen")
+      endif()
+      gtest_discover_tests(${target}_tests DISCOVERY_MODE PRE_TEST
+                           WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+                           PROPERTIES ENVIRONMENT "${test_env}")
+    endif()
+  endif()
+endfunction()
+
+# Files under <folder>/resources/ go into a small library that is linked whole, so that the
+# table registering them survives static linking. Each file is embedded with .incbin and
+# found by its path relative to resources/, e.g. "grammars/pascal.xml".
+function(vorenta_resources target)
+  file(GLOB_RECURSE files CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/resources/*)
+  if(NOT files)
+    return()
+  endif()
+  set(out ${CMAKE_CURRENT_BINARY_DIR}/${target}_resources.cpp)
+  set(body "// Generated from ${CMAKE_CURRENT_SOURCE_DIR}/resources: do not edit.\n")
+  string(APPEND body "#include \"platform/rtl/Resources.h\"\n#include <cstddef>\n\n")
+  set(entries "")
+  set(index 0)
+  foreach(file IN LISTS files)
+    file(RELATIVE_PATH rel ${CMAKE_CURRENT_SOURCE_DIR}/resources ${file})
+    set(sym "vorenta_res_${target}_${index}")
+    string(APPEND body
+      "extern \"C\" const unsigned char ${sym}[];\n"
+      "extern \"C\" const unsigned char ${sym}_end[];\n"
+      "asm(\".section .rodata\\n.global ${sym}\\n.global ${sym}_end\\n.balign 16\\n"
+      "${sym}:\\n.incbin \\\"${file}\\\"\\n${sym}_end:\\n.byte 0\\n.previous\\n\");\n")
+    string(APPEND entries "  {\"${rel}\", ${sym}, ${sym}_end},\n")
+    math(EXPR index "${index} + 1")
+  endforeach()
+  string(APPEND body "\nnamespace {\nconst TResourceEntry kEntries[] = {\n${entries}};\n"
+    "const TResourceTableRegistrar kRegistrar(kEntries, sizeof kEntries / sizeof kEntries[0]);\n}\n")
+  file(CONFIGURE OUTPUT ${out} CONTENT "${body}")
+  add_library(${target}_res STATIC ${out})
+  target_include_directories(${target}_res PRIVATE ${CMAKE_SOURCE_DIR})
+  if(NOT target STREQUAL "vorenta_rtl")
+    target_link_libraries(${target}_res PRIVATE vorenta_rtl)
+  endif()
+  set_source_files_properties(${out} PROPERTIES OBJECT_DEPENDS "${files}")
+  target_link_libraries(${target} PUBLIC "$<LINK_LIBRARY:WHOLE_ARCHIVE,${target}_res>")
+endfunction()

@@ -1,0 +1,90 @@
+// Utf.cpp - UTF-8 and UTF-16 conversions.
+#include "platform/rtl/Types.h"
+
+namespace {
+
+constexpr char16_t kReplacement = 0xFFFD;
+
+void AppendUtf16(String& Out, char32_t Code) {
+  if (Code < 0x10000) {
+    Out.push_back(static_cast<char16_t>(Code));
+    return;
+  }
+  Code -= 0x10000;
+  Out.push_back(static_cast<char16_t>(0xD800 + (Code >> 10)));
+  Out.push_back(static_cast<char16_t>(0xDC00 + (Code & 0x3FF)));
+}
+
+void AppendUtf8(std::string& Out, char32_t Code) {
+  if (Code < 0x80) {
+    Out.push_back(static_cast<char>(Code));
+  } else if (Code < 0x800) {
+    Out.push_back(static_cast<char>(0xC0 | (Code >> 6)));
+    Out.push_back(static_cast<char>(0x80 | (Code & 0x3F)));
+  } else if (Code < 0x10000) {
+    Out.push_back(static_cast<char>(0xE0 | (Code >> 12)));
+    Out.push_back(static_cast<char>(0x80 | ((Code >> 6) & 0x3F)));
+    Out.push_back(static_cast<char>(0x80 | (Code & 0x3F)));
+  } else {
+    Out.push_back(static_cast<char>(0xF0 | (Code >> 18)));
+    Out.push_back(static_cast<char>(0x80 | ((Code >> 12) & 0x3F)));
+    Out.push_back(static_cast<char>(0x80 | ((Code >> 6) & 0x3F)));
+    Out.push_back(static_cast<char>(0x80 | (Code & 0x3F)));
+  }
+}
+
+}  // namespace
+
+String Utf8ToString(std::string_view Utf8) {
+  String Out;
+  Out.reserve(Utf8.size());
+  std::size_t I = 0;
+  const std::size_t N = Utf8.size();
+  while (I < N) {
+    const unsigned char Lead = static_cast<unsigned char>(Utf8[I]);
+    if (Lead < 0x80) {
+      Out.push_back(Lead);
+      ++I;
+      continue;
+    }
+    int Extra = 0;
+    char32_t Code = 0;
+    char32_t Min = 0;
+    if ((Lead & 0xE0) == 0xC0) { Extra = 1; Code = Lead & 0x1F; Min = 0x80; }
+    else if ((Lead & 0xF0) == 0xE0) { Extra = 2; Code = Lead & 0x0F; Min = 0x800; }
+    else if ((Lead & 0xF8) == 0xF0) { Extra = 3; Code = Lead & 0x07; Min = 0x10000; }
+    else { Out.push_back(kReplacement); ++I; continue; }
+    if (I + Extra >= N) { Out.push_back(kReplacement); break; }
+    bool Valid = true;
+    for (int K = 1; K <= Extra; ++K) {
+      const unsigned char C = static_cast<unsigned char>(Utf8[I + K]);
+      if ((C & 0xC0) != 0x80) { Valid = false; break; }
+      Code = (Code << 6) | (C & 0x3F);
+    }
+    if (!Valid || Code < Min || Code > 0x10FFFF || (Code >= 0xD800 && Code <= 0xDFFF)) {
+      Out.push_back(kReplacement);
+      ++I;
+      continue;
+    }
+    AppendUtf16(Out, Code);
+    I += Extra + 1;
+  }
+  return Out;
+}
+
+std::string StringToUtf8(std::u16string_view Text) {
+  std::string Out;
+  Out.reserve(Text.size());
+  for (std::size_t I = 0; I < Text.size(); ++I) {
+    char32_t Code = Text[I];
+    if (Code >= 0xD800 && Code <= 0xDBFF && I + 1 < Text.size() && Text[I + 1] >= 0xDC00 &&
+        Text[I + 1] <= 0xDFFF) {
+      Code = 0x10000 + ((Code - 0xD800) << 10) + (Text[I + 1] - 0xDC00);
+      ++I;
+    } else if (Code >= 0xD800 && Code <= 0xDFFF) {
+      Code = kReplacement;
+    }
+    AppendUtf8(Out, Code);
+  }
+  return Out;
+}

@@ -1,0 +1,41 @@
+// Tests of the UTF conversions, exceptions and compiled-in resources.
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Resources.h"
+#include "platform/rtl/Types.h"
+
+#include <gtest/gtest.h>
+
+TEST(Utf, RoundTripsCyrillicAndAstral) {
+  const std::string Utf8 = "Краска \xF0\x9F\x8E\xA8 ok";
+  const String Text = Utf8ToString(Utf8);
+  EXPECT_EQ(Text.size(), 12u);  // the emoji takes two UTF-16 units
+  EXPECT_EQ(StringToUtf8(Text), Utf8);
+}
+
+TEST(Utf, InvalidBytesBecomeReplacementCharacters) {
+  struct Case { std::string In; String Out; } Cases[] = {
+      {"a\xFF" "b", u"a\uFFFDb"},
+      {"\xC3", u"\uFFFD"},             // truncated sequence at the end
+      {"\xC0\xAF", u"\uFFFD\uFFFD"},   // overlong form
+      {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},  // encoded surrogate
+  };
+  for (const auto& C : Cases) EXPECT_EQ(Utf8ToString(C.In), C.Out) << C.In;
+  EXPECT_EQ(StringToUtf8(u"\xD800x"), "\xEF\xBF\xBDx");  // lone surrogate
+}
+
+TEST(Exceptions, CarryMessageAndClass) {
+  try {
+    throw EConvertError(u"'abc' is not a valid integer value");
+  } catch (const Exception& E) {
+    EXPECT_STREQ(E.ClassName(), "EConvertError");
+    EXPECT_EQ(E.Message(), u"'abc' is not a valid integer value");
+    EXPECT_STREQ(E.what(), "'abc' is not a valid integer value");
+  }
+}
+
+TEST(Resources, CompiledInFilesAreFoundByName) {
+  EXPECT_EQ(LoadResource("rtl/selftest.txt"), "hello, resources\n");
+  EXPECT_EQ(FindResource("rtl/missing.txt"), nullptr);
+  EXPECT_THROW(LoadResource("rtl/missing.txt"), EResNotFound);
+  EXPECT_EQ(ResourceNames("rtl/"), std::vector<std::string>{"rtl/selftest.txt"});
+}
