@@ -1,0 +1,209 @@
+// Component.cpp - TComponent: ownership, names, free notification, states.
+#include "platform/classes/Component.h"
+
+#include <algorithm>
+
+#include "platform/classes/ClassUtils_p.h"
+#include "platform/classes/TypeRegistry.h"
+
+using namespace classes_detail;
+
+REGISTER_CLASS(TComponent) {
+  Class.Property("Name", &TComponent::Name, &TComponent::SetName).Stored(false)
+       .Property("Tag", &TComponent::Tag, &TComponent::SetTag, 0);
+}
+
+namespace {
+[[noreturn]] void ListIndexError(int Index) {
+  throw EListError(FormatMsg(u"List index out of bounds (%d)", {IntToText(Index)}));
+}
+}  // namespace
+
+TComponent::TComponent(TComponent* AOwner) {
+  if (AOwner) AOwner->InsertComponent(this);
+}
+
+TComponent::~TComponent() {
+  Destroying();
+  while (!FFreeNotifies.empty()) {
+    TComponent* Other = FFreeNotifies.back();
+    RemoveFreeNotification(Other);
+    Other->Notification(this, opRemove);
+  }
+  DestroyComponents();
+  if (FOwner) FOwner->RemoveComponent(this);
+}
+
+// --- Ownership ------------------------------------------------------------------------------------
+
+TComponent* TComponent::Components(int Index) const {
+  if (Index < 0 || Index >= ComponentCount()) ListIndexError(Index);
+  return FComponents[Index];
+}
+
+int TComponent::ComponentIndex() const {
+  if (!FOwner) return -1;
+  auto& List = FOwner->FComponents;
+  return static_cast<int>(std::find(List.begin(), List.end(), this) - List.begin());
+}
+
+void TComponent::SetComponentIndex(int Value) {
+  if (!FOwner) return;
+  auto& List = FOwner->FComponents;
+  int Current = ComponentIndex();
+  Value = std::clamp(Value, 0, static_cast<int>(List.size()) - 1);
+  if (Value == Current) return;
+  List.erase(List.begin() + Current);
+  List.insert(List.begin() + Value, this);
+}
+
+void TComponent::InsertComponent(TComponent* AComponent) {
+  if (AComponent->FOwner == this) return;
+  ValidateRename(AComponent, String(), AComponent->FName);
+  if (AComponent->FOwner) AComponent->FOwner->RemoveComponent(AComponent);
+  Insert(AComponent);
+  if (FComponentState.Contains(csDesigning)) AComponent->SetDesigning(true);
+  Notification(AComponent, opInsert);
+}
+
+void TComponent::RemoveComponent(TComponent* AComponent) {
+  if (AComponent->FOwner != this) return;
+  Notification(AComponent, opRemove);
+  Remove(AComponent);
+}
+
+void TComponent::Insert(TComponent* AComponent) {
+  FComponents.push_back(AComponent);
+  AComponent->FOwner = this;
+}
+
+void TComponent::Remove(TComponent* AComponent) {
+  auto It = std::find(FComponents.begin(), FComponents.end(), AComponent);
+  if (It != FComponents.end()) FComponents.erase(It);
+  AComponent->FOwner = nullptr;
+}
+
+void TComponent::DestroyComponents() {
+  while (!FComponents.empty()) {
+    TComponent* Last = FComponents.back();
+    Remove(Last);
+    delete Last;
+  }
+}
+
+TComponent* TComponent::FindComponent(const String& AName) const {
+  if (AName.empty()) return nullptr;
+  for (TComponent* Item : FComponents)
+    if (SameName(Item->FName, AName)) return Item;
+  return nullptr;
+}
+
+// --- Name -----------------------------------------------------------------------------------------
+
+void TComponent::SetName(const String& NewName) {
+  if (FName == NewName) return;
+  if (!NewName.empty() && !IsValidIdent(NewName))
+    throw EComponentError(FormatMsg(u"'%s' is not a valid component name", {NewName}));
+  if (FOwner)
+    FOwner->ValidateRename(this, FName, NewName);
+  else
+    ValidateRename(nullptr, FName, NewName);
+  ChangeName(NewName);
+}
+
+void TComponent::ChangeName(const String& NewName) { FName = NewName; }
+
+void TComponent::ValidateRename(TComponent* AComponent, const String& CurName,
+                                const String& NewName) {
+  if (!AComponent || NewName.empty() || SameName(CurName, NewName)) return;
+  TComponent* Existing = FindComponent(NewName);
+  if (Existing && Existing != AComponent)
+    throw EComponentError(FormatMsg(u"A component named %s already exists", {NewName}));
+}
+
+String TComponent::GetNamePath() const { return FName; }
+
+TPersistent* TComponent::GetOwner() const { return FOwner; }
+
+// --- State ----------------------------------------------------------------------------------------
+
+void TComponent::SetSubComponent(bool IsSubComponent) {
+  if (IsSubComponent)
+    FComponentStyle.Include(csSubComponent);
+  else
+    FComponentStyle.Exclude(csSubComponent);
+}
+
+void TComponent::Destroying() {
+  if (FComponentState.Contains(csDestroying)) return;
+  FComponentState.Include(csDestroying);
+  for (TComponent* Item : FComponents) Item->Destroying();
+}
+
+namespace {
+void SetFlag(TComponentState& State, TComponentStateItem Item, bool Value) {
+  if (Value)
+    State.Include(Item);
+  else
+    State.Exclude(Item);
+}
+}  // namespace
+
+void TComponent::SetDesigning(bool Value, bool SetChildren) {
+  SetFlag(FComponentState, csDesigning, Value);
+  if (SetChildren)
+    for (TComponent* Item : FComponents) Item->SetDesigning(Value, true);
+}
+
+void TComponent::SetInline(bool Value) { SetFlag(FComponentState, csInline, Value); }
+void TComponent::SetAncestor(bool Value) {
+  SetFlag(FComponentState, csAncestor, Value);
+  for (TComponent* Item : FComponents) Item->SetAncestor(Value);
+}
+void TComponent::SetLoading(bool Value) { SetFlag(FComponentState, csLoading, Value); }
+void TComponent::SetReading(bool Value) { SetFlag(FComponentState, csReading, Value); }
+void TComponent::SetWriting(bool Value) { SetFlag(FComponentState, csWriting, Value); }
+void TComponent::SetFixups(bool Value) { SetFlag(FComponentState, csFixups, Value); }
+
+void TComponent::Loaded() { FComponentState.Exclude(csLoading); }
+
+// --- Free notification ----------------------------------------------------------------------------
+
+void TComponent::FreeNotification(TComponent* AComponent) {
+  if (!AComponent || AComponent == this) return;
+  FComponentState.Include(csFreeNotification);
+  // Components of one owner hear of each other through the owner's Notification already.
+  if (FOwner && AComponent->FOwner == FOwner) return;
+  if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent) != FFreeNotifies.end())
+    return;
+  FFreeNotifies.push_back(AComponent);
+  AComponent->FreeNotification(this);
+}
+
+void TComponent::RemoveFreeNotification(TComponent* AComponent) {
+  auto It = std::find(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent);
+  if (It == FFreeNotifies.end()) return;
+  FFreeNotifies.erase(It);
+  AComponent->RemoveFreeNotification(this);
+}
+
+void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
+  if (Operation == opRemove && AComponent) RemoveFreeNotification(AComponent);
+  // Walk from the end; a handler may free components, so re-check the bound each step.
+  for (int I = ComponentCount() - 1; I >= 0; --I) {
+    if (I >= ComponentCount()) I = ComponentCount() - 1;
+    if (I < 0) break;
+    FComponents[I]->Notification(AComponent, Operation);
+  }
+}
+
+// --- Streaming hooks ------------------------------------------------------------------------------
+
+void TComponent::GetChildren(const TGetChildProc&, TComponent*) {}
+TComponent* TComponent::GetChildOwner() { return nullptr; }
+TComponent* TComponent::GetChildParent() { return nullptr; }
+bool TComponent::HasParent() const { return false; }
+TComponent* TComponent::GetParentComponent() const { return nullptr; }
+void TComponent::SetParentComponent(TComponent*) {}
+void TComponent::ReadState(TReader*) {}
+void TComponent::WriteState(TWriter*) {}
