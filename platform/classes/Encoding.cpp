@@ -108,3 +108,5 @@ std::size_t DetectPreamble(std::string_view Bytes, TEncoding& Encoding) {
   }
   return 0;
 }
+
+bool IsValidUtf8(std::string_view Bytes) { return StringToUtf8(Utf8ToString(Bytes)) == Bytes; }

@@ -24,3 +24,7 @@ String DecodeText(std::string_view Bytes, TEncoding Encoding);
 // Looks for a byte order mark: when one is found, sets Encoding to it and returns its length;
 // otherwise leaves Encoding as it is and returns 0.
 std::size_t DetectPreamble(std::string_view Bytes, TEncoding& Encoding);
+
+// True when Bytes are well-formed UTF-8 (text without a byte order mark is taken as UTF-8 only
+// then, and as ANSI otherwise).
+bool IsValidUtf8(std::string_view Bytes);

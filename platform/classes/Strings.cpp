@@ -56,19 +56,6 @@ String ExtractQuoted(const String& Value, std::size_t& Pos, Char Quote) {
   return Result;
 }
 
-bool IsValidUtf8(std::string_view Bytes) {
-  std::size_t I = 0;
-  while (I < Bytes.size()) {
-    const auto B = static_cast<unsigned char>(Bytes[I]);
-    const int More = B < 0x80 ? 0 : (B >> 5) == 0x6 ? 1 : (B >> 4) == 0xE ? 2 : (B >> 3) == 0x1E ? 3 : -1;
-    if (More < 0 || Bytes.size() - I <= static_cast<std::size_t>(More)) return false;
-    for (int K = 1; K <= More; ++K)
-      if ((static_cast<unsigned char>(Bytes[I + K]) & 0xC0) != 0x80) return false;
-    I += More + 1;
-  }
-  return true;
-}
-
 std::string ReadRest(TStream* Stream) {
   const Int64 Count = std::max<Int64>(0, Stream->Size() - Stream->Position());
   std::string Bytes(static_cast<std::size_t>(Count), '\0');

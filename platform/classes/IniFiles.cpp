@@ -1,0 +1,272 @@
+// IniFiles.cpp - TCustomIniFile's typed values, TMemIniFile and TIniFile.
+#include "platform/classes/IniFiles.h"
+
+#include <cstdio>
+
+#include "platform/classes/IniText_p.h"
+#include "platform/classes/Strings.h"
+#include "platform/classes/TypeRegistry.h"
+#include "platform/rtl/DateUtils.h"
+#include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/SysUtils.h"
+
+REGISTER_CLASS(TCustomIniFile) {}
+REGISTER_CLASS(TMemIniFile) {}
+REGISTER_CLASS(TIniFile) {}
+
+namespace {
+
+String TwoDigits(int Value) {
+  char Buffer[16];
+  std::snprintf(Buffer, sizeof Buffer, "%02d", Value);
+  return Utf8ToString(Buffer);
+}
+
+String IsoDate(TDateTime Value) {
+  Word Year, Month, Day;
+  DecodeDate(Value, Year, Month, Day);
+  char Buffer[32];
+  std::snprintf(Buffer, sizeof Buffer, "%04u-%02u-%02u", unsigned(Year), unsigned(Month),
+                unsigned(Day));
+  return Utf8ToString(Buffer);
+}
+
+String IsoTime(TDateTime Value) {
+  Word Hour, Min, Sec, MSec;
+  DecodeTime(Value, Hour, Min, Sec, MSec);
+  return TwoDigits(Hour) + u":" + TwoDigits(Min) + u":" + TwoDigits(Sec);
+}
+
+// Reads N digits at S[Pos]; false when there are not that many.
+bool ReadDigits(const String& S, std::size_t& Pos, int N, Word& Value) {
+  Value = 0;
+  for (int I = 0; I < N; ++I, ++Pos) {
+    if (Pos >= S.size() || S[Pos] < u'0' || S[Pos] > u'9') return false;
+    Value = static_cast<Word>(Value * 10 + (S[Pos] - u'0'));
+  }
+  return true;
+}
+
+bool Expect(const String& S, std::size_t& Pos, Char C) { return Pos < S.size() && S[Pos++] == C; }
+
+// "yyyy-mm-dd", optionally followed by " hh:nn" or " hh:nn:ss".
+bool TryIsoDateTime(const String& S, TDateTime& Value) {
+  std::size_t Pos = 0;
+  Word Year, Month, Day, Hour = 0, Min = 0, Sec = 0;
+  if (!ReadDigits(S, Pos, 4, Year) || !Expect(S, Pos, u'-') || !ReadDigits(S, Pos, 2, Month) ||
+      !Expect(S, Pos, u'-') || !ReadDigits(S, Pos, 2, Day))
+    return false;
+  if (Pos < S.size()) {
+    if (!Expect(S, Pos, u' ') || !ReadDigits(S, Pos, 2, Hour) || !Expect(S, Pos, u':') ||
+        !ReadDigits(S, Pos, 2, Min))
+      return false;
+    if (Pos < S.size() && (!Expect(S, Pos, u':') || !ReadDigits(S, Pos, 2, Sec))) return false;
+    if (Pos != S.size()) return false;
+  }
+  TDateTime Date, Time;
+  if (!TryEncodeDate(Year, Month, Day, Date) || !TryEncodeTime(Hour, Min, Sec, 0, Time))
+    return false;
+  Value = ComposeDateTime(Date, Time);
+  return true;
+}
+
+void FillStrings(TStrings* Strings, const std::vector<String>& Items) {
+  Strings->BeginUpdate();
+  try {
+    Strings->Clear();
+    for (const String& S : Items) Strings->Add(S);
+  } catch (...) {
+    Strings->EndUpdate();
+    throw;
+  }
+  Strings->EndUpdate();
+}
+
+}  // namespace
+
+// =============================================================================================
+// TCustomIniFile
+
+TCustomIniFile::TCustomIniFile(const String& FileName) : FFileName(FileName) {}
+
+TCustomIniFile::~TCustomIniFile() = default;
+
+bool TCustomIniFile::SectionExists(const String& Section) {
+  TStringList Keys;
+  ReadSection(Section, &Keys);
+  return Keys.Count() > 0;
+}
+
+bool TCustomIniFile::ValueExists(const String& Section, const String& Ident) {
+  TStringList Keys;
+  ReadSection(Section, &Keys);
+  return Keys.IndexOf(Ident) >= 0;
+}
+
+Integer TCustomIniFile::ReadInteger(const String& Section, const String& Ident, Integer Default) {
+  return StrToIntDef(ReadString(Section, Ident, String()), Default);
+}
+
+void TCustomIniFile::WriteInteger(const String& Section, const String& Ident, Integer Value) {
+  WriteString(Section, Ident, IntToStr(Value));
+}
+
+bool TCustomIniFile::ReadBool(const String& Section, const String& Ident, bool Default) {
+  return ReadInteger(Section, Ident, Default ? 1 : 0) != 0;
+}
+
+void TCustomIniFile::WriteBool(const String& Section, const String& Ident, bool Value) {
+  WriteString(Section, Ident, Value ? u"1" : u"0");
+}
+
+double TCustomIniFile::ReadFloat(const String& Section, const String& Ident, double Default) {
+  const String S = ReadString(Section, Ident, String());
+  double Value = 0;
+  if (TryStrToFloat(S, Value, TFormatSettings::Invariant()) || TryStrToFloat(S, Value))
+    return Value;
+  return Default;
+}
+
+void TCustomIniFile::WriteFloat(const String& Section, const String& Ident, double Value) {
+  WriteString(Section, Ident, FloatToStr(Value, TFormatSettings::Invariant()));
+}
+
+TDateTime TCustomIniFile::ReadDate(const String& Section, const String& Ident,
+                                   TDateTime Default) {
+  const String S = Trim(ReadString(Section, Ident, String()));
+  TDateTime Value = 0;
+  if (TryIsoDateTime(S, Value) || TryStrToDate(S, Value)) return Value;
+  return Default;
+}
+
+void TCustomIniFile::WriteDate(const String& Section, const String& Ident, TDateTime Value) {
+  WriteString(Section, Ident, IsoDate(Value));
+}
+
+TDateTime TCustomIniFile::ReadDateTime(const String& Section, const String& Ident,
+                                       TDateTime Default) {
+  const String S = Trim(ReadString(Section, Ident, String()));
+  TDateTime Value = 0;
+  if (TryIsoDateTime(S, Value) || TryStrToDateTime(S, Value)) return Value;
+  return Default;
+}
+
+void TCustomIniFile::WriteDateTime(const String& Section, const String& Ident, TDateTime Value) {
+  WriteString(Section, Ident, IsoDate(Value) + u" " + IsoTime(Value));
+}
+
+// =============================================================================================
+// TMemIniFile
+
+TMemIniFile::TMemIniFile(const String& FileName)
+    : TCustomIniFile(FileName), FText(std::make_unique<TIniText>()) {
+  Reload();
+}
+
+TMemIniFile::~TMemIniFile() = default;
+
+void TMemIniFile::Reload() {
+  std::string Bytes;
+  if (ReadFileBytes(FileName(), Bytes))
+    FText->Parse(Bytes);
+  else
+    FText->Clear();
+}
+
+void TMemIniFile::Clear() { FText->Clear(); }
+
+String TMemIniFile::ReadString(const String& Section, const String& Ident,
+                               const String& Default) {
+  return FText->Read(Section, Ident).value_or(Default);
+}
+
+void TMemIniFile::WriteString(const String& Section, const String& Ident, const String& Value) {
+  FText->Write(Section, Ident, Value);
+}
+
+void TMemIniFile::ReadSection(const String& Section, TStrings* Strings) {
+  FillStrings(Strings, FText->Keys(Section));
+}
+
+void TMemIniFile::ReadSections(TStrings* Strings) { FillStrings(Strings, FText->Sections()); }
+
+void TMemIniFile::ReadSectionValues(const String& Section, TStrings* Strings) {
+  std::vector<String> Lines;
+  for (const String& Key : FText->Keys(Section))
+    Lines.push_back(Key + u"=" + FText->Read(Section, Key).value_or(String()));
+  FillStrings(Strings, Lines);
+}
+
+void TMemIniFile::EraseSection(const String& Section) { FText->EraseSection(Section); }
+
+void TMemIniFile::DeleteKey(const String& Section, const String& Ident) {
+  FText->DeleteKey(Section, Ident);
+}
+
+bool TMemIniFile::SectionExists(const String& Section) { return FText->SectionExists(Section); }
+
+bool TMemIniFile::ValueExists(const String& Section, const String& Ident) {
+  return FText->Read(Section, Ident).has_value();
+}
+
+void TMemIniFile::UpdateFile() { WriteFileBytes(FileName(), FText->Bytes()); }
+
+// =============================================================================================
+// TIniFile
+
+TIniFile::TIniFile(const String& FileName)
+    : TCustomIniFile(FileName), FFile(std::make_unique<TMemIniFile>(FileName)) {}
+
+TIniFile::~TIniFile() = default;
+
+String TIniFile::ReadString(const String& Section, const String& Ident, const String& Default) {
+  FFile->Reload();
+  return FFile->ReadString(Section, Ident, Default);
+}
+
+void TIniFile::WriteString(const String& Section, const String& Ident, const String& Value) {
+  FFile->Reload();
+  FFile->WriteString(Section, Ident, Value);
+  FFile->UpdateFile();
+}
+
+void TIniFile::ReadSection(const String& Section, TStrings* Strings) {
+  FFile->Reload();
+  FFile->ReadSection(Section, Strings);
+}
+
+void TIniFile::ReadSections(TStrings* Strings) {
+  FFile->Reload();
+  FFile->ReadSections(Strings);
+}
+
+void TIniFile::ReadSectionValues(const String& Section, TStrings* Strings) {
+  FFile->Reload();
+  FFile->ReadSectionValues(Section, Strings);
+}
+
+void TIniFile::EraseSection(const String& Section) {
+  FFile->Reload();
+  if (!FFile->SectionExists(Section)) return;
+  FFile->EraseSection(Section);
+  FFile->UpdateFile();
+}
+
+void TIniFile::DeleteKey(const String& Section, const String& Ident) {
+  FFile->Reload();
+  if (!FFile->ValueExists(Section, Ident)) return;
+  FFile->DeleteKey(Section, Ident);
+  FFile->UpdateFile();
+}
+
+bool TIniFile::SectionExists(const String& Section) {
+  FFile->Reload();
+  return FFile->SectionExists(Section);
+}
+
+bool TIniFile::ValueExists(const String& Section, const String& Ident) {
+  FFile->Reload();
+  return FFile->ValueExists(Section, Ident);
+}
+
+void TIniFile::UpdateFile() {}
