@@ -65,6 +65,7 @@ TEST(FontService, CyrillicHasGlyphsAndMeasures) {
   for (Char C : Text) {
     if (C != u' ') EXPECT_NE(Service.GlyphIndex(Font(u"Times New Roman", -16), C), 0u) << int(C);
   }
+  }
   EXPECT_NE(Service.GlyphIndex(Font(u"Arial", -16), u'Ж'), Service.GlyphIndex(Font(u"Arial", -16), u'ж'));
   EXPECT_GT(Service.TextWidth(Font(u"Arial", -16), u"Ж"), Service.TextWidth(Font(u"Arial", -16), u"ж"));
   std::vector<int> Advances;

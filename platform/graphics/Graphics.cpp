@@ -1,0 +1,174 @@
+// Graphics.cpp - TFont, TPen and TBrush.
+#include "platform/graphics/Graphics.h"
+
+#include <cmath>
+
+#include "platform/classes/TypeRegistry.h"
+
+namespace {
+
+// Number * Numerator / Denominator rounded half away from zero, as the drawing calls scale.
+int ScaleRounded(int Number, int Numerator, int Denominator) {
+  if (Denominator == 0) return -1;
+  return int(std::lround(double(Number) * Numerator / Denominator));
+}
+
+}  // namespace
+
+REGISTER_CLASS(TGraphicsObject) {}
+
+void TGraphicsObject::Changed() {
+  if (FOnChange) FOnChange(this);
+}
+
+REGISTER_CLASS(TFont) {
+  Class.Property("Charset", &TFont::Charset, &TFont::SetCharset, TFontCharset(DEFAULT_CHARSET))
+      .Property("Color", &TFont::Color, &TFont::SetColor, clWindowText)
+      .Property("Height", &TFont::Height, &TFont::SetHeight)
+      .Property("Name", &TFont::Name, &TFont::SetName)
+      .Property("Orientation", &TFont::Orientation, &TFont::SetOrientation, 0)
+      .Property("Pitch", &TFont::Pitch, &TFont::SetPitch, fpDefault)
+      .Property("Size", &TFont::Size, &TFont::SetSize)
+      .Property("Style", &TFont::Style, &TFont::SetStyle, TFontStyles());
+}
+
+TFont::TFont() = default;
+
+void TFont::Assign(TPersistent* Source) {
+  auto* Other = dynamic_cast<TFont*>(Source);
+  if (!Other) return inherited::Assign(Source);
+  FName = Other->FName;
+  FHeight = ScaleRounded(Other->FHeight, FPixelsPerInch, Other->FPixelsPerInch);
+  FStyle = Other->FStyle;
+  FColor = Other->FColor;
+  FCharset = Other->FCharset;
+  FPitch = Other->FPitch;
+  FOrientation = Other->FOrientation;
+  Changed();
+}
+
+void TFont::SetName(const String& Value) {
+  if (Value.empty() || Value == FName) return;
+  FName = Value;
+  Changed();
+}
+
+void TFont::SetHeight(int Value) {
+  if (Value == FHeight) return;
+  FHeight = Value;
+  Changed();
+}
+
+int TFont::Size() const { return -ScaleRounded(FHeight, 72, FPixelsPerInch); }
+
+void TFont::SetSize(int Value) { SetHeight(-ScaleRounded(Value, FPixelsPerInch, 72)); }
+
+void TFont::SetPixelsPerInch(int Value) {
+  if (Value <= 0 || Value == FPixelsPerInch) return;
+  const int Points = Size();
+  FPixelsPerInch = Value;
+  FHeight = -ScaleRounded(Points, FPixelsPerInch, 72);
+  Changed();
+}
+
+void TFont::SetStyle(TFontStyles Value) {
+  if (Value == FStyle) return;
+  FStyle = Value;
+  Changed();
+}
+
+void TFont::SetColor(TColor Value) {
+  if (Value == FColor) return;
+  FColor = Value;
+  Changed();
+}
+
+void TFont::SetCharset(TFontCharset Value) {
+  if (Value == FCharset) return;
+  FCharset = Value;
+  Changed();
+}
+
+void TFont::SetPitch(TFontPitch Value) {
+  if (Value == FPitch) return;
+  FPitch = Value;
+  Changed();
+}
+
+void TFont::SetOrientation(int Value) {
+  if (Value == FOrientation) return;
+  FOrientation = Value;
+  Changed();
+}
+
+REGISTER_CLASS(TPen) {
+  Class.Property("Color", &TPen::Color, &TPen::SetColor, clBlack)
+      .Property("Mode", &TPen::Mode, &TPen::SetMode, pmCopy)
+      .Property("Style", &TPen::Style, &TPen::SetStyle, psSolid)
+      .Property("Width", &TPen::Width, &TPen::SetWidth, 1);
+}
+
+void TPen::Assign(TPersistent* Source) {
+  auto* Other = dynamic_cast<TPen*>(Source);
+  if (!Other) return inherited::Assign(Source);
+  FColor = Other->FColor;
+  FWidth = Other->FWidth;
+  FStyle = Other->FStyle;
+  FMode = Other->FMode;
+  Changed();
+}
+
+void TPen::SetColor(TColor Value) {
+  if (Value == FColor) return;
+  FColor = Value;
+  Changed();
+}
+
+void TPen::SetWidth(int Value) {
+  if (Value < 0 || Value == FWidth) return;
+  FWidth = Value;
+  Changed();
+}
+
+void TPen::SetStyle(TPenStyle Value) {
+  if (Value == FStyle) return;
+  FStyle = Value;
+  Changed();
+}
+
+void TPen::SetMode(TPenMode Value) {
+  if (Value == FMode) return;
+  FMode = Value;
+  Changed();
+}
+
+REGISTER_CLASS(TBrush) {
+  Class.Property("Color", &TBrush::Color, &TBrush::SetColor, clWhite)
+      .Property("Style", &TBrush::Style, &TBrush::SetStyle, bsSolid);
+}
+
+void TBrush::Assign(TPersistent* Source) {
+  auto* Other = dynamic_cast<TBrush*>(Source);
+  if (!Other) return inherited::Assign(Source);
+  FColor = Other->FColor;
+  FStyle = Other->FStyle;
+  Changed();
+}
+
+void TBrush::SetColor(TColor Value) {
+  if (Value == FColor && !(Value != clNone && FStyle == bsClear)) return;
+  FColor = Value;
+  if (Value == clNone) FStyle = bsClear;
+  else if (FStyle == bsClear) FStyle = bsSolid;
+  Changed();
+}
+
+void TBrush::SetStyle(TBrushStyle Value) {
+  if (Value == FStyle) return;
+  FStyle = Value;
+  Changed();
+}
+
+void RegisterGraphicsClasses() {
+  RegisterClasses({TFont::ClassInfo(), TPen::ClassInfo(), TBrush::ClassInfo()});
+}
