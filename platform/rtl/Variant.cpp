@@ -135,7 +135,7 @@ Variant& Variant::operator=(const Variant& Other) noexcept {
 
 Variant& Variant::operator=(Variant&& Other) noexcept {
   if (this != &Other) {
-    if (FType >= varOleStr) Release();
+    if (OwnsBlock()) Release();
     FType = Other.FType;
     FData = Other.FData;
     Other.FType = varEmpty;

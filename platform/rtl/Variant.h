@@ -123,7 +123,7 @@ public:
   }
   Variant& operator=(const Variant& Other) noexcept;
   Variant& operator=(Variant&& Other) noexcept;
-  ~Variant() { if (FType >= varOleStr) Release(); }
+  ~Variant() { if (OwnsBlock()) Release(); }
 
   // --- Kind ------------------------------------------------------------------------------
   // The type code; arrays report varArray | element type.
@@ -187,6 +187,7 @@ public:
   void SetStringType(TVarType Type) noexcept;
 
 private:
+  bool OwnsBlock() const noexcept { return IsString() || IsArray(); }
   void Release() noexcept;
 
   TVarType FType;
