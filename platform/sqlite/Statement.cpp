@@ -1,0 +1,230 @@
+// Statement.cpp - prepared statements, parameter binding, error raising and ISO dates shared
+// by the connection, query and command sources.
+#include "platform/sqlite/ADODB_p.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "platform/db/DBConsts.h"
+#include "platform/rtl/Exceptions.h"
+
+namespace SqliteImpl {
+
+namespace {
+
+// Skips blanks, ';' and comments from Offset; returns the first other offset.
+size_t SkipBlanks(const std::string& Sql, size_t I) {
+  while (I < Sql.size()) {
+    const char C = Sql[I];
+    if (C == ' ' || C == '\t' || C == '\r' || C == '\n' || C == ';' || C == '\f') {
+      ++I;
+    } else if (Sql.compare(I, 2, "--") == 0) {
+      I = Sql.find('\n', I);
+      if (I == std::string::npos) return Sql.size();
+    } else if (Sql.compare(I, 2, "/*") == 0) {
+      I = Sql.find("*/", I + 2);
+      if (I == std::string::npos) return Sql.size();
+      I += 2;
+    } else {
+      break;
+    }
+  }
+  return I;
+}
+
+}  // namespace
+
+void BindVariant(sqlite3_stmt* Stmt, int Index, const Variant& V, const String& Name) {
+  int Rc = SQLITE_OK;
+  switch (V.VType()) {
+    case varEmpty:
+    case varNull:
+      Rc = sqlite3_bind_null(Stmt, Index);
+      break;
+    case varBoolean:
+      Rc = sqlite3_bind_int(Stmt, Index, V.AsBoolean() ? 1 : 0);
+      break;
+    case varSmallint: case varInteger: case varShortInt: case varByte: case varWord:
+    case varLongWord: case varInt64: case varUInt64:
+      Rc = sqlite3_bind_int64(Stmt, Index, V.AsInt64());
+      break;
+    case varSingle: case varDouble: case varCurrency:
+      Rc = sqlite3_bind_double(Stmt, Index, V.AsDouble());
+      break;
+    case varDate: {
+      const std::string Iso = DateTimeToIso(V.AsDateTime());
+      Rc = sqlite3_bind_text(Stmt, Index, Iso.data(), static_cast<int>(Iso.size()),
+                             SQLITE_TRANSIENT);
+      break;
+    }
+    default:
+      if (!V.IsString())
+        throw EDatabaseError(u"Parameter '" + Name + u"' has a value of a type the database "
+                             u"cannot store");
+      const String& S = V.StringRef();
+      Rc = sqlite3_bind_text16(Stmt, Index, S.data(), static_cast<int>(S.size() * 2),
+                               SQLITE_TRANSIENT);
+  }
+  if (Rc != SQLITE_OK) RaiseSqliteError(sqlite3_db_handle(Stmt));
+}
+
+String OpenErrorText(const String& FileName, const char* Message) {
+  return u"Cannot open database \"" + FileName + u"\": " + Utf8ToString(Message);
+}
+
+void RaiseSqliteError(sqlite3* Db) { throw EDatabaseError(Utf8ToString(sqlite3_errmsg(Db))); }
+
+void ExecSimple(sqlite3* Db, const char* Sql) {
+  if (sqlite3_exec(Db, Sql, nullptr, nullptr, nullptr) != SQLITE_OK) RaiseSqliteError(Db);
+}
+
+bool OnlyBlanks(const std::string& Sql, size_t Offset) {
+  return SkipBlanks(Sql, Offset) >= Sql.size();
+}
+
+size_t TStatement::Prepare(sqlite3* Db, const std::string& Sql, size_t Offset,
+                           bool Persistent) {
+  Finalize();
+  Offset = SkipBlanks(Sql, Offset);
+  if (Offset >= Sql.size()) return std::string::npos;
+  const char* Tail = nullptr;
+  const int Rc = sqlite3_prepare_v3(Db, Sql.data() + Offset, static_cast<int>(Sql.size() - Offset),
+                                    Persistent ? SQLITE_PREPARE_PERSISTENT : 0, &FStmt, &Tail);
+  if (Rc != SQLITE_OK) {
+    Finalize();
+    RaiseSqliteError(Db);
+  }
+  const size_t Next = static_cast<size_t>(Tail - Sql.data());
+  if (!FStmt) return std::string::npos;  // only a comment was left
+  return Next;
+}
+
+void TStatement::Finalize() {
+  if (FStmt) sqlite3_finalize(FStmt);
+  FStmt = nullptr;
+}
+
+void TStatement::Reset() {
+  if (FStmt) sqlite3_reset(FStmt);
+}
+
+void BindParams(sqlite3_stmt* Stmt, const TParams& Params) {
+  const int Count = sqlite3_bind_parameter_count(Stmt);
+  for (int I = 1; I <= Count; ++I) {
+    const char* Raw = sqlite3_bind_parameter_name(Stmt, I);
+    const String Name = Raw ? Utf8ToString(Raw + 1) : String(u"?");
+    const TParam* Param = Params.FindParam(Name);
+    if (!Param) throw EDatabaseError(ParamNotFoundText(Name));
+    BindVariant(Stmt, I, Param->Value(), Name);
+  }
+}
+
+int RunToEnd(sqlite3* Db, sqlite3_stmt* Stmt) {
+  const sqlite3_int64 Before = sqlite3_total_changes64(Db);
+  int Rc;
+  while ((Rc = sqlite3_step(Stmt)) == SQLITE_ROW) {
+  }
+  if (Rc != SQLITE_DONE) {
+    sqlite3_reset(Stmt);
+    RaiseSqliteError(Db);
+  }
+  sqlite3_reset(Stmt);
+  return static_cast<int>(sqlite3_total_changes64(Db) - Before);
+}
+
+// ---------------------------------------------------------------------------------------------
+// ISO dates. TDateTime counts days since 1899-12-30; the civil-date arithmetic below works on
+// days since 1970-01-01 (proleptic Gregorian), 25569 days later.
+// ---------------------------------------------------------------------------------------------
+
+namespace {
+
+constexpr long long UnixEpochDays = 25569;
+
+long long DaysFromCivil(long long Y, unsigned M, unsigned D) {
+  Y -= M <= 2;
+  const long long Era = (Y >= 0 ? Y : Y - 399) / 400;
+  const unsigned Yoe = static_cast<unsigned>(Y - Era * 400);
+  const unsigned Doy = (153 * (M + (M > 2 ? -3 : 9)) + 2) / 5 + D - 1;
+  const unsigned Doe = Yoe * 365 + Yoe / 4 - Yoe / 100 + Doy;
+  return Era * 146097 + static_cast<long long>(Doe) - 719468;
+}
+
+void CivilFromDays(long long Z, long long& Y, unsigned& M, unsigned& D) {
+  Z += 719468;
+  const long long Era = (Z >= 0 ? Z : Z - 146096) / 146097;
+  const unsigned Doe = static_cast<unsigned>(Z - Era * 146097);
+  const unsigned Yoe = (Doe - Doe / 1460 + Doe / 36524 - Doe / 146096) / 365;
+  const unsigned Doy = Doe - (365 * Yoe + Yoe / 4 - Yoe / 100);
+  const unsigned Mp = (5 * Doy + 2) / 153;
+  D = Doy - (153 * Mp + 2) / 5 + 1;
+  M = Mp < 10 ? Mp + 3 : Mp - 9;
+  Y = static_cast<long long>(Yoe) + Era * 400 + (M <= 2);
+}
+
+bool ReadNumber(const char* Text, int Length, int& I, int Digits, int& Out) {
+  Out = 0;
+  for (int K = 0; K < Digits; ++K, ++I) {
+    if (I >= Length || Text[I] < '0' || Text[I] > '9') return false;
+    Out = Out * 10 + (Text[I] - '0');
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string DateTimeToIso(TDateTime Value) {
+  // Whole seconds, rounded: the stored text keeps no fraction.
+  long long Seconds = std::llround(Value * 86400.0);
+  long long Days = Seconds / 86400;
+  long long Rest = Seconds % 86400;
+  if (Rest < 0) {
+    Rest += 86400;
+    --Days;
+  }
+  long long Y;
+  unsigned M, D;
+  CivilFromDays(Days - UnixEpochDays, Y, M, D);
+  char Buf[48];
+  if (Rest == 0) {
+    std::snprintf(Buf, sizeof Buf, "%04lld-%02u-%02u", Y, M, D);
+  } else {
+    std::snprintf(Buf, sizeof Buf, "%04lld-%02u-%02u %02lld:%02lld:%02lld", Y, M, D, Rest / 3600,
+                  Rest / 60 % 60, Rest % 60);
+  }
+  return Buf;
+}
+
+bool IsoToDateTime(const char* Text, int Length, TDateTime& Value) {
+  int I = 0, Y, M, D;
+  if (!ReadNumber(Text, Length, I, 4, Y) || I >= Length || Text[I++] != '-') return false;
+  if (!ReadNumber(Text, Length, I, 2, M) || I >= Length || Text[I++] != '-') return false;
+  if (!ReadNumber(Text, Length, I, 2, D)) return false;
+  if (M < 1 || M > 12 || D < 1 || D > 31) return false;
+  double Fraction = 0;
+  if (I < Length) {
+    if (Text[I] != ' ' && Text[I] != 'T') return false;
+    ++I;
+    int H, Mi, S = 0;
+    if (!ReadNumber(Text, Length, I, 2, H) || I >= Length || Text[I++] != ':') return false;
+    if (!ReadNumber(Text, Length, I, 2, Mi)) return false;
+    if (I < Length && Text[I] == ':') {
+      ++I;
+      if (!ReadNumber(Text, Length, I, 2, S)) return false;
+    }
+    double Millis = 0;
+    if (I < Length && Text[I] == '.') {
+      double Scale = 100;
+      for (++I; I < Length && Text[I] >= '0' && Text[I] <= '9'; ++I, Scale /= 10)
+        Millis += (Text[I] - '0') * Scale;
+    }
+    if (I != Length || H > 23 || Mi > 59 || S > 59) return false;
+    Fraction = (H * 3600 + Mi * 60 + S + Millis / 1000) / 86400.0;
+  }
+  const long long Days = DaysFromCivil(Y, M, D) + UnixEpochDays;
+  // Days before 1899-12-30 keep the time as a positive fraction after the minus sign.
+  Value = Days >= 0 ? Days + Fraction : Days - Fraction;
+  return true;
+}
+
+}  // namespace SqliteImpl
