@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "platform/classes/Component.h"
+#include "platform/classes/TypeRegistry.h"
 #include "platform/db/DBConsts.h"
 #include "platform/db/Fields.h"
 #include "platform/rtl/Variant.h"
@@ -36,6 +37,7 @@ using TDataSetErrorEvent =
 using TFilterRecordEvent = std::function<void(TDataSet* DataSet, bool& Accept)>;
 
 class TDataSet : public TComponent {
+  VORENTA_CLASS(TDataSet, TComponent)
 public:
   explicit TDataSet(TComponent* AOwner);
   ~TDataSet() override;
@@ -330,7 +332,9 @@ protected:
 
 private:
   friend class TDataSource;
+  friend class TDataLink;
   friend class TField;
+  friend class TAggregateField;
   friend class TFieldDefs;
   friend class TIndexDefs;
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/classes/Component.h"
+#include "platform/classes/TypeRegistry.h"
 #include "platform/db/DBConsts.h"
 #include "platform/rtl/Variant.h"
 
@@ -29,6 +30,7 @@ using TFieldSetTextEvent = std::function<void(TField* Sender, const String& Text
 using TFieldClass = TField* (*)(TComponent* AOwner);
 
 class TField : public TComponent {
+  VORENTA_CLASS(TField, TComponent)
 public:
   TField(TComponent* AOwner, TFieldType DataType);
   ~TField() override;
@@ -188,6 +190,7 @@ protected:
 
 private:
   friend class TFields;
+  friend class TDataSet;
   Variant ValueInState(TDataSetState State) const;
 
   TDataSet* FDataSet = nullptr;

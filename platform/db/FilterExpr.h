@@ -1,0 +1,94 @@
+// FilterExpr.h - the filter-expression parser: text to a node tree that datasets evaluate,
+// and the framework's evaluator of that tree against a dataset's current field values.
+//
+// Node classes and operator codes keep the class library's numbering (TExprNodeClass,
+// TCANOperator) so that an evaluator written against that numbering reads the tree as it
+// would read the byte code; the tree replaces the byte code because it never leaves the
+// process. Operands are child nodes in order:
+//   nodeUNARY      Operands[0]
+//   nodeBINARY     Operands[0] left, Operands[1] right; coIN: Operands[1..] the list values
+//   nodeCOMPARE    Operands[0] left, Operands[1] right; CaseInsensitive, PartialLength
+//   nodeFIELD      Field (resolved; calculated and lookup fields included), FieldNo, Name
+//   nodeCONST      Value, LiteralType (the field map's code of the value's type)
+//   nodeFUNC       Name (upper case; "COUNT(*)" as one name), Operands = its own arguments
+// The grammar, the literal forms and the coercion rules are in docs/filter-expressions.md.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/db/DBConsts.h"
+#include "platform/rtl/Variant.h"
+
+class TDataSet;
+class TField;
+
+// ORDER NODECLASS: the class library's node classes.
+enum TExprNodeClass {
+  nodeNULL, nodeUNARY, nodeBINARY, nodeCOMPARE, nodeFIELD, nodeCONST, nodeTUPLE, nodeCONTINUE,
+  nodeUDF, nodeLIST, nodeFUNC, nodeLISTELEM
+};
+
+// ORDER CANOPERATOR: the class library's operator codes.
+enum TCANOperator {
+  coNOTDEFINED, coISBLANK, coNOTBLANK, coEQ, coNE, coGT, coLT, coGE, coLE, coNOT, coAND, coOR,
+  coTUPLE2, coFIELD2, coCONST2, coMINUS, coADD, coSUB, coMUL, coDIV, coMOD, coREM, coSUM,
+  coCOUNT, coMIN, coMAX, coAVG, coCONT, coUDF2, coCONTINUE2, coLIKE, coIN, coLIST2, coUPPER,
+  coLOWER, coFUNC2, coLISTELEM2, coASSIGN
+};
+
+struct TExprNode {
+  TExprNodeClass NodeClass = nodeNULL;
+  TCANOperator Operator = coNOTDEFINED;
+  std::vector<std::unique_ptr<TExprNode>> Operands;
+  bool CaseInsensitive = false;  // nodeCOMPARE
+  int PartialLength = 0;         // nodeCOMPARE: compare only so many characters (0 = all)
+  TField* Field = nullptr;       // nodeFIELD
+  int FieldNo = 0;               // nodeFIELD: the field's FieldNo (-1 for calculated fields)
+  String Name;                   // nodeFIELD: field name; nodeFUNC: function name
+  Variant Value;                 // nodeCONST
+  int LiteralType = 0;           // nodeCONST
+};
+
+// The literal type code the class library's parser uses for each field type (the field map).
+int FieldTypeLiteralCode(TFieldType Type);
+
+// Parses Text for DataSet (names resolve against its fields). A syntax error, an unknown
+// field or a literal that does not convert to its field's type raises EDatabaseError.
+class TExprParser {
+public:
+  TExprParser(TDataSet* DataSet, const String& Text, TFilterOptions FilterOptions,
+              TParserOptions ParserOptions = {poExtSyntax});
+  TExprParser(const TExprParser&) = delete;
+  TExprParser& operator=(const TExprParser&) = delete;
+  ~TExprParser();
+
+  const TExprNode* Root() const { return FRoot.get(); }
+  // The fields the expression reads, each once, in order of appearance.
+  const std::vector<TField*>& DependentFields() const { return FDependentFields; }
+
+private:
+  std::unique_ptr<TExprNode> FRoot;
+  std::vector<TField*> FDependentFields;
+};
+
+// Evaluates a tree against the fields' current values (the record the dataset's state
+// selects). Aggregate functions raise here: datasets that compute aggregates evaluate them
+// themselves.
+class TExprEvaluator {
+public:
+  TExprEvaluator(TFilterOptions Options) : FOptions(Options) {}
+  Variant Evaluate(const TExprNode& Node) const;
+  // The filter verdict: Null and False reject.
+  bool IsTrue(const TExprNode& Node) const;
+
+private:
+  Variant EvaluateBinary(const TExprNode& Node) const;
+  Variant EvaluateCompare(const TExprNode& Node) const;
+  Variant EvaluateFunc(const TExprNode& Node) const;
+  TFilterOptions FOptions;
+};
+
+// SQL-style LIKE: '%' any run of characters, '_' one character; whole text must match.
+bool MatchLikePattern(const String& Text, const String& Pattern, bool CaseInsensitive);
