@@ -1,0 +1,339 @@
+// ks_iexpression.cpp - building, typing, rewriting and evaluating expression trees.
+#include "script/ks_iexpression.h"
+
+#include "platform/rtl/Handles.h"
+#include "platform/rtl/Variants.h"
+#include "script/ks_itools.h"
+
+using Op = TksOperatorType;
+
+namespace {
+
+struct TOpInfo {
+  const char16_t* Text;
+  Op Code;
+  int Priority;
+};
+
+// ORDER OPERATORS: texts, codes and priorities of the operator nodes.
+const TOpInfo kOps[] = {
+    {u" ", Op::opNone, 7},        {u">", Op::opGreat, 4},       {u"<", Op::opLess, 4},
+    {u"<=", Op::opLessEq, 4},     {u">=", Op::opGreatEq, 4},    {u"<>", Op::opNonEq, 4},
+    {u"=", Op::opEq, 4},          {u"+", Op::opPlus, 3},        {u"STRCAT", Op::opPlus, 3},
+    {u"-", Op::opMinus, 3},       {u"OR", Op::opOr, 3},         {u"XOR", Op::opXor, 3},
+    {u"*", Op::opMul, 2},         {u"/", Op::opDivFloat, 2},    {u"DIV", Op::opDivInt, 2},
+    {u"MOD", Op::opMod, 2},       {u"AND", Op::opAnd, 2},       {u"SHL", Op::opShl, 2},
+    {u"SHR", Op::opShr, 2},       {u"(", Op::opLeftBracket, 6}, {u")", Op::opRightBracket, 5},
+    {u"NOT", Op::opNot, 1},       {u"UNMINUS", Op::opUnMinus, 1}, {u"IN", Op::opIn, 4},
+    {u"IS", Op::opIs, 4}};
+
+int PriorityOf(Op Code) {
+  for (const TOpInfo& I : kOps)
+    if (I.Code == Code) return I.Priority;
+  return 0;
+}
+
+bool IsComparison(Op C) {
+  return C == Op::opGreat || C == Op::opLess || C == Op::opLessEq || C == Op::opGreatEq ||
+         C == Op::opNonEq || C == Op::opEq;
+}
+
+TksTypeRec TypeOfConst(const Variant& V) {
+  switch (V.VType()) {
+    case varBoolean: return {fvtBool, {}};
+    case varSingle: case varDouble: case varCurrency: return {fvtFloat, {}};
+    case varUString: case varString: case varOleStr: return {fvtString, {}};
+    default: return {fvtInt, {}};
+  }
+}
+
+bool InArray(const Variant& L, const Variant& R) {
+  if (!R.IsArray()) return false;
+  int Lo = R.ArrayLowBound(), Hi = R.ArrayHighBound();
+  for (int i = Lo; i <= Hi; ++i) {
+    const Variant& E = R[i];
+    if (i + 2 <= Hi && R[i + 1].IsNull() && !(L == E)) {
+      if (L >= E && L <= R[i + 2]) return true;
+      i += 2;
+      continue;
+    }
+    if (L == E) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+// ---- Nodes ----------------------------------------------------------------------------------
+
+TksExpressionNode::~TksExpressionNode() {
+  delete FLeft;
+  delete FRight;
+}
+
+void TksExpressionNode::AttachChild(TksExpressionNode* Node) {
+  if (!FLeft) FLeft = Node;
+  else FRight = Node;
+  if (Node) Node->FParent = this;
+}
+
+void TksExpressionNode::DetachChild(TksExpressionNode* Node) {
+  if (FLeft == Node) FLeft = nullptr;
+  else if (FRight == Node) FRight = nullptr;
+}
+
+TksDesignatorNode::TksDesignatorNode(TksDesignator* ADesignator) : FDesignator(ADesignator) {
+  FVar = ADesignator->Kind() == dkVariable ? ADesignator->RefItem() : ADesignator;
+  FType = {ADesignator->Typ(), ADesignator->TypeName()};
+}
+
+TksDesignatorNode::~TksDesignatorNode() { delete FDesignator; }
+
+TksSetNode::~TksSetNode() { delete FSetExpression; }
+
+Variant TksSetNode::Eval() { return FSetExpression->GetValue(); }
+
+int TksOperatorNode::Priority() const { return PriorityOf(FOp); }
+
+Variant TksOperatorNode::Eval() {
+  switch (FOp) {
+    case Op::opNone: return FLeft ? FLeft->Eval() : Variant::MakeNull();
+    case Op::opNot: return VarUnaryOp(opNot, FLeft->Eval());
+    case Op::opUnMinus: return VarUnaryOp(opNegate, FLeft->Eval());
+    case Op::opOr:
+    case Op::opAnd:
+      if (FOptimizeBool) {
+        Variant L = FLeft->Eval();
+        bool LTrue = L.AsBoolean();
+        if ((FOp == Op::opOr) == LTrue) return L;
+        return FRight->Eval();
+      }
+      break;
+    case Op::opIn:
+      if (auto* S = dynamic_cast<TksSetNode*>(FRight)) return Variant(S->FSetExpression->Check(FLeft->Eval()));
+      {
+        Variant L = FLeft->Eval();
+        return Variant(InArray(L, FRight->Eval()));
+      }
+    case Op::opIs: {
+      Variant L = FLeft->Eval();
+      auto* D = dynamic_cast<TksDesignatorNode*>(FRight);
+      if (!L.IsHandle() || !D || !D->FDesignator->ItemCount()) return Variant(false);
+      auto* Cls = dynamic_cast<TksClassVariable*>(D->FDesignator->Item(0)->Ref);
+      void* Obj = DefaultHandleRegistry().Find(L.AsHandle());
+      if (!Cls || !Obj) return Variant(false);
+      String Tag = Utf8ToString(DefaultHandleRegistry().TypeTagOf(L.AsHandle()));
+      return Variant(ClassTypesCompatible(Cls->Name(), Tag, Cls->Prog()));
+    }
+    default:
+      break;
+  }
+  Variant L = FLeft->Eval();
+  Variant R = FRight ? FRight->Eval() : Variant::MakeNull();
+  switch (FOp) {
+    case Op::opGreat: return Variant(L > R);
+    case Op::opLess: return Variant(L < R);
+    case Op::opLessEq: return Variant(L <= R);
+    case Op::opGreatEq: return Variant(L >= R);
+    case Op::opNonEq: return Variant(L != R);
+    case Op::opEq: return Variant(L == R);
+    case Op::opPlus:
+      if (FStrCat && L.IsString()) return Variant(L.StringRef() + VarToStr(R));
+      return VarBinaryOp(opAdd, L, R);
+    case Op::opMinus: return VarBinaryOp(opSubtract, L, R);
+    case Op::opOr: return VarBinaryOp(opOr, L, R);
+    case Op::opXor: return VarBinaryOp(opXor, L, R);
+    case Op::opMul: return VarBinaryOp(opMultiply, L, R);
+    case Op::opDivFloat: return VarBinaryOp(opDivide, L, R);
+    case Op::opDivInt: return VarBinaryOp(opIntDivide, L, R);
+    case Op::opMod: return VarBinaryOp(opModulus, L, R);
+    case Op::opAnd: return VarBinaryOp(opAnd, L, R);
+    case Op::opShl: return VarBinaryOp(opShiftLeft, L, R);
+    case Op::opShr: return VarBinaryOp(opShiftRight, L, R);
+    default: return Variant::MakeNull();
+  }
+}
+
+// ---- TksExpression --------------------------------------------------------------------------
+
+TksExpression::TksExpression(TksScript* Script)
+    : TksCustomExpression(String(), fvtVariant, String()), FScript(Script) {
+  FNode = new TksOperatorNode(Op::opNone, false);
+  FCurNode = FNode;
+}
+
+TksExpression::~TksExpression() { delete FNode; }
+
+Variant TksExpression::GetValue() { return FNode ? FNode->Eval() : Variant::MakeNull(); }
+
+void TksExpression::SetValue(const Variant& Value) {
+  if (FIsReadOnly) return;
+  if (auto* D = dynamic_cast<TksDesignatorNode*>(FNode)) D->FDesignator->SetValue(Value);
+}
+
+void TksExpression::AttachOperand(TksExpressionNode* Node) {
+  FCurNode->AttachChild(Node);
+  FCurNode = Node;
+}
+
+void TksExpression::AddConst(const Variant& AValue) {
+  auto* N = new TksOperandNode;
+  N->FValue = AValue;
+  N->FType = TypeOfConst(AValue);
+  N->FSourcePos = FCurPos;
+  AttachOperand(N);
+}
+
+void TksExpression::AddDesignator(TksDesignator* ADesignator) {
+  auto* N = new TksDesignatorNode(ADesignator);
+  N->FSourcePos = FCurPos;
+  AttachOperand(N);
+}
+
+void TksExpression::AddSet(TksSetExpression* ASet) {
+  auto* N = new TksSetNode(ASet);
+  N->FType = {fvtVariant, {}};
+  N->FSourcePos = FCurPos;
+  AttachOperand(N);
+}
+
+void TksExpression::AddOperator(const String& OpText) {
+  String U = ksUpperCase(OpText);
+  const TOpInfo* Info = nullptr;
+  for (const TOpInfo& I : kOps)
+    if (U == I.Text) {
+      Info = &I;
+      break;
+    }
+  if (!Info) return;
+  if (OpText == u"(" || OpText == u"unminus" || OpText == u"not") {
+    auto* N = new TksOperatorNode(Info->Code, false);
+    N->FSourcePos = FCurPos;
+    AttachOperand(N);
+    return;
+  }
+  if (Info->Code == Op::opRightBracket) {
+    TksExpressionNode* N = FCurNode;
+    while (N && N->Priority() <= 5) N = N->FParent;
+    if (!N || N->Priority() != 6) return;
+    TksExpressionNode* Sub = N->FLeft;
+    TksExpressionNode* Up = N->FParent;
+    Up->DetachChild(N);
+    N->FLeft = nullptr;
+    delete N;
+    Up->AttachChild(Sub);
+    FCurNode = Sub ? Sub : Up;
+    return;
+  }
+  auto* N = new TksOperatorNode(Info->Code, U == u"STRCAT");
+  N->FSourcePos = FCurPos;
+  int P = Info->Priority;
+  if (FCurNode == FNode) {
+    FNode->AttachChild(N);
+    FCurNode = N;
+    return;
+  }
+  TksExpressionNode* K = FCurNode;
+  TksExpressionNode* A = FCurNode->FParent;
+  if (FCurNode->Priority() == 6) {
+    A = FCurNode;
+    K = nullptr;
+  }
+  while (A->FParent && A->Priority() <= P) {
+    K = A;
+    A = A->FParent;
+  }
+  if (K) A->DetachChild(K);
+  A->AttachChild(N);
+  if (K) N->AttachChild(K);
+  FCurNode = N;
+}
+
+TksTypeRec TksExpression::TypeNode(TksExpressionNode* Node, String& ErrPos) {
+  if (!Node) return {fvtVariant, {}};
+  auto* O = dynamic_cast<TksOperatorNode*>(Node);
+  if (!O) return Node->FType;
+  TksTypeRec L = TypeNode(O->FLeft, ErrPos);
+  TksTypeRec R = TypeNode(O->FRight, ErrPos);
+  if (L.Typ == fvtBool && R.Typ == fvtBool) O->FOptimizeBool = true;
+  Op C = O->FOp;
+  bool Ok;
+  if (C == Op::opIs) {
+    Ok = L.Typ == fvtClass && R.Typ == fvtClass;
+  } else {
+    Ok = TypeRecsCompatible(L, R, FScript);
+    if (Ok) switch (L.Typ) {
+        case fvtBool:
+          Ok = C == Op::opNonEq || C == Op::opEq || C == Op::opOr || C == Op::opXor ||
+               C == Op::opAnd || C == Op::opNot || C == Op::opNone;
+          break;
+        case fvtChar:
+        case fvtString: Ok = IsComparison(C) || C == Op::opPlus || C == Op::opIn || C == Op::opNone; break;
+        case fvtClass:
+        case fvtArray: Ok = C == Op::opNonEq || C == Op::opEq || C == Op::opNone; break;
+        default: break;
+      }
+  }
+  if (!Ok && ErrPos.empty()) ErrPos = O->FSourcePos;
+  TksTypeRec T = L;
+  if ((L.Typ == fvtInt && R.Typ == fvtFloat) || (L.Typ == fvtFloat && R.Typ == fvtInt) ||
+      (L.Typ == fvtInt && R.Typ == fvtInt && C == Op::opDivFloat))
+    T = {fvtFloat, {}};
+  if (IsComparison(C) || C == Op::opIn || C == Op::opIs) T = {fvtBool, {}};
+  O->FType = T;
+  return T;
+}
+
+String TksExpression::Finalize() {
+  TksExpressionNode* Root = FNode->FLeft;
+  FNode->FLeft = nullptr;
+  delete FNode;
+  FNode = Root;
+  FCurNode = Root;
+  if (Root) Root->FParent = nullptr;
+  String ErrPos;
+  TksTypeRec T = TypeNode(FNode, ErrPos);
+  FTyp = T.Typ;
+  FTypeName = T.TypeName;
+  auto* D = dynamic_cast<TksDesignatorNode*>(FNode);
+  FIsReadOnly = !(D && !D->FDesignator->IsReadOnly());
+  return ErrPos;
+}
+
+String TksExpression::Optimize(TksDesignator* Designator) {
+  auto* O = dynamic_cast<TksOperatorNode*>(FNode);
+  if (!O || Designator->Kind() != dkVariable || O->FStrCat) return u" ";
+  TksCustomVariable* Target = Designator->RefItem();
+  String Result;
+  switch (O->FOp) {
+    case Op::opPlus: Result = u"+"; break;
+    case Op::opMinus: Result = u"-"; break;
+    case Op::opMul: Result = u"*"; break;
+    case Op::opDivFloat: Result = u"/"; break;
+    default: return u" ";
+  }
+  auto SameVar = [&](TksExpressionNode* N) {
+    auto* D = dynamic_cast<TksDesignatorNode*>(N);
+    return D && D->FVar == Target;
+  };
+  TksExpressionNode* Keep = nullptr;
+  if (SameVar(O->FLeft)) {
+    Keep = O->FRight;
+    O->FRight = nullptr;
+  } else if ((O->FOp == Op::opPlus || O->FOp == Op::opMul) && SameVar(O->FRight) &&
+             Target->Typ() != fvtString && Target->Typ() != fvtVariant) {
+    Keep = O->FLeft;
+    O->FLeft = nullptr;
+  } else {
+    return u" ";
+  }
+  delete O;
+  FNode = Keep;
+  if (Keep) Keep->FParent = nullptr;
+  return Result;
+}
+
+TksCustomVariable* TksExpression::SingleItem() const {
+  if (auto* D = dynamic_cast<TksDesignatorNode*>(FNode)) return D->FVar;
+  return nullptr;
+}

@@ -1,0 +1,444 @@
+// ks_iilparser.cpp - TksILParser, first half: grammars, language selection and the walker that
+// turns source text into the program tree.
+#include "script/ks_iilparser.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <mutex>
+
+#include "platform/rtl/Exceptions.h"
+#include "script/ks_iilparser_p.h"
+#include "script/ks_iinterpreter.h"
+#include "script/ks_imessages.h"
+#include "script/ks_itools.h"
+
+// ---------------------------------------------------------------------------------------------
+// Grammar graph
+
+namespace {
+
+TksGrammarKind KindOf(const String& LowName) {
+  static const std::map<String, TksGrammarKind> Kinds = {
+      {u"char", gkChar},         {u"keyword", gkKeyword},
+      {u"ident", gkIdent},       {u"number", gkNumber},
+      {u"string", gkString},     {u"vqstring", gkVQString},
+      {u"eol", gkEOL},           {u"sequence", gkSequence},
+      {u"switch", gkSwitch},     {u"optionalswitch", gkOptionalSwitch},
+      {u"optional", gkOptional}, {u"loop", gkLoop},
+      {u"optionalloop", gkOptionalLoop}};
+  auto It = Kinds.find(LowName);
+  return It == Kinds.end() ? gkRuleRef : It->second;
+}
+
+class TksGrammarBuilder {
+public:
+  explicit TksGrammarBuilder(TksGrammar& G) : FG(G) {}
+
+  void Build() {
+    TksXMLItem* Root = FG.Doc.Root();
+    TksXMLItem* Parser = Root->FindItem(u"parser");
+    TksXMLItem* Keywords = Parser->FindItem(u"keywords");
+    TksXMLItem* Errors = Parser->FindItem(u"errors");
+    FErrors = Errors;
+    for (int i = 0; i < Keywords->Count(); ++i) FG.Keywords.push_back(Keywords->Items(i)->Name());
+    for (int i = 0; i < Parser->Count(); ++i) {
+      TksXMLItem* S = Parser->Items(i);
+      FG.Settings.emplace_back(ksLowerCase(S->Name()), S->Prop(u"text"));
+    }
+    FG.Types = Root->FindItem(u"types");
+    // Rules first, so that references can be bound to them.
+    for (int i = 0; i < Root->Count(); ++i) {
+      TksXMLItem* R = Root->Items(i);
+      auto* N = NewNode(R, gkRule);
+      FRules.emplace(ksUpperCase(R->Name()), N);
+      FRuleItems.push_back({R, N});
+    }
+    for (auto& [Item, Node] : FRuleItems) AddChildren(Item, Node);
+    auto It = FRules.find(u"PROGRAM");
+    FG.Program = It == FRules.end() ? nullptr : It->second;
+  }
+
+private:
+  TksGrammarNode* NewNode(TksXMLItem* X, TksGrammarKind Kind) {
+    FG.Nodes.push_back(std::make_unique<TksGrammarNode>());
+    TksGrammarNode* N = FG.Nodes.back().get();
+    N->Kind = Kind;
+    N->Name = X->Name();
+    const String& T = X->Text();
+    auto Has = [&](const char16_t* A) { return !T.empty() && X->PropExists(A); };
+    N->HasText = Has(u"text");
+    if (N->HasText) N->Text = ksLowerCase(X->Prop(u"text"));
+    if (Has(u"node")) N->Node = ksLowerCase(X->Prop(u"node"));
+    if (Has(u"add")) N->Add = X->Prop(u"add");
+    N->HasAddText = Has(u"addtext");
+    if (N->HasAddText) N->AddText = X->Prop(u"addtext");
+    N->HasErr = Has(u"err");
+    if (N->HasErr) {
+      int E = FErrors->Find(X->Prop(u"err"));
+      N->ErrText = E < 0 ? String() : FErrors->Items(E)->Prop(u"text");
+    }
+    N->Term = Has(u"term") && X->Prop(u"term") == u"1";
+    String Skip = Has(u"skip") ? X->Prop(u"skip") : String();
+    N->NoSkip = Kind == gkChar && Skip == u"0";
+    N->LoopSkip = Skip == u"1";
+    return N;
+  }
+
+  void AddChildren(TksXMLItem* X, TksGrammarNode* N) {
+    for (int i = 0; i < X->Count(); ++i) {
+      TksXMLItem* C = X->Items(i);
+      TksGrammarKind K = KindOf(ksLowerCase(C->Name()));
+      TksGrammarNode* CN = NewNode(C, K);
+      if (K == gkRuleRef) {
+        auto It = FRules.find(ksUpperCase(C->Name()));
+        if (It != FRules.end()) CN->Ref = It->second;
+      }
+      N->Children.push_back(CN);
+      AddChildren(C, CN);
+    }
+  }
+
+  TksGrammar& FG;
+  TksXMLItem* FErrors = nullptr;
+  std::map<String, TksGrammarNode*> FRules;
+  std::vector<std::pair<TksXMLItem*, TksGrammarNode*>> FRuleItems;
+};
+
+}  // namespace
+
+std::shared_ptr<const TksGrammar> ksGetGrammar(const String& LangName) {
+  static std::map<String, std::shared_ptr<TksGrammar>> Cache;
+  const String& Source = LanguageGrammar(LangName);
+  auto& Slot = Cache[ksUpperCase(LangName)];
+  if (Slot && Slot->Source == Source) return Slot;
+  auto G = std::make_shared<TksGrammar>();
+  G->Name = LangName;
+  G->Source = Source;
+  G->Doc.LoadFromString(StringToUtf8(Source));
+  TksGrammarBuilder(*G).Build();
+  Slot = G;
+  return G;
+}
+
+// ---------------------------------------------------------------------------------------------
+// TksILParser
+
+TksILParser::TksILParser(TksScript* AProgram)
+    : FILScript(std::make_unique<TksXMLDocument>()),
+      FParser(std::make_unique<TksParser>()),
+      FProgram(AProgram) {}
+
+TksILParser::~TksILParser() = default;
+
+void TksILParser::SelectLanguage(const String& LangName) {
+  FParser->Clear();
+  FGrammar = ksGetGrammar(LangName);
+  FLangName = LangName;
+  for (const String& W : FGrammar->Keywords) FParser->AddKeyword(W);
+  for (auto& [Name, Value] : FGrammar->Settings) {
+    if (Name == u"identchars") FParser->ConstructCharset(Value);
+    else if (Name == u"commentline1") FParser->SetCommentLine1(Value);
+    else if (Name == u"commentline2") FParser->SetCommentLine2(Value);
+    else if (Name == u"commentblock1") FParser->SetCommentBlock1(Value);
+    else if (Name == u"commentblock2") FParser->SetCommentBlock2(Value);
+    else if (Name == u"stringquotes") FParser->SetStringQuotes(Value);
+    else if (Name == u"hexsequence") FParser->SetHexSequence(Value);
+    else if (Name == u"specstrchar") { if (Value == u"1") FParser->SetSpecStrChar(true); }
+    else if (Name == u"declarevars") { if (Value == u"0") FNeedDeclareVars = false; }
+    else if (Name == u"skipeol") { if (Value == u"0") FParser->SetSkipEOL(false); }
+    else if (Name == u"skipchar") FParser->SetSkiPChar(Value);
+    else if (Name == u"casesensitive") { if (Value == u"1") FParser->SetCaseSensitive(true); }
+  }
+  if (FProgram && FProgram->ExtendedCharset())
+    for (int C = 128; C < 256; ++C) FParser->IdentifierCharset().set(C);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The walker
+
+struct TksWalker {
+  TksILParser& P;
+  TksParser& L;
+  std::vector<std::string> Lines;
+  String ErrText;
+  String ErrPosText;
+  bool ErrRecorded = false;
+  bool ErrTerm = false;
+  int Furthest = 1;
+
+  explicit TksWalker(TksILParser& AP) : P(AP), L(*AP.FParser) {}
+
+  std::string Pos(int At) const { return StringToUtf8(L.PositionToText(At)); }
+
+  void RecordError(const TksGrammarNode* E, int Start) {
+    if (!E->HasErr || !ErrText.empty()) return;
+    ErrText = E->ErrText;
+    ErrRecorded = true;
+    int Cur = L.Position();
+    L.SetPosition(Start);
+    L.SkipSpaces();
+    ErrPosText = L.GetXYPosition();
+    L.SetPosition(Cur);
+    ErrTerm = E->Term;
+  }
+
+  bool TokenMatches(const TksGrammarNode* E, const String& Tok) const {
+    if (Tok.empty()) return false;
+    if (!E->HasText) return true;
+    return L.CaseSensitive() ? Tok == E->Text : ksSameText(Tok, E->Text);
+  }
+
+  void Emit(const TksGrammarNode* E, bool Result, int Start, size_t Mark) {
+    if (E->Node == u"uses") {
+      EmitUses(Mark);
+      return;
+    }
+    if (!Result) {
+      Lines.resize(Mark);
+      return;
+    }
+    int Cur = L.Position();
+    L.SetPosition(Start);
+    L.SkipSpaces();
+    int P0 = L.Position();
+    L.SetPosition(Cur);
+    std::string Name = StringToUtf8(E->Node);
+    std::string Open = "<" + Name + " pos=\"" + Pos(P0) + "\"";
+    if (E->Node == u"expr") Open += " pos1=\"" + Pos(Cur) + "\"";
+    Open += ">";
+    Lines.insert(Lines.begin() + Mark, std::move(Open));
+    Lines.push_back("</" + Name + ">");
+  }
+
+  void EmitUses(size_t Mark) {
+    std::vector<std::string> Files(Lines.begin() + Mark, Lines.end());
+    Lines.resize(Mark);
+    for (auto It = Files.rbegin(); It != Files.rend(); ++It) {
+      size_t A = It->find("text=\"");
+      if (A == std::string::npos) continue;
+      A += 6;
+      size_t B = It->find('"', A);
+      std::string V = It->substr(A, B - A);
+      if (V.size() >= 2) V = V.substr(1, V.size() - 2);
+      size_t At = Mark;
+      if (!P.LoadUnit(Utf8ToString(V), Lines, At) && ErrText.empty()) {
+        ErrText = P.FProgram->ErrorMsg();
+        ErrPosText = P.FProgram->ErrorPos();
+        ErrRecorded = true;
+      }
+    }
+  }
+
+  void WriteAdd(const TksGrammarNode* E, const String& Tok) {
+    const String& T = E->HasAddText ? E->AddText : Tok;
+    Lines.push_back("<" + StringToUtf8(E->Add) + " text=\"" + StringToUtf8(ksStrToXML(T)) +
+                    "\" pos=\"" + Pos(L.Position()) + "\"/>");
+  }
+
+  bool Walk(const TksGrammarNode* E) {
+    int Start = L.Position();
+    size_t Mark = Lines.size();
+    bool Result = true;
+    String Tok;
+    switch (E->Kind) {
+      case gkRule:
+      case gkSequence:
+        break;
+      case gkChar:
+        if (!E->NoSkip) L.SkipSpaces();
+        Tok = L.GetChar();
+        Result = TokenMatches(E, Tok);
+        break;
+      case gkKeyword: Tok = L.GetWord(); Result = TokenMatches(E, Tok); break;
+      case gkIdent: Tok = L.GetIdent(); Result = TokenMatches(E, Tok); break;
+      case gkNumber: Tok = L.GetNumber(); Result = TokenMatches(E, Tok); break;
+      case gkString: Tok = L.GetString(); Result = TokenMatches(E, Tok); break;
+      case gkVQString: {
+        Tok = L.GetVQString();
+        std::string At = Pos(L.Position());
+        std::string PosAttr = " pos=\"" + At + "\"";
+        Lines.push_back("<dsgn" + PosAttr + ">");
+        Lines.push_back("<node text=\"Get\"" + PosAttr + "/>");
+        Lines.push_back("<expr" + PosAttr + ">");
+        Lines.push_back("<string text=\"" + StringToUtf8(ksStrToXML(u"'" + Tok + u"'")) + "\"" +
+                        PosAttr + "/>");
+        Lines.push_back("</expr>");
+        Lines.push_back("</dsgn>");
+        Result = TokenMatches(E, Tok);
+        break;
+      }
+      case gkEOL: Result = L.GetEOL(); break;
+      case gkSwitch:
+      case gkOptionalSwitch:
+        for (const TksGrammarNode* C : E->Children)
+          if (Walk(C)) return true;
+        if (E->Kind == gkOptionalSwitch) return true;
+        RecordError(E, Start);
+        L.SetPosition(Start);
+        return false;
+      case gkOptional:
+        for (const TksGrammarNode* C : E->Children)
+          if (!Walk(C)) {
+            L.SetPosition(Start);
+            break;
+          }
+        return true;
+      case gkLoop:
+      case gkOptionalLoop:
+        return WalkLoop(E, Start);
+      case gkRuleRef:
+        if (!E->Ref) throw Exception(SInvalidLanguage);
+        Result = Walk(E->Ref);
+        break;
+    }
+    if (Result && L.Position() > Furthest) Furthest = L.Position();
+    if (Result) {
+      if (E->Kind != gkRule && !E->Node.empty()) Emit(E, true, Start, Mark);
+      if (!E->Add.empty()) WriteAdd(E, Tok);
+      for (const TksGrammarNode* C : E->Children)
+        if (!(Result = Walk(C))) break;
+    }
+    if (!Result) RecordError(E, Start);
+    if (E->Kind == gkRule && !E->Node.empty()) Emit(E, Result, Start, Mark);
+    if (!Result) L.SetPosition(Start);
+    return Result;
+  }
+
+  bool WalkLoop(const TksGrammarNode* E, int Start) {
+    Char Sep = E->HasText && !E->Text.empty() ? E->Text[0] : 0;
+    bool SecondStarted = false;
+    bool LastOk = false;
+    int AfterChildren = Start;
+    for (;;) {
+      int PassStart = L.Position();
+      bool Ok = true;
+      for (const TksGrammarNode* C : E->Children)
+        if (!(Ok = Walk(C))) break;
+      AfterChildren = L.Position();
+      LastOk = Ok;
+      if (!Ok || AfterChildren == PassStart) break;
+      if (Sep) {
+        L.SkipSpaces();
+        String C = L.GetChar();
+        if (C.empty() || C[0] != Sep) {
+          L.SetPosition(AfterChildren);
+          break;
+        }
+      }
+      SecondStarted = true;
+    }
+    if (SecondStarted) {
+      if (E->LoopSkip || ErrTerm) {
+        ErrText.clear();
+        ErrRecorded = false;
+      }
+      L.SetPosition(AfterChildren);
+      return true;
+    }
+    if (LastOk) return true;
+    if (E->Kind == gkOptionalLoop) {
+      L.SetPosition(Start);
+      return true;
+    }
+    RecordError(E, Start);
+    return false;
+  }
+};
+
+bool TksILParser::MakeILScript(const String& Text) {
+  TksWalker W(*this);
+  FParser->SetText(Text);
+  if (!Text.empty() && Text[0] == u'#') {
+    FParser->SetPosition(2);
+    String Id = FParser->GetIdent();
+    int Start = 1;
+    if (ksSameText(Id, u"language")) {
+      size_t Cr = Text.find(u'\r');
+      size_t From = FParser->Position() - 1;
+      String Name = Text.substr(From, Cr == String::npos ? String::npos : Cr - From);
+      while (!Name.empty() && Name.back() <= u' ') Name.pop_back();
+      while (!Name.empty() && Name.front() <= u' ') Name.erase(Name.begin());
+      SelectLanguage(Name);
+      FParser->SetText(Text);
+      Start = Cr == String::npos ? static_cast<int>(Text.size()) + 1 : static_cast<int>(Cr) + 3;
+    }
+    FParser->SetPosition(Start);
+  }
+  if (!FGrammar->Program) throw Exception(SInvalidLanguage);
+  bool Matched = W.Walk(FGrammar->Program);
+  if (!Matched && W.ErrText.empty()) {
+    // A start rule that fails with nothing recorded would otherwise yield an empty program
+    // that "compiles"; report where the text could not be read instead.
+    FParser->SetPosition(W.Furthest);
+    FParser->SkipSpaces();
+    if (FParser->Position() <= FParser->Size()) {
+      W.ErrText = u"Syntax error";
+      W.ErrPosText = FParser->GetXYPosition();
+    } else {
+      Matched = true;
+      W.Lines.clear();
+    }
+  }
+  bool Ok = Matched && W.ErrText.empty();
+  if (Ok) {
+    std::string Doc = "<?xml version=\"1.0\"?><program>";
+    size_t Size = Doc.size() + 16;
+    for (auto& Line : W.Lines) Size += Line.size();
+    Doc.reserve(Size);
+    for (auto& Line : W.Lines) Doc += Line;
+    Doc += "</program>";
+    FILScript->LoadFromString(Doc);
+    FILScript->Root()->Add()->Assign(FGrammar->Types);
+    W.ErrPosText.clear();
+  }
+  if (FProgram) {
+    FProgram->SetErrorPos(Ok ? String() : W.ErrPosText);
+    FProgram->SetErrorMsg(Ok ? String() : W.ErrText);
+  }
+  return Ok;
+}
+
+bool TksILParser::LoadUnit(const String& UnitName, std::vector<std::string>& Lines, size_t& Mark) {
+  for (const String& U : FUsesList)
+    if (ksSameText(U, UnitName)) return true;
+  FUsesList.push_back(UnitName);
+  String UnitText;
+  if (FProgram->OnGetUnit()) {
+    FProgram->OnGetUnit()(FProgram, UnitName, UnitText);
+  } else {
+    namespace fs = std::filesystem;
+    const std::vector<String>& Path = FProgram->IncludePath();
+    fs::path File = fs::path(StringToUtf8(UnitName));
+    for (const String& Dir : Path) {
+      File = fs::path(StringToUtf8(Dir)) / StringToUtf8(UnitName);
+      if (fs::exists(File)) break;
+    }
+    std::ifstream In(File, std::ios::binary);
+    if (!In) throw EFOpenError(u"Cannot open file \"" + Utf8ToString(File.string()) + u"\"");
+    std::string Bytes((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+    UnitText = Utf8ToString(Bytes);
+  }
+  std::string Tree;
+  bool Ok = true;
+  if (!UnitText.empty()) {
+    TksILParser Sub(FProgram);
+    Sub.FUnitName = UnitName;
+    Sub.SelectLanguage(FLangName);
+    Sub.FUsesList = FUsesList;
+    if (Sub.MakeILScript(UnitText)) {
+      FUsesList = Sub.FUsesList;
+      std::string Saved = Sub.FILScript->SaveToString();
+      size_t Header = Saved.find("?>");
+      Tree = Header == std::string::npos ? Saved : Saved.substr(Header + 2);
+    } else {
+      Ok = false;
+      if (FProgram->ErrorUnit().empty()) FProgram->SetErrorUnit(UnitName);
+    }
+  }
+  std::string Open = "<uses unit=\"" + StringToUtf8(UnitName) + "\">";
+  Lines.insert(Lines.begin() + Mark, {Open, Tree, "</uses>"});
+  Mark += 3;
+  return Ok;
+}

@@ -1,0 +1,811 @@
+// ks_iilparser_compile.cpp - TksILParser, second half: the program-tree compiler that turns
+// declarations, statements, expressions and designators into run-time objects.
+#include <memory>
+
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Handles.h"
+#include "platform/rtl/Variants.h"
+#include "script/ks_iexpression.h"
+#include "script/ks_iilparser.h"
+#include "script/ks_iilparser_p.h"
+#include "script/ks_iinterpreter.h"
+#include "script/ks_imessages.h"
+#include "script/ks_itools.h"
+
+namespace {
+
+String Low(const TksXMLItem* X) { return ksLowerCase(X->Name()); }
+bool Is(const TksXMLItem* X, const char16_t* Name) { return ksSameText(X->Name(), Name); }
+[[noreturn]] void Fail(const String& Msg) { throw Exception(Msg); }
+[[noreturn]] void FailName(const String& Msg, const String& Name) { throw Exception(Msg + u"'" + Name + u"'"); }
+
+}  // namespace
+
+// The compiler works on one TksILParser's context; its operations are named as the engine
+// names them.
+class TksTreeCompiler {
+public:
+  explicit TksTreeCompiler(TksILParser& AP) : P(AP) {}
+
+  void SetPos(const TksXMLItem* X) {
+    String Pos = X->Prop(u"pos");
+    if (!Pos.empty()) P.FErrorPos = Pos;
+  }
+
+  // ---- Programs and statements ----
+  void DeclareRoutines(TksXMLItem* E, TksScript* S) {
+    for (int i = 0; i < E->Count(); ++i) {
+      TksXMLItem* C = E->Items(i);
+      if (Is(C, u"compoundstmt")) DeclareRoutines(C, S);
+      else if (Is(C, u"procedure") || Is(C, u"function")) DeclareRoutine(C, S);
+    }
+  }
+
+  void CompileProgram(TksXMLItem* E, TksScript* S) {
+    TksXMLItem* Saved = P.FProgRoot;
+    P.FProgRoot = E;
+    DeclareRoutines(E, S);
+    for (int i = 0; i < E->Count(); ++i) CompileStatement(E->Items(i), S, S->Statement());
+    P.FProgRoot = Saved;
+  }
+
+  template <class T>
+  T* NewStmt(TksXMLItem* E, TksScript* S, TksStatement* List) {
+    SetPos(E);
+    auto* St = new T(S, P.FUnitName, E->Prop(u"pos"));
+    List->Add(St);
+    P.FProgram->AddCodeLine(P.FUnitName, E->Prop(u"pos"));
+    return St;
+  }
+
+  void CompileStatement(TksXMLItem* E, TksScript* S, TksStatement* List) {
+    String N = Low(E);
+    if (N == u"assignstmt") Assign(E, S, List);
+    else if (N == u"callstmt") Call(E, S, List);
+    else if (N == u"ifstmt") If(E, S, List);
+    else if (N == u"casestmt") Case(E, S, List);
+    else if (N == u"forstmt") For(E, S, List);
+    else if (N == u"cppforstmt") CppFor(E, S, List);
+    else if (N == u"whilestmt") While(E, S, List);
+    else if (N == u"repeatstmt") Repeat(E, S, List);
+    else if (N == u"trystmt") Try(E, S, List);
+    else if (N == u"break") NewStmt<TksBreakStmt>(E, S, List);
+    else if (N == u"continue") NewStmt<TksContinueStmt>(E, S, List);
+    else if (N == u"exit") NewStmt<TksExitStmt>(E, S, List);
+    else if (N == u"return") Return(E, S, List);
+    else if (N == u"with") With(E, S, List);
+    else if (N == u"delete") Delete(E, S, List);
+    else if (N == u"compoundstmt" || N == u"thenstmt" || N == u"elsestmt" || N == u"finallystmt" ||
+             N == u"exceptstmt")
+      for (int i = 0; i < E->Count(); ++i) CompileStatement(E->Items(i), S, List);
+    else if (N == u"uses") Uses(E, S);
+    else if (N == u"var") Var(E, S, List);
+    else if (N == u"const") Const(E, S);
+    else if (N == u"procedure" || N == u"function") RoutineBody(E, S);
+  }
+
+  void CompileInto(TksXMLItem* E, TksScript* S, TksStatement* List) {
+    if (E) CompileStatement(E, S, List);
+  }
+
+  void CheckAssignTypes(TksCustomVariable* Target, TksCustomVariable* Source) {
+    if (!VariablesCompatible(Target, Source, P.FProgram))
+      Fail(SIncompatibleTypes + u": '" + Target->GetFullTypeName() + u"', '" +
+           Source->GetFullTypeName() + u"'");
+  }
+
+  void Assign(TksXMLItem* E, TksScript* S, TksStatement* List) {
+    SetPos(E);
+    std::unique_ptr<TksDesignator> D(P.DoDesignator(E->Items(0), S));
+    int Next = 1;
+    String Mod;
+    if (E->Count() > 2 && Is(E->Items(1), u"modificator")) {
+      Mod = E->Items(1)->Prop(u"text");
+      Next = 2;
+    }
+    std::unique_ptr<TksExpression> X(BuildExpression(E->Items(Next), S));
+    SetPos(E);
+    if (D->IsReadOnly()) Fail(SLeftCantAssigned);
+    CheckAssignTypes(D.get(), X.get());
+    if (Mod.empty()) {
+      Mod = X->Optimize(D.get());
+      // A lone expression left after the rewrite keeps the checked type.
+    }
+    TksAssignmentStmt* St;
+    switch (Mod.empty() ? u' ' : Mod[0]) {
+      case u'+': St = NewStmt<TksAssignPlusStmt>(E, S, List); break;
+      case u'-': St = NewStmt<TksAssignMinusStmt>(E, S, List); break;
+      case u'*': St = NewStmt<TksAssignMulStmt>(E, S, List); break;
+      case u'/': St = NewStmt<TksAssignDivStmt>(E, S, List); break;
+      default: St = NewStmt<TksAssignmentStmt>(E, S, List);
+    }
+    St->FDesignator = D.release();
+    St->FExpression = X.release();
+    St->Optimize();
+  }
+
+  void Call(TksXMLItem* E, TksScript* S, TksStatement* List) {
+    SetPos(E);
+    std::unique_ptr<TksDesignator> D(P.DoDesignator(E->Items(0), S));
+    String Mod;
+    if (E->Count() > 1) {
+      Mod = E->Items(1)->Prop(u"text");
+      if (D->IsReadOnly()) Fail(SLeftCantAssigned);
+    }
+    auto* St = NewStmt<TksCallStmt>(E, S, List);
+    St->FDesignator = D.release();
+    St->FModificator = Mod;
+  }
+
+  void If(TksXMLItem* E, TksScript* S, TksStatement* List) {
+    std::unique_ptr<TksExpression> C(BuildExpression(E->Items(0), S));
+    auto* St = NewStmt<TksIfStmt>(E, S, List);
+    St->FCondition = C.release();
+    for (int i = 1; i < E->Count(); ++i) {
+      TksXMLItem* X = E->Items(i);
+      if (Is(X, u"thenstmt")) CompileStatement(X, S, St);
+      else if (Is(X, u"elsestmt")) CompileStatement(X, S, St->FElseStmt.get());
+    }
+  }
+
+  TksSetExpression* BuildSet(TksXMLItem* E, TksScript* S) {
+    auto Set = std::make_unique<TksSetExpression>();
+    for (int i = 0; i < E->Count(); ++i) {
+      TksXMLItem* X = E->Items(i);
+      if (Is(X, u"expr")) Set->Items.push_back(BuildExpression(X, S));
+      else if (Is(X, u"range")) Set->Items.push_back(nullptr);
+    }
+    return Set.release();
+  }
+
+  void Case(TksXMLItem* E, TksScript* S, TksStatement* List) {
+    std::unique_ptr<TksExpression> C(BuildExpression(E->Items(0), S));
+    auto* St = NewStmt<TksCaseStmt>(E, S, List);
+    St->FCondition = C.release();
+    int N = E->Count();
+    for (int i = 1; i < N; ++i) {
+      TksXMLItem* X = E->Items(i);
+      if (Is(X, u"caseselector")) {
+        if (X->Count() < 1) continue;
+        SetPos(X);
+        auto* Sel = new TksCaseSelector(S, P.FUnitName, X->Prop(u"pos"));
+        St->Add(Sel);
+        Sel->FSetExpression = BuildSet(X->Items(0), S);
+        // A selector without a statement matches and does nothing.
+        if (X->Count() > 1) CompileStatement(X->Items(1), S, Sel);
+      } else if (i == N - 1) {
+        CompileStatement(X, S, St->FElseStmt.get());
+      }
+    }
+  }
+
+  void For(TksXMLItem* E, TksScript* S, TksStatement* List) {
+    SetPos(E);
+    TksXMLItem* Id = E->Items(0);
+    SetPos(Id);
+    TksCustomVariable* V = LookupVariable(S, Id->Prop(u"text"));
+    if (!dynamic_cast<TksVariable*>(V) ||
+        !(V->Typ() == fvtInt || V->Typ() == fvtFloat || V->Typ() == fvtVariant))
+      Fail(SForError);
+    std::unique_ptr<TksExpression> B(BuildExpression(E->Items(1), S));
+    CheckAssignTypes(V, B.get());
+    int i = 2;
+    bool Down = false;
+    if (i < E->Count() && Is(E->Items(i), u"downto")) {
+      Down = true;
+      ++i;
+    }
+    std::unique_ptr<TksExpression> End(BuildExpression(E->Items(i++), S));
+    CheckAssignTypes(V, End.get());
+    auto* St = NewStmt<TksForStmt>(E, S, List);
+    St->FVariable = V;
+    St->FDown = Down;
+    St->FBeginValue = B.release();
+    St->FEndValue = End.release();
+    for (; i < E->Count(); ++i) CompileStatement(E->Items(i), S, St);
+  }
+
+  void CppFor(TksXMLItem* E, TksScript* S, TksStatement* List) {
+    auto* St = NewStmt<TksCppForStmt>(E, S, List);
+    CompileStatement(E->Items(0), S, St->FFirstStmt.get());
+    St->FExpression = BuildExpression(E->Items(1), S);
+    CompileStatement(E->Items(2), S, St->FSecondStmt.get());
+    for (int i = 3; i < E->Count(); ++i) CompileStatement(E->Items(i), S, St);
+  }
+
+  void While(TksXMLItem* E, TksScript* S, TksStatement* List) {
+    std::unique_ptr<TksExpression> C(BuildExpression(E->Items(0), S));
+    auto* St = NewStmt<TksWhileStmt>(E, S, List);
+    St->FCondition = C.release();
+    for (int i = 1; i < E->Count(); ++i) CompileStatement(E->Items(i), S, St);
+  }
+
+  void Repeat(TksXMLItem* E, TksScript* S, TksStatement* List) {
+    int N = E->Count();
+    bool Inverse = N > 0 && Is(E->Items(N - 1), u"inverse");
+    int CondAt = Inverse ? N - 2 : N - 1;
+    std::unique_ptr<TksExpression> C(BuildExpression(E->Items(CondAt), S));
+    auto* St = NewStmt<TksRepeatStmt>(E, S, List);
+    St->FCondition = C.release();
+    St->FInverseCondition = Inverse;
+    for (int i = 0; i < CondAt; ++i) CompileStatement(E->Items(i), S, St);
+  }
+
+  void Try(TksXMLItem* E, TksScript* S, TksStatement* List) {
+    auto* St = NewStmt<TksTryStmt>(E, S, List);
+    for (int i = 0; i < E->Count(); ++i) {
+      TksXMLItem* X = E->Items(i);
+      if (Is(X, u"exceptstmt")) {
+        St->FIsExcept = true;
+        CompileStatement(X, S, St->FExceptStmt.get());
+      } else if (Is(X, u"finallystmt")) {
+        CompileStatement(X, S, St->FExceptStmt.get());
+      } else {
+        CompileStatement(X, S, St);
+      }
+    }
+  }
+
+  void Return(TksXMLItem* E, TksScript* S, TksStatement* List) {
+    if (E->Count() == 1) {
+      TksXMLItem* Value = E->Items(0);
+      auto* D = new TksXMLItem;
+      D->SetName(u"dsgn");
+      D->SetProp(u"pos", Value->Prop(u"pos"));
+      TksXMLItem* N = D->Add();
+      N->SetName(u"node");
+      N->SetProp(u"text", u"Result");
+      N->SetProp(u"pos", Value->Prop(u"pos"));
+      E->InsertItem(0, D);
+      Assign(E, S, List);
+    }
+    NewStmt<TksExitStmt>(E, S, List);
+  }
+
+  void With(TksXMLItem* E, TksScript* S, TksStatement* List) {
+    size_t Added = 0;
+    for (int i = 0; i + 1 < E->Count(); ++i) {
+      TksXMLItem* X = E->Items(i);
+      SetPos(X);
+      std::unique_ptr<TksDesignator> D(P.DoDesignator(X, S));
+      if (D->Typ() != fvtClass && D->Typ() != fvtVariant) Fail(SClassRequired);
+      String Name;
+      for (int k = 0;; ++k) {
+        Name = u"_WithList_" + ksIntToStr(k);
+        bool Used = S->FindLocal(Name) != nullptr;
+        for (auto& W : P.FWithList) Used = Used || ksSameText(W.first, Name);
+        if (!Used) break;
+      }
+      auto* V = new TksVariable(Name, D->Typ(), D->TypeName());
+      S->Add(Name, V);
+      auto* St = NewStmt<TksWithStmt>(E, S, List);
+      St->FVariable = V;
+      St->FDesignator = D.release();
+      P.FWithList.emplace_back(Name, St);
+      ++Added;
+    }
+    try {
+      if (E->Count()) CompileStatement(E->Items(E->Count() - 1), S, List);
+    } catch (...) {
+      P.FWithList.resize(P.FWithList.size() - Added);
+      throw;
+    }
+    P.FWithList.resize(P.FWithList.size() - Added);
+  }
+
+  void Delete(TksXMLItem* E, TksScript* S, TksStatement* List) {
+    SetPos(E);
+    std::unique_ptr<TksDesignator> D(P.DoDesignator(E->Items(0), S, emFree));
+    auto* St = NewStmt<TksCallStmt>(E, S, List);
+    St->FDesignator = D.release();
+  }
+
+  void Uses(TksXMLItem* E, TksScript* S) {
+    String Saved = P.FUnitName;
+    P.FUnitName = E->Prop(u"unit");
+    String Text;
+    if (P.FProgram->OnGetILUnit()) P.FProgram->OnGetILUnit()(P.FProgram, P.FUnitName, Text);
+    if (!Text.empty()) {
+      TksXMLDocument Doc;
+      Doc.LoadFromString(StringToUtf8(Text));
+      CompileProgram(Doc.Root(), S);
+    } else {
+      for (int i = 0; i < E->Count(); ++i) CompileProgram(E->Items(i), S);
+    }
+    P.FUnitName = Saved;
+  }
+
+  // ---- Declarations ----
+  void CheckRedeclared(TksScript* S, const String& Name) {
+    if (S->FindLocal(Name)) FailName(SIdRedeclared, Name);
+  }
+
+  void Var(TksXMLItem* E, TksScript* S, TksStatement* List) {
+    for (int i = 0; i < E->Count(); ++i) {
+      TksXMLItem* Id = E->Items(i);
+      if (!Is(Id, u"ident")) continue;
+      SetPos(Id);
+      String Name = Id->Prop(u"text");
+      CheckRedeclared(S, Name);
+      TksCustomVariable* V = MakeVariable(E, S, false, false, List, Name, E);
+      S->Add(Name, V);
+    }
+  }
+
+  TksCustomVariable* MakeVariable(TksXMLItem* E, TksScript* S, bool IsVarParam, bool IsParam,
+                                  TksStatement* List, const String& Name, TksXMLItem* PosOf) {
+    String EntryPos = P.FErrorPos;
+    String TypeName = u"Variant";
+    int TypeAt = -1;
+    for (int i = 0; i < E->Count(); ++i)
+      if (Is(E->Items(i), u"type")) {
+        TypeAt = i;
+        break;
+      }
+    int NameAt = -1;
+    for (int i = 0; i < E->Count(); ++i)
+      if (Is(E->Items(i), u"ident") && E->Items(i)->Prop(u"text") == Name) {
+        NameAt = i;
+        break;
+      }
+    bool TypeFirst = TypeAt == 0;
+    if (TypeAt >= 0) {
+      TypeName = E->Items(TypeAt)->Prop(u"text");
+      SetPos(E->Items(TypeAt));
+    }
+    TksVarType Typ = ResolveTypeName(TypeName, S);
+    Variant Init;
+    switch (Typ) {
+      case fvtBool: Init = Variant(false); break;
+      case fvtChar: case fvtString: Init = Variant(String()); break;
+      case fvtArray: case fvtVariant: case fvtEnum: case fvtConstructor: Init = Variant::MakeNull(); break;
+      default: Init = Variant(0);
+    }
+    // The parts that apply to this name: after the type for the PascalScript form, after the
+    // name up to the next name for the C form.
+    int From = TypeFirst ? NameAt + 1 : (TypeAt >= 0 ? TypeAt + 1 : NameAt + 1);
+    TksXMLItem* ArrayItem = nullptr;
+    TksXMLItem* InitItem = nullptr;
+    for (int i = From; i < E->Count(); ++i) {
+      TksXMLItem* X = E->Items(i);
+      if (TypeFirst && Is(X, u"ident")) break;
+      if (Is(X, u"array")) ArrayItem = X;
+      else if (Is(X, u"init")) InitItem = X;
+    }
+    if (!TypeFirst && TypeAt < 0) {
+      // No type at all: parts follow the name.
+      for (int i = NameAt + 1; i < E->Count() && !Is(E->Items(i), u"ident"); ++i) {
+        if (Is(E->Items(i), u"array")) ArrayItem = E->Items(i);
+        else if (Is(E->Items(i), u"init")) InitItem = E->Items(i);
+      }
+    }
+    std::unique_ptr<TksCustomVariable> V;
+    TksArrayHelper* Helper = nullptr;
+    if (ArrayItem) {
+      std::vector<std::pair<int, int>> Dims;
+      for (int i = 0; i < ArrayItem->Count(); ++i) {
+        TksXMLItem* D = ArrayItem->Items(i);
+        if (!Is(D, u"dim")) continue;
+        std::vector<int> B;
+        for (int k = 0; k < D->Count(); ++k)
+          if (Is(D->Items(k), u"expr")) {
+            std::unique_ptr<TksExpression> X(BuildExpression(D->Items(k), S));
+            B.push_back(X->GetValue().AsInteger());
+          }
+        if (B.size() >= 2) Dims.emplace_back(B[0], B[1]);
+        else if (B.size() == 1) Dims.emplace_back(0, B[0] - 1);
+      }
+      if (Dims.empty()) Dims.emplace_back(0, 0);
+      Init = MakeArray(Dims, 0);
+      Helper = new TksArrayHelper(String(), static_cast<int>(Dims.size()), Typ, TypeName);
+      S->Add(String(), Helper);
+      Typ = fvtArray;
+    }
+    if (IsParam) {
+      V = std::make_unique<TksParamItem>(Name, Typ, TypeName, InitItem != nullptr, IsVarParam);
+    } else if (Typ == fvtChar || Typ == fvtString) {
+      V = std::make_unique<TksStringVariable>(Name, Typ, TypeName);
+    } else {
+      V = std::make_unique<TksVariable>(Name, Typ, TypeName);
+    }
+    if (InitItem && !List) {
+      std::unique_ptr<TksExpression> X(BuildExpression(InitItem->Items(0), S));
+      CheckAssignTypes(V.get(), X.get());
+      Init = X->GetValue();
+      if (auto* PI = dynamic_cast<TksParamItem*>(V.get())) PI->SetDefValue(Init);
+    }
+    V->SetValue(Init);
+    V->SetRefItem(Helper);
+    V->SetSourcePos(EntryPos);
+    V->SetSourceUnit(P.FUnitName);
+    V->SetOnGetVarValue(P.FProgram->OnGetVarValue());
+    if (InitItem && List) {
+      std::unique_ptr<TksExpression> X(BuildExpression(InitItem->Items(0), S));
+      CheckAssignTypes(V.get(), X.get());
+      auto* D = new TksVariableDesignator(S);
+      TksDesignatorItem* It = D->AddItem();
+      It->Ref = V.get();
+      D->Finalize();
+      auto* St = NewStmt<TksAssignmentStmt>(PosOf, S, List);
+      St->FDesignator = D;
+      St->FExpression = X.release();
+      St->Optimize();
+    }
+    return V.release();
+  }
+
+  static Variant MakeArray(const std::vector<std::pair<int, int>>& Dims, size_t At) {
+    Variant A = VarArrayCreate(Dims[At].first, Dims[At].second, varVariant);
+    if (At + 1 < Dims.size())
+      for (int i = Dims[At].first; i <= Dims[At].second; ++i) A[i] = MakeArray(Dims, At + 1);
+    return A;
+  }
+
+  void Const(TksXMLItem* E, TksScript* S) {
+    TksXMLItem* Id = E->Items(0);
+    SetPos(Id);
+    String Name = Id->Prop(u"text");
+    CheckRedeclared(S, Name);
+    std::unique_ptr<TksExpression> X(BuildExpression(E->Items(1), S));
+    auto* V = new TksVariable(Name, X->Typ(), X->TypeName());
+    V->SetValue(X->GetValue());
+    V->SetIsReadOnly(true);
+    V->SetSourcePos(Id->Prop(u"pos"));
+    S->Add(Name, V);
+  }
+
+  TksXMLItem* ChildNamed(TksXMLItem* E, const char16_t* Name) {
+    int i = E->Find(Name);
+    return i < 0 ? nullptr : E->Items(i);
+  }
+
+  String RoutineName(TksXMLItem* E) {
+    if (TksXMLItem* N = ChildNamed(E, u"name")) return N->Prop(u"text");
+    return E->Count() ? E->Items(0)->Prop(u"text") : String();
+  }
+
+  void DeclareRoutine(TksXMLItem* E, TksScript* S) {
+    SetPos(E);
+    bool IsFunction = Is(E, u"function");
+    TksVarType Typ = IsFunction ? fvtVariant : fvtInt;
+    String TypeName;
+    if (IsFunction)
+      if (TksXMLItem* T = ChildNamed(E, u"type")) {
+        SetPos(T);
+        TypeName = T->Prop(u"text");
+        Typ = ResolveTypeName(TypeName, S);
+      }
+    String Name = RoutineName(E);
+    if (TksXMLItem* N = ChildNamed(E, u"name")) SetPos(N);
+    CheckRedeclared(S, Name);
+    bool IsFunc = IsFunction && !ksSameText(TypeName, u"void");
+    auto* R = new TksProcVariable(Name, Typ, TypeName, S, IsFunc);
+    R->SetSourcePos(E->Prop(u"pos"));
+    R->SetSourceUnit(P.FUnitName);
+    S->Add(Name, R);
+    for (int i = 0; i < E->Count(); ++i)
+      if (Is(E->Items(i), u"parameters")) Parameters(E->Items(i), R);
+  }
+
+  void Parameters(TksXMLItem* E, TksProcVariable* R) {
+    TksScript* Local = R->Prog();
+    bool VarGroup = false;
+    for (int i = 0; i < E->Count(); ++i) {
+      TksXMLItem* G = E->Items(i);
+      if (Is(G, u"varparams")) {
+        VarGroup = true;
+        continue;
+      }
+      if (!Is(G, u"var")) continue;
+      bool VarNext = VarGroup;
+      VarGroup = false;
+      for (int k = 0; k < G->Count(); ++k) {
+        TksXMLItem* X = G->Items(k);
+        if (Is(X, u"varparam")) VarNext = true;
+        if (!Is(X, u"ident")) continue;
+        SetPos(X);
+        String Name = X->Prop(u"text");
+        CheckRedeclared(Local, Name);
+        auto* Param = static_cast<TksParamItem*>(MakeVariable(G, Local, VarNext, true, nullptr, Name, G));
+        R->AddParam(Param);
+        Local->Add(Name, Param);
+        if (Is(G->Items(0), u"type")) VarNext = false;
+      }
+    }
+  }
+
+  void RoutineBody(TksXMLItem* E, TksScript* S) {
+    auto* R = dynamic_cast<TksProcVariable*>(S->FindLocal(RoutineName(E)));
+    if (!R) return;
+    TksXMLItem* Saved = P.FProgRoot;
+    P.FProgRoot = E;
+    TksScript* L = R->Prog();
+    DeclareRoutines(E, L);
+    for (int i = 0; i < E->Count(); ++i) {
+      TksXMLItem* C = E->Items(i);
+      if (Is(C, u"name") || Is(C, u"type") || Is(C, u"parameters")) continue;
+      CompileStatement(C, L, L->Statement());
+    }
+    P.FProgRoot = Saved;
+  }
+
+  TksVarType ResolveTypeName(String& Name, TksScript* S) {
+    auto Alias = [&](TksXMLItem* Types) {
+      if (!Types) return false;
+      int i = Types->Find(Name);
+      if (i < 0) return false;
+      Name = Types->Items(i)->Prop(u"type");
+      return true;
+    };
+    TksXMLItem* Types = P.FProgRoot ? ChildNamed(P.FProgRoot, u"types") : nullptr;
+    if (!Alias(Types) && P.FGrammar) Alias(P.FGrammar->Types);
+    TksCustomVariable* T = S->Find(Name);
+    if (T && !dynamic_cast<TksClassVariable*>(T)) return T->Typ();
+    if (!S->FindClass(Name)) FailName(SUnknownType, Name);
+    return fvtClass;
+  }
+
+  TksCustomVariable* LookupVariable(TksScript* S, const String& Name) {
+    if (TksCustomVariable* V = S->Find(Name)) return V;
+    if (P.FNeedDeclareVars) FailName(SIdUndeclared, Name);
+    auto* V = new TksVariable(Name, fvtVariant, String());
+    P.FProgram->Add(Name, V);
+    return V;
+  }
+
+  // ---- Expressions ----
+  void AddExprChildren(TksExpression* X, TksXMLItem* E, TksScript* S) {
+    int N = E->Count();
+    for (int i = 0; i < N; ++i) {
+      TksXMLItem* C = E->Items(i);
+      SetPos(C);
+      X->SetCurrentPos(C->Prop(u"pos"));
+      String Name = Low(C);
+      if (Name == u"op") {
+        String T = ksLowerCase(C->Prop(u"text"));
+        if (i == N - 1 && T != u")") continue;
+        X->AddOperator(T);
+      } else if (Name == u"number" || Name == u"string") {
+        X->AddConst(LiteralToVariant(C->Prop(u"text")));
+      } else if (Name == u"dsgn") {
+        X->AddDesignator(P.DoDesignator(C, S));
+      } else if (Name == u"set") {
+        X->AddSet(BuildSet(C, S));
+      } else if (Name == u"new") {
+        X->AddDesignator(P.DoDesignator(C->Items(0), S, emCreate));
+      } else if (Name == u"expr") {
+        AddExprChildren(X, C, S);
+      }
+    }
+  }
+
+  TksExpression* BuildExpression(TksXMLItem* E, TksScript* S) {
+    auto X = std::make_unique<TksExpression>(S);
+    SetPos(E);
+    AddExprChildren(X.get(), E, S);
+    String Bad = X->Finalize();
+    if (!Bad.empty()) {
+      P.FErrorPos = Bad;
+      Fail(SIncompatibleTypes);
+    }
+    X->SetSourcePos(E->Prop(u"pos"));
+    X->SetSource(SourceText(E));
+    return X.release();
+  }
+
+  String SourceText(TksXMLItem* E) {
+    String A = E->Prop(u"pos"), B = E->Prop(u"pos1");
+    if (A.empty() || B.empty() || P.FParser->Size() == 0) return {};
+    int From = P.FParser->GetPlainPosition([&] { auto Pt = PositionToPoint(A); return Pt; }());
+    int To = P.FParser->GetPlainPosition(PositionToPoint(B));
+    if (From < 1 || To < From) return {};
+    return P.FParser->Text().substr(From - 1, To - From);
+  }
+
+  TksILParser& P;
+};
+
+// ---- Designators ----------------------------------------------------------------------------
+
+TksDesignator* TksILParser::DoDesignator(TksXMLItem* xi, TksScript* Prog, TksEmitOp EmitOp) {
+  TksTreeCompiler C(*this);
+  auto D = std::make_unique<TksDesignator>(Prog);
+  auto LateBind = [&](std::unique_ptr<TksXMLItem> Src) {
+    D->Finalize();
+    D->SetTyp(fvtVariant);
+    D->SetLateBindingXmlSource(std::move(Src));
+  };
+  auto CopyOf = [&](TksXMLItem* X) {
+    auto Copy = std::make_unique<TksXMLItem>();
+    Copy->Assign(X);
+    return Copy;
+  };
+  for (int i = 0; i < xi->Count(); ++i) {
+    TksXMLItem* X = xi->Items(i);
+    C.SetPos(X);
+    String Name = ksLowerCase(X->Name());
+    if (Name == u"expr") {
+      if (!D->ItemCount()) continue;
+      D->Item(D->ItemCount() - 1)->Args.push_back(C.BuildExpression(X, Prog));
+      continue;
+    }
+    if (Name == u"addr") {
+      if (xi->Count() != 2) throw Exception(SVarRequired);
+      auto* V = new TksVariable(String(), fvtString, String());
+      V->SetValue(Variant(xi->Items(1)->Prop(u"text")));
+      Prog->Add(String(), V);
+      D->AddItem()->Ref = V;
+      break;
+    }
+    if (Name != u"node") continue;
+    String T = X->Prop(u"text");
+    if (!D->ItemCount()) {
+      // First step: with variables, innermost first.
+      bool Done = false;
+      for (auto W = FWithList.rbegin(); W != FWithList.rend() && !Done; ++W) {
+        TksCustomVariable* WV = Prog->FindLocal(W->first);
+        if (!WV) continue;
+        if (WV->Typ() == fvtVariant) {
+          if (Prog->Find(T)) break;
+          TksDesignatorItem* It = D->AddItem();
+          It->Ref = WV;
+          auto Src = CopyOf(xi);
+          auto* First = new TksXMLItem;
+          First->SetName(u"node");
+          First->SetProp(u"text", W->first);
+          Src->InsertItem(0, First);
+          LateBind(std::move(Src));
+          return D.release();
+        }
+        TksClassVariable* Cls = Prog->FindClass(WV->TypeName());
+        if (Cls && Cls->Find(T)) {
+          D->AddItem()->Ref = WV;
+          TksDesignatorItem* It = D->AddItem();
+          It->Ref = Cls->Find(T);
+          It->SourcePos = X->Prop(u"pos");
+          Done = true;
+        }
+      }
+      if (Done) continue;
+      TksDesignatorItem* It = D->AddItem();
+      It->SourcePos = X->Prop(u"pos");
+      It->Ref = C.LookupVariable(Prog, T);
+      if (EmitOp == emCreate) {
+        auto* Cls = dynamic_cast<TksClassVariable*>(It->Ref);
+        if (!Cls) throw Exception(SClassRequired);
+        TksDesignatorItem* Ctor = D->AddItem();
+        Ctor->Ref = Cls->Find(u"Create");
+        if (!Ctor->Ref) throw Exception(SIdUndeclared + u"'Create'");
+      }
+      continue;
+    }
+    TksDesignatorItem* Prev = D->Item(D->ItemCount() - 1);
+    TksCustomVariable* R = Prev->Ref;
+    auto* M = dynamic_cast<TksMethodHelper*>(R);
+    if (M && M->IndexMethod() && !Prev->Flag) {
+      Prev->Flag = true;
+      if (T != u"[") {
+        ErrorPosAt(Prev->SourcePos);
+        throw Exception(SIndexRequired);
+      }
+      continue;
+    }
+    TksVarType K = R->Typ();
+    String TypeName = R->TypeName();
+    if (K == fvtVariant) {
+      Variant V = R->GetValue();
+      if (V.IsNull() || V.IsEmpty()) {
+        while (D->ItemCount() > 1) D->DeleteItem(D->ItemCount() - 1);
+        LateBind(CopyOf(xi));
+        return D.release();
+      }
+      if (V.IsString()) K = fvtString;
+      else if (V.IsArray()) {
+        if (T != u"[") throw Exception(SIndexRequired);
+        TksDesignatorItem* It = D->AddItem();
+        It->Ref = Prog->Find(u"__ArrayHelper");
+        It->SourcePos = X->Prop(u"pos");
+        continue;
+      } else if (V.IsHandle() && DefaultHandleRegistry().IsValid(V.AsHandle())) {
+        TypeName = Utf8ToString(DefaultHandleRegistry().TypeTagOf(V.AsHandle()));
+        K = fvtClass;
+      } else {
+        throw Exception(SIdUndeclared + u"'" + T + u"'");
+      }
+    }
+    TksDesignatorItem* It = D->AddItem();
+    It->SourcePos = X->Prop(u"pos");
+    if (K == fvtString) {
+      if (T != u"[") throw Exception(SStringError);
+      It->Ref = Prog->Find(u"__StringHelper");
+    } else if (K == fvtClass) {
+      TksClassVariable* Cls = Prog->FindClass(TypeName);
+      if (!Cls) throw Exception(SUnknownType + u"'" + TypeName + u"'");
+      if (T == u"[") {
+        It->Flag = true;
+        It->Ref = Cls->DefProperty();
+        if (!It->Ref) {
+          String Msg = SClassError;
+          size_t P = Msg.find(u"%s");
+          if (P != String::npos) Msg.replace(P, 2, TypeName);
+          throw Exception(Msg);
+        }
+      } else {
+        It->Ref = Cls->Find(T);
+        if (!It->Ref) {
+          Variant V = R->GetValue();
+          if ((V.IsNull() || (!V.IsHandle() && V.AsInt64() == 0)) && !Prog->IsRunning() &&
+              Prog->UseClassLateBinding()) {
+            while (D->ItemCount() > 1) D->DeleteItem(D->ItemCount() - 1);
+            LateBind(CopyOf(xi));
+            return D.release();
+          }
+          throw Exception(SIdUndeclared + u"'" + T + u"'");
+        }
+      }
+    } else if (K == fvtArray) {
+      It->Ref = R->RefItem();
+      if (!It->Ref) throw Exception(SArrayRequired);
+    } else {
+      throw Exception(SArrayRequired);
+    }
+  }
+  if (!D->ItemCount()) throw Exception(SVarRequired);
+  if (EmitOp == emFree) {
+    TksCustomVariable* Last = D->Item(D->ItemCount() - 1)->Ref;
+    if (Last->Typ() != fvtClass && Last->Typ() != fvtVariant) throw Exception(SClassRequired);
+    TksClassVariable* Obj = Prog->FindClass(u"TObject");
+    TksCustomHelper* Free = Obj ? Obj->Find(u"Free") : nullptr;
+    if (!Free) throw Exception(SIdUndeclared + u"'Free'");
+    D->AddItem()->Ref = Free;
+  }
+  D->Finalize();
+  std::unique_ptr<TksDesignator> Fast;
+  switch (D->Kind()) {
+    case dkVariable: Fast = std::make_unique<TksVariableDesignator>(Prog); break;
+    case dkStringArray: Fast = std::make_unique<TksStringDesignator>(Prog); break;
+    case dkArray: Fast = std::make_unique<TksArrayDesignator>(Prog); break;
+    default: break;
+  }
+  if (Fast) {
+    Fast->Borrow(D.get());
+    D = std::move(Fast);
+  }
+  // Argument counts, defaults and types of every step.
+  for (int i = 0; i < D->ItemCount(); ++i) {
+    TksDesignatorItem* It = D->Item(i);
+    TksCustomVariable* R = It->Ref;
+    if (dynamic_cast<TksDesignator*>(R)) continue;
+    if (!It->SourcePos.empty()) FErrorPos = It->SourcePos;
+    int Given = static_cast<int>(It->Args.size());
+    if (Given < R->GetNumberOfRequiredParams()) throw Exception(SNotEnoughParams);
+    if (Given > R->Count()) throw Exception(STooManyParams);
+    for (int k = Given; k < R->Count(); ++k) {
+      auto X = std::make_unique<TksExpression>(Prog);
+      X->AddConst(R->ParamAt(k)->DefValue());
+      X->Finalize();
+      It->Args.push_back(X.release());
+    }
+    for (int k = 0; k < Given; ++k) C.CheckAssignTypes(R->ParamAt(k), It->Args[k]);
+  }
+  return D.release();
+}
+
+void TksILParser::ErrorPosAt(const String& Pos) {
+  if (!Pos.empty()) FErrorPos = Pos;
+}
+
+void TksILParser::ParseILScript() {
+  FWithList.clear();
+  FProgram->SetErrorUnit(String());
+  FUnitName.clear();
+  TksTreeCompiler C(*this);
+  try {
+    C.CompileProgram(FILScript->Root(), FProgram);
+    FProgram->SetErrorPos(String());
+  } catch (const Exception& E) {
+    FProgram->SetErrorMsg(E.Message());
+    FProgram->SetErrorPos(FErrorPos);
+    FProgram->SetErrorUnit(FUnitName);
+  }
+}

@@ -1,0 +1,357 @@
+// ks_iinterpreter_objects.cpp - ks_iinterpreter: the run-time object model (variables,
+// parameters, routines, host methods and properties, class entries).
+#include <algorithm>
+
+#include "platform/rtl/Handles.h"
+#include "platform/rtl/Variants.h"
+#include "script/ks_iinterpreter.h"
+#include "script/ks_imessages.h"
+#include "script/ks_itools.h"
+
+const int ksRTTIMarkerObject = 1;
+
+bool TksHostClass::InheritsFrom(const TksHostClass* C) const {
+  for (const TksHostClass* P = this; P; P = P->Parent)
+    if (P == C) return true;
+  return false;
+}
+
+// ---- TksCustomVariable ----------------------------------------------------------------------
+
+TksCustomVariable::TksCustomVariable(const String& AName, TksVarType ATyp, const String& ATypeName)
+    : FTyp(ATyp), FTypeName(ATypeName), FValue(Variant::MakeNull()) {
+  SetName(AName);
+}
+
+TksCustomVariable::~TksCustomVariable() {
+  for (TksParamItem* P : FParams) delete P;
+}
+
+void TksCustomVariable::SetName(const String& Value) {
+  FName = Value;
+  FUppercaseName = ksUpperCase(Value);
+}
+
+void TksCustomVariable::SetValue(const Variant& Value) {
+  if (!FIsReadOnly) FValue = Value;
+}
+
+Variant TksCustomVariable::GetValue() { return FValue; }
+
+void TksCustomVariable::AddParam(TksParamItem* Item) { FParams.push_back(Item); }
+
+void TksCustomVariable::RemoveParam(TksParamItem* Item) {
+  FParams.erase(std::remove(FParams.begin(), FParams.end(), Item), FParams.end());
+}
+
+int TksCustomVariable::GetNumberOfRequiredParams() const {
+  int N = 0;
+  for (TksParamItem* P : FParams)
+    if (!P->IsOptional()) ++N;
+  return N;
+}
+
+String TksCustomVariable::GetFullTypeName() const {
+  switch (FTyp) {
+    case fvtInt: return u"Integer";
+    case fvtBool: return u"Boolean";
+    case fvtFloat: return u"Extended";
+    case fvtChar: return u"Char";
+    case fvtString: return u"String";
+    case fvtClass:
+    case fvtEnum: return FTypeName;
+    case fvtArray: return u"Array";
+    default: return u"Variant";
+  }
+}
+
+// ---- TksVariable, TksStringVariable, TksParamItem -------------------------------------------
+
+void TksVariable::SetValue(const Variant& Value) {
+  if (FIsReadOnly) return;
+  switch (FTyp) {
+    case fvtInt: FValue = Variant(Value.AsInteger()); break;
+    case fvtBool: FValue = Variant(Value.AsBoolean()); break;
+    case fvtFloat: FValue = Variant(Value.AsDouble()); break;
+    case fvtString: FValue = Value.IsString() ? Value : Variant(Value.AsString()); break;
+    default: FValue = Value;
+  }
+}
+
+Variant TksVariable::GetValue() {
+  if (FOnGetVarValue) {
+    Variant V = FOnGetVarValue(FName, FTyp, FValue);
+    if (!V.IsNull()) return V;
+  }
+  return FValue;
+}
+
+void TksStringVariable::SetValue(const Variant& Value) {
+  FStr = Value.IsString() ? Value.StringRef() : VarToStr(Value);
+}
+
+Variant TksStringVariable::GetValue() {
+  if (FOnGetVarValue) {
+    Variant V = FOnGetVarValue(FName, FTyp, Variant(FStr));
+    if (!V.IsNull()) return V;
+  }
+  return Variant(FStr);
+}
+
+TksParamItem::TksParamItem(const String& AName, TksVarType ATyp, const String& ATypeName,
+                           bool AIsOptional, bool AIsVarParam)
+    : TksCustomVariable(AName, ATyp, ATypeName), FIsOptional(AIsOptional), FIsVarParam(AIsVarParam) {}
+
+// ---- TksProcVariable ------------------------------------------------------------------------
+
+TksProcVariable::TksProcVariable(const String& AName, TksVarType ATyp, const String& ATypeName,
+                                 TksScript* AParent, bool AIsFunc)
+    : TksCustomVariable(AName, ATyp, ATypeName), FIsFunc(AIsFunc),
+      FProgram(std::make_unique<TksScript>(AParent)) {
+  FIsReadOnly = true;
+  if (AParent) FProgram->SetUseClassLateBinding(AParent->UseClassLateBinding());
+  if (AIsFunc) {
+    auto* R = new TksVariable(u"Result", ATyp, ATypeName);
+    FProgram->Add(u"Result", R);
+    FRefItem = R;
+  }
+}
+
+TksProcVariable::~TksProcVariable() {
+  for (TksParamItem* P : FParams) FProgram->Remove(P);
+  FProgram.reset();
+}
+
+namespace {
+TksScript* MainProgOf(TksScript* S) {
+  for (; S; S = S->Parent())
+    if (S->MainProg()) return S;
+  return nullptr;
+}
+}  // namespace
+
+Variant TksProcVariable::GetValue() {
+  bool SavedExecuting = FExecuting;
+  FExecuting = true;
+  if (FIsFunc) FRefItem->PValue()->Clear();
+  TksScript* Main = MainProgOf(FProgram.get());
+  TksScript* SavedRunning = Main ? Main->ProgRunning() : nullptr;
+  if (Main) Main->SetProgRunning(FProgram.get());
+  TksScript& P = *FProgram;
+  auto Leave = [&] {
+    // Loop flags are cleared too, so a stray break or continue cannot cut later calls short.
+    P.FExitCalled = P.FTerminated = P.FBreakCalled = P.FContinueCalled = false;
+    P.SetIsRunning(false);
+    if (Main) Main->SetProgRunning(SavedRunning);
+    FExecuting = SavedExecuting;
+  };
+  P.FExitCalled = P.FTerminated = P.FBreakCalled = P.FContinueCalled = false;
+  P.SetIsRunning(true);
+  try {
+    P.Statement()->Execute();
+  } catch (...) {
+    Leave();
+    throw;
+  }
+  Leave();
+  return FIsFunc ? FRefItem->GetValue() : Variant::MakeNull();
+}
+
+// ---- Helpers --------------------------------------------------------------------------------
+
+void* TksCustomHelper::ParentObject() const {
+  if (FParentValue.IsNull() || FParentValue.IsEmpty()) return nullptr;
+  if (!FParentValue.IsHandle() && FParentValue.AsInt64() == 0) return nullptr;
+  if (!FParentValue.IsHandle())
+    throw EHandleError(u"Invalid object reference: " + FParentValue.AsString());
+  return DefaultHandleRegistry().Lookup(FParentValue.AsHandle());
+}
+
+TksPropertyHelper::TksPropertyHelper(const String& AName, TksVarType ATyp, const String& ATypeName)
+    : TksCustomHelper(AName, ATyp, ATypeName) {}
+
+Variant TksPropertyHelper::GetValue() {
+  Variant V = Variant::MakeNull();
+  if (FOnGetValue) V = FOnGetValue(ParentObject(), FClassRef, FUppercaseName);
+  if (FTyp == fvtBool && !V.IsNull()) V = Variant(!(V == Variant(0)));
+  return V;
+}
+
+void TksPropertyHelper::SetValue(const Variant& Value) {
+  if (FIsReadOnly) return;
+  if (FOnSetValue) FOnSetValue(ParentObject(), FClassRef, FUppercaseName, Value);
+}
+
+TksMethodHelper::TksMethodHelper(const String& Syntax, TksScript* Script)
+    : TksCustomHelper(String(), fvtVariant, String()), FSyntax(Syntax) {
+  std::unique_ptr<TksCustomVariable> D(ParseMethodSyntax(Syntax, Script));
+  SetName(D->Name());
+  FTyp = D->Typ();
+  FTypeName = D->TypeName();
+  FIsMacro = D->IsMacro();
+  while (D->Count()) {
+    TksParamItem* P = D->ParamAt(0);
+    D->RemoveParam(P);
+    AddParam(P);
+  }
+  FIsReadOnly = true;
+  if (Count()) FVarArray = VarArrayCreate(0, Count() - 1, varVariant);
+}
+
+TksMethodHelper::~TksMethodHelper() { FVarArray = Variant::MakeNull(); }
+
+Variant TksMethodHelper::GetParam(int i) {
+  if (i == Count()) return FSetValue;
+  return FParams.at(i)->GetValue();
+}
+
+void TksMethodHelper::SetArgValue(int i, const Variant& Value) { FParams.at(i)->SetValue(Value); }
+
+Variant TksMethodHelper::GetValue() {
+  if (FTyp == fvtConstructor) {
+    // A constructor runs on a class token and creates the object through the class's
+    // factory; the object is released again when the handler fails.
+    auto* Cls = static_cast<TksClassVariable*>(
+        DefaultHandleRegistry().Lookup(FParentValue.AsHandle(), "TksClassVariable"));
+    TksClassRef C = Cls->ClassRef();
+    if (!C || !C->Factory) throw EInvalidOperation(u"Cannot create an object of class " + Cls->Name());
+    void* Obj = C->Factory();
+    try {
+      if (FOnCallNew) FOnCallNew(Obj, FClassRef, FUppercaseName, this);
+    } catch (...) {
+      if (C->Destroy) C->Destroy(Obj);
+      throw;
+    }
+    return Variant(DefaultHandleRegistry().Register(Obj, StringToUtf8(C->Name)));
+  }
+  void* Obj = FParentValue.IsNull() || FParentValue.IsEmpty() ? nullptr : ParentObject();
+  String Name = FIndexMethod ? FUppercaseName + u".GET" : FUppercaseName;
+  if (FOnCall) {
+    for (int i = 0; i < Count(); ++i) FVarArray[i] = FParams[i]->GetValue();
+    Variant R = FOnCall(Obj, FClassRef, Name, FVarArray);
+    for (int i = 0; i < Count(); ++i)
+      if (FParams[i]->IsVarParam()) FParams[i]->SetValue(FVarArray[i]);
+    return R;
+  }
+  if (FOnCallNew) return FOnCallNew(Obj, FClassRef, Name, this);
+  return Variant(0);
+}
+
+void TksMethodHelper::SetValue(const Variant& Value) {
+  if (!FIndexMethod) return;
+  void* Obj = ParentObject();
+  String Name = FUppercaseName + u".SET";
+  if (FOnCall) {
+    Variant A = VarArrayCreate(0, Count(), varVariant);
+    for (int i = 0; i < Count(); ++i) A[i] = FParams[i]->GetValue();
+    A[Count()] = Value;
+    FOnCall(Obj, FClassRef, Name, A);
+    return;
+  }
+  if (FOnCallNew) {
+    FSetValue = Value;
+    try {
+      FOnCallNew(Obj, FClassRef, Name, this);
+    } catch (...) {
+      FSetValue = Variant::MakeNull();
+      throw;
+    }
+    FSetValue = Variant::MakeNull();
+  }
+}
+
+// ---- TksClassVariable -----------------------------------------------------------------------
+
+TksClassVariable::TksClassVariable(TksClassRef AClass, const String& Ancestor)
+    : TksCustomVariable(AClass->Name, fvtClass, AClass->Name), FAncestor(Ancestor), FClassRef(AClass) {
+  AddParam(new TksParamItem(String(), fvtVariant, String(), true, false));
+}
+
+TksClassVariable::~TksClassVariable() { DefaultHandleRegistry().ReleaseObject(this); }
+
+TObjectHandle TksClassVariable::Token() {
+  return DefaultHandleRegistry().Register(this, "TksClassVariable");
+}
+
+Variant TksClassVariable::GetValue() {
+  Variant Cast = FParams[0]->GetValue();
+  FParams[0]->SetValue(Variant::MakeNull());
+  if (!Cast.IsNull()) return Cast;
+  return Variant(Token());
+}
+
+TksMethodHelper* TksClassVariable::NewMethod(const String& Syntax) {
+  auto* M = new TksMethodHelper(Syntax, FProgram);
+  M->FClassRef = FClassRef;
+  FMembers.emplace_back(M);
+  return M;
+}
+
+TksMethodHelper* TksClassVariable::AddMethod(const String& Syntax, TksCallMethodNewEvent CallEvent) {
+  TksMethodHelper* M = NewMethod(Syntax);
+  M->FOnCallNew = std::move(CallEvent);
+  return M;
+}
+
+TksMethodHelper* TksClassVariable::AddMethod(const String& Syntax, TksCallMethodEvent CallEvent) {
+  TksMethodHelper* M = NewMethod(Syntax);
+  M->FOnCall = std::move(CallEvent);
+  return M;
+}
+
+TksMethodHelper* TksClassVariable::AddConstructor(const String& Syntax, TksCallMethodNewEvent CallEvent) {
+  size_t Sp = Syntax.find(u' ');
+  String S = u"function" + (Sp == String::npos ? u" " + Syntax : Syntax.substr(Sp)) + u": Constructor";
+  return AddMethod(S, std::move(CallEvent));
+}
+
+TksPropertyHelper* TksClassVariable::AddProperty(const String& Name, const String& Typ,
+                                                 TksGetValueEvent GetEvent, TksSetValueEvent SetEvent) {
+  auto* P = new TksPropertyHelper(Name, VarTypeOfTypeName(Typ, FProgram), Typ);
+  P->FClassRef = FClassRef;
+  P->SetIsReadOnly(!SetEvent);
+  P->FOnGetValue = std::move(GetEvent);
+  P->FOnSetValue = std::move(SetEvent);
+  FMembers.emplace_back(P);
+  return P;
+}
+
+TksMethodHelper* TksClassVariable::AddIndexProperty(const String& Name, const String& Params,
+                                                    const String& Typ, TksCallMethodNewEvent CallEvent,
+                                                    bool AReadOnly) {
+  String List;
+  int i = 0;
+  size_t From = 0;
+  while (From <= Params.size()) {
+    size_t Comma = Params.find(u',', From);
+    String T = Params.substr(From, Comma == String::npos ? String::npos : Comma - From);
+    while (!T.empty() && T.front() == u' ') T.erase(T.begin());
+    while (!T.empty() && T.back() == u' ') T.pop_back();
+    if (!List.empty()) List += u"; ";
+    List += u"p" + ksIntToStr(i++) + u": " + T;
+    if (Comma == String::npos) break;
+    From = Comma + 1;
+  }
+  TksMethodHelper* M = AddMethod(u"function " + Name + u"(" + List + u"): " + Typ, std::move(CallEvent));
+  M->SetIsReadOnly(AReadOnly);
+  M->SetIndexMethod(true);
+  return M;
+}
+
+TksMethodHelper* TksClassVariable::AddDefaultProperty(const String& Name, const String& Params,
+                                                      const String& Typ, TksCallMethodNewEvent CallEvent,
+                                                      bool AReadOnly) {
+  TksMethodHelper* M = AddIndexProperty(Name, Params, Typ, std::move(CallEvent), AReadOnly);
+  FDefProperty = M;
+  return M;
+}
+
+TksCustomHelper* TksClassVariable::Find(const String& Name) const {
+  for (auto& M : FMembers)
+    if (ksSameText(M->Name(), Name)) return M.get();
+  if (FProgram && !FAncestor.empty()) {
+    TksClassVariable* A = FProgram->FindClass(FAncestor);
+    if (A && A != this) return A->Find(Name);
+  }
+  return nullptr;
+}

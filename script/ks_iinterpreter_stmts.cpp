@@ -1,0 +1,560 @@
+// ks_iinterpreter_stmts.cpp - ks_iinterpreter: designator chains, index helpers, set
+// expressions and the statement classes.
+#include <utility>
+
+#include "platform/rtl/Handles.h"
+#include "platform/rtl/Variants.h"
+#include "script/ks_iexpression.h"
+#include "script/ks_iilparser.h"
+#include "script/ks_iinterpreter.h"
+#include "script/ks_itools.h"
+
+// ---- TksDesignator --------------------------------------------------------------------------
+
+TksDesignatorItem::~TksDesignatorItem() {
+  for (TksCustomExpression* A : Args) delete A;
+}
+
+TksDesignator::TksDesignator(TksScript* AProgram)
+    : TksCustomVariable(String(), fvtInt, String()), FProgram(AProgram) {
+  FMainProg = AProgram;
+  for (TksScript* S = AProgram; S; S = S->Parent())
+    if (S->MainProg()) {
+      FMainProg = S;
+      break;
+    }
+  AProgram->SetUseClassLateBinding(FMainProg->UseClassLateBinding());
+}
+
+TksDesignator::~TksDesignator() {
+  for (TksDesignatorItem* I : FItems) delete I;
+}
+
+TksDesignatorItem* TksDesignator::AddItem() {
+  FItems.push_back(new TksDesignatorItem);
+  return FItems.back();
+}
+
+void TksDesignator::DeleteItem(int i) {
+  delete FItems[i];
+  FItems.erase(FItems.begin() + i);
+}
+
+void TksDesignator::Finalize() {
+  if (FItems.empty()) return;
+  TksCustomVariable* Last = FItems.back()->Ref;
+  FTyp = Last->Typ();
+  FTypeName = Last->TypeName();
+  if (FTyp == fvtConstructor && FItems.size() >= 2) {
+    FTyp = fvtClass;
+    FTypeName = FItems[FItems.size() - 2]->Ref->TypeName();
+  }
+  FIsReadOnly = Last->IsReadOnly();
+  TksCustomVariable* E0 = FItems[0]->Ref;
+  bool PlainVar = dynamic_cast<TksVariable*>(E0) || dynamic_cast<TksParamItem*>(E0);
+  FKind = dkOther;
+  if (FItems.size() == 1 && PlainVar && FItems[0]->Args.empty()) {
+    FKind = dkVariable;
+    FRefItem = E0;
+  } else if (FItems.size() == 2 && dynamic_cast<TksStringVariable*>(E0) &&
+             FItems[1]->Args.size() == 1 && dynamic_cast<TksStringHelper*>(FItems[1]->Ref)) {
+    FKind = dkStringArray;
+    FRefItem = E0;
+    FRef1 = FItems[1]->Args[0];
+  } else if (FItems.size() == 2 && dynamic_cast<TksVariable*>(E0) && E0->Typ() == fvtArray &&
+             dynamic_cast<TksArrayHelper*>(FItems[1]->Ref)) {
+    FKind = dkArray;
+    FRefItem = E0;
+    FRef1 = E0->RefItem();
+    FRef2 = FItems[1];
+  }
+}
+
+void TksDesignator::Borrow(TksDesignator* ADesignator) {
+  std::swap(FItems, ADesignator->FItems);
+  FKind = ADesignator->FKind;
+  FRef1 = ADesignator->FRef1;
+  FRef2 = ADesignator->FRef2;
+  FTyp = ADesignator->FTyp;
+  FTypeName = ADesignator->FTypeName;
+  FIsReadOnly = ADesignator->FIsReadOnly;
+  FRefItem = ADesignator->FRefItem;
+}
+
+Variant TksDesignator::GetValue() {
+  BindLate();
+  return EvaluateChain(false, Variant());
+}
+
+void TksDesignator::SetValue(const Variant& Value) {
+  BindLate();
+  EvaluateChain(true, Value);
+}
+
+void TksDesignator::BindLate() {
+  if (!FLateBindingXmlSource) return;
+  std::unique_ptr<TksXMLItem> Source = std::move(FLateBindingXmlSource);
+  TksILParser P(FProgram);
+  std::unique_ptr<TksDesignator> D(P.DoDesignator(Source.get(), FProgram));
+  Borrow(D.get());
+}
+
+namespace {
+
+// Values of a routine's locals, saved around a recursive call.
+struct TksSavedLocals {
+  std::vector<std::pair<TksCustomVariable*, Variant>> Values;
+  void Save(TksScript* S) {
+    for (int i = 0; i < S->Count(); ++i) {
+      TksCustomVariable* V = S->SymbolAt(i);
+      if (dynamic_cast<TksVariable*>(V) || dynamic_cast<TksParamItem*>(V))
+        Values.emplace_back(V, V->GetValue());
+    }
+  }
+  void Restore() {
+    for (auto& [V, Val] : Values) V->SetValue(Val);
+    Values.clear();
+  }
+};
+
+}  // namespace
+
+Variant TksDesignator::EvaluateChain(bool Write, const Variant& Value) {
+  Variant Cur = Variant::MakeNull();
+  TksCustomVariable* CurRef = nullptr;
+  size_t N = FItems.size();
+  for (size_t i = 0; i < N; ++i) {
+    TksDesignatorItem* Step = FItems[i];
+    TksCustomVariable* E = Step->Ref;
+    bool Last = i + 1 == N;
+    if (auto* D = dynamic_cast<TksDesignator*>(E)) {
+      Cur = D->GetValue();
+      CurRef = D;
+      continue;
+    }
+    auto* Proc = dynamic_cast<TksProcVariable*>(E);
+    TksSavedLocals Saved;
+    if (Proc && Proc->Executing()) Saved.Save(Proc->Prog());
+    try {
+      int PC = E->Count();
+      if (PC) {
+        Variant Args[8];
+        std::vector<Variant> More;
+        Variant* Vals = Args;
+        if (PC > 8) {
+          More.resize(PC);
+          Vals = More.data();
+        }
+        for (int k = 0; k < PC && k < static_cast<int>(Step->Args.size()); ++k) {
+          TksCustomExpression* A = Step->Args[k];
+          if (E->IsMacro()) {
+            auto* X = dynamic_cast<TksExpression*>(A);
+            Vals[k] = Variant(X ? X->Source() : String());
+          } else {
+            Vals[k] = A->GetValue();
+          }
+        }
+        for (int k = 0; k < PC && k < static_cast<int>(Step->Args.size()); ++k)
+          E->ParamAt(k)->SetValue(Vals[k]);
+      }
+      if (auto* H = dynamic_cast<TksCustomHelper*>(E)) {
+        H->SetParentRef(CurRef);
+        H->SetParentValue(Cur);
+        H->SetProg(FProgram);
+      }
+      CurRef = E;
+      if (Write && Last) {
+        E->SetValue(Value);
+      } else {
+        E->SetNeedResult(Last ? FNeedResult : true);
+        Cur = E->GetValue();
+      }
+      // Var parameters: the caller's locals come back first, then the results are written
+      // into the argument variables, so a recursive caller keeps them.
+      std::vector<std::pair<int, Variant>> Out;
+      for (int k = 0; k < PC && k < static_cast<int>(Step->Args.size()); ++k)
+        if (E->ParamAt(k)->IsVarParam()) Out.emplace_back(k, E->ParamAt(k)->GetValue());
+      Saved.Restore();
+      for (auto& [k, V] : Out) Step->Args[k]->SetValue(V);
+    } catch (...) {
+      Saved.Restore();
+      throw;
+    }
+  }
+  return Cur;
+}
+
+Variant TksStringDesignator::GetValue() {
+  String& S = static_cast<TksStringVariable*>(FRefItem)->Str();
+  int I = FRef1->GetValue().AsInteger();
+  if (I < 1 || I > static_cast<int>(S.size())) throw ERangeError(u"String index out of range");
+  return Variant(S[I - 1]);
+}
+
+void TksStringDesignator::SetValue(const Variant& Value) {
+  String& S = static_cast<TksStringVariable*>(FRefItem)->Str();
+  int I = FRef1->GetValue().AsInteger();
+  if (I < 1 || I > static_cast<int>(S.size())) throw ERangeError(u"String index out of range");
+  String V = VarToStr(Value);
+  if (!V.empty()) S[I - 1] = V[0];
+}
+
+Variant TksArrayDesignator::GetValue() {
+  auto* H = static_cast<TksArrayHelper*>(FRef1);
+  H->SetParentRef(FRefItem);
+  for (size_t k = 0; k < FRef2->Args.size(); ++k) H->ParamAt(k)->SetValue(FRef2->Args[k]->GetValue());
+  return H->GetValue();
+}
+
+void TksArrayDesignator::SetValue(const Variant& Value) {
+  auto* H = static_cast<TksArrayHelper*>(FRef1);
+  H->SetParentRef(FRefItem);
+  for (size_t k = 0; k < FRef2->Args.size(); ++k) H->ParamAt(k)->SetValue(FRef2->Args[k]->GetValue());
+  H->SetValue(Value);
+}
+
+// ---- Helpers --------------------------------------------------------------------------------
+
+TksArrayHelper::TksArrayHelper(const String& AName, int DimCount, TksVarType ATyp,
+                               const String& ATypeName)
+    : TksCustomHelper(AName, ATyp, ATypeName), FDimCount(DimCount) {
+  int N = DimCount < 0 ? 3 : DimCount;
+  for (int i = 0; i < N; ++i)
+    AddParam(new TksParamItem(u"p" + ksIntToStr(i), fvtInt, u"Integer", DimCount < 0 && i > 0, false));
+}
+
+Variant* TksArrayHelper::Element(Variant& Arr, bool ForWrite) {
+  Variant* A = &Arr;
+  for (int i = 0; i < Count(); ++i) {
+    Variant Idx = FParams[i]->GetValue();
+    if (Idx.IsNull()) break;
+    if (!A->IsArray()) throw EVariantBadIndexError(u"Variant is not an array");
+    A = ForWrite ? &(*A)[Idx.AsInteger()] : const_cast<Variant*>(&std::as_const(*A)[Idx.AsInteger()]);
+  }
+  return A;
+}
+
+namespace {
+bool StoresInPlace(TksCustomVariable* V) {
+  return (dynamic_cast<TksVariable*>(V) && !dynamic_cast<TksStringVariable*>(V)) ||
+         dynamic_cast<TksParamItem*>(V);
+}
+}  // namespace
+
+Variant TksArrayHelper::GetValue() {
+  if (StoresInPlace(FParentRef)) return *Element(*FParentRef->PValue(), false);
+  Variant Copy = FParentValue;
+  return *Element(Copy, false);
+}
+
+void TksArrayHelper::SetValue(const Variant& Value) {
+  if (StoresInPlace(FParentRef)) {
+    *Element(*FParentRef->PValue(), true) = Value;
+    return;
+  }
+  Variant Copy = FParentValue;
+  *Element(Copy, true) = Value;
+  if (FParentRef) FParentRef->SetValue(Copy);
+}
+
+TksStringHelper::TksStringHelper() : TksCustomHelper(u"__StringHelper", fvtChar, u"Char") {
+  AddParam(new TksParamItem(u"Index", fvtInt, u"Integer", false, false));
+}
+
+Variant TksStringHelper::GetValue() {
+  String S = VarToStr(FParentValue);
+  int I = FParams[0]->GetValue().AsInteger();
+  if (I < 1 || I > static_cast<int>(S.size())) throw ERangeError(u"String index out of range");
+  return Variant(S[I - 1]);
+}
+
+void TksStringHelper::SetValue(const Variant& Value) {
+  String S = VarToStr(FParentValue);
+  int I = FParams[0]->GetValue().AsInteger();
+  if (I < 1 || I > static_cast<int>(S.size())) throw ERangeError(u"String index out of range");
+  String V = VarToStr(Value);
+  if (!V.empty()) S[I - 1] = V[0];
+  if (FParentRef) FParentRef->SetValue(Variant(S));
+}
+
+TksSetExpression::TksSetExpression() : TksCustomVariable(String(), fvtVariant, String()) {}
+
+TksSetExpression::~TksSetExpression() {
+  for (TksCustomExpression* E : Items) delete E;
+}
+
+Variant TksSetExpression::GetValue() {
+  int N = static_cast<int>(Items.size());
+  Variant A = VarArrayCreate(0, N - 1, varVariant);
+  for (int i = 0; i < N; ++i) A[i] = Items[i] ? Items[i]->GetValue() : Variant::MakeNull();
+  return A;
+}
+
+bool TksSetExpression::Check(const Variant& Value) {
+  int N = static_cast<int>(Items.size());
+  for (int i = 0; i < N; ++i) {
+    if (i < N - 1 && !Items[i + 1] && i + 2 < N) {
+      bool In = Value >= Items[i]->GetValue() && Value <= Items[i + 2]->GetValue();
+      i += 2;
+      if (In) return true;
+    } else if (Items[i] && Value == Items[i]->GetValue()) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// ---- Statements -----------------------------------------------------------------------------
+
+TksStatement::TksStatement(TksScript* AProgram, const String& UnitName, const String& SourcePos)
+    : FProgram(AProgram), FSourcePos(SourcePos), FUnitName(UnitName) {}
+
+TksStatement::~TksStatement() { FreeAll(); }
+
+void TksStatement::FreeAll() {
+  for (TksStatement* S : FItems) delete S;
+  FItems.clear();
+}
+
+void TksStatement::RunLineHook() { FProgram->NotifyRunLine(FUnitName, FSourcePos); }
+
+bool TksStatement::Stopped() const { return FProgram->FTerminated; }
+
+void TksStatement::Execute() {
+  TksScript& P = *FProgram;
+  for (TksStatement* S : FItems) {
+    if (P.FTerminated) return;
+    S->Execute();
+    if (P.FBreakCalled || P.FContinueCalled || P.FExitCalled) return;
+  }
+}
+
+namespace {
+bool IsTrue(TksCustomExpression* C) { return C->GetValue().AsBoolean(); }
+}  // namespace
+
+TksAssignmentStmt::~TksAssignmentStmt() {
+  delete FDesignator;
+  delete FExpression;
+}
+
+void TksAssignmentStmt::Optimize() {
+  FVar = FDesignator;
+  if (dynamic_cast<TksVariableDesignator*>(FDesignator)) FVar = FDesignator->RefItem();
+  FExpr = FExpression;
+  if (auto* X = dynamic_cast<TksExpression*>(FExpression))
+    if (TksCustomVariable* S = X->SingleItem()) FExpr = S;
+}
+
+void TksAssignmentStmt::Execute() {
+  RunLineHook();
+  if (Stopped()) return;
+  FVar->SetValue(FExpr->GetValue());
+}
+
+void TksAssignPlusStmt::Execute() {
+  RunLineHook();
+  if (Stopped()) return;
+  FVar->SetValue(FVar->GetValue() + FExpr->GetValue());
+}
+
+void TksAssignMinusStmt::Execute() {
+  RunLineHook();
+  if (Stopped()) return;
+  FVar->SetValue(FVar->GetValue() - FExpr->GetValue());
+}
+
+void TksAssignMulStmt::Execute() {
+  RunLineHook();
+  if (Stopped()) return;
+  FVar->SetValue(FVar->GetValue() * FExpr->GetValue());
+}
+
+void TksAssignDivStmt::Execute() {
+  RunLineHook();
+  if (Stopped()) return;
+  FVar->SetValue(FVar->GetValue() / FExpr->GetValue());
+}
+
+TksCallStmt::~TksCallStmt() { delete FDesignator; }
+
+void TksCallStmt::Execute() {
+  RunLineHook();
+  if (Stopped()) return;
+  if (FModificator.empty()) {
+    FDesignator->SetNeedResult(false);
+    FDesignator->GetValue();
+  } else if (FModificator == u"+") {
+    FDesignator->SetValue(FDesignator->GetValue() + Variant(1));
+  } else if (FModificator == u"-") {
+    FDesignator->SetValue(FDesignator->GetValue() - Variant(1));
+  }
+}
+
+TksIfStmt::TksIfStmt(TksScript* AProgram, const String& UnitName, const String& SourcePos)
+    : TksStatement(AProgram, UnitName, SourcePos),
+      FElseStmt(std::make_unique<TksStatement>(AProgram, UnitName, SourcePos)) {}
+
+TksIfStmt::~TksIfStmt() { delete FCondition; }
+
+void TksIfStmt::Execute() {
+  RunLineHook();
+  if (Stopped()) return;
+  if (IsTrue(FCondition)) TksStatement::Execute();
+  else FElseStmt->Execute();
+}
+
+TksCaseSelector::~TksCaseSelector() { delete FSetExpression; }
+
+TksCaseStmt::TksCaseStmt(TksScript* AProgram, const String& UnitName, const String& SourcePos)
+    : TksStatement(AProgram, UnitName, SourcePos),
+      FElseStmt(std::make_unique<TksStatement>(AProgram, UnitName, SourcePos)) {}
+
+TksCaseStmt::~TksCaseStmt() { delete FCondition; }
+
+void TksCaseStmt::Execute() {
+  Variant V = FCondition->GetValue();
+  RunLineHook();
+  if (Stopped()) return;
+  for (TksStatement* S : FItems) {
+    auto* Sel = static_cast<TksCaseSelector*>(S);
+    if (Sel->Check(V)) {
+      Sel->TksStatement::Execute();
+      return;
+    }
+  }
+  FElseStmt->Execute();
+}
+
+TksRepeatStmt::~TksRepeatStmt() { delete FCondition; }
+
+void TksRepeatStmt::Execute() {
+  RunLineHook();
+  if (Stopped()) return;
+  TksScript& P = *FProgram;
+  for (;;) {
+    TksStatement::Execute();
+    if (P.FBreakCalled || P.FExitCalled) break;
+    P.FContinueCalled = false;
+    if (IsTrue(FCondition) == !FInverseCondition) break;
+  }
+  P.FBreakCalled = false;
+}
+
+TksWhileStmt::~TksWhileStmt() { delete FCondition; }
+
+void TksWhileStmt::Execute() {
+  RunLineHook();
+  if (Stopped()) return;
+  TksScript& P = *FProgram;
+  while (IsTrue(FCondition)) {
+    TksStatement::Execute();
+    if (P.FBreakCalled || P.FExitCalled) break;
+    P.FContinueCalled = false;
+  }
+  P.FBreakCalled = false;
+}
+
+TksForStmt::~TksForStmt() {
+  delete FBeginValue;
+  delete FEndValue;
+}
+
+void TksForStmt::Execute() {
+  int B = FBeginValue->GetValue().AsInteger();
+  int E = FEndValue->GetValue().AsInteger();
+  RunLineHook();
+  if (Stopped()) return;
+  TksScript& P = *FProgram;
+  Variant* Slot = FVariable->PValue();
+  if (!FDown) {
+    for (long long V = B; V <= E; ++V) {
+      *Slot = Variant(static_cast<int>(V));
+      TksStatement::Execute();
+      if (P.FBreakCalled || P.FExitCalled) break;
+      P.FContinueCalled = false;
+    }
+  } else {
+    for (long long V = B; V >= E; --V) {
+      *Slot = Variant(static_cast<int>(V));
+      TksStatement::Execute();
+      if (P.FBreakCalled || P.FExitCalled) break;
+      P.FContinueCalled = false;
+    }
+  }
+  P.FBreakCalled = false;
+}
+
+TksCppForStmt::TksCppForStmt(TksScript* AProgram, const String& UnitName, const String& SourcePos)
+    : TksStatement(AProgram, UnitName, SourcePos),
+      FFirstStmt(std::make_unique<TksStatement>(AProgram, UnitName, SourcePos)),
+      FSecondStmt(std::make_unique<TksStatement>(AProgram, UnitName, SourcePos)) {}
+
+TksCppForStmt::~TksCppForStmt() { delete FExpression; }
+
+void TksCppForStmt::Execute() {
+  RunLineHook();
+  if (Stopped()) return;
+  TksScript& P = *FProgram;
+  FFirstStmt->Execute();
+  if (Stopped()) return;
+  while (IsTrue(FExpression)) {
+    TksStatement::Execute();
+    if (P.FBreakCalled || P.FExitCalled) break;
+    P.FContinueCalled = false;
+    FSecondStmt->Execute();
+  }
+  P.FBreakCalled = false;
+}
+
+TksTryStmt::TksTryStmt(TksScript* AProgram, const String& UnitName, const String& SourcePos)
+    : TksStatement(AProgram, UnitName, SourcePos),
+      FExceptStmt(std::make_unique<TksStatement>(AProgram, UnitName, SourcePos)) {}
+
+void TksTryStmt::Execute() {
+  RunLineHook();
+  if (Stopped()) return;
+  TksScript& P = *FProgram;
+  if (FIsExcept) {
+    try {
+      TksStatement::Execute();
+    } catch (const Exception& E) {
+      P.AssignGlobal(u"ExceptionClassName", Variant(Utf8ToString(E.ClassName())));
+      P.AssignGlobal(u"ExceptionMessage", Variant(E.Message()));
+      FExceptStmt->Execute();
+    }
+    return;
+  }
+  // The finally part runs whole whatever left the protected part; a break, continue or
+  // exit from either part is kept afterwards.
+  auto RunFinally = [&] {
+    bool B = P.FBreakCalled, C = P.FContinueCalled, X = P.FExitCalled;
+    P.FBreakCalled = P.FContinueCalled = P.FExitCalled = false;
+    FExceptStmt->Execute();
+    P.FBreakCalled = P.FBreakCalled || B;
+    P.FContinueCalled = P.FContinueCalled || C;
+    P.FExitCalled = P.FExitCalled || X;
+  };
+  try {
+    TksStatement::Execute();
+  } catch (...) {
+    RunFinally();
+    throw;
+  }
+  RunFinally();
+}
+
+void TksBreakStmt::Execute() { FProgram->FBreakCalled = true; }
+void TksContinueStmt::Execute() { FProgram->FContinueCalled = true; }
+
+void TksExitStmt::Execute() {
+  RunLineHook();
+  FProgram->FExitCalled = true;
+}
+
+TksWithStmt::~TksWithStmt() { delete FDesignator; }
+
+void TksWithStmt::Execute() {
+  TksStatement::Execute();
+  FVariable->SetValue(FDesignator->GetValue());
+}

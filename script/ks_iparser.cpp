@@ -1,0 +1,320 @@
+// ks_iparser.cpp - the lexer: white space and comments, words, numbers, strings, positions.
+#include "script/ks_iparser.h"
+
+#include <algorithm>
+
+#include "platform/rtl/Exceptions.h"
+#include "script/ks_itools.h"
+
+namespace {
+
+bool IsDigit(Char C) { return C >= u'0' && C <= u'9'; }
+bool IsHexDigit(Char C) {
+  return IsDigit(C) || (C >= u'A' && C <= u'F') || (C >= u'a' && C <= u'f');
+}
+
+// Splits "opener,closer" by the comma-text rules that matter here (no quoting in practice).
+void SplitPair(const String& S, String& First, String& Second) {
+  size_t Comma = S.find(u',');
+  First = S.substr(0, Comma);
+  Second = Comma == String::npos ? String() : S.substr(Comma + 1);
+}
+
+long long ParseCode(const String& Digits, bool Hex) {
+  long long V = 0;
+  for (Char C : Digits) {
+    int D = IsDigit(C) ? C - u'0' : (C | 0x20) - u'a' + 10;
+    V = V * (Hex ? 16 : 10) + D;
+    if (V > 0x7FFFFFFF) throw EConvertError(u"'" + Digits + u"' is not a valid integer value");
+  }
+  return V;
+}
+
+}  // namespace
+
+TksParser::TksParser() { Clear(); }
+
+void TksParser::Clear() {
+  FKeywords.clear();
+  SetCommentBlock1(u"{,}");
+  SetCommentBlock2(u"(*,*)");
+  FCommentLine1 = u"//";
+  FHexSequence = u"$";
+  ConstructCharset(u"0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz");
+  FSkiPChar.clear();
+  FSkipEOL = true;
+  FSkipSpace = true;
+  FStringQuotes = u"'";
+  FSpecStrChar = false;
+}
+
+void TksParser::SetCommentBlock1(const String& Value) {
+  FCommentBlock1 = Value;
+  SplitPair(Value, FCommentBlock11, FCommentBlock12);
+}
+
+void TksParser::SetCommentBlock2(const String& Value) {
+  FCommentBlock2 = Value;
+  SplitPair(Value, FCommentBlock21, FCommentBlock22);
+}
+
+void TksParser::ConstructCharset(const String& S) {
+  FIdentifierCharset.reset();
+  for (Char C : S) FIdentifierCharset.set(C & 0xFF);
+}
+
+void TksParser::AddKeyword(const String& Word) {
+  auto It = std::lower_bound(FKeywords.begin(), FKeywords.end(), Word,
+                             [](const String& A, const String& B) { return ksCompareText(A, B) < 0; });
+  FKeywords.insert(It, Word);
+}
+
+void TksParser::SetText(const String& Value) {
+  FText = Value;
+  FText += Char(0);
+  FSize = static_cast<int>(Value.size());
+  SetPosition(1);
+  if (!FUseY) return;
+  FYList.assign(1, 0);
+  for (int i = 0; i < FSize; ++i)
+    if (Value[i] == u'\n') FYList.push_back(i + 1);
+}
+
+bool TksParser::StartsWith(int Pos, const String& S) const {
+  if (S.empty() || Pos - 1 + static_cast<int>(S.size()) > FSize) return false;
+  return FText.compare(Pos - 1, S.size(), S) == 0;
+}
+
+void TksParser::SkipSpaces() {
+  for (;;) {
+    while (FPosition <= FSize) {
+      Char C = At(FPosition);
+      if (C > 32 || (C == 13 && !FSkipEOL)) break;
+      ++FPosition;
+    }
+    if (!FSkiPChar.empty() && FPosition <= FSize && At(FPosition) == FSkiPChar[0]) {
+      ++FPosition;
+      GetEOL();
+      continue;
+    }
+    if (FPosition >= FSize) break;
+    if (StartsWith(FPosition, FCommentLine1) || StartsWith(FPosition, FCommentLine2)) {
+      bool BeginsLine = FPosition == 1 || At(FPosition - 1) == u'\n';
+      while (FPosition <= FSize && At(FPosition) != u'\n') {
+        if (!FSkipEOL && !BeginsLine && At(FPosition) == u'\r') break;
+        ++FPosition;
+      }
+      continue;
+    }
+    const String* Closer = nullptr;
+    if (!FCommentBlock1.empty() && StartsWith(FPosition, FCommentBlock11)) {
+      FPosition += static_cast<int>(FCommentBlock11.size());
+      Closer = &FCommentBlock12;
+    } else if (!FCommentBlock2.empty() && StartsWith(FPosition, FCommentBlock21)) {
+      FPosition += static_cast<int>(FCommentBlock21.size());
+      Closer = &FCommentBlock22;
+    }
+    if (!Closer) break;
+    size_t End = Closer->empty() ? String::npos : FText.find(*Closer, FPosition - 1);
+    FPosition = End == String::npos || static_cast<int>(End) >= FSize
+                    ? FSize + 1
+                    : static_cast<int>(End + Closer->size()) + 1;
+  }
+  FLastPosition = FPosition;
+}
+
+bool TksParser::GetEOL() {
+  SkipSpaces();
+  if (At(FPosition) != u'\r' && At(FPosition) != u'\n') return false;
+  while (At(FPosition) == u'\r' || At(FPosition) == u'\n') ++FPosition;
+  return true;
+}
+
+String TksParser::GetWord() {
+  if (FSkipSpace) SkipSpaces();
+  Char C = At(FPosition);
+  if (C == 0 || IsDigit(C) || !IsIdentChar(C)) return {};
+  int Start = FPosition;
+  while (FPosition <= FSize && IsIdentChar(At(FPosition))) ++FPosition;
+  return FText.substr(Start - 1, FPosition - Start);
+}
+
+String TksParser::GetIdent() {
+  String W = GetWord();
+  if (!W.empty() && IsKeyWord(W)) return {};
+  return W;
+}
+
+bool TksParser::IsKeyWord(const String& S) const {
+  if (FCaseSensitive) return std::find(FKeywords.begin(), FKeywords.end(), S) != FKeywords.end();
+  return std::binary_search(FKeywords.begin(), FKeywords.end(), S,
+                            [](const String& A, const String& B) { return ksCompareText(A, B) < 0; });
+}
+
+String TksParser::GetChar() {
+  Char C = At(FPosition);
+  bool Punct = (C >= 33 && C <= 47) || (C >= 58 && C <= 64) || (C >= 91 && C <= 96) ||
+               (C >= 123 && C <= 126);
+  if (!Punct) return {};
+  ++FPosition;
+  return String(1, C);
+}
+
+bool TksParser::ReadInteger() {
+  int Start = FPosition;
+  if (StartsWith(FPosition, FHexSequence)) {
+    FPosition += static_cast<int>(FHexSequence.size());
+    if (!IsHexDigit(At(FPosition))) {
+      FPosition = Start;
+      return false;
+    }
+    while (IsHexDigit(At(FPosition))) ++FPosition;
+    return true;
+  }
+  if (!IsDigit(At(FPosition))) return false;
+  while (IsDigit(At(FPosition))) ++FPosition;
+  return true;
+}
+
+bool TksParser::ReadFloat() {
+  int Start = FPosition;
+  if (!ReadInteger()) return false;
+  if (At(FPosition) == u'.') {
+    if (!IsDigit(At(FPosition + 1))) {
+      FPosition = Start;
+      return false;
+    }
+    FPosition += 1;
+    while (IsDigit(At(FPosition))) ++FPosition;
+  }
+  if (At(FPosition) == u'E' || At(FPosition) == u'e') {
+    int P = FPosition + 1;
+    if (At(P) == u'+' || At(P) == u'-') ++P;
+    if (IsDigit(At(P))) {
+      while (IsDigit(At(P))) ++P;
+      FPosition = P;
+    }
+  }
+  return true;
+}
+
+String TksParser::GetNumber() {
+  if (FSkipSpace) SkipSpaces();
+  int Start = FPosition;
+  if (!ReadFloat()) {
+    FPosition = Start;
+    if (!ReadInteger()) return {};
+  }
+  String R = FText.substr(Start - 1, FPosition - Start);
+  if (FHexSequence != u"$" && !FHexSequence.empty()) {
+    size_t P;
+    while ((P = R.find(FHexSequence)) != String::npos) R.replace(P, FHexSequence.size(), u"$");
+  }
+  return R;
+}
+
+bool TksParser::ReadQuotedPiece(String& Value) {
+  if (FStringQuotes.empty() || At(FPosition) != FStringQuotes[0]) return false;
+  Char Q = FStringQuotes[0];
+  int Start = FPosition;
+  String Piece;
+  int P = FPosition + 1;
+  for (;;) {
+    Char C = At(P);
+    if (C < 32 && C != 9) {
+      FPosition = Start;
+      return false;
+    }
+    if (FSpecStrChar && C == u'\\') {
+      Char E = At(P + 1);
+      if (E < 32 && E != 9) {
+        FPosition = Start;
+        return false;
+      }
+      P += 2;
+      switch (E | 0x20) {
+        case u'n': Piece += u'\n'; break;
+        case u'r': Piece += u'\r'; break;
+        case u'x': {
+          int H = P;
+          while (IsHexDigit(At(P))) ++P;
+          if (P > H) Piece += static_cast<Char>(ParseCode(FText.substr(H - 1, P - H), true));
+          break;
+        }
+        default: Piece += E;
+      }
+      continue;
+    }
+    if (C == Q) {
+      if (!FSpecStrChar && At(P + 1) == Q) {
+        Piece += Q;
+        P += 2;
+        continue;
+      }
+      FPosition = P + 1;
+      Value += Piece;
+      return true;
+    }
+    Piece += C;
+    ++P;
+  }
+}
+
+bool TksParser::ReadCodePiece(String& Value) {
+  if (At(FPosition) != u'#') return false;
+  int Start = FPosition;
+  ++FPosition;
+  int DigitsAt = FPosition;
+  bool Hex = StartsWith(FPosition, FHexSequence);
+  if (!ReadInteger()) {
+    FPosition = Start;
+    return false;
+  }
+  if (Hex) DigitsAt += static_cast<int>(FHexSequence.size());
+  Value += static_cast<Char>(ParseCode(FText.substr(DigitsAt - 1, FPosition - DigitsAt), Hex));
+  return true;
+}
+
+String TksParser::GetString() {
+  if (FSkipSpace) SkipSpaces();
+  String Value;
+  bool Any = false;
+  while (ReadQuotedPiece(Value) || ReadCodePiece(Value)) Any = true;
+  if (!Any) return {};
+  return u"'" + Value + u"'";
+}
+
+String TksParser::GetVQString() {
+  int Start = FPosition;
+  int Depth = 1;
+  bool InDouble = false, InSingle = false;
+  while (FPosition <= FSize) {
+    Char C = At(FPosition);
+    if (C == u'"' && !InSingle) InDouble = !InDouble;
+    else if (C == u'\'' && !InDouble) InSingle = !InSingle;
+    else if (!InDouble && !InSingle) {
+      if (C == u'<' || C == u'[') ++Depth;
+      else if (C == u'>' || C == u']') --Depth;
+      if (Depth == 0) break;
+    }
+    ++FPosition;
+  }
+  return FText.substr(Start - 1, FPosition - Start);
+}
+
+String TksParser::PositionToText(int Pos) const {
+  auto It = std::lower_bound(FYList.begin(), FYList.end(), Pos);
+  int Line = static_cast<int>(It - FYList.begin());
+  int Col = Pos - FYList[Line - 1 < 0 ? 0 : Line - 1];
+  if (Line == 0) {  // before any line feed can only happen at position 0
+    Line = 1;
+    Col = Pos;
+  }
+  std::string S = std::to_string(Line) + ":" + std::to_string(Col);
+  return String(S.begin(), S.end());
+}
+
+int TksParser::GetPlainPosition(TksPoint Pt) const {
+  if (Pt.Y < 1 || Pt.Y > static_cast<int>(FYList.size())) return -1;
+  return Pt.X + FYList[Pt.Y - 1];
+}

@@ -1,0 +1,103 @@
+// ks_iparser.h - the script engine's one lexer, set up by a grammar and read on demand.
+//
+// There is no fixed token set: the grammar walker asks for one kind of token at a time at the
+// current position. A request either consumes the token and returns its text, or returns the
+// empty string and leaves the position where it was (after any white space it skipped), so the
+// walker can try alternatives by setting Position back.
+#pragma once
+
+#include <bitset>
+#include <vector>
+
+#include "platform/rtl/Types.h"
+
+using TksIdentifierCharset = std::bitset<256>;
+
+struct TksPoint {
+  int X = 0;
+  int Y = 0;
+};
+
+class TksParser {
+public:
+  TksParser();
+
+  void Clear();
+  void ConstructCharset(const String& S);
+  void SkipSpaces();
+  bool GetEOL();
+  String GetWord();
+  String GetIdent();
+  bool IsKeyWord(const String& S) const;
+  String GetChar();
+  String GetNumber();
+  String GetString();
+  String GetVQString();
+  String GetXYPosition() const { return PositionToText(FPosition); }
+  String PositionToText(int Pos) const;
+  int GetPlainPosition(TksPoint Pt) const;
+
+  bool CaseSensitive() const { return FCaseSensitive; }
+  void SetCaseSensitive(bool Value) { FCaseSensitive = Value; }
+  const String& CommentBlock1() const { return FCommentBlock1; }
+  void SetCommentBlock1(const String& Value);
+  const String& CommentBlock2() const { return FCommentBlock2; }
+  void SetCommentBlock2(const String& Value);
+  const String& CommentLine1() const { return FCommentLine1; }
+  void SetCommentLine1(const String& Value) { FCommentLine1 = Value; }
+  const String& CommentLine2() const { return FCommentLine2; }
+  void SetCommentLine2(const String& Value) { FCommentLine2 = Value; }
+  const String& HexSequence() const { return FHexSequence; }
+  void SetHexSequence(const String& Value) { FHexSequence = Value; }
+  TksIdentifierCharset& IdentifierCharset() { return FIdentifierCharset; }
+  // Sorted (case-insensitively) reserved words; AddKeyword keeps the order.
+  const std::vector<String>& Keywords() const { return FKeywords; }
+  void AddKeyword(const String& Word);
+  int Position() const { return FPosition; }
+  void SetPosition(int Value) { FPosition = FLastPosition = Value; }
+  int LastPosition() const { return FLastPosition; }
+  const String& SkiPChar() const { return FSkiPChar; }
+  void SetSkiPChar(const String& Value) { FSkiPChar = Value; }
+  bool SkipEOL() const { return FSkipEOL; }
+  void SetSkipEOL(bool Value) { FSkipEOL = Value; }
+  bool SkipSpace() const { return FSkipSpace; }
+  void SetSkipSpace(bool Value) { FSkipSpace = Value; }
+  const String& StringQuotes() const { return FStringQuotes; }
+  void SetStringQuotes(const String& Value) { FStringQuotes = Value; }
+  bool SpecStrChar() const { return FSpecStrChar; }
+  void SetSpecStrChar(bool Value) { FSpecStrChar = Value; }
+  bool UseY() const { return FUseY; }
+  void SetUseY(bool Value) { FUseY = Value; }
+  // The source text without the sentinel.
+  String Text() const { return FText.substr(0, FSize); }
+  void SetText(const String& Value);
+  int Size() const { return FSize; }
+
+private:
+  Char At(int Pos) const { return FText[Pos - 1]; }  // 1-based; the sentinel stops every scan
+  bool StartsWith(int Pos, const String& S) const;
+  bool IsIdentChar(Char C) const { return C >= 127 || FIdentifierCharset[C]; }
+  bool ReadInteger();
+  bool ReadFloat();
+  bool ReadQuotedPiece(String& Value);
+  bool ReadCodePiece(String& Value);
+
+  bool FCaseSensitive = false;
+  String FCommentBlock1, FCommentBlock11, FCommentBlock12;
+  String FCommentBlock2, FCommentBlock21, FCommentBlock22;
+  String FCommentLine1, FCommentLine2;
+  String FHexSequence;
+  TksIdentifierCharset FIdentifierCharset;
+  std::vector<String> FKeywords;
+  int FLastPosition = 1;
+  int FPosition = 1;
+  int FSize = 0;
+  String FSkiPChar;
+  bool FSkipEOL = true;
+  bool FSkipSpace = true;
+  String FStringQuotes;
+  String FText = String(1, Char(0));
+  bool FUseY = true;
+  std::vector<int> FYList{0};
+  bool FSpecStrChar = false;
+};

@@ -1,0 +1,86 @@
+// ks_xml.h - the script engine's own small XML layer.
+//
+// Carries the language grammars, the program tree the grammar walker writes and the compiler
+// reads, and the saved form of a compiled script. An element has a name, a raw attribute text
+// (values still escaped) and owned children; text between tags is dropped, comments skipped.
+// Attribute values are decoded only when asked for through Prop().
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/rtl/Types.h"
+
+class TksXMLItem {
+public:
+  TksXMLItem() = default;
+  TksXMLItem(const TksXMLItem&) = delete;
+  TksXMLItem& operator=(const TksXMLItem&) = delete;
+  // Frees the children, then unhooks itself from its parent.
+  ~TksXMLItem();
+
+  void Clear();
+  TksXMLItem* Add();
+  void AddItem(TksXMLItem* Item);
+  void InsertItem(int Index, TksXMLItem* Item);
+  int Find(const String& AName) const;
+  TksXMLItem* FindItem(const String& AName);
+  TksXMLItem* Root();
+  int IndexOf(const TksXMLItem* Item) const;
+  bool PropExists(const String& Index) const;
+  void Assign(const TksXMLItem* Item);
+
+  int Count() const { return static_cast<int>(FItems.size()); }
+  TksXMLItem* Items(int Index) const { return FItems.at(Index); }
+  const String& Name() const { return FName; }
+  void SetName(const String& Value) { FName = Value; }
+  const String& Text() const { return FText; }
+  void SetText(const String& Value) { FText = Value; }
+  void* Data() const { return FData; }
+  void SetData(void* Value) { FData = Value; }
+  TksXMLItem* Parent() const { return FParent; }
+  // Removes the element from its old parent's list; does not add it to the new one.
+  void SetParent(TksXMLItem* Value);
+
+  String Prop(const String& Index) const;
+  void SetProp(const String& Index, const String& Value);
+
+private:
+  void Unhook(TksXMLItem* Child);
+
+  void* FData = nullptr;
+  std::vector<TksXMLItem*> FItems;  // owned
+  String FName;
+  TksXMLItem* FParent = nullptr;
+  String FText;
+};
+
+class TksXMLDocument {
+public:
+  TksXMLDocument();
+  ~TksXMLDocument();
+  TksXMLDocument(const TksXMLDocument&) = delete;
+  TksXMLDocument& operator=(const TksXMLDocument&) = delete;
+
+  void Clear();
+  // Reads a whole document from bytes; raises "Invalid file format" on a malformed or
+  // truncated document.
+  void LoadFromString(std::string_view Bytes);
+  std::string SaveToString() const;
+  void LoadFromFile(const String& FileName);
+  void SaveToFile(const String& FileName) const;
+
+  bool AutoIndent() const { return FAutoIndent; }
+  void SetAutoIndent(bool Value) { FAutoIndent = Value; }
+  TksXMLItem* Root() const { return FRoot.get(); }
+
+private:
+  bool FAutoIndent = false;
+  std::unique_ptr<TksXMLItem> FRoot;
+};
+
+// Attribute value escaping: LF, CR, '"', '<', '>' and '&' become "&#NN;".
+String ksStrToXML(const String& S);
+String ksXMLToStr(const String& S);
