@@ -201,9 +201,7 @@ void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
 
 void TComponent::GetChildren(const TGetChildProc&, TComponent*) {}
 TComponent* TComponent::GetChildOwner() { return nullptr; }
-TComponent* TComponent::GetChildParent() { return nullptr; }
+TComponent* TComponent::GetChildParent() { return this; }
 bool TComponent::HasParent() const { return false; }
 TComponent* TComponent::GetParentComponent() const { return nullptr; }
 void TComponent::SetParentComponent(TComponent*) {}
-void TComponent::ReadState(TReader*) {}
-void TComponent::WriteState(TWriter*) {}

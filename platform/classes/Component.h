@@ -86,7 +86,7 @@ public:
   virtual void GetChildren(const TGetChildProc& Proc, TComponent* Root);
   // The owner for children read into this component (the default: none, so the root owns).
   virtual TComponent* GetChildOwner();
-  // The parent for children read into this component (the default: none, so the root).
+  // The parent for children read into this component (the default: the component itself).
   virtual TComponent* GetChildParent();
   // Whether the component has a parent other than its owner (controls do).
   virtual bool HasParent() const;
