@@ -63,8 +63,8 @@ TEST(FontService, CyrillicHasGlyphsAndMeasures) {
   auto& Service = TFontService::Instance();
   const String Text = u"Краска Жёлтая";
   for (Char C : Text) {
-    if (C != u' ') EXPECT_NE(Service.GlyphIndex(Font(u"Times New Roman", -16), C), 0u) << int(C);
-  }
+    if (C == u' ') continue;
+    EXPECT_NE(Service.GlyphIndex(Font(u"Times New Roman", -16), C), 0u) << int(C);
   }
   EXPECT_NE(Service.GlyphIndex(Font(u"Arial", -16), u'Ж'), Service.GlyphIndex(Font(u"Arial", -16), u'ж'));
   EXPECT_GT(Service.TextWidth(Font(u"Arial", -16), u"Ж"), Service.TextWidth(Font(u"Arial", -16), u"ж"));
