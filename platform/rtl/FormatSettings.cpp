@@ -101,19 +101,15 @@ void ReadCurrency(locale_t Locale, TFormatSettings& FS) {
   FS.NegCurrFormat = Precedes ? (Space ? 9 : 1) : (Space ? 8 : 5);
 }
 
-void ReadLocale(locale_t Locale, TFormatSettings& FS) {
-  const String Radix = LocaleText(Locale, RADIXCHAR);
-  if (Radix.size() == 1) FS.DecimalSeparator = Radix[0];
-  const String Thousands = LocaleText(Locale, THOUSEP);
-  if (Thousands.size() == 1 && Thousands[0] != FS.DecimalSeparator) FS.ThousandSeparator = Thousands[0];
-  else if (FS.DecimalSeparator == u',') FS.ThousandSeparator = u'\u00A0';
-  if (FS.DecimalSeparator == u',') FS.ListSeparator = u';';
-
-  const String DateFormat = TranslateStrftime(LocaleText(Locale, D_FMT));
+void ReadDateTimeFormats(locale_t Locale, TFormatSettings& FS) {
+  // The C and POSIX locales' "%m/%d/%y" would lose the century: keep the invariant formats.
+  const String Strftime = LocaleText(Locale, D_FMT);
+  if (Strftime == u"%m/%d/%y") return;
+  const String DateFormat = TranslateStrftime(Strftime);
   if (!DateFormat.empty()) {
     FS.ShortDateFormat = DateFormat;
     FS.DateSeparator = FirstSeparator(DateFormat, FS.DateSeparator);
-    if (!DateFormat.empty() && (DateFormat[0] == u'd' || DateFormat[0] == u'D'))
+    if ((DateFormat[0] == u'd' || DateFormat[0] == u'D'))
       FS.LongDateFormat = u"d MMMM yyyy";
   }
   const String TimeFormat = TranslateStrftime(LocaleText(Locale, T_FMT));
@@ -122,6 +118,9 @@ void ReadLocale(locale_t Locale, TFormatSettings& FS) {
     FS.ShortTimeFormat = WithoutSeconds(TimeFormat);
     FS.TimeSeparator = FirstSeparator(TimeFormat, FS.TimeSeparator);
   }
+}
+
+void ReadNames(locale_t Locale, TFormatSettings& FS) {
   FS.TimeAMString = LocaleText(Locale, AM_STR);
   FS.TimePMString = LocaleText(Locale, PM_STR);
   for (int I = 0; I < 12; ++I) {
@@ -136,6 +135,17 @@ void ReadLocale(locale_t Locale, TFormatSettings& FS) {
     if (!Long.empty()) FS.LongDayNames[I] = Long;
     if (!Short.empty()) FS.ShortDayNames[I] = Short;
   }
+}
+
+void ReadLocale(locale_t Locale, TFormatSettings& FS) {
+  const String Radix = LocaleText(Locale, RADIXCHAR);
+  if (Radix.size() == 1) FS.DecimalSeparator = Radix[0];
+  const String Thousands = LocaleText(Locale, THOUSEP);
+  if (Thousands.size() == 1 && Thousands[0] != FS.DecimalSeparator) FS.ThousandSeparator = Thousands[0];
+  else if (FS.DecimalSeparator == u',') FS.ThousandSeparator = u'\u00A0';
+  if (FS.DecimalSeparator == u',') FS.ListSeparator = u';';
+  ReadDateTimeFormats(Locale, FS);
+  ReadNames(Locale, FS);
   ReadCurrency(Locale, FS);
 }
 

@@ -2,6 +2,7 @@
 #include "platform/rtl/SysUtils.h"
 
 #include <cmath>
+#include <cstdlib>
 
 #include <gtest/gtest.h>
 
@@ -230,4 +231,16 @@ TEST(StrToFloat, RoundTripsFloatToStrForDoubles) {
     const String Text = FloatToStrF(Value, ffGeneral, 17, 0, Ru());
     EXPECT_EQ(static_cast<double>(StrToFloat(Text, Ru())), Value) << ToUtf8(Text);
   }
+}
+
+TEST(FormatSettings, CLocaleKeepsTheInvariantFormats) {
+  const char* Saved = std::getenv("LC_ALL");
+  const std::string Previous = Saved ? Saved : "";
+  setenv("LC_ALL", "C", 1);
+  const TFormatSettings FS = TFormatSettings::FromLocale();
+  if (Saved) setenv("LC_ALL", Previous.c_str(), 1);
+  else unsetenv("LC_ALL");
+  EXPECT_EQ(FS.DecimalSeparator, u'.');
+  EXPECT_EQ(FS.ShortDateFormat, u"M/d/yyyy");  // never a two-digit year
+  EXPECT_EQ(FS.LongMonthNames[0], u"January");
 }
