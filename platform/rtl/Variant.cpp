@@ -37,6 +37,15 @@ void RaiseNotArray() { throw EVariantInvalidOpError(u"Variant is not an array");
 
 void RaiseBadVarType() { throw EVariantError(u"Invalid variant type"); }
 
+void RaiseFloatOverflow() { throw EOverflow(u"Floating point overflow"); }
+
+// Count is the number of bounds given; pairs beyond the first ask for more dimensions.
+void RaiseBadBounds(std::size_t Count) {
+  if (Count > 2 && Count % 2 == 0)
+    throw EVariantError(u"Only one-dimensional variant arrays are supported");
+  throw EVariantError(u"Invalid argument");
+}
+
 }  // namespace variant_detail
 
 // ======================================================================================

@@ -4,7 +4,8 @@
 // How to use it
 //   Variant V = 42;              // implicit from the C++ types: bool, the integer types, float,
 //   V = 1.5;                     // double, Currency, String, const char16_t*, TObjectHandle
-//   V = u"Краска";               // (narrow C strings are refused: write u"...")
+//   V = u"Краска";               // (narrow C strings are refused: write u"..."; u'x' is a
+//                                // one-character string)
 //   V = Variant::FromDateTime(EncodeDate(2024, 5, 1));  // TDateTime is a double: say it is a date
 //   V = Null(); V = Unassigned();                       // from Variants.h
 //   V.VType();                   // the class library's type code: varInteger, varUString, ...
@@ -13,7 +14,8 @@
 //                                // that cannot convert raises EVariantTypeCastError
 //                                // "Could not convert variant of type (String) into type
 //                                // (Double)", out of range EVariantOverflowError; Null raises
-//                                // (VarToStr in Variants.h gives "" for Null)
+//                                // (VarToStr in Variants.h gives "" for Null); texts are
+//                                // read and written with the global FormatSettings
 //   A + B, A - B, A * B, A / B, -A, A % B (mod), VarIntDiv(A, B) (div),
 //   A & B, A | B, A ^ B, ~A (and, or, xor, not), A << N, A >> N (shl, shr)
 //   A == B, A != B, A < B, ...   // bool, with the Null rules of docs/variant.md

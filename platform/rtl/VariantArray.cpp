@@ -91,11 +91,7 @@ Variant VarArrayCreate(int Low, int High, TVarType ElemType) {
 }
 
 Variant VarArrayCreate(const std::vector<int>& Bounds, TVarType ElemType) {
-  if (Bounds.size() != 2) {
-    if (Bounds.size() > 2 && Bounds.size() % 2 == 0)
-      throw EVariantError(u"Only one-dimensional variant arrays are supported");
-    throw EVariantError(u"Invalid argument");
-  }
+  if (Bounds.size() != 2) RaiseBadBounds(Bounds.size());
   return VarArrayCreate(Bounds[0], Bounds[1], ElemType);
 }
 

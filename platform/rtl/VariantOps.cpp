@@ -29,7 +29,7 @@ int SignDouble(double A, double B) { return A < B ? -1 : (A > B ? 1 : 0); }
 // raises (the processor here does not trap it).
 double CheckedFloat(double Result, double A, double B) {
   if (std::isinf(Result) && std::isfinite(A) && std::isfinite(B))
-    throw EOverflow(u"Floating point overflow");
+    RaiseFloatOverflow();
   return Result;
 }
 

@@ -30,6 +30,8 @@ namespace variant_detail {
 [[noreturn]] void RaiseBadIndex();
 [[noreturn]] void RaiseNotArray();
 [[noreturn]] void RaiseBadVarType();
+[[noreturn]] void RaiseFloatOverflow();
+[[noreturn]] void RaiseBadBounds(std::size_t Count);
 
 inline bool IsStringType(TVarType T) {
   return T == varUString || T == varOleStr || T == varString;
