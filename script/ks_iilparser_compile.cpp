@@ -349,6 +349,9 @@ public:
         break;
       }
     bool TypeFirst = TypeAt == 0;
+    int LastName = -1;
+    for (int i = 0; i < E->Count(); ++i)
+      if (Is(E->Items(i), u"ident")) LastName = i;
     if (TypeAt >= 0) {
       TypeName = E->Items(TypeAt)->Prop(u"text");
       SetPos(E->Items(TypeAt));
@@ -363,7 +366,7 @@ public:
     }
     // The parts that apply to this name: after the type for the PascalScript form, after the
     // name up to the next name for the C form.
-    int From = TypeFirst ? NameAt + 1 : (TypeAt >= 0 ? TypeAt + 1 : NameAt + 1);
+    int From = TypeFirst ? NameAt + 1 : LastName + 1;
     TksXMLItem* ArrayItem = nullptr;
     TksXMLItem* InitItem = nullptr;
     for (int i = From; i < E->Count(); ++i) {
@@ -611,9 +614,9 @@ TksDesignator* TksILParser::DoDesignator(TksXMLItem* xi, TksScript* Prog, TksEmi
   TksTreeCompiler C(*this);
   auto D = std::make_unique<TksDesignator>(Prog);
   auto LateBind = [&](std::unique_ptr<TksXMLItem> Src) {
+    D->SetLateBindingXmlSource(std::move(Src));
     D->Finalize();
     D->SetTyp(fvtVariant);
-    D->SetLateBindingXmlSource(std::move(Src));
   };
   auto CopyOf = [&](TksXMLItem* X) {
     auto Copy = std::make_unique<TksXMLItem>();

@@ -53,6 +53,7 @@ void TksDesignator::Finalize() {
   TksCustomVariable* E0 = FItems[0]->Ref;
   bool PlainVar = dynamic_cast<TksVariable*>(E0) || dynamic_cast<TksParamItem*>(E0);
   FKind = dkOther;
+  if (FLateBindingXmlSource) return;  // the shape is known only once bound
   if (FItems.size() == 1 && PlainVar && FItems[0]->Args.empty()) {
     FKind = dkVariable;
     FRefItem = E0;
