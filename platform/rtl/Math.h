@@ -17,8 +17,9 @@ Integer Floor(Extended Value);
 // Rounds to a power of ten, 10^Digit, halves to even on the binary value:
 // RoundTo(1234567, 3) = 1235000, RoundTo(1.2345, -2) = 1.23. Digit is -20..20.
 double RoundTo(double Value, int Digit);
-// Rounds to 10^Digit, halves away from zero: SimpleRoundTo(1.235, -2) = 1.24 when the
-// quotient lands on the half. Digit defaults to hundredths.
+// Rounds to 10^Digit, halves away from zero, on the shortest decimal digits of the value (the
+// digits FloatToStr shows), so SimpleRoundTo(1.235, -2) = 1.24 although the double 1.235 lies a
+// hair below. Digit defaults to hundredths.
 double SimpleRoundTo(double Value, int Digit = -2);
 
 // Number * Numerator / Denominator computed in 64 bits, rounded halves away from zero;

@@ -141,8 +141,9 @@ bool TryStrToCurr(const String& S, Currency& Value, const TFormatSettings& FS);
 
 // "%" [index ":"] ["-"] [width] ["." precision] type, with '*' taking width or precision from
 // the arguments and "%%" a percent sign. Types: d u x (integers; precision = minimum digits),
-// e f g n m (floats and Currency; g has 15 significant digits by default, f/n/e default to 2/2/15
-// digits, m uses the currency format), s (texts and characters; precision = maximum length),
+// e f g n m (floats and Currency; g has 15 significant digits by default and writes exponents
+// as FloatToStr does, "1E20"; f/n default to 2 decimals, e to 15 digits with a 3-digit
+// exponent; m uses the currency format and CurrencyDecimals), s (texts and characters; precision = maximum length),
 // p (pointer). A bad specifier or an argument of the wrong kind raises EConvertError
 // "Format '%s' invalid or incompatible with argument"; a missing argument raises
 // "No argument for format '%s'".
