@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "platform/classes/Filer.h"
 #include "platform/classes/Streams.h"
 #include "platform/classes/TypeRegistry.h"
 #include "platform/rtl/Exceptions.h"
@@ -343,6 +344,30 @@ bool TStrings::Equals(TStrings* Strings) const {
   for (int I = 0; I < Count(); ++I)
     if (Get(I) != Strings->Get(I)) return false;
   return true;
+}
+
+// --- Component streams -----------------------------------------------------------------------
+
+void TStrings::DefineProperties(TFiler* Filer) {
+  const auto ReadData = [this](TReader* Reader) {
+    Reader->ReadListBegin();
+    BeginUpdate();
+    try {
+      Clear();
+      while (!Reader->EndOfList()) Add(Reader->ReadString());
+    } catch (...) {
+      EndUpdate();
+      throw;
+    }
+    EndUpdate();
+    Reader->ReadListEnd();
+  };
+  const auto WriteData = [this](TWriter* Writer) {
+    Writer->WriteListBegin();
+    for (int I = 0; I < Count(); ++I) Writer->WriteString(Get(I));
+    Writer->WriteListEnd();
+  };
+  Filer->DefineProperty(u"Strings", ReadData, WriteData, Count() > 0);
 }
 
 // --- Files and streams -----------------------------------------------------------------------

@@ -131,6 +131,8 @@ public:
   void SetWriteBOM(bool Value) { FWriteBOM = Value; }
 
 protected:
+  // Streams the strings as the list property "Strings" (objects are not streamed).
+  void DefineProperties(TFiler* Filer) override;
   // Called when the update count leaves or returns to 0.
   virtual void SetUpdateState(bool Updating);
   // Compares two strings for searching: case ignored here, locale collation.

@@ -5,8 +5,24 @@
 
 #include <vector>
 
+#include "platform/classes/Filer.h"
 #include "platform/classes/Streams.h"
+#include "platform/classes/TypeRegistry.h"
 #include "platform/rtl/Exceptions.h"
+
+// A component with a string list property, for the streaming test.
+class TStringsHolder : public TComponent {
+  VORENTA_CLASS(TStringsHolder, TComponent)
+public:
+  explicit TStringsHolder(TComponent* AOwner) : TComponent(AOwner) {}
+  TStrings* Items() const { return FItems.get(); }
+  void SetItems(TStrings* Value) { FItems->Assign(Value); }
+
+private:
+  std::unique_ptr<TStringList> FItems = std::make_unique<TStringList>();
+};
+
+REGISTER_CLASS(TStringsHolder) { Class.Property("Items", &TStringsHolder::Items, &TStringsHolder::SetItems); }
 
 namespace {
 
@@ -339,6 +355,20 @@ TEST(StringList, FileRoundTripWithExplicitEncoding) {
   Back.LoadFromFile(Path, TEncoding::ANSI);
   EXPECT_TRUE(Back.Equals(&List));
   EXPECT_THROW(Back.LoadFromFile(Path + u".missing"), EFOpenError);
+}
+
+TEST(StringList, StreamsAsTheStringsListOfItsProperty) {
+  TStringsHolder Source(nullptr);
+  Source.SetName(u"Holder1");
+  Fill(*Source.Items(), {u"SELECT *", u"", u"FROM \"Цвета\""});
+  const String Text = ComponentToText(&Source);
+  EXPECT_NE(Text.find(u"Items.Strings = ("), String::npos) << ToUtf8(Text);
+  TStringsHolder Back(nullptr);
+  TextToComponent(Text, &Back);
+  EXPECT_EQ(ItemsOf(*Back.Items()), ItemsOf(*Source.Items()));
+
+  TStringsHolder Empty(nullptr);
+  EXPECT_EQ(ComponentToText(&Empty).find(u"Items"), String::npos) << "an empty list is not written";
 }
 
 }  // namespace
