@@ -114,6 +114,7 @@ TCollectionItem* TCollection::Insert(int Index) {
 void TCollection::Delete(int Index) {
   TCollectionItem* Item = Items(Index);
   Notify(Item, cnDeleting);
+  RemoveItem(Item);  // while the item is still whole, so Notify sees its class
   delete Item;
 }
 
@@ -121,7 +122,11 @@ void TCollection::Clear() {
   if (FItems.empty()) return;
   BeginUpdate();
   try {
-    while (!FItems.empty()) delete FItems.back();
+    while (!FItems.empty()) {
+      TCollectionItem* Item = FItems.back();
+      RemoveItem(Item);
+      delete Item;
+    }
   } catch (...) {
     EndUpdate();
     throw;
