@@ -42,8 +42,8 @@ TEST(FontService, AdvancesAt600DpiAreArialsWidthsRounded) {
   Service.CharAdvances(Font(u"Arial", -83), u"Wa a", Advances);
   EXPECT_EQ(Advances, (std::vector<int>{78, 46, 23, 46}));
   EXPECT_EQ(Service.TextWidth(Font(u"Arial", -83), u"Wa a"), 193);
-  // A positive height is the cell height: 93 pixels is the same 83-pixel em.
-  EXPECT_NEAR(Service.EmPixels(Font(u"Arial", 93)), 83.0, 0.1);
+  // A positive height is the cell height (ascent 1854 + descent 434 units).
+  EXPECT_NEAR(Service.EmPixels(Font(u"Arial", 93)), 93.0 * 2048 / 2288, 1e-9);
 }
 
 TEST(FontService, TextMetricsFollowTheWindowsAscentAndDescent) {
