@@ -538,6 +538,20 @@ void TStringList::Exchange(int Index1, int Index2) {
   Changed();
 }
 
+void TStringList::Move(int CurIndex, int NewIndex) {
+  if (CurIndex == NewIndex) return;
+  if (FSorted) SortedListError();
+  CheckIndex(CurIndex);
+  CheckIndex(NewIndex);
+  Changing();
+  const auto First = FItems.begin();
+  if (CurIndex < NewIndex)
+    std::rotate(First + CurIndex, First + CurIndex + 1, First + NewIndex + 1);
+  else
+    std::rotate(First + NewIndex, First + CurIndex, First + CurIndex + 1);
+  Changed();
+}
+
 bool TStringList::Find(const String& S, int& Index) const {
   bool Result = false;
   int L = 0, H = Count() - 1;

@@ -188,6 +188,9 @@ public:
   int AddObject(const String& S, TObject* AObject) override;
   int IndexOf(const String& S) const override;
   void Exchange(int Index1, int Index2) override;
+  // Raises EStringListError "Operation not allowed on sorted list" on a sorted list, before
+  // anything moves.
+  void Move(int CurIndex, int NewIndex) override;
 
   // --- Sorting ------------------------------------------------------------------------------
   // Binary search of a sorted list: true when S is there; Index is its position (the first of

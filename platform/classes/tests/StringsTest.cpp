@@ -193,6 +193,19 @@ TEST(StringList, IgnoredDuplicateReturnsTheIndexAlreadyThere) {
   EXPECT_EQ(List.Count(), 3);
 }
 
+TEST(StringList, MoveKeepsEveryStringAndRefusesSortedListWhole) {
+  TStringList List;
+  Fill(List, {u"a", u"b", u"c", u"d"});
+  List.Move(0, 2);
+  EXPECT_EQ(ItemsOf(List), (Lines{u"b", u"c", u"a", u"d"}));
+  List.Move(3, 0);
+  EXPECT_EQ(ItemsOf(List), (Lines{u"d", u"b", u"c", u"a"}));
+  EXPECT_THROW(List.Move(0, 4), EStringListError);
+  List.SetSorted(true);
+  EXPECT_THROW(List.Move(0, 1), EStringListError);
+  EXPECT_EQ(ItemsOf(List), (Lines{u"a", u"b", u"c", u"d"})) << "regression: nothing is lost";
+}
+
 TEST(StringList, UnsortedListAcceptsDuplicatesWhateverTheMode) {
   TStringList List;
   List.SetDuplicates(dupError);
