@@ -23,7 +23,11 @@ bool IsStringOrEmpty(const Variant& V) { return V.IsString() || V.IsEmpty(); }
 String TextOf(const Variant& V) { return V.IsEmpty() ? String() : V.StringRef(); }
 
 int Sign128(__int128 A, __int128 B) { return A < B ? -1 : (A > B ? 1 : 0); }
-int SignDouble(double A, double B) { return A < B ? -1 : (A > B ? 1 : 0); }
+// NaN sorts below every number and equals itself: a total order, which sorting needs.
+int SignDouble(double A, double B) {
+  if (std::isnan(A) || std::isnan(B)) return std::isnan(B) - std::isnan(A);
+  return A < B ? -1 : (A > B ? 1 : 0);
+}
 
 // Finite operands giving an infinite result: the floating-point overflow the class library
 // raises (the processor here does not trap it).

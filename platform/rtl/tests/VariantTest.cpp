@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 
 #include "platform/rtl/DateUtils.h"
@@ -171,6 +172,9 @@ TEST_F(VariantRules, Table) {
       {36, [&] { return B(H == 0); }, false},
       {36, [] { return B(Variant(TObjectHandle::Nil) == 0); }, true},
       {36, [&] { return H + 1; }, Variant(), kInvalidOp},
+      {37, [] { return B(Variant(std::nan("")) == std::nan("")); }, true},
+      {37, [] { return B(Variant(std::nan("")) < -1e308); }, true},
+      {37, [] { return B(Variant(std::nan("")) == 0); }, false},
   };
   for (const Row& R : Rows) {
     const TOutcome Got = Evaluate(R.Expr);
