@@ -90,9 +90,12 @@ public:
   TClass OwnerClass() const { return FOwnerClass; }
 
   // The declared default of an ordinal or set property (a set's as its bit mask); without one
-  // the property is always written.
+  // the property is always written. A string property may declare a default text: it is
+  // then written whenever it differs (so an emptied "Arial" is written as ''); without one
+  // it is written when not empty.
   bool HasDefault() const { return FHasDefault; }
   Int64 Default() const { return FDefault; }
+  const String& DefaultStr() const { return FDefaultStr; }
   // The stored condition: true when there is none.
   bool IsStored(const TObject* Instance) const { return !FStored || FStored(Instance); }
   bool ReadOnly() const { return FReadOnly; }
@@ -134,6 +137,7 @@ private:
   bool FHasDefault = false;
   bool FReadOnly = false;
   Int64 FDefault = 0;
+  String FDefaultStr;
   std::function<bool(const TObject*)> FStored;
 
   std::function<Int64(const TObject*)> FGetOrd;
@@ -311,18 +315,20 @@ public:
     return *this;
   }
 
-  // The same with a declared default (ordinal and set properties only): the value is written
-  // only when it differs from Default.
+  // The same with a declared default (ordinal, set and string properties): the value is
+  // written only when it differs from Default.
   template <class G, class S, class D>
   TClassBuilder& Property(const char* Name, G Getter, S Setter, D Default) {
     using V = std::remove_cvref_t<std::invoke_result_t<G, const T&>>;
     constexpr TTypeKind Kind = typeinfo_detail::KindOf<V>();
     static_assert(Kind == tkInteger || Kind == tkInt64 || Kind == tkChar ||
-                      Kind == tkEnumeration || Kind == tkSet,
-                  "only ordinal and set properties have a declared default");
+                      Kind == tkEnumeration || Kind == tkSet || Kind == tkString,
+                  "only ordinal, set and string properties have a declared default");
     Property(Name, Getter, Setter);
     FLast->FHasDefault = true;
-    if constexpr (Kind == tkSet)
+    if constexpr (Kind == tkString)
+      FLast->FDefaultStr = String(Default);
+    else if constexpr (Kind == tkSet)
       FLast->FDefault = static_cast<Int64>(V(Default).Bits());
     else
       FLast->FDefault = static_cast<Int64>(V(Default));

@@ -157,7 +157,7 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo* Prop) {
     }
     case tkString: {
       String Value = Prop->GetStr(Instance);
-      if (!Writable || Value.empty()) return;
+      if (!Writable || Value == Prop->DefaultStr()) return;
       WritePropName(Prop->Name());
       WriteString(Value);
       return;
