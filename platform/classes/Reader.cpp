@@ -55,7 +55,6 @@ void TReader::ReadError(const String& Reason) {
 
 TComponent* TReader::ReadRootComponent(TComponent* ARoot) {
   ReadSignature();
-  Int64 EntryStart = FStream->Position();
   TFilerFlags Flags;
   int ChildPos = 0;
   ReadPrefix(Flags, ChildPos);
@@ -79,7 +78,6 @@ TComponent* TReader::ReadRootComponent(TComponent* ARoot) {
     ARoot->SetLoading(true);
     ARoot->SetReading(true);
     FLoaded.push_back(ARoot);
-    (void)EntryStart;
     ARoot->ReadState(this);
     ResolveFixups();
   } catch (...) {
