@@ -358,7 +358,8 @@ void TDataSet::AddDataSource(TDataSource* Source) {
 void TDataSet::RemoveDataSource(TDataSource* Source) {
   FDataSources.erase(std::remove(FDataSources.begin(), FDataSources.end(), Source),
                      FDataSources.end());
-  UpdateBufferCount();
+  // While the dataset is destroyed its cursor virtuals are gone: nothing to resize.
+  if (!ComponentState().Contains(csDestroying)) UpdateBufferCount();
 }
 
 bool TDataSet::IsLinkedTo(TDataSource* DataSource) const {

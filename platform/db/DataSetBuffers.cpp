@@ -48,7 +48,7 @@ void TDataSet::SetBufferCount(int Value) {
   }
   SetBufListSize(Value + 1);
   FBufferCount = Value;
-  if (FRecordCount > 0 && !ComponentState().Contains(csDestroying)) {
+  if (IsCursorOpen() && !ComponentState().Contains(csDestroying)) {
     GetNextRecords();
     GetPriorRecords();
   }

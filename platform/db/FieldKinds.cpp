@@ -120,10 +120,6 @@ void TIntegerField::GetText(String& Text, bool DisplayText) const {
     return;
   }
   const String& Fmt = DisplayText || EditFormat().empty() ? DisplayFormat() : EditFormat();
-  if (!DisplayText && EditFormat().empty()) {
-    Text = IntToStr(V.AsInt64());
-    return;
-  }
   Text = Fmt.empty() ? IntToStr(V.AsInt64()) : FormatFloat(Fmt, static_cast<Extended>(V.AsInt64()));
 }
 
