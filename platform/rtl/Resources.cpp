@@ -7,21 +7,26 @@
 
 namespace {
 
-// Filled before main by the generated tables, read afterwards; never changed while read.
-std::map<std::string, std::string_view, std::less<>>& Table() {
-  static std::map<std::string, std::string_view, std::less<>> Instance;
+using TTable = std::map<std::string, std::string_view, std::less<>>;
+
+// Built from the chain of generated tables on first use; rebuilt if a table joined since.
+const TTable& Table() {
+  static TTable Instance;
+  static const TResourceTableNode* BuiltFrom = nullptr;
+  if (BuiltFrom == ResourceTableHead()) return Instance;
+  Instance.clear();
+  for (const TResourceTableNode* Node = ResourceTableHead(); Node; Node = Node->Next) {
+    for (std::size_t I = 0; I < Node->Count; ++I) {
+      const TResourceEntry& Entry = Node->Entries[I];
+      const auto Size = static_cast<std::size_t>(Entry.End - Entry.Begin);
+      Instance.emplace(Entry.Name, std::string_view(reinterpret_cast<const char*>(Entry.Begin), Size));
+    }
+  }
+  BuiltFrom = ResourceTableHead();
   return Instance;
 }
 
 }  // namespace
-
-void RegisterResourceTable(const TResourceEntry* Entries, std::size_t Count) {
-  for (std::size_t I = 0; I < Count; ++I) {
-    const auto Size = static_cast<std::size_t>(Entries[I].End - Entries[I].Begin);
-    Table()[Entries[I].Name] =
-        std::string_view(reinterpret_cast<const char*>(Entries[I].Begin), Size);
-  }
-}
 
 const std::string_view* FindResource(std::string_view Name) {
   auto It = Table().find(Name);

@@ -16,12 +16,24 @@ struct TResourceEntry {
   const unsigned char* End;
 };
 
-// Registers a table of entries; called by the generated code before main.
-void RegisterResourceTable(const TResourceEntry* Entries, std::size_t Count);
+// The generated tables chain themselves here before main. Header-only on purpose: the
+// generated code must not need the library, whose archive may come later on the link line.
+struct TResourceTableNode {
+  const TResourceEntry* Entries;
+  std::size_t Count;
+  const TResourceTableNode* Next;
+};
+
+inline const TResourceTableNode*& ResourceTableHead() {
+  static const TResourceTableNode* Head = nullptr;
+  return Head;
+}
 
 struct TResourceTableRegistrar {
-  TResourceTableRegistrar(const TResourceEntry* Entries, std::size_t Count) {
-    RegisterResourceTable(Entries, Count);
+  TResourceTableNode Node;
+  TResourceTableRegistrar(const TResourceEntry* Entries, std::size_t Count)
+      : Node{Entries, Count, ResourceTableHead()} {
+    ResourceTableHead() = &Node;
   }
 };
 
