@@ -140,3 +140,8 @@ TColorRef TBitmap::PixelRGB(int X, int Y) const {
   const QRgb P = FImpl->Image.pixel(X, Y);
   return RGB(qRed(P), qGreen(P), qBlue(P));
 }
+
+void TBitmap::SetPixelRGB(int X, int Y, TColorRef Color) {
+  if (!FImpl->Image.rect().contains(X, Y)) return;
+  FImpl->Image.setPixel(X, Y, qRgb(GetRValue(Color), GetGValue(Color), GetBValue(Color)));
+}

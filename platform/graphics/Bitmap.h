@@ -41,6 +41,7 @@ public:
   std::string SaveToBytes() const override;             // BMP
   // The pixel at (X, Y) as an RGB colour; for tests and the image list.
   TColorRef PixelRGB(int X, int Y) const;
+  void SetPixelRGB(int X, int Y, TColorRef Color);
 
 private:
   friend QImage& BitmapImage(const TBitmap& Bitmap);

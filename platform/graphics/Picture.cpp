@@ -1,0 +1,156 @@
+// Picture.cpp - encoded images (PNG through Qt) and TPicture.
+#include "platform/graphics/Picture.h"
+
+#include <QBuffer>
+#include <QImage>
+
+#include "platform/classes/Streams.h"
+#include "platform/classes/TypeRegistry.h"
+#include "platform/graphics/Bitmap_p.h"
+#include "platform/graphics/Canvas.h"
+#include "platform/rtl/Exceptions.h"
+
+namespace {
+
+enum class TFormat { Unknown, Bmp, Png, Jpeg };
+
+TFormat Sniff(std::string_view D) {
+  if (D.size() >= 2 && D[0] == 'B' && D[1] == 'M') return TFormat::Bmp;
+  if (D.size() >= 8 && D.substr(0, 8) == std::string_view("\x89PNG\r\n\x1a\n", 8)) return TFormat::Png;
+  if (D.size() >= 3 && std::uint8_t(D[0]) == 0xFF && std::uint8_t(D[1]) == 0xD8 && std::uint8_t(D[2]) == 0xFF)
+    return TFormat::Jpeg;
+  return TFormat::Unknown;
+}
+
+TFormat ByExtension(const String& FileName, String& Ext) {
+  const std::size_t Dot = FileName.find_last_of(u'.');
+  Ext = Dot == String::npos ? String() : FileName.substr(Dot);
+  String Lower = Ext;
+  for (auto& C : Lower)
+    if (C >= u'A' && C <= u'Z') C = Char(C + 32);
+  if (Lower == u".bmp") return TFormat::Bmp;
+  if (Lower == u".png") return TFormat::Png;
+  if (Lower == u".jpg" || Lower == u".jpeg" || Lower == u".jpe") return TFormat::Jpeg;
+  return TFormat::Unknown;
+}
+
+std::unique_ptr<TGraphic> NewGraphic(TFormat Format) {
+  switch (Format) {
+    case TFormat::Bmp: return std::make_unique<TBitmap>();
+    case TFormat::Png: return std::make_unique<TPngImage>();
+    case TFormat::Jpeg: return std::make_unique<TJPEGImage>();
+    default: return nullptr;
+  }
+}
+
+}  // namespace
+
+REGISTER_CLASS(TEncodedImage) {}
+
+void TEncodedImage::Assign(TPersistent* Source) {
+  if (auto* Other = dynamic_cast<TEncodedImage*>(Source); Other && Other->ClassType() == ClassType()) {
+    FBitmap.Assign(&Other->FBitmap);
+    FOriginal = Other->FOriginal;
+    return Changed();
+  }
+  if (auto* Bmp = dynamic_cast<TBitmap*>(Source)) {
+    FBitmap.Assign(Bmp);
+    FOriginal.clear();
+    return Changed();
+  }
+  inherited::Assign(Source);
+}
+
+void TEncodedImage::SetWidth(int Value) { Bitmap()->SetWidth(Value); }
+void TEncodedImage::SetHeight(int Value) { Bitmap()->SetHeight(Value); }
+
+TBitmap* TEncodedImage::Bitmap() {
+  FOriginal.clear();
+  return &FBitmap;
+}
+
+void TEncodedImage::Draw(TCanvas* Canvas, const TRect& Rect) { FBitmap.Draw(Canvas, Rect); }
+
+void TEncodedImage::LoadFromBytes(std::string_view Data) {
+  Decode(Data, FBitmap);
+  FOriginal.assign(Data);
+  Changed();
+}
+
+std::string TEncodedImage::SaveToBytes() const {
+  if (!FOriginal.empty()) return FOriginal;
+  return FBitmap.Empty() ? std::string() : Encode(FBitmap);
+}
+
+REGISTER_CLASS(TPngImage) {}
+
+void TPngImage::Decode(std::string_view Data, TBitmap& Into) const {
+  QImage Image;
+  if (Sniff(Data) != TFormat::Png ||
+      !Image.loadFromData(reinterpret_cast<const uchar*>(Data.data()), int(Data.size()), "PNG"))
+    throw EInvalidGraphic(u"PNG image is not valid");
+  SetBitmapImage(Into, Image);
+}
+
+std::string TPngImage::Encode(const TBitmap& From) const {
+  QByteArray Bytes;
+  QBuffer Buffer(&Bytes);
+  Buffer.open(QIODevice::WriteOnly);
+  BitmapImage(From).save(&Buffer, "PNG");
+  return std::string(Bytes.constData(), std::size_t(Bytes.size()));
+}
+
+REGISTER_CLASS(TJPEGImage) {}
+
+REGISTER_CLASS(TPicture) {}
+
+TPicture::TPicture() = default;
+TPicture::~TPicture() = default;
+
+void TPicture::Changed() {
+  if (FOnChange) FOnChange(this);
+}
+
+void TPicture::Take(std::unique_ptr<TGraphic> Graphic) {
+  FGraphic = std::move(Graphic);
+  if (FGraphic) FGraphic->SetOnChange([this](TObject*) { Changed(); });
+  Changed();
+}
+
+void TPicture::Assign(TPersistent* Source) {
+  if (!Source) return SetGraphic(nullptr);
+  if (auto* Other = dynamic_cast<TPicture*>(Source)) return SetGraphic(Other->Graphic());
+  if (auto* G = dynamic_cast<TGraphic*>(Source)) return SetGraphic(G);
+  inherited::Assign(Source);
+}
+
+void TPicture::SetGraphic(TGraphic* Value) {
+  if (!Value) return Take(nullptr);
+  auto Copy = std::unique_ptr<TGraphic>(dynamic_cast<TGraphic*>(Value->ClassType()->Create()));
+  Copy->Assign(Value);
+  Take(std::move(Copy));
+}
+
+TBitmap* TPicture::Bitmap() {
+  if (!dynamic_cast<TBitmap*>(FGraphic.get())) Take(std::make_unique<TBitmap>());
+  return static_cast<TBitmap*>(FGraphic.get());
+}
+
+void TPicture::LoadFromFile(const String& FileName) {
+  String Ext;
+  auto Graphic = NewGraphic(ByExtension(FileName, Ext));
+  if (!Graphic) throw EInvalidGraphic(u"Unknown picture file extension (" + Ext + u")");
+  Graphic->LoadFromFile(FileName);
+  Take(std::move(Graphic));
+}
+
+void TPicture::SaveToFile(const String& FileName) const {
+  if (FGraphic) FGraphic->SaveToFile(FileName);
+}
+
+void TPicture::LoadFromBytes(std::string_view Data) {
+  auto Graphic = NewGraphic(Sniff(Data));
+  if (!Graphic) throw EInvalidGraphic(u"Unknown picture format");
+  Graphic->LoadFromBytes(Data);
+  Take(std::move(Graphic));
+}
