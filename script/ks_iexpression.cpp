@@ -1,6 +1,8 @@
 // ks_iexpression.cpp - building, typing, rewriting and evaluating expression trees.
 #include "script/ks_iexpression.h"
 
+#include <cstdint>
+
 #include "platform/rtl/Handles.h"
 #include "platform/rtl/Variants.h"
 #include "script/ks_itools.h"
@@ -130,6 +132,30 @@ Variant TksOperatorNode::Eval() {
   }
   Variant L = FLeft->Eval();
   Variant R = FRight ? FRight->Eval() : Variant::MakeNull();
+  if (L.VType() == varInteger && R.VType() == varInteger) {
+    // Two 32-bit integers: the common case, computed without the general conversions; a
+    // result beyond 32 bits becomes a 64-bit integer, as the Variant operations do.
+    long long A = L.AsInteger(), B = R.AsInteger(), V;
+    switch (FOp) {
+      case Op::opGreat: return Variant(A > B);
+      case Op::opLess: return Variant(A < B);
+      case Op::opLessEq: return Variant(A <= B);
+      case Op::opGreatEq: return Variant(A >= B);
+      case Op::opNonEq: return Variant(A != B);
+      case Op::opEq: return Variant(A == B);
+      case Op::opPlus: V = A + B; break;
+      case Op::opMinus: V = A - B; break;
+      case Op::opMul: V = A * B; break;
+      case Op::opMod:
+        if (B == 0) return VarBinaryOp(opModulus, L, R);
+        V = A % B;
+        break;
+      default: V = 0; goto General;
+    }
+    if (V >= INT32_MIN && V <= INT32_MAX) return Variant(static_cast<int>(V));
+    return Variant(V);
+  }
+General:
   switch (FOp) {
     case Op::opGreat: return Variant(L > R);
     case Op::opLess: return Variant(L < R);

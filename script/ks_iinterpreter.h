@@ -314,6 +314,9 @@ public:
   bool Flag = false;
   TksCustomVariable* Ref = nullptr;
   String SourcePos;
+  // What Ref is, found once at the first evaluation (saves a type test per step and call).
+  enum TRefKind : signed char { rkUnknown, rkDesignator, rkProc, rkHelper, rkOther };
+  TRefKind RefKind = rkUnknown;
 };
 
 enum TksDesignatorKind { dkOther, dkVariable, dkStringArray, dkArray };

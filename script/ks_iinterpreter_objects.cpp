@@ -70,7 +70,10 @@ String TksCustomVariable::GetFullTypeName() const {
 void TksVariable::SetValue(const Variant& Value) {
   if (FIsReadOnly) return;
   switch (FTyp) {
-    case fvtInt: FValue = Variant(Value.AsInteger()); break;
+    case fvtInt:
+      if (Value.VType() == varInteger) FValue = Value;
+      else FValue = Variant(Value.AsInteger());
+      break;
     case fvtBool: FValue = Variant(Value.AsBoolean()); break;
     case fvtFloat: FValue = Variant(Value.AsDouble()); break;
     case fvtString: FValue = Value.IsString() ? Value : Variant(Value.AsString()); break;

@@ -128,12 +128,17 @@ Variant TksDesignator::EvaluateChain(bool Write, const Variant& Value) {
     TksDesignatorItem* Step = FItems[i];
     TksCustomVariable* E = Step->Ref;
     bool Last = i + 1 == N;
-    if (auto* D = dynamic_cast<TksDesignator*>(E)) {
-      Cur = D->GetValue();
-      CurRef = D;
+    if (Step->RefKind == TksDesignatorItem::rkUnknown)
+      Step->RefKind = dynamic_cast<TksDesignator*>(E)     ? TksDesignatorItem::rkDesignator
+                      : dynamic_cast<TksProcVariable*>(E) ? TksDesignatorItem::rkProc
+                      : dynamic_cast<TksCustomHelper*>(E) ? TksDesignatorItem::rkHelper
+                                                          : TksDesignatorItem::rkOther;
+    if (Step->RefKind == TksDesignatorItem::rkDesignator) {
+      Cur = E->GetValue();
+      CurRef = E;
       continue;
     }
-    auto* Proc = dynamic_cast<TksProcVariable*>(E);
+    auto* Proc = Step->RefKind == TksDesignatorItem::rkProc ? static_cast<TksProcVariable*>(E) : nullptr;
     TksSavedLocals Saved;
     if (Proc && Proc->Executing()) Saved.Save(Proc->Prog());
     try {
@@ -158,7 +163,8 @@ Variant TksDesignator::EvaluateChain(bool Write, const Variant& Value) {
         for (int k = 0; k < PC && k < static_cast<int>(Step->Args.size()); ++k)
           E->ParamAt(k)->SetValue(Vals[k]);
       }
-      if (auto* H = dynamic_cast<TksCustomHelper*>(E)) {
+      if (Step->RefKind == TksDesignatorItem::rkHelper) {
+        auto* H = static_cast<TksCustomHelper*>(E);
         H->SetParentRef(CurRef);
         H->SetParentValue(Cur);
         H->SetProg(FProgram);
