@@ -48,7 +48,8 @@ String ConnectionValue(const String& ConnectionString, const String& Key) {
 sqlite3* OpenDatabase(const String& FileName) {
   sqlite3* Db = nullptr;
   const std::string Path = StringToUtf8(FileName);
-  int Rc = sqlite3_open_v2(Path.c_str(), &Db, SQLITE_OPEN_READWRITE, nullptr);
+  int Rc = sqlite3_open_v2(Path.c_str(), &Db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
+                           nullptr);  // one thread does all database work
   if (Rc == SQLITE_OK) {
     sqlite3_busy_timeout(Db, BusyTimeoutMs);
     sqlite3_extended_result_codes(Db, 1);

@@ -118,11 +118,13 @@ Variant SqliteImpl::ReadColumnValue(sqlite3_stmt* Stmt, int I, TColumnInfo& Col)
         const auto* Text = reinterpret_cast<const char*>(sqlite3_column_text(Stmt, I));
         if (IsoToDateTime(Text, sqlite3_column_bytes(Stmt, I), D)) return Variant::FromDateTime(D);
       }
-      const auto* Text16 = static_cast<const char16_t*>(sqlite3_column_text16(Stmt, I));
-      const int Length = sqlite3_column_bytes16(Stmt, I) / 2;
+      // Converted here from the stored UTF-8: one allocation instead of SQLite's UTF-16 copy
+      // and ours.
+      const auto* Text = reinterpret_cast<const char*>(sqlite3_column_text(Stmt, I));
+      String Value = Utf8ToString(std::string_view(Text, sqlite3_column_bytes(Stmt, I)));
       Col.SawText = true;
-      Col.MaxLength = std::max(Col.MaxLength, Length);
-      return Variant(String(Text16, Length));
+      Col.MaxLength = std::max(Col.MaxLength, static_cast<int>(Value.size()));
+      return Variant(std::move(Value));
     }
     default: {
       // Blobs are not used by the application; the bytes travel as characters 0..255.
