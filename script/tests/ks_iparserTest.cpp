@@ -1,0 +1,68 @@
+// ks_iparserTest.cpp - the lexer's token requests, and the XML layer's reading rules.
+#include <gtest/gtest.h>
+
+#include "platform/rtl/Exceptions.h"
+#include "script/ks_iparser.h"
+#include "script/ks_xml.h"
+
+TEST(ksParser, TokensAsTheWalkerAsksForThem) {
+  TksParser L;
+  L.SetText(u"x { note } (* more *) // end\ny");
+  EXPECT_EQ(L.GetWord(), u"x");
+  EXPECT_EQ(L.GetWord(), u"y");
+
+  struct {
+    const char16_t* Text;
+    String (TksParser::*Read)();
+    const char16_t* Expected;
+  } Cases[] = {
+      {u"'It''s'", &TksParser::GetString, u"'It's'"},
+      {u"'ab'#13#10'cd'", &TksParser::GetString, u"'ab\r\ncd'"},
+      {u"''", &TksParser::GetString, u"''"},
+      {u"'open\r\n'", &TksParser::GetString, u""},
+      {u"1.5e-3", &TksParser::GetNumber, u"1.5e-3"},
+      {u"1..2", &TksParser::GetNumber, u"1"},
+      {u"1e", &TksParser::GetNumber, u"1"},
+      {u"Name>", &TksParser::GetVQString, u"Name"},
+      {u"a[\"x>\"]>", &TksParser::GetVQString, u"a[\"x>\"]"},
+  };
+  for (auto& C : Cases) {
+    L.SetText(C.Text);
+    EXPECT_EQ((L.*C.Read)(), C.Expected) << StringToUtf8(C.Text);
+  }
+  L.SetText(u"'open\r\n'");
+  L.GetString();
+  EXPECT_EQ(L.Position(), 1);
+}
+
+TEST(ksParser, CStyleSettingsAndPositions) {
+  TksParser L;
+  L.SetHexSequence(u"0x");
+  L.SetStringQuotes(u"\"");
+  L.SetSpecStrChar(true);
+  L.SetText(u"0x1F \"a\\nb\\x41\"\"c\"");
+  EXPECT_EQ(L.GetNumber(), u"$1F");
+  EXPECT_EQ(L.GetString(), u"'a\nbAc'");
+  L.AddKeyword(u"begin");
+  L.SetText(u"BEGIN");
+  EXPECT_EQ(L.GetIdent(), u"");
+  L.SetText(u"ab\ncd");
+  L.SetPosition(4);
+  EXPECT_EQ(L.GetXYPosition(), u"2:1");
+  EXPECT_EQ(L.GetPlainPosition({1, 2}), 4);
+}
+
+TEST(ksXML, ReadingRules) {
+  TksXMLDocument D;
+  D.LoadFromString("<?xml version=\"1.0\" encoding=\"UTF-8\"?><R a=\"1\">text<!-- c --><x></X><y b=\"2\"/></r>");
+  ASSERT_EQ(D.Root()->Count(), 2);
+  EXPECT_EQ(D.Root()->Prop(u"A"), u"1");
+  EXPECT_EQ(D.Root()->Items(1)->Prop(u"b"), u"2");
+  EXPECT_EQ(D.Root()->Items(1)->Prop(u"missing"), u"");
+  for (const char* Bad : {"<R/>", "<?xml?><a><b></c></a>", "<?xml?><a <b>", "<?xml?><a><b>"}) {
+    EXPECT_THROW(D.LoadFromString(Bad), Exception) << Bad;
+  }
+  D.LoadFromString("<?xml?><a><b c=\"1\"><d/></b></a>");
+  D.SetAutoIndent(true);
+  EXPECT_EQ(D.SaveToString(), "<?xml version=\"1.0\"?>\r\n<a>\r\n  <b c=\"1\">\r\n    <d/>\r\n  </b>\r\n</a>\r\n");
+}
