@@ -6,10 +6,7 @@
 
 #include "platform/db/DataSet.h"
 
-REGISTER_CLASS(TDataSource) {
-  Class.Property("AutoEdit", &TDataSource::AutoEdit, &TDataSource::SetAutoEdit, true)
-      .Property("Enabled", &TDataSource::Enabled, &TDataSource::SetEnabled, true);
-}
+// The type-registry record of TDataSource is in DBRegister.cpp.
 
 TDataSource::TDataSource(TComponent* AOwner) : TComponent(AOwner) {}
 

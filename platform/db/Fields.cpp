@@ -9,7 +9,7 @@
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Variants.h"
 
-REGISTER_CLASS(TField) {}
+// The type-registry record of TField and the field kinds is in DBRegister.cpp.
 
 namespace {
 const Variant& NullValue() {

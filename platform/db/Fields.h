@@ -225,6 +225,7 @@ private:
 // --- text kinds ------------------------------------------------------------------------
 
 class TStringField : public TField {
+  VORENTA_CLASS(TStringField, TField)
 public:
   explicit TStringField(TComponent* AOwner, TFieldType DataType = ftString);
   bool FixedChar() const { return FFixedChar; }
@@ -246,6 +247,7 @@ private:
 };
 
 class TWideStringField : public TStringField {
+  VORENTA_CLASS(TWideStringField, TStringField)
 public:
   explicit TWideStringField(TComponent* AOwner) : TStringField(AOwner, ftWideString) {}
 };
@@ -258,6 +260,7 @@ public:
 // --- numeric kinds ---------------------------------------------------------------------
 
 class TNumericField : public TField {
+  VORENTA_CLASS(TNumericField, TField)
 public:
   TNumericField(TComponent* AOwner, TFieldType DataType);
   const String& DisplayFormat() const { return FDisplayFormat; }
@@ -275,6 +278,7 @@ private:
 };
 
 class TIntegerField : public TNumericField {
+  VORENTA_CLASS(TIntegerField, TNumericField)
 public:
   explicit TIntegerField(TComponent* AOwner, TFieldType DataType = ftInteger);
   Int64 MinValue() const { return FMinValue; }
@@ -295,6 +299,7 @@ private:
 };
 
 class TSmallintField : public TIntegerField {
+  VORENTA_CLASS(TSmallintField, TIntegerField)
 public:
   explicit TSmallintField(TComponent* AOwner) : TIntegerField(AOwner, ftSmallint) {}
 protected:
@@ -309,11 +314,13 @@ protected:
 };
 
 class TAutoIncField : public TIntegerField {
+  VORENTA_CLASS(TAutoIncField, TIntegerField)
 public:
   explicit TAutoIncField(TComponent* AOwner);
 };
 
 class TLargeintField : public TIntegerField {
+  VORENTA_CLASS(TLargeintField, TIntegerField)
 public:
   explicit TLargeintField(TComponent* AOwner) : TIntegerField(AOwner, ftLargeint) {}
 protected:
@@ -321,6 +328,7 @@ protected:
 };
 
 class TFloatField : public TNumericField {
+  VORENTA_CLASS(TFloatField, TNumericField)
 public:
   explicit TFloatField(TComponent* AOwner, TFieldType DataType = ftFloat);
   bool currency() const { return FCurrency; }
@@ -344,6 +352,7 @@ private:
 };
 
 class TCurrencyField : public TFloatField {
+  VORENTA_CLASS(TCurrencyField, TFloatField)
 public:
   explicit TCurrencyField(TComponent* AOwner);
 };
@@ -369,6 +378,7 @@ private:
 // --- Boolean, dates ----------------------------------------------------------------------
 
 class TBooleanField : public TField {
+  VORENTA_CLASS(TBooleanField, TField)
 public:
   explicit TBooleanField(TComponent* AOwner);
   // "True;False" texts for display and parsing.
@@ -388,6 +398,7 @@ private:
 };
 
 class TDateTimeField : public TField {
+  VORENTA_CLASS(TDateTimeField, TField)
 public:
   explicit TDateTimeField(TComponent* AOwner, TFieldType DataType = ftDateTime);
   const String& DisplayFormat() const { return FDisplayFormat; }
@@ -404,6 +415,7 @@ private:
 };
 
 class TDateField : public TDateTimeField {
+  VORENTA_CLASS(TDateField, TDateTimeField)
 public:
   explicit TDateField(TComponent* AOwner) : TDateTimeField(AOwner, ftDate) {}
 protected:
