@@ -19,7 +19,8 @@ struct TADOCommand::Impl {
 };
 
 REGISTER_CLASS(TADOCommand) {
-  Class.Property("CommandText", &TADOCommand::CommandText, &TADOCommand::SetCommandText)
+  Class.Property("Connection", &TADOCommand::Connection, &TADOCommand::SetConnection)
+      .Property("CommandText", &TADOCommand::CommandText, &TADOCommand::SetCommandText)
       .Property("ParamCheck", &TADOCommand::ParamCheck, &TADOCommand::SetParamCheck, true);
 }
 

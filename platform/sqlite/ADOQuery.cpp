@@ -156,7 +156,10 @@ void InferType(TColumnInfo& Col) {
 }  // namespace
 
 REGISTER_CLASS(TADOQuery) {
-  Class.Property("ParamCheck", &TADOQuery::ParamCheck, &TADOQuery::SetParamCheck, true);
+  Class.Property("Connection", &TADOQuery::Connection, &TADOQuery::SetConnection)
+      .Property("DataSource", &TADOQuery::DataSource, &TADOQuery::SetDataSource)
+      .Property("ParamCheck", &TADOQuery::ParamCheck, &TADOQuery::SetParamCheck, true)
+      .Property("SQL", &TADOQuery::SQL, nullptr);
 }
 
 TADOQuery::TADOQuery(TComponent* AOwner)

@@ -1,0 +1,281 @@
+// DM_MAIN.cpp - the data module's creation (its form, the connection), the rules of its
+// fields and the refresh operations.
+#include "app/DM_MAIN.h"
+
+#include <type_traits>
+
+#include "app/AppDialogs.h"
+#include "app/Uf_data.h"
+#include "platform/classes/Filer.h"
+#include "platform/classes/Strings.h"
+#include "platform/db/DBRegister.h"
+#include "platform/db/DataSet.h"
+#include "platform/db/DataSource.h"
+#include "platform/db/Fields.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Resources.h"
+#include "platform/sqlite/ADODB.h"
+
+TDM* DM = nullptr;
+
+REGISTER_CLASS(TDM) {}
+
+namespace {
+
+const char kFormResource[] = "forms/DM_MAIN.dfm";
+
+// The connection string the module always uses, whatever its form holds: the database file is
+// DATA/vorenta.data under the working directory. The other parts are the old provider's and
+// are kept as they were written.
+String BuiltInConnectionString() {
+  const String Tabs = u"\t\t\t\t\t";
+  return u"Provider=Microsoft.Jet.OLEDB.4.0;" u"User ID=Admin; " + Tabs +
+         u"Data Source=DATA/vorenta.data;" u"Mode=ReadWrite; " u"Extended Properties=;" + Tabs +
+         u"Jet OLEDB:System database=;" + Tabs + u"Jet OLEDB:Registry Path=; " + Tabs +
+         u"Jet OLEDB:Database Password=mirthalzuven;" + Tabs + u"Jet OLEDB:Engine Type=5;" +
+         Tabs + u"Jet OLEDB:Database Locking Mode=1;" + Tabs +
+         u"Jet OLEDB:Global Partial Bulk Ops=2;" + Tabs +
+         u"Jet OLEDB:Global Bulk Transactions=1;" + Tabs + u"Jet OLEDB:New Database Password=;" +
+         Tabs + u"Jet OLEDB:Create System Database=False;" + Tabs +
+         u"Jet OLEDB:Encrypt Database=False;" + Tabs +
+         u"Jet OLEDB:Don't Copy Locale on Compact=False;" + Tabs +
+         u"Jet OLEDB:Compact Without Replica Repair=False;" u"Jet OLEDB:SFP=False";
+}
+
+const char16_t kConnectionFailed[] = u"Ошибка подключения к базе данных! \n ";
+
+// Opens the lookup datasets of DataSet's lookup fields, so that they open with it.
+void OpenLookupDataSets(TDataSet* DataSet) {
+  for (TField* Field : *DataSet->Fields()) {
+    TDataSet* Lookup = Field->Lookup() ? Field->LookupDataSet() : nullptr;
+    if (Lookup && !Lookup->Active()) Lookup->Open();
+  }
+}
+
+double FloatOrZero(TDataSet* DataSet, const char16_t* FieldName) {
+  return DataSet->FieldByName(FieldName)->AsFloat();  // Null reads as 0
+}
+
+}  // namespace
+
+void RegisterAppClasses() {
+  RegisterDBClasses();
+  RegisterClasses({TADOConnection::ClassInfo(), TADOQuery::ClassInfo(),
+                   TADOCommand::ClassInfo(), TDM::ClassInfo()});
+}
+
+// ===== creation ===============================================================================
+
+TDM::TDM(TComponent* AOwner) : TComponent(AOwner) {
+  RegisterAppClasses();
+  ReadForm();
+  FindComponents();
+  WireRules();
+  WireCalculatedFields();
+  FCatalogueSql = Color->SQL()->Text();
+  Connect();
+}
+
+TDM::~TDM() {
+  Destroying();
+  DestroyComponents();
+  if (DM == this) DM = nullptr;
+}
+
+void TDM::ReadForm() {
+  const std::string_view Text = LoadResource(kFormResource);
+  TextToComponent(Utf8ToString(Text), this);
+}
+
+namespace {
+
+template <class T>
+T* FindAs(TComponent* Module, const char* Name) {
+  auto* Found = dynamic_cast<T*>(Module->FindComponent(Utf8ToString(Name)));
+  if (!Found)
+    throw EComponentError(u"The data module's form has no component " + Utf8ToString(Name));
+  return Found;
+}
+
+}  // namespace
+
+#define VORENTA_FIND(N) N = FindAs<std::remove_pointer_t<decltype(N)>>(this, #N)
+
+void TDM::FindComponents() {
+  VORENTA_FIND(Connection);
+  VORENTA_FIND(Color); VORENTA_FIND(ColorFind); VORENTA_FIND(RepColor);
+  VORENTA_FIND(ColorRec1); VORENTA_FIND(ColorRec2); VORENTA_FIND(ColorRecA1);
+  VORENTA_FIND(ColorRecA2); VORENTA_FIND(ColorCost1); VORENTA_FIND(ColorCost2);
+  VORENTA_FIND(ColorCostA1); VORENTA_FIND(ColorCostA2);
+  VORENTA_FIND(QColorPrice); VORENTA_FIND(QColorPriceA);
+  VORENTA_FIND(luCOLOR_TP); VORENTA_FIND(luLKM); VORENTA_FIND(luLKM_TP); VORENTA_FIND(luColor);
+  VORENTA_FIND(luLKMRecAll); VORENTA_FIND(luLKMRecBase); VORENTA_FIND(luLKMRecBaseA1);
+  VORENTA_FIND(luLKMRecBaseA2); VORENTA_FIND(luLKMBase); VORENTA_FIND(luLKM3);
+  VORENTA_FIND(LKM_TP); VORENTA_FIND(LKMRec); VORENTA_FIND(IsLKMRec);
+  VORENTA_FIND(Ord); VORENTA_FIND(QOrd); VORENTA_FIND(OrdTop); VORENTA_FIND(OrdRec);
+  VORENTA_FIND(OrdRec3); VORENTA_FIND(OrdRecSums); VORENTA_FIND(OrdTopSums);
+  VORENTA_FIND(OrdSums); VORENTA_FIND(ROrdRec);
+  VORENTA_FIND(CLkmRecSet); VORENTA_FIND(CLkmRecSetA1); VORENTA_FIND(CLkmRecSetA2);
+  VORENTA_FIND(CColorCostDelRecs); VORENTA_FIND(CColorCostAppendRecs);
+  VORENTA_FIND(CColorCostUpdatePrice); VORENTA_FIND(CColorCostDelRecsA);
+  VORENTA_FIND(CColorCostAppendRecsA); VORENTA_FIND(CColorCostUpdatePriceA);
+  VORENTA_FIND(COrdRecColorDel); VORENTA_FIND(COrdRecDel); VORENTA_FIND(COrdTopDel);
+  VORENTA_FIND(CRecalcOrdPrice);
+  VORENTA_FIND(DSColor); VORENTA_FIND(DSColorRec); VORENTA_FIND(DSColorRecA);
+  VORENTA_FIND(DSColorCost); VORENTA_FIND(DSColorCostA); VORENTA_FIND(DSluCOLOR_TP);
+  VORENTA_FIND(DSluLKMBase); VORENTA_FIND(DSLKMRec); VORENTA_FIND(DSOrd); VORENTA_FIND(DSOrdTop);
+  VORENTA_FIND(DSOrdRec); VORENTA_FIND(DSOrdRec3); VORENTA_FIND(DSOrdTopSums);
+  VORENTA_FIND(DSOrdSums); VORENTA_FIND(DSLKM_TP);
+}
+
+#undef VORENTA_FIND
+
+void TDM::Connect() {
+  Connection->SetConnected(false);
+  Connection->SetConnectionString(BuiltInConnectionString());
+  try {
+    Connection->SetConnected(true);
+  } catch (const Exception&) {
+    // Start-up goes on without a database: every dataset then fails to open with the
+    // provider's own error, which the exception display shows.
+    ShowSystemError(kConnectionFailed, String());
+  }
+}
+
+// ===== field rules ============================================================================
+
+void TDM::AutoPost(TDataSet* DataSet, const char16_t* FieldName, std::function<void()> After) {
+  DataSet->FieldByName(FieldName)->SetOnChange([DataSet, After](TField*) {
+    DataSet->Post();
+    DataSet->Edit();
+    if (After) After();
+  });
+}
+
+void TDM::WireRules() {
+  for (int I = 0; I < ComponentCount(); ++I)
+    if (auto* DataSet = dynamic_cast<TDataSet*>(Components(I)))
+      DataSet->SetBeforeOpen(OpenLookupDataSets);
+
+  TField* BaseId = Color->FieldByName(u"BASE_ID");
+  TField* BaseIdA1 = Color->FieldByName(u"BASE_ID_A1");
+  TField* BaseIdA2 = Color->FieldByName(u"BASE_ID_A2");
+  BaseId->SetOnChange([this](TField* F) {
+    OnBaseChange(CLkmRecSet, ColorRec1, ColorRec2, QColorPrice, u"PRICE1", F);
+  });
+  BaseIdA1->SetOnChange([this](TField* F) {
+    OnBaseChange(CLkmRecSetA1, ColorRecA1, ColorRecA2, QColorPriceA, u"PRICE1A", F);
+  });
+  BaseIdA2->SetOnChange([this](TField* F) {
+    OnBaseChange(CLkmRecSetA2, ColorRecA1, ColorRecA2, QColorPriceA, u"PRICE1A", F);
+  });
+
+  auto LineRule = [this](TField*) {
+    if (!OrderLineAutoRecalc) return;
+    OrdRec->Post();
+    OrdRec->Edit();
+    UpdateOrderColourTotals();
+  };
+  OrdRec->FieldByName(u"AM")->SetOnChange(LineRule);
+  OrdRec->FieldByName(u"PRICE")->SetOnChange(LineRule);
+  OrdRec->SetBeforePost([this](TDataSet* D) {
+    if (D->FieldByName(u"ORD_ID")->IsNull())
+      D->FieldByName(u"ORD_ID")->SetValue(Ord->FieldByName(u"ID")->Value());
+    if (D->FieldByName(u"ORD_TOP_ID")->IsNull())
+      D->FieldByName(u"ORD_TOP_ID")->SetValue(OrdTop->FieldByName(u"TID")->Value());
+  });
+
+  auto ReopenOrdSums = [this] {
+    OrdSums->Close();
+    OrdSums->Open();
+  };
+  AutoPost(OrdRec3, u"AM", ReopenOrdSums);
+  AutoPost(OrdRec3, u"PRICE", ReopenOrdSums);
+  AutoPost(OrdRec3, u"lvLKM_NM");
+  AutoPost(OrdRec3, u"COMMENT");
+  OrdRec3->SetBeforePost([this](TDataSet* D) {
+    if (D->FieldByName(u"ORD_ID")->IsNull())
+      D->FieldByName(u"ORD_ID")->SetValue(Ord->FieldByName(u"ID")->Value());
+    if (D->FieldByName(u"COLOR_ID")->IsNull()) D->FieldByName(u"COLOR_ID")->SetAsInteger(0);
+  });
+
+  for (const char16_t* Name : {u"COMMENT", u"PRICE1", u"PRICE2", u"PRICE3"})
+    AutoPost(LKMRec, Name);
+}
+
+void TDM::WireCalculatedFields() {
+  OrdTop->SetOnCalcFields([](TDataSet* D) {
+    D->FieldByName(u"cvCOST")->SetAsFloat(
+        RoundToDigits(FloatOrZero(D, u"AM") * FloatOrZero(D, u"PRICE"), 2));
+  });
+  auto LineSum = [](TDataSet* D) {
+    D->FieldByName(u"cvSum")->SetAsFloat(FloatOrZero(D, u"AM") * FloatOrZero(D, u"PRICE"));
+  };
+  OrdRec->SetOnCalcFields(LineSum);
+  OrdRec3->SetOnCalcFields(LineSum);
+  ROrdRec->SetOnCalcFields(LineSum);
+}
+
+// ===== refresh ================================================================================
+
+bool IsDataSetEditing(TDataSet* Query) {
+  return Query->State() == dsEdit || Query->State() == dsInsert;
+}
+
+void ReopenKeepPosition(TDataSet* Query) {
+  if (!Query->Active()) {
+    Query->Open();
+    return;
+  }
+  const int RecNo = Query->RecNo();
+  Query->Close();
+  Query->Open();
+  if (RecNo > 1 && !Query->IsEmpty()) Query->SetRecNo(std::min(RecNo, Query->RecordCount()));
+}
+
+void ReopenKeepKey(TDataSet* DataSet) {
+  if (!DataSet->Active()) {
+    DataSet->Close();
+    DataSet->Open();
+    return;
+  }
+  const Integer Id = DataSet->FieldByName(u"ID")->AsInteger();
+  DataSet->Close();
+  DataSet->Open();
+  DataSet->Locate(u"ID", Variant(Id), TLocateOptions());
+}
+
+void TDM::RefreshAllData() {
+  ReopenKeepKey(Color);
+  for (TDataSet* Query : {static_cast<TDataSet*>(ColorRec1), static_cast<TDataSet*>(ColorRec2),
+                          static_cast<TDataSet*>(ColorCost1), static_cast<TDataSet*>(ColorCost2),
+                          static_cast<TDataSet*>(ColorRecA1), static_cast<TDataSet*>(ColorRecA2),
+                          static_cast<TDataSet*>(ColorCostA1), static_cast<TDataSet*>(ColorCostA2),
+                          static_cast<TDataSet*>(luCOLOR_TP), static_cast<TDataSet*>(luLKMBase)})
+    ReopenKeepPosition(Query);
+  ReopenKeepKey(Ord);
+  for (TDataSet* Query : {static_cast<TDataSet*>(OrdTop), static_cast<TDataSet*>(OrdRec),
+                          static_cast<TDataSet*>(OrdRec3), static_cast<TDataSet*>(OrdTopSums),
+                          static_cast<TDataSet*>(OrdSums), static_cast<TDataSet*>(OrdRecSums)})
+    ReopenKeepPosition(Query);
+  ReopenKeepKey(LKMRec);
+}
+
+void TDM::ReopenCatalogue() { ReopenKeepKey(Color); }
+
+// ===== base choice ============================================================================
+
+void TDM::OnBaseChange(TADOCommand* Command, TADOQuery* RecA, TADOQuery* RecB, TADOQuery* Price,
+                       const char16_t* PriceField, TField* BaseField) {
+  Command->Parameters()->ParamByName(u"ColorID")->SetValue(
+      Color->FieldByName(u"ID")->Value());
+  Command->Parameters()->ParamByName(u"LkmRecID")->SetValue(
+      Variant(BaseField->IsNull() ? 0 : BaseField->AsInteger()));
+  Command->SetPrepared(true);
+  Command->Execute();
+  for (TADOQuery* Query : {RecA, RecB, Price}) {
+    Query->Close();
+    Query->Open();
+  }
+  Color->FieldByName(PriceField)->SetValue(Price->FieldByName(u"PRICE1")->Value());
+}
