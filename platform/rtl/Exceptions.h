@@ -90,6 +90,8 @@ VORENTA_DECLARE_EXCEPTION(EInvalidGraphic, Exception);
 VORENTA_DECLARE_EXCEPTION(EInvalidGraphicOperation, Exception);
 VORENTA_DECLARE_EXCEPTION(EOutOfResources, Exception);
 VORENTA_DECLARE_EXCEPTION(EPrinter, Exception);
+// Calling an abstract operation that the object's class does not override ("Abstract Error").
+VORENTA_DECLARE_EXCEPTION(EAbstractError, Exception);
 
 // Raises EAbort, the silent exception the exception display does not show.
 [[noreturn]] void Abort();

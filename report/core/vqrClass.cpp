@@ -1,0 +1,318 @@
+// vqrClass.cpp - TvqrComponent: the tree, geometry, fonts, names, copying and streaming.
+//
+// The rest of the unit: vqrClassDiff.cpp (alignment and the prepared-object texts),
+// vqrClassComponents.cpp (report components, views, bands, pages), vqrClassReport.cpp,
+// vqrClassOptions.cpp, vqrClassStyles.cpp, vqrClassAbstract.cpp, vqrClassModule.cpp.
+#include "report/core/vqrClass.h"
+
+#include <set>
+
+#include "platform/classes/Streams.h"
+#include "platform/classes/TypeRegistry.h"
+#include "platform/rtl/SysUtils.h"
+#include "report/core/vqrClassAbstract.h"
+#include "report/core/vqrClass_p.h"
+#include "report/core/vqrRes.h"
+#include "report/core/vqrXMLSerializer.h"
+
+REGISTER_CLASS(TvqrComponent) {}
+
+thread_local bool TvqrComponent::GDesignCreate = false;
+
+namespace vqrclass_detail {
+
+String ResText(const String& Key) { return StringTable()->Get(Key); }
+
+bool InheritsFromName(const TObject* Obj, const String& ClassName) {
+  if (!Obj) return false;
+  for (TClass C = Obj->ClassType(); C; C = C->Parent())
+    if (SameText(C->Name(), ClassName)) return true;
+  return false;
+}
+
+}  // namespace vqrclass_detail
+
+using namespace vqrclass_detail;
+
+bool FloatsDiffer(Extended A, Extended B) { return std::abs(A - B) > 0.0001L; }
+
+void vqrAbstractError() { throw EAbstractError(u"Abstract Error"); }
+
+// --- Construction -----------------------------------------------------------------------------
+
+TComponent* TvqrComponent::OwnerFor(TComponent* AOwner) {
+  if (auto* Comp = dynamic_cast<TvqrComponent*>(AOwner)) return Comp->Report();
+  return AOwner;
+}
+
+TvqrComponent::TvqrComponent(TComponent* AOwner)
+    : TComponent(OwnerFor(AOwner)), FFont(std::make_unique<TFont>()) {
+  FIsDesigning = GDesignCreate;
+  FFont->SetName(u"Arial");
+  FFont->SetSize(10);
+  FFont->SetColor(0);
+  FFont->SetCharset(1);
+  FFont->SetOnChange([this](TObject*) { FontChanged(); });
+  SetParentFont(true);
+  if (auto* Comp = dynamic_cast<TvqrComponent*>(AOwner)) SetParent(Comp);
+}
+
+TvqrComponent::~TvqrComponent() {
+  SetParent(nullptr);
+  Clear();
+}
+
+// --- Tree -------------------------------------------------------------------------------------
+
+void TvqrComponent::SetParent(TvqrComponent* Value) {
+  if (Value != FParent) {
+    if (FParent) std::erase(FParent->FObjects, this);
+    if (Value) Value->FObjects.push_back(this);
+  }
+  FParent = Value;
+  if (Value) SetParentFont(FParentFont);
+}
+
+void TvqrComponent::SetParentComponent(TComponent* Value) {
+  SetParent(dynamic_cast<TvqrComponent*>(Value));
+}
+
+void TvqrComponent::GetChildren(const TGetChildProc& Proc, TComponent*) {
+  for (TvqrComponent* Child : FObjects) Proc(Child);
+}
+
+std::vector<TvqrComponent*> TvqrComponent::AllObjects() const {
+  std::vector<TvqrComponent*> Result;
+  auto Visit = [&Result](const TvqrComponent* Obj, auto& Self) -> void {
+    for (TvqrComponent* Child : Obj->FObjects) {
+      Result.push_back(Child);
+      Self(Child, Self);
+    }
+  };
+  Visit(this, Visit);
+  return Result;
+}
+
+TvqrPage* TvqrComponent::Page() const {
+  for (const TvqrComponent* Obj = this; Obj; Obj = Obj->FParent)
+    if (auto* P = dynamic_cast<const TvqrPage*>(Obj)) return const_cast<TvqrPage*>(P);
+  return nullptr;
+}
+
+TvqrReport* TvqrComponent::Report() const {
+  for (const TvqrComponent* Obj = this; Obj; Obj = Obj->FParent)
+    if (auto* R = dynamic_cast<const TvqrReport*>(Obj)) return const_cast<TvqrReport*>(R);
+  return nullptr;
+}
+
+TvqrComponent* TvqrComponent::FindObject(const String& AName) const {
+  for (TvqrComponent* Obj : AllObjects())
+    if (SameText(Obj->Name(), AName)) return Obj;
+  return nullptr;
+}
+
+TvqrDataSet* TvqrComponent::FindDataSet(TvqrDataSet* DataSet, const String& DSName) const {
+  TvqrReport* R = Report();
+  if (!R || R->EngineOptions()->UseGlobalDataSetList()) {
+    if (DSName.empty()) return nullptr;
+    if (!R) return DataSet;
+    for (TvqrDataSet* DS : vqrGlobalDataSets()) {
+      auto* OwnerReport = dynamic_cast<TvqrReport*>(DS->Owner());
+      if (SameText(DS->UserName(), DSName) && (!OwnerReport || OwnerReport == R)) return DS;
+    }
+    return DataSet;
+  }
+  TvqrDataSetItem* Item = R->EnabledDataSets()->Find(DSName);
+  return Item ? Item->DataSet() : nullptr;
+}
+
+void TvqrComponent::Clear() {
+  std::size_t I = 0;
+  while (I < FObjects.size()) {
+    TvqrComponent* Child = FObjects[I];
+    if (Child->ComponentState().Contains(csAncestor)) {
+      Child->Clear();
+      ++I;
+    } else {
+      delete Child;  // leaves FObjects by itself
+    }
+  }
+}
+
+// --- Geometry ---------------------------------------------------------------------------------
+
+void TvqrComponent::SetLeft(Extended Value) {
+  if (FIsDesigning && FRestrictions.Contains(rfDontMove)) return;
+  FLeft = Value;
+}
+
+void TvqrComponent::SetTop(Extended Value) {
+  if (FIsDesigning && FRestrictions.Contains(rfDontMove)) return;
+  FTop = Value;
+}
+
+void TvqrComponent::SetWidth(Extended Value) {
+  if (FIsDesigning && FRestrictions.Contains(rfDontSize)) return;
+  FWidth = Value;
+}
+
+void TvqrComponent::SetHeight(Extended Value) {
+  if (FIsDesigning && FRestrictions.Contains(rfDontSize)) return;
+  FHeight = Value;
+}
+
+void TvqrComponent::SetBounds(Extended ALeft, Extended ATop, Extended AWidth, Extended AHeight) {
+  SetLeft(ALeft);
+  SetTop(ATop);
+  SetWidth(AWidth);
+  SetHeight(AHeight);
+}
+
+Extended TvqrComponent::AbsLeft() const {
+  if (!FParent || InheritsFromName(FParent, u"TvqrDialogPage")) return FLeft;
+  return FParent->AbsLeft() + FLeft;
+}
+
+Extended TvqrComponent::AbsTop() const {
+  if (!FParent || InheritsFromName(FParent, u"TvqrDialogPage")) return FTop;
+  return FParent->AbsTop() + FTop;
+}
+
+// --- Font -------------------------------------------------------------------------------------
+
+void TvqrComponent::SetFont(TFont* Value) {
+  FFont->Assign(Value);
+  FParentFont = false;
+}
+
+void TvqrComponent::SetParentFont(bool Value) {
+  if (Value && FParent) SetFont(FParent->Font());
+  FParentFont = Value;
+}
+
+// A change of the own font ends ParentFont and runs down to the children that follow it
+// (when the change came from the parent, its setter turns ParentFont back on afterwards).
+void TvqrComponent::FontChanged() {
+  FParentFont = false;
+  for (TvqrComponent* Child : FObjects)
+    if (Child->FParentFont) Child->SetParentFont(true);
+}
+
+void TvqrComponent::SetVisible(bool Value) { FVisible = Value; }
+
+// --- Names and state --------------------------------------------------------------------------
+
+void TvqrComponent::SetName(const String& Value) {
+  if (SameText(Value, Name())) return;
+  if (!Value.empty()) {
+    if (TvqrReport* R = Report()) {
+      TvqrComponent* Other = R->FindObject(Value);
+      if (Other && Other != this) throw Exception(ResText(u"prDupl"));
+      if (IsAncestor())
+        throw Exception(u"Could not rename " + Name() + u", it was introduced in the ancestor report");
+    }
+  }
+  inherited::SetName(Value);
+}
+
+void TvqrComponent::CreateUniqueName() {
+  std::vector<TvqrComponent*> Objs;
+  if (TvqrReport* R = Report())
+    Objs = R->AllObjects();
+  else if (FParent)
+    Objs = FParent->AllObjects();
+  std::set<String> Names;
+  for (TvqrComponent* Obj : Objs) Names.insert(UpperCase(Obj->Name()));
+  const String Base = BaseName();
+  for (int I = 1;; ++I) {
+    String Candidate = Base + IntToStr(I);
+    if (!Names.count(UpperCase(Candidate))) return SetName(Candidate);
+  }
+}
+
+String TvqrComponent::BaseName() const {
+  if (!FBaseName.empty()) return FBaseName;
+  String Result = ClassName();
+  auto RemoveFirst = [&Result](std::u16string_view Part) {
+    std::size_t P = Result.find(Part);
+    if (P != String::npos) Result.erase(P, Part.size());
+  };
+  RemoveFirst(u"Tvqr");
+  RemoveFirst(u"View");
+  return Result;
+}
+
+String TvqrComponent::GetDescription() const { return ClassName(); }
+
+bool TvqrComponent::IsLoading() const {
+  return FIsLoading || ComponentState().Contains(csLoading);
+}
+
+bool TvqrComponent::IsAncestor() const {
+  return FAncestor || ComponentState().Contains(csAncestor);
+}
+
+// --- Copying and streaming --------------------------------------------------------------------
+
+void TvqrComponent::Assign(TPersistent* Source) {
+  auto* Src = dynamic_cast<TvqrComponent*>(Source);
+  if (!Src) return;  // other sources are ignored, as the report format has it
+  TMemoryStream Stream;
+  Src->SaveToStream(&Stream, false, true, false);
+  Stream.SetPosition(0);
+  LoadFromStream(&Stream);
+}
+
+void TvqrComponent::AssignAll(TvqrComponent* Source, bool Streaming) {
+  if (!Source) return;
+  TMemoryStream Stream;
+  Source->SaveToStream(&Stream, true, true, Streaming);
+  Stream.SetPosition(0);
+  LoadFromStream(&Stream);
+}
+
+void TvqrComponent::SaveToStream(TStream* Stream, bool SaveChildren, bool SaveDefaultValues,
+                                 bool Streaming) {
+  TvqrXMLSerializer Serializer(Stream);
+  Serializer.SetOwner(Report());
+  Serializer.SetSerializeDefaultValues(SaveDefaultValues);
+  Serializer.WriteRootComponent(this, SaveChildren, nullptr, Streaming);
+}
+
+namespace {
+
+// Registers the serializer as the report's current one while it reads, and takes the
+// XML-loading lock for reports that ask for it; both are released also when reading fails.
+class TLoadScope {
+public:
+  TLoadScope(TvqrReport* Report, TvqrXMLSerializer* Serializer)
+      : FReport(Report),
+        FLocked(Report && Report->EngineOptions()->EnableThreadSafe()) {
+    if (FReport) FReport->SetXMLSerializer(Serializer);
+    if (FLocked) vqrLockXMLLoading();
+  }
+  ~TLoadScope() {
+    if (FLocked) vqrUnlockXMLLoading();
+    if (FReport) FReport->SetXMLSerializer(nullptr);
+  }
+  TLoadScope(const TLoadScope&) = delete;
+  TLoadScope& operator=(const TLoadScope&) = delete;
+
+private:
+  TvqrReport* FReport;
+  bool FLocked;
+};
+
+}  // namespace
+
+void TvqrComponent::LoadFromStream(TStream* Stream) {
+  Clear();
+  TvqrReport* R = Report();
+  TvqrXMLSerializer Serializer(Stream);
+  Serializer.SetOwner(R);
+  {
+    TLoadScope Scope(R, &Serializer);
+    Serializer.ReadRootComponent(this);
+  }
+  if (R) R->Errors()->AddStrings(Serializer.Errors());
+}

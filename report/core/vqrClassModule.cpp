@@ -1,0 +1,76 @@
+// vqrClassModule.cpp - the report engine module's start and end, and its class registration.
+//
+// Start, in this order: the XML-loading lock, the registration of the report classes for
+// creation by name, the script engine's message texts from the string table, the hook
+// object. End, in this order: the lock, the registries, the hook object, the connections
+// key. Starts and ends are counted, so only the first start and the last end do the work.
+#include "report/core/vqrClassAbstract.h"
+
+#include <mutex>
+
+#include "platform/classes/TypeRegistry.h"
+#include "report/core/vqrDsgnIntf.h"
+#include "report/core/vqrRes.h"
+
+namespace {
+
+struct TModuleState {
+  int Starts = 0;
+  std::unique_ptr<std::recursive_mutex> XMLLock;
+  std::unique_ptr<TvqrVQ2Events> Events;
+};
+
+TModuleState& Module() {
+  static TModuleState State;
+  return State;
+}
+
+}  // namespace
+
+void RegisterReportClasses() {
+  // ORDER REPORT CLASSES: the classes form resources may name, in the engine's order; the
+  // others join as their units are written (dialog page, frame, highlight, line, picture,
+  // shape, subreport, system text views).
+  RegisterClasses({TvqrChild::ClassInfo(), TvqrColumnFooter::ClassInfo(),
+                   TvqrColumnHeader::ClassInfo(), TvqrCustomMemoView::ClassInfo(),
+                   TvqrMasterData::ClassInfo(), TvqrDetailData::ClassInfo(),
+                   TvqrSubdetailData::ClassInfo(), TvqrDataBand4::ClassInfo(),
+                   TvqrDataBand5::ClassInfo(), TvqrDataBand6::ClassInfo(),
+                   TvqrFooter::ClassInfo(), TvqrGroupFooter::ClassInfo(),
+                   TvqrGroupHeader::ClassInfo(), TvqrHeader::ClassInfo(),
+                   TvqrMemoView::ClassInfo(), TvqrOverlay::ClassInfo(),
+                   TvqrPageFooter::ClassInfo(), TvqrPageHeader::ClassInfo(),
+                   TvqrReport::ClassInfo(), TvqrReportPage::ClassInfo(),
+                   TvqrReportSummary::ClassInfo(), TvqrReportTitle::ClassInfo(),
+                   TvqrStyleItem::ClassInfo(), TvqrNullBand::ClassInfo(),
+                   TvqrDataPage::ClassInfo()});
+}
+
+void vqrModuleInitialize() {
+  TModuleState& M = Module();
+  if (M.Starts++ > 0) return;
+  M.XMLLock = std::make_unique<std::recursive_mutex>();
+  RegisterReportClasses();
+  StringTable()->UpdateFSResources();
+  M.Events = std::make_unique<TvqrVQ2Events>();
+}
+
+void vqrModuleFinalize() {
+  TModuleState& M = Module();
+  if (M.Starts == 0 || --M.Starts > 0) return;
+  M.XMLLock.reset();
+  vqrFreeRegistries();
+  M.Events.reset();
+  vqrConnectionsKey().clear();
+}
+
+// Outside the module's life there is nothing to serialise with: loading goes unlocked.
+void vqrLockXMLLoading() {
+  if (auto& Lock = Module().XMLLock) Lock->lock();
+}
+
+void vqrUnlockXMLLoading() {
+  if (auto& Lock = Module().XMLLock) Lock->unlock();
+}
+
+TvqrVQ2Events* vqrVQ2Events() { return Module().Events.get(); }

@@ -1,0 +1,370 @@
+// vqrClassOptions.cpp - the option objects, the password prompt, named connections and the
+// dataset list.
+#include "report/core/vqrClassOptions.h"
+
+#include "platform/classes/Registry.h"
+#include "platform/classes/TypeRegistry.h"
+#include "platform/rtl/DateUtils.h"
+#include "platform/rtl/SysUtils.h"
+#include "report/core/vqrClass.h"
+#include "report/core/vqrClass_p.h"
+#include "report/core/vqrUtils.h"
+
+using namespace vqrclass_detail;
+
+REGISTER_CLASS(TvqrEngineOptions) {
+  Class.Property("ConvertNulls", &TvqrEngineOptions::ConvertNulls, &TvqrEngineOptions::SetConvertNulls, true)
+      .Property("DoublePass", &TvqrEngineOptions::DoublePass, &TvqrEngineOptions::SetDoublePass, false)
+      .Property("MaxMemSize", &TvqrEngineOptions::MaxMemSize, &TvqrEngineOptions::SetMaxMemSize, 10)
+      .Property("PrintIfEmpty", &TvqrEngineOptions::PrintIfEmpty, &TvqrEngineOptions::SetPrintIfEmpty, true)
+      .Property("SilentMode", &TvqrEngineOptions::SilentMode, &TvqrEngineOptions::SetSilentMode, false)
+      .Property("NewSilentMode", &TvqrEngineOptions::NewSilentMode, &TvqrEngineOptions::SetNewSilentMode,
+                simMessageBoxes)
+      .Property("TempDir", &TvqrEngineOptions::TempDir, &TvqrEngineOptions::SetTempDir)
+      .Property("UseFileCache", &TvqrEngineOptions::UseFileCache, &TvqrEngineOptions::SetUseFileCache, false)
+      .Property("IgnoreDevByZero", &TvqrEngineOptions::IgnoreDevByZero,
+                &TvqrEngineOptions::SetIgnoreDevByZero, false);
+}
+
+REGISTER_CLASS(TvqrPreviewOptions) {
+  Class.Property("AllowEdit", &TvqrPreviewOptions::AllowEdit, &TvqrPreviewOptions::SetAllowEdit, true)
+      .Property("Buttons", &TvqrPreviewOptions::Buttons, &TvqrPreviewOptions::SetButtons)
+      .Property("DoubleBuffered", &TvqrPreviewOptions::DoubleBuffered,
+                &TvqrPreviewOptions::SetDoubleBuffered, true)
+      .Property("Maximized", &TvqrPreviewOptions::Maximized, &TvqrPreviewOptions::SetMaximized, true)
+      .Property("MDIChild", &TvqrPreviewOptions::MDIChild, &TvqrPreviewOptions::SetMDIChild, false)
+      .Property("Modal", &TvqrPreviewOptions::Modal, &TvqrPreviewOptions::SetModal, true)
+      .Property("OutlineExpand", &TvqrPreviewOptions::OutlineExpand,
+                &TvqrPreviewOptions::SetOutlineExpand, true)
+      .Property("OutlineVisible", &TvqrPreviewOptions::OutlineVisible,
+                &TvqrPreviewOptions::SetOutlineVisible, false)
+      .Property("OutlineWidth", &TvqrPreviewOptions::OutlineWidth, &TvqrPreviewOptions::SetOutlineWidth, 120)
+      .Property("PagesInCache", &TvqrPreviewOptions::PagesInCache, &TvqrPreviewOptions::SetPagesInCache, 50)
+      .Property("ThumbnailVisible", &TvqrPreviewOptions::ThumbnailVisible,
+                &TvqrPreviewOptions::SetThumbnailVisible, false)
+      .Property("ShowCaptions", &TvqrPreviewOptions::ShowCaptions, &TvqrPreviewOptions::SetShowCaptions, false)
+      .Property("Zoom", &TvqrPreviewOptions::Zoom, &TvqrPreviewOptions::SetZoom)
+      .Property("ZoomMode", &TvqrPreviewOptions::ZoomMode, &TvqrPreviewOptions::SetZoomMode, zmDefault)
+      .Property("PictureCacheInFile", &TvqrPreviewOptions::PictureCacheInFile,
+                &TvqrPreviewOptions::SetPictureCacheInFile, false);
+}
+
+REGISTER_CLASS(TvqrPrintOptions) {
+  Class.Property("Copies", &TvqrPrintOptions::Copies, &TvqrPrintOptions::SetCopies, 1)
+      .Property("Collate", &TvqrPrintOptions::Collate, &TvqrPrintOptions::SetCollate, true)
+      .Property("PageNumbers", &TvqrPrintOptions::PageNumbers, &TvqrPrintOptions::SetPageNumbers)
+      .Property("Printer", &TvqrPrintOptions::Printer, &TvqrPrintOptions::SetPrinter)
+      .Property("PrintMode", &TvqrPrintOptions::PrintMode, &TvqrPrintOptions::SetPrintMode, pmDefault)
+      .Property("PrintOnSheet", &TvqrPrintOptions::PrintOnSheet, &TvqrPrintOptions::SetPrintOnSheet)
+      .Property("PrintPages", &TvqrPrintOptions::PrintPages, &TvqrPrintOptions::SetPrintPages, ppAll)
+      .Property("Reverse", &TvqrPrintOptions::Reverse, &TvqrPrintOptions::SetReverse, false)
+      .Property("ShowDialog", &TvqrPrintOptions::ShowDialog, &TvqrPrintOptions::SetShowDialog, true)
+      .Property("SwapPageSize", &TvqrPrintOptions::SwapPageSize, &TvqrPrintOptions::SetSwapPageSize)
+      .Stored(false);
+}
+
+REGISTER_CLASS(TvqrReportOptions) {
+  Class.Property("Author", &TvqrReportOptions::Author, &TvqrReportOptions::SetAuthor)
+      .Property("Compressed", &TvqrReportOptions::Compressed, &TvqrReportOptions::SetCompressed, false)
+      .Property("ConnectionName", &TvqrReportOptions::ConnectionName,
+                &TvqrReportOptions::SetConnectionName)
+      .Property("CreateDate", &TvqrReportOptions::CreateDate, &TvqrReportOptions::SetCreateDate)
+      .Property("Description", &TvqrReportOptions::Description, &TvqrReportOptions::SetDescription)
+      .Property("InitString", &TvqrReportOptions::InitString, &TvqrReportOptions::SetInitString)
+      .Property("LastChange", &TvqrReportOptions::LastChange, &TvqrReportOptions::SetLastChange)
+      .Property("Name", &TvqrReportOptions::Name, &TvqrReportOptions::SetName)
+      .Property("Password", &TvqrReportOptions::Password, &TvqrReportOptions::SetPassword)
+      .Property("VersionBuild", &TvqrReportOptions::VersionBuild, &TvqrReportOptions::SetVersionBuild)
+      .Property("VersionMajor", &TvqrReportOptions::VersionMajor, &TvqrReportOptions::SetVersionMajor)
+      .Property("VersionMinor", &TvqrReportOptions::VersionMinor, &TvqrReportOptions::SetVersionMinor)
+      .Property("VersionRelease", &TvqrReportOptions::VersionRelease,
+                &TvqrReportOptions::SetVersionRelease);
+}
+
+REGISTER_CLASS(TvqrDataSetItem) {
+  Class.Property("DataSetName", &TvqrDataSetItem::DataSetName, &TvqrDataSetItem::SetDataSetName);
+}
+
+REGISTER_CLASS(TvqrReportDataSets) {}
+
+// =============================================================================================
+// Engine options
+// =============================================================================================
+
+TvqrEngineOptions::TvqrEngineOptions() { Clear(); }
+
+void TvqrEngineOptions::Clear() {
+  FConvertNulls = true;
+  FIgnoreDevByZero = false;
+  FDoublePass = false;
+}
+
+void TvqrEngineOptions::Assign(TPersistent* Source) {
+  auto* Src = dynamic_cast<TvqrEngineOptions*>(Source);
+  if (!Src) return;
+  FConvertNulls = Src->FConvertNulls;
+  FDoublePass = Src->FDoublePass;
+  FMaxMemSize = Src->FMaxMemSize;
+  FPrintIfEmpty = Src->FPrintIfEmpty;
+  FSilentMode = Src->FSilentMode;
+  FTempDir = Src->FTempDir;
+  FUseFileCache = Src->FUseFileCache;
+  FIgnoreDevByZero = Src->FIgnoreDevByZero;
+}
+
+// =============================================================================================
+// Preview options
+// =============================================================================================
+
+TvqrPreviewButtons TvqrPreviewOptions::DefaultButtons() {
+  TvqrPreviewButtons Result;
+  for (int B = pbPrint; B <= pbExportQuick; ++B) Result.Include(static_cast<TvqrPreviewButton>(B));
+  return Result;
+}
+
+TvqrPreviewOptions::TvqrPreviewOptions() {
+  Clear();
+  FButtons = DefaultButtons();
+}
+
+void TvqrPreviewOptions::Clear() {
+  FOutlineExpand = true;
+  FOutlineVisible = false;
+  FOutlineWidth = 120;
+  FPagesInCache = 50;
+  FThumbnailVisible = false;
+}
+
+void TvqrPreviewOptions::Assign(TPersistent* Source) {
+  auto* Src = dynamic_cast<TvqrPreviewOptions*>(Source);
+  if (!Src) return;
+  FAllowEdit = Src->FAllowEdit;
+  FButtons = Src->FButtons;
+  FDoubleBuffered = Src->FDoubleBuffered;
+  FMaximized = Src->FMaximized;
+  FMDIChild = Src->FMDIChild;
+  FModal = Src->FModal;
+  FOutlineExpand = Src->FOutlineExpand;
+  FOutlineVisible = Src->FOutlineVisible;
+  FOutlineWidth = Src->FOutlineWidth;
+  FPagesInCache = Src->FPagesInCache;
+  FThumbnailVisible = Src->FThumbnailVisible;
+  FShowCaptions = Src->FShowCaptions;
+  FZoom = Src->FZoom;
+  FZoomMode = Src->FZoomMode;
+  FPictureCacheInFile = Src->FPictureCacheInFile;
+  FRTLPreview = Src->FRTLPreview;
+}
+
+// =============================================================================================
+// Print options
+// =============================================================================================
+
+TvqrPrintOptions::TvqrPrintOptions() { Clear(); }
+
+void TvqrPrintOptions::Clear() {
+  FCopies = 1;
+  FCollate = true;
+  FPageNumbers.clear();
+  FPagesOnSheet = 0;
+  FPrinter = ResText(u"prDefault");
+  FPrintMode = pmDefault;
+  FPrintOnSheet = 0;
+  FPrintPages = ppAll;
+  FReverse = false;
+  FShowDialog = true;
+  FSplicingLine = 3;
+}
+
+void TvqrPrintOptions::Assign(TPersistent* Source) {
+  auto* Src = dynamic_cast<TvqrPrintOptions*>(Source);
+  if (!Src) return;
+  FCopies = Src->FCopies;
+  FCollate = Src->FCollate;
+  FPageNumbers = Src->FPageNumbers;
+  FPrinter = Src->FPrinter;
+  FPrintMode = Src->FPrintMode;
+  FPrintOnSheet = Src->FPrintOnSheet;
+  FPrintPages = Src->FPrintPages;
+  FReverse = Src->FReverse;
+  FShowDialog = Src->FShowDialog;
+  FSplicingLine = Src->FSplicingLine;
+}
+
+// =============================================================================================
+// Report options
+// =============================================================================================
+
+namespace {
+
+TvqrReportOptions::TvqrPasswordPrompt& PasswordPrompt() {
+  static TvqrReportOptions::TvqrPasswordPrompt Prompt;
+  return Prompt;
+}
+
+}  // namespace
+
+String& vqrConnectionsKey() {
+  static String Key = u"\\Software\\Quillerant\\Connections";
+  return Key;
+}
+
+void TvqrReportOptions::SetPasswordPrompt(TvqrPasswordPrompt Prompt) {
+  PasswordPrompt() = std::move(Prompt);
+}
+
+TvqrReportOptions::TvqrReportOptions(TvqrReport* AReport)
+    : FReport(AReport), FDescription(std::make_unique<TStringList>()) {
+  FCreateDate = Now();
+  FLastChange = FCreateDate;
+}
+
+TvqrReportOptions::~TvqrReportOptions() = default;
+
+void TvqrReportOptions::Clear() {
+  if (!FInfo) {
+    FAuthor.clear();
+    FCompressed = false;
+    FCreateDate = Now();
+    FLastChange = FCreateDate;
+    FDescription->Clear();
+    FVersionBuild.clear();
+    FVersionMajor.clear();
+    FVersionMinor.clear();
+    FVersionRelease.clear();
+  }
+  FConnectionName.clear();
+  FInitString.clear();
+  FName.clear();
+  FPassword.clear();
+  FPrevPassword.clear();
+}
+
+void TvqrReportOptions::Assign(TPersistent* Source) {
+  auto* Src = dynamic_cast<TvqrReportOptions*>(Source);
+  if (!Src) return;
+  FAuthor = Src->FAuthor;
+  FCompressed = Src->FCompressed;
+  FConnectionName = Src->FConnectionName;
+  FCreateDate = Src->FCreateDate;
+  FDescription->Assign(Src->FDescription.get());
+  FInitString = Src->FInitString;
+  FLastChange = Src->FLastChange;
+  FName = Src->FName;
+  FPassword = Src->FPassword;
+  FVersionBuild = Src->FVersionBuild;
+  FVersionMajor = Src->FVersionMajor;
+  FVersionMinor = Src->FVersionMinor;
+  FVersionRelease = Src->FVersionRelease;
+}
+
+// Four places, each that can be opened: the key under the machine's and then the user's
+// root, then the key with "FIB" appended under both. Every non-empty value reaches the
+// handler, so the last place that holds one wins.
+void TvqrReportOptions::SetConnectionName(const String& Value) {
+  FConnectionName = Value;
+  if (Value.empty() || !FReport || !FReport->OnSetConnection()) return;
+  const String Keys[] = {vqrConnectionsKey(), vqrConnectionsKey() + u"FIB"};
+  for (const String& Key : Keys) {
+    for (HKEY Root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+      TRegistry Reg;
+      Reg.SetRootKey(Root);
+      if (!Reg.OpenKeyReadOnly(Key)) continue;
+      const String Conn = Reg.ReadString(Value);
+      if (!Conn.empty()) FReport->OnSetConnection()(Conn);
+    }
+  }
+}
+
+bool TvqrReportOptions::CheckPassword() {
+  if (FPassword.empty() || FPassword == FPrevPassword) return true;
+  String Typed;
+  const bool Accepted = PasswordPrompt() && PasswordPrompt()(Typed) && Typed == FPassword;
+  if (Accepted) {
+    FPrevPassword = FPassword;
+    return true;
+  }
+  if (FReport) {
+    FReport->Errors()->Add(ResText(u"Invalid password"));
+    ReportError(FReport, ResText(u"clErrors") + u"\r\n" + FReport->Errors()->Text());
+  }
+  return false;
+}
+
+// =============================================================================================
+// Dataset list
+// =============================================================================================
+
+TvqrDataSetItem::TvqrDataSetItem(TCollection* ACollection) : TCollectionItem(ACollection) {}
+
+namespace {
+
+TvqrReport* ItemReport(const TvqrDataSetItem* Item) {
+  auto* List = dynamic_cast<TvqrReportDataSets*>(Item->Collection());
+  return List ? List->Report() : nullptr;
+}
+
+}  // namespace
+
+void TvqrDataSetItem::SetDataSet(TvqrDataSet* Value) {
+  FDataSet = Value;
+  FDataSetName = Value ? Value->UserName() : String();
+  // The report forgets the entry when the data source goes away.
+  if (Value)
+    if (TvqrReport* R = ItemReport(this)) Value->FreeNotification(R);
+}
+
+String TvqrDataSetItem::DataSetName() const {
+  return FDataSet ? FDataSet->UserName() : FDataSetName;
+}
+
+void TvqrDataSetItem::SetDataSetName(const String& Value) {
+  FDataSetName = Value;
+  if (Value.empty()) {
+    FDataSet = nullptr;
+    return;
+  }
+  if (TvqrReport* R = ItemReport(this)) FDataSet = R->FindDataSet(FDataSet, Value);
+}
+
+TvqrReportDataSets::TvqrReportDataSets(TvqrReport* AReport)
+    : TCollection(TvqrDataSetItem::ClassInfo()), FReport(AReport) {}
+
+TvqrDataSetItem* TvqrReportDataSets::Items(int Index) const {
+  return static_cast<TvqrDataSetItem*>(TCollection::Items(Index));
+}
+
+void TvqrReportDataSets::Add(TvqrDataSet* DataSet) {
+  static_cast<TvqrDataSetItem*>(TCollection::Add())->SetDataSet(DataSet);
+}
+
+TvqrDataSetItem* TvqrReportDataSets::Find(TvqrDataSet* DataSet) const {
+  for (int I = 0; I < Count(); ++I)
+    if (Items(I)->DataSet() == DataSet) return Items(I);
+  return nullptr;
+}
+
+TvqrDataSetItem* TvqrReportDataSets::Find(const String& Name) const {
+  for (int I = 0; I < Count(); ++I) {
+    TvqrDataSet* DS = Items(I)->DataSet();
+    if (DS && SameText(DS->UserName(), Name)) return Items(I);
+  }
+  return nullptr;
+}
+
+void TvqrReportDataSets::Delete(const String& Name) {
+  if (TvqrDataSetItem* Item = Find(Name)) delete Item;
+}
+
+void TvqrReportDataSets::Initialize() {
+  for (int I = 0; I < Count(); ++I)
+    if (TvqrDataSet* DS = Items(I)->DataSet()) {
+      DS->SetReportRef(FReport);
+      DS->Initialize();
+    }
+}
+
+void TvqrReportDataSets::Finalize() {
+  for (int I = 0; I < Count(); ++I)
+    if (TvqrDataSet* DS = Items(I)->DataSet()) DS->Finalize();
+}
