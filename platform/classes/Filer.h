@@ -76,6 +76,9 @@ public:
   void WriteData(TComponent* Instance);
   // The stored published properties and the defined properties of Instance.
   void WriteProperties(TPersistent* Instance);
+  // Only the properties Instance defines by hand (the report's serializer keeps them apart
+  // from the published ones, which it writes as attributes).
+  void WriteDefinedProperties(TPersistent* Instance) { Instance->DefineProperties(this); }
   void WriteSignature();
   void WritePrefix(TFilerFlags Flags, int ChildPos);
 
@@ -166,6 +169,9 @@ public:
   String ReadStr();
   // Skips one value of any kind.
   void SkipValue();
+  // One property record (name and value) into Instance, published or defined: the report's
+  // serializer reads the records of its PropData attribute this way.
+  void ReadPropertyRecord(TPersistent* Instance) { ReadProperty(Instance); }
 
   void DefineProperty(const String& Name, const TReaderProc& ReadData,
                       const TWriterProc& WriteData, bool HasData) override;

@@ -1,0 +1,475 @@
+// vqrXMLSerializer.cpp - report objects to attribute texts and element trees, and back.
+//
+// Attribute text written by ObjToXML, in the order of the class's published properties
+// (inherited first), each pair ` <Add><Name>="<value>"`:
+//
+//   kind                       written when (no ancestor / against an ancestor)     value
+//   integer, char, set         differs from the declared default / from ancestor    decimal
+//   enumeration                as integer                                            value name
+//   Boolean                    as integer                                            "1" / "0"
+//   float                      always / differs by 0.000001 or more                  15 digits
+//   string                     not empty or not the declared default / differs       encoded
+//   variant                    always / differs                                      encoded
+//   component reference        set / exactly one set or names differ                 name, "nil"
+//   string list                always / texts differ                                 .Text=
+//   other persistent object    its own properties with the prefix "<Name>."
+//   TvqrWideStrings, events, Int64: not written
+// then ` Text="..."` for a text object and ` PropData="<hex>"` for defined properties.
+// SerializeDefaultValues writes ordinal, float, string and variant values whatever they are.
+#include "report/core/vqrXMLSerializer.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/classes/Filer.h"
+#include "platform/classes/Streams.h"
+#include "platform/classes/TypeRegistry.h"
+#include "platform/rtl/CodePage.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/Variant.h"
+#include "report/core/vqrClass.h"
+#include "report/core/vqrRes.h"
+#include "report/core/vqrUnicodeUtils.h"
+#include "report/core/vqrUtils.h"
+#include "report/core/vqrXML.h"
+
+namespace {
+
+// Sets a report component's IsWriting (or IsLoading) for the life of the guard.
+class TWritingGuard {
+public:
+  explicit TWritingGuard(TPersistent* Obj) : FComp(dynamic_cast<TvqrComponent*>(Obj)) {
+    if (FComp) {
+      FOld = FComp->IsWriting();
+      FComp->SetIsWriting(true);
+    }
+  }
+  ~TWritingGuard() {
+    if (FComp) FComp->SetIsWriting(FOld);
+  }
+  TWritingGuard(const TWritingGuard&) = delete;
+  TWritingGuard& operator=(const TWritingGuard&) = delete;
+
+private:
+  TvqrComponent* FComp;
+  bool FOld = false;
+};
+
+String Pair(const String& Name, const String& Value) { return u" " + Name + u"=\"" + Value + u"\""; }
+
+// A list's text without its final line break.
+String TextWithoutFinalBreak(const String& Text) {
+  String S = Text;
+  if (S.size() >= 2 && S.compare(S.size() - 2, 2, u"\r\n") == 0) S.resize(S.size() - 2);
+  return S;
+}
+
+bool IsComponentClass(TClass C) { return C && C->InheritsFrom(TComponent::ClassInfo()); }
+
+// The bytes of Obj's defined properties as the platform writer makes them.
+std::unique_ptr<TMemoryStream> DefinedPropertyData(TPersistent* Obj, TComponent* Root) {
+  auto Stream = std::make_unique<TMemoryStream>();
+  TWriter Writer(Stream.get());
+  Writer.SetRoot(Root);
+  Writer.WriteDefinedProperties(Obj);
+  return Stream;
+}
+
+String OrdinalText(const TPropInfo* Prop, Int64 Value) {
+  if (Prop->Kind() != tkEnumeration) return IntToStr(Value);
+  if (Prop->EnumType() == EnumInfoOf(static_cast<bool*>(nullptr))) return Value ? u"1" : u"0";
+  return Prop->EnumType()->ValueName(static_cast<int>(Value));
+}
+
+bool VariantsDiffer(const Variant& A, const Variant& B) {
+  if (A.VType() != B.VType()) return true;
+  return VariantToXMLText(A) != VariantToXMLText(B);
+}
+
+}  // namespace
+
+TvqrXMLSerializer::TvqrXMLSerializer(TStream* Stream)
+    : FErrors(std::make_unique<TStringList>()), FStream(Stream) {
+  FErrors->SetSorted(true);
+  FErrors->SetDuplicates(dupIgnore);
+}
+
+TvqrXMLSerializer::~TvqrXMLSerializer() = default;
+
+void TvqrXMLSerializer::AddError(const String& Msg) { FErrors->Add(Msg); }
+
+// --- Writing --------------------------------------------------------------------------------
+
+String TvqrXMLSerializer::ObjToXML(TPersistent* Obj, const String& Add, TPersistent* Ancestor) {
+  if (!Obj) return {};
+  TWritingGuard ObjGuard(Obj);
+  if (auto* C = dynamic_cast<TvqrComponent*>(Obj); C && !Ancestor && FOnGetAncestor)
+    FOnGetAncestor(C->Name(), Ancestor);
+  TWritingGuard AncestorGuard(Ancestor);
+
+  String Out;
+  for (const TPropInfo* Prop : Obj->ClassType()->Properties())
+    if (Prop->IsStored(Obj)) WriteProperty(Obj, Prop, Add, Ancestor, Out);
+
+  if (auto* Text = dynamic_cast<IvqrSerializedText*>(Obj)) {
+    auto* AncestorText = dynamic_cast<IvqrSerializedText*>(Ancestor);
+    String Value = Text->SerializedText();
+    if (!AncestorText || AncestorText->SerializedText() != Value)
+      Out += Pair(Add + u"Text", EncodeXMLValue(Value));
+  }
+  WriteDefinedProperties(Obj, Add, Ancestor, Out);
+  return Out;
+}
+
+void TvqrXMLSerializer::WriteProperty(TPersistent* Obj, const TPropInfo* Prop, const String& Add,
+                                      TPersistent* Ancestor, String& Out) {
+  const TPropInfo* AncProp = Ancestor ? Ancestor->ClassType()->FindProperty(Prop->Name()) : nullptr;
+  if (AncProp && AncProp->Kind() != Prop->Kind()) AncProp = nullptr;
+  const String Name = Add + Prop->Name();
+  const bool All = FSerializeDefaultValues;
+  switch (Prop->Kind()) {
+    case tkInteger:
+    case tkChar:
+    case tkEnumeration:
+    case tkSet: {
+      Int64 V = Prop->GetOrd(Obj);
+      bool Write = AncProp ? V != AncProp->GetOrd(Ancestor)
+                           : !Prop->HasDefault() || V != Prop->Default();
+      if (All || Write) Out += Pair(Name, OrdinalText(Prop, V));
+      break;
+    }
+    case tkFloat: {
+      Extended V = Prop->GetFloat(Obj);
+      bool Write = !AncProp || std::fabs(V - AncProp->GetFloat(Ancestor)) >= 0.000001L;
+      if (All || Write) Out += Pair(Name, FloatToStr(V));
+      break;
+    }
+    case tkString: {
+      String V = Prop->GetStr(Obj);
+      // Without an ancestor a string is written when not empty, and also when it differs
+      // from a declared non-empty default, or emptying it would not survive a reload.
+      bool Write = AncProp ? V != AncProp->GetStr(Ancestor)
+                           : !V.empty() || (Prop->HasDefault() && V != Prop->DefaultStr());
+      if (All || Write) Out += Pair(Name, EncodeXMLValue(V));
+      break;
+    }
+    case tkVariant: {
+      Variant V = Prop->GetVariant(Obj);
+      bool Write = !AncProp || VariantsDiffer(V, AncProp->GetVariant(Ancestor));
+      if (All || Write) Out += Pair(Name, VariantToXMLText(V));
+      break;
+    }
+    case tkClass: {
+      TObject* Value = Prop->GetObject(Obj);
+      TObject* AncValue = AncProp ? AncProp->GetObject(Ancestor) : nullptr;
+      if (IsComponentClass(Prop->PropClass())) {
+        auto* C = dynamic_cast<TComponent*>(Value);
+        auto* AC = dynamic_cast<TComponent*>(AncValue);
+        if (!AncProp) {
+          if (C) Out += Pair(Name, ComponentReferenceText(FOwner, C));
+        } else if (!C != !AC || (C && !AnsiSameText(C->Name(), AC->Name()))) {
+          Out += Pair(Name, C ? ComponentReferenceText(FOwner, C) : String(u"nil"));
+        }
+        break;
+      }
+      if (dynamic_cast<TvqrWideStrings*>(Value)) break;
+      if (auto* List = dynamic_cast<TStrings*>(Value)) {
+        auto* AncList = dynamic_cast<TStrings*>(AncValue);
+        if (!AncList || AncList->Text() != List->Text())
+          Out += Pair(Name + u".Text", EncodeXMLValue(TextWithoutFinalBreak(List->Text())));
+        break;
+      }
+      if (auto* Sub = dynamic_cast<TPersistent*>(Value))
+        Out += ObjToXML(Sub, Name + u".", dynamic_cast<TPersistent*>(AncValue));
+      break;
+    }
+    default:
+      break;  // events, Int64 and other kinds are not written
+  }
+}
+
+void TvqrXMLSerializer::WriteDefinedProperties(TPersistent* Obj, const String& Add,
+                                               TPersistent* Ancestor, String& Out) {
+  std::unique_ptr<TMemoryStream> Data = DefinedPropertyData(Obj, FOwner);
+  if (Data->Size() == 0) return;
+  if (Ancestor) {
+    std::unique_ptr<TMemoryStream> AncData = DefinedPropertyData(Ancestor, FOwner);
+    if (ComputeStreamChecksum(Data.get()) == ComputeStreamChecksum(AncData.get())) return;
+  }
+  Out += Pair(Add + u"PropData", StreamToHexText(Data.get()));
+}
+
+String TvqrXMLSerializer::WriteComponentStr(TComponent* C) {
+  return C->ClassName() + ObjToXML(C, {}, nullptr);
+}
+
+void TvqrXMLSerializer::WriteComponent(TComponent* C) {
+  std::string Bytes = "<" + StringToUtf8(WriteComponentStr(C)) + "/>";
+  FStream->WriteBuffer(Bytes.data(), static_cast<Int64>(Bytes.size()));
+}
+
+void TvqrXMLSerializer::WriteRootComponent(TvqrComponent* Root, bool SaveChildren,
+                                           TvqrXMLItem* XMLItem, bool Streaming) {
+  if (!FOwner) FOwner = Root;
+  std::unique_ptr<TvqrXMLDocument> Doc;
+  if (!XMLItem) {
+    Doc = std::make_unique<TvqrXMLDocument>();
+    Doc->SetAutoIndent(true);
+    XMLItem = Doc->Root();
+  }
+  FillItem(Root, XMLItem, true, SaveChildren, Streaming);
+  if (Doc) Doc->SaveToStream(FStream);
+}
+
+void TvqrXMLSerializer::FillItem(TvqrComponent* C, TvqrXMLItem* Item, bool IsRoot,
+                                 bool SaveChildren, bool Streaming) {
+  Item->SetName(C->IsAncestor() && !Streaming ? String(u"inherited") : C->ClassName());
+  // The platform's Name is not a stored property, so a child's name is written here.
+  Item->SetText(IsRoot ? ObjToXML(C) : u"Name=\"" + C->Name() + u"\"" + ObjToXML(C));
+  if (!SaveChildren) return;
+  for (TvqrComponent* Child : C->Objects()) FillItem(Child, Item->Add(), false, true, Streaming);
+}
+
+// --- Reading --------------------------------------------------------------------------------
+
+void TvqrXMLSerializer::XMLToObj(const String& Text, TPersistent* Obj) {
+  std::size_t I = 0;
+  const std::size_t N = Text.size();
+  while (I < N) {
+    while (I < N && Text[I] == u' ') ++I;
+    std::size_t Eq = Text.find(u'=', I);
+    if (Eq == String::npos) return;
+    String Name = TrimRight(Text.substr(I, Eq - I));
+    if (Name.empty()) return;
+    std::size_t Open = Text.find(u'"', Eq + 1);
+    if (Open == String::npos) return;
+    std::size_t Close = Text.find(u'"', Open + 1);
+    if (Close == String::npos) Close = N;
+    String Value = Text.substr(Open + 1, Close - Open - 1);
+    I = Close + 1;
+    ApplyPair(Obj, Name, Value);
+  }
+}
+
+void TvqrXMLSerializer::ApplyPair(TPersistent* Obj, const String& Name, const String& Value) {
+  // Follow a dotted name through object-valued properties; an unknown part ends the walk and
+  // the pair is ignored.
+  TPersistent* Target = Obj;
+  std::size_t Start = 0;
+  for (std::size_t Dot = Name.find(u'.'); Dot != String::npos; Dot = Name.find(u'.', Start)) {
+    const TPropInfo* Prop = Target->ClassType()->FindProperty(Name.substr(Start, Dot - Start));
+    if (!Prop || Prop->Kind() != tkClass) return;
+    Target = dynamic_cast<TPersistent*>(Prop->GetObject(Target));
+    if (!Target) return;
+    Start = Dot + 1;
+  }
+  try {
+    ApplyValue(Target, Name.substr(Start), Value);
+  } catch (const Exception& E) {
+    // A bad value must not stop the load: the message goes to the caller's error list.
+    AddError(E.Message());
+  }
+}
+
+void TvqrXMLSerializer::ApplyValue(TPersistent* Obj, const String& Name, const String& Value) {
+  auto* C = dynamic_cast<TvqrComponent*>(Obj);
+  auto* Text = dynamic_cast<IvqrSerializedText*>(Obj);
+  auto TextValue = [&] {
+    return DecodeXMLValue(FOldFormat ? Utf8ToString(StringToAnsi(Value)) : Value);
+  };
+  if (Name.size() == 1 && C) {
+    switch (Name[0]) {
+      case u'h': return C->SetHeight(ParseFloatText(Value));
+      case u'l': return C->SetLeft(ParseFloatText(Value));
+      case u't': return C->SetTop(ParseFloatText(Value));
+      case u'w': return C->SetWidth(ParseFloatText(Value));
+      case u'x':
+        if (Text) return Text->SetSerializedText(DecodeXMLValue(Value));
+        break;
+      case u'u':
+        if (Text) return Text->SetSerializedText(TextValue());
+        break;
+      default:
+        break;
+    }
+  }
+  if (Name == u"Text") {
+    if (auto* List = dynamic_cast<TStrings*>(Obj)) return List->SetText(DecodeXMLValue(Value));
+    if (Text) return Text->SetSerializedText(TextValue());
+  }
+  if (Name == u"PropData") return ReadDefinedProperties(Obj, Value);
+  if (Name == u"Name" && dynamic_cast<TvqrReport*>(Obj)) return;  // the report keeps its name
+  const TPropInfo* Prop = Obj->ClassType()->FindProperty(Name);
+  if (!Prop || Prop->ReadOnly()) return;
+  ApplyGeneral(Obj, Prop, Value);
+}
+
+void TvqrXMLSerializer::ApplyGeneral(TPersistent* Obj, const TPropInfo* Prop, const String& Value) {
+  switch (Prop->Kind()) {
+    case tkInteger:
+    case tkChar:
+    case tkSet:
+      return Prop->SetOrd(Obj, StrToInt64(Value));
+    case tkEnumeration: {
+      Int64 Ordinal = 0;
+      if (TryStrToInt64(Value, Ordinal)) return Prop->SetOrd(Obj, Ordinal);
+      int Index = Prop->EnumType()->IndexOf(Value);
+      if (Index >= 0) Prop->SetOrd(Obj, Index);
+      return;
+    }
+    case tkFloat:
+      return Prop->SetFloat(Obj, ParseFloatText(Value));
+    case tkString:
+      return Prop->SetStr(Obj, DecodeXMLValue(Value));
+    case tkVariant:
+      return Prop->SetVariant(Obj, Variant(DecodeXMLValue(Value)));
+    case tkClass:
+      FFixups.push_back({Obj, Prop, DecodeXMLValue(Value)});
+      return;
+    default:
+      return;
+  }
+}
+
+void TvqrXMLSerializer::ReadDefinedProperties(TPersistent* Obj, const String& Hex) {
+  TMemoryStream Data;
+  HexTextToStream(Hex, &Data);
+  Data.SetPosition(0);
+  TReader Reader(&Data);
+  Reader.SetRoot(FOwner);
+  try {
+    while (Data.Position() < Data.Size()) Reader.ReadPropertyRecord(Obj);
+  } catch (const Exception&) {
+    // Bad binary data ends the reading of the remaining binary properties, silently: the
+    // published attributes already read stay.
+  }
+}
+
+void TvqrXMLSerializer::FixupReferences() {
+  std::vector<TvqrFixupItem> Fixups;
+  Fixups.swap(FFixups);
+  for (const TvqrFixupItem& F : Fixups) {
+    TComponent* Found = nullptr;
+    if (auto* OwnerComp = dynamic_cast<TvqrComponent*>(FOwner)) Found = OwnerComp->FindObject(F.Value);
+    if (!Found) {
+      try {
+        Found = FindComponentByPath(FOwner, F.Value);
+      } catch (const EClassNotFound&) {
+        // A reference naming nothing leaves the property as it was (so a written "nil"
+        // keeps an inherited reference); nothing is reported.
+      }
+    }
+    if (!Found) continue;
+    try {
+      F.PropInfo->SetObject(F.Obj, Found);
+    } catch (const Exception& E) {
+      AddError(E.Message());
+    }
+  }
+}
+
+void TvqrXMLSerializer::CopyFixupList(std::vector<TvqrFixupItem>* FixList) const {
+  if (FixList) FixList->insert(FixList->end(), FFixups.begin(), FFixups.end());
+}
+
+void TvqrXMLSerializer::ReadPersistentStr(TComponent* Root, TPersistent* Obj, const String& Text) {
+  if (!FOwner) FOwner = Root;
+  XMLToObj(Text, Obj);
+  FixupReferences();
+}
+
+namespace {
+
+void FinishLoading(TComponent* Obj) {
+  if (auto* C = dynamic_cast<TvqrComponent*>(Obj)) C->SetIsLoading(false);
+  if (!dynamic_cast<TvqrReport*>(Obj)) Obj->Loaded();
+}
+
+}  // namespace
+
+TComponent* TvqrXMLSerializer::ReadComponentStr(TComponent* Root, const String& Text,
+                                                bool DontFixup) {
+  FOwner = Root;
+  String Trimmed = TrimLeft(Text);
+  if (Trim(Trimmed).empty()) return nullptr;
+  std::size_t Blank = Trimmed.find(u' ');
+  String ClassName = Trimmed.substr(0, Blank);
+  TComponent* Obj = FindClass(ClassName)->CreateComponent(Root);
+  auto* C = dynamic_cast<TvqrComponent*>(Obj);
+  if (C) C->SetIsLoading(true);
+  struct TFinish {
+    TvqrXMLSerializer* Self;
+    TComponent* Obj;
+    bool DontFixup;
+    ~TFinish() {
+      if (DontFixup)
+        Self->FFixups.clear();
+      else
+        Self->FixupReferences();
+      FinishLoading(Obj);
+    }
+  } Finish{this, Obj, DontFixup};
+  if (Blank != String::npos) XMLToObj(Trimmed.substr(Blank + 1), Obj);
+  return Obj;
+}
+
+TComponent* TvqrXMLSerializer::ReadComponent(TComponent* Root) {
+  TvqrXMLItem Item;
+  {
+    TvqrXMLReader Reader(FStream);
+    Reader.ReadRootItem(&Item, true);
+  }
+  return ReadComponentStr(Root, Item.Name() + u" " + Item.Text(), false);
+}
+
+void TvqrXMLSerializer::ReadRootComponent(TvqrComponent* Root, TvqrXMLItem* XMLItem) {
+  if (!FOwner) FOwner = Root;
+  std::unique_ptr<TvqrXMLDocument> Doc;
+  if (!XMLItem) {
+    Doc = std::make_unique<TvqrXMLDocument>();
+    Doc->LoadFromStream(FStream, false);
+    FOldFormat = Doc->OldVersion();
+    XMLItem = Doc->Root();
+  }
+  std::vector<TComponent*> Read;
+  ReadItem(XMLItem, nullptr, true, Root, Read);
+  FixupReferences();
+  for (TComponent* Obj : Read) FinishLoading(Obj);
+}
+
+void TvqrXMLSerializer::ReadItem(TvqrXMLItem* Item, TvqrComponent* Parent, bool IsFirst,
+                                 TvqrComponent* Root, std::vector<TComponent*>& Read) {
+  const bool Inherited = AnsiSameText(Item->Name(), u"inherited");
+  TClass Class = Inherited ? nullptr : GetClass(Item->Name());
+  if (!Inherited && !Class) {
+    AddError(StringTable()->Get(u"xrCantFindClass") + u" " + Item->Name());
+    return;
+  }
+  TvqrComponent* Obj = Root;
+  if (!IsFirst) {
+    String Name = Item->Prop(u"Name");
+    Obj = FOwner ? dynamic_cast<TvqrComponent*>(FOwner->FindComponent(Name)) : nullptr;
+    if (!Obj && !Name.empty())
+      if (auto* OwnerComp = dynamic_cast<TvqrComponent*>(FOwner)) Obj = OwnerComp->FindObject(Name);
+    if (!Obj) {
+      if (Inherited) return;
+      try {
+        TComponent* Created = Class->CreateComponent(Parent);
+        Obj = dynamic_cast<TvqrComponent*>(Created);
+        if (!Obj) {
+          delete Created;
+          AddError(StringTable()->Get(u"xrCantFindClass") + u" " + Item->Name());
+          return;
+        }
+      } catch (const Exception& E) {
+        // An abstract or unsuitable class: reported, its subtree skipped, the load goes on.
+        AddError(E.Message());
+        return;
+      }
+    }
+  }
+  Obj->SetIsLoading(true);
+  XMLToObj(Item->Text(), Obj);
+  Read.push_back(Obj);
+  for (int I = 0; I < Item->Count(); ++I) ReadItem(Item->Items(I), Obj, false, Root, Read);
+}
