@@ -72,7 +72,7 @@ TDM::TDM(TComponent* AOwner) : TComponent(AOwner) {
   FindComponents();
   WireRules();
   WireCalculatedFields();
-  FCatalogueSql = Color->SQL()->Text();
+  SetQuantityParams(Variant(0.0), false);
   Connect();
 }
 

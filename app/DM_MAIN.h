@@ -168,6 +168,8 @@ public:
   String ExportMaterialPriceListPdf();
 
 private:
+  // Gives every quantity parameter of the eight costing queries the value Quantity.
+  void SetQuantityParams(const Variant& Quantity, bool Reopen);
   void ReadForm();
   void FindComponents();
   void Connect();
@@ -180,8 +182,6 @@ private:
   void ReopenOrderTotals();
   void PrepareOrderReport();
   String ExportPdf(const String& Report, const String& FileName);
-  TSqlCondition FCatalogueCondition;
-  String FCatalogueSql;
 };
 
 extern TDM* DM;

@@ -47,7 +47,9 @@ void RestoreQuery(TADOQuery* Query, const TSavedQuery& Saved) {
 
 // ===== recipe costing =========================================================================
 
-void TDM::Calculate(const Variant& Quantity) {
+void TDM::Calculate(const Variant& Quantity) { SetQuantityParams(Quantity, true); }
+
+void TDM::SetQuantityParams(const Variant& Quantity, bool Reopen) {
   struct TStep {
     TADOQuery* Query;
     std::initializer_list<const char16_t*> Params;
@@ -57,9 +59,9 @@ void TDM::Calculate(const Variant& Quantity) {
       {ColorRecA1, {u"X11", u"X12", u"X2"}}, {ColorCostA1, {u"X1", u"X2"}},
       {ColorRec2, {u"X"}}, {ColorCost2, {u"X"}}, {ColorRecA2, {u"X"}}, {ColorCostA2, {u"X"}}};
   for (const TStep& Step : Steps) {
-    Step.Query->Close();
+    if (Reopen) Step.Query->Close();
     SetParams(Step.Query, Step.Params, Quantity);
-    Step.Query->Open();
+    if (Reopen) Step.Query->Open();
   }
 }
 
