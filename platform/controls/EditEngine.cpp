@@ -82,6 +82,18 @@ bool TEditEngine::ReplaceSel(const String& Value, bool CanUndo) {
   return true;
 }
 
+void TEditEngine::ApplyEdit(const String& Value, int Anchor, int Caret) {
+  if (Value != FText) {
+    SaveUndo();
+    FText = Value;
+    FModified = true;
+  }
+  FAnchor = Anchor;
+  FCaret = Caret;
+  FTyping = false;
+  Clamp();
+}
+
 bool TEditEngine::TypeChar(Char C) {
   const bool Continue = FTyping && SelLength() == 0;
   if (!Continue) SaveUndo();

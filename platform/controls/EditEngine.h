@@ -32,6 +32,9 @@ public:
   // Replaces the selection as the user does (CharCase, MaxLength applied); false when nothing
   // could be inserted for MaxLength. CanUndo false leaves the undo step untouched.
   bool ReplaceSel(const String& Value, bool CanUndo = true);
+  // A user change computed elsewhere (the masked edit): the new text and selection, one undo
+  // step, Modified set when the text differs.
+  void ApplyEdit(const String& Value, int Anchor, int Caret);
   // A typed character: joins the running undo step while typing goes on at the caret.
   bool TypeChar(Char C);
   // Backspace and Delete; Word deletes to the word boundary (Ctrl).

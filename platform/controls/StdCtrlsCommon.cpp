@@ -1,0 +1,56 @@
+// StdCtrlsCommon.cpp - the helpers the standard controls share: paint scope, clipboard text,
+// accelerators, and the registration of the unit's classes.
+#include "platform/controls/StdCtrls_p.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QString>
+
+#include "platform/controls/Controls_p.h"
+#include "platform/controls/StdCtrls.h"
+
+TCanvasPaintScope::TCanvasPaintScope(TCanvas* Canvas, HDC DC, TFont* Font, TColor Color)
+    : FCanvas(Canvas) {
+  AttachCanvas(Canvas, DC);
+  Canvas->Font()->Assign(Font);
+  Canvas->Brush()->SetColor(Color);
+  Canvas->Brush()->SetStyle(bsSolid);
+  Canvas->Pen()->SetColor(clBlack);
+  Canvas->Pen()->SetStyle(psSolid);
+}
+
+TCanvasPaintScope::~TCanvasPaintScope() { DetachCanvas(FCanvas); }
+
+namespace {
+String& LocalClipboard() {
+  static String Text;
+  return Text;
+}
+}  // namespace
+
+String ClipboardText() {
+  if (!HasPlatform()) return LocalClipboard();
+  QString T = QGuiApplication::clipboard()->text();
+  return String(reinterpret_cast<const char16_t*>(T.utf16()), size_t(T.size()));
+}
+
+void SetClipboardText(const String& Value) {
+  if (!HasPlatform()) {
+    LocalClipboard() = Value;
+    return;
+  }
+  QGuiApplication::clipboard()->setText(
+      QString::fromUtf16(Value.data(), qsizetype(Value.size())));
+}
+
+Char AccelCharOf(const String& Caption) {
+  for (size_t I = 0; I + 1 < Caption.size(); ++I) {
+    if (Caption[I] != u'&') continue;
+    if (Caption[I + 1] == u'&') {
+      ++I;
+      continue;
+    }
+    return Caption[I + 1];
+  }
+  return 0;
+}

@@ -1,0 +1,26 @@
+// StdCtrls_p.h - shared by the standard controls' own sources: painting on a control's own canvas,
+// the clipboard text the edits use, and caption helpers.
+#pragma once
+
+#include "platform/controls/Controls.h"
+
+// Points a control's canvas at the paint target for the duration of one paint, with the
+// control's font and colour.
+class TCanvasPaintScope {
+public:
+  TCanvasPaintScope(TCanvas* Canvas, HDC DC, TFont* Font, TColor Color);
+  ~TCanvasPaintScope();
+  TCanvasPaintScope(const TCanvasPaintScope&) = delete;
+  TCanvasPaintScope& operator=(const TCanvasPaintScope&) = delete;
+
+private:
+  TCanvas* FCanvas;
+};
+
+// The clipboard's text: the system clipboard when a window system runs, else a text kept in
+// the process (headless tests).
+String ClipboardText();
+void SetClipboardText(const String& Value);
+
+// The accelerator character of a caption ("&Ok" -> 'o'), or 0.
+Char AccelCharOf(const String& Caption);
