@@ -123,7 +123,7 @@ REGISTER_CLASS(TvqrReportPage) {
                  poPortrait)
       .Property("PaperWidth", &TvqrReportPage::PaperWidth, &TvqrReportPage::SetPaperWidth)
       .Property("PaperHeight", &TvqrReportPage::PaperHeight, &TvqrReportPage::SetPaperHeight)
-      .Property("PaperSize", &TvqrReportPage::PaperSize, &TvqrReportPage::SetPaperSize, 9)
+      .Property("PaperSize", &TvqrReportPage::PaperSize, &TvqrReportPage::SetPaperSize)
       .Property("LeftMargin", &TvqrReportPage::LeftMargin, &TvqrReportPage::SetLeftMargin)
       .Property("RightMargin", &TvqrReportPage::RightMargin, &TvqrReportPage::SetRightMargin)
       .Property("TopMargin", &TvqrReportPage::TopMargin, &TvqrReportPage::SetTopMargin)
