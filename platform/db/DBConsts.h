@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/classes/Alignment.h"
 #include "platform/classes/TypeInfo.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Types.h"
@@ -64,7 +65,6 @@ VORENTA_ENUM(TParamType, ptUnknown, ptInput, ptOutput, ptInputOutput, ptResult);
 VORENTA_ENUM(TParserOption, poExtSyntax, poAggregate, poDefaultExpr, poUseOrigNames, poFieldNameGiven, poFieldDepend);
 VORENTA_SET(TParserOptions, TParserOption);
 
-VORENTA_ENUM(TAlignment, taLeftJustify, taRightJustify, taCenter);
 
 // An opaque record-buffer token; 0 is no buffer.
 using TRecordBuffer = std::intptr_t;
