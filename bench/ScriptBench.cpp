@@ -48,7 +48,7 @@ std::unique_ptr<TksScript> NewScript() {
   auto S = std::make_unique<TksScript>();
   S->AddRTTI();
   S->AddMethod(u"function Get(Name: String): Variant",
-               [](void*, TksClassRef, const String&, TksMethodHelper*) { return Variant(1); });
+               [](TObject*, TksClassRef, const String&, TksMethodHelper*) { return Variant(1); });
   return S;
 }
 

@@ -3,7 +3,6 @@
 
 #include <cstdint>
 
-#include "platform/rtl/Handles.h"
 #include "platform/rtl/Variants.h"
 #include "script/ks_itools.h"
 
@@ -122,10 +121,8 @@ Variant TksOperatorNode::Eval() {
       auto* D = dynamic_cast<TksDesignatorNode*>(FRight);
       if (!L.IsHandle() || !D || !D->FDesignator->ItemCount()) return Variant(false);
       auto* Cls = dynamic_cast<TksClassVariable*>(D->FDesignator->Item(0)->Ref);
-      void* Obj = DefaultHandleRegistry().Find(L.AsHandle());
-      if (!Cls || !Obj) return Variant(false);
-      String Tag = Utf8ToString(DefaultHandleRegistry().TypeTagOf(L.AsHandle()));
-      return Variant(ClassTypesCompatible(Cls->Name(), Tag, Cls->Prog()));
+      TObject* Obj = Cls ? ksVariantToObject(L) : nullptr;
+      return Variant(Obj && Obj->InheritsFrom(Cls->ClassRef()));
     }
     default:
       break;

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/classes/TypeRegistry.h"
 #include "platform/rtl/Handles.h"
 #include "platform/rtl/Variants.h"
 #include "script/ks_iexpression.h"
@@ -711,6 +712,12 @@ TksDesignator* TksILParser::DoDesignator(TksXMLItem* xi, TksScript* Prog, TksEmi
         continue;
       } else if (V.IsHandle() && DefaultHandleRegistry().IsValid(V.AsHandle())) {
         TypeName = Utf8ToString(DefaultHandleRegistry().TypeTagOf(V.AsHandle()));
+        if (TypeName == u"TObject") {
+          // The nearest class of the object's line that scripts know.
+          TClass C = ksVariantToObject(V)->ClassType();
+          while (C->Parent() && !Prog->FindClass(C->Name())) C = C->Parent();
+          TypeName = C->Name();
+        }
         K = fvtClass;
       } else {
         throw Exception(SIdUndeclared + u"'" + T + u"'");

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/classes/TypeRegistry.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Variants.h"
 #include "script/ks_iilparser.h"
@@ -108,12 +109,38 @@ void TksScript::ClearRTTI() {
 // ---- Registration ---------------------------------------------------------------------------
 
 TksClassVariable* TksScript::AddClass(TksClassRef AClass, const String& Ancestor) {
-  if (Find(AClass->Name)) return nullptr;
-  auto* C = new TksClassVariable(AClass, Ancestor);
-  C->SetProg(this);
-  Add(AClass->Name, C);
-  if (TksClassVariable* A = FindClass(Ancestor)) C->SetDefProperty(A->DefProperty());
+  if (Find(AClass->Name())) return nullptr;
+  String Base = Ancestor;
+  if (Base.empty() && AClass->Parent()) {
+    Base = AClass->Parent()->Name();
+    AddClass(AClass->Parent());
+  }
+  auto* C = new TksClassVariable(AClass, Base, this);
+  Add(AClass->Name(), C);
+  if (TksClassVariable* A = FindClass(Base)) C->SetDefProperty(A->DefProperty());
+  AddPropertyTypes(AClass);
   return C;
+}
+
+void TksScript::AddPropertyTypes(TksClassRef AClass) {
+  // Classes of class properties, so that designators can go on through them, and the value
+  // names of enumerations and sets as constants (an existing name is kept).
+  for (const TPropInfo* P : AClass->Properties()) {
+    if (P->Kind() == tkClass && P->PropClass()) AddClass(P->PropClass());
+    if (P->Kind() != tkEnumeration && P->Kind() != tkSet) continue;
+    const TEnumInfo* E = P->EnumType();
+    String Typ = P->Kind() == tkSet ? P->SetType()->Name() : E->Name();
+    if (ksSameText(Typ, u"Boolean") || Find(Typ)) continue;
+    Add(Typ, new TksVariable(Typ, fvtEnum, Typ));
+    for (int i = 0; i < E->Count(); ++i) {
+      if (Find(E->ValueName(i))) continue;
+      auto* V = new TksVariable(E->ValueName(i), fvtEnum, Typ);
+      V->SetValue(P->Kind() != tkSet ? Variant(i)
+                  : i < 31 ? Variant(1 << i) : Variant(static_cast<long long>(1ULL << i)));
+      V->SetIsReadOnly(true);
+      Add(E->ValueName(i), V);
+    }
+  }
 }
 
 void TksScript::AddConst(const String& Name, const String& Typ, const Variant& Value) {
@@ -184,8 +211,9 @@ TksMethodHelper* TksScript::AddMethod(const String& Syntax, TksCallMethodEvent C
   return M;
 }
 
-void TksScript::AddObject(const String& Name, TObjectHandle Obj, const String& ClassName) {
-  AddVariable(Name, ClassName, Variant(Obj));
+void TksScript::AddObject(const String& Name, TObject* Obj) {
+  AddClass(Obj->ClassType());
+  AddVariable(Name, Obj->ClassName(), ksObjectToVariant(Obj));
 }
 
 void TksScript::AddVariable(const String& Name, const String& Typ, const Variant& Value) {

@@ -5,12 +5,20 @@
 // script can name is a TksCustomVariable: reading it calls GetValue (for a routine or host
 // function that is the call), writing it SetValue. Objects cross between host and script as
 // checked handles (platform/rtl/Handles.h), never as addresses.
+//
+// Host classes come from the platform's type registry (platform/classes/TypeRegistry.h):
+// AddClass(TClass) makes a class, its ancestors, its published properties (events bound by
+// the name of a script procedure) and a constructor through the registry's factory known to
+// scripts; methods are added by hand on the class entry. An object crosses as a handle with
+// the type tag "TObject" (ksObjectToVariant/ksVariantToObject); TObject's destructor releases
+// it, so a freed object is a run-time error, never a dangling address.
 #pragma once
 
 #include <functional>
 #include <memory>
 #include <vector>
 
+#include "platform/classes/Object.h"
 #include "platform/rtl/Types.h"
 #include "platform/rtl/Variant.h"
 #include "script/ks_xml.h"
@@ -21,7 +29,7 @@ class TksClassVariable;
 class TksMethodHelper;
 class TksPropertyHelper;
 class TksDesignator;
-class TObject;
+class TPropInfo;
 
 // ORDER VARTYPE: the type class of every named script entity.
 enum TksVarType {
@@ -34,15 +42,14 @@ struct TksTypeRec {
   String TypeName;
 };
 
-// A host class as scripts know it: a name, an ancestor and a factory for constructors.
-struct TksHostClass {
-  String Name;
-  const TksHostClass* Parent = nullptr;
-  std::function<void*()> Factory;  // creates an instance; none when the class is abstract
-  std::function<void(void*)> Destroy;
-  bool InheritsFrom(const TksHostClass* C) const;
-};
-using TksClassRef = const TksHostClass*;
+// A host class as scripts know it: its record in the type registry.
+using TksClassRef = TClass;
+
+// Objects as script values: a handle tagged "TObject" (Nil for no object), and back. An
+// unknown or released handle raises EHandleError; an object not of class Expected (when
+// given) raises EHandleError too. Integer 0, Null and Empty are no object.
+Variant ksObjectToVariant(TObject* Obj);
+TObject* ksVariantToObject(const Variant& Value, TClass Expected = nullptr);
 
 using TksRunLineEvent =
     std::function<void(TksScript* Sender, const String& UnitName, const String& SourcePos)>;
@@ -50,15 +57,16 @@ using TksGetUnitEvent =
     std::function<void(TksScript* Sender, const String& UnitName, String& UnitText)>;
 using TksGetVariableValueEvent =
     std::function<Variant(const String& VarName, TksVarType VarTyp, const Variant& OldValue)>;
-// Host handlers. Instance is the object the member is used on (null for free functions);
+// Host handlers. Instance is the object the member is used on (null for free functions and
+// constructors' classes);
 // ClassType the class the member was registered on; MethodName the member name in upper case.
-using TksCallMethodEvent = std::function<Variant(void* Instance, TksClassRef ClassType,
+using TksCallMethodEvent = std::function<Variant(TObject* Instance, TksClassRef ClassType,
                                                  const String& MethodName, Variant& Params)>;
 using TksCallMethodNewEvent = std::function<Variant(
-    void* Instance, TksClassRef ClassType, const String& MethodName, TksMethodHelper* Caller)>;
+    TObject* Instance, TksClassRef ClassType, const String& MethodName, TksMethodHelper* Caller)>;
 using TksGetValueEvent =
-    std::function<Variant(void* Instance, TksClassRef ClassType, const String& PropName)>;
-using TksSetValueEvent = std::function<void(void* Instance, TksClassRef ClassType,
+    std::function<Variant(TObject* Instance, TksClassRef ClassType, const String& PropName)>;
+using TksSetValueEvent = std::function<void(TObject* Instance, TksClassRef ClassType,
                                             const String& PropName, const Variant& Value)>;
 
 // Marks items made by registration modules (AddedBy), so that Clear keeps them.
@@ -207,7 +215,7 @@ public:
 
 protected:
   // The object of ParentValue: null for Null/Empty/0; an unknown or freed handle raises.
-  void* ParentObject() const;
+  TObject* ParentObject() const;
 
   TksCustomVariable* FParentRef = nullptr;
   Variant FParentValue;
@@ -217,10 +225,13 @@ protected:
 class TksPropertyHelper : public TksCustomHelper {
 public:
   TksPropertyHelper(const String& AName, TksVarType ATyp, const String& ATypeName);
+  // A published property of the type registry, read and written through it.
+  TksPropertyHelper(TksClassRef AClass, const TPropInfo* AProp);
   Variant GetValue() override;
   void SetValue(const Variant& Value) override;
 
   TksClassRef FClassRef = nullptr;
+  const TPropInfo* FPropInfo = nullptr;  // set for a published property
   TksGetValueEvent FOnGetValue;
   TksSetValueEvent FOnSetValue;
 };
@@ -247,6 +258,10 @@ public:
   TksCallMethodNewEvent FOnCallNew;
 
 private:
+  // A new object of Class through the registry's factory; the first parameter is the owner
+  // of a component or the collection of an item.
+  TObject* Construct(TksClassRef Class);
+
   String FCategory;
   String FDescription;
   bool FIndexMethod = false;
@@ -255,15 +270,26 @@ private:
   Variant FVarArray;
 };
 
+// A published event. Reading it gives the name its handler is bound to ("" for none);
+// writing the name of a script procedure binds it, 0 or "" unbinds. The handler refers to the
+// procedure through a handle, so calling it after the script is gone is an EHandleError.
 class TksEventHelper : public TksCustomHelper {
 public:
-  using TksCustomHelper::TksCustomHelper;
+  TksEventHelper(TksClassRef AClass, const TPropInfo* AProp);
+  Variant GetValue() override;
+  void SetValue(const Variant& Value) override;
+
+  TksClassRef FClassRef = nullptr;
+  const TPropInfo* FPropInfo = nullptr;
 };
 
-// A registered host class with its members.
+// A registered host class with its members: its published properties and events (sorted by
+// name), a constructor "Create" through the registry's factory (taking the owner for a
+// component, the collection for a collection item), "Free" on TObject, and what the host adds.
+// A method added by hand replaces an automatic member of the same name.
 class TksClassVariable : public TksCustomVariable {
 public:
-  TksClassVariable(TksClassRef AClass, const String& Ancestor);
+  TksClassVariable(TksClassRef AClass, const String& Ancestor, TksScript* AProgram);
   ~TksClassVariable() override;
   // A class name evaluates to its class token (the cast argument when one is given); only a
   // constructor member creates an object.
@@ -293,6 +319,8 @@ public:
 
 private:
   TksMethodHelper* NewMethod(const String& Syntax);
+  void AddPublished();
+  void AddFactoryMembers();
 
   String FAncestor;
   TksClassRef FClassRef;
@@ -616,7 +644,10 @@ public:
   TksCustomVariable* SymbolAt(int i) const { return FItems[i].Item; }
 
   // --- Registration ---
-  virtual TksClassVariable* AddClass(TksClassRef AClass, const String& Ancestor);
+  // Makes AClass known with its published properties; without Ancestor its registry parent is
+  // the ancestor, and unknown ancestors are added first. Does nothing (returns null) when
+  // the name is known already.
+  virtual TksClassVariable* AddClass(TksClassRef AClass, const String& Ancestor = {});
   virtual void AddConst(const String& Name, const String& Typ, const Variant& Value);
   virtual void AddEnum(const String& Typ, const String& Names);
   virtual void AddEnumSet(const String& Typ, const String& Names);
@@ -624,7 +655,8 @@ public:
                                      const String& Category = {}, const String& Description = {});
   virtual TksMethodHelper* AddMethod(const String& Syntax, TksCallMethodEvent CallEvent,
                                      const String& Category = {}, const String& Description = {});
-  virtual void AddObject(const String& Name, TObjectHandle Obj, const String& ClassName);
+  // A global variable holding Obj, typed as its class (which is added when unknown).
+  virtual void AddObject(const String& Name, TObject* Obj);
   virtual void AddVariable(const String& Name, const String& Typ, const Variant& Value);
   virtual void AddType(const String& TypeName, TksVarType ParentType);
   void AddRTTI();
@@ -697,6 +729,7 @@ private:
     TksCustomVariable* Item;
   };
   void TerminateAll();
+  void AddPropertyTypes(TksClassRef AClass);
   void FreeEntry(size_t Index);
   void ResetStatement();
   bool CompileTree(bool Save, std::string* Out);

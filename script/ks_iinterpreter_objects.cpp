@@ -2,6 +2,7 @@
 // parameters, routines, host methods and properties, class entries).
 #include <algorithm>
 
+#include "platform/classes/TypeRegistry.h"
 #include "platform/rtl/Handles.h"
 #include "platform/rtl/Variants.h"
 #include "script/ks_iinterpreter.h"
@@ -9,12 +10,6 @@
 #include "script/ks_itools.h"
 
 const int ksRTTIMarkerObject = 1;
-
-bool TksHostClass::InheritsFrom(const TksHostClass* C) const {
-  for (const TksHostClass* P = this; P; P = P->Parent)
-    if (P == C) return true;
-  return false;
-}
 
 // ---- TksCustomVariable ----------------------------------------------------------------------
 
@@ -121,6 +116,7 @@ TksProcVariable::TksProcVariable(const String& AName, TksVarType ATyp, const Str
 }
 
 TksProcVariable::~TksProcVariable() {
+  DefaultHandleRegistry().ReleaseObject(this);  // events bound to this routine now fail cleanly
   for (TksParamItem* P : FParams) FProgram->Remove(P);
   FProgram.reset();
 }
@@ -162,28 +158,10 @@ Variant TksProcVariable::GetValue() {
 
 // ---- Helpers --------------------------------------------------------------------------------
 
-void* TksCustomHelper::ParentObject() const {
-  if (FParentValue.IsNull() || FParentValue.IsEmpty()) return nullptr;
-  if (!FParentValue.IsHandle() && FParentValue.AsInt64() == 0) return nullptr;
-  if (!FParentValue.IsHandle())
-    throw EHandleError(u"Invalid object reference: " + FParentValue.AsString());
-  return DefaultHandleRegistry().Lookup(FParentValue.AsHandle());
-}
+TObject* TksCustomHelper::ParentObject() const { return ksVariantToObject(FParentValue); }
 
 TksPropertyHelper::TksPropertyHelper(const String& AName, TksVarType ATyp, const String& ATypeName)
     : TksCustomHelper(AName, ATyp, ATypeName) {}
-
-Variant TksPropertyHelper::GetValue() {
-  Variant V = Variant::MakeNull();
-  if (FOnGetValue) V = FOnGetValue(ParentObject(), FClassRef, FUppercaseName);
-  if (FTyp == fvtBool && !V.IsNull()) V = Variant(!(V == Variant(0)));
-  return V;
-}
-
-void TksPropertyHelper::SetValue(const Variant& Value) {
-  if (FIsReadOnly) return;
-  if (FOnSetValue) FOnSetValue(ParentObject(), FClassRef, FUppercaseName, Value);
-}
 
 TksMethodHelper::TksMethodHelper(const String& Syntax, TksScript* Script)
     : TksCustomHelper(String(), fvtVariant, String()), FSyntax(Syntax) {
@@ -216,18 +194,16 @@ Variant TksMethodHelper::GetValue() {
     // factory; the object is released again when the handler fails.
     auto* Cls = static_cast<TksClassVariable*>(
         DefaultHandleRegistry().Lookup(FParentValue.AsHandle(), "TksClassVariable"));
-    TksClassRef C = Cls->ClassRef();
-    if (!C || !C->Factory) throw EInvalidOperation(u"Cannot create an object of class " + Cls->Name());
-    void* Obj = C->Factory();
+    TObject* Obj = Construct(Cls->ClassRef());
     try {
       if (FOnCallNew) FOnCallNew(Obj, FClassRef, FUppercaseName, this);
     } catch (...) {
-      if (C->Destroy) C->Destroy(Obj);
+      delete Obj;
       throw;
     }
-    return Variant(DefaultHandleRegistry().Register(Obj, StringToUtf8(C->Name)));
+    return ksObjectToVariant(Obj);
   }
-  void* Obj = FParentValue.IsNull() || FParentValue.IsEmpty() ? nullptr : ParentObject();
+  TObject* Obj = ParentObject();
   String Name = FIndexMethod ? FUppercaseName + u".GET" : FUppercaseName;
   if (FOnCall) {
     for (int i = 0; i < Count(); ++i) FVarArray[i] = FParams[i]->GetValue();
@@ -242,7 +218,7 @@ Variant TksMethodHelper::GetValue() {
 
 void TksMethodHelper::SetValue(const Variant& Value) {
   if (!FIndexMethod) return;
-  void* Obj = ParentObject();
+  TObject* Obj = ParentObject();
   String Name = FUppercaseName + u".SET";
   if (FOnCall) {
     Variant A = VarArrayCreate(0, Count(), varVariant);
@@ -265,9 +241,12 @@ void TksMethodHelper::SetValue(const Variant& Value) {
 
 // ---- TksClassVariable -----------------------------------------------------------------------
 
-TksClassVariable::TksClassVariable(TksClassRef AClass, const String& Ancestor)
-    : TksCustomVariable(AClass->Name, fvtClass, AClass->Name), FAncestor(Ancestor), FClassRef(AClass) {
+TksClassVariable::TksClassVariable(TksClassRef AClass, const String& Ancestor, TksScript* AProgram)
+    : TksCustomVariable(AClass->Name(), fvtClass, AClass->Name()), FAncestor(Ancestor),
+      FClassRef(AClass), FProgram(AProgram) {
   AddParam(new TksParamItem(String(), fvtVariant, String(), true, false));
+  AddPublished();
+  AddFactoryMembers();
 }
 
 TksClassVariable::~TksClassVariable() { DefaultHandleRegistry().ReleaseObject(this); }
@@ -285,6 +264,10 @@ Variant TksClassVariable::GetValue() {
 
 TksMethodHelper* TksClassVariable::NewMethod(const String& Syntax) {
   auto* M = new TksMethodHelper(Syntax, FProgram);
+  // A member added by hand replaces the automatic one of that name.
+  std::erase_if(FMembers, [&](const std::unique_ptr<TksCustomHelper>& Old) {
+    return ksSameText(Old->Name(), M->Name());
+  });
   M->FClassRef = FClassRef;
   FMembers.emplace_back(M);
   return M;

@@ -99,7 +99,7 @@ TksSysFunctions::TksSysFunctions(TksScript* S) : TksRTTIModule(S) {
   S->AddVariable(u"ExceptionMessage", u"String", Variant(String()));
 
   auto Fn = [S](const char16_t* Syntax, const char16_t* Cat, TBody Body) {
-    S->AddMethod(Syntax, [Body = std::move(Body)](void*, TksClassRef, const String&, TksMethodHelper* H) {
+    S->AddMethod(Syntax, [Body = std::move(Body)](TObject*, TksClassRef, const String&, TksMethodHelper* H) {
       return Body(H);
     }, Cat);
   };

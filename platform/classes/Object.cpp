@@ -3,12 +3,18 @@
 
 #include "platform/classes/ClassUtils_p.h"
 #include "platform/classes/TypeRegistry.h"
+#include "platform/rtl/Handles.h"
 
 using namespace classes_detail;
 
 REGISTER_CLASS(TObject) {}
 
-TObject::~TObject() = default;
+// The handle registry is made before the first object, so it outlives every object, static
+// ones included, and the destructor may always use it.
+TObject::TObject() { DefaultHandleRegistry(); }
+
+// A script or report may still hold a handle of this object: later uses of it fail cleanly.
+TObject::~TObject() { DefaultHandleRegistry().ReleaseObject(this); }
 
 TClass TObject::ClassType() const { return ClassInfo(); }
 

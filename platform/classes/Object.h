@@ -25,7 +25,7 @@ private:
 
 class TObject {
 public:
-  TObject() = default;
+  TObject();
   TObject(const TObject&) = delete;
   TObject& operator=(const TObject&) = delete;
   virtual ~TObject();

@@ -16,7 +16,7 @@ struct TksTestHost {
     Script->SetSyntaxType(Language);
     Script->AddRTTI();
     Script->AddMethod(u"procedure Out(v: Variant)",
-                      [this](void*, TksClassRef, const String&, TksMethodHelper* H) {
+                      [this](TObject*, TksClassRef, const String&, TksMethodHelper* H) {
                         if (!Output.empty()) Output += u' ';
                         Output += VarToStr(H->GetParam(0));
                         return Variant(0);

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "platform/classes/TypeRegistry.h"
 #include "platform/rtl/Handles.h"
 #include "script/ks_isysrtti.h"
 #include "script/ks_itools.h"
@@ -127,74 +128,158 @@ TEST(ScriptReportUse, SavedProgramTreeLoadsAndRuns) {
   EXPECT_EQ(Cut.Script->ErrorMsg(), u"Invalid file format");
 }
 
-// ---- Host classes through handles -----------------------------------------------------------
+// ---- Host classes from the type registry ----------------------------------------------------
 
 namespace {
 
-struct TCounter {
-  int Value = 0;
-  String Caption = u"Счётчик";
-  static int Live;
-  TCounter() { ++Live; }
-  ~TCounter() { --Live; DefaultHandleRegistry().ReleaseObject(this); }
-};
-int TCounter::Live = 0;
+VORENTA_ENUM(TTintMode, tmNone, tmLight, tmDeep);
+VORENTA_ENUM(TTintOption, toMix, toShake, toHeat);
+VORENTA_SET(TTintOptions, TTintOption);
 
-TksHostClass CounterClass() {
-  TksHostClass C;
-  C.Name = u"TCounter";
-  C.Factory = [] { return static_cast<void*>(new TCounter); };
-  C.Destroy = [](void* P) { delete static_cast<TCounter*>(P); };
-  return C;
+// A small component with one published property of each kind and an event.
+class TTinter : public TComponent {
+  VORENTA_CLASS(TTinter, TComponent)
+public:
+  using TMixedEvent = std::function<void(TObject* Sender)>;
+  explicit TTinter(TComponent* AOwner) : TComponent(AOwner) { ++Live; }
+  ~TTinter() override { --Live; }
+  int Drops() const { return FDrops; }
+  void SetDrops(int Value) { FDrops = Value; }
+  double Ratio() const { return FRatio; }
+  void SetRatio(double Value) { FRatio = Value; }
+  String Caption() const { return FCaption; }
+  void SetCaption(const String& Value) { FCaption = Value; }
+  TTintMode Mode() const { return FMode; }
+  void SetMode(TTintMode Value) { FMode = Value; }
+  TTintOptions Options() const { return FOptions; }
+  void SetOptions(TTintOptions Value) { FOptions = Value; }
+  bool Active() const { return FActive; }
+  void SetActive(bool Value) { FActive = Value; }
+  TTinter* Partner() const { return FPartner; }
+  void SetPartner(TTinter* Value) { FPartner = Value; }
+  Variant Extra() const { return FExtra; }
+  void SetExtra(const Variant& Value) { FExtra = Value; }
+  TMixedEvent OnMixed() const { return FOnMixed; }
+  void SetOnMixed(const TMixedEvent& Value) { FOnMixed = Value; }
+  void Mix() {
+    if (FOnMixed) FOnMixed(this);
+  }
+  static int Live;
+
+private:
+  int FDrops = 0;
+  double FRatio = 0;
+  String FCaption = u"Колер";
+  TTintMode FMode = tmNone;
+  TTintOptions FOptions;
+  bool FActive = false;
+  TTinter* FPartner = nullptr;
+  Variant FExtra = Variant::MakeNull();
+  TMixedEvent FOnMixed;
+};
+int TTinter::Live = 0;
+
+REGISTER_CLASS(TTinter) {
+  Class.Property("Drops", &TTinter::Drops, &TTinter::SetDrops, 0)
+      .Property("Ratio", &TTinter::Ratio, &TTinter::SetRatio)
+      .Property("Caption", &TTinter::Caption, &TTinter::SetCaption)
+      .Property("Mode", &TTinter::Mode, &TTinter::SetMode, tmNone)
+      .Property("Options", &TTinter::Options, &TTinter::SetOptions)
+      .Property("Active", &TTinter::Active, &TTinter::SetActive)
+      .Property("Partner", &TTinter::Partner, &TTinter::SetPartner)
+      .Property("Extra", &TTinter::Extra, &TTinter::SetExtra)
+      .Property("OnMixed", &TTinter::OnMixed, &TTinter::SetOnMixed);
 }
 
-struct TCounterHost : TksTestHost {
-  TksHostClass Object{u"TObject", nullptr, nullptr, nullptr};
-  TksHostClass Counter = CounterClass();
-  TCounterHost() {
-    Counter.Parent = &Object;
-    TksClassVariable* O = Script->AddClass(&Object, u"");
-    O->AddMethod(u"procedure Free", [](void* P, TksClassRef, const String&, TksMethodHelper*) {
-      delete static_cast<TCounter*>(P);
-      return Variant(0);
-    });
-    TksClassVariable* C = Script->AddClass(&Counter, u"TObject");
-    C->AddConstructor(u"constructor Create", [](void*, TksClassRef, const String&, TksMethodHelper*) { return Variant(0); });
-    C->AddMethod(u"procedure Bump(n: Integer)", [](void* P, TksClassRef, const String&, TksMethodHelper* M) {
-      static_cast<TCounter*>(P)->Value += M->GetParam(0).AsInteger();
-      return Variant(0);
-    });
-    C->AddProperty(u"Value", u"Integer",
-                   [](void* P, TksClassRef, const String&) { return Variant(static_cast<TCounter*>(P)->Value); },
-                   [](void* P, TksClassRef, const String&, const Variant& V) { static_cast<TCounter*>(P)->Value = V.AsInteger(); });
-    C->AddProperty(u"Caption", u"String",
-                   [](void* P, TksClassRef, const String&) { return Variant(static_cast<TCounter*>(P)->Caption); });
+struct TTinterHost : TksTestHost {
+  TComponent Owner{nullptr};
+  TTinterHost() {
+    Script->AddClass(TTinter::ClassInfo());
+    Script->FindClass(u"TTinter")->AddMethod(
+        u"procedure Mix", [](TObject* Obj, TksClassRef, const String&, TksMethodHelper*) {
+          static_cast<TTinter*>(Obj)->Mix();
+          return Variant(0);
+        });
+    Script->AddObject(u"Shop", &Owner);
   }
 };
 
 }  // namespace
 
-TEST(ScriptHostClasses, ConstructorsPropertiesAndMethods) {
-  TCounterHost H;
-  EXPECT_EQ(H.Run(u"var c: TCounter; begin c := TCounter.Create; c.Value := 2; c.Bump(3); Out(c.Value); Out(c.Caption); "
-                  u"with c do Bump(1); Out(c.Value); Out(c is TCounter); c.Free end."),
-            "5 Счётчик 6 True");
-  EXPECT_EQ(TCounter::Live, 0);
+TEST(ScriptHostClasses, RegistryClassWithAncestorsPropertiesAndFactory) {
+  TTinterHost H;
+  for (const char16_t* Name : {u"TObject", u"TPersistent", u"TComponent", u"TTinter"})
+    EXPECT_NE(H.Script->FindClass(Name), nullptr) << StringToUtf8(Name);
+  EXPECT_EQ(H.Run(u"var t: TTinter; v: Variant; begin t := TTinter.Create(nil); t.Drops := 3; t.Ratio := 0.25; "
+                  u"t.Caption := t.Caption + '!'; t.Mode := tmDeep; t.Options := toMix or toHeat; "
+                  u"t.Active := True; t.Extra := 'x'; t.Name := 'T1'; "
+                  u"Out(t.Drops); Out(t.Ratio * 4); Out(t.Caption); Out(t.Mode = tmDeep); Out(t.Options); "
+                  u"Out(t.Active); Out(t.Extra); Out(t.Name); v := 'tmLight'; t.Mode := v; Out(t.Mode); "
+                  u"Out(t is TTinter); Out(t is TComponent); t.Free end."),
+            "3 1 Колер! True 5 True x T1 1 True True");
+  EXPECT_EQ(TTinter::Live, 0);
+}
+
+TEST(ScriptHostClasses, ConstructorTakesTheOwnerAndClassPropertiesChain) {
+  TTinterHost H;
+  EXPECT_EQ(H.Run(u"var a, b: TTinter; begin a := TTinter.Create(Shop); b := TTinter.Create(Shop); "
+                  u"b.Drops := 7; a.Partner := b; Out(a.Partner.Drops); a.Partner.Drops := 8; Out(b.Drops); "
+                  u"a.Partner := nil; Out(a.Partner = nil) end."),
+            "7 8 True");
+  EXPECT_EQ(H.Owner.ComponentCount(), 2);
+  EXPECT_EQ(TTinter::Live, 2);
+  H.Owner.DestroyComponents();
+  EXPECT_EQ(TTinter::Live, 0);
+  // A component is not a TTinter: the class property refuses it.
+  EXPECT_THAT(H.Run(u"var a: TTinter; v: Variant; begin a := TTinter.Create(Shop); v := Shop; a.Partner := v end."),
+              testing::MatchesRegex(" raised EHandleError: Object handle [0-9]+ refers to a TComponent, not a TTinter"));
+}
+
+TEST(ScriptHostClasses, EventsAreAssignedByProcedureName) {
+  TTinterHost H;
+  EXPECT_EQ(H.Run(u"procedure Mixed(Sender: Variant); begin Out('mixed ' + IntToStr(Sender.Drops)) end;\r\n"
+                  u"var t: TTinter; begin t := TTinter.Create(Shop); t.Drops := 4; t.OnMixed := 'Mixed'; "
+                  u"Out(t.OnMixed); t.Mix; t.OnMixed := ''; Out('[' + t.OnMixed + ']'); t.Mix end."),
+            "Mixed mixed 4 []");
+  EXPECT_EQ(H.Run(u"var t: TTinter; i: Integer; begin t := TTinter.Create(Shop); t.OnMixed := 'i' end."),
+            " raised Exception: Event handler must be a procedure");
+  EXPECT_EQ(H.Run(u"procedure Two(a, b: Integer); begin end;\r\n"
+                  u"var t: TTinter; begin t := TTinter.Create(Shop); t.OnMixed := 'Two' end."),
+            " raised EPropertyError: Invalid property value");
+}
+
+TEST(ScriptHostClasses, HandlerOfAFreedScriptIsAnError) {
+  TTinter Tinter(nullptr);
+  {
+    TTinterHost H;
+    H.Script->AddObject(u"Tinter", &Tinter);
+    EXPECT_EQ(H.Run(u"procedure Mixed(Sender: TObject); begin Out('mixed') end;\r\n"
+                    u"begin Tinter.OnMixed := 'Mixed'; Tinter.Mix end."),
+              "mixed");
+  }
+  EXPECT_THROW(Tinter.Mix(), EHandleError);
 }
 
 TEST(ScriptHostClasses, BareClassNameCreatesNothing) {
-  TCounterHost H;
-  EXPECT_EQ(H.Run(u"var v: Variant; begin v := TCounter; v := TCounter; Out('done') end."), "done");
-  EXPECT_EQ(TCounter::Live, 0);
+  TTinterHost H;
+  EXPECT_EQ(H.Run(u"var v: Variant; begin v := TTinter; v := TTinter; Out('done') end."), "done");
+  EXPECT_EQ(TTinter::Live, 0);
 }
 
-TEST(ScriptHostClasses, FreedOrForgedObjectIsARunTimeError) {
-  TCounterHost H;
-  EXPECT_THAT(H.Run(u"var c: TCounter; begin c := TCounter.Create; c.Free; c.Bump(1) end."),
+TEST(ScriptHostClasses, FreedNilOrForgedObjectIsARunTimeError) {
+  TTinterHost H;
+  EXPECT_THAT(H.Run(u"var t: TTinter; begin t := TTinter.Create(nil); t.Free; t.Mix end."),
+              testing::MatchesRegex(" raised EHandleError: Object handle [0-9]+ refers to a released object"));
+  EXPECT_THAT(H.Run(u"var t: TTinter; begin t := TTinter.Create(nil); t.Free; Out(t.Drops) end."),
               testing::StartsWith(" raised EHandleError: "));
+  // A nil object reads Null and cannot be written.
+  EXPECT_EQ(H.Run(u"var t: TTinter; begin t := nil; Out(VarType(t.Drops) = varNull); t.Drops := 1 end."),
+            "True raised EHandleError: Object handle is nil");
   // A number that is no handle never reaches a member.
-  EXPECT_EQ(H.Run(u"var v: Variant; begin v := 5; v.Bump(1) end."), " raised Exception: Undeclared identifier: 'Bump'");
-  EXPECT_EQ(H.Run(u"var v: Variant; begin v := 5; try v.Bump(1) except Out('caught') end end."), "caught");
+  EXPECT_EQ(H.Run(u"var v: Variant; begin v := 5; v.Mix end."), " raised Exception: Undeclared identifier: 'Mix'");
+  EXPECT_EQ(H.Run(u"var v: Variant; begin v := 5; try v.Mix except Out('caught') end end."), "caught");
+  EXPECT_EQ(H.Run(u"var t: TTinter; v: Variant; begin v := 5; t := v; t.Mix end."),
+            " raised EHandleError: Invalid object reference: 5");
 }
 
 // ---- Faults -----------------------------------------------------------------------------------
