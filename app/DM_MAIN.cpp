@@ -2,7 +2,9 @@
 // fields and the refresh operations.
 #include "app/DM_MAIN.h"
 
+#include <algorithm>
 #include <type_traits>
+#include <vector>
 
 #include "app/AppDialogs.h"
 #include "app/Uf_data.h"
@@ -222,16 +224,24 @@ bool IsDataSetEditing(TDataSet* Query) {
   return Query->State() == dsEdit || Query->State() == dsInsert;
 }
 
-void ReopenKeepPosition(TDataSet* Query) {
+namespace {
+
+// Opens Query, or reopens it at record number RecNo (its last row when it has fewer).
+void ReopenAtRecNo(TDataSet* Query, int RecNo) {
   if (!Query->Active()) {
     Query->Open();
     return;
   }
-  const int RecNo = Query->RecNo();
   Query->Close();
   Query->Open();
   if (RecNo > 1 && !Query->IsEmpty()) Query->SetRecNo(std::min(RecNo, Query->RecordCount()));
 }
+
+int RecNoOf(TDataSet* Query) { return Query->Active() ? Query->RecNo() : 0; }
+
+}  // namespace
+
+void ReopenKeepPosition(TDataSet* Query) { ReopenAtRecNo(Query, RecNoOf(Query)); }
 
 void ReopenKeepKey(TDataSet* DataSet) {
   if (!DataSet->Active()) {
@@ -245,19 +255,24 @@ void ReopenKeepKey(TDataSet* DataSet) {
   DataSet->Locate(u"ID", Variant(Id), TLocateOptions());
 }
 
+// The details' record numbers are read before their masters are reopened: reopening a master
+// runs its details again from their first row.
 void TDM::RefreshAllData() {
+  const std::vector<TDataSet*> ColourDetails{ColorRec1,   ColorRec2,   ColorCost1, ColorCost2,
+                                             ColorRecA1,  ColorRecA2,  ColorCostA1,
+                                             ColorCostA2, luCOLOR_TP,  luLKMBase};
+  const std::vector<TDataSet*> OrderDetails{OrdTop, OrdRec, OrdRec3, OrdTopSums, OrdSums,
+                                            OrdRecSums};
+  std::vector<int> ColourPositions, OrderPositions;
+  for (TDataSet* Query : ColourDetails) ColourPositions.push_back(RecNoOf(Query));
+  for (TDataSet* Query : OrderDetails) OrderPositions.push_back(RecNoOf(Query));
+
   ReopenKeepKey(Color);
-  for (TDataSet* Query : {static_cast<TDataSet*>(ColorRec1), static_cast<TDataSet*>(ColorRec2),
-                          static_cast<TDataSet*>(ColorCost1), static_cast<TDataSet*>(ColorCost2),
-                          static_cast<TDataSet*>(ColorRecA1), static_cast<TDataSet*>(ColorRecA2),
-                          static_cast<TDataSet*>(ColorCostA1), static_cast<TDataSet*>(ColorCostA2),
-                          static_cast<TDataSet*>(luCOLOR_TP), static_cast<TDataSet*>(luLKMBase)})
-    ReopenKeepPosition(Query);
+  for (std::size_t I = 0; I < ColourDetails.size(); ++I)
+    ReopenAtRecNo(ColourDetails[I], ColourPositions[I]);
   ReopenKeepKey(Ord);
-  for (TDataSet* Query : {static_cast<TDataSet*>(OrdTop), static_cast<TDataSet*>(OrdRec),
-                          static_cast<TDataSet*>(OrdRec3), static_cast<TDataSet*>(OrdTopSums),
-                          static_cast<TDataSet*>(OrdSums), static_cast<TDataSet*>(OrdRecSums)})
-    ReopenKeepPosition(Query);
+  for (std::size_t I = 0; I < OrderDetails.size(); ++I)
+    ReopenAtRecNo(OrderDetails[I], OrderPositions[I]);
   ReopenKeepKey(LKMRec);
 }
 
