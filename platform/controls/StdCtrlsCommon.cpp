@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QString>
 
+#include "platform/classes/TypeRegistry.h"
 #include "platform/controls/Controls_p.h"
 #include "platform/controls/StdCtrls.h"
 
@@ -53,4 +54,10 @@ Char AccelCharOf(const String& Caption) {
     return Caption[I + 1];
   }
   return 0;
+}
+
+void RegisterStdCtrlsClasses() {
+  RegisterClasses({TEdit::ClassInfo(), TButton::ClassInfo(), TCheckBox::ClassInfo(),
+                   TRadioButton::ClassInfo(), TLabel::ClassInfo(), TStaticText::ClassInfo(),
+                   TGroupBox::ClassInfo(), TListBox::ClassInfo(), TComboBox::ClassInfo()});
 }
