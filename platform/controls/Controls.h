@@ -21,6 +21,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/classes/Alignment.h"
 #include "platform/classes/Component.h"
 #include "platform/classes/Sets.h"
 #include "platform/graphics/Canvas.h"
@@ -45,7 +46,7 @@ VORENTA_ENUM(TMouseButton, mbLeft, mbRight, mbMiddle);
 VORENTA_ENUM(TAlign, alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom);
 VORENTA_ENUM(TAnchorKind, akLeft, akTop, akRight, akBottom);
 VORENTA_SET(TAnchors, TAnchorKind);
-VORENTA_ENUM(TAlignment, taLeftJustify, taRightJustify, taCenter);
+// TAlignment: platform/classes/Alignment.h (shared with the dataset framework).
 using TLeftRight = TAlignment;   // taLeftJustify or taRightJustify
 VORENTA_ENUM(TBiDiMode, bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign,
              bdRightToLeftReadingOnly);
@@ -586,6 +587,8 @@ protected:
   void PaintControls(HDC DC, TControl* First);
   // The non-client frame: border, client edge, bevels (WM_NCPAINT's default).
   virtual void PaintNonClient(HDC DC);
+  // The window's own scroll bars inside the frame rectangle Inner (ScrollBars.cpp).
+  void PaintScrollBars(HDC DC, const TRect& Inner);
 
   // --- alignment
   virtual void AlignControls(TControl* AControl, TRect& Rect);

@@ -112,6 +112,12 @@ public:
   const TNotifyEvent& OnDestroy() const { return FOnDestroy; }
   void SetOnDestroy(TNotifyEvent Value) { FOnDestroy = std::move(Value); }
 
+  // Shortcuts of the form's action lists and OnShortCut; true when one was executed.
+  bool IsShortCutKey(TMessage& Message);
+  using TShortCutEvent = std::function<void(TMessage& Message, bool& Handled)>;
+  const TShortCutEvent& OnShortCut() const { return FOnShortCut; }
+  void SetOnShortCut(TShortCutEvent Value) { FOnShortCut = std::move(Value); }
+
   void Dispatch(TMessage& Message) override;
   bool Showing() const override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -165,6 +171,7 @@ private:
   TNotifyEvent FOnCreate, FOnShow, FOnHide, FOnActivate, FOnDeactivate, FOnPaint, FOnDestroy;
   TCloseEvent FOnClose;
   TCloseQueryEvent FOnCloseQuery;
+  TShortCutEvent FOnShortCut;
 };
 
 class TForm : public TCustomForm {
@@ -211,6 +218,9 @@ public:
   void ProcessMessages();
   // Waits for and handles one batch of input (the modal loops use it).
   void HandleMessage();
+  // One step of a modal loop: handles what is pending (waiting for input when a window system
+  // runs); false when nothing happened and nothing can (headless, queue empty, no timers).
+  bool HandleModalStep();
   void Terminate();
   bool Terminated() const { return FTerminated; }
   TCustomForm* MainForm() const { return FMainForm; }
@@ -269,10 +279,18 @@ public:
   bool Active() const { return FActive; }
   void SetActive(bool Value) { FActive = Value; }
 
+  // --- drop-down windows (DropDown.h)
+  // A press at ScreenPos aimed at Target: open drop-downs it falls outside of are closed; true
+  // when the press must be swallowed (it landed on the control that opened the drop-down).
+  bool FilterOutsideClick(HWND Target, TPoint ScreenPos);
+  using TOutsideClickFilter = std::function<bool(HWND Target, TPoint ScreenPos)>;
+  int AddOutsideClickFilter(TOutsideClickFilter Filter);
+  void RemoveOutsideClickFilter(int Id);
+
 private:
   void Idle();
-  void DoneModalLoopStep();
-  void HintTimerExpired();
+  // True headless or on the offscreen platform: no input will ever arrive.
+  static bool HasPlatformOffscreen();
 
   String FTitle;
   String FExeName;
@@ -292,6 +310,8 @@ private:
   TShowHintEvent FOnShowHint;
   TNotifyEvent FOnHint;
   bool FOwnsPlatformApp = false;
+  std::vector<std::pair<int, TOutsideClickFilter>> FClickFilters;
+  int FNextFilter = 1;
 };
 
 // --- TScreen ------------------------------------------------------------------------------------

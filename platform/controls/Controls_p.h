@@ -1,0 +1,69 @@
+// Controls_p.h - shared by the controls unit's own sources only: the platform surface under a
+// windowed control, the registry of live windows, and the paint helpers.
+#pragma once
+
+#include <memory>
+
+#include "platform/controls/Controls.h"
+
+// The platform window under a TWinControl (a QWidget subclass in Surface.cpp). Geometry is in
+// the parent surface's coordinates for child windows and in screen coordinates for top-level
+// ones; the window's whole rectangle, non-client frame included.
+class TWindowSurface {
+public:
+  virtual ~TWindowSurface() = default;
+  virtual void SetGeometry(const TRect& R) = 0;
+  virtual void SetVisible(bool Visible, bool Activate) = 0;
+  virtual void Invalidate(const TRect& WindowRect) = 0;
+  virtual void TakeFocus() = 0;
+  virtual void SetTitle(const String& Title) = 0;
+  virtual void SetCursorShape(TCursor Cursor) = 0;
+  virtual void Raise() = 0;
+  virtual void SetOutline(const std::vector<TPoint>* Polygon) = 0;
+  virtual void* Widget() = 0;
+};
+
+// A surface for Control when a Qt application runs, else nullptr (headless).
+std::unique_ptr<TWindowSurface> CreateWindowSurface(TWinControl* Control, bool TopLevel,
+                                                    const TCreateParams& Params);
+
+struct TWinControl::TSurfaceHolder {
+  std::unique_ptr<TWindowSurface> Surface;
+};
+
+// Friends' access to TWinControl internals for WinApi.cpp and the surface.
+struct TWindowInternals {
+  static TWindowSurface* Surface(const TWinControl* W) {
+    return W->FSurface ? W->FSurface->Surface.get() : nullptr;
+  }
+  static TControl*& CaptureChild(TWinControl* W) { return W->FCaptureChild; }
+  static TControl*& MouseControl(TWinControl* W) { return W->FMouseControl; }
+  static bool IsTopLevel(const TWinControl* W) { return W->IsTopLevel(); }
+  static unsigned& Style(TWinControl* W) { return W->FStyle; }
+};
+
+// --- the registry of live windows (WinApi.cpp) ---
+void RegisterWindow(TWinControl* Wnd);
+// Forgets Wnd: drops its queued messages and timers, focus, capture and caret.
+void UnregisterWindow(TWinControl* Wnd);
+// Forgets the scroll bars of a window (ScrollBars.cpp).
+void ForgetScrollBars(TWinControl* Wnd);
+// The control holding the mouse (a windowless control or a window), or nullptr.
+TControl* CaptureControl();
+void SetCaptureControl(TControl* Control);
+// Whether a window system is there (a Qt application object exists).
+bool HasPlatform();
+// Delivers due timers and queued messages; true when anything was delivered (Application.cpp).
+bool DeliverQueuedMessages();
+// Where a window's surface goes: its bounds, in the parent surface's coordinates for a child.
+TRect SurfaceGeometry(const TWinControl* Control);
+// Wakes the platform's loop so that queued messages and due timers get delivered.
+void WakeMessageLoop();
+
+// --- painting helpers (Paint.cpp) ---
+// A canvas drawing into Target's device shifted by Offset (device pixels) and clipped to Clip
+// (device pixels of Target, already shifted). The canvas keeps Target's font and brush.
+std::unique_ptr<TCanvas> CreateSubCanvas(TCanvas* Target, TPoint Offset, const TRect& Clip);
+// Points Canvas at the same surface as DC (for a control's own canvas during painting).
+void AttachCanvas(TCanvas* Canvas, TCanvas* DC);
+void DetachCanvas(TCanvas* Canvas);

@@ -1,0 +1,248 @@
+// Surface.cpp - the Qt widget under a windowed control, and the wake-up of our message loop.
+//
+// The widget only turns Qt's events into our input routines and messages: painting asks the
+// control to paint itself through a canvas on the widget; keys and mouse go through
+// SimulateKey*/SimulateMouse* exactly as tests send them; focus-in tells our focus model.
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPolygon>
+#include <QRegion>
+#include <QTimer>
+#include <QWheelEvent>
+#include <QWidget>
+
+#include "platform/controls/Controls_p.h"
+#include "platform/controls/Forms.h"
+#include "platform/controls/WinApi.h"
+#include "platform/graphics/PainterCanvas.h"
+
+namespace {
+
+TShiftState ShiftOf(Qt::KeyboardModifiers M) {
+  TShiftState S;
+  if (M & Qt::ShiftModifier) S << ssShift;
+  if (M & Qt::ControlModifier) S << ssCtrl;
+  if (M & Qt::AltModifier) S << ssAlt;
+  return S;
+}
+
+Word VirtualKey(int Key) {
+  if (Key >= Qt::Key_A && Key <= Qt::Key_Z) return Word('A' + (Key - Qt::Key_A));
+  if (Key >= Qt::Key_0 && Key <= Qt::Key_9) return Word('0' + (Key - Qt::Key_0));
+  if (Key >= Qt::Key_F1 && Key <= Qt::Key_F12) return Word(VK_F1 + (Key - Qt::Key_F1));
+  switch (Key) {
+    case Qt::Key_Return: case Qt::Key_Enter: return VK_RETURN;
+    case Qt::Key_Escape: return VK_ESCAPE;
+    case Qt::Key_Tab: case Qt::Key_Backtab: return VK_TAB;
+    case Qt::Key_Backspace: return VK_BACK;
+    case Qt::Key_Delete: return VK_DELETE;
+    case Qt::Key_Insert: return VK_INSERT;
+    case Qt::Key_Home: return VK_HOME;
+    case Qt::Key_End: return VK_END;
+    case Qt::Key_PageUp: return VK_PRIOR;
+    case Qt::Key_PageDown: return VK_NEXT;
+    case Qt::Key_Left: return VK_LEFT;
+    case Qt::Key_Right: return VK_RIGHT;
+    case Qt::Key_Up: return VK_UP;
+    case Qt::Key_Down: return VK_DOWN;
+    case Qt::Key_Space: return VK_SPACE;
+    case Qt::Key_Shift: return VK_SHIFT;
+    case Qt::Key_Control: return VK_CONTROL;
+    case Qt::Key_Alt: return VK_MENU;
+    case Qt::Key_Menu: return VK_APPS;
+    case Qt::Key_Plus: return VK_OEM_PLUS;
+    case Qt::Key_Minus: return VK_OEM_MINUS;
+    case Qt::Key_Comma: return VK_OEM_COMMA;
+    case Qt::Key_Period: return VK_OEM_PERIOD;
+    case Qt::Key_Apostrophe: return VK_OEM_7;
+    default: return 0;
+  }
+}
+
+TMouseButton ButtonOf(Qt::MouseButton B) {
+  return B == Qt::RightButton ? mbRight : B == Qt::MiddleButton ? mbMiddle : mbLeft;
+}
+
+Qt::CursorShape ShapeOf(TCursor C) {
+  switch (C) {
+    case crIBeam: return Qt::IBeamCursor;
+    case crCross: return Qt::CrossCursor;
+    case crSizeNESW: return Qt::SizeBDiagCursor;
+    case crSizeNWSE: return Qt::SizeFDiagCursor;
+    case crSizeNS: case crVSplit: return Qt::SizeVerCursor;
+    case crSizeWE: case crHSplit: return Qt::SizeHorCursor;
+    case crUpArrow: return Qt::UpArrowCursor;
+    case crHourGlass: case crSQLWait: return Qt::WaitCursor;
+    case crAppStart: return Qt::BusyCursor;
+    case crDrag: case crMultiDrag: return Qt::DragCopyCursor;
+    case crNoDrop: case crNo: return Qt::ForbiddenCursor;
+    case crHelp: return Qt::WhatsThisCursor;
+    case crHandPoint: return Qt::PointingHandCursor;
+    case crSizeAll: return Qt::SizeAllCursor;
+    case crNone: return Qt::BlankCursor;
+    default: return Qt::ArrowCursor;
+  }
+}
+
+class TControlWidget : public QWidget {
+public:
+  TControlWidget(TWinControl* Control, QWidget* Parent, bool TopLevel, const TCreateParams& Params)
+      : QWidget(Parent), FControl(Control) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::ClickFocus);
+    if (TopLevel) {
+      const bool Tool = Params.ExStyle & WS_EX_TOOLWINDOW;
+      const bool NoFrame = (Params.Style & WS_POPUP) && !(Params.Style & WS_CAPTION);
+      Qt::WindowFlags F = Tool ? Qt::Tool : Qt::Window;
+      if (NoFrame) F |= Qt::FramelessWindowHint;
+      if (Params.ExStyle & WS_EX_TOPMOST) F |= Qt::WindowStaysOnTopHint;
+      if (Params.ExStyle & WS_EX_NOACTIVATE) {
+        F |= Qt::WindowDoesNotAcceptFocus;
+        setAttribute(Qt::WA_ShowWithoutActivating);
+      }
+      setWindowFlags(F);
+      setWindowTitle(QString::fromUtf16(Params.Caption.data(), qsizetype(Params.Caption.size())));
+    }
+  }
+
+protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter Painter(this);
+    TCanvas Whole(CreatePainterDevice(&Painter, ckWindow, {width(), height()}));
+    FControl->Perform(WM_NCPAINT, WPARAM(&Whole), 0);
+    const TRect In = FControl->NonClientInsets();
+    const TRect Client = Bounds(In.Left, In.Top, FControl->ClientWidth(), FControl->ClientHeight());
+    auto DC = CreateSubCanvas(&Whole, Client.TopLeft(), Client);
+    DC->Font()->Assign(FControl->Font());
+    FControl->Perform(WM_ERASEBKGND, WPARAM(DC.get()), 0);
+    FControl->Perform(WM_PAINT, WPARAM(DC.get()), 0);
+    const TCaretState Caret = GetCaretState();
+    if (Caret.Owner == FControl && Caret.HideCount == 0) DC->PatBlt(Caret.Rect, DSTINVERT);
+  }
+  void keyPressEvent(QKeyEvent* E) override {
+    const Word Key = VirtualKey(E->key());
+    TShiftState Shift = ShiftOf(E->modifiers());
+    if (E->key() == Qt::Key_Backtab) Shift << ssShift;
+    const QString Text = E->text();
+    Char Ch = Text.size() == 1 ? Char(Text.at(0).unicode()) : Char(0);
+    if (Shift.Contains(ssCtrl) && Ch < 0x20 && Key != VK_RETURN && Key != VK_BACK) Ch = Ch ? Ch : 0;
+    if (Key) SimulateKeyDown(Key, Shift, Ch);
+    else if (Ch) SimulateTyping(String(1, Ch));
+    // Input methods commit whole strings: each character becomes WM_CHAR.
+    if (!Key && Text.size() > 1) SimulateTyping(String(reinterpret_cast<const char16_t*>(Text.utf16()), size_t(Text.size())));
+  }
+  void keyReleaseEvent(QKeyEvent* E) override {
+    if (Word Key = VirtualKey(E->key())) SimulateKeyUp(Key, ShiftOf(E->modifiers()));
+  }
+  void mousePressEvent(QMouseEvent* E) override {
+    const QPoint G = E->globalPosition().toPoint();
+    SimulateMouseDown(ButtonOf(E->button()), {G.x(), G.y()}, ShiftOf(E->modifiers()));
+  }
+  void mouseDoubleClickEvent(QMouseEvent* E) override { mousePressEvent(E); }
+  void mouseReleaseEvent(QMouseEvent* E) override {
+    const QPoint G = E->globalPosition().toPoint();
+    SimulateMouseUp(ButtonOf(E->button()), {G.x(), G.y()}, ShiftOf(E->modifiers()));
+  }
+  void mouseMoveEvent(QMouseEvent* E) override {
+    const QPoint G = E->globalPosition().toPoint();
+    SimulateMouseMove({G.x(), G.y()}, ShiftOf(E->modifiers()));
+  }
+  void wheelEvent(QWheelEvent* E) override {
+    const QPoint G = E->globalPosition().toPoint();
+    SimulateMouseWheel(E->angleDelta().y(), {G.x(), G.y()}, ShiftOf(E->modifiers()));
+  }
+  void focusInEvent(QFocusEvent*) override {
+    if (GetFocus() != FControl && FControl->CanFocus()) ::SetFocus(FControl);
+  }
+  void resizeEvent(QResizeEvent*) override {
+    if (!isWindow()) return;
+    if (width() != FControl->Width() || height() != FControl->Height())
+      FControl->SetBounds(FControl->Left(), FControl->Top(), width(), height());
+  }
+  void moveEvent(QMoveEvent*) override {
+    if (!isWindow()) return;
+    const QPoint P = pos();
+    if (P.x() != FControl->Left() || P.y() != FControl->Top())
+      FControl->SetBounds(P.x(), P.y(), FControl->Width(), FControl->Height());
+  }
+  void closeEvent(QCloseEvent* E) override {
+    E->ignore();
+    FControl->Perform(WM_CLOSE, 0, 0);
+  }
+
+private:
+  TWinControl* FControl;
+};
+
+class TQtSurface : public TWindowSurface {
+public:
+  explicit TQtSurface(TControlWidget* Widget) : FWidget(Widget) {}
+  ~TQtSurface() override { delete FWidget; }
+  void SetGeometry(const TRect& R) override { FWidget->setGeometry(R.Left, R.Top, R.Width(), R.Height()); }
+  void SetVisible(bool Visible, bool) override { FWidget->setVisible(Visible); }
+  void Invalidate(const TRect& R) override { FWidget->update(R.Left, R.Top, R.Width(), R.Height()); }
+  void TakeFocus() override {
+    if (!FWidget->hasFocus()) FWidget->setFocus(Qt::OtherFocusReason);
+  }
+  void SetTitle(const String& T) override {
+    FWidget->setWindowTitle(QString::fromUtf16(T.data(), qsizetype(T.size())));
+  }
+  void SetCursorShape(TCursor C) override { FWidget->setCursor(ShapeOf(C)); }
+  void Raise() override { FWidget->raise(); }
+  void SetOutline(const std::vector<TPoint>* Polygon) override {
+    if (!Polygon) {
+      FWidget->clearMask();
+      return;
+    }
+    QPolygon P;
+    for (TPoint Pt : *Polygon) P << QPoint(Pt.X, Pt.Y);
+    FWidget->setMask(QRegion(P, Qt::WindingFill));
+  }
+  void* Widget() override { return FWidget; }
+
+private:
+  TControlWidget* FWidget;
+};
+
+}  // namespace
+
+bool HasPlatform() { return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr; }
+
+std::unique_ptr<TWindowSurface> CreateWindowSurface(TWinControl* Control, bool TopLevel,
+                                                    const TCreateParams& Params) {
+  if (!HasPlatform()) return nullptr;
+  QWidget* ParentWidget = nullptr;
+  if (!TopLevel && Control->Parent()) ParentWidget = static_cast<QWidget*>(Control->Parent()->Surface());
+  if (!TopLevel && !ParentWidget) return nullptr;
+  auto* Widget = new TControlWidget(Control, ParentWidget, TopLevel, Params);
+  const TRect G = SurfaceGeometry(Control);
+  Widget->setGeometry(G.Left, G.Top, G.Width(), G.Height());
+  return std::make_unique<TQtSurface>(Widget);
+}
+
+void WakeMessageLoop() {
+  if (!QCoreApplication::instance()) return;
+  static bool Pending = false;
+  static QTimer* TimerDriver = nullptr;
+  if (!TimerDriver) {
+    TimerDriver = new QTimer(QCoreApplication::instance());
+    TimerDriver->setSingleShot(true);
+    QObject::connect(TimerDriver, &QTimer::timeout, [] { WakeMessageLoop(); });
+  }
+  if (!Pending) {
+    Pending = true;
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [] {
+          Pending = false;
+          DeliverQueuedMessages();
+          const long long Next = NextTimerDue();
+          if (Next >= 0) TimerDriver->start(int(std::max(0LL, Next - (long long)GetTickCount())));
+        },
+        Qt::QueuedConnection);
+  }
+}
