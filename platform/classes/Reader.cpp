@@ -326,7 +326,14 @@ TValueType TReader::NextValue() {
   return Tag;
 }
 
-bool TReader::EndOfList() { return NextValue() == vaNull; }
+// Peeks the raw byte: where a list may end, a property or class name may begin instead, and
+// its length byte can be any value (a name of 21 characters starts with 0x15).
+bool TReader::EndOfList() {
+  unsigned char Tag;
+  ReadBytes(&Tag, 1);
+  FStream->Seek(-1, soCurrent);
+  return Tag == vaNull;
+}
 
 void TReader::ReadListBegin() { CheckValue(vaList, ReadValue()); }
 

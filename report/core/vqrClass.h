@@ -30,6 +30,7 @@ class TvqrCustomEngine;
 class TvqrCustomPreviewPages;
 class TvqrCustomPreview;
 class TvqrXMLSerializer;
+class TvqrVariables;
 
 // --- Enumerations and small types ---------------------------------------------------------------
 
@@ -548,6 +549,7 @@ public:
   TvqrReportDataSets* DataSets() const { return FDataSets.get(); }
   TvqrReportDataSets* EnabledDataSets() const { return FEnabledDataSets.get(); }
   TvqrStyles* Styles() const { return FStyles.get(); }
+  TvqrVariables* Variables() const { return FVariables.get(); }
   // None clears the sheet; otherwise copies Value and applies it to the text objects.
   void SetStyles(TvqrStyles* Value);
   // Errors of the last load or run: sorted, each text once.
@@ -602,6 +604,7 @@ public:
 
 private:
   std::unique_ptr<TvqrReportDataSets> FDataSets;
+  std::unique_ptr<TvqrVariables> FVariables;
   std::unique_ptr<TvqrEngineOptions> FEngineOptions;
   std::unique_ptr<TvqrPreviewOptions> FPreviewOptions;
   std::unique_ptr<TvqrPrintOptions> FPrintOptions;

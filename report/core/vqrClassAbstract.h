@@ -298,3 +298,6 @@ void vqrLockXMLLoading();
 void vqrUnlockXMLLoading();
 // The hook object (nullptr outside the module's life).
 TvqrVQ2Events* vqrVQ2Events();
+// The variables every report consults after its own (nullptr outside the module's life).
+class TvqrVariables;
+TvqrVariables* vqrGlobalVariables();

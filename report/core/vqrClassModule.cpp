@@ -1,9 +1,10 @@
 // vqrClassModule.cpp - the report engine module's start and end, and its class registration.
 //
-// Start, in this order: the XML-loading lock, the registration of the report classes for
-// creation by name, the script engine's message texts from the string table, the hook
-// object. End, in this order: the lock, the registries, the hook object, the connections
-// key. Starts and ends are counted, so only the first start and the last end do the work.
+// Start, in this order: the XML-loading lock, the global variables, the registration of
+// the report classes for creation by name, the script engine's message texts from the string
+// table, the hook object. End, in this order: the lock, the global variables, the registries,
+// the hook object, the connections key. Starts and ends are counted, so only the first start
+// and the last end do the work.
 #include "report/core/vqrClassAbstract.h"
 
 #include <mutex>
@@ -11,12 +12,14 @@
 #include "platform/classes/TypeRegistry.h"
 #include "report/core/vqrDsgnIntf.h"
 #include "report/core/vqrRes.h"
+#include "report/core/vqrVariables.h"
 
 namespace {
 
 struct TModuleState {
   int Starts = 0;
   std::unique_ptr<std::recursive_mutex> XMLLock;
+  std::unique_ptr<TvqrVariables> GlobalVariables;
   std::unique_ptr<TvqrVQ2Events> Events;
 };
 
@@ -50,6 +53,7 @@ void vqrModuleInitialize() {
   TModuleState& M = Module();
   if (M.Starts++ > 0) return;
   M.XMLLock = std::make_unique<std::recursive_mutex>();
+  M.GlobalVariables = std::make_unique<TvqrVariables>();
   RegisterReportClasses();
   StringTable()->UpdateFSResources();
   M.Events = std::make_unique<TvqrVQ2Events>();
@@ -59,6 +63,7 @@ void vqrModuleFinalize() {
   TModuleState& M = Module();
   if (M.Starts == 0 || --M.Starts > 0) return;
   M.XMLLock.reset();
+  M.GlobalVariables.reset();
   vqrFreeRegistries();
   M.Events.reset();
   vqrConnectionsKey().clear();
@@ -74,3 +79,5 @@ void vqrUnlockXMLLoading() {
 }
 
 TvqrVQ2Events* vqrVQ2Events() { return Module().Events.get(); }
+
+TvqrVariables* vqrGlobalVariables() { return Module().GlobalVariables.get(); }

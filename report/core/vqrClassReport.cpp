@@ -4,6 +4,7 @@
 #include "platform/classes/TypeRegistry.h"
 #include "platform/rtl/SysUtils.h"
 #include "report/core/vqrClass_p.h"
+#include "report/core/vqrVariables.h"
 
 using namespace vqrclass_detail;
 
@@ -28,6 +29,7 @@ REGISTER_CLASS(TvqrReport) {
 TvqrReport::TvqrReport(TComponent* AOwner)
     : TvqrComponent(AOwner),
       FDataSets(std::make_unique<TvqrReportDataSets>(this)),
+      FVariables(std::make_unique<TvqrVariables>()),
       FEngineOptions(std::make_unique<TvqrEngineOptions>()),
       FPreviewOptions(std::make_unique<TvqrPreviewOptions>()),
       FPrintOptions(std::make_unique<TvqrPrintOptions>()),
@@ -49,6 +51,7 @@ TvqrReport::~TvqrReport() {
 void TvqrReport::Clear() {
   TvqrComponent::Clear();
   FDataSets->Clear();
+  FVariables->Clear();
   FEngineOptions->Clear();
   FPreviewOptions->Clear();
   FPrintOptions->Clear();

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/classes/Filer.h"
 #include "platform/classes/Registry.h"
 #include "platform/classes/Streams.h"
 #include "platform/classes/TypeRegistry.h"
@@ -523,6 +524,28 @@ TEST(vqrDataSets, ANameOfAnotherReportsDataSourceIsNotTaken) {
   EXPECT_EQ(Mine.DataSets()->Items(0)->DataSet(), nullptr);
 }
 
+TEST(vqrDialogComponent, FormStreamsCarryTheRoundedPosition) {
+  RegisterReportClasses();
+  RegisterClasses({TvqrDataSet::ClassInfo()});
+  TvqrReport Report(nullptr);
+  auto* Data = new TvqrDataPage(&Report);
+  Data->SetName(u"Data");
+  auto* DS = new TvqrDataSet(Data);
+  DS->SetName(u"DS1");
+  DS->SetBounds(10.6L, 20.4L, 5, 5);
+  TMemoryStream Stream;
+  WriteComponentToStream(&Report, &Stream);
+  Stream.SetPosition(0);
+  TvqrReport Copy(nullptr);
+  ReadComponentFromStream(&Stream, &Copy);
+  auto* Read = dynamic_cast<TvqrDataSet*>(Copy.FindObject(u"DS1"));
+  ASSERT_NE(Read, nullptr);
+  EXPECT_EQ(Read->Parent()->Name(), u"Data");
+  EXPECT_DOUBLE_EQ(double(Read->Left()), 11.0);
+  EXPECT_DOUBLE_EQ(double(Read->Top()), 20.0);
+  EXPECT_DOUBLE_EQ(double(Read->Width()), 28.0);
+}
+
 // --- Styles -------------------------------------------------------------------------------------
 
 TEST(vqrStyles, NamesAreUniqueIgnoringCase) {
@@ -626,6 +649,7 @@ TEST(vqrModule, StartsAndEndsAreCounted) {
   vqrModuleInitialize();
   vqrModuleFinalize();
   EXPECT_NE(vqrVQ2Events(), nullptr);
+  EXPECT_NE(vqrGlobalVariables(), nullptr);
   EXPECT_EQ(FindClass(u"TvqrReportPage"), TvqrReportPage::ClassInfo());
   vqrModuleFinalize();
   EXPECT_EQ(vqrVQ2Events(), nullptr);
