@@ -17,6 +17,7 @@ class TStrings;
 class TWriter;
 class TvqrComponent;
 class TvqrReport;
+struct TvqrRect;
 
 // --- Geometry -------------------------------------------------------------------------------
 
@@ -39,6 +40,9 @@ public:
 
   Extended X = 0, Y = 0, X1 = 0, Y1 = 0;
 };
+
+// A TvqrRect of Left, Top, Right, Bottom.
+TvqrRect MakeReportRect(Extended Left, Extended Top, Extended Right, Extended Bottom);
 
 // --- Numbers --------------------------------------------------------------------------------
 

@@ -40,6 +40,15 @@ std::unique_ptr<TvqrRectArea> TvqrRectArea::InterceptY(const TvqrRectArea& A) co
   return std::make_unique<TvqrRectArea>(0, Max(Y, A.Y), 0, Min(Y1, A.Y1));
 }
 
+TvqrRect MakeReportRect(Extended Left, Extended Top, Extended Right, Extended Bottom) {
+  TvqrRect R;
+  R.Left = Left;
+  R.Top = Top;
+  R.Right = Right;
+  R.Bottom = Bottom;
+  return R;
+}
+
 // --- Components -----------------------------------------------------------------------------
 
 namespace {
