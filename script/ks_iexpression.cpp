@@ -2,6 +2,7 @@
 #include "script/ks_iexpression.h"
 
 #include <cstdint>
+#include <typeinfo>
 
 #include "platform/rtl/Variants.h"
 #include "script/ks_itools.h"
@@ -86,6 +87,50 @@ void TksExpressionNode::DetachChild(TksExpressionNode* Node) {
 TksDesignatorNode::TksDesignatorNode(TksDesignator* ADesignator) : FDesignator(ADesignator) {
   FVar = ADesignator->Kind() == dkVariable ? ADesignator->RefItem() : ADesignator;
   FType = {ADesignator->Typ(), ADesignator->TypeName()};
+  FPlainVariable = typeid(*FVar) == typeid(TksVariable) || typeid(*FVar) == typeid(TksParamItem);
+}
+
+bool TksDesignatorNode::TryInt(long long& Out) {
+  if (!FPlainVariable || FVar->OnGetVarValue()) return false;
+  const Variant& V = *FVar->PValue();
+  if (V.VType() != varInteger) return false;
+  Out = V.Data().Int;
+  return true;
+}
+
+bool TksOperatorNode::Pure() {
+  if (FPure < 0) {
+    bool Arith = FOp == Op::opPlus || FOp == Op::opMinus || FOp == Op::opMul || FOp == Op::opMod ||
+                 IsComparison(FOp);
+    FPure = Arith && !FStrCat && FLeft && FRight && FLeft->Pure() && FRight->Pure();
+  }
+  return FPure;
+}
+
+bool TksOperatorNode::TryOperands(long long& A, long long& B) {
+  return Pure() && FLeft->TryInt(A) && FRight->TryInt(B);
+}
+
+bool TksOperatorNode::TryInt(long long& Out) {
+  long long A, B;
+  return TryOperands(A, B) && Combine(A, B, Out);
+}
+
+bool TksOperatorNode::Combine(long long A, long long B, long long& Out) const {
+  long long V;
+  switch (FOp) {
+    case Op::opPlus: V = A + B; break;
+    case Op::opMinus: V = A - B; break;
+    case Op::opMul: V = A * B; break;
+    case Op::opMod:
+      if (B == 0) return false;
+      V = A % B;
+      break;
+    default: return false;
+  }
+  if (V < INT32_MIN || V > INT32_MAX) return false;
+  Out = V;
+  return true;
 }
 
 TksDesignatorNode::~TksDesignatorNode() { delete FDesignator; }
@@ -97,6 +142,17 @@ Variant TksSetNode::Eval() { return FSetExpression->GetValue(); }
 int TksOperatorNode::Priority() const { return PriorityOf(FOp); }
 
 Variant TksOperatorNode::Eval() {
+  long long A, B;
+  if (TryOperands(A, B)) switch (FOp) {
+      case Op::opGreat: return Variant(A > B);
+      case Op::opLess: return Variant(A < B);
+      case Op::opLessEq: return Variant(A <= B);
+      case Op::opGreatEq: return Variant(A >= B);
+      case Op::opNonEq: return Variant(A != B);
+      case Op::opEq: return Variant(A == B);
+      default:
+        if (long long V; Combine(A, B, V)) return Variant(static_cast<int>(V));
+    }
   switch (FOp) {
     case Op::opNone: return FLeft ? FLeft->Eval() : Variant::MakeNull();
     case Op::opNot: return VarUnaryOp(opNot, FLeft->Eval());
@@ -132,7 +188,7 @@ Variant TksOperatorNode::Eval() {
   if (L.VType() == varInteger && R.VType() == varInteger) {
     // Two 32-bit integers: the common case, computed without the general conversions; a
     // result beyond 32 bits becomes a 64-bit integer, as the Variant operations do.
-    long long A = L.AsInteger(), B = R.AsInteger(), V;
+    long long A = L.Data().Int, B = R.Data().Int, V;
     switch (FOp) {
       case Op::opGreat: return Variant(A > B);
       case Op::opLess: return Variant(A < B);

@@ -18,6 +18,11 @@ public:
   virtual Variant Eval() = 0;
   // A lower priority binds tighter; operands are 0.
   virtual int Priority() const = 0;
+  // The integer fast path. A pure node reads nothing but constants and plain variables, so
+  // it may be evaluated again by Eval when TryInt gives up. TryInt gives the node's value
+  // when it is a 32-bit integer (and all that it reads are), false otherwise.
+  virtual bool Pure() { return false; }
+  virtual bool TryInt(long long&) { return false; }
   void AttachChild(TksExpressionNode* Node);
   void DetachChild(TksExpressionNode* Node);
 
@@ -32,6 +37,12 @@ class TksOperandNode : public TksExpressionNode {
 public:
   Variant Eval() override { return FValue; }
   int Priority() const override { return 0; }
+  bool Pure() override { return true; }
+  bool TryInt(long long& Out) override {
+    if (FValue.VType() != varInteger) return false;
+    Out = FValue.Data().Int;
+    return true;
+  }
   Variant FValue;
 };
 
@@ -40,8 +51,13 @@ public:
   explicit TksDesignatorNode(TksDesignator* ADesignator);
   ~TksDesignatorNode() override;
   Variant Eval() override { return FVar->GetValue(); }
+  bool Pure() override { return FPlainVariable; }
+  bool TryInt(long long& Out) override;
   TksDesignator* FDesignator;
   TksCustomVariable* FVar;
+
+private:
+  bool FPlainVariable;  // FVar is a variable or parameter whose value is its stored value
 };
 
 class TksSetNode : public TksOperandNode {
@@ -49,6 +65,8 @@ public:
   explicit TksSetNode(TksSetExpression* ASet) : FSetExpression(ASet) {}
   ~TksSetNode() override;
   Variant Eval() override;
+  bool Pure() override { return false; }
+  bool TryInt(long long&) override { return false; }
   TksSetExpression* FSetExpression;
 };
 
@@ -57,9 +75,18 @@ public:
   TksOperatorNode(TksOperatorType Op, bool StrCat) : FOp(Op), FStrCat(StrCat) {}
   Variant Eval() override;
   int Priority() const override;
+  bool Pure() override;
+  bool TryInt(long long& Out) override;
   TksOperatorType FOp;
   bool FStrCat;  // the text-joining form of plus
   bool FOptimizeBool = false;
+
+private:
+  bool TryOperands(long long& A, long long& B);
+  // The arithmetic operators on two integers; false when the result leaves 32 bits (or for
+  // a zero divisor), which the general path then handles.
+  bool Combine(long long A, long long B, long long& Out) const;
+  signed char FPure = -1;  // found at the first use
 };
 
 class TksExpression : public TksCustomExpression {
@@ -79,6 +106,9 @@ public:
   // Rewrites x := x op e; returns "+", "-", "*", "/" or " ".
   String Optimize(TksDesignator* Designator);
   TksCustomVariable* SingleItem() const;
+  // The value when it is a 32-bit integer computed on the integer fast path (see
+  // TksExpressionNode::TryInt); false means nothing was evaluated that matters.
+  bool TryInt(long long& Out) { return FNode && FNode->TryInt(Out); }
   const String& Source() const { return FSource; }
   void SetSource(const String& Value) { FSource = Value; }
   void SetCurrentPos(const String& Value) { FCurPos = Value; }

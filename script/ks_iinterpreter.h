@@ -29,6 +29,7 @@ class TksClassVariable;
 class TksMethodHelper;
 class TksPropertyHelper;
 class TksDesignator;
+class TksExpression;
 class TPropInfo;
 
 // ORDER VARTYPE: the type class of every named script entity.
@@ -189,11 +190,26 @@ public:
   TksScript* Prog() const { return FProgram.get(); }
   bool IsFunc() const { return FIsFunc; }
   bool Executing() const { return FExecuting; }
+  // Around a recursive call: the values of the routine's locals and parameters are pushed
+  // before the inner call and popped back after it (also when it raised).
+  void SaveLocals();
+  void RestoreLocals();
 
 private:
+  void FindLocals();
+
   bool FExecuting = false;
   bool FIsFunc;
   std::unique_ptr<TksScript> FProgram;
+  // The value-holding entries of FProgram (found once per table size) and the saved values,
+  // kept as one stack so that a deep recursion allocates only while it grows.
+  struct TLocal {
+    TksCustomVariable* Var;
+    TksStringVariable* Str;  // the same entry when it is a String variable
+  };
+  std::vector<TLocal> FLocals;
+  int FLocalsTableSize = -1;
+  std::vector<Variant> FSavedValues;
 };
 
 class TksCustomExpression : public TksCustomVariable {
@@ -345,6 +361,7 @@ public:
   // What Ref is, found once at the first evaluation (saves a type test per step and call).
   enum TRefKind : signed char { rkUnknown, rkDesignator, rkProc, rkHelper, rkOther };
   TRefKind RefKind = rkUnknown;
+  bool HasVarParams = false;  // found with RefKind
 };
 
 enum TksDesignatorKind { dkOther, dkVariable, dkStringArray, dkArray };
@@ -470,8 +487,18 @@ public:
   TksCustomExpression* FExpression = nullptr;
 
 protected:
+  // The integer fast path: the target is a plain Integer variable (no hook, writable).
+  bool IntegerTarget();
+  // For the in-place forms: true with the target's value and the operand when both are
+  // integers and the operand came from the integer fast path (nothing else was evaluated).
+  bool IntegerInPlace(long long& Current, long long& Operand);
+  // Stores Value into the target; false when it does not fit 32 bits.
+  bool StoreInteger(long long Value);
+
   TksCustomVariable* FVar = nullptr;
   TksCustomVariable* FExpr = nullptr;
+  TksExpression* FTree = nullptr;  // FExpression when it is an expression tree
+  signed char FIntTarget = -1;  // unknown until the first run
 };
 
 class TksAssignPlusStmt : public TksAssignmentStmt {

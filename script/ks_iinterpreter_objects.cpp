@@ -156,6 +156,36 @@ Variant TksProcVariable::GetValue() {
   return FIsFunc ? FRefItem->GetValue() : Variant::MakeNull();
 }
 
+void TksProcVariable::FindLocals() {
+  FLocals.clear();
+  for (int i = 0; i < FProgram->Count(); ++i) {
+    TksCustomVariable* V = FProgram->SymbolAt(i);
+    if (dynamic_cast<TksVariable*>(V) || dynamic_cast<TksParamItem*>(V))
+      FLocals.push_back({V, dynamic_cast<TksStringVariable*>(V)});
+  }
+  FLocalsTableSize = FProgram->Count();
+}
+
+void TksProcVariable::SaveLocals() {
+  if (FLocalsTableSize != FProgram->Count()) FindLocals();
+  // The stored values themselves (a String variable's text), so restoring them neither
+  // converts nor calls a value hook.
+  for (const TLocal& L : FLocals) {
+    if (L.Str) FSavedValues.emplace_back(L.Str->Str());
+    else FSavedValues.push_back(*L.Var->PValue());
+  }
+}
+
+void TksProcVariable::RestoreLocals() {
+  for (size_t i = FLocals.size(); i-- > 0;) {
+    const TLocal& L = FLocals[i];
+    Variant& Saved = FSavedValues.back();
+    if (L.Str) L.Str->Str() = Saved.StringRef();
+    else *L.Var->PValue() = std::move(Saved);
+    FSavedValues.pop_back();
+  }
+}
+
 // ---- Helpers --------------------------------------------------------------------------------
 
 TObject* TksCustomHelper::ParentObject() const { return ksVariantToObject(FParentValue); }

@@ -1,5 +1,7 @@
 // ks_iinterpreter_stmts.cpp - ks_iinterpreter: designator chains, index helpers, set
 // expressions and the statement classes.
+#include <cstdint>
+#include <typeinfo>
 #include <utility>
 
 #include "platform/rtl/Handles.h"
@@ -100,26 +102,6 @@ void TksDesignator::BindLate() {
   Borrow(D.get());
 }
 
-namespace {
-
-// Values of a routine's locals, saved around a recursive call.
-struct TksSavedLocals {
-  std::vector<std::pair<TksCustomVariable*, Variant>> Values;
-  void Save(TksScript* S) {
-    for (int i = 0; i < S->Count(); ++i) {
-      TksCustomVariable* V = S->SymbolAt(i);
-      if (dynamic_cast<TksVariable*>(V) || dynamic_cast<TksParamItem*>(V))
-        Values.emplace_back(V, V->GetValue());
-    }
-  }
-  void Restore() {
-    for (auto& [V, Val] : Values) V->SetValue(Val);
-    Values.clear();
-  }
-};
-
-}  // namespace
-
 Variant TksDesignator::EvaluateChain(bool Write, const Variant& Value) {
   Variant Cur = Variant::MakeNull();
   TksCustomVariable* CurRef = nullptr;
@@ -128,19 +110,22 @@ Variant TksDesignator::EvaluateChain(bool Write, const Variant& Value) {
     TksDesignatorItem* Step = FItems[i];
     TksCustomVariable* E = Step->Ref;
     bool Last = i + 1 == N;
-    if (Step->RefKind == TksDesignatorItem::rkUnknown)
+    if (Step->RefKind == TksDesignatorItem::rkUnknown) {
       Step->RefKind = dynamic_cast<TksDesignator*>(E)     ? TksDesignatorItem::rkDesignator
                       : dynamic_cast<TksProcVariable*>(E) ? TksDesignatorItem::rkProc
                       : dynamic_cast<TksCustomHelper*>(E) ? TksDesignatorItem::rkHelper
                                                           : TksDesignatorItem::rkOther;
+      for (int k = 0; k < E->Count() && k < static_cast<int>(Step->Args.size()); ++k)
+        Step->HasVarParams = Step->HasVarParams || E->ParamAt(k)->IsVarParam();
+    }
     if (Step->RefKind == TksDesignatorItem::rkDesignator) {
       Cur = E->GetValue();
       CurRef = E;
       continue;
     }
     auto* Proc = Step->RefKind == TksDesignatorItem::rkProc ? static_cast<TksProcVariable*>(E) : nullptr;
-    TksSavedLocals Saved;
-    if (Proc && Proc->Executing()) Saved.Save(Proc->Prog());
+    TksProcVariable* Saved = Proc && Proc->Executing() ? Proc : nullptr;
+    if (Saved) Saved->SaveLocals();
     try {
       int PC = E->Count();
       if (PC) {
@@ -178,13 +163,17 @@ Variant TksDesignator::EvaluateChain(bool Write, const Variant& Value) {
       }
       // Var parameters: the caller's locals come back first, then the results are written
       // into the argument variables, so a recursive caller keeps them.
-      std::vector<std::pair<int, Variant>> Out;
-      for (int k = 0; k < PC && k < static_cast<int>(Step->Args.size()); ++k)
-        if (E->ParamAt(k)->IsVarParam()) Out.emplace_back(k, E->ParamAt(k)->GetValue());
-      Saved.Restore();
-      for (auto& [k, V] : Out) Step->Args[k]->SetValue(V);
+      if (Step->HasVarParams) {
+        std::vector<std::pair<int, Variant>> Out;
+        for (int k = 0; k < PC && k < static_cast<int>(Step->Args.size()); ++k)
+          if (E->ParamAt(k)->IsVarParam()) Out.emplace_back(k, E->ParamAt(k)->GetValue());
+        if (Saved) Saved->RestoreLocals();
+        Saved = nullptr;
+        for (auto& [k, V] : Out) Step->Args[k]->SetValue(V);
+      }
+      if (Saved) Saved->RestoreLocals();
     } catch (...) {
-      Saved.Restore();
+      if (Saved) Saved->RestoreLocals();
       throw;
     }
   }
@@ -346,6 +335,7 @@ TksAssignmentStmt::~TksAssignmentStmt() {
 }
 
 void TksAssignmentStmt::Optimize() {
+  FTree = dynamic_cast<TksExpression*>(FExpression);
   FVar = FDesignator;
   if (dynamic_cast<TksVariableDesignator*>(FDesignator)) FVar = FDesignator->RefItem();
   FExpr = FExpression;
@@ -356,24 +346,55 @@ void TksAssignmentStmt::Optimize() {
 void TksAssignmentStmt::Execute() {
   RunLineHook();
   if (Stopped()) return;
+  long long R;
+  if (IntegerTarget() && FTree && FTree->TryInt(R) && StoreInteger(R)) return;
   FVar->SetValue(FExpr->GetValue());
 }
 
+bool TksAssignmentStmt::IntegerTarget() {
+  if (FIntTarget < 0)
+    FIntTarget = typeid(*FVar) == typeid(TksVariable) && FVar->Typ() == fvtInt && !FVar->IsReadOnly();
+  return FIntTarget;
+}
+
+bool TksAssignmentStmt::IntegerInPlace(long long& Current, long long& Operand) {
+  if (!IntegerTarget() || FVar->OnGetVarValue() || !FTree || !FTree->TryInt(Operand)) return false;
+  const Variant& Slot = *FVar->PValue();
+  if (Slot.VType() != varInteger) return false;
+  Current = Slot.Data().Int;
+  return true;
+}
+
+bool TksAssignmentStmt::StoreInteger(long long Value) {
+  if (Value < INT32_MIN || Value > INT32_MAX) return false;
+  *FVar->PValue() = Variant(static_cast<int>(Value));
+  return true;
+}
+
+// The in-place forms: an Integer variable and an integer operand are computed without the
+// general Variant operations; anything else (and a result beyond 32 bits, which the typed
+// store rejects) takes the general path.
 void TksAssignPlusStmt::Execute() {
   RunLineHook();
   if (Stopped()) return;
+  long long Cur, R;
+  if (IntegerInPlace(Cur, R) && StoreInteger(Cur + R)) return;
   FVar->SetValue(FVar->GetValue() + FExpr->GetValue());
 }
 
 void TksAssignMinusStmt::Execute() {
   RunLineHook();
   if (Stopped()) return;
+  long long Cur, R;
+  if (IntegerInPlace(Cur, R) && StoreInteger(Cur - R)) return;
   FVar->SetValue(FVar->GetValue() - FExpr->GetValue());
 }
 
 void TksAssignMulStmt::Execute() {
   RunLineHook();
   if (Stopped()) return;
+  long long Cur, R;
+  if (IntegerInPlace(Cur, R) && StoreInteger(Cur * R)) return;
   FVar->SetValue(FVar->GetValue() * FExpr->GetValue());
 }
 
