@@ -163,8 +163,8 @@ void TWinControl::PaintControls(HDC DC, TControl* First) {
 void TWinControl::WMNCCalcSize(TMessage& Message) {
   auto* R = reinterpret_cast<TRect*>(Message.LParam);
   if (!R) return;
-  if (FExStyle & WS_EX_CLIENTEDGE || (FBorderStyle == bsSingle && FCtl3D)) InflateRect(*R, -2, -2);
-  else if (FStyle & WS_BORDER || FBorderStyle == bsSingle) InflateRect(*R, -1, -1);
+  if (HasClientEdge()) InflateRect(*R, -2, -2);
+  else if (HasPlainBorder()) InflateRect(*R, -1, -1);
   if (FBevelKind != bkNone) {
     int Edge = 0;
     if (FBevelInner != bvNone) Edge += FBevelWidth;
@@ -178,6 +178,16 @@ void TWinControl::WMNCCalcSize(TMessage& Message) {
   if (FStyle & WS_HSCROLL) R->Bottom -= GetSystemMetrics(SM_CYHSCROLL);
   if (R->Right < R->Left) R->Right = R->Left;
   if (R->Bottom < R->Top) R->Bottom = R->Top;
+}
+
+// The border before and after the window exists: the style bits once created, the
+// properties before.
+bool TWinControl::HasClientEdge() const {
+  return (FExStyle & WS_EX_CLIENTEDGE) || (FBorderStyle == bsSingle && FCtl3D);
+}
+
+bool TWinControl::HasPlainBorder() const {
+  return (FStyle & WS_BORDER) || (FBorderStyle == bsSingle && !FCtl3D);
 }
 
 void TWinControl::WMNCPaint(TMessage& Message) { DefaultHandler(Message); }
@@ -201,9 +211,9 @@ void TWinControl::PaintNonClient(HDC DC) {
     if (FBevelKind == bkSoft) Flags |= BF_SOFT;
     DrawEdge(DC, R, Edge, Flags | BF_ADJUST);
   }
-  if (FExStyle & WS_EX_CLIENTEDGE) {
+  if (HasClientEdge()) {
     DrawEdge(DC, R, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
-  } else if (FStyle & WS_BORDER) {
+  } else if (HasPlainBorder()) {
     DC->Brush()->SetColor(clWindowFrame);
     DC->FrameRect(R);
     InflateRect(R, -1, -1);

@@ -587,6 +587,8 @@ protected:
   void PaintControls(HDC DC, TControl* First);
   // The non-client frame: border, client edge, bevels (WM_NCPAINT's default).
   virtual void PaintNonClient(HDC DC);
+  bool HasClientEdge() const;
+  bool HasPlainBorder() const;
   // The window's own scroll bars inside the frame rectangle Inner (ScrollBars.cpp).
   void PaintScrollBars(HDC DC, const TRect& Inner);
 

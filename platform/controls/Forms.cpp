@@ -408,6 +408,7 @@ void TCustomForm::Dispatch(TMessage& Message) {
     case WM_CLOSE: WMClose(Message); return;
     case WM_ACTIVATE: WMActivate(Message); return;
     case WM_MOUSEACTIVATE: Message.Result = MA_ACTIVATE; return;
+    case WM_NCCALCSIZE: return;   // the window manager draws a form's frame
     default: TScrollingWinControl::Dispatch(Message);
   }
 }

@@ -43,12 +43,6 @@ TState& S() {
   return State;
 }
 
-unsigned RealTicks() {
-  using namespace std::chrono;
-  static const auto Start = steady_clock::now();
-  return unsigned(duration_cast<milliseconds>(steady_clock::now() - Start).count()) + 1000;
-}
-
 }  // namespace
 
 // --- the registry --------------------------------------------------------------------------------
@@ -166,8 +160,11 @@ long long NextTimerDue() {
 
 // --- clock ---------------------------------------------------------------------------------------
 
-unsigned GetTickCount() { return S().TestClock ? S().TestTicks : RealTicks(); }
-void UseTestClock(bool Enable) { S().TestClock = Enable; }
+void UseTestClock(bool Enable) {
+  S().TestClock = Enable;
+  if (Enable) SetTickCountForTests([] { return Cardinal(S().TestTicks); });
+  else SetTickCountForTests(nullptr);
+}
 void AdvanceTestClock(unsigned Milliseconds) { S().TestTicks += Milliseconds; }
 
 // --- focus and capture ---------------------------------------------------------------------------

@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "platform/controls/Controls.h"
+#include "platform/rtl/DateUtils.h"
 
 // --- sending and posting ------------------------------------------------------------------------
 
@@ -53,8 +54,7 @@ long long NextTimerDue();
 
 // --- the clock ----------------------------------------------------------------------------------
 
-// Milliseconds since an arbitrary start; the test clock replaces it when set.
-unsigned GetTickCount();
+// GetTickCount is the run-time library's (DateUtils.h); the test clock replaces it.
 // for tests
 void UseTestClock(bool Enable);
 void AdvanceTestClock(unsigned Milliseconds);

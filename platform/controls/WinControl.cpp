@@ -334,7 +334,8 @@ void TWinControl::UpdateNonClient() {
   if (FHandleAllocated) {
     TCreateParams Params;
     CreateParams(Params);
-    FStyle = Params.Style;
+    // The scroll bars shown by the scroll-bar calls stay as they are.
+    FStyle = Params.Style | (FStyle & (WS_HSCROLL | WS_VSCROLL));
     FExStyle = Params.ExStyle;
   }
   SendNonClientCalc();

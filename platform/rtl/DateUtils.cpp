@@ -231,7 +231,17 @@ TDateTime Date() { return DateOf(Now()); }
 
 TDateTime Time() { return TimeOf(Now()); }
 
+namespace {
+std::function<Cardinal()>& TickOverride() {
+  static std::function<Cardinal()> Clock;
+  return Clock;
+}
+}  // namespace
+
+void SetTickCountForTests(std::function<Cardinal()> Clock) { TickOverride() = std::move(Clock); }
+
 Cardinal GetTickCount() {
+  if (TickOverride()) return TickOverride()();
   const auto Elapsed = std::chrono::steady_clock::now().time_since_epoch();
   return static_cast<Cardinal>(
       std::chrono::duration_cast<std::chrono::milliseconds>(Elapsed).count());

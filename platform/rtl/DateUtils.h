@@ -86,3 +86,6 @@ using TClockFunction = std::function<TDateTime()>;
 void SetClockForTests(TClockFunction Clock);
 // Fixes the clock at one moment.
 void SetNowForTests(TDateTime Value);
+// Replaces the clock behind GetTickCount (the message loop's timers and double clicks follow
+// it); an empty function restores the monotonic clock.
+void SetTickCountForTests(std::function<Cardinal()> Clock);
