@@ -8,17 +8,19 @@
 #include "platform/classes/TypeRegistry.h"
 #include "platform/graphics/Bitmap_p.h"
 #include "platform/graphics/Canvas.h"
+#include "platform/graphics/Icon.h"
 #include "platform/rtl/Exceptions.h"
 
 namespace {
 
-enum class TFormat { Unknown, Bmp, Png, Jpeg };
+enum class TFormat { Unknown, Bmp, Png, Jpeg, Ico };
 
 TFormat Sniff(std::string_view D) {
   if (D.size() >= 2 && D[0] == 'B' && D[1] == 'M') return TFormat::Bmp;
   if (D.size() >= 8 && D.substr(0, 8) == std::string_view("\x89PNG\r\n\x1a\n", 8)) return TFormat::Png;
   if (D.size() >= 3 && std::uint8_t(D[0]) == 0xFF && std::uint8_t(D[1]) == 0xD8 && std::uint8_t(D[2]) == 0xFF)
     return TFormat::Jpeg;
+  if (D.size() >= 6 && D.substr(0, 4) == std::string_view("\0\0\1\0", 4)) return TFormat::Ico;
   return TFormat::Unknown;
 }
 
@@ -31,6 +33,7 @@ TFormat ByExtension(const String& FileName, String& Ext) {
   if (Lower == u".bmp") return TFormat::Bmp;
   if (Lower == u".png") return TFormat::Png;
   if (Lower == u".jpg" || Lower == u".jpeg" || Lower == u".jpe") return TFormat::Jpeg;
+  if (Lower == u".ico") return TFormat::Ico;
   return TFormat::Unknown;
 }
 
@@ -39,6 +42,7 @@ std::unique_ptr<TGraphic> NewGraphic(TFormat Format) {
     case TFormat::Bmp: return std::make_unique<TBitmap>();
     case TFormat::Png: return std::make_unique<TPngImage>();
     case TFormat::Jpeg: return std::make_unique<TJPEGImage>();
+    case TFormat::Ico: return std::make_unique<TIcon>();
     default: return nullptr;
   }
 }

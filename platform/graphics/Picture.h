@@ -71,10 +71,10 @@ public:
   int Width() const { return FGraphic ? FGraphic->Width() : 0; }
   int Height() const { return FGraphic ? FGraphic->Height() : 0; }
 
-  // By extension: .bmp, .png, .jpg/.jpeg; EInvalidGraphic "Unknown picture file extension (.x)".
+  // By extension: .bmp, .png, .jpg/.jpeg, .ico; EInvalidGraphic "Unknown picture file extension (.x)".
   void LoadFromFile(const String& FileName);
   void SaveToFile(const String& FileName) const;
-  // By the first bytes (BM, PNG signature, JPEG SOI); EInvalidGraphic "Unknown picture format".
+  // By the first bytes (BM, PNG signature, JPEG SOI, icon header); EInvalidGraphic "Unknown picture format".
   void LoadFromBytes(std::string_view Data);
 
   const TNotifyEvent& OnChange() const { return FOnChange; }
