@@ -397,19 +397,21 @@ TComponent* TvqrXMLSerializer::ReadComponentStr(TComponent* Root, const String& 
   TComponent* Obj = FindClass(ClassName)->CreateComponent(Root);
   auto* C = dynamic_cast<TvqrComponent*>(Obj);
   if (C) C->SetIsLoading(true);
-  struct TFinish {
-    TvqrXMLSerializer* Self;
-    TComponent* Obj;
-    bool DontFixup;
-    ~TFinish() {
-      if (DontFixup)
-        Self->FFixups.clear();
-      else
-        Self->FixupReferences();
-      FinishLoading(Obj);
-    }
-  } Finish{this, Obj, DontFixup};
-  if (Blank != String::npos) XMLToObj(Trimmed.substr(Blank + 1), Obj);
+  // Whatever happens while the text is applied, the fix-ups are settled and loading ends.
+  auto Finish = [&] {
+    if (DontFixup)
+      FFixups.clear();
+    else
+      FixupReferences();
+    FinishLoading(Obj);
+  };
+  try {
+    if (Blank != String::npos) XMLToObj(Trimmed.substr(Blank + 1), Obj);
+  } catch (...) {
+    Finish();
+    throw;
+  }
+  Finish();
   return Obj;
 }
 
