@@ -129,27 +129,9 @@ Variant Variant::FromArray(TArrayRep* Rep) noexcept {
   return V;
 }
 
-Variant::Variant(const Variant& Other) noexcept : FType(Other.FType), FData(Other.FData) {
+void Variant::AddRef() const noexcept {
   if (IsString()) FData.Str->Refs.fetch_add(1, std::memory_order_relaxed);
   else if (IsArray()) FData.Arr->Refs.fetch_add(1, std::memory_order_relaxed);
-}
-
-Variant& Variant::operator=(const Variant& Other) noexcept {
-  if (this != &Other) {
-    Variant Copy(Other);
-    *this = std::move(Copy);
-  }
-  return *this;
-}
-
-Variant& Variant::operator=(Variant&& Other) noexcept {
-  if (this != &Other) {
-    if (OwnsBlock()) Release();
-    FType = Other.FType;
-    FData = Other.FData;
-    Other.FType = varEmpty;
-  }
-  return *this;
 }
 
 void Variant::Release() noexcept {

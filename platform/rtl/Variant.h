@@ -35,6 +35,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string_view>
+#include <utility>
 
 #include "platform/rtl/Currency.h"
 #include "platform/rtl/Exceptions.h"
@@ -119,12 +120,30 @@ public:
   static Variant FromDateTime(TDateTime Value) noexcept;
   static Variant MakeNull() noexcept;
 
-  Variant(const Variant& Other) noexcept;
+  // Copies and moves are inline: scalars are copied as they stand, strings and arrays take
+  // a reference.
+  Variant(const Variant& Other) noexcept : FType(Other.FType), FData(Other.FData) {
+    if (OwnsBlock()) AddRef();
+  }
   Variant(Variant&& Other) noexcept : FType(Other.FType), FData(Other.FData) {
     Other.FType = varEmpty;
   }
-  Variant& operator=(const Variant& Other) noexcept;
-  Variant& operator=(Variant&& Other) noexcept;
+  Variant& operator=(const Variant& Other) noexcept {
+    if (this != &Other) {
+      Variant Copy(Other);
+      *this = std::move(Copy);
+    }
+    return *this;
+  }
+  Variant& operator=(Variant&& Other) noexcept {
+    if (this != &Other) {
+      if (OwnsBlock()) Release();
+      FType = Other.FType;
+      FData = Other.FData;
+      Other.FType = varEmpty;
+    }
+    return *this;
+  }
   ~Variant() { if (OwnsBlock()) Release(); }
 
   // --- Kind ------------------------------------------------------------------------------
@@ -190,6 +209,7 @@ public:
 
 private:
   bool OwnsBlock() const noexcept { return IsString() || IsArray(); }
+  void AddRef() const noexcept;
   void Release() noexcept;
 
   TVarType FType;
