@@ -145,8 +145,12 @@ Variant TksDesignator::EvaluateChain(bool Write, const Variant& Value) {
             Vals[k] = A->GetValue();
           }
         }
-        for (int k = 0; k < PC && k < static_cast<int>(Step->Args.size()); ++k)
-          E->ParamAt(k)->SetValue(Vals[k]);
+        for (int k = 0; k < PC && k < static_cast<int>(Step->Args.size()); ++k) {
+          TksParamItem* P = E->ParamAt(k);
+          // A parameter stores what it is given: hand the value over without a copy.
+          if (typeid(*P) == typeid(TksParamItem) && !P->IsReadOnly()) *P->PValue() = std::move(Vals[k]);
+          else P->SetValue(Vals[k]);
+        }
       }
       if (Step->RefKind == TksDesignatorItem::rkHelper) {
         auto* H = static_cast<TksCustomHelper*>(E);
