@@ -27,7 +27,7 @@ class TPropInfo;
 enum TValueType {
   vaNull, vaList, vaInt8, vaInt16, vaInt32, vaExtended, vaString, vaIdent, vaFalse, vaTrue,
   vaBinary, vaSet, vaLString, vaNil, vaCollection, vaSingle, vaCurrency, vaDate, vaWString,
-  vaInt64, vaUTF8String
+  vaInt64, vaUTF8String, vaDouble
 };
 
 VORENTA_ENUM(TFilerFlag, ffInherited, ffChildPos, ffInline);
@@ -93,7 +93,10 @@ public:
   // UTF-16 (so also for ""), vaUTF8String otherwise.
   void WriteString(const String& Value);
   void WriteChar(Char Value) { WriteString(String(1, Value)); }
+  // vaExtended; a property's float goes by its type: Single as vaSingle, Double as vaDouble,
+  // Currency as vaCurrency, a date as vaDate, Extended as vaExtended.
   void WriteFloat(Extended Value);
+  void WriteDouble(Double Value);
   void WriteSingle(Single Value);
   void WriteCurrency(Currency Value);
   void WriteDate(TDateTime Value);
@@ -115,6 +118,7 @@ public:
 
 private:
   void WriteProperty(TPersistent* Instance, const TPropInfo* Prop);
+  void WriteFloatProperty(TPersistent* Instance, const TPropInfo* Prop);
   void WritePropName(const String& Name);
   void WriteBytes(const void* Data, std::size_t Count);
   String ComponentReference(TComponent* Component) const;
@@ -158,8 +162,10 @@ public:
   // Any of the four string tags.
   String ReadString();
   Char ReadChar();
+  // Any float tag, or an integer.
   Extended ReadFloat();
   Single ReadSingle();
+  // vaCurrency only.
   Currency ReadCurrency();
   TDateTime ReadDate();
   String ReadIdent();

@@ -44,6 +44,7 @@
 //   12   vaWString     4-byte count of UTF-16 units, UTF-16LE
 //   13   vaInt64       8 bytes
 //   14   vaUTF8String  4-byte byte count, UTF-8
+//   15   vaDouble      8-byte double
 //
 // The writer always picks the smallest integer tag, and for strings: vaString (up to 255
 // bytes) or vaLString when all ASCII and UTF-8 is shorter than UTF-16; vaWString when UTF-8

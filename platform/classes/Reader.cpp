@@ -210,7 +210,11 @@ void TReader::ReadPropValue(TPersistent* Instance, const TPropInfo* Prop) {
         if (Ordinal < 0) ReadError(u"Invalid property value");
         return Prop->SetOrd(Instance, Ordinal);
       }
-      case tkFloat: return Prop->SetFloat(Instance, ReadFloat());
+      case tkFloat:
+        // A currency read exactly; any other float or integer converted.
+        if (Prop->FloatType() == TFloatType::ftCurr)
+          return Prop->SetCurr(Instance, NextValue() == vaCurrency ? ReadCurrency() : Currency(ReadFloat()));
+        return Prop->SetFloat(Instance, ReadFloat());
       case tkString: return Prop->SetStr(Instance, ReadString());
       case tkVariant: return Prop->SetVariant(Instance, ReadVariant());
       case tkMethod: {
@@ -313,7 +317,7 @@ void TReader::CheckValue(TValueType Expected, TValueType Found) {
 TValueType TReader::ReadValue() {
   unsigned char Tag;
   ReadBytes(&Tag, 1);
-  if (Tag > vaUTF8String) {
+  if (Tag > vaDouble) {
     FStream->Seek(-1, soCurrent);
     ReadError(u"Invalid value type");
   }
@@ -415,7 +419,8 @@ Extended TReader::ReadFloat() {
   switch (ReadValue()) {
     case vaExtended: ReadBytes(Bytes, 10); return DecodeExtended(Bytes);
     case vaSingle: ReadBytes(Bytes, 4); return GetLE<float>(Bytes);
-    case vaDate: ReadBytes(Bytes, 8); return GetLE<double>(Bytes);
+    case vaDate:
+    case vaDouble: ReadBytes(Bytes, 8); return GetLE<double>(Bytes);
     case vaCurrency: ReadBytes(Bytes, 8); return Currency::FromRaw(GetLE<Int64>(Bytes)).ToExtended();
     default: break;
   }
@@ -516,7 +521,8 @@ Variant TReader::ReadVariant() {
     case vaInt16:
     case vaInt32: return Variant(ReadInteger());
     case vaInt64: return Variant(static_cast<long long>(ReadInt64()));
-    case vaExtended: return Variant(static_cast<double>(ReadFloat()));
+    case vaExtended:
+    case vaDouble: return Variant(static_cast<double>(ReadFloat()));
     case vaSingle: return Variant(ReadSingle());
     case vaCurrency: return Variant(ReadCurrency());
     case vaDate: return Variant::FromDateTime(ReadDate());
@@ -550,7 +556,7 @@ void TReader::SkipValue() {
     case vaInt8: return ReadBytes(Bytes, 1);
     case vaInt16: return ReadBytes(Bytes, 2);
     case vaInt32: case vaSingle: return ReadBytes(Bytes, 4);
-    case vaInt64: case vaCurrency: case vaDate: return ReadBytes(Bytes, 8);
+    case vaInt64: case vaCurrency: case vaDate: case vaDouble: return ReadBytes(Bytes, 8);
     case vaExtended: return ReadBytes(Bytes, 10);
     case vaIdent: ReadStr(); return;
     case vaSet: while (!ReadStr().empty()) {} return;

@@ -20,13 +20,17 @@
 // Text is UTF-8. Strings are quoted with '' for a quote, characters below 32 (and unpaired
 // surrogates) as #n, everything else as it stands; strings longer than 64 characters continue
 // on the next line after " +". Floats are written in their shortest exact form with a "."
-// (suffix s for Single, c for Currency, d for a date). Converting the writer's binary output
-// to text and back gives the same bytes.
+// (suffix s for Single, c for Currency, d for a date). A number without a suffix is a double
+// (vaDouble) when it is written as a double's shortest form, else an extended (vaExtended);
+// an extended whose shortest form would read as a double gets one more "0" ("1.50").
+// Converting the writer's binary output to text and back gives the same bytes.
 #include "platform/classes/Filer.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <optional>
+#include <string_view>
 
 #include "platform/classes/ClassUtils_p.h"
 #include "platform/classes/Filer_p.h"
@@ -39,7 +43,8 @@ namespace {
 
 // --- Binary to text -----------------------------------------------------------------------------
 
-std::string FloatText(Extended Value) {
+template <class F>
+std::string FloatText(F Value) {
   char Buffer[64];
   auto [End, Error] = std::to_chars(Buffer, Buffer + sizeof Buffer, Value);
   std::string Text(Buffer, Error == std::errc() ? End : Buffer);
@@ -49,6 +54,23 @@ std::string FloatText(Extended Value) {
     std::size_t Exp = Text.find('E');
     Text.insert(Exp == std::string::npos ? Text.size() : Exp, ".0");
   }
+  return Text;
+}
+
+// The double that Text is the shortest form of, if it is one.
+std::optional<double> ShortestDouble(std::string_view Text) {
+  double Value = 0;
+  auto [Ptr, Err] = std::from_chars(Text.data(), Text.data() + Text.size(), Value);
+  if (Err != std::errc() || Ptr != Text.data() + Text.size() || FloatText(Value) != Text)
+    return std::nullopt;
+  return Value;
+}
+
+std::string ExtendedText(Extended Value) {
+  std::string Text = FloatText(Value);
+  if (Text.find('n') != std::string::npos || !ShortestDouble(Text)) return Text;
+  const std::size_t Exp = std::min(Text.find('E'), Text.size());
+  Text.insert(Exp, Text.find('.') == std::string::npos ? ".0" : "0");
   return Text;
 }
 
@@ -118,7 +140,8 @@ private:
       case vaInt8: case vaInt16: case vaInt32: case vaInt64:
         FOut += std::to_string(FReader.ReadInt64());
         return;
-      case vaExtended: FOut += FloatText(FReader.ReadFloat()); return;
+      case vaExtended: FOut += ExtendedText(FReader.ReadFloat()); return;
+      case vaDouble: FOut += FloatText(static_cast<double>(FReader.ReadFloat())); return;
       case vaSingle: FOut += FloatText(FReader.ReadSingle()) + "s"; return;
       case vaCurrency: FOut += CurrencyText(FReader.ReadCurrency().Raw()) + "c"; return;
       case vaDate: FOut += FloatText(FReader.ReadDate()) + "d"; return;
@@ -492,17 +515,25 @@ private:
     if (FSuffix == 'c') {
       ConvertCurrency(First, Last);
     } else {
-      long double Value = 0;
-      auto [Ptr, Err] = std::from_chars(First, Last, Value);
-      if (Err != std::errc() || Ptr != Last) Error(u"Invalid floating point number");
+      // Each kind read at its own precision, so that nothing is rounded twice.
       if (FSuffix == 's')
-        FWriter.WriteSingle(static_cast<Single>(Value));
+        FWriter.WriteSingle(ParseFloat<Single>(First, Last));
       else if (FSuffix == 'd')
-        FWriter.WriteDate(static_cast<TDateTime>(Value));
+        FWriter.WriteDate(ParseFloat<TDateTime>(First, Last));
+      else if (auto Double = ShortestDouble(std::string_view(First, std::size_t(Last - First))))
+        FWriter.WriteDouble(*Double);
       else
-        FWriter.WriteFloat(Value);
+        FWriter.WriteFloat(ParseFloat<Extended>(First, Last));
     }
     Next();
+  }
+
+  template <class F>
+  F ParseFloat(const char* First, const char* Last) {
+    F Value = 0;
+    auto [Ptr, Err] = std::from_chars(First, Last, Value);
+    if (Err != std::errc() || Ptr != Last) Error(u"Invalid floating point number");
+    return Value;
   }
 
   // Exact: "-12.3456" becomes the raw value -123456.
@@ -519,11 +550,12 @@ private:
         Fraction = Fraction * 10 + (*P - '0');
       }
     }
-    if (E1 != std::errc() || P1 != Dot || Whole > INT64_MAX / 10000 - 1)
-      Error(u"Invalid currency value");
+    if (E1 != std::errc() || P1 != Dot || Whole > INT64_MAX / 10000) Error(u"Invalid currency value");
     while (Digits++ < 4) Fraction *= 10;
-    Int64 Raw = Whole * 10000 + Fraction;
-    FWriter.WriteCurrency(Currency::FromRaw(Negative ? -Raw : Raw));
+    // The whole range, up to 922337203685477.5807 and down to -922337203685477.5808.
+    const UInt64 Raw = static_cast<UInt64>(Whole) * 10000 + static_cast<UInt64>(Fraction);
+    if (Raw > static_cast<UInt64>(INT64_MAX) + (Negative ? 1 : 0)) Error(u"Invalid currency value");
+    FWriter.WriteCurrency(Currency::FromRaw(static_cast<Int64>(Negative ? 0 - Raw : Raw)));
   }
 
   void ConvertCollection() {

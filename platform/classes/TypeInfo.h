@@ -18,13 +18,23 @@ enum TTypeKind {
   tkInteger,      // int, 32 bits
   tkChar,         // one UTF-16 character (Char)
   tkEnumeration,  // a VORENTA_ENUM enumeration, or bool as the enumeration "Boolean"
-  tkFloat,        // float, double, long double
+  tkFloat,        // float, double, long double, Currency (TFloatType says which)
   tkString,       // String
   tkSet,          // TSet<E> named with VORENTA_SET
   tkClass,        // pointer to a TObject descendant
   tkMethod,       // an event: std::function held in an On... property
   tkVariant,      // Variant
   tkInt64         // Int64
+};
+
+// ORDER FLOATTYPE: how a tkFloat property keeps its value (and so how it is streamed). Scoped,
+// since the field types use the names ftSingle and ftExtended too.
+enum class TFloatType {
+  ftSingle,    // float
+  ftDouble,    // double (TDateTime too, marked as a date on its property)
+  ftExtended,  // long double
+  ftComp,      // not used by our properties; kept for the ordinals
+  ftCurr       // Currency
 };
 
 // The type name and value names of an enumeration; ordinals run from 0 to Count() - 1.

@@ -18,7 +18,7 @@ String TPropInfo::TypeName() const {
     case tkInteger: return u"Integer";
     case tkInt64: return u"Int64";
     case tkChar: return u"Char";
-    case tkFloat: return u"Double";
+    case tkFloat: return FloatTypeName();
     case tkString: return u"String";
     case tkVariant: return u"Variant";
     case tkMethod: return u"Event";
@@ -28,6 +28,17 @@ String TPropInfo::TypeName() const {
     case tkUnknown: break;
   }
   return u"Unknown";
+}
+
+String TPropInfo::FloatTypeName() const {
+  switch (FFloatType) {
+    case TFloatType::ftSingle: return u"Single";
+    case TFloatType::ftExtended: return u"Extended";
+    case TFloatType::ftComp: return u"Comp";
+    case TFloatType::ftCurr: return u"Currency";
+    case TFloatType::ftDouble: break;
+  }
+  return FIsDateTime ? u"TDateTime" : u"Double";
 }
 
 void TPropInfo::KindError() const {
@@ -65,6 +76,17 @@ void TPropInfo::SetFloat(TObject* Instance, Extended Value) const {
   if (!FGetFloat) KindError();
   CheckWritable();
   FSetFloat(Instance, Value);
+}
+
+Currency TPropInfo::GetCurr(const TObject* Instance) const {
+  if (!FGetCurr) KindError();
+  return FGetCurr(Instance);
+}
+
+void TPropInfo::SetCurr(TObject* Instance, Currency Value) const {
+  if (!FGetCurr) KindError();
+  CheckWritable();
+  FSetCurr(Instance, Value);
 }
 
 String TPropInfo::GetStr(const TObject* Instance) const {
@@ -138,7 +160,10 @@ Variant GetPropValue(const TObject* Instance, const TPropInfo* Prop) {
       if (Prop->EnumType() == EnumInfoOf(static_cast<bool*>(nullptr))) return Variant(Ordinal != 0);
       return Variant(Prop->EnumType()->ValueName(static_cast<int>(Ordinal)));
     }
-    case tkFloat: return Variant(static_cast<double>(Prop->GetFloat(Instance)));
+    case tkFloat:
+      if (Prop->FloatType() == TFloatType::ftCurr) return Variant(Prop->GetCurr(Instance));
+      if (Prop->IsDateTime()) return Variant::FromDateTime(static_cast<TDateTime>(Prop->GetFloat(Instance)));
+      return Variant(static_cast<double>(Prop->GetFloat(Instance)));
     case tkString: return Variant(Prop->GetStr(Instance));
     case tkVariant: return Prop->GetVariant(Instance);
     default: break;
@@ -163,7 +188,9 @@ void SetPropValue(TObject* Instance, const TPropInfo* Prop, const Variant& Value
       if (Ordinal < 0) RaisePropertyError(u"Invalid property value");
       return Prop->SetOrd(Instance, Ordinal);
     }
-    case tkFloat: return Prop->SetFloat(Instance, Value.AsDouble());
+    case tkFloat:
+      if (Prop->FloatType() == TFloatType::ftCurr) return Prop->SetCurr(Instance, Value.AsCurrency());
+      return Prop->SetFloat(Instance, Prop->IsDateTime() ? Value.AsDateTime() : Value.AsDouble());
     case tkString: return Prop->SetStr(Instance, Value.AsString());
     case tkVariant: return Prop->SetVariant(Instance, Value);
     default: break;

@@ -12,12 +12,14 @@
 //          .Property("Align", &TMyComp::Align, &TMyComp::SetAlign, alNone)
 //          .Property("Caption", &TMyComp::Caption, &TMyComp::SetCaption)
 //          .Property("Font", &TMyComp::Font, &TMyComp::SetFont).Stored(&TMyComp::IsFontStored)
-//          .Property("OnClick", &TMyComp::OnClick, &TMyComp::SetOnClick);
+//          .Property("OnClick", &TMyComp::OnClick, &TMyComp::SetOnClick)
+//          .DateTimeProperty("Created", &TMyComp::Created, &TMyComp::SetCreated);
 //   }
 //
 // The kind of a property follows from its getter's type and is checked at compile time (an
 // enumeration needs VORENTA_ENUM, a set VORENTA_SET, a class pointer a TObject descendant, an
-// event a std::function). A name used twice in one class raises EPropertyError when the
+// event a std::function; float, double, long double and Currency are floats of their own
+// TFloatType). TDateTime is a double, so a date property says so with DateTimeProperty. A name used twice in one class raises EPropertyError when the
 // record is built. A class is found by name (FindClass, and so by the reader) only after
 // RegisterClass, which each unit calls from its RegisterXxxClasses() function.
 #pragma once
@@ -32,6 +34,7 @@
 #include "platform/classes/Collection.h"
 #include "platform/classes/Component.h"
 #include "platform/classes/TypeInfo.h"
+#include "platform/rtl/Currency.h"
 #include "platform/rtl/Exceptions.h"
 
 class Variant;
@@ -79,9 +82,12 @@ class TPropInfo {
 public:
   const String& Name() const { return FName; }
   TTypeKind Kind() const { return FKind; }
-  // "Integer", "Int64", "Double", "String", "Char", "Variant", "Event", or the enumeration's,
-  // set's or class's name.
+  // "Integer", "Int64", "Single", "Double", "Extended", "Currency", "TDateTime", "String",
+  // "Char", "Variant", "Event", or the enumeration's, set's or class's name.
   String TypeName() const;
+  // How a tkFloat property keeps its value; a date is a double marked IsDateTime.
+  TFloatType FloatType() const { return FFloatType; }
+  bool IsDateTime() const { return FIsDateTime; }
   // The enumeration (tkEnumeration) or the set's element enumeration (tkSet).
   const TEnumInfo* EnumType() const { return FEnumType; }
   const TSetInfo* SetType() const { return FSetType; }
@@ -104,8 +110,12 @@ public:
   // An enumeration ordinal out of range raises EPropertyError "Invalid property value".
   Int64 GetOrd(const TObject* Instance) const;
   void SetOrd(TObject* Instance, Int64 Value) const;
+  // Floats of every TFloatType (a Currency converted; out of its range EOverflow).
   Extended GetFloat(const TObject* Instance) const;
   void SetFloat(TObject* Instance, Extended Value) const;
+  // Currency properties, exactly.
+  Currency GetCurr(const TObject* Instance) const;
+  void SetCurr(TObject* Instance, Currency Value) const;
   String GetStr(const TObject* Instance) const;
   void SetStr(TObject* Instance, const String& Value) const;
   // Class properties; the value must be nullptr or an instance of PropClass().
@@ -126,10 +136,13 @@ public:
 
 private:
   [[noreturn]] void KindError() const;
+  String FloatTypeName() const;
   void CheckWritable() const;
 
   String FName;
   TTypeKind FKind = tkUnknown;
+  TFloatType FFloatType = TFloatType::ftDouble;
+  bool FIsDateTime = false;
   const TEnumInfo* FEnumType = nullptr;
   const TSetInfo* FSetType = nullptr;
   TClass (*FPropClass)() = nullptr;
@@ -144,6 +157,8 @@ private:
   std::function<void(TObject*, Int64)> FSetOrd;
   std::function<Extended(const TObject*)> FGetFloat;
   std::function<void(TObject*, Extended)> FSetFloat;
+  std::function<Currency(const TObject*)> FGetCurr;
+  std::function<void(TObject*, Currency)> FSetCurr;
   std::function<String(const TObject*)> FGetStr;
   std::function<void(TObject*, const String&)> FSetStr;
   std::function<TObject*(const TObject*)> FGetObject;
@@ -159,7 +174,8 @@ private:
   friend TClass BuildClassInfo(std::unique_ptr<TClassInfo> Info);
 };
 
-// Property values through Variant: integers and Int64 as integers, floats as Double, strings
+// Property values through Variant: integers and Int64 as integers, floats as Double (Currency
+// as Currency, a date as a date), strings
 // and chars as strings, Boolean as Boolean, an enumeration as its value name (a name or an
 // ordinal is accepted when setting), a set as its bit mask, a Variant as it is. Class and
 // event properties raise EPropertyError here: use the typed access.
@@ -264,7 +280,7 @@ constexpr TTypeKind KindOf() {
     return tkInteger;
   } else if constexpr (std::is_integral_v<V>) {
     return tkInt64;
-  } else if constexpr (std::is_floating_point_v<V>) {
+  } else if constexpr (std::is_floating_point_v<V> || std::is_same_v<V, Currency>) {
     return tkFloat;
   } else if constexpr (std::is_same_v<V, String>) {
     return tkString;
@@ -280,6 +296,14 @@ constexpr TTypeKind KindOf() {
     static_assert(sizeof(V) == 0, "this type cannot be a published property");
     return tkUnknown;
   }
+}
+
+template <class V>
+constexpr TFloatType FloatTypeOf() {
+  if constexpr (std::is_same_v<V, float>) return TFloatType::ftSingle;
+  else if constexpr (std::is_same_v<V, double>) return TFloatType::ftDouble;
+  else if constexpr (std::is_same_v<V, Currency>) return TFloatType::ftCurr;
+  else return TFloatType::ftExtended;
 }
 
 template <class Sig>
@@ -311,6 +335,7 @@ public:
     }
     if constexpr (Kind == tkClass)
       Prop.FPropClass = &std::remove_cv_t<std::remove_pointer_t<V>>::ClassInfo;
+    if constexpr (Kind == tkFloat) Prop.FFloatType = typeinfo_detail::FloatTypeOf<V>();
     Bind<V, Kind>(Prop, Getter, Setter);
     return *this;
   }
@@ -332,6 +357,16 @@ public:
       FLast->FDefault = static_cast<Int64>(V(Default).Bits());
     else
       FLast->FDefault = static_cast<Int64>(V(Default));
+    return *this;
+  }
+
+  // A TDateTime property: streamed as a date (vaDate), a Variant date through GetPropValue.
+  template <class G, class S>
+  TClassBuilder& DateTimeProperty(const char* Name, G Getter, S Setter) {
+    using V = std::remove_cvref_t<std::invoke_result_t<G, const T&>>;
+    static_assert(std::is_same_v<V, TDateTime>, "a date property reads a TDateTime");
+    Property(Name, Getter, Setter);
+    FLast->FIsDateTime = true;
     return *this;
   }
 
@@ -428,6 +463,15 @@ private:
         Prop.FSetOrd = [Setter](TObject* Obj, Int64 Value) {
           std::invoke(Setter, Self(Obj), V::FromBits(static_cast<std::uint64_t>(Value)));
         };
+    } else if constexpr (Kind == tkFloat && std::is_same_v<V, Currency>) {
+      Prop.FGetCurr = Get;
+      Prop.FGetFloat = [Get](const TObject* Obj) { return Get(Obj).ToExtended(); };
+      if constexpr (Writable) {
+        Prop.FSetCurr = [Setter](TObject* Obj, Currency Value) { std::invoke(Setter, Self(Obj), Value); };
+        Prop.FSetFloat = [Setter](TObject* Obj, Extended Value) {
+          std::invoke(Setter, Self(Obj), Currency(Value));
+        };
+      }
     } else if constexpr (Kind == tkFloat) {
       Prop.FGetFloat = [Get](const TObject* Obj) { return static_cast<Extended>(Get(Obj)); };
       if constexpr (Writable)

@@ -148,13 +148,7 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo* Prop) {
         WriteInteger(Value);
       return;
     }
-    case tkFloat: {
-      Extended Value = Prop->GetFloat(Instance);
-      if (!Writable || Value == 0) return;
-      WritePropName(Prop->Name());
-      WriteFloat(Value);
-      return;
-    }
+    case tkFloat: return Writable ? WriteFloatProperty(Instance, Prop) : void();
     case tkString: {
       String Value = Prop->GetStr(Instance);
       if (!Writable || Value == Prop->DefaultStr()) return;
@@ -302,6 +296,32 @@ void TWriter::WriteString(const String& Value) {
       WriteBytes(Utf8.data(), Utf8.size());
       return;
   }
+}
+
+// A float property other than zero, in the tag of its type.
+void TWriter::WriteFloatProperty(TPersistent* Instance, const TPropInfo* Prop) {
+  if (Prop->FloatType() == TFloatType::ftCurr) {
+    const Currency Value = Prop->GetCurr(Instance);
+    if (Value.Raw() == 0) return;
+    WritePropName(Prop->Name());
+    return WriteCurrency(Value);
+  }
+  const Extended Value = Prop->GetFloat(Instance);
+  if (Value == 0) return;
+  WritePropName(Prop->Name());
+  if (Prop->IsDateTime()) return WriteDate(static_cast<TDateTime>(Value));
+  switch (Prop->FloatType()) {
+    case TFloatType::ftSingle: return WriteSingle(static_cast<Single>(Value));
+    case TFloatType::ftDouble: return WriteDouble(static_cast<Double>(Value));
+    default: return WriteFloat(Value);
+  }
+}
+
+void TWriter::WriteDouble(Double Value) {
+  unsigned char Bytes[8];
+  PutLE(Bytes, Value);
+  WriteValue(vaDouble);
+  WriteBytes(Bytes, 8);
 }
 
 void TWriter::WriteFloat(Extended Value) {
