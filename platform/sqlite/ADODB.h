@@ -12,7 +12,8 @@
 // its key (the INTEGER PRIMARY KEY or the declared primary key); the key the database gives a
 // new row is read back into the record when the insert is posted, with the row's defaults.
 // A query with a master DataSource takes the parameters named like master fields from the
-// master's current row, and runs again only when those values change.
+// master's current row, and runs again only when those values change. Filter (the framework's
+// filter expressions) and OnFilterRecord, with Filtered, restrict the rows the cursor shows.
 //
 // TADOCommand runs a statement (or several, in one transaction) that returns no rows.
 //
@@ -192,6 +193,10 @@ protected:
   void InternalDelete() override;
   void InternalRefresh() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  void SetFiltered(bool Value) override;
+  void SetFilterText(const String& Value) override;
+  void SetFilterOptions(TFilterOptions Value) override;
+  void SetOnFilterRecord(TFilterRecordEvent Value) override;
 
 private:
   friend class TADOConnection;
@@ -201,6 +206,12 @@ private:
   // From the master link: the master's row or state changed.
   void MasterChanged();
   void Execute();
+  // Filtering (ADOQueryFilter.cpp): the parsed Filter, the view of accepted rows, one row's test.
+  void BuildFilter();
+  void ApplyFilter();
+  bool FilterAccepts(int Slot);
+  void FilterChanged();
+  void LeaveViewIfRejected(int Slot);
 
   TADOConnection* FConnection = nullptr;
   std::unique_ptr<TStringList> FSQL;

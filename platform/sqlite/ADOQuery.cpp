@@ -349,11 +349,14 @@ void TADOQuery::Execute() {
   }
   FImpl->Stmt.Reset();
   const int Rows = Q.SlotCount();
+  Q.FilterView = false;
+  Q.AllOrder.clear();
   Q.Order.resize(Rows);
   for (int I = 0; I < Rows; ++I) Q.Order[I] = I;
   Q.PosDirty = true;
   Q.Cursor = -1;
   ++FExecutionCount;
+  if (Q.Open) ApplyFilter();  // on opening, once the fields exist
 }
 
 void TADOQuery::InternalOpen() {
@@ -376,8 +379,13 @@ void TADOQuery::InternalOpen() {
     InitFieldDefs();
     if (DefaultFields()) CreateFields();
     BindFields(true);
+    BuildFilter();
+    ApplyFilter();
   } catch (...) {
     FImpl->Open = false;
+    FImpl->FilterExpr.reset();
+    FImpl->FilterView = false;
+    FImpl->AllOrder.clear();
     FImpl->Data.clear();
     FImpl->Order.clear();
     throw;
@@ -398,6 +406,9 @@ void TADOQuery::InternalClose() {
   BindFields(false);
   if (DefaultFields()) DestroyFields();
   FImpl->Open = false;
+  FImpl->FilterExpr.reset();
+  FImpl->FilterView = false;
+  FImpl->AllOrder.clear();
   FImpl->Data.clear();
   FImpl->Order.clear();
   FImpl->PosDirty = true;
@@ -609,7 +620,7 @@ int TADOQuery::CompareBookmarks(const TBookmark& Bookmark1, const TBookmark& Boo
 namespace {
 
 TRecBuf* StateBuffer(TDataSetState State, bool Empty, TRecordBuffer Active, TRecordBuffer Calc,
-                     TRecordBuffer Temp) {
+                     TRecBuf* Filter) {
   switch (State) {
     case dsBrowse:
       return Empty ? nullptr : Buf(Active);
@@ -618,7 +629,7 @@ TRecBuf* StateBuffer(TDataSetState State, bool Empty, TRecordBuffer Active, TRec
     case dsCalcFields: case dsInternalCalc:
       return Buf(Calc);
     case dsFilter:
-      return Buf(Temp);
+      return Filter;
     default:
       return nullptr;
   }
@@ -632,8 +643,8 @@ bool IsDataField(const TField* Field) {
 }  // namespace
 
 bool TADOQuery::GetFieldData(TField* Field, Variant* Value) const {
-  if (!FImpl->Open || FBuffers.empty()) return false;
-  const TRecBuf* B = StateBuffer(State(), IsEmpty(), ActiveBuffer(), CalcBuffer(), TempBuffer());
+  if (!FImpl->Open) return false;
+  const TRecBuf* B = StateBuffer(State(), IsEmpty(), ActiveBuffer(), CalcBuffer(), &FImpl->FilterBuf);
   if (!B) return false;
   const Variant* V = nullptr;
   if (IsDataField(Field)) {
@@ -657,7 +668,7 @@ void TADOQuery::SetFieldData(TField* Field, const Variant* Value) {
   const bool CalcState = S == dsCalcFields || S == dsInternalCalc;
   if (!CalcState && S != dsEdit && S != dsInsert && S != dsNewValue)
     DatabaseError(DBText::NotEditing, this);
-  TRecBuf* B = StateBuffer(S, IsEmpty(), ActiveBuffer(), CalcBuffer(), TempBuffer());
+  TRecBuf* B = StateBuffer(S, IsEmpty(), ActiveBuffer(), CalcBuffer(), &FImpl->FilterBuf);
   if (!B) DatabaseError(DBText::NotEditing, this);
   const Variant NewValue = Value ? *Value : Variant::MakeNull();
   if (IsDataField(Field)) {

@@ -123,6 +123,18 @@ void TADOQuery::InternalPost() {
   std::copy(B->Values.begin(), B->Values.end(), Row);
   B->Owned = false;
   B->Values.clear();
+  LeaveViewIfRejected(B->Slot);
+}
+
+// A posted row the filter no longer accepts leaves the view; the cursor stands on the next.
+void TADOQuery::LeaveViewIfRejected(int Slot) {
+  Impl& Q = *FImpl;
+  if (!Q.FilterView || FilterAccepts(Slot)) return;
+  const int Pos = Q.PositionOf(Slot);
+  if (Pos < 0) return;
+  Q.Order.erase(Q.Order.begin() + Pos);
+  Q.PosDirty = true;
+  Q.Cursor = Pos;
 }
 
 void TADOQuery::InternalAddRecord(TRecordBuffer Buffer, bool Append) {
@@ -165,6 +177,15 @@ void TADOQuery::InternalAddRecord(TRecordBuffer Buffer, bool Append) {
   Q.Data.insert(Q.Data.end(), Stored.begin(), Stored.end());
   int Pos = Append ? Q.RowCount() : Q.PositionOf(B->Slot);
   if (Pos < 0) Pos = std::clamp(Q.Cursor, 0, Q.RowCount());
+  if (Q.FilterView) {
+    // Among all the rows, next to its neighbour in the view.
+    auto At = Q.AllOrder.end();
+    if (Pos > 0)
+      At = std::find(Q.AllOrder.begin(), Q.AllOrder.end(), Q.Order[Pos - 1]) + 1;
+    else if (!Q.Order.empty())
+      At = std::find(Q.AllOrder.begin(), Q.AllOrder.end(), Q.Order[0]);
+    Q.AllOrder.insert(At, Slot);
+  }
   Q.Order.insert(Q.Order.begin() + Pos, Slot);
   Q.PosDirty = true;
   Q.Cursor = Pos;
@@ -172,6 +193,7 @@ void TADOQuery::InternalAddRecord(TRecordBuffer Buffer, bool Append) {
   B->Flag = bfCurrent;
   B->Owned = false;
   B->Values.clear();
+  LeaveViewIfRejected(Slot);
 }
 
 void TADOQuery::InternalCancel() {
@@ -193,6 +215,10 @@ void TADOQuery::InternalDelete() {
   if (RunWrite(FConnection->Core().Db, Sql, Values, Names) == 0)
     DatabaseError(RowNotFoundForDelete, this);
   Q.Order.erase(Q.Order.begin() + Pos);
+  if (Q.FilterView) {
+    auto It = std::find(Q.AllOrder.begin(), Q.AllOrder.end(), B->Slot);
+    if (It != Q.AllOrder.end()) Q.AllOrder.erase(It);
+  }
   Q.PosDirty = true;
   Q.Cursor = std::min(Pos, Q.RowCount() - 1);
 }

@@ -1,15 +1,21 @@
 // ADOQuery_p.h - the query's static cursor: rows, record buffers and result metadata, shared
-// by ADOQuery.cpp (opening, reading, navigation, master values) and ADOQueryUpdate.cpp
-// (writing rows back, searching).
+// by ADOQuery.cpp (opening, reading, navigation, master values), ADOQueryUpdate.cpp
+// (writing rows back, searching) and ADOQueryFilter.cpp (the filtered view).
 //
 // Rows live in one flat array of Variants, one slot of ColCount values per row read or
 // inserted; Order lists the slots in cursor order. A bookmark is the slot number (4 bytes), so
 // it survives inserts and deletes around it. A record buffer names its slot and, while the
 // record is edited or inserted, holds its own copy of the values.
+//
+// Filtering (Filter/OnFilterRecord with Filtered) builds the view once, when the rows are read
+// or the filter changes; a posted row is checked again and leaves the view when the filter no
+// longer accepts it, so navigation, RecordCount, RecNo, Locate and Lookup see only the view.
 #pragma once
 
+#include <memory>
 #include <vector>
 
+#include "platform/db/FilterExpr.h"
 #include "platform/sqlite/ADODB_p.h"
 
 namespace SqliteImpl {
@@ -51,7 +57,12 @@ struct TADOQuery::Impl {
   std::vector<SqliteImpl::TColumnInfo> Columns;
   int ColCount = 0;
   std::vector<Variant> Data;  // slot * ColCount + column
-  std::vector<int> Order;     // cursor position -> slot
+  std::vector<int> Order;     // cursor position -> slot, the rows the filter accepts
+  // While a filter is applied: every row in cursor order, Order being the accepted ones.
+  bool FilterView = false;
+  std::vector<int> AllOrder;
+  std::unique_ptr<TExprParser> FilterExpr;
+  SqliteImpl::TRecBuf FilterBuf;  // the record the filter looks at (dsFilter)
   mutable std::vector<int> PosOfSlot;
   mutable bool PosDirty = true;
   int Cursor = -1;  // -1 before the first row, Order.size() after the last

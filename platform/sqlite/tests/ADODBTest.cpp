@@ -322,3 +322,54 @@ TEST_F(ADODB, DetailRunsAgainOnlyWhenTheMasterValuesChange) {
 }
 
 }  // namespace
+
+TEST_F(ADODB, FilterRestrictsNavigationCountAndSearch) {
+  auto Q = Query(u"SELECT ID, NM, AM FROM DS_COLOR ORDER BY ID");
+  Q->SetFilter(u"AM = 100 AND NM <> 'Ёлка'");
+  Q->SetFilteredValue(true);
+  Q->Open();
+  auto Names = [&Q] {
+    String Out;
+    for (Q->First(); !Q->Eof(); Q->Next()) Out += Q->FieldByName(u"NM")->AsString() + u";";
+    return Out;
+  };
+  EXPECT_EQ(Names(), u"Белый;елка;");
+  EXPECT_EQ(Q->RecordCount(), 2);
+  Q->Last();
+  EXPECT_EQ(Q->RecNo(), 2);
+  EXPECT_FALSE(Q->Locate(u"NM", Variant(u"Арбуз"), {}));
+  EXPECT_TRUE(Q->Lookup(u"ID", Variant(2), u"NM").IsNull());
+  EXPECT_TRUE(Q->Locate(u"NM", Variant(u"Белый"), {}));
+  EXPECT_EQ(Q->RecNo(), 1);
+
+  // A posted row the filter no longer accepts leaves the view; a new one that fits stays.
+  Q->Edit();
+  Q->FieldByName(u"AM")->SetAsFloat(50);
+  Q->Post();
+  EXPECT_EQ(Names(), u"елка;");
+  Q->Append();
+  Q->FieldByName(u"NM")->SetAsString(u"Синий");
+  Q->FieldByName(u"AM")->SetAsFloat(100);
+  Q->Post();
+  EXPECT_EQ(Q->FieldByName(u"NM")->AsString(), u"Синий");
+  EXPECT_EQ(Names(), u"елка;Синий;");
+
+  // The event narrows further; switching filtering off shows every row.
+  Q->SetOnFilterRecordValue([](TDataSet* DataSet, bool& Accept) {
+    Accept = DataSet->FieldByName(u"NM")->AsString() != u"елка";
+  });
+  EXPECT_EQ(Names(), u"Синий;");
+  Q->SetFilteredValue(false);
+  EXPECT_EQ(Q->RecordCount(), 5);
+  Q->SetFilter(u"NM = 'ЕЛКА'");
+  Q->SetOnFilterRecordValue(nullptr);
+  Q->SetFilterOptionsValue({foCaseInsensitive});
+  Q->SetFilteredValue(true);
+  EXPECT_EQ(Names(), u"елка;");
+  Q->Delete();
+  EXPECT_TRUE(Q->IsEmpty());
+  Q->SetFilteredValue(false);
+  EXPECT_EQ(Q->RecordCount(), 4);
+  Q->SetFilter(u"NO_SUCH = 1");
+  EXPECT_THROW(Q->SetFilteredValue(true), EDatabaseError);
+}
