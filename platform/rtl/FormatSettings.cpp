@@ -124,8 +124,17 @@ void ReadNames(locale_t Locale, TFormatSettings& FS) {
   FS.TimeAMString = LocaleText(Locale, AM_STR);
   FS.TimePMString = LocaleText(Locale, PM_STR);
   for (int I = 0; I < 12; ++I) {
-    const String Long = LocaleText(Locale, MON_1 + I);
+    String Long = LocaleText(Locale, MON_1 + I);
     const String Short = LocaleText(Locale, ABMON_1 + I);
+#ifdef ALTMON_1
+    // Where a language declines month names, MON is the form next to a day ("марта") and
+    // ALTMON the name standing alone ("март").
+    const String Alone = LocaleText(Locale, ALTMON_1 + I);
+    if (!Alone.empty() && Alone != Long) {
+      FS.GenitiveMonthNames[I] = Long;
+      Long = Alone;
+    }
+#endif
     if (!Long.empty()) FS.LongMonthNames[I] = Long;
     if (!Short.empty()) FS.ShortMonthNames[I] = Short;
   }
@@ -186,6 +195,9 @@ TFormatSettings TFormatSettings::Russian() {
   FS.LongMonthNames = Names({u"Январь", u"Февраль", u"Март", u"Апрель", u"Май", u"Июнь",
                              u"Июль", u"Август", u"Сентябрь", u"Октябрь", u"Ноябрь",
                              u"Декабрь"});
+  FS.GenitiveMonthNames = Names({u"января", u"февраля", u"марта", u"апреля", u"мая", u"июня",
+                                 u"июля", u"августа", u"сентября", u"октября", u"ноября",
+                                 u"декабря"});
   FS.ShortDayNames = Names({u"Вс", u"Пн", u"Вт", u"Ср", u"Чт", u"Пт", u"Сб"});
   FS.LongDayNames = Names({u"воскресенье", u"понедельник", u"вторник", u"среда", u"четверг",
                            u"пятница", u"суббота"});

@@ -32,13 +32,17 @@ struct TFormatSettings {
   String LongTimeFormat = u"h:mm:ss AMPM";
   std::array<String, 12> ShortMonthNames;
   std::array<String, 12> LongMonthNames;
+  // The month names a date format uses when it also shows the day's number ("d MMMM yyyy":
+  // "5 марта 2024"), as the Russian locale has them; empty ones fall back to LongMonthNames.
+  std::array<String, 12> GenitiveMonthNames;
   std::array<String, 7> ShortDayNames;  // [0] is Sunday
   std::array<String, 7> LongDayNames;
   Word TwoDigitYearCenturyWindow = 50;
 
   // Neutral settings: '.' decimals, ',' thousands, English names, "M/d/yyyy".
   static TFormatSettings Invariant();
-  // Russian settings: ',' decimals, U+00A0 thousands, "dd.MM.yyyy", "h:mm:ss", "₽".
+  // Russian settings: ',' decimals, U+00A0 thousands, "dd.MM.yyyy", "h:mm:ss", "₽", months
+  // "Март" alone and "5 марта 2024 г." in the long date.
   static TFormatSettings Russian();
   // Settings of the process's current C locale (LC_NUMERIC and LC_TIME through nl_langinfo);
   // values the locale leaves empty keep their invariant defaults.

@@ -43,6 +43,26 @@ bool HasAmPm(std::u16string_view Format) {
   return false;
 }
 
+// Whether the format shows the day's number ("d" or "dd" outside quotes): month names then
+// take their genitive form, as the locale's date pictures do.
+bool HasDayNumber(std::u16string_view Format) {
+  for (std::size_t I = 0; I < Format.size(); ++I) {
+    const Char C = Format[I];
+    if (C == u'"' || C == u'\'') {
+      const std::size_t Close = Format.find(C, I + 1);
+      if (Close == std::u16string_view::npos) return false;
+      I = Close;
+      continue;
+    }
+    if (Upper(C) != u'D') continue;
+    std::size_t End = I;
+    while (End < Format.size() && Upper(Format[End]) == u'D') ++End;
+    if (End - I <= 2) return true;
+    I = End - 1;
+  }
+  return false;
+}
+
 class TDateTimeFormatter {
 public:
   TDateTimeFormatter(TDateTime Value, const TFormatSettings& FS) : FS(FS) {
@@ -56,6 +76,13 @@ public:
   }
 
 private:
+  const String& MonthName(int Count, bool Genitive) const {
+    const std::size_t Index = std::size_t(FMonth - 1);
+    if (Count == 3) return FS.ShortMonthNames[Index];
+    if (Genitive && !FS.GenitiveMonthNames[Index].empty()) return FS.GenitiveMonthNames[Index];
+    return FS.LongMonthNames[Index];
+  }
+
   int CountRun(std::u16string_view Format, std::size_t& I, Char Token) const {
     int Count = 1;
     while (I < Format.size() && Upper(Format[I]) == Token) { ++I; ++Count; }
@@ -65,6 +92,7 @@ private:
   void Append(std::u16string_view Format, int Depth) {
     if (Depth > 2) return;  // formats naming formats: the settings could loop
     const bool TwelveHour = HasAmPm(Format);
+    const bool Genitive = HasDayNumber(Format);
     Char LastToken = u' ';
     for (std::size_t I = 0; I < Format.size();) {
       const Char Raw = Format[I++];
@@ -82,7 +110,7 @@ private:
         case u'M': {
           const int Count = CountRun(Format, I, u'M');
           if (Count <= 2) FOut += Number(FMonth, Count);
-          else if (FMonth >= 1) FOut += (Count == 3 ? FS.ShortMonthNames : FS.LongMonthNames)[FMonth - 1];
+          else if (FMonth >= 1) FOut += MonthName(Count, Genitive);
           break;
         }
         case u'D': {

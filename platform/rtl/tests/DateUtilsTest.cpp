@@ -144,7 +144,11 @@ TEST(FormatDateTime, SpecifiersInRussianSettings) {
       {u"c", "05.03.2024 14:07:09"},
       {u"", "05.03.2024 14:07:09"},
       {u"ddddd", "05.03.2024"},
-      {u"dddddd", "5 Март 2024 г."},
+      {u"dddddd", "5 марта 2024 г."},    // next to the day's number the month is genitive
+      {u"d mmmm", "5 марта"},
+      {u"mmmm yyyy", "Март 2024"},
+      {u"dddd, mmmm", "вторник, Март"},    // a weekday is not the day's number
+      {u"mmmm 'd'", "Март d"},
       {u"t|tt", "14:07|14:07:09"},
       {u"'Дата:' dd", "Дата: 05"},
       {u"\"h\"h", "h14"},
