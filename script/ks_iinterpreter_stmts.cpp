@@ -1,5 +1,6 @@
 // ks_iinterpreter_stmts.cpp - ks_iinterpreter: designator chains, index helpers, set
 // expressions and the statement classes.
+#include <algorithm>
 #include <cstdint>
 #include <typeinfo>
 #include <utility>
@@ -102,6 +103,13 @@ void TksDesignator::BindLate() {
   Borrow(D.get());
 }
 
+namespace {
+std::vector<Variant>& PendingArguments() {
+  thread_local std::vector<Variant> Stack;
+  return Stack;
+}
+}  // namespace
+
 Variant TksDesignator::EvaluateChain(bool Write, const Variant& Value) {
   Variant Cur = Variant::MakeNull();
   TksCustomVariable* CurRef = nullptr;
@@ -129,27 +137,30 @@ Variant TksDesignator::EvaluateChain(bool Write, const Variant& Value) {
     try {
       int PC = E->Count();
       if (PC) {
-        Variant Args[8];
-        std::vector<Variant> More;
-        Variant* Vals = Args;
-        if (PC > 8) {
-          More.resize(PC);
-          Vals = More.data();
-        }
-        for (int k = 0; k < PC && k < static_cast<int>(Step->Args.size()); ++k) {
+        // All arguments are evaluated before any parameter is written (an argument may read
+        // the routine's own parameters), on one stack shared by nested calls.
+        std::vector<Variant>& Pending = PendingArguments();
+        const size_t Base = Pending.size();
+        struct TPop {
+          std::vector<Variant>& Stack;
+          size_t Base;
+          ~TPop() { Stack.resize(Base); }
+        } Pop{Pending, Base};
+        const int N = std::min(PC, static_cast<int>(Step->Args.size()));
+        for (int k = 0; k < N; ++k) {
           TksCustomExpression* A = Step->Args[k];
           if (E->IsMacro()) {
             auto* X = dynamic_cast<TksExpression*>(A);
-            Vals[k] = Variant(X ? X->Source() : String());
+            Pending.emplace_back(X ? X->Source() : String());
           } else {
-            Vals[k] = A->GetValue();
+            Pending.push_back(A->GetValue());
           }
         }
-        for (int k = 0; k < PC && k < static_cast<int>(Step->Args.size()); ++k) {
+        for (int k = 0; k < N; ++k) {
           TksParamItem* P = E->ParamAt(k);
           // A parameter stores what it is given: hand the value over without a copy.
-          if (typeid(*P) == typeid(TksParamItem) && !P->IsReadOnly()) *P->PValue() = std::move(Vals[k]);
-          else P->SetValue(Vals[k]);
+          if (typeid(*P) == typeid(TksParamItem) && !P->IsReadOnly()) *P->PValue() = std::move(Pending[Base + k]);
+          else P->SetValue(Pending[Base + k]);
         }
       }
       if (Step->RefKind == TksDesignatorItem::rkHelper) {

@@ -309,6 +309,13 @@ TEST(ScriptFaults, VarParameterSurvivesRecursion) {
             "42 42");
 }
 
+TEST(ScriptFaults, IntegerFastPathLeavesOverflowToTheTypedStore) {
+  TksTestHost H;
+  EXPECT_EQ(H.Run(u"var i, j: Integer; v: Variant; begin i := 2147483647; v := i + 1; Out(v); j := -5 mod 3; Out(j); "
+                  u"j := 7; j := j * 3 - 1; Out(j); i := i + 1 end."),
+            "2147483648 -2 20 raised EVariantOverflowError: Overflow while converting variant of type (Int64) into type (Integer)");
+}
+
 TEST(ScriptFaults, RoundTruncAndFormatKeepLargeValues) {
   TksTestHost H;
   EXPECT_EQ(H.Run(u"var v: Variant; begin v := Round(3000000000.4); Out(v); Out(Trunc(-5000000000.7)) end."), "3000000000 -5000000000");
