@@ -6,6 +6,7 @@
 
 #include "platform/classes/TypeRegistry.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/graphics/Bitmap_p.h"
 #include "platform/rtl/Exceptions.h"
 
 namespace {
@@ -30,6 +31,25 @@ void Subtract(const TRect& R, const TRect& Hole, std::vector<TRect>& Out) {
   if (Common.Bottom < R.Bottom) Out.push_back({R.Left, Common.Bottom, R.Right, R.Bottom});
   if (Common.Left > R.Left) Out.push_back({R.Left, Common.Top, Common.Left, Common.Bottom});
   if (Common.Right < R.Right) Out.push_back({Common.Right, Common.Top, R.Right, Common.Bottom});
+}
+
+// ROP_PSDPxax as an image: Color where SrcRect of Source is black, transparent elsewhere (so
+// the destination stays). Pixels of TransparentColor are left out as in any drawing.
+void PaintWhereBlack(const TBitmap& Source, const TRect& SrcRect, TColorRef Color,
+                     std::optional<TColorRef> TransparentColor, TBitmap& Into) {
+  const QImage& Src = BitmapImage(Source);
+  QImage Out(SrcRect.Width(), SrcRect.Height(), QImage::Format_ARGB32);
+  Out.fill(Qt::transparent);
+  const QRgb Paint = qRgb(GetRValue(Color), GetGValue(Color), GetBValue(Color));
+  for (int Y = 0; Y < Out.height(); ++Y)
+    for (int X = 0; X < Out.width(); ++X) {
+      const QPoint At(SrcRect.Left + X, SrcRect.Top + Y);
+      if (!Src.rect().contains(At)) continue;
+      const QRgb P = Src.pixel(At);
+      const TColorRef Rgb = RGB(qRed(P), qGreen(P), qBlue(P));
+      if (qAlpha(P) == 255 && Rgb == 0 && TransparentColor != Rgb) Out.setPixel(X, Y, Paint);
+    }
+  SetBitmapImage(Into, Out);
 }
 
 }  // namespace
@@ -350,7 +370,13 @@ void TCanvas::DrawBitmap(const TRect& Dest, const TBitmap& Source, const TRect& 
   const TRect D = LPtoDP(Dest);
   if (D.IsEmpty() || SrcRect.IsEmpty()) return;
   Changing();
-  Device.Image(D, Source, SrcRect, Rop, Alpha, TransparentColor);
+  if (Rop == ROP_PSDPxax) {
+    TBitmap Painted;
+    PaintWhereBlack(Source, SrcRect, DeviceBrush().Color, TransparentColor, Painted);
+    Device.Image(D, Painted, Rect(0, 0, SrcRect.Width(), SrcRect.Height()), SRCCOPY, Alpha, std::nullopt);
+  } else {
+    Device.Image(D, Source, SrcRect, Rop, Alpha, TransparentColor);
+  }
   Changed();
 }
 

@@ -193,6 +193,8 @@ public:
   void CopyRect(const TRect& Dest, TCanvas* Source, const TRect& SrcRect);
   void BitBlt(int X, int Y, int W, int H, TCanvas* Source, int SX, int SY, unsigned Rop);
   // Draws SrcRect of a bitmap into Dest with a raster operation and a constant alpha.
+  // ROP_PSDPxax paints the brush colour where the source is black and keeps the destination
+  // elsewhere (the operation of monochrome masks; for other sources "black" is RGB 0).
   void DrawBitmap(const TRect& Dest, const TBitmap& Source, const TRect& SrcRect,
                   unsigned Rop = SRCCOPY, int Alpha = 255,
                   std::optional<TColorRef> TransparentColor = std::nullopt);

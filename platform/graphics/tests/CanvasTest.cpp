@@ -166,3 +166,27 @@ TEST_F(CanvasTest, CopyRectAndAlphaBlendedBitmaps) {
   C.CopyRect(Rect(0, 0, 4, 4), Source.Canvas(), Rect(0, 0, 4, 4));
   EXPECT_EQ(At(1, 1), 0u);  // blue XOR blue
 }
+
+TEST_F(CanvasTest, MaskOperationPaintsTheBrushWhereTheSourceIsBlack) {
+  // A mask: black left column and bottom-right pixel, white and grey elsewhere.
+  TBitmap Mask(2, 2);
+  Mask.Canvas()->Brush()->SetColor(clWhite);
+  Mask.Canvas()->FillRect(Rect(0, 0, 2, 2));
+  Mask.SetPixelRGB(0, 0, 0);
+  Mask.SetPixelRGB(0, 1, 0);
+  Mask.SetPixelRGB(1, 1, 0);
+  Mask.SetPixelRGB(1, 0, RGB(128, 128, 128));
+  C.Brush()->SetColor(clLime);
+  C.FillRect(Rect(0, 0, 40, 30));
+  C.Brush()->SetColor(clRed);
+  C.BitBlt(10, 10, 2, 2, Mask.Canvas(), 0, 0, ROP_PSDPxax);
+  C.DrawBitmap(Rect(20, 20, 24, 24), Mask, Rect(0, 0, 2, 2), ROP_PSDPxax);   // stretched twice
+  struct Case { int X, Y; TColorRef Expected; } Cases[] = {
+      {10, 10, RGB(255, 0, 0)}, {10, 11, RGB(255, 0, 0)}, {11, 11, RGB(255, 0, 0)},
+      {11, 10, RGB(0, 255, 0)},                      // grey is not black: destination kept
+      {12, 10, RGB(0, 255, 0)},                      // outside
+      {21, 23, RGB(255, 0, 0)}, {23, 23, RGB(255, 0, 0)}, {23, 21, RGB(0, 255, 0)},
+  };
+  for (const auto& K : Cases) EXPECT_EQ(At(K.X, K.Y), K.Expected) << K.X << "," << K.Y;
+  EXPECT_EQ(C.CopyMode(), cmSrcCopy);   // BitBlt leaves the copy mode as it was
+}
