@@ -44,20 +44,21 @@ void TDataSet::SetActive(bool Value) {
   SetActiveValue(Value);
 }
 
+// Opening follows the class library: OpenCursor runs DoInternalOpen (unless an asynchronous
+// open left the dataset in dsOpening), then OpenCursorComplete makes the dataset browse, or
+// closes what was opened when the open failed.
 void TDataSet::SetActiveValue(bool Value) {
   if (Value) {
     DoBeforeOpen();
+    FEnableEvent = deLayoutChange;
+    FInternalOpenComplete = false;
     try {
       OpenCursor(false);
     } catch (...) {
-      if (FState != dsInactive) SetState(dsInactive);
-      FState = dsInactive;
-      CloseCursor();
+      if (FState != dsOpening) CloseFailedOpen();
       throw;
     }
-    SetState(dsBrowse);
-    DoAfterOpen();
-    if (!IsEmpty()) DoAfterScroll();
+    if (FState != dsOpening) OpenCursorComplete();
     return;
   }
   // Closing drops a pending edit or insert without posting it.
@@ -68,30 +69,47 @@ void TDataSet::SetActiveValue(bool Value) {
 }
 
 void TDataSet::OpenCursor(bool InfoQuery) {
-  if (InfoQuery) {
+  if (InfoQuery)
     InternalInitFieldDefs();
-    return;
-  }
-  if (FState != dsOpening) OpenCursorComplete();
+  else if (FState != dsOpening)
+    DoInternalOpen();
 }
 
 void TDataSet::OpenCursorComplete() {
-  FState = dsOpening;
   try {
-    DoInternalOpen();
-    FInternalOpenComplete = true;
+    if (FState == dsOpening) DoInternalOpen();
   } catch (...) {
-    FState = dsInactive;
+    CloseFailedOpen();
     throw;
   }
+  if (!FInternalOpenComplete) {
+    CloseFailedOpen();
+    return;
+  }
+  SetState(dsBrowse);
+  DoAfterOpen();
+  if (!IsEmpty()) DoAfterScroll();
+}
+
+void TDataSet::CloseFailedOpen() {
+  SetState(dsInactive);
   FState = dsInactive;
+  CloseCursor();
 }
 
 void TDataSet::DoInternalOpen() {
   FDefaultFields = FFields->Count() == 0;
   InternalOpen();
   FInternalOpenComplete = true;
+  // Records read into the window while the cursor was opening (fields not yet bound) are
+  // dropped, and a window sized before the cursor could be read is filled: either way the
+  // first record is current once the dataset is open.
+  if (FRecordCount > 0) {
+    ClearBuffers();
+    InternalFirst();
+  }
   UpdateBufferCount();
+  if (FRecordCount == 0 && FBufferCount > 0 && IsCursorOpen()) GetNextRecords();
   FBOF = true;
 }
 

@@ -339,6 +339,7 @@ private:
   friend class TIndexDefs;
 
   void SetActiveValue(bool Value);
+  void CloseFailedOpen();
   void BeginInsertAppend();
   void EndInsertAppend();
   void InsertRecordValues(const std::vector<Variant>& Values, bool Append);

@@ -182,7 +182,6 @@ protected:
   void SetRecNoValue(int Value) override;
   bool GetCanModify() const override;
   TDataSource* GetDataSource() const override;
-  void DoInternalOpen() override;
   void InternalOpen() override;
   void InternalClose() override;
   bool IsCursorOpen() const override;

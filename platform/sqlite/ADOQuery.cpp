@@ -392,16 +392,6 @@ void TADOQuery::InternalOpen() {
   }
 }
 
-void TADOQuery::DoInternalOpen() {
-  TDataSet::DoInternalOpen();
-  // The window must hold the first rows once open, also when sizing the buffer list did not
-  // read them.
-  if (FRecordCount == 0 && FImpl->RowCount() > 0) {
-    GetNextRecords();
-    FBOF = true;
-  }
-}
-
 void TADOQuery::InternalClose() {
   BindFields(false);
   if (DefaultFields()) DestroyFields();

@@ -316,6 +316,56 @@ TEST_F(DataSetTest, BufferWindowFollowsTheLinkAndScrolls) {
   EXPECT_EQ(0, Colors->MoveBy(-1));
 }
 
+// Sizes the record window from InternalOpen, before its cursor can be read.
+class TEarlyWindowDataSet : public TArrayDataSet {
+public:
+  using TArrayDataSet::TArrayDataSet;
+  int EarlyBufferCount = 1;
+
+protected:
+  void InternalOpen() override {
+    SetBufferCount(EarlyBufferCount);
+    TArrayDataSet::InternalOpen();
+  }
+};
+
+TEST_F(DataSetTest, FirstRecordIsCurrentRightAfterOpenWhateverSizedTheWindow) {
+  struct Case { int Early, LinkBuffers, Records; } Cases[] = {
+      {1, 0, 1}, {4, 0, 3}, {1, 4, 3}, {4, 4, 3}, {2, 1, 1}};
+  for (const Case& C : Cases) {
+    SCOPED_TRACE("early " + std::to_string(C.Early) + ", link " + std::to_string(C.LinkBuffers));
+    auto* Set = new TEarlyWindowDataSet(Owner.get());
+    Set->EarlyBufferCount = C.Early;
+    Set->FieldDefs()->Add(u"ID", ftInteger);
+    Set->FieldDefs()->Add(u"NAME", ftWideString, 20);
+    for (int I = 1; I <= 3; ++I) Set->AddRow({I, Variant(u"N" + IntToStr(I))});
+    auto* Src = new TDataSource(Owner.get());
+    Src->SetDataSet(Set);
+    TRecordingLink Grid(L);
+    if (C.LinkBuffers) {
+      Grid.SetBufferCount(C.LinkBuffers);
+      Grid.SetDataSource(Src);
+    }
+    int Scrolls = 0;
+    Set->SetAfterScroll([&Scrolls](TDataSet*) { ++Scrolls; });
+    for (int Round = 0; Round < 2; ++Round) {  // and again after closing
+      Set->Open();
+      EXPECT_FALSE(Set->IsEmpty());
+      EXPECT_TRUE(Set->Bof());
+      EXPECT_EQ(u"N1", Set->FieldByName(u"NAME")->AsString());
+      EXPECT_EQ(1, Set->RecNo());
+      EXPECT_EQ(C.LinkBuffers ? C.Records : 0, Grid.RecordCount());
+      Set->Next();
+      EXPECT_EQ(u"N2", Set->FieldByName(u"NAME")->AsString());
+      Set->Close();
+    }
+    EXPECT_EQ(4, Scrolls);  // one on each open, one for each Next
+    Grid.SetDataSource(nullptr);
+    delete Src;
+    delete Set;
+  }
+}
+
 TEST_F(DataSetTest, BookmarksSurviveInsertsAndDeletes) {
   Colors->Open();
   Colors->Last();
