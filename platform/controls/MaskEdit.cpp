@@ -137,6 +137,14 @@ void TCustomMaskEdit::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case CM_ENTER: CMEnter(Message); return;
     case CM_EXIT: CMExit(Message); return;
+    case CM_WANTSPECIALKEY:
+      // Esc undoes a change here before it can reach the form's cancel button.
+      if (Message.WParam == VK_ESCAPE && IsMasked() && Modified()) {
+        Message.Result = 1;
+        return;
+      }
+      TCustomEdit::Dispatch(Message);
+      return;
     default: TCustomEdit::Dispatch(Message);
   }
 }

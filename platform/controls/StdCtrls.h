@@ -492,13 +492,13 @@ public:
   void SetOnCloseUp(TNotifyEvent Value) { FOnCloseUp = std::move(Value); }
 
   void Dispatch(TMessage& Message) override;
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
 protected:
   void PaintWindow(HDC DC) override;
   void EditKeyDown(Word Key, TShiftState Shift) override;
   void EditChar(Char C) override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   virtual void Select();
   virtual void DropDown();
   virtual void CloseUp();

@@ -231,6 +231,12 @@ TClickMemory& LastClick() {
   return Memory;
 }
 
+// The buttons (bit per TMouseButton) whose press a drop-down swallowed: their release goes too.
+unsigned& SwallowedButtons() {
+  static unsigned Buttons = 0;
+  return Buttons;
+}
+
 TControl*& ControlUnderMouse() {
   static TControl* Control = nullptr;
   return Control;
@@ -354,7 +360,8 @@ void SendMouse(HWND Wnd, unsigned Msg, TPoint ScreenPos, unsigned Keys) {
 void TrackEnterLeave(HWND Wnd) {
   TControl*& Under = ControlUnderMouse();
   if (Under == Wnd) return;
-  if (Under && IsWindow(static_cast<TWinControl*>(dynamic_cast<TWinControl*>(Under))))
+  // Under may be freed already: only HWNDs are stored, so no dynamic_cast on it.
+  if (Under && IsWindow(static_cast<TWinControl*>(Under)))
     Under->Perform(CM_MOUSELEAVE, 0, 0);
   Under = Wnd;
   if (Wnd) Wnd->Perform(CM_MOUSEENTER, 0, 0);
@@ -366,8 +373,12 @@ void SimulateMouseDown(TMouseButton Button, TPoint ScreenPos, TShiftState Shift)
   SetCursorPos(ScreenPos.X, ScreenPos.Y);
   HWND Wnd = MouseTarget(ScreenPos);
   if (!Wnd) return;
-  // A click outside an open drop-down closes it and may be swallowed (DropDown.cpp).
-  if (Application && Application->FilterOutsideClick(Wnd, ScreenPos)) return;
+  // A press outside an open drop-down closes it and is swallowed with its release
+  // (DropDownWindow.cpp).
+  if (Application && Application->FilterOutsideClick(Wnd, ScreenPos)) {
+    SwallowedButtons() |= 1u << Button;
+    return;
+  }
   TrackEnterLeave(Wnd);
   TPoint HitPos = Wnd->ScreenToClient(ScreenPos);
   if (Wnd->Perform(WM_SETCURSOR, WPARAM(Wnd), MAKELPARAM(HTCLIENT, ButtonMsg(Button, 0))) == 0) {}
@@ -394,6 +405,10 @@ void SimulateMouseDown(TMouseButton Button, TPoint ScreenPos, TShiftState Shift)
 void SimulateMouseUp(TMouseButton Button, TPoint ScreenPos, TShiftState Shift) {
   SetCursorPos(ScreenPos.X, ScreenPos.Y);
   SetKeyState(ButtonVK(Button), false);
+  if (SwallowedButtons() & (1u << Button)) {
+    SwallowedButtons() &= ~(1u << Button);
+    return;
+  }
   HWND Wnd = MouseTarget(ScreenPos);
   if (!Wnd) return;
   SendMouse(Wnd, ButtonMsg(Button, 1), ScreenPos, ButtonKeys(Shift));
