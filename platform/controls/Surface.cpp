@@ -96,13 +96,15 @@ public:
     setFocusPolicy(Qt::ClickFocus);
     if (TopLevel) {
       const bool Tool = Params.ExStyle & WS_EX_TOOLWINDOW;
-      const bool NoFrame = (Params.Style & WS_POPUP) && !(Params.Style & WS_CAPTION);
+      // WS_BORDER alone is a thin frame we paint ourselves; WS_CAPTION holds both bits.
+      const bool NoFrame = (Params.Style & WS_POPUP) && (Params.Style & WS_CAPTION) != WS_CAPTION;
       Qt::WindowFlags F = Tool ? Qt::Tool : Qt::Window;
       if (NoFrame) F |= Qt::FramelessWindowHint;
       if (Params.ExStyle & WS_EX_TOPMOST) F |= Qt::WindowStaysOnTopHint;
       if (Params.ExStyle & WS_EX_NOACTIVATE) {
         F |= Qt::WindowDoesNotAcceptFocus;
         setAttribute(Qt::WA_ShowWithoutActivating);
+        setFocusPolicy(Qt::NoFocus);
       }
       setWindowFlags(F);
       setWindowTitle(QString::fromUtf16(Params.Caption.data(), qsizetype(Params.Caption.size())));

@@ -3,6 +3,7 @@
 #include "platform/controls/WinApi.h"
 
 #include "platform/controls/Controls_p.h"
+#include "platform/controls/DropDownWindow.h"
 #include "platform/controls/Forms.h"
 
 const HWND HWND_TOP = nullptr;
@@ -151,6 +152,8 @@ TWinControl* DeepestAt(TWinControl* W, TPoint ScreenPos) {
 }  // namespace
 
 TWinControl* FindVCLWindow(TPoint ScreenPos) {
+  // Open drop-downs are topmost.
+  if (TWinControl* DropDown = FindDropDownAt(ScreenPos)) return DeepestAt(DropDown, ScreenPos);
   if (!Screen) return nullptr;
   // The forms in z-order: the active one first, then the others as listed.
   std::vector<TCustomForm*> Forms;
