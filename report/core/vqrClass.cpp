@@ -57,9 +57,12 @@ TvqrComponent::TvqrComponent(TComponent* AOwner)
   if (auto* Comp = dynamic_cast<TvqrComponent*>(AOwner)) SetParent(Comp);
 }
 
+// Clear keeps children inherited from an ancestor report; a parent that goes away frees
+// them too, or they would be left pointing at it.
 TvqrComponent::~TvqrComponent() {
   SetParent(nullptr);
   Clear();
+  while (!FObjects.empty()) delete FObjects.front();
 }
 
 // --- Tree -------------------------------------------------------------------------------------
@@ -209,7 +212,8 @@ void TvqrComponent::SetName(const String& Value) {
       TvqrComponent* Other = R->FindObject(Value);
       if (Other && Other != this) throw Exception(ResText(u"prDupl"));
       if (IsAncestor())
-        throw Exception(u"Could not rename " + Name() + u", it was introduced in the ancestor report");
+        throw Exception(u"Could not rename " + Name() +
+                        u", it was introduced in the ancestor report");
     }
   }
   inherited::SetName(Value);

@@ -143,7 +143,8 @@ REGISTER_CLASS(TvqrReportPage) {
 // =============================================================================================
 
 TvqrReportComponent::TvqrReportComponent(TComponent* AOwner)
-    : TvqrComponent(AOwner), FShiftChildren(std::make_unique<std::vector<TvqrReportComponent*>>()) {}
+    : TvqrComponent(AOwner),
+      FShiftChildren(std::make_unique<std::vector<TvqrReportComponent*>>()) {}
 
 TvqrReportComponent::~TvqrReportComponent() = default;
 
@@ -284,7 +285,9 @@ const TPaperEntry* FindPaper(int Code) {
   return nullptr;
 }
 
-Extended RoundTo8(Extended Value) { return static_cast<Extended>(RoundTo(static_cast<double>(Value), -8)); }
+Extended RoundTo8(Extended Value) {
+  return static_cast<Extended>(RoundTo(static_cast<double>(Value), -8));
+}
 
 }  // namespace
 

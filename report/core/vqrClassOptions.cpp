@@ -13,72 +13,78 @@
 using namespace vqrclass_detail;
 
 REGISTER_CLASS(TvqrEngineOptions) {
-  Class.Property("ConvertNulls", &TvqrEngineOptions::ConvertNulls, &TvqrEngineOptions::SetConvertNulls, true)
-      .Property("DoublePass", &TvqrEngineOptions::DoublePass, &TvqrEngineOptions::SetDoublePass, false)
-      .Property("MaxMemSize", &TvqrEngineOptions::MaxMemSize, &TvqrEngineOptions::SetMaxMemSize, 10)
-      .Property("PrintIfEmpty", &TvqrEngineOptions::PrintIfEmpty, &TvqrEngineOptions::SetPrintIfEmpty, true)
-      .Property("SilentMode", &TvqrEngineOptions::SilentMode, &TvqrEngineOptions::SetSilentMode, false)
-      .Property("NewSilentMode", &TvqrEngineOptions::NewSilentMode, &TvqrEngineOptions::SetNewSilentMode,
+  using E = TvqrEngineOptions;
+  Class.Property("ConvertNulls", &E::ConvertNulls, &E::SetConvertNulls, true)
+      .Property("DoublePass", &E::DoublePass, &E::SetDoublePass, false)
+      .Property("MaxMemSize", &E::MaxMemSize, &E::SetMaxMemSize, 10)
+      .Property("PrintIfEmpty", &E::PrintIfEmpty, &E::SetPrintIfEmpty, true)
+      .Property("SilentMode", &E::SilentMode, &E::SetSilentMode, false)
+      .Property("NewSilentMode", &E::NewSilentMode, &E::SetNewSilentMode,
                 simMessageBoxes)
-      .Property("TempDir", &TvqrEngineOptions::TempDir, &TvqrEngineOptions::SetTempDir)
-      .Property("UseFileCache", &TvqrEngineOptions::UseFileCache, &TvqrEngineOptions::SetUseFileCache, false)
-      .Property("IgnoreDevByZero", &TvqrEngineOptions::IgnoreDevByZero,
-                &TvqrEngineOptions::SetIgnoreDevByZero, false);
+      .Property("TempDir", &E::TempDir, &E::SetTempDir)
+      .Property("UseFileCache", &E::UseFileCache, &E::SetUseFileCache, false)
+      .Property("IgnoreDevByZero", &E::IgnoreDevByZero,
+                &E::SetIgnoreDevByZero, false);
 }
 
 REGISTER_CLASS(TvqrPreviewOptions) {
-  Class.Property("AllowEdit", &TvqrPreviewOptions::AllowEdit, &TvqrPreviewOptions::SetAllowEdit, true)
-      .Property("Buttons", &TvqrPreviewOptions::Buttons, &TvqrPreviewOptions::SetButtons)
-      .Property("DoubleBuffered", &TvqrPreviewOptions::DoubleBuffered,
-                &TvqrPreviewOptions::SetDoubleBuffered, true)
-      .Property("Maximized", &TvqrPreviewOptions::Maximized, &TvqrPreviewOptions::SetMaximized, true)
-      .Property("MDIChild", &TvqrPreviewOptions::MDIChild, &TvqrPreviewOptions::SetMDIChild, false)
-      .Property("Modal", &TvqrPreviewOptions::Modal, &TvqrPreviewOptions::SetModal, true)
-      .Property("OutlineExpand", &TvqrPreviewOptions::OutlineExpand,
-                &TvqrPreviewOptions::SetOutlineExpand, true)
-      .Property("OutlineVisible", &TvqrPreviewOptions::OutlineVisible,
-                &TvqrPreviewOptions::SetOutlineVisible, false)
-      .Property("OutlineWidth", &TvqrPreviewOptions::OutlineWidth, &TvqrPreviewOptions::SetOutlineWidth, 120)
-      .Property("PagesInCache", &TvqrPreviewOptions::PagesInCache, &TvqrPreviewOptions::SetPagesInCache, 50)
-      .Property("ThumbnailVisible", &TvqrPreviewOptions::ThumbnailVisible,
-                &TvqrPreviewOptions::SetThumbnailVisible, false)
-      .Property("ShowCaptions", &TvqrPreviewOptions::ShowCaptions, &TvqrPreviewOptions::SetShowCaptions, false)
-      .Property("Zoom", &TvqrPreviewOptions::Zoom, &TvqrPreviewOptions::SetZoom)
-      .Property("ZoomMode", &TvqrPreviewOptions::ZoomMode, &TvqrPreviewOptions::SetZoomMode, zmDefault)
-      .Property("PictureCacheInFile", &TvqrPreviewOptions::PictureCacheInFile,
-                &TvqrPreviewOptions::SetPictureCacheInFile, false);
+  using P = TvqrPreviewOptions;
+  Class.Property("AllowEdit", &P::AllowEdit, &P::SetAllowEdit, true)
+      .Property("Buttons", &P::Buttons, &P::SetButtons)
+      .Property("DoubleBuffered", &P::DoubleBuffered,
+                &P::SetDoubleBuffered, true)
+      .Property("Maximized", &P::Maximized, &P::SetMaximized, true)
+      .Property("MDIChild", &P::MDIChild, &P::SetMDIChild, false)
+      .Property("Modal", &P::Modal, &P::SetModal, true)
+      .Property("OutlineExpand", &P::OutlineExpand,
+                &P::SetOutlineExpand, true)
+      .Property("OutlineVisible", &P::OutlineVisible,
+                &P::SetOutlineVisible, false)
+      .Property("OutlineWidth", &P::OutlineWidth, &P::SetOutlineWidth, 120)
+      .Property("PagesInCache", &P::PagesInCache, &P::SetPagesInCache, 50)
+      .Property("ThumbnailVisible", &P::ThumbnailVisible,
+                &P::SetThumbnailVisible, false)
+      .Property("ShowCaptions", &P::ShowCaptions, &P::SetShowCaptions, false)
+      .Property("Zoom", &P::Zoom, &P::SetZoom)
+      .Property("ZoomMode", &P::ZoomMode, &P::SetZoomMode, zmDefault)
+      .Property("PictureCacheInFile", &P::PictureCacheInFile,
+                &P::SetPictureCacheInFile, false);
 }
 
 REGISTER_CLASS(TvqrPrintOptions) {
-  Class.Property("Copies", &TvqrPrintOptions::Copies, &TvqrPrintOptions::SetCopies, 1)
-      .Property("Collate", &TvqrPrintOptions::Collate, &TvqrPrintOptions::SetCollate, true)
-      .Property("PageNumbers", &TvqrPrintOptions::PageNumbers, &TvqrPrintOptions::SetPageNumbers)
-      .Property("Printer", &TvqrPrintOptions::Printer, &TvqrPrintOptions::SetPrinter)
-      .Property("PrintMode", &TvqrPrintOptions::PrintMode, &TvqrPrintOptions::SetPrintMode, pmDefault)
-      .Property("PrintOnSheet", &TvqrPrintOptions::PrintOnSheet, &TvqrPrintOptions::SetPrintOnSheet)
-      .Property("PrintPages", &TvqrPrintOptions::PrintPages, &TvqrPrintOptions::SetPrintPages, ppAll)
-      .Property("Reverse", &TvqrPrintOptions::Reverse, &TvqrPrintOptions::SetReverse, false)
-      .Property("ShowDialog", &TvqrPrintOptions::ShowDialog, &TvqrPrintOptions::SetShowDialog, true)
-      .Property("SwapPageSize", &TvqrPrintOptions::SwapPageSize, &TvqrPrintOptions::SetSwapPageSize)
+  using P = TvqrPrintOptions;
+  Class.Property("Copies", &P::Copies, &P::SetCopies, 1)
+      .Property("Collate", &P::Collate, &P::SetCollate, true)
+      .Property("PageNumbers", &P::PageNumbers, &P::SetPageNumbers)
+      .Property("Printer", &P::Printer, &P::SetPrinter)
+      .Property("PrintMode", &P::PrintMode, &P::SetPrintMode, pmDefault)
+      .Property("PrintOnSheet", &P::PrintOnSheet, &P::SetPrintOnSheet)
+      .Property("PrintPages", &P::PrintPages, &P::SetPrintPages, ppAll)
+      .Property("Reverse", &P::Reverse, &P::SetReverse, false)
+      .Property("ShowDialog", &P::ShowDialog, &P::SetShowDialog, true)
+      .Property("SwapPageSize", &P::SwapPageSize, &P::SetSwapPageSize)
       .Stored(false);
 }
 
 REGISTER_CLASS(TvqrReportOptions) {
-  Class.Property("Author", &TvqrReportOptions::Author, &TvqrReportOptions::SetAuthor)
-      .Property("Compressed", &TvqrReportOptions::Compressed, &TvqrReportOptions::SetCompressed, false)
-      .Property("ConnectionName", &TvqrReportOptions::ConnectionName,
-                &TvqrReportOptions::SetConnectionName)
-      .Property("CreateDate", &TvqrReportOptions::CreateDate, &TvqrReportOptions::SetCreateDate)
-      .Property("Description", &TvqrReportOptions::Description, &TvqrReportOptions::SetDescription)
-      .Property("InitString", &TvqrReportOptions::InitString, &TvqrReportOptions::SetInitString)
-      .Property("LastChange", &TvqrReportOptions::LastChange, &TvqrReportOptions::SetLastChange)
-      .Property("Name", &TvqrReportOptions::Name, &TvqrReportOptions::SetName)
-      .Property("Password", &TvqrReportOptions::Password, &TvqrReportOptions::SetPassword)
-      .Property("VersionBuild", &TvqrReportOptions::VersionBuild, &TvqrReportOptions::SetVersionBuild)
-      .Property("VersionMajor", &TvqrReportOptions::VersionMajor, &TvqrReportOptions::SetVersionMajor)
-      .Property("VersionMinor", &TvqrReportOptions::VersionMinor, &TvqrReportOptions::SetVersionMinor)
-      .Property("VersionRelease", &TvqrReportOptions::VersionRelease,
-                &TvqrReportOptions::SetVersionRelease);
+  using R = TvqrReportOptions;
+  Class.Property("Author", &R::Author, &R::SetAuthor)
+      .Property("Compressed", &R::Compressed, &R::SetCompressed, false)
+      .Property("ConnectionName", &R::ConnectionName,
+                &R::SetConnectionName)
+      .DateTimeProperty("CreateDate", &R::CreateDate,
+                        &R::SetCreateDate)
+      .Property("Description", &R::Description, &R::SetDescription)
+      .Property("InitString", &R::InitString, &R::SetInitString)
+      .DateTimeProperty("LastChange", &R::LastChange,
+                        &R::SetLastChange)
+      .Property("Name", &R::Name, &R::SetName)
+      .Property("Password", &R::Password, &R::SetPassword)
+      .Property("VersionBuild", &R::VersionBuild, &R::SetVersionBuild)
+      .Property("VersionMajor", &R::VersionMajor, &R::SetVersionMajor)
+      .Property("VersionMinor", &R::VersionMinor, &R::SetVersionMinor)
+      .Property("VersionRelease", &R::VersionRelease,
+                &R::SetVersionRelease);
 }
 
 REGISTER_CLASS(TvqrDataSetItem) {

@@ -74,7 +74,8 @@ TEST(vqrComponentTree, OwnerIsTheReportAndParentIsTheGivenComponent) {
   EXPECT_EQ(R.Value->Page(), R.Page);
   EXPECT_EQ(R.Report.PagesCount(), 2);
   EXPECT_EQ(R.Report.Pages(1), R.Page);
-  const std::vector<TvqrComponent*> Expected = {R.Data, R.Page, R.Header, R.Title, R.Master, R.Value};
+  const std::vector<TvqrComponent*> Expected = {R.Data,  R.Page,   R.Header,
+                                                R.Title, R.Master, R.Value};
   EXPECT_EQ(R.Report.AllObjects(), Expected);
   EXPECT_EQ(R.Report.FindObject(u"MEMO2"), R.Value);
   EXPECT_EQ(R.Report.FindObject(u"Memo9"), nullptr);
@@ -107,6 +108,8 @@ TEST(vqrComponentTree, ClearKeepsObjectsInheritedFromAnAncestor) {
   EXPECT_EQ(R.Master->Objects()[0], Kept);
   EXPECT_TRUE(Kept->Objects().empty());  // its own Clear ran
   EXPECT_EQ(TCountedMemo::Alive, 1);
+  delete R.Master;  // a parent that goes frees the kept ones too
+  EXPECT_EQ(TCountedMemo::Alive, 0);
 }
 
 TEST(vqrComponentTree, MovingToAnotherParentAppendsAtTheEnd) {
@@ -638,7 +641,8 @@ TEST(vqrAbstract, UnimplementedOperationsRaiseTheAbstractError) {
   EXPECT_THROW(Engine.Run(), EAbstractError);
   EXPECT_THROW(Pages.Count(), EAbstractError);
   EXPECT_THROW(Filter.ExportObject(nullptr), EAbstractError);
-  EXPECT_THROW(TvqrMasterData(nullptr).TvqrReportComponent::Draw(nullptr, 1, 1, 0, 0), EAbstractError);
+  TvqrMasterData Band(nullptr);
+  EXPECT_THROW(Band.TvqrReportComponent::Draw(nullptr, 1, 1, 0, 0), EAbstractError);
   Engine.StopReport();
   EXPECT_TRUE(Report.Terminated());
   EXPECT_EQ(Filter.ShowModal(), 1);
