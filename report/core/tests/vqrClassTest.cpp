@@ -327,6 +327,13 @@ TEST(vqrComponentDiff, AllDiffIsTheSerializerTextPlusTheBaseDifferences) {
   EXPECT_EQ(R.Value->AllDiff(&Ref), All + u" ");  // no base differences
 }
 
+TEST(vqrComponentDiff, AllDiffOfAnObjectWithoutAttributesIsEmpty) {
+  TvqrDataSet Plain(nullptr), Ref(nullptr);
+  EXPECT_EQ(Plain.AllDiff(nullptr), u"");
+  Ref.SetLeft(3);
+  EXPECT_EQ(Plain.AllDiff(&Ref), u"  l=\"0\"");
+}
+
 // --- Streaming ----------------------------------------------------------------------------------
 
 TEST(vqrComponentStream, ATreeSavedLoadedAndSavedAgainGivesTheSameText) {
@@ -354,6 +361,24 @@ TEST(vqrComponentStream, ATreeSavedLoadedAndSavedAgainGivesTheSameText) {
   EXPECT_EQ(Page->Orientation(), poLandscape);
   EXPECT_DOUBLE_EQ(double(Page->PaperWidth()), 297.0);
   EXPECT_EQ(Copy.ReportOptions()->Author(), u"Магазин");
+}
+
+TEST(vqrComponentStream, ReadingErrorsReachTheReportAndTheSerializerSlotIsCleared) {
+  TSmallReport R;
+  TStringStream Unknown(String(u"<?xml version=\"1.0\"?>\r\n<TvqrMasterData Top=\"5\">"
+                               u"<TvqrNoSuchView Name=\"X\"/><TvqrMemoView Name=\"Memo7\"/>"
+                               u"</TvqrMasterData>"));
+  R.Master->LoadFromStream(&Unknown);
+  EXPECT_DOUBLE_EQ(double(R.Master->Top()), 5.0);
+  ASSERT_EQ(R.Master->Objects().size(), 1u);  // Clear freed Memo2; Memo7 was read
+  EXPECT_EQ(R.Master->Objects()[0]->Name(), u"Memo7");
+  EXPECT_EQ(R.Report.Errors()->Count(), 1);
+  EXPECT_NE(R.Report.Errors()->Strings(0).find(u"TvqrNoSuchView"), String::npos);
+  EXPECT_EQ(R.Report.XMLSerializer(), nullptr);
+
+  TStringStream Broken(String(u"<TvqrMasterData><a></b></TvqrMasterData>"));
+  EXPECT_THROW(R.Master->LoadFromStream(&Broken), Exception);
+  EXPECT_EQ(R.Report.XMLSerializer(), nullptr);
 }
 
 TEST(vqrComponentStream, AssignCopiesOwnPropertiesAndAssignAllTheSubtree) {
