@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "platform/controls/StdCtrls.h"   // TCheckBoxState
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/Geometry.h"
 
@@ -16,7 +17,6 @@ enum TDrawButtonControlStyleZk {
   bcsDropDownZk, bcsEllipsisZk, bcsUpDownZk, bcsCheckboxZk, bcsPlusZk, bcsMinusZk,
   bcsAltDropDownZk, bcsAltUpDownZk
 };
-enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 
 // The cache key: every field counts.
 struct TButtonBitmapInfoZk {
