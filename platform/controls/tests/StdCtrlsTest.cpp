@@ -7,6 +7,8 @@
 
 #include <filesystem>
 
+#include "platform/controls/Buttons.h"
+#include "platform/controls/ComCtrls.h"
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/Mask.h"
@@ -268,6 +270,80 @@ TEST_F(StdCtrlsTest, ListBoxKeysAndTypeAhead) {
   EXPECT_EQ(ToUtf8(List->ItemText(List->ItemIndex())), "Красный");
   EXPECT_EQ(Clicks, 5);   // Down, End, "с", "се", "к"
   EXPECT_EQ(List->ItemAtPos({5, 20}, true), List->TopIndex() + 1);
+}
+
+// --- pages and tool buttons --------------------------------------------------------------------
+
+TEST_F(StdCtrlsTest, PageControlChangesPagesByTabsAndVeto) {
+  auto* Pages = new TPageControl(Form);
+  Pages->SetParent(Form);
+  Pages->SetBounds(10, 100, 300, 150);
+  std::vector<std::string> Log;
+  TTabSheet* Sheets[3];
+  const char16_t* Captions[] = {u"Каталог", u"Заказы", u"Прайс"};
+  for (int I = 0; I < 3; ++I) {
+    Sheets[I] = new TTabSheet(Form);
+    Sheets[I]->SetCaption(Captions[I]);
+    Sheets[I]->SetPageControl(Pages);
+    Sheets[I]->SetOnShow([&Log, I](TObject*) { Log.push_back("show " + std::to_string(I)); });
+  }
+  EXPECT_EQ(Pages->ActivePage(), Sheets[0]);
+  EXPECT_TRUE(Sheets[0]->Visible());
+  bool Allow = false;
+  Pages->SetOnChanging([&](TObject*, bool& A) { A = Allow; });
+  Pages->SetOnChange([&](TObject*) { Log.push_back("change"); });
+  const TRect Tab = Pages->TabRect(2);
+  SimulateClick(Pages, {Tab.Left + 3, Tab.Top + 3});
+  EXPECT_EQ(Pages->ActivePageIndex(), 0);   // refused
+  Allow = true;
+  SimulateClick(Pages, {Tab.Left + 3, Tab.Top + 3});
+  EXPECT_EQ(Pages->ActivePageIndex(), 2);
+  EXPECT_FALSE(Sheets[0]->Visible());
+  Sheets[1]->SetTabVisible(false);
+  Pages->SelectNextPage(true);   // wraps round and skips the hidden tab
+  EXPECT_EQ(Pages->ActivePageIndex(), 0);
+  const std::vector<std::string> Expected{"show 2", "change", "show 0", "change"};
+  EXPECT_EQ(Log, Expected);
+  delete Sheets[2];
+  EXPECT_EQ(Pages->PageCount(), 2);
+}
+
+TEST_F(StdCtrlsTest, GroupedButtonsStayDownOneAtATime) {
+  auto* Bar = new TToolBar(Form);
+  Bar->SetParent(Form);
+  TToolButton* B[2];
+  for (auto*& Button : B) {
+    Button = new TToolButton(Form);
+    Button->SetParent(Bar);
+    Button->SetStyle(tbsCheck);
+    Button->SetGrouped(true);
+  }
+  Bar->Realign();
+  EXPECT_EQ(B[1]->Left(), B[0]->Left() + Bar->ButtonWidth());
+  SimulateClick(B[0], {3, 3});
+  SimulateClick(B[1], {3, 3});
+  EXPECT_FALSE(B[0]->Down());
+  EXPECT_TRUE(B[1]->Down());
+  SimulateClick(B[1], {3, 3});   // the last one down stays down
+  EXPECT_TRUE(B[1]->Down());
+
+  auto* S1 = new TSpeedButton(Form);
+  auto* S2 = new TSpeedButton(Form);
+  for (TSpeedButton* S : {S1, S2}) {
+    S->SetParent(Form);
+    S->SetGroupIndex(1);
+    S->SetAllowAllUp(true);
+  }
+  S1->SetBounds(200, 250, 23, 22);   // clear of the windowed controls
+  S2->SetBounds(230, 250, 23, 22);
+  int Clicks = 0;
+  S1->SetOnClick([&](TObject*) { ++Clicks; });
+  SimulateClick(S1, {3, 3});
+  S2->SetDown(true);
+  EXPECT_FALSE(S1->Down());
+  S2->SetDown(false);   // AllowAllUp lets the last one up
+  EXPECT_FALSE(S2->Down());
+  EXPECT_EQ(Clicks, 1);
 }
 
 // --- menus -------------------------------------------------------------------------------------
