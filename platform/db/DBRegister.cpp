@@ -8,7 +8,10 @@
 #include "platform/classes/TypeRegistry.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/DataSource.h"
+#include "platform/db/FieldDefs.h"
 #include "platform/db/Fields.h"
+#include "platform/db/IndexDefs.h"
+#include "platform/db/Params.h"
 
 REGISTER_CLASS(TField) {
   Class.Property("FieldKind", &TField::FieldKind, &TField::SetFieldKind, fkData)
@@ -67,5 +70,8 @@ void RegisterDBClasses() {
                    TAutoIncField::ClassInfo(), TLargeintField::ClassInfo(),
                    TFloatField::ClassInfo(), TCurrencyField::ClassInfo(),
                    TBooleanField::ClassInfo(), TDateTimeField::ClassInfo(),
-                   TDateField::ClassInfo(), TDataSource::ClassInfo()});
+                   TDateField::ClassInfo(), TDataSource::ClassInfo(),
+                   TParam::ClassInfo(), TParams::ClassInfo(),
+                   TFieldDef::ClassInfo(), TFieldDefs::ClassInfo(),
+                   TIndexDef::ClassInfo(), TIndexDefs::ClassInfo()});
 }

@@ -1,43 +1,66 @@
 // FieldDefs.cpp - TFieldDef and TFieldDefs.
 #include "platform/db/FieldDefs.h"
 
+#include "platform/classes/TypeRegistry.h"
 #include "platform/db/DataSet.h"
 #include "platform/rtl/SysUtils.h"
 
+REGISTER_CLASS(TFieldDef) {
+  Class.Property("Name", &TFieldDef::Name, &TFieldDef::SetName)
+      .Property("DataType", &TFieldDef::DataType, &TFieldDef::SetDataType, ftUnknown)
+      .Property("Size", &TFieldDef::Size, &TFieldDef::SetSize, 0)
+      .Property("Required", &TFieldDef::Required, &TFieldDef::SetRequired, false);
+}
+
+REGISTER_CLASS(TFieldDefs) {}
+
+TFieldDef::TFieldDef(TCollection* ACollection) : TCollectionItem(ACollection) {}
+
 TFieldDef::TFieldDef(TFieldDefs* Owner, const String& Name, TFieldType DataType, int Size,
-                     bool Required, int FieldNo)
-    : FOwner(Owner), FName(Name), FDataType(DataType), FSize(Size), FFieldNo(FieldNo) {
+                     bool Required)
+    : TCollectionItem(Owner), FName(Name), FDataType(DataType), FSize(Size) {
   if (Required) FAttributes.Include(faRequired);
 }
 
 TFieldDef::~TFieldDef() = default;
 
-void TFieldDef::Changed() { if (FOwner) FOwner->Changed(); }
-void TFieldDef::SetName(const String& Value) { FName = Value; Changed(); }
-void TFieldDef::SetDataType(TFieldType Value) { FDataType = Value; Changed(); }
-void TFieldDef::SetSize(int Value) { FSize = Value; Changed(); }
-void TFieldDef::SetPrecision(int Value) { FPrecision = Value; Changed(); }
-void TFieldDef::SetAttributes(TFieldAttributes Value) { FAttributes = Value; Changed(); }
+TFieldDefs* TFieldDef::Collection() const {
+  return static_cast<TFieldDefs*>(TCollectionItem::Collection());
+}
+
+String TFieldDef::DisplayName() const { return FName; }
+void TFieldDef::SetName(const String& Value) { FName = Value; Changed(false); }
+void TFieldDef::SetDataType(TFieldType Value) { FDataType = Value; Changed(false); }
+void TFieldDef::SetSize(int Value) { FSize = Value; Changed(false); }
+void TFieldDef::SetPrecision(int Value) { FPrecision = Value; Changed(false); }
+void TFieldDef::SetAttributes(TFieldAttributes Value) { FAttributes = Value; Changed(false); }
 void TFieldDef::SetRequired(bool Value) {
   if (Value) FAttributes.Include(faRequired);
   else FAttributes.Exclude(faRequired);
-  Changed();
+  Changed(false);
 }
-void TFieldDef::SetInternalCalcField(bool Value) { FInternalCalcField = Value; Changed(); }
+void TFieldDef::SetInternalCalcField(bool Value) { FInternalCalcField = Value; Changed(false); }
 
-int TFieldDef::Index() const {
-  for (int I = 0; I < FOwner->Count(); ++I)
-    if (FOwner->Items(I) == this) return I;
-  return -1;
+void TFieldDef::Assign(TPersistent* Source) {
+  auto* Def = dynamic_cast<TFieldDef*>(Source);
+  if (!Def) return TCollectionItem::Assign(Source);
+  FName = Def->FName;
+  FDataType = Def->FDataType;
+  FSize = Def->FSize;
+  FPrecision = Def->FPrecision;
+  FAttributes = Def->FAttributes;
+  FInternalCalcField = Def->FInternalCalcField;
+  Changed(false);
 }
 
 TFieldDefs* TFieldDef::ChildDefs() {
-  if (!FChildDefs) FChildDefs = std::make_unique<TFieldDefs>(FOwner ? FOwner->DataSet() : nullptr);
+  if (!FChildDefs)
+    FChildDefs = std::make_unique<TFieldDefs>(Collection() ? Collection()->DataSet() : nullptr);
   return FChildDefs.get();
 }
 
 TField* TFieldDef::CreateField(TComponent* Owner) {
-  TDataSet* DataSet = FOwner ? FOwner->DataSet() : nullptr;
+  TDataSet* DataSet = Collection() ? Collection()->DataSet() : nullptr;
   TFieldClass Class = DefaultFieldClass(FDataType);
   if (!Class) DatabaseError(u"Field '" + FName + u"' is of an unknown type", DataSet);
   TField* Field = Class(Owner);
@@ -59,75 +82,50 @@ TField* TFieldDef::CreateField(TComponent* Owner) {
   return Field;
 }
 
-TFieldDefs::TFieldDefs(TDataSet* ADataSet) : FDataSet(ADataSet) {}
+TFieldDefs::TFieldDefs(TDataSet* ADataSet)
+    : TOwnedCollection(ADataSet, TFieldDef::ClassInfo()), FDataSet(ADataSet) {}
 TFieldDefs::~TFieldDefs() = default;
 
-TFieldDef* TFieldDefs::Items(int Index) const {
-  if (Index < 0 || Index >= Count())
-    throw EListError(u"List index out of bounds (" + IntToStr(Index) + u")");
-  return FItems[Index].get();
-}
-
-TFieldDef* TFieldDefs::AddFieldDef() {
-  FItems.push_back(std::make_unique<TFieldDef>(this, String(), ftUnknown, 0, false, Count() + 1));
-  Changed();
-  return FItems.back().get();
-}
+TFieldDef* TFieldDefs::AddFieldDef() { return static_cast<TFieldDef*>(TCollection::Add()); }
 
 TFieldDef* TFieldDefs::Add(const String& Name, TFieldType DataType, int Size, bool Required) {
   if (Name.empty()) DatabaseError(u"Field name missing", FDataSet);
   if (IndexOf(Name) >= 0) DatabaseError(DuplicateFieldText(Name), FDataSet);
-  FItems.push_back(std::make_unique<TFieldDef>(this, Name, DataType, Size, Required, Count() + 1));
-  Changed();
-  return FItems.back().get();
+  return new TFieldDef(this, Name, DataType, Size, Required);
 }
 
 int TFieldDefs::IndexOf(const String& Name) const {
   for (int I = 0; I < Count(); ++I)
-    if (AnsiSameText(FItems[I]->Name(), Name)) return I;
+    if (AnsiSameText(Items(I)->Name(), Name)) return I;
   return -1;
 }
 
 TFieldDef* TFieldDefs::Find(const String& Name) const {
   int Index = IndexOf(Name);
   if (Index < 0) DatabaseError(FieldNotFoundText(Name), FDataSet);
-  return FItems[Index].get();
-}
-
-void TFieldDefs::Delete(int Index) {
-  Items(Index);
-  FItems.erase(FItems.begin() + Index);
-  Renumber();
-  Changed();
-}
-
-void TFieldDefs::Clear() {
-  FItems.clear();
-  Changed();
+  return Items(Index);
 }
 
 void TFieldDefs::Assign(const TFieldDefs& Source) {
+  if (&Source == this) return;
   BeginUpdate();
-  FItems.clear();
-  for (const auto& Def : Source.FItems) {
-    TFieldDef* Copy = Add(Def->Name(), Def->DataType(), Def->Size(), Def->Required());
-    Copy->FPrecision = Def->Precision();
-    Copy->FAttributes = Def->Attributes();
-    Copy->FInternalCalcField = Def->InternalCalcField();
+  try {
+    Clear();
+    for (int I = 0; I < Source.Count(); ++I) AddFieldDef()->Assign(Source.Items(I));
+  } catch (...) {
+    EndUpdate();
+    throw;
   }
   EndUpdate();
 }
 
-void TFieldDefs::EndUpdate() {
-  if (FUpdateCount > 0 && --FUpdateCount == 0) Changed();
+void TFieldDefs::Assign(TPersistent* Source) {
+  if (auto* Defs = dynamic_cast<TFieldDefs*>(Source)) return Assign(*Defs);
+  TOwnedCollection::Assign(Source);
 }
 
-void TFieldDefs::Renumber() {
-  for (int I = 0; I < Count(); ++I) FItems[I]->FFieldNo = I + 1;
-}
-
-void TFieldDefs::Changed() {
-  if (FUpdateCount > 0) return;
+void TFieldDefs::Update(TCollectionItem* Item) {
+  (void)Item;
   FUpdated = false;
   if (FDataSet) FDataSet->DefChanged(nullptr);
 }

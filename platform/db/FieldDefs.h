@@ -2,12 +2,13 @@
 // which it creates its default fields.
 //
 // FieldNo of a definition is its 1-based position in the list; a data field bound to a
-// definition takes that number, so FieldNo - 1 is the structure position.
+// definition takes that number, so FieldNo - 1 is the structure position. TFieldDefs is a
+// collection of TFieldDef items, so forms and streams store definitions.
 #pragma once
 
 #include <memory>
-#include <vector>
 
+#include "platform/classes/Collection.h"
 #include "platform/db/DBConsts.h"
 
 class TDataSet;
@@ -15,18 +16,18 @@ class TField;
 class TFieldDefs;
 class TComponent;
 
-class TFieldDef {
+// Published: Name, DataType, Size, Required.
+class TFieldDef : public TCollectionItem {
+  VORENTA_CLASS(TFieldDef, TCollectionItem)
 public:
-  TFieldDef(TFieldDefs* Owner, const String& Name, TFieldType DataType, int Size, bool Required,
-            int FieldNo);
-  TFieldDef(const TFieldDef&) = delete;
-  TFieldDef& operator=(const TFieldDef&) = delete;
-  ~TFieldDef();
+  explicit TFieldDef(TCollection* ACollection);
+  TFieldDef(TFieldDefs* Owner, const String& Name, TFieldType DataType, int Size, bool Required);
+  ~TFieldDef() override;
 
-  TFieldDefs* Collection() const { return FOwner; }
+  TFieldDefs* Collection() const;
   const String& Name() const { return FName; }
   void SetName(const String& Value);
-  String DisplayName() const { return FName; }
+  String DisplayName() const override;
   TFieldType DataType() const { return FDataType; }
   void SetDataType(TFieldType Value);
   int Size() const { return FSize; }
@@ -39,49 +40,39 @@ public:
   void SetRequired(bool Value);
   bool InternalCalcField() const { return FInternalCalcField; }
   void SetInternalCalcField(bool Value);
-  int FieldNo() const { return FFieldNo; }
-  int Index() const;
+  int FieldNo() const { return Index() + 1; }
   // Child definitions of object types; kept for completeness and always empty here.
   TFieldDefs* ChildDefs();
   bool HasChildDefs() const { return FChildDefs != nullptr; }
   // Creates the field for this definition, owned by Owner, attached to the dataset.
   TField* CreateField(TComponent* Owner);
+  void Assign(TPersistent* Source) override;
 
 private:
-  friend class TFieldDefs;
-  void Changed();
-
-  TFieldDefs* FOwner;
   String FName;
-  TFieldType FDataType;
-  int FSize;
+  TFieldType FDataType = ftUnknown;
+  int FSize = 0;
   int FPrecision = 0;
   TFieldAttributes FAttributes;
   bool FInternalCalcField = false;
-  int FFieldNo;
   std::unique_ptr<TFieldDefs> FChildDefs;
 };
 
-class TFieldDefs {
+class TFieldDefs : public TOwnedCollection {
+  VORENTA_CLASS(TFieldDefs, TOwnedCollection)
 public:
   explicit TFieldDefs(TDataSet* ADataSet);
-  TFieldDefs(const TFieldDefs&) = delete;
-  TFieldDefs& operator=(const TFieldDefs&) = delete;
-  ~TFieldDefs();
+  ~TFieldDefs() override;
 
   TDataSet* DataSet() const { return FDataSet; }
-  int Count() const { return static_cast<int>(FItems.size()); }
-  TFieldDef* Items(int Index) const;
+  TFieldDef* Items(int Index) const { return static_cast<TFieldDef*>(TCollection::Items(Index)); }
   TFieldDef* operator[](int Index) const { return Items(Index); }
   TFieldDef* AddFieldDef();
   TFieldDef* Add(const String& Name, TFieldType DataType, int Size = 0, bool Required = false);
   TFieldDef* Find(const String& Name) const;  // raises "Field 'X' not found"
   int IndexOf(const String& Name) const;
-  void Delete(int Index);
-  void Clear();
   void Assign(const TFieldDefs& Source);
-  void BeginUpdate() { ++FUpdateCount; }
-  void EndUpdate();
+  void Assign(TPersistent* Source) override;
   bool Updated() const { return FUpdated; }
   void SetUpdated(bool Value) { FUpdated = Value; }
   // Reads the definitions from the dataset (InitFieldDefs) unless they are up to date.
@@ -89,14 +80,12 @@ public:
   bool HiddenFields() const { return FHiddenFields; }
   void SetHiddenFields(bool Value) { FHiddenFields = Value; }
 
-private:
-  friend class TFieldDef;
-  void Changed();
-  void Renumber();
+protected:
+  // Any change: the definitions are no longer up to date and the dataset is told.
+  void Update(TCollectionItem* Item) override;
 
+private:
   TDataSet* FDataSet;
-  std::vector<std::unique_ptr<TFieldDef>> FItems;
-  int FUpdateCount = 0;
   bool FUpdated = false;
   bool FHiddenFields = false;
 };

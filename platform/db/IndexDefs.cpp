@@ -1,19 +1,24 @@
 // IndexDefs.cpp - TIndexDef and TIndexDefs.
 #include "platform/db/IndexDefs.h"
 
+#include "platform/classes/TypeRegistry.h"
 #include "platform/db/DataSet.h"
 #include "platform/rtl/SysUtils.h"
 
+REGISTER_CLASS(TIndexDef) {
+  Class.Property("Name", &TIndexDef::Name, &TIndexDef::SetName)
+      .Property("Fields", &TIndexDef::Fields, &TIndexDef::SetFields)
+      .Property("Options", &TIndexDef::Options, &TIndexDef::SetOptions, TIndexOptions{});
+}
+
+REGISTER_CLASS(TIndexDefs) {}
+
 TIndexDef::TIndexDef(TIndexDefs* Owner, const String& Name, const String& Fields,
                      TIndexOptions Options)
-    : FOwner(Owner), FName(Name), FFields(Fields), FOptions(Options) {}
+    : TCollectionItem(Owner), FName(Name), FFields(Fields), FOptions(Options) {}
 
-void TIndexDef::Changed() { if (FOwner) FOwner->Changed(); }
-
-int TIndexDef::Index() const {
-  for (int I = 0; I < FOwner->Count(); ++I)
-    if (FOwner->Items(I) == this) return I;
-  return -1;
+TIndexDefs* TIndexDef::Collection() const {
+  return static_cast<TIndexDefs*>(TCollectionItem::Collection());
 }
 
 void TIndexDef::Assign(const TIndexDef& Source) {
@@ -23,71 +28,62 @@ void TIndexDef::Assign(const TIndexDef& Source) {
   FDescFields = Source.FDescFields;
   FExpression = Source.FExpression;
   FOptions = Source.FOptions;
-  Changed();
+  Changed(false);
 }
 
-TIndexDef* TIndexDefs::Items(int Index) const {
-  if (Index < 0 || Index >= Count())
-    throw EListError(u"List index out of bounds (" + IntToStr(Index) + u")");
-  return FItems[Index].get();
+void TIndexDef::Assign(TPersistent* Source) {
+  if (auto* Def = dynamic_cast<TIndexDef*>(Source)) return Assign(*Def);
+  TCollectionItem::Assign(Source);
 }
 
-TIndexDef* TIndexDefs::AddIndexDef() {
-  FItems.push_back(std::make_unique<TIndexDef>(this, String(), String(), TIndexOptions{}));
-  Changed();
-  return FItems.back().get();
-}
+TIndexDefs::TIndexDefs(TDataSet* ADataSet)
+    : TOwnedCollection(ADataSet, TIndexDef::ClassInfo()), FDataSet(ADataSet) {}
+
+TIndexDef* TIndexDefs::AddIndexDef() { return static_cast<TIndexDef*>(TCollection::Add()); }
 
 TIndexDef* TIndexDefs::Add(const String& Name, const String& Fields, TIndexOptions Options) {
   if (!Name.empty() && IndexOf(Name) >= 0)
     DatabaseError(u"Duplicate index name '" + Name + u"'", FDataSet);
-  FItems.push_back(std::make_unique<TIndexDef>(this, Name, Fields, Options));
-  Changed();
-  return FItems.back().get();
+  return new TIndexDef(this, Name, Fields, Options);
 }
 
 int TIndexDefs::IndexOf(const String& Name) const {
   for (int I = 0; I < Count(); ++I)
-    if (AnsiSameText(FItems[I]->Name(), Name)) return I;
+    if (AnsiSameText(Items(I)->Name(), Name)) return I;
   return -1;
 }
 
 TIndexDef* TIndexDefs::Find(const String& Name) const {
   int Index = IndexOf(Name);
   if (Index < 0) DatabaseError(u"Index '" + Name + u"' not found", FDataSet);
-  return FItems[Index].get();
+  return Items(Index);
 }
 
 TIndexDef* TIndexDefs::GetIndexForFields(const String& Fields, bool CaseInsensitive) const {
-  for (const auto& Def : FItems) {
+  for (int I = 0; I < Count(); ++I) {
+    TIndexDef* Def = Items(I);
     if (Def->Options().Contains(ixExpression)) continue;
     if (CaseInsensitive != Def->Options().Contains(ixCaseInsensitive)) continue;
-    if (AnsiSameText(Def->Fields(), Fields)) return Def.get();
+    if (AnsiSameText(Def->Fields(), Fields)) return Def;
   }
   return nullptr;
 }
 
-void TIndexDefs::Delete(int Index) {
-  Items(Index);
-  FItems.erase(FItems.begin() + Index);
-  Changed();
-}
-
-void TIndexDefs::Clear() {
-  FItems.clear();
-  Changed();
-}
-
 void TIndexDefs::Assign(const TIndexDefs& Source) {
-  FItems.clear();
-  for (const auto& Def : Source.FItems) {
-    FItems.push_back(std::make_unique<TIndexDef>(this, String(), String(), TIndexOptions{}));
-    FItems.back()->Assign(*Def);
-  }
-  Changed();
+  if (&Source == this) return;
+  BeginUpdate();
+  Clear();
+  for (int I = 0; I < Source.Count(); ++I) AddIndexDef()->Assign(*Source.Items(I));
+  EndUpdate();
 }
 
-void TIndexDefs::Changed() {
+void TIndexDefs::Assign(TPersistent* Source) {
+  if (auto* Defs = dynamic_cast<TIndexDefs*>(Source)) return Assign(*Defs);
+  TOwnedCollection::Assign(Source);
+}
+
+void TIndexDefs::Update(TCollectionItem* Item) {
+  (void)Item;
   FUpdated = false;
   if (FDataSet) FDataSet->DefChanged(nullptr);
 }

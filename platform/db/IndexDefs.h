@@ -1,39 +1,38 @@
-// IndexDefs.h - index definitions a dataset reports or is given (name, fields, options).
+// IndexDefs.h - index definitions a dataset reports or is given (name, fields, options), a
+// collection so that forms and streams store them.
 #pragma once
 
-#include <memory>
-#include <vector>
-
+#include "platform/classes/Collection.h"
 #include "platform/db/DBConsts.h"
 
 class TDataSet;
 class TIndexDefs;
 
-class TIndexDef {
+// Published: Name, Fields, Options.
+class TIndexDef : public TCollectionItem {
+  VORENTA_CLASS(TIndexDef, TCollectionItem)
 public:
+  explicit TIndexDef(TCollection* ACollection) : TCollectionItem(ACollection) {}
   TIndexDef(TIndexDefs* Owner, const String& Name, const String& Fields, TIndexOptions Options);
-  TIndexDef(const TIndexDef&) = delete;
-  TIndexDef& operator=(const TIndexDef&) = delete;
 
-  TIndexDefs* Collection() const { return FOwner; }
+  TIndexDefs* Collection() const;
   const String& Name() const { return FName; }
-  void SetName(const String& Value) { FName = Value; Changed(); }
+  void SetName(const String& Value) { FName = Value; Changed(false); }
+  String DisplayName() const override { return FName; }
   const String& Fields() const { return FFields; }
-  void SetFields(const String& Value) { FFields = Value; Changed(); }
+  void SetFields(const String& Value) { FFields = Value; Changed(false); }
   const String& CaseInsFields() const { return FCaseInsFields; }
-  void SetCaseInsFields(const String& Value) { FCaseInsFields = Value; Changed(); }
+  void SetCaseInsFields(const String& Value) { FCaseInsFields = Value; Changed(false); }
   const String& DescFields() const { return FDescFields; }
-  void SetDescFields(const String& Value) { FDescFields = Value; Changed(); }
+  void SetDescFields(const String& Value) { FDescFields = Value; Changed(false); }
   const String& Expression() const { return FExpression; }
-  void SetExpression(const String& Value) { FExpression = Value; Changed(); }
+  void SetExpression(const String& Value) { FExpression = Value; Changed(false); }
   TIndexOptions Options() const { return FOptions; }
-  void SetOptions(TIndexOptions Value) { FOptions = Value; Changed(); }
-  int Index() const;
+  void SetOptions(TIndexOptions Value) { FOptions = Value; Changed(false); }
   void Assign(const TIndexDef& Source);
+  void Assign(TPersistent* Source) override;
 
 private:
-  void Changed();
-  TIndexDefs* FOwner;
   String FName;
   String FFields;
   String FCaseInsFields;
@@ -42,15 +41,13 @@ private:
   TIndexOptions FOptions;
 };
 
-class TIndexDefs {
+class TIndexDefs : public TOwnedCollection {
+  VORENTA_CLASS(TIndexDefs, TOwnedCollection)
 public:
-  explicit TIndexDefs(TDataSet* ADataSet) : FDataSet(ADataSet) {}
-  TIndexDefs(const TIndexDefs&) = delete;
-  TIndexDefs& operator=(const TIndexDefs&) = delete;
+  explicit TIndexDefs(TDataSet* ADataSet);
 
   TDataSet* DataSet() const { return FDataSet; }
-  int Count() const { return static_cast<int>(FItems.size()); }
-  TIndexDef* Items(int Index) const;
+  TIndexDef* Items(int Index) const { return static_cast<TIndexDef*>(TCollection::Items(Index)); }
   TIndexDef* operator[](int Index) const { return Items(Index); }
   TIndexDef* AddIndexDef();
   TIndexDef* Add(const String& Name, const String& Fields, TIndexOptions Options);
@@ -58,19 +55,18 @@ public:
   int IndexOf(const String& Name) const;
   // The first index over exactly these fields (case-insensitive names), or nullptr.
   TIndexDef* GetIndexForFields(const String& Fields, bool CaseInsensitive) const;
-  void Delete(int Index);
-  void Clear();
   void Assign(const TIndexDefs& Source);
+  void Assign(TPersistent* Source) override;
   bool Updated() const { return FUpdated; }
   void SetUpdated(bool Value) { FUpdated = Value; }
   // Asks the dataset for its index definitions (UpdateIndexDefs).
   void Update();
 
+protected:
+  void Update(TCollectionItem* Item) override;
+
 private:
-  friend class TIndexDef;
-  void Changed();
   TDataSet* FDataSet;
-  std::vector<std::unique_ptr<TIndexDef>> FItems;
   bool FUpdated = false;
 };
 

@@ -1,6 +1,7 @@
 // Params.cpp - TParam and TParams, with the ":NAME" parsing of statement texts.
 #include "platform/db/Params.h"
 
+#include "platform/classes/TypeRegistry.h"
 #include "platform/db/Fields.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Variants.h"
@@ -22,9 +23,26 @@ TFieldType FieldTypeOfValue(const Variant& V) {
 }
 }  // namespace
 
+REGISTER_CLASS(TParam) {
+  Class.Property("Name", &TParam::Name, &TParam::SetName)
+      .Property("DataType", &TParam::DataType, &TParam::SetDataType, ftUnknown)
+      .Property("ParamType", &TParam::ParamType, &TParam::SetParamType, ptUnknown)
+      .Property("Size", &TParam::Size, &TParam::SetSize, 0)
+      .Property("Value", &TParam::Value, &TParam::SetValue);
+}
+
+REGISTER_CLASS(TParams) {}
+
+TParam::TParam(TCollection* ACollection)
+    : TCollectionItem(ACollection), FValue(Variant::MakeNull()) {}
+
 TParam::TParam(TParams* Owner, const String& Name, TFieldType DataType, TParamType ParamType)
-    : FOwner(Owner), FName(Name), FDataType(DataType), FParamType(ParamType),
+    : TCollectionItem(Owner), FName(Name), FDataType(DataType), FParamType(ParamType),
       FValue(Variant::MakeNull()) {}
+
+TParams* TParam::Collection() const { return static_cast<TParams*>(TCollectionItem::Collection()); }
+
+String TParam::DisplayName() const { return FName.empty() ? TCollectionItem::DisplayName() : FName; }
 
 bool TParam::IsNull() const { return FValue.IsNull() || FValue.IsEmpty(); }
 
@@ -68,31 +86,26 @@ void TParam::Assign(const TParam& Source) {
   FValue = Source.FValue;
 }
 
-int TParam::Index() const {
-  for (int I = 0; I < FOwner->Count(); ++I)
-    if (FOwner->Items(I) == this) return I;
-  return -1;
+void TParam::Assign(TPersistent* Source) {
+  if (auto* Param = dynamic_cast<TParam*>(Source)) return Assign(*Param);
+  TCollectionItem::Assign(Source);
 }
 
-TParam* TParams::Items(int Index) const {
-  if (Index < 0 || Index >= Count())
-    throw EListError(u"List index out of bounds (" + IntToStr(Index) + u")");
-  return FItems[Index].get();
-}
+TParams::TParams(TPersistent* AOwner) : TOwnedCollection(AOwner, TParam::ClassInfo()) {}
 
-TParam* TParams::AddParam() {
-  FItems.push_back(std::make_unique<TParam>(this, String(), ftUnknown, ptUnknown));
-  return FItems.back().get();
-}
+TParam* TParams::AddParam() { return static_cast<TParam*>(Add()); }
 
 TParam* TParams::CreateParam(TFieldType DataType, const String& Name, TParamType ParamType) {
-  FItems.push_back(std::make_unique<TParam>(this, Name, DataType, ParamType));
-  return FItems.back().get();
+  TParam* Param = AddParam();
+  Param->SetName(Name);
+  Param->SetDataType(DataType);
+  Param->SetParamType(ParamType);
+  return Param;
 }
 
 TParam* TParams::FindParam(const String& Name) const {
-  for (const auto& P : FItems)
-    if (AnsiSameText(P->Name(), Name)) return P.get();
+  for (int I = 0; I < Count(); ++I)
+    if (AnsiSameText(Items(I)->Name(), Name)) return Items(I);
   return nullptr;
 }
 
@@ -102,28 +115,29 @@ TParam* TParams::ParamByName(const String& Name) const {
   return P;
 }
 
-void TParams::Delete(int Index) {
-  Items(Index);
-  FItems.erase(FItems.begin() + Index);
+void TParams::Assign(const TParams& Source) {
+  if (&Source == this) return;
+  BeginUpdate();
+  Clear();
+  for (int I = 0; I < Source.Count(); ++I) AddParam()->Assign(*Source.Items(I));
+  EndUpdate();
 }
 
-void TParams::Clear() { FItems.clear(); }
-
-void TParams::Assign(const TParams& Source) {
-  FItems.clear();
-  for (const auto& P : Source.FItems) AddParam()->Assign(*P);
+void TParams::Assign(TPersistent* Source) {
+  if (auto* Params = dynamic_cast<TParams*>(Source)) return Assign(*Params);
+  TOwnedCollection::Assign(Source);
 }
 
 void TParams::AssignValues(const TParams& Source) {
-  for (const auto& P : Source.FItems)
-    if (TParam* Mine = FindParam(P->Name())) Mine->Assign(*P);
+  for (int I = 0; I < Source.Count(); ++I)
+    if (TParam* Mine = FindParam(Source.Items(I)->Name())) Mine->Assign(*Source.Items(I));
 }
 
 bool TParams::IsEqual(const TParams& Other) const {
   if (Count() != Other.Count()) return false;
   for (int I = 0; I < Count(); ++I) {
-    const TParam* A = FItems[I].get();
-    const TParam* B = Other.FItems[I].get();
+    const TParam* A = Items(I);
+    const TParam* B = Other.Items(I);
     if (A->Name() != B->Name() || A->DataType() != B->DataType() ||
         A->IsNull() != B->IsNull() || (!A->IsNull() && !VarSameValue(A->Value(), B->Value())))
       return false;

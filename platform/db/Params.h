@@ -1,12 +1,14 @@
 // Params.h - named parameters of a query or command, and of a dataset's master values.
 //
 // A parameter holds a Variant value and a declared data type; Bound tells it was assigned.
-// The same name may stand several times in a statement: it is one parameter.
+// The same name may stand several times in a statement: it is one parameter. TParams is a
+// collection of TParam items, so forms and streams store parameters with their published
+// properties.
 #pragma once
 
-#include <memory>
 #include <vector>
 
+#include "platform/classes/Collection.h"
 #include "platform/db/DBConsts.h"
 #include "platform/rtl/Variant.h"
 
@@ -14,15 +16,17 @@ class TParams;
 class TField;
 class TDataSet;
 
-class TParam {
+// Published: Name, DataType, ParamType, Size, Value.
+class TParam : public TCollectionItem {
+  VORENTA_CLASS(TParam, TCollectionItem)
 public:
+  explicit TParam(TCollection* ACollection);
   TParam(TParams* Owner, const String& Name, TFieldType DataType, TParamType ParamType);
-  TParam(const TParam&) = delete;
-  TParam& operator=(const TParam&) = delete;
 
-  TParams* Collection() const { return FOwner; }
+  TParams* Collection() const;
   const String& Name() const { return FName; }
   void SetName(const String& Value) { FName = Value; }
+  String DisplayName() const override;
   TFieldType DataType() const { return FDataType; }
   void SetDataType(TFieldType Value) { FDataType = Value; }
   TParamType ParamType() const { return FParamType; }
@@ -50,35 +54,31 @@ public:
   void AssignField(const TField* Field);
   void AssignFieldValue(const TField* Field, const Variant& Value);
   void Assign(const TParam& Source);
-  int Index() const;
+  void Assign(TPersistent* Source) override;
 
 private:
-  TParams* FOwner;
   String FName;
-  TFieldType FDataType;
-  TParamType FParamType;
+  TFieldType FDataType = ftUnknown;
+  TParamType FParamType = ptUnknown;
   int FSize = 0;
   bool FBound = false;
   Variant FValue;
 };
 
-class TParams {
+class TParams : public TOwnedCollection {
+  VORENTA_CLASS(TParams, TOwnedCollection)
 public:
-  TParams() = default;
-  TParams(const TParams&) = delete;
-  TParams& operator=(const TParams&) = delete;
+  explicit TParams(TPersistent* AOwner = nullptr);
 
-  int Count() const { return static_cast<int>(FItems.size()); }
-  TParam* Items(int Index) const;
+  TParam* Items(int Index) const { return static_cast<TParam*>(TCollection::Items(Index)); }
   TParam* operator[](int Index) const { return Items(Index); }
   TParam* AddParam();
   TParam* CreateParam(TFieldType DataType, const String& Name, TParamType ParamType);
   TParam* FindParam(const String& Name) const;
   TParam* ParamByName(const String& Name) const;  // raises "Parameter 'X' not found"
-  void Delete(int Index);
-  void Clear();
   // Copies names, types and values.
   void Assign(const TParams& Source);
+  void Assign(TPersistent* Source) override;
   // Adds the parameters of Source whose names are missing here.
   void AssignValues(const TParams& Source);
   bool IsEqual(const TParams& Other) const;
@@ -89,7 +89,4 @@ public:
   // first use) and, when DoCreate is false, only returns the text. Quoted text and "::" are
   // skipped. Returns the SQL with each marker replaced by "?" (the positional form).
   String ParseSQL(const String& SQL, bool DoCreate, std::vector<String>* Order = nullptr);
-
-private:
-  std::vector<std::unique_ptr<TParam>> FItems;
 };
