@@ -7,6 +7,7 @@
 
 #include <filesystem>
 
+#include "platform/controls/BalloonHint.h"
 #include "platform/controls/Buttons.h"
 #include "platform/controls/ComCtrls.h"
 #include "platform/controls/ExtCtrls.h"
@@ -344,6 +345,23 @@ TEST_F(StdCtrlsTest, GroupedButtonsStayDownOneAtATime) {
   S2->SetDown(false);   // AllowAllUp lets the last one up
   EXPECT_FALSE(S2->Down());
   EXPECT_EQ(Clicks, 1);
+}
+
+TEST_F(StdCtrlsTest, BalloonHintPointsAtTheControlAndHidesByTimer) {
+  auto* Balloon = new TBalloonHint(Form);
+  Balloon->SetTitle(u"Код");
+  Balloon->SetDescription(u"Буква и четыре цифры");
+  Balloon->SetHideAfter(1000);
+  Balloon->ShowHint(Edit);
+  ASSERT_TRUE(Balloon->ShowingHint());
+  const TPoint Tip = Edit->ClientToScreen({Edit->Width() / 2, Edit->Height()});
+  EXPECT_EQ(Balloon->Window()->Top(), Tip.Y);
+  AdvanceTestClock(999);
+  Application->ProcessMessages();
+  EXPECT_TRUE(Balloon->ShowingHint());
+  AdvanceTestClock(1);
+  Application->ProcessMessages();
+  EXPECT_FALSE(Balloon->ShowingHint());
 }
 
 // --- menus -------------------------------------------------------------------------------------
