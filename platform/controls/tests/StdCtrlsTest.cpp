@@ -400,10 +400,8 @@ TEST_F(StdCtrlsTest, PopupMenuShortcutsAndChoice) {
   AddItem(u"-", 0);
   Edit->SetPopupMenu(Menu);
   Edit->SetFocus();
-  TMessage Key{WM_KEYDOWN, 'N', 0, 0};
-  SetKeyState(VK_CONTROL, true);
-  EXPECT_TRUE(IsMenuKey(Edit, Key));
-  SetKeyState(VK_CONTROL, false);
+  SimulateKeyPress('N', {ssCtrl});   // the popup menu's shortcut, not a character
+  EXPECT_EQ(ToUtf8(Edit->Text()), "");
   Del->SetEnabled(false);
   TPopupMenu::SetChooser([Del](TPopupMenu*, TPoint) { return Del; });
   Menu->Popup(10, 10);   // a disabled item does nothing
