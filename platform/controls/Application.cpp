@@ -11,6 +11,8 @@
 #include "platform/controls/Controls_p.h"
 #include "platform/controls/Dialogs.h"
 #include "platform/controls/HintWindow.h"
+#include "platform/controls/Menus.h"
+#include "platform/controls/Timer.h"
 
 TApplication* Application = nullptr;
 TScreen* Screen = nullptr;
@@ -21,6 +23,7 @@ void InitControls() {
   if (!Screen) Screen = new TScreen(nullptr);
   static TMouse TheMouse;
   Mouse = &TheMouse;
+  InstallPopupMenuHandler();
 }
 
 REGISTER_CLASS(TApplication) {}
@@ -169,9 +172,49 @@ String TApplication::GetLongHint(const String& Hint) {
 
 void TApplication::NoteMouseOver(TControl* Control) {
   if (Control == FHintControl) return;
+  if (FHintControl) FHintControl->RemoveFreeNotification(this);
   FHintControl = Control;
+  if (Control) Control->FreeNotification(this);
   SetHint(Control ? GetLongHint(Control->Hint()) : String());
+  const bool WasShowing = FHintWindow && FHintWindow->Visible();
   CancelHint();
+  if (FShowHint && Control && Control->ShowHint() && !Control->Hint().empty())
+    StartHintTimer(unsigned(WasShowing ? FHintShortPause : FHintPause), false);
+}
+
+void TApplication::StartHintTimer(unsigned Interval, bool Hiding) {
+  if (!FHintTimer) {
+    FHintTimer = new TTimer(this);
+    FHintTimer->SetOnTimer([this](TObject*) { HintTimerExpired(); });
+  }
+  FHintHiding = Hiding;
+  FHintTimer->SetEnabled(false);
+  FHintTimer->SetInterval(std::max(Interval, 1u));
+  FHintTimer->SetEnabled(true);
+}
+
+void TApplication::HintTimerExpired() {
+  FHintTimer->SetEnabled(false);
+  if (FHintHiding) {
+    CancelHint();
+    return;
+  }
+  TPoint P;
+  GetCursorPos(P);
+  ActivateHint(P);
+  if (FHintWindow && FHintWindow->Visible() && FHintHidePause > 0)
+    StartHintTimer(unsigned(FHintHidePause), true);
+}
+
+void TApplication::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  if (Operation != opRemove) return;
+  if (AComponent == FHintControl) {
+    FHintControl = nullptr;
+    CancelHint();
+  }
+  if (AComponent == FHintWindow) FHintWindow = nullptr;
+  if (AComponent == FHintTimer) FHintTimer = nullptr;
 }
 
 void TApplication::ActivateHint(TPoint CursorPos) {
@@ -198,6 +241,7 @@ void TApplication::ActivateHint(TPoint CursorPos) {
 }
 
 void TApplication::CancelHint() {
+  if (FHintTimer) FHintTimer->SetEnabled(false);
   if (FHintWindow) FHintWindow->ReleaseHandle();
 }
 
@@ -339,6 +383,7 @@ int TScreen::Height() const { return PrimaryMonitor()->Height(); }
 void TScreen::SetCursor(TCursor Value) {
   FCursor = Value;
   SetCurrentCursor(Value == crDefault ? crArrow : Value);
+  SetPlatformOverrideCursor(Value);
 }
 
 void* TScreen::Cursors(int Index) const {

@@ -597,17 +597,23 @@ void TControl::WMCancelMode(TMessage& Message) {
 
 void TControl::CMHintShow(TMessage& Message) { DefaultHandler(Message); }
 
+// LParam 0: the mouse entered this control; otherwise the notice of a child (LParam) passed
+// up to the parents, which does not make the parent entered.
 void TControl::CMMouseEnter(TMessage& Message) {
-  FMouseInClient = true;
-  if (FOnMouseEnter) FOnMouseEnter(this);
-  if (FParent) FParent->Perform(CM_MOUSEENTER, 0, LPARAM(this));
+  if (Message.LParam == 0) {
+    FMouseInClient = true;
+    if (FOnMouseEnter) FOnMouseEnter(this);
+  }
+  if (FParent) FParent->Perform(CM_MOUSEENTER, 0, Message.LParam ? Message.LParam : LPARAM(this));
   DefaultHandler(Message);
 }
 
 void TControl::CMMouseLeave(TMessage& Message) {
-  FMouseInClient = false;
-  if (FOnMouseLeave) FOnMouseLeave(this);
-  if (FParent) FParent->Perform(CM_MOUSELEAVE, 0, LPARAM(this));
+  if (Message.LParam == 0) {
+    FMouseInClient = false;
+    if (FOnMouseLeave) FOnMouseLeave(this);
+  }
+  if (FParent) FParent->Perform(CM_MOUSELEAVE, 0, Message.LParam ? Message.LParam : LPARAM(this));
   DefaultHandler(Message);
 }
 

@@ -57,6 +57,10 @@ bool HasPlatform();
 bool DeliverQueuedMessages();
 // Where a window's surface goes: its bounds, in the parent surface's coordinates for a child.
 TRect SurfaceGeometry(const TWinControl* Control);
+// Shows Cursor over the window a WM_SETCURSOR message names (WinControlInput.cpp).
+void ShowCursorOver(const TMessage& SetCursorMessage, TCursor Cursor);
+// The platform's cursor for the whole application (crDefault: none), e.g. the hourglass.
+void SetPlatformOverrideCursor(TCursor Cursor);
 // Wakes the platform's loop so that queued messages and due timers get delivered.
 void WakeMessageLoop();
 

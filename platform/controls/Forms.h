@@ -20,6 +20,7 @@
 
 class TMonitor;
 class THintWindow;
+class TTimer;
 
 VORENTA_ENUM(TFormStyle, fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop);
 VORENTA_ENUM(TPosition, poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly,
@@ -273,11 +274,14 @@ public:
   // The part of a hint before "|" (the long part follows it).
   static String GetShortHint(const String& Hint);
   static String GetLongHint(const String& Hint);
-  // The mouse moved over Control (the input routines call it): restarts the hint timer.
+  // The mouse moved over Control (the input routines call it; nullptr: off our windows): a new
+  // control hides the hint and, when it has one to show, starts the hint timer: the hint shows
+  // after HintPause (HintShortPause when one was showing) and hides after HintHidePause.
   void NoteMouseOver(TControl* Control);
 
   bool Active() const { return FActive; }
   void SetActive(bool Value) { FActive = Value; }
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
   // --- drop-down windows (DropDown.h)
   // A press at ScreenPos aimed at Target: open drop-downs it falls outside of are closed; true
@@ -289,6 +293,8 @@ public:
 
 private:
   void Idle();
+  void StartHintTimer(unsigned Interval, bool Hiding);
+  void HintTimerExpired();
   // True headless or on the offscreen platform: no input will ever arrive.
   static bool HasPlatformOffscreen();
 
@@ -304,6 +310,8 @@ private:
   String FHint;
   TControl* FHintControl = nullptr;
   THintWindow* FHintWindow = nullptr;
+  TTimer* FHintTimer = nullptr;
+  bool FHintHiding = false;   // the timer runs to hide the hint, not to show it
   TExceptionEvent FOnException;
   TIdleEvent FOnIdle;
   TMessageEvent FOnMessage;

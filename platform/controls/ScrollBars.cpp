@@ -303,6 +303,14 @@ bool ScrollBarMouseDown(HWND Wnd, TPoint P) {
   return false;
 }
 
+int ScrollBarHitTest(HWND Wnd, TPoint P) {
+  const TRect Inner = InnerRect(Wnd);
+  for (int Bar : {SB_VERT, SB_HORZ})
+    if ((Wnd->WindowStyle() & StyleBit(Bar)) && Geometry(Wnd, Bar, Inner).Whole.Contains(P))
+      return Bar == SB_VERT ? HTVSCROLL : HTHSCROLL;
+  return HTNOWHERE;
+}
+
 bool ScrollBarMouseMove(HWND Wnd, TPoint P) {
   for (int Bar : {SB_VERT, SB_HORZ}) {
     auto It = Bars().find({Wnd, Bar});

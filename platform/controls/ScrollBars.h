@@ -56,6 +56,8 @@ void ScrollBarEndTrack(HWND Wnd, int Bar);
 // A press on a bar at a point in window coordinates; true when it hit one (arrows send
 // SB_LINEx, the track SB_PAGEx, the thumb starts tracking).
 bool ScrollBarMouseDown(HWND Wnd, TPoint WindowPos);
+// HTVSCROLL or HTHSCROLL when a shown bar holds the point (window coordinates), else HTNOWHERE.
+int ScrollBarHitTest(HWND Wnd, TPoint WindowPos);
 bool ScrollBarMouseMove(HWND Wnd, TPoint WindowPos);
 bool ScrollBarMouseUp(HWND Wnd, TPoint WindowPos);
 

@@ -5,6 +5,8 @@
 // SimulateKey*/SimulateMouse* exactly as tests send them; focus-in tells our focus model.
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
+#include <QEnterEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -153,6 +155,18 @@ protected:
     const QPoint G = E->globalPosition().toPoint();
     SimulateMouseMove({G.x(), G.y()}, ShiftOf(E->modifiers()));
   }
+  // The pointer coming onto a window without moving (the window appeared under it) counts as a
+  // move; leaving for another of our windows is seen by that window's moves, leaving them all
+  // is told once the pointer is known to be elsewhere.
+  void enterEvent(QEnterEvent* E) override {
+    const QPoint G = E->globalPosition().toPoint();
+    SimulateMouseMove({G.x(), G.y()}, ShiftOf(E->modifiers()));
+  }
+  void leaveEvent(QEvent*) override {
+    QTimer::singleShot(0, qApp, [] {
+      if (!dynamic_cast<TControlWidget*>(QApplication::widgetAt(QCursor::pos()))) SimulateMouseLeave();
+    });
+  }
   void wheelEvent(QWheelEvent* E) override {
     const QPoint G = E->globalPosition().toPoint();
     SimulateMouseWheel(E->angleDelta().y(), {G.x(), G.y()}, ShiftOf(E->modifiers()));
@@ -224,6 +238,12 @@ std::unique_ptr<TWindowSurface> CreateWindowSurface(TWinControl* Control, bool T
   const TRect G = SurfaceGeometry(Control);
   Widget->setGeometry(G.Left, G.Top, G.Width(), G.Height());
   return std::make_unique<TQtSurface>(Widget);
+}
+
+void SetPlatformOverrideCursor(TCursor Cursor) {
+  if (!HasPlatform()) return;
+  while (QGuiApplication::overrideCursor()) QGuiApplication::restoreOverrideCursor();
+  if (Cursor != crDefault) QGuiApplication::setOverrideCursor(QCursor(ShapeOf(Cursor)));
 }
 
 void WakeMessageLoop() {

@@ -101,6 +101,9 @@ void SimulateMouseDown(TMouseButton Button, TPoint ScreenPos, TShiftState Shift 
 void SimulateMouseUp(TMouseButton Button, TPoint ScreenPos, TShiftState Shift = {});
 void SimulateMouseMove(TPoint ScreenPos, TShiftState Shift = {});
 void SimulateMouseWheel(int WheelDelta, TPoint ScreenPos, TShiftState Shift = {});
+// The pointer left all our windows: the control under it gets CM_MOUSELEAVE, a pending hint
+// is dropped (nothing while the mouse is captured).
+void SimulateMouseLeave();
 // A click on a control at a point in its client coordinates.
 void SimulateClick(TControl* Control, TPoint ClientPos, TMouseButton Button = mbLeft);
 

@@ -7,6 +7,7 @@
 #include "platform/classes/TypeRegistry.h"
 #include "platform/controls/Controls_p.h"
 #include "platform/controls/Forms.h"
+#include "platform/controls/ScrollBars.h"
 #include "platform/controls/WinApi.h"
 
 REGISTER_CLASS(TWinControl) {
@@ -562,13 +563,38 @@ void TWinControl::Dispatch(TMessage& Message) {
   }
 }
 
+namespace {
+
+TPoint ScreenToWindow(TWinControl* W, TPoint ScreenPos) {
+  const TPoint O = W->ClientOrigin();
+  const TRect In = W->NonClientInsets();
+  return {ScreenPos.X - O.X + In.Left, ScreenPos.Y - O.Y + In.Top};
+}
+
+// What the native window procedure answers to WM_NCHITTEST: the client area, the window's own
+// scroll bars, the rest of the frame, or nowhere outside the window.
+int NonClientHitTest(TWinControl* W, TPoint ScreenPos) {
+  if (W->ClientRect().Contains(W->ScreenToClient(ScreenPos))) return HTCLIENT;
+  const TPoint P = ScreenToWindow(W, ScreenPos);
+  if (!Rect(0, 0, W->Width(), W->Height()).Contains(P)) return HTNOWHERE;
+  const int Bar = ScrollBarHitTest(W, P);
+  return Bar != HTNOWHERE ? Bar : HTBORDER;
+}
+
+}  // namespace
+
 void TWinControl::DefaultHandler(TMessage& Message) {
   switch (Message.Msg) {
     case WM_PAINT: PaintHandler(Message); return;
     case WM_NCPAINT:
       if (Message.WParam) PaintNonClient(reinterpret_cast<HDC>(Message.WParam));
       return;
-    case WM_NCHITTEST: Message.Result = HTCLIENT; return;
+    case WM_NCHITTEST: Message.Result = NonClientHitTest(this, {GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)}); return;
+    case WM_NCLBUTTONDOWN:
+      // The window's own scroll bars track the press (LParam the screen point).
+      if (Message.WParam == HTVSCROLL || Message.WParam == HTHSCROLL)
+        ScrollBarMouseDown(this, ScreenToWindow(this, {GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)}));
+      return;
     case WM_MOUSEACTIVATE: Message.Result = MA_ACTIVATE; return;
     case WM_GETDLGCODE: Message.Result = 0; return;
     case WM_CONTEXTMENU:
@@ -578,7 +604,7 @@ void TWinControl::DefaultHandler(TMessage& Message) {
     case WM_SETCURSOR:
       if (Parent() && !IsTopLevel()) Message.Result = Parent()->Perform(WM_SETCURSOR, Message.WParam, Message.LParam);
       if (Message.Result == 0 && TWMSetCursor{Message}.HitTest() == HTCLIENT) {
-        SetCurrentCursor(crArrow);
+        ShowCursorOver(Message, crArrow);
         Message.Result = 1;
       }
       return;

@@ -5,6 +5,8 @@
 
 #include "platform/controls/Controls_p.h"
 #include "platform/controls/Forms.h"
+#include "platform/controls/Menus.h"
+#include "platform/controls/ScrollBars.h"
 #include "platform/controls/WinApi.h"
 
 void SetMessageTimeForInput(unsigned Time);
@@ -125,6 +127,8 @@ void TWinControl::CNKeyDown(TMessage& Message) {
   Message.Result = 1;
   TWMKey K{Message};
   if (Perform(CM_CHILDKEY, K.CharCode(), LPARAM(this)) != 0) return;
+  // Shortcuts of the popup menus of this control and its parents come first.
+  if (IsMenuKey(this, Message)) return;
   if (TCustomForm* Form = ::GetParentForm(this); Form && Form->IsShortCutKey(Message)) return;
   unsigned Mask = 0;
   switch (K.CharCode()) {
@@ -191,6 +195,14 @@ bool TWinControl::RouteToGraphicChild(TMessage& Message) {
   return true;
 }
 
+// Shows Cursor over the window WM_SETCURSOR names in WParam (the one under the mouse).
+void ShowCursorOver(const TMessage& SetCursorMessage, TCursor Cursor) {
+  SetCurrentCursor(Cursor);
+  auto* Over = reinterpret_cast<TWinControl*>(SetCursorMessage.WParam);
+  if (!IsWindow(Over)) return;
+  if (auto* S = TWindowInternals::Surface(Over)) S->SetCursorShape(Cursor);
+}
+
 void TWinControl::WMSetCursor(TMessage& Message) {
   TWMSetCursor M{Message};
   if (M.HitTest() == HTCLIENT) {
@@ -203,8 +215,7 @@ void TWinControl::WMSetCursor(TMessage& Message) {
       Cursor = Child && Child->Cursor() != crDefault ? Child->Cursor() : this->Cursor();
     }
     if (Cursor != crDefault) {
-      SetCurrentCursor(Cursor);
-      if (auto* S = TWindowInternals::Surface(this)) S->SetCursorShape(Cursor);
+      ShowCursorOver(Message, Cursor);
       Message.Result = 1;
       return;
     }
@@ -291,6 +302,7 @@ HWND WindowAt(TPoint ScreenPos) { return FindVCLWindow(ScreenPos); }
 void SimulateKeyDown(Word Key, TShiftState Shift, Char CharCode, HWND Target) {
   if (!Target) Target = GetFocus();
   if (!Target) return;
+  if (Application) Application->CancelHint();
   PressModifiers(Shift, true);
   SetKeyState(Key, true);
   const bool Alt = Shift.Contains(ssAlt);
@@ -361,10 +373,30 @@ void TrackEnterLeave(HWND Wnd) {
   TControl*& Under = ControlUnderMouse();
   if (Under == Wnd) return;
   // Under may be freed already: only HWNDs are stored, so no dynamic_cast on it.
-  if (Under && IsWindow(static_cast<TWinControl*>(Under)))
+  if (Under && IsWindow(static_cast<TWinControl*>(Under))) {
+    // The windowless child the mouse was over leaves with its window.
+    TControl*& Child = TWindowInternals::MouseControl(static_cast<TWinControl*>(Under));
+    if (TControl* C = Child) {
+      Child = nullptr;
+      C->Perform(CM_MOUSELEAVE, 0, 0);
+    }
     Under->Perform(CM_MOUSELEAVE, 0, 0);
+  }
   Under = Wnd;
   if (Wnd) Wnd->Perform(CM_MOUSEENTER, 0, 0);
+}
+
+// Where the point lies in Wnd: the client area while Wnd holds the capture (no hit test then),
+// else the window's answer to WM_NCHITTEST.
+int HitTest(HWND Wnd, TPoint ScreenPos) {
+  if (GetCapture() == Wnd) return HTCLIENT;
+  return int(Wnd->Perform(WM_NCHITTEST, 0, MAKELPARAM(ScreenPos.X, ScreenPos.Y)));
+}
+
+TPoint WindowPoint(HWND Wnd, TPoint ScreenPos) {
+  TRect R;
+  GetWindowRect(Wnd, R);
+  return {ScreenPos.X - R.Left, ScreenPos.Y - R.Top};
 }
 
 }  // namespace
@@ -380,12 +412,21 @@ void SimulateMouseDown(TMouseButton Button, TPoint ScreenPos, TShiftState Shift)
     return;
   }
   TrackEnterLeave(Wnd);
-  TPoint HitPos = Wnd->ScreenToClient(ScreenPos);
-  if (Wnd->Perform(WM_SETCURSOR, WPARAM(Wnd), MAKELPARAM(HTCLIENT, ButtonMsg(Button, 0))) == 0) {}
-  (void)HitPos;
+  if (Application) Application->CancelHint();
+  const int Hit = HitTest(Wnd, ScreenPos);
+  Wnd->Perform(WM_SETCURSOR, WPARAM(Wnd), MAKELPARAM(Hit, ButtonMsg(Button, 0)));
   if (Wnd->Perform(WM_MOUSEACTIVATE, 0, 0) == MA_ACTIVATE) {
     if (TCustomForm* Form = ::GetParentForm(Wnd); Form && Screen && Screen->ActiveForm() != Form)
       Form->Perform(WM_ACTIVATE, 1, 0);
+  }
+  if (Hit != HTCLIENT) {
+    // A press on the frame: the window's scroll bars take the left button (WM_NCLBUTTONDOWN's
+    // default); the client hears nothing and no double click counts.
+    SetKeyState(ButtonVK(Button), true);
+    LastClick().Valid = false;
+    if (Button == mbLeft)
+      Wnd->Perform(WM_NCLBUTTONDOWN, WPARAM(Hit), MAKELPARAM(ScreenPos.X, ScreenPos.Y));
+    return;
   }
   auto& Last = LastClick();
   const unsigned Now = GetTickCount();
@@ -409,8 +450,10 @@ void SimulateMouseUp(TMouseButton Button, TPoint ScreenPos, TShiftState Shift) {
     SwallowedButtons() &= ~(1u << Button);
     return;
   }
+  if (HWND C = GetCapture(); C && Button == mbLeft && ScrollBarMouseUp(C, WindowPoint(C, ScreenPos)))
+    return;
   HWND Wnd = MouseTarget(ScreenPos);
-  if (!Wnd) return;
+  if (!Wnd || HitTest(Wnd, ScreenPos) != HTCLIENT) return;
   SendMouse(Wnd, ButtonMsg(Button, 1), ScreenPos, ButtonKeys(Shift));
   if (Button == mbRight && IsWindow(Wnd)) {
     Wnd->Perform(WM_CONTEXTMENU, WPARAM(Wnd), MAKELPARAM(ScreenPos.X, ScreenPos.Y));
@@ -424,9 +467,22 @@ void SimulateMouseMove(TPoint ScreenPos, TShiftState Shift) {
     TrackEnterLeave(nullptr);
     return;
   }
+  if (HWND C = GetCapture(); C && ScrollBarMouseMove(C, WindowPoint(C, ScreenPos))) return;
   if (!GetCapture()) TrackEnterLeave(Wnd);
-  Wnd->Perform(WM_SETCURSOR, WPARAM(Wnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  const int Hit = HitTest(Wnd, ScreenPos);
+  Wnd->Perform(WM_SETCURSOR, WPARAM(Wnd), MAKELPARAM(Hit, WM_MOUSEMOVE));
+  if (Hit != HTCLIENT) {
+    Wnd->Perform(WM_NCMOUSEMOVE, WPARAM(Hit), MAKELPARAM(ScreenPos.X, ScreenPos.Y));
+    return;
+  }
   SendMouse(Wnd, WM_MOUSEMOVE, ScreenPos, ButtonKeys(Shift));
+}
+
+void SimulateMouseLeave() {
+  // While the mouse is captured it still belongs to the capturing window.
+  if (GetCapture()) return;
+  TrackEnterLeave(nullptr);
+  if (Application) Application->NoteMouseOver(nullptr);
 }
 
 void SimulateMouseWheel(int WheelDelta, TPoint ScreenPos, TShiftState Shift) {
