@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "platform/db/BlobStream.h"
 #include "platform/db/DataSource.h"
 #include "platform/db/FieldDefs.h"
 #include "platform/db/IndexDefs.h"
@@ -286,9 +287,7 @@ void TDataSet::SetFieldData(TField* Field, const Variant* Value) {
 }
 
 TStream* TDataSet::CreateBlobStream(TField* Field, TBlobStreamMode Mode) {
-  (void)Field;
-  (void)Mode;
-  return nullptr;
+  return new TBlobStream(Field, Mode);
 }
 
 Variant TDataSet::GetAggregateValue(TField* Field) const {

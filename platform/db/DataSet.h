@@ -127,6 +127,7 @@ public:
   virtual bool GetFieldData(TField* Field, Variant* Value) const;
   bool GetFieldData(int FieldNo, Variant* Value) const;
   virtual void SetFieldData(TField* Field, const Variant* Value);
+  // A stream over a blob or memo field's bytes (see BlobStream.h); the caller frees it.
   virtual TStream* CreateBlobStream(TField* Field, TBlobStreamMode Mode);
   virtual Variant GetAggregateValue(TField* Field) const;
 

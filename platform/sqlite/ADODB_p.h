@@ -64,8 +64,12 @@ bool OnlyBlanks(const std::string& Sql, size_t Offset);
 // Params raises "Parameter 'NAME' not found".
 void BindParams(sqlite3_stmt* Stmt, const TParams& Params);
 
-// Binds one value by its own type (see ADODB.h); Name is for the error message.
-void BindVariant(sqlite3_stmt* Stmt, int Index, const Variant& V, const String& Name);
+// Binds one value by its own type (see ADODB.h); Name is for the error message. AsBlob binds
+// text holding one byte per character (a blob field's value) as the bytes themselves.
+void BindVariant(sqlite3_stmt* Stmt, int Index, const Variant& V, const String& Name,
+                 bool AsBlob = false);
+// The field types whose values are bytes, stored as BLOBs.
+bool IsBinaryType(TFieldType Type);
 
 // Steps a statement that returns no rows through to the end; returns the rows it changed.
 int RunToEnd(sqlite3* Db, sqlite3_stmt* Stmt);

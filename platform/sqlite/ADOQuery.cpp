@@ -127,7 +127,7 @@ Variant SqliteImpl::ReadColumnValue(sqlite3_stmt* Stmt, int I, TColumnInfo& Col)
       return Variant(std::move(Value));
     }
     default: {
-      // Blobs are not used by the application; the bytes travel as characters 0..255.
+      // A blob's bytes travel as characters 0..255, as blob fields hold them.
       const auto* Bytes = static_cast<const unsigned char*>(sqlite3_column_blob(Stmt, I));
       const int Length = sqlite3_column_bytes(Stmt, I);
       return Variant(String(Bytes, Bytes + Length));

@@ -42,13 +42,14 @@ bool SameValue(const Variant& A, const Variant& B) {
   return A == B;
 }
 
-// Runs Sql with Values bound in order; returns the rows changed.
+// Runs Sql with Values bound in order (the columns in Binary as BLOBs); returns the rows changed.
 int RunWrite(sqlite3* Db, const std::string& Sql, const std::vector<const Variant*>& Values,
-             const std::vector<String>& Names) {
+             const std::vector<String>& Names, const std::vector<bool>& Binary = {}) {
   TStatement Stmt;
   Stmt.Prepare(Db, Sql, 0, false);
   for (size_t I = 0; I < Values.size(); ++I)
-    BindVariant(Stmt.Handle(), static_cast<int>(I) + 1, *Values[I], Names[I]);
+    BindVariant(Stmt.Handle(), static_cast<int>(I) + 1, *Values[I], Names[I],
+                I < Binary.size() && Binary[I]);
   return RunToEnd(Db, Stmt.Handle());
 }
 
@@ -107,6 +108,7 @@ void TADOQuery::InternalPost() {
   Variant* Row = Q.Row(B->Slot);
   std::vector<const Variant*> Values;
   std::vector<String> Names;
+  std::vector<bool> Binary;
   std::string Set;
   for (int I = 0; I < Q.ColCount; ++I) {
     if (!Q.Columns[I].Updatable || SameValue(B->Values[I], Row[I])) continue;
@@ -114,10 +116,11 @@ void TADOQuery::InternalPost() {
     Set += Quoted(Q.Columns[I].Origin) + "=?";
     Values.push_back(&B->Values[I]);
     Names.push_back(Q.Columns[I].Name);
+    Binary.push_back(IsBinaryType(Q.Columns[I].DataType));
   }
   if (!Set.empty()) {
     const std::string Sql = "UPDATE " + Quoted(Q.BaseTable) + Set + KeyCondition(Q, Row, Values, Names);
-    if (RunWrite(FConnection->Core().Db, Sql, Values, Names) == 0)
+    if (RunWrite(FConnection->Core().Db, Sql, Values, Names, Binary) == 0)
       DatabaseError(RowNotFoundForUpdate, this);
   }
   std::copy(B->Values.begin(), B->Values.end(), Row);
@@ -144,6 +147,7 @@ void TADOQuery::InternalAddRecord(TRecordBuffer Buffer, bool Append) {
   sqlite3* Db = FConnection->Core().Db;
   std::vector<const Variant*> Values;
   std::vector<String> Names;
+  std::vector<bool> Binary;
   std::string Columns, Marks;
   for (int I = 0; I < Q.ColCount; ++I) {
     const Variant& V = B->Values[I];
@@ -152,6 +156,7 @@ void TADOQuery::InternalAddRecord(TRecordBuffer Buffer, bool Append) {
     Marks += Marks.empty() ? "?" : ", ?";
     Values.push_back(&V);
     Names.push_back(Q.Columns[I].Name);
+    Binary.push_back(IsBinaryType(Q.Columns[I].DataType));
   }
   const std::string Table = Quoted(Q.BaseTable);
   const std::string Sql = Columns.empty()
@@ -159,7 +164,7 @@ void TADOQuery::InternalAddRecord(TRecordBuffer Buffer, bool Append) {
                               : "INSERT INTO " + Table + " (" + Columns + ") VALUES (" + Marks + ")";
   std::vector<Variant> Stored = B->Values;
   InSavepoint(Db, [&] {
-    RunWrite(Db, Sql, Values, Names);
+    RunWrite(Db, Sql, Values, Names, Binary);
     // Read the row back: its key and the defaults of the columns not assigned.
     std::string Select;
     for (int I = 0; I < Q.ColCount; ++I)

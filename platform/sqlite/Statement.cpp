@@ -34,8 +34,27 @@ size_t SkipBlanks(const std::string& Sql, size_t I) {
 
 }  // namespace
 
-void BindVariant(sqlite3_stmt* Stmt, int Index, const Variant& V, const String& Name) {
+bool IsBinaryType(TFieldType Type) {
+  return Type == ftBlob || Type == ftGraphic || Type == ftTypedBinary || Type == ftBytes ||
+         Type == ftVarBytes;
+}
+
+void BindVariant(sqlite3_stmt* Stmt, int Index, const Variant& V, const String& Name,
+                 bool AsBlob) {
   int Rc = SQLITE_OK;
+  if (AsBlob && V.IsString()) {
+    std::string Bytes;
+    Bytes.reserve(V.StringRef().size());
+    for (Char C : V.StringRef()) {
+      if (C > 0xFF)
+        throw EDatabaseError(u"Parameter '" + Name + u"' holds a character that is no byte");
+      Bytes += static_cast<char>(C);
+    }
+    Rc = sqlite3_bind_blob(Stmt, Index, Bytes.data(), static_cast<int>(Bytes.size()),
+                           SQLITE_TRANSIENT);
+    if (Rc != SQLITE_OK) RaiseSqliteError(sqlite3_db_handle(Stmt));
+    return;
+  }
   switch (V.VType()) {
     case varEmpty:
     case varNull:
@@ -115,7 +134,7 @@ void BindParams(sqlite3_stmt* Stmt, const TParams& Params) {
     const String Name = Raw ? Utf8ToString(Raw + 1) : String(u"?");
     const TParam* Param = Params.FindParam(Name);
     if (!Param) throw EDatabaseError(ParamNotFoundText(Name));
-    BindVariant(Stmt, I, Param->Value(), Name);
+    BindVariant(Stmt, I, Param->Value(), Name, IsBinaryType(Param->DataType()));
   }
 }
 

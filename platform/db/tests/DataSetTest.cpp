@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/classes/Streams.h"
 #include "platform/db/ArrayDataSet.h"
 #include "platform/db/DataSource.h"
 #include "platform/db/FieldDefs.h"
@@ -544,6 +545,42 @@ TEST_F(DataSetTest, OwnerFreesDataSetFieldsAndSources) {
   delete Colors;
   EXPECT_EQ(nullptr, Persistent->DataSet());
   EXPECT_EQ(nullptr, Source->DataSet());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(BlobStreams, ReadAndWriteTheFieldsBytes) {
+  TArrayDataSet Set(nullptr);
+  Set.FieldDefs()->Add(u"DATA", ftBlob);
+  Set.FieldDefs()->Add(u"NOTE", ftMemo);
+  Set.FieldDefs()->Add(u"NAME", ftWideString, 10);
+  Set.AddRow({Variant(String{u'\x00', u'\xFF', u'A'}), Variant(u"Ёж")});
+  Set.Open();
+  auto ReadAll = [&Set](const char16_t* Name) {
+    std::unique_ptr<TStream> S(Set.CreateBlobStream(Set.FieldByName(Name), bmRead));
+    std::string Bytes(static_cast<size_t>(S->Size()), '\0');
+    S->ReadBuffer(Bytes.data(), S->Size());
+    return Bytes;
+  };
+  EXPECT_EQ(std::string("\0\xFF" "A", 3), ReadAll(u"DATA"));
+  EXPECT_EQ("Ёж", ReadAll(u"NOTE"));  // a memo's text as UTF-8
+  EXPECT_THROW(Set.CreateBlobStream(Set.FieldByName(u"DATA"), bmWrite), EDatabaseError);
+  EXPECT_THROW(Set.CreateBlobStream(Set.FieldByName(u"NAME"), bmRead), EDatabaseError);
+
+  Set.Edit();
+  {
+    std::unique_ptr<TStream> S(Set.CreateBlobStream(Set.FieldByName(u"DATA"), bmWrite));
+    S->WriteBuffer("\x01\x02", 2);
+    EXPECT_EQ(std::string("\x01\x02"), static_cast<TBlobField*>(Set.FieldByName(u"DATA"))->AsBytes());
+    std::unique_ptr<TStream> Note(Set.CreateBlobStream(Set.FieldByName(u"NOTE"), bmReadWrite));
+    Note->Seek(0, soEnd);
+    Note->WriteBuffer("!", 1);
+  }
+  Set.Post();
+  EXPECT_EQ(std::string("\x01\x02"), ReadAll(u"DATA"));
+  EXPECT_EQ(u"Ёж!", Set.FieldByName(u"NOTE")->AsString());
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/classes/Streams.h"
 #include "platform/classes/Strings.h"
 #include "platform/db/DataSource.h"
 #include "platform/db/Fields.h"
@@ -372,4 +373,36 @@ TEST_F(ADODB, FilterRestrictsNavigationCountAndSearch) {
   EXPECT_EQ(Q->RecordCount(), 4);
   Q->SetFilter(u"NO_SUCH = 1");
   EXPECT_THROW(Q->SetFilteredValue(true), EDatabaseError);
+}
+
+TEST_F(ADODB, BlobsAreStoredAsBytes) {
+  Conn->Execute(u"CREATE TABLE PICS (ID INTEGER PRIMARY KEY, IMG BLOB)");
+  const std::string Bytes("\0\x01\xFE\xFF" "AB", 6);
+  auto Q = Query(u"SELECT ID, IMG FROM PICS");
+  Q->Open();
+  Q->Append();
+  {
+    std::unique_ptr<TStream> S(Q->CreateBlobStream(Q->FieldByName(u"IMG"), bmWrite));
+    S->WriteBuffer(Bytes.data(), static_cast<Int64>(Bytes.size()));
+  }
+  Q->Post();
+  EXPECT_EQ(Scalar(u"SELECT typeof(IMG) || length(IMG) FROM PICS").AsString(), u"blob6");
+  auto Again = Query(u"SELECT ID, IMG FROM PICS");
+  Again->Open();
+  std::unique_ptr<TStream> S(Again->CreateBlobStream(Again->FieldByName(u"IMG"), bmRead));
+  std::string Read(static_cast<size_t>(S->Size()), '\0');
+  S->ReadBuffer(Read.data(), S->Size());
+  EXPECT_EQ(Read, Bytes);
+  // Edited blobs and blob parameters are bytes too.
+  Again->Edit();
+  static_cast<TBlobField*>(Again->FieldByName(u"IMG"))->SetAsBytes(std::string("\xFF", 1));
+  Again->Post();
+  EXPECT_EQ(Scalar(u"SELECT hex(IMG) FROM PICS").AsString(), u"FF");
+  TADOCommand Cmd(nullptr);
+  Cmd.SetConnection(Conn.get());
+  Cmd.SetCommandText(u"UPDATE PICS SET IMG = :IMG");
+  Cmd.Parameters()->ParamByName(u"IMG")->SetDataType(ftBlob);
+  Cmd.Parameters()->ParamByName(u"IMG")->SetValue(Variant(String{u'\x00', u'\x80'}));
+  Cmd.Execute();
+  EXPECT_EQ(Scalar(u"SELECT typeof(IMG) || hex(IMG) FROM PICS").AsString(), u"blob0080");
 }
