@@ -12,3 +12,6 @@ class TBitmap;
 void RenderControl(TWinControl* Control, TBitmap& Bitmap);
 // Draws Control into a PNG file; raises EInOutError when the file cannot be written.
 void SaveControlToPng(TWinControl* Control, const String& FileName);
+// The primary screen as the window system shows it, into a PNG file (a screenshot of the running
+// program); raises EInOutError without a window system or when the file cannot be written.
+void SaveScreenToPng(const String& FileName);
