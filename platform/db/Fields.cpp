@@ -173,6 +173,11 @@ bool TField::GetData(Variant* Value) const {
 
 void TField::SetData(const Variant* Value) {
   if (!FDataSet) DatabaseError(u"Field '" + DisplayName() + u"' has no dataset", this);
+  // A read-only data field refuses the user's writes; calculated values and filter or key
+  // buffers are the dataset's own.
+  const TDataSetState State = FDataSet->State();
+  if (FReadOnly && FFieldKind == fkData && (State == dsEdit || State == dsInsert))
+    DatabaseError(FieldReadOnlyText(DisplayName()), FDataSet);
   if (Value && Value->IsNull()) Value = nullptr;
   FDataSet->SetFieldData(this, Value);
 }

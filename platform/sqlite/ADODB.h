@@ -149,6 +149,10 @@ public:
   void SetPrepared(bool Value);
   // Runs the statement again with the current parameters and goes to the first row.
   void Requery();
+  // Runs SQL that returns no rows (several statements all or nothing) with the current
+  // parameters; returns the rows changed, kept as RowsAffected.
+  int ExecSQL();
+  int RowsAffected() const { return FRowsAffected; }
   // How many times the statement ran (opening, Requery, master changes): for tests.
   int ExecutionCount() const { return FExecutionCount; }
 
@@ -218,5 +222,6 @@ private:
   std::unique_ptr<TParameters> FParameters;
   std::unique_ptr<TDataLink> FMasterLink;
   int FExecutionCount = 0;
+  int FRowsAffected = -1;
   std::unique_ptr<Impl> FImpl;
 };

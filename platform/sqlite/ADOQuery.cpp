@@ -437,6 +437,17 @@ void TADOQuery::InternalInitFieldDefs() {
   Defs->EndUpdate();
 }
 
+int TADOQuery::ExecSQL() {
+  if (!FConnection) DatabaseError(Text::NoConnection, this);
+  TADOCommand Command(nullptr);
+  Command.SetParamCheck(false);
+  Command.SetConnection(FConnection);
+  Command.SetCommandText(FSQL->Text());
+  Command.Parameters()->Assign(*FParameters);
+  FRowsAffected = Command.Execute();
+  return FRowsAffected;
+}
+
 void TADOQuery::Requery() {
   CheckActive();
   CheckBrowseMode();

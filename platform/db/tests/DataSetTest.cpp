@@ -584,3 +584,21 @@ TEST(BlobStreams, ReadAndWriteTheFieldsBytes) {
 }
 
 }  // namespace
+
+TEST_F(DataSetTest, ReadOnlyFieldRefusesWritesWithItsMessage) {
+  Colors->Open();
+  TField* Name = Colors->FieldByName(u"NAME");
+  Name->SetReadOnly(true);
+  Colors->Edit();
+  Colors->FieldByName(u"PRICE")->SetAsFloat(11);  // the other fields stay writable
+  try {
+    Name->SetAsString(u"X");
+    ADD_FAILURE() << "a read-only field was written";
+  } catch (const EDatabaseError& E) {
+    EXPECT_EQ(u"Field 'NAME' cannot be modified", E.Message());
+  }
+  EXPECT_THROW(Name->Clear(), EDatabaseError);
+  Colors->Post();
+  EXPECT_EQ(u"Белый", Name->AsString());
+  EXPECT_EQ(11.0, Colors->FieldByName(u"PRICE")->AsFloat());
+}

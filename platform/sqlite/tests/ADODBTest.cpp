@@ -406,3 +406,25 @@ TEST_F(ADODB, BlobsAreStoredAsBytes) {
   Cmd.Execute();
   EXPECT_EQ(Scalar(u"SELECT typeof(IMG) || hex(IMG) FROM PICS").AsString(), u"blob0080");
 }
+
+TEST_F(ADODB, ExecSQLCountsRowsAndComputedColumnsAreReadOnly) {
+  auto Q = Query(u"UPDATE DS_COLOR SET PRICE1 = :P WHERE AM = :AM");
+  Q->Parameters()->ParamByName(u"P")->SetValue(Variant(5.0));
+  Q->Parameters()->ParamByName(u"AM")->SetValue(Variant(100));
+  EXPECT_EQ(Q->ExecSQL(), 3);
+  EXPECT_EQ(Q->RowsAffected(), 3);
+  EXPECT_EQ(Scalar(u"SELECT SUM(PRICE1) FROM DS_COLOR").AsInteger(), 15);
+
+  auto R = Query(u"SELECT ID, NM, AM * 2 AS AM2 FROM DS_COLOR");
+  R->Open();
+  R->Edit();
+  try {
+    R->FieldByName(u"AM2")->SetAsFloat(1);
+    ADD_FAILURE() << "a computed column was written";
+  } catch (const EDatabaseError& E) {
+    EXPECT_EQ(E.Message(), u"Field 'AM2' cannot be modified");
+  }
+  R->FieldByName(u"NM")->SetAsString(u"Новый");
+  R->Post();
+  EXPECT_EQ(Scalar(u"SELECT NM FROM DS_COLOR WHERE ID = 1").AsString(), u"Новый");
+}
