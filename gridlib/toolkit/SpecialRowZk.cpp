@@ -1,5 +1,5 @@
-// SpecRowZk.cpp - the special row and the quoted ';' list splitter.
-#include "gridlib/toolkit/SpecRowZk.h"
+// SpecialRowZk.cpp - the special row and the quoted ';' list splitter.
+#include "gridlib/toolkit/SpecialRowZk.h"
 
 #include "gridlib/toolkit/ToolCtrlsZk.h"
 #include "platform/rtl/SysUtils.h"
