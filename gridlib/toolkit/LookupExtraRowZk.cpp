@@ -1,5 +1,5 @@
-// SpecialRowZk.cpp - the special row and the quoted ';' list splitter.
-#include "gridlib/toolkit/SpecialRowZk.h"
+// LookupExtraRowZk.cpp - the special row and the quoted ';' list splitter.
+#include "gridlib/toolkit/LookupExtraRowZk.h"
 
 #include "gridlib/toolkit/ToolCtrlsZk.h"
 #include "platform/rtl/SysUtils.h"

@@ -1,4 +1,4 @@
-// SpecialRowZk.h - TSpecRowZk, the special first row of a lookup list (one extra key value with
+// LookupExtraRowZk.h - TSpecRowZk, the special first row of a lookup list (one extra key value with
 // its own cell texts, colour and font, typically "nothing chosen"), and the ';' list splitter
 // of its cell texts.
 #pragma once

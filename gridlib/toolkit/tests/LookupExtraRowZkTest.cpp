@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "gridlib/toolkit/FieldValueListZk.h"
-#include "gridlib/toolkit/SpecialRowZk.h"
+#include "gridlib/toolkit/LookupExtraRowZk.h"
 #include "platform/db/ArrayDataSet.h"
 #include "platform/db/FieldDefs.h"
 
