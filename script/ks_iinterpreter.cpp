@@ -25,6 +25,7 @@ TksScript::TksScript(TksScript* AParent)
     : FParent(AParent), FStatement(std::make_unique<TksStatement>(this, String(), String())) {}
 
 TksScript::~TksScript() {
+  ScopeChanged();
   FStatement.reset();
   for (size_t i = FItems.size(); i-- > 0;) delete FItems[i].Item;
   FItems.clear();
@@ -298,7 +299,7 @@ bool TksScript::SetILCode(std::string_view In) {
 void TksScript::Execute() {
   FExitCalled = FTerminated = FBreakCalled = FContinueCalled = false;
   FIsRunning = true;
-  FMainProg = true;
+  SetMainProg(true);
   auto Leave = [this] {
     FExitCalled = FTerminated = FBreakCalled = FContinueCalled = false;
     FIsRunning = false;
@@ -364,10 +365,14 @@ Variant TksScript::Evaluate(const String& Expression) {
   Temp.SetExtendedCharset(FExtendedCharset);
   TksRunLineEvent SavedRunLine = std::move(FOnRunLine);
   FOnRunLine = nullptr;
+  ScopeChanged();
   struct TRestore {
     TksScript* S;
     TksRunLineEvent& Saved;
-    ~TRestore() { S->FOnRunLine = std::move(Saved); }
+    ~TRestore() {
+      S->FOnRunLine = std::move(Saved);
+      ScopeChanged();
+    }
   } Restore{this, SavedRunLine};
   Temp.SetSyntaxType(FSyntaxType);
   if (ksSameText(FSyntaxType, u"PascalScript"))
@@ -409,11 +414,18 @@ bool TksScript::IsExecutableLine(int LineN, const String& UnitName) const {
   return false;
 }
 
-void TksScript::NotifyRunLine(const String& UnitName, const String& SourcePos) {
+void TksScript::RefreshScope() {
+  FScopeGeneration = FScopeGenerationNow.load(std::memory_order_relaxed);
+  FMainScope = FRunLineOwner = nullptr;
+  for (TksScript* S = this; S; S = S->FParent)
+    if (S->FMainProg) {
+      FMainScope = S;
+      break;
+    }
   for (TksScript* S = this; S; S = S->FParent)
     if (S->FOnRunLine) {
-      S->FOnRunLine(this, UnitName, SourcePos);
-      return;
+      FRunLineOwner = S;
+      break;
     }
 }
 

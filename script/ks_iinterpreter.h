@@ -14,6 +14,7 @@
 // it, so a freed object is a run-time error, never a dangling address.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -204,8 +205,8 @@ private:
   // The value-holding entries of FProgram (found once per table size) and the saved values,
   // kept as one stack so that a deep recursion allocates only while it grows.
   struct TLocal {
-    TksCustomVariable* Var;
-    TksStringVariable* Str;  // the same entry when it is a String variable
+    Variant* Slot;           // the stored value
+    TksStringVariable* Str;  // the entry when it is a String variable (its text is kept)
   };
   std::vector<TLocal> FLocals;
   int FLocalsTableSize = -1;
@@ -362,6 +363,7 @@ public:
   enum TRefKind : signed char { rkUnknown, rkDesignator, rkProc, rkHelper, rkOther };
   TRefKind RefKind = rkUnknown;
   bool HasVarParams = false;  // found with RefKind
+  bool PlainParams = false;   // found with RefKind: every parameter stores what it is given
 };
 
 enum TksDesignatorKind { dkOther, dkVariable, dkStringArray, dkArray };
@@ -389,6 +391,10 @@ public:
 protected:
   Variant EvaluateChain(bool Write, const Variant& Value);
   void BindLate();
+  static void Classify(TksDesignatorItem* Step);
+  static void PassArguments(TksDesignatorItem* Step, TksCustomVariable* E);
+  // The one-step call of a script routine without var parameters.
+  Variant CallRoutine(TksDesignatorItem* Step, TksProcVariable* Proc);
 
   std::vector<TksDesignatorItem*> FItems;  // owned
   TksDesignatorKind FKind = dkOther;
@@ -701,7 +707,10 @@ public:
   Variant Evaluate(const String& Expression);
   void AddCodeLine(const String& UnitName, const String& APos);
   bool IsExecutableLine(int LineN, const String& UnitName) const;
-  void NotifyRunLine(const String& UnitName, const String& SourcePos);
+  void NotifyRunLine(const String& UnitName, const String& SourcePos) {
+    if (FScopeGeneration != FScopeGenerationNow.load(std::memory_order_relaxed)) RefreshScope();
+    if (FRunLineOwner) FRunLineOwner->FOnRunLine(this, UnitName, SourcePos);
+  }
   void AssignGlobal(const String& Name, const Variant& Value);
 
   // --- Properties ---
@@ -722,17 +731,31 @@ public:
   void SetLines(const std::vector<String>& Value) { FLines = Value; }
   void SetText(const String& Text);
   bool MainProg() const { return FMainProg; }
-  void SetMainProg(bool Value) { FMainProg = Value; }
+  void SetMainProg(bool Value) {
+    if (FMainProg != Value) ScopeChanged();
+    FMainProg = Value;
+  }
   const TksGetUnitEvent& OnGetILUnit() const { return FOnGetILUnit; }
   void SetOnGetILUnit(TksGetUnitEvent Value) { FOnGetILUnit = std::move(Value); }
   const TksGetUnitEvent& OnGetUnit() const { return FOnGetUnit; }
   void SetOnGetUnit(TksGetUnitEvent Value) { FOnGetUnit = std::move(Value); }
   const TksRunLineEvent& OnRunLine() const { return FOnRunLine; }
-  void SetOnRunLine(TksRunLineEvent Value) { FOnRunLine = std::move(Value); }
+  void SetOnRunLine(TksRunLineEvent Value) {
+    FOnRunLine = std::move(Value);
+    ScopeChanged();
+  }
   const TksGetVariableValueEvent& OnGetVarValue() const { return FOnGetVarValue; }
   void SetOnGetVarValue(TksGetVariableValueEvent Value) { FOnGetVarValue = std::move(Value); }
   TksScript* Parent() const { return FParent; }
-  void SetParent(TksScript* Value) { FParent = Value; }
+  void SetParent(TksScript* Value) {
+    FParent = Value;
+    ScopeChanged();
+  }
+  // The nearest main program up the scope chain (this one included), or null.
+  TksScript* MainScope() {
+    if (FScopeGeneration != FScopeGenerationNow.load(std::memory_order_relaxed)) RefreshScope();
+    return FMainScope;
+  }
   TksScript* ProgRunning() const { return FProgRunning; }
   void SetProgRunning(TksScript* Value) { FProgRunning = Value; }
   TksStatement* Statement() const { return FStatement.get(); }
@@ -756,6 +779,11 @@ private:
     TksCustomVariable* Item;
   };
   void TerminateAll();
+  // Scope lookups are cached per script and found again only after any script's parent,
+  // main-program flag or run-line handler changed (each change moves a process-wide count).
+  static void ScopeChanged() { FScopeGenerationNow.fetch_add(1, std::memory_order_relaxed); }
+  void RefreshScope();
+  static inline std::atomic<unsigned> FScopeGenerationNow{1};
   void AddPropertyTypes(TksClassRef AClass);
   void FreeEntry(size_t Index);
   void ResetStatement();
@@ -784,4 +812,7 @@ private:
   std::vector<String> FIncludePath{String()};
   bool FUseClassLateBinding = false;
   bool FEvaluteRiseError = false;
+  unsigned FScopeGeneration = 0;
+  TksScript* FMainScope = nullptr;
+  TksScript* FRunLineOwner = nullptr;  // the nearest script with a run-line handler
 };

@@ -121,19 +121,11 @@ TksProcVariable::~TksProcVariable() {
   FProgram.reset();
 }
 
-namespace {
-TksScript* MainProgOf(TksScript* S) {
-  for (; S; S = S->Parent())
-    if (S->MainProg()) return S;
-  return nullptr;
-}
-}  // namespace
-
 Variant TksProcVariable::GetValue() {
   bool SavedExecuting = FExecuting;
   FExecuting = true;
   if (FIsFunc) FRefItem->PValue()->Clear();
-  TksScript* Main = MainProgOf(FProgram.get());
+  TksScript* Main = FProgram->MainScope();
   TksScript* SavedRunning = Main ? Main->ProgRunning() : nullptr;
   if (Main) Main->SetProgRunning(FProgram.get());
   TksScript& P = *FProgram;
@@ -161,7 +153,7 @@ void TksProcVariable::FindLocals() {
   for (int i = 0; i < FProgram->Count(); ++i) {
     TksCustomVariable* V = FProgram->SymbolAt(i);
     if (dynamic_cast<TksVariable*>(V) || dynamic_cast<TksParamItem*>(V))
-      FLocals.push_back({V, dynamic_cast<TksStringVariable*>(V)});
+      FLocals.push_back({V->PValue(), dynamic_cast<TksStringVariable*>(V)});
   }
   FLocalsTableSize = FProgram->Count();
 }
@@ -172,7 +164,7 @@ void TksProcVariable::SaveLocals() {
   // converts nor calls a value hook.
   for (const TLocal& L : FLocals) {
     if (L.Str) FSavedValues.emplace_back(L.Str->Str());
-    else FSavedValues.push_back(*L.Var->PValue());
+    else FSavedValues.push_back(*L.Slot);
   }
 }
 
@@ -181,7 +173,7 @@ void TksProcVariable::RestoreLocals() {
     const TLocal& L = FLocals[i];
     Variant& Saved = FSavedValues.back();
     if (L.Str) L.Str->Str() = Saved.StringRef();
-    else *L.Var->PValue() = std::move(Saved);
+    else *L.Slot = std::move(Saved);
     FSavedValues.pop_back();
   }
 }

@@ -86,12 +86,18 @@ void TksDesignator::Borrow(TksDesignator* ADesignator) {
 }
 
 Variant TksDesignator::GetValue() {
-  BindLate();
+  if (FLateBindingXmlSource) BindLate();
+  if (FItems.size() == 1) {
+    TksDesignatorItem* Step = FItems[0];
+    if (Step->RefKind == TksDesignatorItem::rkUnknown) Classify(Step);
+    if (Step->RefKind == TksDesignatorItem::rkProc && !Step->HasVarParams && !Step->Ref->IsMacro())
+      return CallRoutine(Step, static_cast<TksProcVariable*>(Step->Ref));
+  }
   return EvaluateChain(false, Variant());
 }
 
 void TksDesignator::SetValue(const Variant& Value) {
-  BindLate();
+  if (FLateBindingXmlSource) BindLate();
   EvaluateChain(true, Value);
 }
 
@@ -103,12 +109,75 @@ void TksDesignator::BindLate() {
   Borrow(D.get());
 }
 
+void TksDesignator::Classify(TksDesignatorItem* Step) {
+  TksCustomVariable* E = Step->Ref;
+  Step->RefKind = dynamic_cast<TksDesignator*>(E)     ? TksDesignatorItem::rkDesignator
+                  : dynamic_cast<TksProcVariable*>(E) ? TksDesignatorItem::rkProc
+                  : dynamic_cast<TksCustomHelper*>(E) ? TksDesignatorItem::rkHelper
+                                                      : TksDesignatorItem::rkOther;
+  Step->PlainParams = true;
+  for (int k = 0; k < E->Count() && k < static_cast<int>(Step->Args.size()); ++k) {
+    TksParamItem* P = E->ParamAt(k);
+    Step->HasVarParams = Step->HasVarParams || P->IsVarParam();
+    Step->PlainParams = Step->PlainParams && typeid(*P) == typeid(TksParamItem);
+  }
+}
+
 namespace {
 std::vector<Variant>& PendingArguments() {
   thread_local std::vector<Variant> Stack;
   return Stack;
 }
+
+Variant ArgumentValue(TksCustomVariable* E, TksCustomExpression* A) {
+  if (!E->IsMacro()) return A->GetValue();
+  auto* X = dynamic_cast<TksExpression*>(A);
+  return Variant(X ? X->Source() : String());
+}
+
+void HandOver(TksParamItem* P, Variant& Value, bool Plain) {
+  // A parameter stores what it is given: hand the value over without a copy.
+  if (Plain && !P->IsReadOnly()) *P->PValue() = std::move(Value);
+  else P->SetValue(Value);
+}
 }  // namespace
+
+void TksDesignator::PassArguments(TksDesignatorItem* Step, TksCustomVariable* E) {
+  // All arguments are evaluated before any parameter is written (an argument may read the
+  // routine's own parameters): one in place, more on one stack shared by nested calls.
+  const int N = std::min(E->Count(), static_cast<int>(Step->Args.size()));
+  const bool Plain = Step->PlainParams;
+  if (N == 1) {
+    Variant Value = ArgumentValue(E, Step->Args[0]);
+    HandOver(E->ParamAt(0), Value, Plain);
+    return;
+  }
+  std::vector<Variant>& Pending = PendingArguments();
+  const size_t Base = Pending.size();
+  struct TPop {
+    std::vector<Variant>& Stack;
+    size_t Base;
+    ~TPop() { Stack.resize(Base); }
+  } Pop{Pending, Base};
+  for (int k = 0; k < N; ++k) Pending.push_back(ArgumentValue(E, Step->Args[k]));
+  for (int k = 0; k < N; ++k) HandOver(E->ParamAt(k), Pending[Base + k], Plain);
+}
+
+Variant TksDesignator::CallRoutine(TksDesignatorItem* Step, TksProcVariable* Proc) {
+  // A routine called while it runs keeps the caller's locals aside until it returns.
+  TksProcVariable* Saved = Proc->Executing() ? Proc : nullptr;
+  if (Saved) Saved->SaveLocals();
+  try {
+    if (Proc->Count()) PassArguments(Step, Proc);
+    Proc->SetNeedResult(FNeedResult);
+    Variant Result = Proc->GetValue();
+    if (Saved) Saved->RestoreLocals();
+    return Result;
+  } catch (...) {
+    if (Saved) Saved->RestoreLocals();
+    throw;
+  }
+}
 
 Variant TksDesignator::EvaluateChain(bool Write, const Variant& Value) {
   Variant Cur = Variant::MakeNull();
@@ -118,14 +187,7 @@ Variant TksDesignator::EvaluateChain(bool Write, const Variant& Value) {
     TksDesignatorItem* Step = FItems[i];
     TksCustomVariable* E = Step->Ref;
     bool Last = i + 1 == N;
-    if (Step->RefKind == TksDesignatorItem::rkUnknown) {
-      Step->RefKind = dynamic_cast<TksDesignator*>(E)     ? TksDesignatorItem::rkDesignator
-                      : dynamic_cast<TksProcVariable*>(E) ? TksDesignatorItem::rkProc
-                      : dynamic_cast<TksCustomHelper*>(E) ? TksDesignatorItem::rkHelper
-                                                          : TksDesignatorItem::rkOther;
-      for (int k = 0; k < E->Count() && k < static_cast<int>(Step->Args.size()); ++k)
-        Step->HasVarParams = Step->HasVarParams || E->ParamAt(k)->IsVarParam();
-    }
+    if (Step->RefKind == TksDesignatorItem::rkUnknown) Classify(Step);
     if (Step->RefKind == TksDesignatorItem::rkDesignator) {
       Cur = E->GetValue();
       CurRef = E;
@@ -136,33 +198,7 @@ Variant TksDesignator::EvaluateChain(bool Write, const Variant& Value) {
     if (Saved) Saved->SaveLocals();
     try {
       int PC = E->Count();
-      if (PC) {
-        // All arguments are evaluated before any parameter is written (an argument may read
-        // the routine's own parameters), on one stack shared by nested calls.
-        std::vector<Variant>& Pending = PendingArguments();
-        const size_t Base = Pending.size();
-        struct TPop {
-          std::vector<Variant>& Stack;
-          size_t Base;
-          ~TPop() { Stack.resize(Base); }
-        } Pop{Pending, Base};
-        const int N = std::min(PC, static_cast<int>(Step->Args.size()));
-        for (int k = 0; k < N; ++k) {
-          TksCustomExpression* A = Step->Args[k];
-          if (E->IsMacro()) {
-            auto* X = dynamic_cast<TksExpression*>(A);
-            Pending.emplace_back(X ? X->Source() : String());
-          } else {
-            Pending.push_back(A->GetValue());
-          }
-        }
-        for (int k = 0; k < N; ++k) {
-          TksParamItem* P = E->ParamAt(k);
-          // A parameter stores what it is given: hand the value over without a copy.
-          if (typeid(*P) == typeid(TksParamItem) && !P->IsReadOnly()) *P->PValue() = std::move(Pending[Base + k]);
-          else P->SetValue(Pending[Base + k]);
-        }
-      }
+      if (PC) PassArguments(Step, E);
       if (Step->RefKind == TksDesignatorItem::rkHelper) {
         auto* H = static_cast<TksCustomHelper*>(E);
         H->SetParentRef(CurRef);
