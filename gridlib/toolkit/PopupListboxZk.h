@@ -1,0 +1,52 @@
+// PopupListboxZk.h - the popup list box of the drop-downs: a list in a frameless top-level
+// window that never takes the focus, with a size grip, hot tracking and type-ahead search.
+#pragma once
+
+#include "gridlib/toolkit/SizeGripZk.h"
+#include "platform/controls/DropDownWindow.h"
+#include "platform/controls/StdCtrls.h"
+
+class TPopupListboxZk : public TCustomListBox {
+  VORENTA_CLASS(TPopupListboxZk, TCustomListBox)
+public:
+  explicit TPopupListboxZk(TComponent* AOwner);
+
+  // Opening and closing (Open at a screen position, Close); see DropDownWindow.h.
+  TDropDownLink& Link() { return FLink; }
+  TSizeGripZk* SizeGrip() const { return FSizeGrip; }
+  // Set whenever the list box was resized; the owner clears it.
+  bool SizeGripResized() const { return FSizeGripResized; }
+  void SetSizeGripResized(bool Value) { FSizeGripResized = Value; }
+  // The number of whole rows shown; setting it sizes the list to max(Value, 1) rows.
+  int RowCount() const { return FRowCount; }
+  void SetRowCount(int Value);
+  // The text typed for the type-ahead search so far.
+  const String& SearchText() const { return FSearchText; }
+  // Repaints item Index (nothing for a negative index).
+  void InvalidateIndex(int Index);
+
+  bool CanFocus() const override { return false; }
+  // Heights snap to whole rows; the size keeps at least one scroll-bar square.
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+  void Dispatch(TMessage& Message) override;
+
+protected:
+  bool IsTopLevel() const override { return true; }
+  void CreateParams(TCreateParams& Params) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void KeyPress(Char& Key) override;
+
+private:
+  // The frame around the client area (the window's height less its client height).
+  int BorderHeight() const;
+  void SearchFor(Char Key);
+
+  TDropDownLink FLink;
+  TSizeGripZk* FSizeGrip;
+  TPoint FMousePos{-1, -1};
+  int FMouseIndex = -1;
+  int FRowCount = 0;
+  String FSearchText;
+  unsigned FSearchTickCount = 0;
+  bool FSizeGripResized = false;
+};

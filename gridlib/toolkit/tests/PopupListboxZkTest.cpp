@@ -1,0 +1,76 @@
+// PopupListboxZkTest.cpp - the popup list box: rows, the grip message, type-ahead and hot
+// tracking.
+#include <gtest/gtest.h>
+
+#include "gridlib/toolkit/PopupListboxZk.h"
+#include "platform/controls/Forms.h"
+#include "platform/controls/WinApi.h"
+
+namespace {
+
+class PopupListbox : public ::testing::Test {
+protected:
+  void SetUp() override {
+    InitControls();
+    UseTestClock(true);
+    List = new TPopupListboxZk(Application);
+    for (const char16_t* S : {u"Apple", u"abacus", u"Abbey", u"banana", u"Berry"})
+      List->Items()->Add(S);
+    List->SetBounds(0, 0, 150, 100);
+    List->HandleNeeded();
+  }
+  void TearDown() override {
+    List->Link().Close();
+    delete List;
+    UseTestClock(false);
+  }
+  TPopupListboxZk* List = nullptr;
+};
+
+TEST_F(PopupListbox, HeightSnapsToWholeRows) {
+  const int Border = List->Height() - List->ClientHeight();
+  EXPECT_EQ(List->ClientHeight() % List->ItemHeight(), 0);
+  List->SetSizeGripResized(false);
+  List->SetRowCount(0);
+  EXPECT_EQ(List->RowCount(), 1);
+  EXPECT_EQ(List->Height(), Border + List->ItemHeight());
+  EXPECT_TRUE(List->SizeGripResized());
+  List->SetBounds(0, 0, 150, Border + 3 * List->ItemHeight() + 5);
+  EXPECT_EQ(List->RowCount(), 3);
+  EXPECT_EQ(List->ClientHeight(), 3 * List->ItemHeight());
+  EXPECT_FALSE(List->CanFocus());
+}
+
+TEST_F(PopupListbox, GripMessageMovesTheGripAndItFollowsTheSize) {
+  List->Perform(WM_SIZEGRIPCHANGEPOSITION, sgcpToTop, 0);
+  EXPECT_EQ(List->SizeGrip()->Position(), sgpTopRight);
+  List->SetBounds(0, 0, 200, 100);
+  EXPECT_EQ(List->SizeGrip()->Left(), List->ClientWidth() - List->SizeGrip()->Width());
+  EXPECT_EQ(List->SizeGrip()->Top(), 0);
+}
+
+TEST_F(PopupListbox, TypeAheadSearchesThePrefixTypedWithinTwoSeconds) {
+  SimulateTyping(u"ab", List);
+  EXPECT_EQ(List->ItemIndex(), 1);   // "abacus", ignoring case
+  SimulateTyping(u"b", List);
+  EXPECT_EQ(List->ItemIndex(), 2);   // "Abbey"
+  AdvanceTestClock(2001);
+  SimulateTyping(u"b", List);
+  EXPECT_EQ(List->SearchText(), u"b");
+  EXPECT_EQ(List->ItemIndex(), 3);
+  SimulateKeyPress(VK_BACK, {}, 8, List);
+  EXPECT_EQ(List->SearchText(), u"");
+  SimulateTyping(String(40, u'x'), List);
+  EXPECT_EQ(List->SearchText().size(), 32u);   // further characters are dropped
+}
+
+TEST_F(PopupListbox, MouseMoveSelectsTheItemUnderIt) {
+  List->Link().Open({100, 100});
+  const TRect R = List->ItemRect(3);
+  SimulateMouseMove(List->ClientToScreen({R.Left + 5, R.Top + 2}));
+  EXPECT_EQ(List->ItemIndex(), 3);
+  SimulateMouseMove(List->ClientToScreen({R.Left + 5, R.Top - 2}));
+  EXPECT_EQ(List->ItemIndex(), 2);
+}
+
+}  // namespace
