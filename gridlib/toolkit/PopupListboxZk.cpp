@@ -64,6 +64,9 @@ void TPopupListboxZk::Dispatch(TMessage& Message) {
     case WM_SIZEGRIPCHANGEPOSITION:
       FSizeGrip->ChangePosition(TSizeGripChangePosition(Message.WParam));
       return;
+    case CM_MOUSEWHEEL:   // through DoMouseWheel, one row per step
+      TWinControl::Dispatch(Message);
+      return;
     case CM_MOUSEENTER:
     case CM_MOUSELEAVE:
       TCustomListBox::Dispatch(Message);
@@ -87,6 +90,16 @@ void TPopupListboxZk::MouseMove(TShiftState Shift, int X, int Y) {
     InvalidateIndex(Index);
     FMouseIndex = Index;
   }
+}
+
+bool TPopupListboxZk::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
+  if (!TCustomListBox::DoMouseWheelDown(Shift, MousePos)) SetTopIndex(TopIndex() + 1);
+  return true;
+}
+
+bool TPopupListboxZk::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
+  if (!TCustomListBox::DoMouseWheelUp(Shift, MousePos)) SetTopIndex(TopIndex() - 1);
+  return true;
 }
 
 void TPopupListboxZk::KeyPress(Char& Key) {

@@ -35,6 +35,9 @@ protected:
   void CreateParams(TCreateParams& Params) override;
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void KeyPress(Char& Key) override;
+  // Unhandled wheel steps scroll one row.
+  bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+  bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
 
 private:
   // The frame around the client area (the window's height less its client height).

@@ -73,4 +73,14 @@ TEST_F(PopupListbox, MouseMoveSelectsTheItemUnderIt) {
   EXPECT_EQ(List->ItemIndex(), 2);
 }
 
+TEST_F(PopupListbox, WheelScrollsOneRowPerStep) {
+  List->SetRowCount(2);
+  List->Link().Open({100, 100});
+  const TPoint P = List->ClientToScreen({5, 5});
+  SimulateMouseWheel(-2 * WHEEL_DELTA, P);
+  EXPECT_EQ(List->TopIndex(), 2);
+  SimulateMouseWheel(WHEEL_DELTA, P);
+  EXPECT_EQ(List->TopIndex(), 1);
+}
+
 }  // namespace
