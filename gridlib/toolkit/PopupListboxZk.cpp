@@ -14,6 +14,15 @@ namespace {
 constexpr unsigned SearchResetMs = 2000;
 constexpr size_t MaxSearchLength = 32;
 
+// The modifier keys held now.
+TShiftState HeldModifiers() {
+  TShiftState Shift;
+  if (GetKeyState(VK_SHIFT) < 0) Shift << ssShift;
+  if (GetKeyState(VK_CONTROL) < 0) Shift << ssCtrl;
+  if (GetKeyState(VK_MENU) < 0) Shift << ssAlt;
+  return Shift;
+}
+
 }  // namespace
 
 REGISTER_CLASS(TPopupListboxZk) {}
@@ -28,6 +37,74 @@ TPopupListboxZk::TPopupListboxZk(TComponent* AOwner)
   SetTabStop(false);
   SetAutoComplete(false);
   FSizeGrip->SetParent(this);
+  SetOnData([this](TWinControl*, int Index, String& Data) { GetExtItemText(Index, Data); });
+  SetOnDataObject(
+      [this](TWinControl*, int Index, TObject*& Object) { Object = GetExtItemObject(Index); });
+}
+
+void TPopupListboxZk::SetUseItemObjects(bool Value) {
+  if (FUseItemObjects == Value) return;
+  FUseItemObjects = Value;
+  Invalidate();
+}
+
+void TPopupListboxZk::SetExtItems(TStrings* Value) {
+  FExtItems = Value;
+  if (Value) {
+    SetStyle(lbVirtualOwnerDraw);
+    SetCount(Value->Count());
+  } else {
+    SetStyle(lbOwnerDrawFixed);
+  }
+  Invalidate();
+}
+
+void TPopupListboxZk::GetExtItemText(int Index, String& Text) {
+  if (FExtItems && Index >= 0 && Index < FExtItems->Count()) Text = FExtItems->Get(Index);
+}
+
+TObject* TPopupListboxZk::GetExtItemObject(int Index) {
+  if (FExtItems && Index >= 0 && Index < FExtItems->Count()) return FExtItems->Objects(Index);
+  return nullptr;
+}
+
+TPopupListboxItemZk* TPopupListboxZk::ItemObject(int Index) const {
+  if (!FUseItemObjects || Index < 0 || Index >= ItemCount()) return nullptr;
+  TObject* Object = nullptr;
+  if (!IsVirtual())
+    Object = Items()->Objects(Index);
+  else if (OnDataObject())
+    OnDataObject()(const_cast<TPopupListboxZk*>(this), Index, Object);
+  return dynamic_cast<TPopupListboxItemZk*>(Object);
+}
+
+void TPopupListboxZk::DrawItem(int Index, const TRect& Rect, TOwnerDrawState State) {
+  if (TPopupListboxItemZk* Item = ItemObject(Index)) {
+    if (!Item->CanShowFocus(this, Index)) State >> odFocused;
+    Item->DrawItem(this, Index, Rect, State);
+  } else {
+    DefaultDrawItem(Index, Rect, State);
+  }
+}
+
+void TPopupListboxZk::DefaultDrawItem(int Index, const TRect& ARect, TOwnerDrawState State) {
+  TCustomListBox::DrawItem(Index, ARect, State);
+}
+
+void TPopupListboxZk::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  FIsMouseUpCloseListbox = true;
+  const int Index = ItemAtPos({X, Y}, true);
+  if (TPopupListboxItemZk* Item = ItemObject(Index))
+    Item->MouseDown(this, Index, {X, Y}, Button, Shift);
+  TCustomListBox::MouseDown(Button, Shift, X, Y);
+}
+
+void TPopupListboxZk::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  FIsMouseUpCloseListbox = true;
+  const int Index = ItemAtPos({X, Y}, true);
+  if (TPopupListboxItemZk* Item = ItemObject(Index))
+    Item->MouseUp(this, Index, {X, Y}, Button, Shift, FIsMouseUpCloseListbox);
+  TCustomListBox::MouseUp(Button, Shift, X, Y);
 }
 
 void TPopupListboxZk::CreateParams(TCreateParams& Params) {
@@ -78,6 +155,8 @@ void TPopupListboxZk::Dispatch(TMessage& Message) {
 
 // Hot tracking: with no button held, the item under the mouse becomes the selected one.
 void TPopupListboxZk::MouseMove(TShiftState Shift, int X, int Y) {
+  if (TPopupListboxItemZk* Item = ItemObject(ItemAtPos({X, Y}, true)))
+    Item->MouseMove(this, ItemAtPos({X, Y}, true), {X, Y}, Shift);
   TCustomListBox::MouseMove(Shift, X, Y);
   const TPoint P{X, Y};
   if (P == FMousePos) return;
@@ -103,6 +182,11 @@ bool TPopupListboxZk::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
 }
 
 void TPopupListboxZk::KeyPress(Char& Key) {
+  if (TPopupListboxItemZk* Item = ItemObject(ItemIndex())) {
+    bool IsCloseListbox = false;   // not read after a key press
+    Item->KeyPress(this, ItemIndex(), IsCloseListbox, HeldModifiers(), Key);
+    if (Key == 0) return;
+  }
   TCustomListBox::KeyPress(Key);
   if (Key == VK_BACK || Key == VK_ESCAPE) {
     FSearchText.clear();

@@ -2,6 +2,7 @@
 // window that never takes the focus, with a size grip, hot tracking and type-ahead search.
 #pragma once
 
+#include "gridlib/toolkit/PopupListboxItemZk.h"
 #include "gridlib/toolkit/SizeGripZk.h"
 #include "platform/controls/DropDownWindow.h"
 #include "platform/controls/StdCtrls.h"
@@ -22,6 +23,22 @@ public:
   void SetRowCount(int Value);
   // The text typed for the type-ahead search so far.
   const String& SearchText() const { return FSearchText; }
+  // With it set, items whose object is a TPopupListboxItemZk draw themselves and take the
+  // mouse and keys on them first.
+  bool UseItemObjects() const { return FUseItemObjects; }
+  void SetUseItemObjects(bool Value);
+  // Set before every mouse press and release; an item object's MouseUp may clear it. The owner
+  // reads it in OnMouseUp to decide whether to close the list.
+  bool IsMouseUpCloseListbox() const { return FIsMouseUpCloseListbox; }
+  void SetIsMouseUpCloseListbox(bool Value) { FIsMouseUpCloseListbox = Value; }
+  // A string list (not owned) the items are read from, in the virtual style; nullptr returns to
+  // the list's own Items. The owner calls SetCount when the strings' count changes.
+  TStrings* ExtItems() const { return FExtItems; }
+  void SetExtItems(TStrings* Value);
+  // The item object of an item when UseItemObjects is set, else nullptr.
+  TPopupListboxItemZk* ItemObject(int Index) const;
+  // The class library's drawing of an item.
+  virtual void DefaultDrawItem(int Index, const TRect& ARect, TOwnerDrawState State);
   // Repaints item Index (nothing for a negative index).
   void InvalidateIndex(int Index);
 
@@ -33,7 +50,12 @@ public:
 protected:
   bool IsTopLevel() const override { return true; }
   void CreateParams(TCreateParams& Params) override;
+  void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  virtual void GetExtItemText(int Index, String& Text);
+  virtual TObject* GetExtItemObject(int Index);
   void KeyPress(Char& Key) override;
   // Unhandled wheel steps scroll one row.
   bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
@@ -52,4 +74,7 @@ private:
   String FSearchText;
   unsigned FSearchTickCount = 0;
   bool FSizeGripResized = false;
+  TStrings* FExtItems = nullptr;
+  bool FUseItemObjects = false;
+  bool FIsMouseUpCloseListbox = false;
 };

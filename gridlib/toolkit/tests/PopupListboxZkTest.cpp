@@ -8,6 +8,19 @@
 
 namespace {
 
+// An item that stays open on release and records what reached it.
+class TStickyItem : public TPopupListboxItemZk {
+public:
+  bool CloseOnExecute(TPopupListboxZk*, int) override { return false; }
+  void MouseDown(TPopupListboxZk*, int ItemIndex, TPoint, TMouseButton, TShiftState) override {
+    Pressed = ItemIndex;
+  }
+  void KeyPress(TPopupListboxZk*, int, bool&, TShiftState, Char& Key) override {
+    if (Key == u'!') Key = 0;
+  }
+  int Pressed = -1;
+};
+
 class PopupListbox : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -81,6 +94,44 @@ TEST_F(PopupListbox, WheelScrollsOneRowPerStep) {
   EXPECT_EQ(List->TopIndex(), 2);
   SimulateMouseWheel(WHEEL_DELTA, P);
   EXPECT_EQ(List->TopIndex(), 1);
+}
+
+TEST_F(PopupListbox, ItemObjectsTakeTheMouseAndKeysFirst) {
+  TStickyItem Sticky;
+  List->Items()->SetObjects(1, &Sticky);
+  List->Items()->SetObjects(2, DefaultPopupListboxItem());
+  List->Link().Open({100, 100});
+  SimulateClick(List, {5, List->ItemRect(1).Top + 2});
+  EXPECT_EQ(Sticky.Pressed, -1);   // only with UseItemObjects
+  EXPECT_TRUE(List->IsMouseUpCloseListbox());
+  List->SetUseItemObjects(true);
+  bool CloseSeen = true;
+  List->SetOnMouseUp([&](TObject*, TMouseButton, TShiftState, int, int) {
+    CloseSeen = List->IsMouseUpCloseListbox();
+  });
+  SimulateClick(List, {5, List->ItemRect(1).Top + 2});
+  EXPECT_EQ(Sticky.Pressed, 1);
+  EXPECT_FALSE(CloseSeen);
+  SimulateClick(List, {5, List->ItemRect(2).Top + 2});
+  EXPECT_TRUE(CloseSeen);
+  List->SetItemIndex(1);
+  SimulateTyping(u"!", List);   // consumed by the item: no search
+  EXPECT_EQ(List->SearchText(), u"");
+}
+
+TEST_F(PopupListbox, ExtItemsSwitchToTheVirtualStyle) {
+  TStringList Ext;
+  Ext.Add(u"one");
+  Ext.Add(u"two");
+  List->SetExtItems(&Ext);
+  EXPECT_EQ(List->Style(), lbVirtualOwnerDraw);
+  EXPECT_EQ(List->ItemCount(), 2);
+  EXPECT_EQ(List->ItemText(1), u"two");
+  SimulateTyping(u"t", List);
+  EXPECT_EQ(List->ItemIndex(), 1);
+  List->SetExtItems(nullptr);
+  EXPECT_EQ(List->Style(), lbOwnerDrawFixed);
+  EXPECT_EQ(List->ItemText(0), u"Apple");
 }
 
 }  // namespace
