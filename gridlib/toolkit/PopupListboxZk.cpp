@@ -3,10 +3,12 @@
 
 #include <algorithm>
 
+#include "gridlib/toolkit/ButtonPaintZk.h"
 #include "gridlib/toolkit/DropDownZk.h"
 #include "platform/classes/TypeRegistry.h"
 #include "platform/controls/Messages.h"
 #include "platform/controls/WinApi.h"
+#include "platform/graphics/ImageList.h"
 #include "platform/rtl/SysUtils.h"
 
 namespace {
@@ -87,8 +89,29 @@ void TPopupListboxZk::DrawItem(int Index, const TRect& Rect, TOwnerDrawState Sta
   }
 }
 
+void TPopupListboxZk::SetImageList(TCustomImageList* Value) {
+  if (FImageList == Value) return;
+  FImageList = Value;
+  Invalidate();
+}
+
 void TPopupListboxZk::DefaultDrawItem(int Index, const TRect& ARect, TOwnerDrawState State) {
-  TCustomListBox::DrawItem(Index, ARect, State);
+  if (!FImageList) {
+    TCustomListBox::DrawItem(Index, ARect, State);
+    return;
+  }
+  // The brush and font colours (highlight for the selected item) are set by the painting.
+  TCanvas* C = Canvas();
+  int ImageIndex = Index;
+  if (FOnGetImageIndex) FOnGetImageIndex(this, Index, ImageIndex);
+  TRect Column = ARect;
+  Column.Right = Column.Left + FImageList->Width() + 4;
+  C->FillRect(Column);
+  DrawImageCentered(C, Column, FImageList, ImageIndex, State.Contains(odSelected));
+  TRect TextRect = ARect;
+  TextRect.Left = Column.Right;
+  C->ExtTextOut(ARect.Left + FImageList->Width() + 5, ARect.Top, ETO_CLIPPED | ETO_OPAQUE,
+                &TextRect, ItemText(Index));
 }
 
 void TPopupListboxZk::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {

@@ -7,6 +7,12 @@
 #include "platform/controls/DropDownWindow.h"
 #include "platform/controls/StdCtrls.h"
 
+class TCustomImageList;
+
+// Lets the owner pick the image of an item (ImageIndex starts as the item index).
+using TListGetImageIndexEventZk =
+    std::function<void(TObject* Sender, int ItemIndex, int& ImageIndex)>;
+
 class TPopupListboxZk : public TCustomListBox {
   VORENTA_CLASS(TPopupListboxZk, TCustomListBox)
 public:
@@ -35,9 +41,16 @@ public:
   // the list's own Items. The owner calls SetCount when the strings' count changes.
   TStrings* ExtItems() const { return FExtItems; }
   void SetExtItems(TStrings* Value);
+  // With an image list (not owned) every item shows its image in a column at the left.
+  TCustomImageList* ImageList() const { return FImageList; }
+  void SetImageList(TCustomImageList* Value);
+  const TListGetImageIndexEventZk& OnGetImageIndex() const { return FOnGetImageIndex; }
+  void SetOnGetImageIndex(TListGetImageIndexEventZk Value) {
+    FOnGetImageIndex = std::move(Value);
+  }
   // The item object of an item when UseItemObjects is set, else nullptr.
   TPopupListboxItemZk* ItemObject(int Index) const;
-  // The class library's drawing of an item.
+  // The item's image and text; the class library's drawing without an image list.
   virtual void DefaultDrawItem(int Index, const TRect& ARect, TOwnerDrawState State);
   // Repaints item Index (nothing for a negative index).
   void InvalidateIndex(int Index);
@@ -75,6 +88,8 @@ private:
   unsigned FSearchTickCount = 0;
   bool FSizeGripResized = false;
   TStrings* FExtItems = nullptr;
+  TCustomImageList* FImageList = nullptr;
+  TListGetImageIndexEventZk FOnGetImageIndex;
   bool FUseItemObjects = false;
   bool FIsMouseUpCloseListbox = false;
 };

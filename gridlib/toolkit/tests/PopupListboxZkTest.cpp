@@ -4,7 +4,10 @@
 
 #include "gridlib/toolkit/PopupListboxZk.h"
 #include "platform/controls/Forms.h"
+#include "platform/controls/Snapshot.h"
 #include "platform/controls/WinApi.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/ImageList.h"
 
 namespace {
 
@@ -132,6 +135,26 @@ TEST_F(PopupListbox, ExtItemsSwitchToTheVirtualStyle) {
   List->SetExtItems(nullptr);
   EXPECT_EQ(List->Style(), lbOwnerDrawFixed);
   EXPECT_EQ(List->ItemText(0), u"Apple");
+}
+
+TEST_F(PopupListbox, ImageListDrawsTheImageOfEachItemInAColumn) {
+  TCustomImageList Images(8, 8);
+  TBitmap Red(8, 8);
+  Red.Canvas()->Brush()->SetColor(clRed);
+  Red.Canvas()->FillRect(Rect(0, 0, 8, 8));
+  Images.Add(&Red, nullptr);
+  List->SetImageList(&Images);
+  List->SetOnGetImageIndex([](TObject*, int ItemIndex, int& ImageIndex) {
+    if (ItemIndex > 0) ImageIndex = -1;   // only the first item has an image
+  });
+  TBitmap Shot;
+  RenderControl(List, Shot);
+  const int Frame = (List->Height() - List->ClientHeight()) / 2;
+  const int Middle = Frame + (Images.Width() + 4) / 2;
+  const int Row0 = Frame + List->ItemHeight() / 2;
+  const int Row1 = Row0 + List->ItemHeight();
+  EXPECT_EQ(Shot.PixelRGB(Middle, Row0), ColorToRGB(clRed));
+  EXPECT_NE(Shot.PixelRGB(Middle, Row1), ColorToRGB(clRed));
 }
 
 }  // namespace
