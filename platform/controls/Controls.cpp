@@ -56,7 +56,7 @@ TShiftState KeyDataToShiftState(LPARAM KeyData) {
   return Result;
 }
 
-TShiftState KeyboardShiftState() {
+TShiftState KeyboardStateToShiftState() {
   TShiftState Result;
   if (GetKeyState(VK_SHIFT) < 0) Result << ssShift;
   if (GetKeyState(VK_CONTROL) < 0) Result << ssCtrl;

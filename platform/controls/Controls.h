@@ -790,6 +790,6 @@ inline TWinControl* FindControl(HWND Wnd) { return Wnd; }
 // The innermost windowed control at a screen point, or nullptr.
 TWinControl* FindVCLWindow(TPoint ScreenPos);
 // The current shift state from the key state table (GetKeyState).
-TShiftState KeyboardShiftState();
+TShiftState KeyboardStateToShiftState();
 TShiftState KeysToShiftState(unsigned Keys);
 TShiftState KeyDataToShiftState(LPARAM KeyData);

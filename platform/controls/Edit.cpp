@@ -168,7 +168,7 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
       Message.Result = 1;
       return;
     case WM_KEYDOWN:
-      EditKeyDown(Word(Message.WParam), KeyDataToShiftState(Message.LParam) + KeyboardShiftState());
+      EditKeyDown(Word(Message.WParam), KeyDataToShiftState(Message.LParam) + KeyboardStateToShiftState());
       return;
     case WM_CHAR:
       EditChar(Char(Message.WParam));
@@ -283,7 +283,7 @@ void TCustomEdit::EditChar(Char C) {
     case 24: Perform(WM_CUT); return;          // Ctrl+X
     case 26: Perform(WM_UNDO); return;         // Ctrl+Z
     case VK_BACK:
-      if (!FReadOnly && FEngine.DeleteBackward(KeyboardShiftState().Contains(ssCtrl)))
+      if (!FReadOnly && FEngine.DeleteBackward(KeyboardStateToShiftState().Contains(ssCtrl)))
         TextChanged(true);
       return;
     default: break;

@@ -137,7 +137,7 @@ TMenuItem* TMenu::FindItemByShortCut(TShortCut Value) const {
 }
 
 bool TMenu::IsShortCut(TMessage& Message) {
-  TShiftState Shift = KeyDataToShiftState(Message.LParam) + KeyboardShiftState();
+  TShiftState Shift = KeyDataToShiftState(Message.LParam) + KeyboardStateToShiftState();
   TMenuItem* Item = FindItemByShortCut(::ShortCut(Word(Message.WParam), Shift));
   if (!Item) return false;
   Item->Click();
