@@ -5,6 +5,7 @@
 
 #include "platform/classes/TypeRegistry.h"
 #include "platform/controls/StdCtrls.h"
+#include "platform/controls/StdCtrls_p.h"
 #include "platform/graphics/WinDraw.h"
 
 REGISTER_CLASS(TCustomPanel) {
@@ -388,16 +389,5 @@ void TCustomRadioGroup::Dispatch(TMessage& Message) {
 }
 
 void TCustomRadioGroup::Paint() {
-  TCanvas* C = Canvas();
-  const int H = C->TextHeight(u"0");
-  TRect R = ClientRect();
-  C->Brush()->SetColor(Color());
-  C->FillRect(R);
-  R.Top += H / 2;
-  DrawEdge(C, R, EDGE_ETCHED, BF_RECT);
-  if (Caption().empty()) return;
-  TRect T = Rect(0, 0, 0, H);
-  DrawText(C, Caption(), T, DT_SINGLELINE | DT_CALCRECT);
-  OffsetRect(T, 8, 0);
-  DrawText(C, Caption(), T, DT_SINGLELINE);
+  PaintGroupFrame(Canvas(), ClientRect(), Caption(), Color(), IsEnabledInTree());
 }

@@ -269,20 +269,6 @@ void TCustomGroupBox::Dispatch(TMessage& Message) {
 }
 
 void TCustomGroupBox::Paint() {
-  TCanvas* C = Canvas();
-  C->Font()->Assign(Font());
-  const int H = C->TextHeight(u"0");
-  TRect R = ClientRect();
-  C->Brush()->SetColor(Color());
-  C->FillRect(R);
-  R.Top += H / 2;
-  DrawEdge(C, R, EDGE_ETCHED, BF_RECT);
-  if (Caption().empty()) return;
-  TRect T = Rect(0, 0, 0, H);
-  DrawText(C, Caption(), T, DT_SINGLELINE | DT_CALCRECT);
-  OffsetRect(T, 8, 0);
-  C->Brush()->SetStyle(bsSolid);
-  C->Brush()->SetColor(Color());
-  if (!IsEnabledInTree()) C->Font()->SetColor(clGrayText);
-  DrawText(C, Caption(), T, DT_SINGLELINE);
+  Canvas()->Font()->Assign(Font());
+  PaintGroupFrame(Canvas(), ClientRect(), Caption(), Color(), IsEnabledInTree());
 }

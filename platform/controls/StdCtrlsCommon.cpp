@@ -9,6 +9,7 @@
 #include "platform/classes/TypeRegistry.h"
 #include "platform/controls/Controls_p.h"
 #include "platform/controls/StdCtrls.h"
+#include "platform/graphics/WinDraw.h"
 
 TCanvasPaintScope::TCanvasPaintScope(TCanvas* Canvas, HDC DC, TFont* Font, TColor Color)
     : FCanvas(Canvas) {
@@ -60,4 +61,22 @@ void RegisterStdCtrlsClasses() {
   RegisterClasses({TEdit::ClassInfo(), TButton::ClassInfo(), TCheckBox::ClassInfo(),
                    TRadioButton::ClassInfo(), TLabel::ClassInfo(), TStaticText::ClassInfo(),
                    TGroupBox::ClassInfo(), TListBox::ClassInfo(), TComboBox::ClassInfo()});
+}
+
+void PaintGroupFrame(TCanvas* C, const TRect& ClientRect, const String& Caption, TColor Color,
+                     bool Enabled) {
+  const int H = C->TextHeight(u"0");
+  TRect R = ClientRect;
+  C->Brush()->SetColor(Color);
+  C->FillRect(R);
+  R.Top += H / 2;
+  DrawEdge(C, R, EDGE_ETCHED, BF_RECT);
+  if (Caption.empty()) return;
+  TRect T = Rect(0, 0, 0, H);
+  DrawText(C, Caption, T, DT_SINGLELINE | DT_CALCRECT);
+  OffsetRect(T, 8, 0);
+  C->Brush()->SetStyle(bsSolid);
+  C->Brush()->SetColor(Color);
+  if (!Enabled) C->Font()->SetColor(clGrayText);
+  DrawText(C, Caption, T, DT_SINGLELINE);
 }

@@ -24,3 +24,8 @@ void SetClipboardText(const String& Value);
 
 // The accelerator character of a caption ("&Ok" -> 'o'), or 0.
 Char AccelCharOf(const String& Caption);
+
+// The etched frame of a group box or radio group, its top through the middle of the caption
+// line, and the caption on the control's colour, greyed when Enabled is false.
+void PaintGroupFrame(TCanvas* Canvas, const TRect& ClientRect, const String& Caption, TColor Color,
+                     bool Enabled);
