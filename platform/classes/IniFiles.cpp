@@ -70,18 +70,6 @@ bool TryIsoDateTime(const String& S, TDateTime& Value) {
   return true;
 }
 
-void FillStrings(TStrings* Strings, const std::vector<String>& Items) {
-  Strings->BeginUpdate();
-  try {
-    Strings->Clear();
-    for (const String& S : Items) Strings->Add(S);
-  } catch (...) {
-    Strings->EndUpdate();
-    throw;
-  }
-  Strings->EndUpdate();
-}
-
 }  // namespace
 
 // =============================================================================================

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "platform/classes/Streams.h"
+#include "platform/classes/Strings.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -221,4 +222,16 @@ void WriteFileBytes(const String& FileName, const std::string& Bytes) {
   std::error_code Ignored;
   std::filesystem::remove(StringToUtf8(Temporary), Ignored);
   throw EIniFileException(u"Unable to write to " + FileName);
+}
+
+void FillStrings(TStrings* Strings, const std::vector<String>& Items) {
+  Strings->BeginUpdate();
+  try {
+    Strings->Clear();
+    for (const String& S : Items) Strings->Add(S);
+  } catch (...) {
+    Strings->EndUpdate();
+    throw;
+  }
+  Strings->EndUpdate();
 }

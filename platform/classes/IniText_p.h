@@ -19,6 +19,8 @@
 #include "platform/classes/Encoding.h"
 #include "platform/rtl/Types.h"
 
+class TStrings;
+
 class TIniText {
 public:
   // Parses Bytes (a byte order mark chooses the encoding; without one, UTF-8 when the bytes
@@ -73,3 +75,6 @@ bool ReadFileBytes(const String& FileName, std::string& Bytes);
 // Replaces the file with Bytes through a temporary file in the same folder, so that a failed
 // write leaves the old file whole; raises EIniFileException "Unable to write to %s".
 void WriteFileBytes(const String& FileName, const std::string& Bytes);
+
+// Replaces the contents of Strings by Items inside one update, so listeners hear one change.
+void FillStrings(TStrings* Strings, const std::vector<String>& Items);

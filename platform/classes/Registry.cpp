@@ -132,18 +132,6 @@ String TrimmedPath(const String& Path) {
   return Path.substr(B, E - B);
 }
 
-void FillStrings(TStrings* Strings, const std::vector<String>& Items) {
-  Strings->BeginUpdate();
-  try {
-    Strings->Clear();
-    for (const String& S : Items) Strings->Add(S);
-  } catch (...) {
-    Strings->EndUpdate();
-    throw;
-  }
-  Strings->EndUpdate();
-}
-
 }  // namespace
 
 // =============================================================================================
