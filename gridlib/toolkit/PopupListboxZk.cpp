@@ -5,25 +5,20 @@
 
 #include "gridlib/toolkit/ButtonPaintZk.h"
 #include "gridlib/toolkit/DropDownZk.h"
+#include "gridlib/toolkit/ToolCtrlsZk.h"
 #include "platform/classes/TypeRegistry.h"
 #include "platform/controls/Messages.h"
 #include "platform/controls/WinApi.h"
+#include "platform/graphics/Bitmap.h"
 #include "platform/graphics/ImageList.h"
+#include "platform/graphics/WinDraw.h"
 #include "platform/rtl/SysUtils.h"
 
 namespace {
 
 constexpr unsigned SearchResetMs = 2000;
 constexpr size_t MaxSearchLength = 32;
-
-// The modifier keys held now.
-TShiftState HeldModifiers() {
-  TShiftState Shift;
-  if (GetKeyState(VK_SHIFT) < 0) Shift << ssShift;
-  if (GetKeyState(VK_CONTROL) < 0) Shift << ssCtrl;
-  if (GetKeyState(VK_MENU) < 0) Shift << ssAlt;
-  return Shift;
-}
+constexpr int RaisedFrameWidth = 2;
 
 }  // namespace
 
@@ -38,6 +33,8 @@ TPopupListboxZk::TPopupListboxZk(TComponent* AOwner)
   SetStyle(lbOwnerDrawFixed);
   SetTabStop(false);
   SetAutoComplete(false);
+  // The frame is drawn here (PaintNonClient), not as the list box's client edge.
+  SetBorderStyle(bsNone);
   FSizeGrip->SetParent(this);
   SetOnData([this](TWinControl*, int Index, String& Data) { GetExtItemText(Index, Data); });
   SetOnDataObject(
@@ -80,13 +77,17 @@ TPopupListboxItemZk* TPopupListboxZk::ItemObject(int Index) const {
   return dynamic_cast<TPopupListboxItemZk*>(Object);
 }
 
+// The list never has the focus but draws its selected item as focused.
 void TPopupListboxZk::DrawItem(int Index, const TRect& Rect, TOwnerDrawState State) {
+  const bool FocusDrawnByList = State.Contains(odFocused);
+  if (State.Contains(odSelected)) State << odFocused;
   if (TPopupListboxItemZk* Item = ItemObject(Index)) {
     if (!Item->CanShowFocus(this, Index)) State >> odFocused;
     Item->DrawItem(this, Index, Rect, State);
   } else {
     DefaultDrawItem(Index, Rect, State);
   }
+  if (State.Contains(odFocused) && !FocusDrawnByList) DrawFocusRect(Canvas(), Rect);
 }
 
 void TPopupListboxZk::SetImageList(TCustomImageList* Value) {
@@ -134,19 +135,45 @@ void TPopupListboxZk::CreateParams(TCreateParams& Params) {
   TCustomListBox::CreateParams(Params);
   SetDropDownParams(Params);
   Params.Style |= WS_CLIPCHILDREN;
+  if (!Ctl3D()) Params.Style |= WS_BORDER;
+  Params.ExStyle &= ~WS_EX_CLIENTEDGE;
+  Params.WindowClass.style |= CS_SAVEBITS;
+}
+
+void TPopupListboxZk::PaintNonClient(HDC DC) {
+  if (FBorderWidth == 0) {
+    TCustomListBox::PaintNonClient(DC);
+    return;
+  }
+  TRect R = Rect(0, 0, Width(), Height());
+  DrawEdge(DC, R, BDR_RAISEDOUTER, BF_RECT);
+  InflateRect(R, -1, -1);
+  DrawEdge(DC, R, BDR_RAISEDINNER, BF_RECT);
+  InflateRect(R, 1 - FBorderWidth, 1 - FBorderWidth);
+  PaintScrollBars(DC, R);
+}
+
+int TPopupListboxZk::GetTextHeight() const {
+  TBitmap Probe(1, 1);
+  Probe.Canvas()->SetFont(Font());
+  return Probe.Canvas()->TextMetrics().tmHeight;
+}
+
+int TPopupListboxZk::RowHeight() const {
+  return std::max(ItemHeight() > 0 ? ItemHeight() : GetTextHeight(), 1);
 }
 
 int TPopupListboxZk::BorderHeight() const { return Height() - ClientHeight(); }
 
 void TPopupListboxZk::SetRowCount(int Value) {
-  SetHeight(std::max(Value, 1) * ItemHeight() + BorderHeight());
+  SetHeight(std::max(Value, 1) * RowHeight() + BorderHeight());
 }
 
 void TPopupListboxZk::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   const int Border = BorderHeight();
-  const int RowHeight = std::max(ItemHeight(), 1);
-  FRowCount = std::max((AHeight - Border) / RowHeight, 1);
-  AHeight = std::max(Border + FRowCount * RowHeight, GetSystemMetrics(SM_CYVSCROLL));
+  const int Row = RowHeight();
+  FRowCount = std::max((AHeight - Border) / Row, 1);
+  AHeight = std::max(Border + FRowCount * Row, GetSystemMetrics(SM_CYVSCROLL));
   AWidth = std::max(AWidth, GetSystemMetrics(SM_CXVSCROLL));
   TCustomListBox::SetBounds(ALeft, ATop, AWidth, AHeight);
   if (FSizeGrip) FSizeGrip->UpdatePosition();
@@ -163,6 +190,16 @@ void TPopupListboxZk::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case WM_SIZEGRIPCHANGEPOSITION:
       FSizeGrip->ChangePosition(TSizeGripChangePosition(Message.WParam));
+      return;
+    case WM_NCCALCSIZE:   // the raised frame first, then the border and scroll bars inside it
+      if (auto* R = reinterpret_cast<TRect*>(Message.LParam))
+        InflateRect(*R, -FBorderWidth, -FBorderWidth);
+      TCustomListBox::Dispatch(Message);
+      return;
+    case CM_CTL3DCHANGED:   // re-creates the window with the new frame, keeping the rows
+      FBorderWidth = Ctl3D() ? RaisedFrameWidth : 0;
+      TCustomListBox::Dispatch(Message);
+      SetRowCount(FRowCount);
       return;
     case CM_MOUSEWHEEL:   // through DoMouseWheel, one row per step
       TWinControl::Dispatch(Message);
@@ -207,7 +244,7 @@ bool TPopupListboxZk::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
 void TPopupListboxZk::KeyPress(Char& Key) {
   if (TPopupListboxItemZk* Item = ItemObject(ItemIndex())) {
     bool IsCloseListbox = false;   // not read after a key press
-    Item->KeyPress(this, ItemIndex(), IsCloseListbox, HeldModifiers(), Key);
+    Item->KeyPress(this, ItemIndex(), IsCloseListbox, KeyboardShiftState(), Key);
     if (Key == 0) return;
   }
   TCustomListBox::KeyPress(Key);

@@ -1,5 +1,9 @@
 // PopupListboxZk.h - the popup list box of the drop-downs: a list in a frameless top-level
 // window that never takes the focus, with a size grip, hot tracking and type-ahead search.
+//
+// Its frame is its own: with Ctl3D a raised double edge two pixels wide (BorderWidth 2), else a
+// one-pixel window border (BorderWidth 0). The frame lies in the non-client area, so the
+// TWinControl border width (the margin for aligned children) stays 0 and is hidden here.
 #pragma once
 
 #include "gridlib/toolkit/PopupListboxItemZk.h"
@@ -27,6 +31,11 @@ public:
   // The number of whole rows shown; setting it sizes the list to max(Value, 1) rows.
   int RowCount() const { return FRowCount; }
   void SetRowCount(int Value);
+  // The raised frame's width: 2 with Ctl3D, else 0; it follows Ctl3D.
+  int BorderWidth() const { return FBorderWidth; }
+  void SetBorderWidth(int) = delete;
+  // The height of a line of text in the list's font (the row height when ItemHeight is 0).
+  int GetTextHeight() const;
   // The text typed for the type-ahead search so far.
   const String& SearchText() const { return FSearchText; }
   // With it set, items whose object is a TPopupListboxItemZk draw themselves and take the
@@ -63,6 +72,8 @@ public:
 protected:
   bool IsTopLevel() const override { return true; }
   void CreateParams(TCreateParams& Params) override;
+  // The raised double edge with Ctl3D, then the scroll bars inside it.
+  void PaintNonClient(HDC DC) override;
   void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State) override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseMove(TShiftState Shift, int X, int Y) override;
@@ -77,10 +88,13 @@ protected:
 private:
   // The frame around the client area (the window's height less its client height).
   int BorderHeight() const;
+  // ItemHeight, or the text height when it is 0.
+  int RowHeight() const;
   void SearchFor(Char Key);
 
   TDropDownLink FLink;
   TSizeGripZk* FSizeGrip;
+  int FBorderWidth = 2;
   TPoint FMousePos{-1, -1};
   int FMouseIndex = -1;
   int FRowCount = 0;

@@ -11,6 +11,25 @@
 
 namespace {
 
+// An item drawn without its focus rectangle.
+class TNoFocusItem : public TPopupListboxItemZk {
+public:
+  bool CanShowFocus(TPopupListboxZk*, int) override { return false; }
+};
+
+// Pixels of the left column of item Index that are not the highlight colour (the focus
+// rectangle's dots over a selected item).
+int FocusDotsAt(TPopupListboxZk* List, int Index) {
+  TBitmap Shot;
+  RenderControl(List, Shot);
+  const TRect R = List->ItemRect(Index);
+  const int Frame = List->BorderWidth();
+  int Dots = 0;
+  for (int Y = R.Top; Y < R.Bottom; ++Y)
+    if (Shot.PixelRGB(Frame + R.Left, Frame + Y) != ColorToRGB(clHighlight)) ++Dots;
+  return Dots;
+}
+
 // An item that stays open on release and records what reached it.
 class TStickyItem : public TPopupListboxItemZk {
 public:
@@ -155,6 +174,51 @@ TEST_F(PopupListbox, ImageListDrawsTheImageOfEachItemInAColumn) {
   const int Row1 = Row0 + List->ItemHeight();
   EXPECT_EQ(Shot.PixelRGB(Middle, Row0), ColorToRGB(clRed));
   EXPECT_NE(Shot.PixelRGB(Middle, Row1), ColorToRGB(clRed));
+}
+
+TEST_F(PopupListbox, RaisedFrameFollowsCtl3D) {
+  ASSERT_TRUE(List->Ctl3D());
+  EXPECT_EQ(List->BorderWidth(), 2);
+  EXPECT_EQ(List->Height() - List->ClientHeight(), 4);
+  EXPECT_EQ(List->WindowExStyle() & WS_EX_CLIENTEDGE, 0u);
+  TBitmap Shot;
+  RenderControl(List, Shot);
+  const int Bottom = List->Height() - 1;
+  EXPECT_NE(Shot.PixelRGB(0, Bottom), ColorToRGB(clWindow));   // both edges drawn
+  EXPECT_NE(Shot.PixelRGB(1, Bottom - 1), ColorToRGB(clWindow));
+  EXPECT_NE(Shot.PixelRGB(0, Bottom), Shot.PixelRGB(1, Bottom - 1));
+  // The list's own scroll bar lies inside the frame.
+  const int Bar = GetSystemMetrics(SM_CXVSCROLL);
+  EXPECT_EQ(List->ClientWidth(), List->Width() - 4 - Bar);
+
+  const int Rows = List->RowCount();
+  List->SetCtl3D(false);
+  EXPECT_EQ(List->BorderWidth(), 0);
+  EXPECT_EQ(List->RowCount(), Rows);
+  EXPECT_NE(List->WindowStyle() & WS_BORDER, 0u);
+  EXPECT_EQ(List->Height() - List->ClientHeight(), 2);
+  RenderControl(List, Shot);
+  EXPECT_EQ(Shot.PixelRGB(0, List->Height() - 1), ColorToRGB(clWindowFrame));
+  EXPECT_EQ(List->ClientHeight(), Rows * List->ItemHeight());
+}
+
+TEST_F(PopupListbox, TextHeightFollowsTheFont) {
+  const int Small = List->GetTextHeight();
+  EXPECT_GT(Small, 0);
+  List->Font()->SetSize(List->Font()->Size() * 2);
+  EXPECT_GT(List->GetTextHeight(), Small);
+}
+
+TEST_F(PopupListbox, SelectedItemLooksFocusedUnlessItsObjectSaysNo) {
+  List->SetItemIndex(1);
+  EXPECT_FALSE(List->Focused());
+  EXPECT_GT(FocusDotsAt(List, 1), 0);
+  TNoFocusItem NoFocus;
+  List->Items()->SetObjects(1, &NoFocus);
+  List->SetUseItemObjects(true);
+  EXPECT_EQ(FocusDotsAt(List, 1), 0);
+  List->Items()->SetObjects(1, DefaultPopupListboxItem());
+  EXPECT_GT(FocusDotsAt(List, 1), 0);
 }
 
 }  // namespace
