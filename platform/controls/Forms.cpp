@@ -5,6 +5,7 @@
 #include "platform/classes/TypeRegistry.h"
 #include "platform/controls/ActnList.h"
 #include "platform/controls/Controls_p.h"
+#include "platform/controls/Menus.h"
 #include "platform/controls/WinApi.h"
 
 namespace {
@@ -70,7 +71,7 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
 }
 
 // The frame of a form is the platform's (a title bar and border drawn by the window manager),
-// so the client area is the whole window here.
+// so the client area is the whole window here, less the menu bar.
 
 bool TCustomForm::Showing() const { return TWinControl::Showing(); }
 
@@ -396,6 +397,71 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation != opRemove) return;
   if (AComponent == FActiveControl) FActiveControl = nullptr;
   if (AComponent == FFocusedControl) FFocusedControl = nullptr;
+  if (FMenu && AComponent == FMenu) SetMenu(nullptr);
+}
+
+// --- the menu bar --------------------------------------------------------------------------------
+
+void TCustomForm::SetMenu(TMainMenu* Value) {
+  if (FMenu == Value) return;
+  if (FMenu) FMenu->RemoveFreeNotification(this);
+  FMenu = Value;
+  if (FMenu) FMenu->FreeNotification(this);
+  UpdateNonClient();
+}
+
+void TCustomForm::PaintNonClient(HDC DC) {
+  if (FMenu) FMenu->PaintBar(DC, Rect(0, 0, Width(), TMainMenu::BarHeight()));
+}
+
+void TCustomForm::WMNCHitTestForm(TMessage& Message) {
+  if (FMenu) {
+    const TPoint P = ScreenToClient({GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)});
+    if (P.Y < 0 && P.Y >= -TMainMenu::BarHeight() && P.X >= 0 && P.X < Width()) {
+      Message.Result = HTMENU;
+      return;
+    }
+  }
+  TScrollingWinControl::Dispatch(Message);
+}
+
+void TCustomForm::WMNCLButtonDownForm(TMessage& Message) {
+  if (!FMenu || Message.WParam != HTMENU) {
+    TScrollingWinControl::Dispatch(Message);
+    return;
+  }
+  const TPoint P = ScreenToClient({GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)});
+  const TPoint BarPos{P.X, P.Y + TMainMenu::BarHeight()};
+  for (const TMainMenu::TBarItem& B : FMenu->BarLayout())
+    if (B.Rect.Contains(BarPos)) {
+      DropDownBarItem(B.Item, B.Rect);
+      return;
+    }
+}
+
+// Alt and a letter: WM_SYSCHAR's default sends SC_KEYMENU with the letter to the form.
+void TCustomForm::WMSysCommand(TMessage& Message) {
+  if ((Message.WParam & 0xFFF0) == SC_KEYMENU && FMenu && Message.LParam) {
+    TMenuItem* Item = FMenu->FindAccelItem(Char(Message.LParam));
+    for (const TMainMenu::TBarItem& B : FMenu->BarLayout())
+      if (Item && B.Item == Item) {
+        DropDownBarItem(B.Item, B.Rect);
+        Message.Result = 1;
+        return;
+      }
+    MessageBeep(0);
+    return;
+  }
+  TScrollingWinControl::Dispatch(Message);
+}
+
+// The item's sub-items drop down under it, the bar showing it pressed meanwhile.
+void TCustomForm::DropDownBarItem(TMenuItem* Item, const TRect& ItemRect) {
+  const TPoint Corner = ClientToScreen({ItemRect.Left, 0});
+  InvalidateRect(nullptr, false);
+  TMainMenu* Menu = FMenu;
+  Menu->SelectBarItem(Item, Corner);
+  if (FMenu == Menu) InvalidateRect(nullptr, false);
 }
 
 void TCustomForm::Dispatch(TMessage& Message) {
@@ -408,7 +474,13 @@ void TCustomForm::Dispatch(TMessage& Message) {
     case WM_CLOSE: WMClose(Message); return;
     case WM_ACTIVATE: WMActivate(Message); return;
     case WM_MOUSEACTIVATE: Message.Result = MA_ACTIVATE; return;
-    case WM_NCCALCSIZE: return;   // the window manager draws a form's frame
+    case WM_NCCALCSIZE:
+      // The window manager draws a form's frame; the menu bar is ours.
+      if (FMenu && Message.LParam) reinterpret_cast<TRect*>(Message.LParam)->Top += TMainMenu::BarHeight();
+      return;
+    case WM_NCHITTEST: WMNCHitTestForm(Message); return;
+    case WM_NCLBUTTONDOWN: WMNCLButtonDownForm(Message); return;
+    case WM_SYSCOMMAND: WMSysCommand(Message); return;
     default: TScrollingWinControl::Dispatch(Message);
   }
 }

@@ -18,6 +18,8 @@
 #include "platform/controls/WinApi.h"
 #include "platform/rtl/Exceptions.h"
 
+class TMainMenu;
+class TMenuItem;
 class TMonitor;
 class THintWindow;
 class TTimer;
@@ -91,6 +93,10 @@ public:
   void SetScaled(bool Value) { FScaled = Value; }
   TCanvas* Canvas() const { return FCanvas.get(); }
   TMonitor* Monitor() const;
+  // The main menu shown as a bar across the top of the form; the client area starts below it.
+  // Its shortcuts work from every control of the form.
+  TMainMenu* Menu() const { return FMenu; }
+  void SetMenu(TMainMenu* Value);
   bool ShowingForTests() const { return Showing(); }
 
   // --- events
@@ -133,6 +139,7 @@ protected:
   void CreateParams(TCreateParams& Params) override;
   bool IsTopLevel() const override { return true; }
   void PaintWindow(HDC DC) override;
+  void PaintNonClient(HDC DC) override;
   virtual void Paint();
   virtual void DoShow();
   virtual void DoHide();
@@ -149,6 +156,10 @@ protected:
   void CMRelease(TMessage& Message);
   void WMClose(TMessage& Message);
   void WMActivate(TMessage& Message);
+  void WMNCHitTestForm(TMessage& Message);
+  void WMNCLButtonDownForm(TMessage& Message);
+  void WMSysCommand(TMessage& Message);
+  void DropDownBarItem(TMenuItem* Item, const TRect& ItemRect);
 
 private:
   friend class TApplication;
@@ -156,6 +167,7 @@ private:
 
   TWinControl* FActiveControl = nullptr;
   TWinControl* FFocusedControl = nullptr;
+  TMainMenu* FMenu = nullptr;
   TModalResult FModalResult = mrNone;
   TFormState FFormState;
   bool FActive = false;

@@ -4,12 +4,17 @@
 #include <algorithm>
 
 #include <QAction>
+#include <QIcon>
+#include <QImage>
 #include <QMenu>
+#include <QPixmap>
 #include <QPoint>
 
 #include "platform/classes/TypeRegistry.h"
 #include "platform/controls/Controls_p.h"
 #include "platform/controls/Forms.h"
+#include "platform/controls/Menus_p.h"
+#include "platform/graphics/ImageList.h"
 #include "platform/rtl/SysUtils.h"
 
 REGISTER_CLASS(TMenuItem) {
@@ -155,8 +160,19 @@ TPopupMenu::TChooser& Chooser() {
 
 QString ToQString(const String& S) { return QString::fromUtf16(S.data(), qsizetype(S.size())); }
 
+QIcon ImageIcon(TCustomImageList* Images, int Index) {
+  if (!Images || Index < 0 || Index >= Images->Count()) return QIcon();
+  TBitmap Image(Images->Width(), Images->Height());
+  Images->GetBitmap(Index, &Image);
+  const std::string Bytes = Image.SaveToBytes();
+  QImage Q = QImage::fromData(reinterpret_cast<const uchar*>(Bytes.data()), int(Bytes.size()), "BMP");
+  return QIcon(QPixmap::fromImage(Q));
+}
+
+using TActionMap = std::vector<std::pair<QAction*, TMenuItem*>>;
+
 // Fills a Qt menu with the items; the chosen Qt action maps back to its item.
-void BuildQtMenu(QMenu* Menu, TMenuItem* Parent, std::vector<std::pair<QAction*, TMenuItem*>>& Map) {
+void BuildQtMenu(QMenu* Menu, TMenuItem* Parent, TCustomImageList* Images, TActionMap& Map) {
   for (int I = 0; I < Parent->Count(); ++I) {
     TMenuItem* Item = Parent->Items(I);
     if (!Item->Visible()) continue;
@@ -165,12 +181,13 @@ void BuildQtMenu(QMenu* Menu, TMenuItem* Parent, std::vector<std::pair<QAction*,
       continue;
     }
     if (Item->Count() > 0) {
-      QMenu* Sub = Menu->addMenu(ToQString(Item->Caption()));
+      QMenu* Sub = Menu->addMenu(ImageIcon(Images, Item->ImageIndex()), ToQString(Item->Caption()));
       Sub->setEnabled(Item->Enabled());
-      BuildQtMenu(Sub, Item, Map);
+      BuildQtMenu(Sub, Item, Images, Map);
+      QObject::connect(Sub, &QMenu::aboutToShow, [Item] { Item->Click(); });
       continue;
     }
-    QAction* A = Menu->addAction(ToQString(Item->Caption()));
+    QAction* A = Menu->addAction(ImageIcon(Images, Item->ImageIndex()), ToQString(Item->Caption()));
     A->setEnabled(Item->Enabled());
     if (Item->Checked() || Item->AutoCheck()) {
       A->setCheckable(true);
@@ -188,21 +205,22 @@ void BuildQtMenu(QMenu* Menu, TMenuItem* Parent, std::vector<std::pair<QAction*,
   }
 }
 
-TMenuItem* ShowQtMenu(TPopupMenu* Menu, TPoint P) {
+}  // namespace
+
+TMenuItem* ShowQtMenu(TMenuItem* Parent, TCustomImageList* Images, TPoint ScreenPos,
+                      TPopupAlignment Alignment) {
   QMenu Qm;
-  std::vector<std::pair<QAction*, TMenuItem*>> Map;
-  BuildQtMenu(&Qm, Menu->Items(), Map);
-  QPoint At(P.X, P.Y);
+  TActionMap Map;
+  BuildQtMenu(&Qm, Parent, Images, Map);
+  QPoint At(ScreenPos.X, ScreenPos.Y);
   const int W = Qm.sizeHint().width();
-  if (Menu->Alignment() == paRight) At.rx() -= W;
-  else if (Menu->Alignment() == paCenter) At.rx() -= W / 2;
+  if (Alignment == paRight) At.rx() -= W;
+  else if (Alignment == paCenter) At.rx() -= W / 2;
   QAction* Chosen = Qm.exec(At);
   for (auto& [A, Item] : Map)
     if (A == Chosen) return Item;
   return nullptr;
 }
-
-}  // namespace
 
 TPopupMenu::TPopupMenu(TComponent* AOwner) : TMenu(AOwner) {}
 TPopupMenu::~TPopupMenu() = default;
@@ -214,7 +232,7 @@ void TPopupMenu::Popup(int X, int Y) {
   if (FOnPopup) FOnPopup(this);
   TMenuItem* Chosen = nullptr;
   if (Chooser()) Chosen = Chooser()(this, FPopupPoint);
-  else if (HasPlatform()) Chosen = ShowQtMenu(this, FPopupPoint);
+  else if (HasPlatform()) Chosen = ShowQtMenu(Items(), Images(), FPopupPoint, FAlignment);
   if (Chosen) Chosen->Click();
 }
 

@@ -4,6 +4,10 @@
 // OnClick); a popup shows it as a Qt menu when a window system runs. Without one (tests) a
 // chooser hook answers which item the user picks. A key reaches menu shortcuts through
 // IsMenuKey: the control's popup menu, its parents', then the form's main menu.
+//
+// A main menu set as a form's Menu is a bar across the top of the form, in its non-client
+// area, drawn by us (MenuBar.cpp); a top-level item chosen on the bar (a click, or Alt and its
+// "&" letter) fires its OnClick and drops its sub-items down as a Qt menu.
 #pragma once
 
 #include <functional>
@@ -110,6 +114,33 @@ class TMainMenu : public TMenu {
   VORENTA_CLASS(TMainMenu, TMenu)
 public:
   explicit TMainMenu(TComponent* AOwner) : TMenu(AOwner) {}
+
+  // --- the bar (MenuBar.cpp); bar coordinates have (0, 0) at the bar's top left corner
+  // One row of SM_CYMENU.
+  static int BarHeight();
+  // The visible top-level items and their places on the bar, measured with the menu font.
+  struct TBarItem {
+    TMenuItem* Item;
+    TRect Rect;
+  };
+  std::vector<TBarItem> BarLayout() const;
+  void PaintBar(TCanvas* Canvas, const TRect& Bar) const;
+  TMenuItem* ItemAtBarPos(TPoint P) const;
+  // Alt+C: the visible top-level item with "&C" in its caption (any case), or nullptr.
+  TMenuItem* FindAccelItem(Char C) const;
+  // A top-level item chosen on the bar: an enabled one fires OnClick, then its sub-items drop
+  // down with their corner at ScreenPos and the chosen one is clicked.
+  void SelectBarItem(TMenuItem* Item, TPoint ScreenPos);
+  // The item whose sub-items show now (painted pressed), or nullptr.
+  TMenuItem* DroppedItem() const { return FDropped; }
+
+  // for tests: without a window system, the chooser picks a sub-item of the dropped item
+  // (nullptr: none).
+  using TChooser = std::function<TMenuItem*(TMenuItem* Dropped, TPoint ScreenPos)>;
+  static void SetChooser(TChooser Chooser);
+
+private:
+  TMenuItem* FDropped = nullptr;
 };
 
 VORENTA_ENUM(TPopupAlignment, paLeft, paRight, paCenter);

@@ -134,6 +134,11 @@ protected:
     const QString Text = E->text();
     Char Ch = Text.size() == 1 ? Char(Text.at(0).unicode()) : Char(0);
     if (Shift.Contains(ssCtrl) && Ch < 0x20 && Key != VK_RETURN && Key != VK_BACK) Ch = Ch ? Ch : 0;
+    // Alt and a letter or digit makes WM_SYSCHAR (menu accelerators) even when the platform
+    // gives no text for it.
+    if (Shift.Contains(ssAlt) && !Shift.Contains(ssCtrl) && !Ch &&
+        ((Key >= 'A' && Key <= 'Z') || (Key >= '0' && Key <= '9')))
+      Ch = Key >= 'A' ? Char(Key + 32) : Char(Key);
     if (Key) SimulateKeyDown(Key, Shift, Ch);
     else if (Ch) SimulateTyping(String(1, Ch));
     // Input methods commit whole strings: each character becomes WM_CHAR.

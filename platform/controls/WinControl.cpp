@@ -609,6 +609,11 @@ void TWinControl::DefaultHandler(TMessage& Message) {
       }
       return;
     case WM_CLOSE: return;
+    case WM_SYSCHAR:
+      // Alt and a letter opens the form's menu at the item with that accelerator.
+      if (TCustomForm* Form = ::GetParentForm(this))
+        Message.Result = Form->Perform(WM_SYSCOMMAND, SC_KEYMENU, LPARAM(Message.WParam));
+      return;
     default: TControl::DefaultHandler(Message);
   }
 }

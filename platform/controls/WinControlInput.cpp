@@ -127,9 +127,11 @@ void TWinControl::CNKeyDown(TMessage& Message) {
   Message.Result = 1;
   TWMKey K{Message};
   if (Perform(CM_CHILDKEY, K.CharCode(), LPARAM(this)) != 0) return;
-  // Shortcuts of the popup menus of this control and its parents come first.
-  if (IsMenuKey(this, Message)) return;
-  if (TCustomForm* Form = ::GetParentForm(this); Form && Form->IsShortCutKey(Message)) return;
+  // Shortcuts of the popup menus of this control and its parents come first, then the form's
+  // main menu and action lists.
+  TCustomForm* ShortCutForm = ::GetParentForm(this);
+  if (IsMenuKey(this, Message, ShortCutForm ? ShortCutForm->Menu() : nullptr)) return;
+  if (ShortCutForm && ShortCutForm->IsShortCutKey(Message)) return;
   unsigned Mask = 0;
   switch (K.CharCode()) {
     case VK_TAB: Mask = DLGC_WANTTAB; break;

@@ -1,0 +1,109 @@
+// MenuBar.cpp - TMainMenu as a form's menu bar: the items' layout, painting, hit testing and
+// dropping a top-level item's sub-items down.
+#include "platform/controls/Menus.h"
+
+#include "platform/controls/Controls_p.h"
+#include "platform/controls/Forms.h"
+#include "platform/controls/Menus_p.h"
+#include "platform/controls/StdCtrls_p.h"
+#include "platform/controls/WinApi.h"
+#include "platform/graphics/ImageList.h"
+#include "platform/graphics/WinDraw.h"
+#include "platform/rtl/SysUtils.h"
+
+namespace {
+
+TMainMenu::TChooser& BarChooser() {
+  static TMainMenu::TChooser Value;
+  return Value;
+}
+
+// Space on each side of an item's caption, and between its image and caption.
+constexpr int kItemPadding = 7;
+constexpr int kImageGap = 3;
+
+bool HasImage(const TMainMenu* Menu, const TMenuItem* Item) {
+  return Menu->Images() && Item->ImageIndex() >= 0 && Item->ImageIndex() < Menu->Images()->Count();
+}
+
+}  // namespace
+
+void TMainMenu::SetChooser(TChooser Chooser) { BarChooser() = std::move(Chooser); }
+
+int TMainMenu::BarHeight() { return GetSystemMetrics(SM_CYMENU); }
+
+std::vector<TMainMenu::TBarItem> TMainMenu::BarLayout() const {
+  TControlCanvas Measure;
+  if (Screen) Measure.Font()->Assign(Screen->MenuFont());
+  std::vector<TBarItem> Layout;
+  int X = 0;
+  for (int I = 0; I < Items()->Count(); ++I) {
+    TMenuItem* Item = Items()->Items(I);
+    if (!Item->Visible()) continue;
+    int W = Measure.TextWidth(StripHotkey(Item->Caption())) + 2 * kItemPadding;
+    if (HasImage(this, Item)) W += Images()->Width() + kImageGap;
+    Layout.push_back({Item, Rect(X, 0, X + W, BarHeight())});
+    X += W;
+  }
+  return Layout;
+}
+
+void TMainMenu::PaintBar(TCanvas* Canvas, const TRect& Bar) const {
+  if (Screen) Canvas->Font()->Assign(Screen->MenuFont());
+  Canvas->Brush()->SetStyle(bsSolid);
+  Canvas->Brush()->SetColor(clMenuBar);
+  Canvas->FillRect(Bar);
+  for (const TBarItem& B : BarLayout()) {
+    TRect R = B.Rect;
+    OffsetRect(R, Bar.Left, Bar.Top);
+    if (R.Left >= Bar.Right) break;
+    const bool Dropped = B.Item == FDropped;
+    if (Dropped) {
+      Canvas->Brush()->SetColor(clHighlight);
+      Canvas->FillRect(R);
+    }
+    TRect Text = R;
+    Text.Left += kItemPadding;
+    if (HasImage(this, B.Item)) {
+      Images()->Draw(Canvas, Text.Left, R.Top + (R.Height() - Images()->Height()) / 2,
+                     B.Item->ImageIndex(), B.Item->Enabled());
+      Text.Left += Images()->Width() + kImageGap;
+    }
+    Canvas->Brush()->SetStyle(bsClear);
+    Canvas->Font()->SetColor(!B.Item->Enabled() ? clGrayText : Dropped ? clHighlightText : clMenuText);
+    DrawText(Canvas, B.Item->Caption(), Text, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    Canvas->Brush()->SetStyle(bsSolid);
+  }
+}
+
+TMenuItem* TMainMenu::ItemAtBarPos(TPoint P) const {
+  for (const TBarItem& B : BarLayout())
+    if (B.Rect.Contains(P)) return B.Item;
+  return nullptr;
+}
+
+TMenuItem* TMainMenu::FindAccelItem(Char C) const {
+  const String Wanted = AnsiUpperCase(String(1, C));
+  for (int I = 0; I < Items()->Count(); ++I) {
+    TMenuItem* Item = Items()->Items(I);
+    const Char A = AccelCharOf(Item->Caption());
+    if (Item->Visible() && A && AnsiUpperCase(String(1, A)) == Wanted) return Item;
+  }
+  return nullptr;
+}
+
+void TMainMenu::SelectBarItem(TMenuItem* Item, TPoint ScreenPos) {
+  if (!Item || !Item->Enabled()) return;
+  // The item's OnClick comes first, so it can prepare the sub-items about to show.
+  Item->Click();
+  if (Item->Count() == 0) return;
+  TMenuItem* Chosen = nullptr;
+  FDropped = Item;
+  struct TClear {
+    TMenuItem*& Dropped;
+    ~TClear() { Dropped = nullptr; }
+  } Clear{FDropped};
+  if (BarChooser()) Chosen = BarChooser()(Item, ScreenPos);
+  else if (HasPlatform()) Chosen = ShowQtMenu(Item, Images(), ScreenPos);
+  if (Chosen) Chosen->Click();
+}
