@@ -135,6 +135,10 @@ TRect TCustomListBox::ItemRect(int Index) const {
 
 void TCustomListBox::UpdateScrollBar() {
   if (!HandleAllocated()) return;
+  // A list box created without WS_VSCROLL never shows its own bar.
+  TCreateParams Params;
+  CreateParams(Params);
+  if (!(Params.Style & WS_VSCROLL)) return;
   SCROLLINFO Info;
   Info.fMask = SIF_ALL;
   Info.nMin = 0;
@@ -216,6 +220,10 @@ void TCustomListBox::Dispatch(TMessage& Message) {
     case LB_SETTOPINDEX: SetTopIndex(int(Message.WParam)); return;
     case LB_GETITEMHEIGHT: Message.Result = FItemHeight; return;
     case WM_VSCROLL: {
+      if (Message.LParam) {   // a child scroll bar's notice: reflected to it
+        TWinControl::Dispatch(Message);
+        return;
+      }
       const int Page = std::max(VisibleRows() - 1, 1);
       switch (LOWORD(Message.WParam)) {
         case SB_LINEUP: SetTopIndex(FTopIndex - 1); break;
