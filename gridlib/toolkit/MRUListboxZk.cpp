@@ -45,6 +45,13 @@ TMRUListboxZk::TMRUListboxZk(TComponent* AOwner) : TPopupListboxZk(AOwner), FScr
   Bar->SetWindowProc([this](TMessage& Message) { ScrollBarWndProc(Message); });
 }
 
+TMRUListboxZk::~TMRUListboxZk() {
+  TScrollBar* Bar = FScrollBar;
+  FScrollBar = nullptr;
+  Bar->SetWindowProc(nullptr);
+  delete Bar;
+}
+
 void TMRUListboxZk::CreateParams(TCreateParams& Params) {
   TPopupListboxZk::CreateParams(Params);
   Params.Style &= ~(WS_VSCROLL | WS_HSCROLL);

@@ -11,6 +11,8 @@ class TMRUListboxZk : public TPopupListboxZk {
   VORENTA_CLASS(TMRUListboxZk, TPopupListboxZk)
 public:
   explicit TMRUListboxZk(TComponent* AOwner);
+  // Frees the bar first: its window procedure and moves call back into the list.
+  ~TMRUListboxZk() override;
 
   // Owned; its scroll notices scroll the list.
   TScrollBar* ScrollBar() const { return FScrollBar; }
