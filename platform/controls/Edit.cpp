@@ -143,7 +143,7 @@ void TCustomEdit::Dispatch(TMessage& Message) {
       return;
     case WM_LBUTTONDBLCLK:
       TWinControl::Dispatch(Message);
-      FEngine.SelectWordAt(CharFromPos({GET_X_LPARAM(Message.LParam), 0}));
+      FEngine.SelectWordAt(CharFromPos({GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)}));
       FSelecting = false;
       SelectionChanged();
       return;

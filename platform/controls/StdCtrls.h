@@ -6,9 +6,13 @@
 // DefaultHandler, after KeyDown/KeyPress and their events, so descendants and the in-place
 // holders can act before it. A text change, by the user or the program, reaches Change (OnChange)
 // through CN_COMMAND/EN_CHANGE; UserChangeCount() tells user changes apart.
+//
+// The memo (Memo.cpp) is the multi-line edit: the same engine and messages, the text laid out
+// in lines broken at CR LF (and, with WordWrap, at the right edge), Lines bound to the text.
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "platform/classes/Strings.h"
 #include "platform/controls/Controls.h"
@@ -62,8 +66,8 @@ public:
   // inside it, scrolled sideways to keep the caret visible.
   TRect EditRect() const;
   // The character nearest to a client point (EM_CHARFROMPOS), and a character's position.
-  int CharFromPos(TPoint P);
-  TPoint PosFromChar(int Index);
+  virtual int CharFromPos(TPoint P);
+  virtual TPoint PosFromChar(int Index);
   int LeftMargin() const { return FLeftMargin; }
   int RightMargin() const { return FRightMargin; }
 
@@ -108,9 +112,11 @@ protected:
   virtual void EditPaste();
   virtual void EditClear();
   int FontHeight();
+  // Scrolls so the caret shows inside the formatting rectangle and places it.
+  virtual void UpdateCaret();
+  TControlCanvas* EditCanvas() const { return FCanvas.get(); }
 
 private:
-  void UpdateCaret();
   int TextOffset(int Index);
   String DisplayText() const;
   TRect DefaultEditRect() const;
@@ -137,6 +143,85 @@ class TEdit : public TCustomEdit {
   VORENTA_CLASS(TEdit, TCustomEdit)
 public:
   explicit TEdit(TComponent* AOwner) : TCustomEdit(AOwner) {}
+};
+
+// --- TCustomMemo --------------------------------------------------------------------------------
+
+VORENTA_ENUM(TScrollStyle, ssNone, ssHorizontal, ssVertical, ssBoth);
+
+class TCustomMemo : public TCustomEdit {
+  VORENTA_CLASS(TCustomMemo, TCustomEdit)
+public:
+  explicit TCustomMemo(TComponent* AOwner);
+  ~TCustomMemo() override;
+
+  // The text's lines, broken at CR LF; changing them changes the text (and the reverse).
+  TStrings* Lines() const { return FLines.get(); }
+  void SetLines(TStrings* Value);
+  // Long lines wrap at the formatting rectangle's right edge (at a blank when there is one).
+  bool WordWrap() const { return FWordWrap; }
+  void SetWordWrap(bool Value);
+  TScrollStyle ScrollBars() const { return FScrollBars; }
+  void SetScrollBars(TScrollStyle Value);
+  // Return breaks the line (else it reaches the form's default button; Ctrl+Return still breaks
+  // the line); Tab types a tab (else it moves the focus).
+  bool WantReturns() const { return FWantReturns; }
+  void SetWantReturns(bool Value) { FWantReturns = Value; }
+  bool WantTabs() const { return FWantTabs; }
+  void SetWantTabs(bool Value) { FWantTabs = Value; }
+  // The caret's line and column (text lines, not wrapped rows).
+  TPoint CaretPos();
+  void SetCaretPos(TPoint Value);
+
+  // One row of the laid-out text: Length characters from Start, then a line break of
+  // BreakLength characters (0 for a wrapped row and the last one).
+  struct TRow {
+    int Start, Length, BreakLength;
+  };
+  const std::vector<TRow>& Rows();
+  // The first row shown at the top, and how many rows fit.
+  int TopRow() const { return FTopRow; }
+  int VisibleRows();
+
+  int CharFromPos(TPoint P) override;
+  TPoint PosFromChar(int Index) override;
+  void Dispatch(TMessage& Message) override;
+  void DefaultHandler(TMessage& Message) override;
+
+protected:
+  void CreateParams(TCreateParams& Params) override;
+  void PaintWindow(HDC DC) override;
+  void KeyPress(Char& Key) override;
+  void EditKeyDown(Word Key, TShiftState Shift) override;
+  void EditChar(Char C) override;
+  void UpdateCaret() override;
+
+private:
+  int RowOf(int Index);
+  int RowHeight();
+  void ScrollToRow(int Row);
+  void UpdateScrollBars();
+  void ScrollMessage(TMessage& Message, bool Vertical);
+
+  std::unique_ptr<TStrings> FLines;
+  bool FWordWrap = true;
+  TScrollStyle FScrollBars = ssNone;
+  bool FWantReturns = true;
+  bool FWantTabs = false;
+  int FTopRow = 0;
+  int FScrollX = 0;
+  int FGoalX = -1;   // the caret's x kept while moving up and down
+  std::vector<TRow> FRows;
+  String FRowsText;  // what FRows was laid out for
+  int FRowsWidth = -1;
+  bool FRowsWrap = false;
+  String FRowsFont;
+};
+
+class TMemo : public TCustomMemo {
+  VORENTA_CLASS(TMemo, TCustomMemo)
+public:
+  explicit TMemo(TComponent* AOwner) : TCustomMemo(AOwner) {}
 };
 
 // --- buttons ------------------------------------------------------------------------------------

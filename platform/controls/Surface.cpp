@@ -134,6 +134,8 @@ protected:
     const QString Text = E->text();
     Char Ch = Text.size() == 1 ? Char(Text.at(0).unicode()) : Char(0);
     if (Shift.Contains(ssCtrl) && Ch < 0x20 && Key != VK_RETURN && Key != VK_BACK) Ch = Ch ? Ch : 0;
+    // Ctrl+Return types a line feed, as the system's keyboard translation gives it.
+    if (Key == VK_RETURN && Shift.Contains(ssCtrl)) Ch = u'\n';
     // Alt and a letter or digit makes WM_SYSCHAR (menu accelerators) even when the platform
     // gives no text for it.
     if (Shift.Contains(ssAlt) && !Shift.Contains(ssCtrl) && !Ch &&
