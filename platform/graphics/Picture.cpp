@@ -4,11 +4,13 @@
 #include <QBuffer>
 #include <QImage>
 
+#include "platform/classes/Filer.h"
 #include "platform/classes/Streams.h"
 #include "platform/classes/TypeRegistry.h"
 #include "platform/graphics/Bitmap_p.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/Icon.h"
+#include "platform/graphics/Metafile.h"
 #include "platform/rtl/Exceptions.h"
 
 namespace {
@@ -45,6 +47,26 @@ std::unique_ptr<TGraphic> NewGraphic(TFormat Format) {
     case TFormat::Ico: return std::make_unique<TIcon>();
     default: return nullptr;
   }
+}
+
+// The graphic kinds a component stream may name in a picture's "Data".
+std::unique_ptr<TGraphic> NewGraphicOfClass(const std::string& Name) {
+  std::string Lower = Name;
+  for (auto& C : Lower)
+    if (C >= 'A' && C <= 'Z') C = char(C + 32);
+  if (Lower == "tbitmap") return std::make_unique<TBitmap>();
+  if (Lower == "tpngimage") return std::make_unique<TPngImage>();
+  if (Lower == "tjpegimage") return std::make_unique<TJPEGImage>();
+  if (Lower == "ticon") return std::make_unique<TIcon>();
+  if (Lower == "tmetafile") return std::make_unique<TMetafile>();
+  return nullptr;
+}
+
+// These kinds put their byte count before their bytes in a picture's "Data"; the others
+// run to the end of the data.
+bool HasCountedData(const TGraphic* Graphic) {
+  return dynamic_cast<const TBitmap*>(Graphic) || dynamic_cast<const TJPEGImage*>(Graphic) ||
+         dynamic_cast<const TMetafile*>(Graphic);
 }
 
 }  // namespace
@@ -156,5 +178,53 @@ void TPicture::LoadFromBytes(std::string_view Data) {
   auto Graphic = NewGraphic(Sniff(Data));
   if (!Graphic) throw EInvalidGraphic(u"Unknown picture format");
   Graphic->LoadFromBytes(Data);
+  Take(std::move(Graphic));
+}
+
+// --- Component streams -----------------------------------------------------------------------
+
+void TPicture::DefineProperties(TFiler* Filer) {
+  Filer->DefineBinaryProperty(
+      u"Data", [this](TStream* Stream) { ReadData(Stream); },
+      [this](TStream* Stream) { WriteData(Stream); }, FGraphic != nullptr);
+}
+
+void TPicture::WriteData(TStream* Stream) const {
+  const std::string Name = FGraphic ? StringToUtf8(FGraphic->ClassName()) : std::string();
+  const std::uint8_t Length = std::uint8_t(Name.size());
+  Stream->WriteBuffer(&Length, 1);
+  Stream->WriteBuffer(Name.data(), Length);
+  if (!FGraphic) return;
+  const std::string Bytes = FGraphic->Empty() ? std::string() : FGraphic->SaveToBytes();
+  if (HasCountedData(FGraphic.get())) {
+    const std::uint32_t Count = std::uint32_t(Bytes.size());
+    const std::uint8_t Le[4] = {std::uint8_t(Count), std::uint8_t(Count >> 8),
+                                std::uint8_t(Count >> 16), std::uint8_t(Count >> 24)};
+    Stream->WriteBuffer(Le, 4);
+  }
+  Stream->WriteBuffer(Bytes.data(), Int64(Bytes.size()));
+}
+
+void TPicture::ReadData(TStream* Stream) {
+  std::uint8_t Length = 0;
+  Stream->ReadBuffer(&Length, 1);
+  std::string Name(Length, '\0');
+  Stream->ReadBuffer(Name.data(), Length);
+  if (Name.empty()) return Take(nullptr);
+  auto Graphic = NewGraphicOfClass(Name);
+  if (!Graphic) throw EInvalidGraphic(u"Unknown picture format");
+  std::string Bytes;
+  if (HasCountedData(Graphic.get())) {
+    std::uint8_t Le[4];
+    Stream->ReadBuffer(Le, 4);
+    const std::uint32_t Count = Le[0] | Le[1] << 8 | Le[2] << 16 | std::uint32_t(Le[3]) << 24;
+    if (Count > Stream->Size() - Stream->Position())
+      throw EInvalidGraphic(u"Picture data is truncated");
+    Bytes.resize(Count);
+    Stream->ReadBuffer(Bytes.data(), Count);
+  } else {
+    Bytes = ReadRestOfStream(Stream);
+  }
+  if (!Bytes.empty()) Graphic->LoadFromBytes(Bytes);
   Take(std::move(Graphic));
 }

@@ -80,7 +80,15 @@ public:
   const TNotifyEvent& OnChange() const { return FOnChange; }
   void SetOnChange(TNotifyEvent Value) { FOnChange = std::move(Value); }
 
+  // Component streams: the defined property "Data" (written when there is a graphic) holds
+  // the graphic's class name (one length byte, then its characters) and the graphic's own
+  // file bytes; a bitmap, JPEG image or metafile puts their 32-bit count before them. An
+  // empty class name reads as no graphic; an unknown one raises EInvalidGraphic.
+  void DefineProperties(TFiler* Filer) override;
+
 private:
+  void ReadData(TStream* Stream);
+  void WriteData(TStream* Stream) const;
   void Take(std::unique_ptr<TGraphic> Graphic);
   void Changed();
   std::unique_ptr<TGraphic> FGraphic;

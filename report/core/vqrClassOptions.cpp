@@ -80,6 +80,7 @@ REGISTER_CLASS(TvqrReportOptions) {
                         &R::SetLastChange)
       .Property("Name", &R::Name, &R::SetName)
       .Property("Password", &R::Password, &R::SetPassword)
+      .Property("Picture", &R::Picture, &R::SetPicture)
       .Property("VersionBuild", &R::VersionBuild, &R::SetVersionBuild)
       .Property("VersionMajor", &R::VersionMajor, &R::SetVersionMajor)
       .Property("VersionMinor", &R::VersionMinor, &R::SetVersionMinor)
@@ -220,7 +221,9 @@ void TvqrReportOptions::SetPasswordPrompt(TvqrPasswordPrompt Prompt) {
 }
 
 TvqrReportOptions::TvqrReportOptions(TvqrReport* AReport)
-    : FReport(AReport), FDescription(std::make_unique<TStringList>()) {
+    : FReport(AReport),
+      FDescription(std::make_unique<TStringList>()),
+      FPicture(std::make_unique<TPicture>()) {
   FCreateDate = Now();
   FLastChange = FCreateDate;
 }
@@ -234,6 +237,7 @@ void TvqrReportOptions::Clear() {
     FCreateDate = Now();
     FLastChange = FCreateDate;
     FDescription->Clear();
+    FPicture->Assign(nullptr);
     FVersionBuild.clear();
     FVersionMajor.clear();
     FVersionMinor.clear();
@@ -258,6 +262,7 @@ void TvqrReportOptions::Assign(TPersistent* Source) {
   FLastChange = Src->FLastChange;
   FName = Src->FName;
   FPassword = Src->FPassword;
+  FPicture->Assign(Src->FPicture.get());
   FVersionBuild = Src->FVersionBuild;
   FVersionMajor = Src->FVersionMajor;
   FVersionMinor = Src->FVersionMinor;

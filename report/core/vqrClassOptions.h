@@ -11,6 +11,7 @@
 #include "platform/classes/Collection.h"
 #include "platform/classes/Strings.h"
 #include "platform/graphics/Graphics.h"
+#include "platform/graphics/Picture.h"
 
 class TStream;
 class TvqrReport;
@@ -231,6 +232,9 @@ public:
   void SetName(const String& Value) { FName = Value; }
   const String& Password() const { return FPassword; }
   void SetPassword(const String& Value) { FPassword = Value; }
+  // The report's picture; assigning copies it.
+  TPicture* Picture() const { return FPicture.get(); }
+  void SetPicture(TPicture* Value) { FPicture->Assign(Value); }
   const String& VersionBuild() const { return FVersionBuild; }
   void SetVersionBuild(const String& Value) { FVersionBuild = Value; }
   const String& VersionMajor() const { return FVersionMajor; }
@@ -266,6 +270,7 @@ private:
   String FInitString;
   String FName;
   String FPassword;
+  std::unique_ptr<TPicture> FPicture;
   String FVersionBuild, FVersionMajor, FVersionMinor, FVersionRelease;
   String FPrevPassword;
   String FHiddenPassword;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/classes/Filer.h"
+#include "platform/classes/Streams.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/rtl/Exceptions.h"
 
@@ -71,4 +73,48 @@ TEST(Picture, ChangesReachTheOwnersEvent) {
   Picture.SetOnChange([&](TObject*) { ++Changes; });
   Picture.Bitmap()->SetSize(4, 4);
   EXPECT_GE(Changes, 2);  // the new bitmap, then its size
+}
+
+TEST(Picture, DataPropertyNamesTheGraphicAndCountsBitmapBytes) {
+  TBitmap Source;
+  PaintQuarters(Source);
+  struct Case { const char* Name; std::unique_ptr<TGraphic> Graphic; bool Counted; } Cases[] = {
+      {"TBitmap", std::make_unique<TBitmap>(), true},
+      {"TPngImage", std::make_unique<TPngImage>(), false},
+  };
+  for (auto& C : Cases) {
+    C.Graphic->Assign(&Source);
+    TPicture Picture;
+    Picture.SetGraphic(C.Graphic.get());
+    TMemoryStream Data;
+    TWriter Writer(&Data);
+    Writer.WriteDefinedProperties(&Picture);
+    const std::string Bytes = C.Graphic->SaveToBytes();
+    std::string Expected = std::string("\4Data\x0A", 6);  // name, vaBinary, 32-bit length
+    const std::string Name = C.Name;
+    std::string Body = char(Name.size()) + Name;
+    if (C.Counted) {
+      const std::uint32_t N = std::uint32_t(Bytes.size());
+      Body += std::string{char(N), char(N >> 8), char(N >> 16), char(N >> 24)};
+    }
+    Body += Bytes;
+    const std::uint32_t L = std::uint32_t(Body.size());
+    Expected += std::string{char(L), char(L >> 8), char(L >> 16), char(L >> 24)} + Body;
+    EXPECT_EQ(std::string(static_cast<const char*>(Data.Memory()), std::size_t(Data.Size())),
+              Expected) << C.Name;
+
+    Data.SetPosition(0);
+    TPicture Read;
+    TReader Reader(&Data);
+    Reader.ReadPropertyRecord(&Read);
+    ASSERT_NE(Read.Graphic(), nullptr) << C.Name;
+    EXPECT_EQ(Read.Graphic()->ClassName(), Utf8ToString(C.Name));
+    EXPECT_EQ(Read.Graphic()->SaveToBytes(), Bytes) << C.Name;
+  }
+
+  TPicture Empty;  // no graphic, nothing written
+  TMemoryStream None;
+  TWriter Writer(&None);
+  Writer.WriteDefinedProperties(&Empty);
+  EXPECT_EQ(None.Size(), 0);
 }

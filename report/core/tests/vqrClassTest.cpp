@@ -11,6 +11,7 @@
 #include "platform/classes/Registry.h"
 #include "platform/classes/Streams.h"
 #include "platform/classes/TypeRegistry.h"
+#include "platform/graphics/Canvas.h"
 #include "platform/rtl/FormatSettings.h"
 #include "report/core/vqrClassAbstract.h"
 #include "report/core/vqrRes.h"
@@ -466,6 +467,39 @@ TEST(vqrOptions, ReportOptionsClearKeepsDescriptionOnlyWithInfo) {
   Options.SetInfo(false);
   Options.Clear();
   EXPECT_EQ(Options.Author(), u"");
+}
+
+TEST(vqrOptions, ReportPictureIsStoredAsHexDataAndCopiedByAssign) {
+  TSmallReport R;
+  TBitmap Strip;
+  Strip.SetSize(3, 2);
+  Strip.Canvas()->Brush()->SetColor(clRed);
+  Strip.Canvas()->FillRect(Rect(0, 0, 3, 2));
+  R.Report.ReportOptions()->Picture()->SetGraphic(&Strip);
+  const String Saved = SaveText(&R.Report);
+  // "Data": a binary value holding "TBitmap" and the counted BMP bytes.
+  EXPECT_NE(Saved.find(u"ReportOptions.Picture.PropData=\"04446174610A"), String::npos);
+
+  TvqrReport Copy(nullptr);
+  TStringStream In(Saved);
+  Copy.LoadFromStream(&In);
+  TPicture* Read = Copy.ReportOptions()->Picture();
+  ASSERT_NE(dynamic_cast<TBitmap*>(Read->Graphic()), nullptr);
+  EXPECT_EQ(Read->Width(), 3);
+  EXPECT_EQ(Read->Bitmap()->Canvas()->Pixels(2, 1), clRed);
+  EXPECT_EQ(SaveText(&Copy), Saved);
+
+  TvqrReportOptions Other;
+  Other.Assign(Copy.ReportOptions());
+  EXPECT_EQ(Other.Picture()->Height(), 2);
+  Other.SetInfo(true);
+  Other.Clear();  // descriptive fields, the picture among them, stay
+  EXPECT_EQ(Other.Picture()->Height(), 2);
+  Other.SetInfo(false);
+  Other.Clear();
+  EXPECT_EQ(Other.Picture()->Graphic(), nullptr);
+  R.Report.ReportOptions()->Clear();
+  EXPECT_EQ(SaveText(&R.Report).find(u"Picture"), String::npos);
 }
 
 TEST(vqrOptions, PasswordIsAskedUntilAccepted) {
