@@ -5,6 +5,7 @@
 
 #include "platform/classes/Streams.h"
 #include "platform/classes/Strings.h"
+#include "platform/graphics/ImageList.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Resources.h"
 #include "platform/rtl/SysUtils.h"
@@ -64,7 +65,12 @@ int ObjectAsIndex(TObject* Obj) {
 TvqrResources::TvqrResources()
     : FNames(std::make_unique<TStringList>()),
       FValues(std::make_unique<TvqrWideStrings>()),
-      FLanguages(std::make_unique<TStringList>()) {
+      FLanguages(std::make_unique<TStringList>()),
+      FDisabledButtonImages(std::make_unique<TImageList>(16, 16)),
+      FMainButtonImages(std::make_unique<TImageList>(16, 16)),
+      FObjectImages(std::make_unique<TImageList>(16, 16)),
+      FPreviewButtonImages(std::make_unique<TImageList>(16, 16)),
+      FWizardImages(std::make_unique<TImageList>(32, 32)) {
   FNames->SetSorted(true);
   FNames->SetDuplicates(dupIgnore);
   FillLanguages(ModuleFolder());

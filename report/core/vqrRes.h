@@ -15,6 +15,8 @@
 
 #include "platform/rtl/Types.h"
 
+class TBitmap;
+class TImageList;
 class TObject;
 class TStream;
 class TStringList;
@@ -66,18 +68,49 @@ public:
   // The number of stored texts (grows only; a replaced text keeps its slot).
   int TextCount() const;
 
+  // --- Image lists (vqrResImages.cpp) -------------------------------------------------------
+  // Each getter but the first fills its list on first read from a packed resource (see
+  // SetResourceUnpacker): "DesgnButtons", "PreviewButtons", "ObjectButtons", "WizardButtons".
+  // Only "PreviewButtons" exists; the others raise EResNotFound and their lists stay empty.
+  TImageList* DisabledButtonImages() const { return FDisabledButtonImages.get(); }
+  TImageList* MainButtonImages();
+  TImageList* ObjectImages();
+  TImageList* PreviewButtonImages();
+  TImageList* WizardImages();
+  // Cut a strip into cells, each masked with its bottom-left pixel's colour. The button strip
+  // holds normal and disabled 16 x 16 images in pairs (MainButtonImages and
+  // DisabledButtonImages); the preview and object strips 16 x 16 cells, the wizard's 32 x 32.
+  // Clear first empties the list(s).
+  void SetButtonImages(TBitmap* Images, bool Clear = false);
+  void SetObjectImages(TBitmap* Images, bool Clear = false);
+  void SetPreviewButtonImages(TBitmap* Images, bool Clear = false);
+  void SetWizardImages(TBitmap* Images, bool Clear = false);
+
 private:
+  void LoadImages(const char* Resource, void (TvqrResources::*Setter)(TBitmap*, bool));
+
   std::unique_ptr<TStringList> FNames;
   std::unique_ptr<TvqrWideStrings> FValues;
   std::unique_ptr<TStringList> FLanguages;
   String FHelpFile = u"VQUser.chm";
   Cardinal FCP = 0;
+  std::unique_ptr<TImageList> FDisabledButtonImages;
+  std::unique_ptr<TImageList> FMainButtonImages;
+  std::unique_ptr<TImageList> FObjectImages;
+  std::unique_ptr<TImageList> FPreviewButtonImages;
+  std::unique_ptr<TImageList> FWizardImages;
 };
 
 // The one table, created (with the built-in Russian texts) on first use.
 TvqrResources* StringTable();
 // Get of the id's decimal text.
 String StringById(int Id);
+
+// The image resources are packed (a gzip member, "report/PreviewButtons.gz"); the unpacking
+// routine lives in the output module, whose start-up installs it here. Without one, reading a
+// packed image list raises EResNotFound.
+using TvqrResourceUnpacker = std::function<void(TStream* Packed, TStream* Unpacked)>;
+void SetResourceUnpacker(const TvqrResourceUnpacker& Unpacker);
 
 // --- Help viewer ----------------------------------------------------------------------------
 

@@ -7,6 +7,10 @@
 #include <fstream>
 
 #include "platform/classes/Strings.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/Canvas.h"
+#include "platform/graphics/ImageList.h"
+#include "platform/rtl/Exceptions.h"
 #include "platform/rtl/SysUtils.h"
 #include "script/ks_imessages.h"
 
@@ -125,4 +129,69 @@ TEST(VqrRes, HelpPathByWindowClass) {
   EXPECT_EQ(Shown.find(u"::/"), String::npos);
   SetHelpViewer(nullptr);
   EXPECT_FALSE(ShowHelpTopic(u"x.chm"));
+}
+
+// --- Image lists ----------------------------------------------------------------------------
+
+namespace {
+
+// A strip of 16 x 16 cells in the given colours, each with a magenta bottom-left pixel.
+void PaintStrip(TBitmap& Strip, std::initializer_list<TColor> Cells) {
+  Strip.SetSize(16 * int(Cells.size()), 16);
+  int X = 0;
+  for (TColor C : Cells) {
+    Strip.Canvas()->Brush()->SetColor(C);
+    Strip.Canvas()->FillRect(Rect(X, 0, X + 16, 16));
+    Strip.Canvas()->SetPixels(X, 15, clFuchsia);
+    X += 16;
+  }
+}
+
+TColor CellColor(TImageList* List, int Index, int X, int Y) {
+  TBitmap Image;
+  List->GetBitmap(Index, &Image);
+  return Image.Canvas()->Pixels(X, Y);
+}
+
+}  // namespace
+
+TEST(VqrResImages, StripsAreCutIntoMaskedCellsAndButtonsComeInPairs) {
+  TvqrResources T;
+  TBitmap Strip;
+  PaintStrip(Strip, {clRed, clLime, clBlue});
+  T.SetPreviewButtonImages(&Strip, true);
+  T.SetPreviewButtonImages(&Strip);  // appends
+  ASSERT_EQ(T.PreviewButtonImages()->Count(), 6);  // no row of blank cells below the strip
+  EXPECT_EQ(CellColor(T.PreviewButtonImages(), 4, 5, 5), clLime);
+  EXPECT_EQ(CellColor(T.PreviewButtonImages(), 4, 0, 15), clWhite);  // masked
+  T.SetPreviewButtonImages(&Strip, true);
+  EXPECT_EQ(T.PreviewButtonImages()->Count(), 3);
+
+  PaintStrip(Strip, {clRed, clLime, clBlue, clYellow, clNavy});
+  T.SetButtonImages(&Strip, true);
+  ASSERT_EQ(T.MainButtonImages()->Count(), 3);
+  ASSERT_EQ(T.DisabledButtonImages()->Count(), 2);  // the last cell has no partner
+  EXPECT_EQ(CellColor(T.MainButtonImages(), 1, 5, 5), clBlue);
+  EXPECT_EQ(CellColor(T.DisabledButtonImages(), 1, 5, 5), clYellow);
+}
+
+TEST(VqrResImages, MissingOrUnpackableResourcesRaiseAndLeaveTheListEmpty) {
+  TvqrResources T;
+  struct {
+    TImageList* (TvqrResources::*Getter)();
+    const char16_t* Message;
+  } Cases[] = {
+      {&TvqrResources::MainButtonImages, u"Resource report/DesgnButtons.gz not found"},
+      {&TvqrResources::ObjectImages, u"Resource report/ObjectButtons.gz not found"},
+      {&TvqrResources::WizardImages, u"Resource report/WizardButtons.gz not found"},
+  };
+  for (const auto& C : Cases) {
+    try {
+      (T.*C.Getter)();
+      ADD_FAILURE() << ToUtf8(C.Message);
+    } catch (const EResNotFound& E) {
+      EXPECT_EQ(E.Message(), C.Message);
+    }
+  }
+  EXPECT_EQ(T.DisabledButtonImages()->Count(), 0);
 }
