@@ -57,7 +57,7 @@ std::string Dib(int W, int H, int Bits, const std::vector<TColorRef>& Palette,
     std::string Row(Stride(W, Bits), '\0');
     for (int X = 0; X < W; ++X) {
       const std::uint32_t P = Pixels[std::size_t(Y * W + X)];
-      if (Bits >= 24) {
+      if (Bits >= 16) {
         for (int I = 0; I < Bits / 8; ++I) Row[std::size_t(X * Bits / 8 + I)] = char(P >> (8 * I) & 0xFF);
       } else {
         const int Bit = X * Bits;
