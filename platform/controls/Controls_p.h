@@ -48,6 +48,8 @@ void RegisterWindow(TWinControl* Wnd);
 void UnregisterWindow(TWinControl* Wnd);
 // Forgets the scroll bars of a window (ScrollBars.cpp).
 void ForgetScrollBars(TWinControl* Wnd);
+// Forgets a freed window as the one under the mouse (WinControlInput.cpp).
+void ForgetMouseWindow(TWinControl* Wnd);
 // The control holding the mouse (a windowless control or a window), or nullptr.
 TControl* CaptureControl();
 void SetCaptureControl(TControl* Control);

@@ -26,6 +26,7 @@ TWinControl::~TWinControl() {
   while (!FControls.empty()) FControls.back()->SetParent(nullptr);
   DestroyHandle();
   UnregisterWindow(this);
+  ForgetMouseWindow(this);
 }
 
 // --- the window ----------------------------------------------------------------------------------

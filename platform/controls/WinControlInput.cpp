@@ -374,7 +374,7 @@ void SendMouse(HWND Wnd, unsigned Msg, TPoint ScreenPos, unsigned Keys) {
 void TrackEnterLeave(HWND Wnd) {
   TControl*& Under = ControlUnderMouse();
   if (Under == Wnd) return;
-  // Under may be freed already: only HWNDs are stored, so no dynamic_cast on it.
+  // Only HWNDs are stored; one without a handle now hears no leave.
   if (Under && IsWindow(static_cast<TWinControl*>(Under))) {
     // The windowless child the mouse was over leaves with its window.
     TControl*& Child = TWindowInternals::MouseControl(static_cast<TWinControl*>(Under));
@@ -402,6 +402,11 @@ TPoint WindowPoint(HWND Wnd, TPoint ScreenPos) {
 }
 
 }  // namespace
+
+void ForgetMouseWindow(TWinControl* Wnd) {
+  // A new window may take the freed one's memory; it must still hear its enter.
+  if (ControlUnderMouse() == Wnd) ControlUnderMouse() = nullptr;
+}
 
 void SimulateMouseDown(TMouseButton Button, TPoint ScreenPos, TShiftState Shift) {
   SetCursorPos(ScreenPos.X, ScreenPos.Y);

@@ -170,4 +170,15 @@ TEST_F(WindowInputTest, EnterAndLeaveFollowThePointerAcrossWindowsAndOut) {
   EXPECT_FALSE(B->MouseInClient());
 }
 
+TEST_F(WindowInputTest, ControlMadeWhereAFreedOneWasUnderThePointerIsEntered) {
+  SimulateMouseMove({300, 150});
+  delete B;   // freed under the pointer; a new control of its class often takes its memory
+  B = new TInputProbe(Form, &Log, "C");
+  B->SetParent(Form);
+  B->SetBounds(150, 10, 100, 100);
+  Log.clear();
+  SimulateMouseMove({300, 150});
+  EXPECT_EQ(Log, (TLog{"C enter"}));
+}
+
 }  // namespace
