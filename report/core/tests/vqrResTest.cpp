@@ -11,6 +11,7 @@
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/ImageList.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Resources.h"
 #include "platform/rtl/SysUtils.h"
 #include "script/ks_imessages.h"
 
@@ -82,9 +83,8 @@ TEST(VqrRes, LanguageFileReplacesEntriesAndScriptMessagesFollow) {
   EXPECT_EQ(SIdUndeclared, u"Unknown name: ");
   T->LoadFromFile(GetTempDir() + u"no-such-language.vqc");  // ignored
 
-  // Put the built-in texts back for the other tests.
-  T->AddW(u"mbError", u"Ошибка");
-  T->AddW(u"SIdUndeclared", u"Неопределенный идентификатор: ");
+  // Put the built-in table (texts and code page) back for the other tests.
+  T->AddXML(std::string(LoadResource("report/strings-ru.xml")));
   T->UpdateFSResources();
   EXPECT_EQ(SIdUndeclared, u"Неопределенный идентификатор: ");
   DeleteFile(File);
