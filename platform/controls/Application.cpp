@@ -314,6 +314,10 @@ void TScreen::RefreshMonitors() {
 
 void TScreen::SetMonitorsForTests(const std::vector<std::pair<TRect, TRect>>& Monitors) {
   FMonitors.clear();
+  if (Monitors.empty()) {
+    FMonitorsForTests = false;   // the real monitors are read again on next use
+    return;
+  }
   int Num = 0;
   for (auto& [B, W] : Monitors) {
     auto M = std::make_unique<TMonitor>();

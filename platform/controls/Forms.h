@@ -394,7 +394,8 @@ public:
   TFont* IconFont() const { return FIconFont.get(); }
   const std::vector<String>& Fonts() const;
 
-  // for tests: replaces the monitors (bounds and work areas).
+  // for tests: replaces the monitors (bounds and work areas); an empty list puts the real
+  // monitors back.
   void SetMonitorsForTests(const std::vector<std::pair<TRect, TRect>>& Monitors);
 
 private:
