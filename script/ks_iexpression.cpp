@@ -98,22 +98,58 @@ bool TksDesignatorNode::TryInt(long long& Out) {
   return true;
 }
 
-bool TksOperatorNode::Pure() {
-  if (FPure < 0) {
-    bool Arith = FOp == Op::opPlus || FOp == Op::opMinus || FOp == Op::opMul || FOp == Op::opMod ||
-                 IsComparison(FOp);
-    FPure = Arith && !FStrCat && FLeft && FRight && FLeft->Pure() && FRight->Pure();
-  }
-  return FPure;
+void TksOperatorNode::FindPure() {
+  bool Arith = FOp == Op::opPlus || FOp == Op::opMinus || FOp == Op::opMul || FOp == Op::opMod ||
+               IsComparison(FOp);
+  FPure = Arith && !FStrCat && FLeft && FRight && FLeft->Pure() && FRight->Pure();
+  if (!FPure) return;
+  FLeftInt.Store = FLeft->Store(FLeftInt.Var);
+  FRightInt.Store = FRight->Store(FRightInt.Var);
+}
+
+bool TksOperatorNode::ReadInt(const TIntOperand& O, TksExpressionNode* Node, long long& Out) {
+  if (!O.Store) return Node->TryInt(Out);
+  if ((O.Var && O.Var->OnGetVarValue()) || O.Store->VType() != varInteger) return false;
+  Out = O.Store->Data().Int;
+  return true;
 }
 
 bool TksOperatorNode::TryOperands(long long& A, long long& B) {
-  return Pure() && FLeft->TryInt(A) && FRight->TryInt(B);
+  return Pure() && ReadInt(FLeftInt, FLeft, A) && ReadInt(FRightInt, FRight, B);
 }
 
 bool TksOperatorNode::TryInt(long long& Out) {
   long long A, B;
   return TryOperands(A, B) && Combine(A, B, Out);
+}
+
+bool TksOperatorNode::TryBool(bool& Out) {
+  if (FOp == Op::opAnd || FOp == Op::opOr) {
+    // Both sides are Boolean (else Eval does not short-circuit either); the right side is
+    // read only when the left does not decide, as in Eval.
+    bool L;
+    if (!FOptimizeBool || !FLeft->TryBool(L)) return false;
+    if ((FOp == Op::opOr) == L) {
+      Out = L;
+      return true;
+    }
+    return FRight->TryBool(Out);
+  }
+  long long A, B;
+  if (!IsComparison(FOp) || !TryOperands(A, B)) return false;
+  Out = Compare(A, B);
+  return true;
+}
+
+bool TksOperatorNode::Compare(long long A, long long B) const {
+  switch (FOp) {
+    case Op::opGreat: return A > B;
+    case Op::opLess: return A < B;
+    case Op::opLessEq: return A <= B;
+    case Op::opGreatEq: return A >= B;
+    case Op::opNonEq: return A != B;
+    default: return A == B;
+  }
 }
 
 bool TksOperatorNode::Combine(long long A, long long B, long long& Out) const {
@@ -143,16 +179,10 @@ int TksOperatorNode::Priority() const { return PriorityOf(FOp); }
 
 Variant TksOperatorNode::Eval() {
   long long A, B;
-  if (TryOperands(A, B)) switch (FOp) {
-      case Op::opGreat: return Variant(A > B);
-      case Op::opLess: return Variant(A < B);
-      case Op::opLessEq: return Variant(A <= B);
-      case Op::opGreatEq: return Variant(A >= B);
-      case Op::opNonEq: return Variant(A != B);
-      case Op::opEq: return Variant(A == B);
-      default:
-        if (long long V; Combine(A, B, V)) return Variant(static_cast<int>(V));
-    }
+  if (TryOperands(A, B)) {
+    if (IsComparison(FOp)) return Variant(Compare(A, B));
+    if (long long V; Combine(A, B, V)) return Variant(static_cast<int>(V));
+  }
   switch (FOp) {
     case Op::opNone: return FLeft ? FLeft->Eval() : Variant::MakeNull();
     case Op::opNot: return VarUnaryOp(opNot, FLeft->Eval());

@@ -23,6 +23,16 @@ public:
   // when it is a 32-bit integer (and all that it reads are), false otherwise.
   virtual bool Pure() { return false; }
   virtual bool TryInt(long long&) { return false; }
+  // The same for a condition: the truth of a pure comparison of integers (or of and/or of
+  // such comparisons), false when the general path must decide.
+  virtual bool TryBool(bool&) { return false; }
+  // For a pure leaf: where its value is stored (a constant's own, a plain variable's), and
+  // the variable whose read hook, when set, bars reading the store directly (null for a
+  // constant). Null for anything else.
+  virtual const Variant* Store(const TksCustomVariable*& Var) {
+    Var = nullptr;
+    return nullptr;
+  }
   void AttachChild(TksExpressionNode* Node);
   void DetachChild(TksExpressionNode* Node);
 
@@ -43,6 +53,10 @@ public:
     Out = FValue.Data().Int;
     return true;
   }
+  const Variant* Store(const TksCustomVariable*& Var) override {
+    Var = nullptr;
+    return &FValue;
+  }
   Variant FValue;
 };
 
@@ -53,6 +67,10 @@ public:
   Variant Eval() override { return FVar->GetValue(); }
   bool Pure() override { return FPlainVariable; }
   bool TryInt(long long& Out) override;
+  const Variant* Store(const TksCustomVariable*& Var) override {
+    Var = FVar;
+    return FPlainVariable ? FVar->PValue() : nullptr;
+  }
   TksDesignator* FDesignator;
   TksCustomVariable* FVar;
 
@@ -67,6 +85,10 @@ public:
   Variant Eval() override;
   bool Pure() override { return false; }
   bool TryInt(long long&) override { return false; }
+  const Variant* Store(const TksCustomVariable*& Var) override {
+    Var = nullptr;
+    return nullptr;
+  }
   TksSetExpression* FSetExpression;
 };
 
@@ -75,18 +97,33 @@ public:
   TksOperatorNode(TksOperatorType Op, bool StrCat) : FOp(Op), FStrCat(StrCat) {}
   Variant Eval() override;
   int Priority() const override;
-  bool Pure() override;
+  bool Pure() override {
+    if (FPure < 0) FindPure();
+    return FPure;
+  }
   bool TryInt(long long& Out) override;
+  bool TryBool(bool& Out) override;
   TksOperatorType FOp;
   bool FStrCat;  // the text-joining form of plus
   bool FOptimizeBool = false;
 
 private:
+  // An operand of the integer fast path: a leaf's store, read without a call, or null to
+  // ask the child node.
+  struct TIntOperand {
+    const Variant* Store = nullptr;
+    const TksCustomVariable* Var = nullptr;
+  };
+  void FindPure();
+  static bool ReadInt(const TIntOperand& O, TksExpressionNode* Node, long long& Out);
   bool TryOperands(long long& A, long long& B);
   // The arithmetic operators on two integers; false when the result leaves 32 bits (or for
   // a zero divisor), which the general path then handles.
   bool Combine(long long A, long long B, long long& Out) const;
+  // A comparison operator on two integers.
+  bool Compare(long long A, long long B) const;
   signed char FPure = -1;  // found at the first use
+  TIntOperand FLeftInt, FRightInt;  // found with FPure
 };
 
 class TksExpression : public TksCustomExpression {
@@ -108,7 +145,8 @@ public:
   TksCustomVariable* SingleItem() const;
   // The value when it is a 32-bit integer computed on the integer fast path (see
   // TksExpressionNode::TryInt); false means nothing was evaluated that matters.
-  bool TryInt(long long& Out) { return FNode && FNode->TryInt(Out); }
+  bool TryInt(long long& Out) override { return FNode && FNode->TryInt(Out); }
+  bool TryBool(bool& Out) override { return FNode && FNode->TryBool(Out); }
   const String& Source() const { return FSource; }
   void SetSource(const String& Value) { FSource = Value; }
   void SetCurrentPos(const String& Value) { FCurPos = Value; }

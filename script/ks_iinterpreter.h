@@ -202,20 +202,24 @@ private:
   bool FExecuting = false;
   bool FIsFunc;
   std::unique_ptr<TksScript> FProgram;
-  // The value-holding entries of FProgram (found once per table size) and the saved values,
-  // kept as one stack so that a deep recursion allocates only while it grows.
-  struct TLocal {
-    Variant* Slot;           // the stored value
-    TksStringVariable* Str;  // the entry when it is a String variable (its text is kept)
-  };
-  std::vector<TLocal> FLocals;
+  // The value-holding entries of FProgram (found once per table size): the stored values of
+  // plain entries and the String variables (whose text is kept). The saved values are one
+  // stack, FSavedCount entries in use, so a deep recursion allocates only while it grows.
+  std::vector<Variant*> FSlots;
+  std::vector<TksStringVariable*> FStrings;
   int FLocalsTableSize = -1;
   std::vector<Variant> FSavedValues;
+  size_t FSavedCount = 0;
 };
 
 class TksCustomExpression : public TksCustomVariable {
 public:
   using TksCustomVariable::TksCustomVariable;
+  // Fast paths that skip building a Variant: the value when it is a 32-bit integer, or the
+  // truth of a condition, computed from constants and plain variables only. False means
+  // nothing was evaluated; GetValue then gives the value.
+  virtual bool TryInt(long long&) { return false; }
+  virtual bool TryBool(bool&) { return false; }
 };
 
 // Base of members reached through a designator; the designator fills ParentRef, ParentValue

@@ -1,6 +1,7 @@
 // ks_iinterpreter_objects.cpp - ks_iinterpreter: the run-time object model (variables,
 // parameters, routines, host methods and properties, class entries).
 #include <algorithm>
+#include <new>
 
 #include "platform/classes/TypeRegistry.h"
 #include "platform/rtl/Handles.h"
@@ -149,11 +150,12 @@ Variant TksProcVariable::GetValue() {
 }
 
 void TksProcVariable::FindLocals() {
-  FLocals.clear();
+  FSlots.clear();
+  FStrings.clear();
   for (int i = 0; i < FProgram->Count(); ++i) {
     TksCustomVariable* V = FProgram->SymbolAt(i);
-    if (dynamic_cast<TksVariable*>(V) || dynamic_cast<TksParamItem*>(V))
-      FLocals.push_back({V->PValue(), dynamic_cast<TksStringVariable*>(V)});
+    if (auto* S = dynamic_cast<TksStringVariable*>(V)) FStrings.push_back(S);
+    else if (dynamic_cast<TksVariable*>(V) || dynamic_cast<TksParamItem*>(V)) FSlots.push_back(V->PValue());
   }
   FLocalsTableSize = FProgram->Count();
 }
@@ -162,19 +164,23 @@ void TksProcVariable::SaveLocals() {
   if (FLocalsTableSize != FProgram->Count()) FindLocals();
   // The stored values themselves (a String variable's text), so restoring them neither
   // converts nor calls a value hook.
-  for (const TLocal& L : FLocals) {
-    if (L.Str) FSavedValues.emplace_back(L.Str->Str());
-    else FSavedValues.push_back(*L.Slot);
-  }
+  // Entries above FSavedCount are always Empty (restoring moves them out), so a value is
+  // copied into one without releasing anything first.
+  const size_t N = FSlots.size() + FStrings.size();
+  if (FSavedValues.size() < FSavedCount + N) FSavedValues.resize(2 * (FSavedCount + N));
+  Variant* Out = FSavedValues.data() + FSavedCount;
+  for (Variant* Slot : FSlots) new (Out++) Variant(*Slot);
+  for (TksStringVariable* S : FStrings) new (Out++) Variant(S->Str());
+  FSavedCount += N;
 }
 
 void TksProcVariable::RestoreLocals() {
-  for (size_t i = FLocals.size(); i-- > 0;) {
-    const TLocal& L = FLocals[i];
-    Variant& Saved = FSavedValues.back();
-    if (L.Str) L.Str->Str() = Saved.StringRef();
-    else *L.Slot = std::move(Saved);
-    FSavedValues.pop_back();
+  FSavedCount -= FSlots.size() + FStrings.size();
+  Variant* In = FSavedValues.data() + FSavedCount;
+  for (Variant* Slot : FSlots) *Slot = std::move(*In++);
+  for (TksStringVariable* S : FStrings) {
+    S->Str() = In->StringRef();
+    (In++)->Clear();
   }
 }
 

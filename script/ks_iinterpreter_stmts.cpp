@@ -130,7 +130,11 @@ std::vector<Variant>& PendingArguments() {
 }
 
 Variant ArgumentValue(TksCustomVariable* E, TksCustomExpression* A) {
-  if (!E->IsMacro()) return A->GetValue();
+  if (!E->IsMacro()) {
+    long long I;
+    if (A->TryInt(I)) return Variant(static_cast<int>(I));
+    return A->GetValue();
+  }
   auto* X = dynamic_cast<TksExpression*>(A);
   return Variant(X ? X->Source() : String());
 }
@@ -377,7 +381,11 @@ void TksStatement::Execute() {
 }
 
 namespace {
-bool IsTrue(TksCustomExpression* C) { return C->GetValue().AsBoolean(); }
+bool IsTrue(TksCustomExpression* C) {
+  bool B;
+  if (C->TryBool(B)) return B;
+  return C->GetValue().AsBoolean();
+}
 }  // namespace
 
 TksAssignmentStmt::~TksAssignmentStmt() {
