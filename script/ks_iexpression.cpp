@@ -107,17 +107,6 @@ void TksOperatorNode::FindPure() {
   FRightInt.Store = FRight->Store(FRightInt.Var);
 }
 
-bool TksOperatorNode::ReadInt(const TIntOperand& O, TksExpressionNode* Node, long long& Out) {
-  if (!O.Store) return Node->TryInt(Out);
-  if ((O.Var && O.Var->OnGetVarValue()) || O.Store->VType() != varInteger) return false;
-  Out = O.Store->Data().Int;
-  return true;
-}
-
-bool TksOperatorNode::TryOperands(long long& A, long long& B) {
-  return Pure() && ReadInt(FLeftInt, FLeft, A) && ReadInt(FRightInt, FRight, B);
-}
-
 bool TksOperatorNode::TryInt(long long& Out) {
   long long A, B;
   return TryOperands(A, B) && Combine(A, B, Out);

@@ -115,8 +115,15 @@ private:
     const TksCustomVariable* Var = nullptr;
   };
   void FindPure();
-  static bool ReadInt(const TIntOperand& O, TksExpressionNode* Node, long long& Out);
-  bool TryOperands(long long& A, long long& B);
+  static bool ReadInt(const TIntOperand& O, TksExpressionNode* Node, long long& Out) {
+    if (!O.Store) return Node->TryInt(Out);
+    if ((O.Var && O.Var->OnGetVarValue()) || O.Store->VType() != varInteger) return false;
+    Out = O.Store->Data().Int;
+    return true;
+  }
+  bool TryOperands(long long& A, long long& B) {
+    return Pure() && ReadInt(FLeftInt, FLeft, A) && ReadInt(FRightInt, FRight, B);
+  }
   // The arithmetic operators on two integers; false when the result leaves 32 bits (or for
   // a zero divisor), which the general path then handles.
   bool Combine(long long A, long long B, long long& Out) const;
@@ -146,6 +153,9 @@ public:
   // The value when it is a 32-bit integer computed on the integer fast path (see
   // TksExpressionNode::TryInt); false means nothing was evaluated that matters.
   bool TryInt(long long& Out) override { return FNode && FNode->TryInt(Out); }
+  // The tree reads nothing but constants and plain variables (fixed once built), so TryInt
+  // may succeed; when false it never does.
+  bool Pure() { return FNode && FNode->Pure(); }
   bool TryBool(bool& Out) override { return FNode && FNode->TryBool(Out); }
   const String& Source() const { return FSource; }
   void SetSource(const String& Value) { FSource = Value; }

@@ -497,7 +497,8 @@ public:
   TksCustomExpression* FExpression = nullptr;
 
 protected:
-  // The integer fast path: the target is a plain Integer variable (no hook, writable).
+  // The integer fast path applies: the target is a plain Integer variable (writable) and
+  // the expression pure (see TksExpression::Pure).
   bool IntegerTarget();
   // For the in-place forms: true with the target's value and the operand when both are
   // integers and the operand came from the integer fast path (nothing else was evaluated).

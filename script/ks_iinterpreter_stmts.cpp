@@ -406,18 +406,19 @@ void TksAssignmentStmt::Execute() {
   RunLineHook();
   if (Stopped()) return;
   long long R;
-  if (IntegerTarget() && FTree && FTree->TryInt(R) && StoreInteger(R)) return;
+  if (IntegerTarget() && FTree->TryInt(R) && StoreInteger(R)) return;
   FVar->SetValue(FExpr->GetValue());
 }
 
 bool TksAssignmentStmt::IntegerTarget() {
   if (FIntTarget < 0)
-    FIntTarget = typeid(*FVar) == typeid(TksVariable) && FVar->Typ() == fvtInt && !FVar->IsReadOnly();
+    FIntTarget = typeid(*FVar) == typeid(TksVariable) && FVar->Typ() == fvtInt &&
+                 !FVar->IsReadOnly() && FTree && FTree->Pure();
   return FIntTarget;
 }
 
 bool TksAssignmentStmt::IntegerInPlace(long long& Current, long long& Operand) {
-  if (!IntegerTarget() || FVar->OnGetVarValue() || !FTree || !FTree->TryInt(Operand)) return false;
+  if (!IntegerTarget() || FVar->OnGetVarValue() || !FTree->TryInt(Operand)) return false;
   const Variant& Slot = *FVar->PValue();
   if (Slot.VType() != varInteger) return false;
   Current = Slot.Data().Int;
