@@ -354,3 +354,56 @@ TEST(ScriptGrammar, StartRuleFailingWithoutRecordedErrorIsASyntaxError) {
   H.Script->SetText(u"  ");
   EXPECT_TRUE(H.Script->Compile());
 }
+
+// ---- Host hooks: variable values, run lines, termination --------------------------------------
+
+TEST(ScriptHooks, GetVarValueReplacesReadsOnEveryPath) {
+  // The hook is set before compiling, so declared variables carry it; a Null answer keeps the
+  // stored value. The integer fast paths (conditions, arguments, assignments) must ask it too.
+  TksTestHost H;
+  std::vector<String> Asked;
+  H.Script->SetOnGetVarValue([&](const String& Name, TksVarType, const Variant& Old) {
+    Asked.push_back(Name);
+    return Name == u"i" ? Variant(Old.AsInteger() * 10) : Variant::MakeNull();
+  });
+  EXPECT_EQ(H.Run(u"var i, j: Integer; function Twice(n: Integer): Integer; begin Result := n * 2 end;\r\n"
+                  u"begin i := 3; j := i + 1; Out(j); if i > 20 then Out('hooked'); Out(Twice(i)); "
+                  u"j := 5; j := j + i; Out(j) end."),
+            "31 hooked 60 35");
+  EXPECT_THAT(Asked, testing::Contains(String(u"j")));
+  H.Script->AddVariable(u"Host", u"Integer", Variant(4));
+  EXPECT_EQ(H.Run(u"begin Out(Host) end."), "4");
+}
+
+TEST(ScriptHooks, RunLineReportsEachStatementAndCanTerminate) {
+  TksTestHost H;
+  std::vector<std::string> Lines;
+  String StopAt = u"6:3";
+  H.Script->SetOnRunLine([&](TksScript* Sender, const String&, const String& Pos) {
+    Lines.push_back(StringToUtf8(Pos));
+    if (Pos == StopAt) Sender->Terminate();
+  });
+  EXPECT_EQ(H.Run(u"procedure P; begin\r\n  Out('p')\r\nend;\r\nbegin\r\n  P;\r\n  Out(1);\r\n  Out(2)\r\nend."), "p");
+  EXPECT_THAT(Lines, testing::ElementsAre("5:3", "2:3", "6:3"));
+  Lines.clear();
+  StopAt.clear();
+  EXPECT_EQ(H.Run(u"procedure P; begin\r\n  Out('p')\r\nend;\r\n\r\nbegin\r\n  P;\r\n  Out(1)\r\nend."), "p 1");
+  EXPECT_THAT(Lines, testing::ElementsAre("6:3", "2:3", "7:3"));
+  H.Script->SetOnRunLine(nullptr);
+  H.Script->Execute();
+  EXPECT_EQ(H.Output, u"p 1 p 1");
+}
+
+TEST(ScriptHooks, TerminateFromTheHostStopsRoutinesLoopsAndTheProgram) {
+  TksTestHost H;
+  H.Script->AddMethod(u"procedure Stop", [&](TObject*, TksClassRef, const String&, TksMethodHelper*) {
+    H.Script->Terminate();
+    return Variant(0);
+  });
+  EXPECT_EQ(H.Run(u"var i: Integer;\r\nprocedure P; begin Out('p'); Stop; Out('no') end;\r\n"
+                  u"begin i := 0; while True do begin i := i + 1; if i = 3 then P end; Out('no') end."),
+            "p");
+  // The next run starts afresh.
+  EXPECT_EQ(H.Run(u"begin Out(1); Stop; Out(2) end."), "1");
+  EXPECT_EQ(H.Run(u"begin Out(3) end."), "3");
+}
