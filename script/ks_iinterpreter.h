@@ -195,6 +195,11 @@ public:
   // before the inner call and popped back after it (also when it raised).
   void SaveLocals();
   void RestoreLocals();
+  // The same into a caller's frame: LocalsCount values copied into Empty entries of Out, and
+  // moved back from In (leaving them Empty).
+  size_t LocalsCount();
+  void CopyLocalsTo(Variant* Out);
+  void MoveLocalsFrom(Variant* In);
 
 private:
   void FindLocals();

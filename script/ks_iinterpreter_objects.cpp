@@ -160,28 +160,37 @@ void TksProcVariable::FindLocals() {
   FLocalsTableSize = FProgram->Count();
 }
 
-void TksProcVariable::SaveLocals() {
+size_t TksProcVariable::LocalsCount() {
   if (FLocalsTableSize != FProgram->Count()) FindLocals();
-  // The stored values themselves (a String variable's text), so restoring them neither
-  // converts nor calls a value hook.
-  // Entries above FSavedCount are always Empty (restoring moves them out), so a value is
-  // copied into one without releasing anything first.
-  const size_t N = FSlots.size() + FStrings.size();
-  if (FSavedValues.size() < FSavedCount + N) FSavedValues.resize(2 * (FSavedCount + N));
-  Variant* Out = FSavedValues.data() + FSavedCount;
-  for (Variant* Slot : FSlots) new (Out++) Variant(*Slot);
-  for (TksStringVariable* S : FStrings) new (Out++) Variant(S->Str());
-  FSavedCount += N;
+  return FSlots.size() + FStrings.size();
 }
 
-void TksProcVariable::RestoreLocals() {
-  FSavedCount -= FSlots.size() + FStrings.size();
-  Variant* In = FSavedValues.data() + FSavedCount;
+void TksProcVariable::CopyLocalsTo(Variant* Out) {
+  // The stored values themselves (a String variable's text), so restoring them neither
+  // converts nor calls a value hook.
+  for (Variant* Slot : FSlots) new (Out++) Variant(*Slot);
+  for (TksStringVariable* S : FStrings) new (Out++) Variant(S->Str());
+}
+
+void TksProcVariable::MoveLocalsFrom(Variant* In) {
   for (Variant* Slot : FSlots) *Slot = std::move(*In++);
   for (TksStringVariable* S : FStrings) {
     S->Str() = In->StringRef();
     (In++)->Clear();
   }
+}
+
+void TksProcVariable::SaveLocals() {
+  // Entries above FSavedCount are always Empty (restoring moves them out).
+  const size_t N = LocalsCount();
+  if (FSavedValues.size() < FSavedCount + N) FSavedValues.resize(2 * (FSavedCount + N));
+  CopyLocalsTo(FSavedValues.data() + FSavedCount);
+  FSavedCount += N;
+}
+
+void TksProcVariable::RestoreLocals() {
+  FSavedCount -= FSlots.size() + FStrings.size();
+  MoveLocalsFrom(FSavedValues.data() + FSavedCount);
 }
 
 // ---- Helpers --------------------------------------------------------------------------------

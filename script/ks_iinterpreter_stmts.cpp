@@ -168,17 +168,40 @@ void TksDesignator::PassArguments(TksDesignatorItem* Step, TksCustomVariable* E)
 }
 
 Variant TksDesignator::CallRoutine(TksDesignatorItem* Step, TksProcVariable* Proc) {
-  // A routine called while it runs keeps the caller's locals aside until it returns.
-  TksProcVariable* Saved = Proc->Executing() ? Proc : nullptr;
-  if (Saved) Saved->SaveLocals();
+  if (!Proc->Executing()) {
+    if (Proc->Count()) PassArguments(Step, Proc);
+    Proc->SetNeedResult(FNeedResult);
+    return Proc->GetValue();
+  }
+  // A routine called while it runs keeps the caller's locals aside until it returns: in a
+  // frame here when they are few (the common recursion), else on the routine's own stack.
+  constexpr size_t kFrame = 8;
+  if (Proc->LocalsCount() > kFrame) {
+    Proc->SaveLocals();
+    try {
+      if (Proc->Count()) PassArguments(Step, Proc);
+      Proc->SetNeedResult(FNeedResult);
+      Variant Result = Proc->GetValue();
+      Proc->RestoreLocals();
+      return Result;
+    } catch (...) {
+      Proc->RestoreLocals();
+      throw;
+    }
+  }
+  // Raw storage: the copies are made in place and moved out again, which leaves every entry
+  // Empty, so nothing is left to destroy.
+  alignas(Variant) unsigned char Raw[kFrame * sizeof(Variant)];
+  auto* Frame = reinterpret_cast<Variant*>(Raw);
+  Proc->CopyLocalsTo(Frame);
   try {
     if (Proc->Count()) PassArguments(Step, Proc);
     Proc->SetNeedResult(FNeedResult);
     Variant Result = Proc->GetValue();
-    if (Saved) Saved->RestoreLocals();
+    Proc->MoveLocalsFrom(Frame);
     return Result;
   } catch (...) {
-    if (Saved) Saved->RestoreLocals();
+    Proc->MoveLocalsFrom(Frame);
     throw;
   }
 }
