@@ -309,6 +309,19 @@ TEST(ScriptFaults, VarParameterSurvivesRecursion) {
             "42 42");
 }
 
+TEST(ScriptFaults, RecursionRestoresLocalsAfterReturnAndAfterAnException) {
+  // Caller locals of every kind (String text, Variant, parameters, Result) survive inner
+  // calls, also when an inner call raised and the caller caught it.
+  TksTestHost H;
+  EXPECT_EQ(H.Run(u"function R(n: Integer; t: String): String; var s: String; v: Variant;\r\n"
+                  u"begin s := t + IntToStr(n); v := n * 10; Result := 'r';\r\n"
+                  u"  if n = 0 then StrToInt('deep');\r\n"
+                  u"  try R(n - 1, 'x') except Out(s + ':' + VarToStr(v) + ':' + Result + ':' + t) end;\r\n"
+                  u"  Result := Result + s end;\r\n"
+                  u"begin Out(R(2, 'a')) end."),
+            "x1:10:r:x ra2");
+}
+
 TEST(ScriptFaults, IntegerFastPathLeavesOverflowToTheTypedStore) {
   TksTestHost H;
   EXPECT_EQ(H.Run(u"var i, j: Integer; v: Variant; begin i := 2147483647; v := i + 1; Out(v); j := -5 mod 3; Out(j); "
