@@ -1,5 +1,5 @@
 // Mask.h - the masked edit: TCustomMaskEdit and TMaskEdit on TCustomEdit, with the mask rules of
-// MaskEngine.h.
+// platform/rtl/MaskUtils.h.
 //
 // With a mask, the window text is the EditText (N characters, blanks in empty positions) and
 // Text reads and writes through the mask; the caret is the one-character selection, typing

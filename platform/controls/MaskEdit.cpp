@@ -72,7 +72,8 @@ void TCustomMaskEdit::KeyDown(Word& Key, TShiftState Shift) {
   const bool CanModify = Deleting && EditCanModify() && !ReadOnly();
   TMaskKeyResult Result = mkrNotHandled;
   Apply([&](TMaskBuffer& B) {
-    Result = FMask.KeyDown(B, Key, Shift.Contains(ssShift), Shift.Contains(ssCtrl), CanModify);
+    Result = MaskKeyDown(FMask, B, Key, Shift.Contains(ssShift), Shift.Contains(ssCtrl),
+                         CanModify);
   });
   if (Result != mkrNotHandled) Key = 0;
 }
