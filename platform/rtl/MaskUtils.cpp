@@ -380,3 +380,70 @@ void TMaskEngine::Paste(TMaskBuffer& Buffer, const String& Value) const {
   }
   SetCursor(Buffer, LastStored < 0 ? Start : NextEditPos(LastStored));
 }
+
+// --- FormatMaskText ---------------------------------------------------------------------------
+
+namespace {
+
+// The data characters only: the mask positions in order, the literals put in between.
+String FormatDataOnly(const TMaskEngine& Mask, const String& Value) {
+  int Slots = 0;
+  for (int I = 0; I < Mask.Length(); ++I) Slots += Mask.IsLiteral(I) ? 0 : 1;
+  const int Len = int(Value.size());
+  const int Missing = std::max(0, Slots - Len);
+  const int Extra = std::max(0, Len - Slots);
+  // Filled from the right, a short value starts after the missing places and a long one
+  // leaves its first characters in front.
+  const String Padded = Mask.Reverse() ? String(Missing, u' ') + Value.substr(Extra)
+                                       : Value.substr(0, Len - Extra) + String(Missing, u' ');
+  String Result;
+  size_t Next = 0;
+  for (int I = 0; I < Mask.Length(); ++I)
+    Result += Mask.IsLiteral(I) ? Mask.Position(I).Literal : Padded[Next++];
+  return Mask.Reverse() ? Value.substr(0, Extra) + Result : Result + Value.substr(Len - Extra);
+}
+
+// Value with literals: each stretch between literals fills the run of positions before the
+// matching mask literal.
+String FormatWithLiterals(const TMaskEngine& Mask, const String& Value) {
+  String Result;
+  size_t V = 0;
+  int Run = 0;   // mask positions since the last literal
+  auto PutRun = [&](String Part) {
+    const size_t Pad = Part.size() < size_t(Run) ? Run - Part.size() : 0;
+    Result += Mask.Reverse() ? String(Pad, u' ') + Part : Part + String(Pad, u' ');
+    Run = 0;
+  };
+  for (int I = 0; I < Mask.Length(); ++I) {
+    if (!Mask.IsLiteral(I)) {
+      ++Run;
+      continue;
+    }
+    const Char Literal = Mask.Position(I).Literal;
+    const size_t Found = V < Value.size() ? Value.find(Literal, V) : String::npos;
+    if (Found != String::npos) {
+      PutRun(Value.substr(V, Found - V));
+      V = Found + 1;
+    } else {
+      const size_t Take = std::min(size_t(Run), Value.size() - std::min(V, Value.size()));
+      PutRun(V < Value.size() ? Value.substr(V, Take) : String());
+      V += Take;
+    }
+    Result += Literal;
+  }
+  PutRun(V < Value.size() ? Value.substr(V) : String());
+  return Result;
+}
+
+}  // namespace
+
+String FormatMaskText(const String& EditMask, const String& Value) {
+  return FormatMaskText(EditMask, Value, FormatSettings);
+}
+
+String FormatMaskText(const String& EditMask, const String& Value,
+                      const TFormatSettings& Settings) {
+  TMaskEngine Mask(EditMask, Settings);
+  if (!Mask.IsMasked()) return Value;
+  return Mask.SaveLiterals() ? FormatWithLiterals(Mask, Value) : FormatDataOnly(Mask, Value);
+}

@@ -137,3 +137,14 @@ private:
   bool FReverse = false;
   Char FBlank = u'_';
 };
+
+// The class library's FormatMaskText: Value laid onto EditMask with its literals, spaces in the
+// positions Value leaves empty; no character class or case is applied. With save "0" Value holds
+// only the data characters, filled in from the left (from the right with "!"). Otherwise Value
+// holds literals too: the text before each literal fills the positions before it (padded at the
+// end, or at the start with "!"), and where Value lacks a literal its next characters fill those
+// positions as far as they go. Characters no position takes are kept at the end (at the start
+// when filled from the right), so nothing of Value is lost. The separators are FormatSettings'.
+String FormatMaskText(const String& EditMask, const String& Value);
+String FormatMaskText(const String& EditMask, const String& Value,
+                      const TFormatSettings& Settings);

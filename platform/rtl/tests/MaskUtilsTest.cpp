@@ -228,4 +228,32 @@ TEST(MaskEngine, LocaleSeparators) {
   EXPECT_EQ(ToUtf8(TMaskEngine(u"99/99;1;_", En).EmptyEditText()), "__/__");
 }
 
+TEST(MaskUtils, FormatMaskText) {
+  struct Row {
+    const char16_t* EditMask;
+    const char16_t* Value;
+    const char16_t* Result;
+  } Rows[] = {
+      // Data only: literals put in, empty places are spaces whatever the blank character.
+      {u"l 99-99;0;_", u"К1234", u"К 12-34"},
+      {u"l 99-99;0;_", u"ж1", u"ж 1 -  "},
+      {u"l 99-99;0;*", u"", u"    -  "},
+      {u"!99/99/9999;0; ", u"122024", u"  .12.2024"},
+      {u"000;0", u"12345", u"12345"},             // what no position takes is kept
+      // Literals in the value: each stretch fills the places before its literal.
+      {u"l 99-99;1;_", u"К 12-34", u"К 12-34"},
+      {u"l 99-99;1;_", u"Я 1-3", u"Я 1 -3 "},
+      {u"l 99-99;1;_", u"К1234", u"К 12-34"},      // missing literals: places filled in turn
+      {u"!99/99/9999;1; ", u"1.2.2024", u" 1. 2.2024"},
+      {u"99-99", u"1-2", u"1 -2 "},                // no save part keeps literals
+      {u">l 99;0", u"к5", u"к 5 "},                // no case or class applied
+      {u"", u"as is", u"as is"},
+  };
+  const TFormatSettings Ru = TFormatSettings::Russian();
+  for (const Row& R : Rows) {
+    SCOPED_TRACE(ToUtf8(R.EditMask) + " / " + ToUtf8(R.Value));
+    EXPECT_EQ(ToUtf8(FormatMaskText(R.EditMask, R.Value, Ru)), ToUtf8(R.Result));
+  }
+}
+
 }  // namespace
