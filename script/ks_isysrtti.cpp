@@ -7,6 +7,7 @@
 #include <random>
 
 #include "platform/rtl/DateUtils.h"
+#include "platform/rtl/MaskUtils.h"
 #include "platform/rtl/Math.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Variants.h"
@@ -124,6 +125,7 @@ TksSysFunctions::TksSysFunctions(TksScript* S) : TksRTTIModule(S) {
   });
   Fn(u"function FormatFloat(Fmt: String; Value: Extended): String", u"ctFormat", [](auto* H) { return Variant(FormatFloat(Str(H, 0), Dbl(H, 1))); });
   Fn(u"function FormatDateTime(Fmt: String; DateTime: TDateTime): String", u"ctFormat", [](auto* H) { return Variant(FormatDateTime(Str(H, 0), Dbl(H, 1))); });
+  Fn(u"function FormatMaskText(EditMask: string; Value: string): string", u"ctFormat", [](auto* H) { return Variant(FormatMaskText(Str(H, 0), Str(H, 1))); });
   // ctDate
   Fn(u"function EncodeDate(Year, Month, Day: Word): TDateTime", u"ctDate", [](auto* H) {
     return Variant::FromDateTime(EncodeDate(Int(H, 0), Int(H, 1), Int(H, 2)));

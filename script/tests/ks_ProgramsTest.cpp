@@ -55,6 +55,8 @@ const TProgramCase kPascal[] = {
                        u"Out(Round(2.5)); Out(Round(3.5)); Out(Trunc(-2.7)); Out(BoolToStr(True)); Out(DaysInMonth(2000, 2)); "
                        u"Out(NameCase('jOHN smith')); Out(Format('%d-%s', [7, 'x'])) end.",
      "42! bcd 3 AB 2 4 -2 -1 29 John Smith 7-x"},
+    {"mask text", u"begin Out(FormatMaskText('l 99-99;0;_', 'К1234')); Out(FormatMaskText('l 99-99;1;_', 'Я 1-3') + '|') end.",
+     "К 12-34 Я 1 -3 |"},
     {"inc dec", u"var i: Integer; begin i := 1; Inc(i); Inc(i, 5); Dec(i); Out(i) end.", "6"},
     {"delete insert", u"var s: String; begin s := 'abcdef'; Delete(s, 2, 2); Out(s); Insert('XY', s, 2); Out(s) end.", "adef aXYdef"},
     {"comments", u"begin { one } (* two *) Out(1) // three\r\nend.", "1"},
