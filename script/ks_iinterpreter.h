@@ -17,6 +17,8 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <new>
+#include <utility>
 #include <vector>
 
 #include "platform/classes/Object.h"
@@ -197,12 +199,25 @@ public:
   void RestoreLocals();
   // The same into a caller's frame: LocalsCount values copied into Empty entries of Out, and
   // moved back from In (leaving them Empty).
-  size_t LocalsCount();
-  void CopyLocalsTo(Variant* Out);
-  void MoveLocalsFrom(Variant* In);
+  inline size_t LocalsCount();
+  // Inline: a recursive call runs them on every activation.
+  void CopyLocalsTo(Variant* Out) {
+    // The stored values themselves (a String variable's text), so restoring them neither
+    // converts nor calls a value hook.
+    Variant* const* Slot = FSlots.data();
+    for (Variant* const* End = Slot + FSlots.size(); Slot != End; ++Slot) new (Out++) Variant(**Slot);
+    if (!FStrings.empty()) CopyStringsTo(Out);
+  }
+  void MoveLocalsFrom(Variant* In) {
+    Variant* const* Slot = FSlots.data();
+    for (Variant* const* End = Slot + FSlots.size(); Slot != End; ++Slot) **Slot = std::move(*In++);
+    if (!FStrings.empty()) MoveStringsFrom(In);
+  }
 
 private:
   void FindLocals();
+  void CopyStringsTo(Variant* Out);
+  void MoveStringsFrom(Variant* In);
 
   bool FExecuting = false;
   bool FIsFunc;
@@ -826,3 +841,8 @@ private:
   TksScript* FMainScope = nullptr;
   TksScript* FRunLineOwner = nullptr;  // the nearest script with a run-line handler
 };
+
+inline size_t TksProcVariable::LocalsCount() {
+  if (FLocalsTableSize != FProgram->Count()) FindLocals();
+  return FSlots.size() + FStrings.size();
+}

@@ -160,20 +160,11 @@ void TksProcVariable::FindLocals() {
   FLocalsTableSize = FProgram->Count();
 }
 
-size_t TksProcVariable::LocalsCount() {
-  if (FLocalsTableSize != FProgram->Count()) FindLocals();
-  return FSlots.size() + FStrings.size();
-}
-
-void TksProcVariable::CopyLocalsTo(Variant* Out) {
-  // The stored values themselves (a String variable's text), so restoring them neither
-  // converts nor calls a value hook.
-  for (Variant* Slot : FSlots) new (Out++) Variant(*Slot);
+void TksProcVariable::CopyStringsTo(Variant* Out) {
   for (TksStringVariable* S : FStrings) new (Out++) Variant(S->Str());
 }
 
-void TksProcVariable::MoveLocalsFrom(Variant* In) {
-  for (Variant* Slot : FSlots) *Slot = std::move(*In++);
+void TksProcVariable::MoveStringsFrom(Variant* In) {
   for (TksStringVariable* S : FStrings) {
     S->Str() = In->StringRef();
     (In++)->Clear();
