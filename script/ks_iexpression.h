@@ -64,7 +64,10 @@ class TksDesignatorNode : public TksOperandNode {
 public:
   explicit TksDesignatorNode(TksDesignator* ADesignator);
   ~TksDesignatorNode() override;
-  Variant Eval() override { return FVar->GetValue(); }
+  Variant Eval() override {
+    if (TksProcVariable* Proc = FDesignator->FastRoutine()) return FDesignator->CallRoutine(Proc);
+    return FVar->GetValue();
+  }
   bool Pure() override { return FPlainVariable; }
   bool TryInt(long long& Out) override;
   const Variant* Store(const TksCustomVariable*& Var) override {
@@ -150,6 +153,7 @@ public:
   // Rewrites x := x op e; returns "+", "-", "*", "/" or " ".
   String Optimize(TksDesignator* Designator);
   TksCustomVariable* SingleItem() const;
+  TksExpressionNode* Root() const { return FNode; }
   // The value when it is a 32-bit integer computed on the integer fast path (see
   // TksExpressionNode::TryInt); false means nothing was evaluated that matters.
   bool TryInt(long long& Out) override { return FNode && FNode->TryInt(Out); }

@@ -33,6 +33,7 @@ class TksMethodHelper;
 class TksPropertyHelper;
 class TksDesignator;
 class TksExpression;
+class TksExpressionNode;
 class TPropInfo;
 
 // ORDER VARTYPE: the type class of every named script entity.
@@ -189,7 +190,10 @@ public:
   TksProcVariable(const String& AName, TksVarType ATyp, const String& ATypeName,
                   TksScript* AParent, bool AIsFunc);
   ~TksProcVariable() override;
-  Variant GetValue() override;
+  Variant GetValue() override { return Run(); }
+  // Runs the body with the parameters as they stand and gives the result (Null for a
+  // procedure). Not virtual: calls from designators take it directly.
+  Variant Run();
   TksScript* Prog() const { return FProgram.get(); }
   bool IsFunc() const { return FIsFunc; }
   bool Executing() const { return FExecuting; }
@@ -411,12 +415,19 @@ public:
   void SetLateBindingXmlSource(std::unique_ptr<TksXMLItem> Value) {
     FLateBindingXmlSource = std::move(Value);
   }
+  // The routine of a one-step call of a script routine without var parameters, known after
+  // the first evaluation (null otherwise); expression trees then call it directly.
+  TksProcVariable* FastRoutine() const { return FFastRoutine; }
+  Variant CallRoutine(TksProcVariable* Proc) { return CallRoutine(FItems[0], Proc); }
 
 protected:
   Variant EvaluateChain(bool Write, const Variant& Value);
   void BindLate();
   static void Classify(TksDesignatorItem* Step);
   static void PassArguments(TksDesignatorItem* Step, TksCustomVariable* E);
+  // The same for a script routine, with a lone integer argument written straight into its
+  // parameter.
+  static void PassRoutineArguments(TksDesignatorItem* Step, TksProcVariable* Proc);
   // The one-step call of a script routine without var parameters.
   Variant CallRoutine(TksDesignatorItem* Step, TksProcVariable* Proc);
 
@@ -427,6 +438,7 @@ protected:
   TksCustomVariable* FRef1 = nullptr;
   TksDesignatorItem* FRef2 = nullptr;
   std::unique_ptr<TksXMLItem> FLateBindingXmlSource;
+  TksProcVariable* FFastRoutine = nullptr;
 };
 
 class TksVariableDesignator : public TksDesignator {
@@ -490,6 +502,8 @@ public:
   TksStatement& operator=(const TksStatement&) = delete;
 
   virtual void Execute();
+  // The items in order, stopping after one that breaks, continues, exits or terminates.
+  inline void ExecuteItems();
   void Add(TksStatement* Item) { FItems.push_back(Item); }
   int Count() const { return static_cast<int>(FItems.size()); }
   TksStatement* Items(int i) const { return FItems[i]; }
@@ -529,6 +543,7 @@ protected:
   TksCustomVariable* FVar = nullptr;
   TksCustomVariable* FExpr = nullptr;
   TksExpression* FTree = nullptr;  // FExpression when it is an expression tree
+  TksExpressionNode* FRoot = nullptr;  // the tree's root when FExpr is the tree
   signed char FIntTarget = -1;  // unknown until the first run
 };
 
@@ -841,6 +856,15 @@ private:
   TksScript* FMainScope = nullptr;
   TksScript* FRunLineOwner = nullptr;  // the nearest script with a run-line handler
 };
+
+inline void TksStatement::ExecuteItems() {
+  TksScript& P = *FProgram;
+  for (TksStatement* S : FItems) {
+    if (P.FTerminated) return;
+    S->Execute();
+    if (P.FBreakCalled || P.FContinueCalled || P.FExitCalled) return;
+  }
+}
 
 inline size_t TksProcVariable::LocalsCount() {
   if (FLocalsTableSize != FProgram->Count()) FindLocals();

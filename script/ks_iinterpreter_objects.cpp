@@ -122,33 +122,6 @@ TksProcVariable::~TksProcVariable() {
   FProgram.reset();
 }
 
-Variant TksProcVariable::GetValue() {
-  bool SavedExecuting = FExecuting;
-  FExecuting = true;
-  if (FIsFunc) FRefItem->PValue()->Clear();
-  TksScript* Main = FProgram->MainScope();
-  TksScript* SavedRunning = Main ? Main->ProgRunning() : nullptr;
-  if (Main) Main->SetProgRunning(FProgram.get());
-  TksScript& P = *FProgram;
-  auto Leave = [&] {
-    // Loop flags are cleared too, so a stray break or continue cannot cut later calls short.
-    P.FExitCalled = P.FTerminated = P.FBreakCalled = P.FContinueCalled = false;
-    P.SetIsRunning(false);
-    if (Main) Main->SetProgRunning(SavedRunning);
-    FExecuting = SavedExecuting;
-  };
-  P.FExitCalled = P.FTerminated = P.FBreakCalled = P.FContinueCalled = false;
-  P.SetIsRunning(true);
-  try {
-    P.Statement()->Execute();
-  } catch (...) {
-    Leave();
-    throw;
-  }
-  Leave();
-  return FIsFunc ? FRefItem->GetValue() : Variant::MakeNull();
-}
-
 void TksProcVariable::FindLocals() {
   FSlots.clear();
   FStrings.clear();

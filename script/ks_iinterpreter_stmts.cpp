@@ -76,6 +76,7 @@ void TksDesignator::Finalize() {
 
 void TksDesignator::Borrow(TksDesignator* ADesignator) {
   std::swap(FItems, ADesignator->FItems);
+  FFastRoutine = nullptr;
   FKind = ADesignator->FKind;
   FRef1 = ADesignator->FRef1;
   FRef2 = ADesignator->FRef2;
@@ -90,8 +91,10 @@ Variant TksDesignator::GetValue() {
   if (FItems.size() == 1) {
     TksDesignatorItem* Step = FItems[0];
     if (Step->RefKind == TksDesignatorItem::rkUnknown) Classify(Step);
-    if (Step->RefKind == TksDesignatorItem::rkProc && !Step->HasVarParams && !Step->Ref->IsMacro())
-      return CallRoutine(Step, static_cast<TksProcVariable*>(Step->Ref));
+    if (Step->RefKind == TksDesignatorItem::rkProc && !Step->HasVarParams && !Step->Ref->IsMacro()) {
+      FFastRoutine = static_cast<TksProcVariable*>(Step->Ref);
+      return CallRoutine(Step, FFastRoutine);
+    }
   }
   return EvaluateChain(false, Variant());
 }
@@ -167,41 +170,77 @@ void TksDesignator::PassArguments(TksDesignatorItem* Step, TksCustomVariable* E)
   for (int k = 0; k < N; ++k) HandOver(E->ParamAt(k), Pending[Base + k], Plain);
 }
 
+inline void TksDesignator::PassRoutineArguments(TksDesignatorItem* Step, TksProcVariable* Proc) {
+  if (!Proc->Count()) return;
+  if (Step->PlainParams && Step->Args.size() == 1) {
+    TksParamItem* P = Proc->ParamAt(0);
+    long long I;
+    if (!P->IsReadOnly() && Step->Args[0]->TryInt(I)) {
+      *P->PValue() = Variant(static_cast<int>(I));
+      return;
+    }
+  }
+  PassArguments(Step, Proc);
+}
+
+// Here, beside the designators' calls, so that they take it in.
+Variant TksProcVariable::Run() {
+  bool SavedExecuting = FExecuting;
+  FExecuting = true;
+  if (FIsFunc) FRefItem->PValue()->Clear();
+  TksScript* Main = FProgram->MainScope();
+  TksScript* SavedRunning = Main ? Main->ProgRunning() : nullptr;
+  if (Main) Main->SetProgRunning(FProgram.get());
+  TksScript& P = *FProgram;
+  auto Leave = [&] {
+    // Loop flags are cleared too, so a stray break or continue cannot cut later calls short.
+    P.FExitCalled = P.FTerminated = P.FBreakCalled = P.FContinueCalled = false;
+    P.SetIsRunning(false);
+    if (Main) Main->SetProgRunning(SavedRunning);
+    FExecuting = SavedExecuting;
+  };
+  P.FExitCalled = P.FTerminated = P.FBreakCalled = P.FContinueCalled = false;
+  P.SetIsRunning(true);
+  try {
+    P.Statement()->ExecuteItems();
+  } catch (...) {
+    Leave();
+    throw;
+  }
+  Leave();
+  if (!FIsFunc) return Variant::MakeNull();
+  // Result is always a plain variable: its stored value unless a read hook is set.
+  return FRefItem->OnGetVarValue() ? FRefItem->GetValue() : *FRefItem->PValue();
+}
+
 Variant TksDesignator::CallRoutine(TksDesignatorItem* Step, TksProcVariable* Proc) {
   if (!Proc->Executing()) {
-    if (Proc->Count()) PassArguments(Step, Proc);
+    PassRoutineArguments(Step, Proc);
     Proc->SetNeedResult(FNeedResult);
-    return Proc->GetValue();
+    return Proc->Run();
   }
   // A routine called while it runs keeps the caller's locals aside until it returns: in a
   // frame here when they are few (the common recursion), else on the routine's own stack.
+  // The frame is raw storage: the copies are made in place and moved out again, which
+  // leaves every entry Empty, so nothing is left to destroy.
   constexpr size_t kFrame = 8;
-  if (Proc->LocalsCount() > kFrame) {
-    Proc->SaveLocals();
-    try {
-      if (Proc->Count()) PassArguments(Step, Proc);
-      Proc->SetNeedResult(FNeedResult);
-      Variant Result = Proc->GetValue();
-      Proc->RestoreLocals();
-      return Result;
-    } catch (...) {
-      Proc->RestoreLocals();
-      throw;
-    }
-  }
-  // Raw storage: the copies are made in place and moved out again, which leaves every entry
-  // Empty, so nothing is left to destroy.
+  const bool OnStack = Proc->LocalsCount() > kFrame;
   alignas(Variant) unsigned char Raw[kFrame * sizeof(Variant)];
   auto* Frame = reinterpret_cast<Variant*>(Raw);
-  Proc->CopyLocalsTo(Frame);
+  if (OnStack) Proc->SaveLocals();
+  else Proc->CopyLocalsTo(Frame);
+  auto Restore = [&] {
+    if (OnStack) Proc->RestoreLocals();
+    else Proc->MoveLocalsFrom(Frame);
+  };
   try {
-    if (Proc->Count()) PassArguments(Step, Proc);
+    PassRoutineArguments(Step, Proc);
     Proc->SetNeedResult(FNeedResult);
-    Variant Result = Proc->GetValue();
-    Proc->MoveLocalsFrom(Frame);
+    Variant Result = Proc->Run();
+    Restore();
     return Result;
   } catch (...) {
-    Proc->MoveLocalsFrom(Frame);
+    Restore();
     throw;
   }
 }
@@ -394,14 +433,7 @@ void TksStatement::RunLineHook() { FProgram->NotifyRunLine(FUnitName, FSourcePos
 
 bool TksStatement::Stopped() const { return FProgram->FTerminated; }
 
-void TksStatement::Execute() {
-  TksScript& P = *FProgram;
-  for (TksStatement* S : FItems) {
-    if (P.FTerminated) return;
-    S->Execute();
-    if (P.FBreakCalled || P.FContinueCalled || P.FExitCalled) return;
-  }
-}
+void TksStatement::Execute() { ExecuteItems(); }
 
 namespace {
 bool IsTrue(TksCustomExpression* C) {
@@ -423,6 +455,7 @@ void TksAssignmentStmt::Optimize() {
   FExpr = FExpression;
   if (auto* X = dynamic_cast<TksExpression*>(FExpression))
     if (TksCustomVariable* S = X->SingleItem()) FExpr = S;
+  if (FTree && FExpr == FTree) FRoot = FTree->Root();
 }
 
 void TksAssignmentStmt::Execute() {
@@ -430,7 +463,7 @@ void TksAssignmentStmt::Execute() {
   if (Stopped()) return;
   long long R;
   if (IntegerTarget() && FTree->TryInt(R) && StoreInteger(R)) return;
-  FVar->SetValue(FExpr->GetValue());
+  FVar->SetValue(FRoot ? FRoot->Eval() : FExpr->GetValue());
 }
 
 bool TksAssignmentStmt::IntegerTarget() {
@@ -511,8 +544,8 @@ TksIfStmt::~TksIfStmt() { delete FCondition; }
 void TksIfStmt::Execute() {
   RunLineHook();
   if (Stopped()) return;
-  if (IsTrue(FCondition)) TksStatement::Execute();
-  else FElseStmt->Execute();
+  if (IsTrue(FCondition)) ExecuteItems();
+  else FElseStmt->ExecuteItems();
 }
 
 TksCaseSelector::~TksCaseSelector() { delete FSetExpression; }

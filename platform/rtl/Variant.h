@@ -208,7 +208,12 @@ public:
   void SetStringType(TVarType Type) noexcept;
 
 private:
-  bool OwnsBlock() const noexcept { return IsString() || IsArray(); }
+  // Scalars (every code below varString but varOleStr) are decided by one or two compares:
+  // this runs on every copy, move and destruction.
+  bool OwnsBlock() const noexcept {
+    return FType < varString ? FType == varOleStr
+                             : (FType & varArray) || FType == varString || FType == varUString;
+  }
   void AddRef() const noexcept;
   void Release() noexcept;
 
