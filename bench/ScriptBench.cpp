@@ -37,6 +37,11 @@ const char16_t* kStrPas =
     u"var i, s: Integer; t: String; begin t := ''; for i := 1 to 20000 do t := t + 'x'; "
     u"s := Length(t) end.";
 const char* kStrLua = "local t = '' for i = 1, 20000 do t = t .. 'x' end return #t";
+// Prepending takes the general path (a new string each time), where appending is done in place.
+const char16_t* kPrePas =
+    u"var i, s: Integer; t: String; begin t := ''; for i := 1 to 20000 do t := 'x' + t; "
+    u"s := Length(t) end.";
+const char* kPreLua = "local t = '' for i = 1, 20000 do t = 'x' .. t end return #t";
 
 const char16_t* kCallPas =
     u"var i, s: Integer; begin s := 0; for i := 1 to 1000000 do s := s + Get('AMX') end.";
@@ -197,6 +202,8 @@ BENCHMARK_CAPTURE(BM_Script, Fib25, kFibPas)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Lua, Fib25, kFibLua)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Script, StringBuild2e4, kStrPas)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Lua, StringBuild2e4, kStrLua)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Script, StringPrepend2e4, kPrePas)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Lua, StringPrepend2e4, kPreLua)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Script, HostCalls1e6, kCallPas)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Lua, HostCalls1e6, kCallLua)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScriptCompileReportExpressions)->Unit(benchmark::kMillisecond);
@@ -208,6 +215,7 @@ int main(int argc, char** argv) {
   CheckSame("IntLoop1e6", kLoopPas, kLoopLua);
   CheckSame("Fib25", kFibPas, kFibLua);
   CheckSame("StringBuild2e4", kStrPas, kStrLua);
+  CheckSame("StringPrepend2e4", kPrePas, kPreLua);
   CheckSame("HostCalls1e6", kCallPas, kCallLua);
   {
     auto S = CompiledPascal(LongPascal().c_str());

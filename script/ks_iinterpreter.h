@@ -551,6 +551,12 @@ class TksAssignPlusStmt : public TksAssignmentStmt {
 public:
   using TksAssignmentStmt::TksAssignmentStmt;
   void Execute() override;
+
+private:
+  // s := s + x on a String variable, x a constant or plain variable holding text: appended
+  // in place. False when the general path must run (nothing was evaluated).
+  bool AppendInPlace();
+  signed char FStringTarget = -1;  // unknown until the first run
 };
 class TksAssignMinusStmt : public TksAssignmentStmt {
 public:

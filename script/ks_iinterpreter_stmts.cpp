@@ -495,7 +495,21 @@ void TksAssignPlusStmt::Execute() {
   if (Stopped()) return;
   long long Cur, R;
   if (IntegerInPlace(Cur, R) && StoreInteger(Cur + R)) return;
+  if (AppendInPlace()) return;
   FVar->SetValue(FVar->GetValue() + FExpr->GetValue());
+}
+
+bool TksAssignPlusStmt::AppendInPlace() {
+  if (FStringTarget < 0)
+    FStringTarget = typeid(*FVar) == typeid(TksStringVariable) && !FVar->IsReadOnly() && FTree &&
+                    FTree->Root();
+  if (!FStringTarget || FVar->OnGetVarValue()) return false;
+  // Only a leaf read in place: reading it cannot change the target first.
+  const TksCustomVariable* OperandVar;
+  const Variant* Operand = FTree->Root()->Store(OperandVar);
+  if (!Operand || (OperandVar && OperandVar->OnGetVarValue()) || !Operand->IsString()) return false;
+  static_cast<TksStringVariable*>(FVar)->Str() += Operand->StringRef();
+  return true;
 }
 
 void TksAssignMinusStmt::Execute() {

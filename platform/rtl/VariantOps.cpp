@@ -20,7 +20,18 @@ namespace {
 
 bool IsStringOrEmpty(const Variant& V) { return V.IsString() || V.IsEmpty(); }
 
-String TextOf(const Variant& V) { return V.IsEmpty() ? String() : V.StringRef(); }
+// The text of a string or Empty value, without a copy.
+const String& TextOf(const Variant& V) {
+  static const String Empty;
+  return V.IsEmpty() ? Empty : V.StringRef();
+}
+
+Variant Concat(const String& A, const String& B) {
+  String R;
+  R.reserve(A.size() + B.size());
+  R.append(A).append(B);
+  return Variant(std::move(R));
+}
 
 int Sign128(__int128 A, __int128 B) { return A < B ? -1 : (A > B ? 1 : 0); }
 // NaN sorts below every number and equals itself: a total order, which sorting needs.
@@ -288,7 +299,7 @@ Variant VarBinaryOp(TVarOp Op, const Variant& A, const Variant& B) {
   switch (Op) {
     case opAdd:
       if (IsStringOrEmpty(A) && IsStringOrEmpty(B) && !(A.IsEmpty() && B.IsEmpty()))
-        return Variant(TextOf(A) + TextOf(B));
+        return Concat(TextOf(A), TextOf(B));
       return Arith(Op, A, B);
     case opSubtract: case opMultiply: return Arith(Op, A, B);
     case opDivide: return Divide(A, B);

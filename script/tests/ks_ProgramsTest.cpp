@@ -25,6 +25,9 @@ const TProgramCase kPascal[] = {
     {"in set", u"var x: Integer; begin for x := 1 to 6 do if x in [1, 3..5] then Out(x) end.", "1 3 4 5"},
     {"strings", u"var s: String; begin s := 'Кра'; s := s + 'ска'; Out(s); Out(Length(s)); Out(s[2]); s[1] := 'к'; Out(s) end.",
      "Краска 6 р краска"},
+    {"string append", u"var s: String; v: Variant; begin s := 'a'; v := 'б'; s := s + v; s := s + s; s := s + 'в'; "
+                      u"Out(s) end.",
+     "aбaбв"},
     {"if else", u"var i: Integer; begin for i := 1 to 3 do if i = 2 then Out('two') else Out(i) end.", "1 two 3"},
     {"case", u"var i: Integer; begin for i := 0 to 5 do case i of 1: Out('one'); 2..3: Out('few'); 3: Out('never') else Out('x') end end.",
      "x one few few x x"},

@@ -377,6 +377,7 @@ TEST(ScriptHooks, GetVarValueReplacesReadsOnEveryPath) {
   std::vector<String> Asked;
   H.Script->SetOnGetVarValue([&](const String& Name, TksVarType, const Variant& Old) {
     Asked.push_back(Name);
+    if (Name == u"t") return Variant(u"<" + Old.AsString() + u">");
     return Name == u"i" ? Variant(Old.AsInteger() * 10) : Variant::MakeNull();
   });
   EXPECT_EQ(H.Run(u"var i, j: Integer; function Twice(n: Integer): Integer; begin Result := n * 2 end;\r\n"
@@ -384,6 +385,8 @@ TEST(ScriptHooks, GetVarValueReplacesReadsOnEveryPath) {
                   u"j := 5; j := j + i; Out(j) end."),
             "31 hooked 60 35");
   EXPECT_THAT(Asked, testing::Contains(String(u"j")));
+  // The in-place string append too.
+  EXPECT_EQ(H.Run(u"var t: String; begin t := 'a'; t := t + 'b'; Out(t) end."), "<<a>b>");
   H.Script->AddVariable(u"Host", u"Integer", Variant(4));
   EXPECT_EQ(H.Run(u"begin Out(Host) end."), "4");
 }
