@@ -50,6 +50,12 @@ void UnregisterWindow(TWinControl* Wnd);
 void ForgetScrollBars(TWinControl* Wnd);
 // Forgets a freed window as the one under the mouse (WinControlInput.cpp).
 void ForgetMouseWindow(TWinControl* Wnd);
+// A screen point in Wnd's window coordinates (WinControlInput.cpp).
+TPoint WindowPoint(HWND Wnd, TPoint ScreenPos);
+// The window's own answers to the scroll bars' system timer and to cancel mode
+// (ScrollBars.cpp).
+void ScrollBarSystemTimer(TWinControl* Wnd, unsigned IDEvent);
+void ScrollBarCancelMode(TWinControl* Wnd);
 // The control holding the mouse (a windowless control or a window), or nullptr.
 TControl* CaptureControl();
 void SetCaptureControl(TControl* Control);

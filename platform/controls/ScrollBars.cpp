@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <map>
+#include <utility>
 
 #include "platform/controls/Controls_p.h"
 #include "platform/controls/WinApi.h"
@@ -14,7 +15,6 @@ namespace {
 struct TBar {
   TScrollBarState State;
   int DragOffset = 0;    // where in the thumb the press landed
-  int ArrowHeld = -1;    // the scroll code repeated while an arrow is held
 };
 
 std::map<std::pair<TWinControl*, int>, TBar>& Bars() {
@@ -23,6 +23,17 @@ std::map<std::pair<TWinControl*, int>, TBar>& Bars() {
 }
 
 TBar& BarOf(HWND Wnd, int Bar) { return Bars()[{Wnd, Bar}]; }
+
+// The arrow or page area held down, repeated by a system timer: at most one (one mouse).
+struct THeld {
+  HWND Wnd = nullptr;
+  int Bar = SB_VERT;
+  unsigned Code = 0;   // SB_LINEUP, SB_LINEDOWN, SB_PAGEUP or SB_PAGEDOWN
+};
+THeld& Held() {
+  static THeld H;
+  return H;
+}
 
 unsigned StyleBit(int Bar) { return Bar == SB_HORZ ? WS_HSCROLL : WS_VSCROLL; }
 
@@ -52,6 +63,7 @@ void Repaint(HWND Wnd) { Wnd->InvalidateRect(nullptr, false); }
 
 void ForgetScrollBars(TWinControl* Wnd) {
   std::erase_if(Bars(), [Wnd](const auto& E) { return E.first.first == Wnd; });
+  if (Held().Wnd == Wnd) Held() = {};
 }
 
 int SetScrollInfo(HWND Wnd, int Bar, const SCROLLINFO& Info, bool Redraw) {
@@ -277,6 +289,64 @@ void TWinControl::PaintScrollBars(HDC DC, const TRect& Inner) {
   if (WindowStyle() & WS_HSCROLL) PaintBar(DC, this, SB_HORZ, Inner);
 }
 
+namespace {
+
+// The system's timings: the first repeat after 200 ms, then one every 50 ms.
+constexpr unsigned kRepeatTimer = 0xFFFA;
+constexpr unsigned kFirstDelay = 200;
+constexpr unsigned kRepeatDelay = 50;
+
+// Whether P (window coordinates) is on the part the held press began on: its arrow, or the
+// track on the same side of the thumb (so a page repeat stops once the thumb reaches it).
+bool OnHeldPart(const THeld& H, TPoint P) {
+  const TBarGeometry G = Geometry(H.Wnd, H.Bar, InnerRect(H.Wnd));
+  const bool Vert = H.Bar == SB_VERT;
+  switch (H.Code) {
+    case SB_LINEUP: return G.Arrow1.Contains(P);
+    case SB_LINEDOWN: return G.Arrow2.Contains(P);
+    case SB_PAGEUP: return G.Track.Contains(P) && (Vert ? P.Y < G.Thumb.Top : P.X < G.Thumb.Left);
+    default:
+      return G.Track.Contains(P) && (Vert ? P.Y >= G.Thumb.Bottom : P.X >= G.Thumb.Right);
+  }
+}
+
+void StartRepeat(HWND Wnd, int Bar, unsigned Code) {
+  Held() = {Wnd, Bar, Code};
+  SetCapture(Wnd);
+  SetSystemTimer(Wnd, kRepeatTimer, kFirstDelay);
+}
+
+// Ends the held press: the timer stops and the window gets SB_ENDSCROLL.
+void EndRepeat() {
+  const THeld H = std::exchange(Held(), THeld{});
+  if (!H.Wnd) return;
+  KillSystemTimer(H.Wnd, kRepeatTimer);
+  SendScroll(H.Wnd, H.Bar, SB_ENDSCROLL, 0);
+}
+
+}  // namespace
+
+void ScrollBarSystemTimer(TWinControl* Wnd, unsigned IDEvent) {
+  if (IDEvent != kRepeatTimer) return;
+  const THeld H = Held();
+  if (H.Wnd != Wnd) {
+    KillSystemTimer(Wnd, kRepeatTimer);
+    return;
+  }
+  if (GetCapture() != Wnd) {   // the mouse went elsewhere without a release reaching us
+    EndRepeat();
+    return;
+  }
+  SetSystemTimer(Wnd, kRepeatTimer, kRepeatDelay);
+  TPoint Cursor;
+  GetCursorPos(Cursor);
+  if (OnHeldPart(H, WindowPoint(Wnd, Cursor))) SendScroll(Wnd, H.Bar, H.Code, 0);
+}
+
+void ScrollBarCancelMode(TWinControl* Wnd) {
+  if (Held().Wnd == Wnd) EndRepeat();
+}
+
 bool ScrollBarMouseDown(HWND Wnd, TPoint P) {
   const TRect Inner = InnerRect(Wnd);
   for (int Bar : {SB_VERT, SB_HORZ}) {
@@ -286,18 +356,21 @@ bool ScrollBarMouseDown(HWND Wnd, TPoint P) {
     TBar& B = BarOf(Wnd, Bar);
     if (B.State.Disabled == ESB_DISABLE_BOTH) return true;
     const bool Vert = Bar == SB_VERT;
-    if (G.Arrow1.Contains(P)) SendScroll(Wnd, Bar, SB_LINEUP, 0);
-    else if (G.Arrow2.Contains(P)) SendScroll(Wnd, Bar, SB_LINEDOWN, 0);
-    else if (G.Thumb.Contains(P)) {
+    if (G.Thumb.Contains(P)) {
       B.DragOffset = Vert ? P.Y - G.Thumb.Top : P.X - G.Thumb.Left;
       B.State.Tracking = true;
       SetCapture(Wnd);
       return true;
-    } else {
-      const bool Before = Vert ? P.Y < G.Thumb.Top : P.X < G.Thumb.Left;
-      SendScroll(Wnd, Bar, Before ? SB_PAGEUP : SB_PAGEDOWN, 0);
     }
-    SendScroll(Wnd, Bar, SB_ENDSCROLL, 0);
+    // An arrow or the track: one step now, more while the button is held (SB_ENDSCROLL
+    // comes with the release).
+    unsigned Code;
+    if (G.Arrow1.Contains(P)) Code = SB_LINEUP;
+    else if (G.Arrow2.Contains(P)) Code = SB_LINEDOWN;
+    else Code = (Vert ? P.Y < G.Thumb.Top : P.X < G.Thumb.Left) ? SB_PAGEUP : SB_PAGEDOWN;
+    EndRepeat();
+    SendScroll(Wnd, Bar, Code, 0);
+    if (IsWindow(Wnd)) StartRepeat(Wnd, Bar, Code);
     return true;
   }
   return false;
@@ -312,6 +385,7 @@ int ScrollBarHitTest(HWND Wnd, TPoint P) {
 }
 
 bool ScrollBarMouseMove(HWND Wnd, TPoint P) {
+  if (Held().Wnd == Wnd) return true;   // the repeat follows the pointer by itself
   for (int Bar : {SB_VERT, SB_HORZ}) {
     auto It = Bars().find({Wnd, Bar});
     if (It == Bars().end() || !It->second.State.Tracking) continue;
@@ -330,6 +404,11 @@ bool ScrollBarMouseMove(HWND Wnd, TPoint P) {
 }
 
 bool ScrollBarMouseUp(HWND Wnd, TPoint) {
+  if (Held().Wnd == Wnd) {
+    ReleaseCapture();
+    EndRepeat();
+    return true;
+  }
   for (int Bar : {SB_VERT, SB_HORZ}) {
     auto It = Bars().find({Wnd, Bar});
     if (It == Bars().end() || !It->second.State.Tracking) continue;

@@ -2,6 +2,7 @@
 #include "platform/controls/WinApi.h"
 
 #include <chrono>
+#include <cstdint>
 #include <deque>
 #include <map>
 #include <set>
@@ -21,10 +22,17 @@ struct TTimerEntry {
   bool Pending = false;   // a WM_TIMER is queued and not yet delivered
 };
 
+// System timers share the table with the windows' own under keys of their own: the id with
+// bit 32 set.
+using TTimerKey = std::pair<TWinControl*, std::uint64_t>;
+TTimerKey TimerKey(HWND Wnd, unsigned IDEvent, unsigned Message) {
+  return {Wnd, (std::uint64_t(Message == WM_SYSTIMER) << 32) | IDEvent};
+}
+
 struct TState {
   std::set<TWinControl*> Windows;
   std::deque<TMsg> Queue;
-  std::map<std::pair<TWinControl*, unsigned>, TTimerEntry> Timers;
+  std::map<TTimerKey, TTimerEntry> Timers;
   HWND Focus = nullptr;
   TControl* Capture = nullptr;
   short Keys[256] = {};
@@ -98,8 +106,8 @@ bool PeekMessage(TMsg& Msg, HWND Wnd, unsigned FilterMin, unsigned FilterMax, un
     if (!AnyNumber && (It->message < FilterMin || It->message > FilterMax)) continue;
     Msg = *It;
     if (RemoveMsg & PM_REMOVE) {
-      if (It->message == WM_TIMER) {
-        auto T = S().Timers.find({It->hwnd, unsigned(It->wParam)});
+      if (It->message == WM_TIMER || It->message == WM_SYSTIMER) {
+        auto T = S().Timers.find(TimerKey(It->hwnd, unsigned(It->wParam), It->message));
         if (T != S().Timers.end()) T->second.Pending = false;
       }
       Q.erase(It);
@@ -122,23 +130,34 @@ int QueuedMessageCount() { return int(S().Queue.size()); }
 
 // --- timers --------------------------------------------------------------------------------------
 
-unsigned SetTimer(HWND Wnd, unsigned IDEvent, unsigned Elapse) {
+namespace {
+unsigned StartTimer(HWND Wnd, unsigned IDEvent, unsigned Elapse, unsigned Message) {
   if (!IsWindow(Wnd)) return 0;
-  auto& T = S().Timers[{Wnd, IDEvent}];
+  auto& T = S().Timers[TimerKey(Wnd, IDEvent, Message)];
   T.Interval = std::max(10u, Elapse);
   T.Due = (long long)GetTickCount() + T.Interval;
   WakeMessageLoop();
   return IDEvent;
 }
 
-bool KillTimer(HWND Wnd, unsigned IDEvent) {
+bool StopTimer(HWND Wnd, unsigned IDEvent, unsigned Message) {
   auto& St = S();
-  if (St.Timers.erase({Wnd, IDEvent}) == 0) return false;
+  if (St.Timers.erase(TimerKey(Wnd, IDEvent, Message)) == 0) return false;
   std::erase_if(St.Queue, [&](const TMsg& M) {
-    return M.hwnd == Wnd && M.message == WM_TIMER && M.wParam == IDEvent;
+    return M.hwnd == Wnd && M.message == Message && M.wParam == IDEvent;
   });
   return true;
 }
+}  // namespace
+
+unsigned SetTimer(HWND Wnd, unsigned IDEvent, unsigned Elapse) {
+  return StartTimer(Wnd, IDEvent, Elapse, WM_TIMER);
+}
+bool KillTimer(HWND Wnd, unsigned IDEvent) { return StopTimer(Wnd, IDEvent, WM_TIMER); }
+unsigned SetSystemTimer(HWND Wnd, unsigned IDEvent, unsigned Elapse) {
+  return StartTimer(Wnd, IDEvent, Elapse, WM_SYSTIMER);
+}
+bool KillSystemTimer(HWND Wnd, unsigned IDEvent) { return StopTimer(Wnd, IDEvent, WM_SYSTIMER); }
 
 void CheckTimers() {
   const long long Now = GetTickCount();
@@ -147,7 +166,7 @@ void CheckTimers() {
     T.Pending = true;
     // The next period counts from now: a late timer does not fire in bursts.
     T.Due = Now + T.Interval;
-    PostMessage(Key.first, WM_TIMER, Key.second, 0);
+    PostMessage(Key.first, Key.second >> 32 ? WM_SYSTIMER : WM_TIMER, unsigned(Key.second), 0);
   }
 }
 

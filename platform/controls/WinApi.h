@@ -47,6 +47,11 @@ int QueuedMessageCount();
 // WParam IDEvent is queued when due, at most one pending per timer. Returns IDEvent.
 unsigned SetTimer(HWND Wnd, unsigned IDEvent, unsigned Elapse);
 bool KillTimer(HWND Wnd, unsigned IDEvent);
+// The window system's own timers (the scroll bars' auto-repeat): the same rules, but they
+// post WM_SYSTIMER, which the window's default handling answers, and their ids do not
+// meet the control's own.
+unsigned SetSystemTimer(HWND Wnd, unsigned IDEvent, unsigned Elapse);
+bool KillSystemTimer(HWND Wnd, unsigned IDEvent);
 // Queues WM_TIMER for every timer due at the present tick; the loop calls it.
 void CheckTimers();
 // The next due time (a GetTickCount value) or -1 when no timer runs.

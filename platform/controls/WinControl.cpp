@@ -596,6 +596,11 @@ void TWinControl::DefaultHandler(TMessage& Message) {
       if (Message.WParam == HTVSCROLL || Message.WParam == HTHSCROLL)
         ScrollBarMouseDown(this, ScreenToWindow(this, {GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)}));
       return;
+    case WM_SYSTIMER: ScrollBarSystemTimer(this, unsigned(Message.WParam)); return;
+    case WM_CANCELMODE:
+      ScrollBarCancelMode(this);
+      TControl::DefaultHandler(Message);
+      return;
     case WM_MOUSEACTIVATE: Message.Result = MA_ACTIVATE; return;
     case WM_GETDLGCODE: Message.Result = 0; return;
     case WM_CONTEXTMENU:

@@ -395,11 +395,6 @@ int HitTest(HWND Wnd, TPoint ScreenPos) {
   return int(Wnd->Perform(WM_NCHITTEST, 0, MAKELPARAM(ScreenPos.X, ScreenPos.Y)));
 }
 
-TPoint WindowPoint(HWND Wnd, TPoint ScreenPos) {
-  TRect R;
-  GetWindowRect(Wnd, R);
-  return {ScreenPos.X - R.Left, ScreenPos.Y - R.Top};
-}
 
 }  // namespace
 
@@ -505,4 +500,10 @@ void SimulateClick(TControl* Control, TPoint ClientPos, TMouseButton Button) {
   const TPoint S = Control->ClientToScreen(ClientPos);
   SimulateMouseDown(Button, S);
   SimulateMouseUp(Button, S);
+}
+
+TPoint WindowPoint(HWND Wnd, TPoint ScreenPos) {
+  TRect R;
+  GetWindowRect(Wnd, R);
+  return {ScreenPos.X - R.Left, ScreenPos.Y - R.Top};
 }

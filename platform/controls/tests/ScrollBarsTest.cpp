@@ -14,10 +14,13 @@ class TScrolled : public TCustomControl {
 public:
   using TCustomControl::TCustomControl;
   std::vector<std::pair<unsigned, int>> Codes;
+  bool MovePages = false;   // page codes move the bar by its page, as a scrolled view does
   void Dispatch(TMessage& M) override {
     if (M.Msg == WM_VSCROLL) {
       TWMScroll S{M};
       Codes.emplace_back(S.ScrollCode(), S.Pos());
+      const SCROLLINFO I = GetScrollBarState(this, SB_VERT).Info;
+      if (MovePages && S.ScrollCode() == SB_PAGEDOWN) SetScrollPos(this, SB_VERT, I.nPos + int(I.nPage), true);
       return;
     }
     TCustomControl::Dispatch(M);
@@ -126,13 +129,104 @@ TEST_F(ScrollBarsTest, ArrowsAndTrackSendLineAndPageCodes) {
   I.nPos = 45;
   SetScrollInfo(W, SB_VERT, I, true);
   const int X = W->Width() - 5;
-  ScrollBarMouseDown(W, {X, 3});
-  ScrollBarMouseDown(W, {X, W->Height() - 3});
-  ScrollBarMouseDown(W, {X, 20});
+  for (TPoint P : {TPoint{X, 3}, TPoint{X, W->Height() - 3}, TPoint{X, 20}}) {
+    ScrollBarMouseDown(W, P);
+    ScrollBarMouseUp(W, P);
+  }
   ASSERT_EQ(W->Codes.size(), 6u);
   EXPECT_EQ(W->Codes[0].first, SB_LINEUP);
+  EXPECT_EQ(W->Codes[1].first, SB_ENDSCROLL);
   EXPECT_EQ(W->Codes[2].first, SB_LINEDOWN);
   EXPECT_EQ(W->Codes[4].first, SB_PAGEUP);
+  EXPECT_EQ(GetCapture(), nullptr);
+}
+
+struct HeldFixture : Fixture {
+  void SetUp() override {
+    Fixture::SetUp();
+    UseTestClock(true);
+    SCROLLINFO I;
+    I.fMask = SIF_ALL;
+    I.nMax = 99;
+    I.nPage = 10;
+    I.nPos = 0;
+    SetScrollInfo(W, SB_VERT, I, true);
+  }
+  void TearDown() override {
+    UseTestClock(false);
+    Fixture::TearDown();
+  }
+  // Presses at P (window coordinates) with the pointer there.
+  void PointAt(TPoint P) {
+    TRect R;
+    GetWindowRect(W, R);
+    SetCursorPos(R.Left + P.X, R.Top + P.Y);
+  }
+  void Wait(unsigned Ms) {
+    AdvanceTestClock(Ms);
+    Application->ProcessMessages();
+  }
+  size_t Count(unsigned Code) const {
+    size_t N = 0;
+    for (auto& C : W->Codes) N += C.first == Code;
+    return N;
+  }
+};
+
+using ScrollBarHeldTest = HeldFixture;
+
+TEST_F(ScrollBarHeldTest, AnArrowRepeatsWhileHeldAndOverIt) {
+  const TPoint Arrow{W->Width() - 5, W->Height() - 3};
+  PointAt(Arrow);
+  ScrollBarMouseDown(W, Arrow);
+  EXPECT_EQ(GetCapture(), W);
+  Wait(190);
+  EXPECT_EQ(Count(SB_LINEDOWN), 1u);   // the first repeat waits 200 ms
+  Wait(10);
+  Wait(50);
+  EXPECT_EQ(Count(SB_LINEDOWN), 3u);   // then one every 50 ms
+  PointAt({20, 20});                   // off the arrow: held, but quiet
+  Wait(50);
+  Wait(50);
+  EXPECT_EQ(Count(SB_LINEDOWN), 3u);
+  PointAt(Arrow);                      // back on it: repeats again
+  Wait(50);
+  EXPECT_EQ(Count(SB_LINEDOWN), 4u);
+  EXPECT_EQ(Count(SB_ENDSCROLL), 0u);
+  ScrollBarMouseUp(W, Arrow);
+  EXPECT_EQ(W->Codes.back().first, SB_ENDSCROLL);
+  EXPECT_EQ(GetCapture(), nullptr);
+  Wait(500);
+  EXPECT_EQ(Count(SB_LINEDOWN), 4u);
+}
+
+TEST_F(ScrollBarHeldTest, APageRepeatStopsWhenTheThumbReachesThePointer) {
+  W->MovePages = true;
+  const TPoint Track{W->Width() - 5, 60};
+  PointAt(Track);
+  ScrollBarMouseDown(W, Track);
+  for (int i = 0; i < 20; ++i) Wait(50);
+  ScrollBarMouseUp(W, Track);
+  // The thumb (a tenth of the track) walks down in pages until it covers the pointer.
+  const size_t Pages = Count(SB_PAGEDOWN);
+  EXPECT_GE(Pages, 2u);
+  EXPECT_LT(Pages, 10u);
+  const int Pos = GetScrollBarState(W, SB_VERT).Info.nPos;
+  EXPECT_EQ(Pos, int(Pages) * 10);
+}
+
+TEST_F(ScrollBarHeldTest, LosingTheMouseEndsTheRepeat) {
+  const TPoint Arrow{W->Width() - 5, 3};
+  PointAt(Arrow);
+  ScrollBarMouseDown(W, Arrow);
+  auto* Other = new TScrolled(nullptr);
+  Other->HandleNeeded();
+  SetCapture(Other);   // W gets WM_CANCELMODE
+  EXPECT_EQ(W->Codes.back().first, SB_ENDSCROLL);
+  Wait(500);
+  EXPECT_EQ(Count(SB_LINEUP), 1u);
+  ReleaseCapture();
+  delete Other;
 }
 
 TEST_F(ScrollBarsTest, ScrollWindowExReportsTheUncoveredBand) {
