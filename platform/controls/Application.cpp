@@ -2,6 +2,8 @@
 // (forms, monitors, cursors, fonts) and the process-wide objects.
 #include "platform/controls/Forms.h"
 
+#include <climits>
+
 #include <QApplication>
 #include <QEventLoop>
 #include <QFontDatabase>
@@ -42,11 +44,35 @@ TApplication::~TApplication() {
   if (Application == this) Application = nullptr;
 }
 
+namespace {
+// Follows the window system's word on whether the application is the active one.
+void WatchActivation() {
+  constexpr const char* kWatcher = "vorentaActivationWatcher";
+  if (!qApp || qApp->findChild<QObject*>(kWatcher)) return;
+  auto* Watcher = new QObject(qApp);
+  Watcher->setObjectName(kWatcher);
+  QObject::connect(qApp, &QGuiApplication::applicationStateChanged, Watcher, [](Qt::ApplicationState S) {
+    if (Application) Application->SetActive(S == Qt::ApplicationActive);
+  });
+}
+}  // namespace
+
 void TApplication::Initialize() {
-  if (QApplication::instance()) return;
-  new QApplication(Argc, Argv);
-  FOwnsPlatformApp = true;
-  if (Screen) Screen->RefreshMonitors();
+  if (!QApplication::instance()) {
+    new QApplication(Argc, Argv);
+    FOwnsPlatformApp = true;
+    if (Screen) Screen->RefreshMonitors();
+  }
+  WatchActivation();
+}
+
+void TApplication::SetActive(bool Value) {
+  if (FActive == Value) return;
+  FActive = Value;
+  if (FActive) return;
+  CancelHint();
+  FilterOutsideClick(nullptr, {INT_MIN, INT_MIN});
+  if (CaptureControl()) SetCapture(nullptr);   // the holder gets WM_CANCELMODE
 }
 
 void TApplication::AddForm(TCustomForm* Form) {

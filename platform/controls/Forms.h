@@ -291,8 +291,11 @@ public:
   // after HintPause (HintShortPause when one was showing) and hides after HintHidePause.
   void NoteMouseOver(TControl* Control);
 
+  // Whether one of the application's windows has the window system's focus. The window system
+  // reports the changes; losing it hides the hint, closes the open drop-downs (as an outside
+  // press would) and cancels what holds the mouse.
   bool Active() const { return FActive; }
-  void SetActive(bool Value) { FActive = Value; }
+  void SetActive(bool Value);
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
   // --- drop-down windows (DropDown.h)

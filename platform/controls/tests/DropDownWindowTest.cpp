@@ -119,6 +119,19 @@ TEST_F(DropDownWindowTest, OutsidePressClosesItAndIsSwallowedWithItsRelease) {
   EXPECT_EQ(Log, (TLog{"other down", "other up"}));
 }
 
+TEST_F(DropDownWindowTest, ApplicationLosingActivationClosesIt) {
+  Edit->SetFocus();
+  Open();
+  Application->SetActive(false);
+  EXPECT_EQ(Log, (TLog{"closeup cancel"}));
+  EXPECT_FALSE(DropDown->DroppedDown());
+  Application->SetActive(true);
+  // Presses reach their controls again, none is swallowed.
+  Log.clear();
+  Click(Other->ClientToScreen({5, 5}));
+  EXPECT_EQ(Log, (TLog{"other down", "other up"}));
+}
+
 TEST_F(DropDownWindowTest, PressOnADropDownOpenedFromItCountsAsInside) {
   auto* Inner = new TPressLog<TDropDownWindow>(Form, &Log, "inner");
   Inner->SetBounds(0, 0, 50, 50);

@@ -227,6 +227,15 @@ TEST_F(ScrollBarHeldTest, LosingTheMouseEndsTheRepeat) {
   EXPECT_EQ(Count(SB_LINEUP), 1u);
   ReleaseCapture();
   delete Other;
+  // So does the application losing activation.
+  W->Codes.clear();
+  ScrollBarMouseDown(W, Arrow);
+  Application->SetActive(false);
+  EXPECT_EQ(W->Codes.back().first, SB_ENDSCROLL);
+  EXPECT_EQ(GetCapture(), nullptr);
+  Wait(500);
+  EXPECT_EQ(Count(SB_LINEUP), 1u);
+  Application->SetActive(true);
 }
 
 TEST_F(ScrollBarsTest, ScrollWindowExReportsTheUncoveredBand) {
