@@ -43,13 +43,14 @@ function(vorenta_library name)
       target_compile_options(${target}_tests PRIVATE ${VORENTA_WARNINGS})
       target_link_libraries(${target}_tests PRIVATE ${target} ${ARG_TEST_DEPS}
                             GTest::gtest GTest::gtest_main GTest::gmock)
-      set(test_env "LC_ALL=C.UTF-8")
+      # One value per property: the discovery script splits lists at every separator.
+      set(test_properties ENVIRONMENT "LC_ALL=C.UTF-8")
       if(ARG_QT_TESTS)
-        list(APPEND test_env "QT_QPA_PLATFORM=offscreen")
+        list(APPEND test_properties ENVIRONMENT_MODIFICATION "QT_QPA_PLATFORM=set:offscreen")
       endif()
       gtest_discover_tests(${target}_tests DISCOVERY_MODE PRE_TEST
                            WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-                           PROPERTIES ENVIRONMENT "${test_env}")
+                           PROPERTIES ${test_properties})
     endif()
   endif()
 endfunction()

@@ -2,6 +2,7 @@
 // windowed control, the registry of live windows, and the paint helpers.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "platform/controls/Controls.h"
@@ -50,6 +51,13 @@ void UnregisterWindow(TWinControl* Wnd);
 void ForgetScrollBars(TWinControl* Wnd);
 // Forgets a freed window as the one under the mouse (WinControlInput.cpp).
 void ForgetMouseWindow(TWinControl* Wnd);
+// While set, every key message goes to the hook before any window; true swallows it (a form's
+// keyboard menu mode, Forms.cpp). WinControlInput.cpp.
+using TMenuKeyHook = std::function<bool(unsigned Msg, WPARAM Key)>;
+void SetMenuKeyHook(TMenuKeyHook Hook);
+bool HasMenuKeyHook();
+// Whether the Alt key being released went down and up with no other key or press between.
+bool AltReleasedAlone();
 // A screen point in Wnd's window coordinates (WinControlInput.cpp).
 TPoint WindowPoint(HWND Wnd, TPoint ScreenPos);
 // The window's own answers to the scroll bars' system timer and to cancel mode

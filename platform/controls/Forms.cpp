@@ -44,6 +44,7 @@ TCustomForm::TCustomForm(TComponent* AOwner)
 }
 
 TCustomForm::~TCustomForm() {
+  ExitMenuMode();
   if (FOnDestroy) FOnDestroy(this);
   Destroying();
   // Children go while the form is still a form (focus bookkeeping reads it).
@@ -404,6 +405,7 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
 
 void TCustomForm::SetMenu(TMainMenu* Value) {
   if (FMenu == Value) return;
+  ExitMenuMode();
   if (FMenu) FMenu->RemoveFreeNotification(this);
   FMenu = Value;
   if (FMenu) FMenu->FreeNotification(this);
@@ -432,36 +434,27 @@ void TCustomForm::WMNCLButtonDownForm(TMessage& Message) {
   }
   const TPoint P = ScreenToClient({GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)});
   const TPoint BarPos{P.X, P.Y + TMainMenu::BarHeight()};
-  for (const TMainMenu::TBarItem& B : FMenu->BarLayout())
-    if (B.Rect.Contains(BarPos)) {
-      DropDownBarItem(B.Item, B.Rect);
-      return;
-    }
+  if (TMenuItem* Item = FMenu->ItemAtBarPos(BarPos)) RunBarMenu(Item);
 }
 
-// Alt and a letter: WM_SYSCHAR's default sends SC_KEYMENU with the letter to the form.
+// SC_KEYMENU: with a letter (Alt and the letter, from WM_SYSCHAR's default) the item with that
+// accelerator drops down; without one (F10, Alt alone) the bar enters menu mode.
 void TCustomForm::WMSysCommand(TMessage& Message) {
-  if ((Message.WParam & 0xFFF0) == SC_KEYMENU && FMenu && Message.LParam) {
-    TMenuItem* Item = FMenu->FindAccelItem(Char(Message.LParam));
-    for (const TMainMenu::TBarItem& B : FMenu->BarLayout())
-      if (Item && B.Item == Item) {
-        DropDownBarItem(B.Item, B.Rect);
-        Message.Result = 1;
-        return;
-      }
+  if ((Message.WParam & 0xFFF0) == SC_KEYMENU && FMenu) {
+    if (!Message.LParam) {
+      EnterMenuMode(FMenu->AdjacentBarItem(nullptr, 1));
+      Message.Result = 1;
+      return;
+    }
+    if (TMenuItem* Item = FMenu->FindAccelItem(Char(Message.LParam))) {
+      RunBarMenu(Item);
+      Message.Result = 1;
+      return;
+    }
     MessageBeep(0);
     return;
   }
   TScrollingWinControl::Dispatch(Message);
-}
-
-// The item's sub-items drop down under it, the bar showing it pressed meanwhile.
-void TCustomForm::DropDownBarItem(TMenuItem* Item, const TRect& ItemRect) {
-  const TPoint Corner = ClientToScreen({ItemRect.Left, 0});
-  InvalidateRect(nullptr, false);
-  TMainMenu* Menu = FMenu;
-  Menu->SelectBarItem(Item, Corner);
-  if (FMenu == Menu) InvalidateRect(nullptr, false);
 }
 
 void TCustomForm::Dispatch(TMessage& Message) {

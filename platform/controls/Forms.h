@@ -159,11 +159,24 @@ protected:
   void WMNCHitTestForm(TMessage& Message);
   void WMNCLButtonDownForm(TMessage& Message);
   void WMSysCommand(TMessage& Message);
-  void DropDownBarItem(TMenuItem* Item, const TRect& ItemRect);
+
+  // --- the menu bar from the keyboard (FormMenuMode.cpp)
+  // Drops Item's sub-items down under it (the bar showing it pressed meanwhile). In the open
+  // menu Left and Right go on to the neighbouring items; Esc comes back to the bar in menu
+  // mode.
+  void RunBarMenu(TMenuItem* Item);
+  // Menu mode (F10, or Alt alone): the bar's hot item moves with Left and Right and opens with
+  // Down, Up, Return or an accelerator; Esc, Alt, F10 or a press anywhere leaves the mode. The
+  // focus stays where it was.
+  void EnterMenuMode(TMenuItem* Hot);
+  void ExitMenuMode();
+  bool InMenuMode() const { return FMenuModeFilter != 0; }
 
 private:
   friend class TApplication;
   void SetWindowFocus();
+  bool MenuModeKey(unsigned Msg, WPARAM Key);
+  int FMenuModeFilter = 0;   // the press filter that ends menu mode (0: not in it)
 
   TWinControl* FActiveControl = nullptr;
   TWinControl* FFocusedControl = nullptr;

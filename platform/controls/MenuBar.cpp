@@ -2,6 +2,8 @@
 // dropping a top-level item's sub-items down.
 #include "platform/controls/Menus.h"
 
+#include <algorithm>
+
 #include "platform/controls/Controls_p.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/Menus_p.h"
@@ -57,7 +59,7 @@ void TMainMenu::PaintBar(TCanvas* Canvas, const TRect& Bar) const {
     TRect R = B.Rect;
     OffsetRect(R, Bar.Left, Bar.Top);
     if (R.Left >= Bar.Right) break;
-    const bool Dropped = B.Item == FDropped;
+    const bool Dropped = B.Item == FDropped || B.Item == FHot;
     if (Dropped) {
       Canvas->Brush()->SetColor(clHighlight);
       Canvas->FillRect(R);
@@ -92,18 +94,34 @@ TMenuItem* TMainMenu::FindAccelItem(Char C) const {
   return nullptr;
 }
 
-void TMainMenu::SelectBarItem(TMenuItem* Item, TPoint ScreenPos) {
-  if (!Item || !Item->Enabled()) return;
+TMenuLeave TMainMenu::SelectBarItem(TMenuItem* Item, TPoint ScreenPos) {
+  if (!Item || !Item->Enabled()) return mlNone;
   // The item's OnClick comes first, so it can prepare the sub-items about to show.
   Item->Click();
-  if (Item->Count() == 0) return;
+  if (Item->Count() == 0) return mlNone;
   TMenuItem* Chosen = nullptr;
+  TMenuLeave Leave = mlNone;
   FDropped = Item;
   struct TClear {
     TMenuItem*& Dropped;
     ~TClear() { Dropped = nullptr; }
   } Clear{FDropped};
-  if (BarChooser()) Chosen = BarChooser()(Item, ScreenPos);
-  else if (HasPlatform()) Chosen = ShowQtMenu(Item, Images(), ScreenPos);
-  if (Chosen) Chosen->Click();
+  if (BarChooser()) Chosen = BarChooser()(Item, ScreenPos, Leave);
+  else if (HasPlatform()) Chosen = ShowQtMenu(Item, Images(), ScreenPos, paLeft, &Leave);
+  if (Chosen) {
+    Chosen->Click();
+    return mlNone;
+  }
+  return Leave;
+}
+
+TMenuItem* TMainMenu::AdjacentBarItem(TMenuItem* Item, int Step) const {
+  std::vector<TMenuItem*> Shown;
+  for (int I = 0; I < Items()->Count(); ++I)
+    if (Items()->Items(I)->Visible()) Shown.push_back(Items()->Items(I));
+  if (Shown.empty()) return nullptr;
+  const auto It = std::find(Shown.begin(), Shown.end(), Item);
+  if (It == Shown.end()) return Shown.front();
+  const int N = int(Shown.size());
+  return Shown[((It - Shown.begin()) + Step % N + N) % N];
 }

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QImage>
 #include <QMenu>
 #include <QPixmap>
@@ -207,11 +208,48 @@ void BuildQtMenu(QMenu* Menu, TMenuItem* Parent, TCustomImageList* Images, TActi
 
 }  // namespace
 
+namespace {
+
+// Watches a bar menu's keys: Left, and Right on an item without sub-items, go on along the
+// bar; Esc goes back to it. Sub-menus keep their own Left and Right.
+class TBarMenuKeys : public QObject {
+public:
+  TBarMenuKeys(QMenu* Menu, TMenuLeave* Leave) : QObject(Menu), FMenu(Menu), FLeave(Leave) {}
+
+protected:
+  bool eventFilter(QObject* Watched, QEvent* E) override {
+    if (Watched != FMenu || E->type() != QEvent::KeyPress) return false;
+    switch (static_cast<QKeyEvent*>(E)->key()) {
+      case Qt::Key_Left: return Leave(mlPrevious);
+      case Qt::Key_Right:
+        if (FMenu->activeAction() && FMenu->activeAction()->menu()) return false;
+        return Leave(mlNext);
+      case Qt::Key_Escape: *FLeave = mlEscape; return false;
+      default: return false;
+    }
+  }
+
+private:
+  bool Leave(TMenuLeave How) {
+    *FLeave = How;
+    FMenu->close();
+    return true;
+  }
+  QMenu* FMenu;
+  TMenuLeave* FLeave;
+};
+
+}  // namespace
+
 TMenuItem* ShowQtMenu(TMenuItem* Parent, TCustomImageList* Images, TPoint ScreenPos,
-                      TPopupAlignment Alignment) {
+                      TPopupAlignment Alignment, TMenuLeave* Leave) {
   QMenu Qm;
   TActionMap Map;
   BuildQtMenu(&Qm, Parent, Images, Map);
+  if (Leave) {
+    *Leave = mlNone;
+    Qm.installEventFilter(new TBarMenuKeys(&Qm, Leave));
+  }
   QPoint At(ScreenPos.X, ScreenPos.Y);
   const int W = Qm.sizeHint().width();
   if (Alignment == paRight) At.rx() -= W;

@@ -110,6 +110,10 @@ private:
   TCustomImageList* FImages = nullptr;
 };
 
+// How a dropped bar menu ended when nothing was chosen: keys that lead on along the bar
+// (Left, Right) or back to it (Esc).
+enum TMenuLeave { mlNone, mlEscape, mlPrevious, mlNext };
+
 class TMainMenu : public TMenu {
   VORENTA_CLASS(TMainMenu, TMenu)
 public:
@@ -129,18 +133,26 @@ public:
   // Alt+C: the visible top-level item with "&C" in its caption (any case), or nullptr.
   TMenuItem* FindAccelItem(Char C) const;
   // A top-level item chosen on the bar: an enabled one fires OnClick, then its sub-items drop
-  // down with their corner at ScreenPos and the chosen one is clicked.
-  void SelectBarItem(TMenuItem* Item, TPoint ScreenPos);
+  // down with their corner at ScreenPos and the chosen one is clicked. Returns how the menu
+  // ended when nothing was chosen.
+  TMenuLeave SelectBarItem(TMenuItem* Item, TPoint ScreenPos);
   // The item whose sub-items show now (painted pressed), or nullptr.
   TMenuItem* DroppedItem() const { return FDropped; }
+  // The item highlighted in the keyboard menu mode (painted like the dropped one), or nullptr.
+  TMenuItem* HotItem() const { return FHot; }
+  void SetHotItem(TMenuItem* Item) { FHot = Item; }
+  // The visible item Step places (+1 or -1) from Item along the bar, round at the ends; the
+  // first visible item when Item is not on the bar; nullptr for an empty bar.
+  TMenuItem* AdjacentBarItem(TMenuItem* Item, int Step) const;
 
   // for tests: without a window system, the chooser picks a sub-item of the dropped item
-  // (nullptr: none).
-  using TChooser = std::function<TMenuItem*(TMenuItem* Dropped, TPoint ScreenPos)>;
+  // (nullptr: none) and may say how the menu was left.
+  using TChooser = std::function<TMenuItem*(TMenuItem* Dropped, TPoint ScreenPos, TMenuLeave& Leave)>;
   static void SetChooser(TChooser Chooser);
 
 private:
   TMenuItem* FDropped = nullptr;
+  TMenuItem* FHot = nullptr;
 };
 
 VORENTA_ENUM(TPopupAlignment, paLeft, paRight, paCenter);

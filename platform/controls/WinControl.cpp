@@ -615,6 +615,16 @@ void TWinControl::DefaultHandler(TMessage& Message) {
       }
       return;
     case WM_CLOSE: return;
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP: {
+      // F10, or Alt pressed and released alone, puts the form's menu bar in keyboard mode.
+      const bool F10 = Message.Msg == WM_SYSKEYDOWN && Message.WParam == VK_F10 &&
+                       GetKeyState(VK_SHIFT) >= 0 && GetKeyState(VK_CONTROL) >= 0;
+      const bool AltAlone = Message.Msg == WM_SYSKEYUP && Message.WParam == VK_MENU && AltReleasedAlone();
+      if (F10 || AltAlone)
+        if (TCustomForm* Form = ::GetParentForm(this)) Form->Perform(WM_SYSCOMMAND, SC_KEYMENU, 0);
+      return;
+    }
     case WM_SYSCHAR:
       // Alt and a letter opens the form's menu at the item with that accelerator.
       if (TCustomForm* Form = ::GetParentForm(this))

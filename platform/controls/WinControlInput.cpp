@@ -268,7 +268,27 @@ LPARAM KeyData(TShiftState Shift, bool Up) {
   return Data;
 }
 
+TMenuKeyHook& MenuKeyHook() {
+  static TMenuKeyHook Hook;
+  return Hook;
+}
+
+// Alt went down and nothing else has happened since.
+bool& AltAlone() {
+  static bool Value = false;
+  return Value;
+}
+
+// F10 and Alt are the system's keys: they make WM_SYSKEYDOWN and WM_SYSKEYUP, like any key
+// with Alt held.
+bool IsSystemKey(Word Key, TShiftState Shift) {
+  return Shift.Contains(ssAlt) || Key == VK_F10 || Key == VK_MENU;
+}
+
 bool DeliverKey(HWND Target, unsigned Msg, WPARAM Key, LPARAM Data) {
+  // The menu mode's hook takes keys first (a copy: the hook may end the mode and itself). A
+  // swallowed key still makes its character while the mode lasts, for the accelerators.
+  if (TMenuKeyHook Hook = MenuKeyHook(); Hook && Hook(Msg, Key)) return HasMenuKeyHook();
   TMsg M{Target, Msg, Key, Data, GetTickCount(), {}};
   if (Application && Application->OnMessage()) {
     bool Handled = false;
@@ -307,8 +327,10 @@ void SimulateKeyDown(Word Key, TShiftState Shift, Char CharCode, HWND Target) {
   if (Application) Application->CancelHint();
   PressModifiers(Shift, true);
   SetKeyState(Key, true);
+  AltAlone() = Key == VK_MENU;
   const bool Alt = Shift.Contains(ssAlt);
-  const bool Translated = DeliverKey(Target, Alt ? WM_SYSKEYDOWN : WM_KEYDOWN, Key, KeyData(Shift, false));
+  const bool Translated =
+      DeliverKey(Target, IsSystemKey(Key, Shift) ? WM_SYSKEYDOWN : WM_KEYDOWN, Key, KeyData(Shift, false));
   // The character comes from the key itself, not from what KeyDown left of it.
   if (Translated && CharCode != 0) {
     HWND CharTarget = IsWindow(Target) ? Target : GetFocus();
@@ -322,8 +344,9 @@ void SimulateKeyUp(Word Key, TShiftState Shift, HWND Target) {
   SetKeyState(Key, false);
   if (!Target) return;
   PressModifiers(Shift, true);
-  DeliverKey(Target, Shift.Contains(ssAlt) ? WM_SYSKEYUP : WM_KEYUP, Key, KeyData(Shift, true));
+  DeliverKey(Target, IsSystemKey(Key, Shift) ? WM_SYSKEYUP : WM_KEYUP, Key, KeyData(Shift, true));
   PressModifiers(Shift, false);
+  AltAlone() = false;
 }
 
 void SimulateKeyPress(Word Key, TShiftState Shift, Char CharCode, HWND Target) {
@@ -405,6 +428,7 @@ void ForgetMouseWindow(TWinControl* Wnd) {
 
 void SimulateMouseDown(TMouseButton Button, TPoint ScreenPos, TShiftState Shift) {
   SetCursorPos(ScreenPos.X, ScreenPos.Y);
+  AltAlone() = false;
   HWND Wnd = MouseTarget(ScreenPos);
   if (!Wnd) return;
   // A press outside an open drop-down closes it and is swallowed with its release
@@ -507,3 +531,7 @@ TPoint WindowPoint(HWND Wnd, TPoint ScreenPos) {
   GetWindowRect(Wnd, R);
   return {ScreenPos.X - R.Left, ScreenPos.Y - R.Top};
 }
+
+void SetMenuKeyHook(TMenuKeyHook Hook) { MenuKeyHook() = std::move(Hook); }
+bool HasMenuKeyHook() { return bool(MenuKeyHook()); }
+bool AltReleasedAlone() { return AltAlone(); }

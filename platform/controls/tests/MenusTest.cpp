@@ -6,6 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTimer>
+#include <QWidget>
 
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/Forms.h"
@@ -89,7 +95,7 @@ TEST_F(MainMenuTest, ClickingTheBarDropsItemsDownAndClicksTheChoice) {
   Form->SetMenu(Menu);
   TMenuItem* Dropped = nullptr;
   TPoint DropPos;
-  TMainMenu::SetChooser([&](TMenuItem* Item, TPoint P) {
+  TMainMenu::SetChooser([&](TMenuItem* Item, TPoint P, TMenuLeave&) {
     Dropped = Item;
     DropPos = P;
     EXPECT_EQ(Menu->DroppedItem(), Item);
@@ -120,7 +126,7 @@ TEST_F(MainMenuTest, ClickingTheBarDropsItemsDownAndClicksTheChoice) {
 
 TEST_F(MainMenuTest, AltAndTheAcceleratorOpensTheItem) {
   Form->SetMenu(Menu);
-  TMainMenu::SetChooser([&](TMenuItem* Item, TPoint) { return Item == File ? Create : nullptr; });
+  TMainMenu::SetChooser([&](TMenuItem* Item, TPoint, TMenuLeave&) { return Item == File ? Create : nullptr; });
   Edit->SetFocus();
   // Alt+А on the Russian layout gives "ф"; the edit takes no character from it.
   SimulateKeyPress('A', {ssAlt}, u'ф');
@@ -145,6 +151,124 @@ TEST_F(MainMenuTest, ShortcutsWorkFromTheFormsControls) {
   SimulateKeyPress('N', {ssCtrl});
   EXPECT_EQ(Log.size(), 1u);
   EXPECT_EQ(Edit->Text(), u"");
+}
+
+TEST_F(MainMenuTest, F10AndAltAloneHighlightTheBarForTheArrows) {
+  Form->SetMenu(Menu);
+  Edit->SetFocus();
+  SimulateKeyPress(VK_F10);
+  EXPECT_EQ(Menu->HotItem(), File);
+  SimulateKeyPress(VK_RIGHT);
+  EXPECT_EQ(Menu->HotItem(), Help);
+  SimulateKeyPress(VK_RIGHT);   // round at the ends
+  EXPECT_EQ(Menu->HotItem(), File);
+  SimulateKeyPress(VK_LEFT);
+  EXPECT_EQ(Menu->HotItem(), Help);
+  SimulateKeyPress('X', {}, u'x');   // no such accelerator: the edit gets nothing either
+  SimulateKeyPress(VK_ESCAPE);
+  EXPECT_EQ(Menu->HotItem(), nullptr);
+  EXPECT_EQ(GetFocus(), Edit);
+  EXPECT_EQ(Edit->Text(), u"");
+  EXPECT_TRUE(Log.empty());
+
+  // Alt pressed and released alone enters, and again leaves; Alt with a key between does not.
+  SimulateKeyPress(VK_MENU, {ssAlt});
+  EXPECT_EQ(Menu->HotItem(), File);
+  SimulateKeyPress(VK_MENU, {ssAlt});
+  EXPECT_EQ(Menu->HotItem(), nullptr);
+  SimulateKeyDown(VK_MENU, {ssAlt});
+  SimulateKeyPress(VK_LEFT, {ssAlt});
+  SimulateKeyUp(VK_MENU, {});
+  EXPECT_EQ(Menu->HotItem(), nullptr);
+  // A press anywhere leaves the mode and reaches its control.
+  SimulateKeyPress(VK_F10);
+  SimulateClick(Edit, {5, 5});
+  EXPECT_EQ(Menu->HotItem(), nullptr);
+  SimulateTyping(u"ок");
+  EXPECT_EQ(Edit->Text(), u"ок");
+}
+
+TEST_F(MainMenuTest, InMenuModeMenusOpenAndLeadOnAlongTheBar) {
+  Form->SetMenu(Menu);
+  Edit->SetFocus();
+  std::vector<TMenuItem*> Dropped;
+  TMenuLeave Next = mlNext;
+  TMainMenu::SetChooser([&](TMenuItem* Item, TPoint, TMenuLeave& Leave) {
+    Dropped.push_back(Item);
+    Leave = Next;
+    return nullptr;
+  });
+  SimulateKeyPress(VK_F10);
+  SimulateKeyPress(VK_DOWN);
+  // Right in File's menu leads on to Help, which has no menu: highlighted, not clicked.
+  EXPECT_EQ(Dropped, std::vector<TMenuItem*>{File});
+  EXPECT_EQ(Menu->HotItem(), Help);
+  EXPECT_EQ(Log, (std::vector<std::string>{"Файл"}));
+  // Esc in an open menu comes back to the bar with its item highlighted.
+  Next = mlEscape;
+  SimulateKeyPress('A', {}, u'ф');   // File's accelerator
+  EXPECT_EQ(Dropped.back(), File);
+  EXPECT_EQ(Menu->HotItem(), File);
+  // Return on an item without a menu clicks it and ends the mode.
+  SimulateKeyPress(VK_LEFT);
+  SimulateKeyPress(VK_RETURN);
+  EXPECT_EQ(Log.back(), "Справка");
+  EXPECT_EQ(Menu->HotItem(), nullptr);
+  // A choice in the menu ends it too.
+  TMainMenu::SetChooser([&](TMenuItem*, TPoint, TMenuLeave&) { return Create; });
+  SimulateKeyPress(VK_F10);
+  SimulateKeyPress(VK_RETURN);
+  EXPECT_EQ(Log.back(), "Создать");
+  EXPECT_EQ(Menu->HotItem(), nullptr);
+  EXPECT_EQ(Edit->Text(), u"");
+}
+
+// Presses Key in the Qt menu about to open (closing it after a while if the key did not).
+void PressInOpenMenu(Qt::Key Key) {
+  QTimer::singleShot(0, [Key] {
+    if (QWidget* Popup = QApplication::activePopupWidget()) {
+      QKeyEvent Press(QEvent::KeyPress, Key, Qt::NoModifier);
+      QApplication::sendEvent(Popup, &Press);
+    }
+  });
+  QTimer::singleShot(3000, [] {
+    if (QWidget* Popup = QApplication::activePopupWidget()) Popup->close();
+  });
+}
+
+TEST_F(MainMenuTest, TheQtMenuLeadsOnWithRightAndBackWithEsc) {
+  // Real Qt menus, on the offscreen platform, for this test only.
+  static int Argc = 1;
+  static char Arg0[] = "MenusTest";
+  static char* Argv[] = {Arg0, nullptr};
+  const bool OwnApp = !QApplication::instance();
+  std::unique_ptr<QApplication> App(OwnApp ? new QApplication(Argc, Argv) : nullptr);
+  Form->SetMenu(Menu);
+  Edit->SetFocus();
+  SimulateKeyPress(VK_F10);
+  PressInOpenMenu(Qt::Key_Right);
+  SimulateKeyPress(VK_DOWN);
+  EXPECT_EQ(Menu->HotItem(), Help);
+  SimulateKeyPress(VK_LEFT);
+  PressInOpenMenu(Qt::Key_Escape);
+  SimulateKeyPress(VK_DOWN);
+  EXPECT_EQ(Menu->HotItem(), File);
+  EXPECT_EQ(Log, (std::vector<std::string>{"Файл", "Файл"}));
+  SimulateKeyPress(VK_ESCAPE);
+}
+
+TEST_F(MainMenuTest, LosingTheMenuOrTheFormEndsMenuMode) {
+  Form->SetMenu(Menu);
+  Edit->SetFocus();
+  SimulateKeyPress(VK_F10);
+  Form->SetMenu(nullptr);
+  SimulateTyping(u"а");
+  EXPECT_EQ(Edit->Text(), u"а");
+  Form->SetMenu(Menu);
+  SimulateKeyPress(VK_F10);
+  delete Form;   // the keys must not reach a freed form
+  Form = nullptr;
+  SimulateKeyPress(VK_RIGHT);
 }
 
 TEST_F(MainMenuTest, FormWithMenuBarRendersToPng) {
