@@ -22,17 +22,22 @@ bool CanDrop(const TMenuItem* Item) { return Item->Enabled() && Item->Count() > 
 void TCustomForm::RunBarMenu(TMenuItem* Item) {
   ExitMenuMode();
   TMainMenu* Menu = FMenu;
+  const TMainMenu::TBarItemAt BarItemAt = [this, Menu](TPoint ScreenPos) {
+    const TPoint P = ScreenToClient(ScreenPos);
+    return Menu->ItemAtBarPos({P.X, P.Y + TMainMenu::BarHeight()});
+  };
   while (Item && FMenu == Menu) {
     InvalidateRect(nullptr, false);
-    const TMenuLeave Leave = Menu->SelectBarItem(Item, DropPoint(this, Menu, Item));
+    const TBarMenuExit Exit = Menu->SelectBarItem(Item, DropPoint(this, Menu, Item), BarItemAt);
     if (FMenu != Menu) return;   // the menu went while it was open
     InvalidateRect(nullptr, false);
-    if (Leave == mlEscape) {
-      EnterMenuMode(Item);
-      return;
+    switch (Exit.Leave) {
+      case mlEscape: EnterMenuMode(Item); return;
+      case mlPrevious:
+      case mlNext: Item = Menu->AdjacentBarItem(Item, Exit.Leave == mlNext ? 1 : -1); break;
+      case mlJump: Item = Exit.JumpTo; break;
+      default: return;
     }
-    if (Leave != mlPrevious && Leave != mlNext) return;
-    Item = Menu->AdjacentBarItem(Item, Leave == mlNext ? 1 : -1);
     // Passing over an item without sub-items does not click it: it is only highlighted.
     if (Item && !CanDrop(Item)) {
       EnterMenuMode(Item);

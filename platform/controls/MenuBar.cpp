@@ -94,25 +94,25 @@ TMenuItem* TMainMenu::FindAccelItem(Char C) const {
   return nullptr;
 }
 
-TMenuLeave TMainMenu::SelectBarItem(TMenuItem* Item, TPoint ScreenPos) {
-  if (!Item || !Item->Enabled()) return mlNone;
+TBarMenuExit TMainMenu::SelectBarItem(TMenuItem* Item, TPoint ScreenPos, const TBarItemAt& BarItemAt) {
+  if (!Item || !Item->Enabled()) return {};
   // The item's OnClick comes first, so it can prepare the sub-items about to show.
   Item->Click();
-  if (Item->Count() == 0) return mlNone;
+  if (Item->Count() == 0) return {};
   TMenuItem* Chosen = nullptr;
-  TMenuLeave Leave = mlNone;
+  TBarMenuExit Exit;
   FDropped = Item;
   struct TClear {
     TMenuItem*& Dropped;
     ~TClear() { Dropped = nullptr; }
   } Clear{FDropped};
-  if (BarChooser()) Chosen = BarChooser()(Item, ScreenPos, Leave);
-  else if (HasPlatform()) Chosen = ShowQtMenu(Item, Images(), ScreenPos, paLeft, &Leave);
+  if (BarChooser()) Chosen = BarChooser()(Item, ScreenPos, Exit);
+  else if (HasPlatform()) Chosen = ShowQtMenu(Item, Images(), ScreenPos, paLeft, &Exit, BarItemAt);
   if (Chosen) {
     Chosen->Click();
-    return mlNone;
+    return {};
   }
-  return Leave;
+  return Exit;
 }
 
 TMenuItem* TMainMenu::AdjacentBarItem(TMenuItem* Item, int Step) const {

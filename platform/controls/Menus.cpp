@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QImage>
 #include <QMenu>
 #include <QPixmap>
@@ -210,45 +211,61 @@ void BuildQtMenu(QMenu* Menu, TMenuItem* Parent, TCustomImageList* Images, TActi
 
 namespace {
 
-// Watches a bar menu's keys: Left, and Right on an item without sub-items, go on along the
-// bar; Esc goes back to it. Sub-menus keep their own Left and Right.
-class TBarMenuKeys : public QObject {
+// Watches a bar menu: Left, and Right on an item without sub-items, go on along the bar; Esc
+// goes back to it; the pointer on another bar item goes there. Sub-menus keep their own
+// Left and Right.
+class TBarMenuWatch : public QObject {
 public:
-  TBarMenuKeys(QMenu* Menu, TMenuLeave* Leave) : QObject(Menu), FMenu(Menu), FLeave(Leave) {}
+  TBarMenuWatch(QMenu* Menu, TMenuItem* Dropped, TBarMenuExit* Exit, const TMainMenu::TBarItemAt& ItemAt)
+      : QObject(Menu), FMenu(Menu), FDropped(Dropped), FExit(Exit), FItemAt(ItemAt) {}
 
 protected:
   bool eventFilter(QObject* Watched, QEvent* E) override {
-    if (Watched != FMenu || E->type() != QEvent::KeyPress) return false;
+    if (Watched != FMenu) return false;
+    if (E->type() == QEvent::MouseMove && FItemAt) {
+      const QPoint G = static_cast<QMouseEvent*>(E)->globalPosition().toPoint();
+      if (FMenu->rect().contains(FMenu->mapFromGlobal(G))) return false;
+      TMenuItem* Other = FItemAt({G.x(), G.y()});
+      if (!Other || Other == FDropped) return false;
+      FExit->JumpTo = Other;
+      return Leave(mlJump);
+    }
+    if (E->type() != QEvent::KeyPress) return false;
     switch (static_cast<QKeyEvent*>(E)->key()) {
       case Qt::Key_Left: return Leave(mlPrevious);
       case Qt::Key_Right:
         if (FMenu->activeAction() && FMenu->activeAction()->menu()) return false;
         return Leave(mlNext);
-      case Qt::Key_Escape: *FLeave = mlEscape; return false;
+      case Qt::Key_Escape: FExit->Leave = mlEscape; return false;
       default: return false;
     }
   }
 
 private:
   bool Leave(TMenuLeave How) {
-    *FLeave = How;
+    FExit->Leave = How;
     FMenu->close();
     return true;
   }
   QMenu* FMenu;
-  TMenuLeave* FLeave;
+  TMenuItem* FDropped;
+  TBarMenuExit* FExit;
+  TMainMenu::TBarItemAt FItemAt;
 };
 
 }  // namespace
 
 TMenuItem* ShowQtMenu(TMenuItem* Parent, TCustomImageList* Images, TPoint ScreenPos,
-                      TPopupAlignment Alignment, TMenuLeave* Leave) {
+                      TPopupAlignment Alignment, TBarMenuExit* Exit,
+                      const TMainMenu::TBarItemAt& BarItemAt) {
   QMenu Qm;
   TActionMap Map;
   BuildQtMenu(&Qm, Parent, Images, Map);
-  if (Leave) {
-    *Leave = mlNone;
-    Qm.installEventFilter(new TBarMenuKeys(&Qm, Leave));
+  if (Exit) {
+    *Exit = {};
+    Qm.installEventFilter(new TBarMenuWatch(&Qm, Parent, Exit, BarItemAt));
+    // A press on the bar item itself closes the menu and must not open it again.
+    Qm.setAttribute(Qt::WA_NoMouseReplay);
   }
   QPoint At(ScreenPos.X, ScreenPos.Y);
   const int W = Qm.sizeHint().width();

@@ -111,8 +111,12 @@ private:
 };
 
 // How a dropped bar menu ended when nothing was chosen: keys that lead on along the bar
-// (Left, Right) or back to it (Esc).
-enum TMenuLeave { mlNone, mlEscape, mlPrevious, mlNext };
+// (Left, Right) or back to it (Esc), or the pointer moving onto another bar item (JumpTo).
+enum TMenuLeave { mlNone, mlEscape, mlPrevious, mlNext, mlJump };
+struct TBarMenuExit {
+  TMenuLeave Leave = mlNone;
+  TMenuItem* JumpTo = nullptr;
+};
 
 class TMainMenu : public TMenu {
   VORENTA_CLASS(TMainMenu, TMenu)
@@ -134,8 +138,10 @@ public:
   TMenuItem* FindAccelItem(Char C) const;
   // A top-level item chosen on the bar: an enabled one fires OnClick, then its sub-items drop
   // down with their corner at ScreenPos and the chosen one is clicked. Returns how the menu
-  // ended when nothing was chosen.
-  TMenuLeave SelectBarItem(TMenuItem* Item, TPoint ScreenPos);
+  // ended when nothing was chosen; BarItemAt (when given) tells the bar item at a screen
+  // point, so that moving the pointer onto another one ends the menu for it.
+  using TBarItemAt = std::function<TMenuItem*(TPoint ScreenPos)>;
+  TBarMenuExit SelectBarItem(TMenuItem* Item, TPoint ScreenPos, const TBarItemAt& BarItemAt = {});
   // The item whose sub-items show now (painted pressed), or nullptr.
   TMenuItem* DroppedItem() const { return FDropped; }
   // The item highlighted in the keyboard menu mode (painted like the dropped one), or nullptr.
@@ -147,7 +153,7 @@ public:
 
   // for tests: without a window system, the chooser picks a sub-item of the dropped item
   // (nullptr: none) and may say how the menu was left.
-  using TChooser = std::function<TMenuItem*(TMenuItem* Dropped, TPoint ScreenPos, TMenuLeave& Leave)>;
+  using TChooser = std::function<TMenuItem*(TMenuItem* Dropped, TPoint ScreenPos, TBarMenuExit& Exit)>;
   static void SetChooser(TChooser Chooser);
 
 private:

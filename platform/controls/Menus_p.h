@@ -6,7 +6,9 @@
 // Shows Parent's visible sub-items as a Qt menu at the screen point (the menu's left edge at
 // X, or its right edge or centre by Alignment) and returns the item chosen, or nullptr. A
 // nested sub-menu fires its item's OnClick as it opens. Needs a window system.
-// With Leave given (a bar menu), Left and Right on the top level end the menu and say so
-// there, as does Esc; Leave stays mlNone otherwise.
+// With Exit given (a bar menu), Left and Right on the top level end the menu and say so
+// there, as does Esc, and so does the pointer moving onto another bar item (BarItemAt tells
+// which); the press that closes it is not passed on.
 TMenuItem* ShowQtMenu(TMenuItem* Parent, TCustomImageList* Images, TPoint ScreenPos,
-                      TPopupAlignment Alignment = paLeft, TMenuLeave* Leave = nullptr);
+                      TPopupAlignment Alignment = paLeft, TBarMenuExit* Exit = nullptr,
+                      const TMainMenu::TBarItemAt& BarItemAt = {});

@@ -6,10 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QWidget>
 
@@ -95,7 +97,7 @@ TEST_F(MainMenuTest, ClickingTheBarDropsItemsDownAndClicksTheChoice) {
   Form->SetMenu(Menu);
   TMenuItem* Dropped = nullptr;
   TPoint DropPos;
-  TMainMenu::SetChooser([&](TMenuItem* Item, TPoint P, TMenuLeave&) {
+  TMainMenu::SetChooser([&](TMenuItem* Item, TPoint P, TBarMenuExit&) {
     Dropped = Item;
     DropPos = P;
     EXPECT_EQ(Menu->DroppedItem(), Item);
@@ -126,7 +128,7 @@ TEST_F(MainMenuTest, ClickingTheBarDropsItemsDownAndClicksTheChoice) {
 
 TEST_F(MainMenuTest, AltAndTheAcceleratorOpensTheItem) {
   Form->SetMenu(Menu);
-  TMainMenu::SetChooser([&](TMenuItem* Item, TPoint, TMenuLeave&) { return Item == File ? Create : nullptr; });
+  TMainMenu::SetChooser([&](TMenuItem* Item, TPoint, TBarMenuExit&) { return Item == File ? Create : nullptr; });
   Edit->SetFocus();
   // Alt+А on the Russian layout gives "ф"; the edit takes no character from it.
   SimulateKeyPress('A', {ssAlt}, u'ф');
@@ -193,9 +195,9 @@ TEST_F(MainMenuTest, InMenuModeMenusOpenAndLeadOnAlongTheBar) {
   Edit->SetFocus();
   std::vector<TMenuItem*> Dropped;
   TMenuLeave Next = mlNext;
-  TMainMenu::SetChooser([&](TMenuItem* Item, TPoint, TMenuLeave& Leave) {
+  TMainMenu::SetChooser([&](TMenuItem* Item, TPoint, TBarMenuExit& Exit) {
     Dropped.push_back(Item);
-    Leave = Next;
+    Exit.Leave = Next;
     return nullptr;
   });
   SimulateKeyPress(VK_F10);
@@ -215,7 +217,7 @@ TEST_F(MainMenuTest, InMenuModeMenusOpenAndLeadOnAlongTheBar) {
   EXPECT_EQ(Log.back(), "Справка");
   EXPECT_EQ(Menu->HotItem(), nullptr);
   // A choice in the menu ends it too.
-  TMainMenu::SetChooser([&](TMenuItem*, TPoint, TMenuLeave&) { return Create; });
+  TMainMenu::SetChooser([&](TMenuItem*, TPoint, TBarMenuExit&) { return Create; });
   SimulateKeyPress(VK_F10);
   SimulateKeyPress(VK_RETURN);
   EXPECT_EQ(Log.back(), "Создать");
@@ -223,38 +225,72 @@ TEST_F(MainMenuTest, InMenuModeMenusOpenAndLeadOnAlongTheBar) {
   EXPECT_EQ(Edit->Text(), u"");
 }
 
-// Presses Key in the Qt menu about to open (closing it after a while if the key did not).
-void PressInOpenMenu(Qt::Key Key) {
-  QTimer::singleShot(0, [Key] {
-    if (QWidget* Popup = QApplication::activePopupWidget()) {
-      QKeyEvent Press(QEvent::KeyPress, Key, Qt::NoModifier);
-      QApplication::sendEvent(Popup, &Press);
-    }
+// Acts on the Qt menus as they open: the first action on the first menu, the next one on the
+// menu opened after that one is gone, and so on. A menu still open after three seconds is
+// closed, so that a test cannot hang.
+using TMenuAction = std::function<void(QWidget* Menu)>;
+void ActOnMenus(std::vector<TMenuAction> Actions) {
+  auto* Timer = new QTimer(qApp);
+  auto Pending = std::make_shared<std::vector<TMenuAction>>(std::move(Actions));
+  auto Acted = std::make_shared<bool>(false);   // on the menu open now
+  QObject::connect(Timer, &QTimer::timeout, [Timer, Pending, Acted] {
+    QWidget* Menu = QApplication::activePopupWidget();
+    if (!Menu || *Acted) return;
+    const TMenuAction Act = Pending->front();
+    Pending->erase(Pending->begin());
+    *Acted = true;
+    QObject::connect(Menu, &QObject::destroyed, [Acted] { *Acted = false; });
+    if (Pending->empty()) Timer->deleteLater();
+    Act(Menu);
   });
+  Timer->start(1);
   QTimer::singleShot(3000, [] {
-    if (QWidget* Popup = QApplication::activePopupWidget()) Popup->close();
+    if (QWidget* Menu = QApplication::activePopupWidget()) Menu->close();
   });
 }
 
-TEST_F(MainMenuTest, TheQtMenuLeadsOnWithRightAndBackWithEsc) {
+TMenuAction Press(Qt::Key Key) {
+  return [Key](QWidget* Menu) {
+    QKeyEvent Event(QEvent::KeyPress, Key, Qt::NoModifier);
+    QApplication::sendEvent(Menu, &Event);
+  };
+}
+
+TMenuAction MovePointerTo(TPoint Screen) {
+  return [Screen](QWidget* Menu) {
+    const QPoint Global(Screen.X, Screen.Y);
+    QMouseEvent Event(QEvent::MouseMove, Menu->mapFromGlobal(QPointF(Global)), QPointF(Global),
+                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(Menu, &Event);
+  };
+}
+
+TEST_F(MainMenuTest, TheQtMenuLeadsOnAlongTheBarAndBackWithEsc) {
   // Real Qt menus, on the offscreen platform, for this test only.
   static int Argc = 1;
   static char Arg0[] = "MenusTest";
   static char* Argv[] = {Arg0, nullptr};
   const bool OwnApp = !QApplication::instance();
   std::unique_ptr<QApplication> App(OwnApp ? new QApplication(Argc, Argv) : nullptr);
+  TMenuItem* Tools = AddItem(Menu->Items(), u"Се&рвис");
+  AddItem(Tools, u"&Настройка");
   Form->SetMenu(Menu);
   Edit->SetFocus();
+  // Right in File's menu: Help has none, so it is highlighted.
   SimulateKeyPress(VK_F10);
-  PressInOpenMenu(Qt::Key_Right);
+  ActOnMenus({Press(Qt::Key_Right)});
   SimulateKeyPress(VK_DOWN);
   EXPECT_EQ(Menu->HotItem(), Help);
+  // The pointer onto Tools while File's menu is open opens Tools' menu; Esc there comes back
+  // to the bar on Tools.
   SimulateKeyPress(VK_LEFT);
-  PressInOpenMenu(Qt::Key_Escape);
+  const TPoint OnTools = Form->ClientToScreen({BarX(Tools), -TMainMenu::BarHeight() / 2});
+  ActOnMenus({MovePointerTo(OnTools), Press(Qt::Key_Escape)});
   SimulateKeyPress(VK_DOWN);
-  EXPECT_EQ(Menu->HotItem(), File);
-  EXPECT_EQ(Log, (std::vector<std::string>{"Файл", "Файл"}));
+  EXPECT_EQ(Menu->HotItem(), Tools);
+  EXPECT_EQ(Log, (std::vector<std::string>{"Файл", "Файл", "Сервис"}));
   SimulateKeyPress(VK_ESCAPE);
+  EXPECT_EQ(Menu->HotItem(), nullptr);
 }
 
 TEST_F(MainMenuTest, LosingTheMenuOrTheFormEndsMenuMode) {
