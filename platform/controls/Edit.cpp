@@ -10,6 +10,7 @@
 
 REGISTER_CLASS(TCustomEdit) {
   Class.Property("AutoSelect", &TCustomEdit::AutoSelect, &TCustomEdit::SetAutoSelect, true)
+      .Property("AutoSize", &TCustomEdit::AutoSize, &TCustomEdit::SetAutoSize, true)
       .Property("CharCase", &TCustomEdit::CharCase, &TCustomEdit::SetCharCase, ecNormal)
       .Property("HideSelection", &TCustomEdit::HideSelection, &TCustomEdit::SetHideSelection, true)
       .Property("MaxLength", &TCustomEdit::MaxLength, &TCustomEdit::SetMaxLength, 0)
@@ -27,6 +28,7 @@ TCustomEdit::TCustomEdit(TComponent* AOwner)
   SetParentColor(false);
   SetColor(clWindow);
   SetBorderStyle(bsSingle);
+  SetAutoSize(true);
   SetCursor(crIBeam);
 }
 
@@ -348,8 +350,39 @@ void TCustomEdit::MouseMove(TShiftState Shift, int X, int Y) {
   TWinControl::MouseMove(Shift, X, Y);
 }
 
+void TCustomEdit::SetAutoSize(bool Value) {
+  if (AutoSize() == Value) return;
+  TWinControl::SetAutoSize(Value);
+  UpdateHeight();
+}
+
+// Only an edit with a single border sizes itself (a borderless one is usually an in-place
+// editor, sized by its owner).
+bool TCustomEdit::FollowsFont() const { return AutoSize() && BorderStyle() == bsSingle; }
+
+void TCustomEdit::UpdateHeight() {
+  if (FollowsFont()) {
+    SetControlStyle(ControlStyle() + TControlStyle{csFixedHeight});
+    AdjustHeight();
+  } else {
+    SetControlStyle(ControlStyle() - TControlStyle{csFixedHeight});
+  }
+}
+
+void TCustomEdit::AdjustHeight() {
+  FCanvas->Font()->Assign(Font());
+  const int Border = GetSystemMetrics(SM_CYBORDER) * (Ctl3D() ? 8 : 6);
+  SetHeight(FCanvas->TextMetrics().tmHeight + Border);
+}
+
+void TCustomEdit::CreateWnd() {
+  TWinControl::CreateWnd();
+  if (FollowsFont()) AdjustHeight();
+}
+
 void TCustomEdit::FontChanged() {
   TWinControl::FontChanged();
+  if (FollowsFont()) AdjustHeight();
   if (GetCaretState().Owner == this) {
     CreateCaret(this, 1, FontHeight());
     ShowCaret(this);

@@ -124,6 +124,7 @@ private:
 
 TCustomMemo::TCustomMemo(TComponent* AOwner)
     : TCustomEdit(AOwner), FLines(std::make_unique<TMemoStrings>(this)) {
+  SetAutoSize(false);   // a memo's height is its own
   SetControlStyle(ControlStyle() - TControlStyle{csFixedHeight});
   SetMultiLine(true);
   SetAutoSelect(false);

@@ -81,10 +81,14 @@ public:
   void Dispatch(TMessage& Message) override;
   void DefaultHandler(TMessage& Message) override;
   String GetText() const override;
+  // With AutoSize (the default) and a single border, the height follows the font: the text
+  // height and room for the border, set when the window is made and when the font changes.
+  void SetAutoSize(bool Value) override;
 
 protected:
   virtual void Change();
   void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
   void PaintWindow(HDC DC) override;
   TControlCanvas* ControlCanvas() override { return FCanvas.get(); }
   void DoEnter() override;
@@ -120,6 +124,9 @@ private:
   int TextOffset(int Index);
   String DisplayText() const;
   TRect DefaultEditRect() const;
+  bool FollowsFont() const;
+  void UpdateHeight();
+  void AdjustHeight();
 
   TEditEngine FEngine;
   std::unique_ptr<TControlCanvas> FCanvas;

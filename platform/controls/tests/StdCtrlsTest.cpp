@@ -182,6 +182,36 @@ TEST_F(StdCtrlsTest, ReadOnlyEditKeepsItsTextAndShowsTheCaret) {
   EXPECT_EQ(Caret.HideCount, 0);
 }
 
+TEST_F(StdCtrlsTest, EditHeightFollowsItsFontUnlessAutoSizeIsOff) {
+  const int Normal = Edit->Height();
+  Edit->SetHeight(50);   // as a stored form may give it
+  Edit->HandleNeeded();
+  Edit->RecreateWnd();
+  EXPECT_EQ(Edit->Height(), Normal);
+  Edit->Font()->SetSize(Edit->Font()->Size() * 2);
+  const int Big = Edit->Height();
+  EXPECT_GT(Big, Normal + 5);
+  Edit->SetCtl3D(false);   // a flat border takes two pixels less
+  Edit->Font()->SetSize(Edit->Font()->Size() / 2);
+  EXPECT_EQ(Edit->Height(), Normal - 2);
+  Edit->SetBorderStyle(bsNone);   // an in-place editor's: sized by its owner
+  Edit->SetHeight(50);
+  Edit->Font()->SetSize(20);
+  EXPECT_EQ(Edit->Height(), 50);
+  Edit->SetBorderStyle(bsSingle);
+  Edit->SetAutoSize(false);
+  Edit->SetHeight(50);
+  Edit->Font()->SetSize(20);
+  EXPECT_EQ(Edit->Height(), 50);
+  // A memo keeps the height it is given.
+  auto* Memo = new TMemo(Form);
+  Memo->SetParent(Form);
+  Memo->SetBounds(0, 100, 100, 80);
+  Memo->Font()->SetSize(20);
+  EXPECT_EQ(Memo->Height(), 80);
+  EXPECT_FALSE(Memo->AutoSize());
+}
+
 TEST_F(StdCtrlsTest, EditMessages) {
   Edit->SetText(u"hello world");
   Edit->Perform(EM_SETSEL, 6, -1);
