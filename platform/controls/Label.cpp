@@ -11,14 +11,16 @@ REGISTER_CLASS(TCustomLabel) {
       .Property("Layout", &TCustomLabel::Layout, &TCustomLabel::SetLayout, tlTop)
       .Property("WordWrap", &TCustomLabel::WordWrap, &TCustomLabel::SetWordWrap, false)
       .Property("Transparent", &TCustomLabel::Transparent, &TCustomLabel::SetTransparent, false)
-      .Property("FocusControl", &TCustomLabel::FocusControl, &TCustomLabel::SetFocusControl);
+      .Property("FocusControl", &TCustomLabel::FocusControl, &TCustomLabel::SetFocusControl)
+      .Property("AutoSize", &TCustomLabel::AutoSize, &TCustomLabel::SetAutoSize, true);
 }
 REGISTER_CLASS(TLabel) {}
 REGISTER_CLASS(TCustomStaticText) {
   Class.Property("Alignment", &TCustomStaticText::Alignment, &TCustomStaticText::SetAlignment,
                  taLeftJustify)
       .Property("BorderStyle", &TCustomStaticText::BorderStyle, &TCustomStaticText::SetBorderStyle,
-                sbsNone);
+                sbsNone)
+      .Property("AutoSize", &TCustomStaticText::AutoSize, &TCustomStaticText::SetAutoSize, true);
 }
 REGISTER_CLASS(TStaticText) {}
 REGISTER_CLASS(TCustomGroupBox) {}

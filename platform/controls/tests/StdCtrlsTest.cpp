@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 
+#include "platform/classes/Filer.h"
 #include "platform/controls/BalloonHint.h"
 #include "platform/controls/Buttons.h"
 #include "platform/controls/ComCtrls.h"
@@ -210,6 +212,33 @@ TEST_F(StdCtrlsTest, EditHeightFollowsItsFontUnlessAutoSizeIsOff) {
   Memo->Font()->SetSize(20);
   EXPECT_EQ(Memo->Height(), 80);
   EXPECT_FALSE(Memo->AutoSize());
+}
+
+TEST_F(StdCtrlsTest, AutoSizeIsReadFromAStoredForm) {
+  const String Text =
+      u"object Stored: TPanel\n"
+      u"  AutoSize = False\n"
+      u"  object Caption: TLabel\n"
+      u"    Width = 200\n"
+      u"    AutoSize = False\n"
+      u"  end\n"
+      u"  object Name: TEdit\n"
+      u"    Height = 40\n"
+      u"    AutoSize = False\n"
+      u"  end\n"
+      u"end\n";
+  RegisterStdCtrlsClasses();
+  RegisterExtCtrlsClasses();
+  std::unique_ptr<TComponent> Panel(TextToComponent(Text));
+  auto* Label = static_cast<TLabel*>(Panel->FindComponent(u"Caption"));
+  auto* Name = static_cast<TEdit*>(Panel->FindComponent(u"Name"));
+  ASSERT_TRUE(Label && Name);
+  EXPECT_FALSE(Label->AutoSize());
+  EXPECT_EQ(Label->Width(), 200);
+  EXPECT_FALSE(Name->AutoSize());
+  Name->HandleNeeded();
+  EXPECT_EQ(Name->Height(), 40);
+  EXPECT_NE(StringToUtf8(ComponentToText(Panel.get())).find("AutoSize = False"), std::string::npos);
 }
 
 TEST_F(StdCtrlsTest, EditMessages) {
