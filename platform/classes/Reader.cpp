@@ -197,7 +197,13 @@ void TReader::ReadPropValue(TPersistent* Instance, const TPropInfo* Prop) {
     ReadError(FormatMsg(u"Property %s is read-only", {Prop->Name()}));
   try {
     switch (Prop->Kind()) {
-      case tkInteger: return Prop->SetOrd(Instance, ReadInteger());
+      case tkInteger: {
+        if (NextValue() != vaIdent) return Prop->SetOrd(Instance, ReadInteger());
+        const String Ident = ReadIdent();
+        Int64 Value;
+        if (!Prop->Idents() || !Prop->Idents()->FromIdent(Ident, Value)) ReadError(u"Invalid property value");
+        return Prop->SetOrd(Instance, Value);
+      }
       case tkInt64: return Prop->SetOrd(Instance, ReadInt64());
       case tkChar: return Prop->SetOrd(Instance, ReadChar());
       case tkSet: return Prop->SetOrd(Instance, static_cast<Int64>(ReadSet(Prop->EnumType())));

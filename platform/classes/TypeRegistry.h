@@ -25,6 +25,7 @@
 #pragma once
 
 #include <any>
+#include <optional>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -104,6 +105,13 @@ public:
   const String& DefaultStr() const { return FDefaultStr; }
   // The stored condition: true when there is none.
   bool IsStored(const TObject* Instance) const { return !FStored || FStored(Instance); }
+  // Names an integer property's values may go by in a stream ("clBtnFace" for a colour,
+  // "DEFAULT_CHARSET" for a character set); null when it has none.
+  struct TIntegerIdents {
+    bool (*ToIdent)(Int64 Value, String& Ident);
+    bool (*FromIdent)(const String& Ident, Int64& Value);
+  };
+  const TIntegerIdents* Idents() const { return FIdents ? &*FIdents : nullptr; }
   bool ReadOnly() const { return FReadOnly; }
 
   // Ordinals: integer, Int64, char, enumeration (its ordinal), Boolean (0/1), set (its bits).
@@ -152,6 +160,7 @@ private:
   Int64 FDefault = 0;
   String FDefaultStr;
   std::function<bool(const TObject*)> FStored;
+  std::optional<TIntegerIdents> FIdents;
 
   std::function<Int64(const TObject*)> FGetOrd;
   std::function<void(TObject*, Int64)> FSetOrd;
@@ -367,6 +376,12 @@ public:
     static_assert(std::is_same_v<V, TDateTime>, "a date property reads a TDateTime");
     Property(Name, Getter, Setter);
     FLast->FIsDateTime = true;
+    return *this;
+  }
+
+  // Names for the values of the integer property just declared (see TPropInfo::Idents).
+  TClassBuilder& Idents(bool (*ToIdent)(Int64, String&), bool (*FromIdent)(const String&, Int64&)) {
+    FLast->FIdents = TPropInfo::TIntegerIdents{ToIdent, FromIdent};
     return *this;
   }
 

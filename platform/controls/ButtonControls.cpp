@@ -8,7 +8,9 @@
 #include "platform/graphics/WinDraw.h"
 #include "platform/rtl/SysUtils.h"
 
-REGISTER_CLASS(TButtonControl) {}
+REGISTER_CLASS(TButtonControl) {
+  Class.Property("Caption", &TButtonControl::Caption, &TButtonControl::SetCaption);
+}
 REGISTER_CLASS(TButton) {
   Class.Property("Default", &TButton::Default, &TButton::SetDefault, false)
       .Property("Cancel", &TButton::Cancel, &TButton::SetCancel, false)

@@ -9,7 +9,8 @@
 #include "platform/graphics/WinDraw.h"
 
 REGISTER_CLASS(TSpeedButton) {
-  Class.Property("AllowAllUp", &TSpeedButton::AllowAllUp, &TSpeedButton::SetAllowAllUp, false)
+  Class.Property("Caption", &TSpeedButton::Caption, &TSpeedButton::SetCaption)
+      .Property("AllowAllUp", &TSpeedButton::AllowAllUp, &TSpeedButton::SetAllowAllUp, false)
       .Property("GroupIndex", &TSpeedButton::GroupIndex, &TSpeedButton::SetGroupIndex, 0)
       .Property("Down", &TSpeedButton::Down, &TSpeedButton::SetDown, false)
       .Property("Flat", &TSpeedButton::Flat, &TSpeedButton::SetFlat, false)

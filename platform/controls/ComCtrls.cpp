@@ -10,7 +10,8 @@
 #include "platform/graphics/WinDraw.h"
 
 REGISTER_CLASS(TTabSheet) {
-  Class.Property("TabVisible", &TTabSheet::TabVisible, &TTabSheet::SetTabVisible, true)
+  Class.Property("Caption", &TTabSheet::Caption, &TTabSheet::SetCaption)
+      .Property("TabVisible", &TTabSheet::TabVisible, &TTabSheet::SetTabVisible, true)
       .Property("ImageIndex", &TTabSheet::ImageIndex, &TTabSheet::SetImageIndex, -1)
       .Property("OnShow", &TTabSheet::OnShow, &TTabSheet::SetOnShow)
       .Property("OnHide", &TTabSheet::OnHide, &TTabSheet::SetOnHide);
@@ -20,7 +21,8 @@ REGISTER_CLASS(TPageControl) {
       .Property("OnChange", &TPageControl::OnChange, &TPageControl::SetOnChange);
 }
 REGISTER_CLASS(TToolButton) {
-  Class.Property("Style", &TToolButton::Style, &TToolButton::SetStyle, tbsButton)
+  Class.Property("Caption", &TToolButton::Caption, &TToolButton::SetCaption)
+      .Property("Style", &TToolButton::Style, &TToolButton::SetStyle, tbsButton)
       .Property("ImageIndex", &TToolButton::ImageIndex, &TToolButton::SetImageIndex, -1)
       .Property("Down", &TToolButton::Down, &TToolButton::SetDown, false)
       .Property("Grouped", &TToolButton::Grouped, &TToolButton::SetGrouped, false);

@@ -7,6 +7,7 @@
 #include "platform/controls/ActnList.h"
 #include "platform/controls/Controls_p.h"
 #include "platform/controls/Forms.h"
+#include "platform/controls/Menus.h"
 #include "platform/controls/WinApi.h"
 
 namespace {
@@ -87,7 +88,22 @@ REGISTER_CLASS(TControl) {
       .Property("Enabled", &TControl::Enabled, &TControl::SetEnabled, true)
       .Property("Hint", &TControl::Hint, &TControl::SetHint)
       .Property("ShowHint", &TControl::ShowHint, &TControl::SetShowHint)
-      .Property("Cursor", &TControl::Cursor, &TControl::SetCursor, crDefault);
+      .Property("Cursor", &TControl::Cursor, &TControl::SetCursor, crDefault)
+      .Property("Anchors", &TControl::Anchors, &TControl::SetAnchors, TAnchors{akLeft, akTop})
+      .Property("ParentColor", &TControl::ParentColor, &TControl::SetParentColor, true)
+      .Property("Color", &TControl::Color, &TControl::SetColor)
+      .Idents(StreamColorToIdent, StreamIdentToColor)
+      .Stored([](const TControl& C) { return !C.ParentColor(); })
+      .Property("ParentFont", &TControl::ParentFont, &TControl::SetParentFont, true)
+      .Property("Font", &TControl::Font, &TControl::SetFont)
+      .Stored([](const TControl& C) { return !C.ParentFont(); })
+      .Property("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu)
+      .Property("OnClick", &TControl::OnClick, &TControl::SetOnClick)
+      .Property("OnDblClick", &TControl::OnDblClick, &TControl::SetOnDblClick)
+      .Property("OnMouseDown", &TControl::OnMouseDown, &TControl::SetOnMouseDown)
+      .Property("OnMouseMove", &TControl::OnMouseMove, &TControl::SetOnMouseMove)
+      .Property("OnMouseUp", &TControl::OnMouseUp, &TControl::SetOnMouseUp)
+      .Property("OnResize", &TControl::OnResize, &TControl::SetOnResize);
 }
 
 TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_unique<TFont>()) {

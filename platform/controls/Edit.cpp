@@ -9,7 +9,8 @@
 #include "platform/graphics/WinDraw.h"
 
 REGISTER_CLASS(TCustomEdit) {
-  Class.Property("AutoSelect", &TCustomEdit::AutoSelect, &TCustomEdit::SetAutoSelect, true)
+  Class.Property("Text", &TCustomEdit::Text, &TCustomEdit::SetText)
+      .Property("AutoSelect", &TCustomEdit::AutoSelect, &TCustomEdit::SetAutoSelect, true)
       .Property("AutoSize", &TCustomEdit::AutoSize, &TCustomEdit::SetAutoSize, true)
       .Property("CharCase", &TCustomEdit::CharCase, &TCustomEdit::SetCharCase, ecNormal)
       .Property("HideSelection", &TCustomEdit::HideSelection, &TCustomEdit::SetHideSelection, true)

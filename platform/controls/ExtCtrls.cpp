@@ -9,7 +9,8 @@
 #include "platform/graphics/WinDraw.h"
 
 REGISTER_CLASS(TCustomPanel) {
-  Class.Property("Alignment", &TCustomPanel::Alignment, &TCustomPanel::SetAlignment, taCenter)
+  Class.Property("Caption", &TCustomPanel::Caption, &TCustomPanel::SetCaption)
+      .Property("Alignment", &TCustomPanel::Alignment, &TCustomPanel::SetAlignment, taCenter)
       .Property("AutoSize", &TCustomPanel::AutoSize, &TCustomPanel::SetAutoSize, false);
 }
 REGISTER_CLASS(TPanel) {}

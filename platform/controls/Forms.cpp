@@ -20,9 +20,27 @@ TCustomForm::TModalHook& ModalHook() {
 }  // namespace
 
 REGISTER_CLASS(TCustomForm) {
-  Class.Property("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview, false)
+  Class.Property("Caption", &TCustomForm::Caption, &TCustomForm::SetCaption)
+      .Property("ClientWidth", &TCustomForm::ClientWidth, &TCustomForm::SetClientWidth)
+      .Property("ClientHeight", &TCustomForm::ClientHeight, &TCustomForm::SetClientHeight)
+      .Property("BorderStyle", &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle, bsSizeable)
+      .Property("BorderIcons", &TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons,
+                TBorderIcons{biSystemMenu, biMinimize, biMaximize})
+      .Property("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview, false)
+      .Property("Menu", &TCustomForm::Menu, &TCustomForm::SetMenu)
+      .Property("ActiveControl", &TCustomForm::ActiveControl, &TCustomForm::SetActiveControl)
       .Property("Position", &TCustomForm::Position, &TCustomForm::SetPosition, poDesigned)
-      .Property("FormStyle", &TCustomForm::FormStyle, &TCustomForm::SetFormStyle, fsNormal);
+      .Property("FormStyle", &TCustomForm::FormStyle, &TCustomForm::SetFormStyle, fsNormal)
+      .Property("WindowState", &TCustomForm::WindowState, &TCustomForm::SetWindowState, wsNormal)
+      .Property("OnCreate", &TCustomForm::OnCreate, &TCustomForm::SetOnCreate)
+      .Property("OnShow", &TCustomForm::OnShow, &TCustomForm::SetOnShow)
+      .Property("OnHide", &TCustomForm::OnHide, &TCustomForm::SetOnHide)
+      .Property("OnActivate", &TCustomForm::OnActivate, &TCustomForm::SetOnActivate)
+      .Property("OnDeactivate", &TCustomForm::OnDeactivate, &TCustomForm::SetOnDeactivate)
+      .Property("OnClose", &TCustomForm::OnClose, &TCustomForm::SetOnClose)
+      .Property("OnCloseQuery", &TCustomForm::OnCloseQuery, &TCustomForm::SetOnCloseQuery)
+      .Property("OnPaint", &TCustomForm::OnPaint, &TCustomForm::SetOnPaint)
+      .Property("OnDestroy", &TCustomForm::OnDestroy, &TCustomForm::SetOnDestroy);
 }
 REGISTER_CLASS(TForm) {}
 REGISTER_CLASS(TFrame) {}

@@ -7,7 +7,8 @@
 #include "platform/rtl/SysUtils.h"
 
 REGISTER_CLASS(TCustomLabel) {
-  Class.Property("Alignment", &TCustomLabel::Alignment, &TCustomLabel::SetAlignment, taLeftJustify)
+  Class.Property("Caption", &TCustomLabel::Caption, &TCustomLabel::SetCaption)
+      .Property("Alignment", &TCustomLabel::Alignment, &TCustomLabel::SetAlignment, taLeftJustify)
       .Property("Layout", &TCustomLabel::Layout, &TCustomLabel::SetLayout, tlTop)
       .Property("WordWrap", &TCustomLabel::WordWrap, &TCustomLabel::SetWordWrap, false)
       .Property("Transparent", &TCustomLabel::Transparent, &TCustomLabel::SetTransparent, false)
@@ -16,14 +17,17 @@ REGISTER_CLASS(TCustomLabel) {
 }
 REGISTER_CLASS(TLabel) {}
 REGISTER_CLASS(TCustomStaticText) {
-  Class.Property("Alignment", &TCustomStaticText::Alignment, &TCustomStaticText::SetAlignment,
+  Class.Property("Caption", &TCustomStaticText::Caption, &TCustomStaticText::SetCaption)
+      .Property("Alignment", &TCustomStaticText::Alignment, &TCustomStaticText::SetAlignment,
                  taLeftJustify)
       .Property("BorderStyle", &TCustomStaticText::BorderStyle, &TCustomStaticText::SetBorderStyle,
                 sbsNone)
       .Property("AutoSize", &TCustomStaticText::AutoSize, &TCustomStaticText::SetAutoSize, true);
 }
 REGISTER_CLASS(TStaticText) {}
-REGISTER_CLASS(TCustomGroupBox) {}
+REGISTER_CLASS(TCustomGroupBox) {
+  Class.Property("Caption", &TCustomGroupBox::Caption, &TCustomGroupBox::SetCaption);
+}
 REGISTER_CLASS(TGroupBox) {}
 
 namespace {

@@ -13,7 +13,12 @@
 REGISTER_CLASS(TWinControl) {
   Class.Property("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder)
       .Property("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop)
-      .Property("Ctl3D", &TWinControl::Ctl3D, &TWinControl::SetCtl3D, true);
+      .Property("Ctl3D", &TWinControl::Ctl3D, &TWinControl::SetCtl3D, true)
+      .Property("OnEnter", &TWinControl::OnEnter, &TWinControl::SetOnEnter)
+      .Property("OnExit", &TWinControl::OnExit, &TWinControl::SetOnExit)
+      .Property("OnKeyDown", &TWinControl::OnKeyDown, &TWinControl::SetOnKeyDown)
+      .Property("OnKeyPress", &TWinControl::OnKeyPress, &TWinControl::SetOnKeyPress)
+      .Property("OnKeyUp", &TWinControl::OnKeyUp, &TWinControl::SetOnKeyUp);
 }
 
 TWinControl::TWinControl(TComponent* AOwner)

@@ -140,6 +140,17 @@ bool IdentToColor(const String& Ident, TColor& Color) {
   return false;
 }
 
+bool StreamColorToIdent(Int64 Color, String& Ident) {
+  return Color >= INT32_MIN && Color <= INT32_MAX && ColorToIdent(TColor(Color), Ident);
+}
+
+bool StreamIdentToColor(const String& Ident, Int64& Color) {
+  TColor Value;
+  if (!IdentToColor(Ident, Value)) return false;
+  Color = Value;
+  return true;
+}
+
 String ColorToString(TColor Color) {
   String Result;
   if (ColorToIdent(Color, Result)) return Result;

@@ -110,6 +110,9 @@ struct TColorIdent {
 const std::vector<TColorIdent>& ColorIdents();
 bool ColorToIdent(TColor Color, String& Ident);
 bool IdentToColor(const String& Ident, TColor& Color);
+// The same for colour properties in component streams (TClassBuilder::Idents).
+bool StreamColorToIdent(Int64 Color, String& Ident);
+bool StreamIdentToColor(const String& Ident, Int64& Color);
 // "clRed", or "$00102030" for a colour without a name (the form text of a colour property).
 String ColorToString(TColor Color);
 // A name or a number ("$FF", "255"); raises EConvertError for anything else.

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "platform/classes/Filer.h"
+#include "platform/classes/TypeRegistry.h"
 #include "platform/controls/BalloonHint.h"
 #include "platform/controls/Buttons.h"
 #include "platform/controls/ComCtrls.h"
@@ -20,6 +21,7 @@
 #include "platform/controls/StdCtrls_p.h"
 #include "platform/controls/WinApi.h"
 #include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/SysUtils.h"
 
 namespace {
 
@@ -239,6 +241,95 @@ TEST_F(StdCtrlsTest, AutoSizeIsReadFromAStoredForm) {
   Name->HandleNeeded();
   EXPECT_EQ(Name->Height(), 40);
   EXPECT_NE(StringToUtf8(ComponentToText(Panel.get())).find("AutoSize = False"), std::string::npos);
+}
+
+// A form as a program keeps it: its controls and handlers come from a stored form.
+class TStoredForm : public TForm {
+  VORENTA_CLASS(TStoredForm, TForm)
+public:
+  explicit TStoredForm(TComponent* AOwner) : TForm(AOwner) {}
+  void OkClick(TObject*) { ++Clicks; }
+  void NameKeyPress(TObject*, Char& Key) { Key = AnsiUpperCase(String(1, Key))[0]; }
+  int Clicks = 0;
+};
+
+}  // namespace
+
+REGISTER_CLASS(TStoredForm) {
+  Class.Method("OkClick", &TStoredForm::OkClick).Method("NameKeyPress", &TStoredForm::NameKeyPress);
+}
+
+namespace {
+
+TEST_F(StdCtrlsTest, AFormIsReadWithItsCaptionsTextsFontsAndHandlers) {
+  RegisterStdCtrlsClasses();
+  RegisterExtCtrlsClasses();
+  const String Text =
+      u"object StoredForm: TStoredForm\n"
+      u"  Caption = 'Заказ'\n"
+      u"  ClientWidth = 300\n"
+      u"  ClientHeight = 120\n"
+      u"  Color = clBtnFace\n"
+      u"  KeyPreview = True\n"
+      u"  object NameLabel: TLabel\n"
+      u"    Left = 8\n"
+      u"    Top = 8\n"
+      u"    Caption = 'Наименование'\n"
+      u"  end\n"
+      u"  object Name: TEdit\n"
+      u"    Left = 8\n"
+      u"    Top = 24\n"
+      u"    Width = 200\n"
+      u"    Text = 'Белила'\n"
+      u"    Anchors = [akLeft, akTop, akRight]\n"
+      u"    OnKeyPress = NameKeyPress\n"
+      u"  end\n"
+      u"  object Ok: TButton\n"
+      u"    Left = 216\n"
+      u"    Top = 88\n"
+      u"    Caption = 'Ok'\n"
+      u"    Default = True\n"
+      u"    ParentFont = False\n"
+      u"    Font.Charset = RUSSIAN_CHARSET\n"
+      u"    Font.Color = clMaroon\n"
+      u"    Font.Style = [fsBold]\n"
+      u"    OnClick = OkClick\n"
+      u"  end\n"
+      u"end\n";
+  auto* Stored = new TStoredForm(Application);
+  TextToComponent(Text, Stored);
+  auto* NameEdit = static_cast<TEdit*>(Stored->FindComponent(u"Name"));
+  auto* Label = static_cast<TLabel*>(Stored->FindComponent(u"NameLabel"));
+  auto* OkButton = static_cast<TButton*>(Stored->FindComponent(u"Ok"));
+  ASSERT_TRUE(NameEdit && Label && OkButton);
+  EXPECT_EQ(Stored->Caption(), u"Заказ");
+  EXPECT_EQ(Stored->ClientWidth(), 300);
+  EXPECT_EQ(Stored->ClientHeight(), 120);
+  EXPECT_TRUE(Stored->KeyPreview());
+  EXPECT_EQ(Label->Caption(), u"Наименование");
+  EXPECT_EQ(NameEdit->Text(), u"Белила");
+  EXPECT_TRUE(NameEdit->Anchors().Contains(akRight));
+  EXPECT_TRUE(OkButton->Font()->Style().Contains(fsBold));
+  EXPECT_EQ(OkButton->Font()->Color(), clMaroon);
+  EXPECT_EQ(OkButton->Font()->Charset(), 204);
+  EXPECT_EQ(Stored->Color(), clBtnFace);
+  EXPECT_FALSE(Label->Font()->Style().Contains(fsBold));
+  Stored->Show();
+  OkButton->Click();
+  EXPECT_EQ(Stored->Clicks, 1);
+  NameEdit->SetFocus();
+  NameEdit->SelectAll();
+  SimulateTyping(u"охра");
+  EXPECT_EQ(NameEdit->Text(), u"ОХРА");
+  // And written back as it was read.
+  const std::string Written = StringToUtf8(ComponentToText(Stored));
+  for (const char* Piece : {"Caption = 'Наименование'", "OnClick = OkClick", "OnKeyPress = NameKeyPress",
+                            "Anchors = [akLeft, akTop, akRight]", "Font.Style = [fsBold]",
+                            "Font.Color = clMaroon", "Font.Charset = RUSSIAN_CHARSET", "Color = clBtnFace"})
+    EXPECT_NE(Written.find(Piece), std::string::npos) << Piece << "\n" << Written;
+  delete Stored;
+  // A colour name that does not exist is an error, not black.
+  EXPECT_ANY_THROW(delete TextToComponent(u"object P: TPanel\n  Color = clNoSuchColour\nend\n"));
 }
 
 TEST_F(StdCtrlsTest, EditMessages) {
