@@ -345,6 +345,11 @@ void ScrollBarSystemTimer(TWinControl* Wnd, unsigned IDEvent) {
 
 void ScrollBarCancelMode(TWinControl* Wnd) {
   if (Held().Wnd == Wnd) EndRepeat();
+  // A thumb drag ends where it got to.
+  for (int Bar : {SB_VERT, SB_HORZ}) {
+    auto It = Bars().find({Wnd, Bar});
+    if (It != Bars().end() && It->second.State.Tracking) ScrollBarEndTrack(Wnd, Bar);
+  }
 }
 
 bool ScrollBarMouseDown(HWND Wnd, TPoint P) {

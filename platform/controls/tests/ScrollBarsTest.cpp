@@ -215,7 +215,7 @@ TEST_F(ScrollBarHeldTest, APageRepeatStopsWhenTheThumbReachesThePointer) {
   EXPECT_EQ(Pos, int(Pages) * 10);
 }
 
-TEST_F(ScrollBarHeldTest, LosingTheMouseEndsTheRepeat) {
+TEST_F(ScrollBarHeldTest, LosingTheMouseEndsTheRepeatAndTheThumbDrag) {
   const TPoint Arrow{W->Width() - 5, 3};
   PointAt(Arrow);
   ScrollBarMouseDown(W, Arrow);
@@ -225,6 +225,21 @@ TEST_F(ScrollBarHeldTest, LosingTheMouseEndsTheRepeat) {
   EXPECT_EQ(W->Codes.back().first, SB_ENDSCROLL);
   Wait(500);
   EXPECT_EQ(Count(SB_LINEUP), 1u);
+  ReleaseCapture();
+  delete Other;
+  // A thumb drag ends where it got to.
+  W->Codes.clear();
+  const TPoint Thumb{W->Width() - 5, 20};
+  ScrollBarMouseDown(W, Thumb);
+  ASSERT_TRUE(GetScrollBarState(W, SB_VERT).Tracking);
+  ScrollBarMouseMove(W, {Thumb.X, 40});
+  Other = new TScrolled(nullptr);
+  Other->HandleNeeded();
+  SetCapture(Other);
+  EXPECT_FALSE(GetScrollBarState(W, SB_VERT).Tracking);
+  ASSERT_GE(W->Codes.size(), 3u);
+  EXPECT_EQ(W->Codes[W->Codes.size() - 2].first, SB_THUMBPOSITION);
+  EXPECT_EQ(W->Codes.back().first, SB_ENDSCROLL);
   ReleaseCapture();
   delete Other;
   // So does the application losing activation.
