@@ -26,8 +26,10 @@ bool StartsNoCase(std::u16string_view Text, std::size_t At, std::u16string_view 
   return true;
 }
 
-// Whether the format holds an am/pm specifier outside quotes: hours then count to 12.
-bool HasAmPm(std::u16string_view Format) {
+// Walks Format outside quoted text, calling Visit(I) at each position; Visit may move I on
+// past what it read. True at the first position Visit accepts; an unclosed quote ends the walk.
+template <class F>
+bool FindUnquoted(std::u16string_view Format, F Visit) {
   for (std::size_t I = 0; I < Format.size(); ++I) {
     const Char C = Format[I];
     if (C == u'"' || C == u'\'') {
@@ -36,31 +38,30 @@ bool HasAmPm(std::u16string_view Format) {
       I = Close;
       continue;
     }
-    if (StartsNoCase(Format, I, u"am/pm") || StartsNoCase(Format, I, u"a/p") ||
-        StartsNoCase(Format, I, u"ampm"))
-      return true;
+    if (Visit(I)) return true;
   }
   return false;
+}
+
+// Whether the format holds an am/pm specifier outside quotes: hours then count to 12.
+bool HasAmPm(std::u16string_view Format) {
+  return FindUnquoted(Format, [Format](std::size_t& I) {
+    return StartsNoCase(Format, I, u"am/pm") || StartsNoCase(Format, I, u"a/p") ||
+           StartsNoCase(Format, I, u"ampm");
+  });
 }
 
 // Whether the format shows the day's number ("d" or "dd" outside quotes): month names then
 // take their genitive form, as the locale's date pictures do.
 bool HasDayNumber(std::u16string_view Format) {
-  for (std::size_t I = 0; I < Format.size(); ++I) {
-    const Char C = Format[I];
-    if (C == u'"' || C == u'\'') {
-      const std::size_t Close = Format.find(C, I + 1);
-      if (Close == std::u16string_view::npos) return false;
-      I = Close;
-      continue;
-    }
-    if (Upper(C) != u'D') continue;
+  return FindUnquoted(Format, [Format](std::size_t& I) {
+    if (Upper(Format[I]) != u'D') return false;
     std::size_t End = I;
     while (End < Format.size() && Upper(Format[End]) == u'D') ++End;
     if (End - I <= 2) return true;
     I = End - 1;
-  }
-  return false;
+    return false;
+  });
 }
 
 class TDateTimeFormatter {
