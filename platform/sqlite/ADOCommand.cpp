@@ -34,15 +34,7 @@ TADOCommand::~TADOCommand() { SetConnection(nullptr); }
 void TADOCommand::SetConnection(TADOConnection* Value) {
   if (Value == FConnection) return;
   ConnectionClosing();
-  if (FConnection) {
-    FConnection->RemoveClient(this);
-    FConnection->RemoveFreeNotification(this);
-  }
-  FConnection = Value;
-  if (FConnection) {
-    FConnection->AddClient(this);
-    FConnection->FreeNotification(this);
-  }
+  TADOConnection::Rebind(this, FConnection, Value);
 }
 
 void TADOCommand::SetCommandText(const String& Value) {

@@ -206,3 +206,15 @@ void TADOConnection::AddClient(TComponent* Client) {
 void TADOConnection::RemoveClient(TComponent* Client) {
   FClients.erase(std::remove(FClients.begin(), FClients.end(), Client), FClients.end());
 }
+
+void TADOConnection::Rebind(TComponent* Client, TADOConnection*& Field, TADOConnection* To) {
+  if (Field) {
+    Field->RemoveClient(Client);
+    Field->RemoveFreeNotification(Client);
+  }
+  Field = To;
+  if (Field) {
+    Field->AddClient(Client);
+    Field->FreeNotification(Client);
+  }
+}

@@ -84,6 +84,9 @@ private:
   Impl& Core() const;
   void AddClient(TComponent* Client);
   void RemoveClient(TComponent* Client);
+  // Points Client's connection field at To: it leaves the old connection's clients (and free
+  // notifications) and joins To's.
+  static void Rebind(TComponent* Client, TADOConnection*& Field, TADOConnection* To);
   void DoConnect();
   void DoDisconnect();
 

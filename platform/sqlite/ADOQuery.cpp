@@ -183,15 +183,7 @@ void TADOQuery::SetConnection(TADOConnection* Value) {
   if (Value == FConnection) return;
   if (Active()) Close();
   FImpl->DropStatement();
-  if (FConnection) {
-    FConnection->RemoveClient(this);
-    FConnection->RemoveFreeNotification(this);
-  }
-  FConnection = Value;
-  if (FConnection) {
-    FConnection->AddClient(this);
-    FConnection->FreeNotification(this);
-  }
+  TADOConnection::Rebind(this, FConnection, Value);
 }
 
 TStrings* TADOQuery::SQL() const { return FSQL.get(); }
