@@ -2,6 +2,7 @@
 // the modal loop; TFrame.
 #include "platform/controls/Forms.h"
 
+#include "platform/classes/Filer.h"
 #include "platform/classes/TypeRegistry.h"
 #include "platform/controls/ActnList.h"
 #include "platform/controls/Controls_p.h"
@@ -32,6 +33,9 @@ REGISTER_CLASS(TCustomForm) {
       .Property("Position", &TCustomForm::Position, &TCustomForm::SetPosition, poDesigned)
       .Property("FormStyle", &TCustomForm::FormStyle, &TCustomForm::SetFormStyle, fsNormal)
       .Property("WindowState", &TCustomForm::WindowState, &TCustomForm::SetWindowState, wsNormal)
+      .Property("OldCreateOrder", &TCustomForm::OldCreateOrder, &TCustomForm::SetOldCreateOrder)
+      .Property("PixelsPerInch", &TCustomForm::PixelsPerInch, &TCustomForm::SetPixelsPerInch)
+      .Property("Scaled", &TCustomForm::Scaled, &TCustomForm::SetScaled, true)
       .Property("OnCreate", &TCustomForm::OnCreate, &TCustomForm::SetOnCreate)
       .Property("OnShow", &TCustomForm::OnShow, &TCustomForm::SetOnShow)
       .Property("OnHide", &TCustomForm::OnHide, &TCustomForm::SetOnHide)
@@ -48,6 +52,17 @@ REGISTER_CLASS(TFrame) {}
 TFrame::TFrame(TComponent* AOwner) : TScrollingWinControl(AOwner) {
   SetControlStyle(ControlStyle() + TControlStyle{csAcceptsControls});
   SetBounds(0, 0, 320, 240);
+}
+
+// "TextHeight": the text height of the form's font when the form was stored.
+void TCustomForm::DefineProperties(TFiler* Filer) {
+  TScrollingWinControl::DefineProperties(Filer);
+  const auto ReadData = [this](TReader* Reader) { FStoredTextHeight = Reader->ReadInteger(); };
+  const auto WriteData = [this](TWriter* Writer) {
+    FCanvas->Font()->Assign(Font());
+    Writer->WriteInteger(FCanvas->TextHeight(u"0"));
+  };
+  Filer->DefineProperty(u"TextHeight", ReadData, WriteData, true);
 }
 
 TCustomForm::TCustomForm(TComponent* AOwner)

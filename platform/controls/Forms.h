@@ -91,6 +91,13 @@ public:
   void SetPixelsPerInch(int Value) { FPixelsPerInch = Value; }
   bool Scaled() const { return FScaled; }
   void SetScaled(bool Value) { FScaled = Value; }
+  // Kept for stored forms; it changes nothing here.
+  bool OldCreateOrder() const { return FOldCreateOrder; }
+  void SetOldCreateOrder(bool Value) { FOldCreateOrder = Value; }
+  // The height of the form font's text as a stored form recorded it ("TextHeight"; 0 when
+  // none was read).
+  int StoredTextHeight() const { return FStoredTextHeight; }
+  void DefineProperties(TFiler* Filer) override;
   TCanvas* Canvas() const { return FCanvas.get(); }
   TMonitor* Monitor() const;
   // The main menu shown as a bar across the top of the form; the client area starts below it.
@@ -192,6 +199,8 @@ private:
   TWindowState FWindowState = wsNormal;
   int FPixelsPerInch = 96;
   bool FScaled = true;
+  bool FOldCreateOrder = false;
+  int FStoredTextHeight = 0;
   bool FPlaced = false;
   std::unique_ptr<TControlCanvas> FCanvas;
   TNotifyEvent FOnCreate, FOnShow, FOnHide, FOnActivate, FOnDeactivate, FOnPaint, FOnDestroy;

@@ -271,6 +271,9 @@ TEST_F(StdCtrlsTest, AFormIsReadWithItsCaptionsTextsFontsAndHandlers) {
       u"  ClientHeight = 120\n"
       u"  Color = clBtnFace\n"
       u"  KeyPreview = True\n"
+      u"  OldCreateOrder = False\n"
+      u"  PixelsPerInch = 96\n"
+      u"  TextHeight = 13\n"
       u"  object NameLabel: TLabel\n"
       u"    Left = 8\n"
       u"    Top = 8\n"
@@ -306,6 +309,8 @@ TEST_F(StdCtrlsTest, AFormIsReadWithItsCaptionsTextsFontsAndHandlers) {
   EXPECT_EQ(Stored->ClientWidth(), 300);
   EXPECT_EQ(Stored->ClientHeight(), 120);
   EXPECT_TRUE(Stored->KeyPreview());
+  EXPECT_EQ(Stored->StoredTextHeight(), 13);
+  EXPECT_EQ(Stored->PixelsPerInch(), 96);
   EXPECT_EQ(Label->Caption(), u"Наименование");
   EXPECT_EQ(NameEdit->Text(), u"Белила");
   EXPECT_TRUE(NameEdit->Anchors().Contains(akRight));
@@ -325,7 +330,8 @@ TEST_F(StdCtrlsTest, AFormIsReadWithItsCaptionsTextsFontsAndHandlers) {
   const std::string Written = StringToUtf8(ComponentToText(Stored));
   for (const char* Piece : {"Caption = 'Наименование'", "OnClick = OkClick", "OnKeyPress = NameKeyPress",
                             "Anchors = [akLeft, akTop, akRight]", "Font.Style = [fsBold]",
-                            "Font.Color = clMaroon", "Font.Charset = RUSSIAN_CHARSET", "Color = clBtnFace"})
+                            "Font.Color = clMaroon", "Font.Charset = RUSSIAN_CHARSET", "Color = clBtnFace",
+                            "PixelsPerInch = 96", "TextHeight = "})
     EXPECT_NE(Written.find(Piece), std::string::npos) << Piece << "\n" << Written;
   delete Stored;
   // A colour name that does not exist is an error, not black.
