@@ -70,6 +70,7 @@ void TApplication::SetActive(bool Value) {
   if (FActive == Value) return;
   FActive = Value;
   if (FActive) return;
+  ForgetAltPress();   // an Alt+Tab away: its release on return must not open the menu bar
   CancelHint();
   FilterOutsideClick(nullptr, {INT_MIN, INT_MIN});
   if (CaptureControl()) SetCapture(nullptr);   // the holder gets WM_CANCELMODE

@@ -58,6 +58,8 @@ void SetMenuKeyHook(TMenuKeyHook Hook);
 bool HasMenuKeyHook();
 // Whether the Alt key being released went down and up with no other key or press between.
 bool AltReleasedAlone();
+// Forgets an Alt press (the application lost the keyboard meanwhile, as with Alt+Tab).
+void ForgetAltPress();
 // A screen point in Wnd's window coordinates (WinControlInput.cpp).
 TPoint WindowPoint(HWND Wnd, TPoint ScreenPos);
 // The window's own answers to the scroll bars' system timer and to cancel mode

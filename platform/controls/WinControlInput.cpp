@@ -535,3 +535,4 @@ TPoint WindowPoint(HWND Wnd, TPoint ScreenPos) {
 void SetMenuKeyHook(TMenuKeyHook Hook) { MenuKeyHook() = std::move(Hook); }
 bool HasMenuKeyHook() { return bool(MenuKeyHook()); }
 bool AltReleasedAlone() { return AltAlone(); }
+void ForgetAltPress() { AltAlone() = false; }

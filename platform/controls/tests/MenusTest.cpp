@@ -182,6 +182,12 @@ TEST_F(MainMenuTest, F10AndAltAloneHighlightTheBarForTheArrows) {
   SimulateKeyPress(VK_LEFT, {ssAlt});
   SimulateKeyUp(VK_MENU, {});
   EXPECT_EQ(Menu->HotItem(), nullptr);
+  // Alt+Tab to another program and back: the release of Alt does not enter.
+  SimulateKeyDown(VK_MENU, {ssAlt});
+  Application->SetActive(false);
+  Application->SetActive(true);
+  SimulateKeyUp(VK_MENU, {});
+  EXPECT_EQ(Menu->HotItem(), nullptr);
   // A press anywhere leaves the mode and reaches its control.
   SimulateKeyPress(VK_F10);
   SimulateClick(Edit, {5, 5});
