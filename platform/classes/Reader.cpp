@@ -201,7 +201,7 @@ void TReader::ReadPropValue(TPersistent* Instance, const TPropInfo* Prop) {
         if (NextValue() != vaIdent) return Prop->SetOrd(Instance, ReadInteger());
         const String Ident = ReadIdent();
         Int64 Value;
-        if (!Prop->Idents() || !Prop->Idents()->FromIdent(Ident, Value)) ReadError(u"Invalid property value");
+        if (!IdentToInt(Ident, Value, Prop->Idents())) ReadError(u"Invalid property value");
         return Prop->SetOrd(Instance, Value);
       }
       case tkInt64: return Prop->SetOrd(Instance, ReadInt64());

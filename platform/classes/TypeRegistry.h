@@ -25,15 +25,16 @@
 #pragma once
 
 #include <any>
-#include <optional>
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <span>
 #include <type_traits>
 #include <vector>
 
 #include "platform/classes/Collection.h"
 #include "platform/classes/Component.h"
+#include "platform/classes/IdentMap.h"
 #include "platform/classes/TypeInfo.h"
 #include "platform/rtl/Currency.h"
 #include "platform/rtl/Exceptions.h"
@@ -106,12 +107,8 @@ public:
   // The stored condition: true when there is none.
   bool IsStored(const TObject* Instance) const { return !FStored || FStored(Instance); }
   // Names an integer property's values may go by in a stream ("clBtnFace" for a colour,
-  // "DEFAULT_CHARSET" for a character set); null when it has none.
-  struct TIntegerIdents {
-    bool (*ToIdent)(Int64 Value, String& Ident);
-    bool (*FromIdent)(const String& Ident, Int64& Value);
-  };
-  const TIntegerIdents* Idents() const { return FIdents ? &*FIdents : nullptr; }
+  // "DEFAULT_CHARSET" for a character set); empty when it has none.
+  std::span<const TIdentMapEntry> Idents() const { return FIdents; }
   bool ReadOnly() const { return FReadOnly; }
 
   // Ordinals: integer, Int64, char, enumeration (its ordinal), Boolean (0/1), set (its bits).
@@ -160,7 +157,7 @@ private:
   Int64 FDefault = 0;
   String FDefaultStr;
   std::function<bool(const TObject*)> FStored;
-  std::optional<TIntegerIdents> FIdents;
+  std::span<const TIdentMapEntry> FIdents;
 
   std::function<Int64(const TObject*)> FGetOrd;
   std::function<void(TObject*, Int64)> FSetOrd;
@@ -379,9 +376,10 @@ public:
     return *this;
   }
 
-  // Names for the values of the integer property just declared (see TPropInfo::Idents).
-  TClassBuilder& Idents(bool (*ToIdent)(Int64, String&), bool (*FromIdent)(const String&, Int64&)) {
-    FLast->FIdents = TPropInfo::TIntegerIdents{ToIdent, FromIdent};
+  // Names for the values of the integer property just declared (see TPropInfo::Idents); the
+  // table must outlive the registry.
+  TClassBuilder& Idents(std::span<const TIdentMapEntry> Map) {
+    FLast->FIdents = Map;
     return *this;
   }
 

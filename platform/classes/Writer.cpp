@@ -144,7 +144,7 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo* Prop) {
         WriteBoolean(Value != 0);
       else if (Prop->Kind() == tkEnumeration)
         WriteIdent(Prop->EnumType()->ValueName(static_cast<int>(Value)));
-      else if (String Ident; Prop->Idents() && Prop->Idents()->ToIdent(Value, Ident))
+      else if (String Ident; IntToIdent(Value, Ident, Prop->Idents()))
         WriteIdent(Ident);
       else
         WriteInteger(Value);

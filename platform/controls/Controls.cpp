@@ -92,7 +92,7 @@ REGISTER_CLASS(TControl) {
       .Property("Anchors", &TControl::Anchors, &TControl::SetAnchors, TAnchors{akLeft, akTop})
       .Property("ParentColor", &TControl::ParentColor, &TControl::SetParentColor, true)
       .Property("Color", &TControl::Color, &TControl::SetColor)
-      .Idents(StreamColorToIdent, StreamIdentToColor)
+      .Idents(ColorIdents())
       .Stored([](const TControl& C) { return !C.ParentColor(); })
       .Property("ParentFont", &TControl::ParentFont, &TControl::SetParentFont, true)
       .Property("Font", &TControl::Font, &TControl::SetFont)

@@ -42,7 +42,7 @@ std::array<TColorRef, COLOR_ENDCOLORS + 1> SysColors = {
     RGB(212, 208, 200),  // COLOR_MENUBAR
 };
 
-const std::vector<TColorIdent> Idents = {
+const TIdentMapEntry Idents[] = {
     {clBlack, u"clBlack"}, {clMaroon, u"clMaroon"}, {clGreen, u"clGreen"},
     {clOlive, u"clOlive"}, {clNavy, u"clNavy"}, {clPurple, u"clPurple"},
     {clTeal, u"clTeal"}, {clGray, u"clGray"}, {clSilver, u"clSilver"},
@@ -68,13 +68,6 @@ const std::vector<TColorIdent> Idents = {
 };
 
 Char AsciiUpper(Char C) { return C >= u'a' && C <= u'z' ? Char(C - 32) : C; }
-
-bool SameText(const String& A, const String& B) {
-  if (A.size() != B.size()) return false;
-  for (std::size_t I = 0; I < A.size(); ++I)
-    if (AsciiUpper(A[I]) != AsciiUpper(B[I])) return false;
-  return true;
-}
 
 int DigitValue(Char C) {
   if (C >= u'0' && C <= u'9') return C - u'0';
@@ -120,34 +113,14 @@ TColorRef ColorToRGB(TColor Color) {
   return TColorRef(Color) & 0xFFFFFF;
 }
 
-const std::vector<TColorIdent>& ColorIdents() { return Idents; }
+std::span<const TIdentMapEntry> ColorIdents() { return Idents; }
 
-bool ColorToIdent(TColor Color, String& Ident) {
-  for (const auto& Entry : Idents)
-    if (Entry.Value == Color) {
-      Ident = Entry.Name;
-      return true;
-    }
-  return false;
-}
+bool ColorToIdent(TColor Color, String& Ident) { return IntToIdent(Color, Ident, Idents); }
 
 bool IdentToColor(const String& Ident, TColor& Color) {
-  for (const auto& Entry : Idents)
-    if (SameText(Ident, Entry.Name)) {
-      Color = Entry.Value;
-      return true;
-    }
-  return false;
-}
-
-bool StreamColorToIdent(Int64 Color, String& Ident) {
-  return Color >= INT32_MIN && Color <= INT32_MAX && ColorToIdent(TColor(Color), Ident);
-}
-
-bool StreamIdentToColor(const String& Ident, Int64& Color) {
-  TColor Value;
-  if (!IdentToColor(Ident, Value)) return false;
-  Color = Value;
+  Int64 Value;
+  if (!IdentToInt(Ident, Value, Idents)) return false;
+  Color = TColor(Value);
   return true;
 }
 

@@ -7,8 +7,9 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
+#include <span>
 
+#include "platform/classes/IdentMap.h"
 #include "platform/rtl/Types.h"
 
 using TColor = std::int32_t;
@@ -102,17 +103,11 @@ TColorRef GetSysColor(int Index);
 // themselves back masked to 24 bits, as the library's routine does.
 TColorRef ColorToRGB(TColor Color);
 
-// The library's colour names (clBlack ... clWindowText: 52 of them) and their values.
-struct TColorIdent {
-  TColor Value;
-  const char16_t* Name;
-};
-const std::vector<TColorIdent>& ColorIdents();
+// The library's colour names (clBlack ... clWindowText: 52 of them) and their values; colour
+// properties stream by them (TClassBuilder::Idents).
+std::span<const TIdentMapEntry> ColorIdents();
 bool ColorToIdent(TColor Color, String& Ident);
 bool IdentToColor(const String& Ident, TColor& Color);
-// The same for colour properties in component streams (TClassBuilder::Idents).
-bool StreamColorToIdent(Int64 Color, String& Ident);
-bool StreamIdentToColor(const String& Ident, Int64& Color);
 // "clRed", or "$00102030" for a colour without a name (the form text of a colour property).
 String ColorToString(TColor Color);
 // A name or a number ("$FF", "255"); raises EConvertError for anything else.

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "platform/classes/TypeRegistry.h"
-#include "platform/rtl/SysUtils.h"
 
 namespace {
 
@@ -15,11 +14,7 @@ int ScaleRounded(int Number, int Numerator, int Denominator) {
 }
 
 // The character sets' names in component streams.
-struct TCharsetIdent {
-  int Value;
-  const char16_t* Name;
-};
-constexpr TCharsetIdent kCharsets[] = {
+const TIdentMapEntry kCharsets[] = {
     {0, u"ANSI_CHARSET"},        {1, u"DEFAULT_CHARSET"},     {2, u"SYMBOL_CHARSET"},
     {77, u"MAC_CHARSET"},        {128, u"SHIFTJIS_CHARSET"},  {129, u"HANGEUL_CHARSET"},
     {130, u"JOHAB_CHARSET"},     {134, u"GB2312_CHARSET"},    {136, u"CHINESEBIG5_CHARSET"},
@@ -27,24 +22,6 @@ constexpr TCharsetIdent kCharsets[] = {
     {177, u"HEBREW_CHARSET"},    {178, u"ARABIC_CHARSET"},    {186, u"BALTIC_CHARSET"},
     {204, u"RUSSIAN_CHARSET"},   {222, u"THAI_CHARSET"},      {238, u"EASTEUROPE_CHARSET"},
     {255, u"OEM_CHARSET"}};
-
-bool CharsetToIdent(Int64 Charset, String& Ident) {
-  for (const TCharsetIdent& C : kCharsets)
-    if (C.Value == Charset) {
-      Ident = C.Name;
-      return true;
-    }
-  return false;
-}
-
-bool IdentToCharset(const String& Ident, Int64& Charset) {
-  for (const TCharsetIdent& C : kCharsets)
-    if (SameText(Ident, C.Name)) {
-      Charset = C.Value;
-      return true;
-    }
-  return false;
-}
 
 }  // namespace
 
@@ -56,9 +33,9 @@ void TGraphicsObject::Changed() {
 
 REGISTER_CLASS(TFont) {
   Class.Property("Charset", &TFont::Charset, &TFont::SetCharset, TFontCharset(DEFAULT_CHARSET))
-      .Idents(CharsetToIdent, IdentToCharset)
+      .Idents(kCharsets)
       .Property("Color", &TFont::Color, &TFont::SetColor, clWindowText)
-      .Idents(StreamColorToIdent, StreamIdentToColor)
+      .Idents(ColorIdents())
       .Property("Height", &TFont::Height, &TFont::SetHeight)
       .Property("Name", &TFont::Name, &TFont::SetName)
       .Property("Orientation", &TFont::Orientation, &TFont::SetOrientation, 0)
@@ -138,7 +115,7 @@ void TFont::SetOrientation(int Value) {
 
 REGISTER_CLASS(TPen) {
   Class.Property("Color", &TPen::Color, &TPen::SetColor, clBlack)
-      .Idents(StreamColorToIdent, StreamIdentToColor)
+      .Idents(ColorIdents())
       .Property("Mode", &TPen::Mode, &TPen::SetMode, pmCopy)
       .Property("Style", &TPen::Style, &TPen::SetStyle, psSolid)
       .Property("Width", &TPen::Width, &TPen::SetWidth, 1);
@@ -180,7 +157,7 @@ void TPen::SetMode(TPenMode Value) {
 
 REGISTER_CLASS(TBrush) {
   Class.Property("Color", &TBrush::Color, &TBrush::SetColor, clWhite)
-      .Idents(StreamColorToIdent, StreamIdentToColor)
+      .Idents(ColorIdents())
       .Property("Style", &TBrush::Style, &TBrush::SetStyle, bsSolid);
 }
 
