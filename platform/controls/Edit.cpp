@@ -29,7 +29,7 @@ TCustomEdit::TCustomEdit(TComponent* AOwner)
   SetParentColor(false);
   SetColor(clWindow);
   SetBorderStyle(bsSingle);
-  SetAutoSize(true);
+  TWinControl::SetAutoSize(true);   // the height follows the font once the window is made
   SetCursor(crIBeam);
 }
 
