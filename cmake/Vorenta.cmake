@@ -16,8 +16,8 @@ function(vorenta_library name)
   set(target vorenta_${name})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
-  list(FILTER sources EXCLUDE REGEX "/(tests|resources)/")
-  list(FILTER sources INCLUDE REGEX "\\.cpp$|\\.h$")
+  # A folder's tests, resources and programs are not part of its library.
+  list(FILTER sources EXCLUDE REGEX "/(tests|resources|programs)/")
   set(cpp_sources ${sources})
   list(FILTER cpp_sources INCLUDE REGEX "\\.cpp$")
   if(NOT cpp_sources)

@@ -6,5 +6,5 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 export CCACHE_BASEDIR="$top" CCACHE_NOHASHDIR=true CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
 export CCACHE_MAXSIZE=${CCACHE_MAXSIZE:-5G}
-[ -f build/build.ninja ] || cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=CI "$@" >/dev/null
+[ -f build/build.ninja ] || cmake -S . -B build -G Ninja "$@" >/dev/null
 cmake --build build

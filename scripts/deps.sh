@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the program need, when any is missing.
-# Quiet and quick when everything is there.
+# With --dev also what the benchmarks and the by-hand checks use (Google Benchmark, Lua, a
+# virtual X server, PDF to PNG). Quiet and quick when everything is there.
 set -euo pipefail
 
 packages=(
   cmake ninja-build g++ ccache pkg-config
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev
   libicu-dev zlib1g-dev libjpeg-dev libpng-dev libsqlite3-dev
   libfreetype-dev libharfbuzz-dev libfontconfig-dev fonts-liberation2 fonts-dejavu-core
-  qt6-base-dev libgl-dev libcups2-dev libxlsxwriter-dev liblua5.4-dev
-  xvfb xauth poppler-utils
+  qt6-base-dev libgl-dev libcups2-dev libxlsxwriter-dev
 )
+if [ "${1:-}" = "--dev" ]; then
+  packages+=(libbenchmark-dev liblua5.4-dev xvfb xauth poppler-utils)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
