@@ -4,11 +4,9 @@
 #include <algorithm>
 #include <cassert>
 
-#include "platform/classes/ClassUtils_p.h"
 #include "platform/classes/TypeRegistry.h"
 #include "platform/rtl/Exceptions.h"
-
-using namespace classes_detail;
+#include "platform/rtl/SysUtils.h"
 
 REGISTER_CLASS(TCollectionItem) {}
 REGISTER_CLASS(TCollection) {}
@@ -16,7 +14,7 @@ REGISTER_CLASS(TOwnedCollection) {}
 
 namespace {
 [[noreturn]] void ListIndexError(int Index) {
-  throw EListError(FormatMsg(u"List index out of bounds (%d)", {IntToText(Index)}));
+  throw EListError(Format(u"List index out of bounds (%d)", {Index}));
 }
 }  // namespace
 
@@ -54,7 +52,7 @@ void TCollectionItem::SetDisplayName(const String&) { Changed(false); }
 
 String TCollectionItem::GetNamePath() const {
   if (!FCollection) return ClassName();
-  return FCollection->GetNamePath() + u"[" + IntToText(Index()) + u"]";
+  return FCollection->GetNamePath() + u"[" + IntToStr(Index()) + u"]";
 }
 
 void TCollectionItem::Changed(bool AllItems) {

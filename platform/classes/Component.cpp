@@ -5,6 +5,7 @@
 
 #include "platform/classes/ClassUtils_p.h"
 #include "platform/classes/TypeRegistry.h"
+#include "platform/rtl/SysUtils.h"
 
 using namespace classes_detail;
 
@@ -15,7 +16,7 @@ REGISTER_CLASS(TComponent) {
 
 namespace {
 [[noreturn]] void ListIndexError(int Index) {
-  throw EListError(FormatMsg(u"List index out of bounds (%d)", {IntToText(Index)}));
+  throw EListError(Format(u"List index out of bounds (%d)", {Index}));
 }
 }  // namespace
 
@@ -94,7 +95,7 @@ void TComponent::DestroyComponents() {
 TComponent* TComponent::FindComponent(const String& AName) const {
   if (AName.empty()) return nullptr;
   for (TComponent* Item : FComponents)
-    if (SameName(Item->FName, AName)) return Item;
+    if (SameText(Item->FName, AName)) return Item;
   return nullptr;
 }
 
@@ -103,7 +104,7 @@ TComponent* TComponent::FindComponent(const String& AName) const {
 void TComponent::SetName(const String& NewName) {
   if (FName == NewName) return;
   if (!NewName.empty() && !IsValidIdent(NewName))
-    throw EComponentError(FormatMsg(u"'%s' is not a valid component name", {NewName}));
+    throw EComponentError(Format(u"'%s' is not a valid component name", {NewName}));
   if (FOwner)
     FOwner->ValidateRename(this, FName, NewName);
   else
@@ -115,10 +116,10 @@ void TComponent::ChangeName(const String& NewName) { FName = NewName; }
 
 void TComponent::ValidateRename(TComponent* AComponent, const String& CurName,
                                 const String& NewName) {
-  if (!AComponent || NewName.empty() || SameName(CurName, NewName)) return;
+  if (!AComponent || NewName.empty() || SameText(CurName, NewName)) return;
   TComponent* Existing = FindComponent(NewName);
   if (Existing && Existing != AComponent)
-    throw EComponentError(FormatMsg(u"A component named %s already exists", {NewName}));
+    throw EComponentError(Format(u"A component named %s already exists", {NewName}));
 }
 
 String TComponent::GetNamePath() const { return FName; }

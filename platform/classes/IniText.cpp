@@ -15,15 +15,6 @@
 
 namespace {
 
-bool IsBlank(Char C) { return C <= u' '; }
-
-String Trimmed(std::u16string_view S) {
-  std::size_t B = 0, E = S.size();
-  while (B < E && IsBlank(S[B])) ++B;
-  while (E > B && IsBlank(S[E - 1])) --E;
-  return String(S.substr(B, E - B));
-}
-
 bool HasLineBreak(const String& S) { return S.find_first_of(u"\r\n") != String::npos; }
 
 bool SameName(const String& A, const String& B) { return AnsiSameText(A, B); }
@@ -39,7 +30,7 @@ void AddOnce(std::vector<String>& Names, const String& Name) {
 void CheckIniNames(const String& Section, const String& Ident) {
   if (HasLineBreak(Section))
     throw EIniFileException(u"Invalid section name \"" + Section + u"\"");
-  const String Name = Trimmed(Ident);
+  const String Name = Trim(Ident);
   if (Name.empty() || Name != Ident || HasLineBreak(Ident) || Ident.find(u'=') != String::npos ||
       Ident[0] == u'[' || Ident[0] == u';' || Ident[0] == u'#')
     throw EIniFileException(u"Invalid key name \"" + Ident + u"\"");
@@ -48,19 +39,19 @@ void CheckIniNames(const String& Section, const String& Ident) {
 TIniText::TLine TIniText::ParseLine(const String& Raw) {
   TLine Line;
   Line.Raw = Raw;
-  const String Text = Trimmed(Raw);
+  const String Text = Trim(Raw);
   if (Text.empty() || Text[0] == u';' || Text[0] == u'#') return Line;
   if (Text[0] == u'[') {
     const std::size_t Close = Text.rfind(u']');
     Line.Kind = lkSection;
-    Line.Name = Trimmed(std::u16string_view(Text).substr(1, Close == 0 ? String::npos : Close - 1));
+    Line.Name = Trim(Text.substr(1, Close == 0 ? String::npos : Close - 1));
     return Line;
   }
   const std::size_t Eq = Text.find(u'=');
   if (Eq == String::npos) return Line;
   Line.Kind = lkKey;
-  Line.Name = Trimmed(std::u16string_view(Text).substr(0, Eq));
-  Line.Value = Trimmed(std::u16string_view(Text).substr(Eq + 1));
+  Line.Name = Trim(Text.substr(0, Eq));
+  Line.Value = Trim(Text.substr(Eq + 1));
   return Line;
 }
 
@@ -128,7 +119,7 @@ std::optional<String> TIniText::Read(const String& Section, const String& Ident)
 void TIniText::AddSection(const String& Section) {
   if (SectionExists(Section)) return;
   // A blank line keeps sections apart, as the file's own sections usually are.
-  if (!FLines.empty() && !Trimmed(FLines.back().Raw).empty()) FLines.push_back(TLine{});
+  if (!FLines.empty() && !Trim(FLines.back().Raw).empty()) FLines.push_back(TLine{});
   FLines.push_back(ParseLine(u"[" + Section + u"]"));
 }
 
@@ -140,10 +131,10 @@ void TIniText::Write(const String& Section, const String& Ident, const String& V
   if (Existing >= 0) {
     // Keep the name and the spacing around '=' as written.
     TLine& Line = FLines[Existing];
-    std::size_t ValueStart = Line.Raw.find(u'=') + 1;
-    while (ValueStart < Line.Raw.size() && IsBlank(Line.Raw[ValueStart])) ++ValueStart;
+    const std::size_t AfterEq = Line.Raw.find(u'=') + 1;
+    const std::size_t ValueStart = Line.Raw.size() - TrimLeft(Line.Raw.substr(AfterEq)).size();
     Line.Raw = Line.Raw.substr(0, ValueStart) + Value;
-    Line.Value = Trimmed(Value);
+    Line.Value = Trim(Value);
     return;
   }
   AddSection(Section);

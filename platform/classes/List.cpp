@@ -3,18 +3,16 @@
 
 #include <algorithm>
 
-#include "platform/classes/ClassUtils_p.h"
 #include "platform/classes/TypeRegistry.h"
 #include "platform/rtl/Exceptions.h"
-
-using namespace classes_detail;
+#include "platform/rtl/SysUtils.h"
 
 REGISTER_CLASS(TList) {}
 REGISTER_CLASS(TObjectList) {}
 
 namespace {
 [[noreturn]] void ListError(std::u16string_view Pattern, Int64 Value) {
-  throw EListError(FormatMsg(Pattern, {IntToText(Value)}));
+  throw EListError(Format(String(Pattern), {Value}));
 }
 }  // namespace
 

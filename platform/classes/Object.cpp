@@ -1,11 +1,9 @@
 // Object.cpp - TObject and TPersistent.
 #include "platform/classes/Object.h"
 
-#include "platform/classes/ClassUtils_p.h"
 #include "platform/classes/TypeRegistry.h"
 #include "platform/rtl/Handles.h"
-
-using namespace classes_detail;
+#include "platform/rtl/SysUtils.h"
 
 REGISTER_CLASS(TObject) {}
 
@@ -35,7 +33,7 @@ void TPersistent::AssignTo(TPersistent* Dest) { Dest->AssignError(this); }
 
 void TPersistent::AssignError(const TPersistent* Source) const {
   String SourceName = Source ? Source->ClassName() : String(u"nil");
-  throw EConvertError(FormatMsg(u"Cannot assign a %s to a %s", {SourceName, ClassName()}));
+  throw EConvertError(Format(u"Cannot assign a %s to a %s", {SourceName, ClassName()}));
 }
 
 void TPersistent::DefineProperties(TFiler*) {}

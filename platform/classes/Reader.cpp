@@ -10,6 +10,7 @@
 #include "platform/classes/Filer_p.h"
 #include "platform/classes/TypeRegistry.h"
 #include "platform/rtl/CodePage.h"
+#include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Variant.h"
 #include "platform/rtl/Variants.h"
 
@@ -48,7 +49,7 @@ T GetLE(const unsigned char* In) {
 
 void TReader::ReadError(const String& Reason) {
   String Where = FPropName.empty() ? String() : u"Error reading " + FPropName + u": ";
-  throw EReadError(Where + Reason + u" at offset " + IntToText(FStream->Position()));
+  throw EReadError(Where + Reason + u" at offset " + IntToStr(FStream->Position()));
 }
 
 // --- Components ---------------------------------------------------------------------------------
@@ -63,8 +64,8 @@ TComponent* TReader::ReadRootComponent(TComponent* ARoot) {
   bool Created = false;
   if (!ARoot) {
     TClass Class = GetClass(ClassName);
-    if (!Class) ReadError(FormatMsg(u"Class %s not found", {ClassName}));
-    if (!Class->IsComponentClass()) ReadError(FormatMsg(u"%s is not a component class", {ClassName}));
+    if (!Class) ReadError(Format(u"Class %s not found", {ClassName}));
+    if (!Class->IsComponentClass()) ReadError(Format(u"%s is not a component class", {ClassName}));
     ARoot = Class->CreateComponent(nullptr);
     Created = true;
   }
@@ -73,7 +74,7 @@ TComponent* TReader::ReadRootComponent(TComponent* ARoot) {
     FOwner = ARoot;
     FParent = ARoot;
     if (!Name.empty() && !IsValidIdent(Name))
-      ReadError(FormatMsg(u"'%s' is not a valid component name", {Name}));
+      ReadError(Format(u"'%s' is not a valid component name", {Name}));
     ARoot->ChangeName(Name);
     ARoot->SetLoading(true);
     ARoot->SetReading(true);
@@ -104,14 +105,14 @@ TComponent* TReader::ReadComponent(TComponent* Component) {
   String ClassName = ReadStr();
   String Name = ReadStr();
   if (!Name.empty() && !IsValidIdent(Name))
-    ReadError(FormatMsg(u"'%s' is not a valid component name", {Name}));
+    ReadError(Format(u"'%s' is not a valid component name", {Name}));
   if (!Component && Flags.Contains(ffInherited) && FOwner) Component = FOwner->FindComponent(Name);
   if (!Component) {
     TClass Class = GetClass(ClassName);
-    if (!Class) ReadError(FormatMsg(u"Class %s not found", {ClassName}));
-    if (!Class->IsComponentClass()) ReadError(FormatMsg(u"%s is not a component class", {ClassName}));
+    if (!Class) ReadError(Format(u"Class %s not found", {ClassName}));
+    if (!Class->IsComponentClass()) ReadError(Format(u"%s is not a component class", {ClassName}));
     if (FOwner && FOwner->FindComponent(Name))
-      ReadError(FormatMsg(u"A component named %s already exists", {Name}));
+      ReadError(Format(u"A component named %s already exists", {Name}));
     Component = Class->CreateComponent(FOwner);
     Component->ChangeName(Name);
   }
@@ -174,7 +175,7 @@ void TReader::ReadProperty(TPersistent* Instance) {
     const TPropInfo* Prop = Target->ClassType()->FindProperty(Path.substr(Start, Dot - Start));
     auto* Next = Prop && Prop->Kind() == tkClass
                      ? dynamic_cast<TPersistent*>(Prop->GetObject(Target)) : nullptr;
-    if (!Next) ReadError(FormatMsg(u"Property %s does not exist", {Path}));
+    if (!Next) ReadError(Format(u"Property %s does not exist", {Path}));
     Target = Next;
     Start = Dot + 1;
   }
@@ -187,14 +188,14 @@ void TReader::ReadProperty(TPersistent* Instance) {
     FPropName = Name;
     Target->DefineProperties(this);
     FPropName = OldName;
-    if (!FPropHandled) ReadError(FormatMsg(u"Property %s does not exist", {Name}));
+    if (!FPropHandled) ReadError(Format(u"Property %s does not exist", {Name}));
   }
   FPropName.clear();
 }
 
 void TReader::ReadPropValue(TPersistent* Instance, const TPropInfo* Prop) {
   if (Prop->ReadOnly() && Prop->Kind() != tkClass)
-    ReadError(FormatMsg(u"Property %s is read-only", {Prop->Name()}));
+    ReadError(Format(u"Property %s is read-only", {Prop->Name()}));
   try {
     switch (Prop->Kind()) {
       case tkInteger: {
@@ -256,14 +257,14 @@ void TReader::ReadPropValue(TPersistent* Instance, const TPropInfo* Prop) {
 
 void TReader::DefineProperty(const String& Name, const TReaderProc& ReadData, const TWriterProc&,
                              bool) {
-  if (FPropHandled || !ReadData || !SameName(Name, FPropName)) return;
+  if (FPropHandled || !ReadData || !SameText(Name, FPropName)) return;
   ReadData(this);
   FPropHandled = true;
 }
 
 void TReader::DefineBinaryProperty(const String& Name, const TStreamProc& ReadData,
                                    const TStreamProc&, bool) {
-  if (FPropHandled || !ReadData || !SameName(Name, FPropName)) return;
+  if (FPropHandled || !ReadData || !SameText(Name, FPropName)) return;
   CheckValue(vaBinary, ReadValue());
   Int64 Count = ReadLength();
   std::string Bytes(static_cast<std::size_t>(Count), '\0');
@@ -276,14 +277,14 @@ void TReader::DefineBinaryProperty(const String& Name, const TStreamProc& ReadDa
 }
 
 TComponent* TReader::FindReference(const String& Name) const {
-  if (SameName(Name, u"Owner")) return FRoot;
+  if (SameText(Name, u"Owner")) return FRoot;
   std::size_t Dot = Name.find(u'.');
   if (Dot == String::npos) return FRoot->FindComponent(Name);
   String Head = Name.substr(0, Dot);
   String Tail = Name.substr(Dot + 1);
-  TComponent* Owner = SameName(Head, FRoot->Name()) ? FRoot : FRoot->FindComponent(Head);
+  TComponent* Owner = SameText(Head, FRoot->Name()) ? FRoot : FRoot->FindComponent(Head);
   if (!Owner) return nullptr;
-  return SameName(Tail, u"Owner") ? Owner : Owner->FindComponent(Tail);
+  return SameText(Tail, u"Owner") ? Owner : Owner->FindComponent(Tail);
 }
 
 void TReader::ResolveFixups() {
@@ -292,7 +293,7 @@ void TReader::ResolveFixups() {
   for (const TFixup& Fixup : Fixups) {
     TComponent* Target = FindReference(Fixup.Name);
     FPropName = Fixup.Prop->Name();
-    if (!Target) ReadError(FormatMsg(u"Unresolved reference to %s", {Fixup.Name}));
+    if (!Target) ReadError(Format(u"Unresolved reference to %s", {Fixup.Name}));
     try {
       Fixup.Prop->SetObject(Fixup.Instance, Target);
     } catch (const Exception& E) {

@@ -26,16 +26,6 @@ bool NeedsQuotes(const String& S, Char Delimiter, Char Quote, bool Strict) {
   });
 }
 
-String Quoted(const String& S, Char Quote) {
-  String Result(1, Quote);
-  for (Char C : S) {
-    Result += C;
-    if (C == Quote) Result += C;
-  }
-  Result += Quote;
-  return Result;
-}
-
 // Reads a quoted text starting at Value[Pos] (the opening quote); a doubled quote gives one.
 // Pos ends past the closing quote, or at the end when it is missing.
 String ExtractQuoted(const String& Value, std::size_t& Pos, Char Quote) {
@@ -216,7 +206,7 @@ String TStrings::JoinDelimited(Char Delimiter, Char Quote, bool Strict) const {
   for (int I = 0; I < Count(); ++I) {
     if (I > 0) Result += Delimiter;
     const String S = Get(I);
-    Result += NeedsQuotes(S, Delimiter, Quote, Strict) ? Quoted(S, Quote) : S;
+    Result += NeedsQuotes(S, Delimiter, Quote, Strict) ? AnsiQuotedStr(S, Quote) : S;
   }
   return Result;
 }

@@ -32,11 +32,10 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/classes/ClassUtils_p.h"
 #include "platform/classes/Filer_p.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/SysUtils.h"
 
-using namespace classes_detail;
 using namespace filer_detail;
 
 namespace {
@@ -271,7 +270,7 @@ public:
 
 private:
   [[noreturn]] void Error(const String& Reason) {
-    throw EReadError(Reason + u" on line " + IntToText(FTokenLine));
+    throw EReadError(Reason + u" on line " + IntToStr(FTokenLine));
   }
 
   static bool IsIdentStart(char C) {
@@ -395,10 +394,10 @@ private:
 
   bool IsSymbol(char C) const { return FKind == tkSymbol && FToken[0] == C; }
   bool IsWord(const char* Word) const {
-    return FKind == tkName && SameName(Utf8ToString(FToken), Utf8ToString(Word));
+    return FKind == tkName && SameText(Utf8ToString(FToken), Utf8ToString(Word));
   }
   void Expect(char C) {
-    if (!IsSymbol(C)) Error(FormatMsg(u"'%s' expected", {String(1, static_cast<Char>(C))}));
+    if (!IsSymbol(C)) Error(Format(u"'%s' expected", {String(1, static_cast<Char>(C))}));
     Next();
   }
   String ExpectName() {

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/classes/ClassUtils_p.h"
+#include "platform/rtl/SysUtils.h"
 
 using namespace classes_detail;
 
@@ -33,13 +34,13 @@ TEnumInfo::TEnumInfo(const char* TypeName, const char* Names)
     : FName(Utf8ToString(TypeName)), FValueNames(SplitNames(Names)) {}
 
 String TEnumInfo::ValueName(int Ordinal) const {
-  if (Ordinal < 0 || Ordinal >= Count()) return IntToText(Ordinal);
+  if (Ordinal < 0 || Ordinal >= Count()) return IntToStr(Ordinal);
   return FValueNames[Ordinal];
 }
 
 int TEnumInfo::IndexOf(const String& ValueName) const {
   for (int I = 0; I < Count(); ++I)
-    if (SameName(FValueNames[I], ValueName)) return I;
+    if (SameText(FValueNames[I], ValueName)) return I;
   return -1;
 }
 

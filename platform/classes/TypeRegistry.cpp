@@ -4,10 +4,8 @@
 #include <climits>
 #include <map>
 
-#include "platform/classes/ClassUtils_p.h"
+#include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Variant.h"
-
-using namespace classes_detail;
 
 void RaisePropertyError(const String& Msg) { throw EPropertyError(Msg); }
 
@@ -42,11 +40,11 @@ String TPropInfo::FloatTypeName() const {
 }
 
 void TPropInfo::KindError() const {
-  RaisePropertyError(FormatMsg(u"Property %s is of type %s", {FName, TypeName()}));
+  RaisePropertyError(Format(u"Property %s is of type %s", {FName, TypeName()}));
 }
 
 void TPropInfo::CheckWritable() const {
-  if (FReadOnly) RaisePropertyError(FormatMsg(u"Property %s is read-only", {FName}));
+  if (FReadOnly) RaisePropertyError(Format(u"Property %s is read-only", {FName}));
 }
 
 Int64 TPropInfo::GetOrd(const TObject* Instance) const {
@@ -132,7 +130,7 @@ void TPropInfo::SetMethodName(TObject* Instance, TObject* Root, const String& Me
   CheckWritable();
   if (MethodName.empty()) return FSetMethod(Instance, std::any());
   const TMethodInfo* Method = Root ? Root->ClassType()->FindMethod(MethodName) : nullptr;
-  if (!Method) throw EMethodNotFound(FormatMsg(u"Method %s not found", {MethodName}));
+  if (!Method) throw EMethodNotFound(Format(u"Method %s not found", {MethodName}));
   FSetMethod(Instance, Method->Bind(Root));
 }
 
@@ -168,7 +166,7 @@ Variant GetPropValue(const TObject* Instance, const TPropInfo* Prop) {
     case tkVariant: return Prop->GetVariant(Instance);
     default: break;
   }
-  RaisePropertyError(FormatMsg(u"Property %s is of type %s", {Prop->Name(), Prop->TypeName()}));
+  RaisePropertyError(Format(u"Property %s is of type %s", {Prop->Name(), Prop->TypeName()}));
 }
 
 void SetPropValue(TObject* Instance, const TPropInfo* Prop, const Variant& Value) {
@@ -195,7 +193,7 @@ void SetPropValue(TObject* Instance, const TPropInfo* Prop, const Variant& Value
     case tkVariant: return Prop->SetVariant(Instance, Value);
     default: break;
   }
-  RaisePropertyError(FormatMsg(u"Property %s is of type %s", {Prop->Name(), Prop->TypeName()}));
+  RaisePropertyError(Format(u"Property %s is of type %s", {Prop->Name(), Prop->TypeName()}));
 }
 
 // --- TClassInfo -----------------------------------------------------------------------------------
@@ -208,14 +206,14 @@ bool TClassInfo::InheritsFrom(TClass AClass) const {
 
 const TPropInfo* TClassInfo::FindProperty(const String& Name) const {
   for (const TPropInfo* Prop : FProperties)
-    if (SameName(Prop->Name(), Name)) return Prop;
+    if (SameText(Prop->Name(), Name)) return Prop;
   return nullptr;
 }
 
 const TMethodInfo* TClassInfo::FindMethod(const String& Name) const {
   for (TClass C = this; C; C = C->FParent)
     for (const auto& Method : C->FMethods)
-      if (SameName(Method->Name(), Name)) return Method.get();
+      if (SameText(Method->Name(), Name)) return Method.get();
   return nullptr;
 }
 
@@ -226,7 +224,7 @@ bool TClassInfo::IsCollectionItemClass() const {
 }
 
 void TClassInfo::CreateError() const {
-  throw EInvalidOperation(FormatMsg(u"Cannot create an instance of %s", {FName}));
+  throw EInvalidOperation(Format(u"Cannot create an instance of %s", {FName}));
 }
 
 TObject* TClassInfo::Create() const {
@@ -248,13 +246,13 @@ TCollectionItem* TClassInfo::CreateItem(TCollection* ACollection) const {
 void CheckUniqueMemberName(const TClassInfo* Info, const String& Name, bool IsMethod) {
   bool Taken = false;
   if (IsMethod) {
-    for (const auto& Method : Info->FMethods) Taken = Taken || SameName(Method->Name(), Name);
+    for (const auto& Method : Info->FMethods) Taken = Taken || SameText(Method->Name(), Name);
   } else {
-    for (const auto& Prop : Info->FOwnProperties) Taken = Taken || SameName(Prop->Name(), Name);
+    for (const auto& Prop : Info->FOwnProperties) Taken = Taken || SameText(Prop->Name(), Name);
   }
   if (Taken)
-    RaisePropertyError(FormatMsg(u"Duplicate %s %s.%s",
-                                 {String(IsMethod ? u"method" : u"property"), Info->Name(), Name}));
+    RaisePropertyError(Format(u"Duplicate %s %s.%s",
+                              {String(IsMethod ? u"method" : u"property"), Info->Name(), Name}));
 }
 
 namespace {
@@ -268,13 +266,6 @@ std::map<String, TClass>& RegisteredByName() {
   static std::map<String, TClass> Map;
   return Map;
 }
-
-String NameKey(const String& Name) {
-  String Key = Name;
-  for (char16_t& C : Key)
-    if (C >= u'A' && C <= u'Z') C += u'a' - u'A';
-  return Key;
-}
 }  // namespace
 
 TClass BuildClassInfo(std::unique_ptr<TClassInfo> Info) {
@@ -283,7 +274,7 @@ TClass BuildClassInfo(std::unique_ptr<TClassInfo> Info) {
     Own->FOwnerClass = Info.get();
     bool Replaced = false;
     for (const TPropInfo*& Inherited : Info->FProperties) {
-      if (!SameName(Inherited->Name(), Own->Name())) continue;
+      if (!SameText(Inherited->Name(), Own->Name())) continue;
       Inherited = Own.get();
       Replaced = true;
     }
@@ -297,9 +288,9 @@ TClass BuildClassInfo(std::unique_ptr<TClassInfo> Info) {
 
 void RegisterClass(TClass AClass) {
   for (TClass C = AClass; C; C = C->Parent()) {
-    auto [It, Inserted] = RegisteredByName().emplace(NameKey(C->Name()), C);
+    auto [It, Inserted] = RegisteredByName().emplace(LowerCase(C->Name()), C);
     if (!Inserted && It->second != C)
-      throw EFilerError(FormatMsg(u"A class named %s already exists", {C->Name()}));
+      throw EFilerError(Format(u"A class named %s already exists", {C->Name()}));
   }
 }
 
@@ -308,17 +299,17 @@ void RegisterClasses(std::initializer_list<TClass> Classes) {
 }
 
 void UnRegisterClass(TClass AClass) {
-  auto It = RegisteredByName().find(NameKey(AClass->Name()));
+  auto It = RegisteredByName().find(LowerCase(AClass->Name()));
   if (It != RegisteredByName().end() && It->second == AClass) RegisteredByName().erase(It);
 }
 
 TClass GetClass(const String& ClassName) {
-  auto It = RegisteredByName().find(NameKey(ClassName));
+  auto It = RegisteredByName().find(LowerCase(ClassName));
   return It == RegisteredByName().end() ? nullptr : It->second;
 }
 
 TClass FindClass(const String& ClassName) {
   TClass Result = GetClass(ClassName);
-  if (!Result) throw EClassNotFound(FormatMsg(u"Class %s not found", {ClassName}));
+  if (!Result) throw EClassNotFound(Format(u"Class %s not found", {ClassName}));
   return Result;
 }

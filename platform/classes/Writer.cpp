@@ -4,12 +4,11 @@
 #include <cmath>
 #include <cstring>
 
-#include "platform/classes/ClassUtils_p.h"
 #include "platform/classes/Filer_p.h"
 #include "platform/classes/TypeRegistry.h"
+#include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Variant.h"
 
-using namespace classes_detail;
 using namespace filer_detail;
 
 REGISTER_CLASS(TFiler) {}
@@ -362,7 +361,7 @@ void TWriter::WriteIdent(const String& Ident) {
 void TWriter::WriteStr(const String& Value) {
   std::string Utf8 = StringToUtf8(Value);
   if (Utf8.size() > 255)
-    throw EWriteError(FormatMsg(u"Name too long to be written: %s", {Value}));
+    throw EWriteError(Format(u"Name too long to be written: %s", {Value}));
   unsigned char Length = static_cast<unsigned char>(Utf8.size());
   WriteBytes(&Length, 1);
   WriteBytes(Utf8.data(), Utf8.size());
