@@ -3,7 +3,10 @@
 
 #include <cmath>
 
+#include "platform/rtl/Currency_p.h"
 #include "platform/rtl/Exceptions.h"
+
+using currency_detail::DivideRoundingEven;
 
 namespace {
 
@@ -16,24 +19,23 @@ Int64 Checked(Int128 Value) {
   return static_cast<Int64>(Value);
 }
 
-// Numerator / Denominator rounded to nearest, halves to even.
-Int128 DivideRoundingEven(Int128 Numerator, Int128 Denominator) {
-  Int128 Quotient = Numerator / Denominator;
-  const Int128 Remainder = Numerator % Denominator;
-  const Int128 Twice = 2 * (Remainder < 0 ? -Remainder : Remainder);
-  const Int128 Magnitude = Denominator < 0 ? -Denominator : Denominator;
-  const bool Negative = (Numerator < 0) != (Denominator < 0);
-  if (Twice > Magnitude || (Twice == Magnitude && (Quotient & 1) != 0))
-    Quotient += Negative ? -1 : 1;
-  return Quotient;
-}
-
 Int64 FromFloat(Extended Scaled) {
   if (!(Scaled > -9223372036854775808.5L && Scaled < 9223372036854775807.5L)) RaiseOverflow();
   return static_cast<Int64>(std::nearbyint(Scaled));  // round to nearest, halves to even
 }
 
 }  // namespace
+
+__int128 currency_detail::DivideRoundingEven(__int128 Numerator, __int128 Denominator) {
+  __int128 Quotient = Numerator / Denominator;
+  const __int128 Remainder = Numerator % Denominator;
+  const __int128 Twice = 2 * (Remainder < 0 ? -Remainder : Remainder);
+  const __int128 Magnitude = Denominator < 0 ? -Denominator : Denominator;
+  const bool Negative = (Numerator < 0) != (Denominator < 0);
+  if (Twice > Magnitude || (Twice == Magnitude && (Quotient & 1) != 0))
+    Quotient += Negative ? -1 : 1;
+  return Quotient;
+}
 
 Currency::Currency(Int64 Units) : FValue(Checked(static_cast<Int128>(Units) * Scale)) {}
 

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "platform/rtl/Currency_p.h"
 #include "platform/rtl/Math.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Variant_p.h"
@@ -41,16 +42,6 @@ TNumber StringToNumber(const String& S, TVarType Target) {
   double D = 0;
   if (TryStrToFloat(S, D)) return FloatNumber(D);
   RaiseCastError(varUString, Target);
-}
-
-// Currency's raw count rounded to whole units, halves to even.
-__int128 CurrencyToInteger(__int128 Raw) {
-  __int128 Units = Raw / Currency::Scale;
-  const __int128 Rest = Raw % Currency::Scale;
-  const __int128 Twice = (Rest < 0 ? -Rest : Rest) * 2;
-  if (Twice > Currency::Scale || (Twice == Currency::Scale && Units % 2 != 0))
-    Units += Raw < 0 ? -1 : 1;
-  return Units;
 }
 
 // V as an integer (floats and Currency rounded halves to even) for a conversion to To.
@@ -136,7 +127,7 @@ Variant IntResult(__int128 Value, int MinWidth) {
 __int128 NumberToInteger(const TNumber& N, TVarType From, TVarType To) {
   switch (N.Kind) {
     case TNumber::nkInt: return N.Int;
-    case TNumber::nkCurrency: return CurrencyToInteger(N.Int);
+    case TNumber::nkCurrency: return currency_detail::DivideRoundingEven(N.Int, Currency::Scale);
     case TNumber::nkFloat: break;
   }
   // 2^63 is exactly representable; anything from it up (or NaN) cannot be an Int64.

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/rtl/Currency_p.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Variant_p.h"
 #include "platform/rtl/Variants.h"
@@ -59,17 +60,6 @@ Variant CurrencyResult(__int128 Raw) {
   return Variant(static_cast<double>(Raw) / Currency::Scale);  // beyond Currency: promote
 }
 
-// Raw * Raw / Scale, rounded halves to even.
-__int128 CurrencyProduct(__int128 A, __int128 B) {
-  const __int128 Product = A * B;
-  __int128 Result = Product / Currency::Scale;
-  const __int128 Rest = Product % Currency::Scale;
-  const __int128 Twice = (Rest < 0 ? -Rest : Rest) * 2;
-  if (Twice > Currency::Scale || (Twice == Currency::Scale && Result % 2 != 0))
-    Result += Product < 0 ? -1 : 1;
-  return Result;
-}
-
 // ======================================================================================
 // Arithmetic
 // ======================================================================================
@@ -118,7 +108,7 @@ Variant CurrencyArith(TVarOp Op, const TNumber& A, const TNumber& B) {
   }
   if (A.Kind == TNumber::nkInt) return CurrencyResult(A.Int * Y);
   if (B.Kind == TNumber::nkInt) return CurrencyResult(X * B.Int);
-  return CurrencyResult(CurrencyProduct(X, Y));
+  return CurrencyResult(currency_detail::DivideRoundingEven(X * Y, Currency::Scale));
 }
 
 Variant Arith(TVarOp Op, const Variant& VA, const Variant& VB) {
