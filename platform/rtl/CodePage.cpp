@@ -75,6 +75,20 @@ std::size_t Convert(TIconv& Cd, const char* In, std::size_t InLength, std::strin
   return Failures;
 }
 
+// Every supported code page maps 0x00-0x7F to the same characters, so ASCII text needs no
+// conversion.
+bool IsAscii(std::string_view Bytes) {
+  for (char C : Bytes)
+    if (static_cast<unsigned char>(C) >= 0x80) return false;
+  return true;
+}
+
+bool IsAscii(std::u16string_view Text) {
+  for (Char C : Text)
+    if (C >= 0x80) return false;
+  return true;
+}
+
 }  // namespace
 
 unsigned GetACP() { return CP_ACP_1251; }
@@ -86,6 +100,7 @@ bool IsCodePageSupported(unsigned CodePage) { return IconvName(CodePage) != null
 String CodePageToString(std::string_view Bytes, unsigned CodePage) {
   const char* Name = IconvName(CodePage);
   if (!Name) RaiseUnsupported(CodePage);
+  if (IsAscii(Bytes)) return String(Bytes.begin(), Bytes.end());
   if (CodePage == CP_UTF8_65001) return Utf8ToString(Bytes);
   TIconv Cd("UTF-16LE", Name);
   if (!Cd.Valid()) RaiseUnsupported(CodePage);
@@ -103,6 +118,10 @@ namespace {
 std::size_t FromString(std::u16string_view Text, unsigned CodePage, std::string& Bytes) {
   const char* Name = IconvName(CodePage);
   if (!Name) RaiseUnsupported(CodePage);
+  if (IsAscii(Text)) {
+    Bytes.assign(Text.begin(), Text.end());
+    return 0;
+  }
   std::string Utf16;
   Utf16.reserve(Text.size() * 2);
   for (Char C : Text) {

@@ -71,19 +71,6 @@ bool DecodeNumericReference(const String& S, std::size_t& Index, String& Out) {
   return true;
 }
 
-// Element names are 8-bit text; nearly all are ASCII, which needs no code-page conversion.
-String NameFromBytes(std::string_view Bytes) {
-  for (char C : Bytes)
-    if (static_cast<unsigned char>(C) >= 0x80) return AnsiToString(Bytes);
-  return String(Bytes.begin(), Bytes.end());
-}
-
-std::string NameToBytes(const String& Name) {
-  for (Char C : Name)
-    if (C >= 0x80) return StringToAnsi(Name);
-  return std::string(Name.begin(), Name.end());
-}
-
 String AsciiLower(String S) {
   for (Char& C : S)
     if (C >= u'A' && C <= u'Z') C = static_cast<Char>(C - u'A' + u'a');
@@ -348,10 +335,10 @@ bool TvqrXMLReader::ReadTag(String& Name, String& Text) {
   if (!Tag.empty() && Tag.back() == ' ') Tag.pop_back();
   std::size_t Blank = Tag.find(' ');
   if (Blank == std::string::npos) {
-    Name = NameFromBytes(Tag);
+    Name = AnsiToString(Tag);
     return true;
   }
-  Name = NameFromBytes(std::string_view(Tag).substr(0, Blank));
+  Name = AnsiToString(std::string_view(Tag).substr(0, Blank));
   std::string_view Attr = std::string_view(Tag).substr(Blank + 1);
   Text = FOldFormat ? AnsiToString(Attr) : Utf8ToString(Attr);
   return true;
@@ -458,7 +445,7 @@ void TvqrXMLWriter::WriteItem(TvqrXMLItem* Item, int Level) {
   }
   std::string Indent = FAutoIndent ? std::string(static_cast<std::size_t>(Level) * 2, ' ')
                                    : std::string();
-  std::string Name = NameToBytes(Item->Name());
+  std::string Name = StringToAnsi(Item->Name());
   std::string Line = Indent + "<" + Name;
   if (!Item->Text().empty() || Item->Unloadable()) {
     if (Item->Text().empty() || Item->Text()[0] != u' ') Line += ' ';
