@@ -7,6 +7,7 @@
 #include "platform/graphics/PainterCanvas.h"
 
 #include <cmath>
+#include <map>
 #include <optional>
 #include <unordered_map>
 
@@ -115,13 +116,18 @@ private:
   int FRun = 0;
 };
 
-// Glyph outlines as painter paths, in em units, per font file and glyph.
-QPainterPath GlyphPath(const TFontRequest& Font, std::uint32_t Glyph) {
-  static std::unordered_map<std::string, QPainterPath> Cache;
-  const TFontFile File = TFontService::Instance().Resolve(Font.Name, Font.Bold, Font.Italic);
-  const std::string Key = File.Path + '#' + std::to_string(File.Index) + '#' + std::to_string(Glyph);
-  auto It = Cache.find(Key);
-  if (It != Cache.end()) return It->second;
+// Glyph outlines as painter paths, in em units: one table of glyphs per font file (path and
+// face index), so drawing a run looks its file up once.
+using TGlyphPaths = std::unordered_map<std::uint32_t, QPainterPath>;
+
+TGlyphPaths& GlyphPathsOf(const TFontFile& File) {
+  static std::map<std::pair<std::string, int>, TGlyphPaths> Cache;
+  return Cache[{File.Path, File.Index}];
+}
+
+const QPainterPath& GlyphPath(TGlyphPaths& Paths, const TFontRequest& Font, std::uint32_t Glyph) {
+  auto It = Paths.find(Glyph);
+  if (It != Paths.end()) return It->second;
   std::vector<TOutlineOp> Ops;
   QPainterPath Path;
   Path.setFillRule(Qt::WindingFill);
@@ -136,7 +142,7 @@ QPainterPath GlyphPath(const TFontRequest& Font, std::uint32_t Glyph) {
     }
     Path.closeSubpath();
   }
-  return Cache.emplace(Key, Path).first->second;
+  return Paths.emplace(Glyph, std::move(Path)).first->second;
 }
 
 class TPainterDevice : public TCanvasDevice {
@@ -244,6 +250,7 @@ public:
     if (!(T.Options & ETO_OPAQUE) && T.Opaque)
       S.P.fillRect(QRect(0, 0, Width, M.tmHeight), ToQColor(T.BkColor));
     const TFontFile File = Service.Resolve(Font.Name, Font.Bold, Font.Italic);
+    TGlyphPaths& Paths = GlyphPathsOf(File);
     const QColor Color = ToQColor(T.Font.Color);
     S.P.setRenderHint(QPainter::Antialiasing, true);
     QPainterPath Run;
@@ -259,7 +266,7 @@ public:
         Place.translate(X, M.tmAscent);
         if (File.SyntheticItalic) Place.shear(-0.2, 0);
         Place.scale(Em, Em);
-        Run.addPath(Place.map(GlyphPath(Font, Service.GlyphIndex(Font, Code))));
+        Run.addPath(Place.map(GlyphPath(Paths, Font, Service.GlyphIndex(Font, Code))));
       }
       X += I < T.Advances.size() ? T.Advances[I] : 0;
     }
