@@ -4,10 +4,11 @@
 
 #include "platform/controls/Controls.h"
 
-// WM_USER + 100: WParam a TSizeGripChangePosition.
-constexpr unsigned WM_SIZEGRIPCHANGEPOSITION = 0x0464;
-// WM_USER + 101: the calendar's deferred close-up.
-constexpr unsigned WM_DEFERREDCLOSEUP = 0x0465;
+// The platform's drop-down messages under the names the drop-downs use.
+// WParam a TSizeGripChangePosition.
+constexpr unsigned WM_SIZEGRIPCHANGEPOSITION = WM_DROPDOWN_SIZEGRIP;
+// The calendar's deferred close-up.
+constexpr unsigned WM_DEFERREDCLOSEUP = WM_DROPDOWN_CLOSEUP;
 
 enum TSizeGripPostion { sgpTopLeft, sgpTopRight, sgpBottomRight, sgpBottomLeft };
 enum TSizeGripChangePosition { sgcpToLeft, sgcpToRight, sgcpToTop, sgcpToBottom };
