@@ -206,28 +206,11 @@ Variant TksOperatorNode::Eval() {
   Variant R = FRight ? FRight->Eval() : Variant::MakeNull();
   if (L.VType() == varInteger && R.VType() == varInteger) {
     // Two 32-bit integers: the common case, computed without the general conversions; a
-    // result beyond 32 bits becomes a 64-bit integer, as the Variant operations do.
-    long long A = L.Data().Int, B = R.Data().Int, V;
-    switch (FOp) {
-      case Op::opGreat: return Variant(A > B);
-      case Op::opLess: return Variant(A < B);
-      case Op::opLessEq: return Variant(A <= B);
-      case Op::opGreatEq: return Variant(A >= B);
-      case Op::opNonEq: return Variant(A != B);
-      case Op::opEq: return Variant(A == B);
-      case Op::opPlus: V = A + B; break;
-      case Op::opMinus: V = A - B; break;
-      case Op::opMul: V = A * B; break;
-      case Op::opMod:
-        if (B == 0) return VarBinaryOp(opModulus, L, R);
-        V = A % B;
-        break;
-      default: V = 0; goto General;
-    }
-    if (V >= INT32_MIN && V <= INT32_MAX) return Variant(static_cast<int>(V));
-    return Variant(V);
+    // result beyond 32 bits, or a zero divisor, goes to the general path below.
+    const long long A = L.Data().Int, B = R.Data().Int;
+    if (IsComparison(FOp)) return Variant(Compare(A, B));
+    if (long long V; Combine(A, B, V)) return Variant(static_cast<int>(V));
   }
-General:
   switch (FOp) {
     case Op::opGreat: return Variant(L > R);
     case Op::opLess: return Variant(L < R);
