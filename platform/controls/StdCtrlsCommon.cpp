@@ -2,11 +2,8 @@
 // accelerators, and the registration of the unit's classes.
 #include "platform/controls/StdCtrls_p.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QString>
-
 #include "platform/classes/TypeRegistry.h"
+#include "platform/controls/Clipboard.h"
 #include "platform/controls/Controls_p.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/graphics/WinDraw.h"
@@ -23,27 +20,9 @@ TCanvasPaintScope::TCanvasPaintScope(TCanvas* Canvas, HDC DC, TFont* Font, TColo
 
 TCanvasPaintScope::~TCanvasPaintScope() { DetachCanvas(FCanvas); }
 
-namespace {
-String& LocalClipboard() {
-  static String Text;
-  return Text;
-}
-}  // namespace
+String ClipboardText() { return Clipboard()->AsText(); }
 
-String ClipboardText() {
-  if (!HasPlatform()) return LocalClipboard();
-  QString T = QGuiApplication::clipboard()->text();
-  return String(reinterpret_cast<const char16_t*>(T.utf16()), size_t(T.size()));
-}
-
-void SetClipboardText(const String& Value) {
-  if (!HasPlatform()) {
-    LocalClipboard() = Value;
-    return;
-  }
-  QGuiApplication::clipboard()->setText(
-      QString::fromUtf16(Value.data(), qsizetype(Value.size())));
-}
+void SetClipboardText(const String& Value) { Clipboard()->SetAsText(Value); }
 
 Char AccelCharOf(const String& Caption) {
   for (size_t I = 0; I + 1 < Caption.size(); ++I) {

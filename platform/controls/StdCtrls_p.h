@@ -17,8 +17,7 @@ private:
   TCanvas* FCanvas;
 };
 
-// The clipboard's text: the system clipboard when a window system runs, else a text kept in
-// the process (headless tests).
+// The clipboard's text, as Clipboard() holds it (the edits' cut, copy and paste).
 String ClipboardText();
 void SetClipboardText(const String& Value);
 

@@ -12,6 +12,7 @@
 #include "platform/classes/TypeRegistry.h"
 #include "platform/controls/BalloonHint.h"
 #include "platform/controls/Buttons.h"
+#include "platform/controls/Clipboard.h"
 #include "platform/controls/ComCtrls.h"
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/Forms.h"
@@ -147,6 +148,25 @@ TEST_F(StdCtrlsTest, MaskedClipboard) {
   Code->CutToClipboard();
   EXPECT_EQ(ToUtf8(ClipboardText()), "Д 45-67");
   EXPECT_EQ(ToUtf8(Code->EditText()), "_ __-__");
+}
+
+// The edits cut, copy and paste through Clipboard(), so its in-memory stand-in sees them too.
+TEST_F(StdCtrlsTest, EditClipboardIsTheApplicationClipboard) {
+  SetClipboardForTests(true);
+  Edit->SetFocus();
+  Type(u"Белила");
+  Edit->SelectAll();
+  Edit->CopyToClipboard();
+  EXPECT_EQ(ToUtf8(Clipboard()->AsText()), "Белила");
+  Clipboard()->SetAsText(u"Охра\r\nвторая строка");
+  Edit->SelectAll();
+  Edit->PasteFromClipboard();
+  EXPECT_EQ(ToUtf8(Edit->Text()), "Охра");
+  Code->SetFocus();
+  Clipboard()->SetAsText(u"ж 12-34");
+  Code->PasteFromClipboard();
+  EXPECT_EQ(ToUtf8(Code->EditText()), "Ж 12-34");
+  SetClipboardForTests(false);
 }
 
 // --- the plain edit -----------------------------------------------------------------------------
