@@ -86,6 +86,13 @@ Int64 TStream::CopyFrom(TStream* Source, Int64 Count) {
   return Result;
 }
 
+std::string ReadRestOfStream(TStream* Stream) {
+  const Int64 Count = Stream->Size() - Stream->Position();
+  std::string Data(std::size_t(std::max<Int64>(0, Count)), '\0');
+  if (!Data.empty()) Stream->ReadBuffer(Data.data(), Int64(Data.size()));
+  return Data;
+}
+
 // ---------------------------------------------------------------------------------------------
 // TCustomMemoryStream
 

@@ -65,6 +65,9 @@ public:
   Int64 CopyFrom(TStream* Source, Int64 Count);
 };
 
+// Reads every byte of Stream from its position on.
+std::string ReadRestOfStream(TStream* Stream);
+
 // A stream over a block of memory it does not own; reading and seeking only. The base of the
 // memory, resource and bytes streams.
 class TCustomMemoryStream : public TStream {

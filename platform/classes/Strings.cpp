@@ -47,13 +47,6 @@ String ExtractQuoted(const String& Value, std::size_t& Pos, Char Quote) {
   return Result;
 }
 
-std::string ReadRest(TStream* Stream) {
-  const Int64 Count = std::max<Int64>(0, Stream->Size() - Stream->Position());
-  std::string Bytes(static_cast<std::size_t>(Count), '\0');
-  Stream->ReadBuffer(Bytes.data(), Count);
-  return Bytes;
-}
-
 }  // namespace
 
 // =============================================================================================
@@ -368,7 +361,7 @@ void TStrings::SetDefaultEncoding(TEncoding Value) {
 }
 
 void TStrings::LoadFromStream(TStream* Stream) {
-  const std::string Bytes = ReadRest(Stream);
+  const std::string Bytes = ReadRestOfStream(Stream);
   TEncoding Found = IsValidUtf8(Bytes) ? TEncoding::UTF8 : TEncoding::ANSI;
   const std::size_t Bom = DetectPreamble(Bytes, Found);
   FEncoding = Found;
@@ -377,7 +370,7 @@ void TStrings::LoadFromStream(TStream* Stream) {
 }
 
 void TStrings::LoadFromStream(TStream* Stream, TEncoding Encoding) {
-  const std::string Bytes = ReadRest(Stream);
+  const std::string Bytes = ReadRestOfStream(Stream);
   const std::size_t Bom = DetectPreamble(Bytes, Encoding);
   FEncoding = Encoding;
   FWriteBOM = Bom != 0;

@@ -616,12 +616,6 @@ private:
   char FSuffix = 0;
 };
 
-std::string ReadAll(TStream* Input) {
-  std::string Text(static_cast<std::size_t>(Input->Size() - Input->Position()), '\0');
-  Input->ReadBuffer(Text.data(), static_cast<Int64>(Text.size()));
-  return Text;
-}
-
 }  // namespace
 
 void ObjectBinaryToText(TStream* Input, TStream* Output) {
@@ -631,7 +625,7 @@ void ObjectBinaryToText(TStream* Input, TStream* Output) {
 }
 
 void ObjectTextToBinary(TStream* Input, TStream* Output) {
-  std::string Text = ReadAll(Input);
+  std::string Text = ReadRestOfStream(Input);
   std::string_view View = Text;
   if (View.substr(0, 3) == "\xEF\xBB\xBF") View.remove_prefix(3);
   TTextToBinary(View, Output).Convert();

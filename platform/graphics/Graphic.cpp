@@ -22,13 +22,6 @@ void TGraphic::Changed() {
   if (FOnChange) FOnChange(this);
 }
 
-std::string ReadRestOfStream(TStream* Stream) {
-  const Int64 Count = Stream->Size() - Stream->Position();
-  std::string Data(std::size_t(std::max<Int64>(0, Count)), '\0');
-  if (!Data.empty()) Stream->ReadBuffer(Data.data(), Int64(Data.size()));
-  return Data;
-}
-
 void TGraphic::LoadFromStream(TStream* Stream) { LoadFromBytes(ReadRestOfStream(Stream)); }
 
 void TGraphic::SaveToStream(TStream* Stream) const {

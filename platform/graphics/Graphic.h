@@ -48,6 +48,3 @@ private:
   bool FModified = false;
   TNotifyEvent FOnChange;
 };
-
-// Reads every byte of Stream from its position on.
-std::string ReadRestOfStream(TStream* Stream);

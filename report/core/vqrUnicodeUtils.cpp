@@ -108,17 +108,10 @@ String Utf16LeToString(const std::string& Bytes) {
   return Text;
 }
 
-std::string RemainingBytes(TStream* Stream) {
-  Int64 N = Stream->Size() - Stream->Position();
-  std::string Bytes(static_cast<std::size_t>(std::max<Int64>(N, 0)), '\0');
-  if (!Bytes.empty()) Stream->ReadBuffer(Bytes.data(), static_cast<Int64>(Bytes.size()));
-  return Bytes;
-}
-
 }  // namespace
 
 void TvqrWideStrings::LoadFromStream(TStream* Stream) {
-  std::string Bytes = RemainingBytes(Stream);
+  std::string Bytes = ReadRestOfStream(Stream);
   if (Bytes.size() > 2 && static_cast<Byte>(Bytes[0]) == 0xFF &&
       static_cast<Byte>(Bytes[1]) == 0xFE)
     SetText(Utf16LeToString(Bytes.substr(2)));
@@ -127,7 +120,7 @@ void TvqrWideStrings::LoadFromStream(TStream* Stream) {
 }
 
 void TvqrWideStrings::LoadFromWStream(TStream* Stream) {
-  SetText(Utf16LeToString(RemainingBytes(Stream)));
+  SetText(Utf16LeToString(ReadRestOfStream(Stream)));
 }
 
 void TvqrWideStrings::SaveToStream(TStream* Stream) const {
