@@ -33,11 +33,15 @@ QImage Blend(const QImage& Image, QRgb Color, int Percent) {
   return Out;
 }
 
+void Put(TCanvas* Canvas, int X, int Y, const TBitmap& Bitmap) {
+  Canvas->DrawBitmap(Bounds(X, Y, Bitmap.Width(), Bitmap.Height()), Bitmap,
+                     Rect(0, 0, Bitmap.Width(), Bitmap.Height()), SRCCOPY, 255);
+}
+
 void Put(TCanvas* Canvas, int X, int Y, const QImage& Image) {
   TBitmap Piece;
   SetBitmapImage(Piece, Image);
-  Canvas->DrawBitmap(Bounds(X, Y, Image.width(), Image.height()), Piece,
-                     Rect(0, 0, Image.width(), Image.height()), SRCCOPY, 255);
+  Put(Canvas, X, Y, Piece);
 }
 
 }  // namespace
@@ -178,7 +182,8 @@ void TCustomImageList::Draw(TCanvas* Canvas, int X, int Y, int Index, TDrawingSt
     const TColor Blend = (FBlendColor == clNone || FBlendColor == clDefault) ? clHighlight : FBlendColor;
     return Put(Canvas, X, Y, ::Blend(Image, Opaque(ColorToRGB(Blend)), Style == dsSelected ? 50 : 25));
   }
-  Put(Canvas, X, Y, Image);
+  // The stored image is already a bitmap in the storage format: drawn as it is.
+  Put(Canvas, X, Y, *FImages[Index]);
 }
 
 void TCustomImageList::DrawOverlay(TCanvas* Canvas, int X, int Y, int ImageIndex, int Overlay,
