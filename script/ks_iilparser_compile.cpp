@@ -5,6 +5,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/classes/TypeRegistry.h"
 #include "platform/rtl/Handles.h"
+#include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Variants.h"
 #include "script/ks_iexpression.h"
 #include "script/ks_iilparser.h"
@@ -272,7 +273,7 @@ public:
       if (D->Typ() != fvtClass && D->Typ() != fvtVariant) Fail(SClassRequired);
       String Name;
       for (int k = 0;; ++k) {
-        Name = u"_WithList_" + ksIntToStr(k);
+        Name = u"_WithList_" + IntToStr(k);
         bool Used = S->FindLocal(Name) != nullptr;
         for (auto& W : P.FWithList) Used = Used || ksSameText(W.first, Name);
         if (!Used) break;

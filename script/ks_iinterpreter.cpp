@@ -6,6 +6,7 @@
 
 #include "platform/classes/TypeRegistry.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Variants.h"
 #include "script/ks_iilparser.h"
 #include "script/ks_isysrtti.h"
@@ -332,7 +333,7 @@ Variant TksScript::CallFunction2(TksProcVariable* Func, const Variant& Params) {
   if (Params.IsArray()) {
     int Lo = Params.ArrayLowBound(), Hi = Params.ArrayHighBound();
     for (int i = 0; i <= Hi - Lo; ++i) {
-      if (i >= Func->Count()) throw EListError(u"List index out of bounds (" + ksIntToStr(i) + u")");
+      if (i >= Func->Count()) throw EListError(u"List index out of bounds (" + IntToStr(i) + u")");
       Func->ParamAt(i)->SetValue(Params[Lo + i]);
     }
   }
@@ -407,7 +408,7 @@ void TksScript::AddCodeLine(const String& UnitName, const String& APos) {
 }
 
 bool TksScript::IsExecutableLine(int LineN, const String& UnitName) const {
-  String Line = ksIntToStr(LineN);
+  String Line = IntToStr(LineN);
   for (auto& U : FUnitLines)
     if (ksSameText(U.first, UnitName))
       return std::binary_search(U.second.begin(), U.second.end(), Line);

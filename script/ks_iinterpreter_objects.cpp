@@ -5,6 +5,7 @@
 
 #include "platform/classes/TypeRegistry.h"
 #include "platform/rtl/Handles.h"
+#include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Variants.h"
 #include "script/ks_iinterpreter.h"
 #include "script/ks_imessages.h"
@@ -315,7 +316,7 @@ TksMethodHelper* TksClassVariable::AddIndexProperty(const String& Name, const St
     while (!T.empty() && T.front() == u' ') T.erase(T.begin());
     while (!T.empty() && T.back() == u' ') T.pop_back();
     if (!List.empty()) List += u"; ";
-    List += u"p" + ksIntToStr(i++) + u": " + T;
+    List += u"p" + IntToStr(i++) + u": " + T;
     if (Comma == String::npos) break;
     From = Comma + 1;
   }

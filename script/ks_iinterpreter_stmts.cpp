@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/rtl/Handles.h"
+#include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Variants.h"
 #include "script/ks_iexpression.h"
 #include "script/ks_iilparser.h"
@@ -333,7 +334,7 @@ TksArrayHelper::TksArrayHelper(const String& AName, int DimCount, TksVarType ATy
     : TksCustomHelper(AName, ATyp, ATypeName), FDimCount(DimCount) {
   int N = DimCount < 0 ? 3 : DimCount;
   for (int i = 0; i < N; ++i)
-    AddParam(new TksParamItem(u"p" + ksIntToStr(i), fvtInt, u"Integer", DimCount < 0 && i > 0, false));
+    AddParam(new TksParamItem(u"p" + IntToStr(i), fvtInt, u"Integer", DimCount < 0 && i > 0, false));
 }
 
 Variant* TksArrayHelper::Element(Variant& Arr, bool ForWrite) {

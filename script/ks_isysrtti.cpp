@@ -63,17 +63,6 @@ String NameCaseText(const String& S) {
   return R;
 }
 
-template <class F>
-bool Succeeds(F Fn) {
-  try {
-    Fn();
-    return true;
-  } catch (const std::exception&) {
-    // Any failure of the conversion means the text is not valid.
-    return false;
-  }
-}
-
 }  // namespace
 
 std::function<void(const String&)>& TksSysFunctions::OnShowMessage() {
@@ -110,7 +99,7 @@ TksSysFunctions::TksSysFunctions(TksScript* S) : TksRTTIModule(S) {
   Fn(u"function DateToStr(e: Extended): String", u"ctConv", [](auto* H) { return Variant(DateToStr(Dbl(H, 0))); });
   Fn(u"function TimeToStr(e: Extended): String", u"ctConv", [](auto* H) { return Variant(TimeToStr(Dbl(H, 0))); });
   Fn(u"function DateTimeToStr(e: Extended): String", u"ctConv", [](auto* H) { return Variant(DateTimeToStr(Dbl(H, 0))); });
-  Fn(u"function BoolToStr(B: Boolean): string;", u"ctConv", [](auto* H) { return Variant(String(H->GetParam(0).AsBoolean() ? u"-1" : u"0")); });
+  Fn(u"function BoolToStr(B: Boolean): string;", u"ctConv", [](auto* H) { return Variant(BoolToStr(H->GetParam(0).AsBoolean())); });
   Fn(u"function VarToStr(v: Variant): String", u"ctConv", [](auto* H) { return Variant(VarToStr(H->GetParam(0))); });
   Fn(u"function StrToInt(s: String): Integer", u"ctConv", [](auto* H) { return Variant(StrToInt(Str(H, 0))); });
   Fn(u"function StrToInt64(s: String): Integer", u"ctConv", [](auto* H) { return Variant(static_cast<long long>(StrToInt64(Str(H, 0)))); });
@@ -156,10 +145,9 @@ TksSysFunctions::TksSysFunctions(TksScript* S) : TksRTTIModule(S) {
   Fn(u"function DayOfWeek(aDate: TDateTime): Integer", u"ctDate", [](auto* H) { return Variant(static_cast<int>(DayOfWeek(Dbl(H, 0)))); });
   Fn(u"function IsLeapYear(Year: Word): Boolean", u"ctDate", [](auto* H) { return Variant(IsLeapYear(Int(H, 0))); });
   Fn(u"function DaysInMonth(nYear, nMonth: Integer): Integer", u"ctDate", [](auto* H) {
-    static const int Days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     int M = Int(H, 1);
-    if (M < 1 || M > 12) throw EConvertError(u"Invalid month: " + ksIntToStr(M));
-    return Variant(Days[M - 1] + (M == 2 && IsLeapYear(Int(H, 0)) ? 1 : 0));
+    if (M < 1 || M > 12) throw EConvertError(u"Invalid month: " + IntToStr(M));
+    return Variant(static_cast<int>(DaysInAMonth(static_cast<Word>(Int(H, 0)), static_cast<Word>(M))));
   });
   // ctString
   Fn(u"function Length(s: Variant): Integer", u"ctString", [](auto* H) {
@@ -241,12 +229,13 @@ TksSysFunctions::TksSysFunctions(TksScript* S) : TksRTTIModule(S) {
   Fn(u"function Random: Extended", u"ctOther", [](auto*) {
     return Variant(std::uniform_real_distribution<double>(0.0, 1.0)(Generator()));
   });
-  Fn(u"function ValidInt(cInt: String): Boolean", u"ctOther", [](auto* H) { String T = Str(H, 0); return Variant(Succeeds([&] { StrToInt(T); })); });
-  Fn(u"function ValidFloat(cFlt: String): Boolean", u"ctOther", [](auto* H) { String T = Str(H, 0); return Variant(Succeeds([&] { StrToFloat(T); })); });
+  Fn(u"function ValidInt(cInt: String): Boolean", u"ctOther", [](auto* H) { Integer V; return Variant(TryStrToInt(Str(H, 0), V)); });
+  Fn(u"function ValidFloat(cFlt: String): Boolean", u"ctOther", [](auto* H) { Extended V; return Variant(TryStrToFloat(Str(H, 0), V)); });
   Fn(u"function ValidDate(cDate: String): Boolean", u"ctOther", [](auto* H) {
     Variant V = H->GetParam(0);
     String T = V.VType() == varDate ? DateToStr(V.AsDateTime()) : VarToStr(V);
-    return Variant(Succeeds([&] { StrToDate(T); }));
+    TDateTime D;
+    return Variant(TryStrToDate(T, D));
   });
   Fn(u"function ExtractFilePath(const FileName: string): string;", u"ctOther", [](auto* H) { return Variant(ExtractFilePath(Str(H, 0))); });
   Fn(u"function VarArrayCreate(Bounds: Array; Typ: Integer): Variant", u"ctOther", [](auto* H) {

@@ -18,7 +18,6 @@ String ksUpperCase(std::u16string_view S);
 String ksLowerCase(std::u16string_view S);
 int ksCompareText(std::u16string_view A, std::u16string_view B);
 bool ksSameText(std::u16string_view A, std::u16string_view B);
-String ksIntToStr(long long V);
 
 // ---- Grammar registry -----------------------------------------------------------------------
 

@@ -54,11 +54,6 @@ bool ksSameText(std::u16string_view A, std::u16string_view B) {
   return true;
 }
 
-String ksIntToStr(long long V) {
-  std::string S = std::to_string(V);
-  return String(S.begin(), S.end());
-}
-
 // ---- Grammar registry -----------------------------------------------------------------------
 
 namespace {
