@@ -54,6 +54,19 @@ void PaintWhereBlack(const TBitmap& Source, const TRect& SrcRect, TColorRef Colo
 
 }  // namespace
 
+std::vector<int> ScaledAdvances(std::span<const int> Advances, double Scale) {
+  std::vector<int> Out(Advances.size());
+  long Sum = 0;
+  int Previous = 0;
+  for (std::size_t I = 0; I < Advances.size(); ++I) {
+    Sum += Advances[I];
+    const int Now = int(std::lround(Sum * Scale));
+    Out[I] = Now - Previous;
+    Previous = Now;
+  }
+  return Out;
+}
+
 TCanvasDevice::~TCanvasDevice() = default;
 
 struct TCanvas::TSaved {
@@ -312,8 +325,8 @@ TSize TCanvas::TextExtent(const String& Text) {
 }
 
 void TCanvas::TextOut(int X, int Y, const String& Text) {
-  ExtTextOut(X, Y, 0, nullptr, Text);
-  FPenPos = {X + TextWidth(Text), Y};
+  const int Width = OutputText(X, Y, 0, nullptr, Text, nullptr);
+  FPenPos = {X + int(std::lround(Width / std::fabs(ScaleX()))), Y};  // as TextWidth rounds
 }
 
 void TCanvas::TextRect(const TRect& R, int X, int Y, const String& Text) {
@@ -324,6 +337,11 @@ void TCanvas::TextRect(const TRect& R, int X, int Y, const String& Text) {
 
 void TCanvas::ExtTextOut(int X, int Y, unsigned Options, const TRect* R, const String& Text,
                          const int* Dx) {
+  OutputText(X, Y, Options, R, Text, Dx);
+}
+
+int TCanvas::OutputText(int X, int Y, unsigned Options, const TRect* R, const String& Text,
+                        const int* Dx) {
   auto& Device = RequireDevice();
   Changing();
   TDeviceText T;
@@ -334,22 +352,15 @@ void TCanvas::ExtTextOut(int X, int Y, unsigned Options, const TRect* R, const S
   if (R) T.Rect = LPtoDP(*R);
   T.Opaque = FBrush->Style() != bsClear;
   T.BkColor = ColorToRGB(FBrush->Color());
-  if (Dx) {
-    // Scale the cumulative positions, not each advance, so that rounding does not drift.
-    T.Advances.resize(Text.size());
-    long Logical = 0;
-    int Previous = 0;
-    for (std::size_t I = 0; I < Text.size(); ++I) {
-      Logical += Dx[I];
-      const int Device = int(std::lround(Logical * std::fabs(ScaleX())));
-      T.Advances[I] = Device - Previous;
-      Previous = Device;
-    }
-  } else {
+  if (Dx)
+    T.Advances = ScaledAdvances({Dx, Text.size()}, std::fabs(ScaleX()));
+  else
     FontMetrics().CharAdvances(T.Font.Request, Text, T.Advances);
-  }
   Device.Text(T);
   Changed();
+  int Width = 0;
+  for (int A : T.Advances) Width += A;
+  return Width;
 }
 
 // --- pictures and copying -------------------------------------------------------------------

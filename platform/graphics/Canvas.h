@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "platform/graphics/Geometry.h"
@@ -76,6 +77,10 @@ struct TDeviceText {
   bool Opaque = false;         // fill the text cells with BkColor
   TColorRef BkColor = 0xFFFFFF;
 };
+
+// Advances multiplied by Scale through their running sum, so that rounding does not drift:
+// each result is the difference of two rounded cumulative positions.
+std::vector<int> ScaledAdvances(std::span<const int> Advances, double Scale);
 
 enum TShapeKind { skRectangle, skEllipse, skRoundRect, skArc, skChord, skPie, skPolygon };
 
@@ -251,6 +256,8 @@ private:
   TDeviceBrush DeviceBrush() const;
   std::vector<TPoint> ToDevice(const std::vector<TPoint>& Points) const;
   void DrawShape(TDeviceShape Shape, bool Filled);
+  // ExtTextOut; returns the width drawn in device pixels (the sum of the advances).
+  int OutputText(int X, int Y, unsigned Options, const TRect* R, const String& Text, const int* Dx);
   void ApplyClip();
   double ScaleX() const;
   double ScaleY() const;

@@ -113,14 +113,7 @@ TDeviceText ScaleText(const TDeviceText& T, const TScaler& S) {
   Out.Origin = S.P(T.Origin);
   Out.Rect = S.R(T.Rect);
   Out.Font.Request.Height = int(std::lround(T.Font.Request.Height * S.SY));
-  long Sum = 0;
-  int Previous = 0;
-  for (std::size_t I = 0; I < T.Advances.size(); ++I) {
-    Sum += T.Advances[I];
-    const int Now = int(std::lround(Sum * S.SX));
-    Out.Advances[I] = Now - Previous;
-    Previous = Now;
-  }
+  Out.Advances = ScaledAdvances(T.Advances, S.SX);
   return Out;
 }
 
