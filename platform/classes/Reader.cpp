@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/classes/ClassUtils_p.h"
+#include "platform/classes/Encoding.h"
 #include "platform/classes/Filer_p.h"
 #include "platform/classes/TypeRegistry.h"
 #include "platform/rtl/CodePage.h"
@@ -403,11 +404,7 @@ String TReader::ReadString() {
       if (Count * 2 > FStream->Size() - FStream->Position()) ReadError(u"Stream read error");
       std::string Bytes(static_cast<std::size_t>(Count * 2), '\0');
       ReadBytes(Bytes.data(), Count * 2);
-      String Result(static_cast<std::size_t>(Count), u'\0');
-      for (Int64 I = 0; I < Count; ++I)
-        Result[I] = static_cast<Char>(static_cast<unsigned char>(Bytes[2 * I]) |
-                                      (static_cast<unsigned char>(Bytes[2 * I + 1]) << 8));
-      return Result;
+      return DecodeText(Bytes, TEncoding::Unicode);
     }
     default: break;
   }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/classes/Encoding.h"
 #include "platform/classes/Filer_p.h"
 #include "platform/classes/TypeRegistry.h"
 #include "platform/rtl/SysUtils.h"
@@ -283,14 +284,13 @@ void TWriter::WriteString(const String& Value) {
       WriteBytes(Utf8.data(), Utf8.size());
       return;
     }
-    case vaWString:
+    case vaWString: {
       PutLE(Length, static_cast<std::int32_t>(Value.size()));
       WriteBytes(Length, 4);
-      for (Char C : Value) {
-        unsigned char Unit[2] = {static_cast<unsigned char>(C), static_cast<unsigned char>(C >> 8)};
-        WriteBytes(Unit, 2);
-      }
+      const std::string Units = EncodeText(Value, TEncoding::Unicode);
+      WriteBytes(Units.data(), Units.size());
       return;
+    }
     default:  // vaLString, vaUTF8String
       PutLE(Length, static_cast<std::int32_t>(Utf8.size()));
       WriteBytes(Length, 4);
