@@ -71,4 +71,19 @@ std::size_t DetectPreamble(std::string_view Bytes, TEncoding& Encoding) {
   return 0;
 }
 
-bool IsValidUtf8(std::string_view Bytes) { return StringToUtf8(Utf8ToString(Bytes)) == Bytes; }
+TDetectedText DetectAndDecodeText(std::string_view Bytes) {
+  TDetectedText Result;
+  const std::size_t Bom = DetectPreamble(Bytes, Result.Encoding);
+  Result.HasPreamble = Bom != 0;
+  if (Result.HasPreamble) {
+    Result.Text = DecodeText(Bytes.substr(Bom), Result.Encoding);
+    return Result;
+  }
+  // Well-formed UTF-8 is what survives a decoding and encoding unchanged.
+  Result.Text = Utf8ToString(Bytes);
+  if (StringToUtf8(Result.Text) != Bytes) {
+    Result.Encoding = TEncoding::ANSI;
+    Result.Text = AnsiToString(Bytes);
+  }
+  return Result;
+}

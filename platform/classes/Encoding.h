@@ -25,6 +25,13 @@ String DecodeText(std::string_view Bytes, TEncoding Encoding);
 // otherwise leaves Encoding as it is and returns 0.
 std::size_t DetectPreamble(std::string_view Bytes, TEncoding& Encoding);
 
-// True when Bytes are well-formed UTF-8 (text without a byte order mark is taken as UTF-8 only
-// then, and as ANSI otherwise).
-bool IsValidUtf8(std::string_view Bytes);
+// Text read without a known encoding, and what it was found to be in.
+struct TDetectedText {
+  String Text;
+  TEncoding Encoding = TEncoding::UTF8;
+  bool HasPreamble = false;
+};
+
+// Decodes Bytes, finding their encoding: a byte order mark decides when there is one; otherwise
+// they are UTF-8 when well-formed UTF-8, and ANSI when not.
+TDetectedText DetectAndDecodeText(std::string_view Bytes);

@@ -58,10 +58,10 @@ TIniText::TLine TIniText::ParseLine(const String& Raw) {
 void TIniText::Clear() { FLines.clear(); }
 
 void TIniText::Parse(std::string_view Bytes) {
-  FEncoding = IsValidUtf8(Bytes) ? TEncoding::UTF8 : TEncoding::ANSI;
-  const std::size_t Bom = DetectPreamble(Bytes, FEncoding);
-  FBom = Bom != 0;
-  const String Text = DecodeText(Bytes.substr(Bom), FEncoding);
+  const TDetectedText Found = DetectAndDecodeText(Bytes);
+  FEncoding = Found.Encoding;
+  FBom = Found.HasPreamble;
+  const String& Text = Found.Text;
   const std::size_t FirstBreak = Text.find_first_of(u"\r\n");
   FLineBreak = FirstBreak != String::npos && Text.compare(FirstBreak, 2, u"\r\n") == 0 ? u"\r\n"
                                                                                       : u"\n";

@@ -361,12 +361,10 @@ void TStrings::SetDefaultEncoding(TEncoding Value) {
 }
 
 void TStrings::LoadFromStream(TStream* Stream) {
-  const std::string Bytes = ReadRestOfStream(Stream);
-  TEncoding Found = IsValidUtf8(Bytes) ? TEncoding::UTF8 : TEncoding::ANSI;
-  const std::size_t Bom = DetectPreamble(Bytes, Found);
-  FEncoding = Found;
-  FWriteBOM = Bom != 0;
-  SetText(DecodeText(std::string_view(Bytes).substr(Bom), Found));
+  const TDetectedText Found = DetectAndDecodeText(ReadRestOfStream(Stream));
+  FEncoding = Found.Encoding;
+  FWriteBOM = Found.HasPreamble;
+  SetText(Found.Text);
 }
 
 void TStrings::LoadFromStream(TStream* Stream, TEncoding Encoding) {
