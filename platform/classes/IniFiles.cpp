@@ -1,8 +1,6 @@
 // IniFiles.cpp - TCustomIniFile's typed values, TMemIniFile and TIniFile.
 #include "platform/classes/IniFiles.h"
 
-#include <cstdio>
-
 #include "platform/classes/IniText_p.h"
 #include "platform/classes/Strings.h"
 #include "platform/classes/TypeRegistry.h"
@@ -16,25 +14,10 @@ REGISTER_CLASS(TIniFile) {}
 
 namespace {
 
-String TwoDigits(int Value) {
-  char Buffer[16];
-  std::snprintf(Buffer, sizeof Buffer, "%02d", Value);
-  return Utf8ToString(Buffer);
-}
-
-String IsoDate(TDateTime Value) {
-  Word Year, Month, Day;
-  DecodeDate(Value, Year, Month, Day);
-  char Buffer[32];
-  std::snprintf(Buffer, sizeof Buffer, "%04u-%02u-%02u", unsigned(Year), unsigned(Month),
-                unsigned(Day));
-  return Utf8ToString(Buffer);
-}
-
-String IsoTime(TDateTime Value) {
-  Word Hour, Min, Sec, MSec;
-  DecodeTime(Value, Hour, Min, Sec, MSec);
-  return TwoDigits(Hour) + u":" + TwoDigits(Min) + u":" + TwoDigits(Sec);
+// Numbers, dates and times are written in one form whatever the user's settings.
+const TFormatSettings& IniSettings() {
+  static const TFormatSettings Settings = TFormatSettings::Invariant();
+  return Settings;
 }
 
 // Reads N digits at S[Pos]; false when there are not that many.
@@ -110,13 +93,13 @@ void TCustomIniFile::WriteBool(const String& Section, const String& Ident, bool 
 double TCustomIniFile::ReadFloat(const String& Section, const String& Ident, double Default) {
   const String S = ReadString(Section, Ident, String());
   double Value = 0;
-  if (TryStrToFloat(S, Value, TFormatSettings::Invariant()) || TryStrToFloat(S, Value))
+  if (TryStrToFloat(S, Value, IniSettings()) || TryStrToFloat(S, Value))
     return Value;
   return Default;
 }
 
 void TCustomIniFile::WriteFloat(const String& Section, const String& Ident, double Value) {
-  WriteString(Section, Ident, FloatToStr(Value, TFormatSettings::Invariant()));
+  WriteString(Section, Ident, FloatToStr(Value, IniSettings()));
 }
 
 TDateTime TCustomIniFile::ReadDate(const String& Section, const String& Ident,
@@ -128,7 +111,7 @@ TDateTime TCustomIniFile::ReadDate(const String& Section, const String& Ident,
 }
 
 void TCustomIniFile::WriteDate(const String& Section, const String& Ident, TDateTime Value) {
-  WriteString(Section, Ident, IsoDate(Value));
+  WriteString(Section, Ident, FormatDateTime(u"yyyy-mm-dd", Value, IniSettings()));
 }
 
 TDateTime TCustomIniFile::ReadDateTime(const String& Section, const String& Ident,
@@ -140,7 +123,7 @@ TDateTime TCustomIniFile::ReadDateTime(const String& Section, const String& Iden
 }
 
 void TCustomIniFile::WriteDateTime(const String& Section, const String& Ident, TDateTime Value) {
-  WriteString(Section, Ident, IsoDate(Value) + u" " + IsoTime(Value));
+  WriteString(Section, Ident, FormatDateTime(u"yyyy-mm-dd hh:nn:ss", Value, IniSettings()));
 }
 
 // =============================================================================================
