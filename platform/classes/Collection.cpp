@@ -146,6 +146,8 @@ void TCollection::EndUpdate() {
 }
 
 void TCollection::Assign(TPersistent* Source) {
+  // Clearing first would empty the source as well.
+  if (Source == this) return;
   auto* Other = dynamic_cast<TCollection*>(Source);
   if (!Other) return TPersistent::Assign(Source);
   BeginUpdate();

@@ -228,4 +228,17 @@ TEST(CollectionTest, AssignCopiesItemsAndOwnerNamesThePath) {
   EXPECT_EQ(Source.Items(0)->DisplayName(), u"TTestItem");
 }
 
+TEST(CollectionTest, AssignToItselfKeepsTheItems) {
+  TLogCollection C;
+  static_cast<TTestItem*>(C.Add())->SetWidth(10);
+  TCollectionItem* Second = C.Add();
+  static_cast<TTestItem*>(Second)->SetWidth(20);
+  C.Log.clear();
+  C.Assign(&C);
+  ASSERT_EQ(C.Count(), 2);
+  EXPECT_EQ(C.Items(1), Second);
+  EXPECT_EQ(static_cast<TTestItem*>(Second)->Width(), 20);
+  EXPECT_TRUE(C.Log.empty());
+}
+
 }  // namespace
