@@ -172,12 +172,12 @@ void TvqrComponent::SetBounds(Extended ALeft, Extended ATop, Extended AWidth, Ex
 }
 
 Extended TvqrComponent::AbsLeft() const {
-  if (!FParent || InheritsFromName(FParent, u"TvqrDialogPage")) return FLeft;
+  if (!FParent || FParent->PlacesChildrenAbsolutely()) return FLeft;
   return FParent->AbsLeft() + FLeft;
 }
 
 Extended TvqrComponent::AbsTop() const {
-  if (!FParent || InheritsFromName(FParent, u"TvqrDialogPage")) return FTop;
+  if (!FParent || FParent->PlacesChildrenAbsolutely()) return FTop;
   return FParent->AbsTop() + FTop;
 }
 

@@ -107,8 +107,12 @@ public:
   virtual void SetWidth(Extended Value);
   virtual void SetHeight(Extended Value);
   void SetBounds(Extended ALeft, Extended ATop, Extended AWidth, Extended AHeight);
+  // The position on the page: the sum of the offsets up the parents, up to one whose children
+  // stand at absolute positions (a dialogue page).
   Extended AbsLeft() const;
   Extended AbsTop() const;
+  // True when the children's Left and Top are already absolute (the dialogue page says so).
+  virtual bool PlacesChildrenAbsolutely() const { return false; }
   virtual void AlignChildren();
 
   // --- Font and appearance ------------------------------------------------------------------

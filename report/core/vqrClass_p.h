@@ -1,4 +1,5 @@
-// vqrClass_p.h - helpers shared by the sources of the vqrClass unit only; not part of its API.
+// vqrClass_p.h - helpers shared by the report core's own sources (the vqrClass unit and the
+// component utilities); not part of its API.
 #pragma once
 
 #include "platform/rtl/Types.h"

@@ -10,6 +10,7 @@
 #include "platform/rtl/Variant.h"
 #include "report/core/vqrClass.h"
 #include "report/core/vqrClassOptions.h"
+#include "report/core/vqrClass_p.h"
 #include "report/core/vqrUtils.h"
 #include "report/core/vqrXMLSerializer.h"
 
@@ -53,6 +54,8 @@ TvqrRect MakeReportRect(Extended Left, Extended Top, Extended Right, Extended Bo
 
 namespace {
 
+using vqrclass_detail::InheritsFromName;
+
 std::vector<TComponent*>& GlobalComponents() {
   static std::vector<TComponent*> List;
   return List;
@@ -64,18 +67,13 @@ TComponent* FindGlobalComponent(const String& Name) {
   return nullptr;
 }
 
-bool ClassChainHas(const TObject* Obj, std::initializer_list<std::u16string_view> Names) {
-  for (TClass C = Obj->ClassType(); C; C = C->Parent())
-    for (std::u16string_view N : Names)
-      if (SameText(C->Name(), N)) return true;
-  return false;
-}
-
 bool IsWindowOrDataModule(const TComponent* C) {
-  return ClassChainHas(C, {u"TCustomForm", u"TDataModule"});
+  return InheritsFromName(C, u"TCustomForm") || InheritsFromName(C, u"TDataModule");
 }
 
-bool IsFrame(const TComponent* C) { return ClassChainHas(C, {u"TCustomFrame", u"TFrame"}); }
+bool IsFrame(const TComponent* C) {
+  return InheritsFromName(C, u"TCustomFrame") || InheritsFromName(C, u"TFrame");
+}
 
 TComponent* LookupPath(TComponent* Owner, const String& Name) {
   std::size_t Dot = Name.find(u'.');
