@@ -118,6 +118,19 @@ void AttachCanvas(TCanvas* Canvas, TCanvas* DC) {
 
 void DetachCanvas(TCanvas* Canvas) { Canvas->SetDevice(nullptr); }
 
+TCanvasPaintScope::TCanvasPaintScope(TCanvas* Canvas, HDC DC, TFont* Font, TColor Color,
+                                     TPaintReset Reset)
+    : FCanvas(Canvas) {
+  AttachCanvas(Canvas, DC);
+  Canvas->Font()->Assign(Font);
+  Canvas->Brush()->SetColor(Color);
+  if (Reset >= prSolidBrush) Canvas->Brush()->SetStyle(bsSolid);
+  if (Reset >= prBlackPen) Canvas->Pen()->SetColor(clBlack);
+  if (Reset >= prSolidPen) Canvas->Pen()->SetStyle(psSolid);
+}
+
+TCanvasPaintScope::~TCanvasPaintScope() { DetachCanvas(FCanvas); }
+
 // --- TWinControl painting ------------------------------------------------------------------------
 
 void TWinControl::WMPaint(TMessage& Message) { DefaultHandler(Message); }
@@ -282,21 +295,15 @@ TCustomControl::~TCustomControl() = default;
 void TCustomControl::Paint() {}
 
 void TCustomControl::PaintWindow(HDC DC) {
-  AttachCanvas(FCanvas.get(), DC);
-  FCanvas->Font()->Assign(Font());
-  FCanvas->Brush()->SetColor(Color());
-  FCanvas->Brush()->SetStyle(bsSolid);
-  FCanvas->Pen()->SetColor(clBlack);
+  TCanvasPaintScope Scope(FCanvas.get(), DC, Font(), Color(), prBlackPen);
   FControlState << csCustomPaint;
   try {
     Paint();
   } catch (...) {
     FControlState >> csCustomPaint;
-    DetachCanvas(FCanvas.get());
     throw;
   }
   FControlState >> csCustomPaint;
-  DetachCanvas(FCanvas.get());
 }
 
 // --- TGraphicControl -----------------------------------------------------------------------------
@@ -319,15 +326,6 @@ void TGraphicControl::Dispatch(TMessage& Message) {
   }
   auto* DC = reinterpret_cast<HDC>(Message.WParam);
   if (!DC) return;
-  AttachCanvas(FCanvas.get(), DC);
-  FCanvas->Font()->Assign(Font());
-  FCanvas->Brush()->SetColor(Color());
-  FCanvas->Brush()->SetStyle(bsSolid);
-  try {
-    Paint();
-  } catch (...) {
-    DetachCanvas(FCanvas.get());
-    throw;
-  }
-  DetachCanvas(FCanvas.get());
+  TCanvasPaintScope Scope(FCanvas.get(), DC, Font(), Color(), prSolidBrush);
+  Paint();
 }

@@ -89,3 +89,21 @@ std::unique_ptr<TCanvas> CreateSubCanvas(TCanvas* Target, TPoint Offset, const T
 // Points Canvas at the same surface as DC (for a control's own canvas during painting).
 void AttachCanvas(TCanvas* Canvas, TCanvas* DC);
 void DetachCanvas(TCanvas* Canvas);
+
+// What a paint scope sets on the canvas besides the font and the brush colour; each adds to
+// the one before: a solid brush, then a black pen, then a solid pen.
+enum TPaintReset { prBrushColor, prSolidBrush, prBlackPen, prSolidPen };
+
+// Points a control's canvas at the paint target for the duration of one paint, with the
+// control's font and colour; the canvas lets go of the target however the paint ends.
+class TCanvasPaintScope {
+public:
+  TCanvasPaintScope(TCanvas* Canvas, HDC DC, TFont* Font, TColor Color,
+                    TPaintReset Reset = prSolidPen);
+  ~TCanvasPaintScope();
+  TCanvasPaintScope(const TCanvasPaintScope&) = delete;
+  TCanvasPaintScope& operator=(const TCanvasPaintScope&) = delete;
+
+private:
+  TCanvas* FCanvas;
+};

@@ -419,11 +419,8 @@ void TCustomForm::Paint() {
 
 void TCustomForm::PaintWindow(HDC DC) {
   if (!FOnPaint) return;
-  AttachCanvas(FCanvas.get(), DC);
-  FCanvas->Font()->Assign(Font());
-  FCanvas->Brush()->SetColor(Color());
+  TCanvasPaintScope Scope(FCanvas.get(), DC, Font(), Color(), prBrushColor);
   Paint();
-  DetachCanvas(FCanvas.get());
 }
 
 void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {

@@ -1,4 +1,4 @@
-// StdCtrlsCommon.cpp - the helpers the standard controls share: paint scope, clipboard text,
+// StdCtrlsCommon.cpp - the helpers the standard controls share: clipboard text,
 // accelerators, and the registration of the unit's classes.
 #include "platform/controls/StdCtrls_p.h"
 
@@ -7,18 +7,6 @@
 #include "platform/controls/Controls_p.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/graphics/WinDraw.h"
-
-TCanvasPaintScope::TCanvasPaintScope(TCanvas* Canvas, HDC DC, TFont* Font, TColor Color)
-    : FCanvas(Canvas) {
-  AttachCanvas(Canvas, DC);
-  Canvas->Font()->Assign(Font);
-  Canvas->Brush()->SetColor(Color);
-  Canvas->Brush()->SetStyle(bsSolid);
-  Canvas->Pen()->SetColor(clBlack);
-  Canvas->Pen()->SetStyle(psSolid);
-}
-
-TCanvasPaintScope::~TCanvasPaintScope() { DetachCanvas(FCanvas); }
 
 String ClipboardText() { return Clipboard()->AsText(); }
 

@@ -1,21 +1,9 @@
-// StdCtrls_p.h - shared by the standard controls' own sources: painting on a control's own canvas,
-// the clipboard text the edits use, and caption helpers.
+// StdCtrls_p.h - shared by the standard controls' own sources: the clipboard text the edits use,
+// caption helpers and the group frame.
 #pragma once
 
 #include "platform/controls/Controls.h"
-
-// Points a control's canvas at the paint target for the duration of one paint, with the
-// control's font and colour.
-class TCanvasPaintScope {
-public:
-  TCanvasPaintScope(TCanvas* Canvas, HDC DC, TFont* Font, TColor Color);
-  ~TCanvasPaintScope();
-  TCanvasPaintScope(const TCanvasPaintScope&) = delete;
-  TCanvasPaintScope& operator=(const TCanvasPaintScope&) = delete;
-
-private:
-  TCanvas* FCanvas;
-};
+#include "platform/controls/Controls_p.h"
 
 // The clipboard's text, as Clipboard() holds it (the edits' cut, copy and paste).
 String ClipboardText();

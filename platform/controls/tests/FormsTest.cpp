@@ -151,4 +151,24 @@ TEST_F(FormsTest, RendersAFormToPng) {
   EXPECT_EQ(Image.PixelRGB(10, 10), ColorToRGB(clBtnShadow));
 }
 
+// An OnPaint that raises leaves the form's canvas detached from the paint target, which goes away
+// with the paint; the next paint draws as usual.
+TEST_F(FormsTest, ThrowingOnPaintLeavesTheCanvasDetached) {
+  TForm Form(nullptr);
+  Form.SetBounds(0, 0, 60, 40);
+  bool Raise = true;
+  Form.SetOnPaint([&](TObject*) {
+    Form.Canvas()->Brush()->SetColor(clRed);
+    Form.Canvas()->FillRect(TRect{0, 0, 10, 10});
+    if (Raise) throw Exception(u"paint failed");
+  });
+  TBitmap Image;
+  EXPECT_THROW(RenderControl(&Form, Image), Exception);
+  EXPECT_EQ(Form.Canvas()->Device(), nullptr);
+  Raise = false;
+  RenderControl(&Form, Image);
+  EXPECT_EQ(Form.Canvas()->Device(), nullptr);
+  EXPECT_EQ(Image.PixelRGB(5, 5), ColorToRGB(clRed));
+}
+
 }  // namespace
