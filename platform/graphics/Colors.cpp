@@ -4,6 +4,7 @@
 #include <array>
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/SysUtils.h"
 
 namespace {
 
@@ -127,10 +128,7 @@ bool IdentToColor(const String& Ident, TColor& Color) {
 String ColorToString(TColor Color) {
   String Result;
   if (ColorToIdent(Color, Result)) return Result;
-  static const char16_t Hex[] = u"0123456789ABCDEF";
-  Result = u"$";
-  for (int Shift = 28; Shift >= 0; Shift -= 4) Result += Hex[(std::uint32_t(Color) >> Shift) & 0xF];
-  return Result;
+  return u"$" + IntToHex(std::uint32_t(Color), 8);
 }
 
 TColor StringToColor(const String& Text) {

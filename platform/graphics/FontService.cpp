@@ -18,6 +18,7 @@
 #include <unicode/ubidi.h>
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/SysUtils.h"
 
 namespace {
 
@@ -36,13 +37,6 @@ constexpr TSubstitute Substitutes[] = {
     {u"microsoft sans serif", u"DejaVu Sans"}, {u"ms shell dlg", u"DejaVu Sans"},
     {u"ms shell dlg 2", u"DejaVu Sans"},
 };
-
-String LowerAscii(const String& S) {
-  String R = S;
-  for (auto& C : R)
-    if (C >= u'A' && C <= u'Z') C = Char(C + 32);
-  return R;
-}
 
 int RoundPx(double V) { return int(std::lround(V)); }
 
@@ -217,7 +211,7 @@ struct TFontService::Impl {
   double LastEm = 0;
 
   TFace* FaceFor(const String& Name, bool Bold, bool Italic) {
-    String Key = LowerAscii(Name);
+    String Key = LowerCase(Name);
     Key += Bold ? u"|b" : u"|r";
     Key += Italic ? u"i" : u"n";
     auto It = FacesByRequest.find(Key);
@@ -256,7 +250,7 @@ TFontService::TFontService() : FImpl(std::make_unique<Impl>()) {}
 TFontService::~TFontService() = default;
 
 String TFontService::SubstituteFamily(const String& Family) {
-  const String Lower = LowerAscii(Family);
+  const String Lower = LowerCase(Family);
   for (const auto& S : Substitutes)
     if (Lower == S.Name) return S.Family;
   return Family;

@@ -1,17 +1,10 @@
 // Graphics.cpp - TFont, TPen and TBrush.
 #include "platform/graphics/Graphics.h"
 
-#include <cmath>
-
 #include "platform/classes/TypeRegistry.h"
+#include "platform/rtl/Math.h"
 
 namespace {
-
-// Number * Numerator / Denominator rounded half away from zero, as the drawing calls scale.
-int ScaleRounded(int Number, int Numerator, int Denominator) {
-  if (Denominator == 0) return -1;
-  return int(std::lround(double(Number) * Numerator / Denominator));
-}
 
 // The character sets' names in component streams.
 const TIdentMapEntry kCharsets[] = {
@@ -50,7 +43,7 @@ void TFont::Assign(TPersistent* Source) {
   auto* Other = dynamic_cast<TFont*>(Source);
   if (!Other) return inherited::Assign(Source);
   FName = Other->FName;
-  FHeight = ScaleRounded(Other->FHeight, FPixelsPerInch, Other->FPixelsPerInch);
+  FHeight = MulDiv(Other->FHeight, FPixelsPerInch, Other->FPixelsPerInch);
   FStyle = Other->FStyle;
   FColor = Other->FColor;
   FCharset = Other->FCharset;
@@ -71,15 +64,15 @@ void TFont::SetHeight(int Value) {
   Changed();
 }
 
-int TFont::Size() const { return -ScaleRounded(FHeight, 72, FPixelsPerInch); }
+int TFont::Size() const { return -MulDiv(FHeight, 72, FPixelsPerInch); }
 
-void TFont::SetSize(int Value) { SetHeight(-ScaleRounded(Value, FPixelsPerInch, 72)); }
+void TFont::SetSize(int Value) { SetHeight(-MulDiv(Value, FPixelsPerInch, 72)); }
 
 void TFont::SetPixelsPerInch(int Value) {
   if (Value <= 0 || Value == FPixelsPerInch) return;
   const int Points = Size();
   FPixelsPerInch = Value;
-  FHeight = -ScaleRounded(Points, FPixelsPerInch, 72);
+  FHeight = -MulDiv(Points, FPixelsPerInch, 72);
   Changed();
 }
 

@@ -12,6 +12,7 @@
 #include "platform/graphics/Icon.h"
 #include "platform/graphics/Metafile.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/SysUtils.h"
 
 namespace {
 
@@ -27,11 +28,8 @@ TFormat Sniff(std::string_view D) {
 }
 
 TFormat ByExtension(const String& FileName, String& Ext) {
-  const std::size_t Dot = FileName.find_last_of(u'.');
-  Ext = Dot == String::npos ? String() : FileName.substr(Dot);
-  String Lower = Ext;
-  for (auto& C : Lower)
-    if (C >= u'A' && C <= u'Z') C = Char(C + 32);
+  Ext = ExtractFileExt(FileName);
+  const String Lower = LowerCase(Ext);
   if (Lower == u".bmp") return TFormat::Bmp;
   if (Lower == u".png") return TFormat::Png;
   if (Lower == u".jpg" || Lower == u".jpeg" || Lower == u".jpe") return TFormat::Jpeg;

@@ -67,6 +67,16 @@ TEST(Picture, RejectsWhatItCannotRead) {
   EXPECT_THROW(Picture.LoadFromFile(u"picture.gif"), EInvalidGraphic);
 }
 
+TEST(Picture, DotInAFolderNameIsNoFileExtension) {
+  TPicture Picture;
+  try {
+    Picture.LoadFromFile(u"scans.2024/picture");
+    FAIL() << "no error";
+  } catch (const EInvalidGraphic& E) {
+    EXPECT_EQ(E.Message(), u"Unknown picture file extension ()");
+  }
+}
+
 TEST(Picture, ChangesReachTheOwnersEvent) {
   TPicture Picture;
   int Changes = 0;
