@@ -108,9 +108,13 @@ TvqrReport* TvqrComponent::Report() const {
   return nullptr;
 }
 
+// Depth first, each object before its children, as AllObjects lists them; stops at the first
+// match without building the list.
 TvqrComponent* TvqrComponent::FindObject(const String& AName) const {
-  for (TvqrComponent* Obj : AllObjects())
-    if (SameText(Obj->Name(), AName)) return Obj;
+  for (TvqrComponent* Child : FObjects) {
+    if (SameText(Child->Name(), AName)) return Child;
+    if (TvqrComponent* Found = Child->FindObject(AName)) return Found;
+  }
   return nullptr;
 }
 
