@@ -169,10 +169,7 @@ void TCustomMemo::SetScrollBars(TScrollStyle Value) {
 const std::vector<TCustomMemo::TRow>& TCustomMemo::Rows() {
   const String& Text = WindowText();
   const int Width = EditRect().Width();
-  const String FontKey = Font()->Name() + u"/" + IntToStr(Font()->Height()) +
-                         (Font()->Style().Contains(fsBold) ? u"b" : u"");
-  if (FRowsWidth == Width && FRowsWrap == FWordWrap && FRowsFont == FontKey && FRowsText == Text &&
-      !FRows.empty())
+  if (FRowsWidth == Width && FRowsWrap == FWordWrap && FRowsText == Text && !FRows.empty())
     return FRows;
   FRows.clear();
   TCanvas* C = EditCanvas();
@@ -203,8 +200,12 @@ const std::vector<TCustomMemo::TRow>& TCustomMemo::Rows() {
   FRowsText = Text;
   FRowsWidth = Width;
   FRowsWrap = FWordWrap;
-  FRowsFont = FontKey;
   return FRows;
+}
+
+void TCustomMemo::FontChanged() {
+  FRows.clear();
+  TCustomEdit::FontChanged();
 }
 
 int TCustomMemo::RowOf(int Index) {

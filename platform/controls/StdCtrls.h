@@ -202,6 +202,8 @@ protected:
   void EditKeyDown(Word Key, TShiftState Shift) override;
   void EditChar(Char C) override;
   void UpdateCaret() override;
+  // Any change of the font lays the rows out anew.
+  void FontChanged() override;
 
 private:
   int RowOf(int Index);
@@ -222,7 +224,6 @@ private:
   String FRowsText;  // what FRows was laid out for
   int FRowsWidth = -1;
   bool FRowsWrap = false;
-  String FRowsFont;
 };
 
 class TMemo : public TCustomMemo {

@@ -109,6 +109,26 @@ TEST_F(MemoTest, WordWrapBreaksRowsAtBlanksWithinTheWidth) {
   EXPECT_EQ(RowTexts(), (std::vector<String>{Memo->Lines()->Strings(0), Memo->Lines()->Strings(1)}));
 }
 
+// The rows are laid out again for any change of the font, italic included.
+TEST_F(MemoTest, RowsFollowAFontStyleChange) {
+  const String Text = u"Белила титановые для фасадов и интерьеров, краска водоэмульсионная, "
+                      u"эмаль алкидная глянцевая для металла и дерева";
+  Memo->Font()->SetName(u"Times New Roman");
+  Memo->SetText(Text);
+  const std::vector<String> Upright = RowTexts();
+  auto* Fresh = new TMemo(Form);
+  Fresh->SetParent(Form);
+  Fresh->SetBounds(8, 8, 200, 120);
+  Fresh->Font()->SetName(u"Times New Roman");
+  Fresh->Font()->SetStyle(TFontStyles{fsItalic});
+  Fresh->SetText(Text);
+  std::vector<String> Italic;
+  for (const TCustomMemo::TRow& R : Fresh->Rows()) Italic.push_back(Text.substr(size_t(R.Start), size_t(R.Length)));
+  ASSERT_NE(Italic, Upright);   // the italic face measures differently here
+  Memo->Font()->SetStyle(TFontStyles{fsItalic});
+  EXPECT_EQ(RowTexts(), Italic);
+}
+
 TEST_F(MemoTest, ReturnBreaksTheLineUnlessTheFormTakesIt) {
   Memo->SetText(u"АБ");
   Memo->SetSelStart(1);
