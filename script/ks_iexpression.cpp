@@ -2,7 +2,6 @@
 #include "script/ks_iexpression.h"
 
 #include <cstdint>
-#include <typeinfo>
 
 #include "platform/rtl/Variants.h"
 #include "script/ks_itools.h"
@@ -87,7 +86,7 @@ void TksExpressionNode::DetachChild(TksExpressionNode* Node) {
 TksDesignatorNode::TksDesignatorNode(TksDesignator* ADesignator) : FDesignator(ADesignator) {
   FVar = ADesignator->Kind() == dkVariable ? ADesignator->RefItem() : ADesignator;
   FType = {ADesignator->Typ(), ADesignator->TypeName()};
-  FPlainVariable = typeid(*FVar) == typeid(TksVariable) || typeid(*FVar) == typeid(TksParamItem);
+  FPlainVariable = ksStoresInPlace(FVar);
 }
 
 bool TksDesignatorNode::TryInt(long long& Out) {

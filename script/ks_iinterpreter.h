@@ -18,6 +18,7 @@
 #include <functional>
 #include <memory>
 #include <new>
+#include <typeinfo>
 #include <utility>
 #include <vector>
 
@@ -183,6 +184,12 @@ private:
   bool FIsOptional;
   bool FIsVarParam;
 };
+
+// Whether V is a plain variable or parameter, whose value is what it stores (*PValue(); a
+// read hook aside): its class adds no conversion or storage of its own.
+inline bool ksStoresInPlace(const TksCustomVariable* V) {
+  return V && (typeid(*V) == typeid(TksVariable) || typeid(*V) == typeid(TksParamItem));
+}
 
 // A script procedure or function; reading it runs it.
 class TksProcVariable : public TksCustomVariable {
@@ -437,6 +444,7 @@ protected:
   TksScript* FProgram;
   TksCustomVariable* FRef1 = nullptr;
   TksDesignatorItem* FRef2 = nullptr;
+  bool FRefInPlace = false;  // an array's variable stores its value (ksStoresInPlace)
   std::unique_ptr<TksXMLItem> FLateBindingXmlSource;
   TksProcVariable* FFastRoutine = nullptr;
 };
@@ -468,6 +476,10 @@ public:
   TksArrayHelper(const String& AName, int DimCount, TksVarType ATyp, const String& ATypeName);
   Variant GetValue() override;
   void SetValue(const Variant& Value) override;
+  // The same, told whether ParentRef stores its value (ksStoresInPlace): the element is then
+  // read or written in place, else in a copy of ParentValue written back to ParentRef.
+  Variant Read(bool InPlace);
+  void Write(const Variant& Value, bool InPlace);
   int DimCount() const { return FDimCount; }
 
 private:

@@ -72,6 +72,7 @@ void TksDesignator::Finalize() {
     FRefItem = E0;
     FRef1 = E0->RefItem();
     FRef2 = FItems[1];
+    FRefInPlace = ksStoresInPlace(E0);
   }
 }
 
@@ -81,6 +82,7 @@ void TksDesignator::Borrow(TksDesignator* ADesignator) {
   FKind = ADesignator->FKind;
   FRef1 = ADesignator->FRef1;
   FRef2 = ADesignator->FRef2;
+  FRefInPlace = ADesignator->FRefInPlace;
   FTyp = ADesignator->FTyp;
   FTypeName = ADesignator->FTypeName;
   FIsReadOnly = ADesignator->FIsReadOnly;
@@ -317,14 +319,14 @@ Variant TksArrayDesignator::GetValue() {
   auto* H = static_cast<TksArrayHelper*>(FRef1);
   H->SetParentRef(FRefItem);
   for (size_t k = 0; k < FRef2->Args.size(); ++k) H->ParamAt(k)->SetValue(FRef2->Args[k]->GetValue());
-  return H->GetValue();
+  return H->Read(FRefInPlace);
 }
 
 void TksArrayDesignator::SetValue(const Variant& Value) {
   auto* H = static_cast<TksArrayHelper*>(FRef1);
   H->SetParentRef(FRefItem);
   for (size_t k = 0; k < FRef2->Args.size(); ++k) H->ParamAt(k)->SetValue(FRef2->Args[k]->GetValue());
-  H->SetValue(Value);
+  H->Write(Value, FRefInPlace);
 }
 
 // ---- Helpers --------------------------------------------------------------------------------
@@ -348,21 +350,18 @@ Variant* TksArrayHelper::Element(Variant& Arr, bool ForWrite) {
   return A;
 }
 
-namespace {
-bool StoresInPlace(TksCustomVariable* V) {
-  return (dynamic_cast<TksVariable*>(V) && !dynamic_cast<TksStringVariable*>(V)) ||
-         dynamic_cast<TksParamItem*>(V);
-}
-}  // namespace
+Variant TksArrayHelper::GetValue() { return Read(ksStoresInPlace(FParentRef)); }
 
-Variant TksArrayHelper::GetValue() {
-  if (StoresInPlace(FParentRef)) return *Element(*FParentRef->PValue(), false);
+void TksArrayHelper::SetValue(const Variant& Value) { Write(Value, ksStoresInPlace(FParentRef)); }
+
+Variant TksArrayHelper::Read(bool InPlace) {
+  if (InPlace) return *Element(*FParentRef->PValue(), false);
   Variant Copy = FParentValue;
   return *Element(Copy, false);
 }
 
-void TksArrayHelper::SetValue(const Variant& Value) {
-  if (StoresInPlace(FParentRef)) {
+void TksArrayHelper::Write(const Variant& Value, bool InPlace) {
+  if (InPlace) {
     *Element(*FParentRef->PValue(), true) = Value;
     return;
   }
@@ -469,7 +468,7 @@ void TksAssignmentStmt::Execute() {
 
 bool TksAssignmentStmt::IntegerTarget() {
   if (FIntTarget < 0)
-    FIntTarget = typeid(*FVar) == typeid(TksVariable) && FVar->Typ() == fvtInt &&
+    FIntTarget = ksStoresInPlace(FVar) && FVar->Typ() == fvtInt &&
                  !FVar->IsReadOnly() && FTree && FTree->Pure();
   return FIntTarget;
 }
