@@ -431,18 +431,8 @@ int TCustomEdit::TextOffset(int Index) {
 }
 
 int TCustomEdit::CharFromPos(TPoint P) {
-  FCanvas->Font()->Assign(Font());
-  const String Text = DisplayText();
-  const int X = P.X + FScrollX;
-  int Best = 0, BestDistance = 1 << 30;
-  for (int I = 0; I <= int(Text.size()); ++I) {
-    const int D = std::abs(TextOffset(I) - X);
-    if (D < BestDistance) {
-      Best = I;
-      BestDistance = D;
-    }
-  }
-  return Best;
+  const int Start = TextOffset(0);   // assigns the font too
+  return CharIndexAtX(FCanvas.get(), DisplayText(), P.X + FScrollX - Start);
 }
 
 TPoint TCustomEdit::PosFromChar(int Index) { return {TextOffset(Index) - FScrollX, EditRect().Top}; }

@@ -254,19 +254,10 @@ int TCustomMemo::CharFromPos(TPoint P) {
   const TRow& W = R[size_t(Row)];
   TCanvas* C = EditCanvas();
   C->Font()->Assign(Font());
-  const String& Text = WindowText();
-  const int X = P.X - E.Left + FScrollX;
-  int Best = W.Start, BestDistance = 1 << 30;
   // A wrapped row ends before its first character on the next row.
   const int Last = W.Start + W.Length - (W.BreakLength == 0 && size_t(Row) + 1 < R.size() ? 1 : 0);
-  for (int I = W.Start; I <= std::max(Last, W.Start); ++I) {
-    const int D = std::abs(C->TextWidth(Text.substr(size_t(W.Start), size_t(I - W.Start))) - X);
-    if (D < BestDistance) {
-      Best = I;
-      BestDistance = D;
-    }
-  }
-  return Best;
+  const String Chars = WindowText().substr(size_t(W.Start), size_t(std::max(Last - W.Start, 0)));
+  return W.Start + CharIndexAtX(C, Chars, P.X - E.Left + FScrollX);
 }
 
 // --- caret and scrolling ---------------------------------------------------------------------

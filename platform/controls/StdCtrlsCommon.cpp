@@ -2,6 +2,9 @@
 // accelerators, and the registration of the unit's classes.
 #include "platform/controls/StdCtrls_p.h"
 
+#include <cstdlib>
+#include <vector>
+
 #include "platform/classes/TypeRegistry.h"
 #include "platform/controls/Clipboard.h"
 #include "platform/controls/Controls_p.h"
@@ -11,6 +14,24 @@
 String ClipboardText() { return Clipboard()->AsText(); }
 
 void SetClipboardText(const String& Value) { Clipboard()->SetAsText(Value); }
+
+int CharIndexAtX(TCanvas* Canvas, const String& Text, int X) {
+  std::vector<int> Extents;
+  GetTextExtentExPoint(Canvas, Text, 0, nullptr, &Extents);
+  int Best = 0, BestDistance = std::abs(X);
+  for (size_t I = 0; I < Extents.size(); ++I) {
+    // Never between the two halves of a surrogate pair.
+    if (I + 1 < Text.size() && Text[I] >= 0xD800 && Text[I] < 0xDC00 && Text[I + 1] >= 0xDC00 &&
+        Text[I + 1] < 0xE000)
+      continue;
+    const int D = std::abs(Extents[I] - X);
+    if (D < BestDistance) {
+      Best = int(I + 1);
+      BestDistance = D;
+    }
+  }
+  return Best;
+}
 
 Char AccelCharOf(const String& Caption) {
   for (size_t I = 0; I + 1 < Caption.size(); ++I) {

@@ -9,6 +9,10 @@
 String ClipboardText();
 void SetClipboardText(const String& Value);
 
+// The position in Text (0..size) whose left edge lies nearest to X, measured from the text's
+// start in Canvas's font; the first of equally near ones.
+int CharIndexAtX(TCanvas* Canvas, const String& Text, int X);
+
 // The accelerator character of a caption ("&Ok" -> 'o'), or 0.
 Char AccelCharOf(const String& Caption);
 
