@@ -202,13 +202,13 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   }
   if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
   const bool Resized = AWidth != FWidth || AHeight != FHeight;
-  if (FParent && Visible()) FParent->InvalidateRect(nullptr, true);
   FLeft = ALeft;
   FTop = ATop;
   FWidth = AWidth;
   FHeight = AHeight;
   UpdateAnchorRules();
   BoundsChanged();
+  // The whole client area: both the old and the new place are redrawn.
   if (FParent && Visible()) FParent->InvalidateRect(nullptr, true);
   if (Resized) {
     Resize();
