@@ -2,10 +2,10 @@
 // by the connection, query and command sources.
 #include "platform/sqlite/ADODB_p.h"
 
-#include <cmath>
 #include <cstdio>
 
 #include "platform/db/DBConsts.h"
+#include "platform/rtl/DateUtils.h"
 #include "platform/rtl/Exceptions.h"
 
 namespace SqliteImpl {
@@ -152,34 +152,10 @@ int RunToEnd(sqlite3* Db, sqlite3_stmt* Stmt) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// ISO dates. TDateTime counts days since 1899-12-30; the civil-date arithmetic below works on
-// days since 1970-01-01 (proleptic Gregorian), 25569 days later.
+// ISO dates
 // ---------------------------------------------------------------------------------------------
 
 namespace {
-
-constexpr long long UnixEpochDays = 25569;
-
-long long DaysFromCivil(long long Y, unsigned M, unsigned D) {
-  Y -= M <= 2;
-  const long long Era = (Y >= 0 ? Y : Y - 399) / 400;
-  const unsigned Yoe = static_cast<unsigned>(Y - Era * 400);
-  const unsigned Doy = (153 * (M + (M > 2 ? -3 : 9)) + 2) / 5 + D - 1;
-  const unsigned Doe = Yoe * 365 + Yoe / 4 - Yoe / 100 + Doy;
-  return Era * 146097 + static_cast<long long>(Doe) - 719468;
-}
-
-void CivilFromDays(long long Z, long long& Y, unsigned& M, unsigned& D) {
-  Z += 719468;
-  const long long Era = (Z >= 0 ? Z : Z - 146096) / 146097;
-  const unsigned Doe = static_cast<unsigned>(Z - Era * 146097);
-  const unsigned Yoe = (Doe - Doe / 1460 + Doe / 36524 - Doe / 146096) / 365;
-  const unsigned Doy = Doe - (365 * Yoe + Yoe / 4 - Yoe / 100);
-  const unsigned Mp = (5 * Doy + 2) / 153;
-  D = Doy - (153 * Mp + 2) / 5 + 1;
-  M = Mp < 10 ? Mp + 3 : Mp - 9;
-  Y = static_cast<long long>(Yoe) + Era * 400 + (M <= 2);
-}
 
 bool ReadNumber(const char* Text, int Length, int& I, int Digits, int& Out) {
   Out = 0;
@@ -194,22 +170,19 @@ bool ReadNumber(const char* Text, int Length, int& I, int Digits, int& Out) {
 
 std::string DateTimeToIso(TDateTime Value) {
   // Whole seconds, rounded: the stored text keeps no fraction.
-  long long Seconds = std::llround(Value * 86400.0);
-  long long Days = Seconds / 86400;
-  long long Rest = Seconds % 86400;
-  if (Rest < 0) {
-    Rest += 86400;
-    --Days;
+  TTimeStamp Stamp = DateTimeToTimeStamp(Value);
+  Stamp.Time = (Stamp.Time + 500) / 1000 * 1000;
+  if (Stamp.Time == MSecsPerDay) {
+    Stamp.Time = 0;
+    ++Stamp.Date;
   }
-  long long Y;
-  unsigned M, D;
-  CivilFromDays(Days - UnixEpochDays, Y, M, D);
+  Word Y, M, D, H, Mi, S, MSec;
+  DecodeDateTime(TimeStampToDateTime(Stamp), Y, M, D, H, Mi, S, MSec);
   char Buf[48];
-  if (Rest == 0) {
-    std::snprintf(Buf, sizeof Buf, "%04lld-%02u-%02u", Y, M, D);
+  if (Stamp.Time == 0) {
+    std::snprintf(Buf, sizeof Buf, "%04u-%02u-%02u", Y, M, D);
   } else {
-    std::snprintf(Buf, sizeof Buf, "%04lld-%02u-%02u %02lld:%02lld:%02lld", Y, M, D, Rest / 3600,
-                  Rest / 60 % 60, Rest % 60);
+    std::snprintf(Buf, sizeof Buf, "%04u-%02u-%02u %02u:%02u:%02u", Y, M, D, H, Mi, S);
   }
   return Buf;
 }
@@ -219,8 +192,10 @@ bool IsoToDateTime(const char* Text, int Length, TDateTime& Value) {
   if (!ReadNumber(Text, Length, I, 4, Y) || I >= Length || Text[I++] != '-') return false;
   if (!ReadNumber(Text, Length, I, 2, M) || I >= Length || Text[I++] != '-') return false;
   if (!ReadNumber(Text, Length, I, 2, D)) return false;
-  if (M < 1 || M > 12 || D < 1 || D > 31) return false;
-  double Fraction = 0;
+  TDateTime Day;
+  if (!TryEncodeDate(static_cast<Word>(Y), static_cast<Word>(M), static_cast<Word>(D), Day))
+    return false;
+  TDateTime Time = 0;
   if (I < Length) {
     if (Text[I] != ' ' && Text[I] != 'T') return false;
     ++I;
@@ -237,12 +212,12 @@ bool IsoToDateTime(const char* Text, int Length, TDateTime& Value) {
       for (++I; I < Length && Text[I] >= '0' && Text[I] <= '9'; ++I, Scale /= 10)
         Millis += (Text[I] - '0') * Scale;
     }
-    if (I != Length || H > 23 || Mi > 59 || S > 59) return false;
-    Fraction = (H * 3600 + Mi * 60 + S + Millis / 1000) / 86400.0;
+    if (I != Length ||
+        !TryEncodeTime(static_cast<Word>(H), static_cast<Word>(Mi), static_cast<Word>(S), 0, Time))
+      return false;
+    Time += Millis / MSecsPerDay;
   }
-  const long long Days = DaysFromCivil(Y, M, D) + UnixEpochDays;
-  // Days before 1899-12-30 keep the time as a positive fraction after the minus sign.
-  Value = Days >= 0 ? Days + Fraction : Days - Fraction;
+  Value = ComposeDateTime(Day, Time);
   return true;
 }
 

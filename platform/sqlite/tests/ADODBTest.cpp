@@ -13,6 +13,7 @@
 #include "platform/classes/Strings.h"
 #include "platform/db/DataSource.h"
 #include "platform/db/Fields.h"
+#include "platform/rtl/DateUtils.h"
 #include "platform/rtl/Exceptions.h"
 
 namespace {
@@ -275,6 +276,31 @@ TEST_F(ADODB, DatesTravelAsIsoText) {
   Q->Close();
   Q->Open();
   EXPECT_EQ(Q->FieldByName(u"DT")->AsDateTime(), 46365.0);
+}
+
+TEST_F(ADODB, DatesBeforeTheEpochKeepTheirTimeOfDay) {
+  // -1.25 is 1899-12-29 06:00: the fraction counts forward from that day's midnight.
+  auto Q = Query(u"SELECT * FROM DR_ORD");
+  Q->Open();
+  Q->Append();
+  Q->FieldByName(u"DT")->SetAsDateTime(-1.25);
+  Q->Post();
+  EXPECT_EQ(Scalar(u"SELECT DT || '' FROM DR_ORD").AsString(), u"1899-12-29 06:00:00");
+  Q->Close();
+  Q->Open();
+  EXPECT_EQ(Q->FieldByName(u"DT")->AsDateTime(), -1.25);
+}
+
+TEST_F(ADODB, ImpossibleDayOfMonthIsNoDate) {
+  Conn->Execute(u"INSERT INTO DR_ORD (NUM, DT) VALUES (1, '2024-02-31'), (2, '2024-02-29')");
+  auto Q = Query(u"SELECT DT FROM DR_ORD ORDER BY NUM");
+  Q->Open();
+  // Text that is no date stays text, as any other text in a date column does.
+  const Variant V = Q->Fields()->Fields(0)->Value();
+  EXPECT_TRUE(V.IsString());
+  EXPECT_EQ(V.AsString(), u"2024-02-31");
+  Q->Next();
+  EXPECT_EQ(Q->Fields()->Fields(0)->AsDateTime(), EncodeDate(2024, 2, 29));
 }
 
 TEST_F(ADODB, ResultsWithoutAKeyAreReadOnly) {
