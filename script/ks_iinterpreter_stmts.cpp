@@ -135,6 +135,13 @@ std::vector<Variant>& PendingArguments() {
   return Stack;
 }
 
+// Takes back what a call pushed on PendingArguments, however the call ends.
+struct TPop {
+  std::vector<Variant>& Stack;
+  size_t Base;
+  ~TPop() { Stack.resize(Base); }
+};
+
 Variant ArgumentValue(TksCustomVariable* E, TksCustomExpression* A) {
   if (!E->IsMacro()) {
     long long I;
@@ -164,11 +171,7 @@ void TksDesignator::PassArguments(TksDesignatorItem* Step, TksCustomVariable* E)
   }
   std::vector<Variant>& Pending = PendingArguments();
   const size_t Base = Pending.size();
-  struct TPop {
-    std::vector<Variant>& Stack;
-    size_t Base;
-    ~TPop() { Stack.resize(Base); }
-  } Pop{Pending, Base};
+  TPop Pop{Pending, Base};
   for (int k = 0; k < N; ++k) Pending.push_back(ArgumentValue(E, Step->Args[k]));
   for (int k = 0; k < N; ++k) HandOver(E->ParamAt(k), Pending[Base + k], Plain);
 }
@@ -284,12 +287,21 @@ Variant TksDesignator::EvaluateChain(bool Write, const Variant& Value) {
       // Var parameters: the caller's locals come back first, then the results are written
       // into the argument variables, so a recursive caller keeps them.
       if (Step->HasVarParams) {
-        std::vector<std::pair<int, Variant>> Out;
-        for (int k = 0; k < PC && k < static_cast<int>(Step->Args.size()); ++k)
-          if (E->ParamAt(k)->IsVarParam()) Out.emplace_back(k, E->ParamAt(k)->GetValue());
+        const int N = std::min(PC, static_cast<int>(Step->Args.size()));
+        std::vector<Variant>& Pending = PendingArguments();
+        const size_t Base = Pending.size();
+        TPop Pop{Pending, Base};
+        for (int k = 0; k < N; ++k)
+          if (E->ParamAt(k)->IsVarParam()) Pending.push_back(E->ParamAt(k)->GetValue());
         if (Saved) Saved->RestoreLocals();
         Saved = nullptr;
-        for (auto& [k, V] : Out) Step->Args[k]->SetValue(V);
+        // Each value is taken out first: writing an argument may run calls that grow the stack.
+        size_t j = Base;
+        for (int k = 0; k < N; ++k)
+          if (E->ParamAt(k)->IsVarParam()) {
+            const Variant V = std::move(Pending[j++]);
+            Step->Args[k]->SetValue(V);
+          }
       }
       if (Saved) Saved->RestoreLocals();
     } catch (...) {
