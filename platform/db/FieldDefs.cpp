@@ -107,21 +107,8 @@ TFieldDef* TFieldDefs::Find(const String& Name) const {
 }
 
 void TFieldDefs::Assign(const TFieldDefs& Source) {
-  if (&Source == this) return;
-  BeginUpdate();
-  try {
-    Clear();
-    for (int I = 0; I < Source.Count(); ++I) AddFieldDef()->Assign(Source.Items(I));
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
-}
-
-void TFieldDefs::Assign(TPersistent* Source) {
-  if (auto* Defs = dynamic_cast<TFieldDefs*>(Source)) return Assign(*Defs);
-  TOwnedCollection::Assign(Source);
+  // The collection's copy only reads its source.
+  TOwnedCollection::Assign(const_cast<TFieldDefs*>(&Source));
 }
 
 void TFieldDefs::Update(TCollectionItem* Item) {

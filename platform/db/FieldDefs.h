@@ -72,7 +72,7 @@ public:
   TFieldDef* Find(const String& Name) const;  // raises "Field 'X' not found"
   int IndexOf(const String& Name) const;
   void Assign(const TFieldDefs& Source);
-  void Assign(TPersistent* Source) override;
+  using TOwnedCollection::Assign;
   bool Updated() const { return FUpdated; }
   void SetUpdated(bool Value) { FUpdated = Value; }
   // Reads the definitions from the dataset (InitFieldDefs) unless they are up to date.

@@ -70,16 +70,8 @@ TIndexDef* TIndexDefs::GetIndexForFields(const String& Fields, bool CaseInsensit
 }
 
 void TIndexDefs::Assign(const TIndexDefs& Source) {
-  if (&Source == this) return;
-  BeginUpdate();
-  Clear();
-  for (int I = 0; I < Source.Count(); ++I) AddIndexDef()->Assign(*Source.Items(I));
-  EndUpdate();
-}
-
-void TIndexDefs::Assign(TPersistent* Source) {
-  if (auto* Defs = dynamic_cast<TIndexDefs*>(Source)) return Assign(*Defs);
-  TOwnedCollection::Assign(Source);
+  // The collection's copy only reads its source.
+  TOwnedCollection::Assign(const_cast<TIndexDefs*>(&Source));
 }
 
 void TIndexDefs::Update(TCollectionItem* Item) {

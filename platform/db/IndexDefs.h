@@ -56,7 +56,7 @@ public:
   // The first index over exactly these fields (case-insensitive names), or nullptr.
   TIndexDef* GetIndexForFields(const String& Fields, bool CaseInsensitive) const;
   void Assign(const TIndexDefs& Source);
-  void Assign(TPersistent* Source) override;
+  using TOwnedCollection::Assign;
   bool Updated() const { return FUpdated; }
   void SetUpdated(bool Value) { FUpdated = Value; }
   // Asks the dataset for its index definitions (UpdateIndexDefs).

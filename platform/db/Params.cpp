@@ -116,21 +116,21 @@ TParam* TParams::ParamByName(const String& Name) const {
 }
 
 void TParams::Assign(const TParams& Source) {
-  if (&Source == this) return;
-  BeginUpdate();
-  Clear();
-  for (int I = 0; I < Source.Count(); ++I) AddParam()->Assign(*Source.Items(I));
-  EndUpdate();
-}
-
-void TParams::Assign(TPersistent* Source) {
-  if (auto* Params = dynamic_cast<TParams*>(Source)) return Assign(*Params);
-  TOwnedCollection::Assign(Source);
+  // The collection's copy only reads its source.
+  TOwnedCollection::Assign(const_cast<TParams*>(&Source));
 }
 
 void TParams::AssignValues(const TParams& Source) {
-  for (int I = 0; I < Source.Count(); ++I)
-    if (TParam* Mine = FindParam(Source.Items(I)->Name())) Mine->Assign(*Source.Items(I));
+  for (int I = 0; I < Count(); ++I)
+    if (const TParam* Theirs = Source.FindParam(Items(I)->Name())) Items(I)->Assign(*Theirs);
+}
+
+void TParams::ParseSQLKeepingValues(const String& SQL) {
+  TParams Old;
+  Old.Assign(*this);
+  Clear();
+  ParseSQL(SQL, true);
+  AssignValues(Old);
 }
 
 bool TParams::IsEqual(const TParams& Other) const {

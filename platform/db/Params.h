@@ -78,9 +78,12 @@ public:
   TParam* ParamByName(const String& Name) const;  // raises "Parameter 'X' not found"
   // Copies names, types and values.
   void Assign(const TParams& Source);
-  void Assign(TPersistent* Source) override;
-  // Adds the parameters of Source whose names are missing here.
+  using TOwnedCollection::Assign;
+  // Each parameter here whose name Source also has takes Source's parameter (its first one of
+  // that name); the others stay as they are.
   void AssignValues(const TParams& Source);
+  // Replaces the parameters by those of SQL (ParseSQL); names that stay keep their values.
+  void ParseSQLKeepingValues(const String& SQL);
   bool IsEqual(const TParams& Other) const;
   // Values of the parameters named by a ';' list: one value or a Variant array.
   Variant ParamValues(const String& Names) const;

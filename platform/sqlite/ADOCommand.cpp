@@ -42,14 +42,7 @@ void TADOCommand::SetCommandText(const String& Value) {
   ConnectionClosing();
   FCommandText = Value;
   if (!FParamCheck) return;
-  // Names kept keep their values.
-  TParameters Old;
-  Old.Assign(*FParameters);
-  FParameters->Clear();
-  FParameters->ParseSQL(Value, true);
-  for (int I = 0; I < FParameters->Count(); ++I)
-    if (const TParam* Prev = Old.FindParam(FParameters->Items(I)->Name()))
-      FParameters->Items(I)->Assign(*Prev);
+  FParameters->ParseSQLKeepingValues(Value);
 }
 
 bool TADOCommand::Prepared() const { return FImpl->Prepared; }

@@ -193,13 +193,7 @@ void TADOQuery::SQLChanged() {
   FImpl->DropStatement();
   FImpl->HasMasterValues = false;
   if (!FParamCheck) return;
-  TParameters Old;
-  Old.Assign(*FParameters);
-  FParameters->Clear();
-  FParameters->ParseSQL(FSQL->Text(), true);
-  for (int I = 0; I < FParameters->Count(); ++I)
-    if (const TParam* Prev = Old.FindParam(FParameters->Items(I)->Name()))
-      FParameters->Items(I)->Assign(*Prev);
+  FParameters->ParseSQLKeepingValues(FSQL->Text());
 }
 
 void TADOQuery::SetDataSource(TDataSource* Value) {
