@@ -82,16 +82,11 @@ void TButtonControl::SetPressed(bool Value) {
   Invalidate();
 }
 
-bool TButtonControl::IsAccel(Char C) const {
-  const Char A = AccelCharOf(Caption());
-  return A && AnsiUpperCase(String(1, A)) == AnsiUpperCase(String(1, C));
-}
-
 void TButtonControl::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case WM_GETDLGCODE: Message.Result = DLGC_BUTTON; return;
     case CM_DIALOGCHAR:
-      if (IsAccel(Char(Message.WParam)) && CanFocus()) {
+      if (IsAccel(Char(Message.WParam), Caption()) && CanFocus()) {
         SetFocus();
         if (Focused()) Perform(CN_COMMAND, MAKEWPARAM(0, BN_CLICKED), LPARAM(this));
         Message.Result = 1;

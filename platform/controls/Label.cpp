@@ -35,8 +35,7 @@ const unsigned AlignFlags[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
 
 // Accelerator: a matching "&x" in the caption focuses the target control.
 bool FocusByAccel(const String& Caption, bool ShowAccel, Char C, TWinControl* Target) {
-  const Char A = ShowAccel ? AccelCharOf(Caption) : 0;
-  if (!A || !Target || AnsiUpperCase(String(1, A)) != AnsiUpperCase(String(1, C))) return false;
+  if (!ShowAccel || !Target || !IsAccel(C, Caption)) return false;
   if (!Target->CanFocus()) return false;
   Target->SetFocus();
   return true;
@@ -260,9 +259,7 @@ void TCustomGroupBox::Dispatch(TMessage& Message) {
       Invalidate();
       return;
     case CM_DIALOGCHAR: {
-      const Char A = AccelCharOf(Caption());
-      if (A && AnsiUpperCase(String(1, A)) == AnsiUpperCase(String(1, Char(Message.WParam))) &&
-          CanFocus()) {
+      if (IsAccel(Char(Message.WParam), Caption()) && CanFocus()) {
         if (TWinControl* First = FindNextControl(nullptr, true, true, false)) First->SetFocus();
         Message.Result = 1;
         return;

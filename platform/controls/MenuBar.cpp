@@ -85,11 +85,9 @@ TMenuItem* TMainMenu::ItemAtBarPos(TPoint P) const {
 }
 
 TMenuItem* TMainMenu::FindAccelItem(Char C) const {
-  const String Wanted = AnsiUpperCase(String(1, C));
   for (int I = 0; I < Items()->Count(); ++I) {
     TMenuItem* Item = Items()->Items(I);
-    const Char A = AccelCharOf(Item->Caption());
-    if (Item->Visible() && A && AnsiUpperCase(String(1, A)) == Wanted) return Item;
+    if (Item->Visible() && IsAccel(C, Item->Caption())) return Item;
   }
   return nullptr;
 }

@@ -257,8 +257,6 @@ protected:
   void KeyDown(Word& Key, TShiftState Shift) override;
   void KeyUp(Word& Key, TShiftState Shift) override;
   void SetPressed(bool Value);
-  // The caption without its "&" prefix marks, for accelerator tests.
-  bool IsAccel(Char C) const;
   TControlCanvas* ControlCanvas() override { return FCanvas.get(); }
   TCanvas* Canvas() const { return FCanvas.get(); }
 

@@ -10,6 +10,7 @@
 #include "platform/controls/Controls_p.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/graphics/WinDraw.h"
+#include "platform/rtl/SysUtils.h"
 
 String ClipboardText() { return Clipboard()->AsText(); }
 
@@ -33,6 +34,8 @@ int CharIndexAtX(TCanvas* Canvas, const String& Text, int X) {
   return Best;
 }
 
+namespace {
+// The accelerator character of a caption ("&Ok" -> 'O'), or 0.
 Char AccelCharOf(const String& Caption) {
   for (size_t I = 0; I + 1 < Caption.size(); ++I) {
     if (Caption[I] != u'&') continue;
@@ -43,6 +46,12 @@ Char AccelCharOf(const String& Caption) {
     return Caption[I + 1];
   }
   return 0;
+}
+}  // namespace
+
+bool IsAccel(Char C, const String& Caption) {
+  const Char A = AccelCharOf(Caption);
+  return A && AnsiUpperCase(String(1, A)) == AnsiUpperCase(String(1, C));
 }
 
 void RegisterStdCtrlsClasses() {

@@ -13,8 +13,9 @@ void SetClipboardText(const String& Value);
 // start in Canvas's font; the first of equally near ones.
 int CharIndexAtX(TCanvas* Canvas, const String& Text, int X);
 
-// The accelerator character of a caption ("&Ok" -> 'o'), or 0.
-Char AccelCharOf(const String& Caption);
+// Whether C is the accelerator of a caption, the character after its first single '&'
+// ("&Ok" and 'o'), case ignored.
+bool IsAccel(Char C, const String& Caption);
 
 // The etched frame of a group box or radio group, its top through the middle of the caption
 // line, and the caption on the control's colour, greyed when Enabled is false.
