@@ -316,6 +316,7 @@ private:
 
   String FCategory;
   String FDescription;
+  String FGetName, FSetName;  // the names an index method is called by: NAME.GET, NAME.SET
   bool FIndexMethod = false;
   Variant FSetValue = Variant::MakeNull();
   String FSyntax;

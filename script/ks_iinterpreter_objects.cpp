@@ -169,6 +169,8 @@ TksMethodHelper::TksMethodHelper(const String& Syntax, TksScript* Script)
     : TksCustomHelper(String(), fvtVariant, String()), FSyntax(Syntax) {
   std::unique_ptr<TksCustomVariable> D(ParseMethodSyntax(Syntax, Script));
   SetName(D->Name());
+  FGetName = FUppercaseName + u".GET";
+  FSetName = FUppercaseName + u".SET";
   FTyp = D->Typ();
   FTypeName = D->TypeName();
   FIsMacro = D->IsMacro();
@@ -206,7 +208,7 @@ Variant TksMethodHelper::GetValue() {
     return ksObjectToVariant(Obj);
   }
   TObject* Obj = ParentObject();
-  String Name = FIndexMethod ? FUppercaseName + u".GET" : FUppercaseName;
+  const String& Name = FIndexMethod ? FGetName : FUppercaseName;
   if (FOnCall) {
     for (int i = 0; i < Count(); ++i) FVarArray[i] = FParams[i]->GetValue();
     Variant R = FOnCall(Obj, FClassRef, Name, FVarArray);
@@ -221,7 +223,7 @@ Variant TksMethodHelper::GetValue() {
 void TksMethodHelper::SetValue(const Variant& Value) {
   if (!FIndexMethod) return;
   TObject* Obj = ParentObject();
-  String Name = FUppercaseName + u".SET";
+  const String& Name = FSetName;
   if (FOnCall) {
     Variant A = VarArrayCreate(0, Count(), varVariant);
     for (int i = 0; i < Count(); ++i) A[i] = FParams[i]->GetValue();
