@@ -34,29 +34,16 @@ bool Relation(TCANOperator Op, int Cmp) {
   }
 }
 
-bool LikeAt(const String& T, std::size_t Ti, const String& P, std::size_t Pi) {
-  while (Pi < P.size()) {
-    Char C = P[Pi];
-    if (C == u'%') {
-      while (Pi < P.size() && P[Pi] == u'%') ++Pi;
-      if (Pi == P.size()) return true;
-      for (std::size_t K = Ti; K <= T.size(); ++K)
-        if (LikeAt(T, K, P, Pi)) return true;
-      return false;
-    }
-    if (Ti >= T.size()) return false;
-    if (C != u'_' && C != T[Ti]) return false;
-    ++Ti;
-    ++Pi;
-  }
-  return Ti == T.size();
-}
-
 }  // namespace
 
 bool MatchLikePattern(const String& Text, const String& Pattern, bool CaseInsensitive) {
-  if (CaseInsensitive) return LikeAt(AnsiUpperCase(Text), 0, AnsiUpperCase(Pattern), 0);
-  return LikeAt(Text, 0, Pattern, 0);
+  std::vector<TLikeItem> Items;
+  if (CaseInsensitive) {
+    TokenizeLikePattern(AnsiUpperCase(Pattern), std::nullopt, Items);
+    return MatchLikeItems(Items, AnsiUpperCase(Text));
+  }
+  TokenizeLikePattern(Pattern, std::nullopt, Items);
+  return MatchLikeItems(Items, Text);
 }
 
 Variant TExprEvaluator::Evaluate(const TExprNode& Node) const {

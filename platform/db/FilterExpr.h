@@ -16,6 +16,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/db/DBConsts.h"
@@ -92,3 +93,63 @@ private:
 
 // SQL-style LIKE: '%' any run of characters, '_' one character; whole text must match.
 bool MatchLikePattern(const String& Text, const String& Pattern, bool CaseInsensitive);
+
+// ---- LIKE matching for other callers -----------------------------------------------------
+// A caller folds case its own way first; the pieces and the matcher work on any sequence of
+// characters (UTF-16 code units or code points) that compare as char32_t.
+
+enum class TLikeToken { Literal, AnyOne, AnySequence };
+
+struct TLikeItem {
+  TLikeToken Kind;
+  char32_t Ch;
+};
+
+// Reads a pattern into pieces: a run of '%' is one AnySequence, '_' is AnyOne, anything else
+// (and the character after Escape) a literal. False when Escape ends the pattern.
+template <typename TChars>
+bool TokenizeLikePattern(const TChars& Pattern, std::optional<char32_t> Escape,
+                         std::vector<TLikeItem>& Out) {
+  Out.clear();
+  for (std::size_t I = 0; I < Pattern.size(); ++I) {
+    const auto C = static_cast<char32_t>(Pattern[I]);
+    if (Escape && C == *Escape) {
+      if (++I == Pattern.size()) return false;
+      Out.push_back({TLikeToken::Literal, static_cast<char32_t>(Pattern[I])});
+    } else if (C == U'%') {
+      if (Out.empty() || Out.back().Kind != TLikeToken::AnySequence)
+        Out.push_back({TLikeToken::AnySequence, 0});
+    } else if (C == U'_') {
+      Out.push_back({TLikeToken::AnyOne, 0});
+    } else {
+      Out.push_back({TLikeToken::Literal, C});
+    }
+  }
+  return true;
+}
+
+// Whether the whole Text matches the pieces. Only the last AnySequence needs to be retried:
+// what an earlier one swallowed can never help a later piece, so the work stays within
+// Text's length times the pattern's, however many '%' the pattern holds.
+template <typename TChars>
+bool MatchLikeItems(const std::vector<TLikeItem>& Pattern, const TChars& Text) {
+  constexpr std::size_t NoStar = static_cast<std::size_t>(-1);
+  std::size_t S = 0, P = 0, StarP = NoStar, StarS = 0;
+  while (S < Text.size()) {
+    if (P < Pattern.size() && Pattern[P].Kind == TLikeToken::AnySequence) {
+      StarP = P++;
+      StarS = S;
+    } else if (P < Pattern.size() && (Pattern[P].Kind == TLikeToken::AnyOne ||
+                                      Pattern[P].Ch == static_cast<char32_t>(Text[S]))) {
+      ++S;
+      ++P;
+    } else if (StarP != NoStar) {
+      P = StarP + 1;
+      S = ++StarS;
+    } else {
+      return false;
+    }
+  }
+  while (P < Pattern.size() && Pattern[P].Kind == TLikeToken::AnySequence) ++P;
+  return P == Pattern.size();
+}

@@ -12,9 +12,11 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/db/FilterExpr.h"
 #include "platform/rtl/Exceptions.h"
 
 namespace SqliteImpl {
@@ -44,13 +46,6 @@ bool IsDigitOdd(char Digit) { return ((Digit - '0') & 1) != 0; }
 // LIKE
 // ---------------------------------------------------------------------------------------------
 
-enum class TLikeToken { Literal, AnyOne, AnySequence };
-
-struct TLikeItem {
-  TLikeToken Kind;
-  UChar32 Ch;
-};
-
 // Decodes UTF-8 into case-folded code points; ill-formed bytes become U+FFFD.
 void FoldUtf8(const unsigned char* Text, int Length, std::vector<UChar32>& Out) {
   Out.clear();
@@ -63,50 +58,6 @@ void FoldUtf8(const unsigned char* Text, int Length, std::vector<UChar32>& Out) 
   }
 }
 
-// Turns a folded pattern into tokens; false when the escape character ends the pattern.
-bool TokenizePattern(const std::vector<UChar32>& Pattern, UChar32 Escape,
-                     std::vector<TLikeItem>& Out) {
-  Out.clear();
-  for (size_t I = 0; I < Pattern.size(); ++I) {
-    UChar32 C = Pattern[I];
-    if (Escape >= 0 && C == Escape) {
-      if (++I == Pattern.size()) return false;
-      Out.push_back({TLikeToken::Literal, Pattern[I]});
-    } else if (C == '%') {
-      if (Out.empty() || Out.back().Kind != TLikeToken::AnySequence)
-        Out.push_back({TLikeToken::AnySequence, 0});
-    } else if (C == '_') {
-      Out.push_back({TLikeToken::AnyOne, 0});
-    } else {
-      Out.push_back({TLikeToken::Literal, C});
-    }
-  }
-  return true;
-}
-
-// Greedy matching with one backtrack point: enough for patterns made of '%', '_' and literals.
-bool MatchTokens(const std::vector<TLikeItem>& Pattern, const std::vector<UChar32>& Text) {
-  const size_t NoStar = static_cast<size_t>(-1);
-  size_t S = 0, P = 0, StarP = NoStar, StarS = 0;
-  while (S < Text.size()) {
-    if (P < Pattern.size() && Pattern[P].Kind == TLikeToken::AnySequence) {
-      StarP = P++;
-      StarS = S;
-    } else if (P < Pattern.size() &&
-               (Pattern[P].Kind == TLikeToken::AnyOne || Pattern[P].Ch == Text[S])) {
-      ++S;
-      ++P;
-    } else if (StarP != NoStar) {
-      P = StarP + 1;
-      S = ++StarS;
-    } else {
-      return false;
-    }
-  }
-  while (P < Pattern.size() && Pattern[P].Kind == TLikeToken::AnySequence) ++P;
-  return P == Pattern.size();
-}
-
 bool AnyNull(int Argc, sqlite3_value** Argv) {
   for (int I = 0; I < Argc; ++I)
     if (sqlite3_value_type(Argv[I]) == SQLITE_NULL) return true;
@@ -115,21 +66,21 @@ bool AnyNull(int Argc, sqlite3_value** Argv) {
 
 void LikeFunction(sqlite3_context* Ctx, int Argc, sqlite3_value** Argv) {
   if (AnyNull(Argc, Argv)) return sqlite3_result_null(Ctx);
-  UChar32 Escape = -1;
+  std::optional<char32_t> Escape;
   if (Argc == 3) {
     std::vector<UChar32> Esc;
     FoldUtf8(sqlite3_value_text(Argv[2]), sqlite3_value_bytes(Argv[2]), Esc);
     if (Esc.size() != 1)
       return sqlite3_result_error(Ctx, "ESCAPE expression must be a single character", -1);
-    Escape = Esc[0];
+    Escape = static_cast<char32_t>(Esc[0]);
   }
   // Buffers reused between rows: one thread runs all database work.
   static std::vector<UChar32> Pattern, Text;
   static std::vector<TLikeItem> Tokens;
   FoldUtf8(sqlite3_value_text(Argv[0]), sqlite3_value_bytes(Argv[0]), Pattern);
   FoldUtf8(sqlite3_value_text(Argv[1]), sqlite3_value_bytes(Argv[1]), Text);
-  if (!TokenizePattern(Pattern, Escape, Tokens)) return sqlite3_result_int(Ctx, 0);
-  sqlite3_result_int(Ctx, MatchTokens(Tokens, Text) ? 1 : 0);
+  if (!TokenizeLikePattern(Pattern, Escape, Tokens)) return sqlite3_result_int(Ctx, 0);
+  sqlite3_result_int(Ctx, MatchLikeItems(Tokens, Text) ? 1 : 0);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -126,4 +126,23 @@ TEST_F(FilterExprTest, LikePatterns) {
     EXPECT_EQ(C.Expected, MatchLikePattern(C.Text, C.Pattern, false)) << ToUtf8(C.Pattern);
 }
 
+TEST_F(FilterExprTest, LikeWithManyPercentRunsOnALongValue) {
+  const String Text = String(3000, u'a') + u"b";
+  struct Case {
+    const char16_t* Pattern;
+    bool CaseInsensitive;
+    bool Expected;
+  } Cases[] = {
+      {u"%a%a%a%a%a%a%a%a%a%a%a%a%b", false, true},
+      {u"%a%a%a%a%a%a%a%a%a%a%a%a%c", false, false},
+      {u"%a%a%a%a%a%a%a%a%a%a%a%a%B", false, false},
+      {u"%A%A%A%A%A%A%A%A%A%A%A%A%B", true, true},
+      {u"%a%%a%_%a%a%_b", false, true},
+      {u"%a%a%a%a%a%a%a%a%a%a%a%a%ba", false, false},
+  };
+  for (const auto& C : Cases)
+    EXPECT_EQ(C.Expected, MatchLikePattern(Text, C.Pattern, C.CaseInsensitive))
+        << ToUtf8(C.Pattern);
+}
+
 }  // namespace
