@@ -225,17 +225,9 @@ void TCustomListBox::Dispatch(TMessage& Message) {
         return;
       }
       const int Page = std::max(VisibleRows() - 1, 1);
-      switch (LOWORD(Message.WParam)) {
-        case SB_LINEUP: SetTopIndex(FTopIndex - 1); break;
-        case SB_LINEDOWN: SetTopIndex(FTopIndex + 1); break;
-        case SB_PAGEUP: SetTopIndex(FTopIndex - Page); break;
-        case SB_PAGEDOWN: SetTopIndex(FTopIndex + Page); break;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: SetTopIndex(SmallInt(HIWORD(Message.WParam))); break;
-        case SB_TOP: SetTopIndex(0); break;
-        case SB_BOTTOM: SetTopIndex(ItemCount()); break;
-        default: break;
-      }
+      if (const std::optional<int> Top = ScrollCodePos(LOWORD(Message.WParam), FTopIndex, 1, Page,
+                                                       SmallInt(HIWORD(Message.WParam)), 0, ItemCount()))
+        SetTopIndex(*Top);
       return;
     }
     case CM_MOUSEWHEEL: {

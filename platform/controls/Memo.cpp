@@ -318,17 +318,10 @@ void TCustomMemo::ScrollMessage(TMessage& Message, bool Vertical) {
   const int Code = LOWORD(Message.WParam);
   const int Line = Vertical ? 1 : 8;
   const int Page = Vertical ? std::max(1, VisibleRows() - 1) : std::max(8, EditRect().Width() - 8);
-  int Pos = Vertical ? FTopRow : FScrollX;
-  switch (Code) {
-    case SB_LINEUP: Pos -= Line; break;
-    case SB_LINEDOWN: Pos += Line; break;
-    case SB_PAGEUP: Pos -= Page; break;
-    case SB_PAGEDOWN: Pos += Page; break;
-    case SB_THUMBTRACK: case SB_THUMBPOSITION: Pos = HIWORD(Message.WParam); break;
-    case SB_TOP: Pos = 0; break;
-    case SB_BOTTOM: Pos = 1 << 20; break;
-    default: return;
-  }
+  const std::optional<int> NewPos = ScrollCodePos(Code, Vertical ? FTopRow : FScrollX, Line, Page,
+                                                  HIWORD(Message.WParam), 0, 1 << 20);
+  if (!NewPos) return;
+  const int Pos = *NewPos;
   if (Vertical) {
     ScrollToRow(std::min(Pos, std::max(0, int(Rows().size()) - VisibleRows())));
     return;

@@ -69,17 +69,9 @@ void TScrollBar::CreateWnd() {
 }
 
 void TScrollBar::Scroll(unsigned Code, int ThumbPos) {
-  switch (Code) {
-    case SB_LINEUP: SetPosition(FPosition - FSmallChange); break;
-    case SB_LINEDOWN: SetPosition(FPosition + FSmallChange); break;
-    case SB_PAGEUP: SetPosition(FPosition - FLargeChange); break;
-    case SB_PAGEDOWN: SetPosition(FPosition + FLargeChange); break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: SetPosition(ThumbPos); break;
-    case SB_TOP: SetPosition(FMin); break;
-    case SB_BOTTOM: SetPosition(FMax); break;
-    default: break;
-  }
+  if (const std::optional<int> Pos =
+          ScrollCodePos(Code, FPosition, FSmallChange, FLargeChange, ThumbPos, FMin, FMax))
+    SetPosition(*Pos);
 }
 
 void TScrollBar::Dispatch(TMessage& Message) {

@@ -175,6 +175,21 @@ bool ShowScrollBar(HWND Wnd, int Bar, bool Show) {
   return true;
 }
 
+std::optional<int> ScrollCodePos(unsigned Code, int Pos, int Line, int Page, int Thumb, int First,
+                                 int Last) {
+  switch (Code) {
+    case SB_LINEUP: return Pos - Line;
+    case SB_LINEDOWN: return Pos + Line;
+    case SB_PAGEUP: return Pos - Page;
+    case SB_PAGEDOWN: return Pos + Page;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: return Thumb;
+    case SB_TOP: return First;
+    case SB_BOTTOM: return Last;
+    default: return std::nullopt;
+  }
+}
+
 TScrollBarState GetScrollBarState(HWND Wnd, int Bar) {
   auto It = Bars().find({Wnd, Bar});
   return It == Bars().end() ? TScrollBarState{} : It->second.State;

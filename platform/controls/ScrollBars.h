@@ -8,6 +8,8 @@
 // SB_THUMBTRACK; the release gives SB_THUMBPOSITION, then SB_ENDSCROLL.
 #pragma once
 
+#include <optional>
+
 #include "platform/controls/Controls.h"
 
 enum : unsigned {
@@ -39,6 +41,12 @@ bool GetScrollRange(HWND Wnd, int Bar, int& Min, int& Max);
 // False when the bar already was in that state.
 bool EnableScrollBar(HWND Wnd, unsigned Bar, unsigned Arrows);
 bool ShowScrollBar(HWND Wnd, int Bar, bool Show);
+
+// The position a WM_xSCROLL code asks for, from Pos: a line or a page back or on, Thumb for
+// SB_THUMBTRACK and SB_THUMBPOSITION, First for SB_TOP, Last for SB_BOTTOM; nullopt for the
+// others (SB_ENDSCROLL). The caller decodes the thumb and keeps the result within its range.
+std::optional<int> ScrollCodePos(unsigned Code, int Pos, int Line, int Page, int Thumb, int First,
+                                 int Last);
 
 // The state of one bar, for painting and tests.
 struct TScrollBarState {

@@ -68,19 +68,11 @@ void TControlScrollBar::ScrollMessage(TMessage& Message) {
   TWMScroll S{Message};
   const TRect R = FControl->ClientRect();
   const int Page = FKind == sbHorizontal ? R.Width() : R.Height();
-  switch (S.ScrollCode()) {
-    case SB_LINEUP: SetPosition(FPosition - FIncrement); break;
-    case SB_LINEDOWN: SetPosition(FPosition + FIncrement); break;
-    case SB_PAGEUP: SetPosition(FPosition - Page); break;
-    case SB_PAGEDOWN: SetPosition(FPosition + Page); break;
-    case SB_THUMBPOSITION: SetPosition(S.Pos()); break;
-    case SB_THUMBTRACK:
-      if (FTracking) SetPosition(S.Pos());
-      break;
-    case SB_TOP: SetPosition(0); break;
-    case SB_BOTTOM: SetPosition(FRange); break;
-    default: break;
-  }
+  // Without Tracking the thumb's drag moves nothing until it is let go.
+  if (S.ScrollCode() == SB_THUMBTRACK && !FTracking) return;
+  if (const std::optional<int> Pos =
+          ScrollCodePos(S.ScrollCode(), FPosition, FIncrement, Page, S.Pos(), 0, FRange))
+    SetPosition(*Pos);
 }
 
 TScrollingWinControl::TScrollingWinControl(TComponent* AOwner)
