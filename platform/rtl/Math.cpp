@@ -25,6 +25,14 @@ Integer CheckedInteger(Extended Whole) {
   return static_cast<Integer>(Whole);
 }
 
+// Rounds the decimal digits the value prints with, so 1.235 (stored a hair below) still
+// rounds up, as it reads.
+double RoundPrintedDigits(double Value, int Digit, TRoundHalf Half) {
+  TDecimal Dec = MakeDecimal(Value);
+  RoundDecimalTo(Dec, Dec.Exponent - Digit, Half);
+  return static_cast<double>(DecimalToExtended(Dec));
+}
+
 }  // namespace
 
 Int64 Round(Extended Value) {
@@ -55,13 +63,14 @@ double RoundTo(double Value, int Digit) {
 }
 
 double SimpleRoundTo(double Value, int Digit) {
-  // Rounds the decimal digits the value prints with, so 1.235 (stored a hair below) still
-  // rounds up, as it reads.
   if (Digit < -20 || Digit > 20) throw EInvalidOp(u"Invalid floating point operation");
   if (!std::isfinite(Value)) return Value;
-  TDecimal Dec = MakeDecimal(Value);
-  RoundDecimalTo(Dec, Dec.Exponent - Digit);
-  return static_cast<double>(DecimalToExtended(Dec));
+  return RoundPrintedDigits(Value, Digit, TRoundHalf::AwayFromZero);
+}
+
+double SimpleRoundToEven(double Value, int Digit) {
+  if (!std::isfinite(Value) || Value == 0) return Value;
+  return RoundPrintedDigits(Value, Digit, TRoundHalf::ToEven);
 }
 
 Integer MulDiv(Integer Number, Integer Numerator, Integer Denominator) {

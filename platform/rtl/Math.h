@@ -21,6 +21,10 @@ double RoundTo(double Value, int Digit);
 // digits FloatToStr shows), so SimpleRoundTo(1.235, -2) = 1.24 although the double 1.235 lies a
 // hair below. Digit defaults to hundredths.
 double SimpleRoundTo(double Value, int Digit = -2);
+// As SimpleRoundTo, but halves go to the even neighbour (154.5 -> 154, 2.675 -> 2.68 at -2)
+// and any Digit is taken; zero and non-finite values come back as they are, and a value that
+// rounds to zero gives +0.
+double SimpleRoundToEven(double Value, int Digit = -2);
 
 // Number * Numerator / Denominator computed in 64 bits, rounded halves away from zero;
 // -1 when Denominator is 0.

@@ -191,14 +191,22 @@ TDecimal MakeDecimal(Currency Value) {
   return Dec;
 }
 
-void RoundDecimalTo(TDecimal& Dec, int Count) {
-  if (Dec.Kind != TDecimal::dkFinite || Count >= static_cast<int>(Dec.Digits.size())) return;
-  if (Count < 0 || (Count == 0 && Dec.Digits[0] < '5')) {
+void RoundDecimalTo(TDecimal& Dec, int Count, TRoundHalf Half) {
+  const int Size = static_cast<int>(Dec.Digits.size());
+  if (Dec.Kind != TDecimal::dkFinite || Count >= Size) return;
+  bool Up = false;
+  if (Count >= 0) {
+    const char Next = Dec.Digits[Count];
+    // Digits has no trailing zeros, so a '5' with digits after it lies above the half.
+    const bool LastOdd = Count > 0 && ((Dec.Digits[Count - 1] - '0') & 1) != 0;
+    Up = Next > '5' ||
+         (Next == '5' && (Half == TRoundHalf::AwayFromZero || Count + 1 < Size || LastOdd));
+  }
+  if (Count <= 0 && !Up) {
     Dec.Digits.clear();
     Dec.Exponent = 0;
     return;
   }
-  const bool Up = Dec.Digits[Count] >= '5';
   Dec.Digits.resize(Count);
   if (Up) {
     int I = Count - 1;

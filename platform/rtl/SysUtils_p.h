@@ -26,9 +26,11 @@ struct TDecimal {
 // The shortest decimal that reads back as Value (as a double when Value is exactly one).
 TDecimal MakeDecimal(Extended Value);
 TDecimal MakeDecimal(Currency Value);
-// Keeps at most Count significant digits, halves away from zero; Count <= 0 may round to
-// zero or to one unit of the first dropped position.
-void RoundDecimalTo(TDecimal& Dec, int Count);
+// How a value exactly halfway between its two neighbours rounds.
+enum class TRoundHalf { AwayFromZero, ToEven };
+// Keeps at most Count significant digits, halves away from zero unless Half says otherwise;
+// Count <= 0 may round to zero or to one unit of the first dropped position.
+void RoundDecimalTo(TDecimal& Dec, int Count, TRoundHalf Half = TRoundHalf::AwayFromZero);
 // Rounds to Decimals digits after the point.
 inline void RoundDecimalPlaces(TDecimal& Dec, int Decimals) {
   RoundDecimalTo(Dec, Dec.Exponent + Decimals);

@@ -9,8 +9,6 @@
 #include <unicode/utf8.h>
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -18,29 +16,11 @@
 
 #include "platform/db/FilterExpr.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Math.h"
 
 namespace SqliteImpl {
 
 namespace {
-
-// ---------------------------------------------------------------------------------------------
-// ROUND
-// ---------------------------------------------------------------------------------------------
-
-// The decimal digits of a rounded value: "-" when negative, Digits without a point, and the
-// power of ten of the last digit.
-std::string IncrementDecimal(std::string Digits) {
-  for (size_t I = Digits.size(); I-- > 0;) {
-    if (Digits[I] != '9') {
-      ++Digits[I];
-      return Digits;
-    }
-    Digits[I] = '0';
-  }
-  return "1" + Digits;
-}
-
-bool IsDigitOdd(char Digit) { return ((Digit - '0') & 1) != 0; }
 
 // ---------------------------------------------------------------------------------------------
 // LIKE
@@ -153,36 +133,7 @@ void RegisterFunction(sqlite3* Db, const char* Name, int Args,
 
 }  // namespace
 
-double RoundDecimalHalfEven(double Value, int Digits) {
-  if (!std::isfinite(Value) || Value == 0) return Value;
-  // The shortest form that reads back as Value, e.g. 2.675 -> "2.675e+00".
-  char Buf[64];
-  const auto Res = std::to_chars(Buf, Buf + sizeof Buf, std::fabs(Value),
-                                 std::chars_format::scientific);
-  const std::string Text(Buf, Res.ptr);
-  const size_t E = Text.find('e');
-  std::string Mantissa = Text.substr(0, E);
-  Mantissa.erase(std::remove(Mantissa.begin(), Mantissa.end(), '.'), Mantissa.end());
-  const int Exponent = std::stoi(Text.substr(E + 1));
-  // Mantissa digit I stands for 10^(Exponent - I); keep those down to 10^-Digits.
-  const long Keep = static_cast<long>(Exponent) + 1 + Digits;
-  if (Keep >= static_cast<long>(Mantissa.size())) return Value;
-  std::string Kept;
-  bool Up = false;
-  if (Keep >= 0) {
-    Kept = Mantissa.substr(0, Keep);
-    const char Next = Mantissa[Keep];
-    const bool Beyond = Mantissa.size() > static_cast<size_t>(Keep) + 1;  // no trailing zeros
-    const char Last = Kept.empty() ? '0' : Kept.back();
-    Up = Next > '5' || (Next == '5' && (Beyond || IsDigitOdd(Last)));
-  }
-  if (Up) Kept = IncrementDecimal(Kept.empty() ? "0" : Kept);
-  if (Kept.empty() || Kept.find_first_not_of('0') == std::string::npos) return 0.0;
-  const std::string Out = Kept + "e" + std::to_string(-static_cast<long>(Digits));
-  double Result = 0;
-  std::from_chars(Out.data(), Out.data() + Out.size(), Result);
-  return Value < 0 ? -Result : Result;
-}
+double RoundDecimalHalfEven(double Value, int Digits) { return SimpleRoundToEven(Value, -Digits); }
 
 void RegisterSqlFunctions(sqlite3* Db) {
   RegisterFunction(Db, "MID", 2, MidFunction);
