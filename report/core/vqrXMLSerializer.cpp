@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "platform/classes/Filer.h"
 #include "platform/classes/Streams.h"
@@ -194,7 +195,9 @@ void TvqrXMLSerializer::WriteDefinedProperties(TPersistent* Obj, const String& A
   if (Data->Size() == 0) return;
   if (Ancestor) {
     std::unique_ptr<TMemoryStream> AncData = DefinedPropertyData(Ancestor, FOwner);
-    if (ComputeStreamChecksum(Data.get()) == ComputeStreamChecksum(AncData.get())) return;
+    if (Data->Size() == AncData->Size() &&
+        std::memcmp(Data->Memory(), AncData->Memory(), static_cast<std::size_t>(Data->Size())) == 0)
+      return;
   }
   Out += Pair(Add + u"PropData", StreamToHexText(Data.get()));
 }

@@ -165,6 +165,17 @@ TEST_F(VqrSerializer, AgainstAnEqualAncestorNothingIsWritten) {
   EXPECT_EQ(S.ObjToXML(A, {}, B), u" Link=\"nil\"");
 }
 
+TEST_F(VqrSerializer, DefinedPropertiesWithTheSameChecksumAsTheAncestorsAreStillWritten) {
+  // The two texts have the same CRC-32, and so have the defined-property streams holding them.
+  auto* A = new TSerTestView(&Report);
+  auto* B = new TSerTestView(&Report);
+  A->SetExtra(u"erJIIsgT");
+  B->SetExtra(u"hKrOElKs");
+  TvqrXMLSerializer S;
+  S.SetOwner(&Report);
+  EXPECT_NE(S.ObjToXML(A, {}, B).find(u" PropData=\""), String::npos);
+}
+
 TEST_F(VqrSerializer, ReadsValuesPathsAndReferences) {
   auto* V = new TSerTestView(&Report);
   V->SetName(u"View1");
