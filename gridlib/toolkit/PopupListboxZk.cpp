@@ -263,11 +263,6 @@ void TPopupListboxZk::SearchFor(Char Key) {
   if (Now - FSearchTickCount > SearchResetMs) FSearchText.clear();
   FSearchTickCount = Now;
   if (FSearchText.size() < MaxSearchLength) FSearchText += Key;
-  const String Prefix = AnsiUpperCase(FSearchText);
-  for (int I = 0; I < ItemCount(); ++I) {
-    if (AnsiUpperCase(ItemText(I)).compare(0, Prefix.size(), Prefix) == 0) {
-      SetItemIndex(I);
-      return;
-    }
-  }
+  const int Found = IndexOfPrefix(FSearchText);
+  if (Found >= 0) SetItemIndex(Found);
 }

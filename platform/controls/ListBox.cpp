@@ -202,13 +202,16 @@ void TCustomListBox::KeyPress(Char& Key) {
   if (Now - FTypeAheadTime > TypeAheadResetMs) FTypeAhead.clear();
   FTypeAheadTime = Now;
   FTypeAhead += Key;
-  const String Prefix = AnsiUpperCase(FTypeAhead);
-  for (int I = 0; I < ItemCount(); ++I)
-    if (AnsiUpperCase(ItemText(I)).compare(0, Prefix.size(), Prefix) == 0) {
-      SelectByUser(I);
-      break;
-    }
+  const int Found = IndexOfPrefix(FTypeAhead);
+  if (Found >= 0) SelectByUser(Found);
   Key = 0;
+}
+
+int TCustomListBox::IndexOfPrefix(const String& Prefix) const {
+  const String Wanted = AnsiUpperCase(Prefix);
+  for (int I = 0; I < ItemCount(); ++I)
+    if (AnsiUpperCase(ItemText(I)).compare(0, Wanted.size(), Wanted) == 0) return I;
+  return -1;
 }
 
 void TCustomListBox::Dispatch(TMessage& Message) {

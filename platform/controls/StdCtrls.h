@@ -519,6 +519,8 @@ protected:
   void SelectByUser(int Index);
   void UpdateScrollBar();
   bool IsVirtual() const { return FStyle == lbVirtual || FStyle == lbVirtualOwnerDraw; }
+  // The first item whose text starts with Prefix, case ignored (type-ahead), or -1.
+  int IndexOfPrefix(const String& Prefix) const;
 
 private:
   void ItemsChanged();
