@@ -303,28 +303,36 @@ void TBlobField::GetText(String& Text, bool DisplayText) const {
 }
 
 void TBlobField::SetVarValue(const Variant& V) {
-  Variant Value = V.IsArray() ? Variant(Utf8ToString("")) : V;
-  if (V.IsArray()) {
-    std::string Bytes = VarArrayToBytes(V);
-    String Text;
-    for (unsigned char C : Bytes) Text += static_cast<Char>(C);
-    Value = Text;
-  }
+  Variant Value = V.IsArray() ? Variant(BlobBytesToText(VarArrayToBytes(V))) : V;
   FModified = true;
   SetData(&Value);
 }
 
+String BlobBytesToText(std::string_view Bytes) {
+  String Text(Bytes.size(), u'\0');
+  for (std::size_t I = 0; I < Bytes.size(); ++I)
+    Text[I] = static_cast<unsigned char>(Bytes[I]);
+  return Text;
+}
+
+bool BlobTextToBytes(std::u16string_view Text, std::string& Bytes) {
+  Bytes.resize(Text.size());
+  bool AllBytes = true;
+  for (std::size_t I = 0; I < Text.size(); ++I) {
+    if (Text[I] > 0xFF) AllBytes = false;
+    Bytes[I] = static_cast<char>(Text[I] & 0xFF);
+  }
+  return AllBytes;
+}
+
 std::string TBlobField::AsBytes() const {
+  // A character above 0xFF can only come from text assigned as a string; it keeps its low byte.
   std::string Result;
-  for (Char C : GetAsString()) Result += static_cast<char>(C & 0xFF);
+  BlobTextToBytes(GetAsString(), Result);
   return Result;
 }
 
-void TBlobField::SetAsBytes(const std::string& Bytes) {
-  String Text;
-  for (unsigned char C : Bytes) Text += static_cast<Char>(C);
-  SetVarValue(Variant(Text));
-}
+void TBlobField::SetAsBytes(const std::string& Bytes) { SetVarValue(Variant(BlobBytesToText(Bytes))); }
 
 TAggregateField::TAggregateField(TComponent* AOwner) : TField(AOwner, ftUnknown) {
   SetFieldKind(fkAggregate);

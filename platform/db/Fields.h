@@ -11,6 +11,8 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/classes/Component.h"
@@ -433,6 +435,10 @@ protected:
 
 // Blob kinds keep their whole value in one Variant: text for memos, the bytes as a string of
 // byte-sized characters otherwise.
+String BlobBytesToText(std::string_view Bytes);
+// The bytes a blob text holds; false when a character lies above 0xFF (its low byte is kept).
+bool BlobTextToBytes(std::u16string_view Text, std::string& Bytes);
+
 class TBlobField : public TField {
 public:
   explicit TBlobField(TComponent* AOwner, TFieldType DataType = ftBlob);

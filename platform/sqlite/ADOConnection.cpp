@@ -15,13 +15,6 @@ namespace {
 
 constexpr int BusyTimeoutMs = 2000;
 
-String TrimBlanks(const String& S) {
-  size_t B = 0, E = S.size();
-  while (B < E && S[B] <= u' ') ++B;
-  while (E > B && S[E - 1] <= u' ') --E;
-  return S.substr(B, E - B);
-}
-
 String Unquote(const String& S) {
   if (S.size() >= 2 && (S.front() == u'"' || S.front() == u'\'') && S.back() == S.front())
     return S.substr(1, S.size() - 2);
@@ -36,8 +29,8 @@ String ConnectionValue(const String& ConnectionString, const String& Key) {
     if (End == String::npos) End = ConnectionString.size();
     const String Part = ConnectionString.substr(Start, End - Start);
     const size_t Eq = Part.find(u'=');
-    if (Eq != String::npos && SameText(TrimBlanks(Part.substr(0, Eq)), Key))
-      return Unquote(TrimBlanks(Part.substr(Eq + 1)));
+    if (Eq != String::npos && SameText(Trim(Part.substr(0, Eq)), Key))
+      return Unquote(Trim(Part.substr(Eq + 1)));
     Start = End + 1;
   }
   return String();

@@ -10,6 +10,7 @@
 #include "platform/classes/Strings.h"
 #include "platform/classes/TypeRegistry.h"
 #include "platform/db/FieldDefs.h"
+#include "platform/db/Fields.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/sqlite/ADOQuery_p.h"
@@ -40,18 +41,11 @@ private:
 
 namespace {
 
-String UpperAscii(const char* Text) {
-  String Out;
-  for (; Text && *Text; ++Text)
-    Out += static_cast<Char>(*Text >= 'a' && *Text <= 'z' ? *Text - 32 : *Text);
-  return Out;
-}
-
 bool Has(const String& S, const char16_t* Part) { return S.find(Part) != String::npos; }
 
 // The field type a declared column type names, as the old provider reported its columns.
 void ReadDeclaredType(const char* Decl, TColumnInfo& Col) {
-  const String T = UpperAscii(Decl);
+  const String T = UpperCase(Utf8ToString(Decl ? Decl : ""));
   Col.DataType = ftUnknown;
   Col.Read = TReadKind::Native;
   if (T.empty()) return;
@@ -128,9 +122,9 @@ Variant SqliteImpl::ReadColumnValue(sqlite3_stmt* Stmt, int I, TColumnInfo& Col)
     }
     default: {
       // A blob's bytes travel as characters 0..255, as blob fields hold them.
-      const auto* Bytes = static_cast<const unsigned char*>(sqlite3_column_blob(Stmt, I));
+      const auto* Bytes = static_cast<const char*>(sqlite3_column_blob(Stmt, I));
       const int Length = sqlite3_column_bytes(Stmt, I);
-      return Variant(String(Bytes, Bytes + Length));
+      return Variant(BlobBytesToText(std::string_view(Bytes, Length)));
     }
   }
 }

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "platform/db/DBConsts.h"
+#include "platform/db/Fields.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/rtl/Exceptions.h"
 
@@ -44,12 +45,8 @@ void BindVariant(sqlite3_stmt* Stmt, int Index, const Variant& V, const String& 
   int Rc = SQLITE_OK;
   if (AsBlob && V.IsString()) {
     std::string Bytes;
-    Bytes.reserve(V.StringRef().size());
-    for (Char C : V.StringRef()) {
-      if (C > 0xFF)
-        throw EDatabaseError(u"Parameter '" + Name + u"' holds a character that is no byte");
-      Bytes += static_cast<char>(C);
-    }
+    if (!BlobTextToBytes(V.StringRef(), Bytes))
+      throw EDatabaseError(u"Parameter '" + Name + u"' holds a character that is no byte");
     Rc = sqlite3_bind_blob(Stmt, Index, Bytes.data(), static_cast<int>(Bytes.size()),
                            SQLITE_TRANSIENT);
     if (Rc != SQLITE_OK) RaiseSqliteError(sqlite3_db_handle(Stmt));
