@@ -610,8 +610,7 @@ protected:
   void WMKeyUp(TMessage& Message);
   void WMChar(TMessage& Message);
   void WMSize(TMessage& Message);
-  void WMCommand(TMessage& Message);
-  void WMScroll(TMessage& Message);
+  void ReflectToChild(TMessage& Message);
   void CNKeyDown(TMessage& Message);
   void CNKeyUp(TMessage& Message);
   void CNChar(TMessage& Message);

@@ -69,6 +69,8 @@ void ScrollBarCancelMode(TWinControl* Wnd);
 // The control holding the mouse (a windowless control or a window), or nullptr.
 TControl* CaptureControl();
 void SetCaptureControl(TControl* Control);
+// Raises EInvalidOperation for focusing a disabled or invisible window (Forms.cpp).
+[[noreturn]] void CannotFocus();
 // Whether a window system is there (a Qt application object exists).
 bool HasPlatform();
 // Delivers due timers and queued messages; true when anything was delivered (Application.cpp).

@@ -14,11 +14,9 @@ TCustomForm::TModalHook& ModalHook() {
   static TCustomForm::TModalHook Hook;
   return Hook;
 }
-
-[[noreturn]] void CannotFocus() {
-  throw EInvalidOperation(u"Cannot focus a disabled or invisible window");
-}
 }  // namespace
+
+void CannotFocus() { throw EInvalidOperation(u"Cannot focus a disabled or invisible window"); }
 
 REGISTER_CLASS(TCustomForm) {
   Class.Property("Caption", &TCustomForm::Caption, &TCustomForm::SetCaption)

@@ -542,8 +542,7 @@ void TWinControl::Dispatch(TMessage& Message) {
     case WM_KEYUP: case WM_SYSKEYUP: WMKeyUp(Message); return;
     case WM_CHAR: WMChar(Message); return;
     case WM_SIZE: WMSize(Message); return;
-    case WM_COMMAND: WMCommand(Message); return;
-    case WM_HSCROLL: case WM_VSCROLL: WMScroll(Message); return;
+    case WM_COMMAND: case WM_HSCROLL: case WM_VSCROLL: ReflectToChild(Message); return;
     case CN_KEYDOWN: case CN_SYSKEYDOWN: CNKeyDown(Message); return;
     case CN_KEYUP: CNKeyUp(Message); return;
     case CN_CHAR: case CN_SYSCHAR: CNChar(Message); return;
@@ -571,17 +570,11 @@ void TWinControl::Dispatch(TMessage& Message) {
 
 namespace {
 
-TPoint ScreenToWindow(TWinControl* W, TPoint ScreenPos) {
-  const TPoint O = W->ClientOrigin();
-  const TRect In = W->NonClientInsets();
-  return {ScreenPos.X - O.X + In.Left, ScreenPos.Y - O.Y + In.Top};
-}
-
 // What the native window procedure answers to WM_NCHITTEST: the client area, the window's own
 // scroll bars, the rest of the frame, or nowhere outside the window.
 int NonClientHitTest(TWinControl* W, TPoint ScreenPos) {
   if (W->ClientRect().Contains(W->ScreenToClient(ScreenPos))) return HTCLIENT;
-  const TPoint P = ScreenToWindow(W, ScreenPos);
+  const TPoint P = WindowPoint(W, ScreenPos);
   if (!Rect(0, 0, W->Width(), W->Height()).Contains(P)) return HTNOWHERE;
   const int Bar = ScrollBarHitTest(W, P);
   return Bar != HTNOWHERE ? Bar : HTBORDER;
@@ -599,7 +592,7 @@ void TWinControl::DefaultHandler(TMessage& Message) {
     case WM_NCLBUTTONDOWN:
       // The window's own scroll bars track the press (LParam the screen point).
       if (Message.WParam == HTVSCROLL || Message.WParam == HTHSCROLL)
-        ScrollBarMouseDown(this, ScreenToWindow(this, {GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)}));
+        ScrollBarMouseDown(this, WindowPoint(this, {GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)}));
       return;
     case WM_SYSTIMER: ScrollBarSystemTimer(this, unsigned(Message.WParam)); return;
     case WM_CANCELMODE:
@@ -646,18 +639,8 @@ void TWinControl::WMSize(TMessage& Message) {
   DefaultHandler(Message);
 }
 
-void TWinControl::WMCommand(TMessage& Message) {
-  // Reflect a child's notification back to it.
-  if (auto* Child = reinterpret_cast<TControl*>(Message.LParam)) {
-    if (ContainsControl(Child) && Child != this) {
-      Message.Result = Child->Perform(CN_COMMAND, Message.WParam, Message.LParam);
-      return;
-    }
-  }
-  DefaultHandler(Message);
-}
-
-void TWinControl::WMScroll(TMessage& Message) {
+void TWinControl::ReflectToChild(TMessage& Message) {
+  // A child's notification (WM_COMMAND, WM_xSCROLL) goes back to it as CN_BASE + the message.
   if (auto* Child = reinterpret_cast<TControl*>(Message.LParam)) {
     if (ContainsControl(Child) && Child != this) {
       Message.Result = Child->Perform(CN_BASE + Message.Msg, Message.WParam, Message.LParam);

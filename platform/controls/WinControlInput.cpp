@@ -27,7 +27,7 @@ void TWinControl::SetFocus() {
     Form->FocusControl(this);
     return;
   }
-  if (!CanFocus()) throw EInvalidOperation(u"Cannot focus a disabled or invisible window");
+  if (!CanFocus()) CannotFocus();
   ::SetFocus(Handle());
 }
 
