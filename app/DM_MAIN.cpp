@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/AppDialogs.h"
+#include "app/DM_MAIN_p.h"
 #include "app/Uf_data.h"
 #include "platform/classes/Filer.h"
 #include "platform/classes/Strings.h"
@@ -52,10 +53,6 @@ void OpenLookupDataSets(TDataSet* DataSet) {
     TDataSet* Lookup = Field->Lookup() ? Field->LookupDataSet() : nullptr;
     if (Lookup && !Lookup->Active()) Lookup->Open();
   }
-}
-
-double FloatOrZero(TDataSet* DataSet, const char16_t* FieldName) {
-  return DataSet->FieldByName(FieldName)->AsFloat();  // Null reads as 0
 }
 
 }  // namespace
@@ -187,10 +184,7 @@ void TDM::WireRules() {
       D->FieldByName(u"ORD_TOP_ID")->SetValue(OrdTop->FieldByName(u"TID")->Value());
   });
 
-  auto ReopenOrdSums = [this] {
-    OrdSums->Close();
-    OrdSums->Open();
-  };
+  auto ReopenOrdSums = [this] { dm_detail::Reopen({OrdSums}); };
   AutoPost(OrdRec3, u"AM", ReopenOrdSums);
   AutoPost(OrdRec3, u"PRICE", ReopenOrdSums);
   AutoPost(OrdRec3, u"lvLKM_NM");
@@ -205,17 +199,27 @@ void TDM::WireRules() {
     AutoPost(LKMRec, Name);
 }
 
+// The fields are the form's persistent ones, which live as long as their datasets: they are
+// looked up here once, not for every record. A Null amount or price reads as 0.
 void TDM::WireCalculatedFields() {
-  OrdTop->SetOnCalcFields([](TDataSet* D) {
-    D->FieldByName(u"cvCOST")->SetAsFloat(
-        RoundToDigits(FloatOrZero(D, u"AM") * FloatOrZero(D, u"PRICE"), 2));
-  });
-  auto LineSum = [](TDataSet* D) {
-    D->FieldByName(u"cvSum")->SetAsFloat(FloatOrZero(D, u"AM") * FloatOrZero(D, u"PRICE"));
+  struct TCostFields {
+    TField* Amount;
+    TField* Price;
+    TField* Cost;
   };
-  OrdRec->SetOnCalcFields(LineSum);
-  OrdRec3->SetOnCalcFields(LineSum);
-  ROrdRec->SetOnCalcFields(LineSum);
+  auto CostFieldsOf = [](TDataSet* D, const char16_t* CostName) {
+    return TCostFields{D->FieldByName(u"AM"), D->FieldByName(u"PRICE"), D->FieldByName(CostName)};
+  };
+  const TCostFields Top = CostFieldsOf(OrdTop, u"cvCOST");
+  OrdTop->SetOnCalcFields([Top](TDataSet*) {
+    Top.Cost->SetAsFloat(RoundToDigits(Top.Amount->AsFloat() * Top.Price->AsFloat(), 2));
+  });
+  for (TADOQuery* Lines : {OrdRec, OrdRec3, ROrdRec}) {
+    const TCostFields Line = CostFieldsOf(Lines, u"cvSum");
+    Lines->SetOnCalcFields([Line](TDataSet*) {
+      Line.Cost->SetAsFloat(Line.Amount->AsFloat() * Line.Price->AsFloat());
+    });
+  }
 }
 
 // ===== refresh ================================================================================
@@ -232,8 +236,7 @@ void ReopenAtRecNo(TDataSet* Query, int RecNo) {
     Query->Open();
     return;
   }
-  Query->Close();
-  Query->Open();
+  dm_detail::Reopen({Query});
   if (RecNo > 1 && !Query->IsEmpty()) Query->SetRecNo(std::min(RecNo, Query->RecordCount()));
 }
 
@@ -245,13 +248,11 @@ void ReopenKeepPosition(TDataSet* Query) { ReopenAtRecNo(Query, RecNoOf(Query));
 
 void ReopenKeepKey(TDataSet* DataSet) {
   if (!DataSet->Active()) {
-    DataSet->Close();
-    DataSet->Open();
+    dm_detail::Reopen({DataSet});
     return;
   }
   const Integer Id = DataSet->FieldByName(u"ID")->AsInteger();
-  DataSet->Close();
-  DataSet->Open();
+  dm_detail::Reopen({DataSet});
   DataSet->Locate(u"ID", Variant(Id), TLocateOptions());
 }
 
@@ -288,9 +289,6 @@ void TDM::OnBaseChange(TADOCommand* Command, TADOQuery* RecA, TADOQuery* RecB, T
       Variant(BaseField->IsNull() ? 0 : BaseField->AsInteger()));
   Command->SetPrepared(true);
   Command->Execute();
-  for (TADOQuery* Query : {RecA, RecB, Price}) {
-    Query->Close();
-    Query->Open();
-  }
+  dm_detail::Reopen({RecA, RecB, Price});
   Color->FieldByName(PriceField)->SetValue(Price->FieldByName(u"PRICE1")->Value());
 }

@@ -11,7 +11,7 @@
 //
 // The implementation is split by concern: DM_MAIN.cpp (creation, connection, field rules,
 // refresh), DM_MAINCatalogue.cpp (costing, base choice, search and filter), DM_MAINOrders.cpp,
-// DM_MAINPriceList.cpp, DM_MAINReports.cpp.
+// DM_MAINPriceList.cpp, DM_MAINReports.cpp; DM_MAIN_p.h holds the helpers they share.
 #pragma once
 
 #include <functional>

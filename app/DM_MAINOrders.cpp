@@ -3,10 +3,13 @@
 #include "app/DM_MAIN.h"
 
 #include "app/AppDialogs.h"
+#include "app/DM_MAIN_p.h"
 #include "platform/db/DataSource.h"
 #include "platform/db/Fields.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/sqlite/ADODB.h"
+
+using namespace dm_detail;
 
 namespace {
 
@@ -27,30 +30,6 @@ private:
   bool& FFlag;
   bool FSaved;
 };
-
-// Runs Work in one transaction of Connection: committed when it ends normally, rolled back
-// (after dropping the pending edits of Pending) when it raises.
-template <class F>
-void RunInTransaction(TADOConnection* Connection, std::initializer_list<TDataSet*> Pending,
-                      F&& Work) {
-  Connection->BeginTrans();
-  try {
-    Work();
-  } catch (...) {
-    for (TDataSet* DataSet : Pending)
-      if (DataSet->Active() && IsDataSetEditing(DataSet)) DataSet->Cancel();
-    Connection->RollbackTrans();
-    throw;
-  }
-  Connection->CommitTrans();
-}
-
-void Reopen(std::initializer_list<TDataSet*> DataSets) {
-  for (TDataSet* DataSet : DataSets) {
-    DataSet->Close();
-    DataSet->Open();
-  }
-}
 
 Integer NextOrderNumber(TDataSet* QOrd) {
   Reopen({QOrd});
@@ -88,7 +67,7 @@ bool TDM::OrderDialogOk(int Kind, const Variant& OrderKey) {
     AddColourToOrder(1, 0);
     return true;
   }
-  const Integer Key = OrderKey.IsNull() || OrderKey.IsEmpty() ? 0 : OrderKey.AsInteger();
+  const Integer Key = KeyOrZero(OrderKey);
   if (Key <= 0) {
     ShowNotice(kNoOrderChosen, String());
     return false;

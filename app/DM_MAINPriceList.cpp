@@ -3,18 +3,13 @@
 #include "app/DM_MAIN.h"
 
 #include "app/AppDialogs.h"
+#include "app/DM_MAIN_p.h"
 #include "platform/db/Fields.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Variants.h"
 #include "platform/sqlite/ADODB.h"
 
-namespace {
-
-Integer KeyOrZero(const Variant& Key) {
-  return Key.IsNull() || Key.IsEmpty() ? 0 : Key.AsInteger();
-}
-
-}  // namespace
+using namespace dm_detail;
 
 TPriceItemView TDM::PriceItemDialogView() const {
   TPriceItemView View;
@@ -58,8 +53,7 @@ bool TDM::ApplyPriceItemDialog(const TPriceItemInput& Input) {
   LKMRec->FieldByName(u"PRICE1")->SetAsFloat(Price);
   LKMRec->FieldByName(u"COMMENT")->SetAsString(Input.Remark);
   const Variant Id = LKMRec->FieldByName(u"ID")->Value();
-  LKMRec->Close();
-  LKMRec->Open();
+  Reopen({LKMRec});
   LKMRec->Locate(u"ID", Id, TLocateOptions());
   return true;
 }
@@ -87,17 +81,12 @@ bool TDM::DeletePriceItem() {
 }
 
 void TDM::RecalculateCatalogPrices() {
-  Connection->BeginTrans();
-  try {
+  RunInTransaction(Connection, {}, [&] {
     for (TADOCommand* Command : {CColorCostDelRecs, CColorCostAppendRecs, CColorCostUpdatePrice,
                                  CColorCostDelRecsA, CColorCostAppendRecsA,
                                  CColorCostUpdatePriceA})
       Command->Execute();
-  } catch (...) {
-    Connection->RollbackTrans();
-    throw;
-  }
-  Connection->CommitTrans();
+  });
   ReopenCatalogue();
   ShowNotice(u"   Каталог   изменен    ", u"Ворента");
 }

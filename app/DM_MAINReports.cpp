@@ -3,6 +3,7 @@
 
 #include "app/AppDialogs.h"
 #include "app/AppReports.h"
+#include "app/DM_MAIN_p.h"
 #include "app/Uf_data.h"
 #include "platform/db/Fields.h"
 #include "platform/rtl/DateUtils.h"
@@ -56,16 +57,14 @@ String TDM::ExportOrderPdf() {
 }
 
 void TDM::PreviewColourPriceList() {
-  RepColor->Close();
-  RepColor->Open();
+  dm_detail::Reopen({RepColor});
   if (!Reports) return;
   Reports->PrepareReport(kColourPriceReport, true);
   Reports->ShowReport(kColourPriceReport, true);
 }
 
 String TDM::ExportColourPriceListPdf() {
-  RepColor->Close();
-  RepColor->Open();
+  dm_detail::Reopen({RepColor});
   return ExportPdf(kColourPriceReport,
                    u"Прайс на каталог цвета от " + DateToStr(Date()) + u".pdf");
 }
