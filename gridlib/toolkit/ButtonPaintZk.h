@@ -71,9 +71,6 @@ void PaintTreeLineElement(TCanvas* Canvas, const TRect& Rect, int Kind, bool Rig
 
 TColor MixColorsPercent(TColor C1, TColor C2, int Percent);
 void FillVerticalGradient(TCanvas* Canvas, const TRect& Rect, TColor C1, TColor C2);
-inline void FillGradientRect(TCanvas* Canvas, TRect Rect, TColor C1, TColor C2) {
-  FillVerticalGradient(Canvas, Rect, C1, C2);
-}
 // Points taken in pairs, each pair a line from Origin + first to Origin + second, coloured in
 // steps from C1 to C2.
 void DrawGradientSegments(TCanvas* Canvas, TPoint Origin, const std::vector<TPoint>& Points,

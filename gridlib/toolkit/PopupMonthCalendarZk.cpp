@@ -9,6 +9,7 @@
 #include "platform/classes/TypeRegistry.h"
 #include "platform/graphics/WinDraw.h"
 #include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/SysUtils.h"
 
 REGISTER_CLASS(TPopupMonthCalendarZk) {}
 
@@ -162,7 +163,7 @@ void TPopupMonthCalendarZk::Paint() {
   C->FillRect(Title);
   C->Font()->SetColor(clBtnText);
   const String Caption = FormatSettings.LongMonthNames[FModel.ShownMonth() - 1] + u" " +
-                         Utf8ToString(std::to_string(FModel.ShownYear()));
+                         IntToStr(FModel.ShownYear());
   C->TextOut(Title.Left + (Title.Width() - C->TextWidth(Caption)) / 2,
              Title.Top + (Title.Height() - C->TextHeight(Caption)) / 2, Caption);
   for (const auto& [Button, Arrow] : {std::pair{FModel.PrevButtonRect(), u"<"},
@@ -198,7 +199,7 @@ void TPopupMonthCalendarZk::PaintDays() {
       C->Font()->SetColor(Selected                    ? clHighlightText
                           : FModel.InShownMonth(Day) ? clWindowText
                                                      : clGrayText);
-      const String Text = Utf8ToString(std::to_string(DayOf(Day)));
+      const String Text = IntToStr(DayOf(Day));
       C->TextOut(Cell.Left + (Cell.Width() - C->TextWidth(Text)) / 2,
                  Cell.Top + (Cell.Height() - C->TextHeight(Text)) / 2, Text);
     }

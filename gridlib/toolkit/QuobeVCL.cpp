@@ -56,7 +56,7 @@ int CompareStrLocale(std::u16string_view S1, std::u16string_view S2, int Len, bo
 
 // --- variants -------------------------------------------------------------------------------------
 
-String VarToStrNullEmpty(const Variant& V) { return VarIsNull(V) ? String() : VarToStr(V); }
+String VarToStrNullEmpty(const Variant& V) { return VarToStr(V); }
 
 void VarCastNullSafe(Variant& Dest, const Variant& Source, TVarType VarType) {
   if (VarIsNull(Source))

@@ -38,7 +38,7 @@ int CompareWideStrLocale(std::u16string_view S1, std::u16string_view S2, int Len
 int CompareStrLocale(std::u16string_view S1, std::u16string_view S2, int Len, bool IgnoreCase);
 
 // --- variants -------------------------------------------------------------------------------------
-// "" for Null, else the value as text.
+// "" for Null, else the value as text: VarToStr under the name the grids call.
 String VarToStrNullEmpty(const Variant& V);
 // Null stays Null; varVariant copies; anything else converts as VarCast.
 void VarCastNullSafe(Variant& Dest, const Variant& Source, TVarType VarType);

@@ -7,11 +7,7 @@
 #include "platform/controls/WinApi.h"
 
 TShiftState KeyboardShiftState() {
-  TShiftState Result;
-  if (GetKeyState(VK_SHIFT) < 0) Result << ssShift;
-  if (GetKeyState(VK_CONTROL) < 0) Result << ssCtrl;
-  if (GetKeyState(VK_MENU) < 0) Result << ssAlt;
-  return Result;
+  return KeyboardStateToShiftState() * TShiftState{ssShift, ssCtrl, ssAlt};
 }
 
 bool IsDoubleClickAt(TPoint OldPos, TPoint NewPos, int Interval) {

@@ -55,7 +55,7 @@ void vqrModuleInitialize() {
   M.XMLLock = std::make_unique<std::recursive_mutex>();
   M.GlobalVariables = std::make_unique<TvqrVariables>();
   RegisterReportClasses();
-  StringTable()->UpdateFSResources();
+  StringTable();  // loading the built-in table pushes the script engine's texts
   M.Events = std::make_unique<TvqrVQ2Events>();
 }
 

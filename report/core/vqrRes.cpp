@@ -44,6 +44,12 @@ const char16_t* const kScriptMessageKeys[] = {
     u"SNotEnoughParams", u"STooManyParams",    u"SLeftCantAssigned", u"SForError",
     u"SEventError"};
 
+bool IsScriptMessageKey(const String& Key) {
+  for (const char16_t* Name : kScriptMessageKeys)
+    if (AnsiSameText(Key, Name)) return true;
+  return false;
+}
+
 // The built-in Russian table, compiled in from resources/report/strings-ru.xml.
 const char kBuiltInTable[] = "report/strings-ru.xml";
 
@@ -130,6 +136,7 @@ void TvqrResources::LoadFromFile(const String& FileName) {
 }
 
 void TvqrResources::LoadFromStream(TStream* Stream) {
+  bool ScriptTexts = false;  // the document holds one of the script engine's texts
   {
     TvqrXMLDocument Doc;
     Doc.LoadFromStream(Stream);
@@ -142,11 +149,13 @@ void TvqrResources::LoadFromStream(TStream* Stream) {
         String Text = Item->Prop(u"Text");
         // An old-format document carries UTF-8 bytes inside 8-bit text.
         if (Doc.OldVersion()) Text = Utf8ToString(StringToAnsi(Text));
-        AddW(Item->Prop(u"Name"), Text);
+        const String Name = Item->Prop(u"Name");
+        AddW(Name, Text);
+        ScriptTexts = ScriptTexts || IsScriptMessageKey(Name);
       }
     }
   }
-  UpdateFSResources();
+  if (ScriptTexts) UpdateFSResources();
 }
 
 void TvqrResources::UpdateFSResources() {

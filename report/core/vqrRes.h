@@ -2,9 +2,9 @@
 //
 // Every text the engine and its windows show is looked up by key in one process-wide table,
 // StringTable(). It starts with the built-in Russian table; more table documents can be
-// merged in (the export filters' table, language files "*.vqc"), and every merge pushes the
-// seventeen message texts of the script engine (UpdateFSResources). Lookups never fail: an
-// unknown key yields the key itself.
+// merged in (the export filters' table, language files "*.vqc"), and a merge that holds any of
+// the seventeen message texts of the script engine pushes them to it (UpdateFSResources).
+// Lookups never fail: an unknown key yields the key itself.
 //
 // Table document: <Resources CodePage="1251"><StrRes Name="key" Text="text"/>...</Resources>
 #pragma once
