@@ -218,19 +218,19 @@ Cardinal ComputeStreamChecksum(TStream* Stream) {
   return Crc ^ 0xFFFFFFFFu;
 }
 
-String StreamToHexText(TStream* Stream) {
-  static const char16_t kDigits[] = u"0123456789ABCDEF";
-  String Out;
-  std::vector<Byte> Bytes = WholeStream(Stream);
-  Out.reserve(Bytes.size() * 2);
-  for (Byte B : Bytes) {
-    Out += kDigits[B >> 4];
-    Out += kDigits[B & 15];
+std::string BytesToHex(const void* Data, std::size_t Count, bool LowerCase) {
+  const char* Digits = LowerCase ? "0123456789abcdef" : "0123456789ABCDEF";
+  const auto* Bytes = static_cast<const Byte*>(Data);
+  std::string Hex;
+  Hex.reserve(Count * 2);
+  for (std::size_t I = 0; I < Count; ++I) {
+    Hex += Digits[Bytes[I] >> 4];
+    Hex += Digits[Bytes[I] & 15];
   }
-  return Out;
+  return Hex;
 }
 
-void HexTextToStream(const String& Text, TStream* Stream) {
+std::vector<Byte> HexToBytes(std::u16string_view Text) {
   std::vector<Byte> Bytes;
   Bytes.reserve(Text.size() / 2);
   for (std::size_t I = 0; I + 1 < Text.size(); I += 2) {
@@ -238,6 +238,17 @@ void HexTextToStream(const String& Text, TStream* Stream) {
     if (High < 0 || Low < 0) break;
     Bytes.push_back(static_cast<Byte>(High * 16 + Low));
   }
+  return Bytes;
+}
+
+String StreamToHexText(TStream* Stream) {
+  const std::vector<Byte> Bytes = WholeStream(Stream);
+  const std::string Hex = BytesToHex(Bytes.data(), Bytes.size());
+  return String(Hex.begin(), Hex.end());  // hex digits are ASCII
+}
+
+void HexTextToStream(const String& Text, TStream* Stream) {
+  const std::vector<Byte> Bytes = HexToBytes(Text);
   // Only the converted bytes are written and the stream ends after them: nothing
   // unconverted or left over from before stays behind.
   Stream->SetPosition(0);

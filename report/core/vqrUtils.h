@@ -3,8 +3,12 @@
 // error reporting and temporary files.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "platform/rtl/Types.h"
 
@@ -72,6 +76,11 @@ void ParsePageRanges(const String& Text, TStrings* List, int LastPage);
 
 // CRC-32 (IEEE 802.3) of the whole stream; the position is kept.
 Cardinal ComputeStreamChecksum(TStream* Stream);
+// Count bytes at Data as hex digits, two per byte: upper case, or lower case when LowerCase.
+std::string BytesToHex(const void* Data, std::size_t Count, bool LowerCase = false);
+// The bytes of the hex pairs (either case) at the start of Text, up to the first bad pair; a
+// lone last digit is ignored.
+std::vector<Byte> HexToBytes(std::u16string_view Text);
 // The whole stream as upper-case hex digits, two per byte.
 String StreamToHexText(TStream* Stream);
 // Hex pairs (either case) from the start up to the first bad pair are written at position 0;

@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "report/core/vqrUtils.h"
+
 namespace {
 
 // ORDER MD5ROUNDS: the shift amounts of the four rounds, four per round.
@@ -105,11 +107,5 @@ void MD5OfBuffer(const void* Buffer, std::size_t Length, Byte Digest[16]) {
 std::string MD5HexOfText(const std::string& Text) {
   Byte Digest[16];
   MD5OfBuffer(Text.data(), Text.size(), Digest);
-  static const char kDigits[] = "0123456789abcdef";
-  std::string Hex;
-  for (Byte B : Digest) {
-    Hex += kDigits[B >> 4];
-    Hex += kDigits[B & 15];
-  }
-  return Hex;
+  return BytesToHex(Digest, sizeof Digest, true);
 }
