@@ -1,6 +1,10 @@
 // AppFixture.cpp - the sample database in a temporary folder and the recorders.
 #include "app/tests/AppFixture.h"
 
+#include <unistd.h>
+
+#include <string>
+
 #include "app/SampleDatabase.h"
 #include "platform/classes/Strings.h"
 #include "platform/db/Fields.h"
@@ -24,8 +28,9 @@ bool TReportRecorder::ExportPdf(const String& Report, const String&, const Strin
 
 void AppFixture::SetUp() {
   const auto* Info = ::testing::UnitTest::GetInstance()->current_test_info();
-  Dir = fs::temp_directory_path() /
-        (std::string("vorenta_app_") + Info->test_suite_name() + "_" + Info->name());
+  // The process id keeps test runs of several build folders at one time apart.
+  Dir = fs::temp_directory_path() / (std::string("vorenta_app_") + std::to_string(::getpid()) + "_" +
+                                     Info->test_suite_name() + "_" + Info->name());
   fs::remove_all(Dir);
   fs::create_directories(Dir);
   OldDir = fs::current_path();
