@@ -124,6 +124,23 @@ TksClassVariable* TksScript::AddClass(TksClassRef AClass, const String& Ancestor
   return C;
 }
 
+namespace {
+// The value of an enumeration member (its ordinal) or of a set member (its bit: from bit 31 on
+// a 64-bit integer, which a 32-bit one cannot hold).
+Variant EnumMemberValue(int Ordinal, bool IsSet) {
+  if (!IsSet) return Variant(Ordinal);
+  if (Ordinal >= 64) throw ERangeError(u"Too many set members");
+  return Ordinal < 31 ? Variant(1 << Ordinal) : Variant(static_cast<long long>(1ULL << Ordinal));
+}
+}  // namespace
+
+void TksScript::AddEnumMember(const String& Name, const String& Typ, int Ordinal, bool IsSet) {
+  auto* V = new TksVariable(Name, fvtEnum, Typ);
+  V->SetValue(EnumMemberValue(Ordinal, IsSet));
+  V->SetIsReadOnly(true);
+  Add(Name, V);
+}
+
 void TksScript::AddPropertyTypes(TksClassRef AClass) {
   // Classes of class properties, so that designators can go on through them, and the value
   // names of enumerations and sets as constants (an existing name is kept).
@@ -134,14 +151,8 @@ void TksScript::AddPropertyTypes(TksClassRef AClass) {
     String Typ = P->Kind() == tkSet ? P->SetType()->Name() : E->Name();
     if (ksSameText(Typ, u"Boolean") || Find(Typ)) continue;
     Add(Typ, new TksVariable(Typ, fvtEnum, Typ));
-    for (int i = 0; i < E->Count(); ++i) {
-      if (Find(E->ValueName(i))) continue;
-      auto* V = new TksVariable(E->ValueName(i), fvtEnum, Typ);
-      V->SetValue(P->Kind() != tkSet ? Variant(i)
-                  : i < 31 ? Variant(1 << i) : Variant(static_cast<long long>(1ULL << i)));
-      V->SetIsReadOnly(true);
-      Add(E->ValueName(i), V);
-    }
+    for (int i = 0; i < E->Count(); ++i)
+      if (!Find(E->ValueName(i))) AddEnumMember(E->ValueName(i), Typ, i, P->Kind() == tkSet);
   }
 }
 
@@ -171,26 +182,14 @@ std::vector<String> SplitNames(const String& Names) {
 }
 }  // namespace
 
-void TksScript::AddEnum(const String& Typ, const String& Names) {
-  Add(Typ, new TksVariable(Typ, fvtEnum, Typ));
-  int i = 0;
-  for (const String& N : SplitNames(Names)) {
-    auto* V = new TksVariable(N, fvtEnum, Typ);
-    V->SetValue(Variant(i++));
-    V->SetIsReadOnly(true);
-    Add(N, V);
-  }
-}
+void TksScript::AddEnum(const String& Typ, const String& Names) { AddEnumValues(Typ, Names, false); }
 
-void TksScript::AddEnumSet(const String& Typ, const String& Names) {
+void TksScript::AddEnumSet(const String& Typ, const String& Names) { AddEnumValues(Typ, Names, true); }
+
+void TksScript::AddEnumValues(const String& Typ, const String& Names, bool IsSet) {
   Add(Typ, new TksVariable(Typ, fvtEnum, Typ));
   int i = 0;
-  for (const String& N : SplitNames(Names)) {
-    auto* V = new TksVariable(N, fvtEnum, Typ);
-    V->SetValue(Variant(1 << i++));
-    V->SetIsReadOnly(true);
-    Add(N, V);
-  }
+  for (const String& N : SplitNames(Names)) AddEnumMember(N, Typ, i++, IsSet);
 }
 
 TksMethodHelper* TksScript::AddMethod(const String& Syntax, TksCallMethodNewEvent CallEvent,

@@ -844,6 +844,8 @@ private:
   void RefreshScope();
   static inline std::atomic<unsigned> FScopeGenerationNow{1};
   void AddPropertyTypes(TksClassRef AClass);
+  void AddEnumValues(const String& Typ, const String& Names, bool IsSet);
+  void AddEnumMember(const String& Name, const String& Typ, int Ordinal, bool IsSet);
   void FreeEntry(size_t Index);
   void ResetStatement();
   bool CompileTree(bool Save, std::string* Out);

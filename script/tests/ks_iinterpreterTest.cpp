@@ -5,6 +5,7 @@
 
 #include "platform/classes/TypeRegistry.h"
 #include "platform/rtl/Handles.h"
+#include "platform/rtl/SysUtils.h"
 #include "script/ks_isysrtti.h"
 #include "script/ks_itools.h"
 #include "script/ks_xml.h"
@@ -333,6 +334,14 @@ TEST(ScriptFaults, RoundTruncAndFormatKeepLargeValues) {
   TksTestHost H;
   EXPECT_EQ(H.Run(u"var v: Variant; begin v := Round(3000000000.4); Out(v); Out(Trunc(-5000000000.7)) end."), "3000000000 -5000000000");
   EXPECT_EQ(H.Run(u"var s: String; i: Integer; begin for i := 1 to 300 do s := s + 'x'; Out(Length(Format('%s', [s]))) end."), "300");
+}
+
+TEST(ScriptFaults, SetMembersFromBit31OnKeepTheirBit) {
+  TksTestHost H;
+  String Names;
+  for (int i = 0; i < 33; ++i) Names += (i ? u"," : u"") + (u"m" + IntToStr(i));
+  H.Script->AddEnumSet(u"TWide", Names);
+  EXPECT_EQ(H.Run(u"begin Out(m30); Out(m31); Out(m32) end."), "1073741824 2147483648 4294967296");
 }
 
 TEST(ScriptFaults, XmlEscapingRoundTripsAmpersand) {
