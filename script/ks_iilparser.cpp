@@ -46,6 +46,10 @@ public:
     for (int i = 0; i < Parser->Count(); ++i) {
       TksXMLItem* S = Parser->Items(i);
       FG.Settings.emplace_back(ksLowerCase(S->Name()), S->Prop(u"text"));
+      if (ksSameText(S->Name(), u"requireeof")) {
+        int E = Errors->Find(S->Prop(u"text"));
+        FG.TrailingTextError = E < 0 ? String(u"Syntax error") : Errors->Items(E)->Prop(u"text");
+      }
     }
     FG.Types = Root->FindItem(u"types");
     // Rules first, so that references can be bound to them.
@@ -381,6 +385,14 @@ bool TksILParser::MakeILScript(const String& Text) {
       W.Lines.clear();
     }
   }
+  if (Matched && W.ErrText.empty() && !FGrammar->TrailingTextError.empty()) {
+    while (FParser->GetEOL()) {
+    }
+    if (FParser->Position() <= FParser->Size()) {
+      W.ErrText = FGrammar->TrailingTextError;
+      W.ErrPosText = FParser->GetXYPosition();
+    }
+  }
   bool Ok = Matched && W.ErrText.empty();
   if (Ok) {
     std::string Doc = "<?xml version=\"1.0\"?><program>";
@@ -423,6 +435,7 @@ bool TksILParser::LoadUnit(const String& UnitName, std::vector<std::string>& Lin
   std::string Tree;
   bool Ok = true;
   if (!UnitText.empty()) {
+    UnitText = ksCRLFText(UnitText);
     TksILParser Sub(FProgram);
     Sub.FUnitName = UnitName;
     Sub.SelectLanguage(FLangName);

@@ -67,6 +67,7 @@ public:
     else if (N == u"ifstmt") If(E, S, List);
     else if (N == u"casestmt") Case(E, S, List);
     else if (N == u"forstmt") For(E, S, List);
+    else if (N == u"vbforstmt") VbFor(E, S, List);
     else if (N == u"cppforstmt") CppFor(E, S, List);
     else if (N == u"whilestmt") While(E, S, List);
     else if (N == u"repeatstmt") Repeat(E, S, List);
@@ -97,6 +98,8 @@ public:
   }
 
   void Assign(TksXMLItem* E, TksScript* S, TksStatement* List) {
+    // BasicScript's Set wraps a whole assignment.
+    if (E->Count() == 1 && Is(E->Items(0), u"assignstmt")) return Assign(E->Items(0), S, List);
     SetPos(E);
     std::unique_ptr<TksDesignator> D(P.DoDesignator(E->Items(0), S));
     int Next = 1;
@@ -181,7 +184,7 @@ public:
     }
   }
 
-  void For(TksXMLItem* E, TksScript* S, TksStatement* List) {
+  TksCustomVariable* LoopVariable(TksXMLItem* E, TksScript* S) {
     SetPos(E);
     TksXMLItem* Id = E->Items(0);
     SetPos(Id);
@@ -189,6 +192,32 @@ public:
     if (!dynamic_cast<TksVariable*>(V) ||
         !(V->Typ() == fvtInt || V->Typ() == fvtFloat || V->Typ() == fvtVariant))
       Fail(SForError);
+    return V;
+  }
+
+  TksExpression* LoopBound(TksXMLItem* E, TksScript* S, TksCustomVariable* V) {
+    std::unique_ptr<TksExpression> X(BuildExpression(E, S));
+    CheckAssignTypes(V, X.get());
+    return X.release();
+  }
+
+  void VbFor(TksXMLItem* E, TksScript* S, TksStatement* List) {
+    TksCustomVariable* V = LoopVariable(E, S);
+    std::unique_ptr<TksExpression> B(LoopBound(E->Items(1), S, V));
+    std::unique_ptr<TksExpression> End(LoopBound(E->Items(2), S, V));
+    std::unique_ptr<TksExpression> Step;
+    int i = 3;
+    if (i < E->Count() && Is(E->Items(i), u"expr")) Step.reset(LoopBound(E->Items(i++), S, V));
+    auto* St = NewStmt<TksVbForStmt>(E, S, List);
+    St->FVariable = V;
+    St->FBeginValue = B.release();
+    St->FEndValue = End.release();
+    St->FStep = Step.release();
+    for (; i < E->Count(); ++i) CompileStatement(E->Items(i), S, St);
+  }
+
+  void For(TksXMLItem* E, TksScript* S, TksStatement* List) {
+    TksCustomVariable* V = LoopVariable(E, S);
     std::unique_ptr<TksExpression> B(BuildExpression(E->Items(1), S));
     CheckAssignTypes(V, B.get());
     int i = 2;
@@ -209,10 +238,14 @@ public:
 
   void CppFor(TksXMLItem* E, TksScript* S, TksStatement* List) {
     auto* St = NewStmt<TksCppForStmt>(E, S, List);
-    CompileStatement(E->Items(0), S, St->FFirstStmt.get());
-    St->FExpression = BuildExpression(E->Items(1), S);
-    CompileStatement(E->Items(2), S, St->FSecondStmt.get());
-    for (int i = 3; i < E->Count(); ++i) CompileStatement(E->Items(i), S, St);
+    // JScript's first part is not wrapped in a compound statement, and a var part yields one
+    // element per variable: everything before the condition is the first part.
+    int Cond = E->Find(u"expr");
+    if (Cond < 0) Fail(u"Expression expected");
+    for (int i = 0; i < Cond; ++i) CompileStatement(E->Items(i), S, St->FFirstStmt.get());
+    St->FExpression = BuildExpression(E->Items(Cond), S);
+    if (Cond + 1 < E->Count()) CompileStatement(E->Items(Cond + 1), S, St->FSecondStmt.get());
+    for (int i = Cond + 2; i < E->Count(); ++i) CompileStatement(E->Items(i), S, St);
   }
 
   void While(TksXMLItem* E, TksScript* S, TksStatement* List) {

@@ -44,6 +44,9 @@ struct TksGrammar {
   // Settings of the `parser` section, lower-cased name and text, in document order.
   std::vector<std::pair<String, String>> Settings;
   std::vector<String> Keywords;
+  // The `requireeof` setting: text left after the start rule is an error with this message
+  // (the error it names, else "Syntax error"). Empty when the grammar allows trailing text.
+  String TrailingTextError;
 };
 
 // The grammar of a language, built on first use and kept for the process.

@@ -650,6 +650,19 @@ public:
   TksCustomVariable* FVariable = nullptr;
 };
 
+// BasicScript's For ... To ... Step: bounds and step are Variants computed once; a step of 0
+// repeats until break, exit or Terminate.
+class TksVbForStmt : public TksStatement {
+public:
+  using TksStatement::TksStatement;
+  ~TksVbForStmt() override;
+  void Execute() override;
+  TksCustomExpression* FBeginValue = nullptr;
+  TksCustomExpression* FEndValue = nullptr;
+  TksCustomExpression* FStep = nullptr;  // none: step 1
+  TksCustomVariable* FVariable = nullptr;
+};
+
 class TksCppForStmt : public TksStatement {
 public:
   TksCppForStmt(TksScript* AProgram, const String& UnitName, const String& SourcePos);

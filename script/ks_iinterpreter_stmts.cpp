@@ -655,6 +655,31 @@ void TksForStmt::Execute() {
   P.FBreakCalled = false;
 }
 
+TksVbForStmt::~TksVbForStmt() {
+  delete FBeginValue;
+  delete FEndValue;
+  delete FStep;
+}
+
+void TksVbForStmt::Execute() {
+  Variant V = FBeginValue->GetValue();
+  Variant E = FEndValue->GetValue();
+  Variant Step = FStep ? FStep->GetValue() : Variant(1);
+  bool Down = Step < Variant(0);
+  RunLineHook();
+  if (Stopped()) return;
+  TksScript& P = *FProgram;
+  Variant* Slot = FVariable->PValue();
+  while (Down ? V >= E : V <= E) {
+    *Slot = V;
+    TksStatement::Execute();
+    if (P.FBreakCalled || P.FExitCalled) break;
+    P.FContinueCalled = false;
+    V = V + Step;
+  }
+  P.FBreakCalled = false;
+}
+
 TksCppForStmt::TksCppForStmt(TksScript* AProgram, const String& UnitName, const String& SourcePos)
     : TksStatement(AProgram, UnitName, SourcePos),
       FFirstStmt(std::make_unique<TksStatement>(AProgram, UnitName, SourcePos)),

@@ -85,6 +85,14 @@ bool TksParser::StartsWith(int Pos, const String& S) const {
   return FText.compare(Pos - 1, S.size(), S) == 0;
 }
 
+bool TksParser::LineCommentAt(int Pos, const String& Marker) const {
+  if (!StartsWith(Pos, Marker)) return false;
+  // A marker that is a word (BasicScript's "rem") starts a comment only as a whole word, so
+  // "remaining = 5" stays a statement.
+  int After = Pos + static_cast<int>(Marker.size());
+  return !IsIdentChar(Marker.back()) || After > FSize || !IsIdentChar(At(After));
+}
+
 void TksParser::SkipSpaces() {
   for (;;) {
     while (FPosition <= FSize) {
@@ -98,7 +106,7 @@ void TksParser::SkipSpaces() {
       continue;
     }
     if (FPosition >= FSize) break;
-    if (StartsWith(FPosition, FCommentLine1) || StartsWith(FPosition, FCommentLine2)) {
+    if (LineCommentAt(FPosition, FCommentLine1) || LineCommentAt(FPosition, FCommentLine2)) {
       bool BeginsLine = FPosition == 1 || At(FPosition - 1) == u'\n';
       while (FPosition <= FSize && At(FPosition) != u'\n') {
         if (!FSkipEOL && !BeginsLine && At(FPosition) == u'\r') break;

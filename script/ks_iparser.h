@@ -77,6 +77,7 @@ private:
   Char At(int Pos) const { return FText[Pos - 1]; }  // 1-based; the sentinel stops every scan
   bool StartsWith(int Pos, const String& S) const;
   bool IsIdentChar(Char C) const { return C >= 127 || FIdentifierCharset[C]; }
+  bool LineCommentAt(int Pos, const String& Marker) const;
   bool ReadInteger();
   bool ReadFloat();
   bool ReadQuotedPiece(String& Value);

@@ -18,6 +18,9 @@ String ksUpperCase(std::u16string_view S);
 String ksLowerCase(std::u16string_view S);
 int ksCompareText(std::u16string_view A, std::u16string_view B);
 bool ksSameText(std::u16string_view A, std::u16string_view B);
+// The text with every line ending (CR LF, LF or CR) written as CR LF and a final CR LF, as the
+// lexer expects of source text (BasicScript ends a statement only at a carriage return).
+String ksCRLFText(std::u16string_view S);
 
 // ---- Grammar registry -----------------------------------------------------------------------
 

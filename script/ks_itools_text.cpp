@@ -56,6 +56,21 @@ bool ksSameText(std::u16string_view A, std::u16string_view B) {
 
 // ---- Grammar registry -----------------------------------------------------------------------
 
+String ksCRLFText(std::u16string_view S) {
+  String R;
+  R.reserve(S.size() + S.size() / 16 + 2);
+  for (size_t i = 0; i < S.size(); ++i) {
+    if (S[i] == u'\r' || S[i] == u'\n') {
+      if (S[i] == u'\r' && i + 1 < S.size() && S[i + 1] == u'\n') ++i;
+      R += u"\r\n";
+    } else {
+      R += S[i];
+    }
+  }
+  if (R.size() < 2 || R.compare(R.size() - 2, 2, u"\r\n") != 0) R += u"\r\n";
+  return R;
+}
+
 namespace {
 
 std::vector<std::pair<String, String>>& Registry() {
@@ -63,6 +78,7 @@ std::vector<std::pair<String, String>>& Registry() {
     // The shipped languages, in the order they are registered at start-up.
     std::vector<std::pair<String, String>> L;
     const std::pair<const char16_t*, const char*> Shipped[] = {
+        {u"BasicScript", "grammars/basicscript.xml"}, {u"JScript", "grammars/jscript.xml"},
         {u"D++Ividaz", "grammars/cppscript.xml"}, {u"PascalScript", "grammars/pascalscript.xml"}};
     for (auto& [Name, Res] : Shipped)
       if (FindResource(Res)) L.emplace_back(Name, Utf8ToString(LoadResource(Res)));
