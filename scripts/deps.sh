@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the program need, when any is missing.
 # With --dev also what the benchmarks and the by-hand checks use (Google Benchmark, Lua, a
-# virtual X server, PDF to PNG). Quiet and quick when everything is there.
+# virtual X server, PDF to PNG), with --fuzz clang and its sanitizer and libFuzzer runtime.
+# Quiet and quick when everything is there.
 set -euo pipefail
 
 packages=(
@@ -9,10 +10,13 @@ packages=(
   libgtest-dev libgmock-dev
   libicu-dev zlib1g-dev libjpeg-dev libpng-dev libsqlite3-dev
   libfreetype-dev libharfbuzz-dev libfontconfig-dev fonts-liberation2 fonts-dejavu-core
-  qt6-base-dev libgl-dev libcups2-dev libxlsxwriter-dev
+  qt6-base-dev libgl-dev libcups2-dev libxlsxwriter-dev libxcb1-dev qt6-translations-l10n
 )
 if [ "${1:-}" = "--dev" ]; then
   packages+=(libbenchmark-dev liblua5.4-dev xvfb xauth poppler-utils)
+fi
+if [ "${1:-}" = "--fuzz" ]; then
+  packages+=(clang libclang-rt-dev)  # scripts/fuzz.sh: libFuzzer with ASan and UBSan
 fi
 
 missing=()

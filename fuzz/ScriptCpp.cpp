@@ -1,0 +1,6 @@
+// ScriptCpp.cpp - fuzz target: a D++Ividaz program compiled and run for a bounded time.
+#include "fuzz/ScriptFuzzHost.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
+  return FuzzScript(u"D++Ividaz", Data, Size);
+}
