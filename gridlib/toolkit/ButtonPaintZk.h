@@ -71,6 +71,10 @@ void PaintTreeLineElement(TCanvas* Canvas, const TRect& Rect, int Kind, bool Rig
 
 TColor MixColorsPercent(TColor C1, TColor C2, int Percent);
 void FillVerticalGradient(TCanvas* Canvas, const TRect& Rect, TColor C1, TColor C2);
+// FillVerticalGradient under the name the grids call, the rectangle taken by value.
+inline void FillGradientRect(TCanvas* Canvas, TRect Rect, TColor FromColor, TColor ToColor) {
+  FillVerticalGradient(Canvas, Rect, FromColor, ToColor);
+}
 // Points taken in pairs, each pair a line from Origin + first to Origin + second, coloured in
 // steps from C1 to C2.
 void DrawGradientSegments(TCanvas* Canvas, TPoint Origin, const std::vector<TPoint>& Points,

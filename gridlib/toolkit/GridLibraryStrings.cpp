@@ -13,7 +13,7 @@ struct TEntry {
   const char16_t* Text;
 };
 
-// In declaration order of the original table.
+// In the order of the string ids.
 constexpr TEntry Table[] = {
     {SClearSelectedCells, u"Очистить выделенные ячейки?"},
     {SInvalidTextFormat, u"Неверный формат текста"},

@@ -24,7 +24,8 @@ namespace {
 
 bool IsControlChar(Char C) { return C >= 1 && C < 32; }
 
-// Whether two fonts would draw alike (the original compared font handles).
+// Whether two fonts would draw alike: same name, height, style, colour, character set, pitch
+// and orientation.
 bool SameFont(const TFont* A, const TFont* B) {
   return A->Name() == B->Name() && A->Height() == B->Height() && A->Style() == B->Style() &&
          A->Color() == B->Color() && A->Charset() == B->Charset() && A->Pitch() == B->Pitch() &&
@@ -85,7 +86,7 @@ void TSpecRowZk::SetCellsText(const String& Value) {
   Changed();
 }
 
-String TSpecRowZk::CellsTextItem(int Index) const {
+String TSpecRowZk::GetCellsTextItem(int Index) const {
   return Index >= 0 && Index < FCellsStrings->Count() ? FCellsStrings->Strings(Index) : String();
 }
 

@@ -54,7 +54,7 @@ public:
   void BeginUpdate() { ++FUpdateCount; }
   void EndUpdate();
   // The parsed cell text Index; "" out of range.
-  String CellsTextItem(int Index) const;
+  String GetCellsTextItem(int Index) const;
   // Visible and the value equals KeyValue (VariantsEqual).
   bool LocateKey(const Variant& KeyValue) const;
 

@@ -8,7 +8,14 @@
 #include "platform/controls/WinApi.h"
 #include "platform/rtl/SysUtils.h"
 
-REGISTER_CLASS(TMRUListZk) {}
+REGISTER_CLASS(TMRUListZk) {
+  Class.Property("AutoAdd", &TMRUListZk::AutoAdd, &TMRUListZk::SetAutoAdd, true)
+      .Property("Active", &TMRUListZk::Active, &TMRUListZk::SetActive, false)
+      .Property("CaseSensitive", &TMRUListZk::CaseSensitive, &TMRUListZk::SetCaseSensitive, false)
+      .Property("Items", &TMRUListZk::Items, &TMRUListZk::SetItems)
+      .Property("Limit", &TMRUListZk::Limit, &TMRUListZk::SetLimit, 100)
+      .Property("Rows", &TMRUListZk::Rows, &TMRUListZk::SetRows, 7);
+}
 
 TMRUListZk::TMRUListZk(TPersistent* AOwner)
     : FItems(std::make_unique<TStringList>()), FOwner(AOwner) {}

@@ -4,6 +4,11 @@
 #include <algorithm>
 
 #include "platform/classes/Object.h"
+#include "platform/classes/TypeRegistry.h"
+#include "platform/db/DataSource.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/WinDraw.h"
+#include "platform/rtl/Resources.h"
 #include "platform/rtl/SysUtils.h"
 
 namespace {
@@ -52,6 +57,60 @@ int CompareWideStrLocale(std::u16string_view S1, std::u16string_view S2, int Len
 
 int CompareStrLocale(std::u16string_view S1, std::u16string_view S2, int Len, bool IgnoreCase) {
   return CompareWideStrLocale(S1, S2, Len, IgnoreCase);
+}
+
+int CompareTextIgnoreCase(std::u16string_view S1, std::u16string_view S2) {
+  return AnsiCompareText(S1, S2);
+}
+
+int CompareTextCaseSensitive(std::u16string_view S1, std::u16string_view S2) {
+  return AnsiCompareStr(S1, S2);
+}
+
+String UpperCaseLocale(const String& S) { return AnsiUpperCase(S); }
+String LowerCaseLocale(const String& S) { return AnsiLowerCase(S); }
+
+// --- drawing --------------------------------------------------------------------------------------
+
+namespace {
+String HeadOf(const String& S, int Count) {
+  return Count < 0 || std::size_t(Count) >= S.size() ? S : S.substr(0, std::size_t(Count));
+}
+}  // namespace
+
+void LogicalToDeviceRect(HDC DC, TRect& Rect) {
+  const TPoint A = DC->LPtoDP(TPoint{Rect.Left, Rect.Top});
+  const TPoint B = DC->LPtoDP(TPoint{Rect.Right, Rect.Bottom});
+  Rect = TRect{A.X, A.Y, B.X, B.Y};
+}
+
+int DrawTextExString(HDC DC, const String& S, int Count, TRect& Rect, unsigned Format,
+                     const DRAWTEXTPARAMS* Params) {
+  if (!Params) return DrawTextEx(DC, HeadOf(S, Count), Rect, Format, nullptr);
+  DRAWTEXTPARAMS Copy = *Params;
+  return DrawTextEx(DC, HeadOf(S, Count), Rect, Format, &Copy);
+}
+
+void ExtTextOutString(HDC DC, int X, int Y, unsigned Options, const TRect* Rect, const String& S,
+                      int Count) {
+  DC->ExtTextOut(X, Y, Options, Rect, HeadOf(S, Count));
+}
+
+void LoadBitmapResource(TBitmap* Bitmap, const String& ResName) {
+  Bitmap->LoadFromBytes(LoadResource(ToUtf8(ResName)));
+}
+
+// --- datasets -------------------------------------------------------------------------------------
+
+TDataSet* DataSetFromSourceProperty(const TComponent* Component, const TPropInfo* PropInfo) {
+  if (!Component || !PropInfo || PropInfo->Kind() != tkClass) return nullptr;
+  try {
+    auto* Source = dynamic_cast<TDataSource*>(PropInfo->GetObject(Component));
+    return Source ? Source->DataSet() : nullptr;
+  } catch (const Exception&) {
+    // A property that cannot be read names no dataset; callers only ask "which dataset".
+    return nullptr;
+  }
 }
 
 // --- variants -------------------------------------------------------------------------------------

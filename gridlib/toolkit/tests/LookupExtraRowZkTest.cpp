@@ -57,8 +57,8 @@ TEST(SpecRow, UpdateCountingSendsOneChangeAtTheOuterEnd) {
   EXPECT_EQ(Changes, 1);
   Row.SetVisible(true);   // unchanged: nothing
   EXPECT_EQ(Changes, 1);
-  EXPECT_EQ(Row.CellsTextItem(1), u"b");
-  EXPECT_EQ(Row.CellsTextItem(2), u"");
+  EXPECT_EQ(Row.GetCellsTextItem(1), u"b");
+  EXPECT_EQ(Row.GetCellsTextItem(2), u"");
   Row.SetValue(5);
   Row.SetValue(u"abc");   // another kind of value is a change, not a comparison error
   EXPECT_EQ(Row.Value().AsString(), u"abc");
