@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/classes/ClassUtils_p.h"
+#include "platform/classes/Filer.h"
 #include "platform/classes/TypeRegistry.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -26,6 +27,7 @@ TComponent::TComponent(TComponent* AOwner) {
 
 TComponent::~TComponent() {
   Destroying();
+  if (FComponentState.Contains(csFixups)) RemoveGlobalFixups(this);
   while (!FFreeNotifies.empty()) {
     TComponent* Other = FFreeNotifies.back();
     RemoveFreeNotification(Other);

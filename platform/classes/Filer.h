@@ -201,6 +201,7 @@ private:
   void CheckValue(TValueType Expected, TValueType Found);
   void ResolveFixups();
   TComponent* FindReference(const String& Name) const;
+  bool WaitsForGlobalRoot(const String& Name) const;
 
   TComponent* FOwner = nullptr;
   TComponent* FParent = nullptr;
@@ -223,3 +224,23 @@ void ObjectTextToBinary(TStream* Input, TStream* Output);
 // A component tree as text and back.
 String ComponentToText(TComponent* Root);
 TComponent* TextToComponent(const String& Text, TComponent* Root = nullptr);
+
+// --- References into other roots ("DM.DSColor") -----------------------------------------------
+// A reference "Root.Component" whose first part names neither the root being read nor one of
+// its components is looked up among the global components (the program's forms and data
+// modules, found through the procedures registered here). When no global component of that name
+// exists yet, the reference waits: it is set once a root of that name has been read. A
+// reference still waiting once every window exists is the reader's error (CheckGlobalFixups).
+using TFindGlobalComponent = std::function<TComponent*(const String& Name)>;
+// Adds a procedure that finds a global component by name (nullptr when it has none).
+void RegisterFindGlobalComponentProc(TFindGlobalComponent Proc);
+// The global component of that name: the first registered procedure that knows one.
+TComponent* FindGlobalComponent(const String& Name);
+// Sets every waiting reference whose root now exists (the reader calls it after each root).
+void GlobalFixupReferences();
+// The references still waiting, as written ("DM.DSColor"), in the order they were read.
+std::vector<String> PendingGlobalFixups();
+// Raises EReadError "Unresolved reference to <name>" for the first waiting reference.
+void CheckGlobalFixups();
+// Drops the waiting references of the components Root owns (Root is being destroyed).
+void RemoveGlobalFixups(TComponent* Root);

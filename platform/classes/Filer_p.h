@@ -70,4 +70,8 @@ TValueType StringTag(const String& Value, std::string& Utf8);
 void EncodeExtended(Extended Value, unsigned char Bytes[10]);
 Extended DecodeExtended(const unsigned char Bytes[10]);
 
+// Keeps a reference into a root that does not exist yet until GlobalFixupReferences sets it.
+void AddGlobalFixup(TComponent* Root, TPersistent* Instance, const TPropInfo* Prop,
+                    const String& Name);
+
 }  // namespace filer_detail

@@ -95,6 +95,7 @@ TComponent* TReader::ReadRootComponent(TComponent* ARoot) {
   std::vector<TComponent*> Loaded;
   Loaded.swap(FLoaded);
   for (TComponent* C : Loaded) C->Loaded();
+  GlobalFixupReferences();
   return ARoot;
 }
 
@@ -284,8 +285,19 @@ TComponent* TReader::FindReference(const String& Name) const {
   String Head = Name.substr(0, Dot);
   String Tail = Name.substr(Dot + 1);
   TComponent* Owner = SameText(Head, FRoot->Name()) ? FRoot : FRoot->FindComponent(Head);
+  if (!Owner) Owner = FindGlobalComponent(Head);
   if (!Owner) return nullptr;
   return SameText(Tail, u"Owner") ? Owner : Owner->FindComponent(Tail);
+}
+
+// "Root.Component" naming a root that is neither this one, one of its components, nor a global
+// component yet: the reference waits for that root to be read.
+bool TReader::WaitsForGlobalRoot(const String& Name) const {
+  const std::size_t Dot = Name.find(u'.');
+  if (Dot == String::npos) return false;
+  const String Head = Name.substr(0, Dot);
+  return !SameText(Head, FRoot->Name()) && !FRoot->FindComponent(Head) &&
+         !FindGlobalComponent(Head);
 }
 
 void TReader::ResolveFixups() {
@@ -294,6 +306,10 @@ void TReader::ResolveFixups() {
   for (const TFixup& Fixup : Fixups) {
     TComponent* Target = FindReference(Fixup.Name);
     FPropName = Fixup.Prop->Name();
+    if (!Target && WaitsForGlobalRoot(Fixup.Name)) {
+      AddGlobalFixup(FRoot, Fixup.Instance, Fixup.Prop, Fixup.Name);
+      continue;
+    }
     if (!Target) ReadError(Format(u"Unresolved reference to %s", {Fixup.Name}));
     try {
       Fixup.Prop->SetObject(Fixup.Instance, Target);

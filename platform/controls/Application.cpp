@@ -8,7 +8,9 @@
 #include <QEventLoop>
 #include <QFontDatabase>
 #include <QScreen>
+#include <xcb/xcb.h>
 
+#include "platform/classes/Filer.h"
 #include "platform/classes/TypeRegistry.h"
 #include "platform/controls/Controls_p.h"
 #include "platform/controls/Dialogs.h"
@@ -20,7 +22,20 @@ TApplication* Application = nullptr;
 TScreen* Screen = nullptr;
 TMouse* Mouse = nullptr;
 
+namespace {
+// The forms and data modules the application owns, by name: references such as "DM.DSColor"
+// in a form read before the data module exists wait for it (Filer.h).
+TComponent* FindApplicationComponent(const String& Name) {
+  return Application ? Application->FindComponent(Name) : nullptr;
+}
+}  // namespace
+
 void InitControls() {
+  static bool FindRegistered = false;
+  if (!FindRegistered) {
+    RegisterFindGlobalComponentProc(FindApplicationComponent);
+    FindRegistered = true;
+  }
   if (!Application) Application = new TApplication(nullptr);
   if (!Screen) Screen = new TScreen(nullptr);
   static TMouse TheMouse;
@@ -57,8 +72,23 @@ void WatchActivation() {
 }
 }  // namespace
 
+void TApplication::CheckDisplay() {
+  const QByteArray Platform = qgetenv("QT_QPA_PLATFORM");
+  if (!Platform.isEmpty() && !Platform.startsWith("xcb")) return;
+  const QByteArray Display = qgetenv("DISPLAY");
+  if (Display.isEmpty())
+    throw EOSError(u"Нет графического дисплея: переменная DISPLAY не задана");
+  xcb_connection_t* Connection = xcb_connect(Display.constData(), nullptr);
+  const bool Failed = xcb_connection_has_error(Connection) != 0;
+  xcb_disconnect(Connection);
+  if (Failed)
+    throw EOSError(u"Нет графического дисплея: нет связи с X-сервером " +
+                   Utf8ToString(Display.toStdString()));
+}
+
 void TApplication::Initialize() {
   if (!QApplication::instance()) {
+    CheckDisplay();
     new QApplication(Argc, Argv);
     FOwnsPlatformApp = true;
     if (Screen) Screen->RefreshMonitors();

@@ -238,7 +238,11 @@ public:
 
   // Creates the platform's application object when none exists (with the platform named by
   // QT_QPA_PLATFORM, e.g. offscreen in tests); Run needs it, messages and timers do not.
+  // Raises EOSError (CheckDisplay) instead of letting the platform abort without a display.
   void Initialize();
+  // On the X11 platform (QT_QPA_PLATFORM unset or "xcb..."): raises EOSError "Нет графического
+  // дисплея: ..." when DISPLAY is unset or no X server answers there.
+  static void CheckDisplay();
   // Creates a form owned by the application; the first becomes the main form.
   template <class T>
   T* CreateForm() {

@@ -1,5 +1,6 @@
 // Tests of the type registry and of component streams in binary and text form.
 #include "platform/classes/Filer.h"
+#include "platform/rtl/SysUtils.h"
 
 #include <gtest/gtest.h>
 
@@ -434,3 +435,56 @@ TEST_F(FilerTest, TextErrorsNameTheLine) {
 }
 
 }  // namespace
+
+// A window read before the data module it names: "Data.Source" waits until a root named Data
+// has been read; a reference to a root that never comes is the reader's error; a destroyed
+// window takes its waiting references with it.
+TEST_F(FilerTest, ReferencesIntoLaterRootsWaitForThem) {
+  std::vector<TComponent*> Globals;
+  static bool Registered = false;
+  static std::vector<TComponent*>* Current = nullptr;
+  Current = &Globals;
+  if (!Registered) {
+    RegisterFindGlobalComponentProc([](const String& Name) -> TComponent* {
+      for (TComponent* C : *Current)
+        if (SameText(C->Name(), Name)) return C;
+      return nullptr;
+    });
+    Registered = true;
+  }
+  TWidget Window(nullptr);
+  Globals.push_back(&Window);
+  TextToComponent(u"object Window: TWidget\n  object Edit: TWidget\n    Buddy = Data.Source\n"
+                  u"  end\nend\n", &Window);
+  auto* Edit = static_cast<TWidget*>(Window.FindComponent(u"Edit"));
+  EXPECT_EQ(Edit->Buddy(), nullptr);
+  EXPECT_EQ(PendingGlobalFixups(), std::vector<String>{u"Data.Source"});
+
+  TWidget Data(nullptr);
+  Globals.push_back(&Data);
+  TextToComponent(u"object Data: TWidget\n  object Source: TWidget\n  end\nend\n", &Data);
+  EXPECT_EQ(Edit->Buddy(), Data.FindComponent(u"Source"));
+  EXPECT_NO_THROW(CheckGlobalFixups());
+
+  // A later window finds the existing root at once.
+  TWidget Dialog(nullptr);
+  TextToComponent(u"object Dialog: TWidget\n  Buddy = Data.Source\nend\n", &Dialog);
+  EXPECT_EQ(Dialog.Buddy(), Data.FindComponent(u"Source"));
+
+  {
+    TWidget Orphan(nullptr);
+    TextToComponent(u"object Orphan: TWidget\n  Buddy = Gone.Source\nend\n", &Orphan);
+    try {
+      CheckGlobalFixups();
+      ADD_FAILURE() << "a reference to a root that never came was accepted";
+    } catch (const EReadError& E) {
+      EXPECT_EQ(E.Message(), u"Unresolved reference to Gone.Source");
+    }
+  }
+  EXPECT_TRUE(PendingGlobalFixups().empty());
+  // A plain unknown name is still an error at once.
+  TWidget Bad(nullptr);
+  EXPECT_THROW(TextToComponent(u"object Bad: TWidget\n  Buddy = Nowhere\nend\n", &Bad), EReadError);
+  Current = &Globals;
+  Globals.clear();
+}

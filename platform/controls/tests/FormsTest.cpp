@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "platform/controls/Dialogs.h"
@@ -172,3 +174,43 @@ TEST_F(FormsTest, ThrowingOnPaintLeavesTheCanvasDetached) {
 }
 
 }  // namespace
+
+// Without a display the X11 platform must end in EOSError, never in the platform's abort;
+// other platforms (offscreen in the tests) are not checked.
+TEST(ApplicationDisplay, CheckDisplayRaisesWithoutAnXServer) {
+  struct TEnvCase {
+    const char* Platform;   // nullptr: unset
+    const char* Display;    // nullptr: unset
+    const char16_t* Message;  // nullptr: no error
+  };
+  const TEnvCase Cases[] = {
+      {nullptr, nullptr, u"Нет графического дисплея: переменная DISPLAY не задана"},
+      {"xcb", "", u"Нет графического дисплея: переменная DISPLAY не задана"},
+      {"xcb", ":97531", u"Нет графического дисплея: нет связи с X-сервером :97531"},
+      {"offscreen", nullptr, nullptr},
+  };
+  auto Saved = [](const char* Name) {
+    const char* V = std::getenv(Name);
+    return V ? std::optional<std::string>(V) : std::nullopt;
+  };
+  const auto OldPlatform = Saved("QT_QPA_PLATFORM"), OldDisplay = Saved("DISPLAY");
+  auto Put = [](const char* Name, const char* Value) {
+    if (Value) setenv(Name, Value, 1); else unsetenv(Name);
+  };
+  for (const TEnvCase& Case : Cases) {
+    Put("QT_QPA_PLATFORM", Case.Platform);
+    Put("DISPLAY", Case.Display);
+    if (!Case.Message) {
+      EXPECT_NO_THROW(TApplication::CheckDisplay()) << Case.Platform;
+      continue;
+    }
+    try {
+      TApplication::CheckDisplay();
+      ADD_FAILURE() << "no error for display " << (Case.Display ? Case.Display : "(unset)");
+    } catch (const EOSError& E) {
+      EXPECT_EQ(E.Message(), Case.Message);
+    }
+  }
+  Put("QT_QPA_PLATFORM", OldPlatform ? OldPlatform->c_str() : nullptr);
+  Put("DISPLAY", OldDisplay ? OldDisplay->c_str() : nullptr);
+}
