@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/classes/Component.h"
 #include "platform/classes/TypeRegistry.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/SysUtils.h"
@@ -68,7 +69,12 @@ TksCustomVariable* TksScript::Find(const String& Name) const {
 }
 
 TksClassVariable* TksScript::FindClass(const String& Name) const {
-  return dynamic_cast<TksClassVariable*>(Find(Name));
+  for (const TksScript* S = this; S; S = S->FParent) {
+    if (auto* C = dynamic_cast<TksClassVariable*>(S->FindLocal(Name))) return C;
+    for (auto& [Registered, ScriptName] : S->FClassAliases)
+      if (ksSameText(Registered, Name)) return S->FindClass(ScriptName);
+  }
+  return nullptr;
 }
 
 void TksScript::FreeEntry(size_t Index) {
@@ -110,15 +116,18 @@ void TksScript::ClearRTTI() {
 
 // ---- Registration ---------------------------------------------------------------------------
 
-TksClassVariable* TksScript::AddClass(TksClassRef AClass, const String& Ancestor) {
-  if (Find(AClass->Name())) return nullptr;
+TksClassVariable* TksScript::AddClass(TksClassRef AClass, const String& Ancestor,
+                                      const String& ScriptName) {
+  const String& Name = ScriptName.empty() ? AClass->Name() : ScriptName;
+  if (Find(Name)) return nullptr;
   String Base = Ancestor;
   if (Base.empty() && AClass->Parent()) {
     Base = AClass->Parent()->Name();
     AddClass(AClass->Parent());
   }
-  auto* C = new TksClassVariable(AClass, Base, this);
-  Add(AClass->Name(), C);
+  auto* C = new TksClassVariable(AClass, Base, this, Name);
+  Add(Name, C);
+  if (Name != AClass->Name()) FClassAliases.emplace_back(AClass->Name(), Name);
   if (TksClassVariable* A = FindClass(Base)) C->SetDefProperty(A->DefProperty());
   AddPropertyTypes(AClass);
   return C;
@@ -215,6 +224,21 @@ TksMethodHelper* TksScript::AddMethod(const String& Syntax, TksCallMethodEvent C
 void TksScript::AddObject(const String& Name, TObject* Obj) {
   AddClass(Obj->ClassType());
   AddVariable(Name, Obj->ClassName(), ksObjectToVariant(Obj));
+}
+
+void TksScript::AddComponent(TComponent* Form) {
+  TksClassVariable* Cls = FindClass(Form->ClassName());
+  if (!Cls) {
+    String Ancestor;
+    for (TClass C = Form->ClassType()->Parent(); C && Ancestor.empty(); C = C->Parent())
+      for (const char16_t* Base : {u"TForm", u"TDataModule", u"TFrame"})
+        if (C->Name() == Base) Ancestor = Base;
+    if (Ancestor.empty()) return;
+    Cls = AddClass(Form->ClassType(), Ancestor);
+    if (!Cls) return;
+  }
+  for (int i = 0; i < Form->ComponentCount(); ++i) Cls->AddComponent(Form->Components(i));
+  AddObject(Form->Name(), Form);
 }
 
 void TksScript::AddVariable(const String& Name, const String& Typ, const Variant& Value) {

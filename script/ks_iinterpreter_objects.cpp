@@ -192,32 +192,45 @@ Variant TksMethodHelper::GetParam(int i) {
 
 void TksMethodHelper::SetArgValue(int i, const Variant& Value) { FParams.at(i)->SetValue(Value); }
 
-Variant TksMethodHelper::GetValue() {
-  if (FTyp == fvtConstructor) {
-    // A constructor runs on a class token and creates the object through the class's
-    // factory; the object is released again when the handler fails.
-    auto* Cls = static_cast<TksClassVariable*>(
-        DefaultHandleRegistry().Lookup(FParentValue.AsHandle(), "TksClassVariable"));
-    TObject* Obj = Construct(Cls->ClassRef());
-    try {
-      if (FOnCallNew) FOnCallNew(Obj, FClassRef, FUppercaseName, this);
-    } catch (...) {
-      delete Obj;
-      throw;
-    }
-    return ksObjectToVariant(Obj);
-  }
-  TObject* Obj = ParentObject();
-  const String& Name = FIndexMethod ? FGetName : FUppercaseName;
+Variant TksMethodHelper::CallHandler(TObject* Obj, TksClassRef Class, const String& Name) {
   if (FOnCall) {
     for (int i = 0; i < Count(); ++i) FVarArray[i] = FParams[i]->GetValue();
-    Variant R = FOnCall(Obj, FClassRef, Name, FVarArray);
+    Variant R = FOnCall(Obj, Class, Name, FVarArray);
     for (int i = 0; i < Count(); ++i)
       if (FParams[i]->IsVarParam()) FParams[i]->SetValue(FVarArray[i]);
     return R;
   }
-  if (FOnCallNew) return FOnCallNew(Obj, FClassRef, Name, this);
+  if (FOnCallNew) return FOnCallNew(Obj, Class, Name, this);
   return Variant(0);
+}
+
+Variant TksMethodHelper::Create() {
+  auto* Cls = static_cast<TksClassVariable*>(
+      DefaultHandleRegistry().Lookup(FParentValue.AsHandle(), "TksClassVariable"));
+  TksClassRef Class = Cls->ClassRef();
+  TObject* Obj = nullptr;
+  try {
+    Obj = Construct(Class);
+  } catch (const EInvalidOperation&) {
+    // The class has no plain factory (it takes arguments, or is abstract): the handler
+    // builds the object for the token's class.
+    if (!FOnCall && !FOnCallNew) throw;
+    Variant Built = CallHandler(nullptr, Class, FUppercaseName);
+    if (!ksVariantToObject(Built, Class)) throw;
+    return Built;
+  }
+  try {
+    CallHandler(Obj, FClassRef, FUppercaseName);
+  } catch (...) {
+    delete Obj;
+    throw;
+  }
+  return ksObjectToVariant(Obj);
+}
+
+Variant TksMethodHelper::GetValue() {
+  if (FTyp == fvtConstructor) return Create();
+  return CallHandler(ParentObject(), FClassRef, FIndexMethod ? FGetName : FUppercaseName);
 }
 
 void TksMethodHelper::SetValue(const Variant& Value) {
@@ -245,8 +258,11 @@ void TksMethodHelper::SetValue(const Variant& Value) {
 
 // ---- TksClassVariable -----------------------------------------------------------------------
 
-TksClassVariable::TksClassVariable(TksClassRef AClass, const String& Ancestor, TksScript* AProgram)
-    : TksCustomVariable(AClass->Name(), fvtClass, AClass->Name()), FAncestor(Ancestor),
+TksClassVariable::TksClassVariable(TksClassRef AClass, const String& Ancestor, TksScript* AProgram,
+                                   const String& AName)
+    : TksCustomVariable(AName.empty() ? AClass->Name() : AName, fvtClass,
+                        AName.empty() ? AClass->Name() : AName),
+      FAncestor(Ancestor),
       FClassRef(AClass), FProgram(AProgram) {
   AddParam(new TksParamItem(String(), fvtVariant, String(), true, false));
   AddPublished();
@@ -268,12 +284,8 @@ Variant TksClassVariable::GetValue() {
 
 TksMethodHelper* TksClassVariable::NewMethod(const String& Syntax) {
   auto* M = new TksMethodHelper(Syntax, FProgram);
-  // A member added by hand replaces the automatic one of that name.
-  std::erase_if(FMembers, [&](const std::unique_ptr<TksCustomHelper>& Old) {
-    return ksSameText(Old->Name(), M->Name());
-  });
   M->FClassRef = FClassRef;
-  FMembers.emplace_back(M);
+  AddMember(M);
   return M;
 }
 
@@ -289,10 +301,28 @@ TksMethodHelper* TksClassVariable::AddMethod(const String& Syntax, TksCallMethod
   return M;
 }
 
-TksMethodHelper* TksClassVariable::AddConstructor(const String& Syntax, TksCallMethodNewEvent CallEvent) {
+namespace {
+String ConstructorSyntax(const String& Syntax) {
   size_t Sp = Syntax.find(u' ');
-  String S = u"function" + (Sp == String::npos ? u" " + Syntax : Syntax.substr(Sp)) + u": Constructor";
-  return AddMethod(S, std::move(CallEvent));
+  return u"function" + (Sp == String::npos ? u" " + Syntax : Syntax.substr(Sp)) + u": Constructor";
+}
+}  // namespace
+
+TksMethodHelper* TksClassVariable::AddConstructor(const String& Syntax, TksCallMethodNewEvent CallEvent) {
+  return AddMethod(ConstructorSyntax(Syntax), std::move(CallEvent));
+}
+
+TksMethodHelper* TksClassVariable::AddConstructor(const String& Syntax, TksCallMethodEvent CallEvent) {
+  return AddMethod(ConstructorSyntax(Syntax), std::move(CallEvent));
+}
+
+template <class T>
+void TksClassVariable::AddMember(T* Member) {
+  // A member added by hand replaces the automatic one of that name.
+  std::erase_if(FMembers, [&](const std::unique_ptr<TksCustomHelper>& Old) {
+    return ksSameText(Old->Name(), Member->Name());
+  });
+  FMembers.emplace_back(Member);
 }
 
 TksPropertyHelper* TksClassVariable::AddProperty(const String& Name, const String& Typ,
@@ -302,13 +332,23 @@ TksPropertyHelper* TksClassVariable::AddProperty(const String& Name, const Strin
   P->SetIsReadOnly(!SetEvent);
   P->FOnGetValue = std::move(GetEvent);
   P->FOnSetValue = std::move(SetEvent);
-  FMembers.emplace_back(P);
+  AddMember(P);
   return P;
 }
 
-TksMethodHelper* TksClassVariable::AddIndexProperty(const String& Name, const String& Params,
-                                                    const String& Typ, TksCallMethodNewEvent CallEvent,
-                                                    bool AReadOnly) {
+TksPropertyHelper* TksClassVariable::AddPropertyEx(const String& Name, const String& Typ,
+                                                   TksGetValueNewEvent GetEvent,
+                                                   TksSetValueNewEvent SetEvent) {
+  auto* P = new TksPropertyHelper(Name, VarTypeOfTypeName(Typ, FProgram), Typ);
+  P->FClassRef = FClassRef;
+  P->SetIsReadOnly(!SetEvent);
+  P->FOnGetValueNew = std::move(GetEvent);
+  P->FOnSetValueNew = std::move(SetEvent);
+  AddMember(P);
+  return P;
+}
+
+String TksClassVariable::IndexSyntax(const String& Name, const String& Params, const String& Typ) {
   String List;
   int i = 0;
   size_t From = 0;
@@ -322,18 +362,54 @@ TksMethodHelper* TksClassVariable::AddIndexProperty(const String& Name, const St
     if (Comma == String::npos) break;
     From = Comma + 1;
   }
-  TksMethodHelper* M = AddMethod(u"function " + Name + u"(" + List + u"): " + Typ, std::move(CallEvent));
+  return u"function " + Name + u"(" + List + u"): " + Typ;
+}
+
+TksMethodHelper* TksClassVariable::AsIndexProperty(TksMethodHelper* M, bool AReadOnly) {
   M->SetIsReadOnly(AReadOnly);
   M->SetIndexMethod(true);
   return M;
 }
 
+TksMethodHelper* TksClassVariable::AddIndexProperty(const String& Name, const String& Params,
+                                                    const String& Typ, TksCallMethodNewEvent CallEvent,
+                                                    bool AReadOnly) {
+  return AsIndexProperty(AddMethod(IndexSyntax(Name, Params, Typ), std::move(CallEvent)), AReadOnly);
+}
+
+TksMethodHelper* TksClassVariable::AddIndexProperty(const String& Name, const String& Params,
+                                                    const String& Typ, TksCallMethodEvent CallEvent,
+                                                    bool AReadOnly) {
+  return AsIndexProperty(AddMethod(IndexSyntax(Name, Params, Typ), std::move(CallEvent)), AReadOnly);
+}
+
 TksMethodHelper* TksClassVariable::AddDefaultProperty(const String& Name, const String& Params,
                                                       const String& Typ, TksCallMethodNewEvent CallEvent,
                                                       bool AReadOnly) {
-  TksMethodHelper* M = AddIndexProperty(Name, Params, Typ, std::move(CallEvent), AReadOnly);
-  FDefProperty = M;
-  return M;
+  return static_cast<TksMethodHelper*>(
+      FDefProperty = AddIndexProperty(Name, Params, Typ, std::move(CallEvent), AReadOnly));
+}
+
+TksMethodHelper* TksClassVariable::AddDefaultProperty(const String& Name, const String& Params,
+                                                      const String& Typ, TksCallMethodEvent CallEvent,
+                                                      bool AReadOnly) {
+  return static_cast<TksMethodHelper*>(
+      FDefProperty = AddIndexProperty(Name, Params, Typ, std::move(CallEvent), AReadOnly));
+}
+
+TksEventHelper* TksClassVariable::AddEvent(const String& Name, TksEventClass AEvent) {
+  auto* E = new TksEventHelper(Name, AEvent);
+  E->FClassRef = FClassRef;
+  E->SetProg(FProgram);
+  AddMember(E);
+  return E;
+}
+
+TksComponentHelper* TksClassVariable::AddComponent(TComponent* Component) {
+  // Added again on a later call, the newest member of the name is the one found.
+  auto* C = new TksComponentHelper(Component);
+  AddMember(C);
+  return C;
 }
 
 TksCustomHelper* TksClassVariable::Find(const String& Name) const {

@@ -8,6 +8,7 @@
 #include <any>
 #include <cstdint>
 
+#include "platform/classes/Component.h"
 #include "platform/classes/TypeRegistry.h"
 #include "platform/rtl/Handles.h"
 #include "platform/rtl/Variants.h"
@@ -103,36 +104,6 @@ TObject* WritableObject(TObject* Obj) {
   return Obj;
 }
 
-// ---- Event handlers ----------------------------------------------------------------------------
-
-// Runs the script procedure behind Proc with Args as its parameters.
-void CallScriptHandler(TObjectHandle Proc, std::initializer_list<Variant> Args) {
-  auto* P = static_cast<TksProcVariable*>(DefaultHandleRegistry().Lookup(Proc, kProcTag));
-  int i = 0;
-  for (const Variant& A : Args) P->ParamAt(i++)->SetValue(A);
-  P->GetValue();
-}
-
-// The handler shapes a script procedure can stand for, by its parameter count. An event whose
-// std::function has another signature refuses them all.
-struct TEventShape {
-  int Arity;
-  std::any (*Make)(const String& Name, TObjectHandle Proc);
-};
-
-std::any NotifyHandler(const String& Name, TObjectHandle Proc) {
-  using Sig = void(TObject*);
-  return std::function<Sig>(TBoundMethod<Sig>(
-      Name, [Proc](TObject* Sender) { CallScriptHandler(Proc, {ksObjectToVariant(Sender)}); }));
-}
-
-std::any PlainHandler(const String& Name, TObjectHandle Proc) {
-  using Sig = void();
-  return std::function<Sig>(TBoundMethod<Sig>(Name, [Proc] { CallScriptHandler(Proc, {}); }));
-}
-
-const TEventShape kEventShapes[] = {{1, NotifyHandler}, {0, PlainHandler}};
-
 }  // namespace
 
 // ---- Objects as values --------------------------------------------------------------------------
@@ -173,6 +144,7 @@ Variant TksPropertyHelper::GetValue() {
     return P ? ReadProperty(Obj, P, FTyp) : V;
   }
   if (FOnGetValue) V = FOnGetValue(Obj, FClassRef, FUppercaseName);
+  else if (FOnGetValueNew) V = FOnGetValueNew(Obj, FClassRef, FUppercaseName, this);
   if (FTyp == fvtBool && !V.IsNull()) V = Variant(!(V == Variant(0)));
   return V;
 }
@@ -185,6 +157,7 @@ void TksPropertyHelper::SetValue(const Variant& Value) {
     return;
   }
   if (FOnSetValue) FOnSetValue(ParentObject(), FClassRef, FUppercaseName, Value);
+  else if (FOnSetValueNew) FOnSetValueNew(ParentObject(), FClassRef, FUppercaseName, Value, this);
 }
 
 TksEventHelper::TksEventHelper(TksClassRef AClass, const TPropInfo* AProp)
@@ -192,18 +165,44 @@ TksEventHelper::TksEventHelper(TksClassRef AClass, const TPropInfo* AProp)
   FIsReadOnly = AProp->ReadOnly();
 }
 
+TksEventHelper::TksEventHelper(const String& AName, TksEventClass AEvent)
+    : TksCustomHelper(AName, fvtString, String()), FEvent(AEvent) {}
+
+namespace {
+// The registry's event property the member stands for on Obj, or null.
+const TPropInfo* EventOn(const TObject* Obj, TksClassRef Class, const TPropInfo* Prop,
+                         const String& Name) {
+  const TPropInfo* P = Prop ? PropertyOn(Obj, Class, Prop) : Obj->ClassType()->FindProperty(Name);
+  return P && P->Kind() == tkMethod ? P : nullptr;
+}
+}  // namespace
+
 Variant TksEventHelper::GetValue() {
   TObject* Obj = ParentObject();
   if (!Obj) return Variant(String());
-  const TPropInfo* P = PropertyOn(Obj, FClassRef, FPropInfo);
+  const TPropInfo* P = EventOn(Obj, FClassRef, FPropInfo, FName);
   return Variant(P ? P->GetMethodName(Obj) : String());
+}
+
+bool TksEventHelper::Bind(TObject* Obj, const TPropInfo* P, TksProcVariable* Proc, TksEventClass Event) {
+  std::shared_ptr<TksCustomEvent> Adapter = Event->Create(Obj, Proc);
+  try {
+    P->SetMethod(Obj, Adapter->GetMethod());
+  } catch (const EPropertyError&) {
+    return false;  // the event has another handler type
+  }
+  if (Proc->Count() > Event->ParamCount) {
+    P->SetMethod(Obj, std::any());
+    throw Exception(SEventError);
+  }
+  return true;
 }
 
 void TksEventHelper::SetValue(const Variant& Value) {
   if (FIsReadOnly) return;
   TObject* Obj = WritableObject(ParentObject());
-  const TPropInfo* P = PropertyOn(Obj, FClassRef, FPropInfo);
-  if (!P || P->Kind() != tkMethod) return;
+  const TPropInfo* P = EventOn(Obj, FClassRef, FPropInfo, FName);
+  if (!P) return;
   String Name = VarToStr(Value);
   if (Name.empty() || Name == u"0") {
     P->SetMethod(Obj, std::any());
@@ -211,17 +210,68 @@ void TksEventHelper::SetValue(const Variant& Value) {
   }
   auto* Proc = FProgram ? dynamic_cast<TksProcVariable*>(FProgram->Find(Name)) : nullptr;
   if (!Proc) throw Exception(SEventError);
-  TObjectHandle Handle = DefaultHandleRegistry().Register(Proc, kProcTag);
-  for (const TEventShape& Shape : kEventShapes) {
-    if (Shape.Arity != Proc->Count()) continue;
-    try {
-      P->SetMethod(Obj, Shape.Make(Proc->Name(), Handle));
-      return;
-    } catch (const EPropertyError&) {
-      // The event has another signature: the next shape may fit.
-    }
+  if (FEvent) {
+    if (!Bind(Obj, P, Proc, FEvent)) RaisePropertyError(u"Invalid property value");
+    return;
   }
+  for (TksEventClass Event : ksEventClasses())
+    if (Bind(Obj, P, Proc, Event)) return;
   RaisePropertyError(u"Invalid property value");
+}
+
+TksComponentHelper::TksComponentHelper(TComponent* AComponent)
+    : TksCustomHelper(AComponent->Name(), fvtClass, AComponent->ClassName()),
+      FComponent(ksObjectToVariant(AComponent)) {
+  FIsReadOnly = true;
+}
+
+// ---- Event adapters -----------------------------------------------------------------------------
+
+TksCustomEvent::TksCustomEvent(TObject* AObject, TksProcVariable* AProc)
+    : FObject(AObject), FProc(DefaultHandleRegistry().Register(AProc, kProcTag)),
+      FProcName(AProc->Name()) {}
+
+bool TksCustomEvent::CallHandler(std::vector<Variant>& Args) {
+  if (FRunning) return false;
+  auto* P = static_cast<TksProcVariable*>(DefaultHandleRegistry().Lookup(FProc, kProcTag));
+  const int N = std::min(static_cast<int>(Args.size()), P->Count());
+  for (int i = 0; i < N; ++i) P->ParamAt(i)->SetValue(Args[i]);
+  struct TRunning {
+    bool& Flag;
+    explicit TRunning(bool& F) : Flag(F) { Flag = true; }
+    ~TRunning() { Flag = false; }
+  } Running(FRunning);
+  P->GetValue();
+  for (int i = 0; i < N; ++i) Args[i] = P->ParamAt(i)->GetValue();
+  return true;
+}
+
+namespace {
+
+class TksNotifyEvent : public TksCustomEvent {
+public:
+  using TksCustomEvent::TksCustomEvent;
+  std::any GetMethod() override {
+    using Sig = void(TObject*);
+    std::shared_ptr<TksCustomEvent> Self = shared_from_this();
+    return std::function<Sig>(TBoundMethod<Sig>(ProcName(), [Self, this](TObject* Sender) {
+      std::vector<Variant> Args{ksObjectToVariant(Sender)};
+      CallHandler(Args);
+    }));
+  }
+};
+
+const TksEventClassInfo kNotifyEvent{u"TksNotifyEvent", 1, [](TObject* O, TksProcVariable* P) {
+                                       return std::shared_ptr<TksCustomEvent>(new TksNotifyEvent(O, P));
+                                     }};
+
+}  // namespace
+
+TksEventClass ksNotifyEventClass() { return &kNotifyEvent; }
+
+std::vector<TksEventClass>& ksEventClasses() {
+  static std::vector<TksEventClass> List{&kNotifyEvent};
+  return List;
 }
 
 // ---- Class entries ------------------------------------------------------------------------------

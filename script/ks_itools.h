@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "platform/rtl/Types.h"
+#include "script/ks_iinterpreter.h"
+#include "script/ks_iparser.h"
 
 // ---- Text -----------------------------------------------------------------------------------
 
@@ -32,9 +34,6 @@ const String& LanguageGrammar(const String& Name);
 std::vector<String> LanguageNames();
 
 // ---- Type rules and converters (ks_itools.cpp) ----------------------------------------------
-
-#include "script/ks_iinterpreter.h"
-#include "script/ks_iparser.h"
 
 TksVarType VarTypeOfTypeName(const String& Name, const TksScript* Script);
 bool ClassTypesCompatible(const String& Name1, const String& Name2, const TksScript* Script);

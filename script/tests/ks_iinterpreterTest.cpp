@@ -246,7 +246,7 @@ TEST(ScriptHostClasses, EventsAreAssignedByProcedureName) {
             " raised Exception: Event handler must be a procedure");
   EXPECT_EQ(H.Run(u"procedure Two(a, b: Integer); begin end;\r\n"
                   u"var t: TTinter; begin t := TTinter.Create(Shop); t.OnMixed := 'Two' end."),
-            " raised EPropertyError: Invalid property value");
+            " raised Exception: Event handler must be a procedure");
 }
 
 TEST(ScriptHostClasses, HandlerOfAFreedScriptIsAnError) {

@@ -1,0 +1,329 @@
+// ks_iinterpreter_stmts.h - designators, array and string helpers, set expressions and the
+// statements of a compiled program (ks_iinterpreter_stmts.cpp).
+#pragma once
+
+#include "script/ks_iinterpreter_objects.h"
+
+// ---------------------------------------------------------------------------------------------
+// Designators, helpers, set expressions
+
+class TksDesignatorItem {
+public:
+  TksDesignatorItem() = default;
+  ~TksDesignatorItem();
+  TksDesignatorItem(const TksDesignatorItem&) = delete;
+  TksDesignatorItem& operator=(const TksDesignatorItem&) = delete;
+  std::vector<TksCustomExpression*> Args;  // owned
+  bool Flag = false;
+  TksCustomVariable* Ref = nullptr;
+  String SourcePos;
+  // What Ref is, found once at the first evaluation (saves a type test per step and call).
+  enum TRefKind : signed char { rkUnknown, rkDesignator, rkProc, rkHelper, rkOther };
+  TRefKind RefKind = rkUnknown;
+  bool HasVarParams = false;  // found with RefKind
+  bool PlainParams = false;   // found with RefKind: every parameter stores what it is given
+};
+
+enum TksDesignatorKind { dkOther, dkVariable, dkStringArray, dkArray };
+
+class TksDesignator : public TksCustomVariable {
+public:
+  explicit TksDesignator(TksScript* AProgram);
+  ~TksDesignator() override;
+  Variant GetValue() override;
+  void SetValue(const Variant& Value) override;
+  void Finalize();
+  void Borrow(TksDesignator* ADesignator);
+
+  TksDesignatorItem* AddItem();
+  int ItemCount() const { return static_cast<int>(FItems.size()); }
+  TksDesignatorItem* Item(int i) const { return FItems[i]; }
+  void DeleteItem(int i);
+  TksDesignatorKind Kind() const { return FKind; }
+  TksScript* Prog() const { return FProgram; }
+  TksXMLItem* LateBindingXmlSource() const { return FLateBindingXmlSource.get(); }
+  void SetLateBindingXmlSource(std::unique_ptr<TksXMLItem> Value) {
+    FLateBindingXmlSource = std::move(Value);
+  }
+  // The routine of a one-step call of a script routine without var parameters, known after
+  // the first evaluation (null otherwise); expression trees then call it directly.
+  TksProcVariable* FastRoutine() const { return FFastRoutine; }
+  Variant CallRoutine(TksProcVariable* Proc) { return CallRoutine(FItems[0], Proc); }
+
+protected:
+  Variant EvaluateChain(bool Write, const Variant& Value);
+  void BindLate();
+  static void Classify(TksDesignatorItem* Step);
+  static void PassArguments(TksDesignatorItem* Step, TksCustomVariable* E);
+  // The same for a script routine, with a lone integer argument written straight into its
+  // parameter.
+  static void PassRoutineArguments(TksDesignatorItem* Step, TksProcVariable* Proc);
+  // The one-step call of a script routine without var parameters.
+  Variant CallRoutine(TksDesignatorItem* Step, TksProcVariable* Proc);
+
+  std::vector<TksDesignatorItem*> FItems;  // owned
+  TksDesignatorKind FKind = dkOther;
+  TksScript* FMainProg;
+  TksScript* FProgram;
+  TksCustomVariable* FRef1 = nullptr;
+  TksDesignatorItem* FRef2 = nullptr;
+  bool FRefInPlace = false;  // an array's variable stores its value (ksStoresInPlace)
+  std::unique_ptr<TksXMLItem> FLateBindingXmlSource;
+  TksProcVariable* FFastRoutine = nullptr;
+};
+
+class TksVariableDesignator : public TksDesignator {
+public:
+  using TksDesignator::TksDesignator;
+  Variant GetValue() override { return FRefItem->GetValue(); }
+  void SetValue(const Variant& Value) override { FRefItem->SetValue(Value); }
+};
+
+class TksStringDesignator : public TksDesignator {
+public:
+  using TksDesignator::TksDesignator;
+  Variant GetValue() override;
+  void SetValue(const Variant& Value) override;
+};
+
+class TksArrayDesignator : public TksDesignator {
+public:
+  using TksDesignator::TksDesignator;
+  Variant GetValue() override;
+  void SetValue(const Variant& Value) override;
+};
+
+// The index step of an array: reads and writes elements of the array held by ParentRef.
+class TksArrayHelper : public TksCustomHelper {
+public:
+  TksArrayHelper(const String& AName, int DimCount, TksVarType ATyp, const String& ATypeName);
+  Variant GetValue() override;
+  void SetValue(const Variant& Value) override;
+  // The same, told whether ParentRef stores its value (ksStoresInPlace): the element is then
+  // read or written in place, else in a copy of ParentValue written back to ParentRef.
+  Variant Read(bool InPlace);
+  void Write(const Variant& Value, bool InPlace);
+  int DimCount() const { return FDimCount; }
+
+private:
+  Variant* Element(Variant& Arr, bool ForWrite);
+  int FDimCount;
+};
+
+class TksStringHelper : public TksCustomHelper {
+public:
+  TksStringHelper();
+  Variant GetValue() override;
+  void SetValue(const Variant& Value) override;
+};
+
+class TksSetExpression : public TksCustomVariable {
+public:
+  TksSetExpression();
+  ~TksSetExpression() override;
+  Variant GetValue() override;
+  bool Check(const Variant& Value);
+  std::vector<TksCustomExpression*> Items;  // owned; null marks a range
+};
+
+// ---------------------------------------------------------------------------------------------
+// Statements
+
+class TksStatement {
+public:
+  TksStatement(TksScript* AProgram, const String& UnitName, const String& SourcePos);
+  virtual ~TksStatement();
+  TksStatement(const TksStatement&) = delete;
+  TksStatement& operator=(const TksStatement&) = delete;
+
+  virtual void Execute();
+  // The items in order, stopping after one that breaks, continues, exits or terminates.
+  inline void ExecuteItems();
+  void Add(TksStatement* Item) { FItems.push_back(Item); }
+  int Count() const { return static_cast<int>(FItems.size()); }
+  TksStatement* Items(int i) const { return FItems[i]; }
+  void FreeAll();
+  TksScript* Prog() const { return FProgram; }
+  const String& SourcePos() const { return FSourcePos; }
+
+protected:
+  void RunLineHook();
+  bool Stopped() const;
+
+  std::vector<TksStatement*> FItems;  // owned
+  TksScript* FProgram;
+  String FSourcePos;
+  String FUnitName;
+};
+
+class TksAssignmentStmt : public TksStatement {
+public:
+  using TksStatement::TksStatement;
+  ~TksAssignmentStmt() override;
+  void Execute() override;
+  void Optimize();
+  TksDesignator* FDesignator = nullptr;
+  TksCustomExpression* FExpression = nullptr;
+
+protected:
+  // The integer fast path applies: the target is a plain Integer variable (writable) and
+  // the expression pure (see TksExpression::Pure).
+  bool IntegerTarget();
+  // For the in-place forms: true with the target's value and the operand when both are
+  // integers and the operand came from the integer fast path (nothing else was evaluated).
+  bool IntegerInPlace(long long& Current, long long& Operand);
+  // Stores Value into the target; false when it does not fit 32 bits.
+  bool StoreInteger(long long Value);
+
+  TksCustomVariable* FVar = nullptr;
+  TksCustomVariable* FExpr = nullptr;
+  TksExpression* FTree = nullptr;  // FExpression when it is an expression tree
+  TksExpressionNode* FRoot = nullptr;  // the tree's root when FExpr is the tree
+  signed char FIntTarget = -1;  // unknown until the first run
+};
+
+class TksAssignPlusStmt : public TksAssignmentStmt {
+public:
+  using TksAssignmentStmt::TksAssignmentStmt;
+  void Execute() override;
+
+private:
+  // s := s + x on a String variable, x a constant or plain variable holding text: appended
+  // in place. False when the general path must run (nothing was evaluated).
+  bool AppendInPlace();
+  signed char FStringTarget = -1;  // unknown until the first run
+};
+class TksAssignMinusStmt : public TksAssignmentStmt {
+public:
+  using TksAssignmentStmt::TksAssignmentStmt;
+  void Execute() override;
+};
+class TksAssignMulStmt : public TksAssignmentStmt {
+public:
+  using TksAssignmentStmt::TksAssignmentStmt;
+  void Execute() override;
+};
+class TksAssignDivStmt : public TksAssignmentStmt {
+public:
+  using TksAssignmentStmt::TksAssignmentStmt;
+  void Execute() override;
+};
+
+class TksCallStmt : public TksStatement {
+public:
+  using TksStatement::TksStatement;
+  ~TksCallStmt() override;
+  void Execute() override;
+  TksDesignator* FDesignator = nullptr;
+  String FModificator;
+};
+
+class TksIfStmt : public TksStatement {
+public:
+  TksIfStmt(TksScript* AProgram, const String& UnitName, const String& SourcePos);
+  ~TksIfStmt() override;
+  void Execute() override;
+  TksCustomExpression* FCondition = nullptr;
+  std::unique_ptr<TksStatement> FElseStmt;
+};
+
+class TksCaseSelector : public TksStatement {
+public:
+  using TksStatement::TksStatement;
+  ~TksCaseSelector() override;
+  bool Check(const Variant& Value) { return FSetExpression->Check(Value); }
+  TksSetExpression* FSetExpression = nullptr;
+};
+
+class TksCaseStmt : public TksStatement {
+public:
+  TksCaseStmt(TksScript* AProgram, const String& UnitName, const String& SourcePos);
+  ~TksCaseStmt() override;
+  void Execute() override;
+  TksCustomExpression* FCondition = nullptr;
+  std::unique_ptr<TksStatement> FElseStmt;
+};
+
+class TksRepeatStmt : public TksStatement {
+public:
+  using TksStatement::TksStatement;
+  ~TksRepeatStmt() override;
+  void Execute() override;
+  TksCustomExpression* FCondition = nullptr;
+  bool FInverseCondition = false;
+};
+
+class TksWhileStmt : public TksStatement {
+public:
+  using TksStatement::TksStatement;
+  ~TksWhileStmt() override;
+  void Execute() override;
+  TksCustomExpression* FCondition = nullptr;
+};
+
+class TksForStmt : public TksStatement {
+public:
+  using TksStatement::TksStatement;
+  ~TksForStmt() override;
+  void Execute() override;
+  TksCustomExpression* FBeginValue = nullptr;
+  TksCustomExpression* FEndValue = nullptr;
+  bool FDown = false;
+  TksCustomVariable* FVariable = nullptr;
+};
+
+// BasicScript's For ... To ... Step: bounds and step are Variants computed once; a step of 0
+// repeats until break, exit or Terminate.
+class TksVbForStmt : public TksStatement {
+public:
+  using TksStatement::TksStatement;
+  ~TksVbForStmt() override;
+  void Execute() override;
+  TksCustomExpression* FBeginValue = nullptr;
+  TksCustomExpression* FEndValue = nullptr;
+  TksCustomExpression* FStep = nullptr;  // none: step 1
+  TksCustomVariable* FVariable = nullptr;
+};
+
+class TksCppForStmt : public TksStatement {
+public:
+  TksCppForStmt(TksScript* AProgram, const String& UnitName, const String& SourcePos);
+  ~TksCppForStmt() override;
+  void Execute() override;
+  std::unique_ptr<TksStatement> FFirstStmt;
+  std::unique_ptr<TksStatement> FSecondStmt;
+  TksCustomExpression* FExpression = nullptr;
+};
+
+class TksTryStmt : public TksStatement {
+public:
+  TksTryStmt(TksScript* AProgram, const String& UnitName, const String& SourcePos);
+  void Execute() override;
+  bool FIsExcept = false;
+  std::unique_ptr<TksStatement> FExceptStmt;
+};
+
+class TksBreakStmt : public TksStatement {
+public:
+  using TksStatement::TksStatement;
+  void Execute() override;
+};
+class TksContinueStmt : public TksStatement {
+public:
+  using TksStatement::TksStatement;
+  void Execute() override;
+};
+class TksExitStmt : public TksStatement {
+public:
+  using TksStatement::TksStatement;
+  void Execute() override;
+};
+
+class TksWithStmt : public TksStatement {
+public:
+  using TksStatement::TksStatement;
+  ~TksWithStmt() override;
+  void Execute() override;
+  TksDesignator* FDesignator = nullptr;
+  TksCustomVariable* FVariable = nullptr;
+};
