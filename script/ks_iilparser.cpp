@@ -2,9 +2,9 @@
 // turns source text into the program tree.
 #include "script/ks_iilparser.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <mutex>
 
@@ -162,6 +162,12 @@ void TksILParser::SelectLanguage(const String& LangName) {
 // ---------------------------------------------------------------------------------------------
 // The walker
 
+// Grammar elements entered at once. Each nesting level of the source (a bracket, a begin ...
+// end block) takes several; the limit keeps far inside an 8 MB stack with sanitizers on and
+// still allows source nested a few hundred levels deep.
+constexpr int kMaxWalkDepth = 3000;
+const char16_t* const kNestingTooDeep = u"Nesting too deep";
+
 struct TksWalker {
   TksILParser& P;
   TksParser& L;
@@ -171,12 +177,17 @@ struct TksWalker {
   bool ErrRecorded = false;
   bool ErrTerm = false;
   int Furthest = 1;
+  int Depth = 0;
+  // Set when the depth limit was reached: every element then fails at once, so the walk
+  // unwinds without trying alternatives, and the compile reports this position.
+  bool TooDeep = false;
+  String TooDeepPos;
 
   explicit TksWalker(TksILParser& AP) : P(AP), L(*AP.FParser) {}
 
   std::string Pos(int At) const { return StringToUtf8(L.PositionToText(At)); }
 
-  void RecordError(const TksGrammarNode* E, int Start) {
+  [[gnu::noinline]] void RecordError(const TksGrammarNode* E, int Start) {
     if (!E->HasErr || !ErrText.empty()) return;
     ErrText = E->ErrText;
     ErrRecorded = true;
@@ -194,7 +205,7 @@ struct TksWalker {
     return L.CaseSensitive() ? Tok == E->Text : ksSameText(Tok, E->Text);
   }
 
-  void Emit(const TksGrammarNode* E, bool Result, int Start, size_t Mark) {
+  [[gnu::noinline]] void Emit(const TksGrammarNode* E, bool Result, int Start, size_t Mark) {
     if (E->Node == u"uses") {
       EmitUses(Mark);
       return;
@@ -235,13 +246,61 @@ struct TksWalker {
     }
   }
 
-  void WriteAdd(const TksGrammarNode* E, const String& Tok) {
+  // Helpers of the recursive walk are kept out of line, so that their locals do not
+  // enlarge every frame of the walk.
+  // A token element: reads the token into Tok and tells whether it matches.
+  [[gnu::noinline]] bool ReadToken(const TksGrammarNode* E, String& Tok) {
+    switch (E->Kind) {
+      case gkChar:
+        if (!E->NoSkip) L.SkipSpaces();
+        Tok = L.GetChar();
+        break;
+      case gkKeyword: Tok = L.GetWord(); break;
+      case gkIdent: Tok = L.GetIdent(); break;
+      case gkNumber: Tok = L.GetNumber(); break;
+      case gkString: Tok = L.GetString(); break;
+      case gkVQString:
+        Tok = L.GetVQString();
+        WriteVQString(Tok);
+        break;
+      case gkEOL: return L.GetEOL();
+      default: return false;
+    }
+    return TokenMatches(E, Tok);
+  }
+
+  [[gnu::noinline]] void WriteVQString(const String& Tok) {
+    std::string PosAttr = " pos=\"" + Pos(L.Position()) + "\"";
+    Lines.push_back("<dsgn" + PosAttr + ">");
+    Lines.push_back("<node text=\"Get\"" + PosAttr + "/>");
+    Lines.push_back("<expr" + PosAttr + ">");
+    Lines.push_back("<string text=\"" + StringToUtf8(ksStrToXML(u"'" + Tok + u"'")) + "\"" +
+                    PosAttr + "/>");
+    Lines.push_back("</expr>");
+    Lines.push_back("</dsgn>");
+  }
+
+  [[gnu::noinline]] void WriteAdd(const TksGrammarNode* E, const String& Tok) {
     const String& T = E->HasAddText ? E->AddText : Tok;
     Lines.push_back("<" + StringToUtf8(E->Add) + " text=\"" + StringToUtf8(ksStrToXML(T)) +
                     "\" pos=\"" + Pos(L.Position()) + "\"/>");
   }
 
   bool Walk(const TksGrammarNode* E) {
+    if (TooDeep) return false;
+    if (Depth >= kMaxWalkDepth) {
+      TooDeep = true;
+      L.SkipSpaces();
+      TooDeepPos = L.GetXYPosition();
+      return false;
+    }
+    ++Depth;
+    bool Result = WalkElement(E);
+    --Depth;
+    return Result;
+  }
+
+  bool WalkElement(const TksGrammarNode* E) {
     int Start = L.Position();
     size_t Mark = Lines.size();
     bool Result = true;
@@ -251,29 +310,14 @@ struct TksWalker {
       case gkSequence:
         break;
       case gkChar:
-        if (!E->NoSkip) L.SkipSpaces();
-        Tok = L.GetChar();
-        Result = TokenMatches(E, Tok);
+      case gkKeyword:
+      case gkIdent:
+      case gkNumber:
+      case gkString:
+      case gkVQString:
+      case gkEOL:
+        Result = ReadToken(E, Tok);
         break;
-      case gkKeyword: Tok = L.GetWord(); Result = TokenMatches(E, Tok); break;
-      case gkIdent: Tok = L.GetIdent(); Result = TokenMatches(E, Tok); break;
-      case gkNumber: Tok = L.GetNumber(); Result = TokenMatches(E, Tok); break;
-      case gkString: Tok = L.GetString(); Result = TokenMatches(E, Tok); break;
-      case gkVQString: {
-        Tok = L.GetVQString();
-        std::string At = Pos(L.Position());
-        std::string PosAttr = " pos=\"" + At + "\"";
-        Lines.push_back("<dsgn" + PosAttr + ">");
-        Lines.push_back("<node text=\"Get\"" + PosAttr + "/>");
-        Lines.push_back("<expr" + PosAttr + ">");
-        Lines.push_back("<string text=\"" + StringToUtf8(ksStrToXML(u"'" + Tok + u"'")) + "\"" +
-                        PosAttr + "/>");
-        Lines.push_back("</expr>");
-        Lines.push_back("</dsgn>");
-        Result = TokenMatches(E, Tok);
-        break;
-      }
-      case gkEOL: Result = L.GetEOL(); break;
       case gkSwitch:
       case gkOptionalSwitch:
         for (const TksGrammarNode* C : E->Children)
@@ -372,6 +416,11 @@ bool TksILParser::MakeILScript(const String& Text) {
   }
   if (!FGrammar->Program) throw Exception(SInvalidLanguage);
   bool Matched = W.Walk(FGrammar->Program);
+  if (W.TooDeep) {
+    Matched = false;
+    W.ErrText = kNestingTooDeep;
+    W.ErrPosText = W.TooDeepPos;
+  }
   if (!Matched && W.ErrText.empty()) {
     // A start rule that fails with nothing recorded would otherwise yield an empty program
     // that "compiles"; report where the text could not be read instead.
@@ -412,6 +461,49 @@ bool TksILParser::MakeILScript(const String& Text) {
   return Ok;
 }
 
+namespace {
+
+constexpr std::uintmax_t kMaxUnitFileSize = 16u << 20;
+
+[[noreturn]] void UnitOpenError(const std::filesystem::path& File, const char16_t* Reason) {
+  throw EFOpenError(u"Cannot open file \"" + Utf8ToString(File.string()) + u"\". " + Reason);
+}
+
+// The text of a used unit read from a file: the name is a path relative to a folder of
+// IncludePath (an empty entry is the working folder; "\\" separates folders as "/" does),
+// and may not leave that folder. The first folder holding the file is used, else the last one
+// tried. Only a regular file of at most 16 MB is read, so a device, a pipe or a folder named
+// by a script cannot exhaust memory or block the compile.
+String ReadUnitFile(const std::vector<String>& IncludePath, const String& UnitName) {
+  namespace fs = std::filesystem;
+  std::string Name = StringToUtf8(UnitName);
+  std::replace(Name.begin(), Name.end(), '\\', '/');
+  fs::path Relative = fs::path(Name).lexically_normal();
+  if (Name.empty() || Relative.is_absolute() || Relative.has_root_name() ||
+      (!Relative.empty() && *Relative.begin() == ".."))
+    UnitOpenError(Name, u"The unit must lie in the unit folder");
+  fs::path File = Relative;
+  for (const String& Dir : IncludePath) {
+    File = fs::path(StringToUtf8(Dir)) / Relative;
+    std::error_code Ec;
+    if (fs::exists(File, Ec)) break;
+  }
+  std::error_code Ec;
+  fs::file_status Status = fs::status(File, Ec);
+  if (!fs::exists(Status)) UnitOpenError(File, u"The file does not exist");
+  if (!fs::is_regular_file(Status)) UnitOpenError(File, u"Not a regular file");
+  std::uintmax_t Size = fs::file_size(File, Ec);
+  if (Ec || Size > kMaxUnitFileSize) UnitOpenError(File, u"The file is too large");
+  std::ifstream In(File, std::ios::binary);
+  if (!In) UnitOpenError(File, u"The file cannot be read");
+  std::string Bytes(static_cast<size_t>(Size), '\0');
+  In.read(Bytes.data(), static_cast<std::streamsize>(Size));
+  Bytes.resize(static_cast<size_t>(In.gcount()));
+  return Utf8ToString(Bytes);
+}
+
+}  // namespace
+
 bool TksILParser::LoadUnit(const String& UnitName, std::vector<std::string>& Lines, size_t& Mark) {
   for (const String& U : FUsesList)
     if (ksSameText(U, UnitName)) return true;
@@ -420,17 +512,7 @@ bool TksILParser::LoadUnit(const String& UnitName, std::vector<std::string>& Lin
   if (FProgram->OnGetUnit()) {
     FProgram->OnGetUnit()(FProgram, UnitName, UnitText);
   } else {
-    namespace fs = std::filesystem;
-    const std::vector<String>& Path = FProgram->IncludePath();
-    fs::path File = fs::path(StringToUtf8(UnitName));
-    for (const String& Dir : Path) {
-      File = fs::path(StringToUtf8(Dir)) / StringToUtf8(UnitName);
-      if (fs::exists(File)) break;
-    }
-    std::ifstream In(File, std::ios::binary);
-    if (!In) throw EFOpenError(u"Cannot open file \"" + Utf8ToString(File.string()) + u"\"");
-    std::string Bytes((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
-    UnitText = Utf8ToString(Bytes);
+    UnitText = ReadUnitFile(FProgram->IncludePath(), UnitName);
   }
   std::string Tree;
   bool Ok = true;
@@ -450,7 +532,7 @@ bool TksILParser::LoadUnit(const String& UnitName, std::vector<std::string>& Lin
       if (FProgram->ErrorUnit().empty()) FProgram->SetErrorUnit(UnitName);
     }
   }
-  std::string Open = "<uses unit=\"" + StringToUtf8(UnitName) + "\">";
+  std::string Open = "<uses unit=\"" + StringToUtf8(ksStrToXML(UnitName)) + "\">";
   Lines.insert(Lines.begin() + Mark, {Open, Tree, "</uses>"});
   Mark += 3;
   return Ok;

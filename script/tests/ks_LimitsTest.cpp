@@ -1,0 +1,124 @@
+// ks_LimitsTest.cpp - outside input within limits: nesting depth, call depth, program trees
+// and used units.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "script/tests/ks_TestHost.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+String Repeat(const char16_t* Piece, int Count) {
+  String R;
+  for (int i = 0; i < Count; ++i) R += Piece;
+  return R;
+}
+
+String NestedBrackets(int Depth) {
+  return u"var x: Integer; begin x := " + Repeat(u"(", Depth) + u"1" + Repeat(u")", Depth) +
+         u"; Out(x) end.";
+}
+
+String NestedBlocks(int Depth) {
+  return u"begin " + Repeat(u"begin ", Depth) + u"Out(1)" + Repeat(u" end", Depth) + u" end.";
+}
+
+// Nesting a few hundred levels deep compiles and runs; deeper is a compile error at the place
+// reached, found quickly however deep the text goes (each case once ran out of stack).
+TEST(ksLimits, NestingDepthIsACompileError) {
+  struct {
+    const char* Name;
+    String (*Make)(int);
+    int Depth;
+    bool Compiles;
+  } const kCases[] = {
+      {"brackets within", NestedBrackets, 250, true},
+      {"brackets over", NestedBrackets, 400, false},
+      {"brackets far over", NestedBrackets, 200000, false},
+      {"blocks within", NestedBlocks, 250, true},
+      {"blocks over", NestedBlocks, 400, false},
+      {"blocks far over", NestedBlocks, 100000, false},
+  };
+  for (auto& C : kCases) {
+    TksTestHost H;
+    auto Start = std::chrono::steady_clock::now();
+    std::string Result = H.Run(C.Make(C.Depth));
+    if (C.Compiles) EXPECT_EQ(Result, "1") << C.Name;
+    else EXPECT_THAT(Result, ::testing::MatchesRegex("error 1:[0-9]+: Nesting too deep")) << C.Name;
+    EXPECT_LT(std::chrono::steady_clock::now() - Start, std::chrono::seconds(20)) << C.Name;
+  }
+}
+
+// A used unit without a unit handler: a regular file of at most 16 MB inside a folder of
+// IncludePath; anything else raises the file-open error, without reading or blocking.
+class ksUnitFiles : public ::testing::Test {
+protected:
+  void SetUp() override {
+    Dir = fs::temp_directory_path() / ("ks_units_" + std::to_string(getpid()));
+    fs::create_directories(Dir / "folder.pas");
+    std::ofstream(Dir / "lib.pas") << "procedure Hello; begin Out('hello') end; begin end.";
+    std::ofstream(Dir / "big.pas").close();
+    fs::resize_file(Dir / "big.pas", (16u << 20) + 1);
+    mkfifo((Dir / "fifo.pas").c_str(), 0600);
+    fs::create_symlink("/dev/zero", Dir / "zero.pas");
+    H.Script->IncludePath() = {Utf8ToString(Dir.string())};
+  }
+  void TearDown() override { fs::remove_all(Dir); }
+
+  // The output, or the file-open error's message (the folder's name shown as "DIR").
+  std::string Use(const char* Unit) {
+    try {
+      return H.Run(u"uses '" + Utf8ToString(Unit) + u"'; begin Hello end.");
+    } catch (const EFOpenError& E) {
+      std::string M = StringToUtf8(E.Message());
+      size_t At = M.find(Dir.string());
+      if (At != std::string::npos) M.replace(At, Dir.string().size(), "DIR");
+      return M;
+    }
+  }
+
+  fs::path Dir;
+  TksTestHost H;
+};
+
+TEST_F(ksUnitFiles, OnlyRegularFilesInTheUnitFolderAreRead) {
+  struct {
+    const char* Unit;
+    const char* Expected;
+  } const kCases[] = {
+      {"lib.pas", "hello"},
+      {"folder.pas", "Cannot open file \"DIR/folder.pas\". Not a regular file"},
+      {"fifo.pas", "Cannot open file \"DIR/fifo.pas\". Not a regular file"},
+      {"zero.pas", "Cannot open file \"DIR/zero.pas\". Not a regular file"},
+      {"big.pas", "Cannot open file \"DIR/big.pas\". The file is too large"},
+      {"missing.pas", "Cannot open file \"DIR/missing.pas\". The file does not exist"},
+      {"../lib.pas", "Cannot open file \"../lib.pas\". The unit must lie in the unit folder"},
+      {"/etc/passwd", "Cannot open file \"/etc/passwd\". The unit must lie in the unit folder"},
+      {"..\\lib.pas", "Cannot open file \"../lib.pas\". The unit must lie in the unit folder"},
+  };
+  for (auto& C : kCases) EXPECT_EQ(Use(C.Unit), C.Expected) << C.Unit;
+}
+
+// A unit name lands in the program tree as an attribute, escaped like any other value (the
+// name is the literal's text as written, itself still escaped), so the saved tree reads back.
+TEST(ksLimits, UnitNameIsEscapedInTheProgramTree) {
+  TksScript S;
+  S.SetOnGetUnit([](TksScript*, const String&, String& Text) { Text = u"begin end."; });
+  S.SetText(u"uses 'a\"<b>.pas'; begin end.");
+  std::string Tree;
+  ASSERT_TRUE(S.GetILCode(Tree)) << StringToUtf8(S.ErrorMsg());
+  EXPECT_NE(Tree.find("<uses unit=\"a&#38;#34;&#38;#60;b&#38;#62;.pas\">"), std::string::npos) << Tree;
+  TksScript Again;
+  EXPECT_TRUE(Again.SetILCode(Tree)) << StringToUtf8(Again.ErrorMsg());
+}
+
+}  // namespace
