@@ -5,6 +5,8 @@
 #include <typeinfo>
 #include <utility>
 
+#include <pthread.h>
+
 #include "platform/rtl/Handles.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Variants.h"
@@ -190,7 +192,51 @@ inline void TksDesignator::PassRoutineArguments(TksDesignatorItem* Step, TksProc
 }
 
 // Here, beside the designators' calls, so that they take it in.
+namespace {
+
+VORENTA_DECLARE_EXCEPTION(EStackOverflow, Exception);
+
+// Script routine calls in progress; scripts run on the one user-interface thread.
+int CallDepth = 0;
+// Deep enough for any recursion a report script needs, and well inside an 8 MB stack even
+// with sanitizers, which enlarge every frame.
+constexpr int kMaxCallDepth = 1000;
+// A routine may nest statements deeply between two calls, so the native stack is watched too:
+// a call is refused while less than this much of it is left.
+constexpr std::uintptr_t kStackReserve = 1 << 20;
+
+std::uintptr_t StackLimit() {
+  static thread_local const std::uintptr_t Limit = [] {
+    pthread_attr_t Attr;
+    void* Low = nullptr;
+    size_t Size = 0;
+    if (pthread_getattr_np(pthread_self(), &Attr) != 0) return std::uintptr_t(0);
+    pthread_attr_getstack(&Attr, &Low, &Size);
+    pthread_attr_destroy(&Attr);
+    return reinterpret_cast<std::uintptr_t>(Low) + kStackReserve;
+  }();
+  return Limit;
+}
+
+// Counts a call for its lifetime; raises "Stack overflow" (a run-time error a script can
+// catch) instead of letting runaway recursion end the process.
+class TCallDepthGuard {
+public:
+  TCallDepthGuard() {
+    if (CallDepth >= kMaxCallDepth ||
+        reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0)) < StackLimit())
+      throw EStackOverflow(u"Stack overflow");
+    ++CallDepth;
+  }
+  ~TCallDepthGuard() { --CallDepth; }
+  TCallDepthGuard(const TCallDepthGuard&) = delete;
+  TCallDepthGuard& operator=(const TCallDepthGuard&) = delete;
+};
+
+}  // namespace
+
 Variant TksProcVariable::Run() {
+  TCallDepthGuard Guard;
   bool SavedExecuting = FExecuting;
   FExecuting = true;
   if (FIsFunc) FRefItem->PValue()->Clear();

@@ -58,6 +58,40 @@ TEST(ksLimits, NestingDepthIsACompileError) {
   }
 }
 
+// Runaway recursion is the run-time error "Stack overflow": the script's own try ... except
+// catches it, and uncaught it reaches the host like any other error (it once ended the
+// process). Deep but bounded recursion still runs.
+TEST(ksLimits, CallDepthIsARunTimeError) {
+  struct {
+    const char* Name;
+    String Source;
+    const char* Expected;
+  } const kCases[] = {
+      {"endless", u"procedure P; begin P end; begin P end.",
+       " raised EStackOverflow: Stack overflow"},
+      {"caught", u"procedure P; begin P end; begin try P except Out(ExceptionMessage) end; "
+                 u"Out('after') end.",
+       "Stack overflow after"},
+      {"mutual", u"procedure A; begin B end; procedure B; begin A end; begin A end.",
+       " raised EStackOverflow: Stack overflow"},
+      {"deep blocks per call", (u"procedure P; begin " + Repeat(u"begin ", 200) + u"P" +
+                                Repeat(u" end", 200) + u" end; begin P end."),
+       " raised EStackOverflow: Stack overflow"},
+      {"deep but bounded",
+       u"function D(n: Integer): Integer; begin if n = 0 then Result := 0 "
+       u"else Result := D(n - 1) + 1 end; begin Out(D(900)) end.",
+       "900"},
+  };
+  for (auto& C : kCases) {
+    TksTestHost H;
+    EXPECT_EQ(H.Run(C.Source), C.Expected) << C.Name;
+  }
+  TksTestHost Again;  // the count is back to zero after the error
+  EXPECT_EQ(Again.Run(u"function D(n: Integer): Integer; begin if n = 0 then Result := 0 "
+                      u"else Result := D(n - 1) + 1 end; begin Out(D(900)) end."),
+            "900");
+}
+
 // A used unit without a unit handler: a regular file of at most 16 MB inside a folder of
 // IncludePath; anything else raises the file-open error, without reading or blocking.
 class ksUnitFiles : public ::testing::Test {
