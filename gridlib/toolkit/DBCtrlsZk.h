@@ -261,6 +261,11 @@ public:
   const TEditButtonControlList& EditButtonControlList() const { return FEditButtonControlList; }
   TWinControl* MRUListControl() const { return FMRUListControl; }
   int DownButton() const { return FDownButton; }
+  // Stored-property rules of the form stream.
+  bool IsAlignmentStored() const { return FAssignedValues.Contains(evAlignmentZk); }
+  bool IsEditMaskStored() const { return FAssignedValues.Contains(evEditMaskZk); }
+  bool IsTextStored() const;
+  bool IsValueStored() const;
 
   // --- events
   const TButtonClickEventZk& OnButtonClick() const { return FOnButtonClick; }

@@ -2,6 +2,49 @@
 // class registration.
 #include "gridlib/toolkit/DBCtrlsZk.h"
 
+#include "gridlib/toolkit/MRUListZk.h"
 #include "platform/classes/TypeRegistry.h"
+#include "platform/graphics/ImageList.h"
 
-void RegisterDBCtrlsZkClasses() {}
+REGISTER_CLASS(TEditImageZk) {
+  Class.Property("Images", &TEditImageZk::Images, &TEditImageZk::SetImages)
+      .Property("ImageIndex", &TEditImageZk::ImageIndex, &TEditImageZk::SetImageIndex, -1)
+      .Property("Visible", &TEditImageZk::Visible, &TEditImageZk::SetVisible, false)
+      .Property("Width", &TEditImageZk::Width, &TEditImageZk::SetWidth, 0)
+      .Property("UseImageHeight", &TEditImageZk::UseImageHeight, &TEditImageZk::SetUseImageHeight,
+                true);
+}
+
+REGISTER_CLASS(TToolTipsWindow) {}
+REGISTER_CLASS(TCustomDBEditZk) {}
+
+REGISTER_CLASS(TDBEditZk) {
+  Class.Property("Alignment", &TDBEditZk::Alignment, &TDBEditZk::SetAlignment)
+      .Stored(&TDBEditZk::IsAlignmentStored)
+      .Property("AlwaysShowBorder", &TDBEditZk::AlwaysShowBorder, &TDBEditZk::SetAlwaysShowBorder,
+                false)
+      .Property("DataField", &TDBEditZk::DataField, &TDBEditZk::SetDataField)
+      .Property("DataSource", &TDBEditZk::DataSource, &TDBEditZk::SetDataSource)
+      .Property("EditButtons", &TDBEditZk::EditButtons, &TDBEditZk::SetEditButtons)
+      .Property("EditMask", &TDBEditZk::EditMask, &TDBEditZk::SetEditMask)
+      .Stored(&TDBEditZk::IsEditMaskStored)
+      .Property("Flat", &TDBEditZk::Flat, &TDBEditZk::SetFlat, false)
+      .Property("HighlightRequired", &TDBEditZk::HighlightRequired,
+                &TDBEditZk::SetHighlightRequired, false)
+      .Property("Images", &TDBEditZk::Images, &TDBEditZk::SetImages)
+      .Property("MRUList", &TDBEditZk::MRUList, &TDBEditZk::SetMRUList)
+      .Property("ReadOnly", &TDBEditZk::ReadOnly, &TDBEditZk::SetReadOnly, false)
+      .Property("ShowHint", &TDBEditZk::ShowHint, &TDBEditZk::SetShowHint, false)
+      .Property("Text", &TDBEditZk::Text, &TDBEditZk::SetText)
+      .Stored(&TDBEditZk::IsTextStored)
+      .Property("Tooltips", &TDBEditZk::Tooltips, &TDBEditZk::SetTooltips, false)
+      .Property("WantReturns", &TDBEditZk::WantReturns, &TDBEditZk::SetWantReturns, false)
+      .Property("WantTabs", &TDBEditZk::WantTabs, &TDBEditZk::SetWantTabs, false)
+      .Property("WordWrap", &TDBEditZk::WordWrap, &TDBEditZk::SetWordWrap, false)
+      .Property("OnCheckDrawRequiredState", &TDBEditZk::OnCheckDrawRequiredState,
+                &TDBEditZk::SetOnCheckDrawRequiredState)
+      .Property("OnGetImageIndex", &TDBEditZk::OnGetImageIndex, &TDBEditZk::SetOnGetImageIndex)
+      .Property("OnUpdateData", &TDBEditZk::OnUpdateData, &TDBEditZk::SetOnUpdateData);
+}
+
+void RegisterDBCtrlsZkClasses() { RegisterClasses({TDBEditZk::ClassInfo()}); }
