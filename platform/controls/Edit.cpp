@@ -230,8 +230,10 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
       return;
     case EM_SETRECT:
     case EM_SETRECTNP:
-      // The formatting rectangle only counts for multi-line edits, as in the native window.
-      if (FMultiLine) {
+      // The formatting rectangle only counts for multi-line edits, as in the native window:
+      // the memo, or an edit created with ES_MULTILINE (editors with buttons, the grid's cell
+      // editor), which keeps its single line otherwise.
+      if (FMultiLine || (WindowStyle() & ES_MULTILINE)) {
         FHasEditRect = Message.LParam != 0;
         if (FHasEditRect) FEditRect = *reinterpret_cast<const TRect*>(Message.LParam);
         FScrollX = 0;
