@@ -1,6 +1,8 @@
 // ks_iilparser_compile.cpp - TksILParser, second half: the program-tree compiler that turns
 // declarations, statements, expressions and designators into run-time objects.
+#include <exception>
 #include <memory>
+#include <new>
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/classes/TypeRegistry.h"
@@ -485,11 +487,12 @@ public:
     String Name = Id->Prop(u"text");
     CheckRedeclared(S, Name);
     std::unique_ptr<TksExpression> X(BuildExpression(E->Items(1), S));
-    auto* V = new TksVariable(Name, X->Typ(), X->TypeName());
+    // Owned here until added: evaluating the value may raise (1 div 0).
+    auto V = std::make_unique<TksVariable>(Name, X->Typ(), X->TypeName());
     V->SetValue(X->GetValue());
     V->SetIsReadOnly(true);
     V->SetSourcePos(Id->Prop(u"pos"));
-    S->Add(Name, V);
+    S->Add(Name, V.release());
   }
 
   TksXMLItem* ChildNamed(TksXMLItem* E, const char16_t* Name) {
@@ -844,12 +847,22 @@ void TksILParser::ParseILScript() {
   FProgram->SetErrorUnit(String());
   FUnitName.clear();
   TksTreeCompiler C(*this);
+  auto Fail = [this](const String& Message) {
+    FProgram->SetErrorMsg(Message);
+    FProgram->SetErrorPos(FErrorPos);
+    FProgram->SetErrorUnit(FUnitName);
+  };
   try {
     C.CompileProgram(FILScript->Root(), FProgram);
     FProgram->SetErrorPos(String());
   } catch (const Exception& E) {
-    FProgram->SetErrorMsg(E.Message());
-    FProgram->SetErrorPos(FErrorPos);
-    FProgram->SetErrorUnit(FUnitName);
+    Fail(E.Message());
+  } catch (const std::bad_alloc&) {
+    Fail(u"Out of memory");
+  } catch (const std::exception&) {
+    // A program tree that lacks an element the compiler needs (a loaded tree is outside
+    // data): the standard library's range errors become the tree's own error.
+    Fail(u"Invalid file format");
   }
 }
+

@@ -92,6 +92,36 @@ TEST(ksLimits, CallDepthIsARunTimeError) {
             "900");
 }
 
+// A program tree is outside data when it is loaded: elements missing where the compiler
+// needs them are a compile error, never a foreign exception (std::out_of_range once escaped
+// SetILCode).
+TEST(ksLimits, MalformedProgramTreeIsACompileError) {
+  struct {
+    const char* Tree;
+    const char* Expected;
+  } const kCases[] = {
+      {"<program><const/></program>", "Invalid file format"},
+      {"<program><compoundstmt><callstmt/></compoundstmt></program>", "Invalid file format"},
+      {"<program><compoundstmt><assignstmt/></compoundstmt></program>", "Invalid file format"},
+      {"<program><compoundstmt><ifstmt/></compoundstmt></program>", "Invalid file format"},
+      {"<program", "Invalid file format"},
+  };
+  for (auto& C : kCases) {
+    TksScript S;
+    std::string Tree = std::string("<?xml version=\"1.0\"?>") + C.Tree;
+    EXPECT_FALSE(S.SetILCode(Tree)) << C.Tree;
+    EXPECT_EQ(StringToUtf8(S.ErrorMsg()), C.Expected) << C.Tree;
+  }
+}
+
+// A constant whose value raises is a compile error, and its half-made entry is freed (the
+// sanitizer build's leak check watches this case).
+TEST(ksLimits, ConstantWhoseValueRaises) {
+  TksTestHost H;
+  EXPECT_THAT(H.Run(u"const N = 1 div 0; begin end."),
+              ::testing::MatchesRegex("error 1:[0-9]+: .+"));
+}
+
 // A used unit without a unit handler: a regular file of at most 16 MB inside a folder of
 // IncludePath; anything else raises the file-open error, without reading or blocking.
 class ksUnitFiles : public ::testing::Test {
