@@ -5,6 +5,7 @@
 // vqrClassOptions.cpp, vqrClassStyles.cpp, vqrClassAbstract.cpp, vqrClassModule.cpp.
 #include "report/core/vqrClass.h"
 
+#include <algorithm>
 #include <set>
 
 #include "platform/classes/Streams.h"
@@ -74,6 +75,11 @@ void TvqrComponent::SetParent(TvqrComponent* Value) {
   }
   FParent = Value;
   if (Value) SetParentFont(FParentFont);
+}
+
+void TvqrComponent::MoveChildToFront(TvqrComponent* Child) {
+  auto It = std::find(FObjects.begin(), FObjects.end(), Child);
+  if (It != FObjects.end()) std::rotate(FObjects.begin(), It, It + 1);
 }
 
 void TvqrComponent::SetParentComponent(TComponent* Value) {

@@ -10,6 +10,7 @@
 #include <mutex>
 
 #include "platform/classes/TypeRegistry.h"
+#include "report/core/vqrDBSet.h"
 #include "report/core/vqrDsgnIntf.h"
 #include "report/core/vqrRes.h"
 #include "report/core/vqrVariables.h"
@@ -30,10 +31,10 @@ TModuleState& Module() {
 
 }  // namespace
 
+void RegisterPictureGraphicClasses();
+
 void RegisterReportClasses() {
-  // ORDER REPORT CLASSES: the classes form resources may name, in the engine's order; the
-  // others join as their units are written (dialog page, frame, highlight, line, picture,
-  // shape, subreport, system text views).
+  // The classes form resources and templates may name.
   RegisterClasses({TvqrChild::ClassInfo(), TvqrColumnFooter::ClassInfo(),
                    TvqrColumnHeader::ClassInfo(), TvqrCustomMemoView::ClassInfo(),
                    TvqrMasterData::ClassInfo(), TvqrDetailData::ClassInfo(),
@@ -41,12 +42,19 @@ void RegisterReportClasses() {
                    TvqrDataBand5::ClassInfo(), TvqrDataBand6::ClassInfo(),
                    TvqrFooter::ClassInfo(), TvqrGroupFooter::ClassInfo(),
                    TvqrGroupHeader::ClassInfo(), TvqrHeader::ClassInfo(),
-                   TvqrMemoView::ClassInfo(), TvqrOverlay::ClassInfo(),
-                   TvqrPageFooter::ClassInfo(), TvqrPageHeader::ClassInfo(),
-                   TvqrReport::ClassInfo(), TvqrReportPage::ClassInfo(),
-                   TvqrReportSummary::ClassInfo(), TvqrReportTitle::ClassInfo(),
-                   TvqrStyleItem::ClassInfo(), TvqrNullBand::ClassInfo(),
-                   TvqrDataPage::ClassInfo()});
+                   TvqrMemoView::ClassInfo(), TvqrSysMemoView::ClassInfo(),
+                   TvqrOverlay::ClassInfo(), TvqrPageFooter::ClassInfo(),
+                   TvqrPageHeader::ClassInfo(), TvqrReport::ClassInfo(),
+                   TvqrReportPage::ClassInfo(), TvqrReportSummary::ClassInfo(),
+                   TvqrReportTitle::ClassInfo(), TvqrStyleItem::ClassInfo(),
+                   TvqrNullBand::ClassInfo(), TvqrDataPage::ClassInfo(),
+                   TvqrFrame::ClassInfo(), TvqrFrameLine::ClassInfo(),
+                   TvqrHighlight::ClassInfo(), TvqrFormat::ClassInfo(),
+                   TvqrLineView::ClassInfo(), TvqrPictureView::ClassInfo(),
+                   TvqrShapeView::ClassInfo(), TvqrSubreport::ClassInfo(),
+                   TvqrUserDataSet::ClassInfo(), TvqrDBDataset::ClassInfo(),
+                   TvqrReportDataSets::ClassInfo()});
+  RegisterPictureGraphicClasses();
 }
 
 void vqrModuleInitialize() {

@@ -339,8 +339,8 @@ TEST(vqrComponentDiff, AllDiffOfAnObjectWithoutAttributesIsEmpty) {
 
 TEST(vqrComponentStream, ATreeSavedLoadedAndSavedAgainGivesTheSameText) {
   TSmallReport R;
-  R.Page->SetOrientation(poLandscape);
   R.Page->SetDefaults();
+  R.Page->SetOrientation(poLandscape);
   R.Master->Font()->SetStyle({fsBold});
   R.Report.ReportOptions()->SetAuthor(u"Магазин");
   const String First = SaveText(&R.Report);
