@@ -38,6 +38,11 @@ class TWriter;
 using TReaderProc = std::function<void(TReader* Reader)>;
 using TWriterProc = std::function<void(TWriter* Writer)>;
 using TStreamProc = std::function<void(TStream* Stream)>;
+// Called for each entry before its component is created, with the entry's registered class:
+// the handler may refuse the entry (by raising) or hand over an existing component in
+// Component, which is then read instead of a new one.
+using TCreateComponentEvent =
+    std::function<void(TReader* Reader, TClass ComponentClass, TComponent*& Component)>;
 
 class TFiler : public TObject {
   VORENTA_CLASS(TFiler, TObject)
@@ -149,6 +154,8 @@ public:
   void SetOwner(TComponent* Value) { FOwner = Value; }
   TComponent* Parent() const { return FParent; }
   void SetParent(TComponent* Value) { FParent = Value; }
+  const TCreateComponentEvent& OnCreateComponent() const { return FOnCreateComponent; }
+  void SetOnCreateComponent(TCreateComponentEvent Value) { FOnCreateComponent = std::move(Value); }
 
   // --- Values -------------------------------------------------------------------------------
   TValueType ReadValue();
@@ -205,6 +212,7 @@ private:
 
   TComponent* FOwner = nullptr;
   TComponent* FParent = nullptr;
+  TCreateComponentEvent FOnCreateComponent;
   String FPropName;       // the property being read, for messages and DefineProperty
   bool FPropHandled = false;
   int FDepth = 0;

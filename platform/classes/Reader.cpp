@@ -112,6 +112,12 @@ TComponent* TReader::ReadComponent(TComponent* Component) {
   if (!Component) {
     TClass Class = GetClass(ClassName);
     if (!Class) ReadError(Format(u"Class %s not found", {ClassName}));
+    // The handler sees the class before anything is created: it may refuse the entry or
+    // hand over an existing component (which keeps its own name).
+    if (FOnCreateComponent) FOnCreateComponent(this, Class, Component);
+  }
+  if (!Component) {
+    TClass Class = GetClass(ClassName);
     if (!Class->IsComponentClass()) ReadError(Format(u"%s is not a component class", {ClassName}));
     if (FOwner && FOwner->FindComponent(Name))
       ReadError(Format(u"A component named %s already exists", {Name}));

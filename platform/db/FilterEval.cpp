@@ -51,7 +51,7 @@ Variant TExprEvaluator::Evaluate(const TExprNode& Node) const {
     case nodeCONST:
       return Node.Value;
     case nodeFIELD:
-      return Node.Field ? Node.Field->AsVariant() : Variant::MakeNull();
+      return FieldValue(Node);
     case nodeUNARY: {
       Variant V = Evaluate(*Node.Operands[0]);
       switch (Node.Operator) {
@@ -149,8 +149,19 @@ Variant TExprEvaluator::EvaluateCompare(const TExprNode& Node) const {
   }
 }
 
+Variant TExprEvaluator::FieldValue(const TExprNode& Node) const {
+  return Node.Field ? Node.Field->AsVariant() : Variant::MakeNull();
+}
+
+Variant TExprEvaluator::AggregateValue(const TExprNode& Node) const {
+  EvalError(u"Aggregate function " + Node.Name + u" cannot be used in a filter");
+}
+
 Variant TExprEvaluator::EvaluateFunc(const TExprNode& Node) const {
   const String& Name = Node.Name;
+  if (Name == u"SUM" || Name == u"MIN" || Name == u"MAX" || Name == u"AVG" ||
+      Name == u"COUNT" || Name == u"COUNT(*)")
+    return AggregateValue(Node);
   std::vector<Variant> Args;
   for (const auto& Arg : Node.Operands) Args.push_back(Evaluate(*Arg));
   auto CheckCount = [&](std::size_t Min, std::size_t Max) {
@@ -161,9 +172,6 @@ Variant TExprEvaluator::EvaluateFunc(const TExprNode& Node) const {
     CheckCount(0, 0);
     return Variant::FromDateTime(Now());
   }
-  if (Name == u"SUM" || Name == u"MIN" || Name == u"MAX" || Name == u"AVG" ||
-      Name == u"COUNT" || Name == u"COUNT(*)")
-    EvalError(u"Aggregate function " + Name + u" cannot be used in a filter");
   if (Name == u"SUBSTRING") CheckCount(2, 3);
   else if (Name == u"TRIM" || Name == u"TRIMLEFT" || Name == u"TRIMRIGHT") CheckCount(1, 2);
   else CheckCount(1, 1);

@@ -80,9 +80,19 @@ private:
 class TExprEvaluator {
 public:
   TExprEvaluator(TFilterOptions Options) : FOptions(Options) {}
+  virtual ~TExprEvaluator() = default;
   Variant Evaluate(const TExprNode& Node) const;
   // The filter verdict: Null and False reject.
   bool IsTrue(const TExprNode& Node) const;
+  TFilterOptions Options() const { return FOptions; }
+
+protected:
+  // A field node's value: here the field's current value. A dataset that keeps its records
+  // itself reads them its own way.
+  virtual Variant FieldValue(const TExprNode& Node) const;
+  // An aggregate function node (SUM, MIN, MAX, AVG, COUNT, COUNT(*)): refused here; a
+  // dataset that computes aggregates evaluates the node's arguments over its rows.
+  virtual Variant AggregateValue(const TExprNode& Node) const;
 
 private:
   Variant EvaluateBinary(const TExprNode& Node) const;

@@ -1,0 +1,95 @@
+// MTOrderByZk.cpp - the ORDER BY tokenizer, parser and record comparison.
+#include "gridlib/memtable/MTOrderByZk.h"
+
+#include "gridlib/memtable/MemTableDataZk.h"
+#include "gridlib/memtable/MemTableDataZkView.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/Variants.h"
+
+String TOrderByList::GetToken(const String& Exp, int& FromIndex) {
+  const int Len = static_cast<int>(Exp.size());
+  auto At = [&Exp](int I) { return Exp[static_cast<std::size_t>(I - 1)]; };
+  while (FromIndex <= Len && At(FromIndex) == u' ') ++FromIndex;
+  if (FromIndex > Len) return String();
+  const Char C = At(FromIndex);
+  if (C == u',' || C == u';') {
+    ++FromIndex;
+    return String(1, C);
+  }
+  String Token;
+  if (C == u'[') {
+    ++FromIndex;
+    while (FromIndex <= Len && At(FromIndex) != u']') Token += At(FromIndex++);
+    if (FromIndex <= Len) ++FromIndex;
+    return Token;
+  }
+  while (FromIndex <= Len) {
+    const Char D = At(FromIndex);
+    if (D == u' ' || D == u',' || D == u';' || D == u']') break;
+    Token += D;
+    ++FromIndex;
+  }
+  if (FromIndex <= Len && At(FromIndex) == u']') ++FromIndex;
+  return Token;
+}
+
+void TOrderByList::ParseOrderByStr(const String& OrderByStr) {
+  int Pos = 1;
+  String Token = GetToken(OrderByStr, Pos);
+  std::vector<TOrderByItemZk> Items;
+  while (!Token.empty()) {
+    TOrderByItemZk Item;
+    Item.FieldIndex = FindFieldIndex(Token);
+    if (Item.FieldIndex < 0) throw Exception(u" Field - \"" + Token + u"\" not found.");
+    for (Token = GetToken(OrderByStr, Pos);; Token = GetToken(OrderByStr, Pos)) {
+      const String Word = AnsiUpperCase(Token);
+      if (Word == u"DESC")
+        Item.Desc = true;
+      else if (Word != u"ASC")
+        break;
+    }
+    if (!Token.empty() && Token != u"," && Token != u";")
+      throw Exception(u" Invalid token - \"" + Token + u"\"");
+    Items.push_back(Item);
+    if (!Token.empty()) Token = GetToken(OrderByStr, Pos);
+  }
+  FItems = std::move(Items);
+}
+
+int TStructOrderByList::FindFieldIndex(const String& Name) const {
+  TMTDataStructZk* Struct = DataStruct();
+  return Struct ? Struct->FieldIndex(Name) : -1;
+}
+
+TMTDataStructZk* TRecordsViewOrderByList::DataStruct() const {
+  TMemTableDataZk* Data = FRecordsView->MemTableData();
+  return Data ? Data->DataStruct() : nullptr;
+}
+
+TMTDataStructZk* TMemoryTreeListOrderByList::DataStruct() const {
+  TMemTableDataZk* Data = FTreeList->RecordsView()->MemTableData();
+  return Data ? Data->DataStruct() : nullptr;
+}
+
+int CompareOrderValues(const Variant& V1, const Variant& V2, bool CaseInsensitive) {
+  const bool None1 = V1.IsNull() || V1.IsEmpty();
+  const bool None2 = V2.IsNull() || V2.IsEmpty();
+  if (None1) return None2 ? 0 : -1;
+  if (None2) return 1;
+  if (CaseInsensitive) {
+    const int C = AnsiCompareText(VarToStr(V1), VarToStr(V2));
+    return C == 0 ? 0 : C < 0 ? -1 : 1;
+  }
+  if (VarEquals(V1, V2)) return 0;
+  return VarLess(V1, V2) ? -1 : 1;
+}
+
+int CompareRecordsByOrder(const TMemoryRecordZk* Rec1, const TMemoryRecordZk* Rec2,
+                          const TOrderByList& List) {
+  for (int I = 0; I < List.Count(); ++I) {
+    const TOrderByItemZk& Item = List.Items(I);
+    int C = CompareOrderValues(Rec1->ValueRef(Item.FieldIndex), Rec2->ValueRef(Item.FieldIndex), false);
+    if (C != 0) return Item.Desc ? -C : C;
+  }
+  return 0;
+}

@@ -1,0 +1,482 @@
+// MemTableDataZkRecords.cpp - records, the records list with its edit cycle and change log.
+#include "gridlib/memtable/MemTableDataZk.h"
+
+#include <algorithm>
+
+#include "gridlib/memtable/MTIndexZk.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/Variants.h"
+
+namespace {
+[[noreturn]] void NotInEditMode() { throw EDatabaseError(u"Dataset not in edit or insert mode"); }
+
+const char16_t kOldNotAccessible[] = u"TMemoryRecordZk.GetDataValues: Old values is not accessible.";
+const char16_t kEditNotAccessible[] =
+    u"TMemoryRecordZk.GetDataValues: Edit values is not accessible.";
+
+bool HasListSeparator(const String& Names) { return Names.find(u';') != String::npos; }
+}  // namespace
+
+// --- TMemoryRecordZk -------------------------------------------------------------------------------
+
+TMemoryRecordZk::TMemoryRecordZk(TRecordsListZk* AList)
+    : FData(static_cast<std::size_t>(AList->RecValCount()), Variant::MakeNull()),
+      FRecordsList(AList) {}
+
+TMemoryRecordZk::~TMemoryRecordZk() = default;
+
+int TMemoryRecordZk::Index() const { return FRecordsList ? FRecordsList->IndexOf(this) : -1; }
+
+TMTDataStructZk* TMemoryRecordZk::DataStruct() const { return FRecordsList->DataStruct(); }
+
+void TMemoryRecordZk::Edit() {
+  if (FEditState != resBrowseZk) return;
+  FEditState = resEditZk;
+  FEditChanged = false;
+  FTmpOldRecValue = std::make_unique<TRecDataValues>(FData);
+}
+
+void TMemoryRecordZk::Post() {
+  if (FEditState == resBrowseZk) NotInEditMode();
+  if (FEditState == resInsertZk) {
+    FRecordsList->AddRecord(this);
+    return;
+  }
+  const int Index = this->Index();
+  FRecordsList->Notify(this, Index, rlnRecChangingZk);
+  if (FRecordsList->CachedUpdates()) {
+    if (FUpdateStatus == usUnmodified) FUpdateStatus = usModified;
+    if (FUpdateIndex < 0) FRecordsList->AppendToLog(this);
+    if (FUpdateStatus == usModified && !FOldData && FTmpOldRecValue)
+      FOldData = std::make_unique<TRecDataValues>(*FTmpOldRecValue);
+  } else {
+    FRecordsList->ApplyRecordChange(this, usModified);
+  }
+  FTmpOldRecValue.reset();
+  FEditState = resBrowseZk;
+  FRecordsList->Notify(this, Index, rlnRecChangedZk);
+}
+
+void TMemoryRecordZk::Cancel() {
+  switch (FEditState) {
+    case resBrowseZk:
+      NotInEditMode();
+    case resInsertZk:
+      delete this;
+      return;
+    case resEditZk:
+      FData = std::move(*FTmpOldRecValue);
+      FTmpOldRecValue.reset();
+      FEditState = resBrowseZk;
+      return;
+  }
+}
+
+void TMemoryRecordZk::MergeChanges() {
+  if (FUpdateStatus == usUnmodified) return;
+  if (FUpdateStatus == usDeleted) FRecordsList->PersistRemoveRecord(Index());
+  FOldData.reset();
+  FUpdateStatus = usUnmodified;
+  if (FUpdateIndex >= 0) FRecordsList->DropFromLog(this);
+  FUpdateError.reset();
+}
+
+void TMemoryRecordZk::RevertRecord() {
+  const int Index = this->Index();
+  if (FUpdateStatus == usModified) {
+    FRecordsList->Notify(this, Index, rlnRecChangingZk);
+    if (FOldData) FData = std::move(*FOldData);
+    FOldData.reset();
+    FUpdateStatus = usUnmodified;
+    FRecordsList->Notify(this, Index, rlnRecChangedZk);
+  } else if (FUpdateStatus == usDeleted) {
+    FRecordsList->Notify(this, Index, rlnRecChangingZk);
+    FUpdateStatus = usUnmodified;
+    // A deleted record kept its old values when it had been edited before (see DeleteRecord).
+    if (FOldData) FUpdateStatus = usModified;
+    FRecordsList->Notify(this, Index, rlnRecChangedZk);
+  }
+  FUpdateError.reset();
+}
+
+void TMemoryRecordZk::RefreshRecord(const TMemoryRecordZk* Rec) {
+  if (FUpdateStatus == usModified)
+    FOldData = std::make_unique<TRecDataValues>(Rec->FData);
+  else
+    FData = Rec->FData;
+}
+
+void TMemoryRecordZk::CheckIndex(int Index) const {
+  if (Index < 0 || Index >= static_cast<int>(FData.size()))
+    throw EListError(u"List index out of bounds (" + IntToStr(Index) + u")");
+}
+
+const TRecDataValues& TMemoryRecordZk::Values(TDataValueVersionZk Version) const {
+  switch (Version) {
+    case dvvOldValueZk:
+      if (!FOldData) throw Exception(kOldNotAccessible);
+      return *FOldData;
+    case dvvCurValueZk:
+      return FTmpOldRecValue ? *FTmpOldRecValue : FData;
+    case dvvEditValueZk:
+      if (!FTmpOldRecValue) throw Exception(kEditNotAccessible);
+      return FData;
+    case dvvValueZk:
+      return FData;
+    case dvvOldestValue:
+      return FOldData ? *FOldData : FTmpOldRecValue ? *FTmpOldRecValue : FData;
+    case dvvRefreshValue:
+      return FOldData ? *FOldData : FData;
+  }
+  return FData;
+}
+
+TRecDataValues& TMemoryRecordZk::Values(TDataValueVersionZk Version) {
+  return const_cast<TRecDataValues&>(std::as_const(*this).Values(Version));
+}
+
+Variant TMemoryRecordZk::GetDataValue(int Index, TDataValueVersionZk Version) const {
+  CheckIndex(Index);
+  return Values(Version)[static_cast<std::size_t>(Index)];
+}
+
+void TMemoryRecordZk::SetDataValue(int Index, TDataValueVersionZk Version, const Variant& Value) {
+  CheckIndex(Index);
+  TRecDataValues& Target = Values(Version);
+  const TMTDataFieldZk* Field = DataStruct()->DataFields(Index);
+  const TVarType VarType = Field->GetVarDataType();
+  Variant& Slot = Target[static_cast<std::size_t>(Index)];
+  if (dynamic_cast<const TMTRefObjectFieldZk*>(Field) || VarType == varVariant || Value.IsNull())
+    Slot = Value;
+  else
+    Slot = VarAsType(Value, VarType);
+}
+
+Variant TMemoryRecordZk::GetDataValues(const String& FieldNames,
+                                       TDataValueVersionZk Version) const {
+  if (Version == dvvOldValueZk && !FOldData) throw Exception(kOldNotAccessible);
+  if (!HasListSeparator(FieldNames))
+    return GetDataValue(DataStruct()->FieldIndex(FieldNames), Version);
+  std::vector<TMTDataFieldZk*> Fields;
+  DataStruct()->GetFieldList(&Fields, FieldNames);
+  std::vector<Variant> Items;
+  for (TMTDataFieldZk* F : Fields) Items.push_back(GetDataValue(F->Index(), Version));
+  return VarArrayOf(Items);
+}
+
+void TMemoryRecordZk::SetDataValues(const String& FieldNames, TDataValueVersionZk Version,
+                                    const Variant& Value) {
+  if (!HasListSeparator(FieldNames))
+    return SetDataValue(DataStruct()->FieldIndex(FieldNames), Version, Value);
+  std::vector<TMTDataFieldZk*> Fields;
+  DataStruct()->GetFieldList(&Fields, FieldNames);
+  for (std::size_t I = 0; I < Fields.size(); ++I)
+    SetDataValue(Fields[I]->Index(), Version, Value[Value.ArrayLowBound() + static_cast<int>(I)]);
+}
+
+Variant TMemoryRecordZk::GetIndexedDataValues(const std::vector<int>& Indexes,
+                                              TDataValueVersionZk Version) const {
+  if (Indexes.size() == 1) return GetDataValue(Indexes[0], Version);
+  std::vector<Variant> Items;
+  Items.reserve(Indexes.size());
+  for (int I : Indexes) Items.push_back(GetDataValue(I, Version));
+  return VarArrayOf(Items);
+}
+
+// --- TRecordsListZk --------------------------------------------------------------------------------
+
+TRecordsListZk::TRecordsListZk(TMemTableDataZk* AMemTableData)
+    : TComponent(nullptr), FIndexes(std::make_unique<TMTIndexesZk>(this)),
+      FMemTableData(AMemTableData) {
+  ChangeName(u"RecordsList");
+}
+
+TRecordsListZk::~TRecordsListZk() {
+  FDeletedList.clear();
+  FDeltaList.clear();
+  FRecList.ForEach([](TMemoryRecordZk* R) { R->FRecordsList = nullptr; });
+  std::vector<TMemoryRecordZk*> Records = FRecList.ToVector();
+  FRecList.Clear();
+  for (TMemoryRecordZk* R : Records) delete R;
+  FIndexes.reset();
+}
+
+TMTDataStructZk* TRecordsListZk::DataStruct() const { return FMemTableData->DataStruct(); }
+
+int TRecordsListZk::RecValCount() const { return DataStruct()->Count(); }
+
+TMemoryRecordZk* TRecordsListZk::NewRecord() {
+  auto* Rec = new TMemoryRecordZk(this);
+  Rec->FHashCode = FNewHashCode++;
+  return Rec;
+}
+
+int TRecordsListZk::AddRecord(TMemoryRecordZk* Rec) { return AttachRecord(Rec, Count(), false, true); }
+
+void TRecordsListZk::InsertRecord(int Index, TMemoryRecordZk* Rec) {
+  AttachRecord(Rec, Index, false, false);
+}
+
+int TRecordsListZk::FetchRecord(TMemoryRecordZk* Rec) {
+  const bool Cached = FCachedUpdates;
+  FCachedUpdates = false;
+  try {
+    int Index = AttachRecord(Rec, Count(), true, true);
+    FCachedUpdates = Cached;
+    return Index;
+  } catch (...) {
+    FCachedUpdates = Cached;
+    throw;
+  }
+}
+
+int TRecordsListZk::AttachRecord(TMemoryRecordZk* Rec, int Index, bool Fetching, bool Appending) {
+  if (Rec->FRecordsList != this) throw Exception(u"Record.RecordsList is not the same.");
+  if (Rec->Attached()) throw Exception(u"The record already attached to RecordsList.");
+  if (Appending) Index = Count();
+  if (Index < 0 || Index > Count())
+    throw EListError(u"List index out of bounds (" + IntToStr(Index) + u")");
+  Notify(Rec, Index, rlnRecAddingZk);
+  if (!Fetching) {
+    FMemTableData->SetAutoIncValue(Rec);
+    if (!FCachedUpdates) ApplyRecordChange(Rec, usInserted);
+  }
+  FRecList.Insert(Index, Rec);
+  if (FCachedUpdates) {
+    Rec->FUpdateStatus = usInserted;
+    if (Rec->FUpdateIndex < 0) AppendToLog(Rec);
+  } else {
+    Rec->FUpdateStatus = usUnmodified;
+  }
+  Rec->FEditState = resBrowseZk;
+  Notify(Rec, Index, rlnRecAddedZk);
+  return Index;
+}
+
+void TRecordsListZk::AppendToLog(TMemoryRecordZk* Rec) {
+  Rec->FUpdateIndex = static_cast<int>(FDeltaList.size());
+  FDeltaList.push_back(Rec);
+}
+
+void TRecordsListZk::DropFromLog(TMemoryRecordZk* Rec) {
+  if (Rec->FUpdateIndex >= 0 && Rec->FUpdateIndex < static_cast<int>(FDeltaList.size()))
+    FDeltaList[static_cast<std::size_t>(Rec->FUpdateIndex)] = nullptr;
+  Rec->FUpdateIndex = -1;
+}
+
+void TRecordsListZk::DeleteRecord(int Index) {
+  TMemoryRecordZk* Rec = Items(Index);
+  if (!FCachedUpdates) return PersistDeleteRecord(Index);
+  switch (Rec->FUpdateStatus) {
+    case usDeleted:
+      throw Exception(u"Can not MarkDel Deleted record");
+    case usInserted:
+      DropFromLog(Rec);
+      return PersistDeleteRecord(Index);
+    default:
+      // An edited record keeps its original values, so that cancelling the deletion (or
+      // the driver locating the provider's row) sees them rather than the edited ones.
+      Rec->FUpdateError.reset();
+      Rec->FUpdateStatus = usDeleted;
+      if (Rec->FUpdateIndex < 0) AppendToLog(Rec);
+      Notify(Rec, Index, rlnRecMarkedForDelZk);
+  }
+}
+
+void TRecordsListZk::PersistDeleteRecord(int Index) {
+  TMemoryRecordZk* Rec = Items(Index);
+  Notify(Rec, Index, rlnRecDeletingZk);
+  if (!FCachedUpdates) ApplyRecordChange(Rec, usDeleted);
+  FRecList.Extract(Index);
+  Notify(Rec, Index, rlnRecDeletedZk);
+  FreeRecord(Rec);
+}
+
+void TRecordsListZk::PersistRemoveRecord(int Index) {
+  TMemoryRecordZk* Rec = Items(Index);
+  Notify(Rec, Index, rlnRecDeletingZk);
+  FRecList.Extract(Index);
+  FDeletedList.push_back(Rec);
+  Notify(Rec, Index, rlnRecDeletedZk);
+}
+
+void TRecordsListZk::CheckRecordFree(const TMemoryRecordZk* Rec) const {
+  if (std::find(FDeletedList.begin(), FDeletedList.end(), Rec) != FDeletedList.end())
+    throw Exception(u"Can not delete Record if it present in DeletedList.");
+  if (Rec->FUpdateIndex >= 0 && Rec->FUpdateIndex < static_cast<int>(FDeltaList.size()) &&
+      FDeltaList[static_cast<std::size_t>(Rec->FUpdateIndex)] == Rec)
+    throw Exception(u"Can not delete Record if it present in CachedUpdate pending list.");
+  if (Rec->Attached()) throw Exception(u"Can not delete Record if it present in active list.");
+}
+
+void TRecordsListZk::FreeRecord(TMemoryRecordZk* Rec) {
+  CheckRecordFree(Rec);
+  delete Rec;
+}
+
+void TRecordsListZk::RevertRecord(int Index) {
+  TMemoryRecordZk* Rec = Items(Index);
+  if (Rec->FUpdateStatus == usInserted) {
+    DropFromLog(Rec);
+    PersistDeleteRecord(Index);
+  } else {
+    Rec->RevertRecord();
+  }
+}
+
+void TRecordsListZk::RefreshRecord(int Index, const TMemoryRecordZk* FromRec) {
+  Items(Index)->RefreshRecord(FromRec);
+}
+
+void TRecordsListZk::Move(int CurIndex, int NewIndex) {
+  if (CurIndex == NewIndex) return;
+  TMemoryRecordZk* Rec = Items(CurIndex);
+  FRecList.Move(CurIndex, NewIndex);
+  RecordMoved(Rec, CurIndex, NewIndex);
+}
+
+namespace {
+// The classic partition sort of the records list and the view; the middle record is the
+// pivot. Not stable.
+void QuickSortRecords(std::vector<TMemoryRecordZk*>& List, int L, int R,
+                      const TCompareRecords& Compare, void* ParamSort) {
+  int I;
+  do {
+    I = L;
+    int J = R;
+    TMemoryRecordZk* P = List[static_cast<std::size_t>((L + R) / 2)];
+    do {
+      while (Compare(List[static_cast<std::size_t>(I)], P, ParamSort) < 0) ++I;
+      while (Compare(List[static_cast<std::size_t>(J)], P, ParamSort) > 0) --J;
+      if (I <= J) {
+        std::swap(List[static_cast<std::size_t>(I)], List[static_cast<std::size_t>(J)]);
+        ++I;
+        --J;
+      }
+    } while (I <= J);
+    if (L < J) QuickSortRecords(List, L, J, Compare, ParamSort);
+    L = I;
+  } while (I < R);
+}
+}  // namespace
+
+void SortRecordsVector(std::vector<TMemoryRecordZk*>& List, const TCompareRecords& Compare,
+                       void* ParamSort) {
+  if (List.size() > 1) QuickSortRecords(List, 0, static_cast<int>(List.size()) - 1, Compare, ParamSort);
+}
+
+void TRecordsListZk::SortData(const TCompareRecords& Compare, void* ParamSort) {
+  std::vector<TMemoryRecordZk*> Records = FRecList.ToVector();
+  SortRecordsVector(Records, Compare, ParamSort);
+  FRecList.Assign(Records);
+  Notify(nullptr, -1, rlnListChangedZk);
+}
+
+void TRecordsListZk::Clear() {
+  FDeletedList.clear();
+  FDeltaList.clear();
+  FIndexes->ClearIndexes();
+  std::vector<TMemoryRecordZk*> Records = FRecList.ToVector();
+  FRecList.Clear();
+  for (TMemoryRecordZk* R : Records) {
+    R->FUpdateIndex = -1;
+    delete R;
+  }
+  Notify(nullptr, -1, rlnListChangedZk);
+}
+
+void TRecordsListZk::CancelUpdates() {
+  for (int I = Count() - 1; I >= 0; --I) {
+    TMemoryRecordZk* Rec = Items(I);
+    switch (Rec->FUpdateStatus) {
+      case usModified:
+        // A modified record without old values has nothing to restore: it counts as
+        // unmodified and the walk goes on.
+        if (Rec->FOldData) Rec->FData = std::move(*Rec->FOldData);
+        Rec->FOldData.reset();
+        Rec->FUpdateStatus = usUnmodified;
+        Rec->FUpdateIndex = -1;
+        break;
+      case usInserted:
+        DropFromLog(Rec);
+        FRecList.Extract(I);
+        delete Rec;
+        break;
+      case usDeleted:
+        if (Rec->FOldData) Rec->FData = std::move(*Rec->FOldData);
+        Rec->FOldData.reset();
+        Rec->FUpdateStatus = usUnmodified;
+        Rec->FUpdateIndex = -1;
+        break;
+      case usUnmodified:
+        break;
+    }
+  }
+  FDeltaList.clear();
+  Notify(nullptr, -1, rlnListChangedZk);
+}
+
+void TRecordsListZk::MergeChangeLog() {
+  std::vector<TMemoryRecordZk*> Log = FDeltaList;
+  for (TMemoryRecordZk* Rec : Log)
+    if (Rec) Rec->MergeChanges();
+  std::vector<TMemoryRecordZk*> Deleted;
+  Deleted.swap(FDeletedList);
+  FDeltaList.clear();
+  for (TMemoryRecordZk* Rec : Deleted) delete Rec;
+}
+
+void TRecordsListZk::CleanupChangedRecs() {
+  std::vector<TMemoryRecordZk*> Deleted;
+  Deleted.swap(FDeletedList);
+  for (TMemoryRecordZk* Rec : Deleted) delete Rec;
+  FDeltaList.erase(std::remove(FDeltaList.begin(), FDeltaList.end(), nullptr), FDeltaList.end());
+  for (std::size_t I = 0; I < FDeltaList.size(); ++I) FDeltaList[I]->FUpdateIndex = static_cast<int>(I);
+}
+
+void TRecordsListZk::Notify(TMemoryRecordZk* MemRec, int Index, TRecordsListNotification Action) {
+  if (FUpdateCount > 0) return;
+  FIndexes->RecordEvent(MemRec, Index, Action);
+  FMemTableData->Notify(MemRec, Index, Action);
+}
+
+void TRecordsListZk::RecordMoved(TMemoryRecordZk* Item, int OldIndex, int NewIndex) {
+  FIndexes->RecordMoved(Item, OldIndex, NewIndex);
+  FMemTableData->RecordMoved(Item, OldIndex, NewIndex);
+}
+
+void TRecordsListZk::EndUpdate() {
+  if (FUpdateCount == 0) return;
+  if (--FUpdateCount == 0) Notify(nullptr, -1, rlnListChangedZk);
+}
+
+void TRecordsListZk::ApplyRecordChange(TMemoryRecordZk* Rec, TUpdateStatus Status) {
+  TMemTableDataShadowZk Shadow(FMemTableData);
+  TRecordsListZk* List = Shadow.RecordsList();
+  List->SetCachedUpdates(true);
+  const int N = RecValCount();
+  auto CopyValues = [N](TMemoryRecordZk* To, const TMemoryRecordZk* From, TDataValueVersionZk V) {
+    for (int I = 0; I < N; ++I) To->FData[static_cast<std::size_t>(I)] = From->Values(V)[static_cast<std::size_t>(I)];
+  };
+  TMemoryRecordZk* ShadowRec = List->NewRecord();
+  switch (Status) {
+    case usModified:
+      CopyValues(ShadowRec, Rec, dvvOldestValue);
+      List->FetchRecord(ShadowRec);
+      ShadowRec->Edit();
+      CopyValues(ShadowRec, Rec, dvvValueZk);
+      ShadowRec->Post();
+      break;
+    case usInserted:
+      CopyValues(ShadowRec, Rec, dvvValueZk);
+      ShadowRec->Post();
+      break;
+    default:
+      CopyValues(ShadowRec, Rec, dvvOldestValue);
+      List->FetchRecord(ShadowRec);
+      List->DeleteRecord(0);
+      break;
+  }
+  FMemTableData->ApplyUpdates(&Shadow);
+  if (Status == usModified || Status == usInserted) CopyValues(Rec, ShadowRec, dvvValueZk);
+}

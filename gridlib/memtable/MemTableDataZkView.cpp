@@ -1,0 +1,465 @@
+// MemTableDataZkView.cpp - the records view: rows kept up to date on every record event,
+// sorting, record moves and the direct aggregate over one field.
+#include "gridlib/memtable/MemTableDataZkView.h"
+
+#include <algorithm>
+
+#include "platform/classes/TypeRegistry.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/Variants.h"
+
+REGISTER_CLASS(TRecordsViewZk) {}
+
+TRecordsViewZk::TRecordsViewZk(TDataSet* ADataSet)
+    : TRecordsListNotificatorZk(nullptr), FDataSet(ADataSet),
+      FRows(std::make_unique<TRecBlockListZk>()),
+      FAggregates(std::make_unique<TMTAggregatesZk>(this)),
+      FMemoryTreeList(std::make_unique<TMemoryTreeListZk>(this)) {}
+
+TRecordsViewZk::~TRecordsViewZk() {
+  std::vector<TRecordsListNotificatorZk*> Observers = FNotificators;
+  for (TRecordsListNotificatorZk* N : Observers) N->SetDataObject(nullptr);
+  SetDataObject(nullptr);
+  FRows->Clear();
+  FMemoryTreeList->ClearTree();
+}
+
+// The first view of a container keeps its row links in the records themselves.
+void TRecordsViewZk::ResetRowList() {
+  FRows->Clear();
+  FMemoryTreeList->ClearTree();
+  if (FRowsData) FRowsData->ReleaseViewLink(this);
+  TMemTableDataZk* Data = MemTableData();
+  FRowsData = Data;
+  FRows = std::make_unique<TRecBlockListZk>(Data && Data->ClaimViewLink(this)
+                                                ? &TMemoryRecordZk::FViewLink
+                                                : nullptr);
+}
+
+// --- rows ----------------------------------------------------------------------------------------
+
+int TRecordsViewZk::Count() const {
+  return FViewAsTreeList ? FMemoryTreeList->VisibleCount() : FRows->Count();
+}
+
+int TRecordsViewZk::AccountableItemsCount() const {
+  return FViewAsTreeList ? FMemoryTreeList->AccountableCount() : FRows->Count();
+}
+
+TMemoryRecordZk* TRecordsViewZk::ViewItems(int Index) const {
+  if (!FViewAsTreeList) return FRows->Items(Index);
+  TMemRecViewZk* Node = FMemoryTreeList->GetVisibleNode(Index);
+  return Node ? Node->Rec() : nullptr;
+}
+
+TMemoryRecordZk* TRecordsViewZk::AccountableItems(int Index) const {
+  if (!FViewAsTreeList) return FRows->Items(Index);
+  TMemRecViewZk* Node = FMemoryTreeList->GetAccountableNode(Index);
+  return Node ? Node->Rec() : nullptr;
+}
+
+int TRecordsViewZk::IndexOf(const TMemoryRecordZk* Rec) const {
+  if (!FViewAsTreeList) return FRows->IndexOf(Rec);
+  TMemRecViewZk* Node = FMemoryTreeList->NodeOf(Rec);
+  return Node ? FMemoryTreeList->VisibleIndexOf(Node) : -1;
+}
+
+TMemoryRecordZk* TRecordsViewZk::NewRecord() { return MemTableData()->RecordsList()->NewRecord(); }
+
+void TRecordsViewZk::AddRecord(TMemoryRecordZk* Rec) { MemTableData()->RecordsList()->AddRecord(Rec); }
+
+void TRecordsViewZk::DeleteRecord(int Index) {
+  TRecordsListZk* List = MemTableData()->RecordsList();
+  List->DeleteRecord(List->IndexOf(ViewItems(Index)));
+}
+
+void TRecordsViewZk::InsertRecord(int Index, TMemoryRecordZk* Rec) {
+  TRecordsListZk* List = MemTableData()->RecordsList();
+  int At;
+  if (FViewAsTreeList)
+    At = Index <= 0 ? 0 : List->IndexOf(ViewItems(Index - 1)) + 1;
+  else if (Count() == 0 || Index <= 0)
+    At = 0;
+  else if (Index >= Count())
+    At = List->Count();
+  else
+    At = List->IndexOf(ViewItems(Index));
+  List->InsertRecord(At, Rec);
+}
+
+void TRecordsViewZk::RevertRecord(int Index) {
+  TRecordsListZk* List = MemTableData()->RecordsList();
+  List->RevertRecord(List->IndexOf(ViewItems(Index)));
+}
+
+void TRecordsViewZk::RefreshRecord(int Index, const TMemoryRecordZk* Rec) {
+  TRecordsListZk* List = MemTableData()->RecordsList();
+  List->RefreshRecord(List->IndexOf(ViewItems(Index)), Rec);
+}
+
+void TRecordsViewZk::MergeChangeLog() { MemTableData()->RecordsList()->MergeChangeLog(); }
+
+void TRecordsViewZk::CancelUpdates() { MemTableData()->RecordsList()->CancelUpdates(); }
+
+void TRecordsViewZk::LockCachedUpdates() {
+  ++FCachedUpdatesLockCount;
+  if (TMemTableDataZk* Data = MemTableData()) Data->RecordsList()->SetCachedUpdates(false);
+}
+
+void TRecordsViewZk::UnlockCachedUpdates() {
+  if (FCachedUpdatesLockCount > 0) --FCachedUpdatesLockCount;
+  if (FCachedUpdatesLockCount == 0)
+    if (TMemTableDataZk* Data = MemTableData()) Data->RecordsList()->SetCachedUpdates(FCachedUpdates);
+}
+
+void TRecordsViewZk::SetCachedUpdates(bool Value) {
+  FCachedUpdates = Value;
+  if (FCachedUpdatesLockCount == 0)
+    if (TMemTableDataZk* Data = MemTableData()) Data->RecordsList()->SetCachedUpdates(Value);
+}
+
+bool TRecordsViewZk::IsRecordInView(TMemoryRecordZk* Rec, int) {
+  if (!FStatusFilter.Contains(Rec->UpdateStatus())) return false;
+  return FOnFilterRecord ? FOnFilterRecord(Rec) : true;
+}
+
+void TRecordsViewZk::RefreshFilteredRecsList() {
+  FRows->Clear();
+  TMemTableDataZk* Data = MemTableData();
+  if (Data && !FViewAsTreeList) {
+    const std::vector<TMemoryRecordZk*>* Pre = FOnGetPrefilteredList ? FOnGetPrefilteredList() : nullptr;
+    std::vector<TMemoryRecordZk*> Rows;
+    auto Take = [&](TMemoryRecordZk* R) {
+      if (IsRecordInView(R, -1)) Rows.push_back(R);
+    };
+    if (Pre)
+      for (TMemoryRecordZk* R : *Pre) Take(R);
+    else
+      Data->RecordsList()->ActiveList().ForEach(Take);
+    FRows->Assign(Rows);
+  }
+  if (FViewAsTreeList) {
+    FMemoryTreeList->UpdateNodesState(nullptr);
+    if (!FMemoryTreeList->FilterNodeIfParentVisible()) FMemoryTreeList->ShowChildrenOfVisibleLeaves(nullptr);
+  }
+  if (!FSortOrder.empty())
+    Resort();
+  else
+    ViewDataEvent(nullptr, -1, rlnListChangedZk);
+}
+
+void TRecordsViewZk::RebuildMemoryTreeList() {
+  FMemoryTreeList->ClearTree();
+  if (!FViewAsTreeList || !MemTableData()) return;
+  MemTableData()->RecordsList()->ActiveList().ForEach(
+      [this](TMemoryRecordZk* R) { FMemoryTreeList->AddChildAtKey(String(), R); });
+}
+
+void TRecordsViewZk::SetViewAsTreeList(bool Value) {
+  if (Value == FViewAsTreeList) return;
+  FViewAsTreeList = Value;
+  if (Value) {
+    RebuildMemoryTreeList();
+  } else {
+    FMemoryTreeList->ClearTree();
+  }
+  RefreshFilteredRecsList();
+}
+
+void TRecordsViewZk::UpdateFields() {
+  FTreeViewKeyFields.clear();
+  FTreeViewRefParentFields.clear();
+  TMemTableDataZk* Data = MemTableData();
+  if (!Data) return;
+  if (!FTreeViewKeyFieldName.empty())
+    Data->DataStruct()->FieldsIndex(FTreeViewKeyFieldName, FTreeViewKeyFields);
+  if (!FTreeViewRefParentFieldName.empty())
+    Data->DataStruct()->FieldsIndex(FTreeViewRefParentFieldName, FTreeViewRefParentFields);
+}
+
+void TRecordsViewZk::SetTreeViewKeyFieldName(const String& Value) {
+  if (Value == FTreeViewKeyFieldName) return;
+  FTreeViewKeyFieldName = Value;
+  UpdateFields();
+}
+
+void TRecordsViewZk::SetTreeViewRefParentFieldName(const String& Value) {
+  if (Value == FTreeViewRefParentFieldName) return;
+  FTreeViewRefParentFieldName = Value;
+  UpdateFields();
+}
+
+void TRecordsViewZk::SetSortOrder(const String& Value) {
+  if (Value == FSortOrder) return;
+  FOrderByList.ParseOrderByStr(Value);  // raises with the old text and order kept
+  FSortOrder = Value;
+  Resort();
+}
+
+void TRecordsViewZk::SetStatusFilter(TUpdateStatusSet Value) {
+  if (Value == FStatusFilter) return;
+  FStatusFilter = Value;
+  RefreshFilteredRecsList();
+}
+
+void TRecordsViewZk::Resort() {
+  if (FSortOrder.empty()) return;
+  if (FViewAsTreeList) FMemoryTreeList->SetSortOrder(FSortOrder);
+  SortData(const_cast<TRecordsViewOrderByList*>(&FOrderByList),
+           [this](TMemoryRecordZk* A, TMemoryRecordZk* B, void*) { return CompareRecords(A, B); });
+}
+
+void SortRecordsVector(std::vector<TMemoryRecordZk*>& List, const TCompareRecords& Compare,
+                       void* ParamSort);
+
+void TRecordsViewZk::SortData(void* ParamSort, const TCompareRecords& Compare) {
+  if (!FViewAsTreeList) {
+    std::vector<TMemoryRecordZk*> Rows = FRows->ToVector();
+    SortRecordsVector(Rows, Compare, ParamSort);
+    FRows->Assign(Rows);
+  }
+  ViewDataEvent(nullptr, -1, rlnListChangedZk);
+}
+
+int TRecordsViewZk::CompareRecords(TMemoryRecordZk* Rec1, TMemoryRecordZk* Rec2) const {
+  if (!FSortOrder.empty()) {
+    auto* List = const_cast<TRecordsViewOrderByList*>(&FOrderByList);
+    return FOnCompareRecords ? FOnCompareRecords(Rec1, Rec2, List) : CompareRecordsByOrder(Rec1, Rec2, FOrderByList);
+  }
+  return Rec1->Index() - Rec2->Index();
+}
+
+int TRecordsViewZk::FindInsertPosition(TMemoryRecordZk* Rec, int Hint) const {
+  const int N = FRows->Count();
+  if (N == 0 || CompareRecords(FRows->Items(0), Rec) > 0) return 0;
+  if (CompareRecords(FRows->Items(N - 1), Rec) < 0) return N;
+  if (Hint >= 0 && Hint <= N && (Hint == 0 || CompareRecords(FRows->Items(Hint - 1), Rec) <= 0) &&
+      (Hint == N || CompareRecords(FRows->Items(Hint), Rec) >= 0))
+    return Hint;
+  int High = N - 1, Low = 0, Middle = High / 2;
+  for (;;) {
+    const int C = CompareRecords(FRows->Items(Middle), Rec);
+    if (C == 0) return Middle;
+    int Next;
+    if (C < 0) {
+      Next = (Middle + High) / 2;
+      Low = Middle;
+    } else {
+      Next = (Middle + Low) / 2;
+      High = Middle;
+    }
+    if (Next == Middle) return Middle + 1;
+    Middle = Next;
+  }
+}
+
+// --- events ----------------------------------------------------------------------------------------
+
+void TRecordsViewZk::RegisterNotificator(TRecordsListNotificatorZk* Notificator) {
+  if (std::find(FNotificators.begin(), FNotificators.end(), Notificator) == FNotificators.end())
+    FNotificators.push_back(Notificator);
+}
+
+void TRecordsViewZk::UnregisterNotificator(TRecordsListNotificatorZk* Notificator) {
+  FNotificators.erase(std::remove(FNotificators.begin(), FNotificators.end(), Notificator),
+                      FNotificators.end());
+}
+
+void TRecordsViewZk::ViewDataEvent(TMemoryRecordZk* MemRec, int Index, TRecordsListNotification Action) {
+  FCatchChanged = true;
+  FAggregates->Recalc();
+  if (FOnViewDataEvent) FOnViewDataEvent(MemRec, Index, Action);
+  std::vector<TRecordsListNotificatorZk*> Observers = FNotificators;
+  for (TRecordsListNotificatorZk* N : Observers) N->DataEvent(MemRec, Index, Action);
+}
+
+void TRecordsViewZk::ViewRecordMoved(TMemoryRecordZk* Item, int OldIndex, int NewIndex) {
+  if (FOnViewRecordMovedEvent) FOnViewRecordMovedEvent(Item, OldIndex, NewIndex);
+  std::vector<TRecordsListNotificatorZk*> Observers = FNotificators;
+  for (TRecordsListNotificatorZk* N : Observers) N->RecordMoved(Item, OldIndex, NewIndex);
+}
+
+void TRecordsViewZk::DataEvent(TMemoryRecordZk* MemRec, int Index, TRecordsListNotification Action) {
+  TRecordsListNotificatorZk::DataEvent(MemRec, Index, Action);
+  if (Action == rlnListChangedZk && MemTableData() != FRowsData) {
+    // Attached to another container (or detached): new row links, new field positions.
+    ResetRowList();
+    UpdateFields();
+  }
+  if (FDisableFilterCount > 0) return;
+  if (FViewAsTreeList)
+    TreeDataEvent(MemRec, Action);
+  else
+    PlainDataEvent(MemRec, Action);
+  switch (Action) {
+    case rlnRecAddedZk: case rlnRecChangedZk: case rlnRecDeletedZk: case rlnListChangedZk:
+    case rlnRecMarkedForDelZk:
+      FAggregates->Recalc();
+      break;
+    default:
+      break;
+  }
+}
+
+void TRecordsViewZk::PlainDataEvent(TMemoryRecordZk* MemRec, TRecordsListNotification Action) {
+  switch (Action) {
+    case rlnRecAddedZk: {
+      if (!IsRecordInView(MemRec, -1)) return;
+      const int Row = FindInsertPosition(MemRec, -1);
+      FRows->Insert(std::min(Row, FRows->Count()), MemRec);
+      ViewDataEvent(MemRec, Row, rlnRecAddedZk);
+      return;
+    }
+    case rlnRecChangedZk:
+    case rlnRecMarkedForDelZk: {
+      const int Old = FRows->IndexOf(MemRec);
+      if (Old >= 0) FRows->Extract(Old);
+      int New = -1;
+      if (IsRecordInView(MemRec, -1)) {
+        New = std::min(FindInsertPosition(MemRec, Old), FRows->Count());
+        FRows->Insert(New, MemRec);
+      }
+      if (Old >= 0 && New >= 0) {
+        if (Old != New) ViewRecordMoved(MemRec, Old, New);
+        ViewDataEvent(MemRec, New, Action);
+      } else if (New >= 0) {
+        ViewDataEvent(MemRec, New, rlnRecAddedZk);
+      } else if (Old >= 0) {
+        ViewDataEvent(MemRec, Old, rlnRecDeletedZk);
+      }
+      return;
+    }
+    case rlnRecDeletedZk: {
+      const int Old = FRows->IndexOf(MemRec);
+      if (Old < 0) return;
+      FRows->Extract(Old);
+      ViewDataEvent(MemRec, Old, rlnRecDeletedZk);
+      return;
+    }
+    case rlnListChangedZk:
+      RefreshFilteredRecsList();
+      return;
+    default:
+      return;
+  }
+}
+
+void TRecordsViewZk::CheckTreeChange(TMemoryRecordZk* MemRec) {
+  if (FMemoryTreeList->CheckReferenceLoop(MemRec, Variant())) RaiseReferenceLoop();
+  if (FMemoryTreeList->CheckLevelLimit(MemRec, Variant())) RaiseTreeMaxLevel(FMemoryTreeList->MaxLevel());
+}
+
+void TRecordsViewZk::TreeDataEvent(TMemoryRecordZk* MemRec, TRecordsListNotification Action) {
+  TMemoryTreeListZk* Tree = FMemoryTreeList.get();
+  switch (Action) {
+    case rlnRecAddingZk:
+    case rlnRecChangingZk:
+      CheckTreeChange(MemRec);
+      return;
+    case rlnRecAddedZk: {
+      TMemRecViewZk* Node = Tree->AddChildAtKey(String(), MemRec);
+      Tree->UpdateNodeState(Node, true);
+      break;
+    }
+    case rlnRecChangedZk:
+      if (TMemRecViewZk* Node = Tree->NodeOf(MemRec)) {
+        Tree->UpdateParent(Node);
+        Tree->UpdateNodeState(Node, true);
+      }
+      break;
+    case rlnRecDeletedZk:
+    case rlnRecMarkedForDelZk: {
+      TMemRecViewZk* Node = Tree->NodeOf(MemRec);
+      if (!Node) return;
+      TBaseTreeNodeZk* Parent = Node->Parent();
+      Tree->DeleteRecordNode(Node);
+      if (Parent && Parent != Tree->Root()) Tree->UpdateNodeState(static_cast<TMemRecViewZk*>(Parent), true);
+      break;
+    }
+    case rlnListChangedZk:
+      RebuildMemoryTreeList();
+      RefreshFilteredRecsList();
+      return;
+    default:
+      return;
+  }
+  if (Tree->VisibleItemsObsolete()) ViewDataEvent(nullptr, -1, rlnListChangedZk);
+}
+
+// --- record moves ----------------------------------------------------------------------------------
+
+void TRecordsViewZk::RecordMoved(TMemoryRecordZk* Item, int OldIndex, int NewIndex) {
+  TRecordsListNotificatorZk::RecordMoved(Item, OldIndex, NewIndex);
+  if (FViewAsTreeList) {
+    TMemRecViewZk* Node = FMemoryTreeList->NodeOf(Item);
+    if (!Node || !Node->Parent()) return;
+    TBaseTreeNodeZk* Parent = Node->Parent();
+    TBaseTreeNodeZk* Before = nullptr;
+    for (int I = 0; I < Parent->Count(); ++I) {
+      auto* S = static_cast<TMemRecViewZk*>(Parent->Items(I));
+      if (S != Node && S->Rec()->Index() > NewIndex) {
+        Before = S;
+        break;
+      }
+    }
+    if (Before)
+      FMemoryTreeList->MoveTo(Node, Before, naInsertZk, true);
+    else
+      FMemoryTreeList->MoveTo(Node, Parent, naAddChildZk, true);
+    ViewDataEvent(nullptr, -1, rlnListChangingZk);
+    return;
+  }
+  PlainRecordMoved(Item, NewIndex);
+}
+
+// The rows follow the records list: the moved record's row goes before the first row whose
+// record now lies after it. A record moved up with no such row before it keeps its row.
+void TRecordsViewZk::PlainRecordMoved(TMemoryRecordZk* Item, int NewIndex) {
+  const int Row = FRows->IndexOf(Item);
+  if (Row < 0) return;
+  int Target = Row;
+  bool Up = false;
+  for (int I = 0; I < Row; ++I)
+    if (FRows->Items(I)->Index() > NewIndex) {
+      Target = I;
+      Up = true;
+      break;
+    }
+  if (!Up) {
+    Target = FRows->Count() - 1;
+    for (int I = Row + 1; I < FRows->Count(); ++I)
+      if (FRows->Items(I)->Index() > NewIndex) {
+        Target = I - 1;
+        break;
+      }
+  }
+  if (Target == Row) return;
+  FRows->Move(Row, Target);
+  ViewDataEvent(nullptr, -1, rlnListChangingZk);
+}
+
+// --- the direct aggregate --------------------------------------------------------------------------
+
+Variant TRecordsViewZk::CalcAggrFieldFunc(const String& FieldName, const String& AggrFuncName) const {
+  const int Rows = AccountableItemsCount();
+  if (FieldName == u"*" && AggrFuncName == u"COUNT") return Rows;
+  const int Field = MemTableData() ? MemTableData()->DataStruct()->FieldIndex(FieldName) : -1;
+  if (Field < 0) throw Exception(u"Invalid field name: " + FieldName);
+  const bool Sum = AggrFuncName == u"SUM", Count = AggrFuncName == u"COUNT",
+             Min = AggrFuncName == u"MIN", Max = AggrFuncName == u"MAX", Avg = AggrFuncName == u"AVG";
+  if (!(Sum || Count || Min || Max || Avg))
+    throw Exception(u"Unsupported aggrigate function: " + AggrFuncName);
+  Variant Acc = Min || Max ? Variant::MakeNull() : Variant(0);
+  for (int R = 0; R < Rows; ++R) {
+    const Variant& V = AccountableItems(R)->ValueRef(Field);
+    if (V.IsNull()) continue;
+    if (Count)
+      Acc = Acc + Variant(1);
+    else if (Sum || Avg)
+      Acc = Acc + V;
+    else if (Acc.IsNull() || (Min ? VarLess(V, Acc) : VarLess(Acc, V)))
+      Acc = V;
+  }
+  if (Avg) return Rows == 0 ? Variant::MakeNull() : Acc / Variant(Rows);
+  return Acc;
+}

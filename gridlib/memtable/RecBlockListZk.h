@@ -1,0 +1,67 @@
+// RecBlockListZk.h - an ordered list of records cut into blocks of a few hundred, so that
+// inserting or removing one record costs O(sqrt n) and finding a record's position needs no
+// scan of the list: each record points at its block through a link slot.
+//
+// The records list and the first records view of a container use a slot in the record
+// (FListLink, FViewLink); any further list of the same records keeps its links in a hash map.
+#pragma once
+
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+class TMemoryRecordZk;
+
+class TRecBlockListZk {
+public:
+  struct TBlock;
+  using TLinkSlot = TBlock* TMemoryRecordZk::*;
+
+  // Slot nullptr: links are kept in a map of this list.
+  explicit TRecBlockListZk(TLinkSlot Slot = nullptr);
+  ~TRecBlockListZk();
+  TRecBlockListZk(const TRecBlockListZk&) = delete;
+  TRecBlockListZk& operator=(const TRecBlockListZk&) = delete;
+
+  int Count() const { return FCount; }
+  bool Empty() const { return FCount == 0; }
+  TMemoryRecordZk* Items(int Index) const;
+  TMemoryRecordZk* First() const { return Items(0); }
+  TMemoryRecordZk* Last() const { return Items(FCount - 1); }
+  // The position of Rec, or -1 when it is not in this list.
+  int IndexOf(const TMemoryRecordZk* Rec) const;
+  bool Contains(const TMemoryRecordZk* Rec) const { return BlockOf(Rec) != nullptr; }
+  void Insert(int Index, TMemoryRecordZk* Rec);
+  void Add(TMemoryRecordZk* Rec) { Insert(FCount, Rec); }
+  TMemoryRecordZk* Extract(int Index);
+  void Remove(TMemoryRecordZk* Rec);
+  void Move(int CurIndex, int NewIndex);
+  void Clear();
+  // The records in order, and the list refilled from records in order.
+  std::vector<TMemoryRecordZk*> ToVector() const;
+  void Assign(const std::vector<TMemoryRecordZk*>& Records);
+  template <class F>
+  void ForEach(F&& Proc) const {
+    for (const auto& B : FBlocks)
+      for (TMemoryRecordZk* R : B->Items) Proc(R);
+  }
+
+  struct TBlock {
+    std::vector<TMemoryRecordZk*> Items;
+    int Start = 0;  // position of the first item in the whole list
+    int Pos = 0;    // position of the block in the block list
+  };
+
+private:
+  TBlock* BlockOf(const TMemoryRecordZk* Rec) const;
+  void SetLink(TMemoryRecordZk* Rec, TBlock* Block);
+  // The block holding position Index (Index == Count: the last block).
+  int FindBlock(int Index) const;
+  void Renumber(int FromBlock);
+  void Split(int BlockIndex);
+
+  TLinkSlot FSlot;
+  std::unordered_map<const TMemoryRecordZk*, TBlock*> FLinks;
+  std::vector<std::unique_ptr<TBlock>> FBlocks;
+  int FCount = 0;
+};
