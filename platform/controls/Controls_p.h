@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "platform/controls/Controls.h"
 
@@ -21,6 +22,8 @@ public:
   virtual void SetCursorShape(TCursor Cursor) = 0;
   virtual void Raise() = 0;
   virtual void SetOutline(const std::vector<TPoint>* Polygon) = 0;
+  // Layered look: Key (when set) cut out of the window's shape, Alpha its opacity (255 opaque).
+  virtual void SetLayered(bool Layered, std::optional<TColorRef> Key, int Alpha) = 0;
   virtual void* Widget() = 0;
 };
 
@@ -41,6 +44,7 @@ struct TWindowInternals {
   static TControl*& MouseControl(TWinControl* W) { return W->FMouseControl; }
   static bool IsTopLevel(const TWinControl* W) { return W->IsTopLevel(); }
   static unsigned& Style(TWinControl* W) { return W->FStyle; }
+  static unsigned& ExStyle(TWinControl* W) { return W->FExStyle; }
 };
 
 // --- the registry of live windows (WinApi.cpp) ---
@@ -49,6 +53,8 @@ void RegisterWindow(TWinControl* Wnd);
 void UnregisterWindow(TWinControl* Wnd);
 // Forgets the scroll bars of a window (ScrollBars.cpp).
 void ForgetScrollBars(TWinControl* Wnd);
+// Forgets the layered attributes of a window (WinApiWindows.cpp).
+void ForgetLayeredAttributes(TWinControl* Wnd);
 // Forgets a freed window as the one under the mouse (WinControlInput.cpp).
 void ForgetMouseWindow(TWinControl* Wnd);
 // While set, every key message goes to the hook before any window; true swallows it (a form's

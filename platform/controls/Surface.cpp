@@ -4,6 +4,8 @@
 // control to paint itself through a canvas on the widget; keys and mouse go through
 // SimulateKey*/SimulateMouse* exactly as tests send them; focus-in tells our focus model.
 #include <QApplication>
+#include <QBitmap>
+#include <QImage>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QEnterEvent>
@@ -113,10 +115,38 @@ public:
     }
   }
 
+  // A layered window's colour key: its pixels are cut out of the window's shape.
+  void SetColorKey(std::optional<TColorRef> Key) {
+    FColorKey = Key;
+    if (!Key) clearMask();
+    update();
+  }
+
 protected:
   void paintEvent(QPaintEvent*) override {
+    if (FColorKey) {
+      PaintKeyed();
+      return;
+    }
     QPainter Painter(this);
-    TCanvas Whole(CreatePainterDevice(&Painter, ckWindow, {width(), height()}));
+    PaintOn(Painter, ckWindow);
+  }
+  // The picture drawn off screen first, so that the pixels of the key colour give the shape.
+  void PaintKeyed() {
+    QImage Image(size(), QImage::Format_RGB32);
+    {
+      QPainter ImagePainter(&Image);
+      PaintOn(ImagePainter, ckBitmap);
+    }
+    const TColorRef K = *FColorKey;
+    const QColor Key(int(K & 0xFF), int((K >> 8) & 0xFF), int((K >> 16) & 0xFF));
+    const QRegion Shape(QBitmap::fromImage(Image.createMaskFromColor(Key.rgb(), Qt::MaskOutColor)));
+    if (Shape != mask()) setMask(Shape);
+    QPainter Painter(this);
+    Painter.drawImage(0, 0, Image);
+  }
+  void PaintOn(QPainter& Painter, TCanvasKind Kind) {
+    TCanvas Whole(CreatePainterDevice(&Painter, Kind, {width(), height()}));
     FControl->Perform(WM_NCPAINT, WPARAM(&Whole), 0);
     const TRect In = FControl->NonClientInsets();
     const TRect Client = Bounds(In.Left, In.Top, FControl->ClientWidth(), FControl->ClientHeight());
@@ -199,6 +229,7 @@ protected:
 
 private:
   TWinControl* FControl;
+  std::optional<TColorRef> FColorKey;
 };
 
 class TQtSurface : public TWindowSurface {
@@ -224,6 +255,10 @@ public:
     QPolygon P;
     for (TPoint Pt : *Polygon) P << QPoint(Pt.X, Pt.Y);
     FWidget->setMask(QRegion(P, Qt::WindingFill));
+  }
+  void SetLayered(bool Layered, std::optional<TColorRef> Key, int Alpha) override {
+    FWidget->SetColorKey(Layered ? Key : std::nullopt);
+    FWidget->setWindowOpacity(Layered ? Alpha / 255.0 : 1.0);
   }
   void* Widget() override { return FWidget; }
 

@@ -68,6 +68,7 @@ void UnregisterWindow(TWinControl* Wnd) {
     St.Capture = nullptr;
   if (St.Caret.Owner == Wnd) St.Caret = {};
   ForgetScrollBars(Wnd);
+  ForgetLayeredAttributes(Wnd);
 }
 
 TControl* CaptureControl() { return S().Capture; }

@@ -169,6 +169,20 @@ long GetWindowLong(HWND Wnd, int Index);
 bool AdjustWindowRectEx(TRect& R, unsigned Style, bool Menu, unsigned ExStyle);
 // The window's outline (nullptr: rectangular); points in window coordinates.
 bool SetWindowRgn(HWND Wnd, const std::vector<TPoint>* Polygon, bool Redraw);
+// Changes a style word (GWL_STYLE, GWL_EXSTYLE) of the window; returns the previous value.
+// Taking WS_EX_LAYERED away drops the window's layered attributes.
+long SetWindowLong(HWND Wnd, int Index, long Value);
+
+// --- layered windows ----------------------------------------------------------------------------
+
+enum : unsigned { LWA_COLORKEY = 0x1, LWA_ALPHA = 0x2 };
+// The look of a top-level window with WS_EX_LAYERED: with LWA_COLORKEY the pixels of the colour
+// Key are cut out of the window's shape (the window shows only the others), with LWA_ALPHA the
+// window is drawn at the constant opacity Alpha where the window system composites windows (a
+// plain X server shows it opaque). False for a window without WS_EX_LAYERED.
+bool SetLayeredWindowAttributes(HWND Wnd, TColorRef Key, Byte Alpha, unsigned Flags);
+// The attributes last set; false when the window is not layered or none were set.
+bool GetLayeredWindowAttributes(HWND Wnd, TColorRef* Key, Byte* Alpha, unsigned* Flags);
 
 // --- painting -----------------------------------------------------------------------------------
 

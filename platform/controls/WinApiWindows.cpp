@@ -2,6 +2,8 @@
 // over the control model.
 #include "platform/controls/WinApi.h"
 
+#include <map>
+
 #include "platform/controls/Controls_p.h"
 #include "platform/controls/DropDownWindow.h"
 #include "platform/controls/Forms.h"
@@ -91,6 +93,64 @@ long GetWindowLong(HWND Wnd, int Index) {
   }
   if (Index == GWL_EXSTYLE) return long(Wnd->WindowExStyle());
   return 0;
+}
+
+long SetWindowLong(HWND Wnd, int Index, long Value) {
+  if (!Wnd) return 0;
+  const long Old = GetWindowLong(Wnd, Index);
+  if (Index == GWL_STYLE) {
+    TWindowInternals::Style(Wnd) = unsigned(Value) & ~unsigned(WS_VISIBLE);
+    Wnd->SetVisible((unsigned(Value) & WS_VISIBLE) != 0);
+  } else if (Index == GWL_EXSTYLE) {
+    TWindowInternals::ExStyle(Wnd) = unsigned(Value);
+    if (!(unsigned(Value) & WS_EX_LAYERED)) ForgetLayeredAttributes(Wnd);
+  }
+  return Old;
+}
+
+// --- layered windows -----------------------------------------------------------------------------
+
+namespace {
+
+struct TLayered {
+  TColorRef Key = 0;
+  Byte Alpha = 255;
+  unsigned Flags = 0;
+};
+
+std::map<const TWinControl*, TLayered>& LayeredWindows() {
+  static std::map<const TWinControl*, TLayered> Map;
+  return Map;
+}
+
+}  // namespace
+
+void ForgetLayeredAttributes(TWinControl* Wnd) {
+  if (LayeredWindows().erase(Wnd) == 0) return;
+  if (auto* S = TWindowInternals::Surface(Wnd)) S->SetLayered(false, std::nullopt, 255);
+}
+
+bool SetLayeredWindowAttributes(HWND Wnd, TColorRef Key, Byte Alpha, unsigned Flags) {
+  if (!Wnd) return false;
+  Wnd->HandleNeeded();
+  if (!(Wnd->WindowExStyle() & WS_EX_LAYERED)) return false;
+  LayeredWindows()[Wnd] = {Key, Alpha, Flags};
+  if (auto* S = TWindowInternals::Surface(Wnd)) {
+    std::optional<TColorRef> UsedKey;
+    if (Flags & LWA_COLORKEY) UsedKey = Key;
+    S->SetLayered(true, UsedKey, (Flags & LWA_ALPHA) ? Alpha : 255);
+  }
+  return true;
+}
+
+bool GetLayeredWindowAttributes(HWND Wnd, TColorRef* Key, Byte* Alpha, unsigned* Flags) {
+  if (!Wnd || !(Wnd->WindowExStyle() & WS_EX_LAYERED)) return false;
+  const auto It = LayeredWindows().find(Wnd);
+  if (It == LayeredWindows().end()) return false;
+  if (Key) *Key = It->second.Key;
+  if (Alpha) *Alpha = It->second.Alpha;
+  if (Flags) *Flags = It->second.Flags;
+  return true;
 }
 
 bool AdjustWindowRectEx(TRect& R, unsigned Style, bool Menu, unsigned ExStyle) {
