@@ -19,6 +19,10 @@ TRecordsViewZk::TRecordsViewZk(TDataSet* ADataSet)
 TRecordsViewZk::~TRecordsViewZk() {
   std::vector<TRecordsListNotificatorZk*> Observers = FNotificators;
   for (TRecordsListNotificatorZk* N : Observers) N->SetDataObject(nullptr);
+  // Leaving the container while being destroyed tells nobody.
+  FOnViewDataEvent = nullptr;
+  FOnViewRecordMovedEvent = nullptr;
+  SetOnDataEvent(nullptr);
   SetDataObject(nullptr);
   FRows->Clear();
   FMemoryTreeList->ClearTree();
@@ -151,8 +155,10 @@ void TRecordsViewZk::RefreshFilteredRecsList() {
 void TRecordsViewZk::RebuildMemoryTreeList() {
   FMemoryTreeList->ClearTree();
   if (!FViewAsTreeList || !MemTableData()) return;
-  MemTableData()->RecordsList()->ActiveList().ForEach(
-      [this](TMemoryRecordZk* R) { FMemoryTreeList->AddChildAtKey(String(), R); });
+  // Records marked for deletion have no node, as when they are marked one by one.
+  MemTableData()->RecordsList()->ActiveList().ForEach([this](TMemoryRecordZk* R) {
+    if (R->UpdateStatus() != usDeleted) FMemoryTreeList->AddChildAtKey(String(), R);
+  });
 }
 
 void TRecordsViewZk::SetViewAsTreeList(bool Value) {
@@ -361,12 +367,15 @@ void TRecordsViewZk::TreeDataEvent(TMemoryRecordZk* MemRec, TRecordsListNotifica
       Tree->UpdateNodeState(Node, true);
       break;
     }
-    case rlnRecChangedZk:
-      if (TMemRecViewZk* Node = Tree->NodeOf(MemRec)) {
+    case rlnRecChangedZk: {
+      TMemRecViewZk* Node = Tree->NodeOf(MemRec);
+      if (Node)
         Tree->UpdateParent(Node);
-        Tree->UpdateNodeState(Node, true);
-      }
+      else if (MemRec->UpdateStatus() != usDeleted)
+        Node = Tree->AddChildAtKey(String(), MemRec);  // a reverted deletion comes back
+      if (Node) Tree->UpdateNodeState(Node, true);
       break;
+    }
     case rlnRecDeletedZk:
     case rlnRecMarkedForDelZk: {
       TMemRecViewZk* Node = Tree->NodeOf(MemRec);
