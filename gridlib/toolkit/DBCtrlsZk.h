@@ -244,7 +244,7 @@ public:
   // The text; setting it from code posts at once (Reset and re-raise on failure).
   String Text() const { return GetText(); }
   void SetText(const String& Value);
-  Variant Value() { return GetVariantValue(); }
+  Variant Value() const { return const_cast<TCustomDBEditZk*>(this)->GetVariantValue(); }
   void SetValue(const Variant& Value) { SetVariantValue(Value); }
   String DisplayTextForPaintCopy() { return GetDisplayTextForPaintCopy(); }
   // In place: whether the window exists and is shown; setting false hides it there.
@@ -381,6 +381,9 @@ protected:
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void FontChanged() override;
 
+  // Descendants' constructors call it to take their own main button (CreateEditButton runs
+  // as the base's while the base constructor runs).
+  void ReplaceEditButton();
   // Layout and state of the button strip.
   void LayoutEditButtons();
   void UpdateEditButtonsState();
@@ -642,7 +645,7 @@ public:
   ~TCustomDBNumberEditZk() override;
 
   bool CalculatorVisible() const { return FCalculatorVisible; }
-  bool Currency() const;
+  bool currency() const;
   void SetCurrency(bool Value);
   unsigned DecimalPlaces() const { return FDecimalPlaces; }
   void SetDecimalPlaces(unsigned Value);
@@ -663,6 +666,12 @@ public:
   const TNotifyEvent& OnDropDown() const { return FOnDropDown; }
   void SetOnDropDown(TNotifyEvent Value) { FOnDropDown = std::move(Value); }
   bool IsIncrementStored() const { return FIncrement != 1; }
+  bool IsCurrencyStored() const { return FNumberAssignedValues.Contains(evCurrencyZk); }
+  bool IsDisplayFormatStored() const {
+    return FNumberAssignedValues.Contains(evDisplayFormatZk);
+  }
+  bool IsMaxValueStored() const { return FNumberAssignedValues.Contains(evMaxValueZk); }
+  bool IsMinValueStored() const { return FNumberAssignedValues.Contains(evMinValueZk); }
 
   Extended CheckValue(Extended X) const;
   String FormatValue(Extended X) const;

@@ -37,8 +37,7 @@ TCustomDBEditZk::TCustomDBEditZk(TComponent* AOwner) : TCustomMaskEdit(AOwner) {
   FDataLink->OnEditingChange = [this](TObject*) { EditingChanged(); };
   FDataLink->OnUpdateData = [this](TObject*) { UpdateData(); };
   FDataLink->OnActiveChange = [this](TObject*) { ActiveChanged(); };
-  FEditButton.reset(CreateEditButton());
-  FEditButton->SetOnChanged([this](TObject*) { EditButtonsChanged(); });
+  ReplaceEditButton();
   FEditButtons.reset(CreateEditButtons());
   FEditButtons->SetOnChanged([this](TObject*) { EditButtonsChanged(); });
   FEditImage.reset(CreateEditImage());
@@ -59,6 +58,12 @@ TCustomDBEditZk::~TCustomDBEditZk() {
   FEditImage.reset();
   FEditButton.reset();
   FEditButtons.reset();
+}
+
+void TCustomDBEditZk::ReplaceEditButton() {
+  FEditButton.reset(CreateEditButton());
+  FEditButton->SetOnChanged([this](TObject*) { EditButtonsChanged(); });
+  EditButtonsChanged();
 }
 
 bool TCustomDBEditZk::ButtonsEnabled() { return Enabled() && FDataLink->Active(); }
@@ -450,9 +455,12 @@ void TCustomDBEditZk::CreateParams(TCreateParams& Params) {
 void TCustomDBEditZk::CreateWnd() {
   const bool WasFocused = FFocused;
   TCustomMaskEdit::CreateWnd();
-  // Without WordWrap the window edits left-aligned; right and centred texts are painted by
-  // the editor while it is not focused.
-  TCustomMaskEdit::SetAlignment(FWordWrap ? Alignment() : taLeftJustify);
+  // The window edits as its style says: left-aligned without WordWrap (right and centred
+  // texts are then painted by the editor while it is not focused).
+  const unsigned Style = WindowStyle();
+  TCustomMaskEdit::SetAlignment((Style & ES_RIGHT)    ? taRightJustify
+                                : (Style & ES_CENTER) ? taCenter
+                                                      : taLeftJustify);
   UpdateHeight();
   UpdateBorderActive();
   LayoutEditButtons();

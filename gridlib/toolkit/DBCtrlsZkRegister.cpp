@@ -47,4 +47,31 @@ REGISTER_CLASS(TDBEditZk) {
       .Property("OnUpdateData", &TDBEditZk::OnUpdateData, &TDBEditZk::SetOnUpdateData);
 }
 
-void RegisterDBCtrlsZkClasses() { RegisterClasses({TDBEditZk::ClassInfo()}); }
+REGISTER_CLASS(TCustomDBNumberEditZk) {}
+
+REGISTER_CLASS(TDBNumberEditZk) {
+  Class.Property("currency", &TDBNumberEditZk::currency, &TDBNumberEditZk::SetCurrency, false)
+      .Stored(&TDBNumberEditZk::IsCurrencyStored)
+      .Property("DecimalPlaces", &TDBNumberEditZk::DecimalPlaces,
+                &TDBNumberEditZk::SetDecimalPlaces, 2u)
+      .Property("DisplayFormat", &TDBNumberEditZk::DisplayFormat,
+                &TDBNumberEditZk::SetDisplayFormat)
+      .Stored(&TDBNumberEditZk::IsDisplayFormatStored)
+      .Property("Increment", &TDBNumberEditZk::Increment, &TDBNumberEditZk::SetIncrement)
+      .Stored(&TDBNumberEditZk::IsIncrementStored)
+      .Property("MaxValue", &TDBNumberEditZk::MaxValue, &TDBNumberEditZk::SetMaxValue)
+      .Stored(&TDBNumberEditZk::IsMaxValueStored)
+      .Property("MinValue", &TDBNumberEditZk::MinValue, &TDBNumberEditZk::SetMinValue)
+      .Stored(&TDBNumberEditZk::IsMinValueStored)
+      .Property("Value", &TDBNumberEditZk::Value, &TDBNumberEditZk::SetValue)
+      .Stored(&TDBNumberEditZk::IsValueStored)
+      .Property("EditButton", &TDBNumberEditZk::EditButton, &TDBNumberEditZk::SetEditButton)
+      .Property("OnButtonClick", &TDBNumberEditZk::OnButtonClick, &TDBNumberEditZk::SetOnButtonClick)
+      .Property("OnButtonDown", &TDBNumberEditZk::OnButtonDown, &TDBNumberEditZk::SetOnButtonDown)
+      .Property("OnCloseUp", &TDBNumberEditZk::OnCloseUp, &TDBNumberEditZk::SetOnCloseUp)
+      .Property("OnDropDown", &TDBNumberEditZk::OnDropDown, &TDBNumberEditZk::SetOnDropDown);
+}
+
+void RegisterDBCtrlsZkClasses() {
+  RegisterClasses({TDBEditZk::ClassInfo(), TDBNumberEditZk::ClassInfo()});
+}
