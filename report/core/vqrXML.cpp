@@ -28,6 +28,9 @@ namespace {
 
 const char kHeader[] = "<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"no\"?>";
 const char16_t kInvalidFormat[] = u"Invalid file format";
+// Elements open at once while reading. Reports nest a few dozen levels; the limit keeps the
+// recursive reader, writer and serializer far inside an 8 MB stack, sanitizers included.
+constexpr int kMaxDepth = 1000;
 
 bool IsEncodedChar(Char C) {
   return C == 10 || C == 13 || C == u'"' || C == u'&' || C == u'<' || C == u'>';
@@ -354,12 +357,23 @@ void TvqrXMLReader::ReadHeader() {
 }
 
 void TvqrXMLReader::ReadRootItem(TvqrXMLItem* Item, bool ReadChildren) {
+  FDepth = 0;
   ReadItem(Item, ReadChildren);
 }
 
 // Reads one element into Item; false when the tag was a closing tag or the stream ended
-// (Item's name then holds the closing tag).
+// (Item's name then holds the closing tag, or is empty at the end). An element whose stream
+// ends before its closing tag, or nested deeper than kMaxDepth, is "Invalid file format".
 bool TvqrXMLReader::ReadItem(TvqrXMLItem* Item, bool ReadChildren) {
+  // Reading the closing tag of an element at the limit looks one level further.
+  if (FDepth > kMaxDepth) RaiseException();
+  ++FDepth;
+  bool Result = ReadElement(Item, ReadChildren);
+  --FDepth;
+  return Result;
+}
+
+bool TvqrXMLReader::ReadElement(TvqrXMLItem* Item, bool ReadChildren) {
   Int64 Start = FPosition;
   String Name, Text;
   ReadTag(Name, Text);
@@ -384,7 +398,7 @@ bool TvqrXMLReader::ReadItem(TvqrXMLItem* Item, bool ReadChildren) {
       break;
     }
   }
-  if (!Closing.empty() && !AnsiSameText(Closing, u"/" + Item->FName)) RaiseException();
+  if (!AnsiSameText(Closing, u"/" + Item->FName)) RaiseException();
   Item->FLoaded = true;
   std::size_t Marker = AsciiLower(Item->FText).find(u" ld=\"0\"");
   if (Marker != String::npos) {
@@ -425,19 +439,25 @@ void TvqrXMLWriter::WriteHeader() { WriteLn(kHeader); }
 
 void TvqrXMLWriter::WriteRootItem(TvqrXMLItem* RootItem) { WriteItem(RootItem, 0); }
 
+// Reads the children of an unloaded item back from Source. The reader and its buffer live on
+// the heap: this runs inside the writer's recursion, whose frames stay small.
+void TvqrXMLWriter::ReloadItem(TvqrXMLItem* Item, TStream* Source) {
+  String Name = Item->Name(), Text = Item->Text();
+  {
+    auto Reader = std::make_unique<TvqrXMLReader>(Source);
+    Reader->SetPosition(static_cast<Int64>(Item->Offset()));
+    Reader->ReadRootItem(Item, true);
+  }
+  Item->SetName(Name);
+  Item->SetText(Text);
+}
+
 void TvqrXMLWriter::WriteItem(TvqrXMLItem* Item, int Level) {
   if (Item->Unloadable() && !Item->Loaded()) {
     TStream* Source = Item->SourceStream() ? Item->SourceStream() : FTempStream;
     if (Source) {
       // Copy the unloaded item into the output without keeping it in memory.
-      String Name = Item->Name(), Text = Item->Text();
-      {
-        TvqrXMLReader Reader(Source);
-        Reader.SetPosition(static_cast<Int64>(Item->Offset()));
-        Reader.ReadRootItem(Item, true);
-      }
-      Item->SetName(Name);
-      Item->SetText(Text);
+      ReloadItem(Item, Source);
       WriteItem(Item, Level);
       Item->Clear();
       return;

@@ -130,8 +130,10 @@ private:
   bool ReadTagBytes(std::string& Tag);
   void SkipComment();
   bool ReadItem(TvqrXMLItem* Item, bool ReadChildren);
+  bool ReadElement(TvqrXMLItem* Item, bool ReadChildren);
 
   TStream* FStream;
+  int FDepth = 0;  // elements open while reading
   char FBuffer[4096];
   int FBufPos = 0;
   int FBufEnd = 0;
@@ -162,6 +164,7 @@ public:
 
 private:
   void WriteItem(TvqrXMLItem* Item, int Level);
+  void ReloadItem(TvqrXMLItem* Item, TStream* Source);
   void WriteLn(const std::string& Line);
   void Put(const std::string& Bytes);
 
