@@ -9,13 +9,18 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Variants.h"
+#include "script/ks_iclassesrtti.h"
 #include "script/ks_iilparser.h"
+#include "script/ks_iinirtti.h"
 #include "script/ks_isysrtti.h"
 #include "script/ks_itools.h"
 
 std::vector<TksRTTIModuleFactory>& RTTIModuleClasses() {
+  // The engine's own modules in their order: the system library, ini files, the base
+  // classes. The window-system bindings append dialogs, graphics and forms after them.
   static std::vector<TksRTTIModuleFactory> List{
-      [](TksScript* S) -> TksRTTIModule* { return new TksSysFunctions(S); }};
+      [](TksScript* S) -> TksRTTIModule* { return new TksSysFunctions(S); }, ksCreateIniRTTI,
+      ksCreateClassesRTTI};
   return List;
 }
 

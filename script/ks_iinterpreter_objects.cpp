@@ -208,23 +208,23 @@ Variant TksMethodHelper::Create() {
   auto* Cls = static_cast<TksClassVariable*>(
       DefaultHandleRegistry().Lookup(FParentValue.AsHandle(), "TksClassVariable"));
   TksClassRef Class = Cls->ClassRef();
-  TObject* Obj = nullptr;
-  try {
-    Obj = Construct(Class);
-  } catch (const EInvalidOperation&) {
-    // The class has no plain factory (it takes arguments, or is abstract): the handler
-    // builds the object for the token's class.
-    if (!FOnCall && !FOnCallNew) throw;
+  if (!Class->CanCreate() && (FOnCall || FOnCallNew)) {
+    // No plain factory (the constructor takes arguments, or the class is abstract): the
+    // handler builds the object for the token's class.
     Variant Built = CallHandler(nullptr, Class, FUppercaseName);
-    if (!ksVariantToObject(Built, Class)) throw;
+    TObject* Made = ksVariantToObject(Built, Class);
+    if (!Made) throw EInvalidOperation(u"Cannot create an instance of " + Class->Name());
+    ksMarkScriptCreated(Made);
     return Built;
   }
+  TObject* Obj = Construct(Class);
   try {
     CallHandler(Obj, FClassRef, FUppercaseName);
   } catch (...) {
     delete Obj;
     throw;
   }
+  ksMarkScriptCreated(Obj);
   return ksObjectToVariant(Obj);
 }
 

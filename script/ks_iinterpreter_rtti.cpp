@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <any>
 #include <cstdint>
+#include <unordered_set>
 
 #include "platform/classes/Component.h"
 #include "platform/classes/TypeRegistry.h"
@@ -125,6 +126,36 @@ TObject* ksVariantToObject(const Variant& Value, TClass Expected) {
     throw EHandleError(u"Object handle " + HandleText(Value) + u" refers to a " + Obj->ClassName() +
                        u", not a " + Expected->Name());
   return Obj;
+}
+
+// ---- Freeing from scripts ----------------------------------------------------------------------
+
+namespace {
+// By handle (never reused), so a freed object's address cannot stand for a new one.
+std::unordered_set<std::uint64_t>& ScriptCreated() {
+  static std::unordered_set<std::uint64_t> Set;
+  return Set;
+}
+std::unordered_set<std::uint64_t>& Kept() {
+  static std::unordered_set<std::uint64_t> Set;
+  return Set;
+}
+std::uint64_t HandleNumber(TObject* Obj) {
+  return static_cast<std::uint64_t>(ksObjectToVariant(Obj).AsHandle());
+}
+}  // namespace
+
+void ksMarkScriptCreated(TObject* Obj) { ScriptCreated().insert(HandleNumber(Obj)); }
+
+void ksKeepObject(TObject* Obj) { Kept().insert(HandleNumber(Obj)); }
+
+void ksFreeObject(TObject* Obj) {
+  if (!Obj) return;
+  std::uint64_t H = HandleNumber(Obj);
+  if (Kept().count(H) || (!ScriptCreated().count(H) && !dynamic_cast<TComponent*>(Obj)))
+    throw EInvalidOperation(u"Cannot free an object the host owns");
+  ScriptCreated().erase(H);
+  delete Obj;  // its destructor releases the handle
 }
 
 // ---- Published properties and events --------------------------------------------------------
@@ -290,7 +321,10 @@ void TksClassVariable::AddPublished() {
 void TksClassVariable::AddFactoryMembers() {
   // The constructor creates the object through the registry's factory (TksMethodHelper::GetValue);
   // the declaration only fixes the parameters scripts pass.
-  if (FClassRef->IsComponentClass())
+  // A class without a plain factory gets no automatic constructor, so that an ancestor's
+  // constructor member (which builds the token's class) is found.
+  if (!FClassRef->CanCreate()) {
+  } else if (FClassRef->IsComponentClass())
     AddConstructor(u"constructor Create(AOwner: TComponent)", TksCallMethodNewEvent());
   else if (FClassRef->IsCollectionItemClass())
     AddConstructor(u"constructor Create(Collection: TCollection)", TksCallMethodNewEvent());
@@ -298,7 +332,7 @@ void TksClassVariable::AddFactoryMembers() {
     AddConstructor(u"constructor Create", TksCallMethodNewEvent());
   if (FClassRef == TObject::ClassInfo())
     AddMethod(u"procedure Free", [](TObject* Obj, TksClassRef, const String&, TksMethodHelper*) {
-      delete Obj;  // its destructor releases the handle
+      ksFreeObject(Obj);
       return Variant(0);
     });
 }

@@ -15,6 +15,14 @@ class TComponent;
 Variant ksObjectToVariant(TObject* Obj);
 TObject* ksVariantToObject(const Variant& Value, TClass Expected = nullptr);
 
+// Free from a script: an object the script constructed, or a component (its owner lets go);
+// anything else raises "Cannot free an object the host owns", and so does an object the host
+// marks as kept (the report, Application) with ksKeepObject.
+void ksFreeObject(TObject* Obj);
+void ksKeepObject(TObject* Obj);
+// Marks Obj as built by a script constructor.
+void ksMarkScriptCreated(TObject* Obj);
+
 class TksPropertyHelper;
 // New-style property handlers: the helper comes last.
 using TksGetValueNewEvent = std::function<Variant(TObject* Instance, TksClassRef ClassType,

@@ -6,6 +6,8 @@
 #include <iterator>
 #include <sstream>
 
+#include "platform/classes/Streams.h"
+#include "platform/classes/TypeRegistry.h"
 #include "platform/rtl/Exceptions.h"
 
 namespace {
@@ -274,6 +276,9 @@ void TksXMLItem::SetProp(const String& Index, const String& Value) {
 // ---------------------------------------------------------------------------------------------
 // TksXMLDocument
 
+REGISTER_CLASS(TksXMLItem) {}
+REGISTER_CLASS(TksXMLDocument) {}
+
 TksXMLDocument::TksXMLDocument() : FRoot(std::make_unique<TksXMLItem>()) {}
 TksXMLDocument::~TksXMLDocument() = default;
 
@@ -305,6 +310,17 @@ void TksXMLDocument::SaveToFile(const String& FileName) const {
   std::ofstream Out(StringToUtf8(FileName), std::ios::binary | std::ios::trunc);
   if (!Out) throw EFCreateError(u"Cannot create file \"" + FileName + u"\"");
   Out << SaveToString();
+}
+
+void TksXMLDocument::LoadFromStream(TStream* Stream) {
+  std::string Bytes(static_cast<size_t>(std::max<Int64>(0, Stream->Size() - Stream->Position())), '\0');
+  Bytes.resize(static_cast<size_t>(Stream->Read(Bytes.data(), static_cast<Int64>(Bytes.size()))));
+  LoadFromString(Bytes);
+}
+
+void TksXMLDocument::SaveToStream(TStream* Stream) const {
+  std::string Bytes = SaveToString();
+  Stream->WriteBuffer(Bytes.data(), static_cast<Int64>(Bytes.size()));
 }
 
 // ---------------------------------------------------------------------------------------------

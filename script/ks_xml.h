@@ -11,15 +11,20 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/classes/Object.h"
 #include "platform/rtl/Types.h"
 
-class TksXMLItem {
+class TStream;
+
+// Both classes are registry classes, so scripts reach them as objects (their handles).
+class TksXMLItem : public TObject {
+  VORENTA_CLASS(TksXMLItem, TObject)
 public:
   TksXMLItem() = default;
   TksXMLItem(const TksXMLItem&) = delete;
   TksXMLItem& operator=(const TksXMLItem&) = delete;
   // Frees the children, then unhooks itself from its parent.
-  ~TksXMLItem();
+  ~TksXMLItem() override;
 
   void Clear();
   TksXMLItem* Add();
@@ -38,8 +43,9 @@ public:
   void SetName(const String& Value) { FName = Value; }
   const String& Text() const { return FText; }
   void SetText(const String& Value) { FText = Value; }
-  void* Data() const { return FData; }
-  void SetData(void* Value) { FData = Value; }
+  // A number the user of the tree keeps with the element (never an address).
+  int Data() const { return FData; }
+  void SetData(int Value) { FData = Value; }
   TksXMLItem* Parent() const { return FParent; }
   // Removes the element from its old parent's list; does not add it to the new one.
   void SetParent(TksXMLItem* Value);
@@ -50,17 +56,18 @@ public:
 private:
   void Unhook(TksXMLItem* Child);
 
-  void* FData = nullptr;
+  int FData = 0;
   std::vector<TksXMLItem*> FItems;  // owned
   String FName;
   TksXMLItem* FParent = nullptr;
   String FText;
 };
 
-class TksXMLDocument {
+class TksXMLDocument : public TObject {
+  VORENTA_CLASS(TksXMLDocument, TObject)
 public:
   TksXMLDocument();
-  ~TksXMLDocument();
+  ~TksXMLDocument() override;
   TksXMLDocument(const TksXMLDocument&) = delete;
   TksXMLDocument& operator=(const TksXMLDocument&) = delete;
 
@@ -71,6 +78,9 @@ public:
   std::string SaveToString() const;
   void LoadFromFile(const String& FileName);
   void SaveToFile(const String& FileName) const;
+  // From the stream's position to its end; to the stream at its position.
+  void LoadFromStream(TStream* Stream);
+  void SaveToStream(TStream* Stream) const;
 
   bool AutoIndent() const { return FAutoIndent; }
   void SetAutoIndent(bool Value) { FAutoIndent = Value; }

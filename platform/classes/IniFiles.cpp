@@ -1,7 +1,10 @@
 // IniFiles.cpp - TCustomIniFile's typed values, TMemIniFile and TIniFile.
 #include "platform/classes/IniFiles.h"
 
+#include <algorithm>
+
 #include "platform/classes/IniText_p.h"
+#include "platform/classes/Streams.h"
 #include "platform/classes/Strings.h"
 #include "platform/classes/TypeRegistry.h"
 #include "platform/rtl/DateUtils.h"
@@ -126,6 +129,50 @@ void TCustomIniFile::WriteDateTime(const String& Section, const String& Ident, T
   WriteString(Section, Ident, FormatDateTime(u"yyyy-mm-dd hh:nn:ss", Value, IniSettings()));
 }
 
+TDateTime TCustomIniFile::ReadTime(const String& Section, const String& Ident, TDateTime Default) {
+  const String S = Trim(ReadString(Section, Ident, String()));
+  TDateTime Value = 0;
+  if (TryStrToTime(S, Value, IniSettings()) || TryStrToTime(S, Value)) return Value;
+  return Default;
+}
+
+void TCustomIniFile::WriteTime(const String& Section, const String& Ident, TDateTime Value) {
+  WriteString(Section, Ident, FormatDateTime(u"hh:nn:ss", Value, IniSettings()));
+}
+
+int TCustomIniFile::ReadBinaryStream(const String& Section, const String& Ident, TStream* Value) {
+  const String Hex = Trim(ReadString(Section, Ident, String()));
+  if (Hex.size() % 2) return 0;
+  std::string Bytes(Hex.size() / 2, '\0');
+  auto Digit = [](Char C) {
+    if (C >= u'0' && C <= u'9') return C - u'0';
+    if (C >= u'A' && C <= u'F') return C - u'A' + 10;
+    if (C >= u'a' && C <= u'f') return C - u'a' + 10;
+    return -1;
+  };
+  for (std::size_t I = 0; I < Bytes.size(); ++I) {
+    const int Hi = Digit(Hex[2 * I]), Lo = Digit(Hex[2 * I + 1]);
+    if (Hi < 0 || Lo < 0) return 0;
+    Bytes[I] = static_cast<char>(Hi * 16 + Lo);
+  }
+  if (Value) Value->WriteBuffer(Bytes.data(), static_cast<Int64>(Bytes.size()));
+  return static_cast<int>(Bytes.size());
+}
+
+void TCustomIniFile::WriteBinaryStream(const String& Section, const String& Ident, TStream* Value) {
+  static const char16_t Digits[] = u"0123456789ABCDEF";
+  String Hex;
+  if (Value) {
+    std::string Bytes(static_cast<std::size_t>(std::max<Int64>(0, Value->Size() - Value->Position())), '\0');
+    Bytes.resize(static_cast<std::size_t>(Value->Read(Bytes.data(), static_cast<Int64>(Bytes.size()))));
+    for (unsigned char B : Bytes) {
+      Hex += Digits[B >> 4];
+      Hex += Digits[B & 15];
+    }
+  }
+  WriteString(Section, Ident, Hex);
+}
+
 // =============================================================================================
 // TMemIniFile
 
@@ -145,6 +192,14 @@ void TMemIniFile::Reload() {
 }
 
 void TMemIniFile::Clear() { FText->Clear(); }
+
+void TMemIniFile::GetStrings(TStrings* List) { FillStrings(List, FText->Lines()); }
+
+void TMemIniFile::SetStrings(TStrings* List) {
+  std::vector<String> Lines;
+  for (int I = 0; I < List->Count(); ++I) Lines.push_back(List->Strings(I));
+  FText->SetLines(Lines);
+}
 
 String TMemIniFile::ReadString(const String& Section, const String& Ident,
                                const String& Default) {

@@ -23,6 +23,7 @@
 #include "platform/classes/Object.h"
 
 class TStrings;
+class TStream;
 class TIniText;
 
 class TCustomIniFile : public TObject {
@@ -64,6 +65,15 @@ public:
   virtual void WriteDate(const String& Section, const String& Ident, TDateTime Value);
   virtual TDateTime ReadDateTime(const String& Section, const String& Ident, TDateTime Default);
   virtual void WriteDateTime(const String& Section, const String& Ident, TDateTime Value);
+  // The time of day, written as "hh:nn:ss".
+  virtual TDateTime ReadTime(const String& Section, const String& Ident, TDateTime Default);
+  virtual void WriteTime(const String& Section, const String& Ident, TDateTime Value);
+  // A stream's bytes as a hex value (two upper-case digits a byte). Reading writes the bytes
+  // into Value at its position and gives their count; a missing key or a value that is not
+  // hex gives 0 and writes nothing.
+  int ReadBinaryStream(const String& Section, const String& Ident, TStream* Value);
+  // From Value's position to its end.
+  void WriteBinaryStream(const String& Section, const String& Ident, TStream* Value);
 
 private:
   String FFileName;
@@ -94,6 +104,9 @@ public:
   void Reload();
   // Forgets every section (the file is untouched until UpdateFile).
   void Clear();
+  // The text's lines as they stand / the text replaced by List's lines.
+  void GetStrings(TStrings* List);
+  void SetStrings(TStrings* List);
 
 private:
   std::unique_ptr<TIniText> FText;

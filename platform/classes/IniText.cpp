@@ -82,6 +82,18 @@ std::string TIniText::Bytes() const {
   return EncodeText(Text, FEncoding, FBom);
 }
 
+std::vector<String> TIniText::Lines() const {
+  std::vector<String> R;
+  R.reserve(FLines.size());
+  for (const TLine& Line : FLines) R.push_back(Line.Raw);
+  return R;
+}
+
+void TIniText::SetLines(const std::vector<String>& Lines) {
+  FLines.clear();
+  for (const String& Raw : Lines) FLines.push_back(ParseLine(Raw));
+}
+
 template <class F>
 void TIniText::ForEachLineIn(const String& Section, F Visit) const {
   bool Inside = false;

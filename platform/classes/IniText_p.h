@@ -43,6 +43,9 @@ public:
   // Names in order of first appearance, each once.
   std::vector<String> Sections() const;
   std::vector<String> Keys(const String& Section) const;
+  // The text's lines as written, and the text replaced by Lines (encoding and line break kept).
+  std::vector<String> Lines() const;
+  void SetLines(const std::vector<String>& Lines);
 
 private:
   enum TKind { lkText, lkSection, lkKey };

@@ -10,8 +10,14 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/classes/TypeRegistry.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Resources.h"
+
+REGISTER_CLASS(TStream) {}
+REGISTER_CLASS(TCustomMemoryStream) {}
+REGISTER_CLASS(TMemoryStream) {}
+REGISTER_CLASS(TFileStream) {}
 
 namespace {
 

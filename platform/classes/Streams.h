@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/classes/Encoding.h"
+#include "platform/classes/Object.h"
 #include "platform/rtl/Types.h"
 
 using TBytes = std::vector<Byte>;
@@ -33,7 +34,8 @@ constexpr Word fmShareDenyWrite = 0x0020;
 constexpr Word fmShareDenyRead = 0x0030;
 constexpr Word fmShareDenyNone = 0x0040;
 
-class TStream {
+class TStream : public TObject {
+  VORENTA_CLASS(TStream, TObject)
 public:
   TStream() = default;
   TStream(const TStream&) = delete;
@@ -71,6 +73,7 @@ std::string ReadRestOfStream(TStream* Stream);
 // A stream over a block of memory it does not own; reading and seeking only. The base of the
 // memory, resource and bytes streams.
 class TCustomMemoryStream : public TStream {
+  VORENTA_CLASS(TCustomMemoryStream, TStream)
 public:
   Int64 Read(void* Buffer, Int64 Count) override;
   Int64 Seek(Int64 Offset, TSeekOrigin Origin) override;
@@ -90,6 +93,7 @@ protected:
 
 // A growable stream in memory. Writing past the end grows the capacity in blocks.
 class TMemoryStream : public TCustomMemoryStream {
+  VORENTA_CLASS(TMemoryStream, TCustomMemoryStream)
 public:
   TMemoryStream() = default;
   ~TMemoryStream() override;
@@ -145,6 +149,7 @@ private:
 // Failures raise EFCreateError "Cannot create file \"%s\". %s" or EFOpenError
 // "Cannot open file \"%s\". %s" with the system's reason.
 class TFileStream : public TStream {
+  VORENTA_CLASS(TFileStream, TStream)
 public:
   TFileStream(const String& FileName, Word Mode);
   ~TFileStream() override;

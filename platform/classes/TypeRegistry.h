@@ -215,6 +215,9 @@ public:
   bool IsCollectionItemClass() const;
   TObject* Create() const;
   TComponent* CreateComponent(TComponent* AOwner) const;
+  // Whether one of the three can create an instance (false for an abstract class or one whose
+  // constructor takes other arguments).
+  bool CanCreate() const { return FCreate || FCreateComponent || FCreateItem; }
   TCollectionItem* CreateItem(TCollection* ACollection) const;
 
 private:

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/classes/Streams.h"
 #include "platform/classes/Strings.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/rtl/Exceptions.h"
@@ -196,3 +197,39 @@ TEST_F(IniFilesTest, UnwritableFileRaisesAndLeavesNoTemporary) {
 }
 
 }  // namespace
+
+TEST_F(IniFilesTest, TimesBinaryStreamsAndTheTextAsLines) {
+  TMemIniFile Ini(Path("t.ini"));
+  Ini.WriteTime(u"S", u"T", EncodeTime(13, 5, 9, 0));
+  EXPECT_EQ(Ini.ReadString(u"S", u"T", u""), u"13:05:09");
+  EXPECT_DOUBLE_EQ(Ini.ReadTime(u"S", u"T", 0), EncodeTime(13, 5, 9, 0));
+  EXPECT_DOUBLE_EQ(Ini.ReadTime(u"S", u"none", 0.5), 0.5);
+
+  TMemoryStream Out;
+  Out.WriteBuffer("\x00\x7F\xFFz", 4);
+  Out.SetPosition(1);  // from the position to the end
+  Ini.WriteBinaryStream(u"S", u"B", &Out);
+  EXPECT_EQ(Ini.ReadString(u"S", u"B", u""), u"7FFF7A");
+  TMemoryStream In;
+  EXPECT_EQ(Ini.ReadBinaryStream(u"S", u"B", &In), 3);
+  EXPECT_EQ(In.Size(), 3);
+  EXPECT_EQ(static_cast<const unsigned char*>(In.Memory())[1], 0xFF);
+  for (const char16_t* Bad : {u"7FF", u"7G", u""}) {
+    Ini.WriteString(u"S", u"Bad", Bad);
+    EXPECT_EQ(Ini.ReadBinaryStream(u"S", u"Bad", &In), 0) << StringToUtf8(Bad);
+  }
+  EXPECT_EQ(In.Size(), 3);
+
+  TStringList Lines;
+  Ini.GetStrings(&Lines);
+  EXPECT_EQ(Lines.Text(), u"[S]\r\nT=13:05:09\r\nB=7FFF7A\r\nBad=\r\n");
+  Lines.Clear();
+  Lines.Add(u"; note");
+  Lines.Add(u"[N]");
+  Lines.Add(u"a = 1");
+  Ini.SetStrings(&Lines);
+  EXPECT_EQ(Ini.ReadInteger(u"N", u"a", 0), 1);
+  EXPECT_FALSE(Ini.SectionExists(u"S"));
+  Ini.UpdateFile();
+  EXPECT_EQ(ReadRaw("t.ini"), "; note\n[N]\na = 1\n");
+}

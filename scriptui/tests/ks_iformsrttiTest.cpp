@@ -1,0 +1,109 @@
+// ks_iformsrttiTest.cpp - a form with controls given to a script (AddForm): every adapter
+// shape fired by real key and mouse input, KeyPress changing the key, CloseQuery keeping the
+// form, ShowModal ended from the script.
+#include <gtest/gtest.h>
+
+#include "platform/classes/TypeRegistry.h"
+#include "platform/controls/Dialogs.h"
+#include "platform/controls/Forms.h"
+#include "platform/controls/StdCtrls.h"
+#include "platform/controls/WinApi.h"
+#include "platform/rtl/Variants.h"
+#include "script/ks_iinterpreter.h"
+#include "scriptui/ks_iformsrtti.h"
+
+class TScriptForm : public TForm {
+  VORENTA_CLASS(TScriptForm, TForm)
+public:
+  explicit TScriptForm(TComponent* AOwner) : TForm(AOwner) {
+    SetName(u"ScriptForm1");
+    SetBounds(0, 0, 300, 200);
+    Edit1 = new TEdit(this);
+    Edit1->SetName(u"Edit1");
+    Edit1->SetParent(this);
+    Edit1->SetBounds(10, 10, 100, 24);
+    Button1 = new TButton(this);
+    Button1->SetName(u"Button1");
+    Button1->SetParent(this);
+    Button1->SetBounds(10, 50, 100, 30);
+  }
+  TEdit* Edit1;
+  TButton* Button1;
+};
+
+REGISTER_CLASS(TScriptForm) {}
+
+namespace {
+
+struct FormsScript : ::testing::Test {
+  void SetUp() override {
+    InitControls();
+    ksRegisterUIModules();
+    Answers = new TTestDialogAnswerer;
+    Previous = SetDialogService(std::unique_ptr<IDialogService>(Answers));
+    Script.AddRTTI();
+    Script.AddMethod(u"procedure Out(v: Variant)", [this](TObject*, TksClassRef, const String&, TksMethodHelper* H) {
+      if (!Output.empty()) Output += u' ';
+      Output += VarToStr(H->GetParam(0));
+      return Variant(0);
+    });
+    Script.AddForm(&Form);
+  }
+  void TearDown() override {
+    TCustomForm::SetModalHookForTests(nullptr);
+    SetDialogService(std::move(Previous));
+  }
+  std::string Run(const String& Text) {
+    static const int ProgramTag = 0;
+    Script.ClearItems(&ProgramTag);
+    Script.SetText(Text);
+    Script.SetAddedBy(&ProgramTag);
+    bool Ok = Script.Compile();
+    Script.SetAddedBy(nullptr);
+    if (!Ok) return "error " + StringToUtf8(Script.ErrorPos() + u" " + Script.ErrorMsg());
+    Script.Execute();
+    return StringToUtf8(Output);
+  }
+
+  TTestDialogAnswerer* Answers = nullptr;
+  std::unique_ptr<IDialogService> Previous;
+  TScriptForm Form{nullptr};
+  TksScript Script;
+  String Output;
+};
+
+}  // namespace
+
+TEST_F(FormsScript, AdaptersFireFromRealInputAndCopyVarArgumentsBack) {
+  ASSERT_EQ(Run(u"procedure KeyDown(Sender: TObject; var Key: Word; Shift: Integer); begin Out('down ' + IntToStr(Key)) end;\r\n"
+                u"procedure KeyPress(Sender: TObject; var Key: Char); begin if Key = 'a' then Key := 'b'; if Key = 'x' then Key := '' end;\r\n"
+                u"procedure MouseDown(Sender: TObject; Button, Shift, X, Y: Integer); begin Out('mouse ' + IntToStr(Button) + ' ' + IntToStr(X) + ',' + IntToStr(Y)) end;\r\n"
+                u"procedure Click(Sender: TObject); begin Out('click ' + TComponent(Sender).Name) end;\r\n"
+                u"procedure CloseQuery(Sender: TObject; var CanClose: Boolean); begin Out('asked'); CanClose := False end;\r\n"
+                u"begin with ScriptForm1 do begin Edit1.OnKeyDown := 'KeyDown'; Edit1.OnKeyPress := 'KeyPress'; Button1.OnMouseDown := 'MouseDown';\r\n"
+                u"  Button1.OnClick := 'Click'; OnCloseQuery := 'CloseQuery'; Out(ClassName) end end."),
+            "TScriptForm");
+  Form.Show();
+  Form.Edit1->SetFocus();
+  Output.clear();
+  SimulateKeyPress(u'A', {}, u'a');
+  SimulateKeyPress(u'X', {}, u'x');
+  SimulateKeyPress(u'C', {}, u'c');
+  EXPECT_EQ(Form.Edit1->Text(), u"bc");
+  SimulateClick(Form.Button1, {5, 6});
+  Form.Close();
+  EXPECT_TRUE(Form.Visible());
+  EXPECT_EQ(Output, u"down 65 down 88 down 67 mouse 0 5,6 click Button1 asked");
+}
+
+TEST_F(FormsScript, ShowModalEndedFromTheScript) {
+  ASSERT_EQ(Run(u"procedure EndIt; begin ScriptForm1.ModalResult := mrOk end; begin end."), "");
+  TCustomForm::SetModalHookForTests([this](TCustomForm*) { Script.CallFunction(u"EndIt", Variant::MakeNull()); });
+  EXPECT_EQ(Form.ShowModal(), mrOk);
+}
+
+TEST_F(FormsScript, ProcedureWithMoreParametersThanTheEventIsRefused) {
+  EXPECT_THROW(Run(u"procedure Three(a, b, c: Integer); begin end; begin ScriptForm1.Button1.OnClick := 'Three' end."),
+               Exception);
+  EXPECT_THROW(Run(u"begin Application.Free end."), EInvalidOperation);
+}
