@@ -21,7 +21,8 @@ void TGridDragWinZk::CreateParams(TCreateParams& Params) {
   SetDropDownParams(Params);
   Params.Style = WS_POPUP;
   Params.WindowClass.style |= CS_SAVEBITS;
-  Params.ExStyle |= WS_EX_LAYERED;
+  // Layered unless fully opaque without a colour key (a frame change re-reads these).
+  if (FAlphaBlendValue != 255 || FTransparentColorValue != 0) Params.ExStyle |= WS_EX_LAYERED;
 }
 
 void TGridDragWinZk::CreateWnd() {

@@ -251,7 +251,8 @@ void LoadEditor(TCustomGridZk* Grid, TInplaceEdit* Edit, int& Col, int& Row, boo
   Col = Grid->Col();
   Row = Grid->Row();
   Edit->ReloadContents();
-  CanModify = Edit->MaxLength() != -1;
+  // The edit keeps no negative length: the grid's own answer says whether text may change.
+  CanModify = Grid->EditorTextLimit() != -1;
   Edit->SelectAll();
 }
 

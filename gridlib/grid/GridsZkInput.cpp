@@ -606,6 +606,10 @@ void TCustomGridZk::Dispatch(TMessage& Message) {
     case CM_FONTCHANGED: CMFontChanged(Message); return;
     case CM_WANTSPECIALKEY: CMWantSpecialKey(Message); return;
     case CM_MOUSELEAVE: CMMouseLeave(Message); return;
+    case CM_SHOWINGCHANGED:
+      TCustomControl::Dispatch(Message);
+      UpdateScrollBarRanges();
+      return;
     case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
     case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
     case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK:

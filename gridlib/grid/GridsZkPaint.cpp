@@ -481,5 +481,5 @@ void TCustomGridZk::DrawOutBoundaryArea(TGridCellBorderTypeZk, const TRect& ARec
   Canvas()->FillRect(ARect);
 }
 
-// The sizing line is painted by Paint while it is shown.
-void TCustomGridZk::DrawSizingMarker(const TGridMetrics&) { ShowSizingLine(true); }
+// The sizing line is painted by Paint while it is shown; drawing it again takes it away.
+void TCustomGridZk::DrawSizingMarker(const TGridMetrics&) { ShowSizingLine(!FSizingLineShown); }

@@ -424,14 +424,16 @@ void TCustomGridZk::ScrollBarCellRule(int Bar, unsigned Code, int Pos) {
 }
 
 // Both bars take the thumb's 32-bit track position from the bar: the message carries 16 bits,
-// which would wrap for pixel positions above 65,535.
+// which would wrap for pixel positions above 65,535. A message whose position is not the bar's
+// (sent by a program rather than the bar) keeps its own.
 void TCustomGridZk::WMHScroll(TMessage& Message) {
   TWMScroll M{Message};
   int Pos = M.Pos();
   if (M.ScrollCode() == SB_THUMBTRACK || M.ScrollCode() == SB_THUMBPOSITION) {
     SCROLLINFO Info;
     Info.fMask = SIF_TRACKPOS;
-    if (GetScrollInfo(this, SB_HORZ, Info)) Pos = Info.nTrackPos;
+    if (GetScrollInfo(this, SB_HORZ, Info) && LOWORD(unsigned(Info.nTrackPos)) == LOWORD(unsigned(Pos)))
+      Pos = Info.nTrackPos;
   }
   ScrollBarMessage(SB_HORZ, M.ScrollCode(), Pos);
 }
@@ -442,7 +444,8 @@ void TCustomGridZk::WMVScroll(TMessage& Message) {
   if (M.ScrollCode() == SB_THUMBTRACK || M.ScrollCode() == SB_THUMBPOSITION) {
     SCROLLINFO Info;
     Info.fMask = SIF_TRACKPOS;
-    if (GetScrollInfo(this, SB_VERT, Info)) Pos = Info.nTrackPos;
+    if (GetScrollInfo(this, SB_VERT, Info) && LOWORD(unsigned(Info.nTrackPos)) == LOWORD(unsigned(Pos)))
+      Pos = Info.nTrackPos;
   }
   ScrollBarMessage(SB_VERT, M.ScrollCode(), Pos);
 }

@@ -47,6 +47,7 @@ public:
   using TCustomGridZk::FGridState;
   using TCustomGridZk::FSizingLineShown;
   using TCustomGridZk::UpdateScrollBarRanges;
+  using TCustomGridZk::FInvalid;
 };
 
 // A shown form holding a test grid with a window, as the grid runs on the screen.

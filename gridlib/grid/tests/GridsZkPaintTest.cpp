@@ -96,6 +96,7 @@ TEST_F(GridPaint, SizingLineInvertsThenIsGone) {
     if (During.At(150, Y) == (~Before.At(150, Y) & 0xFFFFFF)) ++Inverted;
   EXPECT_GT(Inverted, 20) << "a dotted line inverts about every other pixel";
   Grid->Perform(WM_CANCELMODE, 0, 0);
+  SimulateMouseUp(mbLeft, F.At(150, 10));
   const TShot After = Shoot(Grid);
   for (int Y = 30; Y < 110; ++Y) EXPECT_EQ(After.At(150, Y), Before.At(150, Y)) << Y;
   EXPECT_EQ(Grid->ColWidth(1), 64) << "cancelled";
