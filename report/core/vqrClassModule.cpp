@@ -33,9 +33,8 @@ TModuleState& Module() {
 
 void RegisterPictureGraphicClasses();
 
-void RegisterReportClasses() {
-  // The classes form resources and templates may name.
-  RegisterClasses({TvqrChild::ClassInfo(), TvqrColumnFooter::ClassInfo(),
+const std::vector<TClass>& vqrReportClassList() {
+  static const std::vector<TClass> List = {TvqrChild::ClassInfo(), TvqrColumnFooter::ClassInfo(),
                    TvqrColumnHeader::ClassInfo(), TvqrCustomMemoView::ClassInfo(),
                    TvqrMasterData::ClassInfo(), TvqrDetailData::ClassInfo(),
                    TvqrSubdetailData::ClassInfo(), TvqrDataBand4::ClassInfo(),
@@ -53,7 +52,13 @@ void RegisterReportClasses() {
                    TvqrLineView::ClassInfo(), TvqrPictureView::ClassInfo(),
                    TvqrShapeView::ClassInfo(), TvqrSubreport::ClassInfo(),
                    TvqrUserDataSet::ClassInfo(), TvqrDBDataset::ClassInfo(),
-                   TvqrReportDataSets::ClassInfo()});
+                   TvqrReportDataSets::ClassInfo()};
+  return List;
+}
+
+void RegisterReportClasses() {
+  // The classes form resources and templates may name.
+  for (TClass C : vqrReportClassList()) RegisterClass(C);
   RegisterPictureGraphicClasses();
 }
 

@@ -356,3 +356,5 @@ private:
 
 // Registers the report classes for creation by name (form resources, the serializer).
 void RegisterReportClasses();
+// The report classes a template may name, in registration order.
+const std::vector<TClass>& vqrReportClassList();
