@@ -13,6 +13,7 @@
 #include "report/core/vqrXMLSerializer.h"
 
 class TvqrStyleItem;
+class TvqrDrawText;
 
 VORENTA_ENUM(TvqrHAlign, haLeft, haRight, haCenter, haBlock);
 VORENTA_ENUM(TvqrVAlign, vaTop, vaBottom, vaCenter);
@@ -121,7 +122,35 @@ public:
   String GetDescription() const override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
+  // --- run time (vqrClassMemoRun.cpp) -------------------------------------------------------
+  // Saves the designed text / restores it (unless bound to a data field).
+  void BeforePrint() override;
+  void AfterPrint() override;
+  // The text for the current record: the field, or the text with its bracketed expressions
+  // replaced by their formatted values; the highlight; repeated values; FlowTo.
+  void GetData() override;
+  // Value as text by AFormat (nullptr: DisplayFormat); never fails.
+  String FormatData(const Variant& AValue, TvqrFormat* AFormat = nullptr) const;
+  // "[TotalPages#]" and "[CopyName#]" become the page count and the copy's name.
+  void ExtractMacros();
+  void ResetSuppress() { LastValue = String(); }
+  Extended CalcHeight() override;
+  virtual Extended CalcWidth();
+  void InitPart() override;
+  Extended DrawPart() override;
+  void BeginDraw(TCanvas* ACanvas, Extended AScaleX, Extended AScaleY, Extended AOffsetX,
+                 Extended AOffsetY) override;
+  void Draw(TCanvas* Canvas, Extended ScaleX, Extended ScaleY, Extended OffsetX,
+            Extended OffsetY) override;
+  // The wrapped lines (WrapWords) or the text without formatting tags.
+  String WrapText(bool WrapWords);
+
 private:
+  String EvaluateBracketExpression(const String& Text);
+  void PrepareDrawText(TvqrDrawText* R, TCanvas* ACanvas, Extended AScaleX, Extended AScaleY,
+                       Extended AOffsetX, Extended AOffsetY);
+  Extended GapSum(bool Horizontal) const;
+
   std::unique_ptr<TvqrWideStrings> FMemo;
   bool FAllowExpressions = true;
   bool FAllowHTMLTags = false;

@@ -221,6 +221,8 @@ public:
   // Saves TagStr and URL; AfterPrint restores them.
   void BeforePrint() override;
   void AfterPrint() override;
+  // TagStr and URL with their bracketed expressions replaced by values (vqrClassMemoRun.cpp).
+  void GetData() override;
   // " BrushStyle", " Align", " Color", the frame, " Cursor", " Printable", " TagStr", " URL".
   String Diff(TvqrComponent* AComponent) const override;
   String GetDescription() const override;

@@ -1,0 +1,258 @@
+// vqrEngineTest.cpp - the band engine end to end over in-memory data: band tree errors,
+// groups and their totals, line counters, page flow with page footers, splitting, and the
+// expression machinery it runs on.
+#include "report/core/vqrEngine.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/db/ArrayDataSet.h"
+#include "platform/db/FieldDefs.h"
+#include "platform/graphics/FontService.h"
+#include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/SysUtils.h"
+#include "report/core/vqrDBSet.h"
+#include "report/core/vqrPreviewPages.h"
+#include "report/core/vqrRes.h"
+#include "report/core/vqrVariables.h"
+#include "script/ks_iinterpreter.h"
+
+namespace {
+
+struct Row {
+  String Group;
+  String Name;
+  int Amount;
+};
+
+// A report over one in-memory table (GRP, NAME, AMT) with one A4 page.
+class EngineTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    vqrModuleInitialize();
+    vqrEngineModuleInitialize();
+    PreviousMetrics = SetFontMetricsForTests(&Metrics);
+    TvqrEngine::SetClockForTests([] { return 46000.5; });
+    Owner = std::make_unique<TComponent>(nullptr);
+    Table = new TArrayDataSet(Owner.get());
+    Table->FieldDefs()->Add(u"GRP", ftString, 20);
+    Table->FieldDefs()->Add(u"NAME", ftString, 40);
+    Table->FieldDefs()->Add(u"AMT", ftInteger);
+    Report = std::make_unique<TvqrReport>(nullptr);
+    Report->EngineOptions()->SetDestroyForms(false);
+    Adapter = new TvqrDBDataset(Report.get());
+    Adapter->SetName(u"ds");
+    Adapter->SetUserName(u"ds");
+    Adapter->SetDataSet(Table);
+    Report->DataSets()->Add(Adapter);
+    Page = new TvqrReportPage(Report.get());
+    Page->SetName(u"Page1");
+    Page->SetPaperSize(9);
+    Page->SetLeftMargin(10);
+    Page->SetRightMargin(10);
+    Page->SetTopMargin(10);
+    Page->SetBottomMargin(10);
+  }
+  void TearDown() override {
+    Report.reset();
+    Owner.reset();
+    TvqrEngine::SetClockForTests(nullptr);
+    SetFontMetricsForTests(PreviousMetrics);
+    vqrModuleFinalize();
+  }
+
+  void Fill(const std::vector<Row>& Rows) {
+    for (const Row& R : Rows) Table->AddRow({R.Group, R.Name, R.Amount});
+    Table->Open();
+  }
+  template <class B>
+  B* Band(const String& Name, Extended Top, Extended Height) {
+    auto* Result = new B(Page);
+    Result->SetName(Name);
+    Result->SetBounds(0, Top, 700, Height);
+    return Result;
+  }
+  TvqrMemoView* Memo(TvqrBand* Band, const String& Name, const String& Text, Extended Left = 0,
+                     Extended Width = 300) {
+    auto* M = new TvqrMemoView(Band);
+    M->SetName(Name);
+    M->SetBounds(Left, 0, Width, Band->Height());
+    M->SetText(Text);
+    return M;
+  }
+  TvqrPreviewPages* Store() { return static_cast<TvqrPreviewPages*>(Report->PreviewPages()); }
+
+  // The texts of one output page, in output order.
+  std::vector<String> Texts(int PageIndex) {
+    std::vector<String> Out;
+    std::function<void(TvqrXMLItem*)> Walk = [&](TvqrXMLItem* Item) {
+      for (int I = 0; I < Item->Count(); ++I) {
+        TvqrXMLItem* Child = Item->Items(I);
+        if (Child->PropExists(u"u")) Out.push_back(Child->Prop(u"u"));
+        Walk(Child);
+      }
+    };
+    TvqrXMLItem* PageItem = Store()->PagesItem()->Items(PageIndex);
+    if (!PageItem->Loaded()) Store()->XMLDocument()->LoadItem(PageItem);
+    Walk(PageItem);
+    return Out;
+  }
+  bool Prepare() { return Report->PrepareReport(true); }
+
+  TFormatSettingsScope Russian{TFormatSettings::Russian()};
+  TFixedFontMetrics Metrics{50, 100, 50};
+  IFontMetrics* PreviousMetrics = nullptr;
+  std::unique_ptr<TComponent> Owner;
+  TArrayDataSet* Table = nullptr;
+  std::unique_ptr<TvqrReport> Report;
+  TvqrDBDataset* Adapter = nullptr;
+  TvqrReportPage* Page = nullptr;
+};
+
+TEST_F(EngineTest, PlainNamesResolveWithoutCompiling) {
+  Fill({{u"A", u"x", 5}});
+  auto* Data = Band<TvqrMasterData>(u"MasterData1", 100, 20);
+  Data->SetDataSet(Adapter);
+  Memo(Data, u"Memo1", u"[Page#] [page#] [ds.\"AMT\"] [Date]");
+  ASSERT_TRUE(Prepare()) << ToUtf8(Report->Errors()->Text());
+  EXPECT_EQ(Texts(0), (std::vector<String>{u"1 1 5 09.12.2025"}));
+  EXPECT_EQ(vqrExpressionCache(Report.get())->Count(), 0);
+}
+
+TEST_F(EngineTest, GroupsFootersSeeTheOldGroupAndLinesRestart) {
+  Fill({{u"A", u"a1", 10}, {u"A", u"a2", 20}, {u"B", u"b1", 1}, {u"B", u"b2", 2},
+        {u"", u"p1", 100}, {u"", u"p2", 200}, {u"", u"p3", 300}});
+  auto* Header = Band<TvqrGroupHeader>(u"GroupHeader1", 40, 20);
+  Header->SetCondition(u"ds.\"GRP\"");
+  Memo(Header, u"Memo1", u"<[ds.\"GRP\"]>");
+  auto* Data = Band<TvqrMasterData>(u"MasterData1", 80, 20);
+  Data->SetDataSet(Adapter);
+  Memo(Data, u"Memo2", u"[Line]/[Line#] [ds.\"NAME\"]");
+  auto* Footer = Band<TvqrGroupFooter>(u"GroupFooter1", 120, 20);
+  Memo(Footer, u"Memo3", u"[ds.\"GRP\"]: [SUM(<ds.\"AMT\">,MasterData1)]");
+  auto* Summary = Band<TvqrReportSummary>(u"ReportSummary1", 200, 20);
+  Memo(Summary, u"Memo4", u"Total [SUM(<ds.\"AMT\">,MasterData1) #n%2,0n]");
+  ASSERT_TRUE(Prepare()) << ToUtf8(Report->Errors()->Text());
+  EXPECT_EQ(Texts(0),
+            (std::vector<String>{u"<A>", u"1/1 a1", u"2/2 a2", u"A: 30", u"<B>", u"1/3 b1",
+                                 u"2/4 b2", u"B: 3", u"<>", u"1/5 p1", u"2/6 p2", u"3/7 p3",
+                                 u": 600", u"Total 633"}));
+}
+
+TEST_F(EngineTest, BandTreeErrorsStopTheRun) {
+  Fill({{u"A", u"a", 1}});
+  auto* Data = Band<TvqrMasterData>(u"MasterData1", 80, 20);
+  Data->SetDataSet(Adapter);
+  Band<TvqrFooter>(u"Footer1", 5, 20);               // after no data band
+  Band<TvqrGroupFooter>(u"GroupFooter1", 200, 20);   // no group header
+  Band<TvqrDetailData>(u"DetailData1", 10, 20);      // above any master
+  EXPECT_FALSE(Prepare());
+  TStrings* E = Report->Errors();
+  EXPECT_GE(E->IndexOf(StringTable()->Get(u"enUnconnHeader") + u" Footer1"), 0) << ToUtf8(E->Text());
+  EXPECT_GE(E->IndexOf(StringTable()->Get(u"enUnconnGFooter") + u" GroupFooter1"), 0);
+  EXPECT_GE(E->IndexOf(StringTable()->Get(u"enBandPos") + u" DetailData1"), 0);
+  EXPECT_EQ(Store()->Count(), 0);
+}
+
+TEST_F(EngineTest, TwoBandsAtOneTopBothPrint) {
+  Fill({{u"A", u"a", 1}});
+  auto* Data = Band<TvqrMasterData>(u"MasterData1", 80, 20);
+  Data->SetDataSet(Adapter);
+  Memo(Data, u"Memo1", u"data");
+  auto* Footer = Band<TvqrFooter>(u"Footer1", 120, 20);
+  Memo(Footer, u"Memo2", u"footer");
+  auto* Other = Band<TvqrMasterData>(u"MasterData2", 80, 20);
+  Other->SetDataSet(Adapter);
+  Memo(Other, u"Memo3", u"second");
+  ASSERT_TRUE(Prepare()) << ToUtf8(Report->Errors()->Text());
+  // The footer follows the second band, so it is that band's footer.
+  EXPECT_EQ(Texts(0), (std::vector<String>{u"data", u"second", u"footer"}));
+}
+
+TEST_F(EngineTest, PagesBreakWithPageFootersAndPageTotals) {
+  std::vector<Row> Rows;
+  for (int I = 1; I <= 60; ++I) Rows.push_back({u"A", u"r" + IntToStr(I), 1});
+  Fill(Rows);
+  auto* Header = Band<TvqrPageHeader>(u"PageHeader1", 0, 40);
+  Memo(Header, u"Memo1", u"Head");
+  auto* Data = Band<TvqrMasterData>(u"MasterData1", 80, 40);
+  Data->SetDataSet(Adapter);
+  Memo(Data, u"Memo2", u"[ds.\"NAME\"]");
+  auto* Footer = Band<TvqrPageFooter>(u"PageFooter1", 300, 30);
+  Footer->SetPrintOnFirstPage(false);
+  Memo(Footer, u"Memo3", u"стр. [<Page#>] из [TotalPages#] sum [SUM(<ds.\"AMT\">,MasterData1)]");
+  ASSERT_TRUE(Prepare()) << ToUtf8(Report->Errors()->Text());
+  // Printable height 1047 px: 40 header + 30 footer leave 24 rows of 40.
+  ASSERT_EQ(Store()->Count(), 3);
+  std::vector<String> P1 = Texts(0), P2 = Texts(1), P3 = Texts(2);
+  EXPECT_EQ(P1.front(), u"Head");
+  EXPECT_EQ(P1.back(), u"r24");  // no footer on page 1
+  EXPECT_EQ(P2.back(), u"стр. 2 из [TotalPages#] sum 48");  // page 1 was not reset
+  EXPECT_EQ(P3.back(), u"стр. 3 из [TotalPages#] sum 12");
+  EXPECT_EQ(P3[P3.size() - 2], u"r60");
+}
+
+TEST_F(EngineTest, ATallTextSplitsOverPages) {
+  Fill({{u"A", u"a", 1}});
+  auto* Data = Band<TvqrMasterData>(u"MasterData1", 80, 20);
+  Data->SetDataSet(Adapter);
+  Data->SetAllowSplit(true);
+  String Long;
+  for (int I = 1; I <= 170; ++I) Long += u"line " + IntToStr(I) + u"\r\n";
+  TvqrMemoView* M = Memo(Data, u"Memo1", Long);
+  M->SetStretchMode(smActualHeight);
+  Data->SetStretched(true);
+  ASSERT_TRUE(Prepare()) << ToUtf8(Report->Errors()->Text());
+  // 170 lines of 15.28 px need 2.5 pages of 1047 px.
+  ASSERT_EQ(Store()->Count(), 3);
+  EXPECT_EQ(Texts(0).front().substr(0, 6), u"line 1");
+  EXPECT_NE(Texts(2).front().find(u"line 170"), String::npos);
+}
+
+TEST_F(EngineTest, VariableThatReachesItselfIsAnExpressionError) {
+  Fill({{u"A", u"a", 1}});
+  Report->Variables()->AddVariable(u" Cat", u"Loop", String(u"Loop + 1"));
+  auto* Data = Band<TvqrMasterData>(u"MasterData1", 80, 20);
+  Data->SetDataSet(Adapter);
+  Memo(Data, u"Memo1", u"[Loop]");
+  EXPECT_FALSE(Prepare());
+  EXPECT_GT(Report->Errors()->Count(), 0);
+}
+
+TEST_F(EngineTest, DataValuesHoldingBracketsPrintLiterally) {
+  Fill({{u"A", u"[1+1] <Page#>", 1}});
+  auto* Data = Band<TvqrMasterData>(u"MasterData1", 80, 20);
+  Data->SetDataSet(Adapter);
+  Memo(Data, u"Memo1", u"[ds.\"NAME\"]");
+  ASSERT_TRUE(Prepare()) << ToUtf8(Report->Errors()->Text());
+  EXPECT_EQ(Texts(0), (std::vector<String>{u"[1+1] <Page#>"}));
+}
+
+TEST(ExpressionCache, WrapsForEachLanguage) {
+  EXPECT_EQ(TvqrExpressionCache::WrapExpression(u"PascalScript", u"vq3f0", u"1+2"),
+            u"function vq3f0: Variant; begin Result := 1+2 end; begin end.");
+  EXPECT_EQ(TvqrExpressionCache::WrapExpression(u"D++Ividaz", u"vq3f1", u"x"),
+            u"Variant vq3f1() { return x; } {}");
+  EXPECT_EQ(TvqrExpressionCache::WrapExpression(u"Cobol", u"vq3f1", u"x"), u"");
+}
+
+TEST(ExpressionCache, NumbersFunctionsAndReusesAFailedNumber) {
+  TksScript Main;
+  Main.SetExtendedCharset(true);
+  Main.AddRTTI();
+  TvqrExpressionCache Cache(&Main);
+  String Error;
+  EXPECT_EQ(Cache.Calc(u"1+2", Error, &Main).AsInteger(), 3);
+  EXPECT_TRUE(Error.empty());
+  Cache.Calc(u"1+", Error, &Main);
+  EXPECT_FALSE(Error.empty());
+  EXPECT_EQ(Cache.Count(), 1);
+  EXPECT_EQ(Cache.Calc(u"2*3", Error, &Main).AsInteger(), 6);
+  EXPECT_TRUE(Error.empty()) << ToUtf8(Error);
+  EXPECT_NE(Cache.Script()->FindLocal(u"vq3f1"), nullptr);
+  EXPECT_EQ(Cache.Calc(u"1 + 2", Error, &Main).AsInteger(), 3);
+  EXPECT_EQ(Cache.Count(), 3);
+  Cache.Calc(u"1+2", Error, &Main);
+  EXPECT_EQ(Cache.Count(), 3);
+}
+
+}  // namespace
