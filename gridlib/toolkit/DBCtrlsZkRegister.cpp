@@ -72,6 +72,25 @@ REGISTER_CLASS(TDBNumberEditZk) {
       .Property("OnDropDown", &TDBNumberEditZk::OnDropDown, &TDBNumberEditZk::SetOnDropDown);
 }
 
+REGISTER_CLASS(TCustomDBDateTimeEditZk) {}
+
+REGISTER_CLASS(TDBDateTimeEditZk) {
+  Class.Property("Kind", &TDBDateTimeEditZk::Kind, &TDBDateTimeEditZk::SetKind)
+      .Stored(&TDBDateTimeEditZk::IsKindStored)
+      .Property("EditFormat", &TDBDateTimeEditZk::EditFormat, &TDBDateTimeEditZk::SetEditFormat)
+      .Stored(&TDBDateTimeEditZk::IsEditFormatStored)
+      .Property("Value", &TDBDateTimeEditZk::Value, &TDBDateTimeEditZk::SetValue)
+      .Stored(&TDBDateTimeEditZk::IsValueStored)
+      .Property("EditButton", &TDBDateTimeEditZk::EditButton, &TDBDateTimeEditZk::SetEditButton)
+      .Property("OnButtonClick", &TDBDateTimeEditZk::OnButtonClick,
+                &TDBDateTimeEditZk::SetOnButtonClick)
+      .Property("OnButtonDown", &TDBDateTimeEditZk::OnButtonDown,
+                &TDBDateTimeEditZk::SetOnButtonDown)
+      .Property("OnCloseUp", &TDBDateTimeEditZk::OnCloseUp, &TDBDateTimeEditZk::SetOnCloseUp)
+      .Property("OnDropDown", &TDBDateTimeEditZk::OnDropDown, &TDBDateTimeEditZk::SetOnDropDown);
+}
+
 void RegisterDBCtrlsZkClasses() {
-  RegisterClasses({TDBEditZk::ClassInfo(), TDBNumberEditZk::ClassInfo()});
+  RegisterClasses({TDBEditZk::ClassInfo(), TDBNumberEditZk::ClassInfo(),
+                   TDBDateTimeEditZk::ClassInfo()});
 }
