@@ -3,7 +3,6 @@
 
 #include <chrono>
 #include <cmath>
-#include <iostream>
 #include <random>
 
 #include "platform/rtl/DateUtils.h"
@@ -66,7 +65,7 @@ String NameCaseText(const String& S) {
 }  // namespace
 
 std::function<void(const String&)>& TksSysFunctions::OnShowMessage() {
-  static std::function<void(const String&)> Hook = [](const String& S) { std::cerr << StringToUtf8(S) << '\n'; };
+  static std::function<void(const String&)> Hook = [](const String&) {};
   return Hook;
 }
 
@@ -243,6 +242,10 @@ TksSysFunctions::TksSysFunctions(TksScript* S) : TksRTTIModule(S) {
     std::vector<int> List;
     for (int i = B.ArrayLowBound(); i <= B.ArrayHighBound(); ++i) List.push_back(B[i].AsInteger());
     return VarArrayCreate(List, static_cast<TVarType>(Int(H, 1)));
+  });
+  // Scripts naming automation objects still compile; running the call says why it fails.
+  Fn(u"function CreateOleObject(const ClassName: String): Variant", u"ctOther", [](auto* H) -> Variant {
+    throw EOleError(u"Automation is not available: " + Str(H, 0));
   });
   Fn(u"function VarType(V: Variant): Integer", u"ctOther", [](auto* H) { return Variant(static_cast<int>(VarType(H->GetParam(0)))); });
 

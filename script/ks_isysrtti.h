@@ -3,13 +3,17 @@
 // functions, and the Variant type codes.
 #pragma once
 
+#include "platform/rtl/Exceptions.h"
 #include "script/ks_iinterpreter.h"
+
+// Late-bound automation is not available: CreateOleObject raises it.
+VORENTA_DECLARE_EXCEPTION(EOleError, Exception);
 
 class TksSysFunctions : public TksRTTIModule {
 public:
   explicit TksSysFunctions(TksScript* AScript);
 
-  // Hook for tests and for the host: shows a message (ShowMessage). By default the text is
-  // written to the standard error stream.
+  // Hook for the host: shows a message (ShowMessage). By default nothing is shown; the
+  // window-system bindings (scriptui) show the platform's message box instead.
   static std::function<void(const String&)>& OnShowMessage();
 };

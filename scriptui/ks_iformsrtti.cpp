@@ -10,6 +10,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Variants.h"
 #include "script/ks_iinterpreter.h"
+#include "scriptui/ks_idialogsrtti.h"
 #include "scriptui/ks_ievents.h"
 
 namespace {
@@ -204,5 +205,7 @@ void ksRegisterUIModules() {
   if (Done) return;
   Done = true;
   ksRegisterEventAdapters();
+  // After the engine's system, ini and base-class modules: dialogs, then forms.
+  RegisterRTTIModule(ksCreateDialogsRTTI);
   RegisterRTTIModule(ksCreateFormsRTTI);
 }

@@ -6,12 +6,15 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
 #include "platform/classes/TypeRegistry.h"
 #include "platform/controls/Forms.h"
 
+REGISTER_CLASS(TCommonDialog) {}
 REGISTER_CLASS(TOpenDialog) {}
 REGISTER_CLASS(TSaveDialog) {}
 REGISTER_CLASS(TFontDialog) {}
@@ -145,6 +148,14 @@ public:
     throw EPrinter(u"There is no default printer currently selected");
   }
 
+  bool InputQuery(TInputQueryRequest& R) override {
+    RequireApplication();
+    bool Ok = false;
+    QString Text = QInputDialog::getText(nullptr, Q(R.Caption), Q(R.Prompt), QLineEdit::Normal, Q(R.Value), &Ok);
+    if (Ok) R.Value = Text.toStdU16String();
+    return Ok;
+  }
+
 private:
   static void RequireApplication() {
     if (!QApplication::instance())
@@ -230,6 +241,18 @@ TModalResult MessageDlg(const String& Msg, TMsgDlgType Type, TMsgDlgButtons Butt
   return MessageDlg(Msg, Type, Buttons, HelpContext, Default);
 }
 
+bool InputQuery(const String& Caption, const String& Prompt, String& Value) {
+  TInputQueryRequest Request{Caption, Prompt, Value};
+  if (!DialogService().InputQuery(Request)) return false;
+  Value = Request.Value;
+  return true;
+}
+
+String InputBox(const String& Caption, const String& Prompt, const String& Default) {
+  String Value = Default;
+  return InputQuery(Caption, Prompt, Value) ? Value : Default;
+}
+
 void ShowMessage(const String& Msg) {
   TMessageBoxRequest R;
   R.Text = Msg;
@@ -240,7 +263,7 @@ void ShowMessage(const String& Msg) {
 
 // --- components ----------------------------------------------------------------------------------
 
-TOpenDialog::TOpenDialog(TComponent* AOwner) : TComponent(AOwner) {}
+TOpenDialog::TOpenDialog(TComponent* AOwner) : TCommonDialog(AOwner) {}
 
 bool TOpenDialog::DoExecute(TFileDialogKind Kind) {
   TFileDialogRequest R;
@@ -262,7 +285,7 @@ bool TOpenDialog::DoExecute(TFileDialogKind Kind) {
 bool TOpenDialog::Execute() { return DoExecute(fdOpen); }
 bool TSaveDialog::Execute() { return DoExecute(fdSave); }
 
-TFontDialog::TFontDialog(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_unique<TFont>()) {}
+TFontDialog::TFontDialog(TComponent* AOwner) : TCommonDialog(AOwner), FFont(std::make_unique<TFont>()) {}
 TFontDialog::~TFontDialog() = default;
 
 bool TFontDialog::Execute() {
@@ -328,4 +351,7 @@ bool TTestDialogAnswerer::ColorDialog(TColorDialogRequest& Request) {
 }
 bool TTestDialogAnswerer::PrintDialog(TPrintDialogRequest& Request) {
   return Answer(PrintAnswers, Request, u"print dialog");
+}
+bool TTestDialogAnswerer::InputQuery(TInputQueryRequest& Request) {
+  return Answer(InputAnswers, Request, u"input query");
 }

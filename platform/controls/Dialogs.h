@@ -90,6 +90,13 @@ struct TPrintDialogRequest {
   bool PrintRange = false;   // pages From..To chosen
 };
 
+// One line of text asked for (InputBox, InputQuery): Value is the text shown and the answer.
+struct TInputQueryRequest {
+  String Caption;
+  String Prompt;
+  String Value;
+};
+
 // The service. Each call shows the dialog and answers: a modal result for message boxes,
 // true (accepted) or false (cancelled) for the common dialogs, which fill in their request.
 class IDialogService {
@@ -100,6 +107,7 @@ public:
   virtual bool FontDialog(TFontDialogRequest& Request) = 0;
   virtual bool ColorDialog(TColorDialogRequest& Request) = 0;
   virtual bool PrintDialog(TPrintDialogRequest& Request) = 0;
+  virtual bool InputQuery(TInputQueryRequest& Request) = 0;
 };
 
 IDialogService& DialogService();
@@ -116,14 +124,26 @@ TModalResult MessageDlg(const String& Msg, TMsgDlgType Type, TMsgDlgButtons Butt
 TModalResult MessageDlg(const String& Msg, TMsgDlgType Type, TMsgDlgButtons Buttons,
                         int HelpContext, TMsgDlgBtn DefaultButton);
 void ShowMessage(const String& Msg);
+// Asks for one line of text: true with Value changed when accepted, false (Value kept) when
+// cancelled. InputBox gives the answer, or Default when cancelled.
+bool InputQuery(const String& Caption, const String& Prompt, String& Value);
+String InputBox(const String& Caption, const String& Prompt, const String& Default);
 
 // --- the common dialog components ----------------------------------------------------------------
 
-class TOpenDialog : public TComponent {
-  VORENTA_CLASS(TOpenDialog, TComponent)
+// The base of the common dialogs: Execute shows the dialog and says whether it was accepted.
+class TCommonDialog : public TComponent {
+  VORENTA_CLASS(TCommonDialog, TComponent)
+public:
+  using TComponent::TComponent;
+  virtual bool Execute() = 0;
+};
+
+class TOpenDialog : public TCommonDialog {
+  VORENTA_CLASS(TOpenDialog, TCommonDialog)
 public:
   explicit TOpenDialog(TComponent* AOwner);
-  virtual bool Execute();
+  bool Execute() override;
   const String& FileName() const { return FFileName; }
   void SetFileName(const String& Value) { FFileName = Value; }
   const std::vector<String>& Files() const { return FFiles; }
@@ -157,36 +177,36 @@ public:
   bool Execute() override;
 };
 
-class TFontDialog : public TComponent {
-  VORENTA_CLASS(TFontDialog, TComponent)
+class TFontDialog : public TCommonDialog {
+  VORENTA_CLASS(TFontDialog, TCommonDialog)
 public:
   explicit TFontDialog(TComponent* AOwner);
   ~TFontDialog() override;
   TFont* Font() const { return FFont.get(); }
   void SetFont(TFont* Value) { FFont->Assign(Value); }
-  bool Execute();
+  bool Execute() override;
 
 private:
   std::unique_ptr<TFont> FFont;
 };
 
-class TColorDialog : public TComponent {
-  VORENTA_CLASS(TColorDialog, TComponent)
+class TColorDialog : public TCommonDialog {
+  VORENTA_CLASS(TColorDialog, TCommonDialog)
 public:
-  using TComponent::TComponent;
+  using TCommonDialog::TCommonDialog;
   TColor Color() const { return FColor; }
   void SetColor(TColor Value) { FColor = Value; }
-  bool Execute();
+  bool Execute() override;
 
 private:
   TColor FColor = clBlack;
 };
 
-class TPrintDialog : public TComponent {
-  VORENTA_CLASS(TPrintDialog, TComponent)
+class TPrintDialog : public TCommonDialog {
+  VORENTA_CLASS(TPrintDialog, TCommonDialog)
 public:
-  using TComponent::TComponent;
-  virtual bool Execute();
+  using TCommonDialog::TCommonDialog;
+  bool Execute() override;
   int Copies() const { return FRequest.Copies; }
   void SetCopies(int Value) { FRequest.Copies = Value; }
   int FromPage() const { return FRequest.FromPage; }
@@ -224,6 +244,7 @@ public:
   std::deque<std::function<bool(TFontDialogRequest&)>> FontAnswers;
   std::deque<std::function<bool(TColorDialogRequest&)>> ColorAnswers;
   std::deque<std::function<bool(TPrintDialogRequest&)>> PrintAnswers;
+  std::deque<std::function<bool(TInputQueryRequest&)>> InputAnswers;
   std::vector<TMessageBoxRequest> Messages;   // every message box shown, in order
 
   TModalResult MessageBox(const TMessageBoxRequest& Request) override;
@@ -231,4 +252,5 @@ public:
   bool FontDialog(TFontDialogRequest& Request) override;
   bool ColorDialog(TColorDialogRequest& Request) override;
   bool PrintDialog(TPrintDialogRequest& Request) override;
+  bool InputQuery(TInputQueryRequest& Request) override;
 };

@@ -119,3 +119,15 @@ TEST(ScriptClasses, FreeOnlyWhatTheScriptBuiltOrAComponent) {
   EXPECT_EQ(Owner.ComponentCount(), 0);
   EXPECT_EQ(H.Run(u"var l: TStringList; begin l := TStringList.Create; l.Free; Out('ok') end."), "ok");
 }
+
+TEST(ScriptClasses, AddRTTIRegistersTheBaseMembersAndAutomationSaysItIsMissing) {
+  TksTestHost H;
+  TksClassVariable* Obj = H.Script->FindClass(u"TObject");
+  TksClassVariable* Strings = H.Script->FindClass(u"TStrings");
+  ASSERT_TRUE(Obj && Strings);
+  EXPECT_TRUE(Obj->Find(u"ClassName"));
+  EXPECT_TRUE(Strings->Find(u"Add"));
+  EXPECT_TRUE(H.Script->FindClass(u"TIniFile")->Find(u"ClassName"));  // through its ancestors
+  EXPECT_EQ(H.Run(u"var o: Variant; begin o := CreateOleObject('Excel.Application') end."),
+            " raised EOleError: Automation is not available: Excel.Application");
+}

@@ -107,3 +107,21 @@ TEST_F(FormsScript, ProcedureWithMoreParametersThanTheEventIsRefused) {
                Exception);
   EXPECT_THROW(Run(u"begin Application.Free end."), EInvalidOperation);
 }
+
+TEST_F(FormsScript, MessageAndInputDialogsAnsweredByTheService) {
+  Answers->MessageAnswers.push_back(mrNo);
+  Answers->MessageAnswers.push_back(mrOk);
+  Answers->InputAnswers.push_back([](TInputQueryRequest& R) {
+    R.Value = R.Value + u"!";
+    return true;
+  });
+  Answers->InputAnswers.push_back([](TInputQueryRequest&) { return false; });
+  EXPECT_EQ(Run(u"var s: String; begin Out(MessageDlg('Delete?', mtConfirmation, mbYes + mbNo, 0)); s := 'paint';\r\n"
+                u"  Out(InputQuery('Title', 'Name:', s)); Out(s); Out(InputBox('T', 'P', 'dflt')); ShowMessage('done') end."),
+            "7 True paint! dflt");
+  ASSERT_EQ(Answers->Messages.size(), 2u);
+  EXPECT_EQ(Answers->Messages[0].Text, u"Delete?");
+  EXPECT_EQ(Answers->Messages[0].Type, mtConfirmation);
+  EXPECT_EQ(Answers->Messages[0].Buttons, (std::vector<TMsgDlgBtn>{mbYes, mbNo}));
+  EXPECT_EQ(Answers->Messages[1].Text, u"done");
+}
