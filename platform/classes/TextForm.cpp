@@ -82,6 +82,25 @@ std::string CurrencyText(Int64 Raw) {
   return (Negative ? "-" : "") + std::to_string(Abs / 10000) + "." + Fraction;
 }
 
+// Counts one nested object, list or collection for a converter's lifetime in it; past the
+// reader's limit (kMaxDepth) it calls the converter's error, as the reader itself would.
+template <class TFail>
+class TNestingGuard {
+public:
+  TNestingGuard(int& Depth, TFail Fail) : FDepth(Depth) {
+    if (FDepth >= kMaxDepth) Fail();
+    ++FDepth;
+  }
+  ~TNestingGuard() { --FDepth; }
+  TNestingGuard(const TNestingGuard&) = delete;
+  TNestingGuard& operator=(const TNestingGuard&) = delete;
+
+private:
+  int& FDepth;
+};
+
+const char16_t kNestingTooDeep[] = u"Nesting too deep";
+
 class TBinaryToText {
 public:
   TBinaryToText(TStream* Input, std::string& Out) : FReader(Input), FOut(Out) {}
@@ -97,7 +116,10 @@ private:
     FOut.append(Indent, ' ');
   }
 
+  void TooDeep() { FReader.ReadError(kNestingTooDeep); }
+
   void ConvertObject(int Indent) {
+    TNestingGuard Guard(FDepth, [this] { TooDeep(); });
     TFilerFlags Flags;
     int ChildPos = 0;
     FReader.ReadPrefix(Flags, ChildPos);
@@ -126,7 +148,8 @@ private:
 
   void ConvertValue(int Indent) {
     switch (FReader.NextValue()) {
-      case vaList:
+      case vaList: {
+        TNestingGuard Guard(FDepth, [this] { TooDeep(); });
         FReader.ReadListBegin();
         FOut += '(';
         while (!FReader.EndOfList()) {
@@ -136,6 +159,7 @@ private:
         FReader.ReadListEnd();
         FOut += ')';
         return;
+      }
       case vaInt8: case vaInt16: case vaInt32: case vaInt64:
         FOut += std::to_string(FReader.ReadInt64());
         return;
@@ -192,6 +216,7 @@ private:
   }
 
   void ConvertCollection(int Indent) {
+    TNestingGuard Guard(FDepth, [this] { TooDeep(); });
     FReader.ReadValue();
     FOut += '<';
     while (!FReader.EndOfList()) {
@@ -251,6 +276,7 @@ private:
 
   TReader FReader;
   std::string& FOut;
+  int FDepth = 0;
 };
 
 // --- Text to binary -----------------------------------------------------------------------------
@@ -417,6 +443,7 @@ private:
   }
 
   void ConvertObject() {
+    TNestingGuard Guard(FDepth, [this] { Error(kNestingTooDeep); });
     TFilerFlags Flags;
     if (IsWord("inherited"))
       Flags.Include(ffInherited);
@@ -481,6 +508,7 @@ private:
     }
     char C = FToken[0];
     if (C == '(') {
+      TNestingGuard Guard(FDepth, [this] { Error(kNestingTooDeep); });
       Next();
       FWriter.WriteListBegin();
       while (!IsSymbol(')')) {
@@ -558,6 +586,7 @@ private:
   }
 
   void ConvertCollection() {
+    TNestingGuard Guard(FDepth, [this] { Error(kNestingTooDeep); });
     Next();
     FWriter.WriteValue(vaCollection);
     while (!IsSymbol('>')) {
@@ -614,6 +643,7 @@ private:
   std::string FToken;
   String FString;
   char FSuffix = 0;
+  int FDepth = 0;
 };
 
 }  // namespace
