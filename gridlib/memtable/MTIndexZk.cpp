@@ -20,14 +20,6 @@ int KeyOrder(const Variant& A, const Variant& B) {
   throw Exception(u"TMTIndexZk.FindKeyValueIndex: values is not comparable.");
 }
 
-Char AsciiUpper(Char C) { return C >= u'a' && C <= u'z' ? static_cast<Char>(C - 32) : C; }
-
-bool SameAsciiText(const String& A, const String& B) {
-  if (A.size() != B.size()) return false;
-  for (std::size_t I = 0; I < A.size(); ++I)
-    if (AsciiUpper(A[I]) != AsciiUpper(B[I])) return false;
-  return true;
-}
 }  // namespace
 
 // --- TMTIndexZk --------------------------------------------------------------------------------------
@@ -92,6 +84,18 @@ void TMTIndexZk::UpdateFieldIndexes() {
     FFieldIndexes = {I};
   } else {
     Struct->FieldsIndex(FFields, FFieldIndexes);
+  }
+}
+
+void TMTIndexZk::StructChanged() {
+  if (!Maintained()) return;
+  try {
+    RebuildIndex();
+  } catch (const EDatabaseError&) {
+    // Its fields left the structure: the index stops, empty, instead of failing every
+    // later record event.
+    ClearIndex();
+    FActive = false;
   }
 }
 
@@ -250,7 +254,10 @@ void TMTIndexZk::RecordEvent(TMemoryRecordZk* MemRec, int, TRecordsListNotificat
       if (Enforces()) {
         const Variant Key = KeyOf(MemRec);
         int Pos;
-        if (!VariantsEqual(Key, FOldValue) && FindKeyValueIndex(Key, Pos)) KeyViolation(Key);
+        // A reverted deletion has no entry: its key must be free again.
+        const bool Returning = MemRec->UpdateStatus() == usDeleted;
+        if ((Returning || !VariantsEqual(Key, FOldValue)) && FindKeyValueIndex(Key, Pos))
+          KeyViolation(Key);
       }
       break;
     }
@@ -271,7 +278,7 @@ void TMTIndexZk::RecordEvent(TMemoryRecordZk* MemRec, int, TRecordsListNotificat
       }
       break;
     case rlnListChangedZk:
-      RebuildIndex();
+      StructChanged();
       break;
     default:
       break;
@@ -294,13 +301,13 @@ void TMTIndexesZk::Delete(int Index) {
 
 TMTIndexZk* TMTIndexesZk::GetIndexForFields(const String& Fields) const {
   for (const auto& I : FItems)
-    if (SameAsciiText(I->Fields(), Fields)) return I.get();
+    if (SameText(I->Fields(), Fields)) return I.get();
   return nullptr;
 }
 
 TMTIndexZk* TMTIndexesZk::GetActiveIndexForFields(const String& Fields) const {
   for (const auto& I : FItems)
-    if (I->Active() && SameAsciiText(I->Fields(), Fields)) return I.get();
+    if (I->Active() && SameText(I->Fields(), Fields)) return I.get();
   return nullptr;
 }
 
@@ -310,6 +317,10 @@ void TMTIndexesZk::RecordEvent(TMemoryRecordZk* MemRec, int Index, TRecordsListN
 
 void TMTIndexesZk::RecordMoved(TMemoryRecordZk* Item, int OldIndex, int NewIndex) {
   for (const auto& I : FItems) I->RecordMoved(Item, OldIndex, NewIndex);
+}
+
+void TMTIndexesZk::StructChanged() {
+  for (const auto& I : FItems) I->StructChanged();
 }
 
 void TMTIndexesZk::ClearIndexes() {

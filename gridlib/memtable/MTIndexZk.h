@@ -46,6 +46,9 @@ public:
 
   void ClearIndex();
   void RebuildIndex();
+  // Rebuilds an active index against the present structure; one whose fields are gone
+  // becomes inactive.
+  void StructChanged();
   // Whether an entry equal to Value exists; Index is the first such entry or the insertion
   // position. Raises when keys cannot be compared.
   bool FindKeyValueIndex(const Variant& Value, int& Index) const;
@@ -113,6 +116,7 @@ public:
   void RecordMoved(TMemoryRecordZk* Item, int OldIndex, int NewIndex);
   // Empties every index (the records list is being cleared).
   void ClearIndexes();
+  void StructChanged();
 
 private:
   TRecordsListZk* FRecList;

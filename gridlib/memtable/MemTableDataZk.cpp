@@ -148,6 +148,7 @@ void TMemTableDataZk::StructChanged() {
   if (!FDataStruct) return;
   for (int I = 0; I < FDataStruct->Count(); ++I)
     if (FDataStruct->DataFields(I)->DataType() == ftAutoInc) FIncFieldIndexes.push_back(I);
+  if (FRecordsList) FRecordsList->Indexes()->StructChanged();
 }
 
 TMTDataStructZk* TMemTableDataZk::BeginRestruct() {

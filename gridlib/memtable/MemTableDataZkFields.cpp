@@ -54,14 +54,6 @@ String KeepAsciiNameChars(const String& S) {
   return Result;
 }
 
-Char AsciiUpper(Char C) { return C >= u'a' && C <= u'z' ? static_cast<Char>(C - 32) : C; }
-
-bool SameAsciiText(const String& A, const String& B) {
-  if (A.size() != B.size()) return false;
-  for (std::size_t I = 0; I < A.size(); ++I)
-    if (AsciiUpper(A[I]) != AsciiUpper(B[I])) return false;
-  return true;
-}
 
 }  // namespace
 
@@ -424,7 +416,7 @@ TMTDataFieldZk* TMTDataStructZk::FieldByName(const String& FieldName) const {
 
 int TMTDataStructZk::FieldIndex(const String& FieldName) const {
   for (std::size_t I = 0; I < FList.size(); ++I)
-    if (SameAsciiText(FList[I]->FieldName(), FieldName)) return static_cast<int>(I);
+    if (SameText(FList[I]->FieldName(), FieldName)) return static_cast<int>(I);
   return -1;
 }
 

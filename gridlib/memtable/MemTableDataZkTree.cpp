@@ -227,11 +227,13 @@ void TMemoryTreeListZk::UpdateParent(TMemRecViewZk* Node) {
 void TMemoryTreeListZk::DeleteRecordNode(TMemRecViewZk* Node) {
   UnfileNode(Node);
   FNodeOfRec.erase(Node->Rec());
+  // Out of its parent first: its record has left the list and has no position to compare.
+  ExtractNode(Node, true);
   std::vector<TMemRecViewZk*> Children;
   for (int I = 0; I < Node->Count(); ++I) Children.push_back(static_cast<TMemRecViewZk*>(Node->Items(I)));
   for (TMemRecViewZk* C : Children) PlaceUnder(C, ParentNodeFor(C->FParentKey));
   Node->SetData(nullptr);
-  DeleteNode(Node, true);
+  delete Node;
   FVisibleItemsObsolete = true;
 }
 

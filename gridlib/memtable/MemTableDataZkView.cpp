@@ -422,10 +422,11 @@ void TRecordsViewZk::RecordMoved(TMemoryRecordZk* Item, int OldIndex, int NewInd
 }
 
 // The rows follow the records list: the moved record's row goes before the first row whose
-// record now lies after it. A record moved up with no such row before it keeps its row.
+// record now lies after it. A record moved up with no such row before it keeps its row. A
+// sorted view keeps its order: the records list's order does not decide its rows.
 void TRecordsViewZk::PlainRecordMoved(TMemoryRecordZk* Item, int NewIndex) {
   const int Row = FRows->IndexOf(Item);
-  if (Row < 0) return;
+  if (Row < 0 || !FSortOrder.empty()) return;
   int Target = Row;
   bool Up = false;
   for (int I = 0; I < Row; ++I)
