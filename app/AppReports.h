@@ -6,6 +6,8 @@
 // choose their datasets, and tests attach a recorder.
 #pragma once
 
+#include <vector>
+
 #include "platform/rtl/Types.h"
 
 class TDataSet;
@@ -16,10 +18,48 @@ public:
   // Points a report dataset adapter at a dataset.
   virtual void SetAdapterDataSet(const String& Adapter, TDataSet* DataSet) = 0;
   virtual void PrepareReport(const String& Report, bool ClearLastReport) = 0;
-  virtual void ShowReport(const String& Report, bool Modal) = 0;
+  // ClearLastReport empties the prepared pages first (the report prepares them again).
+  virtual void ShowReport(const String& Report, bool ClearLastReport) = 0;
   virtual void Print(const String& Report) = 0;
   // Exports the prepared report through the PDF filter into DefaultPath/FileName; false when
   // the file could not be written.
   virtual bool ExportPdf(const String& Report, const String& DefaultPath,
                          const String& FileName) = 0;
+};
+
+// --- The report engine's implementation ----------------------------------------------------
+
+class TDM;
+class TvqrReport;
+class TvqrDBDataset;
+class TvqrCustomExportFilter;
+
+// The data module's four reports and eight dataset adapters over its queries. The adapters and
+// reports are owned by the data module; report errors go to the application's error box.
+class TAppReports : public IAppReports {
+public:
+  // Creates the adapters (bound by name to the module's datasets), then loads the templates.
+  explicit TAppReports(TDM* Module);
+  ~TAppReports() override;
+  TAppReports(const TAppReports&) = delete;
+  TAppReports& operator=(const TAppReports&) = delete;
+
+  void SetAdapterDataSet(const String& Adapter, TDataSet* DataSet) override;
+  void PrepareReport(const String& Report, bool ClearLastReport) override;
+  void ShowReport(const String& Report, bool ClearLastReport) override;
+  void Print(const String& Report) override;
+  // False until a PDF filter is attached (SetPdfExportFilter).
+  bool ExportPdf(const String& Report, const String& DefaultPath,
+                 const String& FileName) override;
+
+  TvqrReport* Report(const String& Name) const;
+  TvqrDBDataset* Adapter(const String& Name) const;
+  // The PDF filter (owned by the caller); nullptr leaves ExportPdf failing.
+  void SetPdfExportFilter(TvqrCustomExportFilter* Filter) { FPdfFilter = Filter; }
+
+private:
+  TDM* FModule;
+  std::vector<TvqrReport*> FReports;
+  std::vector<TvqrDBDataset*> FAdapters;
+  TvqrCustomExportFilter* FPdfFilter = nullptr;
 };

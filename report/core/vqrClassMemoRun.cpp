@@ -40,6 +40,16 @@ TvqrDrawText* RendererOf(TvqrReport* Report) {
 
 int RoundInt(Extended X) { return static_cast<int>(Round(X)); }
 
+// A value's plain text; a date-time shows its date alone when it has no time of day and its
+// time alone when it has no date (so "[Date] [Time]" prints "09.12.2025 14:35:12").
+String ValueText(const Variant& V) {
+  if (V.VType() != varDate) return VarToStr(V);
+  TDateTime D = V.AsDateTime();
+  if (D == static_cast<TDateTime>(static_cast<Int64>(D))) return DateToStr(D);
+  if (static_cast<Int64>(D) == 0) return TimeToStr(D);
+  return DateTimeToStr(D);
+}
+
 bool IsZeroNumber(const Variant& V) {
   if (V.IsString() || V.IsNull() || V.IsEmpty()) return false;
   try {
@@ -119,7 +129,7 @@ String TvqrCustomMemoView::FormatData(const Variant& AValue, TvqrFormat* AFormat
   try {
     const String& Str = F->FormatStr();
     switch (F->Kind()) {
-      case fkText: return VarToStr(AValue);
+      case fkText: return ValueText(AValue);
       case fkNumeric: {
         String Result;
         if (Str.find(u'#') != String::npos)
@@ -150,7 +160,7 @@ String TvqrCustomMemoView::FormatData(const Variant& AValue, TvqrFormat* AFormat
   } catch (const Exception&) {
     // Formatting never fails: a value or pattern that does not fit prints as plain text.
   }
-  return VarToStr(AValue);
+  return ValueText(AValue);
 }
 
 void TvqrCustomMemoView::GetData() {
