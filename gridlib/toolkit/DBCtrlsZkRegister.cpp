@@ -16,35 +16,39 @@ REGISTER_CLASS(TEditImageZk) {
 }
 
 REGISTER_CLASS(TToolTipsWindow) {}
-REGISTER_CLASS(TCustomDBEditZk) {}
+// What every editor publishes; the plain edit and the combo box add the text properties the
+// date-time and number edits leave out.
+REGISTER_CLASS(TCustomDBEditZk) {
+  Class.Property("Alignment", &TCustomDBEditZk::Alignment, &TCustomDBEditZk::SetAlignment)
+      .Stored(&TCustomDBEditZk::IsAlignmentStored)
+      .Property("AlwaysShowBorder", &TCustomDBEditZk::AlwaysShowBorder,
+                &TCustomDBEditZk::SetAlwaysShowBorder, false)
+      .Property("DataField", &TCustomDBEditZk::DataField, &TCustomDBEditZk::SetDataField)
+      .Property("DataSource", &TCustomDBEditZk::DataSource, &TCustomDBEditZk::SetDataSource)
+      .Property("EditButtons", &TCustomDBEditZk::EditButtons, &TCustomDBEditZk::SetEditButtons)
+      .Property("Flat", &TCustomDBEditZk::Flat, &TCustomDBEditZk::SetFlat, false)
+      .Property("HighlightRequired", &TCustomDBEditZk::HighlightRequired,
+                &TCustomDBEditZk::SetHighlightRequired, false)
+      .Property("Images", &TCustomDBEditZk::Images, &TCustomDBEditZk::SetImages)
+      .Property("MRUList", &TCustomDBEditZk::MRUList, &TCustomDBEditZk::SetMRUList)
+      .Property("ReadOnly", &TCustomDBEditZk::ReadOnly, &TCustomDBEditZk::SetReadOnly, false)
+      .Property("ShowHint", &TCustomDBEditZk::ShowHint, &TCustomDBEditZk::SetShowHint, false)
+      .Property("Tooltips", &TCustomDBEditZk::Tooltips, &TCustomDBEditZk::SetTooltips, false)
+      .Property("OnCheckDrawRequiredState", &TCustomDBEditZk::OnCheckDrawRequiredState,
+                &TCustomDBEditZk::SetOnCheckDrawRequiredState)
+      .Property("OnGetImageIndex", &TCustomDBEditZk::OnGetImageIndex,
+                &TCustomDBEditZk::SetOnGetImageIndex)
+      .Property("OnUpdateData", &TCustomDBEditZk::OnUpdateData, &TCustomDBEditZk::SetOnUpdateData);
+}
 
 REGISTER_CLASS(TDBEditZk) {
-  Class.Property("Alignment", &TDBEditZk::Alignment, &TDBEditZk::SetAlignment)
-      .Stored(&TDBEditZk::IsAlignmentStored)
-      .Property("AlwaysShowBorder", &TDBEditZk::AlwaysShowBorder, &TDBEditZk::SetAlwaysShowBorder,
-                false)
-      .Property("DataField", &TDBEditZk::DataField, &TDBEditZk::SetDataField)
-      .Property("DataSource", &TDBEditZk::DataSource, &TDBEditZk::SetDataSource)
-      .Property("EditButtons", &TDBEditZk::EditButtons, &TDBEditZk::SetEditButtons)
-      .Property("EditMask", &TDBEditZk::EditMask, &TDBEditZk::SetEditMask)
+  Class.Property("EditMask", &TDBEditZk::EditMask, &TDBEditZk::SetEditMask)
       .Stored(&TDBEditZk::IsEditMaskStored)
-      .Property("Flat", &TDBEditZk::Flat, &TDBEditZk::SetFlat, false)
-      .Property("HighlightRequired", &TDBEditZk::HighlightRequired,
-                &TDBEditZk::SetHighlightRequired, false)
-      .Property("Images", &TDBEditZk::Images, &TDBEditZk::SetImages)
-      .Property("MRUList", &TDBEditZk::MRUList, &TDBEditZk::SetMRUList)
-      .Property("ReadOnly", &TDBEditZk::ReadOnly, &TDBEditZk::SetReadOnly, false)
-      .Property("ShowHint", &TDBEditZk::ShowHint, &TDBEditZk::SetShowHint, false)
       .Property("Text", &TDBEditZk::Text, &TDBEditZk::SetText)
       .Stored(&TDBEditZk::IsTextStored)
-      .Property("Tooltips", &TDBEditZk::Tooltips, &TDBEditZk::SetTooltips, false)
       .Property("WantReturns", &TDBEditZk::WantReturns, &TDBEditZk::SetWantReturns, false)
       .Property("WantTabs", &TDBEditZk::WantTabs, &TDBEditZk::SetWantTabs, false)
-      .Property("WordWrap", &TDBEditZk::WordWrap, &TDBEditZk::SetWordWrap, false)
-      .Property("OnCheckDrawRequiredState", &TDBEditZk::OnCheckDrawRequiredState,
-                &TDBEditZk::SetOnCheckDrawRequiredState)
-      .Property("OnGetImageIndex", &TDBEditZk::OnGetImageIndex, &TDBEditZk::SetOnGetImageIndex)
-      .Property("OnUpdateData", &TDBEditZk::OnUpdateData, &TDBEditZk::SetOnUpdateData);
+      .Property("WordWrap", &TDBEditZk::WordWrap, &TDBEditZk::SetWordWrap, false);
 }
 
 REGISTER_CLASS(TCustomDBNumberEditZk) {}
@@ -90,7 +94,36 @@ REGISTER_CLASS(TDBDateTimeEditZk) {
       .Property("OnDropDown", &TDBDateTimeEditZk::OnDropDown, &TDBDateTimeEditZk::SetOnDropDown);
 }
 
+REGISTER_CLASS(TDropDownBoxZk) {
+  Class.Property("Align", &TDropDownBoxZk::Align, &TDropDownBoxZk::SetAlign, daLeft)
+      .Property("AutoDrop", &TDropDownBoxZk::AutoDrop, &TDropDownBoxZk::SetAutoDrop, false)
+      .Property("Rows", &TDropDownBoxZk::Rows, &TDropDownBoxZk::SetRows, 7)
+      .Property("Sizable", &TDropDownBoxZk::Sizable, &TDropDownBoxZk::SetSizable, false)
+      .Property("Width", &TDropDownBoxZk::Width, &TDropDownBoxZk::SetWidth, 0);
+}
+
+REGISTER_CLASS(TCustomDBComboBoxZk) {}
+
+REGISTER_CLASS(TDBComboBoxZk) {
+  Class.Property("EditMask", &TDBComboBoxZk::EditMask, &TDBComboBoxZk::SetEditMask)
+      .Stored(&TDBComboBoxZk::IsEditMaskStored)
+      .Property("Text", &TDBComboBoxZk::Text, &TDBComboBoxZk::SetText)
+      .Stored(&TDBComboBoxZk::IsTextStored)
+      .Property("WordWrap", &TDBComboBoxZk::WordWrap, &TDBComboBoxZk::SetWordWrap, false)
+      .Property("DropDownBox", &TDBComboBoxZk::DropDownBox, &TDBComboBoxZk::SetDropDownBox)
+      .Property("EditButton", &TDBComboBoxZk::EditButton, &TDBComboBoxZk::SetEditButton)
+      .Property("Items", &TDBComboBoxZk::Items, &TDBComboBoxZk::SetItems)
+      .Property("KeyItems", &TDBComboBoxZk::KeyItems, &TDBComboBoxZk::SetKeyItems)
+      .Property("OnButtonClick", &TDBComboBoxZk::OnButtonClick, &TDBComboBoxZk::SetOnButtonClick)
+      .Property("OnButtonDown", &TDBComboBoxZk::OnButtonDown, &TDBComboBoxZk::SetOnButtonDown)
+      .Property("OnCloseUp", &TDBComboBoxZk::OnCloseUp, &TDBComboBoxZk::SetOnCloseUp)
+      .Property("OnDropDown", &TDBComboBoxZk::OnDropDown, &TDBComboBoxZk::SetOnDropDown)
+      .Property("OnGetItemImageIndex", &TDBComboBoxZk::OnGetItemImageIndex,
+                &TDBComboBoxZk::SetOnGetItemImageIndex)
+      .Property("OnNotInList", &TDBComboBoxZk::OnNotInList, &TDBComboBoxZk::SetOnNotInList);
+}
+
 void RegisterDBCtrlsZkClasses() {
   RegisterClasses({TDBEditZk::ClassInfo(), TDBNumberEditZk::ClassInfo(),
-                   TDBDateTimeEditZk::ClassInfo()});
+                   TDBDateTimeEditZk::ClassInfo(), TDBComboBoxZk::ClassInfo()});
 }
