@@ -12,6 +12,7 @@
 #include "platform/classes/TypeRegistry.h"
 #include "report/core/vqrDBSet.h"
 #include "report/core/vqrDsgnIntf.h"
+#include "report/core/vqrEngine.h"
 #include "report/core/vqrRes.h"
 #include "report/core/vqrVariables.h"
 
@@ -70,6 +71,7 @@ void vqrModuleInitialize() {
   RegisterReportClasses();
   StringTable();  // loading the built-in table pushes the script engine's texts
   M.Events = std::make_unique<TvqrVQ2Events>();
+  vqrEngineModuleInitialize();  // reports create the band engine and the prepared-page store
 }
 
 void vqrModuleFinalize() {

@@ -103,6 +103,9 @@ bool TvqrReport::RunGuarded() {
 }
 
 bool TvqrReport::PrepareReport(bool ClearLastReport) {
+  // A run pumps messages: a second command on the same report while it runs is refused
+  // instead of clearing the pages and objects the run is using.
+  if (FEngine && FEngine->Running) return false;
   if (ClearLastReport) FPreviewPages->Clear();
   FPrintOptions->SetDuplex(dmNone);
   FErrors->Clear();
@@ -169,6 +172,7 @@ void TvqrReport::ReportErrors() {
 // --- Preview, print, export -------------------------------------------------------------------
 
 void TvqrReport::ShowReport(bool ClearLastReport) {
+  if (FEngine && FEngine->Running) return;
   if (ClearLastReport) FPreviewPages->Clear();
   if (!FOldStyleProgress) {
     FTimer->SetEnabled(true);
@@ -208,9 +212,15 @@ void TvqrReport::ShowPreparedReport() {
   }
 }
 
-bool TvqrReport::Print() { return FPreviewPages->Print(); }
+bool TvqrReport::Print() {
+  if (FEngine && FEngine->Running) return false;
+  return FPreviewPages->Print();
+}
 
-bool TvqrReport::Export(TvqrCustomExportFilter* Filter) { return FPreviewPages->Export(Filter); }
+bool TvqrReport::Export(TvqrCustomExportFilter* Filter) {
+  if (FEngine && FEngine->Running) return false;
+  return FPreviewPages->Export(Filter);
+}
 
 // --- Progress ---------------------------------------------------------------------------------
 

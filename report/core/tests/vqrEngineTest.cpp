@@ -7,6 +7,7 @@
 
 #include "platform/db/ArrayDataSet.h"
 #include "platform/db/FieldDefs.h"
+#include "platform/rtl/Exceptions.h"
 #include "platform/graphics/FontService.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/SysUtils.h"
@@ -225,6 +226,99 @@ TEST_F(EngineTest, DataValuesHoldingBracketsPrintLiterally) {
   Memo(Data, u"Memo1", u"[ds.\"NAME\"]");
   ASSERT_TRUE(Prepare()) << ToUtf8(Report->Errors()->Text());
   EXPECT_EQ(Texts(0), (std::vector<String>{u"[1+1] <Page#>"}));
+}
+
+TEST_F(EngineTest, CommandsAreRefusedWhileTheReportRuns) {
+  Fill({{u"A", u"a", 1}, {u"A", u"b", 2}});
+  auto* Data = Band<TvqrMasterData>(u"MasterData1", 80, 20);
+  Data->SetDataSet(Adapter);
+  Memo(Data, u"Memo1", u"[ds.\"NAME\"]");
+  std::vector<bool> Inner;
+  Report->SetOnBeforePrint([&](TvqrReportComponent* C) {
+    if (C != Data) return;
+    Inner.push_back(Report->PrepareReport(true));
+    Inner.push_back(Report->Print());
+    Inner.push_back(Report->Export(nullptr));
+  });
+  ASSERT_TRUE(Prepare()) << ToUtf8(Report->Errors()->Text());
+  EXPECT_EQ(Inner, (std::vector<bool>(6, false)));
+  EXPECT_EQ(Texts(0), (std::vector<String>{u"a", u"b"}));
+}
+
+// Records the calls an export filter receives.
+class TRecordingFilter : public TvqrCustomExportFilter {
+public:
+  TRecordingFilter() : TvqrCustomExportFilter(NoRegisterTag{}) { SetShowDialog(false); }
+  int ShowModal() override { Calls.push_back(u"ShowModal"); return ModalResult; }
+  bool Start() override { Calls.push_back(u"Start"); return StartResult; }
+  void StartPage(TvqrReportPage*, int I) override { Calls.push_back(u"StartPage " + IntToStr(I)); }
+  void ExportObject(TvqrComponent* Obj) override { Calls.push_back(Obj->Name()); }
+  void FinishPage(TvqrReportPage*, int I) override { Calls.push_back(u"FinishPage " + IntToStr(I)); }
+  void Finish() override { Calls.push_back(u"Finish"); }
+  std::vector<String> Calls;
+  int ModalResult = 1;
+  bool StartResult = true;
+};
+
+TEST_F(EngineTest, ExportDriverCallsTheFilterInOrder) {
+  std::vector<Row> Rows;
+  for (int I = 1; I <= 30; ++I) Rows.push_back({u"A", u"r", 1});
+  Fill(Rows);
+  Band<TvqrPageHeader>(u"PageHeader1", 0, 40);
+  auto* Data = Band<TvqrMasterData>(u"MasterData1", 80, 40);
+  Data->SetDataSet(Adapter);
+  Band<TvqrPageFooter>(u"PageFooter1", 300, 30);
+  ASSERT_TRUE(Prepare());
+  ASSERT_EQ(Store()->Count(), 2);
+
+  TRecordingFilter F;
+  F.SuppressPageHeadersFooters = true;
+  EXPECT_TRUE(Report->Export(&F));
+  std::vector<String> Expected = {u"Start", u"StartPage 0", u"_pagebackground", u"PageHeader1"};
+  for (int I = 0; I < 24; ++I) Expected.push_back(u"MasterData1");
+  Expected.insert(Expected.end(), {u"FinishPage 0", u"StartPage 1", u"_pagebackground"});
+  for (int I = 0; I < 6; ++I) Expected.push_back(u"MasterData1");
+  Expected.insert(Expected.end(), {u"PageFooter1", u"FinishPage 1", u"Finish"});
+  EXPECT_EQ(F.Calls, Expected);
+
+  TRecordingFilter Declines;
+  Declines.StartResult = false;
+  EXPECT_TRUE(Report->Export(&Declines));
+  EXPECT_EQ(Declines.Calls, (std::vector<String>{u"Start"}));
+
+  TRecordingFilter Cancelled;
+  Cancelled.SetShowDialog(true);
+  Cancelled.ModalResult = 2;
+  EXPECT_FALSE(Report->Export(&Cancelled));
+  EXPECT_EQ(Cancelled.Calls, (std::vector<String>{u"ShowModal"}));
+
+  TRecordingFilter One;
+  One.CurPage = true;
+  EXPECT_TRUE(Report->Export(&One));
+  EXPECT_EQ(std::count(One.Calls.begin(), One.Calls.end(), String(u"StartPage 0")), 1);
+  EXPECT_EQ(std::count(One.Calls.begin(), One.Calls.end(), String(u"StartPage 1")), 0);
+}
+
+TEST_F(EngineTest, AForwardOnlySourceLeavesGroupFootersTheCurrentRecord) {
+  Fill({{u"A", u"a1", 1}, {u"A", u"a2", 2}, {u"B", u"b1", 3}});
+  struct TForwardOnly : TvqrDBDataset {
+    using TvqrDBDataset::TvqrDBDataset;
+    void Prior() override { throw EDatabaseError(u"Operation not allowed on a unidirectional dataset"); }
+  };
+  auto* Forward = new TForwardOnly(Report.get());
+  Forward->SetName(u"fw");
+  Forward->SetUserName(u"fw");
+  Forward->SetDataSet(Table);
+  Report->DataSets()->Add(Forward);
+  auto* Header = Band<TvqrGroupHeader>(u"GroupHeader1", 40, 20);
+  Header->SetCondition(u"fw.\"GRP\"");
+  auto* Data = Band<TvqrMasterData>(u"MasterData1", 80, 20);
+  Data->SetDataSet(Forward);
+  Memo(Data, u"Memo1", u"[fw.\"NAME\"]");
+  auto* Footer = Band<TvqrGroupFooter>(u"GroupFooter1", 120, 20);
+  Memo(Footer, u"Memo2", u"end [fw.\"NAME\"]");
+  ASSERT_TRUE(Prepare()) << ToUtf8(Report->Errors()->Text());
+  EXPECT_EQ(Texts(0), (std::vector<String>{u"a1", u"a2", u"end b1", u"b1", u"end b1"}));
 }
 
 TEST(ExpressionCache, WrapsForEachLanguage) {
