@@ -156,6 +156,10 @@ void TDM::WireRules() {
     if (auto* DataSet = dynamic_cast<TDataSet*>(Components(I)))
       DataSet->SetBeforeOpen(OpenLookupDataSets);
 
+  Color->SetAfterScroll([this](TDataSet* D) {
+    if (OnColourSwatch) OnColourSwatch(D->FieldByName(u"COLOR")->Value());
+  });
+
   TField* BaseId = Color->FieldByName(u"BASE_ID");
   TField* BaseIdA1 = Color->FieldByName(u"BASE_ID_A1");
   TField* BaseIdA2 = Color->FieldByName(u"BASE_ID_A2");

@@ -97,6 +97,9 @@ public:
   // The report engine; none until one is attached (the report commands then only choose their
   // datasets).
   IAppReports* Reports = nullptr;
+  // Told the current catalogue colour's swatch (Null when it has none) after every move of the
+  // catalogue's cursor (only the catalogue's: the price report's query walks other colours).
+  std::function<void(const Variant& Colour)> OnColourSwatch;
 
   // --- refresh -------------------------------------------------------------------------------
   // Reopens every dataset the windows show, keeping the current colour, order and product.

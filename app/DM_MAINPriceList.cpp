@@ -26,9 +26,10 @@ TPriceItemView TDM::PriceItemDialogView() const {
 }
 
 bool TDM::ApplyPriceItemDialog(const TPriceItemInput& Input) {
-  // The price is read before anything changes, so a bad text leaves the price list untouched.
-  const double Price = StrToFloat(Input.PriceText);
+  // The price is read before anything changes, so a bad text leaves the price list untouched;
+  // a new product's missing name and group are told first.
   if (MaterialDialogMode == 1) {
+    const double Price = StrToFloat(Input.PriceText);
     LKMRec->Edit();
     LKMRec->FieldByName(u"NM")->SetAsString(Trim(Input.Name));
     LKMRec->FieldByName(u"LKM_ID")->SetAsInteger(KeyOrZero(Input.GroupKey));
@@ -46,6 +47,7 @@ bool TDM::ApplyPriceItemDialog(const TPriceItemInput& Input) {
     Complete = false;
   }
   if (!Complete) return false;
+  const double Price = StrToFloat(Input.PriceText);
   LKMRec->Append();
   LKMRec->FieldByName(u"NM")->SetAsString(Trim(Input.Name));
   LKMRec->FieldByName(u"LKM_TP_ID")->SetAsInteger(1);

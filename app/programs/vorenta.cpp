@@ -1,40 +1,50 @@
-// vorenta.cpp - the program entry. Until the windows exist it opens the database through the
-// data module, prints a short summary of the catalogue, orders and price list, and ends.
+// vorenta.cpp - the program entry: starts the libraries, creates the seven windows and runs the
+// message loop until the main window closes.
+//
+// An exception that escapes is shown by the application's exception display (any other thrown
+// object as an exception with an empty message) and the program ends with 1. Without a display
+// there is nobody to show it to: the message goes to the standard error.
 #include <cstdio>
+#include <cstdlib>
 
-#include "app/AppDialogs.h"
-#include "app/DM_MAIN.h"
+#include "app/AppMessageBoxes.h"
+#include "app/AppStartup.h"
+#include "platform/controls/Forms.h"
 #include "platform/rtl/Exceptions.h"
-#include "platform/rtl/SysUtils.h"
-#include "platform/sqlite/ADODB.h"
 
 namespace {
 
-bool PrintBox(TAppBoxKind Kind, const String& Text, const String& Caption) {
-  std::fprintf(stderr, "[%s] %s\n", StringToUtf8(Caption).c_str(), StringToUtf8(Text).c_str());
-  return Kind == TAppBoxKind::Question ? false : true;
+int Fail(const Exception& E) {
+  std::fprintf(stderr, "vorenta: %s\n", StringToUtf8(E.Message()).c_str());
+  if (Application && !dynamic_cast<const EOSError*>(&E)) Application->ShowException(E);
+  return 1;
 }
 
-void PrintCount(const char* What, TDataSet* DataSet) {
-  std::printf("%-12s %d\n", What, DataSet->RecordCount());
+void PrintStartupProbe() {
+  // For the start-up benchmark: one line once the main window has painted.
+  if (!std::getenv("VORENTA_STARTUP_PROBE")) return;
+  std::printf("vorenta: main window shown\n");
+  std::fflush(stdout);
 }
 
 }  // namespace
 
 int main() {
-  SetAppBoxHandler(PrintBox);
+  int Code = 0;
   try {
-    TDM Module(nullptr);
-    DM = &Module;
-    Module.StartDirectory = GetCurrentDir();
-    Module.RefreshAllData();
-    std::printf("V o r e n t a\n");
-    PrintCount("Colours:", Module.Color);
-    PrintCount("Orders:", Module.Ord);
-    PrintCount("Products:", Module.LKMRec);
+    AppStartup();
+    Application->Initialize();
+    Application->SetTitle(u"V o r e n t a");
+    UsePlatformMessageBoxes();
+    CreateAppWindows();
+    PrintStartupProbe();
+    Application->Run();
   } catch (const Exception& E) {
-    ShowAppError(E.Message());
-    return 1;
+    Code = Fail(E);
+  } catch (...) {
+    Code = Fail(Exception(String()));
   }
-  return 0;
+  DestroyAppWindows();
+  AppShutdown();
+  return Code;
 }

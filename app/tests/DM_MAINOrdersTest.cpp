@@ -215,6 +215,18 @@ TEST_F(PriceList, BadPriceTextChangesNothing) {
   EXPECT_EQ(Scalar(u"SELECT COUNT(*) FROM DS_LKM_REC").AsInteger(), 7);
 }
 
+// A new product without name and group is told so even when its price text is bad too; the
+// price error follows, and nothing is added.
+TEST_F(PriceList, NoticesOfANewProductComeBeforeThePriceCheck) {
+  Module->MaterialDialogMode = 2;
+  EXPECT_FALSE(Module->ApplyPriceItemDialog({u"", Null(), u"", u"abc", u""}));
+  ASSERT_EQ(Boxes.size(), 2u);
+  EXPECT_EQ(Boxes[1].Text, u"Не определена группа");
+  EXPECT_THROW(Module->ApplyPriceItemDialog({u"Новая", Variant(1), u"База", u"abc", u""}),
+               EConvertError);
+  EXPECT_EQ(Scalar(u"SELECT COUNT(*) FROM DS_LKM_REC").AsInteger(), 7);
+}
+
 TEST_F(PriceList, EditingAProductPostsAtOnce) {
   ASSERT_TRUE(Module->LKMRec->Locate(u"ID", Variant(4), TLocateOptions()));  // type 2
   Module->MaterialDialogMode = 1;

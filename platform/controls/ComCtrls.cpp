@@ -73,6 +73,13 @@ void TTabSheet::SetPageControl(TPageControl* Value) {
   if (Value) Value->InsertPage(this);
 }
 
+void TTabSheet::SetParentComponent(TComponent* Value) {
+  if (auto* Pages = dynamic_cast<TPageControl*>(Value))
+    SetPageControl(Pages);
+  else
+    TWinControl::SetParentComponent(Value);
+}
+
 int TTabSheet::PageIndex() const {
   if (!FPageControl) return -1;
   auto& P = FPageControl->FPages;

@@ -31,6 +31,8 @@ public:
   const TNotifyEvent& OnHide() const { return FOnHide; }
   void SetOnHide(TNotifyEvent Value) { FOnHide = std::move(Value); }
   void Dispatch(TMessage& Message) override;
+  // A sheet read from a form as a child of a page control becomes one of its pages.
+  void SetParentComponent(TComponent* Value) override;
 
 protected:
   void PaintWindow(HDC DC) override;

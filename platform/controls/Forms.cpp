@@ -2,6 +2,8 @@
 // the modal loop; TFrame.
 #include "platform/controls/Forms.h"
 
+#include <algorithm>
+
 #include "platform/classes/Filer.h"
 #include "platform/classes/TypeRegistry.h"
 #include "platform/controls/ActnList.h"
@@ -141,12 +143,20 @@ void TCustomForm::PlaceOnScreen() {
   switch (FPosition) {
     case poScreenCenter: case poDesktopCenter: break;
     case poMainFormCenter: Center = Application->MainForm(); break;
-    case poOwnerFormCenter: Center = dynamic_cast<TCustomForm*>(Owner()); break;
+    case poOwnerFormCenter:
+      // A form owned by the application centres on the main form.
+      Center = dynamic_cast<TCustomForm*>(Owner());
+      if (!Center) Center = Application->MainForm();
+      break;
     default: return;
   }
   if (Center && Center != this) Area = Center->BoundsRect();
-  SetBounds(Area.Left + (Area.Width() - Width()) / 2, Area.Top + (Area.Height() - Height()) / 2,
-            Width(), Height());
+  // A centred form stays inside the work area: its caption never leaves the screen.
+  const TRect Work = Screen->WorkAreaRect();
+  const int X = Area.Left + (Area.Width() - Width()) / 2;
+  const int Y = Area.Top + (Area.Height() - Height()) / 2;
+  SetBounds(std::max(Work.Left, std::min(X, Work.Right - Width())),
+            std::max(Work.Top, std::min(Y, Work.Bottom - Height())), Width(), Height());
 }
 
 void TCustomForm::DoShow() {

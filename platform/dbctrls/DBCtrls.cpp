@@ -6,7 +6,6 @@
 #include "platform/classes/TypeRegistry.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/DataSource.h"
-#include "platform/graphics/Bitmap.h"
 
 REGISTER_CLASS(TDBNavigator) {
   Class.Property("DataSource", &TDBNavigator::DataSource, &TDBNavigator::SetDataSource)
@@ -31,27 +30,8 @@ private:
 
 namespace {
 
-constexpr int kGlyphSize = 10;
-constexpr TColor kGlyphBack = clOlive;   // the transparent colour of the glyphs
-
-// A black arrow pointing left or right, with a bar at its tip for first and last.
-void DrawGlyph(TBitmap& Glyph, TNavigateBtn Button) {
-  Glyph.SetSize(kGlyphSize, kGlyphSize);
-  TCanvas* C = Glyph.Canvas();
-  C->Brush()->SetColor(kGlyphBack);
-  C->FillRect(TRect(0, 0, kGlyphSize, kGlyphSize));
-  C->Brush()->SetColor(clBlack);
-  C->Pen()->SetColor(clBlack);
-  const bool Left = Button == nbFirst || Button == nbPrior;
-  const bool Bar = Button == nbFirst || Button == nbLast;
-  const int Tip = Left ? 2 : kGlyphSize - 3, Base = Left ? kGlyphSize - 3 : 2;
-  C->Polygon({TPoint{Tip, kGlyphSize / 2}, TPoint{Base, 1}, TPoint{Base, kGlyphSize - 2}});
-  if (Bar) {
-    const int X = Left ? 0 : kGlyphSize - 2;
-    C->FillRect(TRect(X, 1, X + 2, kGlyphSize - 1));
-  }
-  Glyph.SetTransparentColor(kGlyphBack);
-}
+// The buttons' faces: arrows of the interface font, with a bar for first and last.
+const char16_t* const kFaces[] = {u"|◀", u"◀", u"▶", u"▶|"};
 
 }  // namespace
 
@@ -64,9 +44,7 @@ TDBNavigator::TDBNavigator(TComponent* AOwner)
     const auto Index = TNavigateBtn(I);
     auto* Button = new TSpeedButton(this);
     Button->SetParent(this);
-    TBitmap Glyph;
-    DrawGlyph(Glyph, Index);
-    Button->SetGlyph(&Glyph);
+    Button->SetCaption(kFaces[I]);
     Button->SetOnClick([this, Index](TObject*) { BtnClick(Index); });
     FButtons[I] = Button;
   }

@@ -650,3 +650,17 @@ TEST_F(StdCtrlsTest, SmallFormRendersToPng) {
 }
 
 }  // namespace
+
+// Sheets read from a form text under a page control are its pages, the first one active.
+TEST_F(StdCtrlsTest, PageControlReadFromAFormHasItsSheets) {
+  RegisterComCtrlsClasses();
+  TForm Read(nullptr);
+  TextToComponent(u"object F: TForm\n  object Pages: TPageControl\n"
+                  u"    object One: TTabSheet\n      Caption = 'Один'\n    end\n"
+                  u"    object Two: TTabSheet\n      Caption = 'Два'\n    end\n  end\nend\n",
+                  &Read);
+  auto* Pages = static_cast<TPageControl*>(Read.FindComponent(u"Pages"));
+  ASSERT_EQ(Pages->PageCount(), 2);
+  EXPECT_EQ(Pages->ActivePage(), Read.FindComponent(u"One"));
+  EXPECT_EQ(static_cast<TTabSheet*>(Read.FindComponent(u"Two"))->PageIndex(), 1);
+}

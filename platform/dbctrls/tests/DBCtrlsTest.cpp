@@ -5,6 +5,8 @@
 
 #include "platform/classes/Filer.h"
 #include "platform/controls/Forms.h"
+#include "platform/controls/Snapshot.h"
+#include "platform/graphics/Bitmap.h"
 #include "platform/controls/WinApi.h"
 #include "platform/db/ArrayDataSet.h"
 #include "platform/db/DataSource.h"
@@ -78,6 +80,23 @@ TEST_F(DBNavigatorTest, ButtonsShareTheWidthAndTheSourceMayGo) {
   EXPECT_EQ(Navigator->DataSource(), nullptr);
   EXPECT_EQ(Enabled(), "----");
   Navigator->BtnClick(nbNext);   // nothing to move, no crash
+}
+
+// The arrows are drawn: dark pixels on each enabled button.
+TEST_F(DBNavigatorTest, ButtonsShowTheirArrows) {
+  Navigator->SetBounds(0, 0, 100, 25);
+  Rows->Open();
+  Rows->Next();   // every button enabled
+  TBitmap Picture;
+  RenderControl(Navigator, Picture);
+  for (int I = nbFirst; I <= nbLast; ++I) {
+    TSpeedButton* Button = Navigator->Buttons(TNavigateBtn(I));
+    int Dark = 0;
+    for (int Y = 4; Y < Picture.Height() - 4; ++Y)
+      for (int X = Button->Left() + 4; X < Button->Left() + Button->Width() - 4; ++X)
+        Dark += (Picture.PixelRGB(X, Y) & 0xFFFFFF) < 0x404040;
+    EXPECT_GE(Dark, 15) << "button " << I;
+  }
 }
 
 TEST_F(DBNavigatorTest, ReadFromAFormText) {

@@ -1,0 +1,31 @@
+// SD_LKMRec.h - TSDLKMREC, "Материал": edits the current price-list product or adds one, as the
+// data module's MaterialDialogMode says.
+#pragma once
+
+#include "platform/controls/Forms.h"
+
+#include "app/DM_MAIN.h"
+
+class TButton;
+class TEdit;
+
+class TSDLKMREC : public TForm {
+  VORENTA_CLASS(TSDLKMREC, TForm)
+public:
+  explicit TSDLKMREC(TComponent* AOwner);
+  ~TSDLKMREC() override;
+
+  TEdit* EditLKMRecNM = nullptr;
+  TEdit* EditLKMRecComment = nullptr;
+  TButton* BtnApply = nullptr;
+  TButton* BtnCancel = nullptr;
+
+  // What the dialog holds now.
+  TPriceItemInput Input() const;
+
+private:
+  void FormActivate();
+  TPriceItemView FShown;   // what the last activation showed
+};
+
+extern TSDLKMREC* SDLKMREC;

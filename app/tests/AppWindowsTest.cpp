@@ -1,0 +1,357 @@
+// AppWindowsTest.cpp - the program's real start-up on a copy of the sample database (offscreen),
+// driven through its windows as a user would: first activation, the colour type menu, the search
+// panel with the navigator, the price list, the edit actions; and every window as a PNG.
+#include "app/AppStartup.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include "app/ABOUT.h"
+#include "app/AppMessageBoxes.h"
+#include "app/DM_MAIN.h"
+#include "app/SA_Find.h"
+#include "app/SA_Main.h"
+#include "app/SA_OrdAdd.h"
+#include "app/SD_LKMRec.h"
+#include "app/SD_NewMat.h"
+#include "app/SampleDatabase.h"
+#include "platform/classes/TypeRegistry.h"
+#include "platform/controls/ActnList.h"
+#include "platform/controls/ComCtrls.h"
+#include "platform/controls/Dialogs.h"
+#include "platform/controls/ExtCtrls.h"
+#include "platform/controls/Mask.h"
+#include "platform/controls/Menus.h"
+#include "platform/controls/Snapshot.h"
+#include "platform/controls/StdCtrls.h"
+#include "platform/controls/WinApi.h"
+#include "platform/db/DataSource.h"
+#include "platform/db/Fields.h"
+#include "platform/dbctrls/DBCtrls.h"
+#include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/sqlite/ADODB.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class AppWindows : public ::testing::Test {
+protected:
+  void SetUp() override {
+    const auto* Info = ::testing::UnitTest::GetInstance()->current_test_info();
+    Dir = fs::temp_directory_path() /
+          ("vorenta_win_" + std::to_string(::getpid()) + "_" + Info->name());
+    fs::remove_all(Dir);
+    fs::create_directories(Dir);
+    OldDir = fs::current_path();
+    fs::current_path(Dir);
+    CreateDatabaseFile(u"DATA/vorenta.data", ReadTextFile(Utf8ToString(VORENTA_SAMPLE_SQL)));
+    Russian = std::make_unique<TFormatSettingsScope>(TFormatSettings::Russian());
+    auto Service = std::make_unique<TTestDialogAnswerer>();
+    Answerer = Service.get();
+    PreviousService = SetDialogService(std::move(Service));
+    AppStartup();
+    Application->Initialize();
+    Application->SetTitle(u"V o r e n t a");
+    UsePlatformMessageBoxes();
+    CreateAppWindows();
+    SAMAIN->Show();
+    Application->ProcessMessages();
+  }
+  void TearDown() override {
+    TCustomForm::SetModalHookForTests(nullptr);
+    DestroyAppWindows();
+    AppShutdown();
+    SetAppBoxHandler(nullptr);
+    SetDialogService(std::move(PreviousService));
+    Russian.reset();
+    fs::current_path(OldDir);
+    fs::remove_all(Dir);
+  }
+
+  Variant Scalar(const String& Sql) {
+    TADOQuery Query(nullptr);
+    Query.SetConnection(DM->Connection);
+    Query.SQL()->SetText(Sql);
+    Query.Open();
+    return Query.Fields()->Fields(0)->Value();
+  }
+  static void Click(TControl* Control) {
+    SimulateClick(Control, {Control->Width() / 2, Control->Height() / 2});
+  }
+  int ColourId() const { return DM->Color->FieldByName(u"ID")->AsInteger(); }
+
+  fs::path Dir, OldDir;
+  std::unique_ptr<TFormatSettingsScope> Russian;
+  TTestDialogAnswerer* Answerer = nullptr;
+  std::unique_ptr<IDialogService> PreviousService;
+};
+
+// Every component the windows look up by name, with its class; "pending" marks the ones whose
+// class is still being built (they join the form text with it).
+struct TFormPart {
+  const char* Form;
+  const char* Name;
+  const char* Class;
+  bool Pending = false;
+};
+
+const TFormPart kFormParts[] = {
+    {"SAMAIN", "ImageTop", "TImage"},
+    {"SAMAIN", "PageControl1", "TPageControl"},
+    {"SAMAIN", "Panel2", "TPanel"},
+    {"SAMAIN", "DBNavigatorColor", "TDBNavigator"},
+    {"SAMAIN", "DBNavigatorOrd", "TDBNavigator"},
+    {"SAMAIN", "DBNavigatorOrdTop", "TDBNavigator"},
+    {"SAMAIN", "DBNavigatorLKMRec", "TDBNavigator"},
+    {"SAMAIN", "MaskEditNM", "TMaskEdit"},
+    {"SAMAIN", "ShapeFlt1", "TShape"},
+    {"SAMAIN", "ShapeColor", "TShape"},
+    {"SAMAIN", "bbtnCalc", "TBitBtn"},
+    {"SAMAIN", "bbtnOrd", "TBitBtn"},
+    {"SAMAIN", "rbtnCh1", "TRadioButton"},
+    {"SAMAIN", "PageControlRecipe", "TPageControl"},
+    {"SAMAIN", "ToolButtonRecipe", "TToolButton"},
+    {"SAMAIN", "PopupMenuPrice", "TPopupMenu"},
+    {"SAMAIN", "DBGridZkColor", "TDBGridZk", true},
+    {"SAMAIN", "DBGridZkColorRec", "TDBGridZk", true},
+    {"SAMAIN", "DBGridZkColorRecA", "TDBGridZk", true},
+    {"SAMAIN", "DBGridZkOrd", "TDBGridZk", true},
+    {"SAMAIN", "DBGridZkOrdTop", "TDBGridZk", true},
+    {"SAMAIN", "DBGridZkOrdRec", "TDBGridZk", true},
+    {"SAMAIN", "DBGridZkOrdRec3", "TDBGridZk", true},
+    {"SAMAIN", "DBGridZkLKMRec", "TDBGridZk", true},
+    {"SAMAIN", "DBNumberEditZkX", "TDBNumberEditZk", true},
+    {"SAMAIN", "DBNumberEditZkPrice1", "TDBNumberEditZk", true},
+    {"SAMAIN", "DBNumberEditZkPrice2", "TDBNumberEditZk", true},
+    {"SAMAIN", "DBLookupComboboxZkColorTP", "TDBLookupComboboxZk", true},
+    {"SAMAIN", "DBLookupComboboxZkBase", "TDBLookupComboboxZk", true},
+    {"SAMAIN", "DBLookupComboboxZkBaseA1", "TDBLookupComboboxZk", true},
+    {"SAMAIN", "DBLookupComboboxZkBaseA2", "TDBLookupComboboxZk", true},
+    {"SAMAIN", "DBEditZkColorNM", "TDBEditZk", true},
+    {"SAMAIN", "DBEditZkColorTP", "TDBEditZk", true},
+    {"SAMAIN", "DBEditZkOrdNUM", "TDBEditZk", true},
+    {"SAMAIN", "DBDateTimeEditZkOrdDT", "TDBDateTimeEditZk", true},
+    {"SAMAIN", "DBEditZkOrdComment", "TDBEditZk", true},
+    {"SAMAIN", "DBNumberEditZkOrdSAM", "TDBNumberEditZk", true},
+    {"SAMAIN", "DBNumberEditZkOrdSCOST", "TDBNumberEditZk", true},
+    {"SAMAIN", "DBNumberEditZkOrdTotal", "TDBNumberEditZk", true},
+    {"SAFind", "BtnNext", "TButton"},
+    {"SAFind", "StaticTextCount", "TStaticText"},
+    {"SAOrdAdd", "rbtnCh1", "TRadioButton"},
+    {"SAOrdAdd", "DBLookupComboboxZkOrd", "TDBLookupComboboxZk", true},
+    {"SDLKMREC", "EditLKMRecNM", "TEdit"},
+    {"SDLKMREC", "DBLookupComboBoxLKMRec", "TDBLookupComboboxZk", true},
+    {"SDLKMREC", "DBNumberEditP1", "TDBNumberEditZk", true},
+    {"SDNewMat", "EditName", "TEdit"},
+    {"SDNewMat", "DBLookupComboboxZkLKMTP", "TDBLookupComboboxZk", true},
+    {"AboutBox", "ProgramIcon", "TImage"},
+    {"DM", "MTLKM", "TMemTableZk", true},
+};
+
+TEST_F(AppWindows, EveryNameTheWindowsLookUpHasItsClassOrIsPending) {
+  std::string Pending;
+  for (const TFormPart& Part : kFormParts) {
+    TComponent* Form = Application->FindComponent(Utf8ToString(Part.Form));
+    ASSERT_NE(Form, nullptr) << Part.Form;
+    TComponent* Found = Form->FindComponent(Utf8ToString(Part.Name));
+    if (Part.Pending && !Found) {
+      Pending += std::string(" ") + Part.Form + "." + Part.Name + ":" + Part.Class;
+      continue;
+    }
+    ASSERT_NE(Found, nullptr) << Part.Form << "." << Part.Name;
+    EXPECT_EQ(StringToUtf8(Found->ClassName()), Part.Class) << Part.Form << "." << Part.Name;
+  }
+  RecordProperty("pending", Pending);
+}
+
+TEST_F(AppWindows, StartUpCreatesTheWindowsInOrderAndTheFirstActivationOpensTheData) {
+  const char* Order[] = {"SAMAIN", "AboutBox", "DM", "SDNewMat", "SAFind", "SAOrdAdd", "SDLKMREC"};
+  ASSERT_EQ(Application->ComponentCount(), 7);
+  for (int I = 0; I < 7; ++I) EXPECT_EQ(StringToUtf8(Application->Components(I)->Name()), Order[I]);
+  EXPECT_EQ(Application->MainForm(), SAMAIN);
+  EXPECT_EQ(SAMAIN->Caption(), u"Зорвель. Каталог ");
+  EXPECT_EQ(Application->Title(), u"V o r e n t a");
+  EXPECT_EQ(SAMAIN->ClientWidth(), 1214);
+  EXPECT_EQ(SAMAIN->ClientHeight(), 817);
+  EXPECT_EQ(DM->StartDirectory, SAMAIN->StartDirectory);
+
+  EXPECT_FALSE(SAMAIN->FirstActivate);
+  EXPECT_TRUE(DM->Color->Active());
+  EXPECT_TRUE(DM->Ord->Active());
+  EXPECT_TRUE(DM->LKMRec->Active());
+  EXPECT_EQ(SAMAIN->PageControl1->ActivePage(), SAMAIN->TabSheetCatalog);
+  // The navigators found the data module's sources although it was read after the window.
+  EXPECT_EQ(SAMAIN->DBNavigatorColor->DataSource(), DM->DSColor);
+  EXPECT_EQ(SAMAIN->DBNavigatorOrdTop->DataSource(), DM->DSOrdTop);
+  // Swatch of the first colour in the order IND, NM (А 10-04, 14474460).
+  EXPECT_EQ(ColourId(), 9);
+  EXPECT_EQ(SAMAIN->ShapeColor->Brush()->Color(), TColor(14474460));
+
+  // Later activations (the return from a dialog) do nothing.
+  SAMAIN->FindNameCondition = u"kept";
+  SAMAIN->Perform(CM_ACTIVATE, 0, 0);
+  EXPECT_EQ(SAMAIN->FindNameCondition, u"kept");
+
+  // The navigator moves the catalogue; the swatch follows; a colour without one shows the
+  // button face.
+  Click(SAMAIN->DBNavigatorColor->Buttons(nbNext));
+  EXPECT_EQ(ColourId(), 8);
+  EXPECT_EQ(SAMAIN->ShapeColor->Brush()->Color(), TColor(12632256));
+  ASSERT_TRUE(DM->Color->Locate(u"ID", Variant(7), TLocateOptions()));
+  EXPECT_EQ(SAMAIN->ShapeColor->Brush()->Color(), clBtnFace);
+}
+
+TEST_F(AppWindows, ColourTypeMenuAndModeSwitch) {
+  ASSERT_TRUE(DM->Color->Locate(u"ID", Variant(1), TLocateOptions()));
+  SAMAIN->MenuColorNone->Click();
+  EXPECT_EQ(Scalar(u"SELECT COLOR_TP_ID FROM DS_COLOR WHERE ID=1").AsInteger(), 0);
+  EXPECT_TRUE(DM->Color->FieldByName(u"lvCOLOR_TP_NM")->AsString().empty());
+  SAMAIN->MenuColorExterior->Click();
+  EXPECT_EQ(Scalar(u"SELECT COLOR_TP_ID FROM DS_COLOR WHERE ID=1").AsInteger(), 2);
+
+  Click(SAMAIN->rbtnCh1);
+  EXPECT_EQ(DM->DSColorRec->DataSet(), DM->ColorRec1);
+  EXPECT_EQ(DM->DSColorCostA->DataSet(), DM->ColorCostA1);
+  Click(SAMAIN->rbtnCh2);
+  EXPECT_EQ(DM->DSColorRec->DataSet(), DM->ColorRec2);
+}
+
+TEST_F(AppWindows, SearchPlacesTheNavigatorAndWalksTheHits) {
+  Click(SAMAIN->CheckBoxNM);
+  ASSERT_TRUE(SAMAIN->MaskEditNM->Enabled());
+  ASSERT_TRUE(SAMAIN->MaskEditNM->Focused());
+  SimulateTyping(u"к");   // upper-cased by the mask edit
+  SimulateKeyPress(VK_RETURN, {}, u'\r');
+  EXPECT_TRUE(SAMAIN->BtnSearch->Focused());
+
+  std::vector<int> Visited;
+  TPoint Placed;
+  String CountLine;
+  TCustomForm::SetModalHookForTests([&](TCustomForm* Form) {
+    ASSERT_EQ(Form, SAFind);
+    Placed = {Form->Left(), Form->Top()};
+    CountLine = SAFind->StaticTextCount->Caption();
+    EXPECT_TRUE(SAFind->BtnNext->Focused());
+    for (int I = 0; I < 4; ++I) {
+      Click(SAFind->BtnNext);
+      Visited.push_back(ColourId());
+    }
+    Click(SAFind->BtnDone);
+  });
+  Click(SAMAIN->BtnSearch);
+  EXPECT_EQ(SAMAIN->FindNameCondition, u"(MID(NM,1,1) LIKE :Code1 ESCAPE '\\')");
+  EXPECT_EQ(CountLine, u"Найдено: 4 записей");
+  // Placed from the main window's frame; the window system may shift either frame by its
+  // border (offscreen: up to 2 pixels), the X-server test checks it on a real screen.
+  EXPECT_NEAR(Placed.X, SAMAIN->Left() + SAMAIN->Panel2->Left() + 10, 3);
+  EXPECT_NEAR(Placed.Y, SAMAIN->Top() + SAMAIN->ImageTop->Height() + 35, 3);
+  // Hits in the order IND, NM: К 10-01, К 12-05, К 20-11, К 21-12; round to the first.
+  EXPECT_EQ(Visited, (std::vector<int>{2, 5, 6, 1}));
+  EXPECT_FALSE(SAFind->Visible());
+}
+
+TEST_F(AppWindows, FilterMarksTheUsedCriterionAndCancelShowsEverything) {
+  const int Listed = DM->Color->RecordCount();
+  Click(SAMAIN->CheckBoxNM);
+  SimulateTyping(u"Л");
+  Click(SAMAIN->BtnFilter);
+  EXPECT_EQ(DM->Color->RecordCount(), 1);
+  EXPECT_EQ(SAMAIN->ShapeFlt1->Pen()->Color(), kCriterionUsed);
+  EXPECT_EQ(SAMAIN->ShapeFlt2->Pen()->Color(), kCriterionUnused);
+
+  Click(SAMAIN->BtnCancelFilter);
+  EXPECT_FALSE(SAMAIN->CheckBoxNM->Checked());
+  EXPECT_FALSE(SAMAIN->MaskEditNM->Enabled());
+  EXPECT_EQ(SAMAIN->ShapeFlt1->Pen()->Color(), kCriterionUnused);
+  // Every colour, also those whose recipe does not add up to 100 %.
+  EXPECT_EQ(DM->Color->RecordCount(), 9);
+  EXPECT_GT(DM->Color->RecordCount(), Listed);
+}
+
+TEST_F(AppWindows, PriceListDialogDeletionAndRecalculation) {
+  SAMAIN->PageControl1->SetActivePage(SAMAIN->TabSheetPrice);
+  ASSERT_TRUE(DM->LKMRec->Locate(u"ID", Variant(2), TLocateOptions()));
+  // Edit the product: the remark changes, the price and group stay as they were.
+  const Variant Price = DM->LKMRec->FieldByName(u"PRICE1")->Value();
+  TCustomForm::SetModalHookForTests([&](TCustomForm* Form) {
+    ASSERT_EQ(Form, SDLKMREC);
+    EXPECT_EQ(SDLKMREC->EditLKMRecNM->Text(), u"Эмаль ПФ база A 2,7 кг");
+    SDLKMREC->EditLKMRecComment->SetFocus();
+    SimulateTyping(u"новая");
+    Click(SDLKMREC->BtnApply);
+  });
+  Click(SAMAIN->ToolButtonLKMEdit);
+  EXPECT_EQ(SAMAIN->PageControl1->ActivePage(), SAMAIN->TabSheetPrice);
+  EXPECT_EQ(StringToUtf8(Scalar(u"SELECT COMMENT FROM DS_LKM_REC WHERE ID=2").AsString()), "новая");
+  EXPECT_EQ(Scalar(u"SELECT PRICE1 FROM DS_LKM_REC WHERE ID=2").AsDouble(), Price.AsDouble());
+
+  // Product 1 is used by recipes: the notice names the colour and nothing is deleted.
+  ASSERT_TRUE(DM->LKMRec->Locate(u"ID", Variant(1), TLocateOptions()));
+  Answerer->MessageAnswers = {mrYes, mrOk};
+  SAMAIN->MenuLKMDelete->Click();
+  ASSERT_EQ(Answerer->Messages.size(), 2u);
+  EXPECT_EQ(Answerer->Messages[0].Text, u"Удалить материал ?");
+  EXPECT_EQ(StringToUtf8(Answerer->Messages[1].Text).rfind("Невозможно удалить.", 0), 0u);
+  EXPECT_EQ(Scalar(u"SELECT COUNT(*) FROM DS_LKM_REC WHERE ID=1").AsInteger(), 1);
+
+  Answerer->MessageAnswers = {mrOk};
+  Click(SAMAIN->BtnRecalcCatalog);
+  ASSERT_EQ(Answerer->Messages.size(), 3u);
+  EXPECT_EQ(Answerer->Messages[2].Text, u"   Каталог   изменен    ");
+}
+
+TEST_F(AppWindows, CopyActsOnlyInAFocusedEdit) {
+  Click(SAMAIN->CheckBoxNM);
+  ASSERT_TRUE(SAMAIN->MaskEditNM->Focused());
+  SAMAIN->EditCopy1->Update();
+  EXPECT_TRUE(SAMAIN->EditCopy1->Enabled());
+  SAMAIN->bbtnCalc->SetFocus();
+  SAMAIN->EditCopy1->Update();
+  EXPECT_FALSE(SAMAIN->EditCopy1->Enabled());
+}
+
+TEST_F(AppWindows, ProductDialogWithoutNameOrGroupShowsBothNotices) {
+  Answerer->MessageAnswers = {mrOk, mrOk};
+  TCustomForm::SetModalHookForTests([&](TCustomForm* Form) {
+    Click(SDLKMREC->BtnApply);
+    EXPECT_EQ(Form->ModalResult(), mrNone);   // stays open
+    Click(SDLKMREC->BtnCancel);
+  });
+  SAMAIN->MenuLKMAdd->Click();
+  ASSERT_EQ(Answerer->Messages.size(), 2u);
+  EXPECT_EQ(Answerer->Messages[0].Text, u"Не определено наименование");
+  EXPECT_EQ(Answerer->Messages[1].Text, u"Не определена группа");
+  EXPECT_EQ(DM->MaterialDialogMode, 0);
+  EXPECT_EQ(SAMAIN->PageControl1->ActivePage(), SAMAIN->TabSheetPrice);
+}
+
+// Every window as a PNG in screenshots/ of the test's folder, to look at.
+TEST_F(AppWindows, EveryWindowAsAPicture) {
+  const fs::path Out = OldDir / "screenshots";
+  fs::create_directories(Out);
+  auto Save = [&](TWinControl* Window, const char* Name) {
+    const fs::path File = Out / Name;
+    SaveControlToPng(Window, Utf8ToString(File.string()));
+    EXPECT_GT(fs::file_size(File), 1000u) << Name;
+  };
+  Save(SAMAIN, "main-catalogue.png");
+  SAMAIN->PageControl1->SetActivePage(SAMAIN->TabSheetOrders);
+  Save(SAMAIN, "main-orders.png");
+  SAMAIN->PageControl1->SetActivePage(SAMAIN->TabSheetPrice);
+  Save(SAMAIN, "main-price.png");
+  for (auto [Window, Name] : std::initializer_list<std::pair<TCustomForm*, const char*>>{
+           {SAFind, "find.png"}, {SAOrdAdd, "order-add.png"}, {SDLKMREC, "product.png"},
+           {AboutBox, "about.png"}, {SDNewMat, "new-material.png"}}) {
+    Window->Show();
+    Application->ProcessMessages();
+    Save(Window, Name);
+    Window->Hide();
+  }
+}
+
+}  // namespace
