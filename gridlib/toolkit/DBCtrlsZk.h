@@ -965,6 +965,9 @@ private:
   bool DoUpdateData();
   bool TakeFocusFirst();
   void CMExitMessage(TMessage& Message);
+  // The canvas painting goes to: the paint target while painting.
+  TCanvas* PaintCanvas() const;
+  HDC FPaintDC = nullptr;
 
   TLeftRight FAlignment = taRightJustify;
   bool FAllowGrayed = false;
@@ -980,7 +983,6 @@ private:
   bool FToggleKeyDown = false;
   bool FMousePressed = false;
   bool FMouseInside = false;
-  bool FClicksDisabledHere = false;
   bool FDataPosting = false;
 };
 

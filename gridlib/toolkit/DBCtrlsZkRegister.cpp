@@ -123,7 +123,30 @@ REGISTER_CLASS(TDBComboBoxZk) {
       .Property("OnNotInList", &TDBComboBoxZk::OnNotInList, &TDBComboBoxZk::SetOnNotInList);
 }
 
+REGISTER_CLASS(TCustomDBCheckBoxZk) {}
+
+REGISTER_CLASS(TDBCheckBoxZk) {
+  Class.Property("Alignment", &TDBCheckBoxZk::Alignment, &TDBCheckBoxZk::SetAlignment,
+                 taRightJustify)
+      .Property("AllowGrayed", &TDBCheckBoxZk::AllowGrayed, &TDBCheckBoxZk::SetAllowGrayed, false)
+      .Property("AlwaysShowBorder", &TDBCheckBoxZk::AlwaysShowBorder,
+                &TDBCheckBoxZk::SetAlwaysShowBorder, false)
+      .Property("Checked", &TDBCheckBoxZk::Checked, &TDBCheckBoxZk::SetChecked).Stored(false)
+      .Property("DataField", &TDBCheckBoxZk::DataField, &TDBCheckBoxZk::SetDataField)
+      .Property("DataSource", &TDBCheckBoxZk::DataSource, &TDBCheckBoxZk::SetDataSource)
+      .Property("Flat", &TDBCheckBoxZk::Flat, &TDBCheckBoxZk::SetFlat, false)
+      .Property("ReadOnly", &TDBCheckBoxZk::ReadOnly, &TDBCheckBoxZk::SetReadOnly, false)
+      .Property("State", &TDBCheckBoxZk::State, &TDBCheckBoxZk::SetState)
+      .Stored(&TDBCheckBoxZk::IsStateStored)
+      .Property("ValueChecked", &TDBCheckBoxZk::ValueChecked, &TDBCheckBoxZk::SetValueChecked,
+                u"True")
+      .Property("ValueUnchecked", &TDBCheckBoxZk::ValueUnchecked,
+                &TDBCheckBoxZk::SetValueUnchecked, u"False")
+      .Property("OnUpdateData", &TDBCheckBoxZk::OnUpdateData, &TDBCheckBoxZk::SetOnUpdateData);
+}
+
 void RegisterDBCtrlsZkClasses() {
   RegisterClasses({TDBEditZk::ClassInfo(), TDBNumberEditZk::ClassInfo(),
-                   TDBDateTimeEditZk::ClassInfo(), TDBComboBoxZk::ClassInfo()});
+                   TDBDateTimeEditZk::ClassInfo(), TDBComboBoxZk::ClassInfo(),
+                   TDBCheckBoxZk::ClassInfo()});
 }
