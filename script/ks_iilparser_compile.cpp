@@ -23,6 +23,38 @@ bool Is(const TksXMLItem* X, const char16_t* Name) { return ksSameText(X->Name()
 [[noreturn]] void Fail(const String& Msg) { throw Exception(Msg); }
 [[noreturn]] void FailName(const String& Msg, const String& Name) { throw Exception(Msg + u"'" + Name + u"'"); }
 
+// Operands and operators of the expressions being built, the one being built and those whose
+// arguments it is in. An expression tree is as deep as its chain of operators (1+1+...+1), and
+// evaluating, typing and freeing it recurse once per level, also into the expressions of its
+// arguments; this bound keeps that recursion far inside an 8 MB stack, sanitizers included.
+int ExprNodesOpen = 0;  // the compiler runs on one thread
+constexpr int kMaxExprNodes = 2000;
+
+// The operands and operators an expr element adds to its expression (brackets included).
+int ExprNodeCount(TksXMLItem* E) {
+  int N = 0;
+  for (int i = 0; i < E->Count(); ++i) {
+    TksXMLItem* C = E->Items(i);
+    N += Is(C, u"expr") ? ExprNodeCount(C) : 1;
+  }
+  return N;
+}
+
+// Counts an expression's nodes while it is built; "Expression too complex" past the bound.
+class TExprNodesGuard {
+public:
+  explicit TExprNodesGuard(int Nodes) : FNodes(Nodes) {
+    if (ExprNodesOpen + Nodes > kMaxExprNodes) Fail(u"Expression too complex");
+    ExprNodesOpen += Nodes;
+  }
+  ~TExprNodesGuard() { ExprNodesOpen -= FNodes; }
+  TExprNodesGuard(const TExprNodesGuard&) = delete;
+  TExprNodesGuard& operator=(const TExprNodesGuard&) = delete;
+
+private:
+  int FNodes;
+};
+
 }  // namespace
 
 // The compiler works on one TksILParser's context; its operations are named as the engine
@@ -621,8 +653,9 @@ public:
   }
 
   TksExpression* BuildExpression(TksXMLItem* E, TksScript* S) {
-    auto X = std::make_unique<TksExpression>(S);
     SetPos(E);
+    TExprNodesGuard Guard(ExprNodeCount(E));
+    auto X = std::make_unique<TksExpression>(S);
     AddExprChildren(X.get(), E, S);
     String Bad = X->Finalize();
     if (!Bad.empty()) {

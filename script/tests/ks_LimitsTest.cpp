@@ -58,6 +58,33 @@ TEST(ksLimits, NestingDepthIsACompileError) {
   }
 }
 
+// An expression's tree is as deep as its chain of operators: a chain of up to 2,000 operands
+// and operators compiles, a longer one is a compile error (60,000 terms once ran out of stack
+// when the tree was evaluated or freed), also when spread over nested arguments.
+TEST(ksLimits, ExpressionSizeIsACompileError) {
+  auto Chain = [](int Terms) { return u"1" + Repeat(u"+1", Terms - 1); };
+  struct {
+    const char* Name;
+    String Source;
+    const char* Expected;
+  } const kCases[] = {
+      {"within", u"begin Out(" + Chain(900) + u") end.", "900"},
+      {"over", u"begin Out(" + Chain(1200) + u") end.", "error"},
+      {"far over", u"begin Out(" + Chain(100000) + u") end.", "error"},
+      {"nested arguments", u"begin Out(" + Repeat(u"Abs(1+1+1+1+1+1+1+1+1+", 150) + u"1" +
+                               Repeat(u")", 150) + u") end.",
+       "error"},
+  };
+  for (auto& C : kCases) {
+    TksTestHost H;
+    std::string Result = H.Run(C.Source);
+    if (std::string(C.Expected) == "error")
+      EXPECT_THAT(Result, ::testing::MatchesRegex("error 1:[0-9]+: Expression too complex")) << C.Name;
+    else
+      EXPECT_EQ(Result, C.Expected) << C.Name;
+  }
+}
+
 // Runaway recursion is the run-time error "Stack overflow": the script's own try ... except
 // catches it, and uncaught it reaches the host like any other error (it once ended the
 // process). Deep but bounded recursion still runs.
