@@ -335,6 +335,7 @@ private:
   IvqrPreviewWindow* FPreviewForm = nullptr;
   std::unique_ptr<IvqrProgressWindow> FProgress;
   int FParentDepth = 0;
+  bool FLoadsParents = true;
 
   TvqrComponentEvent FOnAfterPrint, FOnBeforePrint;
   TNotifyEvent FOnAfterPrintReport, FOnBeginDoc, FOnEndDoc, FOnPreview, FOnPrintReport;

@@ -262,6 +262,8 @@ void TvqrReport::SetParentReport(const String& Value) {
   FParentReport = Value;
   FParentReportObject.reset();
   if (Value.empty()) return MarkAncestors(false);
+  // The private copy of a parent only keeps the name: its content is already loaded.
+  if (!FLoadsParents) return;
 
   const String RememberedName = FFileName;
   TvqrXMLSerializer* RememberedSerializer = FXMLSerializer;
@@ -304,8 +306,9 @@ void TvqrReport::SetParentReport(const String& Value) {
     FErrors->AddStrings(SplitLines(ParentErrors).get());
   }
   FParentReportObject = std::make_unique<TvqrReport>(nullptr);
+  FParentReportObject->FLoadsParents = false;
   FParentReportObject->SetFileName(FFileName);
-  FParentReportObject->AssignAll(this);
+  FParentReportObject->AssignAll(this, true);
   FFileName = RememberedName;
   for (TvqrComponent* Child : FParentReportObject->Objects())
     if (auto* Page = dynamic_cast<TvqrReportPage*>(Child)) Page->SetPaperSize(vqrCustomPaperCode);
