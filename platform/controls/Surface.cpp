@@ -140,7 +140,7 @@ protected:
     }
     const TColorRef K = *FColorKey;
     const QColor Key(int(K & 0xFF), int((K >> 8) & 0xFF), int((K >> 16) & 0xFF));
-    const QRegion Shape(QBitmap::fromImage(Image.createMaskFromColor(Key.rgb(), Qt::MaskOutColor)));
+    const QRegion Shape(QBitmap::fromImage(Image.createMaskFromColor(Key.rgb(), Qt::MaskInColor)));
     if (Shape != mask()) setMask(Shape);
     QPainter Painter(this);
     Painter.drawImage(0, 0, Image);
