@@ -120,9 +120,11 @@ void TDM::AddColourToOrder(int Kind, Integer OrderId) {
     Reopen({Ord, OrdTop, OrdRec, OrdTopSums, OrdSums});
     throw;
   }
+  // The order may be the one shown before: its details do not re-run on their own when the
+  // order list comes back to the same key, so they are reopened here, masters first.
   Reopen({Ord});
   Ord->First();
-  Reopen({OrdTopSums, OrdSums});
+  Reopen({OrdTop, OrdRec, OrdRec3, OrdTopSums, OrdSums, OrdRecSums});
 }
 
 void TDM::ReopenOrderTotals() { Reopen({OrdTopSums, OrdSums, OrdRecSums}); }

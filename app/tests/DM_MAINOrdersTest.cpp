@@ -65,6 +65,41 @@ TEST_F(Orders, PuttingIntoAnExistingOrderAddsAnotherOrderColour) {
   EXPECT_EQ(Scalar(u"SELECT SUM(AM) FROM DR_ORD_REC WHERE ORD_TOP_ID > 5").AsDouble(), 20);
 }
 
+// Putting a colour into the order on screen shows the new order colour and the new totals at
+// once, without moving the cursor.
+TEST_F(Orders, PuttingIntoTheCurrentOrderRefreshesItsColoursAndTotals) {
+  GoToOrder(3);   // the first order of the list (newest number first)
+  const double Before = F(Module->OrdTopSums, u"SAM");
+  GoToColour(1);
+  Module->Calculate(Variant(10.0));
+  ASSERT_TRUE(Module->OrderDialogOk(2, Variant(3)));
+  ASSERT_EQ(Module->Ord->FieldByName(u"ID")->AsInteger(), 3);
+  EXPECT_EQ(Module->OrdTop->RecordCount(), 3);
+  EXPECT_DOUBLE_EQ(F(Module->OrdTopSums, u"SAM"), Before + 10);
+  // The order colour on screen and its lines' totals agree with what was written.
+  const Integer Top = Module->OrdTop->FieldByName(u"TID")->AsInteger();
+  EXPECT_EQ(Module->OrdRec->RecordCount(),
+            Scalar(u"SELECT COUNT(*) FROM DR_ORD_REC WHERE ORD_TOP_ID=" + IntToStr(Top)).AsInteger());
+  ASSERT_FALSE(Module->OrdRecSums->IsEmpty());
+  EXPECT_DOUBLE_EQ(F(Module->OrdRecSums, u"SAM"),
+                   Scalar(u"SELECT SUM(AM) FROM DR_ORD_REC WHERE ORD_TOP_ID=" + IntToStr(Top))
+                       .AsDouble());
+  EXPECT_DOUBLE_EQ(F(Module->OrdSums, u"SCOST"),
+                   Scalar(u"SELECT SUM(PRICE*AM) FROM DR_ORD_REC WHERE ORD_ID=3").AsDouble());
+}
+
+// An extra payment whose colour is Null (written by another program) is listed with the order's
+// extra payments, as "Стоимость заказа" counts it, and can be deleted.
+TEST_F(Orders, ExtraPaymentWithoutColourIsShownAndDeletable) {
+  Exec(u"INSERT INTO DR_ORD_REC (ORD_ID,COLOR_ID,AM,PRICE,COMMENT) VALUES (3,NULL,1,50,'Тара')");
+  Module->RefreshAllData();
+  GoToOrder(3);
+  EXPECT_EQ(Module->OrdRec3->RecordCount(), 3);
+  ASSERT_TRUE(Module->OrdRec3->Locate(u"COMMENT", Variant(u"Тара"), TLocateOptions()));
+  ASSERT_TRUE(Module->DeleteExtraPayment());
+  EXPECT_EQ(Scalar(u"SELECT COUNT(*) FROM DR_ORD_REC WHERE COMMENT='Тара'").AsInteger(), 0);
+}
+
 TEST_F(Orders, RefusedPutsWriteNothing) {
   GoToColour(4);
   Module->Calculate(Variant(5.0));

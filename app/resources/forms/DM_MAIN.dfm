@@ -282,7 +282,7 @@ object DM: TDM
     SQL.Strings = (
       'SELECT *'
       'FROM DR_ORD_REC'
-      'WHERE ORD_ID=:ID and COLOR_ID=0'
+      'WHERE ORD_ID=:ID and (COLOR_ID=0 OR COLOR_ID IS NULL)'
       'ORDER BY COLOR_ID, LKM_ID, RID')
   end
   object OrdRecSums: TADOQuery
