@@ -8,12 +8,13 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ ccache pkg-config
   libgtest-dev libgmock-dev
+  xvfb xauth
   libicu-dev zlib1g-dev libjpeg-dev libpng-dev libsqlite3-dev
   libfreetype-dev libharfbuzz-dev libfontconfig-dev fonts-liberation2 fonts-dejavu-core
   qt6-base-dev libgl-dev libcups2-dev libxlsxwriter-dev libxcb1-dev qt6-translations-l10n
 )
 if [ "${1:-}" = "--dev" ]; then
-  packages+=(libbenchmark-dev liblua5.4-dev xvfb xauth poppler-utils)
+  packages+=(libbenchmark-dev liblua5.4-dev poppler-utils)
 fi
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-dev)  # scripts/fuzz.sh: libFuzzer with ASan and UBSan
