@@ -111,6 +111,11 @@ void TMemTableDataZk::ApplyUpdates(TMemTableDataZk* AMemTableData) {
     if (N->OnApplyUpdates()) N->OnApplyUpdates()(AMemTableData);
 }
 
+bool TMemTableDataZk::WantsAppliedChanges() const {
+  return std::any_of(FNotificators.begin(), FNotificators.end(),
+                     [](TRecordsListNotificatorZk* N) { return static_cast<bool>(N->OnApplyUpdates()); });
+}
+
 void TMemTableDataZk::Notify(TMemoryRecordZk* MemRec, int Index, TRecordsListNotification Action) {
   std::vector<TRecordsListNotificatorZk*> Observers = FNotificators;
   for (TRecordsListNotificatorZk* N : Observers) N->DataEvent(MemRec, Index, Action);

@@ -289,6 +289,9 @@ public:
   void RegisterNotificator(TRecordsListNotificatorZk* Notificator) override;
   void UnregisterNotificator(TRecordsListNotificatorZk* Notificator) override;
   virtual void ApplyUpdates(TMemTableDataZk* AMemTableData);
+  // Whether ApplyUpdates has anyone to tell (an observer with OnApplyUpdates); a descendant
+  // that overrides ApplyUpdates overrides this too.
+  virtual bool WantsAppliedChanges() const;
   virtual void StructChanging() {}
   virtual void Notify(TMemoryRecordZk* MemRec, int Index, TRecordsListNotification Action);
   virtual void RecordMoved(TMemoryRecordZk* Item, int OldIndex, int NewIndex);

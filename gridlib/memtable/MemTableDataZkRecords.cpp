@@ -451,6 +451,8 @@ void TRecordsListZk::EndUpdate() {
 }
 
 void TRecordsListZk::ApplyRecordChange(TMemoryRecordZk* Rec, TUpdateStatus Status) {
+  // Nobody to hand the change to: the shadow would be built and dropped unseen.
+  if (!FMemTableData->WantsAppliedChanges()) return;
   TMemTableDataShadowZk Shadow(FMemTableData);
   TRecordsListZk* List = Shadow.RecordsList();
   List->SetCachedUpdates(true);

@@ -1,0 +1,402 @@
+// MemTableEngineBench - the memory table's engine against SQLite's in-memory database, in one
+// program and one run, on the same seeded rows: a material-like table of N rows (1,000,000 by
+// default) with a shuffled unique ID, names of 8 to 40 mixed Cyrillic and Latin characters
+// (20 % repeated), a comment (30 % Null), a type 1-50, a price, a date and a parent ID.
+//
+// Text orders alike on both sides: SQLite compares NM through a registered collation that
+// calls the comparison the variants use. Each case runs 5 times (median reported); before
+// timing, both sides' results are checked equal.
+//
+//   fetch    N records into a container with a unique index on ID and a view sorted on NM,
+//            against inserts into a table with UNIQUE ID and an index on NM, in one transaction
+//   edit     10,000 random edits of NM and PRICE1 through the view and one ordered walk,
+//            against 10,000 updates by ID and one ordered read
+//   delete   10,000 deletions by key
+//   lookup   100,000 key lookups
+//   tree     a record tree built over the N records with FullBuildCheck (reported alone)
+//   memory   bytes per record: container, then with the index and the view, against
+//            sqlite3_memory_used per row: table, then with both indexes
+//
+//   MemTableEngineBench [rows] [runs]
+#include <malloc.h>
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "gridlib/memtable/MTIndexZk.h"
+#include "gridlib/memtable/MemTableDataZkView.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/Variants.h"
+
+namespace {
+
+struct TRow {
+  int Id;
+  String Name;
+  bool CommentNull;
+  String Comment;
+  int Type;
+  double Price;
+  double Date;
+  bool ParentNull;
+  int Parent;
+};
+
+String RandomName(std::mt19937& R) {
+  static const char16_t Letters[] = u"абвгдежзиклмнопрстуфхцчшэюяАБВГДЕЖЗИКЛМНОabcdefghijklmnopqrstuvwxyzABCDEFGH ";
+  const int Len = 8 + static_cast<int>(R() % 33);
+  String S;
+  for (int I = 0; I < Len; ++I) S += Letters[R() % (sizeof Letters / sizeof Letters[0] - 1)];
+  return S;
+}
+
+std::vector<TRow> MakeRows(int N) {
+  std::mt19937 R(2025);
+  std::vector<int> Ids(static_cast<std::size_t>(N));
+  for (int I = 0; I < N; ++I) Ids[static_cast<std::size_t>(I)] = I + 1;
+  std::shuffle(Ids.begin(), Ids.end(), R);
+  std::vector<TRow> Rows;
+  Rows.reserve(static_cast<std::size_t>(N));
+  for (int I = 0; I < N; ++I) {
+    TRow Row;
+    Row.Id = Ids[static_cast<std::size_t>(I)];
+    Row.Name = (I > 0 && R() % 5 == 0) ? Rows[R() % Rows.size()].Name : RandomName(R);
+    Row.CommentNull = R() % 10 < 3;
+    Row.Comment = Row.CommentNull ? String() : RandomName(R);
+    Row.Type = 1 + static_cast<int>(R() % 50);
+    Row.Price = static_cast<double>(R() % 100000) / 100.0;
+    Row.Date = 44000.0 + static_cast<double>(R() % 2000000) / 1000.0;
+    Row.ParentNull = I == 0 || R() % 10 == 0;
+    Row.Parent = Row.ParentNull ? 0 : Rows[R() % Rows.size()].Id;
+    Rows.push_back(Row);
+  }
+  return Rows;
+}
+
+double Seconds(const std::function<void()>& Body) {
+  const auto Start = std::chrono::steady_clock::now();
+  Body();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
+}
+
+double Median(std::vector<double> V) {
+  std::sort(V.begin(), V.end());
+  return V[V.size() / 2];
+}
+
+std::size_t HeapInUse() { return mallinfo2().uordblks; }
+
+[[noreturn]] void Fail(const char* What) {
+  std::fprintf(stderr, "results differ: %s\n", What);
+  std::exit(1);
+}
+
+// --- the memory table side -------------------------------------------------------------------------
+
+enum { cID, cNM, cCOMMENT, cTYPE, cPRICE, cDATE, cPARENT };
+
+struct TMemSide {
+  std::unique_ptr<TMemTableDataZk> Data = std::make_unique<TMemTableDataZk>(nullptr);
+  std::unique_ptr<TRecordsViewZk> View;
+  TMTIndexZk* ById = nullptr;
+
+  TMemSide() {
+    const std::pair<const char16_t*, TFieldType> Fields[] = {
+        {u"ID", ftInteger}, {u"NM", ftWideString}, {u"COMMENT", ftWideString}, {u"LKM_TP_ID", ftInteger},
+        {u"PRICE1", ftFloat}, {u"DT_EDIT", ftDateTime}, {u"PARENT_ID", ftInteger}};
+    for (const auto& [Name, Type] : Fields) {
+      TMTDataFieldZk* F = Data->DataStruct()->CreateField(MTDataFieldClassForType(Type));
+      F->AssignDataType(Type);
+      F->SetFieldName(Name);
+    }
+  }
+  void AddIndexAndView() {
+    ById = Data->RecordsList()->Indexes()->Add();
+    ById->SetFields(u"ID");
+    ById->SetUnical(true);
+    ById->SetActive(true);
+    View = std::make_unique<TRecordsViewZk>(nullptr);
+    View->SetMemTableData(Data.get());
+    View->SetSortOrder(u"NM");
+  }
+  void Fetch(const std::vector<TRow>& Rows) {
+    TRecordsListZk* List = Data->RecordsList();
+    for (const TRow& Row : Rows) {
+      TMemoryRecordZk* Rec = List->NewRecord();
+      Rec->SetDataValue(cID, dvvValueZk, Row.Id);
+      Rec->SetDataValue(cNM, dvvValueZk, Row.Name);
+      if (!Row.CommentNull) Rec->SetDataValue(cCOMMENT, dvvValueZk, Row.Comment);
+      Rec->SetDataValue(cTYPE, dvvValueZk, Row.Type);
+      Rec->SetDataValue(cPRICE, dvvValueZk, Row.Price);
+      Rec->SetDataValue(cDATE, dvvValueZk, Variant::FromDateTime(Row.Date));
+      if (!Row.ParentNull) Rec->SetDataValue(cPARENT, dvvValueZk, Row.Parent);
+      List->FetchRecord(Rec);
+    }
+  }
+  std::vector<String> OrderedNames(int Every) const {
+    std::vector<String> Names;
+    for (int I = 0; I < View->Count(); I += Every) {
+      const Variant& V = View->ViewItems(I)->ValueRef(cNM);
+      Names.push_back(V.IsNull() ? String() : V.StringRef());
+    }
+    return Names;
+  }
+};
+
+// --- the SQLite side --------------------------------------------------------------------------------
+
+int CollateLikeVariants(void*, int L1, const void* S1, int L2, const void* S2) {
+  std::u16string_view A(static_cast<const char16_t*>(S1), static_cast<std::size_t>(L1) / 2);
+  std::u16string_view B(static_cast<const char16_t*>(S2), static_cast<std::size_t>(L2) / 2);
+  const int C = AnsiCompareStr(A, B);
+  return C != 0 ? C : CompareStr(A, B);
+}
+
+struct TSqlSide {
+  sqlite3* Db = nullptr;
+  explicit TSqlSide(bool Indexes) {
+    sqlite3_open(":memory:", &Db);
+    Exec("PRAGMA encoding='UTF-16le'; PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF;"
+         "PRAGMA temp_store=MEMORY;");
+    sqlite3_create_collation_v2(Db, "VARIANT", SQLITE_UTF16LE, nullptr, CollateLikeVariants, nullptr);
+    Exec(Indexes ? "CREATE TABLE T (ID INTEGER UNIQUE, NM TEXT COLLATE VARIANT, COMMENT TEXT,"
+                   " LKM_TP_ID INTEGER, PRICE1 REAL, DT_EDIT REAL, PARENT_ID INTEGER);"
+                   "CREATE INDEX T_NM ON T (NM);"
+                 : "CREATE TABLE T (ID INTEGER, NM TEXT COLLATE VARIANT, COMMENT TEXT,"
+                   " LKM_TP_ID INTEGER, PRICE1 REAL, DT_EDIT REAL, PARENT_ID INTEGER);");
+  }
+  ~TSqlSide() { sqlite3_close(Db); }
+  void Exec(const char* Sql) {
+    char* Err = nullptr;
+    if (sqlite3_exec(Db, Sql, nullptr, nullptr, &Err) != SQLITE_OK) {
+      std::fprintf(stderr, "sqlite: %s\n", Err);
+      std::exit(1);
+    }
+  }
+  sqlite3_stmt* Prepare(const char* Sql) {
+    sqlite3_stmt* S = nullptr;
+    if (sqlite3_prepare_v2(Db, Sql, -1, &S, nullptr) != SQLITE_OK) {
+      std::fprintf(stderr, "sqlite: %s\n", sqlite3_errmsg(Db));
+      std::exit(1);
+    }
+    return S;
+  }
+  static void BindText(sqlite3_stmt* S, int I, const String& Text) {
+    sqlite3_bind_text16(S, I, Text.data(), static_cast<int>(Text.size() * 2), SQLITE_STATIC);
+  }
+  void Insert(const std::vector<TRow>& Rows) {
+    Exec("BEGIN");
+    sqlite3_stmt* S = Prepare("INSERT INTO T VALUES (?, ?, ?, ?, ?, ?, ?)");
+    for (const TRow& Row : Rows) {
+      sqlite3_bind_int(S, 1, Row.Id);
+      BindText(S, 2, Row.Name);
+      if (Row.CommentNull) sqlite3_bind_null(S, 3); else BindText(S, 3, Row.Comment);
+      sqlite3_bind_int(S, 4, Row.Type);
+      sqlite3_bind_double(S, 5, Row.Price);
+      sqlite3_bind_double(S, 6, Row.Date);
+      if (Row.ParentNull) sqlite3_bind_null(S, 7); else sqlite3_bind_int(S, 7, Row.Parent);
+      sqlite3_step(S);
+      sqlite3_reset(S);
+    }
+    sqlite3_finalize(S);
+    Exec("COMMIT");
+  }
+  std::vector<String> OrderedNames(int Every) {
+    std::vector<String> Names;
+    sqlite3_stmt* S = Prepare("SELECT NM FROM T ORDER BY NM");
+    for (int I = 0; sqlite3_step(S) == SQLITE_ROW; ++I)
+      if (I % Every == 0) {
+        const auto* P = static_cast<const char16_t*>(sqlite3_column_text16(S, 0));
+        Names.push_back(P ? String(P, static_cast<std::size_t>(sqlite3_column_bytes16(S, 0)) / 2) : String());
+      }
+    sqlite3_finalize(S);
+    return Names;
+  }
+  long long Count() {
+    sqlite3_stmt* S = Prepare("SELECT COUNT(*) FROM T");
+    sqlite3_step(S);
+    const long long N = sqlite3_column_int64(S, 0);
+    sqlite3_finalize(S);
+    return N;
+  }
+};
+
+struct TEdit {
+  int Id;
+  String Name;
+  double Price;
+};
+
+std::vector<TEdit> MakeEdits(const std::vector<TRow>& Rows, int Count) {
+  std::mt19937 R(7);
+  std::vector<TEdit> Edits;
+  for (int I = 0; I < Count; ++I)
+    Edits.push_back({Rows[R() % Rows.size()].Id, RandomName(R), static_cast<double>(R() % 1000)});
+  return Edits;
+}
+
+std::vector<int> RandomIds(const std::vector<TRow>& Rows, int Count, unsigned Seed, bool Distinct) {
+  std::mt19937 R(Seed);
+  std::vector<int> Ids;
+  for (const TRow& Row : Rows) Ids.push_back(Row.Id);
+  std::shuffle(Ids.begin(), Ids.end(), R);
+  if (Distinct) {
+    Ids.resize(static_cast<std::size_t>(std::min<int>(Count, static_cast<int>(Ids.size()))));
+    return Ids;
+  }
+  std::vector<int> Out;
+  for (int I = 0; I < Count; ++I) Out.push_back(Ids[R() % Ids.size()]);
+  return Out;
+}
+
+// --- the cases ------------------------------------------------------------------------------------------
+
+void Report(const char* Case, double Mem, double Sql) {
+  std::printf("%-8s  memtable %9.3f s   sqlite %9.3f s   ratio (sqlite / memtable) %6.2f\n", Case, Mem,
+              Sql, Sql / Mem);
+}
+
+}  // namespace
+
+int main(int Argc, char** Argv) {
+  const int N = Argc > 1 ? std::atoi(Argv[1]) : 1000000;
+  const int Runs = Argc > 2 ? std::atoi(Argv[2]) : 5;
+  const int Edits = std::min(10000, N), Deletes = std::min(10000, N), Lookups = 100000;
+  std::printf("rows %d, runs %d (median)\n", N, Runs);
+  const std::vector<TRow> Rows = MakeRows(N);
+  const std::vector<TEdit> EditList = MakeEdits(Rows, Edits);
+  const std::vector<int> DeleteIds = RandomIds(Rows, Deletes, 11, true);
+  const std::vector<int> LookupIds = RandomIds(Rows, Lookups, 13, false);
+
+  // Checks first: the same order of names, the same rows after edits and deletions.
+  {
+    TMemSide M;
+    M.AddIndexAndView();
+    M.Fetch(Rows);
+    TSqlSide S(true);
+    S.Insert(Rows);
+    const int Every = std::max(1, N / 1000);
+    if (M.OrderedNames(Every) != S.OrderedNames(Every)) Fail("order after fetch");
+  }
+
+  std::vector<double> MemFetch, SqlFetch, MemEdit, SqlEdit, MemDel, SqlDel, MemLook, SqlLook, Tree;
+  for (int Run = 0; Run < Runs; ++Run) {
+    TMemSide M;
+    M.AddIndexAndView();
+    MemFetch.push_back(Seconds([&] { M.Fetch(Rows); }));
+    TSqlSide S(true);
+    SqlFetch.push_back(Seconds([&] { S.Insert(Rows); }));
+
+    MemEdit.push_back(Seconds([&] {
+      for (const TEdit& E : EditList) {
+        TMemoryRecordZk* Rec = M.ById->FindRecordByKey(E.Id);
+        Rec->Edit();
+        Rec->SetDataValue(cNM, dvvValueZk, E.Name);
+        Rec->SetDataValue(cPRICE, dvvValueZk, E.Price);
+        Rec->Post();
+      }
+      M.OrderedNames(1);
+    }));
+    SqlEdit.push_back(Seconds([&] {
+      S.Exec("BEGIN");
+      sqlite3_stmt* U = S.Prepare("UPDATE T SET NM = ?, PRICE1 = ? WHERE ID = ?");
+      for (const TEdit& E : EditList) {
+        TSqlSide::BindText(U, 1, E.Name);
+        sqlite3_bind_double(U, 2, E.Price);
+        sqlite3_bind_int(U, 3, E.Id);
+        sqlite3_step(U);
+        sqlite3_reset(U);
+      }
+      sqlite3_finalize(U);
+      S.Exec("COMMIT");
+      S.OrderedNames(1);
+    }));
+    if (Run == 0 && M.OrderedNames(std::max(1, N / 1000)) != S.OrderedNames(std::max(1, N / 1000)))
+      Fail("order after edits");
+
+    MemDel.push_back(Seconds([&] {
+      for (int Id : DeleteIds) {
+        TMemoryRecordZk* Rec = M.ById->FindRecordByKey(Id);
+        M.Data->RecordsList()->DeleteRecord(Rec->Index());
+      }
+    }));
+    SqlDel.push_back(Seconds([&] {
+      S.Exec("BEGIN");
+      sqlite3_stmt* D = S.Prepare("DELETE FROM T WHERE ID = ?");
+      for (int Id : DeleteIds) {
+        sqlite3_bind_int(D, 1, Id);
+        sqlite3_step(D);
+        sqlite3_reset(D);
+      }
+      sqlite3_finalize(D);
+      S.Exec("COMMIT");
+    }));
+    if (Run == 0 && (M.View->Count() != S.Count() || M.OrderedNames(std::max(1, N / 1000)) !=
+                                                         S.OrderedNames(std::max(1, N / 1000))))
+      Fail("rows after deletions");
+
+    double MemSum = 0, SqlSum = 0;
+    MemLook.push_back(Seconds([&] {
+      for (int Id : LookupIds)
+        if (TMemoryRecordZk* Rec = M.ById->FindRecordByKey(Id)) MemSum += Rec->ValueRef(cPRICE).AsDouble();
+    }));
+    SqlLook.push_back(Seconds([&] {
+      sqlite3_stmt* Q = S.Prepare("SELECT PRICE1 FROM T WHERE ID = ?");
+      for (int Id : LookupIds) {
+        sqlite3_bind_int(Q, 1, Id);
+        if (sqlite3_step(Q) == SQLITE_ROW) SqlSum += sqlite3_column_double(Q, 0);
+        sqlite3_reset(Q);
+      }
+      sqlite3_finalize(Q);
+    }));
+    if (MemSum != SqlSum) Fail("lookups");
+
+    TMemSide T;
+    T.Fetch(Rows);
+    TRecordsViewZk TreeView(nullptr);
+    TreeView.SetMemTableData(T.Data.get());
+    TreeView.SetTreeViewKeyFieldName(u"ID");
+    TreeView.SetTreeViewRefParentFieldName(u"PARENT_ID");
+    TreeView.MemoryTreeList()->SetFullBuildCheck(true);
+    Tree.push_back(Seconds([&] { TreeView.SetViewAsTreeList(true); }));
+    if (TreeView.AccountableItemsCount() != N) Fail("tree rows");
+  }
+  Report("fetch", Median(MemFetch), Median(SqlFetch));
+  Report("edit", Median(MemEdit), Median(SqlEdit));
+  Report("delete", Median(MemDel), Median(SqlDel));
+  Report("lookup", Median(MemLook), Median(SqlLook));
+  std::printf("%-8s  memtable %9.3f s   (FullBuildCheck, no SQLite counterpart)\n", "tree", Median(Tree));
+
+  // Bytes per record.
+  {
+    const std::size_t Before = HeapInUse();
+    TMemSide M;
+    M.Fetch(Rows);
+    const std::size_t Plain = HeapInUse() - Before;
+    M.AddIndexAndView();
+    const std::size_t Full = HeapInUse() - Before;
+    const sqlite3_int64 SqlBefore = sqlite3_memory_used();
+    sqlite3_int64 SqlPlain, SqlFull;
+    {
+      TSqlSide S(false);
+      S.Insert(Rows);
+      SqlPlain = sqlite3_memory_used() - SqlBefore;
+    }
+    {
+      TSqlSide S(true);
+      S.Insert(Rows);
+      SqlFull = sqlite3_memory_used() - SqlBefore;
+    }
+    std::printf("memory    memtable %6.1f B/row (container), %6.1f B/row (with index and view)\n",
+                static_cast<double>(Plain) / N, static_cast<double>(Full) / N);
+    std::printf("          sqlite   %6.1f B/row (table),     %6.1f B/row (with both indexes)\n",
+                static_cast<double>(SqlPlain) / N, static_cast<double>(SqlFull) / N);
+  }
+  return 0;
+}
