@@ -464,6 +464,9 @@ bool TksILParser::MakeILScript(const String& Text) {
 namespace {
 
 constexpr std::uintmax_t kMaxUnitFileSize = 16u << 20;
+// Used units being read, one inside another; the compiler runs on one thread.
+int UnitNesting = 0;
+constexpr int kMaxUnitNesting = 64;
 
 [[noreturn]] void UnitOpenError(const std::filesystem::path& File, const char16_t* Reason) {
   throw EFOpenError(u"Cannot open file \"" + Utf8ToString(File.string()) + u"\". " + Reason);
@@ -516,8 +519,19 @@ bool TksILParser::LoadUnit(const String& UnitName, std::vector<std::string>& Lin
   }
   std::string Tree;
   bool Ok = true;
+  if (!UnitText.empty() && UnitNesting >= kMaxUnitNesting) {
+    // Units that use units without end (each name new) would recurse until the stack ends.
+    FProgram->SetErrorMsg(kNestingTooDeep);
+    FProgram->SetErrorPos(u"1:1");
+    if (FProgram->ErrorUnit().empty()) FProgram->SetErrorUnit(UnitName);
+    return false;
+  }
   if (!UnitText.empty()) {
     UnitText = ksCRLFText(UnitText);
+    ++UnitNesting;
+    struct TLeave {
+      ~TLeave() { --UnitNesting; }
+    } Leave;
     TksILParser Sub(FProgram);
     Sub.FUnitName = UnitName;
     Sub.SelectLanguage(FLangName);

@@ -199,6 +199,21 @@ TEST_F(ksUnitFiles, OnlyRegularFilesInTheUnitFolderAreRead) {
   for (auto& C : kCases) EXPECT_EQ(Use(C.Unit), C.Expected) << C.Unit;
 }
 
+// Units that use further units without end (every name new) stop at 64 levels with a
+// compile error naming the unit, instead of recursing until the stack ends.
+TEST(ksLimits, UnitNestingIsACompileError) {
+  TksTestHost H;
+  H.Script->SetOnGetUnit([](TksScript*, const String& Name, String& Text) {
+    Text = u"uses '" + Name + u"x'; begin end.";
+  });
+  EXPECT_EQ(H.Run(u"uses 'u'; begin end."), "error 1:1: Nesting too deep");
+  EXPECT_EQ(H.Script->ErrorUnit(), u"u" + String(64, u'x'));
+  H.Script->SetOnGetUnit([](TksScript*, const String& Name, String& Text) {
+    Text = Name.size() < 10 ? u"uses '" + Name + u"x'; begin end." : u"begin Out(1) end.";
+  });
+  EXPECT_EQ(H.Run(u"uses 'u'; begin end."), "1");  // ten levels read, the last one's code ran
+}
+
 // A unit name lands in the program tree as an attribute, escaped like any other value (the
 // name is the literal's text as written, itself still escaped), so the saved tree reads back.
 TEST(ksLimits, UnitNameIsEscapedInTheProgramTree) {
