@@ -96,7 +96,10 @@ public:
   bool GetILCode(std::string& Out);
   bool SetILCode(std::string_view In);
   void Terminate();
-  Variant CallFunction(const String& Name, const Variant& Params);
+  // Runs the script routine Name (this script's own table only) with the elements of the
+  // Variant array Params as its parameters and gives its result; an unknown name, or one that
+  // is no routine, gives Null (the report engine calls event names a template may not define).
+  Variant CallFunction(const String& Name, const Variant& Params = Variant::MakeNull());
   Variant CallFunction1(const String& Name, Variant& Params);
   Variant CallFunction2(TksProcVariable* Func, const Variant& Params);
   Variant Evaluate(const String& Expression);

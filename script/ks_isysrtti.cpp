@@ -36,25 +36,6 @@ String Str(TksMethodHelper* H, int i) { return VarToStr(H->GetParam(i)); }
 double Dbl(TksMethodHelper* H, int i) { return H->GetParam(i).AsDouble(); }
 int Int(TksMethodHelper* H, int i) { return H->GetParam(i).AsInteger(); }
 
-std::vector<TVarRec> ToVarRecs(const Variant& Args) {
-  std::vector<TVarRec> R;
-  if (!Args.IsArray()) return R;
-  for (int i = Args.ArrayLowBound(); i <= Args.ArrayHighBound(); ++i) {
-    const Variant& V = Args[i];
-    switch (V.VType()) {
-      case varSmallint: case varInteger: case varShortInt: case varByte: case varWord:
-      case varLongWord: R.emplace_back(V.AsInteger()); break;
-      case varInt64: R.emplace_back(static_cast<long long>(V.AsInt64())); break;
-      case varSingle: case varDouble: case varDate: R.emplace_back(V.AsDouble()); break;
-      case varCurrency: R.emplace_back(V.AsCurrency()); break;
-      case varBoolean: R.emplace_back(V.AsBoolean() ? 1 : 0); break;
-      case varUString: case varString: case varOleStr: R.emplace_back(V.StringRef()); break;
-      default: R.emplace_back(0);
-    }
-  }
-  return R;
-}
-
 String NameCaseText(const String& S) {
   String R = AnsiLowerCase(S);
   for (size_t i = 0; i < R.size(); ++i)
@@ -109,7 +90,7 @@ TksSysFunctions::TksSysFunctions(TksScript* S) : TksRTTIModule(S) {
   Fn(u"function StrToBool(const S: string): Boolean;", u"ctConv", [](auto* H) { return Variant(H->GetParam(0).AsBoolean()); });
   // ctFormat
   Fn(u"function Format(Fmt: String; Args: array): String", u"ctFormat", [](auto* H) {
-    return Variant(Format(Str(H, 0), ToVarRecs(H->GetParam(1))));
+    return Variant(Format(Str(H, 0), VarRecsFromVariantArray(H->GetParam(1))));
   });
   Fn(u"function FormatFloat(Fmt: String; Value: Extended): String", u"ctFormat", [](auto* H) { return Variant(FormatFloat(Str(H, 0), Dbl(H, 1))); });
   Fn(u"function FormatDateTime(Fmt: String; DateTime: TDateTime): String", u"ctFormat", [](auto* H) { return Variant(FormatDateTime(Str(H, 0), Dbl(H, 1))); });

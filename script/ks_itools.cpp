@@ -180,3 +180,35 @@ TksCustomVariable* ParseMethodSyntax(const String& Syntax, const TksScript* Scri
   }
   return Result.release();
 }
+
+std::vector<TVarRec> VarRecsFromVariantArray(const Variant& Args) {
+  std::vector<TVarRec> R;
+  if (!Args.IsArray()) return R;
+  for (int i = Args.ArrayLowBound(); i <= Args.ArrayHighBound(); ++i) {
+    const Variant& V = Args[i];
+    switch (V.VType()) {
+      case varSmallint: case varInteger: case varShortInt: case varByte: case varWord:
+      case varLongWord: R.emplace_back(V.AsInteger()); break;
+      case varInt64: R.emplace_back(static_cast<long long>(V.AsInt64())); break;
+      case varSingle: case varDouble: case varDate: R.emplace_back(V.AsDouble()); break;
+      case varCurrency: R.emplace_back(V.AsCurrency()); break;
+      case varBoolean: R.emplace_back(V.AsBoolean() ? 1 : 0); break;
+      case varUString: case varString: case varOleStr: R.emplace_back(String(V.StringRef())); break;
+      default: R.emplace_back(0);
+    }
+  }
+  return R;
+}
+
+Variant VariantFromVarRec(const TVarRec& Rec) {
+  switch (Rec.Kind()) {
+    case TVarRec::vtInteger: return Variant(static_cast<int>(Rec.AsInt64()));
+    case TVarRec::vtInt64: return Variant(static_cast<long long>(Rec.AsInt64()));
+    case TVarRec::vtUInt64: return Variant(static_cast<unsigned long long>(Rec.AsInt64()));
+    case TVarRec::vtExtended: return Variant(static_cast<double>(Rec.AsExtended()));
+    case TVarRec::vtCurrency: return Variant(Rec.AsCurrency());
+    case TVarRec::vtString: return Variant(String(Rec.AsText()));
+    case TVarRec::vtWideChar: return Variant(String(1, static_cast<Char>(Rec.AsInt64())));
+    default: return Variant(0);
+  }
+}

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Types.h"
 #include "script/ks_iinterpreter.h"
 #include "script/ks_iparser.h"
@@ -46,3 +47,8 @@ Variant LiteralToVariant(const String& Text);
 // Integer): String"; the caller owns the result.
 TksCustomVariable* ParseMethodSyntax(const String& Syntax, const TksScript* Script);
 TksPoint PositionToPoint(const String& Text);
+// The elements of a Variant array as Format's argument records (integers, 64-bit integers,
+// floats and dates as floats, Currency, Booleans as 1 or 0, texts as their own copies; any
+// other kind as 0), and one record back as a Variant.
+std::vector<TVarRec> VarRecsFromVariantArray(const Variant& Args);
+Variant VariantFromVarRec(const TVarRec& Rec);

@@ -47,110 +47,6 @@ bool LocateProp(const String& Text, const String& Name, size_t& NameAt, size_t& 
   return true;
 }
 
-// The tag reader: a byte state machine over the document text.
-class TksXMLReader {
-public:
-  explicit TksXMLReader(std::string_view Bytes) : FBytes(Bytes) {}
-
-  void ReadHeader() {
-    String Name, Text;
-    ReadTag(Name, Text);
-    if (Name.rfind(u"?xml", 0) != 0) RaiseFormatError();
-  }
-
-  // Reads one element into Item; false when the element is an end tag or the stream ended.
-  bool ReadRootItem(TksXMLItem* Item) {
-    String Name, Text;
-    ReadTag(Name, Text);
-    FLastName = Name;
-    if (Name.empty()) {
-      FEnded = true;
-      return false;
-    }
-    if (Name[0] == u'/') return false;
-    bool HasChildren = true;
-    if (Name.back() == u'/') {
-      Name.pop_back();
-      HasChildren = false;
-    } else if (!Text.empty() && Text.back() == u'/') {
-      Text.pop_back();
-      HasChildren = false;
-    }
-    Item->SetName(Name);
-    Item->SetText(Text);
-    if (!HasChildren) return true;
-    for (;;) {
-      auto Child = std::make_unique<TksXMLItem>();
-      if (!ReadRootItem(Child.get())) break;
-      Item->AddItem(Child.release());
-    }
-    // A document cut short would otherwise load as a silently shorter tree.
-    if (FEnded) RaiseFormatError();
-    if (!SameTextView(FLastName, u"/" + Item->Name())) RaiseFormatError();
-    return true;
-  }
-
-private:
-  void ReadTag(String& Name, String& Text) {
-    std::string Buf;
-    enum { Outside, InTag, InComment } State = Outside;
-    int Dashes = 0;
-    while (FPos < FBytes.size()) {
-      char C = FBytes[FPos++];
-      switch (State) {
-        case Outside:
-          if (C == '<') State = InTag;
-          break;
-        case InTag:
-          if (C == '>') {
-            SplitTag(Buf, Name, Text);
-            return;
-          }
-          if (C == '<') RaiseFormatError();
-          Buf.push_back(C);
-          if (Buf.size() == 3 && Buf == "!--") {
-            Buf.clear();
-            State = InComment;
-            Dashes = 0;
-          }
-          break;
-        case InComment:
-          if (Dashes == 2) {
-            if (C == '>') {
-              State = Outside;
-              Dashes = 0;
-              break;
-            }
-            Dashes = 0;
-            break;
-          }
-          Dashes = C == '-' ? Dashes + 1 : 0;
-          break;
-      }
-    }
-    if (State == InTag) RaiseFormatError();
-    Name.clear();
-    Text.clear();
-  }
-
-  static void SplitTag(std::string& Buf, String& Name, String& Text) {
-    if (!Buf.empty() && Buf.back() == ' ') Buf.pop_back();
-    size_t Sp = Buf.find(' ');
-    if (Sp == std::string::npos) {
-      Name = Utf8ToString(Buf);
-      Text.clear();
-    } else {
-      Name = Utf8ToString(std::string_view(Buf).substr(0, Sp));
-      Text = Utf8ToString(std::string_view(Buf).substr(Sp + 1));
-    }
-  }
-
-  std::string_view FBytes;
-  size_t FPos = 0;
-  String FLastName;
-  bool FEnded = false;
-};
-
 void WriteItem(std::string& Out, const TksXMLItem* Item, bool AutoIndent, int Level) {
   if (AutoIndent) Out.append(Level, ' ');
   Out += '<';
@@ -171,6 +67,159 @@ void WriteItem(std::string& Out, const TksXMLItem* Item, bool AutoIndent, int Le
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// TksXMLReader
+
+TksXMLReader::TksXMLReader(std::string_view Bytes) : FBytes(Bytes) {}
+
+TksXMLReader::TksXMLReader(TStream* Stream) : FStream(Stream) {}
+
+TksXMLReader::~TksXMLReader() {
+  // The stream is left just after the last byte the reader consumed.
+  if (FStream && FPos < FBytes.size()) {
+    try {
+      FStream->Seek(-static_cast<Int64>(FBytes.size() - FPos), soCurrent);
+    } catch (...) {
+      // A destructor must not throw; a stream that cannot seek back stays where it is.
+    }
+  }
+}
+
+Int64 TksXMLReader::Position() const {
+  return FStream ? FBlockStart + static_cast<Int64>(FPos) : static_cast<Int64>(FPos);
+}
+
+Int64 TksXMLReader::Size() const { return FStream ? FStream->Size() : static_cast<Int64>(FBytes.size()); }
+
+void TksXMLReader::RaiseException() { RaiseFormatError(); }
+
+int TksXMLReader::NextByte() {
+  if (FPos >= FBytes.size()) {
+    if (!FStream) return -1;
+    FBlockStart = FStream->Position();
+    FBlock.resize(4096);
+    FBlock.resize(static_cast<size_t>(FStream->Read(FBlock.data(), static_cast<Int64>(FBlock.size()))));
+    FBytes = FBlock;
+    FPos = 0;
+    if (FBytes.empty()) return -1;
+  }
+  return static_cast<unsigned char>(FBytes[FPos++]);
+}
+
+void TksXMLReader::ReadHeader() {
+  String Name, Text;
+  ReadTag(Name, Text);
+  if (Name.rfind(u"?xml", 0) != 0) RaiseFormatError();
+}
+
+bool TksXMLReader::ReadRootItem(TksXMLItem* Item) {
+  String Name, Text;
+  ReadTag(Name, Text);
+  FLastName = Name;
+  if (Name.empty()) {
+    FEnded = true;
+    return false;
+  }
+  if (Name[0] == u'/') return false;
+  bool HasChildren = true;
+  if (Name.back() == u'/') {
+    Name.pop_back();
+    HasChildren = false;
+  } else if (!Text.empty() && Text.back() == u'/') {
+    Text.pop_back();
+    HasChildren = false;
+  }
+  Item->SetName(Name);
+  Item->SetText(Text);
+  if (!HasChildren) return true;
+  for (;;) {
+    auto Child = std::make_unique<TksXMLItem>();
+    if (!ReadRootItem(Child.get())) break;
+    Item->AddItem(Child.release());
+  }
+  // A document cut short would otherwise load as a silently shorter tree.
+  if (FEnded) RaiseFormatError();
+  if (!SameTextView(FLastName, u"/" + Item->Name())) RaiseFormatError();
+  return true;
+}
+
+void TksXMLReader::ReadTag(String& Name, String& Text) {
+  std::string Buf;
+  enum { Outside, InTag, InComment } State = Outside;
+  int Dashes = 0;
+  for (int B; (B = NextByte()) >= 0;) {
+    char C = static_cast<char>(B);
+    switch (State) {
+      case Outside:
+        if (C == '<') State = InTag;
+        break;
+      case InTag:
+        if (C == '>') {
+          SplitTag(Buf, Name, Text);
+          return;
+        }
+        if (C == '<') RaiseFormatError();
+        Buf.push_back(C);
+        if (Buf.size() == 3 && Buf == "!--") {
+          Buf.clear();
+          State = InComment;
+          Dashes = 0;
+        }
+        break;
+      case InComment:
+        if (Dashes == 2) {
+          if (C == '>') {
+            State = Outside;
+            Dashes = 0;
+            break;
+          }
+          Dashes = 0;
+          break;
+        }
+        Dashes = C == '-' ? Dashes + 1 : 0;
+        break;
+    }
+  }
+  if (State == InTag) RaiseFormatError();
+  Name.clear();
+  Text.clear();
+}
+
+void TksXMLReader::SplitTag(std::string& Buf, String& Name, String& Text) {
+  if (!Buf.empty() && Buf.back() == ' ') Buf.pop_back();
+  size_t Sp = Buf.find(' ');
+  if (Sp == std::string::npos) {
+    Name = Utf8ToString(Buf);
+    Text.clear();
+  } else {
+    Name = Utf8ToString(std::string_view(Buf).substr(0, Sp));
+    Text = Utf8ToString(std::string_view(Buf).substr(Sp + 1));
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// TksXMLWriter
+
+TksXMLWriter::TksXMLWriter(TStream* Stream) : FStream(Stream) {}
+
+Int64 TksXMLWriter::Position() const { return FStream->Position(); }
+
+Int64 TksXMLWriter::Size() const { return FStream->Size(); }
+
+void TksXMLWriter::RaiseException() { RaiseFormatError(); }
+
+void TksXMLWriter::WriteHeader(bool AutoIndent) {
+  std::string Out = "<?xml version=\"1.0\"?>";
+  if (AutoIndent) Out += "\r\n";
+  FStream->WriteBuffer(Out.data(), static_cast<Int64>(Out.size()));
+}
+
+void TksXMLWriter::WriteRootItem(const TksXMLItem* Item, bool AutoIndent) {
+  std::string Out;
+  WriteItem(Out, Item, AutoIndent, 0);
+  FStream->WriteBuffer(Out.data(), static_cast<Int64>(Out.size()));
+}
 
 // ---------------------------------------------------------------------------------------------
 // TksXMLItem
@@ -287,6 +336,10 @@ void TksXMLDocument::Clear() { FRoot->Clear(); }
 void TksXMLDocument::LoadFromString(std::string_view Bytes) {
   if (Bytes.substr(0, 3) == "\xEF\xBB\xBF") Bytes.remove_prefix(3);
   TksXMLReader Reader(Bytes);
+  Load(Reader);
+}
+
+void TksXMLDocument::Load(TksXMLReader& Reader) {
   FRoot->Clear();
   Reader.ReadHeader();
   Reader.ReadRootItem(FRoot.get());
@@ -313,14 +366,14 @@ void TksXMLDocument::SaveToFile(const String& FileName) const {
 }
 
 void TksXMLDocument::LoadFromStream(TStream* Stream) {
-  std::string Bytes(static_cast<size_t>(std::max<Int64>(0, Stream->Size() - Stream->Position())), '\0');
-  Bytes.resize(static_cast<size_t>(Stream->Read(Bytes.data(), static_cast<Int64>(Bytes.size()))));
-  LoadFromString(Bytes);
+  TksXMLReader Reader(Stream);
+  Load(Reader);
 }
 
 void TksXMLDocument::SaveToStream(TStream* Stream) const {
-  std::string Bytes = SaveToString();
-  Stream->WriteBuffer(Bytes.data(), static_cast<Int64>(Bytes.size()));
+  TksXMLWriter Writer(Stream);
+  Writer.WriteHeader(FAutoIndent);
+  Writer.WriteRootItem(FRoot.get(), FAutoIndent);
 }
 
 // ---------------------------------------------------------------------------------------------

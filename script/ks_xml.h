@@ -63,6 +63,55 @@ private:
   String FText;
 };
 
+// Reads elements from bytes or from a stream (in blocks); on destruction a stream is left just
+// after the last byte consumed. Malformed or truncated input raises EReadError "Invalid file
+// format" (RaiseException).
+class TksXMLReader {
+public:
+  explicit TksXMLReader(std::string_view Bytes);
+  explicit TksXMLReader(TStream* Stream);
+  ~TksXMLReader();
+  TksXMLReader(const TksXMLReader&) = delete;
+  TksXMLReader& operator=(const TksXMLReader&) = delete;
+
+  // The "<?xml ...?>" header (anything before its "<" is skipped).
+  void ReadHeader();
+  // Reads one element with its children into Item; false at an end tag or the end of input.
+  bool ReadRootItem(TksXMLItem* Item);
+  // The offset of the next byte to read, and the input's size.
+  Int64 Position() const;
+  Int64 Size() const;
+  [[noreturn]] void RaiseException();
+
+private:
+  int NextByte();  // -1 at the end
+  void ReadTag(String& Name, String& Text);
+  static void SplitTag(std::string& Buf, String& Name, String& Text);
+
+  TStream* FStream = nullptr;
+  std::string FBlock;       // the stream's current block
+  Int64 FBlockStart = 0;    // its offset in the stream
+  std::string_view FBytes;  // the bytes being read (the whole text, or FBlock)
+  size_t FPos = 0;
+  String FLastName;
+  bool FEnded = false;
+};
+
+// Writes the header and elements to a stream: 8-bit text, with AutoIndent two blanks a level
+// and CR LF line ends.
+class TksXMLWriter {
+public:
+  explicit TksXMLWriter(TStream* Stream);
+  void WriteHeader(bool AutoIndent);
+  void WriteRootItem(const TksXMLItem* Item, bool AutoIndent);
+  Int64 Position() const;
+  Int64 Size() const;
+  [[noreturn]] void RaiseException();
+
+private:
+  TStream* FStream;
+};
+
 class TksXMLDocument : public TObject {
   VORENTA_CLASS(TksXMLDocument, TObject)
 public:
@@ -87,6 +136,8 @@ public:
   TksXMLItem* Root() const { return FRoot.get(); }
 
 private:
+  void Load(TksXMLReader& Reader);
+
   bool FAutoIndent = false;
   std::unique_ptr<TksXMLItem> FRoot;
 };

@@ -4,6 +4,7 @@
 #include "platform/classes/TypeRegistry.h"
 #include "platform/controls/ComCtrls.h"
 #include "platform/controls/Controls.h"
+#include "platform/controls/DataModule.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/Messages.h"
 #include "platform/controls/StdCtrls.h"
@@ -12,6 +13,7 @@
 #include "script/ks_iinterpreter.h"
 #include "scriptui/ks_idialogsrtti.h"
 #include "scriptui/ks_ievents.h"
+#include "scriptui/ks_igraphicsrtti.h"
 
 namespace {
 
@@ -183,9 +185,18 @@ private:
         [](TObject* I) { return Variant(static_cast<int>(Self<TCustomForm>(I).ModalResult())); },
         [](TObject* I, const Variant& V) { Self<TCustomForm>(I).SetModalResult(static_cast<TModalResult>(V.AsInteger())); });
     Class(TForm::ClassInfo(), u"TCustomForm");
+    Class(TDataModule::ClassInfo(), u"TComponent");
     Class(TApplication::ClassInfo(), u"TComponent");
     Method(u"procedure ProcessMessages", [](TObject* I, auto*) {
       Self<TApplication>(I).ProcessMessages();
+      return Variant(0);
+    });
+    Method(u"procedure Minimize", [](TObject* I, auto*) {
+      Self<TApplication>(I).Minimize();
+      return Variant(0);
+    });
+    Method(u"procedure Restore", [](TObject* I, auto*) {
+      Self<TApplication>(I).Restore();
       return Variant(0);
     });
     Prop(u"ExeName", u"String", [](TObject* I) { return Variant(Self<TApplication>(I).ExeName()); });
@@ -205,7 +216,8 @@ void ksRegisterUIModules() {
   if (Done) return;
   Done = true;
   ksRegisterEventAdapters();
-  // After the engine's system, ini and base-class modules: dialogs, then forms.
+  // After the engine's system, ini and base-class modules: dialogs, graphics, forms.
   RegisterRTTIModule(ksCreateDialogsRTTI);
+  RegisterRTTIModule(ksCreateGraphicsRTTI);
   RegisterRTTIModule(ksCreateFormsRTTI);
 }

@@ -72,6 +72,14 @@ void WatchActivation() {
 }
 }  // namespace
 
+void TApplication::Minimize() {
+  if (FMainForm) FMainForm->SetWindowState(wsMinimized);
+}
+
+void TApplication::Restore() {
+  if (FMainForm) FMainForm->SetWindowState(wsNormal);
+}
+
 void TApplication::CheckDisplay() {
   const QByteArray Platform = qgetenv("QT_QPA_PLATFORM");
   if (!Platform.isEmpty() && !Platform.startsWith("xcb")) return;

@@ -103,7 +103,8 @@ REGISTER_CLASS(TControl) {
       .Property("OnMouseDown", &TControl::OnMouseDown, &TControl::SetOnMouseDown)
       .Property("OnMouseMove", &TControl::OnMouseMove, &TControl::SetOnMouseMove)
       .Property("OnMouseUp", &TControl::OnMouseUp, &TControl::SetOnMouseUp)
-      .Property("OnResize", &TControl::OnResize, &TControl::SetOnResize);
+      .Property("OnResize", &TControl::OnResize, &TControl::SetOnResize)
+      .Property("OnCanResize", &TControl::OnCanResize, &TControl::SetOnCanResize);
 }
 
 TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_unique<TFont>()) {
@@ -290,7 +291,11 @@ void TControl::SetAutoSize(bool Value) {
 }
 
 bool TControl::CanAutoSize(int&, int&) { return false; }
-bool TControl::CanResize(int&, int&) { return true; }
+bool TControl::CanResize(int& NewWidth, int& NewHeight) {
+  bool Resize = true;
+  if (FOnCanResize) FOnCanResize(this, NewWidth, NewHeight, Resize);
+  return Resize;
+}
 
 void TControl::AdjustSize() {
   int W = FWidth, H = FHeight;

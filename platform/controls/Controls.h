@@ -148,6 +148,9 @@ using TMouseWheelEvent = std::function<void(TObject* Sender, TShiftState Shift, 
 using TMouseWheelUpDownEvent =
     std::function<void(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled)>;
 using TContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
+// A control's OnCanResize (the splitter's TCanResizeEvent has other arguments).
+using TControlCanResizeEvent =
+    std::function<void(TObject* Sender, int& NewWidth, int& NewHeight, bool& Resize)>;
 using TWndMethod = std::function<void(TMessage& Message)>;
 
 // --- hints --------------------------------------------------------------------------------------
@@ -333,6 +336,9 @@ public:
   void SetOnMouseLeave(TNotifyEvent Value) { FOnMouseLeave = std::move(Value); }
   const TNotifyEvent& OnResize() const { return FOnResize; }
   void SetOnResize(TNotifyEvent Value) { FOnResize = std::move(Value); }
+  // Asked by CanResize before the size changes: may change the new size or refuse it.
+  const TControlCanResizeEvent& OnCanResize() const { return FOnCanResize; }
+  void SetOnCanResize(TControlCanResizeEvent Value) { FOnCanResize = std::move(Value); }
   const TContextPopupEvent& OnContextPopup() const { return FOnContextPopup; }
   void SetOnContextPopup(TContextPopupEvent Value) { FOnContextPopup = std::move(Value); }
 
@@ -431,6 +437,7 @@ private:
   int FWheelAccumulator = 0;
   TWndMethod FWindowProc;
   TNotifyEvent FOnClick, FOnDblClick, FOnResize, FOnMouseEnter, FOnMouseLeave;
+  TControlCanResizeEvent FOnCanResize;
   TMouseEvent FOnMouseDown, FOnMouseUp;
   TMouseMoveEvent FOnMouseMove;
   TMouseWheelEvent FOnMouseWheel;

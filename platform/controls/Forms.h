@@ -255,6 +255,9 @@ public:
   void Run();
   // Delivers every pending platform event, queued message and due timer, then returns.
   void ProcessMessages();
+  // The main form minimized, and back to its normal state.
+  void Minimize();
+  void Restore();
   // Waits for and handles one batch of input (the modal loops use it).
   void HandleMessage();
   // One step of a modal loop: handles what is pending (waiting for input when a window system

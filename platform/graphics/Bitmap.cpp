@@ -29,6 +29,9 @@ QImage BlankImage(int Width, int Height, TPixelFormat Format) {
 
 struct TBitmap::Impl {
   QImage Image;
+  // The size asked for while one side is still 0 (no image yet), so that setting Width and
+  // then Height gives a bitmap of both.
+  int Width = 0, Height = 0;
   std::unique_ptr<TCanvas> Canvas;
 };
 
@@ -53,6 +56,8 @@ void TBitmap::Assign(TPersistent* Source) {
   auto* Other = dynamic_cast<TBitmap*>(Source);
   if (!Other) return inherited::Assign(Source);
   FImpl->Image = Other->FImpl->Image.copy();
+  FImpl->Width = Other->FImpl->Width;
+  FImpl->Height = Other->FImpl->Height;
   FPixelFormat = Other->FPixelFormat;
   FTransparentMode = Other->FTransparentMode;
   FTransparentColor = Other->FTransparentColor;
@@ -61,8 +66,8 @@ void TBitmap::Assign(TPersistent* Source) {
 }
 
 bool TBitmap::Empty() const { return FImpl->Image.isNull(); }
-int TBitmap::Width() const { return FImpl->Image.width(); }
-int TBitmap::Height() const { return FImpl->Image.height(); }
+int TBitmap::Width() const { return FImpl->Image.isNull() ? FImpl->Width : FImpl->Image.width(); }
+int TBitmap::Height() const { return FImpl->Image.isNull() ? FImpl->Height : FImpl->Image.height(); }
 void TBitmap::SetWidth(int Value) { SetSize(Value, Height()); }
 void TBitmap::SetHeight(int Value) { SetSize(Width(), Value); }
 
@@ -76,6 +81,8 @@ void TBitmap::SetSize(int Width, int Height) {
     P.drawImage(0, 0, FImpl->Image);
   }
   FImpl->Image = Fresh;
+  FImpl->Width = Width;
+  FImpl->Height = Height;
   Changed();
 }
 

@@ -47,6 +47,19 @@ public:
   TVarRec(long double Value) : FKind(vtExtended), FFloat(Value) {}
   TVarRec(Currency Value) : FKind(vtCurrency), FInt(Value.Raw()) {}
   TVarRec(const String& Value) : FKind(vtString), FText(Value) {}
+  // A temporary string is kept by the record itself, so a vector of records built from
+  // temporaries stays valid; copies and moves point at their own copy.
+  TVarRec(String&& Value) : FKind(vtString), FOwned(std::move(Value)), FOwns(true) { FText = FOwned; }
+  TVarRec(const TVarRec& Other) { *this = Other; }
+  TVarRec(TVarRec&& Other) noexcept { *this = std::move(Other); }
+  TVarRec& operator=(const TVarRec& Other) {
+    if (this != &Other) Assign(Other, String(Other.FOwned));
+    return *this;
+  }
+  TVarRec& operator=(TVarRec&& Other) noexcept {
+    if (this != &Other) Assign(Other, std::move(Other.FOwned));
+    return *this;
+  }
   TVarRec(std::u16string_view Value) : FKind(vtString), FText(Value) {}
   TVarRec(const char16_t* Value) : FKind(vtString), FText(Value ? Value : u"") {}
   TVarRec(char16_t Value) : FKind(vtWideChar), FInt(Value) {}
@@ -62,11 +75,23 @@ public:
   const void* AsPointer() const { return FPointer; }                // vtPointer
 
 private:
-  TKind FKind;
+  void Assign(const TVarRec& Other, String&& Owned) {
+    FKind = Other.FKind;
+    FInt = Other.FInt;
+    FFloat = Other.FFloat;
+    FPointer = Other.FPointer;
+    FOwns = Other.FOwns;
+    FOwned = std::move(Owned);
+    FText = FOwns ? std::u16string_view(FOwned) : Other.FText;
+  }
+
+  TKind FKind = vtInteger;
   Int64 FInt = 0;
   Extended FFloat = 0;
   std::u16string_view FText;
   const void* FPointer = nullptr;
+  String FOwned;
+  bool FOwns = false;
 };
 
 // ======================================================================================

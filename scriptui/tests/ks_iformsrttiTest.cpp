@@ -75,13 +75,17 @@ struct FormsScript : ::testing::Test {
 }  // namespace
 
 TEST_F(FormsScript, AdaptersFireFromRealInputAndCopyVarArgumentsBack) {
-  ASSERT_EQ(Run(u"procedure KeyDown(Sender: TObject; var Key: Word; Shift: Integer); begin Out('down ' + IntToStr(Key)) end;\r\n"
+  ASSERT_EQ(Run(u"var Allow: Boolean;\r\nprocedure KeyDown(Sender: TObject; var Key: Word; Shift: Integer); begin Out('down ' + IntToStr(Key)) end;\r\n"
                 u"procedure KeyPress(Sender: TObject; var Key: Char); begin if Key = 'a' then Key := 'b'; if Key = 'x' then Key := '' end;\r\n"
                 u"procedure MouseDown(Sender: TObject; Button, Shift, X, Y: Integer); begin Out('mouse ' + IntToStr(Button) + ' ' + IntToStr(X) + ',' + IntToStr(Y)) end;\r\n"
                 u"procedure Click(Sender: TObject); begin Out('click ' + TComponent(Sender).Name) end;\r\n"
-                u"procedure CloseQuery(Sender: TObject; var CanClose: Boolean); begin Out('asked'); CanClose := False end;\r\n"
+                u"procedure CloseQuery(Sender: TObject; var CanClose: Boolean); begin Out('asked'); CanClose := Allow end;\r\n"
+                u"procedure Closing(Sender: TObject; var Action: Integer); begin Out('closing'); Action := caHide end;\r\n"
+                u"procedure Sizing(Sender: TObject; var W, H: Integer; var Resize: Boolean); begin Resize := W <= 200; H := 30 end;\r\n"
+                u"procedure Moved(Sender: TObject; Shift, X, Y: Integer); begin Out('moved ' + IntToStr(X)) end;\r\n"
                 u"begin with ScriptForm1 do begin Edit1.OnKeyDown := 'KeyDown'; Edit1.OnKeyPress := 'KeyPress'; Button1.OnMouseDown := 'MouseDown';\r\n"
-                u"  Button1.OnClick := 'Click'; OnCloseQuery := 'CloseQuery'; Out(ClassName) end end."),
+                u"  Button1.OnClick := 'Click'; OnCloseQuery := 'CloseQuery'; OnClose := 'Closing'; Edit1.OnCanResize := 'Sizing';\r\n"
+                u"  Button1.OnMouseMove := 'Moved'; Out(ClassName) end end."),
             "TScriptForm");
   Form.Show();
   Form.Edit1->SetFocus();
@@ -91,9 +95,17 @@ TEST_F(FormsScript, AdaptersFireFromRealInputAndCopyVarArgumentsBack) {
   SimulateKeyPress(u'C', {}, u'c');
   EXPECT_EQ(Form.Edit1->Text(), u"bc");
   SimulateClick(Form.Button1, {5, 6});
+  SimulateMouseMove(Form.Button1->ClientToScreen({7, 8}));
+  Form.Edit1->SetBounds(10, 10, 300, 24);
+  EXPECT_EQ(Form.Edit1->Width(), 100);
+  Form.Edit1->SetBounds(10, 10, 150, 24);
+  EXPECT_EQ(Form.Edit1->Height(), 30);
   Form.Close();
   EXPECT_TRUE(Form.Visible());
-  EXPECT_EQ(Output, u"down 65 down 88 down 67 mouse 0 5,6 click Button1 asked");
+  Script.AssignGlobal(u"Allow", Variant(true));
+  Form.Close();
+  EXPECT_FALSE(Form.Visible());
+  EXPECT_EQ(Output, u"down 65 down 88 down 67 mouse 0 5,6 click Button1 moved 7 asked asked closing");
 }
 
 TEST_F(FormsScript, ShowModalEndedFromTheScript) {
@@ -124,4 +136,14 @@ TEST_F(FormsScript, MessageAndInputDialogsAnsweredByTheService) {
   EXPECT_EQ(Answers->Messages[0].Type, mtConfirmation);
   EXPECT_EQ(Answers->Messages[0].Buttons, (std::vector<TMsgDlgBtn>{mbYes, mbNo}));
   EXPECT_EQ(Answers->Messages[1].Text, u"done");
+}
+
+TEST_F(FormsScript, BitmapCanvasAndMetafileFromScripts) {
+  EXPECT_EQ(Run(u"var b: TBitmap; g: TGraphic; m: TMetafile; c: TMetafileCanvas; begin\r\n"
+                u"  b := TBitmap.Create; b.Width := 20; b.Height := 10; Out(b.Width);\r\n"
+                u"  b.Canvas.Pixels[3, 4] := clRed; Out(b.Canvas.Pixels[3, 4] = clRed); Out(b.Canvas.Pixels[5, 5] = clRed);\r\n"
+                u"  b.Canvas.MoveTo(0, 0); b.Canvas.LineTo(19, 9); b.Canvas.Rectangle(1, 1, 5, 5);\r\n"
+                u"  m := TMetafile.Create; c := TMetafileCanvas.Create(m, 0); c.Ellipse(0, 0, 4, 4); c.Free;\r\n"
+                u"  try TMetafileCanvas.Create(m, 7) except Out(ExceptionMessage) end; m.Free; b.Free end."),
+            "20 True False The reference device must be 0 (the screen)");
 }

@@ -349,3 +349,26 @@ TEST_F(ControlsTest, ShortCutEncoding) {
 }
 
 }  // namespace
+
+TEST_F(ControlsTest, CanResizeAsksOnCanResizeWhichMayChangeOrRefuseTheSize) {
+  A->SetBounds(0, 0, 50, 20);
+  A->SetOnCanResize([](TObject*, int& NewWidth, int& NewHeight, bool& Resize) {
+    if (NewWidth > 100) Resize = false;
+    NewHeight = std::max(NewHeight, 10);
+  });
+  A->SetBounds(0, 0, 80, 4);
+  EXPECT_EQ(A->Width(), 80);
+  EXPECT_EQ(A->Height(), 10);
+  A->SetBounds(0, 0, 200, 30);
+  EXPECT_EQ(A->Width(), 80);
+}
+
+TEST_F(ControlsTest, ApplicationMinimizesAndRestoresTheMainForm) {
+  TCustomForm* Saved = Application->MainForm();
+  Application->SetMainForm(Form);
+  Application->Minimize();
+  EXPECT_EQ(Form->WindowState(), wsMinimized);
+  Application->Restore();
+  EXPECT_EQ(Form->WindowState(), wsNormal);
+  Application->SetMainForm(Saved);
+}

@@ -190,3 +190,13 @@ TEST_F(CanvasTest, MaskOperationPaintsTheBrushWhereTheSourceIsBlack) {
   for (const auto& K : Cases) EXPECT_EQ(At(K.X, K.Y), K.Expected) << K.X << "," << K.Y;
   EXPECT_EQ(C.CopyMode(), cmSrcCopy);   // BitBlt leaves the copy mode as it was
 }
+
+TEST(BitmapSize, WidthThenHeightOnAnEmptyBitmapGivesBoth) {
+  TBitmap B;
+  B.SetWidth(20);
+  EXPECT_EQ(B.Width(), 20);
+  B.SetHeight(10);
+  EXPECT_EQ(B.Width(), 20);
+  EXPECT_EQ(B.Height(), 10);
+  EXPECT_FALSE(B.Empty());
+}

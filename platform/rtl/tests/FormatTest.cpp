@@ -244,3 +244,13 @@ TEST(FormatSettings, CLocaleKeepsTheInvariantFormats) {
   EXPECT_EQ(FS.ShortDateFormat, u"M/d/yyyy");  // never a two-digit year
   EXPECT_EQ(FS.LongMonthNames[0], u"January");
 }
+
+TEST(Format, ArgumentsFromTemporaryStringsKeepTheirText) {
+  // Each record keeps its own copy of a temporary, also after the vector moved its records.
+  std::vector<TVarRec> Args;
+  for (int i = 0; i < 40; ++i) Args.emplace_back(String(u"строка номер ") + IntToStr(i));
+  std::vector<TVarRec> Copy = Args;
+  EXPECT_EQ(ToUtf8(Format(u"%s|%s", {Args[3], Copy[39]}, Ru())), "строка номер 3|строка номер 39");
+  TVarRec Moved = std::move(Copy[1]);
+  EXPECT_EQ(ToUtf8(String(Moved.AsText())), "строка номер 1");
+}

@@ -1,0 +1,6 @@
+// DataModule.cpp - TDataModule's record in the type registry.
+#include "platform/controls/DataModule.h"
+
+#include "platform/classes/TypeRegistry.h"
+
+REGISTER_CLASS(TDataModule) {}
