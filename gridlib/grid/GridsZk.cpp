@@ -414,6 +414,16 @@ int TCustomGridZk::RowHeight(int Index) const {
   return FDefaultRowHeight;
 }
 
+long long TCustomGridZk::ExtentsSpan(bool Rows, int First, int Last, int Line) const {
+  if (Last <= First) return 0;
+  const TIntegerArray& A = Rows ? FRowHeights : FColWidths;
+  const int Default = Rows ? FDefaultRowHeight : FDefaultColWidth;
+  if (A.empty()) return (long long)(Last - First) * (Default + Line);
+  long long Sum = 0;
+  for (int I = First; I < Last; ++I) Sum += (Rows ? RowHeight(I) : ColWidth(I)) + Line;
+  return Sum;
+}
+
 void TCustomGridZk::SetColWidth(int Index, int Value) {
   if (Index < 0 || Index >= FullColCount()) RaiseGridError(geIndexOutOfRange);
   if (FColWidths.empty()) SetExtentsCount(FColWidths, FullColCount(), FDefaultColWidth);

@@ -259,6 +259,9 @@ public:
   using TCustomControl::SetTabStop;
   int GridLineWidth() const { return FGridLineWidth; }
   void SetGridLineWidth(int Value);
+  // The pixels of cells First..Last - 1 of an axis, each with Line added; without stored
+  // extents this takes no walk, so huge counts stay cheap.
+  long long ExtentsSpan(bool Rows, int First, int Last, int Line) const;
   const TIntegerArray& ColWidthsArray() const { return FColWidths; }
   const TIntegerArray& RowHeightsArray() const { return FRowHeights; }
   bool SaveCellExtents() const { return FSaveCellExtents; }

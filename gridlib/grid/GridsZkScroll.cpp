@@ -7,6 +7,7 @@
 #include "gridlib/grid/GridsZk.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 #include "gridlib/grid/GridsZk_p.h"
@@ -16,11 +17,11 @@
 
 namespace {
 
-// The pixels of cells First..Last - 1 with their lines.
+// The pixels of cells First..Last - 1 with their lines, kept within the int range (a grid of
+// a hundred million rows has more pixels than that).
 int SpanOf(const TGridAxisMetrics& A, int First, int Last, int Line) {
-  int Sum = 0;
-  for (int I = First; I < Last; ++I) Sum += A.ExtentOf(I) + Line;
-  return Sum;
+  const long long Sum = A.Grid->ExtentsSpan(A.Rows, First, Last, Line);
+  return int(std::clamp<long long>(Sum, INT_MIN / 2, INT_MAX / 2));
 }
 
 int PageOf(const TGridAxisMetrics& A) { return std::max(0, A.ScrollAreaEnd - A.FixedEnd); }
