@@ -80,6 +80,12 @@ int CompareOrderValues(const Variant& V1, const Variant& V2, bool CaseInsensitiv
     const int C = AnsiCompareText(VarToStr(V1), VarToStr(V2));
     return C == 0 ? 0 : C < 0 ? -1 : 1;
   }
+  if (V1.IsString() && V2.IsString()) {
+    // The variants' own order for two texts, in one collation call: equal only when the
+    // code units are, collation ties ordered by code units.
+    const int C = AnsiCompareStr(V1.StringRef(), V2.StringRef());
+    return C != 0 ? C : CompareStr(V1.StringRef(), V2.StringRef());
+  }
   if (VarEquals(V1, V2)) return 0;
   return VarLess(V1, V2) ? -1 : 1;
 }

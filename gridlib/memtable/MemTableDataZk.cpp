@@ -106,9 +106,9 @@ void TMemTableDataZk::UnregisterNotificator(TRecordsListNotificatorZk* Notificat
 }
 
 void TMemTableDataZk::ApplyUpdates(TMemTableDataZk* AMemTableData) {
-  std::vector<TRecordsListNotificatorZk*> Observers = FNotificators;
-  for (TRecordsListNotificatorZk* N : Observers)
+  ForEachNotificator(FNotificators, [AMemTableData](TRecordsListNotificatorZk* N) {
     if (N->OnApplyUpdates()) N->OnApplyUpdates()(AMemTableData);
+  });
 }
 
 bool TMemTableDataZk::WantsAppliedChanges() const {
@@ -117,19 +117,18 @@ bool TMemTableDataZk::WantsAppliedChanges() const {
 }
 
 void TMemTableDataZk::Notify(TMemoryRecordZk* MemRec, int Index, TRecordsListNotification Action) {
-  std::vector<TRecordsListNotificatorZk*> Observers = FNotificators;
-  for (TRecordsListNotificatorZk* N : Observers) N->DataEvent(MemRec, Index, Action);
+  ForEachNotificator(FNotificators,
+                     [&](TRecordsListNotificatorZk* N) { N->DataEvent(MemRec, Index, Action); });
 }
 
 void TMemTableDataZk::RecordMoved(TMemoryRecordZk* Item, int OldIndex, int NewIndex) {
-  std::vector<TRecordsListNotificatorZk*> Observers = FNotificators;
-  for (TRecordsListNotificatorZk* N : Observers) N->RecordMoved(Item, OldIndex, NewIndex);
+  ForEachNotificator(FNotificators,
+                     [&](TRecordsListNotificatorZk* N) { N->RecordMoved(Item, OldIndex, NewIndex); });
 }
 
 int TMemTableDataZk::FetchRecords(int Count) {
   int Result = 0;
-  std::vector<TRecordsListNotificatorZk*> Observers = FNotificators;
-  for (TRecordsListNotificatorZk* N : Observers) Result += N->FetchRecords(Count);
+  ForEachNotificator(FNotificators, [&](TRecordsListNotificatorZk* N) { Result += N->FetchRecords(Count); });
   return Result;
 }
 

@@ -238,6 +238,15 @@ private:
   TRecordsListRecordMovedEventZk FOnRecordMoved;
 };
 
+// Calls Proc for each observer of List in order. Observers may register or leave meanwhile,
+// so a list of several is walked from a copy; the usual single observer needs none.
+template <class TProc>
+void ForEachNotificator(const std::vector<TRecordsListNotificatorZk*>& List, TProc&& Proc) {
+  if (List.size() == 1) return Proc(List.front());
+  const std::vector<TRecordsListNotificatorZk*> Copy = List;
+  for (TRecordsListNotificatorZk* N : Copy) Proc(N);
+}
+
 // What observes the view's own observer list: a view exposes it through this interface so
 // the notificator can register with a view without knowing its class.
 class INotificatorHostZk {

@@ -69,6 +69,8 @@ public:
   virtual bool Visible() const { return FVisible; }
   virtual void SetVisible(bool Value) { FVisible = Value; }
   virtual bool CanDinaSize() const { return false; }
+  // Whether values are object references, stored as given.
+  virtual bool HoldsObjects() const { return false; }
   // The variant type the definition's values are held in.
   virtual TVarType GetVarDataType() const { return FieldTypeVarType(DataType()); }
   // "Can not assign DataType from Field" for a type the class does not hold.
@@ -256,6 +258,7 @@ class TMTRefObjectFieldZk : public TMTDataFieldZk {
 public:
   using TMTDataFieldZk::TMTDataFieldZk;
   bool CanDinaSize() const override { return true; }
+  bool HoldsObjects() const override { return true; }
   void AssignDataType(TFieldType FieldType) override;
 };
 

@@ -146,7 +146,7 @@ void TMemoryRecordZk::SetDataValue(int Index, TDataValueVersionZk Version, const
   const TMTDataFieldZk* Field = DataStruct()->DataFields(Index);
   const TVarType VarType = Field->GetVarDataType();
   Variant& Slot = Target[static_cast<std::size_t>(Index)];
-  if (dynamic_cast<const TMTRefObjectFieldZk*>(Field) || VarType == varVariant || Value.IsNull())
+  if (Field->HoldsObjects() || VarType == varVariant || Value.IsNull() || Value.VType() == VarType)
     Slot = Value;
   else
     Slot = VarAsType(Value, VarType);

@@ -275,14 +275,14 @@ void TRecordsViewZk::ViewDataEvent(TMemoryRecordZk* MemRec, int Index, TRecordsL
   FCatchChanged = true;
   FAggregates->Recalc();
   if (FOnViewDataEvent) FOnViewDataEvent(MemRec, Index, Action);
-  std::vector<TRecordsListNotificatorZk*> Observers = FNotificators;
-  for (TRecordsListNotificatorZk* N : Observers) N->DataEvent(MemRec, Index, Action);
+  if (!FNotificators.empty())
+    ForEachNotificator(FNotificators, [&](TRecordsListNotificatorZk* N) { N->DataEvent(MemRec, Index, Action); });
 }
 
 void TRecordsViewZk::ViewRecordMoved(TMemoryRecordZk* Item, int OldIndex, int NewIndex) {
   if (FOnViewRecordMovedEvent) FOnViewRecordMovedEvent(Item, OldIndex, NewIndex);
-  std::vector<TRecordsListNotificatorZk*> Observers = FNotificators;
-  for (TRecordsListNotificatorZk* N : Observers) N->RecordMoved(Item, OldIndex, NewIndex);
+  if (!FNotificators.empty())
+    ForEachNotificator(FNotificators, [&](TRecordsListNotificatorZk* N) { N->RecordMoved(Item, OldIndex, NewIndex); });
 }
 
 void TRecordsViewZk::DataEvent(TMemoryRecordZk* MemRec, int Index, TRecordsListNotification Action) {

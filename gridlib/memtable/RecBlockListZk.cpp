@@ -39,9 +39,16 @@ void TRecBlockListZk::SetLink(TMemoryRecordZk* Rec, TBlock* Block) {
 }
 
 int TRecBlockListZk::FindBlock(int Index) const {
+  // Rows are mostly read in order: the block of the last read comes first.
+  if (FLastBlock < FBlocks.size()) {
+    const TBlock& B = *FBlocks[FLastBlock];
+    if (Index >= B.Start && Index < B.Start + static_cast<int>(B.Items.size())) return static_cast<int>(FLastBlock);
+  }
   auto It = std::upper_bound(FBlocks.begin(), FBlocks.end(), Index,
                              [](int I, const std::unique_ptr<TBlock>& B) { return I < B->Start; });
-  return static_cast<int>(It - FBlocks.begin()) - 1;
+  const int Found = static_cast<int>(It - FBlocks.begin()) - 1;
+  FLastBlock = static_cast<std::size_t>(std::max(Found, 0));
+  return Found;
 }
 
 TMemoryRecordZk* TRecBlockListZk::Items(int Index) const {

@@ -64,4 +64,5 @@ private:
   std::unordered_map<const TMemoryRecordZk*, TBlock*> FLinks;
   std::vector<std::unique_ptr<TBlock>> FBlocks;
   int FCount = 0;
+  mutable std::size_t FLastBlock = 0;
 };
