@@ -2,6 +2,7 @@
 #include "app/AppStartup.h"
 
 #include "app/ABOUT.h"
+#include "app/AppReports.h"
 #include "app/DM_MAIN.h"
 #include "app/SA_Find.h"
 #include "app/SA_Main.h"
@@ -20,9 +21,14 @@
 #include "platform/db/DBRegister.h"
 #include "platform/dbctrls/DBCtrls.h"
 #include "platform/graphics/Graphics.h"
+#include "gridlib/toolkit/ToolkitModule.h"
+#include "report/output/vqrOutputModule.h"
+
+#include <memory>
 
 namespace {
 int StartCount = 0;
+std::unique_ptr<TAppReports> Reports;   // the data module's report engine
 }  // namespace
 
 void AppStartup() {
@@ -39,13 +45,17 @@ void AppStartup() {
   RegisterDBClasses();
   RegisterDBCtrlsClasses();
   InitControls();
+  // The control toolkit and its editors; the report engine with its output side.
+  ToolkitModuleInitialize();
+  vqrOutputModuleInitialize();
   // The application.
   RegisterAppClasses();
 }
 
 void AppShutdown() {
   if (StartCount == 0 || --StartCount > 0) return;
-  // Nothing of the libraries above holds resources past the process: their registrations stay.
+  vqrOutputModuleFinalize();
+  ToolkitModuleFinalize();
 }
 
 void CreateAppWindows() {
@@ -58,9 +68,13 @@ void CreateAppWindows() {
   Application->CreateForm<TSDLKMREC>();
   CheckGlobalFixups();
   DM->StartDirectory = SAMAIN->StartDirectory;
+  Reports = std::make_unique<TAppReports>(DM);
+  DM->Reports = Reports.get();
 }
 
 void DestroyAppWindows() {
+  if (DM) DM->Reports = nullptr;
+  Reports.reset();
   delete SDLKMREC;
   delete SAOrdAdd;
   delete SAFind;

@@ -7,6 +7,7 @@
 #include "app/DM_MAIN.h"
 #include "app/SA_Find.h"
 #include "app/SA_OrdAdd.h"
+#include "gridlib/toolkit/DBCtrlsZk.h"
 #include "platform/controls/ActnList.h"
 #include "platform/controls/Buttons.h"
 #include "platform/controls/ComCtrls.h"
@@ -101,6 +102,17 @@ void TSAMAIN::FindComponents() {
   VORENTA_FORM_FIND(this, BtnFilter);
   VORENTA_FORM_FIND(this, BtnCancelFilter);
   VORENTA_FORM_FIND(this, ShapeColor);
+  VORENTA_FORM_FIND(this, DBNumberEditZkPrice1);
+  VORENTA_FORM_FIND(this, DBNumberEditZkPrice2);
+  VORENTA_FORM_FIND(this, DBEditZkColorNM);
+  VORENTA_FORM_FIND(this, DBEditZkColorTP);
+  VORENTA_FORM_FIND(this, DBNumberEditZkX);
+  VORENTA_FORM_FIND(this, DBEditZkOrdNUM);
+  VORENTA_FORM_FIND(this, DBEditZkOrdComment);
+  VORENTA_FORM_FIND(this, DBDateTimeEditZkOrdDT);
+  VORENTA_FORM_FIND(this, DBNumberEditZkOrdSAM);
+  VORENTA_FORM_FIND(this, DBNumberEditZkOrdSCOST);
+  VORENTA_FORM_FIND(this, DBNumberEditZkOrdTotal);
   VORENTA_FORM_FIND(this, bbtnCalc);
   VORENTA_FORM_FIND(this, bbtnOrd);
   VORENTA_FORM_FIND(this, BtnRecipePreview);
@@ -177,6 +189,8 @@ void TSAMAIN::WireCatalogue() {
   for (TButton* Exit : {BtnExit1, BtnExit2, BtnExit3})
     Exit->SetOnClick([this](TObject*) { Close(); });
   bbtnCalc->SetOnClick([this](TObject*) { Calculate(); });
+  DBNumberEditZkX->SetValue(Variant(0.0));
+  DBNumberEditZkX->SetOnExit([this](TObject*) { Calculate(); });
   rbtnCh1->SetOnClick([](TObject*) { DM->SetCalcMode(TCalcMode::BaseMass); });
   rbtnCh2->SetOnClick([](TObject*) { DM->SetCalcMode(TCalcMode::WholeVolume); });
   bbtnOrd->SetOnClick([this](TObject*) { PutIntoOrder(); });
@@ -194,9 +208,7 @@ void TSAMAIN::SetColourType(int Type) {
   DM->Color->Post();
 }
 
-// The quantity editor (a number edit) joins the calculation panel with its class; until then
-// the quantity is empty.
-Variant TSAMAIN::Quantity() const { return Null(); }
+Variant TSAMAIN::Quantity() const { return DBNumberEditZkX->Value(); }
 
 void TSAMAIN::Calculate() { DM->Calculate(Quantity()); }
 
@@ -223,20 +235,36 @@ void TSAMAIN::WireSearchPanel() {
     });
   };
   Criterion(CheckBoxNM, MaskEditNM, ShapeFlt1);
-  // The type combo box and the price editors join these two criteria with their classes.
+  // The type combo box joins its criterion with its class.
   CheckBoxColorTP->SetOnClick([this](TObject*) {
     if (!CheckBoxColorTP->Checked()) ShapeFlt2->Pen()->SetColor(kCriterionUnused);
   });
   CheckBoxPrice->SetOnClick([this](TObject*) {
-    if (!CheckBoxPrice->Checked()) ShapeFlt3->Pen()->SetColor(kCriterionUnused);
+    const bool On = CheckBoxPrice->Checked();
+    for (TDBNumberEditZk* Bound : {DBNumberEditZkPrice1, DBNumberEditZkPrice2}) {
+      if (!On) Bound->SetText(String());
+      Bound->SetEnabled(On);
+    }
+    if (On)
+      DBNumberEditZkPrice1->SetFocus();
+    else
+      ShapeFlt3->Pen()->SetColor(kCriterionUnused);
   });
+  for (TDBNumberEditZk* Bound : {DBNumberEditZkPrice1, DBNumberEditZkPrice2})
+    OnEscape(Bound, [Bound] { Bound->SetText(String()); });
+  // Return in "от" goes on to "до", in "до" to the filter button.
+  auto OnReturn = [](TWinControl* Control, TWinControl* Next) {
+    Control->SetOnKeyPress([Next](TObject*, Char& Key) {
+      if (Key != u'\r') return;
+      Key = 0;
+      Next->SetFocus();
+    });
+  };
+  OnReturn(DBNumberEditZkPrice1, DBNumberEditZkPrice2);
+  OnReturn(DBNumberEditZkPrice2, BtnFilter);
   BtnClearNM->SetOnClick([this](TObject*) { MaskEditNM->SetText(String()); });
   OnEscape(MaskEditNM, [this] { MaskEditNM->SetText(String()); });
-  MaskEditNM->SetOnKeyPress([this](TObject*, Char& Key) {
-    if (Key != u'\r') return;
-    Key = 0;
-    BtnSearch->SetFocus();
-  });
+  OnReturn(MaskEditNM, BtnSearch);
   BtnSearch->SetOnClick([this](TObject*) { Search(); });
   BtnFilter->SetOnClick([this](TObject*) { Filter(); });
   BtnCancelFilter->SetOnClick([this](TObject*) { CancelFilter(); });
@@ -249,6 +277,10 @@ TCataloguePanel TSAMAIN::SearchPanel() const {
   Panel.TypeChecked = CheckBoxColorTP->Checked();
   Panel.TypeKey = Null();
   Panel.PriceChecked = CheckBoxPrice->Checked();
+  Panel.PriceFromText = DBNumberEditZkPrice1->Text();
+  Panel.PriceFromValue = DBNumberEditZkPrice1->Value();
+  Panel.PriceToText = DBNumberEditZkPrice2->Text();
+  Panel.PriceToValue = DBNumberEditZkPrice2->Value();
   return Panel;
 }
 
@@ -278,6 +310,10 @@ void TSAMAIN::CancelFilter() {
   for (TCheckBox* Box : {CheckBoxNM, CheckBoxColorTP, CheckBoxPrice}) Box->SetChecked(false);
   MaskEditNM->SetEnabled(false);
   MaskEditNM->SetText(String());
+  for (TDBNumberEditZk* Bound : {DBNumberEditZkPrice1, DBNumberEditZkPrice2}) {
+    Bound->SetText(String());
+    Bound->SetEnabled(false);
+  }
   for (TShape* Frame : {ShapeFlt1, ShapeFlt2, ShapeFlt3})
     Frame->Pen()->SetColor(kCriterionUnused);
   DM->CancelCatalogueFilter();

@@ -33,6 +33,9 @@ class TToolBar;
 class TToolButton;
 class TActionList;
 class TAction;
+class TDBEditZk;
+class TDBNumberEditZk;
+class TDBDateTimeEditZk;
 
 class TSAMAIN : public TForm {
   VORENTA_CLASS(TSAMAIN, TForm)
@@ -69,8 +72,16 @@ public:
   TMaskEdit* MaskEditNM = nullptr;
   TButton *BtnClearNM = nullptr, *BtnSearch = nullptr, *BtnFilter = nullptr,
           *BtnCancelFilter = nullptr;
+  TDBNumberEditZk *DBNumberEditZkPrice1 = nullptr, *DBNumberEditZkPrice2 = nullptr;
   // swatch and costing
   TShape* ShapeColor = nullptr;
+  TDBEditZk *DBEditZkColorNM = nullptr, *DBEditZkColorTP = nullptr;
+  TDBNumberEditZk* DBNumberEditZkX = nullptr;
+  // order panel
+  TDBEditZk *DBEditZkOrdNUM = nullptr, *DBEditZkOrdComment = nullptr;
+  TDBDateTimeEditZk* DBDateTimeEditZkOrdDT = nullptr;
+  TDBNumberEditZk *DBNumberEditZkOrdSAM = nullptr, *DBNumberEditZkOrdSCOST = nullptr,
+                  *DBNumberEditZkOrdTotal = nullptr;
   TBitBtn *bbtnCalc = nullptr, *bbtnOrd = nullptr, *BtnRecipePreview = nullptr;
   TRadioButton *rbtnCh1 = nullptr, *rbtnCh2 = nullptr;
   TPageControl* PageControlRecipe = nullptr;

@@ -3,6 +3,9 @@
 
 #include "app/DM_MAIN.h"
 #include "app/SD_LKMRec.h"
+#include "gridlib/toolkit/DBCtrlsZk.h"
+#include "platform/db/DataSet.h"
+#include "platform/sqlite/ADODB.h"
 #include "platform/controls/ComCtrls.h"
 #include "platform/controls/Menus.h"
 #include "platform/controls/StdCtrls.h"
@@ -23,6 +26,18 @@ void TSAMAIN::WireOrders() {
   ToolButtonOrdPreview->SetOnClick([](TObject*) { DM->PreviewOrder(); });
   ToolButtonOrdPrint->SetOnClick([](TObject*) { DM->PrintOrder(); });
   ToolButtonOrdExport->SetOnClick([](TObject*) { DM->ExportOrderPdf(); });
+  // Return in the order's number, date or remark posts the order, keeps it in edit and goes on.
+  for (TWinControl* Editor : std::initializer_list<TWinControl*>{
+           DBEditZkOrdNUM, DBDateTimeEditZkOrdDT, DBEditZkOrdComment})
+    Editor->SetOnKeyPress([this, Editor](TObject*, Char& Key) {
+      if (Key != u'\r') return;
+      Key = 0;
+      if (IsDataSetEditing(DM->Ord)) {
+        DM->Ord->Post();
+        DM->Ord->Edit();
+      }
+      SelectNext(Editor, true, true);
+    });
 }
 
 void TSAMAIN::WirePriceList() {

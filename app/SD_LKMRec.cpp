@@ -3,6 +3,7 @@
 
 #include "app/AppForms.h"
 #include "app/DM_MAIN.h"
+#include "gridlib/toolkit/DBCtrlsZk.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/rtl/Variants.h"
 
@@ -15,6 +16,7 @@ TSDLKMREC::TSDLKMREC(TComponent* AOwner) : TForm(AOwner) {
   ReadAppForm(this, "forms/SD_LKMRec.dfm");
   VORENTA_FORM_FIND(this, EditLKMRecNM);
   VORENTA_FORM_FIND(this, EditLKMRecComment);
+  VORENTA_FORM_FIND(this, DBNumberEditP1);
   VORENTA_FORM_FIND(this, BtnApply);
   VORENTA_FORM_FIND(this, BtnCancel);
   SetOnActivate([this](TObject*) { FormActivate(); });
@@ -25,8 +27,8 @@ TSDLKMREC::TSDLKMREC(TComponent* AOwner) : TForm(AOwner) {
     DM->CancelPriceItemDialog();
     SetModalResult(mrCancel);
   });
-  for (TWinControl* Control : {static_cast<TWinControl*>(EditLKMRecNM),
-                               static_cast<TWinControl*>(EditLKMRecComment)})
+  for (TWinControl* Control : std::initializer_list<TWinControl*>{
+           EditLKMRecNM, DBNumberEditP1, EditLKMRecComment})
     FocusNextOnEnter(Control);
 }
 
@@ -34,11 +36,10 @@ TSDLKMREC::~TSDLKMREC() {
   if (SDLKMREC == this) SDLKMREC = nullptr;
 }
 
-// The group (a lookup combo box over DSluLKMBase) and the price (a number edit) join the form
-// with their classes; until then they keep what the activation showed, so that applying the
-// dialog never changes a product's group or price behind the user's back.
+// The group (a lookup combo box over DSluLKMBase) joins the form with its class; until then it
+// keeps what the activation showed, so that applying never changes a product's group.
 TPriceItemInput TSDLKMREC::Input() const {
-  return {EditLKMRecNM->Text(), Variant(FShown.GroupKey), String(), FShown.PriceText,
+  return {EditLKMRecNM->Text(), Variant(FShown.GroupKey), String(), DBNumberEditP1->Text(),
           EditLKMRecComment->Text()};
 }
 
@@ -48,4 +49,5 @@ void TSDLKMREC::FormActivate() {
   EditLKMRecNM->SetText(View.Name);
   EditLKMRecNM->SetEnabled(View.NameAndGroupEnabled);
   EditLKMRecComment->SetText(View.Remark);
+  DBNumberEditP1->SetText(View.PriceText);
 }

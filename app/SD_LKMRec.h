@@ -7,6 +7,7 @@
 #include "app/DM_MAIN.h"
 
 class TButton;
+class TDBNumberEditZk;
 class TEdit;
 
 class TSDLKMREC : public TForm {
@@ -17,6 +18,7 @@ public:
 
   TEdit* EditLKMRecNM = nullptr;
   TEdit* EditLKMRecComment = nullptr;
+  TDBNumberEditZk* DBNumberEditP1 = nullptr;
   TButton* BtnApply = nullptr;
   TButton* BtnCancel = nullptr;
 

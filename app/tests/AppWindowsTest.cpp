@@ -18,6 +18,7 @@
 #include "app/SD_LKMRec.h"
 #include "app/SD_NewMat.h"
 #include "app/SampleDatabase.h"
+#include "gridlib/toolkit/DBCtrlsZk.h"
 #include "platform/classes/TypeRegistry.h"
 #include "platform/controls/ActnList.h"
 #include "platform/controls/ComCtrls.h"
@@ -125,28 +126,30 @@ const TFormPart kFormParts[] = {
     {"SAMAIN", "DBGridZkOrdRec", "TDBGridZk", true},
     {"SAMAIN", "DBGridZkOrdRec3", "TDBGridZk", true},
     {"SAMAIN", "DBGridZkLKMRec", "TDBGridZk", true},
-    {"SAMAIN", "DBNumberEditZkX", "TDBNumberEditZk", true},
-    {"SAMAIN", "DBNumberEditZkPrice1", "TDBNumberEditZk", true},
-    {"SAMAIN", "DBNumberEditZkPrice2", "TDBNumberEditZk", true},
+    {"SAMAIN", "DBNumberEditZkX", "TDBNumberEditZk"},
+    {"SAMAIN", "DBNumberEditZkPrice1", "TDBNumberEditZk"},
+    {"SAMAIN", "DBNumberEditZkPrice2", "TDBNumberEditZk"},
     {"SAMAIN", "DBLookupComboboxZkColorTP", "TDBLookupComboboxZk", true},
     {"SAMAIN", "DBLookupComboboxZkBase", "TDBLookupComboboxZk", true},
     {"SAMAIN", "DBLookupComboboxZkBaseA1", "TDBLookupComboboxZk", true},
     {"SAMAIN", "DBLookupComboboxZkBaseA2", "TDBLookupComboboxZk", true},
-    {"SAMAIN", "DBEditZkColorNM", "TDBEditZk", true},
-    {"SAMAIN", "DBEditZkColorTP", "TDBEditZk", true},
-    {"SAMAIN", "DBEditZkOrdNUM", "TDBEditZk", true},
-    {"SAMAIN", "DBDateTimeEditZkOrdDT", "TDBDateTimeEditZk", true},
-    {"SAMAIN", "DBEditZkOrdComment", "TDBEditZk", true},
-    {"SAMAIN", "DBNumberEditZkOrdSAM", "TDBNumberEditZk", true},
-    {"SAMAIN", "DBNumberEditZkOrdSCOST", "TDBNumberEditZk", true},
-    {"SAMAIN", "DBNumberEditZkOrdTotal", "TDBNumberEditZk", true},
+    {"SAMAIN", "DBEditZkColorNM", "TDBEditZk"},
+    {"SAMAIN", "DBEditZkColorTP", "TDBEditZk"},
+    {"SAMAIN", "DBEditZkOrdNUM", "TDBEditZk"},
+    {"SAMAIN", "DBDateTimeEditZkOrdDT", "TDBDateTimeEditZk"},
+    {"SAMAIN", "DBEditZkOrdComment", "TDBEditZk"},
+    {"SAMAIN", "DBNumberEditZkOrdSAM", "TDBNumberEditZk"},
+    {"SAMAIN", "DBNumberEditZkOrdSCOST", "TDBNumberEditZk"},
+    {"SAMAIN", "DBNumberEditZkOrdTotal", "TDBNumberEditZk"},
+    {"SAMAIN", "DBNumberEditZkRecPrice", "TDBNumberEditZk"},
+    {"SAMAIN", "DBNumberEditZkRecCostA", "TDBNumberEditZk"},
     {"SAFind", "BtnNext", "TButton"},
     {"SAFind", "StaticTextCount", "TStaticText"},
     {"SAOrdAdd", "rbtnCh1", "TRadioButton"},
     {"SAOrdAdd", "DBLookupComboboxZkOrd", "TDBLookupComboboxZk", true},
     {"SDLKMREC", "EditLKMRecNM", "TEdit"},
     {"SDLKMREC", "DBLookupComboBoxLKMRec", "TDBLookupComboboxZk", true},
-    {"SDLKMREC", "DBNumberEditP1", "TDBNumberEditZk", true},
+    {"SDLKMREC", "DBNumberEditP1", "TDBNumberEditZk"},
     {"SDNewMat", "EditName", "TEdit"},
     {"SDNewMat", "DBLookupComboboxZkLKMTP", "TDBLookupComboboxZk", true},
     {"AboutBox", "ProgramIcon", "TImage"},
@@ -219,6 +222,37 @@ TEST_F(AppWindows, ColourTypeMenuAndModeSwitch) {
   EXPECT_EQ(DM->DSColorCostA->DataSet(), DM->ColorCostA1);
   Click(SAMAIN->rbtnCh2);
   EXPECT_EQ(DM->DSColorRec->DataSet(), DM->ColorRec2);
+}
+
+// The quantity typed with a point or a comma, the calculation, and the colour into a new order:
+// the orders tab comes to the front with the new order first.
+TEST_F(AppWindows, QuantityCalculationAndPutIntoANewOrder) {
+  ASSERT_TRUE(DM->Color->Locate(u"ID", Variant(1), TLocateOptions()));
+  for (const char16_t* Typed : {u"12.5", u"12,5"}) {
+    SAMAIN->DBNumberEditZkX->SetFocus();
+    SAMAIN->DBNumberEditZkX->SetText(String());
+    SimulateTyping(Typed);
+    Click(SAMAIN->bbtnCalc);   // leaving the editor calculates too
+    EXPECT_DOUBLE_EQ(SAMAIN->Quantity().AsDouble(), 12.5) << StringToUtf8(Typed);
+    EXPECT_DOUBLE_EQ(DM->ColorCost2->FieldByName(u"SUM_AMX")->AsFloat(), 12.5);
+  }
+  SimulateTyping(u"x");   // letters are refused by the number edit (focus is on the button)
+  const int Orders = DM->Ord->RecordCount();
+  TCustomForm::SetModalHookForTests([&](TCustomForm* Form) {
+    ASSERT_EQ(Form, SAOrdAdd);
+    Click(SAOrdAdd->BtnOk);
+  });
+  Click(SAMAIN->bbtnOrd);
+  EXPECT_EQ(SAMAIN->PageControl1->ActivePage(), SAMAIN->TabSheetOrders);
+  EXPECT_EQ(DM->Ord->RecordCount(), Orders + 1);
+  EXPECT_DOUBLE_EQ(DM->OrdTop->FieldByName(u"AM")->AsFloat(), 12.5);
+
+  // Cancelled: nothing is written, the catalogue tab stays in front.
+  SAMAIN->PageControl1->SetActivePage(SAMAIN->TabSheetCatalog);
+  TCustomForm::SetModalHookForTests([&](TCustomForm*) { Click(SAOrdAdd->BtnCancel); });
+  Click(SAMAIN->bbtnOrd);
+  EXPECT_EQ(SAMAIN->PageControl1->ActivePage(), SAMAIN->TabSheetCatalog);
+  EXPECT_EQ(DM->Ord->RecordCount(), Orders + 1);
 }
 
 TEST_F(AppWindows, SearchPlacesTheNavigatorAndWalksTheHits) {

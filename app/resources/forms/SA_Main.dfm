@@ -128,6 +128,22 @@ object SAMAIN: TSAMAIN
               Caption = 'до'
               Transparent = True
             end
+              object DBNumberEditZkPrice1: TDBNumberEditZk
+                Left = 136
+                Top = 78
+                Width = 96
+                Height = 21
+                DisplayFormat = '### ### ### ### ###'
+                Enabled = False
+              end
+              object DBNumberEditZkPrice2: TDBNumberEditZk
+                Left = 258
+                Top = 78
+                Width = 96
+                Height = 21
+                DisplayFormat = '### ### ### ### ###'
+                Enabled = False
+              end
             object BtnSearch: TButton
               Left = 380
               Top = 8
@@ -167,6 +183,24 @@ object SAMAIN: TSAMAIN
               Width = 84
               Height = 84
             end
+            object DBEditZkColorNM: TDBEditZk
+              Left = 102
+              Top = 24
+              Width = 164
+              Height = 21
+              DataSource = DM.DSColor
+              DataField = 'NM'
+              ReadOnly = True
+            end
+            object DBEditZkColorTP: TDBEditZk
+              Left = 102
+              Top = 54
+              Width = 164
+              Height = 21
+              DataSource = DM.DSColor
+              DataField = 'lvCOLOR_TP_NM'
+              ReadOnly = True
+            end
           end
         end
         object GroupBoxCalc: TGroupBox
@@ -174,6 +208,15 @@ object SAMAIN: TSAMAIN
           Top = 112
           Height = 56
           Caption = ' Расчет состава '
+          object DBNumberEditZkX: TDBNumberEditZk
+            Left = 10
+            Top = 22
+            Width = 84
+            Height = 21
+            Alignment = taCenter
+            Hint = 'Внесите желаемое количество состава'
+            ShowHint = True
+          end
           object LabelKg: TLabel
             Left = 100
             Top = 26
@@ -245,6 +288,33 @@ object SAMAIN: TSAMAIN
                 Top = 8
                 Caption = 'Материал базы'
               end
+              object DBNumberEditZkRecPrice: TDBNumberEditZk
+                Left = 8
+                Top = 26
+                Width = 130
+                Height = 21
+                DataSource = DM.DSColor
+                DataField = 'PRICE1'
+                ReadOnly = True
+              end
+              object DBNumberEditZkRecMass: TDBNumberEditZk
+                Left = 150
+                Top = 26
+                Width = 130
+                Height = 21
+                DataSource = DM.DSColorCost
+                DataField = 'SUM_AMX'
+                ReadOnly = True
+              end
+              object DBNumberEditZkRecCost: TDBNumberEditZk
+                Left = 292
+                Top = 26
+                Width = 130
+                Height = 21
+                DataSource = DM.DSColorCost
+                DataField = 'SUM_COST'
+                ReadOnly = True
+              end
             end
           end
           object TabSheetRecipeAlt: TTabSheet
@@ -271,6 +341,33 @@ object SAMAIN: TSAMAIN
                 Left = 434
                 Top = 8
                 Caption = 'Материал базы'
+              end
+              object DBNumberEditZkRecPriceA: TDBNumberEditZk
+                Left = 8
+                Top = 26
+                Width = 130
+                Height = 21
+                DataSource = DM.DSColor
+                DataField = 'PRICE1A'
+                ReadOnly = True
+              end
+              object DBNumberEditZkRecMassA: TDBNumberEditZk
+                Left = 150
+                Top = 26
+                Width = 130
+                Height = 21
+                DataSource = DM.DSColorCostA
+                DataField = 'SUM_AMX'
+                ReadOnly = True
+              end
+              object DBNumberEditZkRecCostA: TDBNumberEditZk
+                Left = 292
+                Top = 26
+                Width = 130
+                Height = 21
+                DataSource = DM.DSColorCostA
+                DataField = 'SUM_COST'
+                ReadOnly = True
               end
             end
           end
@@ -390,6 +487,60 @@ object SAMAIN: TSAMAIN
             Left = 720
             Top = 6
             Caption = 'Стоимость заказа'
+          end
+          object DBEditZkOrdNUM: TDBEditZk
+            Left = 8
+            Top = 24
+            Width = 84
+            Height = 21
+            DataSource = DM.DSOrd
+            DataField = 'NUM'
+          end
+          object DBDateTimeEditZkOrdDT: TDBDateTimeEditZk
+            Left = 100
+            Top = 24
+            Width = 100
+            Height = 21
+            DataSource = DM.DSOrd
+            DataField = 'DT'
+          end
+          object DBEditZkOrdComment: TDBEditZk
+            Left = 210
+            Top = 24
+            Width = 280
+            Height = 21
+            DataSource = DM.DSOrd
+            DataField = 'COMMENT'
+          end
+          object DBNumberEditZkOrdSAM: TDBNumberEditZk
+            Left = 500
+            Top = 24
+            Width = 100
+            Height = 21
+            DataSource = DM.DSOrdTopSums
+            DataField = 'SAM'
+            ReadOnly = True
+            DisplayFormat = '### ### ### ### ###'
+          end
+          object DBNumberEditZkOrdSCOST: TDBNumberEditZk
+            Left = 610
+            Top = 24
+            Width = 100
+            Height = 21
+            DataSource = DM.DSOrdTopSums
+            DataField = 'SCOST'
+            ReadOnly = True
+            DisplayFormat = '### ### ### ### ###'
+          end
+          object DBNumberEditZkOrdTotal: TDBNumberEditZk
+            Left = 720
+            Top = 24
+            Width = 110
+            Height = 21
+            DataSource = DM.DSOrdSums
+            DataField = 'SCOST'
+            ReadOnly = True
+            DisplayFormat = '### ### ### ### ###'
           end
         end
         object PanelOrdRec3: TPanel

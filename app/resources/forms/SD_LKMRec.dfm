@@ -27,6 +27,13 @@ object SDLKMREC: TSDLKMREC
     Top = 78
     Caption = 'Цена'
   end
+  object DBNumberEditP1: TDBNumberEditZk
+    Left = 110
+    Top = 74
+    Width = 120
+    Height = 21
+    Alignment = taRightJustify
+  end
   object LabelComment: TLabel
     Left = 12
     Top = 110
