@@ -431,6 +431,7 @@ void TCustomGridZk::SetColWidth(int Index, int Value) {
   if (Old == Value) return;
   ExtentChanged(Index, Old, Value, false);
   FColWidths[size_t(Index) + 1] = Value;
+  FDataPageSize.cx = std::max(0, CalcMetrics().Horz.ScrollAreaEnd - CalcMetrics().Horz.FixedEnd);
   ColumnWidthsChanged();
 }
 
@@ -441,6 +442,7 @@ void TCustomGridZk::SetRowHeight(int Index, int Value) {
   if (Old == Value) return;
   ExtentChanged(Index, Old, Value, true);
   FRowHeights[size_t(Index) + 1] = Value;
+  FDataPageSize.cy = std::max(0, CalcMetrics().Vert.ScrollAreaEnd - CalcMetrics().Vert.FixedEnd);
   RowHeightsUpdated();
 }
 

@@ -527,26 +527,17 @@ protected:
   bool FMoveLineShown = false;
   const TCustomGridZk* FStreamAncestor = nullptr;
 
-private:
-  friend class TInplaceEdit;
-  friend struct TGridPainter;
-  void ReadColWidths(TReader* Reader);
-  void WriteColWidths(TWriter* Writer);
-  void ReadRowHeights(TReader* Reader);
-  void WriteRowHeights(TWriter* Writer);
-  void ApplyCounts(int ACols, int ARows);
-  void UpdateAxisScrollBar(int Bar, const TGridAxisMetrics& Axis, int ClientExtent);
-  void SetScrollInfoIfChanged(int Bar, int Min, int Max, int Page, int Pos);
-  void ScrollBarPixelRule(int Bar, unsigned Code, int Pos);
-  void ScrollBarCellRule(int Bar, unsigned Code, int Pos);
+  // --- moving and the marker lines
   void MoveAdjust(int Pos, int Cell, TPoint Point, bool Rows, const TGridAxisMetrics& Axis);
   void DrawMoveMarker();
   void ShowSizingLine(bool Show);
   void ShowMoveLine(bool Show);
   TRect SizingLineRect() const;
   TRect MoveLineRect() const;
+  // Timer 1: auto-scroll while selecting or moving.
   void TimerTick();
-  void PaintMarkerLines();
+
+  // --- message handlers (Dispatch routes to them; a descendant's Dispatch may call them)
   void WMHScroll(TMessage& Message);
   void WMVScroll(TMessage& Message);
   void WMSize(TMessage& Message);
@@ -562,6 +553,20 @@ private:
   void CMFontChanged(TMessage& Message);
   void CMWantSpecialKey(TMessage& Message);
   void CMMouseLeave(TMessage& Message);
+
+private:
+  friend class TInplaceEdit;
+  friend struct TGridPainter;
+  void ReadColWidths(TReader* Reader);
+  void WriteColWidths(TWriter* Writer);
+  void ReadRowHeights(TReader* Reader);
+  void WriteRowHeights(TWriter* Writer);
+  void ApplyCounts(int ACols, int ARows);
+  void UpdateAxisScrollBar(int Bar, const TGridAxisMetrics& Axis, int ClientExtent);
+  void SetScrollInfoIfChanged(int Bar, int Min, int Max, int Page, int Pos);
+  void ScrollBarPixelRule(int Bar, unsigned Code, int Pos);
+  void ScrollBarCellRule(int Bar, unsigned Code, int Pos);
+  void PaintMarkerLines();
 };
 
 // --- the cell editor ------------------------------------------------------------------------------

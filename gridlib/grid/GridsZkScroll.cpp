@@ -65,16 +65,10 @@ void TCustomGridZk::RecalcVertDataSize() {
 
 void TCustomGridZk::ExtentChanged(int Index, int OldExtent, int NewExtent, bool Rows) {
   InvalidateWholeGrid();
-  const bool Smooth = Rows ? VertSmoothScroll() : HorzSmoothScroll();
   const int Fixed = Rows ? FFixedRows : FFixedCols;
   const int Count = Rows ? FRowCount : FColCount;
-  if (Smooth && Index >= Fixed && Index < Count) {
-    (Rows ? FGridDataSize.cy : FGridDataSize.cx) += NewExtent - OldExtent;
-  } else if (!Smooth) {
-    // Cell mode keeps the data size for the line steps and thumb positions as well.
-    (Rows ? FGridDataSize.cy : FGridDataSize.cx) +=
-        (Index >= Fixed && Index < Count) ? NewExtent - OldExtent : 0;
-  }
+  // Only scrolled cells make up the data size; the thumb and line steps of both modes read it.
+  if (Index >= Fixed && Index < Count) (Rows ? FGridDataSize.cy : FGridDataSize.cx) += NewExtent - OldExtent;
 }
 
 int TCustomGridZk::MaxFirstScrolledCell(const TGridAxisMetrics& A, int Cell) const {

@@ -124,6 +124,20 @@ TEST_F(GridScroll, MoreThanAPageRepaintsAllAShortStepOnlyTheRows) {
   EXPECT_EQ(Grid->FInvalid, Grid->ClientRect());
 }
 
+TEST_F(GridScroll, AllColumnsHiddenScrollNowhereAndStepsEnd) {
+  Grid->SetColCount(9);
+  Grid->SetOptions(Grid->Options() + TGridOptions{goTabs});
+  for (int C = 1; C < 9; ++C) Grid->SetColWidth(C, 0);
+  for (unsigned Code : {SB_LINEDOWN, SB_PAGEDOWN, SB_BOTTOM, SB_THUMBPOSITION, SB_LINEUP}) {
+    Grid->Perform(WM_HSCROLL, MAKEWPARAM(Code, 64), 0);
+    EXPECT_EQ(Grid->LeftCol(), 1) << Code;
+  }
+  SimulateKeyPress(VK_TAB);
+  SimulateKeyPress(VK_END, {ssCtrl});
+  EXPECT_EQ(Grid->LeftCol(), 1);
+  EXPECT_EQ(Grid->MouseCoord(100, 30), (TGridCoord{-1, -1}));
+}
+
 TEST_F(GridScroll, WheelMovesTheCurrentRow) {
   SimulateMouseWheel(-WHEEL_DELTA, F.At(100, 60));
   EXPECT_EQ(Grid->Row(), 2);
