@@ -1,0 +1,204 @@
+// ScriptWorkBench.cpp - ordinary script work in PascalScript and JScript (one engine) against
+// Lua 5.4 and Duktape 2.7 on the same programs: a sieve over a Boolean array, a float loop,
+// string building and scanning with routines, var-parameter calls and host calls.
+//
+// Every program leaves its result in "s"; all engines' results are compared once before any
+// timing, and a mismatch stops the program.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+extern "C" {
+#include <duktape.h>
+#include <lauxlib.h>
+#include <lua.h>
+#include <lualib.h>
+}
+
+#include "platform/rtl/Variants.h"
+#include "script/ks_iinterpreter.h"
+
+namespace {
+
+struct TProgram {
+  const char* Name;
+  const char16_t* Pascal;
+  const char16_t* JScript;  // our engine
+  const char* Lua;
+  const char* Duktape;
+};
+
+const TProgram kPrograms[] = {
+    {"Sieve2e5",
+     u"var a: array[0..200000] of Boolean; i, j, s: Integer; begin for i := 2 to 200000 do a[i] := True; "
+     u"for i := 2 to 200000 do if a[i] then begin j := i + i; while j <= 200000 do begin a[j] := False; j := j + i end end; "
+     u"s := 0; for i := 2 to 200000 do if a[i] then s := s + 1 end.",
+     u"var a[200001]; for (i = 2; i <= 200000; i++) a[i] = true; for (i = 2; i <= 200000; i++) if (a[i]) "
+     u"{ j = i + i; while (j <= 200000) { a[j] = false; j = j + i; } } s = 0; for (i = 2; i <= 200000; i++) if (a[i]) s++;",
+     "local a = {} for i = 2, 200000 do a[i] = true end for i = 2, 200000 do if a[i] then local j = i + i "
+     "while j <= 200000 do a[j] = false j = j + i end end end local s = 0 for i = 2, 200000 do if a[i] then s = s + 1 end end "
+     "return s",
+     "var a = new Array(200001), i, j, s; for (i = 2; i <= 200000; i++) a[i] = true; for (i = 2; i <= 200000; i++) if (a[i]) "
+     "{ j = i + i; while (j <= 200000) { a[j] = false; j = j + i; } } s = 0; for (i = 2; i <= 200000; i++) if (a[i]) s++; s"},
+    {"Float1000x1000",
+     u"var i, j, s: Integer; x: Extended; begin x := 0; for i := 1 to 1000 do for j := 1 to 1000 do "
+     u"x := x + i * 0.5 - j * 0.25; s := Round(x) end.",
+     u"x = 0; for (i = 1; i <= 1000; i++) for (j = 1; j <= 1000; j++) x = x + i * 0.5 - j * 0.25; s = Round(x);",
+     "local x = 0 for i = 1, 1000 do for j = 1, 1000 do x = x + i * 0.5 - j * 0.25 end end return math.floor(x + 0.5)",
+     "var x = 0, i, j; for (i = 1; i <= 1000; i++) for (j = 1; j <= 1000; j++) x = x + i * 0.5 - j * 0.25; Math.round(x)"},
+    {"Strings1e5",
+     u"var i, s: Integer; t: String; begin t := ''; i := 0; while Length(t) < 100000 do begin t := t + Copy(IntToStr(i), 1, 3); "
+     u"i := i + 1 end; s := 0; for i := 1 to 2000 do s := s + Pos('99', Copy(t, i * 40, 60)) end.",
+     u"t = \"\"; i = 0; while (Length(t) < 100000) { t = t + Copy(IntToStr(i), 1, 3); i++; } s = 0; "
+     u"for (i = 1; i <= 2000; i++) s = s + Pos(\"99\", Copy(t, i * 40, 60));",
+     "local parts, n, i = {}, 0, 0 while n < 100000 do local p = string.sub(tostring(i), 1, 3) parts[#parts + 1] = p "
+     "n = n + #p i = i + 1 end local t = table.concat(parts) local s = 0 for i = 1, 2000 do "
+     "local f = string.find(string.sub(t, i * 40, i * 40 + 59), '99', 1, true) s = s + (f or 0) end return s",
+     "var t = '', i = 0, s = 0; while (t.length < 100000) { t = t + String(i).substr(0, 3); i++; } "
+     "for (i = 1; i <= 2000; i++) s = s + (t.substr(i * 40 - 1, 60).indexOf('99') + 1); s"},
+    {"VarCalls1e6",
+     u"procedure Bump(var x: Integer; d: Integer); begin x := x + d end; var i, s: Integer; begin s := 0; "
+     u"for i := 1 to 1000000 do Bump(s, i mod 3) end.",
+     u"function Bump(&x, d) { x = x + d; } s = 0; for (i = 1; i <= 1000000; i++) Bump(s, i % 3);",
+     "local function bump(x, d) return x + d end local s = 0 for i = 1, 1000000 do s = bump(s, i % 3) end return s",
+     "function bump(x, d) { return x + d; } var s = 0, i; for (i = 1; i <= 1000000; i++) s = bump(s, i % 3); s"},
+    {"HostCalls1e6",
+     u"var i, s: Integer; begin s := 0; for i := 1 to 1000000 do s := s + Get('AMX') end.",
+     u"s = 0; for (i = 1; i <= 1000000; i++) s = s + Get(\"AMX\");",
+     "local s = 0 for i = 1, 1000000 do s = s + Get('AMX') end return s",
+     "var s = 0, i; for (i = 1; i <= 1000000; i++) s = s + Get('AMX'); s"},
+};
+
+// ---- Our engine -------------------------------------------------------------------------------
+
+std::unique_ptr<TksScript> Compiled(const char16_t* Language, const char16_t* Source) {
+  auto S = std::make_unique<TksScript>();
+  S->SetSyntaxType(Language);
+  S->AddRTTI();
+  S->AddMethod(u"function Get(Name: String): Variant",
+               [](TObject*, TksClassRef, const String&, TksMethodHelper*) { return Variant(1); });
+  S->SetText(Source);
+  if (!S->Compile()) {
+    std::fprintf(stderr, "compile failed: %s at %s\n", StringToUtf8(S->ErrorMsg()).c_str(),
+                 StringToUtf8(S->ErrorPos()).c_str());
+    std::exit(1);
+  }
+  return S;
+}
+
+long long Run(TksScript& S) {
+  S.Execute();
+  return S.FindLocal(u"s")->GetValue().AsInt64();
+}
+
+// ---- Lua and Duktape ------------------------------------------------------------------------
+
+int LuaGet(lua_State* L) {
+  lua_pushinteger(L, 1);
+  return 1;
+}
+
+long long RunLua(const char* Source, lua_State*& L, int& Ref) {
+  if (!L) {
+    L = luaL_newstate();
+    luaL_openlibs(L);
+    lua_register(L, "Get", LuaGet);
+    if (luaL_loadstring(L, Source) != LUA_OK) std::exit(1);
+    Ref = luaL_ref(L, LUA_REGISTRYINDEX);
+  }
+  lua_rawgeti(L, LUA_REGISTRYINDEX, Ref);
+  if (lua_pcall(L, 0, 1, 0) != LUA_OK) {
+    std::fprintf(stderr, "lua: %s\n", lua_tostring(L, -1));
+    std::exit(1);
+  }
+  long long R = static_cast<long long>(lua_tonumber(L, -1));
+  lua_pop(L, 1);
+  return R;
+}
+
+duk_ret_t DukGet(duk_context* Ctx) {
+  duk_push_int(Ctx, 1);
+  return 1;
+}
+
+long long RunDuk(duk_context* Ctx, const char* Source) {
+  if (duk_peval_string(Ctx, Source) != 0) {
+    std::fprintf(stderr, "duktape: %s\n", duk_safe_to_string(Ctx, -1));
+    std::exit(1);
+  }
+  long long R = static_cast<long long>(duk_get_number(Ctx, -1));
+  duk_pop(Ctx);
+  return R;
+}
+
+duk_context* NewDuk() {
+  duk_context* Ctx = duk_create_heap_default();
+  duk_push_c_function(Ctx, DukGet, 1);
+  duk_put_global_string(Ctx, "Get");
+  return Ctx;
+}
+
+void CheckAll() {
+  for (const TProgram& P : kPrograms) {
+    lua_State* L = nullptr;
+    int Ref = 0;
+    duk_context* Ctx = NewDuk();
+    long long A = Run(*Compiled(u"PascalScript", P.Pascal)), B = Run(*Compiled(u"JScript", P.JScript)),
+              C = RunLua(P.Lua, L, Ref), D = RunDuk(Ctx, P.Duktape);
+    lua_close(L);
+    duk_destroy_heap(Ctx);
+    if (A != B || A != C || A != D) {
+      std::fprintf(stderr, "%s: PascalScript %lld, JScript %lld, Lua %lld, Duktape %lld\n", P.Name, A, B, C, D);
+      std::exit(1);
+    }
+  }
+}
+
+void BM_Pascal(benchmark::State& State, const TProgram* P) {
+  auto S = Compiled(u"PascalScript", P->Pascal);
+  for (auto _ : State) benchmark::DoNotOptimize(Run(*S));
+}
+void BM_JScript(benchmark::State& State, const TProgram* P) {
+  auto S = Compiled(u"JScript", P->JScript);
+  for (auto _ : State) benchmark::DoNotOptimize(Run(*S));
+}
+void BM_Lua(benchmark::State& State, const TProgram* P) {
+  lua_State* L = nullptr;
+  int Ref = 0;
+  for (auto _ : State) benchmark::DoNotOptimize(RunLua(P->Lua, L, Ref));
+  lua_close(L);
+}
+void BM_Duktape(benchmark::State& State, const TProgram* P) {
+  duk_context* Ctx = NewDuk();
+  for (auto _ : State) benchmark::DoNotOptimize(RunDuk(Ctx, P->Duktape));
+  duk_destroy_heap(Ctx);
+}
+
+// Registration of every engine module (system library, ini files, base classes) per script.
+void BM_AddRTTI(benchmark::State& State) {
+  for (auto _ : State) {
+    TksScript S;
+    S.AddRTTI();
+    benchmark::DoNotOptimize(S.Count());
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CheckAll();
+  for (const TProgram& P : kPrograms) {
+    std::string N = P.Name;
+    benchmark::RegisterBenchmark(("PascalScript/" + N).c_str(), BM_Pascal, &P)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("JScript/" + N).c_str(), BM_JScript, &P)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("Lua/" + N).c_str(), BM_Lua, &P)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("Duktape/" + N).c_str(), BM_Duktape, &P)->Unit(benchmark::kMillisecond);
+  }
+  benchmark::RegisterBenchmark("AddRTTI", BM_AddRTTI)->Unit(benchmark::kMicrosecond);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
