@@ -421,28 +421,30 @@ void TCustomGridZk::ScrollBarCellRule(int Bar, unsigned Code, int Pos) {
 // Both bars take the thumb's 32-bit track position from the bar: the message carries 16 bits,
 // which would wrap for pixel positions above 65,535. A message whose position is not the bar's
 // (sent by a program rather than the bar) keeps its own.
+namespace {
+
+// The thumb position of a scroll message: the bar's own 32-bit track position when the
+// message's 16 bits are its low word.
+int ThumbPos(HWND Wnd, int Bar, const TWMScroll& M) {
+  int Pos = M.Pos();
+  if (M.ScrollCode() != SB_THUMBTRACK && M.ScrollCode() != SB_THUMBPOSITION) return Pos;
+  SCROLLINFO Info;
+  Info.fMask = SIF_TRACKPOS;
+  if (GetScrollInfo(Wnd, Bar, Info) && LOWORD(unsigned(Info.nTrackPos)) == LOWORD(unsigned(Pos)))
+    Pos = Info.nTrackPos;
+  return Pos;
+}
+
+}  // namespace
+
 void TCustomGridZk::WMHScroll(TMessage& Message) {
   TWMScroll M{Message};
-  int Pos = M.Pos();
-  if (M.ScrollCode() == SB_THUMBTRACK || M.ScrollCode() == SB_THUMBPOSITION) {
-    SCROLLINFO Info;
-    Info.fMask = SIF_TRACKPOS;
-    if (GetScrollInfo(this, SB_HORZ, Info) && LOWORD(unsigned(Info.nTrackPos)) == LOWORD(unsigned(Pos)))
-      Pos = Info.nTrackPos;
-  }
-  ScrollBarMessage(SB_HORZ, M.ScrollCode(), Pos);
+  ScrollBarMessage(SB_HORZ, M.ScrollCode(), ThumbPos(this, SB_HORZ, M));
 }
 
 void TCustomGridZk::WMVScroll(TMessage& Message) {
   TWMScroll M{Message};
-  int Pos = M.Pos();
-  if (M.ScrollCode() == SB_THUMBTRACK || M.ScrollCode() == SB_THUMBPOSITION) {
-    SCROLLINFO Info;
-    Info.fMask = SIF_TRACKPOS;
-    if (GetScrollInfo(this, SB_VERT, Info) && LOWORD(unsigned(Info.nTrackPos)) == LOWORD(unsigned(Pos)))
-      Pos = Info.nTrackPos;
-  }
-  ScrollBarMessage(SB_VERT, M.ScrollCode(), Pos);
+  ScrollBarMessage(SB_VERT, M.ScrollCode(), ThumbPos(this, SB_VERT, M));
 }
 
 void TCustomGridZk::WMSize(TMessage& Message) {

@@ -202,3 +202,34 @@ TEST_F(GridScroll, DraggingAColumnEdgeSizesItButNotBelowTwo) {
 }
 
 }  // namespace
+
+namespace {
+
+// A grid whose columns scroll by pixels without row selection, as the data grid's may.
+class TPixelGrid : public TTestGrid {
+public:
+  using TTestGrid::TTestGrid;
+  bool HorzSmoothScroll() override { return true; }
+};
+
+TEST(GridPixelScroll, CellBroughtIntoViewEndsFlushWithTheScrolledArea) {
+  InitControls();
+  TForm* Form = new TForm(Application);
+  auto* Grid = new TPixelGrid(Form);
+  Grid->SetParent(Form);
+  Grid->SetBounds(0, 0, 300, 120);
+  Grid->SetColCount(9);
+  Form->Show();
+  Grid->HandleNeeded();
+  Grid->SetCurrentCell(6, 1, true, true, true);
+  const TGridMetrics M = Grid->CalcMetrics();
+  EXPECT_GT(Grid->DataOffset().cx, 0) << "the first scrolled column is partly out of view";
+  EXPECT_EQ(Grid->CellLinePos(M.Horz, 6) + Grid->ColWidth(6), M.Horz.ScrollAreaEnd);
+  // Back to a column before the view: it becomes the first, whole.
+  Grid->SetCurrentCell(2, 1, true, true, true);
+  EXPECT_EQ(Grid->LeftCol(), 2);
+  EXPECT_EQ(Grid->DataOffset().cx, 0);
+  delete Form;
+}
+
+}  // namespace
