@@ -1032,6 +1032,8 @@ REGISTER_CLASS(TCustomGridZk) {
       .Property("FixedCols", &G::FixedCols, &G::SetFixedCols, 1)
       .Property("FixedRows", &G::FixedRows, &G::SetFixedRows, 1)
       .Property("FixedColor", &G::FixedColor, &G::SetFixedColor)
+      .Property("Flat", &G::Flat, &G::SetFlat, false)
+      .Property("GridLineColors", &G::GridLineColors, &G::SetGridLineColors)
       .Property("GridLineWidth", &G::GridLineWidth, &G::SetGridLineWidth, 1)
       .Property("Options", &G::Options, &G::SetOptions,
                 TGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect})

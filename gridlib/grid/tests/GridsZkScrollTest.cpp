@@ -70,16 +70,28 @@ TEST_F(GridScroll, PixelModeBarWithRowSelect) {
   EXPECT_EQ(Data, 9 * 65);
   EXPECT_EQ(Bar(SB_HORZ).nMax, Data - 1);
   EXPECT_EQ(int(Bar(SB_HORZ).nPage), Page);
-  const int Step = std::max(1, Page / 20);
-  Grid->Perform(WM_HSCROLL, SB_LINEDOWN, 0);
-  EXPECT_EQ(Grid->SmoothPos().X, Step);
-  EXPECT_EQ(Bar(SB_HORZ).nPos, Step);
-  Grid->Perform(WM_HSCROLL, SB_BOTTOM, 0);
-  EXPECT_EQ(Grid->SmoothPos().X, Data - Page);
-  Grid->Perform(WM_HSCROLL, SB_LINEDOWN, 0);
-  EXPECT_EQ(Grid->SmoothPos().X, Data - Page) << "no empty space after the data";
-  Grid->Perform(WM_HSCROLL, SB_TOP, 0);
-  EXPECT_EQ(Grid->SmoothPos().X, 0);
+  const int Step = std::max(1, Page / 20), Last = Data - Page;
+  struct TCase {
+    unsigned Code;
+    int Pos;
+    int Expected;
+  } Cases[] = {
+      {SB_LINEDOWN, 0, Step},
+      {SB_PAGEDOWN, 0, Step + Page},
+      {SB_LINEUP, 0, Page},
+      {SB_PAGEUP, 0, 0},
+      {SB_PAGEUP, 0, 0},                 // not before the first position
+      {SB_THUMBTRACK, 100, 0},           // without thumb tracking
+      {SB_THUMBPOSITION, 100, 100},
+      {SB_BOTTOM, 0, Last},
+      {SB_LINEDOWN, 0, Last},            // no empty space after the data
+      {SB_TOP, 0, 0},
+  };
+  for (const auto& C : Cases) {
+    Grid->Perform(WM_HSCROLL, MAKEWPARAM(C.Code, C.Pos), 0);
+    EXPECT_EQ(Grid->SmoothPos().X, C.Expected) << "code " << C.Code;
+    EXPECT_EQ(Bar(SB_HORZ).nPos, C.Expected) << "code " << C.Code;
+  }
   EXPECT_EQ(Grid->LeftCol(), 1);
   // Keys scroll by the line step and leave the current cell alone.
   const TGridCoord Current = Grid->Current();
