@@ -219,7 +219,11 @@ void TvqrComponent::SetName(const String& Value) {
   if (SameText(Value, Name())) return;
   if (!Value.empty()) {
     if (TvqrReport* R = Report()) {
-      TvqrComponent* Other = R->FindObject(Value);
+      // While a template loads, the report owns every object it reads and the owner's own
+      // name check below finds a duplicate; a search of the whole tree per name would make
+      // loading quadratic.
+      const bool OwnerChecks = R->XMLSerializer() && Owner() == R;
+      TvqrComponent* Other = OwnerChecks ? nullptr : R->FindObject(Value);
       if (Other && Other != this) throw Exception(ResText(u"prDupl"));
       if (IsAncestor())
         throw Exception(u"Could not rename " + Name() +

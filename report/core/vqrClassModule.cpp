@@ -81,7 +81,9 @@ void vqrModuleFinalize() {
   M.GlobalVariables.reset();
   vqrFreeRegistries();
   M.Events.reset();
-  vqrConnectionsKey().clear();
+  // Back to its first value, so a later start of the module (tests start and end it many
+  // times in one process) finds the connections where a first start does.
+  vqrConnectionsKey() = u"\\Software\\Quillerant\\Connections";
 }
 
 // Outside the module's life there is nothing to serialise with: loading goes unlocked.
