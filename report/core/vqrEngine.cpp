@@ -138,6 +138,7 @@ void TvqrEngine::BuildBandTree(bool Vertical) {
       D->SetDataSet(D->VirtualDataSet());
       D->VirtualDataSet()->Initialize();
     }
+    if (!Vertical && !dynamic_cast<TvqrOverlay*>(Band)) CaptureVerticalObjects(Band);
     int Ordinal = Band->BandOrdinal();
     if (Ordinal >= 4 && Ordinal <= 13) B.push_back(Band);
   }

@@ -111,6 +111,12 @@ private:
   void PushDownBelow(TvqrReportComponent* O, Extended X, std::vector<TvqrReportComponent*>& ToPrint,
                      std::vector<TvqrReportComponent*>& Pushed);
   TvqrBand* PageBand(TClass Class) const;
+  // --- vertical bands (vqrEngineVertical.cpp)
+  void CaptureVerticalObjects(TvqrBand* Band);
+  void BuildVMasterBand(TvqrBand* B);
+  void RunVDataBands(std::vector<TvqrComponent*> List);
+  void OutputVBand(TvqrBand* B);
+  void OutputVMasterBand(TvqrBand* M, Extended SavedX);
 
   std::unique_ptr<TvqrExpressionCache> FExpressionCache;
   std::unique_ptr<TvqrDrawText> FDrawText;
@@ -129,7 +135,9 @@ private:
   Extended FFirstColumnY = 0, FKeepCurY = 0, FPrevFooterHeight = 0, FPageCurX = 0;
   int FKeepPosition = 0, FKeepAnchor = 0;
   TvqrXMLItem* FKeepOutline = nullptr;
-  Extended FStoredPageHeight = 0;
+  TvqrBand* FVMasterBand = nullptr;
+  std::vector<int> FVPageList;
+  std::vector<TvqrBand*> FVHeaderList;
 };
 
 // Makes reports create this engine and the prepared-page store, and prepare their scripts

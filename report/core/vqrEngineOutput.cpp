@@ -78,6 +78,26 @@ void TvqrEngine::ShowBand(TvqrBand* Band) {
 }
 
 void TvqrEngine::OutputBand(TvqrBand* B) {
+  const bool VMaster = B->HasVBands && !dynamic_cast<TvqrPageHeader*>(B);
+  Extended SavedX = CurX;
+  std::vector<int> SavedPageList;
+  TvqrBand* SavedMaster = nullptr;
+  if (VMaster) {
+    Report()->SetCurObject(B->Name());
+    B->BeforePrint();
+    vqrDoBeforePrint(Report(), B);
+    BuildVMasterBand(B);
+    CurX = 0;
+    CurLine = B->LineN;
+    CurLineThrough = B->LineThrough;
+    Store()->AddPageAction = apAdd;
+    SavedPageList = FVPageList;
+    SavedMaster = FVMasterBand;
+  }
+  if (B->Vertical()) {
+    OutputVBand(B);
+    return;
+  }
   auto* D = dynamic_cast<TvqrDataBand*>(B);
   const bool MultiColumn = D && D->Columns() > 1;
   const bool GroupOrData = D || dynamic_cast<TvqrGroupHeader*>(B);
@@ -119,7 +139,14 @@ void TvqrEngine::OutputBand(TvqrBand* B) {
         B->SetLeft(CurX);
       B->SetTop(CurY);
     }
-    if (!FCallFromAddPage || !Store()->BandExists(B)) Store()->AddObject(B);
+    if (VMaster) {
+      FVPageList = SavedPageList;
+      FVMasterBand = SavedMaster;
+      B->SetLeft(0);
+      OutputVMasterBand(B, SavedX);
+    } else if (!FCallFromAddPage || !Store()->BandExists(B)) {
+      Store()->AddObject(B);
+    }
     CurY += B->Height();
   }
   FAggregates->Reset(B);
@@ -129,11 +156,19 @@ void TvqrEngine::PrepareBand(TvqrBand* B) {
   TvqrReport* R = Report();
   FCurBand = B;
   BuildShiftTree(B);
-  R->SetCurObject(B->Name());
-  B->BeforePrint();
-  vqrDoBeforePrint(R, B);
+  const bool IsVMaster = B == FVMasterBand;
+  if (!IsVMaster) {
+    R->SetCurObject(B->Name());
+    B->BeforePrint();
+    vqrDoBeforePrint(R, B);
+  }
   bool Stretched = false;
-  for (TvqrReportComponent* O : ReportObjects(B)) {
+  std::vector<TvqrReportComponent*> Objects = ReportObjects(B);
+  for (size_t Index = 0; Index < Objects.size(); ++Index) {
+    TvqrReportComponent* O = Objects[Index];
+    if (IsVMaster && B->OriginalObjectsCount >= 0 &&
+        static_cast<int>(Index) >= B->OriginalObjectsCount)
+      continue;
     R->SetCurObject(O->Name());
     O->BeforePrint();
     if (B->Visible()) {
@@ -235,7 +270,11 @@ void TvqrEngine::FinishBand(TvqrBand* B) {
       R->SetCurObject(O->Name());
       vqrDoAfterPrint(R, O);
     }
-  for (TvqrReportComponent* O : ReportObjects(B)) O->AfterPrint();
+  std::vector<TvqrReportComponent*> Objects = ReportObjects(B);
+  for (size_t I = 0; I < Objects.size(); ++I)
+    if (B != FVMasterBand || B->OriginalObjectsCount < 0 ||
+        static_cast<int>(I) < B->OriginalObjectsCount)
+      Objects[I]->AfterPrint();
   R->SetCurObject(B->Name());
   vqrDoAfterPrint(R, B);
   B->AfterPrint();
@@ -244,6 +283,7 @@ void TvqrEngine::FinishBand(TvqrBand* B) {
       delete B->Objects().back();
     B->OriginalObjectsCount = -1;
   }
+  if (B == FVMasterBand) FVMasterBand = nullptr;
 }
 
 // --- Keep-together -----------------------------------------------------------------------------

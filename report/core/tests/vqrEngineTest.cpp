@@ -322,6 +322,42 @@ TEST_F(EngineTest, AForwardOnlySourceLeavesGroupFootersTheCurrentRecord) {
   EXPECT_EQ(Texts(0), (std::vector<String>{u"a1", u"a2", u"end b1", u"b1", u"end b1"}));
 }
 
+TEST_F(EngineTest, VerticalBandsPrintAColumnPerRecord) {
+  Fill({{u"A", u"r1", 1}, {u"B", u"r2", 2}});
+  auto* Cols = new TArrayDataSet(Owner.get());
+  Cols->FieldDefs()->Add(u"COL", ftInteger);
+  for (int I = 1; I <= 4; ++I) Cols->AddRow({I * 10});
+  Cols->Open();
+  auto* Across = new TvqrDBDataset(Owner.get());
+  Across->SetName(u"vs");
+  Across->SetUserName(u"vs");
+  Across->SetDataSet(Cols);
+  Report->DataSets()->Add(Across);
+  auto* Data = Band<TvqrMasterData>(u"MasterData1", 80, 20);
+  Data->SetDataSet(Adapter);
+  Memo(Data, u"Memo1", u"[ds.\"NAME\"]", 0, 100);
+  Memo(Data, u"Memo2", u"[ds.\"AMT\"]:[vs.\"COL\"]", 100, 50);
+  auto* Column = new TvqrMasterData(Page);
+  Column->SetName(u"MasterData2");
+  Column->SetVertical(true);
+  Column->SetBounds(100, 0, 50, 600);
+  Column->SetDataSet(Across);
+  ASSERT_TRUE(Prepare()) << ToUtf8(Report->Errors()->Text());
+  EXPECT_EQ(Texts(0), (std::vector<String>{u"r1", u"1:10", u"1:20", u"1:30", u"1:40", u"r2",
+                                           u"2:10", u"2:20", u"2:30", u"2:40"}));
+
+  // Columns that do not fit across the page continue on the next page.
+  Cols->Close();
+  for (int I = 5; I <= 20; ++I) Cols->AddRow({I * 10});
+  Cols->Open();
+  ASSERT_TRUE(Prepare()) << ToUtf8(Report->Errors()->Text());
+  ASSERT_EQ(Store()->Count(), 2);
+  std::vector<String> P1 = Texts(0), P2 = Texts(1);
+  EXPECT_EQ(std::count(P1.begin(), P1.end(), String(u"1:10")), 1);
+  EXPECT_EQ(std::count(P2.begin(), P2.end(), String(u"1:200")), 1);
+  EXPECT_EQ(P1.size() + P2.size(), 42u);
+}
+
 TEST(ExpressionCache, WrapsForEachLanguage) {
   EXPECT_EQ(TvqrExpressionCache::WrapExpression(u"PascalScript", u"vq3f0", u"1+2"),
             u"function vq3f0: Variant; begin Result := 1+2 end; begin end.");
