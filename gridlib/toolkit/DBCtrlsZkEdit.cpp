@@ -339,15 +339,20 @@ void TCustomDBEditZk::EditDataSet() {
 void TCustomDBEditZk::SetText(const String& Value) {
   if (ComponentState().Contains(csDesigning) && !FDataLink->DataIndepended()) return;
   EditDataSet();
-  InternalSetText(Value);
-  if (!FDataPosting) PostOrReset([this] { UpdateData(); });
+  // A text that does not convert, or a failing post, reloads the editor before it raises.
+  PostOrReset([&] {
+    InternalSetText(Value);
+    if (!FDataPosting) UpdateData();
+  });
 }
 
 void TCustomDBEditZk::SetVariantValue(const Variant& Value) {
   if (ComponentState().Contains(csDesigning) && !FDataLink->DataIndepended()) return;
   EditDataSet();
-  InternalSetValue(Value);
-  if (!FDataPosting) PostOrReset([this] { UpdateData(); });
+  PostOrReset([&] {
+    InternalSetValue(Value);
+    if (!FDataPosting) UpdateData();
+  });
 }
 
 void TCustomDBEditZk::Undo() {

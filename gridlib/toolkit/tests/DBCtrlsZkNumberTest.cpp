@@ -130,8 +130,11 @@ TEST_F(NumberEditTest, BoundValuePostsAndBadTextRaises) {
   SimulateTyping(u"3,25");
   Other->SetFocus();
   EXPECT_EQ(Data->FieldByName(u"PRICE")->AsFloat(), 3.25);
+  Price->SetFocus();
+  SimulateTyping(u"9");   // typed, not posted
   EXPECT_THROW(Price->SetText(u"три"), EConvertError);
-  EXPECT_EQ(Price->Value().AsDouble(), 3.25);
+  EXPECT_EQ(Price->Value().AsDouble(), 3.25);   // reloaded from the field
+  EXPECT_EQ(Price->Text(), u"3,25");
   Qty->SetValue(Variant(3.14159));
   EXPECT_EQ(Qty->Text(), u"3,14159");   // a value from code is not rounded
 }
