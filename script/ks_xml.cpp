@@ -113,7 +113,23 @@ void TksXMLReader::ReadHeader() {
   if (Name.rfind(u"?xml", 0) != 0) RaiseFormatError();
 }
 
+// Grammars and program trees nest a few hundred levels at most (the compiler's walk stops
+// source text nested deeper); the limit keeps the recursive reader, and the compiler that walks
+// a loaded tree, far inside an 8 MB stack, sanitizers included.
+constexpr int kMaxXMLDepth = 1000;
+
 bool TksXMLReader::ReadRootItem(TksXMLItem* Item) {
+  // Reading the end tag of an element at the limit looks one level further.
+  if (FDepth > kMaxXMLDepth) RaiseFormatError();
+  ++FDepth;
+  struct TLeave {
+    int& Depth;
+    ~TLeave() { --Depth; }
+  } Leave{FDepth};
+  return ReadElement(Item);
+}
+
+bool TksXMLReader::ReadElement(TksXMLItem* Item) {
   String Name, Text;
   ReadTag(Name, Text);
   FLastName = Name;

@@ -84,6 +84,7 @@ public:
   [[noreturn]] void RaiseException();
 
 private:
+  bool ReadElement(TksXMLItem* Item);
   int NextByte();  // -1 at the end
   void ReadTag(String& Name, String& Text);
   static void SplitTag(std::string& Buf, String& Name, String& Text);
@@ -95,6 +96,7 @@ private:
   size_t FPos = 0;
   String FLastName;
   bool FEnded = false;
+  int FDepth = 0;  // elements open while reading
 };
 
 // Writes the header and elements to a stream: 8-bit text, with AutoIndent two blanks a level

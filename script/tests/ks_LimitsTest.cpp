@@ -141,6 +141,39 @@ TEST(ksLimits, MalformedProgramTreeIsACompileError) {
   }
 }
 
+// The script XML reader: up to 1,000 nested elements load, deeper is "Invalid file format",
+// found quickly (about 53,000 levels once ran out of stack). A program tree at the limit
+// compiles and runs.
+TEST(ksLimits, XMLNestingDepth) {
+  auto Nested = [](int Depth) {
+    std::string S = "<?xml version=\"1.0\"?>";
+    for (int i = 0; i < Depth; ++i) S += "<a>";
+    for (int i = 0; i < Depth; ++i) S += "</a>";
+    return S;
+  };
+  struct {
+    int Depth;
+    const char* Expected;
+  } const kCases[] = {{1000, "ok"}, {1001, "Invalid file format"}, {200000, "Invalid file format"}};
+  for (auto& C : kCases) {
+    std::string Result = "ok";
+    try {
+      TksXMLDocument Doc;
+      Doc.LoadFromString(Nested(C.Depth));
+    } catch (const Exception& E) {
+      Result = StringToUtf8(E.Message());
+    }
+    EXPECT_EQ(Result, C.Expected) << C.Depth;
+  }
+  std::string Tree = "<?xml version=\"1.0\"?><program>";
+  for (int i = 0; i < 998; ++i) Tree += "<compoundstmt pos=\"1:1\">";
+  for (int i = 0; i < 998; ++i) Tree += "</compoundstmt>";
+  Tree += "</program>";
+  TksScript S;
+  EXPECT_TRUE(S.SetILCode(Tree)) << StringToUtf8(S.ErrorMsg());
+  S.Execute();
+}
+
 // A constant whose value raises is a compile error, and its half-made entry is freed (the
 // sanitizer build's leak check watches this case).
 TEST(ksLimits, ConstantWhoseValueRaises) {
