@@ -2,6 +2,12 @@
 // the framework's parser builds the tree, this evaluator reads field values from a record,
 // from the row a view's aggregate is at, or (for calculated fields, FieldNo <= 0) from the
 // dataset's field itself; aggregates run over a view's accountable rows.
+//
+// Everything else is the framework's (docs/filter-expressions.md): "=" and "<>" on texts both
+// follow foCaseInsensitive; comparisons, LIKE and arithmetic with Null give Null and a Null
+// verdict rejects the record; each function call has its own arguments. Aggregates skip Null
+// values (MIN and MAX too); AVG divides by every row; over no row they are Null and COUNT(*)
+// is 0.
 #pragma once
 
 #include <memory>

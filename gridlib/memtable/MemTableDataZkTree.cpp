@@ -283,8 +283,13 @@ void TMemoryTreeListZk::ShowChildrenOfVisibleLeaves(TBaseTreeNodeZk* Node) {
 void TMemoryTreeListZk::BuildVisibleItems() {
   FVisibleExpandedItems.clear();
   FVisibleItems.clear();
-  for (TBaseTreeNodeZk* N = GetFirstVisible(); N; N = GetNextVisible(N, true))
-    FVisibleExpandedItems.push_back(static_cast<TMemRecViewZk*>(N));
+  ++FRowGeneration;
+  for (TBaseTreeNodeZk* N = GetFirstVisible(); N; N = GetNextVisible(N, true)) {
+    auto* Node = static_cast<TMemRecViewZk*>(N);
+    Node->FVisibleRow = static_cast<int>(FVisibleExpandedItems.size());
+    Node->FRowGeneration = FRowGeneration;
+    FVisibleExpandedItems.push_back(Node);
+  }
   for (TBaseTreeNodeZk* N = GetFirstVisible(); N; N = GetNextVisible(N, false))
     FVisibleItems.push_back(static_cast<TMemRecViewZk*>(N));
   FVisibleItemsObsolete = false;
@@ -316,8 +321,7 @@ TMemRecViewZk* TMemoryTreeListZk::GetAccountableNode(int Index) {
 
 int TMemoryTreeListZk::VisibleIndexOf(const TMemRecViewZk* Node) {
   if (FVisibleItemsObsolete) BuildVisibleItems();
-  auto It = std::find(FVisibleExpandedItems.begin(), FVisibleExpandedItems.end(), Node);
-  return It == FVisibleExpandedItems.end() ? -1 : static_cast<int>(It - FVisibleExpandedItems.begin());
+  return Node->FRowGeneration == FRowGeneration ? Node->FVisibleRow : -1;
 }
 
 void TMemoryTreeListZk::GetRecordsList(std::vector<TMemoryRecordZk*>& List, TBaseTreeNodeZk* Node,

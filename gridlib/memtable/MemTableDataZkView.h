@@ -46,6 +46,9 @@ private:
   // The key and parent values the node is filed under in the tree's maps.
   Variant FKey;
   Variant FParentKey;
+  // The node's view row, valid while FRowGeneration is the tree's present one.
+  int FVisibleRow = -1;
+  unsigned FRowGeneration = 0;
   friend class TMemoryTreeListZk;
 };
 
@@ -143,6 +146,7 @@ private:
   std::vector<TMemRecViewZk*> FVisibleExpandedItems;
   std::vector<TMemRecViewZk*> FVisibleItems;
   bool FVisibleItemsObsolete = true;
+  unsigned FRowGeneration = 1;
   String FSortOrder;
   TMemoryTreeListOrderByList FOrderByList{this};
   std::unordered_map<const TMemoryRecordZk*, TMemRecViewZk*> FNodeOfRec;

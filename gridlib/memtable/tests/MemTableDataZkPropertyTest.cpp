@@ -190,6 +190,7 @@ struct TModel {
     Walk(nullptr);
     ASSERT_EQ(Tree.AccountableItemsCount(), static_cast<int>(Rows.size()));
     for (std::size_t I = 0; I < Rows.size(); ++I) ASSERT_EQ(Tree.AccountableItems(static_cast<int>(I)), Rows[I]);
+    for (int I = 0; I < Tree.Count(); ++I) ASSERT_EQ(Tree.IndexOf(Tree.ViewItems(I)), I);
   }
 };
 
