@@ -17,6 +17,9 @@
 #include "report/core/vqrClass.h"
 #include "report/core/vqrClassAbstract.h"
 #include "report/core/vqrDBSet.h"
+#include "report/core/vqrEngine.h"
+#include "platform/db/ArrayDataSet.h"
+#include "platform/db/FieldDefs.h"
 
 namespace {
 
@@ -25,14 +28,34 @@ std::string ReadFile(const char* Path) {
   return std::string(std::istreambuf_iterator<char>(In), {});
 }
 
-// The process-wide state every case shares: the report module and the adapters the order
-// template names.
+// The process-wide state every case shares: the report module, the band engine and the
+// adapters the order template names, over an order of 3 colours with 8 lines each.
 struct TModule {
+  TComponent Owner{nullptr};
   TModule() {
     vqrModuleInitialize();
-    for (const char16_t* Name : {u"vqrDBDSOrd", u"vqrDBDSROrdRec"}) {
-      auto* A = new TvqrDBDataset(nullptr);
+    vqrEngineModuleInitialize();
+    auto* Order = new TArrayDataSet(&Owner);
+    for (const char16_t* F : {u"NUM", u"DT", u"COMMENT"}) Order->FieldDefs()->Add(F, ftWideString, 40);
+    Order->AddRow({Variant(u"12"), Variant(u"09.12.2026"), Variant(u"Самовывоз")});
+    auto* Lines = new TArrayDataSet(&Owner);
+    Lines->FieldDefs()->Add(u"ORD_TOP_ID", ftInteger);
+    for (const char16_t* F : {u"lvCOLOR_NM", u"lvLKM_REC_NM", u"COMMENT"})
+      Lines->FieldDefs()->Add(F, ftWideString, 40);
+    for (const char16_t* F : {u"AM0", u"AM", u"PRICE", u"cvSum"}) Lines->FieldDefs()->Add(F, ftFloat);
+    for (int C = 1; C <= 3; ++C)
+      for (int L = 1; L <= 8; ++L)
+        Lines->AddRow({Variant(C), Variant(u"Цвет " + IntToStr(C)), Variant(u"Паста " + IntToStr(L)),
+                       Variant(u""), Variant(1.25 * L), Variant(1.25 * L), Variant(310.0),
+                       Variant(387.5 * L)});
+    Order->Open();
+    Lines->Open();
+    const std::pair<const char16_t*, TDataSet*> Adapters[] = {{u"vqrDBDSOrd", Order},
+                                                              {u"vqrDBDSROrdRec", Lines}};
+    for (const auto& [Name, DataSet] : Adapters) {
+      auto* A = new TvqrDBDataset(&Owner);
       A->SetName(Name);
+      A->SetDataSet(DataSet);
     }
   }
 };
@@ -131,8 +154,21 @@ void BM_Synthetic2000LibXml(benchmark::State& State) {
   LibXmlParseAndWrite(State, SaveText(*SyntheticReport()));
 }
 
+// One run of the order report as the application prepares it, with and without the template
+// save and reload around it.
+void BM_OrderPrepareReport(benchmark::State& State) {
+  EnsureModule();
+  TFormatSettingsScope Russian(TFormatSettings::Russian());
+  auto Report = OrderReport();
+  Report->EngineOptions()->SetDestroyForms(State.range(0) != 0);
+  Report->EngineOptions()->SetNewSilentMode(simSilent);
+  for (auto _ : State)
+    if (!Report->PrepareReport(true)) State.SkipWithError("the order report failed");
+}
+
 }  // namespace
 
+BENCHMARK(BM_OrderPrepareReport)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_OrderTemplateSaveLoad)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_OrderTemplateLibXml)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Synthetic2000SaveLoad)->Unit(benchmark::kMillisecond);
