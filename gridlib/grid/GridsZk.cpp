@@ -91,15 +91,18 @@ int TGridAxisMetrics::ExtentOf(int Index) const {
 namespace {
 
 // Everything of an axis that follows from its counts, extents and client extent.
+// The pixels of a run of cells, within the int range whatever the counts.
+int Span(const TGridAxisMetrics& A, int First, int Last) {
+  const long long Sum = A.Grid->ExtentsSpan(A.Rows, First, Last, A.AxisLineWidth);
+  return int(std::clamp<long long>(Sum, -(1 << 28), 1 << 28));
+}
+
 void FillAxis(TGridAxisMetrics& A) {
   const int Line = A.AxisLineWidth;
-  A.FixedEnd = A.NearIndent;
-  for (int I = 0; I < A.FixedCount; ++I) A.FixedEnd += A.ExtentOf(I) + Line;
-  A.FrozenStart = A.FixedEnd;
+  A.FixedEnd = A.NearIndent + Span(A, 0, A.FixedCount);
   const int Frozen = std::clamp(A.FrozenCount, 0, A.FixedCount);
-  for (int I = A.FixedCount - Frozen; I < A.FixedCount; ++I) A.FrozenStart -= A.ExtentOf(I) + Line;
-  A.ContraStart = A.ClientExtent;
-  for (int I = A.CellCount; I < A.AllCellCount; ++I) A.ContraStart -= A.ExtentOf(I) + Line;
+  A.FrozenStart = A.FixedEnd - Span(A, A.FixedCount - Frozen, A.FixedCount);
+  A.ContraStart = A.ClientExtent - Span(A, A.CellCount, A.AllCellCount);
   if (A.ContraCount > 0) A.ContraStart -= Line;
   A.ScrollAreaEnd = A.ContraStart;
   A.ClientLimit = A.ClientExtent - A.FarIndent;
