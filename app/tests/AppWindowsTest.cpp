@@ -6,8 +6,12 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
+#include <set>
 #include <string>
+#include <thread>
 
 #include "app/ABOUT.h"
 #include "app/AppMessageBoxes.h"
@@ -32,6 +36,7 @@
 #include "platform/db/DataSource.h"
 #include "platform/db/Fields.h"
 #include "platform/dbctrls/DBCtrls.h"
+#include "platform/graphics/Bitmap.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/sqlite/ADODB.h"
@@ -384,6 +389,110 @@ TEST_F(AppWindows, EveryWindowAsAPicture) {
     Window->Show();
     Application->ProcessMessages();
     Save(Window, Name);
+    Window->Hide();
+  }
+}
+
+}  // namespace
+
+// ===== on a real X server (ctest label "xserver", run under xvfb-run) ========================
+
+namespace {
+
+using AppScreen = AppWindows;
+
+void Pump(int Milliseconds) {
+  const auto End = std::chrono::steady_clock::now() + std::chrono::milliseconds(Milliseconds);
+  while (std::chrono::steady_clock::now() < End) {
+    Application->ProcessMessages();
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+}
+
+// The distinct colours of the screen picture inside R.
+int DistinctColours(const TBitmap& Screen, const TRect& R) {
+  std::set<TColorRef> Seen;
+  for (int Y = std::max(R.Top, 0); Y < std::min(R.Bottom, Screen.Height()); ++Y)
+    for (int X = std::max(R.Left, 0); X < std::min(R.Right, Screen.Width()); ++X)
+      Seen.insert(Screen.PixelRGB(X, Y));
+  return int(Seen.size());
+}
+
+TRect ScreenRect(TControl* Control) {
+  const TPoint P = Control->ClientToScreen({0, 0});
+  return TRect(P.X, P.Y, P.X + Control->Width(), P.Y + Control->Height());
+}
+
+TEST_F(AppScreen, MainStepsOnTheXServer) {
+  const char* Platform = std::getenv("QT_QPA_PLATFORM");
+  if (!Platform || std::string(Platform) != "xcb") GTEST_SKIP() << "needs QT_QPA_PLATFORM=xcb";
+  const fs::path Out = OldDir / "screenshots";
+  fs::create_directories(Out);
+  auto Shot = [&](const char* Name) {
+    Pump(300);
+    const fs::path File = Out / Name;
+    SaveScreenToPng(Utf8ToString(File.string()));
+    auto Picture = std::make_unique<TBitmap>();
+    Picture->LoadFromBytes(ReadTextFile(Utf8ToString(File.string())));
+    return Picture;
+  };
+
+  // Placement: the centred main window inside the screen's work area.
+  Pump(300);
+  const TRect Work = Screen->WorkAreaRect();
+  EXPECT_GE(SAMAIN->Left(), Work.Left);
+  EXPECT_GE(SAMAIN->Top(), Work.Top);
+  EXPECT_LE(SAMAIN->Left() + SAMAIN->Width(), Work.Right);
+  const std::unique_ptr<TBitmap> Catalogue = Shot("x-main-catalogue.png");
+  // Antialiased text: a caption shows more than its ink and its background.
+  auto* Kg = static_cast<TControl*>(SAMAIN->FindComponent(u"LabelPrice"));
+  EXPECT_GT(DistinctColours(*Catalogue, ScreenRect(Kg)), 4);
+
+  SAMAIN->PageControl1->SetActivePage(SAMAIN->TabSheetOrders);
+  Shot("x-main-orders.png");
+  SAMAIN->PageControl1->SetActivePage(SAMAIN->TabSheetPrice);
+  Shot("x-main-price.png");
+  SAMAIN->PageControl1->SetActivePage(SAMAIN->TabSheetCatalog);
+  Pump(100);
+
+  // The search navigator where the search puts it.
+  Click(SAMAIN->CheckBoxNM);
+  SimulateTyping(u"К");
+  TPoint Placed;
+  TCustomForm::SetModalHookForTests([&](TCustomForm* Form) {
+    Shot("x-find.png");
+    Placed = {Form->Left(), Form->Top()};
+    Click(SAFind->BtnDone);
+  });
+  Click(SAMAIN->BtnSearch);
+  EXPECT_NEAR(Placed.X, SAMAIN->Left() + SAMAIN->Panel2->Left() + 10, 2);
+  EXPECT_NEAR(Placed.Y, SAMAIN->Top() + SAMAIN->ImageTop->Height() + 35, 2);
+
+  // Dialogs centred on the main window.
+  auto Centre = [](TControl* C) { return TPoint{C->Left() + C->Width() / 2, C->Top() + C->Height() / 2}; };
+  TPoint DialogCentre;
+  TCustomForm::SetModalHookForTests([&](TCustomForm* Form) {
+    Shot("x-product.png");
+    DialogCentre = Centre(Form);
+    Click(SDLKMREC->BtnCancel);
+  });
+  SAMAIN->MenuLKMEdit->Click();
+  EXPECT_NEAR(DialogCentre.X, Centre(SAMAIN).X, 2);
+  EXPECT_NEAR(DialogCentre.Y, Centre(SAMAIN).Y, 2);
+
+  SAMAIN->PageControl1->SetActivePage(SAMAIN->TabSheetCatalog);
+  SAMAIN->DBNumberEditZkX->SetValue(Variant(10.0));
+  TCustomForm::SetModalHookForTests([&](TCustomForm*) {
+    Shot("x-order-add.png");
+    Click(SAOrdAdd->BtnCancel);
+  });
+  Click(SAMAIN->bbtnOrd);
+  TCustomForm::SetModalHookForTests(nullptr);
+
+  for (auto [Window, Name] : std::initializer_list<std::pair<TCustomForm*, const char*>>{
+           {AboutBox, "x-about.png"}, {SDNewMat, "x-new-material.png"}}) {
+    Window->Show();
+    Shot(Name);
     Window->Hide();
   }
 }
