@@ -365,7 +365,8 @@ public:
 
   // --- editing (grid side)
   bool EnsureEditor();
-  void StoreAndHideEditor();
+  // Stores the editor's text and hides it; the data grid adds its own steps.
+  virtual void StoreAndHideEditor();
   void OpenEditorWithChar(Char Ch);
   void ReloadEditor();
 
