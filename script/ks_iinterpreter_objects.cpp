@@ -87,15 +87,16 @@ Variant TksVariable::GetValue() {
 }
 
 void TksStringVariable::SetValue(const Variant& Value) {
-  FStr = Value.IsString() ? Value.StringRef() : VarToStr(Value);
+  if (Value.VType() == varUString) FStr = Value;  // shared, not copied
+  else FStr = Variant(Value.IsString() ? Value.StringRef() : VarToStr(Value));
 }
 
 Variant TksStringVariable::GetValue() {
   if (FOnGetVarValue) {
-    Variant V = FOnGetVarValue(FName, FTyp, Variant(FStr));
+    Variant V = FOnGetVarValue(FName, FTyp, FStr);
     if (!V.IsNull()) return V;
   }
-  return Variant(FStr);
+  return FStr;
 }
 
 TksParamItem::TksParamItem(const String& AName, TksVarType ATyp, const String& ATypeName,
@@ -135,12 +136,12 @@ void TksProcVariable::FindLocals() {
 }
 
 void TksProcVariable::CopyStringsTo(Variant* Out) {
-  for (TksStringVariable* S : FStrings) new (Out++) Variant(S->Str());
+  for (TksStringVariable* S : FStrings) new (Out++) Variant(S->Stored());
 }
 
 void TksProcVariable::MoveStringsFrom(Variant* In) {
   for (TksStringVariable* S : FStrings) {
-    S->Str() = In->StringRef();
+    S->SetStored(std::move(*In));
     (In++)->Clear();
   }
 }

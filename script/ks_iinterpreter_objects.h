@@ -141,16 +141,22 @@ public:
   using TksCustomVariable::TksCustomVariable;
 };
 
-// A script-declared Char or String variable; keeps every UTF-16 character.
+// A script-declared Char or String variable; keeps every UTF-16 character. The text is held
+// in a Variant, so reading the variable shares it instead of copying it; Str() gives it for
+// changing in place (a shared text is copied first).
 class TksStringVariable : public TksVariable {
 public:
   using TksVariable::TksVariable;
   void SetValue(const Variant& Value) override;
   Variant GetValue() override;
-  String& Str() { return FStr; }
+  String& Str() { return FStr.MutableString(); }
+  const String& Text() const { return FStr.StringRef(); }
+  // The stored text as a Variant, for saving and restoring a routine's locals (no hook).
+  const Variant& Stored() const { return FStr; }
+  void SetStored(Variant&& Value) { FStr = std::move(Value); }
 
 private:
-  String FStr;
+  Variant FStr{String()};
 };
 
 class TksParamItem : public TksCustomVariable {

@@ -359,7 +359,7 @@ Variant TksDesignator::EvaluateChain(bool Write, const Variant& Value) {
 }
 
 Variant TksStringDesignator::GetValue() {
-  String& S = static_cast<TksStringVariable*>(FRefItem)->Str();
+  const String& S = static_cast<TksStringVariable*>(FRefItem)->Text();
   int I = FRef1->GetValue().AsInteger();
   if (I < 1 || I > static_cast<int>(S.size())) throw ERangeError(u"String index out of range");
   return Variant(S[I - 1]);

@@ -33,6 +33,12 @@ double CheckedMath(double V, const char16_t* What) {
 }
 
 String Str(TksMethodHelper* H, int i) { return VarToStr(H->GetParam(i)); }
+// The text of argument i, without a copy when it is a string (Keep holds it meanwhile).
+const String& Text(TksMethodHelper* H, int i, Variant& Keep) {
+  Keep = H->GetParam(i);
+  if (!Keep.IsString()) Keep = Variant(VarToStr(Keep));
+  return Keep.StringRef();
+}
 double Dbl(TksMethodHelper* H, int i) { return H->GetParam(i).AsDouble(); }
 int Int(TksMethodHelper* H, int i) { return H->GetParam(i).AsInteger(); }
 
@@ -133,10 +139,16 @@ TksSysFunctions::TksSysFunctions(TksScript* S) : TksRTTIModule(S) {
   Fn(u"function Length(s: Variant): Integer", u"ctString", [](auto* H) {
     Variant V = H->GetParam(0);
     if (V.IsArray()) return Variant(V.ArrayLength());
-    return Variant(static_cast<int>(VarToStr(V).size()));
+    return Variant(static_cast<int>(V.IsString() ? V.StringRef().size() : VarToStr(V).size()));
   });
-  Fn(u"function Copy(s: String; from, count: Integer): String", u"ctString", [](auto* H) { return Variant(Copy(Str(H, 0), Int(H, 1), Int(H, 2))); });
-  Fn(u"function Pos(substr, s: String): Integer", u"ctString", [](auto* H) { return Variant(Pos(Str(H, 0), Str(H, 1))); });
+  Fn(u"function Copy(s: String; from, count: Integer): String", u"ctString", [](auto* H) {
+    Variant Keep;
+    return Variant(Copy(Text(H, 0, Keep), Int(H, 1), Int(H, 2)));
+  });
+  Fn(u"function Pos(substr, s: String): Integer", u"ctString", [](auto* H) {
+    Variant Keep0, Keep1;
+    return Variant(Pos(Text(H, 0, Keep0), Text(H, 1, Keep1)));
+  });
   for (const char16_t* Syntax : {u"procedure Delete(var s: String; from, count: Integer)",
                                  u"procedure DeleteStr(var s: String; from, count: Integer)"})
     Fn(Syntax, u"ctString", [](auto* H) {

@@ -148,6 +148,19 @@ const String& Variant::StringRef() const {
   return FData.Str->Value;
 }
 
+String& Variant::MutableString() {
+  if (!IsString()) RaiseCastError(FType, varUString);
+  if (FData.Str->Refs.load(std::memory_order_acquire) > 1) {
+    auto* Own = new TStringRep;
+    Own->Value = FData.Str->Value;
+    const TVarType Type = FType;
+    Release();
+    FType = Type;
+    FData.Str = Own;
+  }
+  return FData.Str->Value;
+}
+
 void Variant::SetStringType(TVarType Type) noexcept {
   if (IsString() && IsStringType(Type)) FType = Type;
 }

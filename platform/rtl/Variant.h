@@ -28,7 +28,8 @@
 //
 // Representation: 16 bytes, a type code and an 8-byte payload. Strings and arrays live in
 // shared reference-counted blocks; an array is copied when a shared one is written (so copying a
-// Variant copies its array, as far as anybody can observe). Strings are never modified in place.
+// Variant copies its array, as far as anybody can observe). A string is changed in place only
+// through MutableString, which copies a shared one first.
 #pragma once
 
 #include <cstddef>
@@ -175,6 +176,9 @@ public:
   TObjectHandle AsHandle() const;
   // The text of a string value without a copy; the value must be a string.
   const String& StringRef() const;
+  // The text of a string value for changing in place: a text shared with other Variants is
+  // copied first, so the change reaches this Variant only.
+  String& MutableString();
 
   // --- Arrays (VariantArray.cpp) ---------------------------------------------------------
   // One-dimensional, with any low bound. Index is checked: EVariantBadIndexError.

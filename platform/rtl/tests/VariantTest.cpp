@@ -371,3 +371,15 @@ TEST(VariantOps, MixedComparisons) {
     EXPECT_EQ(VarCompareValue(C.A, C.B), C.Want) << Show({C.A, u""}) << " vs " << Show({C.B, u""});
   EXPECT_TRUE(VarSameValue(u"10", 10));
 }
+
+TEST(VariantStrings, MutableStringChangesOnlyItsOwnVariant) {
+  Variant A(String(u"краска"));
+  Variant B = A;  // shares the text
+  A.MutableString() += u"!";
+  EXPECT_EQ(A.StringRef(), u"краска!");
+  EXPECT_EQ(B.StringRef(), u"краска");
+  B.MutableString()[0] = u'К';  // the only holder now: changed in place
+  EXPECT_EQ(B.StringRef(), u"Краска");
+  Variant N(5);
+  EXPECT_THROW(N.MutableString(), EVariantTypeCastError);
+}
