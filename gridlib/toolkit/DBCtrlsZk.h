@@ -416,8 +416,15 @@ protected:
   void PostOrReset(F Action);
   // Whether P (client coordinates) lies on the button strip or the image.
   bool IsOverButtonsOrImage(TPoint P);
-  // Closes drop-downs on cancel mode from other controls; Sender may be nullptr.
-  bool IsOwnOrChildControl(TControl* Sender) const;
+  // Whether Sender is Window or lies inside it (nullptr is nowhere).
+  static bool ControlWithin(const TControl* Sender, const TControl* Window);
+  bool IsOwnOrChildControl(TControl* Sender) const { return ControlWithin(Sender, this); }
+  // Sets the text without posting while Guard tells the change notice it is the editor's own.
+  void SetTextGuarded(const String& Value, bool& Guard);
+  // After a drop-down closed: the capture is cancelled and WM_USER + 102 is posted to the
+  // editor with the main button's Tag.
+  void CancelCaptureForCloseUp();
+  void PostDropDownClosed();
 
   std::unique_ptr<TFieldDataLinkZk> FDataLink;
   bool FDroppedDown = false;

@@ -2,6 +2,8 @@
 // value, toggling by click, Space and button commands, and its own painting.
 #include "gridlib/toolkit/DBCtrlsZk.h"
 
+#include "gridlib/toolkit/DBCtrlsZk_p.h"
+
 #include <algorithm>
 
 #include "gridlib/toolkit/ButtonPaintZk.h"
@@ -170,16 +172,7 @@ void TCustomDBCheckBoxZk::SetState(TCheckBoxState Value) {
 void TCustomDBCheckBoxZk::SetChecked(bool Value) { SetState(Value ? cbChecked : cbUnchecked); }
 
 bool TCustomDBCheckBoxZk::DoUpdateData() {
-  bool Handled = false;
-  FDataPosting = true;
-  try {
-    if (FOnUpdateData) FOnUpdateData(this, Handled);
-  } catch (...) {
-    FDataPosting = false;
-    throw;
-  }
-  FDataPosting = false;
-  return Handled;
+  return FireUpdateData(FOnUpdateData, this, FDataPosting);
 }
 
 void TCustomDBCheckBoxZk::UpdateData() {

@@ -478,7 +478,7 @@ void TCustomDBComboBoxZk::DropDown() {
 
 void TCustomDBComboBoxZk::CloseUp(bool Accept) {
   if (!FListVisible) return;
-  if (HWND Capture = GetCapture()) Capture->Perform(WM_CANCELMODE);
+  CancelCaptureForCloseUp();
   TPopupListboxZk* List = FPopupListbox;
   const bool ListFocused = List->Focused();
   List->Link().Close();
@@ -547,10 +547,8 @@ void TCustomDBComboBoxZk::Dispatch(TMessage& Message) {
     case CM_CANCELMODE: {
       TCustomDBEditZk::Dispatch(Message);
       auto* Sender = reinterpret_cast<TControl*>(Message.LParam);
-      bool FromList = false;
-      for (TControl* C = Sender; C; C = C->Parent())
-        if (C == FPopupListbox) FromList = true;
-      if (FListVisible && !IsOwnOrChildControl(Sender) && !FromList) CloseUp(false);
+      if (FListVisible && !IsOwnOrChildControl(Sender) && !ControlWithin(Sender, FPopupListbox))
+        CloseUp(false);
       return;
     }
     case WM_SETCURSOR:

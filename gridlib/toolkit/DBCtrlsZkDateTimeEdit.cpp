@@ -82,14 +82,7 @@ void TCustomDBDateTimeEditZk::SetKind(TDateTimeKindZk Value) {
 // --- value and text -------------------------------------------------------------------------------
 
 void TCustomDBDateTimeEditZk::SetTextInternally(const String& Value) {
-  FInternalTextSetting = true;
-  try {
-    TCustomDBEditZk::InternalSetText(Value);
-  } catch (...) {
-    FInternalTextSetting = false;
-    throw;
-  }
-  FInternalTextSetting = false;
+  SetTextGuarded(Value, FInternalTextSetting);
 }
 
 void TCustomDBDateTimeEditZk::InternalSetValue(const Variant& AValue) {
@@ -303,16 +296,13 @@ void TCustomDBDateTimeEditZk::DropDown() {
 void TCustomDBDateTimeEditZk::CloseUp(bool Accept) {
   if (!FCalendarVisible) return;
   auto* Cal = static_cast<TPopupMonthCalendarZk*>(FDropDownCalendar);
-  if (HWND Capture = GetCapture()) Capture->Perform(WM_CANCELMODE);
+  CancelCaptureForCloseUp();
   if (CalendarContains(GetFocus())) SetFocus();
   Cal->Link()->Close();
   FCalendarVisible = false;
   FDroppedDown = false;
   TCustomDBEditZk::CloseUp(Accept);
-  const int Tag = FEditButtonControlList.empty()
-                      ? 0
-                      : int(FEditButtonControlList[0].EditButtonControl->Tag());
-  PostMessage(this, WM_DROPDOWN_CLOSED, WPARAM(Tag), 0);
+  PostDropDownClosed();
   if (Accept && !ReadOnly() && FDataLink->Edit()) {
     TDateTime Picked = Cal->Date();
     if (!VarIsNull(FValue)) ReplaceTimeOf(Picked, FValue.AsDateTime());
@@ -370,13 +360,11 @@ void TCustomDBDateTimeEditZk::Dispatch(TMessage& Message) {
       break;
     case CM_CANCELMODE: {
       auto* Sender = reinterpret_cast<TControl*>(Message.LParam);
-      bool FromCalendar = false;
-      for (TControl* C = Sender; C; C = C->Parent())
-        if (C == FDropDownCalendar) FromCalendar = true;
-      if (FCalendarVisible && !IsOwnOrChildControl(Sender) && !FromCalendar) CloseUp(false);
+      if (FCalendarVisible && !IsOwnOrChildControl(Sender) &&
+          !ControlWithin(Sender, FDropDownCalendar))
+        CloseUp(false);
       break;
     }
-    case WM_DROPDOWN_CLOSED: return;   // a marker for hosts; nothing to do here
     default: break;
   }
   TCustomDBEditZk::Dispatch(Message);

@@ -2,6 +2,8 @@
 // text round trip, posting, the read-only rules, focus and window creation.
 #include "gridlib/toolkit/DBCtrlsZk.h"
 
+#include "gridlib/toolkit/DBCtrlsZk_p.h"
+
 #include "gridlib/toolkit/EditButtonControlZk.h"
 #include "gridlib/toolkit/MRUListZk.h"
 #include "gridlib/toolkit/MRUListboxZk.h"
@@ -275,6 +277,17 @@ void TCustomDBEditZk::ResetMaxLength() {
   if (IsStringField(F) && F->Size() == MaxLength()) SetMaxLength(0);
 }
 
+void TCustomDBEditZk::SetTextGuarded(const String& Value, bool& Guard) {
+  Guard = true;
+  try {
+    TCustomDBEditZk::InternalSetText(Value);
+  } catch (...) {
+    Guard = false;
+    throw;
+  }
+  Guard = false;
+}
+
 void TCustomDBEditZk::DataChangedAndButtons() {
   DataChanged();
   UpdateEditButtonsState();
@@ -310,18 +323,7 @@ void TCustomDBEditZk::InternalUpdatePostData() {
   else FDataLink->SetText(Text());
 }
 
-bool TCustomDBEditZk::DoUpdateData() {
-  bool Handled = false;
-  FDataPosting = true;
-  try {
-    if (FOnUpdateData) FOnUpdateData(this, Handled);
-  } catch (...) {
-    FDataPosting = false;
-    throw;
-  }
-  FDataPosting = false;
-  return Handled;
-}
+bool TCustomDBEditZk::DoUpdateData() { return FireUpdateData(FOnUpdateData, this, FDataPosting); }
 
 void TCustomDBEditZk::UpdateData() {
   if (FFocused) ValidateEdit();

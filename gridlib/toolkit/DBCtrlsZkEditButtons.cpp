@@ -215,6 +215,17 @@ void TCustomDBEditZk::EditButtonMouseUp(TObject* Sender, TMouseButton, TShiftSta
     FNoClickCloseUp = false;
 }
 
+void TCustomDBEditZk::CancelCaptureForCloseUp() {
+  if (HWND Capture = GetCapture()) Capture->Perform(WM_CANCELMODE);
+}
+
+void TCustomDBEditZk::PostDropDownClosed() {
+  const int Tag = FEditButtonControlList.empty()
+                      ? 0
+                      : int(FEditButtonControlList[0].EditButtonControl->Tag());
+  PostMessage(this, WM_DROPDOWN_CLOSED, WPARAM(Tag), 0);
+}
+
 void TCustomDBEditZk::DropDown() {
   if (!FEditButtonControlList.empty())
     FEditButtonControlList[0].EditButtonControl->SetAlwaysDown(true);
@@ -312,7 +323,7 @@ void TCustomDBEditZk::MRUListMouseUp(TObject*, TMouseButton Button, TShiftState,
 void TCustomDBEditZk::MRUListCloseUp(bool Accept) {
   if (!MRUDroppedDown()) return;
   auto* List = static_cast<TMRUListboxZk*>(FMRUListControl);
-  if (HWND Capture = GetCapture()) Capture->Perform(WM_CANCELMODE);
+  CancelCaptureForCloseUp();
   const bool ListFocused = List->Focused();
   List->Link().Close();
   if (ListFocused) SetFocus();

@@ -94,6 +94,8 @@ void TCustomDBEditZk::Dispatch(TMessage& Message) {
     case CM_MOUSEWHEEL: MouseWheelMessage(Message); return;
     case CM_GETDATALINK: Message.Result = LRESULT(FDataLink.get()); return;
     case WM_EDIT_IMAGECHANGED: RecreateWnd(); return;
+    // Posted after a drop-down closed, as a marker a host may look for; nothing to do here.
+    case WM_DROPDOWN_CLOSED: return;
     case CM_SYSCOLORCHANGE:
       TCustomMaskEdit::Dispatch(Message);
       ResetEditButtonBitmapCache();
@@ -293,9 +295,9 @@ void TCustomDBEditZk::WMKillFocusMessage(TMessage& Message) {
       Rec.EditButtonControl->Perform(WM_CANCELMODE);
 }
 
-bool TCustomDBEditZk::IsOwnOrChildControl(TControl* Sender) const {
-  for (TControl* C = Sender; C; C = C->Parent())
-    if (C == this) return true;
+bool TCustomDBEditZk::ControlWithin(const TControl* Sender, const TControl* Window) {
+  for (const TControl* C = Sender; C && Window; C = C->Parent())
+    if (C == Window) return true;
   return false;
 }
 
@@ -305,10 +307,8 @@ void TCustomDBEditZk::CMCancelModeMessage(TMessage& Message) {
     if (Rec.EditButtonControl && Rec.EditButtonControl->MouseCapture())
       Rec.EditButtonControl->Perform(WM_CANCELMODE);
   auto* Sender = reinterpret_cast<TControl*>(Message.LParam);
-  bool FromList = false;
-  for (TControl* C = Sender; C && FMRUListControl; C = C->Parent())
-    if (C == FMRUListControl) FromList = true;
-  if (MRUDroppedDown() && !IsOwnOrChildControl(Sender) && !FromList) FMRUList->CloseUp(false);
+  if (MRUDroppedDown() && !IsOwnOrChildControl(Sender) && !ControlWithin(Sender, FMRUListControl))
+    FMRUList->CloseUp(false);
 }
 
 void TCustomDBEditZk::MouseWheelMessage(TMessage& Message) { TCustomMaskEdit::Dispatch(Message); }

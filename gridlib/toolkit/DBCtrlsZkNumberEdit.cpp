@@ -129,14 +129,7 @@ String TCustomDBNumberEditZk::GetDisplayText() {
 }
 
 void TCustomDBNumberEditZk::SetTextInternally(const String& Value) {
-  FInternalTextSetting = true;
-  try {
-    TCustomDBEditZk::InternalSetText(Value);
-  } catch (...) {
-    FInternalTextSetting = false;
-    throw;
-  }
-  FInternalTextSetting = false;
+  SetTextGuarded(Value, FInternalTextSetting);
 }
 
 void TCustomDBNumberEditZk::ReformatTypedText(const String& AText) {
@@ -344,16 +337,13 @@ void TCustomDBNumberEditZk::DropDown() {
 void TCustomDBNumberEditZk::CloseUp(bool Accept) {
   if (!FCalculatorVisible) return;
   auto* Calc = static_cast<TPopupCalculatorZk*>(FDropDownCalculator);
-  if (HWND Capture = GetCapture()) Capture->Perform(WM_CANCELMODE);
+  CancelCaptureForCloseUp();
   Calc->Link().Close();
   FCalculatorVisible = false;
   ShowCaret(this);
   FDroppedDown = false;
   TCustomDBEditZk::CloseUp(Accept);
-  const int Tag = FEditButtonControlList.empty()
-                      ? 0
-                      : int(FEditButtonControlList[0].EditButtonControl->Tag());
-  PostMessage(this, WM_DROPDOWN_CLOSED, WPARAM(Tag), 0);
+  PostDropDownClosed();
   if (Accept && !ReadOnly() && FDataLink->Edit()) {
     const Variant V = static_cast<IPopupCalculatorZk*>(Calc)->GetValue();
     if (IsNumberVariant(V)) InternalSetValue(V);
@@ -394,14 +384,12 @@ void TCustomDBNumberEditZk::Dispatch(TMessage& Message) {
       break;
     case CM_CANCELMODE: {
       auto* Sender = reinterpret_cast<TControl*>(Message.LParam);
+      // The editor itself closes it too; its buttons and the calculator's children do not.
       const bool FromInside = Sender && Sender != this && IsOwnOrChildControl(Sender);
-      bool FromCalc = false;
-      for (TControl* C = Sender; C; C = C->Parent())
-        if (C == FDropDownCalculator) FromCalc = true;
-      if (FCalculatorVisible && !FromInside && !FromCalc) CloseUp(false);
+      if (FCalculatorVisible && !FromInside && !ControlWithin(Sender, FDropDownCalculator))
+        CloseUp(false);
       break;
     }
-    case WM_DROPDOWN_CLOSED: return;   // a marker for hosts; nothing to do here
     default: break;
   }
   TCustomDBEditZk::Dispatch(Message);
