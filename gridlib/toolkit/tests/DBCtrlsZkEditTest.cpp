@@ -93,6 +93,37 @@ protected:
   TDBEditZk* Name = nullptr;
 };
 
+// Logs the mask validation into the editing cycle's log.
+class TLoggedEdit : public TDBEditZk {
+public:
+  using TDBEditZk::TDBEditZk;
+  std::vector<std::string>* Log = nullptr;
+  void ValidateEdit() override {
+    if (Log) Log->push_back("validate");
+    TDBEditZk::ValidateEdit();
+  }
+};
+
+TEST_F(DBEditTest, LeavingValidatesThenFiresOnExitThenWritesTheRecord) {
+  std::vector<std::string> Log;
+  auto* Note = Place<TLoggedEdit>(40);
+  Note->SetDataSource(Source);
+  Note->SetDataField(u"NOTE");
+  Note->SetEditMask(u"cccccccccc;1; ");
+  Note->Log = &Log;
+  Note->SetOnExit([&](TObject*) { Log.push_back("exit"); });
+  Note->SetOnUpdateData([&](TObject*, bool&) { Log.push_back("update"); });
+  Note->SetFocus();
+  SimulateKeyPress(VK_HOME);
+  SimulateTyping(u"тёмная");
+  Log.clear();
+  SimulateKeyPress(VK_TAB, {}, u'\t');
+  ASSERT_GE(Log.size(), 3u);
+  EXPECT_EQ(Log[0], "validate");
+  EXPECT_EQ(Log[1], "exit");
+  EXPECT_EQ(Log.back(), "update");
+}
+
 TEST_F(DBEditTest, EditingCycleOrderAndPost) {
   std::vector<std::string> Log;
   Name->SetOnExit([&](TObject*) { Log.push_back("exit"); });

@@ -10,6 +10,8 @@
 #include "gridlib/toolkit/QuobeVCL.h"
 #include "platform/classes/TypeRegistry.h"
 #include "platform/controls/Forms.h"
+#include "gridlib/toolkit/DBCtrlsZk.h"
+#include "platform/db/ArrayDataSet.h"
 #include "platform/db/DataSource.h"
 
 namespace {
@@ -52,6 +54,14 @@ TEST(ToolkitWrappers, DataSetFromSourcePropertyIsNilUnlessTheSourceHasOne) {
   // A string property is not a class property.
   EXPECT_EQ(DataSetFromSourceProperty(&Holder, TComponent::ClassInfo()->FindProperty(u"Name")),
             nullptr);
+  TArrayDataSet Data(nullptr);
+  Source.SetDataSet(&Data);
+  TDBEditZk Edit(nullptr);
+  const TPropInfo* Prop = TDBEditZk::ClassInfo()->FindProperty(u"DataSource");
+  EXPECT_EQ(DataSetFromSourceProperty(&Edit, Prop), nullptr);   // no source yet
+  Edit.SetDataSource(&Source);
+  EXPECT_EQ(DataSetFromSourceProperty(&Edit, Prop), &Data);
+  Edit.SetDataSource(nullptr);
 }
 
 TEST(MRUListProperties, AreStreamedWithTheirDefaults) {
