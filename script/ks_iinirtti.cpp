@@ -7,24 +7,10 @@
 #include "platform/classes/TypeRegistry.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Variants.h"
+#include "script/ks_ibindings.h"
 #include "script/ks_iinterpreter.h"
 
 namespace {
-
-template <class T>
-T& Self(TObject* Instance) {
-  if (!Instance) throw EHandleError(u"Object handle is nil");
-  auto* Obj = dynamic_cast<T*>(Instance);
-  if (!Obj) throw EHandleError(u"The object is a " + Instance->ClassName() + u", not a " + T::ClassInfo()->Name());
-  return *Obj;
-}
-
-template <class T>
-T* Arg(TksMethodHelper* H, int i) {
-  return static_cast<T*>(ksVariantToObject(H->GetParam(i), T::ClassInfo()));
-}
-
-String Str(TksMethodHelper* H, int i) { return VarToStr(H->GetParam(i)); }
 
 using TBody = std::function<Variant(TCustomIniFile& Ini, TksMethodHelper* H)>;
 
@@ -40,11 +26,11 @@ public:
         return Variant(0);
       });
       Method(u"procedure GetStrings(List: TStrings)", [](TCustomIniFile& I, auto* H) {
-        Mem(I).GetStrings(Arg<TStrings>(H, 0));
+        Mem(I).GetStrings(ksArg<TStrings>(H, 0));
         return Variant(0);
       });
       Method(u"procedure SetStrings(List: TStrings)", [](TCustomIniFile& I, auto* H) {
-        Mem(I).SetStrings(Arg<TStrings>(H, 0));
+        Mem(I).SetStrings(ksArg<TStrings>(H, 0));
         return Variant(0);
       });
     }
@@ -54,11 +40,11 @@ public:
 private:
   TksClassVariable* FClass = nullptr;
 
-  static TMemIniFile& Mem(TCustomIniFile& I) { return Self<TMemIniFile>(&I); }
+  static TMemIniFile& Mem(TCustomIniFile& I) { return ksSelf<TMemIniFile>(&I); }
 
   void Method(const char16_t* Syntax, TBody Body) {
     FClass->AddMethod(Syntax, [Body](TObject* I, TksClassRef, const String&, TksMethodHelper* H) {
-      return Body(Self<TCustomIniFile>(I), H);
+      return Body(ksSelf<TCustomIniFile>(I), H);
     });
   }
 
@@ -66,8 +52,8 @@ private:
   // makes a TIniFile.
   static TksCallMethodNewEvent Construct() {
     return [](TObject*, TksClassRef Class, const String&, TksMethodHelper* H) -> Variant {
-      if (Class->InheritsFrom(TIniFile::ClassInfo())) return ksObjectToVariant(new TIniFile(Str(H, 0)));
-      if (Class->InheritsFrom(TMemIniFile::ClassInfo())) return ksObjectToVariant(new TMemIniFile(Str(H, 0)));
+      if (Class->InheritsFrom(TIniFile::ClassInfo())) return ksObjectToVariant(new TIniFile(ksStrArg(H, 0)));
+      if (Class->InheritsFrom(TMemIniFile::ClassInfo())) return ksObjectToVariant(new TMemIniFile(ksStrArg(H, 0)));
       throw EInvalidOperation(u"Cannot create an instance of " + Class->Name());
     };
   }
@@ -75,17 +61,17 @@ private:
   void AddCustomIniFile() {
     FClass->AddConstructor(u"constructor Create(const FileName: String)", Construct());
     Method(u"function ReadInteger(const Section, Ident: String; Default: LongInt): LongInt", [](auto& I, auto* H) {
-      return Variant(I.ReadInteger(Str(H, 0), Str(H, 1), H->GetParam(2).AsInteger()));
+      return Variant(I.ReadInteger(ksStrArg(H, 0), ksStrArg(H, 1), H->GetParam(2).AsInteger()));
     });
     Method(u"procedure WriteInteger(const Section, Ident: String; Value: LongInt)", [](auto& I, auto* H) {
-      I.WriteInteger(Str(H, 0), Str(H, 1), H->GetParam(2).AsInteger());
+      I.WriteInteger(ksStrArg(H, 0), ksStrArg(H, 1), H->GetParam(2).AsInteger());
       return Variant(0);
     });
     Method(u"function ReadBool(const Section, Ident: String; Default: Boolean): Boolean", [](auto& I, auto* H) {
-      return Variant(I.ReadBool(Str(H, 0), Str(H, 1), H->GetParam(2).AsBoolean()));
+      return Variant(I.ReadBool(ksStrArg(H, 0), ksStrArg(H, 1), H->GetParam(2).AsBoolean()));
     });
     Method(u"procedure WriteBool(const Section, Ident: String; Value: Boolean)", [](auto& I, auto* H) {
-      I.WriteBool(Str(H, 0), Str(H, 1), H->GetParam(2).AsBoolean());
+      I.WriteBool(ksStrArg(H, 0), ksStrArg(H, 1), H->GetParam(2).AsBoolean());
       return Variant(0);
     });
     using TRead = TDateTime (TCustomIniFile::*)(const String&, const String&, TDateTime);
@@ -99,94 +85,94 @@ private:
       TWrite W = Write;
       Method((u"function Read" + String(Name) + u"(const Section, Name: String; Default: TDateTime): TDateTime").c_str(),
              [R](auto& I, auto* H) {
-               return VarFromDateTime((I.*R)(Str(H, 0), Str(H, 1), H->GetParam(2).AsDouble()));
+               return VarFromDateTime((I.*R)(ksStrArg(H, 0), ksStrArg(H, 1), H->GetParam(2).AsDouble()));
              });
       Method((u"procedure Write" + String(Name) + u"(const Section, Name: String; Value: TDateTime)").c_str(),
              [W](auto& I, auto* H) {
-               (I.*W)(Str(H, 0), Str(H, 1), H->GetParam(2).AsDouble());
+               (I.*W)(ksStrArg(H, 0), ksStrArg(H, 1), H->GetParam(2).AsDouble());
                return Variant(0);
              });
     }
     Method(u"function ReadFloat(const Section, Name: String; Default: Double): Double", [](auto& I, auto* H) {
-      return Variant(I.ReadFloat(Str(H, 0), Str(H, 1), H->GetParam(2).AsDouble()));
+      return Variant(I.ReadFloat(ksStrArg(H, 0), ksStrArg(H, 1), H->GetParam(2).AsDouble()));
     });
     Method(u"procedure WriteFloat(const Section, Name: String; Value: Double)", [](auto& I, auto* H) {
-      I.WriteFloat(Str(H, 0), Str(H, 1), H->GetParam(2).AsDouble());
+      I.WriteFloat(ksStrArg(H, 0), ksStrArg(H, 1), H->GetParam(2).AsDouble());
       return Variant(0);
     });
     Method(u"function ReadBinaryStream(const Section, Name: String; Value: TStream): Integer", [](auto& I, auto* H) {
-      return Variant(I.ReadBinaryStream(Str(H, 0), Str(H, 1), Arg<TStream>(H, 2)));
+      return Variant(I.ReadBinaryStream(ksStrArg(H, 0), ksStrArg(H, 1), ksArg<TStream>(H, 2)));
     });
     Method(u"procedure WriteBinaryStream(const Section, Name: String; Value: TStream)", [](auto& I, auto* H) {
-      I.WriteBinaryStream(Str(H, 0), Str(H, 1), Arg<TStream>(H, 2));
+      I.WriteBinaryStream(ksStrArg(H, 0), ksStrArg(H, 1), ksArg<TStream>(H, 2));
       return Variant(0);
     });
     Method(u"function SectionExists(const Section: String): Boolean",
-           [](auto& I, auto* H) { return Variant(I.SectionExists(Str(H, 0))); });
+           [](auto& I, auto* H) { return Variant(I.SectionExists(ksStrArg(H, 0))); });
     Method(u"function ValueExists(const Section, Ident: String): Boolean",
-           [](auto& I, auto* H) { return Variant(I.ValueExists(Str(H, 0), Str(H, 1))); });
+           [](auto& I, auto* H) { return Variant(I.ValueExists(ksStrArg(H, 0), ksStrArg(H, 1))); });
     Method(u"procedure WriteTStrings(const Section :String; Value :TStrings; IsClear :Boolean = True)",
            [](auto& I, auto* H) {
-             TStrings* Value = Arg<TStrings>(H, 1);
-             if (H->GetParam(2).AsBoolean()) I.EraseSection(Str(H, 0));
+             TStrings* Value = ksArg<TStrings>(H, 1);
+             if (H->GetParam(2).AsBoolean()) I.EraseSection(ksStrArg(H, 0));
              const int N = Value ? Value->Count() : 0;
-             for (int i = 0; i < N; ++i) I.WriteString(Str(H, 0), u"Items" + IntToStr(i), Value->Strings(i));
-             I.WriteInteger(Str(H, 0), u"Count", N);
+             for (int i = 0; i < N; ++i) I.WriteString(ksStrArg(H, 0), u"Items" + IntToStr(i), Value->Strings(i));
+             I.WriteInteger(ksStrArg(H, 0), u"Count", N);
              return Variant(0);
            });
     Method(u"function ReadTStrings(const Section :String; Value :TStrings; IsClear :Boolean = True): String;",
            [](auto& I, auto* H) {
-             TStrings* Value = Arg<TStrings>(H, 1);
+             TStrings* Value = ksArg<TStrings>(H, 1);
              if (!Value) return Variant(0);
-             const int N = I.ReadInteger(Str(H, 0), u"Count", 0);
+             const int N = I.ReadInteger(ksStrArg(H, 0), u"Count", 0);
              if (H->GetParam(2).AsBoolean()) Value->Clear();
-             for (int i = 0; i < N; ++i) Value->Add(I.ReadString(Str(H, 0), u"Items" + IntToStr(i), String()));
+             for (int i = 0; i < N; ++i) Value->Add(I.ReadString(ksStrArg(H, 0), u"Items" + IntToStr(i), String()));
              return Variant(0);
            });
     FClass->AddProperty(u"FileName", u"String", [](TObject* I, TksClassRef, const String&) {
-      return Variant(Self<TCustomIniFile>(I).FileName());
+      return Variant(ksSelf<TCustomIniFile>(I).FileName());
     });
   }
 
   // The members TMemIniFile and TIniFile both declare.
   void AddFileMembers() {
     Method(u"procedure WriteString(const Section, Ident, Value: String)", [](auto& I, auto* H) {
-      I.WriteString(Str(H, 0), Str(H, 1), Str(H, 2));
+      I.WriteString(ksStrArg(H, 0), ksStrArg(H, 1), ksStrArg(H, 2));
       return Variant(0);
     });
     Method(u"function ReadString(const Section, Ident, Default: String): String;",
-           [](auto& I, auto* H) { return Variant(I.ReadString(Str(H, 0), Str(H, 1), Str(H, 2))); });
+           [](auto& I, auto* H) { return Variant(I.ReadString(ksStrArg(H, 0), ksStrArg(H, 1), ksStrArg(H, 2))); });
     Method(u"procedure ReadSectionValuesEx(const Section: String; Strings: TStrings)", [](auto& I, auto* H) {
       TStringList Lines;
-      I.ReadSectionValues(Str(H, 0), &Lines);
-      TStrings* Out = Arg<TStrings>(H, 1);
+      I.ReadSectionValues(ksStrArg(H, 0), &Lines);
+      TStrings* Out = ksArg<TStrings>(H, 1);
       if (!Out) return Variant(0);
       Out->Clear();
       for (int i = 0; i < Lines.Count(); ++i) Out->Add(Lines.ValueFromIndex(i));
       return Variant(0);
     });
     Method(u"procedure DeleteKey(const Section, Ident: String)", [](auto& I, auto* H) {
-      I.DeleteKey(Str(H, 0), Str(H, 1));
+      I.DeleteKey(ksStrArg(H, 0), ksStrArg(H, 1));
       return Variant(0);
     });
     Method(u"procedure ReadSection(const Section: String; Strings: TStrings)", [](auto& I, auto* H) {
-      I.ReadSection(Str(H, 0), Arg<TStrings>(H, 1));
+      I.ReadSection(ksStrArg(H, 0), ksArg<TStrings>(H, 1));
       return Variant(0);
     });
     Method(u"procedure ReadSections(Strings: TStrings)", [](auto& I, auto* H) {
-      I.ReadSections(Arg<TStrings>(H, 0));
+      I.ReadSections(ksArg<TStrings>(H, 0));
       return Variant(0);
     });
     Method(u"procedure ReadSectionValues(const Section: String; Strings: TStrings)", [](auto& I, auto* H) {
-      I.ReadSectionValues(Str(H, 0), Arg<TStrings>(H, 1));
+      I.ReadSectionValues(ksStrArg(H, 0), ksArg<TStrings>(H, 1));
       return Variant(0);
     });
     Method(u"procedure EraseSection(const Section: String)", [](auto& I, auto* H) {
-      I.EraseSection(Str(H, 0));
+      I.EraseSection(ksStrArg(H, 0));
       return Variant(0);
     });
     Method(u"procedure SaveIniFileToStream(oStream: TStream)", [](auto& I, auto* H) {
-      TStream* Stream = Arg<TStream>(H, 0);
+      TStream* Stream = ksArg<TStream>(H, 0);
       if (!Stream) return Variant(0);
       TStringList Lines;
       if (auto* M = dynamic_cast<TMemIniFile*>(&I)) M->GetStrings(&Lines);
@@ -195,7 +181,7 @@ private:
       return Variant(0);
     });
     Method(u"procedure LoadIniFileFromStream(oStream: TStream)", [](auto& I, auto* H) {
-      TStream* Stream = Arg<TStream>(H, 0);
+      TStream* Stream = ksArg<TStream>(H, 0);
       if (!Stream) return Variant(0);
       TStringList Lines;
       Lines.LoadFromStream(Stream);

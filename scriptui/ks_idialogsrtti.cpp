@@ -5,11 +5,10 @@
 #include "platform/controls/Dialogs.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Variants.h"
+#include "script/ks_ibindings.h"
 #include "script/ks_iinterpreter.h"
 
 namespace {
-
-String Str(TksMethodHelper* H, int i) { return VarToStr(H->GetParam(i)); }
 
 class TFunctions : public TksRTTIModule {
 public:
@@ -50,25 +49,25 @@ public:
           if (Type < mtWarning || Type > mtCustom) throw ERangeError(u"Range check error");
           auto Buttons = TMsgDlgButtons::FromBits(static_cast<std::uint64_t>(H->GetParam(2).AsInt64()) & 0x7FF);
           return Variant(static_cast<int>(
-              MessageDlg(Str(H, 0), static_cast<TMsgDlgType>(Type), Buttons, H->GetParam(3).AsInteger())));
+              MessageDlg(ksStrArg(H, 0), static_cast<TMsgDlgType>(Type), Buttons, H->GetParam(3).AsInteger())));
         },
         u"ctOther");
     S->AddMethod(u"function InputBox(ACaption, APrompt, ADefault: string): string",
                  [](TObject*, TksClassRef, const String&, TksMethodHelper* H) {
-                   return Variant(InputBox(Str(H, 0), Str(H, 1), Str(H, 2)));
+                   return Variant(InputBox(ksStrArg(H, 0), ksStrArg(H, 1), ksStrArg(H, 2)));
                  },
                  u"ctOther");
     S->AddMethod(u"function InputQuery(ACaption, APrompt: string; var Value: string): Boolean",
                  [](TObject*, TksClassRef, const String&, TksMethodHelper* H) {
-                   String Value = Str(H, 2);
-                   bool Ok = InputQuery(Str(H, 0), Str(H, 1), Value);
+                   String Value = ksStrArg(H, 2);
+                   bool Ok = InputQuery(ksStrArg(H, 0), ksStrArg(H, 1), Value);
                    H->SetArgValue(2, Variant(Value));
                    return Variant(Ok);
                  },
                  u"ctOther");
     S->AddMethod(u"procedure ShowMessage(Msg: Variant)",
                  [](TObject*, TksClassRef, const String&, TksMethodHelper* H) {
-                   ShowMessage(Str(H, 0));
+                   ShowMessage(ksStrArg(H, 0));
                    return Variant(0);
                  },
                  u"ctOther");

@@ -10,24 +10,13 @@
 #include "platform/controls/StdCtrls.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Variants.h"
+#include "script/ks_ibindings.h"
 #include "script/ks_iinterpreter.h"
 #include "scriptui/ks_idialogsrtti.h"
 #include "scriptui/ks_ievents.h"
 #include "scriptui/ks_igraphicsrtti.h"
 
 namespace {
-
-template <class T>
-T& Self(TObject* Instance) {
-  if (!Instance) throw EHandleError(u"Object handle is nil");
-  auto* Obj = dynamic_cast<T*>(Instance);
-  if (!Obj) throw EHandleError(u"The object is a " + Instance->ClassName() + u", not a " + T::ClassInfo()->Name());
-  return *Obj;
-}
-
-int Int(TksMethodHelper* H, int i) { return H->GetParam(i).AsInteger(); }
-
-using TBody = std::function<Variant(TObject* Instance, TksMethodHelper* H)>;
 
 struct TConst {
   const char16_t* Name;
@@ -64,9 +53,9 @@ const TConst kConstants[] = {
     {u"VK_F10", VK_F10}, {u"VK_F11", VK_F11}, {u"VK_F12", VK_F12}, {u"VK_NUMLOCK", VK_NUMLOCK},
     {u"VK_SCROLL", VK_SCROLL}};
 
-class TFunctions : public TksRTTIModule {
+class TFunctions : public TksBindingModule {
 public:
-  explicit TFunctions(TksScript* S) : TksRTTIModule(S) {
+  explicit TFunctions(TksScript* S) : TksBindingModule(S) {
     for (const TConst& C : kConstants) S->AddConst(C.Name, u"Integer", Variant(C.Value));
     for (const char16_t* T : {u"TFormBorderStyle", u"TBorderStyle", u"TAlignment", u"TLeftRight"}) S->AddType(T, fvtInt);
     AddSet(u"TShiftState", u"ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble");
@@ -93,48 +82,31 @@ public:
   }
 
 private:
-  TksClassVariable* FClass = nullptr;
-
   void AddSet(const char16_t* Typ, const char16_t* Names) {
     if (!Script()->Find(Typ)) Script()->AddEnumSet(Typ, Names);
   }
-  void Class(TClass C, const char16_t* Ancestor) { FClass = Script()->AddClass(C, Ancestor); }
-  void Method(const char16_t* Syntax, TBody Body) {
-    if (FClass)
-      FClass->AddMethod(Syntax, [Body](TObject* I, TksClassRef, const String&, TksMethodHelper* H) {
-        return Body(I, H);
-      });
-  }
-  void Prop(const char16_t* Name, const char16_t* Typ, std::function<Variant(TObject*)> Get,
-            std::function<void(TObject*, const Variant&)> Set = nullptr) {
-    if (!FClass) return;
-    TksSetValueEvent Setter;
-    if (Set) Setter = [Set](TObject* I, TksClassRef, const String&, const Variant& V) { Set(I, V); };
-    FClass->AddProperty(Name, Typ, [Get](TObject* I, TksClassRef, const String&) { return Get(I); }, Setter);
-  }
-
   void AddControls() {
     Class(TControl::ClassInfo(), u"TComponent");
     Prop(
-        u"Parent", u"TWinControl", [](TObject* I) { return ksObjectToVariant(Self<TControl>(I).Parent()); },
+        u"Parent", u"TWinControl", [](TObject* I) { return ksObjectToVariant(ksSelf<TControl>(I).Parent()); },
         [](TObject* I, const Variant& V) {
-          Self<TControl>(I).SetParent(static_cast<TWinControl*>(ksVariantToObject(V, TWinControl::ClassInfo())));
+          ksSelf<TControl>(I).SetParent(static_cast<TWinControl*>(ksVariantToObject(V, TWinControl::ClassInfo())));
         });
     Method(u"procedure Hide", [](TObject* I, auto*) {
-      Self<TControl>(I).Hide();
+      ksSelf<TControl>(I).Hide();
       return Variant(0);
     });
     Method(u"procedure Show", [](TObject* I, auto*) {
-      Self<TControl>(I).Show();
+      ksSelf<TControl>(I).Show();
       return Variant(0);
     });
     Method(u"procedure SetBounds(ALeft, ATop, AWidth, AHeight: Integer)", [](TObject* I, auto* H) {
-      Self<TControl>(I).SetBounds(Int(H, 0), Int(H, 1), Int(H, 2), Int(H, 3));
+      ksSelf<TControl>(I).SetBounds(ksIntArg(H, 0), ksIntArg(H, 1), ksIntArg(H, 2), ksIntArg(H, 3));
       return Variant(0);
     });
     Class(TWinControl::ClassInfo(), u"TControl");
     Method(u"procedure SetFocus", [](TObject* I, auto*) {
-      Self<TWinControl>(I).SetFocus();
+      ksSelf<TWinControl>(I).SetFocus();
       return Variant(0);
     });
     const std::pair<TClass, const char16_t*> Plain[] = {
@@ -144,19 +116,19 @@ private:
     for (auto& [C, A] : Plain) Class(C, A);
     Class(TCustomComboBox::ClassInfo(), u"TWinControl");
     Prop(
-        u"DroppedDown", u"Boolean", [](TObject* I) { return Variant(Self<TCustomComboBox>(I).DroppedDown()); },
-        [](TObject* I, const Variant& V) { Self<TCustomComboBox>(I).SetDroppedDown(V.AsBoolean()); });
+        u"DroppedDown", u"Boolean", [](TObject* I) { return Variant(ksSelf<TCustomComboBox>(I).DroppedDown()); },
+        [](TObject* I, const Variant& V) { ksSelf<TCustomComboBox>(I).SetDroppedDown(V.AsBoolean()); });
     Prop(
-        u"ItemIndex", u"Integer", [](TObject* I) { return Variant(Self<TCustomComboBox>(I).ItemIndex()); },
-        [](TObject* I, const Variant& V) { Self<TCustomComboBox>(I).SetItemIndex(V.AsInteger()); });
+        u"ItemIndex", u"Integer", [](TObject* I) { return Variant(ksSelf<TCustomComboBox>(I).ItemIndex()); },
+        [](TObject* I, const Variant& V) { ksSelf<TCustomComboBox>(I).SetItemIndex(V.AsInteger()); });
     Class(TComboBox::ClassInfo(), u"TCustomComboBox");
     for (auto& [C, A] : {std::pair{TButton::ClassInfo(), u"TWinControl"}, std::pair{TCheckBox::ClassInfo(), u"TWinControl"},
                          std::pair{TRadioButton::ClassInfo(), u"TWinControl"}})
       Class(C, A);
     Class(TCustomListBox::ClassInfo(), u"TWinControl");
     Prop(
-        u"ItemIndex", u"Integer", [](TObject* I) { return Variant(Self<TCustomListBox>(I).ItemIndex()); },
-        [](TObject* I, const Variant& V) { Self<TCustomListBox>(I).SetItemIndex(V.AsInteger()); });
+        u"ItemIndex", u"Integer", [](TObject* I) { return Variant(ksSelf<TCustomListBox>(I).ItemIndex()); },
+        [](TObject* I, const Variant& V) { ksSelf<TCustomListBox>(I).SetItemIndex(V.AsInteger()); });
     Class(TListBox::ClassInfo(), u"TCustomListBox");
     Class(TControlScrollBar::ClassInfo(), u"TPersistent");
     Class(TScrollingWinControl::ClassInfo(), u"TWinControl");
@@ -166,40 +138,40 @@ private:
   void AddForms() {
     Class(TCustomForm::ClassInfo(), u"TScrollingWinControl");
     Method(u"procedure Close", [](TObject* I, auto*) {
-      Self<TCustomForm>(I).Close();
+      ksSelf<TCustomForm>(I).Close();
       return Variant(0);
     });
     Method(u"procedure Hide", [](TObject* I, auto*) {
-      Self<TCustomForm>(I).Hide();
+      ksSelf<TCustomForm>(I).Hide();
       return Variant(0);
     });
     Method(u"procedure Show", [](TObject* I, auto*) {
-      Self<TCustomForm>(I).Show();
+      ksSelf<TCustomForm>(I).Show();
       return Variant(0);
     });
     Method(u"function ShowModal: Integer",
-           [](TObject* I, auto*) { return Variant(static_cast<int>(Self<TCustomForm>(I).ShowModal())); });
-    Prop(u"Canvas", u"TCanvas", [](TObject* I) { return ksObjectToVariant(Self<TCustomForm>(I).Canvas()); });
+           [](TObject* I, auto*) { return Variant(static_cast<int>(ksSelf<TCustomForm>(I).ShowModal())); });
+    Prop(u"Canvas", u"TCanvas", [](TObject* I) { return ksObjectToVariant(ksSelf<TCustomForm>(I).Canvas()); });
     Prop(
         u"ModalResult", u"Integer",
-        [](TObject* I) { return Variant(static_cast<int>(Self<TCustomForm>(I).ModalResult())); },
-        [](TObject* I, const Variant& V) { Self<TCustomForm>(I).SetModalResult(static_cast<TModalResult>(V.AsInteger())); });
+        [](TObject* I) { return Variant(static_cast<int>(ksSelf<TCustomForm>(I).ModalResult())); },
+        [](TObject* I, const Variant& V) { ksSelf<TCustomForm>(I).SetModalResult(static_cast<TModalResult>(V.AsInteger())); });
     Class(TForm::ClassInfo(), u"TCustomForm");
     Class(TDataModule::ClassInfo(), u"TComponent");
     Class(TApplication::ClassInfo(), u"TComponent");
     Method(u"procedure ProcessMessages", [](TObject* I, auto*) {
-      Self<TApplication>(I).ProcessMessages();
+      ksSelf<TApplication>(I).ProcessMessages();
       return Variant(0);
     });
     Method(u"procedure Minimize", [](TObject* I, auto*) {
-      Self<TApplication>(I).Minimize();
+      ksSelf<TApplication>(I).Minimize();
       return Variant(0);
     });
     Method(u"procedure Restore", [](TObject* I, auto*) {
-      Self<TApplication>(I).Restore();
+      ksSelf<TApplication>(I).Restore();
       return Variant(0);
     });
-    Prop(u"ExeName", u"String", [](TObject* I) { return Variant(Self<TApplication>(I).ExeName()); });
+    Prop(u"ExeName", u"String", [](TObject* I) { return Variant(ksSelf<TApplication>(I).ExeName()); });
     if (Application) {
       Script()->AddObject(u"Application", Application);
       ksKeepObject(Application);
