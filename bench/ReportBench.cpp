@@ -166,6 +166,7 @@ void RunVariant(const char* Label, int Rows, bool Growing) {
   if (Store->Count() != Pages) std::printf("%s: page count changed between runs\n", Label);
   std::printf("%s: %d rows, %d pages, prepare %.3f s median of 5, %.0f pages/s\n", Label, Rows,
               Pages, T, Pages / T);
+  if (std::getenv("REPORTBENCH_PREPARE_ONLY")) return;
   // Page rebuild plus drawing onto the recording canvas, as the preview and PDF start from.
   double Draw = Seconds([&] {
     for (int P = 0; P < Pages; ++P) {

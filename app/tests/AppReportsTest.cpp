@@ -7,6 +7,7 @@
 
 #include "app/AppReports.h"
 #include "app/tests/AppFixture.h"
+#include "platform/controls/Timer.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Metafile.h"
 #include "platform/graphics/Picture.h"
@@ -132,6 +133,18 @@ TEST_F(AppReports, PriceListsKeepTotalPagesForDrawing) {
   ASSERT_EQ(R->Errors()->Count(), 0) << StringToUtf8(R->Errors()->Text());
   EXPECT_GT(Texts(u"vqrRepLKMPrice").size(), 5u);
   SavePng(u"vqrRepLKMPrice");
+}
+
+// The preview prepares twice: ShowReport(True) empties the pages and its timer prepares again.
+TEST_F(AppReports, PreviewClearsAndTheTimerPreparesAgain) {
+  Module->PreviewMaterialPriceList();
+  TvqrReport* R = Real->Report(u"vqrRepLKMPrice");
+  EXPECT_EQ(Store(u"vqrRepLKMPrice")->Count(), 0);
+  ASSERT_TRUE(R->Timer()->Enabled());
+  R->Timer()->OnTimer()(R->Timer());
+  EXPECT_FALSE(R->Timer()->Enabled());
+  EXPECT_GT(Store(u"vqrRepLKMPrice")->Count(), 0);
+  EXPECT_EQ(R->Errors()->Count(), 0) << StringToUtf8(R->Errors()->Text());
 }
 
 }  // namespace

@@ -358,6 +358,29 @@ TEST_F(EngineTest, VerticalBandsPrintAColumnPerRecord) {
   EXPECT_EQ(P1.size() + P2.size(), 42u);
 }
 
+TEST_F(EngineTest, AKeptGroupMovesWholeAndPageFooterTotalsStayRight) {
+  std::vector<Row> Rows;
+  for (int I = 1; I <= 20; ++I) Rows.push_back({u"A", u"a" + IntToStr(I), 1});
+  for (int I = 1; I <= 10; ++I) Rows.push_back({u"B", u"b" + IntToStr(I), 100});
+  Fill(Rows);
+  auto* Header = Band<TvqrGroupHeader>(u"GroupHeader1", 40, 20);
+  Header->SetCondition(u"ds.\"GRP\"");
+  Header->SetKeepTogether(true);
+  Memo(Header, u"Memo1", u"<[ds.\"GRP\"]>");
+  auto* Data = Band<TvqrMasterData>(u"MasterData1", 80, 40);
+  Data->SetDataSet(Adapter);
+  Memo(Data, u"Memo2", u"[ds.\"NAME\"]");
+  auto* Footer = Band<TvqrPageFooter>(u"PageFooter1", 300, 30);
+  Memo(Footer, u"Memo3", u"sum [SUM(<ds.\"AMT\">,MasterData1)]");
+  ASSERT_TRUE(Prepare()) << ToUtf8(Report->Errors()->Text());
+  ASSERT_EQ(Store()->Count(), 2);
+  std::vector<String> P1 = Texts(0), P2 = Texts(1);
+  EXPECT_EQ(P1.back(), u"sum 20");
+  EXPECT_EQ(P1[P1.size() - 2], u"a20");
+  EXPECT_EQ(P2.front(), u"<B>");
+  EXPECT_EQ(P2.back(), u"sum 1000");
+}
+
 TEST(ExpressionCache, WrapsForEachLanguage) {
   EXPECT_EQ(TvqrExpressionCache::WrapExpression(u"PascalScript", u"vq3f0", u"1+2"),
             u"function vq3f0: Variant; begin Result := 1+2 end; begin end.");
