@@ -8,7 +8,7 @@
 #include "platform/rtl/Variants.h"
 
 namespace {
-constexpr std::size_t kIndexBlock = 512;
+constexpr std::size_t kIndexBlock = 256;
 
 int KeyOrder(const Variant& A, const Variant& B) {
   switch (CompareVariantKeys(A, B)) {
@@ -65,13 +65,15 @@ void TMTIndexZk::SetPrimary(bool Value) {
 const TIndexItemZk& TMTIndexZk::Items(int Index) const {
   if (Index < 0 || Index >= FCount)
     throw EListError(u"List index out of bounds (" + IntToStr(Index) + u")");
-  const TBlock& B = *FBlocks[static_cast<std::size_t>(FindBlock(Index))];
-  return B.Items[static_cast<std::size_t>(Index - B.Start)];
+  int Start;
+  const TBlock& B = *FBlocks[FindBlock(Index, Start)];
+  return B.Items[static_cast<std::size_t>(Index - Start)];
 }
 
 void TMTIndexZk::ClearIndex() {
   FBlocks.clear();
   FCount = 0;
+  Reorganize();
 }
 
 void TMTIndexZk::UpdateFieldIndexes() {
@@ -125,21 +127,19 @@ void TMTIndexZk::RebuildIndex() {
     FBlocks.push_back(std::move(B));
   }
   FCount = static_cast<int>(All.size());
-  Renumber(0);
+  Reorganize();
 }
 
-int TMTIndexZk::FindBlock(int Pos) const {
-  auto It = std::upper_bound(FBlocks.begin(), FBlocks.end(), Pos,
-                             [](int P, const std::unique_ptr<TBlock>& B) { return P < B->Start; });
-  return static_cast<int>(It - FBlocks.begin()) - 1;
-}
-
-void TMTIndexZk::Renumber(std::size_t From) {
-  int Start = From > 0 ? FBlocks[From - 1]->Start + static_cast<int>(FBlocks[From - 1]->Items.size()) : 0;
-  for (std::size_t I = From; I < FBlocks.size(); ++I) {
-    FBlocks[I]->Start = Start;
-    Start += static_cast<int>(FBlocks[I]->Items.size());
+std::size_t TMTIndexZk::FindBlock(int Pos, int& Start) const {
+  if (Pos >= FCount) {
+    Start = FCount - static_cast<int>(FBlocks.back()->Items.size());
+    return FBlocks.size() - 1;
   }
+  return FCounts.Find(Pos, Start);
+}
+
+void TMTIndexZk::Reorganize() {
+  FCounts.Rebuild(FBlocks.size(), [this](std::size_t I) { return static_cast<int>(FBlocks[I]->Items.size()); });
 }
 
 int TMTIndexZk::CompareEntry(const TIndexItemZk& Item, const Variant& Key, unsigned Hash) const {
@@ -158,32 +158,42 @@ int TMTIndexZk::LowerBound(const Variant& Key, unsigned Hash) const {
   auto It = std::partition_point(B.Items.begin(), B.Items.end(), [&](const TIndexItemZk& Item) {
     return CompareEntry(Item, Key, Hash) < 0;
   });
-  return B.Start + static_cast<int>(It - B.Items.begin());
+  return FCounts.Start(static_cast<std::size_t>(BIt - FBlocks.begin())) + static_cast<int>(It - B.Items.begin());
 }
 
 void TMTIndexZk::InsertAt(int Pos, TIndexItemZk Item) {
-  if (FBlocks.empty()) FBlocks.push_back(std::make_unique<TBlock>());
-  std::size_t BI = Pos == FCount ? FBlocks.size() - 1 : static_cast<std::size_t>(FindBlock(Pos));
+  if (FBlocks.empty()) {
+    FBlocks.push_back(std::make_unique<TBlock>());
+    Reorganize();
+  }
+  int Start;
+  const std::size_t BI = FindBlock(Pos, Start);
   TBlock& B = *FBlocks[BI];
-  B.Items.insert(B.Items.begin() + (Pos - B.Start), std::move(Item));
+  B.Items.insert(B.Items.begin() + (Pos - Start), std::move(Item));
   ++FCount;
+  FCounts.Add(BI, 1);
   if (B.Items.size() >= 2 * kIndexBlock) {
     auto Tail = std::make_unique<TBlock>();
     Tail->Items.assign(std::make_move_iterator(B.Items.begin() + kIndexBlock),
                        std::make_move_iterator(B.Items.end()));
     B.Items.resize(kIndexBlock);
     FBlocks.insert(FBlocks.begin() + static_cast<std::ptrdiff_t>(BI) + 1, std::move(Tail));
+    Reorganize();
   }
-  Renumber(BI);
 }
 
 void TMTIndexZk::EraseAt(int Pos) {
-  std::size_t BI = static_cast<std::size_t>(FindBlock(Pos));
+  int Start;
+  const std::size_t BI = FindBlock(Pos, Start);
   TBlock& B = *FBlocks[BI];
-  B.Items.erase(B.Items.begin() + (Pos - B.Start));
+  B.Items.erase(B.Items.begin() + (Pos - Start));
   --FCount;
-  if (B.Items.empty()) FBlocks.erase(FBlocks.begin() + static_cast<std::ptrdiff_t>(BI));
-  if (BI < FBlocks.size()) Renumber(BI);
+  if (B.Items.empty()) {
+    FBlocks.erase(FBlocks.begin() + static_cast<std::ptrdiff_t>(BI));
+    Reorganize();
+  } else {
+    FCounts.Add(BI, -1);
+  }
 }
 
 void TMTIndexZk::InsertEntry(const Variant& Key, TMemoryRecordZk* Rec) {

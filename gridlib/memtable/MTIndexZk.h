@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "gridlib/memtable/BlockCountsZk.h"
 #include "gridlib/memtable/MemTableDataZk.h"
 
 class TMTIndexesZk;
@@ -82,10 +83,11 @@ private:
 
   struct TBlock {
     std::vector<TIndexItemZk> Items;
-    int Start = 0;
   };
-  int FindBlock(int Pos) const;
-  void Renumber(std::size_t From);
+  // The block holding position Pos (Pos == Count: the last block) and where it starts.
+  std::size_t FindBlock(int Pos, int& Start) const;
+  // After blocks were added or removed: the counts tree again.
+  void Reorganize();
 
   TMTIndexesZk* FCollection = nullptr;
   TRecordsListZk* FRecordsList;
@@ -96,6 +98,7 @@ private:
   bool FPrimary = false;
   Variant FOldValue;
   std::vector<std::unique_ptr<TBlock>> FBlocks;
+  TBlockCountsZk FCounts;
   int FCount = 0;
 };
 

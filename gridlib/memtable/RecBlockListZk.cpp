@@ -8,7 +8,7 @@
 
 namespace {
 // A block splits when it reaches twice this size.
-constexpr std::size_t kBlockSize = 512;
+constexpr std::size_t kBlockSize = 256;
 
 [[noreturn]] void IndexError(int Index) {
   throw EListError(u"List index out of bounds (" + IntToStr(Index) + u")");
@@ -20,10 +20,7 @@ TRecBlockListZk::TRecBlockListZk(TLinkSlot Slot) : FSlot(Slot) {}
 TRecBlockListZk::~TRecBlockListZk() { Clear(); }
 
 TRecBlockListZk::TBlock* TRecBlockListZk::BlockOf(const TMemoryRecordZk* Rec) const {
-  if (FSlot) {
-    TBlock* B = Rec->*FSlot;
-    return B;
-  }
+  if (FSlot) return Rec->*FSlot;
   auto It = FLinks.find(Rec);
   return It == FLinks.end() ? nullptr : It->second;
 }
@@ -38,87 +35,89 @@ void TRecBlockListZk::SetLink(TMemoryRecordZk* Rec, TBlock* Block) {
   }
 }
 
-int TRecBlockListZk::FindBlock(int Index) const {
-  // Rows are mostly read in order: the block of the last read comes first.
-  if (FLastBlock < FBlocks.size()) {
-    const TBlock& B = *FBlocks[FLastBlock];
-    if (Index >= B.Start && Index < B.Start + static_cast<int>(B.Items.size())) return static_cast<int>(FLastBlock);
+std::size_t TRecBlockListZk::FindBlock(int Index, int& Start) const {
+  if (Index >= FCount) {
+    Start = FCount - static_cast<int>(FBlocks.back()->Items.size());
+    return FBlocks.size() - 1;
   }
-  auto It = std::upper_bound(FBlocks.begin(), FBlocks.end(), Index,
-                             [](int I, const std::unique_ptr<TBlock>& B) { return I < B->Start; });
-  const int Found = static_cast<int>(It - FBlocks.begin()) - 1;
-  FLastBlock = static_cast<std::size_t>(std::max(Found, 0));
-  return Found;
+  if (FLastStart >= 0 && FLastBlock < FBlocks.size() && Index >= FLastStart &&
+      Index < FLastStart + static_cast<int>(FBlocks[FLastBlock]->Items.size())) {
+    Start = FLastStart;
+    return FLastBlock;
+  }
+  FLastBlock = FCounts.Find(Index, Start);
+  FLastStart = Start;
+  return FLastBlock;
+}
+
+void TRecBlockListZk::Reorganize() {
+  for (std::size_t I = 0; I < FBlocks.size(); ++I) FBlocks[I]->Pos = I;
+  FCounts.Rebuild(FBlocks.size(), [this](std::size_t I) { return static_cast<int>(FBlocks[I]->Items.size()); });
+  FLastStart = -1;
 }
 
 TMemoryRecordZk* TRecBlockListZk::Items(int Index) const {
   if (Index < 0 || Index >= FCount) IndexError(Index);
-  const TBlock& B = *FBlocks[FindBlock(Index)];
-  return B.Items[static_cast<std::size_t>(Index - B.Start)];
+  int Start;
+  const TBlock& B = *FBlocks[FindBlock(Index, Start)];
+  return B.Items[static_cast<std::size_t>(Index - Start)];
 }
 
 int TRecBlockListZk::IndexOf(const TMemoryRecordZk* Rec) const {
   const TBlock* B = Rec ? BlockOf(Rec) : nullptr;
   if (!B) return -1;
   auto It = std::find(B->Items.begin(), B->Items.end(), Rec);
-  return B->Start + static_cast<int>(It - B->Items.begin());
+  return FCounts.Start(B->Pos) + static_cast<int>(It - B->Items.begin());
 }
 
-void TRecBlockListZk::Renumber(int FromBlock) {
-  int Start = FromBlock > 0 ? FBlocks[FromBlock - 1]->Start +
-                                  static_cast<int>(FBlocks[FromBlock - 1]->Items.size())
-                            : 0;
-  for (std::size_t I = static_cast<std::size_t>(FromBlock); I < FBlocks.size(); ++I) {
-    FBlocks[I]->Start = Start;
-    FBlocks[I]->Pos = static_cast<int>(I);
-    Start += static_cast<int>(FBlocks[I]->Items.size());
-  }
-}
-
-void TRecBlockListZk::Split(int BlockIndex) {
+void TRecBlockListZk::Split(std::size_t BlockIndex) {
   TBlock& B = *FBlocks[BlockIndex];
   auto Tail = std::make_unique<TBlock>();
   Tail->Items.assign(B.Items.begin() + kBlockSize, B.Items.end());
   B.Items.resize(kBlockSize);
   for (TMemoryRecordZk* R : Tail->Items) SetLink(R, Tail.get());
-  FBlocks.insert(FBlocks.begin() + BlockIndex + 1, std::move(Tail));
+  FBlocks.insert(FBlocks.begin() + static_cast<std::ptrdiff_t>(BlockIndex) + 1, std::move(Tail));
+  Reorganize();
 }
 
 void TRecBlockListZk::Insert(int Index, TMemoryRecordZk* Rec) {
   if (Index < 0 || Index > FCount) IndexError(Index);
-  if (FBlocks.empty()) FBlocks.push_back(std::make_unique<TBlock>());
-  int BI = Index == FCount ? static_cast<int>(FBlocks.size()) - 1 : FindBlock(Index);
+  if (FBlocks.empty()) {
+    FBlocks.push_back(std::make_unique<TBlock>());
+    Reorganize();
+  }
+  int Start;
+  const std::size_t BI = FindBlock(Index, Start);
   TBlock& B = *FBlocks[BI];
-  B.Items.insert(B.Items.begin() + (Index - B.Start), Rec);
+  B.Items.insert(B.Items.begin() + (Index - Start), Rec);
   SetLink(Rec, &B);
   ++FCount;
-  if (B.Items.size() >= 2 * kBlockSize) {
-    Split(BI);
-    Renumber(BI);
-  } else {
-    for (std::size_t I = static_cast<std::size_t>(BI) + 1; I < FBlocks.size(); ++I) ++FBlocks[I]->Start;
-  }
+  FLastStart = -1;
+  FCounts.Add(BI, 1);
+  if (B.Items.size() >= 2 * kBlockSize) Split(BI);
 }
 
 TMemoryRecordZk* TRecBlockListZk::Extract(int Index) {
   if (Index < 0 || Index >= FCount) IndexError(Index);
-  int BI = FindBlock(Index);
+  int Start;
+  const std::size_t BI = FindBlock(Index, Start);
   TBlock& B = *FBlocks[BI];
-  TMemoryRecordZk* Rec = B.Items[static_cast<std::size_t>(Index - B.Start)];
-  B.Items.erase(B.Items.begin() + (Index - B.Start));
+  TMemoryRecordZk* Rec = B.Items[static_cast<std::size_t>(Index - Start)];
+  B.Items.erase(B.Items.begin() + (Index - Start));
   SetLink(Rec, nullptr);
   --FCount;
+  FLastStart = -1;
   if (B.Items.empty()) {
-    FBlocks.erase(FBlocks.begin() + BI);
-    if (BI < static_cast<int>(FBlocks.size())) Renumber(BI);
+    FBlocks.erase(FBlocks.begin() + static_cast<std::ptrdiff_t>(BI));
+    Reorganize();
   } else {
-    for (std::size_t I = static_cast<std::size_t>(BI) + 1; I < FBlocks.size(); ++I) --FBlocks[I]->Start;
+    FCounts.Add(BI, -1);
   }
   return Rec;
 }
 
 void TRecBlockListZk::Remove(TMemoryRecordZk* Rec) {
-  int Index = IndexOf(Rec);
+  const int Index = IndexOf(Rec);
   if (Index >= 0) Extract(Index);
 }
 
@@ -133,6 +132,7 @@ void TRecBlockListZk::Clear() {
   FBlocks.clear();
   FLinks.clear();
   FCount = 0;
+  Reorganize();
 }
 
 std::vector<TMemoryRecordZk*> TRecBlockListZk::ToVector() const {
@@ -152,5 +152,5 @@ void TRecBlockListZk::Assign(const std::vector<TMemoryRecordZk*>& Records) {
     FBlocks.push_back(std::move(B));
   }
   FCount = static_cast<int>(Records.size());
-  Renumber(0);
+  Reorganize();
 }

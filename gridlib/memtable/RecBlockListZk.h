@@ -10,6 +10,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "gridlib/memtable/BlockCountsZk.h"
+
 class TMemoryRecordZk;
 
 class TRecBlockListZk {
@@ -48,21 +50,24 @@ public:
 
   struct TBlock {
     std::vector<TMemoryRecordZk*> Items;
-    int Start = 0;  // position of the first item in the whole list
-    int Pos = 0;    // position of the block in the block list
+    std::size_t Pos = 0;  // position of the block in the block list
   };
 
 private:
   TBlock* BlockOf(const TMemoryRecordZk* Rec) const;
   void SetLink(TMemoryRecordZk* Rec, TBlock* Block);
-  // The block holding position Index (Index == Count: the last block).
-  int FindBlock(int Index) const;
-  void Renumber(int FromBlock);
-  void Split(int BlockIndex);
+  // The block holding position Index (Index == Count: the last block) and where it starts.
+  std::size_t FindBlock(int Index, int& Start) const;
+  // After blocks were added or removed: their positions and the counts tree.
+  void Reorganize();
+  void Split(std::size_t BlockIndex);
 
   TLinkSlot FSlot;
   std::unordered_map<const TMemoryRecordZk*, TBlock*> FLinks;
   std::vector<std::unique_ptr<TBlock>> FBlocks;
+  TBlockCountsZk FCounts;
   int FCount = 0;
+  // The block last found by position, for rows read in order; cleared by every change.
   mutable std::size_t FLastBlock = 0;
+  mutable int FLastStart = -1;
 };
