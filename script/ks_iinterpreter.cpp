@@ -124,7 +124,7 @@ void TksScript::ClearRTTI() {
 TksClassVariable* TksScript::AddClass(TksClassRef AClass, const String& Ancestor,
                                       const String& ScriptName) {
   const String& Name = ScriptName.empty() ? AClass->Name() : ScriptName;
-  if (Find(Name)) return nullptr;
+  if (Find(Name) || (ScriptName.empty() && FindClass(Name))) return nullptr;
   String Base = Ancestor;
   if (Base.empty() && AClass->Parent()) {
     Base = AClass->Parent()->Name();

@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include "platform/classes/Component.h"
+#include "platform/classes/List.h"
+#include "platform/rtl/SysUtils.h"
 #include "platform/classes/Strings.h"
 #include "script/tests/ks_TestHost.h"
 
@@ -130,4 +132,38 @@ TEST(ScriptClasses, AddRTTIRegistersTheBaseMembersAndAutomationSaysItIsMissing) 
   EXPECT_TRUE(H.Script->FindClass(u"TIniFile")->Find(u"ClassName"));  // through its ancestors
   EXPECT_EQ(H.Run(u"var o: Variant; begin o := CreateOleObject('Excel.Application') end."),
             " raised EOleError: Automation is not available: Excel.Application");
+}
+
+TEST(ScriptClasses, RegistrationForms) {
+  // A class under a script name of its own, new-style properties and an old-style index property.
+  TksScript S;
+  TList L;
+  String Output;
+  S.AddType(u"Integer", fvtInt);
+  S.AddType(u"Variant", fvtVariant);
+  S.AddMethod(u"procedure Out(v: Variant)", [&](TObject*, TksClassRef, const String&, TksMethodHelper* H) {
+    Output += VarToStr(H->GetParam(0)) + u" ";
+    return Variant(0);
+  });
+  TksClassVariable* C = S.AddClass(TList::ClassInfo(), u"TObject", u"TPointerList");
+  ASSERT_TRUE(C);
+  EXPECT_EQ(S.FindClass(u"TList"), C);  // found by its own name too
+  S.AddObject(u"L", &L);                // adds no second entry for the class
+  EXPECT_EQ(S.FindClass(u"TList"), C);
+  C->AddPropertyEx(
+      u"Twice", u"Integer",
+      [](TObject* I, TksClassRef, const String& Name, TksPropertyHelper* P) {
+        return Variant(Name + u":" + P->Name() + u":" + IntToStr(static_cast<TList*>(I)->Count() * 2));
+      },
+      [](TObject* I, TksClassRef, const String&, const Variant& V, TksPropertyHelper*) {
+        static_cast<TList*>(I)->SetCount(V.AsInteger());
+      });
+  C->AddIndexProperty(u"Slot", u"Integer", u"Integer",
+                      [](TObject*, TksClassRef, const String& Name, Variant& Params) {
+                        return Variant(Name + u" " + VarToStr(Params[0]));
+                      });
+  S.SetText(u"begin L.Twice := 3; Out(L.Twice); Out(L.Slot[7]) end.");
+  ASSERT_TRUE(S.Compile()) << StringToUtf8(S.ErrorMsg());
+  S.Execute();
+  EXPECT_EQ(Output, u"TWICE:Twice:6 SLOT.GET 7 ");
 }

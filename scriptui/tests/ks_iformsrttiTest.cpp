@@ -10,6 +10,7 @@
 #include "platform/controls/WinApi.h"
 #include "platform/rtl/Variants.h"
 #include "script/ks_iinterpreter.h"
+#include "scriptui/ks_ievents.h"
 #include "scriptui/ks_iformsrtti.h"
 
 class TScriptForm : public TForm {
@@ -146,4 +147,11 @@ TEST_F(FormsScript, BitmapCanvasAndMetafileFromScripts) {
                 u"  m := TMetafile.Create; c := TMetafileCanvas.Create(m, 0); c.Ellipse(0, 0, 4, 4); c.Free;\r\n"
                 u"  try TMetafileCanvas.Create(m, 7) except Out(ExceptionMessage) end; m.Free; b.Free end."),
             "20 True False The reference device must be 0 (the screen)");
+}
+
+TEST_F(FormsScript, AddEventNamesTheAdapter) {
+  // OnClick bound through the key adapter: the handler types differ, so the binding is refused.
+  Script.FindClass(u"TButton")->AddEvent(u"OnClick", ksKeyEventClass());
+  EXPECT_THROW(Run(u"procedure Click(Sender: TObject); begin end; begin ScriptForm1.Button1.OnClick := 'Click' end."),
+               EPropertyError);
 }
