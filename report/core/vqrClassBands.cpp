@@ -207,19 +207,11 @@ void TvqrDataBand::SetCurColumn(int Value) {
   SetLeftDirect((FCurColumn - 1) * (FColumnWidth + FColumnGap));
 }
 
-void TvqrDataBand::SetDataSet(TvqrDataSet* Value) {
-  FDataSet = Value;
-  FDataSetName = Value ? Value->UserName() : String();
-  if (Value) Value->FreeNotification(this);
-}
+void TvqrDataBand::SetDataSet(TvqrDataSet* Value) { FDataSet.Set(Value, this); }
 
-String TvqrDataBand::DataSetName() const { return FDataSet ? FDataSet->UserName() : FDataSetName; }
+String TvqrDataBand::DataSetName() const { return FDataSet.Name(); }
 
-void TvqrDataBand::SetDataSetName(const String& Value) {
-  FDataSetName = Value;
-  FDataSet = FindDataSet(FDataSet, Value);
-  if (FDataSet) FDataSet->FreeNotification(this);
-}
+void TvqrDataBand::SetDataSetName(const String& Value) { FDataSet.SetName(Value, this); }
 
 void TvqrDataBand::SetRowCount(int Value) {
   FRowCount = Value;
@@ -230,7 +222,7 @@ String TvqrDataBand::GetDescription() const { return ResText(u"obDataBand"); }
 
 void TvqrDataBand::Notification(TComponent* AComponent, TOperation Operation) {
   inherited::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == FDataSet) FDataSet = nullptr;
+  if (Operation == opRemove) FDataSet.Removed(AComponent);
 }
 
 // --- TvqrGroupHeader --------------------------------------------------------------------------

@@ -173,7 +173,7 @@ public:
   // Above Columns wraps to 1 (which clears MaxY); Left moves to the column, bypassing the
   // position setter.
   void SetCurColumn(int Value);
-  TvqrDataSet* DataSet() const { return FDataSet; }
+  TvqrDataSet* DataSet() const { return FDataSet.DataSet; }
   void SetDataSet(TvqrDataSet* Value);
   String DataSetName() const;
   void SetDataSetName(const String& Value);
@@ -205,8 +205,7 @@ private:
   Extended FColumnGap = 0, FColumnWidth = 0;
   int FColumns = 0;
   int FCurColumn = 0;
-  TvqrDataSet* FDataSet = nullptr;
-  String FDataSetName;
+  TvqrDataSetRef FDataSet;
   bool FFooterAfterEach = false, FKeepFooter = false, FKeepHeader = false;
   bool FKeepTogether = false, FPrintIfDetailEmpty = false;
   int FRowCount = 0;

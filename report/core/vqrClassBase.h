@@ -73,6 +73,21 @@ Extended RoundTo8Decimals(Extended X);
 // its class does not override).
 [[noreturn]] void vqrAbstractError();
 
+// A data source held by object and by user name, as views, data bands, report pages and the
+// report hold theirs: the name reads from the object while one is bound.
+struct TvqrDataSetRef {
+  TvqrDataSet* DataSet = nullptr;
+  String StoredName;
+  // Binds Value (Holder hears when it goes) and takes its user name.
+  void Set(TvqrDataSet* Value, TComponent* Holder);
+  String Name() const;
+  // Stores the name and resolves it as Holder sees it (FindDataSet), keeping the bound one
+  // when nothing else answers.
+  void SetName(const String& Value, TvqrComponent* Holder);
+  // Forgets the data source when AComponent is it.
+  void Removed(const TComponent* AComponent);
+};
+
 // =============================================================================================
 // TvqrComponent
 // =============================================================================================

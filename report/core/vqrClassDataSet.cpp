@@ -82,6 +82,28 @@ void TvqrGlobalDataSetList::GetActiveList(TStrings* List) {
 }
 
 // =============================================================================================
+// TvqrDataSetRef
+// =============================================================================================
+
+void TvqrDataSetRef::Set(TvqrDataSet* Value, TComponent* Holder) {
+  DataSet = Value;
+  StoredName = Value ? Value->UserName() : String();
+  if (Value) Value->FreeNotification(Holder);
+}
+
+String TvqrDataSetRef::Name() const { return DataSet ? DataSet->UserName() : StoredName; }
+
+void TvqrDataSetRef::SetName(const String& Value, TvqrComponent* Holder) {
+  StoredName = Value;
+  DataSet = Holder->FindDataSet(DataSet, Value);
+  if (DataSet) DataSet->FreeNotification(Holder);
+}
+
+void TvqrDataSetRef::Removed(const TComponent* AComponent) {
+  if (AComponent == DataSet) DataSet = nullptr;
+}
+
+// =============================================================================================
 // TvqrDataSet
 // =============================================================================================
 

@@ -183,21 +183,11 @@ void TvqrReportPage::SetColor(TColor Value) { FBackPicture->SetColor(Value); }
 TvqrFrame* TvqrReportPage::Frame() const { return FBackPicture->Frame(); }
 void TvqrReportPage::SetFrame(TvqrFrame* Value) { FBackPicture->SetFrame(Value); }
 
-void TvqrReportPage::SetDataSet(TvqrDataSet* Value) {
-  FDataSet = Value;
-  FDataSetName = Value ? Value->UserName() : String();
-  if (Value) Value->FreeNotification(this);
-}
+void TvqrReportPage::SetDataSet(TvqrDataSet* Value) { FDataSet.Set(Value, this); }
 
-String TvqrReportPage::DataSetName() const {
-  return FDataSet ? FDataSet->UserName() : FDataSetName;
-}
+String TvqrReportPage::DataSetName() const { return FDataSet.Name(); }
 
-void TvqrReportPage::SetDataSetName(const String& Value) {
-  FDataSetName = Value;
-  FDataSet = FindDataSet(FDataSet, Value);
-  if (FDataSet) FDataSet->FreeNotification(this);
-}
+void TvqrReportPage::SetDataSetName(const String& Value) { FDataSet.SetName(Value, this); }
 
 void TvqrReportPage::ClearGuides() {
   FHGuides->Clear();
@@ -206,7 +196,7 @@ void TvqrReportPage::ClearGuides() {
 
 void TvqrReportPage::Notification(TComponent* AComponent, TOperation Operation) {
   inherited::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == FDataSet) FDataSet = nullptr;
+  if (Operation == opRemove) FDataSet.Removed(AComponent);
 }
 
 void TvqrReportPage::SetDefaults() {

@@ -94,7 +94,7 @@ public:
   void SetPageCount(int Value);
   TColor Color() const;
   void SetColor(TColor Value);
-  TvqrDataSet* DataSet() const { return FDataSet; }
+  TvqrDataSet* DataSet() const { return FDataSet.DataSet; }
   void SetDataSet(TvqrDataSet* Value);
   String DataSetName() const;
   void SetDataSetName(const String& Value);
@@ -166,8 +166,7 @@ private:
   int FBin = 7, FBinOtherPages = 7;
   bool FBackPictureVisible = true, FBackPicturePrintable = true;
   int FPageCount = 1;
-  TvqrDataSet* FDataSet = nullptr;
-  String FDataSetName;
+  TvqrDataSetRef FDataSet;
   TvqrDuplexMode FDuplex = dmNone;
   bool FEndlessHeight = false, FEndlessWidth = false, FLargeDesignHeight = false;
   String FOutlineText;

@@ -161,8 +161,7 @@ void TvqrReport::Clear() {
   FPrintOptions->Clear();
   FReportOptions->Clear();
   FStyles->Clear();
-  FDataSet = nullptr;
-  FDataSetName.clear();
+  FDataSet = TvqrDataSetRef();
   FDotMatrixReport = false;
   FParentReport.clear();
   FScriptLanguage = u"PascalScript";
@@ -197,21 +196,11 @@ void TvqrReport::SetStyles(TvqrStyles* Value) {
   FStyles->Apply();
 }
 
-void TvqrReport::SetDataSet(TvqrDataSet* Value) {
-  FDataSet = Value;
-  FDataSetName = Value ? Value->UserName() : String();
-  if (Value) Value->FreeNotification(this);
-}
+void TvqrReport::SetDataSet(TvqrDataSet* Value) { FDataSet.Set(Value, this); }
 
-String TvqrReport::DataSetName() const {
-  return FDataSet ? FDataSet->UserName() : FDataSetName;
-}
+String TvqrReport::DataSetName() const { return FDataSet.Name(); }
 
-void TvqrReport::SetDataSetName(const String& Value) {
-  FDataSetName = Value;
-  FDataSet = FindDataSet(FDataSet, Value);
-  if (FDataSet) FDataSet->FreeNotification(this);
-}
+void TvqrReport::SetDataSetName(const String& Value) { FDataSet.SetName(Value, this); }
 
 void TvqrReport::SetTerminated(bool Value) {
   FTerminated = Value;
@@ -246,7 +235,7 @@ void TvqrReport::Notification(TComponent* AComponent, TOperation Operation) {
     for (int I = List->Count() - 1; I >= 0; --I)
       if (static_cast<TComponent*>(List->Items(I)->DataSet()) == AComponent) delete List->Items(I);
   }
-  if (static_cast<TComponent*>(FDataSet) == AComponent) FDataSet = nullptr;
+  FDataSet.Removed(AComponent);
 }
 
 // --- Data sources ---------------------------------------------------------------------------

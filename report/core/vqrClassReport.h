@@ -137,7 +137,7 @@ public:
   // Loads the parent template into this report and marks its objects as ancestors.
   void SetParentReport(const String& Value);
   TvqrReport* ParentReportObject() const { return FParentReportObject.get(); }
-  TvqrDataSet* DataSet() const { return FDataSet; }
+  TvqrDataSet* DataSet() const { return FDataSet.DataSet; }
   void SetDataSet(TvqrDataSet* Value);
   String DataSetName() const;
   void SetDataSetName(const String& Value);
@@ -315,8 +315,7 @@ private:
 
   String FVersion = u"4.9.38";
   String FParentReport;
-  TvqrDataSet* FDataSet = nullptr;
-  String FDataSetName;
+  TvqrDataSetRef FDataSet;
   bool FDotMatrixReport = false;
   String FIniFile = u"\\Software\\Quillerant";
   bool FOldStyleProgress = false;

@@ -253,25 +253,17 @@ TvqrView::TvqrView(TComponent* AOwner)
 
 TvqrView::~TvqrView() = default;
 
-void TvqrView::SetDataSet(TvqrDataSet* Value) {
-  FDataSet = Value;
-  FDataSetName = Value ? Value->UserName() : String();
-  if (Value) Value->FreeNotification(this);
-}
+void TvqrView::SetDataSet(TvqrDataSet* Value) { FDataSet.Set(Value, this); }
 
-String TvqrView::DataSetName() const { return FDataSet ? FDataSet->UserName() : FDataSetName; }
+String TvqrView::DataSetName() const { return FDataSet.Name(); }
 
-void TvqrView::SetDataSetName(const String& Value) {
-  FDataSetName = Value;
-  FDataSet = FindDataSet(FDataSet, Value);
-  if (FDataSet) FDataSet->FreeNotification(this);
-}
+void TvqrView::SetDataSetName(const String& Value) { FDataSet.SetName(Value, this); }
 
-bool TvqrView::IsDataField() const { return FDataSet && !FDataField.empty(); }
+bool TvqrView::IsDataField() const { return FDataSet.DataSet && !FDataField.empty(); }
 
 void TvqrView::Notification(TComponent* AComponent, TOperation Operation) {
   inherited::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == FDataSet) FDataSet = nullptr;
+  if (Operation == opRemove) FDataSet.Removed(AComponent);
 }
 
 void TvqrView::BeforePrint() {

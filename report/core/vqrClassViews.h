@@ -181,7 +181,7 @@ public:
   void SetCursor(int Value) { FCursor = Value; }
   const String& DataField() const { return FDataField; }
   void SetDataField(const String& Value) { FDataField = Value; }
-  TvqrDataSet* DataSet() const { return FDataSet; }
+  TvqrDataSet* DataSet() const { return FDataSet.DataSet; }
   void SetDataSet(TvqrDataSet* Value);
   String DataSetName() const;
   void SetDataSetName(const String& Value);
@@ -246,8 +246,7 @@ private:
   TColor FColor = clNone;
   int FCursor = 0;
   String FDataField;
-  TvqrDataSet* FDataSet = nullptr;
-  String FDataSetName;
+  TvqrDataSetRef FDataSet;
   std::unique_ptr<TvqrFrame> FFrame;
   bool FPrintable = true;
   TvqrShiftMode FShiftMode = smAlways;
