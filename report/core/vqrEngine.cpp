@@ -336,6 +336,7 @@ void TvqrEngine::RunPage() {
   TvqrReport* R = Report();
   if (!HasDetailRecords(FPage, R->EngineOptions()->PrintIfEmpty())) return;
   BeginReportPage();
+  ShowPageObjects();
   if (R->OnManualBuild())
     R->OnManualBuild()(FPage);
   else if (!Trim(FPage->OnManualBuild()).empty())
@@ -345,6 +346,31 @@ void TvqrEngine::RunPage() {
   FIsLastPage = true;
   EndPage();
   FIsLastPage = false;
+}
+
+// Views placed on the page itself print once, where they stand, through a borrowed null band.
+void TvqrEngine::ShowPageObjects() {
+  std::vector<TvqrComponent*> Views;
+  for (TvqrComponent* C : FPage->Objects())
+    if (dynamic_cast<TvqrView*>(C)) Views.push_back(C);
+  if (Views.empty()) return;
+  Extended SavedY = CurY;
+  TvqrNullBand Holder(nullptr);
+  Holder.SetBounds(0, 0, PageWidth(), PageHeight());
+  Holder.SetParent(FPage);  // the views evaluate in their report
+  struct TGiveBack {
+    std::vector<TvqrComponent*>& Views;
+    TvqrReportPage* Page;
+    TvqrNullBand& Holder;
+    ~TGiveBack() {
+      for (TvqrComponent* V : Views) V->SetParent(Page);
+      Holder.SetParent(nullptr);
+    }
+  } GiveBack{Views, FPage, Holder};
+  for (TvqrComponent* V : Views) V->SetParent(&Holder);
+  Holder.AlignChildren();
+  ShowBand(&Holder);
+  CurY = SavedY;
 }
 
 void TvqrEngine::BeginReportPage() {

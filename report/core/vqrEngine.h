@@ -81,6 +81,7 @@ private:
   void RunReportPage(TvqrReportPage* Page);
   void RunPage();
   void BeginReportPage();
+  void ShowPageObjects();
   bool HasDetailRecords(TvqrComponent* Owner, bool Force);
   void RunDataBands(TvqrComponent* Owner);
   void ShowGroupHeaders(TvqrDataBand* D, TvqrBand* H, bool IsFirst, int From);

@@ -381,6 +381,24 @@ TEST_F(EngineTest, AKeptGroupMovesWholeAndPageFooterTotalsStayRight) {
   EXPECT_EQ(P2.back(), u"sum 1000");
 }
 
+TEST_F(EngineTest, ViewsOnThePageItselfPrintOnceWhereTheyStand) {
+  Fill({{u"A", u"a", 1}});
+  auto* Stamp = new TvqrMemoView(Page);
+  Stamp->SetName(u"Stamp");
+  Stamp->SetBounds(500, 900, 100, 20);
+  Stamp->SetText(u"stamp [ds.\"NAME\"]");
+  auto* Data = Band<TvqrMasterData>(u"MasterData1", 80, 20);
+  Data->SetDataSet(Adapter);
+  Memo(Data, u"Memo1", u"[ds.\"NAME\"]");
+  ASSERT_TRUE(Prepare()) << ToUtf8(Report->Errors()->Text());
+  EXPECT_EQ(Texts(0), (std::vector<String>{u"stamp a", u"a"}));
+  TvqrReportPage* Built = Store()->Page(0);
+  auto* Printed = dynamic_cast<TvqrMemoView*>(Built->Objects()[0]->Objects()[0]);
+  ASSERT_NE(Printed, nullptr);
+  EXPECT_DOUBLE_EQ(double(Printed->AbsTop()), 900.0);
+  EXPECT_EQ(Stamp->Parent(), Page);
+}
+
 TEST(ExpressionCache, WrapsForEachLanguage) {
   EXPECT_EQ(TvqrExpressionCache::WrapExpression(u"PascalScript", u"vq3f0", u"1+2"),
             u"function vq3f0: Variant; begin Result := 1+2 end; begin end.");
