@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <QScreen>
 #include <xcb/xcb.h>
 
@@ -94,6 +96,19 @@ void TApplication::CheckDisplay() {
                    Utf8ToString(Display.toStdString()));
 }
 
+namespace {
+// The platform's own texts (file and print dialogs, standard buttons) in Russian, once.
+void LoadPlatformTranslation() {
+  static bool Loaded = false;
+  if (Loaded || !qApp) return;
+  Loaded = true;
+  auto* Translator = new QTranslator(qApp);
+  if (Translator->load(QStringLiteral("qtbase_ru"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QCoreApplication::installTranslator(Translator);
+}
+}  // namespace
+
 void TApplication::Initialize() {
   if (!QApplication::instance()) {
     CheckDisplay();
@@ -101,6 +116,8 @@ void TApplication::Initialize() {
     FOwnsPlatformApp = true;
     if (Screen) Screen->RefreshMonitors();
   }
+  LoadPlatformTranslation();
+  if (!FTitle.empty()) SetTitle(FTitle);
   WatchActivation();
 }
 
@@ -206,7 +223,13 @@ void TApplication::ShowException(const Exception& E) {
   MessageBox(Msg, FTitle, MB_OK | MB_ICONSTOP);
 }
 
-void TApplication::SetTitle(const String& Value) { FTitle = Value; }
+// The title names the program to the window system: the class of its windows (WM_CLASS) and,
+// through the surfaces, their icon names; the windows' own captions stay as they are.
+void TApplication::SetTitle(const String& Value) {
+  FTitle = Value;
+  if (QCoreApplication::instance() && !Value.empty())
+    QCoreApplication::setApplicationName(QString::fromUtf16(Value.data(), qsizetype(Value.size())));
+}
 
 int TApplication::MessageBox(const String& Text, const String& Caption, unsigned Flags) {
   return ::MessageBox(Screen ? Screen->ActiveForm() : nullptr, Text, Caption.empty() ? FTitle : Caption, Flags);

@@ -112,6 +112,10 @@ public:
       }
       setWindowFlags(F);
       setWindowTitle(QString::fromUtf16(Params.Caption.data(), qsizetype(Params.Caption.size())));
+      // The task bar and window lists name the program by the application's title.
+      if (Application && !Application->Title().empty())
+        setWindowIconText(QString::fromUtf16(Application->Title().data(),
+                                             qsizetype(Application->Title().size())));
     }
   }
 

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <optional>
+
+#include <QCoreApplication>
 #include <sstream>
 
 #include "platform/controls/Dialogs.h"
@@ -213,4 +215,20 @@ TEST(ApplicationDisplay, CheckDisplayRaisesWithoutAnXServer) {
   }
   Put("QT_QPA_PLATFORM", OldPlatform ? OldPlatform->c_str() : nullptr);
   Put("DISPLAY", OldDisplay ? OldDisplay->c_str() : nullptr);
+}
+
+// The platform's dialogs speak Russian, and the title names the program to the window system.
+// In a child process: the platform's application object made here would outlive this test.
+TEST(ApplicationDisplay, PlatformTextsInRussianAndTheTitleAsApplicationName) {
+  EXPECT_EXIT(
+      {
+        InitControls();
+        Application->Initialize();
+        Application->SetTitle(u"V o r e n t a");
+        const bool Named = QCoreApplication::applicationName() == QStringLiteral("V o r e n t a");
+        const bool Russian = QCoreApplication::translate("QPlatformTheme", "Cancel") ==
+                             QStringLiteral("Отмена");
+        std::exit(Named && Russian ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
