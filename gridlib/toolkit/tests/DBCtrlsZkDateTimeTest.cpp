@@ -32,6 +32,14 @@ TEST_F(DateRoutines, TwoDigitYearsLandInTheWindow) {
     EXPECT_EQ(ExpandTwoDigitYear(R.In), R.Out) << R.In;
 }
 
+TEST_F(DateRoutines, DefaultFormatsFollowTheLocalesDateOrder) {
+  EXPECT_EQ(DefaultDateEditFormat(true), u"DD/MM/YYYY");
+  EXPECT_EQ(DefaultDateEditFormat(false), u"DD/MM/YY");
+  TFormatSettingsScope Invariant(TFormatSettings::Invariant());   // "M/d/yyyy"
+  EXPECT_EQ(DefaultDateEditFormat(true), u"MM/DD/YYYY");
+  EXPECT_EQ(NormalizeNumberText(u"1,234.5"), u"1234.5");
+}
+
 TEST_F(DateRoutines, FormatCompilerAndItsErrors) {
   TDateTimeElementsMaskPosZk P;
   EXPECT_EQ(ParseDateTimeEditFormat(u"DD/MM/YYYY", P), u"!99/99/9999;1; ");
