@@ -4,6 +4,7 @@
 #include "gridlib/toolkit/tests/DBCtrlsZkTestFixture.h"
 
 #include "gridlib/toolkit/PopupMonthCalendarZk.h"
+#include "platform/controls/Clipboard.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -148,6 +149,17 @@ TEST_F(DateEditTest, SeparatorJumpsToTheNextElementOfItsOwnFormat) {
   SimulateTyping(u":");
   EXPECT_EQ(Free->SelStart(), 14);   // the minutes
   EXPECT_EQ(Free->SelLength(), 2);
+}
+
+TEST_F(DateEditTest, PasteFillsAtMostTheMasksPositions) {
+  SetClipboardForTests(true);
+  Clipboard()->SetAsText(u"3112" + String(1 << 20, u'7'));
+  Free->SetFocus();
+  SimulateKeyPress(VK_HOME);
+  Free->PasteFromClipboard();
+  EXPECT_EQ(Free->EditText().size(), 10u);
+  EXPECT_EQ(Free->EditText(), u"31.12.7777");
+  SetClipboardForTests(false);
 }
 
 TEST_F(DateEditTest, SettingBadTextRaises) {
