@@ -342,7 +342,8 @@ String TvqrPictureView::Diff(TvqrComponent* AComponent) const {
       if (R->PreviewPages()) R->PreviewPages()->AddPicture(const_cast<TvqrPictureView*>(this));
     FPictureChanged = false;
   }
-  String Out = u" " + ViewDiff(AComponent);
+  String Out = ViewDiff(AComponent);
+  Out.insert(Out.begin(), u' ');
   AddAttr(Out, u"ImageIndex", IntToStr(FImageIndex));
   if (FTransparent) AddAttr(Out, u"Transparent", u"1");
   if (FTransparentColor != clWhite) AddAttr(Out, u"TransparentColor", IntToStr(FTransparentColor));

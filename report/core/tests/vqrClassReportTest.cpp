@@ -8,6 +8,8 @@
 #include <fstream>
 #include <functional>
 
+#include "platform/classes/IniFiles.h"
+#include "platform/classes/Registry.h"
 #include "platform/classes/Streams.h"
 #include "platform/classes/TypeRegistry.h"
 #include "platform/controls/Forms.h"
@@ -466,4 +468,35 @@ TEST(vqrInheritFromTemplate, DuplicatesWithoutADialogCancelAndRestoreTheReport) 
   Own.Report.SetFileName(T.Path("own.xml"));
   EXPECT_FALSE(Own.Report.InheritFromTemplate(T.Path("base.xml"), imDefault));
   EXPECT_EQ(dynamic_cast<TvqrMemoView*>(Own.Report.FindObject(u"Memo1"))->Text(), u"своё");
+}
+
+// --- Data sources and settings ------------------------------------------------------------------
+
+TEST(vqrReportLookups, DataSourceNamesAliasesAndSettingsStores) {
+  TReportFixture F;
+  TvqrUserDataSet Listed(nullptr), Other(nullptr);
+  Listed.SetName(u"Lines");
+  Listed.SetUserName(u"Строки");
+  Other.SetName(u"Other");
+  F.Report.DataSets()->Add(&Listed);
+  TvqrDataSet* DS = nullptr;
+  String Field;
+  F.Report.GetDatasetAndField(u"Строки.\"Сумма\"", DS, Field);
+  EXPECT_EQ(DS, &Listed);
+  EXPECT_EQ(Field, u"Сумма");
+  F.Report.GetDatasetAndField(u"Нет.\"Сумма\"", DS, Field);
+  EXPECT_EQ(DS, nullptr);
+  EXPECT_EQ(Field, u"Сумма");
+  F.Report.GetDatasetAndField(u"Строки.Сумма", DS, Field);
+  EXPECT_EQ(DS, nullptr);
+  EXPECT_EQ(Field, u"");
+  EXPECT_EQ(F.Report.GetAlias(&Listed), u"Строки");
+  EXPECT_EQ(F.Report.GetAlias(&Other), StringTable()->Get(u"clDSNotIncl"));
+  EXPECT_EQ(F.Report.GetAlias(nullptr), u"");
+
+  std::unique_ptr<TCustomIniFile> Registry(F.Report.GetIniFile());
+  EXPECT_NE(dynamic_cast<TRegistryIniFile*>(Registry.get()), nullptr);
+  F.Report.SetIniFile(u"/tmp/vqr-settings.ini");
+  std::unique_ptr<TCustomIniFile> File(F.Report.GetIniFile());
+  EXPECT_NE(dynamic_cast<TIniFile*>(File.get()), nullptr);
 }
