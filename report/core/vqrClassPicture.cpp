@@ -290,6 +290,24 @@ int TvqrPictureView::LoadPictureFromStream(TStream* S, bool ResetStreamPos) {
   return 0;
 }
 
+namespace {
+
+// Draws G into R; a transparent picture leaves out its transparent colour. Metafile data has
+// nothing to draw.
+void DrawGraphic(TCanvas* Canvas, const TRect& R, TGraphic* G, bool Transparent,
+                 TColor TransparentColor) {
+  if (dynamic_cast<TvqrMetafileData*>(G)) return;
+  if (!Transparent) return Canvas->StretchDraw(R, G);
+  TBitmap Copy;
+  Copy.Assign(G);
+  Copy.SetTransparentMode(tmFixed);
+  Copy.SetTransparentColor(TransparentColor);
+  Copy.SetTransparent(true);
+  Canvas->StretchDraw(R, &Copy);
+}
+
+}  // namespace
+
 TRect TvqrPictureView::PictureRect(int PicWidth, int PicHeight) const {
   TRect R{X, Y, X1, Y1};
   if (PicWidth <= 0 || PicHeight <= 0) return R;
@@ -325,11 +343,11 @@ void TvqrPictureView::Draw(TCanvas* ACanvas, Extended AScaleX, Extended AScaleY,
   if (G && !G->Empty()) {
     const TRect R = PictureRect(G->Width(), G->Height());
     if (FStretched) {
-      ACanvas->StretchDraw(R, G);
+      DrawGraphic(ACanvas, R, G, FTransparent, FTransparentColor);
     } else {
       const TClipRegion Saved = ACanvas->GetClipRegion();
       ACanvas->IntersectClipRect(Rect(X, Y, X1, Y1));
-      ACanvas->StretchDraw(R, G);
+      DrawGraphic(ACanvas, R, G, FTransparent, FTransparentColor);
       ACanvas->SelectClipRegion(Saved);
     }
   }

@@ -188,6 +188,23 @@ TEST(vqrPictureView, FormatsAreRecognisedFromTheBytes) {
   }
 }
 
+TEST(vqrPictureView, ATransparentPictureIsDrawnWithoutItsTransparentColour) {
+  TMetafile M;
+  TMetafileCanvas Canvas(&M);
+  TvqrPictureView View(nullptr);
+  View.SetBounds(0, 0, 40, 20);
+  TBitmap Source(4, 2);
+  View.Picture()->SetGraphic(&Source);
+  View.SetTransparent(true);
+  View.SetTransparentColor(clRed);
+  View.Draw(&Canvas, 1, 1, 0, 0);
+  const auto Images = Records(M, mrImage);
+  ASSERT_EQ(Images.size(), 1u);
+  EXPECT_EQ(Images[0]->Bounds, Rect(0, 0, 40, 20));
+  ASSERT_TRUE(Images[0]->TransparentColor.has_value());
+  EXPECT_EQ(*Images[0]->TransparentColor, TColorRef(clRed));
+}
+
 // --- Diff texts ---------------------------------------------------------------------------------
 
 TEST(vqrFrameDiff, FrameLinesAreWrittenAgainstTheirFrameOrTheTemplate) {
