@@ -108,6 +108,7 @@ private:
   void StartColumn();
   void OutputPageBand(TvqrBand* F);
   void RecalcSuppressed(TvqrBand* B);
+  void PrintSubreports(TvqrBand* B);
   void SplitBand(TvqrBand* B);
   void PushDownBelow(TvqrReportComponent* O, Extended X, std::vector<TvqrReportComponent*>& ToPrint,
                      std::vector<TvqrReportComponent*>& Pushed);

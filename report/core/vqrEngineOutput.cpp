@@ -150,6 +150,52 @@ void TvqrEngine::OutputBand(TvqrBand* B) {
     CurY += B->Height();
   }
   FAggregates->Reset(B);
+  if (B->Visible()) PrintSubreports(B);
+}
+
+// Subreports on a band run their pages from the band's end, each starting there; the run
+// continues where the furthest of them ended (later page, then later column, then lower).
+void TvqrEngine::PrintSubreports(TvqrBand* B) {
+  std::vector<TvqrSubreport*> Subs;
+  for (TvqrComponent* C : B->Objects())
+    if (auto* S = dynamic_cast<TvqrSubreport*>(C);
+        S && S->Visible() && !S->PrintOnParent() && S->Page() && S->Page() != FPage)
+      Subs.push_back(S);
+  if (Subs.empty()) return;
+  TvqrPreviewPages* Store = this->Store();
+  const int EndPage = Store->CurPage, EndColumn = CurColumn;
+  const Extended EndX = CurX, EndY = CurY, EndPageCurX = FPageCurX;
+  int FarPage = EndPage, FarColumn = EndColumn;
+  Extended FarY = EndY;
+  TvqrReportPage* Owner = FPage;
+  // The subreport's bands are ordinary output even when the band itself is a page-start
+  // reprint (a report title).
+  const bool SavedFromAddPage = FCallFromAddPage;
+  FCallFromAddPage = false;
+  for (TvqrSubreport* S : Subs) {
+    Store->CurPage = EndPage;
+    CurColumn = EndColumn;
+    FPageCurX = EndPageCurX + S->Left();
+    CurX = EndX + S->Left();
+    CurY = EndY - B->StretchedHeight + S->Top();
+    RunDataBands(S->Page());
+    FPage = Owner;
+    if (Store->CurPage > FarPage || (Store->CurPage == FarPage && CurColumn > FarColumn) ||
+        (Store->CurPage == FarPage && CurColumn == FarColumn && CurY > FarY)) {
+      FarPage = Store->CurPage;
+      FarColumn = CurColumn;
+      FarY = CurY;
+    }
+  }
+  Store->CurPage = FarPage;
+  CurColumn = FarColumn;
+  CurX = EndPageCurX;
+  TStrings* Positions = FPage->ColumnPositions();
+  if (CurColumn >= 2 && CurColumn - 1 < Positions->Count())
+    CurX += ParseFloatText(Positions->Strings(CurColumn - 1)) * vq01cm;
+  CurY = FarY;
+  FPageCurX = EndPageCurX;
+  FCallFromAddPage = SavedFromAddPage;
 }
 
 void TvqrEngine::PrepareBand(TvqrBand* B) {

@@ -399,6 +399,28 @@ TEST_F(EngineTest, ViewsOnThePageItselfPrintOnceWhereTheyStand) {
   EXPECT_EQ(Stamp->Parent(), Page);
 }
 
+TEST_F(EngineTest, ASubreportRunsItsPageInsideTheBand) {
+  Fill({{u"A", u"a1", 1}, {u"A", u"a2", 2}});
+  auto* Title = Band<TvqrReportTitle>(u"ReportTitle1", 0, 40);
+  Memo(Title, u"Memo1", u"title");
+  auto* Sub = new TvqrSubreport(Title);
+  Sub->SetName(u"Subreport1");
+  Sub->SetBounds(0, 20, 300, 20);
+  auto* Inner = new TvqrReportPage(Report.get());
+  Inner->SetName(u"Page2");
+  Inner->SetPaperSize(9);
+  Sub->SetPage(Inner);
+  auto* Data = new TvqrMasterData(Inner);
+  Data->SetName(u"MasterData2");
+  Data->SetBounds(0, 10, 300, 20);
+  Data->SetDataSet(Adapter);
+  Memo(Data, u"Memo2", u"inner [ds.\"NAME\"]");
+  auto* After = Band<TvqrPageFooter>(u"PageFooter1", 300, 20);
+  Memo(After, u"Memo3", u"foot");
+  ASSERT_TRUE(Prepare()) << ToUtf8(Report->Errors()->Text());
+  EXPECT_EQ(Texts(0), (std::vector<String>{u"title", u"inner a1", u"inner a2", u"foot"}));
+}
+
 TEST(ExpressionCache, WrapsForEachLanguage) {
   EXPECT_EQ(TvqrExpressionCache::WrapExpression(u"PascalScript", u"vq3f0", u"1+2"),
             u"function vq3f0: Variant; begin Result := 1+2 end; begin end.");
