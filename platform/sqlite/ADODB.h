@@ -212,6 +212,7 @@ private:
   // From the master link: the master's row or state changed.
   void MasterChanged();
   void Execute();
+  void ReadDatesForDateFields();
   // Filtering (ADOQueryFilter.cpp): the parsed Filter, the view of accepted rows, one row's test.
   void BuildFilter();
   void ApplyFilter();

@@ -316,6 +316,7 @@ void TADOQuery::Execute() {
     }
     AnalyseOrigins(Db, Stmt, Q);
   }
+  ReadDatesForDateFields();
   Q.Data.clear();
   Q.Order.clear();
   int Rc;
@@ -337,6 +338,19 @@ void TADOQuery::Execute() {
   Q.Cursor = -1;
   ++FExecutionCount;
   if (Q.Open) ApplyFilter();  // on opening, once the fields exist
+}
+
+// Rows are read before the fields bind: a persistent date or time field makes its column read
+// as dates even where the column declares text (dates kept as ISO text), so the field gets a
+// date, not the text.
+void TADOQuery::ReadDatesForDateFields() {
+  if (DefaultFields()) return;
+  for (TColumnInfo& Col : FImpl->Columns) {
+    const TField* Field = FindField(Col.Name);
+    if (!Field || Field->FieldKind() != fkData) continue;
+    const TFieldType Kind = Field->DataType();
+    if (Kind == ftDate || Kind == ftTime || Kind == ftDateTime) Col.Read = TReadKind::Date;
+  }
 }
 
 void TADOQuery::InternalOpen() {

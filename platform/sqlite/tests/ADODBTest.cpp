@@ -15,6 +15,7 @@
 #include "platform/db/Fields.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/FormatSettings.h"
 
 namespace {
 
@@ -454,3 +455,24 @@ TEST_F(ADODB, ExecSQLCountsRowsAndComputedColumnsAreReadOnly) {
   R->Post();
   EXPECT_EQ(Scalar(u"SELECT NM FROM DS_COLOR WHERE ID = 1").AsString(), u"Новый");
 }
+
+namespace {
+
+// Dates kept as ISO text in a column declared TEXT reach a persistent date field as dates.
+TEST_F(ADODB, PersistentDateFieldReadsIsoTextAsADate) {
+  Conn->Execute(u"CREATE TABLE T (ID INTEGER PRIMARY KEY, DT TEXT)");
+  Conn->Execute(u"INSERT INTO T VALUES (1, '2026-12-09')");
+  auto Q = Query(u"SELECT ID, DT FROM T");
+  auto* Id = new TIntegerField(Q.get());
+  Id->SetFieldName(u"ID");
+  Id->SetDataSet(Q.get());
+  auto* Dt = new TDateTimeField(Q.get());
+  Dt->SetFieldName(u"DT");
+  Dt->SetDataSet(Q.get());
+  Q->Open();
+  EXPECT_EQ(Dt->AsDateTime(), EncodeDate(2026, 12, 9));
+  TFormatSettingsScope Russian(TFormatSettings::Russian());
+  EXPECT_EQ(Dt->AsString(), u"09.12.2026");
+}
+
+}  // namespace
