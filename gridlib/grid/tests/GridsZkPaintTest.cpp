@@ -61,8 +61,8 @@ TEST_F(GridPaint, RowSelectHighlightsTheRowWithOneFocusRectangle) {
   // Inside the row, away from the focus rectangle's dots, the highlight colour.
   EXPECT_EQ(S.At(100, Sel.Top + 10), ColorToRGB(clHighlight));
   EXPECT_EQ(S.At(200, Sel.Top + 10), ColorToRGB(clHighlight));
-  // The focus rectangle's dots run around the whole selection, not per cell: none at the
-  // inner cell boundary on the top edge... but on the selection's left edge.
+  // The focus rectangle's dots run around the whole selection, not around each cell: they
+  // stand on the selection's left edge, and none stand on the boundary between two cells.
   int EdgeDots = 0;
   for (int Y = Sel.Top; Y < Sel.Bottom; ++Y)
     if (S.At(Sel.Left, Y) != ColorToRGB(clHighlight)) ++EdgeDots;
