@@ -11,6 +11,7 @@
 #include "platform/rtl/SysUtils.h"
 #include "report/core/vqrClass.h"
 #include "report/core/vqrClassAbstract.h"
+#include "report/core/vqrClassRTTI.h"
 #include "report/core/vqrClass_p.h"
 #include "report/core/vqrUtils.h"
 #include "report/core/vqrVariables.h"
@@ -112,6 +113,7 @@ TvqrReport::TvqrReport(TComponent* AOwner)
       FEnabledDataSets(std::make_unique<TvqrReportDataSets>(this)),
       FDrillState(std::make_unique<TStringList>()) {
   FScript->SetExtendedCharset(true);
+  vqrRegisterClassRTTI();  // the report model's bindings join every script's modules once
   FScript->AddRTTI();
   FTimer->SetEnabled(false);
   FTimer->SetInterval(50);
