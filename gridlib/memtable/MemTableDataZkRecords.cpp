@@ -192,6 +192,7 @@ TRecordsListZk::TRecordsListZk(TMemTableDataZk* AMemTableData)
 }
 
 TRecordsListZk::~TRecordsListZk() {
+  for (TMemoryRecordZk* R : FDeletedList) delete R;
   FDeletedList.clear();
   FDeltaList.clear();
   FRecList.ForEach([](TMemoryRecordZk* R) { R->FRecordsList = nullptr; });
@@ -289,6 +290,9 @@ void TRecordsListZk::PersistDeleteRecord(int Index) {
   if (!FCachedUpdates) ApplyRecordChange(Rec, usDeleted);
   FRecList.Extract(Index);
   Notify(Rec, Index, rlnRecDeletedZk);
+  // Gone for good: a change still logged for it (from cached mode) goes with it, rather than
+  // refusing to free the record and losing it.
+  DropFromLog(Rec);
   FreeRecord(Rec);
 }
 
@@ -373,6 +377,10 @@ void TRecordsListZk::SortData(const TCompareRecords& Compare, void* ParamSort) {
 }
 
 void TRecordsListZk::Clear() {
+  // Observers let go of the records before they are freed.
+  Notify(nullptr, -1, rlnListChangingZk);
+  // Records whose deletion was merged belong to nothing else: they go too.
+  for (TMemoryRecordZk* R : FDeletedList) delete R;
   FDeletedList.clear();
   FDeltaList.clear();
   FIndexes->ClearIndexes();
@@ -386,6 +394,7 @@ void TRecordsListZk::Clear() {
 }
 
 void TRecordsListZk::CancelUpdates() {
+  Notify(nullptr, -1, rlnListChangingZk);  // inserted records are freed below
   for (int I = Count() - 1; I >= 0; --I) {
     TMemoryRecordZk* Rec = Items(I);
     switch (Rec->FUpdateStatus) {

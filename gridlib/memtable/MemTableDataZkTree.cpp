@@ -33,7 +33,10 @@ bool TVariantKeyEqualZk::operator()(const Variant& A, const Variant& B) const {
 
 // --- TMemRecViewZk ----------------------------------------------------------------------------------
 
-TMemRecViewZk::~TMemRecViewZk() { NodeOwner()->NodeFreed(this); }
+// The root (no record) is freed by the base tree's destructor, when the record tree is gone.
+TMemRecViewZk::~TMemRecViewZk() {
+  if (Rec()) NodeOwner()->NodeFreed(this);
+}
 
 TMemoryTreeListZk* TMemRecViewZk::NodeOwner() const { return static_cast<TMemoryTreeListZk*>(Owner()); }
 
@@ -122,7 +125,7 @@ void TMemoryTreeListZk::UnfileNode(TMemRecViewZk* Node) {
 
 void TMemoryTreeListZk::NodeFreed(TMemRecViewZk* Node) {
   FVisibleItemsObsolete = true;
-  if (FClearing || !Node->Rec()) return;
+  if (FClearing) return;
   UnfileNode(Node);
   auto It = FNodeOfRec.find(Node->Rec());
   if (It != FNodeOfRec.end() && It->second == Node) FNodeOfRec.erase(It);

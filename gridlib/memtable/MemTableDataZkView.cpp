@@ -292,6 +292,13 @@ void TRecordsViewZk::DataEvent(TMemoryRecordZk* MemRec, int Index, TRecordsListN
     ResetRowList();
     UpdateFields();
   }
+  if (Action == rlnListChangingZk && MemRec == nullptr) {
+    // The list is about to change as a whole (records may be freed): the rows are rebuilt
+    // when it has changed.
+    FRows->Clear();
+    FMemoryTreeList->ClearTree();
+    return;
+  }
   if (FDisableFilterCount > 0) return;
   if (FViewAsTreeList)
     TreeDataEvent(MemRec, Action);

@@ -67,10 +67,15 @@ struct TModel {
         New->SetDataValue(fID, dvvValueZk, Id);
         New->SetDataValue(fPARENT, dvvValueZk, RandomParent(Id));
         New->SetDataValue(fNM, dvvValueZk, RandomName());
-        if (Op == 0 && N > 0)
-          List()->InsertRecord(Pick(N + 1), New);
-        else
-          List()->AddRecord(New);
+        try {
+          if (Op == 0 && N > 0)
+            List()->InsertRecord(Pick(N + 1), New);
+          else
+            List()->AddRecord(New);
+        } catch (...) {
+          if (!New->Attached()) New->Cancel();
+          throw;
+        }
       } else if (Op == 3) {
         Edit(Rec, fNM, RandomName());
       } else if (Op == 4) {

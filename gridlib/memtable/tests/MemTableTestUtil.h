@@ -34,7 +34,12 @@ inline TMemoryRecordZk* AddRec(TMemTableDataZk* Data, const std::vector<Variant>
   TMemoryRecordZk* Rec = List->NewRecord();
   for (std::size_t I = 0; I < Values.size(); ++I)
     Rec->SetDataValue(static_cast<int>(I), dvvValueZk, Values[I]);
-  List->AddRecord(Rec);
+  try {
+    List->AddRecord(Rec);
+  } catch (...) {
+    if (!Rec->Attached()) Rec->Cancel();  // refused: the record is still ours
+    throw;
+  }
   return Rec;
 }
 
