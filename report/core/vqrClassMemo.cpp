@@ -147,6 +147,7 @@ void TvqrCustomMemoView::ApplyStyle(TvqrStyleItem* Item) {
   if (!Item) return;
   SetColor(Item->Color());
   SetFont(Item->Font());
+  Frame()->Assign(Item->Frame());
 }
 
 String TvqrCustomMemoView::GetComponentText() const {

@@ -111,7 +111,7 @@ public:
   TRect TextRect{};
   Extended PrintScale = 0;
 
-  // Colour and font (ending ParentFont) of the style item; nothing for none.
+  // Colour, font (ending ParentFont) and frame of the style item; nothing for none.
   void ApplyStyle(TvqrStyleItem* Item);
   // The text with the first "[TOTALPAGES]" (any case) replaced by TotalPages when
   // expressions are allowed.

@@ -17,6 +17,7 @@ class TStream;
 class TvqrReport;
 class TvqrDataSet;
 class TvqrXMLItem;
+class TvqrFrame;
 
 VORENTA_ENUM(TvqrSilentMode, simMessageBoxes, simSilent, simReThrow);
 VORENTA_ENUM(TvqrPreviewButton, pbPrint, pbLoad, pbSave, pbExport, pbZoom, pbFind, pbOutline,
@@ -340,6 +341,8 @@ public:
   void SetColor(TColor Value) { FColor = Value; }
   TFont* Font() const { return FFont.get(); }
   void SetFont(TFont* Value) { FFont->Assign(Value); }
+  TvqrFrame* Frame() const { return FFrame.get(); }
+  void SetFrame(TvqrFrame* Value);
   // "Style" followed by the smallest number from 1 that no item has.
   void CreateUniqueName();
   String DisplayName() const override { return FName; }
@@ -348,6 +351,7 @@ private:
   String FName;
   TColor FColor = clNone;
   std::unique_ptr<TFont> FFont;
+  std::unique_ptr<TvqrFrame> FFrame;
 };
 
 class TvqrStyles : public TCollection {

@@ -18,7 +18,8 @@
 REGISTER_CLASS(TvqrStyleItem) {
   Class.Property("Name", &TvqrStyleItem::Name, &TvqrStyleItem::SetName)
       .Property("Color", &TvqrStyleItem::Color, &TvqrStyleItem::SetColor)
-      .Property("Font", &TvqrStyleItem::Font, &TvqrStyleItem::SetFont);
+      .Property("Font", &TvqrStyleItem::Font, &TvqrStyleItem::SetFont)
+      .Property("Frame", &TvqrStyleItem::Frame, &TvqrStyleItem::SetFrame);
 }
 
 REGISTER_CLASS(TvqrStyles) {}
@@ -26,7 +27,9 @@ REGISTER_CLASS(TvqrStyles) {}
 // --- TvqrStyleItem ----------------------------------------------------------------------------
 
 TvqrStyleItem::TvqrStyleItem(TCollection* ACollection)
-    : TCollectionItem(ACollection), FFont(std::make_unique<TFont>()) {
+    : TCollectionItem(ACollection),
+      FFont(std::make_unique<TFont>()),
+      FFrame(std::make_unique<TvqrFrame>()) {
   FFont->SetName(u"Arial");
   FFont->SetSize(10);
   FFont->SetCharset(DEFAULT_CHARSET);
@@ -40,7 +43,10 @@ void TvqrStyleItem::Assign(TPersistent* Source) {
   SetName(Src->FName);
   FColor = Src->FColor;
   FFont->Assign(Src->FFont.get());
+  FFrame->Assign(Src->FFrame.get());
 }
+
+void TvqrStyleItem::SetFrame(TvqrFrame* Value) { FFrame->Assign(Value); }
 
 void TvqrStyleItem::SetName(const String& Value) {
   if (auto* Sheet = dynamic_cast<TvqrStyles*>(Collection())) {

@@ -238,3 +238,26 @@ TEST(vqrMemoDiff, TheTextIsAlwaysWrittenAndParagraphFlagsMoveOn) {
   Copy.SetRotation(-90);
   EXPECT_EQ(Copy.Rotation(), -90);
 }
+
+TEST(vqrMemoStyle, AStyleGivesColourFontAndFrame) {
+  RegisterReportClasses();
+  TvqrReport Report(nullptr);
+  TvqrStyleItem* Item = Report.Styles()->Add();
+  Item->SetName(u"Рамка");
+  Item->SetColor(clYellow);
+  Item->Font()->SetSize(14);
+  Item->Frame()->SetTyp(AllSides());
+  Item->Frame()->SetColor(clRed);
+  auto* Page = new TvqrReportPage(&Report);
+  auto* Band = new TvqrMasterData(Page);
+  auto* Memo = new TvqrMemoView(Band);
+  Memo->SetStyle(u"рамка");
+  EXPECT_EQ(Memo->Color(), clYellow);
+  EXPECT_EQ(Memo->Font()->Size(), 14);
+  EXPECT_FALSE(Memo->ParentFont());
+  EXPECT_EQ(FrameTypBits(Memo->Frame()->Typ()), 15);
+  EXPECT_EQ(Memo->Frame()->LeftLine()->Color(), clRed);
+  Memo->SetStyle(u"нет такого");
+  EXPECT_EQ(Memo->Style(), u"нет такого");
+  EXPECT_EQ(Memo->Color(), clYellow);
+}
