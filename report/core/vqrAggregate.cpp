@@ -240,26 +240,14 @@ void TvqrAggregateList::ScanBand(TvqrBand* Band, TvqrBand* ContextBand) {
 
 void TvqrAggregateList::ScanMemo(TvqrCustomMemoView* Memo, TvqrBand* ParentBand,
                                  TvqrBand* ContextBand) {
-  if (!Memo->AllowExpressions()) return;
-  const String& Delims = Memo->ExpressionDelimiters();
-  size_t Comma = Delims.find(u',');
-  String Open = Delims.substr(0, Comma);
-  String Close = Comma == String::npos ? String() : Delims.substr(Comma + 1, 255);
-  if (Open.empty() || Close.empty()) return;
-  String Text = Memo->Text();
-  int I = 1;
-  while (I <= static_cast<int>(Text.size())) {
-    int At = Pos(Open, Text, I);
-    if (At == 0) break;
-    int Start = At, End = At;
-    String Inner = ExtractBracketedText(Text, Open, Close, Start, End);
-    if (End <= Start) {
-      I = At + 1;
-      continue;
-    }
+  String Open, Close;
+  if (!Memo->AllowExpressions() || !vqrSplitDelimiters(Memo->ExpressionDelimiters(), Open, Close))
+    return;
+  // Each bracketed expression is scanned; the expansion's result is not needed.
+  vqrExpandBrackets(Memo->Text(), Open, Close, [&](const String& Inner) {
     ScanAggregateCalls(Inner, Memo, ParentBand, ContextBand);
-    I = End + 1;
-  }
+    return String();
+  });
 }
 
 void TvqrAggregateList::ScanAggregateCalls(const String& T, TvqrCustomMemoView* Memo,

@@ -14,25 +14,6 @@
 
 namespace {
 
-// Each bracketed part of S (nesting counted, quotes skipped) replaced by Evaluate of its
-// inner text; inserted values are never scanned again.
-template <class F>
-String ExpandBrackets(const String& S, const String& Open, const String& Close, F&& Evaluate) {
-  String Text = S;
-  int I = 1;
-  while (I <= static_cast<int>(Text.size())) {
-    int At = Pos(Open, Text, I);
-    if (At == 0) break;
-    int Start = At, End = At;
-    String Inner = ExtractBracketedText(Text, Open, Close, Start, End);
-    if (End <= Start) break;
-    String Value = Evaluate(Inner);
-    Text.replace(static_cast<size_t>(Start - 1), static_cast<size_t>(End - Start + 1), Value);
-    I = Start + static_cast<int>(Value.size());
-  }
-  return Text;
-}
-
 TvqrDrawText* RendererOf(TvqrReport* Report) {
   auto* Engine = Report ? dynamic_cast<TvqrEngine*>(Report->Engine()) : nullptr;
   return Engine ? Engine->DrawText() : SharedDrawText();
@@ -68,8 +49,8 @@ void TvqrView::GetData() {
   TvqrReport* R = Report();
   if (!R) return;
   auto Eval = [R](const String& Expr) { return VarToStr(vqrCalc(R, Expr)); };
-  if (TagStr().find(u'[') != String::npos) SetTagStr(ExpandBrackets(TagStr(), u"[", u"]", Eval));
-  if (URL().find(u'[') != String::npos) SetURL(ExpandBrackets(URL(), u"[", u"]", Eval));
+  if (TagStr().find(u'[') != String::npos) SetTagStr(vqrExpandBrackets(TagStr(), u"[", u"]", Eval));
+  if (URL().find(u'[') != String::npos) SetURL(vqrExpandBrackets(URL(), u"[", u"]", Eval));
 }
 
 // =============================================================================================
@@ -178,14 +159,10 @@ void TvqrCustomMemoView::GetData() {
       SetText(T);
     }
   } else if (AllowExpressions()) {
-    const String& Delims = ExpressionDelimiters();
-    size_t Comma = Delims.find(u',');
-    String Open = Delims.substr(0, Comma);
-    String Close = Comma == String::npos ? String() : Delims.substr(Comma + 1, 255);
-    String T = Text();
-    if (!Open.empty() && !Close.empty() && T.find(Open) != String::npos)
-      SetText(ExpandBrackets(T, Open, Close,
-                             [this](const String& E) { return EvaluateBracketExpression(E); }));
+    String Open, Close, T = Text();
+    if (vqrSplitDelimiters(ExpressionDelimiters(), Open, Close) && T.find(Open) != String::npos)
+      SetText(vqrExpandBrackets(T, Open, Close,
+                                [this](const String& E) { return EvaluateBracketExpression(E); }));
   }
   vqrSetLocalValue(R, Value());
   Highlight()->SetActive(false);

@@ -8,6 +8,7 @@
 #include "report/core/vqrClassAbstract.h"
 #include "report/core/vqrEngine.h"
 #include "report/core/vqrRes.h"
+#include "report/core/vqrUtils.h"
 #include "report/core/vqrVariables.h"
 #include "script/ks_iinterpreter.h"
 #include "script/ks_iinterpreter_objects.h"
@@ -385,6 +386,30 @@ void vqrDoBeforePrint(TvqrReport* Report, TvqrReportComponent* Component) {
 void vqrDoAfterPrint(TvqrReport* Report, TvqrReportComponent* Component) {
   if (Report->OnAfterPrint()) Report->OnAfterPrint()(Component);
   vqrDoNotifyEvent(Report, Component, Component->OnAfterPrint(), false);
+}
+
+bool vqrSplitDelimiters(const String& Delimiters, String& Open, String& Close) {
+  size_t Comma = Delimiters.find(u',');
+  Open = Delimiters.substr(0, Comma);
+  Close = Comma == String::npos ? String() : Delimiters.substr(Comma + 1, 255);
+  return !Open.empty() && !Close.empty();
+}
+
+String vqrExpandBrackets(const String& S, const String& Open, const String& Close,
+                         const std::function<String(const String& Inner)>& Evaluate) {
+  String Text = S;
+  int I = 1;
+  while (I <= static_cast<int>(Text.size())) {
+    int At = Pos(Open, Text, I);
+    if (At == 0) break;
+    int Start = At, End = At;
+    String Inner = ExtractBracketedText(Text, Open, Close, Start, End);
+    if (End <= Start) break;
+    String Value = Evaluate(Inner);
+    Text.replace(static_cast<size_t>(Start - 1), static_cast<size_t>(End - Start + 1), Value);
+    I = Start + static_cast<int>(Value.size());
+  }
+  return Text;
 }
 
 Byte ShiftStateToByte(Word Shift) { return static_cast<Byte>(Shift & 0xFF); }

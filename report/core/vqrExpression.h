@@ -8,6 +8,7 @@
 // (ksObjectToVariant), never as addresses.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -88,6 +89,14 @@ void vqrDoParamEvent(TvqrReport* Report, const String& EventName, Variant& Param
 // The host event, then the object's OnBeforePrint / OnAfterPrint script procedure.
 void vqrDoBeforePrint(TvqrReport* Report, TvqrReportComponent* Component);
 void vqrDoAfterPrint(TvqrReport* Report, TvqrReportComponent* Component);
+
+// The open and close delimiters of a text object's ExpressionDelimiters ("[,]"); false when
+// either is empty.
+bool vqrSplitDelimiters(const String& Delimiters, String& Open, String& Close);
+// Text with each bracketed part (nesting counted, quotes skipped) replaced by Evaluate of its
+// inner text; inserted values are never scanned again.
+String vqrExpandBrackets(const String& Text, const String& Open, const String& Close,
+                         const std::function<String(const String& Inner)>& Evaluate);
 
 // The low byte of a shift-state set.
 Byte ShiftStateToByte(Word Shift);
