@@ -12,3 +12,8 @@ void CreateDatabaseFile(const String& Path, const std::string& Script);
 
 // The contents of a text file; EInOutError when it cannot be read.
 std::string ReadTextFile(const String& Path);
+
+// The sample script with its catalogue replaced by Colours generated colours ("К 00-01", ...),
+// each with four lines in both recipes (a base of 70 % and pastes of 15, 10 and 5 %): a large
+// catalogue for measuring. Colours must be at least 1.
+std::string GeneratedCatalogueScript(const std::string& SampleScript, int Colours);

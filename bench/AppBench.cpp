@@ -18,31 +18,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kColours = 5000;
-constexpr int kLinesPerColour = 4;
-
-std::string GeneratedDatabase() {
-  std::string Sql = ReadTextFile(Utf8ToString(VORENTA_SAMPLE_SQL));
-  Sql += "DELETE FROM DS_COLOR; DELETE FROM DS_COLOR_REC; DELETE FROM DS_COLOR_REC_A;\n";
-  Sql += "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<" +
-         std::to_string(kColours) + ")\n"
-         "INSERT INTO DS_COLOR (ID,NM,COLOR,COLOR_TP_ID,AM,BASE_ID,IND,PRICE1)\n"
-         "SELECT i, 'К ' || printf('%02d-%02d', i/100 % 100, i % 100), i*997 % 16777216,"
-         " 1 + i % 3, 100, 1, i / 50, 100 FROM n;\n";
-  for (const char* Table : {"DS_COLOR_REC", "DS_COLOR_REC_A"})
-    Sql += std::string("INSERT INTO ") + Table +
-           " (COLOR_ID,LKM_TP_ID,LKM_ID,LKM_REC_ID,AM" +
-           (std::string(Table) == "DS_COLOR_REC_A" ? ",IS_BASE1" : "") +
-           ")\nSELECT ID, 1, 1, 1, 70" +
-           (std::string(Table) == "DS_COLOR_REC_A" ? ", 1" : "") +
-           " FROM DS_COLOR UNION ALL SELECT ID, 2, 3, 4, 15" +
-           (std::string(Table) == "DS_COLOR_REC_A" ? ", 0" : "") +
-           " FROM DS_COLOR UNION ALL SELECT ID, 2, 4, 5, 10" +
-           (std::string(Table) == "DS_COLOR_REC_A" ? ", 0" : "") +
-           " FROM DS_COLOR UNION ALL SELECT ID, 2, 5, 6, 5" +
-           (std::string(Table) == "DS_COLOR_REC_A" ? ", 0" : "") + " FROM DS_COLOR;\n";
-  static_assert(kLinesPerColour == 4, "the generator writes four lines per colour");
-  return Sql;
-}
 
 class TBenchDatabase {
 public:
@@ -51,7 +26,9 @@ public:
     fs::remove_all(Dir);
     fs::create_directories(Dir);
     fs::current_path(Dir);
-    CreateDatabaseFile(u"DATA/vorenta.data", GeneratedDatabase());
+    CreateDatabaseFile(u"DATA/vorenta.data",
+                       GeneratedCatalogueScript(ReadTextFile(Utf8ToString(VORENTA_SAMPLE_SQL)),
+                                                kColours));
     SetAppBoxHandler([](TAppBoxKind, const String&, const String&) { return true; });
     Module = std::make_unique<TDM>(nullptr);
     Module->RefreshAllData();
