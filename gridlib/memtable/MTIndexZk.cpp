@@ -271,11 +271,17 @@ void TMTIndexZk::RecordEvent(TMemoryRecordZk* MemRec, int, TRecordsListNotificat
       }
       break;
     }
-    case rlnRecChangedZk:
+    case rlnRecChangedZk: {
       // A reverted deletion has no entry any more: it gets one again.
+      const Variant Key = KeyOf(MemRec);
+      if (MemRec->UpdateStatus() != usDeleted && VariantsEqual(Key, FOldValue)) {
+        const int Pos = LowerBound(Key, MemRec->HashCode());
+        if (Pos < FCount && Items(Pos).Rec == MemRec) break;  // the key did not change
+      }
       EraseEntry(FOldValue, MemRec);
-      if (MemRec->UpdateStatus() != usDeleted) InsertEntry(KeyOf(MemRec), MemRec);
+      if (MemRec->UpdateStatus() != usDeleted) InsertEntry(Key, MemRec);
       break;
+    }
     case rlnRecDeletedZk:
     case rlnRecMarkedForDelZk:
       if (!EraseEntry(KeyOf(MemRec), MemRec)) {
