@@ -52,6 +52,7 @@ TvqrExpressionCache::~TvqrExpressionCache() = default;
 
 void TvqrExpressionCache::Clear() {
   FExpressions.clear();
+  LocalVariable = SelfVariable = nullptr;
   FScript->Clear();
 }
 
@@ -336,26 +337,40 @@ void vqrPrepareScript(TvqrReport* Report) {
   Script->AddMethod(u"macrofunction COUNT(Band: Variant = 0; Flags: Integer = 0): Variant", Macro);
   if (TvqrVQ2Events* Hooks = vqrVQ2Events(); Hooks && Hooks->OnPrepareScript)
     Hooks->OnPrepareScript(Report);
+  if (TvqrExpressionCache* Cache = vqrExpressionCache(Report)) {
+    Cache->LocalVariable = Script->Find(u"Value");
+    Cache->SelfVariable = Script->Find(u"Self");
+  }
 }
 
+namespace {
+TksCustomVariable* ScriptVariable(TvqrReport* Report, bool Self) {
+  if (TvqrExpressionCache* Cache = vqrExpressionCache(Report)) {
+    TksCustomVariable* V = Self ? Cache->SelfVariable : Cache->LocalVariable;
+    if (V) return V;
+  }
+  return Report->Script()->Find(Self ? u"Self" : u"Value");
+}
+}  // namespace
+
 Variant vqrLocalValue(TvqrReport* Report) {
-  TksCustomVariable* V = Report->Script()->Find(u"Value");
+  TksCustomVariable* V = ScriptVariable(Report, false);
   return V ? V->GetValue() : Null();
 }
 
 void vqrSetLocalValue(TvqrReport* Report, const Variant& Value) {
-  if (TksCustomVariable* V = Report->Script()->Find(u"Value")) V->SetValue(Value);
+  if (TksCustomVariable* V = ScriptVariable(Report, false)) V->SetValue(Value);
 }
 
 TvqrView* vqrSelfValue(TvqrReport* Report) {
-  TksCustomVariable* V = Report->Script()->Find(u"Self");
+  TksCustomVariable* V = ScriptVariable(Report, true);
   if (!V) return nullptr;
   Variant Handle = V->GetValue();
   return Handle.IsHandle() ? dynamic_cast<TvqrView*>(ksVariantToObject(Handle)) : nullptr;
 }
 
 void vqrSetSelfValue(TvqrReport* Report, TvqrView* View) {
-  if (TksCustomVariable* V = Report->Script()->Find(u"Self")) V->SetValue(ksObjectToVariant(View));
+  if (TksCustomVariable* V = ScriptVariable(Report, true)) V->SetValue(ksObjectToVariant(View));
 }
 
 // =============================================================================================

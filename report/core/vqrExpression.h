@@ -43,6 +43,9 @@ public:
   TksScript* Script() const { return FScript.get(); }
   TksScript* MainScript() const { return FMainScript; }
   int Count() const { return static_cast<int>(FExpressions.size()); }
+  // The report script's variables "Value" and "Self", found once by PrepareScript.
+  TksCustomVariable* LocalVariable = nullptr;
+  TksCustomVariable* SelfVariable = nullptr;
   // The wrapper of an expression as function Name in Language; empty for other languages.
   static String WrapExpression(const String& Language, const String& Name,
                                const String& Expression);
