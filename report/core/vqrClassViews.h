@@ -240,6 +240,8 @@ private:
   void DrawFrameLine(int AX, int AY, int AX1, int AY1, TvqrFrameLine* Line, int Side,
                      bool HasStart, bool HasEnd);
   void SetFramePen(TvqrFrameLine* Line);
+  void StampDots(int AX, int AY, int AX1, int AY1, int W, TColor LineColor,
+                 TvqrFrameStyle Style);
 
   TvqrAlign FAlign = baNone;
   TBrushStyle FBrushStyle = bsSolid;

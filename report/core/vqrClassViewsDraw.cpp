@@ -2,6 +2,7 @@
 // subreport on any canvas at a scale and an offset.
 #include <cmath>
 
+#include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/rtl/Math.h"
 #include "report/core/vqrClass.h"
@@ -184,16 +185,48 @@ void TvqrView::DrawFrameLine(int AX, int AY, int AX1, int AY1, TvqrFrameLine* Li
     Stroke(W, !OuterFirst);
     return;
   }
-  if ((Style == fsAltDot || Style == fsSquare) && FColor != clNone) {
-    const TColor PenColor = Canvas->Pen()->Color();
-    const TPenStyle PenStyle = Canvas->Pen()->Style();
-    Canvas->Pen()->SetColor(FColor);
-    Canvas->Pen()->SetStyle(psSolid);
-    DrawThickLine(AX, AY, AX1, AY1, W);
-    Canvas->Pen()->SetColor(PenColor);
-    Canvas->Pen()->SetStyle(PenStyle);
+  if (Style == fsAltDot || Style == fsSquare) {
+    if (FColor != clNone) {
+      Canvas->Pen()->SetColor(FColor);
+      Canvas->Pen()->SetStyle(psSolid);
+      DrawThickLine(AX, AY, AX1, AY1, W);
+    }
+    return StampDots(AX, AY, AX1, AY1, W, Line->Color(), Style);
   }
   DrawThickLine(AX, AY, AX1, AY1, W);
+}
+
+// Dotted and square-dotted lines: the platform has no user-styled geometric pens, so the
+// line is stamped from a pattern bitmap holding, every 2w pixels, a dot (w < 2), a w x w
+// round dot or a w x w square, black on white; the raster operation paints the line colour
+// where the pattern is black.
+void TvqrView::StampDots(int AX, int AY, int AX1, int AY1, int W, TColor LineColor,
+                         TvqrFrameStyle Style) {
+  if (W < 1) W = 1;
+  const bool Vertical = AX == AX1;
+  const int Length = Vertical ? std::abs(AY1 - AY) + 1 : std::abs(AX1 - AX) + 1;
+  const int Thick = W;
+  TBitmap Pattern(Vertical ? Thick : Length, Vertical ? Length : Thick);
+  TCanvas* P = Pattern.Canvas();
+  P->Brush()->SetStyle(bsSolid);
+  P->Brush()->SetColor(clWhite);
+  P->FillRect(Rect(0, 0, Pattern.Width(), Pattern.Height()));
+  P->Brush()->SetColor(clBlack);
+  P->Pen()->SetColor(clBlack);
+  for (int At = 0; At < Length; At += 2 * W) {
+    const int DX0 = Vertical ? 0 : At, DY0 = Vertical ? At : 0;
+    if (W < 2)
+      P->SetPixels(DX0, DY0, clBlack);
+    else if (Style == fsAltDot)
+      P->Ellipse(DX0, DY0, DX0 + W, DY0 + W);
+    else
+      P->FillRect(Rect(DX0, DY0, DX0 + W, DY0 + W));
+  }
+  Canvas->Brush()->SetStyle(bsSolid);
+  Canvas->Brush()->SetColor(LineColor);
+  const int Left = std::min(AX, AX1) - W / 2, Top = std::min(AY, AY1) - W / 2;
+  Canvas->DrawBitmap(Rect(Left, Top, Left + Pattern.Width(), Top + Pattern.Height()), Pattern,
+                     Rect(0, 0, Pattern.Width(), Pattern.Height()), ROP_PSDPxax);
 }
 
 // =============================================================================================

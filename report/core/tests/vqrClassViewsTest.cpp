@@ -69,6 +69,25 @@ TEST(vqrViewDraw, AFrameSideWithoutNeighboursIsPulledInByHalfItsWidth) {
   }
 }
 
+TEST(vqrViewDraw, DottedFramesAreStampedInTheLineColour) {
+  TMetafile M;
+  TMetafileCanvas Canvas(&M);
+  TvqrMemoView View(nullptr);
+  View.SetBounds(0, 0, 100, 20);
+  TvqrFrameTypes Top;
+  Top << ftTop;
+  View.Frame()->SetTyp(Top);
+  View.Frame()->SetStyle(fsAltDot);
+  View.Frame()->SetWidth(2);
+  View.Frame()->SetColor(clBlue);
+  View.Draw(&Canvas, 1, 1, 0, 0);
+  // The canvas records the stamp as the line colour painted where the pattern is black.
+  const auto Stamps = Records(M, mrImage);
+  ASSERT_EQ(Stamps.size(), 1u);
+  EXPECT_EQ(Stamps[0]->Bounds, Rect(-1, -1, 100, 1));
+  EXPECT_TRUE(Records(M, mrPolyline).empty());
+}
+
 TEST(vqrViewDraw, AnEmptyViewDrawsNothing) {
   TMetafile M;
   TMetafileCanvas Canvas(&M);
