@@ -134,11 +134,16 @@ void TDM::Connect() {
   Connection->SetConnectionString(BuiltInConnectionString());
   try {
     Connection->SetConnected(true);
-  } catch (const Exception&) {
+  } catch (const Exception& E) {
     // Start-up goes on without a database: every dataset then fails to open with the
-    // provider's own error, which the exception display shows.
-    ShowSystemError(kConnectionFailed, String());
+    // provider's own error, which the exception display shows. The reason (naming the file)
+    // follows on the box's second line.
+    ShowSystemError(kConnectionFailed + E.Message(), String());
+    return;
   }
+  if (Connection->ReadOnly())
+    ShowNotice(u"Файл базы данных открыт только для чтения: изменения не будут сохранены",
+               String());
 }
 
 // ===== field rules ============================================================================

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <algorithm>
 #include <filesystem>
 
@@ -61,8 +63,24 @@ TEST_F(Module_, MissingDatabaseShowsTheConnectionBoxOnceAndCreationGoesOn) {
   TDM Other(nullptr);
   ASSERT_EQ(Boxes.size(), 1u);
   EXPECT_EQ(Boxes[0], (TShownBox{TAppBoxKind::SystemError,
-                                 u"Ошибка подключения к базе данных! \n ", u""}));
+                                 u"Ошибка подключения к базе данных! \n "
+                                 u"Не удаётся открыть файл базы данных: DATA/vorenta.data",
+                                 u""}));
   EXPECT_THROW(Other.RefreshAllData(), EDatabaseError);
+  std::filesystem::current_path(Dir);
+}
+
+// A file that is no database: the box says so on its second line.
+TEST_F(Module_, FileThatIsNoDatabaseIsNamedInTheConnectionBox) {
+  const std::filesystem::path Other = Dir / "other";
+  std::filesystem::create_directories(Other / "DATA");
+  std::ofstream(Other / "DATA/vorenta.data") << std::string(2048, 'x');
+  std::filesystem::current_path(Other);
+  Boxes.clear();
+  TDM Module2(nullptr);
+  ASSERT_EQ(Boxes.size(), 1u);
+  EXPECT_EQ(Boxes[0].Text, u"Ошибка подключения к базе данных! \n "
+                           u"Файл не является базой данных: DATA/vorenta.data");
   std::filesystem::current_path(Dir);
 }
 

@@ -50,7 +50,7 @@ sqlite3* OpenDatabase(const String& FileName) {
   }
   if (Rc != SQLITE_OK) {
     const String Message =
-        OpenErrorText(FileName, Db ? sqlite3_errmsg(Db) : sqlite3_errstr(Rc));
+        OpenErrorText(FileName, Rc, Db ? sqlite3_errmsg(Db) : sqlite3_errstr(Rc));
     sqlite3_close(Db);
     throw EDatabaseError(Message);
   }
@@ -84,6 +84,10 @@ String TADOConnection::DatabaseFileName() const {
 }
 
 bool TADOConnection::Connected() const { return FImpl->Db != nullptr; }
+
+bool TADOConnection::ReadOnly() const {
+  return Connected() && sqlite3_db_readonly(FImpl->Db, "main") == 1;
+}
 
 void TADOConnection::SetConnected(bool Value) {
   if (Value == Connected()) return;

@@ -53,6 +53,8 @@ public:
   // The file named by "Data Source=", as given.
   String DatabaseFileName() const;
   bool Connected() const;
+  // The database file can only be read (connected to a write-protected file).
+  bool ReadOnly() const;
   void SetConnected(bool Value);
   void Open() { SetConnected(true); }
   // Closes the queries on this connection and ends an open transaction (rolled back).

@@ -30,10 +30,17 @@ inline constexpr const char16_t* OneStatement = u"A query takes a single stateme
 inline constexpr const char16_t* NoResultSet = u"The statement returns no rows";
 }  // namespace Text
 
-// "Cannot open database "<file>": <SQLite's message>".
-String OpenErrorText(const String& FileName, const char* Message);
+// What went wrong with the database file itself, in Russian and naming the file, for the
+// result codes that concern the file (busy or locked, corrupt, not a database, cannot be
+// opened, read-only, input/output, disk full); empty for every other code.
+String FileErrorText(int ResultCode, const String& FileName);
 
-// Raises EDatabaseError with SQLite's message for the last failure on Db.
+// The file's own error (FileErrorText) when there is one, otherwise
+// "Cannot open database "<file>": <SQLite's message>".
+String OpenErrorText(const String& FileName, int ResultCode, const char* Message);
+
+// Raises EDatabaseError for the last failure on Db: the file's own error naming the file, or
+// SQLite's message for a failing statement.
 [[noreturn]] void RaiseSqliteError(sqlite3* Db);
 
 // A prepared statement owned by its holder; finalized on destruction.

@@ -84,11 +84,33 @@ void BindVariant(sqlite3_stmt* Stmt, int Index, const Variant& V, const String& 
   if (Rc != SQLITE_OK) RaiseSqliteError(sqlite3_db_handle(Stmt));
 }
 
-String OpenErrorText(const String& FileName, const char* Message) {
+String FileErrorText(int ResultCode, const String& FileName) {
+  const char16_t* Text = nullptr;
+  switch (ResultCode & 0xFF) {
+    case SQLITE_BUSY: case SQLITE_LOCKED: Text = u"База данных занята другой программой"; break;
+    case SQLITE_CORRUPT: Text = u"Файл базы данных повреждён"; break;
+    case SQLITE_NOTADB: Text = u"Файл не является базой данных"; break;
+    case SQLITE_CANTOPEN: Text = u"Не удаётся открыть файл базы данных"; break;
+    case SQLITE_READONLY: Text = u"Файл базы данных открыт только для чтения"; break;
+    case SQLITE_IOERR: Text = u"Ошибка чтения или записи файла базы данных"; break;
+    case SQLITE_FULL: Text = u"Нет места для записи в файл базы данных"; break;
+    default: return String();
+  }
+  return String(Text) + u": " + FileName;
+}
+
+String OpenErrorText(const String& FileName, int ResultCode, const char* Message) {
+  const String FileError = FileErrorText(ResultCode, FileName);
+  if (!FileError.empty()) return FileError;
   return u"Cannot open database \"" + FileName + u"\": " + Utf8ToString(Message);
 }
 
-void RaiseSqliteError(sqlite3* Db) { throw EDatabaseError(Utf8ToString(sqlite3_errmsg(Db))); }
+void RaiseSqliteError(sqlite3* Db) {
+  const char* Path = sqlite3_db_filename(Db, "main");
+  const String FileError =
+      FileErrorText(sqlite3_extended_errcode(Db), Utf8ToString(Path ? Path : ""));
+  throw EDatabaseError(FileError.empty() ? Utf8ToString(sqlite3_errmsg(Db)) : FileError);
+}
 
 void ExecSimple(sqlite3* Db, const char* Sql) {
   if (sqlite3_exec(Db, Sql, nullptr, nullptr, nullptr) != SQLITE_OK) RaiseSqliteError(Db);

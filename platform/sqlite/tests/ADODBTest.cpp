@@ -91,12 +91,12 @@ TEST_F(ADODB, OpeningNeverCreatesAndReportsSqlitesMessage) {
   EXPECT_TRUE(Conn->Connected());
   EXPECT_EQ(Conn->DatabaseFileName(), u"DATA/test.data");
   EXPECT_EQ(OpenError(u"Provider=X;Data Source=DATA/missing.data"),
-            u"Cannot open database \"DATA/missing.data\": unable to open database file");
+            u"Не удаётся открыть файл базы данных: DATA/missing.data");
   EXPECT_FALSE(fs::exists("DATA/missing.data"));
   std::ofstream("DATA/junk.data") << "this is no database, just some text of a reasonable size "
                                      "for the header check to see it";
   EXPECT_EQ(OpenError(u"Data Source=DATA/junk.data"),
-            u"Cannot open database \"DATA/junk.data\": file is not a database");
+            u"Файл не является базой данных: DATA/junk.data");
   EXPECT_EQ(OpenError(u"Provider=Microsoft.Jet.OLEDB.4.0"),
             u"The connection string names no Data Source");
 }
@@ -139,7 +139,8 @@ TEST_F(ADODB, LockedFileIsAClearError) {
     Conn->Execute(u"UPDATE DS_COLOR SET AM = 1");
     ADD_FAILURE() << "no error on a locked file";
   } catch (const EDatabaseError& E) {
-    EXPECT_EQ(E.Message(), u"database is locked");
+    EXPECT_EQ(E.Message(), u"База данных занята другой программой: " +
+                               Utf8ToString(fs::absolute("DATA/test.data").string()));
   }
   sqlite3_exec(Other, "ROLLBACK", nullptr, nullptr, nullptr);
   sqlite3_close(Other);
@@ -473,6 +474,38 @@ TEST_F(ADODB, PersistentDateFieldReadsIsoTextAsADate) {
   EXPECT_EQ(Dt->AsDateTime(), EncodeDate(2026, 12, 9));
   TFormatSettingsScope Russian(TFormatSettings::Russian());
   EXPECT_EQ(Dt->AsString(), u"09.12.2026");
+}
+
+}  // namespace
+
+namespace {
+
+// A damaged page is told as a damaged file, naming it; the statements that do not touch the
+// damage go on working.
+TEST_F(ADODB, CorruptFileIsToldAsSuch) {
+  Conn->Execute(u"CREATE TABLE BIG (ID INTEGER PRIMARY KEY, T TEXT)");
+  Conn->Execute(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<2000) "
+                u"INSERT INTO BIG SELECT i, printf('%0100d', i) FROM n");
+  Conn->Close();
+  {
+    std::fstream File("DATA/test.data", std::ios::in | std::ios::out | std::ios::binary);
+    File.seekp(0, std::ios::end);
+    const std::streamoff Size = File.tellp();
+    const std::string Garbage(4096, '\xA5');
+    for (std::streamoff At = Size - 40960; At < Size - 4096; At += 8192) {
+      File.seekp(At);
+      File.write(Garbage.data(), std::streamsize(Garbage.size()));
+    }
+  }
+  Conn->Open();
+  try {
+    Scalar(u"SELECT COUNT(*) FROM BIG WHERE T LIKE '%7%'");
+    ADD_FAILURE() << "the damage went unnoticed";
+  } catch (const EDatabaseError& E) {
+    EXPECT_EQ(E.Message(), u"Файл базы данных повреждён: " +
+                               Utf8ToString(fs::absolute("DATA/test.data").string()));
+  }
+  EXPECT_EQ(Scalar(u"SELECT COUNT(*) FROM DS_COLOR").AsInteger(), 4);
 }
 
 }  // namespace
