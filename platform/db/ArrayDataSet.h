@@ -31,6 +31,7 @@ public:
   bool ReadOnly() const { return FReadOnly; }
   void SetReadOnly(bool Value) { FReadOnly = Value; }
   TParams* Params() const { return FParams.get(); }
+  TParams* PSGetParams() override { return FParams.get(); }
   TDataSource* MasterSource() const;
   void SetMasterSource(TDataSource* Value);
   // How many times the rows were selected: each open and each master re-run.

@@ -29,6 +29,7 @@ class TDataSet;
 class TDataSource;
 class TFieldDefs;
 class TIndexDefs;
+class TParams;
 class TStream;
 
 using TDataSetNotifyEvent = std::function<void(TDataSet* DataSet)>;
@@ -147,6 +148,14 @@ public:
   void SetFilterOptionsValue(TFilterOptions Value) { SetFilterOptions(Value); }
   const TFilterRecordEvent& OnFilterRecord() const { return FOnFilterRecord; }
   void SetOnFilterRecordValue(TFilterRecordEvent Value) { SetOnFilterRecord(std::move(Value)); }
+
+  // --- provider support (what a data driver asks of the dataset it reads and resolves to)
+  // The dataset's parameters, or nullptr when it has none.
+  virtual TParams* PSGetParams() { return nullptr; }
+  // ';'-separated key fields: those flagged pfInKey, else the fields of the primary index.
+  virtual String PSGetKeyFields();
+  // A new copy of the index definitions having every option of IndexTypes (all when empty).
+  virtual std::unique_ptr<TIndexDefs> PSGetIndexDefs(TIndexOptions IndexTypes);
 
   // --- data sources
   int DataSourceCount() const { return static_cast<int>(FDataSources.size()); }

@@ -1,0 +1,388 @@
+// MemTableZkGrid.cpp - what the data grid asks of the memory table (IMemTableZk): instant
+// read of any row, the view events sent to registered receivers, tree queries, distinct
+// field values and record moves.
+#include "gridlib/memtable/MemTableZk.h"
+
+#include <algorithm>
+
+#include "gridlib/memtable/MemTableDataZkView.h"
+#include "gridlib/memtable/MemTableZk_p.h"
+#include "gridlib/toolkit/BMListZk.h"
+#include "platform/classes/Strings.h"
+
+namespace {
+
+// The distinct values of one field of a records view, in value order; texts that differ only
+// in letter case are one entry (the first met). Filled again on every read, so a posted
+// change is always seen.
+class TMemTableDataFieldValueListZk : public IMemTableDataFieldValueListZk {
+public:
+  TMemTableDataFieldValueListZk(TRecordsViewZk* View, int FieldIndex)
+      : FView(View), FFieldIndex(FieldIndex), FValues(std::make_unique<TStringList>()) {}
+
+  TStrings* GetValues() override {
+    std::vector<Variant> Values;
+    const bool Text = FView->MemTableData() &&
+                      FFieldIndex < FView->MemTableData()->DataStruct()->Count() &&
+                      dynamic_cast<TMTStringDataFieldZk*>(FView->MemTableData()->DataStruct()->DataFields(FFieldIndex));
+    for (int Row = 0; Row < FView->Count(); ++Row) {
+      const Variant& V = FView->ViewItems(Row)->ValueRef(FFieldIndex);
+      if (!V.IsNull() && !V.IsEmpty()) Values.push_back(V);
+    }
+    std::stable_sort(Values.begin(), Values.end(), [Text](const Variant& A, const Variant& B) {
+      return CompareOrderValues(A, B, Text) < 0;
+    });
+    Values.erase(std::unique(Values.begin(), Values.end(),
+                             [Text](const Variant& A, const Variant& B) { return CompareOrderValues(A, B, Text) == 0; }),
+                 Values.end());
+    FValues->Clear();
+    for (const Variant& V : Values) FValues->Add(V.AsString());
+    return FValues.get();
+  }
+  void SetFilter(const String&) override {}
+
+private:
+  TRecordsViewZk* FView;
+  int FFieldIndex;
+  std::unique_ptr<TStringList> FValues;
+};
+
+}  // namespace
+
+// ===== instant read ==============================================================================
+
+void TCustomMemTableZk::InstantReadEnter(int RowNum) {
+  TRecordBuffer Buffer = AllocRecordBuffer();
+  FInstantBuffers.push_back(Buffer);
+  TRecBuf& B = RecBufOf(Buffer);
+  const TDataSetState S = State();
+  if ((S == dsEdit || S == dsInsert) && RowNum == FInstantReadCurRowNum) {
+    B = RecBufOf(ActiveBuffer());
+    B.InUse = true;
+    if (S == dsInsert) {
+      B.RecordNumber = -1;
+      B.RecView = nullptr;
+      B.MemRec = nullptr;
+    }
+    return;
+  }
+  if (ViewCount() == 0) {
+    InternalInitRecord(Buffer);
+    return;
+  }
+  if (S == dsInsert && RowNum > FInstantReadCurRowNum) --RowNum;
+  if (RowNum < 0 || RowNum >= ViewCount()) {
+    InternalInitRecord(Buffer);
+    return;
+  }
+  FillBufferFromRecord(ViewRecord(RowNum), RowNum, Buffer);
+}
+
+void TCustomMemTableZk::InstantReadEnter(TMemoryRecordZk* MemRec, int RowNum) {
+  TRecordBuffer Buffer = AllocRecordBuffer();
+  FInstantBuffers.push_back(Buffer);
+  FillBufferFromRecord(MemRec, RowNum, Buffer);
+}
+
+void TCustomMemTableZk::InstantReadLeave() {
+  if (FInstantBuffers.empty()) throw Exception(MemTableText::NotInInstantRead);
+  TRecordBuffer Buffer = FInstantBuffers.back();
+  FInstantBuffers.pop_back();
+  FreeRecordBuffer(Buffer);
+}
+
+int TCustomMemTableZk::GetInstantReadCurRow() {
+  if (Active()) UpdateCursorPos();
+  return FInstantReadCurRowNum;
+}
+
+int TCustomMemTableZk::InstantReadRowCount() {
+  if (!Active()) return 0;
+  UpdateCursorPos();
+  return ViewCount() + (State() == dsInsert ? 1 : 0);
+}
+
+int TCustomMemTableZk::InstantReadIndexOfBookmark(const TBookmark& Bookmark) {
+  return Bookmark.empty() ? -1 : BookmarkToRecNo(Bookmark) - 1;
+}
+
+// ===== view events ===============================================================================
+
+int TCustomMemTableZk::ViewIndexToRowNum(int Index) const {
+  if (State() == dsInsert && Index >= FInstantReadCurRowNum) return Index + 1;
+  return Index;
+}
+
+void TCustomMemTableZk::BroadcastViewEvent(int RowNum, TMTViewEventTypeZk Event, int OldRowNum) {
+  if (!Active() && !FActive) return;
+  if (ControlsDisabled()) {
+    if (FInactiveCount < 2) ++FInactiveCount;
+    if (FInactiveCount == 1) {
+      FInactiveEventRowNum = RowNum;
+      FInactiveEvent = Event;
+      FInactiveEventOldRowNum = OldRowNum;
+    }
+    return;
+  }
+  const std::vector<TComponent*> Receivers = FEventReceivers;
+  for (TComponent* C : Receivers) {
+    if (std::find(FEventReceivers.begin(), FEventReceivers.end(), C) == FEventReceivers.end()) continue;
+    if (auto* R = dynamic_cast<IMTViewEventReceiverZk*>(C)) R->MTViewDataEvent(RowNum, Event, OldRowNum);
+  }
+  FInactiveCount = 0;
+}
+
+void TCustomMemTableZk::ReplayInactiveEvent() {
+  const int Count = FInactiveCount;
+  FInactiveCount = 0;
+  if (Count == 1)
+    BroadcastViewEvent(FInactiveEventRowNum, FInactiveEvent, FInactiveEventOldRowNum);
+  else if (Count > 1)
+    BroadcastViewEvent(-1, mtViewDataChangedZk, -1);
+}
+
+void TCustomMemTableZk::ViewDataEvent(TMemoryRecordZk*, int Index, int Action) {
+  if (!FActive) return;
+  switch (Action) {
+    case rlnRecAddedZk:
+      BroadcastViewEvent(ViewIndexToRowNum(Index), mtRowInsertedZk, -1);
+      break;
+    case rlnRecChangedZk:
+    case rlnRecMarkedForDelZk:
+      BroadcastViewEvent(ViewIndexToRowNum(Index), mtRowChangedZk, -1);
+      break;
+    case rlnRecDeletedZk:
+      BroadcastViewEvent(ViewIndexToRowNum(Index), mtRowDeletedZk, -1);
+      break;
+    case rlnListChangedZk:
+      BroadcastViewEvent(-1, mtViewDataChangedZk, -1);
+      break;
+    default:
+      return;
+  }
+  // A row added or removed above the virtual insert row moves that row too, so the grid
+  // closes it where it now stands when the insertion ends.
+  if (State() == dsInsert && Index >= 0 && Index < FInstantReadCurRowNum) {
+    if (Action == rlnRecAddedZk) ++FInstantReadCurRowNum;
+    if (Action == rlnRecDeletedZk) --FInstantReadCurRowNum;
+  }
+  if (Active() && State() == dsBrowse) Resync({});
+}
+
+void TCustomMemTableZk::ViewRecordMoved(int OldIndex, int NewIndex) {
+  if (!FActive) return;
+  BroadcastViewEvent(ViewIndexToRowNum(NewIndex), mtRowMovedZk, ViewIndexToRowNum(OldIndex));
+}
+
+void TCustomMemTableZk::DataEvent(TDataEvent Event, std::intptr_t Info) {
+  const bool IsActive = Active();
+  if (IsActive && FOldControlsDisabled && !ControlsDisabled()) ReplayInactiveEvent();
+  if (Event == deUpdateState) {
+    if (State() == dsInsert && !FStateInsert) {
+      FStateInsert = true;
+      BroadcastViewEvent(GetInstantReadCurRow(), mtRowInsertedZk, -1);
+    } else if (State() == dsBrowse && FStateInsert) {
+      FStateInsert = false;
+      BroadcastViewEvent(FInstantReadCurRowNum, mtRowDeletedZk, -1);
+    }
+  }
+  TDataSet::DataEvent(Event, Info);
+  if (IsActive && !FOldActive) BroadcastViewEvent(-1, mtViewDataChangedZk, -1);
+  FOldControlsDisabled = ControlsDisabled();
+  FOldActive = IsActive;
+}
+
+void TCustomMemTableZk::RegisterEventReceiver(TComponent* Receiver) {
+  if (!Receiver || std::find(FEventReceivers.begin(), FEventReceivers.end(), Receiver) != FEventReceivers.end())
+    return;
+  FEventReceivers.push_back(Receiver);
+  Receiver->FreeNotification(this);
+}
+
+void TCustomMemTableZk::UnregisterEventReceiver(TComponent* Receiver) {
+  auto It = std::find(FEventReceivers.begin(), FEventReceivers.end(), Receiver);
+  if (It == FEventReceivers.end()) return;
+  FEventReceivers.erase(It);
+  Receiver->RemoveFreeNotification(this);
+}
+
+// ===== records and rows ==========================================================================
+
+TMemoryRecordZk* TCustomMemTableZk::GetRec() {
+  CheckActive();
+  TRecBuf* B = nullptr;
+  return StateRecBuf(B, false) ? B->MemRec : nullptr;
+}
+
+// The record's row comes from the view's row links, not from a scan.
+bool TCustomMemTableZk::GotoRec(TMemoryRecordZk* Rec) {
+  CheckActive();
+  const int Row = Rec ? FRecordsView->IndexOf(Rec) : -1;
+  if (Row < 0) return false;
+  SetRecNo(Row + 1);
+  return true;
+}
+
+std::unique_ptr<IMemTableDataFieldValueListZk> TCustomMemTableZk::GetFieldValueList(const String& FieldName) {
+  TField* Field = FindField(FieldName);
+  if (!Field) return nullptr;
+  if (Field->FieldKind() == fkLookup) {
+    auto List = std::make_unique<TDatasetFieldValueListZk>();
+    List->SetDataSet(Field->LookupDataSet());
+    List->SetFieldName(Field->LookupResultField());
+    return List;
+  }
+  if (Field->FieldNo() <= 0) return nullptr;
+  return std::make_unique<TMemTableDataFieldValueListZk>(FRecordsView.get(), Field->FieldNo() - 1);
+}
+
+// Moves the listed rows before view row ToRecNo (0 <= ToRecNo < count), or to the end for
+// ToRecNo = count; the bookmark list then names the moved records at their new rows. Moves
+// are made in the records list, so they show only in a view without a sort order.
+bool TCustomMemTableZk::MoveRecords(TBMListZk* BookmarkList, int ToRecNo, int TreeLevel, bool CheckOnly) {
+  (void)TreeLevel;
+  CheckActive();
+  const int Count = ViewCount();
+  if (!BookmarkList || ToRecNo < 0 || ToRecNo > Count || FRecordsView->ViewAsTreeList()) return false;
+  std::vector<TMemoryRecordZk*> Recs;
+  for (int I = 0; I < BookmarkList->Count(); ++I) {
+    const int Row = BookmarkToRecNo(*BookmarkList->Items(I)) - 1;
+    if (Row < 0 || Row >= Count) return false;
+    Recs.push_back(ViewRecord(Row));
+  }
+  if (CheckOnly) return true;
+  CheckBrowseMode();
+  TMemoryRecordZk* Target = ToRecNo < Count ? ViewRecord(ToRecNo) : nullptr;
+  TRecordsListZk* List = ViewData()->RecordsList();
+  LockViewResync();
+  try {
+    for (TMemoryRecordZk* Rec : Recs) {
+      if (Rec == Target) continue;
+      const int Cur = List->IndexOf(Rec);
+      int New = Target ? List->IndexOf(Target) : List->Count() - 1;
+      if (Target && Cur < New) --New;
+      if (Cur != New) List->Move(Cur, New);
+    }
+  } catch (...) {
+    UnlockViewResync(true);
+    throw;
+  }
+  std::vector<int> Rows;
+  for (TMemoryRecordZk* Rec : Recs) Rows.push_back(FRecordsView->IndexOf(Rec) + 1);
+  std::sort(Rows.begin(), Rows.end());
+  for (int I = 0; I < static_cast<int>(Rows.size()); ++I)
+    BookmarkList->SetItems(I, std::make_shared<const TBookmark>(RecNoToBookmark(Rows[static_cast<std::size_t>(I)])));
+  FRecordsViewUpdated = true;
+  UnlockViewResync(true);
+  return true;
+}
+
+// ===== tree ======================================================================================
+
+bool TCustomMemTableZk::TreeViewActive() const { return FRecordsView->ViewAsTreeList(); }
+
+void TCustomMemTableZk::SetTreeViewActive(bool Value) {
+  if (Active()) CheckBrowseMode();
+  FRecordsView->SetViewAsTreeList(Value);
+  if (Active()) {
+    First();
+    Resync({});
+  }
+}
+
+void TCustomMemTableZk::SetTreeKeyFields(const String& KeyFieldName, const String& RefParentFieldName) {
+  FRecordsView->SetTreeViewKeyFieldName(KeyFieldName);
+  FRecordsView->SetTreeViewRefParentFieldName(RefParentFieldName);
+}
+
+bool TCustomMemTableZk::GetTreeViewMode() { return FRecordsView->ViewAsTreeList(); }
+
+TMemRecViewZk* TCustomMemTableZk::TreeNode() const {
+  CheckActive();
+  TRecBuf* B = nullptr;
+  return StateRecBuf(B, false) ? B->RecView : nullptr;
+}
+
+bool TCustomMemTableZk::GetTreeNodeExpanded() {
+  TMemRecViewZk* Node = TreeNode();
+  return Node && Node->NodeExpanded();
+}
+
+bool TCustomMemTableZk::GetTreeNodeHasChildren() {
+  TMemRecViewZk* Node = TreeNode();
+  return Node && Node->NodeHasChildren();
+}
+
+int TCustomMemTableZk::GetTreeNodeLevel() {
+  TMemRecViewZk* Node = TreeNode();
+  return Node ? Node->Level() : -1;
+}
+
+int TCustomMemTableZk::GetPrevNodeLevel() {
+  CheckActive();
+  const int No = RecNo();
+  if (!FRecordsView->ViewAsTreeList() || No <= 1) return -1;
+  TMemRecViewZk* Node = FRecordsView->MemoryTreeList()->GetVisibleNode(No - 2);
+  return Node ? Node->Level() : -1;
+}
+
+// Outside tree mode there is no level: -1.
+int TCustomMemTableZk::GetNextNodeLevel() {
+  CheckActive();
+  const int No = RecNo();
+  if (!FRecordsView->ViewAsTreeList() || No < 1 || No >= ViewCount()) return -1;
+  TMemRecViewZk* Node = FRecordsView->MemoryTreeList()->GetVisibleNode(No);
+  return Node ? Node->Level() : -1;
+}
+
+bool TCustomMemTableZk::ParentHasNextSibling(int Level) {
+  CheckActive();
+  TMemRecViewZk* Node = TreeNode();
+  if (Level <= 0 || !Node) return false;
+  TBaseTreeNodeZk* Ancestor = Node;
+  for (int Up = Node->Level() - Level; Up > 0 && Ancestor; --Up) Ancestor = Ancestor->Parent();
+  return Ancestor && FRecordsView->MemoryTreeList()->GetNextVisibleSibling(Ancestor) != nullptr;
+}
+
+int TCustomMemTableZk::SetTreeNodeExpanded(int RowNum, bool Value) {
+  CheckActive();
+  int Result = -1;
+  TMemRecViewZk* Current = TreeNode();
+  TMemRecViewZk* Node = nullptr;
+  InstantReadEnter(RowNum);
+  Node = RecBufOf(FInstantBuffers.back()).RecView;
+  InstantReadLeave();
+  if (!Node) return -1;
+  TMemoryTreeListZk* Tree = FRecordsView->MemoryTreeList();
+  Node->SetNodeExpanded(Value);
+  Tree->BuildVisibleItems();
+  if (Current && Tree->VisibleIndexOf(Current) < 0) {
+    TMemRecViewZk* Up = Current;
+    bool Stepped = false;
+    while (Up && Up->Level() > 1 && Tree->VisibleIndexOf(Up) < 0) {
+      Up = Up->NodeParent();
+      Stepped = true;
+    }
+    if (Stepped && Up && Tree->VisibleIndexOf(Up) >= 0) Result = Tree->VisibleIndexOf(Up) + 1;
+  }
+  Resync({});
+  return Result;
+}
+
+void TCustomMemTableZk::SetTreeNodeExpandedValue(bool Value) {
+  CheckActive();
+  TRecBuf* B = nullptr;
+  if (!StateRecBuf(B, true)) return;
+  if (!B->RecView) {
+    B->NewTreeNodeExpanded = Value;
+    return;
+  }
+  bool Allowed = true;
+  if (Value && !B->RecView->NodeExpanded() && FOnTreeNodeExpanding)
+    FOnTreeNodeExpanding(this, B->RecordNumber + 1, Allowed);
+  if (Allowed) {
+    B->RecView->SetNodeExpanded(Value);
+    FRecordsView->MemoryTreeList()->BuildVisibleItems();
+  }
+  Resync({});
+}

@@ -1,0 +1,367 @@
+// MemTableZkTest.cpp - the memory table as a dataset: navigation, bookmarks, editing, order,
+// filter, Locate and Lookup, links that go away, and the grid contract (instant read, view
+// events checked against a grid that rebuilds its rows from them).
+#include "gridlib/memtable/MemTableZk.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "gridlib/memtable/MTIndexZk.h"
+#include "gridlib/memtable/MemTableDataZkView.h"
+#include "gridlib/toolkit/BMListZk.h"
+#include "platform/db/FieldDefs.h"
+#include "platform/db/IndexDefs.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/Variants.h"
+
+namespace {
+
+// A grid stand-in: keeps the IDs of its rows, changed only by the table's view events and
+// read through instant read as the grid does.
+class TRecordingGrid : public TComponent, public IMTViewEventReceiverZk {
+public:
+  explicit TRecordingGrid(TCustomMemTableZk* ATable) : TComponent(nullptr), Table(ATable) {
+    Table->RegisterEventReceiver(this);
+  }
+  void MTViewDataEvent(int RowNum, TMTViewEventTypeZk Event, int OldRowNum) override {
+    Events.push_back({RowNum, Event, OldRowNum});
+    switch (Event) {
+      case mtRowInsertedZk: Rows.insert(Rows.begin() + RowNum, Read(RowNum)); break;
+      case mtRowChangedZk: Rows.at(static_cast<std::size_t>(RowNum)) = Read(RowNum); break;
+      case mtRowDeletedZk: Rows.erase(Rows.begin() + RowNum); break;
+      case mtRowMovedZk:
+        Rows.erase(Rows.begin() + OldRowNum);
+        Rows.insert(Rows.begin() + RowNum, Read(RowNum));
+        break;
+      case mtViewDataChangedZk: Rebuild(); break;
+    }
+  }
+  int Read(int Row) {
+    Table->InstantReadEnter(Row);
+    const Variant V = Table->FieldByName(u"ID")->AsVariant();
+    Table->InstantReadLeave();
+    return V.IsNull() ? -1 : V.AsInteger();
+  }
+  void Rebuild() {
+    Rows.clear();
+    for (int I = 0; I < Table->InstantReadRowCount(); ++I) Rows.push_back(Read(I));
+  }
+  struct TEvent {
+    int Row;
+    TMTViewEventTypeZk Event;
+    int Old;
+    bool operator==(const TEvent&) const = default;
+  };
+  TCustomMemTableZk* Table;
+  std::vector<int> Rows;
+  std::vector<TEvent> Events;
+};
+
+std::vector<int> TableIds(TDataSet& T) {
+  std::vector<int> Ids;
+  TBookmark Saved = T.Bookmark();
+  T.DisableControls();
+  for (T.First(); !T.Eof(); T.Next()) Ids.push_back(T.FieldByName(u"ID")->AsInteger());
+  if (!Saved.empty() && T.BookmarkValid(Saved)) T.GotoBookmark(Saved);
+  T.EnableControls();
+  return Ids;
+}
+
+class MemTableTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    Table = std::make_unique<TMemTableZk>(nullptr);
+    Table->SetName(u"MT");
+    Table->FieldDefs()->Add(u"ID", ftInteger, 0, true);
+    Table->FieldDefs()->Add(u"NM", ftWideString, 10);
+    Table->CreateDataSet();
+  }
+  void Fill(std::initializer_list<std::pair<int, const char16_t*>> Rows) {
+    for (auto& R : Rows) Table->AppendRecord({R.first, String(R.second)});
+  }
+  std::unique_ptr<TMemTableZk> Table;
+};
+
+TEST_F(MemTableTest, NavigationBookmarksNameRowsAndOutOfRangeRecNoDoesNothing) {
+  Fill({{1, u"a"}, {2, u"b"}, {3, u"c"}, {4, u"d"}, {5, u"e"}});
+  EXPECT_EQ(Table->RecordCount(), 5);
+  Table->SetRecNo(5);
+  const TBookmark Fifth = Table->Bookmark();
+  EXPECT_EQ(TCustomMemTableZk::BookmarkToRecNo(Fifth), 5);
+  Table->First();
+  Table->Insert();
+  Table->FieldByName(u"ID")->SetAsInteger(0);
+  Table->Post();
+  Table->GotoBookmark(Fifth);  // a bookmark names a row: now the record that moved down to it
+  EXPECT_EQ(Table->FieldByName(u"ID")->AsInteger(), 4);
+  for (int Bad : {0, 7}) EXPECT_FALSE(Table->BookmarkValid(TCustomMemTableZk::RecNoToBookmark(Bad)));
+  EXPECT_EQ(Table->CompareBookmarks({}, Fifth), -1);
+  EXPECT_EQ(Table->CompareBookmarks(Fifth, {}), 1);
+  try {
+    Table->GotoBookmark(TCustomMemTableZk::RecNoToBookmark(9));
+    FAIL();
+  } catch (const EDatabaseError& E) {
+    EXPECT_EQ(E.Message(), u"MT: Record not found");
+  }
+  Table->SetRecNo(2);
+  for (int Bad : {0, 7}) {
+    Table->SetRecNo(Bad);
+    EXPECT_EQ(Table->RecNo(), 2);
+  }
+  Table->EmptyTable();
+  EXPECT_TRUE(Table->IsEmpty());
+  EXPECT_EQ(Table->RecNo(), -1);
+}
+
+TEST_F(MemTableTest, AppendGoesLastInsertBeforeCurrentAndPostFollowsTheSortOrder) {
+  Fill({{1, u"b"}, {2, u"d"}});
+  Table->First();
+  Table->Insert();
+  Table->FieldByName(u"ID")->SetAsInteger(3);
+  Table->FieldByName(u"NM")->SetAsString(u"c");
+  Table->Post();
+  EXPECT_EQ(TableIds(*Table), (std::vector<int>{3, 1, 2}));
+  Table->SetSortOrder(u"NM DESC");
+  EXPECT_EQ(TableIds(*Table), (std::vector<int>{2, 3, 1}));
+  Table->Append();
+  Table->FieldByName(u"ID")->SetAsInteger(4);
+  Table->FieldByName(u"NM")->SetAsString(u"z");
+  Table->Post();
+  EXPECT_EQ(Table->RecNo(), 1);  // the sorted position of the posted record
+  EXPECT_THROW(Table->SetSortOrder(u"NM DESCENDING"), Exception);
+  EXPECT_EQ(Table->SortOrder(), u"NM DESC");
+  EXPECT_EQ(TableIds(*Table), (std::vector<int>{4, 2, 3, 1}));
+}
+
+TEST_F(MemTableTest, PostChecksRequiredFieldsAndCancelLeavesRecordsAlone) {
+  Fill({{1, u"a"}});
+  Table->Append();
+  Table->FieldByName(u"NM")->SetAsString(u"x");
+  EXPECT_THROW(Table->Post(), EDatabaseError);
+  Table->Cancel();
+  Table->Edit();
+  Table->FieldByName(u"NM")->SetAsString(u"changed");
+  Table->Cancel();
+  EXPECT_EQ(Table->FieldByName(u"NM")->AsString(), u"a");
+  EXPECT_EQ(Table->RecordCount(), 1);
+}
+
+TEST_F(MemTableTest, SetRecNoPostsThePendingEditFirst) {
+  Fill({{1, u"a"}, {2, u"b"}, {3, u"c"}});
+  Table->SetRecNo(2);
+  Table->Edit();
+  Table->FieldByName(u"NM")->SetAsString(u"B");
+  Table->SetRecNo(3);
+  EXPECT_EQ(Table->State(), dsBrowse);
+  EXPECT_EQ(Table->RecordCount(), 3);
+  Table->SetRecNo(2);
+  EXPECT_EQ(Table->FieldByName(u"NM")->AsString(), u"B");
+}
+
+TEST_F(MemTableTest, CachedUpdatesLogAndCancelAndApplyWithoutDriverMerges) {
+  Fill({{1, u"a"}, {2, u"b"}});
+  Table->SetCachedUpdates(true);
+  Table->First();
+  Table->Edit();
+  Table->FieldByName(u"NM")->SetAsString(u"A");
+  Table->Post();
+  EXPECT_EQ(Table->UpdateStatus(), usModified);
+  Table->CancelUpdates();
+  EXPECT_EQ(Table->FieldByName(u"NM")->AsString(), u"a");
+  Table->Delete();
+  EXPECT_EQ(Table->RecordCount(), 1);
+  EXPECT_EQ(Table->ApplyUpdates(-1), 0);
+  EXPECT_FALSE(Table->MemTableData()->RecordsList()->HasCachedChanges());
+  EXPECT_EQ(TableIds(*Table), std::vector<int>{2});
+}
+
+TEST_F(MemTableTest, FilterTextThatFailsToParseKeepsThePreviousOne) {
+  Fill({{1, u"a"}, {2, u"b"}, {3, u"c"}});
+  Table->SetFilter(u"ID > 1");
+  Table->SetFilteredValue(true);
+  EXPECT_EQ(TableIds(*Table), (std::vector<int>{2, 3}));
+  EXPECT_THROW(Table->SetFilter(u"ID >"), Exception);
+  EXPECT_EQ(Table->Filter(), u"ID > 1");
+  EXPECT_EQ(TableIds(*Table), (std::vector<int>{2, 3}));
+  Table->SetFilteredValue(false);
+  EXPECT_EQ(Table->RecordCount(), 3);
+}
+
+TEST_F(MemTableTest, LocateAndLookupCases) {
+  Fill({{1, u"ABC"}, {2, u"abd"}, {3, u"xyz"}});
+  struct {
+    const char16_t* Key;
+    TLocateOptions Options;
+    int Found;  // ID, or 0 for none
+  } Cases[] = {
+      {u"ab", {loPartialKey, loCaseInsensitive}, 1},
+      {u"ab", {loPartialKey}, 2},
+      {u"abc", {loCaseInsensitive}, 1},
+      {u"abc", {}, 0},
+  };
+  for (const auto& C : Cases) {
+    Table->Last();
+    EXPECT_EQ(Table->Locate(u"NM", String(C.Key), C.Options), C.Found != 0) << std::string(C.Key, C.Key + 3);
+    if (C.Found) {
+      EXPECT_EQ(Table->FieldByName(u"ID")->AsInteger(), C.Found);
+    }
+  }
+  EXPECT_TRUE(Table->Locate(u"ID;NM", VarArrayOf({3, u"xyz"}), {}));
+  EXPECT_TRUE(Table->Lookup(u"ID", 9, u"NM").IsEmpty());
+  EXPECT_EQ(Table->Lookup(u"ID", 2, u"NM").AsString(), u"abd");
+  EXPECT_THROW(Table->Locate(u"NOPE", 1, {}), EDatabaseError);
+}
+
+TEST(MemTableIndex, LocateThroughAnIndexAnswersTheSmallestVisibleRowAndOpensRebuildIndexes) {
+  TMemTableZk Table(nullptr);
+  Table.FieldDefs()->Add(u"ID", ftInteger);
+  Table.FieldDefs()->Add(u"GRP", ftInteger);
+  Table.IndexDefs()->Add(u"BY_GRP", u"GRP", {});
+  Table.CreateDataSet();
+  for (int I = 1; I <= 4; ++I) Table.AppendRecord({I, I % 2});
+  Table.SetFilter(u"ID > 1");
+  Table.SetFilteredValue(true);
+  ASSERT_TRUE(Table.Locate(u"GRP", 1, {}));  // ID 1 is hidden: ID 3 answers
+  EXPECT_EQ(Table.FieldByName(u"ID")->AsInteger(), 3);
+  Table.Close();
+  Table.Open();
+  Table.Close();
+  Table.Open();
+  EXPECT_EQ(Table.MemTableData()->RecordsList()->Indexes()->Count(), 1);
+}
+
+TEST_F(MemTableTest, MoveRecordsBeforeARowOrToTheEnd) {
+  for (int I = 0; I < 10; ++I) Table->AppendRecord({I, String(u"r") + IntToStr(I)});
+  struct {
+    std::vector<int> Rows;  // 1-based bookmarks
+    int To;
+    std::vector<int> Expected;
+  } Cases[] = {
+      {{3, 4}, 7, {0, 1, 4, 5, 6, 2, 3, 7, 8, 9}},
+      {{1}, 10, {1, 4, 5, 6, 2, 3, 7, 8, 9, 0}},
+  };
+  for (const auto& C : Cases) {
+    TBMListZk List;
+    for (int Row : C.Rows) List.AppendItem(std::make_shared<const TBookmark>(TCustomMemTableZk::RecNoToBookmark(Row)));
+    EXPECT_TRUE(Table->MoveRecords(&List, C.To, 0, true));
+    EXPECT_TRUE(Table->MoveRecords(&List, C.To, 0, false));
+    EXPECT_EQ(TableIds(*Table), C.Expected);
+  }
+  TBMListZk List;
+  List.AppendItem(std::make_shared<const TBookmark>(TCustomMemTableZk::RecNoToBookmark(1)));
+  EXPECT_FALSE(Table->MoveRecords(&List, 11, 0, true));
+}
+
+TEST_F(MemTableTest, InstantReadAroundTheVirtualInsertRow) {
+  Fill({{1, u"a"}, {2, u"b"}, {3, u"c"}});
+  Table->SetRecNo(2);
+  Table->Insert();
+  Table->FieldByName(u"ID")->SetAsInteger(9);
+  EXPECT_EQ(Table->InstantReadRowCount(), 4);
+  const int Virtual = Table->GetInstantReadCurRow();
+  EXPECT_EQ(Virtual, 1);
+  std::vector<int> Seen;
+  for (int Row = 0; Row < 4; ++Row) {
+    Table->InstantReadEnter(Row);
+    Seen.push_back(Table->FieldByName(u"ID")->AsInteger());
+    Table->InstantReadLeave();
+  }
+  EXPECT_EQ(Seen, (std::vector<int>{1, 9, 2, 3}));
+  Table->Cancel();
+  EXPECT_THROW(Table->InstantReadLeave(), Exception);
+}
+
+TEST_F(MemTableTest, EventsWhileControlsAreDisabledCoalesce) {
+  Fill({{1, u"a"}});
+  TRecordingGrid Grid(Table.get());
+  Grid.Rebuild();
+  Table->DisableControls();
+  for (int I = 2; I <= 11; ++I) Table->AppendRecord({I, u"x"});
+  Grid.Events.clear();
+  Table->EnableControls();
+  ASSERT_EQ(Grid.Events.size(), 1u);
+  EXPECT_EQ(Grid.Events[0].Event, mtViewDataChangedZk);
+  EXPECT_EQ(Grid.Rows, TableIds(*Table));
+
+  Table->DisableControls();
+  Table->First();
+  Table->Edit();
+  Table->FieldByName(u"NM")->SetAsString(u"y");
+  Table->Post();
+  Grid.Events.clear();
+  Table->EnableControls();
+  ASSERT_EQ(Grid.Events.size(), 1u);  // the one stored event is replayed as it was
+  EXPECT_EQ(Grid.Events[0], (TRecordingGrid::TEvent{0, mtRowChangedZk, -1}));
+}
+
+TEST_F(MemTableTest, FreedReceiverAndFreedExternalTableAreForgotten) {
+  Fill({{1, u"a"}});
+  {
+    TRecordingGrid Grid(Table.get());
+  }
+  Table->AppendRecord({2, u"b"});  // would reach the freed receiver
+  auto Shower = std::make_unique<TMemTableZk>(nullptr);
+  Shower->SetExternalMemData(Table.get());
+  Shower->Open();
+  EXPECT_EQ(Shower->RecordCount(), 2);
+  EXPECT_THROW(Shower->SetExternalMemData(Shower.get()), Exception);
+  Table.reset();
+  EXPECT_FALSE(Shower->Active());
+  EXPECT_EQ(Shower->ExternalMemData(), nullptr);
+}
+
+TEST(MemTableOpen, WithoutStructureOrDriverRaisesNoData) {
+  TMemTableZk Table(nullptr);
+  Table.SetName(u"MT");
+  try {
+    Table.Open();
+    FAIL();
+  } catch (const EDatabaseError& E) {
+    EXPECT_EQ(E.Message(), u"MT: MemTable don't have data.");
+  }
+  EXPECT_FALSE(Table.Active());
+}
+
+// Random edits, sorts and filters: after each step the rows a grid rebuilds from the view
+// events alone equal the table's rows.
+TEST(MemTableProperty, GridRowsFollowTheViewEvents) {
+  for (unsigned Seed : {1u, 2u, 3u}) {
+    TMemTableZk Table(nullptr);
+    Table.FieldDefs()->Add(u"ID", ftInteger);
+    Table.FieldDefs()->Add(u"NM", ftWideString, 10);
+    Table.CreateDataSet();
+    TRecordingGrid Grid(&Table);
+    Grid.Rebuild();
+    std::mt19937 Random(Seed);
+    int NextId = 1;
+    for (int Step = 0; Step < 150; ++Step) {
+      const int Op = static_cast<int>(Random() % 9);
+      const String Name = String(1, static_cast<char16_t>(u'a' + Random() % 5));
+      if (Op <= 2) {
+        if (Op == 0) Table.Append(); else Table.Insert();
+        Table.FieldByName(u"ID")->SetAsInteger(NextId++);
+        Table.FieldByName(u"NM")->SetAsString(Name);
+        if (Random() % 5 == 0) Table.Cancel(); else Table.Post();
+      } else if (Op <= 4 && !Table.IsEmpty()) {
+        Table.SetRecNo(1 + static_cast<int>(Random() % Table.RecordCount()));
+        Table.Edit();
+        Table.FieldByName(u"NM")->SetAsString(Name);
+        if (Random() % 4 == 0) Table.Cancel(); else Table.Post();
+      } else if (Op == 5 && !Table.IsEmpty()) {
+        Table.SetRecNo(1 + static_cast<int>(Random() % Table.RecordCount()));
+        Table.Delete();
+      } else if (Op == 6) {
+        const char16_t* Orders[] = {u"", u"NM", u"NM DESC, ID", u"ID DESC"};
+        Table.SetSortOrder(Orders[Random() % 4]);
+      } else if (Op == 7) {
+        const char16_t* Filters[] = {u"NM <> 'a'", u"ID > 5", u"NM = 'c'"};
+        Table.SetFilter(Filters[Random() % 3]);
+        Table.SetFilteredValue(Random() % 2 == 0);
+      }
+      ASSERT_EQ(Grid.Rows, TableIds(Table)) << "seed " << Seed << " step " << Step << " op " << Op;
+    }
+  }
+}
+
+}  // namespace
