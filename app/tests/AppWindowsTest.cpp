@@ -344,6 +344,29 @@ TEST_F(AppWindows, PriceListDialogDeletionAndRecalculation) {
   EXPECT_EQ(Answerer->Messages[2].Text, u"   Каталог   изменен    ");
 }
 
+// "Прайс отчеты" opens the price report menu at the mouse; its PDF entry exports the colour
+// price list into Report/ under the start-up folder (told when the file could not be written).
+TEST_F(AppWindows, PriceReportMenuAtTheMouse) {
+  SAMAIN->PageControl1->SetActivePage(SAMAIN->TabSheetPrice);
+  TPoint Shown{-1, -1};
+  TPopupMenu::SetChooser([&](TPopupMenu* Menu, TPoint At) -> TMenuItem* {
+    EXPECT_EQ(Menu, SAMAIN->PopupMenuPrice);
+    Shown = At;
+    return SAMAIN->MenuPriceColorPdf;
+  });
+  Answerer->MessageAnswers = {mrOk};
+  SetCursorPos(300, 200);
+  Click(SAMAIN->BtnPriceReports2);
+  TPopupMenu::SetChooser(nullptr);
+  EXPECT_EQ(Shown.X, Mouse->CursorPos().X);
+  EXPECT_EQ(Shown.Y, Mouse->CursorPos().Y);
+  EXPECT_TRUE(fs::is_directory(Dir / "Report"));
+  // The PDF writer joins the report engine with the PDF export; until then the failure is told.
+  if (!Answerer->Messages.empty()) {
+    EXPECT_EQ(StringToUtf8(Answerer->Messages[0].Text).rfind("Не удалось сохранить файл", 0), 0u);
+  }
+}
+
 TEST_F(AppWindows, CopyActsOnlyInAFocusedEdit) {
   Click(SAMAIN->CheckBoxNM);
   ASSERT_TRUE(SAMAIN->MaskEditNM->Focused());
