@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/classes/Streams.h"
 #include "platform/db/ArrayDataSet.h"
 #include "platform/db/FieldDefs.h"
 #include "platform/rtl/Exceptions.h"
@@ -419,6 +420,32 @@ TEST_F(EngineTest, ASubreportRunsItsPageInsideTheBand) {
   Memo(After, u"Memo3", u"foot");
   ASSERT_TRUE(Prepare()) << ToUtf8(Report->Errors()->Text());
   EXPECT_EQ(Texts(0), (std::vector<String>{u"title", u"inner a1", u"inner a2", u"foot"}));
+}
+
+TEST_F(EngineTest, WithAFileCachePagesFromTheThirdOnLeaveMemory) {
+  std::vector<Row> Rows;
+  for (int I = 1; I <= 120; ++I) Rows.push_back({u"A", u"r" + IntToStr(I), 1});
+  Fill(Rows);
+  auto* Data = Band<TvqrMasterData>(u"MasterData1", 80, 40);
+  Data->SetDataSet(Adapter);
+  Memo(Data, u"Memo1", u"[ds.\"NAME\"]");
+  Report->EngineOptions()->SetUseFileCache(true);
+  Report->EngineOptions()->SetMaxMemSize(0);
+  ASSERT_TRUE(Prepare()) << ToUtf8(Report->Errors()->Text());
+  ASSERT_EQ(Store()->Count(), 5);
+  TvqrXMLItem* Pages = Store()->PagesItem();
+  EXPECT_TRUE(Pages->Items(0)->Loaded());
+  EXPECT_TRUE(Pages->Items(1)->Loaded());
+  EXPECT_FALSE(Pages->Items(2)->Loaded());
+  EXPECT_TRUE(Pages->Items(4)->Loaded());  // the last page, being filled, stays
+  // Unloaded pages come back for rebuilding and saving.
+  EXPECT_EQ(Texts(2).front(), u"r53");
+  TMemoryStream Saved;
+  Store()->SaveToStream(&Saved);
+  TvqrPreviewPages Loaded(nullptr);
+  Saved.SetPosition(0);
+  Loaded.LoadFromStream(&Saved);
+  EXPECT_EQ(Loaded.Count(), 5);
 }
 
 TEST(ExpressionCache, WrapsForEachLanguage) {
