@@ -9,6 +9,7 @@
 
 #include "app/AppMessageBoxes.h"
 #include "app/AppStartup.h"
+#include "app/SA_Main.h"
 #include "platform/controls/Forms.h"
 #include "platform/rtl/Exceptions.h"
 
@@ -20,11 +21,15 @@ int Fail(const Exception& E) {
   return 1;
 }
 
+// For the start-up benchmark (VORENTA_STARTUP_PROBE=1): one line once the main window has
+// painted for the first time.
 void PrintStartupProbe() {
-  // For the start-up benchmark: one line once the main window has painted.
   if (!std::getenv("VORENTA_STARTUP_PROBE")) return;
-  std::printf("vorenta: main window shown\n");
-  std::fflush(stdout);
+  SAMAIN->SetOnPaint([](TObject*) {
+    std::printf("vorenta: main window painted\n");
+    std::fflush(stdout);
+    SAMAIN->SetOnPaint(nullptr);
+  });
 }
 
 }  // namespace
