@@ -9,6 +9,12 @@
 
 namespace {
 
+std::unique_ptr<TUpdateErrorZk> TakeUpdateError(TMemoryRecordZk* Rec) {
+  TUpdateErrorZk* Error = Rec->UpdateError();
+  if (!Error || !Error->ExceptionObject()) return nullptr;
+  return std::make_unique<TUpdateErrorZk>(std::make_unique<EDatabaseError>(Error->ExceptionObject()->Message()));
+}
+
 inline constexpr const char16_t* KeyNotFoundText = u"Key is not found in ProviderDataSet";
 inline constexpr const char16_t* RecordChangedText = u"Record not found or changed";
 
@@ -212,6 +218,7 @@ void TDataDriverZk::ConsumerClosed(TDataSet*) {
 int TDataDriverZk::ApplyUpdates(TMemTableDataZk* Data) {
   TRecordsListZk* List = Data->RecordsList();
   const std::vector<TMemoryRecordZk*> Delta = List->DeltaList();
+  RefreshProviderFor(Delta);
   int Result = 0;
   for (TMemoryRecordZk* Rec : Delta) {
     if (!Rec) continue;
@@ -233,10 +240,29 @@ int TDataDriverZk::ApplyUpdates(TMemTableDataZk* Data) {
       }
     }
     if (Action == ueaBreakAbortZk) break;
-    if (Action != ueaCountinueSkip) Rec->MergeChanges();
+    if (Action != ueaCountinueSkip) {
+      // Merged although it failed: the record keeps its error for the user to see.
+      std::unique_ptr<TUpdateErrorZk> Error = Action == ueaCountinueZk ? TakeUpdateError(Rec) : nullptr;
+      Rec->MergeChanges();
+      if (Error) Rec->SetUpdateError(std::move(Error));
+    }
   }
   List->CleanupChangedRecs();
   return Result;
+}
+
+// A provider with a client-side cursor keeps the rows it read: before changed or deleted
+// records are looked up in it, it reads them again, so a row changed behind the table's back
+// is not found. Not while records are still being read from it (that would lose the place).
+void TDataDriverZk::RefreshProviderFor(const std::vector<TMemoryRecordZk*>& Delta) {
+  if (!FResolveToDataSet || !FProviderDataSet || !FProviderDataSet->Active()) return;
+  if (FReaderDataSet == FProviderDataSet && !FProviderEOF) return;
+  for (TMemoryRecordZk* Rec : Delta)
+    if (Rec && (Rec->UpdateStatus() == usModified || Rec->UpdateStatus() == usDeleted)) {
+      FProviderDataSet->CheckBrowseMode();
+      FProviderDataSet->Refresh();
+      return;
+    }
 }
 
 void TDataDriverZk::DefaultUpdateError(TMemTableDataZk*, TMemoryRecordZk*, TUpdateErrorActionZk& Action) {
@@ -289,7 +315,10 @@ bool TDataDriverZk::DefaultUpdateRecord(TMemTableDataZk*, TMemoryRecordZk* MemRe
   try {
     for (int I = 0; I < Struct->Count(); ++I) {
       TField* F = Provider->FindField(Struct->DataFields(I)->FieldName());
-      if (F && !F->ReadOnly()) F->SetAsVariant(MemRec->GetDataValue(I, dvvValueZk));
+      // A new row's auto-increment key is the database's to give (and read back below); the
+      // table's own placeholder numbers never reach the file.
+      if (!F || F->ReadOnly() || (Status == usInserted && F->DataType() == ftAutoInc)) continue;
+      F->SetAsVariant(MemRec->GetDataValue(I, dvvValueZk));
     }
     Provider->Post();
   } catch (const EDatabaseError&) {

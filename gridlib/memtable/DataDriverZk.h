@@ -100,6 +100,7 @@ private:
   // The reader's field for a structure position, resolved once per reader.
   TField* ReaderField(TDataSet* Reader, TMTDataStructZk* Struct, int Index);
   String ProviderKeyFields() const;
+  void RefreshProviderFor(const std::vector<TMemoryRecordZk*>& Delta);
   void ForgetReader();
 
   String FKeyFields;

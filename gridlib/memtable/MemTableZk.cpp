@@ -9,6 +9,7 @@
 #include "gridlib/memtable/MTIndexZk.h"
 #include "gridlib/memtable/MemTableDataZkView.h"
 #include "gridlib/memtable/MemTableZk_p.h"
+#include "platform/db/DataSource.h"
 #include "platform/db/FieldDefs.h"
 #include "platform/db/IndexDefs.h"
 #include "platform/db/Params.h"
@@ -322,6 +323,9 @@ void TCustomMemTableZk::Resync(TResyncMode Mode) {
 void TCustomMemTableZk::OpenCursor(bool InfoQuery) {
   if (!InfoQuery) {
     if (FDataDriver) {
+      TDataSet* Master = MasterSource() ? MasterSource()->DataSet() : nullptr;
+      if (Master && Master->Active() && Master->State() != dsSetKey && FMasterDetailSide != mdsOnSelfZk)
+        FDataDriver->SetReaderParamsFromCursor(Master);
       FDataSetReader = FDataDriver->GetDataReader();
       if (FDataSetReader) FDataSetReader->FreeNotification(this);
       FDataDriver->BuildDataStruct(ViewData()->DataStruct());

@@ -332,7 +332,6 @@ void TCustomMemTableZk::MasterRecordChanged() {
       DisableControls();
       try {
         Close();
-        FDataDriver->SetReaderParamsFromCursor(Master);
         Open();
       } catch (...) {
         EnableControls();

@@ -148,6 +148,7 @@ public:
   bool ParamCheck() const { return FParamCheck; }
   void SetParamCheck(bool Value) { FParamCheck = Value; }
   TParameters* Parameters() const { return FParameters.get(); }
+  TParams* PSGetParams() override { return FParameters.get(); }
   // The master whose current row gives the parameters named like its fields.
   void SetDataSource(TDataSource* Value);
   bool Prepared() const;
