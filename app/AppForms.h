@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <type_traits>
 
 #include "platform/classes/Component.h"
 #include "platform/classes/TypeRegistry.h"

@@ -3,20 +3,18 @@
 #include "app/DM_MAIN.h"
 
 #include <algorithm>
-#include <type_traits>
 #include <vector>
 
 #include "app/AppDialogs.h"
+#include "app/AppForms.h"
 #include "app/DM_MAIN_p.h"
 #include "app/Uf_data.h"
-#include "platform/classes/Filer.h"
 #include "platform/classes/Strings.h"
 #include "platform/db/DBRegister.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/DataSource.h"
 #include "platform/db/Fields.h"
 #include "platform/rtl/Exceptions.h"
-#include "platform/rtl/Resources.h"
 #include "platform/sqlite/ADODB.h"
 
 TDM* DM = nullptr;
@@ -81,24 +79,9 @@ TDM::~TDM() {
   if (DM == this) DM = nullptr;
 }
 
-void TDM::ReadForm() {
-  const std::string_view Text = LoadResource(kFormResource);
-  TextToComponent(Utf8ToString(Text), this);
-}
+void TDM::ReadForm() { ReadAppForm(this, kFormResource); }
 
-namespace {
-
-template <class T>
-T* FindAs(TComponent* Module, const char* Name) {
-  auto* Found = dynamic_cast<T*>(Module->FindComponent(Utf8ToString(Name)));
-  if (!Found)
-    throw EComponentError(u"The data module's form has no component " + Utf8ToString(Name));
-  return Found;
-}
-
-}  // namespace
-
-#define VORENTA_FIND(N) N = FindAs<std::remove_pointer_t<decltype(N)>>(this, #N)
+#define VORENTA_FIND(N) VORENTA_FORM_FIND(this, N)
 
 void TDM::FindComponents() {
   VORENTA_FIND(Connection);
