@@ -4,7 +4,7 @@
 // class library take them. The numbers are the Win32 ones for WM_/EM_/BM_/LB_ messages, the
 // class library's own for CM_ (CM_BASE + n) and CN_ (CN_BASE + WM_x, the notifications a parent
 // reflects to the child that sent them), and WM_USER + n for the private messages of the
-// drop-downs, editors and grids. Code compares these numbers and the grids test for 0x464 by
+// drop-downs, editors and grids. Code compares these numbers and the grids test for their own number by
 // value, so they are fixed here once.
 //
 // Differences from Win32, decided once:
@@ -159,8 +159,9 @@ enum : unsigned {
   WM_SHAREDPARENT_RESERVED = WM_USER + 2,
   // Drop-down placement -> drop-down: move the size grip (WParam a TSizeGripChangePosition).
   WM_DROPDOWN_SIZEGRIP = WM_USER + 100,   // 0x464
-  // Grid -> itself: deferred layout recalculation (posted only when none is queued).
-  WM_GRID_DEFERLAYOUT = WM_USER + 100,    // 0x464
+  // Grid -> itself: deferred layout recalculation (posted only when none is queued). Its own
+  // number: the size grip keeps 0x464, and a grid hosting a drop-down must not mistake one.
+  WM_GRID_DEFERLAYOUT = WM_USER + 103,    // 0x467
   // Edit image -> editor (sent): the image settings changed, recreate the window.
   WM_EDIT_IMAGECHANGED = WM_USER + 101,   // 0x465
   // Drop-down -> itself (posted): deferred close-up without accepting.

@@ -1,0 +1,1071 @@
+// DBGridZk.h - TCustomDBGridZk / TDBGridZk, the data-aware grid, with its columns, titles,
+// footers, settings objects and the data link.
+//
+// The grid shows the records of a dataset reached through a data source. Grid rows are the
+// title rows, then one row per record of the data link's window (BufferCount records, as many
+// as fit), then the footer rows as the base grid's contra rows. The vertical scroll bar is the
+// grid's own and follows the dataset's RecNo / RecordCount (through the sum list's producer).
+// The unit is split by concern:
+//   DBGridZk.cpp         the grid: life cycle, option sets, properties, registration
+//   DBGridZkColumns.cpp  columns, titles, footers, column defaults, the column collection
+//   DBGridZkLayout.cpp   the data link and field map, layout recalculation, rows, scroll bar
+//   DBGridZkPaint.cpp    cell classification and painting of titles, indicator, data, footers
+//   DBGridZkDetail.cpp   the row detail panel and its control; in-row panel seams
+//   DBGridZkModule.cpp   the unit's start and end
+// Editing, selection beyond its shell, the in-row panel, lookup lists and export are left as
+// virtual seams here (CanEditShow answers False).
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "gridlib/grid/DBSumLst.h"
+#include "gridlib/grid/GridsZk.h"
+#include "gridlib/toolkit/MemTableIntfZk.h"
+#include "platform/db/DataSource.h"
+
+class TCustomDBGridZk;
+class TColumnZk;
+class TGridDataLinkZk;
+class TField;
+class TRowDetailPanelControlZk;
+class TScrollBar;
+
+// --- option sets ----------------------------------------------------------------------------------
+
+VORENTA_ENUM(TDBGridOption, dgEditing, dgAlwaysShowEditor, dgTitles, dgIndicator, dgColumnResize,
+             dgColLines, dgRowLines, dgTabs, dgRowSelect, dgAlwaysShowSelection, dgConfirmDelete,
+             dgCancelOnExit, dgMultiSelect);
+VORENTA_SET(TDBGridOptions, TDBGridOption);
+
+VORENTA_ENUM(TDBGridZkOption, dghFixed3D, dghFrozen3D, dghFooter3D, dghData3D,
+             dghResizeWholeRightPart, dghHighlightFocus, dghClearSelection, dghFitRowHeightToText,
+             dghAutoSortMarking, dghMultiSortMarking, dghEnterAsTab, dghTraceColSizing,
+             dghIncSearch, dghPreferIncSearch, dghRowHighlight, dghDblClickOptimizeColWidth,
+             dghDialogFind, dghRecordMoving, dghShowRecNo, dghColumnResize, dghColumnMove,
+             dghAutoFitRowHeight, dghHotTrack, dghExtendVertLines);
+VORENTA_SET(TDBGridZkOptions, TDBGridZkOption);
+
+VORENTA_ENUM(TDBGridZkAllowedOperation, alopInsertZk, alopUpdateZk, alopDeleteZk, alopAppendZk);
+VORENTA_SET(TDBGridZkAllowedOperations, TDBGridZkAllowedOperation);
+
+VORENTA_ENUM(TDBGridZkSelectionType, gstRecordBookmarks, gstRectangle, gstColumns, gstAll, gstNon);
+VORENTA_ENUM(TDBGridZkAllowedSelection, gstRecordBookmarksAS, gstRectangleAS, gstColumnsAS,
+             gstAllAS);
+VORENTA_SET(TDBGridZkAllowedSelections, TDBGridZkAllowedSelection);
+
+VORENTA_ENUM(TScrollBarVisibleModeZk, sbAlwaysShowZk, sbNeverShowZk, sbAutoShowZk);
+VORENTA_ENUM(TFooterValueType, fvtNon, fvtSum, fvtAvg, fvtCount, fvtFieldValue, fvtStaticText);
+VORENTA_ENUM(TSortMarkerZk, smNoneZk, smDownZk, smUpZk);
+VORENTA_ENUM(TTextOrientationZk, tohHorizontal, tohVertical);
+
+enum TDBGridZkState {
+  dgsNormal, dgsRowSelecting, dgsColSelecting, dgsRectSelecting, dgsPosTracing, dgsTitleDown,
+  dgsColSizing, dgsRowMoving, dgsTitleFilterButtonDown, dgsGroupPanelTitleMoving,
+  dgsGroupPanelTitleDown
+};
+
+// The kind of a cell, from its place in the grid.
+enum TCellAreaTypeZk { catTitle, catIndicator, catData, catFooter, catIndicatorTitle,
+                       catIndicatorFooter, catEmpty };
+
+constexpr int DefaultDBGridOptionsValue = 3325;
+constexpr int DefaultDBGridZkOptionsValue = 10027105;
+TDBGridOptions DefaultDBGridOptions();
+TDBGridZkOptions DefaultDBGridZkOptions();
+
+// --- cell parameters ------------------------------------------------------------------------------
+
+// The parameters of the data cell being painted, changed by OnGetCellParams.
+class TColCellParamsZk {
+public:
+  TColCellParamsZk();
+  ~TColCellParamsZk();
+  int Row = -1, Col = -1;
+  TGridDrawState State;
+  TFont* Font() const { return FFont.get(); }
+  TColor Background = clWindow;
+  TAlignment Alignment = taLeftJustify;
+  String Text;
+  int ImageIndex = -1;
+  bool ReadOnly = false;
+  TCheckBoxState CheckboxState = cbUnchecked;
+
+private:
+  std::unique_ptr<TFont> FFont;
+};
+
+using TGetCellParamsEventZk =
+    std::function<void(TObject* Sender, TColumnZk* Column, TFont* AFont, TColor& Background,
+                       TGridDrawState State)>;
+using TGetColCellParamsEventZk =
+    std::function<void(TObject* Sender, bool EditMode, TColCellParamsZk* Params)>;
+using TDrawColumnCellEventZk =
+    std::function<void(TObject* Sender, const TRect& Rect, int DataCol, TColumnZk* Column,
+                       TGridDrawState State)>;
+using TDrawDataCellEventZk =
+    std::function<void(TObject* Sender, const TRect& Rect, TField* Field, TGridDrawState State)>;
+using TDBGridZkAdvDrawDataCellEvent =
+    std::function<void(TCustomDBGridZk* Sender, int ACol, int ARow, TColumnZk* Column,
+                       TGridDrawState State, TColCellParamsZk* Params, bool& Processed)>;
+using TGetFooterParamsEventZk =
+    std::function<void(TObject* Sender, int DataCol, int Row, TColumnZk* Column, TFont* AFont,
+                       TColor& Background, TAlignment& Alignment, TGridDrawState State,
+                       String& Text)>;
+using TDBGridZkRowDetailPanelShowEvent = std::function<void(TCustomDBGridZk* Sender, bool& CanShow)>;
+using TDBGridZkRowDetailPanelHideEvent = std::function<void(TCustomDBGridZk* Sender, bool& CanHide)>;
+using TDBGridZkCheckRowHaveDetailPanelEvent =
+    std::function<void(TCustomDBGridZk* Sender, bool& RowHaveDetailPanel)>;
+using TDBGridZkColumnMovedEvent = std::function<void(TObject* Sender, int FromIndex, int ToIndex)>;
+
+// --- titles ---------------------------------------------------------------------------------------
+
+class TColumnTitleZk : public TPersistent {
+  VORENTA_CLASS(TColumnTitleZk, TPersistent)
+public:
+  explicit TColumnTitleZk(TColumnZk* Column = nullptr);
+  ~TColumnTitleZk() override;
+  void Assign(TPersistent* Source) override;
+  TColumnZk* Column() const { return FColumn; }
+
+  TAlignment Alignment() const;
+  void SetAlignment(TAlignment Value);
+  bool IsAlignmentStored() const { return FAssignedAlignment; }
+  String Caption() const;
+  void SetCaption(const String& Value);
+  bool IsCaptionStored() const { return FAssignedCaption; }
+  TColor Color() const;
+  void SetColor(TColor Value);
+  bool IsColorStored() const { return FAssignedColor; }
+  TFont* Font() const;
+  void SetFont(TFont* Value);
+  bool IsFontStored() const { return FAssignedFont; }
+  const String& Hint() const { return FHint; }
+  void SetHint(const String& Value) { FHint = Value; }
+  int ImageIndex() const { return FImageIndex; }
+  void SetImageIndex(int Value);
+  TTextOrientationZk Orientation() const { return FOrientation; }
+  void SetOrientation(TTextOrientationZk Value);
+  TSortMarkerZk SortMarker() const { return FSortMarker; }
+  void SetSortMarker(TSortMarkerZk Value);
+  int SortIndex() const { return FSortIndex; }
+  void SetSortIndex(int Value);
+  bool TitleButton() const { return FTitleButton; }
+  void SetTitleButton(bool Value) { FTitleButton = Value; }
+  bool EndEllipsis() const { return FEndEllipsis; }
+  void SetEndEllipsis(bool Value);
+  bool ToolTips() const { return FToolTips; }
+  void SetToolTips(bool Value) { FToolTips = Value; }
+  // The caption without the parents of a multi-title ("A|B" gives "B").
+  String LeafCaption() const;
+  void RestoreDefaults();
+
+private:
+  void Changed();
+  TColumnZk* FColumn;
+  TAlignment FAlignment = taLeftJustify;
+  String FCaption;
+  TColor FColor = clBtnFace;
+  mutable std::unique_ptr<TFont> FFont;
+  String FHint;
+  int FImageIndex = -1;
+  TTextOrientationZk FOrientation = tohHorizontal;
+  TSortMarkerZk FSortMarker = smNoneZk;
+  int FSortIndex = 0;
+  bool FTitleButton = false;
+  bool FEndEllipsis = false;
+  bool FToolTips = false;
+  bool FAssignedAlignment = false, FAssignedCaption = false, FAssignedColor = false,
+       FAssignedFont = false;
+};
+
+// --- footers --------------------------------------------------------------------------------------
+
+class TColumnFooterZk : public TCollectionItem {
+  VORENTA_CLASS(TColumnFooterZk, TCollectionItem)
+public:
+  explicit TColumnFooterZk(TCollection* ACollection = nullptr);
+  TColumnFooterZk(TColumnZk* Column, std::nullptr_t);
+  ~TColumnFooterZk() override;
+  void Assign(TPersistent* Source) override;
+  TColumnZk* Column() const { return FColumn; }
+
+  TAlignment Alignment() const;
+  void SetAlignment(TAlignment Value);
+  bool IsAlignmentStored() const { return FAssignedAlignment; }
+  TColor Color() const;
+  void SetColor(TColor Value);
+  bool IsColorStored() const { return FAssignedColor; }
+  const String& DisplayFormat() const { return FDisplayFormat; }
+  void SetDisplayFormat(const String& Value);
+  bool EndEllipsis() const { return FEndEllipsis; }
+  void SetEndEllipsis(bool Value);
+  const String& FieldName() const { return FFieldName; }
+  void SetFieldName(const String& Value);
+  TFont* Font() const;
+  void SetFont(TFont* Value);
+  bool IsFontStored() const { return FAssignedFont; }
+  const String& Value() const { return FValue; }
+  void SetValue(const String& Value);
+  TFooterValueType ValueType() const { return FValueType; }
+  void SetValueType(TFooterValueType Value);
+  bool WordWrap() const { return FWordWrap; }
+  void SetWordWrap(bool Value);
+  // The footer's aggregate in the grid's sum list (nullptr for other value types).
+  TDBSum* SumItem() const { return FDBSum; }
+  // The field the aggregate reads: the footer's FieldName, else the column's.
+  String SumFieldName() const;
+  // Creates, changes or drops the sum item after a change of value type or field.
+  void UpdateSumItem();
+
+private:
+  void Changed();
+  TColumnZk* FColumn = nullptr;
+  TAlignment FAlignment = taLeftJustify;
+  TColor FColor = clWindow;
+  String FDisplayFormat;
+  bool FEndEllipsis = false;
+  String FFieldName;
+  mutable std::unique_ptr<TFont> FFont;
+  String FValue;
+  TFooterValueType FValueType = fvtNon;
+  bool FWordWrap = false;
+  TDBSum* FDBSum = nullptr;
+  bool FAssignedAlignment = false, FAssignedColor = false, FAssignedFont = false;
+};
+
+// The footers after the first, one per further footer row.
+class TColumnFootersZk : public TCollection {
+  VORENTA_CLASS(TColumnFootersZk, TCollection)
+public:
+  explicit TColumnFootersZk(TColumnZk* Column = nullptr);
+  TColumnFooterZk* Items(int Index) const {
+    return static_cast<TColumnFooterZk*>(TCollection::Items(Index));
+  }
+  TColumnFooterZk* Add() { return static_cast<TColumnFooterZk*>(TCollection::Add()); }
+  TColumnZk* Column() const { return FColumn; }
+  TPersistent* GetOwner() const override;
+
+protected:
+  void Update(TCollectionItem* Item) override;
+
+private:
+  TColumnZk* FColumn;
+};
+
+// --- columns --------------------------------------------------------------------------------------
+
+class TColumnZk : public TCollectionItem {
+  VORENTA_CLASS(TColumnZk, TCollectionItem)
+public:
+  explicit TColumnZk(TCollection* ACollection);
+  ~TColumnZk() override;
+  void Assign(TPersistent* Source) override;
+  String DisplayName() const override;
+
+  TCustomDBGridZk* Grid() const;
+  TField* Field() const;
+  void SetField(TField* Value);
+
+  TAlignment Alignment() const;
+  void SetAlignment(TAlignment Value);
+  bool IsAlignmentStored() const { return FAssignedAlignment; }
+  bool AutoFitColWidth() const { return FAutoFitColWidth; }
+  void SetAutoFitColWidth(bool Value);
+  bool Checkboxes() const;
+  void SetCheckboxes(bool Value);
+  bool IsCheckboxesStored() const { return FAssignedCheckboxes; }
+  TColor Color() const;
+  void SetColor(TColor Value);
+  bool IsColorStored() const { return FAssignedColor; }
+  const String& DisplayFormat() const { return FDisplayFormat; }
+  void SetDisplayFormat(const String& Value);
+  const String& EditMask() const { return FEditMask; }
+  void SetEditMask(const String& Value) { FEditMask = Value; }
+  bool EndEllipsis() const { return FEndEllipsis; }
+  void SetEndEllipsis(bool Value);
+  const String& FieldName() const { return FFieldName; }
+  void SetFieldName(const String& Value);
+  TFont* Font() const;
+  void SetFont(TFont* Value);
+  bool IsFontStored() const { return FAssignedFont; }
+  TColumnFooterZk* Footer() const { return FFooter.get(); }
+  void SetFooter(TColumnFooterZk* Value) { FFooter->Assign(Value); }
+  TColumnFootersZk* Footers() const { return FFooters.get(); }
+  void SetFooters(TColumnFootersZk* Value) { FFooters->Assign(Value); }
+  bool IsFootersStored() const { return FFooters->Count() > 0; }
+  bool HideDuplicates() const { return FHideDuplicates; }
+  void SetHideDuplicates(bool Value);
+  int MaxWidth() const { return FMaxWidth; }
+  void SetMaxWidth(int Value);
+  int MinWidth() const { return FMinWidth; }
+  void SetMinWidth(int Value);
+  bool ReadOnly() const;
+  void SetReadOnly(bool Value);
+  bool IsReadOnlyStored() const { return FAssignedReadOnly; }
+  int Tag() const { return FTag; }
+  void SetTag(int Value) { FTag = Value; }
+  TColumnTitleZk* Title() const { return FTitle.get(); }
+  void SetTitle(TColumnTitleZk* Value) { FTitle->Assign(Value); }
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool Value);
+  int Width() const;
+  void SetWidth(int Value);
+  bool IsWidthStored() const { return FAssignedWidth; }
+  bool WordWrap() const;
+  void SetWordWrap(bool Value);
+  bool IsWordWrapStored() const { return FAssignedWordWrap; }
+  int InitWidth() const { return FInitWidth; }
+  void SetInitWidth(int Value) { FInitWidth = Value; }
+  bool Stored() const { return FStored; }
+  void SetStored(bool Value) { FStored = Value; }
+
+  const TGetColCellParamsEventZk& OnGetCellParams() const { return FOnGetCellParams; }
+  void SetOnGetCellParams(TGetColCellParamsEventZk Value) { FOnGetCellParams = std::move(Value); }
+  const TDBGridZkAdvDrawDataCellEvent& OnAdvDrawDataCell() const { return FOnAdvDrawDataCell; }
+  void SetOnAdvDrawDataCell(TDBGridZkAdvDrawDataCellEvent Value) {
+    FOnAdvDrawDataCell = std::move(Value);
+  }
+
+  // The footer of footer row Index: Footer for 0, else Footers[Index - 1] (created as needed).
+  TColumnFooterZk* UsedFooter(int Index);
+  // The text shown in the cell for the current record (DisplayFormat over numbers).
+  String DisplayText() const;
+  // 0 unchecked, 1 checked, 2 grayed (null) for a check-box column.
+  TCheckBoxState CheckboxState() const;
+  // The width the column takes without a stored one: from the field's display width.
+  int DefaultWidth() const;
+  void RestoreDefaults();
+  // Announces a change of this item to the grid (layout) or of all items.
+  void ColumnChanged(bool AllItems) { Changed(AllItems); }
+
+private:
+  TField* FField = nullptr;
+  TAlignment FAlignment = taLeftJustify;
+  bool FAutoFitColWidth = true;
+  bool FCheckboxes = false;
+  TColor FColor = clWindow;
+  String FDisplayFormat;
+  String FEditMask;
+  bool FEndEllipsis = false;
+  String FFieldName;
+  mutable std::unique_ptr<TFont> FFont;
+  std::unique_ptr<TColumnFooterZk> FFooter;
+  std::unique_ptr<TColumnFootersZk> FFooters;
+  bool FHideDuplicates = false;
+  int FMaxWidth = 0, FMinWidth = 0;
+  bool FReadOnly = false;
+  int FTag = 0;
+  std::unique_ptr<TColumnTitleZk> FTitle;
+  bool FVisible = true;
+  int FWidth = 64;
+  bool FWordWrap = false;
+  int FInitWidth = 0;
+  bool FStored = true;
+  TGetColCellParamsEventZk FOnGetCellParams;
+  TDBGridZkAdvDrawDataCellEvent FOnAdvDrawDataCell;
+  bool FAssignedAlignment = false, FAssignedCheckboxes = false, FAssignedColor = false,
+       FAssignedFont = false, FAssignedReadOnly = false, FAssignedWidth = false,
+       FAssignedWordWrap = false;
+};
+
+class TDBGridColumnZk : public TColumnZk {
+  VORENTA_CLASS(TDBGridColumnZk, TColumnZk)
+public:
+  explicit TDBGridColumnZk(TCollection* ACollection) : TColumnZk(ACollection) {}
+};
+
+// The grid's columns. A collection built from the dataset (every column not Stored) is never
+// written: the stream property "Columns" is defined only for customised columns.
+class TDBGridColumnsZk : public TCollection {
+  VORENTA_CLASS(TDBGridColumnsZk, TCollection)
+public:
+  TDBGridColumnsZk(TCustomDBGridZk* Grid = nullptr, TClass ColumnClass = nullptr);
+  TColumnZk* Items(int Index) const { return static_cast<TColumnZk*>(TCollection::Items(Index)); }
+  TColumnZk* operator[](int Index) const { return Items(Index); }
+  TColumnZk* Add() { return static_cast<TColumnZk*>(TCollection::Add()); }
+  TCustomDBGridZk* Grid() const { return FGrid; }
+  TPersistent* GetOwner() const override;
+  // Whether the columns were built from the dataset (none is stored).
+  bool State() const;
+  void RebuildColumns();
+  void RestoreDefaults();
+  void SaveToStream(TStream* S);
+  void LoadFromStream(TStream* S);
+
+protected:
+  void Update(TCollectionItem* Item) override;
+
+private:
+  TCustomDBGridZk* FGrid;
+};
+
+// A non-owning list of columns.
+using TColumnsZkList = std::vector<TColumnZk*>;
+
+// Defaults that columns without their own value follow.
+class TColumnDefValuesTitleZk : public TPersistent {
+  VORENTA_CLASS(TColumnDefValuesTitleZk, TPersistent)
+public:
+  explicit TColumnDefValuesTitleZk(TCustomDBGridZk* Grid = nullptr) : FGrid(Grid) {}
+  TAlignment Alignment() const;
+  void SetAlignment(TAlignment Value);
+  bool IsAlignmentStored() const { return FAssignedAlignment; }
+  TColor Color() const;
+  void SetColor(TColor Value);
+  bool IsColorStored() const { return FAssignedColor; }
+  bool EndEllipsis() const { return FEndEllipsis; }
+  void SetEndEllipsis(bool Value) { FEndEllipsis = Value; }
+  bool TitleButton() const { return FTitleButton; }
+  void SetTitleButton(bool Value) { FTitleButton = Value; }
+
+private:
+  TCustomDBGridZk* FGrid;
+  TAlignment FAlignment = taLeftJustify;
+  TColor FColor = clBtnFace;
+  bool FEndEllipsis = false, FTitleButton = false;
+  bool FAssignedAlignment = false, FAssignedColor = false;
+};
+
+class TColumnDefValuesZk : public TPersistent {
+  VORENTA_CLASS(TColumnDefValuesZk, TPersistent)
+public:
+  explicit TColumnDefValuesZk(TCustomDBGridZk* Grid = nullptr);
+  ~TColumnDefValuesZk() override;
+  TColumnDefValuesTitleZk* Title() const { return FTitle.get(); }
+  bool EndEllipsis() const { return FEndEllipsis; }
+  void SetEndEllipsis(bool Value);
+  bool ToolTips() const { return FToolTips; }
+  void SetToolTips(bool Value) { FToolTips = Value; }
+
+private:
+  TCustomDBGridZk* FGrid;
+  std::unique_ptr<TColumnDefValuesTitleZk> FTitle;
+  bool FEndEllipsis = false, FToolTips = false;
+};
+
+class TDBGridZkColumnDefValuesZk : public TColumnDefValuesZk {
+  VORENTA_CLASS(TDBGridZkColumnDefValuesZk, TColumnDefValuesZk)
+public:
+  explicit TDBGridZkColumnDefValuesZk(TCustomDBGridZk* Grid = nullptr)
+      : TColumnDefValuesZk(Grid) {}
+};
+
+// --- scroll-bar, title, panel and selection settings ---------------------------------------------
+
+class TDBGridZkScrollBar : public TPersistent {
+  VORENTA_CLASS(TDBGridZkScrollBar, TPersistent)
+public:
+  TDBGridZkScrollBar(TCustomDBGridZk* Grid = nullptr, TScrollBarKind Kind = sbVertical);
+  void Assign(TPersistent* Source) override;
+  TScrollBarKind Kind() const { return FKind; }
+  bool Tracking() const { return FTracking; }
+  void SetTracking(bool Value) { FTracking = Value; }
+  bool Visible() const { return FVisibleMode != sbNeverShowZk; }
+  void SetVisible(bool Value);
+  TScrollBarVisibleModeZk VisibleMode() const { return FVisibleMode; }
+  void SetVisibleMode(TScrollBarVisibleModeZk Value);
+  // The external scroll-bar control that mirrors the bar, or nullptr.
+  TScrollBar* ExtScrollBar() const { return FExtScrollBar; }
+  void SetExtScrollBar(TScrollBar* Value);
+
+private:
+  TCustomDBGridZk* FGrid;
+  TScrollBarKind FKind;
+  bool FTracking = false;
+  TScrollBarVisibleModeZk FVisibleMode = sbAutoShowZk;
+  TScrollBar* FExtScrollBar = nullptr;
+};
+class THorzDBGridZkScrollBar : public TDBGridZkScrollBar {
+  VORENTA_CLASS(THorzDBGridZkScrollBar, TDBGridZkScrollBar)
+public:
+  explicit THorzDBGridZkScrollBar(TCustomDBGridZk* Grid = nullptr)
+      : TDBGridZkScrollBar(Grid, sbHorizontal) {}
+};
+class TVertDBGridZkScrollBar : public TDBGridZkScrollBar {
+  VORENTA_CLASS(TVertDBGridZkScrollBar, TDBGridZkScrollBar)
+public:
+  explicit TVertDBGridZkScrollBar(TCustomDBGridZk* Grid = nullptr)
+      : TDBGridZkScrollBar(Grid, sbVertical) {}
+};
+
+class TDBGridZkIndicatorTitle : public TPersistent {
+  VORENTA_CLASS(TDBGridZkIndicatorTitle, TPersistent)
+public:
+  explicit TDBGridZkIndicatorTitle(TCustomDBGridZk* Grid = nullptr) : FGrid(Grid) {}
+  bool ShowDropDownSign() const { return FShowDropDownSign; }
+  void SetShowDropDownSign(bool Value);
+  bool TitleButton() const { return FTitleButton; }
+  void SetTitleButton(bool Value) { FTitleButton = Value; }
+
+private:
+  TCustomDBGridZk* FGrid;
+  bool FShowDropDownSign = false, FTitleButton = false;
+};
+
+class TRowDetailPanelZk : public TPersistent {
+  VORENTA_CLASS(TRowDetailPanelZk, TPersistent)
+public:
+  explicit TRowDetailPanelZk(TCustomDBGridZk* Grid = nullptr);
+  void Assign(TPersistent* Source) override;
+  bool Active() const { return FActive; }
+  void SetActive(bool Value);
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool Value);
+  int Width() const { return FWidth; }
+  void SetWidth(int Value);
+  int Height() const { return FHeight; }
+  void SetHeight(int Value);
+  TWinControl* ActiveControl() const { return FActiveControl; }
+  void SetActiveControl(TWinControl* Value) { FActiveControl = Value; }
+  TBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TBorderStyle Value);
+  TColor Color() const;
+  void SetColor(TColor Value);
+  bool IsColorStored() const { return !FParentColor; }
+  bool ParentColor() const { return FParentColor; }
+  void SetParentColor(bool Value);
+
+private:
+  void Place();
+  TCustomDBGridZk* FGrid;
+  bool FActive = false, FVisible = false;
+  int FWidth = 0, FHeight = 120;
+  TWinControl* FActiveControl = nullptr;
+  TBorderStyle FBorderStyle = bsSingle;
+  TColor FColor = clBtnFace;
+  bool FParentColor = false;
+};
+
+// The child that hosts the row detail panel's controls; streamed as "RowDetailData".
+class TRowDetailPanelControlZk : public TScrollingWinControl {
+  VORENTA_CLASS(TRowDetailPanelControlZk, TScrollingWinControl)
+public:
+  explicit TRowDetailPanelControlZk(TComponent* AOwner);
+  TBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TBorderStyle Value);
+
+private:
+  TBorderStyle FBorderStyle = bsSingle;
+};
+
+// The in-row panel settings; the in-row layout itself is built elsewhere.
+class TGridRowPanelZk : public TPersistent {
+  VORENTA_CLASS(TGridRowPanelZk, TPersistent)
+public:
+  explicit TGridRowPanelZk(TCustomDBGridZk* Grid = nullptr) : FGrid(Grid) {}
+  void Assign(TPersistent* Source) override;
+  bool Active() const { return FActive; }
+  void SetActive(bool Value);
+
+private:
+  TCustomDBGridZk* FGrid;
+  bool FActive = false;
+};
+
+// The selection: a shell answering "nothing selected" until selection is built.
+class TDBGridZkSelection {
+public:
+  explicit TDBGridZkSelection(TCustomDBGridZk* Grid) : FGrid(Grid) {}
+  virtual ~TDBGridZkSelection() = default;
+  TDBGridZkSelectionType SelectionType() const { return FSelectionType; }
+  virtual void Clear() { FSelectionType = gstNon; }
+  virtual bool DataCellSelected(int DataCol, const TBookmark& DataRow) const {
+    (void)DataCol; (void)DataRow;
+    return false;
+  }
+  TCustomDBGridZk* Grid() const { return FGrid; }
+
+protected:
+  TCustomDBGridZk* FGrid;
+  TDBGridZkSelectionType FSelectionType = gstNon;
+};
+
+// The process-wide policy object grids ask for sorting and filtering: a shell here.
+class TDBGridZkCenter : public TPersistent {
+  VORENTA_CLASS(TDBGridZkCenter, TPersistent)
+};
+// The process-wide paint style: the looks all grids share.
+class TDBGridZkStyle : public TPersistent {
+  VORENTA_CLASS(TDBGridZkStyle, TPersistent)
+public:
+  // Lightened selection colours (true-colour displays).
+  bool LuminateSelection() const { return FLuminateSelection; }
+  void SetLuminateSelection(bool Value) { FLuminateSelection = Value; }
+
+private:
+  bool FLuminateSelection = true;
+};
+
+// --- data link ------------------------------------------------------------------------------------
+
+class TGridDataLinkZk : public TDataLink {
+public:
+  explicit TGridDataLinkZk(TCustomDBGridZk* Grid);
+  ~TGridDataLinkZk() override;
+  TCustomDBGridZk* Grid() const { return FGrid; }
+  // The field map: grid data column index -> field (nullptr for a column without field).
+  int FieldCount() const { return static_cast<int>(FFieldMap.size()); }
+  TField* Fields(int I) const { return I >= 0 && I < FieldCount() ? FFieldMap[I] : nullptr; }
+  bool AddMapping(const String& FieldName);
+  void ClearMapping();
+  void Modified() { FModified = true; }
+  void Reset();
+  bool DefaultFields() const { return FDefaultFields; }
+  void SetDefaultFields(bool Value) { FDefaultFields = Value; }
+  // The memory-table interface of the dataset, or nullptr.
+  IMemTableZk* MemTable() const { return FMemTable; }
+  void RefreshMemTable();
+
+protected:
+  void ActiveChanged() override;
+  void DataSetChanged() override;
+  void DataSetScrolled(int Distance) override;
+  void LayoutChanged() override;
+  void RecordChanged(TField* Field) override;
+  void EditingChanged() override;
+  void UpdateData() override;
+
+private:
+  TCustomDBGridZk* FGrid;
+  std::vector<TField*> FFieldMap;
+  bool FModified = false;
+  bool FInUpdateData = false;
+  bool FDefaultFields = true;
+  IMemTableZk* FMemTable = nullptr;
+};
+
+// --- the grid -------------------------------------------------------------------------------------
+
+class TCustomDBGridZk : public TCustomGridZk, public IMTViewEventReceiverZk {
+  VORENTA_CLASS(TCustomDBGridZk, TCustomGridZk)
+public:
+  explicit TCustomDBGridZk(TComponent* AOwner);
+  ~TCustomDBGridZk() override;
+
+  // --- data
+  TDataSource* DataSource() const;
+  void SetDataSource(TDataSource* Value);
+  TGridDataLinkZk* DataLink() const { return FDataLink.get(); }
+  TDataSet* DataSet() const;
+  int FieldCount() const { return FDataLink->FieldCount(); }
+  TField* SelectedField() const;
+  int SelectedIndex() const;
+
+  // --- columns
+  TDBGridColumnsZk* Columns() const { return FColumns.get(); }
+  void SetColumns(TDBGridColumnsZk* Value) { FColumns->Assign(Value); }
+  const TColumnsZkList& VisibleColumns() const { return FVisibleColumns; }
+  const TColumnsZkList& SortMarkedColumns() const { return FSortMarkedColumns; }
+  TColumnDefValuesZk* ColumnDefValues() const { return FColumnDefValues.get(); }
+  void SetColumnDefValues(TColumnDefValuesZk* Value) { FColumnDefValues->Assign(Value); }
+  // The column bound to a field of that name; raises when there is none.
+  TColumnZk* ColumnByFieldName(const String& FieldName) const;
+  // The first column bound to a field of that name, or nullptr.
+  TColumnZk* FindColumnByName(const String& FieldName) const;
+  int GridColToColumnIndex(int ACol) const { return ACol - FIndicatorOffset; }
+  int ColumnIndexToGridCol(int Index) const { return Index + FIndicatorOffset; }
+  // The visible column painted in grid column ACol, or nullptr.
+  TColumnZk* ColumnAtGridCol(int ACol) const;
+
+  // --- option sets and look
+  TDBGridOptions Options() const { return FOptions; }
+  void SetOptions(TDBGridOptions Value);
+  TDBGridZkOptions OptionsZk() const { return FOptionsZk; }
+  void SetOptionsZk(TDBGridZkOptions Value);
+  void SyncColumnResizeOptions(TDBGridOptions NewOptions, TDBGridZkOptions NewOptionsZk);
+  TDBGridZkAllowedOperations AllowedOperations() const { return FAllowedOperations; }
+  void SetAllowedOperations(TDBGridZkAllowedOperations Value) { FAllowedOperations = Value; }
+  TDBGridZkAllowedSelections AllowedSelections() const { return FAllowedSelections; }
+  void SetAllowedSelections(TDBGridZkAllowedSelections Value);
+  bool AutoFitColWidths() const { return FAutoFitColWidths; }
+  void SetAutoFitColWidths(bool Value);
+  int MinAutoFitWidth() const { return FMinAutoFitWidth; }
+  void SetMinAutoFitWidth(int Value);
+  TColor EvenRowColor() const { return FEvenRowColorSet ? FEvenRowColor : Color(); }
+  void SetEvenRowColor(TColor Value);
+  bool IsEvenRowColorStored() const { return FEvenRowColorSet; }
+  TColor OddRowColor() const { return FOddRowColorSet ? FOddRowColor : Color(); }
+  void SetOddRowColor(TColor Value);
+  bool IsOddRowColorStored() const { return FOddRowColorSet; }
+  TColor FooterColor() const { return FFooterColor; }
+  void SetFooterColor(TColor Value);
+  TFont* FooterFont() const { return FFooterFont.get(); }
+  void SetFooterFont(TFont* Value) { FFooterFont->Assign(Value); }
+  int FooterRowCount() const { return FFooterRowCount; }
+  void SetFooterRowCount(int Value);
+  int FrozenCols() const { return FFrozenCols; }
+  void SetFrozenCols(int Value);
+  TFont* TitleFont() const { return FTitleFont.get(); }
+  void SetTitleFont(TFont* Value) { FTitleFont->Assign(Value); }
+  int TitleHeight() const { return FTitleHeight; }
+  void SetTitleHeight(int Value);
+  int TitleLines() const { return FTitleLines; }
+  void SetTitleLines(int Value);
+  bool UseMultiTitle() const { return FUseMultiTitle; }
+  void SetUseMultiTitle(bool Value);
+  int VTitleMargin() const { return FVTitleMargin; }
+  void SetVTitleMargin(int Value);
+  int RowHeight() const { return FNewRowHeight; }
+  void SetRowHeight(int Value);
+  using TCustomGridZk::RowHeight;
+  using TCustomGridZk::SetRowHeight;
+  int RowLines() const { return FRowLines; }
+  void SetRowLines(int Value);
+  bool RowSizingAllowed() const { return FRowSizingAllowed; }
+  void SetRowSizingAllowed(bool Value);
+  bool ReadOnly() const { return FReadOnly; }
+  void SetReadOnly(bool Value);
+  bool SortLocal() const { return FSortLocal; }
+  void SetSortLocal(bool Value) { FSortLocal = Value; }
+  bool DrawMemoText() const { return FDrawMemoText; }
+  void SetDrawMemoText(bool Value);
+  bool DrawGraphicData() const { return FDrawGraphicData; }
+  void SetDrawGraphicData(bool Value);
+  bool DefaultDrawingZk() const { return FDefaultDrawingZk; }
+  void SetDefaultDrawingZk(bool Value) { FDefaultDrawingZk = Value; }
+  bool TryUseMemTableInt() const { return FTryUseMemTableInt; }
+  void SetTryUseMemTableInt(bool Value);
+  int ContraColCountZk() const { return ContraColCount(); }
+  void SetContraColCountZk(int Value);
+
+  // --- settings objects
+  TDBGridZkSumList* SumList() const { return FSumList.get(); }
+  void SetSumList(TDBGridZkSumList* Value) { FSumList->Assign(Value); }
+  TDBGridZkScrollBar* HorzScrollBar() const { return FHorzScrollBar.get(); }
+  void SetHorzScrollBar(TDBGridZkScrollBar* Value) { FHorzScrollBar->Assign(Value); }
+  TDBGridZkScrollBar* VertScrollBar() const { return FVertScrollBar.get(); }
+  void SetVertScrollBar(TDBGridZkScrollBar* Value) { FVertScrollBar->Assign(Value); }
+  TDBGridZkIndicatorTitle* IndicatorTitle() const { return FIndicatorTitle.get(); }
+  void SetIndicatorTitle(TDBGridZkIndicatorTitle* Value) { FIndicatorTitle->Assign(Value); }
+  TRowDetailPanelZk* RowDetailPanel() const { return FRowDetailPanel.get(); }
+  void SetRowDetailPanel(TRowDetailPanelZk* Value) { FRowDetailPanel->Assign(Value); }
+  TRowDetailPanelControlZk* RowDetailPanelControl() const { return FRowDetailControl; }
+  TGridRowPanelZk* RowPanel() const { return FGridRowPanel.get(); }
+  void SetRowPanel(TGridRowPanelZk* Value) { FGridRowPanel->Assign(Value); }
+  TDBGridZkSelection* Selection() const { return FSelection.get(); }
+  TDBGridZkStyle* Style() const { return FStyle; }
+  TDBGridZkCenter* Center() const { return FCenter; }
+
+  // --- rows and layout
+  int IndicatorOffset() const { return FIndicatorOffset; }
+  int TitleOffset() const { return FTitleOffset; }
+  int TopDataOffset() const { return FTitleOffset; }
+  int StdDefaultRowHeight() const { return FStdDefaultRowHeight; }
+  int TitleRowHeight() const { return FTitleRowHeight; }
+  bool IndicatorShown() const;
+  void BeginLayout();
+  void EndLayout();
+  void BeginUpdate();
+  void EndUpdate();
+  int LayoutLock() const { return FLayoutLock; }
+  // How many recalculations ran (for tests).
+  int LayoutCount() const { return FLayoutCount; }
+  // Posts one deferred recalculation to the grid's window unless one is queued.
+  void DeferLayoutChanged();
+  int MoveBy(int Distance);
+  // The data row (0-based) of the current record, -1 without records.
+  int CurrentDataRow() const;
+  int VisibleDataRowCount() const;
+  void InvalidateCol(int ACol) { InvalidateColumnCells(ACol); }
+  void InvalidateRow(int ARow) { InvalidateRowCells(ARow); }
+  void InvalidateCell(int ACol, int ARow) { InvalidateOneCell(ACol, ARow); }
+  void InvalidateFooter();
+  // Makes DataRow's record the one the fields show, runs Fn, and restores the active record.
+  void ForDataRow(int DataRow, const std::function<void()>& Fn);
+  // The background of a data row that is not selected: striping by record number.
+  TColor RowColor(int RecNo) const;
+  // The text of footer row FooterNo of a column.
+  String GetFooterText(TColumnZk* Column, int FooterNo);
+  TCellAreaTypeZk GetCellType(int ACol, int ARow) const;
+  // The number of records, or -1 when the dataset cannot number them.
+  int RecordCountZk() const;
+  // The 1-based number of the current record, or -1.
+  int RecNoZk() const;
+  bool IsSequencedZk() const;
+  // Places the row detail control over the current row's panel area (hidden otherwise).
+  void PlaceRowDetailControl();
+  bool RowDetailPanelShown() const;
+  // The data row that carries the detail panel, -1 when none.
+  int RowDetailDataRow() const;
+
+  // --- events
+  const TGetCellParamsEventZk& OnGetCellParams() const { return FOnGetCellParams; }
+  void SetOnGetCellParams(TGetCellParamsEventZk Value) { FOnGetCellParams = std::move(Value); }
+  const TDrawColumnCellEventZk& OnDrawColumnCell() const { return FOnDrawColumnCell; }
+  void SetOnDrawColumnCell(TDrawColumnCellEventZk Value) { FOnDrawColumnCell = std::move(Value); }
+  const TDrawDataCellEventZk& OnDrawDataCell() const { return FOnDrawDataCell; }
+  void SetOnDrawDataCell(TDrawDataCellEventZk Value) { FOnDrawDataCell = std::move(Value); }
+  const TDBGridZkAdvDrawDataCellEvent& OnAdvDrawDataCell() const { return FOnAdvDrawDataCell; }
+  void SetOnAdvDrawDataCell(TDBGridZkAdvDrawDataCellEvent Value) {
+    FOnAdvDrawDataCell = std::move(Value);
+  }
+  const TGetFooterParamsEventZk& OnGetFooterParams() const { return FOnGetFooterParams; }
+  void SetOnGetFooterParams(TGetFooterParamsEventZk Value) { FOnGetFooterParams = std::move(Value); }
+  const TDBGridZkRowDetailPanelShowEvent& OnRowDetailPanelShow() const { return FOnRowDetailPanelShow; }
+  void SetOnRowDetailPanelShow(TDBGridZkRowDetailPanelShowEvent Value) {
+    FOnRowDetailPanelShow = std::move(Value);
+  }
+  const TDBGridZkRowDetailPanelHideEvent& OnRowDetailPanelHide() const { return FOnRowDetailPanelHide; }
+  void SetOnRowDetailPanelHide(TDBGridZkRowDetailPanelHideEvent Value) {
+    FOnRowDetailPanelHide = std::move(Value);
+  }
+  const TDBGridZkCheckRowHaveDetailPanelEvent& OnCheckRowHaveDetailPanel() const {
+    return FOnCheckRowHaveDetailPanel;
+  }
+  void SetOnCheckRowHaveDetailPanel(TDBGridZkCheckRowHaveDetailPanelEvent Value) {
+    FOnCheckRowHaveDetailPanel = std::move(Value);
+  }
+  const TNotifyEvent& OnColEnter() const { return FOnColEnter; }
+  void SetOnColEnter(TNotifyEvent Value) { FOnColEnter = std::move(Value); }
+  const TNotifyEvent& OnColExit() const { return FOnColExit; }
+  void SetOnColExit(TNotifyEvent Value) { FOnColExit = std::move(Value); }
+  const TDBGridZkColumnMovedEvent& OnColumnMoved() const { return FOnColumnMoved; }
+  void SetOnColumnMoved(TDBGridZkColumnMovedEvent Value) { FOnColumnMoved = std::move(Value); }
+  const TNotifyEvent& OnSumListRecalcAll() const { return FOnSumListRecalcAll; }
+  void SetOnSumListRecalcAll(TNotifyEvent Value) { FOnSumListRecalcAll = std::move(Value); }
+  const TNotifyEvent& OnSumListAfterRecalcAll() const { return FOnSumListAfterRecalcAll; }
+  void SetOnSumListAfterRecalcAll(TNotifyEvent Value) { FOnSumListAfterRecalcAll = std::move(Value); }
+  const TNotifyEvent& OnTitleClick() const { return FOnTitleClick; }
+  void SetOnTitleClick(TNotifyEvent Value) { FOnTitleClick = std::move(Value); }
+  const TNotifyEvent& OnTopLeftChanged() const { return FOnTopLeftChanged; }
+  void SetOnTopLeftChanged(TNotifyEvent Value) { FOnTopLeftChanged = std::move(Value); }
+
+  // Base-grid counts the layout computes: never written to a form.
+  bool NeverStored() const { return false; }
+
+  // IMTViewEventReceiverZk
+  void MTViewDataEvent(int RowNum, TMTViewEventTypeZk Event, int OldRowNum) override;
+
+  void Dispatch(TMessage& Message) override;
+  void DefineProperties(TFiler* Filer) override;
+  void GetChildren(const TGetChildProc& Proc, TComponent* Root) override;
+  void ReadState(TReader* Reader) override;
+
+  // --- virtual operations of the data grid, in this order ------------------------------------------
+  virtual bool AcquireFocus();
+  virtual bool CanStartDataRowMove();
+  virtual void RowMoveTreeLevelAt(int& Left, int& Level);
+  virtual int DataRowHeight(int DataRow);
+  virtual void CalcRowHeight();
+  virtual bool FocusedRowSelect();
+  virtual bool AlwaysShowEditor();
+  virtual bool CanShowFilterEditor();
+  virtual bool CellDrawn3D(int ACol, int ARow, TGridDrawState State);
+  virtual bool IsCellSelected(int ACol, int ARow, TGridDrawState State);
+  virtual void CellTreeElementClick(int ACol, int ARow);
+  virtual void StartDataRowMove();
+  virtual TColumnDefValuesZk* CreateColumnDefValues();
+  virtual TDBGridColumnsZk* CreateColumns();
+  virtual void CreateFilterEditor();
+  virtual TDBGridZkScrollBar* CreateScrollBar(TScrollBarKind Kind);
+  virtual bool ConfirmDeleteRecords();
+  virtual bool CellDrawnThemed(int ACol, int ARow);
+  virtual int FilterRowCount();
+  virtual int TitleRowCount();
+  virtual TColor SelectedFixedCellColor();
+  virtual bool IndicatorColVisible();
+  virtual bool GridActive();
+  virtual int MoveDataRows(int ToRecNo, bool CheckOnly);
+  virtual void MoveSelectedRecords(int ToRecNo);
+  virtual bool NeedBufferedPaint();
+  virtual void CellClick(TColumnZk* Column);
+  virtual void CheckTitleButton(int ACol, bool& Enabled);
+  virtual void ColEnter();
+  virtual void ColExit();
+  virtual void DataChanged();
+  virtual void BuildFieldMap();
+  virtual void SizeChanged(int OldColCount, int OldRowCount);
+  virtual void SortMarkingChanged();
+  virtual void TitleBtnClick(int ACol, TColumnZk* Column);
+  virtual void DrawFlatBorder();
+  virtual void DrawTitleAreaCell(int ACol, int ARow, TRect ARect, TGridDrawState AState);
+  virtual void DrawTitleCell(int ACol, int ARow, TRect ARect, TGridDrawState AState);
+  virtual void DrawTitleByState(int ACol, int ARow, TRect ARect, TGridDrawState AState);
+  virtual void DrawIndicatorCell(int ACol, int ARow, TRect ARect, TGridDrawState AState);
+  virtual void DrawDataCell(int ACol, int ARow, TRect ARect, TGridDrawState AState);
+  virtual void DrawFooterCell(int ACol, int ARow, TRect ARect, TGridDrawState AState);
+  virtual void DrawGroupDataRow(int ACol, int ARow, TRect ARect, TGridDrawState AState);
+  virtual void DrawGroupIndent(TRect ARect, int Level);
+  virtual void DrawDataTreeElements(TRect& ARect);
+  virtual void DoDrawColumnCell(const TRect& Rect, int DataCol, TColumnZk* Column,
+                                TGridDrawState State);
+  virtual void DoDrawDataCell(const TRect& Rect, TField* Field, TGridDrawState State);
+  virtual void DrawGroupPanelTitle();
+  virtual void UpdateGroupRowCount();
+  virtual void DrawFilterCell(int ACol, int ARow, TRect ARect, TGridDrawState AState);
+  virtual void DrawIndicatorGlyph(TRect ARect, int Glyph);
+  virtual void DrawDropDownSign(TRect ARect);
+  virtual void DrawFilterSign(TRect ARect);
+  virtual void DrawGraphicDataCell(TRect ARect, TColumnZk* Column);
+  virtual void EditButtonClick();
+  virtual void EndDataRowMove();
+  virtual void DoGetCellParams(TColumnZk* Column, TFont* AFont, TColor& Background,
+                               TGridDrawState State);
+  virtual void GetDataSetFields(std::vector<TField*>& List);
+  virtual void DoGetFooterParams(int DataCol, int Row, TColumnZk* Column, TFont* AFont,
+                                 TColor& Background, TAlignment& Alignment, TGridDrawState State,
+                                 String& Text);
+  virtual void LayoutChanged();
+  virtual void LinkActive(bool Value);
+  virtual void GroupNodeMouseDown();
+  virtual void GroupPanelMouseDown();
+  virtual void TrackDataRowMove();
+  virtual void Scroll(int Distance);
+  virtual void SelectionActiveChanged();
+  virtual void UpdateColWidths();
+  virtual void FilterEditorToFilter();
+  virtual void StartRowPanelColumnDragAt();
+  virtual void StartRowPanelColumnDrag();
+  virtual void StartGroupPanelTitleMove();
+  virtual void TrackRowPanelColumnDrag();
+  virtual void EndRowPanelColumnDrag();
+  virtual void TrackSelection();
+  virtual void TitleClick(TColumnZk* Column);
+  virtual void SyncCurrentRow();
+  virtual void FilterToFilterEditor();
+  virtual void UpdateHorzExtScrollBar();
+  virtual void UpdateRowCount();
+  virtual void UpdateScrollBar();
+  virtual void UpdateDataRowHeight(int DataRow);
+  virtual void PaintRowPanelTitle(int ACol, int ARow, TRect ARect, TGridDrawState AState);
+  virtual void PaintRowPanelData(int ACol, int ARow, TRect ARect, TGridDrawState AState);
+  virtual void PaintRowPanelFooter(int ACol, int ARow, TRect ARect, TGridDrawState AState);
+  virtual void PaintRowDetailExpander(TRect ARect, bool Expanded);
+  virtual bool RowDetailExpanderAtMouse(int X, int Y);
+  virtual bool InRowDetailExpander(int ACol, int ARow, int X, int Y);
+  virtual void CreateNew(TComponent* AOwner, int Dummy);
+  virtual int DefaultMoveDataRows(int ToRecNo, bool CheckOnly);
+  virtual String GetFooterValue(int FooterNo, TColumnZk* Column);
+  virtual TColor HighlightDataCellColor(int ACol, int ARow, TColor Color, TGridDrawState State);
+  virtual TColor HighlightGroupDataCellColor(TColor Color);
+  virtual int InRowPanelLineHeight();
+  virtual bool IsFindDialogShowAsModal();
+  virtual bool IsUseMultiTitle();
+  virtual bool LocateText(const String& FieldName, const String& Text);
+  virtual void DefaultApplyFilter();
+  virtual void DefaultApplySorting();
+  virtual void DefaultBuildIndicatorTitleMenu();
+  virtual void DefaultIndicatorTitleMouseDown();
+  virtual void UpdateAllGridDataRowHeights();
+  virtual void UpdateAllDataRowHeights();
+
+  // --- base grid operations the data grid takes over
+  void PaintCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
+  bool EditorMayShow() override;
+  void TopLeftChanged() override;
+  bool CellMayBeCurrent(int ACol, int ARow) override;
+  void GoToCell(int ACol, int ARow, bool MoveAnchor) override;
+  void ColumnWidthsChanged() override;
+  void AfterColumnMove(int FromIndex, int ToIndex) override;
+  bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+  bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+
+  // The factory of the lookup list a column shows ("DataList"); set by the lookup unit.
+  static std::function<TCustomDBGridZk*(TColumnZk* Column)> DataListFactory;
+
+protected:
+  void Loaded() override;
+  void CreateWnd() override;
+  void Paint() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+
+  void WMVScrollZk(TMessage& Message);
+  void WMSizeZk(TMessage& Message);
+  void InternalLayout();
+  void ApplyBaseOptions();
+  void BuildVisibleColumns();
+  void DefaultColumnsFromDataSet();
+  void CalcRowHeights();
+  int CalcIndicatorColWidth();
+  void DrawCellText(const TRect& R, const String& Text, TAlignment Alignment, bool Ellipsis);
+  void DrawSortMarker(TRect& R, TSortMarkerZk Marker, int Index);
+  void DrawCheckbox(const TRect& R, TCheckBoxState State);
+  void DrawEdges(const TRect& R, bool Raised);
+
+  // --- state
+  std::unique_ptr<TGridRowPanelZk> FGridRowPanel;
+  std::unique_ptr<TColumnDefValuesZk> FColumnDefValues;
+  std::unique_ptr<TDBGridColumnsZk> FColumns;
+  TColumnsZkList FVisibleColumns;
+  std::unique_ptr<TGridDataLinkZk> FDataLink;
+  std::unique_ptr<TFont> FTitleFont;
+  std::unique_ptr<TDBGridZkSumList> FSumList;
+  std::unique_ptr<TDBGridZkScrollBar> FHorzScrollBar, FVertScrollBar;
+  TColumnsZkList FSortMarkedColumns;
+  std::unique_ptr<TDBGridZkSelection> FSelection;
+  std::unique_ptr<TFont> FFooterFont;
+  std::unique_ptr<TColCellParamsZk> FColCellParamsZk;
+  std::unique_ptr<TDBGridZkIndicatorTitle> FIndicatorTitle;
+  std::unique_ptr<TRowDetailPanelZk> FRowDetailPanel;
+  TRowDetailPanelControlZk* FRowDetailControl = nullptr;
+  TDBGridZkStyle* FStyle = nullptr;
+  TDBGridZkCenter* FCenter = nullptr;
+
+  int FLayoutLock = 0, FUpdateLock = 0;
+  bool FLayoutPending = false;
+  int FLayoutCount = 0;
+  int FIndicatorOffset = 1;
+  int FTitleOffset = 1;
+  int FStdDefaultRowHeight = 0;
+  int FTitleRowHeight = 0;
+  int FNewRowHeight = 0, FRowLines = 0;
+  int FInterlinear = 4;
+  int FVTitleMargin = 10, FHTitleMargin = 0;
+  int FTitleHeight = 0, FTitleLines = 0;
+  int FRecNoTextWidth = 0;
+  int FFooterRowCount = 0;
+  int FFrozenCols = 0;
+  int FMinAutoFitWidth = 0;
+  bool FAutoFitColWidths = false;
+  bool FUseMultiTitle = false;
+  bool FRowSizingAllowed = false;
+  bool FReadOnly = false;
+  bool FSortLocal = false;
+  bool FDrawMemoText = false, FDrawGraphicData = false;
+  bool FDefaultDrawingZk = true;
+  bool FTryUseMemTableInt = true;
+  bool FUpdatingRows = false;
+  TColor FEvenRowColor = clWindow, FOddRowColor = clWindow;
+  bool FEvenRowColorSet = false, FOddRowColorSet = false;
+  TColor FFooterColor = clWindow;
+  TDBGridOptions FOptions;
+  TDBGridZkOptions FOptionsZk;
+  TDBGridZkAllowedOperations FAllowedOperations;
+  TDBGridZkAllowedSelections FAllowedSelections;
+  int FOldActiveRecord = -1;
+
+  TGetCellParamsEventZk FOnGetCellParams;
+  TDrawColumnCellEventZk FOnDrawColumnCell;
+  TDrawDataCellEventZk FOnDrawDataCell;
+  TDBGridZkAdvDrawDataCellEvent FOnAdvDrawDataCell;
+  TGetFooterParamsEventZk FOnGetFooterParams;
+  TDBGridZkRowDetailPanelShowEvent FOnRowDetailPanelShow;
+  TDBGridZkRowDetailPanelHideEvent FOnRowDetailPanelHide;
+  TDBGridZkCheckRowHaveDetailPanelEvent FOnCheckRowHaveDetailPanel;
+  TNotifyEvent FOnColEnter, FOnColExit, FOnSumListRecalcAll, FOnSumListAfterRecalcAll,
+      FOnTitleClick, FOnTopLeftChanged;
+  TDBGridZkColumnMovedEvent FOnColumnMoved;
+
+private:
+  friend class TGridDataLinkZk;
+  friend class TRowDetailPanelZk;
+  void ReadColumns(TReader* Reader);
+  void WriteColumns(TWriter* Writer);
+  void TitleFontChanged(TObject* Sender);
+};
+
+class TDBGridZk : public TCustomDBGridZk {
+  VORENTA_CLASS(TDBGridZk, TCustomDBGridZk)
+public:
+  explicit TDBGridZk(TComponent* AOwner) : TCustomDBGridZk(AOwner) {}
+};
+
+// The process-wide objects the grids share (made by the unit's start).
+TDBGridZkStyle* DBGridZkStyle();
+TDBGridZkCenter* DBGridZkCenter();
+TFont* GridSortMarkerFont();
+
+void RegisterDBGridZkClasses();

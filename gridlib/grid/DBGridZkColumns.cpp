@@ -1,0 +1,688 @@
+// DBGridZkColumns.cpp - columns, their titles and footers, the column defaults and the column
+// collection. A property that follows a default (the field's, the grid's or ColumnDefValues)
+// is stored only once it was set.
+#include "gridlib/grid/DBGridZk.h"
+
+#include <cmath>
+
+#include "gridlib/grid/DBGridZk_p.h"
+#include "platform/classes/Filer.h"
+#include "platform/classes/Streams.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/classes/TypeRegistry.h"
+#include "platform/db/DataSet.h"
+#include "platform/db/Fields.h"
+
+namespace {
+TCustomDBGridZk* GridOf(const TColumnZk* C) { return C ? C->Grid() : nullptr; }
+void LayoutOf(TColumnZk* C) { if (C) C->ColumnChanged(false); }
+}  // namespace
+
+// --- titles ---------------------------------------------------------------------------------------
+
+TColumnTitleZk::TColumnTitleZk(TColumnZk* Column) : FColumn(Column) {}
+TColumnTitleZk::~TColumnTitleZk() = default;
+
+void TColumnTitleZk::Changed() { LayoutOf(FColumn); }
+
+void TColumnTitleZk::Assign(TPersistent* Source) {
+  auto* S = dynamic_cast<TColumnTitleZk*>(Source);
+  if (!S) return TPersistent::Assign(Source);
+  if (S->FAssignedAlignment) SetAlignment(S->FAlignment);
+  if (S->FAssignedCaption) SetCaption(S->FCaption);
+  if (S->FAssignedColor) SetColor(S->FColor);
+  if (S->FAssignedFont) SetFont(S->Font());
+  FHint = S->FHint;
+  FImageIndex = S->FImageIndex;
+  FOrientation = S->FOrientation;
+  FSortMarker = S->FSortMarker;
+  FSortIndex = S->FSortIndex;
+  FTitleButton = S->FTitleButton;
+  FEndEllipsis = S->FEndEllipsis;
+  FToolTips = S->FToolTips;
+}
+
+TAlignment TColumnTitleZk::Alignment() const {
+  if (FAssignedAlignment) return FAlignment;
+  TCustomDBGridZk* G = GridOf(FColumn);
+  if (!G) return taLeftJustify;
+  return G->ColumnDefValues()->Title()->Alignment();
+}
+void TColumnTitleZk::SetAlignment(TAlignment Value) {
+  if (FAssignedAlignment && Value == FAlignment) return;
+  FAlignment = Value;
+  FAssignedAlignment = true;
+  Changed();
+}
+
+String TColumnTitleZk::Caption() const {
+  if (FAssignedCaption) return FCaption;
+  if (FColumn && FColumn->Field()) return FColumn->Field()->DisplayName();
+  return FColumn ? FColumn->FieldName() : String();
+}
+void TColumnTitleZk::SetCaption(const String& Value) {
+  if (FAssignedCaption && Value == FCaption) return;
+  FCaption = Value;
+  FAssignedCaption = true;
+  Changed();
+}
+
+String TColumnTitleZk::LeafCaption() const {
+  const String C = Caption();
+  const size_t P = C.rfind(u'|');
+  return P == String::npos ? C : C.substr(P + 1);
+}
+
+TColor TColumnTitleZk::Color() const {
+  if (FAssignedColor) return FColor;
+  TCustomDBGridZk* G = GridOf(FColumn);
+  return G ? G->ColumnDefValues()->Title()->Color() : clBtnFace;
+}
+void TColumnTitleZk::SetColor(TColor Value) {
+  if (FAssignedColor && Value == FColor) return;
+  FColor = Value;
+  FAssignedColor = true;
+  Changed();
+}
+
+TFont* TColumnTitleZk::Font() const {
+  if (!FFont) FFont = std::make_unique<TFont>();
+  if (!FAssignedFont) {
+    TCustomDBGridZk* G = GridOf(FColumn);
+    if (G) FFont->Assign(G->TitleFont());
+    else if (FColumn) FFont->Assign(FColumn->Font());
+  }
+  return FFont.get();
+}
+void TColumnTitleZk::SetFont(TFont* Value) {
+  if (!FFont) FFont = std::make_unique<TFont>();
+  FFont->Assign(Value);
+  FAssignedFont = true;
+  Changed();
+}
+
+void TColumnTitleZk::SetImageIndex(int Value) {
+  if (Value == FImageIndex) return;
+  FImageIndex = Value;
+  Changed();
+}
+void TColumnTitleZk::SetOrientation(TTextOrientationZk Value) {
+  if (Value == FOrientation) return;
+  FOrientation = Value;
+  Changed();
+}
+void TColumnTitleZk::SetSortMarker(TSortMarkerZk Value) {
+  if (Value == FSortMarker) return;
+  FSortMarker = Value;
+  if (TCustomDBGridZk* G = GridOf(FColumn)) G->Invalidate();
+}
+void TColumnTitleZk::SetSortIndex(int Value) { FSortIndex = std::max(0, Value); }
+void TColumnTitleZk::SetEndEllipsis(bool Value) {
+  if (Value == FEndEllipsis) return;
+  FEndEllipsis = Value;
+  Changed();
+}
+
+void TColumnTitleZk::RestoreDefaults() {
+  FAssignedAlignment = FAssignedCaption = FAssignedColor = FAssignedFont = false;
+  Changed();
+}
+
+// --- footers --------------------------------------------------------------------------------------
+
+TColumnFooterZk::TColumnFooterZk(TCollection* ACollection) : TCollectionItem(ACollection) {
+  if (auto* F = dynamic_cast<TColumnFootersZk*>(ACollection)) FColumn = F->Column();
+}
+TColumnFooterZk::TColumnFooterZk(TColumnZk* Column, std::nullptr_t)
+    : TCollectionItem(nullptr), FColumn(Column) {}
+
+TColumnFooterZk::~TColumnFooterZk() {
+  TCustomDBGridZk* G = GridOf(FColumn);
+  if (FDBSum && G && G->SumList() && !G->ComponentState().Contains(csDestroying)) delete FDBSum;
+}
+
+void TColumnFooterZk::Changed() {
+  if (TCustomDBGridZk* G = GridOf(FColumn)) G->InvalidateFooter();
+}
+
+void TColumnFooterZk::Assign(TPersistent* Source) {
+  auto* S = dynamic_cast<TColumnFooterZk*>(Source);
+  if (!S) return TCollectionItem::Assign(Source);
+  if (S->FAssignedAlignment) SetAlignment(S->FAlignment);
+  if (S->FAssignedColor) SetColor(S->FColor);
+  if (S->FAssignedFont) SetFont(S->Font());
+  FDisplayFormat = S->FDisplayFormat;
+  FEndEllipsis = S->FEndEllipsis;
+  FFieldName = S->FFieldName;
+  FValue = S->FValue;
+  FWordWrap = S->FWordWrap;
+  SetValueType(S->FValueType);
+  UpdateSumItem();
+}
+
+TAlignment TColumnFooterZk::Alignment() const {
+  if (FAssignedAlignment) return FAlignment;
+  return FColumn ? FColumn->Alignment() : taLeftJustify;
+}
+void TColumnFooterZk::SetAlignment(TAlignment Value) {
+  FAlignment = Value;
+  FAssignedAlignment = true;
+  Changed();
+}
+TColor TColumnFooterZk::Color() const {
+  if (FAssignedColor) return FColor;
+  TCustomDBGridZk* G = GridOf(FColumn);
+  return G ? G->FooterColor() : clWindow;
+}
+void TColumnFooterZk::SetColor(TColor Value) {
+  FColor = Value;
+  FAssignedColor = true;
+  Changed();
+}
+void TColumnFooterZk::SetDisplayFormat(const String& Value) {
+  FDisplayFormat = Value;
+  Changed();
+}
+void TColumnFooterZk::SetEndEllipsis(bool Value) {
+  FEndEllipsis = Value;
+  Changed();
+}
+void TColumnFooterZk::SetFieldName(const String& Value) {
+  if (Value == FFieldName) return;
+  FFieldName = Value;
+  UpdateSumItem();
+  Changed();
+}
+TFont* TColumnFooterZk::Font() const {
+  if (!FFont) FFont = std::make_unique<TFont>();
+  if (!FAssignedFont) {
+    TCustomDBGridZk* G = GridOf(FColumn);
+    if (G) FFont->Assign(G->FooterFont());
+  }
+  return FFont.get();
+}
+void TColumnFooterZk::SetFont(TFont* Value) {
+  if (!FFont) FFont = std::make_unique<TFont>();
+  FFont->Assign(Value);
+  FAssignedFont = true;
+  Changed();
+}
+void TColumnFooterZk::SetValue(const String& Value) {
+  FValue = Value;
+  Changed();
+}
+void TColumnFooterZk::SetValueType(TFooterValueType Value) {
+  if (Value == FValueType) return;
+  FValueType = Value;
+  UpdateSumItem();
+  Changed();
+}
+void TColumnFooterZk::SetWordWrap(bool Value) {
+  FWordWrap = Value;
+  Changed();
+}
+
+String TColumnFooterZk::SumFieldName() const {
+  if (!FFieldName.empty()) return FFieldName;
+  return FColumn ? FColumn->FieldName() : String();
+}
+
+void TColumnFooterZk::UpdateSumItem() {
+  TCustomDBGridZk* G = GridOf(FColumn);
+  if (!G || !G->SumList()) return;
+  TDBSumCollection* Sums = G->SumList()->SumCollection();
+  const bool Wanted = FValueType == fvtSum || FValueType == fvtAvg || FValueType == fvtCount;
+  if (!Wanted) {
+    delete FDBSum;
+    FDBSum = nullptr;
+    return;
+  }
+  if (!FDBSum) FDBSum = Sums->Add();
+  Sums->BeginUpdate();
+  FDBSum->SetGroupOperation(FValueType == fvtSum ? goSum : FValueType == fvtAvg ? goAvg : goCount);
+  FDBSum->SetFieldName(FValueType == fvtCount ? String() : SumFieldName());
+  Sums->EndUpdate();
+  G->SumList()->RecalcAll();
+}
+
+TColumnFootersZk::TColumnFootersZk(TColumnZk* Column)
+    : TCollection(TColumnFooterZk::ClassInfo()), FColumn(Column) {}
+TPersistent* TColumnFootersZk::GetOwner() const { return FColumn; }
+void TColumnFootersZk::Update(TCollectionItem*) {
+  if (TCustomDBGridZk* G = GridOf(FColumn)) G->InvalidateFooter();
+}
+
+// --- columns --------------------------------------------------------------------------------------
+
+TColumnZk::TColumnZk(TCollection* ACollection)
+    : TCollectionItem(nullptr),
+      FFooter(std::make_unique<TColumnFooterZk>(this, nullptr)),
+      FFooters(std::make_unique<TColumnFootersZk>(this)),
+      FTitle(std::make_unique<TColumnTitleZk>(this)) {
+  // Joined after the sub-objects exist: joining announces the new item to the grid.
+  SetCollection(ACollection);
+}
+
+TColumnZk::~TColumnZk() {
+  FFooters->Clear();
+  FFooter.reset();
+}
+
+TCustomDBGridZk* TColumnZk::Grid() const {
+  auto* C = dynamic_cast<TDBGridColumnsZk*>(Collection());
+  return C ? C->Grid() : nullptr;
+}
+
+String TColumnZk::DisplayName() const {
+  return FFieldName.empty() ? TCollectionItem::DisplayName() : FFieldName;
+}
+
+void TColumnZk::Assign(TPersistent* Source) {
+  auto* S = dynamic_cast<TColumnZk*>(Source);
+  if (!S) return TCollectionItem::Assign(Source);
+  if (Collection()) Collection()->BeginUpdate();
+  SetFieldName(S->FFieldName);
+  if (S->FAssignedAlignment) SetAlignment(S->FAlignment);
+  if (S->FAssignedCheckboxes) SetCheckboxes(S->FCheckboxes);
+  if (S->FAssignedColor) SetColor(S->FColor);
+  if (S->FAssignedFont) SetFont(S->Font());
+  if (S->FAssignedReadOnly) SetReadOnly(S->FReadOnly);
+  if (S->FAssignedWidth) SetWidth(S->FWidth);
+  if (S->FAssignedWordWrap) SetWordWrap(S->FWordWrap);
+  FAutoFitColWidth = S->FAutoFitColWidth;
+  FDisplayFormat = S->FDisplayFormat;
+  FEditMask = S->FEditMask;
+  FEndEllipsis = S->FEndEllipsis;
+  FHideDuplicates = S->FHideDuplicates;
+  FMaxWidth = S->FMaxWidth;
+  FMinWidth = S->FMinWidth;
+  FTag = S->FTag;
+  FVisible = S->FVisible;
+  FTitle->Assign(S->FTitle.get());
+  FFooter->Assign(S->FFooter.get());
+  FFooters->Assign(S->FFooters.get());
+  FOnGetCellParams = S->FOnGetCellParams;
+  FOnAdvDrawDataCell = S->FOnAdvDrawDataCell;
+  if (Collection()) Collection()->EndUpdate();
+}
+
+TField* TColumnZk::Field() const {
+  TCustomDBGridZk* G = Grid();
+  if (!FField && G && !FFieldName.empty() && G->DataSet() && G->DataSet()->Active())
+    const_cast<TColumnZk*>(this)->FField = G->DataSet()->FindField(FFieldName);
+  return FField;
+}
+
+void TColumnZk::SetField(TField* Value) {
+  if (Value == FField) return;
+  FField = Value;
+  if (Value) FFieldName = Value->FieldName();
+}
+
+void TColumnZk::SetFieldName(const String& Value) {
+  if (Value == FFieldName) return;
+  FFieldName = Value;
+  FField = nullptr;
+  FFooter->UpdateSumItem();
+  Changed(false);
+}
+
+TAlignment TColumnZk::Alignment() const {
+  if (FAssignedAlignment) return FAlignment;
+  return Field() ? Field()->Alignment() : taLeftJustify;
+}
+void TColumnZk::SetAlignment(TAlignment Value) {
+  if (FAssignedAlignment && Value == FAlignment) return;
+  FAlignment = Value;
+  FAssignedAlignment = true;
+  Changed(false);
+}
+void TColumnZk::SetAutoFitColWidth(bool Value) {
+  if (Value == FAutoFitColWidth) return;
+  FAutoFitColWidth = Value;
+  Changed(false);
+}
+
+bool TColumnZk::Checkboxes() const {
+  if (FAssignedCheckboxes) return FCheckboxes;
+  return Field() && Field()->DataType() == ftBoolean;
+}
+void TColumnZk::SetCheckboxes(bool Value) {
+  FCheckboxes = Value;
+  FAssignedCheckboxes = true;
+  Changed(false);
+}
+
+TColor TColumnZk::Color() const {
+  if (FAssignedColor) return FColor;
+  TCustomDBGridZk* G = Grid();
+  return G ? G->Color() : clWindow;
+}
+void TColumnZk::SetColor(TColor Value) {
+  if (FAssignedColor && Value == FColor) return;
+  FColor = Value;
+  FAssignedColor = true;
+  Changed(false);
+}
+
+void TColumnZk::SetDisplayFormat(const String& Value) {
+  if (Value == FDisplayFormat) return;
+  FDisplayFormat = Value;
+  Changed(false);
+}
+void TColumnZk::SetEndEllipsis(bool Value) {
+  if (Value == FEndEllipsis) return;
+  FEndEllipsis = Value;
+  Changed(false);
+}
+
+TFont* TColumnZk::Font() const {
+  if (!FFont) FFont = std::make_unique<TFont>();
+  if (!FAssignedFont) {
+    if (TCustomDBGridZk* G = Grid()) FFont->Assign(G->Font());
+  }
+  return FFont.get();
+}
+void TColumnZk::SetFont(TFont* Value) {
+  if (!FFont) FFont = std::make_unique<TFont>();
+  FFont->Assign(Value);
+  FAssignedFont = true;
+  Changed(false);
+}
+
+void TColumnZk::SetHideDuplicates(bool Value) {
+  FHideDuplicates = Value;
+  Changed(false);
+}
+void TColumnZk::SetMaxWidth(int Value) {
+  FMaxWidth = std::max(0, Value);
+  Changed(false);
+}
+void TColumnZk::SetMinWidth(int Value) {
+  FMinWidth = std::max(0, Value);
+  Changed(false);
+}
+
+bool TColumnZk::ReadOnly() const {
+  if (FAssignedReadOnly) return FReadOnly;
+  TCustomDBGridZk* G = Grid();
+  return (G && G->ReadOnly()) || (Field() && Field()->ReadOnly());
+}
+void TColumnZk::SetReadOnly(bool Value) {
+  FReadOnly = Value;
+  FAssignedReadOnly = true;
+  Changed(false);
+}
+
+void TColumnZk::SetVisible(bool Value) {
+  if (Value == FVisible) return;
+  FVisible = Value;
+  Changed(true);
+}
+
+int TColumnZk::DefaultWidth() const {
+  TCustomDBGridZk* G = Grid();
+  if (!G) return 64;
+  TField* F = Field();
+  if (!F) return G->DefaultColWidth();
+  TBitmap Scratch;
+  TCanvas* C = Scratch.Canvas();
+  C->Font()->Assign(Font());
+  int W = F->DisplayWidth() * C->TextWidth(u"0") + 4;
+  if (G->Options().Contains(dgTitles)) {
+    C->Font()->Assign(G->TitleFont());
+    W = std::max(W, C->TextWidth(FTitle->LeafCaption()) + 4);
+  }
+  return W;
+}
+
+int TColumnZk::Width() const { return FAssignedWidth ? FWidth : DefaultWidth(); }
+void TColumnZk::SetWidth(int Value) {
+  if (FMinWidth > 0) Value = std::max(Value, FMinWidth);
+  if (FMaxWidth > 0) Value = std::min(Value, FMaxWidth);
+  if (FAssignedWidth && Value == FWidth) return;
+  FWidth = Value;
+  FAssignedWidth = true;
+  Changed(false);
+}
+
+bool TColumnZk::WordWrap() const {
+  if (FAssignedWordWrap) return FWordWrap;
+  TField* F = Field();
+  if (!F) return false;
+  switch (F->DataType()) {
+    case ftString: case ftMemo: case ftFmtMemo: case ftWideString: case ftWideMemo: return true;
+    default: return false;
+  }
+}
+void TColumnZk::SetWordWrap(bool Value) {
+  FWordWrap = Value;
+  FAssignedWordWrap = true;
+  Changed(false);
+}
+
+TColumnFooterZk* TColumnZk::UsedFooter(int Index) {
+  if (Index <= 0) return FFooter.get();
+  while (FFooters->Count() < Index) FFooters->Add();
+  return FFooters->Items(Index - 1);
+}
+
+String TColumnZk::DisplayText() const {
+  TField* F = Field();
+  if (!F) return String();
+  if (!FDisplayFormat.empty() && !F->IsNull()) {
+    switch (F->DataType()) {
+      case ftSmallint: case ftInteger: case ftWord: case ftLargeint: case ftAutoInc:
+      case ftFloat: case ftCurrency: case ftBCD: case ftFMTBcd:
+        return FormatFloat(FDisplayFormat, F->AsFloat());
+      default: break;
+    }
+  }
+  if (F->DataType() == ftMemo || F->DataType() == ftWideMemo || F->DataType() == ftFmtMemo) {
+    TCustomDBGridZk* G = Grid();
+    if (G && G->DrawMemoText()) return F->AsString();
+  }
+  return F->DisplayText();
+}
+
+TCheckBoxState TColumnZk::CheckboxState() const {
+  TField* F = Field();
+  if (!F || F->IsNull()) return cbGrayed;
+  return F->AsBoolean() ? cbChecked : cbUnchecked;
+}
+
+void TColumnZk::RestoreDefaults() {
+  FAssignedAlignment = FAssignedCheckboxes = FAssignedColor = FAssignedFont = FAssignedReadOnly =
+      FAssignedWidth = FAssignedWordWrap = false;
+  FTitle->RestoreDefaults();
+  Changed(false);
+}
+
+// --- the collection -------------------------------------------------------------------------------
+
+TDBGridColumnsZk::TDBGridColumnsZk(TCustomDBGridZk* Grid, TClass ColumnClass)
+    : TCollection(ColumnClass ? ColumnClass : TDBGridColumnZk::ClassInfo()), FGrid(Grid) {}
+
+TPersistent* TDBGridColumnsZk::GetOwner() const { return FGrid; }
+
+bool TDBGridColumnsZk::State() const {
+  for (int I = 0; I < Count(); ++I)
+    if (Items(I)->Stored()) return false;
+  return Count() > 0;
+}
+
+void TDBGridColumnsZk::Update(TCollectionItem*) {
+  if (FGrid && !FGrid->ComponentState().Contains(csDestroying)) FGrid->LayoutChanged();
+}
+
+void TDBGridColumnsZk::RebuildColumns() {
+  if (!FGrid || !FGrid->DataSet()) return;
+  BeginUpdate();
+  Clear();
+  for (int I = 0; I < FGrid->DataSet()->FieldCount(); ++I) {
+    TField* F = FGrid->DataSet()->Fields()->Fields(I);
+    if (!F->Visible()) continue;
+    Add()->SetFieldName(F->FieldName());
+  }
+  EndUpdate();
+}
+
+void TDBGridColumnsZk::RestoreDefaults() {
+  BeginUpdate();
+  for (int I = 0; I < Count(); ++I) Items(I)->RestoreDefaults();
+  EndUpdate();
+}
+
+namespace {
+// The wrapper that streams a column collection alone.
+class TColumnsWrapperZk : public TComponent {
+  VORENTA_CLASS(TColumnsWrapperZk, TComponent)
+public:
+  explicit TColumnsWrapperZk(TComponent* AOwner = nullptr) : TComponent(AOwner) {}
+  TDBGridColumnsZk* Columns = nullptr;
+  void DefineProperties(TFiler* Filer) override {
+    Filer->DefineProperty(
+        u"Columns", [this](TReader* R) { Columns->Clear(); R->ReadCollection(Columns); },
+        [this](TWriter* W) { W->WriteCollection(Columns); }, true);
+  }
+};
+}  // namespace
+REGISTER_CLASS(TColumnsWrapperZk) {}
+
+void TDBGridColumnsZk::SaveToStream(TStream* S) {
+  TColumnsWrapperZk W;
+  W.Columns = this;
+  WriteComponentToStream(&W, S);
+}
+
+void TDBGridColumnsZk::LoadFromStream(TStream* S) {
+  TColumnsWrapperZk W;
+  W.Columns = this;
+  BeginUpdate();
+  try {
+    ReadComponentFromStream(S, &W);
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+}
+
+// --- column defaults ------------------------------------------------------------------------------
+
+TAlignment TColumnDefValuesTitleZk::Alignment() const {
+  if (FAssignedAlignment) return FAlignment;
+  return FGrid && FGrid->UseMultiTitle() ? taCenter : taLeftJustify;
+}
+void TColumnDefValuesTitleZk::SetAlignment(TAlignment Value) {
+  FAlignment = Value;
+  FAssignedAlignment = true;
+  if (FGrid) FGrid->LayoutChanged();
+}
+TColor TColumnDefValuesTitleZk::Color() const {
+  if (FAssignedColor) return FColor;
+  return FGrid ? FGrid->FixedColor() : clBtnFace;
+}
+void TColumnDefValuesTitleZk::SetColor(TColor Value) {
+  FColor = Value;
+  FAssignedColor = true;
+  if (FGrid) FGrid->Invalidate();
+}
+
+TColumnDefValuesZk::TColumnDefValuesZk(TCustomDBGridZk* Grid)
+    : FGrid(Grid), FTitle(std::make_unique<TColumnDefValuesTitleZk>(Grid)) {}
+TColumnDefValuesZk::~TColumnDefValuesZk() = default;
+void TColumnDefValuesZk::SetEndEllipsis(bool Value) {
+  FEndEllipsis = Value;
+  if (FGrid) FGrid->Invalidate();
+}
+
+// --- registration ---------------------------------------------------------------------------------
+
+REGISTER_CLASS(TColumnTitleZk) {
+  Class.Property("Alignment", &TColumnTitleZk::Alignment, &TColumnTitleZk::SetAlignment)
+      .Stored(&TColumnTitleZk::IsAlignmentStored)
+      .Property("Caption", &TColumnTitleZk::Caption, &TColumnTitleZk::SetCaption)
+      .Stored(&TColumnTitleZk::IsCaptionStored)
+      .Property("Color", &TColumnTitleZk::Color, &TColumnTitleZk::SetColor)
+      .Stored(&TColumnTitleZk::IsColorStored)
+      .Property("EndEllipsis", &TColumnTitleZk::EndEllipsis, &TColumnTitleZk::SetEndEllipsis, false)
+      .Property("Font", &TColumnTitleZk::Font, &TColumnTitleZk::SetFont)
+      .Stored(&TColumnTitleZk::IsFontStored)
+      .Property("Hint", &TColumnTitleZk::Hint, &TColumnTitleZk::SetHint)
+      .Property("ImageIndex", &TColumnTitleZk::ImageIndex, &TColumnTitleZk::SetImageIndex, -1)
+      .Property("Orientation", &TColumnTitleZk::Orientation, &TColumnTitleZk::SetOrientation,
+                tohHorizontal)
+      .Property("SortIndex", &TColumnTitleZk::SortIndex, &TColumnTitleZk::SetSortIndex, 0)
+      .Property("SortMarker", &TColumnTitleZk::SortMarker, &TColumnTitleZk::SetSortMarker, smNoneZk)
+      .Property("TitleButton", &TColumnTitleZk::TitleButton, &TColumnTitleZk::SetTitleButton, false)
+      .Property("ToolTips", &TColumnTitleZk::ToolTips, &TColumnTitleZk::SetToolTips, false);
+}
+
+REGISTER_CLASS(TColumnFooterZk) {
+  Class.Property("Alignment", &TColumnFooterZk::Alignment, &TColumnFooterZk::SetAlignment)
+      .Stored(&TColumnFooterZk::IsAlignmentStored)
+      .Property("Color", &TColumnFooterZk::Color, &TColumnFooterZk::SetColor)
+      .Stored(&TColumnFooterZk::IsColorStored)
+      .Property("DisplayFormat", &TColumnFooterZk::DisplayFormat, &TColumnFooterZk::SetDisplayFormat)
+      .Property("EndEllipsis", &TColumnFooterZk::EndEllipsis, &TColumnFooterZk::SetEndEllipsis, false)
+      .Property("FieldName", &TColumnFooterZk::FieldName, &TColumnFooterZk::SetFieldName)
+      .Property("Font", &TColumnFooterZk::Font, &TColumnFooterZk::SetFont)
+      .Stored(&TColumnFooterZk::IsFontStored)
+      .Property("Value", &TColumnFooterZk::Value, &TColumnFooterZk::SetValue)
+      .Property("ValueType", &TColumnFooterZk::ValueType, &TColumnFooterZk::SetValueType, fvtNon)
+      .Property("WordWrap", &TColumnFooterZk::WordWrap, &TColumnFooterZk::SetWordWrap, false);
+}
+REGISTER_CLASS(TColumnFootersZk) {}
+
+REGISTER_CLASS(TColumnZk) {
+  Class.Property("Alignment", &TColumnZk::Alignment, &TColumnZk::SetAlignment)
+      .Stored(&TColumnZk::IsAlignmentStored)
+      .Property("AutoFitColWidth", &TColumnZk::AutoFitColWidth, &TColumnZk::SetAutoFitColWidth, true)
+      .Property("Checkboxes", &TColumnZk::Checkboxes, &TColumnZk::SetCheckboxes)
+      .Stored(&TColumnZk::IsCheckboxesStored)
+      .Property("Color", &TColumnZk::Color, &TColumnZk::SetColor)
+      .Stored(&TColumnZk::IsColorStored)
+      .Property("DisplayFormat", &TColumnZk::DisplayFormat, &TColumnZk::SetDisplayFormat)
+      .Property("EditMask", &TColumnZk::EditMask, &TColumnZk::SetEditMask)
+      .Property("EndEllipsis", &TColumnZk::EndEllipsis, &TColumnZk::SetEndEllipsis, false)
+      .Property("FieldName", &TColumnZk::FieldName, &TColumnZk::SetFieldName)
+      .Property("Font", &TColumnZk::Font, &TColumnZk::SetFont)
+      .Stored(&TColumnZk::IsFontStored)
+      .Property("Footer", &TColumnZk::Footer, &TColumnZk::SetFooter)
+      .Property("Footers", &TColumnZk::Footers, &TColumnZk::SetFooters)
+      .Stored(&TColumnZk::IsFootersStored)
+      .Property("HideDuplicates", &TColumnZk::HideDuplicates, &TColumnZk::SetHideDuplicates, false)
+      .Property("MaxWidth", &TColumnZk::MaxWidth, &TColumnZk::SetMaxWidth, 0)
+      .Property("MinWidth", &TColumnZk::MinWidth, &TColumnZk::SetMinWidth, 0)
+      .Property("ReadOnly", &TColumnZk::ReadOnly, &TColumnZk::SetReadOnly)
+      .Stored(&TColumnZk::IsReadOnlyStored)
+      .Property("Tag", &TColumnZk::Tag, &TColumnZk::SetTag, 0)
+      .Property("Title", &TColumnZk::Title, &TColumnZk::SetTitle)
+      .Property("Visible", &TColumnZk::Visible, &TColumnZk::SetVisible, true)
+      .Property("Width", &TColumnZk::Width, &TColumnZk::SetWidth)
+      .Stored(&TColumnZk::IsWidthStored)
+      .Property("WordWrap", &TColumnZk::WordWrap, &TColumnZk::SetWordWrap)
+      .Stored(&TColumnZk::IsWordWrapStored)
+      .Property("OnGetCellParams", &TColumnZk::OnGetCellParams, &TColumnZk::SetOnGetCellParams)
+      .Property("OnAdvDrawDataCell", &TColumnZk::OnAdvDrawDataCell, &TColumnZk::SetOnAdvDrawDataCell);
+}
+REGISTER_CLASS(TDBGridColumnZk) {}
+REGISTER_CLASS(TDBGridColumnsZk) {}
+
+REGISTER_CLASS(TColumnDefValuesTitleZk) {
+  Class.Property("Alignment", &TColumnDefValuesTitleZk::Alignment, &TColumnDefValuesTitleZk::SetAlignment)
+      .Stored(&TColumnDefValuesTitleZk::IsAlignmentStored)
+      .Property("Color", &TColumnDefValuesTitleZk::Color, &TColumnDefValuesTitleZk::SetColor)
+      .Stored(&TColumnDefValuesTitleZk::IsColorStored)
+      .Property("EndEllipsis", &TColumnDefValuesTitleZk::EndEllipsis,
+                &TColumnDefValuesTitleZk::SetEndEllipsis, false)
+      .Property("TitleButton", &TColumnDefValuesTitleZk::TitleButton,
+                &TColumnDefValuesTitleZk::SetTitleButton, false);
+}
+REGISTER_CLASS(TColumnDefValuesZk) {
+  Class.Property("EndEllipsis", &TColumnDefValuesZk::EndEllipsis, &TColumnDefValuesZk::SetEndEllipsis, false)
+      .Property("Title", &TColumnDefValuesZk::Title, nullptr)
+      .Property("ToolTips", &TColumnDefValuesZk::ToolTips, &TColumnDefValuesZk::SetToolTips, false);
+}
+REGISTER_CLASS(TDBGridZkColumnDefValuesZk) {}

@@ -1,0 +1,218 @@
+// DBGridZkDetail.cpp - the row detail panel: its settings, its host control and its place
+// below the current row; the in-row panel's settings and the empty seams of the editing,
+// selection, moving and search work that other units fill in.
+#include "gridlib/grid/DBGridZk.h"
+
+#include "gridlib/grid/DBGridZk_p.h"
+#include "platform/db/DataSet.h"
+
+// --- settings -------------------------------------------------------------------------------------
+
+TRowDetailPanelZk::TRowDetailPanelZk(TCustomDBGridZk* Grid)
+    : FGrid(Grid), FColor(Grid ? Grid->FixedColor() : clBtnFace) {}
+
+void TRowDetailPanelZk::Assign(TPersistent* Source) {
+  if (auto* S = dynamic_cast<TRowDetailPanelZk*>(Source)) return SetActive(S->FActive);
+  TPersistent::Assign(Source);
+}
+
+void TRowDetailPanelZk::Place() {
+  if (FGrid) FGrid->PlaceRowDetailControl();
+}
+
+void TRowDetailPanelZk::SetActive(bool Value) {
+  if (Value == FActive) return;
+  FActive = Value;
+  if (!Value) SetVisible(false);
+  Place();
+  if (FGrid) FGrid->LayoutChanged();
+}
+
+void TRowDetailPanelZk::SetVisible(bool Value) {
+  if (Value == FVisible) return;
+  bool Can = true;
+  if (Value) {
+    TDataSet* D = FGrid ? FGrid->DataSet() : nullptr;
+    Can = FActive && FGrid->DataLink()->Active() && D && !D->IsEmpty();
+  }
+  if (FGrid && !FGrid->ComponentState().Contains(csDestroying)) {
+    if (Value && FGrid->OnRowDetailPanelShow()) FGrid->OnRowDetailPanelShow()(FGrid, Can);
+    if (!Value && FGrid->OnRowDetailPanelHide()) FGrid->OnRowDetailPanelHide()(FGrid, Can);
+  }
+  if (!Can) return;
+  FVisible = Value;
+  if (FGrid && !FGrid->ComponentState().Contains(csDestroying)) {
+    FGrid->UpdateAllDataRowHeights();
+    Place();
+    FGrid->Invalidate();
+  }
+}
+
+void TRowDetailPanelZk::SetWidth(int Value) {
+  if (Value == FWidth) return;
+  FWidth = Value;
+  Place();
+}
+void TRowDetailPanelZk::SetHeight(int Value) {
+  if (Value == FHeight) return;
+  FHeight = std::max(0, Value);
+  if (FGrid) FGrid->UpdateAllDataRowHeights();
+  Place();
+}
+void TRowDetailPanelZk::SetBorderStyle(TBorderStyle Value) {
+  if (Value == FBorderStyle) return;
+  FBorderStyle = Value;
+  if (FGrid && FGrid->RowDetailPanelControl()) FGrid->RowDetailPanelControl()->SetBorderStyle(Value);
+  Place();
+}
+TColor TRowDetailPanelZk::Color() const {
+  return FParentColor && FGrid ? FGrid->Color() : FColor;
+}
+void TRowDetailPanelZk::SetColor(TColor Value) {
+  if (Value == FColor && !FParentColor) return;
+  FColor = Value;
+  FParentColor = false;
+  Place();
+}
+void TRowDetailPanelZk::SetParentColor(bool Value) {
+  if (Value == FParentColor) return;
+  FParentColor = Value;
+  Place();
+}
+
+TRowDetailPanelControlZk::TRowDetailPanelControlZk(TComponent* AOwner)
+    : TScrollingWinControl(AOwner) {}
+
+void TRowDetailPanelControlZk::SetBorderStyle(TBorderStyle Value) {
+  if (Value == FBorderStyle) return;
+  FBorderStyle = Value;
+  if (HandleAllocated()) RecreateWnd();
+}
+
+void TGridRowPanelZk::Assign(TPersistent* Source) {
+  if (auto* S = dynamic_cast<TGridRowPanelZk*>(Source)) return SetActive(S->FActive);
+  TPersistent::Assign(Source);
+}
+void TGridRowPanelZk::SetActive(bool Value) {
+  if (Value == FActive) return;
+  FActive = Value;
+  if (FGrid) FGrid->LayoutChanged();
+}
+
+// --- the grid's side ------------------------------------------------------------------------------
+
+bool TCustomDBGridZk::RowDetailPanelShown() const {
+  return FRowDetailPanel->Active() && FRowDetailPanel->Visible() && FDataLink &&
+         FDataLink->Active();
+}
+
+int TCustomDBGridZk::RowDetailDataRow() const {
+  return RowDetailPanelShown() ? FDataLink->ActiveRecord() : -1;
+}
+
+void TCustomDBGridZk::PlaceRowDetailControl() {
+  if (!FRowDetailControl || ComponentState().Contains(csDestroying)) return;
+  const int DataRow = RowDetailDataRow();
+  if (DataRow < 0 || FTitleOffset + DataRow >= RowCount()) {
+    FRowDetailControl->SetVisible(false);
+    return;
+  }
+  const int GridRow = FTitleOffset + DataRow;
+  const TRect Cells = CellsBoxRect(FIndicatorOffset, GridRow, ColCount() - 1, GridRow);
+  int Left = Cells.Left + 12;
+  int Width = FRowDetailPanel->Width() > 0 ? FRowDetailPanel->Width() : Cells.Right - Left;
+  Width = std::max(0, std::min(Width, GridClientSize().cx - Left));
+  const int Top = Cells.Top + DataRowHeight(DataRow);
+  FRowDetailControl->SetColor(FRowDetailPanel->Color());
+  FRowDetailControl->SetBounds(Left, Top, Width, FRowDetailPanel->Height());
+  FRowDetailControl->SetVisible(true);
+}
+
+void TCustomDBGridZk::PaintRowDetailExpander(TRect ARect, bool Expanded) {
+  TCanvas* C = Canvas();
+  C->Brush()->SetColor(clWindow);
+  C->Pen()->SetColor(clBtnShadow);
+  C->Rectangle(ARect);
+  const int Cy = (ARect.Top + ARect.Bottom) / 2, Cx = (ARect.Left + ARect.Right) / 2;
+  C->Pen()->SetColor(clWindowText);
+  C->MoveTo(ARect.Left + 2, Cy);
+  C->LineTo(ARect.Right - 2, Cy);
+  if (!Expanded) {
+    C->MoveTo(Cx, ARect.Top + 2);
+    C->LineTo(Cx, ARect.Bottom - 2);
+  }
+}
+
+bool TCustomDBGridZk::RowDetailExpanderAtMouse(int X, int Y) {
+  const TGridCoord Cell = MouseCoord(X, Y);
+  return InRowDetailExpander(Cell.X, Cell.Y, X, Y);
+}
+
+bool TCustomDBGridZk::InRowDetailExpander(int ACol, int ARow, int X, int Y) {
+  if (!FRowDetailPanel->Active() || ACol != FIndicatorOffset || ARow < FTitleOffset) return false;
+  const TRect R = CellScreenRect(ACol, ARow);
+  return X >= R.Left + 2 && X < R.Left + 11 && Y >= R.Top + 2 && Y < R.Top + 11;
+}
+
+void TCustomDBGridZk::PaintRowPanelTitle(int, int, TRect, TGridDrawState) {}
+void TCustomDBGridZk::PaintRowPanelData(int, int, TRect, TGridDrawState) {}
+void TCustomDBGridZk::PaintRowPanelFooter(int, int, TRect, TGridDrawState) {}
+int TCustomDBGridZk::InRowPanelLineHeight() { return FStdDefaultRowHeight; }
+
+// --- seams of the input, selection, moving and search work ---------------------------------------
+
+bool TCustomDBGridZk::AcquireFocus() {
+  if (CanFocus() && !Focused()) SetFocus();
+  return Focused();
+}
+bool TCustomDBGridZk::CanStartDataRowMove() { return true; }
+void TCustomDBGridZk::RowMoveTreeLevelAt(int& Left, int& Level) { Left = 0; Level = 0; }
+bool TCustomDBGridZk::FocusedRowSelect() { return FOptions.Contains(dgRowSelect); }
+bool TCustomDBGridZk::AlwaysShowEditor() { return FOptions.Contains(dgAlwaysShowEditor); }
+bool TCustomDBGridZk::CanShowFilterEditor() { return false; }
+void TCustomDBGridZk::CellTreeElementClick(int, int) {}
+void TCustomDBGridZk::StartDataRowMove() {}
+void TCustomDBGridZk::CreateFilterEditor() {}
+bool TCustomDBGridZk::ConfirmDeleteRecords() { return true; }
+bool TCustomDBGridZk::GridActive() { return Focused(); }
+int TCustomDBGridZk::MoveDataRows(int ToRecNo, bool CheckOnly) { return DefaultMoveDataRows(ToRecNo, CheckOnly); }
+void TCustomDBGridZk::MoveSelectedRecords(int) {}
+void TCustomDBGridZk::CellClick(TColumnZk*) {}
+void TCustomDBGridZk::CheckTitleButton(int, bool&) {}
+void TCustomDBGridZk::ColEnter() { if (FOnColEnter) FOnColEnter(this); }
+void TCustomDBGridZk::ColExit() { if (FOnColExit) FOnColExit(this); }
+void TCustomDBGridZk::SizeChanged(int, int) {}
+void TCustomDBGridZk::SortMarkingChanged() {
+  if (FOptionsZk.Contains(dghAutoSortMarking)) DefaultApplySorting();
+}
+void TCustomDBGridZk::TitleBtnClick(int, TColumnZk*) {}
+void TCustomDBGridZk::UpdateGroupRowCount() {}
+void TCustomDBGridZk::EditButtonClick() {}
+void TCustomDBGridZk::EndDataRowMove() {}
+void TCustomDBGridZk::GetDataSetFields(std::vector<TField*>& List) {
+  TDataSet* D = DataSet();
+  if (!D) return;
+  for (int I = 0; I < D->FieldCount(); ++I) List.push_back(D->Fields()->Fields(I));
+}
+void TCustomDBGridZk::GroupNodeMouseDown() {}
+void TCustomDBGridZk::GroupPanelMouseDown() {}
+void TCustomDBGridZk::TrackDataRowMove() {}
+void TCustomDBGridZk::SelectionActiveChanged() {}
+void TCustomDBGridZk::FilterEditorToFilter() {}
+void TCustomDBGridZk::StartRowPanelColumnDragAt() {}
+void TCustomDBGridZk::StartRowPanelColumnDrag() {}
+void TCustomDBGridZk::StartGroupPanelTitleMove() {}
+void TCustomDBGridZk::TrackRowPanelColumnDrag() {}
+void TCustomDBGridZk::EndRowPanelColumnDrag() {}
+void TCustomDBGridZk::TrackSelection() {}
+void TCustomDBGridZk::TitleClick(TColumnZk*) { if (FOnTitleClick) FOnTitleClick(this); }
+void TCustomDBGridZk::FilterToFilterEditor() {}
+int TCustomDBGridZk::DefaultMoveDataRows(int, bool) { return 0; }
+bool TCustomDBGridZk::IsFindDialogShowAsModal() { return true; }
+bool TCustomDBGridZk::LocateText(const String&, const String&) { return false; }
+void TCustomDBGridZk::DefaultApplyFilter() {}
+void TCustomDBGridZk::DefaultApplySorting() {}
+void TCustomDBGridZk::DefaultBuildIndicatorTitleMenu() {}
+void TCustomDBGridZk::DefaultIndicatorTitleMouseDown() {}
+// Editing comes with the cell editor; until then the editor never opens.
+bool TCustomDBGridZk::EditorMayShow() { return false; }

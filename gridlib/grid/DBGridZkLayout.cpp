@@ -1,0 +1,532 @@
+// DBGridZkLayout.cpp - the data link and its field map, the layout recalculation with its
+// locks and the deferred message, data rows, moving through records and the vertical bar.
+#include "gridlib/grid/DBGridZk.h"
+
+#include <algorithm>
+
+#include "gridlib/grid/DBGridZk_p.h"
+#include "platform/controls/ScrollBars.h"
+#include "platform/controls/WinApi.h"
+#include "platform/db/DataSet.h"
+#include "platform/db/Fields.h"
+#include "platform/graphics/Bitmap.h"
+
+// --- data link ------------------------------------------------------------------------------------
+
+TGridDataLinkZk::TGridDataLinkZk(TCustomDBGridZk* Grid) : FGrid(Grid) { SetVisualControl(true); }
+TGridDataLinkZk::~TGridDataLinkZk() { FFieldMap.clear(); }
+
+bool TGridDataLinkZk::AddMapping(const String& FieldName) {
+  TField* F = nullptr;
+  if (!FieldName.empty() && DataSet()) F = DataSet()->FindField(FieldName);
+  FFieldMap.push_back(F);
+  return F != nullptr || FieldName.empty();
+}
+
+void TGridDataLinkZk::ClearMapping() { FFieldMap.clear(); }
+void TGridDataLinkZk::Reset() { FModified = false; }
+
+void TGridDataLinkZk::RefreshMemTable() {
+  FMemTable = FGrid->TryUseMemTableInt() ? dynamic_cast<IMemTableZk*>(DataSet()) : nullptr;
+}
+
+void TGridDataLinkZk::ActiveChanged() {
+  RefreshMemTable();
+  FGrid->LinkActive(Active());
+  FModified = false;
+}
+void TGridDataLinkZk::DataSetChanged() {
+  FGrid->DataChanged();
+  FModified = false;
+}
+void TGridDataLinkZk::DataSetScrolled(int Distance) { FGrid->Scroll(Distance); }
+void TGridDataLinkZk::LayoutChanged() { FGrid->LayoutChanged(); }
+void TGridDataLinkZk::RecordChanged(TField*) {
+  FGrid->InvalidateRow(FGrid->TopDataOffset() + std::max(0, ActiveRecord()));
+  FModified = false;
+}
+void TGridDataLinkZk::EditingChanged() {
+  FGrid->InvalidateCol(0);
+}
+void TGridDataLinkZk::UpdateData() {
+  FInUpdateData = true;
+  FInUpdateData = false;
+}
+
+// --- link reactions -------------------------------------------------------------------------------
+
+void TCustomDBGridZk::LinkActive(bool Value) {
+  if (!Value) FRowDetailPanel->SetVisible(false);
+  if (FSumList) FSumList->SetDataSet(Value && DataSource() ? DataSource()->DataSet() : nullptr);
+  LayoutChanged();
+}
+
+void TCustomDBGridZk::DataChanged() {
+  if (!HandleAllocated()) return;
+  UpdateRowCount();
+  UpdateScrollBar();
+  SyncCurrentRow();
+  PlaceRowDetailControl();
+  Invalidate();
+}
+
+void TCustomDBGridZk::Scroll(int Distance) {
+  if (!HandleAllocated()) return;
+  UpdateRowCount();
+  UpdateScrollBar();
+  SyncCurrentRow();
+  PlaceRowDetailControl();
+  (void)Distance;
+  Invalidate();
+}
+
+void TCustomDBGridZk::SyncCurrentRow() {
+  if (!FDataLink->Active() || FUpdatingRows) return;
+  const int R = FTitleOffset + std::max(0, FDataLink->ActiveRecord());
+  if (R < RowCount() && R != Row()) {
+    FUpdatingRows = true;
+    try {
+      SetCurrentCell(std::max(Col(), FixedCols()), R, true, false, false);
+    } catch (...) {
+      FUpdatingRows = false;
+      throw;
+    }
+    FUpdatingRows = false;
+  }
+}
+
+// --- locks and the recalculation ------------------------------------------------------------------
+
+void TCustomDBGridZk::BeginLayout() { ++FLayoutLock; }
+void TCustomDBGridZk::EndLayout() {
+  if (FLayoutLock > 0 && --FLayoutLock == 0) LayoutChanged();
+}
+void TCustomDBGridZk::BeginUpdate() { ++FUpdateLock; }
+void TCustomDBGridZk::EndUpdate() {
+  if (FUpdateLock > 0) --FUpdateLock;
+}
+
+void TCustomDBGridZk::LayoutChanged() {
+  if (ComponentState().Contains(csDestroying)) return;
+  if (FLayoutLock > 0 || FUpdateLock > 0 || ComponentState().Contains(csLoading)) {
+    FLayoutPending = true;
+    return;
+  }
+  FLayoutPending = false;
+  InternalLayout();
+}
+
+void TCustomDBGridZk::DeferLayoutChanged() {
+  if (!HandleAllocated()) return;
+  TMsg M;
+  if (PeekMessage(M, this, WM_GRID_DEFERLAYOUT, WM_GRID_DEFERLAYOUT, PM_NOREMOVE)) return;
+  PostMessage(this, WM_GRID_DEFERLAYOUT, 0, 0);
+}
+
+void TCustomDBGridZk::BuildVisibleColumns() {
+  FVisibleColumns.clear();
+  for (int I = 0; I < FColumns->Count(); ++I)
+    if (FColumns->Items(I)->Visible()) FVisibleColumns.push_back(FColumns->Items(I));
+}
+
+void TCustomDBGridZk::DefaultColumnsFromDataSet() {
+  // Columns are rebuilt from the dataset only while none was customised.
+  const bool Default = FColumns->Count() == 0 || FColumns->State();
+  if (!Default) {
+    // A customised column joined columns built from the dataset: those go.
+    bool Mixed = false;
+    for (int I = 0; I < FColumns->Count(); ++I) Mixed = Mixed || !FColumns->Items(I)->Stored();
+    if (!Mixed) return;
+    ++FLayoutLock;
+    FColumns->BeginUpdate();
+    for (int I = FColumns->Count() - 1; I >= 0; --I)
+      if (!FColumns->Items(I)->Stored()) FColumns->Delete(I);
+    FColumns->EndUpdate();
+    --FLayoutLock;
+    return;
+  }
+  TDataSet* D = DataSet();
+  const bool Active = FDataLink->Active() && D;
+  ++FLayoutLock;
+  FColumns->BeginUpdate();
+  try {
+    FColumns->Clear();
+    if (Active)
+      for (int I = 0; I < D->FieldCount(); ++I) {
+        TField* F = D->Fields()->Fields(I);
+        if (!F->Visible()) continue;
+        TColumnZk* C = FColumns->Add();
+        C->SetFieldName(F->FieldName());
+        C->SetStored(false);
+      }
+  } catch (...) {
+    FColumns->EndUpdate();
+    --FLayoutLock;
+    throw;
+  }
+  FColumns->EndUpdate();
+  --FLayoutLock;
+}
+
+void TCustomDBGridZk::BuildFieldMap() {
+  FDataLink->ClearMapping();
+  for (TColumnZk* C : FVisibleColumns) {
+    FDataLink->AddMapping(C->FieldName());
+    C->SetField(FDataLink->Fields(FDataLink->FieldCount() - 1));
+  }
+}
+
+int TCustomDBGridZk::CalcIndicatorColWidth() {
+  if (!FOptionsZk.Contains(dghShowRecNo)) return 11;
+  TBitmap Scratch;
+  Scratch.Canvas()->Font()->Assign(Font());
+  const int Count = std::max(1, RecordCountZk());
+  return Scratch.Canvas()->TextWidth(IntToStr(Count)) + 2 + 11;
+}
+
+void TCustomDBGridZk::CalcRowHeights() {
+  TBitmap Scratch;
+  TCanvas* C = Scratch.Canvas();
+  C->Font()->Assign(Font());
+  const int TextH = C->TextHeight(u"Wg");
+  const int Line = FOptions.Contains(dgRowLines) ? GridLineWidth() : 0;
+  int H = FNewRowHeight > 0 ? FNewRowHeight : TextH + FInterlinear;
+  if (FRowLines > 0) H = std::max(H, TextH * FRowLines + FInterlinear);
+  if (FOptionsZk.Contains(dghFitRowHeightToText) && FNewRowHeight > 0) {
+    const int Lines = std::max(1, (FNewRowHeight - FInterlinear + TextH / 2) / TextH);
+    H = Lines * TextH + FInterlinear;
+  }
+  FStdDefaultRowHeight = H;
+  (void)Line;
+  C->Font()->Assign(FTitleFont.get());
+  const int TitleTextH = C->TextHeight(u"Wg");
+  int TH = FTitleHeight > 0 ? FTitleHeight : TitleTextH + 4;
+  if (FTitleLines > 0) TH = std::max(TH, TitleTextH * FTitleLines + 4);
+  if (IsUseMultiTitle()) {
+    int Levels = 1;
+    for (TColumnZk* Col : FVisibleColumns) {
+      const String Cap = Col->Title()->Caption();
+      Levels = std::max(Levels, static_cast<int>(std::count(Cap.begin(), Cap.end(), u'|')) + 1);
+    }
+    TH = TH * Levels;
+  }
+  FTitleRowHeight = TH;
+}
+
+int TCustomDBGridZk::TitleRowCount() { return FOptions.Contains(dgTitles) ? 1 : 0; }
+int TCustomDBGridZk::FilterRowCount() { return 0; }
+bool TCustomDBGridZk::IsUseMultiTitle() { return FUseMultiTitle && !FGridRowPanel->Active(); }
+
+void TCustomDBGridZk::InternalLayout() {
+  ++FLayoutCount;
+  FIndicatorOffset = IndicatorShown() ? 1 : 0;
+  FTitleOffset = TitleRowCount() + FilterRowCount();
+  DefaultColumnsFromDataSet();
+  BuildVisibleColumns();
+  BuildFieldMap();
+  CalcRowHeights();
+  FRecNoTextWidth = CalcIndicatorColWidth();
+  LockPaint();
+  try {
+    const int Cols = FIndicatorOffset + std::max<int>(1, FVisibleColumns.size());
+    SetContraCounts(ContraColCount(), FFooterRowCount);
+    SetColCount(Cols);
+    SetFixedCols(FIndicatorOffset);
+    SetFrozenColCount(std::min(FFrozenCols, Cols - FIndicatorOffset - 1) > 0
+                          ? std::min(FFrozenCols, Cols - FIndicatorOffset - 1) : 0);
+    SetDefaultRowHeight(FStdDefaultRowHeight);
+    UpdateColWidths();
+    UpdateRowCount();
+    SetFixedRows(std::min(FTitleOffset, RowCount() - 1));
+    for (int R = 0; R < FTitleOffset; ++R) SetRowHeight(R, FTitleRowHeight);
+    for (int R = 0; R < FFooterRowCount; ++R) SetRowHeight(RowCount() + R, FStdDefaultRowHeight);
+  } catch (...) {
+    UnlockPaint();
+    throw;
+  }
+  UnlockPaint();
+  UpdateAllDataRowHeights();
+  UpdateScrollBar();
+  SyncCurrentRow();
+  PlaceRowDetailControl();
+  if (HandleAllocated()) {
+    UpdateScrollBarRanges();
+    Invalidate();
+  }
+}
+
+void TCustomDBGridZk::UpdateColWidths() {
+  if (FIndicatorOffset > 0) SetColWidth(0, FRecNoTextWidth);
+  const int N = static_cast<int>(FVisibleColumns.size());
+  if (N == 0) {
+    SetColWidth(FIndicatorOffset, DefaultColWidth());
+    return;
+  }
+  std::vector<int> W(N);
+  for (int I = 0; I < N; ++I) W[I] = FVisibleColumns[I]->Width();
+  if (FAutoFitColWidths) {
+    // Fit the columns to the client width; a column outside its bounds keeps its clamp.
+    int Avail = GridClientSize().cx - (FIndicatorOffset ? FRecNoTextWidth + GridLineWidth() : 0) -
+                N * GridLineWidth();
+    long long Sum = 0;
+    for (int I = 0; I < N; ++I) Sum += std::max(1, FVisibleColumns[I]->InitWidth() > 0
+                                                       ? FVisibleColumns[I]->InitWidth() : W[I]);
+    // A zero sum would divide by zero: every column then takes an equal share.
+    long long Acc = 0, Prev = 0;
+    for (int I = 0; I < N; ++I) {
+      const int Base = std::max(1, FVisibleColumns[I]->InitWidth() > 0
+                                       ? FVisibleColumns[I]->InitWidth() : W[I]);
+      Acc += Base;
+      const long long Target = Sum > 0 ? Acc * std::max(0, Avail) / Sum : Avail * (I + 1) / N;
+      W[I] = std::max<int>(FMinAutoFitWidth, static_cast<int>(Target - Prev));
+      Prev = Target;
+    }
+  }
+  for (int I = 0; I < N; ++I) SetColWidth(FIndicatorOffset + I, W[I]);
+}
+
+int TCustomDBGridZk::DataRowHeight(int) { return FStdDefaultRowHeight; }
+void TCustomDBGridZk::CalcRowHeight() { CalcRowHeights(); }
+void TCustomDBGridZk::UpdateDataRowHeight(int DataRow) {
+  const int R = FTitleOffset + DataRow;
+  if (R < FTitleOffset || R >= RowCount()) return;
+  int H = DataRowHeight(DataRow);
+  if (DataRow == RowDetailDataRow()) H += FRowDetailPanel->Height();
+  if (RowHeight(R) != H) SetRowHeight(R, H);
+}
+void TCustomDBGridZk::UpdateAllGridDataRowHeights() { UpdateAllDataRowHeights(); }
+void TCustomDBGridZk::UpdateAllDataRowHeights() {
+  for (int D = 0; D < RowCount() - FTitleOffset; ++D) UpdateDataRowHeight(D);
+}
+
+int TCustomDBGridZk::VisibleDataRowCount() const {
+  const int Footer = FFooterRowCount * (FStdDefaultRowHeight + GridLineWidth());
+  const int Title = FTitleOffset * (FTitleRowHeight + GridLineWidth());
+  const int Room = GridClientSize().cy - Title - Footer;
+  const int Step = std::max(1, FStdDefaultRowHeight + GridLineWidth());
+  return std::max(1, Room / Step);
+}
+
+void TCustomDBGridZk::UpdateRowCount() {
+  if (FUpdatingRows) return;
+  FUpdatingRows = true;
+  try {
+    int Rows = 1;
+    if (FDataLink->Active()) {
+      FDataLink->SetBufferCount(VisibleDataRowCount());
+      Rows = std::max(1, FDataLink->RecordCount());
+    }
+    const int Total = FTitleOffset + Rows;
+    if (RowCount() != Total) SetRowCount(Total);
+    if (TopRow() != FTitleOffset && Total > FTitleOffset) SetTopRow(FTitleOffset);
+  } catch (...) {
+    FUpdatingRows = false;
+    throw;
+  }
+  FUpdatingRows = false;
+}
+
+int TCustomDBGridZk::CurrentDataRow() const {
+  return FDataLink->Active() ? FDataLink->ActiveRecord() : -1;
+}
+
+// --- records: numbers and moving ------------------------------------------------------------------
+
+bool TCustomDBGridZk::IsSequencedZk() const {
+  return FDataLink->Active() && FSumList->IsSequenced();
+}
+int TCustomDBGridZk::RecordCountZk() const {
+  if (!FDataLink->Active()) return 0;
+  return FSumList->RecordCount();
+}
+int TCustomDBGridZk::RecNoZk() const {
+  if (!FDataLink->Active()) return -1;
+  return FSumList->RecNo();
+}
+
+int TCustomDBGridZk::MoveBy(int Distance) {
+  if (!FDataLink->Active()) return 0;
+  return DataSet()->MoveBy(Distance);
+}
+
+void TCustomDBGridZk::UpdateScrollBar() {
+  if (!HandleAllocated()) return;
+  SCROLLINFO SI;
+  SI.fMask = SIF_ALL;
+  const bool Show = FVertScrollBar->VisibleMode() == sbAlwaysShowZk;
+  if (Show) SI.fMask |= SIF_DISABLENOSCROLL;
+  if (FVertScrollBar->VisibleMode() == sbNeverShowZk || !FDataLink->Active()) {
+    SI.nMin = SI.nMax = SI.nPage = SI.nPos = 0;
+  } else if (IsSequencedZk()) {
+    // Range 1..RecordCount + page - 1 with the page of visible rows: the thumb ends at the
+    // last record.
+    const int Page = VisibleDataRowCount();
+    SI.nMin = 1;
+    SI.nMax = std::max(1, RecordCountZk() + Page - 1);
+    SI.nPage = Page;
+    SI.nPos = std::max(1, RecNoZk());
+  } else {
+    // Five positions: first, inside, last.
+    TDataSet* D = DataSet();
+    SI.nMin = 0;
+    SI.nMax = 4;
+    SI.nPage = 0;
+    SI.nPos = D->Bof() ? 0 : D->Eof() ? 4 : 2;
+  }
+  SetScrollInfo(this, SB_VERT, SI, true);
+}
+
+void TCustomDBGridZk::UpdateHorzExtScrollBar() {}
+
+void TCustomDBGridZk::WMVScrollZk(TMessage& Message) {
+  if (!FDataLink->Active()) return;
+  TDataSet* D = DataSet();
+  const unsigned Code = Message.WParam & 0xFFFF;
+  const int Page = VisibleDataRowCount();
+  switch (Code) {
+    case SB_LINEUP: MoveBy(-1); break;
+    case SB_LINEDOWN: MoveBy(1); break;
+    case SB_PAGEUP: MoveBy(-Page); break;
+    case SB_PAGEDOWN: MoveBy(Page); break;
+    case SB_TOP: D->First(); break;
+    case SB_BOTTOM: D->Last(); break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: {
+      if (Code == SB_THUMBTRACK && !FVertScrollBar->Tracking()) break;
+      if (IsSequencedZk()) {
+        // The message carries 16 bits; the bar's own track position has all 32.
+        SCROLLINFO SI;
+        SI.fMask = SIF_TRACKPOS;
+        GetScrollInfo(this, SB_VERT, SI);
+        const int Target = std::clamp(SI.nTrackPos, 1, std::max(1, RecordCountZk()));
+        D->SetRecNo(Target);
+      } else {
+        const int Pos = static_cast<int>((Message.WParam >> 16) & 0xFFFF);
+        if (Pos == 0) D->First();
+        else if (Pos == 4) D->Last();
+      }
+      break;
+    }
+    default: break;
+  }
+  UpdateScrollBar();
+}
+
+void TCustomDBGridZk::WMSizeZk(TMessage& Message) {
+  TCustomGridZk::Dispatch(Message);
+  LayoutChanged();
+}
+
+void TCustomDBGridZk::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_GRID_DEFERLAYOUT: {
+      TMsg M;
+      while (PeekMessage(M, this, WM_GRID_DEFERLAYOUT, WM_GRID_DEFERLAYOUT, PM_REMOVE)) {}
+      LayoutChanged();
+      return;
+    }
+    case WM_VSCROLL: WMVScrollZk(Message); return;
+    case WM_SIZE: WMSizeZk(Message); return;
+    default: TCustomGridZk::Dispatch(Message);
+  }
+}
+
+bool TCustomDBGridZk::DoMouseWheelDown(TShiftState, TPoint) {
+  MoveBy(1);
+  return true;
+}
+bool TCustomDBGridZk::DoMouseWheelUp(TShiftState, TPoint) {
+  MoveBy(-1);
+  return true;
+}
+
+void TCustomDBGridZk::KeyDown(Word& Key, TShiftState Shift) {
+  if (FDataLink->Active() && Shift.Empty()) {
+    switch (Key) {
+      case VK_UP: MoveBy(-1); Key = 0; return;
+      case VK_DOWN: MoveBy(1); Key = 0; return;
+      case VK_PRIOR: MoveBy(-VisibleDataRowCount()); Key = 0; return;
+      case VK_NEXT: MoveBy(VisibleDataRowCount()); Key = 0; return;
+      default: break;
+    }
+  }
+  TCustomGridZk::KeyDown(Key, Shift);
+}
+
+// Moving the current cell to another row moves the dataset; columns move in the base grid.
+void TCustomDBGridZk::GoToCell(int ACol, int ARow, bool MoveAnchor) {
+  if (FDataLink->Active() && !FUpdatingRows && ARow >= FTitleOffset && ARow < RowCount() &&
+      ARow != Row()) {
+    MoveBy(ARow - FTitleOffset - FDataLink->ActiveRecord());
+    ARow = FTitleOffset + FDataLink->ActiveRecord();
+  }
+  TCustomGridZk::GoToCell(ACol, ARow, MoveAnchor);
+}
+
+bool TCustomDBGridZk::CellMayBeCurrent(int ACol, int ARow) {
+  return ACol >= FIndicatorOffset && ARow >= FTitleOffset && ARow < RowCount();
+}
+
+void TCustomDBGridZk::TopLeftChanged() {
+  TCustomGridZk::TopLeftChanged();
+  PlaceRowDetailControl();
+  if (FOnTopLeftChanged) FOnTopLeftChanged(this);
+}
+
+void TCustomDBGridZk::ColumnWidthsChanged() {
+  if (!FUpdatingRows)
+    for (size_t I = 0; I < FVisibleColumns.size(); ++I) {
+      const int W = ColWidth(FIndicatorOffset + static_cast<int>(I));
+      if (W != FVisibleColumns[I]->Width() && !FAutoFitColWidths) {
+        ++FLayoutLock;
+        FVisibleColumns[I]->SetWidth(W);
+        --FLayoutLock;
+      }
+    }
+  TCustomGridZk::ColumnWidthsChanged();
+  PlaceRowDetailControl();
+}
+
+void TCustomDBGridZk::AfterColumnMove(int FromIndex, int ToIndex) {
+  const int From = GridColToColumnIndex(FromIndex), To = GridColToColumnIndex(ToIndex);
+  if (From >= 0 && To >= 0 && From < static_cast<int>(FVisibleColumns.size()) &&
+      To < static_cast<int>(FVisibleColumns.size())) {
+    ++FLayoutLock;
+    FVisibleColumns[From]->SetIndex(FVisibleColumns[To]->Index());
+    --FLayoutLock;
+    if (FOnColumnMoved) FOnColumnMoved(this, FromIndex, ToIndex);
+  }
+  TCustomGridZk::AfterColumnMove(FromIndex, ToIndex);
+  LayoutChanged();
+}
+
+void TCustomDBGridZk::ForDataRow(int DataRow, const std::function<void()>& Fn) {
+  if (!FDataLink->Active()) return Fn();
+  if (IMemTableZk* M = FDataLink->MemTable()) {
+    M->InstantReadEnter(FDataLink->DataSet()->RecNo() - 1 - FDataLink->ActiveRecord() + DataRow);
+    try {
+      Fn();
+    } catch (...) {
+      M->InstantReadLeave();
+      throw;
+    }
+    M->InstantReadLeave();
+    return;
+  }
+  const int Saved = FDataLink->ActiveRecord();
+  FDataLink->SetActiveRecord(DataRow);
+  try {
+    Fn();
+  } catch (...) {
+    FDataLink->SetActiveRecord(Saved);
+    throw;
+  }
+  FDataLink->SetActiveRecord(Saved);
+}
+
+void TCustomDBGridZk::MTViewDataEvent(int, TMTViewEventTypeZk, int) {
+  if (!HandleAllocated()) return;
+  UpdateRowCount();
+  UpdateScrollBar();
+  Invalidate();
+}

@@ -1,0 +1,43 @@
+// DBGridZkModule.cpp - the data grid unit's start and end: class registrations, the shared
+// paint style, policy object and sort-marker font.
+#include "gridlib/grid/DBGridZkModule.h"
+
+#include <memory>
+
+#include "gridlib/grid/DBGridZk_p.h"
+#include "gridlib/toolkit/ToolkitModule.h"
+
+namespace {
+int GStarts = 0;
+std::unique_ptr<TDBGridZkStyle> GStyle;
+std::unique_ptr<TDBGridZkCenter> GCenter;
+std::unique_ptr<TFont> GSortMarkerFont;
+}  // namespace
+
+TDBGridZkStyle* DBGridZkStyle() { return GStyle.get(); }
+TDBGridZkCenter* DBGridZkCenter() { return GCenter.get(); }
+TFont* GridSortMarkerFont() { return GSortMarkerFont.get(); }
+bool DBGridZkModuleStarted() { return GStarts > 0; }
+
+void DBGridZkModuleInitialize() {
+  if (GStarts++ > 0) return;
+  ToolkitModuleInitialize();
+  GStyle = std::make_unique<TDBGridZkStyle>();
+  GCenter = std::make_unique<TDBGridZkCenter>();
+  GSortMarkerFont = std::make_unique<TFont>();
+  GSortMarkerFont->SetName(u"Arial");
+  GSortMarkerFont->SetHeight(-7);
+  RegisterGridsClasses();
+  RegisterDBSumLstClasses();
+  RegisterDBGridZkClasses();
+}
+
+void DBGridZkModuleFinalize() {
+  if (GStarts == 0 || --GStarts > 0) return;
+  GSortMarkerFont.reset();
+  GCenter.reset();
+  GStyle.reset();
+  ToolkitModuleFinalize();
+}
+
+int DBGridZkModuleStarts() { return GStarts; }

@@ -1,0 +1,425 @@
+// DBGridZkPaint.cpp - cell classification and painting: titles with sort markers and
+// multi-title spans, the indicator, data cells with striping and cell parameters, footers.
+// Painting events keep their order: OnAdvDrawDataCell of the grid, of the column, the default
+// painting, then OnDrawDataCell and OnDrawColumnCell.
+#include "gridlib/grid/DBGridZk.h"
+
+#include "gridlib/grid/DBGridZk_p.h"
+#include "platform/db/DataSet.h"
+#include "platform/db/Fields.h"
+
+TCellAreaTypeZk TCustomDBGridZk::GetCellType(int ACol, int ARow) const {
+  const bool Ind = ACol < FIndicatorOffset;
+  if (ARow >= RowCount()) return Ind ? catIndicatorFooter : catFooter;
+  if (ARow < FTitleOffset) return Ind ? catIndicatorTitle : catTitle;
+  return Ind ? catIndicator : catData;
+}
+
+void TCustomDBGridZk::Paint() {
+  TCustomGridZk::Paint();
+}
+
+void TCustomDBGridZk::PaintCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) {
+  switch (GetCellType(ACol, ARow)) {
+    case catTitle:
+    case catIndicatorTitle: DrawTitleCell(ACol, ARow, ARect, AState); break;
+    case catIndicator: DrawIndicatorCell(ACol, ARow, ARect, AState); break;
+    case catData: DrawDataCell(ACol, ARow, ARect, AState); break;
+    case catFooter:
+    case catIndicatorFooter: DrawFooterCell(ACol, ARow, ARect, AState); break;
+    default: break;
+  }
+}
+
+// --- helpers --------------------------------------------------------------------------------------
+
+void TCustomDBGridZk::DrawCellText(const TRect& R, const String& Text, TAlignment Alignment,
+                                   bool Ellipsis) {
+  TCanvas* C = Canvas();
+  String T = Text;
+  // One line: tabs and line breaks show as spaces.
+  for (Char& Ch : T)
+    if (Ch == u'\t' || Ch == u'\r' || Ch == u'\n') Ch = u' ';
+  const int Avail = R.Right - R.Left - 4;
+  if (Ellipsis && C->TextWidth(T) > Avail) {
+    while (!T.empty() && C->TextWidth(T + u"...") > Avail) T.pop_back();
+    T += u"...";
+  }
+  const int W = C->TextWidth(T);
+  int X = R.Left + 2;
+  if (Alignment == taRightJustify) X = R.Right - 2 - W;
+  else if (Alignment == taCenter) X = R.Left + (R.Right - R.Left - W) / 2;
+  const int Y = R.Top + (R.Bottom - R.Top - C->TextHeight(u"Wg")) / 2;
+  C->Brush()->SetStyle(bsClear);
+  C->TextRect(R, X, Y, T);
+  C->Brush()->SetStyle(bsSolid);
+}
+
+void TCustomDBGridZk::DrawEdges(const TRect& R, bool Raised) {
+  TCanvas* C = Canvas();
+  C->Pen()->SetColor(Raised ? clBtnHighlight : clBtnShadow);
+  C->MoveTo(R.Left, R.Bottom - 1);
+  C->LineTo(R.Left, R.Top);
+  C->LineTo(R.Right, R.Top);
+  C->Pen()->SetColor(Raised ? clBtnShadow : clBtnHighlight);
+  C->MoveTo(R.Right - 1, R.Top);
+  C->LineTo(R.Right - 1, R.Bottom - 1);
+  C->LineTo(R.Left - 1, R.Bottom - 1);
+}
+
+void TCustomDBGridZk::DrawSortMarker(TRect& R, TSortMarkerZk Marker, int Index) {
+  if (Marker == smNoneZk) return;
+  TCanvas* C = Canvas();
+  const int Size = 4;
+  const int Cx = R.Right - 8, Cy = (R.Top + R.Bottom) / 2;
+  C->Brush()->SetColor(clBtnShadow);
+  C->Pen()->SetColor(clBtnShadow);
+  std::vector<TPoint> P;
+  if (Marker == smDownZk)
+    P = {{Cx - Size, Cy - Size / 2}, {Cx + Size, Cy - Size / 2}, {Cx, Cy + Size / 2 + 1}};
+  else
+    P = {{Cx - Size, Cy + Size / 2}, {Cx + Size, Cy + Size / 2}, {Cx, Cy - Size / 2 - 1}};
+  C->Polygon(P);
+  R.Right -= 2 * Size + 6;
+  if (Index > 0 && FSortMarkedColumns.size() > 1) {
+    C->Font()->SetSize(6);
+    C->Brush()->SetStyle(bsClear);
+    C->TextOut(R.Right - C->TextWidth(IntToStr(Index)), R.Top + 1, IntToStr(Index));
+    C->Brush()->SetStyle(bsSolid);
+    R.Right -= C->TextWidth(IntToStr(Index)) + 1;
+  }
+}
+
+void TCustomDBGridZk::DrawCheckbox(const TRect& R, TCheckBoxState State) {
+  TCanvas* C = Canvas();
+  const int S = std::min(13, std::min(R.Right - R.Left, R.Bottom - R.Top) - 2);
+  const int L = (R.Left + R.Right - S) / 2, T = (R.Top + R.Bottom - S) / 2;
+  const TRect Box = Rect(L, T, L + S, T + S);
+  C->Brush()->SetColor(State == cbGrayed ? clBtnFace : clWindow);
+  C->Pen()->SetColor(clBtnShadow);
+  C->Rectangle(Box);
+  if (State == cbChecked) {
+    C->Pen()->SetColor(clWindowText);
+    C->MoveTo(L + 3, T + S / 2);
+    C->LineTo(L + S / 2 - 1, T + S - 4);
+    C->LineTo(L + S - 3, T + 3);
+  }
+}
+
+// --- titles ---------------------------------------------------------------------------------------
+
+void TCustomDBGridZk::DrawTitleAreaCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) {
+  DrawTitleCell(ACol, ARow, ARect, AState);
+}
+
+void TCustomDBGridZk::DrawTitleByState(int ACol, int ARow, TRect ARect, TGridDrawState AState) {
+  DrawTitleCell(ACol, ARow, ARect, AState);
+}
+
+void TCustomDBGridZk::DrawTitleCell(int ACol, int, TRect ARect, TGridDrawState) {
+  TCanvas* C = Canvas();
+  const bool Raised = FOptionsZk.Contains(dghFixed3D);
+  TColumnZk* Col = ColumnAtGridCol(ACol);
+  C->Brush()->SetColor(Col ? Col->Title()->Color() : FixedColor());
+  C->FillRect(ARect);
+  if (!Col) {
+    if (Raised) DrawEdges(ARect, true);
+    return;
+  }
+  C->Font()->Assign(Col->Title()->Font());
+  if (IsUseMultiTitle()) {
+    // Each "|" level of the caption is a band; a band spans the neighbouring columns whose
+    // captions share the same prefix up to that level.
+    const String Cap = Col->Title()->Caption();
+    std::vector<String> Parts;
+    size_t Start = 0;
+    for (size_t P; (P = Cap.find(u'|', Start)) != String::npos; Start = P + 1)
+      Parts.push_back(Cap.substr(0, P));
+    const int Levels = std::max(1, static_cast<int>(Parts.size()) + 1);
+    int MaxLevels = 1;
+    for (TColumnZk* V : FVisibleColumns) {
+      const String VC = V->Title()->Caption();
+      MaxLevels = std::max(MaxLevels, static_cast<int>(std::count(VC.begin(), VC.end(), u'|')) + 1);
+    }
+    const int BandH = (ARect.Bottom - ARect.Top) / MaxLevels;
+    const int Idx = GridColToColumnIndex(ACol);
+    for (size_t L = 0; L < Parts.size(); ++L) {
+      // The span of this band: columns left and right with the same prefix.
+      auto SamePrefix = [&](int I) {
+        if (I < 0 || I >= static_cast<int>(FVisibleColumns.size())) return false;
+        const String VC = FVisibleColumns[I]->Title()->Caption();
+        return VC.size() > Parts[L].size() && VC.compare(0, Parts[L].size(), Parts[L]) == 0 &&
+               VC[Parts[L].size()] == u'|';
+      };
+      int First = Idx, Last = Idx;
+      while (SamePrefix(First - 1)) --First;
+      while (SamePrefix(Last + 1)) ++Last;
+      TRect Band = CellsBoxRect(ColumnIndexToGridCol(First), 0, ColumnIndexToGridCol(Last), 0);
+      Band.Top = ARect.Top + static_cast<int>(L) * BandH;
+      Band.Bottom = Band.Top + BandH;
+      const size_t Prev = L == 0 ? 0 : Parts[L - 1].size() + 1;
+      const String Text = Parts[L].substr(Prev);
+      C->Brush()->SetColor(Col->Title()->Color());
+      C->FillRect(Rect(ARect.Left, Band.Top, ARect.Right, Band.Bottom));
+      TRect Clip = Rect(ARect.Left, Band.Top, ARect.Right, Band.Bottom);
+      const TCanvasState SavedDC = C->SaveDC();
+      C->IntersectClipRect(Clip);
+      DrawCellText(Band, Text, taCenter, false);
+      C->RestoreDC(SavedDC);
+      C->Pen()->SetColor(clBtnShadow);
+      C->MoveTo(ARect.Left, Band.Bottom - 1);
+      C->LineTo(ARect.Right, Band.Bottom - 1);
+      if (ColumnIndexToGridCol(Last) == ACol) {
+        C->MoveTo(ARect.Right - 1, Band.Top);
+        C->LineTo(ARect.Right - 1, Band.Bottom);
+      }
+    }
+    ARect.Top += static_cast<int>(Parts.size()) * BandH;
+    (void)Levels;
+  }
+  TRect TextR = ARect;
+  const int SortIdx = [&] {
+    for (size_t I = 0; I < FSortMarkedColumns.size(); ++I)
+      if (FSortMarkedColumns[I] == Col) return static_cast<int>(I) + 1;
+    return 0;
+  }();
+  DrawSortMarker(TextR, Col->Title()->SortMarker(), SortIdx);
+  C->Font()->Assign(Col->Title()->Font());
+  DrawCellText(TextR, Col->Title()->LeafCaption(), Col->Title()->Alignment(),
+               Col->Title()->EndEllipsis());
+  if (Raised) DrawEdges(ARect, true);
+}
+
+// --- indicator ------------------------------------------------------------------------------------
+
+void TCustomDBGridZk::DrawIndicatorGlyph(TRect ARect, int Glyph) {
+  // 0 current (arrow), 1 editing (pencil bar), 2 inserting (star), 3 multi-selected (dot).
+  TCanvas* C = Canvas();
+  const int Cx = (ARect.Left + ARect.Right) / 2, Cy = (ARect.Top + ARect.Bottom) / 2;
+  C->Brush()->SetColor(clWindowText);
+  C->Pen()->SetColor(clWindowText);
+  switch (Glyph) {
+    case 0: C->Polygon({{Cx - 2, Cy - 4}, {Cx + 2, Cy}, {Cx - 2, Cy + 4}}); break;
+    case 1: C->FillRect(Rect(Cx - 1, Cy - 4, Cx + 1, Cy + 5)); break;
+    case 2:
+      C->MoveTo(Cx - 3, Cy); C->LineTo(Cx + 4, Cy);
+      C->MoveTo(Cx, Cy - 3); C->LineTo(Cx, Cy + 4);
+      C->MoveTo(Cx - 2, Cy - 2); C->LineTo(Cx + 3, Cy + 3);
+      C->MoveTo(Cx + 2, Cy - 2); C->LineTo(Cx - 3, Cy + 3);
+      break;
+    default: C->Ellipse(Cx - 2, Cy - 2, Cx + 3, Cy + 3); break;
+  }
+}
+
+void TCustomDBGridZk::DrawIndicatorCell(int, int ARow, TRect ARect, TGridDrawState) {
+  TCanvas* C = Canvas();
+  C->Brush()->SetColor(FixedColor());
+  C->FillRect(ARect);
+  const int DataRow = ARow - FTitleOffset;
+  // A row carrying the detail panel shows its glyph beside the data part only.
+  if (DataRow == RowDetailDataRow()) ARect.Bottom = ARect.Top + DataRowHeight(DataRow);
+  if (FDataLink->Active() && DataRow == FDataLink->ActiveRecord()) {
+    TRect G = ARect;
+    if (FOptionsZk.Contains(dghShowRecNo)) G.Left = G.Right - 11;
+    const TDataSetState S = DataSet()->State();
+    DrawIndicatorGlyph(G, S == dsEdit ? 1 : S == dsInsert ? 2 : 0);
+  }
+  if (FOptionsZk.Contains(dghShowRecNo) && FDataLink->Active()) {
+    int No = -1;
+    ForDataRow(DataRow, [&] { No = RecNoZk(); });
+    if (No > 0) {
+      TRect T = ARect;
+      T.Right -= 11;
+      C->Font()->Assign(Font());
+      DrawCellText(T, IntToStr(No), taRightJustify, false);
+    }
+  }
+  if (FOptionsZk.Contains(dghFixed3D)) DrawEdges(ARect, true);
+}
+
+// --- data cells -----------------------------------------------------------------------------------
+
+TColor TCustomDBGridZk::RowColor(int RecNo) const {
+  if (!FEvenRowColorSet && !FOddRowColorSet) return Color();
+  if (RecNo <= 0) return Color();
+  return RecNo % 2 == 0 ? EvenRowColor() : OddRowColor();
+}
+
+TColor TCustomDBGridZk::HighlightDataCellColor(int, int, TColor Color, TGridDrawState) {
+  return Color;
+}
+
+bool TCustomDBGridZk::IsCellSelected(int ACol, int ARow, TGridDrawState) {
+  const bool Current = ARow == Row();
+  if (!Current) return false;
+  return FOptions.Contains(dgRowSelect) || ACol == Col();
+}
+
+void TCustomDBGridZk::DoGetCellParams(TColumnZk* Column, TFont* AFont, TColor& Background,
+                                      TGridDrawState State) {
+  if (FOnGetCellParams) FOnGetCellParams(this, Column, AFont, Background, State);
+}
+
+void TCustomDBGridZk::DoDrawColumnCell(const TRect& Rect, int DataCol, TColumnZk* Column,
+                                       TGridDrawState State) {
+  if (FOnDrawColumnCell) FOnDrawColumnCell(this, Rect, DataCol, Column, State);
+}
+
+void TCustomDBGridZk::DoDrawDataCell(const TRect& Rect, TField* Field, TGridDrawState State) {
+  if (FOnDrawDataCell) FOnDrawDataCell(this, Rect, Field, State);
+}
+
+void TCustomDBGridZk::DrawDataCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) {
+  TCanvas* C = Canvas();
+  TColumnZk* Col = ColumnAtGridCol(ACol);
+  const int DataRow = ARow - FTitleOffset;
+  if (DataRow == RowDetailDataRow()) {
+    // The panel hangs below the row's own height.
+    TRect Panel = ARect;
+    Panel.Top = ARect.Top + DataRowHeight(DataRow);
+    C->Brush()->SetColor(FRowDetailPanel->Color());
+    C->FillRect(Panel);
+    ARect.Bottom = Panel.Top;
+  }
+  if (!Col || !FDataLink->Active() || DataRow >= FDataLink->RecordCount()) {
+    C->Brush()->SetColor(Color());
+    C->FillRect(ARect);
+    return;
+  }
+  ForDataRow(DataRow, [&] {
+    TColCellParamsZk* P = FColCellParamsZk.get();
+    P->Row = ARow;
+    P->Col = ACol;
+    P->State = AState;
+    P->Font()->Assign(Col->Font());
+    P->Alignment = Col->Alignment();
+    P->Text = Col->DisplayText();
+    P->ReadOnly = Col->ReadOnly();
+    P->CheckboxState = Col->CheckboxState();
+    TColor Back = Col->IsColorStored() ? Col->Color() : RowColor(RecNoZk());
+    const bool Selected = IsCellSelected(ACol, ARow, AState);
+    const bool HasFocus = Focused();
+    if (Selected && (HasFocus || FOptions.Contains(dgAlwaysShowSelection)) &&
+        (FOptionsZk.Contains(dghHighlightFocus) || FOptions.Contains(dgRowSelect))) {
+      Back = clHighlight;
+      P->Font()->SetColor(clHighlightText);
+    } else if (Selected && FOptionsZk.Contains(dghRowHighlight)) {
+      Back = HighlightDataCellColor(ACol, ARow, Back, AState);
+    }
+    DoGetCellParams(Col, P->Font(), Back, AState);
+    P->Background = Back;
+    if (Col->OnGetCellParams()) Col->OnGetCellParams()(Col, false, P);
+    bool Processed = false;
+    if (FOnAdvDrawDataCell) FOnAdvDrawDataCell(this, ACol, ARow, Col, AState, P, Processed);
+    if (!Processed && Col->OnAdvDrawDataCell())
+      Col->OnAdvDrawDataCell()(this, ACol, ARow, Col, AState, P, Processed);
+    if (!Processed && FDefaultDrawingZk) {
+      C->Brush()->SetColor(P->Background);
+      C->FillRect(ARect);
+      C->Font()->Assign(P->Font());
+      if (Col->Checkboxes())
+        DrawCheckbox(ARect, P->CheckboxState);
+      else
+        DrawCellText(ARect, P->Text, P->Alignment, Col->EndEllipsis());
+      if (FOptionsZk.Contains(dghData3D)) DrawEdges(ARect, true);
+    }
+    DoDrawDataCell(ARect, Col->Field(), AState);
+    DoDrawColumnCell(ARect, GridColToColumnIndex(ACol), Col, AState);
+  });
+  if (DataRow == FDataLink->ActiveRecord() && ACol == FIndicatorOffset &&
+      FRowDetailPanel->Active())
+    PaintRowDetailExpander(Rect(ARect.Left + 2, ARect.Top + 2, ARect.Left + 11, ARect.Top + 11),
+                           FRowDetailPanel->Visible());
+}
+
+void TCustomDBGridZk::DrawGraphicDataCell(TRect, TColumnZk*) {}
+void TCustomDBGridZk::DrawGroupDataRow(int, int, TRect, TGridDrawState) {}
+void TCustomDBGridZk::DrawGroupIndent(TRect, int) {}
+void TCustomDBGridZk::DrawDataTreeElements(TRect&) {}
+void TCustomDBGridZk::DrawGroupPanelTitle() {}
+void TCustomDBGridZk::DrawFilterCell(int, int, TRect, TGridDrawState) {}
+void TCustomDBGridZk::DrawDropDownSign(TRect) {}
+void TCustomDBGridZk::DrawFilterSign(TRect) {}
+void TCustomDBGridZk::DrawFlatBorder() {}
+
+bool TCustomDBGridZk::CellDrawn3D(int ACol, int ARow, TGridDrawState) {
+  switch (GetCellType(ACol, ARow)) {
+    case catTitle: case catIndicator: case catIndicatorTitle: case catIndicatorFooter:
+      return FOptionsZk.Contains(dghFixed3D);
+    case catFooter: return FOptionsZk.Contains(dghFooter3D);
+    case catData: return FOptionsZk.Contains(dghData3D);
+    default: return false;
+  }
+}
+bool TCustomDBGridZk::CellDrawnThemed(int, int) { return false; }
+TColor TCustomDBGridZk::SelectedFixedCellColor() { return clBtnShadow; }
+TColor TCustomDBGridZk::HighlightGroupDataCellColor(TColor Color) { return Color; }
+bool TCustomDBGridZk::NeedBufferedPaint() { return false; }
+
+// --- footers --------------------------------------------------------------------------------------
+
+void TCustomDBGridZk::InvalidateFooter() {
+  if (!HandleAllocated()) return;
+  for (int R = 0; R < FFooterRowCount; ++R) InvalidateRowCells(RowCount() + R);
+}
+
+String TCustomDBGridZk::GetFooterValue(int FooterNo, TColumnZk* Column) {
+  TColumnFooterZk* F = Column->UsedFooter(FooterNo);
+  switch (F->ValueType()) {
+    case fvtNon: return String();
+    case fvtStaticText: return F->Value();
+    case fvtFieldValue: {
+      // A field the dataset lacks paints nothing instead of raising on every paint.
+      TDataSet* D = DataSet();
+      TField* Field = D && D->Active() ? D->FindField(F->SumFieldName()) : nullptr;
+      return Field ? Field->DisplayText() : String();
+    }
+    case fvtSum: case fvtAvg: case fvtCount: {
+      TDBSum* S = F->SumItem();
+      if (!S || !FDataLink->Active()) return String();
+      const double V = S->SumValue.ToDouble();
+      if (!F->DisplayFormat().empty()) return FormatFloat(F->DisplayFormat(), V);
+      if (F->ValueType() == fvtCount) return IntToStr(static_cast<long long>(V));
+      TField* Field = DataSet()->FindField(S->FieldName());
+      if (auto* Num = dynamic_cast<TNumericField*>(Field); Num && !Num->DisplayFormat().empty())
+        return FormatFloat(Num->DisplayFormat(), V);
+      return FloatToStr(V);
+    }
+  }
+  return String();
+}
+
+String TCustomDBGridZk::GetFooterText(TColumnZk* Column, int FooterNo) {
+  return GetFooterValue(FooterNo, Column);
+}
+
+void TCustomDBGridZk::DoGetFooterParams(int DataCol, int Row, TColumnZk* Column, TFont* AFont,
+                                        TColor& Background, TAlignment& Alignment,
+                                        TGridDrawState State, String& Text) {
+  if (FOnGetFooterParams)
+    FOnGetFooterParams(this, DataCol, Row, Column, AFont, Background, Alignment, State, Text);
+}
+
+void TCustomDBGridZk::DrawFooterCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) {
+  TCanvas* C = Canvas();
+  TColumnZk* Col = ColumnAtGridCol(ACol);
+  const int FooterNo = ARow - RowCount();
+  if (!Col) {
+    C->Brush()->SetColor(ACol < FIndicatorOffset ? FixedColor() : FFooterColor);
+    C->FillRect(ARect);
+    if (FOptionsZk.Contains(dghFooter3D)) DrawEdges(ARect, true);
+    return;
+  }
+  TColumnFooterZk* F = Col->UsedFooter(FooterNo);
+  TColor Back = F->Color();
+  TAlignment Align = F->Alignment();
+  String Text = GetFooterValue(FooterNo, Col);
+  FColCellParamsZk->Font()->Assign(F->Font());
+  DoGetFooterParams(GridColToColumnIndex(ACol), FooterNo, Col, FColCellParamsZk->Font(), Back,
+                    Align, AState, Text);
+  C->Brush()->SetColor(Back);
+  C->FillRect(ARect);
+  C->Font()->Assign(FColCellParamsZk->Font());
+  DrawCellText(ARect, Text, Align, F->EndEllipsis());
+  if (FOptionsZk.Contains(dghFooter3D)) DrawEdges(ARect, true);
+}

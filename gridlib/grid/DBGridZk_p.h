@@ -1,0 +1,12 @@
+// DBGridZk_p.h - what the data grid unit's own sources share: the process-wide objects and
+// small drawing helpers.
+#pragma once
+
+#include "gridlib/grid/DBGridZk.h"
+#include "platform/controls/Messages.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/rtl/SysUtils.h"
+
+// Whether the unit's start ran (the shared objects exist).
+bool DBGridZkModuleStarted();
+// The grid whose window holds the "already attached" mark of an external scroll bar.

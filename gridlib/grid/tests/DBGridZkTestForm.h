@@ -1,0 +1,59 @@
+// DBGridZkTestForm.h - the "ITEMS" fixture as an array dataset and a data grid over it on a
+// shown form, for the data grid's tests.
+#pragma once
+
+#include <memory>
+
+#include "gridlib/grid/DBGridZk.h"
+#include "gridlib/grid/DBGridZkModule.h"
+#include "platform/controls/Forms.h"
+#include "platform/db/ArrayDataSet.h"
+#include "platform/db/DataSource.h"
+#include "platform/db/FieldDefs.h"
+#include "platform/db/Fields.h"
+#include "platform/rtl/Variants.h"
+
+// ID; NAME with Cyrillic, a quote, a tab, "" and Null; PRICE currency; QTY; FLAG; NOTE memo.
+inline void FillItems(TArrayDataSet* Set, int Rows) {
+  Set->FieldDefs()->Add(u"ID", ftInteger);
+  Set->FieldDefs()->Add(u"NAME", ftWideString, 30);
+  Set->FieldDefs()->Add(u"PRICE", ftCurrency);
+  Set->FieldDefs()->Add(u"QTY", ftInteger);
+  Set->FieldDefs()->Add(u"FLAG", ftBoolean);
+  Set->FieldDefs()->Add(u"NOTE", ftWideMemo);
+  const Variant Names[] = {String(u"Краска"), String(u"O'Neil"), String(u"a\tb"), String(u""),
+                           Null()};
+  for (int I = 1; I <= Rows; ++I)
+    Set->AddRow({I, Names[(I - 1) % 5], 10.5 * I, I * 2, I % 2 == 0, String(u"memo")});
+}
+
+struct TDBGridOnForm {
+  TForm* Form = nullptr;
+  TDBGridZk* Grid = nullptr;
+  TArrayDataSet* Set = nullptr;
+  TDataSource* Source = nullptr;
+
+  explicit TDBGridOnForm(int Rows = 10, int Width = 520, int Height = 260) {
+    DBGridZkModuleInitialize();
+    InitControls();
+    Form = new TForm(Application);
+    Form->SetBounds(40, 40, Width + 40, Height + 60);
+    Set = new TArrayDataSet(Form);
+    FillItems(Set, Rows);
+    Source = new TDataSource(Form);
+    Source->SetDataSet(Set);
+    Grid = new TDBGridZk(Form);
+    Grid->SetParent(Form);
+    Grid->SetBounds(10, 10, Width, Height);
+    Form->Show();
+    Grid->HandleNeeded();
+    Set->Open();
+    Grid->SetDataSource(Source);
+  }
+  ~TDBGridOnForm() {
+    delete Form;
+    DBGridZkModuleFinalize();
+  }
+  TDBGridOnForm(const TDBGridOnForm&) = delete;
+  TDBGridOnForm& operator=(const TDBGridOnForm&) = delete;
+};
