@@ -9,6 +9,8 @@
 #include "app/AppForms.h"
 #include "app/DM_MAIN_p.h"
 #include "app/Uf_data.h"
+#include "gridlib/memtable/DataDriverZk.h"
+#include "gridlib/memtable/MemTableZk.h"
 #include "platform/classes/Strings.h"
 #include "platform/db/DBRegister.h"
 #include "platform/db/DataSet.h"
@@ -57,6 +59,8 @@ void OpenLookupDataSets(TDataSet* DataSet) {
 
 void RegisterAppClasses() {
   RegisterDBClasses();
+  RegisterMemTableClasses();
+  RegisterDataDriverClasses();
   RegisterClasses({TADOConnection::ClassInfo(), TADOQuery::ClassInfo(),
                    TADOCommand::ClassInfo(), TDM::ClassInfo()});
 }
@@ -189,6 +193,7 @@ void TDM::WireRules() {
 
   for (const char16_t* Name : {u"COMMENT", u"PRICE1", u"PRICE2", u"PRICE3"})
     AutoPost(LKMRec, Name);
+  WireOrderNumbering();
 }
 
 // The fields are the form's persistent ones, which live as long as their datasets: they are

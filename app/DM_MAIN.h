@@ -178,6 +178,7 @@ private:
   void Connect();
   void WireRules();
   void WireCalculatedFields();
+  void WireOrderNumbering();
   void AutoPost(TDataSet* DataSet, const char16_t* FieldName,
                 std::function<void()> After = nullptr);
   void OnBaseChange(TADOCommand* Command, TADOQuery* RecA, TADOQuery* RecB, TADOQuery* Price,

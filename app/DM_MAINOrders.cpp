@@ -48,6 +48,16 @@ void SetAverage(TDataSet* OrdTop, TDataSet* Sums) {
 
 }  // namespace
 
+// An order appended anywhere (the order grid too) is numbered and dated as CreateOrder does.
+void TDM::WireOrderNumbering() {
+  Ord->SetBeforePost([this](TDataSet* D) {
+    if (D->State() != dsInsert) return;
+    if (D->FieldByName(u"NUM")->IsNull())
+      D->FieldByName(u"NUM")->SetAsInteger(NextOrderNumber(QOrd));
+    if (D->FieldByName(u"DT")->IsNull()) D->FieldByName(u"DT")->SetAsDateTime(Date());
+  });
+}
+
 void TDM::CreateOrder() {
   const Integer Number = NextOrderNumber(QOrd);
   Ord->Append();

@@ -35,6 +35,20 @@ TEST_F(Orders, NumberingFollowsTheHighestNumber) {
   EXPECT_EQ(Module->Ord->FieldByName(u"NUM")->AsInteger(), 1);
 }
 
+// An order appended in the order grid gets the next number and today's date, as CreateOrder
+// gives them; a number typed in is kept.
+TEST_F(Orders, OrderAppendedInTheGridIsNumberedAndDated) {
+  Module->Ord->Append();
+  Module->Ord->FieldByName(u"COMMENT")->SetAsString(u"с витрины");
+  Module->Ord->Post();
+  EXPECT_EQ(Module->Ord->FieldByName(u"NUM")->AsInteger(), 8);
+  EXPECT_EQ(Module->Ord->FieldByName(u"DT")->AsDateTime(), Date());
+  Module->Ord->Append();
+  Module->Ord->FieldByName(u"NUM")->SetAsInteger(20);
+  Module->Ord->Post();
+  EXPECT_EQ(Scalar(u"SELECT COUNT(*) FROM DR_ORD WHERE NUM=20").AsInteger(), 1);
+}
+
 TEST_F(Orders, PuttingAColourIntoANewOrder) {
   GoToColour(1);
   Module->Calculate(Variant(10.0));
