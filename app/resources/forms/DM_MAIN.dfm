@@ -1527,4 +1527,39 @@ object DM: TDM
     FieldName = 'LKM_TP_ID'
     DataSet = ROrdRec
   end
+  object qMTLKM: TADOQuery
+    Connection = Connection
+    SQL.Strings = (
+      'SELECT *'
+      'FROM DS_LKM'
+      'WHERE LKM_TP_ID=1 or LKM_TP_ID=2'
+      'ORDER BY LKM_TP_ID, NM COLLATE RU')
+  end
+  object MTLKMDriver: TDataSetDriverZk
+    ProviderDataSet = qMTLKM
+  end
+  object MTLKM: TMemTableZk
+    DataDriver = MTLKMDriver
+  end
+  object MTLKMID: TAutoIncField
+    FieldName = 'ID'
+    DisplayLabel = 'Код'
+    DataSet = MTLKM
+  end
+  object MTLKMNM: TWideStringField
+    FieldName = 'NM'
+    DisplayLabel = 'Наименование'
+    Size = 255
+    DataSet = MTLKM
+  end
+  object MTLKMCOMMENT: TWideStringField
+    FieldName = 'COMMENT'
+    DisplayLabel = 'Примечание'
+    Size = 255
+    DataSet = MTLKM
+  end
+  object MTLKMLKM_TP_ID: TIntegerField
+    FieldName = 'LKM_TP_ID'
+    DataSet = MTLKM
+  end
 end
