@@ -1028,6 +1028,7 @@ protected:
   bool FDefaultDrawingZk = true;
   bool FTryUseMemTableInt = true;
   bool FUpdatingRows = false;
+  bool FThumbTracked = false;
   TColor FEvenRowColor = clWindow, FOddRowColor = clWindow;
   bool FEvenRowColorSet = false, FOddRowColorSet = false;
   TColor FFooterColor = clWindow;

@@ -62,6 +62,11 @@ void TCustomDBGridZk::LinkActive(bool Value) {
 }
 
 void TCustomDBGridZk::DataChanged() {
+  // A data source may switch datasets while the link stays active.
+  if (FSumList && FDataLink->Active() && FSumList->DataSet() != DataSet()) {
+    FSumList->SetDataSet(DataSet());
+    FDataLink->RefreshMemTable();
+  }
   if (!HandleAllocated()) return;
   UpdateRowCount();
   UpdateScrollBar();
@@ -351,62 +356,92 @@ int TCustomDBGridZk::MoveBy(int Distance) {
 
 void TCustomDBGridZk::UpdateScrollBar() {
   if (!HandleAllocated()) return;
+  SCROLLINFO Old;
+  Old.fMask = SIF_ALL;
+  GetScrollInfo(this, SB_VERT, Old);
   SCROLLINFO SI;
-  SI.fMask = SIF_ALL;
-  const bool Show = FVertScrollBar->VisibleMode() == sbAlwaysShowZk;
-  if (Show) SI.fMask |= SIF_DISABLENOSCROLL;
-  if (FVertScrollBar->VisibleMode() == sbNeverShowZk || !FDataLink->Active()) {
-    SI.nMin = SI.nMax = SI.nPage = SI.nPos = 0;
-  } else if (IsSequencedZk()) {
-    // Range 1..RecordCount + page - 1 with the page of visible rows: the thumb ends at the
-    // last record.
-    const int Page = VisibleDataRowCount();
-    SI.nMin = 1;
-    SI.nMax = std::max(1, RecordCountZk() + Page - 1);
-    SI.nPage = Page;
-    SI.nPos = std::max(1, RecNoZk());
-  } else {
-    // Five positions: first, inside, last.
+  SI.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  const TScrollBarVisibleModeZk Mode = FVertScrollBar->VisibleMode();
+  if (Mode == sbAlwaysShowZk) SI.fMask |= SIF_DISABLENOSCROLL;
+  SI.nMin = 0;
+  SI.nMax = 2;
+  SI.nPage = 1;
+  SI.nPos = 0;
+  if (FDataLink->Active()) {
     TDataSet* D = DataSet();
-    SI.nMin = 0;
-    SI.nMax = 4;
-    SI.nPage = 0;
-    SI.nPos = D->Bof() ? 0 : D->Eof() ? 4 : 2;
+    if (IsSequencedZk()) {
+      // Range 1..RecordCount + page - 1 with the page of visible rows: the thumb's bottom
+      // reaches the end at the last record. Inserting keeps the thumb where it was.
+      const int Page = VisibleDataRowCount();
+      SI.nMin = 1;
+      SI.nPage = Page;
+      SI.nMax = std::max(1, RecordCountZk() + Page - 1);
+      SI.nPos = D->State() > dsEdit ? Old.nPos : std::max(1, RecNoZk());
+    } else {
+      // Five positions: first, inside, last.
+      SI.nMin = 0;
+      SI.nPage = 0;
+      SI.nMax = 4;
+      SI.nPos = D->Bof() ? 0 : D->Eof() ? 4 : 2;
+    }
   }
+  if (Mode == sbNeverShowZk) SI.nMax = SI.nMin;
+  const bool Empty = SI.nMax <= SI.nMin || static_cast<int>(SI.nPage) > SI.nMax - SI.nMin;
   SetScrollInfo(this, SB_VERT, SI, true);
+  if (Mode == sbAlwaysShowZk) {
+    ShowScrollBar(this, SB_VERT, true);
+    EnableScrollBar(this, SB_VERT, Empty ? ESB_DISABLE_BOTH : ESB_ENABLE_BOTH);
+  }
 }
 
 void TCustomDBGridZk::UpdateHorzExtScrollBar() {}
 
 void TCustomDBGridZk::WMVScrollZk(TMessage& Message) {
-  if (!FDataLink->Active()) return;
+  if (!FDataLink->Active() || !AcquireFocus()) return;
   TDataSet* D = DataSet();
   const unsigned Code = Message.WParam & 0xFFFF;
   const int Page = VisibleDataRowCount();
+  // The message carries 16 bits; the bar's own track position has all 32.
+  auto TrackPos = [this] {
+    SCROLLINFO SI;
+    SI.fMask = SIF_TRACKPOS;
+    GetScrollInfo(this, SB_VERT, SI);
+    return SI.nTrackPos;
+  };
   switch (Code) {
-    case SB_LINEUP: MoveBy(-1); break;
-    case SB_LINEDOWN: MoveBy(1); break;
+    case SB_LINEUP: MoveBy(-FDataLink->ActiveRecord() - 1); break;
+    case SB_LINEDOWN: MoveBy(FDataLink->RecordCount() - FDataLink->ActiveRecord()); break;
     case SB_PAGEUP: MoveBy(-Page); break;
     case SB_PAGEDOWN: MoveBy(Page); break;
     case SB_TOP: D->First(); break;
     case SB_BOTTOM: D->Last(); break;
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: {
-      if (Code == SB_THUMBTRACK && !FVertScrollBar->Tracking()) break;
+    case SB_THUMBPOSITION: {
+      if (FThumbTracked) {
+        FThumbTracked = false;
+        break;
+      }
+      const int Pos = TrackPos();
       if (IsSequencedZk()) {
-        // The message carries 16 bits; the bar's own track position has all 32.
-        SCROLLINFO SI;
-        SI.fMask = SIF_TRACKPOS;
-        GetScrollInfo(this, SB_VERT, SI);
-        const int Target = std::clamp(SI.nTrackPos, 1, std::max(1, RecordCountZk()));
-        D->SetRecNo(Target);
+        if (Pos <= 1) D->First();
+        else if (Pos < RecordCountZk()) FSumList->SetRecNo(Pos);
+        else D->Last();
       } else {
-        const int Pos = static_cast<int>((Message.WParam >> 16) & 0xFFFF);
-        if (Pos == 0) D->First();
-        else if (Pos == 4) D->Last();
+        switch (Pos) {
+          case 0: D->First(); break;
+          case 1: MoveBy(-Page); break;
+          case 3: MoveBy(Page); break;
+          case 4: D->Last(); break;
+          default: break;
+        }
       }
       break;
     }
+    case SB_THUMBTRACK:
+      if (FVertScrollBar->Tracking()) {
+        MoveBy(TrackPos() - FSumList->RecNo());
+        FThumbTracked = true;
+      }
+      break;
     default: break;
   }
   UpdateScrollBar();

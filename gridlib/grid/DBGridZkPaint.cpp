@@ -7,6 +7,7 @@
 #include "gridlib/grid/DBGridZk_p.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/Fields.h"
+#include "platform/rtl/FormatSettings.h"
 
 TCellAreaTypeZk TCustomDBGridZk::GetCellType(int ACol, int ARow) const {
   const bool Ind = ACol < FIndicatorOffset;
@@ -365,25 +366,44 @@ void TCustomDBGridZk::InvalidateFooter() {
 
 String TCustomDBGridZk::GetFooterValue(int FooterNo, TColumnZk* Column) {
   TColumnFooterZk* F = Column->UsedFooter(FooterNo);
+  TDataSet* D = FDataLink->Active() ? DataSet() : nullptr;
   switch (F->ValueType()) {
     case fvtNon: return String();
     case fvtStaticText: return F->Value();
     case fvtFieldValue: {
       // A field the dataset lacks paints nothing instead of raising on every paint.
-      TDataSet* D = DataSet();
-      TField* Field = D && D->Active() ? D->FindField(F->SumFieldName()) : nullptr;
-      return Field ? Field->DisplayText() : String();
+      TField* Field = D && !F->FieldName().empty() ? D->FindField(F->FieldName()) : nullptr;
+      if (!Field) return String();
+      if (!F->DisplayFormat().empty() && !Field->IsNull() && dynamic_cast<TNumericField*>(Field))
+        return FormatFloat(F->DisplayFormat(), Field->AsFloat());
+      return Field->DisplayText();
     }
-    case fvtSum: case fvtAvg: case fvtCount: {
+    case fvtCount: {
       TDBSum* S = F->SumItem();
-      if (!S || !FDataLink->Active()) return String();
+      const double Count = S ? S->SumValue.ToDouble() : 0.0;
+      return F->DisplayFormat().empty() ? FloatToStr(Count) : FormatFloat(F->DisplayFormat(), Count);
+    }
+    case fvtSum: case fvtAvg: {
+      TField* Field = D ? D->FindField(F->SumFieldName()) : nullptr;
+      TDBSum* S = F->SumItem();
+      if (!Field || !S) return u"0";
       const double V = S->SumValue.ToDouble();
+      auto* Num = dynamic_cast<TNumericField*>(Field);
       if (!F->DisplayFormat().empty()) return FormatFloat(F->DisplayFormat(), V);
-      if (F->ValueType() == fvtCount) return IntToStr(static_cast<long long>(V));
-      TField* Field = DataSet()->FindField(S->FieldName());
-      if (auto* Num = dynamic_cast<TNumericField*>(Field); Num && !Num->DisplayFormat().empty())
-        return FormatFloat(Num->DisplayFormat(), V);
-      return FloatToStr(V);
+      if (Num && !Num->DisplayFormat().empty()) return FormatFloat(Num->DisplayFormat(), V);
+      switch (Field->DataType()) {
+        case ftSmallint: case ftInteger: case ftWord: case ftAutoInc: case ftLargeint:
+          return IntToStr(static_cast<long long>(S->SumValue.Raw() / Currency::Scale));
+        case ftFloat: case ftCurrency: case ftBCD: case ftFMTBcd: {
+          auto* Flt = dynamic_cast<TFloatField*>(Field);
+          auto* Bcd = dynamic_cast<TBCDField*>(Field);
+          const bool IsCurrency = Flt ? Flt->currency() : Bcd ? Bcd->currency() : false;
+          const int Precision = Flt ? Flt->Precision() : Bcd ? Bcd->Precision() : 15;
+          return IsCurrency ? FloatToStrF(V, ffCurrency, Precision, FormatSettings.CurrencyDecimals)
+                            : FloatToStrF(V, ffGeneral, Precision, 0);
+        }
+        default: return u"0";
+      }
     }
   }
   return String();

@@ -1,5 +1,4 @@
-// DBGridZk_p.h - what the data grid unit's own sources share: the process-wide objects and
-// small drawing helpers.
+// DBGridZk_p.h - what the data grid unit's own sources share.
 #pragma once
 
 #include "gridlib/grid/DBGridZk.h"
@@ -9,4 +8,3 @@
 
 // Whether the unit's start ran (the shared objects exist).
 bool DBGridZkModuleStarted();
-// The grid whose window holds the "already attached" mark of an external scroll bar.

@@ -12,6 +12,7 @@
 #include "platform/controls/Snapshot.h"
 #include "platform/controls/WinApi.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/SysUtils.h"
 
 namespace {
@@ -235,7 +236,8 @@ TEST(DBGridZk, TitlesFootersAndMultiTitlePicture) {
     G->Canvas()->FillRect(Rect(R.Left + 4, R.Top + 3, R.Right - 4, R.Bottom - 3));
   });
   Application->ProcessMessages();
-  EXPECT_EQ(G->GetFooterText(G->Columns()->Items(2), 0), FloatToStr(10.5 * 78));
+  EXPECT_EQ(G->GetFooterText(G->Columns()->Items(2), 0),
+            FloatToStrF(10.5 * 78, ffCurrency, 15, FormatSettings.CurrencyDecimals));
   TBitmap B;
   RenderControl(G, B);
   Shoot(G, "dbgrid-titles.png");
