@@ -367,6 +367,14 @@ TEST_F(AppWindows, PriceReportMenuAtTheMouse) {
   }
 }
 
+// The calculate button's caption turns blue under the mouse and black when it leaves.
+TEST_F(AppWindows, HoverColoursTheCaption) {
+  SimulateMouseMove(SAMAIN->bbtnCalc->ClientToScreen({5, 5}));
+  EXPECT_EQ(SAMAIN->bbtnCalc->Font()->Color(), TColor(16711680));
+  SimulateMouseMove(SAMAIN->rbtnCh1->ClientToScreen({5, 5}));
+  EXPECT_EQ(SAMAIN->bbtnCalc->Font()->Color(), clBlack);
+}
+
 TEST_F(AppWindows, CopyActsOnlyInAFocusedEdit) {
   Click(SAMAIN->CheckBoxNM);
   ASSERT_TRUE(SAMAIN->MaskEditNM->Focused());
