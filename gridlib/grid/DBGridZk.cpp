@@ -77,6 +77,7 @@ TCustomDBGridZk::TCustomDBGridZk(TComponent* AOwner) : TCustomGridZk(AOwner) {
 TCustomDBGridZk::~TCustomDBGridZk() {
   Destroying();
   SetDataSource(nullptr);
+  FDataLink->RefreshMemTable();
   FSelection->Clear();
   FSumList.reset();
   FColumns.reset();

@@ -760,8 +760,9 @@ public:
   void BeginUpdate();
   void EndUpdate();
   int LayoutLock() const { return FLayoutLock; }
-  // How many recalculations ran (for tests).
+  // How many recalculations ran, and view events arrived (for tests).
   int LayoutCount() const { return FLayoutCount; }
+  int ViewEventCount() const { return FViewEventCount; }
   // Posts one deferred recalculation to the grid's window unless one is queued.
   void DeferLayoutChanged();
   int MoveBy(int Distance);
@@ -1007,6 +1008,7 @@ protected:
   int FLayoutLock = 0, FUpdateLock = 0;
   bool FLayoutPending = false;
   int FLayoutCount = 0;
+  int FViewEventCount = 0;
   int FIndicatorOffset = 1;
   int FTitleOffset = 1;
   int FStdDefaultRowHeight = 0;

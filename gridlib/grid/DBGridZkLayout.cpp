@@ -14,7 +14,9 @@
 // --- data link ------------------------------------------------------------------------------------
 
 TGridDataLinkZk::TGridDataLinkZk(TCustomDBGridZk* Grid) : FGrid(Grid) { SetVisualControl(true); }
-TGridDataLinkZk::~TGridDataLinkZk() { FFieldMap.clear(); }
+TGridDataLinkZk::~TGridDataLinkZk() {
+  if (FMemTable) FMemTable->UnregisterEventReceiver(FGrid);
+}
 
 bool TGridDataLinkZk::AddMapping(const String& FieldName) {
   TField* F = nullptr;
@@ -27,7 +29,12 @@ void TGridDataLinkZk::ClearMapping() { FFieldMap.clear(); }
 void TGridDataLinkZk::Reset() { FModified = false; }
 
 void TGridDataLinkZk::RefreshMemTable() {
-  FMemTable = FGrid->TryUseMemTableInt() ? dynamic_cast<IMemTableZk*>(DataSet()) : nullptr;
+  IMemTableZk* Now = FGrid->TryUseMemTableInt() && Active()
+                         ? dynamic_cast<IMemTableZk*>(DataSet()) : nullptr;
+  if (Now == FMemTable) return;
+  if (FMemTable) FMemTable->UnregisterEventReceiver(FGrid);
+  FMemTable = Now;
+  if (FMemTable) FMemTable->RegisterEventReceiver(FGrid);
 }
 
 void TGridDataLinkZk::ActiveChanged() {
@@ -535,19 +542,10 @@ void TCustomDBGridZk::AfterColumnMove(int FromIndex, int ToIndex) {
   LayoutChanged();
 }
 
+// Rows of the link's window are read by switching its active record, for a memory table
+// too: RecNo, data and lookup fields then report the painted row.
 void TCustomDBGridZk::ForDataRow(int DataRow, const std::function<void()>& Fn) {
   if (!FDataLink->Active()) return Fn();
-  if (IMemTableZk* M = FDataLink->MemTable()) {
-    M->InstantReadEnter(FDataLink->DataSet()->RecNo() - 1 - FDataLink->ActiveRecord() + DataRow);
-    try {
-      Fn();
-    } catch (...) {
-      M->InstantReadLeave();
-      throw;
-    }
-    M->InstantReadLeave();
-    return;
-  }
   const int Saved = FDataLink->ActiveRecord();
   FDataLink->SetActiveRecord(DataRow);
   try {
@@ -559,8 +557,13 @@ void TCustomDBGridZk::ForDataRow(int DataRow, const std::function<void()>& Fn) {
   FDataLink->SetActiveRecord(Saved);
 }
 
-void TCustomDBGridZk::MTViewDataEvent(int, TMTViewEventTypeZk, int) {
+void TCustomDBGridZk::MTViewDataEvent(int RowNum, TMTViewEventTypeZk Event, int) {
+  ++FViewEventCount;
   if (!HandleAllocated()) return;
+  if (Event == mtRowChangedZk && RowNum >= 0) {
+    InvalidateRow(FTitleOffset + RowNum);
+    return;
+  }
   UpdateRowCount();
   UpdateScrollBar();
   Invalidate();
