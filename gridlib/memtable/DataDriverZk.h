@@ -129,4 +129,165 @@ public:
   using TDataDriverZk::TDataDriverZk;
 };
 
+// ===== SQL data drivers =======================================================================
+// Drivers that talk to a database through SQL commands. No concrete driver ships: the base
+// classes route each command to the process-wide resolver's hooks (or a descendant's own
+// execution) and generate insert, update and delete statements from a record.
+
+class TStrings;
+class TCustomSQLDataDriverZk;
+
+VORENTA_ENUM(TSQLCommandTypeZk, cthSelectQuery, cthUpdateQuery, cthTable, cthStoredProc);
+VORENTA_ENUM(TDynaSQLOptionZk, dsoDynamicSQLInsertZk, dsoDynamicSQLUpdateZk, dsoDynamicSQLDeleteZk);
+VORENTA_SET(TDynaSQLOptionsZk, TDynaSQLOptionZk);
+
+class TCustomSQLCommandZk : public TPersistent {
+public:
+  explicit TCustomSQLCommandZk(TCustomSQLDataDriverZk* ADataDriver);
+  ~TCustomSQLCommandZk() override;
+  TStrings* CommandText() const { return FCommandText.get(); }
+  void SetCommandText(TStrings* Value);
+  TSQLCommandTypeZk CommandType() const { return FCommandType; }
+  void SetCommandType(TSQLCommandTypeZk Value) { FCommandType = Value; }
+  TCustomSQLDataDriverZk* DataDriver() const { return FDataDriver; }
+  void Assign(TPersistent* Source) override;
+  // Runs the command: the resolver's hook when there is one; -1 and no cursor otherwise.
+  virtual int Execute(TDataSet*& Cursor, bool& FreeOnEof);
+  virtual TParams* GetParams() { return nullptr; }
+  virtual void RefreshParams(TMemoryRecordZk* MemRecord, TDataValueVersionZk Version);
+  virtual void SetParams(TParams* AParams);
+
+private:
+  std::unique_ptr<TStrings> FCommandText;
+  TSQLCommandTypeZk FCommandType = cthSelectQuery;
+  TCustomSQLDataDriverZk* FDataDriver;
+};
+
+class TDynaSQLParamsZk : public TPersistent {
+public:
+  explicit TDynaSQLParamsZk(TCustomSQLDataDriverZk* ADataDriver) : FDataDriver(ADataDriver) {}
+  TCustomSQLDataDriverZk* DataDriver() const { return FDataDriver; }
+  const String& UpdateTable() const { return FUpdateTable; }
+  void SetUpdateTable(const String& Value) { FUpdateTable = Value; }
+  // Comma texts of field names.
+  const String& UpdateFields() const { return FUpdateFields; }
+  void SetUpdateFields(const String& Value) { FUpdateFields = Value; }
+  const String& KeyFields() const { return FKeyFields; }
+  void SetKeyFields(const String& Value) { FKeyFields = Value; }
+  bool SkipUnchangedFields() const { return FSkipUnchangedFields; }
+  void SetSkipUnchangedFields(bool Value) { FSkipUnchangedFields = Value; }
+  TDynaSQLOptionsZk Options() const { return FOptions; }
+  void SetOptions(TDynaSQLOptionsZk Value) { FOptions = Value; }
+  void Assign(TPersistent* Source) override;
+
+private:
+  TCustomSQLDataDriverZk* FDataDriver;
+  String FUpdateTable;
+  String FUpdateFields;
+  String FKeyFields;
+  bool FSkipUnchangedFields = false;
+  TDynaSQLOptionsZk FOptions;
+};
+
+// Writes insert, update and delete statements from a record.
+class TServerSpecOperationsZk {
+public:
+  virtual ~TServerSpecOperationsZk() = default;
+  // "where" and one " KEY = :OLD_KEY" line per key, " and" between them.
+  virtual void WhereClause(const std::vector<String>& KeyFields, TStrings* Lines);
+  // The names of FieldList whose current and old values differ.
+  virtual void ChangedFields(TMemoryRecordZk* MemRec, const std::vector<String>& FieldList,
+                             std::vector<String>& Result);
+  virtual void UpdateRecord(TCustomSQLDataDriverZk* Driver, TMemTableDataZk* Data, TMemoryRecordZk* MemRec);
+  virtual void GetBackUpdatedValues(TMemoryRecordZk*, TCustomSQLCommandZk*, TDataSet*) {}
+  // Raises for an update or delete without key fields: it would change every row.
+  virtual void GenerateDynaSQLCommand(TMemoryRecordZk* MemRec, TCustomSQLCommandZk* Command);
+  bool IncludeInsertFieldsInUpdateCommand() const { return FIncludeInsertFieldsInUpdateCommand; }
+  void SetIncludeInsertFieldsInUpdateCommand(bool Value) { FIncludeInsertFieldsInUpdateCommand = Value; }
+
+private:
+  bool FIncludeInsertFieldsInUpdateCommand = false;
+};
+
+// The process-wide hooks through which every SQL driver's commands run.
+class TSQLDataDriverResolver {
+public:
+  using TExecuteCommandEvent = std::function<int(TCustomSQLDataDriverZk* Driver, TCustomSQLCommandZk* Command,
+                                                 TDataSet*& Cursor, bool& FreeOnEof, bool& Processed)>;
+  using TUpdateRecordEvent = std::function<void(TCustomSQLDataDriverZk* Driver, TMemTableDataZk* Data,
+                                                TMemoryRecordZk* MemRec, bool& Processed)>;
+  virtual ~TSQLDataDriverResolver() = default;
+  TServerSpecOperationsZk* ServerSpecOperations() const { return FServerSpecOperations; }
+  void SetServerSpecOperations(TServerSpecOperationsZk* Value) { FServerSpecOperations = Value; }
+  TExecuteCommandEvent OnExecuteCommand() const { return FOnExecuteCommand; }
+  void SetOnExecuteCommand(TExecuteCommandEvent Value) { FOnExecuteCommand = std::move(Value); }
+  TUpdateRecordEvent OnUpdateRecord() const { return FOnUpdateRecord; }
+  void SetOnUpdateRecord(TUpdateRecordEvent Value) { FOnUpdateRecord = std::move(Value); }
+
+  virtual int ExecuteCommand(TCustomSQLDataDriverZk* Driver, TCustomSQLCommandZk* Command, bool& Processed,
+                             bool& FreeOnEof, TDataSet*& Cursor);
+  virtual void UpdateRecord(TCustomSQLDataDriverZk* Driver, TMemTableDataZk* Data, bool& Processed,
+                            TMemoryRecordZk* MemRec);
+  virtual void DefaultUpdateRecord(TCustomSQLDataDriverZk* Driver, TMemTableDataZk* Data, bool& Processed,
+                                   TMemoryRecordZk* MemRec);
+
+private:
+  TServerSpecOperationsZk* FServerSpecOperations = nullptr;
+  TExecuteCommandEvent FOnExecuteCommand;
+  TUpdateRecordEvent FOnUpdateRecord;
+};
+
+// The process-wide resolver, or nullptr.
+TSQLDataDriverResolver* GetSQLDataDriverResolver();
+// Replaces the resolver; the caller owns the previous one.
+std::unique_ptr<TSQLDataDriverResolver> SetSQLDataDriverResolver(std::unique_ptr<TSQLDataDriverResolver> Value);
+TServerSpecOperationsZk* DefaultServerSpecOperations();
+
+class TCustomSQLDataDriverZk : public TDataDriverZk {
+  VORENTA_CLASS(TCustomSQLDataDriverZk, TDataDriverZk)
+public:
+  using TExecuteCommandEvent =
+      std::function<int(TCustomSQLDataDriverZk* Driver, TCustomSQLCommandZk* Command, TDataSet*& Cursor, bool& FreeOnEof)>;
+  explicit TCustomSQLDataDriverZk(TComponent* AOwner);
+  ~TCustomSQLDataDriverZk() override;
+
+  TCustomSQLCommandZk* SelectCommand() const { return FSelectCommand.get(); }
+  TCustomSQLCommandZk* UpdateCommand() const { return FUpdateCommand.get(); }
+  TCustomSQLCommandZk* InsertCommand() const { return FInsertCommand.get(); }
+  TCustomSQLCommandZk* DeleteCommand() const { return FDeleteCommand.get(); }
+  TCustomSQLCommandZk* GetrecCommand() const { return FGetrecCommand.get(); }
+  TCustomSQLCommandZk* ServiceCommand() const { return FServiceCommand.get(); }
+  TStrings* SpecParams() const { return FSpecParams.get(); }
+  TDynaSQLParamsZk* DynaSQLParams() const { return FDynaSQLParams.get(); }
+  TServerSpecOperationsZk* ServerSpecOperations() const { return FServerSpecOperations; }
+  void SetServerSpecOperations(TServerSpecOperationsZk* Value) { FServerSpecOperations = Value; }
+  TExecuteCommandEvent OnExecuteCommand() const { return FOnExecuteCommand; }
+  void SetOnExecuteCommand(TExecuteCommandEvent Value) { FOnExecuteCommand = std::move(Value); }
+
+  virtual TSQLCommandTypeZk DefaultCommandType(TCustomSQLCommandZk* Command) const;
+  virtual int DoUpdateRecord(TMemTableDataZk* Data, TMemoryRecordZk* MemRec);
+  virtual int ExecuteCommand(TCustomSQLCommandZk* Command, TDataSet*& Cursor, bool& FreeOnEof);
+  virtual int DefaultExecuteCommand(TCustomSQLCommandZk* Command, TDataSet*& Cursor, bool& FreeOnEof);
+  virtual bool HaveDataConnection() const { return false; }
+  virtual void GenerateDynamicSQLCommand(TMemoryRecordZk* MemRecord, TCustomSQLCommandZk* Command);
+
+  void AdjustDataStruct(TFields* Fields, TMTDataStructZk* DataStruct) override;
+  bool DefaultUpdateRecord(TMemTableDataZk* Data, TMemoryRecordZk* MemRec) override;
+  void DefaultBuildDataStruct(TMTDataStructZk* DataStruct) override;
+  void DefaultProduceDataReader(TDataSet*& DataSet, bool& FreeOnEof) override;
+
+protected:
+  // Runs in the constructor, where a descendant's override is not yet in force: a concrete
+  // driver gives its commands their execution through the resolver or ExecuteCommand.
+  virtual std::unique_ptr<TCustomSQLCommandZk> CreateCommand();
+
+private:
+  std::unique_ptr<TCustomSQLCommandZk> FSelectCommand, FUpdateCommand, FInsertCommand, FDeleteCommand,
+      FGetrecCommand, FServiceCommand;
+  std::unique_ptr<TStrings> FSpecParams;
+  std::unique_ptr<TDynaSQLParamsZk> FDynaSQLParams;
+  TServerSpecOperationsZk* FServerSpecOperations = nullptr;
+  TExecuteCommandEvent FOnExecuteCommand;
+};
+
 void RegisterDataDriverClasses();
