@@ -21,6 +21,7 @@
 #include "platform/db/DBRegister.h"
 #include "platform/dbctrls/DBCtrls.h"
 #include "platform/graphics/Graphics.h"
+#include "gridlib/grid/DBGridZkModule.h"
 #include "gridlib/toolkit/ToolkitModule.h"
 #include "report/output/vqrOutputModule.h"
 
@@ -47,6 +48,7 @@ void AppStartup() {
   InitControls();
   // The control toolkit and its editors; the report engine with its output side.
   ToolkitModuleInitialize();
+  DBGridZkModuleInitialize();
   vqrOutputModuleInitialize();
   // The application.
   RegisterAppClasses();
@@ -55,6 +57,7 @@ void AppStartup() {
 void AppShutdown() {
   if (StartCount == 0 || --StartCount > 0) return;
   vqrOutputModuleFinalize();
+  DBGridZkModuleFinalize();
   ToolkitModuleFinalize();
 }
 

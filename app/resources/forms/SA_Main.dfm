@@ -45,6 +45,10 @@ object SAMAIN: TSAMAIN
             Caption = 'Прайс отчеты'
           end
         end
+        object DBGridZkColor: TDBGridZk
+          Align = alClient
+          DataSource = DM.DSColor
+        end
       end
       object PanelCatalogRight: TPanel
         Align = alClient
@@ -316,6 +320,10 @@ object SAMAIN: TSAMAIN
                 ReadOnly = True
               end
             end
+            object DBGridZkColorRec: TDBGridZk
+              Align = alClient
+              DataSource = DM.DSColorRec
+            end
           end
           object TabSheetRecipeAlt: TTabSheet
             Caption = 'Рецептура альтернативная'
@@ -370,6 +378,10 @@ object SAMAIN: TSAMAIN
                 ReadOnly = True
               end
             end
+            object DBGridZkColorRecA: TDBGridZk
+              Align = alClient
+              DataSource = DM.DSColorRecA
+            end
           end
         end
       end
@@ -411,6 +423,10 @@ object SAMAIN: TSAMAIN
             Hint = 'Пересчитать по прайсу'
             ShowHint = True
           end
+        end
+        object DBGridZkOrd: TDBGridZk
+          Align = alClient
+          DataSource = DM.DSOrd
         end
       end
       object PanelOrdRight: TPanel
@@ -547,11 +563,19 @@ object SAMAIN: TSAMAIN
           Align = alBottom
           Top = 600
           Height = 215
+          object DBGridZkOrdRec3: TDBGridZk
+            Align = alClient
+            DataSource = DM.DSOrdRec3
+          end
         end
         object SplitterOrd: TSplitter
           Align = alBottom
           Top = 590
           Height = 4
+        end
+        object DBGridZkOrdTop: TDBGridZk
+          Align = alClient
+          DataSource = DM.DSOrdTop
         end
       end
     end
@@ -606,6 +630,10 @@ object SAMAIN: TSAMAIN
           Height = 22
           Caption = '   Выход'
         end
+      end
+      object DBGridZkLKMRec: TDBGridZk
+        Align = alClient
+        DataSource = DM.DSLKMRec
       end
     end
   end
