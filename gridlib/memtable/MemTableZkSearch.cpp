@@ -291,6 +291,8 @@ void TCustomMemTableZk::SetMasterFields(const String& Value) {
 }
 
 void TCustomMemTableZk::SetDetailFields(const String& Value) {
+  std::vector<TField*> Check;
+  if (FieldCount() > 0 && !Value.empty()) GetFieldList(Check, Value);  // an unknown name raises here
   FDetailFields = Value;
   UpdateDetailMode(true);
 }

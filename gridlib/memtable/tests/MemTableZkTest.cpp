@@ -10,6 +10,8 @@
 #include "gridlib/memtable/MTIndexZk.h"
 #include "gridlib/memtable/MemTableDataZkView.h"
 #include "gridlib/toolkit/BMListZk.h"
+#include "platform/db/ArrayDataSet.h"
+#include "platform/db/DataSource.h"
 #include "platform/db/FieldDefs.h"
 #include "platform/db/IndexDefs.h"
 #include "platform/rtl/SysUtils.h"
@@ -362,6 +364,45 @@ TEST(MemTableProperty, GridRowsFollowTheViewEvents) {
       ASSERT_EQ(Grid.Rows, TableIds(Table)) << "seed " << Seed << " step " << Step << " op " << Op;
     }
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The detail on its own side: all records are in the table, the master's key filters them;
+// moving the master to another key shows that key's rows, an equal key refreshes nothing.
+TEST(MemTableMasterDetail, SelfSideFollowsTheMasterAndFillsNewRecordsKeys) {
+  TArrayDataSet Master(nullptr);
+  Master.FieldDefs()->Add(u"GRP", ftInteger);
+  for (int G : {1, 2, 2, 3}) Master.AddRow({G});
+  Master.Open();
+  TDataSource Source(nullptr);
+  Source.SetDataSet(&Master);
+  TMemTableZk Detail(nullptr);
+  Detail.FieldDefs()->Add(u"ID", ftInteger);
+  Detail.FieldDefs()->Add(u"GRP", ftInteger);
+  Detail.IndexDefs()->Add(u"BY_GRP", u"GRP", {});
+  Detail.CreateDataSet();
+  for (int I = 1; I <= 6; ++I) Detail.AppendRecord({I, (I + 1) / 2});  // groups 1,1,2,2,3,3
+  Detail.SetMasterSource(&Source);
+  Detail.SetMasterFields(u"GRP");
+  Detail.SetDetailFields(u"GRP");
+  struct {
+    int MasterRecNo;
+    std::vector<int> Ids;
+  } Cases[] = {{1, {1, 2}}, {2, {3, 4}}, {3, {3, 4}}, {4, {5, 6}}};
+  for (const auto& C : Cases) {
+    Master.SetRecNo(C.MasterRecNo);
+    EXPECT_EQ(TableIds(Detail), C.Ids) << C.MasterRecNo;
+  }
+  Detail.Append();
+  Detail.FieldByName(u"ID")->SetAsInteger(7);
+  EXPECT_EQ(Detail.FieldByName(u"GRP")->AsInteger(), 3);
+  Detail.Post();
+  EXPECT_EQ(TableIds(Detail), (std::vector<int>{5, 6, 7}));
+  EXPECT_THROW(Detail.SetDetailFields(u"NOPE"), EDatabaseError);
+  EXPECT_EQ(Detail.DetailFields(), u"GRP");
 }
 
 }  // namespace
