@@ -292,7 +292,8 @@ void TCustomDBGridZk::SetFooterColor(TColor Value) {
 }
 
 void TCustomDBGridZk::SetFooterRowCount(int Value) {
-  if (Value < 0 || Value == FFooterRowCount) return;
+  // Like a negative count, one past any screen is ignored: each footer row is a grid row.
+  if (Value < 0 || Value > MaxFooterRowCount || Value == FFooterRowCount) return;
   FFooterRowCount = Value;
   FDataLink->RefreshMemTable();
   LayoutChanged();

@@ -71,6 +71,7 @@ enum TCellAreaTypeZk { catTitle, catIndicator, catData, catFooter, catIndicatorT
                        catIndicatorFooter, catEmpty };
 
 constexpr int DefaultDBGridOptionsValue = 3325;
+constexpr int MaxFooterRowCount = 1000;
 constexpr int DefaultDBGridZkOptionsValue = 10027105;
 TDBGridOptions DefaultDBGridOptions();
 TDBGridZkOptions DefaultDBGridZkOptions();

@@ -196,33 +196,37 @@ int TCustomDBGridZk::CalcIndicatorColWidth() {
   return Scratch.Canvas()->TextWidth(IntToStr(Count)) + 2 + 11;
 }
 
+namespace {
+// Row and title heights from stored counts stay within what a screen can show.
+constexpr long long MaxRowPixels = 32767;
+int ClampPixels(long long V) { return static_cast<int>(std::clamp(V, 1LL, MaxRowPixels)); }
+}  // namespace
+
 void TCustomDBGridZk::CalcRowHeights() {
   TBitmap Scratch;
   TCanvas* C = Scratch.Canvas();
   C->Font()->Assign(Font());
-  const int TextH = C->TextHeight(u"Wg");
-  const int Line = FOptions.Contains(dgRowLines) ? GridLineWidth() : 0;
-  int H = FNewRowHeight > 0 ? FNewRowHeight : TextH + FInterlinear;
+  const long long TextH = C->TextHeight(u"Wg");
+  long long H = FNewRowHeight > 0 ? FNewRowHeight : TextH + FInterlinear;
   if (FRowLines > 0) H = std::max(H, TextH * FRowLines + FInterlinear);
-  if (FOptionsZk.Contains(dghFitRowHeightToText) && FNewRowHeight > 0) {
-    const int Lines = std::max(1, (FNewRowHeight - FInterlinear + TextH / 2) / TextH);
+  if (FOptionsZk.Contains(dghFitRowHeightToText) && FNewRowHeight > 0 && TextH > 0) {
+    const long long Lines = std::max(1LL, (FNewRowHeight - FInterlinear + TextH / 2) / TextH);
     H = Lines * TextH + FInterlinear;
   }
-  FStdDefaultRowHeight = H;
-  (void)Line;
+  FStdDefaultRowHeight = ClampPixels(H);
   C->Font()->Assign(FTitleFont.get());
-  const int TitleTextH = C->TextHeight(u"Wg");
-  int TH = FTitleHeight > 0 ? FTitleHeight : TitleTextH + 4;
+  const long long TitleTextH = C->TextHeight(u"Wg");
+  long long TH = FTitleHeight > 0 ? FTitleHeight : TitleTextH + 4;
   if (FTitleLines > 0) TH = std::max(TH, TitleTextH * FTitleLines + 4);
   if (IsUseMultiTitle()) {
-    int Levels = 1;
+    long long Levels = 1;
     for (TColumnZk* Col : FVisibleColumns) {
       const String Cap = Col->Title()->Caption();
-      Levels = std::max(Levels, static_cast<int>(std::count(Cap.begin(), Cap.end(), u'|')) + 1);
+      Levels = std::max<long long>(Levels, std::count(Cap.begin(), Cap.end(), u'|') + 1);
     }
-    TH = TH * Levels;
+    TH = TH * std::min(Levels, MaxRowPixels);
   }
-  FTitleRowHeight = TH;
+  FTitleRowHeight = ClampPixels(TH);
 }
 
 int TCustomDBGridZk::TitleRowCount() { return FOptions.Contains(dgTitles) ? 1 : 0; }
@@ -250,8 +254,8 @@ void TCustomDBGridZk::InternalLayout() {
     UpdateColWidths();
     UpdateRowCount();
     SetFixedRows(std::min(FTitleOffset, RowCount() - 1));
+    // Footer rows take the default height, so only the title rows need their own.
     for (int R = 0; R < FTitleOffset; ++R) SetRowHeight(R, FTitleRowHeight);
-    for (int R = 0; R < FFooterRowCount; ++R) SetRowHeight(RowCount() + R, FStdDefaultRowHeight);
   } catch (...) {
     UnlockPaint();
     throw;

@@ -41,6 +41,8 @@ TEST(DBGridZk, FreshGridHasItsDefaults) {
   EXPECT_EQ(G->RowHeight(), 0);
   G->SetFooterRowCount(-1);
   EXPECT_EQ(G->FooterRowCount(), 0);
+  G->SetFooterRowCount(100000000);
+  EXPECT_EQ(G->FooterRowCount(), 0) << "a count past any screen is ignored too";
 }
 
 TEST(DBGridZk, OptionSetsKeepColumnResizeInStep) {
