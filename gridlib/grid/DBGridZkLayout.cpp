@@ -159,6 +159,17 @@ void TCustomDBGridZk::DefaultColumnsFromDataSet() {
   }
   TDataSet* D = DataSet();
   const bool Active = FDataLink->Active() && D;
+  // Columns already built for the same fields stay, with whatever was changed on them.
+  std::vector<String> Wanted;
+  if (Active)
+    for (int I = 0; I < D->FieldCount(); ++I)
+      if (D->Fields()->Fields(I)->Visible()) Wanted.push_back(D->Fields()->Fields(I)->FieldName());
+  if (static_cast<int>(Wanted.size()) == FColumns->Count()) {
+    bool Same = true;
+    for (int I = 0; I < FColumns->Count() && Same; ++I)
+      Same = FColumns->Items(I)->FieldName() == Wanted[I];
+    if (Same) return;
+  }
   ++FLayoutLock;
   FColumns->BeginUpdate();
   try {

@@ -296,7 +296,7 @@ void TCustomDBGridZk::DrawDataCell(int ACol, int ARow, TRect ARect, TGridDrawSta
     P->Alignment = Col->Alignment();
     P->Text = Col->DisplayText();
     P->ReadOnly = Col->ReadOnly();
-    P->CheckboxState = Col->CheckboxState();
+    P->CheckboxState = Col->Checkboxes() ? Col->CheckboxState() : cbUnchecked;
     TColor Back = Col->IsColorStored() ? Col->Color() : RowColor(RecNoZk());
     const bool Selected = IsCellSelected(ACol, ARow, AState);
     const bool HasFocus = Focused();

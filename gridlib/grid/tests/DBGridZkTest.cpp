@@ -336,3 +336,31 @@ TEST(DBSumLst, CurrencyAddsHalvesToEvenAndRestoresHandlers) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DBGridZk, AutoFitSpreadsTheClientWidthWithoutRemainder) {
+  TDBGridOnForm F(3, 500, 200);
+  TDBGridZk* G = F.Grid;
+  G->Columns()->BeginUpdate();
+  G->Columns()->Clear();
+  const int Widths[] = {10, 20, 33};
+  for (int W : Widths) {
+    TColumnZk* C = G->Columns()->Add();
+    C->SetFieldName(u"ID");
+    C->SetWidth(W);
+  }
+  G->Columns()->EndUpdate();
+  G->SetAutoFitColWidths(true);
+  const int Line = G->GridLineWidth();
+  int Sum = G->ColWidth(0) + Line;
+  for (int I = 1; I <= 3; ++I) Sum += G->ColWidth(I) + Line;
+  EXPECT_EQ(Sum, G->ClientWidth()) << "the columns fill the client width exactly";
+  EXPECT_LT(G->ColWidth(1), G->ColWidth(2));
+  EXPECT_LT(G->ColWidth(2), G->ColWidth(3));
+  // A minimum larger than the share clamps every column.
+  G->SetMinAutoFitWidth(400);
+  for (int I = 1; I <= 3; ++I) EXPECT_EQ(G->ColWidth(I), 400);
+}
+
+}  // namespace
