@@ -1,11 +1,16 @@
 // PainterCanvas.cpp - the Qt painter backend: shapes, lines, text from the font service's
 // outlines, and images with raster operations.
 //
+// Text on windows and bitmaps is drawn from cached glyph masks (GlyphCache.h) when it is
+// unrotated and lands on whole pixels; otherwise (printers, rotation, scaling transformations)
+// the glyph outlines are filled. Both give the same antialiased pixels.
+//
 // One-pixel lines are rasterised here rather than by Qt, so that they follow the drawing
 // calls' rules exactly: a segment leaves out its last pixel, a style pattern runs on across
 // the segments of a polyline, and no pixel is drawn twice (XOR lines drawn twice vanish).
 #include "platform/graphics/PainterCanvas.h"
 
+#include <array>
 #include <cmath>
 #include <map>
 #include <optional>
@@ -15,6 +20,7 @@
 #include <QPainterPath>
 
 #include "platform/graphics/Bitmap_p.h"
+#include "platform/graphics/GlyphCache.h"
 
 namespace {
 
@@ -145,6 +151,224 @@ const QPainterPath& GlyphPath(TGlyphPaths& Paths, const TFontRequest& Font, std:
   return Paths.emplace(Glyph, std::move(Path)).first->second;
 }
 
+// What drawing a run needs of its font. Resolving and measuring a font costs more than drawing
+// a short text, so the faces of the last fonts drawn are kept.
+struct TTextFace {
+  TFontRequest Request;
+  TTextMetric Metric;
+  double Em = 0;
+  std::uint32_t Id = 0;            // the face's key in the glyph cache
+  bool SyntheticBold = false;
+  bool SyntheticItalic = false;
+  TGlyphPaths* Paths = nullptr;
+  TRect Box;                       // what any glyph may cover, from its origin (y down)
+};
+
+std::uint32_t FaceId(const TFontFile& File) {
+  static std::map<std::string, std::uint32_t> Ids;
+  const std::string Key = File.Path + '#' + std::to_string(File.Index) +
+                          (File.SyntheticBold ? "b" : "") + (File.SyntheticItalic ? "i" : "");
+  return Ids.emplace(Key, std::uint32_t(Ids.size())).first->second;
+}
+
+TTextFace MakeTextFace(const TFontRequest& Font) {
+  auto& Service = TFontService::Instance();
+  const TFontFile File = Service.Resolve(Font.Name, Font.Bold, Font.Italic);
+  TTextFace F;
+  F.Request = Font;
+  F.Metric = Service.TextMetrics(Font);
+  F.Em = Service.EmPixels(Font);
+  F.Id = FaceId(File);
+  F.SyntheticBold = File.SyntheticBold;
+  F.SyntheticItalic = File.SyntheticItalic;
+  F.Paths = &GlyphPathsOf(File);
+  // The font box (y up), widened by the slant and stroke of synthetic styles and a margin.
+  const TRect B = Service.OutlineTextMetrics(Font).otmrcFontBox;
+  const int Slant = F.SyntheticItalic ? int(std::ceil(0.2 * std::max(B.Top, -B.Bottom))) : 0;
+  const int Pad = 2 + int(std::ceil(F.Em / 32));
+  F.Box = {B.Left - Slant - Pad, -B.Top - Pad, B.Right + Slant + Pad, -B.Bottom + Pad};
+  return F;
+}
+
+const TTextFace& TextFace(const TFontRequest& Font) {
+  static std::vector<TTextFace> Recent;
+  for (const TTextFace& F : Recent)
+    if (F.Request.Height == Font.Height && F.Request == Font) return F;
+  if (Recent.size() >= 16) Recent.erase(Recent.begin());
+  Recent.push_back(MakeTextFace(Font));
+  return Recent.back();
+}
+
+// The code point starting at Text[I] (a surrogate pair as one), or nothing for a low half.
+std::optional<char32_t> CodeAt(const String& Text, std::size_t I) {
+  const char16_t C = Text[I];
+  if (C >= 0xDC00 && C < 0xE000) return std::nullopt;
+  if (C >= 0xD800 && C < 0xDC00 && I + 1 < Text.size())
+    return 0x10000 + ((char32_t(C) - 0xD800) << 10) + (Text[I + 1] - 0xDC00);
+  return C;
+}
+
+// The glyph's placement at its origin on the baseline: scaled to the em, slanted for a
+// synthetic italic.
+QTransform GlyphPlacement(const TTextFace& Face, double X, double Y) {
+  QTransform Place;
+  Place.translate(X, Y);
+  if (Face.SyntheticItalic) Place.shear(-0.2, 0);
+  Place.scale(Face.Em, Face.Em);
+  return Place;
+}
+
+// The run's glyphs as one path filled with the colour (a synthetic bold also stroked): exact
+// at any transformation, for printers, rotated text and the reference of the glyph cache.
+void FillGlyphRun(QPainter& P, const TDeviceText& T, const TTextFace& Face) {
+  auto& Service = TFontService::Instance();
+  P.setRenderHint(QPainter::Antialiasing, true);
+  QPainterPath Run;
+  int X = 0;
+  for (std::size_t I = 0; I < T.Text.size(); ++I) {
+    if (const auto Code = CodeAt(T.Text, I)) {
+      const QPainterPath& Glyph = GlyphPath(*Face.Paths, T.Font.Request, Service.GlyphIndex(T.Font.Request, *Code));
+      Run.addPath(GlyphPlacement(Face, X, Face.Metric.tmAscent).map(Glyph));
+    }
+    X += I < T.Advances.size() ? T.Advances[I] : 0;
+  }
+  const QColor Color = ToQColor(T.Font.Color);
+  P.fillPath(Run, Color);
+  if (Face.SyntheticBold) P.strokePath(Run, QPen(Color, Face.Em / 32));
+}
+
+// Glyphs up to this em size are cached; larger ones cost more memory than filling them.
+constexpr double MaxCachedEm = 128;
+
+// The glyph filled as FillGlyphRun fills it, at the origin, into a coverage mask cut to the
+// pixels it touches.
+TGlyphMask RenderGlyphMask(const QPainterPath& Glyph, const TTextFace& Face) {
+  TGlyphMask Mask;
+  const QPainterPath Path = GlyphPlacement(Face, 0, 0).map(Glyph);
+  if (Path.isEmpty()) return Mask;
+  const double Stroke = Face.SyntheticBold ? Face.Em / 32 : 0;
+  const QRectF B = Path.boundingRect().adjusted(-Stroke - 1, -Stroke - 1, Stroke + 1, Stroke + 1);
+  const int Left = int(std::floor(B.left())), Top = int(std::floor(B.top()));
+  QImage Image(int(std::ceil(B.right())) - Left, int(std::ceil(B.bottom())) - Top, QImage::Format_Alpha8);
+  Image.fill(0);
+  {
+    QPainter P(&Image);
+    P.setRenderHint(QPainter::Antialiasing, true);
+    P.translate(-Left, -Top);
+    P.fillPath(Path, Qt::white);
+    if (Face.SyntheticBold) P.strokePath(Path, QPen(Qt::white, Stroke));
+  }
+  int X0 = Image.width(), Y0 = Image.height(), X1 = -1, Y1 = -1;
+  for (int Y = 0; Y < Image.height(); ++Y) {
+    const uchar* Line = Image.constScanLine(Y);
+    for (int X = 0; X < Image.width(); ++X)
+      if (Line[X]) {
+        X0 = std::min(X0, X), X1 = std::max(X1, X);
+        Y0 = std::min(Y0, Y), Y1 = std::max(Y1, Y);
+      }
+  }
+  if (X1 < 0) return Mask;
+  Mask.Left = Left + X0;
+  Mask.Top = Top + Y0;
+  Mask.Width = X1 - X0 + 1;
+  Mask.Height = Y1 - Y0 + 1;
+  Mask.Coverage.resize(std::size_t(Mask.Width) * Mask.Height);
+  for (int Y = 0; Y < Mask.Height; ++Y)
+    std::copy_n(Image.constScanLine(Y0 + Y) + X0, Mask.Width, &Mask.Coverage[std::size_t(Y) * Mask.Width]);
+  return Mask;
+}
+
+// A run's coverage: the masks of its glyphs added up inside the box any of them may cover,
+// and the part they did cover.
+class TRunCoverage {
+public:
+  void Reset(const TRect& Box) {
+    FBox = Box;
+    FCover.assign(std::size_t(Box.Width()) * Box.Height(), 0);
+    FUsed = {Box.Right, Box.Bottom, Box.Left, Box.Top};
+  }
+
+  // Adds a mask whose origin lies at (X, Y) in run coordinates; what falls outside the box
+  // (a glyph outside its font's box) is left out.
+  void Add(const TGlyphMask& M, int X, int Y) {
+    const TRect R = Bounds(X + M.Left, Y + M.Top, M.Width, M.Height);
+    TRect In;
+    if (!IntersectRect(In, R, FBox)) return;
+    for (int Row = In.Top; Row < In.Bottom; ++Row) {
+      const std::uint8_t* Src = &M.Coverage[std::size_t(Row - R.Top) * M.Width + (In.Left - R.Left)];
+      std::uint8_t* Dst = &FCover[std::size_t(Row - FBox.Top) * FBox.Width() + (In.Left - FBox.Left)];
+      for (int I = 0; I < In.Width(); ++I) {
+        const int V = Dst[I] + Src[I];
+        Dst[I] = std::uint8_t(V > 255 ? 255 : V);
+      }
+    }
+    FUsed = {std::min(FUsed.Left, In.Left), std::min(FUsed.Top, In.Top),
+             std::max(FUsed.Right, In.Right), std::max(FUsed.Bottom, In.Bottom)};
+  }
+
+  const TRect& Used() const { return FUsed; }
+  std::uint8_t At(int X, int Y) const {
+    return FCover[std::size_t(Y - FBox.Top) * FBox.Width() + (X - FBox.Left)];
+  }
+
+private:
+  TRect FBox, FUsed;
+  std::vector<std::uint8_t> FCover;
+};
+
+// The text colour at every coverage, premultiplied as the raster engine multiplies a colour by
+// its coverage when it fills a path, so that blending gives the pixels a fill gives.
+const std::array<QRgb, 256>& CoverageColors(TColorRef Color) {
+  static std::array<QRgb, 256> Table;
+  static TColorRef TableColor = CLR_INVALID;
+  if (Color == TableColor) return Table;
+  const auto Mul = [](int C, int A) {
+    const int T = C * A;
+    return (T + (T >> 8) + 0x80) >> 8;
+  };
+  for (int A = 0; A < 256; ++A)
+    Table[A] = qRgba(Mul(GetRValue(Color), A), Mul(GetGValue(Color), A), Mul(GetBValue(Color), A), A);
+  TableColor = Color;
+  return Table;
+}
+
+// The run drawn from cached glyph masks: their coverage is added up, turned into the text
+// colour and blended in one image, at whole-pixel positions (the painter's transformation is
+// a whole-pixel translation here).
+void BlendGlyphRun(QPainter& P, const TDeviceText& T, const TTextFace& Face) {
+  auto& Service = TFontService::Instance();
+  TGlyphCache& Cache = ScreenGlyphCache();
+  static TRunCoverage Coverage;
+  static QImage Colored;
+  int Width = 0;
+  for (int A : T.Advances) Width += A;
+  const int Ascent = Face.Metric.tmAscent;
+  Coverage.Reset({std::min(0, Face.Box.Left), Ascent + Face.Box.Top, Width + std::max(0, Face.Box.Right),
+                  Ascent + Face.Box.Bottom});
+  const std::int32_t Em64 = std::int32_t(std::lround(Face.Em * 64));
+  int X = 0;
+  for (std::size_t I = 0; I < T.Text.size(); ++I) {
+    if (const auto Code = CodeAt(T.Text, I)) {
+      const TGlyphKey Key{Face.Id, Em64, Service.GlyphIndex(T.Font.Request, *Code)};
+      const TGlyphMask* Mask = Cache.Find(Key);
+      if (!Mask) Mask = &Cache.Add(Key, RenderGlyphMask(GlyphPath(*Face.Paths, T.Font.Request, Key.Glyph), Face));
+      if (Mask->Width > 0) Coverage.Add(*Mask, X, Ascent);
+    }
+    X += I < T.Advances.size() ? T.Advances[I] : 0;
+  }
+  const TRect& U = Coverage.Used();
+  if (U.IsEmpty()) return;
+  if (Colored.width() < U.Width() || Colored.height() < U.Height())
+    Colored = QImage(std::max(Colored.width(), U.Width()), std::max(Colored.height(), U.Height()),
+                     QImage::Format_ARGB32_Premultiplied);
+  const auto& Colors = CoverageColors(T.Font.Color);
+  for (int Y = U.Top; Y < U.Bottom; ++Y) {
+    auto* Line = reinterpret_cast<QRgb*>(Colored.scanLine(Y - U.Top));
+    for (int X = U.Left; X < U.Right; ++X) Line[X - U.Left] = Colors[Coverage.At(X, Y)];
+  }
+  P.drawImage(QPoint(U.Left, U.Top), Colored, QRect(0, 0, U.Width(), U.Height()));
+}
+
 class TPainterDevice : public TCanvasDevice {
 public:
   TPainterDevice(QImage* Image, QPainter* Painter, TCanvasKind Kind, TSize Size, int Dpi)
@@ -237,10 +461,7 @@ public:
 
   void Text(const TDeviceText& T) override {
     TScope S(*this);
-    auto& Service = TFontService::Instance();
-    const TFontRequest& Font = T.Font.Request;
-    const TTextMetric M = Service.TextMetrics(Font);
-    const double Em = Service.EmPixels(Font);
+    const TTextFace& Face = TextFace(T.Font.Request);
     int Width = 0;
     for (int A : T.Advances) Width += A;
     if (T.Options & ETO_OPAQUE) S.P.fillRect(ToQRect(T.Rect), ToQColor(T.BkColor));
@@ -248,31 +469,10 @@ public:
     S.P.translate(T.Origin.X, T.Origin.Y);
     if (T.Font.Escapement != 0) S.P.rotate(-T.Font.Escapement / 10.0);
     if (!(T.Options & ETO_OPAQUE) && T.Opaque)
-      S.P.fillRect(QRect(0, 0, Width, M.tmHeight), ToQColor(T.BkColor));
-    const TFontFile File = Service.Resolve(Font.Name, Font.Bold, Font.Italic);
-    TGlyphPaths& Paths = GlyphPathsOf(File);
-    const QColor Color = ToQColor(T.Font.Color);
-    S.P.setRenderHint(QPainter::Antialiasing, true);
-    QPainterPath Run;
-    int X = 0;
-    for (std::size_t I = 0; I < T.Text.size(); ++I) {
-      const char16_t C = T.Text[I];
-      const bool LowSurrogate = C >= 0xDC00 && C < 0xE000;
-      if (!LowSurrogate) {
-        char32_t Code = C;
-        if (C >= 0xD800 && C < 0xDC00 && I + 1 < T.Text.size())
-          Code = 0x10000 + ((char32_t(C) - 0xD800) << 10) + (T.Text[I + 1] - 0xDC00);
-        QTransform Place;
-        Place.translate(X, M.tmAscent);
-        if (File.SyntheticItalic) Place.shear(-0.2, 0);
-        Place.scale(Em, Em);
-        Run.addPath(Place.map(GlyphPath(Paths, Font, Service.GlyphIndex(Font, Code))));
-      }
-      X += I < T.Advances.size() ? T.Advances[I] : 0;
-    }
-    S.P.fillPath(Run, Color);
-    if (File.SyntheticBold) S.P.strokePath(Run, QPen(Color, Em / 32));
-    DecorationLines(S.P, T, Width, M.tmAscent);
+      S.P.fillRect(QRect(0, 0, Width, Face.Metric.tmHeight), ToQColor(T.BkColor));
+    if (UsesGlyphCache(S.P, T, Face)) BlendGlyphRun(S.P, T, Face);
+    else FillGlyphRun(S.P, T, Face);
+    DecorationLines(S.P, T, Width, Face.Metric.tmAscent);
   }
 
   void Image(const TRect& Dest, const TBitmap& Source, const TRect& SrcRect, unsigned Rop,
@@ -321,6 +521,16 @@ public:
   }
 
 private:
+  // Cached glyphs draw unrotated text on raster surfaces at whole-pixel positions; printers
+  // keep the exact outlines.
+  bool UsesGlyphCache(const QPainter& P, const TDeviceText& T, const TTextFace& Face) const {
+    if (!GlyphCacheEnabled() || (FKind != ckBitmap && FKind != ckWindow)) return false;
+    if (T.Font.Escapement != 0 || Face.Em > MaxCachedEm) return false;
+    const QTransform D = P.deviceTransform();
+    return D.type() <= QTransform::TxTranslate && D.dx() == std::floor(D.dx()) &&
+           D.dy() == std::floor(D.dy());
+  }
+
   // A painter for one call: a fresh one on the image, or the caller's saved and restored.
   class TScope {
   public:
