@@ -450,3 +450,25 @@ TEST(MemTableFieldExchange, ValuesOfEveryTypeComeBackAsWritten) {
 }
 
 }  // namespace
+
+namespace {
+
+// A filter that fails for a record leaves that record out and lets the others through; the
+// error goes to the application's handler instead of out of the refresh.
+TEST(MemTableFilter, ARecordWhoseFilterFailsIsOutOfTheFilter) {
+  TMemTableZk Table(nullptr);
+  Table.FieldDefs()->Add(u"ID", ftInteger);
+  Table.CreateDataSet();
+  for (int I = 1; I <= 3; ++I) Table.AppendRecord({I});
+  int Calls = 0;
+  Table.SetOnFilterRecordValue([&](TDataSet* DS, bool& Accept) {
+    ++Calls;
+    if (DS->FieldByName(u"ID")->AsInteger() == 2) throw Exception(u"broken filter");
+    Accept = true;
+  });
+  Table.SetFilteredValue(true);
+  EXPECT_EQ(TableIds(Table), (std::vector<int>{1, 3}));
+  EXPECT_GE(Calls, 3);
+}
+
+}  // namespace
