@@ -236,14 +236,16 @@ std::unique_ptr<IMemTableDataFieldValueListZk> TCustomMemTableZk::GetFieldValueL
   return std::make_unique<TMemTableDataFieldValueListZk>(FRecordsView.get(), Field->FieldNo() - 1);
 }
 
-// Moves the listed rows before view row ToRecNo (0 <= ToRecNo < count), or to the end for
-// ToRecNo = count; the bookmark list then names the moved records at their new rows. Moves
-// are made in the records list, so they show only in a view without a sort order.
+// Moves the listed rows to row ToRecNo (1-based) as the list moves an item: walking the
+// records from the last, each goes to the target row, which moves up by one for a record
+// coming from above it. Only 1 <= ToRecNo <= count is taken; a drop after the last row is
+// ToRecNo = count. The bookmark list then names the moved records at their new rows. Moves
+// are made in the records list, so they show in a view without a sort order.
 bool TCustomMemTableZk::MoveRecords(TBMListZk* BookmarkList, int ToRecNo, int TreeLevel, bool CheckOnly) {
   (void)TreeLevel;
   CheckActive();
   const int Count = ViewCount();
-  if (!BookmarkList || ToRecNo < 0 || ToRecNo > Count || FRecordsView->ViewAsTreeList()) return false;
+  if (!BookmarkList || ToRecNo < 1 || ToRecNo > Count || FRecordsView->ViewAsTreeList()) return false;
   std::vector<TMemoryRecordZk*> Recs;
   for (int I = 0; I < BookmarkList->Count(); ++I) {
     const int Row = BookmarkToRecNo(*BookmarkList->Items(I)) - 1;
@@ -252,16 +254,15 @@ bool TCustomMemTableZk::MoveRecords(TBMListZk* BookmarkList, int ToRecNo, int Tr
   }
   if (CheckOnly) return true;
   CheckBrowseMode();
-  TMemoryRecordZk* Target = ToRecNo < Count ? ViewRecord(ToRecNo) : nullptr;
   TRecordsListZk* List = ViewData()->RecordsList();
   LockViewResync();
   try {
-    for (TMemoryRecordZk* Rec : Recs) {
-      if (Rec == Target) continue;
-      const int Cur = List->IndexOf(Rec);
-      int New = Target ? List->IndexOf(Target) : List->Count() - 1;
-      if (Target && Cur < New) --New;
-      if (Cur != New) List->Move(Cur, New);
+    int Target = ToRecNo - 1;
+    for (std::size_t I = Recs.size(); I-- > 0;) {
+      const int From = FRecordsView->IndexOf(Recs[I]);
+      if (I + 1 != Recs.size() && From < Target) --Target;
+      if (From < 0 || From == Target) continue;
+      List->Move(List->IndexOf(Recs[I]), List->IndexOf(ViewRecord(Target)));
     }
   } catch (...) {
     UnlockViewResync(true);

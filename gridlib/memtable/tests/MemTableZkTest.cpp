@@ -242,6 +242,7 @@ TEST_F(MemTableTest, MoveRecordsBeforeARowOrToTheEnd) {
   } Cases[] = {
       {{3, 4}, 7, {0, 1, 4, 5, 6, 2, 3, 7, 8, 9}},
       {{1}, 10, {1, 4, 5, 6, 2, 3, 7, 8, 9, 0}},
+      {{10}, 1, {0, 1, 4, 5, 6, 2, 3, 7, 8, 9}},
   };
   for (const auto& C : Cases) {
     TBMListZk List;
@@ -252,7 +253,7 @@ TEST_F(MemTableTest, MoveRecordsBeforeARowOrToTheEnd) {
   }
   TBMListZk List;
   List.AppendItem(std::make_shared<const TBookmark>(TCustomMemTableZk::RecNoToBookmark(1)));
-  EXPECT_FALSE(Table->MoveRecords(&List, 11, 0, true));
+  for (int Bad : {0, 11}) EXPECT_FALSE(Table->MoveRecords(&List, Bad, 0, true));
 }
 
 TEST_F(MemTableTest, InstantReadAroundTheVirtualInsertRow) {
