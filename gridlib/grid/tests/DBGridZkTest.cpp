@@ -364,3 +364,26 @@ TEST(DBGridZk, AutoFitSpreadsTheClientWidthWithoutRemainder) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DBGridZk, CellTypesAndTheirThreeDLook) {
+  TDBGridOnForm F(3);
+  TDBGridZk* G = F.Grid;
+  G->SetFooterRowCount(1);
+  G->SetOptionsZk(G->OptionsZk() + TDBGridZkOptions{dghFooter3D});
+  const int Footer = G->RowCount();
+  struct TCase { int Col, Row; TCellAreaTypeZk Type; bool Drawn3D; };
+  const TCase Cases[] = {
+      {0, 0, catIndicatorTitle, true}, {1, 0, catTitle, true},    {0, 1, catIndicator, true},
+      {2, 2, catData, false},          {1, Footer, catFooter, true},
+      {0, Footer, catIndicatorFooter, true}};
+  for (const TCase& C : Cases) {
+    EXPECT_EQ(G->GetCellType(C.Col, C.Row), C.Type) << C.Col << "," << C.Row;
+    EXPECT_EQ(G->CellDrawn3D(C.Col, C.Row, {}), C.Drawn3D) << C.Col << "," << C.Row;
+  }
+  G->SetOptions(G->Options() - TDBGridOptions{dgTitles, dgIndicator});
+  EXPECT_EQ(G->GetCellType(0, 0), catData) << "without titles and indicator row 0 holds data";
+}
+
+}  // namespace
