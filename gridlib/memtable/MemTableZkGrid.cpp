@@ -12,9 +12,9 @@
 
 namespace {
 
-// The distinct values of one field of a records view, in value order; texts that differ only
-// in letter case are one entry (the first met). Filled again on every read, so a posted
-// change is always seen.
+// The distinct values of one field over every record of the container (hidden ones too), in
+// value order; texts that differ only in letter case are one entry (the first met). Filled
+// again on every read, so a posted change is always seen.
 class TMemTableDataFieldValueListZk : public IMemTableDataFieldValueListZk {
 public:
   TMemTableDataFieldValueListZk(TRecordsViewZk* View, int FieldIndex)
@@ -25,10 +25,14 @@ public:
     const bool Text = FView->MemTableData() &&
                       FFieldIndex < FView->MemTableData()->DataStruct()->Count() &&
                       dynamic_cast<TMTStringDataFieldZk*>(FView->MemTableData()->DataStruct()->DataFields(FFieldIndex));
-    for (int Row = 0; Row < FView->Count(); ++Row) {
-      const Variant& V = FView->ViewItems(Row)->ValueRef(FFieldIndex);
-      if (!V.IsNull() && !V.IsEmpty()) Values.push_back(V);
-    }
+    if (TMemTableDataZk* Data = FView->MemTableData())
+      Data->RecordsList()->ActiveList().ForEach([&](TMemoryRecordZk* Rec) {
+        const Variant& V = Rec->ValueRef(FFieldIndex);
+        if (!V.IsNull() && !V.IsEmpty())
+          Values.push_back(V);
+        else if (Text)
+          Values.push_back(Variant(String()));  // a text field lists Null as empty text
+      });
     std::stable_sort(Values.begin(), Values.end(), [Text](const Variant& A, const Variant& B) {
       return CompareOrderValues(A, B, Text) < 0;
     });

@@ -256,6 +256,26 @@ TEST_F(MemTableTest, MoveRecordsBeforeARowOrToTheEnd) {
   for (int Bad : {0, 11}) EXPECT_FALSE(Table->MoveRecords(&List, Bad, 0, true));
 }
 
+TEST(MemTableValueList, DistinctValuesInValueOrderAndPostedChangesSeen) {
+  TMemTableZk Table(nullptr);
+  Table.FieldDefs()->Add(u"N", ftInteger);
+  Table.FieldDefs()->Add(u"S", ftWideString, 10);
+  Table.CreateDataSet();
+  Table.AppendRecord({10, u"b"});
+  Table.AppendRecord({9, u"A"});
+  Table.AppendRecord({10, u"a"});
+  auto Numbers = Table.GetFieldValueList(u"N");
+  auto Texts = Table.GetFieldValueList(u"S");
+  EXPECT_EQ(Numbers->GetValues()->CommaText(), u"9,10");
+  EXPECT_EQ(Texts->GetValues()->CommaText(), u"A,b");
+  Table.First();
+  Table.Edit();
+  Table.FieldByName(u"N")->SetAsInteger(8);
+  Table.Post();
+  EXPECT_EQ(Numbers->GetValues()->CommaText(), u"8,9,10");
+  EXPECT_EQ(Table.GetFieldValueList(u"NOPE"), nullptr);
+}
+
 TEST_F(MemTableTest, InstantReadAroundTheVirtualInsertRow) {
   Fill({{1, u"a"}, {2, u"b"}, {3, u"c"}});
   Table->SetRecNo(2);
