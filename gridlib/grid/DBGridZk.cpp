@@ -2,10 +2,13 @@
 // component notifications, streaming of the columns and the detail child, registration.
 #include "gridlib/grid/DBGridZk.h"
 
+#include <map>
+
 #include "gridlib/grid/DBGridZk_p.h"
 #include "platform/classes/Filer.h"
 #include "platform/classes/TypeRegistry.h"
 #include "platform/db/DataSet.h"
+#include "platform/controls/ScrollBarControl.h"
 #include "platform/db/Fields.h"
 
 std::function<TCustomDBGridZk*(TColumnZk*)> TCustomDBGridZk::DataListFactory;
@@ -403,6 +406,10 @@ void TCustomDBGridZk::Notification(TComponent* AComponent, TOperation Operation)
     SetDataSource(nullptr);
     return;
   }
+  if (FVertScrollBar && AComponent == FVertScrollBar->ExtScrollBar())
+    FVertScrollBar->SetExtScrollBar(nullptr);
+  else if (FHorzScrollBar && AComponent == FHorzScrollBar->ExtScrollBar())
+    FHorzScrollBar->SetExtScrollBar(nullptr);
   if (auto* F = dynamic_cast<TField*>(AComponent)) {
     bool Unbound = false;
     BeginLayout();
@@ -609,9 +616,28 @@ void TDBGridZkScrollBar::SetVisibleMode(TScrollBarVisibleModeZk Value) {
   if (FGrid) FGrid->LayoutChanged();
 }
 
+namespace {
+// The settings object each external bar serves: a bar mirrors one grid bar only.
+std::map<const TScrollBar*, const TDBGridZkScrollBar*>& AttachedBars() {
+  static std::map<const TScrollBar*, const TDBGridZkScrollBar*> Map;
+  return Map;
+}
+}  // namespace
+
+TDBGridZkScrollBar::~TDBGridZkScrollBar() {
+  if (FExtScrollBar) AttachedBars().erase(FExtScrollBar);
+}
+
 void TDBGridZkScrollBar::SetExtScrollBar(TScrollBar* Value) {
   if (Value == FExtScrollBar) return;
+  if (Value && AttachedBars().count(Value))
+    throw Exception(u"Possible " + Value->Name() + u" already attached to the other control.");
+  if (FExtScrollBar) AttachedBars().erase(FExtScrollBar);
   FExtScrollBar = Value;
+  if (Value) {
+    AttachedBars()[Value] = this;
+    if (FGrid) Value->FreeNotification(FGrid);
+  }
   if (FGrid) FGrid->LayoutChanged();
 }
 

@@ -459,6 +459,7 @@ class TDBGridZkScrollBar : public TPersistent {
   VORENTA_CLASS(TDBGridZkScrollBar, TPersistent)
 public:
   TDBGridZkScrollBar(TCustomDBGridZk* Grid = nullptr, TScrollBarKind Kind = sbVertical);
+  ~TDBGridZkScrollBar() override;
   void Assign(TPersistent* Source) override;
   TScrollBarKind Kind() const { return FKind; }
   bool Tracking() const { return FTracking; }
@@ -467,7 +468,8 @@ public:
   void SetVisible(bool Value);
   TScrollBarVisibleModeZk VisibleMode() const { return FVisibleMode; }
   void SetVisibleMode(TScrollBarVisibleModeZk Value);
-  // The external scroll-bar control that mirrors the bar, or nullptr.
+  // The external scroll-bar control that mirrors the bar, or nullptr; a bar already serving
+  // another grid or settings object raises and leaves the settings unchanged.
   TScrollBar* ExtScrollBar() const { return FExtScrollBar; }
   void SetExtScrollBar(TScrollBar* Value);
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "gridlib/grid/DBGridZk_p.h"
+#include "platform/controls/ScrollBarControl.h"
 #include "platform/controls/ScrollBars.h"
 #include "platform/controls/WinApi.h"
 #include "platform/db/DataSet.h"
@@ -406,6 +407,13 @@ void TCustomDBGridZk::UpdateScrollBar() {
       SI.nMax = 4;
       SI.nPos = D->Bof() ? 0 : D->Eof() ? 4 : 2;
     }
+  }
+  // An external bar takes the real range; the window's own collapses.
+  if (TScrollBar* Ext = FVertScrollBar->ExtScrollBar()) {
+    Ext->SetPageSize(0);
+    Ext->SetParams(SI.nPos, std::min(SI.nMin, SI.nMax), SI.nMax);
+    Ext->SetPageSize(static_cast<int>(SI.nPage));
+    SI.nMax = SI.nMin;
   }
   if (Mode == sbNeverShowZk) SI.nMax = SI.nMin;
   const bool Empty = SI.nMax <= SI.nMin || static_cast<int>(SI.nPage) > SI.nMax - SI.nMin;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "gridlib/grid/tests/DBGridZkTestForm.h"
+#include "platform/controls/ScrollBarControl.h"
 #include "platform/controls/ScrollBars.h"
 
 namespace {
@@ -98,6 +99,29 @@ TEST(DBGridZkScroll, ThumbStaysWhileInserting) {
   F.Set->Insert();
   EXPECT_EQ(Bar(G).nPos, Pos);
   F.Set->Cancel();
+}
+
+}  // namespace
+
+namespace {
+
+TEST(DBGridZkScroll, AnExternalBarServesOneGridOnly) {
+  TDBGridOnForm F(3);
+  auto* Bar = new TScrollBar(F.Form);
+  Bar->SetName(u"SB1");
+  F.Grid->VertScrollBar()->SetExtScrollBar(Bar);
+  EXPECT_EQ(Bar->Max(), 3 + F.Grid->VisibleDataRowCount() - 1) << "the bar mirrors the range";
+  auto* Other = new TDBGridZk(F.Form);
+  try {
+    Other->VertScrollBar()->SetExtScrollBar(Bar);
+    FAIL();
+  } catch (const Exception& E) {
+    EXPECT_EQ(E.Message(), u"Possible SB1 already attached to the other control.");
+  }
+  EXPECT_EQ(Other->VertScrollBar()->ExtScrollBar(), nullptr) << "left unchanged";
+  delete Bar;
+  EXPECT_EQ(F.Grid->VertScrollBar()->ExtScrollBar(), nullptr) << "a freed bar is dropped";
+  Other->VertScrollBar()->SetExtScrollBar(new TScrollBar(F.Form));
 }
 
 }  // namespace
