@@ -14,7 +14,7 @@ packages=(
   qt6-base-dev libgl-dev libcups2-dev libxlsxwriter-dev libxcb1-dev qt6-translations-l10n
 )
 if [ "${1:-}" = "--dev" ]; then
-  packages+=(libbenchmark-dev liblua5.4-dev duktape-dev poppler-utils)
+  packages+=(libbenchmark-dev liblua5.4-dev duktape-dev libxml2-dev poppler-utils)
 fi
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-dev)  # scripts/fuzz.sh: libFuzzer with ASan and UBSan
