@@ -201,6 +201,8 @@ Variant TksOperatorNode::Eval() {
     default:
       break;
   }
+  // A loaded program tree may give an operator no left operand.
+  if (!FLeft) throw Exception(u"Invalid file format");
   Variant L = FLeft->Eval();
   Variant R = FRight ? FRight->Eval() : Variant::MakeNull();
   if (L.VType() == varInteger && R.VType() == varInteger) {
