@@ -182,16 +182,19 @@ int TPrintQueue::PrintPdf(const String& Title, const std::string& Pdf,
                         Opts.Count, Opts.Options) > IPP_STATUS_OK_CONFLICTING ||
       JobId <= 0)
     RaiseCupsError();
-  bool Sent = cupsStartDestDocument(CUPS_HTTP_DEFAULT, FImpl->Dest, FImpl->Info, JobId,
-                                    "report.pdf", CUPS_FORMAT_PDF, 0, nullptr,
-                                    1) == HTTP_STATUS_CONTINUE;
+  const bool Started = cupsStartDestDocument(CUPS_HTTP_DEFAULT, FImpl->Dest, FImpl->Info, JobId,
+                                             "report.pdf", CUPS_FORMAT_PDF, 0, nullptr,
+                                             1) == HTTP_STATUS_CONTINUE;
+  bool Sent = Started;
   constexpr size_t Chunk = 65536;
   for (size_t Pos = 0; Sent && Pos < Pdf.size(); Pos += Chunk)
     Sent = cupsWriteRequestData(CUPS_HTTP_DEFAULT, Pdf.data() + Pos,
                                 std::min(Chunk, Pdf.size() - Pos)) == HTTP_STATUS_CONTINUE;
-  // The document request is finished even after a failed write, so the connection is usable.
-  const bool Finished = cupsFinishDestDocument(CUPS_HTTP_DEFAULT, FImpl->Dest, FImpl->Info) <=
-                        IPP_STATUS_OK_CONFLICTING;
+  // A started document request is finished even after a failed write: the server's answer
+  // carries the reason, and the connection stays usable for the cancel below.
+  const bool Finished =
+      Started && cupsFinishDestDocument(CUPS_HTTP_DEFAULT, FImpl->Dest, FImpl->Info) <=
+                     IPP_STATUS_OK_CONFLICTING;
   if (!Sent || !Finished) {
     const String Message = LastCupsError();
     // Nothing half-sent stays queued; the first failure is what the caller hears about.
