@@ -3,6 +3,7 @@
 
 #include "gridlib/memtable/MemTableDataZkView.h"
 #include "platform/db/DataSet.h"
+#include "platform/db/Fields.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Variants.h"
 
@@ -110,6 +111,16 @@ Variant TDataSetExprParserZk::CalcAggregateValue(const TRecordsViewZk* RecordsVi
 
 TMTAggregateZk::TMTAggregateZk(TRecordsViewZk* AView) : FView(AView) {}
 
+TMTAggregateZk::~TMTAggregateZk() {
+  if (FField && FField->Handle() == this) FField->SetHandle(nullptr);
+}
+
+void TMTAggregateZk::AssignField(TAggregateField* Field) {
+  FField = Field;
+  FActive = Field->Active();
+  FExpression = Field->Expression();
+}
+
 void TMTAggregateZk::SetActive(bool Value) {
   if (Value == FActive) return;
   FActive = Value;
@@ -134,7 +145,8 @@ void TMTAggregateZk::Reset() {
   FObsolete = true;
   FValue = Variant::MakeNull();
   TDataSet* DataSet = FView->DataSet();
-  if (!DataSet || !FActive || FExpression.empty() || !FView->Aggregates()->Active()) return;
+  const TMTAggregatesZk* Owner = FView->Aggregates();
+  if (!DataSet || !FActive || FExpression.empty() || !Owner->Active() || !Owner->DataSetOpen()) return;
   FAggrExpr = std::make_unique<TDataSetExprParserZk>(DataSet, dsptAggregateZk);
   FAggrExpr->ParseExpression(FExpression);
   FDataType = ftFloat;
@@ -159,7 +171,25 @@ TMTAggregateZk* TMTAggregatesZk::Add() {
 void TMTAggregatesZk::SetActive(bool Value) {
   if (Value == FActive) return;
   FActive = Value;
-  for (const auto& A : FItems) A->Reset();
+  Reset(FDataSetOpen);
+}
+
+void TMTAggregatesZk::Reset(bool DataSetOpen) {
+  FDataSetOpen = DataSetOpen;
+  TDataSet* DataSet = FOwner->DataSet();
+  if (!DataSet || DataSet->AggFields()->Count() == 0) {
+    for (const auto& A : FItems) A->Reset();
+    return;
+  }
+  FItems.clear();
+  for (TField* F : *DataSet->AggFields()) {
+    auto* Field = static_cast<TAggregateField*>(F);
+    TMTAggregateZk* A = Add();
+    A->AssignField(Field);
+    A->Reset();
+    Field->SetHandle(A);
+    Field->SetResultType(A->DataType());
+  }
 }
 
 void TMTAggregatesZk::Recalc() {

@@ -20,6 +20,7 @@
 #include "gridlib/memtable/MemTreeZk.h"
 #include "gridlib/memtable/RecBlockListZk.h"
 
+class TAggregateField;
 class TRecordsViewZk;
 class TMemoryTreeListZk;
 
@@ -159,6 +160,13 @@ private:
 class TMTAggregateZk {
 public:
   explicit TMTAggregateZk(TRecordsViewZk* AView);
+  // Clears the Handle of the aggregate field bound to it.
+  ~TMTAggregateZk();
+  TMTAggregateZk(const TMTAggregateZk&) = delete;
+  TMTAggregateZk& operator=(const TMTAggregateZk&) = delete;
+  // Binds the aggregate to a dataset's aggregate field: takes its Active and Expression.
+  void AssignField(TAggregateField* Field);
+  TAggregateField* Field() const { return FField; }
   bool Active() const { return FActive; }
   // A failing first calculation leaves the aggregate inactive and re-raises.
   void SetActive(bool Value);
@@ -174,6 +182,7 @@ public:
 
 private:
   TRecordsViewZk* FView;
+  TAggregateField* FField = nullptr;
   bool FActive = false;
   String FExpression;
   std::unique_ptr<TDataSetExprParserZk> FAggrExpr;
@@ -192,12 +201,18 @@ public:
   void Clear() { FItems.clear(); }
   bool Active() const { return FActive; }
   void SetActive(bool Value);
+  // Builds one aggregate per aggregate field of the view's dataset (each field's Handle),
+  // or, with no such fields, resets the aggregates added by hand. DataSetOpen False leaves
+  // every aggregate out of use (Null) while the dataset is closed.
+  void Reset(bool DataSetOpen = true);
+  bool DataSetOpen() const { return FDataSetOpen; }
   // Marks every value obsolete: each is computed again when read.
   void Recalc();
 
 private:
   TRecordsViewZk* FOwner;
   bool FActive = false;
+  bool FDataSetOpen = true;
   std::vector<std::unique_ptr<TMTAggregateZk>> FItems;
 };
 

@@ -23,6 +23,7 @@ TCustomMemTableZk::TCustomMemTableZk(TComponent* AOwner)
       FMasterDataLink(std::make_unique<TMasterDataLinkZk>(this)) {
   FInternMemTableData->SetName(u"MemTableData");
   TRecordsViewZk* View = FRecordsView.get();
+  View->Aggregates()->Reset(false);  // aggregate fields come into use when the table opens
   View->SetOnFilterRecord([this](TMemoryRecordZk* Rec) { return FilterMemRecord(Rec); });
   View->SetOnGetPrefilteredList([this]() -> const std::vector<TMemoryRecordZk*>* {
     return FDetailRecListActive ? &FDetailRecList : nullptr;
@@ -359,12 +360,14 @@ void TCustomMemTableZk::InternalOpen() {
   ParseFilter();
   InternalRefresh();
   FRecordsView->UpdateFields();
+  FRecordsView->Aggregates()->Reset(true);
   FRecordsView->SetSortOrder(FSortOrder);
 }
 
 void TCustomMemTableZk::InternalClose() {
   FActive = false;
   FFilterExpr->ParseExpression(String());
+  FRecordsView->Aggregates()->Reset(false);
   BindFields(false);
   if (DefaultFields()) DestroyFields();
   FDataSetReader = nullptr;
@@ -501,6 +504,15 @@ void TCustomMemTableZk::Notification(TComponent* AComponent, TOperation Operatio
 }
 
 // ===== registration ==============================================================================
+
+void TCustomMemTableZk::ResetAggField(TField* Field) {
+  auto* A = static_cast<TMTAggregateZk*>(static_cast<TAggregateField*>(Field)->Handle());
+  if (Field->FieldKind() != fkAggregate || !A) return;
+  A->AssignField(static_cast<TAggregateField*>(Field));
+  A->Reset();
+  A->Recalc();
+  if (Active()) DataEvent(deDataSetChange, 0);
+}
 
 bool TMemTableZk::AggregatesActive() const { return RecordsView()->Aggregates()->Active(); }
 

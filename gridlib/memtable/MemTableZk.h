@@ -123,6 +123,9 @@ public:
   bool GetFieldData(TField* Field, Variant* Value) const override;
   void SetFieldData(TField* Field, const Variant* Value) override;
   TStream* CreateBlobStream(TField* Field, TBlobStreamMode Mode) override;
+  // An aggregate field's value: its aggregate (the field's Handle) over the view's rows, Null
+  // while the aggregates are inactive or no state buffer exists.
+  Variant GetAggregateValue(TField* Field) const override;
   void DataEvent(TDataEvent Event, std::intptr_t Info) override;
 
   // --- the grid contract
@@ -191,6 +194,7 @@ protected:
   void InternalInitFieldDefs() override;
   void CreateFields() override;
   virtual void BuildIndexesFromDefs();
+  void ResetAggField(TField* Field) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
   // --- editing

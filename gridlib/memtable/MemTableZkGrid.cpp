@@ -190,6 +190,10 @@ void TCustomMemTableZk::DataEvent(TDataEvent Event, std::intptr_t Info) {
       BroadcastViewEvent(FInstantReadCurRowNum, mtRowDeletedZk, -1);
     }
   }
+  if (Event == deFieldListChange && IsActive && !ComponentState().Contains(csLoading)) {
+    FRecordsView->Aggregates()->Reset(true);
+    Resync({});
+  }
   TDataSet::DataEvent(Event, Info);
   if (IsActive && !FOldActive) BroadcastViewEvent(-1, mtViewDataChangedZk, -1);
   FOldControlsDisabled = ControlsDisabled();

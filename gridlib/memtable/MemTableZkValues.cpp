@@ -84,6 +84,13 @@ void TCustomMemTableZk::SetFieldData(TField* Field, const Variant* Value) {
     DataEvent(deFieldChange, reinterpret_cast<std::intptr_t>(Field));
 }
 
+Variant TCustomMemTableZk::GetAggregateValue(TField* Field) const {
+  TRecBuf* B = nullptr;
+  if (!FRecordsView->Aggregates()->Active() || !StateRecBuf(B, false)) return Variant::MakeNull();
+  auto* A = static_cast<TMTAggregateZk*>(static_cast<TAggregateField*>(Field)->Handle());
+  return A ? A->Value() : Variant::MakeNull();
+}
+
 // The framework's blob stream: the bytes are exactly those of every other dataset, and each
 // write is stored into the field at once (so nothing waits for the stream to be freed).
 TStream* TCustomMemTableZk::CreateBlobStream(TField* Field, TBlobStreamMode Mode) {

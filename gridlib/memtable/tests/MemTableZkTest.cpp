@@ -493,3 +493,76 @@ TEST(MemTableFilter, ARecordWhoseFilterFailsIsOutOfTheFilter) {
 }
 
 }  // namespace
+
+namespace {
+
+// Aggregate fields read their aggregate over the rows in view: they follow the master in a
+// detail on its own side, posted edits and deletions, a changed expression, and read Null
+// while the aggregates are inactive, the table is closed or empty (no record buffer).
+TEST(MemTableAggregateFields, FollowTheRowsInView) {
+  TArrayDataSet Master(nullptr);
+  Master.FieldDefs()->Add(u"GRP", ftInteger);
+  for (int G : {1, 2, 3}) Master.AddRow({G});
+  Master.Open();
+  TDataSource Source(nullptr);
+  Source.SetDataSet(&Master);
+  TMemTableZk Detail(nullptr);
+  Detail.FieldDefs()->Add(u"ID", ftInteger);
+  Detail.FieldDefs()->Add(u"GRP", ftInteger);
+  Detail.FieldDefs()->Add(u"PRICE", ftFloat);
+  Detail.IndexDefs()->Add(u"BY_GRP", u"GRP", {});
+  auto* Sum = new TAggregateField(&Detail);
+  Sum->SetFieldName(u"TOTAL");
+  Sum->SetExpression(u"SUM(PRICE)");
+  Sum->SetActive(true);
+  Sum->SetDataSet(&Detail);
+  auto* Count = new TAggregateField(&Detail);
+  Count->SetFieldName(u"ROWS");
+  Count->SetExpression(u"COUNT(*)");
+  Count->SetActive(true);
+  Count->SetDataSet(&Detail);
+  Detail.SetAggregatesActive(true);
+  Detail.CreateDataSet();
+  EXPECT_TRUE(Sum->AsVariant().IsNull());
+  EXPECT_TRUE(Count->AsVariant().IsNull());
+  Detail.AppendRecord({1, 1, 2.5});
+  Detail.AppendRecord({2, 1, Variant::MakeNull()});
+  Detail.AppendRecord({3, 2, 10.0});
+  EXPECT_DOUBLE_EQ(Sum->AsVariant().AsDouble(), 12.5);
+  EXPECT_EQ(Count->AsVariant().AsInteger(), 3);
+  EXPECT_EQ(Sum->ResultType(), ftFloat);
+
+  Detail.SetMasterSource(&Source);
+  Detail.SetMasterFields(u"GRP");
+  Detail.SetDetailFields(u"GRP");
+  struct {
+    int MasterRecNo;
+    Variant Sum;
+    Variant Count;
+  } Cases[] = {{1, 2.5, 2}, {2, 10.0, 1}, {3, Variant::MakeNull(), Variant::MakeNull()}};
+  for (const auto& C : Cases) {
+    Master.SetRecNo(C.MasterRecNo);
+    EXPECT_TRUE(VarSameValue(Sum->AsVariant(), C.Sum)) << C.MasterRecNo;
+    EXPECT_TRUE(VarSameValue(Count->AsVariant(), C.Count)) << C.MasterRecNo;
+  }
+  Master.SetRecNo(1);
+  Detail.First();
+  Detail.Edit();
+  Detail.FieldByName(u"PRICE")->SetAsFloat(4);
+  Detail.Post();
+  EXPECT_DOUBLE_EQ(Sum->AsVariant().AsDouble(), 4);
+  Detail.Delete();  // one row left, its price Null: a sum over rows starts from 0
+  EXPECT_DOUBLE_EQ(Sum->AsVariant().AsDouble(), 0);
+  EXPECT_EQ(Count->AsVariant().AsInteger(), 1);
+
+  Sum->SetExpression(u"MAX(ID)");
+  EXPECT_EQ(Sum->AsVariant().AsInteger(), 2);
+  Detail.SetAggregatesActive(false);
+  EXPECT_TRUE(Count->AsVariant().IsNull());
+  Detail.SetAggregatesActive(true);
+  EXPECT_EQ(Count->AsVariant().AsInteger(), 1);
+  Detail.Close();
+  EXPECT_TRUE(Count->AsVariant().IsNull());
+}
+
+}  // namespace
