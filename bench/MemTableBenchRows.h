@@ -1,0 +1,89 @@
+// MemTableBenchRows.h - the seeded material-like rows both memory table benchmarks use, and
+// the SQLite collation that orders text as the variants do.
+#pragma once
+
+#include <malloc.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <random>
+#include <string_view>
+#include <vector>
+
+#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/Variants.h"
+
+namespace {
+
+struct TRow {
+  int Id;
+  String Name;
+  bool CommentNull;
+  String Comment;
+  int Type;
+  double Price;
+  double Date;
+  bool ParentNull;
+  int Parent;
+};
+
+String RandomName(std::mt19937& R) {
+  static const char16_t Letters[] = u"абвгдежзиклмнопрстуфхцчшэюяАБВГДЕЖЗИКЛМНОabcdefghijklmnopqrstuvwxyzABCDEFGH ";
+  const int Len = 8 + static_cast<int>(R() % 33);
+  String S;
+  for (int I = 0; I < Len; ++I) S += Letters[R() % (sizeof Letters / sizeof Letters[0] - 1)];
+  return S;
+}
+
+std::vector<TRow> MakeRows(int N) {
+  std::mt19937 R(2025);
+  std::vector<int> Ids(static_cast<std::size_t>(N));
+  for (int I = 0; I < N; ++I) Ids[static_cast<std::size_t>(I)] = I + 1;
+  std::shuffle(Ids.begin(), Ids.end(), R);
+  std::vector<TRow> Rows;
+  Rows.reserve(static_cast<std::size_t>(N));
+  for (int I = 0; I < N; ++I) {
+    TRow Row;
+    Row.Id = Ids[static_cast<std::size_t>(I)];
+    Row.Name = (I > 0 && R() % 5 == 0) ? Rows[R() % Rows.size()].Name : RandomName(R);
+    Row.CommentNull = R() % 10 < 3;
+    Row.Comment = Row.CommentNull ? String() : RandomName(R);
+    Row.Type = 1 + static_cast<int>(R() % 50);
+    Row.Price = static_cast<double>(R() % 100000) / 100.0;
+    Row.Date = 44000.0 + static_cast<double>(R() % 2000000) / 1000.0;
+    Row.ParentNull = I == 0 || R() % 10 == 0;
+    Row.Parent = Row.ParentNull ? 0 : Rows[R() % Rows.size()].Id;
+    Rows.push_back(Row);
+  }
+  return Rows;
+}
+
+int CollateLikeVariants(void*, int L1, const void* S1, int L2, const void* S2) {
+  std::u16string_view A(static_cast<const char16_t*>(S1), static_cast<std::size_t>(L1) / 2);
+  std::u16string_view B(static_cast<const char16_t*>(S2), static_cast<std::size_t>(L2) / 2);
+  const int C = AnsiCompareStr(A, B);
+  return C != 0 ? C : CompareStr(A, B);
+}
+
+double Seconds(const std::function<void()>& Body) {
+  const auto Start = std::chrono::steady_clock::now();
+  Body();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
+}
+
+double Median(std::vector<double> V) {
+  std::sort(V.begin(), V.end());
+  return V[V.size() / 2];
+}
+
+std::size_t HeapInUse() { return mallinfo2().uordblks; }
+
+[[noreturn]] void Fail(const char* What) {
+  std::fprintf(stderr, "results differ: %s\n", What);
+  std::exit(1);
+}
+
+}  // namespace
