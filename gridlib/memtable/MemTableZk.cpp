@@ -324,9 +324,7 @@ void TCustomMemTableZk::Resync(TResyncMode Mode) {
 void TCustomMemTableZk::OpenCursor(bool InfoQuery) {
   if (!InfoQuery) {
     if (FDataDriver) {
-      TDataSet* Master = MasterSource() ? MasterSource()->DataSet() : nullptr;
-      if (Master && Master->Active() && Master->State() != dsSetKey && FMasterDetailSide != mdsOnSelfZk)
-        FDataDriver->SetReaderParamsFromCursor(Master);
+      if (FMasterDetailSide != mdsOnSelfZk) SetReaderParamsFromMaster();
       FDataSetReader = FDataDriver->GetDataReader();
       if (FDataSetReader) FDataSetReader->FreeNotification(this);
       FDataDriver->BuildDataStruct(ViewData()->DataStruct());
@@ -365,6 +363,7 @@ void TCustomMemTableZk::InternalOpen() {
 }
 
 void TCustomMemTableZk::InternalClose() {
+  FMasterValList.clear();
   FActive = false;
   FFilterExpr->ParseExpression(String());
   FRecordsView->Aggregates()->Reset(false);

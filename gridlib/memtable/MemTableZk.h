@@ -238,6 +238,8 @@ private:
                   TLocateOptions Options);
   void UpdateDetailMode(bool Reload);
   void MasterRecordChanged();
+  bool SetReaderParamsFromMaster();
+  void ReadDetailFromProvider();
   Variant MasterValues() const;
   void ClearData();
   void CheckTreeMode() const;
@@ -273,6 +275,7 @@ private:
   String FDetailFields;
   std::vector<TField*> FDetailFieldList;
   Variant FMasterValues;
+  std::vector<Variant> FMasterValList;  // master values the provider was asked for (after-provider side)
   std::vector<TMemoryRecordZk*> FDetailRecList;
   bool FDetailRecListActive = false;
   String FSortOrder;

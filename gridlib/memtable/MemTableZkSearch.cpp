@@ -346,6 +346,39 @@ void TCustomMemTableZk::MasterRecordChanged() {
   const Variant Current = MasterValues();
   if (OldMode != FDetailMode || (FDetailMode && !VariantsEqualLocal(Current, FMasterValues))) {
     FMasterValues = FDetailMode ? Current : Variant();
+    if (FDetailMode && FMasterDetailSide == mdsOnSelfAfterProviderZk) ReadDetailFromProvider();
     Refresh();
   }
+}
+
+bool TCustomMemTableZk::SetReaderParamsFromMaster() {
+  TDataSet* Master = MasterSource() ? MasterSource()->DataSet() : nullptr;
+  if (!FDataDriver || !Master || !Master->Active() || Master->State() == dsSetKey) return false;
+  FDataDriver->SetReaderParamsFromCursor(Master);
+  if (FMasterDetailSide == mdsOnSelfAfterProviderZk) FMasterValList.push_back(MasterValues());
+  return true;
+}
+
+// The provider is asked once per distinct master value; the records of every value asked so
+// far stay, and the table's own detail restriction shows the current master's.
+void TCustomMemTableZk::ReadDetailFromProvider() {
+  TDataSet* Master = MasterSource() ? MasterSource()->DataSet() : nullptr;
+  if (!FDataDriver || !Master || !Master->Active() || Master->State() == dsSetKey) return;
+  for (const Variant& Known : FMasterValList)
+    if (VariantsEqualLocal(Known, FMasterValues)) return;
+  DisableControls();
+  LockViewResync();
+  try {
+    FetchFromDriver(-1);
+    FDataDriver->ConsumerClosed(this);
+    SetReaderParamsFromMaster();
+    FDataSetReader = FDataDriver->GetDataReader();
+    if (FDataSetReader) FDataSetReader->FreeNotification(this);
+  } catch (...) {
+    UnlockViewResync(false);
+    EnableControls();
+    throw;
+  }
+  UnlockViewResync(false);
+  EnableControls();
 }

@@ -11,6 +11,7 @@
 
 #include "gridlib/memtable/MemTableZk.h"
 #include "platform/db/ArrayDataSet.h"
+#include "platform/db/DataSource.h"
 #include "platform/db/FieldDefs.h"
 #include "platform/db/Params.h"
 #include "platform/rtl/SysUtils.h"
@@ -234,6 +235,63 @@ TEST(ADOQueryProvider, QueryReportsItsParameters) {
   TDataSet& Base = Q;
   ASSERT_NE(Base.PSGetParams(), nullptr);
   EXPECT_EQ(Base.PSGetParams()->Count(), 2);
+}
+
+}  // namespace
+
+namespace {
+
+// The three master-detail sides over a provider that answers its GRP parameter: the rows
+// shown per master move, and how often the provider was queried (its RunCount).
+TEST(DataDriverZk, MasterDetailSidesRowsAndProviderRunsPerMasterMove) {
+  struct {
+    TMasterDetailSideZk Side;
+    std::vector<int> Runs;  // provider runs after opening and after each master move
+  } Cases[] = {
+      {mdsOnSelfZk, {1, 1, 1, 1}},
+      {mdsOnProviderZk, {1, 2, 2, 3}},
+      {mdsOnSelfAfterProviderZk, {1, 2, 2, 2}},
+  };
+  const int MasterRecNos[] = {2, 3, 1};  // groups 2, 2 again, then 1 again
+  const std::vector<int> Rows[] = {{1, 2}, {3, 4}, {3, 4}, {1, 2}};
+  for (const auto& C : Cases) {
+    TArrayDataSet Master(nullptr);
+    Master.FieldDefs()->Add(u"GRP", ftInteger);
+    for (int G : {1, 2, 2}) Master.AddRow({G});
+    Master.Open();
+    TDataSource Source(nullptr);
+    Source.SetDataSet(&Master);
+    TArrayDataSet P(nullptr);
+    P.FieldDefs()->Add(u"ID", ftInteger);
+    P.FieldDefs()->Add(u"GRP", ftInteger);
+    for (int I = 1; I <= 6; ++I) P.AddRow({I, (I + 1) / 2});
+    TParam* Grp = P.Params()->CreateParam(ftInteger, u"GRP", ptInput);
+    P.SetOnFilterRecordValue([&](TDataSet* D, bool& Accept) {
+      Accept = Grp->IsNull() || D->FieldByName(u"GRP")->AsInteger() == Grp->AsInteger();
+    });
+    P.SetFilteredValue(C.Side != mdsOnSelfZk);
+    TDataSetDriverZk Driver(nullptr);
+    Driver.SetProviderDataSet(&P);
+    TMemTableZk Detail(nullptr);
+    Detail.SetDataDriver(&Driver);
+    Detail.SetMasterDetailSide(C.Side);
+    Detail.SetMasterSource(&Source);
+    Detail.SetMasterFields(u"GRP");
+    if (C.Side != mdsOnProviderZk) Detail.SetDetailFields(u"GRP");
+    Detail.Open();
+    auto Ids = [&] {
+      std::vector<int> Out;
+      for (Detail.First(); !Detail.Eof(); Detail.Next()) Out.push_back(Detail.FieldByName(u"ID")->AsInteger());
+      return Out;
+    };
+    EXPECT_EQ(Ids(), Rows[0]) << C.Side;
+    EXPECT_EQ(P.RunCount(), C.Runs[0]) << C.Side;
+    for (int Step = 0; Step < 3; ++Step) {
+      Master.SetRecNo(MasterRecNos[Step]);
+      EXPECT_EQ(Ids(), Rows[Step + 1]) << C.Side << " step " << Step;
+      EXPECT_EQ(P.RunCount(), C.Runs[Step + 1]) << C.Side << " step " << Step;
+    }
+  }
 }
 
 }  // namespace
