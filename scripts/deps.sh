@@ -12,9 +12,10 @@ packages=(
   libicu-dev zlib1g-dev libjpeg-dev libpng-dev libsqlite3-dev
   libfreetype-dev libharfbuzz-dev libfontconfig-dev fonts-liberation2 fonts-dejavu-core
   qt6-base-dev libgl-dev libcups2-dev libxlsxwriter-dev libxcb1-dev qt6-translations-l10n
+  qpdf poppler-utils
 )
 if [ "${1:-}" = "--dev" ]; then
-  packages+=(libbenchmark-dev liblua5.4-dev duktape-dev libxml2-dev poppler-utils)
+  packages+=(libbenchmark-dev liblua5.4-dev duktape-dev libxml2-dev poppler-utils libqt6sql6-sqlite)
 fi
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-dev)  # scripts/fuzz.sh: libFuzzer with ASan and UBSan
