@@ -1,9 +1,11 @@
 // vqrClassRTTI.h - the report model's script bindings: measurement and colour constants, the
-// report enumerations and sets, data sources, memos, the report and its engine, and the date
-// and IIF functions. Objects cross as handles, as every binding module's do.
+// report enumerations and sets, the UTF-16 string list, data sources, the component tree,
+// views, bands, pages, options, variables, styles, the report, its engine and outline, the
+// global variables object, and the date, IIF and aggregate functions. Objects cross as
+// handles, as every binding module's do.
 //
-// Not yet bound: components' tree members, bands, pages, dialog pages, variables, styles,
-// outline and the global variables object.
+// Dialog pages and controls and the dot-matrix classes are not bound: the report model has
+// none of them.
 #pragma once
 
 class TksRTTIModule;
