@@ -1,17 +1,40 @@
-// DBGridBench.cpp - the data grid over a 100,000-row query of a temporary SQLite file
-// (ID, a Cyrillic name of 8-40 characters, PRICE, QTY, DT and three texts), 1200 x 800
-// offscreen, each step followed by a synchronous repaint:
-//   (1) open the query and the first complete paint
-//   (2) page down through all rows (SB_PAGEDOWN)
-//   (3) 1,000 edits of PRICE posted to the file, a sum footer repainted after each
-//   (4) RecalcAll of the footer sums over all rows
+// DBGridBench.cpp - the data grid over a 100,000-row query of a temporary SQLite file (ID, a
+// Cyrillic name of 8-40 characters, PRICE, QTY, DT and three texts) beside Qt's QTableView over
+// QSqlQueryModel, both 1200 x 800 offscreen, Liberation Sans 10 pt, rows of 24 pixels, each
+// step followed by a synchronous repaint through the widget's backing store:
+//   (1) open the query and the first complete paint; Qt fetches every row (fetchMore) as our
+//       static cursor reads them all, its lazy figure (first 256 rows) beside
+//   (2) page down through all rows (SB_PAGEDOWN against the bar's page step)
+//   (3) 1,000 edits of PRICE posted to the file, a sum footer repainted after each, against
+//       QSqlTableModel::setData with submit and SELECT SUM(PRICE) into a footer label
+//   (4) RecalcAll of our footer sums over all rows
+// Each side runs in a child process of its own, so the peak resident size after step (1)
+// (VmHWM) is that side's alone.
 // Run: QT_QPA_PLATFORM=offscreen bench/DBGridBench  (a Release build with -DVORENTA_BENCH=ON)
+#include <QApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QScrollBar>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlQueryModel>
+#include <QSqlRecord>
+#include <QSqlTableModel>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <QWindow>
+
+#include <sqlite3.h>
+
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <string>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "gridlib/grid/DBGridZk.h"
@@ -20,14 +43,22 @@
 #include "platform/controls/Forms.h"
 #include "platform/controls/Messages.h"
 #include "platform/db/Fields.h"
-#include "platform/graphics/Bitmap.h"
-#include "platform/controls/Snapshot.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/sqlite/ADODB.h"
 
 namespace {
 
-constexpr int Rows = 100000;
+constexpr int Rows = 100000, RowHeight = 24, Edits = 1000;
+constexpr int ViewWidth = 1200, ViewHeight = 800;
+const char* const FontName = "Liberation Sans";
+constexpr int FontPoints = 10;
+
+// The figures one side reports to the parent through a pipe.
+struct TFigures {
+  double Open = 0, Paging = 0, Edits = 0, Recalc = 0, LazyOpen = 0;
+  int Pages = 0;
+  long PeakKb = 0, LazyPeakKb = 0;
+};
 
 double Ms(const std::function<void()>& Fn) {
   const auto T0 = std::chrono::steady_clock::now();
@@ -35,41 +66,69 @@ double Ms(const std::function<void()>& Fn) {
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - T0).count();
 }
 
-String Name(int I) {
-  static const char16_t* const Words[] = {u"Белила", u"Охра", u"Умбра", u"Сиена", u"Кобальт"};
-  String S;
-  while (static_cast<int>(S.size()) < 8 + I % 33) S += String(Words[(I + S.size()) % 5]) + u" ";
-  return S.substr(0, 8 + I % 33);
+// The process's peak resident size so far, in kB.
+long PeakRssKb() {
+  std::ifstream Status("/proc/self/status");
+  std::string Line;
+  while (std::getline(Status, Line))
+    if (Line.rfind("VmHWM:", 0) == 0) return std::stol(Line.substr(6));
+  return 0;
 }
 
-void Fill(TADOConnection* Conn) {
-  Conn->Execute(u"CREATE TABLE T (ID INTEGER PRIMARY KEY, NM VARCHAR(40), PRICE CURRENCY, "
-                u"QTY INTEGER, DT DATETIME, A VARCHAR(20), B VARCHAR(20), C VARCHAR(20))");
-  Conn->BeginTrans();
-  for (int I = 1; I <= Rows; ++I)
-    Conn->Execute(u"INSERT INTO T VALUES (" + IntToStr(I) + u", '" + Name(I) + u"', " +
-                  IntToStr(I % 1000) + u".25, " + IntToStr(I % 50) +
-                  u", '2024-03-01', 'колер', 'база', 'тон')");
-  Conn->CommitTrans();
+std::string Name(int I) {
+  static const char* const Words[] = {"Белила", "Охра", "Умбра", "Сиена", "Кобальт"};
+  std::u16string S;
+  while (static_cast<int>(S.size()) < 8 + I % 33) {
+    const std::string W = std::string(Words[(I + S.size()) % 5]) + " ";
+    S += Utf8ToString(W);
+  }
+  return StringToUtf8(S.substr(0, 8 + I % 33));
 }
 
-}  // namespace
+void Fill(const std::string& File) {
+  sqlite3* Db = nullptr;
+  sqlite3_open(File.c_str(), &Db);
+  sqlite3_exec(Db,
+               "CREATE TABLE T (ID INTEGER PRIMARY KEY, NM VARCHAR(40), PRICE CURRENCY, "
+               "QTY INTEGER, DT DATETIME, A VARCHAR(20), B VARCHAR(20), C VARCHAR(20));"
+               "BEGIN",
+               nullptr, nullptr, nullptr);
+  sqlite3_stmt* Insert = nullptr;
+  sqlite3_prepare_v2(Db, "INSERT INTO T VALUES (?, ?, ?, ?, '2024-03-01', 'колер', 'база', 'тон')",
+                     -1, &Insert, nullptr);
+  for (int I = 1; I <= Rows; ++I) {
+    const std::string N = Name(I);
+    sqlite3_bind_int(Insert, 1, I);
+    sqlite3_bind_text(Insert, 2, N.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_double(Insert, 3, I % 1000 + 0.25);
+    sqlite3_bind_int(Insert, 4, I % 50);
+    sqlite3_step(Insert);
+    sqlite3_reset(Insert);
+  }
+  sqlite3_finalize(Insert);
+  sqlite3_exec(Db, "COMMIT", nullptr, nullptr, nullptr);
+  sqlite3_close(Db);
+}
 
-int main() {
-  const std::filesystem::path Dir =
-      std::filesystem::temp_directory_path() / ("vorenta-dbgridbench-" + std::to_string(getpid()));
-  std::filesystem::create_directories(Dir);
-  std::ofstream(Dir / "t.data").close();
+// A window paints only once the window system has exposed it.
+void WaitExposed(QWidget* W) {
+  for (int I = 0; I < 200 && !(W->window()->windowHandle() && W->window()->windowHandle()->isExposed()); ++I)
+    QApplication::processEvents();
+}
+
+// --- ours -----------------------------------------------------------------------------------------
+
+TFigures RunOurs(const std::string& File) {
+  TFigures F;
   InitControls();
+  Application->Initialize();
   DBGridZkModuleInitialize();
   {
     auto* Form = new TForm(Application);
-    Form->SetBounds(0, 0, 1220, 820);
+    Form->SetBounds(0, 0, ViewWidth + 20, ViewHeight + 20);
     auto* Conn = new TADOConnection(Form);
     Conn->SetConnectionString(u"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" +
-                              Utf8ToString((Dir / "t.data").string()));
-    Conn->Open();
-    Fill(Conn);
+                              Utf8ToString(File));
     auto* Q = new TADOQuery(Form);
     Q->SetConnection(Conn);
     Q->SQL()->SetText(u"SELECT * FROM T ORDER BY ID");
@@ -77,45 +136,180 @@ int main() {
     Source->SetDataSet(Q);
     auto* Grid = new TDBGridZk(Form);
     Grid->SetParent(Form);
-    Grid->SetBounds(0, 0, 1200, 800);
+    Grid->SetBounds(0, 0, ViewWidth, ViewHeight);
+    Grid->Font()->SetName(Utf8ToString(FontName));
+    Grid->Font()->SetSize(FontPoints);
+    Grid->TitleFont()->SetName(Utf8ToString(FontName));
+    Grid->TitleFont()->SetSize(FontPoints);
+    Grid->SetRowHeight(RowHeight - 1);
     Form->Show();
     Grid->SetDataSource(Source);
-    TBitmap Shot;
-    const double Open = Ms([&] {
+    Grid->HandleNeeded();
+    auto* Widget = static_cast<QWidget*>(Grid->Surface());
+    WaitExposed(Widget);
+    F.Open = Ms([&] {
+      Conn->Open();
       Q->Open();
-      RenderControl(Grid, Shot);
+      Widget->repaint();
     });
-    int Pages = 0;
-    const double Paging = Ms([&] {
-      while (!Q->Eof()) {
+    F.PeakKb = PeakRssKb();
+    F.Paging = Ms([&] {
+      while (Q->RecNo() < Rows) {
         Grid->Perform(WM_VSCROLL, SB_PAGEDOWN, 0);
-        RenderControl(Grid, Shot);
-        ++Pages;
-        if (Q->RecNo() >= Rows) break;
+        Widget->repaint();
+        ++F.Pages;
       }
     });
     Grid->SetFooterRowCount(1);
     Grid->SumList()->SetActive(true);
     Grid->FindColumnByName(u"PRICE")->Footer()->SetValueType(fvtSum);
     Q->First();
-    const double Edits = Ms([&] {
-      for (int I = 0; I < 1000; ++I) {
+    Widget->repaint();
+    F.Edits = Ms([&] {
+      for (int I = 0; I < Edits; ++I) {
         Q->Edit();
         Q->FieldByName(u"PRICE")->SetAsFloat(I * 0.5);
         Q->Post();
         Q->Next();
-        RenderControl(Grid, Shot);
+        Widget->repaint();
       }
     });
-    const double Recalc = Ms([&] { Grid->SumList()->RecalcAll(); });
-    std::printf("DBGridBench, %d rows\n", Rows);
-    std::printf("(1) open + first paint   %9.1f ms\n", Open);
-    std::printf("(2) page down, %5d pages %9.1f ms\n", Pages, Paging);
-    std::printf("(3) 1,000 posted edits    %9.1f ms\n", Edits);
-    std::printf("(4) RecalcAll             %9.1f ms\n", Recalc);
+    F.Recalc = Ms([&] { Grid->SumList()->RecalcAll(); });
     delete Form;
   }
   DBGridZkModuleFinalize();
+  return F;
+}
+
+// --- Qt -------------------------------------------------------------------------------------------
+
+QTableView* NewView(QWidget* Parent) {
+  auto* View = new QTableView(Parent);
+  View->setFont(QFont(FontName, FontPoints));
+  View->setWordWrap(false);
+  View->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  View->verticalHeader()->setDefaultSectionSize(RowHeight);
+  return View;
+}
+
+TFigures RunQt(const std::string& File, bool Lazy, int Argc, char** Argv) {
+  TFigures F;
+  QApplication App(Argc, Argv);
+  QSqlDatabase Db = QSqlDatabase::addDatabase("QSQLITE");
+  Db.setDatabaseName(QString::fromStdString(File));
+  QWidget Window;
+  Window.resize(ViewWidth + 20, ViewHeight + 40);
+  auto* Layout = new QVBoxLayout(&Window);
+  Layout->setContentsMargins(0, 0, 0, 0);
+  Layout->setSpacing(0);
+  QTableView* View = NewView(&Window);
+  View->setFixedSize(ViewWidth, ViewHeight);
+  auto* Footer = new QLabel(&Window);
+  Footer->setFont(QFont(FontName, FontPoints));
+  Layout->addWidget(View);
+  Layout->addWidget(Footer);
+  Window.show();
+  WaitExposed(View);
+  auto* Model = new QSqlQueryModel(&Window);
+  const double Open = Ms([&] {
+    Db.open();
+    Model->setQuery("SELECT * FROM T ORDER BY ID", Db);
+    if (!Lazy)
+      while (Model->canFetchMore()) Model->fetchMore();
+    View->setModel(Model);
+    View->viewport()->repaint();
+  });
+  if (Lazy) {
+    F.LazyOpen = Open;
+    F.LazyPeakKb = PeakRssKb();
+    return F;
+  }
+  F.Open = Open;
+  F.PeakKb = PeakRssKb();
+  QScrollBar* Bar = View->verticalScrollBar();
+  F.Paging = Ms([&] {
+    for (int Before = -1; Bar->value() != Before; ++F.Pages) {
+      Before = Bar->value();
+      Bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+      View->viewport()->repaint();
+    }
+  });
+  auto* Table = new QSqlTableModel(&Window, Db);
+  Table->setTable("T");
+  Table->setSort(0, Qt::AscendingOrder);
+  Table->select();
+  View->setModel(Table);
+  delete Model;
+  View->viewport()->repaint();
+  const int Price = Table->record().indexOf("PRICE");
+  QSqlQuery Sum(Db);
+  Sum.prepare("SELECT SUM(PRICE) FROM T");
+  F.Edits = Ms([&] {
+    for (int I = 0; I < Edits; ++I) {
+      Table->setData(Table->index(I, Price), I * 0.5);
+      Table->submit();
+      Sum.exec();
+      Sum.next();
+      Footer->setText(QLocale().toString(Sum.value(0).toDouble(), 'f', 2));
+      View->viewport()->repaint();
+      Footer->repaint();
+    }
+  });
+  return F;
+}
+
+// Runs one side in a child process and reads its figures back.
+TFigures InChild(const std::function<TFigures()>& Side) {
+  int Pipe[2];
+  if (pipe(Pipe) != 0) return {};
+  const pid_t Pid = fork();
+  if (Pid == 0) {
+    close(Pipe[0]);
+    TFigures F;
+    try {
+      F = Side();
+    } catch (const Exception& E) {
+      std::fprintf(stderr, "%s\n", StringToUtf8(E.Message()).c_str());
+      _exit(1);
+    }
+    (void)!write(Pipe[1], &F, sizeof F);
+    close(Pipe[1]);
+    _exit(0);
+  }
+  close(Pipe[1]);
+  TFigures F;
+  if (read(Pipe[0], &F, sizeof F) != static_cast<ssize_t>(sizeof F)) std::fprintf(stderr, "a side failed\n");
+  close(Pipe[0]);
+  waitpid(Pid, nullptr, 0);
+  return F;
+}
+
+void Line(const char* Step, double Ours, double Qt) {
+  std::printf("%-36s %10.1f %10.1f %7.2f\n", Step, Ours, Qt, Qt > 0 ? Ours / Qt : 0.0);
+}
+
+}  // namespace
+
+int main(int Argc, char** Argv) {
+  const std::filesystem::path Dir =
+      std::filesystem::temp_directory_path() / ("vorenta-dbgridbench-" + std::to_string(getpid()));
+  std::filesystem::create_directories(Dir);
+  const std::string File = (Dir / "t.data").string();
+  Fill(File);
+  const TFigures Ours = InChild([&] { return RunOurs(File); });
+  const TFigures Qt = InChild([&] { return RunQt(File, false, Argc, Argv); });
+  const TFigures Lazy = InChild([&] { return RunQt(File, true, Argc, Argv); });
+  std::printf("DBGridBench, %d rows x 8 fields, one run\n", Rows);
+  std::printf("%-36s %10s %10s %7s\n", "step", "ours ms", "Qt ms", "ratio");
+  Line("(1) open + first paint (Qt fetches all)", Ours.Open, Qt.Open);
+  std::printf("    Qt lazy open (first rows only)       %10.1f\n", Lazy.LazyOpen);
+  Line("(2) page down through all rows", Ours.Paging, Qt.Paging);
+  std::printf("    pages: ours %d, Qt %d\n", Ours.Pages, Qt.Pages);
+  Line("(3) 1,000 posted edits + sum footer", Ours.Edits, Qt.Edits);
+  std::printf("(4) RecalcAll over all rows            %10.1f\n", Ours.Recalc);
+  std::printf("peak RSS after (1): ours %ld kB, Qt %ld kB (ratio %.2f), Qt lazy %ld kB\n",
+              Ours.PeakKb, Qt.PeakKb, Qt.PeakKb ? double(Ours.PeakKb) / Qt.PeakKb : 0.0,
+              Lazy.LazyPeakKb);
   std::filesystem::remove_all(Dir);
   return 0;
 }
