@@ -15,6 +15,7 @@
 #include FT_TRUETYPE_TABLES_H
 #include FT_ADVANCES_H
 #include <hb.h>
+#include <hb-subset.h>
 #include <unicode/ubidi.h>
 
 #include "platform/rtl/Exceptions.h"
@@ -340,7 +341,9 @@ TOutlineTextMetric TFontService::OutlineTextMetrics(const TFontRequest& Font) {
     O.otmsStrikeoutSize = RoundPx(Os2->yStrikeoutSize * Scale);
     O.otmsStrikeoutPosition = RoundPx(Os2->yStrikeoutPosition * Scale);
     O.otmfsType = Os2->fsType;
+    if (Os2->version >= 2) O.otmCapHeight = RoundPx(Os2->sCapHeight * Scale);
   }
+  if (O.otmCapHeight == 0) O.otmCapHeight = O.otmrcFontBox.Top;
   const auto* Hhea = static_cast<const TT_HoriHeader*>(FT_Get_Sfnt_Table(Face.Ft, FT_SFNT_HHEA));
   if (Hhea) {
     O.otmsCharSlopeRise = Hhea->caret_Slope_Rise;
@@ -418,6 +421,33 @@ std::string TFontService::FontTable(const TFontRequest& Font, std::string_view T
   FT_Load_Sfnt_Table(FImpl->LastFace->Ft, TagValue, 0,
                      reinterpret_cast<FT_Byte*>(Data.data()), &Length);
   return Data;
+}
+
+std::string TFontService::SubsetFontData(const TFontRequest& Font,
+                                          const std::vector<std::uint32_t>& Glyphs) {
+  FImpl->Select(Font);
+  TFace& Face = *FImpl->LastFace;
+  hb_subset_input_t* Input = hb_subset_input_create_or_fail();
+  if (!Input) return {};
+  hb_set_t* Set = hb_subset_input_glyph_set(Input);
+  hb_set_add(Set, 0);
+  if (Glyphs.empty())
+    hb_set_add_range(Set, 0, hb_codepoint_t(Face.Ft->num_glyphs - 1));
+  else
+    for (std::uint32_t G : Glyphs) hb_set_add(Set, G);
+  // Only the glyphs asked for: no characters pull in more through the character map.
+  hb_set_clear(hb_subset_input_unicode_set(Input));
+  hb_subset_input_set_flags(Input, HB_SUBSET_FLAGS_RETAIN_GIDS);
+  hb_face_t* Subset = hb_subset_or_fail(hb_font_get_face(Face.Hb), Input);
+  hb_subset_input_destroy(Input);
+  if (!Subset) return {};
+  hb_blob_t* Blob = hb_face_reference_blob(Subset);
+  unsigned Length = 0;
+  const char* Data = hb_blob_get_data(Blob, &Length);
+  std::string Result(Data ? Data : "", Data ? Length : 0);
+  hb_blob_destroy(Blob);
+  hb_face_destroy(Subset);
+  return Result;
 }
 
 std::vector<TScriptItem> TFontService::Itemize(std::u16string_view Text, bool RightToLeft) {

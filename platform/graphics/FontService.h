@@ -72,6 +72,7 @@ struct TOutlineTextMetric {
   int otmsStrikeoutSize = 0;
   int otmsStrikeoutPosition = 0;
   int otmfsType = 0;        // embedding rights from the OS/2 table
+  int otmCapHeight = 0;     // OS/2 capital height (the box's top when the table has none)
 };
 
 // The font file a family and style resolved to.
@@ -150,6 +151,10 @@ public:
   std::string FontData(const TFontRequest& Font);
   // One sfnt table by its four-letter tag ("head", "cmap", ...); empty when the font has none.
   std::string FontTable(const TFontRequest& Font, std::string_view Tag);
+  // A standalone font file of the request's face holding only Glyphs (and glyph 0), with every
+  // glyph id kept (glyphs left out become empty); no Glyphs keeps them all, which turns a face
+  // of a collection into a file of its own. Empty when the face cannot be subset.
+  std::string SubsetFontData(const TFontRequest& Font, const std::vector<std::uint32_t>& Glyphs);
 
   // --- shaping
   // Splits Text into runs of one bidi level, in logical order; RightToLeft sets the paragraph

@@ -130,3 +130,29 @@ TEST(FontService, TestsCanSwapInFixedMetrics) {
   SetFontMetricsForTests(nullptr);
   EXPECT_EQ(FontMetrics().TextWidth(Font(u"Arial", -83), u"Wa a"), 193);
 }
+
+TEST(FontService, SubsetsKeepGlyphIdsAndDropTheOtherOutlines) {
+  auto& Service = TFontService::Instance();
+  const TFontRequest F = Font(u"Arial", -1000);
+  const std::uint32_t A = Service.GlyphIndex(F, u'Ж');
+  const std::string Whole = Service.FontData(F);
+  const std::string Subset = Service.SubsetFontData(F, {A});
+  ASSERT_FALSE(Subset.empty());
+  EXPECT_LT(Subset.size() * 10, Whole.size());
+  EXPECT_EQ(BigEndian32(Subset, 0), 0x00010000u);
+  // Ids are kept: the glyph count in maxp runs up to the kept glyph's old id.
+  auto GlyphCount = [](const std::string& Data) {
+    const unsigned Tables = (std::uint8_t(Data[4]) << 8) | std::uint8_t(Data[5]);
+    for (unsigned T = 0; T < Tables; ++T)
+      if (Data.compare(12 + 16 * T, 4, "maxp") == 0) {
+        const std::uint32_t Offset = BigEndian32(Data, 12 + 16 * T + 8);
+        return (std::uint8_t(Data[Offset + 4]) << 8) | std::uint8_t(Data[Offset + 5]);
+      }
+    return -1;
+  };
+  EXPECT_EQ(GlyphCount(Subset), int(A) + 1);
+  EXPECT_GT(GlyphCount(Whole), int(A) + 1);
+  EXPECT_GT(Service.SubsetFontData(F, {}).size(), Subset.size());
+  const TOutlineTextMetric O = Service.OutlineTextMetrics(F);
+  EXPECT_NEAR(O.otmCapHeight, 1409.0 * 1000 / 2048, 1);
+}
