@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "gridlib/memtable/MTIndexZk.h"
+#include "platform/db/Fields.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Variants.h"
 
@@ -146,10 +147,16 @@ void TMemoryRecordZk::SetDataValue(int Index, TDataValueVersionZk Version, const
   const TMTDataFieldZk* Field = DataStruct()->DataFields(Index);
   const TVarType VarType = Field->GetVarDataType();
   Variant& Slot = Target[static_cast<std::size_t>(Index)];
-  if (Field->HoldsObjects() || VarType == varVariant || Value.IsNull() || Value.VType() == VarType)
+  if (Field->HoldsObjects() || VarType == varVariant || Value.IsNull() || Value.VType() == VarType) {
     Slot = Value;
-  else
+  } else if (VarType == (varArray | varByte) && Value.IsString()) {
+    // Dataset fields carry binary data as text, one character a byte; the record keeps bytes.
+    std::string Bytes;
+    BlobTextToBytes(Value.StringRef(), Bytes);
+    Slot = VarArrayFromBytes(Bytes);
+  } else {
     Slot = VarAsType(Value, VarType);
+  }
 }
 
 Variant TMemoryRecordZk::GetDataValues(const String& FieldNames,

@@ -5,6 +5,8 @@
 #include "gridlib/memtable/MemTableDataZkView.h"
 #include "gridlib/memtable/MemTableZk_p.h"
 #include "platform/db/BlobStream.h"
+#include "platform/db/Fields.h"
+#include "platform/rtl/Variants.h"
 
 // Instant read wins for reads only. In dsCalcFields, dsFilter, dsOldValue and dsCurValue the
 // framework's own buffers win over instant read: a calculated field computed for a row read
@@ -62,6 +64,7 @@ bool TCustomMemTableZk::GetFieldData(TField* Field, Variant* Value) const {
     V = GetAggregateValue(Field);
   } else {
     V = State() == dsOldValue ? B->GetOldValue(Field) : B->GetValue(Field);
+    if (V.IsArray()) V = BlobBytesToText(VarArrayToBytes(V));  // binary data reach fields as text
     if (FOnGetFieldValue) FOnGetFieldValue(const_cast<TCustomMemTableZk*>(this), Field, V);
   }
   if (V.IsNull() || V.IsEmpty()) return false;

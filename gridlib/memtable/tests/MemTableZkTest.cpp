@@ -7,9 +7,11 @@
 
 #include <random>
 
+#include "gridlib/memtable/DataDriverZk.h"
 #include "gridlib/memtable/MTIndexZk.h"
 #include "gridlib/memtable/MemTableDataZkView.h"
 #include "gridlib/toolkit/BMListZk.h"
+#include "platform/classes/Streams.h"
 #include "platform/db/ArrayDataSet.h"
 #include "platform/db/DataSource.h"
 #include "platform/db/FieldDefs.h"
@@ -453,6 +455,10 @@ TEST(MemTableFieldExchange, ValuesOfEveryTypeComeBackAsWritten) {
       {ftFloat, 0, Variant(2.5), Variant(2.5)},
       {ftExtended, 0, Variant(1.25), Variant(1.25)},
       {ftCurrency, 0, Variant(10.75), Variant(10.75)},
+      {ftDateTime, 0, Variant::FromDateTime(45000.5), Variant::FromDateTime(45000.5)},
+      {ftDate, 0, Variant::FromDateTime(45000.0), Variant::FromDateTime(45000.0)},
+      {ftWideMemo, 0, Variant(String(u"Краска\nсиняя")), Variant(String(u"Краска\nсиняя"))},
+      {ftMemo, 0, Variant(String(u"memo")), Variant(String(u"memo"))},
   };
   for (const auto& C : Cases) {
     TMemTableZk Table(nullptr);
@@ -563,6 +569,132 @@ TEST(MemTableAggregateFields, FollowTheRowsInView) {
   EXPECT_EQ(Count->AsVariant().AsInteger(), 1);
   Detail.Close();
   EXPECT_TRUE(Count->AsVariant().IsNull());
+}
+
+}  // namespace
+
+namespace {
+
+// Writes every view event into a shared log.
+class TLoggingReceiver : public TComponent, public IMTViewEventReceiverZk {
+public:
+  explicit TLoggingReceiver(std::vector<String>& ALog) : TComponent(nullptr), Log(ALog) {}
+  void MTViewDataEvent(int RowNum, TMTViewEventTypeZk Event, int) override {
+    static const char16_t* const Names[] = {u"inserted", u"changed", u"deleted", u"moved", u"view"};
+    Log.push_back(String(u"grid ") + Names[static_cast<int>(Event)] + u" " + IntToStr(RowNum));
+  }
+  std::vector<String>& Log;
+};
+
+// Post with a driver: BeforePost, the driver writes the one change (its generated key lands in
+// the record) and the grid hears of the row at once, then AfterPost. In cached mode the
+// driver is not called until ApplyUpdates.
+TEST(MemTablePostOrder, WithADriverInBothModes) {
+  struct {
+    bool Cached;
+    bool Append;
+    std::vector<String> Log;
+  } Cases[] = {
+      {false, false, {u"BeforePost", u"driver modified", u"grid changed 0", u"AfterPost"}},
+      // the new record lands below the grid's insert row, which then goes
+      {false, true, {u"BeforePost", u"driver inserted", u"grid inserted 2", u"grid deleted 1", u"AfterPost"}},
+      {true, false, {u"BeforePost", u"grid changed 0", u"AfterPost"}},
+      {true, true, {u"BeforePost", u"grid inserted 2", u"grid deleted 1", u"AfterPost"}},
+  };
+  for (const auto& C : Cases) {
+    TArrayDataSet Provider(nullptr);
+    Provider.FieldDefs()->Add(u"ID", ftInteger);
+    Provider.FieldDefs()->Add(u"NM", ftWideString, 10);
+    Provider.AddRow({1, u"a"});
+    TDataSetDriverZk Driver(nullptr);
+    Driver.SetProviderDataSet(&Provider);
+    std::vector<String> Log;
+    Driver.SetOnUpdateRecord([&](TDataDriverZk*, TMemTableDataZk*, TMemoryRecordZk* Rec) {
+      Log.push_back(Rec->UpdateStatus() == usInserted ? u"driver inserted" : u"driver modified");
+      if (Rec->UpdateStatus() == usInserted) Rec->SetDataValue(0, dvvValueZk, 42);
+    });
+    TMemTableZk Table(nullptr);
+    Table.SetDataDriver(&Driver);
+    Table.SetFetchAllOnOpen(true);
+    Table.Open();
+    Table.SetCachedUpdates(C.Cached);
+    TLoggingReceiver Grid(Log);
+    Table.RegisterEventReceiver(&Grid);
+    Table.SetBeforePost([&](TDataSet*) { Log.push_back(u"BeforePost"); });
+    Table.SetAfterPost([&](TDataSet*) { Log.push_back(u"AfterPost"); });
+    if (C.Append) Table.Append(); else Table.Edit();
+    Table.FieldByName(u"NM")->SetAsString(u"b");
+    Log.erase(std::remove_if(Log.begin(), Log.end(), [](const String& S) { return S.starts_with(u"grid"); }),
+              Log.end());  // the editing row's own events are not the point here
+    Table.Post();
+    EXPECT_EQ(Log, C.Log) << C.Cached << C.Append;
+    if (C.Append) {
+      EXPECT_EQ(Table.FieldByName(u"ID")->AsInteger(), C.Cached ? 0 : 42);
+    }
+    Table.UnregisterEventReceiver(&Grid);
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// A memory table answers Lookup with Empty when nothing matches; a lookup field over it then
+// reads Null, not 0 or ''.
+TEST(MemTableLookupField, NoMatchReadsNull) {
+  TMemTableZk Colors(nullptr);
+  Colors.FieldDefs()->Add(u"ID", ftInteger);
+  Colors.FieldDefs()->Add(u"CODE", ftInteger);
+  Colors.CreateDataSet();
+  Colors.AppendRecord({1, 100});
+  EXPECT_TRUE(Colors.Lookup(u"ID", 9, u"CODE").IsEmpty());
+  TArrayDataSet Stock(nullptr);
+  Stock.FieldDefs()->Add(u"COLOR_ID", ftInteger);
+  Stock.AddRow({1});
+  Stock.AddRow({9});
+  auto* Key = new TIntegerField(&Stock);
+  Key->SetFieldName(u"COLOR_ID");
+  Key->SetDataSet(&Stock);
+  auto* Code = new TIntegerField(&Stock);
+  Code->SetFieldName(u"lvCODE");
+  Code->SetFieldKind(fkLookup);
+  Code->SetKeyFields(u"COLOR_ID");
+  Code->SetLookupDataSet(&Colors);
+  Code->SetLookupKeyFields(u"ID");
+  Code->SetLookupResultField(u"CODE");
+  Code->SetDataSet(&Stock);
+  Stock.Open();
+  EXPECT_EQ(Code->AsInteger(), 100);
+  Stock.Next();
+  EXPECT_TRUE(Code->IsNull());
+  EXPECT_TRUE(Code->AsVariant().IsNull());
+}
+
+}  // namespace
+
+namespace {
+
+// Blob streams: bytes written through a stream come back through a read stream and as the
+// field's bytes; a write stream needs edit mode.
+TEST(MemTableBlobStream, BytesWrittenComeBack) {
+  TMemTableZk Table(nullptr);
+  Table.SetName(u"MT");
+  Table.FieldDefs()->Add(u"B", ftBlob);
+  Table.CreateDataSet();
+  const std::string Bytes("\x00\x01\xff zebra", 9);
+  Table.Append();
+  {
+    std::unique_ptr<TStream> W(Table.CreateBlobStream(Table.FieldByName(u"B"), bmWrite));
+    W->Write(Bytes.data(), static_cast<Int64>(Bytes.size()));
+  }
+  Table.Post();
+  std::unique_ptr<TStream> R(Table.CreateBlobStream(Table.FieldByName(u"B"), bmRead));
+  std::string Back(static_cast<std::size_t>(R->Size()), '\0');
+  R->Read(Back.data(), R->Size());
+  EXPECT_EQ(Back, Bytes);
+  EXPECT_EQ(static_cast<TBlobField*>(Table.FieldByName(u"B"))->AsBytes(), Bytes);
+  EXPECT_THROW(std::unique_ptr<TStream>(Table.CreateBlobStream(Table.FieldByName(u"B"), bmWrite)),
+               EDatabaseError);
 }
 
 }  // namespace
