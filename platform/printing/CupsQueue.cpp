@@ -175,6 +175,11 @@ void TPrintQueue::Resolution(int& X, int& Y) const {
 
 int TPrintQueue::PrintPdf(const String& Title, const std::string& Pdf,
                           const TJobOptions& Options) {
+  return PrintDocument(Title, Pdf, Options, CUPS_FORMAT_PDF);
+}
+
+int TPrintQueue::PrintDocument(const String& Title, const std::string& Pdf,
+                               const TJobOptions& Options, const char* Format) {
   TCupsOptions Opts(Options);
   const std::string JobTitle = StringToUtf8(Title);
   int JobId = 0;
@@ -183,7 +188,7 @@ int TPrintQueue::PrintPdf(const String& Title, const std::string& Pdf,
       JobId <= 0)
     RaiseCupsError();
   const bool Started = cupsStartDestDocument(CUPS_HTTP_DEFAULT, FImpl->Dest, FImpl->Info, JobId,
-                                             "report.pdf", CUPS_FORMAT_PDF, 0, nullptr,
+                                             "report", Format, 0, nullptr,
                                              1) == HTTP_STATUS_CONTINUE;
   bool Sent = Started;
   constexpr size_t Chunk = 65536;

@@ -63,6 +63,9 @@ public:
   // Submits a PDF document as one job under a title and returns the job's id. Nothing is left
   // on the server when a step fails: a created job is cancelled before the error is raised.
   int PrintPdf(const String& Title, const std::string& Pdf, const TJobOptions& Options);
+  // The same for a document of another MIME type ("application/vnd.cups-raw" for raw data).
+  int PrintDocument(const String& Title, const std::string& Data, const TJobOptions& Options,
+                    const char* Format);
   // Cancels a submitted job.
   void CancelJob(int JobId);
 
