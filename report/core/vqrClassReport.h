@@ -244,8 +244,8 @@ public:
   // A new settings object the caller frees: the registry for "\Software\...", else a file.
   TCustomIniFile* GetIniFile() const;
   String GetApplicationFolder() const;
-  // Waits for the printer layer: nothing here.
-  void SelectPrinter() {}
+  // Makes the printer PrintOptions names current when the printer list has it.
+  void SelectPrinter();
   // No designer exists in this system.
   void DesignReport(bool = false, bool = false) {}
   bool DesignPreviewPage() { return false; }

@@ -1,11 +1,11 @@
 // vqrPreviewPagesDraw.cpp - prepared pages to a canvas, to the mouse and to an export filter:
-// DrawPage, ObjectOver and Export. Printing belongs to the printer layer; until it is
-// attached, Print takes the no-printer branch.
+// DrawPage, ObjectOver and Export. Printing is the printer layer's run (vqrPrinterJob).
 #include "report/core/vqrPreviewPages.h"
 
 #include "platform/controls/Controls.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/rtl/SysUtils.h"
+#include "report/core/vqrPrinterJob.h"
 #include "report/core/vqrRes.h"
 #include "report/core/vqrUtils.h"
 
@@ -194,10 +194,7 @@ void TvqrPreviewPages::NavigateTo(int PageNo, int Top) {
 
 // --- Print and Export --------------------------------------------------------------------------
 
-bool TvqrPreviewPages::Print() {
-  ShowErrorBox(StringTable()->Get(u"clNoPrinters"));
-  return false;
-}
+bool TvqrPreviewPages::Print() { return vqrPrintPreparedPages(this); }
 
 void TvqrPreviewPages::ExportPage(TvqrCustomExportFilter* Filter, int I) {
   TvqrReportPage* APage = Page(I);
