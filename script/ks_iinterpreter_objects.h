@@ -181,6 +181,12 @@ inline bool ksStoresInPlace(const TksCustomVariable* V) {
   return V && (typeid(*V) == typeid(TksVariable) || typeid(*V) == typeid(TksParamItem));
 }
 
+// Whether V is a writable plain variable whose slot may take an Integer directly: declared
+// Integer, or Variant (which holds whatever is stored, an Integer result included).
+inline bool ksIntegerSlot(const TksCustomVariable* V) {
+  return ksStoresInPlace(V) && (V->Typ() == fvtInt || V->Typ() == fvtVariant) && !V->IsReadOnly();
+}
+
 // A script procedure or function; reading it runs it.
 class TksProcVariable : public TksCustomVariable {
 public:

@@ -393,8 +393,11 @@ TksArrayHelper::TksArrayHelper(const String& AName, int DimCount, TksVarType ATy
                                const String& ATypeName)
     : TksCustomHelper(AName, ATyp, ATypeName), FDimCount(DimCount) {
   int N = DimCount < 0 ? 3 : DimCount;
-  for (int i = 0; i < N; ++i)
-    AddParam(new TksParamItem(u"p" + IntToStr(i), fvtInt, u"Integer", DimCount < 0 && i > 0, false));
+  for (int i = 0; i < N; ++i) {
+    String Name = u"p";
+    Name += IntToStr(i);  // not u"p" + ...: GCC 12 warns falsely (-Wrestrict) on that when inlined
+    AddParam(new TksParamItem(Name, fvtInt, u"Integer", DimCount < 0 && i > 0, false));
+  }
 }
 
 Variant* TksArrayHelper::Element(Variant& Arr, bool ForWrite) {
@@ -526,8 +529,7 @@ void TksAssignmentStmt::Execute() {
 
 bool TksAssignmentStmt::IntegerTarget() {
   if (FIntTarget < 0)
-    FIntTarget = ksStoresInPlace(FVar) && FVar->Typ() == fvtInt &&
-                 !FVar->IsReadOnly() && FTree && FTree->Pure();
+    FIntTarget = ksIntegerSlot(FVar) && FTree && FTree->Pure();
   return FIntTarget;
 }
 
@@ -600,11 +602,25 @@ void TksCallStmt::Execute() {
   if (FModificator.empty()) {
     FDesignator->SetNeedResult(false);
     FDesignator->GetValue();
-  } else if (FModificator == u"+") {
-    FDesignator->SetValue(FDesignator->GetValue() + Variant(1));
-  } else if (FModificator == u"-") {
-    FDesignator->SetValue(FDesignator->GetValue() - Variant(1));
+    return;
   }
+  if (FStep == 0) {
+    FStep = FModificator == u"-" ? -1 : 1;
+    if (dynamic_cast<TksVariableDesignator*>(FDesignator) && ksIntegerSlot(FDesignator->RefItem()))
+      FSlotVar = FDesignator->RefItem();
+  }
+  if (FSlotVar && !FSlotVar->OnGetVarValue()) {
+    Variant& Slot = *FSlotVar->PValue();
+    if (Slot.VType() == varInteger) {
+      const long long Next = static_cast<long long>(Slot.Data().Int) + FStep;
+      if (Next >= INT32_MIN && Next <= INT32_MAX) {
+        Slot = Variant(static_cast<int>(Next));
+        return;
+      }
+    }
+  }
+  if (FStep > 0) FDesignator->SetValue(FDesignator->GetValue() + Variant(1));
+  else FDesignator->SetValue(FDesignator->GetValue() - Variant(1));
 }
 
 TksIfStmt::TksIfStmt(TksScript* AProgram, const String& UnitName, const String& SourcePos)

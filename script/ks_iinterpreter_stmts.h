@@ -216,6 +216,10 @@ public:
   void Execute() override;
   TksDesignator* FDesignator = nullptr;
   String FModificator;
+
+private:
+  int FStep = 0;                          // +1 or -1 for ++ and --, found at the first run
+  TksCustomVariable* FSlotVar = nullptr;  // the variable ++ and -- change in place, if any
 };
 
 class TksIfStmt : public TksStatement {

@@ -330,6 +330,16 @@ TEST(ScriptFaults, IntegerFastPathLeavesOverflowToTheTypedStore) {
             "2147483648 -2 20 raised EVariantOverflowError: Overflow while converting variant of type (Int64) into type (Integer)");
 }
 
+// ++, -- and v = v + x change an Integer held by a Variant in place; past 32 bits, or on a
+// value of another kind, they give what the general operators give.
+TEST(ScriptFaults, VariantIntegerInPlaceMatchesTheGeneralPath) {
+  TksTestHost H(u"JScript");
+  EXPECT_EQ(H.Run(u"v = 2147483646; v++; Out(v); v++; Out(v); w = -2147483647; w--; w--; Out(w);\r\n"
+                  u"f = 1.5; f++; Out(f); t = \"x\"; t = t + \"y\"; Out(t); u = 2147483647; u = u + 1; Out(u);\r\n"
+                  u"n = 0; for (i = 0; i < 5; i++) n = n + i; Out(n); Out(i);"),
+            "2147483647 2147483648 -2147483649 2.5 xy 2147483648 10 5");
+}
+
 TEST(ScriptFaults, RoundTruncAndFormatKeepLargeValues) {
   TksTestHost H;
   EXPECT_EQ(H.Run(u"var v: Variant; begin v := Round(3000000000.4); Out(v); Out(Trunc(-5000000000.7)) end."), "3000000000 -5000000000");
