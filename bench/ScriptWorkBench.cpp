@@ -1,6 +1,7 @@
 // ScriptWorkBench.cpp - ordinary script work in PascalScript and JScript (one engine) against
-// Lua 5.4 and Duktape 2.7 on the same programs: a sieve over a Boolean array, a float loop,
-// string building and scanning with routines, var-parameter calls and host calls.
+// Lua 5.4 and Duktape 2.7 on the same programs: an integer loop, recursion, array reads and
+// writes, a sieve over a Boolean array, a float loop, string building and scanning with
+// routines, var-parameter calls and host calls.
 //
 // Every program leaves its result in "s"; all engines' results are compared once before any
 // timing, and a mismatch stops the program.
@@ -31,6 +32,26 @@ struct TProgram {
 };
 
 const TProgram kPrograms[] = {
+    {"IntLoop1e6",
+     u"var i, s: Integer; begin s := 0; for i := 1 to 1000000 do s := s + i mod 7 end.",
+     u"s = 0; for (i = 1; i <= 1000000; i++) s = s + i % 7;",
+     "local s = 0 for i = 1, 1000000 do s = s + i % 7 end return s",
+     "var s = 0, i; for (i = 1; i <= 1000000; i++) s = s + i % 7; return s;"},
+    {"Fib25",
+     u"function Fib(n: Integer): Integer; begin if n < 2 then Result := n else Result := Fib(n - 1) + Fib(n - 2) end; "
+     u"var s: Integer; begin s := Fib(25) end.",
+     u"function Fib(n) { if (n < 2) return n; return Fib(n - 1) + Fib(n - 2); } s = Fib(25);",
+     "local function fib(n) if n < 2 then return n end return fib(n - 1) + fib(n - 2) end return fib(25)",
+     "function fib(n) { if (n < 2) return n; return fib(n - 1) + fib(n - 2); } return fib(25);"},
+    {"ArrayRW1e6",
+     u"var a: array[0..999] of Integer; i, s: Integer; begin for i := 0 to 999999 do a[i mod 1000] := a[(i + 1) mod 1000] + 1; "
+     u"s := 0; for i := 0 to 999 do s := s + a[i] end.",
+     u"var a[1000]; for (i = 0; i <= 999; i++) a[i] = 0; for (i = 0; i <= 999999; i++) a[i % 1000] = a[(i + 1) % 1000] + 1; "
+     u"s = 0; for (i = 0; i <= 999; i++) s = s + a[i];",
+     "local a = {} for i = 0, 999 do a[i] = 0 end for i = 0, 999999 do a[i % 1000] = a[(i + 1) % 1000] + 1 end "
+     "local s = 0 for i = 0, 999 do s = s + a[i] end return s",
+     "var a = new Array(1000), i, s = 0; for (i = 0; i <= 999; i++) a[i] = 0; for (i = 0; i <= 999999; i++) "
+     "a[i % 1000] = a[(i + 1) % 1000] + 1; for (i = 0; i <= 999; i++) s = s + a[i]; return s;"},
     {"Sieve2e5",
      u"var a: array[0..200000] of Boolean; i, j, s: Integer; begin for i := 2 to 200000 do a[i] := True; "
      u"for i := 2 to 200000 do if a[i] then begin j := i + i; while j <= 200000 do begin a[j] := False; j := j + i end end; "
@@ -41,13 +62,13 @@ const TProgram kPrograms[] = {
      "while j <= 200000 do a[j] = false j = j + i end end end local s = 0 for i = 2, 200000 do if a[i] then s = s + 1 end end "
      "return s",
      "var a = new Array(200001), i, j, s; for (i = 2; i <= 200000; i++) a[i] = true; for (i = 2; i <= 200000; i++) if (a[i]) "
-     "{ j = i + i; while (j <= 200000) { a[j] = false; j = j + i; } } s = 0; for (i = 2; i <= 200000; i++) if (a[i]) s++; s"},
+     "{ j = i + i; while (j <= 200000) { a[j] = false; j = j + i; } } s = 0; for (i = 2; i <= 200000; i++) if (a[i]) s++; return s;"},
     {"Float1000x1000",
      u"var i, j, s: Integer; x: Extended; begin x := 0; for i := 1 to 1000 do for j := 1 to 1000 do "
      u"x := x + i * 0.5 - j * 0.25; s := Round(x) end.",
      u"x = 0; for (i = 1; i <= 1000; i++) for (j = 1; j <= 1000; j++) x = x + i * 0.5 - j * 0.25; s = Round(x);",
      "local x = 0 for i = 1, 1000 do for j = 1, 1000 do x = x + i * 0.5 - j * 0.25 end end return math.floor(x + 0.5)",
-     "var x = 0, i, j; for (i = 1; i <= 1000; i++) for (j = 1; j <= 1000; j++) x = x + i * 0.5 - j * 0.25; Math.round(x)"},
+     "var x = 0, i, j; for (i = 1; i <= 1000; i++) for (j = 1; j <= 1000; j++) x = x + i * 0.5 - j * 0.25; return Math.round(x);"},
     {"Strings1e5",
      u"var i, s: Integer; t: String; begin t := ''; i := 0; while Length(t) < 100000 do begin t := t + Copy(IntToStr(i), 1, 3); "
      u"i := i + 1 end; s := 0; for i := 1 to 2000 do s := s + Pos('99', Copy(t, i * 40, 60)) end.",
@@ -57,18 +78,18 @@ const TProgram kPrograms[] = {
      "n = n + #p i = i + 1 end local t = table.concat(parts) local s = 0 for i = 1, 2000 do "
      "local f = string.find(string.sub(t, i * 40, i * 40 + 59), '99', 1, true) s = s + (f or 0) end return s",
      "var t = '', i = 0, s = 0; while (t.length < 100000) { t = t + String(i).substr(0, 3); i++; } "
-     "for (i = 1; i <= 2000; i++) s = s + (t.substr(i * 40 - 1, 60).indexOf('99') + 1); s"},
+     "for (i = 1; i <= 2000; i++) s = s + (t.substr(i * 40 - 1, 60).indexOf('99') + 1); return s;"},
     {"VarCalls1e6",
      u"procedure Bump(var x: Integer; d: Integer); begin x := x + d end; var i, s: Integer; begin s := 0; "
      u"for i := 1 to 1000000 do Bump(s, i mod 3) end.",
      u"function Bump(&x, d) { x = x + d; } s = 0; for (i = 1; i <= 1000000; i++) Bump(s, i % 3);",
      "local function bump(x, d) return x + d end local s = 0 for i = 1, 1000000 do s = bump(s, i % 3) end return s",
-     "function bump(x, d) { return x + d; } var s = 0, i; for (i = 1; i <= 1000000; i++) s = bump(s, i % 3); s"},
+     "function bump(x, d) { return x + d; } var s = 0, i; for (i = 1; i <= 1000000; i++) s = bump(s, i % 3); return s;"},
     {"HostCalls1e6",
      u"var i, s: Integer; begin s := 0; for i := 1 to 1000000 do s := s + Get('AMX') end.",
      u"s = 0; for (i = 1; i <= 1000000; i++) s = s + Get(\"AMX\");",
      "local s = 0 for i = 1, 1000000 do s = s + Get('AMX') end return s",
-     "var s = 0, i; for (i = 1; i <= 1000000; i++) s = s + Get('AMX'); s"},
+     "var s = 0, i; for (i = 1; i <= 1000000; i++) s = s + Get('AMX'); return s;"},
 };
 
 // ---- Our engine -------------------------------------------------------------------------------
@@ -123,8 +144,10 @@ duk_ret_t DukGet(duk_context* Ctx) {
   return 1;
 }
 
+// Each program runs as a function's body, so its variables are locals, as in the Lua programs.
 long long RunDuk(duk_context* Ctx, const char* Source) {
-  if (duk_peval_string(Ctx, Source) != 0) {
+  const std::string Wrapped = std::string("(function () { ") + Source + " })()";
+  if (duk_peval_string(Ctx, Wrapped.c_str()) != 0) {
     std::fprintf(stderr, "duktape: %s\n", duk_safe_to_string(Ctx, -1));
     std::exit(1);
   }
@@ -188,7 +211,8 @@ void BM_AddRTTI(benchmark::State& State) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  CheckAll();
+  // SCRIPT_BENCH_NO_CHECK=1 skips the check, so that a profile shows only the benchmarks run.
+  if (!std::getenv("SCRIPT_BENCH_NO_CHECK")) CheckAll();
   for (const TProgram& P : kPrograms) {
     std::string N = P.Name;
     benchmark::RegisterBenchmark(("PascalScript/" + N).c_str(), BM_Pascal, &P)->Unit(benchmark::kMillisecond);
