@@ -3,6 +3,7 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <QImageReader>
 #include <QPainter>
 
 #include "platform/classes/TypeRegistry.h"
@@ -23,6 +24,24 @@ QImage BlankImage(int Width, int Height, TPixelFormat Format) {
   // A new bitmap is white, as the library's are.
   Image.fill(Format == pf32bit ? Qt::transparent : Qt::white);
   return Image;
+}
+
+// Limits on outside data, as for JPEG: at most 2^28 pixels, and no more than 512 pixels per
+// byte of data. Uncompressed rows spend at least a bit per pixel and run-length codes at most
+// 255 pixels per two bytes, so a larger header describes pixels the data does not hold (the
+// decoder would fill them in, at the cost of memory and time the file never paid for).
+constexpr qint64 kMaxPixels = qint64(1) << 28;
+constexpr qint64 kMaxPixelsPerByte = 512;
+
+void CheckPlausibleSize(std::string_view Data) {
+  QByteArray Bytes = QByteArray::fromRawData(Data.data(), qsizetype(Data.size()));
+  QBuffer Buffer(&Bytes);
+  Buffer.open(QIODevice::ReadOnly);
+  const QSize Size = QImageReader(&Buffer).size();
+  if (!Size.isValid()) return;  // the decoder says what is wrong with the header
+  const qint64 Pixels = qint64(Size.width()) * Size.height();
+  if (Pixels > kMaxPixels || Pixels > qint64(Data.size()) * kMaxPixelsPerByte)
+    throw EInvalidGraphic(u"Bitmap image is too large");
 }
 
 }  // namespace
@@ -126,6 +145,7 @@ void TBitmap::Draw(TCanvas* Canvas, const TRect& Rect) {
 }
 
 void TBitmap::LoadFromBytes(std::string_view Data) {
+  CheckPlausibleSize(Data);
   QImage Image;
   if (!Image.loadFromData(reinterpret_cast<const uchar*>(Data.data()), int(Data.size())))
     throw EInvalidGraphic(u"Bitmap image is not valid");
