@@ -207,11 +207,20 @@ Variant vqrCalc(TvqrReport* Report, const String& Expr, TksScript* AScript, bool
   if (GCalcDepth >= MaxCalcDepth) {
     ErrorMsg = Res(u"clExprError") + u" '" + Expr + u"': expression refers to itself";
   } else {
+    const bool Outermost = GCalcDepth == 0;
     TDepthGuard Guard;
-    if (vqrResolveValueName(Report, Expr, Result)) return Result;
-    TvqrExpressionCache* Cache = vqrExpressionCache(Report);
-    if (!Cache) return Null();
-    Result = Cache->Calc(Expr, ErrorMsg, AScript);
+    try {
+      if (vqrResolveValueName(Report, Expr, Result)) return Result;
+    } catch (const Exception& E) {
+      // A variable's expression failed further down: report it here, once.
+      if (!Outermost) throw;
+      ErrorMsg = E.Message();
+    }
+    if (ErrorMsg.empty()) {
+      TvqrExpressionCache* Cache = vqrExpressionCache(Report);
+      if (!Cache) return Null();
+      Result = Cache->Calc(Expr, ErrorMsg, AScript);
+    }
   }
   if (ErrorMsg.empty()) return Result;
   if (Report->EngineOptions()->IgnoreDevByZero() && (ErrorMsg == u"Division by zero" || ErrorMsg == u"Floating point division by zero"))
@@ -219,6 +228,10 @@ Variant vqrCalc(TvqrReport* Report, const String& Expr, TksScript* AScript, bool
   String Message;
   if (FromScript) {
     Message = u"Error in Calc expression: " + ErrorMsg;
+  } else if (GCalcDepth > 0) {
+    // Inside another expression (a variable reaching further variables): the outermost
+    // expression reports the error once, under its object's name.
+    Message = ErrorMsg;
   } else {
     Message = Report->CurObject().empty() ? ErrorMsg : Report->CurObject() + u": " + ErrorMsg;
     Report->Errors()->Add(Message);

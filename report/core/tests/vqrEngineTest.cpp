@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/classes/Streams.h"
+#include "platform/controls/Controls.h"
 #include "platform/db/ArrayDataSet.h"
 #include "platform/db/FieldDefs.h"
 #include "platform/rtl/Exceptions.h"
@@ -217,8 +218,141 @@ TEST_F(EngineTest, VariableThatReachesItselfIsAnExpressionError) {
   Data->SetDataSet(Adapter);
   Memo(Data, u"Memo1", u"[Loop]");
   EXPECT_FALSE(Prepare());
-  EXPECT_NE(Report->Errors()->Text().find(u"refers to itself"), String::npos)
-      << ToUtf8(Report->Errors()->Text());
+  // One line, under the object's name, however deep the expression went before it stopped.
+  ASSERT_EQ(Report->Errors()->Count(), 1) << ToUtf8(Report->Errors()->Text());
+  const String Line = Report->Errors()->Strings(0);
+  EXPECT_EQ(Line.rfind(u"Memo1: ", 0), 0u) << ToUtf8(Line);
+  EXPECT_EQ(Line.find(u"Memo1: ", 1), String::npos) << ToUtf8(Line);
+  EXPECT_NE(Line.find(u"refers to itself"), String::npos) << ToUtf8(Line);
+}
+
+// An expression that fails names its object in Errors, and the run stops.
+TEST_F(EngineTest, ExpressionErrorsNameTheirObject) {
+  Fill({{u"A", u"a", 1}});
+  auto* Data = Band<TvqrMasterData>(u"MasterData1", 80, 20);
+  Data->SetDataSet(Adapter);
+  Memo(Data, u"Memo1", u"[ds.\"NAME\"]");
+  Memo(Data, u"Memo7", u"[1 +* 2]", 300, 100);
+  EXPECT_FALSE(Prepare());
+  const String Errors = Report->Errors()->Text();
+  EXPECT_EQ(Errors.rfind(u"Memo7: ", 0), 0u) << ToUtf8(Errors);
+  EXPECT_EQ(Report->Errors()->Count(), 1) << ToUtf8(Errors);
+}
+
+// A page footer without PrintOnLastPage is left off the last page, but stays on the page that
+// the report summary fills and overflows.
+TEST_F(EngineTest, PageFooterOnTheLastPageAndOnThePageTheSummaryOverflows) {
+  struct Case {
+    int Rows;
+    int Pages;
+    std::vector<bool> Footers;
+  } const Cases[] = {{10, 1, {false}}, {24, 2, {true, false}}, {30, 2, {true, false}}};
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.Rows);
+    TearDown();
+    SetUp();
+    std::vector<Row> Rows;
+    for (int I = 1; I <= C.Rows; ++I) Rows.push_back({u"A", u"r" + IntToStr(I), 1});
+    Fill(Rows);
+    Memo(Band<TvqrPageHeader>(u"PageHeader1", 0, 40), u"Memo1", u"Head");
+    auto* Data = Band<TvqrMasterData>(u"MasterData1", 80, 40);
+    Data->SetDataSet(Adapter);
+    Memo(Data, u"Memo2", u"[ds.\"NAME\"]");
+    auto* Footer = Band<TvqrPageFooter>(u"PageFooter1", 300, 30);
+    Footer->SetPrintOnLastPage(false);
+    Memo(Footer, u"Memo3", u"foot [Page#]");
+    Memo(Band<TvqrReportSummary>(u"ReportSummary1", 200, 40), u"Memo4",
+         u"Total [SUM(<ds.\"AMT\">,MasterData1)]");
+    ASSERT_TRUE(Prepare()) << ToUtf8(Report->Errors()->Text());
+    ASSERT_EQ(Store()->Count(), C.Pages);
+    for (int P = 0; P < C.Pages; ++P) {
+      std::vector<String> T = Texts(P);
+      const bool HasFooter = std::find(T.begin(), T.end(), u"foot " + IntToStr(P + 1)) != T.end();
+      EXPECT_EQ(HasFooter, C.Footers[static_cast<size_t>(P)]) << "page " << P + 1;
+    }
+    std::vector<String> Last = Texts(C.Pages - 1);
+    EXPECT_NE(std::find(Last.begin(), Last.end(), u"Total " + IntToStr(C.Rows)), Last.end());
+  }
+}
+
+// A single line taller than the whole page cannot be split; it prints clipped on its page
+// instead of adding empty pages for ever.
+TEST_F(EngineTest, ALineTallerThanThePagePrintsClipped) {
+  Fill({{u"A", u"a", 1}, {u"A", u"b", 2}});
+  auto* Data = Band<TvqrMasterData>(u"MasterData1", 80, 20);
+  Data->SetDataSet(Adapter);
+  Data->SetAllowSplit(true);
+  Data->SetStretched(true);
+  TvqrMemoView* M = Memo(Data, u"Memo1", u"[ds.\"NAME\"]");
+  M->SetParentFont(false);
+  M->Font()->SetSize(1000);  // one line of about 1,400 px on a printable height of 1,047
+  M->SetStretchMode(smActualHeight);
+  ASSERT_TRUE(Prepare()) << ToUtf8(Report->Errors()->Text());
+  ASSERT_LE(Store()->Count(), 3);
+  std::vector<String> All;
+  for (int P = 0; P < Store()->Count(); ++P)
+    for (const String& T : Texts(P)) All.push_back(T);
+  EXPECT_NE(std::find(All.begin(), All.end(), u"a"), All.end());
+  EXPECT_NE(std::find(All.begin(), All.end(), u"b"), All.end());
+}
+
+// Pointing at and clicking prepared objects: page and anchor links move the preview, a link to
+// a local program is refused, and a drill-down group header opens and closes its group.
+TEST_F(EngineTest, ObjectOverFollowsLinksAndTogglesDrillDown) {
+  std::vector<Row> Rows;
+  for (int I = 1; I <= 60; ++I) Rows.push_back({u"A", u"r" + IntToStr(I), 1});
+  Fill(Rows);
+  TvqrMemoView* Link = Memo(Band<TvqrPageHeader>(u"PageHeader1", 0, 40), u"Memo1", u"Head");
+  auto* Data = Band<TvqrMasterData>(u"MasterData1", 80, 40);
+  Data->SetDataSet(Adapter);
+  Memo(Data, u"Memo2", u"[ds.\"NAME\"]");
+  Report->SetOnBeforePrint([&](TvqrReportComponent* C) {
+    if (C == Data && VarToStr(Adapter->Value(u"NAME")) == u"r30") Store()->AddAnchor(u"middle");
+  });
+  std::vector<String> Opened;
+  SetOpenURLHandler([&](const String& URL) { Opened.push_back(URL); });
+  struct Case {
+    const char16_t* URL;
+    int Page;  // the page the preview moves to, 0 for none
+    bool Opens;
+  } const Cases[] = {{u"@3", 3, false},          {u"#middle", 2, false}, {u"@x", 0, false},
+                     {u"file:///bin/sh", 0, false}, {u"https://example.org", 0, true}};
+  const int X = static_cast<int>(10 * vq01cm) + 50, Y = static_cast<int>(10 * vq01cm) + 10;
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(ToUtf8(C.URL));
+    Link->SetURL(C.URL);
+    ASSERT_TRUE(Prepare()) << ToUtf8(Report->Errors()->Text());
+    ASSERT_EQ(Store()->Count(), 3);
+    int Moved = 0;
+    Store()->SetOnNavigate([&](int PageNo, int) { Moved = PageNo; });
+    Opened.clear();
+    int Cursor = 0;
+    Store()->ObjectOver(0, X, Y, 0, 0, 1, 0, 0, false, Cursor, false);
+    EXPECT_EQ(Cursor, crHandPoint);
+    EXPECT_EQ(Moved, 0);  // pointing alone follows nothing
+    Store()->ObjectOver(0, X, Y, 0, 0, 1, 0, 0, true, Cursor, false);
+    EXPECT_EQ(Moved, C.Page);
+    EXPECT_EQ(Opened.size(), C.Opens ? 1u : 0u);
+  }
+  SetOpenURLHandler(nullptr);
+
+  TearDown();
+  SetUp();
+  Fill({{u"A", u"a1", 1}, {u"B", u"b1", 2}});
+  auto* Group = Band<TvqrGroupHeader>(u"GroupHeader1", 40, 20);
+  Group->SetCondition(u"ds.\"GRP\"");
+  Group->SetDrillDown(true);
+  Memo(Group, u"Memo1", u"[ds.\"GRP\"]");
+  auto* Rows2 = Band<TvqrMasterData>(u"MasterData1", 80, 20);
+  Rows2->SetDataSet(Adapter);
+  Memo(Rows2, u"Memo2", u"[ds.\"NAME\"]");
+  ASSERT_TRUE(Prepare()) << ToUtf8(Report->Errors()->Text());
+  int Cursor = 0;
+  Store()->ObjectOver(0, X, Y, 0, 0, 1, 0, 0, true, Cursor, false);  // on the first group's header
+  EXPECT_EQ(Cursor, crHandPoint);
+  ASSERT_EQ(Report->DrillState()->Count(), 1);
+  Store()->ObjectOver(0, X, Y, 0, 0, 1, 0, 0, true, Cursor, false);
+  EXPECT_EQ(Report->DrillState()->Count(), 0);
 }
 
 TEST_F(EngineTest, DataValuesHoldingBracketsPrintLiterally) {
