@@ -5,6 +5,8 @@
 #include "report/core/vqrRes.h"
 #include "report/output/GZipResourceReader.h"
 #include "report/output/vqrExportRes.h"
+#include "report/output/vqrPreviewForm.h"
+#include "report/output/vqrProgress.h"
 
 namespace {
 
@@ -20,10 +22,14 @@ void vqrOutputModuleInitialize() {
   vqrModuleInitialize();
   RegisterExportStrings();
   SetResourceUnpacker([](TStream* Packed, TStream* Unpacked) { ReadGZipMember(Packed, Unpacked); });
+  TvqrReport::SetProgressWindowFactory(vqrNewProgressWindow);
+  TvqrReport::SetPreviewWindowFactory(vqrNewPreviewWindow);
 }
 
 void vqrOutputModuleFinalize() {
   if (Starts() == 0 || --Starts() > 0) return;
   SetResourceUnpacker(nullptr);
+  TvqrReport::SetProgressWindowFactory(nullptr);
+  TvqrReport::SetPreviewWindowFactory(nullptr);
   vqrModuleFinalize();
 }
