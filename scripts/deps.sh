@@ -12,6 +12,7 @@ packages=(
   libicu-dev zlib1g-dev libjpeg-dev libpng-dev libsqlite3-dev
   libfreetype-dev libharfbuzz-dev libfontconfig-dev fonts-liberation2 fonts-dejavu-core
   qt6-base-dev libgl-dev libcups2-dev libxlsxwriter-dev libxcb1-dev qt6-translations-l10n
+  python3-openpyxl
   qpdf poppler-utils
 )
 if [ "${1:-}" = "--dev" ]; then
