@@ -206,7 +206,8 @@ void TvqrPreviewPages::ExportPage(TvqrCustomExportFilter* Filter, int I) {
     TvqrCustomExportFilter* F;
     TvqrReportPage* P;
     int I;
-    ~TFinish() { F->FinishPage(P, I); }
+    // A failing FinishPage (a full disk) propagates to the driver's error path.
+    ~TFinish() noexcept(false) { F->FinishPage(P, I); }
   };
   {
     TFinish Finish{Filter, APage, I};
@@ -277,7 +278,9 @@ bool TvqrPreviewPages::Export(TvqrCustomExportFilter* Filter) {
       TvqrCustomExportFilter* F;
       TvqrReport* R;
       TvqrCustomPreview* Preview;
-      ~TEnd() {
+      // A failing Finish (a full disk) reaches the error path below; while unwinding a filter
+      // must not throw (it drops what it wrote instead).
+      ~TEnd() noexcept(false) {
         if (Preview) {
           if (R) R->SetProgressMessage(String(), false);
           Preview->Unlock();
@@ -292,11 +295,15 @@ bool TvqrPreviewPages::Export(TvqrCustomExportFilter* Filter) {
       Preview->RefreshReport();
     }
     if (Filter->ShowProgress() && R) R->InternalOnProgressStart(ptExporting);
+    int Exported = 0;
     for (int I = 0; I < Count(); ++I) {
       if (PageList.Count() > 0 && PageList.IndexOf(IntToStr(I + 1)) < 0) continue;
       ExportPage(Filter, I);
+      ++Exported;
       if (R && R->Terminated()) break;
     }
+    // A page list that selects no page gives no document: readers refuse a file of no pages.
+    if (Exported == 0) throw Exception(u"Нет страниц для экспорта");
   } catch (const Exception& E) {
     if (R) {
       R->Errors()->SetText(E.Message());
