@@ -14,6 +14,7 @@ packages=(
   qt6-base-dev libgl-dev libcups2-dev libxlsxwriter-dev libxcb1-dev qt6-translations-l10n
   python3-openpyxl
   qpdf poppler-utils
+  cups-daemon cups-client cups-filters
 )
 if [ "${1:-}" = "--dev" ]; then
   packages+=(libbenchmark-dev liblua5.4-dev duktape-dev libxml2-dev poppler-utils libqt6sql6-sqlite)
