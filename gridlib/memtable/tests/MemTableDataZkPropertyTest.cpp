@@ -56,7 +56,7 @@ struct TModel {
 
   void Step() {
     const int N = List()->Count();
-    const int Op = Pick(12);
+    const int Op = Pick(13);
     TMemoryRecordZk* Rec = N > 0 ? List()->Items(Pick(N)) : nullptr;
     LastOp = "op " + std::to_string(Op) + (Rec ? " on " + std::to_string(Rec->Index()) : "") +
              (List()->CachedUpdates() ? " cached" : "");
@@ -92,6 +92,9 @@ struct TModel {
         List()->MergeChangeLog();
       } else if (Op == 10) {
         List()->SetCachedUpdates(!List()->CachedUpdates());
+      } else if (Op == 12) {  // sorted again from rows left in place
+        Plain.SetSortOrder(String());
+        Plain.SetSortOrder(Pick(2) ? u"NM, ID DESC" : u"NM DESC, ID");
       } else if (Op == 11 && Pick(3) == 0) {
         Tree.SetStatusFilter(Pick(2) ? TUpdateStatusSet{usUnmodified, usModified, usInserted}
                                      : TUpdateStatusSet{usUnmodified, usModified, usInserted, usDeleted});
