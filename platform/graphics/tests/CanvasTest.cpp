@@ -62,6 +62,28 @@ TEST_F(CanvasTest, LinesLeaveOutTheirLastPointAndDotsAlternate) {
   EXPECT_EQ(Row[4], 0u);
 }
 
+TEST_F(CanvasTest, SolidLinesInEachDirectionCoverTheStartButNotTheEnd) {
+  struct {
+    TPoint From, To, FirstIn, LastIn, Out;
+  } const Cases[] = {
+      {{2, 2}, {9, 2}, {2, 2}, {8, 2}, {9, 2}},      // rightwards
+      {{9, 4}, {2, 4}, {9, 4}, {3, 4}, {2, 4}},      // leftwards
+      {{12, 2}, {12, 9}, {12, 2}, {12, 8}, {12, 9}},  // downwards
+      {{14, 9}, {14, 2}, {14, 9}, {14, 3}, {14, 2}},  // upwards
+      {{20, 2}, {27, 9}, {20, 2}, {26, 8}, {27, 9}},  // diagonal
+  };
+  C.Pen()->SetColor(clBlack);
+  for (const auto& Case : Cases) {
+    C.MoveTo(Case.From.X, Case.From.Y);
+    C.LineTo(Case.To.X, Case.To.Y);
+    EXPECT_EQ(At(Case.FirstIn.X, Case.FirstIn.Y), 0u) << Case.From.X << "," << Case.From.Y;
+    EXPECT_EQ(At(Case.LastIn.X, Case.LastIn.Y), 0u) << Case.From.X << "," << Case.From.Y;
+    EXPECT_EQ(At(Case.Out.X, Case.Out.Y), 0xFFFFFFu) << Case.From.X << "," << Case.From.Y;
+  }
+  EXPECT_EQ(At(9, 3), 0xFFFFFFu);  // one pixel thick
+  EXPECT_EQ(At(13, 5), 0xFFFFFFu);
+}
+
 TEST_F(CanvasTest, XorLinesDrawnTwiceVanish) {
   C.Brush()->SetColor(clTeal);
   C.FillRect(Rect(0, 0, 40, 30));
