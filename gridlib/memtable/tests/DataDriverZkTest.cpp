@@ -229,6 +229,30 @@ TEST_F(DataDriverFile, BreakRaiseLeavesTheRestPendingAndAFailedOpenLeavesTheTabl
   EXPECT_FALSE(Table->Active());
 }
 
+// A failed immediate apply of an insert or a delete raises out of Post or Delete and cancels
+// the view's pending change: the table keeps what the file has.
+TEST_F(DataDriverFile, FailedInsertOrDeleteLeavesTableAndFileAsTheyWere) {
+  Table->Open();
+  Table->Last();
+  Table->Append();
+  Table->FieldByName(u"NM")->SetAsString(u"bad");
+  Table->FieldByName(u"PRICE")->SetAsFloat(-1);  // breaks the CHECK
+  EXPECT_THROW(Table->Post(), EDatabaseError);
+  Table->Cancel();
+  EXPECT_EQ(Table->RecordCount(), 3);
+  Conn->Execute(u"DELETE FROM LKM WHERE ID = 3");
+  ASSERT_TRUE(Table->Locate(u"ID", 3, {}));
+  try {
+    Table->Delete();
+    FAIL();
+  } catch (const EDatabaseError& E) {
+    EXPECT_NE(E.Message().find(u"Record not found or changed"), String::npos);
+  }
+  EXPECT_EQ(Table->RecordCount(), 3);
+  EXPECT_TRUE(Table->Locate(u"ID", 3, {}));
+  EXPECT_EQ(FileRows(), u"1:a:1 2:b:2");
+}
+
 TEST(ADOQueryProvider, QueryReportsItsParameters) {
   TADOQuery Q(nullptr);
   Q.SQL()->SetText(u"SELECT * FROM T WHERE A = :A AND B = :B");
