@@ -3,6 +3,7 @@
 
 #include <QBuffer>
 #include <QFont>
+#include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -50,7 +51,8 @@ public:
 
 private:
   void HiddenText(const TDeviceText& T) {
-    if (T.Text.empty()) return;
+    // Qt's fonts need the application object; without one the outlines stand alone.
+    if (T.Text.empty() || !qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
     FPainter->save();
     if (FClip) {
       QRegion Clip;
