@@ -13,7 +13,8 @@ TEST(VqrExportRes, LookupsByIdAndName) {
   } Cases[] = {
       {u"8708", u".pdf"},
       {u"8707", u"Файл Adobe PDF (*.pdf)|*.pdf"},
-      {u"8009", u"Файл Excel (*.xls)|*.xls"},
+      {u"8009", u"Файл Excel (*.xlsx)|*.xlsx"},  // the workbook is saved as .xlsx
+      {u"8010", u".xlsx"},
       {u"PDFexport", u"Документ PDF"},
       {u"ProgressObjects", u"Экспорт объектов"},
       {u"QuillerantFile", u"Quillerant файл"},
