@@ -5,7 +5,9 @@
 #include "report/core/vqrRes.h"
 #include "report/output/GZipResourceReader.h"
 #include "report/output/vqrExportRes.h"
+#include "report/core/vqrPrinter.h"
 #include "report/output/vqrPreviewForm.h"
+#include "report/output/vqrPrintDialog.h"
 #include "report/output/vqrProgress.h"
 
 namespace {
@@ -24,6 +26,7 @@ void vqrOutputModuleInitialize() {
   SetResourceUnpacker([](TStream* Packed, TStream* Unpacked) { ReadGZipMember(Packed, Unpacked); });
   TvqrReport::SetProgressWindowFactory(vqrNewProgressWindow);
   TvqrReport::SetPreviewWindowFactory(vqrNewPreviewWindow);
+  SetPrintDialogHook(vqrShowPrintDialog);
 }
 
 void vqrOutputModuleFinalize() {
@@ -31,5 +34,7 @@ void vqrOutputModuleFinalize() {
   SetResourceUnpacker(nullptr);
   TvqrReport::SetProgressWindowFactory(nullptr);
   TvqrReport::SetPreviewWindowFactory(nullptr);
+  SetPrintDialogHook(nullptr);
+  FreePrinterList();
   vqrModuleFinalize();
 }
