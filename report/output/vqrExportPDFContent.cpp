@@ -219,7 +219,9 @@ void TvqrPDFContentWriter::WriteMemo(TvqrCustomMemoView* M) {
     const bool Swap = (Rotation >= 45 && Rotation <= 135) || (Rotation >= 225 && Rotation <= 315);
     for (int I = 0; I < N; ++I) {
       const String& Line = Lines[std::size_t(I)];
-      if (Line.empty()) continue;
+      // An empty paragraph comes from the renderer as a blank: nothing to write, but the line
+      // keeps its place.
+      if (Line.find_first_not_of(u' ') == String::npos) continue;
       const Extended Indent = I == 0 ? M->ParagraphGap() : 0;
       R->SetText(std::vector<String>{Line});
       const Extended LW = R->CalcWidth();

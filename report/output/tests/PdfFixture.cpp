@@ -189,7 +189,8 @@ TSingleViewReport::~TSingleViewReport() {
 }
 
 std::string TSingleViewReport::Content() {
-  StorePages(FReport.get(), Page, {Band});
+  if (!FStored) StorePages(FReport.get(), Page, {Band});
+  FStored = true;
   TMemoryStream Out;
   TvqrPDFExport F(TvqrCustomExportFilter::NoRegisterTag{});
   F.SetShowDialog(false);

@@ -50,8 +50,9 @@ public:
     View->SetName(u"View" + IntToStr(++FCount));
     return View;
   }
-  // The uncompressed content stream of the exported page.
+  // Stores the page (once) and returns the uncompressed content stream of the exported page.
   std::string Content();
+  TvqrReport* Report() const { return FReport.get(); }
 
   TvqrReportPage* Page = nullptr;
   TvqrBand* Band = nullptr;
@@ -59,4 +60,5 @@ public:
 private:
   std::unique_ptr<TvqrReport> FReport;
   int FCount = 0;
+  bool FStored = false;
 };

@@ -1,0 +1,165 @@
+// vqrExportPDFContentTest.cpp - the content operators the PDF export writes for single views.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "PdfFixture.h"
+#include "report/core/vqrClassViews.h"
+
+namespace {
+
+struct ContentCase {
+  const char* Name;
+  std::function<void(TSingleViewReport&)> Build;
+  std::vector<const char*> Snippets;   // each must occur in the content
+  std::vector<const char*> Absent = {};
+};
+
+TvqrMemoView* Memo(TSingleViewReport& R, const String& Text) {
+  auto* M = R.Add<TvqrMemoView>();
+  M->SetBounds(100, 100, 200, 40);
+  M->SetText(Text);
+  return M;
+}
+
+}  // namespace
+
+TEST(PdfContent, ViewsBecomeOperators) {
+  const ContentCase Cases[] = {
+      {"fill and frame",
+       [](TSingleViewReport& R) {
+         auto* M = Memo(R, u"x");
+         M->SetColor(TColor(0x0000FF));
+         M->Frame()->SetTyp({ftTop, ftLeft});
+         M->Frame()->SetStyle(fsDash);
+       },
+       // red fill; the frame: top then left edge, dashed, black as integers
+       {"1.00 0.00 0.00 rg\r\n", " re\r\nf\r\n", "0 0 0 RG\r\n[6.00 ] 0 d\r\n0.75 w\r\n"}},
+      {"white and black as integers",
+       [](TSingleViewReport& R) { Memo(R, u"x")->SetColor(clWhite); },
+       {"1 1 1 rg\r\n", "0 0 0 rg\r\n"}},
+      {"underlined font",
+       [](TSingleViewReport& R) { Memo(R, u"x")->Font()->SetStyle({fsUnderline}); },
+       {"0.80 w\r\n", " l\r\nS\r\nQ\r\n"}},
+      {"rotation 90",
+       [](TSingleViewReport& R) { Memo(R, u"x")->SetRotation(90); },
+       {"0.00 1.00 -1.00 0.00 "}},
+      {"right alignment with character spacing",
+       [](TSingleViewReport& R) {
+         auto* M = Memo(R, u"x");
+         M->SetHAlign(haRight);
+         M->SetCharSpacing(2);
+       },
+       {"1.50 Tc\r\n"}},
+      {"empty line keeps its place",
+       [](TSingleViewReport& R) { Memo(R, u"a\r\n\r\nb"); },
+       // two text objects only; the second line is two line heights below the first
+       {"BT\r\n"}},
+      {"word wrap off is a picture",
+       [](TSingleViewReport& R) { Memo(R, u"x")->SetWordWrap(false); },
+       {"BI\r\n", "/F [/DCT]\r\nID\n\xFF\xD8", "\r\nEI\r\nQ\r\n"}, {"BT\r\n"}},
+      {"page background only when asked",
+       [](TSingleViewReport& R) { R.Add<TvqrPictureView>()->SetBounds(0, 0, 10, 10); },
+       {}, {"_pagebackground"}},
+      {"double frame is solid",
+       [](TSingleViewReport& R) {
+         auto* M = Memo(R, u"x");
+         M->Frame()->SetTyp({ftBottom});
+         M->Frame()->SetStyle(fsDouble);
+       },
+       {"[] 0 d\r\n"}},
+      {"dashed frame of width 0 is solid",
+       [](TSingleViewReport& R) {
+         auto* M = Memo(R, u"x");
+         M->Frame()->SetTyp({ftBottom});
+         M->Frame()->SetStyle(fsDot);
+         M->Frame()->SetWidth(0);
+       },
+       {"[] 0 d\r\n"}, {"[0.00"}},
+      {"vertical solid arrow",
+       [](TSingleViewReport& R) {
+         auto* L = R.Add<TvqrLineView>();
+         L->SetBounds(100, 100, 0, 100);
+         L->SetArrowEnd(true);
+         L->SetArrowSolid(true);
+       },
+       // the join and fill colour come before the path; the base is straight above the tip
+       {"1 j\r\n0 0 0 rg\r\n", "\r\nb\r\n"}},
+      {"horizontal arrow",
+       [](TSingleViewReport& R) {
+         auto* L = R.Add<TvqrLineView>();
+         L->SetBounds(100, 100, 100, 0);
+         L->SetArrowStart(true);
+       },
+       {" l\r\nS\r\n"}, {"1 j"}},
+  };
+  for (const auto& C : Cases) {
+    TSingleViewReport R;
+    C.Build(R);
+    const std::string Content = R.Content();
+    for (const char* S : C.Snippets)
+      EXPECT_NE(Content.find(S), std::string::npos) << C.Name << ": " << S << "\n" << Content;
+    for (const char* S : C.Absent)
+      EXPECT_EQ(Content.find(S), std::string::npos) << C.Name << ": " << S << "\n" << Content;
+  }
+}
+
+TEST(PdfContent, LinesArePlacedByAlignmentIndentAndHeight) {
+  TSingleViewReport R;
+  auto* M = Memo(R, u"a\r\n\r\nb");
+  M->SetParagraphGap(20);
+  const std::string Content = R.Content();
+  std::vector<std::pair<double, double>> Td;
+  for (std::size_t P = Content.find(" Td\r\n"); P != std::string::npos; P = Content.find(" Td\r\n", P + 1)) {
+    const std::size_t Start = Content.rfind("BT\r\n", P) + 4;
+    double X = 0, Y = 0;
+    std::sscanf(Content.c_str() + Start, "%lf %lf", &X, &Y);
+    Td.push_back({X, Y});
+  }
+  ASSERT_EQ(Td.size(), 2u) << Content;
+  // The first line is indented by 20 px (15 pt); the empty second line still takes its height.
+  EXPECT_NEAR(Td[0].first - Td[1].first, 15.0, 0.02);
+  const double LineHeight = (Td[0].second - Td[1].second) / 2;
+  EXPECT_GT(LineHeight, 8);
+  EXPECT_LT(LineHeight, 14);
+}
+
+TEST(PdfContent, TextMapsFollowClustersAndMissingGlyphsStayOut) {
+  TSingleViewReport R;
+  auto* Lig = Memo(R, u"office fine flat");
+  Lig->Font()->SetName(u"DejaVu Sans");
+  // Later plain uses of the ligature's letters must not be displaced by the ligature.
+  auto* Plain = Memo(R, u"if lift");
+  Plain->Font()->SetName(u"DejaVu Sans");
+  Plain->SetTop(200);
+  auto* Rtl = Memo(R, u"שלום abc");
+  Rtl->SetTop(300);
+  Rtl->SetRTLReading(true);
+  auto* Odd = Memo(R, u"a\u0001b \U0001F600 \u4E2D");   // a control, an emoji, a CJK letter
+  Odd->SetTop(400);
+  const std::string Path = "/tmp/vorenta-pdf-text-" + std::to_string(::getpid()) + ".pdf";
+  TMemoryStream Unused;
+  (void)Unused;
+  R.Content();
+  TvqrPDFExport F(TvqrCustomExportFilter::NoRegisterTag{});
+  F.SetShowDialog(false);
+  F.SetShowProgress(false);
+  F.SetFileName(Utf8ToString(Path));
+  ASSERT_TRUE(R.Report()->Export(&F));
+  int Code = -1;
+  RunCommand("qpdf --check " + Path + " 2>&1", &Code);
+  EXPECT_EQ(Code, 0);
+  const std::string Text = RunCommand("pdftotext " + Path + " - 2>/dev/null");
+  EXPECT_NE(Text.find("office fine flat"), std::string::npos) << Text;
+  EXPECT_NE(Text.find("if lift"), std::string::npos) << Text;
+  EXPECT_NE(Text.find("abc"), std::string::npos) << Text;
+  EXPECT_NE(Text.find("שלום"), std::string::npos) << Text;
+  const std::string Pdf = RunCommand("qpdf --qdf --object-streams=disable " + Path + " - 2>/dev/null");
+  // The "fi" ligature glyph maps to both letters.
+  EXPECT_NE(Pdf.find("> <00660069>"), std::string::npos);
+  // Glyph 0 (the control, the emoji and the CJK letter Arial lacks) has no text: the only
+  // "<0000> <" is the code space range.
+  EXPECT_EQ(Pdf.find("<0000> <"), Pdf.find("<0000> <FFFF>"));
+  EXPECT_EQ(Pdf.find("<0000> <", Pdf.find("<0000> <FFFF>") + 1), Pdf.find("<0000> <FFFF>", Pdf.find("<0000> <FFFF>") + 1));
+  if (!std::getenv("VORENTA_PDF_KEEP")) std::remove(Path.c_str());
+}
