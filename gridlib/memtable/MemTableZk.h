@@ -35,6 +35,11 @@ VORENTA_ENUM(TMasterDetailSideZk, mdsOnSelfZk, mdsOnProviderZk, mdsOnSelfAfterPr
 
 using TMemTableChangeFieldValueEventZk =
     std::function<void(TDataSet* MemTable, TField* Field, Variant& Value)>;
+class TMemRecViewZk;
+// May refuse a tree move: the node, its appointed parent node and records-list position.
+using TRecordsViewCheckMoveNodeEventZk =
+    std::function<bool(TObject* Sender, TMemRecViewZk* SourceNode, TMemRecViewZk* AppointedParent,
+                       int AppointedIndex)>;
 using TMTTreeNodeExpandingEventZk =
     std::function<void(TObject* Sender, int RecNo, bool& AllowExpansion)>;
 
@@ -108,6 +113,8 @@ public:
   int TreeNodeLevel() { return GetTreeNodeLevel(); }
   bool TreeNodeExpanded() { return GetTreeNodeExpanded(); }
   void SetTreeNodeExpandedValue(bool Value);
+  TRecordsViewCheckMoveNodeEventZk OnRecordsViewCheckMoveNode() const { return FOnCheckMoveNode; }
+  void SetOnRecordsViewCheckMoveNode(TRecordsViewCheckMoveNodeEventZk V) { FOnCheckMoveNode = std::move(V); }
   TMTTreeNodeExpandingEventZk OnTreeNodeExpanding() const { return FOnTreeNodeExpanding; }
   void SetOnTreeNodeExpanding(TMTTreeNodeExpandingEventZk Value) {
     FOnTreeNodeExpanding = std::move(Value);
@@ -243,6 +250,8 @@ private:
   Variant MasterValues() const;
   void ClearData();
   void CheckTreeMode() const;
+  bool MoveTreeRecord(int FromIndex, int ToIndex, int TreeLevel, bool CheckOnly);
+  bool MoveTreeNode(TMemRecViewZk* Node, TMemRecViewZk* Target, int Rule, bool CheckOnly);
 
   std::vector<std::unique_ptr<TRecBuf>> FRecordCache;
   std::vector<TComponent*> FEventReceivers;
@@ -282,6 +291,7 @@ private:
   TMemTableChangeFieldValueEventZk FOnGetFieldValue;
   TMemTableChangeFieldValueEventZk FOnSetFieldValue;
   TMTTreeNodeExpandingEventZk FOnTreeNodeExpanding;
+  TRecordsViewCheckMoveNodeEventZk FOnCheckMoveNode;
 };
 
 class TMemTableZk : public TCustomMemTableZk {

@@ -249,31 +249,41 @@ std::unique_ptr<IMemTableDataFieldValueListZk> TCustomMemTableZk::GetFieldValueL
 // coming from above it. Only 1 <= ToRecNo <= count is taken; a drop after the last row is
 // ToRecNo = count. The bookmark list then names the moved records at their new rows. Moves
 // are made in the records list, so they show in a view without a sort order.
+// In tree mode each record goes through MoveTreeRecord with the same walk and target rows; the
+// first refusal ends the walk and answers False.
 bool TCustomMemTableZk::MoveRecords(TBMListZk* BookmarkList, int ToRecNo, int TreeLevel, bool CheckOnly) {
-  (void)TreeLevel;
   CheckActive();
   const int Count = ViewCount();
-  if (!BookmarkList || ToRecNo < 1 || ToRecNo > Count || FRecordsView->ViewAsTreeList()) return false;
+  const bool Tree = FRecordsView->ViewAsTreeList();
+  if (!BookmarkList || ToRecNo < 1 || ToRecNo > Count) return false;
   std::vector<TMemoryRecordZk*> Recs;
   for (int I = 0; I < BookmarkList->Count(); ++I) {
     const int Row = BookmarkToRecNo(*BookmarkList->Items(I)) - 1;
     if (Row < 0 || Row >= Count) return false;
     Recs.push_back(ViewRecord(Row));
   }
-  if (CheckOnly) return true;
-  CheckBrowseMode();
+  if (CheckOnly && !Tree) return true;
+  if (!CheckOnly) CheckBrowseMode();
+  TMemoryRecordZk* Current = FRecordPos >= 0 && FRecordPos < Count ? ViewRecord(FRecordPos) : nullptr;
   TRecordsListZk* List = ViewData()->RecordsList();
-  LockViewResync();
+  if (!CheckOnly) LockViewResync();
+  bool Result = true;
   try {
     int Target = ToRecNo - 1;
-    for (std::size_t I = Recs.size(); I-- > 0;) {
+    for (std::size_t I = Recs.size(); I-- > 0 && Result;) {
       const int From = FRecordsView->IndexOf(Recs[I]);
       if (I + 1 != Recs.size() && From < Target) --Target;
+      if (Tree) {
+        Result = From >= 0 && MoveTreeRecord(From, Target, TreeLevel, CheckOnly);
+        continue;
+      }
       if (From < 0 || From == Target) continue;
       List->Move(List->IndexOf(Recs[I]), List->IndexOf(ViewRecord(Target)));
     }
+    if (CheckOnly) return Result;
+    if (Current && FRecordsView->IndexOf(Current) >= 0) FRecordPos = FRecordsView->IndexOf(Current);
   } catch (...) {
-    UnlockViewResync(true);
+    if (!CheckOnly) UnlockViewResync(true);
     throw;
   }
   std::vector<int> Rows;
@@ -283,6 +293,73 @@ bool TCustomMemTableZk::MoveRecords(TBMListZk* BookmarkList, int ToRecNo, int Tr
     BookmarkList->SetItems(I, std::make_shared<const TBookmark>(RecNoToBookmark(Rows[static_cast<std::size_t>(I)])));
   FRecordsViewUpdated = true;
   UnlockViewResync(true);
+  return Result;
+}
+
+// One tree move: the neighbours at the drop place decide where the node goes. Moving down,
+// the node below is the one after the target row, the last row included (a drop just above
+// the last row can make the node the last row's sibling).
+bool TCustomMemTableZk::MoveTreeRecord(int FromIndex, int ToIndex, int TreeLevel, bool CheckOnly) {
+  TMemoryTreeListZk* Tree = FRecordsView->MemoryTreeList();
+  const int Count = ViewCount();
+  TMemRecViewZk* Node = Tree->GetVisibleNode(FromIndex);
+  if (!Node || ToIndex < 0 || ToIndex >= Count) return false;
+  TMemRecViewZk* Above = nullptr;
+  TMemRecViewZk* Below = nullptr;
+  if (FromIndex < ToIndex) {
+    Above = Tree->GetVisibleNode(ToIndex);
+    if (ToIndex + 1 < Count) Below = Tree->GetVisibleNode(ToIndex + 1);
+  } else {
+    if (ToIndex > 0) Above = Tree->GetVisibleNode(ToIndex - 1);
+    Below = Tree->GetVisibleNode(ToIndex);
+  }
+  enum { AfterSibling, BeforeSibling, AsChild };
+  if (Above && Above->Level() == TreeLevel) return MoveTreeNode(Node, Above, AfterSibling, CheckOnly);
+  if (Below && Below->Level() == TreeLevel) return MoveTreeNode(Node, Below, BeforeSibling, CheckOnly);
+  if (Above && Above->Level() < TreeLevel) return MoveTreeNode(Node, Above, AsChild, CheckOnly);
+  if (Above && Above->Level() > TreeLevel) {
+    TBaseTreeNodeZk* Ancestor = Above;
+    while (Ancestor->Level() > TreeLevel) {
+      Ancestor = Ancestor->Parent();
+      if (!Ancestor || Ancestor == Tree->Root()) return true;
+    }
+    return MoveTreeNode(Node, static_cast<TMemRecViewZk*>(Ancestor), AfterSibling, CheckOnly);
+  }
+  return true;
+}
+
+// Gives Node's record the parent key that puts it after or before Target as a sibling, or
+// under Target as a child, and moves it in the records list next to Target's record.
+bool TCustomMemTableZk::MoveTreeNode(TMemRecViewZk* Node, TMemRecViewZk* Target, int Rule, bool CheckOnly) {
+  enum { AfterSibling, BeforeSibling, AsChild };
+  TMemoryTreeListZk* Tree = FRecordsView->MemoryTreeList();
+  TMemoryRecordZk* Rec = Node->Rec();
+  const String& Field =
+      Rule == AsChild ? FRecordsView->TreeViewKeyFieldName() : FRecordsView->TreeViewRefParentFieldName();
+  const Variant NewParent = Target->Rec()->GetDataValues(Field, dvvValueZk);
+  const int From = Rec->Index(), To = Target->Rec()->Index();
+  int Appointed = 0;
+  TMemRecViewZk* AppointedParent = Target;
+  if (Rule != AsChild) {
+    Appointed = Rule == AfterSibling ? To + (From >= To ? 1 : 0) : To - (From < To ? 1 : 0);
+    AppointedParent = dynamic_cast<TMemRecViewZk*>(Target->Parent());
+  }
+  if (FOnCheckMoveNode && !FOnCheckMoveNode(this, Node, AppointedParent, Appointed)) return false;
+  if (CheckOnly) return !Tree->CheckReferenceLoop(Rec, NewParent);
+  Rec->Edit();
+  try {
+    Rec->SetDataValues(FRecordsView->TreeViewRefParentFieldName(), dvvValueZk, NewParent);
+    Rec->Post();
+  } catch (...) {
+    if (Rec->EditState() == resEditZk) Rec->Cancel();
+    throw;
+  }
+  if (Rule == AsChild) return true;
+  TRecordsListZk* List = ViewData()->RecordsList();
+  const int Now = Rec->Index(), TargetNow = Target->Rec()->Index();
+  const int Dest = Rule == AfterSibling ? (Now < TargetNow ? TargetNow : TargetNow + 1)
+                                        : (Now < TargetNow ? TargetNow - 1 : TargetNow);
+  if (Dest != Now) List->Move(Now, Dest);
   return true;
 }
 

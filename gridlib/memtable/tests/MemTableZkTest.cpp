@@ -698,3 +698,79 @@ TEST(MemTableBlobStream, BytesWrittenComeBack) {
 }
 
 }  // namespace
+
+namespace {
+
+// Tree moves: the neighbours at the drop place and the wanted level give the new parent and
+// place; a drop into the node's own subtree is refused; the check event may refuse.
+//   1            rows 0..6: 1, 2, 3, 4, 5, 6, 7
+//     2, 3
+//   4
+//     5
+//       6
+//   7
+TEST(MemTableTreeMoves, DropPlaceAndLevelGiveParentAndOrder) {
+  struct {
+    int FromRow;
+    int ToRecNo;
+    int LevelAboveTop;  // the wanted level, counted from the top level
+    bool Moved;
+    int MovedId;
+    Variant NewParent;
+    std::vector<int> Order;
+  } Cases[] = {
+      {6, 2, 1, true, 7, 1, {1, 7, 2, 3, 4, 5, 6}},     // up, before a node of the level
+      {1, 6, 0, true, 2, Variant::MakeNull(), {1, 3, 4, 5, 6, 2, 7}},  // down, just above the last row
+      {6, 6, 3, true, 7, 5, {1, 2, 3, 4, 5, 6, 7}},     // up, under a node of a lower level
+      {3, 6, 3, false, 4, Variant::MakeNull(), {1, 2, 3, 4, 5, 6, 7}},  // into its own subtree
+  };
+  for (const auto& C : Cases) {
+    TMemTableZk Table(nullptr);
+    Table.FieldDefs()->Add(u"ID", ftInteger);
+    Table.FieldDefs()->Add(u"PARENT_ID", ftInteger);
+    Table.CreateDataSet();
+    for (auto [Id, Parent] : std::vector<std::pair<int, int>>{{1, 0}, {2, 1}, {3, 1}, {4, 0}, {5, 4}, {6, 5}, {7, 0}})
+      Table.AppendRecord({Id, Parent ? Variant(Parent) : Variant::MakeNull()});
+    Table.SetTreeKeyFields(u"ID", u"PARENT_ID");
+    Table.RecordsView()->MemoryTreeList()->SetDefaultNodeExpanded(true);
+    Table.SetTreeViewActive(true);
+    ASSERT_EQ(TableIds(Table), (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
+    Table.First();
+    const int Top = Table.TreeNodeLevel();
+    TBMListZk List;
+    List.AppendItem(std::make_shared<const TBookmark>(TCustomMemTableZk::RecNoToBookmark(C.FromRow + 1)));
+    EXPECT_EQ(Table.MoveRecords(&List, C.ToRecNo, Top + C.LevelAboveTop, true), C.Moved) << C.MovedId;
+    if (C.Moved)
+      EXPECT_TRUE(Table.MoveRecords(&List, C.ToRecNo, Top + C.LevelAboveTop, false)) << C.MovedId;
+    else  // the record refuses the loop before changing
+      EXPECT_THROW(Table.MoveRecords(&List, C.ToRecNo, Top + C.LevelAboveTop, false), Exception);
+    EXPECT_EQ(TableIds(Table), C.Order) << C.MovedId;
+    ASSERT_TRUE(Table.Locate(u"ID", C.MovedId, {}));
+    EXPECT_TRUE(VarSameValue(Table.FieldByName(u"PARENT_ID")->AsVariant(), C.NewParent)) << C.MovedId;
+  }
+}
+
+TEST(MemTableTreeMoves, CheckEventMayRefuse) {
+  TMemTableZk Table(nullptr);
+  Table.FieldDefs()->Add(u"ID", ftInteger);
+  Table.FieldDefs()->Add(u"PARENT_ID", ftInteger);
+  Table.CreateDataSet();
+  Table.AppendRecord({1, Variant::MakeNull()});
+  Table.AppendRecord({2, Variant::MakeNull()});
+  Table.SetTreeKeyFields(u"ID", u"PARENT_ID");
+  Table.SetTreeViewActive(true);
+  Table.First();
+  int Asked = 0;
+  Table.SetOnRecordsViewCheckMoveNode([&](TObject*, TMemRecViewZk*, TMemRecViewZk* Parent, int) {
+    ++Asked;
+    return Parent == nullptr || Parent->Rec() == nullptr;  // only top-level places
+  });
+  TBMListZk List;
+  List.AppendItem(std::make_shared<const TBookmark>(TCustomMemTableZk::RecNoToBookmark(2)));
+  EXPECT_FALSE(Table.MoveRecords(&List, 2, Table.TreeNodeLevel() + 1, true));  // as 1's child
+  EXPECT_TRUE(Table.MoveRecords(&List, 1, Table.TreeNodeLevel(), false));      // before 1
+  EXPECT_EQ(TableIds(Table), (std::vector<int>{2, 1}));
+  EXPECT_EQ(Asked, 2);
+}
+
+}  // namespace
