@@ -1,8 +1,7 @@
 // vqrExportProgress.h - the progress window the export matrix and the spreadsheet filter drive.
 //
-// The filters only start it, step it and ask whether the user cancelled. Until the report's
-// progress window is attached (SetExportProgressFactory), a silent one stands in that never
-// cancels.
+// The filters only start it, step it and ask whether the user cancelled. It shows the report's
+// progress box; the base class is a silent one that never cancels, which tests can install.
 #pragma once
 
 #include <functional>
@@ -21,7 +20,7 @@ public:
 };
 
 using TvqrExportProgressFactory = std::function<std::unique_ptr<TvqrExportProgress>()>;
-// The progress object a filter opens; the silent one unless a factory is set.
+// The progress a filter opens: the progress box unless a factory is set.
 std::unique_ptr<TvqrExportProgress> NewExportProgress();
-// Replaces the factory (nullptr restores the silent one).
+// Replaces the factory (nullptr restores the progress box).
 void SetExportProgressFactory(TvqrExportProgressFactory Factory);

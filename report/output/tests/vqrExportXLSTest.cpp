@@ -18,7 +18,11 @@
 #include "report/core/vqrClassMemo.h"
 #include "report/core/vqrClassPages.h"
 #include "report/core/vqrClassPicture.h"
+#include "platform/controls/Dialogs.h"
+#include "platform/controls/Snapshot.h"
+#include "platform/controls/StdCtrls.h"
 #include "report/output/vqrExcel.h"
+#include "report/output/vqrExportXLSDialog.h"
 #include "report/output/vqrExportRes.h"
 
 namespace fs = std::filesystem;
@@ -254,4 +258,53 @@ TEST_F(XlsExport, AFailedSaveRaisesAndLeavesNoFile) {
   EXPECT_FALSE(fs::exists(Target.parent_path()));
   TvqrXLSExport NoName(TvqrCustomExportFilter::NoRegisterTag{});
   EXPECT_FALSE(NoName.Start());
+}
+
+// --- the dialog ------------------------------------------------------------------------------
+
+TEST_F(XlsExport, DialogTakesTheOptionsAndTheFileName) {
+  auto Answerer = std::make_unique<TTestDialogAnswerer>();
+  TTestDialogAnswerer* A = Answerer.get();
+  auto Previous = SetDialogService(std::move(Answerer));
+  TFileDialogRequest Seen;
+  const String Chosen = Utf8ToString((Dir / "chosen.xlsx").string());
+  A->FileAnswers.push_back([&](TFileDialogRequest& R) {
+    Seen = R;
+    R.Files = {Chosen};
+    return true;
+  });
+  A->FileAnswers.push_back([](TFileDialogRequest&) { return false; });
+
+  TvqrXLSExport F(TvqrCustomExportFilter::NoRegisterTag{});
+  F.SetDefaultPath(Utf8ToString(Dir.string()));
+  F.PageNumbers = u"2-3";
+  bool PagesChosen = false;
+  TCustomForm::SetModalHookForTests([&](TCustomForm* Form) {
+    auto* D = dynamic_cast<TvqrXLSExportDialog*>(Form);
+    ASSERT_NE(D, nullptr);
+    PagesChosen = D->PageNumbersRB->Checked() && D->PageNumbersE->Text() == u"2-3";
+    if (!fs::exists(Dir / "dialog.png")) SaveControlToPng(D, Utf8ToString((Dir / "dialog.png").string()));
+    D->ContinuousCB->SetChecked(true);
+    D->FastExpCB->SetChecked(false);
+    D->SetModalResult(mrOk);
+  });
+  EXPECT_EQ(F.ShowModal(), mrOk);
+  EXPECT_TRUE(PagesChosen);
+  EXPECT_FALSE(F.EmptyLines());
+  EXPECT_TRUE(F.SuppressPageHeadersFooters);
+  EXPECT_FALSE(F.FastExport());
+  EXPECT_EQ(F.PageNumbers, u"2-3");
+  EXPECT_EQ(F.FileName(), Chosen);
+  EXPECT_EQ(Seen.Filter, u"Файл Excel (*.xlsx)|*.xlsx");
+  EXPECT_EQ(Seen.InitialDir, Utf8ToString(Dir.string()));
+  EXPECT_TRUE(fs::exists(Dir / "dialog.png"));
+  // A cancelled save dialog cancels the export.
+  EXPECT_EQ(F.ShowModal(), mrCancel);
+  TCustomForm::SetModalHookForTests([](TCustomForm* Form) { Form->SetModalResult(mrCancel); });
+  EXPECT_EQ(F.ShowModal(), mrCancel);
+  TCustomForm::SetModalHookForTests(nullptr);
+  if (const char* Keep = std::getenv("VORENTA_KEEP_SHOTS"))
+    fs::copy_file(Dir / "dialog.png", fs::path(Keep) / "xls-dialog.png",
+                  fs::copy_options::overwrite_existing);
+  SetDialogService(std::move(Previous));
 }
