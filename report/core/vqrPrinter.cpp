@@ -9,6 +9,7 @@
 #include "platform/rtl/Math.h"
 #include "platform/rtl/SysUtils.h"
 #include "report/core/vqrRes.h"
+#include "report/core/vqrUtils.h"
 
 namespace {
 
@@ -55,6 +56,10 @@ String PaperDisplayName(const std::string& Pwg) {
                          : Base;
   if (!Name.empty()) Name[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(Name[0])));
   return Utf8ToString(Name);
+}
+
+String SizeName(const TvqrPaperSize& P) {
+  return FormatFloatText(P.Width / 10.0L) + u" x " + FormatFloatText(P.Height / 10.0L) + u" mm";
 }
 
 }  // namespace
@@ -112,7 +117,9 @@ void TvqrVirtualPrinter::Init() {
   FDefPaperHeight = 297;
   int Count = 0;
   const TvqrPaperSize* Rows = vqrPaperSizes(Count);
-  for (int I = 0; I < Count; ++I) FPapers->AddObject(String(), CodeObject(Rows[I].Code));
+  // Each paper is named by its size, so that a paper picked by name in the dialogs comes
+  // back as its own code (papers of one size are one paper for layout: the first code wins).
+  for (int I = 0; I < Count; ++I) FPapers->AddObject(SizeName(Rows[I]), CodeObject(Rows[I].Code));
   FBin = -1;
   FDuplex = -1;
   FInitialized = true;

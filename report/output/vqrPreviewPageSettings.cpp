@@ -75,7 +75,7 @@ TvqrPageSettingsForm::TvqrPageSettingsForm(TComponent* AOwner) : TForm(AOwner) {
   ApplyToAllRB = Place<TRadioButton>(OtherL, this, 8, 40, 260, 17);
   ApplyToCurRB->SetChecked(true);
   SetOnShow([this](TObject*) { FormShow(); });
-  SetOnHide([this](TObject*) { FormHide(); });
+  SetOnClose([this](TObject*, TCloseAction&) { FormHide(); });
 }
 
 bool TvqrPageSettingsForm::NeedRebuild() const { return ApplyToAllRB->Checked(); }

@@ -163,7 +163,8 @@ TvqrPrintDialog::TvqrPrintDialog(TComponent* AOwner) : TForm(AOwner) {
   PrintersCBClick();
   OldIndex = List->PrinterIndex();
   SetOnShow([this](TObject*) { FormShow(); });
-  SetOnHide([this](TObject*) { FormHide(); });
+  // Closing, not hiding: a cancelled print-file dialog still turns the result into cancel.
+  SetOnClose([this](TObject*, TCloseAction&) { FormHide(); });
 }
 
 void TvqrPrintDialog::SelectPaper(int Code) {

@@ -58,7 +58,7 @@ TvqrSearchDialog::TvqrSearchDialog(TComponent* AOwner) : TForm(AOwner) {
     if (TextE->CanFocus()) TextE->SetFocus();
     TextE->SelectAll();
   });
-  SetOnHide([this](TObject*) {
+  SetOnClose([this](TObject*, TCloseAction&) {
     if (ModalResult() == mrOk) vqrLastSearchText() = TextE->Text();
   });
   SetActiveControl(TextE);
