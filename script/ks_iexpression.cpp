@@ -157,6 +157,26 @@ bool TksOperatorNode::Combine(long long A, long long B, long long& Out) const {
   return true;
 }
 
+bool TksOperatorNode::FloatOperands(const Variant& L, const Variant& R, double& A, double& B) const {
+  const TVarType TL = L.VType(), TR = R.VType();
+  if ((TL != varInteger && TL != varDouble) || (TR != varInteger && TR != varDouble)) return false;
+  if (TL == varInteger && TR == varInteger && FOp != Op::opDivFloat) return false;
+  A = TL == varDouble ? L.Data().Double : L.Data().Int;
+  B = TR == varDouble ? R.Data().Double : R.Data().Int;
+  return true;
+}
+
+bool TksOperatorNode::CompareFloat(double A, double B) const {
+  switch (FOp) {
+    case Op::opGreat: return A > B;
+    case Op::opLess: return A < B;
+    case Op::opLessEq: return A <= B;
+    case Op::opGreatEq: return A >= B;
+    case Op::opNonEq: return A != B;
+    default: return A == B;
+  }
+}
+
 TksDesignatorNode::~TksDesignatorNode() { delete FDesignator; }
 
 TksSetNode::~TksSetNode() { delete FSetExpression; }
@@ -211,6 +231,20 @@ Variant TksOperatorNode::Eval() {
     const long long A = L.Data().Int, B = R.Data().Int;
     if (IsComparison(FOp)) return Variant(Compare(A, B));
     if (long long V; Combine(A, B, V)) return Variant(static_cast<int>(V));
+  }
+  if (double A, B; FloatOperands(L, R, A, B)) {
+    // Floats mixed with integers (or two integers divided): plain double arithmetic, which is
+    // what the general operators compute; a zero divisor is left to them.
+    if (IsComparison(FOp)) return Variant(CompareFloat(A, B));
+    switch (FOp) {
+      case Op::opPlus: return Variant(A + B);
+      case Op::opMinus: return Variant(A - B);
+      case Op::opMul: return Variant(A * B);
+      case Op::opDivFloat:
+        if (B != 0) return Variant(A / B);
+        break;
+      default: break;
+    }
   }
   switch (FOp) {
     case Op::opGreat: return Variant(L > R);

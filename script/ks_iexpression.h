@@ -132,6 +132,9 @@ private:
   bool Combine(long long A, long long B, long long& Out) const;
   // A comparison operator on two integers.
   bool Compare(long long A, long long B) const;
+  // Two numbers of which one is a float (or two integers for the float division), as doubles.
+  bool FloatOperands(const Variant& L, const Variant& R, double& A, double& B) const;
+  bool CompareFloat(double A, double B) const;
   signed char FPure = -1;  // found at the first use
   TIntOperand FLeftInt, FRightInt;  // found with FPure
 };

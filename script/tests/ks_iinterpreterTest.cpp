@@ -340,6 +340,16 @@ TEST(ScriptFaults, VariantIntegerInPlaceMatchesTheGeneralPath) {
             "2147483647 2147483648 -2147483649 2.5 xy 2147483648 10 5");
 }
 
+// Floats mixed with integers are computed as doubles without the general operators; the
+// results, a zero divisor and comparisons are as the general operators give them.
+TEST(ScriptFaults, FloatArithmeticMatchesTheGeneralPath) {
+  TksTestHost H;
+  EXPECT_EQ(H.Run(u"var x: Extended; i: Integer; v: Variant; begin i := 3; x := i * 0.5 + 1; Out(x); Out(7 / 2); "
+                  u"Out(i - 0.25); Out(0.5 < i); Out(i = 3.0); Out(0.1 + 0.2 = 0.3); v := 2.5; Out(v * i); "
+                  u"Out(x / 0) end."),
+            "2.5 3.5 2.75 True True False 7.5 raised EZeroDivide: Division by zero");
+}
+
 TEST(ScriptFaults, RoundTruncAndFormatKeepLargeValues) {
   TksTestHost H;
   EXPECT_EQ(H.Run(u"var v: Variant; begin v := Round(3000000000.4); Out(v); Out(Trunc(-5000000000.7)) end."), "3000000000 -5000000000");
