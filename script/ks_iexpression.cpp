@@ -284,7 +284,7 @@ Variant TksExpression::GetValue() { return FNode ? FNode->Eval() : Variant::Make
 
 void TksExpression::SetValue(const Variant& Value) {
   if (FIsReadOnly) return;
-  if (auto* D = dynamic_cast<TksDesignatorNode*>(FNode)) D->FDesignator->SetValue(Value);
+  if (TksDesignator* D = FNode ? FNode->WritableDesignator() : nullptr) D->SetValue(Value);
 }
 
 void TksExpression::AttachOperand(TksExpressionNode* Node) {

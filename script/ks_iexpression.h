@@ -26,6 +26,8 @@ public:
   // The same for a condition: the truth of a pure comparison of integers (or of and/or of
   // such comparisons), false when the general path must decide.
   virtual bool TryBool(bool&) { return false; }
+  // The designator a designator node reads (what a var argument writes back to), else null.
+  virtual TksDesignator* WritableDesignator() { return nullptr; }
   // For a pure leaf: where its value is stored (a constant's own, a plain variable's), and
   // the variable whose read hook, when set, bars reading the store directly (null for a
   // constant). Null for anything else.
@@ -64,6 +66,7 @@ class TksDesignatorNode : public TksOperandNode {
 public:
   explicit TksDesignatorNode(TksDesignator* ADesignator);
   ~TksDesignatorNode() override;
+  TksDesignator* WritableDesignator() override { return FDesignator; }
   Variant Eval() override {
     if (TksProcVariable* Proc = FDesignator->FastRoutine()) return FDesignator->CallRoutine(Proc);
     return FVar->GetValue();
