@@ -156,7 +156,12 @@ void TMemoryStream::SetCapacity(Int64 NewCapacity) {
 
 void TMemoryStream::SetSize(Int64 NewSize) {
   if (NewSize < 0) NewSize = 0;
-  if (NewSize > FCapacity) Reallocate((NewSize + kMemoryDelta - 1) / kMemoryDelta * kMemoryDelta);
+  // Growth by half the capacity at least, so that writing a large stream in small pieces
+  // copies it a few times, not once per 8 KB.
+  if (NewSize > FCapacity) {
+    const Int64 Wanted = std::max(NewSize, FCapacity + FCapacity / 2);
+    Reallocate((Wanted + kMemoryDelta - 1) / kMemoryDelta * kMemoryDelta);
+  }
   // A gap left by seeking past the end reads as zeros, never as stale memory.
   if (NewSize > FSize)
     std::memset(static_cast<Byte*>(FMemory) + FSize, 0, static_cast<std::size_t>(NewSize - FSize));
