@@ -191,11 +191,13 @@ void TvqrPreviewPages::Initialize() {
   FPictureCache->SetUseFileCache(R->PreviewOptions()->PictureCacheInFile());
   FPictureCache->SetTempDir(R->EngineOptions()->TempDir());
   FXMLDoc->SetTempDir(R->EngineOptions()->TempDir());
+  R->InternalOnProgressStart(ptRunning);
 }
 
 void TvqrPreviewPages::Finish() {
   FPageCache.clear();
   for (auto& Page : FSourcePages) Page->SetOriginalComponent(nullptr);
+  if (TvqrReport* R = Report()) R->InternalOnProgressStop(ptRunning);
 }
 
 void TvqrPreviewPages::AddSourcePage(TvqrReportPage* Page) {
