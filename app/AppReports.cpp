@@ -15,6 +15,7 @@
 #include "report/core/vqrDBSet.h"
 #include "report/core/vqrEngine.h"
 #include "report/core/vqrUtils.h"
+#include "report/output/vqrExportPDF.h"
 
 namespace {
 
@@ -74,6 +75,11 @@ TAppReports::TAppReports(TDM* Module) : FModule(Module) {
     R->LoadFromStream(&In);
     FReports.push_back(R);
   }
+  // The module's two PDF filters with their stored settings (the constructor's defaults);
+  // both register for the preview's export command, the first serves ExportPdf.
+  for (const char16_t* Name : {u"vqrPDFExport1", u"vqrPDFExport2"})
+    if (!Module->FindComponent(Name)) (new TvqrPDFExport(Module))->SetName(Name);
+  FPdfFilter = static_cast<TvqrCustomExportFilter*>(Module->FindComponent(u"vqrPDFExport1"));
 }
 
 TAppReports::~TAppReports() { SetErrorBoxHandler(nullptr); }
@@ -109,11 +115,22 @@ void TAppReports::Print(const String& Name) {
   if (TvqrReport* R = Report(Name)) R->Print();
 }
 
-bool TAppReports::ExportPdf(const String& Name, const String& DefaultPath,
-                            const String& FileName) {
+TPdfExportResult TAppReports::ExportPdf(const String& Name, const String& DefaultPath,
+                                        const String& FileName) {
+  TPdfExportResult Result;
   TvqrReport* R = Report(Name);
-  if (!R || !FPdfFilter) return false;
+  if (!R || !FPdfFilter) return Result;
   FPdfFilter->SetDefaultPath(DefaultPath);
   FPdfFilter->SetFileName(FileName);
-  return R->Export(FPdfFilter);
+  R->Errors()->Clear();
+  if (!R->Export(FPdfFilter)) {
+    // The engine reports every failure in Errors; a false result without one is a dialog the
+    // user cancelled.
+    if (R->Errors()->Text().empty()) Result.Status = TPdfExportResult::psCancelled;
+    return Result;
+  }
+  auto* Pdf = dynamic_cast<TvqrPDFExport*>(FPdfFilter);
+  Result.Path = Pdf ? Pdf->TargetFileName() : FPdfFilter->FileName();
+  if (!Result.Path.empty()) Result.Status = TPdfExportResult::psWritten;
+  return Result;
 }

@@ -12,6 +12,14 @@
 
 class TDataSet;
 
+// What an export to PDF came to: the file written (the user may have chosen another name in the
+// save dialog), a dialog the user cancelled, or a failure the report engine reported.
+struct TPdfExportResult {
+  enum TStatus { psWritten, psCancelled, psFailed };
+  TStatus Status = psFailed;
+  String Path;   // the file written
+};
+
 class IAppReports {
 public:
   virtual ~IAppReports() = default;
@@ -21,10 +29,10 @@ public:
   // ClearLastReport empties the prepared pages first (the report prepares them again).
   virtual void ShowReport(const String& Report, bool ClearLastReport) = 0;
   virtual void Print(const String& Report) = 0;
-  // Exports the prepared report through the PDF filter into DefaultPath/FileName; false when
-  // the file could not be written.
-  virtual bool ExportPdf(const String& Report, const String& DefaultPath,
-                         const String& FileName) = 0;
+  // Exports the prepared report through the PDF filter, proposing DefaultPath/FileName in its
+  // dialogs.
+  virtual TPdfExportResult ExportPdf(const String& Report, const String& DefaultPath,
+                                     const String& FileName) = 0;
 };
 
 // --- The report engine's implementation ----------------------------------------------------
@@ -48,14 +56,16 @@ public:
   void PrepareReport(const String& Report, bool ClearLastReport) override;
   void ShowReport(const String& Report, bool ClearLastReport) override;
   void Print(const String& Report) override;
-  // False until a PDF filter is attached (SetPdfExportFilter).
-  bool ExportPdf(const String& Report, const String& DefaultPath,
-                 const String& FileName) override;
+  // Through the data module's filter "vqrPDFExport1" (options dialog, then save dialog).
+  TPdfExportResult ExportPdf(const String& Report, const String& DefaultPath,
+                             const String& FileName) override;
 
   TvqrReport* Report(const String& Name) const;
   TvqrDBDataset* Adapter(const String& Name) const;
-  // The PDF filter (owned by the caller); nullptr leaves ExportPdf failing.
+  // The PDF filter ExportPdf uses (the data module's "vqrPDFExport1" unless replaced; a
+  // replacement stays the caller's); nullptr leaves ExportPdf failing.
   void SetPdfExportFilter(TvqrCustomExportFilter* Filter) { FPdfFilter = Filter; }
+  TvqrCustomExportFilter* PdfExportFilter() const { return FPdfFilter; }
 
 private:
   TDM* FModule;

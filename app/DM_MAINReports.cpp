@@ -81,7 +81,8 @@ String TDM::ExportMaterialPriceListPdf() {
 }
 
 // The folder "Report" under the start-up directory is made when it is missing, and a failed
-// export is reported: the user learns that no file was written.
+// export is reported: the user learns that no file was written. A cancelled dialog is no
+// failure. The result is the file written, which the user may have named otherwise.
 String TDM::ExportPdf(const String& Report, const String& FileName) {
   const String Folder = IncludeTrailingPathDelimiter(StartDirectory) + u"Report";
   const String Name = SanitizeFileName(FileName);
@@ -90,14 +91,15 @@ String TDM::ExportPdf(const String& Report, const String& FileName) {
     ShowAppError(u"Не удалось создать папку \"" + Folder + u"\"");
     return String();
   }
-  bool Written = false;
+  TPdfExportResult Result;
   if (Reports) {
     Reports->PrepareReport(Report, true);
-    Written = Reports->ExportPdf(Report, IncludeTrailingPathDelimiter(Folder), Name);
+    Result = Reports->ExportPdf(Report, IncludeTrailingPathDelimiter(Folder), Name);
   }
-  if (!Written) {
+  if (Result.Status == TPdfExportResult::psCancelled) return String();
+  if (Result.Status != TPdfExportResult::psWritten) {
     ShowAppError(u"Не удалось сохранить файл \"" + Path + u"\"");
     return String();
   }
-  return Path;
+  return Result.Path;
 }

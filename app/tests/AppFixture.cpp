@@ -21,9 +21,13 @@ void TReportRecorder::PrepareReport(const String& Report, bool ClearLastReport) 
 }
 void TReportRecorder::ShowReport(const String& Report, bool) { Calls.push_back(u"show " + Report); }
 void TReportRecorder::Print(const String& Report) { Calls.push_back(u"print " + Report); }
-bool TReportRecorder::ExportPdf(const String& Report, const String&, const String& FileName) {
+TPdfExportResult TReportRecorder::ExportPdf(const String& Report, const String& DefaultPath,
+                                            const String& FileName) {
   Calls.push_back(u"pdf " + Report + u" " + FileName);
-  return ExportSucceeds;
+  TPdfExportResult Result;
+  Result.Status = ExportStatus;
+  if (ExportStatus == TPdfExportResult::psWritten) Result.Path = DefaultPath + FileName;
+  return Result;
 }
 
 void AppFixture::SetUp() {

@@ -26,13 +26,13 @@ struct TShownBox {
 class TReportRecorder : public IAppReports {
 public:
   std::vector<String> Calls;
-  bool ExportSucceeds = true;
+  TPdfExportResult::TStatus ExportStatus = TPdfExportResult::psWritten;
   void SetAdapterDataSet(const String& Adapter, TDataSet* DataSet) override;
   void PrepareReport(const String& Report, bool ClearLastReport) override;
   void ShowReport(const String& Report, bool Modal) override;
   void Print(const String& Report) override;
-  bool ExportPdf(const String& Report, const String& DefaultPath,
-                 const String& FileName) override;
+  TPdfExportResult ExportPdf(const String& Report, const String& DefaultPath,
+                             const String& FileName) override;
 };
 
 class AppFixture : public ::testing::Test {

@@ -384,8 +384,11 @@ TEST_F(Reports_, PdfFileNamesAndFolder) {
   EXPECT_TRUE(Boxes.empty());
 }
 
-TEST_F(Reports_, FailedExportIsReported) {
-  Reports.ExportSucceeds = false;
+TEST_F(Reports_, FailedExportIsReportedAndCancelledIsNot) {
+  Reports.ExportStatus = TPdfExportResult::psCancelled;
+  EXPECT_EQ(Module->ExportMaterialPriceListPdf(), u"");
+  EXPECT_TRUE(Boxes.empty());
+  Reports.ExportStatus = TPdfExportResult::psFailed;
   EXPECT_EQ(Module->ExportMaterialPriceListPdf(), u"");
   ASSERT_EQ(Boxes.size(), 1u);
   EXPECT_EQ(Boxes[0].Kind, TAppBoxKind::Error);

@@ -1,0 +1,113 @@
+// AppPdfExportTest.cpp - the application's three PDF commands end to end over the sample
+// database: the options and save dialogs answered, the files in "Report" read back by qpdf and
+// pdftotext, and a cancelled dialog leaving no file and no error box.
+#include <cstdio>
+#include <filesystem>
+
+#include "app/AppReports.h"
+#include "app/tests/AppFixture.h"
+#include "platform/controls/Dialogs.h"
+#include "platform/controls/Forms.h"
+#include "platform/rtl/SysUtils.h"
+#include "report/core/vqrEngine.h"
+
+namespace {
+
+std::string RunCommand(const std::string& Command, int* Code = nullptr) {
+  std::string Out;
+  FILE* P = popen(Command.c_str(), "r");
+  char Buf[4096];
+  std::size_t N;
+  while (P && (N = fread(Buf, 1, sizeof Buf, P)) > 0) Out.append(Buf, N);
+  const int Status = P ? pclose(P) : -1;
+  if (Code) *Code = WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
+  return Out;
+}
+
+class AppPdfExport : public AppFixture {
+protected:
+  void SetUp() override {
+    AppFixture::SetUp();
+    TvqrEngine::SetClockForTests([] { return 46000.5; });
+    Real = std::make_unique<TAppReports>(Module.get());
+    Module->Reports = Real.get();
+    Module->StartDirectory = Utf8ToString(Dir.string());
+    auto A = std::make_unique<TTestDialogAnswerer>();
+    Answerer = A.get();
+    Previous = SetDialogService(std::move(A));
+  }
+  void TearDown() override {
+    TCustomForm::SetModalHookForTests(nullptr);
+    SetDialogService(std::move(Previous));
+    Module->Reports = &Reports;
+    Real.reset();
+    TvqrEngine::SetClockForTests(nullptr);
+    AppFixture::TearDown();
+  }
+  // The options dialog answered OK, the save dialog accepting the proposed name.
+  void AcceptDialogs(int Count) {
+    TCustomForm::SetModalHookForTests([](TCustomForm* Form) { Form->SetModalResult(mrOk); });
+    for (int I = 0; I < Count; ++I)
+      Answerer->FileAnswers.push_back([](TFileDialogRequest& R) {
+        R.Files = {R.FileName};
+        return true;
+      });
+  }
+  std::string Text(const String& Path, int* Code) {
+    const std::string P = StringToUtf8(Path);
+    // A copy for looking at the pages (pdftoppm).
+    if (const char* Keep = std::getenv("VORENTA_PDF_KEEP"))
+      RunCommand("cp '" + P + "' " + Keep + "-" + std::to_string(++FKept) + ".pdf");
+    RunCommand("qpdf --check '" + P + "' 2>&1", Code);
+    return RunCommand("pdftotext '" + P + "' - 2>/dev/null");
+  }
+
+  std::unique_ptr<TAppReports> Real;
+  TTestDialogAnswerer* Answerer = nullptr;
+  int FKept = 0;
+  std::unique_ptr<IDialogService> Previous;
+};
+
+}  // namespace
+
+TEST_F(AppPdfExport, TheThreeCommandsWriteReadableFilesIntoReport) {
+  AcceptDialogs(3);
+  GoToOrder(3);
+  const String Order = Module->ExportOrderPdf();
+  const String Colours = Module->ExportColourPriceListPdf();
+  const String Materials = Module->ExportMaterialPriceListPdf();
+  EXPECT_TRUE(Boxes.empty());
+  const String Folder = Utf8ToString((Dir / "Report").string()) + u"/";
+  EXPECT_EQ(Order.substr(0, Folder.size() + 3), Folder + u"№ 7");
+  EXPECT_EQ(Colours, Folder + u"Прайс на каталог цвета от " + DateToStr(Date()) + u".pdf");
+  EXPECT_EQ(Materials, Folder + u"Прайс на лакокрасочные материалы от " + DateToStr(Date()) + u".pdf");
+  int Code = -1;
+  const std::string OrderText = Text(Order, &Code);
+  EXPECT_EQ(Code, 0);
+  // The rows are text; the stored layouts keep word wrapping off in the headers, group lines and
+  // number columns, and such memos are written as pictures.
+  for (const char* S : {"Эмаль ПФ база A 0,9 кг", "Паста черная 1 л", "Колеровка", "Доставка"})
+    EXPECT_NE(OrderText.find(S), std::string::npos) << S << "\n" << OrderText;
+  const std::string Images = RunCommand("pdfimages -list '" + StringToUtf8(Order) + "' 2>/dev/null");
+  EXPECT_NE(Images.find(" jpeg "), std::string::npos) << Images;
+  const std::string ColourText = Text(Colours, &Code);
+  EXPECT_EQ(Code, 0);
+  // Every memo of the colour price list keeps word wrapping off: its pages are pictures.
+  (void)ColourText;
+  EXPECT_NE(RunCommand("pdfimages -list '" + StringToUtf8(Colours) + "' 2>/dev/null").find(" jpeg "),
+            std::string::npos);
+  const std::string MaterialText = Text(Materials, &Code);
+  EXPECT_EQ(Code, 0);
+  EXPECT_NE(MaterialText.find("Эмаль ПФ база A 0,9 кг"), std::string::npos) << MaterialText;
+}
+
+TEST_F(AppPdfExport, ACancelledDialogWritesNothingAndSaysNothing) {
+  TCustomForm::SetModalHookForTests([](TCustomForm* Form) { Form->SetModalResult(mrCancel); });
+  GoToOrder(3);
+  EXPECT_EQ(Module->ExportOrderPdf(), u"");
+  TCustomForm::SetModalHookForTests([](TCustomForm* Form) { Form->SetModalResult(mrOk); });
+  Answerer->FileAnswers.push_back([](TFileDialogRequest&) { return false; });
+  EXPECT_EQ(Module->ExportColourPriceListPdf(), u"");
+  EXPECT_TRUE(Boxes.empty());
+  EXPECT_TRUE(std::filesystem::is_empty(Dir / "Report"));
+}
