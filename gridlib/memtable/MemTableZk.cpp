@@ -9,6 +9,7 @@
 #include "gridlib/memtable/MTIndexZk.h"
 #include "gridlib/memtable/MemTableDataZkView.h"
 #include "gridlib/memtable/MemTableZk_p.h"
+#include "gridlib/memtable/RefObjectField.h"
 #include "platform/db/DataSource.h"
 #include "platform/db/FieldDefs.h"
 #include "platform/db/IndexDefs.h"
@@ -379,8 +380,17 @@ void TCustomMemTableZk::InternalInitFieldDefs() {
   ViewData()->DataStruct()->BuildFieldDefsFromStruct(FieldDefs());
 }
 
+// The framework creates no field for ftUnknown definitions: the table makes those object
+// reference fields itself.
 void TCustomMemTableZk::CreateFields() {
   TDataSet::CreateFields();
+  for (int I = 0; I < FieldDefs()->Count(); ++I) {
+    TFieldDef* Def = FieldDefs()->Items(I);
+    if (Def->DataType() != ftUnknown || FindField(Def->Name())) continue;
+    auto* F = new TRefObjectField(this);
+    F->SetFieldName(Def->Name());
+    F->SetDataSet(this);
+  }
   TMTDataStructZk* Struct = ViewData()->DataStruct();
   for (int I = 0; I < FieldCount(); ++I) {
     TField* F = Fields()->Fields(I);
@@ -540,4 +550,4 @@ REGISTER_CLASS(TMemTableZk) {
       .Property("SortOrder", &TMemTableZk::SortOrder, &TMemTableZk::SetSortOrder);
 }
 
-void RegisterMemTableClasses() { RegisterClasses({TMemTableZk::ClassInfo()}); }
+void RegisterMemTableClasses() { RegisterClasses({TMemTableZk::ClassInfo(), TRefObjectField::ClassInfo()}); }

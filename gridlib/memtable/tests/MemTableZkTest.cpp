@@ -10,6 +10,7 @@
 #include "gridlib/memtable/DataDriverZk.h"
 #include "gridlib/memtable/MTIndexZk.h"
 #include "gridlib/memtable/MemTableDataZkView.h"
+#include "gridlib/memtable/RefObjectField.h"
 #include "gridlib/toolkit/BMListZk.h"
 #include "platform/classes/Streams.h"
 #include "platform/db/ArrayDataSet.h"
@@ -771,6 +772,47 @@ TEST(MemTableTreeMoves, CheckEventMayRefuse) {
   EXPECT_TRUE(Table.MoveRecords(&List, 1, Table.TreeNodeLevel(), false));      // before 1
   EXPECT_EQ(TableIds(Table), (std::vector<int>{2, 1}));
   EXPECT_EQ(Asked, 2);
+}
+
+}  // namespace
+
+namespace {
+
+// An ftUnknown definition gives an object reference field: the object comes back as set, a
+// freed object is an error rather than a dangling pointer, and a field without a dataset
+// raises the readable text.
+TEST(MemTableRefObjectField, HoldsCheckedObjectReferences) {
+  TMemTableZk Table(nullptr);
+  Table.FieldDefs()->Add(u"ID", ftInteger);
+  Table.FieldDefs()->Add(u"OBJ", ftUnknown);
+  Table.CreateDataSet();
+  auto* Ref = dynamic_cast<TRefObjectField*>(Table.FindField(u"OBJ"));
+  ASSERT_NE(Ref, nullptr);
+  auto Target = std::make_unique<TComponent>(nullptr);
+  Table.Append();
+  Table.FieldByName(u"ID")->SetAsInteger(1);
+  Ref->SetValue(Target.get());
+  Table.Post();
+  Table.Append();
+  Table.FieldByName(u"ID")->SetAsInteger(2);
+  Table.Post();
+  Table.First();
+  EXPECT_EQ(Ref->Value(), Target.get());
+  Table.Next();
+  EXPECT_EQ(Ref->Value(), nullptr);
+  EXPECT_TRUE(Ref->IsNull());
+  Table.First();
+  Target.reset();
+  EXPECT_THROW(Ref->Value(), Exception);
+
+  TRefObjectField Loose(nullptr);
+  Loose.SetFieldName(u"X");
+  try {
+    Loose.Value();
+    FAIL();
+  } catch (const EDatabaseError& E) {
+    EXPECT_EQ(E.Message(), u"Missing data set for field 'X'");
+  }
 }
 
 }  // namespace
