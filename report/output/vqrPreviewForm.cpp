@@ -77,6 +77,7 @@ TvqrPreviewForm::TvqrPreviewForm(TComponent* AOwner) : TForm(AOwner) {
   ZoomPlusB = AddButton(15, u"124", u"125", [this](TObject*) { FPreview->SetZoom(FPreview->Zoom() + 0.25); });
   Sep3 = new TvqrTBPanel(this);
   Sep3->SetParent(ToolBar);
+  Sep3->SetAlign(alNone);
   Sep3->SetBounds(1000, 0, 56, 23);
   ZoomCB = new TvqrComboBox(this);
   ZoomCB->SetParent(Sep3);
@@ -106,6 +107,7 @@ TvqrPreviewForm::TvqrPreviewForm(TComponent* AOwner) : TForm(AOwner) {
   PriorB = AddButton(9, u"136", u"137", [this](TObject*) { FPreview->Prior(); });
   Sep4 = new TvqrTBPanel(this);
   Sep4->SetParent(ToolBar);
+  Sep4->SetAlign(alNone);
   Sep4->SetBounds(2000, 0, 47, 23);
   PageE = new TEdit(this);
   PageE->SetParent(Sep4);
@@ -120,6 +122,7 @@ TvqrPreviewForm::TvqrPreviewForm(TComponent* AOwner) : TForm(AOwner) {
   LastB = AddButton(11, u"140", u"141", [this](TObject*) { FPreview->Last(); });
   Spacer = new TvqrTBPanel(this);
   Spacer->SetParent(ToolBar);
+  Spacer->SetAlign(alNone);
   Spacer->SetBounds(3000, 0, 35, 23);
   CancelB = new TSpeedButton(this);
   CancelB->SetParent(ToolBar);
