@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 #include "gridlib/toolkit/MemTableIntfZk.h"
@@ -286,6 +287,7 @@ private:
   Variant FMasterValues;
   std::vector<Variant> FMasterValList;  // master values the provider was asked for (after-provider side)
   std::vector<TMemoryRecordZk*> FDetailRecList;
+  std::unordered_set<const TMemoryRecordZk*> FDetailRecSet;  // the same records, for membership
   bool FDetailRecListActive = false;
   String FSortOrder;
   TMemTableChangeFieldValueEventZk FOnGetFieldValue;

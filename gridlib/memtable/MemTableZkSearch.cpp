@@ -81,7 +81,7 @@ bool TCustomMemTableZk::FilterMemRecord(TMemoryRecordZk* Rec) {
     if (Result && FDetailMode &&
         (FMasterDetailSide == mdsOnSelfZk || FMasterDetailSide == mdsOnSelfAfterProviderZk)) {
       if (FDetailRecListActive) {
-        Result = std::find(FDetailRecList.begin(), FDetailRecList.end(), Rec) != FDetailRecList.end();
+        Result = FDetailRecSet.count(Rec) != 0;
       } else {
         std::vector<int> Positions;
         for (TField* F : FDetailFieldList) Positions.push_back(F->FieldNo() - 1);
@@ -136,6 +136,8 @@ void TCustomMemTableZk::InternalRefresh() {
   if (FDetailMode && !FDetailFields.empty()) {
     if (TMTIndexZk* Index = ViewData()->RecordsList()->Indexes()->GetActiveIndexForFields(FDetailFields)) {
       Index->FillMatchedRecsList(FMasterValues, FDetailRecList);
+      FDetailRecSet.clear();
+      FDetailRecSet.insert(FDetailRecList.begin(), FDetailRecList.end());
       FDetailRecListActive = true;
     }
   }
@@ -143,9 +145,11 @@ void TCustomMemTableZk::InternalRefresh() {
     FRecordsView->RefreshFilteredRecsList();
   } catch (...) {
     FDetailRecListActive = false;
+    FDetailRecSet.clear();
     throw;
   }
   FDetailRecListActive = false;
+  FDetailRecSet.clear();
   InternalFirst();
 }
 
