@@ -423,7 +423,7 @@ void TvqrPDFContentWriter::WritePicture() {
   }
   // A huge view is drawn at a lower scale so that neither side passes the raster limit.
   const Extended Side = std::max(BW, BH);
-  if (Side > 0 && S * Side > kMaxRasterSide) S = kMaxRasterSide / Side;
+  if (S * (Side + 1) > kMaxRasterSide) S = kMaxRasterSide / (Side + 1);
   const int BmW = std::max(1, int(S + std::nearbyint(S * BW)));
   const int BmH = std::max(1, int(S + std::nearbyint(S * BH)));
   TBitmap Bitmap(BmW, BmH);

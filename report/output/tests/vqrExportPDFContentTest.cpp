@@ -163,3 +163,19 @@ TEST(PdfContent, TextMapsFollowClustersAndMissingGlyphsStayOut) {
   EXPECT_EQ(Pdf.find("<0000> <", Pdf.find("<0000> <FFFF>") + 1), Pdf.find("<0000> <FFFF>", Pdf.find("<0000> <FFFF>") + 1));
   if (!std::getenv("VORENTA_PDF_KEEP")) std::remove(Path.c_str());
 }
+
+TEST(PdfContent, HugePicturesDrawAtALowerScale) {
+  TSingleViewReport R;
+  auto* M = Memo(R, u"x");
+  M->SetWordWrap(false);
+  M->SetBounds(0, 0, 100, 20);   // 300 x 60 pixels at scale 3: kept
+  auto* Huge = Memo(R, u"y");
+  Huge->SetWordWrap(false);
+  Huge->SetBounds(0, 0, 4000, 10);   // scale 3 would give 12,000 pixels
+  const std::string Content = R.Content();
+  EXPECT_NE(Content.find("/W 303\r\n/H 63\r\n"), std::string::npos);
+  const auto At = Content.find("/W ", Content.find("/W 303") + 1);
+  ASSERT_NE(At, std::string::npos);
+  EXPECT_LE(std::stoi(Content.substr(At + 3)), 8000);
+  EXPECT_GE(std::stoi(Content.substr(At + 3)), 7990);
+}
