@@ -246,8 +246,10 @@ TksXMLItem::~TksXMLItem() {
 }
 
 void TksXMLItem::Unhook(TksXMLItem* Child) {
-  auto It = std::find(FItems.begin(), FItems.end(), Child);
-  if (It != FItems.end()) FItems.erase(It);
+  // Searched from the end: Clear and the compiler take children off last first, which a
+  // search from the front made quadratic in the number of children.
+  auto It = std::find(FItems.rbegin(), FItems.rend(), Child);
+  if (It != FItems.rend()) FItems.erase(std::next(It).base());
 }
 
 void TksXMLItem::Clear() {
