@@ -28,14 +28,19 @@ bool VariantsEqualLocal(const Variant& A, const Variant& B) {
   }
 }
 
+bool IsTextField(const TField* Field) {
+  return Field->DataType() == ftString || Field->DataType() == ftWideString;
+}
+
+bool TextMatches(std::u16string_view FieldText, const Variant& Value, TLocateOptions Options) {
+  const String Key = Value.IsNull() || Value.IsEmpty() ? String() : Value.AsString();
+  if (Options.Contains(loPartialKey)) FieldText = FieldText.substr(0, Key.size());
+  return Options.Contains(loCaseInsensitive) ? AnsiCompareText(FieldText, Key) == 0
+                                             : AnsiCompareStr(FieldText, Key) == 0;
+}
+
 bool KeyValueMatches(TField* Field, const Variant& Value, TLocateOptions Options) {
-  if (Field->DataType() == ftString || Field->DataType() == ftWideString) {
-    String FieldText = Field->AsString();
-    const String Key = Value.IsNull() || Value.IsEmpty() ? String() : Value.AsString();
-    if (Options.Contains(loPartialKey)) FieldText = FieldText.substr(0, Key.size());
-    return Options.Contains(loCaseInsensitive) ? AnsiCompareText(FieldText, Key) == 0
-                                               : AnsiCompareStr(FieldText, Key) == 0;
-  }
+  if (IsTextField(Field)) return TextMatches(Field->AsString(), Value, Options);
   return VariantsEqualLocal(Field->AsVariant(), Value);
 }
 
@@ -179,7 +184,16 @@ int TCustomMemTableZk::FindRec(const String& KeyFields, const Variant& KeyValues
   TMTIndexZk* Index = Options.Empty() && AllData
                           ? ViewData()->RecordsList()->Indexes()->GetActiveIndexForFields(KeyFields)
                           : nullptr;
+  // One text data field with no value hook: the record's own text is what the field shows, so
+  // rows are tested without filling a buffer for each.
+  const bool DirectText = Fields.size() == 1 && AllData && IsTextField(Fields[0]) &&
+                          Fields[0]->FieldKind() == fkData && !FOnGetFieldValue;
   auto Test = [&](int Row) {
+    if (DirectText) {
+      const Variant& V = ViewRecord(Row)->ValueRef(Fields[0]->FieldNo() - 1);
+      return TextMatches(V.IsString() ? std::u16string_view(V.StringRef()) : std::u16string_view(), KeyValues,
+                         Options);
+    }
     InstantReadEnter(Row);
     bool Match = false;
     try {
