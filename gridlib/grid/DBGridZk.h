@@ -59,6 +59,9 @@ VORENTA_ENUM(TScrollBarVisibleModeZk, sbAlwaysShowZk, sbNeverShowZk, sbAutoShowZ
 VORENTA_ENUM(TFooterValueType, fvtNon, fvtSum, fvtAvg, fvtCount, fvtFieldValue, fvtStaticText);
 VORENTA_ENUM(TSortMarkerZk, smNoneZk, smDownZk, smUpZk);
 VORENTA_ENUM(TTextOrientationZk, tohHorizontal, tohVertical);
+// What a column shows and edits, from its settings (TColumnZk::GetColumnType).
+VORENTA_ENUM(TColumnZkType, ctCommon, ctPickList, ctLookupField, ctKeyPickList, ctKeyImageList,
+             ctCheckboxes, ctGraphicData);
 
 enum TDBGridZkState {
   dgsNormal, dgsRowSelecting, dgsColSelecting, dgsRectSelecting, dgsPosTracing, dgsTitleDown,
@@ -119,6 +122,9 @@ using TDBGridZkRowDetailPanelHideEvent = std::function<void(TCustomDBGridZk* Sen
 using TDBGridZkCheckRowHaveDetailPanelEvent =
     std::function<void(TCustomDBGridZk* Sender, bool& RowHaveDetailPanel)>;
 using TDBGridZkColumnMovedEvent = std::function<void(TObject* Sender, int FromIndex, int ToIndex)>;
+// Before a column writes an edited text or value back: may change them and set Handled.
+using TColCellUpdateDataEventZk = std::function<void(TObject* Sender, String& Text, Variant& Value,
+                                                     bool& UseText, bool& Handled)>;
 
 // --- titles ---------------------------------------------------------------------------------------
 
@@ -331,10 +337,46 @@ public:
 
   // The footer of footer row Index: Footer for 0, else Footers[Index - 1] (created as needed).
   TColumnFooterZk* UsedFooter(int Index);
-  // The text shown in the cell for the current record (DisplayFormat over numbers).
+
+  // --- values (DBGridZkValues.cpp)
+  // Texts offered for choice; with KeyList the field stores the key and the cell shows the text.
+  TStrings* PickList() const;
+  void SetPickList(TStrings* Value);
+  bool IsPickListStored() const;
+  TStrings* KeyList() const;
+  void SetKeyList(TStrings* Value);
+  bool IsKeyListStored() const;
+  // The pick-list entry shown for a key the key list lacks (-1: none).
+  int NotInKeyListIndex() const { return FNotInKeyListIndex; }
+  void SetNotInKeyListIndex(int Value);
+  const TColCellUpdateDataEventZk& OnUpdateData() const { return FOnUpdateData; }
+  void SetOnUpdateData(TColCellUpdateDataEventZk Value) { FOnUpdateData = std::move(Value); }
+  TColumnZkType GetColumnType() const;
+  // The text shown in the cell for the current record.
   String DisplayText() const;
-  // 0 unchecked, 1 checked, 2 grayed (null) for a check-box column.
+  // The text an editor of the cell starts with.
+  String EditText() const;
+  // The mask the cell editor uses: the column's, else the field's unless a key list maps texts.
+  String GetEditMask() const;
+  // Checked, unchecked or grayed from the field (Boolean, number 1, or key-list texts).
   TCheckBoxState CheckboxState() const;
+  void SetCheckboxState(TCheckBoxState Value);
+  // The image of the cell: the key's (or pick text's) index, a number's value, else
+  // NotInKeyListIndex.
+  int GetImageIndex() const;
+  // Whether the cell may be changed; TryEdit puts the dataset into edit state.
+  bool CanModify(bool TryEdit);
+  bool CanEditAcceptKey(Char Key) const;
+  String GetAcceptableEditText(const String& InputEditText) const;
+  // Writes an edited text (UseText) or value back, after OnUpdateData.
+  void UpdateDataValues(String Text, Variant Value, bool UseText);
+  // Steps the value: 1.0 to the next list entry or up, other steps back or by the step.
+  void StepFieldValue(long double Step);
+  // Field as text under a display format: numbers by FormatFloat, dates by DateTimeToString.
+  static String FormatFieldValue(TField* Field, const String& Format);
+  // Whether Text is one of Item's ';'-separated names (case ignored); a trailing ';' also
+  // accepts the empty text.
+  static bool KeyItemMatches(const String& Item, const String& Text);
   // The width the column takes without a stored one: from the field's display width.
   int DefaultWidth() const;
   void RestoreDefaults();
@@ -366,6 +408,9 @@ private:
   bool FStored = true;
   TGetColCellParamsEventZk FOnGetCellParams;
   TDBGridZkAdvDrawDataCellEvent FOnAdvDrawDataCell;
+  TColCellUpdateDataEventZk FOnUpdateData;
+  mutable std::unique_ptr<TStrings> FPickList, FKeyList;
+  int FNotInKeyListIndex = -1;
   bool FAssignedAlignment = false, FAssignedCheckboxes = false, FAssignedColor = false,
        FAssignedFont = false, FAssignedReadOnly = false, FAssignedWidth = false,
        FAssignedWordWrap = false;

@@ -467,30 +467,6 @@ TColumnFooterZk* TColumnZk::UsedFooter(int Index) {
   return FFooters->Items(Index - 1);
 }
 
-String TColumnZk::DisplayText() const {
-  TField* F = Field();
-  if (!F) return String();
-  if (!FDisplayFormat.empty() && !F->IsNull()) {
-    switch (F->DataType()) {
-      case ftSmallint: case ftInteger: case ftWord: case ftLargeint: case ftAutoInc:
-      case ftFloat: case ftCurrency: case ftBCD: case ftFMTBcd:
-        return FormatFloat(FDisplayFormat, F->AsFloat());
-      default: break;
-    }
-  }
-  if (F->DataType() == ftMemo || F->DataType() == ftWideMemo || F->DataType() == ftFmtMemo) {
-    TCustomDBGridZk* G = Grid();
-    if (G && G->DrawMemoText()) return F->AsString();
-  }
-  return F->DisplayText();
-}
-
-TCheckBoxState TColumnZk::CheckboxState() const {
-  TField* F = Field();
-  if (!F || F->IsNull()) return cbGrayed;
-  return F->AsBoolean() ? cbChecked : cbUnchecked;
-}
-
 void TColumnZk::RestoreDefaults() {
   FAssignedAlignment = FAssignedCheckboxes = FAssignedColor = FAssignedFont = FAssignedReadOnly =
       FAssignedWidth = FAssignedWordWrap = false;
@@ -664,8 +640,15 @@ REGISTER_CLASS(TColumnZk) {
       .Stored(&TColumnZk::IsWidthStored)
       .Property("WordWrap", &TColumnZk::WordWrap, &TColumnZk::SetWordWrap)
       .Stored(&TColumnZk::IsWordWrapStored)
+      .Property("KeyList", &TColumnZk::KeyList, &TColumnZk::SetKeyList)
+      .Stored(&TColumnZk::IsKeyListStored)
+      .Property("NotInKeyListIndex", &TColumnZk::NotInKeyListIndex,
+                &TColumnZk::SetNotInKeyListIndex, -1)
+      .Property("PickList", &TColumnZk::PickList, &TColumnZk::SetPickList)
+      .Stored(&TColumnZk::IsPickListStored)
       .Property("OnGetCellParams", &TColumnZk::OnGetCellParams, &TColumnZk::SetOnGetCellParams)
-      .Property("OnAdvDrawDataCell", &TColumnZk::OnAdvDrawDataCell, &TColumnZk::SetOnAdvDrawDataCell);
+      .Property("OnAdvDrawDataCell", &TColumnZk::OnAdvDrawDataCell, &TColumnZk::SetOnAdvDrawDataCell)
+      .Property("OnUpdateData", &TColumnZk::OnUpdateData, &TColumnZk::SetOnUpdateData);
 }
 REGISTER_CLASS(TDBGridColumnZk) {}
 REGISTER_CLASS(TDBGridColumnsZk) {}
