@@ -58,6 +58,7 @@ TCustomDBGridZk::TCustomDBGridZk(TComponent* AOwner) : TCustomGridZk(AOwner) {
   FHorzScrollBar.reset(CreateScrollBar(sbHorizontal));
   FVertScrollBar.reset(CreateScrollBar(sbVertical));
   FOptionsZk = DefaultDBGridZkOptions();
+  FBookmarks = std::make_unique<TBookmarkListZk>(this);
   FSelection = std::make_unique<TDBGridZkSelection>(this);
   FAllowedOperations = {alopInsertZk, alopUpdateZk, alopDeleteZk, alopAppendZk};
   FFooterFont = std::make_unique<TFont>();
@@ -82,6 +83,8 @@ TCustomDBGridZk::~TCustomDBGridZk() {
   SetDataSource(nullptr);
   FDataLink->RefreshMemTable();
   FSelection->Clear();
+  SetCenter(nullptr);
+  FBookmarks.reset();
   FSumList.reset();
   FColumns.reset();
   FVisibleColumns.clear();
@@ -514,7 +517,6 @@ REGISTER_CLASS(TRowDetailPanelControlZk) {}
 REGISTER_CLASS(TGridRowPanelZk) {
   Class.Property("Active", &TGridRowPanelZk::Active, &TGridRowPanelZk::SetActive, false);
 }
-REGISTER_CLASS(TDBGridZkCenter) {}
 REGISTER_CLASS(TDBGridZkStyle) {}
 
 REGISTER_CLASS(TCustomDBGridZk) {
@@ -584,7 +586,13 @@ REGISTER_CLASS(TDBGridZk) {
       .Property("OnSumListAfterRecalcAll", &G::OnSumListAfterRecalcAll,
                 &G::SetOnSumListAfterRecalcAll)
       .Property("OnSumListRecalcAll", &G::OnSumListRecalcAll, &G::SetOnSumListRecalcAll)
-      .Property("OnTitleClick", &G::OnTitleClick, &G::SetOnTitleClick);
+      .Property("OnTitleClick", &G::OnTitleClick, &G::SetOnTitleClick)
+      .Property("EditActions", &G::EditActions, &G::SetEditActions, TDBGridZkEditActions{})
+      .Property("OnSortMarkingChanged", &G::OnSortMarkingChanged, &G::SetOnSortMarkingChanged)
+      .Property("OnSelectionChanged", &G::OnSelectionChanged, &G::SetOnSelectionChanged)
+      .Property("OnEditButtonClick", &G::OnEditButtonClick, &G::SetOnEditButtonClick)
+      .Property("OnCellClick", &G::OnCellClick, &G::SetOnCellClick)
+      .Property("OnTitleBtnClick", &G::OnTitleBtnClick, &G::SetOnTitleBtnClick);
 }
 
 void RegisterDBGridZkClasses() {

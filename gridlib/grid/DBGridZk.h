@@ -12,8 +12,13 @@
 //   DBGridZkPaint.cpp    cell classification and painting of titles, indicator, data, footers
 //   DBGridZkDetail.cpp   the row detail panel and its control; in-row panel seams
 //   DBGridZkModule.cpp   the unit's start and end
-// Editing, selection beyond its shell, the in-row panel, lookup lists and export are left as
-// virtual seams here (CanEditShow answers False).
+//   DBGridZkEdit.cpp     the grid's side of cell editing (TDBGridInplaceEdit is its own unit)
+//   DBGridZkSelection.cpp  the selection: records, rectangle, columns, all
+//   DBGridZkKeys.cpp     keys and column moves
+//   DBGridZkMouse.cpp    clicks, drags, title buttons with sort marking, the wheel
+//   DBGridZkSearch.cpp   incremental search, record moving, the indicator menu, edit actions
+//   DBGridZkSizing.cpp   sizing hit tests
+// The in-row panel, lookup lists and export are left as virtual seams here.
 #pragma once
 
 #include <functional>
@@ -22,11 +27,16 @@
 
 #include "gridlib/grid/DBSumLst.h"
 #include "gridlib/grid/GridsZk.h"
+#include "gridlib/toolkit/BMListZk.h"
 #include "gridlib/toolkit/MemTableIntfZk.h"
 #include "platform/db/DataSource.h"
 
+class TBasicAction;
 class TCustomDBGridZk;
 class TColumnZk;
+class TDBGridInplaceEdit;
+class TDBGridZkCenter;
+class TPopupMenu;
 class TGridDataLinkZk;
 class TField;
 class TRowDetailPanelControlZk;
@@ -54,6 +64,17 @@ VORENTA_ENUM(TDBGridZkSelectionType, gstRecordBookmarks, gstRectangle, gstColumn
 VORENTA_ENUM(TDBGridZkAllowedSelection, gstRecordBookmarksAS, gstRectangleAS, gstColumnsAS,
              gstAllAS);
 VORENTA_SET(TDBGridZkAllowedSelections, TDBGridZkAllowedSelection);
+
+VORENTA_ENUM(TDBGridZkEditAction, geaCutZk, geaCopyZk, geaPasteZk, geaDeleteZk, geaSelectAllZk);
+VORENTA_SET(TDBGridZkEditActions, TDBGridZkEditAction);
+
+VORENTA_ENUM(TLocateTextOptionZk, ltoCaseInsensitiveZk, ltoAllFieldsZk, ltoMatchFormatZk,
+             ltoIgnoteCurrentPosZk, ltoStopOnEscape);
+VORENTA_SET(TLocateTextOptionsZk, TLocateTextOptionZk);
+VORENTA_ENUM(TLocateTextDirectionZk, ltdUpZk, ltdDownZk, ltdAllZk);
+VORENTA_ENUM(TLocateTextMatchingZk, ltmAnyPartZk, ltmWholeZk, ltmFromBegingZk);
+VORENTA_ENUM(TLocateTextTreeFindRangeZk, lttInAllNodesZk, lttInExpandedNodesZk,
+             lttInCurrentLevelZk, lttInCurrentNodeZk);
 
 VORENTA_ENUM(TScrollBarVisibleModeZk, sbAlwaysShowZk, sbNeverShowZk, sbAutoShowZk);
 VORENTA_ENUM(TFooterValueType, fvtNon, fvtSum, fvtAvg, fvtCount, fvtFieldValue, fvtStaticText);
@@ -125,6 +146,15 @@ using TDBGridZkColumnMovedEvent = std::function<void(TObject* Sender, int FromIn
 // Before a column writes an edited text or value back: may change them and set Handled.
 using TColCellUpdateDataEventZk = std::function<void(TObject* Sender, String& Text, Variant& Value,
                                                      bool& UseText, bool& Handled)>;
+using TGridMoveRecordsEventZk = std::function<bool(TObject* Sender, TBMListZk* BookmarkList,
+                                                   int ToRecNo, int TreeLevel, bool CheckOnly)>;
+using TDBGridZkBuildIndicatorTitleMenu =
+    std::function<void(TCustomDBGridZk* Grid, TPopupMenu*& PopupMenu)>;
+using TDBGridZkTitleBtnClickEvent =
+    std::function<void(TObject* Sender, int ACol, TColumnZk* Column)>;
+using TDBGridZkCellClickEvent = std::function<void(TColumnZk* Column)>;
+using TDBGridZkCheckButtonEvent =
+    std::function<void(TObject* Sender, int ACol, TColumnZk* Column, bool& Enabled)>;
 
 // --- titles ---------------------------------------------------------------------------------------
 
@@ -546,10 +576,20 @@ public:
   void SetShowDropDownSign(bool Value);
   bool TitleButton() const { return FTitleButton; }
   void SetTitleButton(bool Value) { FTitleButton = Value; }
+  // The menu's standard entries come from the policy object (else only DropdownMenu's).
+  bool UseGlobalMenu() const { return FUseGlobalMenu; }
+  void SetUseGlobalMenu(bool Value) { FUseGlobalMenu = Value; }
+  // The user's entries, copied below the standard ones.
+  TPopupMenu* DropdownMenu() const { return FDropdownMenu; }
+  void SetDropdownMenu(TPopupMenu* Value) { FDropdownMenu = Value; }
+  // Drawn pressed while its menu shows.
+  bool Down() const { return FDown; }
+  void SetDown(bool Value) { FDown = Value; }
 
 private:
   TCustomDBGridZk* FGrid;
-  bool FShowDropDownSign = false, FTitleButton = false;
+  bool FShowDropDownSign = false, FTitleButton = false, FUseGlobalMenu = true, FDown = false;
+  TPopupMenu* FDropdownMenu = nullptr;
 };
 
 class TRowDetailPanelZk : public TPersistent {
@@ -612,28 +652,109 @@ private:
   bool FActive = false;
 };
 
-// The selection: a shell answering "nothing selected" until selection is built.
+// --- selection ------------------------------------------------------------------------------------
+
+class TDBGridZkSelection;
+
+// The selected records: bookmarks in the dataset's order.
+class TBookmarkListZk : public TBMListZk {
+public:
+  explicit TBookmarkListZk(TCustomDBGridZk* Grid) : FGrid(Grid) {}
+  ~TBookmarkListZk() override;
+  TDataSet* GetDataSet() const override;
+  void ListChanged() override;
+  void SetCurrentRowSelected(bool Value) override;
+  void InvalidateCache() override;
+  void UpdateState() override;
+  void Clear() override;
+  // Grid cells of the first to the last selected record in view; (-1,-1,-1,-1) when none.
+  TRect SelectionToGridRect();
+
+private:
+  TCustomDBGridZk* FGrid;
+};
+
+// A data cell: a column index of Columns and a record (no bookmark: unset).
+struct TDBCell {
+  int Col = -1;
+  TBookmarkRef Row;
+};
+
+class TDBGridZkSelectionRect {
+public:
+  explicit TDBGridZkSelectionRect(TCustomDBGridZk* Grid) : FGrid(Grid) {}
+  void Clear();
+  // Extends the rectangle to (ACol, ARow); AddSel false (or no anchor) starts it there.
+  void Select(int ACol, const TBookmarkRef& ARow, bool AddSel);
+  bool DataCellSelected(int DataCol, const TBookmark& DataRow) const;
+  TRect SelectionToGridRect() const;
+  // The client pixels of the cells between two corners, in view.
+  TRect CellRangeRect(int Col1, const TBookmarkRef& Row1, int Col2, const TBookmarkRef& Row2) const;
+  TBookmarkRef TopRow() const;
+  TBookmarkRef BottomRow() const;
+  int LeftCol() const;
+  int RightCol() const;
+  const TDBCell& Anchor() const { return FAnchor; }
+  const TDBCell& ShiftCell() const { return FShiftCell; }
+
+private:
+  void CheckUsable(const char16_t* Text) const;
+  TDBCell FAnchor;
+  TCustomDBGridZk* FGrid;
+  TDBCell FShiftCell;
+};
+
+class TDBGridZkSelectionCols : public std::vector<TColumnZk*> {
+public:
+  explicit TDBGridZkSelectionCols(TCustomDBGridZk* Grid) : FGrid(Grid) {}
+  virtual ~TDBGridZkSelectionCols() = default;
+  virtual void Clear();
+  void Select(TColumnZk* ACol, bool AddSel);
+  void SelectShift(TColumnZk* ACol);
+  void InvertSelect(TColumnZk* ACol);
+  void Refresh();
+  TRect SelectionToGridRect() const;
+  void AddInOrder(TColumnZk* ACol);
+  bool Contains(TColumnZk* ACol) const;
+  TColumnZk* Anchor() const { return FAnchor; }
+
+private:
+  void RemoveColumn(TColumnZk* ACol);
+  void RepaintColumn(TColumnZk* ACol);
+  TColumnZk* FAnchor = nullptr;
+  TCustomDBGridZk* FGrid;
+  TColumnZk* FShiftCol = nullptr;
+  std::vector<TColumnZk*> FShiftSelectedCols;
+};
+
 class TDBGridZkSelection {
 public:
-  explicit TDBGridZkSelection(TCustomDBGridZk* Grid) : FGrid(Grid) {}
-  virtual ~TDBGridZkSelection() = default;
+  explicit TDBGridZkSelection(TCustomDBGridZk* Grid);
+  virtual ~TDBGridZkSelection();
+  virtual void SelectionChanged();
   TDBGridZkSelectionType SelectionType() const { return FSelectionType; }
-  virtual void Clear() { FSelectionType = gstNon; }
-  virtual bool DataCellSelected(int DataCol, const TBookmark& DataRow) const {
-    (void)DataCol; (void)DataRow;
-    return false;
-  }
+  void SetSelectionType(TDBGridZkSelectionType Value);
+  // Stores the type without redrawing the editor (a record selected while another kind was).
+  void SetSelectionTypeDirect(TDBGridZkSelectionType Value) { FSelectionType = Value; }
+  void Clear();
+  void SelectAll();
+  void Refresh();
+  void UpdateState();
+  void LinkActive(bool Value);
+  bool DataCellSelected(int DataCol, const TBookmark& DataRow) const;
+  TRect SelectionToGridRect() const;
+  TDBGridZkSelectionCols* Columns() const { return FColumns.get(); }
+  TDBGridZkSelectionRect* Rect() const { return FRect.get(); }
+  TBookmarkListZk* Rows() const;
   TCustomDBGridZk* Grid() const { return FGrid; }
 
-protected:
+private:
+  std::unique_ptr<TDBGridZkSelectionCols> FColumns;
   TCustomDBGridZk* FGrid;
-  TDBGridZkSelectionType FSelectionType = gstNon;
+  std::unique_ptr<TDBGridZkSelectionRect> FRect;
+  TDBGridZkSelectionType FSelectionType = gstRecordBookmarks;
 };
 
-// The process-wide policy object grids ask for sorting and filtering: a shell here.
-class TDBGridZkCenter : public TPersistent {
-  VORENTA_CLASS(TDBGridZkCenter, TPersistent)
-};
 // The process-wide paint style: the looks all grids share.
 class TDBGridZkStyle : public TPersistent {
   VORENTA_CLASS(TDBGridZkStyle, TPersistent)
@@ -659,6 +780,7 @@ public:
   bool AddMapping(const String& FieldName);
   void ClearMapping();
   void Modified() { FModified = true; }
+  bool IsModified() const { return FModified; }
   void Reset();
   bool DefaultFields() const { return FDefaultFields; }
   void SetDefaultFields(bool Value) { FDefaultFields = Value; }
@@ -793,8 +915,65 @@ public:
   TGridRowPanelZk* RowPanel() const { return FGridRowPanel.get(); }
   void SetRowPanel(TGridRowPanelZk* Value) { FGridRowPanel->Assign(Value); }
   TDBGridZkSelection* Selection() const { return FSelection.get(); }
+  TBookmarkListZk* SelectedRows() const { return FBookmarks.get(); }
   TDBGridZkStyle* Style() const { return FStyle; }
   TDBGridZkCenter* Center() const { return FCenter; }
+  // Through the setter the grid is listed with the policy object (nullptr leaves it).
+  void SetCenter(TDBGridZkCenter* Value);
+  TDBGridZkEditActions EditActions() const { return FEditActions; }
+  void SetEditActions(TDBGridZkEditActions Value) { FEditActions = Value; }
+
+  // --- editing (DBGridZkEdit.cpp)
+  // The grid may change records at all: link active, updating allowed (or inserting), and
+  // records present or insertable.
+  bool CanEditInGrid();
+  // May the current cell change now; puts the dataset into edit state.
+  bool CanEditModifyField();
+  bool FieldIsEditable(TField* Field) const;
+  bool ColumnEditable(int Index);
+  // Writes the editor's text (or key value) into the current field.
+  void UpdateData();
+  void InvalidateEditor();
+  void ShowCellEditor();
+  void HideCellEditor();
+  const String& EditText() const { return FEditText; }
+  const Variant& EditKeyValue() const { return FEditKeyValue; }
+  TDBGridInplaceEdit* DBInplaceEdit() const;
+
+  // --- selection and moving (DBGridZkSelection.cpp, DBGridZkKeys.cpp)
+  bool SelectionTypeAllowed(TDBGridZkSelectionType AType) const;
+  void ClearSelection();
+  void ClearSelectionIfOption();
+  void MoveWithSelection(bool Select, int Distance, bool ToEnd, bool RowSel);
+  void StartTrackTimer(int Interval);
+  void StopTrackTimer();
+  void MoveCol(int DataCol, int Direction, bool Select);
+  void NextRow(bool Select);
+  void PriorRow(bool Select);
+  void TabToColumn(bool GoForward);
+  void SetValueFromPrevRecord();
+  TDBGridZkState GridState() const { return FDBGridZkState; }
+  void InvalidateGridRow(int ARow) { InvalidateRowCells(ARow); }
+  void InvalidateGridCol(int ACol) { InvalidateColumnCells(ACol); }
+  int FindBufferRow(const TBookmark& B) const;
+
+  // --- search, record moving, indicator menu, actions (DBGridZkSearch.cpp)
+  bool InplaceSearching() const { return FInplaceSearching; }
+  const String& InplaceSearchText() const { return FInplaceSearchText; }
+  void StartInplaceSearch(const String& ss, int TimeOut, TLocateTextDirectionZk Direction);
+  void StopInplaceSearch();
+  void ShowFindDialog(const String& Text, const String& ColumnFieldName, bool Modal);
+  bool CheckCopyAction();
+  bool CheckPasteAction();
+  bool CheckCutAction();
+  bool CheckSelectAllAction();
+  bool CheckDeleteAction();
+  bool ExecuteAction(TBasicAction* Action) override;
+  bool UpdateAction(TBasicAction* Action) override;
+  void IndicatorTitleMouseDown(const TGridCoord& Cell, TMouseButton Button, TShiftState Shift,
+                               int X, int Y);
+  void BuildIndicatorTitleMenu(TPopupMenu*& PopupMenu);
+  void SetSortMarkedColumns();
 
   // --- rows and layout
   int IndicatorOffset() const { return FIndicatorOffset; }
@@ -880,6 +1059,32 @@ public:
   void SetOnTitleClick(TNotifyEvent Value) { FOnTitleClick = std::move(Value); }
   const TNotifyEvent& OnTopLeftChanged() const { return FOnTopLeftChanged; }
   void SetOnTopLeftChanged(TNotifyEvent Value) { FOnTopLeftChanged = std::move(Value); }
+  const TNotifyEvent& OnSortMarkingChanged() const { return FOnSortMarkingChanged; }
+  void SetOnSortMarkingChanged(TNotifyEvent Value) { FOnSortMarkingChanged = std::move(Value); }
+  const TNotifyEvent& OnSelectionChanged() const { return FOnSelectionChanged; }
+  void SetOnSelectionChanged(TNotifyEvent Value) { FOnSelectionChanged = std::move(Value); }
+  const TNotifyEvent& OnEditButtonClick() const { return FOnEditButtonClick; }
+  void SetOnEditButtonClick(TNotifyEvent Value) { FOnEditButtonClick = std::move(Value); }
+  const TGridMoveRecordsEventZk& OnMoveRecords() const { return FOnMoveRecords; }
+  void SetOnMoveRecords(TGridMoveRecordsEventZk Value) { FOnMoveRecords = std::move(Value); }
+  const TGridZkCellMouseEvent& OnIndicatorTitleMouseDown() const {
+    return FOnIndicatorTitleMouseDown;
+  }
+  void SetOnIndicatorTitleMouseDown(TGridZkCellMouseEvent Value) {
+    FOnIndicatorTitleMouseDown = std::move(Value);
+  }
+  const TDBGridZkBuildIndicatorTitleMenu& OnBuildIndicatorTitleMenu() const {
+    return FOnBuildIndicatorTitleMenu;
+  }
+  void SetOnBuildIndicatorTitleMenu(TDBGridZkBuildIndicatorTitleMenu Value) {
+    FOnBuildIndicatorTitleMenu = std::move(Value);
+  }
+  const TDBGridZkTitleBtnClickEvent& OnTitleBtnClick() const { return FOnTitleBtnClick; }
+  void SetOnTitleBtnClick(TDBGridZkTitleBtnClickEvent Value) { FOnTitleBtnClick = std::move(Value); }
+  const TDBGridZkCellClickEvent& OnCellClick() const { return FOnCellClick; }
+  void SetOnCellClick(TDBGridZkCellClickEvent Value) { FOnCellClick = std::move(Value); }
+  const TDBGridZkCheckButtonEvent& OnCheckButton() const { return FOnCheckButton; }
+  void SetOnCheckButton(TDBGridZkCheckButtonEvent Value) { FOnCheckButton = std::move(Value); }
 
   // Base-grid counts the layout computes: never written to a form.
   bool NeverStored() const { return false; }
@@ -903,8 +1108,8 @@ public:
   virtual bool CanShowFilterEditor();
   virtual bool CellDrawn3D(int ACol, int ARow, TGridDrawState State);
   virtual bool IsCellSelected(int ACol, int ARow, TGridDrawState State);
-  virtual void CellTreeElementClick(int ACol, int ARow);
-  virtual void StartDataRowMove();
+  virtual bool CellTreeElementClick(int X, int Y, bool CheckOnly);
+  virtual bool StartDataRowMove(int X, int Y, bool CheckOnly);
   virtual TColumnDefValuesZk* CreateColumnDefValues();
   virtual TDBGridColumnsZk* CreateColumns();
   virtual void CreateFilterEditor();
@@ -916,8 +1121,8 @@ public:
   virtual TColor SelectedFixedCellColor();
   virtual bool IndicatorColVisible();
   virtual bool GridActive();
-  virtual int MoveDataRows(int ToRecNo, bool CheckOnly);
-  virtual void MoveSelectedRecords(int ToRecNo);
+  virtual bool MoveDataRows(TBMListZk* BookmarkList, int ToDataRow, bool CheckOnly, int TreeLevel);
+  virtual bool MoveSelectedRecords(int ToDataRow, int TreeLevel, bool CheckOnly);
   virtual bool NeedBufferedPaint();
   virtual void CellClick(TColumnZk* Column);
   virtual void CheckTitleButton(int ACol, bool& Enabled);
@@ -949,7 +1154,7 @@ public:
   virtual void DrawFilterSign(TRect ARect);
   virtual void DrawGraphicDataCell(TRect ARect, TColumnZk* Column);
   virtual void EditButtonClick();
-  virtual void EndDataRowMove();
+  virtual void EndDataRowMove(int X, int Y, bool Accept);
   virtual void DoGetCellParams(TColumnZk* Column, TFont* AFont, TColor& Background,
                                TGridDrawState State);
   virtual void GetDataSetFields(std::vector<TField*>& List);
@@ -960,7 +1165,7 @@ public:
   virtual void LinkActive(bool Value);
   virtual void GroupNodeMouseDown();
   virtual void GroupPanelMouseDown();
-  virtual void TrackDataRowMove();
+  virtual void TrackDataRowMove(int Y);
   virtual void Scroll(int Distance);
   virtual void SelectionActiveChanged();
   virtual void UpdateColWidths();
@@ -985,18 +1190,22 @@ public:
   virtual bool RowDetailExpanderAtMouse(int X, int Y);
   virtual bool InRowDetailExpander(int ACol, int ARow, int X, int Y);
   virtual void CreateNew(TComponent* AOwner, int Dummy);
-  virtual int DefaultMoveDataRows(int ToRecNo, bool CheckOnly);
+  virtual bool DefaultMoveDataRows(TBMListZk* BookmarkList, int ToRecNo, int TreeLevel,
+                                   bool CheckOnly);
   virtual String GetFooterValue(int FooterNo, TColumnZk* Column);
   virtual TColor HighlightDataCellColor(int ACol, int ARow, TColor Color, TGridDrawState State);
   virtual TColor HighlightGroupDataCellColor(TColor Color);
   virtual int InRowPanelLineHeight();
   virtual bool IsFindDialogShowAsModal();
   virtual bool IsUseMultiTitle();
-  virtual bool LocateText(const String& FieldName, const String& Text);
+  virtual bool LocateText(TCustomDBGridZk* AGrid, const String& FieldName, const String& Text,
+                          TLocateTextOptionsZk Options, TLocateTextDirectionZk Direction,
+                          TLocateTextMatchingZk Matching, TLocateTextTreeFindRangeZk TreeFindRange);
   virtual void DefaultApplyFilter();
   virtual void DefaultApplySorting();
-  virtual void DefaultBuildIndicatorTitleMenu();
-  virtual void DefaultIndicatorTitleMouseDown();
+  virtual void DefaultBuildIndicatorTitleMenu(TPopupMenu*& PopupMenu);
+  virtual void DefaultIndicatorTitleMouseDown(const TGridCoord& Cell, TMouseButton Button,
+                                              TShiftState Shift, int X, int Y);
   virtual void UpdateAllGridDataRowHeights();
   virtual void UpdateAllDataRowHeights();
 
@@ -1010,6 +1219,18 @@ public:
   void AfterColumnMove(int FromIndex, int ToIndex) override;
   bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
   bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+  bool EditorAcceptsChar(Char Key) override;
+  bool EditorMayModify() override;
+  int EditorTextLimit() override;
+  String CellEditMask(int ACol, int ARow) override;
+  String CellEditText(int ACol, int ARow) override;
+  void TakeEditText(int ACol, int ARow, const String& Value) override;
+  TInplaceEdit* MakeEditor() override;
+  void FindSizingLine(int X, int Y, TGridState& State, int& Index, int& SizingPos,
+                      int& SizingOfs, TGridMetrics& Metrics) override;
+  void DefaultCellMouseClick(const TGridCoord& Cell, TMouseButton Button, TShiftState Shift,
+                             int X, int Y) override;
+  void CancelMode() override;
 
   // The factory of the lookup list a column shows ("DataList"); set by the lookup unit.
   static std::function<TCustomDBGridZk*(TColumnZk* Column)> DataListFactory;
@@ -1020,6 +1241,27 @@ protected:
   void Paint() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void KeyDown(Word& Key, TShiftState Shift) override;
+  void KeyPress(Char& Key) override;
+  void KeyUp(Word& Key, TShiftState Shift) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void DoExit() override;
+  // WM_CHAR and the two timers (1: selection and record-move tracking, 2: search time-out).
+  void WMCharZk(TMessage& Message);
+  bool WMTimerZk(TMessage& Message);
+  void KeyDownCtrl(Word& Key, TShiftState Shift);
+  void KeyDownPlain(Word& Key, TShiftState Shift);
+  bool KeyDownShortcut(Word Key, TShiftState Shift);
+  void RestartSearchTimer();
+  void StopSearchTimer();
+  void DeleteSelectionOrRecord();
+  void TitleMouseDown(const TGridCoord& K, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void DataMouseDown(const TGridCoord& K, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void TrackButton(int X, int Y);
+  void StopTracking();
+  bool TitleClickCounts(int X, int Y) const;
+  void ShowRowMoveLine();
 
   void WMVScrollZk(TMessage& Message);
   void WMSizeZk(TMessage& Message);
@@ -1052,6 +1294,33 @@ protected:
   TRowDetailPanelControlZk* FRowDetailControl = nullptr;
   TDBGridZkStyle* FStyle = nullptr;
   TDBGridZkCenter* FCenter = nullptr;
+  std::unique_ptr<TBookmarkListZk> FBookmarks;
+  TDBGridZkEditActions FEditActions;
+
+  // editing
+  String FEditText;
+  Variant FEditKeyValue;
+  bool FInColExit = false;
+  bool FLockAutoShowCurCell = false;
+  // selection and mouse
+  bool FSelecting = false, FAntiSelection = false, FSelectionAnchorSelected = false;
+  TBookmarkRef FSelectionAnchor;
+  bool FIndicatorPressed = false, FDataTracking = false, FTracking = false, FPressed = false;
+  bool FSwapButtons = false, FSortMarking = false, FTimerActive = false;
+  int FTimerInterval = -1;
+  int FPressedCol = -1, FPressedDataCol = -1;
+  TGridCoord FPressedCell{-1, -1};
+  TPoint FDownMousePos, FMoveMousePos;
+  TShiftState FMouseShift, FStartShiftState;
+  TDBGridZkState FDBGridZkState = dgsNormal;
+  // search
+  bool FInplaceSearching = false, FInplaceSearchTimerActive = false;
+  String FInplaceSearchText;
+  int FInplaceSearchTimeOut = -1;
+  String FCompleteKeyPress;
+  // record moving
+  int FMoveRowSour = -1, FMoveRowDest = -1;
+  TBookmarkRef FMoveBookmarkSour;
 
   int FLayoutLock = 0, FUpdateLock = 0;
   bool FLayoutPending = false;
@@ -1099,9 +1368,19 @@ protected:
   TNotifyEvent FOnColEnter, FOnColExit, FOnSumListRecalcAll, FOnSumListAfterRecalcAll,
       FOnTitleClick, FOnTopLeftChanged;
   TDBGridZkColumnMovedEvent FOnColumnMoved;
+  TNotifyEvent FOnSortMarkingChanged, FOnSelectionChanged, FOnEditButtonClick;
+  TGridMoveRecordsEventZk FOnMoveRecords;
+  TGridZkCellMouseEvent FOnIndicatorTitleMouseDown;
+  TDBGridZkBuildIndicatorTitleMenu FOnBuildIndicatorTitleMenu;
+  TDBGridZkTitleBtnClickEvent FOnTitleBtnClick;
+  TDBGridZkCellClickEvent FOnCellClick;
+  TDBGridZkCheckButtonEvent FOnCheckButton;
 
 private:
   friend class TGridDataLinkZk;
+  friend class TDBGridInplaceEdit;
+  friend class TBookmarkListZk;
+  friend class TDBGridZkSelection;
   friend class TRowDetailPanelZk;
   void ReadColumns(TReader* Reader);
   void WriteColumns(TWriter* Writer);
@@ -1113,6 +1392,11 @@ class TDBGridZk : public TCustomDBGridZk {
 public:
   explicit TDBGridZk(TComponent* AOwner) : TCustomDBGridZk(AOwner) {}
 };
+
+// The grids' shortcuts and the typed search's time-out (ms).
+extern TShortCut GridIncSearchKey, GridFindDialogKey, GridIncSearchNextKey, GridIncSearchPriorKey,
+    GridCopyPrevValueKey, GridTitleFilterKey;
+extern int GridIncSearchTimeout;
 
 // The process-wide objects the grids share (made by the unit's start).
 TDBGridZkStyle* DBGridZkStyle();

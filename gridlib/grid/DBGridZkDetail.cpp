@@ -159,36 +159,23 @@ void TCustomDBGridZk::PaintRowPanelData(int, int, TRect, TGridDrawState) {}
 void TCustomDBGridZk::PaintRowPanelFooter(int, int, TRect, TGridDrawState) {}
 int TCustomDBGridZk::InRowPanelLineHeight() { return FStdDefaultRowHeight; }
 
-// --- seams of the input, selection, moving and search work ---------------------------------------
+// --- seams of the tree, group and filter work ----------------------------------------------------
 
 bool TCustomDBGridZk::AcquireFocus() {
   if (CanFocus() && !Focused()) SetFocus();
   return Focused();
 }
-bool TCustomDBGridZk::CanStartDataRowMove() { return true; }
 void TCustomDBGridZk::RowMoveTreeLevelAt(int& Left, int& Level) { Left = 0; Level = 0; }
 bool TCustomDBGridZk::FocusedRowSelect() { return FOptions.Contains(dgRowSelect); }
 bool TCustomDBGridZk::AlwaysShowEditor() { return FOptions.Contains(dgAlwaysShowEditor); }
 bool TCustomDBGridZk::CanShowFilterEditor() { return false; }
-void TCustomDBGridZk::CellTreeElementClick(int, int) {}
-void TCustomDBGridZk::StartDataRowMove() {}
 void TCustomDBGridZk::CreateFilterEditor() {}
-bool TCustomDBGridZk::ConfirmDeleteRecords() { return true; }
 bool TCustomDBGridZk::GridActive() { return Focused(); }
-int TCustomDBGridZk::MoveDataRows(int ToRecNo, bool CheckOnly) { return DefaultMoveDataRows(ToRecNo, CheckOnly); }
-void TCustomDBGridZk::MoveSelectedRecords(int) {}
-void TCustomDBGridZk::CellClick(TColumnZk*) {}
-void TCustomDBGridZk::CheckTitleButton(int, bool&) {}
 void TCustomDBGridZk::ColEnter() { if (FOnColEnter) FOnColEnter(this); }
 void TCustomDBGridZk::ColExit() { if (FOnColExit) FOnColExit(this); }
 void TCustomDBGridZk::SizeChanged(int, int) {}
-void TCustomDBGridZk::SortMarkingChanged() {
-  if (FOptionsZk.Contains(dghAutoSortMarking)) DefaultApplySorting();
-}
-void TCustomDBGridZk::TitleBtnClick(int, TColumnZk*) {}
 void TCustomDBGridZk::UpdateGroupRowCount() {}
-void TCustomDBGridZk::EditButtonClick() {}
-void TCustomDBGridZk::EndDataRowMove() {}
+void TCustomDBGridZk::EditButtonClick() { if (FOnEditButtonClick) FOnEditButtonClick(this); }
 void TCustomDBGridZk::GetDataSetFields(std::vector<TField*>& List) {
   TDataSet* D = DataSet();
   if (!D) return;
@@ -196,7 +183,6 @@ void TCustomDBGridZk::GetDataSetFields(std::vector<TField*>& List) {
 }
 void TCustomDBGridZk::GroupNodeMouseDown() {}
 void TCustomDBGridZk::GroupPanelMouseDown() {}
-void TCustomDBGridZk::TrackDataRowMove() {}
 void TCustomDBGridZk::SelectionActiveChanged() {}
 void TCustomDBGridZk::FilterEditorToFilter() {}
 void TCustomDBGridZk::StartRowPanelColumnDragAt() {}
@@ -204,15 +190,6 @@ void TCustomDBGridZk::StartRowPanelColumnDrag() {}
 void TCustomDBGridZk::StartGroupPanelTitleMove() {}
 void TCustomDBGridZk::TrackRowPanelColumnDrag() {}
 void TCustomDBGridZk::EndRowPanelColumnDrag() {}
-void TCustomDBGridZk::TrackSelection() {}
 void TCustomDBGridZk::TitleClick(TColumnZk*) { if (FOnTitleClick) FOnTitleClick(this); }
 void TCustomDBGridZk::FilterToFilterEditor() {}
-int TCustomDBGridZk::DefaultMoveDataRows(int, bool) { return 0; }
-bool TCustomDBGridZk::IsFindDialogShowAsModal() { return true; }
-bool TCustomDBGridZk::LocateText(const String&, const String&) { return false; }
 void TCustomDBGridZk::DefaultApplyFilter() {}
-void TCustomDBGridZk::DefaultApplySorting() {}
-void TCustomDBGridZk::DefaultBuildIndicatorTitleMenu() {}
-void TCustomDBGridZk::DefaultIndicatorTitleMouseDown() {}
-// Editing comes with the cell editor; until then the editor never opens.
-bool TCustomDBGridZk::EditorMayShow() { return false; }

@@ -27,7 +27,11 @@ bool TGridDataLinkZk::AddMapping(const String& FieldName) {
 }
 
 void TGridDataLinkZk::ClearMapping() { FFieldMap.clear(); }
-void TGridDataLinkZk::Reset() { FModified = false; }
+// Esc: a changed editor text goes back to the field's; otherwise the record's edit is cancelled.
+void TGridDataLinkZk::Reset() {
+  if (FModified) RecordChanged(nullptr);
+  else if (DataSet()) DataSet()->Cancel();
+}
 
 void TGridDataLinkZk::RefreshMemTable() {
   IMemTableZk* Now = FGrid->TryUseMemTableInt() && Active()
@@ -49,22 +53,40 @@ void TGridDataLinkZk::DataSetChanged() {
 }
 void TGridDataLinkZk::DataSetScrolled(int Distance) { FGrid->Scroll(Distance); }
 void TGridDataLinkZk::LayoutChanged() { FGrid->LayoutChanged(); }
-void TGridDataLinkZk::RecordChanged(TField*) {
+void TGridDataLinkZk::RecordChanged(TField* Field) {
   FGrid->InvalidateRow(FGrid->TopDataOffset() + std::max(0, ActiveRecord()));
+  // The editor follows a field text that changed behind it (not while it writes the field).
+  TField* Selected = FGrid->SelectedField();
+  if (!FInUpdateData && FGrid->InplaceEditor() && Selected && (!Field || Field == Selected) &&
+      Selected->Text() != FGrid->EditText()) {
+    FGrid->InvalidateEditor();
+    FGrid->InplaceEditor()->Deselect();
+  }
   FModified = false;
 }
 void TGridDataLinkZk::EditingChanged() {
   FGrid->InvalidateCol(0);
 }
+// The editor's pending text goes into the field; a refused value raises with the link still
+// modified, so the editor keeps its text and the record its edit state.
 void TGridDataLinkZk::UpdateData() {
+  if (!FModified || FInUpdateData) return;
   FInUpdateData = true;
+  try {
+    FGrid->UpdateData();
+  } catch (...) {
+    FInUpdateData = false;
+    throw;
+  }
   FInUpdateData = false;
+  FModified = false;
 }
 
 // --- link reactions -------------------------------------------------------------------------------
 
 void TCustomDBGridZk::LinkActive(bool Value) {
   if (!Value) FRowDetailPanel->SetVisible(false);
+  FSelection->LinkActive(Value);
   if (FSumList) FSumList->SetDataSet(Value && DataSource() ? DataSource()->DataSet() : nullptr);
   LayoutChanged();
 }
@@ -491,6 +513,10 @@ void TCustomDBGridZk::Dispatch(TMessage& Message) {
       return;
     }
     case WM_VSCROLL: WMVScrollZk(Message); return;
+    case WM_CHAR: WMCharZk(Message); return;
+    case WM_TIMER:
+      if (!WMTimerZk(Message)) TCustomGridZk::Dispatch(Message);
+      return;
     case WM_SIZE: WMSizeZk(Message); return;
     default: TCustomGridZk::Dispatch(Message);
   }
@@ -503,19 +529,6 @@ bool TCustomDBGridZk::DoMouseWheelDown(TShiftState, TPoint) {
 bool TCustomDBGridZk::DoMouseWheelUp(TShiftState, TPoint) {
   MoveBy(-1);
   return true;
-}
-
-void TCustomDBGridZk::KeyDown(Word& Key, TShiftState Shift) {
-  if (FDataLink->Active() && Shift.Empty()) {
-    switch (Key) {
-      case VK_UP: MoveBy(-1); Key = 0; return;
-      case VK_DOWN: MoveBy(1); Key = 0; return;
-      case VK_PRIOR: MoveBy(-VisibleDataRowCount()); Key = 0; return;
-      case VK_NEXT: MoveBy(VisibleDataRowCount()); Key = 0; return;
-      default: break;
-    }
-  }
-  TCustomGridZk::KeyDown(Key, Shift);
 }
 
 // Moving the current cell to another row moves the dataset; columns move in the base grid.

@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include "gridlib/grid/DBGridInplaceEdit.h"
+#include "gridlib/grid/DBGridZkCenter.h"
 #include "gridlib/grid/DBGridZk_p.h"
 #include "gridlib/toolkit/ToolkitModule.h"
 
@@ -30,11 +32,13 @@ void DBGridZkModuleInitialize() {
   RegisterGridsClasses();
   RegisterDBSumLstClasses();
   RegisterDBGridZkClasses();
+  RegisterDBGridInplaceEditClasses();
 }
 
 void DBGridZkModuleFinalize() {
   if (GStarts == 0 || --GStarts > 0) return;
   GSortMarkerFont.reset();
+  FreeIndicatorTitleMenus();
   GCenter.reset();
   GStyle.reset();
   ToolkitModuleFinalize();

@@ -250,12 +250,6 @@ TColor TCustomDBGridZk::HighlightDataCellColor(int, int, TColor Color, TGridDraw
   return Color;
 }
 
-bool TCustomDBGridZk::IsCellSelected(int ACol, int ARow, TGridDrawState) {
-  const bool Current = ARow == Row();
-  if (!Current) return false;
-  return FOptions.Contains(dgRowSelect) || ACol == Col();
-}
-
 void TCustomDBGridZk::DoGetCellParams(TColumnZk* Column, TFont* AFont, TColor& Background,
                                       TGridDrawState State) {
   if (FOnGetCellParams) FOnGetCellParams(this, Column, AFont, Background, State);

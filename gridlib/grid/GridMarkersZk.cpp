@@ -136,6 +136,13 @@ void TGridMoveLineZk::UpdateOrientationData() {
 
 void TGridMoveLineZk::StartShow(TControl* Control, TPoint Pos, bool AIsVert, int Size) {
   FIsVert = AIsVert;
+  // The pieces are laid out afresh on a 7 x 7 window, so their anchors stretch them from there
+  // whatever size and orientation the last showing left.
+  SetBounds(Left(), Top(), 7, 7);
+  for (int I = 0; I < 14; ++I) {
+    const TRect& B = Pieces[I].Bounds;
+    FPieces[I]->SetBounds(B.Left, B.Top, B.Right, B.Bottom);
+  }
   UpdateOrientationData();
   const TPoint At{Pos.X - 3, Pos.Y - 4};
   if (FIsVert) TGridDragWinZk::StartShow(Control, At, 7, Size + 8);

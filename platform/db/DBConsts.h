@@ -95,6 +95,8 @@ inline constexpr const char16_t* CircularDataLink = u"Circular datalinks are not
 inline constexpr const char16_t* NotArray = u"Field value is not an array of values";
 inline constexpr const char16_t* BookmarkNotValid = u"Bookmark not valid";
 inline constexpr const char16_t* NoFieldsDefined = u"No fields defined. Cannot create dataset.";
+inline constexpr const char16_t* DeleteRecordQuestion = u"Delete record?";
+inline constexpr const char16_t* DeleteMultipleRecordsQuestion = u"Delete all selected records?";
 }  // namespace DBText
 
 // "Field 'X' not found", "Field 'X' must have a value", ... (the name filled in).

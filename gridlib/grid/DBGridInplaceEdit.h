@@ -1,0 +1,62 @@
+// DBGridInplaceEdit.h - TDBGridInplaceEdit, the editor the data grid places over the current
+// cell: the base grid's masked cell editor plus an edit style taken from the column (a date
+// column drops down a calendar), type-ahead helpers and the keys a data cell needs. It never
+// writes a field: it keeps the grid's edit text and marks the data link modified; the link's
+// UpdateData has the grid write it.
+#pragma once
+
+#include "gridlib/grid/DBGridZk.h"
+#include "gridlib/toolkit/CloseUpOwnerZk.h"
+
+class TPopupMonthCalendarZk;
+class TStrings;
+
+VORENTA_ENUM(TEditStyle, esSimple, esEllipsis, esPickList, esDataList, esDateCalendar, esUpDown,
+             esDropDown, esAltUpDown, esAltDropDown, esAltCalendar);
+
+// The style a column's cells use (decided by the column's field here: a lookup field with
+// modifiable keys and an open lookup dataset gets the list, a date field the calendar).
+TEditStyle ColumnEditStyle(TColumnZk* Column);
+// The first item equal to Text (Flags 2: starting with it), compared without regard to case;
+// -1 when none.
+int FindListItem(const TStrings* Items, const String& Text, int Flags);
+
+class TDBGridInplaceEdit : public TInplaceEdit, public ICloseUpOwnerZk {
+  VORENTA_CLASS(TDBGridInplaceEdit, TInplaceEdit)
+public:
+  explicit TDBGridInplaceEdit(TComponent* AOwner);
+  ~TDBGridInplaceEdit() override;
+
+  TCustomDBGridZk* DBGrid() const { return static_cast<TCustomDBGridZk*>(Grid()); }
+  TColumnZk* CurrentColumn() const;
+  TEditStyle EditStyle() const { return FEditStyle; }
+  void SetEditStyle(TEditStyle Value);
+  // The cell parameters changed the read-only state away from the column's.
+  bool ReadOnlyStored() const { return FReadOnlyStored; }
+  bool ListVisible() const { return FListVisible; }
+  bool DroppedDown() const { return FDroppedDown; }
+  void SetLockCloseList(bool Value) { FLockCloseList = Value; }
+  TPopupMonthCalendarZk* Calendar() const { return FPopupMonthCalendar; }
+
+  void DropDown();
+  void CloseUp(bool Accept) override;
+  void ReloadContents() override;
+
+protected:
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void KeyPress(Char& Key) override;
+  void Change() override;
+  void Dispatch(TMessage& Message) override;
+
+private:
+  bool IsListStyle() const { return FEditStyle == esDateCalendar || FEditStyle == esAltCalendar; }
+  bool HandleListKey(Word Key, TShiftState Shift);
+
+  TEditStyle FEditStyle = esSimple;
+  bool FReadOnlyStored = false;
+  bool FListVisible = false, FDroppedDown = false, FLockCloseList = false;
+  bool FSkipListChar = false;
+  TPopupMonthCalendarZk* FPopupMonthCalendar = nullptr;
+};
+
+void RegisterDBGridInplaceEditClasses();

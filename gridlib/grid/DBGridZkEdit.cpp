@@ -1,0 +1,192 @@
+// DBGridZkEdit.cpp - the data grid's side of cell editing: when the editor may show and change
+// the cell, what it starts with, and how its text reaches the field when the data link asks.
+#include "gridlib/grid/DBGridZk.h"
+
+#include "gridlib/grid/DBGridInplaceEdit.h"
+#include "gridlib/grid/DBGridZk_p.h"
+#include "platform/controls/Forms.h"
+#include "platform/db/DataSet.h"
+#include "platform/db/Fields.h"
+#include "platform/rtl/Variants.h"
+
+namespace {
+
+bool IsMemoType(TFieldType T) { return T == ftMemo || T == ftOraClob || T == ftWideMemo; }
+
+TColumnZk* CurrentColumnOf(const TCustomDBGridZk* Grid) {
+  const int I = Grid->SelectedIndex();
+  return I >= 0 && I < Grid->Columns()->Count() ? Grid->Columns()->Items(I) : nullptr;
+}
+
+}  // namespace
+
+TDBGridInplaceEdit* TCustomDBGridZk::DBInplaceEdit() const {
+  return static_cast<TDBGridInplaceEdit*>(InplaceEditor());
+}
+
+bool TCustomDBGridZk::FieldIsEditable(TField* Field) const {
+  if (!Field) return false;
+  if (!Field->Lookup()) return Field->CanModify();
+  if (Field->KeyFields().empty() || !Field->DataSet()) return false;
+  std::size_t Pos = 0;
+  while (Pos < Field->KeyFields().size()) {
+    TField* Key = Field->DataSet()->FindField(ExtractFieldName(Field->KeyFields(), Pos));
+    if (!Key || !Key->CanModify()) return false;
+  }
+  return true;
+}
+
+bool TCustomDBGridZk::CanEditInGrid() {
+  if (!FDataLink->Active()) return false;
+  TDataSet* D = DataSet();
+  return (FAllowedOperations.Contains(alopUpdateZk) || D->State() == dsInsert) &&
+         (!D->IsEmpty() || FAllowedOperations.Contains(alopInsertZk) ||
+          FAllowedOperations.Contains(alopAppendZk));
+}
+
+bool TCustomDBGridZk::ColumnEditable(int Index) {
+  if (Index < 0 || Index >= FColumns->Count() || !FOptions.Contains(dgEditing)) return false;
+  TColumnZk* C = FColumns->Items(Index);
+  return !C->ReadOnly() && !FReadOnly && FDataLink->Active() && !FDataLink->ReadOnly() &&
+         FieldIsEditable(C->Field()) && DataSet()->CanModify();
+}
+
+bool TCustomDBGridZk::CanEditModifyField() {
+  bool Result = false;
+  TDBGridInplaceEdit* Edit = DBInplaceEdit();
+  if (Edit && Edit->ReadOnlyStored()) {
+    if (Edit->ReadOnly()) return false;
+    FDataLink->Edit();
+    FDataLink->Modified();
+    Result = true;
+  }
+  if (FReadOnly || !FDataLink->Active() || FDataLink->ReadOnly()) return Result;
+  TColumnZk* C = CurrentColumnOf(this);
+  if (!C || C->ReadOnly() || !C->Field() || !FieldIsEditable(C->Field())) return Result;
+  TField* F = C->Field();
+  if (F->IsBlob() && !F->OnSetText() && !(FDrawMemoText && IsMemoType(F->DataType())))
+    return Result;
+  if (!CanEditInGrid() && DataSet()->State() != dsEdit) return Result;
+  FDataLink->Edit();
+  Result = FDataLink->Editing();
+  if (Result) FDataLink->Modified();
+  return Result;
+}
+
+bool TCustomDBGridZk::EditorMayModify() {
+  TColumnZk* C = CurrentColumnOf(this);
+  if ((C && C->Checkboxes()) || FInplaceSearching) return false;
+  return CanEditModifyField();
+}
+
+bool TCustomDBGridZk::EditorAcceptsChar(Char Key) {
+  TColumnZk* C = CurrentColumnOf(this);
+  TDBGridInplaceEdit* Edit = DBInplaceEdit();
+  const bool A = !(Edit && Edit->ReadOnlyStored() && Edit->ReadOnly());
+  if (!FDataLink->Active() || !C || !C->Field()) return Edit && Edit->ReadOnlyStored() && A;
+  return A && C->Field()->IsValidChar(Key);
+}
+
+bool TCustomDBGridZk::EditorMayShow() {
+  // The base answer, with the grid counted active while its own editor has the focus (the
+  // form may name the editor as its active control).
+  const bool Active = GridIsActive() || (InplaceEditor() && InplaceEditor()->Focused());
+  const TGridOptions O = TCustomGridZk::Options();
+  const bool BaseAllows = O.Contains(goEditing) && !O.Contains(goRowSelect) && EditorMode() &&
+                          HandleAllocated() && (O.Contains(goAlwaysShowEditor) || Active);
+  if (FLayoutLock > 0 || !BaseAllows) return false;
+  TColumnZk* C = CurrentColumnOf(this);
+  const bool Blocked = FSelection->SelectionType() != gstNon &&
+                       FOptionsZk.Contains(dghClearSelection) &&
+                       SelectionTypeAllowed(gstRectangle);
+  const bool Result = C && !C->Checkboxes() && !Blocked && !FInplaceSearching;
+  if (!Result && InplaceEditor()) InplaceEditor()->Hide();
+  return Result;
+}
+
+int TCustomDBGridZk::EditorTextLimit() {
+  TField* F = SelectedField();
+  return F && F->DataType() == ftString ? F->Size() : 0;
+}
+
+String TCustomDBGridZk::CellEditMask(int ACol, int) {
+  if (!FDataLink->Active()) return {};
+  const int I = GridColToColumnIndex(ACol);
+  if (I < 0 || I >= FColumns->Count()) return {};
+  TColumnZk* C = FColumns->Items(I);
+  if (!C->EditMask().empty()) return C->EditMask();
+  return C->Field() ? C->Field()->EditMask() : String();
+}
+
+String TCustomDBGridZk::CellEditText(int ACol, int) {
+  if (!FDataLink->Active()) return {};
+  const int I = GridColToColumnIndex(ACol);
+  if (I < 0 || I >= FColumns->Count()) return {};
+  TField* F = FColumns->Items(I)->Field();
+  if (!F) return {};
+  String Text = FDrawMemoText && IsMemoType(F->DataType()) ? F->AsString() : F->Text();
+  FEditText = Text;
+  FEditKeyValue = Null();
+  return Text;
+}
+
+void TCustomDBGridZk::TakeEditText(int, int, const String& Value) { FEditText = Value; }
+
+TInplaceEdit* TCustomDBGridZk::MakeEditor() { return new TDBGridInplaceEdit(this); }
+
+// The link asks for the data (a post, a scroll, leaving the cell): the editor's text goes into
+// the current field by the field's own text conversion, so a refused value raises here and
+// the editor keeps its text.
+void TCustomDBGridZk::UpdateData() {
+  TField* F = SelectedField();
+  if (!F) return;
+  if (F->Lookup()) {
+    if (!FieldIsEditable(F)) return;
+    if (!FEditKeyValue.IsNull()) {
+      DataSet()->Edit();
+      std::size_t Pos = 0;
+      TField* Key = DataSet()->FindField(ExtractFieldName(F->KeyFields(), Pos));
+      if (Key) Key->SetValue(FEditKeyValue);
+    }
+    return;
+  }
+  if (FDrawMemoText && IsMemoType(F->DataType())) F->SetAsString(FEditText);
+  else F->SetText(FEditText);
+}
+
+void TCustomDBGridZk::InvalidateEditor() {
+  TDBGridInplaceEdit* Edit = DBInplaceEdit();
+  const bool Lock = Edit && Edit->ListVisible();
+  if (Lock) Edit->SetLockCloseList(true);
+  try {
+    ReloadEditor();
+  } catch (...) {
+    if (Lock) Edit->SetLockCloseList(false);
+    throw;
+  }
+  if (Lock) Edit->SetLockCloseList(false);
+}
+
+void TCustomDBGridZk::ShowCellEditor() { SetEditorMode(true); }
+
+void TCustomDBGridZk::HideCellEditor() {
+  if (!InplaceEditor()) return;
+  SetEditorMode(false);
+}
+
+void TCustomDBGridZk::DoExit() {
+  if (FDataLink->Active()) {
+    try {
+      TDataSet* D = DataSet();
+      if (FOptions.Contains(dgCancelOnExit) && D->State() == dsInsert && !D->Modified() &&
+          !FDataLink->IsModified())
+        D->Cancel();
+      else
+        FDataLink->UpdateRecord();
+    } catch (...) {
+      SetFocus();
+      throw;
+    }
+  }
+  TCustomGridZk::DoExit();
+}

@@ -1,0 +1,72 @@
+// DBGridZkEditScreenTest.cpp - the cell editor's calendar on a real X server: a mapped tool
+// window under the cell while the focus stays in the editor, closed by Esc; photographed.
+//
+// Runs only on the xcb platform:
+//   QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" vorenta_grid_tests
+//       --gtest_filter=DBGridEditScreen.*
+// The picture goes to $VORENTA_SCREENSHOT_DBGRID_EDIT (default dbgrid-calendar.png here).
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "gridlib/grid/DBGridInplaceEdit.h"
+#include "gridlib/grid/tests/DBGridZkTestForm.h"
+#include "gridlib/toolkit/PopupMonthCalendarZk.h"
+#include "platform/controls/Snapshot.h"
+#include "platform/controls/WinApi.h"
+#include "platform/graphics/Picture.h"
+#include "platform/rtl/DateUtils.h"
+
+namespace {
+
+void Pump(int Rounds = 20) {
+  for (int I = 0; I < Rounds; ++I) {
+    Application->ProcessMessages();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+}
+
+TEST(DBGridEditScreen, CalendarDropsDownOnTheXServer) {
+  const char* Platform = std::getenv("QT_QPA_PLATFORM");
+  if (!Platform || std::string(Platform) != "xcb") GTEST_SKIP() << "needs QT_QPA_PLATFORM=xcb";
+  InitControls();
+  Application->Initialize();
+  TDBGridOnForm F(0, 420, 200);
+  F.Form->SetCaption(u"Даты заказов");
+  auto* Set = new TArrayDataSet(F.Form);
+  Set->FieldDefs()->Add(u"ID", ftInteger);
+  Set->FieldDefs()->Add(u"MADE", ftDateTime);
+  for (int I = 1; I <= 6; ++I) Set->AddRow({I, EncodeDateTime(2024, 3, I, 9 + I, 0, 0, 0)});
+  Set->Open();
+  F.Source->SetDataSet(nullptr);
+  F.Source->SetDataSet(Set);
+  TDBGridZk* G = F.Grid;
+  G->SetOptions(G->Options() + TDBGridOptions{dgEditing});
+  G->SetFocus();
+  Pump();
+  G->MoveCol(1, 0, false);
+  G->ShowCellEditor();
+  Pump();
+  TDBGridInplaceEdit* Edit = G->DBInplaceEdit();
+  ASSERT_TRUE(Edit && Edit->EditorVisible());
+  SimulateKeyPress(VK_DOWN, {ssAlt});
+  Pump();
+  ASSERT_TRUE(Edit->ListVisible());
+  EXPECT_TRUE(IsWindowVisible(Edit->Calendar()));
+  EXPECT_EQ(GetFocus(), Edit) << "the focus stays in the editor";
+  const char* Out = std::getenv("VORENTA_SCREENSHOT_DBGRID_EDIT");
+  const std::string Name = Out ? Out : "dbgrid-calendar.png";
+  SaveScreenToPng(Utf8ToString(Name));
+  TPicture Picture;
+  Picture.LoadFromFile(Utf8ToString(Name));
+  ASSERT_NE(Picture.Graphic(), nullptr);
+  SimulateKeyPress(VK_ESCAPE);
+  Pump();
+  EXPECT_FALSE(Edit->ListVisible());
+  EXPECT_FALSE(IsWindowVisible(Edit->Calendar()));
+}
+
+}  // namespace

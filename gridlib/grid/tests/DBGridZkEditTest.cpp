@@ -1,0 +1,230 @@
+// DBGridZkEditTest.cpp - cell editing through the grid's in-place editor over a query of a
+// temporary SQLite file: typed text reaches the file, a refused value keeps the editor's text,
+// the focus and the edit state; the editor's answers per column and option.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include <unistd.h>
+
+#include "gridlib/grid/DBGridInplaceEdit.h"
+#include "gridlib/grid/tests/DBGridZkTestForm.h"
+#include "platform/classes/Strings.h"
+#include "platform/controls/WinApi.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/DateUtils.h"
+#include "platform/sqlite/ADODB.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A grid over "SELECT ID, NAME, QTY, MADE FROM ITEMS" of its own SQLite file.
+struct TSqliteGrid {
+  fs::path Dir;
+  std::unique_ptr<TDBGridOnForm> F;
+  TADOConnection* Conn = nullptr;
+  TADOQuery* Q = nullptr;
+
+  TSqliteGrid() {
+    Dir = fs::temp_directory_path() /
+          ("vorenta-dbgrid-edit-" + std::to_string(getpid()) + "-" + std::to_string(++Serial()));
+    fs::create_directories(Dir);
+    std::ofstream(Dir / "items.data").close();
+    F = std::make_unique<TDBGridOnForm>(0);
+    Conn = new TADOConnection(F->Form);
+    Conn->SetConnectionString(u"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" +
+                              Utf8ToString((Dir / "items.data").string()));
+    Conn->Open();
+    Conn->Execute(u"CREATE TABLE ITEMS (ID INTEGER PRIMARY KEY, NAME VARCHAR(30), QTY INTEGER, "
+                  u"MADE DATETIME)");
+    Conn->Execute(u"INSERT INTO ITEMS VALUES (1, 'Краска', 5, '2024-03-01 14:30:00'), "
+                  u"(2, 'Лак', 7, NULL), (3, 'Грунт', 9, NULL)");
+    Q = OpenQuery();
+    F->Source->SetDataSet(nullptr);
+    F->Source->SetDataSet(Q);
+    F->Grid->SetOptions(F->Grid->Options() + TDBGridOptions{dgEditing});
+    F->Grid->SetFocus();
+  }
+  ~TSqliteGrid() {
+    F.reset();
+    fs::remove_all(Dir);
+  }
+  static int& Serial() {
+    static int N = 0;
+    return N;
+  }
+  TADOQuery* OpenQuery() {
+    auto* Query = new TADOQuery(F->Form);
+    Query->SetConnection(Conn);
+    Query->SQL()->SetText(u"SELECT ID, NAME, QTY, MADE FROM ITEMS ORDER BY ID");
+    Query->Open();
+    return Query;
+  }
+  // The value of a column of record ID as a second query reads it from the file.
+  String ReadBack(int Id, const String& Field) {
+    TADOQuery* Second = OpenQuery();
+    Second->Locate(u"ID", Id, {});
+    const String Result = Second->FieldByName(Field)->AsString();
+    delete Second;
+    return Result;
+  }
+  TDBGridZk* Grid() const { return F->Grid; }
+  void Type(const String& Text) {
+    SimulateTyping(Text);
+    Application->ProcessMessages();
+  }
+};
+
+TEST(DBGridZkEdit, TypedTextTabAndDownPostToTheFile) {
+  TSqliteGrid S;
+  TDBGridZk* G = S.Grid();
+  G->MoveCol(1, 0, false);
+  S.Type(u"О");   // the first character opens the editor and is posted to it
+  S.Type(u"хра");
+  auto* Edit = G->DBInplaceEdit();
+  ASSERT_TRUE(Edit && Edit->EditorVisible());
+  EXPECT_EQ(Edit->Text(), u"Охра") << "the first character opens the editor over the old text";
+  EXPECT_EQ(S.Q->State(), dsEdit);
+  SimulateKeyPress(VK_TAB);
+  EXPECT_EQ(G->SelectedIndex(), 2) << "Tab goes to the next column";
+  EXPECT_EQ(S.Q->FieldByName(u"NAME")->AsString(), u"Охра") << "leaving the cell writes it";
+  S.Type(u"1");
+  S.Type(u"2");
+  SimulateKeyPress(VK_DOWN);
+  EXPECT_EQ(S.Q->State(), dsBrowse) << "moving to the next record posts";
+  EXPECT_EQ(S.Q->RecNo(), 2);
+  EXPECT_EQ(S.ReadBack(1, u"NAME"), u"Охра");
+  EXPECT_EQ(S.ReadBack(1, u"QTY"), u"12");
+}
+
+TEST(DBGridZkEdit, RefusedValueKeepsTextFocusAndEditState) {
+  TSqliteGrid S;
+  TDBGridZk* G = S.Grid();
+  G->MoveCol(2, 0, false);
+  S.Type(u"4");
+  auto* Edit = G->DBInplaceEdit();
+  ASSERT_TRUE(Edit);
+  // A character the integer field refuses never reaches the editor.
+  S.Type(u"x");
+  EXPECT_EQ(Edit->Text(), u"4");
+  Edit->SetText(u"99999999999");   // out of the integer range: the field refuses it
+  try {
+    SimulateKeyPress(VK_TAB);
+    ADD_FAILURE() << "the field took the value";
+  } catch (const Exception& E) {
+    EXPECT_EQ(E.Message(), u"99999999999 is not a valid value for field 'QTY'. The allowed range "
+                           u"is -2147483648 to 2147483647");
+  }
+  SimulateKeyUp(VK_TAB);
+  EXPECT_EQ(Edit->Text(), u"99999999999");
+  EXPECT_TRUE(Edit->Focused());
+  EXPECT_EQ(S.Q->State(), dsEdit);
+  EXPECT_EQ(G->SelectedIndex(), 2);
+  EXPECT_EQ(S.ReadBack(1, u"QTY"), u"5") << "nothing was posted";
+  SimulateKeyPress(VK_ESCAPE);
+  EXPECT_EQ(Edit->Text(), u"5") << "Esc takes back the editor's text";
+  SimulateKeyPress(VK_ESCAPE);
+  EXPECT_EQ(S.Q->State(), dsBrowse) << "a second Esc cancels the record's edit";
+}
+
+TEST(DBGridZkEdit, EditorAnswersPerColumnAndOption) {
+  TDBGridOnForm F(5);
+  TDBGridZk* G = F.Grid;
+  G->SetOptions(G->Options() + TDBGridOptions{dgEditing});
+  G->SetFocus();
+  struct TCase {
+    const char* Name;
+    int Column;
+    std::function<void()> Setup;
+    bool Modifies;
+  };
+  const TCase Cases[] = {
+      {"plain text column", 1, [] {}, true},
+      {"read-only grid", 1, [&] { G->SetReadOnly(true); }, false},
+      {"read-only column", 1, [&] { G->Columns()->Items(1)->SetReadOnly(true); }, false},
+      {"check-box column", 4, [&] { G->Columns()->Items(4)->SetCheckboxes(true); }, false},
+      {"memo without memo text", 5, [] {}, false},
+      {"memo with memo text", 5, [&] { G->SetDrawMemoText(true); }, true},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    G->SetReadOnly(false);
+    G->SetDrawMemoText(false);
+    for (int I = 0; I < G->Columns()->Count(); ++I) {
+      G->Columns()->Items(I)->SetReadOnly(false);
+      G->Columns()->Items(I)->SetCheckboxes(false);
+    }
+    F.Set->Cancel();
+    C.Setup();
+    G->MoveCol(C.Column, 0, false);
+    EXPECT_EQ(G->EditorMayModify(), C.Modifies);
+    EXPECT_EQ(F.Set->State() == dsEdit, C.Modifies) << "only an editable cell starts editing";
+  }
+  F.Set->Cancel();
+  G->MoveCol(1, 0, false);
+  EXPECT_EQ(G->EditorTextLimit(), 0) << "a wide-string field has no limit";
+}
+
+TEST(DBGridZkEdit, LeavingAnUntouchedAppendedRecordCancelsIt) {
+  TDBGridOnForm F(3);
+  TDBGridZk* G = F.Grid;
+  G->SetOptions(G->Options() + TDBGridOptions{dgEditing, dgCancelOnExit});
+  auto* Other = new TEdit(F.Form);
+  Other->SetParent(F.Form);
+  Other->SetBounds(0, 300, 80, 20);
+  G->SetFocus();
+  F.Set->Last();
+  SimulateKeyPress(VK_DOWN);
+  ASSERT_EQ(F.Set->State(), dsInsert) << "Down on the last record appends";
+  SimulateKeyPress(VK_DOWN);
+  EXPECT_EQ(F.Set->State(), dsInsert) << "Down on the untouched new record does nothing";
+  Other->SetFocus();
+  EXPECT_EQ(F.Set->State(), dsBrowse);
+  EXPECT_EQ(F.Set->RecordCount(), 3);
+}
+
+}  // namespace
+
+namespace {
+
+// A grid over ID and MADE (date-time) records, editing on.
+struct TDatedGrid {
+  TDBGridOnForm F{0};
+  TArrayDataSet* Set = nullptr;
+  TDatedGrid() {
+    Set = new TArrayDataSet(F.Form);
+    Set->FieldDefs()->Add(u"ID", ftInteger);
+    Set->FieldDefs()->Add(u"MADE", ftDateTime);
+    Set->AddRow({1, EncodeDateTime(2024, 3, 1, 14, 30, 0, 0)});
+    Set->AddRow({2, Null()});
+    Set->Open();
+    F.Source->SetDataSet(nullptr);
+    F.Source->SetDataSet(Set);
+    F.Grid->SetOptions(F.Grid->Options() + TDBGridOptions{dgEditing});
+    F.Grid->SetFocus();
+    F.Grid->MoveCol(1, 0, false);
+    F.Grid->ShowCellEditor();
+  }
+};
+
+TEST(DBGridZkEdit, CalendarKeepsTheTimeOfDay) {
+  TDatedGrid D;
+  TDBGridInplaceEdit* Edit = D.F.Grid->DBInplaceEdit();
+  ASSERT_TRUE(Edit);
+  EXPECT_EQ(Edit->EditStyle(), esDateCalendar);
+  SimulateKeyPress(VK_DOWN, {ssAlt});
+  ASSERT_TRUE(Edit->ListVisible());
+  EXPECT_EQ(GetFocus(), Edit) << "the calendar never takes the focus";
+  SimulateKeyPress(VK_RIGHT);   // the next day, in the calendar
+  SimulateKeyPress(VK_RETURN);
+  EXPECT_FALSE(Edit->ListVisible());
+  EXPECT_EQ(D.Set->FieldByName(u"MADE")->AsDateTime(), EncodeDateTime(2024, 3, 2, 14, 30, 0, 0));
+  SimulateKeyPress(VK_DOWN, {ssAlt});
+  SimulateKeyPress(VK_ESCAPE);
+  EXPECT_FALSE(Edit->ListVisible()) << "Esc closes without taking a date";
+  EXPECT_EQ(D.Set->FieldByName(u"MADE")->AsDateTime(), EncodeDateTime(2024, 3, 2, 14, 30, 0, 0));
+}
+
+}  // namespace
