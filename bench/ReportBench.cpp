@@ -9,6 +9,10 @@
 // the median of 5 runs after a warm-up. Before timing, the page count and the grand totals are
 // checked against the data.
 //
+// The anchor is KReport 3.2 preparing the same report (bench/kreport/, a Qt 5 program built as
+// its own project when the package is present): ReportBench runs it as a child process with the
+// same rows and seed and prints both sides and their ratio.
+//
 //   ReportBench [rows]
 #include <algorithm>
 #include <chrono>
@@ -16,6 +20,7 @@
 #include <cstdlib>
 #include <functional>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "platform/db/ArrayDataSet.h"
@@ -147,6 +152,34 @@ bool TotalsRight(TvqrPreviewPages* Store, const TWorkload& W) {
          String::npos;
 }
 
+struct TAnchor {
+  bool Ran = false;
+  int Pages = 0;
+  double Seconds = 0;
+  std::string Line;
+};
+
+// Runs the KReport program for one variant; its one output line carries pages and seconds.
+TAnchor RunAnchor(int Rows, bool Growing) {
+  TAnchor A;
+#ifdef VORENTA_KREPORT_ANCHOR
+  if (std::getenv("REPORTBENCH_NO_ANCHOR")) return A;  // e.g. under callgrind
+  std::string Command = std::string(VORENTA_KREPORT_ANCHOR) + " " + std::to_string(Rows) +
+                        " 42 " + (Growing ? "B" : "A") + " 2>/dev/null";
+  if (FILE* Pipe = popen(Command.c_str(), "r")) {
+    char Buffer[512];
+    while (std::fgets(Buffer, sizeof Buffer, Pipe)) A.Line = Buffer;
+    pclose(Pipe);
+  }
+  A.Ran = std::sscanf(A.Line.c_str(), "pages %d seconds %lf", &A.Pages, &A.Seconds) == 2 &&
+          A.Seconds > 0;
+#else
+  (void)Rows;
+  (void)Growing;
+#endif
+  return A;
+}
+
 void RunVariant(const char* Label, int Rows, bool Growing) {
   auto W = Build(Rows, Growing, 42);
   TvqrReport* R = W->Report.get();
@@ -164,8 +197,23 @@ void RunVariant(const char* Label, int Rows, bool Growing) {
     }));
   double T = Median(Times);
   if (Store->Count() != Pages) std::printf("%s: page count changed between runs\n", Label);
-  std::printf("%s: %d rows, %d pages, prepare %.3f s median of 5, %.0f pages/s\n", Label, Rows,
-              Pages, T, Pages / T);
+  std::printf("%s: %d rows, %d pages, prepare %.3f s median of 5, %.0f pages/s, %.0f rows/s\n",
+              Label, Rows, Pages, T, Pages / T, Rows / T);
+  TAnchor K = RunAnchor(Rows, Growing);
+  if (K.Ran) {
+    std::printf("%s: KReport 3.2: %d pages, pre-render %.3f s median of 5, %.0f pages/s, %.0f rows/s"
+                " (%s)\n",
+                Label, K.Pages, K.Seconds, K.Pages / K.Seconds, Rows / K.Seconds,
+                K.Line.find("totals") != std::string::npos &&
+                        K.Line.find("DIFFER") == std::string::npos
+                    ? "totals and page texts checked"
+                    : "its totals or page texts DIFFER");
+    std::printf("%s: ratio ours/KReport: %.1fx pages/s, %.1fx rows/s\n", Label,
+                (Pages / T) / (K.Pages / K.Seconds), K.Seconds / T);
+  } else {
+    std::printf("%s: KReport anchor not built or failed%s%s\n", Label, K.Line.empty() ? "" : ": ",
+                K.Line.c_str());
+  }
   if (std::getenv("REPORTBENCH_PREPARE_ONLY")) return;
   // Page rebuild plus drawing onto the recording canvas, as the preview and PDF start from.
   double Draw = Seconds([&] {

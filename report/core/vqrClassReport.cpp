@@ -230,6 +230,9 @@ void TvqrReport::GetChildren(const TGetChildProc& Proc, TComponent* Root) {
 // A data source going away leaves the dataset lists and the report's reference. Compared by
 // address: by now the leaving object is no longer a whole TvqrDataSet.
 void TvqrReport::Notification(TComponent* AComponent, TOperation Operation) {
+  // No report object acts on an insertion; passing each one to every object the report owns
+  // made loading a template quadratic in its object count.
+  if (Operation == opInsert) return;
   inherited::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
   for (TvqrReportDataSets* List : {FDataSets.get(), FEnabledDataSets.get()}) {
