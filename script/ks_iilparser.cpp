@@ -282,8 +282,10 @@ struct TksWalker {
 
   [[gnu::noinline]] void WriteAdd(const TksGrammarNode* E, const String& Tok) {
     const String& T = E->HasAddText ? E->AddText : Tok;
-    Lines.push_back("<" + StringToUtf8(E->Add) + " text=\"" + StringToUtf8(ksStrToXML(T)) +
-                    "\" pos=\"" + Pos(L.Position()) + "\"/>");
+    std::string Line = "<";
+    Line.append(StringToUtf8(E->Add)).append(" text=\"").append(StringToUtf8(ksStrToXML(T)));
+    Line.append("\" pos=\"").append(Pos(L.Position())).append("\"/>");
+    Lines.push_back(std::move(Line));
   }
 
   bool Walk(const TksGrammarNode* E) {

@@ -373,7 +373,17 @@ void TksStringDesignator::SetValue(const Variant& Value) {
   if (!V.empty()) S[I - 1] = V[0];
 }
 
+Variant* TksArrayDesignator::DirectElement(bool ForWrite) {
+  long long I;
+  if (!FRefInPlace || FRef2->Args.size() != 1 || !FRef2->Args[0]->TryInt(I)) return nullptr;
+  Variant& Arr = *FRefItem->PValue();
+  if (!Arr.IsArray()) return nullptr;
+  const int Index = static_cast<int>(I);
+  return ForWrite ? &Arr[Index] : const_cast<Variant*>(&std::as_const(Arr)[Index]);
+}
+
 Variant TksArrayDesignator::GetValue() {
+  if (const Variant* E = DirectElement(false)) return *E;
   auto* H = static_cast<TksArrayHelper*>(FRef1);
   H->SetParentRef(FRefItem);
   for (size_t k = 0; k < FRef2->Args.size(); ++k) H->ParamAt(k)->SetValue(FRef2->Args[k]->GetValue());
@@ -381,6 +391,10 @@ Variant TksArrayDesignator::GetValue() {
 }
 
 void TksArrayDesignator::SetValue(const Variant& Value) {
+  if (Variant* E = DirectElement(true)) {
+    *E = Value;
+    return;
+  }
   auto* H = static_cast<TksArrayHelper*>(FRef1);
   H->SetParentRef(FRefItem);
   for (size_t k = 0; k < FRef2->Args.size(); ++k) H->ParamAt(k)->SetValue(FRef2->Args[k]->GetValue());

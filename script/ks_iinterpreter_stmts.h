@@ -91,6 +91,11 @@ public:
   using TksDesignator::TksDesignator;
   Variant GetValue() override;
   void SetValue(const Variant& Value) override;
+
+private:
+  // The element of a one-index access to an array stored in place, found without the helper
+  // when the index is an integer the fast path gives; null otherwise.
+  Variant* DirectElement(bool ForWrite);
 };
 
 // The index step of an array: reads and writes elements of the array held by ParentRef.

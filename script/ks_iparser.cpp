@@ -214,11 +214,17 @@ String TksParser::GetNumber() {
     if (!ReadInteger()) return {};
   }
   String R = FText.substr(Start - 1, FPosition - Start);
-  if (FHexSequence != u"$" && !FHexSequence.empty()) {
-    size_t P;
-    while ((P = R.find(FHexSequence)) != String::npos) R.replace(P, FHexSequence.size(), u"$");
+  if (FHexSequence == u"$" || FHexSequence.empty()) return R;
+  // The language's hex prefix written as "$"; built anew rather than with replace, on which
+  // GCC 12 warns falsely (-Wrestrict) when optimizing.
+  String Out;
+  size_t From = 0;
+  for (size_t P; (P = R.find(FHexSequence, From)) != String::npos; From = P + FHexSequence.size()) {
+    Out.append(R, From, P - From);
+    Out.push_back(u'$');
   }
-  return R;
+  Out.append(R, From, String::npos);
+  return Out;
 }
 
 bool TksParser::ReadQuotedPiece(String& Value) {
