@@ -1,5 +1,5 @@
 // vqrDialogForm.cpp - the dialog page's window.
-#include "report/output/vqrDialogForm.h"
+#include "report/core/vqrDialogForm.h"
 
 #include "platform/classes/TypeRegistry.h"
 

@@ -1,6 +1,6 @@
 // vqrDialogFormTest.cpp - the dialog page's window: thread-safe mode from its owner's tag, the
 // refused close, the modification notice after moving, and a button and edit placed on it.
-#include "report/output/vqrDialogForm.h"
+#include "report/core/vqrDialogForm.h"
 
 #include <gtest/gtest.h>
 
