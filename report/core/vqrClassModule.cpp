@@ -11,6 +11,8 @@
 
 #include "platform/classes/TypeRegistry.h"
 #include "report/core/vqrDBSet.h"
+#include "report/core/vqrDMPClass.h"
+#include "report/core/vqrDialogPage.h"
 #include "report/core/vqrDsgnIntf.h"
 #include "report/core/vqrEngine.h"
 #include "report/core/vqrRes.h"
@@ -53,7 +55,9 @@ const std::vector<TClass>& vqrReportClassList() {
                    TvqrLineView::ClassInfo(), TvqrPictureView::ClassInfo(),
                    TvqrShapeView::ClassInfo(), TvqrSubreport::ClassInfo(),
                    TvqrUserDataSet::ClassInfo(), TvqrDBDataset::ClassInfo(),
-                   TvqrReportDataSets::ClassInfo()};
+                   TvqrReportDataSets::ClassInfo(), TvqrDialogPage::ClassInfo(), TvqrDialogControl::ClassInfo(),
+                   TvqrDMPPage::ClassInfo(), TvqrDMPMemoView::ClassInfo(),
+                   TvqrDMPLineView::ClassInfo(), TvqrDMPCommand::ClassInfo()};
   return List;
 }
 

@@ -3,6 +3,8 @@
 // data-band columns. Band output and page flow are in vqrEngineOutput.cpp.
 #include "report/core/vqrEngine.h"
 
+#include "report/core/vqrDialogPage.h"
+
 #include <algorithm>
 
 #include "platform/rtl/DateUtils.h"
@@ -282,7 +284,7 @@ bool TvqrEngine::Run() {
 
 bool TvqrEngine::RunDialogs() {
   TvqrReport* R = Report();
-  if (Trim(R->OnRunDialogs).empty()) return true;
+  if (Trim(R->OnRunDialogs).empty()) return vqrRunDialogPages(R);
   Variant Params = VarArrayOf({Variant(true)});
   vqrDoParamEvent(R, R->OnRunDialogs, Params, true);
   return VarSameValue(Params[0], Variant(true));
