@@ -117,41 +117,10 @@ struct TSqlSide {
   ~TSqlSide() { sqlite3_close(Db); }
   TSqlSide(const TSqlSide&) = delete;
   TSqlSide& operator=(const TSqlSide&) = delete;
-  void Exec(const char* Sql) {
-    char* Err = nullptr;
-    if (sqlite3_exec(Db, Sql, nullptr, nullptr, &Err) != SQLITE_OK) {
-      std::fprintf(stderr, "sqlite: %s\n", Err);
-      std::exit(1);
-    }
-  }
-  sqlite3_stmt* Prepare(const std::string& Sql) {
-    sqlite3_stmt* S = nullptr;
-    if (sqlite3_prepare_v2(Db, Sql.c_str(), -1, &S, nullptr) != SQLITE_OK) {
-      std::fprintf(stderr, "sqlite: %s\n", sqlite3_errmsg(Db));
-      std::exit(1);
-    }
-    return S;
-  }
-  static void BindText(sqlite3_stmt* S, int I, const String& Text) {
-    sqlite3_bind_text16(S, I, Text.data(), static_cast<int>(Text.size() * 2), SQLITE_STATIC);
-  }
-  void Insert(const std::vector<TRow>& Rows) {
-    Exec("BEGIN");
-    sqlite3_stmt* S = Prepare("INSERT INTO T VALUES (?, ?, ?, ?, ?, ?, ?)");
-    for (const TRow& Row : Rows) {
-      sqlite3_bind_int(S, 1, Row.Id);
-      BindText(S, 2, Row.Name);
-      if (Row.CommentNull) sqlite3_bind_null(S, 3); else BindText(S, 3, Row.Comment);
-      sqlite3_bind_int(S, 4, Row.Type);
-      sqlite3_bind_double(S, 5, Row.Price);
-      sqlite3_bind_double(S, 6, Row.Date);
-      if (Row.ParentNull) sqlite3_bind_null(S, 7); else sqlite3_bind_int(S, 7, Row.Parent);
-      sqlite3_step(S);
-      sqlite3_reset(S);
-    }
-    sqlite3_finalize(S);
-    Exec("COMMIT");
-  }
+  void Exec(const char* Sql) { SqlExec(Db, Sql); }
+  sqlite3_stmt* Prepare(const std::string& Sql) { return SqlPrepare(Db, Sql.c_str()); }
+  static void BindText(sqlite3_stmt* S, int I, const String& Text) { SqlBindText(S, I, Text); }
+  void Insert(const std::vector<TRow>& Rows) { SqlInsertRows(Db, Rows); }
   // Every row of a query as text, the columns as the table shows them.
   std::vector<String> Read(const std::string& Sql, int Every = 1) {
     std::vector<String> Out;

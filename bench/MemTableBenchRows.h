@@ -3,6 +3,7 @@
 #pragma once
 
 #include <malloc.h>
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <chrono>
@@ -84,6 +85,48 @@ std::size_t HeapInUse() { return mallinfo2().uordblks; }
 [[noreturn]] void Fail(const char* What) {
   std::fprintf(stderr, "results differ: %s\n", What);
   std::exit(1);
+}
+
+// --- the SQLite side's common steps --------------------------------------------------------------
+
+void SqlExec(sqlite3* Db, const char* Sql) {
+  char* Err = nullptr;
+  if (sqlite3_exec(Db, Sql, nullptr, nullptr, &Err) != SQLITE_OK) {
+    std::fprintf(stderr, "sqlite: %s\n", Err);
+    std::exit(1);
+  }
+}
+
+sqlite3_stmt* SqlPrepare(sqlite3* Db, const char* Sql) {
+  sqlite3_stmt* S = nullptr;
+  if (sqlite3_prepare_v2(Db, Sql, -1, &S, nullptr) != SQLITE_OK) {
+    std::fprintf(stderr, "sqlite: %s\n", sqlite3_errmsg(Db));
+    std::exit(1);
+  }
+  return S;
+}
+
+void SqlBindText(sqlite3_stmt* S, int I, const String& Text) {
+  sqlite3_bind_text16(S, I, Text.data(), static_cast<int>(Text.size() * 2), SQLITE_STATIC);
+}
+
+// The rows into table T with one prepared INSERT in one transaction.
+void SqlInsertRows(sqlite3* Db, const std::vector<TRow>& Rows) {
+  SqlExec(Db, "BEGIN");
+  sqlite3_stmt* S = SqlPrepare(Db, "INSERT INTO T VALUES (?, ?, ?, ?, ?, ?, ?)");
+  for (const TRow& Row : Rows) {
+    sqlite3_bind_int(S, 1, Row.Id);
+    SqlBindText(S, 2, Row.Name);
+    if (Row.CommentNull) sqlite3_bind_null(S, 3); else SqlBindText(S, 3, Row.Comment);
+    sqlite3_bind_int(S, 4, Row.Type);
+    sqlite3_bind_double(S, 5, Row.Price);
+    sqlite3_bind_double(S, 6, Row.Date);
+    if (Row.ParentNull) sqlite3_bind_null(S, 7); else sqlite3_bind_int(S, 7, Row.Parent);
+    sqlite3_step(S);
+    sqlite3_reset(S);
+  }
+  sqlite3_finalize(S);
+  SqlExec(Db, "COMMIT");
 }
 
 }  // namespace
