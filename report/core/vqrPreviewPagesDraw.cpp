@@ -256,6 +256,7 @@ void TvqrPreviewPages::PrepareForExport(TvqrComponent* Obj) {
   if (Memo->Highlight()->Active()) Memo->SetFont(Memo->Highlight()->Font());
   Memo->TotalPages = Count();
   Memo->CopyNo = 1;
+  Memo->ExtractMacros();  // a filter reads the text, so "[TotalPages#]" is filled in first
   if (FOnPrepareMemo) FOnPrepareMemo(Memo);
 }
 
