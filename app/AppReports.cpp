@@ -16,6 +16,7 @@
 #include "report/core/vqrEngine.h"
 #include "report/core/vqrUtils.h"
 #include "report/output/vqrExportPDF.h"
+#include "report/output/vqrExportXLS.h"
 
 namespace {
 
@@ -75,8 +76,11 @@ TAppReports::TAppReports(TDM* Module) : FModule(Module) {
     R->LoadFromStream(&In);
     FReports.push_back(R);
   }
-  // The module's two PDF filters with their stored settings (the constructor's defaults);
-  // both register for the preview's export command, the first serves ExportPdf.
+  // The module's spreadsheet filter, then its two PDF filters, with their stored settings
+  // (the constructors' defaults); all register for the preview's export command in that
+  // order, the first PDF filter serves ExportPdf.
+  if (!Module->FindComponent(u"vqrXLSExport1"))
+    (new TvqrXLSExport(Module))->SetName(u"vqrXLSExport1");
   for (const char16_t* Name : {u"vqrPDFExport1", u"vqrPDFExport2"})
     if (!Module->FindComponent(Name)) (new TvqrPDFExport(Module))->SetName(Name);
   FPdfFilter = static_cast<TvqrCustomExportFilter*>(Module->FindComponent(u"vqrPDFExport1"));
