@@ -118,11 +118,13 @@ TEST_F(AppXlsExport, PriceListPagesBreakWhereTheNextPageBegins) {
       "print(len(breaks), breaks[-1] > ws.max_row)\n"
       "print([ws.cell(b + 1, 1).value for b in breaks[:-1]])\n"
       "print([ws.cell(b - 1, 1).value for b in breaks[:-1]])\n"
-      "print(sum(1 for row in ws.iter_rows() for c in row if isinstance(c.value, str) and c.value.strip().startswith('Я 1')))\n");
+      "print(sum(1 for row in ws.iter_rows() for c in row if isinstance(c.value, str) and c.value.strip().startswith('Я 1')))\n"
+      "print([c.value for row in ws.iter_rows() for c in row if isinstance(c.value, str) and c.value.startswith('стр.')])\n");
   const std::string Title = "'Прайс на каталог цвета от 09.12.2025'";
   const std::string Footer = "'09.12.2025'";
   EXPECT_EQ(Out, "4 True\n[" + Title + ", " + Title + ", " + Title + "]\n[" + Footer + ", " +
-                     Footer + ", " + Footer + "]\n400\n");
+                     Footer + ", " + Footer + "]\n400\n" +
+                     "['стр. 1 из 4', 'стр. 2 из 4', 'стр. 3 из 4', 'стр. 4 из 4']\n");
 }
 
 TEST_F(AppXlsExport, TheRecipeAndTheMaterialPriceList) {
