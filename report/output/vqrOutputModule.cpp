@@ -8,6 +8,7 @@
 #include "report/core/vqrPrinter.h"
 #include "report/output/vqrPreviewForm.h"
 #include "report/output/vqrPrintDialog.h"
+#include "report/output/vqrPrinterProperties.h"
 #include "report/output/vqrProgress.h"
 
 namespace {
@@ -27,6 +28,7 @@ void vqrOutputModuleInitialize() {
   TvqrReport::SetProgressWindowFactory(vqrNewProgressWindow);
   TvqrReport::SetPreviewWindowFactory(vqrNewPreviewWindow);
   SetPrintDialogHook(vqrShowPrintDialog);
+  SetPrinterPropertiesHook(vqrShowPrinterProperties);
 }
 
 void vqrOutputModuleFinalize() {
@@ -35,6 +37,7 @@ void vqrOutputModuleFinalize() {
   TvqrReport::SetProgressWindowFactory(nullptr);
   TvqrReport::SetPreviewWindowFactory(nullptr);
   SetPrintDialogHook(nullptr);
+  SetPrinterPropertiesHook(nullptr);
   FreePrinterList();
   vqrModuleFinalize();
 }
