@@ -71,10 +71,13 @@ function(vorenta_resources target)
   foreach(file IN LISTS files)
     file(RELATIVE_PATH rel ${CMAKE_CURRENT_SOURCE_DIR}/resources ${file})
     set(sym "vorenta_res_${target}_${index}")
+    # The file's digest stands in the assembler text: a compiler cache keys on the source
+    # text, which .incbin alone leaves the same when only the embedded file changed.
+    file(SHA1 ${file} digest)
     string(APPEND body
       "extern \"C\" const unsigned char ${sym}[];\n"
       "extern \"C\" const unsigned char ${sym}_end[];\n"
-      "asm(\".section .rodata\\n.global ${sym}\\n.global ${sym}_end\\n.balign 16\\n"
+      "asm(\"# ${digest}\\n.section .rodata\\n.global ${sym}\\n.global ${sym}_end\\n.balign 16\\n"
       "${sym}:\\n.incbin \\\"${file}\\\"\\n${sym}_end:\\n.byte 0\\n.previous\\n\");\n")
     string(APPEND entries "  {\"${rel}\", ${sym}, ${sym}_end},\n")
     math(EXPR index "${index} + 1")
@@ -82,6 +85,7 @@ function(vorenta_resources target)
   string(APPEND body "\nnamespace {\nconst TResourceEntry kEntries[] = {\n${entries}};\n"
     "const TResourceTableRegistrar kRegistrar(kEntries, sizeof kEntries / sizeof kEntries[0]);\n}\n")
   file(CONFIGURE OUTPUT ${out} CONTENT "${body}")
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${files})
   add_library(${target}_res STATIC ${out})
   target_include_directories(${target}_res PRIVATE ${CMAKE_SOURCE_DIR})
   set_source_files_properties(${out} PROPERTIES OBJECT_DEPENDS "${files}")
