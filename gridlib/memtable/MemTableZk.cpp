@@ -502,8 +502,8 @@ void TCustomMemTableZk::Notification(TComponent* AComponent, TOperation Operatio
                         FEventReceivers.end());
   if (AComponent == FDataSetReader) FDataSetReader = nullptr;
   if (FDataDriver && AComponent == FDataDriver) {
+    FDataDriver = nullptr;  // first: the driver is being destroyed, closing must not call it
     if (Active()) Close();
-    FDataDriver = nullptr;
   }
   if (FExternalMemData && AComponent == FExternalMemData) {
     FExternalMemData = nullptr;

@@ -87,6 +87,23 @@ TEST(DataDriverZk, LocateReadsRecordsUntilFoundAndFreedProviderIsForgotten) {
   EXPECT_EQ(Driver.ProviderDataSet(), nullptr);
 }
 
+// A driver freed under an open table closes it; the table keeps its structure and opens again
+// on its own records, with no call into the freed driver.
+TEST(DataDriverZk, FreedDriverClosesTheTable) {
+  auto P = Provider(5);
+  auto Driver = std::make_unique<TDataSetDriverZk>(nullptr);
+  Driver->SetProviderDataSet(P.get());
+  TMemTableZk Table(nullptr);
+  Table.SetDataDriver(Driver.get());
+  Table.SetFetchAllOnOpen(true);
+  Table.Open();
+  Driver.reset();
+  EXPECT_FALSE(Table.Active());
+  EXPECT_EQ(Table.DataDriver(), nullptr);
+  Table.Open();
+  EXPECT_EQ(Table.RecordCount(), 5);
+}
+
 // A material table in a database file, read and written through TADOQuery.
 class DataDriverFile : public ::testing::Test {
 protected:
