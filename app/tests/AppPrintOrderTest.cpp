@@ -18,16 +18,6 @@
 
 namespace {
 
-std::string Command(const std::string& Line) {
-  std::string Out;
-  if (FILE* P = popen(Line.c_str(), "r")) {
-    char Buf[4096];
-    size_t N;
-    while ((N = fread(Buf, 1, sizeof Buf, P)) > 0) Out.append(Buf, N);
-    pclose(P);
-  }
-  return Out;
-}
 
 class AppPrintOrder : public AppFixture {
 protected:
@@ -73,10 +63,10 @@ TEST_F(AppPrintOrder, TheOrderGoesThroughItsDialogToTheQueue) {
   const int Pages = R->PreviewPages()->Count();
   ASSERT_GT(Pages, 0);
   const std::string File = Cups.Output();
-  EXPECT_EQ(std::atoi(Command("qpdf --show-npages '" + File + "' 2>/dev/null").c_str()), 2 * Pages);
-  const std::string Info = Command("pdfinfo '" + File + "' 2>/dev/null");
+  EXPECT_EQ(TCupsFixture::PdfPages(File), 2 * Pages);
+  const std::string Info = TCupsFixture::CommandOutput("pdfinfo '" + File + "' 2>/dev/null");
   EXPECT_NE(Info.find("595"), std::string::npos) << Info;
-  EXPECT_NE(Command("pdftotext '" + File + "' - 2>/dev/null").find("Заказ №"), std::string::npos);
+  EXPECT_NE(TCupsFixture::CommandOutput("pdftotext '" + File + "' - 2>/dev/null").find("Заказ №"), std::string::npos);
   EXPECT_EQ(R->PrintOptions()->Copies(), 1);  // the dialog's choice held for that job only
 }
 

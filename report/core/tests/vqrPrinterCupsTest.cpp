@@ -19,21 +19,7 @@
 
 namespace {
 
-std::string Command(const std::string& Line) {
-  std::string Out;
-  if (FILE* P = popen(Line.c_str(), "r")) {
-    char Buf[4096];
-    size_t N;
-    while ((N = fread(Buf, 1, sizeof Buf, P)) > 0) Out.append(Buf, N);
-    pclose(P);
-  }
-  return Out;
-}
 
-int PdfPages(const std::string& File) {
-  const std::string Out = Command("qpdf --show-npages '" + File + "' 2>/dev/null");
-  return Out.empty() ? -1 : std::atoi(Out.c_str());
-}
 
 class PrinterCupsTest : public ::testing::Test {
 protected:
@@ -107,9 +93,9 @@ TEST_F(PrinterCupsTest, CollatedCopiesReachTheQueueAsOnePdfWithTheText) {
   auto* Q = dynamic_cast<TvqrPrinter*>(PrinterList()->Printer());
   EXPECT_EQ(Q->LastJobs().size(), 1u);
   ASSERT_TRUE(Cups.WaitForJobs());
-  EXPECT_EQ(PdfPages(Cups.Output()), 4);
-  EXPECT_NE(Command("pdftotext '" + Cups.Output() + "' - 2>/dev/null").find("Заказ № 17"), std::string::npos);
-  const std::string Info = Command("pdfinfo '" + Cups.Output() + "' 2>/dev/null");
+  EXPECT_EQ(TCupsFixture::PdfPages(Cups.Output()), 4);
+  EXPECT_NE(TCupsFixture::CommandOutput("pdftotext '" + Cups.Output() + "' - 2>/dev/null").find("Заказ № 17"), std::string::npos);
+  const std::string Info = TCupsFixture::CommandOutput("pdfinfo '" + Cups.Output() + "' 2>/dev/null");
   EXPECT_NE(Info.find("595"), std::string::npos) << Info;  // A4: 595 x 842 points
   EXPECT_NE(Info.find("842"), std::string::npos) << Info;
   EXPECT_TRUE(Errors.empty());
@@ -132,7 +118,7 @@ TEST_F(PrinterCupsTest, PrintToFileWritesThePdfThereAndAnUnwritablePathFails) {
   const std::string File = Cups.Folder() + "/order.prn";
   Report->PrintOptions()->SetPrnOutFileName(Utf8ToString(File));
   ASSERT_TRUE(Report->Print());
-  EXPECT_EQ(PdfPages(File), 1);
+  EXPECT_EQ(TCupsFixture::PdfPages(File), 1);
   Report->PrintOptions()->SetPrnOutFileName(u"/nonexistent-vorenta/order.prn");
   EXPECT_FALSE(Report->Print());
   ASSERT_EQ(Errors.size(), 1u);
