@@ -6,10 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "platform/controls/Buttons.h"
 #include "platform/controls/Dialogs.h"
 #include "platform/controls/Menus.h"
 #include "platform/controls/StdCtrls.h"
+#include "platform/controls/TreeView.h"
 #include "platform/rtl/SysUtils.h"
 #include "report/core/vqrClassBands.h"
 #include "report/core/vqrClassMemo.h"
@@ -257,6 +260,53 @@ TEST(vqrCtrls, ScrollWindowPositionsMixColorsAndListHeight) {
   for (int I = 0; I < 10; ++I) Box.Items()->Add(IntToStr(I));
   EXPECT_EQ(Box.DropDownHeight(), 106);
   EXPECT_EQ(MinWord(0x10005, 7), 0x10005);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(vqrPreview, ARunFeedsFiftyPagesAndRefusesCommandsUntilItEnds) {
+  PreviewFixture F({{u"x"}});
+  TvqrPreviewForm* W = F.Open();
+  TvqrPreview* P = W->PreviewControl();
+  // A run in its final pass filling the store, page by page.
+  P->InternalOnProgressStart(F.Report.get(), ptRunning, 0);
+  EXPECT_TRUE(P->Running());
+  EXPECT_EQ(F.Store()->Count(), 0);  // the start empties the preview
+  F.Store()->AddSourcePage(F.Source.get());
+  for (int I = 0; I < 60; ++I) {
+    F.Store()->AddPageAction = apAdd;
+    F.Store()->AddPage(F.Source.get());
+    P->InternalOnProgress(F.Report.get(), ptRunning, I);
+  }
+  EXPECT_EQ(P->Workspace->PageList().Count(), 50);  // only the first 50 while running
+  EXPECT_EQ(W->CancelB->Caption(), u"Отмена");
+  EXPECT_EQ(P->Thumbnail->PageList().Count(), 0);  // the strip waits for the end
+  P->DeletePage();
+  P->AddPage();
+  EXPECT_EQ(F.Store()->Count(), 60);  // refused while running
+  P->InternalOnProgressStop(F.Report.get(), ptRunning, 0);
+  EXPECT_FALSE(P->Running());
+  EXPECT_EQ(P->Workspace->PageList().Count(), 60);
+  EXPECT_EQ(P->Thumbnail->PageList().Count(), 60);
+  P->DeletePage();
+  EXPECT_EQ(F.Store()->Count(), 59);
+}
+
+TEST(vqrPreview, ADamagedFileIsAnErrorWithPageOneAndAnEmptyOutline) {
+  PreviewFixture F({{u"a"}, {u"b"}});
+  TvqrPreview* P = F.Open()->PreviewControl();
+  P->SetPageNo(2);
+  const std::string Name = "/tmp/vorenta-damaged.vt3";
+  FILE* File = fopen(Name.c_str(), "wb");
+  fputs("\x1f\x8b not a prepared report", File);
+  fclose(File);
+  EXPECT_THROW(P->LoadFromFile(Utf8ToString(Name)), Exception);
+  EXPECT_LE(P->PageNo(), 1);
+  EXPECT_EQ(P->OutlineTree->Items()->Count(), 0);
+  EXPECT_FALSE(P->Locked());
+  remove(Name.c_str());
 }
 
 }  // namespace
