@@ -1,6 +1,8 @@
 // MemTableDataZkExpr.cpp - the memory table's evaluator: record and view reads, aggregates.
 #include "gridlib/memtable/MemTableDataZkExpr.h"
 
+#include <algorithm>
+
 #include "gridlib/memtable/MemTableDataZkView.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/Fields.h"
@@ -174,14 +176,24 @@ void TMTAggregatesZk::SetActive(bool Value) {
   Reset(FDataSetOpen);
 }
 
+// Aggregates added by hand are kept and reset; those of aggregate fields are made again. A field
+// no longer among the dataset's aggregate fields may be freed already: its aggregate forgets it
+// without touching it.
 void TMTAggregatesZk::Reset(bool DataSetOpen) {
   FDataSetOpen = DataSetOpen;
   TDataSet* DataSet = FOwner->DataSet();
-  if (!DataSet || DataSet->AggFields()->Count() == 0) {
-    for (const auto& A : FItems) A->Reset();
-    return;
+  std::vector<std::unique_ptr<TMTAggregateZk>> Kept;
+  for (auto& A : FItems) {
+    if (!A->Field()) {
+      A->Reset();
+      Kept.push_back(std::move(A));
+      continue;
+    }
+    TFields* Fields = DataSet ? DataSet->AggFields() : nullptr;
+    if (!Fields || std::find(Fields->begin(), Fields->end(), A->Field()) == Fields->end()) A->ForgetField();
   }
-  FItems.clear();
+  FItems = std::move(Kept);
+  if (!DataSet) return;
   for (TField* F : *DataSet->AggFields()) {
     auto* Field = static_cast<TAggregateField*>(F);
     TMTAggregateZk* A = Add();

@@ -167,6 +167,7 @@ public:
   // Binds the aggregate to a dataset's aggregate field: takes its Active and Expression.
   void AssignField(TAggregateField* Field);
   TAggregateField* Field() const { return FField; }
+  void ForgetField() { FField = nullptr; }
   bool Active() const { return FActive; }
   // A failing first calculation leaves the aggregate inactive and re-raises.
   void SetActive(bool Value);

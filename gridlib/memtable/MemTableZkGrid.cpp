@@ -190,9 +190,9 @@ void TCustomMemTableZk::DataEvent(TDataEvent Event, std::intptr_t Info) {
       BroadcastViewEvent(FInstantReadCurRowNum, mtRowDeletedZk, -1);
     }
   }
-  if (Event == deFieldListChange && IsActive && !ComponentState().Contains(csLoading)) {
-    FRecordsView->Aggregates()->Reset(true);
-    Resync({});
+  if (Event == deFieldListChange && !ComponentState().Contains(csLoading)) {
+    FRecordsView->Aggregates()->Reset(IsActive);  // also drops the aggregate of a removed field
+    if (IsActive) Resync({});
   }
   TDataSet::DataEvent(Event, Info);
   if (IsActive && !FOldActive) BroadcastViewEvent(-1, mtViewDataChangedZk, -1);

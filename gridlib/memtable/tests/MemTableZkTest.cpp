@@ -570,6 +570,12 @@ TEST(MemTableAggregateFields, FollowTheRowsInView) {
   EXPECT_EQ(Count->AsVariant().AsInteger(), 1);
   Detail.Close();
   EXPECT_TRUE(Count->AsVariant().IsNull());
+  delete Count;  // fields freed while closed and while open leave no aggregate behind
+  Detail.Open();
+  EXPECT_EQ(Sum->AsVariant().AsInteger(), 2);
+  delete Sum;
+  Detail.Close();
+  Detail.Open();
 }
 
 }  // namespace
