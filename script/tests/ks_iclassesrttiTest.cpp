@@ -45,13 +45,13 @@ const TScriptCase kCases[] = {
     {"objects cross as handles",
      u"var l: TStringList; o: TStringList; begin l := TStringList.Create; o := TStringList.Create; o.Add('in o'); "
      u"l.AddObject('x', o); Out(TStringList(l.Objects[0])[0]); Out(l.IndexOfObject(o)); "
-     u"o.Free; Out(l.IndexOfObject(o)); l.Free end.",
+     u"o.Free; try Out(l.IndexOfObject(o)) finally l.Free end end.",
      "in o 0 raised EHandleError: "},
-    {"plain integer is no object", u"var l: TStringList; v: Variant; begin l := TStringList.Create; v := 5; l.AddObject('x', v) end.",
+    {"plain integer is no object", u"var l: TStringList; v: Variant; begin l := TStringList.Create; v := 5; try l.AddObject('x', v) finally l.Free end end.",
      " raised EHandleError: Invalid object reference: 5"},
     {"list items", u"var l: TList; s: TStringList; begin l := TList.Create; s := TStringList.Create; l.Add(s); l.Add(nil); "
                    u"Out(l.Count); Out(TStringList(l[0]).ClassName); l[1] := s; Out(l.IndexOf(s)); Out(l.Remove(s)); Out(l.Count); "
-                   u"s.Free; Out(l.Count); l[0].ClassName end.",
+                   u"s.Free; Out(l.Count); try l[0].ClassName finally l.Free end end.",
      "2 TStringList 0 0 1 1 raised EHandleError: The list item is not an object scripts know"},
     {"memory stream bytes",
      u"var m: TMemoryStream; s: String; begin m := TMemoryStream.Create; Out(m.Write('abc', 3)); Out(m.Write('d', 100)); "
