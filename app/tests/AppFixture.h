@@ -29,7 +29,7 @@ public:
   TPdfExportResult::TStatus ExportStatus = TPdfExportResult::psWritten;
   void SetAdapterDataSet(const String& Adapter, TDataSet* DataSet) override;
   void PrepareReport(const String& Report, bool ClearLastReport) override;
-  void ShowReport(const String& Report, bool Modal) override;
+  void ShowReport(const String& Report, bool ClearLastReport) override;
   void Print(const String& Report) override;
   TPdfExportResult ExportPdf(const String& Report, const String& DefaultPath,
                              const String& FileName) override;
