@@ -7,6 +7,7 @@
 #include "gridlib/toolkit/DBCtrlsZk.h"
 #include "gridlib/toolkit/DropDownZk.h"
 #include "gridlib/toolkit/PopupMonthCalendarZk.h"
+#include "gridlib/toolkit/QuobeVCL.h"
 #include "platform/classes/Strings.h"
 #include "platform/controls/WinApi.h"
 #include "platform/db/DataSet.h"
@@ -46,6 +47,7 @@ TEditStyle ColumnEditStyle(TColumnZk* Column) {
                         !GridReadOnly && F->LookupDataSet() && F->LookupDataSet()->Active();
     return Usable ? esDataList : esSimple;
   }
+  if (Column->PickList()->Count() > 0 && !Column->ReadOnly()) return esPickList;
   if (IsDateField(F) && !Column->ReadOnly()) return esDateCalendar;
   return esSimple;
 }
@@ -55,7 +57,7 @@ int FindListItem(const TStrings* Items, const String& Text, int Flags) {
   for (int I = 0; I < Items->Count(); ++I) {
     const String& Item = Items->Strings(I);
     const String Probe = Flags & 2 ? Item.substr(0, Text.size()) : Item;
-    if (CompareText(Probe, Text) == 0) return I;
+    if (CompareTextIgnoreCase(Probe, Text) == 0) return I;
   }
   return -1;
 }
@@ -183,6 +185,30 @@ bool TDBGridInplaceEdit::HandleListKey(Word Key, TShiftState Shift) {
   return false;
 }
 
+// --- type-ahead -----------------------------------------------------------------------------------
+
+// A character typed into a pick-list cell completes the text to the first list entry that starts
+// with the text before the caret plus the character; the completed part is selected. A key
+// pick list takes no text of its own; a plain pick list takes an unmatched character as typed.
+bool TDBGridInplaceEdit::FilterTypedText(Char Key) {
+  TCustomDBGridZk* G = DBGrid();
+  TColumnZk* C = CurrentColumn();
+  if (!G || !C || (Key < 32 && Key != 8)) return false;
+  const bool KeyPick = C->GetColumnType() == ctKeyPickList;
+  if (!KeyPick && FEditStyle != esPickList) return false;
+  if (!G->CanEditModifyField()) return KeyPick;
+  if (Key == 8) return KeyPick;
+  const String Probe = Text().substr(0, std::size_t(SelStart())) + String(1, Key);
+  const int I = FindListItem(C->PickList(), Probe, 2);
+  if (I < 0) return KeyPick;
+  if (G->DataLink()->Edit()) G->DataLink()->Modified();
+  SetText(C->PickList()->Strings(I));
+  SetSelStart(int(Probe.size()));
+  SetSelLength(int(Text().size() - Probe.size()));
+  G->FEditText = Text();
+  return true;
+}
+
 // --- keys -----------------------------------------------------------------------------------------
 
 void TDBGridInplaceEdit::KeyDown(Word& Key, TShiftState Shift) {
@@ -191,6 +217,20 @@ void TDBGridInplaceEdit::KeyDown(Word& Key, TShiftState Shift) {
   if (IsListStyle() && HandleListKey(Key, Shift)) {
     Key = 0;
     return;
+  }
+  TColumnZk* C = CurrentColumn();
+  if (C && C->GetColumnType() == ctKeyPickList && Shift.Empty()) {
+    // A key pick list holds list texts only: Backspace moves left, Delete clears the whole
+    // selected text or nothing.
+    if (Key == VK_BACK) Key = VK_LEFT;
+    if (Key == VK_DELETE) {
+      if (SelLength() == int(Text().size()) && C->CanModify(true) && G->CanEditModifyField()) {
+        SetText(u"");
+        G->FEditText.clear();
+      }
+      Key = 0;
+      return;
+    }
   }
   const TShortCut SC = ShortCut(Key, Shift);
   if (Key == VK_RETURN && Shift == TShiftState{ssCtrl} &&
@@ -238,6 +278,10 @@ void TDBGridInplaceEdit::KeyPress(Char& Key) {
   if (C && C->Field() && IsNumericField(C->Field()) && (Key == u'.' || Key == u','))
     Key = FormatSettings.DecimalSeparator;
   if (Key == u'\n') {   // Ctrl+Enter's line feed: cells hold one line
+    Key = 0;
+    return;
+  }
+  if (FilterTypedText(Key)) {
     Key = 0;
     return;
   }

@@ -51,6 +51,8 @@ protected:
 private:
   bool IsListStyle() const { return FEditStyle == esDateCalendar || FEditStyle == esAltCalendar; }
   bool HandleListKey(Word Key, TShiftState Shift);
+  // True when the typed character was taken (completed or refused) by the type-ahead.
+  bool FilterTypedText(Char Key);
 
   TEditStyle FEditStyle = esSimple;
   bool FReadOnlyStored = false;

@@ -84,7 +84,7 @@ bool TCustomDBGridZk::EditorAcceptsChar(Char Key) {
   TDBGridInplaceEdit* Edit = DBInplaceEdit();
   const bool A = !(Edit && Edit->ReadOnlyStored() && Edit->ReadOnly());
   if (!FDataLink->Active() || !C || !C->Field()) return Edit && Edit->ReadOnlyStored() && A;
-  return A && C->Field()->IsValidChar(Key);
+  return A && C->CanEditAcceptKey(Key);
 }
 
 bool TCustomDBGridZk::EditorMayShow() {
@@ -105,6 +105,8 @@ bool TCustomDBGridZk::EditorMayShow() {
 }
 
 int TCustomDBGridZk::EditorTextLimit() {
+  TColumnZk* C = CurrentColumnOf(this);
+  if (C && C->KeyList()->Count() > 0) return 0;
   TField* F = SelectedField();
   return F && F->DataType() == ftString ? F->Size() : 0;
 }
@@ -112,22 +114,16 @@ int TCustomDBGridZk::EditorTextLimit() {
 String TCustomDBGridZk::CellEditMask(int ACol, int) {
   if (!FDataLink->Active()) return {};
   const int I = GridColToColumnIndex(ACol);
-  if (I < 0 || I >= FColumns->Count()) return {};
-  TColumnZk* C = FColumns->Items(I);
-  if (!C->EditMask().empty()) return C->EditMask();
-  return C->Field() ? C->Field()->EditMask() : String();
+  return I >= 0 && I < FColumns->Count() ? FColumns->Items(I)->GetEditMask() : String();
 }
 
 String TCustomDBGridZk::CellEditText(int ACol, int) {
   if (!FDataLink->Active()) return {};
   const int I = GridColToColumnIndex(ACol);
   if (I < 0 || I >= FColumns->Count()) return {};
-  TField* F = FColumns->Items(I)->Field();
-  if (!F) return {};
-  String Text = FDrawMemoText && IsMemoType(F->DataType()) ? F->AsString() : F->Text();
-  FEditText = Text;
+  FEditText = FColumns->Items(I)->EditText();
   FEditKeyValue = Null();
-  return Text;
+  return FEditText;
 }
 
 void TCustomDBGridZk::TakeEditText(int, int, const String& Value) { FEditText = Value; }
@@ -138,20 +134,27 @@ TInplaceEdit* TCustomDBGridZk::MakeEditor() { return new TDBGridInplaceEdit(this
 // the current field by the field's own text conversion, so a refused value raises here and
 // the editor keeps its text.
 void TCustomDBGridZk::UpdateData() {
-  TField* F = SelectedField();
-  if (!F) return;
-  if (F->Lookup()) {
-    if (!FieldIsEditable(F)) return;
-    if (!FEditKeyValue.IsNull()) {
-      DataSet()->Edit();
-      std::size_t Pos = 0;
-      TField* Key = DataSet()->FindField(ExtractFieldName(F->KeyFields(), Pos));
-      if (Key) Key->SetValue(FEditKeyValue);
-    }
+  TColumnZk* C = CurrentColumnOf(this);
+  if (!C) return;
+  TField* F = C->Field();
+  const TColumnZkType Type = C->GetColumnType();
+  if (Type == ctKeyPickList) {
+    // The key of the chosen text; a text the list lacks keeps the key it had, an empty one
+    // clears it.
+    const int I = C->PickList()->IndexOf(FEditText);
+    if (I >= 0 && I < C->KeyList()->Count()) FEditKeyValue = C->KeyList()->Strings(I);
+    else if (FEditText.empty()) FEditKeyValue = Null();
+    else if (F) FEditKeyValue = F->Value();
+    C->UpdateDataValues(FEditText, FEditKeyValue, false);
     return;
   }
-  if (FDrawMemoText && IsMemoType(F->DataType())) F->SetAsString(FEditText);
-  else F->SetText(FEditText);
+  if (F && F->Lookup()) {
+    if (!FieldIsEditable(F) || FEditKeyValue.IsNull()) return;
+    DataSet()->Edit();
+    C->UpdateDataValues(FEditText, FEditKeyValue, false);
+    return;
+  }
+  C->UpdateDataValues(FEditText, Null(), true);
 }
 
 void TCustomDBGridZk::InvalidateEditor() {

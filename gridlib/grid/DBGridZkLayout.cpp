@@ -57,8 +57,11 @@ void TGridDataLinkZk::RecordChanged(TField* Field) {
   FGrid->InvalidateRow(FGrid->TopDataOffset() + std::max(0, ActiveRecord()));
   // The editor follows a field text that changed behind it (not while it writes the field).
   TField* Selected = FGrid->SelectedField();
-  if (!FInUpdateData && FGrid->InplaceEditor() && Selected && (!Field || Field == Selected) &&
-      Selected->Text() != FGrid->EditText()) {
+  const int Index = FGrid->SelectedIndex();
+  TColumnZk* Column = Index >= 0 && Index < FGrid->Columns()->Count() ? FGrid->Columns()->Items(Index)
+                                                                       : nullptr;
+  if (!FInUpdateData && FGrid->InplaceEditor() && Selected && Column &&
+      (!Field || Field == Selected) && Column->EditText() != FGrid->EditText()) {
     FGrid->InvalidateEditor();
     FGrid->InplaceEditor()->Deselect();
   }

@@ -228,3 +228,41 @@ TEST(DBGridZkEdit, CalendarKeepsTheTimeOfDay) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DBGridZkEdit, KeyPickListTakesListTextsOnly) {
+  TDBGridOnForm F(5);
+  TDBGridZk* G = F.Grid;
+  G->SetOptions(G->Options() + TDBGridOptions{dgEditing});
+  TColumnZk* Qty = G->FindColumnByName(u"QTY");
+  Qty->PickList()->SetCommaText(u"Два,Четыре,Шесть");
+  Qty->KeyList()->SetCommaText(u"2,4,6");
+  G->SetFocus();
+  F.Set->First();   // QTY 2
+  G->MoveCol(Qty->Index(), 0, false);
+  G->ShowCellEditor();
+  TDBGridInplaceEdit* Edit = G->DBInplaceEdit();
+  ASSERT_TRUE(Edit);
+  EXPECT_EQ(Edit->Text(), u"Два") << "the cell edits the key's text";
+  Edit->SelectAll();
+  ASSERT_EQ(GetFocus(), Edit);
+  SimulateTyping(u"ч");
+  EXPECT_EQ(Edit->Text(), u"Четыре") << "completed from the list";
+  EXPECT_EQ(Edit->SelText(), u"етыре");
+  SimulateTyping(u"x");
+  EXPECT_EQ(Edit->Text(), u"Четыре") << "a text the list lacks is not typed";
+  SimulateKeyPress(VK_TAB);
+  EXPECT_EQ(F.Set->FieldByName(u"QTY")->AsInteger(), 4) << "the key is written";
+  // Delete with the whole text selected clears the value.
+  G->MoveCol(Qty->Index(), 0, false);
+  G->ShowCellEditor();
+  G->DBInplaceEdit()->SelectAll();
+  SimulateKeyPress(VK_DELETE);
+  EXPECT_EQ(G->DBInplaceEdit()->Text(), u"");
+  SimulateKeyPress(VK_TAB);
+  EXPECT_TRUE(F.Set->FieldByName(u"QTY")->IsNull());
+  F.Set->Cancel();
+}
+
+}  // namespace
