@@ -276,7 +276,7 @@ double TWorksheet::RowTop(int Row) const {
 
 void TWorksheet::CheckRow(int Row) const {
   if (Row >= SheetMaxRows)
-    Fail(u"The sheet holds at most 1,048,576 rows; row " + Utf8ToString(std::to_string(Row + 1)) +
+    Fail(String(u"The sheet holds at most 1,048,576 rows; row ") + Utf8ToString(std::to_string(Row + 1)) +
          u" is beyond it");
 }
 

@@ -156,7 +156,7 @@ void TvqrExcel::ApplyGroupedRanges(const std::vector<TvqrRangeItem>& List, TvqrG
     try {
       TSheetRange R = FWorkSheet->Range(Text);
       if (Kind == gkStyle) {
-        R.SetStyle(u"S" + IntToStr(Value));
+        R.SetStyle(String(u"S") + IntToStr(Value));
       } else if (Kind == gkFrames) {
         const TvqrFrameTypes F = TvqrFrameTypes::FromBits(static_cast<unsigned>(Value));
         const std::pair<TvqrFrameType, int> Lines[] = {
@@ -214,7 +214,7 @@ void TvqrExcel::ApplyRowHeights(const std::vector<TvqrRangeItem>& List,
       // Rows the sheet refuses keep the common height.
     }
   };
-  Apply(u"A1:A" + IntToStr(Rows), Common);
+  Apply(String(u"A1:A") + IntToStr(Rows), Common);
   String Text = List[0].Address;
   int Current = List[0].Value;
   for (std::size_t I = 1; I < List.size() && !Cancelled(Progress); ++I) {
@@ -225,7 +225,7 @@ void TvqrExcel::ApplyRowHeights(const std::vector<TvqrRangeItem>& List,
         Apply(Text, Current);
         Text = E.Address;
       } else {
-        Text += u";" + E.Address;
+        Text += String(u";") + E.Address;
       }
     } else {
       if (Current != Common) Apply(Text, Current);

@@ -315,7 +315,7 @@ void TvqrIEMatrix::AddObject(TvqrView* Obj) {
   Item->URL = Obj->URL();
   if (Report && Item->URL.starts_with(u"#"))
     if (auto* Pages = dynamic_cast<TvqrPreviewPages*>(Report->PreviewPages()))
-      Item->URL = u"@" + IntToStr(Pages->GetAnchorPage(Item->URL.substr(1)));
+      Item->URL = String(u"@") + IntToStr(Pages->GetAnchorPage(Item->URL.substr(1)));
 
   const Extended AL = Obj->AbsLeft(), AT = Obj->AbsTop();
   Item->Left = AL < 0 ? 0 : AL;

@@ -81,9 +81,9 @@ String TvqrXLSExport::ExcelNumberFormat(const String& FormatStr) {
   const String Separator(1, FormatSettings.DecimalSeparator);
   const auto Repeat = [&](Char C) { return String(static_cast<std::size_t>(Decimals), C); };
   switch (FormatStr.back()) {
-    case u'd': return u"#" + Separator + Repeat(u'#');
-    case u'f': return u"0" + Separator + Repeat(u'0');
-    case u'n': return u"# ##0" + Separator + Repeat(u'0');
+    case u'd': return String(u"#") + Separator + Repeat(u'#');
+    case u'f': return String(u"0") + Separator + Repeat(u'0');
+    case u'n': return String(u"# ##0") + Separator + Repeat(u'0');
     default: return String();
   }
 }

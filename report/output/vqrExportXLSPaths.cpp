@@ -81,11 +81,11 @@ String NumericValue(const String& Text, const TvqrFormat* F) {
   return Out;
 }
 
-// Sorted insert: after every item whose value is not greater.
-void InsertSorted(std::vector<TvqrRangeItem>& List, TvqrRangeItem Item) {
-  auto At = std::upper_bound(List.begin(), List.end(), Item.Value,
-                             [](int V, const TvqrRangeItem& E) { return V < E.Value; });
-  List.insert(At, std::move(Item));
+// Orders a list by value, equal values in the order they were added (as inserting each item
+// after the last one of its value would).
+void SortByValue(std::vector<TvqrRangeItem>& List) {
+  std::stable_sort(List.begin(), List.end(),
+                   [](const TvqrRangeItem& A, const TvqrRangeItem& B) { return A.Value < B.Value; });
 }
 
 }  // namespace
@@ -121,7 +121,7 @@ void TvqrXLSExport::ApplyStyles(bool Fast) {
   TSheetStyles* Styles = FExcel->WorkBook()->Styles();
   for (int I = 0; I < FMatrix->GetStylesCount() && !Cancelled(); ++I) {
     const TvqrIEMStyle* S = FMatrix->GetStyleById(I);
-    TSheetStyle* W = Styles->Add(u"S" + IntToStr(I));
+    TSheetStyle* W = Styles->Add(String(u"S") + IntToStr(I));
     const TFontStyles FS = S->Font->Style();
     W->Font.Bold = FS.Contains(fsBold);
     W->Font.Italic = FS.Contains(fsItalic);
@@ -213,7 +213,7 @@ void TvqrXLSExport::ExportCellByCell() {
       FExcel->SetRange(x, y, DX, DY);
       if (FExcel->HasRange()) {
         if (FExportStyles && O->StyleIndex >= 0)
-          FExcel->Range()->SetStyle(u"S" + IntToStr(O->StyleIndex));
+          FExcel->Range()->SetStyle(String(u"S") + IntToStr(O->StyleIndex));
         if (FMergeCells && (DX > 1 || DY > 1)) FExcel->MergeCells();
         if (FExportStyles && O->Style) FExcel->SetCellFrame(O->Style->FrameTyp);
       }
@@ -245,9 +245,9 @@ void TvqrXLSExport::ExportFast() {
   std::vector<TvqrRangeItem> Groups;
   int Common = 0, Page = 0, RunStart = 1, RunIndex = -1;
   auto CloseRun = [&](int Last) {
-    String A = u"A" + IntToStr(RunStart);
-    if (Last > RunStart) A += u":A" + IntToStr(Last);
-    InsertSorted(Groups, {A, RunIndex});
+    String A = String(u"A") + IntToStr(RunStart);
+    if (Last > RunStart) A += String(u":A") + IntToStr(Last);
+    Groups.push_back({A, RunIndex});
   };
   for (int y = 1; y < Rows && !Cancelled(); ++y) {
     BreakTest(y, Page);
@@ -268,6 +268,7 @@ void TvqrXLSExport::ExportFast() {
     if (FProgress) FProgress->Tick();
   }
   if (RunIndex >= 0) CloseRun(Rows - 1);
+  SortByValue(Groups);
   FExcel->ApplyRowHeights(Groups, Heights, FProgress.get(), Rows, Common);
 
   StartProgress(Cols - 1, StringTable()->Get(u"ProgressColumns"));
@@ -297,17 +298,17 @@ void TvqrXLSExport::ExportFast() {
         const int CX = std::min(DX, 255 - x);  // the columns the range kept
         const bool Span = CX > 1 || DY > 1;
         const String Address =
-            Span ? TvqrExcel::CellName(x, y) + u":" + TvqrExcel::CellName(x + CX - 1, y + DY - 1)
+            Span ? TvqrExcel::CellName(x, y) + String(u":") + TvqrExcel::CellName(x + CX - 1, y + DY - 1)
                  : TvqrExcel::CellName(x, y);
-        if (FExportStyles && O->StyleIndex >= 0) InsertSorted(StyleList, {Address, O->StyleIndex});
+        if (FExportStyles && O->StyleIndex >= 0) StyleList.push_back({Address, O->StyleIndex});
         if (FMergeCells && Span) MergeList.push_back({Address, 0});
         if (FExportStyles && O->Style && !O->Style->FrameTyp.Empty())
-          InsertSorted(FrameList, {Address, static_cast<int>(O->Style->FrameTyp.Bits())});
+          FrameList.push_back({Address, static_cast<int>(O->Style->FrameTyp.Bits())});
       }
       String V = CleanCellText(O);
       const TvqrFormat* F = O->Style ? O->Style->DisplayFormat.get() : nullptr;
       if (FAsText) {
-        V = u"'" + V;
+        V = String(u"'") + V;
       } else if (F && F->Kind() == fkNumeric) {
         if (!V.empty()) {
           V = NumericValue(V, F);
@@ -316,12 +317,14 @@ void TvqrXLSExport::ExportFast() {
                                     TvqrExcel::CellName(x, y));
         }
       } else if (F && F->Kind() == fkText) {
-        V = u"'" + V;
+        V = String(u"'") + V;
       }
       Values.At(y, x) = V;
     }
     if (FProgress) FProgress->Tick();
   }
+  SortByValue(StyleList);
+  SortByValue(FrameList);
   if (FExportStyles) {
     FExcel->ApplyGroupedRanges(StyleList, gkStyle, FProgress.get());
     FExcel->ApplyGroupedRanges(FrameList, gkFrames, FProgress.get());
