@@ -12,6 +12,7 @@
 #include "report/core/vqrPreviewPages.h"
 #include "report/core/vqrPrinter.h"
 #include "report/output/vqrOutputModule.h"
+#include "report/output/vqrPassw.h"
 #include "report/output/vqrPreviewPageSettings.h"
 #include "report/output/vqrPrintDialog.h"
 #include "report/output/vqrSearchDialog.h"
@@ -170,6 +171,21 @@ TEST(vqrSearchDialog, OffersTheTextConfirmedLast) {
   }, mrCancel);
   TvqrSearchDialog(nullptr).ShowModal();
   EXPECT_EQ(vqrLastSearchText(), u"Охра");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(vqrPasswordForm, ShowsBareKeysAndHidesTheTypedText) {
+  DialogFixture F;
+  TvqrPasswordForm Form(nullptr);
+  EXPECT_EQ(Form.Caption(), u"5000");
+  EXPECT_EQ(Form.PasswordL->Caption(), u"5001");
+  EXPECT_EQ(Form.PasswordE->PasswordChar(), u'*');
+  F.Answer<TvqrPasswordForm>([](TvqrPasswordForm& D) { D.PasswordE->SetText(u"охра"); }, mrOk);
+  EXPECT_EQ(Form.ShowModal(), mrOk);
+  EXPECT_EQ(Form.PasswordE->Text(), u"охра");
 }
 
 }  // namespace
