@@ -8,6 +8,12 @@
 //   (3) 1,000 edits of PRICE posted to the file, a sum footer repainted after each, against
 //       QSqlTableModel::setData with submit and SELECT SUM(PRICE) into a footer label
 //   (4) RecalcAll of our footer sums over all rows
+//   (5) four sorts by clicking a title (NM and PRICE, both ways): our OnSortMarkingChanged
+//       reopens the query with ORDER BY on the column and the grid repaints, against
+//       QTableView::sortByColumn on QSqlTableModel (its sort selects again), every row fetched
+//   (6) the PageDown key from the first to the last row, each step repainted
+//   (7) one character typed into a cell editor to its repaint, median and p95 of 2,000 keys,
+//       against QTableView's line-edit delegate
 // Each side runs in a child process of its own, so the peak resident size after step (1)
 // (VmHWM) is that side's alone.
 // Run: QT_QPA_PLATFORM=offscreen bench/DBGridBench [ours]  (a Release build with
@@ -24,10 +30,13 @@
 #include <QSqlTableModel>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QWindow>
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -39,18 +48,21 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <vector>
+
 #include "gridlib/grid/DBGridZk.h"
 #include "gridlib/grid/DBGridZkModule.h"
 #include "platform/classes/Strings.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/Messages.h"
+#include "platform/controls/WinApi.h"
 #include "platform/db/Fields.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/sqlite/ADODB.h"
 
 namespace {
 
-constexpr int Rows = 100000, RowHeight = 24, Edits = 1000;
+constexpr int Rows = 100000, RowHeight = 24, Edits = 1000, Keys = 2000;
 constexpr int ViewWidth = 1200, ViewHeight = 800;
 const char* const FontName = "Liberation Sans";
 constexpr int FontPoints = 10;
@@ -58,7 +70,8 @@ constexpr int FontPoints = 10;
 // The figures one side reports to the parent through a pipe.
 struct TFigures {
   double Open = 0, Paging = 0, Edits = 0, Recalc = 0, LazyOpen = 0;
-  int Pages = 0;
+  double Sort = 0, PageKeys = 0, KeyMedian = 0, KeyP95 = 0;
+  int Pages = 0, PageKeyCount = 0;
   long PeakKb = 0, LazyPeakKb = 0;
 };
 
@@ -110,6 +123,14 @@ void Fill(const std::string& File) {
   sqlite3_finalize(Insert);
   sqlite3_exec(Db, "COMMIT", nullptr, nullptr, nullptr);
   sqlite3_close(Db);
+}
+
+// Median and 95th percentile of per-key times.
+void KeyFigures(std::vector<double> Times, TFigures& F) {
+  if (Times.empty()) return;
+  std::sort(Times.begin(), Times.end());
+  F.KeyMedian = Times[Times.size() / 2];
+  F.KeyP95 = Times[Times.size() * 95 / 100];
 }
 
 // A window paints only once the window system has exposed it.
@@ -177,6 +198,68 @@ TFigures RunOurs(const std::string& File) {
       }
     });
     F.Recalc = Ms([&] { Grid->SumList()->RecalcAll(); });
+    Grid->SetFooterRowCount(0);
+    // (5) title clicks: the marked column and direction reopen the query.
+    Grid->SetOptionsZk(Grid->OptionsZk() + TDBGridZkOptions{dghAutoSortMarking});
+    // The columns are the grid's own from now on, so reopening the query keeps their buttons.
+    for (int I = 0; I < Grid->Columns()->Count(); ++I) {
+      Grid->Columns()->Items(I)->SetStored(true);
+      Grid->Columns()->Items(I)->Title()->SetTitleButton(true);
+    }
+    int Sorts = 0;
+    Grid->SetOnSortMarkingChanged([&](TObject*) {
+      TColumnZk* C = Grid->SortMarkedColumns().empty() ? nullptr : Grid->SortMarkedColumns()[0];
+      if (!C) return;
+      const String Dir = C->Title()->SortMarker() == smDownZk ? u" DESC" : u"";
+      Q->Close();
+      Q->SQL()->SetText(u"SELECT * FROM T ORDER BY " + C->FieldName() + Dir);
+      Q->Open();
+      ++Sorts;
+    });
+    auto TitlePoint = [&](const String& Field) {
+      const auto& V = Grid->VisibleColumns();
+      const auto It = std::find(V.begin(), V.end(), Grid->FindColumnByName(Field));
+      const TRect R = Grid->CellScreenRect(Grid->IndicatorOffset() + int(It - V.begin()), 0);
+      return TPoint((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2);
+    };
+    SetDoubleClickTime(1);   // four clicks in a row, none of them a double click
+    F.Sort = Ms([&] {
+      for (const char16_t* Field : {u"NM", u"NM", u"PRICE", u"PRICE"}) {
+        SimulateClick(Grid, TitlePoint(Field));
+        Widget->repaint();
+      }
+    });
+    if (Sorts != 4) std::fprintf(stderr, "ours: %d of 4 sorts reopened the query\n", Sorts);
+    // (6) PageDown from the first row to the last.
+    Q->First();
+    Grid->SetFocus();
+    Widget->repaint();
+    F.PageKeys = Ms([&] {
+      while (Q->RecNo() < Rows) {
+        SimulateKeyPress(VK_NEXT);
+        Widget->repaint();
+        ++F.PageKeyCount;
+      }
+    });
+    // (7) keys typed into the cell editor, each to its repaint.
+    Q->First();
+    Grid->SetOptions(Grid->Options() + TDBGridOptions{dgEditing});
+    Grid->MoveCol(Grid->FindColumnByName(u"NM")->Index(), 0, false);
+    Grid->ShowCellEditor();
+    if (Grid->InplaceEditor()) {
+      std::vector<double> Times;
+      for (int I = 0; I < Keys; ++I)
+        Times.push_back(Ms([&] {
+          SimulateKeyPress(u'A', {}, u'a');
+          const TRect R = Grid->InplaceEditor()->BoundsRect();
+          Widget->repaint(R.Left, R.Top, R.Width(), R.Height());
+        }));
+      KeyFigures(Times, F);
+      if (static_cast<int>(Grid->InplaceEditor()->Text().size()) < Keys)
+        std::fprintf(stderr, "ours: the editor holds %d of %d keys\n",
+                     static_cast<int>(Grid->InplaceEditor()->Text().size()), Keys);
+      Q->Cancel();
+    }
     delete Form;
   }
   DBGridZkModuleFinalize();
@@ -258,6 +341,44 @@ TFigures RunQt(const std::string& File, bool Lazy, int Argc, char** Argv) {
       Footer->repaint();
     }
   });
+  // (5) header sorts, every row fetched.
+  const int Nm = Table->record().indexOf("NM");
+  F.Sort = Ms([&] {
+    const std::pair<int, Qt::SortOrder> Sorts[] = {{Nm, Qt::AscendingOrder},
+                                                   {Nm, Qt::DescendingOrder},
+                                                   {Price, Qt::AscendingOrder},
+                                                   {Price, Qt::DescendingOrder}};
+    for (const auto& [Column, Order] : Sorts) {
+      View->sortByColumn(Column, Order);
+      while (Table->canFetchMore()) Table->fetchMore();
+      View->viewport()->repaint();
+    }
+  });
+  // (6) PageDown from the first row to the last.
+  View->setFocus();
+  View->setCurrentIndex(Table->index(0, 0));
+  View->viewport()->repaint();
+  F.PageKeys = Ms([&] {
+    while (View->currentIndex().row() < Table->rowCount() - 1) {
+      QKeyEvent Key(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);
+      QApplication::sendEvent(View, &Key);
+      View->viewport()->repaint();
+      ++F.PageKeyCount;
+    }
+  });
+  // (7) keys typed into the line-edit delegate.
+  View->setCurrentIndex(Table->index(0, Nm));
+  View->edit(Table->index(0, Nm));
+  if (auto* Editor = View->findChild<QLineEdit*>()) {
+    std::vector<double> Times;
+    for (int I = 0; I < Keys; ++I)
+      Times.push_back(Ms([&] {
+        QKeyEvent Key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+        QApplication::sendEvent(Editor, &Key);
+        Editor->repaint();
+      }));
+    KeyFigures(Times, F);
+  }
   return F;
 }
 
@@ -301,7 +422,9 @@ int main(int Argc, char** Argv) {
   Fill(File);
   if (Argc > 1 && std::strcmp(Argv[1], "ours") == 0) {  // our side alone, for a profiler
     const TFigures F = RunOurs(File);
-    std::printf("open %.1f, paging %.1f, edits %.1f ms\n", F.Open, F.Paging, F.Edits);
+    std::printf("open %.1f, paging %.1f, edits %.1f, sorts %.1f, PageDown keys %.1f ms, "
+                "typed key median %.3f p95 %.3f ms\n",
+                F.Open, F.Paging, F.Edits, F.Sort, F.PageKeys, F.KeyMedian, F.KeyP95);
     std::filesystem::remove_all(Dir);
     return 0;
   }
@@ -316,6 +439,11 @@ int main(int Argc, char** Argv) {
   std::printf("    pages: ours %d, Qt %d\n", Ours.Pages, Qt.Pages);
   Line("(3) 1,000 posted edits + sum footer", Ours.Edits, Qt.Edits);
   std::printf("(4) RecalcAll over all rows            %10.1f\n", Ours.Recalc);
+  Line("(5) four title-click sorts, all rows", Ours.Sort, Qt.Sort);
+  Line("(6) PageDown key, first to last row", Ours.PageKeys, Qt.PageKeys);
+  std::printf("    keys: ours %d, Qt %d\n", Ours.PageKeyCount, Qt.PageKeyCount);
+  Line("(7) typed key to repaint, median", Ours.KeyMedian, Qt.KeyMedian);
+  Line("(7) typed key to repaint, p95", Ours.KeyP95, Qt.KeyP95);
   std::printf("peak RSS after (1): ours %ld kB, Qt %ld kB (ratio %.2f), Qt lazy %ld kB\n",
               Ours.PeakKb, Qt.PeakKb, Qt.PeakKb ? double(Ours.PeakKb) / Qt.PeakKb : 0.0,
               Lazy.LazyPeakKb);
