@@ -220,7 +220,14 @@ Variant TksMethodHelper::Create() {
   }
   TObject* Obj = Construct(Class);
   try {
-    CallHandler(Obj, FClassRef, FUppercaseName);
+    // A handler that builds an object of its own (from the constructor's arguments) gives
+    // it back; it replaces the one made by the plain factory.
+    Variant Built = CallHandler(Obj, FClassRef, FUppercaseName);
+    if (Built.IsHandle())
+      if (TObject* Own = ksVariantToObject(Built, Class); Own && Own != Obj) {
+        delete Obj;
+        Obj = Own;
+      }
   } catch (...) {
     delete Obj;
     throw;

@@ -75,7 +75,7 @@ TEST(vqrClassRTTI, ComponentTreeVariablesStylesAndStringLists) {
   });
   S.AddObject(u"Report", &Report);
   S.SetText(
-      u"var m: TvqrMemoView; w: TWideStrings; a: TvqrArray; st: TvqrStyleItem;\r\n"
+      u"var m: TvqrMemoView; w: TWideStrings; a: TvqrArray; st: TvqrStyleItem; ss: TvqrStyles;\r\n"
       u"begin m := TvqrMemoView(Report.FindObject('memo1')); Out(m.Name); Out(m.Parent.Name); Out(m.Page.Name);\r\n"
       u"  Out(m.AbsTop); Out(Report.AllObjects.Count); Out(Page1.Objects.Count); Out(Report.FindObject('none') = nil);\r\n"
       u"  m.SetBounds(1, 2, 3, 4); Out(m.Width); m.TagStr := 'tag'; Out(m.TagStr);\r\n"
@@ -84,6 +84,7 @@ TEST(vqrClassRTTI, ComponentTreeVariablesStylesAndStringLists) {
       u"  a := TvqrArray.Create; a[7] := 'seven'; Out(a[7]); a.Free;\r\n"
       u"  st := Report.Styles.Add; st.Name := 'Head'; Out(Report.Styles.Find('head').Name);\r\n"
       u"  Report.Styles[0] := nil; Out(Report.Styles.Count);\r\n"
+      u"  ss := TvqrStyles.Create(Report); ss.Add; Out(ss.Count); ss.Free;\r\n"
       u"  w := TWideStrings.Create; w.Add('a'); w.Add('б'); Out(w.Count); m.Lines := w; Out(m.Lines[1]); w.Free;\r\n"
       u"  Out(Report.Calc('2 + 3'));\r\n"
       u"  try Report.Calc('2 +') except Out(Copy(ExceptionMessage, 1, 26)) end;\r\n"
@@ -92,7 +93,7 @@ TEST(vqrClassRTTI, ComponentTreeVariablesStylesAndStringLists) {
   S.AddObject(u"Page1", Page);
   ASSERT_TRUE(S.Compile()) << StringToUtf8(S.ErrorPos() + u" " + S.ErrorMsg());
   S.Execute();
-  EXPECT_EQ(Output, u"Memo1 Band1 Page1 120 3 1 True 3 tag 6 glob seven Head 1 2 б 5 Error in Calc expression:  "
+  EXPECT_EQ(Output, u"Memo1 Band1 Page1 120 3 1 True 3 tag 6 glob seven Head 1 1 2 б 5 Error in Calc expression:  "
                     u"True 0 ");
   EXPECT_EQ(Report.PreviewOptions()->Buttons().Bits(), (1u << pbPrint) | (1u << pbTools));
   EXPECT_EQ(Report.Errors()->Count(), 0);
