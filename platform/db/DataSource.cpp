@@ -23,6 +23,10 @@ void TDataSource::SetDataSet(TDataSet* Value) {
     FDataSet->RemoveFreeNotification(this);
     FDataSet->RemoveDataSource(this);
     NotifyDataLinks(deDisconnect, 0);
+    // The links leave the old dataset before they meet the new one, even when both are open:
+    // they drop its fields and take the new ones as a fresh activation.
+    FDataSet = nullptr;
+    UpdateState();
   }
   FDataSet = Value;
   if (FDataSet) {

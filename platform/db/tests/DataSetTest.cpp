@@ -602,3 +602,19 @@ TEST_F(DataSetTest, ReadOnlyFieldRefusesWritesWithItsMessage) {
   EXPECT_EQ(u"Белый", Name->AsString());
   EXPECT_EQ(11.0, Colors->FieldByName(u"PRICE")->AsFloat());
 }
+
+TEST_F(DataSetTest, SwitchingBetweenOpenDataSetsDeactivatesAndReactivatesTheLinks) {
+  auto* Other = new TArrayDataSet(Owner.get());
+  Other->FieldDefs()->Add(u"CODE", ftInteger);
+  Other->AddRow({7});
+  Other->Open();
+  Colors->Open();
+  TRecordingLink Link(L);
+  Link.SetDataSource(Source);
+  L.clear();
+  Source->SetDataSet(Other);
+  ASSERT_GE(L.size(), 2u);
+  EXPECT_EQ(Log(L.begin(), L.begin() + 2), (Log{"link:inactive", "link:active"}));
+  EXPECT_EQ(Link.DataSet(), Other);
+  Link.SetDataSource(nullptr);
+}
