@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <exception>
+#include <unordered_map>
 
 #include "platform/classes/Streams.h"
 #include "platform/classes/TypeRegistry.h"
@@ -57,7 +58,15 @@ REGISTER_CLASS(TvqrPDFExport) {
 
 namespace vqrpdf {
 
-std::string Num(Extended X) { return StringToUtf8(FloatToFixedText(2, u'.', X)); }
+// Pages repeat the same coordinates and sizes many times: the texts are kept (a bounded table
+// emptied when full), since formatting one costs a printf of 18 digits.
+std::string Num(Extended X) {
+  static std::unordered_map<Extended, std::string> Known;
+  auto It = Known.find(X);
+  if (It != Known.end()) return It->second;
+  if (Known.size() >= 65536) Known.clear();
+  return Known.emplace(X, StringToUtf8(FloatToFixedText(2, u'.', X))).first->second;
+}
 
 }  // namespace vqrpdf
 
