@@ -77,7 +77,7 @@ function(vorenta_resources target)
     string(APPEND body
       "extern \"C\" const unsigned char ${sym}[];\n"
       "extern \"C\" const unsigned char ${sym}_end[];\n"
-      "asm(\"# ${digest}\\n.section .rodata\\n.global ${sym}\\n.global ${sym}_end\\n.balign 16\\n"
+      "asm(\"# sha1 ${digest}\\n.section .rodata\\n.global ${sym}\\n.global ${sym}_end\\n.balign 16\\n"
       "${sym}:\\n.incbin \\\"${file}\\\"\\n${sym}_end:\\n.byte 0\\n.previous\\n\");\n")
     string(APPEND entries "  {\"${rel}\", ${sym}, ${sym}_end},\n")
     math(EXPR index "${index} + 1")

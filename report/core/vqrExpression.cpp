@@ -27,6 +27,15 @@ struct TDepthGuard {
   ~TDepthGuard() { --GCalcDepth; }
 };
 
+// Raised inside nested expressions when a variable reaches itself; the outermost expression
+// reports it once, under its object's name.
+class ECalcCycle : public Exception {
+public:
+  using Exception::Exception;
+};
+
+const char16_t kCycleText[] = u"': expression refers to itself";
+
 bool IsAggregateName(const String& Name) {
   return Name == u"SUM" || Name == u"AVG" || Name == u"MIN" || Name == u"MAX" ||
          Name == u"COUNT";
@@ -205,14 +214,13 @@ Variant vqrCalc(TvqrReport* Report, const String& Expr, TksScript* AScript, bool
   String ErrorMsg;
   Variant Result;
   if (GCalcDepth >= MaxCalcDepth) {
-    ErrorMsg = Res(u"clExprError") + u" '" + Expr + u"': expression refers to itself";
+    ErrorMsg = Res(u"clExprError") + u" '" + Expr + kCycleText;
   } else {
     const bool Outermost = GCalcDepth == 0;
     TDepthGuard Guard;
     try {
       if (vqrResolveValueName(Report, Expr, Result)) return Result;
-    } catch (const Exception& E) {
-      // A variable's expression failed further down: report it here, once.
+    } catch (const ECalcCycle& E) {
       if (!Outermost) throw;
       ErrorMsg = E.Message();
     }
@@ -228,10 +236,8 @@ Variant vqrCalc(TvqrReport* Report, const String& Expr, TksScript* AScript, bool
   String Message;
   if (FromScript) {
     Message = u"Error in Calc expression: " + ErrorMsg;
-  } else if (GCalcDepth > 0) {
-    // Inside another expression (a variable reaching further variables): the outermost
-    // expression reports the error once, under its object's name.
-    Message = ErrorMsg;
+  } else if (GCalcDepth > 0 && ErrorMsg.find(kCycleText) != String::npos) {
+    throw ECalcCycle(ErrorMsg);
   } else {
     Message = Report->CurObject().empty() ? ErrorMsg : Report->CurObject() + u": " + ErrorMsg;
     Report->Errors()->Add(Message);
