@@ -324,6 +324,37 @@ TEST_F(DBGridZkInput, SelectionsArePainted) {
   EXPECT_NE(Pixel(2, 5), ColorToRGB(clHighlight)) << "below it";
 }
 
+TEST_F(DBGridZkInput, SizingZones) {
+  G->SetRowSizingAllowed(true);
+  G->SetFrozenCols(1);
+  struct TCase {
+    const char* Name;
+    int ACol, ARow;
+    bool RightEdge, BottomEdge;
+    TGridState State;
+  };
+  const TCase Cases[] = {
+      {"title edge of a scrolled column", 3, 0, true, false, gsColSizing},
+      {"title edge of the frozen column", 1, 0, true, false, gsColSizing},
+      {"row edge over a data cell", 2, 3, false, true, gsNormal},
+      {"inside a data cell", 2, 3, false, false, gsNormal},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    const TRect R = G->CellScreenRect(C.ACol, C.ARow);
+    const int X = C.RightEdge ? R.Right : (R.Left + R.Right) / 2;
+    const int Y = C.BottomEdge ? R.Bottom : (R.Top + R.Bottom) / 2;
+    TGridState State = gsNormal;
+    int Index = -1, Pos = 0, Ofs = 0;
+    TGridMetrics M;
+    G->FindSizingLine(X, Y, State, Index, Pos, Ofs, M);
+    EXPECT_EQ(State, C.State);
+    if (C.State == gsColSizing) {
+      EXPECT_EQ(Index, C.ACol);
+    }
+  }
+}
+
 TEST_F(DBGridZkInput, EscCancelsColumnSizing) {
   const TRect T = G->CellScreenRect(2, 0);
   const TPoint Edge = G->ClientToScreen(TPoint(T.Right, T.Top + 5));
