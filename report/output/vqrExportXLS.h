@@ -76,6 +76,8 @@ private:
   void ExportFast();
   void ExportCellByCell();
   void ApplyStyles(bool Fast);
+  void VisitObjects(
+      const std::function<void(TvqrIEMObject* O, int x, int y, int dx, int dy)>& Visit);
   void PastePicture(TvqrIEMObject* Obj, int x, int y, int dx, int dy, int& Picture, bool Fast);
   void StartProgress(int Max, const String& Message);
   bool Cancelled() const;

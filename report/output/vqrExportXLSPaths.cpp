@@ -143,6 +143,24 @@ void TvqrXLSExport::ApplyStyles(bool Fast) {
   }
 }
 
+// Every object once, row by row and column by column, with its 1-based first cell and span.
+void TvqrXLSExport::VisitObjects(
+    const std::function<void(TvqrIEMObject* O, int x, int y, int dx, int dy)>& Visit) {
+  TvqrIEMatrix& M = *FMatrix;
+  for (int Y = 0; Y < M.Height() && !Cancelled(); ++Y) {
+    for (int X = 0; X < M.Width(); ++X) {
+      const int Index = M.GetCell(X, Y);
+      TvqrIEMObject* O = M.GetObjectById(Index);
+      if (!O || O->Counter) continue;
+      O->Counter = 1;
+      int PX, PY, DX = 1, DY = 1;
+      M.GetObjectPos(Index, PX, PY, DX, DY);
+      Visit(O, X + 1, Y + 1, DX, DY);
+    }
+    if (FProgress) FProgress->Tick();
+  }
+}
+
 void TvqrXLSExport::PastePicture(TvqrIEMObject* Obj, int x, int y, int dx, int dy, int& Picture,
                                  bool Fast) {
   if (!Obj->Image && Obj->Metafile->Width() < 1) return;
@@ -197,30 +215,20 @@ void TvqrXLSExport::ExportCellByCell() {
   TSheetValues Values(Rows, Cols, 0);
   StartProgress(Rows, StringTable()->Get(u"ProgressObjects"));
   int Picture = 0;
-  for (int Y = 0; Y < Rows && !Cancelled(); ++Y) {
-    for (int X = 0; X < Cols; ++X) {
-      const int Index = M.GetCell(X, Y);
-      TvqrIEMObject* O = M.GetObjectById(Index);
-      if (!O || O->Counter) continue;
-      O->Counter = 1;
-      int PX, PY, DX = 1, DY = 1;
-      M.GetObjectPos(Index, PX, PY, DX, DY);
-      const int x = X + 1, y = Y + 1;
-      if (!O->IsText) {
-        PastePicture(O, x, y, DX, DY, Picture, false);
-        continue;
-      }
-      FExcel->SetRange(x, y, DX, DY);
-      if (FExcel->HasRange()) {
-        if (FExportStyles && O->StyleIndex >= 0)
-          FExcel->Range()->SetStyle(String(u"S") + IntToStr(O->StyleIndex));
-        if (FMergeCells && (DX > 1 || DY > 1)) FExcel->MergeCells();
-        if (FExportStyles && O->Style) FExcel->SetCellFrame(O->Style->FrameTyp);
-      }
-      Values.At(y - 1, x - 1) = CleanCellText(O);
+  VisitObjects([&](TvqrIEMObject* O, int x, int y, int DX, int DY) {
+    if (!O->IsText) {
+      PastePicture(O, x, y, DX, DY, Picture, false);
+      return;
     }
-    if (FProgress) FProgress->Tick();
-  }
+    FExcel->SetRange(x, y, DX, DY);
+    if (FExcel->HasRange()) {
+      if (FExportStyles && O->StyleIndex >= 0)
+        FExcel->Range()->SetStyle(String(u"S") + IntToStr(O->StyleIndex));
+      if (FMergeCells && (DX > 1 || DY > 1)) FExcel->MergeCells();
+      if (FExportStyles && O->Style) FExcel->SetCellFrame(O->Style->FrameTyp);
+    }
+    Values.At(y - 1, x - 1) = CleanCellText(O);
+  });
   if (Rows > 1 && Cols > 1)
     FExcel->WorkSheet()
         ->Range(u"A1", TvqrExcel::CellName(std::min(Cols - 1, 256), Rows - 1))
@@ -280,49 +288,38 @@ void TvqrXLSExport::ExportFast() {
   std::vector<String> NumberFormats;
   StartProgress(Rows, StringTable()->Get(u"ProgressObjects"));
   int Picture = 0;
-  for (int Y = 0; Y < Rows && !Cancelled(); ++Y) {
-    for (int X = 0; X < Cols; ++X) {
-      const int Index = M.GetCell(X, Y);
-      TvqrIEMObject* O = M.GetObjectById(Index);
-      if (!O || O->Counter) continue;
-      O->Counter = 1;
-      int PX, PY, DX = 1, DY = 1;
-      M.GetObjectPos(Index, PX, PY, DX, DY);
-      const int x = X + 1, y = Y + 1;
-      if (!O->IsText) {
-        PastePicture(O, x, y, DX, DY, Picture, true);
-        continue;
-      }
-      FExcel->SetRange(x, y, DX, DY);
-      if (FExcel->HasRange()) {
-        const int CX = std::min(DX, 255 - x);  // the columns the range kept
-        const bool Span = CX > 1 || DY > 1;
-        const String Address =
-            Span ? TvqrExcel::CellName(x, y) + String(u":") + TvqrExcel::CellName(x + CX - 1, y + DY - 1)
-                 : TvqrExcel::CellName(x, y);
-        if (FExportStyles && O->StyleIndex >= 0) StyleList.push_back({Address, O->StyleIndex});
-        if (FMergeCells && Span) MergeList.push_back({Address, 0});
-        if (FExportStyles && O->Style && !O->Style->FrameTyp.Empty())
-          FrameList.push_back({Address, static_cast<int>(O->Style->FrameTyp.Bits())});
-      }
-      String V = CleanCellText(O);
-      const TvqrFormat* F = O->Style ? O->Style->DisplayFormat.get() : nullptr;
-      if (FAsText) {
-        V = String(u"'") + V;
-      } else if (F && F->Kind() == fkNumeric) {
-        if (!V.empty()) {
-          V = NumericValue(V, F);
-          if (!F->FormatStr().empty() && FExcel->HasRange())
-            NumberFormats.push_back(ExcelNumberFormat(F->FormatStr()) + u"=" +
-                                    TvqrExcel::CellName(x, y));
-        }
-      } else if (F && F->Kind() == fkText) {
-        V = String(u"'") + V;
-      }
-      Values.At(y, x) = V;
+  VisitObjects([&](TvqrIEMObject* O, int x, int y, int DX, int DY) {
+    if (!O->IsText) {
+      PastePicture(O, x, y, DX, DY, Picture, true);
+      return;
     }
-    if (FProgress) FProgress->Tick();
-  }
+    FExcel->SetRange(x, y, DX, DY);
+    if (FExcel->HasRange()) {
+      const int CX = std::min(DX, 255 - x);  // the columns the range kept
+      const bool Span = CX > 1 || DY > 1;
+      String Address = TvqrExcel::CellName(x, y);
+      if (Span) Address += String(u":") + TvqrExcel::CellName(x + CX - 1, y + DY - 1);
+      if (FExportStyles && O->StyleIndex >= 0) StyleList.push_back({Address, O->StyleIndex});
+      if (FMergeCells && Span) MergeList.push_back({Address, 0});
+      if (FExportStyles && O->Style && !O->Style->FrameTyp.Empty())
+        FrameList.push_back({Address, static_cast<int>(O->Style->FrameTyp.Bits())});
+    }
+    String V = CleanCellText(O);
+    const TvqrFormat* F = O->Style ? O->Style->DisplayFormat.get() : nullptr;
+    if (FAsText) {
+      V = String(u"'") + V;
+    } else if (F && F->Kind() == fkNumeric) {
+      if (!V.empty()) {
+        V = NumericValue(V, F);
+        if (!F->FormatStr().empty() && FExcel->HasRange())
+          NumberFormats.push_back(ExcelNumberFormat(F->FormatStr()) + u"=" +
+                                  TvqrExcel::CellName(x, y));
+      }
+    } else if (F && F->Kind() == fkText) {
+      V = String(u"'") + V;
+    }
+    Values.At(y, x) = V;
+  });
   SortByValue(StyleList);
   SortByValue(FrameList);
   if (FExportStyles) {
