@@ -188,8 +188,8 @@ QString Layout(bool Growing) {
              "<report:body>") +
          Section("header-page-any", Head,
                  Label("title", 0, 120, Head, "Отчёт о позициях") +
-                     // One literal per expression: KReport 3.2's script handler refuses
-                     // "'a ' + x + ' b ' + y", so the page number and total are two fields.
+                     // KReport 3.2's script handler refuses "'a ' + x + ' b ' + y" (an error
+                     // dialog), so "стр. N", the word "из" and the total are three items.
                      Field("page", 130, 30, Head, "='стр. ' + constants.PageNumber()", "right") +
                      Label("of", 160, 8, Head, "из") + Field("pages", 168, 22, Head, "=constants.PageTotal()", "left")) +
          Section("footer-page-any", Row, Label("foot", 0, 60, Row, "Подвал")) +
