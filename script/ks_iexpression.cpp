@@ -191,6 +191,8 @@ Variant TksOperatorNode::Eval() {
     if (IsComparison(FOp)) return Variant(Compare(A, B));
     if (long long V; Combine(A, B, V)) return Variant(static_cast<int>(V));
   }
+  // A loaded program tree may give an operator no operand.
+  if (!FLeft && FOp != Op::opNone) throw Exception(u"Invalid file format");
   switch (FOp) {
     case Op::opNone: return FLeft ? FLeft->Eval() : Variant::MakeNull();
     case Op::opNot: return VarUnaryOp(opNot, FLeft->Eval());
@@ -221,8 +223,6 @@ Variant TksOperatorNode::Eval() {
     default:
       break;
   }
-  // A loaded program tree may give an operator no left operand.
-  if (!FLeft) throw Exception(u"Invalid file format");
   Variant L = FLeft->Eval();
   Variant R = FRight ? FRight->Eval() : Variant::MakeNull();
   if (L.VType() == varInteger && R.VType() == varInteger) {

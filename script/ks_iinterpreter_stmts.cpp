@@ -508,6 +508,12 @@ void TksStatement::RunLineHook() { FProgram->NotifyRunLine(FUnitName, FSourcePos
 
 bool TksStatement::Stopped() const { return FProgram->FTerminated; }
 
+bool TksStatement::PassEnded() {
+  if (FItems.empty()) RunLineHook();
+  const TksScript& P = *FProgram;
+  return !(P.FBreakCalled || P.FExitCalled || P.FTerminated);
+}
+
 void TksStatement::Execute() { ExecuteItems(); }
 
 namespace {
@@ -680,7 +686,7 @@ void TksRepeatStmt::Execute() {
   TksScript& P = *FProgram;
   for (;;) {
     TksStatement::Execute();
-    if (P.FBreakCalled || P.FExitCalled) break;
+    if (!PassEnded()) break;
     P.FContinueCalled = false;
     if (IsTrue(FCondition) == !FInverseCondition) break;
   }
@@ -695,7 +701,7 @@ void TksWhileStmt::Execute() {
   TksScript& P = *FProgram;
   while (IsTrue(FCondition)) {
     TksStatement::Execute();
-    if (P.FBreakCalled || P.FExitCalled) break;
+    if (!PassEnded()) break;
     P.FContinueCalled = false;
   }
   P.FBreakCalled = false;
@@ -717,14 +723,14 @@ void TksForStmt::Execute() {
     for (long long V = B; V <= E; ++V) {
       *Slot = Variant(static_cast<int>(V));
       TksStatement::Execute();
-      if (P.FBreakCalled || P.FExitCalled) break;
+      if (!PassEnded()) break;
       P.FContinueCalled = false;
     }
   } else {
     for (long long V = B; V >= E; --V) {
       *Slot = Variant(static_cast<int>(V));
       TksStatement::Execute();
-      if (P.FBreakCalled || P.FExitCalled) break;
+      if (!PassEnded()) break;
       P.FContinueCalled = false;
     }
   }
@@ -749,7 +755,7 @@ void TksVbForStmt::Execute() {
   while (Down ? V >= E : V <= E) {
     *Slot = V;
     TksStatement::Execute();
-    if (P.FBreakCalled || P.FExitCalled) break;
+    if (!PassEnded()) break;
     P.FContinueCalled = false;
     V = V + Step;
   }
@@ -771,7 +777,7 @@ void TksCppForStmt::Execute() {
   if (Stopped()) return;
   while (IsTrue(FExpression)) {
     TksStatement::Execute();
-    if (P.FBreakCalled || P.FExitCalled) break;
+    if (!PassEnded()) break;
     P.FContinueCalled = false;
     FSecondStmt->Execute();
   }

@@ -154,6 +154,9 @@ public:
 protected:
   void RunLineHook();
   bool Stopped() const;
+  // After one pass of a loop's body: whether the loop goes on (no break, exit or Terminate).
+  // An empty body reports its line on every pass, so that the host can still stop the loop.
+  bool PassEnded();
 
   std::vector<TksStatement*> FItems;  // owned
   TksScript* FProgram;

@@ -119,6 +119,37 @@ TEST(ksLimits, CallDepthIsARunTimeError) {
             "900");
 }
 
+// A host stops an endless loop through the run-line hook and Terminate, as the report engine
+// does: every loop ends at its next pass, and an empty body still reports its line (such
+// loops once ran for ever after Terminate).
+TEST(ksLimits, TerminateStopsEveryLoop) {
+  struct {
+    const char* Name;
+    const char16_t* Language;
+    const char16_t* Source;
+  } const kCases[] = {
+      {"while, empty body", u"PascalScript", u"begin while True do ; Out('after') end."},
+      {"while", u"PascalScript", u"var x: Integer; begin while True do x := 1; Out('after') end."},
+      {"repeat", u"PascalScript", u"var x: Integer; begin repeat x := 1 until False; Out('after') end."},
+      {"for", u"PascalScript", u"var i, x: Integer; begin for i := 1 to 2000000000 do x := i; Out('after') end."},
+      {"C for, empty body", u"JScript", u"for (i = 0; i >= 0;) { } Out(\"after\");"},
+      {"while, empty block", u"JScript", u"var i = 1; while (i > 0) { } Out(\"after\");"},
+      {"Wend, empty body", u"BasicScript", u"i = 1\r\nWhile i\r\nWend\r\nOut(\"after\")"},
+      {"Do Loop", u"BasicScript", u"i = 1\r\nDo\r\n  x = i - 1\r\nLoop Until i = 0\r\nOut(\"after\")"},
+      {"For with step 0", u"BasicScript", u"For i = 1 To 2 Step 0\r\nNext\r\nOut(\"after\")"},
+  };
+  for (auto& C : kCases) {
+    TksTestHost H(C.Language);
+    int Lines = 0;
+    H.Script->SetOnRunLine([&Lines](TksScript* Sender, const String&, const String&) {
+      if (++Lines > 1000) Sender->Terminate();
+    });
+    auto Start = std::chrono::steady_clock::now();
+    EXPECT_EQ(H.Run(C.Source), "") << C.Name;
+    EXPECT_LT(std::chrono::steady_clock::now() - Start, std::chrono::seconds(5)) << C.Name;
+  }
+}
+
 // A program tree is outside data when it is loaded: elements missing where the compiler
 // needs them are a compile error, never a foreign exception (std::out_of_range once escaped
 // SetILCode).
