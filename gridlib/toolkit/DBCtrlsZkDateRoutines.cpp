@@ -324,7 +324,10 @@ String StepDateTimeElement(const String& Text, const String& Template, bool Up, 
     case u'H': Min = 0, Max = 23; break;
     default: break;
   }
-  int N = std::max(ParseElementNumber(Text.substr(std::size_t(Start - 1), std::size_t(Length))), 0);
+  // The text may be shorter than its template (a value typed or set from code): an element
+  // past its end steps from nothing, like an empty one.
+  const std::size_t From = std::min(std::size_t(Start - 1), Text.size());
+  int N = std::max(ParseElementNumber(Text.substr(From, std::size_t(Length))), 0);
   if (Up) N = N >= Max ? Min : N + 1;
   else N = N <= Min ? Max : N - 1;
   String Digits = IntToStr(N);

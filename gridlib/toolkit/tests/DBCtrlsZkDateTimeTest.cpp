@@ -89,6 +89,7 @@ TEST_F(DateRoutines, StepsWrapAround) {
       {u"01.01.99", u"DD/MM/YY", 7, true, u"01.01.00", 7},
       {u"01.01.00", u"DD/MM/YY", 7, false, u"01.01.99", 7},
       {u"01.01.0001", u"DD/MM/YYYY", 7, false, u"01.01.9999", 7},
+      {u"", u"DD/MM/YYYY", 7, true, u"      0001", 7},   // a text shorter than its template
   };
   for (const Row& R : Rows) {
     int Pos = R.Pos, Len = 0;
