@@ -163,6 +163,8 @@ public:
   const String& CurObject() const { return FCurObject; }
   void SetCurObject(const String& Value) { FCurObject = Value; }
   bool Reloading() const { return FReloading; }
+  // True from the start of PrepareReport to its end, template reload included.
+  bool Preparing() const { return FPreparing; }
   bool StreamLoaded() const { return FStreamLoaded; }
   TStream* LoadStream() const { return FLoadStream; }
 
@@ -325,6 +327,7 @@ private:
   bool FTerminated = false;
   bool FModified = false;
   bool FReloading = false;
+  bool FPreparing = false;
   bool FStreamLoaded = false;
   TStream* FLoadStream = nullptr;
   String FFileName;

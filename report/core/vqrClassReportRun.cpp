@@ -32,6 +32,12 @@ TvqrPrepareScriptHook& PrepareScriptHook() {
   return Hook;
 }
 
+// A report run lasts from PrepareReport's start to its end; the engine's own flag covers only
+// the band pass, and messages are pumped before and after it.
+bool RunInProgress(TvqrReport& Report) {
+  return Report.Preparing() || (Report.Engine() && Report.Engine()->Running);
+}
+
 void ProcessPendingMessages() {
   if (Application) Application->ProcessMessages();
 }
@@ -103,9 +109,15 @@ bool TvqrReport::RunGuarded() {
 }
 
 bool TvqrReport::PrepareReport(bool ClearLastReport) {
-  // A run pumps messages: a second command on the same report while it runs is refused
-  // instead of clearing the pages and objects the run is using.
-  if (FEngine && FEngine->Running) return false;
+  // A run pumps messages (already before the engine starts): a second command on the same
+  // report while it runs is refused instead of clearing the pages and reloading the objects
+  // the run is using.
+  if (RunInProgress(*this)) return false;
+  FPreparing = true;
+  struct TPreparingFlag {
+    bool& Flag;
+    ~TPreparingFlag() { Flag = false; }
+  } PreparingFlag{FPreparing};
   if (ClearLastReport) FPreviewPages->Clear();
   FPrintOptions->SetDuplex(dmNone);
   FErrors->Clear();
@@ -172,7 +184,7 @@ void TvqrReport::ReportErrors() {
 // --- Preview, print, export -------------------------------------------------------------------
 
 void TvqrReport::ShowReport(bool ClearLastReport) {
-  if (FEngine && FEngine->Running) return;
+  if (RunInProgress(*this)) return;
   if (ClearLastReport) FPreviewPages->Clear();
   if (!FOldStyleProgress) {
     FTimer->SetEnabled(true);
@@ -213,12 +225,12 @@ void TvqrReport::ShowPreparedReport() {
 }
 
 bool TvqrReport::Print() {
-  if (FEngine && FEngine->Running) return false;
+  if (RunInProgress(*this)) return false;
   return FPreviewPages->Print();
 }
 
 bool TvqrReport::Export(TvqrCustomExportFilter* Filter) {
-  if (FEngine && FEngine->Running) return false;
+  if (RunInProgress(*this)) return false;
   return FPreviewPages->Export(Filter);
 }
 

@@ -7,6 +7,9 @@
 
 #include "platform/classes/Streams.h"
 #include "platform/controls/Controls.h"
+#include "platform/controls/Forms.h"
+#include "platform/controls/Timer.h"
+#include "platform/controls/WinApi.h"
 #include "platform/db/ArrayDataSet.h"
 #include "platform/db/FieldDefs.h"
 #include "platform/rtl/Exceptions.h"
@@ -139,6 +142,28 @@ TEST_F(EngineTest, GroupsFootersSeeTheOldGroupAndLinesRestart) {
             (std::vector<String>{u"<A>", u"1/1 a1", u"2/2 a2", u"A: 30", u"<B>", u"1/3 b1",
                                  u"2/4 b2", u"B: 3", u"<>", u"1/5 p1", u"2/6 p2", u"3/7 p3",
                                  u": 600", u"Total 633"}));
+}
+
+// ShowReport's deferred run falls due while the next run pumps messages before its bands
+// start: it is refused, so it cannot reload the template under the running totals.
+TEST_F(EngineTest, ADeferredRunFallingDueDuringARunIsRefused) {
+  InitControls();
+  Report->EngineOptions()->SetDestroyForms(true);
+  Fill({{u"A", u"a1", 10}, {u"A", u"a2", 20}, {u"B", u"b1", 1}});
+  auto* Header = Band<TvqrGroupHeader>(u"GroupHeader1", 40, 20);
+  Header->SetCondition(u"ds.\"GRP\"");
+  Band<TvqrMasterData>(u"MasterData1", 80, 20)->SetDataSet(Adapter);
+  auto* Footer = Band<TvqrGroupFooter>(u"GroupFooter1", 120, 20);
+  Memo(Footer, u"Memo1", u"[ds.\"GRP\"]: [SUM(<ds.\"AMT\">,MasterData1)]");
+  UseTestClock(true);
+  Report->ShowReport(true);
+  AdvanceTestClock(60);
+  const bool Prepared = Prepare();
+  UseTestClock(false);
+  ASSERT_TRUE(Prepared) << ToUtf8(Report->Errors()->Text());
+  EXPECT_FALSE(Report->Timer()->Enabled());
+  EXPECT_EQ(Store()->Count(), 1);
+  EXPECT_EQ(Texts(0), (std::vector<String>{u"A: 30", u"B: 1"}));
 }
 
 TEST_F(EngineTest, BandTreeErrorsStopTheRun) {
