@@ -163,8 +163,8 @@ public:
   const String& CurObject() const { return FCurObject; }
   void SetCurObject(const String& Value) { FCurObject = Value; }
   bool Reloading() const { return FReloading; }
-  // True from the start of PrepareReport to its end, template reload included.
-  bool Preparing() const { return FPreparing; }
+  // True while PrepareReport (template reload included), Print or Export of this report runs.
+  bool Busy() const { return FBusy; }
   bool StreamLoaded() const { return FStreamLoaded; }
   TStream* LoadStream() const { return FLoadStream; }
 
@@ -327,7 +327,7 @@ private:
   bool FTerminated = false;
   bool FModified = false;
   bool FReloading = false;
-  bool FPreparing = false;
+  bool FBusy = false;
   bool FStreamLoaded = false;
   TStream* FLoadStream = nullptr;
   String FFileName;

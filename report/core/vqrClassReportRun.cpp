@@ -32,11 +32,22 @@ TvqrPrepareScriptHook& PrepareScriptHook() {
   return Hook;
 }
 
-// A report run lasts from PrepareReport's start to its end; the engine's own flag covers only
-// the band pass, and messages are pumped before and after it.
+// A run lasts from PrepareReport's start to its end, and printing and exporting read the pages
+// it builds; the engine's own flag covers only the band pass, and messages are pumped outside it.
 bool RunInProgress(TvqrReport& Report) {
-  return Report.Preparing() || (Report.Engine() && Report.Engine()->Running);
+  return Report.Busy() || (Report.Engine() && Report.Engine()->Running);
 }
+
+class TBusyScope {
+public:
+  explicit TBusyScope(bool& Flag) : FFlag(Flag) { FFlag = true; }
+  ~TBusyScope() { FFlag = false; }
+  TBusyScope(const TBusyScope&) = delete;
+  TBusyScope& operator=(const TBusyScope&) = delete;
+
+private:
+  bool& FFlag;
+};
 
 void ProcessPendingMessages() {
   if (Application) Application->ProcessMessages();
@@ -110,14 +121,10 @@ bool TvqrReport::RunGuarded() {
 
 bool TvqrReport::PrepareReport(bool ClearLastReport) {
   // A run pumps messages (already before the engine starts): a second command on the same
-  // report while it runs is refused instead of clearing the pages and reloading the objects
-  // the run is using.
+  // report while it runs, prints or exports is refused instead of clearing the pages and
+  // reloading the objects in use.
   if (RunInProgress(*this)) return false;
-  FPreparing = true;
-  struct TPreparingFlag {
-    bool& Flag;
-    ~TPreparingFlag() { Flag = false; }
-  } PreparingFlag{FPreparing};
+  TBusyScope Guard(FBusy);
   if (ClearLastReport) FPreviewPages->Clear();
   FPrintOptions->SetDuplex(dmNone);
   FErrors->Clear();
@@ -226,11 +233,13 @@ void TvqrReport::ShowPreparedReport() {
 
 bool TvqrReport::Print() {
   if (RunInProgress(*this)) return false;
+  TBusyScope Guard(FBusy);
   return FPreviewPages->Print();
 }
 
 bool TvqrReport::Export(TvqrCustomExportFilter* Filter) {
   if (RunInProgress(*this)) return false;
+  TBusyScope Guard(FBusy);
   return FPreviewPages->Export(Filter);
 }
 
