@@ -375,7 +375,10 @@ void TvqrReportDataSets::Initialize() {
     }
 }
 
+// Last initialized, first finalized: two sources over one dataset each put their handlers over
+// the ones they found, so only this order leaves the dataset with its own handlers again (the
+// other order left it calling into the first source, freed with the report).
 void TvqrReportDataSets::Finalize() {
-  for (int I = 0; I < Count(); ++I)
+  for (int I = Count() - 1; I >= 0; --I)
     if (TvqrDataSet* DS = Items(I)->DataSet()) DS->Finalize();
 }

@@ -131,6 +131,29 @@ TEST(vqrDBDataset, FinalizeWithoutInitializeLeavesTheDatasetsHandlers) {
   EXPECT_EQ(Opened, 2);
 }
 
+TEST(vqrDBDataset, TwoSourcesOverOneDatasetLeaveItsOwnHandlersAfterTheRun) {
+  RegisterReportClasses();
+  TvqrReport Report(nullptr);
+  TTenRows T;
+  int Closed = 0;
+  T.Rows->SetBeforeClose([&Closed](TDataSet*) { ++Closed; });
+  auto First = std::make_unique<TvqrDBDataset>(nullptr);
+  auto Second = std::make_unique<TvqrDBDataset>(nullptr);
+  First->SetDataSet(T.Rows);
+  Second->SetDataSet(T.Rows);
+  Report.DataSets()->Add(First.get());
+  Report.DataSets()->Add(Second.get());
+  Report.DataSets()->Initialize();
+  Report.DataSets()->Finalize();
+  Report.DataSets()->Clear();
+  // The sources go before the dataset closes: a handler left behind by either would be called
+  // on a freed source (the sanitizer build reports it).
+  First.reset();
+  Second.reset();
+  T.Rows->Close();
+  EXPECT_EQ(Closed, 1);
+}
+
 TEST(vqrDBDataset, AliasesHideFieldsAndUnknownAliasesGiveNullAndOneErrorLine) {
   RegisterReportClasses();
   TvqrReport Report(nullptr);
