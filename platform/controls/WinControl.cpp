@@ -27,6 +27,11 @@ TWinControl::TWinControl(TComponent* AOwner)
 }
 
 TWinControl::~TWinControl() {
+  // The form forgets this control as its focused and active one now: once this destructor is
+  // done, leaving the parent can no longer tell a windowed control from a plain one.
+  if (FParent)
+    if (TCustomForm* Form = ::GetParentForm(this); Form && Form != this)
+      Form->DefocusControl(this, true);
   // Children owned elsewhere lose their parent; the owner frees them later.
   while (!FControls.empty()) FControls.back()->SetParent(nullptr);
   DestroyHandle();
