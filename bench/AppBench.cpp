@@ -3,44 +3,20 @@
 // detail queries (the eight costing queries and the two colour prices follow the cursor).
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-#include <string>
-
-#include "app/AppDialogs.h"
-#include "app/DM_MAIN.h"
-#include "app/SampleDatabase.h"
+#include "bench/BenchSample.h"
 #include "platform/db/Fields.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/sqlite/ADODB.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr int kColours = 5000;
 
-class TBenchDatabase {
-public:
-  TBenchDatabase() {
-    Dir = fs::temp_directory_path() / "vorenta_app_bench";
-    fs::remove_all(Dir);
-    fs::create_directories(Dir);
-    fs::current_path(Dir);
-    CreateDatabaseFile(u"DATA/vorenta.data",
-                       GeneratedCatalogueScript(ReadTextFile(Utf8ToString(VORENTA_SAMPLE_SQL)),
-                                                kColours));
-    SetAppBoxHandler([](TAppBoxKind, const String&, const String&) { return true; });
-    Module = std::make_unique<TDM>(nullptr);
-    Module->RefreshAllData();
+// The sample with the costing of the first colour done once.
+struct TBenchDatabase : TBenchSample {
+  TBenchDatabase() : TBenchSample("vorenta_app_bench", kColours) {
     Module->Calculate(Variant(10.0));
   }
-  ~TBenchDatabase() {
-    Module.reset();
-    fs::current_path(fs::temp_directory_path());
-    fs::remove_all(Dir);
-  }
-  fs::path Dir;
-  std::unique_ptr<TDM> Module;
 };
 
 TBenchDatabase& Database() {

@@ -19,10 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AppDialogs.h"
-#include "app/AppReports.h"
-#include "app/DM_MAIN.h"
-#include "app/SampleDatabase.h"
+#include "bench/BenchSample.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/printing/PrintDocument.h"
 #include "platform/rtl/SysUtils.h"
@@ -136,33 +133,15 @@ struct TTextList : TSource {
 
 // The module over a generated catalogue with the colour price list prepared.
 struct TCatalogue : TSource {
-  explicit TCatalogue(int Colours) {
-    Dir = fs::temp_directory_path() / ("vorenta_pdf_bench_" + std::to_string(Colours));
-    fs::remove_all(Dir);
-    fs::create_directories(Dir);
-    fs::current_path(Dir);
-    CreateDatabaseFile(u"DATA/vorenta.data",
-                       GeneratedCatalogueScript(ReadTextFile(Utf8ToString(VORENTA_SAMPLE_SQL)),
-                                                Colours));
-    SetAppBoxHandler([](TAppBoxKind, const String&, const String&) { return true; });
-    Module = std::make_unique<TDM>(nullptr);
-    Module->RefreshAllData();
-    Reports = std::make_unique<TAppReports>(Module.get());
-    Module->Reports = nullptr;
-    Module->PreviewColourPriceList();   // reopens the price list's query
-    Report = Reports->Report(u"vqrRepColorPrice");
+  explicit TCatalogue(int Colours)
+      : Sample("vorenta_pdf_bench_" + std::to_string(Colours), Colours) {
+    Dir = Sample.Dir;
+    Report = Sample.ColourPriceList();
     Report->PreviewOptions()->SetPagesInCache(100000);
-    Reports->PrepareReport(u"vqrRepColorPrice", true);
+    Sample.Reports->PrepareReport(u"vqrRepColorPrice", true);
     Store = static_cast<TvqrPreviewPages*>(Report->PreviewPages());
   }
-  ~TCatalogue() override {
-    Reports.reset();
-    Module.reset();
-    fs::current_path(fs::temp_directory_path());
-    fs::remove_all(Dir);
-  }
-  std::unique_ptr<TDM> Module;
-  std::unique_ptr<TAppReports> Reports;
+  TBenchSample Sample;
 };
 
 void Ours(TSource& C, const fs::path& File, bool Embedded, const char16_t* Password) {
@@ -228,7 +207,7 @@ void Measure(TSource& C, const char* Title) {
 void EndToEnd(int Colours) {
   TCatalogue C(Colours);
   const auto Start = Clock::now();
-  C.Reports->PrepareReport(u"vqrRepColorPrice", true);
+  C.Sample.Reports->PrepareReport(u"vqrRepColorPrice", true);
   Ours(C, C.Dir / "cold.pdf", false, u"");
   std::printf("\ncolour price list command, %d colours, prepare and export: %.0f ms\n", Colours,
               Seconds(Start) * 1000);

@@ -17,10 +17,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/AppDialogs.h"
-#include "app/AppReports.h"
-#include "app/DM_MAIN.h"
-#include "app/SampleDatabase.h"
+#include "bench/BenchSample.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/Snapshot.h"
 #include "platform/graphics/Bitmap.h"
@@ -48,20 +45,10 @@ public:
     InitControls();
     Application->Initialize();
     vqrOutputModuleInitialize();
-    Dir = fs::temp_directory_path() / "vorenta_preview_bench";
-    fs::remove_all(Dir);
-    fs::create_directories(Dir);
-    fs::current_path(Dir);
-    CreateDatabaseFile(u"DATA/vorenta.data",
-                       GeneratedCatalogueScript(ReadTextFile(Utf8ToString(VORENTA_SAMPLE_SQL)), kColours));
-    SetAppBoxHandler([](TAppBoxKind, const String&, const String&) { return true; });
-    Module = std::make_unique<TDM>(nullptr);
-    Module->RefreshAllData();
-    Reports = std::make_unique<TAppReports>(Module.get());
-    Module->Reports = nullptr;
-    Module->PreviewColourPriceList();  // reopens the price list's query
-    Reports->PrepareReport(u"vqrRepColorPrice", true);
-    Report = Reports->Report(u"vqrRepColorPrice");
+    Sample = std::make_unique<TBenchSample>("vorenta_preview_bench", kColours);
+    Dir = Sample->Dir;
+    Report = Sample->ColourPriceList();
+    Sample->Reports->PrepareReport(u"vqrRepColorPrice", true);
     Store = static_cast<TvqrPreviewPages*>(Report->PreviewPages());
     TvqrPDFExport Pdf(TvqrCustomExportFilter::NoRegisterTag{});
     Pdf.SetShowDialog(false);
@@ -69,15 +56,8 @@ public:
     Pdf.SetFileName(Utf8ToString((Dir / "list.pdf").string()));
     Report->Export(&Pdf);
   }
-  ~TBench() {
-    Reports.reset();
-    Module.reset();
-    fs::current_path(fs::temp_directory_path());
-    fs::remove_all(Dir);
-  }
+  std::unique_ptr<TBenchSample> Sample;
   fs::path Dir;
-  std::unique_ptr<TDM> Module;
-  std::unique_ptr<TAppReports> Reports;
   TvqrReport* Report = nullptr;
   TvqrPreviewPages* Store = nullptr;
 };

@@ -18,10 +18,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/AppDialogs.h"
-#include "app/AppReports.h"
-#include "app/DM_MAIN.h"
-#include "app/SampleDatabase.h"
+#include "bench/BenchSample.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/shell/Spreadsheet.h"
 #include "report/core/vqrClass.h"
@@ -112,31 +109,12 @@ build()
 print('%s %.6f' % ('equal' if equal else 'DIFFERENT', time.perf_counter() - start))
 )PY";
 
-class TBenchReport {
+class TBenchReport : public TBenchSample {
 public:
-  TBenchReport() {
-    Dir = fs::temp_directory_path() / "vorenta_xlsx_bench";
-    fs::remove_all(Dir);
-    fs::create_directories(Dir);
-    fs::current_path(Dir);
-    CreateDatabaseFile(u"DATA/vorenta.data",
-                       GeneratedCatalogueScript(ReadTextFile(Utf8ToString(VORENTA_SAMPLE_SQL)),
-                                                kColours));
-    SetAppBoxHandler([](TAppBoxKind, const String&, const String&) { return true; });
-    Module = std::make_unique<TDM>(nullptr);
-    Module->RefreshAllData();
-    Reports = std::make_unique<TAppReports>(Module.get());
-    Module->Reports = nullptr;
-    Module->PreviewColourPriceList();  // reopens the price list's query
+  TBenchReport() : TBenchSample("vorenta_xlsx_bench", kColours) {
+    Report = ColourPriceList();
     Reports->PrepareReport(u"vqrRepColorPrice", true);
-    Report = Reports->Report(u"vqrRepColorPrice");
     std::ofstream(Dir / "anchor.py") << kAnchorScript;
-  }
-  ~TBenchReport() {
-    Reports.reset();
-    Module.reset();
-    fs::current_path(fs::temp_directory_path());
-    fs::remove_all(Dir);
   }
 
   struct TSplit {
@@ -179,9 +157,6 @@ public:
     return S;
   }
 
-  fs::path Dir;
-  std::unique_ptr<TDM> Module;
-  std::unique_ptr<TAppReports> Reports;
   TvqrReport* Report = nullptr;
 };
 
