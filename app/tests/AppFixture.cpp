@@ -10,6 +10,7 @@
 #include "platform/db/Fields.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/sqlite/ADODB.h"
+#include "report/core/vqrEngine.h"
 
 namespace fs = std::filesystem;
 
@@ -79,4 +80,20 @@ void AppFixture::GoToColour(int Id) {
 
 void AppFixture::GoToOrder(int Id) {
   ASSERT_TRUE(Module->Ord->Locate(u"ID", Variant(Id), TLocateOptions())) << "order " << Id;
+}
+
+void AppReportsFixture::SetUp() {
+  AppFixture::SetUp();
+  TvqrEngine::SetClockForTests([] { return 46000.5; });
+  Real = std::make_unique<TAppReports>(Module.get());
+  Module->Reports = Real.get();
+}
+
+// Nothing to undo when the test skipped before the fixture was set up.
+void AppReportsFixture::TearDown() {
+  if (!Real) return;
+  Module->Reports = &Reports;
+  Real.reset();
+  TvqrEngine::SetClockForTests(nullptr);
+  AppFixture::TearDown();
 }

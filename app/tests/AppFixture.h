@@ -55,3 +55,13 @@ protected:
   std::vector<TShownBox> Boxes;
   std::deque<bool> Answers;  // answers to the next questions (Yes when none is queued)
 };
+
+// The fixture with the application's real reports on the module in place of the recorder, and
+// the report clock pinned to 09.12.2025 12:00:00.
+class AppReportsFixture : public AppFixture {
+protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  std::unique_ptr<TAppReports> Real;
+};

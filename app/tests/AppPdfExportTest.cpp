@@ -24,13 +24,10 @@ std::string RunCommand(const std::string& Command, int* Code = nullptr) {
   return Out;
 }
 
-class AppPdfExport : public AppFixture {
+class AppPdfExport : public AppReportsFixture {
 protected:
   void SetUp() override {
-    AppFixture::SetUp();
-    TvqrEngine::SetClockForTests([] { return 46000.5; });
-    Real = std::make_unique<TAppReports>(Module.get());
-    Module->Reports = Real.get();
+    AppReportsFixture::SetUp();
     Module->StartDirectory = Utf8ToString(Dir.string());
     auto A = std::make_unique<TTestDialogAnswerer>();
     Answerer = A.get();
@@ -39,10 +36,7 @@ protected:
   void TearDown() override {
     TCustomForm::SetModalHookForTests(nullptr);
     SetDialogService(std::move(Previous));
-    Module->Reports = &Reports;
-    Real.reset();
-    TvqrEngine::SetClockForTests(nullptr);
-    AppFixture::TearDown();
+    AppReportsFixture::TearDown();
   }
   // The options dialog answered OK, the save dialog accepting the proposed name.
   void AcceptDialogs(int Count) {
@@ -62,7 +56,6 @@ protected:
     return RunCommand("pdftotext '" + P + "' - 2>/dev/null");
   }
 
-  std::unique_ptr<TAppReports> Real;
   TTestDialogAnswerer* Answerer = nullptr;
   int FKept = 0;
   std::unique_ptr<IDialogService> Previous;

@@ -31,7 +31,7 @@ void Pump(int Milliseconds) {
   }
 }
 
-class AppPreviewScreen : public AppFixture {
+class AppPreviewScreen : public AppReportsFixture {
 protected:
   void SetUp() override {
     const char* Platform = std::getenv("QT_QPA_PLATFORM");
@@ -39,19 +39,14 @@ protected:
     InitControls();
     Application->Initialize();
     vqrOutputModuleInitialize();
-    AppFixture::SetUp();
-    Real = std::make_unique<TAppReports>(Module.get());
-    Module->Reports = Real.get();
+    AppReportsFixture::SetUp();
   }
   void TearDown() override {
     if (!Real) return;
     TCustomForm::SetModalHookForTests(nullptr);
-    Module->Reports = &Reports;
-    Real.reset();
-    AppFixture::TearDown();
+    AppReportsFixture::TearDown();
     vqrOutputModuleFinalize();
   }
-  std::unique_ptr<TAppReports> Real;
 };
 
 TEST_F(AppPreviewScreen, ColourPriceListPreviewAndItsDialogs) {

@@ -19,7 +19,7 @@
 namespace {
 
 
-class AppPrintOrder : public AppFixture {
+class AppPrintOrder : public AppReportsFixture {
 protected:
   void SetUp() override {
     const std::string Why = Cups.Start();
@@ -29,20 +29,15 @@ protected:
     Application->Initialize();
     vqrOutputModuleInitialize();
     PrinterList()->Refresh();
-    AppFixture::SetUp();
-    Real = std::make_unique<TAppReports>(Module.get());
-    Module->Reports = Real.get();
+    AppReportsFixture::SetUp();
   }
   void TearDown() override {
     if (!Real) return;
     TCustomForm::SetModalHookForTests(nullptr);
-    Module->Reports = &Reports;
-    Real.reset();
-    AppFixture::TearDown();
+    AppReportsFixture::TearDown();
     vqrOutputModuleFinalize();
   }
   TCupsFixture Cups;
-  std::unique_ptr<TAppReports> Real;
 };
 
 TEST_F(AppPrintOrder, TheOrderGoesThroughItsDialogToTheQueue) {

@@ -20,20 +20,8 @@
 
 namespace {
 
-class AppReports : public AppFixture {
+class AppReports : public AppReportsFixture {
 protected:
-  void SetUp() override {
-    AppFixture::SetUp();
-    TvqrEngine::SetClockForTests([] { return 46000.5; });  // 09.12.2025 12:00:00
-    Real = std::make_unique<TAppReports>(Module.get());
-    Module->Reports = Real.get();
-  }
-  void TearDown() override {
-    Module->Reports = &Reports;
-    Real.reset();
-    TvqrEngine::SetClockForTests(nullptr);
-    AppFixture::TearDown();
-  }
 
   TvqrPreviewPages* Store(const String& Name) {
     return static_cast<TvqrPreviewPages*>(Real->Report(Name)->PreviewPages());
@@ -76,7 +64,6 @@ protected:
     EXPECT_GT(Png.Width(), 0);
   }
 
-  std::unique_ptr<TAppReports> Real;
 };
 
 TEST_F(AppReports, OrderSevenHasThreeGroupsAndItsTotal) {

@@ -27,20 +27,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class AppXlsExport : public AppFixture {
+class AppXlsExport : public AppReportsFixture {
 protected:
-  void SetUp() override {
-    AppFixture::SetUp();
-    TvqrEngine::SetClockForTests([] { return 46000.5; });
-    Real = std::make_unique<TAppReports>(Module.get());
-    Module->Reports = Real.get();
-  }
   void TearDown() override {
     TvqrXLSExport::SetBeforeSaveHookForTests(nullptr);
-    Module->Reports = &Reports;
-    Real.reset();
-    TvqrEngine::SetClockForTests(nullptr);
-    AppFixture::TearDown();
+    AppReportsFixture::TearDown();
   }
   // Prepares the report and exports it; the sheet's model is handed to Check before saving.
   fs::path Export(const String& Name, bool Fast,
@@ -74,7 +65,6 @@ protected:
          u"SELECT ID, 1, 1, 1, 100 FROM DS_COLOR WHERE NM LIKE 'Я %'");
   }
 
-  std::unique_ptr<TAppReports> Real;
 };
 
 }  // namespace
