@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "bench/BenchSample.h"
+#include "platform/rtl/tests/CommandOutput.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/printing/PrintDocument.h"
 #include "platform/rtl/SysUtils.h"
@@ -38,16 +39,6 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-std::string Run(const std::string& Command, int* Code = nullptr) {
-  std::string Out;
-  FILE* P = popen(Command.c_str(), "r");
-  char Buf[4096];
-  std::size_t N;
-  while (P && (N = fread(Buf, 1, sizeof Buf, P)) > 0) Out.append(Buf, N);
-  const int Status = P ? pclose(P) : -1;
-  if (Code) *Code = WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
-  return Out;
-}
 
 double Seconds(Clock::time_point From) {
   return std::chrono::duration<double>(Clock::now() - From).count();
@@ -187,9 +178,9 @@ void Measure(TSource& C, const char* Title) {
     P.Write(C, File);   // warm-up, and the file the readers check
     int Code = -1;
     const std::string Pw = std::string(P.Name).find("protected") != std::string::npos ? " --password=user" : "";
-    Run("qpdf --check" + Pw + " " + File.string() + " >/dev/null 2>&1", &Code);
+    CommandOutput("qpdf --check" + Pw + " " + File.string() + " >/dev/null 2>&1", &Code);
     const std::string Upw = Pw.empty() ? "" : " -upw user";
-    const std::size_t TextBytes = Run("pdftotext" + Upw + " " + File.string() + " - 2>/dev/null").size();
+    const std::size_t TextBytes = CommandOutput("pdftotext" + Upw + " " + File.string() + " - 2>/dev/null").size();
     const double Size = double(fs::file_size(File));
     std::vector<double> Times;
     for (int I = 0; I < 5; ++I) {

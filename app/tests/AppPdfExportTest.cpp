@@ -6,6 +6,7 @@
 
 #include "app/AppReports.h"
 #include "app/tests/AppFixture.h"
+#include "platform/rtl/tests/CommandOutput.h"
 #include "platform/controls/Dialogs.h"
 #include "platform/controls/Forms.h"
 #include "platform/rtl/SysUtils.h"
@@ -13,16 +14,6 @@
 
 namespace {
 
-std::string RunCommand(const std::string& Command, int* Code = nullptr) {
-  std::string Out;
-  FILE* P = popen(Command.c_str(), "r");
-  char Buf[4096];
-  std::size_t N;
-  while (P && (N = fread(Buf, 1, sizeof Buf, P)) > 0) Out.append(Buf, N);
-  const int Status = P ? pclose(P) : -1;
-  if (Code) *Code = WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
-  return Out;
-}
 
 class AppPdfExport : public AppReportsFixture {
 protected:
@@ -51,9 +42,9 @@ protected:
     const std::string P = StringToUtf8(Path);
     // A copy for looking at the pages (pdftoppm).
     if (const char* Keep = std::getenv("VORENTA_PDF_KEEP"))
-      RunCommand("cp '" + P + "' " + Keep + "-" + std::to_string(++FKept) + ".pdf");
-    RunCommand("qpdf --check '" + P + "' 2>&1", Code);
-    return RunCommand("pdftotext '" + P + "' - 2>/dev/null");
+      CommandOutput("cp '" + P + "' " + Keep + "-" + std::to_string(++FKept) + ".pdf");
+    CommandOutput("qpdf --check '" + P + "' 2>&1", Code);
+    return CommandOutput("pdftotext '" + P + "' - 2>/dev/null");
   }
 
   TTestDialogAnswerer* Answerer = nullptr;
@@ -81,13 +72,13 @@ TEST_F(AppPdfExport, TheThreeCommandsWriteReadableFilesIntoReport) {
   // number columns, and such memos are written as pictures.
   for (const char* S : {"Эмаль ПФ база A 0,9 кг", "Паста черная 1 л", "Колеровка", "Доставка"})
     EXPECT_NE(OrderText.find(S), std::string::npos) << S << "\n" << OrderText;
-  const std::string Images = RunCommand("pdfimages -list '" + StringToUtf8(Order) + "' 2>/dev/null");
+  const std::string Images = CommandOutput("pdfimages -list '" + StringToUtf8(Order) + "' 2>/dev/null");
   EXPECT_NE(Images.find(" jpeg "), std::string::npos) << Images;
   const std::string ColourText = Text(Colours, &Code);
   EXPECT_EQ(Code, 0);
   // Every memo of the colour price list keeps word wrapping off: its pages are pictures.
   (void)ColourText;
-  EXPECT_NE(RunCommand("pdfimages -list '" + StringToUtf8(Colours) + "' 2>/dev/null").find(" jpeg "),
+  EXPECT_NE(CommandOutput("pdfimages -list '" + StringToUtf8(Colours) + "' 2>/dev/null").find(" jpeg "),
             std::string::npos);
   const std::string MaterialText = Text(Materials, &Code);
   EXPECT_EQ(Code, 0);

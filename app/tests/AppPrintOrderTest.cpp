@@ -59,9 +59,9 @@ TEST_F(AppPrintOrder, TheOrderGoesThroughItsDialogToTheQueue) {
   ASSERT_GT(Pages, 0);
   const std::string File = Cups.Output();
   EXPECT_EQ(TCupsFixture::PdfPages(File), 2 * Pages);
-  const std::string Info = TCupsFixture::CommandOutput("pdfinfo '" + File + "' 2>/dev/null");
+  const std::string Info = CommandOutput("pdfinfo '" + File + "' 2>/dev/null");
   EXPECT_NE(Info.find("595"), std::string::npos) << Info;
-  EXPECT_NE(TCupsFixture::CommandOutput("pdftotext '" + File + "' - 2>/dev/null").find("Заказ №"), std::string::npos);
+  EXPECT_NE(CommandOutput("pdftotext '" + File + "' - 2>/dev/null").find("Заказ №"), std::string::npos);
   EXPECT_EQ(R->PrintOptions()->Copies(), 1);  // the dialog's choice held for that job only
 }
 

@@ -22,6 +22,8 @@
 #include <thread>
 #include <vector>
 
+#include "platform/rtl/tests/CommandOutput.h"
+
 extern char** environ;
 
 class TCupsFixture {
@@ -101,17 +103,6 @@ public:
 
   std::string Output() const { return Dir + "/out.pdf"; }
 
-  // What a shell command line writes to its standard output (qpdf, pdftotext, pdfinfo).
-  static std::string CommandOutput(const std::string& Line) {
-    std::string Out;
-    if (FILE* P = popen(Line.c_str(), "r")) {
-      char Buf[4096];
-      size_t N;
-      while ((N = fread(Buf, 1, sizeof Buf, P)) > 0) Out.append(Buf, N);
-      pclose(P);
-    }
-    return Out;
-  }
   // The page count qpdf reads from a PDF file; -1 when it cannot.
   static int PdfPages(const std::string& File) {
     const std::string Out = CommandOutput("qpdf --show-npages '" + File + "' 2>/dev/null");

@@ -4,13 +4,14 @@
 // gets `wb` (the workbook) and `ws` (its first sheet); what it prints comes back as text.
 #pragma once
 
-#include <array>
-#include <cstdio>
+#include <unistd.h>
+
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <cstdlib>
-#include <unistd.h>
+
+#include "platform/rtl/tests/CommandOutput.h"
 
 namespace xlsxtest {
 
@@ -33,13 +34,7 @@ inline std::string ReadBack(const std::string& Path, const std::string& Script) 
       << Script << "\n";
   }
   std::string Cmd = std::string(Python()) + " " + Py.string() + " '" + Path + "' 2>&1";
-  std::string Out;
-  if (FILE* P = ::popen(Cmd.c_str(), "r")) {
-    std::array<char, 4096> Buf;
-    std::size_t N;
-    while ((N = std::fread(Buf.data(), 1, Buf.size(), P)) > 0) Out.append(Buf.data(), N);
-    ::pclose(P);
-  }
+  const std::string Out = CommandOutput(Cmd);
   fs::remove(Py);
   return Out;
 }

@@ -94,8 +94,8 @@ TEST_F(PrinterCupsTest, CollatedCopiesReachTheQueueAsOnePdfWithTheText) {
   EXPECT_EQ(Q->LastJobs().size(), 1u);
   ASSERT_TRUE(Cups.WaitForJobs());
   EXPECT_EQ(TCupsFixture::PdfPages(Cups.Output()), 4);
-  EXPECT_NE(TCupsFixture::CommandOutput("pdftotext '" + Cups.Output() + "' - 2>/dev/null").find("Заказ № 17"), std::string::npos);
-  const std::string Info = TCupsFixture::CommandOutput("pdfinfo '" + Cups.Output() + "' 2>/dev/null");
+  EXPECT_NE(CommandOutput("pdftotext '" + Cups.Output() + "' - 2>/dev/null").find("Заказ № 17"), std::string::npos);
+  const std::string Info = CommandOutput("pdfinfo '" + Cups.Output() + "' 2>/dev/null");
   EXPECT_NE(Info.find("595"), std::string::npos) << Info;  // A4: 595 x 842 points
   EXPECT_NE(Info.find("842"), std::string::npos) << Info;
   EXPECT_TRUE(Errors.empty());

@@ -36,17 +36,6 @@ void PinFontsForTests() {
   (void)Done;
 }
 
-std::string RunCommand(const std::string& Command, int* Code) {
-  std::string Out;
-  FILE* P = popen(Command.c_str(), "r");
-  if (!P) return Out;
-  char Buf[4096];
-  std::size_t N;
-  while ((N = fread(Buf, 1, sizeof Buf, P)) > 0) Out.append(Buf, N);
-  const int Status = pclose(P);
-  if (Code) *Code = WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
-  return Out;
-}
 
 std::string ReadFileBytes(const std::string& Path) {
   std::ifstream In(Path, std::ios::binary);

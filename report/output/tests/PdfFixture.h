@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/tests/CommandOutput.h"
 #include "report/core/vqrClass.h"
 #include "report/core/vqrClassBands.h"
 #include "report/core/vqrClassMemo.h"
@@ -17,8 +18,6 @@
 // before the first font is resolved.
 void PinFontsForTests();
 
-// Runs a shell command; its standard output, and its exit code through Code.
-std::string RunCommand(const std::string& Command, int* Code = nullptr);
 std::string ReadFileBytes(const std::string& Path);
 
 // A report whose prepared-page store holds three A4 pages:

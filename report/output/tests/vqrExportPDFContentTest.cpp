@@ -147,14 +147,14 @@ TEST(PdfContent, TextMapsFollowClustersAndMissingGlyphsStayOut) {
   F.SetFileName(Utf8ToString(Path));
   ASSERT_TRUE(R.Report()->Export(&F));
   int Code = -1;
-  RunCommand("qpdf --check " + Path + " 2>&1", &Code);
+  CommandOutput("qpdf --check " + Path + " 2>&1", &Code);
   EXPECT_EQ(Code, 0);
-  const std::string Text = RunCommand("pdftotext " + Path + " - 2>/dev/null");
+  const std::string Text = CommandOutput("pdftotext " + Path + " - 2>/dev/null");
   EXPECT_NE(Text.find("office fine flat"), std::string::npos) << Text;
   EXPECT_NE(Text.find("if lift"), std::string::npos) << Text;
   EXPECT_NE(Text.find("abc"), std::string::npos) << Text;
   EXPECT_NE(Text.find("שלום"), std::string::npos) << Text;
-  const std::string Pdf = RunCommand("qpdf --qdf --object-streams=disable " + Path + " - 2>/dev/null");
+  const std::string Pdf = CommandOutput("qpdf --qdf --object-streams=disable " + Path + " - 2>/dev/null");
   // The "fi" ligature glyph maps to both letters.
   EXPECT_NE(Pdf.find("> <00660069>"), std::string::npos);
   // Glyph 0 (the control, the emoji and the CJK letter Arial lacks) has no text: the only

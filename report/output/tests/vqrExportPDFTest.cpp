@@ -56,27 +56,27 @@ TEST_P(PdfExportModes, ReadersAcceptTheFileAndReadItsText) {
   const std::string Pw = *M.Password ? std::string(" --password=") + M.Password : "";
   const std::string Upw = *M.Password ? std::string(" -upw ") + M.Password : "";
   int Code = -1;
-  const std::string Check = RunCommand("qpdf --check" + Pw + " " + Path + " 2>&1", &Code);
+  const std::string Check = CommandOutput("qpdf --check" + Pw + " " + Path + " 2>&1", &Code);
   EXPECT_EQ(Code, 0) << Check;
-  const std::string Text = RunCommand("pdftotext" + Upw + " " + Path + " - 2>/dev/null");
+  const std::string Text = CommandOutput("pdftotext" + Upw + " " + Path + " - 2>/dev/null");
   for (const char* Expected : {"Прайс на каталог цвета", "Краска фасадная белая 12 345,50 руб.",
                                "office fine flat", "Итого по заказу", "Подчёркнутый текст",
                                "Страница три: моноширинный"})
     EXPECT_NE(Text.find(Expected), std::string::npos) << Expected << "\n" << Text;
-  const std::string Fonts = RunCommand("pdffonts" + Upw + " " + Path + " 2>/dev/null");
+  const std::string Fonts = CommandOutput("pdffonts" + Upw + " " + Path + " 2>/dev/null");
   // name, type, encoding, emb, sub, uni for each of the five fonts
   const std::regex Row(std::string("CID TrueType +Identity-H +yes +") + M.Sub + " +yes");
   EXPECT_EQ(std::distance(std::sregex_iterator(Fonts.begin(), Fonts.end(), Row),
                           std::sregex_iterator()), 5) << Fonts;
-  const std::string Info = RunCommand("pdfinfo" + Upw + " " + Path + " 2>/dev/null");
+  const std::string Info = CommandOutput("pdfinfo" + Upw + " " + Path + " 2>/dev/null");
   EXPECT_NE(Info.find("Title:           Прайс-лист"), std::string::npos) << Info;
   EXPECT_NE(Info.find("Pages:           3"), std::string::npos) << Info;
   EXPECT_NE(Info.find("595.28 x 841.89 pts"), std::string::npos) << Info;
   if (*M.Password) {
-    const std::string Enc = RunCommand("qpdf --show-encryption" + Pw + " " + Path + " 2>&1");
+    const std::string Enc = CommandOutput("qpdf --show-encryption" + Pw + " " + Path + " 2>&1");
     EXPECT_NE(Enc.find("R = 3"), std::string::npos) << Enc;
     EXPECT_NE(Enc.find("P = -4"), std::string::npos) << Enc;
-    EXPECT_NE(RunCommand("qpdf --check " + Path + " 2>&1", &Code).find("password"), std::string::npos);
+    EXPECT_NE(CommandOutput("qpdf --check " + Path + " 2>&1", &Code).find("password"), std::string::npos);
   }
   std::remove(Path.c_str());
 }

@@ -45,16 +45,16 @@ TEST(PdfSecurity, OwnerPasswordFollowsTheUsersAndTheFileOpensWithIt) {
   EXPECT_TRUE(F->EmbeddedFonts());
   int Code = -1;
   // The 8-bit password is the system code page's.
-  const std::string Check = RunCommand("qpdf --check --password=$(printf '\\361\\345\\352\\360\\345\\3621') " + Path + " 2>&1", &Code);
+  const std::string Check = CommandOutput("qpdf --check --password=$(printf '\\361\\345\\352\\360\\345\\3621') " + Path + " 2>&1", &Code);
   EXPECT_EQ(Code, 0) << Check;
   // Only an owner password: opens without a password, with the permissions.
   F->SetUserPassword(u"");
   F->SetOwnerPassword(u"owner");
   F->SetProtectionFlags({ePrint});
   ASSERT_TRUE(Fx.Report()->Export(F.get()));
-  const std::string Enc = RunCommand("qpdf --show-encryption " + Path + " 2>&1", &Code);
+  const std::string Enc = CommandOutput("qpdf --show-encryption " + Path + " 2>&1", &Code);
   EXPECT_EQ(Code, 0) << Enc;
   EXPECT_NE(Enc.find("P = -60"), std::string::npos) << Enc;
-  EXPECT_NE(RunCommand("pdftotext " + Path + " - 2>/dev/null").find("Итого по заказу"), std::string::npos);
+  EXPECT_NE(CommandOutput("pdftotext " + Path + " - 2>/dev/null").find("Итого по заказу"), std::string::npos);
   if (!std::getenv("VORENTA_PDF_KEEP")) std::remove(Path.c_str());
 }
