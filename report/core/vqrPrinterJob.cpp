@@ -2,6 +2,7 @@
 #include "report/core/vqrPrinterJob.h"
 
 #include <cmath>
+#include <functional>
 #include <vector>
 
 #include "platform/controls/Forms.h"
@@ -51,6 +52,9 @@ private:
   int PositionCount() const { return FHasList ? static_cast<int>(FList.size()) : S.Count(); }
   // The page index at a position of the job, or -1 when it is skipped.
   int PageAt(int Position, bool ApplyOddEven = true) const;
+  using TSheetPrint = std::function<void(int Index, TvqrReportPage* Page, int Bin,
+                                          TvqrDuplexMode Duplex)>;
+  void ForEachSheet(int CopyOfCollate, const TSheetPrint& Print);
   void OnePerSheet(int CopyOfCollate);
   void Split(int CopyOfCollate);
   void Join();
@@ -135,7 +139,9 @@ void TPrintRun::AfterPage(int Index, TvqrReportPage* Page, int Bin, TvqrDuplexMo
   S.ClearPageCache();
 }
 
-void TPrintRun::OnePerSheet(int CopyOfCollate) {
+// Walks the pages to print in print order; Print gets each page that is ready for its sheet,
+// with the bin and duplex mode the sheet takes.
+void TPrintRun::ForEachSheet(int CopyOfCollate, const TSheetPrint& Print) {
   const int N = PositionCount();
   for (int K = 0; K < N && !FStop; ++K) {
     const int Index = PageAt(O.Reverse() ? N - 1 - K : K);
@@ -143,7 +149,13 @@ void TPrintRun::OnePerSheet(int CopyOfCollate) {
     TvqrReportPage* Page = nullptr;
     int Bin = 7;
     TvqrDuplexMode Duplex = dmNone;
-    if (!PrepareSheet(Index, Page, Bin, Duplex, CopyOfCollate)) continue;
+    if (PrepareSheet(Index, Page, Bin, Duplex, CopyOfCollate)) Print(Index, Page, Bin, Duplex);
+  }
+}
+
+void TPrintRun::OnePerSheet(int CopyOfCollate) {
+  ForEachSheet(CopyOfCollate, [this](int Index, TvqrReportPage* Page, int Bin,
+                                     TvqrDuplexMode Duplex) {
     double KX = 1, KY = 1;
     if (O.PrintMode() == pmScale) {
       if (!FPrinted || Bin != FPrevBin || Page->Orientation() != FPrevOrientation ||
@@ -170,22 +182,16 @@ void TPrintRun::OnePerSheet(int CopyOfCollate) {
     S.DrawPage(Index, P.Canvas(), DpiX() / 96 * KX, DpiY() / 96 * KY,
                -P.LeftMargin() * DpiX() / 25.4, -P.TopMargin() * DpiY() / 25.4);
     AfterPage(Index, Page, Bin, Duplex);
-  }
+  });
 }
 
 // Each page cut into sheets. The overlap of neighbouring pieces: across, the splicing line
 // with the left and right unprintable margins; down, with the top and bottom ones.
 void TPrintRun::Split(int CopyOfCollate) {
-  const int N = PositionCount();
-  for (int K = 0; K < N && !FStop; ++K) {
-    const int Index = PageAt(O.Reverse() ? N - 1 - K : K);
-    if (Index < 0) continue;
-    TvqrReportPage* Page = nullptr;
-    int Bin = 7;
-    TvqrDuplexMode Duplex = dmNone;
-    if (!PrepareSheet(Index, Page, Bin, Duplex, CopyOfCollate)) continue;
+  ForEachSheet(CopyOfCollate, [this](int Index, TvqrReportPage* Page, int Bin,
+                                     TvqrDuplexMode Duplex) {
     const double PW = Page->PaperWidth(), PH = Page->PaperHeight();
-    if (PW <= 0 || PH <= 0) continue;
+    if (PW <= 0 || PH <= 0) return;
     TLayout L = FitLayout(PW, PH, FSheetW, FSheetH);
     const double Line = O.SplicingLine();
     double SW = L.Turned ? FSheetH : FSheetW, SH = L.Turned ? FSheetW : FSheetH;
@@ -226,7 +232,7 @@ void TPrintRun::Split(int CopyOfCollate) {
     FPrevDuplex = Duplex;
     FPrevBin = Bin;
     S.ClearPageCache();
-  }
+  });
 }
 
 // Several pages on one sheet; the copies of a page sit next to each other.
