@@ -13,7 +13,7 @@ packages=(
   libfreetype-dev libharfbuzz-dev libfontconfig-dev fonts-liberation2 fonts-dejavu-core
   qt6-base-dev libgl-dev libcups2-dev libxlsxwriter-dev libxcb1-dev qt6-translations-l10n
   python3-openpyxl
-  qpdf poppler-utils
+  qpdf poppler-utils unrtf xclip
   cups-daemon cups-client cups-filters
 )
 if [ "${1:-}" = "--dev" ]; then
