@@ -99,7 +99,7 @@ bool TksDesignatorNode::TryInt(long long& Out) {
 
 void TksOperatorNode::FindPure() {
   bool Arith = FOp == Op::opPlus || FOp == Op::opMinus || FOp == Op::opMul || FOp == Op::opMod ||
-               IsComparison(FOp);
+               FOp == Op::opDivFloat || IsComparison(FOp);
   FPure = Arith && !FStrCat && FLeft && FRight && FLeft->Pure() && FRight->Pure();
   if (!FPure) return;
   FLeftInt.Store = FLeft->Store(FLeftInt.Var);
@@ -123,10 +123,38 @@ bool TksOperatorNode::TryBool(bool& Out) {
     }
     return FRight->TryBool(Out);
   }
-  long long A, B;
-  if (!IsComparison(FOp) || !TryOperands(A, B)) return false;
-  Out = Compare(A, B);
+  TksNumber A, B;
+  if (!IsComparison(FOp) || !NumberOperands(A, B)) return false;
+  if (A.IsFloat || B.IsFloat) Out = CompareFloat(A.AsDouble(), B.AsDouble());
+  else Out = Compare(A.Int, B.Int);
   return true;
+}
+
+bool TksOperatorNode::TryNumber(TksNumber& Out) {
+  TksNumber A, B;
+  if (IsComparison(FOp) || !NumberOperands(A, B)) return false;
+  if (!A.IsFloat && !B.IsFloat && FOp != Op::opDivFloat) {
+    long long V;
+    if (!Combine(A.Int, B.Int, V)) return false;
+    Out.IsFloat = false;
+    Out.Int = static_cast<int>(V);
+    return true;
+  }
+  Out.IsFloat = true;
+  return CombineFloat(A.AsDouble(), B.AsDouble(), Out.Float);
+}
+
+bool TksOperatorNode::CombineFloat(double A, double B, double& Out) const {
+  switch (FOp) {
+    case Op::opPlus: Out = A + B; return true;
+    case Op::opMinus: Out = A - B; return true;
+    case Op::opMul: Out = A * B; return true;
+    case Op::opDivFloat:
+      if (B == 0) return false;
+      Out = A / B;
+      return true;
+    default: return false;
+  }
 }
 
 bool TksOperatorNode::Compare(long long A, long long B) const {
@@ -186,10 +214,10 @@ Variant TksSetNode::Eval() { return FSetExpression->GetValue(); }
 int TksOperatorNode::Priority() const { return PriorityOf(FOp); }
 
 Variant TksOperatorNode::Eval() {
-  long long A, B;
-  if (TryOperands(A, B)) {
-    if (IsComparison(FOp)) return Variant(Compare(A, B));
-    if (long long V; Combine(A, B, V)) return Variant(static_cast<int>(V));
+  if (Pure()) {
+    // Integers and doubles all the way down: computed without building a Variant per node.
+    if (bool B; IsComparison(FOp) && TryBool(B)) return Variant(B);
+    if (TksNumber N; TryNumber(N)) return N.IsFloat ? Variant(N.Float) : Variant(N.Int);
   }
   // A loaded program tree may give an operator no operand.
   if (!FLeft && FOp != Op::opNone) throw Exception(u"Invalid file format");
@@ -236,15 +264,7 @@ Variant TksOperatorNode::Eval() {
     // Floats mixed with integers (or two integers divided): plain double arithmetic, which is
     // what the general operators compute; a zero divisor is left to them.
     if (IsComparison(FOp)) return Variant(CompareFloat(A, B));
-    switch (FOp) {
-      case Op::opPlus: return Variant(A + B);
-      case Op::opMinus: return Variant(A - B);
-      case Op::opMul: return Variant(A * B);
-      case Op::opDivFloat:
-        if (B != 0) return Variant(A / B);
-        break;
-      default: break;
-    }
+    if (double V; CombineFloat(A, B, V)) return Variant(V);
   }
   switch (FOp) {
     case Op::opGreat: return Variant(L > R);

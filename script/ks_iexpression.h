@@ -12,6 +12,14 @@ enum class TksOperatorType {
   opUnMinus, opIn, opIs
 };
 
+// A number read on the fast path: a 32-bit integer or a double.
+struct TksNumber {
+  bool IsFloat;
+  int Int;
+  double Float;
+  double AsDouble() const { return IsFloat ? Float : Int; }
+};
+
 class TksExpressionNode {
 public:
   virtual ~TksExpressionNode();
@@ -26,6 +34,9 @@ public:
   // The same for a condition: the truth of a pure comparison of integers (or of and/or of
   // such comparisons), false when the general path must decide.
   virtual bool TryBool(bool&) { return false; }
+  // The same for arithmetic mixing integers and doubles: the node's value when it is an
+  // Integer or a Double computed from such values alone.
+  virtual bool TryNumber(TksNumber&) { return false; }
   // The designator a designator node reads (what a var argument writes back to), else null.
   virtual TksDesignator* WritableDesignator() { return nullptr; }
   // For a pure leaf: where its value is stored (a constant's own, a plain variable's), and
@@ -55,9 +66,22 @@ public:
     Out = FValue.Data().Int;
     return true;
   }
+  bool TryNumber(TksNumber& Out) override { return ReadNumber(FValue, Out); }
   const Variant* Store(const TksCustomVariable*& Var) override {
     Var = nullptr;
     return &FValue;
+  }
+  // An Integer or Double value as a number; false for any other kind.
+  static bool ReadNumber(const Variant& V, TksNumber& Out) {
+    if (V.VType() == varInteger) {
+      Out.IsFloat = false;
+      Out.Int = V.Data().Int;
+      return true;
+    }
+    if (V.VType() != varDouble) return false;
+    Out.IsFloat = true;
+    Out.Float = V.Data().Double;
+    return true;
   }
   Variant FValue;
 };
@@ -73,6 +97,9 @@ public:
   }
   bool Pure() override { return FPlainVariable; }
   bool TryInt(long long& Out) override;
+  bool TryNumber(TksNumber& Out) override {
+    return FPlainVariable && !FVar->OnGetVarValue() && ReadNumber(*FVar->PValue(), Out);
+  }
   const Variant* Store(const TksCustomVariable*& Var) override {
     Var = FVar;
     return FPlainVariable ? FVar->PValue() : nullptr;
@@ -91,6 +118,7 @@ public:
   Variant Eval() override;
   bool Pure() override { return false; }
   bool TryInt(long long&) override { return false; }
+  bool TryNumber(TksNumber&) override { return false; }
   const Variant* Store(const TksCustomVariable*& Var) override {
     Var = nullptr;
     return nullptr;
@@ -109,6 +137,7 @@ public:
   }
   bool TryInt(long long& Out) override;
   bool TryBool(bool& Out) override;
+  bool TryNumber(TksNumber& Out) override;
   TksOperatorType FOp;
   bool FStrCat;  // the text-joining form of plus
   bool FOptimizeBool = false;
@@ -130,6 +159,17 @@ private:
   bool TryOperands(long long& A, long long& B) {
     return Pure() && ReadInt(FLeftInt, FLeft, A) && ReadInt(FRightInt, FRight, B);
   }
+  static bool ReadNumber(const TIntOperand& O, TksExpressionNode* Node, TksNumber& Out) {
+    if (!O.Store) return Node->TryNumber(Out);
+    return !(O.Var && O.Var->OnGetVarValue()) && TksOperandNode::ReadNumber(*O.Store, Out);
+  }
+  bool NumberOperands(TksNumber& A, TksNumber& B) {
+    return Pure() && ReadNumber(FLeftInt, FLeft, A) && ReadNumber(FRightInt, FRight, B);
+  }
+  // The arithmetic operators on two numbers of which one is a double (or two integers for
+  // the float division); false for a zero divisor and for the operators that need the
+  // general path.
+  bool CombineFloat(double A, double B, double& Out) const;
   // The arithmetic operators on two integers; false when the result leaves 32 bits (or for
   // a zero divisor), which the general path then handles.
   bool Combine(long long A, long long B, long long& Out) const;
@@ -167,6 +207,7 @@ public:
   // may succeed; when false it never does.
   bool Pure() { return FNode && FNode->Pure(); }
   bool TryBool(bool& Out) override { return FNode && FNode->TryBool(Out); }
+  bool TryNumber(TksNumber& Out) { return FNode && FNode->TryNumber(Out); }
   const String& Source() const { return FSource; }
   void SetSource(const String& Value) { FSource = Value; }
   void SetCurrentPos(const String& Value) { FCurPos = Value; }

@@ -544,7 +544,34 @@ void TksAssignmentStmt::Execute() {
   if (Stopped()) return;
   long long R;
   if (IntegerTarget() && FTree->TryInt(R) && StoreInteger(R)) return;
+  if (AssignNumber()) return;
   FVar->SetValue(FRoot ? FRoot->Eval() : FExpr->GetValue());
+}
+
+bool TksAssignmentStmt::NumberTarget() {
+  if (FNumTarget < 0)
+    FNumTarget = ksStoresInPlace(FVar) && (FVar->Typ() == fvtFloat || FVar->Typ() == fvtVariant) &&
+                 !FVar->IsReadOnly() && FTree && FTree->Pure();
+  return FNumTarget;
+}
+
+bool TksAssignmentStmt::AssignNumber() {
+  TksNumber N;
+  if (!NumberTarget() || !FTree->TryNumber(N)) return false;
+  // A Float variable keeps a double whatever is assigned; a Variant keeps the kind.
+  if (FVar->Typ() == fvtFloat || N.IsFloat) StoreFloat(N.AsDouble());
+  else *FVar->PValue() = Variant(N.Int);
+  return true;
+}
+
+bool TksAssignmentStmt::FloatInPlace(double& Current, double& Operand) {
+  TksNumber N;
+  if (!NumberTarget() || FVar->Typ() != fvtFloat || FVar->OnGetVarValue()) return false;
+  const Variant& Slot = *FVar->PValue();
+  if (Slot.VType() != varDouble || !FTree->TryNumber(N)) return false;
+  Current = Slot.Data().Double;
+  Operand = N.AsDouble();
+  return true;
 }
 
 bool TksAssignmentStmt::IntegerTarget() {
@@ -575,6 +602,7 @@ void TksAssignPlusStmt::Execute() {
   if (Stopped()) return;
   long long Cur, R;
   if (IntegerInPlace(Cur, R) && StoreInteger(Cur + R)) return;
+  if (double X, Y; FloatInPlace(X, Y)) return StoreFloat(X + Y);
   if (AppendInPlace()) return;
   FVar->SetValue(FVar->GetValue() + FExpr->GetValue());
 }
@@ -597,6 +625,7 @@ void TksAssignMinusStmt::Execute() {
   if (Stopped()) return;
   long long Cur, R;
   if (IntegerInPlace(Cur, R) && StoreInteger(Cur - R)) return;
+  if (double X, Y; FloatInPlace(X, Y)) return StoreFloat(X - Y);
   FVar->SetValue(FVar->GetValue() - FExpr->GetValue());
 }
 
@@ -605,12 +634,14 @@ void TksAssignMulStmt::Execute() {
   if (Stopped()) return;
   long long Cur, R;
   if (IntegerInPlace(Cur, R) && StoreInteger(Cur * R)) return;
+  if (double X, Y; FloatInPlace(X, Y)) return StoreFloat(X * Y);
   FVar->SetValue(FVar->GetValue() * FExpr->GetValue());
 }
 
 void TksAssignDivStmt::Execute() {
   RunLineHook();
   if (Stopped()) return;
+  if (double X, Y; FloatInPlace(X, Y) && Y != 0) return StoreFloat(X / Y);
   FVar->SetValue(FVar->GetValue() / FExpr->GetValue());
 }
 

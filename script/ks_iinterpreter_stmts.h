@@ -182,12 +182,22 @@ protected:
   bool IntegerInPlace(long long& Current, long long& Operand);
   // Stores Value into the target; false when it does not fit 32 bits.
   bool StoreInteger(long long Value);
+  // The number fast path applies: the target is a plain Float or Variant variable (writable)
+  // and the expression pure, so integers and doubles are computed without Variant operations.
+  bool NumberTarget();
+  // Computes the expression on the number fast path into the target; false when the general
+  // path must run (nothing was evaluated that matters).
+  bool AssignNumber();
+  // For the in-place forms on a Float variable: its value and the operand as doubles.
+  bool FloatInPlace(double& Current, double& Operand);
+  void StoreFloat(double Value) { *FVar->PValue() = Variant(Value); }
 
   TksCustomVariable* FVar = nullptr;
   TksCustomVariable* FExpr = nullptr;
   TksExpression* FTree = nullptr;  // FExpression when it is an expression tree
   TksExpressionNode* FRoot = nullptr;  // the tree's root when FExpr is the tree
   signed char FIntTarget = -1;  // unknown until the first run
+  signed char FNumTarget = -1;  // unknown until the first run
 };
 
 class TksAssignPlusStmt : public TksAssignmentStmt {

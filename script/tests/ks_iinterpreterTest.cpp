@@ -348,6 +348,12 @@ TEST(ScriptFaults, FloatArithmeticMatchesTheGeneralPath) {
                   u"Out(i - 0.25); Out(0.5 < i); Out(i = 3.0); Out(0.1 + 0.2 = 0.3); v := 2.5; Out(v * i); "
                   u"Out(x / 0) end."),
             "2.5 3.5 2.75 True True False 7.5 raised EZeroDivide: Division by zero");
+  // Assignments and the in-place forms: a Float target stores a double whatever it is given,
+  // a Variant keeps the kind computed; conditions compare integers with doubles.
+  EXPECT_EQ(H.Run(u"var x: Extended; i: Integer; v: Variant; begin i := 3; x := i + 1; Out(VarType(x)); v := i + 1; "
+                  u"Out(VarType(v)); v := i / 2; Out(v); x := x + 1.5; x := x - i; x := x * 2; x := x / 4; Out(x); "
+                  u"if x < i then Out('less'); while x < i do x := x + 0.75; Out(x); x := x / 0 end."),
+            "5 3 1.5 1.25 less 3.5 raised EZeroDivide: Division by zero");
 }
 
 TEST(ScriptFaults, RoundTruncAndFormatKeepLargeValues) {
