@@ -315,6 +315,34 @@ void Arrow(TCanvas* Canvas, const TRect& R, unsigned Dir, TColor Color) {
   }
 }
 
+// The round 12 x 12 radio button: a sunken ring of two shades on each side, the well in
+// Well, and the dot when checked.
+void RadioButtonImage(TCanvas* Canvas, const TRect& R, TColor Well, bool Checked, TColor Dot) {
+  static const char* const Rows[12] = {
+      "....SSSS....", "..SSDDDDSS..", ".SDDWWWWDDH.", ".SDWWWWWWLH.",
+      "SDWWWWWWWWLH", "SDWWWWWWWWLH", "SDWWWWWWWWLH", "SDWWWWWWWWLH",
+      ".SDWWWWWWLH.", ".SLLWWWWLLH.", "..HHLLLLHH..", "....HHHH...."};
+  static const char* const DotRows[4] = {".XX.", "XXXX", "XXXX", ".XX."};
+  const int Size = 12;
+  const int X0 = R.Left + (R.Width() - Size) / 2, Y0 = R.Top + (R.Height() - Size) / 2;
+  auto ColorOf = [&](char Code) {
+    switch (Code) {
+      case 'S': return clBtnShadow;
+      case 'D': return cl3DDkShadow;
+      case 'H': return clBtnHighlight;
+      case 'L': return cl3DLight;
+      default: return Well;
+    }
+  };
+  for (int Y = 0; Y < Size; ++Y)
+    for (int X = 0; X < Size; ++X)
+      if (Rows[Y][X] != '.') FillWith(Canvas, Rect(X0 + X, Y0 + Y, X0 + X + 1, Y0 + Y + 1), ColorOf(Rows[Y][X]));
+  if (!Checked) return;
+  for (int Y = 0; Y < 4; ++Y)
+    for (int X = 0; X < 4; ++X)
+      if (DotRows[Y][X] == 'X') FillWith(Canvas, Rect(X0 + 4 + X, Y0 + 4 + Y, X0 + 5 + X, Y0 + 5 + Y), Dot);
+}
+
 }  // namespace
 
 bool DrawFrameControl(TCanvas* Canvas, TRect& R, unsigned Type, unsigned State) {
@@ -324,6 +352,11 @@ bool DrawFrameControl(TCanvas* Canvas, TRect& R, unsigned Type, unsigned State) 
     TRect Inner = R;
     DrawEdge(Canvas, Inner, Pushed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_MIDDLE | BF_SOFT);
     if (State & DFCS_ADJUSTRECT) R = Inner;
+    return true;
+  }
+  if (Type == DFC_BUTTON && (State & 0xFF) == DFCS_BUTTONRADIO) {
+    RadioButtonImage(Canvas, R, (Inactive || Pushed) ? clBtnFace : clWindow, State & DFCS_CHECKED,
+                     Inactive ? clBtnShadow : clWindowText);
     return true;
   }
   if (Type == DFC_BUTTON) {

@@ -122,3 +122,21 @@ TEST(WinDraw, CheckBoxIsThirteenPixelsWithAMark) {
   EXPECT_EQ(Bitmap.PixelRGB(2, 2), ColorToRGB(clWindow));
   EXPECT_EQ(Bitmap.PixelRGB(5, 7), ColorToRGB(clWindowText));  // the bottom of the tick
 }
+
+// A radio button is round: its corners keep the background, its well and dot are inside.
+TEST(WinDraw, RadioButtonIsARoundWellWithADot) {
+  for (const bool Checked : {false, true}) {
+    SCOPED_TRACE(Checked);
+    TBitmap Bitmap(12, 12);
+    Bitmap.Canvas()->Brush()->SetColor(clRed);
+    Bitmap.Canvas()->FillRect(Rect(0, 0, 12, 12));
+    TRect R = Rect(0, 0, 12, 12);
+    DrawFrameControl(Bitmap.Canvas(), R, DFC_BUTTON, DFCS_BUTTONRADIO | (Checked ? DFCS_CHECKED : 0u));
+    for (const TPoint Corner : {TPoint{0, 0}, TPoint{11, 0}, TPoint{0, 11}, TPoint{11, 11}})
+      EXPECT_EQ(Bitmap.PixelRGB(Corner.X, Corner.Y), ColorToRGB(clRed));
+    EXPECT_EQ(Bitmap.PixelRGB(5, 0), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(Bitmap.PixelRGB(6, 11), ColorToRGB(clBtnHighlight));
+    EXPECT_EQ(Bitmap.PixelRGB(3, 3), ColorToRGB(clWindow));
+    EXPECT_EQ(Bitmap.PixelRGB(5, 5), ColorToRGB(Checked ? clWindowText : clWindow));
+  }
+}
