@@ -37,6 +37,15 @@ protected:
     if (Button == mbLeft && Index >= 0) SetItemIndex(Index);
     TWinControl::MouseDown(Button, Shift, X, Y);
   }
+  void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State) override {
+    if (!FCombo->IsOwnerDraw()) {
+      TCustomListBox::DrawItem(Index, Rect, State);
+      return;
+    }
+    FCombo->FDrawCanvas = Canvas();
+    FCombo->DrawItem(Index, Rect, State);
+    FCombo->FDrawCanvas = nullptr;
+  }
 
 private:
   TCustomComboBox* FCombo;
@@ -93,8 +102,28 @@ void TCustomComboBox::SetItemIndex(int Value) {
 
 void TCustomComboBox::SetStyle(TComboBoxStyle Value) {
   FStyle = Value;
-  Perform(EM_SETREADONLY, Value == csDropDownList ? 1 : 0);
+  Perform(EM_SETREADONLY, IsFixedList() ? 1 : 0);
   Invalidate();
+}
+
+int TCustomComboBox::ItemHeight() { return FItemHeight > 0 ? FItemHeight : std::max(FontHeight() + 2, 14); }
+
+void TCustomComboBox::DrawItem(int Index, const TRect& Rect, TOwnerDrawState State) {
+  if (IsOwnerDraw() && FOnDrawItem) {
+    FOnDrawItem(this, Index, Rect, State);
+    return;
+  }
+  FDrawCanvas->FillRect(Rect);
+  TRect T = Rect;
+  T.Left += 2;
+  FDrawCanvas->Brush()->SetStyle(bsClear);
+  DrawText(FDrawCanvas, FItems->Get(Index), T, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+  FDrawCanvas->Brush()->SetStyle(bsSolid);
+}
+
+TPoint TCustomComboBox::DropDownSize() {
+  const int Rows = std::clamp(FItems->Count(), 1, std::max(FDropDownCount, 1));
+  return {Width(), Rows * ItemHeight() + 2};
 }
 
 void TCustomComboBox::SetSorted(bool Value) {
@@ -135,10 +164,10 @@ void TCustomComboBox::SetDroppedDown(bool Value) {
   DropDown();
   FList->Items()->Assign(FItems.get());
   FList->Font()->Assign(Font());
-  FList->SetItemHeight(std::max(FontHeight() + 2, 14));
-  const int Rows = std::clamp(FItems->Count(), 1, std::max(FDropDownCount, 1));
+  FList->SetItemHeight(ItemHeight());
+  const TPoint Size = DropDownSize();
   const TPoint P = ClientToScreen({0, Height()});
-  FList->SetBounds(P.X, P.Y, Width(), Rows * FList->ItemHeight() + 2);
+  FList->SetBounds(P.X, P.Y, Size.X, Size.Y);
   FList->SetItemIndex(FItemIndex);
   FDroppedDown = true;
   ShowWindow(FList->Handle(), SW_SHOWNA);
@@ -186,7 +215,7 @@ void TCustomComboBox::EditChar(Char C) {
     CloseList(C == VK_RETURN);
     return;
   }
-  if (FStyle == csDropDownList && C >= u' ') {
+  if (IsFixedList() && C >= u' ') {
     // A fixed list: the typed letter selects the next item starting with it.
     const String Key = AnsiUpperCase(String(1, C));
     const int Count = FItems->Count();
@@ -203,7 +232,7 @@ void TCustomComboBox::EditChar(Char C) {
 }
 
 void TCustomComboBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  if (Button == mbLeft && (ButtonRect().Contains({X, Y}) || FStyle == csDropDownList)) {
+  if (Button == mbLeft && (ButtonRect().Contains({X, Y}) || IsFixedList())) {
     if (CanFocus() && !Focused()) SetFocus();
     SetDroppedDown(!FDroppedDown);
     return;
@@ -242,11 +271,35 @@ void TCustomComboBox::Dispatch(TMessage& Message) {
 }
 
 void TCustomComboBox::PaintWindow(HDC DC) {
-  TCustomEdit::PaintWindow(DC);
+  if (IsOwnerDraw()) PaintOwnerDrawnFace(DC);
+  else TCustomEdit::PaintWindow(DC);
   TCanvasPaintScope Scope(ControlCanvas(), DC, Font(), Color());
   TRect B = ButtonRect();
   unsigned State = DFCS_SCROLLCOMBOBOX;
   if (FDroppedDown) State |= DFCS_PUSHED;
   if (!IsEnabledInTree()) State |= DFCS_INACTIVE;
   DrawFrameControl(ControlCanvas(), B, DFC_SCROLL, State);
+}
+
+// The owner-drawn face: the chosen item painted by DrawItem left of the button, highlighted
+// while the box has the focus.
+void TCustomComboBox::PaintOwnerDrawnFace(HDC DC) {
+  TCanvasPaintScope Scope(ControlCanvas(), DC, Font(), Color());
+  TCanvas* C = ControlCanvas();
+  C->FillRect(ClientRect());
+  if (FItemIndex < 0) return;
+  TRect R = ClientRect();
+  R.Right = ButtonRect().Left;
+  InflateRect(R, -1, -1);
+  TOwnerDrawState State;
+  State << odComboBoxEdit;
+  const bool Selected = Focused() && !FDroppedDown;
+  if (Selected) State << odSelected << odFocused;
+  if (!IsEnabledInTree()) State << odDisabled;
+  C->Brush()->SetColor(Selected ? clHighlight : Color());
+  if (Selected) C->Font()->SetColor(clHighlightText);
+  FDrawCanvas = C;
+  DrawItem(FItemIndex, R, State);
+  FDrawCanvas = nullptr;
+  if (Selected) DrawFocusRect(C, R);
 }

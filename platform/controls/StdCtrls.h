@@ -576,6 +576,15 @@ public:
   void SetDroppedDown(bool Value);
   // The button's rectangle at the right of the client area.
   TRect ButtonRect() const;
+  // Row height of the dropped list and of owner-drawn items; 0 (the default) follows the font.
+  int ItemHeight();
+  void SetItemHeight(int Value) { FItemHeight = Value; }
+  // The canvas an owner-drawn item is painted on while OnDrawItem runs: the box's own face
+  // (State holds odComboBoxEdit) or its dropped list.
+  TCanvas* Canvas() const { return FDrawCanvas; }
+  bool IsOwnerDraw() const { return FStyle == csOwnerDrawFixed || FStyle == csOwnerDrawVariable; }
+  const TDrawItemEvent& OnDrawItem() const { return FOnDrawItem; }
+  void SetOnDrawItem(TDrawItemEvent Value) { FOnDrawItem = std::move(Value); }
 
   const TNotifyEvent& OnSelect() const { return FOnSelect; }
   void SetOnSelect(TNotifyEvent Value) { FOnSelect = std::move(Value); }
@@ -597,10 +606,18 @@ protected:
   virtual void CloseUp();
   // Closes the list, taking its item when Accept.
   void CloseList(bool Accept);
+  // Paints one item on Canvas(): OnDrawItem in the owner-drawn styles, else its text.
+  virtual void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State);
+  // Width and height of the dropped list: the box's width, the rows (at most DropDownCount)
+  // times ItemHeight plus the border.
+  virtual TPoint DropDownSize();
+  // A fixed list of items (csDropDownList and the owner-drawn styles): nothing is typed.
+  bool IsFixedList() const { return FStyle == csDropDownList || IsOwnerDraw(); }
   friend class TComboListBox;
 
 private:
   void SelectByUser(int Index);
+  void PaintOwnerDrawnFace(HDC DC);
   std::unique_ptr<TStringList> FItems;
   TComboListBox* FList = nullptr;   // owned by this control
   int FItemIndex = -1;
@@ -608,6 +625,9 @@ private:
   int FDropDownCount = 8;
   bool FSorted = false;
   bool FDroppedDown = false;
+  int FItemHeight = 0;
+  TCanvas* FDrawCanvas = nullptr;
+  TDrawItemEvent FOnDrawItem;
   TNotifyEvent FOnSelect, FOnDropDown, FOnCloseUp;
 };
 

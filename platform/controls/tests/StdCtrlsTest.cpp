@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
@@ -21,6 +22,7 @@
 #include "platform/controls/Snapshot.h"
 #include "platform/controls/StdCtrls_p.h"
 #include "platform/controls/WinApi.h"
+#include "platform/graphics/Bitmap.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -447,6 +449,45 @@ TEST_F(StdCtrlsTest, ListBoxKeysAndTypeAhead) {
   EXPECT_EQ(ToUtf8(List->ItemText(List->ItemIndex())), "Красный");
   EXPECT_EQ(Clicks, 5);   // Down, End, "с", "се", "к"
   EXPECT_EQ(List->ItemAtPos({5, 20}, true), List->TopIndex() + 1);
+}
+
+// An owner-drawn combo box paints its face and its dropped rows through OnDrawItem, each on
+// the canvas it hands out, at its own item height; typing selects like a fixed list.
+TEST_F(StdCtrlsTest, OwnerDrawnComboBoxPaintsFaceAndListThroughItsHandler) {
+  auto* Combo = new TComboBox(Form);
+  Combo->SetParent(Form);
+  Combo->SetBounds(200, 100, 150, 22);
+  Combo->SetStyle(csOwnerDrawFixed);
+  Combo->SetItemHeight(34);
+  for (const char16_t* S : {u"Белый", u"Красный", u"Синий"}) Combo->Items()->Add(S);
+  Combo->SetItemIndex(1);
+  std::vector<std::pair<int, bool>> Drawn;   // index, drawn on the face
+  Combo->SetOnDrawItem([&](TWinControl*, int Index, const TRect& R, TOwnerDrawState State) {
+    ASSERT_NE(Combo->Canvas(), nullptr);
+    Combo->Canvas()->FillRect(R);
+    Drawn.emplace_back(Index, State.Contains(odComboBoxEdit));
+  });
+  TBitmap Picture(150, 22);
+  Combo->PaintTo(Picture.Canvas(), 0, 0);
+  ASSERT_EQ(Drawn.size(), 1u);
+  EXPECT_EQ(Drawn[0], std::make_pair(1, true));
+  EXPECT_EQ(Combo->Canvas(), nullptr);
+
+  Drawn.clear();
+  Combo->SetFocus();
+  Combo->SetDroppedDown(true);
+  Combo->Perform(WM_PAINT);
+  auto* List = dynamic_cast<TCustomListBox*>(Combo->Components(0));
+  ASSERT_NE(List, nullptr);
+  EXPECT_EQ(List->ItemHeight(), 34);
+  EXPECT_EQ(List->Height(), 3 * 34 + 2);
+  TBitmap Rows(150, List->Height());
+  List->PaintTo(Rows.Canvas(), 0, 0);
+  EXPECT_NE(std::find(Drawn.begin(), Drawn.end(), std::make_pair(2, false)), Drawn.end());
+  Combo->SetDroppedDown(false);
+  Type(u"с");
+  EXPECT_EQ(Combo->ItemIndex(), 2);
+  EXPECT_EQ(ToUtf8(Combo->Text()), "Синий");
 }
 
 // --- pages and tool buttons --------------------------------------------------------------------
