@@ -106,7 +106,9 @@ protected:
   String FFieldName;
   bool FReadOnly = false;
   bool FRequired = false;
-  bool FVisible = false;
+  // A new definition is shown: a table made from field definitions alone takes its fields'
+  // Visible from here. Stored structures always write Visible, so they read back as written.
+  bool FVisible = true;
 
   friend class TMTDataStructZk;
 };

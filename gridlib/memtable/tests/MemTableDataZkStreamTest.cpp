@@ -106,6 +106,7 @@ std::unique_ptr<TMemTableDataZk> FullContainer() {
   static_cast<TMTStringDataFieldZk*>(S->DataFields(1))->SetFixedChar(true);
   static_cast<TMTNumericDataFieldZk*>(S->DataFields(5))->SetMaxValue(99.5);
   S->DataFields(8)->SetRequired(true);
+  S->DataFields(3)->SetVisible(false);
   AddRec(Data.get(), {Null(), u"Краска", u"ab", 3, 5000000000LL, 2.25, Currency(10.5),
                       Variant::FromDateTime(45000.5), true, u"text", Variant::FromDateTime(45000), 7});
   AddRec(Data.get(), {Null(), Null(), Null(), Null(), Null(), Null(), Null(), Null(), Null(), 2.5, Null(), Null()});
@@ -126,6 +127,7 @@ void ExpectSameContainers(TMemTableDataZk* A, TMemTableDataZk* B) {
     EXPECT_EQ(FA->Size(), FB->Size());
     EXPECT_EQ(FA->DisplayLabel(), FB->DisplayLabel());
     EXPECT_EQ(FA->Required(), FB->Required());
+    EXPECT_EQ(FA->Visible(), FB->Visible()) << I;
   }
   ASSERT_EQ(A->RecordsList()->Count(), B->RecordsList()->Count());
   for (int R = 0; R < A->RecordsList()->Count(); ++R)

@@ -337,6 +337,17 @@ TEST_F(MemTableTest, FreedReceiverAndFreedExternalTableAreForgotten) {
   EXPECT_EQ(Shower->ExternalMemData(), nullptr);
 }
 
+// Fields of a table made from field definitions alone are shown (a grid over it has columns);
+// a definition hidden in the structure hides its field at the next open.
+TEST_F(MemTableTest, FieldsFollowTheirDefinitionsVisibility) {
+  for (int I = 0; I < Table->FieldCount(); ++I) EXPECT_TRUE(Table->Fields()->Fields(I)->Visible()) << I;
+  Table->Close();
+  Table->MemTableData()->DataStruct()->FindField(u"NM")->SetVisible(false);
+  Table->Open();
+  EXPECT_TRUE(Table->FieldByName(u"ID")->Visible());
+  EXPECT_FALSE(Table->FieldByName(u"NM")->Visible());
+}
+
 TEST(MemTableOpen, WithoutStructureOrDriverRaisesNoData) {
   TMemTableZk Table(nullptr);
   Table.SetName(u"MT");
