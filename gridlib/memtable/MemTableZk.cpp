@@ -14,6 +14,7 @@
 #include "platform/db/FieldDefs.h"
 #include "platform/db/IndexDefs.h"
 #include "platform/db/Params.h"
+#include "platform/rtl/SysUtils.h"
 
 TCustomMemTableZk::TCustomMemTableZk(TComponent* AOwner)
     : TDataSet(AOwner),
@@ -419,7 +420,9 @@ void TCustomMemTableZk::BuildIndexesFromDefs() {
 void TCustomMemTableZk::CreateDataSet() {
   CheckInactive();
   if (FieldDefs()->Count() == 0) InitFieldDefs();
+  String AutoIncName;
   if (FieldDefs()->Count() == 0 && FieldCount() > 0) {
+    AutoIncName = CheckFieldsForCreate();
     for (int I = 0; I < FieldCount(); ++I) {
       TField* F = Fields()->Fields(I);
       if (F->FieldKind() == fkData) FieldDefs()->Add(F->FieldName(), F->DataType(), F->Size(), F->Required());
@@ -428,7 +431,24 @@ void TCustomMemTableZk::CreateDataSet() {
   TMemTableDataZk* Data = ViewData();
   Data->DestroyTable();
   Data->DataStruct()->BuildStructFromFieldDefs(FieldDefs());
+  if (!AutoIncName.empty())
+    if (auto* Inc = dynamic_cast<TMTNumericDataFieldZk*>(Data->DataStruct()->FindField(AutoIncName)))
+      Inc->SetAutoIncrement(true);
   Open();
+}
+
+// Before anything is dropped: every data field needs a type the records can hold. Answers the
+// name of the field whose values the table generates, if any.
+String TCustomMemTableZk::CheckFieldsForCreate() const {
+  String AutoIncName;
+  for (int I = 0; I < FieldCount(); ++I) {
+    TField* F = Fields()->Fields(I);
+    if (F->FieldKind() != fkData && F->FieldKind() != fkInternalCalc) continue;
+    if (!MTDataFieldClassForType(F->DataType()))
+      DatabaseError(Format(MemTableText::UnknownFieldType, {F->DisplayName()}), this);
+    if (F->AutoGenerateValue() == arAutoInc) AutoIncName = F->FieldName();
+  }
+  return AutoIncName;
 }
 
 void TCustomMemTableZk::ClearData() {

@@ -230,6 +230,7 @@ private:
   friend class TMemTableDataFieldValueListZk;
   TRecBuf& RecBufOf(TRecordBuffer Buffer) const;
   TMemTableDataZk* ViewData() const;
+  String CheckFieldsForCreate() const;
   void FillBufferFromRecord(TMemoryRecordZk* Rec, int RowNum, TRecordBuffer Buffer);
   int ViewCount() const;
   TMemoryRecordZk* ViewRecord(int Row) const;

@@ -94,4 +94,5 @@ inline constexpr const char16_t* DriverWithExternal =
 inline constexpr const char16_t* ExternalWithDriver =
     u"Assigning to ExternalMemData is not allowed if DataDriver is assigned";
 inline constexpr const char16_t* CircularLinks = u"Circular datalinks are not allowed";
+inline constexpr const char16_t* UnknownFieldType = u"Field '%s' is of an unknown type";
 }  // namespace MemTableText

@@ -348,6 +348,40 @@ TEST_F(MemTableTest, FieldsFollowTheirDefinitionsVisibility) {
   EXPECT_FALSE(Table->FieldByName(u"NM")->Visible());
 }
 
+// Made from persistent fields alone: a type the records cannot hold is refused and the table
+// stays closed; the field whose values are generated numbers new records.
+TEST(MemTableCreate, FromPersistentFieldsChecksTypesAndMarksTheGeneratedField) {
+  TMemTableZk Table(nullptr);
+  Table.SetName(u"MT");
+  auto* Id = new TIntegerField(&Table);
+  Id->SetFieldName(u"ID");
+  Id->SetAutoGenerateValue(arAutoInc);
+  Id->SetDataSet(&Table);
+  auto* Memo = new TWideMemoField(&Table);
+  Memo->SetFieldName(u"NOTE");
+  Memo->SetDataSet(&Table);
+  auto* Ref = new TReferenceField(&Table);
+  Ref->SetFieldName(u"REF");
+  Ref->SetDisplayLabel(u"Ссылка");
+  Ref->SetDataSet(&Table);
+  try {
+    Table.CreateDataSet();
+    FAIL();
+  } catch (const EDatabaseError& E) {
+    EXPECT_EQ(E.Message(), u"MT: Field 'Ссылка' is of an unknown type");
+  }
+  EXPECT_FALSE(Table.Active());
+  EXPECT_EQ(Table.MemTableData()->DataStruct()->Count(), 0);
+
+  delete Ref;
+  Table.CreateDataSet();
+  Table.Append();
+  Table.FieldByName(u"NOTE")->SetAsString(u"жёлтый");
+  Table.Post();
+  EXPECT_EQ(Table.FieldByName(u"ID")->AsInteger(), -1);
+  EXPECT_EQ(Table.FieldByName(u"NOTE")->AsString(), u"жёлтый");
+}
+
 TEST(MemTableOpen, WithoutStructureOrDriverRaisesNoData) {
   TMemTableZk Table(nullptr);
   Table.SetName(u"MT");
