@@ -673,7 +673,7 @@ public:
     int From = P.FParser->GetPlainPosition([&] { auto Pt = PositionToPoint(A); return Pt; }());
     int To = P.FParser->GetPlainPosition(PositionToPoint(B));
     if (From < 1 || To < From) return {};
-    return P.FParser->Text().substr(From - 1, To - From);
+    return String(P.FParser->Text().substr(From - 1, To - From));
   }
 
   TksILParser& P;

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <bitset>
+#include <string_view>
 #include <vector>
 
 #include "platform/rtl/Types.h"
@@ -69,7 +70,7 @@ public:
   bool UseY() const { return FUseY; }
   void SetUseY(bool Value) { FUseY = Value; }
   // The source text without the sentinel.
-  String Text() const { return FText.substr(0, FSize); }
+  std::u16string_view Text() const { return std::u16string_view(FText).substr(0, FSize); }
   void SetText(const String& Value);
   int Size() const { return FSize; }
 

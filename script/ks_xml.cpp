@@ -28,23 +28,21 @@ bool SameTextView(std::u16string_view A, std::u16string_view B) {
   return true;
 }
 
-// Position of Needle in Hay ignoring case, or npos.
-size_t FindNoCase(std::u16string_view Hay, std::u16string_view Needle) {
-  if (Needle.size() > Hay.size()) return String::npos;
-  for (size_t i = 0; i + Needle.size() <= Hay.size(); ++i)
-    if (SameTextView(Hay.substr(i, Needle.size()), Needle)) return i;
-  return String::npos;
-}
-
 // Finds attribute Name in the raw attribute text: the offset of the name and of the value.
+// The name matches ignoring case where it starts the text or follows a blank and is followed
+// by =" (the first such place).
 bool LocateProp(const String& Text, const String& Name, size_t& NameAt, size_t& ValueAt) {
-  String Hay = u" " + Text;
-  String Needle = u" " + Name + u"=\"";
-  size_t P = FindNoCase(Hay, Needle);
-  if (P == String::npos) return false;
-  NameAt = P;  // offset in Text of the name (the leading space of Hay shifts by one)
-  ValueAt = P + Needle.size() - 1;
-  return true;
+  const std::u16string_view T(Text), N(Name);
+  const size_t Len = N.size();
+  if (Text.size() < Len + 2) return false;
+  for (size_t P = 0; P + Len + 2 <= T.size(); ++P) {
+    if ((P > 0 && T[P - 1] != u' ') || T[P + Len] != u'=' || T[P + Len + 1] != u'"') continue;
+    if (!SameTextView(T.substr(P, Len), N)) continue;
+    NameAt = P;
+    ValueAt = P + Len + 2;
+    return true;
+  }
+  return false;
 }
 
 void WriteItem(std::string& Out, const TksXMLItem* Item, bool AutoIndent, int Level) {
