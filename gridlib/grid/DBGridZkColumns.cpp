@@ -298,6 +298,8 @@ void TColumnZk::Assign(TPersistent* Source) {
   FMinWidth = S->FMinWidth;
   FTag = S->FTag;
   FVisible = S->FVisible;
+  FDropDownRows = S->FDropDownRows;
+  SetDropDownWidth(S->FDropDownWidth);
   FTitle->Assign(S->FTitle.get());
   FFooter->Assign(S->FFooter.get());
   FFooters->Assign(S->FFooters.get());
@@ -418,6 +420,76 @@ void TColumnZk::SetVisible(bool Value) {
   if (Value == FVisible) return;
   FVisible = Value;
   Changed(true);
+}
+
+void TColumnZk::SetDropDownWidth(int Value) {
+  if (Value == FDropDownWidth) return;
+  FDropDownWidth = Value;
+  Changed(false);
+}
+
+void TColumnZk::SetInRowLinePos(int Value) {
+  if (Value == FRowLine) return;
+  FRowLine = Value;
+  Changed(true);
+}
+
+void TColumnZk::SetInRowLineHeight(int Value) {
+  if (Value == FRowLineCount) return;
+  FRowLineCount = Value;
+  Changed(true);
+}
+
+void TColumnZk::DefineProperties(TFiler* Filer) {
+  TCollectionItem::DefineProperties(Filer);
+  Filer->DefineProperty(
+      u"InRowLinePos", [this](TReader* R) { SetInRowLinePos(R->ReadInteger()); },
+      [this](TWriter* W) { W->WriteInteger(InRowLinePos()); }, InRowLinePos() != 0);
+  Filer->DefineProperty(
+      u"InRowLineHeight", [this](TReader* R) { SetInRowLineHeight(R->ReadInteger()); },
+      [this](TWriter* W) { W->WriteInteger(InRowLineHeight()); }, InRowLineHeight() != 1);
+}
+
+namespace {
+// A field the grid may not write: its own ReadOnly, or a lookup whose key fields are all
+// read-only (or that belongs to no dataset).
+bool IsFieldReadOnlyForGrid(TField* F) {
+  if (F->ReadOnly()) return true;
+  if (!F->Lookup() || F->KeyFields().empty()) return false;
+  if (!F->DataSet()) return true;
+  std::size_t Pos = 0;
+  while (Pos < F->KeyFields().size()) {
+    TField* Key = F->DataSet()->FindField(ExtractFieldName(F->KeyFields(), Pos));
+    if (Key && !Key->ReadOnly()) return false;
+  }
+  return true;
+}
+}  // namespace
+
+bool TColumnZk::IsTabStop() const {
+  TCustomDBGridZk* G = Grid();
+  TField* F = Field();
+  return FVisible && !ReadOnly() && G && G->DataLink()->Active() && F &&
+         F->FieldKind() != fkCalculated && !IsFieldReadOnlyForGrid(F);
+}
+
+TColumnZk* TDBGridColumnsZk::GetNextTabColumn(TColumnZk* ForColumn, bool GoForward) const {
+  const int Step = GoForward ? 1 : -1;
+  for (int I = ForColumn->Index() + Step; I >= 0 && I < Count(); I += Step)
+    if (Items(I)->IsTabStop()) return Items(I);
+  return ForColumn;
+}
+
+TColumnZk* TDBGridColumnsZk::GetFirstTabColumn() const {
+  for (int I = 0; I < Count(); ++I)
+    if (Items(I)->IsTabStop()) return Items(I);
+  return nullptr;
+}
+
+TColumnZk* TDBGridColumnsZk::GetLastTabColumn() const {
+  for (int I = Count() - 1; I >= 0; --I)
+    if (Items(I)->IsTabStop()) return Items(I);
+  return nullptr;
 }
 
 int TColumnZk::DefaultWidth() const {
@@ -620,6 +692,8 @@ REGISTER_CLASS(TColumnZk) {
       .Property("Color", &TColumnZk::Color, &TColumnZk::SetColor)
       .Stored(&TColumnZk::IsColorStored)
       .Property("DisplayFormat", &TColumnZk::DisplayFormat, &TColumnZk::SetDisplayFormat)
+      .Property("DropDownRows", &TColumnZk::DropDownRows, &TColumnZk::SetDropDownRows, 7)
+      .Property("DropDownWidth", &TColumnZk::DropDownWidth, &TColumnZk::SetDropDownWidth, 0)
       .Property("EditMask", &TColumnZk::EditMask, &TColumnZk::SetEditMask)
       .Property("EndEllipsis", &TColumnZk::EndEllipsis, &TColumnZk::SetEndEllipsis, false)
       .Property("FieldName", &TColumnZk::FieldName, &TColumnZk::SetFieldName)

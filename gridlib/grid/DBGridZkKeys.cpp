@@ -69,30 +69,20 @@ void TCustomDBGridZk::PriorRow(bool Select) {
 }
 
 void TCustomDBGridZk::TabToColumn(bool GoForward) {
+  const int Current = SelectedIndex();
+  if (Current < 0 || Current >= FColumns->Count()) return;
   BeginUpdate();
   try {
     ClearSelectionIfOption();
-    const int Count = FColumns->Count();
-    int Next = SelectedIndex();
-    do {
-      Next += GoForward ? 1 : -1;
-    } while (Next >= 0 && Next < Count && !FColumns->Items(Next)->Visible());
-    if (Next < 0 || Next >= Count) {
-      auto FirstVisible = [&](int From, int Step) {
-        for (int I = From; I >= 0 && I < Count; I += Step)
-          if (FColumns->Items(I)->Visible()) return I;
-        return -1;
-      };
-      if (GoForward) {
-        NextRow(false);
-        MoveCol(FirstVisible(0, 1), 0, false);
-      } else {
-        PriorRow(false);
-        MoveCol(FirstVisible(Count - 1, -1), 0, false);
-      }
-    } else {
-      MoveCol(Next, 0, false);
+    TColumnZk* From = FColumns->Items(Current);
+    TColumnZk* Next = FColumns->GetNextTabColumn(From, GoForward);
+    if (Next == From) {
+      // No further Tab stop on this record: the first (last) one of the next (prior) record.
+      if (GoForward) NextRow(false);
+      else PriorRow(false);
+      Next = GoForward ? FColumns->GetFirstTabColumn() : FColumns->GetLastTabColumn();
     }
+    if (Next) MoveCol(Next->Index(), 0, false);
   } catch (...) {
     EndUpdate();
     throw;

@@ -72,6 +72,32 @@ TEST_F(DBGridZkInput, RowKeysAppendCancelAndWrap) {
   EXPECT_EQ(G->SelectedIndex(), 1);
 }
 
+TEST_F(DBGridZkInput, TabSkipsColumnsThatCannotBeWritten) {
+  G->Columns()->Items(1)->SetReadOnly(true);              // NAME: the column is read-only
+  F.Set->FieldByName(u"QTY")->SetReadOnly(true);          // QTY: the field is
+  G->Columns()->Items(3)->SetVisible(true);
+  struct TStep { const char* Name; TShiftState Shift; int RecNo, Col; };
+  const TStep Steps[] = {
+      {"over the read-only column", {}, 1, 2},
+      {"over the read-only field", {}, 1, 4},
+      {"to the last Tab stop", {}, 1, 5},
+      {"wraps to the next record", {}, 2, 0},
+      {"back to the prior record", {ssShift}, 1, 5},
+      {"back over the read-only field", {ssShift}, 1, 4},
+      {"back over both", {ssShift}, 1, 2},
+  };
+  F.Set->First();
+  G->MoveCol(0, 0, false);
+  for (const TStep& S : Steps) {
+    SimulateKeyPress(VK_TAB, S.Shift);
+    EXPECT_EQ(F.Set->RecNo(), S.RecNo) << S.Name;
+    EXPECT_EQ(G->SelectedIndex(), S.Col) << S.Name;
+  }
+  EXPECT_FALSE(G->Columns()->Items(1)->IsTabStop());
+  EXPECT_EQ(G->Columns()->GetFirstTabColumn(), G->Columns()->Items(0));
+  EXPECT_EQ(G->Columns()->GetLastTabColumn(), G->Columns()->Items(5));
+}
+
 TEST_F(DBGridZkInput, KeyTable) {
   struct TCase {
     const char* Name;
