@@ -1,11 +1,12 @@
-// DBGridZkModule.cpp - the data grid unit's start and end: class registrations, the shared
-// paint style, policy object and sort-marker font.
+// DBGridZkModule.cpp - the data grid unit's start and end: the column storage interceptors,
+// class registrations, the shared paint style, policy object and sort-marker font.
 #include "gridlib/grid/DBGridZkModule.h"
 
 #include <memory>
 
 #include "gridlib/grid/DBGridInplaceEdit.h"
 #include "gridlib/grid/DBGridZkCenter.h"
+#include "gridlib/grid/DBGridZkInterceptors.h"
 #include "gridlib/grid/DBGridZk_p.h"
 #include "gridlib/toolkit/ToolkitModule.h"
 
@@ -24,6 +25,7 @@ bool DBGridZkModuleStarted() { return GStarts > 0; }
 void DBGridZkModuleInitialize() {
   if (GStarts++ > 0) return;
   ToolkitModuleInitialize();
+  RegisterDBGridZkInterceptors();
   GStyle = std::make_unique<TDBGridZkStyle>();
   GCenter = std::make_unique<TDBGridZkCenter>();
   GSortMarkerFont = std::make_unique<TFont>();
