@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "gridlib/grid/DBGridZkFeatures.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/Fields.h"
 #include "platform/rtl/SysUtils.h"
@@ -99,14 +100,19 @@ bool TDBGridZkCenter::DefaultLocateText(TCustomDBGridZk* Grid, const String& Fie
                                         TLocateTextDirectionZk Direction,
                                         TLocateTextMatchingZk Matching,
                                         TLocateTextTreeFindRangeZk TreeFindRange) {
-  // No dataset class registers its own search: the standard one runs.
+  if (TDataSetFeaturesZk* Features = FindDataSetFeatures(Grid ? Grid->DataSet() : nullptr))
+    return Features->LocateText(Grid, FieldName, Text, Options, Direction, Matching,
+                                TreeFindRange);
   if (auto& Locate = DBGridZkRoutines().LocateGridText)
     return Locate(Grid, FieldName, Text, Options, Direction, Matching, TreeFindRange);
   return BasicLocateGridText(Grid, FieldName, Text, Options, Direction, Matching);
 }
 
-bool TDBGridZkCenter::DefaultMoveDataRows(TCustomDBGridZk*, TBMListZk*, int, bool) {
-  return false;   // no dataset class registers a record move
+bool TDBGridZkCenter::DefaultMoveDataRows(TCustomDBGridZk* Grid, TBMListZk* BookmarkList,
+                                          int ToRecNo, bool CheckOnly) {
+  if (TDataSetFeaturesZk* Features = FindDataSetFeatures(Grid ? Grid->DataSet() : nullptr))
+    return Features->MoveRecords(Grid, BookmarkList, ToRecNo, CheckOnly);
+  return false;
 }
 
 bool TDBGridZkCenter::LocateText(TCustomDBGridZk* Grid, const String& FieldName, const String& Text,
@@ -132,11 +138,21 @@ void TDBGridZkCenter::ApplySorting(TCustomDBGridZk* Grid) {
   else DefaultApplySorting(Grid);
 }
 // Without a registered dataset class, sorting and filtering reach no dataset.
-void TDBGridZkCenter::DefaultApplyFilter(TCustomDBGridZk*) {}
-void TDBGridZkCenter::DefaultApplySorting(TCustomDBGridZk*) {}
+void TDBGridZkCenter::DefaultApplyFilter(TCustomDBGridZk* Grid) {
+  TDataSet* D = Grid ? Grid->DataSet() : nullptr;
+  if (TDataSetFeaturesZk* Features = FindDataSetFeatures(D))
+    Features->ApplyFilter(Grid, D, D->Active());
+}
+void TDBGridZkCenter::DefaultApplySorting(TCustomDBGridZk* Grid) {
+  TDataSet* D = Grid ? Grid->DataSet() : nullptr;
+  if (TDataSetFeaturesZk* Features = FindDataSetFeatures(D))
+    Features->ApplySorting(Grid, D, D->Active());
+}
 
 void TDBGridZkCenter::ExecuteFindDialog(TCustomDBGridZk* Grid, const String& Text,
-                                        const String&, bool Modal) {
+                                        const String& FieldName, bool Modal) {
+  if (TDataSetFeaturesZk* Features = FindDataSetFeatures(Grid ? Grid->DataSet() : nullptr))
+    return Features->ExecuteFindDialog(Grid, Text, FieldName, Modal);
   if (auto& Show = DBGridZkRoutines().ShowGridFindDialog) Show(Grid, Text, u"", Modal);
 }
 

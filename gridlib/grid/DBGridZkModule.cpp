@@ -6,6 +6,8 @@
 
 #include "gridlib/grid/DBGridInplaceEdit.h"
 #include "gridlib/grid/DBGridZkCenter.h"
+#include "gridlib/grid/DBGridZkFeatures.h"
+#include "gridlib/grid/DBGridZkFindDlgs.h"
 #include "gridlib/grid/DBGridZkInterceptors.h"
 #include "gridlib/grid/DBGridZk_p.h"
 #include "gridlib/toolkit/ToolkitModule.h"
@@ -35,10 +37,14 @@ void DBGridZkModuleInitialize() {
   RegisterDBSumLstClasses();
   RegisterDBGridZkClasses();
   RegisterDBGridInplaceEditClasses();
+  DBGridZkFeaturesInitialize();
+  DBGridZkFindDlgsInitialize();
 }
 
 void DBGridZkModuleFinalize() {
   if (GStarts == 0 || --GStarts > 0) return;
+  DBGridZkFindDlgsFinalize();
+  DBGridZkFeaturesFinalize();
   GSortMarkerFont.reset();
   FreeIndicatorTitleMenus();
   GCenter.reset();
