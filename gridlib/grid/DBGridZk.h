@@ -29,6 +29,7 @@
 #include "gridlib/grid/GridsZk.h"
 #include "gridlib/toolkit/BMListZk.h"
 #include "gridlib/toolkit/DBCtrlsZk.h"
+#include "gridlib/toolkit/DBCtrlsZk.h"
 #include "gridlib/toolkit/MemTableIntfZk.h"
 #include "platform/db/DataSource.h"
 
@@ -1413,6 +1414,92 @@ class TDBGridZk : public TCustomDBGridZk {
   VORENTA_CLASS(TDBGridZk, TCustomDBGridZk)
 public:
   explicit TDBGridZk(TComponent* AOwner) : TCustomDBGridZk(AOwner) {}
+};
+
+// --- lookup drop-down settings (DBGridZkDropDownBox.cpp) -----------------------------------------
+
+class TSpecRowZk;
+
+VORENTA_ENUM(TDBLookupGridZkOption, dlgColumnResizeZk, dlgColLinesZk, dlgRowLinesZk,
+             dlgAutoSortMarkingZk, dlgMultiSortMarkingZk);
+VORENTA_SET(TDBLookupGridZkOptions, TDBLookupGridZkOption);
+
+// What the owner of drop-down settings (a column, a lookup combo box) offers them: its drop-down
+// lookup grid and that grid's option set. The owner keeps the grid; the settings never free it.
+class IDropDownBoxOwnerZk {
+public:
+  virtual ~IDropDownBoxOwnerZk() = default;
+  // Asks for a free notification of AComponent (nothing for nullptr).
+  virtual void DropDownBoxFreeNotification(TComponent* AComponent) = 0;
+  virtual TCustomDBGridZk* GetDropDownGrid() = 0;
+  virtual TDBLookupGridZkOptions GetDropDownGridOptions() = 0;
+  virtual void SetDropDownGridOptions(TDBLookupGridZkOptions Value) = 0;
+};
+
+// The settings of a lookup drop-down. Columns, column defaults, options and SortLocal live in
+// the owner's drop-down grid and are reached through IDropDownBoxOwnerZk.
+class TColumnDropDownBoxZk : public TPersistent {
+  VORENTA_CLASS(TColumnDropDownBoxZk, TPersistent)
+public:
+  explicit TColumnDropDownBoxZk(TPersistent* Owner = nullptr);
+  ~TColumnDropDownBoxZk() override;
+  void Assign(TPersistent* Source) override;
+
+  TDropDownAlign Align() const { return FAlign; }
+  void SetAlign(TDropDownAlign Value) { FAlign = Value; }
+  bool AutoDrop() const { return FAutoDrop; }
+  void SetAutoDrop(bool Value) { FAutoDrop = Value; }
+  bool AutoFitColWidths() const { return FAutoFitColWidths; }
+  void SetAutoFitColWidths(bool Value) { FAutoFitColWidths = Value; }
+  TDBGridColumnsZk* Columns() const;
+  void SetColumns(TDBGridColumnsZk* Value);
+  bool IsColumnsStored() const;
+  TColumnDefValuesZk* ColumnDefValues() const;
+  void SetColumnDefValues(TColumnDefValuesZk* Value);
+  TDataSource* ListSource() const { return FListSource; }
+  void SetListSource(TDataSource* Value);
+  TDBLookupGridZkOptions Options() const;
+  void SetOptions(TDBLookupGridZkOptions Value);
+  int Rows() const { return FRows; }
+  void SetRows(int Value) { FRows = Value; }
+  bool ShowTitles() const { return FShowTitles; }
+  void SetShowTitles(bool Value) { FShowTitles = Value; }
+  bool Sizable() const { return FSizable; }
+  void SetSizable(bool Value) { FSizable = Value; }
+  bool SortLocal() const;
+  void SetSortLocal(bool Value);
+  TSpecRowZk* SpecRow() const { return FSpecRow.get(); }
+  void SetSpecRow(TSpecRowZk* Value);
+  bool UseMultiTitle() const { return FUseMultiTitle; }
+  void SetUseMultiTitle(bool Value) { FUseMultiTitle = Value; }
+  // -1: the columns' widths; 0 or below: the owner's width.
+  int Width() const { return FWidth; }
+  void SetWidth(int Value) { FWidth = Value; }
+  TPersistent* GetOwner() const override { return FOwner; }
+
+protected:
+  IDropDownBoxOwnerZk* OwnerIntf() const { return dynamic_cast<IDropDownBoxOwnerZk*>(FOwner); }
+  TCustomDBGridZk* OwnerGrid() const;
+
+private:
+  TDropDownAlign FAlign = daLeft;
+  bool FAutoDrop = false;
+  bool FAutoFitColWidths = true;
+  TDataSource* FListSource = nullptr;
+  TPersistent* FOwner;
+  int FRows = 0;
+  bool FShowTitles = false;
+  bool FSizable = false;
+  std::unique_ptr<TSpecRowZk> FSpecRow;
+  bool FUseMultiTitle = false;
+  int FWidth = 0;
+};
+
+// The lookup combo box's drop-down settings: seven rows by default.
+class TLookupComboboxDropDownBoxZk : public TColumnDropDownBoxZk {
+  VORENTA_CLASS(TLookupComboboxDropDownBoxZk, TColumnDropDownBoxZk)
+public:
+  explicit TLookupComboboxDropDownBoxZk(TPersistent* Owner = nullptr);
 };
 
 // --- lookup drop-down settings (DBGridZkDropDownBox.cpp) -----------------------------------------

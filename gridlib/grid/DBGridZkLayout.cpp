@@ -185,11 +185,13 @@ void TCustomDBGridZk::DefaultColumnsFromDataSet() {
   }
   TDataSet* D = DataSet();
   const bool Active = FDataLink->Active() && D;
-  // Columns already built for the same fields stay, with whatever was changed on them.
+  // The automatic columns show the visible fields of GetDataSetFields.
+  std::vector<TField*> Fields;
+  if (Active) GetDataSetFields(Fields);
   std::vector<String> Wanted;
-  if (Active)
-    for (int I = 0; I < D->FieldCount(); ++I)
-      if (D->Fields()->Fields(I)->Visible()) Wanted.push_back(D->Fields()->Fields(I)->FieldName());
+  for (TField* F : Fields)
+    if (F->Visible()) Wanted.push_back(F->FieldName());
+  // Columns already built for the same fields stay, with whatever was changed on them.
   if (static_cast<int>(Wanted.size()) == FColumns->Count()) {
     bool Same = true;
     for (int I = 0; I < FColumns->Count() && Same; ++I)
@@ -200,14 +202,12 @@ void TCustomDBGridZk::DefaultColumnsFromDataSet() {
   FColumns->BeginUpdate();
   try {
     FColumns->Clear();
-    if (Active)
-      for (int I = 0; I < D->FieldCount(); ++I) {
-        TField* F = D->Fields()->Fields(I);
-        if (!F->Visible()) continue;
-        TColumnZk* C = FColumns->Add();
-        C->SetFieldName(F->FieldName());
-        C->SetStored(false);
-      }
+    for (TField* F : Fields) {
+      if (!F->Visible()) continue;
+      TColumnZk* C = FColumns->Add();
+      C->SetFieldName(F->FieldName());
+      C->SetStored(false);
+    }
   } catch (...) {
     FColumns->EndUpdate();
     --FLayoutLock;
