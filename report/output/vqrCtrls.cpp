@@ -101,12 +101,106 @@ void TvqrScrollWin::Paint() {
 
 // --- combo box --------------------------------------------------------------------------------
 
-TvqrComboBox::TvqrComboBox(TComponent* AOwner) : TComboBox(AOwner) { SetWidth(100); }
+TvqrComboBox::TvqrComboBox(TComponent* AOwner) : TComboBox(AOwner) {
+  SetBorderStyle(bsNone);
+  SetItemHeight(13);   // the line height of the tool bar's font
+  SetWidth(100);
+}
 
-int TvqrComboBox::DropDownHeight() const {
+int TvqrComboBox::DropDownHeight() {
   if (DropDownCount() > 0 && Items()->Count() > 0)
-    return FItemHeight * MinWord(DropDownCount(), Items()->Count()) + 2;
-  return FItemHeight + 2;
+    return ItemHeight() * MinWord(DropDownCount(), Items()->Count()) + 2;
+  return ItemHeight() + 2;
+}
+
+TPoint TvqrComboBox::DropDownSize() { return {FListWidth > 0 ? FListWidth : Width(), DropDownHeight()}; }
+
+bool TvqrComboBox::IsHighlighted() const {
+  return ComponentState().Contains(csDesigning) || DroppedDown() || Focused() || FMouseInControl;
+}
+
+int TvqrComboBox::ButtonState() const {
+  if (!IsHighlighted()) return 0;
+  return DroppedDown() ? 2 : 1;
+}
+
+// The text sits inside the frame, left of the button.
+void TvqrComboBox::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  TComboBox::SetBounds(ALeft, ATop, AWidth, AHeight);
+  TRect R = Rect(3, 3, std::max(3, AWidth - FButtonWidth - 5), std::max(3, AHeight - 3));
+  Perform(EM_SETRECT, 0, LPARAM(&R));
+}
+
+void TvqrComboBox::DropDown() {
+  TComboBox::DropDown();
+  Invalidate();
+}
+
+void TvqrComboBox::CloseUp() {
+  Invalidate();
+  TComboBox::CloseUp();
+}
+
+void TvqrComboBox::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case CM_MOUSEENTER:
+    case CM_MOUSELEAVE:
+      FMouseInControl = Message.Msg == CM_MOUSEENTER;
+      if (IsEnabledInTree() && !Focused() && !DroppedDown()) Invalidate();
+      break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case CM_ENABLEDCHANGED: Invalidate(); break;
+    default: break;
+  }
+  TComboBox::Dispatch(Message);
+}
+
+void TvqrComboBox::PaintWindow(HDC DC) {
+  TCustomEdit::PaintWindow(DC);   // the text; the frame and the button are ours
+  TCanvas* C = DC;
+  if (!IsEnabledInTree()) {
+    PaintDisabled(C);
+    return;
+  }
+  PaintFrame(C, IsHighlighted());
+  PaintDropButton(C, ButtonState());
+}
+
+void TvqrComboBox::PaintFrame(TCanvas* C, bool Highlighted) {
+  TRect R = Rect(0, 0, Width(), Height());
+  FillFrame(C, R, Highlighted ? clHighlight : clBtnFace);
+  InflateRect(R, -1, -1);
+  FillFrame(C, R, clWindow);
+  InflateRect(R, -1, -1);
+  R.Right -= FButtonWidth + 2;
+  FillFrame(C, R, clWindow);
+}
+
+// The downward triangle of the button: lines of 5, 3 and 1 pixels.
+static void PaintArrow(TCanvas* C, int X, int Y, TColor Color) {
+  for (int I = 0; I < 3; ++I) FillColorRect(C, Rect(X + I, Y + I, X + 5 - I, Y + I + 1), Color);
+}
+
+void TvqrComboBox::PaintDropButton(TCanvas* C, int State) {
+  const int W = Width(), H = Height();
+  const TRect Button = Rect(W - FButtonWidth - 3, 1, W - 1, H - 1);
+  const int ArrowX = FButtonWidth / 2 + W - FButtonWidth - 4, ArrowY = (H - 4) / 2 + 1;
+  const int SeparatorX = W - FButtonWidth - 4;
+  TColor Fill = clBtnFace, Separator = clWindow, Arrow = clBtnText;
+  if (State == 1) Fill = MixColors(clHighlight, clWindow, 30), Separator = clHighlight;
+  if (State == 2) Fill = MixColors(clHighlight, clWindow, 50), Separator = clHighlight, Arrow = clCaptionText;
+  FillColorRect(C, Button, Fill);
+  if (State == 0) FillFrame(C, Button, clWindow);
+  FillColorRect(C, Rect(SeparatorX, 1, SeparatorX + 1, H - 1), Separator);
+  PaintArrow(C, ArrowX, ArrowY, Arrow);
+}
+
+void TvqrComboBox::PaintDisabled(TCanvas* C) {
+  const int W = Width(), H = Height();
+  FillColorRect(C, ClientRect(), clBtnFace);
+  FillFrame(C, Rect(0, 0, W, H), clBtnShadow);
+  PaintArrow(C, FButtonWidth / 2 + W - FButtonWidth - 4, (H - 4) / 2 + 1, clGrayText);
 }
 
 // --- helpers ----------------------------------------------------------------------------------
@@ -117,6 +211,18 @@ TColor MixColors(TColor Color1, TColor Color2, int Weight) {
   auto Mix = [&](int C1, int C2) { return (C2 * (Scale - Weight) + C1 * Weight + Scale / 2) / Scale; };
   return TColor(RGB(Mix(GetRValue(A), GetRValue(B)), Mix(GetGValue(A), GetGValue(B)),
                     Mix(GetBValue(A), GetBValue(B))));
+}
+
+void FillColorRect(TCanvas* Canvas, const TRect& R, TColor Color) {
+  Canvas->Brush()->SetStyle(bsSolid);
+  Canvas->Brush()->SetColor(Color);
+  Canvas->FillRect(R);
+}
+
+void FillFrame(TCanvas* Canvas, const TRect& R, TColor Color) {
+  Canvas->Brush()->SetStyle(bsSolid);
+  Canvas->Brush()->SetColor(Color);
+  Canvas->FrameRect(R);
 }
 
 int MinWord(int A, int B) {

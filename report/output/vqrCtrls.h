@@ -45,24 +45,44 @@ private:
   int FLargeChange = 10, FSmallChange = 1;
 };
 
-// A flat combo box of the tool bar; ListWidth 0 drops a list as wide as the box.
+// A flat combo box of the tool bar: a one-pixel frame and a narrow drop-down button that light
+// up while the box is highlighted (mouse over it, focused or dropped down); ListWidth 0 drops
+// a list as wide as the box, DropDownHeight high.
 class TvqrComboBox : public TComboBox {
   VORENTA_CLASS(TvqrComboBox, TComboBox)
 public:
   explicit TvqrComboBox(TComponent* AOwner);
   int ListWidth() const { return FListWidth; }
   void SetListWidth(int Value) { FListWidth = Value; }
-  int ItemHeight() const { return FItemHeight; }
-  void SetItemHeight(int Value) { FItemHeight = Value; }
+  bool MouseInControl() const { return FMouseInControl; }
   // Height of the dropped list: ItemHeight x min(DropDownCount, items) + 2, or ItemHeight + 2.
-  int DropDownHeight() const;
+  int DropDownHeight();
+  bool IsHighlighted() const;
+  // 0 normal, 1 hot (highlighted), 2 dropped down.
+  int ButtonState() const;
+
+  void Dispatch(TMessage& Message) override;
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+
+protected:
+  void PaintWindow(HDC DC) override;
+  TPoint DropDownSize() override;
+  void DropDown() override;
+  void CloseUp() override;
 
 private:
+  void PaintFrame(TCanvas* C, bool Highlighted);
+  void PaintDropButton(TCanvas* C, int State);
+  void PaintDisabled(TCanvas* C);
+  static constexpr int FButtonWidth = 11;
   int FListWidth = 0;
-  int FItemHeight = 13;
+  bool FMouseInControl = false;
 };
 
 // Color1's share in percent (Weight < 100) or per mille (from 100 on) mixed with Color2.
 TColor MixColors(TColor Color1, TColor Color2, int Weight);
+// A solid rectangle, and a one-pixel frame, in the colour (system colours resolved).
+void FillColorRect(TCanvas* Canvas, const TRect& R, TColor Color);
+void FillFrame(TCanvas* Canvas, const TRect& R, TColor Color);
 // The smaller of A and B compared as unsigned 16-bit numbers.
 int MinWord(int A, int B);

@@ -5,11 +5,14 @@
 
 #include "platform/classes/IniFiles.h"
 #include "platform/classes/TypeRegistry.h"
+#include "platform/controls/ExtCtrls.h"
 #include "platform/controls/StdCtrls.h"
+#include "platform/graphics/Bitmap.h"
 #include "report/core/vqrClassReport.h"
 #include "report/core/vqrPrinter.h"
 #include "report/core/vqrRes.h"
 #include "report/core/vqrUtils.h"
+#include "report/output/vqrDialogPictures.h"
 
 REGISTER_CLASS(TvqrPageSettingsForm) {}
 
@@ -24,6 +27,20 @@ T* Place(TWinControl* Parent, TComponent* Owner, int L, int T_, int W, int H) {
 }
 
 }  // namespace
+
+// The page picture of one orientation, both centred on the same place of the group.
+TImage* TvqrPageSettingsForm::OrientationPicture(bool Landscape) {
+  const int W = Landscape ? vqrOrientationLong : vqrOrientationShort;
+  const int H = Landscape ? vqrOrientationShort : vqrOrientationLong;
+  auto* Img = Place<TImage>(OrientationL, this, 30 - W / 2, 37 - H / 2, W, H);
+  TBitmap* B = Img->Picture()->Bitmap();
+  B->SetSize(W, H);
+  B->Canvas()->Brush()->SetColor(Color());
+  B->Canvas()->FillRect(Rect(0, 0, W, H));
+  vqrPaintOrientation(B->Canvas(), 0, 0, Landscape);
+  Img->SetVisible(!Landscape);
+  return Img;
+}
 
 TvqrPageSettingsForm::TvqrPageSettingsForm(TComponent* AOwner) : TForm(AOwner) {
   SetBorderStyle(bsDialog);
@@ -54,6 +71,8 @@ TvqrPageSettingsForm::TvqrPageSettingsForm(TComponent* AOwner) : TForm(AOwner) {
   OrientationL = Place<TGroupBox>(this, this, 4, 108, 277, 65);
   PortraitRB = Place<TRadioButton>(OrientationL, this, 60, 18, 200, 17);
   LandscapeRB = Place<TRadioButton>(OrientationL, this, 60, 40, 200, 17);
+  PortraitImg = OrientationPicture(false);
+  LandscapeImg = OrientationPicture(true);
   PortraitRB->SetChecked(true);
   PortraitRB->SetOnClick([this](TObject*) { PortraitRBClick(); });
   LandscapeRB->SetOnClick([this](TObject*) { PortraitRBClick(); });
@@ -135,7 +154,11 @@ void TvqrPageSettingsForm::FormShow() {
   FUpdating = false;
 }
 
-void TvqrPageSettingsForm::PortraitRBClick() { SizeCBClick(); }
+void TvqrPageSettingsForm::PortraitRBClick() {
+  PortraitImg->SetVisible(PortraitRB->Checked());
+  LandscapeImg->SetVisible(LandscapeRB->Checked());
+  SizeCBClick();
+}
 
 void TvqrPageSettingsForm::SizeCBClick() {
   if (FUpdating && Visible()) return;

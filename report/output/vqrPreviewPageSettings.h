@@ -11,6 +11,7 @@ class TButton;
 class TComboBox;
 class TEdit;
 class TGroupBox;
+class TImage;
 class TLabel;
 class TRadioButton;
 class TvqrReport;
@@ -43,10 +44,12 @@ public:
   TRadioButton *PortraitRB = nullptr, *LandscapeRB = nullptr, *ApplyToCurRB = nullptr,
                *ApplyToAllRB = nullptr;
   TButton *OKB = nullptr, *CancelB = nullptr;
+  TImage *PortraitImg = nullptr, *LandscapeImg = nullptr;
 
 private:
   void FormShow();
   void FormHide();
+  TImage* OrientationPicture(bool Landscape);
   String ToUnits(Extended Millimetres) const;
   Extended ToMillimetres(const String& Text) const;
   TvqrDesignerUnits FUnits = duCM;

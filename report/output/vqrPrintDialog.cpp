@@ -8,10 +8,13 @@
 #include "platform/controls/PaintBox.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/controls/UpDown.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/ImageList.h"
 #include "platform/rtl/SysUtils.h"
 #include "report/core/vqrPreviewPages.h"
 #include "report/core/vqrPrinter.h"
 #include "report/core/vqrRes.h"
+#include "report/output/vqrDialogPictures.h"
 
 REGISTER_CLASS(TvqrPrintDialog) {}
 
@@ -35,20 +38,24 @@ TComboBox* DropList(TWinControl* Parent, TComponent* Owner, int L, int T_, int W
   return C;
 }
 
-// Sheets of two copies, drawn as the collation picture: "1 2 / 1 2" or "1 1 / 2 2".
-void PaintCopies(TCanvas* C, const TRect& R, bool Collate, TColor Back) {
-  C->Brush()->SetColor(Back);
+// The print modes' pictures, 64 x 32 each, on a background that the list makes transparent.
+void FillPrintModeImages(TImageList* List) {
+  const TColor Mask = clFuchsia;
+  TBitmap Strip(vqrPrintModeWidth * 4, vqrPrintModeHeight);
+  Strip.Canvas()->Brush()->SetColor(Mask);
+  Strip.Canvas()->FillRect(Rect(0, 0, Strip.Width(), Strip.Height()));
+  for (int Mode = 0; Mode < 4; ++Mode) vqrPaintPrintMode(Strip.Canvas(), Mode * vqrPrintModeWidth, 0, Mode);
+  List->AddMasked(&Strip, Mask);
+}
+
+// Fills an owner-drawn row in the colours its state asks for.
+void FillRow(TCanvas* C, const TRect& R, TOwnerDrawState State) {
+  const bool Selected = State.Contains(odSelected);
+  C->Brush()->SetStyle(bsSolid);
+  C->Brush()->SetColor(Selected ? clHighlight : clWindow);
+  C->Font()->SetColor(Selected ? clHighlightText : clWindowText);
   C->FillRect(R);
-  const char16_t* Numbers[2][3] = {{u"1", u"2", u"3"}, {u"1", u"1", u"2"}};
-  for (int Sheet = 0; Sheet < 3; ++Sheet) {
-    const int X = 4 + Sheet * 28, Y = 6 + (Sheet % 2) * 4;
-    C->Pen()->SetColor(clBlack);
-    C->Brush()->SetColor(clWhite);
-    C->Rectangle(X, Y, X + 22, Y + 30);
-    C->Brush()->SetStyle(bsClear);
-    C->TextOut(X + 8, Y + 8, Numbers[Collate ? 0 : 1][Sheet]);
-    C->Brush()->SetStyle(bsSolid);
-  }
+  C->Brush()->SetStyle(bsClear);
 }
 
 }  // namespace
@@ -67,8 +74,12 @@ TvqrPrintDialog::TvqrPrintDialog(TComponent* AOwner) : TForm(AOwner) {
   NameL = Place<TLabel>(Label12, this, 8, 20, 50, 13);
   NameL->SetCaption(Res(u"212"));
   PrintersCB = Place<TComboBox>(Label12, this, 60, 16, 329, 22);
-  PrintersCB->SetStyle(csDropDownList);
+  PrintersCB->SetStyle(csOwnerDrawFixed);
+  PrintersCB->SetItemHeight(Screen->PixelsPerInch() > 96 ? 19 : 16);
   PrintersCB->SetOnSelect([this](TObject*) { PrintersCBClick(); });
+  PrintersCB->SetOnDrawItem([this](TWinControl*, int Index, const TRect& R, TOwnerDrawState State) {
+    PrintersCBDrawItem(Index, R, State);
+  });
   PropButton = Place<TButton>(Label12, this, 444, 16, 95, 22);
   PropButton->SetCaption(Res(u"209"));
   PropButton->SetOnClick([this](TObject*) { PropButtonClick(); });
@@ -117,15 +128,21 @@ TvqrPrintDialog::TvqrPrintDialog(TComponent* AOwner) : TForm(AOwner) {
   CollateCB->SetCaption(Res(u"204"));
   CollateCB->SetChecked(true);
   CopiesPB = Place<TPaintBox>(Label2, this, 12, 48, 92, 53);
-  CopiesPB->SetOnPaint([this](TObject*) {
-    PaintCopies(CopiesPB->Canvas(), CopiesPB->ClientRect(), CollateCB->Checked(), Color());
-  });
+  CopiesPB->SetOnPaint([this](TObject*) { CopiesPBPaint(); });
   CollateCB->SetOnClick([this](TObject*) { CopiesPB->Invalidate(); });
 
   ScaleGB = Place<TGroupBox>(this, this, 272, 200, 281, 97);
   ScaleGB->SetCaption(Res(u"213"));
   PrintModeCB = DropList(ScaleGB, this, 12, 16, 257, {u"pmDefault", u"pmSplit", u"pmJoin", u"pmScale"});
+  PrintModeCB->SetBounds(12, 16, 257, 40);
+  PrintModeCB->SetStyle(csOwnerDrawFixed);
+  PrintModeCB->SetItemHeight(34);
   PrintModeCB->SetOnSelect([this](TObject*) { PrintModeCBClick(); });
+  PrintModeCB->SetOnDrawItem([this](TWinControl*, int Index, const TRect& R, TOwnerDrawState State) {
+    PrintModeCBDrawItem(Index, R, State);
+  });
+  PrintModeIL = std::make_unique<TImageList>(vqrPrintModeWidth, vqrPrintModeHeight);
+  FillPrintModeImages(PrintModeIL.get());
   PagSizeL = Place<TLabel>(ScaleGB, this, 12, 68, 120, 13);
   PagSizeL->SetCaption(Res(u"214"));
   PagPageSizeCB = Place<TComboBox>(ScaleGB, this, 140, 64, 129, 21);
@@ -165,6 +182,27 @@ TvqrPrintDialog::TvqrPrintDialog(TComponent* AOwner) : TForm(AOwner) {
   SetOnShow([this](TObject*) { FormShow(); });
   // Closing, not hiding: a cancelled print-file dialog still turns the result into cancel.
   SetOnClose([this](TObject*, TCloseAction&) { FormHide(); });
+}
+
+void TvqrPrintDialog::PrintersCBDrawItem(int Index, const TRect& R, TOwnerDrawState State) {
+  TCanvas* C = PrintersCB->Canvas();
+  FillRow(C, R, State);
+  StringTable()->PreviewButtonImages()->Draw(C, R.Left + 2, R.Top, 2);
+  C->TextOut(R.Left + 24, R.Top + 1, PrintersCB->Items()->Get(Index));
+}
+
+void TvqrPrintDialog::PrintModeCBDrawItem(int Index, const TRect& R, TOwnerDrawState State) {
+  TCanvas* C = PrintModeCB->Canvas();
+  FillRow(C, R, State);
+  PrintModeIL->Draw(C, R.Left + 2, R.Top + 1, Index);
+  C->TextOut(R.Left + 74, R.Top + 10, PrintModeCB->Items()->Get(Index));
+}
+
+void TvqrPrintDialog::CopiesPBPaint() {
+  TCanvas* C = CopiesPB->Canvas();
+  C->Brush()->SetColor(Color());
+  C->FillRect(CopiesPB->ClientRect());
+  vqrPaintCopies(C, 0, 0, CollateCB->Checked());
 }
 
 void TvqrPrintDialog::SelectPaper(int Code) {

@@ -4,7 +4,11 @@
 // choices into the report's print options; the duplex choice is read back by the caller.
 #pragma once
 
+#include <memory>
+
 #include "platform/controls/Forms.h"
+#include "platform/controls/StdCtrls.h"
+#include "platform/graphics/ImageList.h"
 #include "report/core/vqrClassReport.h"
 
 class TButton;
@@ -30,6 +34,11 @@ public:
   void PrintersCBClick();
   void PrintModeCBClick();
   void PropButtonClick();
+  // The owner-drawn rows: the printer picture and name; the print mode's picture and text.
+  void PrintersCBDrawItem(int Index, const TRect& R, TOwnerDrawState State);
+  void PrintModeCBDrawItem(int Index, const TRect& R, TOwnerDrawState State);
+  // The collation picture of the copies.
+  void CopiesPBPaint();
 
   TGroupBox *Label12 = nullptr, *Label1 = nullptr, *Label2 = nullptr, *ScaleGB = nullptr,
             *OtherGB = nullptr;
@@ -45,6 +54,7 @@ public:
   TUpDown* UpDown1 = nullptr;
   TPaintBox* CopiesPB = nullptr;
   TSaveDialog* FileDlg = nullptr;
+  std::unique_ptr<TImageList> PrintModeIL;
 
 private:
   void FormShow();

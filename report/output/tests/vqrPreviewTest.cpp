@@ -13,6 +13,7 @@
 #include "platform/controls/Menus.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/controls/TreeView.h"
+#include "platform/graphics/Bitmap.h"
 #include "platform/rtl/SysUtils.h"
 #include "report/core/vqrClassBands.h"
 #include "report/core/vqrClassMemo.h"
@@ -260,6 +261,48 @@ TEST(vqrCtrls, ScrollWindowPositionsMixColorsAndListHeight) {
   for (int I = 0; I < 10; ++I) Box.Items()->Add(IntToStr(I));
   EXPECT_EQ(Box.DropDownHeight(), 106);
   EXPECT_EQ(MinWord(0x10005, 7), 0x10005);
+}
+
+// The flat zoom box: its frame and button light up under the mouse and while dropped down, and
+// it drops a list ListWidth wide.
+TEST(vqrCtrls, FlatComboBoxLightsUpAndDropsItsListWidth) {
+  InitControls();
+  TForm Form(nullptr);
+  Form.SetBounds(0, 0, 200, 100);
+  auto* Focus = new TEdit(&Form);   // takes the focus, so the box is highlighted by the mouse only
+  Focus->SetParent(&Form);
+  Focus->SetTop(40);
+  auto* Box = new TvqrComboBox(&Form);
+  Box->SetParent(&Form);
+  Box->SetBounds(4, 2, 49, 19);
+  Box->SetListWidth(100);
+  for (const char16_t* Z : {u"50%", u"100%", u"200%"}) Box->Items()->Add(Z);
+  Form.Show();
+  Focus->SetFocus();
+  auto Corner = [&] {
+    TBitmap Face(49, 19);
+    Box->PaintTo(Face.Canvas(), 0, 0);
+    return std::make_pair(Face.PixelRGB(0, 0), Face.PixelRGB(49 - 5, 9));   // frame, button
+  };
+  const auto Normal = Corner();
+  EXPECT_EQ(Box->ButtonState(), 0);
+  EXPECT_EQ(Normal.first, ColorToRGB(clBtnFace));
+  EXPECT_EQ(Normal.second, ColorToRGB(clBtnFace));
+  Box->Perform(CM_MOUSEENTER);
+  EXPECT_EQ(Box->ButtonState(), 1);
+  EXPECT_EQ(Corner().first, ColorToRGB(clHighlight));
+  EXPECT_EQ(Corner().second, ColorToRGB(MixColors(clHighlight, clWindow, 30)));
+  Box->SetDroppedDown(true);
+  EXPECT_EQ(Box->ButtonState(), 2);
+  auto* List = dynamic_cast<TWinControl*>(Box->Components(0));
+  ASSERT_NE(List, nullptr);
+  EXPECT_EQ(List->Width(), 100);
+  EXPECT_EQ(List->Height(), Box->DropDownHeight());
+  Box->SetDroppedDown(false);
+  Box->Perform(CM_MOUSELEAVE);
+  EXPECT_EQ(Corner(), Normal);
+  Box->SetEnabled(false);
+  EXPECT_EQ(Corner().first, ColorToRGB(clBtnShadow));
 }
 
 }  // namespace

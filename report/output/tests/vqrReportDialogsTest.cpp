@@ -5,8 +5,10 @@
 #include <functional>
 
 #include "platform/controls/Dialogs.h"
+#include "platform/controls/ExtCtrls.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/controls/UpDown.h"
+#include "platform/graphics/Bitmap.h"
 #include "platform/rtl/FormatSettings.h"
 #include "report/core/vqrClassReport.h"
 #include "report/core/vqrPreviewPages.h"
@@ -112,6 +114,30 @@ TEST(vqrPrintDialog, ACancelledPrintFileDialogCancelsThePrint) {
   SetDialogService(std::move(Previous));
 }
 
+// The printer and print-mode lists are owner-drawn rows: the mode's picture (one page on one
+// sheet, framed in black) left of its text.
+TEST(vqrPrintDialog, PrinterAndPrintModeListsDrawTheirPictures) {
+  DialogFixture F;
+  TvqrPrintDialog D(nullptr);
+  EXPECT_EQ(D.PrintersCB->Style(), csOwnerDrawFixed);
+  EXPECT_EQ(D.PrintersCB->ItemHeight(), 16);
+  EXPECT_EQ(D.PrintModeCB->ItemHeight(), 34);
+  ASSERT_EQ(D.PrintModeIL->Count(), 4);
+  D.PrintModeCB->SetItemIndex(0);
+  TBitmap Face(D.PrintModeCB->Width(), D.PrintModeCB->Height());
+  D.PrintModeCB->PaintTo(Face.Canvas(), 0, 0);
+  // Inside the 2-pixel border the row starts at (1, 1); the picture at (+2, +1), its first
+  // sheet's edge at (2, 4) in it.
+  const int X = 2 + 1 + 2 + 2, Y = 2 + 1 + 1 + 4;
+  EXPECT_EQ(Face.PixelRGB(X, Y + 4), ColorToRGB(clBlack));
+  EXPECT_EQ(Face.PixelRGB(X - 1, Y + 4), ColorToRGB(clWindow));
+  EXPECT_EQ(Face.PixelRGB(X + 3, Y + 2), ColorToRGB(clWhite));
+  bool TextDrawn = false;
+  for (int X = 75; X < 150 && !TextDrawn; ++X)
+    for (int Y = 11; Y < 24 && !TextDrawn; ++Y) TextDrawn = Face.PixelRGB(X, Y) == ColorToRGB(clWindowText);
+  EXPECT_TRUE(TextDrawn);
+}
+
 TEST(vqrPageSettings, CentimetresCustomSizeAndApplyingToThePage) {
   DialogFixture F;
   TvqrReportPage Page(nullptr);
@@ -126,7 +152,10 @@ TEST(vqrPageSettings, CentimetresCustomSizeAndApplyingToThePage) {
     D.WidthE->SetText(u"15");  // typed: the custom entry
     EXPECT_EQ(D.SizeCB->ItemIndex(), 0);
     D.HeightE->SetText(u"10.5");
+    EXPECT_TRUE(D.PortraitImg->Visible());
     D.LandscapeRB->SetChecked(true);  // a custom size turns with the orientation
+    EXPECT_FALSE(D.PortraitImg->Visible());
+    EXPECT_TRUE(D.LandscapeImg->Visible());
     EXPECT_EQ(D.WidthE->Text(), u"10,50");
     EXPECT_EQ(D.HeightE->Text(), u"15");
     D.ApplyToAllRB->SetChecked(true);
