@@ -8,6 +8,7 @@
 #include "gridlib/grid/DBGridZkCenter.h"
 #include "gridlib/grid/DBGridZkFeatures.h"
 #include "gridlib/grid/DBGridZkFindDlgs.h"
+#include "gridlib/grid/DBGridZkImpExp.h"
 #include "gridlib/grid/DBGridZkInterceptors.h"
 #include "gridlib/grid/DBGridZk_p.h"
 #include "gridlib/toolkit/ToolkitModule.h"
@@ -39,6 +40,7 @@ void DBGridZkModuleInitialize() {
   RegisterDBGridInplaceEditClasses();
   DBGridZkFeaturesInitialize();
   DBGridZkFindDlgsInitialize();
+  DBGridZkImpExpInitialize();
 }
 
 void DBGridZkModuleFinalize() {
