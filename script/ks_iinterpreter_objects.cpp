@@ -194,15 +194,27 @@ Variant TksMethodHelper::GetParam(int i) {
 void TksMethodHelper::SetArgValue(int i, const Variant& Value) { FParams.at(i)->SetValue(Value); }
 
 Variant TksMethodHelper::CallHandler(TObject* Obj, TksClassRef Class, const String& Name) {
+  Variant R(0);
   if (FOnCall) {
     for (int i = 0; i < Count(); ++i) FVarArray[i] = FParams[i]->GetValue();
-    Variant R = FOnCall(Obj, Class, Name, FVarArray);
-    for (int i = 0; i < Count(); ++i)
+    R = FOnCall(Obj, Class, Name, FVarArray);
+    for (int i = 0; i < Count(); ++i) {
       if (FParams[i]->IsVarParam()) FParams[i]->SetValue(FVarArray[i]);
-    return R;
+      FVarArray[i] = Variant::MakeNull();
+    }
+  } else if (FOnCallNew) {
+    R = FOnCallNew(Obj, Class, Name, this);
   }
-  if (FOnCallNew) return FOnCallNew(Obj, Class, Name, this);
-  return Variant(0);
+  ReleaseArguments();
+  return R;
+}
+
+void TksMethodHelper::ReleaseArguments() {
+  // The arguments are not read after the call (var parameters are written back from their
+  // own values), and keeping them would keep a caller's text shared, so that changing it in
+  // place would copy it.
+  for (TksParamItem* P : FParams)
+    if (!P->IsVarParam()) *P->PValue() = Variant::MakeNull();
 }
 
 Variant TksMethodHelper::Create() {

@@ -154,6 +154,7 @@ public:
   // The stored text as a Variant, for saving and restoring a routine's locals (no hook).
   const Variant& Stored() const { return FStr; }
   void SetStored(Variant&& Value) { FStr = std::move(Value); }
+  Variant* PText() { return &FStr; }
 
 private:
   Variant FStr{String()};

@@ -121,6 +121,7 @@ private:
   Variant Create();
   // Runs the handler (old or new style) with the parameters as they stand.
   Variant CallHandler(TObject* Obj, TksClassRef Class, const String& Name);
+  void ReleaseArguments();
 
   String FCategory;
   String FDescription;

@@ -603,15 +603,42 @@ void TksAssignPlusStmt::Execute() {
   long long Cur, R;
   if (IntegerInPlace(Cur, R) && StoreInteger(Cur + R)) return;
   if (double X, Y; FloatInPlace(X, Y)) return StoreFloat(X + Y);
-  if (AppendInPlace()) return;
+  if (AppendInPlace() || AppendResult()) return;
   FVar->SetValue(FVar->GetValue() + FExpr->GetValue());
 }
 
+bool TksAssignPlusStmt::StringTarget() {
+  if (FStringTarget < 0) {
+    FStringTarget = 0;
+    if (typeid(*FVar) == typeid(TksStringVariable) && !FVar->IsReadOnly()) FStringTarget = 1;
+    else if (ksStoresInPlace(FVar) && FVar->Typ() == fvtVariant && !FVar->IsReadOnly()) FStringTarget = 2;
+  }
+  return FStringTarget == 1 && !FVar->OnGetVarValue();
+}
+
+Variant* TksAssignPlusStmt::TextSlot() {
+  if (StringTarget()) return static_cast<TksStringVariable*>(FVar)->PText();
+  if (FStringTarget != 2 || FVar->OnGetVarValue()) return nullptr;
+  Variant* Slot = FVar->PValue();
+  return Slot->VType() == varUString ? Slot : nullptr;
+}
+
+bool TksAssignPlusStmt::AppendResult() {
+  Variant* Slot = TextSlot();
+  if (!Slot) return false;
+  Variant Before = *Slot;  // shares the text, no copy
+  Variant Operand = FExpr->GetValue();
+  if (!Operand.IsString() || Slot->VType() != varUString || &Before.StringRef() != &Slot->StringRef()) {
+    FVar->SetValue(Before + Operand);
+    return true;
+  }
+  Before = Variant();  // drop the share, so the append below needs no copy
+  Slot->MutableString() += Operand.StringRef();
+  return true;
+}
+
 bool TksAssignPlusStmt::AppendInPlace() {
-  if (FStringTarget < 0)
-    FStringTarget = typeid(*FVar) == typeid(TksStringVariable) && !FVar->IsReadOnly() && FTree &&
-                    FTree->Root();
-  if (!FStringTarget || FVar->OnGetVarValue()) return false;
+  if (!StringTarget() || !FTree || !FTree->Root()) return false;
   // Only a leaf read in place: reading it cannot change the target first.
   const TksCustomVariable* OperandVar;
   const Variant* Operand = FTree->Root()->Store(OperandVar);

@@ -209,7 +209,16 @@ private:
   // s := s + x on a String variable, x a constant or plain variable holding text: appended
   // in place. False when the general path must run (nothing was evaluated).
   bool AppendInPlace();
-  signed char FStringTarget = -1;  // unknown until the first run
+  // s := s + e on a String variable, or on a plain Variant variable holding text, for any e:
+  // e is evaluated after s is read, as on the general path; a text result is appended in
+  // place unless evaluating e changed s. False when the target is not such a variable
+  // (nothing was evaluated).
+  bool AppendResult();
+  bool StringTarget();
+  // The target's stored text: a String variable's, or a plain Variant variable's when it
+  // holds text; null otherwise.
+  Variant* TextSlot();
+  signed char FStringTarget = -1;  // unknown until the first run; 1 String, 2 Variant
 };
 class TksAssignMinusStmt : public TksAssignmentStmt {
 public:

@@ -356,6 +356,20 @@ TEST(ScriptFaults, FloatArithmeticMatchesTheGeneralPath) {
             "5 3 1.5 1.25 less 3.5 raised EZeroDivide: Division by zero");
 }
 
+// s := s + e appends e's text in place; the result is what the general path gives: s as it
+// was read before e ran, also when e changes s, and the general operators for other kinds.
+TEST(ScriptFaults, AppendingARoutineResultMatchesTheGeneralPath) {
+  TksTestHost H;
+  EXPECT_EQ(H.Run(u"var t: String; function F: String; begin t := 'changed'; Result := '!' end;\r\n"
+                  u"function G(s: String): String; begin Result := Copy(s, 1, 1) end;\r\n"
+                  u"begin t := 'ab'; t := t + G(t); t := t + G(t); Out(t); t := t + F; Out(t); t := t + IntToStr(5); Out(t) end."),
+            "abaa abaa! abaa!5");
+  TksTestHost J(u"JScript");
+  EXPECT_EQ(J.Run(u"function F() { t = \"x\"; return \"!\"; } t = \"ab\"; t = t + Copy(t, 2, 1); Out(t); t = t + F(); Out(t);\r\n"
+                  u"n = 2; n = n + Copy(\"3\", 1, 1); Out(n);"),
+            "abb abb! 5");
+}
+
 TEST(ScriptFaults, RoundTruncAndFormatKeepLargeValues) {
   TksTestHost H;
   EXPECT_EQ(H.Run(u"var v: Variant; begin v := Round(3000000000.4); Out(v); Out(Trunc(-5000000000.7)) end."), "3000000000 -5000000000");
