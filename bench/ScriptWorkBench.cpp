@@ -1,4 +1,4 @@
-// ScriptWorkBench.cpp - ordinary script work in PascalScript and JScript (one engine) against
+// ScriptWorkBench.cpp - ordinary script work in the engine's four languages against
 // Lua 5.4 and Duktape 2.7 on the same programs: an integer loop, recursion, array reads and
 // writes, a sieve over a Boolean array, a float loop, string building and scanning with
 // routines, var-parameter calls and host calls.
@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 
 extern "C" {
@@ -92,6 +93,41 @@ const TProgram kPrograms[] = {
      "var s = 0, i; for (i = 1; i <= 1000000; i++) s = s + Get('AMX'); return s;"},
 };
 
+// The same programs in the engine's two other languages, in the order of kPrograms: one
+// engine runs all four, so their times should agree within noise.
+struct TMoreLanguages {
+  const char16_t* Basic;
+  const char16_t* Cpp;
+};
+
+const TMoreLanguages kMore[] = {
+    {u"s = 0\r\nFor i = 1 To 1000000\r\n  s = s + i Mod 7\r\nNext",
+     u"int i, s; { s = 0; for (i = 1; i <= 1000000; i++) s = s + i % 7; }"},
+    {u"Function Fib(n)\r\n  If n < 2 Then Return n\r\n  Return Fib(n - 1) + Fib(n - 2)\r\nEnd Function\r\ns = Fib(25)",
+     u"int Fib(int n) { if (n < 2) return n; return Fib(n - 1) + Fib(n - 2); }\r\nint s; { s = Fib(25); }"},
+    {u"Dim a[1000]\r\nFor i = 0 To 999\r\n  a[i] = 0\r\nNext\r\nFor i = 0 To 999999\r\n  a[i Mod 1000] = a[(i + 1) Mod 1000] + 1\r\n"
+     u"Next\r\ns = 0\r\nFor i = 0 To 999\r\n  s = s + a[i]\r\nNext",
+     u"int a[1000]; int i, s; { for (i = 0; i <= 999; i++) a[i] = 0; for (i = 0; i <= 999999; i++) "
+     u"a[i % 1000] = a[(i + 1) % 1000] + 1; s = 0; for (i = 0; i <= 999; i++) s = s + a[i]; }"},
+    {u"Dim a[200001]\r\nFor i = 2 To 200000\r\n  a[i] = True\r\nNext\r\nFor i = 2 To 200000\r\n  If a[i] Then\r\n    j = i + i\r\n"
+     u"    While j <= 200000\r\n      a[j] = False\r\n      j = j + i\r\n    Wend\r\n  End If\r\nNext\r\ns = 0\r\n"
+     u"For i = 2 To 200000\r\n  If a[i] Then s = s + 1\r\nNext",
+     u"bool a[200001]; int i, j, s; { for (i = 2; i <= 200000; i++) a[i] = true; for (i = 2; i <= 200000; i++) if (a[i]) "
+     u"{ j = i + i; while (j <= 200000) { a[j] = false; j = j + i; } } s = 0; for (i = 2; i <= 200000; i++) if (a[i]) s++; }"},
+    {u"x = 0\r\nFor i = 1 To 1000\r\n  For j = 1 To 1000\r\n    x = x + i * 0.5 - j * 0.25\r\n  Next\r\nNext\r\ns = Round(x)",
+     u"int i, j, s; double x; { x = 0; for (i = 1; i <= 1000; i++) for (j = 1; j <= 1000; j++) x = x + i * 0.5 - j * 0.25; "
+     u"s = Round(x); }"},
+    {u"t = \"\"\r\ni = 0\r\nWhile Length(t) < 100000\r\n  t = t + Copy(IntToStr(i), 1, 3)\r\n  i = i + 1\r\nWend\r\ns = 0\r\n"
+     u"For i = 1 To 2000\r\n  s = s + Pos(\"99\", Copy(t, i * 40, 60))\r\nNext",
+     u"int i, s; string t; { t = \"\"; i = 0; while (Length(t) < 100000) { t = t + Copy(IntToStr(i), 1, 3); i++; } s = 0; "
+     u"for (i = 1; i <= 2000; i++) s = s + Pos(\"99\", Copy(t, i * 40, 60)); }"},
+    {u"Sub Bump(ByRef x, d)\r\n  x = x + d\r\nEnd Sub\r\ns = 0\r\nFor i = 1 To 1000000\r\n  Bump(s, i Mod 3)\r\nNext",
+     u"void Bump(int &x, int d) { x = x + d; }\r\nint i, s; { s = 0; for (i = 1; i <= 1000000; i++) Bump(s, i % 3); }"},
+    {u"s = 0\r\nFor i = 1 To 1000000\r\n  s = s + Get(\"AMX\")\r\nNext",
+     u"int i, s; { s = 0; for (i = 1; i <= 1000000; i++) s = s + Get(\"AMX\"); }"},
+};
+static_assert(std::size(kMore) == std::size(kPrograms));
+
 // ---- Our engine -------------------------------------------------------------------------------
 
 std::unique_ptr<TksScript> Compiled(const char16_t* Language, const char16_t* Source) {
@@ -168,12 +204,15 @@ void CheckAll() {
     lua_State* L = nullptr;
     int Ref = 0;
     duk_context* Ctx = NewDuk();
+    const TMoreLanguages& M = kMore[&P - kPrograms];
     long long A = Run(*Compiled(u"PascalScript", P.Pascal)), B = Run(*Compiled(u"JScript", P.JScript)),
-              C = RunLua(P.Lua, L, Ref), D = RunDuk(Ctx, P.Duktape);
+              C = RunLua(P.Lua, L, Ref), D = RunDuk(Ctx, P.Duktape),
+              E = Run(*Compiled(u"BasicScript", M.Basic)), F = Run(*Compiled(u"D++Ividaz", M.Cpp));
     lua_close(L);
     duk_destroy_heap(Ctx);
-    if (A != B || A != C || A != D) {
-      std::fprintf(stderr, "%s: PascalScript %lld, JScript %lld, Lua %lld, Duktape %lld\n", P.Name, A, B, C, D);
+    if (A != B || A != C || A != D || A != E || A != F) {
+      std::fprintf(stderr, "%s: PascalScript %lld, JScript %lld, Lua %lld, Duktape %lld, BasicScript %lld, C-like %lld\n",
+                   P.Name, A, B, C, D, E, F);
       std::exit(1);
     }
   }
@@ -185,6 +224,10 @@ void BM_Pascal(benchmark::State& State, const TProgram* P) {
 }
 void BM_JScript(benchmark::State& State, const TProgram* P) {
   auto S = Compiled(u"JScript", P->JScript);
+  for (auto _ : State) benchmark::DoNotOptimize(Run(*S));
+}
+void BM_Language(benchmark::State& State, const char16_t* Language, const char16_t* Source) {
+  auto S = Compiled(Language, Source);
   for (auto _ : State) benchmark::DoNotOptimize(Run(*S));
 }
 void BM_Lua(benchmark::State& State, const TProgram* P) {
@@ -217,6 +260,11 @@ int main(int argc, char** argv) {
     std::string N = P.Name;
     benchmark::RegisterBenchmark(("PascalScript/" + N).c_str(), BM_Pascal, &P)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark(("JScript/" + N).c_str(), BM_JScript, &P)->Unit(benchmark::kMillisecond);
+    const TMoreLanguages& M = kMore[&P - kPrograms];
+    benchmark::RegisterBenchmark(("BasicScript/" + N).c_str(), BM_Language, u"BasicScript", M.Basic)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("C-like/" + N).c_str(), BM_Language, u"D++Ividaz", M.Cpp)
+        ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark(("Lua/" + N).c_str(), BM_Lua, &P)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark(("Duktape/" + N).c_str(), BM_Duktape, &P)->Unit(benchmark::kMillisecond);
   }
