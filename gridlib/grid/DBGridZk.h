@@ -295,6 +295,12 @@ private:
 
 // --- columns --------------------------------------------------------------------------------------
 
+// Frees a column's filter object (its class lives in DBGridZkColumnFilter.h).
+class TSTColumnFilterZk;
+struct TSTColumnFilterDeleterZk {
+  void operator()(TSTColumnFilterZk* Filter) const;
+};
+
 class TColumnZk : public TCollectionItem {
   VORENTA_CLASS(TColumnZk, TCollectionItem)
 public:
@@ -429,6 +435,8 @@ public:
   void RestoreDefaults();
   // Announces a change of this item to the grid (layout) or of all items.
   void ColumnChanged(bool AllItems) { Changed(AllItems); }
+  // The column's filter condition, created on first use (DBGridZkColumnFilter.cpp).
+  TSTColumnFilterZk* STFilter() const;
 
 private:
   TField* FField = nullptr;
@@ -458,6 +466,7 @@ private:
   TColCellUpdateDataEventZk FOnUpdateData;
   mutable std::unique_ptr<TStrings> FPickList, FKeyList;
   int FNotInKeyListIndex = -1;
+  mutable std::unique_ptr<TSTColumnFilterZk, TSTColumnFilterDeleterZk> FSTFilter;
   int FDropDownRows = 7, FDropDownWidth = 0;
   int FRowLine = 0, FRowLineCount = 1;
   bool FAssignedAlignment = false, FAssignedCheckboxes = false, FAssignedColor = false,

@@ -169,6 +169,16 @@ void TDBGridZkCenter::DefaultIndicatorTitleMouseDown(TCustomDBGridZk* Grid, cons
   Grid->IndicatorTitleMouseDown(Cell, Button, Shift, X, Y);
 }
 
+TSTFilterDefaultOperatorZk TDBGridZkCenter::GetSTFilterDefaultOperator(
+    TCustomDBGridZk*, TColumnZk*, const TSTFilterExpressionZk& Expression) {
+  switch (Expression.ExpressionType) {
+    case botNumber: return FSTFilterDefaultNumberOperator;
+    case botDateTime: return FSTFilterDefaultDateTimeOperator;
+    case botBoolean: return FSTFilterDefaultBooleanOperator;
+    default: return FSTFilterDefaultStringOperator;
+  }
+}
+
 void TDBGridZkCenter::CellMouseClick(TCustomDBGridZk* Grid, const TGridCoord& Cell,
                                      TMouseButton Button, TShiftState Shift, int X, int Y) {
   if (FOnCellMouseClick) FOnCellMouseClick(Grid, Cell, Button, Shift, X, Y);
@@ -330,6 +340,14 @@ REGISTER_CLASS(TDBGridZkCenter) {
                 &C::SetPreferEditFormatForNumberFields)
       .Property("UseExtendedScrollingForMemTable", &C::UseExtendedScrollingForMemTable,
                 &C::SetUseExtendedScrollingForMemTable)
+      .Property("STFilterDefaultStringOperator", &C::STFilterDefaultStringOperator,
+                &C::SetSTFilterDefaultStringOperator, fdoAuto)
+      .Property("STFilterDefaultNumberOperator", &C::STFilterDefaultNumberOperator,
+                &C::SetSTFilterDefaultNumberOperator, fdoAuto)
+      .Property("STFilterDefaultDateTimeOperator", &C::STFilterDefaultDateTimeOperator,
+                &C::SetSTFilterDefaultDateTimeOperator, fdoAuto)
+      .Property("STFilterDefaultBooleanOperator", &C::STFilterDefaultBooleanOperator,
+                &C::SetSTFilterDefaultBooleanOperator, fdoAuto)
       .Property("OnApplyFilter", &C::OnApplyFilter, &C::SetOnApplyFilter)
       .Property("OnApplySorting", &C::OnApplySorting, &C::SetOnApplySorting);
 }

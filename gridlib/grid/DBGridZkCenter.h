@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gridlib/grid/DBGridZk.h"
+#include "gridlib/grid/DBGridZkFilterUtils.h"
 #include "platform/controls/Menus.h"
 
 VORENTA_ENUM(TDBGridZkStyleIndicatorTitleMenuZk, itmVisibleColumnsZk, itmCut, itmCopy, itmPaste,
@@ -75,6 +76,15 @@ public:
   void SetUseExtendedScrollingForMemTable(bool Value) { FUseExtendedScrollingForMemTable = Value; }
   bool FilterEditCloseUpApplyFilter() const { return FFilterEditCloseUpApplyFilter; }
   void SetFilterEditCloseUpApplyFilter(bool Value) { FFilterEditCloseUpApplyFilter = Value; }
+  // The operator a bare value typed into a column filter takes, per operand type.
+  TSTFilterDefaultOperatorZk STFilterDefaultStringOperator() const { return FSTFilterDefaultStringOperator; }
+  void SetSTFilterDefaultStringOperator(TSTFilterDefaultOperatorZk V) { FSTFilterDefaultStringOperator = V; }
+  TSTFilterDefaultOperatorZk STFilterDefaultNumberOperator() const { return FSTFilterDefaultNumberOperator; }
+  void SetSTFilterDefaultNumberOperator(TSTFilterDefaultOperatorZk V) { FSTFilterDefaultNumberOperator = V; }
+  TSTFilterDefaultOperatorZk STFilterDefaultDateTimeOperator() const { return FSTFilterDefaultDateTimeOperator; }
+  void SetSTFilterDefaultDateTimeOperator(TSTFilterDefaultOperatorZk V) { FSTFilterDefaultDateTimeOperator = V; }
+  TSTFilterDefaultOperatorZk STFilterDefaultBooleanOperator() const { return FSTFilterDefaultBooleanOperator; }
+  void SetSTFilterDefaultBooleanOperator(TSTFilterDefaultOperatorZk V) { FSTFilterDefaultBooleanOperator = V; }
 
   const TNotifyEvent& OnApplyFilter() const { return FOnApplyFilter; }
   void SetOnApplyFilter(TNotifyEvent Value) { FOnApplyFilter = std::move(Value); }
@@ -129,6 +139,8 @@ public:
   virtual void DefaultIndicatorTitleMouseDown(TCustomDBGridZk* Grid, const TGridCoord& Cell,
                                               TMouseButton Button, TShiftState Shift, int X,
                                               int Y);
+  virtual TSTFilterDefaultOperatorZk GetSTFilterDefaultOperator(
+      TCustomDBGridZk* Grid, TColumnZk* Column, const TSTFilterExpressionZk& Expression);
 
   void CellMouseClick(TCustomDBGridZk* Grid, const TGridCoord& Cell, TMouseButton Button,
                       TShiftState Shift, int X, int Y);
@@ -139,6 +151,10 @@ public:
 
 private:
   bool FFilterEditCloseUpApplyFilter = false;
+  TSTFilterDefaultOperatorZk FSTFilterDefaultStringOperator = fdoAuto,
+                             FSTFilterDefaultNumberOperator = fdoAuto,
+                             FSTFilterDefaultDateTimeOperator = fdoAuto,
+                             FSTFilterDefaultBooleanOperator = fdoAuto;
   std::vector<TCustomDBGridZk*> FGrids;
   TDBGridZkStyleIndicatorTitleMenusZk FIndicatorTitleMenus;
   TNotifyEvent FOnApplyFilter, FOnApplySorting;
