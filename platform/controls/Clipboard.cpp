@@ -47,6 +47,17 @@ String FromUtf16Bytes(const std::string& Bytes) {
   return Out;
 }
 
+// The bytes other programs get: text formats written with the terminator of a C string (one
+// NUL, two for UTF-16) go to the window system without it, or readers show it as text.
+std::string WithoutTerminator(unsigned Format, const std::string& Bytes) {
+  const std::string Mime = MimeTypeOfFormat(Format);
+  if (Mime.rfind("text/", 0) != 0) return Bytes;
+  const std::size_t Width = Format == CF_UNICODETEXT ? 2 : 1;
+  if (Bytes.size() >= Width && Bytes.compare(Bytes.size() - Width, Width, std::string(Width, '\0')) == 0)
+    return Bytes.substr(0, Bytes.size() - Width);
+  return Bytes;
+}
+
 }  // namespace
 
 unsigned RegisterClipboardFormat(const String& Name) {
@@ -111,7 +122,8 @@ void TClipboard::SetData(unsigned Format, const std::string& Bytes) {
   }
   S().Memory[Format] = Bytes;
   if (S().Pending) {
-    S().Pending->setData(Mime(Format), QByteArray(Bytes.data(), qsizetype(Bytes.size())));
+    const std::string Out = WithoutTerminator(Format, Bytes);
+    S().Pending->setData(Mime(Format), QByteArray(Out.data(), qsizetype(Out.size())));
     if (Format == CF_UNICODETEXT) S().Pending->setText(QString::fromUtf16(FromUtf16Bytes(Bytes).c_str()));
   }
   Close();
