@@ -58,7 +58,8 @@ TImportTextSreamState TDBGridZkImportAsText::CheckState() {
   const bool AfterSeparator = Prev == itssTab || Prev == itssNewLine;
   const std::size_t Step = static_cast<std::size_t>(CharSize());
   FLastCharEmpty = false;
-  if (!ReadNextChar()) {
+  // Once the input ended (at a NUL too) nothing after it is read.
+  if (Eos || !ReadNextChar()) {
     Eos = true;
     return FLastState = itssEof;
   }

@@ -2,7 +2,9 @@
 // NAME and QTY, and helpers that export into bytes and import bytes.
 #pragma once
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "gridlib/grid/DBGridZkImpExp.h"
 #include "gridlib/grid/tests/DBGridZkTestForm.h"
@@ -13,10 +15,17 @@
 struct TExchangeGrid : TDBGridOnForm {
   explicit TExchangeGrid(int Rows = 5) : TDBGridOnForm(Rows) {
     DBGridZkImpExpInitialize();
-    SetClipboardForTests(true);
+    if (Nesting()++ == 0) SetClipboardForTests(true);
     Columns({u"ID", u"NAME", u"QTY"});
   }
-  ~TExchangeGrid() { SetClipboardForTests(false); }
+  ~TExchangeGrid() {
+    if (--Nesting() == 0) SetClipboardForTests(false);
+  }
+  // Grids made inside a test share the in-memory clipboard until the outermost one goes.
+  static int& Nesting() {
+    static int Count = 0;
+    return Count;
+  }
 
   void Columns(std::initializer_list<const char16_t*> Names) {
     Grid->Columns()->Clear();
@@ -37,12 +46,16 @@ struct TExchangeGrid : TDBGridOnForm {
     RunGridImporter(Class, Grid, &S, All);
   }
 
-  // Every row's values as text, "|"-joined, rows by "\n": a digest of the whole table.
-  std::string Digest() {
+  // Every row's values (or those of the fields at Only) as text, "|"-joined, rows by "\n": a
+  // digest of the table.
+  std::string Digest(std::vector<std::size_t> Only = {}) {
     std::string Out;
     for (int R = 0; R < Set->RowCount(); ++R) {
-      for (const Variant& V : Set->Row(R))
-        Out += (V.IsNull() ? std::string("<null>") : StringToUtf8(VarToStr(V))) + "|";
+      const std::vector<Variant>& Row = Set->Row(R);
+      for (std::size_t I = 0; I < Row.size(); ++I) {
+        if (!Only.empty() && std::find(Only.begin(), Only.end(), I) == Only.end()) continue;
+        Out += (Row[I].IsNull() ? std::string("<null>") : StringToUtf8(VarToStr(Row[I]))) + "|";
+      }
       Out += "\n";
     }
     return Out;
