@@ -309,6 +309,12 @@ void TCustomDBGridZk::InternalLayout() {
 }
 
 void TCustomDBGridZk::UpdateColWidths() {
+  // The columns keep their widths while the grid's are set one by one: the widths not yet set
+  // must not be copied back into their columns.
+  struct TUnlock {
+    int& Lock;
+    ~TUnlock() { --Lock; }
+  } Unlock{++FLayoutLock};
   if (FIndicatorOffset > 0) SetColWidth(0, FRecNoTextWidth);
   const int N = static_cast<int>(FVisibleColumns.size());
   if (N == 0) {
@@ -555,7 +561,7 @@ void TCustomDBGridZk::TopLeftChanged() {
 }
 
 void TCustomDBGridZk::ColumnWidthsChanged() {
-  if (!FUpdatingRows)
+  if (!FUpdatingRows && FLayoutLock == 0)
     for (size_t I = 0; I < FVisibleColumns.size(); ++I) {
       const int W = ColWidth(FIndicatorOffset + static_cast<int>(I));
       if (W != FVisibleColumns[I]->Width() && !FAutoFitColWidths) {
