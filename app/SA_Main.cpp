@@ -7,6 +7,7 @@
 #include "app/DM_MAIN.h"
 #include "app/SA_Find.h"
 #include "app/SA_OrdAdd.h"
+#include "gridlib/grid/DBGridZk.h"
 #include "gridlib/toolkit/DBCtrlsZk.h"
 #include "platform/controls/ActnList.h"
 #include "platform/controls/Buttons.h"
@@ -42,6 +43,7 @@ TSAMAIN::TSAMAIN(TComponent* AOwner) : TForm(AOwner) {
   WireOrders();
   WirePriceList();
   WireActions();
+  WireGrids();
   // Hover: the captions of these buttons turn blue under the mouse.
   for (TControl* Button : std::initializer_list<TControl*>{bbtnCalc, BtnSearch, BtnFilter,
                                                            BtnCancelFilter, bbtnOrd,
@@ -54,7 +56,10 @@ TSAMAIN::TSAMAIN(TComponent* AOwner) : TForm(AOwner) {
 TSAMAIN::~TSAMAIN() {
   // Freeing the pages shows the next one: nothing may reach the data module any more.
   for (TTabSheet* Sheet : {TabSheetCatalog, TabSheetOrders, TabSheetPrice}) Sheet->SetOnShow(nullptr);
-  if (DM && SAMAIN == this) DM->OnColourSwatch = nullptr;
+  if (DM && SAMAIN == this) {
+    DM->OnColourSwatch = nullptr;
+    DM->OrdTop->SetAfterScroll(nullptr);
+  }
   if (SAMAIN == this) SAMAIN = nullptr;
 }
 
@@ -119,6 +124,14 @@ void TSAMAIN::FindComponents() {
   VORENTA_FORM_FIND(this, rbtnCh1);
   VORENTA_FORM_FIND(this, rbtnCh2);
   VORENTA_FORM_FIND(this, PageControlRecipe);
+  VORENTA_FORM_FIND(this, DBGridZkColor);
+  VORENTA_FORM_FIND(this, DBGridZkColorRec);
+  VORENTA_FORM_FIND(this, DBGridZkColorRecA);
+  VORENTA_FORM_FIND(this, DBGridZkOrd);
+  VORENTA_FORM_FIND(this, DBGridZkOrdTop);
+  VORENTA_FORM_FIND(this, DBGridZkOrdRec);
+  VORENTA_FORM_FIND(this, DBGridZkOrdRec3);
+  VORENTA_FORM_FIND(this, DBGridZkLKMRec);
   VORENTA_FORM_FIND(this, PopupMenuColor);
   VORENTA_FORM_FIND(this, PopupMenuOrd);
   VORENTA_FORM_FIND(this, PopupMenuOrdTop);
@@ -153,14 +166,13 @@ void TSAMAIN::FormActivate() {
   DM->RefreshAllData();
 }
 
-// The grids' styling and read-only settings (StyleDataGrid, SetDataGridReadOnly) and the
-// focus on the catalogue grid join this routine with the data grid.
 void TSAMAIN::SetupMainWindow() {
   RowColorEven = clWhite;
   RowColorOdd = TColor(14279129);
   FindNameCondition.clear();
   PageControl1->SetActivePage(TabSheetCatalog);
   DM->OnColourSwatch = [this](const Variant& Colour) { ShowSwatch(Colour); };
+  SetupGrids();
 }
 
 void TSAMAIN::ShowSwatch(const Variant& Colour) {

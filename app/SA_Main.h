@@ -6,7 +6,8 @@
 // sets the grids up and opens every dataset; later activations do nothing.
 //
 // The implementation is split: SA_Main.cpp (creation, activation, catalogue and search panel),
-// SA_MainOrders.cpp (orders, price list, report commands).
+// SA_MainOrders.cpp (orders, price list, report commands), SA_MainGrids.cpp (the grids'
+// settings and display rules).
 #pragma once
 
 #include "app/CatalogueFilter.h"
@@ -36,6 +37,8 @@ class TAction;
 class TDBEditZk;
 class TDBNumberEditZk;
 class TDBDateTimeEditZk;
+class TDBGridZk;
+class TColumnZk;
 
 class TSAMAIN : public TForm {
   VORENTA_CLASS(TSAMAIN, TForm)
@@ -85,6 +88,10 @@ public:
   TBitBtn *bbtnCalc = nullptr, *bbtnOrd = nullptr, *BtnRecipePreview = nullptr;
   TRadioButton *rbtnCh1 = nullptr, *rbtnCh2 = nullptr;
   TPageControl* PageControlRecipe = nullptr;
+  // grids
+  TDBGridZk *DBGridZkColor = nullptr, *DBGridZkColorRec = nullptr, *DBGridZkColorRecA = nullptr,
+            *DBGridZkOrd = nullptr, *DBGridZkOrdTop = nullptr, *DBGridZkOrdRec = nullptr,
+            *DBGridZkOrdRec3 = nullptr, *DBGridZkLKMRec = nullptr;
   // menus
   TPopupMenu *PopupMenuColor = nullptr, *PopupMenuOrd = nullptr, *PopupMenuOrdTop = nullptr,
              *PopupMenuOrdRec3 = nullptr, *PopupMenuLKMRec = nullptr, *PopupMenuPrice = nullptr;
@@ -123,6 +130,9 @@ private:
   void WireOrders();
   void WirePriceList();
   void WireActions();
+  void WireGrids();
+  void SetupGrids();
+  void ShowOrderRecipe();
   void FormActivate();
   void SetColourType(int Type);
   void ShowSwatch(const Variant& Colour);

@@ -1,9 +1,10 @@
-// Uf_data.cpp - RoundToDigits and SanitizeFileName.
+// Uf_data.cpp - RoundToDigits, SanitizeFileName and the data grids' common settings.
 #include "app/Uf_data.h"
 
 #include <cassert>
 #include <cmath>
 
+#include "gridlib/grid/DBGridZk.h"
 #include "platform/rtl/SysUtils.h"
 
 namespace {
@@ -40,4 +41,41 @@ String SanitizeFileName(const String& Name) {
   }
   FlushPiece();
   return Trim(Result);
+}
+
+void StyleDataGrid(TCustomDBGridZk* Grid) {
+  TDBGridZkAllowedSelections Selections = Grid->AllowedSelections();
+  Selections << gstRecordBookmarksAS << gstRectangleAS >> gstColumnsAS << gstAllAS;
+  Grid->SetAllowedSelections(Selections);
+
+  TDBGridZkEditActions Actions = Grid->EditActions();
+  Actions >> geaCutZk << geaCopyZk << geaPasteZk >> geaDeleteZk << geaSelectAllZk;
+  Grid->SetEditActions(Actions);
+
+  TDBGridOptions Options = Grid->Options();
+  Options >> dgRowSelect << dgEditing >> dgAlwaysShowSelection >> dgConfirmDelete >>
+      dgCancelOnExit << dgMultiSelect;
+  Grid->SetOptions(Options);
+
+  TDBGridZkOptions OptionsZk = Grid->OptionsZk();
+  OptionsZk << dghEnterAsTab << dghClearSelection << dghAutoSortMarking << dghMultiSortMarking
+            << dghDialogFind;
+  Grid->SetOptionsZk(OptionsZk);
+
+  Grid->VertScrollBar()->SetTracking(true);
+  Grid->SetUseMultiTitle(true);
+  Grid->SetVTitleMargin(3);
+}
+
+void SetDataGridReadOnly(TCustomDBGridZk* Grid, bool ReadOnly) {
+  TDBGridOptions Options = Grid->Options();
+  const TDBGridZkAllowedOperations All = {alopInsertZk, alopUpdateZk, alopDeleteZk, alopAppendZk};
+  if (ReadOnly) {
+    Options >> dgEditing;
+    Grid->SetAllowedOperations(Grid->AllowedOperations() - All);
+  } else {
+    Options << dgEditing;
+    Grid->SetAllowedOperations(Grid->AllowedOperations() + All);
+  }
+  Grid->SetOptions(Options);
 }

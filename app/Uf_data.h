@@ -1,4 +1,5 @@
-// Uf_data.h - the application's small number and file-name routines.
+// Uf_data.h - the application's small number and file-name routines and the common settings
+// of its data grids.
 #pragma once
 
 #include "platform/rtl/Types.h"
@@ -12,3 +13,14 @@ double RoundToDigits(double Value, int Digits);
 // characters / ? * " \ (none at either end gives no piece), joins the pieces with "-" and
 // trims blanks and control characters at both ends. An empty name stays empty.
 String SanitizeFileName(const String& Name);
+
+class TCustomDBGridZk;
+
+// Gives a data grid the application's common behaviour: record and rectangle selections but no
+// whole columns, copy, paste and select-all as its edit actions, editing and multi-select
+// without row selection, Enter as Tab, sort marking, the find dialog, thumb tracking and
+// multi-line titles with a margin of 3. The sets are changed as stored values.
+void StyleDataGrid(TCustomDBGridZk* Grid);
+
+// ReadOnly: takes away editing and the four allowed operations; otherwise gives them back.
+void SetDataGridReadOnly(TCustomDBGridZk* Grid, bool ReadOnly);

@@ -22,6 +22,7 @@
 #include "app/SD_LKMRec.h"
 #include "app/SD_NewMat.h"
 #include "app/SampleDatabase.h"
+#include "gridlib/grid/DBGridZk.h"
 #include "gridlib/toolkit/DBCtrlsZk.h"
 #include "platform/classes/TypeRegistry.h"
 #include "platform/controls/ActnList.h"
@@ -128,7 +129,7 @@ const TFormPart kFormParts[] = {
     {"SAMAIN", "DBGridZkColorRecA", "TDBGridZk"},
     {"SAMAIN", "DBGridZkOrd", "TDBGridZk"},
     {"SAMAIN", "DBGridZkOrdTop", "TDBGridZk"},
-    {"SAMAIN", "DBGridZkOrdRec", "TDBGridZk", true},   // inside the row detail panel
+    {"SAMAIN", "DBGridZkOrdRec", "TDBGridZk"},   // inside the row detail panel
     {"SAMAIN", "DBGridZkOrdRec3", "TDBGridZk"},
     {"SAMAIN", "DBGridZkLKMRec", "TDBGridZk"},
     {"SAMAIN", "DBNumberEditZkX", "TDBNumberEditZk"},
@@ -158,7 +159,7 @@ const TFormPart kFormParts[] = {
     {"SDNewMat", "EditName", "TEdit"},
     {"SDNewMat", "DBLookupComboboxZkLKMTP", "TDBLookupComboboxZk", true},
     {"AboutBox", "ProgramIcon", "TImage"},
-    {"DM", "MTLKM", "TMemTableZk", true},
+    {"DM", "MTLKM", "TMemTableZk"},
 };
 
 TEST_F(AppWindows, EveryNameTheWindowsLookUpHasItsClassOrIsPending) {
@@ -212,6 +213,73 @@ TEST_F(AppWindows, StartUpCreatesTheWindowsInOrderAndTheFirstActivationOpensTheD
   EXPECT_EQ(SAMAIN->ShapeColor->Brush()->Color(), TColor(12632256));
   ASSERT_TRUE(DM->Color->Locate(u"ID", Variant(7), TLocateOptions()));
   EXPECT_EQ(SAMAIN->ShapeColor->Brush()->Color(), clBtnFace);
+}
+
+// The first activation's grid settings: styled grids copy, paste and select all only and never
+// select whole columns; the catalogue and recipe grids are read-only; the order lines may only
+// be edited; the order list keeps the settings it was made with.
+TEST_F(AppWindows, FirstActivationStylesTheGrids) {
+  const TDBGridZkEditActions CopyPasteAll = {geaCopyZk, geaPasteZk, geaSelectAllZk};
+  const TDBGridZkAllowedOperations All = {alopInsertZk, alopUpdateZk, alopDeleteZk, alopAppendZk};
+  const struct {
+    TDBGridZk* Grid;
+    bool Editing;
+    TDBGridZkAllowedOperations Operations;
+  } Cases[] = {
+      {SAMAIN->DBGridZkColor, false, {}},           {SAMAIN->DBGridZkColorRec, false, {}},
+      {SAMAIN->DBGridZkColorRecA, false, {}},       {SAMAIN->DBGridZkOrdTop, true, All},
+      {SAMAIN->DBGridZkOrdRec, true, {alopUpdateZk}}, {SAMAIN->DBGridZkLKMRec, true, {alopUpdateZk}},
+      {SAMAIN->DBGridZkOrdRec3, true, All},
+  };
+  for (const auto& C : Cases) {
+    const std::string Name = StringToUtf8(C.Grid->Name());
+    EXPECT_EQ(C.Grid->EditActions(), CopyPasteAll) << Name;
+    EXPECT_FALSE(C.Grid->AllowedSelections().Contains(gstColumnsAS)) << Name;
+    EXPECT_TRUE(C.Grid->AllowedSelections().Contains(gstAllAS)) << Name;
+    EXPECT_TRUE(C.Grid->Options().Contains(dgMultiSelect)) << Name;
+    EXPECT_FALSE(C.Grid->Options().Contains(dgRowSelect)) << Name;
+    EXPECT_TRUE(C.Grid->OptionsZk().Contains(dghDialogFind)) << Name;
+    EXPECT_TRUE(C.Grid->OptionsZk().Contains(dghEnterAsTab)) << Name;
+    EXPECT_TRUE(C.Grid->VertScrollBar()->Tracking()) << Name;
+    EXPECT_TRUE(C.Grid->UseMultiTitle()) << Name;
+    EXPECT_EQ(C.Grid->VTitleMargin(), 3) << Name;
+    EXPECT_EQ(C.Grid->Options().Contains(dgEditing), C.Editing) << Name;
+    EXPECT_EQ(C.Grid->AllowedOperations(), C.Operations) << Name;
+  }
+  EXPECT_FALSE(SAMAIN->DBGridZkOrd->Options().Contains(dgMultiSelect));
+  EXPECT_TRUE(SAMAIN->DBGridZkOrd->Options().Contains(dgConfirmDelete));
+  EXPECT_TRUE(SAMAIN->DBGridZkColor->Focused());
+
+  // Column titles and widths from the form; the order lines' two-level amount titles.
+  auto Column = [](TDBGridZk* Grid, const char16_t* Field) -> TColumnZk* {
+    for (int I = 0; I < Grid->Columns()->Count(); ++I)
+      if (Grid->Columns()->Items(I)->FieldName() == Field) return Grid->Columns()->Items(I);
+    return nullptr;
+  };
+  EXPECT_EQ(Column(SAMAIN->DBGridZkColor, u"COLOR")->Width(), 41);
+  EXPECT_EQ(Column(SAMAIN->DBGridZkColor, u"NM")->Width(), 122);
+  EXPECT_EQ(Column(SAMAIN->DBGridZkColor, u"PRICE1")->Title()->Caption(), u"Цена осн.");
+  EXPECT_FALSE(Column(SAMAIN->DBGridZkColor, u"lvLKMRecNM")->Visible());
+  EXPECT_EQ(Column(SAMAIN->DBGridZkOrdRec, u"AM0")->Title()->Caption(),
+            u"Количество, кг| расчетное ");
+  EXPECT_EQ(Column(SAMAIN->DBGridZkOrdRec, u"AM")->Title()->Caption(), u"Количество, кг| фактич. ");
+  EXPECT_EQ(SAMAIN->DBGridZkOrdRec->Parent(), SAMAIN->DBGridZkOrdTop->RowDetailPanelControl());
+}
+
+// The order colour's recipe lines open under it while "+Р" is down, also after a move.
+TEST_F(AppWindows, RecipeToggleShowsTheOrderLinesUnderTheOrderColour) {
+  SAMAIN->PageControl1->SetActivePage(SAMAIN->TabSheetOrders);
+  ASSERT_TRUE(DM->Ord->Locate(u"ID", Variant(3), TLocateOptions()));
+  Click(SAMAIN->ToolButtonRecipe);
+  ASSERT_TRUE(SAMAIN->ToolButtonRecipe->Down());
+  EXPECT_TRUE(SAMAIN->DBGridZkOrdTop->RowDetailPanel()->Visible());
+  EXPECT_EQ(DM->OrdRec->RecordCount(), 3);
+  DM->OrdTop->Next();
+  EXPECT_TRUE(SAMAIN->DBGridZkOrdTop->RowDetailPanel()->Visible());
+  Click(SAMAIN->ToolButtonRecipe);
+  EXPECT_FALSE(SAMAIN->DBGridZkOrdTop->RowDetailPanel()->Visible());
+  DM->OrdTop->Prior();
+  EXPECT_FALSE(SAMAIN->DBGridZkOrdTop->RowDetailPanel()->Visible());
 }
 
 TEST_F(AppWindows, ColourTypeMenuAndModeSwitch) {

@@ -633,6 +633,7 @@ object DM: TDM
   object ColorRec1lvLKM_TP_NM: TStringField
     FieldKind = fkLookup
     FieldName = 'lvLKM_TP_NM'
+    DisplayWidth = 16
     DisplayLabel = 'Тип'
     Size = 50
     KeyFields = 'LKM_TP_ID'
@@ -649,6 +650,7 @@ object DM: TDM
   object ColorRec1lvLKM_NM: TStringField
     FieldKind = fkLookup
     FieldName = 'lvLKM_NM'
+    DisplayWidth = 32
     DisplayLabel = 'Материал'
     Size = 255
     KeyFields = 'LKM_ID'
@@ -708,6 +710,7 @@ object DM: TDM
   object ColorRec2lvLKM_TP_NM: TStringField
     FieldKind = fkLookup
     FieldName = 'lvLKM_TP_NM'
+    DisplayWidth = 16
     DisplayLabel = 'Тип'
     Size = 50
     KeyFields = 'LKM_TP_ID'
@@ -724,6 +727,7 @@ object DM: TDM
   object ColorRec2lvLKM_NM: TStringField
     FieldKind = fkLookup
     FieldName = 'lvLKM_NM'
+    DisplayWidth = 32
     DisplayLabel = 'Материал'
     Size = 255
     KeyFields = 'LKM_ID'
@@ -785,6 +789,7 @@ object DM: TDM
   object ColorRecA1lvLKM_TP_NM: TStringField
     FieldKind = fkLookup
     FieldName = 'lvLKM_TP_NM'
+    DisplayWidth = 16
     DisplayLabel = 'Тип'
     Size = 50
     KeyFields = 'LKM_TP_ID'
@@ -801,6 +806,7 @@ object DM: TDM
   object ColorRecA1lvLKM_NM: TStringField
     FieldKind = fkLookup
     FieldName = 'lvLKM_NM'
+    DisplayWidth = 32
     DisplayLabel = 'Материал'
     Size = 255
     KeyFields = 'LKM_ID'
@@ -865,6 +871,7 @@ object DM: TDM
   object ColorRecA2lvLKM_TP_NM: TStringField
     FieldKind = fkLookup
     FieldName = 'lvLKM_TP_NM'
+    DisplayWidth = 16
     DisplayLabel = 'Тип'
     Size = 50
     KeyFields = 'LKM_TP_ID'
@@ -881,6 +888,7 @@ object DM: TDM
   object ColorRecA2lvLKM_NM: TStringField
     FieldKind = fkLookup
     FieldName = 'lvLKM_NM'
+    DisplayWidth = 32
     DisplayLabel = 'Материал'
     Size = 255
     KeyFields = 'LKM_ID'

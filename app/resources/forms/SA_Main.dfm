@@ -48,6 +48,43 @@ object SAMAIN: TSAMAIN
         object DBGridZkColor: TDBGridZk
           Align = alClient
           DataSource = DM.DSColor
+          PopupMenu = PopupMenuColor
+          Columns = <
+            item
+              FieldName = 'COLOR'
+              ReadOnly = True
+              Title.Caption = 'Цвет'
+              Width = 41
+            end
+            item
+              FieldName = 'NM'
+              Width = 122
+            end
+            item
+              FieldName = 'PRICE1'
+              Title.Caption = 'Цена осн.'
+              Width = 72
+            end
+            item
+              FieldName = 'PRICE1A'
+            end
+            item
+              FieldName = 'AM'
+              Visible = False
+            end
+            item
+              FieldName = 'lvCOLOR_TP_NM'
+              Visible = False
+            end
+            item
+              FieldName = 'BASE_ID'
+              Visible = False
+            end
+            item
+              FieldName = 'lvLKMRecNM'
+              Title.Caption = 'База'
+              Visible = False
+            end>
         end
       end
       object PanelCatalogRight: TPanel
@@ -427,6 +464,27 @@ object SAMAIN: TSAMAIN
         object DBGridZkOrd: TDBGridZk
           Align = alClient
           DataSource = DM.DSOrd
+          PopupMenu = PopupMenuOrd
+          Columns = <
+            item
+              FieldName = 'NUM'
+              Width = 48
+            end
+            item
+              FieldName = 'DT'
+              Width = 80
+            end
+            item
+              FieldName = 'COMMENT'
+            end
+            item
+              FieldName = 'ID'
+              Visible = False
+            end
+            item
+              FieldName = 'SUM'
+              Visible = False
+            end>
         end
       end
       object PanelOrdRight: TPanel
@@ -566,6 +624,24 @@ object SAMAIN: TSAMAIN
           object DBGridZkOrdRec3: TDBGridZk
             Align = alClient
             DataSource = DM.DSOrdRec3
+            PopupMenu = PopupMenuOrdRec3
+            Columns = <
+              item
+                FieldName = 'COMMENT'
+                Title.Caption = 'Дополнительные платежи'
+                Width = 374
+              end
+              item
+                FieldName = 'AM'
+                Width = 87
+              end
+              item
+                FieldName = 'PRICE'
+              end
+              item
+                FieldName = 'cvSum'
+                ReadOnly = True
+              end>
           end
         end
         object SplitterOrd: TSplitter
@@ -576,6 +652,64 @@ object SAMAIN: TSAMAIN
         object DBGridZkOrdTop: TDBGridZk
           Align = alClient
           DataSource = DM.DSOrdTop
+          PopupMenu = PopupMenuOrdTop
+          RowDetailPanel.Active = True
+          RowDetailPanel.Width = 590
+          RowDetailPanel.Height = 200
+          Columns = <
+            item
+              FieldName = 'COLOR'
+              ReadOnly = True
+              Title.Caption = 'Цвет'
+              Width = 59
+            end
+            item
+              FieldName = 'lvCOLOR_NM'
+              Title.Caption = 'Наименование'
+              Width = 161
+            end
+            item
+              FieldName = 'AM'
+              ReadOnly = True
+            end
+            item
+              FieldName = 'PRICE'
+              ReadOnly = True
+            end
+            item
+              FieldName = 'cvCOST'
+            end
+            item
+              FieldName = 'COMMENT'
+              Width = 232
+            end>
+          object RowDetailData: TRowDetailPanelControlZk
+            object DBGridZkOrdRec: TDBGridZk
+              Align = alClient
+              DataSource = DM.DSOrdRec
+              Columns = <
+                item
+                  FieldName = 'lvLKM_REC_NM'
+                  ReadOnly = True
+                  Width = 187
+                end
+                item
+                  FieldName = 'AM0'
+                  ReadOnly = True
+                  Width = 91
+                end
+                item
+                  FieldName = 'AM'
+                end
+                item
+                  FieldName = 'PRICE'
+                end
+                item
+                  FieldName = 'cvSum'
+                  ReadOnly = True
+                end>
+            end
+          end
         end
       end
     end
@@ -634,6 +768,39 @@ object SAMAIN: TSAMAIN
       object DBGridZkLKMRec: TDBGridZk
         Align = alClient
         DataSource = DM.DSLKMRec
+        PopupMenu = PopupMenuLKMRec
+        Columns = <
+          item
+            FieldName = 'lvLKM_TP'
+            ReadOnly = True
+            Title.Caption = 'Тип'
+          end
+          item
+            FieldName = 'NM'
+            ReadOnly = True
+            Title.Caption = 'Наименование'
+          end
+          item
+            FieldName = 'COMMENT'
+            Title.Caption = 'Примечание'
+          end
+          item
+            FieldName = 'PRICE1'
+            Title.Caption = 'Цена'
+            DisplayFormat = '# ###'
+          end
+          item
+            FieldName = 'ID'
+            Visible = False
+          end
+          item
+            FieldName = 'PRICE2'
+            Visible = False
+          end
+          item
+            FieldName = 'PRICE3'
+            Visible = False
+          end>
       end
     end
   end
