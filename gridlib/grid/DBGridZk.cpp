@@ -306,8 +306,7 @@ void TCustomDBGridZk::SetFooterRowCount(int Value) {
 }
 
 void TCustomDBGridZk::SetFrozenCols(int Value) {
-  Value = std::max(0, Value);
-  if (Value == FFrozenCols) return;
+  if (Value < 0 || Value == FFrozenCols) return;
   FFrozenCols = Value;
   LayoutChanged();
 }

@@ -35,6 +35,8 @@
 
 class TBasicAction;
 class TCustomDBGridZk;
+class TCustomIniFile;
+class TRegIniFile;
 class TColumnZk;
 class TDBGridInplaceEdit;
 class TDBGridZkCenter;
@@ -82,6 +84,14 @@ VORENTA_ENUM(TScrollBarVisibleModeZk, sbAlwaysShowZk, sbNeverShowZk, sbAutoShowZ
 VORENTA_ENUM(TFooterValueType, fvtNon, fvtSum, fvtAvg, fvtCount, fvtFieldValue, fvtStaticText);
 VORENTA_ENUM(TSortMarkerZk, smNoneZk, smDownZk, smUpZk);
 VORENTA_ENUM(TTextOrientationZk, tohHorizontal, tohVertical);
+// What a stored layout restores (DBGridZkStorage.cpp).
+VORENTA_ENUM(TColumnZkRestoreParam, crpColIndexZk, crpColWidthsZk, crpSortMarkerZk,
+             crpColVisibleZk, crpDropDownRowsZk, crpDropDownWidthZk, crpRowPanelColPlacementZk);
+VORENTA_SET(TColumnZkRestoreParams, TColumnZkRestoreParam);
+VORENTA_ENUM(TDBGridZkRestoreParam, grpColIndexZk, grpColWidthsZk, grpSortMarkerZk,
+             grpColVisibleZk, grpRowHeightZk, grpDropDownRowsZk, grpDropDownWidthZk,
+             grpRowPanelColPlacementZk);
+VORENTA_SET(TDBGridZkRestoreParams, TDBGridZkRestoreParam);
 // What a column shows and edits, from its settings (TColumnZk::GetColumnType).
 VORENTA_ENUM(TColumnZkType, ctCommon, ctPickList, ctLookupField, ctKeyPickList, ctKeyImageList,
              ctCheckboxes, ctGraphicData);
@@ -1006,6 +1016,30 @@ public:
                                int X, int Y);
   void BuildIndicatorTitleMenu(TPopupMenu*& PopupMenu);
   void SetSortMarkedColumns();
+
+  // --- layout storage and width fitting (DBGridZkStorage.cpp)
+  // Without a section the registry's section is StorageSectionName(this), erased first; an ini
+  // object's section is erased only when asked.
+  void SaveColumnsLayout(TRegIniFile* ARegIni);
+  void SaveColumnsLayout(TCustomIniFile* ACustIni, const String& Section);
+  void SaveColumnsLayoutIni(const String& IniFileName, const String& Section, bool DeleteSection);
+  void RestoreColumnsLayout(TRegIniFile* ARegIni, TColumnZkRestoreParams RestoreParams);
+  void RestoreColumnsLayout(TCustomIniFile* ACustIni, const String& Section,
+                            TColumnZkRestoreParams RestoreParams);
+  void RestoreColumnsLayoutIni(const String& IniFileName, const String& Section,
+                               TColumnZkRestoreParams RestoreParams);
+  void SaveGridLayout(TRegIniFile* ARegIni);
+  void SaveGridLayout(TCustomIniFile* ACustIni, const String& Section);
+  void SaveGridLayoutIni(const String& IniFileName, const String& Section, bool DeleteSection);
+  void RestoreGridLayout(TRegIniFile* ARegIni, TDBGridZkRestoreParams RestoreParams);
+  void RestoreGridLayout(TCustomIniFile* ACustIni, const String& Section,
+                         TDBGridZkRestoreParams RestoreParams);
+  void RestoreGridLayoutIni(const String& IniFileName, const String& Section,
+                            TDBGridZkRestoreParams RestoreParams);
+  // Widens or narrows the columns to their titles, every record's cell text and their footers.
+  void FitColumnsToContents(const TColumnsZkList& Columns);
+  // A double click on Column's sizing edge: fits the selected columns (or all) and Column.
+  void FitColumnsAfterSizingClick(TColumnZk* Column);
 
   // --- rows and layout
   int IndicatorOffset() const { return FIndicatorOffset; }

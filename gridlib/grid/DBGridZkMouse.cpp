@@ -254,15 +254,20 @@ void TCustomDBGridZk::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
   FDownMousePos = {X, Y};
   if (!AcquireFocus()) return;
   const TGridCoord K = MouseCoord(X, Y);
-  if (Shift.Contains(ssDouble) && Button == mbLeft) {
-    DblClick();
-    TCustomControl::MouseDown(Button, Shift, X, Y);
-    return;
-  }
   TGridState State = gsNormal;
   int Index = -1, Pos = 0, Ofs = 0;
   TGridMetrics M;
   FindSizingLine(X, Y, State, Index, Pos, Ofs, M);
+  if (Shift.Contains(ssDouble) && Button == mbLeft) {
+    // A double click on a column's sizing edge fits the column instead of being a click.
+    TColumnZk* Sized = State == gsColSizing ? ColumnAtGridCol(Index) : nullptr;
+    if (Sized && FOptionsZk.Contains(dghDblClickOptimizeColWidth))
+      FitColumnsAfterSizingClick(Sized);
+    else
+      DblClick();
+    TCustomControl::MouseDown(Button, Shift, X, Y);
+    return;
+  }
   if (FGridState == gsNormal && State != gsNormal) {
     FDataLink->UpdateRecord();
     if (FOptionsZk.Contains(dghTraceColSizing) && Button == mbLeft && State == gsColSizing) {
