@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -23,6 +24,7 @@
 #include "app/SD_NewMat.h"
 #include "app/SampleDatabase.h"
 #include "gridlib/grid/DBGridZk.h"
+#include "gridlib/grid/DBGridZkFindDlgs.h"
 #include "gridlib/toolkit/DBCtrlsZk.h"
 #include "platform/classes/TypeRegistry.h"
 #include "platform/controls/ActnList.h"
@@ -264,6 +266,58 @@ TEST_F(AppWindows, FirstActivationStylesTheGrids) {
             u"Количество, кг| расчетное ");
   EXPECT_EQ(Column(SAMAIN->DBGridZkOrdRec, u"AM")->Title()->Caption(), u"Количество, кг| фактич. ");
   EXPECT_EQ(SAMAIN->DBGridZkOrdRec->Parent(), SAMAIN->DBGridZkOrdTop->RowDetailPanelControl());
+}
+
+// The catalogue as painted: rows odd, even, odd in green-grey, white, green-grey; a colour
+// column filled with the row's colour, the grid's own drawing where a colour has none.
+// A recipe shows only its base line in bold, wherever it stands.
+TEST_F(AppWindows, StripesSwatchesAndBoldBaseLines) {
+  TDBGridZk* G = SAMAIN->DBGridZkColor;
+  TBitmap Picture;
+  RenderControl(G, Picture);
+  const TRect Insets = G->NonClientInsets();
+  auto Pixel = [&](int Col, int Row) {
+    const TRect R = G->CellScreenRect(Col, Row);
+    return Picture.PixelRGB(Insets.Left + R.Right - 3, Insets.Top + R.Bottom - 3);
+  };
+  // Column 1 is the swatch, 2 the name; rows 1..3 the first three colours (the first is
+  // current and focused: its name cell keeps the highlight, so the stripes show in row 2 on).
+  EXPECT_EQ(Pixel(2, 2), ColorToRGB(clWhite));
+  EXPECT_EQ(Pixel(2, 3), ColorToRGB(TColor(14279129)));
+  EXPECT_EQ(Pixel(3, 1), ColorToRGB(TColor(14279129)));
+  EXPECT_EQ(Pixel(1, 1), ColorToRGB(TColor(14474460)));   // А 10-04
+  EXPECT_EQ(Pixel(1, 3), ColorToRGB(TColor(8421631)));    // К 10-01
+  // Н 30-01, the eighth row, has no colour: the cell keeps the row's stripe (even: white).
+  EXPECT_EQ(Pixel(1, 8), ColorToRGB(clWhite));
+
+  ASSERT_TRUE(DM->Color->Locate(u"ID", Variant(2), TLocateOptions()));   // К 12-05
+  TDBGridZk* Rec = SAMAIN->DBGridZkColorRec;
+  TDataSet* Lines = Rec->DataSource()->DataSet();
+  ASSERT_EQ(Lines->RecordCount(), 2);
+  std::vector<bool> Bold, Base;
+  for (Lines->First(); !Lines->Eof(); Lines->Next()) {
+    TFont Font;
+    TColor Background = clWindow;
+    Rec->OnGetCellParams()(Rec, Rec->Columns()->Items(0), &Font, Background, TGridDrawState());
+    Bold.push_back(Font.Style().Contains(fsBold));
+    Base.push_back(Lines->FieldByName(u"LKM_TP_ID")->AsInteger() == 1);
+  }
+  EXPECT_EQ(Bold, Base);
+  EXPECT_EQ(std::count(Bold.begin(), Bold.end(), true), 1);
+}
+
+// Ctrl+F in a styled grid opens the grids' find dialog on that grid.
+TEST_F(AppWindows, CtrlFOpensTheFindDialogOnTheGrid) {
+  SAMAIN->DBGridZkColor->SetFocus();
+  TCustomDBGridZk* Searched = nullptr;
+  TCustomForm::SetModalHookForTests([&](TCustomForm* Form) {
+    auto* Dialog = dynamic_cast<TDBGridZkFindDlg*>(Form);
+    ASSERT_NE(Dialog, nullptr);
+    Searched = Dialog->Grid();
+    Click(Dialog->bCancel);
+  });
+  SimulateKeyPress(u'F', {ssCtrl});
+  EXPECT_EQ(Searched, SAMAIN->DBGridZkColor);
 }
 
 // The order colour's recipe lines open under it while "+Р" is down, also after a move.
