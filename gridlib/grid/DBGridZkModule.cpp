@@ -11,6 +11,7 @@
 #include "gridlib/grid/DBGridZkImpExp.h"
 #include "gridlib/grid/DBGridZkInterceptors.h"
 #include "gridlib/grid/DBGridZk_p.h"
+#include "gridlib/grid/DBLookupZk.h"
 #include "gridlib/toolkit/ToolkitModule.h"
 
 namespace {
@@ -38,6 +39,7 @@ void DBGridZkModuleInitialize() {
   RegisterDBSumLstClasses();
   RegisterDBGridZkClasses();
   RegisterDBGridInplaceEditClasses();
+  RegisterDBLookupZkClasses();
   DBGridZkFeaturesInitialize();
   DBGridZkFindDlgsInitialize();
   DBGridZkImpExpInitialize();

@@ -1,0 +1,339 @@
+// DBLookupGridsZkTest.cpp - the lookup grid and its popup form: keys and the special row,
+// type-ahead on the test clock, two-field keys written into the data record, sizing, the
+// scroll bar of a list that cannot number its records, hover and release in the popup.
+#include "gridlib/grid/DBLookupGridsZk.h"
+
+#include <gtest/gtest.h>
+
+#include "gridlib/grid/DBGridZkModule.h"
+#include "gridlib/toolkit/SizeGripZk.h"
+#include "platform/controls/Forms.h"
+#include "platform/controls/ScrollBars.h"
+#include "platform/controls/WinApi.h"
+#include "platform/db/ArrayDataSet.h"
+#include "platform/db/DataSource.h"
+#include "platform/db/FieldDefs.h"
+#include "platform/db/Fields.h"
+#include "platform/rtl/DateUtils.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/Variants.h"
+
+namespace {
+
+// A list that cannot number its records.
+class TUnsequencedDataSet : public TArrayDataSet {
+public:
+  using TArrayDataSet::TArrayDataSet;
+  bool IsSequenced() const override { return false; }
+};
+
+void FillList(TArrayDataSet* Set, int Rows) {
+  Set->FieldDefs()->Add(u"ID", ftInteger);
+  Set->FieldDefs()->Add(u"NAME", ftWideString, 40);
+  const String Names[] = {u"Краска", u"Кисть", u"Лак", u"Грунт", u"Эмаль"};
+  for (int I = 1; I <= Rows; ++I)
+    Set->AddRow({I, Variant(Names[(I - 1) % 5] + (I > 5 ? IntToStr(I) : String()))});
+}
+
+struct TLookupFixture {
+  TForm* Form;
+  TArrayDataSet* List;
+  TDataSource* Source;
+  TDBLookupGridZk* Grid;
+
+  explicit TLookupFixture(int Rows = 5, TArrayDataSet* Custom = nullptr) {
+    DBGridZkModuleInitialize();
+    InitControls();
+    Form = new TForm(Application);
+    Form->SetBounds(40, 40, 400, 400);
+    List = Custom ? Custom : new TArrayDataSet(Form);
+    FillList(List, Rows);
+    List->Open();
+    Source = new TDataSource(Form);
+    Source->SetDataSet(List);
+    Grid = new TDBLookupGridZk(Form);
+    Grid->SetParent(Form);
+    Grid->SetBounds(10, 10, 200, 150);
+    Form->Show();
+    Grid->HandleNeeded();
+    Grid->SetListSource(Source);
+    Grid->SetKeyField(u"ID");
+    Grid->SetListField(u"NAME");
+  }
+  ~TLookupFixture() {
+    delete Form;
+    DBGridZkModuleFinalize();
+  }
+  TLookupFixture(const TLookupFixture&) = delete;
+  TLookupFixture& operator=(const TLookupFixture&) = delete;
+
+  void Key(Word K) {
+    Grid->Perform(WM_KEYDOWN, K, 0);
+  }
+};
+
+int KeyInt(const Variant& V) { return VarIsNull(V) ? 0 : V.AsInteger(); }
+
+TEST(DBLookupGrid, KeysAndTheSpecialRow) {
+  // Start key (0 = Null), special row shown (its value -1), key, expected key.
+  struct Case { int Start; bool Spec; Word Key; int Expected; };
+  const Case Cases[] = {
+      {0, false, VK_DOWN, 1},   // no key: the first record
+      {2, false, VK_DOWN, 3},  {2, false, VK_UP, 1},
+      {1, false, VK_UP, 1},     // Up on the first record stays there
+      {1, true, VK_UP, -1},     // ... or chooses the special row
+      {-1, true, VK_DOWN, 1},   // Down from the special row: the first record
+      {-1, true, VK_UP, -1},
+      {2, false, VK_END, 5},   {4, false, VK_HOME, 1},
+      {1, false, VK_NEXT, 5},   // a page is the visible rows (more than the list)
+      {9, false, VK_DOWN, 1},   // a key the list lacks: the first record
+  };
+  for (const Case& C : Cases) {
+    TLookupFixture F;
+    F.Grid->SpecRow()->SetValue(-1);
+    F.Grid->SpecRow()->SetCellsText(u"(нет)");
+    F.Grid->SpecRow()->SetVisible(C.Spec);
+    F.Grid->SpecRow()->SetShowIfNotInKeyList(false);
+    F.Grid->SetKeyValue(C.Start == 0 ? Null() : Variant(C.Start));
+    F.Key(C.Key);
+    EXPECT_EQ(KeyInt(F.Grid->KeyValue()), C.Expected)
+        << "start " << C.Start << " key " << C.Key << " spec " << C.Spec;
+    if (C.Expected == -1) {
+      EXPECT_TRUE(F.Grid->SpecRow()->Selected());
+      EXPECT_EQ(F.Grid->SelectedItem(), u"(нет)");
+    }
+  }
+}
+
+TEST(DBLookupGrid, KeyNotInListSelectsTheSpecialRowAndStaysAtTheFirstRecord) {
+  TLookupFixture F;
+  F.Grid->SpecRow()->SetValue(-1);
+  F.Grid->SpecRow()->SetVisible(true);
+  F.Grid->SpecRow()->SetCellsText(u"(нет)");
+  F.Grid->SetKeyValue(42);
+  EXPECT_TRUE(F.Grid->SpecRow()->Selected());
+  EXPECT_EQ(F.Grid->SelectedItem(), u"(нет)");
+  EXPECT_EQ(F.List->FieldByName(u"ID")->AsInteger(), 1);
+  EXPECT_FALSE(F.Grid->KeyRowVisible());
+  F.Grid->SetKeyValue(3);
+  EXPECT_FALSE(F.Grid->SpecRow()->Selected());
+  EXPECT_EQ(F.Grid->SelectedItem(), u"Лак");
+  EXPECT_TRUE(F.Grid->KeyRowVisible());
+}
+
+TEST(DBLookupGrid, TypeAheadOnTheTestClock) {
+  Cardinal Clock = 100000;
+  SetTickCountForTests([&Clock] { return Clock; });
+  TLookupFixture F(40);
+  auto Type = [&F](Char C) { F.Grid->Perform(WM_CHAR, C, 0); };
+  Type(u'к');
+  EXPECT_EQ(KeyInt(F.Grid->KeyValue()), 1) << "Краска";
+  Clock += 1500;
+  Type(u'и');
+  EXPECT_EQ(KeyInt(F.Grid->KeyValue()), 2) << "Кисть";
+  EXPECT_EQ(F.Grid->SearchText(), u"ки");
+  Type(u'q');   // no match: the prefix and key stay
+  EXPECT_EQ(F.Grid->SearchText(), u"ки");
+  Clock += 2001;
+  Type(u'л');   // after the pause a new prefix
+  EXPECT_EQ(KeyInt(F.Grid->KeyValue()), 3);
+  EXPECT_EQ(F.Grid->SearchText(), u"л");
+  // A prefix never grows past 32 characters.
+  F.List->Append();
+  F.List->FieldByName(u"ID")->SetAsInteger(99);
+  F.List->FieldByName(u"NAME")->SetAsString(String(33, u'я'));
+  F.List->Post();
+  Clock += 3000;
+  for (int I = 0; I < 32; ++I) Type(u'я');
+  EXPECT_EQ(F.Grid->SearchText().size(), 32u);
+  Type(u'я');
+  EXPECT_EQ(F.Grid->SearchText().size(), 32u) << "the 33rd character is ignored";
+  F.Grid->Perform(WM_CHAR, VK_BACK, 0);
+  EXPECT_TRUE(F.Grid->SearchText().empty());
+  SetTickCountForTests(nullptr);
+}
+
+TEST(DBLookupGrid, TwoFieldKeysOfALookupFieldReachTheDataRecord) {
+  TLookupFixture F;
+  auto* Pairs = new TArrayDataSet(F.Form);
+  Pairs->FieldDefs()->Add(u"A", ftInteger);
+  Pairs->FieldDefs()->Add(u"B", ftInteger);
+  Pairs->FieldDefs()->Add(u"TXT", ftWideString, 20);
+  Pairs->AddRow({1, 1, String(u"один-один")});
+  Pairs->AddRow({1, 2, String(u"один-два")});
+  Pairs->AddRow({2, 1, String(u"два-один")});
+  Pairs->Open();
+  auto* Data = new TArrayDataSet(F.Form);
+  for (const char16_t* N : {u"KA", u"KB"}) {
+    Data->FieldDefs()->Add(N, ftInteger);
+    auto* Fld = new TIntegerField(F.Form);
+    Fld->SetFieldName(N);
+    Fld->SetDataSet(Data);
+  }
+  auto* Look = new TWideStringField(F.Form);
+  Look->SetFieldName(u"lvTXT");
+  Look->SetFieldKind(fkLookup);
+  Look->SetKeyFields(u"KA;KB");
+  Look->SetLookupDataSet(Pairs);
+  Look->SetLookupKeyFields(u"A;B");
+  Look->SetLookupResultField(u"TXT");
+  Look->SetDataSet(Data);
+  Data->AddRow({1, 2});
+  Data->Open();
+  auto* DataSource = new TDataSource(F.Form);
+  DataSource->SetDataSet(Data);
+  auto* G = new TDBLookupGridZk(F.Form);
+  G->SetParent(F.Form);
+  G->SetBounds(10, 200, 200, 120);
+  G->HandleNeeded();
+  G->SetDataSource(DataSource);
+  G->SetDataField(u"lvTXT");
+  ASSERT_TRUE(G->LookupMode());
+  EXPECT_EQ(G->KeyField(), u"") << "reads empty in lookup mode";
+  EXPECT_EQ(G->ListSource(), nullptr);
+  ASSERT_TRUE(VarIsArray(G->KeyValue()));
+  EXPECT_EQ(G->SelectedItem(), u"один-два");
+  EXPECT_THROW(G->SetKeyField(u"A"), EDatabaseError);
+  G->Perform(WM_KEYDOWN, VK_DOWN, 0);
+  EXPECT_EQ(Data->State(), dsEdit);
+  EXPECT_EQ(Data->FieldByName(u"KA")->AsInteger(), 2);
+  EXPECT_EQ(Data->FieldByName(u"KB")->AsInteger(), 1);
+  EXPECT_EQ(G->SelectedItem(), u"два-один");
+}
+
+TEST(DBLookupGrid, UnknownListFieldIsADatabaseError) {
+  TLookupFixture F;
+  try {
+    F.Grid->SetListField(u"NAME;NOPE");
+    FAIL() << "no error";
+  } catch (const EDatabaseError& E) {
+    EXPECT_EQ(E.Message(), u"Field 'NAME;NOPE' not found");
+  }
+  EXPECT_FALSE(F.Grid->ListActive());
+}
+
+TEST(DBLookupGrid, RowCountClampsAndHeightsSnapToWholeRows) {
+  TLookupFixture F;
+  F.Grid->SetRowCount(0);
+  EXPECT_EQ(F.Grid->RowCount(), 1);
+  F.Grid->SetRowCount(500);
+  EXPECT_EQ(F.Grid->RowCount(), 100);
+  F.Grid->SetRowCount(3);
+  const int H3 = F.Grid->Height();
+  F.Grid->SetRowCount(4);
+  const int Row = F.Grid->Height() - H3;
+  ASSERT_GT(Row, 0);
+  F.Grid->SetHeight(H3 + Row / 2 + Row);   // between five and six rows... of four-plus-half
+  EXPECT_EQ(F.Grid->RowCount(), 4);
+  EXPECT_EQ(F.Grid->Height(), H3 + Row);
+  // The special row adds its own row height.
+  F.Grid->SpecRow()->SetVisible(true);
+  F.Grid->SetRowCount(4);
+  EXPECT_EQ(F.Grid->Height(), H3 + 2 * Row);
+}
+
+TEST(DBLookupGrid, UnsequencedListScrollBarTakesFivePositions) {
+  auto* Form = new TForm(Application);
+  auto* Set = new TUnsequencedDataSet(Form);
+  TLookupFixture F(30, Set);
+  F.Grid->SetRowCount(5);
+  auto Pos = [&F] {
+    SCROLLINFO SI;
+    SI.fMask = SIF_ALL;
+    GetScrollInfo(F.Grid, SB_VERT, SI);
+    return std::make_pair(SI.nMax, SI.nPos);
+  };
+  F.List->First();
+  EXPECT_EQ(Pos(), std::make_pair(4, 0));
+  F.List->MoveBy(10);
+  EXPECT_EQ(Pos(), std::make_pair(4, 2));
+  F.List->Last();
+  EXPECT_EQ(Pos(), std::make_pair(4, 4));
+  F.Grid->Perform(WM_VSCROLL, SB_TOP, 0);
+  EXPECT_EQ(F.List->FieldByName(u"ID")->AsInteger(), 1);
+  delete Form;
+}
+
+// --- the popup form ---------------------------------------------------------------------------
+
+struct TPopupFixture : TLookupFixture {
+  TPopupDataGridZk* Popup;
+  int UserChanges = 0;
+  std::vector<int> CloseUps;   // 1 accepted, 0 not
+
+  TPopupFixture() : TLookupFixture(20) {
+    Popup = new TPopupDataGridZk(Form);
+    Popup->SetListSource(Source);
+    Popup->SetKeyField(u"ID");
+    Popup->SetListField(u"NAME;ID");
+    Popup->SetShowTitles(true);
+    Popup->SetRowCount(6);
+    Popup->SetWidth(180);
+    Popup->SetOnUserKeyValueChange([this](TObject*) { ++UserChanges; });
+    Popup->SetOnMouseCloseUp([this](TObject*, bool Accept) { CloseUps.push_back(Accept); });
+    Popup->Link().Open({300, 100});
+    Application->ProcessMessages();
+  }
+  // The client point of the middle of data row R (0-based).
+  TPoint RowPoint(int R) {
+    const TRect Cell = Popup->CellRect(0, Popup->TopDataOffset() + R);
+    return {(Cell.Left + Cell.Right) / 2, (Cell.Top + Cell.Bottom) / 2};
+  }
+  void Mouse(unsigned Msg, TPoint P, WPARAM Keys = 0) {
+    Popup->Perform(Msg, Keys, MAKELPARAM(P.X, P.Y));
+  }
+};
+
+TEST(DBLookupPopupGrid, HoverFollowsTheMouseAndOnlyTheUserFiresTheChangeEvent) {
+  TPopupFixture F;
+  EXPECT_FALSE(F.Popup->CanFocus());
+  F.Popup->SetKeyValue(2);
+  EXPECT_EQ(F.UserChanges, 0) << "a program's key fires nothing";
+  F.Mouse(WM_MOUSEMOVE, F.RowPoint(3));
+  EXPECT_EQ(KeyInt(F.Popup->KeyValue()), 4);
+  EXPECT_EQ(F.UserChanges, 1);
+  F.Popup->Perform(WM_KEYDOWN, VK_DOWN, 0);
+  EXPECT_EQ(KeyInt(F.Popup->KeyValue()), 5);
+  EXPECT_EQ(F.UserChanges, 2);
+}
+
+TEST(DBLookupPopupGrid, ReleaseOverTitlesKeepsItOpenOutsideClosesUnaccepted) {
+  TPopupFixture F;
+  const TPoint Title{20, 3};
+  F.Mouse(WM_LBUTTONDOWN, F.RowPoint(1), MK_LBUTTON);
+  F.Mouse(WM_LBUTTONUP, Title);
+  EXPECT_TRUE(F.CloseUps.empty()) << "a release over the titles closes nothing";
+  F.Mouse(WM_LBUTTONDOWN, F.RowPoint(1), MK_LBUTTON);
+  F.Mouse(WM_LBUTTONUP, {F.Popup->Width() + 30, 10});
+  ASSERT_EQ(F.CloseUps.size(), 1u);
+  EXPECT_EQ(F.CloseUps[0], 0) << "outside: not accepted";
+  F.Mouse(WM_LBUTTONDOWN, F.RowPoint(2), MK_LBUTTON);
+  F.Mouse(WM_LBUTTONUP, F.RowPoint(2));
+  ASSERT_EQ(F.CloseUps.size(), 2u);
+  EXPECT_EQ(F.CloseUps[1], 1);
+  EXPECT_EQ(KeyInt(F.Popup->KeyValue()), 3);
+}
+
+// The grid's deferred layout and the drop-down's grip message are two messages: a popup grid
+// lays out on the one and moves its grip on the other.
+TEST(DBLookupPopupGrid, DeferredLayoutAndGripMessagesAreDistinct) {
+  ASSERT_NE(WM_GRID_DEFERLAYOUT, WM_DROPDOWN_SIZEGRIP);
+  TPopupFixture F;
+  F.Popup->SizeGrip()->SetPosition(sgpBottomRight);
+  const int Layouts = F.Popup->LayoutCount();
+  F.Popup->DeferLayoutChanged();
+  PostMessage(F.Popup, WM_DROPDOWN_SIZEGRIP, sgcpToTop, 0);
+  Application->ProcessMessages();
+  EXPECT_GT(F.Popup->LayoutCount(), Layouts);
+  EXPECT_EQ(F.Popup->SizeGrip()->Position(), sgpTopRight);
+}
+
+TEST(DBLookupPopupGrid, SizeNeverBelowOneScrollBarSquare) {
+  TPopupFixture F;
+  F.Popup->SetBounds(F.Popup->Left(), F.Popup->Top(), 2, 2);
+  EXPECT_GE(F.Popup->Width(), GetSystemMetrics(SM_CXVSCROLL));
+  EXPECT_GE(F.Popup->Height(), GetSystemMetrics(SM_CYVSCROLL));
+  EXPECT_TRUE(F.Popup->SizeGripResized());
+}
+
+}  // namespace

@@ -1,0 +1,245 @@
+// DBLookupZkTest.cpp - the lookup combo box: the application's order combo box read from form
+// text and dropped down, typing in both styles, free text stored by a data-independent link,
+// Del on required and optional fields, the special row's shortcut, stepping, drop-down rows
+// and a grip resize remembered.
+#include "gridlib/grid/DBLookupZk.h"
+
+#include <gtest/gtest.h>
+
+#include "gridlib/grid/DBGridZkModule.h"
+#include "gridlib/toolkit/SizeGripZk.h"
+#include "platform/classes/Filer.h"
+#include "platform/controls/Forms.h"
+#include "platform/controls/WinApi.h"
+#include "platform/db/ArrayDataSet.h"
+#include "platform/db/DataSource.h"
+#include "platform/db/FieldDefs.h"
+#include "platform/db/Fields.h"
+#include "platform/rtl/DateUtils.h"
+#include "platform/rtl/Variants.h"
+
+namespace {
+
+class TUnsequencedDataSet : public TArrayDataSet {
+public:
+  using TArrayDataSet::TArrayDataSet;
+  bool IsSequenced() const override { return false; }
+};
+
+int KeyInt(const Variant& V) { return VarIsNull(V) ? 0 : V.AsInteger(); }
+
+struct TComboFixture {
+  TForm* Form;
+  TArrayDataSet* List;
+  TDataSource* ListSource;
+  TDBLookupComboboxZk* Combo;
+
+  explicit TComboFixture(int Rows = 5, bool Unsequenced = false) {
+    DBGridZkModuleInitialize();
+    InitControls();
+    Form = new TForm(Application);
+    Form->SetBounds(40, 40, 500, 400);
+    List = Unsequenced ? new TUnsequencedDataSet(Form) : new TArrayDataSet(Form);
+    List->FieldDefs()->Add(u"ID", ftInteger);
+    List->FieldDefs()->Add(u"NM", ftWideString, 30);
+    const char16_t* Names[] = {u"Интерьер", u"Фасад", u"Пол", u"Металл", u"Дерево"};
+    for (int I = 1; I <= Rows; ++I) List->AddRow({I, String(Names[(I - 1) % 5])});
+    List->Open();
+    ListSource = new TDataSource(Form);
+    ListSource->SetDataSet(List);
+    Combo = new TDBLookupComboboxZk(Form);
+    Combo->SetParent(Form);
+    Combo->SetBounds(10, 10, 160, 22);
+    Form->Show();
+    Combo->HandleNeeded();
+    Combo->SetListSource(ListSource);
+    Combo->SetKeyField(u"ID");
+    Combo->SetListField(u"NM");
+    Combo->SetFocus();
+    Application->ProcessMessages();
+  }
+  ~TComboFixture() {
+    delete Form;
+    DBGridZkModuleFinalize();
+  }
+  TComboFixture(const TComboFixture&) = delete;
+  TComboFixture& operator=(const TComboFixture&) = delete;
+
+  void Type(const String& Text) {
+    for (Char C : Text) Combo->Perform(WM_CHAR, C, 0);
+  }
+  void Key(Word K, TShiftState Shift = {}) { SimulateKeyPress(K, Shift, 0, Combo); }
+};
+
+TEST(DBLookupCombobox, UnboundComboChoosesAKeyTheProgramReads) {
+  TComboFixture F;
+  EXPECT_FALSE(F.Combo->KeyTextIndependent());
+  ASSERT_TRUE(F.Combo->ListActive());
+  F.Combo->SetKeyValue(3);
+  EXPECT_EQ(F.Combo->Text(), u"Пол");
+  F.Key(VK_DOWN);
+  EXPECT_EQ(KeyInt(F.Combo->KeyValue()), 4);
+  EXPECT_EQ(F.Combo->Text(), u"Металл");
+  F.Combo->SetKeyValue(Null());
+  F.Key(VK_UP);
+  EXPECT_EQ(KeyInt(F.Combo->KeyValue()), 1) << "Up without a located key: the first record";
+  F.Key(VK_UP);
+  EXPECT_EQ(KeyInt(F.Combo->KeyValue()), 1) << "Up on the first record stays";
+}
+
+TEST(DBLookupCombobox, DropDownListTypingLocatesByPrefixOnly) {
+  TComboFixture F;
+  F.Type(u"ф");
+  EXPECT_EQ(KeyInt(F.Combo->KeyValue()), 2);
+  EXPECT_EQ(F.Combo->Text(), u"Фасад");
+  F.Type(u"z");   // no list text starts with "фz": key and text stay
+  EXPECT_EQ(KeyInt(F.Combo->KeyValue()), 2);
+  EXPECT_EQ(F.Combo->Text(), u"Фасад");
+  const int Before = std::abs(F.Combo->SelLength());
+  F.Combo->Perform(WM_CHAR, VK_BACK, 0);
+  EXPECT_EQ(F.Combo->Text(), u"Фасад") << "Backspace only widens the selection";
+  EXPECT_EQ(std::abs(F.Combo->SelLength()), Before + 1);
+}
+
+TEST(DBLookupCombobox, DropDownStyleFreeTextGivesANullKeyThatUpdateDataStoresAsText) {
+  TComboFixture F;
+  F.Combo->SetStyle(csDropDownZk);
+  F.Combo->DataLink()->Edit();
+  F.Type(u"Пол");
+  EXPECT_EQ(KeyInt(F.Combo->KeyValue()), 3);
+  F.Type(u"ы");
+  EXPECT_TRUE(VarIsNull(F.Combo->KeyValue()));
+  EXPECT_EQ(F.Combo->Text(), u"Полы");
+  F.Combo->UpdateData();
+  EXPECT_EQ(VarToStr(F.Combo->DataLink()->DataIndependentValue), u"Полы");
+}
+
+TEST(DBLookupCombobox, DeleteClearsOptionalKeysAndRequiredOnlyWhenAllIsSelected) {
+  struct Case { bool Required; bool WholeText; bool Cleared; };
+  const Case Cases[] = {{false, false, true}, {true, false, false}, {true, true, true}};
+  for (const Case& C : Cases) {
+    TComboFixture F;
+    auto* Data = new TArrayDataSet(F.Form);
+    Data->FieldDefs()->Add(u"TP_ID", ftInteger);
+    Data->AddRow({2});
+    Data->Open();
+    Data->FieldByName(u"TP_ID")->SetRequired(C.Required);
+    auto* DS = new TDataSource(F.Form);
+    DS->SetDataSet(Data);
+    F.Combo->SetDataSource(DS);
+    F.Combo->SetDataField(u"TP_ID");
+    ASSERT_EQ(F.Combo->Text(), u"Фасад");
+    F.Combo->SetSelStart(C.WholeText ? 0 : 2);
+    F.Combo->SetSelLength(C.WholeText ? 5 : 1);
+    F.Key(VK_DELETE);
+    EXPECT_EQ(VarIsNull(F.Combo->KeyValue()), C.Cleared) << C.Required << C.WholeText;
+  }
+}
+
+TEST(DBLookupCombobox, AltDeleteChoosesTheVisibleSpecialRow) {
+  TComboFixture F;
+  F.Combo->DropDownBox()->SpecRow()->SetValue(0);
+  F.Combo->DropDownBox()->SpecRow()->SetCellsText(u"(все)");
+  F.Combo->DropDownBox()->SpecRow()->SetVisible(true);
+  F.Combo->SetKeyValue(4);
+  F.Key(VK_DELETE, {ssAlt});
+  EXPECT_EQ(KeyInt(F.Combo->KeyValue()), 0);
+  EXPECT_FALSE(VarIsNull(F.Combo->KeyValue()));
+  EXPECT_EQ(F.Combo->Text(), u"(все)");
+}
+
+TEST(DBLookupCombobox, DropDownRowsFollowASmallSequencedList) {
+  struct Case { int Records; bool Sequenced; int Rows; };
+  const Case Cases[] = {{3, true, 3}, {0, true, 7}, {3, false, 7}, {20, true, 7}};
+  for (const Case& C : Cases) {
+    TComboFixture F(C.Records, !C.Sequenced);
+    F.Combo->DropDown();
+    ASSERT_EQ(F.Combo->ListVisible(), true) << C.Records;
+    EXPECT_EQ(F.Combo->DataList()->RowCount(), C.Rows) << C.Records << " " << C.Sequenced;
+    F.Combo->CloseUp(false);
+  }
+}
+
+TEST(DBLookupCombobox, EnterAcceptsEscapeDiscardsAndAGripResizeIsKept) {
+  TComboFixture F(20);
+  F.Combo->DropDownBox()->SetSizable(true);
+  F.Combo->SetKeyValue(2);
+  F.Combo->DropDown();
+  ASSERT_TRUE(F.Combo->ListVisible());
+  EXPECT_TRUE(F.Combo->DataList()->SizeGrip()->Visible());
+  EXPECT_EQ(KeyInt(F.Combo->DataList()->KeyValue()), 2);
+  F.Key(VK_DOWN);
+  EXPECT_EQ(KeyInt(F.Combo->DataList()->KeyValue()), 3);
+  F.Key(VK_ESCAPE);
+  EXPECT_FALSE(F.Combo->ListVisible());
+  EXPECT_EQ(KeyInt(F.Combo->KeyValue()), 2);
+  F.Combo->DropDown();
+  F.Key(VK_DOWN);
+  TPopupDataGridZk* G = F.Combo->DataList();
+  G->SetBounds(G->Left(), G->Top(), 260, G->Height() + 3 * G->GetDataRowHeight());
+  const int Rows = G->RowCount();
+  F.Key(VK_RETURN);
+  EXPECT_EQ(KeyInt(F.Combo->KeyValue()), 3);
+  EXPECT_EQ(F.Combo->Text(), u"Пол");
+  EXPECT_EQ(F.Combo->DropDownBox()->Rows(), Rows);
+  EXPECT_EQ(F.Combo->DropDownBox()->Width(), 260);
+}
+
+TEST(DBLookupCombobox, FocusLossClosesWithoutAccepting) {
+  TComboFixture F;
+  auto* Other = new TEdit(F.Form);
+  Other->SetParent(F.Form);
+  Other->SetBounds(10, 100, 80, 22);
+  F.Combo->SetKeyValue(1);
+  F.Combo->DropDown();
+  F.Key(VK_DOWN);
+  Other->SetFocus();
+  Application->ProcessMessages();
+  EXPECT_FALSE(F.Combo->ListVisible());
+  EXPECT_EQ(KeyInt(F.Combo->KeyValue()), 1);
+}
+
+TEST(DBLookupCombobox, TheOrderComboBoxReadFromFormText) {
+  TComboFixture F;
+  TForm Read(nullptr);
+  auto* Src = new TDataSource(&Read);
+  Src->SetName(u"DSOrd");
+  auto* Orders = new TArrayDataSet(&Read);
+  Orders->FieldDefs()->Add(u"ID", ftInteger);
+  Orders->FieldDefs()->Add(u"NUM", ftWideString, 10);
+  Orders->FieldDefs()->Add(u"DT", ftDateTime);
+  Orders->FieldDefs()->Add(u"COMMENT", ftWideString, 40);
+  Orders->AddRow({7, String(u"З-7"), EncodeDate(2024, 5, 1), String(u"срочно")});
+  Orders->AddRow({8, String(u"З-8"), EncodeDate(2024, 5, 2), String(u"")});
+  Orders->Open();
+  Src->SetDataSet(Orders);
+  TextToComponent(u"object F: TForm\n"
+                  u"  object DBLookupComboboxZkOrd: TDBLookupComboboxZk\n"
+                  u"    Left = 8\n    Top = 8\n    Width = 150\n    Height = 21\n"
+                  u"    DropDownBox.Columns = <\n"
+                  u"      item\n        FieldName = 'NUM'\n        Width = 20\n      end\n"
+                  u"      item\n        FieldName = 'DT'\n        Width = 30\n      end\n"
+                  u"      item\n        FieldName = 'COMMENT'\n        Width = 40\n      end>\n"
+                  u"    DropDownBox.Sizable = True\n"
+                  u"    KeyField = 'ID'\n    ListField = 'NUM'\n    ListSource = DSOrd\n"
+                  u"    Enabled = False\n"
+                  u"  end\nend\n",
+                  &Read);
+  auto* Ord = dynamic_cast<TDBLookupComboboxZk*>(Read.FindComponent(u"DBLookupComboboxZkOrd"));
+  ASSERT_NE(Ord, nullptr);
+  EXPECT_EQ(Ord->KeyField(), u"ID");
+  EXPECT_EQ(Ord->ListSource(), Src);
+  EXPECT_TRUE(Ord->DropDownBox()->Sizable());
+  EXPECT_EQ(Ord->DropDownBox()->Rows(), 7);
+  ASSERT_EQ(Ord->DropDownBox()->Columns()->Count(), 3);
+  EXPECT_EQ(Ord->DropDownBox()->Columns()->Items(2)->FieldName(), u"COMMENT");
+  EXPECT_EQ(Ord->DropDownBox()->Columns()->Items(1)->Width(), 30);
+  Ord->SetKeyValue(8);
+  EXPECT_EQ(Ord->Text(), u"З-8");
+  // Written back, the customised columns and the settings come out again.
+  const String Text = ComponentToText(&Read);
+  EXPECT_NE(Text.find(u"FieldName = 'COMMENT'"), String::npos);
+  EXPECT_NE(Text.find(u"DropDownBox.Sizable = True"), String::npos);
+}
+
+}  // namespace
