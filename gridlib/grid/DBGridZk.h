@@ -447,6 +447,9 @@ public:
   void ColumnChanged(bool AllItems) { Changed(AllItems); }
   // The column's filter condition, created on first use (DBGridZkColumnFilter.cpp).
   TSTColumnFilterZk* STFilter() const;
+  // The column's distinct values: from the filter's list source, else from the grid's memory
+  // table; nullptr when there is neither. The column filter keeps the list.
+  IMemTableDataFieldValueListZk* GetCurrentFieldValueList();
 
 private:
   TField* FField = nullptr;

@@ -5,6 +5,7 @@
 
 #include "gridlib/grid/DBGridZk.h"
 #include "gridlib/grid/DBGridZkCenter.h"
+#include "gridlib/toolkit/MemTableIntfZk.h"
 #include "platform/classes/Strings.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/DataSource.h"
@@ -33,6 +34,10 @@ void TSTColumnFilterDeleterZk::operator()(TSTColumnFilterZk* Filter) const { del
 TSTColumnFilterZk* TColumnZk::STFilter() const {
   if (!FSTFilter) FSTFilter.reset(new TSTColumnFilterZk(const_cast<TColumnZk*>(this)));
   return FSTFilter.get();
+}
+
+IMemTableDataFieldValueListZk* TColumnZk::GetCurrentFieldValueList() {
+  return STFilter()->CurrentFieldValueList();
 }
 
 namespace {
@@ -76,7 +81,11 @@ TSTColumnFilterZk::TSTColumnFilterZk(TColumnZk* AColumn)
   ClearColumnFilterExpression(FExpression);
 }
 
-TSTColumnFilterZk::~TSTColumnFilterZk() = default;
+TSTColumnFilterZk::~TSTColumnFilterZk() {
+  // The value list may hold a link to the list source: it goes first.
+  FFieldValueList.reset();
+  FListLink.reset();
+}
 
 void TSTColumnFilterZk::Assign(TPersistent* Source) {
   if (auto* S = dynamic_cast<TSTColumnFilterZk*>(Source)) {
@@ -295,6 +304,7 @@ void TSTColumnFilterZk::SetKeysFromListValues(TStrings* ss) {
 }
 
 void TSTColumnFilterZk::ListLinkActiveChange() {
+  FFieldValueList.reset();
   if (FListLink->Active() && !FListField.empty() && !FKeyField.empty()) {
     TDataSet* D = FListLink->DataSet();
     FList->Clear();
@@ -314,6 +324,26 @@ void TSTColumnFilterZk::ListLinkActiveChange() {
     }
     D->EnableControls();
   }
+}
+
+// The list source's values when the filter has one, else the grid's memory table's.
+IMemTableDataFieldValueListZk* TSTColumnFilterZk::CurrentFieldValueList() {
+  if (FFieldValueList) return FFieldValueList.get();
+  TCustomDBGridZk* G = Grid();
+  if (!FColumn || !G) return nullptr;
+  if (ListSource() && ListSource()->DataSet() && ListSource()->DataSet()->Active() &&
+      G->DataLink()->Active()) {
+    const String Name = FListField.empty() ? FColumn->FieldName() : FListField;
+    if (ListSource()->DataSet()->FindField(Name)) {
+      auto List = std::make_unique<TDatasetFieldValueListZk>();
+      List->SetFieldName(Name);
+      List->SetDataSource(ListSource());
+      FFieldValueList = std::move(List);
+    }
+  } else if (auto* Table = dynamic_cast<IMemTableZk*>(G->DataSet())) {
+    FFieldValueList = Table->GetFieldValueList(FColumn->FieldName());
+  }
+  return FFieldValueList.get();
 }
 
 // --- check marks of the filter list ---------------------------------------------------------------

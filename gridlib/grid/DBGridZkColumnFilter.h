@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gridlib/grid/DBGridZkFilterUtils.h"
+#include "gridlib/toolkit/FieldValueListZk.h"
 #include "platform/classes/Object.h"
 
 class TColumnZk;
@@ -88,6 +89,9 @@ public:
   void SetKeysFromListValues(TStrings* ss);
   // Ticks the data items of Items whose texts are the condition's selected values.
   void UpdateListCheckingState(TStrings* Items);
+  // The column's cached list of distinct values (TColumnZk::GetCurrentFieldValueList).
+  IMemTableDataFieldValueListZk* CurrentFieldValueList();
+  void DropFieldValueList() { FFieldValueList.reset(); }
 
 private:
   void ListLinkActiveChange();
@@ -107,6 +111,7 @@ private:
   TSTFilterExpressionZk FExpression;
   String FExpressionStr;
   std::vector<bool> FListValuesCheckingState;
+  std::unique_ptr<IMemTableDataFieldValueListZk> FFieldValueList;
 };
 
 // The checked data items of Items as the column's filter text: ='abc' for one, in ('a','b')

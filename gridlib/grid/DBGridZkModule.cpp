@@ -8,6 +8,7 @@
 #include "gridlib/grid/DBGridZkCenter.h"
 #include "gridlib/grid/DBGridZkFeatures.h"
 #include "gridlib/grid/DBGridZkFindDlgs.h"
+#include "gridlib/grid/DBGridZkSimpleFilterDlg.h"
 #include "gridlib/grid/DBGridZkImpExp.h"
 #include "gridlib/grid/DBGridZkInterceptors.h"
 #include "gridlib/grid/DBGridZk_p.h"
@@ -39,6 +40,8 @@ void DBGridZkModuleInitialize() {
   RegisterDBSumLstClasses();
   RegisterDBGridZkClasses();
   RegisterDBGridInplaceEditClasses();
+  DBGridZkFeaturesInitialize();
+  DBGridZkFindDlgsInitialize();
   RegisterDBLookupZkClasses();
   DBGridZkFeaturesInitialize();
   DBGridZkFindDlgsInitialize();
@@ -47,6 +50,7 @@ void DBGridZkModuleInitialize() {
 
 void DBGridZkModuleFinalize() {
   if (GStarts == 0 || --GStarts > 0) return;
+  DBGridZkSimpleFilterDlgFinalize();
   DBGridZkFindDlgsFinalize();
   DBGridZkFeaturesFinalize();
   GSortMarkerFont.reset();
