@@ -1,11 +1,12 @@
-// DBGridInplaceEdit.cpp - the data grid's cell editor: style from the column, the calendar
-// drop-down, the keys a data cell adds, and the edit text kept in the grid.
+// DBGridInplaceEdit.cpp - the data grid's cell editor: style from the column, the calendar and
+// pick-list drop-downs, the keys a data cell adds, and the edit text kept in the grid.
 #include "gridlib/grid/DBGridInplaceEdit.h"
 
 #include <cmath>
 
 #include "gridlib/toolkit/DBCtrlsZk.h"
 #include "gridlib/toolkit/DropDownZk.h"
+#include "gridlib/toolkit/PopupListboxZk.h"
 #include "gridlib/toolkit/PopupMonthCalendarZk.h"
 #include "gridlib/toolkit/QuobeVCL.h"
 #include "platform/classes/Strings.h"
@@ -93,13 +94,19 @@ void TDBGridInplaceEdit::Change() {
   if (TCustomDBGridZk* G = DBGrid()) G->FEditText = Text();
 }
 
-// --- the calendar ---------------------------------------------------------------------------------
+// --- the drop-downs -------------------------------------------------------------------------------
+
+TWinControl* TDBGridInplaceEdit::ActiveList() const {
+  if (FEditStyle == esPickList) return FPickListBox;
+  return FPopupMonthCalendar;
+}
 
 void TDBGridInplaceEdit::DropDown() {
   if (FListVisible || !IsListStyle()) return;
   TCustomDBGridZk* G = DBGrid();
   TColumnZk* C = CurrentColumn();
   if (!G || !C || !C->Field()) return;
+  if (FEditStyle == esPickList) return DropDownPickList(C);
   if (!FPopupMonthCalendar) {
     FPopupMonthCalendar = new TPopupMonthCalendarZk(this);
     FPopupMonthCalendar->SetVisible(false);
@@ -126,13 +133,87 @@ void TDBGridInplaceEdit::DropDown() {
   if (CanFocus()) SetFocus();
 }
 
+// The pick list shows the pick-list texts (with a key list only those that have a key), as
+// many rows as DropDownRows allows, at least as wide as the editor and its widest text.
+void TDBGridInplaceEdit::DropDownPickList(TColumnZk* C) {
+  if (!FPickListBox) {
+    FPickListBox = new TPopupListboxZk(this);
+    FPickListBox->SetVisible(false);
+    FPickListBox->SetCtl3D(true);
+    FPickListBox->SetOnMouseUp([this](TObject*, TMouseButton Button, TShiftState, int X, int Y) {
+      if (Button == mbLeft && FPickListBox->IsMouseUpCloseListbox())
+        CloseUp(FPickListBox->ClientRect().Contains({X, Y}));
+    });
+  }
+  TPopupListboxZk* L = FPickListBox;
+  L->SetColor(Color());
+  L->SetFont(Font());
+  L->SetItemHeight(L->GetTextHeight());
+  TStrings* Pick = C->PickList();
+  const int KeyCount = C->KeyList()->Count();
+  L->Items()->Clear();
+  if (KeyCount > 0) {
+    for (int I = 0; I < std::min(KeyCount, Pick->Count()); ++I)
+      L->Items()->AddObject(Pick->Strings(I), Pick->Objects(I));
+  } else {
+    L->Items()->Assign(Pick);
+  }
+  L->SetRowCount(std::min(L->Items()->Count(), C->DropDownRows()));
+  L->SetItemIndex(C->Field()->IsNull() ? -1 : FindListItem(L->Items(), Text(), 0));
+  int Widest = 0;
+  L->Canvas()->Font()->Assign(L->Font());
+  for (int I = 0; I < L->Items()->Count(); ++I)
+    Widest = std::max(Widest, L->Canvas()->TextWidth(L->Items()->Strings(I)));
+  L->SetWidth(Width());
+  if (L->ClientWidth() < Widest + 4) L->SetWidth(Width() + Widest + 4 - L->ClientWidth());
+  FTextBeforeList = Text();
+  TPoint Pos;
+  PlaceDropDownUnderEdit(this, L, 0, Pos);
+  L->Link().Open(Pos);
+  L->SizeGrip()->SetVisible(false);
+  L->SetSizeGripResized(false);
+  FListVisible = true;
+  FDroppedDown = true;
+  Invalidate();
+  if (CanFocus()) SetFocus();
+}
+
+// Accepting takes the chosen entry's text (the key list's entry is written by the grid from
+// it); cancelling returns to the text the editor had when the list dropped down.
+void TDBGridInplaceEdit::CloseUpPickList(bool Accept) {
+  TPopupListboxZk* L = FPickListBox;
+  TCustomDBGridZk* G = DBGrid();
+  TColumnZk* C = CurrentColumn();
+  const int Index = L->ItemIndex();
+  const bool Chosen = C && Index >= 0 && Index < L->Items()->Count();
+  if (C && L->SizeGripResized() && L->ItemHeight() > 0) {
+    C->SetDropDownRows(L->ClientHeight() / L->ItemHeight());
+    C->SetDropDownWidth(L->Width());
+  }
+  L->Link().Close();
+  FListVisible = false;
+  FDroppedDown = false;
+  Invalidate();
+  if (Accept && Chosen && G && G->CanEditModifyField()) {
+    if (G->DataLink()->Edit()) G->DataLink()->Modified();
+    SetText(L->Items()->Strings(Index));
+    G->FEditText = Text();
+    SelectAll();
+  } else if (!Accept) {
+    SetText(FTextBeforeList);
+  }
+  if (G && !Focused() && EditorVisible() && CanFocus()) SetFocus();
+}
+
 void TDBGridInplaceEdit::CloseUp(bool Accept) {
   if (!FListVisible) return;
-  if (FPopupMonthCalendar && HandleAllocated() && FPopupMonthCalendar->HandleAllocated() &&
-      (GetFocus() == FPopupMonthCalendar || IsChild(FPopupMonthCalendar, GetFocus())))
+  TWinControl* List = ActiveList();
+  if (List && HandleAllocated() && List->HandleAllocated() &&
+      (GetFocus() == List || IsChild(List, GetFocus())))
     SetFocus();
   if (FLockCloseList) return;
   if (GetCapture()) SendMessage(GetCapture(), WM_CANCELMODE, 0, 0);
+  if (FEditStyle == esPickList) return CloseUpPickList(Accept);
   FPopupMonthCalendar->Link()->Close();
   FListVisible = false;
   FDroppedDown = false;
@@ -177,9 +258,23 @@ bool TDBGridInplaceEdit::HandleListKey(Word Key, TShiftState Shift) {
     else DropDown();
     return true;
   }
-  if (FListVisible && (Key == VK_UP || Key == VK_DOWN || Key == VK_LEFT || Key == VK_RIGHT ||
-                       Key == VK_PRIOR || Key == VK_NEXT || Key == VK_HOME || Key == VK_END)) {
+  if (FListVisible && IsCalendarStyle() &&
+      (Key == VK_UP || Key == VK_DOWN || Key == VK_LEFT || Key == VK_RIGHT || Key == VK_PRIOR ||
+       Key == VK_NEXT || Key == VK_HOME || Key == VK_END)) {
     SendMessage(FPopupMonthCalendar, WM_KEYDOWN, Key, 0);
+    return true;
+  }
+  const bool Ctrl = Shift.Contains(ssCtrl), NoShift = !Shift.Contains(ssShift);
+  if (FListVisible && FEditStyle == esPickList &&
+      (((Key == VK_UP || Key == VK_DOWN || Key == VK_PRIOR || Key == VK_NEXT) && NoShift) ||
+       ((Key == VK_HOME || Key == VK_END) && Ctrl))) {
+    // The list moves; the editor shows the entry it moved to.
+    SendMessage(FPickListBox, WM_KEYDOWN, Key, 0);
+    const int I = FPickListBox->ItemIndex();
+    if (I >= 0 && FPickListBox->Items()->Strings(I) != Text()) {
+      SetText(FPickListBox->Items()->Strings(I));
+      SelectAll();
+    }
     return true;
   }
   return false;
@@ -291,8 +386,8 @@ void TDBGridInplaceEdit::KeyPress(Char& Key) {
 void TDBGridInplaceEdit::Dispatch(TMessage& Message) {
   if (Message.Msg == WM_KILLFOCUS && FListVisible) {
     const HWND To = reinterpret_cast<HWND>(Message.WParam);
-    if (!FPopupMonthCalendar || (To != FPopupMonthCalendar && !IsChild(FPopupMonthCalendar, To)))
-      CloseUp(false);
+    TWinControl* List = ActiveList();
+    if (!List || (To != List && !IsChild(List, To))) CloseUp(false);
   }
   TInplaceEdit::Dispatch(Message);
 }

@@ -1,6 +1,6 @@
 // DBGridInplaceEdit.h - TDBGridInplaceEdit, the editor the data grid places over the current
 // cell: the base grid's masked cell editor plus an edit style taken from the column (a date
-// column drops down a calendar), type-ahead helpers and the keys a data cell needs. It never
+// column drops down a calendar, a pick-list column its list), type-ahead helpers and the keys a data cell needs. It never
 // writes a field: it keeps the grid's edit text and marks the data link modified; the link's
 // UpdateData has the grid write it.
 #pragma once
@@ -8,6 +8,7 @@
 #include "gridlib/grid/DBGridZk.h"
 #include "gridlib/toolkit/CloseUpOwnerZk.h"
 
+class TPopupListboxZk;
 class TPopupMonthCalendarZk;
 class TStrings;
 
@@ -37,6 +38,7 @@ public:
   bool DroppedDown() const { return FDroppedDown; }
   void SetLockCloseList(bool Value) { FLockCloseList = Value; }
   TPopupMonthCalendarZk* Calendar() const { return FPopupMonthCalendar; }
+  TPopupListboxZk* PickListBox() const { return FPickListBox; }
 
   void DropDown();
   void CloseUp(bool Accept) override;
@@ -49,7 +51,14 @@ protected:
   void Dispatch(TMessage& Message) override;
 
 private:
-  bool IsListStyle() const { return FEditStyle == esDateCalendar || FEditStyle == esAltCalendar; }
+  bool IsCalendarStyle() const {
+    return FEditStyle == esDateCalendar || FEditStyle == esAltCalendar;
+  }
+  bool IsListStyle() const { return IsCalendarStyle() || FEditStyle == esPickList; }
+  // The window of the list that is down (calendar or pick list), else nullptr.
+  TWinControl* ActiveList() const;
+  void DropDownPickList(TColumnZk* C);
+  void CloseUpPickList(bool Accept);
   bool HandleListKey(Word Key, TShiftState Shift);
   // True when the typed character was taken (completed or refused) by the type-ahead.
   bool FilterTypedText(Char Key);
@@ -59,6 +68,8 @@ private:
   bool FListVisible = false, FDroppedDown = false, FLockCloseList = false;
   bool FSkipListChar = false;
   TPopupMonthCalendarZk* FPopupMonthCalendar = nullptr;
+  TPopupListboxZk* FPickListBox = nullptr;
+  String FTextBeforeList;
 };
 
 void RegisterDBGridInplaceEditClasses();

@@ -10,6 +10,7 @@
 
 #include "gridlib/grid/DBGridInplaceEdit.h"
 #include "gridlib/grid/tests/DBGridZkTestForm.h"
+#include "gridlib/toolkit/PopupListboxZk.h"
 #include "platform/classes/Strings.h"
 #include "platform/controls/WinApi.h"
 #include "platform/rtl/SysUtils.h"
@@ -230,6 +231,66 @@ TEST(DBGridZkEdit, CalendarKeepsTheTimeOfDay) {
 }  // namespace
 
 namespace {
+
+TEST(DBGridZkEdit, PickListDropsDownChoosesAndCancels) {
+  TDBGridOnForm F(5);
+  TDBGridZk* G = F.Grid;
+  G->SetOptions(G->Options() + TDBGridOptions{dgEditing});
+  TColumnZk* Name = G->FindColumnByName(u"NAME");
+  Name->PickList()->SetCommaText(u"Alpha,Beta,Gamma,Delta");
+  Name->SetDropDownRows(3);
+  TColumnZk* Qty = G->FindColumnByName(u"QTY");
+  Qty->PickList()->SetCommaText(u"Два,Четыре,Шесть,Без ключа");
+  Qty->KeyList()->SetCommaText(u"2,4,6");
+  G->SetFocus();
+  F.Set->First();   // NAME "Краска", QTY 2
+  G->MoveCol(Name->Index(), 0, false);
+  G->ShowCellEditor();
+  TDBGridInplaceEdit* Edit = G->DBInplaceEdit();
+  ASSERT_TRUE(Edit);
+  EXPECT_EQ(Edit->EditStyle(), esPickList);
+  SimulateKeyPress(VK_DOWN, {ssAlt});
+  ASSERT_TRUE(Edit->ListVisible());
+  TPopupListboxZk* List = Edit->PickListBox();
+  EXPECT_TRUE(List->Visible());
+  EXPECT_EQ(GetFocus(), Edit) << "the list never takes the focus";
+  EXPECT_EQ(List->RowCount(), 3) << "DropDownRows bounds the rows";
+  EXPECT_EQ(List->ItemIndex(), -1) << "a text the list lacks selects nothing";
+  EXPECT_GE(List->Width(), Edit->Width());
+  SimulateKeyPress(VK_DOWN);
+  SimulateKeyPress(VK_DOWN);
+  EXPECT_EQ(Edit->Text(), u"Beta") << "the editor shows the entry moved to";
+  SimulateKeyPress(VK_ESCAPE);
+  EXPECT_FALSE(Edit->ListVisible());
+  EXPECT_EQ(Edit->Text(), u"Краска") << "Esc returns to the text before the list";
+  SimulateKeyPress(VK_DOWN, {ssAlt});
+  SimulateKeyPress(VK_END, {ssCtrl});
+  SimulateKeyPress(VK_RETURN);
+  EXPECT_FALSE(Edit->ListVisible());
+  EXPECT_EQ(Edit->Text(), u"Delta");
+  SimulateKeyPress(VK_TAB);
+  EXPECT_EQ(F.Set->FieldByName(u"NAME")->AsString(), u"Delta");
+  F.Set->Post();
+  // A key pick list offers only the texts that have a key and writes the key.
+  G->MoveCol(Qty->Index(), 0, false);
+  G->ShowCellEditor();
+  Edit = G->DBInplaceEdit();
+  SimulateKeyPress(VK_RETURN, {ssCtrl});
+  ASSERT_TRUE(Edit->ListVisible());
+  List = Edit->PickListBox();
+  EXPECT_EQ(List->Items()->Count(), 3);
+  EXPECT_EQ(List->ItemIndex(), 0) << "the key's text is selected";
+  // A click on the third entry chooses it.
+  const TRect R = List->ItemRect(2);
+  const TPoint P = List->ClientToScreen(TPoint((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2));
+  SimulateMouseDown(mbLeft, P);
+  SimulateMouseUp(mbLeft, P);
+  EXPECT_FALSE(Edit->ListVisible());
+  EXPECT_EQ(Edit->Text(), u"Шесть");
+  SimulateKeyPress(VK_TAB);
+  EXPECT_EQ(F.Set->FieldByName(u"QTY")->AsInteger(), 6);
+  F.Set->Cancel();
+}
 
 TEST(DBGridZkEdit, KeyPickListTakesListTextsOnly) {
   TDBGridOnForm F(5);
