@@ -1,10 +1,12 @@
-// DBGridZkEditScreenTest.cpp - the cell editor's calendar on a real X server: a mapped tool
-// window under the cell while the focus stays in the editor, closed by Esc; photographed.
+// DBGridZkEditScreenTest.cpp - the cell editor's calendar and pick list on a real X server:
+// mapped tool windows under the cell while the focus stays in the editor, closed by Esc;
+// photographed.
 //
 // Runs only on the xcb platform:
 //   QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" vorenta_grid_tests
 //       --gtest_filter=DBGridEditScreen.*
-// The picture goes to $VORENTA_SCREENSHOT_DBGRID_EDIT (default dbgrid-calendar.png here).
+// The pictures go to $VORENTA_SCREENSHOT_DBGRID_EDIT (default dbgrid-calendar.png here) and
+// $VORENTA_SCREENSHOT_DBGRID_PICK (default dbgrid-picklist.png).
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -14,6 +16,7 @@
 
 #include "gridlib/grid/DBGridInplaceEdit.h"
 #include "gridlib/grid/tests/DBGridZkTestForm.h"
+#include "gridlib/toolkit/PopupListboxZk.h"
 #include "gridlib/toolkit/PopupMonthCalendarZk.h"
 #include "platform/controls/Snapshot.h"
 #include "platform/controls/WinApi.h"
@@ -67,6 +70,41 @@ TEST(DBGridEditScreen, CalendarDropsDownOnTheXServer) {
   Pump();
   EXPECT_FALSE(Edit->ListVisible());
   EXPECT_FALSE(IsWindowVisible(Edit->Calendar()));
+}
+
+TEST(DBGridEditScreen, PickListDropsDownOnTheXServer) {
+  const char* Platform = std::getenv("QT_QPA_PLATFORM");
+  if (!Platform || std::string(Platform) != "xcb") GTEST_SKIP() << "needs QT_QPA_PLATFORM=xcb";
+  InitControls();
+  Application->Initialize();
+  TDBGridOnForm F(6, 420, 200);
+  F.Form->SetCaption(u"Материалы");
+  TDBGridZk* G = F.Grid;
+  G->SetOptions(G->Options() + TDBGridOptions{dgEditing});
+  TColumnZk* Name = G->FindColumnByName(u"NAME");
+  Name->PickList()->SetCommaText(u"Краска,Лак,Грунт,Растворитель,\"Колер синий\",Шпатлёвка");
+  Name->SetDropDownRows(4);
+  G->SetFocus();
+  Pump();
+  G->MoveCol(Name->Index(), 0, false);
+  G->ShowCellEditor();
+  Pump();
+  TDBGridInplaceEdit* Edit = G->DBInplaceEdit();
+  ASSERT_TRUE(Edit && Edit->EditorVisible());
+  SimulateKeyPress(VK_DOWN, {ssAlt});
+  SimulateKeyPress(VK_DOWN);
+  Pump();
+  ASSERT_TRUE(Edit->ListVisible());
+  EXPECT_TRUE(IsWindowVisible(Edit->PickListBox()));
+  EXPECT_EQ(GetFocus(), Edit) << "the focus stays in the editor";
+  const char* Out = std::getenv("VORENTA_SCREENSHOT_DBGRID_PICK");
+  const std::string Name2 = Out ? Out : "dbgrid-picklist.png";
+  SaveScreenToPng(Utf8ToString(Name2));
+  SimulateKeyPress(VK_ESCAPE);
+  Pump();
+  EXPECT_FALSE(Edit->ListVisible());
+  EXPECT_FALSE(IsWindowVisible(Edit->PickListBox()));
+  EXPECT_EQ(Edit->Text(), u"Краска");
 }
 
 }  // namespace
