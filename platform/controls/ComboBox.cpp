@@ -15,6 +15,7 @@ class TComboListBox : public TCustomListBox {
   VORENTA_CLASS(TComboListBox, TCustomListBox)
 public:
   TComboListBox(TCustomComboBox* Combo) : TCustomListBox(Combo), FCombo(Combo) {
+    SetBorderStyle(bsNone);   // the popup's one-pixel border only: all rows fit its height
     SetVisible(false);
     SetTabStop(false);
   }

@@ -44,6 +44,11 @@ void TCustomListBox::CreateParams(TCreateParams& Params) {
   Params.Style |= WS_VSCROLL;
 }
 
+void TCustomListBox::CreateWnd() {
+  TWinControl::CreateWnd();
+  UpdateScrollBar();
+}
+
 void TCustomListBox::ItemsChanged() {
   if (FItemIndex >= ItemCount()) FItemIndex = -1;
   SetTopIndex(FTopIndex);

@@ -515,6 +515,8 @@ protected:
   void KeyDown(Word& Key, TShiftState Shift) override;
   void KeyPress(Char& Key) override;
   void CreateParams(TCreateParams& Params) override;
+  // The bar shows only when the rows do not all fit.
+  void CreateWnd() override;
   // Selection by the user: moves ItemIndex, scrolls it into view, clicks.
   void SelectByUser(int Index);
   void UpdateScrollBar();

@@ -347,7 +347,8 @@ void TWinControl::UpdateNonClient() {
     TCreateParams Params;
     CreateParams(Params);
     // The scroll bars shown by the scroll-bar calls stay as they are.
-    FStyle = Params.Style | (FStyle & (WS_HSCROLL | WS_VSCROLL));
+    constexpr unsigned Bars = WS_HSCROLL | WS_VSCROLL;
+    FStyle = (Params.Style & ~Bars) | (FStyle & Bars);
     FExStyle = Params.ExStyle;
   }
   SendNonClientCalc();

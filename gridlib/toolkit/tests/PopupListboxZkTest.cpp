@@ -177,6 +177,8 @@ TEST_F(PopupListbox, ImageListDrawsTheImageOfEachItemInAColumn) {
 }
 
 TEST_F(PopupListbox, RaisedFrameFollowsCtl3D) {
+  // More rows than fit: the list shows its scroll bar.
+  for (const char16_t* S : {u"Cherry", u"Date", u"Fig", u"Grape", u"Lime"}) List->Items()->Add(S);
   ASSERT_TRUE(List->Ctl3D());
   EXPECT_EQ(List->BorderWidth(), 2);
   EXPECT_EQ(List->Height() - List->ClientHeight(), 4);

@@ -481,6 +481,8 @@ TEST_F(StdCtrlsTest, OwnerDrawnComboBoxPaintsFaceAndListThroughItsHandler) {
   ASSERT_NE(List, nullptr);
   EXPECT_EQ(List->ItemHeight(), 34);
   EXPECT_EQ(List->Height(), 3 * 34 + 2);
+  EXPECT_EQ(List->VisibleRows(), 3);   // every row shows, no scroll bar
+  EXPECT_EQ(List->ClientWidth(), 150 - 2);
   TBitmap Rows(150, List->Height());
   List->PaintTo(Rows.Canvas(), 0, 0);
   EXPECT_NE(std::find(Drawn.begin(), Drawn.end(), std::make_pair(2, false)), Drawn.end());
