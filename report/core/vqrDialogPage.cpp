@@ -2,8 +2,10 @@
 #include "report/core/vqrDialogPage.h"
 
 #include "platform/classes/TypeRegistry.h"
+#include "platform/graphics/Bitmap.h"
 #include "platform/rtl/Math.h"
 #include "platform/rtl/SysUtils.h"
+#include "report/core/vqrClassAbstract.h"
 #include "report/core/vqrClassReport.h"
 #include "report/core/vqrExpression.h"
 #include "report/core/vqrRes.h"
@@ -34,6 +36,25 @@ TForm* HiddenParent() {
 // --- controls ---------------------------------------------------------------------------------
 
 TvqrDialogControl::~TvqrDialogControl() { delete FControl; }
+
+void TvqrDialogControl::Draw(TCanvas* Canvas, Extended, Extended, Extended, Extended) {
+  if (!FControl) return;
+  const int W = RoundInt(Width()), H = RoundInt(Height());
+  if (W <= 0 || H <= 0) return;
+  TBitmap Picture(W, H);
+  TCanvas* C = Picture.Canvas();
+  C->Brush()->SetColor(clBtnFace);
+  C->FillRect(Rect(0, 0, W, H));
+  Canvas->Lock();
+  if (auto* Windowed = dynamic_cast<TWinControl*>(FControl)) {
+    Windowed->PaintTo(C, 0, 0);
+  } else {
+    FControl->Perform(WM_ERASEBKGND, WPARAM(C), 0);
+    FControl->Perform(WM_PAINT, WPARAM(C), 0);
+  }
+  Canvas->Draw(RoundInt(AbsLeft()), RoundInt(AbsTop()), &Picture);
+  Canvas->Unlock();
+}
 
 void TvqrDialogControl::SetControl(TControl* Value) {
   delete FControl;
@@ -117,7 +138,16 @@ TvqrDialogPage::TvqrDialogPage(TComponent* AOwner) : TvqrPage(AOwner) {
   Font()->SetSize(8);
 }
 
-TvqrDialogPage::~TvqrDialogPage() = default;
+// The page and its controls go under the loading lock, so a report loading on another thread
+// never meets half-destroyed dialog controls; the window goes after them.
+TvqrDialogPage::~TvqrDialogPage() {
+  struct TLoadingLock {
+    TLoadingLock() { vqrLockXMLLoading(); }
+    ~TLoadingLock() { vqrUnlockXMLLoading(); }
+  } Lock;
+  Clear();
+  while (!Objects().empty()) delete Objects().front();
+}
 
 String TvqrDialogPage::GetDescription() const { return StringTable()->Get(u"obDlgPage"); }
 

@@ -35,6 +35,10 @@ public:
   void SetName(const String& Value) override;
   // The class name without its first "Tvqr" and its first "Control".
   String BaseName() const;
+  // Paints the control as it looks on its window into a bitmap of its rounded size and draws
+  // that at its rounded absolute place (the dialog page in a picture of the report).
+  void Draw(TCanvas* Canvas, Extended ScaleX, Extended ScaleY, Extended OffsetX,
+            Extended OffsetY) override;
 
   // Script procedure names of the control's events.
   TvqrNotifyEvent OnClick, OnDblClick, OnEnter, OnExit, OnKeyDown, OnKeyPress, OnKeyUp,

@@ -401,6 +401,9 @@ void TvqrPreviewForm::KeyDown(Word& Key, TShiftState Shift) {
   } else if (Key == VK_F11) {
     SwitchToFullScreen();
     Key = 0;
+  } else if (Key == VK_F1) {
+    StringTable()->Help(this);
+    Key = 0;
   } else if (Key == VK_RETURN && ActiveControl() == ZoomCB) {
     ZoomCBClick();
     Key = 0;
@@ -418,9 +421,28 @@ bool TvqrPreviewForm::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint Mou
 }
 
 void TvqrPreviewForm::Dispatch(TMessage& Message) {
-  if (Message.Msg == WM_SHOWZOOM) {
-    ShowZoomPercent();
-    return;
+  switch (Message.Msg) {
+    case WM_SHOWZOOM: ShowZoomPercent(); return;
+    case WM_ACTIVATEAPP: {
+      // Coming back to a minimised program brings it up with this window on top.
+      TCustomForm* Main = Application->MainForm();
+      if (Main && Main != this && Main->WindowState() == wsMinimized) {
+        Application->Restore();
+        if (Visible()) BringToFront();
+      }
+      break;
+    }
+    case WM_SYSCOMMAND: {
+      // A modal preview cannot be minimised alone: the whole program is.
+      TvqrReport* R = Report();
+      if ((Message.WParam & 0xFFF0) == SC_MINIMIZE && R && R->PreviewOptions()->Modal() &&
+          !R->PreviewOptions()->MDIChild()) {
+        Application->Minimize();
+        return;
+      }
+      break;
+    }
+    default: break;
   }
   TForm::Dispatch(Message);
 }

@@ -94,6 +94,9 @@ TvqrPageSettingsForm::TvqrPageSettingsForm(TComponent* AOwner) : TForm(AOwner) {
   ApplyToAllRB = Place<TRadioButton>(OtherL, this, 8, 40, 260, 17);
   ApplyToCurRB->SetChecked(true);
   SetOnShow([this](TObject*) { FormShow(); });
+  SetOnKeyDown([this](TObject*, Word& Key, TShiftState) {
+    if (Key == VK_F1) StringTable()->Help(this);
+  });
   SetOnClose([this](TObject*, TCloseAction&) { FormHide(); });
 }
 

@@ -134,6 +134,7 @@ TvqrPrintDialog::TvqrPrintDialog(TComponent* AOwner) : TForm(AOwner) {
   ScaleGB = Place<TGroupBox>(this, this, 272, 200, 281, 97);
   ScaleGB->SetCaption(Res(u"213"));
   PrintModeCB = DropList(ScaleGB, this, 12, 16, 257, {u"pmDefault", u"pmSplit", u"pmJoin", u"pmScale"});
+  PrintModeCB->SetAutoSize(false);   // as high as its pictured rows, not its font
   PrintModeCB->SetBounds(12, 16, 257, 40);
   PrintModeCB->SetStyle(csOwnerDrawFixed);
   PrintModeCB->SetItemHeight(34);
@@ -180,6 +181,9 @@ TvqrPrintDialog::TvqrPrintDialog(TComponent* AOwner) : TForm(AOwner) {
   PrintersCBClick();
   OldIndex = List->PrinterIndex();
   SetOnShow([this](TObject*) { FormShow(); });
+  SetOnKeyDown([this](TObject*, Word& Key, TShiftState) {
+    if (Key == VK_F1) StringTable()->Help(this);
+  });
   // Closing, not hiding: a cancelled print-file dialog still turns the result into cancel.
   SetOnClose([this](TObject*, TCloseAction&) { FormHide(); });
 }

@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+
 #include "platform/controls/StdCtrls.h"
+#include "platform/graphics/Bitmap.h"
 #include "report/core/vqrClassAbstract.h"
 #include "report/core/vqrClassReport.h"
 
@@ -22,6 +26,13 @@ class TTestEditControl : public TvqrDialogControl {
 public:
   explicit TTestEditControl(TComponent* AOwner) : TvqrDialogControl(AOwner) {
     SetControl(new TEdit(nullptr));
+  }
+};
+
+class TTestLabelControl : public TvqrDialogControl {
+public:
+  explicit TTestLabelControl(TComponent* AOwner) : TvqrDialogControl(AOwner) {
+    SetControl(new TLabel(nullptr));
   }
 };
 
@@ -55,6 +66,57 @@ TEST_F(DialogPageTest, ControlsSitOnThePageWindowAndCaptionsFollowNames) {
   Page.SetClientWidth(300);
   EXPECT_EQ(Page.DialogForm()->ClientWidth(), 300);
   EXPECT_EQ(Page.Width(), Page.DialogForm()->Width());
+}
+
+// Drawn into a picture of the report, each control looks as on its window, at its place.
+TEST_F(DialogPageTest, ControlsAreDrawnAtTheirPlaceAsTheyLook) {
+  TvqrDialogPage Page(nullptr);
+  auto* Button = new TTestButtonControl(&Page);
+  Button->SetParent(&Page);
+  Button->SetCaption(u"ОК");
+  Button->SetBounds(10, 20, 75, 25);
+  auto* Label = new TTestLabelControl(&Page);
+  Label->SetParent(&Page);
+  Label->SetCaption(u"Цвет");
+  Label->SetBounds(100, 60, 40, 16);
+  TBitmap Picture(200, 100);
+  Picture.Canvas()->Brush()->SetColor(clWhite);
+  Picture.Canvas()->FillRect(Rect(0, 0, 200, 100));
+  for (TvqrComponent* C : Page.Objects())
+    static_cast<TvqrReportComponent*>(C)->Draw(Picture.Canvas(), 1, 1, 0, 0);
+  EXPECT_EQ(Picture.PixelRGB(9, 19), ColorToRGB(clWhite));
+  EXPECT_EQ(Picture.PixelRGB(10 + 74, 20 + 24), ColorToRGB(cl3DDkShadow));   // the button's edge
+  EXPECT_EQ(Picture.PixelRGB(10 + 5, 20 + 12), ColorToRGB(clBtnFace));
+  bool Text = false;
+  for (int X = 100; X < 140; ++X)
+    for (int Y = 60; Y < 76; ++Y) Text = Text || Picture.PixelRGB(X, Y) == ColorToRGB(clWindowText);
+  EXPECT_TRUE(Text);
+  EXPECT_EQ(Picture.PixelRGB(139, 61), ColorToRGB(clBtnFace));
+  EXPECT_EQ(Picture.PixelRGB(141, 61), ColorToRGB(clWhite));
+}
+
+// A page's controls are freed under the loading lock: another thread loading a report waits.
+TEST_F(DialogPageTest, ControlsAreFreedUnderTheLoadingLock) {
+  std::future<void> Loader;
+  bool LoaderWaited = false;
+  struct TWatchedControl : TTestButtonControl {
+    TWatchedControl(TComponent* AOwner, std::future<void>& L, bool& W)
+        : TTestButtonControl(AOwner), Loader(L), Waited(W) {}
+    ~TWatchedControl() override {
+      Loader = std::async(std::launch::async, [] {
+        vqrLockXMLLoading();
+        vqrUnlockXMLLoading();
+      });
+      Waited = Loader.wait_for(std::chrono::milliseconds(50)) == std::future_status::timeout;
+    }
+    std::future<void>& Loader;
+    bool& Waited;
+  };
+  auto* Page = new TvqrDialogPage(nullptr);
+  (new TWatchedControl(Page, Loader, LoaderWaited))->SetParent(Page);
+  delete Page;
+  Loader.get();   // the lock was let go
+  EXPECT_TRUE(LoaderWaited);
 }
 
 TEST_F(DialogPageTest, ShownModallyItKeepsWhereTheUserLeftIt) {

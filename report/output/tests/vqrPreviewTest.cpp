@@ -24,6 +24,8 @@
 #include "report/output/vqrDock.h"
 #include "report/output/vqrOutputModule.h"
 #include "report/output/vqrPreviewForm.h"
+#include "report/output/vqrPreviewPageSettings.h"
+#include "report/output/vqrPrintDialog.h"
 
 namespace {
 
@@ -222,6 +224,39 @@ TEST(vqrPreviewForm, ButtonsFollowTheOptionsAndTheMenusListFilters) {
     if (Items->Items(I)->Caption() == u"Экспорт") ExportSub = Items->Items(I)->Count() == 2;
   EXPECT_TRUE(ExportSub);
   EXPECT_EQ(W->StatusBar->Panel(0)->Text(), u"Страница 1 из 3");
+}
+
+// F1 opens the help in the window and both dialogs; minimising a modal preview minimises the
+// program, and coming back to it restores the program.
+TEST(vqrPreviewForm, HelpKeyAndMinimisingAModalPreview) {
+  PreviewFixture F({{u"a"}});
+  int Helps = 0;
+  SetHelpViewer([&](const String& Path) {
+    Helps += ExtractFileName(Path) == u"VQUser.chm";
+    return true;
+  });
+  TvqrPreviewForm* W = F.Open();
+  Word F1 = VK_F1;
+  W->Perform(WM_KEYDOWN, F1, 0);
+  TvqrPrintDialog Print(nullptr);
+  Print.Perform(WM_KEYDOWN, F1, 0);
+  TvqrPageSettingsForm Settings(nullptr);
+  Settings.Perform(WM_KEYDOWN, F1, 0);
+  EXPECT_EQ(Helps, 3);
+  SetHelpViewer(nullptr);
+
+  TForm Main(nullptr);
+  Application->SetMainForm(&Main);
+  Main.Show();
+  F.Report->PreviewOptions()->SetModal(true);
+  W->Perform(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_EQ(Main.WindowState(), wsMinimized);
+  W->Perform(WM_ACTIVATEAPP, 1, 0);
+  EXPECT_EQ(Main.WindowState(), wsNormal);
+  F.Report->PreviewOptions()->SetModal(false);   // a modeless preview minimises alone
+  W->Perform(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_EQ(Main.WindowState(), wsNormal);
+  Application->SetMainForm(nullptr);
 }
 
 TEST(vqrPreviewForm, CloseIsRefusedWhileARunFeedsThePreviewAndEscCancels) {
