@@ -13,6 +13,7 @@
 #include "platform/controls/Snapshot.h"
 #include "platform/rtl/SysUtils.h"
 #include "report/core/vqrClassReport.h"
+#include "report/output/vqrCtrls.h"
 #include "report/output/vqrOutputModule.h"
 #include "report/output/vqrPreview.h"
 #include "report/output/vqrPreviewForm.h"
@@ -70,7 +71,9 @@ TEST_F(AppPreviewScreen, ColourPriceListPreviewAndItsDialogs) {
     EXPECT_EQ(W->CancelB->Caption(), u"Закрыть");
     EXPECT_TRUE(W->PrintB->Enabled());
     P->SetZoomMode(zmWholePage);
+    W->ZoomCB->Perform(CM_MOUSEENTER);   // the zoom box lit as under the mouse
     Shot("x-preview-whole-page.png");
+    W->ZoomCB->Perform(CM_MOUSELEAVE);
     P->SetThumbnailVisible(true);
     Shot("x-preview-thumbnails.png");
     TvqrDuplexMode Duplex = dmNone;
@@ -78,9 +81,12 @@ TEST_F(AppPreviewScreen, ColourPriceListPreviewAndItsDialogs) {
     P->PageSetupDlg();
   };
   TCustomForm::SetModalHookForTests([&](TCustomForm* Form) {
-    if (dynamic_cast<TvqrPrintDialog*>(Form)) {
+    if (auto* D = dynamic_cast<TvqrPrintDialog*>(Form)) {
       SawPrint = true;
       Shot("x-print-dialog.png");
+      D->PrintModeCB->SetDroppedDown(true);
+      Shot("x-print-modes.png");
+      D->PrintModeCB->SetDroppedDown(false);
     } else if (dynamic_cast<TvqrPageSettingsForm*>(Form)) {
       SawSettings = true;
       Shot("x-page-settings.png");
