@@ -149,6 +149,39 @@ void InferType(TColumnInfo& Col) {
 
 }  // namespace
 
+namespace {
+
+bool IsNumberKind(TFieldType T) {
+  switch (T) {
+    case ftSmallint: case ftInteger: case ftWord: case ftBoolean: case ftFloat: case ftCurrency:
+    case ftBCD: case ftAutoInc: case ftLargeint: case ftFMTBcd: case ftLongWord: case ftShortint:
+    case ftByte: case ftExtended: case ftSingle:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool IsDateKind(TFieldType T) {
+  return T == ftDate || T == ftTime || T == ftDateTime || T == ftTimeStamp;
+}
+
+// A persistent number or date field over a column that held text it cannot read as its kind
+// (letters in a number column, a text that is no ISO date under a date field) fails the open
+// with the type mismatch instead of a conversion error on some later read.
+void CheckColumnsFeedFields(TDataSet* Set, const std::vector<TColumnInfo>& Columns) {
+  for (const TColumnInfo& Col : Columns) {
+    if (!Col.SawText) continue;
+    TField* Field = Set->FindField(Col.Name);
+    if (!Field || Field->FieldKind() != fkData) continue;
+    const TFieldType Kind = Field->DataType();
+    if (IsNumberKind(Kind) || IsDateKind(Kind))
+      DatabaseError(FieldTypeMismatchText(Field->FieldName(), Kind, ftWideString), Set);
+  }
+}
+
+}  // namespace
+
 REGISTER_CLASS(TADOQuery) {
   Class.Property("Connection", &TADOQuery::Connection, &TADOQuery::SetConnection)
       .Property("DataSource", &TADOQuery::DataSource, &TADOQuery::SetDataSource)
@@ -373,6 +406,7 @@ void TADOQuery::InternalOpen() {
     InitFieldDefs();
     if (DefaultFields()) CreateFields();
     BindFields(true);
+    if (!DefaultFields()) CheckColumnsFeedFields(this, FImpl->Columns);
     BuildFilter();
     ApplyFilter();
   } catch (...) {

@@ -476,6 +476,47 @@ TEST_F(ADODB, PersistentDateFieldReadsIsoTextAsADate) {
   EXPECT_EQ(Dt->AsString(), u"09.12.2026");
 }
 
+// A column holding text its persistent field cannot read as its kind fails the open with the
+// type mismatch; the same column under a text field opens.
+TEST_F(ADODB, ColumnThatCannotFeedItsFieldFailsTheOpen) {
+  Conn->Execute(u"CREATE TABLE T (ID INTEGER PRIMARY KEY, DT TEXT, N INTEGER)");
+  Conn->Execute(u"INSERT INTO T VALUES (1, '2026-12-09', 5), (2, 'завтра', 'пять')");
+  const struct {
+    const char16_t* Column;
+    TFieldType Kind;
+    const char16_t* Error;   // nullptr: opens
+  } Cases[] = {
+      {u"DT", ftDateTime, u"Type mismatch for field 'DT', expecting: DateTime actual: WideString"},
+      {u"N", ftInteger, u"Type mismatch for field 'N', expecting: Integer actual: WideString"},
+      {u"N", ftFloat, u"Type mismatch for field 'N', expecting: Float actual: WideString"},
+      {u"DT", ftWideString, nullptr},
+  };
+  for (const auto& C : Cases) {
+    auto Q = Query(u"SELECT " + String(C.Column) + u" FROM T");
+    TField* F = nullptr;
+    switch (C.Kind) {
+      case ftDateTime: F = new TDateTimeField(Q.get()); break;
+      case ftInteger: F = new TIntegerField(Q.get()); break;
+      case ftFloat: F = new TFloatField(Q.get()); break;
+      default: F = new TWideStringField(Q.get()); break;
+    }
+    F->SetFieldName(C.Column);
+    F->SetDataSet(Q.get());
+    if (!C.Error) {
+      Q->Open();
+      EXPECT_TRUE(Q->Active());
+      continue;
+    }
+    try {
+      Q->Open();
+      ADD_FAILURE() << "opened";
+    } catch (const EDatabaseError& E) {
+      EXPECT_EQ(E.Message(), C.Error);
+    }
+    EXPECT_FALSE(Q->Active());
+  }
+}
+
 }  // namespace
 
 namespace {
