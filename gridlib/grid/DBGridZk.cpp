@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "gridlib/grid/DBGridZkGroupView.h"
 #include "gridlib/grid/DBGridZk_p.h"
 #include "platform/classes/Filer.h"
 #include "platform/classes/TypeRegistry.h"
@@ -41,6 +42,7 @@ TCustomDBGridZk::TCustomDBGridZk(TComponent* AOwner) : TCustomGridZk(AOwner) {
   FColumnDefValues.reset(CreateColumnDefValues());
   FColumns.reset(CreateColumns());
   FDataLink = std::make_unique<TGridDataLinkZk>(this);
+  FDataGrouping = std::make_unique<TDBGridZkDataGroupsZk>(this);
   SetColor(clWindow);
   SetParentColor(false);
   FTitleFont = std::make_unique<TFont>();
@@ -365,6 +367,9 @@ TColumnZk* TCustomDBGridZk::ColumnAtGridCol(int ACol) const {
 
 void TCustomDBGridZk::Loaded() {
   TCustomGridZk::Loaded();
+  for (int I = 0; I < FDataGrouping->GroupLevels()->Count(); ++I)
+    static_cast<TDBGridZkDataGroupLevelZk*>(FDataGrouping->GroupLevels()->Items(I))
+        ->ResolveLoadedColumnName();
   SyncColumnResizeOptions(FOptions, FOptionsZk);
   ApplyBaseOptions();
   if (FColumns->Count() > 0 && FAutoFitColWidths) {
@@ -561,6 +566,7 @@ REGISTER_CLASS(TDBGridZk) {
                 static_cast<void (G::*)(int)>(&G::SetRowHeight), 0)
       .Property("RowLines", &G::RowLines, &G::SetRowLines, 0)
       .Property("RowPanel", &G::RowPanel, &G::SetRowPanel)
+      .Property("DataGrouping", &G::DataGrouping, &G::SetDataGrouping)
       .Property("RowSizingAllowed", &G::RowSizingAllowed, &G::SetRowSizingAllowed, false)
       .Property("SortLocal", &G::SortLocal, &G::SetSortLocal, false)
       .Property("SumList", &G::SumList, &G::SetSumList)

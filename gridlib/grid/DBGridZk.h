@@ -25,6 +25,7 @@
 #include <memory>
 #include <vector>
 
+#include "gridlib/grid/DBGridZkGrouping.h"
 #include "gridlib/grid/DBSumLst.h"
 #include "gridlib/grid/GridsZk.h"
 #include "gridlib/toolkit/BMListZk.h"
@@ -45,6 +46,11 @@ class TGridDataLinkZk;
 class TField;
 class TRowDetailPanelControlZk;
 class TScrollBar;
+class TDBGridZkDataGroupsZk;
+class TDBGridZkDataGroupLevelZk;
+// Sender grid, the group node painted, the row text it may change.
+using TDBGridZkDataGroupGetGroupRowTextEvent = std::function<void(
+    TCustomDBGridZk* Sender, TGroupDataTreeNodeZk* GroupDataTreeNode, String& GroupRowText)>;
 
 // --- option sets ----------------------------------------------------------------------------------
 
@@ -853,7 +859,9 @@ private:
 
 // --- the grid -------------------------------------------------------------------------------------
 
-class TCustomDBGridZk : public TCustomGridZk, public IMTViewEventReceiverZk {
+class TCustomDBGridZk : public TCustomGridZk,
+                        public IMTViewEventReceiverZk,
+                        public IGridDataGroupsHostZk {
   VORENTA_CLASS(TCustomDBGridZk, TCustomGridZk)
 public:
   explicit TCustomDBGridZk(TComponent* AOwner);
@@ -1210,12 +1218,12 @@ public:
   virtual void DrawDataCell(int ACol, int ARow, TRect ARect, TGridDrawState AState);
   virtual void DrawFooterCell(int ACol, int ARow, TRect ARect, TGridDrawState AState);
   virtual void DrawGroupDataRow(int ACol, int ARow, TRect ARect, TGridDrawState AState);
-  virtual void DrawGroupIndent(TRect ARect, int Level);
+  virtual void DrawGroupIndent(int AreaRow, int Level, TRect ARect);
   virtual void DrawDataTreeElements(TRect& ARect);
   virtual void DoDrawColumnCell(const TRect& Rect, int DataCol, TColumnZk* Column,
                                 TGridDrawState State);
   virtual void DoDrawDataCell(const TRect& Rect, TField* Field, TGridDrawState State);
-  virtual void DrawGroupPanelTitle();
+  virtual void DrawGroupPanelTitle(TGridDataGroupLevelZk* Level);
   virtual void UpdateGroupRowCount();
   virtual void DrawFilterCell(int ACol, int ARow, TRect ARect, TGridDrawState AState);
   virtual void DrawIndicatorGlyph(TRect ARect, int Glyph);
@@ -1233,7 +1241,7 @@ public:
   virtual void LayoutChanged();
   virtual void LinkActive(bool Value);
   virtual void GroupNodeMouseDown();
-  virtual void GroupPanelMouseDown();
+  virtual void GroupPanelMouseDown(int X, int Y);
   virtual void TrackDataRowMove(int Y);
   virtual void Scroll(int Distance);
   virtual void SelectionActiveChanged();
@@ -1241,7 +1249,7 @@ public:
   virtual void FilterEditorToFilter();
   virtual void StartRowPanelColumnDragAt();
   virtual void StartRowPanelColumnDrag();
-  virtual void StartGroupPanelTitleMove();
+  virtual void StartGroupPanelTitleMove(int X);
   virtual void TrackRowPanelColumnDrag();
   virtual void EndRowPanelColumnDrag();
   virtual void TrackSelection();
@@ -1263,7 +1271,8 @@ public:
                                    bool CheckOnly);
   virtual String GetFooterValue(int FooterNo, TColumnZk* Column);
   virtual TColor HighlightDataCellColor(int ACol, int ARow, TColor Color, TGridDrawState State);
-  virtual TColor HighlightGroupDataCellColor(TColor Color);
+  virtual bool HighlightGroupDataCellColor(int DataCol, int DataRow, const String& Value,
+                                           TGridDrawState AState, TColor& AColor, TFont* AFont);
   virtual int InRowPanelLineHeight();
   virtual bool IsFindDialogShowAsModal();
   virtual bool IsUseMultiTitle();
@@ -1303,6 +1312,64 @@ public:
 
   // The factory of the lookup list a column shows ("DataList"); set by the lookup unit.
   static std::function<TCustomDBGridZk*(TColumnZk* Column)> DataListFactory;
+
+  // --- row grouping (DBGridZkGroupView.cpp)
+  TDBGridZkDataGroupsZk* DataGrouping() const { return FDataGrouping.get(); }
+  void SetDataGrouping(TDBGridZkDataGroupsZk* Value);
+  // Grouping is on over a memory table, with an active link and at least one active level.
+  bool GroupingWorks() const;
+  TGroupDataTreeNodeZk* CurGroupDataNode() const { return FCurGroupDataNode; }
+  const TDBGridZkDataGroupGetGroupRowTextEvent& OnDataGroupGetRowText() const {
+    return FOnDataGroupGetRowText;
+  }
+  void SetOnDataGroupGetRowText(TDBGridZkDataGroupGetGroupRowTextEvent Value) {
+    FOnDataGroupGetRowText = std::move(Value);
+  }
+  const TNotifyEvent& OnActiveGroupingStructChanged() const {
+    return FOnActiveGroupingStructChanged;
+  }
+  void SetOnActiveGroupingStructChanged(TNotifyEvent Value) {
+    FOnActiveGroupingStructChanged = std::move(Value);
+  }
+  void LayoutGroupPanelTitles();
+  void GroupPanelChanged();
+  // The insertion index among the active levels for a drop at X; MarkerPos gets the marker.
+  int GroupPanelDropPosition(int X, TPoint& MarkerPos);
+  void GroupPanelTitleMoving(int X, int Y);
+  // Ends a drag in the group panel; with Drop a dragged column becomes a level at the drop
+  // index (the column is hidden) and a dragged level moves there.
+  void EndGroupPanelTitleMove(int X, int Y, bool Drop);
+  void GroupPanelTitleMouseUp(int X, int Y);
+  int GroupRowHeight(TGroupDataTreeNodeZk* Node);
+  TGroupDataTreeNodeZk* GroupNodeOfDataRow(int DataRow) const;
+  void SelectGroupNode(TGroupDataTreeNodeZk* Node, bool ShowCell);
+  void SelectNearestVisibleGroupNode(TGroupDataTreeNodeZk* Node, bool ShowCell);
+  void SyncGroupNodeToRecord(int ViewRecNo, bool ShowCell);
+  void SyncDataSetToGroupNode();
+  int MoveByGroupRows(int Distance);
+  // A key pressed on a group row: Left/Right collapse/expand or scroll, * + - toggle.
+  void GroupRowKeyDown(Word& Key, TShiftState Shift);
+  // Inserts a record; under grouping it takes the current group's key values.
+  void DataInsert();
+  void DataAppend();
+  // The grid's side of the grouping engine.
+  IMemTableZk* GroupingMemTable() override;
+  TDataSet* GroupingDataSet() override;
+  bool GroupingLinkActive() override;
+  TField* GroupingColumnField(TPersistent* Column) override;
+  TColor GroupingGridColor() override;
+  TFont* GroupingGridFont() override;
+  void GroupingInvalidate() override;
+  void GroupingFlatListChanged() override;
+  void GroupingInvalidateRow(int FlatIndex) override;
+  int GroupingGroupRowHeight(TGroupDataTreeNodeZk* Node) override;
+  int GroupingDataRowHeight() override;
+  void GroupingUpdateAllRowHeights() override;
+  void GroupingPanelChanged() override;
+  // A memory table's view event under grouping: the tree follows the changed row.
+  void GroupingViewDataEvent(int RowNum, TMTViewEventTypeZk Event);
+  // A press on a row under grouping: the row becomes current, a group's button toggles it.
+  void GroupRowMouseDown(const TGridCoord& Cell, int X);
 
 protected:
   void Loaded() override;
@@ -1444,6 +1511,23 @@ protected:
   TDBGridZkTitleBtnClickEvent FOnTitleBtnClick;
   TDBGridZkCellClickEvent FOnCellClick;
   TDBGridZkCheckButtonEvent FOnCheckButton;
+
+  // row grouping
+  std::unique_ptr<TDBGridZkDataGroupsZk> FDataGrouping;
+  TGroupDataTreeNodeZk* FDrawGroupDataNode = nullptr;
+  TGroupDataTreeNodeZk* FCurGroupDataNode = nullptr;
+  TDBGridZkDataGroupGetGroupRowTextEvent FOnDataGroupGetRowText;
+  TNotifyEvent FOnActiveGroupingStructChanged;
+  int FPressedDataGroupLevelIdx = -1, FGroupDataMovingIndex = -1;
+  int FExtraFirstColumnWidth = 0;
+  bool FInternalUpdatingDatasetPos = false;
+  void DrawGroupPanel(const TRect& ARect);
+  void DrawGroupedDataCell(int ACol, int ARow, TRect ARect, TGridDrawState AState);
+  void PaintDataCellContent(int ACol, int ARow, const TRect& ARect, TGridDrawState AState,
+                            TColumnZk* Col);
+  void DrawOutBoundaryArea(TGridCellBorderTypeZk Side, const TRect& ARect) override;
+  void GetCellBorder(int ACol, int ARow, TGridCellBorderTypeZk Border, bool& Draw,
+                     TColor& Color, bool& ExtendBorder) override;
 
 private:
   friend class TGridDataLinkZk;

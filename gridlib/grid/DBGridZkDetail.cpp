@@ -174,7 +174,6 @@ bool TCustomDBGridZk::GridActive() { return Focused(); }
 void TCustomDBGridZk::ColEnter() { if (FOnColEnter) FOnColEnter(this); }
 void TCustomDBGridZk::ColExit() { if (FOnColExit) FOnColExit(this); }
 void TCustomDBGridZk::SizeChanged(int, int) {}
-void TCustomDBGridZk::UpdateGroupRowCount() {}
 void TCustomDBGridZk::EditButtonClick() { if (FOnEditButtonClick) FOnEditButtonClick(this); }
 void TCustomDBGridZk::GetDataSetFields(std::vector<TField*>& List) {
   TDataSet* D = DataSet();
@@ -182,12 +181,10 @@ void TCustomDBGridZk::GetDataSetFields(std::vector<TField*>& List) {
   for (int I = 0; I < D->FieldCount(); ++I) List.push_back(D->Fields()->Fields(I));
 }
 void TCustomDBGridZk::GroupNodeMouseDown() {}
-void TCustomDBGridZk::GroupPanelMouseDown() {}
 void TCustomDBGridZk::SelectionActiveChanged() {}
 void TCustomDBGridZk::FilterEditorToFilter() {}
 void TCustomDBGridZk::StartRowPanelColumnDragAt() {}
 void TCustomDBGridZk::StartRowPanelColumnDrag() {}
-void TCustomDBGridZk::StartGroupPanelTitleMove() {}
 void TCustomDBGridZk::TrackRowPanelColumnDrag() {}
 void TCustomDBGridZk::EndRowPanelColumnDrag() {}
 void TCustomDBGridZk::TitleClick(TColumnZk*) { if (FOnTitleClick) FOnTitleClick(this); }

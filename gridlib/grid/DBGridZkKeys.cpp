@@ -346,7 +346,7 @@ void TCustomDBGridZk::KeyDownPlain(Word& Key, TShiftState Shift) {
           RunRoutine(DBGridZkRoutines().PasteClipboardIntoGrid, this);
       } else if (CanAppendOrInsert(this, D)) {
         ClearSelectionIfOption();
-        if (FAllowedOperations.Contains(alopInsertZk)) D->Insert();
+        if (FAllowedOperations.Contains(alopInsertZk)) DataInsert();
         else if (FAllowedOperations.Contains(alopAppendZk)) D->Append();
       }
       break;
@@ -368,6 +368,10 @@ void TCustomDBGridZk::KeyDown(Word& Key, TShiftState Shift) {
   FAntiSelection = Shift.Contains(ssCtrl) || !FOptionsZk.Contains(dghClearSelection);
   if (OnKeyDown()) OnKeyDown()(this, Key, Shift);
   if (Key == 0 || !FDataLink->Active() || !GridAcceptsKey(Key, Shift)) return;
+  if (GroupingWorks() && FCurGroupDataNode && FCurGroupDataNode->NodeType() == dntDataGroupZk) {
+    GroupRowKeyDown(Key, Shift);
+    if (Key == 0) return;
+  }
   if (KeyDownShortcut(Key, Shift)) {
     Key = 0;
     return;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "gridlib/grid/DBGridZkGroupView.h"
 #include "gridlib/grid/DBGridZk_p.h"
 #include "platform/controls/ScrollBarControl.h"
 #include "platform/controls/ScrollBars.h"
@@ -89,6 +90,7 @@ void TGridDataLinkZk::UpdateData() {
 
 void TCustomDBGridZk::LinkActive(bool Value) {
   if (!Value) FRowDetailPanel->SetVisible(false);
+  if (FDataGrouping->Active()) FDataGrouping->RefreshTree(false);
   FSelection->LinkActive(Value);
   if (FSumList) FSumList->SetDataSet(Value && DataSource() ? DataSource()->DataSet() : nullptr);
   LayoutChanged();
@@ -120,6 +122,11 @@ void TCustomDBGridZk::Scroll(int Distance) {
 
 void TCustomDBGridZk::SyncCurrentRow() {
   if (!FDataLink->Active() || FUpdatingRows) return;
+  if (GroupingWorks()) {
+    if (IMemTableZk* Table = FDataLink->MemTable())
+      SyncGroupNodeToRecord(Table->GetInstantReadCurRow(), false);
+    return;
+  }
   const int R = FTitleOffset + std::max(0, FDataLink->ActiveRecord());
   if (R < RowCount() && R != Row()) {
     FUpdatingRows = true;
@@ -367,6 +374,7 @@ int TCustomDBGridZk::VisibleDataRowCount() const {
 }
 
 void TCustomDBGridZk::UpdateRowCount() {
+  if (GroupingWorks()) return UpdateGroupRowCount();
   if (FUpdatingRows) return;
   FUpdatingRows = true;
   try {
@@ -405,6 +413,7 @@ int TCustomDBGridZk::RecNoZk() const {
 
 int TCustomDBGridZk::MoveBy(int Distance) {
   if (!FDataLink->Active()) return 0;
+  if (GroupingWorks()) return MoveByGroupRows(Distance);
   return DataSet()->MoveBy(Distance);
 }
 
@@ -604,6 +613,7 @@ void TCustomDBGridZk::ForDataRow(int DataRow, const std::function<void()>& Fn) {
 
 void TCustomDBGridZk::MTViewDataEvent(int RowNum, TMTViewEventTypeZk Event, int) {
   ++FViewEventCount;
+  if (GroupingWorks()) return GroupingViewDataEvent(RowNum, Event);
   if (!HandleAllocated()) return;
   if (Event == mtRowChangedZk && RowNum >= 0) {
     InvalidateRow(FTitleOffset + RowNum);

@@ -9,6 +9,7 @@
 
 #include "gridlib/grid/DBGridInplaceEdit.h"
 #include "gridlib/grid/DBGridZkCenter.h"
+#include "gridlib/grid/DBGridZkGroupView.h"
 #include "gridlib/grid/DBGridZk_p.h"
 #include "platform/controls/WinApi.h"
 #include "platform/db/DataSet.h"
@@ -165,6 +166,7 @@ void TCustomDBGridZk::DataMouseDown(const TGridCoord& K, TMouseButton Button, TS
     return;
   }
   if (StartDataRowMove(X, Y, false) || CellTreeElementClick(X, Y, false)) return;
+  if (GroupingWorks()) return GroupRowMouseDown(K, X);
   TDataSet* D = DataSet();
   BeginUpdate();
   try {
@@ -253,6 +255,9 @@ void TCustomDBGridZk::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
   FPressedDataCol = -1;
   FDownMousePos = {X, Y};
   if (!AcquireFocus()) return;
+  if (Button == mbLeft && FDataGrouping->GroupPanelVisible() &&
+      Y < OutBoundaryData()->TopIndent())
+    return GroupPanelMouseDown(X, Y);
   const TGridCoord K = MouseCoord(X, Y);
   TGridState State = gsNormal;
   int Index = -1, Pos = 0, Ofs = 0;
@@ -294,6 +299,7 @@ void TCustomDBGridZk::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
 void TCustomDBGridZk::MouseMove(TShiftState Shift, int X, int Y) {
   const TPoint Previous = FMoveMousePos;
   FMoveMousePos = {X, Y};
+  if (FDBGridZkState == dgsGroupPanelTitleMoving) return GroupPanelTitleMoving(X, Y);
   if (FTracking && FPressedCol != -1) {
     TrackButton(X, Y);
     if (FDBGridZkState != dgsTitleDown && FOptionsZk.Contains(dghColumnMove) &&
@@ -358,6 +364,9 @@ bool TCustomDBGridZk::TitleClickCounts(int X, int Y) const {
 
 void TCustomDBGridZk::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
   const TGridCoord Cell = MouseCoord(X, Y);
+  if (FDBGridZkState == dgsGroupPanelTitleMoving)
+    return EndGroupPanelTitleMove(X, Y, Y < OutBoundaryData()->TopIndent());
+  if (FDBGridZkState == dgsGroupPanelTitleDown) return GroupPanelTitleMouseUp(X, Y);
   if (FDBGridZkState == dgsRowMoving) EndDataRowMove(X, Y, true);
   if (FOptionsZk.Contains(dghTraceColSizing) && FGridState == gsColSizing) {
     FGridState = gsNormal;

@@ -266,6 +266,7 @@ void TCustomDBGridZk::DoDrawDataCell(const TRect& Rect, TField* Field, TGridDraw
 
 void TCustomDBGridZk::DrawDataCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) {
   TCanvas* C = Canvas();
+  if (GroupingWorks()) return DrawGroupedDataCell(ACol, ARow, ARect, AState);
   TColumnZk* Col = ColumnAtGridCol(ACol);
   const int DataRow = ARow - FTitleOffset;
   if (DataRow == RowDetailDataRow()) {
@@ -281,7 +282,18 @@ void TCustomDBGridZk::DrawDataCell(int ACol, int ARow, TRect ARect, TGridDrawSta
     C->FillRect(ARect);
     return;
   }
-  ForDataRow(DataRow, [&] {
+  ForDataRow(DataRow, [&] { PaintDataCellContent(ACol, ARow, ARect, AState, Col); });
+  if (DataRow == FDataLink->ActiveRecord() && ACol == FIndicatorOffset &&
+      FRowDetailPanel->Active())
+    PaintRowDetailExpander(Rect(ARect.Left + 2, ARect.Top + 2, ARect.Left + 11, ARect.Top + 11),
+                           FRowDetailPanel->Visible());
+}
+
+// One data cell of the record the dataset's fields show now.
+void TCustomDBGridZk::PaintDataCellContent(int ACol, int ARow, const TRect& ARect,
+                                           TGridDrawState AState, TColumnZk* Col) {
+  TCanvas* C = Canvas();
+  {
     TColCellParamsZk* P = FColCellParamsZk.get();
     P->Row = ARow;
     P->Col = ACol;
@@ -320,18 +332,11 @@ void TCustomDBGridZk::DrawDataCell(int ACol, int ARow, TRect ARect, TGridDrawSta
     }
     DoDrawDataCell(ARect, Col->Field(), AState);
     DoDrawColumnCell(ARect, GridColToColumnIndex(ACol), Col, AState);
-  });
-  if (DataRow == FDataLink->ActiveRecord() && ACol == FIndicatorOffset &&
-      FRowDetailPanel->Active())
-    PaintRowDetailExpander(Rect(ARect.Left + 2, ARect.Top + 2, ARect.Left + 11, ARect.Top + 11),
-                           FRowDetailPanel->Visible());
+  }
 }
 
 void TCustomDBGridZk::DrawGraphicDataCell(TRect, TColumnZk*) {}
-void TCustomDBGridZk::DrawGroupDataRow(int, int, TRect, TGridDrawState) {}
-void TCustomDBGridZk::DrawGroupIndent(TRect, int) {}
 void TCustomDBGridZk::DrawDataTreeElements(TRect&) {}
-void TCustomDBGridZk::DrawGroupPanelTitle() {}
 void TCustomDBGridZk::DrawFilterCell(int, int, TRect, TGridDrawState) {}
 void TCustomDBGridZk::DrawDropDownSign(TRect) {}
 void TCustomDBGridZk::DrawFilterSign(TRect) {}
@@ -348,7 +353,6 @@ bool TCustomDBGridZk::CellDrawn3D(int ACol, int ARow, TGridDrawState) {
 }
 bool TCustomDBGridZk::CellDrawnThemed(int, int) { return false; }
 TColor TCustomDBGridZk::SelectedFixedCellColor() { return clBtnShadow; }
-TColor TCustomDBGridZk::HighlightGroupDataCellColor(TColor Color) { return Color; }
 bool TCustomDBGridZk::NeedBufferedPaint() { return false; }
 
 // --- footers --------------------------------------------------------------------------------------

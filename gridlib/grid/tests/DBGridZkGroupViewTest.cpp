@@ -1,0 +1,223 @@
+// DBGridZkGroupViewTest.cpp - the data grid grouped over the memory table: group row texts,
+// the group panel's height and drops, keys on group rows, moving over rows, a record inserted
+// inside a group, and a picture of the grouped grid.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "gridlib/grid/DBGridZkGroupView.h"
+#include "gridlib/grid/tests/DBGridZkTestForm.h"
+#include "gridlib/memtable/MemTableZk.h"
+#include "platform/controls/Snapshot.h"
+#include "platform/controls/WinApi.h"
+#include "platform/rtl/SysUtils.h"
+
+namespace {
+
+// Starts a column drag into the group panel as a title drag would.
+class TGroupTestGrid : public TDBGridZk {
+public:
+  using TDBGridZk::TDBGridZk;
+  void DragColumnToPanel(int ColumnIndex, int X) {
+    FPressedDataCol = ColumnIndex;
+    FGroupDataMovingIndex = -1;
+    StartGroupPanelTitleMove(X);
+  }
+};
+
+class DBGridZkGroupView : public ::testing::Test {
+protected:
+  void SetUp() override {
+    Table = new TMemTableZk(F.Form);
+    Table->FieldDefs()->Add(u"CITY", ftWideString, 20);
+    Table->FieldDefs()->Add(u"SHOP", ftWideString, 20);
+    Table->FieldDefs()->Add(u"QTY", ftInteger);
+    Table->CreateDataSet();
+    for (int I = 0; I < 12; ++I)
+      Table->AppendRecord({Variant(u"Kiev"), Variant(I % 2 ? u"Podil" : u"Obolon"), Variant(I)});
+    Table->AppendRecord({Variant(u"Lviv"), Variant(u"Rynok"), Variant(20)});
+    Table->AppendRecord({Variant(u"Lviv"), Variant(u"Rynok"), Variant(21)});
+    Table->AppendRecord({Variant(u"Odesa"), Variant(u"Port"), Variant(30)});
+    Table->First();
+    for (int I = 0; I < Table->FieldCount(); ++I) Table->Fields()->Fields(I)->SetVisible(true);
+    F.Grid->SetVisible(false);
+    G = new TGroupTestGrid(F.Form);
+    G->SetParent(F.Form);
+    G->SetBounds(10, 10, 520, 300);
+    G->HandleNeeded();
+    F.Source->SetDataSet(Table);
+    G->SetDataSource(F.Source);
+    G->FindColumnByName(u"CITY")->Title()->SetCaption(u"City");
+    G->FindColumnByName(u"SHOP")->Title()->SetCaption(u"Shop");
+    G->SetFocus();
+  }
+  TGridDataGroupLevelZk* Group(const String& FieldName) {
+    auto* Level = static_cast<TDBGridZkDataGroupLevelZk*>(G->DataGrouping()->GroupLevels()->Add());
+    Level->SetColumnName(FieldName);
+    G->DataGrouping()->SetActive(true);
+    return Level;
+  }
+  TGroupDataTreeNodeZk* RowNode(int DataRow) { return G->GroupNodeOfDataRow(DataRow); }
+  String RowText(int DataRow) {
+    TGroupDataTreeNodeZk* N = RowNode(DataRow);
+    return N && N->DataGroup() ? N->DataGroup()->GetGroupRowText(N) : String();
+  }
+  int TopIndent() { return G->OutBoundaryData()->TopIndent(); }
+  int CurrentDataRow() { return G->Row() - G->TopRow() + (G->TopRow() - G->FixedRows()); }
+
+  TDBGridOnForm F{0};
+  TMemTableZk* Table = nullptr;
+  TGroupTestGrid* G = nullptr;
+};
+
+TEST_F(DBGridZkGroupView, GroupRowsReadCaptionKeyAndChildCount) {
+  Group(u"CITY");
+  G->DataGrouping()->GroupDataTree()->ExpandLevel(1);
+  EXPECT_EQ(RowText(0), u"City: Kiev (12)");
+  EXPECT_EQ(RowNode(1)->NodeType(), dntDataSetRecordZk);
+  EXPECT_EQ(RowText(13), u"City: Lviv (2)");
+  EXPECT_EQ(G->RowCount(), G->FixedRows() + 18);  // three groups and fifteen records
+
+  // Under a second level, an upper group counts its subgroups.
+  Group(u"SHOP");
+  G->DataGrouping()->GroupDataTree()->CollapseLevel(2);
+  G->DataGrouping()->GroupDataTree()->ExpandLevel(1);
+  EXPECT_EQ(RowText(0), u"City: Kiev (2)");
+  EXPECT_EQ(RowText(1), u"Shop: Obolon (6)");
+  EXPECT_EQ(RowText(2), u"Shop: Podil (6)");
+  // The grid's and the level's handlers may change the text, in this order.
+  G->SetOnDataGroupGetRowText([](TCustomDBGridZk*, TGroupDataTreeNodeZk*, String& T) { T += u"!"; });
+  static_cast<TDBGridZkDataGroupLevelZk*>(G->DataGrouping()->ActiveGroupLevels(0))
+      ->SetOnGetGroupRowText([](TCustomDBGridZk*, TGroupDataTreeNodeZk*, String& T) { T += u"?"; });
+  EXPECT_EQ(RowText(0), u"City: Kiev (2)!?");
+}
+
+TEST_F(DBGridZkGroupView, GroupPanelHeightFollowsItsBoxes) {
+  EXPECT_EQ(TopIndent(), 0);
+  G->DataGrouping()->SetGroupPanelVisible(true);
+  EXPECT_EQ(TopIndent(), 30);  // no level: room for the hint
+  TGridDataGroupLevelZk* City = Group(u"CITY");
+  TGridDataGroupLevelZk* Shop = Group(u"SHOP");
+  const TRect A = City->GroupPanelRect(), B = Shop->GroupPanelRect();
+  EXPECT_EQ(TopIndent(), B.Bottom + 5);
+  // A staircase: the next box starts right of the last and half a box lower.
+  EXPECT_GT(B.Left, A.Right);
+  EXPECT_EQ(B.Top - A.Top, A.Height() / 2);
+  G->DataGrouping()->SetGroupPanelVisible(false);
+  EXPECT_EQ(TopIndent(), 0);
+}
+
+// Drop positions between the boxes, a column dropped into the panel and a box dragged there.
+TEST_F(DBGridZkGroupView, DropsIntoTheGroupPanel) {
+  G->DataGrouping()->SetGroupPanelVisible(true);
+  TGridDataGroupLevelZk* City = Group(u"CITY");
+  TGridDataGroupLevelZk* Shop = Group(u"SHOP");
+  const TRect A = City->GroupPanelRect(), B = Shop->GroupPanelRect();
+  const struct {
+    int X, Index;
+  } Cases[] = {{0, 0},
+               {(A.Left + A.Right) / 2 - 1, 0},
+               {(A.Left + A.Right) / 2, 1},
+               {(B.Left + B.Right) / 2 - 1, 1},
+               {B.Right + 40, 2}};
+  for (const auto& C : Cases) {
+    TPoint Marker;
+    EXPECT_EQ(G->GroupPanelDropPosition(C.X, Marker), C.Index) << "X " << C.X;
+  }
+
+  // A column dropped between the boxes becomes the second level and leaves the columns.
+  TColumnZk* Qty = G->FindColumnByName(u"QTY");
+  G->DragColumnToPanel(Qty->Index(), A.Right + 2);
+  G->EndGroupPanelTitleMove(A.Right + 2, A.Top, true);
+  ASSERT_EQ(G->DataGrouping()->ActiveGroupLevelsCount(), 3);
+  EXPECT_EQ(static_cast<TDBGridZkDataGroupLevelZk*>(G->DataGrouping()->ActiveGroupLevels(1))
+                ->ColumnName(), u"QTY");
+  EXPECT_FALSE(Qty->Visible());
+
+  // Dragging the first box short of the second's centre changes nothing; past it, they swap.
+  auto Drag = [&](TGridDataGroupLevelZk* Level, int ToX) {
+    const TRect R = Level->GroupPanelRect();
+    const TPoint From = G->ClientToScreen(TPoint(R.Left + 4, R.Top + 4));
+    SimulateMouseDown(mbLeft, From);
+    SimulateMouseMove(G->ClientToScreen(TPoint(ToX, R.Top + 4)));
+    SimulateMouseUp(mbLeft, G->ClientToScreen(TPoint(ToX, R.Top + 4)));
+  };
+  G->SetOptionsZk(G->OptionsZk() - TDBGridZkOptions{dghAutoSortMarking});
+  const TRect Second = G->DataGrouping()->ActiveGroupLevels(1)->GroupPanelRect();
+  Drag(City, (Second.Left + Second.Right) / 2 - 2);
+  EXPECT_EQ(G->DataGrouping()->ActiveGroupLevels(0), City);
+  Drag(City, (Second.Left + Second.Right) / 2 + 2);
+  EXPECT_EQ(G->DataGrouping()->ActiveGroupLevels(1), City);
+  EXPECT_EQ(G->GridState(), dgsNormal);
+}
+
+TEST_F(DBGridZkGroupView, KeysOnGroupRowsExpandCollapseAndScroll) {
+  Group(u"CITY");
+  G->SelectGroupNode(RowNode(0), false);
+  ASSERT_EQ(G->CurGroupDataNode()->DataGroup()->GetGroupRowText(G->CurGroupDataNode()),
+            u"City: Kiev (12)");
+  SimulateKeyPress(VK_RIGHT);
+  EXPECT_TRUE(RowNode(0)->Expanded());
+  EXPECT_EQ(G->RowCount(), G->FixedRows() + 15);
+  SimulateKeyPress(VK_LEFT);
+  EXPECT_FALSE(RowNode(0)->Expanded());
+  // Left on a collapsed row scrolls the columns instead.
+  G->SetBounds(10, 10, 160, 300);
+  G->SetLeftCol(G->FixedCols() + 1);
+  const int Left = G->LeftCol();
+  SimulateKeyPress(VK_LEFT);
+  EXPECT_EQ(G->LeftCol(), Left - 1);
+  EXPECT_FALSE(RowNode(0)->Expanded());
+  SimulateKeyPress(VK_MULTIPLY);
+  EXPECT_TRUE(RowNode(0)->Expanded());
+  SimulateKeyPress(VK_SUBTRACT);
+  EXPECT_FALSE(RowNode(0)->Expanded());
+}
+
+TEST_F(DBGridZkGroupView, MovingOverRowsFollowsTheDatasetAndStopsAtTheLastRow) {
+  Group(u"CITY");
+  G->SelectGroupNode(RowNode(1), false);  // Lviv, collapsed
+  EXPECT_EQ(Table->FieldByName(u"QTY")->AsInteger(), 20) << "the dataset follows a group row";
+  SimulateKeyPress(VK_DOWN);
+  SimulateKeyPress(VK_DOWN);
+  SimulateKeyPress(VK_DOWN);
+  EXPECT_EQ(G->CurGroupDataNode(), RowNode(2)) << "stays on the last row";
+  EXPECT_EQ(Table->FieldByName(u"CITY")->AsString(), u"Odesa");
+
+  // The dataset moving to a record inside a collapsed group selects that group's row.
+  Table->SetRecNo(14);  // the second Lviv record
+  EXPECT_EQ(G->CurGroupDataNode(), RowNode(1));
+  EXPECT_FALSE(RowNode(1)->Expanded());
+}
+
+TEST_F(DBGridZkGroupView, ARecordInsertedInsideAGroupTakesItsKeys) {
+  Group(u"CITY");
+  Group(u"SHOP");
+  Table->SetRecNo(13);  // a Lviv record
+  G->DataInsert();
+  ASSERT_EQ(Table->State(), dsInsert);
+  Table->FieldByName(u"QTY")->SetAsInteger(99);
+  Table->Post();
+  EXPECT_EQ(Table->FieldByName(u"QTY")->AsInteger(), 99);
+  EXPECT_EQ(Table->FieldByName(u"CITY")->AsString(), u"Lviv");
+  EXPECT_EQ(Table->FieldByName(u"SHOP")->AsString(), u"Rynok");
+  EXPECT_EQ(RowText(1), u"City: Lviv (1)");
+  TGroupDataTreeNodeZk* Rynok = G->DataGrouping()->GroupDataTree()->RootNode()->Items(1)->Items(0);
+  EXPECT_EQ(Rynok->Count(), 3);
+  EXPECT_TRUE(Rynok->Expanded()) << "the path to the new record opens";
+}
+
+TEST_F(DBGridZkGroupView, GroupedGridPicture) {
+  G->DataGrouping()->SetGroupPanelVisible(true);
+  Group(u"CITY");
+  Group(u"SHOP");
+  G->DataGrouping()->GroupDataTree()->ExpandLevel(1);
+  G->DataGrouping()->GroupDataTree()->ExpandLevel(2);
+  G->DataGrouping()->GroupDataTree()->RootNode()->Items(0)->Items(1)->SetExpanded(false);
+  Application->ProcessMessages();
+  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
+    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-grouped.png"));
+  EXPECT_GT(TopIndent(), 30);
+}
+
+}  // namespace
