@@ -1,0 +1,213 @@
+// LookupComboBench.cpp - the lookup combo box over a 10,000-row query of a temporary SQLite file
+// (ID, a Cyrillic name, two more columns) against an editable QComboBox holding the same names in
+// a QStandardItemModel with a case-insensitive QCompleter completing inline; offscreen, one run:
+//   (1) opening the drop-down to its first complete paint: DropDown and a synchronous repaint of
+//       the drop-down grid, against showPopup and a synchronous repaint of the popup's view;
+//   (2) one type-ahead keystroke, the edit's repaint included: prefixes of the last row's name
+//       (found only at the end of the list: the worst case) and of random rows' names.
+// Prints medians and 95th percentiles and the ratios ours / Qt.
+// Run: QT_QPA_PLATFORM=offscreen bench/LookupComboBench (a Release build, -DVORENTA_BENCH=ON)
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QCompleter>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QStandardItemModel>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "gridlib/grid/DBGridZkModule.h"
+#include "gridlib/grid/DBLookupZk.h"
+#include "platform/controls/Forms.h"
+#include "platform/db/Fields.h"
+#include "platform/rtl/DateUtils.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/sqlite/ADODB.h"
+
+namespace {
+
+constexpr int Rows = 10000, Opens = 200, Words = 300;
+
+std::string Name(int I) {
+  if (I == Rows) return "Ярь-медянка последняя";
+  static const char* const Stems[] = {"Белила", "Охра", "Умбра", "Сиена", "Кобальт", "Сурик"};
+  return std::string(Stems[I % 6]) + " " + std::to_string(I * 7919 % 100003);
+}
+
+void Fill(const std::string& File) {
+  sqlite3* Db = nullptr;
+  sqlite3_open(File.c_str(), &Db);
+  sqlite3_exec(Db, "CREATE TABLE L (ID INTEGER PRIMARY KEY, NM VARCHAR(40), A VARCHAR(20), "
+                   "B INTEGER); BEGIN", nullptr, nullptr, nullptr);
+  sqlite3_stmt* Insert = nullptr;
+  sqlite3_prepare_v2(Db, "INSERT INTO L VALUES (?, ?, 'база', ?)", -1, &Insert, nullptr);
+  for (int I = 1; I <= Rows; ++I) {
+    const std::string N = Name(I);
+    sqlite3_bind_int(Insert, 1, I);
+    sqlite3_bind_text(Insert, 2, N.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_int(Insert, 3, I % 50);
+    sqlite3_step(Insert);
+    sqlite3_reset(Insert);
+  }
+  sqlite3_finalize(Insert);
+  sqlite3_exec(Db, "COMMIT", nullptr, nullptr, nullptr);
+  sqlite3_close(Db);
+}
+
+double Us(const std::function<void()>& Fn) {
+  const auto T0 = std::chrono::steady_clock::now();
+  Fn();
+  return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - T0).count();
+}
+
+struct TStats {
+  double Median = 0, P95 = 0;
+};
+
+TStats Stats(std::vector<double> V) {
+  std::sort(V.begin(), V.end());
+  return {V[V.size() / 2], V[V.size() * 95 / 100]};
+}
+
+void Report(const char* Case, TStats Ours, TStats Qt) {
+  std::printf("%-28s ours median %8.1f us p95 %8.1f us | Qt median %8.1f us p95 %8.1f us | "
+              "ratio median %.2f p95 %.2f\n",
+              Case, Ours.Median, Ours.P95, Qt.Median, Qt.P95, Ours.Median / Qt.Median,
+              Ours.P95 / Qt.P95);
+}
+
+// The prefixes typed: the last row's name, then random rows' names, 1 to 6 characters each.
+std::vector<QString> Prefixes() {
+  std::vector<QString> Result;
+  std::mt19937 Random(7);
+  std::uniform_int_distribution<int> Row(1, Rows);
+  Result.push_back(QString::fromStdString(Name(Rows)).left(8));
+  while (static_cast<int>(Result.size()) < Words)
+    Result.push_back(QString::fromStdString(Name(Row(Random))).left(6));
+  return Result;
+}
+
+// Every character of every word is one key event sent to Target and a repaint of Target;
+// Reset runs (untimed) before each word. Worst holds the first word's keys.
+void TypeWords(QWidget* Target, const std::vector<QString>& Words, const std::function<void()>& Reset,
+               std::vector<double>& Worst, std::vector<double>& Random) {
+  for (std::size_t W = 0; W < Words.size(); ++W) {
+    Reset();
+    for (QChar C : Words[W]) {
+      QKeyEvent Event(QEvent::KeyPress, 0, Qt::NoModifier, QString(C));
+      const double T = Us([&] {
+        QApplication::sendEvent(Target, &Event);
+        Target->repaint();
+      });
+      (W == 0 ? Worst : Random).push_back(T);
+    }
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  const std::filesystem::path Dir = std::filesystem::temp_directory_path() / "lookup-combo-bench";
+  std::filesystem::remove_all(Dir);
+  std::filesystem::create_directories(Dir);
+  const std::string File = (Dir / "list.db").string();
+  Fill(File);
+  QApplication App(argc, argv);
+  InitControls();
+  Application->Initialize();
+  DBGridZkModuleInitialize();
+  const std::vector<QString> Words = Prefixes();
+
+  // --- ours
+  auto* Form = new TForm(Application);
+  Form->SetBounds(0, 0, 500, 400);
+  auto* Conn = new TADOConnection(Form);
+  Conn->SetConnectionString(u"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + Utf8ToString(File));
+  auto* Q = new TADOQuery(Form);
+  Q->SetConnection(Conn);
+  Q->SQL()->SetText(u"SELECT * FROM L ORDER BY ID");
+  Conn->Open();
+  Q->Open();
+  auto* Source = new TDataSource(Form);
+  Source->SetDataSet(Q);
+  auto* Combo = new TDBLookupComboboxZk(Form);
+  Combo->SetParent(Form);
+  Combo->SetBounds(10, 10, 200, 21);
+  Form->Show();
+  Combo->SetListSource(Source);
+  Combo->SetKeyField(u"ID");
+  Combo->SetListField(u"NM");
+  Combo->SetFocus();
+  Application->ProcessMessages();
+  std::vector<double> OurOpen;
+  auto* Surface = static_cast<QWidget*>(Combo->DataList()->Surface());
+  for (int I = 0; I < Opens; ++I) {
+    OurOpen.push_back(Us([&] {
+      Combo->DropDown();
+      static_cast<QWidget*>(Combo->DataList()->Surface())->repaint();
+    }));
+    Combo->CloseUp(false);
+  }
+  (void)Surface;
+  std::vector<double> OurWorst, OurRandom;
+  Cardinal Clock = 1000000;
+  SetTickCountForTests([&Clock] { return Clock; });
+  TypeWords(static_cast<QWidget*>(Combo->Surface()), Words,
+            [&] {
+              Clock += 5000;   // a new prefix each word
+              Combo->SetKeyValue(Null());
+            },
+            OurWorst, OurRandom);
+  SetTickCountForTests(nullptr);
+  const String OurText = Combo->Text();
+
+  // --- Qt
+  QStandardItemModel Model(Rows, 1);
+  for (int I = 1; I <= Rows; ++I)
+    Model.setItem(I - 1, 0, new QStandardItem(QString::fromStdString(Name(I))));
+  QComboBox Box;
+  Box.setEditable(true);
+  Box.setModel(&Model);
+  Box.resize(200, 21);
+  Box.setMaxVisibleItems(7);
+  auto* Completer = new QCompleter(&Model, &Box);
+  Completer->setCaseSensitivity(Qt::CaseInsensitive);
+  Completer->setCompletionMode(QCompleter::InlineCompletion);
+  Box.setCompleter(Completer);
+  Box.show();
+  App.processEvents();
+  std::vector<double> QtOpen;
+  for (int I = 0; I < Opens; ++I) {
+    QtOpen.push_back(Us([&] {
+      Box.showPopup();
+      Box.view()->repaint();
+    }));
+    Box.hidePopup();
+    App.processEvents();
+  }
+  std::vector<double> QtWorst, QtRandom;
+  Box.setFocus();
+  TypeWords(Box.lineEdit(), Words, [&] { Box.lineEdit()->clear(); }, QtWorst, QtRandom);
+
+  std::printf("%d rows, %d drop-downs, %d typed prefixes, offscreen\n", Rows, Opens, static_cast<int>(Words.size()));
+  Report("drop-down to first paint", Stats(OurOpen), Stats(QtOpen));
+  Report("keystroke, last row", Stats(OurWorst), Stats(QtWorst));
+  Report("keystroke, random rows", Stats(OurRandom), Stats(QtRandom));
+  std::printf("check: ours \"%s\" | Qt \"%s\"\n", ToUtf8(OurText).c_str(),
+              Box.lineEdit()->text().toStdString().c_str());
+  delete Form;
+  DBGridZkModuleFinalize();
+  std::filesystem::remove_all(Dir);
+  return 0;
+}
