@@ -73,6 +73,7 @@ void vqrModuleInitialize() {
   M.XMLLock = std::make_unique<std::recursive_mutex>();
   M.GlobalVariables = std::make_unique<TvqrVariables>();
   RegisterReportClasses();
+  vqrRegisterDMPObjects();
   StringTable();  // loading the built-in table pushes the script engine's texts
   M.Events = std::make_unique<TvqrVQ2Events>();
   vqrEngineModuleInitialize();  // reports create the band engine and the prepared-page store
@@ -83,6 +84,7 @@ void vqrModuleFinalize() {
   if (M.Starts == 0 || --M.Starts > 0) return;
   M.XMLLock.reset();
   M.GlobalVariables.reset();
+  vqrUnregisterDMPObjects();
   vqrFreeRegistries();
   M.Events.reset();
   // Back to its first value, so a later start of the module (tests start and end it many

@@ -6,6 +6,7 @@
 #include "platform/classes/TypeRegistry.h"
 #include "platform/rtl/Math.h"
 #include "platform/rtl/SysUtils.h"
+#include "report/core/vqrDsgnIntf.h"
 #include "report/core/vqrRes.h"
 #include "report/core/vqrXML.h"
 
@@ -228,3 +229,16 @@ String TvqrDMPCommand::Diff(TvqrComponent* AComponent) const {
 }
 
 String TvqrDMPCommand::GetDescription() const { return StringTable()->Get(u"obDMPCmd"); }
+
+void vqrRegisterDMPObjects() {
+  TvqrObjectCollection* R = ObjectRegistry();
+  R->RegisterObject1(TvqrDMPMemoView::ClassInfo(), nullptr, {}, {}, 0, 2, {ctDMP});
+  R->RegisterObject1(TvqrDMPLineView::ClassInfo(), nullptr, {}, {}, 0, 5, {ctDMP});
+  R->RegisterObject1(TvqrDMPCommand::ClassInfo(), nullptr, {}, {}, 0, 21, {ctDMP});
+}
+
+void vqrUnregisterDMPObjects() {
+  TvqrObjectCollection* R = ObjectRegistry();
+  for (TClass C : {TvqrDMPMemoView::ClassInfo(), TvqrDMPLineView::ClassInfo(), TvqrDMPCommand::ClassInfo()})
+    R->Unregister(C);
+}

@@ -96,3 +96,8 @@ public:
 private:
   String FCommand;
 };
+
+// The three dot-matrix objects in the object registry (dot-matrix category; image indexes 2
+// text, 5 line, 21 command), and out of it again.
+void vqrRegisterDMPObjects();
+void vqrUnregisterDMPObjects();

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "report/core/vqrClassAbstract.h"
+#include "report/core/vqrDsgnIntf.h"
 
 namespace {
 
@@ -12,6 +13,24 @@ struct DMPFixture : ::testing::Test {
   void SetUp() override { vqrModuleInitialize(); }
   void TearDown() override { vqrModuleFinalize(); }
 };
+
+// The module's start puts the three objects into the object registry under the dot-matrix
+// category, and its end takes them out.
+TEST(DMPRegistry, ObjectsAreRegisteredWhileTheModuleRuns) {
+  vqrModuleInitialize();
+  const std::pair<TClass, int> Expected[] = {{TvqrDMPMemoView::ClassInfo(), 2},
+                                             {TvqrDMPLineView::ClassInfo(), 5},
+                                             {TvqrDMPCommand::ClassInfo(), 21}};
+  for (const auto& [Class, Image] : Expected) {
+    EXPECT_EQ(ObjectRegistry()->ImageIndexOf(Class), Image);
+    bool Dmp = false;
+    for (int I = 0; I < ObjectRegistry()->Count(); ++I)
+      if (ObjectRegistry()->Items(I)->ClassRef == Class) Dmp = ObjectRegistry()->Items(I)->Category == TvqrObjectCategories{ctDMP};
+    EXPECT_TRUE(Dmp);
+  }
+  vqrModuleFinalize();
+  EXPECT_EQ(ObjectRegistry()->ImageIndexOf(TvqrDMPCommand::ClassInfo()), -1);
+}
 
 TEST_F(DMPFixture, TextLineAndCommandSnapToTheCells) {
   TvqrDMPPage Page(nullptr);
