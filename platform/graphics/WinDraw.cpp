@@ -228,6 +228,18 @@ int DrawText(TCanvas* Canvas, const String& Text, TRect& R, unsigned Format) {
   return DrawTextEx(Canvas, Text, R, Format, nullptr);
 }
 
+int GetDeviceCaps(TCanvas* Canvas, int Index) {
+  switch (Index) {
+    case LOGPIXELSX:
+    case LOGPIXELSY:
+      return Canvas->Device() ? Canvas->Device()->PixelsPerInch() : Canvas->Font()->PixelsPerInch();
+    case NUMCOLORS: return -1;
+    case BITSPIXEL: return 32;
+    case PLANES: return 1;
+    default: return 0;
+  }
+}
+
 TSize GetTextExtentExPoint(TCanvas* Canvas, const String& Text, int MaxExtent, int* Fit,
                            std::vector<int>* Extents) {
   std::vector<int> Advances;

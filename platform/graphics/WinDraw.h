@@ -52,6 +52,13 @@ int DrawText(TCanvas* Canvas, const String& Text, TRect& R, unsigned Format);
 int DrawTextEx(TCanvas* Canvas, const String& Text, TRect& R, unsigned Format,
                DRAWTEXTPARAMS* Params);
 
+// GetDeviceCaps of a canvas: LOGPIXELSX and LOGPIXELSY are its device's pixels per inch (96 on
+// the screen and bitmaps, the printer's on a printer canvas); surfaces are true
+// colour, so NUMCOLORS is -1 (palette paths never run), BITSPIXEL 32 and PLANES 1; any other
+// index answers 0.
+enum : int { BITSPIXEL = 12, PLANES = 14, NUMCOLORS = 24, LOGPIXELSX = 88, LOGPIXELSY = 90 };
+int GetDeviceCaps(TCanvas* Canvas, int Index);
+
 // GetTextExtentExPoint: the cumulative extent after each UTF-16 unit, and how many units fit
 // in MaxExtent (when Fit is given).
 TSize GetTextExtentExPoint(TCanvas* Canvas, const String& Text, int MaxExtent, int* Fit,

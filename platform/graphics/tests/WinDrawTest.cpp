@@ -140,3 +140,11 @@ TEST(WinDraw, RadioButtonIsARoundWellWithADot) {
     EXPECT_EQ(Bitmap.PixelRGB(5, 5), ColorToRGB(Checked ? clWindowText : clWindow));
   }
 }
+
+TEST(WinDraw, DeviceCapsOfATrueColourCanvas) {
+  TBitmap Bitmap(4, 4);
+  struct TCase { int Index, Value; };
+  const TCase Cases[] = {{LOGPIXELSX, 96}, {LOGPIXELSY, 96},
+                         {NUMCOLORS, -1}, {BITSPIXEL, 32}, {PLANES, 1}, {2, 0}};
+  for (const TCase& C : Cases) EXPECT_EQ(GetDeviceCaps(Bitmap.Canvas(), C.Index), C.Value) << C.Index;
+}
