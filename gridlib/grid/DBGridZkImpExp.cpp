@@ -62,8 +62,18 @@ using namespace impexp;
 TDBGridZkExport::TDBGridZkExport() : FColCellParamsZk(std::make_unique<TColCellParamsZk>()) {}
 TDBGridZkExport::~TDBGridZkExport() = default;
 
-void TDBGridZkExport::SetUpColumns(const TColumnsZkList& Cols, bool WithTitle) {
+void TDBGridZkExport::SetExportColumns(const TColumnsZkList& Cols) {
   FExpCols = Cols;
+  // A column's font, colour and alignment do not change between records: read them once.
+  FLooks.clear();
+  for (TColumnZk* C : Cols) {
+    FLooks.push_back({std::make_unique<TFont>(), C->Color(), C->Alignment()});
+    FLooks.back().Font->Assign(C->Font());
+  }
+}
+
+void TDBGridZkExport::SetUpColumns(const TColumnsZkList& Cols, bool WithTitle) {
+  SetExportColumns(Cols);
   FooterValues.assign(static_cast<std::size_t>(FDBGridZk->FooterRowCount()) * Cols.size(), 0);
   WritePrefix();
   if (WithTitle && FDBGridZk->Options().Contains(dgTitles)) WriteTitle(FExpCols);
@@ -115,7 +125,7 @@ void TDBGridZkExport::ExportToStream(TStream* AStream, bool IsExportAll) {
         case gstNon:
           // The current cell alone, also in a detail dataset under a master: a copy that put
           // nothing on the clipboard would look like success.
-          FExpCols = SelectionColumns(FDBGridZk, gstNon, false);
+          SetExportColumns(SelectionColumns(FDBGridZk, gstNon, false));
           WritePrefix();
           if (!D->IsEmpty()) WriteRecord(FExpCols);
           break;
@@ -135,19 +145,21 @@ void TDBGridZkExport::ExportToFile(const String& FileName, bool IsExportAll) {
 }
 
 void TDBGridZkExport::WriteRecord(const TColumnsZkList& Columns) {
-  TFont Font;
   TColCellParamsZk* P = FColCellParamsZk.get();
-  for (TColumnZk* Column : Columns) {
-    Font.Assign(Column->Font());
+  const bool Cached = Columns == FExpCols && FLooks.size() == Columns.size();
+  for (std::size_t I = 0; I < Columns.size(); ++I) {
+    TColumnZk* Column = Columns[I];
     P->Row = -1;
     P->Col = -1;
     P->State = TGridDrawState();
-    P->Font()->Assign(&Font);
-    P->Background = Column->Color();
-    P->Alignment = Column->Alignment();
+    P->Font()->Assign(Cached ? FLooks[I].Font.get() : Column->Font());
+    P->Background = Cached ? FLooks[I].Color : Column->Color();
+    P->Alignment = Cached ? FLooks[I].Alignment : Column->Alignment();
     P->ImageIndex = Column->GetImageIndex();
     P->Text = Column->DisplayText();
-    P->CheckboxState = Column->CheckboxState();
+    // As painted: a column without check boxes has no state to read (that would format the
+    // field's text a second time).
+    P->CheckboxState = Column->Checkboxes() ? Column->CheckboxState() : cbUnchecked;
     TColor Background = P->Background;
     if (FDBGridZk->OnGetCellParams())
       FDBGridZk->OnGetCellParams()(FDBGridZk, Column, P->Font(), Background, TGridDrawState());

@@ -81,7 +81,14 @@ protected:
   std::vector<Int64> FooterValues;
 
 private:
+  struct TColumnLook {
+    std::unique_ptr<TFont> Font;
+    TColor Color;
+    TAlignment Alignment;
+  };
+  void SetExportColumns(const TColumnsZkList& Cols);
   void SetUpColumns(const TColumnsZkList& Cols, bool WithTitle);
+  std::vector<TColumnLook> FLooks;
   void WriteFooters();
 };
 
