@@ -857,6 +857,12 @@ private:
   IMemTableZk* FMemTable = nullptr;
 };
 
+// Frees the grid's filter settings (their class lives in DBGridZkFilterRow.h).
+class TSTDBGridZkFilter;
+struct TSTDBGridZkFilterDeleterZk {
+  void operator()(TSTDBGridZkFilter* Filter) const;
+};
+
 // --- the grid -------------------------------------------------------------------------------------
 
 class TCustomDBGridZk : public TCustomGridZk,
@@ -1016,6 +1022,26 @@ public:
   void StartInplaceSearch(const String& ss, int TimeOut, TLocateTextDirectionZk Direction);
   void StopInplaceSearch();
   void ShowFindDialog(const String& Text, const String& ColumnFieldName, bool Modal);
+
+  // --- filters and the filter row (DBGridZkFilterRow.cpp)
+  TSTDBGridZkFilter* STFilter() const;
+  void SetSTFilter(TSTDBGridZkFilter* Value);
+  const TNotifyEvent& OnApplyFilter() const;
+  void SetOnApplyFilter(TNotifyEvent Value);
+  // Stores a visible filter editor's text, then OnApplyFilter (else the policy object).
+  void ApplyFilter();
+  void ApplyFilterRow();
+  // Leaves the filter row and clears every column's condition; applies nothing.
+  void ClearFilter();
+  bool IsFilterRowCell(int ACol, int ARow) const;
+  bool ColumnHasFilterCell(int Index) const;
+  String FilterCellText(int Index) const;
+  void EnterFilterCell(int Index);
+  void PlaceFilterEditor(bool Refresh);
+  void CloseFilterCellEditor();
+  void LeaveFilterRow();
+  // Moves the filter editing one column on (or to the first / last filter cell).
+  void StepFilterColumn(bool Forward, bool ToEdge);
   bool CheckCopyAction();
   bool CheckPasteAction();
   bool CheckCutAction();
@@ -1482,6 +1508,7 @@ protected:
   bool FDrawMemoText = false, FDrawGraphicData = false;
   bool FDefaultDrawingZk = true;
   bool FTryUseMemTableInt = true;
+  mutable std::unique_ptr<TSTDBGridZkFilter, TSTDBGridZkFilterDeleterZk> FSTFilter;
   bool FUpdatingRows = false;
   bool FThumbTracked = false;
   TColor FEvenRowColor = clWindow, FOddRowColor = clWindow;

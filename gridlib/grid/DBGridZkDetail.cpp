@@ -168,8 +168,6 @@ bool TCustomDBGridZk::AcquireFocus() {
 void TCustomDBGridZk::RowMoveTreeLevelAt(int& Left, int& Level) { Left = 0; Level = 0; }
 bool TCustomDBGridZk::FocusedRowSelect() { return FOptions.Contains(dgRowSelect); }
 bool TCustomDBGridZk::AlwaysShowEditor() { return FOptions.Contains(dgAlwaysShowEditor); }
-bool TCustomDBGridZk::CanShowFilterEditor() { return false; }
-void TCustomDBGridZk::CreateFilterEditor() {}
 bool TCustomDBGridZk::GridActive() { return Focused(); }
 void TCustomDBGridZk::ColEnter() { if (FOnColEnter) FOnColEnter(this); }
 void TCustomDBGridZk::ColExit() { if (FOnColExit) FOnColExit(this); }
@@ -182,11 +180,8 @@ void TCustomDBGridZk::GetDataSetFields(std::vector<TField*>& List) {
 }
 void TCustomDBGridZk::GroupNodeMouseDown() {}
 void TCustomDBGridZk::SelectionActiveChanged() {}
-void TCustomDBGridZk::FilterEditorToFilter() {}
 void TCustomDBGridZk::StartRowPanelColumnDragAt() {}
 void TCustomDBGridZk::StartRowPanelColumnDrag() {}
 void TCustomDBGridZk::TrackRowPanelColumnDrag() {}
 void TCustomDBGridZk::EndRowPanelColumnDrag() {}
 void TCustomDBGridZk::TitleClick(TColumnZk*) { if (FOnTitleClick) FOnTitleClick(this); }
-void TCustomDBGridZk::FilterToFilterEditor() {}
-void TCustomDBGridZk::DefaultApplyFilter() {}

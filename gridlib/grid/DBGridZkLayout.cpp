@@ -274,7 +274,6 @@ void TCustomDBGridZk::CalcRowHeights() {
 }
 
 int TCustomDBGridZk::TitleRowCount() { return FOptions.Contains(dgTitles) ? 1 : 0; }
-int TCustomDBGridZk::FilterRowCount() { return 0; }
 bool TCustomDBGridZk::IsUseMultiTitle() { return FUseMultiTitle && !FGridRowPanel->Active(); }
 
 void TCustomDBGridZk::InternalLayout() {

@@ -7,6 +7,7 @@
 #include "gridlib/grid/DBGridInplaceEdit.h"
 #include "gridlib/grid/DBGridZkCenter.h"
 #include "gridlib/grid/DBGridZkFeatures.h"
+#include "gridlib/grid/DBGridZkFilterRow.h"
 #include "gridlib/grid/DBGridZkFindDlgs.h"
 #include "gridlib/grid/DBGridZkSimpleFilterDlg.h"
 #include "gridlib/grid/DBGridZkImpExp.h"
@@ -42,6 +43,7 @@ void DBGridZkModuleInitialize() {
   RegisterDBGridInplaceEditClasses();
   DBGridZkFeaturesInitialize();
   DBGridZkFindDlgsInitialize();
+  DBGridZkFilterRowInitialize();
   RegisterDBLookupZkClasses();
   DBGridZkFeaturesInitialize();
   DBGridZkFindDlgsInitialize();

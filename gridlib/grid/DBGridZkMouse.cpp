@@ -290,6 +290,12 @@ void TCustomDBGridZk::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
     TCustomControl::MouseDown(Button, Shift, X, Y);
     return;
   }
+  if (IsFilterRowCell(K.X, K.Y) && Button == mbLeft) {
+    const int Data = GridColToColumnIndex(K.X);
+    if (Data >= 0 && Data < static_cast<int>(FVisibleColumns.size()))
+      EnterFilterCell(FVisibleColumns[Data]->Index());
+    return;
+  }
   if (K.Y < FTitleOffset) TitleMouseDown(K, Button, Shift, X, Y);
   else DataMouseDown(K, Button, Shift, X, Y);
 }

@@ -21,6 +21,11 @@ void TCustomDBGridZk::Paint() {
 }
 
 void TCustomDBGridZk::PaintCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) {
+  if (IsFilterRowCell(ACol, ARow) || (ACol < FIndicatorOffset && ARow == FTitleOffset - 1 &&
+                                       FilterRowCount() > 0)) {
+    DrawFilterCell(ACol, ARow, ARect, AState);
+    return;
+  }
   switch (GetCellType(ACol, ARow)) {
     case catTitle:
     case catIndicatorTitle: DrawTitleCell(ACol, ARow, ARect, AState); break;
@@ -337,9 +342,7 @@ void TCustomDBGridZk::PaintDataCellContent(int ACol, int ARow, const TRect& ARec
 
 void TCustomDBGridZk::DrawGraphicDataCell(TRect, TColumnZk*) {}
 void TCustomDBGridZk::DrawDataTreeElements(TRect&) {}
-void TCustomDBGridZk::DrawFilterCell(int, int, TRect, TGridDrawState) {}
 void TCustomDBGridZk::DrawDropDownSign(TRect) {}
-void TCustomDBGridZk::DrawFilterSign(TRect) {}
 void TCustomDBGridZk::DrawFlatBorder() {}
 
 bool TCustomDBGridZk::CellDrawn3D(int ACol, int ARow, TGridDrawState) {

@@ -1,0 +1,443 @@
+// DBGridZkFilterRow.cpp - the grid's filter settings, the filter row's cells and editor,
+// moving between filter cells, and applying and clearing the grid's filter.
+#include "gridlib/grid/DBGridZkFilterRow.h"
+
+#include <algorithm>
+
+#include "gridlib/grid/DBGridZkCenter.h"
+#include "gridlib/grid/DBGridZkColumnFilter.h"
+#include "platform/controls/Messages.h"
+#include "platform/controls/WinApi.h"
+#include "platform/db/DataSet.h"
+#include "platform/db/Fields.h"
+#include "platform/rtl/Variants.h"
+
+TColor ApproachColor(TColor Value, TColor Toward, int Step) {
+  const std::uint32_t A = ColorToRGB(Value), B = ColorToRGB(Toward);
+  auto Mix = [&](int Shift) {
+    const int From = (A >> Shift) & 0xFF, To = (B >> Shift) & 0xFF;
+    return static_cast<std::uint32_t>(From + (To - From) * Step / 255) << Shift;
+  };
+  return static_cast<TColor>(Mix(0) | Mix(8) | Mix(16));
+}
+
+// --- the grid's filter settings -------------------------------------------------------------------
+
+TSTDBGridZkFilter::TSTDBGridZkFilter(TCustomDBGridZk* AGrid) : FGrid(AGrid) {}
+
+TSTDBGridZkFilter::~TSTDBGridZkFilter() {
+  delete FilterEdit;   // a child of the grid: it leaves before the grid goes
+}
+
+void TSTDBGridZkFilter::Assign(TPersistent* Source) {
+  if (auto* S = dynamic_cast<TSTDBGridZkFilter*>(Source)) {
+    SetVisible(S->FVisible);
+    FLocal = S->FLocal;
+    return;
+  }
+  TPersistent::Assign(Source);
+}
+
+void TSTDBGridZkFilter::SetVisible(bool Value) {
+  if (FVisible == Value) return;
+  if (!Value && FGrid) FGrid->LeaveFilterRow();
+  FVisible = Value;
+  if (FGrid) FGrid->LayoutChanged();
+}
+
+void TSTDBGridZkFilter::SetLocation(TSTFilterLocationZk Value) {
+  if (FLocation == Value) return;
+  FLocation = Value;
+  if (FGrid) FGrid->LayoutChanged();
+}
+
+void TSTDBGridZkFilter::SetInstantApply(bool Value) {
+  FInstantApply = Value;
+  FIsInstantApplyStored = true;
+}
+
+void TSTDBGridZkFilterDeleterZk::operator()(TSTDBGridZkFilter* Filter) const { delete Filter; }
+
+TSTDBGridZkFilter* TCustomDBGridZk::STFilter() const {
+  if (!FSTFilter) FSTFilter.reset(new TSTDBGridZkFilter(const_cast<TCustomDBGridZk*>(this)));
+  return FSTFilter.get();
+}
+void TCustomDBGridZk::SetSTFilter(TSTDBGridZkFilter* Value) { STFilter()->Assign(Value); }
+const TNotifyEvent& TCustomDBGridZk::OnApplyFilter() const { return STFilter()->OnApplyFilter; }
+void TCustomDBGridZk::SetOnApplyFilter(TNotifyEvent Value) {
+  STFilter()->OnApplyFilter = std::move(Value);
+}
+
+// --- the filter editor ----------------------------------------------------------------------------
+
+TInplaceFilterEditZk::TInplaceFilterEditZk(TComponent* AOwner) : TDBComboBoxZk(AOwner) {}
+
+TRect TInplaceFilterEditZk::EditRect() const {
+  TRect R = ClientRect();
+  R.Top += 1;
+  return R;
+}
+
+void TInplaceFilterEditZk::WndProc(TMessage& Message) {
+  TDBComboBoxZk::WndProc(Message);
+  if (Message.Msg == WM_GETDLGCODE && FGrid && FGrid->Options().Contains(dgTabs))
+    Message.Result |= DLGC_WANTTAB;
+}
+
+namespace {
+
+bool CaretAtStart(TInplaceFilterEditZk* E) {
+  const int Len = static_cast<int>(E->Text().size());
+  return E->SelStart() == 0 && (E->SelLength() == 0 || E->SelLength() == Len);
+}
+bool CaretAtEnd(TInplaceFilterEditZk* E) {
+  const int Len = static_cast<int>(E->Text().size());
+  return E->SelStart() + E->SelLength() == Len && (E->SelStart() == 0 || E->SelLength() == 0);
+}
+
+}  // namespace
+
+// Moves between filter cells; keys the filter row does not take go to the combo box.
+void TInplaceFilterEditZk::KeyDown(Word& Key, TShiftState Shift) {
+  TCustomDBGridZk* G = FGrid;
+  if (!G || ListVisible()) {
+    TDBComboBoxZk::KeyDown(Key, Shift);
+    return;
+  }
+  const bool Ctrl = Shift.Contains(ssCtrl);
+  const bool NoShift = !Shift.Contains(ssShift) && !Ctrl && !Shift.Contains(ssAlt);
+  const Word Pressed = Key;
+  Key = 0;
+  switch (Pressed) {
+    case VK_TAB:
+      if (G->Options().Contains(dgTabs)) G->StepFilterColumn(!Shift.Contains(ssShift), false);
+      return;
+    case VK_LEFT:
+      if (Ctrl || CaretAtStart(this)) return G->StepFilterColumn(false, Ctrl);
+      break;
+    case VK_RIGHT:
+      if (Ctrl || CaretAtEnd(this)) return G->StepFilterColumn(true, Ctrl);
+      break;
+    case VK_HOME:
+      if (Ctrl || CaretAtStart(this)) return G->StepFilterColumn(false, true);
+      break;
+    case VK_END:
+      if (Ctrl || CaretAtEnd(this)) return G->StepFilterColumn(true, true);
+      break;
+    case VK_UP:
+      if (NoShift) return;   // stays in the filter row
+      break;
+    case VK_DOWN:
+      if ((NoShift || Shift == TShiftState{ssCtrl}) && G->DataLink()->Active()) {
+        const int Index = G->STFilter()->FilterCol;
+        const TColumnsZkList& Visible = G->VisibleColumns();
+        TColumnZk* Column =
+            Index >= 0 && Index < G->Columns()->Count() ? G->Columns()->Items(Index) : nullptr;
+        const auto It = std::find(Visible.begin(), Visible.end(), Column);
+        if (!Ctrl) G->MoveBy(-G->DataLink()->ActiveRecord());   // the record shown on top
+        if (It != Visible.end())
+          G->SetCol(G->ColumnIndexToGridCol(static_cast<int>(It - Visible.begin())));
+        G->LeaveFilterRow();
+        G->SetFocus();
+        return;
+      }
+      break;
+    case VK_F2:
+      SetSelStart(static_cast<int>(Text().size()));
+      SetSelLength(0);
+      return;
+    default: break;
+  }
+  Key = Pressed;
+  TDBComboBoxZk::KeyDown(Key, Shift);
+}
+
+void TInplaceFilterEditZk::KeyPress(Char& Key) {
+  if (Key == u'\t') {   // the Tab character of a filter-row move
+    Key = 0;
+    return;
+  }
+  if (Key == u'\r' && FGrid && !ListVisible()) {
+    Key = 0;
+    FGrid->ApplyFilterRow();
+    return;
+  }
+  TDBComboBoxZk::KeyPress(Key);
+}
+
+// --- the grid's filter row ------------------------------------------------------------------------
+
+int TCustomDBGridZk::FilterRowCount() {
+  TSTDBGridZkFilter* F = STFilter();
+  return F->Visible() && F->Location() == stflUnderTitleFilterZk ? 1 : 0;
+}
+
+bool TCustomDBGridZk::IsFilterRowCell(int ACol, int ARow) const {
+  return ACol >= FIndicatorOffset && ARow == FTitleOffset - 1 &&
+         const_cast<TCustomDBGridZk*>(this)->FilterRowCount() > 0;
+}
+
+bool TCustomDBGridZk::ColumnHasFilterCell(int Index) const {
+  if (Index < 0 || Index >= FColumns->Count()) return false;
+  TColumnZk* C = FColumns->Items(Index);
+  return C->Visible() && C->STFilter()->Visible() &&
+         STFilter()->Location() == stflUnderTitleFilterZk;
+}
+
+String TCustomDBGridZk::FilterCellText(int Index) const {
+  if (Index < 0 || Index >= FColumns->Count()) return String();
+  TColumnZk* C = FColumns->Items(Index);
+  return C->FieldName().empty() ? String() : C->STFilter()->ExpressionStr();
+}
+
+bool TCustomDBGridZk::CanShowFilterEditor() {
+  return STFilter()->FilterEditMode && FSelection->SelectionType() == gstNon;
+}
+
+void TCustomDBGridZk::CreateFilterEditor() {
+  TSTDBGridZkFilter* F = STFilter();
+  if (F->FilterEdit) return;
+  auto* E = new TInplaceFilterEditZk(this);
+  E->FGrid = this;
+  E->SetVisible(false);
+  E->SetParent(this);
+  E->SetBorderStyle(bsNone);
+  E->Font()->Assign(Font());
+  E->Font()->SetColor(clBlue);
+  E->SetColor(ApproachColor(clWindow, FixedColor(), 8));
+  E->SetFlat(true);
+  F->FilterEdit = E;
+}
+
+void TCustomDBGridZk::FilterToFilterEditor() {
+  TSTDBGridZkFilter* F = STFilter();
+  TInplaceFilterEditZk* E = F->FilterEdit;
+  if (!E || F->FilterCol < 0 || F->FilterCol >= FColumns->Count()) return;
+  TColumnZk* Column = FColumns->Items(F->FilterCol);
+  TSTColumnFilterZk* CF = Column->STFilter();
+  E->FColumn = Column;
+  E->Items()->Clear();
+  E->SetText(CF->ExpressionStr());
+  E->DropDownBox()->SetWidth(CF->DropDownListWidth() > 0 ? CF->DropDownListWidth() : 100);
+  E->DropDownBox()->SetRows(CF->DropDownListRows() > 0 ? CF->DropDownListRows() : 17);
+  E->DropDownBox()->SetSizable(true);
+}
+
+void TCustomDBGridZk::FilterEditorToFilter() {
+  TSTDBGridZkFilter* F = STFilter();
+  if (!F->FilterEdit || F->FilterCol < 0 || F->FilterCol >= FColumns->Count()) return;
+  TColumnZk* Column = FColumns->Items(F->FilterCol);
+  if (!Column->FieldName().empty()) Column->STFilter()->ApplyExpressionText(F->FilterEdit->Text());
+}
+
+void TCustomDBGridZk::EnterFilterCell(int Index) {
+  TSTDBGridZkFilter* F = STFilter();
+  if (!F->Visible() || !ColumnHasFilterCell(Index)) return;
+  if (FDataLink->Active()) DataSet()->CheckBrowseMode();
+  CreateFilterEditor();
+  if (F->FilterCol != Index && F->FilterEdit->Visible()) CloseFilterCellEditor();
+  F->FilterCol = Index;
+  F->FilterEditMode = true;
+  HideCellEditor();
+  const auto It = std::find(FVisibleColumns.begin(), FVisibleColumns.end(), FColumns->Items(Index));
+  if (It != FVisibleColumns.end()) {
+    const int GridCol = ColumnIndexToGridCol(static_cast<int>(It - FVisibleColumns.begin()));
+    if (FOptions.Contains(dgRowSelect)) {
+      if (GridCol >= FixedCols() && GridCol < LeftCol()) SetLeftCol(GridCol);
+    } else {
+      SetCol(GridCol);
+    }
+  }
+  InvalidateRow(FTitleOffset - 1);
+  PlaceFilterEditor(true);
+}
+
+void TCustomDBGridZk::PlaceFilterEditor(bool Refresh) {
+  TSTDBGridZkFilter* F = STFilter();
+  if (F->UpdateCount() > 0) return;
+  if (!F->Visible() || F->Location() != stflUnderTitleFilterZk ||
+      !ColumnHasFilterCell(F->FilterCol) || !F->FilterEditMode) {
+    LeaveFilterRow();
+    return;
+  }
+  TInplaceFilterEditZk* E = F->FilterEdit;
+  if (!E) return;
+  const auto It =
+      std::find(FVisibleColumns.begin(), FVisibleColumns.end(), FColumns->Items(F->FilterCol));
+  TRect R = CellRect(ColumnIndexToGridCol(static_cast<int>(It - FVisibleColumns.begin())),
+                     FTitleOffset - 1);
+  R.Left += 1;
+  if (!CanShowFilterEditor()) {
+    CloseFilterCellEditor();
+    return;
+  }
+  if (Refresh) {
+    E->SetBounds(R.Left, R.Top, 0, 0);
+    E->SetVisible(true);
+    FilterToFilterEditor();
+    if (HandleAllocated() && CanFocus()) E->SetFocus();
+    E->SelectAll();
+  }
+  E->SetBounds(R.Left, R.Top, R.Width(), R.Height());
+  E->SetVisible(true);
+}
+
+void TCustomDBGridZk::CloseFilterCellEditor() {
+  TSTDBGridZkFilter* F = STFilter();
+  TInplaceFilterEditZk* E = F->FilterEdit;
+  if (!E || !E->Visible()) return;
+  if (E->Focused() && CanFocus()) SetFocus();
+  E->SetVisible(false);
+  E->FColumn = nullptr;
+  if (F->FilterCol >= 0) {
+    FilterEditorToFilter();
+    InvalidateRow(FTitleOffset - 1);
+  }
+}
+
+void TCustomDBGridZk::LeaveFilterRow() {
+  TSTDBGridZkFilter* F = STFilter();
+  if (F->UpdateCount() > 0) return;
+  CloseFilterCellEditor();
+  const bool Was = F->FilterEditMode;
+  F->FilterEditMode = false;
+  if (Was && FTitleOffset > 0) InvalidateRow(FTitleOffset - 1);
+  if (Was && FOptions.Contains(dgAlwaysShowEditor) && HandleAllocated()) ShowCellEditor();
+}
+
+void TCustomDBGridZk::StepFilterColumn(bool Forward, bool ToEdge) {
+  const int Count = FColumns->Count();
+  if (Count == 0) return;
+  const int Current = STFilter()->FilterCol;
+  int Candidate;
+  if (ToEdge) Candidate = Forward ? Count - 1 : 0;
+  else Candidate = ((Current + (Forward ? 1 : -1)) % Count + Count) % Count;
+  // Columns without a filter cell are skipped in the direction of travel, without wrapping;
+  // an edge jump searches from the edge back towards the other end.
+  const int Step = ToEdge ? (Forward ? -1 : 1) : (Forward ? 1 : -1);
+  while (Candidate >= 0 && Candidate < Count && !ColumnHasFilterCell(Candidate)) Candidate += Step;
+  if (Candidate < 0 || Candidate >= Count || Candidate == Current) return;
+  EnterFilterCell(Candidate);
+}
+
+// --- painting -------------------------------------------------------------------------------------
+
+void TCustomDBGridZk::DrawFilterSign(TRect ARect) {
+  // A small funnel in the indicator column of the filter row.
+  TCanvas* C = Canvas();
+  const int X = (ARect.Left + ARect.Right) / 2, Y = (ARect.Top + ARect.Bottom) / 2;
+  C->Pen()->SetColor(clGray);
+  C->Brush()->SetColor(clGray);
+  C->Polygon({{X - 4, Y - 3}, {X + 4, Y - 3}, {X + 1, Y}, {X + 1, Y + 3}, {X - 1, Y + 3},
+              {X - 1, Y}});
+}
+
+void TCustomDBGridZk::DrawFilterCell(int ACol, int ARow, TRect ARect, TGridDrawState) {
+  TCanvas* C = Canvas();
+  if (ACol < FIndicatorOffset) {
+    C->Brush()->SetColor(FixedColor());
+    C->FillRect(ARect);
+    DrawFilterSign(ARect);
+    return;
+  }
+  (void)ARow;
+  C->Brush()->SetColor(ApproachColor(Color(), FixedColor(), 8));
+  C->FillRect(ARect);
+  TColumnZk* Column = ColumnAtGridCol(ACol);
+  if (!Column || !Column->STFilter()->Visible()) return;
+  // The drop-down button at the right edge.
+  const int ButtonWidth = std::min(16, ARect.Width() / 2);
+  TRect Text = ARect;
+  Text.Right -= ButtonWidth;
+  C->Font()->Assign(Font());
+  C->Font()->SetColor(clBlue);
+  DrawCellText(Text, FilterCellText(Column->Index()), taLeftJustify, true);
+  const int X = ARect.Right - ButtonWidth / 2 - 1, Y = (ARect.Top + ARect.Bottom) / 2;
+  C->Pen()->SetColor(clGray);
+  C->Brush()->SetColor(clGray);
+  C->Polygon({{X - 3, Y - 1}, {X + 3, Y - 1}, {X, Y + 2}});
+}
+
+// --- applying and clearing ------------------------------------------------------------------------
+
+void TCustomDBGridZk::DefaultApplyFilter() {
+  TDBGridZkCenter* C = FCenter ? FCenter : DBGridZkCenter();
+  if (!C) return;
+  LockPaint();
+  try {
+    C->ApplyFilter(this);
+  } catch (...) {
+    UnlockPaint();
+    throw;
+  }
+  UnlockPaint();
+}
+
+void TCustomDBGridZk::ApplyFilter() { ApplyFilterRow(); }
+
+void TCustomDBGridZk::ApplyFilterRow() {
+  TSTDBGridZkFilter* F = STFilter();
+  // A text that does not read raises here, before anything is applied.
+  if (F->FilterEdit && F->FilterEdit->Visible()) FilterEditorToFilter();
+  const int SavedLeft = LeftCol();
+  auto Restore = [&] {
+    if (SavedLeft < ColCount()) SetLeftCol(SavedLeft);
+    PlaceFilterEditor(true);
+    if (FSumList && FSumList->Active()) FSumList->RecalcAll();
+    Invalidate();
+  };
+  try {
+    if (F->OnApplyFilter) F->OnApplyFilter(this);
+    else DefaultApplyFilter();
+  } catch (...) {
+    Restore();
+    throw;
+  }
+  Restore();
+}
+
+void TCustomDBGridZk::ClearFilter() {
+  // Every condition goes: the editor's text is not stored on the way out.
+  if (STFilter()->FilterEdit) STFilter()->FilterEdit->SetText(u"");
+  LeaveFilterRow();
+  for (int I = 0; I < FColumns->Count(); ++I) FColumns->Items(I)->STFilter()->Clear();
+  Invalidate();
+}
+
+// --- the column filters' hooks --------------------------------------------------------------------
+
+namespace {
+
+bool InFilterReload = false;
+
+// A visible filter editor shows the column's new text.
+void ReloadFilterEditor(TCustomDBGridZk* Grid) {
+  TSTDBGridZkFilter* F = Grid->STFilter();
+  if (F->FilterEdit && F->FilterEdit->Visible() && F->FilterEditMode && !InFilterReload) {
+    InFilterReload = true;
+    Grid->PlaceFilterEditor(true);
+    InFilterReload = false;
+  }
+}
+
+void ApplyWhenInstant(TSTColumnFilterZk* Filter) {
+  TCustomDBGridZk* G = Filter->Grid();
+  if (G && G->STFilter()->InstantApply()) G->ApplyFilterRow();
+}
+
+}  // namespace
+
+void DBGridZkFilterRowInitialize() {
+  FilterEditorChangedHook = ReloadFilterEditor;
+  FilterInstantApplyHook = ApplyWhenInstant;
+}
+
+REGISTER_CLASS(TSTDBGridZkFilter) {
+  using C = TSTDBGridZkFilter;
+  Class.Property("InstantApply", &C::InstantApply, &C::SetInstantApply)
+      .Stored(&C::IsInstantApplyStored)
+      .Property("Local", &C::Local, &C::SetLocal, false)
+      .Property("Location", &C::Location, &C::SetLocation, stflUnderTitleFilterZk)
+      .Property("Visible", &C::Visible, &C::SetVisible, false);
+}
+REGISTER_CLASS(TInplaceFilterEditZk) {}

@@ -1,0 +1,85 @@
+// DBGridZkFilterRow.h - the data grid's filter settings (TCustomDBGridZk::STFilter) and the
+// filter row under the titles: one filter cell per column, edited with TInplaceFilterEditZk, a
+// combo box placed over the cell. Enter in a filter cell applies the grid's filter through the
+// grid's OnApplyFilter (else the policy object); Tab, Left, Right, Home and End move between
+// filter cells, Down returns to the data rows. The conditions live in each column's
+// TSTColumnFilterZk; what an applied filter does to the dataset is the handler's business.
+#pragma once
+
+#include "gridlib/grid/DBGridZk.h"
+#include "gridlib/toolkit/DBCtrlsZk.h"
+
+class TSTColumnFilterZk;
+
+VORENTA_ENUM(TSTFilterLocationZk, stflUnderTitleFilterZk, stflInTitleFilterZk);
+
+class TInplaceFilterEditZk;
+
+// The grid's filter settings and the filter row's editing state.
+class TSTDBGridZkFilter : public TPersistent {
+  VORENTA_CLASS(TSTDBGridZkFilter, TPersistent)
+public:
+  explicit TSTDBGridZkFilter(TCustomDBGridZk* AGrid = nullptr);
+  ~TSTDBGridZkFilter() override;
+  // Copies Visible and Local; Location and InstantApply stay.
+  void Assign(TPersistent* Source) override;
+
+  TCustomDBGridZk* Grid() const { return FGrid; }
+  bool Local() const { return FLocal; }
+  void SetLocal(bool Value) { FLocal = Value; }
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool Value);
+  TSTFilterLocationZk Location() const { return FLocation; }
+  void SetLocation(TSTFilterLocationZk Value);
+  // Local until set explicitly.
+  bool InstantApply() const { return FIsInstantApplyStored ? FInstantApply : FLocal; }
+  void SetInstantApply(bool Value);
+  bool IsInstantApplyStored() const { return FIsInstantApplyStored; }
+  int UpdateCount() const { return FUpdateCount; }
+  void BeginUpdate() { ++FUpdateCount; }
+  void EndUpdate() { if (FUpdateCount > 0) --FUpdateCount; }
+
+  // --- the filter row's state
+  int FilterCol = -1;            // column index of the filter cell being edited
+  bool FilterEditMode = false;   // the filter row holds the input position
+  TInplaceFilterEditZk* FilterEdit = nullptr;   // created on first use, owned by the grid
+  TNotifyEvent OnApplyFilter;
+
+private:
+  TCustomDBGridZk* FGrid;
+  bool FLocal = false;
+  int FUpdateCount = 0;
+  bool FVisible = false;
+  bool FIsInstantApplyStored = false;
+  bool FInstantApply = false;
+  TSTFilterLocationZk FLocation = stflUnderTitleFilterZk;
+};
+
+// The filter cell's editor: a combo box without border over the cell, blue text on a colour a
+// little towards the grid's fixed colour. Its keys move between filter cells.
+class TInplaceFilterEditZk : public TDBComboBoxZk {
+  VORENTA_CLASS(TInplaceFilterEditZk, TDBComboBoxZk)
+public:
+  explicit TInplaceFilterEditZk(TComponent* AOwner);
+  TColumnZk* Column() const { return FColumn; }
+  TCustomDBGridZk* Grid() const { return FGrid; }
+  // The edit area starts one pixel lower than the combo box's own.
+  TRect EditRect() const;
+
+  TColumnZk* FColumn = nullptr;
+  TCustomDBGridZk* FGrid = nullptr;
+
+  // Takes Tab when the grid moves between cells with it.
+  void WndProc(TMessage& Message) override;
+
+protected:
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void KeyPress(Char& Key) override;
+};
+
+// The colour Value moved Step/255 of the way towards Toward.
+TColor ApproachColor(TColor Value, TColor Toward, int Step);
+
+// Lets the column filters reload a visible filter editor and apply instantly (the grid
+// module's start).
+void DBGridZkFilterRowInitialize();

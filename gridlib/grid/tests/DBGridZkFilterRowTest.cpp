@@ -1,0 +1,233 @@
+// DBGridZkFilterRowTest.cpp - the grid's filter row: typed conditions applied through
+// OnApplyFilter over a query of a temporary SQLite file and over the memory table, moving
+// between filter cells by key, leaving the row, a rejected text, and a picture of the row.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include <unistd.h>
+
+#include "gridlib/grid/DBGridZkColumnFilter.h"
+#include "gridlib/grid/DBGridZkFilterRow.h"
+#include "gridlib/grid/tests/DBGridZkTestForm.h"
+#include "gridlib/memtable/MemTableZk.h"
+#include "platform/classes/Strings.h"
+#include "platform/controls/Snapshot.h"
+#include "platform/controls/WinApi.h"
+#include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/sqlite/ADODB.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The handler a program sets: the grid's conditions as the dataset's filter.
+void ApplyAsDataSetFilter(TObject* Sender) {
+  auto* Grid = static_cast<TCustomDBGridZk*>(Sender);
+  String Filter;
+  BuildGridFilterString(Grid, BuildFilterCondition, nullptr, false, true, Filter);
+  Grid->DataSet()->SetFilter(Filter);
+  Grid->DataSet()->SetFilteredValue(!Filter.empty());
+}
+
+std::vector<int> ShownIds(TDataSet* D) {
+  std::vector<int> Ids;
+  const TBookmark Saved = D->GetBookmark();
+  for (D->First(); !D->Eof(); D->Next()) Ids.push_back(D->FieldByName(u"ID")->AsInteger());
+  if (!Ids.empty()) D->First();
+  return Ids;
+}
+
+void Type(const String& Text) {
+  SimulateTyping(Text);
+  SimulateKeyPress(VK_RETURN, {}, u'\r');
+}
+
+// Types conditions into the filter cells of NAME and PRICE and checks the rows shown.
+void CheckTypedFilters(TDBGridOnForm& F, TDataSet* D) {
+  TDBGridZk* G = F.Grid;
+  G->SetOnApplyFilter(ApplyAsDataSetFilter);
+  G->STFilter()->SetVisible(true);
+  const int Name = G->FindColumnByName(u"NAME")->Index();
+  const int Price = G->FindColumnByName(u"PRICE")->Index();
+  G->EnterFilterCell(Name);
+  ASSERT_TRUE(G->STFilter()->FilterEdit->Focused());
+  Type(u"~ К%");
+  EXPECT_EQ(ShownIds(D), (std::vector<int>{1, 6}));
+  EXPECT_EQ(G->FilterCellText(Name), u"~ К%");
+  G->EnterFilterCell(Price);
+  Type(u"> 50");
+  EXPECT_EQ(ShownIds(D), (std::vector<int>{6}));
+  // The cell's text is replaced: Enter applies the new condition.
+  G->STFilter()->FilterEdit->SelectAll();
+  Type(u"<= 50 or = Null");
+  EXPECT_EQ(ShownIds(D), (std::vector<int>{1}));
+  // A text that does not read: the reader's message, the previous condition, nothing applied.
+  G->STFilter()->FilterEdit->SelectAll();
+  SimulateTyping(u"In 5");
+  EXPECT_THROW(G->ApplyFilterRow(), Exception);
+  EXPECT_EQ(G->Columns()->Items(Price)->STFilter()->ExpressionStr(), u"<= 50 or = Null");
+  EXPECT_EQ(ShownIds(D), (std::vector<int>{1}));
+  G->ClearFilter();
+  G->ApplyFilter();
+  EXPECT_EQ(ShownIds(D).size(), 10u);
+  EXPECT_FALSE(G->STFilter()->FilterEditMode);
+}
+
+TEST(DBGridZkFilterRow, TypedConditionsFilterAnSqliteQuery) {
+  TFormatSettingsScope Scope(TFormatSettings::Russian());
+  const fs::path Dir = fs::temp_directory_path() / ("vorenta-filterrow-" + std::to_string(getpid()));
+  fs::create_directories(Dir);
+  std::ofstream(Dir / "items.data").close();
+  {
+    TDBGridOnForm F(0);
+    auto* Conn = new TADOConnection(F.Form);
+    Conn->SetConnectionString(u"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" +
+                              Utf8ToString((Dir / "items.data").string()));
+    Conn->Open();
+    Conn->Execute(u"CREATE TABLE ITEMS (ID INTEGER PRIMARY KEY, NAME VARCHAR(30), PRICE FLOAT)");
+    for (int I = 1; I <= 10; ++I)
+      Conn->Execute(u"INSERT INTO ITEMS VALUES (" + IntToStr(I) + u", " +
+                    (I % 5 == 0 ? String(u"NULL") : I % 5 == 1 ? String(u"'Краска'") : u"'Лак " + IntToStr(I) + u"'") +
+                    u", " + (I == 1 ? String(u"NULL") : IntToStr(I * 10)) + u")");
+    auto* Q = new TADOQuery(F.Form);
+    Q->SetConnection(Conn);
+    Q->SQL()->SetText(u"SELECT ID, NAME, PRICE FROM ITEMS ORDER BY ID");
+    Q->Open();
+    F.Source->SetDataSet(nullptr);
+    F.Source->SetDataSet(Q);
+    CheckTypedFilters(F, Q);
+  }
+  fs::remove_all(Dir);
+}
+
+TEST(DBGridZkFilterRow, TypedConditionsFilterTheMemoryTable) {
+  TFormatSettingsScope Scope(TFormatSettings::Russian());
+  TDBGridOnForm F(0);
+  auto* Table = new TMemTableZk(F.Form);
+  Table->FieldDefs()->Add(u"ID", ftInteger);
+  Table->FieldDefs()->Add(u"NAME", ftWideString, 30);
+  Table->FieldDefs()->Add(u"PRICE", ftFloat);
+  Table->CreateDataSet();
+  for (int I = 1; I <= 10; ++I)
+    Table->AppendRecord({I,
+                         I % 5 == 0   ? Variant::MakeNull()
+                         : I % 5 == 1 ? Variant(String(u"Краска"))
+                                      : Variant(u"Лак " + IntToStr(I)),
+                         I == 1 ? Variant::MakeNull() : Variant(double(I * 10))});
+  F.Source->SetDataSet(nullptr);
+  F.Source->SetDataSet(Table);
+  CheckTypedFilters(F, Table);
+}
+
+// --- moving in the filter row ---------------------------------------------------------------------
+
+struct TMoveCase {
+  const char* Name;
+  int StartColumn;
+  Word Key;
+  TShiftState Shift;
+  bool Tabs;
+  int FilterCol;   // -1: the filter row was left
+};
+
+TEST(DBGridZkFilterRow, KeysMoveBetweenFilterCells) {
+  const TMoveCase Cases[] = {
+      {"Tab without dgTabs stays", 2, VK_TAB, {}, false, 2},
+      {"Tab with dgTabs moves on", 2, VK_TAB, {}, true, 3},
+      {"Shift+Tab moves back", 2, VK_TAB, {ssShift}, true, 1},
+      {"Tab wraps to the first", 5, VK_TAB, {}, true, 0},
+      {"Home enters the first column, even column 0", 3, VK_HOME, {}, false, 0},
+      {"End enters the last", 1, VK_END, {}, false, 5},
+      {"Right at the end of the text moves on", 1, VK_RIGHT, {}, false, 2},
+      {"Ctrl+Left to the first", 3, VK_LEFT, {ssCtrl}, false, 0},
+      {"Up stays in the row", 2, VK_UP, {}, false, 2},
+      {"Down leaves the row", 2, VK_DOWN, {}, false, -1},
+      {"a hidden column is skipped", 3, VK_TAB, {}, true, 5},
+  };
+  for (const TMoveCase& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    TDBGridOnForm F(10);
+    TDBGridZk* G = F.Grid;
+    if (C.Tabs) G->SetOptions(G->Options() << dgTabs);
+    else G->SetOptions(G->Options() >> dgTabs);
+    G->Columns()->Items(4)->STFilter()->SetVisible(false);
+    G->STFilter()->SetVisible(true);
+    G->EnterFilterCell(C.StartColumn);
+    ASSERT_EQ(G->STFilter()->FilterCol, C.StartColumn);
+    SimulateKeyPress(C.Key, C.Shift);
+    if (C.FilterCol < 0) {
+      EXPECT_FALSE(G->STFilter()->FilterEditMode);
+      EXPECT_FALSE(G->STFilter()->FilterEdit->Visible());
+    } else {
+      EXPECT_TRUE(G->STFilter()->FilterEditMode);
+      EXPECT_EQ(G->STFilter()->FilterCol, C.FilterCol);
+    }
+  }
+}
+
+TEST(DBGridZkFilterRow, DownGoesToTheTopRecordCtrlDownKeepsTheCurrent) {
+  for (bool Ctrl : {false, true}) {
+    SCOPED_TRACE(Ctrl ? "Ctrl+Down" : "Down");
+    TDBGridOnForm F(30, 520, 200);
+    TDBGridZk* G = F.Grid;
+    G->STFilter()->SetVisible(true);
+    F.Set->Last();
+    F.Set->Prior();
+    const int Current = F.Set->RecNo();
+    const int Top = Current - G->DataLink()->ActiveRecord();
+    ASSERT_LT(Top, Current);
+    G->EnterFilterCell(3);
+    SimulateKeyPress(VK_DOWN, Ctrl ? TShiftState{ssCtrl} : TShiftState{});
+    EXPECT_FALSE(G->STFilter()->FilterEditMode);
+    EXPECT_EQ(G->SelectedIndex(), 3);
+    if (Ctrl) EXPECT_EQ(F.Set->RecNo(), Current);
+    else EXPECT_EQ(F.Set->RecNo(), Top) << "the record shown in the top data row";
+  }
+}
+
+TEST(DBGridZkFilterRow, SettingsLayoutAndAssign) {
+  TDBGridOnForm F(5);
+  TDBGridZk* G = F.Grid;
+  const int Titles = G->TitleOffset();
+  G->STFilter()->SetVisible(true);
+  EXPECT_EQ(G->TitleOffset(), Titles + 1) << "the filter row sits under the titles";
+  EXPECT_TRUE(G->IsFilterRowCell(G->IndicatorOffset(), Titles));
+  G->STFilter()->SetLocation(stflInTitleFilterZk);
+  EXPECT_EQ(G->TitleOffset(), Titles);
+  G->EnterFilterCell(1);
+  EXPECT_FALSE(G->STFilter()->FilterEditMode) << "no filter cell in the title location";
+
+  EXPECT_FALSE(G->STFilter()->InstantApply());
+  G->STFilter()->SetLocal(true);
+  EXPECT_TRUE(G->STFilter()->InstantApply()) << "Local until set";
+  G->STFilter()->SetInstantApply(false);
+  EXPECT_FALSE(G->STFilter()->InstantApply());
+  TSTDBGridZkFilter Other;
+  Other.Assign(G->STFilter());
+  EXPECT_TRUE(Other.Visible());
+  EXPECT_TRUE(Other.Local());
+  EXPECT_EQ(Other.Location(), stflUnderTitleFilterZk) << "Location is not copied";
+  EXPECT_FALSE(Other.IsInstantApplyStored());
+}
+
+TEST(DBGridZkFilterRow, PictureOfAFilterRow) {
+  TFormatSettingsScope Scope(TFormatSettings::Russian());
+  TDBGridOnForm F(8, 520, 220);
+  TDBGridZk* G = F.Grid;
+  G->STFilter()->SetVisible(true);
+  G->Columns()->Items(1)->STFilter()->SetExpressionStr(u"~ Кр%");
+  G->Columns()->Items(2)->STFilter()->SetExpressionStr(u"> 20 AND < 70");
+  G->EnterFilterCell(3);
+  SimulateTyping(u"In (4,8)");
+  G->Repaint();
+  const char* Out = std::getenv("VORENTA_SCREENSHOT_FILTERROW");
+  if (Out) SaveControlToPng(F.Form, Utf8ToString(Out));
+  EXPECT_EQ(G->FilterCellText(1), u"~ Кр%");
+  EXPECT_EQ(G->STFilter()->FilterEdit->Text(), u"In (4,8)");
+}
+
+}  // namespace
