@@ -82,7 +82,7 @@ struct TMemSide {
   std::vector<String> OrderedNames(int Every) const {
     std::vector<String> Names;
     for (int I = 0; I < View->Count(); I += Every) {
-      const Variant& V = View->ViewItems(I)->ValueRef(cNM);
+      const Variant V = View->ViewItems(I)->GetDataValue(cNM, dvvValueZk);
       Names.push_back(V.IsNull() ? String() : V.StringRef());
     }
     return Names;
@@ -246,7 +246,7 @@ int main(int Argc, char** Argv) {
     double MemSum = 0, SqlSum = 0;
     MemLook.push_back(Seconds([&] {
       for (int Id : LookupIds)
-        if (TMemoryRecordZk* Rec = M.ById->FindRecordByKey(Id)) MemSum += Rec->ValueRef(cPRICE).AsDouble();
+        if (TMemoryRecordZk* Rec = M.ById->FindRecordByKey(Id)) MemSum += Rec->GetDataValue(cPRICE, dvvValueZk).AsDouble();
     }));
     SqlLook.push_back(Seconds([&] {
       sqlite3_stmt* Q = S.Prepare("SELECT PRICE1 FROM T WHERE ID = ?");

@@ -90,11 +90,40 @@ int CompareOrderValues(const Variant& V1, const Variant& V2, bool CaseInsensitiv
   return VarLess(V1, V2) ? -1 : 1;
 }
 
+TOrderProbeZk::TOrderProbeZk(const TMemoryRecordZk* Rec, const TOrderByList& List) : FRec(Rec), FList(List) {
+  if (List.Count() == 0) return;
+  FFirst = Rec->ValueAt(List.Items(0).FieldIndex);
+  FIsText = FFirst.IsString();
+  if (FIsText) FText = FFirst.Text(FBuffer);
+}
+
+int TOrderProbeZk::CompareRow(const TMemoryRecordZk* Row) const {
+  if (FList.Count() == 0) return 0;
+  const TOrderByItemZk& Item = FList.Items(0);
+  const TPackedValueZk V = Row->ValueAt(Item.FieldIndex);
+  int C;
+  if (FIsText && V.IsString()) {  // as CompareOrderValues orders two texts
+    TTextBufferZk Buffer;
+    const std::u16string_view S = V.Text(Buffer);
+    C = AnsiCompareStr(S, FText);
+    if (C == 0) C = CompareStr(S, FText);
+  } else {
+    C = CompareOrderValues(V, FFirst, false);
+  }
+  if (C != 0) return Item.Desc ? -C : C;
+  for (int I = 1; I < FList.Count(); ++I) {
+    const TOrderByItemZk& Next = FList.Items(I);
+    C = CompareOrderValues(Row->ValueAt(Next.FieldIndex), FRec->ValueAt(Next.FieldIndex), false);
+    if (C != 0) return Next.Desc ? -C : C;
+  }
+  return 0;
+}
+
 int CompareRecordsByOrder(const TMemoryRecordZk* Rec1, const TMemoryRecordZk* Rec2,
                           const TOrderByList& List) {
   for (int I = 0; I < List.Count(); ++I) {
     const TOrderByItemZk& Item = List.Items(I);
-    int C = CompareOrderValues(Rec1->ValueRef(Item.FieldIndex), Rec2->ValueRef(Item.FieldIndex), false);
+    int C = CompareOrderValues(Rec1->ValueAt(Item.FieldIndex), Rec2->ValueAt(Item.FieldIndex), false);
     if (C != 0) return Item.Desc ? -C : C;
   }
   return 0;

@@ -8,6 +8,7 @@
 
 #include <vector>
 
+#include "gridlib/memtable/PackedValuesZk.h"
 #include "platform/rtl/Variant.h"
 
 class TMemoryRecordZk;
@@ -81,3 +82,22 @@ int CompareOrderValues(const Variant& V1, const Variant& V2, bool CaseInsensitiv
 // first non-zero result decides. An empty list compares equal.
 int CompareRecordsByOrder(const TMemoryRecordZk* Rec1, const TMemoryRecordZk* Rec2,
                           const TOrderByList& List);
+
+// One record compared with many rows by a list (a binary search for its place): its first
+// value is read out of the record once, not on every comparison.
+class TOrderProbeZk {
+public:
+  TOrderProbeZk(const TMemoryRecordZk* Rec, const TOrderByList& List);
+  TOrderProbeZk(const TOrderProbeZk&) = delete;
+  TOrderProbeZk& operator=(const TOrderProbeZk&) = delete;
+  // CompareRecordsByOrder(Row, the record, the list).
+  int CompareRow(const TMemoryRecordZk* Row) const;
+
+private:
+  const TMemoryRecordZk* FRec;
+  const TOrderByList& FList;
+  TPackedValueZk FFirst;
+  TTextBufferZk FBuffer;
+  std::u16string_view FText;
+  bool FIsText = false;
+};

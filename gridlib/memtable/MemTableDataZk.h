@@ -3,8 +3,9 @@
 // that follow record events, and the auto-increment counter. The field structure is in
 // MemTableDataZkFields.h, the indexes in MTIndexZk.h.
 //
-// A record's values are a Variant per field in structure order. The old values exist only
-// while a change is pending in the change log, the edit copy only between Edit and Post.
+// A record's values are packed into one block per version (PackedValuesZk.h), in structure
+// order. The old values exist only while a change is pending in the change log, the edit copy
+// only between Edit and Post.
 #pragma once
 
 #include <functional>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "gridlib/memtable/MemTableDataZkFields.h"
+#include "gridlib/memtable/PackedValuesZk.h"
 #include "gridlib/memtable/RecBlockListZk.h"
 #include "platform/classes/Component.h"
 #include "platform/db/DBConsts.h"
@@ -23,7 +25,7 @@ class TMemTableDataZk;
 class TRecordsListNotificatorZk;
 class TStream;
 
-using TRecDataValues = std::vector<Variant>;
+using TRecDataValues = TPackedValuesZk;
 
 enum TRecordEditStateZk { resBrowseZk, resEditZk, resInsertZk };
 
@@ -58,17 +60,17 @@ public:
   TMTDataStructZk* DataStruct() const;
   unsigned HashCode() const { return FHashCode; }
   TRecordsListZk* RecordsList() const { return FRecordsList; }
-  const TRecDataValues* OldData() const { return FOldData.get(); }
-  TUpdateErrorZk* UpdateError() const { return FUpdateError.get(); }
-  void SetUpdateError(std::unique_ptr<TUpdateErrorZk> Value) { FUpdateError = std::move(Value); }
-  int UpdateIndex() const { return FUpdateIndex; }
-  void SetUpdateIndex(int Value) { FUpdateIndex = Value; }
-  TUpdateStatus UpdateStatus() const { return FUpdateStatus; }
-  void SetUpdateStatus(TUpdateStatus Value) { FUpdateStatus = Value; }
-  TRecordEditStateZk EditState() const { return FEditState; }
+  const TRecDataValues* OldData() const { return FSide ? FSide->OldData.get() : nullptr; }
+  TUpdateErrorZk* UpdateError() const { return FSide ? FSide->UpdateError.get() : nullptr; }
+  void SetUpdateError(std::unique_ptr<TUpdateErrorZk> Value);
+  int UpdateIndex() const { return FSide ? FSide->UpdateIndex : -1; }
+  void SetUpdateIndex(int Value);
+  TUpdateStatus UpdateStatus() const { return static_cast<TUpdateStatus>(FUpdateStatus); }
+  void SetUpdateStatus(TUpdateStatus Value) { FUpdateStatus = static_cast<std::uint8_t>(Value); }
+  TRecordEditStateZk EditState() const { return static_cast<TRecordEditStateZk>(FEditState); }
   bool EditChanged() const { return FEditChanged; }
   void SetEditChanged(bool Value) { FEditChanged = Value; }
-  bool HasEditValues() const { return FTmpOldRecValue != nullptr; }
+  bool HasEditValues() const { return FSide && FSide->EditValues; }
 
   void Edit();
   void Post();
@@ -84,9 +86,9 @@ public:
   void SetDataValues(const String& FieldNames, TDataValueVersionZk Version, const Variant& Value);
   // One position gives its value, several a variant array.
   Variant GetIndexedDataValues(const std::vector<int>& Indexes, TDataValueVersionZk Version) const;
-  // The current values, by reference (no copy): for comparisons on hot paths.
-  const Variant& ValueRef(int Index) const { return FData[static_cast<std::size_t>(Index)]; }
-  int ValueCount() const { return static_cast<int>(FData.size()); }
+  // A current value read in place (no Variant built): for comparisons on hot paths.
+  TPackedValueZk ValueAt(int Index) const { return FData.At(Index); }
+  int ValueCount() const { return FData.Count(); }
 
   // The link slots of the records list and of the first records view (RecBlockListZk.h).
   TRecBlockListZk::TBlock* FListLink = nullptr;
@@ -98,15 +100,28 @@ private:
   TRecDataValues& Values(TDataValueVersionZk Version);
   void CheckIndex(int Index) const;
 
+  // What a record has only while a change is logged or an edit is under way: a million
+  // records in browse state carry one empty pointer for it.
+  struct TSide {
+    std::unique_ptr<TRecDataValues> OldData;
+    std::unique_ptr<TRecDataValues> EditValues;  // the values before Edit, until Post or Cancel
+    std::unique_ptr<TUpdateErrorZk> UpdateError;
+    int UpdateIndex = -1;
+  };
+  TSide& Side();
+  // Drops the side part once nothing is left in it.
+  void TrimSide();
+  void SetOldData(std::unique_ptr<TRecDataValues> Value);
+  void SetEditValues(std::unique_ptr<TRecDataValues> Value);
+  // Puts the old values back as the current ones, if there are any, and drops them.
+  void RestoreOldData();
+
   TRecDataValues FData;
-  std::unique_ptr<TRecDataValues> FOldData;
-  std::unique_ptr<TRecDataValues> FTmpOldRecValue;
-  std::unique_ptr<TUpdateErrorZk> FUpdateError;
+  std::unique_ptr<TSide> FSide;
   TRecordsListZk* FRecordsList;
   unsigned FHashCode = 0;
-  int FUpdateIndex = -1;
-  TUpdateStatus FUpdateStatus = usUnmodified;
-  TRecordEditStateZk FEditState = resInsertZk;
+  std::uint8_t FUpdateStatus = usUnmodified;
+  std::uint8_t FEditState = resInsertZk;
   bool FEditChanged = false;
 
   friend class TRecordsListZk;

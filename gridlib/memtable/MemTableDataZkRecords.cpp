@@ -21,8 +21,7 @@ bool HasListSeparator(const String& Names) { return Names.find(u';') != String::
 // --- TMemoryRecordZk -------------------------------------------------------------------------------
 
 TMemoryRecordZk::TMemoryRecordZk(TRecordsListZk* AList)
-    : FData(static_cast<std::size_t>(AList->RecValCount()), Variant::MakeNull()),
-      FRecordsList(AList) {}
+    : FData(AList->RecValCount()), FRecordsList(AList) {}
 
 TMemoryRecordZk::~TMemoryRecordZk() = default;
 
@@ -30,11 +29,50 @@ int TMemoryRecordZk::Index() const { return FRecordsList ? FRecordsList->IndexOf
 
 TMTDataStructZk* TMemoryRecordZk::DataStruct() const { return FRecordsList->DataStruct(); }
 
+TMemoryRecordZk::TSide& TMemoryRecordZk::Side() {
+  if (!FSide) FSide = std::make_unique<TSide>();
+  return *FSide;
+}
+
+void TMemoryRecordZk::TrimSide() {
+  if (FSide && !FSide->OldData && !FSide->EditValues && !FSide->UpdateError && FSide->UpdateIndex < 0)
+    FSide.reset();
+}
+
+void TMemoryRecordZk::SetUpdateError(std::unique_ptr<TUpdateErrorZk> Value) {
+  if (!Value && !FSide) return;
+  Side().UpdateError = std::move(Value);
+  TrimSide();
+}
+
+void TMemoryRecordZk::SetUpdateIndex(int Value) {
+  if (Value < 0 && !FSide) return;
+  Side().UpdateIndex = Value;
+  TrimSide();
+}
+
+void TMemoryRecordZk::SetOldData(std::unique_ptr<TRecDataValues> Value) {
+  if (!Value && !FSide) return;
+  Side().OldData = std::move(Value);
+  TrimSide();
+}
+
+void TMemoryRecordZk::SetEditValues(std::unique_ptr<TRecDataValues> Value) {
+  if (!Value && !FSide) return;
+  Side().EditValues = std::move(Value);
+  TrimSide();
+}
+
+void TMemoryRecordZk::RestoreOldData() {
+  if (FSide && FSide->OldData) FData = std::move(*FSide->OldData);
+  SetOldData(nullptr);
+}
+
 void TMemoryRecordZk::Edit() {
   if (FEditState != resBrowseZk) return;
   FEditState = resEditZk;
   FEditChanged = false;
-  FTmpOldRecValue = std::make_unique<TRecDataValues>(FData);
+  SetEditValues(std::make_unique<TRecDataValues>(FData));
 }
 
 void TMemoryRecordZk::Post() {
@@ -47,13 +85,13 @@ void TMemoryRecordZk::Post() {
   FRecordsList->Notify(this, Index, rlnRecChangingZk);
   if (FRecordsList->CachedUpdates()) {
     if (FUpdateStatus == usUnmodified) FUpdateStatus = usModified;
-    if (FUpdateIndex < 0) FRecordsList->AppendToLog(this);
-    if (FUpdateStatus == usModified && !FOldData && FTmpOldRecValue)
-      FOldData = std::make_unique<TRecDataValues>(*FTmpOldRecValue);
+    if (UpdateIndex() < 0) FRecordsList->AppendToLog(this);
+    if (FUpdateStatus == usModified && !OldData() && HasEditValues())
+      SetOldData(std::make_unique<TRecDataValues>(*FSide->EditValues));
   } else {
     FRecordsList->ApplyRecordChange(this, usModified);
   }
-  FTmpOldRecValue.reset();
+  SetEditValues(nullptr);
   FEditState = resBrowseZk;
   FRecordsList->Notify(this, Index, rlnRecChangedZk);
 }
@@ -66,8 +104,8 @@ void TMemoryRecordZk::Cancel() {
       delete this;
       return;
     case resEditZk:
-      FData = std::move(*FTmpOldRecValue);
-      FTmpOldRecValue.reset();
+      FData = std::move(*FSide->EditValues);
+      SetEditValues(nullptr);
       FEditState = resBrowseZk;
       return;
   }
@@ -76,58 +114,59 @@ void TMemoryRecordZk::Cancel() {
 void TMemoryRecordZk::MergeChanges() {
   if (FUpdateStatus == usUnmodified) return;
   if (FUpdateStatus == usDeleted) FRecordsList->PersistRemoveRecord(Index());
-  FOldData.reset();
+  SetOldData(nullptr);
   FUpdateStatus = usUnmodified;
-  if (FUpdateIndex >= 0) FRecordsList->DropFromLog(this);
-  FUpdateError.reset();
+  if (UpdateIndex() >= 0) FRecordsList->DropFromLog(this);
+  SetUpdateError(nullptr);
 }
 
 void TMemoryRecordZk::RevertRecord() {
   const int Index = this->Index();
   if (FUpdateStatus == usModified) {
     FRecordsList->Notify(this, Index, rlnRecChangingZk);
-    if (FOldData) FData = std::move(*FOldData);
-    FOldData.reset();
+    RestoreOldData();
     FUpdateStatus = usUnmodified;
     FRecordsList->Notify(this, Index, rlnRecChangedZk);
   } else if (FUpdateStatus == usDeleted) {
     FRecordsList->Notify(this, Index, rlnRecChangingZk);
     FUpdateStatus = usUnmodified;
     // A deleted record kept its old values when it had been edited before (see DeleteRecord).
-    if (FOldData) FUpdateStatus = usModified;
+    if (OldData()) FUpdateStatus = usModified;
     FRecordsList->Notify(this, Index, rlnRecChangedZk);
   }
-  FUpdateError.reset();
+  SetUpdateError(nullptr);
 }
 
 void TMemoryRecordZk::RefreshRecord(const TMemoryRecordZk* Rec) {
   if (FUpdateStatus == usModified)
-    FOldData = std::make_unique<TRecDataValues>(Rec->FData);
+    SetOldData(std::make_unique<TRecDataValues>(Rec->FData));
   else
     FData = Rec->FData;
 }
 
 void TMemoryRecordZk::CheckIndex(int Index) const {
-  if (Index < 0 || Index >= static_cast<int>(FData.size()))
+  if (Index < 0 || Index >= FData.Count())
     throw EListError(u"List index out of bounds (" + IntToStr(Index) + u")");
 }
 
 const TRecDataValues& TMemoryRecordZk::Values(TDataValueVersionZk Version) const {
+  const TRecDataValues* Old = OldData();
+  const TRecDataValues* Before = HasEditValues() ? FSide->EditValues.get() : nullptr;
   switch (Version) {
     case dvvOldValueZk:
-      if (!FOldData) throw Exception(kOldNotAccessible);
-      return *FOldData;
+      if (!Old) throw Exception(kOldNotAccessible);
+      return *Old;
     case dvvCurValueZk:
-      return FTmpOldRecValue ? *FTmpOldRecValue : FData;
+      return Before ? *Before : FData;
     case dvvEditValueZk:
-      if (!FTmpOldRecValue) throw Exception(kEditNotAccessible);
+      if (!Before) throw Exception(kEditNotAccessible);
       return FData;
     case dvvValueZk:
       return FData;
     case dvvOldestValue:
-      return FOldData ? *FOldData : FTmpOldRecValue ? *FTmpOldRecValue : FData;
+      return Old ? *Old : Before ? *Before : FData;
     case dvvRefreshValue:
-      return FOldData ? *FOldData : FData;
+      return Old ? *Old : FData;
   }
   return FData;
 }
@@ -138,7 +177,7 @@ TRecDataValues& TMemoryRecordZk::Values(TDataValueVersionZk Version) {
 
 Variant TMemoryRecordZk::GetDataValue(int Index, TDataValueVersionZk Version) const {
   CheckIndex(Index);
-  return Values(Version)[static_cast<std::size_t>(Index)];
+  return Values(Version).Get(Index);
 }
 
 void TMemoryRecordZk::SetDataValue(int Index, TDataValueVersionZk Version, const Variant& Value) {
@@ -146,22 +185,21 @@ void TMemoryRecordZk::SetDataValue(int Index, TDataValueVersionZk Version, const
   TRecDataValues& Target = Values(Version);
   const TMTDataFieldZk* Field = DataStruct()->DataFields(Index);
   const TVarType VarType = Field->GetVarDataType();
-  Variant& Slot = Target[static_cast<std::size_t>(Index)];
   if (Field->HoldsObjects() || VarType == varVariant || Value.IsNull() || Value.VType() == VarType) {
-    Slot = Value;
+    Target.Set(Index, Value);
   } else if (VarType == (varArray | varByte) && Value.IsString()) {
     // Dataset fields carry binary data as text, one character a byte; the record keeps bytes.
     std::string Bytes;
     BlobTextToBytes(Value.StringRef(), Bytes);
-    Slot = VarArrayFromBytes(Bytes);
+    Target.Set(Index, VarArrayFromBytes(Bytes));
   } else {
-    Slot = VarAsType(Value, VarType);
+    Target.Set(Index, VarAsType(Value, VarType));
   }
 }
 
 Variant TMemoryRecordZk::GetDataValues(const String& FieldNames,
                                        TDataValueVersionZk Version) const {
-  if (Version == dvvOldValueZk && !FOldData) throw Exception(kOldNotAccessible);
+  if (Version == dvvOldValueZk && !OldData()) throw Exception(kOldNotAccessible);
   if (!HasListSeparator(FieldNames))
     return GetDataValue(DataStruct()->FieldIndex(FieldNames), Version);
   std::vector<TMTDataFieldZk*> Fields;
@@ -252,7 +290,7 @@ int TRecordsListZk::AttachRecord(TMemoryRecordZk* Rec, int Index, bool Fetching,
   FRecList.Insert(Index, Rec);
   if (FCachedUpdates) {
     Rec->FUpdateStatus = usInserted;
-    if (Rec->FUpdateIndex < 0) AppendToLog(Rec);
+    if (Rec->UpdateIndex() < 0) AppendToLog(Rec);
   } else {
     Rec->FUpdateStatus = usUnmodified;
   }
@@ -262,14 +300,14 @@ int TRecordsListZk::AttachRecord(TMemoryRecordZk* Rec, int Index, bool Fetching,
 }
 
 void TRecordsListZk::AppendToLog(TMemoryRecordZk* Rec) {
-  Rec->FUpdateIndex = static_cast<int>(FDeltaList.size());
   FDeltaList.push_back(Rec);
+  Rec->SetUpdateIndex(static_cast<int>(FDeltaList.size()) - 1);
 }
 
 void TRecordsListZk::DropFromLog(TMemoryRecordZk* Rec) {
-  if (Rec->FUpdateIndex >= 0 && Rec->FUpdateIndex < static_cast<int>(FDeltaList.size()))
-    FDeltaList[static_cast<std::size_t>(Rec->FUpdateIndex)] = nullptr;
-  Rec->FUpdateIndex = -1;
+  const int Log = Rec->UpdateIndex();
+  if (Log >= 0 && Log < static_cast<int>(FDeltaList.size())) FDeltaList[static_cast<std::size_t>(Log)] = nullptr;
+  Rec->SetUpdateIndex(-1);
 }
 
 void TRecordsListZk::DeleteRecord(int Index) {
@@ -284,9 +322,9 @@ void TRecordsListZk::DeleteRecord(int Index) {
     default:
       // An edited record keeps its original values, so that cancelling the deletion (or
       // the driver locating the provider's row) sees them rather than the edited ones.
-      Rec->FUpdateError.reset();
+      Rec->SetUpdateError(nullptr);
       Rec->FUpdateStatus = usDeleted;
-      if (Rec->FUpdateIndex < 0) AppendToLog(Rec);
+      if (Rec->UpdateIndex() < 0) AppendToLog(Rec);
       Notify(Rec, Index, rlnRecMarkedForDelZk);
   }
 }
@@ -314,8 +352,8 @@ void TRecordsListZk::PersistRemoveRecord(int Index) {
 void TRecordsListZk::CheckRecordFree(const TMemoryRecordZk* Rec) const {
   if (std::find(FDeletedList.begin(), FDeletedList.end(), Rec) != FDeletedList.end())
     throw Exception(u"Can not delete Record if it present in DeletedList.");
-  if (Rec->FUpdateIndex >= 0 && Rec->FUpdateIndex < static_cast<int>(FDeltaList.size()) &&
-      FDeltaList[static_cast<std::size_t>(Rec->FUpdateIndex)] == Rec)
+  const int Log = Rec->UpdateIndex();
+  if (Log >= 0 && Log < static_cast<int>(FDeltaList.size()) && FDeltaList[static_cast<std::size_t>(Log)] == Rec)
     throw Exception(u"Can not delete Record if it present in CachedUpdate pending list.");
   if (Rec->Attached()) throw Exception(u"Can not delete Record if it present in active list.");
 }
@@ -394,7 +432,7 @@ void TRecordsListZk::Clear() {
   std::vector<TMemoryRecordZk*> Records = FRecList.ToVector();
   FRecList.Clear();
   for (TMemoryRecordZk* R : Records) {
-    R->FUpdateIndex = -1;
+    R->SetUpdateIndex(-1);
     delete R;
   }
   Notify(nullptr, -1, rlnListChangedZk);
@@ -408,10 +446,9 @@ void TRecordsListZk::CancelUpdates() {
       case usModified:
         // A modified record without old values has nothing to restore: it counts as
         // unmodified and the walk goes on.
-        if (Rec->FOldData) Rec->FData = std::move(*Rec->FOldData);
-        Rec->FOldData.reset();
+        Rec->RestoreOldData();
         Rec->FUpdateStatus = usUnmodified;
-        Rec->FUpdateIndex = -1;
+        Rec->SetUpdateIndex(-1);
         break;
       case usInserted:
         DropFromLog(Rec);
@@ -419,10 +456,9 @@ void TRecordsListZk::CancelUpdates() {
         delete Rec;
         break;
       case usDeleted:
-        if (Rec->FOldData) Rec->FData = std::move(*Rec->FOldData);
-        Rec->FOldData.reset();
+        Rec->RestoreOldData();
         Rec->FUpdateStatus = usUnmodified;
-        Rec->FUpdateIndex = -1;
+        Rec->SetUpdateIndex(-1);
         break;
       case usUnmodified:
         break;
@@ -447,7 +483,7 @@ void TRecordsListZk::CleanupChangedRecs() {
   Deleted.swap(FDeletedList);
   for (TMemoryRecordZk* Rec : Deleted) delete Rec;
   FDeltaList.erase(std::remove(FDeltaList.begin(), FDeltaList.end(), nullptr), FDeltaList.end());
-  for (std::size_t I = 0; I < FDeltaList.size(); ++I) FDeltaList[I]->FUpdateIndex = static_cast<int>(I);
+  for (std::size_t I = 0; I < FDeltaList.size(); ++I) FDeltaList[I]->SetUpdateIndex(static_cast<int>(I));
 }
 
 void TRecordsListZk::Notify(TMemoryRecordZk* MemRec, int Index, TRecordsListNotification Action) {
@@ -474,7 +510,7 @@ void TRecordsListZk::ApplyRecordChange(TMemoryRecordZk* Rec, TUpdateStatus Statu
   List->SetCachedUpdates(true);
   const int N = RecValCount();
   auto CopyValues = [N](TMemoryRecordZk* To, const TMemoryRecordZk* From, TDataValueVersionZk V) {
-    for (int I = 0; I < N; ++I) To->FData[static_cast<std::size_t>(I)] = From->Values(V)[static_cast<std::size_t>(I)];
+    for (int I = 0; I < N; ++I) To->FData.Set(I, From->Values(V).Get(I));
   };
   TMemoryRecordZk* ShadowRec = List->NewRecord();
   switch (Status) {

@@ -177,7 +177,7 @@ void TRecordsListZk::WriteData(TWriter* Writer) const {
   Writer->WriteListBegin();
   FRecList.ForEach([Writer](TMemoryRecordZk* Rec) {
     Writer->WriteListBegin();
-    for (int I = 0; I < Rec->ValueCount(); ++I) WriteFieldValue(Writer, Rec->ValueRef(I));
+    for (int I = 0; I < Rec->ValueCount(); ++I) WriteFieldValue(Writer, Rec->ValueAt(I).ToVariant());
     Writer->WriteListEnd();
   });
   Writer->WriteListEnd();

@@ -3,6 +3,7 @@
 #include "gridlib/memtable/MemTableDataZkView.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/classes/TypeRegistry.h"
 #include "platform/rtl/SysUtils.h"
@@ -220,11 +221,11 @@ void SortRecordsVector(std::vector<TMemoryRecordZk*>& List, const TCompareRecord
 
 namespace {
 
-// A row to sort with its first ORDER BY value at hand: a text's characters, or the variant.
-// Comparing through it spares the walk from the record to its values on every comparison.
+// A row to sort with its first ORDER BY value at hand: a text's characters (read out of the
+// record once for the whole sort), or the value read in place.
 struct TSortEntry {
   TMemoryRecordZk* Rec;
-  const Variant* First;
+  TPackedValueZk First;
   std::u16string_view Text;
   bool IsText;
 };
@@ -232,16 +233,16 @@ struct TSortEntry {
 int CompareEntries(const TSortEntry& A, const TSortEntry& B, const TOrderByList& List) {
   const TOrderByItemZk& Item = List.Items(0);
   int C;
-  if (A.IsText && B.IsText) {  // as CompareOrderValues does for two texts
+  if (A.IsText && B.IsText) {  // as CompareOrderValues orders two texts
     C = AnsiCompareStr(A.Text, B.Text);
     if (C == 0) C = CompareStr(A.Text, B.Text);
   } else {
-    C = CompareOrderValues(*A.First, *B.First, false);
+    C = CompareOrderValues(A.First, B.First, false);
   }
   if (C != 0) return Item.Desc ? -C : C;
   for (int I = 1; I < List.Count(); ++I) {
     const TOrderByItemZk& Next = List.Items(I);
-    C = CompareOrderValues(A.Rec->ValueRef(Next.FieldIndex), B.Rec->ValueRef(Next.FieldIndex), false);
+    C = CompareOrderValues(A.Rec->ValueAt(Next.FieldIndex), B.Rec->ValueAt(Next.FieldIndex), false);
     if (C != 0) return Next.Desc ? -C : C;
   }
   return 0;
@@ -277,11 +278,20 @@ void TRecordsViewZk::SortData(void* ParamSort, const TCompareRecords& Compare) {
       const int Field = FOrderByList.Items(0).FieldIndex;
       std::vector<TSortEntry> Entries;
       Entries.reserve(Rows.size());
+      std::u16string Texts;  // every first text, one after another
+      std::vector<std::size_t> Starts;
+      TTextBufferZk Buffer;
       for (TMemoryRecordZk* Rec : Rows) {
-        const Variant& V = Rec->ValueRef(Field);
-        const bool IsText = V.IsString();
-        Entries.push_back({Rec, &V, IsText ? std::u16string_view(V.StringRef()) : std::u16string_view(), IsText});
+        const TPackedValueZk V = Rec->ValueAt(Field);
+        Starts.push_back(Texts.size());
+        if (V.IsString()) Texts += V.Text(Buffer);
+        Entries.push_back({Rec, V, {}, V.IsString()});
       }
+      for (std::size_t I = 0; I < Entries.size(); ++I)
+        if (Entries[I].IsText) {
+          const std::size_t End = I + 1 < Starts.size() ? Starts[I + 1] : Texts.size();
+          Entries[I].Text = std::u16string_view(Texts).substr(Starts[I], End - Starts[I]);
+        }
       QuickSortEntries(Entries, 0, static_cast<int>(Entries.size()) - 1, FOrderByList);
       for (std::size_t I = 0; I < Rows.size(); ++I) Rows[I] = Entries[I].Rec;
     } else {
@@ -302,14 +312,21 @@ int TRecordsViewZk::CompareRecords(TMemoryRecordZk* Rec1, TMemoryRecordZk* Rec2)
 
 int TRecordsViewZk::FindInsertPosition(TMemoryRecordZk* Rec, int Hint) const {
   const int N = FRows->Count();
-  if (N == 0 || CompareRecords(FRows->Items(0), Rec) > 0) return 0;
-  if (CompareRecords(FRows->Items(N - 1), Rec) < 0) return N;
-  if (Hint >= 0 && Hint <= N && (Hint == 0 || CompareRecords(FRows->Items(Hint - 1), Rec) <= 0) &&
-      (Hint == N || CompareRecords(FRows->Items(Hint), Rec) >= 0))
+  if (N == 0) return 0;
+  // The view's own order: the record's first value read once for the whole search.
+  std::optional<TOrderProbeZk> Probe;
+  if (!FSortOrder.empty() && !FOnCompareRecords) Probe.emplace(Rec, FOrderByList);
+  auto Compare = [&](int Row) {
+    TMemoryRecordZk* R = FRows->Items(Row);
+    return Probe ? Probe->CompareRow(R) : CompareRecords(R, Rec);
+  };
+  if (Compare(0) > 0) return 0;
+  if (Compare(N - 1) < 0) return N;
+  if (Hint >= 0 && Hint <= N && (Hint == 0 || Compare(Hint - 1) <= 0) && (Hint == N || Compare(Hint) >= 0))
     return Hint;
   int High = N - 1, Low = 0, Middle = High / 2;
   for (;;) {
-    const int C = CompareRecords(FRows->Items(Middle), Rec);
+    const int C = Compare(Middle);
     if (C == 0) return Middle;
     int Next;
     if (C < 0) {
@@ -533,7 +550,7 @@ Variant TRecordsViewZk::CalcAggrFieldFunc(const String& FieldName, const String&
     throw Exception(u"Unsupported aggrigate function: " + AggrFuncName);
   Variant Acc = Min || Max ? Variant::MakeNull() : Variant(0);
   for (int R = 0; R < Rows; ++R) {
-    const Variant& V = AccountableItems(R)->ValueRef(Field);
+    const Variant V = AccountableItems(R)->ValueAt(Field).ToVariant();
     if (V.IsNull()) continue;
     if (Count)
       Acc = Acc + Variant(1);

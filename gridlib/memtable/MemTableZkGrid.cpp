@@ -27,7 +27,7 @@ public:
                       dynamic_cast<TMTStringDataFieldZk*>(FView->MemTableData()->DataStruct()->DataFields(FFieldIndex));
     if (TMemTableDataZk* Data = FView->MemTableData())
       Data->RecordsList()->ActiveList().ForEach([&](TMemoryRecordZk* Rec) {
-        const Variant& V = Rec->ValueRef(FFieldIndex);
+        const Variant V = Rec->ValueAt(FFieldIndex).ToVariant();
         if (!V.IsNull() && !V.IsEmpty())
           Values.push_back(V);
         else if (Text)

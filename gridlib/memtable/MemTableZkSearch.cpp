@@ -190,9 +190,9 @@ int TCustomMemTableZk::FindRec(const String& KeyFields, const Variant& KeyValues
                           Fields[0]->FieldKind() == fkData && !FOnGetFieldValue;
   auto Test = [&](int Row) {
     if (DirectText) {
-      const Variant& V = ViewRecord(Row)->ValueRef(Fields[0]->FieldNo() - 1);
-      return TextMatches(V.IsString() ? std::u16string_view(V.StringRef()) : std::u16string_view(), KeyValues,
-                         Options);
+      const TPackedValueZk V = ViewRecord(Row)->ValueAt(Fields[0]->FieldNo() - 1);
+      TTextBufferZk Buffer;
+      return TextMatches(V.IsString() ? V.Text(Buffer) : std::u16string_view(), KeyValues, Options);
     }
     InstantReadEnter(Row);
     bool Match = false;

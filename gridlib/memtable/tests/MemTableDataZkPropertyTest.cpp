@@ -34,7 +34,7 @@ struct TModel {
     ByName = Data->RecordsList()->Indexes()->Add();
     ByName->SetFields(u"NM;ID");
     ByName->SetActive(true);
-    Plain.SetOnFilterRecord([](TMemoryRecordZk* R) { return R->ValueRef(fID).AsInteger() % 5 != 0; });
+    Plain.SetOnFilterRecord([](TMemoryRecordZk* R) { return R->GetDataValue(fID, dvvValueZk).AsInteger() % 5 != 0; });
     Plain.SetMemTableData(Data.get());
     Plain.SetSortOrder(u"NM, ID DESC");
     Tree.SetMemTableData(Data.get());
@@ -79,7 +79,7 @@ struct TModel {
       } else if (Op == 3) {
         Edit(Rec, fNM, RandomName());
       } else if (Op == 4) {
-        Edit(Rec, fPARENT, RandomParent(Rec->ValueRef(fID).AsInteger()));
+        Edit(Rec, fPARENT, RandomParent(Rec->GetDataValue(fID, dvvValueZk).AsInteger()));
       } else if (Op == 5 && Rec->UpdateStatus() != usDeleted) {
         List()->DeleteRecord(Rec->Index());
       } else if (Op == 6) {
@@ -159,17 +159,17 @@ struct TModel {
     for (TMemoryRecordZk* R : Records())
       if (R->UpdateStatus() != usDeleted) Live.push_back(R);
     std::map<int, TMemoryRecordZk*> ByKey;
-    for (TMemoryRecordZk* R : Live) ByKey.emplace(R->ValueRef(fID).AsInteger(), R);
+    for (TMemoryRecordZk* R : Live) ByKey.emplace(R->GetDataValue(fID, dvvValueZk).AsInteger(), R);
     std::map<TMemoryRecordZk*, std::vector<TMemoryRecordZk*>> Children;
     for (TMemoryRecordZk* R : Live) {
-      const Variant& P = R->ValueRef(fPARENT);
+      const Variant& P = R->GetDataValue(fPARENT, dvvValueZk);
       auto It = P.IsNull() ? ByKey.end() : ByKey.find(P.AsInteger());
       Children[It == ByKey.end() ? nullptr : It->second].push_back(R);
     }
     std::size_t Nodes = 0;
     std::function<void(TBaseTreeNodeZk*, TMemoryRecordZk*)> Compare = [&](TBaseTreeNodeZk* Node, TMemoryRecordZk* Rec) {
       const auto& Want = Children[Rec];
-      ASSERT_EQ(Node->Count(), static_cast<int>(Want.size())) << "children of " << (Rec ? Rec->ValueRef(fID).AsInteger() : 0);
+      ASSERT_EQ(Node->Count(), static_cast<int>(Want.size())) << "children of " << (Rec ? Rec->GetDataValue(fID, dvvValueZk).AsInteger() : 0);
       for (int I = 0; I < Node->Count(); ++I) {
         auto* Child = static_cast<TMemRecViewZk*>(Node->Items(I));
         ASSERT_EQ(Child->Rec(), Want[static_cast<std::size_t>(I)]);

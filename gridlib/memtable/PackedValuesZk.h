@@ -1,0 +1,82 @@
+// PackedValuesZk.h - a record's values packed into one block of bytes, and a value read in
+// place from such a block.
+//
+// A table of a million records holds a million value lists: a Variant per value, with each
+// text in a block of its own, costs several times the bytes of the values themselves and
+// scatters one record over many allocations. Here a record's values share one allocation:
+// a type byte per value, integers in as few bytes as keep their sign, and texts inline. A
+// text whose characters are all ASCII or lie in one window of 128 characters besides ASCII
+// (Cyrillic, Greek, ...) takes one byte a character, any other two.
+//
+// Layout: the value count (16 bits), then per value a tag byte (kind in the low five bits,
+// the form of the payload in the top three) and its payload. Values are found by walking
+// from the first; records have few fields and the walk costs a few compares a value.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/rtl/Variant.h"
+
+// Room for a text read out of a packed block: short texts stay on the stack.
+class TTextBufferZk {
+public:
+  char16_t* Reserve(std::size_t Length);
+
+private:
+  char16_t FLocal[128];
+  std::u16string FHeap;
+};
+
+// One value of a packed block, read without building a Variant. Valid while the block is
+// neither changed nor freed.
+class TPackedValueZk {
+public:
+  TVarType VType() const { return FType; }
+  bool IsNone() const { return FType == varNull || FType == varEmpty; }
+  bool IsString() const { return FType == varUString || FType == varOleStr || FType == varString; }
+  // The bits of a scalar as Variant::TData keeps them.
+  std::int64_t Bits() const { return FBits; }
+  // The characters of a text, put into Buffer when they are not stored as UTF-16.
+  std::u16string_view Text(TTextBufferZk& Buffer) const;
+  Variant ToVariant() const;
+
+private:
+  friend class TPackedValuesZk;
+  TVarType FType = varNull;
+  std::uint8_t FForm = 0;
+  std::uint16_t FBase = 0;
+  std::uint32_t FLength = 0;
+  const unsigned char* FBytes = nullptr;
+  std::int64_t FBits = 0;
+};
+
+class TPackedValuesZk {
+public:
+  TPackedValuesZk() = default;
+  // Count values, all Null.
+  explicit TPackedValuesZk(int Count);
+  TPackedValuesZk(const TPackedValuesZk& Other);
+  TPackedValuesZk(TPackedValuesZk&& Other) noexcept : FBlock(Other.FBlock) { Other.FBlock = nullptr; }
+  TPackedValuesZk& operator=(const TPackedValuesZk& Other);
+  TPackedValuesZk& operator=(TPackedValuesZk&& Other) noexcept;
+  ~TPackedValuesZk();
+
+  int Count() const;
+  TPackedValueZk At(int Index) const;
+  Variant Get(int Index) const { return At(Index).ToVariant(); }
+  void Set(int Index, const Variant& Value);
+  // The bytes of the block (for measuring).
+  std::size_t ByteSize() const;
+
+private:
+  // Where value Index starts and ends in the block.
+  std::pair<std::size_t, std::size_t> Span(int Index) const;
+  void ReleaseBoxes();
+
+  unsigned char* FBlock = nullptr;
+};
+
+// The order of two values as CompareOrderValues gives it for the Variants they hold.
+int CompareOrderValues(const TPackedValueZk& V1, const TPackedValueZk& V2, bool CaseInsensitive);

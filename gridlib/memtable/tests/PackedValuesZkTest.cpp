@@ -1,0 +1,137 @@
+// PackedValuesZkTest.cpp - packed record values: every kind of value comes back with its type
+// and bits wherever it sits in the block, texts in each of their forms, resizing values keeps
+// their neighbours, copies own their boxed values, and comparisons in place agree with the
+// comparison of the Variants.
+#include "gridlib/memtable/PackedValuesZk.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "gridlib/memtable/MTOrderByZk.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/Variants.h"
+
+namespace {
+
+std::int64_t BitsOf(const Variant& V) {
+  if (V.VType() == varSingle) {
+    std::uint32_t B;
+    std::memcpy(&B, &V.Data().Single, sizeof B);
+    return B;
+  }
+  std::int64_t B;
+  std::memcpy(&B, &V.Data(), sizeof B);
+  return B;
+}
+
+void ExpectSame(const Variant& Want, const Variant& Got, const std::string& What) {
+  ASSERT_EQ(Got.VType(), Want.VType()) << What;
+  if (Want.IsString()) {
+    EXPECT_EQ(Got.StringRef(), Want.StringRef()) << What;
+  } else if (Want.IsArray()) {
+    EXPECT_TRUE(VarEquals(Got, Want)) << What;
+  } else if (!Want.IsNull() && !Want.IsEmpty()) {
+    EXPECT_EQ(BitsOf(Got), BitsOf(Want)) << What;
+  }
+}
+
+Variant Typed(const Variant& V, TVarType Type) {
+  Variant R = V;
+  R.SetStringType(Type);
+  return R;
+}
+
+std::vector<Variant> Samples() {
+  const double NaN = std::numeric_limits<double>::quiet_NaN();
+  return {Variant::MakeNull(), Variant(), Variant(static_cast<short>(-1)), 0, 127, 128, -128, -129, 32767,
+          32768, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(),
+          std::numeric_limits<long long>::min(), std::numeric_limits<long long>::max(),
+          Variant(std::numeric_limits<unsigned long long>::max()), Variant(4000000000u),
+          Variant(static_cast<unsigned char>(255)), Variant(static_cast<signed char>(-128)),
+          Variant(static_cast<unsigned short>(65535)), true, false, Currency(-12.5), 0.1, -0.0, NaN,
+          std::numeric_limits<double>::infinity(), Variant::FromDateTime(45000.25), Variant(1.5f),
+          u"", u"plain ascii", u"жёлтый", u"aЖ z", u"жα", u"中文", u"😀", String(200, u'ё'), u"\u0080\u00ff",
+          Typed(u"ole жёлтый", varOleStr), Typed(u"ansi", varString), VarArrayFromBytes("ab\0c")};
+}
+
+TEST(PackedValues, EveryKindComesBackWhereverItSits) {
+  const std::vector<Variant> Values = Samples();
+  for (std::size_t I = 0; I < Values.size(); ++I) {
+    const std::string What = "sample " + std::to_string(I);
+    for (int Slot = 0; Slot < 3; ++Slot) {
+      TPackedValuesZk P(3);
+      for (int N = 0; N < 3; ++N) P.Set(N, Variant(u"neighbour"));
+      P.Set(Slot, Values[I]);
+      ExpectSame(Values[I], P.Get(Slot), What);
+      for (int N = 0; N < 3; ++N)
+        if (N != Slot) ExpectSame(Variant(u"neighbour"), P.Get(N), What + " neighbour");
+    }
+  }
+}
+
+TEST(PackedValues, ResizingCopyingAndMoving) {
+  TPackedValuesZk P(4);
+  for (int I = 0; I < 4; ++I) EXPECT_TRUE(P.Get(I).IsNull());
+  const String Long(300, u'ж');
+  const Variant Steps[] = {Long, 5, Variant::MakeNull(), VarArrayFromBytes("xyz"), u"ab", Long + u"中", 1.25};
+  for (const Variant& V : Steps) {
+    P.Set(1, V);
+    P.Set(2, Long);
+    ExpectSame(V, P.Get(1), "step");
+    ExpectSame(Long, P.Get(2), "after");
+    EXPECT_TRUE(P.Get(0).IsNull());
+    EXPECT_TRUE(P.Get(3).IsNull());
+  }
+  P.Set(0, VarArrayFromBytes("box"));
+  TPackedValuesZk Copy(P);
+  P.Set(0, 7);  // frees the original's box, not the copy's
+  ExpectSame(VarArrayFromBytes("box"), Copy.Get(0), "copy");
+  TPackedValuesZk Moved(std::move(Copy));
+  EXPECT_EQ(Copy.Count(), 0);
+  EXPECT_EQ(Moved.Count(), 4);
+  Moved = P;
+  ExpectSame(Variant(7), Moved.Get(0), "assigned");
+  EXPECT_EQ(TPackedValuesZk(0).Count(), 0);
+}
+
+TEST(PackedValues, NarrowTextsTakeOneByteACharacter) {
+  TPackedValuesZk Narrow(1), Wide(1);
+  String Mixed;
+  for (int I = 0; I < 50; ++I) Mixed += u"Жz";
+  Narrow.Set(0, Mixed);
+  Wide.Set(0, String(50, u'ж') + String(50, u'α'));  // two windows besides ASCII
+  EXPECT_LT(Narrow.ByteSize(), 110u);
+  EXPECT_GT(Wide.ByteSize(), 200u);
+}
+
+int Sign(int C) { return C < 0 ? -1 : C > 0 ? 1 : 0; }
+
+TEST(PackedValues, ComparisonInPlaceAgreesWithTheVariants) {
+  std::vector<Variant> Values = Samples();
+  Values.pop_back();  // arrays have no order
+  Values.push_back(u"Жёлтый");
+  Values.push_back(u"plain ASCII");
+  Values.push_back(2.5);
+  Values.push_back(-7);
+  TPackedValuesZk P(static_cast<int>(Values.size()));
+  for (std::size_t I = 0; I < Values.size(); ++I) P.Set(static_cast<int>(I), Values[I]);
+  for (std::size_t I = 0; I < Values.size(); ++I)
+    for (std::size_t J = 0; J < Values.size(); ++J)
+      for (bool CaseIns : {false, true}) {
+        int Want;
+        try {
+          Want = CompareOrderValues(Values[I], Values[J], CaseIns);
+        } catch (const Exception&) {
+          EXPECT_THROW(CompareOrderValues(P.At(static_cast<int>(I)), P.At(static_cast<int>(J)), CaseIns),
+                       Exception);
+          continue;
+        }
+        EXPECT_EQ(Sign(CompareOrderValues(P.At(static_cast<int>(I)), P.At(static_cast<int>(J)), CaseIns)), Sign(Want))
+            << I << " vs " << J << (CaseIns ? " ci" : "");
+      }
+}
+
+}  // namespace
