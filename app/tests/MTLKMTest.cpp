@@ -1,14 +1,16 @@
 // MTLKMTest.cpp - the data module's memory table of materials over its dataset driver, on a
 // copy of the sample database: closed after creation, rows and labels when opened by hand,
-// and edits, inserts and deletes written through to the file.
+// and edits, inserts and deletes written through to the file; an SQL driver over the same
+// table writing its generated statements.
 #include <gtest/gtest.h>
 
 #include "app/DM_MAIN.h"
 #include "app/tests/AppFixture.h"
 #include "gridlib/memtable/DataDriverZk.h"
 #include "gridlib/memtable/MemTableZk.h"
-#include "platform/sqlite/ADODB.h"
+#include "gridlib/memtable/tests/SQLCommandRunner.h"
 #include "platform/db/DataSet.h"
+#include "platform/sqlite/ADODB.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Variants.h"
 
@@ -122,6 +124,84 @@ TEST_F(MTLKMTest, CachedUpdatesMeetARealConstraintError) {
       if (Rec) ++Pending;
     EXPECT_EQ(Pending, C.Pending) << C.Action;
   }
+}
+
+// An SQL driver whose resolver reads through its select command and runs the generated
+// statements through TADOCommand on the module's connection: cached changes to the materials
+// reach exactly the rows meant, every other row of the file stays as it was.
+TEST_F(MTLKMTest, SQLDriverWritesExactlyTheRecordsMeant) {
+  const String Rows = u"SELECT GROUP_CONCAT(R, '|') FROM (SELECT ID || ';' || IFNULL(NM, '') || ';' ||"
+                      u" IFNULL(COMMENT, '') || ';' || IFNULL(LKM_TP_ID, '') AS R FROM DS_LKM";
+  auto Others = [&](const String& Ids) { return Scalar(Rows + u" WHERE ID NOT IN (" + Ids + u") ORDER BY ID)"); };
+  auto Row = [&](int Id) { return Scalar(Rows + u" WHERE ID = " + IntToStr(Id) + u")"); };
+
+  struct TResolverGuard {  // the process-wide resolver comes back whatever happens
+    std::unique_ptr<TSQLDataDriverResolver> Saved;
+    ~TResolverGuard() { SetSQLDataDriverResolver(std::move(Saved)); }
+  } Guard{SetSQLDataDriverResolver(std::make_unique<TSQLDataDriverResolver>())};
+  TMemoryRecordZk* Current = nullptr;
+  GetSQLDataDriverResolver()->SetOnUpdateRecord(
+      [&](TCustomSQLDataDriverZk*, TMemTableDataZk*, TMemoryRecordZk* MemRec, bool&) { Current = MemRec; });
+  GetSQLDataDriverResolver()->SetOnExecuteCommand([&](TCustomSQLDataDriverZk* Driver, TCustomSQLCommandZk* Command,
+                                                      TDataSet*& Cursor, bool& FreeOnEof, bool& Processed) {
+    Processed = true;
+    if (Command == Driver->SelectCommand()) {
+      auto* Query = new TADOQuery(nullptr);
+      Query->SetConnection(Module->Connection);
+      Query->SQL()->SetText(Command->CommandText()->Text());
+      Query->Open();
+      Cursor = Query;
+      FreeOnEof = true;
+      return 0;
+    }
+    Cursor = nullptr;
+    return RunGeneratedCommand(Module->Connection, Command, Current);
+  });
+
+  TCustomSQLDataDriverZk Driver(nullptr);
+  Driver.SelectCommand()->CommandText()->SetText(
+      u"SELECT ID, NM, COMMENT, LKM_TP_ID FROM DS_LKM WHERE LKM_TP_ID = 1 ORDER BY ID");
+  Driver.DynaSQLParams()->SetUpdateTable(u"DS_LKM");
+  Driver.DynaSQLParams()->SetKeyFields(u"ID");
+  Driver.DynaSQLParams()->SetUpdateFields(u"NM,COMMENT,LKM_TP_ID");
+  Driver.DynaSQLParams()->SetOptions({dsoDynamicSQLInsertZk, dsoDynamicSQLUpdateZk, dsoDynamicSQLDeleteZk});
+  TMemTableZk Table(nullptr);
+  Table.SetDataDriver(&Driver);
+  Table.SetCachedUpdates(true);
+  Table.Open();
+  Table.Last();
+  ASSERT_EQ(Table.RecordCount(), Scalar(u"SELECT COUNT(*) FROM DS_LKM WHERE LKM_TP_ID = 1").AsInteger());
+  ASSERT_GE(Table.RecordCount(), 2);
+
+  Table.First();
+  const int Edited = Table.FieldByName(u"ID")->AsInteger();
+  const Variant EditedComment = Scalar(u"SELECT COMMENT FROM DS_LKM WHERE ID = " + IntToStr(Edited));
+  Table.Next();
+  const int Deleted = Table.FieldByName(u"ID")->AsInteger();
+  const String Touched = IntToStr(Edited) + u"," + IntToStr(Deleted);
+  const Variant Before = Others(Touched);
+
+  Table.First();
+  Table.Edit();
+  Table.FieldByName(u"NM")->SetAsString(u"Эмаль «проверка»");
+  Table.Post();
+  Table.Next();
+  Table.Delete();
+  Table.Append();
+  Table.FieldByName(u"NM")->SetAsString(u"Новый материал");
+  Table.FieldByName(u"LKM_TP_ID")->SetAsInteger(1);
+  Table.Post();
+  // The key column generates its values: the table numbers the new record itself, and the
+  // insert writes that number.
+  const int Inserted = Table.FieldByName(u"ID")->AsInteger();
+  EXPECT_TRUE(Row(Inserted).IsNull());  // cached: nothing written yet
+
+  EXPECT_EQ(Table.ApplyUpdates(-1), 3);
+  EXPECT_EQ(VarToStr(Row(Edited)), IntToStr(Edited) + u";Эмаль «проверка»;" + VarToStr(EditedComment) + u";1");
+  EXPECT_TRUE(Row(Deleted).IsNull());
+  EXPECT_EQ(VarToStr(Row(Inserted)), IntToStr(Inserted) + u";Новый материал;;1");
+  EXPECT_TRUE(VarSameValue(Others(Touched + u"," + IntToStr(Inserted)), Before));
+  Table.Close();
 }
 
 }  // namespace

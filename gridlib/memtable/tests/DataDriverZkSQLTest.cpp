@@ -10,6 +10,7 @@
 
 #include "gridlib/memtable/MemTableZk.h"
 #include "gridlib/memtable/tests/MemTableTestUtil.h"
+#include "gridlib/memtable/tests/SQLCommandRunner.h"
 #include "platform/classes/Strings.h"
 #include "platform/db/Params.h"
 #include "platform/sqlite/ADODB.h"
@@ -129,17 +130,7 @@ TEST(SQLDataDriverZk, GeneratedStatementsRunOnAFileChangeExactlyTheRecordsMeant)
       [&](TCustomSQLDataDriverZk*, TCustomSQLCommandZk* Command, TDataSet*& Cursor, bool&, bool& Processed) {
         Processed = true;
         Cursor = nullptr;
-        TADOCommand Run(nullptr);
-        Run.SetConnection(&Conn);
-        Run.SetCommandText(Command->CommandText()->Text());
-        TMTDataStructZk* Struct = Current->DataStruct();
-        for (int I = 0; I < Run.Parameters()->Count(); ++I) {
-          TParam* P = Run.Parameters()->Items(I);
-          const bool Old = P->Name().rfind(u"OLD_", 0) == 0;
-          const int Index = Struct->FieldIndex(Old ? P->Name().substr(4) : P->Name());
-          P->SetValue(Current->GetDataValue(Index, Old ? dvvOldestValue : dvvValueZk));
-        }
-        return Run.Execute();
+        return RunGeneratedCommand(&Conn, Command, Current);
       });
 
   TRecords Recs;
