@@ -6,6 +6,7 @@
 #include "gridlib/grid/tests/DBGridZkImpExpTestGrid.h"
 #include "gridlib/memtable/MemTableZk.h"
 #include "platform/controls/Dialogs.h"
+#include "platform/controls/WinApi.h"
 #include "platform/db/Fields.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -179,6 +180,27 @@ TEST_F(DBGridZkImpExpClipboard, PastePrefersVclDbifThenUtf16ThenAnsi) {
   PasteClipboardIntoGrid(F.Grid, true);
   Clipboard()->Close();
   EXPECT_EQ(F.Set->FieldByName(u"NAME")->AsString(), u"из блока");
+}
+
+TEST_F(DBGridZkImpExpClipboard, TheGridsCtrlKeysCopyCutAndPaste) {
+  // The data grid unit's start hands the grid these routines: its keys reach them.
+  F.Grid->SetEditActions(TDBGridZkEditActions{geaCutZk, geaCopyZk, geaPasteZk, geaDeleteZk});
+  F.Grid->SetFocus();
+  F.Set->SetRecNo(2);
+  F.Grid->SetCol(F.Grid->IndicatorOffset() + 1);
+  SimulateKeyPress(u'C', {ssCtrl});
+  EXPECT_EQ(Clipboard()->AsText(), u"O'Neil");
+  SelectRecords({4, 5});
+  Answerer->MessageAnswers.push_back(mrOk);
+  SimulateKeyPress(u'X', {ssCtrl});
+  EXPECT_EQ(Clipboard()->AsText(), u"ID\tNAME\tQTY\r\n4\t\t8\r\n5\t\t10");
+  EXPECT_EQ(F.Set->RecordCount(), 3);
+  F.Set->SetRecNo(1);
+  F.Grid->SetCol(F.Grid->IndicatorOffset());
+  Clipboard()->SetAsText(u"9\tвставка\t1");
+  SimulateKeyPress(u'V', {ssCtrl});
+  F.Set->First();
+  EXPECT_EQ(F.Set->FieldByName(u"NAME")->AsString(), u"вставка");
 }
 
 TEST_F(DBGridZkImpExpClipboard, SelectedRowsAreDeletedLastFirstOverRowNumberBookmarks) {
