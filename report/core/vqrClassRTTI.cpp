@@ -17,6 +17,8 @@
 #include "report/core/vqrClassPages.h"
 #include "report/core/vqrClassPicture.h"
 #include "report/core/vqrClassReport.h"
+#include "report/core/vqrDMPClass.h"
+#include "report/core/vqrDialogPage.h"
 #include "report/core/vqrExpression.h"
 #include "report/core/vqrPreviewPages.h"
 #include "report/core/vqrUnicodeUtils.h"
@@ -206,6 +208,10 @@ private:
     Prop(u"AbsTop", u"Extended", [](TObject* I) { return Float(ksSelf<TvqrComponent>(I).AbsTop()); });
     Cls(TvqrReportComponent::ClassInfo(), u"TvqrComponent");
     Cls(TvqrDialogComponent::ClassInfo(), u"TvqrReportComponent");
+    Cls(TvqrDialogControl::ClassInfo(), u"TvqrReportComponent");
+    Method(u"procedure SetFocus", Proc([](TObject* I, auto*) {
+             if (auto* W = dynamic_cast<TWinControl*>(ksSelf<TvqrDialogControl>(I).Control())) W->SetFocus();
+           }));
     Cls(TvqrFrameLine::ClassInfo(), u"TPersistent");
     Cls(TvqrFrame::ClassInfo(), u"TPersistent");
   }
@@ -245,8 +251,11 @@ private:
     Prop(u"Value", u"Variant", [](TObject* I) { return ksSelf<TvqrCustomMemoView>(I).Value(); });
     Cls(TvqrMemoView::ClassInfo(), u"TvqrCustomMemoView");
     Cls(TvqrSysMemoView::ClassInfo(), u"TvqrCustomMemoView");
+    Cls(TvqrDMPMemoView::ClassInfo(), u"TvqrCustomMemoView");
     Cls(TvqrCustomLineView::ClassInfo(), u"TvqrStretcheable");
     Cls(TvqrLineView::ClassInfo(), u"TvqrCustomLineView");
+    Cls(TvqrDMPLineView::ClassInfo(), u"TvqrCustomLineView");
+    Cls(TvqrDMPCommand::ClassInfo(), u"TvqrView");
     Cls(TvqrPictureView::ClassInfo(), u"TvqrView");
     Method(u"procedure LoadFromFile(filename: String)",
            Proc([](TObject* I, auto* H) { ksSelf<TvqrPictureView>(I).Picture()->LoadFromFile(ksStrArg(H, 0)); }));
@@ -271,6 +280,14 @@ private:
   void AddPages() {
     Cls(TvqrPage::ClassInfo(), u"TvqrComponent");
     Cls(TvqrReportPage::ClassInfo(), u"TvqrPage");
+    Cls(TvqrDialogPage::ClassInfo(), u"TvqrPage");
+    Method(u"function ShowModal: Integer",
+           [](TObject* I, auto*) { return Variant(static_cast<int>(ksSelf<TvqrDialogPage>(I).ShowModal())); });
+    Prop(
+        u"ModalResult", u"Integer",
+        [](TObject* I) { return Variant(static_cast<int>(ksSelf<TvqrDialogPage>(I).ModalResult())); },
+        [](TObject* I, const Variant& V) { ksSelf<TvqrDialogPage>(I).SetModalResult(V.AsInteger()); });
+    Cls(TvqrDMPPage::ClassInfo(), u"TvqrReportPage");
     Cls(TvqrDataPage::ClassInfo(), u"TvqrPage");
   }
 

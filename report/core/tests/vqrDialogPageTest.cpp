@@ -10,8 +10,13 @@
 
 #include "platform/controls/StdCtrls.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/controls/Forms.h"
+#include "platform/rtl/Variants.h"
 #include "report/core/vqrClassAbstract.h"
+#include "report/core/vqrClassRTTI.h"
 #include "report/core/vqrClassReport.h"
+#include "report/core/vqrDMPClass.h"
+#include "script/ks_iinterpreter.h"
 
 namespace {
 
@@ -156,6 +161,39 @@ TEST_F(DialogPageTest, ACancelledPageStopsTheRunAndAnEmptyPageIsNotShown) {
   EXPECT_EQ(Shown, 1);
   EXPECT_FALSE(Report.PrepareReport(true));
   EXPECT_EQ(Shown, 2);
+}
+
+// A report script shows a dialog page, reads and sets its modal result and focuses a control
+// on it; the dot-matrix classes are known by name.
+TEST_F(DialogPageTest, ScriptsShowDialogPagesAndFocusTheirControls) {
+  vqrRegisterClassRTTI();
+  TvqrDialogPage Page(nullptr);
+  auto* Edit = new TTestEditControl(&Page);
+  Edit->SetParent(&Page);
+  auto* Button = new TTestButtonControl(&Page);
+  Button->SetParent(&Page);
+  TWinControl* FocusedWhenShown = nullptr;
+  TCustomForm::SetModalHookForTests([&](TCustomForm* Form) {
+    FocusedWhenShown = Form->ActiveControl();
+    Form->SetOnCloseQuery(nullptr);
+    Form->SetModalResult(mrOk);
+  });
+  TksScript S;
+  S.AddRTTI();
+  String Output;
+  S.AddMethod(u"procedure Out(v: Variant)", [&](TObject*, TksClassRef, const String&, TksMethodHelper* H) {
+    Output += VarToStr(H->GetParam(0)) + u" ";
+    return Variant(0);
+  });
+  S.AddObject(u"Page1", &Page);
+  S.AddObject(u"Button1", Button);
+  S.SetText(u"var d: TvqrDMPPage; m: TvqrDMPMemoView; c: TvqrDMPCommand; l: TvqrDMPLineView;\r\n"
+            u"begin Button1.SetFocus; Out(Page1.ShowModal); Out(Page1.ModalResult);\r\n"
+            u"  Page1.ModalResult := 2; Out(Page1.ModalResult) end.");
+  ASSERT_TRUE(S.Compile()) << StringToUtf8(S.ErrorPos() + u" " + S.ErrorMsg());
+  S.Execute();
+  EXPECT_EQ(Output, u"1 1 2 ");  // mrOk, mrOk, mrCancel
+  EXPECT_EQ(FocusedWhenShown, Button->Control());  // not the first control, which has focus by default
 }
 
 }  // namespace
