@@ -50,6 +50,7 @@
 
 #include <vector>
 
+#include "bench/DBGridBenchTable.h"
 #include "gridlib/grid/DBGridZk.h"
 #include "gridlib/grid/DBGridZkModule.h"
 #include "platform/classes/Strings.h"
@@ -90,40 +91,7 @@ long PeakRssKb() {
   return 0;
 }
 
-std::string Name(int I) {
-  static const char* const Words[] = {"Белила", "Охра", "Умбра", "Сиена", "Кобальт"};
-  std::u16string S;
-  while (static_cast<int>(S.size()) < 8 + I % 33) {
-    const std::string W = std::string(Words[(I + S.size()) % 5]) + " ";
-    S += Utf8ToString(W);
-  }
-  return StringToUtf8(S.substr(0, 8 + I % 33));
-}
-
-void Fill(const std::string& File) {
-  sqlite3* Db = nullptr;
-  sqlite3_open(File.c_str(), &Db);
-  sqlite3_exec(Db,
-               "CREATE TABLE T (ID INTEGER PRIMARY KEY, NM VARCHAR(40), PRICE CURRENCY, "
-               "QTY INTEGER, DT DATETIME, A VARCHAR(20), B VARCHAR(20), C VARCHAR(20));"
-               "BEGIN",
-               nullptr, nullptr, nullptr);
-  sqlite3_stmt* Insert = nullptr;
-  sqlite3_prepare_v2(Db, "INSERT INTO T VALUES (?, ?, ?, ?, '2024-03-01', 'колер', 'база', 'тон')",
-                     -1, &Insert, nullptr);
-  for (int I = 1; I <= Rows; ++I) {
-    const std::string N = Name(I);
-    sqlite3_bind_int(Insert, 1, I);
-    sqlite3_bind_text(Insert, 2, N.c_str(), -1, SQLITE_TRANSIENT);
-    sqlite3_bind_double(Insert, 3, I % 1000 + 0.25);
-    sqlite3_bind_int(Insert, 4, I % 50);
-    sqlite3_step(Insert);
-    sqlite3_reset(Insert);
-  }
-  sqlite3_finalize(Insert);
-  sqlite3_exec(Db, "COMMIT", nullptr, nullptr, nullptr);
-  sqlite3_close(Db);
-}
+void Fill(const std::string& File) { FillGridBenchTable(File, Rows); }
 
 // Median and 95th percentile of per-key times.
 void KeyFigures(std::vector<double> Times, TFigures& F) {
