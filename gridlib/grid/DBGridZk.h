@@ -1399,6 +1399,8 @@ public:
 
 protected:
   void Loaded() override;
+  // Form scaling: fonts of their own scale, column widths scale without adding up rounding.
+  void ChangeScale(int M, int D) override;
   void CreateWnd() override;
   void Paint() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;

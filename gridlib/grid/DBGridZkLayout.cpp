@@ -12,6 +12,7 @@
 #include "platform/db/DataSet.h"
 #include "platform/db/Fields.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/rtl/Math.h"
 
 // --- data link ------------------------------------------------------------------------------------
 
@@ -621,4 +622,43 @@ void TCustomDBGridZk::MTViewDataEvent(int RowNum, TMTViewEventTypeZk Event, int)
   UpdateRowCount();
   UpdateScrollBar();
   Invalidate();
+}
+
+// --- form scaling ---------------------------------------------------------------------------------
+
+namespace {
+void ScaleFont(TFont* F, int M, int D) { F->SetSize(MulDiv(F->Size(), M, D)); }
+}  // namespace
+
+void TCustomDBGridZk::ChangeScale(int M, int D) {
+  if (M != D && D != 0) {
+    if (!ParentFont()) {
+      ScaleFont(FTitleFont.get(), M, D);
+      ScaleFont(FFooterFont.get(), M, D);
+    }
+    FColumns->BeginUpdate();
+    try {
+      // Each width is the scaled running sum less the widths already given out, so the total
+      // scales as one and rounding never adds up.
+      int Sum = 0, Given = 0;
+      for (int I = 0; I < FColumns->Count(); ++I) {
+        TColumnZk* C = FColumns->Items(I);
+        if (C->IsFontStored()) ScaleFont(C->Font(), M, D);
+        if (C->Title()->IsFontStored()) ScaleFont(C->Title()->Font(), M, D);
+        if (C->Footer()->IsFontStored()) ScaleFont(C->Footer()->Font(), M, D);
+        for (int F = 0; F < C->Footers()->Count(); ++F)
+          if (C->Footers()->Items(F)->IsFontStored()) ScaleFont(C->Footers()->Items(F)->Font(), M, D);
+        const int Width = C->Width();
+        const int Scaled = MulDiv(Sum + Width, M, D) - Given;
+        Sum += Width;
+        Given += Scaled;
+        C->SetWidth(Scaled);
+      }
+    } catch (...) {
+      FColumns->EndUpdate();
+      throw;
+    }
+    FColumns->EndUpdate();
+  }
+  TCustomGridZk::ChangeScale(M, D);
 }

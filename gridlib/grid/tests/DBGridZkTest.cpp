@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <vector>
 
 #include "gridlib/grid/tests/DBGridZkTestForm.h"
 #include "platform/classes/Filer.h"
@@ -43,6 +44,34 @@ TEST(DBGridZk, FreshGridHasItsDefaults) {
   EXPECT_EQ(G->FooterRowCount(), 0);
   G->SetFooterRowCount(100000000);
   EXPECT_EQ(G->FooterRowCount(), 0) << "a count past any screen is ignored too";
+}
+
+TEST(DBGridZk, ScalingKeepsTheSumOfWidthsAndScalesOwnFonts) {
+  struct TScalableGrid : TDBGridZk {
+    using TDBGridZk::TDBGridZk;
+    void Scale(int M, int D) { ChangeScale(M, D); }
+  };
+  TDBGridOnForm F(0);
+  struct TCase { std::vector<int> Widths, Scaled; };
+  const TCase Cases[] = {{{10, 10, 10}, {15, 15, 15}}, {{11, 11}, {17, 16}}};
+  for (const TCase& C : Cases) {
+    auto* G = new TScalableGrid(F.Form);
+    for (int W : C.Widths) G->Columns()->Add()->SetWidth(W);
+    TFont Own;
+    Own.SetSize(8);
+    G->Columns()->Items(0)->Title()->SetFont(&Own);   // a font of its own
+    const int Following = G->Columns()->Items(0)->Font()->Size();
+    G->SetParentFont(false);
+    G->TitleFont()->SetSize(10);
+    G->Scale(3, 2);
+    std::vector<int> Widths;
+    for (int I = 0; I < G->Columns()->Count(); ++I) Widths.push_back(G->Columns()->Items(I)->Width());
+    EXPECT_EQ(Widths, C.Scaled);
+    EXPECT_EQ(G->Columns()->Items(0)->Title()->Font()->Size(), 12);
+    EXPECT_EQ(G->TitleFont()->Size(), 15);
+    EXPECT_EQ(G->Columns()->Items(0)->Font()->Size(), Following) << "follows the grid's font";
+    delete G;
+  }
 }
 
 TEST(DBGridZk, OptionSetsKeepColumnResizeInStep) {
