@@ -107,12 +107,28 @@ void LoadPlatformTranslation() {
                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
     QCoreApplication::installTranslator(Translator);
 }
+// The platform's application object. A handler's exception that reaches the platform's event
+// delivery (a key, a click, an activation coming from the window system) is shown by the
+// application's exception display and the loop goes on, as for queued messages; left to the
+// platform it would end the program.
+class TPlatformApplication : public QApplication {
+public:
+  using QApplication::QApplication;
+  bool notify(QObject* Receiver, QEvent* Event) override {
+    try {
+      return QApplication::notify(Receiver, Event);
+    } catch (const Exception& E) {
+      if (Application) Application->HandleException(Application, E);
+      return true;
+    }
+  }
+};
 }  // namespace
 
 void TApplication::Initialize() {
   if (!QApplication::instance()) {
     CheckDisplay();
-    new QApplication(Argc, Argv);
+    new TPlatformApplication(Argc, Argv);
     FOwnsPlatformApp = true;
     if (Screen) Screen->RefreshMonitors();
   }

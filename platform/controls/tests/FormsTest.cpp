@@ -130,6 +130,20 @@ TEST_F(FormsTest, ExceptionDisplayUsesTheTitleAndSkipsAbort) {
   EXPECT_EQ(Answers->Messages.size(), 1u);
 }
 
+// A handler's exception inside an event the platform delivers (input, activation) reaches the
+// exception display, and the caller goes on.
+TEST_F(FormsTest, ExceptionInAnEventFromThePlatformIsShownAndTheLoopGoesOn) {
+  struct TThrowing : QObject {
+    bool event(QEvent*) override { throw EConvertError(u"'x' is not a valid integer value"); }
+  } Receiver;
+  Application->Initialize();
+  Answers->MessageAnswers = {mrOk};
+  QEvent Event(QEvent::User);
+  EXPECT_NO_THROW(QCoreApplication::sendEvent(&Receiver, &Event));
+  ASSERT_EQ(Answers->Messages.size(), 1u);
+  EXPECT_EQ(Answers->Messages[0].Text, u"'x' is not a valid integer value.");
+}
+
 TEST_F(FormsTest, RendersAFormToPng) {
   TForm Form(nullptr);
   Form.SetBounds(0, 0, 200, 120);
