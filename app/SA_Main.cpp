@@ -163,7 +163,13 @@ void TSAMAIN::FormActivate() {
   if (!FirstActivate) return;
   FirstActivate = false;
   SetupMainWindow();
-  DM->RefreshAllData();
+  // The activation comes from showing the window, outside the message loop: a database that
+  // cannot be read is told by the exception display and the window stays up, empty.
+  try {
+    DM->RefreshAllData();
+  } catch (const Exception& E) {
+    Application->HandleException(this, E);
+  }
 }
 
 void TSAMAIN::SetupMainWindow() {

@@ -10,6 +10,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <set>
 #include <string>
 #include <thread>
@@ -527,6 +529,88 @@ TEST_F(AppWindows, ProductDialogWithoutNameOrGroupShowsBothNotices) {
   EXPECT_EQ(Answerer->Messages[1].Text, u"Не определена группа");
   EXPECT_EQ(DM->MaterialDialogMode, 0);
   EXPECT_EQ(SAMAIN->PageControl1->ActivePage(), SAMAIN->TabSheetPrice);
+}
+
+// ===== database files that are missing, no database or locked ================================
+
+// Simulated input bypasses the platform's event delivery, which hands a handler's exception to
+// the exception display: this does the same.
+void AsFromTheWindowSystem(const std::function<void()>& Input) {
+  try {
+    Input();
+  } catch (const Exception& E) {
+    Application->HandleException(Application, E);
+  }
+}
+
+// The windows made again over whatever DATA/vorenta.data now is.
+void RestartWindows() {
+  DestroyAppWindows();
+  CreateAppWindows();
+  SAMAIN->Show();
+  Application->ProcessMessages();
+}
+
+// A missing file or one that is no database: the connection box names the reason on its second
+// line, the main window comes up empty, each command tells its one error, and the program ends
+// cleanly (the fixture's tear-down).
+TEST_F(AppWindows, MissingOrForeignDatabaseFileLeavesAnEmptyWorkingWindow) {
+  const struct {
+    const char* Name;
+    std::string Content;   // empty: no file
+    const char16_t* Reason;
+  } Cases[] = {
+      {"missing", "", u"Не удаётся открыть файл базы данных"},
+      {"no database", std::string(4096, 'x'), u"Файл не является базой данных"},
+  };
+  for (const auto& C : Cases) {
+    fs::remove("DATA/vorenta.data");
+    if (!C.Content.empty()) std::ofstream("DATA/vorenta.data") << C.Content;
+    Answerer->Messages.clear();
+    Answerer->MessageAnswers = {mrOk, mrOk, mrOk, mrOk};
+    RestartWindows();
+    ASSERT_GE(Answerer->Messages.size(), 1u) << C.Name;
+    const std::string First = StringToUtf8(Answerer->Messages[0].Text);
+    EXPECT_EQ(First.rfind("Ошибка подключения к базе данных! \n ", 0), 0u) << First;
+    EXPECT_NE(First.find(StringToUtf8(C.Reason)), std::string::npos) << First;
+    EXPECT_NE(First.find("DATA/vorenta.data"), std::string::npos) << First;
+    EXPECT_TRUE(SAMAIN->Visible()) << C.Name;
+    EXPECT_FALSE(DM->Color->Active()) << C.Name;
+    // The first activation's refresh failed once; a refresh by hand fails once more.
+    const size_t Before = Answerer->Messages.size();
+    EXPECT_EQ(Before, 2u) << C.Name;
+    AsFromTheWindowSystem([] { Click(SAMAIN->ToolButtonColorRefresh); });
+    EXPECT_EQ(Answerer->Messages.size(), Before + 1) << C.Name;
+  }
+}
+
+// A file another program keeps locked past the busy time: the post fails with a clear error,
+// the order keeps its typed remark in edit, and the same Return posts it once the lock is gone.
+TEST_F(AppWindows, LockedDatabaseKeepsTheEditForARetry) {
+  SAMAIN->PageControl1->SetActivePage(SAMAIN->TabSheetOrders);
+  ASSERT_TRUE(DM->Ord->Locate(u"ID", Variant(3), TLocateOptions()));
+  TADOConnection Other(nullptr);
+  Other.SetConnectionString(DM->Connection->ConnectionString());
+  Other.Open();
+  Other.BeginTrans();
+  Other.Execute(u"UPDATE DR_ORD SET NUM=NUM WHERE ID=1");   // holds the write lock
+  Answerer->MessageAnswers = {mrOk};
+  SAMAIN->DBEditZkOrdComment->SetFocus();
+  SAMAIN->DBEditZkOrdComment->SelectAll();
+  SimulateTyping(u"Петров");
+  AsFromTheWindowSystem([] { SimulateKeyPress(VK_RETURN, {}, u'\r'); });
+  ASSERT_EQ(Answerer->Messages.size(), 1u);
+  EXPECT_EQ(StringToUtf8(Answerer->Messages[0].Text).rfind("База данных занята другой программой", 0),
+            0u) << StringToUtf8(Answerer->Messages[0].Text);
+  EXPECT_TRUE(IsDataSetEditing(DM->Ord));
+  EXPECT_EQ(DM->Ord->FieldByName(u"COMMENT")->AsString(), u"Петров");
+
+  Other.RollbackTrans();
+  Other.Close();
+  SAMAIN->DBEditZkOrdComment->SetFocus();
+  SimulateKeyPress(VK_RETURN, {}, u'\r');
+  EXPECT_EQ(Answerer->Messages.size(), 1u);
+  EXPECT_EQ(StringToUtf8(Scalar(u"SELECT COMMENT FROM DR_ORD WHERE ID=3").AsString()), "Петров");
 }
 
 // Every window as a PNG in screenshots/ of the test's folder, to look at.
