@@ -49,6 +49,8 @@ public:
   // A copy of the record; setting it regenerates ExpressionStr from it.
   TSTFilterExpressionZk Expression() const { return FExpression; }
   void SetExpression(const TSTFilterExpressionZk& Value);
+  // The record alone, text untouched (a condition switched off for a moment).
+  void SetExpressionQuietly(const TSTFilterExpressionZk& Value) { FExpression = Value; }
   // The text as entered; setting it parses it (errors keep the previous text and record) and
   // repaints the grid.
   const String& ExpressionStr() const { return FExpressionStr; }

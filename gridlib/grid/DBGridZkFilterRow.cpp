@@ -6,6 +6,8 @@
 
 #include "gridlib/grid/DBGridZkCenter.h"
 #include "gridlib/grid/DBGridZkColumnFilter.h"
+#include "gridlib/grid/DBGridZkFilterList.h"
+#include "gridlib/toolkit/PopupListboxZk.h"
 #include "platform/controls/Messages.h"
 #include "platform/controls/WinApi.h"
 #include "platform/db/DataSet.h"
@@ -84,7 +86,47 @@ void TInplaceFilterEditZk::WndProc(TMessage& Message) {
     Message.Result |= DLGC_WANTTAB;
 }
 
+void TInplaceFilterEditZk::CloseUp(bool Accept) {
+  if (FColumn && FColumn->STFilter()->InFilterListBox) return;
+  TDBComboBoxZk::CloseUp(Accept);
+}
+
 namespace {
+
+// The list's entries, filled afresh for every opening, with the condition's values ticked.
+void FillEditorList(TInplaceFilterEditZk* E) {
+  TColumnZk* Column = E->Column();
+  if (!Column || !E->Grid()) return;
+  int Width = E->DropDownBox()->Width();
+  FillSTFilterListValues(E->Grid(), Column, E->Items(), Width, E->PopupListbox());
+  E->DropDownBox()->SetWidth(Width);
+  Column->STFilter()->UpdateListCheckingState(E->Items());
+}
+
+// An accepted close-up runs the highlighted entry instead of taking its text. After clicks
+// on values the ticked values are applied as they stand: running the value clicked last once
+// more would tick it off again.
+void FilterEditClosingUp(TInplaceFilterEditZk* E, bool& Accept) {
+  TColumnZk* Column = E->Column();
+  if (!Column) return;
+  TSTColumnFilterZk* Filter = Column->STFilter();
+  Filter->PopupListboxDownIndex = -1;
+  if (E->Visible()) {
+    Filter->SetDropDownListWidth(E->DropDownBox()->Width());
+    Filter->SetDropDownListRows(E->DropDownBox()->Rows());
+  }
+  if (!Accept) return;
+  TPopupListboxZk* List = E->PopupListbox();
+  const int Index = List->ItemIndex();
+  if (TPopupListboxItemZk* Item = Index >= 0 ? List->ItemObject(Index) : nullptr) {
+    Accept = false;
+    if (dynamic_cast<TPopupListboxItemZkData*>(Item) && Filter->EnterNotClearData)
+      E->Grid()->ApplyFilterRow();
+    else
+      Item->Execute(List, Index, TPoint{-1, -1}, TShiftState{});
+  }
+  Filter->EnterNotClearData = false;
+}
 
 bool CaretAtStart(TInplaceFilterEditZk* E) {
   const int Len = static_cast<int>(E->Text().size());
@@ -221,6 +263,13 @@ void TCustomDBGridZk::FilterToFilterEditor() {
   E->DropDownBox()->SetWidth(CF->DropDownListWidth() > 0 ? CF->DropDownListWidth() : 100);
   E->DropDownBox()->SetRows(CF->DropDownListRows() > 0 ? CF->DropDownListRows() : 17);
   E->DropDownBox()->SetSizable(true);
+  E->PopupListbox()->SetUseItemObjects(true);
+  E->SetOnDropDown([E](TObject*) { E->Items()->Clear(); });
+  E->SetOnGetItemsList([E](TObject*) { FillEditorList(E); });
+  E->SetOnClosingUp([E](TObject*, bool& Accept) { FilterEditClosingUp(E, Accept); });
+  E->SetOnCloseUp([this](TObject*, bool Accept) {
+    if (Accept && FCenter && FCenter->FilterEditCloseUpApplyFilter()) ApplyFilterRow();
+  });
 }
 
 void TCustomDBGridZk::FilterEditorToFilter() {
@@ -413,6 +462,11 @@ bool InFilterReload = false;
 // A visible filter editor shows the column's new text.
 void ReloadFilterEditor(TCustomDBGridZk* Grid) {
   TSTDBGridZkFilter* F = Grid->STFilter();
+  TColumnZk* Column = F->FilterEdit ? F->FilterEdit->Column() : nullptr;
+  if (Column && Column->STFilter()->InFilterListBox && F->FilterEdit->Visible()) {
+    F->FilterEdit->SetText(Column->STFilter()->ExpressionStr());   // the list stays open
+    return;
+  }
   if (F->FilterEdit && F->FilterEdit->Visible() && F->FilterEditMode && !InFilterReload) {
     InFilterReload = true;
     Grid->PlaceFilterEditor(true);

@@ -71,6 +71,8 @@ public:
 
   // Takes Tab when the grid moves between cells with it.
   void WndProc(TMessage& Message) override;
+  // A value being ticked in the list keeps it open.
+  void CloseUp(bool Accept) override;
 
 protected:
   void KeyDown(Word& Key, TShiftState Shift) override;

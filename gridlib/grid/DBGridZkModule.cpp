@@ -7,6 +7,7 @@
 #include "gridlib/grid/DBGridInplaceEdit.h"
 #include "gridlib/grid/DBGridZkCenter.h"
 #include "gridlib/grid/DBGridZkFeatures.h"
+#include "gridlib/grid/DBGridZkFilterList.h"
 #include "gridlib/grid/DBGridZkFilterRow.h"
 #include "gridlib/grid/DBGridZkFindDlgs.h"
 #include "gridlib/grid/DBGridZkSimpleFilterDlg.h"
@@ -44,6 +45,7 @@ void DBGridZkModuleInitialize() {
   DBGridZkFeaturesInitialize();
   DBGridZkFindDlgsInitialize();
   DBGridZkFilterRowInitialize();
+  DBGridZkFilterListInitialize();
   RegisterDBLookupZkClasses();
   DBGridZkFeaturesInitialize();
   DBGridZkFindDlgsInitialize();
@@ -52,6 +54,7 @@ void DBGridZkModuleInitialize() {
 
 void DBGridZkModuleFinalize() {
   if (GStarts == 0 || --GStarts > 0) return;
+  DBGridZkFilterListFinalize();
   DBGridZkSimpleFilterDlgFinalize();
   DBGridZkFindDlgsFinalize();
   DBGridZkFeaturesFinalize();

@@ -10,7 +10,9 @@
 #include <unistd.h>
 
 #include "gridlib/grid/DBGridZkColumnFilter.h"
+#include "gridlib/grid/DBGridZkFilterList.h"
 #include "gridlib/grid/DBGridZkFilterRow.h"
+#include "gridlib/toolkit/PopupListboxZk.h"
 #include "gridlib/grid/tests/DBGridZkTestForm.h"
 #include "gridlib/memtable/MemTableZk.h"
 #include "platform/classes/Strings.h"
@@ -104,9 +106,8 @@ TEST(DBGridZkFilterRow, TypedConditionsFilterAnSqliteQuery) {
   fs::remove_all(Dir);
 }
 
-TEST(DBGridZkFilterRow, TypedConditionsFilterTheMemoryTable) {
-  TFormatSettingsScope Scope(TFormatSettings::Russian());
-  TDBGridOnForm F(0);
+// ID 1..10; NAME "Краска" (1, 6), Null (5, 10), else "Лак <ID>"; PRICE ID * 10, Null for 1.
+TMemTableZk* ItemsMemTable(TDBGridOnForm& F) {
   auto* Table = new TMemTableZk(F.Form);
   Table->FieldDefs()->Add(u"ID", ftInteger);
   Table->FieldDefs()->Add(u"NAME", ftWideString, 30);
@@ -120,7 +121,107 @@ TEST(DBGridZkFilterRow, TypedConditionsFilterTheMemoryTable) {
                          I == 1 ? Variant::MakeNull() : Variant(double(I * 10))});
   F.Source->SetDataSet(nullptr);
   F.Source->SetDataSet(Table);
-  CheckTypedFilters(F, Table);
+  return Table;
+}
+
+TEST(DBGridZkFilterRow, TypedConditionsFilterTheMemoryTable) {
+  TFormatSettingsScope Scope(TFormatSettings::Russian());
+  TDBGridOnForm F(0);
+  CheckTypedFilters(F, ItemsMemTable(F));
+}
+
+// --- the filter cell's drop-down list -------------------------------------------------------------
+
+std::vector<String> ListTexts(TStrings* Items) {
+  std::vector<String> Out;
+  for (int I = 0; I < Items->Count(); ++I) Out.push_back(Items->Strings(I));
+  return Out;
+}
+
+TEST(DBGridZkFilterList, CommandsAndTheColumnsValues) {
+  TDBGridOnForm F(0);
+  ItemsMemTable(F);
+  TDBGridZk* G = F.Grid;
+  G->STFilter()->SetVisible(true);
+  G->EnterFilterCell(1);
+  TInplaceFilterEditZk* E = G->STFilter()->FilterEdit;
+  E->DropDown();
+  ASSERT_TRUE(E->ListVisible());
+  EXPECT_EQ(ListTexts(E->PopupListbox()->Items()),
+            (std::vector<String>{u"(Очистить фильтр)", u"(Применить фильтр)", u"(Условие...)",
+                                 u"(Все)", u"(Не пустые)", u"(Пустые)", u"", u"Краска",
+                                 u"Лак 2", u"Лак 3", u"Лак 4", u"Лак 7", u"Лак 8", u"Лак 9"}))
+      << "no sort entries without automatic sort marking; the Null names give the empty value";
+  E->CloseUp(false);
+  // Sort entries with sort marking on a title button; no apply entry once instant.
+  G->SetOptionsZk(G->OptionsZk() << dghAutoSortMarking);
+  G->Columns()->Items(1)->Title()->SetTitleButton(true);
+  G->STFilter()->SetLocal(true);
+  E->DropDown();
+  const std::vector<String> Texts = ListTexts(E->PopupListbox()->Items());
+  ASSERT_EQ(Texts.size(), 16u);
+  EXPECT_EQ(std::vector<String>(Texts.begin(), Texts.begin() + 8),
+            (std::vector<String>{u"(Сортировка по возрастанию)", u"(Сортировка по убыванию)", u"-",
+                                 u"(Очистить фильтр)", u"(Условие...)", u"(Все)", u"(Не пустые)",
+                                 u"(Пустые)"}));
+  // The sort entry marks the title.
+  E->PopupListbox()->SetItemIndex(1);
+  SimulateKeyPress(VK_RETURN, {}, u'\r');
+  EXPECT_EQ(G->Columns()->Items(1)->Title()->SortMarker(), smDownZk);
+  E->CloseUp(false);
+}
+
+TEST(DBGridZkFilterList, ClickedValuesStayTickedWhenEnterClosesTheList) {
+  TDBGridOnForm F(0);
+  TMemTableZk* Table = ItemsMemTable(F);
+  TDBGridZk* G = F.Grid;
+  int Applied = 0;
+  G->SetOnApplyFilter([&](TObject* Sender) {
+    ++Applied;
+    ApplyAsDataSetFilter(Sender);
+  });
+  G->STFilter()->SetVisible(true);
+  G->EnterFilterCell(1);
+  TInplaceFilterEditZk* E = G->STFilter()->FilterEdit;
+  TSTColumnFilterZk* Name = G->Columns()->Items(1)->STFilter();
+  E->DropDown();
+  TPopupListboxZk* List = E->PopupListbox();
+  auto Click = [&](const String& Text) {
+    const int I = List->Items()->IndexOf(Text);
+    ASSERT_GE(I, 0);
+    bool Close = true;
+    List->ItemObject(I)->MouseDown(List, I, {5, 5}, mbLeft, {});
+    List->ItemObject(I)->MouseUp(List, I, {5, 5}, mbLeft, {}, Close);
+    EXPECT_FALSE(Close) << "a value keeps the list open";
+  };
+  Click(u"Краска");
+  Click(u"Лак 3");
+  EXPECT_TRUE(E->ListVisible());
+  EXPECT_EQ(Name->ExpressionStr(), u"in ('Краска','Лак 3')");
+  EXPECT_EQ(E->Text(), u"in ('Краска','Лак 3')");
+  EXPECT_EQ(Applied, 0) << "not instant: nothing applied yet";
+  SimulateKeyPress(VK_RETURN, {}, u'\r');
+  EXPECT_FALSE(E->ListVisible());
+  EXPECT_EQ(Name->ExpressionStr(), u"in ('Краска','Лак 3')") << "both values stay ticked";
+  EXPECT_EQ(Applied, 1);
+  EXPECT_EQ(ShownIds(Table), (std::vector<int>{1, 3, 6}));
+  // After that accepted close-up, Enter on a value makes it the only one.
+  E->DropDown();
+  List->SetItemIndex(List->Items()->IndexOf(u"Лак 4"));
+  SimulateKeyPress(VK_RETURN, {}, u'\r');
+  EXPECT_EQ(Name->ExpressionStr(), u"='Лак 4'");
+  EXPECT_EQ(E->Text(), u"='Лак 4'") << "the entry's text never replaces the condition";
+  // A command entry: "(Пустые)".
+  E->DropDown();
+  List->SetItemIndex(List->Items()->IndexOf(u"(Пустые)"));
+  SimulateKeyPress(VK_RETURN, {}, u'\r');
+  EXPECT_EQ(Name->ExpressionStr(), u"=Null");
+  // "(Очистить фильтр)" clears and applies.
+  E->DropDown();
+  List->SetItemIndex(List->Items()->IndexOf(u"(Очистить фильтр)"));
+  SimulateKeyPress(VK_RETURN, {}, u'\r');
+  EXPECT_EQ(Name->ExpressionStr(), u"");
+  EXPECT_EQ(ShownIds(Table).size(), 10u);
 }
 
 // --- moving in the filter row ---------------------------------------------------------------------
