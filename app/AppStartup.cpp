@@ -24,6 +24,7 @@
 #include "gridlib/grid/DBGridZkModule.h"
 #include "gridlib/toolkit/ToolkitModule.h"
 #include "report/output/vqrOutputModule.h"
+#include "scriptui/ks_iformsrtti.h"
 
 #include <memory>
 
@@ -49,6 +50,8 @@ void AppStartup() {
   // The control toolkit and its editors; the report engine with its output side.
   ToolkitModuleInitialize();
   DBGridZkModuleInitialize();
+  // The script engine's window-system modules (forms, dialogs, graphics) for report scripts.
+  ksRegisterUIModules();
   vqrOutputModuleInitialize();
   // The application.
   RegisterAppClasses();

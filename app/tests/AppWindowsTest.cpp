@@ -45,6 +45,8 @@
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/sqlite/ADODB.h"
+#include "platform/rtl/Variants.h"
+#include "script/ks_iinterpreter.h"
 
 namespace fs = std::filesystem;
 
@@ -336,6 +338,17 @@ TEST_F(AppWindows, RecipeToggleShowsTheOrderLinesUnderTheOrderColour) {
   EXPECT_FALSE(SAMAIN->DBGridZkOrdTop->RowDetailPanel()->Visible());
   DM->OrdTop->Prior();
   EXPECT_FALSE(SAMAIN->DBGridZkOrdTop->RowDetailPanel()->Visible());
+}
+
+// The start-up gives scripts the window-system classes: a script makes a form.
+TEST_F(AppWindows, StartUpGivesScriptsTheFormClasses) {
+  TksScript Script;
+  Script.AddRTTI();
+  Script.SetText(u"function Made: String; var F: TForm; begin F := TForm.Create(Application); "
+                 u"F.Caption := 'Окно'; Result := F.ClassName + ' ' + F.Caption; F.Free end; "
+                 u"begin end.");
+  ASSERT_TRUE(Script.Compile()) << StringToUtf8(Script.ErrorPos() + u" " + Script.ErrorMsg());
+  EXPECT_EQ(VarToStr(Script.CallFunction(u"Made")), u"TForm Окно");
 }
 
 TEST_F(AppWindows, ColourTypeMenuAndModeSwitch) {
