@@ -11,6 +11,7 @@
 #include "gridlib/grid/DBGridZkSimpleFilterDlg.h"
 #include "gridlib/toolkit/ButtonPaintZk.h"
 #include "gridlib/toolkit/PopupListboxZk.h"
+#include "gridlib/toolkit/ToolCtrlsZk.h"
 #include "platform/controls/WinApi.h"
 
 namespace {
@@ -47,8 +48,103 @@ void DrawTextAfterColumn(TPopupListboxZk* Sender, int ItemIndex, TRect R) {
 }  // namespace
 
 TColumnZk* FilterListColumn(TPopupListboxZk* List) {
+  if (auto* Grid = List ? dynamic_cast<TCustomDBGridZk*>(List->Owner()) : nullptr)
+    return Grid->STFilter()->InTitleColumn;
   TInplaceFilterEditZk* E = EditorOf(List);
   return E ? E->Column() : nullptr;
+}
+
+// --- the list dropped from a title ----------------------------------------------------------------
+
+namespace {
+
+TPopupListboxZk* InTitleListbox(TCustomDBGridZk* Grid) {
+  TSTDBGridZkFilter* F = Grid->STFilter();
+  if (F->InTitleListbox) return F->InTitleListbox;
+  auto* List = new TPopupListboxZk(Grid);
+  List->SetVisible(false);
+  List->SetParent(Grid);
+  List->SetUseItemObjects(true);
+  List->SetOnMouseUp([Grid, List](TObject*, TMouseButton Button, TShiftState, int X, int Y) {
+    if (Button == mbLeft && List->IsMouseUpCloseListbox())
+      CloseInTitleFilterList(Grid, List->ClientRect().Contains({X, Y}));
+  });
+  List->SetOnKeyDown([Grid](TObject*, Word& Key, TShiftState) {
+    if (Key == VK_ESCAPE || Key == VK_RETURN) {
+      const bool Run = Key == VK_RETURN;
+      Key = 0;
+      CloseInTitleFilterList(Grid, Run);
+    }
+  });
+  List->SetOnKeyPress([Grid, List](TObject*, Char& Key) {
+    if (Key != u' ') return;
+    Key = 0;
+    const int I = List->ItemIndex();
+    TPopupListboxItemZk* Item = I >= 0 ? List->ItemObject(I) : nullptr;
+    TColumnZk* Column = Grid->STFilter()->InTitleColumn;
+    if (!Item || !Column) return;
+    Column->STFilter()->EnterNotClearData = true;
+    if (Item->CloseOnExecute(List, I)) CloseInTitleFilterList(Grid, true);
+    else Item->Execute(List, I, TPoint{-1, -1}, KeyboardShiftState());
+  });
+  List->Link().SetOnOutsideClick([Grid](HWND, TPoint) {
+    CloseInTitleFilterList(Grid, false);
+    return false;
+  });
+  F->InTitleListbox = List;
+  return List;
+}
+
+}  // namespace
+
+bool InTitleFilterListVisible(TCustomDBGridZk* Grid) {
+  TPopupListboxZk* List = Grid->STFilter()->InTitleListbox;
+  return List && List->Link().IsOpen();
+}
+
+void DropDownInTitleFilter(TCustomDBGridZk* Grid, TColumnZk* Column) {
+  CloseInTitleFilterList(Grid, false);
+  if (!Column || !Column->Visible()) return;
+  const TColumnsZkList& Visible = Grid->VisibleColumns();
+  const auto It = std::find(Visible.begin(), Visible.end(), Column);
+  if (It == Visible.end()) return;
+  const int GridCol = Grid->ColumnIndexToGridCol(static_cast<int>(It - Visible.begin()));
+  const TRect Title = Grid->CellRect(GridCol, std::max(0, Grid->TitleOffset() - 1));
+  TPopupListboxZk* List = InTitleListbox(Grid);
+  TSTColumnFilterZk* Filter = Column->STFilter();
+  List->Items()->Clear();
+  List->SetColor(Grid->Color());
+  List->SetFont(Grid->Font());
+  int Width = Filter->DropDownListWidth();
+  FillSTFilterListValues(Grid, Column, List->Items(), Width, List);
+  List->SetWidth(std::max(Width, Column->Width()));
+  Grid->STFilter()->InTitleColumn = Column;
+  Filter->UpdateListCheckingState(List->Items());
+  List->SetItemHeight(List->GetTextHeight());
+  List->SetRowCount(std::min(std::max(Filter->DropDownListRows(), 1), std::max(List->Items()->Count(), 1)));
+  List->Link().Open(Grid->ClientToScreen({Title.Left, Title.Bottom}));
+  List->SizeGrip()->SetVisible(true);
+  List->SetSizeGripResized(false);
+  Filter->EnterNotClearData = false;
+  Grid->InvalidateRow(0);
+}
+
+void CloseInTitleFilterList(TCustomDBGridZk* Grid, bool Execute) {
+  TSTDBGridZkFilter* F = Grid->STFilter();
+  TPopupListboxZk* List = F->InTitleListbox;
+  TColumnZk* Column = F->InTitleColumn;
+  if (Column && Column->STFilter()->InFilterListBox) return;
+  if (!List || !List->Link().IsOpen()) return;
+  ReleaseCapture();
+  List->Link().Close();
+  if (Column && List->SizeGripResized()) {
+    Column->STFilter()->SetDropDownListRows(List->RowCount());
+    Column->STFilter()->SetDropDownListWidth(List->Width());
+  }
+  Grid->Invalidate();
+  const int I = List->ItemIndex();
+  if (Execute && I >= 0)
+    if (TPopupListboxItemZk* Item = List->ItemObject(I)) Item->Execute(List, I, TPoint{-1, -1}, {});
 }
 
 // --- the entries ----------------------------------------------------------------------------------

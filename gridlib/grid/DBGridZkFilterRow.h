@@ -9,6 +9,7 @@
 #include "gridlib/grid/DBGridZk.h"
 #include "gridlib/toolkit/DBCtrlsZk.h"
 
+class TPopupListboxZk;
 class TSTColumnFilterZk;
 
 VORENTA_ENUM(TSTFilterLocationZk, stflUnderTitleFilterZk, stflInTitleFilterZk);
@@ -44,6 +45,9 @@ public:
   bool FilterEditMode = false;   // the filter row holds the input position
   TInplaceFilterEditZk* FilterEdit = nullptr;   // created on first use, owned by the grid
   TNotifyEvent OnApplyFilter;
+  // The list dropped from a title when Location is stflInTitleFilterZk.
+  TPopupListboxZk* InTitleListbox = nullptr;
+  TColumnZk* InTitleColumn = nullptr;
 
 private:
   TCustomDBGridZk* FGrid;
@@ -85,3 +89,10 @@ TColor ApproachColor(TColor Value, TColor Toward, int Step);
 // Lets the column filters reload a visible filter editor and apply instantly (the grid
 // module's start).
 void DBGridZkFilterRowInitialize();
+
+// The filter list dropped from Column's title (the in-title location; also Ctrl+T): the same
+// entries as the filter cell's list, placed under the title.
+void DropDownInTitleFilter(TCustomDBGridZk* Grid, TColumnZk* Column);
+// Closes it; with Execute the highlighted entry runs. Nothing while a value is being ticked.
+void CloseInTitleFilterList(TCustomDBGridZk* Grid, bool Execute);
+bool InTitleFilterListVisible(TCustomDBGridZk* Grid);

@@ -7,6 +7,7 @@
 
 #include "gridlib/grid/DBGridInplaceEdit.h"
 #include "gridlib/grid/DBGridZkCenter.h"
+#include "gridlib/grid/DBGridZkFilterRow.h"
 #include "gridlib/grid/DBGridZk_p.h"
 #include "platform/controls/Clipboard.h"
 #include "platform/controls/Dialogs.h"
@@ -192,6 +193,13 @@ bool TCustomDBGridZk::KeyDownShortcut(Word Key, TShiftState Shift) {
     } else {
       StartInplaceSearch(u"", -1, ltdAllZk);
     }
+    return true;
+  }
+  if (SC == GridTitleFilterKey && STFilter()->Visible() &&
+      STFilter()->Location() == stflInTitleFilterZk) {
+    const int I = SelectedIndex();
+    if (I >= 0 && I < static_cast<int>(FVisibleColumns.size()))
+      DropDownInTitleFilter(this, FVisibleColumns[I]);
     return true;
   }
   if (SC == GridFindDialogKey && FOptionsZk.Contains(dghDialogFind)) {

@@ -224,6 +224,33 @@ TEST(DBGridZkFilterList, ClickedValuesStayTickedWhenEnterClosesTheList) {
   EXPECT_EQ(ShownIds(Table).size(), 10u);
 }
 
+TEST(DBGridZkFilterList, InTitleLocationDropsTheListFromTheTitle) {
+  TDBGridOnForm F(0);
+  ItemsMemTable(F);
+  TDBGridZk* G = F.Grid;
+  G->STFilter()->SetVisible(true);
+  G->STFilter()->SetLocation(stflInTitleFilterZk);
+  G->SetFocus();
+  G->SetCol(G->ColumnIndexToGridCol(1));
+  SimulateKeyPress(u'T', {ssCtrl});
+  ASSERT_TRUE(InTitleFilterListVisible(G));
+  TPopupListboxZk* List = G->STFilter()->InTitleListbox;
+  EXPECT_EQ(List->Items()->Strings(0), u"(Очистить фильтр)");
+  EXPECT_EQ(G->STFilter()->InTitleColumn, G->Columns()->Items(1));
+  CloseInTitleFilterList(G, false);
+  EXPECT_FALSE(InTitleFilterListVisible(G));
+  EXPECT_EQ(G->Columns()->Items(1)->STFilter()->ExpressionStr(), u"") << "closed without running";
+  // A value ticked from the title's list, then "(Пустые)" run on closing.
+  DropDownInTitleFilter(G, G->Columns()->Items(1));
+  const int Paint = List->Items()->IndexOf(u"Краска");
+  List->ItemObject(Paint)->Execute(List, Paint, {-1, -1}, {});
+  EXPECT_TRUE(InTitleFilterListVisible(G)) << "ticking keeps the list open";
+  EXPECT_EQ(G->Columns()->Items(1)->STFilter()->ExpressionStr(), u"='Краска'");
+  List->SetItemIndex(List->Items()->IndexOf(u"(Пустые)"));
+  CloseInTitleFilterList(G, true);
+  EXPECT_EQ(G->Columns()->Items(1)->STFilter()->ExpressionStr(), u"=Null");
+}
+
 // --- moving in the filter row ---------------------------------------------------------------------
 
 struct TMoveCase {
