@@ -242,15 +242,6 @@ void BM_Duktape(benchmark::State& State, const TProgram* P) {
   duk_destroy_heap(Ctx);
 }
 
-// Registration of every engine module (system library, ini files, base classes) per script.
-void BM_AddRTTI(benchmark::State& State) {
-  for (auto _ : State) {
-    TksScript S;
-    S.AddRTTI();
-    benchmark::DoNotOptimize(S.Count());
-  }
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -268,7 +259,6 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark(("Lua/" + N).c_str(), BM_Lua, &P)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark(("Duktape/" + N).c_str(), BM_Duktape, &P)->Unit(benchmark::kMillisecond);
   }
-  benchmark::RegisterBenchmark("AddRTTI", BM_AddRTTI)->Unit(benchmark::kMicrosecond);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
