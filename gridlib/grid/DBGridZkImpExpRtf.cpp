@@ -44,12 +44,21 @@ TDBGridZkExportAsRTF::~TDBGridZkExportAsRTF() = default;
 std::string TDBGridZkExportAsRTF::EncodeText(const String& Text) {
   std::string Out;
   Out.reserve(Text.size());
+  // Most texts convert whole; only a text with characters the code page lacks goes one by one.
+  std::string Whole;
+  const bool AllInCodePage = TryStringToCodePage(Text, 1251, Whole) && Whole.size() == Text.size();
   std::string Byte;
-  for (char16_t C : Text) {
+  for (std::size_t I = 0; I < Text.size(); ++I) {
+    const char16_t C = Text[I];
     if (C < 0x80) {
       if (C == u'\\' || C == u'{' || C == u'}') Out += '\\';
       Out += static_cast<char>(C);
-    } else if (TryStringToCodePage(std::u16string_view(&C, 1), 1251, Byte) && Byte.size() == 1) {
+      continue;
+    }
+    const bool Mapped = AllInCodePage ? (Byte = Whole.substr(I, 1), true)
+                                      : TryStringToCodePage(std::u16string_view(&C, 1), 1251, Byte) &&
+                                            Byte.size() == 1;
+    if (Mapped) {
       char Hex[8];
       std::snprintf(Hex, sizeof Hex, "\\'%02x", static_cast<unsigned char>(Byte[0]));
       Out += Hex;
@@ -142,7 +151,9 @@ void TDBGridZkExportAsRTF::BeginRow(const std::vector<TCellBorders>& Borders,
   for (std::size_t I = 0; I < FExpCols.size(); ++I) {
     PutCellBorders(Borders[I]);
     X += static_cast<long long>(std::trunc(FExpCols[I]->Width() / double(Ppi) * 1440));
-    PutLine("\\clshdng10000\\clcfpat" + Num(ColorIndex(Shades[I])) + "\\cellx" + Num(X));
+    // The cell's background colour itself: a full-strength foreground pattern (\clshdng10000
+    // with \clcfpat) is painted black by some word processors, text and all.
+    PutLine("\\clcbpat" + Num(ColorIndex(Shades[I])) + "\\cellx" + Num(X));
   }
   PutLine("{\\trrh0");
 }

@@ -161,11 +161,11 @@ TEST_F(DBGridZkImpExpWriters, RtfTablesShareEntriesAndMultiTitlesSpan) {
   EXPECT_NE(UpperRow.find(" B\\cell}"), std::string::npos);
   EXPECT_EQ(UpperRow.find(" x\\cell}"), std::string::npos);
   EXPECT_NE(UpperRow.find("\\trgaph40\r\n\\clbrdrl\\brdrs\\brdrcf0\r\n\\clbrdrt\\brdrs\\brdrcf0\r\n"
-                          "\\clbrdrb\\brdrs\\brdrcf0\r\n\\clshdng10000\\clcfpat2\\cellx1215\r\n"
+                          "\\clbrdrb\\brdrs\\brdrcf0\r\n\\clcbpat2\\cellx1215\r\n"
                           "\\clbrdrt\\brdrs\\brdrcf0\r\n\\clbrdrb\\brdrs\\brdrcf0\r\n"
-                          "\\clbrdrr\\brdrs\\brdrcf0\r\n\\clshdng10000\\clcfpat2\\cellx4425\r\n"
+                          "\\clbrdrr\\brdrs\\brdrcf0\r\n\\clcbpat2\\cellx4425\r\n"
                           "\\clbrdrl\\brdrs\\brdrcf0\r\n\\clbrdrt\\brdrs\\brdrcf0\r\n"
-                          "\\clbrdrr\\brdrs\\brdrcf0\r\n\\clshdng10000"),
+                          "\\clbrdrr\\brdrs\\brdrcf0\r\n\\clcbpat"),
             std::string::npos)
       << UpperRow;
   EXPECT_NE(LowerRow.find(" x\\cell}"), std::string::npos);
