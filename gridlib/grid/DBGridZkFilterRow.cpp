@@ -142,6 +142,20 @@ bool CaretAtEnd(TInplaceFilterEditZk* E) {
 // Moves between filter cells; keys the filter row does not take go to the combo box.
 void TInplaceFilterEditZk::KeyDown(Word& Key, TShiftState Shift) {
   TCustomDBGridZk* G = FGrid;
+  // Ctrl+Space on the open list runs the highlighted entry and keeps earlier ticks.
+  if (G && ListVisible() && Key == VK_SPACE && Shift == TShiftState{ssCtrl} && FColumn) {
+    TPopupListboxZk* List = PopupListbox();
+    const int I = List->ItemIndex();
+    if (TPopupListboxItemZk* Item = I >= 0 ? List->ItemObject(I) : nullptr) {
+      Key = 0;
+      if (Item->CloseOnExecute(List, I)) CloseUp(true);
+      else Item->Execute(List, I, TPoint{-1, -1}, Shift);
+      FColumn->STFilter()->EnterNotClearData = true;
+      if (List->Link().IsOpen()) List->SetItemIndex(I);
+      FSwallowSpace = true;   // its character is not typed
+      return;
+    }
+  }
   if (!G || ListVisible()) {
     TDBComboBoxZk::KeyDown(Key, Shift);
     return;
@@ -195,6 +209,12 @@ void TInplaceFilterEditZk::KeyDown(Word& Key, TShiftState Shift) {
 }
 
 void TInplaceFilterEditZk::KeyPress(Char& Key) {
+  if (FSwallowSpace && Key == u' ') {
+    FSwallowSpace = false;
+    Key = 0;
+    return;
+  }
+  FSwallowSpace = false;
   if (Key == u'\t') {   // the Tab character of a filter-row move
     Key = 0;
     return;

@@ -81,6 +81,9 @@ public:
 protected:
   void KeyDown(Word& Key, TShiftState Shift) override;
   void KeyPress(Char& Key) override;
+
+private:
+  bool FSwallowSpace = false;
 };
 
 // The colour Value moved Step/255 of the way towards Toward.

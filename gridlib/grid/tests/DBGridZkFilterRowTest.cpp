@@ -211,6 +211,16 @@ TEST(DBGridZkFilterList, ClickedValuesStayTickedWhenEnterClosesTheList) {
   SimulateKeyPress(VK_RETURN, {}, u'\r');
   EXPECT_EQ(Name->ExpressionStr(), u"='Лак 4'");
   EXPECT_EQ(E->Text(), u"='Лак 4'") << "the entry's text never replaces the condition";
+  // Ctrl+Space: the first makes its value the only one, the next adds; the list stays open.
+  E->DropDown();
+  List->SetItemIndex(List->Items()->IndexOf(u"Лак 2"));
+  SimulateKeyPress(VK_SPACE, {ssCtrl}, u' ');
+  List->SetItemIndex(List->Items()->IndexOf(u"Лак 3"));
+  SimulateKeyPress(VK_SPACE, {ssCtrl}, u' ');
+  EXPECT_TRUE(E->ListVisible());
+  EXPECT_EQ(Name->ExpressionStr(), u"in ('Лак 2','Лак 3')");
+  EXPECT_EQ(E->Text(), u"in ('Лак 2','Лак 3')") << "no blank typed";
+  SimulateKeyPress(VK_ESCAPE, {}, u'\x1b');
   // A command entry: "(Пустые)".
   E->DropDown();
   List->SetItemIndex(List->Items()->IndexOf(u"(Пустые)"));
@@ -249,6 +259,31 @@ TEST(DBGridZkFilterList, InTitleLocationDropsTheListFromTheTitle) {
   List->SetItemIndex(List->Items()->IndexOf(u"(Пустые)"));
   CloseInTitleFilterList(G, true);
   EXPECT_EQ(G->Columns()->Items(1)->STFilter()->ExpressionStr(), u"=Null");
+}
+
+TEST(DBGridZkFilterList, TickedValuesBecomeOneQuotedCondition) {
+  TDBGridOnForm F(3);
+  TSTColumnFilterZk* Name = F.Grid->Columns()->Items(1)->STFilter();
+  TPopupListboxItemZkData Data;
+  TPopupListboxItemZkSpec Command;
+  TStringList Items;
+  Items.AddObject(u"(Все)", &Command);
+  Items.AddObject(u"it's", &Data);
+  Items.AddObject(u"a b", &Data);
+  auto& Checks = Name->ListValuesCheckingState();
+  Checks = {true, true, false};   // a ticked command does not count
+  CheckedValuesToFilter(Name, &Items);
+  EXPECT_EQ(Name->ExpressionStr(), u"='it''s'");
+  EXPECT_EQ(VarToStr(Name->Expression().Operand1), u"it's");
+  Checks = {false, true, true};
+  CheckedValuesToFilter(Name, &Items);
+  EXPECT_EQ(Name->ExpressionStr(), u"in ('it''s','a b')");
+  // The condition's values tick the list again.
+  Name->UpdateListCheckingState(&Items);
+  EXPECT_EQ(Name->ListValuesCheckingState(), (std::vector<bool>{false, true, true}));
+  Checks = {false, false, false};
+  CheckedValuesToFilter(Name, &Items);
+  EXPECT_EQ(Name->ExpressionStr(), u"");
 }
 
 // --- moving in the filter row ---------------------------------------------------------------------
