@@ -51,6 +51,11 @@ class TDBGridZkDataGroupLevelZk;
 // Sender grid, the group node painted, the row text it may change.
 using TDBGridZkDataGroupGetGroupRowTextEvent = std::function<void(
     TCustomDBGridZk* Sender, TGroupDataTreeNodeZk* GroupDataTreeNode, String& GroupRowText)>;
+// Where an in-row panel puts a column, in pixels from the master cell's top-left: the whole
+// cell (the first-column indent included) and the part that shows data.
+struct TColumnZkInRowPanelPlacement {
+  int Left = 0, Top = 0, Width = 0, Height = 0, DataCellLeft = 0, DataCellWidth = 0;
+};
 
 // --- option sets ----------------------------------------------------------------------------------
 
@@ -391,6 +396,9 @@ public:
   void SetInRowLinePos(int Value);
   int InRowLineHeight() const { return FRowLineCount < 1 ? 1 : FRowLineCount; }
   void SetInRowLineHeight(int Value);
+  // The placement the in-row panel's last layout gave the column.
+  const TColumnZkInRowPanelPlacement& RowPlacement() const { return FRowPlacement; }
+  void SetRowPlacement(const TColumnZkInRowPanelPlacement& Value) { FRowPlacement = Value; }
   void DefineProperties(TFiler* Filer) override;
   // Visible, writable and bound to a writable, not calculated field of an active link.
   bool IsTabStop() const;
@@ -488,6 +496,7 @@ private:
   mutable std::unique_ptr<TSTColumnFilterZk, TSTColumnFilterDeleterZk> FSTFilter;
   int FDropDownRows = 7, FDropDownWidth = 0;
   int FRowLine = 0, FRowLineCount = 1;
+  TColumnZkInRowPanelPlacement FRowPlacement;
   bool FAssignedAlignment = false, FAssignedCheckboxes = false, FAssignedColor = false,
        FAssignedFont = false, FAssignedReadOnly = false, FAssignedWidth = false,
        FAssignedWordWrap = false;
@@ -516,6 +525,10 @@ public:
   void RestoreDefaults();
   void SaveToStream(TStream* S);
   void LoadFromStream(TStream* S);
+  // Lays the columns out in the grid's in-row panel (DBGridZkRowPanel.cpp).
+  void RelayoutCellsInRowPanel();
+  // Scales every column's in-row width by Denominator / Divisor, edges rounded.
+  void ScaleWidths(int Divisor, int Denominator);
   // Tab navigation: the next Tab stop by index (ForColumn at either end), the first and last.
   TColumnZk* GetNextTabColumn(TColumnZk* ForColumn, bool GoForward) const;
   TColumnZk* GetFirstTabColumn() const;
@@ -1397,6 +1410,24 @@ public:
   // A press on a row under grouping: the row becomes current, a group's button toggles it.
   void GroupRowMouseDown(const TGridCoord& Cell, int X);
 
+  // --- in-row panel (DBGridZkRowPanel.cpp)
+  int GridMasterCellWidth() const { return FGridMasterCellWidth; }
+  int GridMasterCellHeight() const { return FGridMasterCellHeight; }
+  // Places every column on its lines and sizes the master cell.
+  void RelayoutCellsInRowPanel();
+  // Renumbers the columns by placement: left, then top, invisible before visible.
+  void OrderColumnsByRowPanel();
+  // The column whose title-type (or data) rectangle holds a point of the master cell.
+  TColumnZk* GetColumnInRowPanelAtPos(TPoint InCellPos, bool IsTitleTypeCell);
+  TColumnZk* GetCellRectInRowPanelAtPos(TPoint InCellPos, TRect& ACellRect, bool IncludeLines);
+  // A width sized to SizingPos snaps to another column's right edge less than 4 pixels away.
+  int SnapRowPanelWidth(TColumnZk* Column, int NewWidth, int SizingPos);
+  // A sizing edge of an in-row title under (X, Y): a column's right edge or its bottom line.
+  bool RowPanelSizingStateAt(int X, int Y, TGridState& State, int& Index, int& SizingPos,
+                             int& SizingOfs);
+  // Widens a column up to the next column on its lines, or to the panel's width.
+  void RowPanelFitColWidth(int Index);
+
 protected:
   void Loaded() override;
   // Form scaling: fonts of their own scale, column widths scale without adding up rounding.
@@ -1557,6 +1588,13 @@ protected:
   void DrawOutBoundaryArea(TGridCellBorderTypeZk Side, const TRect& ARect) override;
   void GetCellBorder(int ACol, int ARow, TGridCellBorderTypeZk Border, bool& Draw,
                      TColor& Color, bool& ExtendBorder) override;
+
+  // in-row panel
+  int FGridMasterCellWidth = 0, FGridMasterCellHeight = 0;
+  void PrepareRowPanelLayout();
+  void ApplyRowPanelColWidths();
+  bool PaintRowPanelCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState);
+  TGridDrawState RowPanelCellState(TColumnZk* Column, int ARow, TGridDrawState AState);
 
 private:
   friend class TGridDataLinkZk;

@@ -154,10 +154,6 @@ bool TCustomDBGridZk::InRowDetailExpander(int ACol, int ARow, int X, int Y) {
   return X >= R.Left + 2 && X < R.Left + 11 && Y >= R.Top + 2 && Y < R.Top + 11;
 }
 
-void TCustomDBGridZk::PaintRowPanelTitle(int, int, TRect, TGridDrawState) {}
-void TCustomDBGridZk::PaintRowPanelData(int, int, TRect, TGridDrawState) {}
-void TCustomDBGridZk::PaintRowPanelFooter(int, int, TRect, TGridDrawState) {}
-int TCustomDBGridZk::InRowPanelLineHeight() { return FStdDefaultRowHeight; }
 
 // --- seams of the tree, group and filter work ----------------------------------------------------
 

@@ -285,6 +285,7 @@ void TCustomDBGridZk::InternalLayout() {
   BuildVisibleColumns();
   BuildFieldMap();
   CalcRowHeights();
+  if (FGridRowPanel->Active()) PrepareRowPanelLayout();
   FRecNoTextWidth = CalcIndicatorColWidth();
   LockPaint();
   try {
@@ -296,6 +297,7 @@ void TCustomDBGridZk::InternalLayout() {
                           ? std::min(FFrozenCols, Cols - FIndicatorOffset - 1) : 0);
     SetDefaultRowHeight(FStdDefaultRowHeight);
     UpdateColWidths();
+    if (FGridRowPanel->Active()) ApplyRowPanelColWidths();
     UpdateRowCount();
     SetFixedRows(std::min(FTitleOffset, RowCount() - 1));
     // Footer rows take the default height, so only the title rows need their own.
@@ -570,7 +572,8 @@ void TCustomDBGridZk::TopLeftChanged() {
 }
 
 void TCustomDBGridZk::ColumnWidthsChanged() {
-  if (!FUpdatingRows && FLayoutLock == 0)
+  // In an in-row panel the grid's one data column is the master cell, not a column's width.
+  if (!FUpdatingRows && FLayoutLock == 0 && !FGridRowPanel->Active())
     for (size_t I = 0; I < FVisibleColumns.size(); ++I) {
       const int W = ColWidth(FIndicatorOffset + static_cast<int>(I));
       if (W != FVisibleColumns[I]->Width() && !FAutoFitColWidths) {

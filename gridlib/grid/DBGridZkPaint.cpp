@@ -21,6 +21,7 @@ void TCustomDBGridZk::Paint() {
 }
 
 void TCustomDBGridZk::PaintCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) {
+  if (FGridRowPanel->Active() && PaintRowPanelCell(ACol, ARow, ARect, AState)) return;
   if (IsFilterRowCell(ACol, ARow) || (ACol < FIndicatorOffset && ARow == FTitleOffset - 1 &&
                                        FilterRowCount() > 0)) {
     DrawFilterCell(ACol, ARow, ARect, AState);

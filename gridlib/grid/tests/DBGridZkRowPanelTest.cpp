@@ -1,0 +1,116 @@
+// DBGridZkRowPanelTest.cpp - the in-row panel: columns placed on lines inside the master cell,
+// width scaling, hit tests, sizing edges and snapping, and a picture of an in-row grid.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "gridlib/grid/tests/DBGridZkTestForm.h"
+#include "platform/controls/Snapshot.h"
+#include "platform/rtl/SysUtils.h"
+
+namespace {
+
+class DBGridZkRowPanel : public ::testing::Test {
+protected:
+  void SetUp() override {
+    for (int I = 0; I < G->Columns()->Count(); ++I) G->Columns()->Items(I)->SetStored(true);
+    // P: one line, 100 wide; Q: two lines from line 0, 50 wide; R: line 1, 80 wide.
+    Set(u"ID", 0, 1, 100);
+    Set(u"NAME", 0, 2, 50);
+    Set(u"PRICE", 1, 1, 80);
+    for (const Char* Hidden : {u"QTY", u"FLAG", u"NOTE"}) G->FindColumnByName(Hidden)->SetVisible(false);
+    G->RowPanel()->SetActive(true);
+    H = G->InRowPanelLineHeight();
+  }
+  void Set(const String& Name, int Line, int Lines, int Width) {
+    TColumnZk* C = G->FindColumnByName(Name);
+    C->SetInRowLinePos(Line);
+    C->SetInRowLineHeight(Lines);
+    C->SetWidth(Width);
+  }
+  const TColumnZkInRowPanelPlacement& At(const String& Name) {
+    return G->FindColumnByName(Name)->RowPlacement();
+  }
+
+  TDBGridOnForm F{5, 520, 200};
+  TDBGridZk* G = F.Grid;
+  int H = 0;
+};
+
+TEST_F(DBGridZkRowPanel, ColumnsStartAfterTheWidestOfTheirLines) {
+  ASSERT_EQ(G->GridLineWidth(), 1);
+  EXPECT_EQ(At(u"ID").Left, 0);
+  EXPECT_EQ(At(u"NAME").Left, 101);
+  EXPECT_EQ(At(u"NAME").Height, 2 * (1 + H) - 1);
+  EXPECT_EQ(At(u"PRICE").Left, 152);
+  EXPECT_EQ(At(u"PRICE").Top, 1 + H);
+  EXPECT_EQ(G->GridMasterCellWidth(), 232);
+  EXPECT_EQ(G->GridMasterCellHeight(), 2 * (1 + H) - 1);
+  // An invisible column sits at its line's end with no width and moves nothing.
+  EXPECT_EQ(At(u"QTY").Left, 152);
+  EXPECT_EQ(At(u"QTY").Width, 0);
+  // The grid shows one data column of the master cell's size, rows as high as the cell.
+  EXPECT_EQ(G->ColWidth(G->IndicatorOffset()), 232);
+  EXPECT_EQ(G->RowHeight(G->TopDataOffset()), 2 * (1 + H) - 1);
+  // The columns are numbered by placement: left, then top, hidden before shown.
+  EXPECT_LT(G->FindColumnByName(u"QTY")->Index(), G->FindColumnByName(u"PRICE")->Index());
+  EXPECT_LT(G->FindColumnByName(u"NAME")->Index(), G->FindColumnByName(u"QTY")->Index());
+}
+
+TEST_F(DBGridZkRowPanel, ScalingKeepsEdgesInProportion) {
+  TColumnZk* P = G->FindColumnByName(u"ID");
+  P->SetWidth(99);
+  G->RelayoutCellsInRowPanel();
+  G->Columns()->ScaleWidths(200, 300);
+  EXPECT_EQ(P->Width(), 149);
+  EXPECT_EQ(At(u"NAME").Left, 150);  // the next column follows the scaled edge
+}
+
+TEST_F(DBGridZkRowPanel, HitTestsSizingEdgesAndSnapping) {
+  const struct {
+    TPoint Pos;
+    const Char* Title;  // column of the title-type rectangle, or nullptr
+  } Cases[] = {{{0, 0}, u"ID"},
+               {{100, 3}, u"ID"},  // the column line belongs to the column on its left
+               {{101, H + 3}, u"NAME"},
+               {{160, H + 3}, u"PRICE"},
+               {{160, 2}, nullptr},  // line 0 ends at 152
+               {{300, 2}, nullptr}};
+  for (const auto& C : Cases) {
+    TColumnZk* Hit = G->GetColumnInRowPanelAtPos(C.Pos, true);
+    EXPECT_EQ(Hit ? Hit->FieldName() : String(), C.Title ? String(C.Title) : String())
+        << C.Pos.X << "," << C.Pos.Y;
+  }
+
+  const TRect Cell = G->CellRect(G->IndicatorOffset(), 0);
+  TGridState State = gsNormal;
+  int Index = -1, Pos = 0, Ofs = 0;
+  ASSERT_TRUE(G->RowPanelSizingStateAt(Cell.Left + 102, Cell.Top + 5, State, Index, Pos, Ofs));
+  EXPECT_EQ(State, gsColSizing);
+  EXPECT_EQ(G->Columns()->Items(Index)->FieldName(), u"ID");  // the first column found wins
+  EXPECT_FALSE(G->RowPanelSizingStateAt(Cell.Left + 50, Cell.Top + 5, State, Index, Pos, Ofs));
+
+  // A width dragged to within 3 pixels of another column's right edge snaps to it.
+  TColumnZk* Price = G->FindColumnByName(u"PRICE");
+  const int Line = G->Options().Contains(dgColLines) ? 1 : 0;
+  const int NameEdge = Cell.Left + At(u"NAME").Left + At(u"NAME").Width - 1 + Line;
+  EXPECT_EQ(G->SnapRowPanelWidth(Price, 40, NameEdge + 2), 38);
+  EXPECT_EQ(G->SnapRowPanelWidth(Price, 40, NameEdge + 4), 40);
+  // Fitting widens the last column of a line to the panel's width (plus one pixel).
+  Set(u"QTY", 0, 1, 20);
+  TColumnZk* Qty = G->FindColumnByName(u"QTY");
+  Qty->SetVisible(true);
+  G->RelayoutCellsInRowPanel();
+  ASSERT_EQ(At(u"QTY").Left, 152);
+  G->RowPanelFitColWidth(Qty->Index());
+  EXPECT_EQ(Qty->Width(), 20 + 232 - (172 + Line) + 1);
+}
+
+TEST_F(DBGridZkRowPanel, InRowGridPicture) {
+  Application->ProcessMessages();
+  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
+    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-inrow.png"));
+  EXPECT_EQ(G->ColCount(), G->IndicatorOffset() + 3);
+}
+
+}  // namespace
