@@ -80,10 +80,12 @@ struct TMemSide {
     }
   }
   std::vector<String> OrderedNames(int Every) const {
+    // Each text read in place, as SQLite's side reads it from its page.
     std::vector<String> Names;
+    TTextBufferZk Buffer;
     for (int I = 0; I < View->Count(); I += Every) {
-      const Variant V = View->ViewItems(I)->GetDataValue(cNM, dvvValueZk);
-      Names.push_back(V.IsNull() ? String() : V.StringRef());
+      const TPackedValueZk V = View->ViewItems(I)->ValueAt(cNM);
+      Names.push_back(V.IsString() ? String(V.Text(Buffer)) : String());
     }
     return Names;
   }

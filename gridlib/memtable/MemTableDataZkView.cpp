@@ -221,8 +221,8 @@ void SortRecordsVector(std::vector<TMemoryRecordZk*>& List, const TCompareRecord
 
 namespace {
 
-// A row to sort with its first ORDER BY value at hand: a text's characters (read out of the
-// record once for the whole sort), or the value read in place.
+// A row to sort with its first ORDER BY value at hand (read in place), and the characters of
+// the first text item among the first two (read out of the record once for the whole sort).
 struct TSortEntry {
   TMemoryRecordZk* Rec;
   TPackedValueZk First;
@@ -230,44 +230,45 @@ struct TSortEntry {
   bool IsText;
 };
 
-int CompareEntries(const TSortEntry& A, const TSortEntry& B, const TOrderByList& List) {
-  const TOrderByItemZk& Item = List.Items(0);
-  int C;
-  if (A.IsText && B.IsText) {  // as CompareOrderValues orders two texts
-    C = AnsiCompareStr(A.Text, B.Text);
-    if (C == 0) C = CompareStr(A.Text, B.Text);
-  } else {
-    C = CompareOrderValues(A.First, B.First, false);
-  }
-  if (C != 0) return Item.Desc ? -C : C;
-  for (int I = 1; I < List.Count(); ++I) {
-    const TOrderByItemZk& Next = List.Items(I);
-    C = CompareOrderValues(A.Rec->ValueAt(Next.FieldIndex), B.Rec->ValueAt(Next.FieldIndex), false);
-    if (C != 0) return Next.Desc ? -C : C;
+int CompareEntries(const TSortEntry& A, const TSortEntry& B, const TOrderByList& List, int TextItem) {
+  for (int I = 0; I < List.Count(); ++I) {
+    const TOrderByItemZk& Item = List.Items(I);
+    int C;
+    if (I == TextItem && A.IsText && B.IsText) {  // as CompareOrderValues orders two texts
+      C = AnsiCompareStr(A.Text, B.Text);
+      if (C == 0) C = CompareStr(A.Text, B.Text);
+    } else if (I == 0) {
+      C = CompareOrderValues(A.First, B.First, false);
+    } else {
+      C = CompareOrderValues(A.Rec->ValueAt(Item.FieldIndex), B.Rec->ValueAt(Item.FieldIndex), false);
+    }
+    if (C != 0) return Item.Desc ? -C : C;
   }
   return 0;
 }
 
 // The same partition sort as the records list's, over the entries.
-void QuickSortEntries(std::vector<TSortEntry>& List, int L, int R, const TOrderByList& Order) {
+void QuickSortEntries(std::vector<TSortEntry>& List, int L, int R, const TOrderByList& Order, int TextItem) {
   int I;
   do {
     I = L;
     int J = R;
     const TSortEntry P = List[static_cast<std::size_t>((L + R) / 2)];
     do {
-      while (CompareEntries(List[static_cast<std::size_t>(I)], P, Order) < 0) ++I;
-      while (CompareEntries(List[static_cast<std::size_t>(J)], P, Order) > 0) --J;
+      while (CompareEntries(List[static_cast<std::size_t>(I)], P, Order, TextItem) < 0) ++I;
+      while (CompareEntries(List[static_cast<std::size_t>(J)], P, Order, TextItem) > 0) --J;
       if (I <= J) {
         std::swap(List[static_cast<std::size_t>(I)], List[static_cast<std::size_t>(J)]);
         ++I;
         --J;
       }
     } while (I <= J);
-    if (L < J) QuickSortEntries(List, L, J, Order);
+    if (L < J) QuickSortEntries(List, L, J, Order, TextItem);
     L = I;
   } while (I < R);
 }
+
+bool IsTextType(TVarType T) { return T == varString || T == varOleStr || T == varUString; }
 
 }  // namespace
 
@@ -276,23 +277,28 @@ void TRecordsViewZk::SortData(void* ParamSort, const TCompareRecords& Compare) {
     std::vector<TMemoryRecordZk*> Rows = FRows->ToVector();
     if (ParamSort == &FOrderByList && !FOnCompareRecords && FOrderByList.Count() > 0 && Rows.size() > 1) {
       const int Field = FOrderByList.Items(0).FieldIndex;
+      TMTDataStructZk* Struct = MemTableData()->DataStruct();
+      int TextItem = -1;
+      for (int I = 0; I < std::min(2, FOrderByList.Count()) && TextItem < 0; ++I)
+        if (IsTextType(Struct->DataFields(FOrderByList.Items(I).FieldIndex)->GetVarDataType())) TextItem = I;
       std::vector<TSortEntry> Entries;
       Entries.reserve(Rows.size());
-      std::u16string Texts;  // every first text, one after another
+      std::u16string Texts;  // every row's text of that item, one after another
       std::vector<std::size_t> Starts;
       TTextBufferZk Buffer;
       for (TMemoryRecordZk* Rec : Rows) {
         const TPackedValueZk V = Rec->ValueAt(Field);
+        const TPackedValueZk T = TextItem < 0 ? TPackedValueZk() : Rec->ValueAt(FOrderByList.Items(TextItem).FieldIndex);
         Starts.push_back(Texts.size());
-        if (V.IsString()) Texts += V.Text(Buffer);
-        Entries.push_back({Rec, V, {}, V.IsString()});
+        if (T.IsString()) Texts += T.Text(Buffer);
+        Entries.push_back({Rec, V, {}, T.IsString()});
       }
       for (std::size_t I = 0; I < Entries.size(); ++I)
         if (Entries[I].IsText) {
           const std::size_t End = I + 1 < Starts.size() ? Starts[I + 1] : Texts.size();
           Entries[I].Text = std::u16string_view(Texts).substr(Starts[I], End - Starts[I]);
         }
-      QuickSortEntries(Entries, 0, static_cast<int>(Entries.size()) - 1, FOrderByList);
+      QuickSortEntries(Entries, 0, static_cast<int>(Entries.size()) - 1, FOrderByList, TextItem);
       for (std::size_t I = 0; I < Rows.size(); ++I) Rows[I] = Entries[I].Rec;
     } else {
       SortRecordsVector(Rows, Compare, ParamSort);

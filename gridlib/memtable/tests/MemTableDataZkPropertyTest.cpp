@@ -94,7 +94,8 @@ struct TModel {
         List()->SetCachedUpdates(!List()->CachedUpdates());
       } else if (Op == 12) {  // sorted again from rows left in place
         Plain.SetSortOrder(String());
-        Plain.SetSortOrder(Pick(2) ? u"NM, ID DESC" : u"NM DESC, ID");
+        const char16_t* Orders[] = {u"NM, ID DESC", u"NM DESC, ID", u"PARENT, NM DESC"};
+        Plain.SetSortOrder(Orders[Pick(3)]);
       } else if (Op == 11 && Pick(3) == 0) {
         Tree.SetStatusFilter(Pick(2) ? TUpdateStatusSet{usUnmodified, usModified, usInserted}
                                      : TUpdateStatusSet{usUnmodified, usModified, usInserted, usDeleted});
