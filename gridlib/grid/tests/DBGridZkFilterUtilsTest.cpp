@@ -278,4 +278,36 @@ TEST(STColumnFilter, PickListFiltersByShownTextAndDefaultOperatorComesFromThePol
   C->SetSTFilterDefaultStringOperator(fdoAuto);
 }
 
+TEST(STColumnFilter, ListSourceFiltersByShownTextsAndComparesKeys) {
+  TDBGridOnForm F(5);
+  auto* Colours = new TArrayDataSet(F.Form);
+  Colours->FieldDefs()->Add(u"ID", ftInteger);
+  Colours->FieldDefs()->Add(u"NAME", ftWideString, 20);
+  Colours->AddRow({2, String(u"Green")});
+  Colours->AddRow({4, String(u"O'Neil")});
+  Colours->AddRow({6, String(u"Red")});
+  auto* ColourSource = new TDataSource(F.Form);
+  ColourSource->SetDataSet(Colours);
+  TSTColumnFilterZk* Qty = F.Grid->Columns()->Items(3)->STFilter();
+  Qty->SetKeyField(u"ID");
+  Qty->SetListField(u"NAME");
+  Qty->SetListSource(ColourSource);
+  Colours->Open();
+  EXPECT_EQ(Qty->List()->Text(), u"Green\r\nO'Neil\r\nRed\r\n");
+  EXPECT_EQ(Qty->Keys()->Text(), u"2\r\n4\r\n6\r\n");
+  EXPECT_EQ(Qty->GetOperandAsString(foEqual, Variant(4)), u"O'Neil") << "a key shows its name";
+
+  TStringList Picked;
+  Picked.Add(u"Green");
+  Picked.Add(u"O'Neil");
+  Qty->SetKeysFromListValues(&Picked);
+  EXPECT_EQ(Qty->ExpressionStr(), u"'Green','O''Neil'") << "the names read back";
+  String Filter;
+  BuildGridFilterString(F.Grid, BuildFilterCondition, nullptr, false, true, Filter);
+  EXPECT_EQ(Filter, u" ([QTY] = '2' OR [QTY] = '4') ") << "compared by key";
+  EXPECT_EQ(FilteredIds(F.Set, Filter), (std::vector<int>{1, 2}));
+  Qty->Clear();
+  EXPECT_TRUE(VarIsNull(Qty->KeyValues()));
+}
+
 }  // namespace
