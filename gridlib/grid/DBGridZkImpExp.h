@@ -106,16 +106,20 @@ protected:
                        TColor Background, TFont* Font, TColumnZk* Column) override;
   virtual void SeparateRow();
   virtual void SeparateCell();
-  virtual void PutText(const String& Text);
+  void PutText(const String& Text);
+  void Flush();
+  // Writes collected text in the writer's encoding.
+  virtual void WritePending(const String& Text);
   bool FirstRec = true, FirstCell = true;
+
+private:
+  String FPending;
 };
 
 // The same in UTF-16LE code units, with no byte-order mark.
 class TDBGridZkExportAsUnicodeText : public TDBGridZkExportAsText {
 protected:
-  void SeparateRow() override;
-  void SeparateCell() override;
-  void PutText(const String& Text) override;
+  void WritePending(const String& Text) override;
 };
 
 // CSV in the ANSI code page: every field in double quotes (inner quotes doubled), cells joined

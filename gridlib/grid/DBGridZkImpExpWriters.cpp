@@ -24,19 +24,33 @@ void WriteWideTextToStream(TStream* Stream, const String& Text) {
 
 void TDBGridZkExportAsText::ExportToStream(TStream* AStream, bool IsExportAll) {
   FirstRec = true;
+  FPending.clear();
   TDBGridZkExport::ExportToStream(AStream, IsExportAll);
+  Flush();
 }
 
-void TDBGridZkExportAsText::PutText(const String& Text) { WriteAnsiTextToStream(FStream, Text); }
+// The text is collected and written in pieces of some 32,000 characters: one conversion and one
+// stream write per piece instead of per cell.
+void TDBGridZkExportAsText::PutText(const String& Text) {
+  FPending += Text;
+  if (FPending.size() > 32768) Flush();
+}
+
+void TDBGridZkExportAsText::Flush() {
+  WritePending(FPending);
+  FPending.clear();
+}
+
+void TDBGridZkExportAsText::WritePending(const String& Text) { WriteAnsiTextToStream(FStream, Text); }
 
 void TDBGridZkExportAsText::SeparateRow() {
   if (FirstRec) FirstRec = false;
-  else FStream->WriteBuffer("\r\n", 2);
+  else PutText(u"\r\n");
 }
 
 void TDBGridZkExportAsText::SeparateCell() {
   if (FirstCell) FirstCell = false;
-  else FStream->WriteBuffer("\t", 1);
+  else PutText(u"\t");
 }
 
 void TDBGridZkExportAsText::WriteTitle(const TColumnsZkList& Columns) {
@@ -77,18 +91,8 @@ void TDBGridZkExportAsText::WriteFooterCell(int, int, const String& Value, TAlig
   PutText(Value);
 }
 
-void TDBGridZkExportAsUnicodeText::PutText(const String& Text) {
+void TDBGridZkExportAsUnicodeText::WritePending(const String& Text) {
   WriteWideTextToStream(FStream, Text);
-}
-
-void TDBGridZkExportAsUnicodeText::SeparateRow() {
-  if (FirstRec) FirstRec = false;
-  else WriteWideTextToStream(FStream, u"\r\n");
-}
-
-void TDBGridZkExportAsUnicodeText::SeparateCell() {
-  if (FirstCell) FirstCell = false;
-  else WriteWideTextToStream(FStream, u"\t");
 }
 
 // --- CSV ------------------------------------------------------------------------------------------
@@ -113,7 +117,7 @@ TDBGridZkExportAsCSV::TDBGridZkExportAsCSV() = default;
 
 void TDBGridZkExportAsCSV::SeparateCell() {
   if (FirstCell) FirstCell = false;
-  else FStream->WriteBuffer(&FSeparator, 1);
+  else PutText(AnsiToString(std::string(1, FSeparator)));
 }
 
 void TDBGridZkExportAsCSV::WriteTitle(const TColumnsZkList& Columns) {
