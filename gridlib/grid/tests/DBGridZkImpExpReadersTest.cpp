@@ -171,6 +171,53 @@ TEST_F(DBGridZkImpExpReaders, WhereRecordsGo) {
   }
 }
 
+TEST_F(DBGridZkImpExpReaders, LookupAndKeyListCellsTakeTheirKeys) {
+  // NAME looked up by the colour's name (case and a prefix do), QTY through a key list.
+  TExchangeGrid G(0);
+  G.Set->Close();
+  auto* Colours = new TArrayDataSet(G.Form);
+  Colours->FieldDefs()->Add(u"CID", ftInteger);
+  Colours->FieldDefs()->Add(u"CNAME", ftWideString, 20);
+  Colours->AddRow({7, String(u"Охра")});
+  Colours->AddRow({8, String(u"Умбра")});
+  Colours->Open();
+  for (int I = 0; I < G.Set->FieldDefs()->Count(); ++I) G.Set->FieldDefs()->Items(I)->CreateField(G.Set);
+  TField* L = new TWideStringField(G.Set);
+  L->SetFieldName(u"COLOUR");
+  L->SetFieldKind(fkLookup);
+  L->SetKeyFields(u"ID");
+  L->SetLookupDataSet(Colours);
+  L->SetLookupKeyFields(u"CID");
+  L->SetLookupResultField(u"CNAME");
+  L->SetDataSet(G.Set);
+  G.Set->Open();
+  G.Set->AppendRecord({1, String(u"a"), Null(), 5});
+  G.Set->AppendRecord({2, String(u"b"), Null(), 5});
+  G.Columns({u"COLOUR", u"QTY"});
+  TColumnZk* Qty = G.Grid->Columns()->Items(1);
+  Qty->PickList()->SetCommaText(u"один,два");
+  Qty->KeyList()->SetCommaText(u"1,2");
+  G.Set->First();
+  G.Import(NewGridImporter<TDBGridZkImportAsText>, StringToAnsi(u"умб\tдва\r\nнет такого\tтри"), true);
+  G.Set->First();
+  EXPECT_EQ(G.Set->FieldByName(u"ID")->AsInteger(), 8);
+  EXPECT_EQ(G.Set->FieldByName(u"QTY")->AsInteger(), 2);
+  G.Set->Next();
+  EXPECT_EQ(G.Set->FieldByName(u"ID")->AsInteger(), 2) << "a name not in the list changes nothing";
+  EXPECT_TRUE(G.Set->FieldByName(u"QTY")->IsNull()) << "a text not in the pick list clears";
+}
+
+TEST_F(DBGridZkImpExpReaders, FilesThatCannotBeOpenedOrCreated) {
+  TDBGridZkExportAsText E;
+  E.SetDBGridZk(F.Grid);
+  EXPECT_THROW(E.ExportToFile(u"/nonexistent-folder/out.txt", true), EFCreateError);
+  TDBGridZkImportAsText I;
+  I.SetDBGridZk(F.Grid);
+  const std::string Before = F.Digest();
+  EXPECT_THROW(I.ImportFromFile(u"/nonexistent-folder/in.txt", true), EFOpenError);
+  EXPECT_EQ(F.Digest(), Before);
+}
+
 TEST_F(DBGridZkImpExpReaders, InsertStateInsertsBeforeTheCurrentRecordInOrder) {
   TExchangeGrid G(3);
   G.Set->SetRecNo(2);
