@@ -4,8 +4,11 @@
 
 #include <cmath>
 
+#include "gridlib/grid/DBLookupGridsZk.h"
 #include "gridlib/toolkit/DBCtrlsZk.h"
 #include "gridlib/toolkit/DropDownZk.h"
+#include "gridlib/toolkit/MRUListZk.h"
+#include "gridlib/toolkit/MRUListboxZk.h"
 #include "gridlib/toolkit/PopupListboxZk.h"
 #include "gridlib/toolkit/PopupMonthCalendarZk.h"
 #include "gridlib/toolkit/QuobeVCL.h"
@@ -81,6 +84,7 @@ void TDBGridInplaceEdit::SetEditStyle(TEditStyle Value) {
 
 void TDBGridInplaceEdit::ReloadContents() {
   if (FListVisible && !FLockCloseList) CloseUp(false);
+  CloseMRUList(false);
   TInplaceEdit::ReloadContents();
   TColumnZk* C = CurrentColumn();
   SetEditStyle(ColumnEditStyle(C));
@@ -98,6 +102,7 @@ void TDBGridInplaceEdit::Change() {
 
 TWinControl* TDBGridInplaceEdit::ActiveList() const {
   if (FEditStyle == esPickList) return FPickListBox;
+  if (FEditStyle == esDataList) return FDataList;
   return FPopupMonthCalendar;
 }
 
@@ -106,7 +111,9 @@ void TDBGridInplaceEdit::DropDown() {
   TCustomDBGridZk* G = DBGrid();
   TColumnZk* C = CurrentColumn();
   if (!G || !C || !C->Field()) return;
+  CloseMRUList(false);
   if (FEditStyle == esPickList) return DropDownPickList(C);
+  if (FEditStyle == esDataList) return DropDownDataList(C);
   if (!FPopupMonthCalendar) {
     FPopupMonthCalendar = new TPopupMonthCalendarZk(this);
     FPopupMonthCalendar->SetVisible(false);
@@ -214,6 +221,7 @@ void TDBGridInplaceEdit::CloseUp(bool Accept) {
   if (FLockCloseList) return;
   if (GetCapture()) SendMessage(GetCapture(), WM_CANCELMODE, 0, 0);
   if (FEditStyle == esPickList) return CloseUpPickList(Accept);
+  if (FEditStyle == esDataList) return CloseUpDataList(Accept);
   FPopupMonthCalendar->Link()->Close();
   FListVisible = false;
   FDroppedDown = false;
@@ -264,6 +272,7 @@ bool TDBGridInplaceEdit::HandleListKey(Word Key, TShiftState Shift) {
     SendMessage(FPopupMonthCalendar, WM_KEYDOWN, Key, 0);
     return true;
   }
+  if (FEditStyle == esDataList && HandleDataListKey(Key, Shift)) return true;
   const bool Ctrl = Shift.Contains(ssCtrl), NoShift = !Shift.Contains(ssShift);
   if (FListVisible && FEditStyle == esPickList &&
       (((Key == VK_UP || Key == VK_DOWN || Key == VK_PRIOR || Key == VK_NEXT) && NoShift) ||
@@ -280,6 +289,96 @@ bool TDBGridInplaceEdit::HandleListKey(Word Key, TShiftState Shift) {
   return false;
 }
 
+// --- the most recently used texts -----------------------------------------------------------------
+
+TMRUListZk* TDBGridInplaceEdit::ColumnMRUList() const {
+  TColumnZk* C = CurrentColumn();
+  return C ? C->MRUList() : nullptr;
+}
+
+bool TDBGridInplaceEdit::MRUListDown() const {
+  TMRUListZk* MRU = ColumnMRUList();
+  return FMRUListBox && MRU && MRU->DroppedDown();
+}
+
+void TDBGridInplaceEdit::UserTextChanged() {
+  TMRUListZk* MRU = ColumnMRUList();
+  if (!MRU) return;
+  if (MRUListDown() && Text().empty()) CloseMRUList(false);
+  else if (MRU->Active() && EditorVisible() && !FListVisible) ShowMRUList();
+}
+
+// The list holds the recent texts that start with the editor's text, as many rows as the MRU
+// list allows; it closes when none is left.
+void TDBGridInplaceEdit::ShowMRUList() {
+  TMRUListZk* MRU = ColumnMRUList();
+  if (!MRU) return;
+  if (!FMRUListBox) {
+    FMRUListBox = new TMRUListboxZk(this);
+    FMRUListBox->SetVisible(false);
+    FMRUListBox->SetOnMouseUp([this](TObject*, TMouseButton Button, TShiftState, int X, int Y) {
+      if (Button == mbLeft && FMRUListBox->IsMouseUpCloseListbox())
+        CloseMRUList(FMRUListBox->ClientRect().Contains({X, Y}));
+    });
+  }
+  TMRUListboxZk* L = FMRUListBox;
+  if (!MRU->FilterItemsTo(L->Items(), Text())) MRU->CloseUp(false);
+  const int Count = L->Items()->Count();
+  if (MRU->DroppedDown() && Count == 0) return CloseMRUList(false);
+  if (Count == 0) return;
+  L->SetRowCount(std::min(Count, std::max(1, MRU->Rows())));
+  TPoint Pos;
+  if (!MRU->DroppedDown()) {
+    L->SetColor(Color());
+    L->SetFont(Font());
+    L->SetItemHeight(L->GetTextHeight());
+    L->SetItemIndex(-1);
+    L->SetWidth(std::max(Width(), MRU->Width()));
+  }
+  PlaceDropDownUnderEdit(this, L, 0, Pos);
+  if (!MRU->DroppedDown()) {
+    L->Link().Open(Pos);
+    MRU->SetDroppedDown(true);
+  } else {
+    L->SetBounds(Pos.X, Pos.Y, L->Width(), L->Height());
+  }
+}
+
+void TDBGridInplaceEdit::CloseMRUList(bool Accept) {
+  if (!MRUListDown()) return;
+  TMRUListZk* MRU = ColumnMRUList();
+  if (GetCapture()) SendMessage(GetCapture(), WM_CANCELMODE, 0, 0);
+  FMRUListBox->Link().Close();
+  MRU->SetDroppedDown(false);
+  TCustomDBGridZk* G = DBGrid();
+  const int I = FMRUListBox->ItemIndex();
+  if (Accept && G && !ReadOnly() && I >= 0 && G->DataLink()->Edit()) {
+    G->DataLink()->Modified();
+    SetText(FMRUListBox->Items()->Strings(I));
+    G->FEditText = Text();
+    if (Focused()) SelectAll();
+  }
+}
+
+// With the list down, the row keys move in it and Enter or Esc close it.
+bool TDBGridInplaceEdit::HandleMRUKey(Word Key) {
+  const bool Alt = GetKeyState(VK_MENU) < 0, Ctrl = GetKeyState(VK_CONTROL) < 0;
+  if ((Key == VK_PRIOR || Key == VK_NEXT || Key == VK_UP || Key == VK_DOWN) && !Alt) {
+    SendMessage(FMRUListBox, WM_KEYDOWN, Key, 0);
+    return true;
+  }
+  if ((Key == VK_HOME || Key == VK_END) && Ctrl) {
+    SendMessage(FMRUListBox, WM_KEYDOWN, Key, 0);
+    return true;
+  }
+  if (Key == VK_RETURN || Key == VK_ESCAPE) {
+    CloseMRUList(Key == VK_RETURN);
+    FSkipListChar = true;   // its character must not reach the grid as well
+    return true;
+  }
+  return false;
+}
+
 // --- type-ahead -----------------------------------------------------------------------------------
 
 // A character typed into a pick-list cell completes the text to the first list entry that starts
@@ -289,6 +388,7 @@ bool TDBGridInplaceEdit::FilterTypedText(Char Key) {
   TCustomDBGridZk* G = DBGrid();
   TColumnZk* C = CurrentColumn();
   if (!G || !C || (Key < 32 && Key != 8)) return false;
+  if (FEditStyle == esDataList) return FilterDataListText(Key);
   const bool KeyPick = C->GetColumnType() == ctKeyPickList;
   if (!KeyPick && FEditStyle != esPickList) return false;
   if (!G->CanEditModifyField()) return KeyPick;
@@ -389,7 +489,17 @@ void TDBGridInplaceEdit::Dispatch(TMessage& Message) {
     TWinControl* List = ActiveList();
     if (!List || (To != List && !IsChild(List, To))) CloseUp(false);
   }
+  if (Message.Msg == WM_KILLFOCUS && MRUListDown() &&
+      reinterpret_cast<HWND>(Message.WParam) != FMRUListBox)
+    CloseMRUList(false);
+  if (Message.Msg == WM_KEYDOWN && MRUListDown() && HandleMRUKey(Word(Message.WParam))) return;
+  // A typed change of the text (a character, Backspace or Delete) lets the MRU list follow.
+  const bool Typed = (Message.Msg == WM_CHAR || (Message.Msg == WM_KEYDOWN &&
+                                                 Message.WParam == VK_DELETE)) &&
+                     ColumnMRUList() && ColumnMRUList()->Active();
+  const String Before = Typed ? Text() : String();
   TInplaceEdit::Dispatch(Message);
+  if (Typed && Text() != Before) UserTextChanged();
 }
 
 REGISTER_CLASS(TDBGridInplaceEdit) {}

@@ -8,7 +8,10 @@
 #include "gridlib/grid/DBGridZk.h"
 #include "gridlib/toolkit/CloseUpOwnerZk.h"
 
+class TMRUListboxZk;
+class TMRUListZk;
 class TPopupListboxZk;
+class TPopupDataGridZk;
 class TPopupMonthCalendarZk;
 class TStrings;
 
@@ -38,7 +41,14 @@ public:
   bool DroppedDown() const { return FDroppedDown; }
   void SetLockCloseList(bool Value) { FLockCloseList = Value; }
   TPopupMonthCalendarZk* Calendar() const { return FPopupMonthCalendar; }
+  // The list of the column's recent texts that start with the typed text, shown while typing.
+  TMRUListboxZk* MRUListBox() const { return FMRUListBox; }
+  bool MRUListDown() const;
+  void ShowMRUList();
+  void CloseMRUList(bool Accept);
   TPopupListboxZk* PickListBox() const { return FPickListBox; }
+  // The drop-down lookup grid of a lookup cell (made at its first drop-down).
+  TPopupDataGridZk* DataList() const { return FDataList; }
 
   void DropDown();
   void CloseUp(bool Accept) override;
@@ -54,14 +64,25 @@ private:
   bool IsCalendarStyle() const {
     return FEditStyle == esDateCalendar || FEditStyle == esAltCalendar;
   }
-  bool IsListStyle() const { return IsCalendarStyle() || FEditStyle == esPickList; }
+  bool IsListStyle() const {
+    return IsCalendarStyle() || FEditStyle == esPickList || FEditStyle == esDataList;
+  }
   // The window of the list that is down (calendar or pick list), else nullptr.
   TWinControl* ActiveList() const;
   void DropDownPickList(TColumnZk* C);
   void CloseUpPickList(bool Accept);
+  // Lookup cells (DBGridInplaceEditLookup.cpp).
+  void DropDownDataList(TColumnZk* C);
+  void CloseUpDataList(bool Accept);
+  bool HandleDataListKey(Word Key, TShiftState Shift);
+  bool FilterDataListText(Char Key);
   bool HandleListKey(Word Key, TShiftState Shift);
   // True when the typed character was taken (completed or refused) by the type-ahead.
   bool FilterTypedText(Char Key);
+  TMRUListZk* ColumnMRUList() const;
+  // After a typed change of the text: the MRU list follows it.
+  void UserTextChanged();
+  bool HandleMRUKey(Word Key);
 
   TEditStyle FEditStyle = esSimple;
   bool FReadOnlyStored = false;
@@ -69,7 +90,10 @@ private:
   bool FSkipListChar = false;
   TPopupMonthCalendarZk* FPopupMonthCalendar = nullptr;
   TPopupListboxZk* FPickListBox = nullptr;
+  TPopupDataGridZk* FDataList = nullptr;
+  TDataSource* FDataListSource = nullptr;
   String FTextBeforeList;
+  TMRUListboxZk* FMRUListBox = nullptr;
 };
 
 void RegisterDBGridInplaceEditClasses();
