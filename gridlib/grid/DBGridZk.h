@@ -1427,6 +1427,9 @@ public:
                              int& SizingOfs);
   // Widens a column up to the next column on its lines, or to the panel's width.
   void RowPanelFitColWidth(int Index);
+  // Ends an in-row sizing: the column's lines or width (snapped unless Ctrl; columns sharing
+  // the edge follow unless Shift).
+  void RowPanelTitleMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
 
 protected:
   void Loaded() override;

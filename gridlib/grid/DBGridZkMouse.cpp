@@ -374,6 +374,8 @@ void TCustomDBGridZk::MouseUp(TMouseButton Button, TShiftState Shift, int X, int
     return EndGroupPanelTitleMove(X, Y, Y < OutBoundaryData()->TopIndent());
   if (FDBGridZkState == dgsGroupPanelTitleDown) return GroupPanelTitleMouseUp(X, Y);
   if (FDBGridZkState == dgsRowMoving) EndDataRowMove(X, Y, true);
+  if (FGridRowPanel->Active() && (FGridState == gsColSizing || FGridState == gsRowSizing))
+    return RowPanelTitleMouseUp(Button, Shift, X, Y);
   if (FOptionsZk.Contains(dghTraceColSizing) && FGridState == gsColSizing) {
     FGridState = gsNormal;
     FDBGridZkState = dgsNormal;

@@ -293,3 +293,49 @@ void TCustomDBGridZk::PaintRowPanelFooter(int, int ARow, TRect ARect, TGridDrawS
     DrawFooterCell(FIndicatorOffset + static_cast<int>(I), ARow, Cell, AState);
   }
 }
+
+// --- sizing by the mouse --------------------------------------------------------------------------
+
+void TCustomDBGridZk::RowPanelTitleMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  ShowSizingLine(false);
+  const TGridState State = FGridState;
+  FGridState = gsNormal;
+  TColumnZk* Sized = FSizingIndex >= 0 && FSizingIndex < FColumns->Count()
+                         ? FColumns->Items(FSizingIndex) : nullptr;
+  if (Sized) {
+    FColumns->BeginUpdate();
+    if (State == gsRowSizing) {
+      const int H = std::max(1, InRowPanelLineHeight());
+      const int Old = Sized->InRowLineHeight();
+      const int N = RoundEven(double(H * Old + Y - FDownMousePos.Y) / H);
+      const int LastLine = Sized->InRowLinePos() + Old;
+      if (N > 0) {
+        for (int I = 0; I < FColumns->Count() && !Shift.Contains(ssShift); ++I) {
+          TColumnZk* C = FColumns->Items(I);
+          if (C != Sized && C->InRowLinePos() + C->InRowLineHeight() == LastLine &&
+              C->InRowLineHeight() + N - Old > 0)
+            C->SetInRowLineHeight(C->InRowLineHeight() + N - Old);
+        }
+        Sized->SetInRowLineHeight(N);
+      }
+    } else {
+      const int Move = UseRightToLeftAlignment() ? FDownMousePos.X - X : X - FDownMousePos.X;
+      int Width = Sized->Width() + Move;
+      if (!Shift.Contains(ssCtrl)) Width = SnapRowPanelWidth(Sized, Width, X + FSizingOfs);
+      if (Width > 1) {
+        const int Old = Sized->Width();
+        const int Edge = Sized->RowPlacement().Left + Sized->RowPlacement().Width;
+        for (int I = 0; I < FColumns->Count() && !Shift.Contains(ssShift); ++I) {
+          TColumnZk* C = FColumns->Items(I);
+          if (C != Sized && C->Visible() &&
+              C->RowPlacement().Left + C->RowPlacement().Width == Edge &&
+              C->Width() + Width - Old > 1)
+            C->SetWidth(C->Width() + Width - Old);
+        }
+        Sized->SetWidth(Width);
+      }
+    }
+    FColumns->EndUpdate();
+  }
+  TCustomControl::MouseUp(Button, Shift, X, Y);
+}

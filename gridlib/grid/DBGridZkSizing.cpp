@@ -10,6 +10,8 @@
 void TCustomDBGridZk::FindSizingLine(int X, int Y, TGridState& State, int& Index, int& SizingPos,
                                      int& SizingOfs, TGridMetrics& Metrics) {
   TCustomGridZk::FindSizingLine(X, Y, State, Index, SizingPos, SizingOfs, Metrics);
+  if (FGridRowPanel->Active() && RowPanelSizingStateAt(X, Y, State, Index, SizingPos, SizingOfs))
+    return;
   if (State == gsColSizing) {
     const TGridAxisMetrics& H = Metrics.Horz;
     if (Index >= H.AllCellCount) {

@@ -6,6 +6,7 @@
 
 #include "gridlib/grid/tests/DBGridZkTestForm.h"
 #include "platform/controls/Snapshot.h"
+#include "platform/controls/WinApi.h"
 #include "platform/rtl/SysUtils.h"
 
 namespace {
@@ -104,6 +105,38 @@ TEST_F(DBGridZkRowPanel, HitTestsSizingEdgesAndSnapping) {
   ASSERT_EQ(At(u"QTY").Left, 152);
   G->RowPanelFitColWidth(Qty->Index());
   EXPECT_EQ(Qty->Width(), 20 + 232 - (172 + Line) + 1);
+}
+
+// Sizing by the mouse in the titles: a width dragged near another edge snaps (not with Ctrl),
+// and a bottom edge dragged one line down gives the column two lines.
+TEST_F(DBGridZkRowPanel, TitleEdgesDraggedSizeWidthsAndLines) {
+  const TRect Cell = G->CellRect(G->IndicatorOffset(), 0);
+  UseTestClock(true);
+  auto Drag = [&](TPoint From, TPoint To, TShiftState Shift = {}) {
+    AdvanceTestClock(1000);  // no double clicks
+    SimulateMouseDown(mbLeft, G->ClientToScreen(From), Shift);
+    SimulateMouseMove(G->ClientToScreen(To), Shift);
+    SimulateMouseUp(mbLeft, G->ClientToScreen(To), Shift);
+  };
+  TColumnZk* Id = G->FindColumnByName(u"ID");
+  Drag(Point(Cell.Left + 100, Cell.Top + 4), Point(Cell.Left + 120, Cell.Top + 4));
+  EXPECT_EQ(Id->Width(), 120);
+  EXPECT_EQ(At(u"NAME").Left, 121);
+  // ID dragged to 2 pixels before NAME's right edge snaps onto it; with Ctrl it does not.
+  const int Line = G->Options().Contains(dgColLines) ? 1 : 0;
+  const int NameEdge = Cell.Left + At(u"NAME").Left + At(u"NAME").Width - 1 + Line;
+  Drag(Point(Cell.Left + 120, Cell.Top + 4), Point(NameEdge - 2, Cell.Top + 4), {ssCtrl});
+  EXPECT_EQ(Id->Width(), NameEdge - 2 - Cell.Left);
+  Id->SetWidth(120);
+  Drag(Point(Cell.Left + 120, Cell.Top + 4), Point(NameEdge - 2, Cell.Top + 4));
+  EXPECT_EQ(Id->Width(), NameEdge - Cell.Left);
+
+  Id->SetWidth(100);
+  G->SetRowSizingAllowed(true);
+  Drag(Point(Cell.Left + 50, Cell.Top + H), Point(Cell.Left + 50, Cell.Top + 2 * H + 1));
+  EXPECT_EQ(Id->InRowLineHeight(), 2);
+  EXPECT_EQ(G->GridState(), dgsNormal);
+  UseTestClock(false);
 }
 
 TEST_F(DBGridZkRowPanel, InRowGridPicture) {
