@@ -306,6 +306,15 @@ void TCustomDBGridZk::MouseMove(TShiftState Shift, int X, int Y) {
   const TPoint Previous = FMoveMousePos;
   FMoveMousePos = {X, Y};
   if (FDBGridZkState == dgsGroupPanelTitleMoving) return GroupPanelTitleMoving(X, Y);
+  // A column title dragged up into the group panel continues as a drag there.
+  if (FGridState == gsColMoving && !FGridRowPanel->Active() &&
+      FDataGrouping->GroupPanelVisible() && Y < OutBoundaryData()->TopIndent())
+    if (TColumnZk* Moved = ColumnAtGridCol(FMoveIndex)) {
+      FGroupDataMovingIndex = -1;
+      StartGroupPanelTitleMove(X);
+      FPressedDataCol = Moved->Index();
+      return;
+    }
   if (FTracking && FPressedCol != -1) {
     TrackButton(X, Y);
     if (FDBGridZkState != dgsTitleDown && FOptionsZk.Contains(dghColumnMove) &&

@@ -151,6 +151,28 @@ TEST_F(DBGridZkGroupView, DropsIntoTheGroupPanel) {
   EXPECT_EQ(G->GridState(), dgsNormal);
 }
 
+// A column title dragged up into the panel becomes a level there and leaves the columns.
+TEST_F(DBGridZkGroupView, ATitleDraggedIntoThePanelGroupsByItsColumn) {
+  G->DataGrouping()->SetGroupPanelVisible(true);
+  G->DataGrouping()->SetActive(true);  // on, but nothing to group by yet
+  G->SetOptionsZk(G->OptionsZk() + TDBGridZkOptions{dghColumnMove});
+  UseTestClock(true);
+  AdvanceTestClock(1000);
+  TColumnZk* City = G->FindColumnByName(u"CITY");
+  const TRect Title = G->CellRect(G->ColumnIndexToGridCol(City->Index()), 0);
+  const TPoint Down((Title.Left + Title.Right) / 2, (Title.Top + Title.Bottom) / 2);
+  SimulateMouseDown(mbLeft, G->ClientToScreen(Down));
+  SimulateMouseMove(G->ClientToScreen(TPoint(Down.X + 30, Down.Y)));
+  SimulateMouseMove(G->ClientToScreen(TPoint(Down.X + 30, TopIndent() / 2)));
+  EXPECT_EQ(G->GridState(), dgsGroupPanelTitleMoving);
+  SimulateMouseUp(mbLeft, G->ClientToScreen(TPoint(Down.X + 30, TopIndent() / 2)));
+  UseTestClock(false);
+  ASSERT_EQ(G->DataGrouping()->ActiveGroupLevelsCount(), 1);
+  EXPECT_EQ(G->DataGrouping()->ActiveGroupLevels(0)->Column(), City);
+  EXPECT_FALSE(City->Visible());
+  EXPECT_EQ(RowText(0), u"City: Kiev (12)");
+}
+
 TEST_F(DBGridZkGroupView, KeysOnGroupRowsExpandCollapseAndScroll) {
   Group(u"CITY");
   G->SelectGroupNode(RowNode(0), false);
