@@ -176,6 +176,10 @@ using TDBGridZkBuildIndicatorTitleMenu =
 using TDBGridZkTitleBtnClickEvent =
     std::function<void(TObject* Sender, int ACol, TColumnZk* Column)>;
 using TDBGridZkCellClickEvent = std::function<void(TColumnZk* Column)>;
+class TStrings;
+// May fill a column's filter list itself (Processed true skips the default entries).
+using TDBGridZkFillSTFilterListValuesEvent = std::function<void(
+    TCustomDBGridZk* Sender, TColumnZk* Column, TStrings* Items, bool& Processed)>;
 using TDBGridZkCheckButtonEvent =
     std::function<void(TObject* Sender, int ACol, TColumnZk* Column, bool& Enabled)>;
 
@@ -464,6 +468,8 @@ public:
   // The column's distinct values: from the filter's list source, else from the grid's memory
   // table; nullptr when there is neither. The column filter keeps the list.
   IMemTableDataFieldValueListZk* GetCurrentFieldValueList();
+  const TDBGridZkFillSTFilterListValuesEvent& OnFillSTFilterListValues() const;
+  void SetOnFillSTFilterListValues(TDBGridZkFillSTFilterListValuesEvent Value);
 
 private:
   TField* FField = nullptr;
@@ -1040,6 +1046,8 @@ public:
   TSTDBGridZkFilter* STFilter() const;
   void SetSTFilter(TSTDBGridZkFilter* Value);
   const TNotifyEvent& OnApplyFilter() const;
+  const TDBGridZkFillSTFilterListValuesEvent& OnFillSTFilterListValues() const;
+  void SetOnFillSTFilterListValues(TDBGridZkFillSTFilterListValuesEvent Value);
   void SetOnApplyFilter(TNotifyEvent Value);
   // Stores a visible filter editor's text, then OnApplyFilter (else the policy object).
   void ApplyFilter();

@@ -106,6 +106,12 @@ public:
   }
   const TLocateTextEventZk& OnLocateText() const { return FOnLocateText; }
   void SetOnLocateText(TLocateTextEventZk Value) { FOnLocateText = std::move(Value); }
+  const TDBGridZkFillSTFilterListValuesEvent& OnFillSTFilterListValues() const {
+    return FOnFillSTFilterListValues;
+  }
+  void SetOnFillSTFilterListValues(TDBGridZkFillSTFilterListValuesEvent Value) {
+    FOnFillSTFilterListValues = std::move(Value);
+  }
 
   // Registration of grids given the object through their Center setter.
   void AddChangeNotification(TCustomDBGridZk* Grid);
@@ -161,6 +167,7 @@ private:
   TDBGridZkBuildIndicatorTitleMenu FOnBuildIndicatorTitleMenu;
   TGridZkCellMouseEvent FOnCellMouseClick, FOnIndicatorTitleMouseDown;
   TLocateTextEventZk FOnLocateText;
+  TDBGridZkFillSTFilterListValuesEvent FOnFillSTFilterListValues;
   bool FPreferEditFormatForNumberFields = false;
   bool FUseExtendedScrollingForMemTable = true;
 };

@@ -39,6 +39,12 @@ TSTColumnFilterZk* TColumnZk::STFilter() const {
 IMemTableDataFieldValueListZk* TColumnZk::GetCurrentFieldValueList() {
   return STFilter()->CurrentFieldValueList();
 }
+const TDBGridZkFillSTFilterListValuesEvent& TColumnZk::OnFillSTFilterListValues() const {
+  return STFilter()->OnFillSTFilterListValues;
+}
+void TColumnZk::SetOnFillSTFilterListValues(TDBGridZkFillSTFilterListValuesEvent Value) {
+  STFilter()->OnFillSTFilterListValues = std::move(Value);
+}
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "gridlib/grid/DBGridZk.h"
 #include "gridlib/grid/DBGridZkFilterUtils.h"
 #include "gridlib/toolkit/FieldValueListZk.h"
 #include "platform/classes/Object.h"
@@ -64,6 +65,8 @@ public:
   const Variant& KeyValues() const { return FKeyValues; }
   std::vector<bool>& ListValuesCheckingState() { return FListValuesCheckingState; }
   int PopupListboxDownIndex = -1;
+  // The column's OnFillSTFilterListValues.
+  TDBGridZkFillSTFilterListValuesEvent OnFillSTFilterListValues;
   bool InFilterListBox = false;
   bool EnterNotClearData = false;
 

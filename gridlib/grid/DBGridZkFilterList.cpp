@@ -354,10 +354,23 @@ void AddValues(TCustomDBGridZk* Grid, TColumnZk* Column, TStrings* List) {
 
 void FillSTFilterListValues(TCustomDBGridZk* Grid, TColumnZk* Column, TStrings* List, int& Width,
                             TPopupListboxZk* ListControl) {
+  // The grid's, the column's and the policy object's events may fill the list; each sees
+  // what the earlier set, and the default entries follow unless one of them took it over.
+  bool Processed = false;
+  if (auto& Event = Grid->OnFillSTFilterListValues()) Event(Grid, Column, List, Processed);
+  if (auto& Event = Column->OnFillSTFilterListValues()) Event(Grid, Column, List, Processed);
+  TDBGridZkCenter* Center = Grid->Center();
+  if (Center && Center->OnFillSTFilterListValues())
+    Center->OnFillSTFilterListValues()(Grid, Column, List, Processed);
   List->BeginUpdate();
   try {
-    AddCommands(Grid, Column, List);
-    AddValues(Grid, Column, List);
+    if (!Processed && Center) {
+      AddCommands(Grid, Column, List);
+      AddValues(Grid, Column, List);
+    }
+    // Entries the events added without an object are values.
+    for (int I = 0; I < List->Count(); ++I)
+      if (!List->Objects(I)) List->SetObjects(I, &Items().Data);
   } catch (...) {
     List->EndUpdate();
     throw;

@@ -69,6 +69,12 @@ const TNotifyEvent& TCustomDBGridZk::OnApplyFilter() const { return STFilter()->
 void TCustomDBGridZk::SetOnApplyFilter(TNotifyEvent Value) {
   STFilter()->OnApplyFilter = std::move(Value);
 }
+const TDBGridZkFillSTFilterListValuesEvent& TCustomDBGridZk::OnFillSTFilterListValues() const {
+  return STFilter()->OnFillSTFilterListValues;
+}
+void TCustomDBGridZk::SetOnFillSTFilterListValues(TDBGridZkFillSTFilterListValuesEvent Value) {
+  STFilter()->OnFillSTFilterListValues = std::move(Value);
+}
 
 // --- the filter editor ----------------------------------------------------------------------------
 

@@ -45,6 +45,7 @@ public:
   bool FilterEditMode = false;   // the filter row holds the input position
   TInplaceFilterEditZk* FilterEdit = nullptr;   // created on first use, owned by the grid
   TNotifyEvent OnApplyFilter;
+  TDBGridZkFillSTFilterListValuesEvent OnFillSTFilterListValues;
   // The list dropped from a title when Location is stflInTitleFilterZk.
   TPopupListboxZk* InTitleListbox = nullptr;
   TColumnZk* InTitleColumn = nullptr;

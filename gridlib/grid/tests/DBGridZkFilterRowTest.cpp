@@ -9,6 +9,7 @@
 
 #include <unistd.h>
 
+#include "gridlib/grid/DBGridZkCenter.h"
 #include "gridlib/grid/DBGridZkColumnFilter.h"
 #include "gridlib/grid/DBGridZkFilterList.h"
 #include "gridlib/grid/DBGridZkFilterRow.h"
@@ -259,6 +260,33 @@ TEST(DBGridZkFilterList, InTitleLocationDropsTheListFromTheTitle) {
   List->SetItemIndex(List->Items()->IndexOf(u"(Пустые)"));
   CloseInTitleFilterList(G, true);
   EXPECT_EQ(G->Columns()->Items(1)->STFilter()->ExpressionStr(), u"=Null");
+}
+
+TEST(DBGridZkFilterList, EventsFillTheListInOrderAndMayReplaceTheDefaults) {
+  TDBGridOnForm F(0);
+  ItemsMemTable(F);
+  TDBGridZk* G = F.Grid;
+  TColumnZk* Name = G->Columns()->Items(1);
+  std::vector<String> Calls;
+  G->SetOnFillSTFilterListValues([&](TCustomDBGridZk*, TColumnZk*, TStrings* Items, bool&) {
+    Calls.push_back(u"grid");
+    Items->Add(u"zz");
+  });
+  Name->SetOnFillSTFilterListValues([&](TCustomDBGridZk*, TColumnZk*, TStrings*, bool& Done) {
+    Calls.push_back(u"column");
+    Done = true;
+  });
+  G->Center()->SetOnFillSTFilterListValues([&](TCustomDBGridZk*, TColumnZk*, TStrings*, bool& Done) {
+    Calls.push_back(Done ? u"center sees done" : u"center");
+  });
+  TStringList Items;
+  int Width = 0;
+  FillSTFilterListValues(G, Name, &Items, Width, nullptr);
+  G->Center()->SetOnFillSTFilterListValues(nullptr);
+  EXPECT_EQ(Calls, (std::vector<String>{u"grid", u"column", u"center sees done"}));
+  ASSERT_EQ(Items.Count(), 1) << "processed: no default entries";
+  EXPECT_TRUE(dynamic_cast<TPopupListboxItemZkData*>(Items.Objects(0))) << "an added text is a value";
+  EXPECT_EQ(Name->STFilter()->ListValuesCheckingState().size(), 1u);
 }
 
 TEST(DBGridZkFilterList, TickedValuesBecomeOneQuotedCondition) {
