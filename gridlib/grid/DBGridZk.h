@@ -44,6 +44,7 @@ class TDBGridZkCenter;
 class TPopupMenu;
 class TGridDataLinkZk;
 class TField;
+class TMRUListZk;
 class TRowDetailPanelControlZk;
 class TScrollBar;
 class TDBGridZkDataGroupsZk;
@@ -395,6 +396,9 @@ public:
   void SetDropDownRows(int Value) { FDropDownRows = Value; }
   int DropDownWidth() const { return FDropDownWidth; }
   void SetDropDownWidth(int Value);
+  // The texts last written through the cell editor, offered under it while typing when active.
+  TMRUListZk* MRUList() const { return FMRUList.get(); }
+  void SetMRUList(TMRUListZk* Value);
   // The first line and the line count of the column in the in-row panel.
   int InRowLinePos() const { return FRowLine < 0 ? 0 : FRowLine; }
   void SetInRowLinePos(int Value);
@@ -501,6 +505,7 @@ private:
   int FNotInKeyListIndex = -1;
   mutable std::unique_ptr<TSTColumnFilterZk, TSTColumnFilterDeleterZk> FSTFilter;
   int FDropDownRows = 7, FDropDownWidth = 0;
+  std::unique_ptr<TMRUListZk> FMRUList;
   int FRowLine = 0, FRowLineCount = 1;
   TColumnZkInRowPanelPlacement FRowPlacement;
   bool FAssignedAlignment = false, FAssignedCheckboxes = false, FAssignedColor = false,

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "gridlib/grid/DBGridZk_p.h"
+#include "gridlib/toolkit/MRUListZk.h"
 #include "platform/classes/Filer.h"
 #include "platform/classes/Streams.h"
 #include "platform/graphics/Bitmap.h"
@@ -258,7 +259,8 @@ TColumnZk::TColumnZk(TCollection* ACollection)
     : TCollectionItem(nullptr),
       FFooter(std::make_unique<TColumnFooterZk>(this, nullptr)),
       FFooters(std::make_unique<TColumnFootersZk>(this)),
-      FTitle(std::make_unique<TColumnTitleZk>(this)) {
+      FTitle(std::make_unique<TColumnTitleZk>(this)),
+      FMRUList(std::make_unique<TMRUListZk>(this)) {
   // Joined after the sub-objects exist: joining announces the new item to the grid.
   SetCollection(ACollection);
 }
@@ -300,6 +302,7 @@ void TColumnZk::Assign(TPersistent* Source) {
   FVisible = S->FVisible;
   FDropDownRows = S->FDropDownRows;
   SetDropDownWidth(S->FDropDownWidth);
+  FMRUList->Assign(S->FMRUList.get());
   FTitle->Assign(S->FTitle.get());
   FFooter->Assign(S->FFooter.get());
   FFooters->Assign(S->FFooters.get());
@@ -421,6 +424,8 @@ void TColumnZk::SetVisible(bool Value) {
   FVisible = Value;
   Changed(true);
 }
+
+void TColumnZk::SetMRUList(TMRUListZk* Value) { FMRUList->Assign(Value); }
 
 void TColumnZk::SetDropDownWidth(int Value) {
   if (Value == FDropDownWidth) return;
@@ -705,6 +710,7 @@ REGISTER_CLASS(TColumnZk) {
       .Property("HideDuplicates", &TColumnZk::HideDuplicates, &TColumnZk::SetHideDuplicates, false)
       .Property("MaxWidth", &TColumnZk::MaxWidth, &TColumnZk::SetMaxWidth, 0)
       .Property("MinWidth", &TColumnZk::MinWidth, &TColumnZk::SetMinWidth, 0)
+      .Property("MRUList", &TColumnZk::MRUList, &TColumnZk::SetMRUList)
       .Property("ReadOnly", &TColumnZk::ReadOnly, &TColumnZk::SetReadOnly)
       .Stored(&TColumnZk::IsReadOnlyStored)
       .Property("Tag", &TColumnZk::Tag, &TColumnZk::SetTag, 0)

@@ -7,6 +7,7 @@
 #include "platform/db/DataSet.h"
 #include "platform/db/Fields.h"
 #include "platform/rtl/SysUtils.h"
+#include "gridlib/toolkit/MRUListZk.h"
 #include "gridlib/toolkit/QuobeVCL.h"
 
 namespace {
@@ -231,6 +232,9 @@ void TColumnZk::UpdateDataValues(String Text, Variant Value, bool UseText) {
   } else {
     F->SetText(Text);
   }
+  TInplaceEdit* Editor = Grid()->InplaceEditor();
+  if (FMRUList->Active() && FMRUList->AutoAdd() && Editor && Editor->EditorVisible())
+    FMRUList->Add(Text);
 }
 
 void TColumnZk::StepFieldValue(long double Step) {

@@ -10,6 +10,8 @@
 
 #include "gridlib/grid/DBGridInplaceEdit.h"
 #include "gridlib/grid/tests/DBGridZkTestForm.h"
+#include "gridlib/toolkit/MRUListZk.h"
+#include "gridlib/toolkit/MRUListboxZk.h"
 #include "gridlib/toolkit/PopupListboxZk.h"
 #include "platform/classes/Strings.h"
 #include "platform/controls/WinApi.h"
@@ -289,6 +291,46 @@ TEST(DBGridZkEdit, PickListDropsDownChoosesAndCancels) {
   EXPECT_EQ(Edit->Text(), u"Шесть");
   SimulateKeyPress(VK_TAB);
   EXPECT_EQ(F.Set->FieldByName(u"QTY")->AsInteger(), 6);
+  F.Set->Cancel();
+}
+
+TEST(DBGridZkEdit, RecentTextsFollowTheTypedTextAndLearnWrittenOnes) {
+  TDBGridOnForm F(5);
+  TDBGridZk* G = F.Grid;
+  G->SetOptions(G->Options() + TDBGridOptions{dgEditing});
+  TColumnZk* Name = G->FindColumnByName(u"NAME");
+  TMRUListZk* MRU = Name->MRUList();
+  MRU->Items()->SetCommaText(u"\"Краска белая\",\"Краска синяя\",Лак");
+  MRU->SetActive(true);
+  MRU->SetAutoAdd(true);
+  G->SetFocus();
+  F.Set->First();
+  G->MoveCol(Name->Index(), 0, false);
+  G->ShowCellEditor();
+  TDBGridInplaceEdit* Edit = G->DBInplaceEdit();
+  ASSERT_TRUE(Edit);
+  Edit->SelectAll();
+  SimulateTyping(u"к");
+  ASSERT_TRUE(Edit->MRUListDown()) << "texts starting with the typed one (case ignored)";
+  EXPECT_EQ(Edit->MRUListBox()->Items()->Count(), 2);
+  EXPECT_EQ(GetFocus(), Edit);
+  SimulateTyping(u"x");
+  EXPECT_FALSE(Edit->MRUListDown()) << "none left: the list closes";
+  SimulateKeyPress(VK_BACK);
+  ASSERT_TRUE(Edit->MRUListDown()) << "Backspace brings them back";
+  SimulateKeyPress(VK_DOWN);
+  SimulateKeyPress(VK_DOWN);
+  SimulateKeyPress(VK_RETURN);
+  EXPECT_FALSE(Edit->MRUListDown());
+  EXPECT_EQ(Edit->Text(), u"Краска синяя");
+  EXPECT_TRUE(Edit->EditorVisible()) << "Enter only closed the list";
+  SimulateKeyPress(VK_ESCAPE);   // nothing down: the grid's Esc restores the cell
+  G->ShowCellEditor();
+  G->DBInplaceEdit()->SelectAll();
+  SimulateTyping(u"Олифа");
+  SimulateKeyPress(VK_TAB);
+  EXPECT_EQ(F.Set->FieldByName(u"NAME")->AsString(), u"Олифа");
+  EXPECT_EQ(MRU->Items()->Strings(MRU->Items()->Count() - 1), u"Олифа") << "a written text is learnt";
   F.Set->Cancel();
 }
 
