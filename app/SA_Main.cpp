@@ -8,6 +8,7 @@
 #include "app/SA_Find.h"
 #include "app/SA_OrdAdd.h"
 #include "gridlib/grid/DBGridZk.h"
+#include "gridlib/grid/DBLookupZk.h"
 #include "gridlib/toolkit/DBCtrlsZk.h"
 #include "platform/controls/ActnList.h"
 #include "platform/controls/Buttons.h"
@@ -112,6 +113,10 @@ void TSAMAIN::FindComponents() {
   VORENTA_FORM_FIND(this, DBEditZkColorNM);
   VORENTA_FORM_FIND(this, DBEditZkColorTP);
   VORENTA_FORM_FIND(this, DBNumberEditZkX);
+  VORENTA_FORM_FIND(this, DBLookupComboboxZkColorTP);
+  VORENTA_FORM_FIND(this, DBLookupComboboxZkBase);
+  VORENTA_FORM_FIND(this, DBLookupComboboxZkBaseA1);
+  VORENTA_FORM_FIND(this, DBLookupComboboxZkBaseA2);
   VORENTA_FORM_FIND(this, DBEditZkOrdNUM);
   VORENTA_FORM_FIND(this, DBEditZkOrdComment);
   VORENTA_FORM_FIND(this, DBDateTimeEditZkOrdDT);
@@ -212,6 +217,20 @@ void TSAMAIN::WireCatalogue() {
   rbtnCh1->SetOnClick([](TObject*) { DM->SetCalcMode(TCalcMode::BaseMass); });
   rbtnCh2->SetOnClick([](TObject*) { DM->SetCalcMode(TCalcMode::WholeVolume); });
   bbtnOrd->SetOnClick([this](TObject*) { PutIntoOrder(); });
+  // A base chosen from the list moves on to " Расчитать" and calculates; leaving the box posts
+  // the colour's pending change and keeps the colour in edit.
+  for (TDBLookupComboboxZk* Base :
+       {DBLookupComboboxZkBase, DBLookupComboboxZkBaseA1, DBLookupComboboxZkBaseA2}) {
+    Base->SetOnCloseUp([this](TObject*, bool) {
+      bbtnCalc->SetFocus();
+      Calculate();
+    });
+    Base->SetOnExit([](TObject*) {
+      if (!DM->Color->Active()) return;
+      if (IsDataSetEditing(DM->Color)) DM->Color->Post();
+      DM->Color->Edit();
+    });
+  }
   auto PreviewRecipe = [this](TObject*) {
     DM->PreviewRecipe(rbtnCh1->Checked() ? TCalcMode::BaseMass : TCalcMode::WholeVolume,
                       PageControlRecipe->ActivePageIndex());
@@ -253,9 +272,15 @@ void TSAMAIN::WireSearchPanel() {
     });
   };
   Criterion(CheckBoxNM, MaskEditNM, ShapeFlt1);
-  // The type combo box joins its criterion with its class.
   CheckBoxColorTP->SetOnClick([this](TObject*) {
-    if (!CheckBoxColorTP->Checked()) ShapeFlt2->Pen()->SetColor(kCriterionUnused);
+    const bool On = CheckBoxColorTP->Checked();
+    DBLookupComboboxZkColorTP->SetEnabled(On);
+    if (On) {
+      DBLookupComboboxZkColorTP->SetFocus();
+      return;
+    }
+    DBLookupComboboxZkColorTP->SetKeyValueProp(Null());
+    ShapeFlt2->Pen()->SetColor(kCriterionUnused);
   });
   CheckBoxPrice->SetOnClick([this](TObject*) {
     const bool On = CheckBoxPrice->Checked();
@@ -293,7 +318,7 @@ TCataloguePanel TSAMAIN::SearchPanel() const {
   Panel.CodeChecked = CheckBoxNM->Checked();
   Panel.CodeText = MaskEditNM->Text();
   Panel.TypeChecked = CheckBoxColorTP->Checked();
-  Panel.TypeKey = Null();
+  Panel.TypeKey = DBLookupComboboxZkColorTP->KeyValue();
   Panel.PriceChecked = CheckBoxPrice->Checked();
   Panel.PriceFromText = DBNumberEditZkPrice1->Text();
   Panel.PriceFromValue = DBNumberEditZkPrice1->Value();
@@ -328,6 +353,8 @@ void TSAMAIN::CancelFilter() {
   for (TCheckBox* Box : {CheckBoxNM, CheckBoxColorTP, CheckBoxPrice}) Box->SetChecked(false);
   MaskEditNM->SetEnabled(false);
   MaskEditNM->SetText(String());
+  DBLookupComboboxZkColorTP->SetKeyValueProp(Null());
+  DBLookupComboboxZkColorTP->SetEnabled(false);
   for (TDBNumberEditZk* Bound : {DBNumberEditZkPrice1, DBNumberEditZkPrice2}) {
     Bound->SetText(String());
     Bound->SetEnabled(false);

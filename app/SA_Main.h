@@ -38,6 +38,7 @@ class TDBEditZk;
 class TDBNumberEditZk;
 class TDBDateTimeEditZk;
 class TDBGridZk;
+class TDBLookupComboboxZk;
 class TColumnZk;
 
 class TSAMAIN : public TForm {
@@ -76,10 +77,14 @@ public:
   TButton *BtnClearNM = nullptr, *BtnSearch = nullptr, *BtnFilter = nullptr,
           *BtnCancelFilter = nullptr;
   TDBNumberEditZk *DBNumberEditZkPrice1 = nullptr, *DBNumberEditZkPrice2 = nullptr;
+  TDBLookupComboboxZk* DBLookupComboboxZkColorTP = nullptr;
   // swatch and costing
   TShape* ShapeColor = nullptr;
   TDBEditZk *DBEditZkColorNM = nullptr, *DBEditZkColorTP = nullptr;
   TDBNumberEditZk* DBNumberEditZkX = nullptr;
+  // the base material of the main recipe and of the two alternative ones
+  TDBLookupComboboxZk *DBLookupComboboxZkBase = nullptr, *DBLookupComboboxZkBaseA1 = nullptr,
+                      *DBLookupComboboxZkBaseA2 = nullptr;
   // order panel
   TDBEditZk *DBEditZkOrdNUM = nullptr, *DBEditZkOrdComment = nullptr;
   TDBDateTimeEditZk* DBDateTimeEditZkOrdDT = nullptr;

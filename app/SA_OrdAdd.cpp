@@ -3,6 +3,7 @@
 
 #include "app/AppForms.h"
 #include "app/DM_MAIN.h"
+#include "gridlib/grid/DBLookupZk.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/rtl/Variants.h"
 
@@ -17,6 +18,7 @@ TSAOrdAdd::TSAOrdAdd(TComponent* AOwner) : TForm(AOwner) {
   VORENTA_FORM_FIND(this, rbtnCh2);
   VORENTA_FORM_FIND(this, BtnOk);
   VORENTA_FORM_FIND(this, BtnCancel);
+  VORENTA_FORM_FIND(this, DBLookupComboboxZkOrd);
   rbtnCh1->SetOnClick([this](TObject*) { UpdateOrderChoice(); });
   rbtnCh2->SetOnClick([this](TObject*) { UpdateOrderChoice(); });
   BtnOk->SetOnClick([this](TObject*) { OkClick(); });
@@ -27,11 +29,11 @@ TSAOrdAdd::~TSAOrdAdd() {
   if (SAOrdAdd == this) SAOrdAdd = nullptr;
 }
 
-// The order combo box (a lookup combo box over DSOrd) joins the form with its class; until then
-// no existing order can be chosen.
-Variant TSAOrdAdd::ChosenOrder() const { return Null(); }
+// The order chosen in the combo box (Null while none is).
+Variant TSAOrdAdd::ChosenOrder() const { return DBLookupComboboxZkOrd->KeyValue(); }
 
-void TSAOrdAdd::UpdateOrderChoice() {}
+// An existing order is chosen only while "Дополнить заказ" is checked.
+void TSAOrdAdd::UpdateOrderChoice() { DBLookupComboboxZkOrd->SetEnabled(rbtnCh2->Checked()); }
 
 void TSAOrdAdd::OkClick() {
   const int Kind = rbtnCh1->Checked() ? 1 : 2;

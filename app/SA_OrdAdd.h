@@ -7,6 +7,7 @@
 
 class TButton;
 class TRadioButton;
+class TDBLookupComboboxZk;
 
 class TSAOrdAdd : public TForm {
   VORENTA_CLASS(TSAOrdAdd, TForm)
@@ -18,6 +19,7 @@ public:
   TRadioButton* rbtnCh2 = nullptr;   // "Дополнить заказ"
   TButton* BtnOk = nullptr;
   TButton* BtnCancel = nullptr;
+  TDBLookupComboboxZk* DBLookupComboboxZkOrd = nullptr;   // an existing order, by its number
 
   // The order chosen for "Дополнить заказ" (Null when none): the order combo box's key.
   Variant ChosenOrder() const;

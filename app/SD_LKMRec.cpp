@@ -3,6 +3,7 @@
 
 #include "app/AppForms.h"
 #include "app/DM_MAIN.h"
+#include "gridlib/grid/DBLookupZk.h"
 #include "gridlib/toolkit/DBCtrlsZk.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/rtl/Variants.h"
@@ -17,6 +18,7 @@ TSDLKMREC::TSDLKMREC(TComponent* AOwner) : TForm(AOwner) {
   VORENTA_FORM_FIND(this, EditLKMRecNM);
   VORENTA_FORM_FIND(this, EditLKMRecComment);
   VORENTA_FORM_FIND(this, DBNumberEditP1);
+  VORENTA_FORM_FIND(this, DBLookupComboBoxLKMRec);
   VORENTA_FORM_FIND(this, BtnApply);
   VORENTA_FORM_FIND(this, BtnCancel);
   SetOnActivate([this](TObject*) { FormActivate(); });
@@ -28,7 +30,7 @@ TSDLKMREC::TSDLKMREC(TComponent* AOwner) : TForm(AOwner) {
     SetModalResult(mrCancel);
   });
   for (TWinControl* Control : std::initializer_list<TWinControl*>{
-           EditLKMRecNM, DBNumberEditP1, EditLKMRecComment})
+           EditLKMRecNM, DBLookupComboBoxLKMRec, DBNumberEditP1, EditLKMRecComment})
     FocusNextOnEnter(Control);
 }
 
@@ -36,10 +38,12 @@ TSDLKMREC::~TSDLKMREC() {
   if (SDLKMREC == this) SDLKMREC = nullptr;
 }
 
-// The group (a lookup combo box over DSluLKMBase) joins the form with its class; until then it
-// keeps what the activation showed, so that applying never changes a product's group.
+// The group comes from the list while it may be chosen; a product being edited keeps its own.
 TPriceItemInput TSDLKMREC::Input() const {
-  return {EditLKMRecNM->Text(), Variant(FShown.GroupKey), String(), DBNumberEditP1->Text(),
+  const bool Chosen = FShown.NameAndGroupEnabled;
+  return {EditLKMRecNM->Text(),
+          Chosen ? DBLookupComboBoxLKMRec->KeyValue() : Variant(FShown.GroupKey),
+          Chosen ? DBLookupComboBoxLKMRec->Text() : String(), DBNumberEditP1->Text(),
           EditLKMRecComment->Text()};
 }
 
@@ -48,6 +52,8 @@ void TSDLKMREC::FormActivate() {
   FShown = View;
   EditLKMRecNM->SetText(View.Name);
   EditLKMRecNM->SetEnabled(View.NameAndGroupEnabled);
+  DBLookupComboBoxLKMRec->SetKeyValueProp(View.GroupKey != 0 ? Variant(View.GroupKey) : Null());
+  DBLookupComboBoxLKMRec->SetEnabled(View.NameAndGroupEnabled);
   EditLKMRecComment->SetText(View.Remark);
   DBNumberEditP1->SetText(View.PriceText);
 }

@@ -7,6 +7,7 @@
 #include "app/DM_MAIN.h"
 
 class TButton;
+class TDBLookupComboboxZk;
 class TDBNumberEditZk;
 class TEdit;
 
@@ -18,6 +19,7 @@ public:
 
   TEdit* EditLKMRecNM = nullptr;
   TEdit* EditLKMRecComment = nullptr;
+  TDBLookupComboboxZk* DBLookupComboBoxLKMRec = nullptr;   // the product's group
   TDBNumberEditZk* DBNumberEditP1 = nullptr;
   TButton* BtnApply = nullptr;
   TButton* BtnCancel = nullptr;

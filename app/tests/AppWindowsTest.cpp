@@ -27,6 +27,7 @@
 #include "app/SampleDatabase.h"
 #include "gridlib/grid/DBGridZk.h"
 #include "gridlib/grid/DBGridZkFindDlgs.h"
+#include "gridlib/grid/DBLookupZk.h"
 #include "gridlib/toolkit/DBCtrlsZk.h"
 #include "platform/classes/TypeRegistry.h"
 #include "platform/controls/ActnList.h"
@@ -141,10 +142,10 @@ const TFormPart kFormParts[] = {
     {"SAMAIN", "DBNumberEditZkX", "TDBNumberEditZk"},
     {"SAMAIN", "DBNumberEditZkPrice1", "TDBNumberEditZk"},
     {"SAMAIN", "DBNumberEditZkPrice2", "TDBNumberEditZk"},
-    {"SAMAIN", "DBLookupComboboxZkColorTP", "TDBLookupComboboxZk", true},
-    {"SAMAIN", "DBLookupComboboxZkBase", "TDBLookupComboboxZk", true},
-    {"SAMAIN", "DBLookupComboboxZkBaseA1", "TDBLookupComboboxZk", true},
-    {"SAMAIN", "DBLookupComboboxZkBaseA2", "TDBLookupComboboxZk", true},
+    {"SAMAIN", "DBLookupComboboxZkColorTP", "TDBLookupComboboxZk"},
+    {"SAMAIN", "DBLookupComboboxZkBase", "TDBLookupComboboxZk"},
+    {"SAMAIN", "DBLookupComboboxZkBaseA1", "TDBLookupComboboxZk"},
+    {"SAMAIN", "DBLookupComboboxZkBaseA2", "TDBLookupComboboxZk"},
     {"SAMAIN", "DBEditZkColorNM", "TDBEditZk"},
     {"SAMAIN", "DBEditZkColorTP", "TDBEditZk"},
     {"SAMAIN", "DBEditZkOrdNUM", "TDBEditZk"},
@@ -158,12 +159,12 @@ const TFormPart kFormParts[] = {
     {"SAFind", "BtnNext", "TButton"},
     {"SAFind", "StaticTextCount", "TStaticText"},
     {"SAOrdAdd", "rbtnCh1", "TRadioButton"},
-    {"SAOrdAdd", "DBLookupComboboxZkOrd", "TDBLookupComboboxZk", true},
+    {"SAOrdAdd", "DBLookupComboboxZkOrd", "TDBLookupComboboxZk"},
     {"SDLKMREC", "EditLKMRecNM", "TEdit"},
-    {"SDLKMREC", "DBLookupComboBoxLKMRec", "TDBLookupComboboxZk", true},
+    {"SDLKMREC", "DBLookupComboBoxLKMRec", "TDBLookupComboboxZk"},
     {"SDLKMREC", "DBNumberEditP1", "TDBNumberEditZk"},
     {"SDNewMat", "EditName", "TEdit"},
-    {"SDNewMat", "DBLookupComboboxZkLKMTP", "TDBLookupComboboxZk", true},
+    {"SDNewMat", "DBLookupComboboxZkLKMTP", "TDBLookupComboboxZk"},
     {"AboutBox", "ProgramIcon", "TImage"},
     {"DM", "MTLKM", "TMemTableZk"},
 };
@@ -397,6 +398,26 @@ TEST_F(AppWindows, QuantityCalculationAndPutIntoANewOrder) {
   EXPECT_EQ(DM->Ord->RecordCount(), Orders + 1);
 }
 
+// "Дополнить заказ" enables the order combo box; the colour goes into the order chosen there.
+TEST_F(AppWindows, PutIntoAnOrderChosenInTheComboBox) {
+  ASSERT_TRUE(DM->Color->Locate(u"ID", Variant(2), TLocateOptions()));
+  SAMAIN->DBNumberEditZkX->SetValue(Variant(3.0));
+  const int Colours = Scalar(u"SELECT COUNT(*) FROM DR_ORD_TOP WHERE ORD_ID=1").AsInteger();
+  bool WasEnabled = true;
+  TCustomForm::SetModalHookForTests([&](TCustomForm*) {
+    WasEnabled = SAOrdAdd->DBLookupComboboxZkOrd->Enabled();
+    Click(SAOrdAdd->rbtnCh2);
+    EXPECT_TRUE(SAOrdAdd->DBLookupComboboxZkOrd->Enabled());
+    SAOrdAdd->DBLookupComboboxZkOrd->SetKeyValueProp(Variant(1));
+    EXPECT_EQ(SAOrdAdd->DBLookupComboboxZkOrd->Text(), u"1");
+    Click(SAOrdAdd->BtnOk);
+  });
+  Click(SAMAIN->bbtnOrd);
+  EXPECT_FALSE(WasEnabled);
+  EXPECT_EQ(Scalar(u"SELECT COUNT(*) FROM DR_ORD_TOP WHERE ORD_ID=1").AsInteger(), Colours + 1);
+  EXPECT_EQ(SAMAIN->PageControl1->ActivePage(), SAMAIN->TabSheetOrders);
+}
+
 TEST_F(AppWindows, SearchPlacesTheNavigatorAndWalksTheHits) {
   Click(SAMAIN->CheckBoxNM);
   ASSERT_TRUE(SAMAIN->MaskEditNM->Enabled());
@@ -447,6 +468,37 @@ TEST_F(AppWindows, FilterMarksTheUsedCriterionAndCancelShowsEverything) {
   // Every colour, also those whose recipe does not add up to 100 %.
   EXPECT_EQ(DM->Color->RecordCount(), 9);
   EXPECT_GT(DM->Color->RecordCount(), Listed);
+}
+
+// The type criterion: its box enables the type list; a filter keeps the colours of that type.
+TEST_F(AppWindows, FilterByTheTypeChosenInTheList) {
+  Click(SAMAIN->CheckBoxColorTP);
+  ASSERT_TRUE(SAMAIN->DBLookupComboboxZkColorTP->Enabled());
+  EXPECT_TRUE(SAMAIN->DBLookupComboboxZkColorTP->Focused());
+  SAMAIN->DBLookupComboboxZkColorTP->SetKeyValueProp(Variant(3));
+  EXPECT_EQ(SAMAIN->DBLookupComboboxZkColorTP->Text(), u"Универсальная");
+  Click(SAMAIN->BtnFilter);
+  const int Universal =
+      Scalar(u"SELECT COUNT(*) FROM DS_COLOR WHERE COLOR_TP_ID=3 AND ROUND(AM,2)=100").AsInteger();
+  ASSERT_GT(Universal, 0);
+  EXPECT_EQ(DM->Color->RecordCount(), Universal);
+  EXPECT_EQ(SAMAIN->ShapeFlt2->Pen()->Color(), kCriterionUsed);
+  Click(SAMAIN->BtnCancelFilter);
+  EXPECT_FALSE(SAMAIN->DBLookupComboboxZkColorTP->Enabled());
+  EXPECT_TRUE(SAMAIN->DBLookupComboboxZkColorTP->KeyValue().IsNull());
+}
+
+// A base chosen in the recipe's list reprices the colour; leaving the list posts the change
+// and keeps the colour in edit.
+TEST_F(AppWindows, BaseChosenInTheListRepricesAndIsPostedOnLeaving) {
+  ASSERT_TRUE(DM->Color->Locate(u"ID", Variant(1), TLocateOptions()));
+  SAMAIN->DBLookupComboboxZkBase->SetFocus();
+  SAMAIN->DBLookupComboboxZkBase->SetKeyValueProp(Variant(2));
+  EXPECT_EQ(DM->Color->FieldByName(u"BASE_ID")->AsInteger(), 2);
+  EXPECT_DOUBLE_EQ(DM->Color->FieldByName(u"PRICE1")->AsFloat(), 150);
+  SAMAIN->bbtnCalc->SetFocus();
+  EXPECT_EQ(Scalar(u"SELECT PRICE1 FROM DS_COLOR WHERE ID=1").AsDouble(), 150);
+  EXPECT_TRUE(IsDataSetEditing(DM->Color));
 }
 
 TEST_F(AppWindows, PriceListDialogDeletionAndRecalculation) {
@@ -624,6 +676,22 @@ TEST_F(AppWindows, LockedDatabaseKeepsTheEditForARetry) {
   SimulateKeyPress(VK_RETURN, {}, u'\r');
   EXPECT_EQ(Answerer->Messages.size(), 1u);
   EXPECT_EQ(StringToUtf8(Scalar(u"SELECT COMMENT FROM DR_ORD WHERE ID=3").AsString()), "Петров");
+}
+
+// A product added with its group chosen in the dialog's list joins that group.
+TEST_F(AppWindows, ProductAddedWithTheGroupChosenInTheList) {
+  SAMAIN->PageControl1->SetActivePage(SAMAIN->TabSheetPrice);
+  TCustomForm::SetModalHookForTests([&](TCustomForm*) {
+    SDLKMREC->EditLKMRecNM->SetText(u"Эмаль новая");
+    SDLKMREC->DBLookupComboBoxLKMRec->SetKeyValueProp(Variant(1));
+    EXPECT_FALSE(SDLKMREC->DBLookupComboBoxLKMRec->Text().empty());
+    SDLKMREC->DBNumberEditP1->SetText(u"12,5");
+    Click(SDLKMREC->BtnApply);
+  });
+  SAMAIN->MenuLKMAdd->Click();
+  EXPECT_TRUE(Answerer->Messages.empty());
+  EXPECT_EQ(Scalar(u"SELECT LKM_ID FROM DS_LKM_REC WHERE NM='Эмаль новая'").AsInteger(), 1);
+  EXPECT_EQ(Scalar(u"SELECT PRICE1 FROM DS_LKM_REC WHERE NM='Эмаль новая'").AsDouble(), 12.5);
 }
 
 // Every window as a PNG in screenshots/ of the test's folder, to look at.

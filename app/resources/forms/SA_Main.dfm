@@ -150,6 +150,16 @@ object SAMAIN: TSAMAIN
               Height = 18
               Caption = 'Применение   '
             end
+            object DBLookupComboboxZkColorTP: TDBLookupComboboxZk
+              Left = 118
+              Top = 44
+              Width = 142
+              Height = 21
+              Enabled = False
+              KeyField = 'ID'
+              ListField = 'NM'
+              ListSource = DM.DSluCOLOR_TP
+            end
             object CheckBoxPrice: TCheckBox
               Left = 12
               Top = 80
@@ -356,6 +366,14 @@ object SAMAIN: TSAMAIN
                 DataField = 'SUM_COST'
                 ReadOnly = True
               end
+              object DBLookupComboboxZkBase: TDBLookupComboboxZk
+                Left = 434
+                Top = 26
+                Width = 250
+                Height = 21
+                DataSource = DM.DSColor
+                DataField = 'lvLKMRecNM'
+              end
             end
             object DBGridZkColorRec: TDBGridZk
               Align = alClient
@@ -413,6 +431,22 @@ object SAMAIN: TSAMAIN
                 DataSource = DM.DSColorCostA
                 DataField = 'SUM_COST'
                 ReadOnly = True
+              end
+              object DBLookupComboboxZkBaseA1: TDBLookupComboboxZk
+                Left = 434
+                Top = 26
+                Width = 250
+                Height = 21
+                DataSource = DM.DSColor
+                DataField = 'lvLKMRecNMA1'
+              end
+              object DBLookupComboboxZkBaseA2: TDBLookupComboboxZk
+                Left = 694
+                Top = 26
+                Width = 250
+                Height = 21
+                DataSource = DM.DSColor
+                DataField = 'lvLKMRecNMA2'
               end
             end
             object DBGridZkColorRecA: TDBGridZk

@@ -21,6 +21,17 @@ object SAOrdAdd: TSAOrdAdd
     Height = 18
     Caption = 'Дополнить заказ'
   end
+  object DBLookupComboboxZkOrd: TDBLookupComboboxZk
+    Left = 40
+    Top = 64
+    Width = 250
+    Height = 21
+    Enabled = False
+    KeyField = 'ID'
+    ListField = 'NUM;DT;COMMENT'
+    ListSource = DM.DSOrd
+    DropDownBox.Sizable = True
+  end
   object BtnOk: TButton
     Left = 124
     Top = 96

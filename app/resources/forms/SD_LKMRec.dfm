@@ -22,6 +22,15 @@ object SDLKMREC: TSDLKMREC
     Top = 46
     Caption = 'Группа'
   end
+  object DBLookupComboBoxLKMRec: TDBLookupComboboxZk
+    Left = 110
+    Top = 42
+    Width = 276
+    Height = 21
+    KeyField = 'ID'
+    ListField = 'NM'
+    ListSource = DM.DSluLKMBase
+  end
   object LabelPrice: TLabel
     Left = 12
     Top = 78

@@ -12,6 +12,15 @@ object SDNewMat: TSDNewMat
     Width = 296
     Height = 21
   end
+  object DBLookupComboboxZkLKMTP: TDBLookupComboboxZk
+    Left = 12
+    Top = 42
+    Width = 296
+    Height = 21
+    KeyField = 'ID'
+    ListField = 'NM'
+    ListSource = DM.DSLKM_TP
+  end
   object BtnOk: TButton
     Left = 228
     Top = 74
