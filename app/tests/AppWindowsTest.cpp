@@ -775,6 +775,10 @@ TEST_F(AppScreen, MainStepsOnTheXServer) {
 
   SAMAIN->PageControl1->SetActivePage(SAMAIN->TabSheetOrders);
   Shot("x-main-orders.png");
+  Click(SAMAIN->ToolButtonRecipe);   // the order colour's lines under it
+  Shot("x-main-orders-recipe.png");
+  EXPECT_TRUE(SAMAIN->DBGridZkOrdRec->Showing());
+  Click(SAMAIN->ToolButtonRecipe);
   SAMAIN->PageControl1->SetActivePage(SAMAIN->TabSheetPrice);
   Shot("x-main-price.png");
   SAMAIN->PageControl1->SetActivePage(SAMAIN->TabSheetCatalog);
