@@ -15,6 +15,7 @@
 #include "platform/db/DataSet.h"
 #include "platform/db/Fields.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/rtl/SysUtils.h"
 
 namespace {
 
@@ -70,9 +71,64 @@ void TDataSourceLinkZk::LayoutChanged() {
 TListSourceLinkZk::TListSourceLinkZk(TCustomDBLookupComboboxZk* Combo) : FCombo(Combo) {
   SetVisualControl(true);
 }
-void TListSourceLinkZk::ActiveChanged() { FCombo->UpdateListFields(); }
-void TListSourceLinkZk::LayoutChanged() { FCombo->UpdateListFields(); }
+void TListSourceLinkZk::ActiveChanged() {
+  FCombo->FTextIndex.Invalidate();
+  FCombo->UpdateListFields();
+}
+void TListSourceLinkZk::LayoutChanged() {
+  FCombo->FTextIndex.Invalidate();
+  FCombo->UpdateListFields();
+}
+// A dataset change also follows every walk with controls disabled, so it does not drop the text
+// index: the index checks the record count and the found text itself.
 void TListSourceLinkZk::DataSetChanged() { FCombo->ListDataSetChanged(); }
+void TListSourceLinkZk::RecordChanged(TField*) { FCombo->FTextIndex.Invalidate(); }
+
+// --- the text index of the list -------------------------------------------------------------------
+
+void TLookupTextIndexZk::Build(TDataSet* DataSet, TField* Field) {
+  FTexts.clear();
+  FRecNos.clear();
+  const TBookmark Saved = DataSet->GetBookmark();
+  DataSet->DisableControls();
+  try {
+    FCount = DataSet->RecordCount();
+    // A sequenced list numbers its records in the order it walks them.
+    int RecNo = 0;
+    for (DataSet->First(); !DataSet->Eof(); DataSet->Next()) {
+      FTexts.push_back(Field->AsString());
+      FRecNos.push_back(++RecNo);
+    }
+    if (!Saved.empty()) DataSet->GotoBookmark(Saved);
+  } catch (...) {
+    DataSet->EnableControls();
+    throw;
+  }
+  DataSet->EnableControls();
+  FValid = true;
+  FLastProbe.clear();
+}
+
+int TLookupTextIndexZk::Find(TDataSet* DataSet, TField* Field, const String& Str, bool Partial) {
+  if (!FValid || FCount != DataSet->RecordCount()) Build(DataSet, Field);
+  const String& Probe = Str;
+  // Every text that starts with the longer probe starts with the shorter one too.
+  std::size_t I = !FLastProbe.empty() && Probe.size() >= FLastProbe.size() &&
+                          AnsiSameText(Probe.substr(0, FLastProbe.size()), FLastProbe)
+                      ? FLastIndex
+                      : 0;
+  for (; I < FTexts.size(); ++I) {
+    const String& T = FTexts[I];
+    if (Partial ? T.size() >= Probe.size() && AnsiSameText(T.substr(0, Probe.size()), Probe)
+                : AnsiSameText(T, Probe))
+      break;
+  }
+  if (Partial) {
+    FLastProbe = Probe;
+    FLastIndex = I;
+  }
+  return I < FTexts.size() ? FRecNos[I] : 0;
+}
 
 // --- construction ---------------------------------------------------------------------------------
 
@@ -563,11 +619,8 @@ String TCustomDBLookupComboboxZk::GetDisplayTextForPaintCopy() {
 
 bool TCustomDBLookupComboboxZk::LocateStr(const String& Str, bool Partial) {
   if (!FListActive || !FListField || !CanEditKey(true)) return false;
-  TDataSet* List = ListDataSet();
   try {
-    TLocateOptions Options{loCaseInsensitive};
-    if (Partial) Options << loPartialKey;
-    if (List->Locate(FListField->FieldName(), Variant(Str), Options)) {
+    if (LocateListText(Str, Partial)) {
       FTextBeenChanged = false;
       InternalSetKeyValue(ListRowKey());
       SetTextInternal(GetListFieldText());
@@ -588,6 +641,26 @@ bool TCustomDBLookupComboboxZk::LocateStr(const String& Str, bool Partial) {
     }
   }
   return false;
+}
+
+// A list that numbers its records is searched through the text index, others by Locate.
+bool TCustomDBLookupComboboxZk::LocateListText(const String& Str, bool Partial) {
+  TDataSet* List = ListDataSet();
+  const TFieldType T = FListField->DataType();
+  const bool Plain = FListField->FieldKind() == fkData && (T == ftString || T == ftWideString);
+  if (Plain && List->IsSequenced()) {
+    const int RecNo = FTextIndex.Find(List, FListField, Str, Partial);
+    if (RecNo <= 0) return false;
+    if (List->RecNo() != RecNo) List->SetRecNo(RecNo);
+    const String Found = FListField->AsString();
+    if (Partial ? AnsiSameText(Found.substr(0, Str.size()), Str) : AnsiSameText(Found, Str))
+      return true;
+    // The record changed behind the index: the dataset itself answers.
+    FTextIndex.Invalidate();
+  }
+  TLocateOptions Options{loCaseInsensitive};
+  if (Partial) Options << loPartialKey;
+  return List->Locate(FListField->FieldName(), Variant(Str), Options);
 }
 
 void TCustomDBLookupComboboxZk::AutoCompleteText(const String& Str) {

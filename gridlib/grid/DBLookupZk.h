@@ -40,9 +40,32 @@ protected:
   void ActiveChanged() override;
   void LayoutChanged() override;
   void DataSetChanged() override;
+  // Moving through the list changes no text: the search index stays.
+  void DataSetScrolled(int) override {}
+  void RecordChanged(TField* Field) override;
 
 private:
   TCustomDBLookupComboboxZk* FCombo;
+};
+
+// The list field's texts with their record numbers, for typing into a list that
+// can number its records: a prefix search walks strings instead of the dataset, and a longer
+// prefix starts where the shorter one was found. Any change of the list's data drops it.
+class TLookupTextIndexZk {
+public:
+  void Invalidate() { FValid = false; FLastProbe.clear(); }
+  // The record number of the first text equal to Str (or starting with it when Partial); 0 when
+  // none. Builds the index from DataSet's Field on first use.
+  int Find(TDataSet* DataSet, TField* Field, const String& Str, bool Partial);
+
+private:
+  void Build(TDataSet* DataSet, TField* Field);
+  std::vector<String> FTexts;
+  std::vector<int> FRecNos;
+  bool FValid = false;
+  int FCount = 0;
+  String FLastProbe;
+  std::size_t FLastIndex = 0;
 };
 
 class TCustomDBLookupComboboxZk : public TCustomDBEditZk, public IDropDownBoxOwnerZk {
@@ -171,6 +194,7 @@ protected:
   void CheckNotCircular();
   void CheckListSettable();
   bool WheelStep(bool Prior);
+  bool LocateListText(const String& Str, bool Partial);
   void TypedInDropDownStyle(Char Typed);
   void RelocateWholeText();
 
@@ -199,6 +223,7 @@ protected:
   bool FListColumnMothed = false;
   bool FInternalTextSetting = false;
   bool FTextBeenChanged = false;
+  TLookupTextIndexZk FTextIndex;
   TDBLookupComboboxZkStyle FStyle = csDropDownListZk;
   TNotifyEvent FOnDropDown;
   TCloseUpEventZk FOnCloseUp;

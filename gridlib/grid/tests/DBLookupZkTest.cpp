@@ -101,6 +101,29 @@ TEST(DBLookupCombobox, DropDownListTypingLocatesByPrefixOnly) {
   EXPECT_EQ(std::abs(F.Combo->SelLength()), Before + 1);
 }
 
+// Typing searches an index of the list's texts: records added or changed after the first
+// search are found.
+TEST(DBLookupCombobox, TypingFindsTextsAddedOrChangedAfterTheFirstSearch) {
+  TComboFixture F;
+  F.Type(u"ф");
+  ASSERT_EQ(KeyInt(F.Combo->KeyValue()), 2);
+  F.List->Append();
+  F.List->FieldByName(u"ID")->SetAsInteger(6);
+  F.List->FieldByName(u"NM")->SetAsString(u"Шпатлёвка");
+  F.List->Post();
+  F.List->Locate(u"ID", 3, {});
+  F.List->Edit();
+  F.List->FieldByName(u"NM")->SetAsString(u"Щит");
+  F.List->Post();
+  F.Combo->SetKeyValue(Null());
+  F.Type(u"ш");
+  EXPECT_EQ(KeyInt(F.Combo->KeyValue()), 6);
+  F.Combo->SetKeyValue(Null());
+  F.Type(u"щ");
+  EXPECT_EQ(KeyInt(F.Combo->KeyValue()), 3);
+  EXPECT_EQ(F.Combo->Text(), u"Щит");
+}
+
 TEST(DBLookupCombobox, DropDownStyleFreeTextGivesANullKeyThatUpdateDataStoresAsText) {
   TComboFixture F;
   F.Combo->SetStyle(csDropDownZk);
