@@ -433,6 +433,39 @@ void TCustomDBGridZk::DrawFilterCell(int ACol, int ARow, TRect ARect, TGridDrawS
   C->Polygon({{X - 3, Y - 1}, {X + 3, Y - 1}, {X, Y + 2}});
 }
 
+// --- the title's filter button (in-title location) ------------------------------------------------
+
+namespace {
+
+TColumnZk* TitleFilterColumn(TCustomDBGridZk* Grid, int ACol) {
+  TSTDBGridZkFilter* F = Grid->STFilter();
+  if (!F->Visible() || F->Location() != stflInTitleFilterZk) return nullptr;
+  TColumnZk* Column = Grid->ColumnAtGridCol(ACol);
+  return Column && Column->STFilter()->Visible() ? Column : nullptr;
+}
+
+TRect TitleFilterButtonRect(const TRect& Cell) {
+  const int Width = std::min(16, Cell.Width() / 2);
+  return TRect(Cell.Right - Width - 1, Cell.Top + 1, Cell.Right - 1, Cell.Bottom - 1);
+}
+
+}  // namespace
+
+void DrawTitleFilterButton(TCustomDBGridZk* Grid, int ACol, const TRect& TitleCell) {
+  if (!TitleFilterColumn(Grid, ACol)) return;
+  const TRect R = TitleFilterButtonRect(TitleCell);
+  TCanvas* C = Grid->Canvas();
+  const int X = (R.Left + R.Right) / 2, Y = (R.Top + R.Bottom) / 2;
+  C->Pen()->SetColor(clGray);
+  C->Brush()->SetColor(clGray);
+  C->Polygon({{X - 3, Y - 1}, {X + 3, Y - 1}, {X, Y + 2}});
+}
+
+bool TitleFilterButtonAt(TCustomDBGridZk* Grid, int ACol, int X, int Y) {
+  if (!TitleFilterColumn(Grid, ACol) || Grid->TitleOffset() < 1) return false;
+  return TitleFilterButtonRect(Grid->CellRect(ACol, Grid->TitleOffset() - 1)).Contains({X, Y});
+}
+
 // --- applying and clearing ------------------------------------------------------------------------
 
 void TCustomDBGridZk::DefaultApplyFilter() {

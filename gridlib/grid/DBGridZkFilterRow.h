@@ -100,3 +100,8 @@ void DropDownInTitleFilter(TCustomDBGridZk* Grid, TColumnZk* Column);
 // Closes it; with Execute the highlighted entry runs. Nothing while a value is being ticked.
 void CloseInTitleFilterList(TCustomDBGridZk* Grid, bool Execute);
 bool InTitleFilterListVisible(TCustomDBGridZk* Grid);
+
+// The drop-down button a filtered column shows at the right of its lowest title cell in the
+// in-title location, and whether client point (X, Y) in grid column ACol presses it.
+void DrawTitleFilterButton(TCustomDBGridZk* Grid, int ACol, const TRect& TitleCell);
+bool TitleFilterButtonAt(TCustomDBGridZk* Grid, int ACol, int X, int Y);

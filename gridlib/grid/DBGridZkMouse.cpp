@@ -4,6 +4,8 @@
 // that click titles, cells and check boxes.
 #include "gridlib/grid/DBGridZk.h"
 
+#include "gridlib/grid/DBGridZkFilterRow.h"
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -294,6 +296,10 @@ void TCustomDBGridZk::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
     const int Data = GridColToColumnIndex(K.X);
     if (Data >= 0 && Data < static_cast<int>(FVisibleColumns.size()))
       EnterFilterCell(FVisibleColumns[Data]->Index());
+    return;
+  }
+  if (Button == mbLeft && K.Y == FTitleOffset - 1 && TitleFilterButtonAt(this, K.X, X, Y)) {
+    DropDownInTitleFilter(this, ColumnAtGridCol(K.X));
     return;
   }
   if (K.Y < FTitleOffset) TitleMouseDown(K, Button, Shift, X, Y);

@@ -4,6 +4,8 @@
 // painting, then OnDrawDataCell and OnDrawColumnCell.
 #include "gridlib/grid/DBGridZk.h"
 
+#include "gridlib/grid/DBGridZkFilterRow.h"
+
 #include "gridlib/grid/DBGridZk_p.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/Fields.h"
@@ -29,7 +31,10 @@ void TCustomDBGridZk::PaintCell(int ACol, int ARow, const TRect& ARect, TGridDra
   }
   switch (GetCellType(ACol, ARow)) {
     case catTitle:
-    case catIndicatorTitle: DrawTitleCell(ACol, ARow, ARect, AState); break;
+    case catIndicatorTitle:
+      DrawTitleCell(ACol, ARow, ARect, AState);
+      if (ARow == FTitleOffset - 1) DrawTitleFilterButton(this, ACol, ARect);
+      break;
     case catIndicator: DrawIndicatorCell(ACol, ARow, ARect, AState); break;
     case catData: DrawDataCell(ACol, ARow, ARect, AState); break;
     case catFooter:

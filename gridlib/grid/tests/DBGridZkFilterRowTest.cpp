@@ -260,6 +260,15 @@ TEST(DBGridZkFilterList, InTitleLocationDropsTheListFromTheTitle) {
   List->SetItemIndex(List->Items()->IndexOf(u"(Пустые)"));
   CloseInTitleFilterList(G, true);
   EXPECT_EQ(G->Columns()->Items(1)->STFilter()->ExpressionStr(), u"=Null");
+  // A press on the title's filter button drops the list; elsewhere on the title it does not.
+  const int GridCol = G->ColumnIndexToGridCol(2);
+  const TRect Title = G->CellRect(GridCol, G->TitleOffset() - 1);
+  SimulateClick(G, {Title.Left + 4, (Title.Top + Title.Bottom) / 2});
+  EXPECT_FALSE(InTitleFilterListVisible(G));
+  SimulateClick(G, {Title.Right - 6, (Title.Top + Title.Bottom) / 2});
+  EXPECT_TRUE(InTitleFilterListVisible(G));
+  EXPECT_EQ(G->STFilter()->InTitleColumn, G->Columns()->Items(2));
+  CloseInTitleFilterList(G, false);
 }
 
 TEST(DBGridZkFilterList, EventsFillTheListInOrderAndMayReplaceTheDefaults) {
