@@ -57,6 +57,7 @@ using TDBGridZkDataGroupGetGroupRowTextEvent = std::function<void(
 struct TColumnZkInRowPanelPlacement {
   int Left = 0, Top = 0, Width = 0, Height = 0, DataCellLeft = 0, DataCellWidth = 0;
 };
+struct SCROLLINFO;
 
 // --- option sets ----------------------------------------------------------------------------------
 
@@ -1422,6 +1423,10 @@ public:
   void GroupingViewDataEvent(int RowNum, TMTViewEventTypeZk Event);
   // A press on a row under grouping: the row becomes current, a group's button toggles it.
   void GroupRowMouseDown(const TGridCoord& Cell, int X);
+  // The vertical bar over the visible rows under grouping: range, page and position; and its
+  // scroll codes.
+  void GroupScrollInfo(SCROLLINFO& SI);
+  void GroupVScroll(unsigned Code, int TrackPos);
 
   // --- in-row panel (DBGridZkRowPanel.cpp)
   int GridMasterCellWidth() const { return FGridMasterCellWidth; }

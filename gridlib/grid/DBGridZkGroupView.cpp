@@ -9,6 +9,8 @@
 #include "gridlib/toolkit/ButtonPaintZk.h"
 #include "platform/graphics/WinDraw.h"
 #include "platform/classes/TypeRegistry.h"
+#include "platform/controls/ScrollBars.h"
+#include "platform/controls/WinApi.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Variants.h"
 
@@ -208,6 +210,7 @@ void TCustomDBGridZk::GroupingFlatListChanged() {
       SyncGroupNodeToRecord(FDataLink->MemTable()->GetInstantReadCurRow(), false);
   }
   UpdateGroupRowCount();
+  UpdateScrollBar();
   Invalidate();
 }
 
@@ -665,6 +668,7 @@ void TCustomDBGridZk::SelectGroupNode(TGroupDataTreeNodeZk* Node, bool ShowCell)
     InvalidateGridRow(Target);
   }
   SyncDataSetToGroupNode();
+  UpdateScrollBar();
 }
 
 void TCustomDBGridZk::SelectNearestVisibleGroupNode(TGroupDataTreeNodeZk* Node, bool ShowCell) {
@@ -791,3 +795,36 @@ REGISTER_CLASS(TDBGridZkDataGroupLevelZk) {
 }
 
 REGISTER_CLASS(TDBGridZkDataGroupsZk) {}
+
+// --- the vertical scroll bar under grouping --------------------------------------------------------
+
+void TCustomDBGridZk::GroupScrollInfo(SCROLLINFO& SI) {
+  TGridGroupDataTreeZk* Tree = FDataGrouping->GroupDataTree();
+  const int Page = std::max(1, VisibleRowCount());
+  SI.nMin = 1;
+  SI.nPage = Page;
+  SI.nMax = std::max(1, Tree->FlatVisibleCount() + Page - 1);
+  SI.nPos = std::max(1, Tree->IndexOfVisibleNode(FCurGroupDataNode) + 1);
+}
+
+void TCustomDBGridZk::GroupVScroll(unsigned Code, int TrackPos) {
+  TGridGroupDataTreeZk* Tree = FDataGrouping->GroupDataTree();
+  const int Count = Tree->FlatVisibleCount();
+  if (Count == 0) return;
+  const int Page = std::max(1, VisibleRowCount());
+  switch (Code) {
+    case SB_LINEUP: MoveByGroupRows(-1); break;
+    case SB_LINEDOWN: MoveByGroupRows(1); break;
+    case SB_PAGEUP: MoveByGroupRows(-Page); break;
+    case SB_PAGEDOWN: MoveByGroupRows(Page); break;
+    case SB_TOP: SelectGroupNode(Tree->FlatVisibleItem(0), true); break;
+    case SB_BOTTOM: SelectGroupNode(Tree->FlatVisibleItem(Count - 1), true); break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK:
+      if (Code == SB_THUMBTRACK && !FVertScrollBar->Tracking()) break;
+      SelectGroupNode(Tree->FlatVisibleItem(std::clamp(TrackPos - 1, 0, Count - 1)), true);
+      break;
+    default: break;
+  }
+  UpdateScrollBar();
+}

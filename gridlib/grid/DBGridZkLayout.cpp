@@ -432,7 +432,9 @@ void TCustomDBGridZk::UpdateScrollBar() {
   SI.nMax = 2;
   SI.nPage = 1;
   SI.nPos = 0;
-  if (FDataLink->Active()) {
+  if (FDataLink->Active() && GroupingWorks()) {
+    GroupScrollInfo(SI);
+  } else if (FDataLink->Active()) {
     TDataSet* D = DataSet();
     if (IsSequencedZk()) {
       // Range 1..RecordCount + page - 1 with the page of visible rows: the thumb's bottom
@@ -480,6 +482,7 @@ void TCustomDBGridZk::WMVScrollZk(TMessage& Message) {
     GetScrollInfo(this, SB_VERT, SI);
     return SI.nTrackPos;
   };
+  if (GroupingWorks()) return GroupVScroll(Code, TrackPos());
   switch (Code) {
     case SB_LINEUP: MoveBy(-FDataLink->ActiveRecord() - 1); break;
     case SB_LINEDOWN: MoveBy(FDataLink->RecordCount() - FDataLink->ActiveRecord()); break;

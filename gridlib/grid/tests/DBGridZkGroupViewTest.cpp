@@ -8,6 +8,7 @@
 #include "gridlib/grid/DBGridZkGroupView.h"
 #include "gridlib/grid/tests/DBGridZkTestForm.h"
 #include "gridlib/memtable/MemTableZk.h"
+#include "platform/controls/ScrollBars.h"
 #include "platform/controls/Snapshot.h"
 #include "platform/controls/WinApi.h"
 #include "platform/rtl/SysUtils.h"
@@ -210,6 +211,27 @@ TEST_F(DBGridZkGroupView, MovingOverRowsFollowsTheDatasetAndStopsAtTheLastRow) {
   Table->SetRecNo(14);  // the second Lviv record
   EXPECT_EQ(G->CurGroupDataNode(), RowNode(1));
   EXPECT_FALSE(RowNode(1)->Expanded());
+}
+
+// The vertical bar counts the visible rows, group rows included, and its codes move over them.
+TEST_F(DBGridZkGroupView, TheScrollBarWalksTheVisibleRows) {
+  Group(u"CITY");
+  auto Info = [&] {
+    SCROLLINFO SI;
+    SI.fMask = SIF_ALL;
+    GetScrollInfo(G, SB_VERT, SI);
+    return SI;
+  };
+  G->SelectGroupNode(RowNode(0), false);
+  const int Page = static_cast<int>(Info().nPage);
+  EXPECT_EQ(Info().nMax, 3 + Page - 1);
+  EXPECT_EQ(Info().nPos, 1);
+  G->Perform(WM_VSCROLL, SB_BOTTOM, 0);
+  EXPECT_EQ(G->CurGroupDataNode(), RowNode(2));
+  EXPECT_EQ(Info().nPos, 3);
+  G->Perform(WM_VSCROLL, SB_LINEUP, 0);
+  EXPECT_EQ(G->CurGroupDataNode(), RowNode(1));
+  EXPECT_EQ(Table->FieldByName(u"CITY")->AsString(), u"Lviv");
 }
 
 TEST_F(DBGridZkGroupView, ARecordInsertedInsideAGroupTakesItsKeys) {
