@@ -29,6 +29,8 @@ bool IsSearchableField(const TField* F) {
   return (Kind == fkData || Kind == fkInternalCalc) && (Type == ftString || Type == ftWideString);
 }
 
+}  // namespace
+
 String JoinFieldNames(const TFieldsArrZk& Fields) {
   String S;
   for (TField* F : Fields) {
@@ -38,7 +40,24 @@ String JoinFieldNames(const TFieldsArrZk& Fields) {
   return S;
 }
 
-}  // namespace
+void ResolveLookupListFields(TDataSet* List, const TComponent* Owner, const String& KeyFieldName,
+                             const String& ListFieldName, TField* LookupResult,
+                             int ListFieldIndex, TFieldsArrZk& KeyFields,
+                             std::vector<TField*>& ListFields, TField*& ListField) {
+  FieldsArrayByNames(List, Owner, KeyFieldName, KeyFields);
+  ListFields.clear();
+  ListField = nullptr;
+  CollectFieldsByNames(&ListFields, List, Owner, ListFieldName);
+  if (LookupResult) {
+    if (std::find(ListFields.begin(), ListFields.end(), LookupResult) == ListFields.end())
+      ListFields.insert(ListFields.begin(), LookupResult);
+    ListField = LookupResult;
+    return;
+  }
+  if (ListFields.empty()) ListFields.assign(KeyFields.begin(), KeyFields.end());
+  const int N = static_cast<int>(ListFields.size());
+  if (N > 0) ListField = ListFields[ListFieldIndex >= 0 && ListFieldIndex < N ? ListFieldIndex : 0];
+}
 
 // --- special-row cells of the columns -------------------------------------------------------------
 
@@ -355,25 +374,14 @@ void TDBLookupGridZk::SetListFieldIndex(int Value) {
 void TDBLookupGridZk::ResolveListFields() {
   TDataSet* List = ListDataSet();
   CheckNotCircular();
-  FieldsArrayByNames(List, this, FKeyFieldName, FKeyFields);
-  FListFields.clear();
+  TField* Result = FLookupMode ? List->FindField(FDataFields[0]->LookupResultField()) : nullptr;
   try {
-    CollectFieldsByNames(&FListFields, List, this, FListFieldName);
+    ResolveLookupListFields(List, this, FKeyFieldName, FListFieldName, Result, FListFieldIndex,
+                            FKeyFields, FListFields, FListField);
   } catch (const EDatabaseError&) {
     FListFields.clear();
+    FListField = nullptr;
     RaiseDatabaseError(u"Field '" + FListFieldName + u"' not found");
-  }
-  if (FLookupMode) {
-    TField* Result = List->FindField(FDataFields[0]->LookupResultField());
-    if (Result && std::find(FListFields.begin(), FListFields.end(), Result) == FListFields.end())
-      FListFields.insert(FListFields.begin(), Result);
-    FListField = Result;
-  } else {
-    if (FListFields.empty()) FListFields.assign(FKeyFields.begin(), FKeyFields.end());
-    const int N = static_cast<int>(FListFields.size());
-    FListField = N == 0 ? nullptr
-                        : FListFields[FListFieldIndex >= 0 && FListFieldIndex < N ? FListFieldIndex
-                                                                                  : 0];
   }
 }
 

@@ -19,6 +19,17 @@
 class TDBLookupGridZk;
 class TSizeGripZk;
 
+// The fields' names joined with ';'.
+String JoinFieldNames(const TFieldsArrZk& Fields);
+// The list side of a lookup control: KeyFields from KeyFieldName; ListFields from ListFieldName
+// (an unknown name raises the field-not-found database error); a lookup field's result field
+// (LookupResult, nullptr outside lookup mode) goes first and is the list field; otherwise an
+// empty list shows the key fields and the list field is ListFields[ListFieldIndex], or the first.
+void ResolveLookupListFields(TDataSet* List, const TComponent* Owner, const String& KeyFieldName,
+                             const String& ListFieldName, TField* LookupResult,
+                             int ListFieldIndex, TFieldsArrZk& KeyFields,
+                             std::vector<TField*>& ListFields, TField*& ListField);
+
 // The cell of a column in the special row: text, colour and font, each following the grid's
 // special row until assigned.
 class TGridColumnSpecCellZk : public TPersistent {

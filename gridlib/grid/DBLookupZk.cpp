@@ -21,15 +21,6 @@ namespace {
 
 [[noreturn]] void RaiseDatabaseError(const String& Text) { throw EDatabaseError(Text); }
 
-String JoinFieldNames(const TFieldsArrZk& Fields) {
-  String S;
-  for (TField* F : Fields) {
-    if (!S.empty()) S += u';';
-    S += F->FieldName();
-  }
-  return S;
-}
-
 // Arrays of equal bounds element by element, plain values by variant equality; an array
 // against a plain value and any comparison that raises are unequal.
 bool KeyValuesEqual(const Variant& A, const Variant& B) {
@@ -377,18 +368,9 @@ void TCustomDBLookupComboboxZk::UpdateListFields() {
   TDataSet* List = ListDataSet();
   if (FListLink->Active() && List && !FKeyFieldName.empty()) {
     CheckNotCircular();
-    FieldsArrayByNames(List, this, FKeyFieldName, FKeyFields);
-    CollectFieldsByNames(&FListFields, List, this, FListFieldName);
-    if (FLookupMode) {
-      TField* Result = List->FindField(FDataFields[0]->LookupResultField());
-      if (Result && std::find(FListFields.begin(), FListFields.end(), Result) == FListFields.end())
-        FListFields.insert(FListFields.begin(), Result);
-      FListField = Result;
-    } else {
-      if (FListFields.empty()) FListFields.assign(FKeyFields.begin(), FKeyFields.end());
-      const int N = static_cast<int>(FListFields.size());
-      if (N > 0) FListField = FListFields[FListFieldIndex >= 0 && FListFieldIndex < N ? FListFieldIndex : 0];
-    }
+    TField* Result = FLookupMode ? List->FindField(FDataFields[0]->LookupResultField()) : nullptr;
+    ResolveLookupListFields(List, this, FKeyFieldName, FListFieldName, Result, FListFieldIndex,
+                            FKeyFields, FListFields, FListField);
     FListActive = true;
   }
   UpdateKeyTextIndependent();
