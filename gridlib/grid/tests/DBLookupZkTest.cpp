@@ -222,6 +222,48 @@ TEST(DBLookupCombobox, FocusLossClosesWithoutAccepting) {
   EXPECT_EQ(KeyInt(F.Combo->KeyValue()), 1);
 }
 
+TEST(DBLookupCombobox, AKeyArrayOfTheWrongLengthIsNeverLocated) {
+  TComboFixture F;
+  F.Combo->SetKeyField(u"ID;NM");
+  F.Combo->SetKeyValue(VarArrayOf({Variant(2)}));
+  EXPECT_EQ(F.Combo->Text(), u"");
+  F.Combo->SetKeyValue(VarArrayOf({Variant(2), Variant(String(u"Фасад"))}));
+  EXPECT_EQ(F.Combo->Text(), u"Фасад");
+  F.Combo->SetKeyValue(VarArrayOf({Variant(2), Variant(String(u"Фасад")), Variant(1)}));
+  EXPECT_EQ(F.Combo->Text(), u"");
+}
+
+TEST(DBLookupCombobox, CancelModeFromElsewhereClosesUnacceptedOwnDoesNot) {
+  TComboFixture F;
+  auto* Other = new TEdit(F.Form);
+  Other->SetParent(F.Form);
+  F.Combo->SetKeyValue(1);
+  F.Combo->DropDown();
+  F.Key(VK_DOWN);
+  F.Combo->Perform(CM_CANCELMODE, 0, LPARAM(F.Combo->DataList()));
+  EXPECT_TRUE(F.Combo->ListVisible()) << "the drop-down's own cancel mode keeps it open";
+  F.Combo->Perform(CM_CANCELMODE, 0, LPARAM(static_cast<TControl*>(Other)));
+  EXPECT_FALSE(F.Combo->ListVisible());
+  EXPECT_EQ(KeyInt(F.Combo->KeyValue()), 1);
+}
+
+TEST(DBLookupCombobox, NotInListMayAddTheTextBeforeItIsStored) {
+  TComboFixture F;
+  F.Combo->SetStyle(csDropDownZk);
+  F.Combo->DataLink()->Edit();
+  int Calls = 0;
+  F.Combo->SetOnNotInList([&](TObject*, const String& Text, bool& Recheck) {
+    ++Calls;
+    F.List->AppendRecord({Variant(9), Variant(Text)});
+    Recheck = true;
+  });
+  F.Type(u"Крыша");
+  F.Combo->UpdateData();
+  EXPECT_EQ(Calls, 1);
+  EXPECT_EQ(KeyInt(F.Combo->KeyValue()), 9);
+  EXPECT_EQ(KeyInt(F.Combo->DataLink()->DataIndependentValue), 9);
+}
+
 TEST(DBLookupCombobox, TheOrderComboBoxReadFromFormText) {
   TComboFixture F;
   TForm Read(nullptr);
