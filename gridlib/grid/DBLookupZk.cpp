@@ -884,10 +884,19 @@ void TCustomDBLookupComboboxZk::DropDown() {
     if (FListFields[I] == FListField) Index = int(I);
   }
   G->SetAutoFitColWidths(false);
-  G->SetListSource(FListLink->DataSource());
-  G->SetKeyField(FKeyFieldName);
-  G->SetListField(Names);
-  G->SetListFieldIndex(Index);
+  // One layout pass for the whole binding instead of one per property.
+  G->BeginUpdate();
+  try {
+    G->SetListSource(FListLink->DataSource());
+    G->SetKeyField(FKeyFieldName);
+    G->SetListField(Names);
+    G->SetListFieldIndex(Index);
+  } catch (...) {
+    G->EndUpdate();
+    throw;
+  }
+  G->EndUpdate();
+  G->LayoutChanged();
   if (!G->HandleAllocated()) G->HandleNeeded();
   int W = FDropDownBox->Width();
   if (W == -1) {
