@@ -2,6 +2,9 @@
 // fields and the refresh operations.
 #include "app/DM_MAIN.h"
 
+#include <exception>
+#include <functional>
+
 #include <algorithm>
 #include <vector>
 
@@ -265,13 +268,28 @@ void TDM::RefreshAllData() {
   for (TDataSet* Query : ColourDetails) ColourPositions.push_back(RecNoOf(Query));
   for (TDataSet* Query : OrderDetails) OrderPositions.push_back(RecNoOf(Query));
 
-  ReopenKeepKey(Color);
-  for (std::size_t I = 0; I < ColourDetails.size(); ++I)
-    ReopenAtRecNo(ColourDetails[I], ColourPositions[I]);
-  ReopenKeepKey(Ord);
-  for (std::size_t I = 0; I < OrderDetails.size(); ++I)
-    ReopenAtRecNo(OrderDetails[I], OrderPositions[I]);
-  ReopenKeepKey(LKMRec);
+  // Each tab's data is reopened on its own: a part of the file that cannot be read (a damaged
+  // table) fails its tab while the others open; the first error is raised at the end.
+  std::exception_ptr First;
+  auto Step = [&First](const std::function<void()>& Reopen) {
+    try {
+      Reopen();
+    } catch (const Exception&) {
+      if (!First) First = std::current_exception();
+    }
+  };
+  Step([&] {
+    ReopenKeepKey(Color);
+    for (std::size_t I = 0; I < ColourDetails.size(); ++I)
+      ReopenAtRecNo(ColourDetails[I], ColourPositions[I]);
+  });
+  Step([&] {
+    ReopenKeepKey(Ord);
+    for (std::size_t I = 0; I < OrderDetails.size(); ++I)
+      ReopenAtRecNo(OrderDetails[I], OrderPositions[I]);
+  });
+  Step([&] { ReopenKeepKey(LKMRec); });
+  if (First) std::rethrow_exception(First);
 }
 
 void TDM::ReopenCatalogue() { ReopenKeepKey(Color); }

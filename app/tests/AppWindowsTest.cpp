@@ -649,6 +649,38 @@ TEST_F(AppWindows, MissingOrForeignDatabaseFileLeavesAnEmptyWorkingWindow) {
   }
 }
 
+// A damaged catalogue table: the file is told as damaged, the orders and the price list still
+// open and work.
+TEST_F(AppWindows, DamagedCatalogueLeavesTheOtherTabsWorking) {
+  const int Root = Scalar(u"SELECT rootpage FROM sqlite_master WHERE name='DS_COLOR'").AsInteger();
+  const int PageSize = Scalar(u"PRAGMA page_size").AsInteger();
+  DestroyAppWindows();
+  {
+    std::fstream File("DATA/vorenta.data", std::ios::in | std::ios::out | std::ios::binary);
+    File.seekp(std::streamoff(Root - 1) * PageSize);
+    const std::string Garbage(PageSize, '\xA5');
+    File.write(Garbage.data(), std::streamsize(Garbage.size()));
+  }
+  Answerer->MessageAnswers = {mrOk, mrOk};
+  CreateAppWindows();
+  SAMAIN->Show();
+  Application->ProcessMessages();
+  ASSERT_EQ(Answerer->Messages.size(), 1u);
+  EXPECT_EQ(StringToUtf8(Answerer->Messages[0].Text).rfind("Файл базы данных повреждён", 0), 0u)
+      << StringToUtf8(Answerer->Messages[0].Text);
+  EXPECT_TRUE(DM->Ord->Active());
+  EXPECT_EQ(DM->Ord->RecordCount(), 3);
+  EXPECT_TRUE(DM->OrdTop->Active());
+  EXPECT_TRUE(DM->LKMRec->Active());
+  // An order still takes a remark.
+  SAMAIN->PageControl1->SetActivePage(SAMAIN->TabSheetOrders);
+  ASSERT_TRUE(DM->Ord->Locate(u"ID", Variant(3), TLocateOptions()));
+  DM->Ord->Edit();
+  DM->Ord->FieldByName(u"COMMENT")->SetAsString(u"после сбоя");
+  DM->Ord->Post();
+  EXPECT_EQ(StringToUtf8(Scalar(u"SELECT COMMENT FROM DR_ORD WHERE ID=3").AsString()), "после сбоя");
+}
+
 // A file another program keeps locked past the busy time: the post fails with a clear error,
 // the order keeps its typed remark in edit, and the same Return posts it once the lock is gone.
 TEST_F(AppWindows, LockedDatabaseKeepsTheEditForARetry) {
