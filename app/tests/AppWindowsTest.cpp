@@ -596,6 +596,26 @@ TEST_F(AppWindows, ProductDialogWithoutNameOrGroupShowsBothNotices) {
   EXPECT_EQ(SAMAIN->PageControl1->ActivePage(), SAMAIN->TabSheetPrice);
 }
 
+// Numbers typed into a grid cell with a point or a comma both give the value; letters are
+// refused; the extra payment's amount is posted with the row.
+TEST_F(AppWindows, GridCellTakesPointAndCommaAndRefusesLetters) {
+  SAMAIN->PageControl1->SetActivePage(SAMAIN->TabSheetOrders);
+  ASSERT_TRUE(DM->Ord->Locate(u"ID", Variant(3), TLocateOptions()));
+  TDBGridZk* G = SAMAIN->DBGridZkOrdRec3;
+  for (const char16_t* Typed : {u"2.5", u"2,5", u"2x,5"}) {
+    DM->OrdRec3->First();
+    G->SetFocus();
+    G->SetCol(2);   // AM
+    SimulateKeyPress(VK_F2);
+    for (int I = 0; I < 8; ++I) SimulateKeyPress(VK_BACK);
+    SimulateTyping(Typed);
+    SimulateKeyPress(VK_DOWN);   // leaves the row: posts
+    EXPECT_FALSE(IsDataSetEditing(DM->OrdRec3)) << StringToUtf8(Typed);
+    DM->OrdRec3->First();
+    EXPECT_DOUBLE_EQ(DM->OrdRec3->FieldByName(u"AM")->AsFloat(), 2.5) << StringToUtf8(Typed);
+  }
+}
+
 // ===== database files that are missing, no database or locked ================================
 
 // Simulated input bypasses the platform's event delivery, which hands a handler's exception to
