@@ -11,6 +11,7 @@
 #include "platform/graphics/Picture.h"
 #include "platform/rtl/SysUtils.h"
 #include "report/core/vqrClassViews.h"
+#include "report/core/vqrEngine.h"
 #include "report/output/vqrOutputModule.h"
 
 namespace {
@@ -83,6 +84,7 @@ std::unique_ptr<TvqrReport> NewReport() {
 void StorePages(TvqrReport* Report, TvqrReportPage* Page, std::initializer_list<TvqrBand*> Bands) {
   auto* Store = static_cast<TvqrPreviewPages*>(Report->PreviewPages());
   Store->AddSourcePage(Page);
+  Report->Engine()->FinalPass = true;   // the pages keep every value, as the engine's last pass
   Store->AddPageAction = apAdd;
   Store->CurPage = -1;
   for (TvqrBand* Band : Bands) {

@@ -245,3 +245,14 @@ TEST(PdfExport, SampleForLooking) {
   auto F = Fx.Filter(Path);
   EXPECT_TRUE(Fx.Report()->Export(F.get()));
 }
+
+// Every picture of a stored page reaches the file: the picture view and the non-wrapping memo.
+TEST(PdfExport, PicturesOfAStoredPageAreWritten) {
+  TPdfFixture Fx;
+  const std::string Path = TempPath("pictures.pdf");
+  auto F = Fx.Filter(Path);
+  ASSERT_TRUE(Fx.Report()->Export(F.get()));
+  const std::string List = CommandOutput("pdfimages -list '" + Path + "' 2>/dev/null");
+  EXPECT_NE(List.find("   2     0 image     121    81"), std::string::npos) << List;
+  EXPECT_NE(List.find("   2     1 image     363   123"), std::string::npos) << List;
+}
