@@ -264,6 +264,20 @@ TEST(DBLookupCombobox, NotInListMayAddTheTextBeforeItIsStored) {
   EXPECT_EQ(KeyInt(F.Combo->DataLink()->DataIndependentValue), 9);
 }
 
+TEST(DBLookupCombobox, APressOnTheTextOpensTheListAndTheNextClickClosesItUnaccepted) {
+  TComboFixture F;
+  F.Combo->SetKeyValue(2);
+  const TPoint P{10, 8};
+  F.Combo->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(P.X, P.Y));
+  F.Combo->Perform(WM_LBUTTONUP, 0, MAKELPARAM(P.X, P.Y));
+  ASSERT_TRUE(F.Combo->ListVisible()) << "the opening click does not close it";
+  F.Key(VK_DOWN);
+  F.Combo->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(P.X, P.Y));
+  F.Combo->Perform(WM_LBUTTONUP, 0, MAKELPARAM(P.X, P.Y));
+  EXPECT_FALSE(F.Combo->ListVisible());
+  EXPECT_EQ(KeyInt(F.Combo->KeyValue()), 2);
+}
+
 TEST(DBLookupCombobox, TheOrderComboBoxReadFromFormText) {
   TComboFixture F;
   TForm Read(nullptr);
