@@ -215,16 +215,19 @@ protected:
   void focusInEvent(QFocusEvent*) override {
     if (GetFocus() != FControl && FControl->CanFocus()) ::SetFocus(FControl);
   }
+  // A window the window system moved or sized tells its control. The control may place itself
+  // elsewhere (inside the work area, say), which moves the window again: that move is its own
+  // doing and is not fed back, or the two could chase each other for ever.
   void resizeEvent(QResizeEvent*) override {
-    if (!isWindow()) return;
+    if (!isWindow() || FFollowing) return;
     if (width() != FControl->Width() || height() != FControl->Height())
-      FControl->SetBounds(FControl->Left(), FControl->Top(), width(), height());
+      Follow(FControl->Left(), FControl->Top(), width(), height());
   }
   void moveEvent(QMoveEvent*) override {
-    if (!isWindow()) return;
+    if (!isWindow() || FFollowing) return;
     const QPoint P = pos();
     if (P.x() != FControl->Left() || P.y() != FControl->Top())
-      FControl->SetBounds(P.x(), P.y(), FControl->Width(), FControl->Height());
+      Follow(P.x(), P.y(), FControl->Width(), FControl->Height());
   }
   void closeEvent(QCloseEvent* E) override {
     E->ignore();
@@ -232,8 +235,18 @@ protected:
   }
 
 private:
+  void Follow(int Left, int Top, int Width, int Height) {
+    FFollowing = true;
+    struct TReset {
+      bool& Flag;
+      ~TReset() { Flag = false; }
+    } Reset{FFollowing};
+    FControl->SetBounds(Left, Top, Width, Height);
+  }
+
   TWinControl* FControl;
   std::optional<TColorRef> FColorKey;
+  bool FFollowing = false;
 };
 
 class TQtSurface : public TWindowSurface {

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include <QCoreApplication>
+#include <QWidget>
 #include <sstream>
 
 #include "platform/controls/Dialogs.h"
@@ -142,6 +143,30 @@ TEST_F(FormsTest, ExceptionInAnEventFromThePlatformIsShownAndTheLoopGoesOn) {
   EXPECT_NO_THROW(QCoreApplication::sendEvent(&Receiver, &Event));
   ASSERT_EQ(Answers->Messages.size(), 1u);
   EXPECT_EQ(Answers->Messages[0].Text, u"'x' is not a valid integer value.");
+}
+
+// A window the window system moves tells its form; a form that then places itself elsewhere
+// moves the window once more, and that move is not fed back to it again (the two chased each
+// other until the stack ran out).
+TEST_F(FormsTest, AFormPlacingItselfElsewhereWhenMovedDoesNotChaseItsWindow) {
+  struct TShiftingForm : TForm {
+    using TForm::TForm;
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override {
+      ++Calls;
+      TForm::SetBounds(ALeft + 1, ATop, AWidth, AHeight);
+    }
+    int Calls = 0;
+  };
+  Application->Initialize();
+  TShiftingForm Form(nullptr);
+  Form.Show();
+  auto* Window = static_cast<QWidget*>(Form.Surface());
+  ASSERT_NE(Window, nullptr);
+  Form.Calls = 0;
+  Window->move(200, 150);
+  EXPECT_EQ(Form.Calls, 1);
+  EXPECT_EQ(Form.Left(), 201);
+  Form.Hide();
 }
 
 TEST_F(FormsTest, RendersAFormToPng) {
