@@ -6,13 +6,13 @@
 
 #include "gridlib/grid/DBGridInplaceEdit.h"
 #include "gridlib/grid/DBGridZkCenter.h"
+#include "gridlib/grid/DBGridZkInterceptors.h"
 #include "gridlib/grid/DBGridZkFeatures.h"
 #include "gridlib/grid/DBGridZkFilterList.h"
 #include "gridlib/grid/DBGridZkFilterRow.h"
 #include "gridlib/grid/DBGridZkFindDlgs.h"
 #include "gridlib/grid/DBGridZkSimpleFilterDlg.h"
 #include "gridlib/grid/DBGridZkImpExp.h"
-#include "gridlib/grid/DBGridZkInterceptors.h"
 #include "gridlib/grid/DBGridZk_p.h"
 #include "gridlib/grid/DBLookupZk.h"
 #include "gridlib/toolkit/ToolkitModule.h"
@@ -42,13 +42,11 @@ void DBGridZkModuleInitialize() {
   RegisterDBSumLstClasses();
   RegisterDBGridZkClasses();
   RegisterDBGridInplaceEditClasses();
+  RegisterDBLookupZkClasses();
   DBGridZkFeaturesInitialize();
   DBGridZkFindDlgsInitialize();
   DBGridZkFilterRowInitialize();
   DBGridZkFilterListInitialize();
-  RegisterDBLookupZkClasses();
-  DBGridZkFeaturesInitialize();
-  DBGridZkFindDlgsInitialize();
   DBGridZkImpExpInitialize();
 }
 
