@@ -30,7 +30,6 @@
 #include "gridlib/grid/GridsZk.h"
 #include "gridlib/toolkit/BMListZk.h"
 #include "gridlib/toolkit/DBCtrlsZk.h"
-#include "gridlib/toolkit/DBCtrlsZk.h"
 #include "gridlib/toolkit/MemTableIntfZk.h"
 #include "platform/db/DataSource.h"
 

@@ -446,7 +446,7 @@ TColumnZk* TitleFilterColumn(TCustomDBGridZk* Grid, int ACol) {
 
 TRect TitleFilterButtonRect(const TRect& Cell) {
   const int Width = std::min(16, Cell.Width() / 2);
-  return TRect(Cell.Right - Width - 1, Cell.Top + 1, Cell.Right - 1, Cell.Bottom - 1);
+  return TRect{Cell.Right - Width - 1, Cell.Top + 1, Cell.Right - 1, Cell.Bottom - 1};
 }
 
 }  // namespace

@@ -256,7 +256,7 @@ void TCustomDBGridZk::DefaultIndicatorTitleMouseDown(const TGridCoord& Cell, TMo
   BuildIndicatorTitleMenu(Menu);
   if (Menu && Menu->Items()->Count() > 0) {
     const TRect R = CellScreenRect(Cell.X, Cell.Y);
-    const TPoint P = ClientToScreen(TPoint(R.Left, R.Bottom));
+    const TPoint P = ClientToScreen(TPoint{R.Left, R.Bottom});
     Menu->Popup(P.X, P.Y);
     FIndicatorTitle->SetDown(false);
     FPressed = false;

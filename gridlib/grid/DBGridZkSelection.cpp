@@ -65,7 +65,7 @@ void TBookmarkListZk::Clear() {
 }
 
 TRect TBookmarkListZk::SelectionToGridRect() {
-  TRect R(-1, -1, -1, -1);
+  TRect R{-1, -1, -1, -1};
   TGridDataLinkZk* Link = FGrid->DataLink();
   if (!Link->Active() || Count() == 0) return R;
   int First = -1, Last = -1;
@@ -79,8 +79,8 @@ TRect TBookmarkListZk::SelectionToGridRect() {
     });
   }
   if (First < 0) return R;
-  return TRect(0, First + FGrid->TopDataOffset(), FGrid->ColCount() - 1,
-               Last + FGrid->TopDataOffset());
+  return TRect{0, First + FGrid->TopDataOffset(), FGrid->ColCount() - 1,
+               Last + FGrid->TopDataOffset()};
 }
 
 // --- TDBGridZkSelectionRect -----------------------------------------------------------------------
@@ -188,7 +188,7 @@ void TDBGridZkSelectionRect::Select(int ACol, const TBookmarkRef& ARow, bool Add
 }
 
 TRect TDBGridZkSelectionRect::SelectionToGridRect() const {
-  TRect R(-1, -1, -1, -1);
+  TRect R{-1, -1, -1, -1};
   if (FAnchor.Col < 0 || !FAnchor.Row || !FGrid->DataLink()->Active()) return R;
   R.Left = FGrid->ColumnIndexToGridCol(LeftCol());
   R.Right = FGrid->ColumnIndexToGridCol(RightCol());
@@ -338,8 +338,8 @@ TRect TDBGridZkSelectionCols::SelectionToGridRect() const {
     if (Lo < 0 || C->Index() < Lo) Lo = C->Index();
     Hi = std::max(Hi, C->Index());
   }
-  return TRect(FGrid->ColumnIndexToGridCol(Lo), 0, FGrid->ColumnIndexToGridCol(Hi),
-               FGrid->RowCount());
+  return TRect{FGrid->ColumnIndexToGridCol(Lo), 0, FGrid->ColumnIndexToGridCol(Hi),
+               FGrid->RowCount()};
 }
 
 // --- TDBGridZkSelection ---------------------------------------------------------------------------
@@ -432,11 +432,11 @@ bool TDBGridZkSelection::DataCellSelected(int DataCol, const TBookmark& DataRow)
 
 TRect TDBGridZkSelection::SelectionToGridRect() const {
   switch (FSelectionType) {
-    case gstRecordBookmarks: return Rows() ? Rows()->SelectionToGridRect() : TRect(-1, -1, -1, -1);
+    case gstRecordBookmarks: return Rows() ? Rows()->SelectionToGridRect() : TRect{-1, -1, -1, -1};
     case gstRectangle: return FRect->SelectionToGridRect();
     case gstColumns: return FColumns->SelectionToGridRect();
-    case gstAll: return TRect(0, 0, FGrid->ColCount(), FGrid->RowCount());
-    default: return TRect(-1, -1, -1, -1);
+    case gstAll: return TRect{0, 0, FGrid->ColCount(), FGrid->RowCount()};
+    default: return TRect{-1, -1, -1, -1};
   }
 }
 
