@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "gridlib/grid/DBGridZkFilterRow.h"
 #include "gridlib/grid/DBGridZkGroupView.h"
 #include "gridlib/grid/DBGridZk_p.h"
 #include "platform/classes/Filer.h"
@@ -569,6 +570,7 @@ REGISTER_CLASS(TDBGridZk) {
       .Property("DataGrouping", &G::DataGrouping, &G::SetDataGrouping)
       .Property("RowSizingAllowed", &G::RowSizingAllowed, &G::SetRowSizingAllowed, false)
       .Property("SortLocal", &G::SortLocal, &G::SetSortLocal, false)
+      .Property("STFilter", &G::STFilter, &G::SetSTFilter)
       .Property("SumList", &G::SumList, &G::SetSumList)
       .Property("TitleFont", &G::TitleFont, &G::SetTitleFont)
       .Property("TitleHeight", &G::TitleHeight, &G::SetTitleHeight, 0)

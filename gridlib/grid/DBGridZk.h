@@ -469,6 +469,8 @@ public:
   void ColumnChanged(bool AllItems) { Changed(AllItems); }
   // The column's filter condition, created on first use (DBGridZkColumnFilter.cpp).
   TSTColumnFilterZk* STFilter() const;
+  // Copies the list settings and Visible of Value (the filter's Assign).
+  void SetSTFilter(TSTColumnFilterZk* Value);
   // The column's distinct values: from the filter's list source, else from the grid's memory
   // table; nullptr when there is neither. The column filter keeps the list.
   IMemTableDataFieldValueListZk* GetCurrentFieldValueList();

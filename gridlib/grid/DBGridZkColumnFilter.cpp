@@ -35,6 +35,7 @@ TSTColumnFilterZk* TColumnZk::STFilter() const {
   if (!FSTFilter) FSTFilter.reset(new TSTColumnFilterZk(const_cast<TColumnZk*>(this)));
   return FSTFilter.get();
 }
+void TColumnZk::SetSTFilter(TSTColumnFilterZk* Value) { STFilter()->Assign(Value); }
 
 IMemTableDataFieldValueListZk* TColumnZk::GetCurrentFieldValueList() {
   return STFilter()->CurrentFieldValueList();

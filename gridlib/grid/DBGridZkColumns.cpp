@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "gridlib/grid/DBGridZkColumnFilter.h"
 #include "gridlib/grid/DBGridZk_p.h"
 #include "gridlib/toolkit/MRUListZk.h"
 #include "platform/classes/Filer.h"
@@ -713,6 +714,7 @@ REGISTER_CLASS(TColumnZk) {
       .Property("MRUList", &TColumnZk::MRUList, &TColumnZk::SetMRUList)
       .Property("ReadOnly", &TColumnZk::ReadOnly, &TColumnZk::SetReadOnly)
       .Stored(&TColumnZk::IsReadOnlyStored)
+      .Property("STFilter", &TColumnZk::STFilter, &TColumnZk::SetSTFilter)
       .Property("Tag", &TColumnZk::Tag, &TColumnZk::SetTag, 0)
       .Property("Title", &TColumnZk::Title, &TColumnZk::SetTitle)
       .Property("Visible", &TColumnZk::Visible, &TColumnZk::SetVisible, true)

@@ -16,6 +16,8 @@
 #include "gridlib/toolkit/PopupListboxZk.h"
 #include "gridlib/grid/tests/DBGridZkTestForm.h"
 #include "gridlib/memtable/MemTableZk.h"
+#include "platform/classes/Filer.h"
+#include "platform/classes/Streams.h"
 #include "platform/classes/Strings.h"
 #include "platform/controls/Snapshot.h"
 #include "platform/controls/WinApi.h"
@@ -34,6 +36,15 @@ void ApplyAsDataSetFilter(TObject* Sender) {
   BuildGridFilterString(Grid, BuildFilterCondition, nullptr, false, true, Filter);
   Grid->DataSet()->SetFilter(Filter);
   Grid->DataSet()->SetFilteredValue(!Filter.empty());
+}
+
+// The grid as a form text.
+std::string FormText(TComponent* C) {
+  TMemoryStream Bin, Text;
+  WriteComponentToStream(C, &Bin);
+  Bin.SetPosition(0);
+  ObjectBinaryToText(&Bin, &Text);
+  return std::string(static_cast<const char*>(Text.Memory()), Text.Size());
 }
 
 std::vector<int> ShownIds(TDataSet* D) {
@@ -412,6 +423,58 @@ TEST(DBGridZkFilterRow, SettingsLayoutAndAssign) {
   EXPECT_TRUE(Other.Local());
   EXPECT_EQ(Other.Location(), stflUnderTitleFilterZk) << "Location is not copied";
   EXPECT_FALSE(Other.IsInstantApplyStored());
+}
+
+// The filter settings of a grid and its columns as a form text sets them; defaults stay out.
+TEST(DBGridZkFilterRow, SettingsReadFromFormTextAndWrittenBack) {
+  TDBGridOnForm F(3);
+  F.Grid->SetName(u"Grid1");
+  const std::string Plain = FormText(F.Grid);
+  EXPECT_EQ(Plain.find("STFilter"), std::string::npos) << Plain;
+  const std::string Form =
+      "object Grid1: TDBGridZk\n"
+      "  STFilter.InstantApply = False\n"
+      "  STFilter.Local = True\n"
+      "  STFilter.Location = stflInTitleFilterZk\n"
+      "  STFilter.Visible = True\n"
+      "  Columns = <\n"
+      "    item\n"
+      "      FieldName = 'NAME'\n"
+      "      STFilter.DataField = 'CODE'\n"
+      "      STFilter.DropDownListRows = 8\n"
+      "      STFilter.KeyField = 'ID'\n"
+      "      STFilter.ListField = 'TITLE'\n"
+      "      STFilter.Visible = False\n"
+      "    end>\n"
+      "end\n";
+  TMemoryStream Text, Bin;
+  Text.Write(Form.data(), Form.size());
+  Text.SetPosition(0);
+  ObjectTextToBinary(&Text, &Bin);
+  Bin.SetPosition(0);
+  ReadComponentFromStream(&Bin, F.Grid);
+  TSTDBGridZkFilter* GF = F.Grid->STFilter();
+  EXPECT_TRUE(GF->Visible());
+  EXPECT_TRUE(GF->Local());
+  EXPECT_EQ(GF->Location(), stflInTitleFilterZk);
+  EXPECT_TRUE(GF->IsInstantApplyStored()) << "an explicit False is kept apart from Local";
+  EXPECT_FALSE(GF->InstantApply());
+  ASSERT_EQ(F.Grid->Columns()->Count(), 1);
+  TSTColumnFilterZk* CF = F.Grid->Columns()->Items(0)->STFilter();
+  EXPECT_EQ(CF->DataField(), u"CODE");
+  EXPECT_EQ(CF->DropDownListRows(), 8);
+  EXPECT_EQ(CF->DropDownListWidth(), 0);
+  EXPECT_EQ(CF->KeyField(), u"ID");
+  EXPECT_EQ(CF->ListField(), u"TITLE");
+  EXPECT_FALSE(CF->Visible());
+  const std::string Again = FormText(F.Grid);
+  for (const char* Line : {"STFilter.InstantApply = False", "STFilter.Local = True",
+                           "STFilter.Location = stflInTitleFilterZk", "STFilter.Visible = True",
+                           "STFilter.DataField = 'CODE'", "STFilter.DropDownListRows = 8",
+                           "STFilter.KeyField = 'ID'", "STFilter.ListField = 'TITLE'",
+                           "STFilter.Visible = False"})
+    EXPECT_NE(Again.find(Line), std::string::npos) << Line << "\n" << Again;
+  EXPECT_EQ(Again.find("DropDownListWidth"), std::string::npos) << Again;
 }
 
 TEST(DBGridZkFilterRow, PictureOfAFilterRow) {
