@@ -307,6 +307,7 @@ void TColumnZk::Assign(TPersistent* Source) {
   FTitle->Assign(S->FTitle.get());
   FFooter->Assign(S->FFooter.get());
   FFooters->Assign(S->FFooters.get());
+  STFilter()->Assign(S->STFilter());
   FOnGetCellParams = S->FOnGetCellParams;
   FOnAdvDrawDataCell = S->FOnAdvDrawDataCell;
   if (Collection()) Collection()->EndUpdate();

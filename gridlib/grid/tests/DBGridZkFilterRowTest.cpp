@@ -477,6 +477,44 @@ TEST(DBGridZkFilterRow, SettingsReadFromFormTextAndWrittenBack) {
   EXPECT_EQ(Again.find("DropDownListWidth"), std::string::npos) << Again;
 }
 
+// A copied column takes the filter's list settings and visibility, not its condition. The
+// target columns are customised: default columns follow the dataset's fields.
+TEST(DBGridZkFilterRow, CopiedColumnTakesTheFilterSettings) {
+  TDBGridOnForm F(3);
+  TDBGridZk* G = F.Grid;
+  G->STFilter()->SetVisible(true);
+  G->Columns()->Clear();
+  TColumnZk* From = G->Columns()->Add();
+  From->SetFieldName(u"NAME");
+  TSTColumnFilterZk* S = From->STFilter();
+  S->SetDataField(u"QTY");
+  S->SetKeyField(u"ID");
+  S->SetListField(u"NOTE");
+  S->SetListSource(F.Source);
+  S->SetVisible(false);
+  S->SetExpressionStr(u"=abc");
+  TColumnZk* To = G->Columns()->Add();
+  To->SetFieldName(u"PRICE");
+  ASSERT_TRUE(G->ColumnHasFilterCell(To->Index()));
+  To->Assign(From);
+  ASSERT_EQ(G->Columns()->Count(), 2);
+  TSTColumnFilterZk* T = To->STFilter();
+  EXPECT_EQ(T->DataField(), u"QTY");
+  EXPECT_EQ(T->KeyField(), u"ID");
+  EXPECT_EQ(T->ListField(), u"NOTE");
+  EXPECT_EQ(T->ListSource(), F.Source);
+  EXPECT_FALSE(T->Visible());
+  EXPECT_FALSE(G->ColumnHasFilterCell(To->Index())) << "the copy takes no filter cell";
+  EXPECT_TRUE(T->ExpressionStr().empty()) << "the condition is not copied";
+  EXPECT_TRUE(T->IsEmpty());
+
+  TDBGridOnForm F2(3);
+  F2.Grid->Columns()->Assign(G->Columns());
+  ASSERT_EQ(F2.Grid->Columns()->Count(), 2);
+  EXPECT_EQ(F2.Grid->Columns()->Items(1)->STFilter()->KeyField(), u"ID");
+  EXPECT_FALSE(F2.Grid->Columns()->Items(0)->STFilter()->Visible());
+}
+
 TEST(DBGridZkFilterRow, PictureOfAFilterRow) {
   TFormatSettingsScope Scope(TFormatSettings::Russian());
   TDBGridOnForm F(8, 520, 220);
