@@ -2,7 +2,7 @@
 // sample database (offscreen): from the first activation through the catalogue, the orders and
 // the price list to the four report previews and the PDF files, each step checked as the user
 // sees it, ending with the order printed to a private print server.
-#include "app/AppStartup.h"
+#include "app/tests/AppWindowsFixture.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -49,60 +49,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class AppScenario : public ::testing::Test {
-protected:
-  void SetUp() override {
-    Dir = fs::temp_directory_path() / ("vorenta_scenario_" + std::to_string(::getpid()));
-    fs::remove_all(Dir);
-    fs::create_directories(Dir);
-    OldDir = fs::current_path();
-    fs::current_path(Dir);
-    CreateDatabaseFile(u"DATA/vorenta.data", ReadTextFile(Utf8ToString(VORENTA_SAMPLE_SQL)));
-    Russian = std::make_unique<TFormatSettingsScope>(TFormatSettings::Russian());
-    auto Service = std::make_unique<TTestDialogAnswerer>();
-    Answerer = Service.get();
-    PreviousService = SetDialogService(std::move(Service));
-    AppStartup();
-    Application->Initialize();
-    UsePlatformMessageBoxes();
-    CreateAppWindows();
-    SAMAIN->Show();
-    Application->ProcessMessages();
-  }
-  void TearDown() override {
-    TCustomForm::SetModalHookForTests(nullptr);
-    DestroyAppWindows();
-    AppShutdown();
-    SetAppBoxHandler(nullptr);
-    SetDialogService(std::move(PreviousService));
-    Russian.reset();
-    fs::current_path(OldDir);
-    fs::remove_all(Dir);
-  }
-
-  static Variant Scalar(const String& Sql) {
-    TADOQuery Query(nullptr);
-    Query.SetConnection(DM->Connection);
-    Query.SQL()->SetText(Sql);
-    Query.Open();
-    return Query.Fields()->Fields(0)->Value();
-  }
-  static void Click(TControl* Control) {
-    SimulateClick(Control, {Control->Width() / 2, Control->Height() / 2});
-  }
-  static int ColourId() { return DM->Color->FieldByName(u"ID")->AsInteger(); }
-  // Every message box shown so far, one line each, for failure output.
-  std::string Told() const {
-    std::string All;
-    for (const auto& M : Answerer->Messages) All += StringToUtf8(M.Text) + "\n";
-    return All;
-  }
-
-  fs::path Dir, OldDir;
-  std::unique_ptr<TFormatSettingsScope> Russian;
-  TTestDialogAnswerer* Answerer = nullptr;
-  std::unique_ptr<IDialogService> PreviousService;
-};
+// One session of the program, as the window tests start it.
+using AppScenario = AppWindows;
 
 // The pages a report preview holds and the texts of its first page.
 struct TPreviewed {

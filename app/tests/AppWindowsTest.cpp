@@ -1,7 +1,7 @@
 // AppWindowsTest.cpp - the program's real start-up on a copy of the sample database (offscreen),
 // driven through its windows as a user would: first activation, the colour type menu, the search
 // panel with the navigator, the price list, the edit actions; and every window as a PNG.
-#include "app/AppStartup.h"
+#include "app/tests/AppWindowsFixture.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -53,57 +53,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class AppWindows : public ::testing::Test {
-protected:
-  void SetUp() override {
-    const auto* Info = ::testing::UnitTest::GetInstance()->current_test_info();
-    Dir = fs::temp_directory_path() /
-          ("vorenta_win_" + std::to_string(::getpid()) + "_" + Info->name());
-    fs::remove_all(Dir);
-    fs::create_directories(Dir);
-    OldDir = fs::current_path();
-    fs::current_path(Dir);
-    CreateDatabaseFile(u"DATA/vorenta.data", ReadTextFile(Utf8ToString(VORENTA_SAMPLE_SQL)));
-    Russian = std::make_unique<TFormatSettingsScope>(TFormatSettings::Russian());
-    auto Service = std::make_unique<TTestDialogAnswerer>();
-    Answerer = Service.get();
-    PreviousService = SetDialogService(std::move(Service));
-    AppStartup();
-    Application->Initialize();
-    Application->SetTitle(u"V o r e n t a");
-    UsePlatformMessageBoxes();
-    CreateAppWindows();
-    SAMAIN->Show();
-    Application->ProcessMessages();
-  }
-  void TearDown() override {
-    TCustomForm::SetModalHookForTests(nullptr);
-    DestroyAppWindows();
-    AppShutdown();
-    SetAppBoxHandler(nullptr);
-    SetDialogService(std::move(PreviousService));
-    Russian.reset();
-    fs::current_path(OldDir);
-    fs::remove_all(Dir);
-  }
-
-  Variant Scalar(const String& Sql) {
-    TADOQuery Query(nullptr);
-    Query.SetConnection(DM->Connection);
-    Query.SQL()->SetText(Sql);
-    Query.Open();
-    return Query.Fields()->Fields(0)->Value();
-  }
-  static void Click(TControl* Control) {
-    SimulateClick(Control, {Control->Width() / 2, Control->Height() / 2});
-  }
-  int ColourId() const { return DM->Color->FieldByName(u"ID")->AsInteger(); }
-
-  fs::path Dir, OldDir;
-  std::unique_ptr<TFormatSettingsScope> Russian;
-  TTestDialogAnswerer* Answerer = nullptr;
-  std::unique_ptr<IDialogService> PreviousService;
-};
 
 // Every component the windows look up by name, with its class; "pending" marks the ones whose
 // class is still being built (they join the form text with it).
