@@ -650,6 +650,39 @@ TEST_F(AppWindows, DamagedCatalogueLeavesTheOtherTabsWorking) {
   EXPECT_EQ(StringToUtf8(Scalar(u"SELECT COMMENT FROM DR_ORD WHERE ID=3").AsString()), "после сбоя");
 }
 
+// A write-protected database file: one notice at start, the catalogue shows, a change fails with
+// a clear error and the file keeps its data.
+TEST_F(AppWindows, WriteProtectedDatabaseIsToldOnceAndKeepsItsData) {
+  DestroyAppWindows();
+  fs::permissions("DATA/vorenta.data", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  Answerer->Messages.clear();
+  Answerer->MessageAnswers = {mrOk, mrOk, mrOk};
+  CreateAppWindows();
+  SAMAIN->Show();
+  Application->ProcessMessages();
+  ASSERT_EQ(Answerer->Messages.size(), 1u);
+  EXPECT_EQ(StringToUtf8(Answerer->Messages[0].Text),
+            "Файл базы данных открыт только для чтения: изменения не будут сохранены");
+  ASSERT_TRUE(DM->Color->Active());
+  const int Colours = DM->Color->RecordCount();
+  EXPECT_GT(Colours, 0);
+  SAMAIN->PageControl1->SetActivePage(SAMAIN->TabSheetOrders);
+  ASSERT_TRUE(DM->Ord->Locate(u"ID", Variant(3), TLocateOptions()));
+  DM->Ord->Edit();
+  DM->Ord->FieldByName(u"COMMENT")->SetAsString(u"не сохранится");
+  try {
+    DM->Ord->Post();
+    ADD_FAILURE() << "a write-protected file took a change";
+  } catch (const EDatabaseError& E) {
+    EXPECT_EQ(StringToUtf8(E.Message()).rfind("Файл базы данных открыт только для чтения", 0), 0u)
+        << StringToUtf8(E.Message());
+  }
+  DM->Ord->Cancel();
+  fs::permissions("DATA/vorenta.data", fs::perms::owner_write, std::filesystem::perm_options::add);
+  EXPECT_NE(StringToUtf8(Scalar(u"SELECT COALESCE(COMMENT, '') FROM DR_ORD WHERE ID=3").AsString()),
+            "не сохранится");
+}
+
 // A file another program keeps locked past the busy time: the post fails with a clear error,
 // the order keeps its typed remark in edit, and the same Return posts it once the lock is gone.
 TEST_F(AppWindows, LockedDatabaseKeepsTheEditForARetry) {

@@ -1,6 +1,8 @@
 // ADOConnection.cpp - TADOConnection: opening the database file, transactions, Execute.
 #include "platform/sqlite/ADODB.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 
 #include "platform/classes/TypeRegistry.h"
@@ -36,12 +38,20 @@ String ConnectionValue(const String& ConnectionString, const String& Key) {
   return String();
 }
 
-// Opens FileName read-write without creating it; runs a probe so that a file that is not a
-// database fails here rather than at the first query.
+// Whether the file carries no write permission for anyone: then it is opened read-only for
+// every user (root too, whom the system would let write), as its owner asked.
+bool WriteProtected(const std::string& Path) {
+  struct stat Info;
+  return ::stat(Path.c_str(), &Info) == 0 && (Info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+// Opens FileName read-write (read-only when write-protected) without creating it; runs a probe
+// so that a file that is not a database fails here rather than at the first query.
 sqlite3* OpenDatabase(const String& FileName) {
   sqlite3* Db = nullptr;
   const std::string Path = StringToUtf8(FileName);
-  int Rc = sqlite3_open_v2(Path.c_str(), &Db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
+  const int Mode = WriteProtected(Path) ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+  int Rc = sqlite3_open_v2(Path.c_str(), &Db, Mode | SQLITE_OPEN_NOMUTEX,
                            nullptr);  // one thread does all database work
   if (Rc == SQLITE_OK) {
     sqlite3_busy_timeout(Db, BusyTimeoutMs);

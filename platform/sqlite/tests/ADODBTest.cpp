@@ -146,6 +146,27 @@ TEST_F(ADODB, LockedFileIsAClearError) {
   sqlite3_close(Other);
 }
 
+// A file nobody may write opens read-only, whoever runs the program (the system lets root
+// write it); a change is then a clear error and the file keeps its rows.
+TEST_F(ADODB, WriteProtectedFileOpensReadOnly) {
+  Conn->Close();
+  fs::permissions("DATA/test.data", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  Conn->Open();
+  EXPECT_TRUE(Conn->ReadOnly());
+  try {
+    Conn->Execute(u"UPDATE DS_COLOR SET AM = 1");
+    ADD_FAILURE() << "a write-protected file was changed";
+  } catch (const EDatabaseError& E) {
+    EXPECT_EQ(E.Message(), u"Файл базы данных открыт только для чтения: " +
+                               Utf8ToString(fs::absolute("DATA/test.data").string()));
+  }
+  EXPECT_EQ(Scalar(u"SELECT COUNT(*) FROM DS_COLOR").AsInteger(), 4);
+  Conn->Close();
+  fs::permissions("DATA/test.data", fs::perms::owner_write, std::filesystem::perm_options::add);
+  Conn->Open();
+  EXPECT_FALSE(Conn->ReadOnly());
+}
+
 TEST_F(ADODB, SeveralStatementsAreAllOrNothing) {
   EXPECT_THROW(Conn->Execute(u"DELETE FROM DS_COLOR_REC; INSERT INTO DS_COLOR (ID) VALUES (1);"),
                EDatabaseError);
