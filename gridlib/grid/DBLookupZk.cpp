@@ -816,14 +816,7 @@ void TCustomDBLookupComboboxZk::ButtonDownDropDown(bool LowerPart) {
 }
 
 void TCustomDBLookupComboboxZk::EditButtonMouseMove(TObject* Sender, TShiftState, int X, int Y) {
-  auto* Control = dynamic_cast<TControl*>(Sender);
-  if (!FListVisible || !Control || FEditButtonControlList.empty() ||
-      Control != FEditButtonControlList[0].EditButtonControl || !Control->MouseCapture())
-    return;
-  const TPoint P = FDataList->ScreenToClient(Control->ClientToScreen({X, Y}));
-  if (!FDataList->DataRect().Contains(P)) return;
-  Control->Perform(WM_CANCELMODE);
-  FDataList->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(P.X, P.Y));
+  if (FListVisible) PassButtonDragToList(Sender, X, Y, FDataList, FDataList->DataRect(), true);
 }
 
 void TCustomDBLookupComboboxZk::Click() {

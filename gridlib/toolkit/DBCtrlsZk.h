@@ -425,6 +425,11 @@ protected:
   // editor with the main button's Tag.
   void CancelCaptureForCloseUp();
   void PostDropDownClosed();
+  // A press on an edit button dragged into the dropped list's Area (the list's client
+  // coordinates) becomes a press there: the button lets the mouse go and the list takes it.
+  // MainOnly: only a drag that began on the main button counts.
+  void PassButtonDragToList(TObject* Sender, int X, int Y, TControl* List, const TRect& Area,
+                            bool MainOnly);
 
   std::unique_ptr<TFieldDataLinkZk> FDataLink;
   bool FDroppedDown = false;

@@ -396,14 +396,8 @@ void TCustomDBComboBoxZk::ButtonDownDropDown(bool LowerPart) {
 }
 
 void TCustomDBComboBoxZk::EditButtonMouseMove(TObject* Sender, TShiftState, int X, int Y) {
-  auto* Control = dynamic_cast<TControl*>(Sender);
-  if (!FListVisible || !Control || FEditButtonControlList.empty() ||
-      Control != FEditButtonControlList[0].EditButtonControl || !Control->MouseCapture())
-    return;
-  const TPoint P = FPopupListbox->ScreenToClient(Control->ClientToScreen({X, Y}));
-  if (!FPopupListbox->ClientRect().Contains(P)) return;
-  Control->Perform(WM_CANCELMODE);
-  FPopupListbox->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(P.X, P.Y));
+  if (FListVisible)
+    PassButtonDragToList(Sender, X, Y, FPopupListbox, FPopupListbox->ClientRect(), true);
 }
 
 void TCustomDBComboBoxZk::Click() {

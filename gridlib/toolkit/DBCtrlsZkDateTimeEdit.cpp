@@ -315,15 +315,9 @@ void TCustomDBDateTimeEditZk::CloseUp(bool Accept) {
   if (FOnCloseUp) FOnCloseUp(this, Accept);
 }
 
-void TCustomDBDateTimeEditZk::EditButtonMouseMove(TObject* Sender, TShiftState Shift, int X,
-                                                  int Y) {
-  auto* Control = dynamic_cast<TControl*>(Sender);
-  if (!FCalendarVisible || !Control || !Control->MouseCapture()) return;
-  const TPoint P = FDropDownCalendar->ScreenToClient(Control->ClientToScreen({X, Y}));
-  if (!FDropDownCalendar->ClientRect().Contains(P)) return;
-  Control->Perform(WM_CANCELMODE);
-  FDropDownCalendar->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(P.X, P.Y));
-  (void)Shift;
+void TCustomDBDateTimeEditZk::EditButtonMouseMove(TObject* Sender, TShiftState, int X, int Y) {
+  if (FCalendarVisible)
+    PassButtonDragToList(Sender, X, Y, FDropDownCalendar, FDropDownCalendar->ClientRect(), false);
 }
 
 void TCustomDBDateTimeEditZk::WndProc(TMessage& Message) {

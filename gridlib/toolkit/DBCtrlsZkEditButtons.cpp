@@ -208,6 +208,19 @@ void TCustomDBEditZk::EditButtonClick(TObject* Sender) {
 
 void TCustomDBEditZk::EditButtonMouseMove(TObject*, TShiftState, int, int) {}
 
+void TCustomDBEditZk::PassButtonDragToList(TObject* Sender, int X, int Y, TControl* List,
+                                           const TRect& Area, bool MainOnly) {
+  auto* Control = dynamic_cast<TControl*>(Sender);
+  if (!Control || !Control->MouseCapture()) return;
+  if (MainOnly &&
+      (FEditButtonControlList.empty() || Control != FEditButtonControlList[0].EditButtonControl))
+    return;
+  const TPoint P = List->ScreenToClient(Control->ClientToScreen({X, Y}));
+  if (!Area.Contains(P)) return;
+  Control->Perform(WM_CANCELMODE);
+  List->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(P.X, P.Y));
+}
+
 void TCustomDBEditZk::EditButtonMouseUp(TObject* Sender, TMouseButton, TShiftState, int X,
                                         int Y) {
   auto* Control = dynamic_cast<TControl*>(Sender);

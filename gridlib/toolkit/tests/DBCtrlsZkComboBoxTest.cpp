@@ -2,6 +2,7 @@
 // values, the Backspace that only widens the completed tail, the list and its width.
 #include "gridlib/toolkit/tests/DBCtrlsZkTestFixture.h"
 
+#include "gridlib/toolkit/EditButtonControlZk.h"
 #include "gridlib/toolkit/PopupListboxZk.h"
 
 namespace {
@@ -88,6 +89,24 @@ TEST_F(ComboTest, ListClosesWithoutChangeOnEscAndTakesOnReturn) {
   Other->SetFocus();   // focus loss closes without change
   EXPECT_FALSE(Keyed->ListVisible());
   EXPECT_EQ(Keyed->ItemIndex(), 1);
+}
+
+// A press on the main button that drops the list and is dragged onto a row becomes a press on
+// that row; releasing there takes it.
+TEST_F(ComboTest, APressDraggedFromTheButtonOntoARowTakesIt) {
+  Keyed->SetItemIndex(0);
+  Keyed->SetFocus();
+  TControl* Button = Keyed->EditButtonControlList()[0].EditButtonControl;
+  SimulateMouseDown(mbLeft, Button->ClientToScreen({Button->Width() / 2, Button->Height() / 2}));
+  ASSERT_TRUE(Keyed->ListVisible());
+  TPopupListboxZk* List = Keyed->PopupListbox();
+  const TRect Row = List->ItemRect(2);
+  const TPoint OnRow = List->ClientToScreen({Row.Left + 5, (Row.Top + Row.Bottom) / 2});
+  SimulateMouseMove(OnRow, {ssLeft});
+  EXPECT_EQ(List->ItemIndex(), 2);
+  SimulateMouseUp(mbLeft, OnRow);
+  EXPECT_FALSE(Keyed->ListVisible());
+  EXPECT_EQ(Keyed->ItemIndex(), 2);
 }
 
 TEST_F(ComboTest, BoundKeyBasedPostsTheKey) {
