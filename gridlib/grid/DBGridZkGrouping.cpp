@@ -352,8 +352,3 @@ REGISTER_CLASS(TGridDataGroupsZk) {
       .Property("ParentColor", &G::ParentColor, &G::SetParentColor, true)
       .Property("ParentFont", &G::ParentFont, &G::SetParentFont, true);
 }
-
-void RegisterDBGridZkGroupingClasses() {
-  RegisterClasses({TGridDataGroupLevelZk::ClassInfo(), TGridDataGroupLevelsZk::ClassInfo(),
-                   TGridDataGroupsZk::ClassInfo()});
-}

@@ -311,6 +311,3 @@ private:
   mutable bool FCopyingParentFont = false;
   bool FDefaultStateExpanded = false;
 };
-
-// Registers the grouping classes for streaming.
-void RegisterDBGridZkGroupingClasses();
