@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "bench/BenchPercentiles.h"
 #include "app/AppMessageBoxes.h"
 #include "app/AppStartup.h"
 #include "app/DM_MAIN.h"
@@ -33,11 +34,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-double Percentile(std::vector<double> Values, double P) {
-  std::sort(Values.begin(), Values.end());
-  return Values[static_cast<size_t>(P * (Values.size() - 1))];
-}
-
 // Milliseconds from Input to the end of the messages and repaints it caused.
 template <class F>
 double KeyToIdle(F Input) {
@@ -48,8 +44,9 @@ double KeyToIdle(F Input) {
 }
 
 void Report(const char* Name, const std::vector<double>& Times) {
-  std::printf("%-28s p50 %6.2f ms  p95 %6.2f ms  (goal p95 < 16 ms, %zu keys)\n", Name,
-              Percentile(Times, 0.5), Percentile(Times, 0.95), Times.size());
+  const TMedianP95 T = MedianAndP95(Times);
+  std::printf("%-28s p50 %6.2f ms  p95 %6.2f ms  (goal p95 < 16 ms, %zu keys)\n", Name, T.Median,
+              T.P95, Times.size());
 }
 
 // Down in a QTableView over the same rows, every row fetched first.
@@ -131,7 +128,7 @@ int main() {
 
   const std::vector<double> Floor = QtTableDown(Dir / "DATA/vorenta.data");
   Report("Down in a QTableView", Floor);
-  std::printf("ratio of the p50s (Down): %.2f\n", Percentile(Down, 0.5) / Percentile(Floor, 0.5));
+  std::printf("ratio of the p50s (Down): %.2f\n", MedianAndP95(Down).Median / MedianAndP95(Floor).Median);
 
   DestroyAppWindows();
   AppShutdown();

@@ -50,6 +50,7 @@
 
 #include <vector>
 
+#include "bench/BenchPercentiles.h"
 #include "bench/DBGridBenchTable.h"
 #include "gridlib/grid/DBGridZk.h"
 #include "gridlib/grid/DBGridZkModule.h"
@@ -94,11 +95,11 @@ long PeakRssKb() {
 void Fill(const std::string& File) { FillGridBenchTable(File, Rows); }
 
 // Median and 95th percentile of per-key times.
-void KeyFigures(std::vector<double> Times, TFigures& F) {
+void KeyFigures(const std::vector<double>& Times, TFigures& F) {
   if (Times.empty()) return;
-  std::sort(Times.begin(), Times.end());
-  F.KeyMedian = Times[Times.size() / 2];
-  F.KeyP95 = Times[Times.size() * 95 / 100];
+  const TMedianP95 K = MedianAndP95(Times);
+  F.KeyMedian = K.Median;
+  F.KeyP95 = K.P95;
 }
 
 // A window paints only once the window system has exposed it.

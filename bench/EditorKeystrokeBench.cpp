@@ -18,6 +18,7 @@
 #include <functional>
 #include <vector>
 
+#include "bench/BenchPercentiles.h"
 #include "gridlib/toolkit/DBCtrlsZk.h"
 #include "gridlib/toolkit/ToolkitModule.h"
 #include "platform/controls/Forms.h"
@@ -48,9 +49,7 @@ std::vector<TKey> DateKeys() {
   return Keys;
 }
 
-struct TFigures {
-  double Median, P95;
-};
+using TFigures = TMedianP95;
 
 // Sends the key sequence again and again (Reset between rounds, not timed) until KeyCount
 // keys were timed.
@@ -70,8 +69,7 @@ TFigures TimeKeys(QWidget* Target, const std::vector<TKey>& Keys,
       if (int(Micros.size()) == KeyCount) break;
     }
   }
-  std::sort(Micros.begin(), Micros.end());
-  return {Micros[Micros.size() / 2], Micros[Micros.size() * 95 / 100]};
+  return MedianAndP95(Micros);
 }
 
 void Report(const char* Case, TFigures Ours, TFigures Qt) {

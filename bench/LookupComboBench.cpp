@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchPercentiles.h"
 #include "gridlib/grid/DBGridZkModule.h"
 #include "gridlib/grid/DBLookupZk.h"
 #include "platform/controls/Forms.h"
@@ -70,14 +71,9 @@ double Us(const std::function<void()>& Fn) {
   return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - T0).count();
 }
 
-struct TStats {
-  double Median = 0, P95 = 0;
-};
+using TStats = TMedianP95;
 
-TStats Stats(std::vector<double> V) {
-  std::sort(V.begin(), V.end());
-  return {V[V.size() / 2], V[V.size() * 95 / 100]};
-}
+TStats Stats(const std::vector<double>& V) { return MedianAndP95(V); }
 
 void Report(const char* Case, TStats Ours, TStats Qt) {
   std::printf("%-28s ours median %8.1f us p95 %8.1f us | Qt median %8.1f us p95 %8.1f us | "
