@@ -12,13 +12,15 @@
 
 namespace {
 
-// The distinct values of one field over every record of the container (hidden ones too), in
-// value order; texts that differ only in letter case are one entry (the first met). Filled
-// again on every read, so a posted change is always seen.
+// The distinct values of one field over every record of the container (hidden ones too), or
+// over the records that pass the filter text given, in value order; texts that differ only in
+// letter case are one entry (the first met). Filled again on every read, so a posted change
+// is always seen.
 class TMemTableDataFieldValueListZk : public IMemTableDataFieldValueListZk {
 public:
-  TMemTableDataFieldValueListZk(TRecordsViewZk* View, int FieldIndex)
-      : FView(View), FFieldIndex(FieldIndex), FValues(std::make_unique<TStringList>()) {}
+  TMemTableDataFieldValueListZk(TDataSet* DataSet, TRecordsViewZk* View, int FieldIndex)
+      : FView(View), FFieldIndex(FieldIndex), FValues(std::make_unique<TStringList>()),
+        FFilter(std::make_unique<TDataSetExprParserZk>(DataSet, dsptFilterZk)) {}
 
   TStrings* GetValues() override {
     std::vector<Variant> Values;
@@ -27,6 +29,7 @@ public:
                       dynamic_cast<TMTStringDataFieldZk*>(FView->MemTableData()->DataStruct()->DataFields(FFieldIndex));
     if (TMemTableDataZk* Data = FView->MemTableData())
       Data->RecordsList()->ActiveList().ForEach([&](TMemoryRecordZk* Rec) {
+        if (FFilter->HasData() && !FFilter->IsCurRecordInFilter(Rec)) return;
         const Variant V = Rec->ValueAt(FFieldIndex).ToVariant();
         if (!V.IsNull() && !V.IsEmpty())
           Values.push_back(V);
@@ -43,12 +46,14 @@ public:
     for (const Variant& V : Values) FValues->Add(V.AsString());
     return FValues.get();
   }
-  void SetFilter(const String&) override {}
+  // A text that does not parse raises the parser's error.
+  void SetFilter(const String& Filter) override { FFilter->ParseExpression(Filter); }
 
 private:
   TRecordsViewZk* FView;
   int FFieldIndex;
   std::unique_ptr<TStringList> FValues;
+  std::unique_ptr<TDataSetExprParserZk> FFilter;
 };
 
 }  // namespace
@@ -241,7 +246,8 @@ std::unique_ptr<IMemTableDataFieldValueListZk> TCustomMemTableZk::GetFieldValueL
     return List;
   }
   if (Field->FieldNo() <= 0) return nullptr;
-  return std::make_unique<TMemTableDataFieldValueListZk>(FRecordsView.get(), Field->FieldNo() - 1);
+  return std::make_unique<TMemTableDataFieldValueListZk>(this, FRecordsView.get(),
+                                                         Field->FieldNo() - 1);
 }
 
 // Moves the listed rows to row ToRecNo (1-based) as the list moves an item: walking the

@@ -279,6 +279,24 @@ TEST(MemTableValueList, DistinctValuesInValueOrderAndPostedChangesSeen) {
   EXPECT_EQ(Table.GetFieldValueList(u"NOPE"), nullptr);
 }
 
+// The grid narrows a column's list by the other columns' conditions through the filter text.
+TEST(MemTableValueList, OnlyRecordsPassingTheFilterGiveValues) {
+  TMemTableZk Table(nullptr);
+  Table.FieldDefs()->Add(u"N", ftInteger);
+  Table.FieldDefs()->Add(u"S", ftWideString, 10);
+  Table.CreateDataSet();
+  for (auto [N, S] : {std::pair{10, u"b"}, {9, u"c"}, {10, u"a"}, {11, u"d"}})
+    Table.AppendRecord({N, S});
+  auto Texts = Table.GetFieldValueList(u"S");
+  Texts->SetFilter(u"N = 10");
+  EXPECT_EQ(Texts->GetValues()->CommaText(), u"a,b");
+  Texts->SetFilter(u"(N >= 10) and (S <> 'b')");
+  EXPECT_EQ(Texts->GetValues()->CommaText(), u"a,d");
+  Texts->SetFilter(u"");
+  EXPECT_EQ(Texts->GetValues()->CommaText(), u"a,b,c,d");
+  EXPECT_ANY_THROW(Texts->SetFilter(u"N = = 1"));
+}
+
 TEST_F(MemTableTest, InstantReadAroundTheVirtualInsertRow) {
   Fill({{1, u"a"}, {2, u"b"}, {3, u"c"}});
   Table->SetRecNo(2);
