@@ -171,7 +171,10 @@ const char16_t* const kNestingTooDeep = u"Nesting too deep";
 struct TksWalker {
   TksILParser& P;
   TksParser& L;
-  std::vector<std::string> Lines;
+  // The elements read so far that no enclosing element has taken yet, in source order. An
+  // element that matches takes those read since it started as its children; one that fails
+  // drops them.
+  std::vector<TksXMLItem*> Items;
   String ErrText;
   String ErrPosText;
   bool ErrRecorded = false;
@@ -184,8 +187,43 @@ struct TksWalker {
   String TooDeepPos;
 
   explicit TksWalker(TksILParser& AP) : P(AP), L(*AP.FParser) {}
+  ~TksWalker() { Truncate(0); }
+  TksWalker(const TksWalker&) = delete;
+  TksWalker& operator=(const TksWalker&) = delete;
 
-  std::string Pos(int At) const { return StringToUtf8(L.PositionToText(At)); }
+  void Truncate(size_t Mark) {
+    while (Items.size() > Mark) {
+      delete Items.back();
+      Items.pop_back();
+    }
+  }
+
+  // A new element with an attribute text; the caller adds it where it belongs.
+  static TksXMLItem* NewItem(const String& Name, String Attributes) {
+    auto* X = new TksXMLItem;
+    X->SetName(Name);
+    X->SetText(std::move(Attributes));
+    return X;
+  }
+
+  // Appends name="value" (the value escaped), after a blank when Out holds attributes already.
+  static void AppendAttr(String& Out, const char16_t* Name, const String& Value) {
+    if (!Out.empty()) Out += u' ';
+    Out += Name;
+    Out += u"=\"";
+    bool Plain = true;
+    for (Char C : Value)
+      if (C == u'\n' || C == u'\r' || C == u'"' || C == u'&' || C == u'<' || C == u'>') Plain = false;
+    if (Plain) Out += Value;
+    else Out += ksStrToXML(Value);
+    Out += u'"';
+  }
+
+  String PosAttr(int At) const {
+    String A;
+    AppendAttr(A, u"pos", L.PositionToText(At));
+    return A;
+  }
 
   [[gnu::noinline]] void RecordError(const TksGrammarNode* E, int Start) {
     if (!E->HasErr || !ErrText.empty()) return;
@@ -205,13 +243,14 @@ struct TksWalker {
     return L.CaseSensitive() ? Tok == E->Text : ksSameText(Tok, E->Text);
   }
 
+  // Wraps the elements read since Mark into one element named by the grammar node.
   [[gnu::noinline]] void Emit(const TksGrammarNode* E, bool Result, int Start, size_t Mark) {
     if (E->Node == u"uses") {
       EmitUses(Mark);
       return;
     }
     if (!Result) {
-      Lines.resize(Mark);
+      Truncate(Mark);
       return;
     }
     int Cur = L.Position();
@@ -219,26 +258,24 @@ struct TksWalker {
     L.SkipSpaces();
     int P0 = L.Position();
     L.SetPosition(Cur);
-    std::string Name = StringToUtf8(E->Node);
-    std::string Open = "<" + Name + " pos=\"" + Pos(P0) + "\"";
-    if (E->Node == u"expr") Open += " pos1=\"" + Pos(Cur) + "\"";
-    Open += ">";
-    Lines.insert(Lines.begin() + Mark, std::move(Open));
-    Lines.push_back("</" + Name + ">");
+    String Attr = PosAttr(P0);
+    if (E->Node == u"expr") AppendAttr(Attr, u"pos1", L.PositionToText(Cur));
+    TksXMLItem* X = NewItem(E->Node, std::move(Attr));
+    for (size_t i = Mark; i < Items.size(); ++i) X->AddItem(Items[i]);
+    Items.resize(Mark);
+    Items.push_back(X);
   }
 
   void EmitUses(size_t Mark) {
-    std::vector<std::string> Files(Lines.begin() + Mark, Lines.end());
-    Lines.resize(Mark);
+    std::vector<std::unique_ptr<TksXMLItem>> Files;
+    for (size_t i = Mark; i < Items.size(); ++i) Files.emplace_back(Items[i]);
+    Items.resize(Mark);
     for (auto It = Files.rbegin(); It != Files.rend(); ++It) {
-      size_t A = It->find("text=\"");
-      if (A == std::string::npos) continue;
-      A += 6;
-      size_t B = It->find('"', A);
-      std::string V = It->substr(A, B - A);
+      if (!(*It)->PropExists(u"text")) continue;
+      String V = (*It)->Prop(u"text");
       if (V.size() >= 2) V = V.substr(1, V.size() - 2);
       size_t At = Mark;
-      if (!P.LoadUnit(Utf8ToString(V), Lines, At) && ErrText.empty()) {
+      if (!P.LoadUnit(V, Items, At) && ErrText.empty()) {
         ErrText = P.FProgram->ErrorMsg();
         ErrPosText = P.FProgram->ErrorPos();
         ErrRecorded = true;
@@ -270,22 +307,25 @@ struct TksWalker {
   }
 
   [[gnu::noinline]] void WriteVQString(const String& Tok) {
-    std::string PosAttr = " pos=\"" + Pos(L.Position()) + "\"";
-    Lines.push_back("<dsgn" + PosAttr + ">");
-    Lines.push_back("<node text=\"Get\"" + PosAttr + "/>");
-    Lines.push_back("<expr" + PosAttr + ">");
-    Lines.push_back("<string text=\"" + StringToUtf8(ksStrToXML(u"'" + Tok + u"'")) + "\"" +
-                    PosAttr + "/>");
-    Lines.push_back("</expr>");
-    Lines.push_back("</dsgn>");
+    const String Pos = PosAttr(L.Position());
+    TksXMLItem* D = NewItem(u"dsgn", Pos);
+    String NodeAttr;
+    AppendAttr(NodeAttr, u"text", u"Get");
+    D->AddItem(NewItem(u"node", NodeAttr + u' ' + Pos));
+    TksXMLItem* X = NewItem(u"expr", Pos);
+    D->AddItem(X);
+    String StrAttr;
+    AppendAttr(StrAttr, u"text", u"'" + Tok + u"'");
+    X->AddItem(NewItem(u"string", StrAttr + u' ' + Pos));
+    Items.push_back(D);
   }
 
   [[gnu::noinline]] void WriteAdd(const TksGrammarNode* E, const String& Tok) {
-    const String& T = E->HasAddText ? E->AddText : Tok;
-    std::string Line = "<";
-    Line.append(StringToUtf8(E->Add)).append(" text=\"").append(StringToUtf8(ksStrToXML(T)));
-    Line.append("\" pos=\"").append(Pos(L.Position())).append("\"/>");
-    Lines.push_back(std::move(Line));
+    String Attr;
+    AppendAttr(Attr, u"text", E->HasAddText ? E->AddText : Tok);
+    Attr += u' ';
+    Attr += PosAttr(L.Position());
+    Items.push_back(NewItem(E->Add, std::move(Attr)));
   }
 
   bool Walk(const TksGrammarNode* E) {
@@ -304,7 +344,7 @@ struct TksWalker {
 
   bool WalkElement(const TksGrammarNode* E) {
     int Start = L.Position();
-    size_t Mark = Lines.size();
+    size_t Mark = Items.size();
     bool Result = true;
     String Tok;
     switch (E->Kind) {
@@ -433,7 +473,7 @@ bool TksILParser::MakeILScript(const String& Text) {
       W.ErrPosText = FParser->GetXYPosition();
     } else {
       Matched = true;
-      W.Lines.clear();
+      W.Truncate(0);
     }
   }
   if (Matched && W.ErrText.empty() && !FGrammar->TrailingTextError.empty()) {
@@ -446,14 +486,13 @@ bool TksILParser::MakeILScript(const String& Text) {
   }
   bool Ok = Matched && W.ErrText.empty();
   if (Ok) {
-    std::string Doc = "<?xml version=\"1.0\"?><program>";
-    size_t Size = Doc.size() + 16;
-    for (auto& Line : W.Lines) Size += Line.size();
-    Doc.reserve(Size);
-    for (auto& Line : W.Lines) Doc += Line;
-    Doc += "</program>";
-    FILScript->LoadFromString(Doc);
-    FILScript->Root()->Add()->Assign(FGrammar->Types);
+    TksXMLItem* Root = FILScript->Root();
+    Root->Clear();
+    Root->SetName(u"program");
+    Root->SetText(String());
+    for (TksXMLItem* X : W.Items) Root->AddItem(X);
+    W.Items.clear();
+    Root->Add()->Assign(FGrammar->Types);
     W.ErrPosText.clear();
   }
   if (FProgram) {
@@ -509,7 +548,7 @@ String ReadUnitFile(const std::vector<String>& IncludePath, const String& UnitNa
 
 }  // namespace
 
-bool TksILParser::LoadUnit(const String& UnitName, std::vector<std::string>& Lines, size_t& Mark) {
+bool TksILParser::LoadUnit(const String& UnitName, std::vector<TksXMLItem*>& Items, size_t& Mark) {
   for (const String& U : FUsesList)
     if (ksSameText(U, UnitName)) return true;
   FUsesList.push_back(UnitName);
@@ -519,7 +558,7 @@ bool TksILParser::LoadUnit(const String& UnitName, std::vector<std::string>& Lin
   } else {
     UnitText = ReadUnitFile(FProgram->IncludePath(), UnitName);
   }
-  std::string Tree;
+  std::unique_ptr<TksXMLItem> Tree;
   bool Ok = true;
   if (!UnitText.empty() && UnitNesting >= kMaxUnitNesting) {
     // Units that use units without end (each name new) would recurse until the stack ends.
@@ -540,16 +579,18 @@ bool TksILParser::LoadUnit(const String& UnitName, std::vector<std::string>& Lin
     Sub.FUsesList = FUsesList;
     if (Sub.MakeILScript(UnitText)) {
       FUsesList = Sub.FUsesList;
-      std::string Saved = Sub.FILScript->SaveToString();
-      size_t Header = Saved.find("?>");
-      Tree = Header == std::string::npos ? Saved : Saved.substr(Header + 2);
+      Tree = Sub.FILScript->TakeRoot();
     } else {
       Ok = false;
       if (FProgram->ErrorUnit().empty()) FProgram->SetErrorUnit(UnitName);
     }
   }
-  std::string Open = "<uses unit=\"" + StringToUtf8(ksStrToXML(UnitName)) + "\">";
-  Lines.insert(Lines.begin() + Mark, {Open, Tree, "</uses>"});
-  Mark += 3;
+  String Attr = u"unit=\"" + ksStrToXML(UnitName) + u"\"";
+  auto Uses = std::make_unique<TksXMLItem>();
+  Uses->SetName(u"uses");
+  Uses->SetText(Attr);
+  if (Tree) Uses->AddItem(Tree.release());
+  Items.insert(Items.begin() + static_cast<std::ptrdiff_t>(Mark), Uses.release());
+  Mark += 1;
   return Ok;
 }

@@ -1,6 +1,6 @@
 // ks_iilparser.h - the grammar walker and the program-tree compiler.
 //
-// TksILParser first walks a language grammar over the source text and writes the program tree
+// TksILParser first walks a language grammar over the source text and builds the program tree
 // (MakeILScript), then compiles that tree into the run-time objects of a script object
 // (ParseILScript). Nothing here knows a particular language: languages are grammar documents.
 #pragma once
@@ -47,7 +47,7 @@ private:
 
   // The walker (ks_iilparser.cpp).
   void ErrorPosAt(const String& Pos);
-  bool LoadUnit(const String& UnitName, std::vector<std::string>& Lines, size_t& Mark);
+  bool LoadUnit(const String& UnitName, std::vector<TksXMLItem*>& Items, size_t& Mark);
 
   String FErrorPos;
   std::shared_ptr<const TksGrammar> FGrammar;

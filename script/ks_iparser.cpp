@@ -81,7 +81,7 @@ void TksParser::SetText(const String& Value) {
 }
 
 bool TksParser::StartsWith(int Pos, const String& S) const {
-  if (S.empty() || Pos - 1 + static_cast<int>(S.size()) > FSize) return false;
+  if (S.empty() || Pos - 1 + static_cast<int>(S.size()) > FSize || At(Pos) != S[0]) return false;
   return FText.compare(Pos - 1, S.size(), S) == 0;
 }
 
@@ -316,6 +316,22 @@ String TksParser::GetVQString() {
   return FText.substr(Start - 1, FPosition - Start);
 }
 
+namespace {
+
+void AppendDecimal(String& Out, int V) {
+  Char Digits[12];
+  int N = 0;
+  unsigned U = V < 0 ? 0u - static_cast<unsigned>(V) : static_cast<unsigned>(V);
+  do {
+    Digits[N++] = static_cast<Char>(u'0' + U % 10);
+    U /= 10;
+  } while (U);
+  if (V < 0) Out += u'-';
+  while (N) Out += Digits[--N];
+}
+
+}  // namespace
+
 String TksParser::PositionToText(int Pos) const {
   auto It = std::lower_bound(FYList.begin(), FYList.end(), Pos);
   int Line = static_cast<int>(It - FYList.begin());
@@ -324,8 +340,11 @@ String TksParser::PositionToText(int Pos) const {
     Line = 1;
     Col = Pos;
   }
-  std::string S = std::to_string(Line) + ":" + std::to_string(Col);
-  return String(S.begin(), S.end());
+  String S;
+  AppendDecimal(S, Line);
+  S += u':';
+  AppendDecimal(S, Col);
+  return S;
 }
 
 int TksParser::GetPlainPosition(TksPoint Pt) const {

@@ -321,7 +321,8 @@ String TksXMLItem::Prop(const String& Index) const {
   if (!LocateProp(FText, Index, NameAt, ValueAt)) return {};
   size_t End = FText.find(u'"', ValueAt);
   if (End == String::npos) End = FText.size();
-  return ksXMLToStr(FText.substr(ValueAt, End - ValueAt));
+  String Value = FText.substr(ValueAt, End - ValueAt);
+  return Value.find(u'&') == String::npos ? Value : ksXMLToStr(Value);
 }
 
 void TksXMLItem::SetProp(const String& Index, const String& Value) {
@@ -348,6 +349,12 @@ TksXMLDocument::TksXMLDocument() : FRoot(std::make_unique<TksXMLItem>()) {}
 TksXMLDocument::~TksXMLDocument() = default;
 
 void TksXMLDocument::Clear() { FRoot->Clear(); }
+
+std::unique_ptr<TksXMLItem> TksXMLDocument::TakeRoot() {
+  auto Root = std::move(FRoot);
+  FRoot = std::make_unique<TksXMLItem>();
+  return Root;
+}
 
 void TksXMLDocument::LoadFromString(std::string_view Bytes) {
   if (Bytes.substr(0, 3) == "\xEF\xBB\xBF") Bytes.remove_prefix(3);

@@ -136,6 +136,8 @@ public:
   bool AutoIndent() const { return FAutoIndent; }
   void SetAutoIndent(bool Value) { FAutoIndent = Value; }
   TksXMLItem* Root() const { return FRoot.get(); }
+  // Hands the root element over to the caller; the document is left with a new empty root.
+  std::unique_ptr<TksXMLItem> TakeRoot();
 
 private:
   void Load(TksXMLReader& Reader);

@@ -282,11 +282,17 @@ TEST(ksLimits, UnitNestingIsACompileError) {
 // name is the literal's text as written, itself still escaped), so the saved tree reads back.
 TEST(ksLimits, UnitNameIsEscapedInTheProgramTree) {
   TksScript S;
-  S.SetOnGetUnit([](TksScript*, const String&, String& Text) { Text = u"begin end."; });
+  String Asked;
+  S.SetOnGetUnit([&](TksScript*, const String& Name, String& Text) {
+    Asked = Name;
+    Text = u"begin end.";
+  });
   S.SetText(u"uses 'a\"<b>.pas'; begin end.");
   std::string Tree;
   ASSERT_TRUE(S.GetILCode(Tree)) << StringToUtf8(S.ErrorMsg());
-  EXPECT_NE(Tree.find("<uses unit=\"a&#38;#34;&#38;#60;b&#38;#62;.pas\">"), std::string::npos) << Tree;
+  // The host is asked for the name as written, and the tree holds it escaped once.
+  EXPECT_EQ(StringToUtf8(Asked), "a\"<b>.pas");
+  EXPECT_NE(Tree.find("<uses unit=\"a&#34;&#60;b&#62;.pas\">"), std::string::npos) << Tree;
   TksScript Again;
   EXPECT_TRUE(Again.SetILCode(Tree)) << StringToUtf8(Again.ErrorMsg());
 }
