@@ -96,9 +96,15 @@ Variant TksDesignator::GetValue() {
   if (FItems.size() == 1) {
     TksDesignatorItem* Step = FItems[0];
     if (Step->RefKind == TksDesignatorItem::rkUnknown) Classify(Step);
-    if (Step->RefKind == TksDesignatorItem::rkProc && !Step->HasVarParams && !Step->Ref->IsMacro()) {
-      FFastRoutine = static_cast<TksProcVariable*>(Step->Ref);
-      return CallRoutine(Step, FFastRoutine);
+    if (Step->RefKind == TksDesignatorItem::rkProc && !Step->Ref->IsMacro()) {
+      auto* Proc = static_cast<TksProcVariable*>(Step->Ref);
+      if (!Step->HasVarParams) {
+        FFastRoutine = Proc;
+        return CallRoutine(Step, Proc);
+      }
+      if (Step->LoneVarParam >= 0 && !Proc->Executing()) return CallRoutineVar(Step, Proc);
+    } else if (Step->RefKind == TksDesignatorItem::rkHelper && !Step->HasVarParams) {
+      return CallHelper(Step);
     }
   }
   return EvaluateChain(false, Variant());
@@ -124,9 +130,13 @@ void TksDesignator::Classify(TksDesignatorItem* Step) {
                   : dynamic_cast<TksCustomHelper*>(E) ? TksDesignatorItem::rkHelper
                                                       : TksDesignatorItem::rkOther;
   Step->PlainParams = true;
+  int VarParams = 0;
   for (int k = 0; k < E->Count() && k < static_cast<int>(Step->Args.size()); ++k) {
     TksParamItem* P = E->ParamAt(k);
-    Step->HasVarParams = Step->HasVarParams || P->IsVarParam();
+    if (P->IsVarParam()) {
+      Step->HasVarParams = true;
+      Step->LoneVarParam = ++VarParams == 1 ? k : -1;
+    }
     Step->PlainParams = Step->PlainParams && typeid(*P) == typeid(TksParamItem);
   }
 }
@@ -169,6 +179,27 @@ void TksDesignator::PassArguments(TksDesignatorItem* Step, TksCustomVariable* E)
   if (N == 1) {
     Variant Value = ArgumentValue(E, Step->Args[0]);
     HandOver(E->ParamAt(0), Value, Plain);
+    return;
+  }
+  constexpr int kInPlace = 4;
+  if (N <= kInPlace) {
+    // Integer arguments from the fast path need no Variant until they are stored (trying
+    // them evaluates nothing, so a give-up leaves the general way below as it was).
+    long long Ints[kInPlace];
+    int Given = 0;
+    if (Plain && !E->IsMacro())
+      while (Given < N && Step->Args[Given]->TryInt(Ints[Given])) ++Given;
+    if (Given == N) {
+      for (int k = 0; k < N; ++k) {
+        TksParamItem* P = E->ParamAt(k);
+        if (P->IsReadOnly()) P->SetValue(Variant(static_cast<int>(Ints[k])));
+        else *P->PValue() = Variant(static_cast<int>(Ints[k]));
+      }
+      return;
+    }
+    Variant Values[kInPlace];
+    for (int k = 0; k < N; ++k) Values[k] = ArgumentValue(E, Step->Args[k]);
+    for (int k = 0; k < N; ++k) HandOver(E->ParamAt(k), Values[k], Plain);
     return;
   }
   std::vector<Variant>& Pending = PendingArguments();
@@ -295,6 +326,29 @@ Variant TksDesignator::CallRoutine(TksDesignatorItem* Step, TksProcVariable* Pro
     Restore();
     throw;
   }
+}
+
+Variant TksDesignator::CallRoutineVar(TksDesignatorItem* Step, TksProcVariable* Proc) {
+  PassRoutineArguments(Step, Proc);
+  Proc->SetNeedResult(FNeedResult);
+  Variant Result = Proc->Run();
+  const int K = Step->LoneVarParam;
+  Step->Args[K]->SetValue(Proc->ParamAt(K)->GetValue());
+  return Result;
+}
+
+namespace {
+const Variant kNullValue = Variant::MakeNull();
+}  // namespace
+
+Variant TksDesignator::CallHelper(TksDesignatorItem* Step) {
+  auto* H = static_cast<TksCustomHelper*>(Step->Ref);
+  if (H->Count()) PassArguments(Step, H);
+  H->SetParentRef(nullptr);
+  H->SetParentValue(kNullValue);
+  H->SetProg(FProgram);
+  H->SetNeedResult(FNeedResult);
+  return H->GetValue();
 }
 
 Variant TksDesignator::EvaluateChain(bool Write, const Variant& Value) {
@@ -602,9 +656,23 @@ void TksAssignPlusStmt::Execute() {
   if (Stopped()) return;
   long long Cur, R;
   if (IntegerInPlace(Cur, R) && StoreInteger(Cur + R)) return;
+  if (AddResult()) return;
   if (double X, Y; FloatInPlace(X, Y)) return StoreFloat(X + Y);
   if (AppendInPlace() || AppendResult()) return;
   FVar->SetValue(FVar->GetValue() + FExpr->GetValue());
+}
+
+bool TksAssignPlusStmt::AddResult() {
+  if (FIntSlot < 0) FIntSlot = ksIntegerSlot(FVar);
+  if (!FIntSlot || FVar->OnGetVarValue()) return false;
+  const Variant& Slot = *FVar->PValue();
+  if (Slot.VType() != varInteger) return false;
+  const int Current = Slot.Data().Int;
+  const Variant Operand = FExpr->GetValue();
+  if (Operand.VType() == varInteger && StoreInteger(static_cast<long long>(Current) + Operand.Data().Int))
+    return true;
+  FVar->SetValue(Variant(Current) + Operand);
+  return true;
 }
 
 bool TksAssignPlusStmt::StringTarget() {

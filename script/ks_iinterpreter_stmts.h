@@ -21,6 +21,9 @@ public:
   enum TRefKind : signed char { rkUnknown, rkDesignator, rkProc, rkHelper, rkOther };
   TRefKind RefKind = rkUnknown;
   bool HasVarParams = false;  // found with RefKind
+  // Found with RefKind: the index of the only var parameter among those given, or -1 (none,
+  // or more than one).
+  int LoneVarParam = -1;
   bool PlainParams = false;   // found with RefKind: every parameter stores what it is given
 };
 
@@ -60,6 +63,11 @@ protected:
   static void PassRoutineArguments(TksDesignatorItem* Step, TksProcVariable* Proc);
   // The one-step call of a script routine without var parameters.
   Variant CallRoutine(TksDesignatorItem* Step, TksProcVariable* Proc);
+  // The one-step call of a script routine that is not running, with one var parameter: its
+  // value is written back into the argument after the call.
+  Variant CallRoutineVar(TksDesignatorItem* Step, TksProcVariable* Proc);
+  // The one-step call of a host function or method helper without var parameters.
+  Variant CallHelper(TksDesignatorItem* Step);
 
   std::vector<TksDesignatorItem*> FItems;  // owned
   TksDesignatorKind FKind = dkOther;
@@ -215,10 +223,15 @@ private:
   // (nothing was evaluated).
   bool AppendResult();
   bool StringTarget();
+  // s := s + e on a plain Integer (or Variant) variable holding an integer, for any e: s is
+  // read before e runs, as on the general path, and an integer sum is stored directly. False
+  // when the target is not such a variable (nothing was evaluated).
+  bool AddResult();
   // The target's stored text: a String variable's, or a plain Variant variable's when it
   // holds text; null otherwise.
   Variant* TextSlot();
   signed char FStringTarget = -1;  // unknown until the first run; 1 String, 2 Variant
+  signed char FIntSlot = -1;       // unknown until the first run: ksIntegerSlot of the target
 };
 class TksAssignMinusStmt : public TksAssignmentStmt {
 public:

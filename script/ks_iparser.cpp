@@ -38,13 +38,15 @@ void TksParser::Clear() {
   FKeywords.clear();
   SetCommentBlock1(u"{,}");
   SetCommentBlock2(u"(*,*)");
-  FCommentLine1 = u"//";
-  FHexSequence = u"$";
+  // Assigned as strings: GCC 12 warns falsely (-Wrestrict) on assigning the literals when
+  // optimizing.
+  FCommentLine1 = String(u"//");
+  FHexSequence = String(u"$");
   ConstructCharset(u"0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz");
   FSkiPChar.clear();
   FSkipEOL = true;
   FSkipSpace = true;
-  FStringQuotes = u"'";
+  FStringQuotes = String(u"'");
   FSpecStrChar = false;
 }
 
@@ -318,16 +320,17 @@ String TksParser::GetVQString() {
 
 namespace {
 
-void AppendDecimal(String& Out, int V) {
+// Writes V (not negative) in decimal at Out and gives the position after it.
+Char* WriteDecimal(Char* Out, int V) {
   Char Digits[12];
   int N = 0;
-  unsigned U = V < 0 ? 0u - static_cast<unsigned>(V) : static_cast<unsigned>(V);
+  unsigned U = V < 0 ? 0u : static_cast<unsigned>(V);
   do {
     Digits[N++] = static_cast<Char>(u'0' + U % 10);
     U /= 10;
   } while (U);
-  if (V < 0) Out += u'-';
-  while (N) Out += Digits[--N];
+  while (N) *Out++ = Digits[--N];
+  return Out;
 }
 
 }  // namespace
@@ -340,11 +343,11 @@ String TksParser::PositionToText(int Pos) const {
     Line = 1;
     Col = Pos;
   }
-  String S;
-  AppendDecimal(S, Line);
-  S += u':';
-  AppendDecimal(S, Col);
-  return S;
+  Char Buf[24];
+  Char* End = WriteDecimal(Buf, Line);
+  *End++ = u':';
+  End = WriteDecimal(End, Col);
+  return String(Buf, static_cast<size_t>(End - Buf));
 }
 
 int TksParser::GetPlainPosition(TksPoint Pt) const {

@@ -370,6 +370,27 @@ TEST(ScriptFaults, AppendingARoutineResultMatchesTheGeneralPath) {
             "abb abb! 5");
 }
 
+// n := n + e on an Integer adds e's value directly; n is read before e runs, also when e
+// changes n, and past 32 bits or on other kinds the general operators decide.
+TEST(ScriptFaults, AddingARoutineResultMatchesTheGeneralPath) {
+  TksTestHost H;
+  EXPECT_EQ(H.Run(u"var n: Integer; v: Variant; function F: Integer; begin n := 100; Result := 1 end;\r\n"
+                  u"begin n := 5; n := n + F; Out(n); n := n + Length('abc'); Out(n); v := 2; v := v + IntToStr(3); Out(v);\r\n"
+                  u"n := 2147483647; n := n + Length('a') end."),
+            "6 9 5 raised EVariantOverflowError: Overflow while converting variant of type (Int64) into type (Integer)");
+}
+
+// A call with one var parameter writes it back after the routine ran, whatever the other
+// arguments are; a function's result is kept apart from it.
+TEST(ScriptFaults, OneVarParameterIsWrittenBack) {
+  TksTestHost H;
+  EXPECT_EQ(H.Run(u"function Step(var x: Integer; d: Integer; s: String): Integer; begin x := x + d; Result := x * 10 + Length(s) end;\r\n"
+                  u"procedure Add(var t: String; s: String); begin t := t + s end;\r\n"
+                  u"var n: Integer; t: String; begin n := 1; Out(Step(n, 2, 'ab')); Out(n); Step(n, n, ''); Out(n);\r\n"
+                  u"t := 'a'; Add(t, 'b'); Add(t, t); Out(t) end."),
+            "32 3 6 abab");
+}
+
 TEST(ScriptFaults, RoundTruncAndFormatKeepLargeValues) {
   TksTestHost H;
   EXPECT_EQ(H.Run(u"var v: Variant; begin v := Round(3000000000.4); Out(v); Out(Trunc(-5000000000.7)) end."), "3000000000 -5000000000");
