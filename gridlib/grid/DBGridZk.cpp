@@ -6,11 +6,13 @@
 
 #include "gridlib/grid/DBGridZkFilterRow.h"
 #include "gridlib/grid/DBGridZkGroupView.h"
+#include "gridlib/grid/DBGridZkResources.h"
 #include "gridlib/grid/DBGridZk_p.h"
 #include "platform/classes/Filer.h"
 #include "platform/classes/TypeRegistry.h"
 #include "platform/db/DataSet.h"
 #include "platform/controls/ScrollBarControl.h"
+#include "platform/controls/WinApi.h"
 #include "platform/db/Fields.h"
 
 std::function<TCustomDBGridZk*(TColumnZk*)> TCustomDBGridZk::DataListFactory;
@@ -660,4 +662,46 @@ void TDBGridZkIndicatorTitle::SetShowDropDownSign(bool Value) {
   if (Value == FShowDropDownSign) return;
   FShowDropDownSign = Value;
   if (FGrid) FGrid->Invalidate();
+}
+
+// --- pointer ---------------------------------------------------------------------------------------
+
+// The selection pointer for a client point: rows over the indicator, a column over the lowest
+// pixels of its title; crDefault elsewhere or when nothing can be selected there.
+TCursor TCustomDBGridZk::SelectionCursorAt(int X, int Y) {
+  if (!FDataLink->Active() || !FOptions.Contains(dgMultiSelect) || FGridState != gsNormal ||
+      FDBGridZkState != dgsNormal || StartDataRowMove(X, Y, true))
+    return crDefault;
+  const TGridCoord K = MouseCoord(X, Y);
+  if (K.X < 0 || K.Y < 0) return crDefault;
+  if (K.X < FIndicatorOffset && K.Y >= FTitleOffset && K.Y < RowCount() &&
+      !DataSet()->IsEmpty() && SelectionTypeAllowed(gstRecordBookmarks))
+    return UseRightToLeftAlignment() ? crRowSelectRtlZk : crRowSelectZk;
+  constexpr int ColumnSelectBand = 7;
+  if (K.X >= FIndicatorOffset && K.Y == FTitleOffset - 1 && FOptions.Contains(dgTitles) &&
+      !FOptions.Contains(dgRowSelect) && SelectionTypeAllowed(gstColumns) && ColumnAtGridCol(K.X)) {
+    const TRect R = CellScreenRect(K.X, K.Y);
+    if (Y >= R.Bottom - std::min(ColumnSelectBand, R.Height())) return crColumnSelectZk;
+  }
+  return crDefault;
+}
+
+void TCustomDBGridZk::WMSetCursorZk(TMessage& Message) {
+  TWMSetCursor M{Message};
+  TCursor Shape = crDefault;
+  if (M.HitTest() == HTCLIENT) {
+    TPoint P;
+    GetCursorPos(P);
+    P = ScreenToClient(P);
+    Shape = SelectionCursorAt(P.X, P.Y);
+  }
+  if (Shape == crDefault) {
+    TCustomGridZk::Dispatch(Message);
+    return;
+  }
+  // The pointer for this answer only; a sizing edge under the mouse still wins in the base grid.
+  const TCursor Kept = Cursor();
+  SetCursor(Shape);
+  TCustomGridZk::Dispatch(Message);
+  SetCursor(Kept);
 }

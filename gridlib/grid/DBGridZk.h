@@ -985,6 +985,20 @@ public:
   int ContraColCountZk() const { return ContraColCount(); }
   void SetContraColCountZk(int Value);
 
+  // --- cell decorations (DBGridZkDraw.cpp)
+  // A button of Style in ButtonRect clipped to CellRect; Transparency in percent (0, 30, 80)
+  // blends it over the cell filled with AColor. Glyph is drawn by ebsGlyphZk.
+  void DrawCellButton(TColumnZk* Column, TCanvas* ACanvas, TEditButtonStyleZk Style,
+                      TRect ButtonRect, TRect CellRect, bool Pressed, bool Hot, bool AFlat,
+                      bool Enabled, TColor AColor, TBitmap* Glyph, int Transparency);
+  // Raised (sunken when Pressed or Selected) inner edges on the sides asked for.
+  void DrawCell3DFrame(TCanvas* ACanvas, TRect ARect, bool Pressed, bool Selected,
+                       bool DrawLeftTop, bool DrawRightBottom);
+  // The themed, gradient (flat grid with themes) or plain background of a cell.
+  void FillCellBackground(bool Themed, TRect ARect, bool Pressed, bool Selected, TRect ClipRect,
+                          bool Is3D);
+  bool FixedCellsThemed() const;
+
   // --- settings objects
   TDBGridZkSumList* SumList() const { return FSumList.get(); }
   void SetSumList(TDBGridZkSumList* Value) { FSumList->Assign(Value); }
@@ -1280,8 +1294,9 @@ public:
   virtual void DrawGroupPanelTitle(TGridDataGroupLevelZk* Level);
   virtual void UpdateGroupRowCount();
   virtual void DrawFilterCell(int ACol, int ARow, TRect ARect, TGridDrawState AState);
-  virtual void DrawIndicatorGlyph(TRect ARect, int Glyph);
-  virtual void DrawDropDownSign(TRect ARect);
+  virtual void DrawIndicatorGlyph(int ACol, int ARow, TRect ARect, int XOffset, int YOffset,
+                                  int Kind);
+  virtual void DrawDropDownSign(int ACol, int ARow, TRect ARect, bool Highlighted);
   virtual void DrawFilterSign(TRect ARect);
   virtual void DrawGraphicDataCell(TRect ARect, TColumnZk* Column);
   virtual void EditButtonClick();
@@ -1482,6 +1497,8 @@ protected:
 
   void WMVScrollZk(TMessage& Message);
   void WMSizeZk(TMessage& Message);
+  void WMSetCursorZk(TMessage& Message);
+  TCursor SelectionCursorAt(int X, int Y);
   void InternalLayout();
   void ApplyBaseOptions();
   void BuildVisibleColumns();

@@ -541,6 +541,7 @@ void TCustomDBGridZk::Dispatch(TMessage& Message) {
       if (!WMTimerZk(Message)) TCustomGridZk::Dispatch(Message);
       return;
     case WM_SIZE: WMSizeZk(Message); return;
+    case WM_SETCURSOR: WMSetCursorZk(Message); return;
     default: TCustomGridZk::Dispatch(Message);
   }
 }

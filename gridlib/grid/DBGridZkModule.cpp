@@ -1,5 +1,6 @@
 // DBGridZkModule.cpp - the data grid unit's start and end: the column storage interceptors,
-// class registrations, the shared paint style, policy object and sort-marker font.
+// class registrations, the shared paint style, policy object and sort-marker font, the three
+// pointers and the two image lists.
 #include "gridlib/grid/DBGridZkModule.h"
 
 #include <memory>
@@ -13,9 +14,12 @@
 #include "gridlib/grid/DBGridZkFindDlgs.h"
 #include "gridlib/grid/DBGridZkSimpleFilterDlg.h"
 #include "gridlib/grid/DBGridZkImpExp.h"
+#include "gridlib/grid/DBGridZkResources.h"
 #include "gridlib/grid/DBGridZk_p.h"
 #include "gridlib/grid/DBLookupZk.h"
 #include "gridlib/toolkit/ToolkitModule.h"
+#include "platform/controls/Forms.h"
+#include "platform/graphics/Bitmap.h"
 
 namespace {
 int GStarts = 0;
@@ -36,8 +40,16 @@ void DBGridZkModuleInitialize() {
   GStyle = std::make_unique<TDBGridZkStyle>();
   GCenter = std::make_unique<TDBGridZkCenter>();
   GSortMarkerFont = std::make_unique<TFont>();
+  {
+    // The sort index is one pixel shorter than the marker beside it.
+    TBitmap Marker;
+    LoadGridBitmap("DBSMDOWNZK", &Marker);
+    GSortMarkerFont->SetHeight(1 - Marker.Height());
+  }
   GSortMarkerFont->SetName(u"Arial");
-  GSortMarkerFont->SetHeight(-7);
+  InitControls();
+  LoadGridCursors();
+  BuildGridImageLists();
   RegisterGridsClasses();
   RegisterDBSumLstClasses();
   RegisterDBGridZkClasses();
@@ -56,6 +68,8 @@ void DBGridZkModuleFinalize() {
   DBGridZkSimpleFilterDlgFinalize();
   DBGridZkFindDlgsFinalize();
   DBGridZkFeaturesFinalize();
+  FreeGridCursors();
+  FreeGridImageLists();
   GSortMarkerFont.reset();
   FreeIndicatorTitleMenus();
   GCenter.reset();

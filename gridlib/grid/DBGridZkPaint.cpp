@@ -4,7 +4,12 @@
 // painting, then OnDrawDataCell and OnDrawColumnCell.
 #include "gridlib/grid/DBGridZk.h"
 
+#include "gridlib/grid/DBGridZkDraw.h"
 #include "gridlib/grid/DBGridZkFilterRow.h"
+#include "gridlib/grid/DBGridZkResources.h"
+#include "gridlib/toolkit/ButtonPaintZk.h"
+#include "gridlib/toolkit/ToolCtrlsZk.h"
+#include "platform/graphics/ImageList.h"
 
 #include "gridlib/grid/DBGridZk_p.h"
 #include "platform/db/DataSet.h"
@@ -68,37 +73,49 @@ void TCustomDBGridZk::DrawCellText(const TRect& R, const String& Text, TAlignmen
 }
 
 void TCustomDBGridZk::DrawEdges(const TRect& R, bool Raised) {
-  TCanvas* C = Canvas();
-  C->Pen()->SetColor(Raised ? clBtnHighlight : clBtnShadow);
-  C->MoveTo(R.Left, R.Bottom - 1);
-  C->LineTo(R.Left, R.Top);
-  C->LineTo(R.Right, R.Top);
-  C->Pen()->SetColor(Raised ? clBtnShadow : clBtnHighlight);
-  C->MoveTo(R.Right - 1, R.Top);
-  C->LineTo(R.Right - 1, R.Bottom - 1);
-  C->LineTo(R.Left - 1, R.Bottom - 1);
+  DrawCell3DFrame(Canvas(), R, !Raised, false, true, true);
 }
 
+// The marker image at the right of R, and the sort index left of it when two or more columns
+// are marked. What does not fit is dropped, the marker first; R loses what they take.
 void TCustomDBGridZk::DrawSortMarker(TRect& R, TSortMarkerZk Marker, int Index) {
-  if (Marker == smNoneZk) return;
+  TImageList* Images = GridSortMarkerImages();
+  if (Marker == smNoneZk || !Images) return;
   TCanvas* C = Canvas();
-  const int Size = 4;
-  const int Cx = R.Right - 8, Cy = (R.Top + R.Bottom) / 2;
-  C->Brush()->SetColor(clBtnShadow);
-  C->Pen()->SetColor(clBtnShadow);
-  std::vector<TPoint> P;
-  if (Marker == smDownZk)
-    P = {{Cx - Size, Cy - Size / 2}, {Cx + Size, Cy - Size / 2}, {Cx, Cy + Size / 2 + 1}};
-  else
-    P = {{Cx - Size, Cy + Size / 2}, {Cx + Size, Cy + Size / 2}, {Cx, Cy - Size / 2 - 1}};
-  C->Polygon(P);
-  R.Right -= 2 * Size + 6;
+  const TRect Content = R;
+  R.Right -= 16;
+  String IndexText;
+  int IndexWidth = 0;
   if (Index > 0 && FSortMarkedColumns.size() > 1) {
-    C->Font()->SetSize(6);
+    IndexText = IntToStr(Index);
+    TFont Saved;
+    Saved.Assign(C->Font());
+    C->Font()->Assign(GridSortMarkerFont());
+    IndexWidth = C->TextWidth(IndexText);
+    C->Font()->Assign(&Saved);
+  }
+  bool DrawImage = true, DrawIndex = !IndexText.empty();
+  R.Right -= IndexWidth;
+  if (R.Right - R.Left < Images->Width()) {
+    R.Right += 14;
+    DrawImage = false;
+    if (R.Right - R.Left < Images->Width()) {
+      R.Right += IndexWidth + 2;
+      DrawIndex = false;
+    }
+  }
+  const int Y = (Content.Top + Content.Bottom - Images->Height()) / 2;
+  if (DrawImage)
+    Images->Draw(C, Content.Right - Images->Width() - IndexWidth - 2, Y,
+                 Marker == smDownZk ? gsiDownZk : gsiUpZk);
+  if (DrawIndex) {
+    TFont Saved;
+    Saved.Assign(C->Font());
+    C->Font()->Assign(GridSortMarkerFont());
     C->Brush()->SetStyle(bsClear);
-    C->TextOut(R.Right - C->TextWidth(IntToStr(Index)), R.Top + 1, IntToStr(Index));
+    C->TextOut(Content.Right - IndexWidth - 2, Y - 1, IndexText);
     C->Brush()->SetStyle(bsSolid);
-    R.Right -= C->TextWidth(IntToStr(Index)) + 1;
+    C->Font()->Assign(&Saved);
   }
 }
 
@@ -135,7 +152,13 @@ void TCustomDBGridZk::DrawTitleCell(int ACol, int, TRect ARect, TGridDrawState) 
   C->Brush()->SetColor(Col ? Col->Title()->Color() : FixedColor());
   C->FillRect(ARect);
   if (!Col) {
-    if (Raised) DrawEdges(ARect, true);
+    const bool Down = ACol < FIndicatorOffset && FIndicatorTitle->Down();
+    if (ACol < FIndicatorOffset && FIndicatorTitle->ShowDropDownSign())
+      DrawDropDownSign(ACol, 0,
+                       Rect(ARect.Right + 2 * Down - 12, ARect.Top + 2 * Down, ARect.Right,
+                            ARect.Bottom),
+                       false);
+    if (Raised) DrawEdges(ARect, !Down);
     return;
   }
   C->Font()->Assign(Col->Title()->Font());
@@ -204,46 +227,86 @@ void TCustomDBGridZk::DrawTitleCell(int ACol, int, TRect ARect, TGridDrawState) 
 
 // --- indicator ------------------------------------------------------------------------------------
 
-void TCustomDBGridZk::DrawIndicatorGlyph(TRect ARect, int Glyph) {
-  // 0 current (arrow), 1 editing (pencil bar), 2 inserting (star), 3 multi-selected (dot).
+// Kinds: 0 current row, 1 current row of a multi-selection, 2 editing, 3 inserting, 4 current
+// row while a typed search runs. With themes the arrows are drawn as shaded vectors.
+void TCustomDBGridZk::DrawIndicatorGlyph(int, int, TRect ARect, int XOffset, int YOffset,
+                                         int Kind) {
+  TImageList* Images = GridIndicatorImages();
+  if (!Images) return;
   TCanvas* C = Canvas();
-  const int Cx = (ARect.Left + ARect.Right) / 2, Cy = (ARect.Top + ARect.Bottom) / 2;
-  C->Brush()->SetColor(clWindowText);
-  C->Pen()->SetColor(clWindowText);
-  switch (Glyph) {
-    case 0: C->Polygon({{Cx - 2, Cy - 4}, {Cx + 2, Cy}, {Cx - 2, Cy + 4}}); break;
-    case 1: C->FillRect(Rect(Cx - 1, Cy - 4, Cx + 1, Cy + 5)); break;
-    case 2:
-      C->MoveTo(Cx - 3, Cy); C->LineTo(Cx + 4, Cy);
-      C->MoveTo(Cx, Cy - 3); C->LineTo(Cx, Cy + 4);
-      C->MoveTo(Cx - 2, Cy - 2); C->LineTo(Cx + 3, Cy + 3);
-      C->MoveTo(Cx + 2, Cy - 2); C->LineTo(Cx - 3, Cy + 3);
-      break;
-    default: C->Ellipse(Cx - 2, Cy - 2, Cx + 3, Cy + 3); break;
+  const int X = (ARect.Left + ARect.Right - Images->Width()) / 2 + XOffset;
+  const int Y = (ARect.Top + ARect.Bottom - Images->Height()) / 2 + YOffset;
+  if (ThemesActive() && (Kind == 0 || Kind == 1 || Kind == 4)) {
+    std::vector<TPoint> P;
+    for (int I = 0; I <= 5; ++I) P.insert(P.end(), {Point(0, I), Point(I + 1, I)});
+    for (int I = 0; I <= 3; ++I) P.insert(P.end(), {Point(0, 6 + I), Point(5 - I, 6 + I)});
+    P.insert(P.end(), {Point(0, 10), Point(0, 11)});
+    const TColor From = Kind == 0 ? clBtnText : Kind == 1 ? clWhite : clYellow;
+    const TColor To = Kind == 0 ? MixColorsPercent(From, clBlack, 30)
+                      : Kind == 1 ? MixColorsPercent(From, clBlack, 7) : From;
+    DrawGradientSegments(C, Point(X, Y), P, From, To);
+    return;
   }
+  static constexpr int ImageOfKind[] = {giiArrowZk, giiSelectedArrowZk, giiEditZk, giiInsertZk,
+                                        giiSearchArrowZk};
+  if (Kind >= 0 && Kind < 5) Images->Draw(C, X, Y, ImageOfKind[Kind]);
 }
 
-void TCustomDBGridZk::DrawIndicatorCell(int, int ARow, TRect ARect, TGridDrawState) {
+void TCustomDBGridZk::DrawDropDownSign(int, int, TRect ARect, bool Highlighted) {
+  TCanvas* C = Canvas();
+  if (ThemesActive()) {
+    std::vector<TPoint> P;
+    for (int I = 0; I <= 3; ++I) P.insert(P.end(), {Point(I, I), Point(7 - I, I)});
+    const TColor Base = Highlighted ? clWhite : clBtnText;
+    DrawGradientSegments(C,
+                         Point((ARect.Left + ARect.Right - 7) / 2 + 1,
+                               (ARect.Top + ARect.Bottom - 7) / 2),
+                         P, Base, MixColorsPercent(Base, clBlack, Highlighted ? 7 : 30));
+    return;
+  }
+  if (TImageList* Images = GridSortMarkerImages())
+    Images->Draw(C, (ARect.Left + ARect.Right - Images->Width()) / 2,
+                 (ARect.Top + ARect.Bottom - Images->Height()) / 2, gsiDropDownZk);
+}
+
+void TCustomDBGridZk::DrawIndicatorCell(int ACol, int ARow, TRect ARect, TGridDrawState) {
   TCanvas* C = Canvas();
   C->Brush()->SetColor(FixedColor());
   C->FillRect(ARect);
   const int DataRow = ARow - FTitleOffset;
   // A row carrying the detail panel shows its glyph beside the data part only.
   if (DataRow == RowDetailDataRow()) ARect.Bottom = ARect.Top + DataRowHeight(DataRow);
-  if (FDataLink->Active() && DataRow == FDataLink->ActiveRecord()) {
-    TRect G = ARect;
-    if (FOptionsZk.Contains(dghShowRecNo)) G.Left = G.Right - 11;
-    const TDataSetState S = DataSet()->State();
-    DrawIndicatorGlyph(G, S == dsEdit ? 1 : S == dsInsert ? 2 : 0);
+  const bool ShowRecNo = FOptionsZk.Contains(dghShowRecNo);
+  int GlyphWidth = FOptions.Contains(dgIndicator) ? 11 : 0;
+  if (ShowRecNo && GlyphWidth) GlyphWidth -= 2;
+  TRect Glyph = ARect;
+  Glyph.Left = Glyph.Right - GlyphWidth;
+  if (FOptions.Contains(dgIndicator) && FDataLink->Active() &&
+      DataRow == FDataLink->ActiveRecord()) {
+    const bool Multi = FOptions.Contains(dgMultiSelect) &&
+                       (FSelection->SelectionType() == gstAll ||
+                        (FSelection->SelectionType() == gstRecordBookmarks &&
+                         FBookmarks->CurrentRowSelected()));
+    int Kind = 0;
+    switch (DataSet()->State()) {
+      case dsBrowse: Kind = Multi ? 1 : FInplaceSearching ? 4 : 0; break;
+      case dsEdit: Kind = 2; break;
+      case dsInsert: Kind = 3; break;
+      default: break;
+    }
+    DrawIndicatorGlyph(ACol, ARow, Glyph, ShowRecNo ? 0 : 1, 0, Kind);
   }
-  if (FOptionsZk.Contains(dghShowRecNo) && FDataLink->Active()) {
+  if (ShowRecNo && FDataLink->Active()) {
     int No = -1;
-    ForDataRow(DataRow, [&] { No = RecNoZk(); });
+    ForDataRow(DataRow, [&] {
+      if (DataSet()->State() != dsInsert || DataRow != FDataLink->ActiveRecord()) No = RecNoZk();
+    });
     if (No > 0) {
       TRect T = ARect;
-      T.Right -= 11;
+      T.Right -= GlyphWidth;
       C->Font()->Assign(Font());
-      DrawCellText(T, IntToStr(No), taRightJustify, false);
+      C->Font()->SetSize(Font()->Size() - 1);
+      DrawCellText(T, IntToStr(No), taCenter, false);
     }
   }
   if (FOptionsZk.Contains(dghFixed3D)) DrawEdges(ARect, true);
@@ -348,7 +411,6 @@ void TCustomDBGridZk::PaintDataCellContent(int ACol, int ARow, const TRect& ARec
 
 void TCustomDBGridZk::DrawGraphicDataCell(TRect, TColumnZk*) {}
 void TCustomDBGridZk::DrawDataTreeElements(TRect&) {}
-void TCustomDBGridZk::DrawDropDownSign(TRect) {}
 void TCustomDBGridZk::DrawFlatBorder() {}
 
 bool TCustomDBGridZk::CellDrawn3D(int ACol, int ARow, TGridDrawState) {

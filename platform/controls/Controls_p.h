@@ -8,6 +8,8 @@
 
 #include "platform/controls/Controls.h"
 
+class QImage;
+
 // The platform window under a TWinControl (a QWidget subclass in Surface.cpp). Geometry is in
 // the parent surface's coordinates for child windows and in screen coordinates for top-level
 // ones; the window's whole rectangle, non-client frame included.
@@ -85,6 +87,9 @@ bool DeliverQueuedMessages();
 TRect SurfaceGeometry(const TWinControl* Control);
 // Shows Cursor over the window a WM_SETCURSOR message names (WinControlInput.cpp).
 void ShowCursorOver(const TMessage& SetCursorMessage, TCursor Cursor);
+// The image and hot spot of a bitmap cursor registered under Cursor (BitmapCursor.cpp); false
+// for a predefined or unregistered cursor.
+bool BitmapCursorOf(TCursor Cursor, QImage& Image, TPoint& HotSpot);
 // The platform's cursor for the whole application (crDefault: none), e.g. the hourglass.
 void SetPlatformOverrideCursor(TCursor Cursor);
 // Wakes the platform's loop so that queued messages and due timers get delivered.

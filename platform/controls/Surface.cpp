@@ -91,6 +91,14 @@ Qt::CursorShape ShapeOf(TCursor C) {
   }
 }
 
+// A registered bitmap cursor, else the predefined shape.
+QCursor CursorOf(TCursor C) {
+  QImage Image;
+  TPoint Hot;
+  if (BitmapCursorOf(C, Image, Hot)) return QCursor(QPixmap::fromImage(Image), Hot.X, Hot.Y);
+  return QCursor(ShapeOf(C));
+}
+
 class TControlWidget : public QWidget {
 public:
   TControlWidget(TWinControl* Control, QWidget* Parent, bool TopLevel, const TCreateParams& Params)
@@ -262,7 +270,7 @@ public:
   void SetTitle(const String& T) override {
     FWidget->setWindowTitle(QString::fromUtf16(T.data(), qsizetype(T.size())));
   }
-  void SetCursorShape(TCursor C) override { FWidget->setCursor(ShapeOf(C)); }
+  void SetCursorShape(TCursor C) override { FWidget->setCursor(CursorOf(C)); }
   void Raise() override { FWidget->raise(); }
   void SetOutline(const std::vector<TPoint>* Polygon) override {
     if (!Polygon) {
@@ -302,7 +310,7 @@ std::unique_ptr<TWindowSurface> CreateWindowSurface(TWinControl* Control, bool T
 void SetPlatformOverrideCursor(TCursor Cursor) {
   if (!HasPlatform()) return;
   while (QGuiApplication::overrideCursor()) QGuiApplication::restoreOverrideCursor();
-  if (Cursor != crDefault) QGuiApplication::setOverrideCursor(QCursor(ShapeOf(Cursor)));
+  if (Cursor != crDefault) QGuiApplication::setOverrideCursor(CursorOf(Cursor));
 }
 
 void WakeMessageLoop() {
