@@ -1,0 +1,102 @@
+// DBGridZkDrawTest.cpp - the grid's drawing layer: the colour arithmetic of selection and hot
+// tracking, shortened texts, the single-line writer's placement, and half-transparent buttons.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "gridlib/grid/DBGridZkDraw.h"
+#include "gridlib/grid/tests/DBGridZkTestForm.h"
+#include "platform/graphics/Bitmap.h"
+
+namespace {
+
+TEST(DBGridZkDraw, LightenAndApproachColours) {
+  struct TCase { TColor A, Glass; bool Ungray; int Channel; };
+  const TCase Cases[] = {
+      {RGB(255, 255, 255), RGB(0, 0, 0), false, 186},
+      {RGB(255, 255, 255), RGB(0, 0, 0), true, 202},
+      {RGB(0, 0, 0), RGB(0, 0, 0), false, 135},
+      {RGB(0, 0, 0), RGB(0, 0, 0), true, 138},
+      {RGB(255, 255, 255), RGB(255, 255, 255), true, 255},   // 265.5 clamped
+  };
+  for (const TCase& C : Cases)
+    EXPECT_EQ(LightenColor(C.A, C.Glass, C.Ungray), RGB(C.Channel, C.Channel, C.Channel))
+        << C.A << " / " << C.Glass << " ungray " << C.Ungray;
+  EXPECT_EQ(LightenColor(RGB(255, 0, 0), RGB(0, 0, 0), false), RGB(186, 135, 135))
+      << "each channel on its own";
+
+  EXPECT_EQ(ApproachColor(RGB(10, 20, 30), RGB(200, 100, 0), 0), RGB(10, 20, 30));
+  EXPECT_EQ(ApproachColor(RGB(0, 0, 0), RGB(255, 255, 255), 85.33333333333333), RGB(85, 85, 85));
+  EXPECT_EQ(ApproachColor(RGB(255, 0, 100), RGB(0, 255, 0), 170.66666666666666),
+            RGB(85, 170, 34))
+      << "truncated toward zero in both directions";
+}
+
+TEST(DBGridZkDraw, EllipsisDropsTwoCharactersFirstThenOneMore) {
+  TBitmap B;
+  B.SetSize(10, 10);
+  TCanvas* C = B.Canvas();
+  const String Text = u"abcdef";
+  EXPECT_EQ(EllipsisText(Text, C, C->TextWidth(Text)), Text);
+  EXPECT_EQ(EllipsisText(Text, C, C->TextWidth(u"abcd...")), u"abcd...");
+  EXPECT_EQ(EllipsisText(Text, C, C->TextWidth(u"abc...")), u"abc...");
+  EXPECT_EQ(EllipsisText(Text, C, 0), u"...") << "nothing fits: the dots alone";
+}
+
+// The darkest column inside a row band of a bitmap, left or right.
+int InkEdge(TBitmap& B, const TRect& R, bool Rightmost) {
+  int Found = -1;
+  for (int X = R.Left; X < R.Right; ++X)
+    for (int Y = R.Top; Y < R.Bottom; ++Y)
+      if (GetRValue(B.PixelRGB(X, Y)) < 128) {
+        if (Found < 0 || Rightmost) Found = X;
+        break;
+      }
+  return Found;
+}
+
+TEST(DBGridZkDraw, SingleLineWriterPlacesByAlignment) {
+  TBitmap B;
+  B.SetSize(200, 30);
+  TCanvas* C = B.Canvas();
+  C->Font()->SetColor(clBlack);
+  C->Brush()->SetColor(clWhite);
+  const TRect R = Rect(20, 2, 180, 28);
+  const int W = C->TextWidth(u"HHHH");
+  struct TCase { TAlignment Align; int From, To; };
+  const TCase Cases[] = {{taLeftJustify, 20 + 2, 20 + 2 + W},
+                         {taRightJustify, 180 - 3 - W, 180 - 3},
+                         {taCenter, 100 - W / 2, 100 - W / 2 + W}};
+  for (const TCase& Case : Cases) {
+    C->FillRect(Rect(0, 0, 200, 30));
+    WriteTextToCell(C, R, true, 2, 2, u"HHHH", Case.Align, tlCenter, false, false, 0, 0, false);
+    const int L = InkEdge(B, R, false), Rt = InkEdge(B, R, true);
+    EXPECT_GE(L, Case.From) << Case.Align;
+    EXPECT_LE(Rt, Case.To) << Case.Align;
+    EXPECT_LE(L, Case.From + 2) << Case.Align << ": the ink starts where the text is placed";
+  }
+}
+
+TEST(DBGridZkDraw, TransparentButtonsBlendWithTheCellColour) {
+  TDBGridOnForm F(2);
+  TDBGridZk* G = F.Grid;
+  TBitmap B;
+  B.SetSize(60, 30);
+  const TRect Cell = Rect(0, 0, 60, 30), Button = Rect(30, 4, 50, 26);
+  auto FacePixel = [&](int Transparency) {
+    B.Canvas()->Brush()->SetColor(clBlack);
+    B.Canvas()->FillRect(Cell);
+    G->DrawCellButton(nullptr, B.Canvas(), ebsEllipsisZk, Button, Cell, false, false, false,
+                      true, clBlack, nullptr, Transparency);
+    return B.PixelRGB(33, 15);
+  };
+  const TColorRef Opaque = FacePixel(0);
+  ASSERT_GT(GetGValue(Opaque), 100) << "the face is light";
+  for (const auto& [T, Alpha] : {std::pair{30, 178}, std::pair{80, 51}}) {
+    const int Expected = GetGValue(Opaque) * Alpha / 255;
+    EXPECT_NEAR(GetGValue(FacePixel(T)), Expected, 2) << T << " % transparent";
+  }
+  EXPECT_EQ(B.PixelRGB(10, 15), RGB(0, 0, 0)) << "the cell outside the button is kept";
+}
+
+}  // namespace
