@@ -851,16 +851,24 @@ public:
   explicit TGridDataLinkZk(TCustomDBGridZk* Grid);
   ~TGridDataLinkZk() override;
   TCustomDBGridZk* Grid() const { return FGrid; }
-  // The field map: grid data column index -> field (nullptr for a column without field).
-  int FieldCount() const { return static_cast<int>(FFieldMap.size()); }
-  TField* Fields(int I) const { return I >= 0 && I < FieldCount() ? FFieldMap[I] : nullptr; }
+  // The field map: one entry per column (customized columns) or per visible field of the
+  // dataset, holding the field's index in the dataset or -1 for a name that did not resolve.
+  int FieldCount() const { return FFieldCount; }
+  int FieldMapSize() const { return FFieldMapSize; }
+  bool SparseMap() const { return FSparseMap; }
+  void SetSparseMap(bool Value) { FSparseMap = Value; }
+  TField* Fields(int I) const { return GetMappedField(I); }
+  TField* GetMappedField(int Index) const;
+  int GetMappedFieldIndex(int Index) const;
+  // Appends an entry; past FieldMapLimit entries raises EInvalidGridOperationZk. A sparse map
+  // takes a missing name as -1, otherwise the dataset's field-not-found error is raised.
   bool AddMapping(const String& FieldName);
   void ClearMapping();
   void Modified() { FModified = true; }
   bool IsModified() const { return FModified; }
   void Reset();
-  bool DefaultFields() const { return FDefaultFields; }
-  void SetDefaultFields(bool Value) { FDefaultFields = Value; }
+  // True without a dataset; else the dataset's own, and False when a sparse map has a hole.
+  bool DefaultFields() const;
   // The memory-table interface of the dataset, or nullptr.
   IMemTableZk* MemTable() const { return FMemTable; }
   void RefreshMemTable();
@@ -876,10 +884,11 @@ protected:
 
 private:
   TCustomDBGridZk* FGrid;
-  std::vector<TField*> FFieldMap;
+  std::vector<int> FFieldMap;   // FFieldMapSize long, FFieldCount in use
+  int FFieldCount = 0, FFieldMapSize = 0;
+  bool FSparseMap = false;
   bool FModified = false;
   bool FInUpdateData = false;
-  bool FDefaultFields = true;
   IMemTableZk* FMemTable = nullptr;
 };
 
@@ -919,6 +928,12 @@ public:
   TColumnZk* ColumnByFieldName(const String& FieldName) const;
   // The first column bound to a field of that name, or nullptr.
   TColumnZk* FindColumnByName(const String& FieldName) const;
+  // The first visible column's extra width (the group indent, 18 pixels per active group
+  // level while grouping works): recomputed by ExtraFirstColumnWidth; the base grid's width of
+  // that column includes it, the column's own Width does not.
+  int ExtraFirstColumnWidth();
+  int AddExtraWidth(TColumnZk* Column, int Width) const;
+  int SubExtraWidth(TColumnZk* Column, int Width) const;
   int GridColToColumnIndex(int ACol) const { return ACol - FIndicatorOffset; }
   int ColumnIndexToGridCol(int Index) const { return Index + FIndicatorOffset; }
   // The visible column painted in grid column ACol, or nullptr.

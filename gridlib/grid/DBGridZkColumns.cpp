@@ -87,14 +87,33 @@ void TColumnTitleZk::SetColor(TColor Value) {
   Changed();
 }
 
-TFont* TColumnTitleZk::Font() const {
-  if (!FFont) FFont = std::make_unique<TFont>();
-  if (!FAssignedFont) {
-    TCustomDBGridZk* G = GridOf(FColumn);
-    if (G) FFont->Assign(G->TitleFont());
-    else if (FColumn) FFont->Assign(FColumn->Font());
+namespace {
+// Set while a font takes its default's value, so that its change handler does not take the
+// copy for a change of its own.
+bool GFollowingDefaultFont = false;
+
+// A column, title or footer font: any change made to it marks it as set (a form's "Font.Size"
+// or Font()->SetStyle), so that the default is no longer copied over it.
+TFont* FollowingFont(std::unique_ptr<TFont>& Font, bool& Assigned, const TFont* Default) {
+  if (!Font) {
+    Font = std::make_unique<TFont>();
+    Font->SetOnChange([&Assigned](TObject*) {
+      if (!GFollowingDefaultFont) Assigned = true;
+    });
   }
-  return FFont.get();
+  if (!Assigned && Default) {
+    GFollowingDefaultFont = true;
+    struct TDone { ~TDone() { GFollowingDefaultFont = false; } } Done;
+    Font->Assign(const_cast<TFont*>(Default));
+  }
+  return Font.get();
+}
+}  // namespace
+
+TFont* TColumnTitleZk::Font() const {
+  TCustomDBGridZk* G = GridOf(FColumn);
+  return FollowingFont(FFont, const_cast<bool&>(FAssignedFont),
+                       G ? G->TitleFont() : FColumn ? FColumn->Font() : nullptr);
 }
 void TColumnTitleZk::SetFont(TFont* Value) {
   if (!FFont) FFont = std::make_unique<TFont>();
@@ -196,12 +215,8 @@ void TColumnFooterZk::SetFieldName(const String& Value) {
   Changed();
 }
 TFont* TColumnFooterZk::Font() const {
-  if (!FFont) FFont = std::make_unique<TFont>();
-  if (!FAssignedFont) {
-    TCustomDBGridZk* G = GridOf(FColumn);
-    if (G) FFont->Assign(G->FooterFont());
-  }
-  return FFont.get();
+  TCustomDBGridZk* G = GridOf(FColumn);
+  return FollowingFont(FFont, const_cast<bool&>(FAssignedFont), G ? G->FooterFont() : nullptr);
 }
 void TColumnFooterZk::SetFont(TFont* Value) {
   if (!FFont) FFont = std::make_unique<TFont>();
@@ -384,11 +399,8 @@ void TColumnZk::SetEndEllipsis(bool Value) {
 }
 
 TFont* TColumnZk::Font() const {
-  if (!FFont) FFont = std::make_unique<TFont>();
-  if (!FAssignedFont) {
-    if (TCustomDBGridZk* G = Grid()) FFont->Assign(G->Font());
-  }
-  return FFont.get();
+  TCustomDBGridZk* G = Grid();
+  return FollowingFont(FFont, const_cast<bool&>(FAssignedFont), G ? G->Font() : nullptr);
 }
 void TColumnZk::SetFont(TFont* Value) {
   if (!FFont) FFont = std::make_unique<TFont>();

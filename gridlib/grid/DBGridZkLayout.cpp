@@ -21,14 +21,56 @@ TGridDataLinkZk::~TGridDataLinkZk() {
   if (FMemTable) FMemTable->UnregisterEventReceiver(FGrid);
 }
 
+namespace {
+constexpr int FieldMapLimit = 268435455;   // 2^28 - 1 entries
+}  // namespace
+
 bool TGridDataLinkZk::AddMapping(const String& FieldName) {
-  TField* F = nullptr;
-  if (!FieldName.empty() && DataSet()) F = DataSet()->FindField(FieldName);
-  FFieldMap.push_back(F);
-  return F != nullptr || FieldName.empty();
+  if (FFieldCount >= FieldMapLimit)
+    throw EInvalidGridOperationZk(u"Too many columns in the field map");
+  TField* Field = nullptr;
+  if (TDataSet* D = DataSet())
+    Field = FSparseMap ? D->FindField(FieldName) : D->FieldByName(FieldName);
+  if (FFieldCount == FFieldMapSize) {
+    long long Size = FFieldMapSize == 0 ? 8 : 2LL * FFieldMapSize;
+    if (Size < FFieldCount) Size = FFieldCount + 1LL;
+    FFieldMapSize = static_cast<int>(std::min<long long>(Size, FieldMapLimit));
+    FFieldMap.resize(static_cast<std::size_t>(FFieldMapSize));
+  }
+  int Index = -1;
+  if (Field) {
+    Index = Field->DataSet()->Fields()->IndexOf(Field);
+    Field->FreeNotification(FGrid);
+  }
+  FFieldMap[static_cast<std::size_t>(FFieldCount++)] = Index;
+  return true;
 }
 
-void TGridDataLinkZk::ClearMapping() { FFieldMap.clear(); }
+void TGridDataLinkZk::ClearMapping() {
+  FFieldMap = {};
+  FFieldMapSize = 0;
+  FFieldCount = 0;
+}
+
+int TGridDataLinkZk::GetMappedFieldIndex(int Index) const {
+  return Index >= 0 && Index < FFieldCount ? FFieldMap[static_cast<std::size_t>(Index)] : -1;
+}
+
+TField* TGridDataLinkZk::GetMappedField(int Index) const {
+  const int I = GetMappedFieldIndex(Index);
+  TDataSet* D = DataSet();
+  return I >= 0 && D && I < D->Fields()->Count() ? D->Fields()->Fields(I) : nullptr;
+}
+
+bool TGridDataLinkZk::DefaultFields() const {
+  TDataSet* D = DataSet();
+  if (!D) return true;
+  if (FSparseMap)
+    for (int I = 0; I < FFieldCount; ++I)
+      if (FFieldMap[static_cast<std::size_t>(I)] < 0) return false;
+  return D->DefaultFields();
+}
+
 // Esc: a changed editor text goes back to the field's; otherwise the record's edit is cancelled.
 void TGridDataLinkZk::Reset() {
   if (FModified) RecordChanged(nullptr);
@@ -225,20 +267,59 @@ void TCustomDBGridZk::DefaultColumnsFromDataSet() {
   --FLayoutLock;
 }
 
+// Customized columns map one entry per column (a missing field leaves a hole); automatic ones
+// one entry per visible field of the dataset.
 void TCustomDBGridZk::BuildFieldMap() {
   FDataLink->ClearMapping();
-  for (TColumnZk* C : FVisibleColumns) {
-    FDataLink->AddMapping(C->FieldName());
-    C->SetField(FDataLink->Fields(FDataLink->FieldCount() - 1));
+  TDataSet* D = FDataLink->Active() ? DataSet() : nullptr;
+  if (!D) {
+    for (int I = 0; I < FColumns->Count(); ++I) FColumns->Items(I)->SetField(nullptr);
+    return;
   }
+  const bool Customized = !FColumns->State();
+  FDataLink->SetSparseMap(Customized);
+  if (Customized) {
+    for (int I = 0; I < FColumns->Count(); ++I) {
+      FDataLink->AddMapping(FColumns->Items(I)->FieldName());
+      FColumns->Items(I)->SetField(FDataLink->GetMappedField(I));
+    }
+    return;
+  }
+  for (TField* F : *D->Fields())
+    if (F->Visible()) FDataLink->AddMapping(F->FieldName());
+  for (int I = 0; I < FColumns->Count(); ++I)
+    FColumns->Items(I)->SetField(D->FindField(FColumns->Items(I)->FieldName()));
 }
 
+int TCustomDBGridZk::ExtraFirstColumnWidth() {
+  FExtraFirstColumnWidth =
+      GroupingWorks() ? GroupLevelIndentZk * FDataGrouping->ActiveGroupLevelsCount() : 0;
+  return FExtraFirstColumnWidth;
+}
+
+int TCustomDBGridZk::AddExtraWidth(TColumnZk* Column, int Width) const {
+  return !FVisibleColumns.empty() && Column == FVisibleColumns.front()
+             ? Width + FExtraFirstColumnWidth : Width;
+}
+
+int TCustomDBGridZk::SubExtraWidth(TColumnZk* Column, int Width) const {
+  return !FVisibleColumns.empty() && Column == FVisibleColumns.front()
+             ? Width - FExtraFirstColumnWidth : Width;
+}
+
+// The glyph's 11 pixels, and with record numbers room for as many digits as the record count
+// has, in the grid font one point smaller.
 int TCustomDBGridZk::CalcIndicatorColWidth() {
-  if (!FOptionsZk.Contains(dghShowRecNo)) return 11;
+  int W = FOptions.Contains(dgIndicator) ? 11 : 0;
+  if (!FOptionsZk.Contains(dghShowRecNo) || !DataSet()) return W;
+  int N = FDataLink->Active() ? RecordCountZk() : 0;
+  String Digits = u"0";
+  for (; N >= 10; N /= 10) Digits += u'0';
   TBitmap Scratch;
   Scratch.Canvas()->Font()->Assign(Font());
-  const int Count = std::max(1, RecordCountZk());
-  return Scratch.Canvas()->TextWidth(IntToStr(Count)) + 2 + 11;
+  Scratch.Canvas()->Font()->SetSize(Font()->Size() - 1);
+  if (W == 0) W = 2;
+  return std::max(11, Scratch.Canvas()->TextWidth(Digits) + W + 2);
 }
 
 namespace {
@@ -330,12 +411,13 @@ void TCustomDBGridZk::UpdateColWidths() {
     SetColWidth(FIndicatorOffset, DefaultColWidth());
     return;
   }
+  ExtraFirstColumnWidth();
   std::vector<int> W(N);
   for (int I = 0; I < N; ++I) W[I] = FVisibleColumns[I]->Width();
   if (FAutoFitColWidths) {
     // Fit the columns to the client width; a column outside its bounds keeps its clamp.
     int Avail = GridClientSize().cx - (FIndicatorOffset ? FRecNoTextWidth + GridLineWidth() : 0) -
-                N * GridLineWidth();
+                N * GridLineWidth() - FExtraFirstColumnWidth;
     long long Sum = 0;
     for (int I = 0; I < N; ++I) Sum += std::max(1, FVisibleColumns[I]->InitWidth() > 0
                                                        ? FVisibleColumns[I]->InitWidth() : W[I]);
@@ -350,7 +432,8 @@ void TCustomDBGridZk::UpdateColWidths() {
       Prev = Target;
     }
   }
-  for (int I = 0; I < N; ++I) SetColWidth(FIndicatorOffset + I, W[I]);
+  for (int I = 0; I < N; ++I)
+    SetColWidth(FIndicatorOffset + I, AddExtraWidth(FVisibleColumns[I], W[I]));
 }
 
 int TCustomDBGridZk::DataRowHeight(int) { return FStdDefaultRowHeight; }
@@ -579,7 +662,8 @@ void TCustomDBGridZk::ColumnWidthsChanged() {
   // In an in-row panel the grid's one data column is the master cell, not a column's width.
   if (!FUpdatingRows && FLayoutLock == 0 && !FGridRowPanel->Active())
     for (size_t I = 0; I < FVisibleColumns.size(); ++I) {
-      const int W = ColWidth(FIndicatorOffset + static_cast<int>(I));
+      const int W =
+          SubExtraWidth(FVisibleColumns[I], ColWidth(FIndicatorOffset + static_cast<int>(I)));
       if (W != FVisibleColumns[I]->Width() && !FAutoFitColWidths) {
         ++FLayoutLock;
         FVisibleColumns[I]->SetWidth(W);
