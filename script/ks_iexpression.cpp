@@ -97,9 +97,23 @@ bool TksDesignatorNode::TryInt(long long& Out) {
   return true;
 }
 
+bool TksDesignatorNode::TryBool(bool& Out) {
+  const Variant* V = nullptr;
+  if (FPlainVariable) {
+    if (!FVar->OnGetVarValue()) V = FVar->PValue();
+  } else if (!FDesignator->FastRoutine()) {
+    V = FDesignator->StoredValue();
+  }
+  if (!V || V->VType() != varBoolean) return false;
+  Out = V->AsBoolean();
+  return true;
+}
+
 void TksOperatorNode::FindPure() {
   bool Arith = FOp == Op::opPlus || FOp == Op::opMinus || FOp == Op::opMul || FOp == Op::opMod ||
                FOp == Op::opDivFloat || IsComparison(FOp);
+  // A leaf on the right is read from its store by the general path too.
+  if (FRight) FRightStore.Store = FRight->Store(FRightStore.Var);
   FPure = Arith && !FStrCat && FLeft && FRight && FLeft->Pure() && FRight->Pure();
   if (!FPure) return;
   FLeftInt.Store = FLeft->Store(FLeftInt.Var);
@@ -123,8 +137,14 @@ bool TksOperatorNode::TryBool(bool& Out) {
     }
     return FRight->TryBool(Out);
   }
+  if (!IsComparison(FOp)) return false;
+  // Two integers, the common case, first: read without the conversion to a number.
+  if (long long I, J; TryOperands(I, J)) {
+    Out = Compare(I, J);
+    return true;
+  }
   TksNumber A, B;
-  if (!IsComparison(FOp) || !NumberOperands(A, B)) return false;
+  if (!NumberOperands(A, B)) return false;
   if (A.IsFloat || B.IsFloat) Out = CompareFloat(A.AsDouble(), B.AsDouble());
   else Out = Compare(A.Int, B.Int);
   return true;
@@ -252,7 +272,11 @@ Variant TksOperatorNode::Eval() {
       break;
   }
   Variant L = FLeft->Eval();
-  Variant R = FRight ? FRight->Eval() : Variant::MakeNull();
+  // The right side after the left, as always; a constant or plain variable is read where it
+  // is stored (after the left side ran, so a change the left side made is seen).
+  const bool FromStore = FRightStore.Store && !(FRightStore.Var && FRightStore.Var->OnGetVarValue());
+  const Variant RValue = FromStore ? Variant() : FRight ? FRight->Eval() : Variant::MakeNull();
+  const Variant& R = FromStore ? *FRightStore.Store : RValue;
   if (L.VType() == varInteger && R.VType() == varInteger) {
     // Two 32-bit integers: the common case, computed without the general conversions; a
     // result beyond 32 bits, or a zero divisor, goes to the general path below.

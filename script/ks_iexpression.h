@@ -97,6 +97,8 @@ public:
   }
   bool Pure() override { return FPlainVariable; }
   bool TryInt(long long& Out) override;
+  // A Boolean read where it is stored: a plain variable's, or an array element's.
+  bool TryBool(bool& Out) override;
   bool TryNumber(TksNumber& Out) override {
     return FPlainVariable && !FVar->OnGetVarValue() && ReadNumber(*FVar->PValue(), Out);
   }
@@ -180,6 +182,7 @@ private:
   bool CompareFloat(double A, double B) const;
   signed char FPure = -1;  // found at the first use
   TIntOperand FLeftInt, FRightInt;  // found with FPure
+  TIntOperand FRightStore;          // found with FPure, whether the node is pure or not
 };
 
 class TksExpression : public TksCustomExpression {

@@ -378,7 +378,11 @@ String TksClassVariable::IndexSyntax(const String& Name, const String& Params, c
     while (!T.empty() && T.front() == u' ') T.erase(T.begin());
     while (!T.empty() && T.back() == u' ') T.pop_back();
     if (!List.empty()) List += u"; ";
-    List += u"p" + IntToStr(i++) + u": " + T;
+    // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on u"p" + ... when inlined.
+    List += u'p';
+    List += IntToStr(i++);
+    List += u": ";
+    List += T;
     if (Comma == String::npos) break;
     From = Comma + 1;
   }

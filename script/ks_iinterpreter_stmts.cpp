@@ -427,14 +427,31 @@ void TksStringDesignator::SetValue(const Variant& Value) {
   if (!V.empty()) S[I - 1] = V[0];
 }
 
-Variant* TksArrayDesignator::DirectElement(bool ForWrite) {
+void TksArrayDesignator::FindIndex() {
+  FIndexKnown = true;
+  if (FRef2->Args.size() != 1) return;
+  FIndex = FRef2->Args[0];
+  if (auto* X = dynamic_cast<TksExpression*>(FIndex))
+    if (X->Root()) FIndexStore = X->Root()->Store(FIndexVar);
+}
+
+inline Variant* TksArrayDesignator::DirectElement(bool ForWrite) {
+  if (!FRefInPlace) return nullptr;
+  if (!FIndexKnown) FindIndex();
   long long I;
-  if (!FRefInPlace || FRef2->Args.size() != 1 || !FRef2->Args[0]->TryInt(I)) return nullptr;
+  if (FIndexStore && !(FIndexVar && FIndexVar->OnGetVarValue())) {
+    if (FIndexStore->VType() != varInteger) return nullptr;
+    I = FIndexStore->Data().Int;
+  } else if (!FIndex || !FIndex->TryInt(I)) {
+    return nullptr;
+  }
   Variant& Arr = *FRefItem->PValue();
   if (!Arr.IsArray()) return nullptr;
   const int Index = static_cast<int>(I);
   return ForWrite ? &Arr[Index] : const_cast<Variant*>(&std::as_const(Arr)[Index]);
 }
+
+const Variant* TksArrayDesignator::StoredValue() { return DirectElement(false); }
 
 Variant TksArrayDesignator::GetValue() {
   if (const Variant* E = DirectElement(false)) return *E;
@@ -598,7 +615,7 @@ void TksAssignmentStmt::Execute() {
   if (Stopped()) return;
   long long R;
   if (IntegerTarget() && FTree->TryInt(R) && StoreInteger(R)) return;
-  if (AssignNumber()) return;
+  if (NumberTarget() && AssignNumber()) return;
   FVar->SetValue(FRoot ? FRoot->Eval() : FExpr->GetValue());
 }
 

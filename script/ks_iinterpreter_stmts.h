@@ -51,6 +51,9 @@ public:
   // The routine of a one-step call of a script routine without var parameters, known after
   // the first evaluation (null otherwise); expression trees then call it directly.
   TksProcVariable* FastRoutine() const { return FFastRoutine; }
+  // Where the value this designator reads is stored, when it can be found without running
+  // anything that matters (an array element by a fast-path index); null otherwise.
+  virtual const Variant* StoredValue() { return nullptr; }
   Variant CallRoutine(TksProcVariable* Proc) { return CallRoutine(FItems[0], Proc); }
 
 protected:
@@ -99,11 +102,20 @@ public:
   using TksDesignator::TksDesignator;
   Variant GetValue() override;
   void SetValue(const Variant& Value) override;
+  const Variant* StoredValue() override;
 
 private:
   // The element of a one-index access to an array stored in place, found without the helper
-  // when the index is an integer the fast path gives; null otherwise.
-  Variant* DirectElement(bool ForWrite);
+  // when the index is an integer the fast path gives; null otherwise. Taken into each
+  // caller, as each element read or write runs it.
+  [[gnu::always_inline]] inline Variant* DirectElement(bool ForWrite);
+  void FindIndex();
+  // The lone index expression, and where its value is stored when it is a constant or a
+  // plain variable (then read without a call; FIndexVar's read hook, when set, bars that).
+  bool FIndexKnown = false;
+  TksCustomExpression* FIndex = nullptr;
+  const Variant* FIndexStore = nullptr;
+  const TksCustomVariable* FIndexVar = nullptr;
 };
 
 // The index step of an array: reads and writes elements of the array held by ParentRef.
