@@ -380,6 +380,16 @@ TEST(ScriptFaults, AddingARoutineResultMatchesTheGeneralPath) {
             "6 9 5 raised EVariantOverflowError: Overflow while converting variant of type (Int64) into type (Integer)");
 }
 
+// An operator's right side is read after its left side ran, also when it is a plain variable
+// the left side changed; a condition on an array element holding a number is its truth.
+TEST(ScriptFaults, RightOperandIsReadAfterTheLeftSide) {
+  TksTestHost H;
+  EXPECT_EQ(H.Run(u"var n: Integer; a: array[0..1] of Variant; function F: Integer; begin n := 10; Result := 1 end;\r\n"
+                  u"begin n := 1; Out(F + n); n := 1; Out(F * 3 - n); a[0] := 2; a[1] := False; if a[0] then Out('two');\r\n"
+                  u"if a[1] then Out('no') else Out('false') end."),
+            "11 -7 two false");
+}
+
 // A call with one var parameter writes it back after the routine ran, whatever the other
 // arguments are; a function's result is kept apart from it.
 TEST(ScriptFaults, OneVarParameterIsWrittenBack) {
@@ -448,6 +458,7 @@ TEST(ScriptHooks, GetVarValueReplacesReadsOnEveryPath) {
   H.Script->SetOnGetVarValue([&](const String& Name, TksVarType, const Variant& Old) {
     Asked.push_back(Name);
     if (Name == u"t") return Variant(u"<" + Old.AsString() + u">");
+    if (Name == u"b") return Variant(true);
     return Name == u"i" ? Variant(Old.AsInteger() * 10) : Variant::MakeNull();
   });
   EXPECT_EQ(H.Run(u"var i, j: Integer; function Twice(n: Integer): Integer; begin Result := n * 2 end;\r\n"
@@ -457,6 +468,10 @@ TEST(ScriptHooks, GetVarValueReplacesReadsOnEveryPath) {
   EXPECT_THAT(Asked, testing::Contains(String(u"j")));
   // The in-place string append too.
   EXPECT_EQ(H.Run(u"var t: String; begin t := 'a'; t := t + 'b'; Out(t) end."), "<<a>b>");
+  // An array index and a condition read from their variables.
+  EXPECT_EQ(H.Run(u"var a: array[0..40] of Integer; i: Integer; b: Boolean; begin a[30] := 7; i := 3; Out(a[i]); "
+                  u"b := False; if b then Out('b') end."),
+            "7 b");
   H.Script->AddVariable(u"Host", u"Integer", Variant(4));
   EXPECT_EQ(H.Run(u"begin Out(Host) end."), "4");
 }
