@@ -142,6 +142,7 @@ void TDataDriverZk::DefaultProduceDataReader(TDataSet*& DataSet, bool& FreeOnEof
 int TDataDriverZk::ReadData(TMemTableDataZk* Data, int Count) {
   if (FProviderEOF || Count == 0) return 0;
   if (!FReaderDataSet) GetDataReader();
+  if (!FOnReadRecord && !FOnAssignFieldValue) return ReadDataDirect(Data, Count);
   int Result = 0;
   TRecordsListZk* List = Data->RecordsList();
   for (;;) {
@@ -161,6 +162,37 @@ int TDataDriverZk::ReadData(TMemTableDataZk* Data, int Count) {
       Rec->Cancel();
     else
       List->FetchRecord(Rec);
+    ++Result;
+    if (Eof || --Count == 0) break;
+  }
+  return Result;
+}
+
+// The default reading without handlers: each record's values are gathered first and the
+// record made with room for exactly them (RecordValuesBuilder).
+int TDataDriverZk::ReadDataDirect(TMemTableDataZk* Data, int Count) {
+  int Result = 0;
+  TRecordsListZk* List = Data->RecordsList();
+  TMTDataStructZk* Struct = Data->DataStruct();
+  TRecordValuesBuilderZk Builder(List);
+  for (;;) {
+    TDataSet* Reader = FReaderDataSet;
+    const bool Eof = !Reader || !Reader->Active() || Reader->Eof();
+    if (!Eof) {
+      for (int I = 0, N = Struct->Count(); I < N; ++I)
+        if (TField* Field = ReaderField(Reader, Struct, I)) Builder.SetValue(I, Field->AsVariant());
+      Reader->Next();
+    }
+    SetProviderEOF(Eof);
+    if (!Eof) {
+      TMemoryRecordZk* Rec = Builder.NewRecord();
+      try {
+        List->FetchRecord(Rec);
+      } catch (...) {
+        if (!Rec->Attached()) delete Rec;  // refused before it joined the list
+        throw;
+      }
+    }
     ++Result;
     if (Eof || --Count == 0) break;
   }

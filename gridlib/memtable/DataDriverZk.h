@@ -99,6 +99,7 @@ protected:
 private:
   // The reader's field for a structure position, resolved once per reader.
   TField* ReaderField(TDataSet* Reader, TMTDataStructZk* Struct, int Index);
+  int ReadDataDirect(TMemTableDataZk* Data, int Count);
   String ProviderKeyFields() const;
   void RefreshProviderFor(const std::vector<TMemoryRecordZk*>& Delta);
   void ForgetReader();

@@ -94,8 +94,20 @@ public:
   TRecBlockListZk::TBlock* FListLink = nullptr;
   TRecBlockListZk::TBlock* FViewLink = nullptr;
 
+  // A record and the room for its values are one allocation (PackedValuesZk.h): the record
+  // is made with room for its values and frees both at once.
+  struct TRoom {
+    std::size_t Bytes;
+  };
+  static void* operator new(std::size_t Size, TRoom Room);
+  static void operator delete(void* P);
+  static void operator delete(void* P, TRoom);
+
 private:
-  explicit TMemoryRecordZk(TRecordsListZk* AList);
+  // RoomBytes: the room allocated behind the record (operator new's TRoom).
+  TMemoryRecordZk(TRecordsListZk* AList, std::size_t RoomBytes);
+  TMemoryRecordZk(TRecordsListZk* AList, const TRecDataValues& Values, std::size_t RoomBytes);
+  unsigned char* RoomStart() { return reinterpret_cast<unsigned char*>(this) + sizeof(TMemoryRecordZk); }
   const TRecDataValues& Values(TDataValueVersionZk Version) const;
   TRecDataValues& Values(TDataValueVersionZk Version);
   void CheckIndex(int Index) const;
@@ -116,6 +128,9 @@ private:
   // Puts the old values back as the current ones, if there are any, and drops them.
   void RestoreOldData();
 
+  // Value as SetDataValue stores it for Field: converted to the field's type.
+  static void StoreValue(TRecDataValues& Target, const TMTDataFieldZk* Field, int Index, const Variant& Value);
+
   TRecDataValues FData;
   std::unique_ptr<TSide> FSide;
   TRecordsListZk* FRecordsList;
@@ -125,6 +140,21 @@ private:
   bool FEditChanged = false;
 
   friend class TRecordsListZk;
+  friend class TRecordValuesBuilderZk;
+};
+
+// The values of records about to be fetched, set as SetDataValue sets them, each record then
+// made with room for exactly its values.
+class TRecordValuesBuilderZk {
+public:
+  explicit TRecordValuesBuilderZk(TRecordsListZk* AList);
+  void SetValue(int Index, const Variant& Value);
+  // A new record (not yet attached) with the values; the builder starts again from Nulls.
+  TMemoryRecordZk* NewRecord();
+
+private:
+  TRecordsListZk* FList;
+  TRecDataValues FValues;
 };
 
 using TCompareRecords =
@@ -149,6 +179,9 @@ public:
   const TRecBlockListZk& ActiveList() const { return FRecList; }
 
   TMemoryRecordZk* NewRecord();
+  // A new record holding Values (as many as the structure has fields), with room for exactly
+  // them: what a fetch of many records uses (TRecordValuesBuilderZk).
+  TMemoryRecordZk* NewRecord(const TRecDataValues& Values);
   int AddRecord(TMemoryRecordZk* Rec);
   void InsertRecord(int Index, TMemoryRecordZk* Rec);
   int FetchRecord(TMemoryRecordZk* Rec);

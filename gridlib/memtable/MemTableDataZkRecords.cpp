@@ -2,6 +2,7 @@
 #include "gridlib/memtable/MemTableDataZk.h"
 
 #include <algorithm>
+#include <new>
 
 #include "gridlib/memtable/MTIndexZk.h"
 #include "platform/db/Fields.h"
@@ -20,8 +21,17 @@ bool HasListSeparator(const String& Names) { return Names.find(u';') != String::
 
 // --- TMemoryRecordZk -------------------------------------------------------------------------------
 
-TMemoryRecordZk::TMemoryRecordZk(TRecordsListZk* AList)
-    : FData(AList->RecValCount()), FRecordsList(AList) {}
+void* TMemoryRecordZk::operator new(std::size_t Size, TRoom Room) { return ::operator new(Size + Room.Bytes); }
+
+void TMemoryRecordZk::operator delete(void* P) { ::operator delete(P); }
+
+void TMemoryRecordZk::operator delete(void* P, TRoom) { ::operator delete(P); }
+
+TMemoryRecordZk::TMemoryRecordZk(TRecordsListZk* AList, std::size_t RoomBytes)
+    : FData(AList->RecValCount(), RoomStart(), RoomBytes), FRecordsList(AList) {}
+
+TMemoryRecordZk::TMemoryRecordZk(TRecordsListZk* AList, const TRecDataValues& Values, std::size_t RoomBytes)
+    : FData(Values, RoomStart(), RoomBytes), FRecordsList(AList) {}
 
 TMemoryRecordZk::~TMemoryRecordZk() = default;
 
@@ -182,8 +192,11 @@ Variant TMemoryRecordZk::GetDataValue(int Index, TDataValueVersionZk Version) co
 
 void TMemoryRecordZk::SetDataValue(int Index, TDataValueVersionZk Version, const Variant& Value) {
   CheckIndex(Index);
-  TRecDataValues& Target = Values(Version);
-  const TMTDataFieldZk* Field = DataStruct()->DataFields(Index);
+  StoreValue(Values(Version), DataStruct()->DataFields(Index), Index, Value);
+}
+
+void TMemoryRecordZk::StoreValue(TRecDataValues& Target, const TMTDataFieldZk* Field, int Index,
+                                 const Variant& Value) {
   const TVarType VarType = Field->GetVarDataType();
   if (Field->HoldsObjects() || VarType == varVariant || Value.IsNull() || Value.VType() == VarType) {
     Target.Set(Index, Value);
@@ -195,6 +208,23 @@ void TMemoryRecordZk::SetDataValue(int Index, TDataValueVersionZk Version, const
   } else {
     Target.Set(Index, VarAsType(Value, VarType));
   }
+}
+
+// --- TRecordValuesBuilderZk ----------------------------------------------------------------------------
+
+TRecordValuesBuilderZk::TRecordValuesBuilderZk(TRecordsListZk* AList)
+    : FList(AList), FValues(AList->RecValCount()) {}
+
+void TRecordValuesBuilderZk::SetValue(int Index, const Variant& Value) {
+  if (Index < 0 || Index >= FValues.Count())
+    throw EListError(u"List index out of bounds (" + IntToStr(Index) + u")");
+  TMemoryRecordZk::StoreValue(FValues, FList->DataStruct()->DataFields(Index), Index, Value);
+}
+
+TMemoryRecordZk* TRecordValuesBuilderZk::NewRecord() {
+  TMemoryRecordZk* Rec = FList->NewRecord(FValues);
+  FValues.ClearValues();
+  return Rec;
 }
 
 Variant TMemoryRecordZk::GetDataValues(const String& FieldNames,
@@ -252,7 +282,16 @@ TMTDataStructZk* TRecordsListZk::DataStruct() const { return FMemTableData->Data
 int TRecordsListZk::RecValCount() const { return DataStruct()->Count(); }
 
 TMemoryRecordZk* TRecordsListZk::NewRecord() {
-  auto* Rec = new TMemoryRecordZk(this);
+  const std::size_t Room = TRecDataValues::kRoomOverhead + 2 + static_cast<std::size_t>(RecValCount());
+  auto* Rec = new (TMemoryRecordZk::TRoom{Room}) TMemoryRecordZk(this, Room);
+  Rec->FHashCode = FNewHashCode++;
+  return Rec;
+}
+
+TMemoryRecordZk* TRecordsListZk::NewRecord(const TRecDataValues& Values) {
+  if (Values.Count() != RecValCount()) throw Exception(u"The values do not match the record structure.");
+  const std::size_t Room = Values.RoomNeeded();
+  auto* Rec = new (TMemoryRecordZk::TRoom{Room}) TMemoryRecordZk(this, Values, Room);
   Rec->FHashCode = FNewHashCode++;
   return Rec;
 }

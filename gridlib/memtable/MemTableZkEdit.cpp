@@ -238,6 +238,7 @@ int TCustomMemTableZk::LoadFromDataSet(TDataSet* Source, int RecordCount, bool U
     }
     const bool Logged = UseCachedUpdates && CachedUpdates();
     TRecordsListZk* List = ViewData()->RecordsList();
+    TRecordValuesBuilderZk Builder(List);
     while (!Source->Eof()) {
       if (Logged) {
         Append();
@@ -248,14 +249,19 @@ int TCustomMemTableZk::LoadFromDataSet(TDataSet* Source, int RecordCount, bool U
         }
         Post();
       } else {
-        TMemoryRecordZk* Rec = List->NewRecord();
         for (int I = 0; I < FieldCount(); ++I) {
           TField* F = Fields()->Fields(I);
           if (F->FieldNo() <= 0) continue;
           if (TField* From = Source->FindField(F->FieldName()))
-            Rec->SetDataValue(F->FieldNo() - 1, dvvValueZk, From->AsVariant());
+            Builder.SetValue(F->FieldNo() - 1, From->AsVariant());
         }
-        List->FetchRecord(Rec);
+        TMemoryRecordZk* Rec = Builder.NewRecord();
+        try {
+          List->FetchRecord(Rec);
+        } catch (...) {
+          if (!Rec->Attached()) delete Rec;
+          throw;
+        }
       }
       if (++Copied >= RecordCount) break;
       Source->Next();

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <algorithm>
 #include <memory>
 #include <new>
 
@@ -282,22 +283,71 @@ Variant TPackedValueZk::ToVariant() const {
 
 // --- TPackedValuesZk -----------------------------------------------------------------------------
 
+namespace {
+void WriteNulls(unsigned char* Block, int Count) {
+  const auto N = static_cast<std::uint16_t>(Count);
+  std::memcpy(Block, &N, sizeof N);
+  std::memset(Block + kHeader, kNull, static_cast<std::size_t>(Count));
+}
+unsigned char* Tagged(unsigned char* Block) {
+  return reinterpret_cast<unsigned char*>(reinterpret_cast<std::uintptr_t>(Block) | 1);
+}
+}  // namespace
+
 TPackedValuesZk::TPackedValuesZk(int Count) {
   if (Count <= 0) return;
   if (Count > 0xFFFF) throw Exception(u"Too many fields in a record");
   FBlock = Allocate(kHeader + static_cast<std::size_t>(Count));
-  const auto N = static_cast<std::uint16_t>(Count);
-  std::memcpy(FBlock, &N, sizeof N);
-  std::memset(FBlock + kHeader, kNull, static_cast<std::size_t>(Count));
+  WriteNulls(FBlock, Count);
+}
+
+TPackedValuesZk::TPackedValuesZk(int Count, unsigned char* Room, std::size_t RoomBytes) {
+  if (Count <= 0) return;
+  if (Count > 0xFFFF) throw Exception(u"Too many fields in a record");
+  const std::size_t Size = kHeader + static_cast<std::size_t>(Count);
+  if (RoomBytes >= kRoomOverhead + Size) {
+    const auto Capacity = static_cast<std::uint16_t>(std::min<std::size_t>(RoomBytes - kRoomOverhead, 0xFFFF));
+    std::memcpy(Room, &Capacity, sizeof Capacity);
+    FBlock = Tagged(Room + kRoomOverhead);
+  } else {
+    FBlock = Allocate(Size);
+  }
+  WriteNulls(Block(), Count);
 }
 
 TPackedValuesZk::TPackedValuesZk(const TPackedValuesZk& Other) {
   if (!Other.FBlock) return;
   const std::size_t Size = Other.ByteSize();
   FBlock = Allocate(Size);
-  std::memcpy(FBlock, Other.FBlock, Size);
-  // Boxed values are the block's own: each copy gets its own.
-  unsigned char* P = FBlock + kHeader;
+  std::memcpy(FBlock, Other.Block(), Size);
+  CopyBoxes();
+}
+
+TPackedValuesZk::TPackedValuesZk(const TPackedValuesZk& Other, unsigned char* Room, std::size_t RoomBytes) {
+  if (!Other.FBlock) return;
+  const std::size_t Size = Other.ByteSize();
+  if (!PlaceInRoom(Other.Block(), Size, Room, RoomBytes)) {
+    FBlock = Allocate(Size);
+    std::memcpy(FBlock, Other.Block(), Size);
+  }
+  CopyBoxes();
+}
+
+TPackedValuesZk::TPackedValuesZk(TPackedValuesZk&& Other) {
+  if (!Other.InRoom()) {
+    FBlock = Other.FBlock;
+    Other.FBlock = nullptr;
+    return;
+  }
+  const std::size_t Size = Other.ByteSize();
+  FBlock = Allocate(Size);
+  std::memcpy(FBlock, Other.Block(), Size);
+  Other.DropBlockKeepBoxes();
+}
+
+// Boxed values are the block's own: after its bytes were copied, each copy gets its own.
+void TPackedValuesZk::CopyBoxes() {
+  unsigned char* P = Block() + kHeader;
   for (int I = 0, N = Count(); I < N; ++I) {
     if ((*P & 31) == kBoxed) {
       Variant* Box = new Variant(*BoxAt(P + 1));
@@ -307,52 +357,106 @@ TPackedValuesZk::TPackedValuesZk(const TPackedValuesZk& Other) {
   }
 }
 
+bool TPackedValuesZk::PlaceInRoom(const unsigned char* Bytes, std::size_t Size, unsigned char* Room,
+                                  std::size_t RoomBytes) {
+  if (!Room || RoomBytes < kRoomOverhead + Size) return false;
+  const auto Capacity = static_cast<std::uint16_t>(std::min<std::size_t>(RoomBytes - kRoomOverhead, 0xFFFF));
+  if (Capacity < Size) return false;
+  std::memcpy(Room, &Capacity, sizeof Capacity);
+  std::memmove(Room + kRoomOverhead, Bytes, Size);
+  FBlock = Tagged(Room + kRoomOverhead);
+  return true;
+}
+
+std::size_t TPackedValuesZk::RoomCapacity() const {
+  std::uint16_t Capacity;
+  std::memcpy(&Capacity, Block() - kRoomOverhead, sizeof Capacity);
+  return Capacity;
+}
+
+void TPackedValuesZk::DropBlockKeepBoxes() {
+  if (InRoom()) {
+    const std::uint16_t Zero = 0;
+    std::memcpy(Block(), &Zero, sizeof Zero);  // an empty block stays in the room
+  } else {
+    std::free(FBlock);
+    FBlock = nullptr;
+  }
+}
+
 TPackedValuesZk& TPackedValuesZk::operator=(const TPackedValuesZk& Other) {
   if (this != &Other) *this = TPackedValuesZk(Other);
   return *this;
 }
 
-TPackedValuesZk& TPackedValuesZk::operator=(TPackedValuesZk&& Other) noexcept {
-  if (this != &Other) {
+TPackedValuesZk& TPackedValuesZk::operator=(TPackedValuesZk&& Other) {
+  if (this == &Other) return *this;
+  const std::size_t Size = Other.ByteSize();
+  if (InRoom() && Size <= RoomCapacity()) {
     ReleaseBoxes();
-    std::free(FBlock);
-    FBlock = Other.FBlock;
+    if (Other.FBlock) {
+      std::memmove(Block(), Other.Block(), Size);
+    } else {
+      const std::uint16_t Zero = 0;
+      std::memcpy(Block(), &Zero, sizeof Zero);
+    }
+    Other.DropBlockKeepBoxes();
+    return *this;
+  }
+  unsigned char* Taken;
+  if (Other.InRoom()) {
+    Taken = Allocate(Size);
+    std::memcpy(Taken, Other.Block(), Size);
+    Other.DropBlockKeepBoxes();
+  } else {
+    Taken = Other.FBlock;
     Other.FBlock = nullptr;
   }
+  ReleaseBoxes();
+  if (!InRoom()) std::free(FBlock);
+  FBlock = Taken;
   return *this;
 }
 
 TPackedValuesZk::~TPackedValuesZk() {
   ReleaseBoxes();
-  std::free(FBlock);
+  if (!InRoom()) std::free(FBlock);
 }
 
 void TPackedValuesZk::ReleaseBoxes() {
   if (!FBlock) return;
-  const unsigned char* P = FBlock + kHeader;
+  const unsigned char* P = Block() + kHeader;
   for (int I = 0, N = Count(); I < N; ++I) {
     if ((*P & 31) == kBoxed) delete BoxAt(P + 1);
     P = Skip(P);
   }
 }
 
-int TPackedValuesZk::Count() const { return CountOf(FBlock); }
+void TPackedValuesZk::ClearValues() {
+  if (!FBlock) return;
+  ReleaseBoxes();
+  WriteNulls(Block(), Count());
+}
+
+int TPackedValuesZk::Count() const { return CountOf(Block()); }
 
 std::size_t TPackedValuesZk::ByteSize() const {
   if (!FBlock) return 0;
-  const unsigned char* P = FBlock + kHeader;
+  const unsigned char* B = Block();
+  const unsigned char* P = B + kHeader;
   for (int I = 0, N = Count(); I < N; ++I) P = Skip(P);
-  return static_cast<std::size_t>(P - FBlock);
+  return static_cast<std::size_t>(P - B);
 }
 
 std::pair<std::size_t, std::size_t> TPackedValuesZk::Span(int Index) const {
-  const unsigned char* P = FBlock + kHeader;
+  const unsigned char* B = Block();
+  const unsigned char* P = B + kHeader;
   for (int I = 0; I < Index; ++I) P = Skip(P);
-  return {static_cast<std::size_t>(P - FBlock), static_cast<std::size_t>(Skip(P) - FBlock)};
+  return {static_cast<std::size_t>(P - B), static_cast<std::size_t>(Skip(P) - B)};
 }
 
 TPackedValueZk TPackedValuesZk::At(int Index) const {
-  const unsigned char* P = FBlock + kHeader;
+  const unsigned char* P = Block() + kHeader;
   for (int I = 0; I < Index; ++I) P = Skip(P);
   TPackedValueZk V;
   Read(P, V.FType, V.FForm, V.FBase, V.FLength, V.FBytes, V.FBits);
@@ -362,32 +466,37 @@ TPackedValueZk TPackedValuesZk::At(int Index) const {
 void TPackedValuesZk::Set(int Index, const Variant& Value) {
   const TEncoding E = Encoding(Value);
   std::unique_ptr<Variant> Box(E.Kind == kBoxed ? new Variant(Value) : nullptr);
+  unsigned char* B = Block();
   const auto [Start, End] = Span(Index);
-  if ((FBlock[Start] & 31) == kBoxed) delete BoxAt(FBlock + Start + 1);
+  Variant* OldBox = (B[Start] & 31) == kBoxed ? BoxAt(B + Start + 1) : nullptr;
   if (E.Size == End - Start) {
-    Write(E, Box.release(), FBlock + Start);
+    delete OldBox;
+    Write(E, Box.release(), B + Start);
     return;
   }
-  // The block is resized in place where the allocator can (a record being filled value by
-  // value grows at the end of the heap), the values after this one moved along.
-  const unsigned char* Last = FBlock + End;
+  // The block is resized in place where its room or the allocator allows (a record being
+  // filled value by value grows at the end of the heap), the values after this one moved along.
+  const unsigned char* Last = B + End;
   for (int I = Index + 1, N = Count(); I < N; ++I) Last = Skip(Last);
-  const std::size_t Size = static_cast<std::size_t>(Last - FBlock), NewSize = Size - (End - Start) + E.Size;
-  if (NewSize < Size || NewSize <= malloc_usable_size(FBlock)) {
-    std::memmove(FBlock + Start + E.Size, FBlock + End, Size - End);
-    Write(E, Box.release(), FBlock + Start);
-    return;
+  const std::size_t Size = static_cast<std::size_t>(Last - B), NewSize = Size - (End - Start) + E.Size;
+  const bool Room = InRoom();
+  unsigned char* Target = B;
+  const unsigned char* Rest = B + End;  // the values after this one
+  if (NewSize > Size && NewSize > (Room ? RoomCapacity() : malloc_usable_size(B))) {
+    // Growing out of the block: nothing has changed if the allocation fails.
+    if (Room) {
+      Target = Allocate(NewSize);
+      std::memcpy(Target, B, Start);
+    } else {
+      Target = static_cast<unsigned char*>(std::realloc(B, NewSize));
+      if (!Target) throw std::bad_alloc();
+      Rest = Target + End;
+    }
+    FBlock = Target;
   }
-  auto* Block = static_cast<unsigned char*>(std::realloc(FBlock, NewSize));
-  if (!Block) {
-    // Only growing can fail; the block is unchanged and the old value's box already gone.
-    FBlock[Start] = kNull;
-    std::memmove(FBlock + Start + 1, FBlock + End, Size - End);
-    throw std::bad_alloc();
-  }
-  FBlock = Block;
-  std::memmove(FBlock + Start + E.Size, FBlock + End, Size - End);
-  Write(E, Box.release(), FBlock + Start);
+  if (Target + Start + E.Size != Rest) std::memmove(Target + Start + E.Size, Rest, Size - End);
+  delete OldBox;
+  Write(E, Box.release(), Target + Start);
 }
 
 // --- comparison ----------------------------------------------------------------------------------

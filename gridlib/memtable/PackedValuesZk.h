@@ -11,6 +11,11 @@
 // Layout: the value count (16 bits), then per value a tag byte (kind in the low five bits,
 // the form of the payload in the top three) and its payload. Values are found by walking
 // from the first; records have few fields and the walk costs a few compares a value.
+//
+// A block may live in room its owner provides (a record keeps its values right behind itself:
+// one allocation, and the values are reached without a second cache miss). Such a block is
+// marked by the low bit of the pointer, and the room's capacity sits in the two bytes before
+// it. A value that no longer fits moves the block to the heap; the room is then left unused.
 #pragma once
 
 #include <cstdint>
@@ -58,10 +63,24 @@ public:
   // Count values, all Null.
   explicit TPackedValuesZk(int Count);
   TPackedValuesZk(const TPackedValuesZk& Other);
-  TPackedValuesZk(TPackedValuesZk&& Other) noexcept : FBlock(Other.FBlock) { Other.FBlock = nullptr; }
+  // Room bytes at Room (kRoomOverhead of them for its capacity, the rest for the block): the
+  // values start there when they fit, else on the heap.
+  TPackedValuesZk(int Count, unsigned char* Room, std::size_t RoomBytes);
+  TPackedValuesZk(const TPackedValuesZk& Other, unsigned char* Room, std::size_t RoomBytes);
+  // Moving out of a block kept in room copies it to the heap and leaves the room empty.
+  TPackedValuesZk(TPackedValuesZk&& Other);
   TPackedValuesZk& operator=(const TPackedValuesZk& Other);
-  TPackedValuesZk& operator=(TPackedValuesZk&& Other) noexcept;
+  // Values that fit this block's room are copied into it; otherwise the block is taken over.
+  TPackedValuesZk& operator=(TPackedValuesZk&& Other);
   ~TPackedValuesZk();
+
+  static constexpr std::size_t kRoomOverhead = 2;
+  // The room a block of these values needs.
+  std::size_t RoomNeeded() const { return kRoomOverhead + ByteSize(); }
+  // Whether the block lives in its owner's room.
+  bool InRoom() const { return (reinterpret_cast<std::uintptr_t>(FBlock) & 1) != 0; }
+  // Every value Null again, in the same block.
+  void ClearValues();
 
   int Count() const;
   TPackedValueZk At(int Index) const;
@@ -74,6 +93,15 @@ private:
   // Where value Index starts and ends in the block.
   std::pair<std::size_t, std::size_t> Span(int Index) const;
   void ReleaseBoxes();
+  unsigned char* Block() const {
+    return reinterpret_cast<unsigned char*>(reinterpret_cast<std::uintptr_t>(FBlock) & ~std::uintptr_t{1});
+  }
+  std::size_t RoomCapacity() const;
+  // Puts Size bytes into Room when they fit (answers whether they did).
+  bool PlaceInRoom(const unsigned char* Bytes, std::size_t Size, unsigned char* Room, std::size_t RoomBytes);
+  // Forgets the block after its bytes and boxes went elsewhere.
+  void DropBlockKeepBoxes();
+  void CopyBoxes();
 
   unsigned char* FBlock = nullptr;
 };

@@ -113,6 +113,52 @@ TEST(MemoryRecordZk, ValueAccess) {
   EXPECT_EQ(RaisedText([&] { R->Cancel(); }), u"Dataset not in edit or insert mode");
 }
 
+// Records made from built values hold them right behind themselves: converted as
+// SetDataValue converts, and kept whole through edits that outgrow the room, cancels,
+// posts with old values, reverts and refreshes.
+TEST(MemoryRecordZk, BuiltRecordsThroughTheEditCycle) {
+  auto Data = MakeContainer({{u"I", ftInteger}, {u"S", ftWideString}, {u"V", ftVariant}});
+  TRecordsListZk* List = Data->RecordsList();
+  List->SetCachedUpdates(true);
+  TRecordValuesBuilderZk Builder(List);
+  Builder.SetValue(0, u"42");
+  Builder.SetValue(1, u"short");
+  Builder.SetValue(2, VarArrayFromBytes("box"));
+  TMemoryRecordZk* R = Builder.NewRecord();
+  List->FetchRecord(R);
+  TMemoryRecordZk* Plain = List->NewRecord();  // the same values the usual way
+  Plain->SetDataValue(0, dvvValueZk, u"42");
+  EXPECT_EQ(R->GetDataValue(0, dvvValueZk).VType(), Plain->GetDataValue(0, dvvValueZk).VType());
+  Plain->Cancel();
+  EXPECT_EQ(RaisedText([&] { Builder.SetValue(3, 1); }), u"List index out of bounds (3)");
+
+  auto Expect = [&](int I, const String& S, const char* Step) {
+    SCOPED_TRACE(Step);
+    EXPECT_EQ(R->GetDataValue(0, dvvValueZk).AsInteger(), I);
+    EXPECT_EQ(R->GetDataValue(1, dvvValueZk).AsString(), S);
+    EXPECT_TRUE(VarEquals(R->GetDataValue(2, dvvValueZk), VarArrayFromBytes("box")));
+  };
+  const String Long(200, u'ж');
+  Expect(42, u"short", "built");
+  R->Edit();
+  R->SetDataValue(1, dvvValueZk, Long);
+  R->Cancel();
+  Expect(42, u"short", "cancelled");
+  SetValue(R, 1, Long);
+  Expect(42, Long, "posted");
+  EXPECT_EQ(R->GetDataValue(1, dvvOldValueZk).AsString(), u"short");
+  List->RevertRecord(List->IndexOf(R));
+  Expect(42, u"short", "reverted");
+  TMemoryRecordZk* Other = Builder.NewRecord();  // the builder started again from Nulls
+  EXPECT_TRUE(Other->GetDataValue(0, dvvValueZk).IsNull());
+  Other->SetDataValue(0, dvvValueZk, 7);
+  Other->SetDataValue(1, dvvValueZk, Long);
+  Other->SetDataValue(2, dvvValueZk, VarArrayFromBytes("box"));
+  R->RefreshRecord(Other);
+  Expect(7, Long, "refreshed");
+  Other->Cancel();
+}
+
 // Each row: a sequence of operations on record 0 of three, in cached mode; then the status,
 // the log (with its empty entries) and the old value of field 0.
 TEST(RecordsListZk, CachedStatusSequences) {

@@ -97,6 +97,50 @@ TEST(PackedValues, ResizingCopyingAndMoving) {
   EXPECT_EQ(TPackedValuesZk(0).Count(), 0);
 }
 
+// A block in its owner's room: it stays there while its values fit, moves to the heap when
+// they do not (the neighbours intact), and copies and moves never free or share the room.
+TEST(PackedValues, BlocksInRoom) {
+  TPackedValuesZk Source(3);
+  Source.Set(0, 42);
+  Source.Set(1, u"жёлтый");
+  Source.Set(2, VarArrayFromBytes("box"));
+  alignas(8) unsigned char Room[64];
+  {
+    TPackedValuesZk InRoom(Source, Room, Source.RoomNeeded());
+    EXPECT_TRUE(InRoom.InRoom());
+    InRoom.Set(1, u"ж");  // shrinks in place
+    EXPECT_TRUE(InRoom.InRoom());
+    InRoom.Set(1, String(40, u'ё'));  // outgrows the room
+    EXPECT_FALSE(InRoom.InRoom());
+    ExpectSame(Variant(42), InRoom.Get(0), "moved out");
+    ExpectSame(String(40, u'ё'), InRoom.Get(1), "moved out");
+    ExpectSame(VarArrayFromBytes("box"), InRoom.Get(2), "moved out");
+  }
+  {
+    TPackedValuesZk InRoom(3, Room, sizeof Room);
+    EXPECT_TRUE(InRoom.InRoom());
+    InRoom = TPackedValuesZk(Source);  // fits: copied into the room, the box handed over
+    EXPECT_TRUE(InRoom.InRoom());
+    ExpectSame(VarArrayFromBytes("box"), InRoom.Get(2), "assigned into room");
+    TPackedValuesZk Copy(InRoom);
+    EXPECT_FALSE(Copy.InRoom());
+    TPackedValuesZk Moved(std::move(InRoom));  // out of the room: a heap copy, the room left empty
+    EXPECT_EQ(InRoom.Count(), 0);
+    EXPECT_TRUE(InRoom.InRoom());
+    ExpectSame(VarArrayFromBytes("box"), Moved.Get(2), "moved");
+    TPackedValuesZk Big(2);
+    Big.Set(0, String(100, u'z'));
+    InRoom = std::move(Big);  // too big for the room: the heap block is taken over
+    EXPECT_FALSE(InRoom.InRoom());
+    ExpectSame(String(100, u'z'), InRoom.Get(0), "taken over");
+    Copy.ClearValues();
+    EXPECT_EQ(Copy.Count(), 3);
+    EXPECT_TRUE(Copy.Get(2).IsNull());
+  }
+  TPackedValuesZk Small(1, Room, 2);  // no room for even the header: on the heap
+  EXPECT_FALSE(Small.InRoom());
+}
+
 TEST(PackedValues, NarrowTextsTakeOneByteACharacter) {
   TPackedValuesZk Narrow(1), Wide(1);
   String Mixed;
