@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "gridlib/grid/DBGridZkGrouping.h"
+#include "gridlib/grid/DBGridZkHeadTree.h"
 #include "gridlib/grid/DBSumLst.h"
 #include "gridlib/grid/GridsZk.h"
 #include "gridlib/toolkit/BMListZk.h"
@@ -934,6 +935,13 @@ public:
   int ExtraFirstColumnWidth();
   int AddExtraWidth(TColumnZk* Column, int Width) const;
   int SubExtraWidth(TColumnZk* Column, int Width) const;
+  // The multi-title header tree ("Root") and one leaf entry per column, rebuilt by every layout
+  // while multi-titles are in use.
+  THeadTreeNode* HeadTree() const { return FHeadTree.get(); }
+  TLeafColsZk& LeafFieldArr() { return FLeafFieldArr; }
+  THeadTreeNode* LeafNodeOf(TColumnZk* Column) const;
+  // A visible column's width in the header tree: its width in the grid, group indent included.
+  int HeadTreeLeafWidth(TColumnZk* Column) const;
   int GridColToColumnIndex(int ACol) const { return ACol - FIndicatorOffset; }
   int ColumnIndexToGridCol(int Index) const { return Index + FIndicatorOffset; }
   // The visible column painted in grid column ACol, or nullptr.
@@ -1524,9 +1532,15 @@ protected:
   void DrawSortMarker(TRect& R, TSortMarkerZk Marker, int Index);
   void DrawCheckbox(const TRect& R, TCheckBoxState State);
   void DrawEdges(const TRect& R, bool Raised);
+  void DrawTitleHostCells(THeadTreeNode* Node, TRect R, const TRect& Cell);
+  // Lays out the children of Node (heights from their wrapped captions); their height.
+  int HeadTreeHeight(THeadTreeNode* Node, TCanvas* Canvas);
+  int BuildHeadTree();
 
   // --- state
   std::unique_ptr<TGridRowPanelZk> FGridRowPanel;
+  std::unique_ptr<THeadTreeNode> FHeadTree = std::make_unique<THeadTreeNode>(u"Root", 10, 0);
+  TLeafColsZk FLeafFieldArr;
   std::unique_ptr<TColumnDefValuesZk> FColumnDefValues;
   std::unique_ptr<TDBGridColumnsZk> FColumns;
   TColumnsZkList FVisibleColumns;

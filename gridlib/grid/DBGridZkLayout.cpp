@@ -5,6 +5,8 @@
 #include <algorithm>
 
 #include "gridlib/grid/DBGridZkGroupView.h"
+#include "gridlib/grid/DBGridZkHeadTree.h"
+#include "platform/graphics/WinDraw.h"
 #include "gridlib/grid/DBGridZk_p.h"
 #include "platform/controls/ScrollBarControl.h"
 #include "platform/controls/ScrollBars.h"
@@ -344,15 +346,58 @@ void TCustomDBGridZk::CalcRowHeights() {
   const long long TitleTextH = C->TextHeight(u"Wg");
   long long TH = FTitleHeight > 0 ? FTitleHeight : TitleTextH + 4;
   if (FTitleLines > 0) TH = std::max(TH, TitleTextH * FTitleLines + 4);
-  if (IsUseMultiTitle()) {
-    long long Levels = 1;
-    for (TColumnZk* Col : FVisibleColumns) {
-      const String Cap = Col->Title()->Caption();
-      Levels = std::max<long long>(Levels, std::count(Cap.begin(), Cap.end(), u'|') + 1);
-    }
-    TH = TH * std::min(Levels, MaxRowPixels);
-  }
   FTitleRowHeight = ClampPixels(TH);
+}
+
+// --- multi-title header tree ----------------------------------------------------------------------
+
+THeadTreeNode* TCustomDBGridZk::LeafNodeOf(TColumnZk* Column) const {
+  for (const TLeafColZk& L : FLeafFieldArr)
+    if (L.FColumn == Column) return L.FLeaf;
+  return nullptr;
+}
+
+int TCustomDBGridZk::HeadTreeLeafWidth(TColumnZk* Column) const {
+  const auto It = std::find(FVisibleColumns.begin(), FVisibleColumns.end(), Column);
+  const int Col = FIndicatorOffset + static_cast<int>(It - FVisibleColumns.begin());
+  if (It == FVisibleColumns.end() || Col >= FullColCount())
+    return AddExtraWidth(Column, Column->Width());
+  return ColWidth(Col);
+}
+
+// The tree from the captions; the title row's height from the tallest stack of captions.
+int TCustomDBGridZk::BuildHeadTree() {
+  TBitmap Scratch;
+  TCanvas* C = Scratch.Canvas();
+  C->Font()->Assign(FTitleFont.get());
+  FHeadTree->CreateFieldTree(this);
+  return HeadTreeHeight(FHeadTree.get(), C) - (FOptionsZk.Contains(dghFixed3D) ? 1 : 3);
+}
+
+int TCustomDBGridZk::HeadTreeHeight(THeadTreeNode* Node, TCanvas* Canvas) {
+  if (!Node->Child) return Node->Height = 0;
+  struct TMeasure { THeadTreeNode* Node; int Subtree; };
+  std::vector<TMeasure> Kids;
+  int A = 0;
+  THeadTreeNode* K = Node->Child;
+  do {
+    const int S = K->Child ? HeadTreeHeight(K, Canvas) : 0;
+    Canvas->Font()->Assign(K->Column ? K->Column->Title()->Font() : FTitleFont.get());
+    const String Text = K->Text.empty() ? String(u" ") : K->Text;
+    TRect R = Rect(0, 0, std::max(1, K->Width - K->WIndent - 4), 0);
+    int E;
+    if (K->Column && K->Column->Title()->Orientation() == tohVertical) {
+      E = K->Width > 0 ? Canvas->TextWidth(Text) + 6 : 0;
+    } else {
+      DrawText(Canvas, Text, R, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+      E = K->Width > 0 ? R.Bottom - R.Top + FVTitleMargin : FVTitleMargin;
+    }
+    A = std::max(A, S + std::max(E, R.Bottom));
+    Kids.push_back({K, S});
+    K = K->Next;
+  } while (K != Node->Child);
+  for (const TMeasure& M : Kids) M.Node->Height = M.Node->Child ? A - M.Subtree : A;
+  return Node->Height = A;
 }
 
 int TCustomDBGridZk::TitleRowCount() { return FOptions.Contains(dgTitles) ? 1 : 0; }
@@ -379,6 +424,10 @@ void TCustomDBGridZk::InternalLayout() {
     SetDefaultRowHeight(FStdDefaultRowHeight);
     UpdateColWidths();
     if (FGridRowPanel->Active()) ApplyRowPanelColWidths();
+    if (IsUseMultiTitle() && FOptions.Contains(dgTitles))
+      FTitleRowHeight = ClampPixels(BuildHeadTree());
+    else
+      FLeafFieldArr.clear();
     UpdateRowCount();
     SetFixedRows(std::min(FTitleOffset, RowCount() - 1));
     // Footer rows take the default height, so only the title rows need their own.

@@ -6,6 +6,7 @@
 
 #include "gridlib/grid/DBGridZkDraw.h"
 #include "gridlib/grid/DBGridZkFilterRow.h"
+#include "gridlib/grid/DBGridZkHeadTree.h"
 #include "gridlib/grid/DBGridZkResources.h"
 #include "gridlib/toolkit/ButtonPaintZk.h"
 #include "gridlib/toolkit/ToolCtrlsZk.h"
@@ -162,55 +163,21 @@ void TCustomDBGridZk::DrawTitleCell(int ACol, int, TRect ARect, TGridDrawState) 
     return;
   }
   C->Font()->Assign(Col->Title()->Font());
-  if (IsUseMultiTitle()) {
-    // Each "|" level of the caption is a band; a band spans the neighbouring columns whose
-    // captions share the same prefix up to that level.
-    const String Cap = Col->Title()->Caption();
-    std::vector<String> Parts;
-    size_t Start = 0;
-    for (size_t P; (P = Cap.find(u'|', Start)) != String::npos; Start = P + 1)
-      Parts.push_back(Cap.substr(0, P));
-    const int Levels = std::max(1, static_cast<int>(Parts.size()) + 1);
-    int MaxLevels = 1;
-    for (TColumnZk* V : FVisibleColumns) {
-      const String VC = V->Title()->Caption();
-      MaxLevels = std::max(MaxLevels, static_cast<int>(std::count(VC.begin(), VC.end(), u'|')) + 1);
+  String Caption = Col->Title()->LeafCaption();
+  if (THeadTreeNode* Leaf = IsUseMultiTitle() ? LeafNodeOf(Col) : nullptr) {
+    // The leaf at the bottom, its line on the right, and above it this column's slice of
+    // every group the column belongs to.
+    const TRect Cell = ARect;
+    if (FOptions.Contains(dgColLines)) {
+      C->Pen()->SetColor(GridLineColors()->GetFixedHorzColor());
+      C->MoveTo(ARect.Right - 1, ARect.Bottom - 1);
+      C->LineTo(ARect.Right - 1, ARect.Bottom - Leaf->Height - 1);
+      --ARect.Right;
     }
-    const int BandH = (ARect.Bottom - ARect.Top) / MaxLevels;
-    const int Idx = GridColToColumnIndex(ACol);
-    for (size_t L = 0; L < Parts.size(); ++L) {
-      // The span of this band: columns left and right with the same prefix.
-      auto SamePrefix = [&](int I) {
-        if (I < 0 || I >= static_cast<int>(FVisibleColumns.size())) return false;
-        const String VC = FVisibleColumns[I]->Title()->Caption();
-        return VC.size() > Parts[L].size() && VC.compare(0, Parts[L].size(), Parts[L]) == 0 &&
-               VC[Parts[L].size()] == u'|';
-      };
-      int First = Idx, Last = Idx;
-      while (SamePrefix(First - 1)) --First;
-      while (SamePrefix(Last + 1)) ++Last;
-      TRect Band = CellsBoxRect(ColumnIndexToGridCol(First), 0, ColumnIndexToGridCol(Last), 0);
-      Band.Top = ARect.Top + static_cast<int>(L) * BandH;
-      Band.Bottom = Band.Top + BandH;
-      const size_t Prev = L == 0 ? 0 : Parts[L - 1].size() + 1;
-      const String Text = Parts[L].substr(Prev);
-      C->Brush()->SetColor(Col->Title()->Color());
-      C->FillRect(Rect(ARect.Left, Band.Top, ARect.Right, Band.Bottom));
-      TRect Clip = Rect(ARect.Left, Band.Top, ARect.Right, Band.Bottom);
-      const TCanvasState SavedDC = C->SaveDC();
-      C->IntersectClipRect(Clip);
-      DrawCellText(Band, Text, taCenter, false);
-      C->RestoreDC(SavedDC);
-      C->Pen()->SetColor(clBtnShadow);
-      C->MoveTo(ARect.Left, Band.Bottom - 1);
-      C->LineTo(ARect.Right, Band.Bottom - 1);
-      if (ColumnIndexToGridCol(Last) == ACol) {
-        C->MoveTo(ARect.Right - 1, Band.Top);
-        C->LineTo(ARect.Right - 1, Band.Bottom);
-      }
-    }
-    ARect.Top += static_cast<int>(Parts.size()) * BandH;
-    (void)Levels;
+    ARect.Top = std::max(ARect.Top, ARect.Bottom - Leaf->Height + 1);
+    Caption = Leaf->Text;
+    if (Leaf->Host && Leaf->Host->Host) DrawTitleHostCells(Leaf, ARect, Cell);
+    C->Font()->Assign(Col->Title()->Font());
   }
   TRect TextR = ARect;
   const int SortIdx = [&] {
@@ -220,9 +187,49 @@ void TCustomDBGridZk::DrawTitleCell(int ACol, int, TRect ARect, TGridDrawState) 
   }();
   DrawSortMarker(TextR, Col->Title()->SortMarker(), SortIdx);
   C->Font()->Assign(Col->Title()->Font());
-  DrawCellText(TextR, Col->Title()->LeafCaption(), Col->Title()->Alignment(),
+  DrawCellText(TextR, Caption, Col->Title()->Alignment(),
                Col->Title()->EndEllipsis());
   if (Raised) DrawEdges(ARect, true);
+}
+
+// The slice of Node's group (and of the groups above it) inside Cell: the group's caption is
+// centred over the group's whole width and clipped to this column.
+void TCustomDBGridZk::DrawTitleHostCells(THeadTreeNode* Node, TRect R, const TRect& Cell) {
+  TCanvas* C = Canvas();
+  while (Node->Host && Node->Host->Host) {
+    THeadTreeNode* Host = Node->Host;
+    TRect HostR;
+    HostR.Bottom = R.Top - (FOptions.Contains(dgRowLines) ? 1 : 0);
+    HostR.Top = HostR.Bottom - Host->Height;
+    HostR.Left = R.Left;
+    for (THeadTreeNode* K = Host->Child; K != Node; K = K->Next)
+      HostR.Left -= K->Width + K->VLineWidth;
+    HostR.Right = HostR.Left + Host->Width;
+    const bool LastSlice = HostR.Right <= Cell.Right;
+    TRect Paint = Rect(Cell.Left, std::max(Cell.Top, HostR.Top), Cell.Right, HostR.Bottom);
+    if (!LastSlice) ++Paint.Right;   // over the line between the group's columns
+    const TCanvasState Saved = C->SaveDC();
+    C->IntersectClipRect(Paint);
+    C->Brush()->SetColor(Node->Column ? Node->Column->Title()->Color() : FixedColor());
+    C->FillRect(Paint);
+    C->Font()->Assign(FTitleFont.get());
+    WriteTextToCell(C, Rect(HostR.Left, Paint.Top, HostR.Right, Paint.Bottom), false, 0,
+                    Flat() ? 1 : 2, Host->Text, taCenter, tlCenter, true,
+                    Node->Column && Node->Column->Title()->EndEllipsis(), 0, 0, false);
+    C->RestoreDC(Saved);
+    Host->Drawed = true;
+    C->Pen()->SetColor(GridLineColors()->GetFixedHorzColor());
+    if (FOptions.Contains(dgRowLines)) {
+      C->MoveTo(Paint.Left, Paint.Bottom);
+      C->LineTo(Paint.Right, Paint.Bottom);
+    }
+    if (FOptions.Contains(dgColLines) && LastSlice) {
+      C->MoveTo(Paint.Right - 1, Paint.Top);
+      C->LineTo(Paint.Right - 1, Paint.Bottom + 1);
+    }
+    Node = Host;
+    R = HostR;
+  }
 }
 
 // --- indicator ------------------------------------------------------------------------------------
