@@ -522,7 +522,12 @@ REGISTER_CLASS(TRowDetailPanelZk) {
 }
 REGISTER_CLASS(TRowDetailPanelControlZk) {}
 REGISTER_CLASS(TGridRowPanelZk) {
-  Class.Property("Active", &TGridRowPanelZk::Active, &TGridRowPanelZk::SetActive, false);
+  using P = TGridRowPanelZk;
+  Class.Property("Active", &P::Active, &P::SetActive, false)
+      .Property("NavKeysNavigationType", &P::NavKeysNavigationType, &P::SetNavKeysNavigationType,
+                rpntRowToRowZk)
+      .Property("TabNavigationType", &P::TabNavigationType, &P::SetTabNavigationType,
+                rpntUpToDownPriorityZk);
 }
 REGISTER_CLASS(TDBGridZkStyle) {}
 

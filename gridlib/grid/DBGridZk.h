@@ -545,6 +545,18 @@ public:
   void ScaleWidths(int Divisor, int Denominator);
   // Tab navigation: the next Tab stop by index (ForColumn at either end), the first and last.
   TColumnZk* GetNextTabColumn(TColumnZk* ForColumn, bool GoForward) const;
+  // In-row panel navigation over the columns' placements (DBGridZkColumnNavigation.cpp): the
+  // next column along ForColumn's line (with TillTheLastCol on to the other lines), the next
+  // one up or down overlapping the base column, and the top and bottom ones. Each answers
+  // ForColumn when there is none.
+  TColumnZk* GetNextHorzColumn(TColumnZk* ForColumn, bool GoForward, bool TillTheLastCol,
+                               bool CheckTabStop) const;
+  TColumnZk* GetNextVertColumn(TColumnZk* ForColumn, bool GoForward) const;
+  TColumnZk* GetTopColumn(TColumnZk* ForColumn) const;
+  TColumnZk* GetBottomColumn(TColumnZk* ForColumn) const;
+  // The column whose span up and down moves keep to (nullptr: the moving column's own).
+  TColumnZk* UpDownBaseColumn() const { return FUpDownBaseColumn; }
+  void SetUpDownBaseColumn(TColumnZk* Value) { FUpDownBaseColumn = Value; }
   TColumnZk* GetFirstTabColumn() const;
   TColumnZk* GetLastTabColumn() const;
 
@@ -552,6 +564,7 @@ protected:
   void Update(TCollectionItem* Item) override;
 
 private:
+  TColumnZk* FUpDownBaseColumn = nullptr;
   TCustomDBGridZk* FGrid;
 };
 
@@ -717,6 +730,9 @@ private:
 };
 
 // The in-row panel settings; the in-row layout itself is built elsewhere.
+VORENTA_ENUM(TGridRowPanelNavKeysNavigationTypeZk, rpntRowToRowZk, rpntCellToCellZk);
+VORENTA_ENUM(TGridRowPanelTabNavigationTypeZk, rpntUpToDownPriorityZk, rpntLeftToRightPriorityZk);
+
 class TGridRowPanelZk : public TPersistent {
   VORENTA_CLASS(TGridRowPanelZk, TPersistent)
 public:
@@ -724,10 +740,17 @@ public:
   void Assign(TPersistent* Source) override;
   bool Active() const { return FActive; }
   void SetActive(bool Value);
+  // What the arrow keys and Tab move to inside the panel.
+  TGridRowPanelNavKeysNavigationTypeZk NavKeysNavigationType() const { return FNavKeys; }
+  void SetNavKeysNavigationType(TGridRowPanelNavKeysNavigationTypeZk Value) { FNavKeys = Value; }
+  TGridRowPanelTabNavigationTypeZk TabNavigationType() const { return FTab; }
+  void SetTabNavigationType(TGridRowPanelTabNavigationTypeZk Value) { FTab = Value; }
 
 private:
   TCustomDBGridZk* FGrid;
   bool FActive = false;
+  TGridRowPanelNavKeysNavigationTypeZk FNavKeys = rpntRowToRowZk;
+  TGridRowPanelTabNavigationTypeZk FTab = rpntUpToDownPriorityZk;
 };
 
 // --- selection ------------------------------------------------------------------------------------

@@ -493,6 +493,9 @@ bool TColumnZk::IsTabStop() const {
 }
 
 TColumnZk* TDBGridColumnsZk::GetNextTabColumn(TColumnZk* ForColumn, bool GoForward) const {
+  if (FGrid && FGrid->RowPanel()->Active() &&
+      FGrid->RowPanel()->TabNavigationType() == rpntLeftToRightPriorityZk)
+    return GetNextHorzColumn(ForColumn, GoForward, true, true);
   const int Step = GoForward ? 1 : -1;
   for (int I = ForColumn->Index() + Step; I >= 0 && I < Count(); I += Step)
     if (Items(I)->IsTabStop()) return Items(I);

@@ -90,7 +90,11 @@ void TRowDetailPanelControlZk::SetBorderStyle(TBorderStyle Value) {
 }
 
 void TGridRowPanelZk::Assign(TPersistent* Source) {
-  if (auto* S = dynamic_cast<TGridRowPanelZk*>(Source)) return SetActive(S->FActive);
+  if (auto* S = dynamic_cast<TGridRowPanelZk*>(Source)) {
+    FNavKeys = S->FNavKeys;
+    FTab = S->FTab;
+    return SetActive(S->FActive);
+  }
   TPersistent::Assign(Source);
 }
 void TGridRowPanelZk::SetActive(bool Value) {
