@@ -292,7 +292,11 @@ struct TksWalker {
         if (!E->NoSkip) L.SkipSpaces();
         Tok = L.GetChar();
         break;
-      case gkKeyword: Tok = L.GetWord(); break;
+      case gkKeyword:
+        // A keyword whose text nothing records is only compared where it stands.
+        if (E->HasText && !E->Text.empty() && E->Add.empty()) return L.MatchWord(E->Text);
+        Tok = L.GetWord();
+        break;
       case gkIdent: Tok = L.GetIdent(); break;
       case gkNumber: Tok = L.GetNumber(); break;
       case gkString: Tok = L.GetString(); break;

@@ -895,6 +895,19 @@ void TksVbForStmt::Execute() {
   if (Stopped()) return;
   TksScript& P = *FProgram;
   Variant* Slot = FVariable->PValue();
+  if (V.VType() == varInteger && E.VType() == varInteger && Step.VType() == varInteger) {
+    // Integer bounds and step, the common case: counted without Variant operations. The
+    // counter cannot leave 32 bits while the loop goes on, as the end is a 32-bit value.
+    const long long Last = E.Data().Int, By = Step.Data().Int;
+    for (long long I = V.Data().Int; Down ? I >= Last : I <= Last; I += By) {
+      *Slot = Variant(static_cast<int>(I));
+      TksStatement::Execute();
+      if (!PassEnded()) break;
+      P.FContinueCalled = false;
+    }
+    P.FBreakCalled = false;
+    return;
+  }
   while (Down ? V >= E : V <= E) {
     *Slot = V;
     TksStatement::Execute();

@@ -149,6 +149,18 @@ String TksParser::GetWord() {
   return FText.substr(Start - 1, FPosition - Start);
 }
 
+bool TksParser::MatchWord(std::u16string_view Word) {
+  if (FSkipSpace) SkipSpaces();
+  Char C = At(FPosition);
+  if (C == 0 || IsDigit(C) || !IsIdentChar(C)) return false;
+  int End = FPosition;
+  while (End <= FSize && IsIdentChar(At(End))) ++End;
+  const std::u16string_view Found(FText.data() + FPosition - 1, static_cast<size_t>(End - FPosition));
+  if (FCaseSensitive ? Found != Word : !ksSameText(Found, Word)) return false;
+  FPosition = End;
+  return true;
+}
+
 String TksParser::GetIdent() {
   String W = GetWord();
   if (!W.empty() && IsKeyWord(W)) return {};

@@ -28,6 +28,10 @@ public:
   void SkipSpaces();
   bool GetEOL();
   String GetWord();
+  // Reads the word at the position when it is Word (exactly when case-sensitive, else
+  // ignoring case), without copying it: true with the position after it; false otherwise,
+  // with the position after any white space skipped.
+  bool MatchWord(std::u16string_view Word);
   String GetIdent();
   bool IsKeyWord(const String& S) const;
   String GetChar();

@@ -35,12 +35,16 @@ bool LocateProp(const String& Text, const String& Name, size_t& NameAt, size_t& 
   const std::u16string_view T(Text), N(Name);
   const size_t Len = N.size();
   if (Text.size() < Len + 2) return false;
-  for (size_t P = 0; P + Len + 2 <= T.size(); ++P) {
-    if ((P > 0 && T[P - 1] != u' ') || T[P + Len] != u'=' || T[P + Len + 1] != u'"') continue;
-    if (!SameTextView(T.substr(P, Len), N)) continue;
-    NameAt = P;
-    ValueAt = P + Len + 2;
-    return true;
+  // Only the text's start and the places after a blank can start a name.
+  for (size_t P = 0; P + Len + 2 <= T.size();) {
+    if (T[P + Len] == u'=' && T[P + Len + 1] == u'"' && SameTextView(T.substr(P, Len), N)) {
+      NameAt = P;
+      ValueAt = P + Len + 2;
+      return true;
+    }
+    size_t Blank = T.find(u' ', P);
+    if (Blank == std::u16string_view::npos) break;
+    P = Blank + 1;
   }
   return false;
 }

@@ -134,6 +134,8 @@ const TQuirkCase kQuirks[] = {
      "a b c"},
     {"step down", u"BasicScript", u"For i = 10 To 1 Step -3\r\n  Out(i)\r\nNext\r\nOut(i)", "10 7 4 1 1"},
     {"float step", u"BasicScript", u"For x = 0 To 1 Step 0.5\r\n  Out(x)\r\nNext", "0 0.5 1"},
+    {"counter kept apart from the variable", u"BasicScript", u"For i = 1 To 3\r\n  Out(i)\r\n  i = 10\r\nNext", "1 2 3"},
+    {"end at the largest integer", u"BasicScript", u"For i = 2147483646 To 2147483647\r\n  Out(i)\r\nNext", "2147483646 2147483647"},
     {"step zero stops at exit", u"BasicScript",
      u"Sub P\r\n  n = 0\r\n  For i = 1 To 2 Step 0\r\n    n = n + 1\r\n    If n = 3 Then Exit\r\n  Next\r\n  Out(\"no\")\r\nEnd Sub\r\nP\r\nOut(\"done\")",
      "done"},
