@@ -17,7 +17,7 @@
 //   memory   bytes per record: container, then with the index and the view, against
 //            sqlite3_memory_used per row: table, then with both indexes
 //
-//   MemTableEngineBench [rows] [runs] [fetch]   (fetch: time the fetch alone, for profiling)
+//   MemTableEngineBench [rows] [runs] [fetch|edit]   (one case alone, for profiling)
 #include <malloc.h>
 #include <sqlite3.h>
 
@@ -40,6 +40,12 @@ namespace {
 // --- the memory table side -------------------------------------------------------------------------
 
 enum { cID, cNM, cCOMMENT, cTYPE, cPRICE, cDATE, cPARENT };
+
+struct TEdit {
+  int Id;
+  String Name;
+  double Price;
+};
 
 struct TMemSide {
   std::unique_ptr<TMemTableDataZk> Data = std::make_unique<TMemTableDataZk>(nullptr);
@@ -78,6 +84,17 @@ struct TMemSide {
       if (!Row.ParentNull) Builder.SetValue(cPARENT, Row.Parent);
       List->FetchRecord(Builder.NewRecord());
     }
+  }
+  // The edits through the view, then one ordered walk.
+  void Edit(const std::vector<TEdit>& Edits) {
+    for (const TEdit& E : Edits) {
+      TMemoryRecordZk* Rec = ById->FindRecordByKey(E.Id);
+      Rec->Edit();
+      Rec->SetDataValue(cNM, dvvValueZk, E.Name);
+      Rec->SetDataValue(cPRICE, dvvValueZk, E.Price);
+      Rec->Post();
+    }
+    OrderedNames(1);
   }
   std::vector<String> OrderedNames(int Every) const {
     // Each text read in place, as SQLite's side reads it from its page.
@@ -131,12 +148,6 @@ struct TSqlSide {
   }
 };
 
-struct TEdit {
-  int Id;
-  String Name;
-  double Price;
-};
-
 std::vector<TEdit> MakeEdits(const std::vector<TRow>& Rows, int Count) {
   std::mt19937 R(7);
   std::vector<TEdit> Edits;
@@ -172,20 +183,21 @@ int main(int Argc, char** Argv) {
   const int N = Argc > 1 ? std::atoi(Argv[1]) : 1000000;
   const int Runs = Argc > 2 ? std::atoi(Argv[2]) : 5;
   const int Edits = std::min(10000, N), Deletes = std::min(10000, N), Lookups = 100000;
-  const bool FetchOnly = Argc > 3 && std::string(Argv[3]) == "fetch";
+  const std::string Only = Argc > 3 ? Argv[3] : "";
   std::printf("rows %d, runs %d (median)\n", N, Runs);
   const std::vector<TRow> Rows = MakeRows(N);
-  if (FetchOnly) {
+  const std::vector<TEdit> EditList = MakeEdits(Rows, Edits);
+  if (!Only.empty()) {
     std::vector<double> Times;
     for (int Run = 0; Run < Runs; ++Run) {
       TMemSide M;
       M.AddIndexAndView();
       Times.push_back(Seconds([&] { M.Fetch(Rows); }));
+      if (Only == "edit") Times.back() = Seconds([&] { M.Edit(EditList); });
     }
-    std::printf("fetch     memtable %9.3f s\n", Median(Times));
+    std::printf("%-8s  memtable %9.3f s\n", Only.c_str(), Median(Times));
     return 0;
   }
-  const std::vector<TEdit> EditList = MakeEdits(Rows, Edits);
   const std::vector<int> DeleteIds = RandomIds(Rows, Deletes, 11, true);
   const std::vector<int> LookupIds = RandomIds(Rows, Lookups, 13, false);
 
@@ -208,16 +220,7 @@ int main(int Argc, char** Argv) {
     TSqlSide S(true);
     SqlFetch.push_back(Seconds([&] { S.Insert(Rows); }));
 
-    MemEdit.push_back(Seconds([&] {
-      for (const TEdit& E : EditList) {
-        TMemoryRecordZk* Rec = M.ById->FindRecordByKey(E.Id);
-        Rec->Edit();
-        Rec->SetDataValue(cNM, dvvValueZk, E.Name);
-        Rec->SetDataValue(cPRICE, dvvValueZk, E.Price);
-        Rec->Post();
-      }
-      M.OrderedNames(1);
-    }));
+    MemEdit.push_back(Seconds([&] { M.Edit(EditList); }));
     SqlEdit.push_back(Seconds([&] {
       S.Exec("BEGIN");
       sqlite3_stmt* U = S.Prepare("UPDATE T SET NM = ?, PRICE1 = ? WHERE ID = ?");

@@ -330,21 +330,10 @@ int TRecordsViewZk::FindInsertPosition(TMemoryRecordZk* Rec, int Hint) const {
   if (Compare(N - 1) < 0) return N;
   if (Hint >= 0 && Hint <= N && (Hint == 0 || Compare(Hint - 1) <= 0) && (Hint == N || Compare(Hint) >= 0))
     return Hint;
-  int High = N - 1, Low = 0, Middle = High / 2;
-  for (;;) {
-    const int C = Compare(Middle);
-    if (C == 0) return Middle;
-    int Next;
-    if (C < 0) {
-      Next = (Middle + High) / 2;
-      Low = Middle;
-    } else {
-      Next = (Middle + Low) / 2;
-      High = Middle;
-    }
-    if (Next == Middle) return Middle + 1;
-    Middle = Next;
-  }
+  // The first row not less than the record: among equal rows it goes before them.
+  return FRows->PartitionPoint([&](TMemoryRecordZk* Row) {
+    return (Probe ? Probe->CompareRow(Row) : CompareRecords(Row, Rec)) < 0;
+  });
 }
 
 // --- events ----------------------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 // (FListLink, FViewLink); any further list of the same records keeps its links in a hash map.
 #pragma once
 
+#include <algorithm>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -42,6 +43,19 @@ public:
   // The records in order, and the list refilled from records in order.
   std::vector<TMemoryRecordZk*> ToVector() const;
   void Assign(const std::vector<TMemoryRecordZk*>& Records);
+  // For a list ordered so that the records satisfying Less come first: the position of the
+  // first record that does not. The blocks' last records are searched first (few, and the
+  // same ones for many searches, so they stay in the cache), then one block.
+  template <class F>
+  int PartitionPoint(F&& Less) const {
+    auto BIt = std::partition_point(FBlocks.begin(), FBlocks.end(), [&](const std::unique_ptr<TBlock>& B) {
+      return B->Items.empty() || Less(B->Items.back());
+    });
+    if (BIt == FBlocks.end()) return FCount;
+    const std::vector<TMemoryRecordZk*>& Items = (*BIt)->Items;
+    const auto It = std::partition_point(Items.begin(), Items.end(), Less);
+    return FCounts.Start(static_cast<std::size_t>(BIt - FBlocks.begin())) + static_cast<int>(It - Items.begin());
+  }
   template <class F>
   void ForEach(F&& Proc) const {
     for (const auto& B : FBlocks)
