@@ -47,10 +47,16 @@ struct TKeyLess {
 }  // namespace
 
 void TksScript::Add(const String& Name, TksCustomVariable* Item) {
-  String Key = ksUpperCase(Name);
-  auto It = std::lower_bound(FItems.begin(), FItems.end(), Key,
-                             [](const TEntry& E, const String& K) { return E.Key < K; });
-  FItems.insert(It, TEntry{std::move(Key), Item});
+  // An item added under its own name knows that name in upper case already.
+  String Key = Name == Item->Name() ? Item->UppercaseName() : ksUpperCase(Name);
+  // A name added again goes before the older ones, so that it is the one found.
+  if (FItems.empty() || FItems.back().Key < Key) {
+    FItems.push_back(TEntry{std::move(Key), Item});  // after all others: nothing to move
+  } else {
+    auto It = std::lower_bound(FItems.begin(), FItems.end(), Key,
+                               [](const TEntry& E, const String& K) { return E.Key < K; });
+    FItems.insert(It, TEntry{std::move(Key), Item});
+  }
   Item->SetAddedBy(FAddedBy);
 }
 

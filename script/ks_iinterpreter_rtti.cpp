@@ -309,8 +309,9 @@ std::vector<TksEventClass>& ksEventClasses() {
 
 void TksClassVariable::AddPublished() {
   std::vector<const TPropInfo*> Props = FClassRef->Properties();
+  // By name ignoring case (the order of the names in upper case), without building them.
   std::stable_sort(Props.begin(), Props.end(), [](const TPropInfo* A, const TPropInfo* B) {
-    return ksUpperCase(A->Name()) < ksUpperCase(B->Name());
+    return ksCompareText(A->Name(), B->Name()) < 0;
   });
   for (const TPropInfo* P : Props) {
     if (P->Kind() == tkMethod) FMembers.emplace_back(new TksEventHelper(FClassRef, P));
