@@ -863,6 +863,12 @@ public:
   // Lightened selection colours (true-colour displays).
   bool LuminateSelection() const { return FLuminateSelection; }
   void SetLuminateSelection(bool Value) { FLuminateSelection = Value; }
+  // The selection and focus colours of a data cell (DBGridZkDraw.cpp): AColor and the font
+  // colour change when the cell is highlighted; answers whether it is. Selected is recomputed
+  // from the grid's selection.
+  virtual bool GetDataCellHighlight(TCustomDBGridZk* Grid, int ACol, int ARow, int DataCol,
+                                    int DataRow, const String& Value, TGridDrawState AState,
+                                    bool Selected, TColor& AColor, TFont* AFont);
 
 private:
   bool FLuminateSelection = true;
@@ -1385,7 +1391,9 @@ public:
   virtual bool DefaultMoveDataRows(TBMListZk* BookmarkList, int ToRecNo, int TreeLevel,
                                    bool CheckOnly);
   virtual String GetFooterValue(int FooterNo, TColumnZk* Column);
-  virtual TColor HighlightDataCellColor(int ACol, int ARow, TColor Color, TGridDrawState State);
+  // The selection colours of a data cell through the style object; true when highlighted.
+  virtual bool HighlightDataCellColor(int DataCol, int DataRow, const String& Value,
+                                      TGridDrawState AState, TColor& AColor, TFont* AFont);
   virtual bool HighlightGroupDataCellColor(int DataCol, int DataRow, const String& Value,
                                            TGridDrawState AState, TColor& AColor, TFont* AFont);
   virtual int InRowPanelLineHeight();
@@ -1692,6 +1700,7 @@ private:
   friend class TDBGridInplaceEdit;
   friend class TBookmarkListZk;
   friend class TDBGridZkSelection;
+  friend class TDBGridZkStyle;
   friend class TRowDetailPanelZk;
   void ReadColumns(TReader* Reader);
   void WriteColumns(TWriter* Writer);

@@ -327,9 +327,6 @@ TColor TCustomDBGridZk::RowColor(int RecNo) const {
   return RecNo % 2 == 0 ? EvenRowColor() : OddRowColor();
 }
 
-TColor TCustomDBGridZk::HighlightDataCellColor(int, int, TColor Color, TGridDrawState) {
-  return Color;
-}
 
 void TCustomDBGridZk::DoGetCellParams(TColumnZk* Column, TFont* AFont, TColor& Background,
                                       TGridDrawState State) {
@@ -385,15 +382,6 @@ void TCustomDBGridZk::PaintDataCellContent(int ACol, int ARow, const TRect& ARec
     P->ReadOnly = Col->ReadOnly();
     P->CheckboxState = Col->Checkboxes() ? Col->CheckboxState() : cbUnchecked;
     TColor Back = Col->IsColorStored() ? Col->Color() : RowColor(RecNoZk());
-    const bool Selected = IsCellSelected(ACol, ARow, AState);
-    const bool HasFocus = Focused();
-    if (Selected && (HasFocus || FOptions.Contains(dgAlwaysShowSelection)) &&
-        (FOptionsZk.Contains(dghHighlightFocus) || FOptions.Contains(dgRowSelect))) {
-      Back = clHighlight;
-      P->Font()->SetColor(clHighlightText);
-    } else if (Selected && FOptionsZk.Contains(dghRowHighlight)) {
-      Back = HighlightDataCellColor(ACol, ARow, Back, AState);
-    }
     DoGetCellParams(Col, P->Font(), Back, AState);
     P->Background = Back;
     if (Col->OnGetCellParams()) Col->OnGetCellParams()(Col, false, P);
@@ -402,6 +390,10 @@ void TCustomDBGridZk::PaintDataCellContent(int ACol, int ARow, const TRect& ARec
     if (!Processed && Col->OnAdvDrawDataCell())
       Col->OnAdvDrawDataCell()(this, ACol, ARow, Col, AState, P, Processed);
     if (!Processed && FDefaultDrawingZk) {
+      // The selection colours go over what the events chose.
+      if (HighlightDataCellColor(GridColToColumnIndex(ACol), ARow - FTitleOffset, P->Text,
+                                 P->State, P->Background, P->Font()))
+        P->State = P->State + TGridDrawState{gdSelected};
       C->Brush()->SetColor(P->Background);
       C->FillRect(ARect);
       C->Font()->Assign(P->Font());

@@ -6,6 +6,8 @@
 
 #include "gridlib/grid/DBGridZkDraw.h"
 #include "gridlib/grid/tests/DBGridZkTestForm.h"
+#include "platform/controls/Snapshot.h"
+#include "platform/controls/StdCtrls.h"
 #include "platform/graphics/Bitmap.h"
 
 namespace {
@@ -97,6 +99,49 @@ TEST(DBGridZkDraw, TransparentButtonsBlendWithTheCellColour) {
     EXPECT_NEAR(GetGValue(FacePixel(T)), Expected, 2) << T << " % transparent";
   }
   EXPECT_EQ(B.PixelRGB(10, 15), RGB(0, 0, 0)) << "the cell outside the button is kept";
+}
+
+}  // namespace
+
+namespace {
+
+// Records 2 and 3 selected, record 2 current: the current cell takes the highlight colour, the
+// other selected cells the lightened one; without focus the shadow colour and its lightening.
+TEST(DBGridZkDraw, SelectedCellsTakeTheStyleColours) {
+  TDBGridOnForm F(5);
+  TDBGridZk* G = F.Grid;
+  auto* Other = new TEdit(F.Form);
+  Other->SetParent(F.Form);
+  Other->SetBounds(10, 280, 80, 20);
+  G->SetOptions(G->Options() + TDBGridOptions{dgMultiSelect, dgAlwaysShowSelection});
+  F.Set->SetRecNo(3);
+  G->SelectedRows()->SetCurrentRowSelected(true);
+  F.Set->SetRecNo(2);
+  G->SelectedRows()->SetCurrentRowSelected(true);
+  G->SetCol(2);
+  auto Pixel = [&](int ACol, int ARow) {
+    TBitmap B;
+    RenderControl(G, B);
+    const TRect Insets = G->NonClientInsets();
+    const TRect R = G->CellScreenRect(ACol, ARow);
+    return B.PixelRGB(Insets.Left + R.Right - 3, Insets.Top + R.Top + 3);
+  };
+  struct TCase { const char* Name; bool Focused; int Col, Row; TColor Expected; };
+  const TCase Cases[] = {
+      {"focused, current cell", true, 2, 2, clHighlight},
+      {"focused, same row", true, 3, 2, LightenColor(clWindow, clHighlight, true)},
+      {"focused, other selected row", true, 2, 3, LightenColor(clWindow, clHighlight, true)},
+      {"focused, not selected", true, 2, 4, clWindow},
+      {"unfocused, current cell", false, 2, 2, clBtnShadow},
+      {"unfocused, other selected row", false, 2, 3, LightenColor(clWindow, clBtnShadow, false)},
+  };
+  for (const TCase& C : Cases) {
+    if (C.Focused) G->SetFocus();
+    else Other->SetFocus();
+    Application->ProcessMessages();
+    ASSERT_EQ(G->Focused(), C.Focused) << C.Name;
+    EXPECT_EQ(Pixel(C.Col, C.Row), ColorToRGB(C.Expected)) << C.Name;
+  }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "gridlib/grid/DBGridZkDraw.h"
 #include "gridlib/grid/DBGridZkCenter.h"
 #include "gridlib/grid/tests/DBGridZkTestForm.h"
 #include "platform/controls/Dialogs.h"
@@ -344,10 +345,13 @@ TEST_F(DBGridZkInput, SelectionsArePainted) {
     const TRect R = G->CellScreenRect(ACol, ARow);
     return B.PixelRGB(Insets.Left + R.Left + 3, Insets.Top + R.Top + 3);
   };
-  EXPECT_EQ(Pixel(2, 3), ColorToRGB(clHighlight)) << "inside the rectangle";
-  EXPECT_EQ(Pixel(3, 2), ColorToRGB(clHighlight));
-  EXPECT_NE(Pixel(4, 3), ColorToRGB(clHighlight)) << "right of it";
-  EXPECT_NE(Pixel(2, 5), ColorToRGB(clHighlight)) << "below it";
+  // Selected cells other than the current one are lightened toward the highlight colour.
+  const TColorRef Lit = ColorToRGB(LightenColor(G->Color(), clHighlight, true));
+  EXPECT_EQ(Pixel(2, 3), Lit) << "inside the rectangle";
+  EXPECT_EQ(Pixel(3, 2), Lit);
+  EXPECT_EQ(Pixel(3, 4), ColorToRGB(clHighlight)) << "the current cell";
+  EXPECT_NE(Pixel(4, 3), Lit) << "right of it";
+  EXPECT_NE(Pixel(2, 5), Lit) << "below it";
 }
 
 TEST_F(DBGridZkInput, SizingZones) {
