@@ -146,12 +146,14 @@ void TCustomDBGridZk::DrawTitleByState(int ACol, int ARow, TRect ARect, TGridDra
   DrawTitleCell(ACol, ARow, ARect, AState);
 }
 
-void TCustomDBGridZk::DrawTitleCell(int ACol, int, TRect ARect, TGridDrawState) {
+void TCustomDBGridZk::DrawTitleCell(int ACol, int ARow, TRect ARect, TGridDrawState) {
   TCanvas* C = Canvas();
-  const bool Raised = FOptionsZk.Contains(dghFixed3D);
+  // Themed titles draw their own raised look; the classic ones get 3-D edges.
+  const bool Themed = CellDrawnThemed(ACol, ARow);
+  const bool Raised = FOptionsZk.Contains(dghFixed3D) && !Themed;
   TColumnZk* Col = ColumnAtGridCol(ACol);
   C->Brush()->SetColor(Col ? Col->Title()->Color() : FixedColor());
-  C->FillRect(ARect);
+  FillCellBackground(Themed, ARect, false, false, TRect{}, true);
   if (!Col) {
     const bool Down = ACol < FIndicatorOffset && FIndicatorTitle->Down();
     if (ACol < FIndicatorOffset && FIndicatorTitle->ShowDropDownSign())
@@ -211,7 +213,9 @@ void TCustomDBGridZk::DrawTitleHostCells(THeadTreeNode* Node, TRect R, const TRe
     const TCanvasState Saved = C->SaveDC();
     C->IntersectClipRect(Paint);
     C->Brush()->SetColor(Node->Column ? Node->Column->Title()->Color() : FixedColor());
-    C->FillRect(Paint);
+    // A themed group is one face over all its columns, each column painting its part.
+    FillCellBackground(FixedCellsThemed(), Rect(HostR.Left, Paint.Top, HostR.Right, Paint.Bottom),
+                       false, false, Paint, true);
     C->Font()->Assign(FTitleFont.get());
     WriteTextToCell(C, Rect(HostR.Left, Paint.Top, HostR.Right, Paint.Bottom), false, 0,
                     Flat() ? 1 : 2, Host->Text, taCenter, tlCenter, true,
@@ -279,7 +283,8 @@ void TCustomDBGridZk::DrawDropDownSign(int, int, TRect ARect, bool Highlighted) 
 void TCustomDBGridZk::DrawIndicatorCell(int ACol, int ARow, TRect ARect, TGridDrawState) {
   TCanvas* C = Canvas();
   C->Brush()->SetColor(FixedColor());
-  C->FillRect(ARect);
+  const bool Themed = CellDrawnThemed(ACol, ARow);
+  FillCellBackground(Themed, ARect, false, false, TRect{}, true);
   const int DataRow = ARow - FTitleOffset;
   // A row carrying the detail panel shows its glyph beside the data part only.
   if (DataRow == RowDetailDataRow()) ARect.Bottom = ARect.Top + DataRowHeight(DataRow);
@@ -316,7 +321,7 @@ void TCustomDBGridZk::DrawIndicatorCell(int ACol, int ARow, TRect ARect, TGridDr
       DrawCellText(T, IntToStr(No), taCenter, false);
     }
   }
-  if (FOptionsZk.Contains(dghFixed3D)) DrawEdges(ARect, true);
+  if (FOptionsZk.Contains(dghFixed3D) && !Themed) DrawEdges(ARect, true);
 }
 
 // --- data cells -----------------------------------------------------------------------------------
@@ -421,7 +426,11 @@ bool TCustomDBGridZk::CellDrawn3D(int ACol, int ARow, TGridDrawState) {
     default: return false;
   }
 }
-bool TCustomDBGridZk::CellDrawnThemed(int, int) { return false; }
+// Themes on (the switch is off on this platform unless a program turns it on), a grid that is
+// not flat, and a cell drawn raised.
+bool TCustomDBGridZk::CellDrawnThemed(int ACol, int ARow) {
+  return ThemesActive() && !Flat() && CellDrawn3D(ACol, ARow, TGridDrawState{});
+}
 TColor TCustomDBGridZk::SelectedFixedCellColor() { return clBtnShadow; }
 bool TCustomDBGridZk::NeedBufferedPaint() { return false; }
 

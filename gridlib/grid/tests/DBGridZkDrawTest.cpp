@@ -5,10 +5,12 @@
 #include <cstdlib>
 
 #include "gridlib/grid/DBGridZkDraw.h"
+#include "gridlib/toolkit/ToolCtrlsZk.h"
 #include "gridlib/grid/tests/DBGridZkTestForm.h"
 #include "platform/controls/Snapshot.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/rtl/SysUtils.h"
 
 namespace {
 
@@ -142,6 +144,35 @@ TEST(DBGridZkDraw, SelectedCellsTakeTheStyleColours) {
     ASSERT_EQ(G->Focused(), C.Focused) << C.Name;
     EXPECT_EQ(Pixel(C.Col, C.Row), ColorToRGB(C.Expected)) << C.Name;
   }
+}
+
+}  // namespace
+
+namespace {
+
+// With themes switched on, raised titles and indicator cells get the shaded face instead of the
+// classic edges.
+TEST(DBGridZkDraw, ThemedFixedCellsAreShadedFaces) {
+  struct TThemes {
+    TThemes() { SetThemesActive(true); }
+    ~TThemes() { SetThemesActive(false); }
+  } Themes;
+  TDBGridOnForm F(5);
+  TDBGridZk* G = F.Grid;
+  G->Columns()->Items(1)->Title()->SetCaption(u"Товар|Название");
+  G->Columns()->Items(2)->Title()->SetCaption(u"Товар|Цена");
+  G->SetUseMultiTitle(true);
+  TBitmap B;
+  RenderControl(G, B);
+  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
+    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-themed.png"));
+  const TRect Insets = G->NonClientInsets();
+  const TRect T = G->CellScreenRect(3, 0);
+  const int X = Insets.Left + T.Left + 4;
+  const TColorRef Top = B.PixelRGB(X, Insets.Top + T.Top + 1);
+  const TColorRef Low = B.PixelRGB(X, Insets.Top + T.Bottom - 3);
+  EXPECT_GT(GetGValue(Top), GetGValue(Low)) << "light at the top, the face colour below";
+  EXPECT_EQ(Top, B.PixelRGB(X + 20, Insets.Top + T.Top + 1)) << "the face runs across the cell";
 }
 
 }  // namespace
