@@ -52,6 +52,13 @@ class TDBGridZkDataGroupLevelZk;
 // Sender grid, the group node painted, the row text it may change.
 using TDBGridZkDataGroupGetGroupRowTextEvent = std::function<void(
     TCustomDBGridZk* Sender, TGroupDataTreeNodeZk* GroupDataTreeNode, String& GroupRowText)>;
+// Sender grid, the group node, its key value, the text it may change.
+using TDBGridZkDataGroupGetKeyValueAsTextEvent =
+    std::function<void(TCustomDBGridZk* Sender, TGroupDataTreeNodeZk* GroupDataTreeNode,
+                       const Variant& KeyValue, String& KeyValueAsText)>;
+// Sender grid, the column of a group level, the key value it may change.
+using TDBGridZkColumnGroupGetKeyValueEvent =
+    std::function<void(TCustomDBGridZk* Sender, TColumnZk* Column, Variant& KeyValue)>;
 // Where an in-row panel puts a column, in pixels from the master cell's top-left: the whole
 // cell (the first-column indent included) and the part that shows data.
 struct TColumnZkInRowPanelPlacement {
@@ -408,6 +415,19 @@ public:
   // The placement the in-row panel's last layout gave the column.
   const TColumnZkInRowPanelPlacement& RowPlacement() const { return FRowPlacement; }
   void SetRowPlacement(const TColumnZkInRowPanelPlacement& Value) { FRowPlacement = Value; }
+  // A group level over the column asks these for its key value and the key's text.
+  const TDBGridZkColumnGroupGetKeyValueEvent& OnGroupGetKeyValue() const {
+    return FOnGroupGetKeyValue;
+  }
+  void SetOnGroupGetKeyValue(TDBGridZkColumnGroupGetKeyValueEvent Value) {
+    FOnGroupGetKeyValue = std::move(Value);
+  }
+  const TDBGridZkDataGroupGetKeyValueAsTextEvent& OnGroupGetKeyValueAsText() const {
+    return FOnGroupGetKeyValueAsText;
+  }
+  void SetOnGroupGetKeyValueAsText(TDBGridZkDataGroupGetKeyValueAsTextEvent Value) {
+    FOnGroupGetKeyValueAsText = std::move(Value);
+  }
   void DefineProperties(TFiler* Filer) override;
   // Visible, writable and bound to a writable, not calculated field of an active link.
   bool IsTabStop() const;
@@ -511,6 +531,8 @@ private:
   std::unique_ptr<TMRUListZk> FMRUList;
   int FRowLine = 0, FRowLineCount = 1;
   TColumnZkInRowPanelPlacement FRowPlacement;
+  TDBGridZkColumnGroupGetKeyValueEvent FOnGroupGetKeyValue;
+  TDBGridZkDataGroupGetKeyValueAsTextEvent FOnGroupGetKeyValueAsText;
   bool FAssignedAlignment = false, FAssignedCheckboxes = false, FAssignedColor = false,
        FAssignedFont = false, FAssignedReadOnly = false, FAssignedWidth = false,
        FAssignedWordWrap = false;
@@ -1518,6 +1540,25 @@ public:
   // Ends an in-row sizing: the column's lines or width (snapped unless Ctrl; columns sharing
   // the edge follow unless Shift).
   void RowPanelTitleMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+  // Presses in the in-row panel (DBGridZkRowPanelMouse.cpp): on a title (sizing edges, title
+  // buttons, in-title filter buttons) and on a data cell (the column and row become current).
+  void RowPanelTitleMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+  void RowPanelDataMouseDown(const TGridCoord& Cell, TMouseButton Button, TShiftState Shift,
+                             int X, int Y);
+  // A title press moved more than 3 pixels becomes a column drag inside the panel.
+  bool RowPanelDragStarts(int X, int Y);
+  // The highest-indexed column whose placement ends at or before Index's right end.
+  int LastColumnInSpan(int Index);
+  // A column's title-type rectangle in the in-row panel on grid row ARow, in client coordinates.
+  TRect RowPanelTitleClientRect(TColumnZk* Column, int ARow = 0);
+  // The in-row column under a client point: by title-type or by data rectangles.
+  TColumnZk* RowPanelColumnAt(int X, int Y, bool IsTitleTypeCell);
+  // The column whose title is held pressed (in the in-row panel by its index).
+  TColumnZk* PressedTitleColumn() const;
+  TRect PressedTitleRect();
+  void RowPanelDataMouseUp(TShiftState Shift, int X, int Y);
+  int ToMoveColumnIndex() const { return FToMoveColumnIndex; }
+  int ToMoveInRowLinePos() const { return FToMoveInRowLinePos; }
 
 protected:
   void Loaded() override;
@@ -1690,6 +1731,11 @@ protected:
 
   // in-row panel
   int FGridMasterCellWidth = 0, FGridMasterCellHeight = 0;
+  int FToMoveColumnIndex = -1, FToMoveInRowLinePos = 0;
+  TRect FDragCellRect{};
+  TPoint FTopLeftCellOffset{};
+  void ScrollRowPanelDrag(int Direction);
+  void ShowRowPanelMoveMarker();
   void PrepareRowPanelLayout();
   void ApplyRowPanelColWidths();
   bool PaintRowPanelCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState);
@@ -1773,6 +1819,8 @@ public:
   int Width() const { return FWidth; }
   void SetWidth(int Value) { FWidth = Value; }
   TPersistent* GetOwner() const override { return FOwner; }
+  // Copies the settings this object keeps itself (not those of the owner's drop-down grid).
+  void AssignOwnSettings(const TColumnDropDownBoxZk* Other);
 
 protected:
   IDropDownBoxOwnerZk* OwnerIntf() const { return dynamic_cast<IDropDownBoxOwnerZk*>(FOwner); }

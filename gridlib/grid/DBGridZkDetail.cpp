@@ -111,7 +111,9 @@ bool TCustomDBGridZk::RowDetailPanelShown() const {
 }
 
 int TCustomDBGridZk::RowDetailDataRow() const {
-  return RowDetailPanelShown() ? FDataLink->ActiveRecord() : -1;
+  if (!RowDetailPanelShown()) return -1;
+  // Under grouping the rows are the tree's: the panel hangs under the current one.
+  return GroupingWorks() ? Row() - FTitleOffset : FDataLink->ActiveRecord();
 }
 
 void TCustomDBGridZk::PlaceRowDetailControl() {
@@ -180,8 +182,4 @@ void TCustomDBGridZk::GetDataSetFields(std::vector<TField*>& List) {
 }
 void TCustomDBGridZk::GroupNodeMouseDown() {}
 void TCustomDBGridZk::SelectionActiveChanged() {}
-void TCustomDBGridZk::StartRowPanelColumnDragAt() {}
-void TCustomDBGridZk::StartRowPanelColumnDrag() {}
-void TCustomDBGridZk::TrackRowPanelColumnDrag() {}
-void TCustomDBGridZk::EndRowPanelColumnDrag() {}
 void TCustomDBGridZk::TitleClick(TColumnZk*) { if (FOnTitleClick) FOnTitleClick(this); }

@@ -105,11 +105,7 @@ bool InTitleFilterListVisible(TCustomDBGridZk* Grid) {
 void DropDownInTitleFilter(TCustomDBGridZk* Grid, TColumnZk* Column) {
   CloseInTitleFilterList(Grid, false);
   if (!Column || !Column->Visible()) return;
-  const TColumnsZkList& Visible = Grid->VisibleColumns();
-  const auto It = std::find(Visible.begin(), Visible.end(), Column);
-  if (It == Visible.end()) return;
-  const int GridCol = Grid->ColumnIndexToGridCol(static_cast<int>(It - Visible.begin()));
-  const TRect Title = Grid->CellRect(GridCol, std::max(0, Grid->TitleOffset() - 1));
+  const TRect Title = FilterCellClientRect(Grid, Column);
   TPopupListboxZk* List = InTitleListbox(Grid);
   TSTColumnFilterZk* Filter = Column->STFilter();
   List->Items()->Clear();

@@ -7,6 +7,7 @@
 #include "gridlib/grid/DBGridZkCenter.h"
 #include "gridlib/grid/DBGridZkColumnFilter.h"
 #include "gridlib/grid/DBGridZkFilterList.h"
+#include "gridlib/toolkit/ButtonPaintZk.h"
 #include "gridlib/toolkit/PopupListboxZk.h"
 #include "platform/controls/Messages.h"
 #include "platform/controls/WinApi.h"
@@ -337,10 +338,7 @@ void TCustomDBGridZk::PlaceFilterEditor(bool Refresh) {
   }
   TInplaceFilterEditZk* E = F->FilterEdit;
   if (!E) return;
-  const auto It =
-      std::find(FVisibleColumns.begin(), FVisibleColumns.end(), FColumns->Items(F->FilterCol));
-  TRect R = CellRect(ColumnIndexToGridCol(static_cast<int>(It - FVisibleColumns.begin())),
-                     FTitleOffset - 1);
+  TRect R = FilterCellClientRect(this, FColumns->Items(F->FilterCol));
   R.Left += 1;
   if (!CanShowFilterEditor()) {
     CloseFilterCellEditor();
@@ -437,11 +435,10 @@ void TCustomDBGridZk::DrawFilterCell(int ACol, int ARow, TRect ARect, TGridDrawS
 
 namespace {
 
-TColumnZk* TitleFilterColumn(TCustomDBGridZk* Grid, int ACol) {
+bool HasTitleFilterButton(TCustomDBGridZk* Grid, TColumnZk* Column) {
   TSTDBGridZkFilter* F = Grid->STFilter();
-  if (!F->Visible() || F->Location() != stflInTitleFilterZk) return nullptr;
-  TColumnZk* Column = Grid->ColumnAtGridCol(ACol);
-  return Column && Column->STFilter()->Visible() ? Column : nullptr;
+  return Column && F->Visible() && F->Location() == stflInTitleFilterZk &&
+         Column->STFilter()->Visible();
 }
 
 TRect TitleFilterButtonRect(const TRect& Cell) {
@@ -451,19 +448,35 @@ TRect TitleFilterButtonRect(const TRect& Cell) {
 
 }  // namespace
 
+TRect FilterCellClientRect(TCustomDBGridZk* Grid, TColumnZk* Column) {
+  const int Row = std::max(0, Grid->TitleOffset() - 1);
+  if (Grid->RowPanel()->Active()) return Grid->RowPanelTitleClientRect(Column, Row);
+  const TColumnsZkList& Visible = Grid->VisibleColumns();
+  const auto It = std::find(Visible.begin(), Visible.end(), Column);
+  if (It == Visible.end()) return TRect{};
+  return Grid->CellRect(Grid->ColumnIndexToGridCol(static_cast<int>(It - Visible.begin())), Row);
+}
+
+// Pressed while the in-title list is open for the column.
+void DrawTitleFilterButton(TCustomDBGridZk* Grid, TColumnZk* Column, const TRect& TitleCell) {
+  if (!HasTitleFilterButton(Grid, Column)) return;
+  const bool Down = Grid->STFilter()->InTitleColumn == Column && InTitleFilterListVisible(Grid);
+  PaintEditButtonCached(Grid->Canvas(), TitleFilterButtonRect(TitleCell), Column->Title()->Color(),
+                        cbUnchecked, Grid->DataLink()->Active(), Down, Grid->Flat(), Down ? 1 : 0,
+                        bcsDropDownZk);
+}
+
 void DrawTitleFilterButton(TCustomDBGridZk* Grid, int ACol, const TRect& TitleCell) {
-  if (!TitleFilterColumn(Grid, ACol)) return;
-  const TRect R = TitleFilterButtonRect(TitleCell);
-  TCanvas* C = Grid->Canvas();
-  const int X = (R.Left + R.Right) / 2, Y = (R.Top + R.Bottom) / 2;
-  C->Pen()->SetColor(clGray);
-  C->Brush()->SetColor(clGray);
-  C->Polygon({{X - 3, Y - 1}, {X + 3, Y - 1}, {X, Y + 2}});
+  DrawTitleFilterButton(Grid, Grid->ColumnAtGridCol(ACol), TitleCell);
+}
+
+bool TitleFilterButtonAt(TCustomDBGridZk* Grid, TColumnZk* Column, int X, int Y) {
+  if (!HasTitleFilterButton(Grid, Column) || Grid->TitleOffset() < 1) return false;
+  return TitleFilterButtonRect(FilterCellClientRect(Grid, Column)).Contains({X, Y});
 }
 
 bool TitleFilterButtonAt(TCustomDBGridZk* Grid, int ACol, int X, int Y) {
-  if (!TitleFilterColumn(Grid, ACol) || Grid->TitleOffset() < 1) return false;
-  return TitleFilterButtonRect(Grid->CellRect(ACol, Grid->TitleOffset() - 1)).Contains({X, Y});
+  return TitleFilterButtonAt(Grid, Grid->ColumnAtGridCol(ACol), X, Y);
 }
 
 // --- applying and clearing ------------------------------------------------------------------------

@@ -104,4 +104,9 @@ bool InTitleFilterListVisible(TCustomDBGridZk* Grid);
 // The drop-down button a filtered column shows at the right of its lowest title cell in the
 // in-title location, and whether client point (X, Y) in grid column ACol presses it.
 void DrawTitleFilterButton(TCustomDBGridZk* Grid, int ACol, const TRect& TitleCell);
+void DrawTitleFilterButton(TCustomDBGridZk* Grid, TColumnZk* Column, const TRect& TitleCell);
 bool TitleFilterButtonAt(TCustomDBGridZk* Grid, int ACol, int X, int Y);
+bool TitleFilterButtonAt(TCustomDBGridZk* Grid, TColumnZk* Column, int X, int Y);
+// Column's cell on the lowest title row (the filter row under the titles, or the title the
+// in-title list drops from), in client coordinates; inside the master cell of an in-row panel.
+TRect FilterCellClientRect(TCustomDBGridZk* Grid, TColumnZk* Column);

@@ -9,6 +9,7 @@
 #include "gridlib/toolkit/ButtonPaintZk.h"
 #include "platform/graphics/WinDraw.h"
 #include "platform/classes/TypeRegistry.h"
+#include "platform/controls/Dialogs.h"
 #include "platform/controls/ScrollBars.h"
 #include "platform/controls/WinApi.h"
 #include "platform/rtl/SysUtils.h"
@@ -91,6 +92,11 @@ void TDBGridZkDataGroupsZk::RefreshTree(bool KeepGroups) {
 }
 
 void TDBGridZkDataGroupsZk::ActiveChanged() {
+  // Switched on in the designer over a dataset that cannot be grouped: say so at once.
+  if (FDBGrid && Active() && FDBGrid->ComponentState().Contains(csDesigning) &&
+      !FDBGrid->ComponentState().Contains(csLoading) && FDBGrid->GroupingLinkActive() &&
+      !FDBGrid->GroupingMemTable())
+    ShowMessage(u"DataSet doesn't support IMemTableZk interface. Groupoing won't work.");
   RefreshTree(false);
   if (!FDBGrid) return;
   FDBGrid->GroupPanelChanged();
@@ -109,15 +115,19 @@ void TDBGridZkDataGroupsZk::AppearanceChanged() {
   if (FDBGrid) FDBGrid->GroupingUpdateAllRowHeights();
 }
 
+// The grouping order reaches the dataset through the grid's sort marking.
 void TDBGridZkDataGroupsZk::RebuildActiveGroupLevels() {
   TGridDataGroupsZk::RebuildActiveGroupLevels();
   FHotTrackEditButton = -1;
   FHotTrackGroupLevelIdx = -1;
+  if (FDBGrid && FDBGrid->GroupingLinkActive()) FDBGrid->SortMarkingChanged();
 }
 
 void TDBGridZkDataGroupsZk::ResortLevel(int LevelIndex, TSortOrderZk SortOrder) {
   TGridDataGroupsZk::ResortLevel(LevelIndex, SortOrder);
-  if (FDBGrid) FDBGrid->Invalidate();
+  if (!FDBGrid) return;
+  if (FDBGrid->GroupingLinkActive()) FDBGrid->SortMarkingChanged();
+  FDBGrid->Invalidate();
 }
 
 // --- TDBGridZkDataGroupLevelZk --------------------------------------------------------------------
@@ -148,13 +158,20 @@ void TDBGridZkDataGroupLevelZk::ResolveLoadedColumnName() {
   if (!FLoadingColumnName.empty()) SetColumnName(FLoadingColumnName);
 }
 
+// The column's handler first, then the level's.
 void TDBGridZkDataGroupLevelZk::GetKeyValue(Variant& KeyValue) {
   TGridDataGroupLevelZk::GetKeyValue(KeyValue);
-  if (GridColumn() && FOnGetKeyValue) FOnGetKeyValue(DBGrid(), this, KeyValue);
+  TColumnZk* C = GridColumn();
+  if (!C) return;
+  if (C->OnGroupGetKeyValue()) C->OnGroupGetKeyValue()(DBGrid(), C, KeyValue);
+  if (FOnGetKeyValue) FOnGetKeyValue(DBGrid(), this, KeyValue);
 }
 
 String TDBGridZkDataGroupLevelZk::GetKeyValueAsText(TGroupDataTreeNodeZk* Node) {
   String Text = VarToStr(Node->KeyValue());
+  TColumnZk* C = GridColumn();
+  if (C && C->OnGroupGetKeyValueAsText())
+    C->OnGroupGetKeyValueAsText()(DBGrid(), Node, Node->KeyValue(), Text);
   if (FOnGetKeyValueAsText) FOnGetKeyValueAsText(DBGrid(), Node, Node->KeyValue(), Text);
   return Text;
 }
@@ -261,8 +278,9 @@ void TCustomDBGridZk::UpdateGroupRowCount() {
     TGridGroupDataTreeZk* Tree = FDataGrouping->GroupDataTree();
     const int Rows = std::max(1, Tree->FlatVisibleCount());
     if (RowCount() != FTitleOffset + Rows) SetRowCount(FTitleOffset + Rows);
+    const int Detail = RowDetailPanelShown() ? Row() - FTitleOffset : -1;
     for (int D = 0; D < Tree->FlatVisibleCount(); ++D) {
-      const int H = Tree->FlatVisibleItem(D)->RowHeight();
+      const int H = Tree->FlatVisibleItem(D)->RowHeight() + (D == Detail ? FRowDetailPanel->Height() : 0);
       if (RowHeight(FTitleOffset + D) != H) SetRowHeight(FTitleOffset + D, H);
     }
     const int Cur = Tree->IndexOfVisibleNode(FCurGroupDataNode);
@@ -303,7 +321,7 @@ void TCustomDBGridZk::GroupPanelChanged() {
     Indent = N > 0 ? FDataGrouping->ActiveGroupLevels(N - 1)->GroupPanelRect().Bottom + 5 : 30;
   }
   OutBoundaryData()->SetTopIndent(Indent);
-  FExtraFirstColumnWidth = GroupLevelIndentZk * FDataGrouping->ActiveGroupLevelsCount();
+  ExtraFirstColumnWidth();
   LayoutChanged();
 }
 
@@ -402,15 +420,34 @@ void TCustomDBGridZk::GroupPanelTitleMoving(int X, int Y) {
     if (HandleAllocated()) GridMoveLineWindow()->MoveToFor(this, Pos);
     return;
   }
-  // Leaving the panel downwards drops nothing; a dragged level is taken out of the grouping.
+  // Leaving the panel downwards drops nothing there: a dragged level leaves the grouping, its
+  // column shows again, and the drag goes on as a move of that column among the columns.
   const int Moving = FGroupDataMovingIndex;
   EndGroupPanelTitleMove(X, Y, false);
+  TColumnZk* Column = nullptr;
   if (Moving >= 0 && Moving < FDataGrouping->ActiveGroupLevelsCount()) {
     auto* Level = static_cast<TDBGridZkDataGroupLevelZk*>(FDataGrouping->ActiveGroupLevels(Moving));
-    TColumnZk* Column = Level->GridColumn();
+    Column = Level->GridColumn();
     delete Level;
     if (Column) Column->SetVisible(true);
+  } else if (FPressedDataCol >= 0 && FPressedDataCol < FColumns->Count()) {
+    Column = FColumns->Items(FPressedDataCol);
   }
+  if (!Column || !Column->Visible() || !MouseCapture()) return;
+  if (FGridRowPanel->Active()) {
+    // The drag box is centred on the pointer.
+    const TRect Cell = CellRect(FIndicatorOffset, 0);
+    const auto& P = Column->RowPlacement();
+    const int L = X - Cell.Left - P.Width / 2, T = Y - Cell.Top - P.Height / 2;
+    FDownMousePos = {X, Y};
+    FPressedDataCol = Column->Index();
+    StartRowPanelColumnDrag({}, X, Rect(L, T, L + P.Width, T + P.Height), Column->Index(), Y);
+    return;
+  }
+  const auto It = std::find(FVisibleColumns.begin(), FVisibleColumns.end(), Column);
+  if (It == FVisibleColumns.end()) return;
+  StartColumnMove(ColumnIndexToGridCol(static_cast<int>(It - FVisibleColumns.begin())), X, Y,
+                  CalcMetrics());
 }
 
 void TCustomDBGridZk::EndGroupPanelTitleMove(int X, int, bool Drop) {
@@ -606,6 +643,15 @@ void TCustomDBGridZk::DrawGroupedDataCell(int ACol, int ARow, TRect ARect, TGrid
     DrawGroupDataRow(ACol, ARow, ARect, AState);
     FDrawGroupDataNode = nullptr;
     return;
+  }
+  if (ARow - FTitleOffset == RowDetailDataRow()) {
+    // The detail panel's band under the row: every active level's band runs through it.
+    const TRect Band = Rect(ARect.Left, ARect.Top + Node->RowHeight(), ARect.Right, ARect.Bottom);
+    C->Brush()->SetColor(Color());
+    C->FillRect(Band);
+    if (ACol == FIndicatorOffset)
+      DrawGroupIndent(ARow - FTitleOffset, FDataGrouping->ActiveGroupLevelsCount() + 1, Band);
+    ARect.Bottom = Band.Top;
   }
   if (ACol == FIndicatorOffset) {
     DrawGroupIndent(ARow - FTitleOffset, Node->Level(), ARect);

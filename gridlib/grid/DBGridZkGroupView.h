@@ -30,10 +30,6 @@ private:
 using TDBGridZkDataGroupGetKeyValueEvent =
     std::function<void(TCustomDBGridZk* Sender, TDBGridZkDataGroupLevelZk* GroupLevel,
                        Variant& KeyValue)>;
-// Sender grid, the group node, its key value, the text it may change.
-using TDBGridZkDataGroupGetKeyValueAsTextEvent =
-    std::function<void(TCustomDBGridZk* Sender, TGroupDataTreeNodeZk* GroupDataTreeNode,
-                       const Variant& KeyValue, String& KeyValueAsText)>;
 
 class TDBGridZkDataGroupLevelZk : public TGridDataGroupLevelZk {
   VORENTA_CLASS(TDBGridZkDataGroupLevelZk, TGridDataGroupLevelZk)

@@ -30,9 +30,15 @@ bool Moved(TPoint A, TPoint B) {
 
 // --- title buttons --------------------------------------------------------------------------------
 
+// The pressed title's rectangle: its cell, or its place in the in-row panel's master cell.
+TRect TCustomDBGridZk::PressedTitleRect() {
+  TColumnZk* C = FGridRowPanel->Active() ? PressedTitleColumn() : nullptr;
+  return C ? RowPanelTitleClientRect(C) : CellScreenRect(FPressedCol, 0);
+}
+
 void TCustomDBGridZk::TrackButton(int X, int Y) {
   if (FPressedCol < 0) return;
-  const TRect R = CellScreenRect(FPressedCol, 0);
+  const TRect R = PressedTitleRect();
   const bool Inside = X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom;
   if (Inside != FPressed) {
     FPressed = Inside;
@@ -268,7 +274,9 @@ void TCustomDBGridZk::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
   if (Shift.Contains(ssDouble) && Button == mbLeft) {
     // A double click on a column's sizing edge fits the column instead of being a click.
     TColumnZk* Sized = State == gsColSizing ? ColumnAtGridCol(Index) : nullptr;
-    if (Sized && FOptionsZk.Contains(dghDblClickOptimizeColWidth))
+    if (FGridRowPanel->Active() && State == gsColSizing)
+      RowPanelFitColWidth(Index);
+    else if (Sized && FOptionsZk.Contains(dghDblClickOptimizeColWidth))
       FitColumnsAfterSizingClick(Sized);
     else
       DblClick();
@@ -291,6 +299,14 @@ void TCustomDBGridZk::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
   if (K.X < 0 || K.Y < 0) {
     TCustomControl::MouseDown(Button, Shift, X, Y);
     return;
+  }
+  if (FGridRowPanel->Active() && K.X >= FIndicatorOffset) {
+    if (IsFilterRowCell(K.X, K.Y) && Button == mbLeft) {
+      if (TColumnZk* C = RowPanelColumnAt(X, Y, true)) EnterFilterCell(C->Index());
+      return;
+    }
+    if (K.Y < FTitleOffset) return RowPanelTitleMouseDown(Button, Shift, X, Y);
+    return RowPanelDataMouseDown(K, Button, Shift, X, Y);
   }
   if (IsFilterRowCell(K.X, K.Y) && Button == mbLeft) {
     const int Data = GridColToColumnIndex(K.X);
@@ -321,6 +337,11 @@ void TCustomDBGridZk::MouseMove(TShiftState Shift, int X, int Y) {
       FPressedDataCol = Moved->Index();
       return;
     }
+  if (FGridRowPanel->Active()) {
+    if (FGridState == gsColMoving) return TrackRowPanelColumnDrag(Shift, X, Y);
+    if (RowPanelDragStarts(X, Y))
+      return StartRowPanelColumnDragAt(Shift, X, FPressedDataCol, Y);
+  }
   if (FTracking && FPressedCol != -1) {
     TrackButton(X, Y);
     if (FDBGridZkState != dgsTitleDown && FOptionsZk.Contains(dghColumnMove) &&
@@ -379,7 +400,7 @@ void TCustomDBGridZk::MouseMove(TShiftState Shift, int X, int Y) {
 
 bool TCustomDBGridZk::TitleClickCounts(int X, int Y) const {
   if (FPressedCol < 0) return false;
-  const TRect R = CellScreenRect(FPressedCol, 0);
+  const TRect R = const_cast<TCustomDBGridZk*>(this)->PressedTitleRect();
   return X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom;
 }
 
@@ -391,6 +412,11 @@ void TCustomDBGridZk::MouseUp(TMouseButton Button, TShiftState Shift, int X, int
   if (FDBGridZkState == dgsRowMoving) EndDataRowMove(X, Y, true);
   if (FGridRowPanel->Active() && (FGridState == gsColSizing || FGridState == gsRowSizing))
     return RowPanelTitleMouseUp(Button, Shift, X, Y);
+  if (FGridRowPanel->Active() && FGridState == gsColMoving) {
+    EndRowPanelColumnDrag(true);
+    TCustomControl::MouseUp(Button, Shift, X, Y);
+    return;
+  }
   if (FOptionsZk.Contains(dghTraceColSizing) && FGridState == gsColSizing) {
     FGridState = gsNormal;
     FDBGridZkState = dgsNormal;
@@ -404,10 +430,10 @@ void TCustomDBGridZk::MouseUp(TMouseButton Button, TShiftState Shift, int X, int
   if (FTracking && FPressedCol >= 0) {
     const bool Click = TitleClickCounts(X, Y) && WasState != dgsTitleDown;
     const int PressedCol = FPressedCol;
+    TColumnZk* C = PressedTitleColumn();
     StopTracking();
     if (Click) {
-      const int Index = GridColToColumnIndex(PressedCol);
-      TColumnZk* C = ColumnAtGridCol(PressedCol);
+      const int Index = FGridRowPanel->Active() && C ? C->Index() : GridColToColumnIndex(PressedCol);
       if (C) {
         TitleBtnClick(Index, C);
         FSortMarking = Shift.Contains(ssCtrl);
@@ -432,6 +458,13 @@ void TCustomDBGridZk::MouseUp(TMouseButton Button, TShiftState Shift, int X, int
   if (InplaceEditor() && InplaceEditor()->EditorVisible()) {
     const TRect E = InplaceEditor()->BoundsRect();
     if (X >= E.Left && X < E.Right && Y >= E.Top && Y < E.Bottom) return;
+  }
+  if (FGridRowPanel->Active()) {
+    if (TColumnZk* C = RowPanelColumnAt(X, Y, Cell.Y < FTitleOffset); C && Button == mbLeft)
+      Cell.Y < FTitleOffset ? TitleClick(C) : CellClick(C);
+    if (Cell.Y >= FTitleOffset) RowPanelDataMouseUp(Shift, X, Y);
+    FPressedCell = {-1, -1};
+    return;
   }
   TColumnZk* C = Cell.X >= 0 ? ColumnAtGridCol(Cell.X) : nullptr;
   if (Button == mbLeft && C) {
@@ -458,6 +491,7 @@ void TCustomDBGridZk::DefaultCellMouseClick(const TGridCoord& Cell, TMouseButton
 
 void TCustomDBGridZk::CancelMode() {
   if (FDBGridZkState == dgsRowMoving) EndDataRowMove(0, 0, false);
+  if (FGridRowPanel->Active() && FGridState == gsColMoving) EndRowPanelColumnDrag(false);
   FDBGridZkState = dgsNormal;
   StopTracking();
   StopTrackTimer();

@@ -181,7 +181,10 @@ void TCustomDBGridZk::DrawTitleCell(int ACol, int ARow, TRect ARect, TGridDrawSt
     if (Leaf->Host && Leaf->Host->Host) DrawTitleHostCells(Leaf, ARect, Cell);
     C->Font()->Assign(Col->Title()->Font());
   }
+  // A title button held down shows sunken, its text shifted by a pixel.
+  const bool Down = FTracking && FPressed && FDBGridZkState == dgsNormal && PressedTitleColumn() == Col;
   TRect TextR = ARect;
+  if (Down) OffsetRect(TextR, 1, 1);
   const int SortIdx = [&] {
     for (size_t I = 0; I < FSortMarkedColumns.size(); ++I)
       if (FSortMarkedColumns[I] == Col) return static_cast<int>(I) + 1;
@@ -191,7 +194,7 @@ void TCustomDBGridZk::DrawTitleCell(int ACol, int ARow, TRect ARect, TGridDrawSt
   C->Font()->Assign(Col->Title()->Font());
   DrawCellText(TextR, Caption, Col->Title()->Alignment(),
                Col->Title()->EndEllipsis());
-  if (Raised) DrawEdges(ARect, true);
+  if (Raised || Down) DrawEdges(ARect, !Down);
 }
 
 // The slice of Node's group (and of the groups above it) inside Cell: the group's caption is

@@ -6,8 +6,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "gridlib/grid/DBGridZkFilterRow.h"
+#include "gridlib/grid/DBGridZkGroupView.h"
 #include "gridlib/grid/DBGridZk_p.h"
 #include "gridlib/toolkit/ButtonPaintZk.h"
+#include "gridlib/toolkit/MemTableIntfZk.h"
 
 namespace {
 
@@ -104,6 +107,7 @@ void TCustomDBGridZk::OrderColumnsByRowPanel() {
 
 // The row heights of one layout pass are the master cell's.
 void TCustomDBGridZk::PrepareRowPanelLayout() {
+  ExtraFirstColumnWidth();
   RelayoutCellsInRowPanel();
   OrderColumnsByRowPanel();
   BuildVisibleColumns();
@@ -111,9 +115,16 @@ void TCustomDBGridZk::PrepareRowPanelLayout() {
   FTitleRowHeight = FGridMasterCellHeight;
 }
 
-// The first data column is the master cell; the others stay in the grid with no width.
+// The first data column is the master cell; the others stay in the grid with no width. With
+// auto-fitting the columns are scaled so that the master cell fills the client width.
 void TCustomDBGridZk::ApplyRowPanelColWidths() {
   ++FLayoutLock;
+  if (FAutoFitColWidths && !ComponentState().Contains(csDesigning) && HandleAllocated()) {
+    const int G = GridLineWidth();
+    const int W = GridClientSize().cx - (FIndicatorOffset > 0 ? FRecNoTextWidth : 0) -
+                  (FOptions.Contains(dgColLines) ? 1 : 0);
+    if (W > 0 && FGridMasterCellWidth + G > 0) FColumns->ScaleWidths(FGridMasterCellWidth + G, W);
+  }
   SetColWidth(FIndicatorOffset, FGridMasterCellWidth);
   for (int C = FIndicatorOffset + 1; C < ColCount(); ++C) SetColWidth(C, 0);
   --FLayoutLock;
@@ -254,31 +265,67 @@ void TCustomDBGridZk::PaintRowPanelTitle(int, int ARow, TRect ARect, TGridDrawSt
   C->Brush()->SetColor(FColumnDefValues->Title()->Color());
   C->FillRect(ARect);
   const TColor Dark = GridLineColors()->GetDarkColor();
+  // The filter row under the titles repeats the titles' layout with a filter cell per column.
+  const bool FilterRow = ARow == FTitleOffset - 1 && FilterRowCount() > 0;
   for (size_t I = 0; I < FVisibleColumns.size(); ++I) {
     TColumnZk* Column = FVisibleColumns[I];
     TRect Cell = TitleRect(Column->RowPlacement());
     OffsetRect(Cell, ARect.Left, ARect.Top);
     CellLines(C, Cell, ARect, Dark);
-    DrawTitleAreaCell(FIndicatorOffset + static_cast<int>(I), ARow, Cell,
-                      RowPanelCellState(Column, ARow, AState));
+    const int ACol = FIndicatorOffset + static_cast<int>(I);
+    const TGridDrawState State = RowPanelCellState(Column, ARow, AState);
+    if (FilterRow) {
+      DrawFilterCell(ACol, ARow, Cell, State);
+      continue;
+    }
+    DrawTitleAreaCell(ACol, ARow, Cell, State);
+    if (ARow == FTitleOffset - 1) DrawTitleFilterButton(this, Column, Cell);
   }
 }
 
-void TCustomDBGridZk::PaintRowPanelData(int, int ARow, TRect ARect, TGridDrawState AState) {
+void TCustomDBGridZk::PaintRowPanelData(int ACol, int ARow, TRect ARect, TGridDrawState AState) {
   TCanvas* C = Canvas();
+  const TPoint Origin = ARect.TopLeft();
+  TGroupDataTreeNodeZk* Record = nullptr;
+  if (GroupingWorks()) {
+    // A group row is one wide row; a record row starts after its level bands and its cells
+    // are read through an instant read of its record.
+    TGroupDataTreeNodeZk* Node = GroupNodeOfDataRow(ARow - FTitleOffset);
+    if (!Node) return;
+    if (Node->NodeType() == dntDataGroupZk) {
+      FDrawGroupDataNode = Node;
+      DrawGroupDataRow(ACol, ARow, ARect, AState);
+      FDrawGroupDataNode = nullptr;
+      return;
+    }
+    DrawGroupIndent(ARow - FTitleOffset, Node->Level(), ARect);
+    ARect.Left = std::min(ARect.Right, ARect.Left + FExtraFirstColumnWidth);
+    ARect.Bottom -= 1;
+    Record = Node;
+  }
   C->Brush()->SetColor(Color());
   C->FillRect(ARect);
   const TColor Bright = GridLineColors()->GetBrightColor();
   const bool OneLine = FGridMasterCellHeight / std::max(1, InRowPanelLineHeight()) <= 1;
   const TColor Lines = ARow == Row() || OneLine ? Bright : MixColorsPercent(Bright, clWindow, 66);
-  for (size_t I = 0; I < FVisibleColumns.size(); ++I) {
-    TColumnZk* Column = FVisibleColumns[I];
-    TRect Cell = DataRect(Column->RowPlacement());
-    OffsetRect(Cell, ARect.Left, ARect.Top);
-    CellLines(C, Cell, ARect, Lines);
-    DrawDataCell(FIndicatorOffset + static_cast<int>(I), ARow, Cell,
-                 RowPanelCellState(Column, ARow, AState));
+  IMemTableZk* Table = Record ? FDataLink->MemTable() : nullptr;
+  if (Table) Table->InstantReadEnter(Record->DataSetRecordViewNo());
+  try {
+    for (size_t I = 0; I < FVisibleColumns.size(); ++I) {
+      TColumnZk* Column = FVisibleColumns[I];
+      TRect Cell = DataRect(Column->RowPlacement());
+      OffsetRect(Cell, Origin.X, Origin.Y);
+      CellLines(C, Cell, ARect, Lines);
+      const int CellCol = FIndicatorOffset + static_cast<int>(I);
+      const TGridDrawState State = RowPanelCellState(Column, ARow, AState);
+      if (Table) PaintDataCellContent(CellCol, ARow, Cell, State, Column);
+      else DrawDataCell(CellCol, ARow, Cell, State);
+    }
+  } catch (...) {
+    if (Table) Table->InstantReadLeave();
+    throw;
   }
+  if (Table) Table->InstantReadLeave();
 }
 
 void TCustomDBGridZk::PaintRowPanelFooter(int, int ARow, TRect ARect, TGridDrawState AState) {

@@ -181,6 +181,13 @@ TEST(DBGridZkFilterList, CommandsAndTheColumnsValues) {
   SimulateKeyPress(VK_RETURN, {}, u'\r');
   EXPECT_EQ(G->Columns()->Items(1)->Title()->SortMarker(), smDownZk);
   E->CloseUp(false);
+  // Another column's condition narrows the values to the records passing it.
+  G->FindColumnByName(u"PRICE")->STFilter()->SetExpressionStr(u"> 60");
+  E->DropDown();
+  const std::vector<String> Narrowed = ListTexts(E->PopupListbox()->Items());
+  EXPECT_EQ(std::vector<String>(Narrowed.begin() + 8, Narrowed.end()),
+            (std::vector<String>{u"", u"Лак 7", u"Лак 8", u"Лак 9"}));
+  E->CloseUp(false);
 }
 
 TEST(DBGridZkFilterList, ClickedValuesStayTickedWhenEnterClosesTheList) {

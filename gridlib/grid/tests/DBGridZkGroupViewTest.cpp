@@ -8,6 +8,7 @@
 #include "gridlib/grid/DBGridZkGroupView.h"
 #include "gridlib/grid/tests/DBGridZkTestForm.h"
 #include "gridlib/memtable/MemTableZk.h"
+#include "platform/controls/Dialogs.h"
 #include "platform/controls/ScrollBars.h"
 #include "platform/controls/Snapshot.h"
 #include "platform/controls/WinApi.h"
@@ -249,6 +250,109 @@ TEST_F(DBGridZkGroupView, ARecordInsertedInsideAGroupTakesItsKeys) {
   TGroupDataTreeNodeZk* Rynok = G->DataGrouping()->GroupDataTree()->RootNode()->Items(1)->Items(0);
   EXPECT_EQ(Rynok->Count(), 3);
   EXPECT_TRUE(Rynok->Expanded()) << "the path to the new record opens";
+}
+
+// Levels reach the dataset through the sort marking: a rebuilt level list and a flipped sort
+// order each run SortMarkingChanged. The column's key handlers come before the level's.
+TEST_F(DBGridZkGroupView, LevelChangesReachSortingAndColumnsShapeTheKeys) {
+  int Sorted = 0;
+  G->SetOnSortMarkingChanged([&](TObject*) { ++Sorted; });
+  TGridDataGroupLevelZk* City = Group(u"CITY");
+  EXPECT_GE(Sorted, 1);
+  const int AfterAdd = Sorted;
+  City->SetSortOrder(soDescZk);
+  EXPECT_GT(Sorted, AfterAdd);
+
+  TColumnZk* Column = G->FindColumnByName(u"CITY");
+  auto* Level = static_cast<TDBGridZkDataGroupLevelZk*>(City);
+  Column->SetOnGroupGetKeyValue([](TCustomDBGridZk*, TColumnZk*, Variant& V) {
+    V = Variant(VarToStr(V).substr(0, 1));  // group by the first letter
+  });
+  Column->SetOnGroupGetKeyValueAsText(
+      [](TCustomDBGridZk*, TGroupDataTreeNodeZk*, const Variant&, String& T) { T = u"[" + T + u"]"; });
+  Level->SetOnGetKeyValueAsText(
+      [](TCustomDBGridZk*, TGroupDataTreeNodeZk*, const Variant&, String& T) { T += u"!"; });
+  City->SetSortOrder(soAscZk);
+  G->DataGrouping()->RefreshTree(false);
+  EXPECT_EQ(RowText(0), u"City: [K]! (12)");
+  EXPECT_EQ(RowText(1), u"City: [L]! (2)");
+}
+
+// A level dragged down out of the panel leaves the grouping and goes on as a column move.
+TEST_F(DBGridZkGroupView, ALevelDraggedOutDownwardsBecomesAColumnMove) {
+  G->DataGrouping()->SetGroupPanelVisible(true);
+  G->SetOptionsZk(G->OptionsZk() - TDBGridZkOptions{dghAutoSortMarking});
+  TGridDataGroupLevelZk* Shop = Group(u"SHOP");
+  TColumnZk* Column = G->FindColumnByName(u"SHOP");
+  Column->SetVisible(false);
+  const TRect R = Shop->GroupPanelRect();
+  UseTestClock(true);
+  AdvanceTestClock(1000);
+  SimulateMouseDown(mbLeft, G->ClientToScreen(TPoint(R.Left + 4, R.Top + 4)));
+  SimulateMouseMove(G->ClientToScreen(TPoint(R.Left + 20, R.Top + 4)));
+  EXPECT_EQ(G->GridState(), dgsGroupPanelTitleMoving);
+  const TRect Title = G->CellRect(G->FixedCols(), 0);
+  SimulateMouseMove(G->ClientToScreen(TPoint(Title.Left + 5, Title.Top + 5)));
+  EXPECT_EQ(G->DataGrouping()->ActiveGroupLevelsCount(), 0);
+  EXPECT_TRUE(Column->Visible());
+  EXPECT_EQ(G->TCustomGridZk::GridState(), gsColMoving);
+  SimulateMouseUp(mbLeft, G->ClientToScreen(TPoint(Title.Left + 5, Title.Top + 5)));
+  UseTestClock(false);
+  EXPECT_EQ(G->TCustomGridZk::GridState(), gsNormal);
+  EXPECT_EQ(G->VisibleColumns().front(), Column) << "dropped on the first column's place";
+}
+
+// Switched on in the designer over a dataset that cannot be grouped, grouping says so.
+TEST_F(DBGridZkGroupView, DesignTimeWarningWithoutAMemoryTable) {
+  auto* Answerer = new TTestDialogAnswerer;
+  auto Saved = SetDialogService(std::unique_ptr<IDialogService>(Answerer));
+  Answerer->MessageAnswers.push_back(mrOk);
+  F.Source->SetDataSet(F.Set);
+  G->SetDesigning(true, false);
+  G->DataGrouping()->SetActive(true);
+  G->SetDesigning(false, false);
+  ASSERT_EQ(Answerer->Messages.size(), 1u);
+  EXPECT_EQ(Answerer->Messages[0].Text,
+            u"DataSet doesn't support IMemTableZk interface. Groupoing won't work.");
+  SetDialogService(std::move(Saved));
+}
+
+// In an in-row panel the first column of each line takes the indent, group rows stay one
+// wide row, and a press on a record's cell selects that record; the detail panel under the
+// current record adds its height to that row.
+TEST_F(DBGridZkGroupView, InRowPanelWithGroupsAndTheDetailBand) {
+  for (int I = 0; I < G->Columns()->Count(); ++I) G->Columns()->Items(I)->SetStored(true);
+  G->FindColumnByName(u"QTY")->SetInRowLinePos(1);
+  G->RowPanel()->SetActive(true);
+  Group(u"CITY");
+  G->DataGrouping()->GroupDataTree()->ExpandLevel(1);
+  TColumnZk* Shop = G->FindColumnByName(u"SHOP");
+  TColumnZk* Qty = G->FindColumnByName(u"QTY");
+  EXPECT_EQ(Qty->RowPlacement().DataCellLeft, GroupLevelIndentZk) << "starts line 1";
+  EXPECT_EQ(Shop->RowPlacement().DataCellLeft, Shop->RowPlacement().Left);
+  ASSERT_EQ(RowNode(2)->NodeType(), dntDataSetRecordZk);
+  const TRect Row = G->CellRect(G->IndicatorOffset(), G->TopDataOffset() + 2);
+  const auto& P = Qty->RowPlacement();
+  UseTestClock(true);
+  AdvanceTestClock(1000);
+  const TPoint At(Row.Left + P.DataCellLeft + 4, Row.Top + P.Top + 3);
+  SimulateMouseDown(mbLeft, G->ClientToScreen(At));
+  SimulateMouseUp(mbLeft, G->ClientToScreen(At));
+  UseTestClock(false);
+  EXPECT_EQ(G->CurGroupDataNode(), RowNode(2));
+  EXPECT_EQ(Table->FieldByName(u"QTY")->AsInteger(), 1) << "the second Kiev record";
+  EXPECT_EQ(G->SelectedField(), Qty->Field());
+
+  const int Plain = G->RowHeight(G->TopDataOffset() + 2);
+  G->RowDetailPanel()->SetActive(true);
+  G->RowDetailPanel()->SetHeight(40);
+  G->RowDetailPanel()->SetVisible(true);
+  G->UpdateRowCount();
+  EXPECT_EQ(G->RowDetailDataRow(), 2);
+  EXPECT_EQ(G->RowHeight(G->TopDataOffset() + 2), Plain + 40);
+  Application->ProcessMessages();
+  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
+    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-grouped-inrow.png"));
 }
 
 TEST_F(DBGridZkGroupView, GroupedGridPicture) {

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "gridlib/grid/DBGridZkFilterRow.h"
 #include "gridlib/grid/tests/DBGridZkTestForm.h"
 #include "platform/controls/Snapshot.h"
 #include "platform/controls/WinApi.h"
@@ -136,6 +137,140 @@ TEST_F(DBGridZkRowPanel, TitleEdgesDraggedSizeWidthsAndLines) {
   Drag(Point(Cell.Left + 50, Cell.Top + H), Point(Cell.Left + 50, Cell.Top + 2 * H + 1));
   EXPECT_EQ(Id->InRowLineHeight(), 2);
   EXPECT_EQ(G->GridState(), dgsNormal);
+  UseTestClock(false);
+}
+
+// A double click on a column's right edge widens it up to the panel's right end.
+TEST_F(DBGridZkRowPanel, DoubleClickOnAnEdgeFitsTheColumn) {
+  Set(u"QTY", 2, 1, 20);  // alone on line 2
+  TColumnZk* Qty = G->FindColumnByName(u"QTY");
+  Qty->SetVisible(true);
+  ASSERT_EQ(G->GridMasterCellWidth(), 232);
+  const TRect T = G->RowPanelTitleClientRect(Qty);
+  const TPoint Edge = G->ClientToScreen(Point(T.Right, T.Top + 3));
+  UseTestClock(true);
+  AdvanceTestClock(1000);
+  SimulateMouseDown(mbLeft, Edge);
+  SimulateMouseUp(mbLeft, Edge);
+  EXPECT_EQ(Qty->Width(), 20) << "a single click sizes nothing";
+  SimulateMouseDown(mbLeft, Edge, {ssDouble});
+  SimulateMouseUp(mbLeft, Edge);
+  UseTestClock(false);
+  const int Line = G->Options().Contains(dgColLines) ? 1 : 0;
+  EXPECT_EQ(Qty->Width(), 20 + 232 - (20 + Line) + 1);
+}
+
+// A press on a data cell makes its record and its column current; a title button shows
+// pressed while held and its release clicks and sort-marks that column.
+TEST_F(DBGridZkRowPanel, PressesOnCellsAndTitleButtons) {
+  UseTestClock(true);
+  AdvanceTestClock(1000);
+  TColumnZk* Price = G->FindColumnByName(u"PRICE");
+  const TRect Row3 = G->CellRect(G->IndicatorOffset(), G->TopDataOffset() + 2);
+  const auto& P = Price->RowPlacement();
+  const TPoint InPrice(Row3.Left + P.DataCellLeft + 5, Row3.Top + P.Top + 3);
+  SimulateMouseDown(mbLeft, G->ClientToScreen(InPrice));
+  SimulateMouseUp(mbLeft, G->ClientToScreen(InPrice));
+  EXPECT_EQ(F.Set->RecNo(), 3);
+  EXPECT_EQ(G->SelectedField(), Price->Field());
+
+  G->SetOptionsZk(G->OptionsZk() + TDBGridZkOptions{dghAutoSortMarking});
+  Price->Title()->SetTitleButton(true);
+  int Clicked = -1;
+  G->SetOnTitleBtnClick([&](TObject*, int ACol, TColumnZk*) { Clicked = ACol; });
+  const TRect T = G->RowPanelTitleClientRect(Price);
+  const TPoint OnTitle(T.Left + 10, T.Top + 4);
+  AdvanceTestClock(1000);
+  SimulateMouseDown(mbLeft, G->ClientToScreen(OnTitle));
+  EXPECT_EQ(G->PressedTitleColumn(), Price);
+  EXPECT_EQ(G->PressedTitleRect(), T);
+  // The pressed picture, for a look.
+  Application->ProcessMessages();
+  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
+    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-inrow-pressed.png"));
+  SimulateMouseUp(mbLeft, G->ClientToScreen(OnTitle));
+  EXPECT_EQ(Clicked, Price->Index());
+  EXPECT_EQ(Price->Title()->SortMarker(), smDownZk);
+  // Released off the title: no click.
+  Clicked = -1;
+  AdvanceTestClock(1000);
+  SimulateMouseDown(mbLeft, G->ClientToScreen(OnTitle));
+  SimulateMouseUp(mbLeft, G->ClientToScreen(Point(T.Right + 40, T.Top + 4)));
+  EXPECT_EQ(Clicked, -1);
+  UseTestClock(false);
+}
+
+// A title dragged onto another line lands after the column left of the drop; a drag ending
+// where it started changes nothing.
+TEST_F(DBGridZkRowPanel, TitlesDraggedToAnotherPlace) {
+  G->SetOptionsZk(G->OptionsZk() + TDBGridZkOptions{dghColumnMove});
+  UseTestClock(true);
+  auto Drag = [&](TColumnZk* C, TPoint To) {
+    AdvanceTestClock(1000);
+    const TRect T = G->RowPanelTitleClientRect(C);
+    const TPoint From(T.Left + 5, T.Top + 4);
+    SimulateMouseDown(mbLeft, G->ClientToScreen(From));
+    SimulateMouseMove(G->ClientToScreen(Point(From.X + 10, From.Y + 1)));
+    EXPECT_EQ(G->GridState(), dgsNormal);
+    EXPECT_EQ(G->TCustomGridZk::GridState(), gsColMoving);
+    SimulateMouseMove(G->ClientToScreen(To));
+    SimulateMouseUp(mbLeft, G->ClientToScreen(To));
+    EXPECT_EQ(G->TCustomGridZk::GridState(), gsNormal);
+  };
+  TColumnZk* Id = G->FindColumnByName(u"ID");
+  TColumnZk* Price = G->FindColumnByName(u"PRICE");
+  const TRect PriceTitle = G->RowPanelTitleClientRect(Price);
+  Drag(Id, Point(PriceTitle.Right + 5, PriceTitle.Top + 4));
+  EXPECT_EQ(Id->InRowLinePos(), 1);
+  EXPECT_EQ(At(u"NAME").Left, 0) << "line 0 starts with NAME now";
+  EXPECT_EQ(At(u"ID").Left, At(u"PRICE").Left + At(u"PRICE").Width + 1) << "after PRICE";
+  // Dropped back on itself: nothing moves.
+  const int Before = At(u"ID").Left;
+  const TRect IdTitle = G->RowPanelTitleClientRect(Id);
+  Drag(Id, Point(IdTitle.Right + 2, IdTitle.Top + 4));
+  EXPECT_EQ(At(u"ID").Left, Before);
+  EXPECT_EQ(Id->InRowLinePos(), 1);
+  UseTestClock(false);
+}
+
+// With auto-fitting the master cell fills the client width; the widths keep their proportions.
+TEST_F(DBGridZkRowPanel, AutoFitScalesTheMasterCellToTheClientWidth) {
+  G->SetAutoFitColWidths(true);
+  const int Room = G->ClientWidth() - G->ColWidth(0) - (G->Options().Contains(dgColLines) ? 1 : 0);
+  EXPECT_NEAR(G->GridMasterCellWidth() + G->GridLineWidth(), Room, 2);
+  EXPECT_NEAR(double(At(u"ID").Width) / At(u"NAME").Width, 100.0 / 50, 0.1);
+  const int Width = G->GridMasterCellWidth();
+  G->Invalidate();
+  G->LayoutChanged();
+  EXPECT_EQ(G->GridMasterCellWidth(), Width) << "a second layout keeps the fitted widths";
+}
+
+// The filter row keeps the panel's layout: a press on a column's filter cell puts the editor
+// over it; the in-title list drops from the column's place in the title.
+TEST_F(DBGridZkRowPanel, FilterCellsAndInTitleListsFollowThePlacements) {
+  TColumnZk* Price = G->FindColumnByName(u"PRICE");
+  G->STFilter()->SetVisible(true);
+  ASSERT_EQ(G->TopDataOffset(), 2);
+  const TRect Cell = G->RowPanelTitleClientRect(Price, 1);
+  UseTestClock(true);
+  AdvanceTestClock(1000);
+  SimulateMouseDown(mbLeft, G->ClientToScreen(Point(Cell.Left + 4, Cell.Top + 4)));
+  SimulateMouseUp(mbLeft, G->ClientToScreen(Point(Cell.Left + 4, Cell.Top + 4)));
+  ASSERT_TRUE(G->STFilter()->FilterEdit && G->STFilter()->FilterEdit->Visible());
+  EXPECT_EQ(G->STFilter()->FilterCol, Price->Index());
+  EXPECT_EQ(G->STFilter()->FilterEdit->BoundsRect(),
+            Rect(Cell.Left + 1, Cell.Top, Cell.Right, Cell.Bottom));
+  G->LeaveFilterRow();
+
+  G->STFilter()->SetLocation(stflInTitleFilterZk);
+  const TRect Title = G->RowPanelTitleClientRect(Price);
+  const TPoint Button(Title.Right - 5, Title.Top + 4);
+  AdvanceTestClock(1000);
+  SimulateMouseDown(mbLeft, G->ClientToScreen(Button));
+  SimulateMouseUp(mbLeft, G->ClientToScreen(Button));
+  EXPECT_TRUE(InTitleFilterListVisible(G));
+  EXPECT_EQ(G->STFilter()->InTitleColumn, Price);
+  CloseInTitleFilterList(G, false);
   UseTestClock(false);
 }
 
