@@ -935,7 +935,7 @@ void TksCppForStmt::Execute() {
     TksStatement::Execute();
     if (!PassEnded()) break;
     P.FContinueCalled = false;
-    FSecondStmt->Execute();
+    FSecondStmt->ExecuteItems();  // a plain statement list: no dispatch needed
   }
   P.FBreakCalled = false;
 }
