@@ -1390,11 +1390,12 @@ public:
   virtual void SelectionActiveChanged();
   virtual void UpdateColWidths();
   virtual void FilterEditorToFilter();
-  virtual void StartRowPanelColumnDragAt();
-  virtual void StartRowPanelColumnDrag();
+  virtual void StartRowPanelColumnDragAt(TShiftState Shift, int X, int DataCol, int Y);
+  virtual void StartRowPanelColumnDrag(TShiftState Shift, int X, const TRect& CellRect,
+                                       int DataCol, int Y);
   virtual void StartGroupPanelTitleMove(int X);
-  virtual void TrackRowPanelColumnDrag();
-  virtual void EndRowPanelColumnDrag();
+  virtual void TrackRowPanelColumnDrag(TShiftState Shift, int X, int Y);
+  virtual void EndRowPanelColumnDrag(bool Accept);
   virtual void TrackSelection();
   virtual void TitleClick(TColumnZk* Column);
   virtual void SyncCurrentRow();
