@@ -2,11 +2,13 @@
 #include "platform/classes/Component.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "platform/classes/ClassUtils_p.h"
 #include "platform/classes/Filer.h"
 #include "platform/classes/TypeRegistry.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/TextMap.h"
 
 using namespace classes_detail;
 
@@ -19,7 +21,64 @@ namespace {
 [[noreturn]] void ListIndexError(int Index) {
   throw EListError(Format(u"List index out of bounds (%d)", {Index}));
 }
+
+// Lists shorter than this are searched one by one.
+constexpr std::size_t IndexedListSize = 16;
 }  // namespace
+
+// Each name keeps the first component in the owner's list that carries it and how many do:
+// two share a name only when a stream set it without the owner's check.
+class TComponent::TNameIndex {
+public:
+  explicit TNameIndex(const std::vector<TComponent*>& List) {
+    for (TComponent* C : List) Appended(C);
+  }
+
+  TComponent* Find(std::u16string_view Name) const {
+    auto It = FMap.find(Name);
+    return It == FMap.end() ? nullptr : It->second.First;
+  }
+
+  // C has joined at the end of the list.
+  void Appended(TComponent* C) {
+    if (C->FName.empty()) return;
+    ++FMap.try_emplace(C->FName, TEntry{C, 0}).first->second.Count;
+  }
+
+  // C no longer carries Name; the first other carrier in List takes its place.
+  void Dropped(const TComponent* C, const String& Name, const std::vector<TComponent*>& List) {
+    if (Name.empty()) return;
+    auto It = FMap.find(std::u16string_view(Name));
+    if (It == FMap.end()) return;
+    if (--It->second.Count == 0) {
+      FMap.erase(It);
+      return;
+    }
+    if (It->second.First == C) It->second.First = FirstNamed(Name, List, C);
+  }
+
+  // C, somewhere in List, has taken its present name.
+  void Renamed(TComponent* C, const std::vector<TComponent*>& List) {
+    if (C->FName.empty()) return;
+    TEntry& Entry = FMap.try_emplace(C->FName, TEntry{C, 0}).first->second;
+    if (++Entry.Count > 1) Entry.First = FirstNamed(C->FName, List, nullptr);
+  }
+
+private:
+  struct TEntry {
+    TComponent* First;
+    int Count;
+  };
+
+  static TComponent* FirstNamed(std::u16string_view Name, const std::vector<TComponent*>& List,
+                                const TComponent* Except) {
+    for (TComponent* C : List)
+      if (C != Except && SameText(C->FName, Name)) return C;
+    return nullptr;
+  }
+
+  TTextMap<TEntry> FMap;
+};
 
 TComponent::TComponent(TComponent* AOwner) {
   if (AOwner) AOwner->InsertComponent(this);
@@ -58,6 +117,7 @@ void TComponent::SetComponentIndex(int Value) {
   if (Value == Current) return;
   List.erase(List.begin() + Current);
   List.insert(List.begin() + Value, this);
+  FOwner->FNameIndex.reset();  // which of two same-named components comes first may change
 }
 
 void TComponent::InsertComponent(TComponent* AComponent) {
@@ -78,12 +138,16 @@ void TComponent::RemoveComponent(TComponent* AComponent) {
 void TComponent::Insert(TComponent* AComponent) {
   FComponents.push_back(AComponent);
   AComponent->FOwner = this;
+  if (FNameIndex) FNameIndex->Appended(AComponent);
 }
 
+// Searched from the end: an owner frees its components the last first.
 void TComponent::Remove(TComponent* AComponent) {
-  auto It = std::find(FComponents.begin(), FComponents.end(), AComponent);
-  if (It != FComponents.end()) FComponents.erase(It);
   AComponent->FOwner = nullptr;
+  auto It = std::find(FComponents.rbegin(), FComponents.rend(), AComponent);
+  if (It == FComponents.rend()) return;
+  FComponents.erase(std::next(It).base());
+  if (FNameIndex) FNameIndex->Dropped(AComponent, AComponent->FName, FComponents);
 }
 
 void TComponent::DestroyComponents() {
@@ -96,6 +160,9 @@ void TComponent::DestroyComponents() {
 
 TComponent* TComponent::FindComponent(const String& AName) const {
   if (AName.empty()) return nullptr;
+  if (!FNameIndex && FComponents.size() >= IndexedListSize)
+    FNameIndex = std::make_unique<TNameIndex>(FComponents);
+  if (FNameIndex) return FNameIndex->Find(AName);
   for (TComponent* Item : FComponents)
     if (SameText(Item->FName, AName)) return Item;
   return nullptr;
@@ -114,7 +181,12 @@ void TComponent::SetName(const String& NewName) {
   ChangeName(NewName);
 }
 
-void TComponent::ChangeName(const String& NewName) { FName = NewName; }
+void TComponent::ChangeName(const String& NewName) {
+  TNameIndex* Index = FOwner ? FOwner->FNameIndex.get() : nullptr;
+  if (Index) Index->Dropped(this, FName, FOwner->FComponents);
+  FName = NewName;
+  if (Index) Index->Renamed(this, FOwner->FComponents);
+}
 
 void TComponent::ValidateRename(TComponent* AComponent, const String& CurName,
                                 const String& NewName) {

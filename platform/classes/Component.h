@@ -51,7 +51,8 @@ public:
   void RemoveComponent(TComponent* AComponent);
   // Frees every owned component, the last first.
   void DestroyComponents();
-  // The owned component of that name (case ignored), or nullptr.
+  // The owned component of that name (case ignored; the first in the list when a stream
+  // gave two the same name), or nullptr. A long list is searched through a name index.
   TComponent* FindComponent(const String& AName) const;
 
   // --- Name and tag -------------------------------------------------------------------------
@@ -116,12 +117,17 @@ protected:
   TComponentState FComponentState;
 
 private:
+  class TNameIndex;
+
   void Insert(TComponent* AComponent);
   void Remove(TComponent* AComponent);
 
   TComponent* FOwner = nullptr;
   std::vector<TComponent*> FComponents;
   std::vector<TComponent*> FFreeNotifies;
+  // The owned components by name, built by the first search of a long list and kept by
+  // Insert, Remove and ChangeName; a reordering of the list drops it.
+  mutable std::unique_ptr<TNameIndex> FNameIndex;
   String FName;
   int FTag = 0;
   TComponentStyle FComponentStyle{csInheritable};

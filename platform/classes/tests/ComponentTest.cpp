@@ -6,6 +6,7 @@
 #include "platform/classes/Collection.h"
 #include "platform/classes/List.h"
 #include "platform/classes/TypeRegistry.h"
+#include "platform/rtl/SysUtils.h"
 
 namespace {
 
@@ -95,6 +96,48 @@ TEST(ComponentTest, NamesAreValidatedAmongTheOwnersComponents) {
   (new TComponent(&Other))->SetName(u"Edit1");
   EXPECT_THROW(Other.InsertComponent(A), EComponentError);
   EXPECT_EQ(A->Owner(), &Owner);
+}
+
+// A stream may give two components one name (the reader sets names unchecked); a long list
+// is searched through its name index, which must still answer the first in the list.
+class TStreamNamed : public TComponent {
+public:
+  using TComponent::TComponent;
+  void SetNameUnchecked(const String& Value) { ChangeName(Value); }
+};
+
+TEST(ComponentTest, LongListFindsTheFirstOfTwoSameNamedComponents) {
+  TComponent Owner(nullptr);
+  std::vector<TStreamNamed*> Items;
+  for (int I = 0; I < 40; ++I) {
+    Items.push_back(new TStreamNamed(&Owner));
+    Items.back()->SetName(u"Item" + IntToStr(I));
+  }
+  EXPECT_EQ(Owner.FindComponent(u"ITEM7"), Items[7]);
+  EXPECT_EQ(Owner.FindComponent(u"Item40"), nullptr);
+  EXPECT_THROW(Items[30]->SetName(u"item7"), EComponentError);
+
+  Items[30]->SetNameUnchecked(u"item7");  // a second "Item7", after the first
+  EXPECT_EQ(Owner.FindComponent(u"Item7"), Items[7]);
+  EXPECT_EQ(Owner.FindComponent(u"Item30"), nullptr);
+  Items[3]->SetNameUnchecked(u"Item7");   // a third, before both
+  EXPECT_EQ(Owner.FindComponent(u"Item7"), Items[3]);
+  delete Items[3];
+  EXPECT_EQ(Owner.FindComponent(u"Item7"), Items[7]);
+  Items[30]->SetComponentIndex(0);
+  EXPECT_EQ(Owner.FindComponent(u"Item7"), Items[30]);
+  Items[30]->SetNameUnchecked(u"");
+  EXPECT_EQ(Owner.FindComponent(u"Item7"), Items[7]);
+  Items[7]->SetName(u"Seventh");
+  EXPECT_EQ(Owner.FindComponent(u"Item7"), nullptr);
+  EXPECT_EQ(Owner.FindComponent(u"seventh"), Items[7]);
+
+  // Leaving for another owner takes the name out of the index; joining puts it in.
+  TComponent Other(nullptr);
+  Other.InsertComponent(Items[7]);
+  EXPECT_EQ(Owner.FindComponent(u"Seventh"), nullptr);
+  Owner.InsertComponent(Items[7]);
+  EXPECT_EQ(Owner.FindComponent(u"Seventh"), Items[7]);
 }
 
 TEST(ComponentTest, DestroyingMarksTheWholeTree) {
