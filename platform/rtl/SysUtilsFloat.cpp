@@ -172,9 +172,16 @@ TDecimal MakeDecimal(Extended Value) {
   }
   char Buffer[64];
   const double AsDouble = static_cast<double>(Value);
-  const auto Result = static_cast<Extended>(AsDouble) == Value
-      ? std::to_chars(Buffer, Buffer + sizeof Buffer, AsDouble, std::chars_format::scientific)
-      : std::to_chars(Buffer, Buffer + sizeof Buffer, Value, std::chars_format::scientific);
+  auto Result = std::to_chars(Buffer, Buffer + sizeof Buffer, AsDouble, std::chars_format::scientific);
+  if (static_cast<Extended>(AsDouble) != Value) {
+    // The shortest digits of an 80-bit value are slow to find. When the nearest double's
+    // digits (17 at most) read back as Value they are the same digits: a long double's
+    // rounding interval is too narrow to hold two decimals of 17 digits or fewer.
+    Extended Back = 0;
+    const auto Read = std::from_chars(Buffer, Result.ptr, Back);
+    if (Read.ec != std::errc() || Back != Value)
+      Result = std::to_chars(Buffer, Buffer + sizeof Buffer, Value, std::chars_format::scientific);
+  }
   return ParseScientific(std::string_view(Buffer, Result.ptr - Buffer));
 }
 

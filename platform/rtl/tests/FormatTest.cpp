@@ -125,6 +125,10 @@ TEST(FloatToStr, FifteenDigitsGeneralFormat) {
       {0.0001, "0,0001"},
       {1.5e300, "1,5E300"},
       {0.1L, "0,1"},                        // an Extended that is no double rounds to 15 too
+      {718.1107L, "718,1107"},              // its nearest double's digits read back as it
+      {1.0L / 3, "0,333333333333333"},      // ... and these need the Extended's own digits
+      {std::nextafter(0.1L, 1.0L), "0,1"},
+      {1e4000L, "1E4000"},
       {static_cast<Extended>(NAN), "NAN"},
       {static_cast<Extended>(INFINITY), "INF"},
       {-static_cast<Extended>(INFINITY), "-INF"},
