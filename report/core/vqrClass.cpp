@@ -11,6 +11,7 @@
 #include "platform/classes/Streams.h"
 #include "platform/classes/TypeRegistry.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/TextMap.h"
 #include "report/core/vqrClassAbstract.h"
 #include "report/core/vqrClass_p.h"
 #include "report/core/vqrRes.h"
@@ -38,6 +39,68 @@ using namespace vqrclass_detail;
 bool FloatsDiffer(Extended A, Extended B) { return std::abs(A - B) > 0.0001L; }
 
 void vqrAbstractError() { throw EAbstractError(u"Abstract Error"); }
+
+// --- Name index -------------------------------------------------------------------------------
+
+// The names of the objects below the keeping object, each with the objects that carry it (more
+// than one only in a damaged file, where the tree order decides and is searched). Each object
+// remembers the name it is listed under, so a name set past SetName is found and moved.
+class TvqrComponent::TNameIndex {
+public:
+  // Obj and its descendants have joined / left the indexed tree.
+  void AddTree(TvqrComponent* Obj) {
+    Add(Obj);
+    for (TvqrComponent* Child : Obj->FObjects) AddTree(Child);
+  }
+  void RemoveTree(TvqrComponent* Obj) {
+    Remove(Obj);
+    for (TvqrComponent* Child : Obj->FObjects) RemoveTree(Child);
+  }
+  // Lists Obj under its present name.
+  void Refresh(TvqrComponent* Obj) {
+    if (Obj->FIndexedName == Obj->Name()) return;
+    Remove(Obj);
+    Add(Obj);
+  }
+
+  // False when the tree must be searched: two objects carry the name, or the one listed has
+  // been renamed past SetName since.
+  bool Find(std::u16string_view Name, TvqrComponent*& Found) const {
+    Found = nullptr;
+    auto It = FMap.find(Name);
+    if (It == FMap.end()) return true;
+    if (It->second.size() != 1 || !SameText(It->second.front()->Name(), Name)) return false;
+    Found = It->second.front();
+    return true;
+  }
+
+private:
+  void Add(TvqrComponent* Obj) {
+    Obj->FIndexedName = Obj->Name();
+    if (!Obj->FIndexedName.empty()) FMap[Obj->FIndexedName].push_back(Obj);
+  }
+  void Remove(TvqrComponent* Obj) {
+    auto It = FMap.find(std::u16string_view(Obj->FIndexedName));
+    Obj->FIndexedName.clear();
+    if (It == FMap.end()) return;
+    std::erase(It->second, Obj);
+    if (It->second.empty()) FMap.erase(It);
+  }
+
+  TTextMap<std::vector<TvqrComponent*>> FMap;
+};
+
+void TvqrComponent::KeepNameIndex() {
+  if (FNameIndex) return;
+  FNameIndex = std::make_unique<TNameIndex>();
+  for (TvqrComponent* Child : FObjects) FNameIndex->AddTree(Child);
+}
+
+TvqrComponent::TNameIndex* TvqrComponent::IndexAbove() const {
+  for (const TvqrComponent* Obj = this; Obj; Obj = Obj->FParent)
+    if (Obj->FNameIndex) return Obj->FNameIndex.get();
+  return nullptr;
+}
 
 // --- Construction -----------------------------------------------------------------------------
 
@@ -69,10 +132,17 @@ TvqrComponent::~TvqrComponent() {
 // --- Tree -------------------------------------------------------------------------------------
 
 void TvqrComponent::SetParent(TvqrComponent* Value) {
+  TNameIndex* OldIndex = FParent ? FParent->IndexAbove() : nullptr;
+  TNameIndex* NewIndex = Value ? Value->IndexAbove() : nullptr;
   if (Value != FParent) {
+    if (OldIndex != NewIndex && OldIndex) OldIndex->RemoveTree(this);
     if (FParent) std::erase(FParent->FObjects, this);
     if (Value) Value->FObjects.push_back(this);
+    if (OldIndex != NewIndex && NewIndex) NewIndex->AddTree(this);
   }
+  // A form reader names an object after creating it under its parent, past SetName, and then
+  // sets the same parent again.
+  if (OldIndex == NewIndex && NewIndex) NewIndex->Refresh(this);
   FParent = Value;
   if (Value) SetParentFont(FParentFont);
 }
@@ -117,6 +187,8 @@ TvqrReport* TvqrComponent::Report() const {
 // Depth first, each object before its children, as AllObjects lists them; stops at the first
 // match without building the list.
 TvqrComponent* TvqrComponent::FindObject(const String& AName) const {
+  TvqrComponent* Found = nullptr;
+  if (FNameIndex && FNameIndex->Find(AName, Found)) return Found;
   for (TvqrComponent* Child : FObjects) {
     if (SameText(Child->Name(), AName)) return Child;
     if (TvqrComponent* Found = Child->FindObject(AName)) return Found;
@@ -231,6 +303,7 @@ void TvqrComponent::SetName(const String& Value) {
     }
   }
   inherited::SetName(Value);
+  if (TNameIndex* Index = FParent ? FParent->IndexAbove() : nullptr) Index->Refresh(this);
 }
 
 void TvqrComponent::CreateUniqueName() {

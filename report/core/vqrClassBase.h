@@ -115,7 +115,8 @@ public:
   // The nearest ancestor (or this object) that is a page / the report, or nullptr.
   TvqrPage* Page() const;
   TvqrReport* Report() const;
-  // The first object of AllObjects named AName (ASCII case ignored), or nullptr.
+  // The first object of AllObjects named AName (ASCII case ignored), or nullptr. A report
+  // answers from its name index.
   TvqrComponent* FindObject(const String& AName) const;
   // Resolves a data-source name against the report's lists (DataSet is the one bound now):
   // with the global list in use, its first data source of that user name that belongs to no
@@ -231,9 +232,16 @@ public:
 
 protected:
   virtual void FontChanged();
+  // Makes FindObject answer from an index of the descendants' names, kept by SetParent and
+  // SetName (the report keeps one).
+  void KeepNameIndex();
 
 private:
+  class TNameIndex;
+
   static TComponent* OwnerFor(TComponent* AOwner);
+  // The index of the nearest ancestor (or this object) that keeps one.
+  TNameIndex* IndexAbove() const;
 
   std::unique_ptr<TFont> FFont;
   std::vector<TvqrComponent*> FObjects;
@@ -252,6 +260,8 @@ private:
   TvqrComponent* FOriginalComponent = nullptr;
   TvqrRect FOriginalRect;
   TvqrComponent* FOriginalBand = nullptr;
+  std::unique_ptr<TNameIndex> FNameIndex;
+  String FIndexedName;  // the name the index above lists the object under
 
   static thread_local bool GDesignCreate;
 };

@@ -123,6 +123,7 @@ TvqrReport::TvqrReport(TComponent* AOwner)
   });
   FErrors->SetSorted(true);
   FErrors->SetDuplicates(dupIgnore);
+  KeepNameIndex();
   FEngine.reset(EngineFactory() ? EngineFactory()(this) : new TvqrCustomEngine(this));
   FPreviewPages.reset(PreviewPagesFactory() ? PreviewPagesFactory()(this)
                                             : new TvqrCustomPreviewPages(this));
@@ -136,6 +137,28 @@ TvqrReport::~TvqrReport() {
   SetPreview(nullptr);
   FParentReportObject.reset();
   // The pages go while the report is whole: their objects may still ask for it.
+  ClearObjects();
+}
+
+// Frees the objects as TvqrComponent::Clear does. Objects hold references to each other only
+// to drop them when told (a subreport and its page also tell each other as they go), so the
+// objects that go need not hear of each other; the survivors are the owned components that are
+// inherited from an ancestor report or stand outside the object tree.
+void TvqrReport::ClearObjects() {
+  std::vector<TComponent*> Survivors;
+  for (int I = 0; I < ComponentCount(); ++I) {
+    TComponent* C = Components(I);
+    auto* Obj = dynamic_cast<TvqrComponent*>(C);
+    const TvqrComponent* Top = Obj;
+    while (Top && Top->Parent()) Top = Top->Parent();
+    if (!Obj || Top != this || C->ComponentState().Contains(csAncestor)) Survivors.push_back(C);
+  }
+  struct TScope {
+    std::vector<TComponent*>*& Slot;
+    std::vector<TComponent*>* Outer;
+    ~TScope() { Slot = Outer; }
+  } Scope{FClearSurvivors, FClearSurvivors};
+  FClearSurvivors = &Survivors;
   TvqrComponent::Clear();
 }
 
@@ -155,7 +178,7 @@ void TvqrReport::SetPreviewPagesForTest(TvqrCustomPreviewPages* Value) {
 }
 
 void TvqrReport::Clear() {
-  TvqrComponent::Clear();
+  ClearObjects();
   FDataSets->Clear();
   FVariables->Clear();
   FEngineOptions->Clear();
@@ -233,7 +256,19 @@ void TvqrReport::Notification(TComponent* AComponent, TOperation Operation) {
   // No report object acts on an insertion; passing each one to every object the report owns
   // made loading a template quadratic in its object count.
   if (Operation == opInsert) return;
-  inherited::Notification(AComponent, Operation);
+  if (FClearSurvivors) {
+    std::vector<TComponent*>& Survivors = *FClearSurvivors;
+    std::erase(Survivors, AComponent);
+    RemoveFreeNotification(AComponent);
+    // From the end, as the owner's list is walked; a handler may free survivors.
+    for (int I = static_cast<int>(Survivors.size()) - 1; I >= 0; --I) {
+      if (I >= static_cast<int>(Survivors.size())) I = static_cast<int>(Survivors.size()) - 1;
+      if (I < 0) break;
+      Survivors[static_cast<std::size_t>(I)]->Notification(AComponent, Operation);
+    }
+  } else {
+    inherited::Notification(AComponent, Operation);
+  }
   if (Operation != opRemove) return;
   for (TvqrReportDataSets* List : {FDataSets.get(), FEnabledDataSets.get()}) {
     if (!List) continue;

@@ -286,6 +286,7 @@ protected:
   void DefineProperties(TFiler* Filer) override;
 
 private:
+  void ClearObjects();
   void LinkEngineAndPages();
   void ReportErrors();
   bool RunGuarded();
@@ -318,6 +319,10 @@ private:
   String FVersion = u"4.9.38";
   String FParentReport;
   TvqrDataSetRef FDataSet;
+  // While the objects are cleared: the owned components that may stay, the only ones told
+  // that an object goes (telling each of thousands going objects about each other made
+  // clearing quadratic).
+  std::vector<TComponent*>* FClearSurvivors = nullptr;
   bool FDotMatrixReport = false;
   String FIniFile = u"\\Software\\Quillerant";
   bool FOldStyleProgress = false;

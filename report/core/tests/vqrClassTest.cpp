@@ -122,6 +122,50 @@ TEST(vqrComponentTree, MovingToAnotherParentAppendsAtTheEnd) {
   EXPECT_EQ(R.Title->Owner(), &R.Report);  // the owner does not change
 }
 
+TEST(vqrComponentTree, FindObjectFollowsRenamesMovesAndDuplicateNames) {
+  TSmallReport R;
+  R.Title->SetName(u"Caption");
+  EXPECT_EQ(R.Report.FindObject(u"Memo1"), nullptr);
+  EXPECT_EQ(R.Report.FindObject(u"CAPTION"), R.Title);
+
+  // A band moved to another report takes its objects' names along.
+  TvqrReport Other(nullptr);
+  auto* OtherPage = new TvqrReportPage(&Other);
+  R.Master->SetParent(OtherPage);
+  EXPECT_EQ(R.Report.FindObject(u"Memo2"), nullptr);
+  EXPECT_EQ(Other.FindObject(u"Memo2"), R.Value);
+  R.Master->SetParent(R.Page);
+  EXPECT_EQ(Other.FindObject(u"Memo2"), nullptr);
+  EXPECT_EQ(R.Report.FindObject(u"Memo2"), R.Value);
+
+  // A band built outside any report may bring a name the report has; the first in tree order
+  // answers, and the other once the first is gone.
+  auto* Loose = new TvqrMasterData(nullptr);
+  auto* Twin = new TvqrMemoView(Loose);
+  Twin->SetName(u"Caption");
+  Loose->SetParent(R.Page);
+  EXPECT_EQ(R.Report.FindObject(u"Caption"), R.Title);
+  R.Page->MoveChildToFront(Loose);
+  EXPECT_EQ(R.Report.FindObject(u"Caption"), Twin);
+  delete R.Header;
+  EXPECT_EQ(R.Report.FindObject(u"Caption"), Twin);
+  delete Loose;
+  EXPECT_EQ(R.Report.FindObject(u"Caption"), nullptr);
+}
+
+TEST(vqrComponentTree, ClearingTellsTheKeptObjectsWhatWent) {
+  TSmallReport R;
+  auto* ChildBand = new TvqrChild(R.Page);
+  R.Master->SetChild(ChildBand);
+  R.Page->SetAncestor(true);
+  R.Master->SetAncestor(true);
+  R.Report.Clear();
+  ASSERT_EQ(R.Page->Objects(), (std::vector<TvqrComponent*>{R.Master}));
+  EXPECT_EQ(R.Master->Child(), nullptr);
+  EXPECT_EQ(R.Report.FindObject(u"MasterData1"), R.Master);
+  EXPECT_EQ(R.Report.FindObject(u"Memo2"), nullptr);
+}
+
 // --- Names --------------------------------------------------------------------------------------
 
 TEST(vqrComponentNames, UniqueNamesFollowTheBaseName) {
