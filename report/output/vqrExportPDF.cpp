@@ -5,9 +5,9 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <exception>
-#include <unordered_map>
 
 #include "platform/classes/Streams.h"
 #include "platform/classes/TypeRegistry.h"
@@ -58,30 +58,78 @@ REGISTER_CLASS(TvqrPDFExport) {
 
 namespace vqrpdf {
 
-// Pages repeat the same coordinates and sizes many times: the texts are kept (a bounded table
-// emptied when full), since formatting one costs a printf of 18 digits.
+// Most numbers are coordinates and sizes far from a rounding tie: their cents come straight
+// from the binary value. A value within a millionth of a cent of a tie, or a huge one, takes
+// FloatToFixedText's decimal route, so every text equals FloatToFixedText(2, '.', X).
 std::string Num(Extended X) {
-  static std::unordered_map<Extended, std::string> Known;
-  auto It = Known.find(X);
-  if (It != Known.end()) return It->second;
-  if (Known.size() >= 65536) Known.clear();
-  return Known.emplace(X, StringToUtf8(FloatToFixedText(2, u'.', X))).first->second;
+  const Extended A = std::fabs(X);
+  if (A < 1e7L) {
+    const Extended V = A * 100;
+    const Extended Nearest = RoundHalfEven(V);
+    if (std::fabs(std::fabs(V - Nearest) - 0.5L) > 1e-6L) {
+      const auto Cents = static_cast<unsigned long long>(static_cast<double>(Nearest));
+      char Buf[24];
+      char* P = Buf + sizeof Buf;
+      unsigned long long Int = Cents / 100;
+      const unsigned Frac = unsigned(Cents % 100);
+      *--P = char('0' + Frac % 10);
+      *--P = char('0' + Frac / 10);
+      *--P = '.';
+      do {
+        *--P = char('0' + Int % 10);
+        Int /= 10;
+      } while (Int != 0);
+      if (X < 0 && Cents != 0) *--P = '-';
+      return std::string(P, std::size_t(Buf + sizeof Buf - P));
+    }
+  }
+  return StringToUtf8(FloatToFixedText(2, u'.', X));
 }
 
 }  // namespace vqrpdf
 
 namespace {
 
+// Written bytes go to the file in pieces of about this size: a buffer that stays small is
+// reused page after page, where one grown to megabytes is moved and faulted in again.
+constexpr std::size_t kFlushSize = 128 * 1024;
+
 TvqrPDFExport::TDialogHook& DialogHook() {
   static TvqrPDFExport::TDialogHook Hook;
   return Hook;
 }
 
-std::string Deflate(const std::string& Data) {
-  TMemoryStream Source, Dest;
-  Source.WriteBuffer(Data.data(), Int64(Data.size()));
+// Reads bytes held elsewhere (a page's content) without copying them first.
+class TBytesReader : public TCustomMemoryStream {
+public:
+  explicit TBytesReader(std::string_view Data) {
+    SetPointer(const_cast<char*>(Data.data()), Int64(Data.size()));
+  }
+  Int64 Write(const void*, Int64) override { return 0; }
+};
+
+// Collects what is written into a string; only appending is possible.
+class TStringWriter : public TStream {
+public:
+  explicit TStringWriter(std::string& Out) : FOut(Out) {}
+  Int64 Read(void*, Int64) override { return 0; }
+  Int64 Write(const void* Buffer, Int64 Count) override {
+    FOut.append(static_cast<const char*>(Buffer), std::size_t(Count));
+    return Count;
+  }
+  Int64 Seek(Int64, TSeekOrigin) override { return Int64(FOut.size()); }
+
+private:
+  std::string& FOut;
+};
+
+std::string Deflate(std::string_view Data) {
+  TBytesReader Source(Data);
+  std::string Out;
+  Out.reserve(Data.size() / 4 + 64);
+  TStringWriter Dest(Out);
   DeflateStream(&Source, &Dest, zcFastest);
-  return std::string(static_cast<const char*>(Dest.Memory()), std::size_t(Dest.Size()));
+  return Out;
 }
 
 std::string TenDigits(long long Offset) {
@@ -163,7 +211,11 @@ std::string TvqrPDFExport::Encrypt(int Object, std::string Data) const {
 }
 
 std::string TvqrPDFExport::LiteralString(int Object, std::string_view Bytes) const {
-  return "(" + EscapeLiteralString(Encrypt(Object, std::string(Bytes))) + ")";
+  // Built piece by piece: GCC 12 warns wrongly on a chain of string additions here.
+  std::string Out = "(";
+  Out += EscapeLiteralString(Encrypt(Object, std::string(Bytes)));
+  Out += ')';
+  return Out;
 }
 
 std::string TvqrPDFExport::TextString(int Object, const String& Value) const {
@@ -239,6 +291,7 @@ bool TvqrPDFExport::Start() {
   FProtection = !FOwnerPassword.empty() || !FUserPassword.empty();
   ClearDocumentState();
   FOut.clear();
+  FOut.reserve(kFlushSize + (kFlushSize >> 1));
   FFlushed = 0;
   if (Stream) {
     pdf = Stream;
@@ -321,7 +374,7 @@ void TvqrPDFExport::FinishPage(TvqrReportPage*, int) {
   WriteLn("/Contents " + ObjectRefText(C));
   WriteLn(">>");
   WriteLn("endobj");
-  if (FOut.size() > (1u << 20)) Flush();
+  if (FOut.size() > kFlushSize) Flush();
 }
 
 void TvqrPDFExport::Finish() {

@@ -33,9 +33,9 @@ std::recursive_mutex& ExportLock() {
 constexpr Extended kMaxRasterSide = 8000;
 
 std::string DashText(TvqrFrameStyle Style, Extended Width) {
-  const std::string D = Num(Width * 6) + " ", O = Num(Width * 2) + " ";
   // A pattern of zero lengths is not a dash pattern: such a line is drawn solid.
-  if (Width * 2 < 0.005L && Style != fsSolid) return "[] 0 d";
+  if (Style == fsSolid || Style == fsDouble || Width * 2 < 0.005L) return "[] 0 d";
+  const std::string D = Num(Width * 6) + " ", O = Num(Width * 2) + " ";
   switch (Style) {
     case fsDash: return "[" + D + "] 0 d";
     case fsDot: return "[" + O + D + "] 0 d";
@@ -78,6 +78,13 @@ private:
     Out.append(S);
     Out.append("\r\n");
   }
+  // One line of several pieces, appended without building the line first.
+  template <class... TPieces>
+  void Ln(std::string_view First, const TPieces&... Rest) {
+    Out.append(First);
+    (Out.append(Rest), ...);
+    Out.append("\r\n");
+  }
 
   std::string ColorText(TColor C) {
     const TColorRef Rgb = ColorToRGB(C);
@@ -97,7 +104,7 @@ private:
   void WriteFrame() {
     TvqrFrame* Fr = V->Frame();
     if (Fr->Typ().Empty() || Fr->Color() == clNone) return;
-    Ln(ColorText(Fr->Color()) + " RG");
+    Ln(ColorText(Fr->Color()), " RG");
     struct Edge { TvqrFrameType Type; TvqrFrameLine* Line; const std::string *AX, *AY, *BX, *BY; };
     const Edge Edges[] = {{ftTop, Fr->TopLine(), &X1, &Y1, &X2, &Y1},
                           {ftRight, Fr->RightLine(), &X2, &Y1, &X2, &Y2},
@@ -106,9 +113,9 @@ private:
     for (const Edge& E : Edges) {
       if (!Fr->Typ().Contains(E.Type)) continue;
       Ln(DashText(E.Line->Style(), E.Line->Width()));
-      Ln(Num(E.Line->Width() * 0.75L) + " w");
-      Ln(*E.AX + " " + *E.AY + " m");
-      Ln(*E.BX + " " + *E.BY + " l");
+      Ln(Num(E.Line->Width() * 0.75L), " w");
+      Ln(*E.AX, " ", *E.AY, " m");
+      Ln(*E.BX, " ", *E.BY, " l");
       Ln("S");
     }
   }
@@ -129,8 +136,8 @@ void TvqrPDFContentWriter::WriteMemo(TvqrCustomMemoView* M) {
   TvqrFrame* Fr = M->Frame();
   const Extended FW = Fr->Width();
   Ln("q");
-  Ln(Num(PdfX(M->AbsLeft() - FW)) + " " + Num(PdfY(M->AbsTop() + M->Height() + FW)) + " " +
-     Num((2 * FW + M->Width()) * 0.75L) + " " + Num((2 * FW + M->Height()) * 0.75L) + " re");
+  Ln(Num(PdfX(M->AbsLeft() - FW)), " ", Num(PdfY(M->AbsTop() + M->Height() + FW)), " ",
+     Num((2 * FW + M->Width()) * 0.75L), " ", Num((2 * FW + M->Height()) * 0.75L), " re");
   Ln("W");
   Ln("n");
   const Extended SW = Fr->ShadowWidth();
@@ -166,14 +173,14 @@ void TvqrPDFContentWriter::WriteMemo(TvqrCustomMemoView* M) {
   R->SetOptions(true, M->AllowHTMLTags(), M->RTLReading(), M->WordBreak(), M->Clipped(),
                 M->Wysiwyg(), M->Rotation());
   R->SetGaps(M->ParagraphGap(), M->CharSpacing(), M->LineSpacing());
-  int L = int(std::nearbyint(M->AbsLeft())), T = int(std::nearbyint(M->AbsTop()));
-  int Rt = int(std::nearbyint(M->AbsLeft() + M->Width()));
-  int B = int(std::nearbyint(M->AbsTop() + M->Height()));
-  if (Fr->Typ().Contains(ftLeft)) L += int(std::nearbyint((FW - 1) / 2));
-  if (Fr->Typ().Contains(ftRight)) Rt -= int(std::nearbyint(FW / 2));
-  if (Fr->Typ().Contains(ftTop)) T += int(std::nearbyint((FW - 1) / 2));
-  if (Fr->Typ().Contains(ftBottom)) B -= int(std::nearbyint(FW / 2));
-  const int GX = int(std::nearbyint(M->GapX())), GY = int(std::nearbyint(M->GapY()));
+  int L = RoundToInt(M->AbsLeft()), T = RoundToInt(M->AbsTop());
+  int Rt = RoundToInt(M->AbsLeft() + M->Width());
+  int B = RoundToInt(M->AbsTop() + M->Height());
+  if (Fr->Typ().Contains(ftLeft)) L += RoundToInt((FW - 1) / 2);
+  if (Fr->Typ().Contains(ftRight)) Rt -= RoundToInt(FW / 2);
+  if (Fr->Typ().Contains(ftTop)) T += RoundToInt((FW - 1) / 2);
+  if (Fr->Typ().Contains(ftBottom)) B -= RoundToInt(FW / 2);
+  const int GX = RoundToInt(M->GapX()), GY = RoundToInt(M->GapY());
   const TRect Box{L + GX, T + GY, Rt - GX + 1, B - GY + 1};
   R->SetDimensions(1, 1, 1, Box, Box);
   R->SetText(M->Memo());
@@ -182,8 +189,8 @@ void TvqrPDFContentWriter::WriteMemo(TvqrCustomMemoView* M) {
   for (int I = 0; I < R->LineCount(); ++I) Lines.push_back(R->Lines(I));
 
   if (Color != clNone) {
-    Ln(ColorText(Color) + " rg");
-    Ln(X1 + " " + Y2 + " " + W + " " + H + " re");
+    Ln(ColorText(Color), " rg");
+    Ln(X1, " ", Y2, " ", W, " ", H, " re");
     Ln("f");
   }
   WriteFrame();
@@ -207,8 +214,8 @@ void TvqrPDFContentWriter::WriteMemo(TvqrCustomMemoView* M) {
   }
   if (!Lines.empty()) {
     TvqrPDFFont* PdfFont = F.FPageFonts[std::size_t(F.FindPageFont(Font))];
-    Ln(PdfFont->Name + " " + Dec(Font->Size()) + " Tf");
-    Ln(ColorText(Font->Color() == clNone ? TColor(0) : Font->Color()) + " rg");
+    Ln(PdfFont->Name, " ", Dec(Font->Size()), " Tf");
+    Ln(ColorText(Font->Color() == clNone ? TColor(0) : Font->Color()), " rg");
     const Extended CS = M->CharSpacing() * 0.75L;
     if (CS != 0) Ln(Num(CS) + " Tc");
     R->SetGaps(0, M->CharSpacing(), M->LineSpacing());
@@ -252,8 +259,8 @@ void TvqrPDFContentWriter::WriteMemo(TvqrCustomMemoView* M) {
         Y = -RB * 0.75L + Font->Size() * 0.4L;
       }
       Ln("BT");
-      Ln(Num(X) + " " + Num(Y) + " Td");
-      Ln("<" + HexOfGlyphs(PdfFont->RemapString(Line, M->RTLReading())) + "> Tj");
+      Ln(Num(X), " ", Num(Y), " Td");
+      Ln("<", HexOfGlyphs(PdfFont->RemapString(Line, M->RTLReading())), "> Tj");
       Ln("ET");
       const TFontStyles Style = Font->Style();
       if (Style.Contains(fsUnderline)) {

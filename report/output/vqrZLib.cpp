@@ -49,14 +49,46 @@ int CheckDecompress(int Code) {
 
 struct TZCompressionStream::TState {
   z_stream Z{};
-  Byte Buffer[kWindow];
+  int Level = 0;
+  Byte Buffer[kWindow];   // left uninitialised: only written output is read back
 };
 
+void TZCompressionStream::TStateDeleter::operator()(TState* State) const {
+  deflateEnd(&State->Z);
+  delete State;
+}
+
+// A PDF export deflates every page and font file in turn; zlib's set-up of a compressor
+// (some 300 KB allocated and its hash table cleared) costs as much as deflating a page, so
+// one finished compressor per thread is kept and reset for the next stream. A reset
+// compressor writes the same bytes as a new one.
+TZCompressionStream::TStatePtr& TZCompressionStream::IdleState() {
+  thread_local TStatePtr Idle;
+  return Idle;
+}
+
+TZCompressionStream::TStatePtr TZCompressionStream::TakeState(int Level) {
+  TStatePtr& Idle = IdleState();
+  if (Idle && Idle->Level == Level && deflateReset(&Idle->Z) == Z_OK) return std::move(Idle);
+  auto* State = new TState;
+  State->Level = Level;
+  const int Code = deflateInit(&State->Z, Level);
+  if (Code != Z_OK) {
+    delete State;   // nothing of zlib's to release after a failed init
+    CheckCompress(Code);
+  }
+  return TStatePtr(State);
+}
+
+void TZCompressionStream::ReleaseState(TStatePtr State) {
+  TStatePtr& Idle = IdleState();
+  if (!Idle) Idle = std::move(State);
+}
+
 TZCompressionStream::TZCompressionStream(TStream* Dest, TZCompressionLevel Level)
-    : FStream(Dest), FStreamPos(Dest->Position()), FState(std::make_unique<TState>()) {
+    : FStream(Dest), FStreamPos(Dest->Position()), FState(TakeState(LevelOf(Level))) {
   FState->Z.next_out = FState->Buffer;
   FState->Z.avail_out = kWindow;
-  CheckCompress(deflateInit(&FState->Z, LevelOf(Level)));
 }
 
 TZCompressionStream::~TZCompressionStream() {
@@ -79,6 +111,7 @@ void TZCompressionStream::WriteWindow(std::size_t Count) {
 Int64 TZCompressionStream::Read(void*, Int64) { throw EZCompressionError(kInvalidOperation); }
 
 Int64 TZCompressionStream::Write(const void* Buffer, Int64 Count) {
+  if (!FState) throw EZCompressionError(kInvalidOperation);   // written after Finish
   z_stream& Z = FState->Z;
   Z.next_in = static_cast<Bytef*>(const_cast<void*>(Buffer));
   Z.avail_in = static_cast<uInt>(Count);
@@ -94,7 +127,8 @@ Int64 TZCompressionStream::Write(const void* Buffer, Int64 Count) {
 }
 
 Int64 TZCompressionStream::Seek(Int64 Offset, TSeekOrigin Origin) {
-  if (Offset == 0 && Origin == soCurrent) return static_cast<Int64>(FState->Z.total_in);
+  if (Offset == 0 && Origin == soCurrent)
+    return static_cast<Int64>(FState ? FState->Z.total_in : FTotalIn);
   throw EZCompressionError(kInvalidOperation);
 }
 
@@ -104,21 +138,20 @@ void TZCompressionStream::Finish() {
   z_stream& Z = FState->Z;
   Z.next_in = nullptr;
   Z.avail_in = 0;
-  try {
-    if (FStream->Position() != FStreamPos) FStream->SetPosition(FStreamPos);
-    while (CheckCompress(deflate(&Z, Z_FINISH)) != Z_STREAM_END) WriteWindow(kWindow - Z.avail_out);
-    WriteWindow(kWindow - Z.avail_out);
-  } catch (...) {
-    deflateEnd(&Z);
-    throw;
-  }
-  deflateEnd(&Z);
+  // A compressor that failed is freed, not kept.
+  if (FStream->Position() != FStreamPos) FStream->SetPosition(FStreamPos);
+  while (CheckCompress(deflate(&Z, Z_FINISH)) != Z_STREAM_END) WriteWindow(kWindow - Z.avail_out);
+  WriteWindow(kWindow - Z.avail_out);
+  FTotalIn = Z.total_in;
+  FTotalOut = Z.total_out;
+  ReleaseState(std::move(FState));
 }
 
 Single TZCompressionStream::CompressionRate() const {
-  const z_stream& Z = FState->Z;
-  if (Z.total_in == 0) return 0;
-  return static_cast<Single>((1.0 - static_cast<double>(Z.total_out) / Z.total_in) * 100.0);
+  const unsigned long In = FState ? FState->Z.total_in : FTotalIn;
+  const unsigned long Out = FState ? FState->Z.total_out : FTotalOut;
+  if (In == 0) return 0;
+  return static_cast<Single>((1.0 - static_cast<double>(Out) / In) * 100.0);
 }
 
 std::vector<Byte> InflateBuffer(const void* Input, Int64 InputSize, Int64 OutEstimate) {

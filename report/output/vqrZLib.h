@@ -49,13 +49,24 @@ public:
 
 private:
   struct TState;
+  struct TStateDeleter {
+    void operator()(TState* State) const;
+  };
+  using TStatePtr = std::unique_ptr<TState, TStateDeleter>;
+  // A compressor of Level: the thread's idle one reset when its level matches, else a new one.
+  static TStatePtr TakeState(int Level);
+  // Keeps a finished compressor as the thread's idle one (or frees it).
+  static void ReleaseState(TStatePtr State);
+  static TStatePtr& IdleState();
   void WriteWindow(std::size_t Count);
 
   TStream* FStream;
   Int64 FStreamPos;
   TZProgressEvent FOnProgress;
-  std::unique_ptr<TState> FState;
+  TStatePtr FState;
   bool FFinished = false;
+  // The totals once Finish has handed the compressor back.
+  unsigned long FTotalIn = 0, FTotalOut = 0;
 };
 
 // Inflates a whole zlib stream (header, data, Adler-32). The output buffer starts at

@@ -1,10 +1,13 @@
 // vqrExportPDFContentTest.cpp - the content operators the PDF export writes for single views.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 
 #include "PdfFixture.h"
 #include "report/core/vqrClassViews.h"
+#include "report/core/vqrUtils.h"
+#include "report/output/vqrExportPDF_p.h"
 
 namespace {
 
@@ -178,4 +181,30 @@ TEST(PdfContent, HugePicturesDrawAtALowerScale) {
   ASSERT_NE(At, std::string::npos);
   EXPECT_LE(std::stoi(Content.substr(At + 3)), 8000);
   EXPECT_GE(std::stoi(Content.substr(At + 3)), 7990);
+}
+
+// Numbers are written as FloatToFixedText(2, '.', X) gives them; the quick route for values away
+// from a rounding tie must agree with it everywhere, ties, signs and huge values included.
+TEST(PdfContent, NumbersMatchTheFixedTextOfTwoDecimals) {
+  std::vector<Extended> Values = {0,       -0.0L,    0.005L,  -0.005L, 0.004L,  -0.004L, 0.125L,
+                                  1.005L,  2.675L,   0.995L,  9.995L,  99.995L, 595.275L,
+                                  841.89L, 0.1L,     -12.345L, 1e7L - 0.005L, 1e7L,   -1e7L,
+                                  1e15L,   -3.7e17L, 1e19L,   12.5e-2L, 0.75L * 718};
+  // Quarter pixels at 0.75 points a pixel and the page's margins hit ties and near-ties often.
+  for (int I = -4000; I <= 4000; ++I) Values.push_back(I * 0.0025L + 28.35L);
+  unsigned Seed = 12345;
+  for (int I = 0; I < 20000; ++I) {
+    Seed = Seed * 1103515245u + 12345u;
+    Values.push_back((Extended(Seed % 2000000) - 1000000) / Extended(1 + Seed % 997));
+  }
+  for (Extended X : Values) {
+    ASSERT_EQ(vqrpdf::Num(X), StringToUtf8(FloatToFixedText(2, u'.', X))) << double(X);
+    if (std::fabs(X) < 1e9L) {
+      ASSERT_EQ(vqrpdf::RoundToInt(X), int(std::nearbyint(X))) << double(X);
+    }
+  }
+  // Pixel rounding takes halves to even, as nearbyint does.
+  const std::pair<Extended, int> Rounded[] = {{0.5L, 0}, {1.5L, 2}, {2.5L, 2}, {-0.5L, 0},
+                                              {-2.5L, -2}, {2.5000000001L, 3}, {-1.4999L, -1}};
+  for (const auto& [X, Expected] : Rounded) EXPECT_EQ(vqrpdf::RoundToInt(X), Expected) << double(X);
 }

@@ -136,3 +136,46 @@ TEST(VqrZLib, PackedGZipMembers) {
   TBytesStream Wrong(PackedMember(Bitmap, "1", true)), Dest;
   EXPECT_THROW(ReadGZipMember(&Wrong, &Dest), EZDecompressionError);
 }
+
+// A finished compressor is reset and used again for the next stream: every stream must still
+// come out as zlib's one-shot compress2 writes it, across changes of level and after a stream
+// that failed to write.
+TEST(VqrZLib, ReusedCompressorsWriteWhatAFreshOneWrites) {
+  TBytes Text;
+  for (int I = 0; I < 4000; ++I) {
+    const std::string Line = "0.00 0 0 RG [] 0 d 0.75 w " + std::to_string(I * 37 % 1000) + " m\r\n";
+    Text.insert(Text.end(), Line.begin(), Line.end());
+  }
+  auto OneShot = [&](int Level) {
+    TBytes Out(compressBound(uLong(Text.size())));
+    uLongf Size = uLongf(Out.size());
+    compress2(Out.data(), &Size, Text.data(), uLong(Text.size()), Level);
+    Out.resize(Size);
+    return Out;
+  };
+  auto Ours = [&](TZCompressionLevel Level) {
+    TBytesStream Source(Text), Dest;
+    DeflateStream(&Source, &Dest, Level);
+    return Dest.Bytes();
+  };
+  const std::pair<TZCompressionLevel, int> Levels[] = {
+      {zcFastest, 1}, {zcFastest, 1}, {zcMax, 9}, {zcFastest, 1}, {zcDefault, Z_DEFAULT_COMPRESSION}};
+  for (const auto& [Level, ZLevel] : Levels) EXPECT_EQ(Ours(Level), OneShot(ZLevel)) << ZLevel;
+  // A destination that takes nothing: the stream fails, and its compressor is not kept.
+  struct TFull : TStream {
+    Int64 Read(void*, Int64) override { return 0; }
+    Int64 Write(const void*, Int64) override { return 0; }
+    Int64 Seek(Int64, TSeekOrigin) override { return 0; }
+  } Full;
+  {
+    TZCompressionStream Z(&Full, zcFastest);
+    Z.WriteBuffer(Text.data(), Int64(Text.size()));
+    EXPECT_THROW(Z.Finish(), EWriteError);
+  }
+  EXPECT_EQ(Ours(zcFastest), OneShot(1));
+  TBytesStream Dest;
+  TZCompressionStream Z(&Dest, zcFastest);
+  Z.Finish();
+  char C = 0;
+  EXPECT_THROW(Z.Write(&C, 1), EZCompressionError);   // nothing can follow the end
+}
