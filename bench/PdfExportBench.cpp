@@ -7,7 +7,9 @@
 // `qpdf --check` and give pdftotext text, then the median of 5 timed runs is reported with
 // pages/s and KB/page. Last, the colour price list command end to end (prepare and export,
 // a fresh module). A timed program; run in a Release build:
-//   QT_QPA_PLATFORM=offscreen build-rel/bench/PdfExportBench
+//   QT_QPA_PLATFORM=offscreen build-rel/bench/PdfExportBench [text|colour|command]
+// An argument runs only the sections whose title contains it; "profile" only writes the
+// 109-page text price list with our filter 30 times (for perf record).
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -206,17 +208,28 @@ void EndToEnd(int Colours) {
 
 }  // namespace
 
-int main() {
+int main(int Argc, char** Argv) {
+  const std::string Only = Argc > 1 ? Argv[1] : "";
+  auto Wanted = [&](const std::string& Title) { return Title.find(Only) != std::string::npos; };
   vqrOutputModuleInitialize();
+  if (Only == "profile") {
+    TTextList L(4900);
+    for (int I = 0; I < 30; ++I) Ours(L, L.Dir / "out.pdf", false, u"");
+    return 0;
+  }
   for (int Rows : {1100, 4900}) {
+    const std::string Title = "text price list, " + std::to_string(Rows) + " rows";
+    if (!Wanted(Title)) continue;
     TTextList L(Rows);
-    Measure(L, ("text price list, " + std::to_string(Rows) + " rows").c_str());
+    Measure(L, Title.c_str());
   }
   for (int Colours : {2000, 10000}) {
+    const std::string Title = "application's colour price list, " + std::to_string(Colours) + " colours";
+    if (!Wanted(Title)) continue;
     TCatalogue C(Colours);
-    Measure(C, ("application's colour price list, " + std::to_string(Colours) + " colours").c_str());
+    Measure(C, Title.c_str());
   }
-  EndToEnd(10000);
+  if (Wanted("colour price list command")) EndToEnd(10000);
   rusage U{};
   getrusage(RUSAGE_SELF, &U);
   std::printf("peak RSS %.0f MB\n", U.ru_maxrss / 1024.0);
