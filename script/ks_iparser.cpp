@@ -35,6 +35,7 @@ long long ParseCode(const String& Digits, bool Hex) {
 TksParser::TksParser() { Clear(); }
 
 void TksParser::Clear() {
+  ForgetSkips();
   FKeywords.clear();
   SetCommentBlock1(u"{,}");
   SetCommentBlock2(u"(*,*)");
@@ -51,16 +52,19 @@ void TksParser::Clear() {
 }
 
 void TksParser::SetCommentBlock1(const String& Value) {
+  ForgetSkips();
   FCommentBlock1 = Value;
   SplitPair(Value, FCommentBlock11, FCommentBlock12);
 }
 
 void TksParser::SetCommentBlock2(const String& Value) {
+  ForgetSkips();
   FCommentBlock2 = Value;
   SplitPair(Value, FCommentBlock21, FCommentBlock22);
 }
 
 void TksParser::ConstructCharset(const String& S) {
+  ForgetSkips();
   FIdentifierCharset.reset();
   for (Char C : S) FIdentifierCharset.set(C & 0xFF);
 }
@@ -72,6 +76,7 @@ void TksParser::AddKeyword(const String& Word) {
 }
 
 void TksParser::SetText(const String& Value) {
+  ForgetSkips();
   FText = Value;
   FText += Char(0);
   FSize = static_cast<int>(Value.size());
@@ -96,6 +101,17 @@ bool TksParser::LineCommentAt(int Pos, const String& Marker) const {
 }
 
 void TksParser::SkipSpaces() {
+  const int From = FPosition;
+  const TSkip& Known = FSkips[From & (FSkips.size() - 1)];
+  if (Known.From == From) {
+    FPosition = FLastPosition = Known.To;
+    return;
+  }
+  SkipSpacesAndComments();
+  FSkips[From & (FSkips.size() - 1)] = {From, FPosition};
+}
+
+void TksParser::SkipSpacesAndComments() {
   for (;;) {
     while (FPosition <= FSize) {
       Char C = At(FPosition);

@@ -6,6 +6,7 @@
 // walker can try alternatives by setting Position back.
 #pragma once
 
+#include <array>
 #include <bitset>
 #include <string_view>
 #include <vector>
@@ -49,12 +50,22 @@ public:
   const String& CommentBlock2() const { return FCommentBlock2; }
   void SetCommentBlock2(const String& Value);
   const String& CommentLine1() const { return FCommentLine1; }
-  void SetCommentLine1(const String& Value) { FCommentLine1 = Value; }
+  void SetCommentLine1(const String& Value) {
+    FCommentLine1 = Value;
+    ForgetSkips();
+  }
   const String& CommentLine2() const { return FCommentLine2; }
-  void SetCommentLine2(const String& Value) { FCommentLine2 = Value; }
+  void SetCommentLine2(const String& Value) {
+    FCommentLine2 = Value;
+    ForgetSkips();
+  }
   const String& HexSequence() const { return FHexSequence; }
   void SetHexSequence(const String& Value) { FHexSequence = Value; }
-  TksIdentifierCharset& IdentifierCharset() { return FIdentifierCharset; }
+  // Writable: the skips made so far are forgotten, as a word-like comment marker depends on it.
+  TksIdentifierCharset& IdentifierCharset() {
+    ForgetSkips();
+    return FIdentifierCharset;
+  }
   // Sorted (case-insensitively) reserved words; AddKeyword keeps the order.
   const std::vector<String>& Keywords() const { return FKeywords; }
   void AddKeyword(const String& Word);
@@ -62,9 +73,15 @@ public:
   void SetPosition(int Value) { FPosition = FLastPosition = Value; }
   int LastPosition() const { return FLastPosition; }
   const String& SkiPChar() const { return FSkiPChar; }
-  void SetSkiPChar(const String& Value) { FSkiPChar = Value; }
+  void SetSkiPChar(const String& Value) {
+    FSkiPChar = Value;
+    ForgetSkips();
+  }
   bool SkipEOL() const { return FSkipEOL; }
-  void SetSkipEOL(bool Value) { FSkipEOL = Value; }
+  void SetSkipEOL(bool Value) {
+    FSkipEOL = Value;
+    ForgetSkips();
+  }
   bool SkipSpace() const { return FSkipSpace; }
   void SetSkipSpace(bool Value) { FSkipSpace = Value; }
   const String& StringQuotes() const { return FStringQuotes; }
@@ -83,6 +100,8 @@ private:
   bool StartsWith(int Pos, const String& S) const;
   bool IsIdentChar(Char C) const { return C >= 127 || FIdentifierCharset[C]; }
   bool LineCommentAt(int Pos, const String& Marker) const;
+  void SkipSpacesAndComments();
+  void ForgetSkips() { FSkips.fill({}); }
   bool ReadInteger();
   bool ReadFloat();
   bool ReadQuotedPiece(String& Value);
@@ -106,4 +125,13 @@ private:
   bool FUseY = true;
   std::vector<int> FYList{0};
   bool FSpecStrChar = false;
+  // Skips already made, by start position in a small direct-mapped table: the grammar walker
+  // tries its alternatives from one position, and each would skip the same blanks and
+  // comments again. Whatever a skip depends on (the text, comment markers, end-of-line
+  // handling, identifier characters) forgets them when it changes.
+  struct TSkip {
+    int From = 0;  // 0: unused (positions start at 1)
+    int To = 0;
+  };
+  std::array<TSkip, 64> FSkips{};
 };

@@ -52,6 +52,42 @@ TEST(ksParser, CStyleSettingsAndPositions) {
   EXPECT_EQ(L.GetPlainPosition({1, 2}), 4);
 }
 
+// Skips are remembered by position; each change they depend on must make them be made anew.
+TEST(ksParser, RememberedSkipsFollowChangedSettings) {
+  TksParser L;
+  L.SetText(u"  {c} x");
+  EXPECT_EQ(L.GetWord(), u"x");
+  L.SetText(u"  y");
+  EXPECT_EQ(L.GetWord(), u"y");
+
+  L.SetText(u" \r\n x");
+  L.SetSkipEOL(false);
+  L.SkipSpaces();
+  EXPECT_EQ(L.Position(), 2);
+  L.SetSkipEOL(true);
+  L.SetPosition(1);
+  EXPECT_EQ(L.GetWord(), u"x");
+
+  L.SetText(u"# c\nx");
+  EXPECT_EQ(L.GetWord(), u"");
+  L.SetCommentLine2(u"#");
+  L.SetPosition(1);
+  EXPECT_EQ(L.GetWord(), u"x");
+
+  L.SetCommentLine2(u"rem");
+  L.SetText(u"rem.\nz");
+  EXPECT_EQ(L.GetWord(), u"z");
+  L.IdentifierCharset().set(u'.');
+  L.SetPosition(1);
+  EXPECT_EQ(L.GetWord(), u"rem.");
+
+  L.SetText(u"[c] w");
+  EXPECT_EQ(L.GetWord(), u"");
+  L.SetCommentBlock1(u"[,]");
+  L.SetPosition(1);
+  EXPECT_EQ(L.GetWord(), u"w");
+}
+
 TEST(ksXML, ReadingRules) {
   TksXMLDocument D;
   D.LoadFromString("<?xml version=\"1.0\" encoding=\"UTF-8\"?><R a=\"1\">text<!-- c --><x></X><y b=\"2\"/></r>");
