@@ -221,6 +221,7 @@ struct TksWalker {
 
   String PosAttr(int At) const {
     String A;
+    A.reserve(32);  // room for an expression's pos1 too
     AppendAttr(A, u"pos", L.PositionToText(At));
     return A;
   }
@@ -325,10 +326,11 @@ struct TksWalker {
   }
 
   [[gnu::noinline]] void WriteAdd(const TksGrammarNode* E, const String& Tok) {
+    const String& Text = E->HasAddText ? E->AddText : Tok;
     String Attr;
-    AppendAttr(Attr, u"text", E->HasAddText ? E->AddText : Tok);
-    Attr += u' ';
-    Attr += PosAttr(L.Position());
+    Attr.reserve(Text.size() + 24);  // text="..." pos="line:column" in one allocation
+    AppendAttr(Attr, u"text", Text);
+    AppendAttr(Attr, u"pos", L.PositionToText(L.Position()));
     Items.push_back(NewItem(E->Add, std::move(Attr)));
   }
 
