@@ -274,13 +274,16 @@ void TvqrXMLSerializer::ApplyPair(TPersistent* Obj, const String& Name, const St
   }
 }
 
+// The names read by hand are one letter, Text, PropData and Name; only they need the object's
+// kind, so the casts wait for them (a template sets thousands of ordinary properties).
 void TvqrXMLSerializer::ApplyValue(TPersistent* Obj, const String& Name, const String& Value) {
-  auto* C = dynamic_cast<TvqrComponent*>(Obj);
-  auto* Text = dynamic_cast<IvqrSerializedText*>(Obj);
   auto TextValue = [&] {
     return DecodeXMLValue(FOldFormat ? Utf8ToString(StringToAnsi(Value)) : Value);
   };
-  if (Name.size() == 1 && C) {
+  auto* C = Name.size() == 1 ? dynamic_cast<TvqrComponent*>(Obj) : nullptr;
+  const bool MayBeText = Name.size() == 1 || Name == u"Text";
+  auto* Text = MayBeText ? dynamic_cast<IvqrSerializedText*>(Obj) : nullptr;
+  if (C) {
     switch (Name[0]) {
       case u'h': return C->SetHeight(ParseFloatText(Value));
       case u'l': return C->SetLeft(ParseFloatText(Value));
