@@ -19,6 +19,13 @@ TDataSet::TDataSet(TComponent* AOwner)
       FAggFields(std::make_unique<TFields>(this)),
       FFieldDefs(std::make_unique<TFieldDefs>(this)) {}
 
+unsigned TDataSet::NewDataVersion() {
+  static unsigned Last = 0;
+  return ++Last;
+}
+
+bool TDataSet::GetFieldColumn(TField*, std::vector<Variant>&) const { return false; }
+
 TDataSet::~TDataSet() {
   // A descendant closes in its own destructor (its InternalClose is gone by now); closing
   // here only covers what the base still holds.

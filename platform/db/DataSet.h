@@ -131,6 +131,15 @@ public:
   // A stream over a blob or memo field's bytes (see BlobStream.h); the caller frees it.
   virtual TStream* CreateBlobStream(TField* Field, TBlobStreamMode Mode);
   virtual Variant GetAggregateValue(TField* Field) const;
+  // A stamp of the records' contents: it changes whenever a record, the set of records or
+  // their order changes (open, close, refresh, filter, post, delete), never on a mere move.
+  // 0 when the dataset keeps none; stamps are unique within the process, so text caches over
+  // the records can tell a changed dataset from an unchanged one.
+  virtual unsigned DataVersion() const { return 0; }
+  // The stored values of data field Field for every record in cursor order, read without
+  // moving the cursor (Null where a record has none); false when the dataset cannot, and the
+  // records are to be walked.
+  virtual bool GetFieldColumn(TField* Field, std::vector<Variant>& Values) const;
 
   // --- searching
   virtual bool Locate(const String& KeyFields, const Variant& KeyValues,
@@ -218,6 +227,8 @@ protected:
   int CalcFieldsSize() const { return FCalcFieldsSize; }
   bool InternalCalcFields() const { return FInternalCalcFields; }
   void SetBookmarkSize(int Value) { FBookmarkSize = Value; }
+  // A fresh stamp for DataVersion, never handed out before.
+  static unsigned NewDataVersion();
 
   // ===== record buffers and reading (descendants override)
   virtual TRecordBuffer AllocRecordBuffer() = 0;

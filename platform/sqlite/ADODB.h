@@ -170,6 +170,8 @@ public:
   void SetFieldData(TField* Field, const Variant* Value) override;
   bool BookmarkValid(const TBookmark& Bookmark) const override;
   int CompareBookmarks(const TBookmark& Bookmark1, const TBookmark& Bookmark2) const override;
+  unsigned DataVersion() const override { return FDataVersion; }
+  bool GetFieldColumn(TField* Field, std::vector<Variant>& Values) const override;
 
   struct Impl;
 
@@ -222,6 +224,8 @@ private:
   bool FilterAccepts(int Slot);
   void FilterChanged();
   void LeaveViewIfRejected(int Slot);
+  // The rows read, their order or a stored value changed.
+  void StampDataVersion() { FDataVersion = NewDataVersion(); }
 
   TADOConnection* FConnection = nullptr;
   std::unique_ptr<TStringList> FSQL;
@@ -230,5 +234,6 @@ private:
   std::unique_ptr<TDataLink> FMasterLink;
   int FExecutionCount = 0;
   int FRowsAffected = -1;
+  unsigned FDataVersion = NewDataVersion();
   std::unique_ptr<Impl> FImpl;
 };

@@ -369,6 +369,7 @@ void TADOQuery::Execute() {
   for (int I = 0; I < Rows; ++I) Q.Order[I] = I;
   Q.PosDirty = true;
   Q.Cursor = -1;
+  StampDataVersion();
   ++FExecutionCount;
   if (Q.Open) ApplyFilter();  // on opening, once the fields exist
 }
@@ -431,6 +432,7 @@ void TADOQuery::InternalClose() {
   FImpl->Order.clear();
   FImpl->PosDirty = true;
   FImpl->Cursor = -1;
+  StampDataVersion();
 }
 
 bool TADOQuery::IsCursorOpen() const { return FImpl->Open; }
@@ -689,6 +691,20 @@ bool TADOQuery::GetFieldData(TField* Field, Variant* Value) const {
   }
   if (!V || V->IsNull() || V->IsEmpty()) return false;
   if (Value) *Value = *V;
+  return true;
+}
+
+bool TADOQuery::GetFieldColumn(TField* Field, std::vector<Variant>& Values) const {
+  // A record in edit keeps its values in its buffer: only a browsing query reads its rows.
+  if (!FImpl->Open || State() != dsBrowse || !IsDataField(Field)) return false;
+  const int Col = Field->FieldNo() - 1;
+  if (Col >= FImpl->ColCount) return false;
+  Values.clear();
+  Values.reserve(FImpl->Order.size());
+  for (int Slot : FImpl->Order) {
+    const Variant& V = FImpl->Row(Slot)[Col];
+    Values.push_back(V.IsEmpty() ? Variant::MakeNull() : V);
+  }
   return true;
 }
 

@@ -47,6 +47,7 @@ void TADOQuery::ApplyFilter() {
     Q.FilterView = false;
   }
   Q.PosDirty = true;
+  StampDataVersion();
   if (!Q.Open || !Filtered() || (!Q.FilterExpr && !OnFilterRecord())) return;
   Q.AllOrder = Q.Order;
   Q.FilterView = true;

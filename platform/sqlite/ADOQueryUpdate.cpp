@@ -98,6 +98,7 @@ bool TADOQuery::GetCanModify() const {
 
 void TADOQuery::InternalPost() {
   TDataSet::InternalPost();  // required fields
+  StampDataVersion();
   TRecBuf* B = Buf(ActiveBuffer());
   if (State() == dsInsert) {
     InternalAddRecord(ActiveBuffer(), B->Flag == bfEOF);
@@ -179,6 +180,7 @@ void TADOQuery::InternalAddRecord(TRecordBuffer Buffer, bool Append) {
     }
   });
   const int Slot = Q.SlotCount();
+  StampDataVersion();
   Q.Data.insert(Q.Data.end(), Stored.begin(), Stored.end());
   int Pos = Append ? Q.RowCount() : Q.PositionOf(B->Slot);
   if (Pos < 0) Pos = std::clamp(Q.Cursor, 0, Q.RowCount());
@@ -219,6 +221,7 @@ void TADOQuery::InternalDelete() {
       "DELETE FROM " + Quoted(Q.BaseTable) + KeyCondition(Q, Q.Row(B->Slot), Values, Names);
   if (RunWrite(FConnection->Core().Db, Sql, Values, Names) == 0)
     DatabaseError(RowNotFoundForDelete, this);
+  StampDataVersion();
   Q.Order.erase(Q.Order.begin() + Pos);
   if (Q.FilterView) {
     auto It = std::find(Q.AllOrder.begin(), Q.AllOrder.end(), B->Slot);

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 
 #include "platform/classes/Streams.h"
@@ -344,6 +345,51 @@ TEST_F(ADODB, LocateMovesOnlyOnAMatch) {
   EXPECT_EQ(Q->FieldByName(u"ID")->AsInteger(), 2);
   EXPECT_EQ(Q->Lookup(u"ID", 1, u"NM").AsString(), u"Белый");
   EXPECT_EQ(Q->RecNo(), 2);
+}
+
+// The data stamp moves with every change of the rows, their order or a stored value, never with
+// the cursor; the stored values of a column come in cursor order without moving.
+TEST_F(ADODB, DataVersionFollowsChangesAndColumnsAreReadInPlace) {
+  auto Q = Query(u"SELECT ID, NM FROM DS_COLOR ORDER BY ID");
+  Q->Open();
+  auto Names = [&] {
+    std::vector<Variant> Values;
+    EXPECT_TRUE(Q->GetFieldColumn(Q->FieldByName(u"NM"), Values));
+    String Joined;
+    for (const Variant& V : Values) Joined += (V.IsNull() ? String(u"-") : V.AsString()) + u";";
+    return Joined;
+  };
+  struct TStep {
+    const char* Name;
+    std::function<void()> Run;
+    bool Changes;
+  };
+  const TStep Steps[] = {
+      {"moves", [&] { Q->Last(); Q->Prior(); Q->First(); Q->SetRecNo(3); }, false},
+      {"an edit posted", [&] { Q->Edit(); Q->FieldByName(u"NM")->SetAsString(u"Бирюза"); Q->Post(); }, true},
+      {"an edit cancelled", [&] { Q->Edit(); Q->FieldByName(u"NM")->SetAsString(u"X"); Q->Cancel(); }, false},
+      {"a record appended", [&] { Q->AppendRecord({Variant(), String(u"Охра")}); }, true},
+      {"a record deleted", [&] { Q->First(); Q->Delete(); }, true},
+      {"a filter", [&] { Q->SetFilter(u"ID > 2"); Q->SetFilteredValue(true); }, true},
+      {"no filter", [&] { Q->SetFilteredValue(false); }, true},
+      {"requeried", [&] { Q->Requery(); }, true},
+      {"refreshed", [&] { Q->Refresh(); }, true},
+      {"closed and opened", [&] { Q->Close(); Q->Open(); }, true},
+  };
+  EXPECT_NE(Q->DataVersion(), 0u);
+  EXPECT_EQ(Names(), u"Белый;Ёлка;Арбуз;елка;");
+  for (const TStep& S : Steps) {
+    const unsigned Before = Q->DataVersion();
+    S.Run();
+    EXPECT_EQ(Q->DataVersion() != Before, S.Changes) << S.Name;
+  }
+  Q->SetRecNo(2);
+  EXPECT_EQ(Names(), u"Ёлка;Бирюза;елка;Охра;");
+  EXPECT_EQ(Q->RecNo(), 2) << "reading a column leaves the cursor";
+  Q->Edit();
+  std::vector<Variant> Values;
+  EXPECT_FALSE(Q->GetFieldColumn(Q->FieldByName(u"NM"), Values)) << "a record in edit";
+  Q->Cancel();
 }
 
 TEST_F(ADODB, DetailRunsAgainOnlyWhenTheMasterValuesChange) {
