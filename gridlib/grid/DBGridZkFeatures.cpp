@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "gridlib/grid/DBGridZkCenter.h"
+#include "gridlib/grid/DBGridZkTextIndex.h"
 #include "platform/classes/TypeRegistry.h"
 #include "platform/controls/Messages.h"
 #include "platform/controls/WinApi.h"
@@ -87,11 +88,7 @@ bool CellMatches(String Cell, String Pattern, TLocateTextOptionsZk Options,
     Cell = AnsiUpperCase(Cell);
     Pattern = AnsiUpperCase(Pattern);
   }
-  switch (Matching) {
-    case ltmWholeZk: return Cell == Pattern;
-    case ltmFromBegingZk: return Cell.compare(0, Pattern.size(), Pattern) == 0;
-    default: return Cell.find(Pattern) != String::npos;
-  }
+  return LocateTextMatches(Cell, Pattern, Matching);
 }
 
 String CellText(TColumnZk* Column, TLocateTextOptionsZk Options) {
@@ -132,6 +129,55 @@ bool StepCell(TDataSet* D, int& Col, int ColCount, bool Up, bool AllFields) {
   return Up ? !D->Bof() : !D->Eof();
 }
 
+// Leaves the dataset on record RecNo as walking to it from the first record would: the record
+// at the bottom of the buffered rows unless it lies among the first ones.
+void GoToRecordAsWalked(TCustomDBGridZk* Grid, TDataSet* D, int RecNo) {
+  const int Rows = std::max(1, Grid->DataLink()->BufferCount());
+  const int Start = std::max(1, RecNo - (Rows - 1));
+  D->SetRecNo(Start);
+  D->MoveBy(RecNo - Start);
+}
+
+// A search of one column from the first record: the texts the grid keeps for the column
+// answer first; the walk goes on only past the records read before, keeping their texts.
+// Returns whether a record matched (the dataset stands on it); Served is false when the kept
+// texts could not be used, leaving the search to the ordinary walk.
+bool LocateThroughTextIndex(TCustomDBGridZk* Grid, TDataSet* D, TColumnZk* Column,
+                            const String& Text, TLocateTextOptionsZk Options,
+                            TLocateTextMatchingZk Matching, bool& Served) {
+  TGridTextIndexZk* Index = TGridTextIndexZk::Of(Grid);
+  Index->Prepare(D, Column, Options);
+  if (Index->Count() == 0 && !Index->Complete()) Index->FillFromStoredValues();
+  const String Pattern = Index->Compared(Text);
+  Served = true;
+  if (const int RecNo = Index->Find(Pattern, Matching)) {
+    GoToRecordAsWalked(Grid, D, RecNo);
+    if (D->RecNo() == RecNo && CellMatches(CellText(Column, Options), Text, Options, Matching))
+      return true;
+    Index->Clear();  // the texts did not describe the records after all
+    Served = false;
+    return false;
+  }
+  if (Index->Complete()) return false;
+  if (Index->Count() == 0) {
+    D->First();
+  } else {
+    D->SetRecNo(Index->Count());
+    D->Next();
+  }
+  if (!D->Eof() && D->RecNo() != Index->Count() + 1) {
+    Index->Clear();
+    Served = false;
+    return false;
+  }
+  for (; !D->Eof(); D->Next()) {
+    if (LocateTextMatches(Index->Add(CellText(Column, Options)), Pattern, Matching)) return true;
+    if (Options.Contains(ltoStopOnEscape) && EscapeWaiting(Grid)) return false;
+  }
+  Index->SetComplete();
+  return false;
+}
+
 }  // namespace
 
 bool LocateGridText(TCustomDBGridZk* Grid, const String& FieldName, const String& Text,
@@ -154,12 +200,16 @@ bool LocateGridText(TCustomDBGridZk* Grid, const String& FieldName, const String
   D->DisableControls();
   try {
     const TBookmark Saved = D->GetBookmark();
-    bool InRange;
-    if (Direction == ltdAllZk) {
+    bool Served = false;
+    if (Direction == ltdAllZk && !AllFields && TGridTextIndexZk::Serves(D, Visible[Col]))
+      Found = LocateThroughTextIndex(Grid, D, Visible[Col], Text, Options, Matching, Served);
+    // The walk runs unless the kept texts answered.
+    bool InRange = false;
+    if (Direction != ltdAllZk) {
+      InRange = StepCell(D, Col, ColCount, Up, AllFields);
+    } else if (!Served) {
       D->First();
       InRange = !D->Eof();
-    } else {
-      InRange = StepCell(D, Col, ColCount, Up, AllFields);
     }
     while (InRange) {
       if (CellMatches(CellText(Visible[Col], Options), Text, Options, Matching)) {
