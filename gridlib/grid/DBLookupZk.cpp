@@ -80,10 +80,23 @@ void TListSourceLinkZk::RecordChanged(TField*) { FCombo->FTextIndex.Invalidate()
 void TLookupTextIndexZk::Build(TDataSet* DataSet, TField* Field) {
   FTexts.clear();
   FRecNos.clear();
+  FCount = DataSet->RecordCount();
+  FVersion = DataSet->DataVersion();
+  std::vector<Variant> Values;
+  if (DataSet->GetFieldColumn(Field, Values)) {
+    // The stored values in record order give the texts without walking the list.
+    FTexts.reserve(Values.size());
+    for (const Variant& V : Values) {
+      FTexts.push_back(V.IsNull() ? String() : V.AsString());
+      FRecNos.push_back(static_cast<int>(FTexts.size()));
+    }
+    FValid = true;
+    FLastProbe.clear();
+    return;
+  }
   const TBookmark Saved = DataSet->GetBookmark();
   DataSet->DisableControls();
   try {
-    FCount = DataSet->RecordCount();
     // A sequenced list numbers its records in the order it walks them.
     int RecNo = 0;
     for (DataSet->First(); !DataSet->Eof(); DataSet->Next()) {
@@ -101,7 +114,8 @@ void TLookupTextIndexZk::Build(TDataSet* DataSet, TField* Field) {
 }
 
 int TLookupTextIndexZk::Find(TDataSet* DataSet, TField* Field, const String& Str, bool Partial) {
-  if (!FValid || FCount != DataSet->RecordCount()) Build(DataSet, Field);
+  if (!FValid || FCount != DataSet->RecordCount() || FVersion != DataSet->DataVersion())
+    Build(DataSet, Field);
   const String& Probe = Str;
   // Every text that starts with the longer probe starts with the shorter one too.
   std::size_t I = !FLastProbe.empty() && Probe.size() >= FLastProbe.size() &&

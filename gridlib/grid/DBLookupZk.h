@@ -50,7 +50,8 @@ private:
 
 // The list field's texts with their record numbers, for typing into a list that
 // can number its records: a prefix search walks strings instead of the dataset, and a longer
-// prefix starts where the shorter one was found. Any change of the list's data drops it.
+// prefix starts where the shorter one was found. Any change of the list's data drops it; a
+// list that stamps its data (DataVersion) is read again once the stamp moved.
 class TLookupTextIndexZk {
 public:
   void Invalidate() { FValid = false; FLastProbe.clear(); }
@@ -64,6 +65,7 @@ private:
   std::vector<int> FRecNos;
   bool FValid = false;
   int FCount = 0;
+  unsigned FVersion = 0;  // the list's DataVersion when built
   String FLastProbe;
   std::size_t FLastIndex = 0;
 };
