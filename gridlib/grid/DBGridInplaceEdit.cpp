@@ -5,7 +5,9 @@
 #include <cmath>
 
 #include "gridlib/grid/DBLookupGridsZk.h"
+#include "gridlib/toolkit/CalculatorZk.h"
 #include "gridlib/toolkit/DBCtrlsZk.h"
+#include "gridlib/toolkit/EditButtonControlZk.h"
 #include "gridlib/toolkit/DropDownZk.h"
 #include "gridlib/toolkit/MRUListZk.h"
 #include "gridlib/toolkit/MRUListboxZk.h"
@@ -13,6 +15,7 @@
 #include "gridlib/toolkit/PopupMonthCalendarZk.h"
 #include "gridlib/toolkit/QuobeVCL.h"
 #include "platform/classes/Strings.h"
+#include "platform/controls/Clipboard.h"
 #include "platform/controls/WinApi.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/Fields.h"
@@ -42,6 +45,15 @@ bool AllKeysModifiable(TField* F) {
 
 TEditStyle ColumnEditStyle(TColumnZk* Column) {
   TField* F = Column ? Column->Field() : nullptr;
+  switch (Column ? Column->ButtonStyle() : cbsAuto) {
+    case cbsEllipsis: return esEllipsis;
+    case cbsNone: return esSimple;
+    case cbsUpDown: return esUpDown;
+    case cbsDropDown: return esDropDown;
+    case cbsAltUpDown: return esAltUpDown;
+    case cbsAltDropDown: return F && IsDateField(F) ? esAltCalendar : esAltDropDown;
+    case cbsAuto: break;
+  }
   if (!F) return esSimple;
   if (F->Lookup()) {
     TCustomDBGridZk* G = Column->Grid();
@@ -80,6 +92,15 @@ void TDBGridInplaceEdit::SetEditStyle(TEditStyle Value) {
   if (Value == FEditStyle) return;
   if (FListVisible) CloseUp(false);
   FEditStyle = Value;
+  if (HandleAllocated()) EditorBoundsChanged();
+}
+
+void TDBGridInplaceEdit::Notification(TComponent* AComponent, TOperation Operation) {
+  TInplaceEdit::Notification(AComponent, Operation);
+  if (Operation != opRemove || AComponent != FDataList) return;
+  FDataList = nullptr;
+  FListVisible = FDroppedDown = false;
+  if (!ComponentState().Contains(csDestroying)) SetEditStyle(esSimple);
 }
 
 void TDBGridInplaceEdit::ReloadContents() {
@@ -90,6 +111,7 @@ void TDBGridInplaceEdit::ReloadContents() {
   SetEditStyle(ColumnEditStyle(C));
   FReadOnlyStored = false;
   SetReadOnly(C && C->ReadOnly());
+  if (HandleAllocated()) EditorBoundsChanged();
 }
 
 // Every change of the text, typed or set, is the grid's edit text.
@@ -103,6 +125,7 @@ void TDBGridInplaceEdit::Change() {
 TWinControl* TDBGridInplaceEdit::ActiveList() const {
   if (FEditStyle == esPickList) return FPickListBox;
   if (FEditStyle == esDataList) return FDataList;
+  if (IsCalculatorStyle()) return FPopupCalculator;
   return FPopupMonthCalendar;
 }
 
@@ -112,8 +135,16 @@ void TDBGridInplaceEdit::DropDown() {
   TColumnZk* C = CurrentColumn();
   if (!G || !C || !C->Field()) return;
   CloseMRUList(false);
+  if (TEditButtonControlZk* B = MainButton()) B->SetAlwaysDown(true);
   if (FEditStyle == esPickList) return DropDownPickList(C);
   if (FEditStyle == esDataList) return DropDownDataList(C);
+  if (IsCalculatorStyle()) {
+    DropDownCalculator();
+    FListVisible = FDroppedDown = true;
+    Invalidate();
+    if (CanFocus()) SetFocus();
+    return;
+  }
   if (!FPopupMonthCalendar) {
     FPopupMonthCalendar = new TPopupMonthCalendarZk(this);
     FPopupMonthCalendar->SetVisible(false);
@@ -218,10 +249,18 @@ void TDBGridInplaceEdit::CloseUp(bool Accept) {
   if (List && HandleAllocated() && List->HandleAllocated() &&
       (GetFocus() == List || IsChild(List, GetFocus())))
     SetFocus();
+  if (TEditButtonControlZk* B = MainButton()) B->SetAlwaysDown(false);
   if (FLockCloseList) return;
   if (GetCapture()) SendMessage(GetCapture(), WM_CANCELMODE, 0, 0);
   if (FEditStyle == esPickList) return CloseUpPickList(Accept);
   if (FEditStyle == esDataList) return CloseUpDataList(Accept);
+  if (IsCalculatorStyle() && FPopupCalculator) {
+    FListVisible = FDroppedDown = false;
+    CloseUpCalculator(Accept);
+    Invalidate();
+    if (DBGrid() && !Focused() && EditorVisible() && CanFocus()) SetFocus();
+    return;
+  }
   FPopupMonthCalendar->Link()->Close();
   FListVisible = false;
   FDroppedDown = false;
@@ -252,8 +291,9 @@ void TDBGridInplaceEdit::CloseUp(bool Accept) {
 
 bool TDBGridInplaceEdit::HandleListKey(Word Key, TShiftState Shift) {
   const bool Alt = Shift.Contains(ssAlt);
-  if ((Key == VK_RETURN || Key == VK_ESCAPE) && FListVisible && !Alt) {
-    CloseUp(Key == VK_RETURN);
+  if ((Key == VK_RETURN || Key == VK_ESCAPE) && FListVisible && !Alt && !IsCalculatorStyle()) {
+    const bool KeepText = Key == VK_RETURN && FEditStyle == esDataList && DataListEnterKeepsText();
+    CloseUp(Key == VK_RETURN && !KeepText);
     FSkipListChar = true;   // its character must not reach the grid as well
     return true;
   }
@@ -413,20 +453,7 @@ void TDBGridInplaceEdit::KeyDown(Word& Key, TShiftState Shift) {
     Key = 0;
     return;
   }
-  TColumnZk* C = CurrentColumn();
-  if (C && C->GetColumnType() == ctKeyPickList && Shift.Empty()) {
-    // A key pick list holds list texts only: Backspace moves left, Delete clears the whole
-    // selected text or nothing.
-    if (Key == VK_BACK) Key = VK_LEFT;
-    if (Key == VK_DELETE) {
-      if (SelLength() == int(Text().size()) && C->CanModify(true) && G->CanEditModifyField()) {
-        SetText(u"");
-        G->FEditText.clear();
-      }
-      Key = 0;
-      return;
-    }
-  }
+  if (HandleListCellDelete(Key, Shift)) return;
   const TShortCut SC = ShortCut(Key, Shift);
   if (Key == VK_RETURN && Shift == TShiftState{ssCtrl} &&
       (FEditStyle == esEllipsis || FEditStyle == esDropDown)) {
@@ -459,7 +486,23 @@ void TDBGridInplaceEdit::KeyDown(Word& Key, TShiftState Shift) {
     Key = 0;
     return;
   }
+  if (TakeSpecRowByShortCut(SC) || EditButtonByShortCut(SC)) {
+    Key = 0;
+    return;
+  }
   TInplaceEdit::KeyDown(Key, Shift);
+}
+
+void TDBGridInplaceEdit::WndProc(TMessage& Message) {
+  if (RouteToCalculator(Message)) return;
+  // A typed character opens the list first when the column drops down by itself.
+  TColumnZk* C = CurrentColumn();
+  if (Message.Msg == WM_CHAR && Message.WParam >= 32 && !FListVisible && IsListStyle() && C &&
+      C->AutoDropDown()) {
+    DropDown();
+    if (RouteToCalculator(Message)) return;
+  }
+  TInplaceEdit::WndProc(Message);
 }
 
 void TDBGridInplaceEdit::KeyPress(Char& Key) {
@@ -484,6 +527,16 @@ void TDBGridInplaceEdit::KeyPress(Char& Key) {
 }
 
 void TDBGridInplaceEdit::Dispatch(TMessage& Message) {
+  if (Message.Msg == WM_PASTE) {
+    TCustomDBGridZk* G = DBGrid();
+    TColumnZk* C = CurrentColumn();
+    if (G && C && (FEditStyle == esDataList || C->GetColumnType() == ctKeyPickList)) {
+      // Lookup and key pick-list cells take list texts only.
+      if (G->CanEditInGrid() && C->CanModify(false) && Clipboard()->HasFormat(CF_TEXT))
+        PasteIntoListCell(Clipboard()->AsText());
+      return;
+    }
+  }
   if (Message.Msg == WM_KILLFOCUS && FListVisible) {
     const HWND To = reinterpret_cast<HWND>(Message.WParam);
     TWinControl* List = ActiveList();

@@ -8,8 +8,10 @@
 #include "gridlib/grid/DBGridZk.h"
 #include "gridlib/toolkit/CloseUpOwnerZk.h"
 
+class TEditButtonControlZk;
 class TMRUListboxZk;
 class TMRUListZk;
+class TPopupCalculatorZk;
 class TPopupListboxZk;
 class TPopupDataGridZk;
 class TPopupMonthCalendarZk;
@@ -18,8 +20,9 @@ class TStrings;
 VORENTA_ENUM(TEditStyle, esSimple, esEllipsis, esPickList, esDataList, esDateCalendar, esUpDown,
              esDropDown, esAltUpDown, esAltDropDown, esAltCalendar);
 
-// The style a column's cells use (decided by the column's field here: a lookup field with
-// modifiable keys and an open lookup dataset gets the list, a date field the calendar).
+// The style a column's cells use: from the column's ButtonStyle, and for cbsAuto from its field
+// (a lookup field with modifiable keys and an open lookup dataset gets the list, a pick list
+// its list, a date field the calendar).
 TEditStyle ColumnEditStyle(TColumnZk* Column);
 // The first item equal to Text (Flags 2: starting with it), compared without regard to case;
 // -1 when none.
@@ -53,20 +56,63 @@ public:
   void DropDown();
   void CloseUp(bool Accept) override;
   void ReloadContents() override;
+  void EditorBoundsChanged() override;
+
+  // --- buttons (DBGridInplaceEditButtons.cpp)
+  // Entry 0 the main button and its line, entry i the column's edit button i - 1.
+  const TEditButtonControlList& EditButtonControls() const { return FEditButtonControlList; }
+  TEditButtonControlZk* MainButton() const;
+  // The width the buttons take at the right edge.
+  int ButtonsWidth() const { return FButtonsWidth; }
+  // The text's rectangle: the client area less the button strip.
+  TRect EditTextRect() const;
+  void LayoutEditButtons();
+  // The main button was pressed: the up/down styles step, the others drop their list down.
+  void MainButtonPressed(bool LowerHalf);
+  // Steps the value by the column's Increment: down for the lower half.
+  void StepValue(bool LowerHalf);
+  TPopupCalculatorZk* Calculator() const { return FPopupCalculator; }
+  // The drop-down styles of a number field open the calculator.
+  bool IsCalculatorStyle() const;
+
+  void WndProc(TMessage& Message) override;
 
 protected:
   void KeyDown(Word& Key, TShiftState Shift) override;
   void KeyPress(Char& Key) override;
   void Change() override;
   void Dispatch(TMessage& Message) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
   bool IsCalendarStyle() const {
     return FEditStyle == esDateCalendar || FEditStyle == esAltCalendar;
   }
   bool IsListStyle() const {
-    return IsCalendarStyle() || FEditStyle == esPickList || FEditStyle == esDataList;
+    return IsCalendarStyle() || FEditStyle == esPickList || FEditStyle == esDataList ||
+           IsCalculatorStyle();
   }
+  void ButtonControlDown(TObject* Sender, bool TopButton, bool& AutoRepeat, bool& Handled);
+  void ButtonControlClick(TObject* Sender);
+  void ButtonControlMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+  void ButtonControlMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  // Presses the edit button whose ShortCut is SC; false when none has it.
+  bool EditButtonByShortCut(TShortCut SC);
+  void DropDownCalculator();
+  void CloseUpCalculator(bool Accept);
+  // Routes a key or character to the open calculator; true when it took it.
+  bool RouteToCalculator(TMessage& Message);
+  // The special row's shortcut of a lookup cell: takes the special row's value.
+  bool TakeSpecRowByShortCut(TShortCut SC);
+  // Backspace and Delete in a lookup or key pick-list cell; true when handled.
+  bool HandleListCellDelete(Word& Key, TShiftState Shift);
+  // After the text was changed by hand: the key of the text, or Null.
+  void UpdateEditKeyValue();
+  void ShowListKey();
+  bool PasteIntoListCell(const String& Clip);
+  // Enter in a lookup cell with OnNotInList whose text the list lacks keeps the text.
+  bool DataListEnterKeepsText();
+  bool FListColumnMoved = false;
   // The window of the list that is down (calendar or pick list), else nullptr.
   TWinControl* ActiveList() const;
   void DropDownPickList(TColumnZk* C);
@@ -94,6 +140,10 @@ private:
   TDataSource* FDataListSource = nullptr;
   String FTextBeforeList;
   TMRUListboxZk* FMRUListBox = nullptr;
+  TEditButtonControlList FEditButtonControlList;
+  int FButtonsWidth = 0, FButtonHeight = 0;
+  bool FNoClickCloseUp = false;
+  TPopupCalculatorZk* FPopupCalculator = nullptr;
 };
 
 void RegisterDBGridInplaceEditClasses();

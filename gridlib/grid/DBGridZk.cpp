@@ -556,6 +556,8 @@ REGISTER_CLASS(TDBGridZk) {
       .Property("DataSource", &G::DataSource, &G::SetDataSource)
       .Property("DrawGraphicData", &G::DrawGraphicData, &G::SetDrawGraphicData, false)
       .Property("DrawMemoText", &G::DrawMemoText, &G::SetDrawMemoText, false)
+      .Property("EditButtonsShowOptions", &G::EditButtonsShowOptions,
+                &G::SetEditButtonsShowOptions, TEditButtonsShowOptionsZk{})
       .Property("EvenRowColor", &G::EvenRowColor, &G::SetEvenRowColor)
       .Stored(&G::IsEvenRowColorStored)
       .Property("FooterColor", &G::FooterColor, &G::SetFooterColor, clWindow)

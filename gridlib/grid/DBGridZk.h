@@ -89,6 +89,10 @@ VORENTA_ENUM(TDBGridZkAllowedSelection, gstRecordBookmarksAS, gstRectangleAS, gs
              gstAllAS);
 VORENTA_SET(TDBGridZkAllowedSelections, TDBGridZkAllowedSelection);
 
+VORENTA_ENUM(TEditButtonsShowOptionZk, sebShowOnlyForCurCellZk, sebShowOnlyForCurRowZk,
+             sebShowOnlyWhenGridActiveZk, sebShowOnlyWhenDataEditingZk);
+VORENTA_SET(TEditButtonsShowOptionsZk, TEditButtonsShowOptionZk);
+
 VORENTA_ENUM(TDBGridZkEditAction, geaCutZk, geaCopyZk, geaPasteZk, geaDeleteZk, geaSelectAllZk);
 VORENTA_SET(TDBGridZkEditActions, TDBGridZkEditAction);
 
@@ -330,12 +334,35 @@ private:
 // --- columns --------------------------------------------------------------------------------------
 
 // Frees a column's filter object (its class lives in DBGridZkColumnFilter.h).
+VORENTA_ENUM(TDBLookupGridZkOption, dlgColumnResizeZk, dlgColLinesZk, dlgRowLinesZk,
+             dlgAutoSortMarkingZk, dlgMultiSortMarkingZk);
+VORENTA_SET(TDBLookupGridZkOptions, TDBLookupGridZkOption);
+
+// What the owner of drop-down settings (a column, a lookup combo box) offers them: its drop-down
+// lookup grid and that grid's option set. The owner keeps the grid; the settings never free it.
+class IDropDownBoxOwnerZk {
+public:
+  virtual ~IDropDownBoxOwnerZk() = default;
+  // Asks for a free notification of AComponent (nothing for nullptr).
+  virtual void DropDownBoxFreeNotification(TComponent* AComponent) = 0;
+  virtual TCustomDBGridZk* GetDropDownGrid() = 0;
+  virtual TDBLookupGridZkOptions GetDropDownGridOptions() = 0;
+  virtual void SetDropDownGridOptions(TDBLookupGridZkOptions Value) = 0;
+};
+
+class TSpecRowZk;
+class TColumnDropDownBoxZk;
+
+// The main button of a column's cell editor: cbsAuto takes it from the field and the lists.
+VORENTA_ENUM(TColumnButtonStyleZk, cbsAuto, cbsEllipsis, cbsNone, cbsUpDown, cbsDropDown,
+             cbsAltUpDown, cbsAltDropDown);
+
 class TSTColumnFilterZk;
 struct TSTColumnFilterDeleterZk {
   void operator()(TSTColumnFilterZk* Filter) const;
 };
 
-class TColumnZk : public TCollectionItem {
+class TColumnZk : public TCollectionItem, public IDropDownBoxOwnerZk {
   VORENTA_CLASS(TColumnZk, TCollectionItem)
 public:
   explicit TColumnZk(TCollection* ACollection);
@@ -498,7 +525,63 @@ public:
   const TDBGridZkFillSTFilterListValuesEvent& OnFillSTFilterListValues() const;
   void SetOnFillSTFilterListValues(TDBGridZkFillSTFilterListValuesEvent Value);
 
+  // --- edit buttons and the lookup drop-down (DBGridZkColumnButtons.cpp)
+  TColumnButtonStyleZk ButtonStyle() const { return FButtonStyle; }
+  void SetButtonStyle(TColumnButtonStyleZk Value);
+  // Buttons the cell editor shows after its main button (items TVisibleEditButtonZk).
+  TEditButtonsZk* EditButtons() const { return FEditButtons.get(); }
+  void SetEditButtons(TEditButtonsZk* Value);
+  bool IsEditButtonsStored() const;
+  // The grid's ColumnDefValues until set.
+  bool AlwaysShowEditButton() const;
+  void SetAlwaysShowEditButton(bool Value);
+  bool IsAlwaysShowEditButtonStored() const { return FAssignedAlwaysShowEditButton; }
+  bool AutoDropDown() const;
+  void SetAutoDropDown(bool Value);
+  bool IsAutoDropDownStored() const { return FAssignedAutoDropDown; }
+  bool DblClickNextVal() const;
+  void SetDblClickNextVal(bool Value);
+  bool IsDblClickNextValStored() const { return FAssignedDblClickNextVal; }
+  bool DropDownShowTitles() const;
+  void SetDropDownShowTitles(bool Value);
+  bool IsDropDownShowTitlesStored() const { return FAssignedDropDownShowTitles; }
+  bool DropDownSizing() const;
+  void SetDropDownSizing(bool Value);
+  bool IsDropDownSizingStored() const { return FAssignedDropDownSizing; }
+  // The step of the up/down buttons and of stepping the value.
+  Extended Increment() const { return FIncrement; }
+  void SetIncrement(Extended Value) { FIncrement = Value; }
+  bool IsIncrementStored() const { return FIncrement != 1.0L; }
+  // The special first row of the lookup drop-down.
+  TSpecRowZk* DropDownSpecRow() const { return FDropDownSpecRow.get(); }
+  void SetDropDownSpecRow(TSpecRowZk* Value);
+  TColumnDropDownBoxZk* DropDownBox() const { return FDropDownBox.get(); }
+  void SetDropDownBox(TColumnDropDownBoxZk* Value);
+  // The lookup drop-down grid (a TPopupDataGridZk named "DataList"), made on first read.
+  TCustomDBGridZk* DataList() const;
+  const TNotInListEventZk& OnNotInList() const { return FOnNotInList; }
+  void SetOnNotInList(TNotInListEventZk Value) { FOnNotInList = std::move(Value); }
+  const TButtonClickEventZk& OnEditButtonClick() const { return FOnEditButtonClick; }
+  void SetOnEditButtonClick(TButtonClickEventZk Value) { FOnEditButtonClick = std::move(Value); }
+  const TButtonDownEventZk& OnEditButtonDown() const { return FOnEditButtonDown; }
+  void SetOnEditButtonDown(TButtonDownEventZk Value) { FOnEditButtonDown = std::move(Value); }
+  // The width of the main button (when the column shows one) and of the visible edit buttons.
+  int EditButtonsWidth() const;
+  // The dataset the lookup drop-down lists: the drop-down box's source, else the field's.
+  TDataSet* LookupListDataSet() const;
+  // The record's key is in the lookup list (false without an open list).
+  bool KeyValueInLookupList() const;
+  // Opens the drop-down of the grid's cell editor when it shows this column.
+  void DropDown();
+  // IDropDownBoxOwnerZk
+  void DropDownBoxFreeNotification(TComponent* AComponent) override;
+  TCustomDBGridZk* GetDropDownGrid() override { return DataList(); }
+  TDBLookupGridZkOptions GetDropDownGridOptions() override;
+  void SetDropDownGridOptions(TDBLookupGridZkOptions Value) override;
+
 private:
+  void CreateButtonsAndDropDown();
+  void AssignButtonsAndDropDown(const TColumnZk* S);
   TField* FField = nullptr;
   TAlignment FAlignment = taLeftJustify;
   bool FAutoFitColWidth = true;
@@ -536,6 +619,20 @@ private:
   bool FAssignedAlignment = false, FAssignedCheckboxes = false, FAssignedColor = false,
        FAssignedFont = false, FAssignedReadOnly = false, FAssignedWidth = false,
        FAssignedWordWrap = false;
+  TColumnButtonStyleZk FButtonStyle = cbsAuto;
+  std::unique_ptr<TEditButtonsZk> FEditButtons;
+  bool FAlwaysShowEditButton = false, FAutoDropDown = false, FDblClickNextVal = false,
+       FDropDownShowTitles = false, FDropDownSizing = false;
+  bool FAssignedAlwaysShowEditButton = false, FAssignedAutoDropDown = false,
+       FAssignedDblClickNextVal = false, FAssignedDropDownShowTitles = false,
+       FAssignedDropDownSizing = false;
+  Extended FIncrement = 1.0L;
+  std::unique_ptr<TSpecRowZk> FDropDownSpecRow;
+  std::unique_ptr<TColumnDropDownBoxZk> FDropDownBox;
+  mutable std::unique_ptr<TCustomDBGridZk> FDataList;
+  TNotInListEventZk FOnNotInList;
+  TButtonClickEventZk FOnEditButtonClick;
+  TButtonDownEventZk FOnEditButtonDown;
 };
 
 class TDBGridColumnZk : public TColumnZk {
@@ -622,16 +719,30 @@ class TColumnDefValuesZk : public TPersistent {
 public:
   explicit TColumnDefValuesZk(TCustomDBGridZk* Grid = nullptr);
   ~TColumnDefValuesZk() override;
+  // From other defaults: the switches the columns follow (Layout and the footer stay).
+  void Assign(TPersistent* Source) override;
   TColumnDefValuesTitleZk* Title() const { return FTitle.get(); }
   bool EndEllipsis() const { return FEndEllipsis; }
   void SetEndEllipsis(bool Value);
   bool ToolTips() const { return FToolTips; }
   void SetToolTips(bool Value) { FToolTips = Value; }
+  bool AlwaysShowEditButton() const { return FAlwaysShowEditButton; }
+  void SetAlwaysShowEditButton(bool Value);
+  bool AutoDropDown() const { return FAutoDropDown; }
+  void SetAutoDropDown(bool Value) { FAutoDropDown = Value; }
+  bool DblClickNextVal() const { return FDblClickNextVal; }
+  void SetDblClickNextVal(bool Value) { FDblClickNextVal = Value; }
+  bool DropDownShowTitles() const { return FDropDownShowTitles; }
+  void SetDropDownShowTitles(bool Value) { FDropDownShowTitles = Value; }
+  bool DropDownSizing() const { return FDropDownSizing; }
+  void SetDropDownSizing(bool Value) { FDropDownSizing = Value; }
 
 private:
   TCustomDBGridZk* FGrid;
   std::unique_ptr<TColumnDefValuesTitleZk> FTitle;
   bool FEndEllipsis = false, FToolTips = false;
+  bool FAlwaysShowEditButton = false, FAutoDropDown = false, FDblClickNextVal = false,
+       FDropDownShowTitles = false, FDropDownSizing = false;
 };
 
 class TDBGridZkColumnDefValuesZk : public TColumnDefValuesZk {
@@ -1052,6 +1163,24 @@ public:
   void SetDrawMemoText(bool Value);
   bool DrawGraphicData() const { return FDrawGraphicData; }
   void SetDrawGraphicData(bool Value);
+  // When cells of columns with AlwaysShowEditButton paint their buttons.
+  TEditButtonsShowOptionsZk EditButtonsShowOptions() const { return FEditButtonsShowOptions; }
+  void SetEditButtonsShowOptions(TEditButtonsShowOptionsZk Value);
+  // Whether a cell of the column in the current row or not paints the column's edit buttons.
+  bool EditButtonsVisibleInCell(TColumnZk* Column, bool CurrentRow);
+  // The size of one edit button in a cell: the editor's default button width and the height
+  // of its buttons in a data row.
+  int InplaceEditorButtonWidth() const;
+  int InplaceEditorButtonHeight() const;
+  // Paints the column's edit buttons at the right end of R and takes their width off R
+  // (DBGridZkCellButtons.cpp).
+  void PaintCellEditButtons(TColumnZk* Column, TRect& R, TGridDrawState State, bool CurrentRow);
+  // Which edit button of the column lies under the point of the data cell Cell (client
+  // coordinates): 0 the main button, i the edit button i - 1, -1 none.
+  int EditButtonAtPos(TColumnZk* Column, const TRect& Cell, TPoint P) const;
+  // Hands a press on the cell's button strip to the editor's button under it.
+  void PassPressToEditorButton(int X, int Y);
+  void DblClickStep(TGridCoord K, TGridState SizingState, TShiftState Shift);
   bool DefaultDrawingZk() const { return FDefaultDrawingZk; }
   void SetDefaultDrawingZk(bool Value) { FDefaultDrawingZk = Value; }
   bool TryUseMemTableInt() const { return FTryUseMemTableInt; }
@@ -1106,6 +1235,9 @@ public:
   bool ColumnEditable(int Index);
   // Writes the editor's text (or key value) into the current field.
   void UpdateData();
+  // The key of a typed lookup text the list lacks, after the column's OnNotInList (Null when
+  // it is still missing).
+  Variant NotInListLookupKey(TColumnZk* Column, const String& Text);
   void InvalidateEditor();
   void ShowCellEditor();
   void HideCellEditor();
@@ -1680,6 +1812,7 @@ protected:
   bool FReadOnly = false;
   bool FSortLocal = false;
   bool FDrawMemoText = false, FDrawGraphicData = false;
+  TEditButtonsShowOptionsZk FEditButtonsShowOptions;
   bool FDefaultDrawingZk = true;
   bool FTryUseMemTableInt = true;
   mutable std::unique_ptr<TSTDBGridZkFilter, TSTDBGridZkFilterDeleterZk> FSTFilter;
@@ -1763,22 +1896,6 @@ public:
 // --- lookup drop-down settings (DBGridZkDropDownBox.cpp) -----------------------------------------
 
 class TSpecRowZk;
-
-VORENTA_ENUM(TDBLookupGridZkOption, dlgColumnResizeZk, dlgColLinesZk, dlgRowLinesZk,
-             dlgAutoSortMarkingZk, dlgMultiSortMarkingZk);
-VORENTA_SET(TDBLookupGridZkOptions, TDBLookupGridZkOption);
-
-// What the owner of drop-down settings (a column, a lookup combo box) offers them: its drop-down
-// lookup grid and that grid's option set. The owner keeps the grid; the settings never free it.
-class IDropDownBoxOwnerZk {
-public:
-  virtual ~IDropDownBoxOwnerZk() = default;
-  // Asks for a free notification of AComponent (nothing for nullptr).
-  virtual void DropDownBoxFreeNotification(TComponent* AComponent) = 0;
-  virtual TCustomDBGridZk* GetDropDownGrid() = 0;
-  virtual TDBLookupGridZkOptions GetDropDownGridOptions() = 0;
-  virtual void SetDropDownGridOptions(TDBLookupGridZkOptions Value) = 0;
-};
 
 // The settings of a lookup drop-down. Columns, column defaults, options and SortLocal live in
 // the owner's drop-down grid and are reached through IDropDownBoxOwnerZk.

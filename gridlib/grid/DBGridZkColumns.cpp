@@ -7,6 +7,7 @@
 
 #include "gridlib/grid/DBGridZkColumnFilter.h"
 #include "gridlib/grid/DBGridZk_p.h"
+#include "gridlib/toolkit/LookupExtraRowZk.h"
 #include "gridlib/toolkit/MRUListZk.h"
 #include "platform/classes/Filer.h"
 #include "platform/classes/Streams.h"
@@ -277,6 +278,7 @@ TColumnZk::TColumnZk(TCollection* ACollection)
       FFooters(std::make_unique<TColumnFootersZk>(this)),
       FTitle(std::make_unique<TColumnTitleZk>(this)),
       FMRUList(std::make_unique<TMRUListZk>(this)) {
+  CreateButtonsAndDropDown();
   // Joined after the sub-objects exist: joining announces the new item to the grid.
   SetCollection(ACollection);
 }
@@ -325,6 +327,7 @@ void TColumnZk::Assign(TPersistent* Source) {
   STFilter()->Assign(S->STFilter());
   FOnGetCellParams = S->FOnGetCellParams;
   FOnAdvDrawDataCell = S->FOnAdvDrawDataCell;
+  AssignButtonsAndDropDown(S);
   if (Collection()) Collection()->EndUpdate();
 }
 
@@ -564,6 +567,9 @@ TColumnFooterZk* TColumnZk::UsedFooter(int Index) {
 void TColumnZk::RestoreDefaults() {
   FAssignedAlignment = FAssignedCheckboxes = FAssignedColor = FAssignedFont = FAssignedReadOnly =
       FAssignedWidth = FAssignedWordWrap = false;
+  FAssignedAlwaysShowEditButton = FAssignedAutoDropDown = FAssignedDblClickNextVal =
+      FAssignedDropDownShowTitles = FAssignedDropDownSizing = false;
+  FButtonStyle = cbsAuto;
   FTitle->RestoreDefaults();
   Changed(false);
 }
@@ -708,14 +714,31 @@ REGISTER_CLASS(TColumnFootersZk) {}
 REGISTER_CLASS(TColumnZk) {
   Class.Property("Alignment", &TColumnZk::Alignment, &TColumnZk::SetAlignment)
       .Stored(&TColumnZk::IsAlignmentStored)
+      .Property("AlwaysShowEditButton", &TColumnZk::AlwaysShowEditButton,
+                &TColumnZk::SetAlwaysShowEditButton)
+      .Stored(&TColumnZk::IsAlwaysShowEditButtonStored)
+      .Property("AutoDropDown", &TColumnZk::AutoDropDown, &TColumnZk::SetAutoDropDown)
+      .Stored(&TColumnZk::IsAutoDropDownStored)
       .Property("AutoFitColWidth", &TColumnZk::AutoFitColWidth, &TColumnZk::SetAutoFitColWidth, true)
+      .Property("ButtonStyle", &TColumnZk::ButtonStyle, &TColumnZk::SetButtonStyle, cbsAuto)
       .Property("Checkboxes", &TColumnZk::Checkboxes, &TColumnZk::SetCheckboxes)
       .Stored(&TColumnZk::IsCheckboxesStored)
       .Property("Color", &TColumnZk::Color, &TColumnZk::SetColor)
       .Stored(&TColumnZk::IsColorStored)
+      .Property("DblClickNextVal", &TColumnZk::DblClickNextVal, &TColumnZk::SetDblClickNextVal)
+      .Stored(&TColumnZk::IsDblClickNextValStored)
       .Property("DisplayFormat", &TColumnZk::DisplayFormat, &TColumnZk::SetDisplayFormat)
+      .Property("DropDownBox", &TColumnZk::DropDownBox, &TColumnZk::SetDropDownBox)
       .Property("DropDownRows", &TColumnZk::DropDownRows, &TColumnZk::SetDropDownRows, 7)
+      .Property("DropDownShowTitles", &TColumnZk::DropDownShowTitles,
+                &TColumnZk::SetDropDownShowTitles)
+      .Stored(&TColumnZk::IsDropDownShowTitlesStored)
+      .Property("DropDownSizing", &TColumnZk::DropDownSizing, &TColumnZk::SetDropDownSizing)
+      .Stored(&TColumnZk::IsDropDownSizingStored)
+      .Property("DropDownSpecRow", &TColumnZk::DropDownSpecRow, &TColumnZk::SetDropDownSpecRow)
       .Property("DropDownWidth", &TColumnZk::DropDownWidth, &TColumnZk::SetDropDownWidth, 0)
+      .Property("EditButtons", &TColumnZk::EditButtons, &TColumnZk::SetEditButtons)
+      .Stored(&TColumnZk::IsEditButtonsStored)
       .Property("EditMask", &TColumnZk::EditMask, &TColumnZk::SetEditMask)
       .Property("EndEllipsis", &TColumnZk::EndEllipsis, &TColumnZk::SetEndEllipsis, false)
       .Property("FieldName", &TColumnZk::FieldName, &TColumnZk::SetFieldName)
@@ -725,6 +748,8 @@ REGISTER_CLASS(TColumnZk) {
       .Property("Footers", &TColumnZk::Footers, &TColumnZk::SetFooters)
       .Stored(&TColumnZk::IsFootersStored)
       .Property("HideDuplicates", &TColumnZk::HideDuplicates, &TColumnZk::SetHideDuplicates, false)
+      .Property("Increment", &TColumnZk::Increment, &TColumnZk::SetIncrement)
+      .Stored(&TColumnZk::IsIncrementStored)
       .Property("MaxWidth", &TColumnZk::MaxWidth, &TColumnZk::SetMaxWidth, 0)
       .Property("MinWidth", &TColumnZk::MinWidth, &TColumnZk::SetMinWidth, 0)
       .Property("MRUList", &TColumnZk::MRUList, &TColumnZk::SetMRUList)
@@ -746,7 +771,11 @@ REGISTER_CLASS(TColumnZk) {
       .Stored(&TColumnZk::IsPickListStored)
       .Property("OnGetCellParams", &TColumnZk::OnGetCellParams, &TColumnZk::SetOnGetCellParams)
       .Property("OnAdvDrawDataCell", &TColumnZk::OnAdvDrawDataCell, &TColumnZk::SetOnAdvDrawDataCell)
-      .Property("OnUpdateData", &TColumnZk::OnUpdateData, &TColumnZk::SetOnUpdateData);
+      .Property("OnUpdateData", &TColumnZk::OnUpdateData, &TColumnZk::SetOnUpdateData)
+      .Property("OnEditButtonClick", &TColumnZk::OnEditButtonClick,
+                &TColumnZk::SetOnEditButtonClick)
+      .Property("OnEditButtonDown", &TColumnZk::OnEditButtonDown, &TColumnZk::SetOnEditButtonDown)
+      .Property("OnNotInList", &TColumnZk::OnNotInList, &TColumnZk::SetOnNotInList);
 }
 REGISTER_CLASS(TDBGridColumnZk) {}
 REGISTER_CLASS(TDBGridColumnsZk) {}
@@ -762,7 +791,13 @@ REGISTER_CLASS(TColumnDefValuesTitleZk) {
                 &TColumnDefValuesTitleZk::SetTitleButton, false);
 }
 REGISTER_CLASS(TColumnDefValuesZk) {
-  Class.Property("EndEllipsis", &TColumnDefValuesZk::EndEllipsis, &TColumnDefValuesZk::SetEndEllipsis, false)
+  using D = TColumnDefValuesZk;
+  Class.Property("AlwaysShowEditButton", &D::AlwaysShowEditButton, &D::SetAlwaysShowEditButton, false)
+      .Property("AutoDropDown", &D::AutoDropDown, &D::SetAutoDropDown, false)
+      .Property("DblClickNextVal", &D::DblClickNextVal, &D::SetDblClickNextVal, false)
+      .Property("DropDownShowTitles", &D::DropDownShowTitles, &D::SetDropDownShowTitles, false)
+      .Property("DropDownSizing", &D::DropDownSizing, &D::SetDropDownSizing, false)
+      .Property("EndEllipsis", &TColumnDefValuesZk::EndEllipsis, &TColumnDefValuesZk::SetEndEllipsis, false)
       .Property("Title", &TColumnDefValuesZk::Title, nullptr)
       .Property("ToolTips", &TColumnDefValuesZk::ToolTips, &TColumnDefValuesZk::SetToolTips, false);
 }

@@ -71,15 +71,19 @@ void TColumnDropDownBoxZk::Assign(TPersistent* Source) {
     TPersistent::Assign(Source);
     return;
   }
-  FAlign = Other->FAlign;
-  FAutoDrop = Other->FAutoDrop;
-  FAutoFitColWidths = Other->FAutoFitColWidths;
   if (Other->ColumnDefValues()) SetColumnDefValues(Other->ColumnDefValues());
   if (TDBGridColumnsZk* Own = Columns()) {
     if (Other->IsColumnsStored()) Own->Assign(Other->Columns());
     else Own->Clear();
   }
   if (Other->OwnerIntf()) SetOptions(Other->Options());
+  AssignOwnSettings(Other);
+}
+
+void TColumnDropDownBoxZk::AssignOwnSettings(const TColumnDropDownBoxZk* Other) {
+  FAlign = Other->FAlign;
+  FAutoDrop = Other->FAutoDrop;
+  FAutoFitColWidths = Other->FAutoFitColWidths;
   FRows = Other->FRows;
   FWidth = Other->FWidth;
   FSizable = Other->FSizable;

@@ -4,6 +4,7 @@
 
 #include "gridlib/grid/DBGridInplaceEdit.h"
 #include "gridlib/grid/DBGridZk_p.h"
+#include "gridlib/toolkit/LookupExtraRowZk.h"
 #include "platform/controls/Forms.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/Fields.h"
@@ -121,8 +122,21 @@ String TCustomDBGridZk::CellEditText(int ACol, int) {
   if (!FDataLink->Active()) return {};
   const int I = GridColToColumnIndex(ACol);
   if (I < 0 || I >= FColumns->Count()) return {};
-  FEditText = FColumns->Items(I)->EditText();
+  TColumnZk* C = FColumns->Items(I);
+  FEditText = C->EditText();
   FEditKeyValue = Null();
+  TField* F = C->Field();
+  if (F && F->Lookup() && !F->KeyFields().empty() && F->DataSet()) {
+    // A lookup cell starts with the record's key, or the special row's value and text when
+    // the key is that value or is missing from the list.
+    FEditKeyValue = F->DataSet()->FieldValues(F->KeyFields());
+    TSpecRowZk* Spec = C->DropDownSpecRow();
+    if (Spec->Visible() && (VariantsEqual(FEditKeyValue, Spec->Value()) ||
+                            (Spec->ShowIfNotInKeyList() && !C->KeyValueInLookupList()))) {
+      FEditKeyValue = Spec->Value();
+      FEditText = Spec->GetCellsTextItem(0);
+    }
+  }
   return FEditText;
 }
 
@@ -138,23 +152,56 @@ void TCustomDBGridZk::UpdateData() {
   if (!C) return;
   TField* F = C->Field();
   const TColumnZkType Type = C->GetColumnType();
+  if (Type == ctPickList && C->OnNotInList() && C->PickList()->IndexOf(FEditText) < 0) {
+    bool Accept = false;   // the handler may add the text to the list
+    C->OnNotInList()(C, FEditText, Accept);
+  }
   if (Type == ctKeyPickList) {
-    // The key of the chosen text; a text the list lacks keeps the key it had, an empty one
-    // clears it.
-    const int I = C->PickList()->IndexOf(FEditText);
+    // The key of the chosen text; a text the list lacks keeps the key it had (OnNotInList may
+    // add it, or it becomes Null), an empty one clears it.
+    int I = C->PickList()->IndexOf(FEditText);
+    if (I < 0 && !FEditText.empty() && C->OnNotInList()) {
+      bool Accept = false;
+      C->OnNotInList()(C, FEditText, Accept);
+      I = Accept ? C->PickList()->IndexOf(FEditText) : -1;
+      if (I < 0 || I >= C->KeyList()->Count()) FEditKeyValue = Null();
+    }
     if (I >= 0 && I < C->KeyList()->Count()) FEditKeyValue = C->KeyList()->Strings(I);
     else if (FEditText.empty()) FEditKeyValue = Null();
-    else if (F) FEditKeyValue = F->Value();
+    else if (F && !C->OnNotInList()) FEditKeyValue = F->Value();
     C->UpdateDataValues(FEditText, FEditKeyValue, false);
     return;
   }
   if (F && F->Lookup()) {
-    if (!FieldIsEditable(F) || FEditKeyValue.IsNull()) return;
+    if (F->KeyFields().empty()) return;
+    if (VarIsNull(FEditKeyValue) && !FEditText.empty() && C->OnNotInList())
+      FEditKeyValue = NotInListLookupKey(C, FEditText);
+    if (!FieldIsEditable(F)) return;
     DataSet()->Edit();
     C->UpdateDataValues(FEditText, FEditKeyValue, false);
     return;
   }
   C->UpdateDataValues(FEditText, Null(), true);
+}
+
+// A typed text the lookup list lacks: the column's OnNotInList may add it; the key of the text
+// found then, else Null.
+Variant TCustomDBGridZk::NotInListLookupKey(TColumnZk* C, const String& Text) {
+  TField* F = C->Field();
+  TDataSet* List = F->LookupDataSet();
+  if (!List || !List->Active()) return Null();
+  auto Find = [&] {
+    try {
+      return List->Locate(F->LookupResultField(), Variant(Text), {loCaseInsensitive});
+    } catch (const Exception&) {
+      return false;   // a list that cannot search by text holds no match
+    }
+  };
+  if (Find()) return List->FieldValues(F->LookupKeyFields());
+  bool Accept = false;
+  C->OnNotInList()(C, Text, Accept);
+  if (Accept && Find()) return List->FieldValues(F->LookupKeyFields());
+  return Null();
 }
 
 void TCustomDBGridZk::InvalidateEditor() {

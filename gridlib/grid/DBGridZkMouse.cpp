@@ -244,8 +244,14 @@ void TCustomDBGridZk::DataMouseDown(const TGridCoord& K, TMouseButton Button, TS
       InvalidateEditor();
     } else {
       const bool Same = Before == TGridCoord{Col(), Row()};
-      if (FOptions.Contains(dgAlwaysShowEditor) || Same) ShowCellEditor();
       TColumnZk* C = ColumnAtGridCol(K.X);
+      // A press on the cell's button strip opens the editor and presses its button.
+      const TRect Cell = CellRect(K.X, K.Y);
+      const int Strip = C ? C->EditButtonsWidth() : 0;
+      const bool OnButtons = Strip > 0 && X >= Cell.Right - Strip && X < Cell.Right;
+      if (FOptions.Contains(dgAlwaysShowEditor) || Same || OnButtons) ShowCellEditor();
+      if (OnButtons && InplaceEditor() && InplaceEditor()->EditorVisible())
+        PassPressToEditorButton(X, Y);
       if (C && C->Checkboxes()) FPressedCell = K;
     }
   } catch (...) {
@@ -279,7 +285,7 @@ void TCustomDBGridZk::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
     else if (Sized && FOptionsZk.Contains(dghDblClickOptimizeColWidth))
       FitColumnsAfterSizingClick(Sized);
     else
-      DblClick();
+      DblClickStep(K, State, Shift);
     TCustomControl::MouseDown(Button, Shift, X, Y);
     return;
   }
@@ -513,4 +519,26 @@ bool TCustomDBGridZk::WMTimerZk(TMessage& Message) {
     return true;
   }
   return false;
+}
+
+void TCustomDBGridZk::PassPressToEditorButton(int X, int Y) {
+  TInplaceEdit* Editor = InplaceEditor();
+  const TPoint P = Editor->ScreenToClient(ClientToScreen({X, Y}));
+  TControl* Target = Editor->ControlAtPos(P, false);
+  if (!Target) return;
+  StopTracking();
+  if (MouseCapture()) SetMouseCapture(false);
+  const TPoint Local = Target->ScreenToClient(ClientToScreen({X, Y}));
+  Target->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(Local.X, Local.Y));
+}
+
+// A double click on a check box (or key image) steps its value when the column says so.
+void TCustomDBGridZk::DblClickStep(TGridCoord K, TGridState SizingState, TShiftState Shift) {
+  TColumnZk* C = SizingState == gsNormal && K.X >= FIndicatorOffset && K.Y >= FTitleOffset
+                     ? ColumnAtGridCol(K.X)
+                     : nullptr;
+  if (C && C->DblClickNextVal() &&
+      (C->GetColumnType() == ctCheckboxes || C->GetColumnType() == ctKeyImageList))
+    C->StepFieldValue(Shift.Contains(ssShift) ? -1 : 1);
+  DblClick();
 }

@@ -405,10 +405,13 @@ void TCustomDBGridZk::PaintDataCellContent(int ACol, int ARow, const TRect& ARec
       C->Brush()->SetColor(P->Background);
       C->FillRect(ARect);
       C->Font()->Assign(P->Font());
+      TRect TextR = ARect;
+      if (EditButtonsVisibleInCell(Col, ARow == Row()))
+        PaintCellEditButtons(Col, TextR, AState, ARow == Row());
       if (Col->Checkboxes())
-        DrawCheckbox(ARect, P->CheckboxState);
+        DrawCheckbox(TextR, P->CheckboxState);
       else
-        DrawCellText(ARect, P->Text, P->Alignment, Col->EndEllipsis());
+        DrawCellText(TextR, P->Text, P->Alignment, Col->EndEllipsis());
       if (FOptionsZk.Contains(dghData3D)) DrawEdges(ARect, true);
     }
     DoDrawDataCell(ARect, Col->Field(), AState);

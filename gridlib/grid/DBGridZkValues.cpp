@@ -7,8 +7,10 @@
 #include "platform/db/DataSet.h"
 #include "platform/db/Fields.h"
 #include "platform/rtl/SysUtils.h"
+#include "gridlib/toolkit/LookupExtraRowZk.h"
 #include "gridlib/toolkit/MRUListZk.h"
 #include "gridlib/toolkit/QuobeVCL.h"
+#include "gridlib/toolkit/ToolCtrlsZk.h"
 
 namespace {
 
@@ -96,6 +98,13 @@ String TColumnZk::DisplayText() const {
   }
   TCustomDBGridZk* G = Grid();
   if (G && G->DrawMemoText() && IsMemoType(F->DataType())) return F->AsString();
+  if (F->Lookup() && FDropDownSpecRow->Visible() && F->DataSet() && !F->KeyFields().empty()) {
+    // The special row's text for its own key, and for a key the list lacks when it says so.
+    const bool HasValue = F->LookupDataSet() && F->LookupDataSet()->Active() && !F->IsNull();
+    if (VariantsEqual(F->DataSet()->FieldValues(F->KeyFields()), FDropDownSpecRow->Value()) ||
+        (FDropDownSpecRow->ShowIfNotInKeyList() && !HasValue))
+      return FDropDownSpecRow->GetCellsTextItem(0);
+  }
   return FormatFieldValue(F, FDisplayFormat);
 }
 

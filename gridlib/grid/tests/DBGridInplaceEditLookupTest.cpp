@@ -1,12 +1,17 @@
 // DBGridInplaceEditLookupTest.cpp - a lookup cell of the data grid: its drop-down lookup grid
-// (Alt+Down, moving keys, Enter writes the key fields, Esc changes nothing) and typed text
-// completed from the lookup dataset.
+// (the column's DataList: Alt+Down, moving keys, Enter writes the key fields, Esc changes
+// nothing), typed and pasted text completed from the lookup dataset, free text through the
+// column's OnNotInList, Delete and Backspace, and the special row's shortcut.
 #include "gridlib/grid/DBGridInplaceEdit.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "gridlib/grid/DBLookupGridsZk.h"
 #include "gridlib/grid/tests/DBGridZkTestForm.h"
+#include "gridlib/toolkit/LookupExtraRowZk.h"
+#include "platform/controls/Clipboard.h"
 #include "platform/controls/WinApi.h"
 
 namespace {
@@ -17,7 +22,19 @@ struct TLookupCellFixture {
   TArrayDataSet* Stock;
   TDBGridInplaceEdit* Edit = nullptr;
 
-  TLookupCellFixture() {
+  TLookupCellFixture() { Build(); }
+  // Runs Prepare on the lookup column before the editor opens.
+  explicit TLookupCellFixture(std::function<void(TColumnZk*)> Prepare) {
+    FPrepare = std::move(Prepare);
+    Build();
+  }
+  std::function<void(TColumnZk*)> FPrepare;
+  TColumnZk* Column() { return F.Grid->Columns()->Items(2); }
+  int ColorId() {
+    TField* Fld = Stock->FieldByName(u"COLOR_ID");
+    return Fld->IsNull() ? -1 : Fld->AsInteger();
+  }
+  void Build() {
     Colours = new TArrayDataSet(F.Form);
     Colours->FieldDefs()->Add(u"ID", ftInteger);
     Colours->FieldDefs()->Add(u"NM", ftWideString, 20);
@@ -48,6 +65,7 @@ struct TLookupCellFixture {
     TDBGridZk* G = F.Grid;
     G->SetOptions(G->Options() + TDBGridOptions{dgEditing});
     G->SetFocus();
+    if (FPrepare) FPrepare(G->Columns()->Items(2));
     G->MoveCol(2, 0, false);   // the lookup column
     G->ShowCellEditor();
     Application->ProcessMessages();
@@ -92,6 +110,103 @@ TEST(DBGridLookupCell, TypedTextCompletesFromTheLookupList) {
   EXPECT_EQ(T.Edit->Text(), u"Кобальт");
   T.Stock->CheckBrowseMode();
   EXPECT_EQ(T.Stock->FieldByName(u"COLOR_ID")->AsInteger(), 5);
+}
+
+TEST(DBGridLookupCell, TheDropDownIsTheColumnsDataListSizedByTheColumn) {
+  TLookupCellFixture T([](TColumnZk* C) {
+    C->SetDropDownRows(3);
+    C->SetDropDownShowTitles(true);
+  });
+  T.Key(VK_DOWN, {ssAlt});
+  ASSERT_TRUE(T.Edit->ListVisible());
+  EXPECT_EQ(T.Edit->DataList(), T.Column()->DataList());
+  EXPECT_EQ(T.Column()->DataList()->Name(), u"DataList");
+  EXPECT_EQ(T.Edit->DataList()->RowCount(), 3);
+  EXPECT_TRUE(T.Edit->DataList()->ShowTitles());
+  EXPECT_GE(T.Edit->DataList()->Width(), T.Edit->Width());
+  T.Key(VK_ESCAPE);
+}
+
+TEST(DBGridLookupCell, FreeTextIsKeptOnlyWithOnNotInListWhichMayAddIt) {
+  int Asked = 0;
+  TLookupCellFixture* Self = nullptr;
+  TLookupCellFixture T([&](TColumnZk* C) {
+    C->SetOnNotInList([&](TObject*, const String& Text, bool& Accept) {
+      ++Asked;
+      Self->Colours->AppendRecord({6, Text});
+      Accept = true;
+    });
+  });
+  Self = &T;
+  T.Edit->SelectAll();
+  T.Edit->Perform(WM_CHAR, u'z', 0);
+  T.Edit->Perform(WM_CHAR, u'x', 0);
+  EXPECT_EQ(T.Edit->Text(), u"zx") << "a text the list lacks stays with the handler";
+  EXPECT_TRUE(VarIsNull(T.F.Grid->EditKeyValue()));
+  T.Stock->CheckBrowseMode();
+  EXPECT_EQ(Asked, 1);
+  EXPECT_EQ(T.ColorId(), 6) << "the key of the text the handler added";
+}
+
+TEST(DBGridLookupCell, DeleteOfTheWholeTextClearsTheKeyBackspaceOnlyMovesWithoutAHandler) {
+  TLookupCellFixture T;
+  T.Edit->SetSelStart(2);
+  T.Edit->SetSelLength(0);
+  T.Key(VK_BACK);
+  EXPECT_EQ(T.Edit->Text(), u"Охра");
+  EXPECT_EQ(T.Edit->SelStart(), 1) << "Backspace moved the caret left";
+  T.Key(VK_DELETE);
+  EXPECT_EQ(T.Edit->Text(), u"Охра") << "Delete of part of the text does nothing";
+  T.Edit->SelectAll();
+  T.Key(VK_DELETE);
+  EXPECT_EQ(T.Edit->Text(), u"");
+  T.Stock->CheckBrowseMode();
+  EXPECT_EQ(T.ColorId(), -1) << "Null written";
+}
+
+TEST(DBGridLookupCell, BackspaceWithAHandlerEditsTheTextAndTheKeyFollows) {
+  TLookupCellFixture T([](TColumnZk* C) { C->SetOnNotInList([](TObject*, const String&, bool&) {}); });
+  T.Edit->SetSelStart(4);
+  T.Edit->SetSelLength(0);
+  T.Key(VK_BACK);
+  EXPECT_EQ(T.Edit->Text(), u"Охр");
+  EXPECT_TRUE(VarIsNull(T.F.Grid->EditKeyValue())) << "no row is called Охр";
+  T.Edit->Perform(WM_CHAR, u'а', 0);
+  EXPECT_EQ(T.Edit->Text(), u"Охра");
+  EXPECT_EQ(T.F.Grid->EditKeyValue().AsInteger(), 2);
+}
+
+TEST(DBGridLookupCell, SpecialRowShortcutTakesItsValueAndTextShowsForItsKey) {
+  TLookupCellFixture T([](TColumnZk* C) {
+    C->DropDownSpecRow()->SetCellsText(u"(нет)");
+    C->DropDownSpecRow()->SetValue(Variant(99));
+    C->DropDownSpecRow()->SetVisible(true);
+  });
+  T.Key(VK_DELETE, {ssAlt});
+  EXPECT_EQ(T.Edit->Text(), u"(нет)");
+  EXPECT_EQ(T.Edit->SelLength(), 5);
+  T.Stock->CheckBrowseMode();
+  EXPECT_EQ(T.ColorId(), 99);
+  EXPECT_EQ(T.Column()->DisplayText(), u"(нет)");
+  T.F.Grid->InvalidateEditor();
+  EXPECT_EQ(T.Edit->Text(), u"(нет)") << "the editor starts with the special row for its key";
+}
+
+TEST(DBGridLookupCell, PasteCompletesFromTheListOrIsRefused) {
+  TLookupCellFixture T;
+  T.Edit->SelectAll();
+  Clipboard()->SetAsText(u"ум");
+  T.Edit->Perform(WM_PASTE, 0, 0);
+  EXPECT_EQ(T.Edit->Text(), u"Умбра");
+  EXPECT_EQ(T.Edit->SelStart(), 2);
+  EXPECT_EQ(T.Edit->SelLength(), 3) << "the completed part is selected";
+  EXPECT_EQ(T.F.Grid->EditKeyValue().AsInteger(), 3);
+  T.Edit->SelectAll();
+  Clipboard()->SetAsText(u"нет такого");
+  T.Edit->Perform(WM_PASTE, 0, 0);
+  EXPECT_EQ(T.Edit->Text(), u"Умбра") << "a text the list lacks is not pasted";
+  T.Stock->CheckBrowseMode();
+  EXPECT_EQ(T.ColorId(), 3);
 }
 
 }  // namespace
