@@ -53,8 +53,21 @@ public:
     });
     if (BIt == FBlocks.end()) return FCount;
     const std::vector<TMemoryRecordZk*>& Items = (*BIt)->Items;
-    const auto It = std::partition_point(Items.begin(), Items.end(), Less);
-    return FCounts.Start(static_cast<std::size_t>(BIt - FBlocks.begin())) + static_cast<int>(It - Items.begin());
+    // Within the block the records lie anywhere in memory: the two the next step may read are
+    // fetched while this one is compared.
+    std::size_t Low = 0, Length = Items.size();
+    while (Length > 0) {
+      const std::size_t Half = Length / 2;
+      Prefetch(Items, Low + Half / 2);
+      Prefetch(Items, Low + Half + 1 + (Length - Half - 1) / 2);
+      if (Less(Items[Low + Half])) {
+        Low += Half + 1;
+        Length -= Half + 1;
+      } else {
+        Length = Half;
+      }
+    }
+    return FCounts.Start(static_cast<std::size_t>(BIt - FBlocks.begin())) + static_cast<int>(Low);
   }
   template <class F>
   void ForEach(F&& Proc) const {
@@ -68,6 +81,13 @@ public:
   };
 
 private:
+  // Starts loading the record at Items[I] (and the first bytes of its values) into the cache.
+  static void Prefetch(const std::vector<TMemoryRecordZk*>& Items, std::size_t I) {
+    if (I >= Items.size()) return;
+    const auto* P = reinterpret_cast<const char*>(Items[I]);
+    __builtin_prefetch(P);
+    __builtin_prefetch(P + 64);
+  }
   TBlock* BlockOf(const TMemoryRecordZk* Rec) const;
   void SetLink(TMemoryRecordZk* Rec, TBlock* Block);
   // The block holding position Index (Index == Count: the last block) and where it starts.
