@@ -1,4 +1,5 @@
-// DBGridZkEditScreenTest.cpp - the cell editor's calendar and pick list on a real X server:
+// DBGridZkEditScreenTest.cpp - the cell editor's calendar, pick list and calculator on a real X
+// server:
 // mapped tool windows under the cell while the focus stays in the editor, closed by Esc;
 // photographed.
 //
@@ -6,7 +7,8 @@
 //   QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" vorenta_grid_tests
 //       --gtest_filter=DBGridEditScreen.*
 // The pictures go to $VORENTA_SCREENSHOT_DBGRID_EDIT (default dbgrid-calendar.png here) and
-// $VORENTA_SCREENSHOT_DBGRID_PICK (default dbgrid-picklist.png).
+// $VORENTA_SCREENSHOT_DBGRID_PICK (default dbgrid-picklist.png) and
+// $VORENTA_SCREENSHOT_DBGRID_CALC (default dbgrid-calculator.png).
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -16,6 +18,7 @@
 
 #include "gridlib/grid/DBGridInplaceEdit.h"
 #include "gridlib/grid/tests/DBGridZkTestForm.h"
+#include "gridlib/toolkit/CalculatorZk.h"
 #include "gridlib/toolkit/PopupListboxZk.h"
 #include "gridlib/toolkit/PopupMonthCalendarZk.h"
 #include "platform/controls/Snapshot.h"
@@ -105,6 +108,41 @@ TEST(DBGridEditScreen, PickListDropsDownOnTheXServer) {
   EXPECT_FALSE(Edit->ListVisible());
   EXPECT_FALSE(IsWindowVisible(Edit->PickListBox()));
   EXPECT_EQ(Edit->Text(), u"Краска");
+}
+
+TEST(DBGridEditScreen, ButtonCellsAndTheCalculatorOnTheXServer) {
+  const char* Platform = std::getenv("QT_QPA_PLATFORM");
+  if (!Platform || std::string(Platform) != "xcb") GTEST_SKIP() << "needs QT_QPA_PLATFORM=xcb";
+  InitControls();
+  Application->Initialize();
+  TDBGridOnForm F(6, 460, 220);
+  F.Form->SetCaption(u"Цены");
+  TDBGridZk* G = F.Grid;
+  TColumnZk* Price = G->Columns()->Items(2);
+  Price->SetButtonStyle(cbsDropDown);
+  Price->SetAlwaysShowEditButton(true);
+  TColumnZk* Qty = G->Columns()->Items(3);
+  Qty->SetButtonStyle(cbsUpDown);
+  Qty->SetAlwaysShowEditButton(true);
+  G->SetOptions(G->Options() + TDBGridOptions{dgEditing});
+  G->SetFocus();
+  Pump();
+  G->MoveCol(2, 0, false);
+  G->ShowCellEditor();
+  Pump();
+  TDBGridInplaceEdit* Edit = G->DBInplaceEdit();
+  ASSERT_TRUE(Edit && Edit->EditorVisible());
+  SimulateKeyPress(VK_DOWN, {ssAlt});
+  Pump();
+  ASSERT_TRUE(Edit->ListVisible());
+  EXPECT_TRUE(IsWindowVisible(Edit->Calculator()));
+  EXPECT_EQ(GetFocus(), Edit) << "the focus stays in the editor";
+  const char* Out = std::getenv("VORENTA_SCREENSHOT_DBGRID_CALC");
+  const std::string Name = Out ? Out : "dbgrid-calculator.png";
+  SaveScreenToPng(Utf8ToString(Name));
+  SimulateKeyPress(VK_ESCAPE);
+  Pump();
+  EXPECT_FALSE(Edit->ListVisible());
 }
 
 }  // namespace
