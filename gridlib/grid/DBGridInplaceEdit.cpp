@@ -379,6 +379,14 @@ void TDBGridInplaceEdit::ShowMRUList() {
   if (!MRU->DroppedDown()) {
     L->Link().Open(Pos);
     MRU->SetDroppedDown(true);
+    // A resize through the grip is kept in the MRU list for the next time.
+    L->SizeGrip()->SetVisible(true);
+    L->SizeGrip()->SetOnParentResized([this](TObject*) {
+      TMRUListZk* List = ColumnMRUList();
+      if (!List || !MRUListDown()) return;
+      List->SetRows(FMRUListBox->RowCount());
+      List->SetWidth(FMRUListBox->Width());
+    });
   } else {
     L->SetBounds(Pos.X, Pos.Y, L->Width(), L->Height());
   }

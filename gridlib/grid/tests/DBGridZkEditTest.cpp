@@ -318,6 +318,13 @@ TEST(DBGridZkEdit, RecentTextsFollowTheTypedTextAndLearnWrittenOnes) {
   EXPECT_FALSE(Edit->MRUListDown()) << "none left: the list closes";
   SimulateKeyPress(VK_BACK);
   ASSERT_TRUE(Edit->MRUListDown()) << "Backspace brings them back";
+  // A resize through the size grip is kept in the MRU list.
+  TMRUListboxZk* Box = Edit->MRUListBox();
+  ASSERT_TRUE(Box->SizeGrip()->Visible());
+  Box->SetBounds(Box->Left(), Box->Top(), Box->Width() + 40, Box->Height());
+  Box->SizeGrip()->OnParentResized()(Box->SizeGrip());
+  EXPECT_EQ(MRU->Width(), Box->Width());
+  EXPECT_EQ(MRU->Rows(), Box->RowCount());
   SimulateKeyPress(VK_DOWN);
   SimulateKeyPress(VK_DOWN);
   SimulateKeyPress(VK_RETURN);
