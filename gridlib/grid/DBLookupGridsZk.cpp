@@ -11,6 +11,7 @@
 #include "platform/db/DBConsts.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/Fields.h"
+#include "platform/graphics/WinDraw.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/rtl/Exceptions.h"
 
@@ -677,6 +678,9 @@ void TDBLookupGridZk::DrawSpecRowCell(int ACol, const TRect& ARect) {
   DrawCellText(ARect, LCol ? LCol->SpecCell()->Text() : String(), Align, false);
   C->Font()->SetColor(clWindowText);
   C->Brush()->SetColor(clWindow);
+  // A selected special row is framed whole: drawn once, with its last cell.
+  if (FSpecRow->Selected() && ACol == ColCount() - 1)
+    DrawFocusRect(C, Rect(0, ARect.Top, ARect.Right, ARect.Bottom));
 }
 
 // A user's resize of a column with AutoFitColWidths: the grid takes the columns' width.

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "gridlib/grid/DBGridZkModule.h"
 #include "gridlib/toolkit/SizeGripZk.h"
 #include "platform/controls/Forms.h"
@@ -14,6 +16,7 @@
 #include "platform/db/DataSource.h"
 #include "platform/db/FieldDefs.h"
 #include "platform/db/Fields.h"
+#include "platform/graphics/Bitmap.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Variants.h"
@@ -115,10 +118,23 @@ TEST(DBLookupGrid, KeyNotInListSelectsTheSpecialRowAndStaysAtTheFirstRecord) {
   EXPECT_EQ(F.Grid->SelectedItem(), u"(нет)");
   EXPECT_EQ(F.List->FieldByName(u"ID")->AsInteger(), 1);
   EXPECT_FALSE(F.Grid->KeyRowVisible());
+  // The selected special row is framed by a focus rectangle along its left edge.
+  auto LeftEdgeColours = [&] {
+    TBitmap Shot(F.Grid->Width(), F.Grid->Height());
+    F.Grid->PaintTo(Shot.Canvas(), 0, 0);
+    const TRect Cell = F.Grid->CellRect(0, F.Grid->SpecRowGridRow());
+    const int Border = (F.Grid->Width() - F.Grid->ClientWidth()) / 2;   // PaintTo takes the frame
+    std::set<TColor> Seen;
+    for (int Y = Cell.Top + 1; Y < Cell.Bottom - 1; ++Y)
+      Seen.insert(Shot.Canvas()->Pixels(Cell.Left + Border, Y + Border));
+    return Seen.size();
+  };
+  EXPECT_GT(LeftEdgeColours(), 1u) << "dotted focus line";
   F.Grid->SetKeyValue(3);
   EXPECT_FALSE(F.Grid->SpecRow()->Selected());
   EXPECT_EQ(F.Grid->SelectedItem(), u"Лак");
   EXPECT_TRUE(F.Grid->KeyRowVisible());
+  EXPECT_EQ(LeftEdgeColours(), 1u) << "no frame on a row that is not selected";
 }
 
 TEST(DBLookupGrid, TypeAheadOnTheTestClock) {
