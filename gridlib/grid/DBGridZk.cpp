@@ -68,7 +68,7 @@ TCustomDBGridZk::TCustomDBGridZk(TComponent* AOwner) : TCustomGridZk(AOwner) {
   FAllowedOperations = {alopInsertZk, alopUpdateZk, alopDeleteZk, alopAppendZk};
   FFooterFont = std::make_unique<TFont>();
   FFooterFont->Assign(Font());
-  FFooterFont->SetOnChange([this](TObject*) { LayoutChanged(); });
+  FFooterFont->SetOnChange([this](TObject* Sender) { FooterFontChanged(Sender); });
   FAllowedSelections = {gstRecordBookmarksAS, gstRectangleAS, gstColumnsAS, gstAllAS};
   FColCellParamsZk = std::make_unique<TColCellParamsZk>();
   FIndicatorTitle = std::make_unique<TDBGridZkIndicatorTitle>(this);
@@ -296,12 +296,6 @@ void TCustomDBGridZk::SetOddRowColor(TColor Value) {
   if (Changed) Invalidate();
 }
 
-void TCustomDBGridZk::SetFooterColor(TColor Value) {
-  if (Value == FFooterColor) return;
-  FFooterColor = Value;
-  InvalidateFooter();
-}
-
 void TCustomDBGridZk::SetFooterRowCount(int Value) {
   // Like a negative count, one past any screen is ignored: each footer row is a grid row.
   if (Value < 0 || Value > MaxFooterRowCount || Value == FFooterRowCount) return;
@@ -338,7 +332,7 @@ void TCustomDBGridZk::SetAutoFitColWidths(bool Value) {
 }
 
 void TCustomDBGridZk::TitleFontChanged(TObject*) {
-  if (!ComponentState().Contains(csLoading)) SetParentFont(false);
+  if (!ComponentState().Contains(csLoading) && !FSelfChangingFonts) SetParentFont(false);
   if (FOptions.Contains(dgTitles)) LayoutChanged();
 }
 

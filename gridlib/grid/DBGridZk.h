@@ -1133,6 +1133,10 @@ public:
   void SetFooterColor(TColor Value);
   TFont* FooterFont() const { return FFooterFont.get(); }
   void SetFooterFont(TFont* Value) { FFooterFont->Assign(Value); }
+  // With ParentFont the title and footer fonts follow the parent's font; with ParentColor the
+  // footer colour follows the grid's (DBGridZkStorage.cpp).
+  void ParentFontChanged() override;
+  void ParentColorChanged() override;
   int FooterRowCount() const { return FFooterRowCount; }
   void SetFooterRowCount(int Value);
   int FrozenCols() const { return FFrozenCols; }
@@ -1618,6 +1622,8 @@ public:
   // index (the column is hidden) and a dragged level moves there.
   void EndGroupPanelTitleMove(int X, int Y, bool Drop);
   void GroupPanelTitleMouseUp(int X, int Y);
+  // Lights the group panel box under (X, Y), none outside the panel.
+  void GroupPanelHotTrack(int X, int Y);
   int GroupRowHeight(TGroupDataTreeNodeZk* Node);
   TGroupDataTreeNodeZk* GroupNodeOfDataRow(int DataRow) const;
   void SelectGroupNode(TGroupDataTreeNodeZk* Node, bool ShowCell);
@@ -1885,6 +1891,8 @@ private:
   void ReadColumns(TReader* Reader);
   void WriteColumns(TWriter* Writer);
   void TitleFontChanged(TObject* Sender);
+  void FooterFontChanged(TObject* Sender);
+  bool FSelfChangingFonts = false;
 };
 
 class TDBGridZk : public TCustomDBGridZk {

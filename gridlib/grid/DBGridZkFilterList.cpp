@@ -103,9 +103,13 @@ bool InTitleFilterListVisible(TCustomDBGridZk* Grid) {
 }
 
 void DropDownInTitleFilter(TCustomDBGridZk* Grid, TColumnZk* Column) {
+  if (!Column || !Column->Visible()) return CloseInTitleFilterList(Grid, false);
+  DropDownInTitleFilter(Grid, Column, FilterCellClientRect(Grid, Column));
+}
+
+void DropDownInTitleFilter(TCustomDBGridZk* Grid, TColumnZk* Column, const TRect& Title) {
   CloseInTitleFilterList(Grid, false);
-  if (!Column || !Column->Visible()) return;
-  const TRect Title = FilterCellClientRect(Grid, Column);
+  if (!Column) return;
   TPopupListboxZk* List = InTitleListbox(Grid);
   TSTColumnFilterZk* Filter = Column->STFilter();
   List->Items()->Clear();
@@ -130,7 +134,10 @@ void CloseInTitleFilterList(TCustomDBGridZk* Grid, bool Execute) {
   TPopupListboxZk* List = F->InTitleListbox;
   TColumnZk* Column = F->InTitleColumn;
   if (Column && Column->STFilter()->InFilterListBox) return;
-  if (!List || !List->Link().IsOpen()) return;
+  if (!List || !List->Link().IsOpen()) {
+    F->InTitleGroupLevel = nullptr;
+    return;
+  }
   ReleaseCapture();
   List->Link().Close();
   if (Column && List->SizeGripResized()) {
@@ -139,8 +146,14 @@ void CloseInTitleFilterList(TCustomDBGridZk* Grid, bool Execute) {
   }
   Grid->Invalidate();
   const int I = List->ItemIndex();
-  if (Execute && I >= 0)
-    if (TPopupListboxItemZk* Item = List->ItemObject(I)) Item->Execute(List, I, TPoint{-1, -1}, {});
+  try {
+    if (Execute && I >= 0)
+      if (TPopupListboxItemZk* Item = List->ItemObject(I)) Item->Execute(List, I, TPoint{-1, -1}, {});
+  } catch (...) {
+    F->InTitleGroupLevel = nullptr;
+    throw;
+  }
+  F->InTitleGroupLevel = nullptr;
 }
 
 // --- the entries ----------------------------------------------------------------------------------
@@ -167,6 +180,11 @@ void TPopupListboxItemZkSort::DrawItem(TPopupListboxZk* Sender, int ItemIndex, c
 void TPopupListboxItemZkSort::Execute(TPopupListboxZk* Sender, int, TPoint, TShiftState) {
   TColumnZk* Column = FilterListColumn(Sender);
   if (!Column || !Column->Grid()) return;
+  // A group panel box's list orders its level as the entry's caption reads.
+  if (TGridDataGroupLevelZk* Level = Column->Grid()->STFilter()->InTitleGroupLevel) {
+    Level->SetSortOrder(this == &Items().SortUp ? soAscZk : soDescZk);
+    return;
+  }
   Column->Title()->SetSortMarker(FSortState);
   Column->Grid()->SortMarkingChanged();
 }

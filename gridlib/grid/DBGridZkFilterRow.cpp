@@ -433,8 +433,6 @@ void TCustomDBGridZk::DrawFilterCell(int ACol, int ARow, TRect ARect, TGridDrawS
 
 // --- the title's filter button (in-title location) ------------------------------------------------
 
-namespace {
-
 bool HasTitleFilterButton(TCustomDBGridZk* Grid, TColumnZk* Column) {
   TSTDBGridZkFilter* F = Grid->STFilter();
   return Column && F->Visible() && F->Location() == stflInTitleFilterZk &&
@@ -445,8 +443,6 @@ TRect TitleFilterButtonRect(const TRect& Cell) {
   const int Width = std::min(16, Cell.Width() / 2);
   return TRect{Cell.Right - Width - 1, Cell.Top + 1, Cell.Right - 1, Cell.Bottom - 1};
 }
-
-}  // namespace
 
 TRect FilterCellClientRect(TCustomDBGridZk* Grid, TColumnZk* Column) {
   const int Row = std::max(0, Grid->TitleOffset() - 1);

@@ -48,6 +48,8 @@ public:
   TDBGridZkFillSTFilterListValuesEvent OnFillSTFilterListValues;
   // The list dropped from a title when Location is stflInTitleFilterZk.
   TPopupListboxZk* InTitleListbox = nullptr;
+  // The grouping level whose panel box dropped the list (its sort entries order the level).
+  TGridDataGroupLevelZk* InTitleGroupLevel = nullptr;
   TColumnZk* InTitleColumn = nullptr;
 
 private:
@@ -97,6 +99,8 @@ void DBGridZkFilterRowInitialize();
 // The filter list dropped from Column's title (the in-title location; also Ctrl+T): the same
 // entries as the filter cell's list, placed under the title.
 void DropDownInTitleFilter(TCustomDBGridZk* Grid, TColumnZk* Column);
+// The same list dropped under Anchor (client coordinates), such as a group panel box.
+void DropDownInTitleFilter(TCustomDBGridZk* Grid, TColumnZk* Column, const TRect& Anchor);
 // Closes it; with Execute the highlighted entry runs. Nothing while a value is being ticked.
 void CloseInTitleFilterList(TCustomDBGridZk* Grid, bool Execute);
 bool InTitleFilterListVisible(TCustomDBGridZk* Grid);
@@ -110,3 +114,7 @@ bool TitleFilterButtonAt(TCustomDBGridZk* Grid, TColumnZk* Column, int X, int Y)
 // Column's cell on the lowest title row (the filter row under the titles, or the title the
 // in-title list drops from), in client coordinates; inside the master cell of an in-row panel.
 TRect FilterCellClientRect(TCustomDBGridZk* Grid, TColumnZk* Column);
+// The in-title filter button inside a title cell (or a group panel box).
+TRect TitleFilterButtonRect(const TRect& Cell);
+// Whether Column shows an in-title filter button (the filter in the titles, the column's shown).
+bool HasTitleFilterButton(TCustomDBGridZk* Grid, TColumnZk* Column);

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "gridlib/grid/DBGridZkDraw.h"
+#include "gridlib/grid/DBGridZkFilterRow.h"
 #include "gridlib/grid/GridMarkersZk.h"
 #include "gridlib/toolkit/ButtonPaintZk.h"
 #include "platform/graphics/WinDraw.h"
@@ -45,17 +47,6 @@ public:
 private:
   IMemTableZk* FTable;
 };
-
-// C moved Part/255 of the way towards Target.
-TColor ApproachColor(TColor C, TColor Target, int Part) {
-  const int From = ColorToRGB(C), To = ColorToRGB(Target);
-  int Result = 0;
-  for (int Shift = 0; Shift <= 16; Shift += 8) {
-    const int A = (From >> Shift) & 0xFF, B = (To >> Shift) & 0xFF;
-    Result |= (A + (B - A) * Part / 255) << Shift;
-  }
-  return Result;
-}
 
 void Line(TCanvas* C, TColor Color, int X1, int Y1, int X2, int Y2) {
   C->Pen()->SetColor(Color);
@@ -306,7 +297,8 @@ void TCustomDBGridZk::LayoutGroupPanelTitles() {
     TColumnZk* Column = Level->GridColumn();
     C->Font()->Assign(Column ? Column->Title()->Font() : Font());
     const String Caption = Column ? Column->Title()->Caption() : String();
-    const int W = C->TextWidth(Caption) + FInterlinear + 3 + 16;
+    const int Button = HasTitleFilterButton(this, Column) ? 16 : 0;
+    const int W = C->TextWidth(Caption) + FInterlinear + 3 + 16 + Button;
     Level->SetGroupPanelRect(Rect(X, Y, X + W, Y + H));
     X += W + 2 * O / 3;
     Y += H / 2;
@@ -369,15 +361,24 @@ void TCustomDBGridZk::DrawGroupPanelTitle(TGridDataGroupLevelZk* Level) {
   C->Brush()->SetColor(GridLineColors()->GetDarkColor());
   C->FillRect(R);
   InflateRect(R, -1, -1);
-  C->Brush()->SetColor(Column->Title()->Color());
+  // The box under the mouse is lit a little.
+  const int Position = FDataGrouping->IndexOfActiveLevel(Level);
+  const bool Hot = Position >= 0 && Position == FDataGrouping->HotTrackGroupLevelIdx();
+  C->Brush()->SetColor(Hot ? MixColorsPercent(Column->Title()->Color(), clHighlight, 20)
+                           : Column->Title()->Color());
   C->FillRect(R);
   const bool Down = FDBGridZkState == dgsGroupPanelTitleDown && FPressed &&
-                    FPressedDataGroupLevelIdx == FDataGrouping->IndexOfActiveLevel(Level);
+                    FPressedDataGroupLevelIdx == Position;
   if (FOptionsZk.Contains(dghFixed3D)) DrawEdges(R, !Down);
   C->Font()->Assign(Column->Title()->Font());
   TRect Text = R;
+  if (HasTitleFilterButton(this, Column)) {
+    DrawTitleFilterButton(this, Column, R);
+    Text.Right = TitleFilterButtonRect(R).Left;
+  }
+  const int TextRight = Text.Right - 16;
   DrawSortMarker(Text, Level->SortOrder() == soAscZk ? smDownZk : smUpZk, 0);
-  Text.Right = R.Right - 16;
+  Text.Right = TextRight;
   if (Down) OffsetRect(Text, 1, 1);
   DrawCellText(Text, Column->Title()->Caption(), taLeftJustify, true);
 }
@@ -487,6 +488,17 @@ void TCustomDBGridZk::GroupPanelMouseDown(int X, int Y) {
     TRect R = Level->GroupPanelRect();
     InflateRect(R, -1, -1);
     if (!PtInRect(R, Point(X, Y)) || !Level->GridColumn()) continue;
+    if (HasTitleFilterButton(this, Level->GridColumn()) &&
+        PtInRect(TitleFilterButtonRect(R), Point(X, Y))) {
+      if (InTitleFilterListVisible(this)) {
+        CloseInTitleFilterList(this, false);
+      } else {
+        DropDownInTitleFilter(this, Level->GridColumn(), Level->GroupPanelRect());
+        STFilter()->InTitleGroupLevel = Level;
+      }
+      Invalidate();
+      return;
+    }
     bool IsButton = FOptionsZk.Contains(dghAutoSortMarking) ||
                     Level->GridColumn()->Title()->TitleButton();
     CheckTitleButton(Level->GridColumn()->Index(), IsButton);
@@ -504,6 +516,18 @@ void TCustomDBGridZk::GroupPanelMouseDown(int X, int Y) {
     }
     return;
   }
+}
+
+// The box under the mouse, lit while the grid is in its normal state.
+void TCustomDBGridZk::GroupPanelHotTrack(int X, int Y) {
+  int Hot = -1;
+  if (FDataGrouping->GroupPanelVisible() && Y >= 0 && Y < OutBoundaryData()->TopIndent() &&
+      FDBGridZkState == dgsNormal && FGridState == gsNormal)
+    for (int I = 0; I < FDataGrouping->ActiveGroupLevelsCount() && Hot < 0; ++I)
+      if (PtInRect(FDataGrouping->ActiveGroupLevels(I)->GroupPanelRect(), Point(X, Y))) Hot = I;
+  if (Hot == FDataGrouping->HotTrackGroupLevelIdx()) return;
+  FDataGrouping->SetHotTrackGroupLevelIdx(Hot);
+  Invalidate();
 }
 
 void TCustomDBGridZk::GroupPanelTitleMouseUp(int X, int Y) {

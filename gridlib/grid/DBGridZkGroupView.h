@@ -10,6 +10,7 @@ public:
   explicit TDBGridZkDataGroupsZk(TCustomDBGridZk* AGrid = nullptr);
   TCustomDBGridZk* DBGrid() const { return FDBGrid; }
   int HotTrackGroupLevelIdx() const { return FHotTrackGroupLevelIdx; }
+  void SetHotTrackGroupLevelIdx(int Value) { FHotTrackGroupLevelIdx = Value; }
 
   void ActiveChanged() override;
   void GroupStructureChanged() override;

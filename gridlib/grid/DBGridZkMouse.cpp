@@ -334,6 +334,7 @@ void TCustomDBGridZk::MouseMove(TShiftState Shift, int X, int Y) {
   const TPoint Previous = FMoveMousePos;
   FMoveMousePos = {X, Y};
   if (FDBGridZkState == dgsGroupPanelTitleMoving) return GroupPanelTitleMoving(X, Y);
+  if (FDataGrouping->GroupPanelVisible()) GroupPanelHotTrack(X, Y);
   // A column title dragged up into the group panel continues as a drag there.
   if (FGridState == gsColMoving && !FGridRowPanel->Active() &&
       FDataGrouping->GroupPanelVisible() && Y < OutBoundaryData()->TopIndent())

@@ -423,3 +423,41 @@ void TCustomDBGridZk::FitColumnsAfterSizingClick(TColumnZk* Column) {
 void TColumnZk::OptimizeWidth() {
   if (TCustomDBGridZk* G = Grid()) G->FitColumnsToContents({this});
 }
+
+// --- the footer's font and colour -----------------------------------------------------------------
+
+// A footer font of its own ends following the parent's font.
+void TCustomDBGridZk::FooterFontChanged(TObject*) {
+  if (!ComponentState().Contains(csLoading) && !FSelfChangingFonts) SetParentFont(false);
+  if (FFooterRowCount > 0) LayoutChanged();
+}
+
+// A footer colour of its own ends following the grid's colour.
+void TCustomDBGridZk::SetFooterColor(TColor Value) {
+  if (!ComponentState().Contains(csLoading)) SetParentColor(false);
+  if (Value == FFooterColor) return;
+  FFooterColor = Value;
+  if (FFooterRowCount > 0) Invalidate();
+}
+
+void TCustomDBGridZk::ParentFontChanged() {
+  TCustomGridZk::ParentFontChanged();
+  if (!ParentFont()) return;
+  FSelfChangingFonts = true;
+  try {
+    TitleFont()->Assign(Font());
+    FFooterFont->Assign(Font());
+  } catch (...) {
+    FSelfChangingFonts = false;
+    throw;
+  }
+  FSelfChangingFonts = false;
+  LayoutChanged();
+}
+
+void TCustomDBGridZk::ParentColorChanged() {
+  TCustomGridZk::ParentColorChanged();
+  if (!ParentColor()) return;
+  FFooterColor = Color();
+  Invalidate();
+}

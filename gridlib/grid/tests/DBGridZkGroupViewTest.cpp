@@ -5,9 +5,11 @@
 
 #include <cstdlib>
 
+#include "gridlib/grid/DBGridZkFilterRow.h"
 #include "gridlib/grid/DBGridZkGroupView.h"
 #include "gridlib/grid/tests/DBGridZkTestForm.h"
 #include "gridlib/memtable/MemTableZk.h"
+#include "gridlib/toolkit/PopupListboxZk.h"
 #include "platform/controls/Dialogs.h"
 #include "platform/controls/ScrollBars.h"
 #include "platform/controls/Snapshot.h"
@@ -353,6 +355,46 @@ TEST_F(DBGridZkGroupView, InRowPanelWithGroupsAndTheDetailBand) {
   Application->ProcessMessages();
   if (const char* Dir = std::getenv("VORENTA_SHOTS"))
     SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-grouped-inrow.png"));
+}
+
+// With the filter in the titles each panel box has its filter button: a press drops the
+// column's list under the box, and its sort entries order the level as their captions read.
+// The box under the mouse is lit.
+TEST_F(DBGridZkGroupView, PanelBoxesHaveFilterButtonsAndLightUnderTheMouse) {
+  G->DataGrouping()->SetGroupPanelVisible(true);
+  G->STFilter()->SetVisible(true);
+  G->STFilter()->SetLocation(stflInTitleFilterZk);
+  G->SetOptionsZk(G->OptionsZk() + TDBGridZkOptions{dghAutoSortMarking});
+  G->FindColumnByName(u"CITY")->Title()->SetTitleButton(true);
+  TGridDataGroupLevelZk* City = Group(u"CITY");
+  TRect Box = City->GroupPanelRect();
+  InflateRect(Box, -1, -1);
+  const TRect Button = TitleFilterButtonRect(Box);
+  SimulateMouseMove(G->ClientToScreen(TPoint(Box.Left + 3, Box.Top + 3)));
+  EXPECT_EQ(G->DataGrouping()->HotTrackGroupLevelIdx(), 0);
+  SimulateMouseMove(G->ClientToScreen(TPoint(Box.Right + 30, Box.Top + 3)));
+  EXPECT_EQ(G->DataGrouping()->HotTrackGroupLevelIdx(), -1);
+
+  UseTestClock(true);
+  AdvanceTestClock(1000);
+  SimulateClick(G, {(Button.Left + Button.Right) / 2, (Button.Top + Button.Bottom) / 2});
+  UseTestClock(false);
+  ASSERT_TRUE(InTitleFilterListVisible(G));
+  EXPECT_EQ(G->STFilter()->InTitleGroupLevel, City);
+  EXPECT_EQ(City->SortOrder(), soAscZk) << "the press on the button is no title click";
+  TPopupListboxZk* List = G->STFilter()->InTitleListbox;
+  List->SetItemIndex(List->Items()->IndexOf(u"(Сортировка по убыванию)"));
+  CloseInTitleFilterList(G, true);
+  EXPECT_EQ(City->SortOrder(), soDescZk);
+  EXPECT_EQ(G->STFilter()->InTitleGroupLevel, nullptr);
+  EXPECT_EQ(RowText(0), u"City: Odesa (1)");
+  DropDownInTitleFilter(G, G->FindColumnByName(u"CITY"), City->GroupPanelRect());
+  G->STFilter()->InTitleGroupLevel = City;
+  List->SetItemIndex(List->Items()->IndexOf(u"(Сортировка по возрастанию)"));
+  CloseInTitleFilterList(G, true);
+  EXPECT_EQ(City->SortOrder(), soAscZk);
+  EXPECT_EQ(G->FindColumnByName(u"CITY")->Title()->SortMarker(), smNoneZk)
+      << "the column's own marker is left alone";
 }
 
 TEST_F(DBGridZkGroupView, GroupedGridPicture) {

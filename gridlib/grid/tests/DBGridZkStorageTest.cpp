@@ -278,4 +278,27 @@ TEST_F(DBGridZkStorage, DoubleClickOnASizingEdgeFitsTheColumn) {
   UseTestClock(false);
 }
 
+// The footer's font and colour follow the parent until the footer gets its own.
+TEST(DBGridZkFooterLook, FontAndColourFollowTheParentUntilSetOwn) {
+  TDBGridOnForm F(3);
+  TDBGridZk* G = F.Grid;
+  G->SetParentFont(true);
+  F.Form->Font()->SetSize(14);
+  EXPECT_EQ(G->TitleFont()->Size(), 14);
+  EXPECT_EQ(G->FooterFont()->Size(), 14);
+  EXPECT_TRUE(G->ParentFont()) << "copies made by the grid are no fonts of its own";
+  G->FooterFont()->SetSize(9);
+  EXPECT_FALSE(G->ParentFont());
+  F.Form->Font()->SetSize(16);
+  EXPECT_EQ(G->FooterFont()->Size(), 9);
+
+  G->SetParentColor(true);
+  F.Form->SetColor(clAqua);
+  EXPECT_EQ(G->FooterColor(), clAqua);
+  G->SetFooterColor(clYellow);
+  EXPECT_FALSE(G->ParentColor());
+  F.Form->SetColor(clRed);
+  EXPECT_EQ(G->FooterColor(), clYellow);
+}
+
 }  // namespace
