@@ -17,19 +17,6 @@
 
 namespace {
 
-TDrawButtonControlStyleZk DrawStyleOf(TEditButtonStyleZk S) {
-  switch (S) {
-    case ebsEllipsisZk: return bcsEllipsisZk;
-    case ebsUpDownZk:
-    case ebsGlyphZk: return bcsUpDownZk;
-    case ebsPlusZk: return bcsPlusZk;
-    case ebsMinusZk: return bcsMinusZk;
-    case ebsAltDropDownZk: return bcsAltDropDownZk;
-    case ebsAltUpDownZk: return bcsAltUpDownZk;
-    default: return bcsDropDownZk;
-  }
-}
-
 TEditButtonStyleZk ButtonStyleOf(TEditStyle S) {
   switch (S) {
     case esEllipsis: return ebsEllipsisZk;
@@ -39,57 +26,6 @@ TEditButtonStyleZk ButtonStyleOf(TEditStyle S) {
     case esAltCalendar: return ebsAltDropDownZk;
     default: return ebsDropDownZk;
   }
-}
-
-// One button face onto Canvas (a flat button gets a one-pixel frame in the cell's colour on
-// its left).
-void PaintFace(TCanvas* Canvas, TEditButtonStyleZk Style, TRect R, bool Flat, bool Enabled,
-               TColor Color, TBitmap* Glyph) {
-  if (Flat && !ThemesActive()) {
-    Canvas->Brush()->SetColor(Color);
-    Canvas->FillRect(Rect(R.Left, R.Top, R.Left + 1, R.Bottom));
-    ++R.Left;
-  }
-  if (Style != ebsGlyphZk) {
-    PaintEditButtonCached(Canvas, R, Color, cbUnchecked, Enabled, false, Flat, 0, DrawStyleOf(Style));
-    return;
-  }
-  if (!Flat || ThemesActive()) {
-    DrawEdge(Canvas, R, EDGE_RAISED, BF_RECT | BF_MIDDLE);
-    InflateRect(R, -2, -2);
-  } else {
-    Canvas->Brush()->SetColor(Color);
-    Canvas->FrameRect(R);
-    InflateRect(R, -1, -1);
-    Canvas->Brush()->SetColor(clBtnFace);
-    Canvas->FillRect(R);
-  }
-  if (Glyph && !Glyph->Empty())
-    Canvas->Draw(R.Left + (R.Width() - Glyph->Width()) / 2,
-                 R.Top + (R.Height() - Glyph->Height()) / 2, Glyph);
-}
-
-// The button inside Cell, blended over the cell's colour by Transparency percent (0 opaque).
-void PaintCellButton(TCanvas* Canvas, TEditButtonStyleZk Style, const TRect& Button,
-                     const TRect& Cell, bool Flat, bool Enabled, TColor Color, TBitmap* Glyph,
-                     int Transparency) {
-  TRect Shown = Button;
-  Shown.Bottom = std::min(Shown.Bottom, Cell.Bottom);
-  Shown.Right = std::min(Shown.Right, Cell.Right);
-  if (Shown.Width() <= 0 || Shown.Height() <= 0) return;
-  if (Transparency <= 0) {
-    Canvas->Brush()->SetColor(Color);
-    Canvas->FillRect(Shown);
-    PaintFace(Canvas, Style, Button, Flat, Enabled, Color, Glyph);
-    return;
-  }
-  Canvas->Brush()->SetColor(Color);
-  Canvas->FillRect(Shown);
-  TBitmap Face(Button.Width(), Button.Height());
-  PaintFace(Face.Canvas(), Style, Rect(0, 0, Button.Width(), Button.Height()), Flat, Enabled,
-            Color, Glyph);
-  const int Alpha = int(std::trunc((100 - Transparency) * 2.55));
-  AlphaBlend(Canvas, Shown, Face, Rect(0, 0, Shown.Width(), Shown.Height()), Alpha);
 }
 
 }  // namespace
@@ -144,16 +80,16 @@ void TCustomDBGridZk::PaintCellEditButtons(TColumnZk* Column, TRect& R, TGridDra
   int X = R.Right;
   const TEditStyle Main = ColumnEditStyle(Column);
   if (Main != esSimple) {
-    PaintCellButton(C, ButtonStyleOf(Main), Rect(X, R.Top, X + W + FlatExtra, R.Top + H), Content,
-                    IsFlat, Enabled, Back, nullptr, T);
+    DrawCellButton(Column, C, ButtonStyleOf(Main), Rect(X, R.Top, X + W + FlatExtra, R.Top + H),
+                   Content, false, false, IsFlat, Enabled, Back, nullptr, T);
     X += W + FlatExtra;
   }
   for (int I = 0; I < Column->EditButtons()->Count(); ++I) {
     TEditButtonZk* B = Column->EditButtons()->Items(I);
     if (!B->Visible()) continue;
     const int BW = (B->Width() > 0 ? B->Width() : W) + FlatExtra;
-    PaintCellButton(C, B->Style(), Rect(X, R.Top, X + BW, R.Top + H), Content, IsFlat,
-                    Enabled && B->Enabled(), Back, B->Glyph(), T);
+    DrawCellButton(Column, C, B->Style(), Rect(X, R.Top, X + BW, R.Top + H), Content, false,
+                   false, IsFlat, Enabled && B->Enabled(), Back, B->Glyph(), T);
     X += BW;
   }
   if (H < R.Height()) {
