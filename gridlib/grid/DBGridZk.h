@@ -1260,6 +1260,8 @@ public:
   void NextRow(bool Select);
   void PriorRow(bool Select);
   void TabToColumn(bool GoForward);
+  bool InRowCellToCellNavigation() const;
+  void MoveInRowPanelVertically(bool Down);
   void SetValueFromPrevRecord();
   TDBGridZkState GridState() const { return FDBGridZkState; }
   void InvalidateGridRow(int ARow) { InvalidateRowCells(ARow); }

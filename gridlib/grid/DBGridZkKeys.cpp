@@ -91,6 +91,40 @@ void TCustomDBGridZk::TabToColumn(bool GoForward) {
   EndUpdate();
 }
 
+bool TCustomDBGridZk::InRowCellToCellNavigation() const {
+  return RowPanel()->Active() && RowPanel()->NavKeysNavigationType() == rpntCellToCellZk;
+}
+
+// Up and Down inside an in-row panel go to the overlapping column above or below; past the
+// panel's edge they move to the neighbouring record, entering it at its bottom (top) column.
+// The column the moves started from stays the reference, so a run of Up and Down presses
+// keeps to one vertical track.
+void TCustomDBGridZk::MoveInRowPanelVertically(bool Down) {
+  TColumnZk* Start = FColumns->Items(SelectedIndex());
+  TColumnZk* Base = FColumns->UpDownBaseColumn() ? FColumns->UpDownBaseColumn() : Start;
+  TColumnZk* Next = FColumns->GetNextVertColumn(Start, Down);
+  TDataSet* D = DataSet();
+  if (Next != Start) {
+    MoveCol(Next->Index(), 0, false);
+  } else if (!Down && D && !D->Bof()) {
+    MoveCol(FColumns->GetBottomColumn(Start)->Index(), 0, false);
+    PriorRow(true);
+    if (D->Bof()) MoveCol(Start->Index(), 0, false);
+  } else if (Down && D && !D->Eof()) {
+    MoveCol(FColumns->GetTopColumn(Start)->Index(), 0, false);
+    FLockAutoShowCurCell = true;
+    try {
+      NextRow(true);
+    } catch (...) {
+      FLockAutoShowCurCell = false;
+      throw;
+    }
+    FLockAutoShowCurCell = false;
+    if (D->Eof()) MoveCol(Start->Index(), 0, false);
+  }
+  FColumns->SetUpDownBaseColumn(Base);
+}
+
 void TCustomDBGridZk::MoveCol(int DataCol, int Direction, bool Select) {
   Select = Select && !FOptions.Contains(dgRowSelect) && SelectionTypeAllowed(gstRectangle);
   if (Select && FSelection->SelectionType() != gstRectangle && FDataLink->Active()) {
@@ -133,6 +167,8 @@ void TCustomDBGridZk::MoveCol(int DataCol, int Direction, bool Select) {
   if (Select && FDataLink->Active())
     FSelection->Rect()->Select(SelectedIndex(), FBookmarks->GetCurrentBookmark(), true);
   StopInplaceSearch();
+  // Any column change starts a new vertical track for Up and Down in an in-row panel.
+  if (TColumnZk* Current = ColumnAt(this, SelectedIndex())) FColumns->SetUpDownBaseColumn(Current);
 }
 
 // --- the delete question and the previous value ---------------------------------------------------
@@ -340,12 +376,22 @@ void TCustomDBGridZk::KeyDownPlain(Word& Key, TShiftState Shift) {
         MoveCol(SelectedIndex() + Dir, Dir, true);
       } else {
         ClearSelectionIfOption();
-        MoveCol(SelectedIndex() + Dir, Dir, false);
+        TColumnZk* Current = ColumnAt(this, SelectedIndex());
+        if (Current && InRowCellToCellNavigation())
+          MoveCol(FColumns->GetNextHorzColumn(Current, Dir > 0, true, false)->Index(), 0, false);
+        else
+          MoveCol(SelectedIndex() + Dir, Dir, false);
       }
       break;
     }
-    case VK_UP: PriorRow(true); break;
-    case VK_DOWN: NextRow(true); break;
+    case VK_UP: case VK_DOWN:
+      if (InRowCellToCellNavigation() && ColumnAt(this, SelectedIndex()))
+        MoveInRowPanelVertically(Key == VK_DOWN);
+      else if (Key == VK_UP)
+        PriorRow(true);
+      else
+        NextRow(true);
+      break;
     case VK_INSERT:
       if (Shift.Contains(ssShift)) {
         if (FInplaceSearching)

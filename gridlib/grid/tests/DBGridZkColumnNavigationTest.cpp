@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "gridlib/grid/tests/DBGridZkTestForm.h"
+#include "platform/controls/WinApi.h"
 
 namespace {
 
@@ -87,6 +88,38 @@ TEST(DBGridZkColumnNavigation, TabFollowsTheLinesInLeftToRightMode) {
   EXPECT_EQ(Cols->GetNextTabColumn(P.A, true), P.B);
   EXPECT_EQ(Cols->GetNextTabColumn(P.C, true), P.D);
   EXPECT_EQ(Cols->GetNextTabColumn(P.D, false), P.C);
+}
+
+TEST(DBGridZkColumnNavigation, ArrowKeysMoveCellToCellInThePanel) {
+  TPanelColumns P;
+  TDBGridZk* G = P.F.Grid;
+  P.D->SetIndex(1);   // collection order A D B C E: arrows follow the panel, not the order
+  G->RowPanel()->SetActive(true);
+  G->RowPanel()->SetNavKeysNavigationType(rpntCellToCellZk);
+  P.Place();
+  G->SetFocus();
+  auto Press = [&](Word Key) {
+    SimulateKeyPress(Key);
+    return G->Columns()->Items(G->SelectedIndex());
+  };
+  ASSERT_EQ(G->Columns()->Items(G->SelectedIndex()), P.A);
+  EXPECT_EQ(Press(VK_RIGHT), P.B);
+  EXPECT_EQ(Press(VK_RIGHT), P.C);
+  EXPECT_EQ(Press(VK_RIGHT), P.D) << "past the line's end: the first column of the next line";
+  EXPECT_EQ(Press(VK_LEFT), P.C);
+  EXPECT_EQ(Press(VK_LEFT), P.B);
+  EXPECT_EQ(Press(VK_DOWN), P.D);
+  EXPECT_EQ(P.F.Set->RecNo(), 1);
+  EXPECT_EQ(Press(VK_UP), P.B) << "back up on the track the moves started from, not to A";
+  EXPECT_EQ(P.F.Set->RecNo(), 1);
+  Press(VK_DOWN);
+  EXPECT_EQ(Press(VK_DOWN), P.B) << "below the panel: the next record's top column";
+  EXPECT_EQ(P.F.Set->RecNo(), 2);
+  EXPECT_EQ(Press(VK_UP), P.D) << "above the panel: the prior record's bottom column";
+  EXPECT_EQ(P.F.Set->RecNo(), 1);
+  EXPECT_EQ(Press(VK_UP), P.B);
+  EXPECT_EQ(Press(VK_UP), P.B) << "at the first record the column stays";
+  EXPECT_EQ(P.F.Set->RecNo(), 1);
 }
 
 }  // namespace
