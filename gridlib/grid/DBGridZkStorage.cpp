@@ -328,7 +328,8 @@ int TitleWidth(TCustomDBGridZk* Grid, TColumnZk* Column, TCanvas* C) {
 }
 
 int CellWidth(TCustomDBGridZk* Grid, TColumnZk* Column, TCanvas* C, TColCellParamsZk& P) {
-  const int B = 4;
+  // A column that always shows its edit buttons keeps room for their strip beside the text.
+  const int B = Column->AlwaysShowEditButton() ? Column->EditButtonsWidth() + 4 : 4;
   if (Column->GetColumnType() == ctCheckboxes) return B + CheckBoxSize().cx;
   P.Row = 0;
   P.Col = Column->Grid() ? Grid->ColumnIndexToGridCol(Column->Index()) : -1;

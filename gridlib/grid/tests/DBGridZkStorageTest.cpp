@@ -250,6 +250,30 @@ TEST_F(DBGridZkStorage, FittingTakesTheWidestTitleCellOrFooter) {
   EXPECT_EQ(Name->Width(), 20);
 }
 
+// Fitting leaves room for the edit buttons only where they are always on show.
+TEST_F(DBGridZkStorage, FittingAddsTheAlwaysShownEditButtonsStrip) {
+  TBitmap Scratch;
+  TCanvas* C = Scratch.Canvas();
+  TColumnZk* Name = Col(u"NAME");
+  C->Font()->Assign(Name->Font());
+  int Widest = 0;
+  for (const char16_t* T : {u"Краска", u"O'Neil", u"a b", u""}) Widest = std::max(Widest, C->TextWidth(T));
+  Name->SetButtonStyle(cbsEllipsis);
+  Name->EditButtons()->Add()->SetWidth(30);
+  TEditButtonZk* Hidden = Name->EditButtons()->Add();
+  Hidden->SetWidth(50);
+  Hidden->SetVisible(false);
+  const int Strip = Name->EditButtonsWidth();
+  ASSERT_GT(Strip, 30) << "the ellipsis and the 30-pixel button, not the hidden one";
+  ASSERT_LT(Strip, 80);
+  for (const bool Always : {false, true}) {
+    Name->SetAlwaysShowEditButton(Always);
+    Name->SetWidth(20);
+    Name->OptimizeWidth();
+    EXPECT_EQ(Name->Width(), Widest + 4 + (Always ? Strip : 0)) << "always shown: " << Always;
+  }
+}
+
 TEST_F(DBGridZkStorage, DoubleClickOnASizingEdgeFitsTheColumn) {
   UseTestClock(true);
   AdvanceTestClock(1000);
