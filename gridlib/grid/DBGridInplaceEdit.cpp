@@ -336,6 +336,17 @@ TMRUListZk* TDBGridInplaceEdit::ColumnMRUList() const {
   return C ? C->MRUList() : nullptr;
 }
 
+TWinControl* TDBGridInplaceEdit::OpenList() const {
+  if (FListVisible) return ActiveList();
+  if (MRUListDown()) return FMRUListBox;
+  return nullptr;
+}
+
+bool TDBGridInplaceEdit::WheelToOpenList(TMessage& Message) {
+  TWinControl* List = OpenList();
+  return List && List->Perform(CM_MOUSEWHEEL, Message.WParam, Message.LParam) != 0;
+}
+
 bool TDBGridInplaceEdit::MRUListDown() const {
   TMRUListZk* MRU = ColumnMRUList();
   return FMRUListBox && MRU && MRU->DroppedDown();
@@ -503,6 +514,12 @@ void TDBGridInplaceEdit::KeyDown(Word& Key, TShiftState Shift) {
 
 void TDBGridInplaceEdit::WndProc(TMessage& Message) {
   if (RouteToCalculator(Message)) return;
+  // While a list is open the wheel belongs to it: the grid behind neither scrolls nor moves.
+  if (Message.Msg == CM_MOUSEWHEEL && OpenList()) {
+    WheelToOpenList(Message);
+    Message.Result = 1;
+    return;
+  }
   // A typed character opens the list first when the column drops down by itself.
   TColumnZk* C = CurrentColumn();
   if (Message.Msg == WM_CHAR && Message.WParam >= 32 && !FListVisible && IsListStyle() && C &&

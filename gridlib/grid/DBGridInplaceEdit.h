@@ -52,6 +52,10 @@ public:
   TPopupListboxZk* PickListBox() const { return FPickListBox; }
   // The drop-down lookup grid of a lookup cell (made at its first drop-down).
   TPopupDataGridZk* DataList() const { return FDataList; }
+  // The list open under the cell (drop-down or MRU list), or null.
+  TWinControl* OpenList() const;
+  // Hands a wheel message to the open list; answers whether the list handled it.
+  bool WheelToOpenList(TMessage& Message);
 
   void DropDown();
   void CloseUp(bool Accept) override;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "gridlib/grid/DBGridInplaceEdit.h"
 #include "gridlib/grid/DBGridZkGroupView.h"
 #include "gridlib/grid/DBGridZkHeadTree.h"
 #include "platform/graphics/WinDraw.h"
@@ -674,6 +675,14 @@ void TCustomDBGridZk::Dispatch(TMessage& Message) {
       return;
     case WM_SIZE: WMSizeZk(Message); return;
     case WM_SETCURSOR: WMSetCursorZk(Message); return;
+    case CM_MOUSEWHEEL:
+      // The editor's open list gets the wheel first; what it handled goes no further.
+      if (InplaceEditor() && DBInplaceEdit()->WheelToOpenList(Message)) {
+        Message.Result = 1;
+        return;
+      }
+      TCustomGridZk::Dispatch(Message);
+      return;
     default: TCustomGridZk::Dispatch(Message);
   }
 }
