@@ -11,20 +11,53 @@
 #include "gridlib/toolkit/MRUListZk.h"
 #include "gridlib/toolkit/MRUListboxZk.h"
 #include "gridlib/toolkit/PopupListboxZk.h"
+#include "gridlib/toolkit/PopupMonthCalendarZk.h"
 #include "platform/classes/Strings.h"
 #include "platform/controls/Messages.h"
 #include "platform/controls/WinApi.h"
+#include "platform/rtl/DateUtils.h"
 
 namespace {
+
+using TListOf = std::function<TWinControl*(TDBGridInplaceEdit*)>;
+using TProbe = std::function<double(TWinControl*)>;
+
+// With the list open on record 5: two wheel steps down, one through the focused editor and one
+// sent to the grid, both reach the list; the record, the grid's top row and the list stay. Esc
+// closes the list, and the next step moves the record.
+void ExpectListTakesTheWheel(TDBGridZk* G, TDataSet* Set, TDBGridInplaceEdit* Edit,
+                             const TListOf& ListOf, const TProbe& Probe) {
+  TWinControl* List = ListOf(Edit);
+  ASSERT_TRUE(List && IsWindowVisible(List));
+  ASSERT_EQ(GetFocus(), Edit);
+  ASSERT_EQ(Set->RecNo(), 5);
+  const TPoint At = Edit->ClientToScreen({2, 2});
+  const double Before = Probe(List);
+  const int TopRow = G->TopRow();
+
+  SimulateMouseWheel(-WHEEL_DELTA, At);   // to the focused editor
+  EXPECT_NE(Probe(List), Before) << "the list took the wheel";
+  const double AfterEditor = Probe(List);
+  G->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(At.X, At.Y));
+  EXPECT_NE(Probe(List), AfterEditor) << "a wheel sent to the grid goes to the list first";
+  EXPECT_EQ(Set->RecNo(), 5) << "the record stays";
+  EXPECT_EQ(G->TopRow(), TopRow) << "the grid does not scroll";
+  EXPECT_TRUE(IsWindowVisible(List)) << "the list stays open";
+
+  SimulateKeyPress(VK_ESCAPE);
+  ASSERT_FALSE(ListOf(Edit) && IsWindowVisible(ListOf(Edit)));
+  SimulateMouseWheel(-WHEEL_DELTA, At);
+  EXPECT_EQ(Set->RecNo(), 6) << "with the list closed the wheel moves the record";
+}
 
 struct TWheelCase {
   const char* Name;
   const char* Column;
   std::function<void(TColumnZk*)> Prepare;
   std::function<void(TDBGridInplaceEdit*)> Open;
-  std::function<TWinControl*(TDBGridInplaceEdit*)> List;
+  TListOf List;
   // A reading of the list that a wheel step down changes.
-  std::function<double(TWinControl*)> Probe;
+  TProbe Probe;
 };
 
 const TWheelCase WheelCases[] = {
@@ -72,29 +105,33 @@ TEST(DBGridInplaceEditWheel, OpenListTakesTheWheelAndTheGridStaysPut) {
     TDBGridInplaceEdit* Edit = G->DBInplaceEdit();
     ASSERT_TRUE(Edit && Edit->EditorVisible());
     Case.Open(Edit);
-    TWinControl* List = Case.List(Edit);
-    ASSERT_TRUE(List && IsWindowVisible(List));
-    ASSERT_EQ(GetFocus(), Edit);
-    const TPoint At = Edit->ClientToScreen({2, 2});
-    const double Before = Case.Probe(List);
-    const int TopRow = G->TopRow();
-
-    SimulateMouseWheel(-WHEEL_DELTA, At);   // to the focused editor
-    EXPECT_NE(Case.Probe(List), Before) << "the list took the wheel";
-    const double AfterEditor = Case.Probe(List);
-    // A wheel that reaches the grid itself goes to the list first as well.
-    G->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(At.X, At.Y));
-    EXPECT_NE(Case.Probe(List), AfterEditor);
-    EXPECT_EQ(F.Set->RecNo(), 5) << "the record stays";
-    EXPECT_EQ(G->TopRow(), TopRow) << "the grid does not scroll";
-    EXPECT_TRUE(IsWindowVisible(List)) << "the list stays open";
-
-    SimulateKeyPress(VK_ESCAPE);
-    ASSERT_FALSE(Case.List(Edit) && IsWindowVisible(Case.List(Edit)));
-    SimulateMouseWheel(-WHEEL_DELTA, At);
-    EXPECT_EQ(F.Set->RecNo(), 6) << "with the list closed the wheel moves the record";
+    ExpectListTakesTheWheel(G, F.Set, Edit, Case.List, Case.Probe);
     F.Set->Cancel();
   }
+}
+
+TEST(DBGridInplaceEditWheel, OpenCalendarTakesTheWheel) {
+  TDBGridOnForm F(0, 520, 200);
+  auto* Set = new TArrayDataSet(F.Form);
+  Set->FieldDefs()->Add(u"ID", ftInteger);
+  Set->FieldDefs()->Add(u"MADE", ftDateTime);
+  for (int I = 1; I <= 30; ++I) Set->AddRow({I, EncodeDate(2024, 3, I)});
+  Set->Open();
+  F.Source->SetDataSet(nullptr);
+  F.Source->SetDataSet(Set);
+  TDBGridZk* G = F.Grid;
+  G->SetOptions(G->Options() + TDBGridOptions{dgEditing});
+  G->SetFocus();
+  Set->SetRecNo(5);
+  G->MoveCol(1, 0, false);
+  G->ShowCellEditor();
+  TDBGridInplaceEdit* Edit = G->DBInplaceEdit();
+  ASSERT_TRUE(Edit && Edit->EditorVisible());
+  SimulateKeyPress(VK_DOWN, {ssAlt});
+  ExpectListTakesTheWheel(
+      G, Set, Edit, [](TDBGridInplaceEdit* E) -> TWinControl* { return E->Calendar(); },
+      [](TWinControl* L) { return double(static_cast<TPopupMonthCalendarZk*>(L)->Date()); });
+  Set->Cancel();
 }
 
 }  // namespace
