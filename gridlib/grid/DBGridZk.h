@@ -565,6 +565,17 @@ public:
   void SetOnEditButtonClick(TButtonClickEventZk Value) { FOnEditButtonClick = std::move(Value); }
   const TButtonDownEventZk& OnEditButtonDown() const { return FOnEditButtonDown; }
   void SetOnEditButtonDown(TButtonDownEventZk Value) { FOnEditButtonDown = std::move(Value); }
+  // The drop-down grid's own events, kept in DataList (setting one makes the grid).
+  const TDBGridZkCheckButtonEvent& OnDropDownBoxCheckButton() const;
+  void SetOnDropDownBoxCheckButton(TDBGridZkCheckButtonEvent Value);
+  const TDrawColumnCellEventZk& OnDropDownBoxDrawColumnCell() const;
+  void SetOnDropDownBoxDrawColumnCell(TDrawColumnCellEventZk Value);
+  const TGetCellParamsEventZk& OnDropDownBoxGetCellParams() const;
+  void SetOnDropDownBoxGetCellParams(TGetCellParamsEventZk Value);
+  const TNotifyEvent& OnDropDownBoxSortMarkingChanged() const;
+  void SetOnDropDownBoxSortMarkingChanged(TNotifyEvent Value);
+  const TDBGridZkTitleBtnClickEvent& OnDropDownBoxTitleBtnClick() const;
+  void SetOnDropDownBoxTitleBtnClick(TDBGridZkTitleBtnClickEvent Value);
   // The width of the main button (when the column shows one) and of the visible edit buttons.
   int EditButtonsWidth() const;
   // The dataset the lookup drop-down lists: the drop-down box's source, else the field's.
@@ -582,6 +593,7 @@ public:
 private:
   void CreateButtonsAndDropDown();
   void AssignButtonsAndDropDown(const TColumnZk* S);
+  void CopyDropDownBoxEvents(const TColumnZk* S);
   TField* FField = nullptr;
   TAlignment FAlignment = taLeftJustify;
   bool FAutoFitColWidth = true;

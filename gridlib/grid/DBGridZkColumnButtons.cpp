@@ -49,9 +49,21 @@ void TColumnZk::AssignButtonsAndDropDown(const TColumnZk* S) {
   FOnEditButtonDown = S->FOnEditButtonDown;
   FEditButtons->Assign(S->FEditButtons.get());
   // The drop-down grid's own settings are copied only when the source made its grid.
-  if (S->FDataList) FDropDownBox->Assign(S->FDropDownBox.get());
-  else FDropDownBox->AssignOwnSettings(S->FDropDownBox.get());
+  if (S->FDataList) {
+    FDropDownBox->Assign(S->FDropDownBox.get());
+    CopyDropDownBoxEvents(S);
+  } else {
+    FDropDownBox->AssignOwnSettings(S->FDropDownBox.get());
+  }
   FDropDownSpecRow->Assign(S->FDropDownSpecRow.get());
+}
+
+void TColumnZk::CopyDropDownBoxEvents(const TColumnZk* S) {
+  SetOnDropDownBoxCheckButton(S->OnDropDownBoxCheckButton());
+  SetOnDropDownBoxDrawColumnCell(S->OnDropDownBoxDrawColumnCell());
+  SetOnDropDownBoxGetCellParams(S->OnDropDownBoxGetCellParams());
+  SetOnDropDownBoxSortMarkingChanged(S->OnDropDownBoxSortMarkingChanged());
+  SetOnDropDownBoxTitleBtnClick(S->OnDropDownBoxTitleBtnClick());
 }
 
 void TColumnZk::SetButtonStyle(TColumnButtonStyleZk Value) {
@@ -132,6 +144,43 @@ TCustomDBGridZk* TColumnZk::DataList() const {
     FDataList.reset(L);
   }
   return FDataList.get();
+}
+
+// The drop-down grid's events: reading one does not make the grid, setting one does.
+const TDBGridZkCheckButtonEvent& TColumnZk::OnDropDownBoxCheckButton() const {
+  static const TDBGridZkCheckButtonEvent None;
+  return FDataList ? FDataList->OnCheckButton() : None;
+}
+void TColumnZk::SetOnDropDownBoxCheckButton(TDBGridZkCheckButtonEvent Value) {
+  if (Value || FDataList) DataList()->SetOnCheckButton(std::move(Value));
+}
+const TDrawColumnCellEventZk& TColumnZk::OnDropDownBoxDrawColumnCell() const {
+  static const TDrawColumnCellEventZk None;
+  return FDataList ? FDataList->OnDrawColumnCell() : None;
+}
+void TColumnZk::SetOnDropDownBoxDrawColumnCell(TDrawColumnCellEventZk Value) {
+  if (Value || FDataList) DataList()->SetOnDrawColumnCell(std::move(Value));
+}
+const TGetCellParamsEventZk& TColumnZk::OnDropDownBoxGetCellParams() const {
+  static const TGetCellParamsEventZk None;
+  return FDataList ? FDataList->OnGetCellParams() : None;
+}
+void TColumnZk::SetOnDropDownBoxGetCellParams(TGetCellParamsEventZk Value) {
+  if (Value || FDataList) DataList()->SetOnGetCellParams(std::move(Value));
+}
+const TNotifyEvent& TColumnZk::OnDropDownBoxSortMarkingChanged() const {
+  static const TNotifyEvent None;
+  return FDataList ? FDataList->OnSortMarkingChanged() : None;
+}
+void TColumnZk::SetOnDropDownBoxSortMarkingChanged(TNotifyEvent Value) {
+  if (Value || FDataList) DataList()->SetOnSortMarkingChanged(std::move(Value));
+}
+const TDBGridZkTitleBtnClickEvent& TColumnZk::OnDropDownBoxTitleBtnClick() const {
+  static const TDBGridZkTitleBtnClickEvent None;
+  return FDataList ? FDataList->OnTitleBtnClick() : None;
+}
+void TColumnZk::SetOnDropDownBoxTitleBtnClick(TDBGridZkTitleBtnClickEvent Value) {
+  if (Value || FDataList) DataList()->SetOnTitleBtnClick(std::move(Value));
 }
 
 void TColumnZk::DropDownBoxFreeNotification(TComponent* AComponent) {

@@ -775,7 +775,17 @@ REGISTER_CLASS(TColumnZk) {
       .Property("OnEditButtonClick", &TColumnZk::OnEditButtonClick,
                 &TColumnZk::SetOnEditButtonClick)
       .Property("OnEditButtonDown", &TColumnZk::OnEditButtonDown, &TColumnZk::SetOnEditButtonDown)
-      .Property("OnNotInList", &TColumnZk::OnNotInList, &TColumnZk::SetOnNotInList);
+      .Property("OnNotInList", &TColumnZk::OnNotInList, &TColumnZk::SetOnNotInList)
+      .Property("OnDropDownBoxCheckButton", &TColumnZk::OnDropDownBoxCheckButton,
+                &TColumnZk::SetOnDropDownBoxCheckButton)
+      .Property("OnDropDownBoxDrawColumnCell", &TColumnZk::OnDropDownBoxDrawColumnCell,
+                &TColumnZk::SetOnDropDownBoxDrawColumnCell)
+      .Property("OnDropDownBoxGetCellParams", &TColumnZk::OnDropDownBoxGetCellParams,
+                &TColumnZk::SetOnDropDownBoxGetCellParams)
+      .Property("OnDropDownBoxSortMarkingChanged", &TColumnZk::OnDropDownBoxSortMarkingChanged,
+                &TColumnZk::SetOnDropDownBoxSortMarkingChanged)
+      .Property("OnDropDownBoxTitleBtnClick", &TColumnZk::OnDropDownBoxTitleBtnClick,
+                &TColumnZk::SetOnDropDownBoxTitleBtnClick);
 }
 REGISTER_CLASS(TDBGridColumnZk) {}
 REGISTER_CLASS(TDBGridColumnsZk) {}

@@ -1,18 +1,23 @@
 // DBGridInplaceEditLookupTest.cpp - a lookup cell of the data grid: its drop-down lookup grid
 // (the column's DataList: Alt+Down, moving keys, Enter writes the key fields, Esc changes
 // nothing), typed and pasted text completed from the lookup dataset, free text through the
-// column's OnNotInList, Delete and Backspace, and the special row's shortcut.
+// column's OnNotInList, Delete and Backspace, the special row's shortcut, and the column's
+// drop-down events.
 #include "gridlib/grid/DBGridInplaceEdit.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <vector>
 
 #include "gridlib/grid/DBLookupGridsZk.h"
 #include "gridlib/grid/tests/DBGridZkTestForm.h"
 #include "gridlib/toolkit/LookupExtraRowZk.h"
 #include "platform/controls/Clipboard.h"
+#include "platform/controls/Snapshot.h"
 #include "platform/controls/WinApi.h"
+#include "platform/graphics/Bitmap.h"
 
 namespace {
 
@@ -207,6 +212,44 @@ TEST(DBGridLookupCell, PasteCompletesFromTheListOrIsRefused) {
   EXPECT_EQ(T.Edit->Text(), u"Умбра") << "a text the list lacks is not pasted";
   T.Stock->CheckBrowseMode();
   EXPECT_EQ(T.ColorId(), 3);
+}
+
+TEST(DBGridLookupCell, ColumnsDropDownBoxEventsAreTheListsOwnAndFollowAssign) {
+  TColumnZk Bare(nullptr);
+  EXPECT_FALSE(Bare.OnDropDownBoxGetCellParams()) << "an empty event";
+  Bare.SetOnDropDownBoxTitleBtnClick(nullptr);
+  TLookupCellFixture Probe;
+  std::vector<String> Painted;
+  TObject* ParamsSender = nullptr;
+  int Drawn = 0;
+  TLookupCellFixture T([&](TColumnZk* C) {
+    C->SetOnDropDownBoxGetCellParams([&](TObject* S, TColumnZk* LC, TFont*, TColor& Back,
+                                         TGridDrawState) {
+      ParamsSender = S;
+      Painted.push_back(LC->Field()->AsString());
+      Back = clYellow;
+    });
+    C->SetOnDropDownBoxDrawColumnCell(
+        [&](TObject*, const TRect&, int, TColumnZk*, TGridDrawState) { ++Drawn; });
+  });
+  TColumnZk* C = T.Column();
+  EXPECT_TRUE(C->DataList()->OnGetCellParams());
+  EXPECT_TRUE(C->DataList()->OnDrawColumnCell());
+  T.Key(VK_DOWN, {ssAlt});
+  ASSERT_TRUE(T.Edit->ListVisible());
+  TBitmap B;
+  RenderControl(T.Edit->DataList(), B);
+  EXPECT_EQ(ParamsSender, C->DataList()) << "the list's own cells ask the column's handler";
+  EXPECT_NE(std::find(Painted.begin(), Painted.end(), String(u"Кобальт")), Painted.end());
+  EXPECT_GT(Drawn, 0);
+  T.Key(VK_ESCAPE);
+  // Another grid's column copies the handlers into its own list.
+  TColumnZk* Other = Probe.Column();
+  Other->Assign(C);
+  ASSERT_NE(Other->DataList(), C->DataList());
+  EXPECT_TRUE(Other->OnDropDownBoxGetCellParams());
+  EXPECT_TRUE(Other->DataList()->OnDrawColumnCell());
+  EXPECT_FALSE(Other->OnDropDownBoxTitleBtnClick());
 }
 
 }  // namespace
