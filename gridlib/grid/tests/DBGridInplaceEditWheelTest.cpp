@@ -7,6 +7,7 @@
 
 #include "gridlib/grid/DBGridInplaceEdit.h"
 #include "gridlib/grid/tests/DBGridZkTestForm.h"
+#include "gridlib/grid/DBLookupGridsZk.h"
 #include "gridlib/toolkit/CalculatorZk.h"
 #include "gridlib/toolkit/MRUListZk.h"
 #include "gridlib/toolkit/MRUListboxZk.h"
@@ -16,6 +17,7 @@
 #include "platform/controls/Messages.h"
 #include "platform/controls/WinApi.h"
 #include "platform/rtl/DateUtils.h"
+#include "platform/rtl/SysUtils.h"
 
 namespace {
 
@@ -132,6 +134,49 @@ TEST(DBGridInplaceEditWheel, OpenCalendarTakesTheWheel) {
       G, Set, Edit, [](TDBGridInplaceEdit* E) -> TWinControl* { return E->Calendar(); },
       [](TWinControl* L) { return double(static_cast<TPopupMonthCalendarZk*>(L)->Date()); });
   Set->Cancel();
+}
+
+TEST(DBGridInplaceEditWheel, OpenLookupListTakesTheWheel) {
+  TDBGridOnForm F(0, 520, 200);
+  auto* Colours = new TArrayDataSet(F.Form);
+  Colours->FieldDefs()->Add(u"ID", ftInteger);
+  Colours->FieldDefs()->Add(u"NM", ftWideString, 20);
+  for (int I = 1; I <= 20; ++I) Colours->AddRow({I, u"Тон " + IntToStr(I)});
+  Colours->Open();
+  auto* Stock = new TArrayDataSet(F.Form);
+  Stock->FieldDefs()->Add(u"POS", ftInteger);
+  Stock->FieldDefs()->Add(u"COLOR_ID", ftInteger);
+  for (const char16_t* N : {u"POS", u"COLOR_ID"}) {
+    auto* Fld = new TIntegerField(F.Form);
+    Fld->SetFieldName(N);
+    Fld->SetDataSet(Stock);
+  }
+  auto* Look = new TWideStringField(F.Form);
+  Look->SetFieldName(u"lvNM");
+  Look->SetFieldKind(fkLookup);
+  Look->SetKeyFields(u"COLOR_ID");
+  Look->SetLookupDataSet(Colours);
+  Look->SetLookupKeyFields(u"ID");
+  Look->SetLookupResultField(u"NM");
+  Look->SetDataSet(Stock);
+  for (int I = 1; I <= 30; ++I) Stock->AddRow({I, 1});
+  Stock->Open();
+  F.Source->SetDataSet(nullptr);
+  F.Source->SetDataSet(Stock);
+  TDBGridZk* G = F.Grid;
+  G->SetOptions(G->Options() + TDBGridOptions{dgEditing});
+  G->SetFocus();
+  Stock->SetRecNo(5);
+  G->MoveCol(2, 0, false);
+  G->ShowCellEditor();
+  TDBGridInplaceEdit* Edit = G->DBInplaceEdit();
+  ASSERT_TRUE(Edit && Edit->EditorVisible());
+  ASSERT_EQ(Edit->EditStyle(), esDataList);
+  SimulateKeyPress(VK_DOWN, {ssAlt});
+  ExpectListTakesTheWheel(
+      G, Stock, Edit, [](TDBGridInplaceEdit* E) -> TWinControl* { return E->DataList(); },
+      [Colours](TWinControl*) { return double(Colours->RecNo()); });
+  Stock->Cancel();
 }
 
 }  // namespace
