@@ -102,6 +102,16 @@ bool InTitleFilterListVisible(TCustomDBGridZk* Grid) {
   return List && List->Link().IsOpen();
 }
 
+bool WheelToOpenFilterList(TCustomDBGridZk* Grid, TMessage& Message) {
+  TSTDBGridZkFilter* F = Grid->STFilter();
+  TWinControl* List = nullptr;
+  if (InTitleFilterListVisible(Grid)) List = F->InTitleListbox;
+  else if (F->FilterEdit && F->FilterEdit->ListVisible()) List = F->FilterEdit->PopupListbox();
+  if (!List) return false;
+  List->Perform(CM_MOUSEWHEEL, Message.WParam, Message.LParam);
+  return true;
+}
+
 void DropDownInTitleFilter(TCustomDBGridZk* Grid, TColumnZk* Column) {
   if (!Column || !Column->Visible()) return CloseInTitleFilterList(Grid, false);
   DropDownInTitleFilter(Grid, Column, FilterCellClientRect(Grid, Column));

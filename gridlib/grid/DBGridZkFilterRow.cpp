@@ -88,6 +88,12 @@ TRect TInplaceFilterEditZk::EditRect() const {
 }
 
 void TInplaceFilterEditZk::WndProc(TMessage& Message) {
+  // While the list is open the wheel belongs to it: the grid behind neither scrolls nor moves.
+  if (Message.Msg == CM_MOUSEWHEEL && ListVisible()) {
+    PopupListbox()->Perform(CM_MOUSEWHEEL, Message.WParam, Message.LParam);
+    Message.Result = 1;
+    return;
+  }
   TDBComboBoxZk::WndProc(Message);
   if (Message.Msg == WM_GETDLGCODE && FGrid && FGrid->Options().Contains(dgTabs))
     Message.Result |= DLGC_WANTTAB;

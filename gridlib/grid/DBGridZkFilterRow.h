@@ -104,6 +104,9 @@ void DropDownInTitleFilter(TCustomDBGridZk* Grid, TColumnZk* Column, const TRect
 // Closes it; with Execute the highlighted entry runs. Nothing while a value is being ticked.
 void CloseInTitleFilterList(TCustomDBGridZk* Grid, bool Execute);
 bool InTitleFilterListVisible(TCustomDBGridZk* Grid);
+// Hands a wheel message to the filter cell editor's open list or the in-title filter list;
+// answers whether one of them was open (it then keeps the wheel, used or not).
+bool WheelToOpenFilterList(TCustomDBGridZk* Grid, TMessage& Message);
 
 // The drop-down button a filtered column shows at the right of its lowest title cell in the
 // in-title location, and whether client point (X, Y) in grid column ACol presses it.

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "gridlib/grid/DBGridInplaceEdit.h"
+#include "gridlib/grid/DBGridZkFilterRow.h"
 #include "gridlib/grid/DBGridZkGroupView.h"
 #include "gridlib/grid/DBGridZkHeadTree.h"
 #include "platform/graphics/WinDraw.h"
@@ -676,8 +677,10 @@ void TCustomDBGridZk::Dispatch(TMessage& Message) {
     case WM_SIZE: WMSizeZk(Message); return;
     case WM_SETCURSOR: WMSetCursorZk(Message); return;
     case CM_MOUSEWHEEL:
-      // The editor's open list gets the wheel first; what it handled goes no further.
-      if (InplaceEditor() && DBInplaceEdit()->WheelToOpenList(Message)) {
+      // The editor's open list gets the wheel first; what it handled goes no further. An open
+      // filter list keeps every wheel step.
+      if ((InplaceEditor() && DBInplaceEdit()->WheelToOpenList(Message)) ||
+          WheelToOpenFilterList(this, Message)) {
         Message.Result = 1;
         return;
       }
