@@ -583,3 +583,31 @@ void TDBGridInplaceEdit::Dispatch(TMessage& Message) {
 REGISTER_CLASS(TDBGridInplaceEdit) {}
 
 void RegisterDBGridInplaceEditClasses() { RegisterClass(TDBGridInplaceEdit::ClassInfo()); }
+
+void TDBGridInplaceEdit::PaintWindow(HDC DC) {
+  TInplaceEdit::PaintWindow(DC);
+  DrawRequiredMark(DC);
+}
+
+void TDBGridInplaceEdit::DrawRequiredMark(TCanvas* ACanvas) {
+  TColumnZk* C = CurrentColumn();
+  TCustomDBGridZk* G = DBGrid();
+  if (!C || !G) return;
+  bool Draw = false;
+  if (C->HighlightRequired() && G->DataLink()->Active()) {
+    TDataSet* Set = G->DataLink()->DataSet();
+    TField* F = C->Field();
+    Draw = Set && F && (Set->State() == dsEdit || Set->State() == dsInsert) && F->Required() &&
+           F->IsNull();
+  }
+  if (C->OnCheckDrawRequiredState()) C->OnCheckDrawRequiredState()(this, Text(), Draw);
+  if (!Draw) return;
+  const TRect R = EditTextRect();
+  const int Y = ClientHeight() - 1;
+  ACanvas->Pen()->SetColor(clRed);
+  ACanvas->Pen()->SetStyle(psDot);
+  ACanvas->Pen()->SetWidth(1);
+  ACanvas->MoveTo(R.Left + 2, Y);
+  ACanvas->LineTo(R.Right - 3, Y);
+  ACanvas->Pen()->SetStyle(psSolid);
+}

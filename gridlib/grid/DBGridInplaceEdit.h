@@ -81,7 +81,11 @@ public:
 
   void WndProc(TMessage& Message) override;
 
+  // The red dotted underline of an empty required field while its record is edited.
+  void DrawRequiredMark(TCanvas* ACanvas);
+
 protected:
+  void PaintWindow(HDC DC) override;
   void KeyDown(Word& Key, TShiftState Shift) override;
   void KeyPress(Char& Key) override;
   void Change() override;

@@ -536,6 +536,18 @@ public:
   bool AlwaysShowEditButton() const;
   void SetAlwaysShowEditButton(bool Value);
   bool IsAlwaysShowEditButtonStored() const { return FAssignedAlwaysShowEditButton; }
+  // The grid's ColumnDefValues until set: an empty required field under edit is underlined.
+  bool HighlightRequired() const;
+  void SetHighlightRequired(bool Value);
+  bool IsHighlightRequiredStored() const { return FAssignedHighlightRequired; }
+  using TCheckDrawRequiredStateEventZk =
+      std::function<void(TObject* Sender, const String& Text, bool& DrawState)>;
+  const TCheckDrawRequiredStateEventZk& OnCheckDrawRequiredState() const {
+    return FOnCheckDrawRequiredState;
+  }
+  void SetOnCheckDrawRequiredState(TCheckDrawRequiredStateEventZk Value) {
+    FOnCheckDrawRequiredState = std::move(Value);
+  }
   bool AutoDropDown() const;
   void SetAutoDropDown(bool Value);
   bool IsAutoDropDownStored() const { return FAssignedAutoDropDown; }
@@ -645,6 +657,8 @@ private:
   TNotInListEventZk FOnNotInList;
   TButtonClickEventZk FOnEditButtonClick;
   TButtonDownEventZk FOnEditButtonDown;
+  bool FHighlightRequired = false, FAssignedHighlightRequired = false;
+  TCheckDrawRequiredStateEventZk FOnCheckDrawRequiredState;
 };
 
 class TDBGridColumnZk : public TColumnZk {
@@ -742,6 +756,8 @@ public:
   void SetAlwaysShowEditButton(bool Value);
   bool AutoDropDown() const { return FAutoDropDown; }
   void SetAutoDropDown(bool Value) { FAutoDropDown = Value; }
+  bool HighlightRequired() const { return FHighlightRequired; }
+  void SetHighlightRequired(bool Value);
   bool DblClickNextVal() const { return FDblClickNextVal; }
   void SetDblClickNextVal(bool Value) { FDblClickNextVal = Value; }
   bool DropDownShowTitles() const { return FDropDownShowTitles; }
@@ -755,6 +771,7 @@ private:
   bool FEndEllipsis = false, FToolTips = false;
   bool FAlwaysShowEditButton = false, FAutoDropDown = false, FDblClickNextVal = false,
        FDropDownShowTitles = false, FDropDownSizing = false;
+  bool FHighlightRequired = false;
 };
 
 class TDBGridZkColumnDefValuesZk : public TColumnDefValuesZk {

@@ -242,6 +242,25 @@ void TColumnDefValuesZk::SetAlwaysShowEditButton(bool Value) {
   if (FGrid) FGrid->Invalidate();
 }
 
+void TColumnDefValuesZk::SetHighlightRequired(bool Value) {
+  if (Value == FHighlightRequired) return;
+  FHighlightRequired = Value;
+  if (FGrid) FGrid->Invalidate();
+}
+
+bool TColumnZk::HighlightRequired() const {
+  if (FAssignedHighlightRequired) return FHighlightRequired;
+  TColumnDefValuesZk* D = DefValuesOf(this);
+  return D && D->HighlightRequired();
+}
+
+void TColumnZk::SetHighlightRequired(bool Value) {
+  if (FAssignedHighlightRequired && Value == FHighlightRequired) return;
+  FHighlightRequired = Value;
+  FAssignedHighlightRequired = true;
+  Changed(false);
+}
+
 void TColumnDefValuesZk::Assign(TPersistent* Source) {
   auto* S = dynamic_cast<TColumnDefValuesZk*>(Source);
   if (!S) return TPersistent::Assign(Source);
