@@ -748,6 +748,8 @@ REGISTER_CLASS(TColumnZk) {
       .Property("Footers", &TColumnZk::Footers, &TColumnZk::SetFooters)
       .Stored(&TColumnZk::IsFootersStored)
       .Property("HideDuplicates", &TColumnZk::HideDuplicates, &TColumnZk::SetHideDuplicates, false)
+      .Property("HighlightRequired", &TColumnZk::HighlightRequired, &TColumnZk::SetHighlightRequired)
+      .Stored(&TColumnZk::IsHighlightRequiredStored)
       .Property("Increment", &TColumnZk::Increment, &TColumnZk::SetIncrement)
       .Stored(&TColumnZk::IsIncrementStored)
       .Property("MaxWidth", &TColumnZk::MaxWidth, &TColumnZk::SetMaxWidth, 0)
@@ -776,6 +778,8 @@ REGISTER_CLASS(TColumnZk) {
                 &TColumnZk::SetOnEditButtonClick)
       .Property("OnEditButtonDown", &TColumnZk::OnEditButtonDown, &TColumnZk::SetOnEditButtonDown)
       .Property("OnNotInList", &TColumnZk::OnNotInList, &TColumnZk::SetOnNotInList)
+      .Property("OnCheckDrawRequiredState", &TColumnZk::OnCheckDrawRequiredState,
+                &TColumnZk::SetOnCheckDrawRequiredState)
       .Property("OnDropDownBoxCheckButton", &TColumnZk::OnDropDownBoxCheckButton,
                 &TColumnZk::SetOnDropDownBoxCheckButton)
       .Property("OnDropDownBoxDrawColumnCell", &TColumnZk::OnDropDownBoxDrawColumnCell,
@@ -808,6 +812,7 @@ REGISTER_CLASS(TColumnDefValuesZk) {
       .Property("DropDownShowTitles", &D::DropDownShowTitles, &D::SetDropDownShowTitles, false)
       .Property("DropDownSizing", &D::DropDownSizing, &D::SetDropDownSizing, false)
       .Property("EndEllipsis", &TColumnDefValuesZk::EndEllipsis, &TColumnDefValuesZk::SetEndEllipsis, false)
+      .Property("HighlightRequired", &D::HighlightRequired, &D::SetHighlightRequired, false)
       .Property("Title", &TColumnDefValuesZk::Title, nullptr)
       .Property("ToolTips", &TColumnDefValuesZk::ToolTips, &TColumnDefValuesZk::SetToolTips, false);
 }

@@ -289,6 +289,8 @@ TEST(DBGridZk, TextFormWithColumnsReadsAndWritesBackTheSame) {
   C->Title()->SetCaption(u"A|B");
   C->SetWidth(120);
   C->Footer()->SetValueType(fvtCount);
+  C->SetHighlightRequired(true);
+  G->ColumnDefValues()->SetHighlightRequired(true);
   TMemoryStream Bin;
   WriteComponentToStream(G, &Bin);
   Bin.SetPosition(0);
@@ -308,6 +310,8 @@ TEST(DBGridZk, TextFormWithColumnsReadsAndWritesBackTheSame) {
   ASSERT_EQ(F2.Grid->Columns()->Count(), 1) << Form;
   EXPECT_EQ(F2.Grid->Columns()->Items(0)->Title()->Caption(), u"A|B");
   EXPECT_EQ(F2.Grid->Columns()->Items(0)->Width(), 120);
+  EXPECT_TRUE(F2.Grid->Columns()->Items(0)->IsHighlightRequiredStored()) << Form;
+  EXPECT_TRUE(F2.Grid->ColumnDefValues()->HighlightRequired()) << Form;
   EXPECT_EQ(F2.Grid->RowDetailPanelControl()->Name(), u"RowDetailData");
   TMemoryStream Again;
   WriteComponentToStream(F2.Grid, &Again);
