@@ -601,13 +601,5 @@ void TDBGridInplaceEdit::DrawRequiredMark(TCanvas* ACanvas) {
            F->IsNull();
   }
   if (C->OnCheckDrawRequiredState()) C->OnCheckDrawRequiredState()(this, Text(), Draw);
-  if (!Draw) return;
-  const TRect R = EditTextRect();
-  const int Y = ClientHeight() - 1;
-  ACanvas->Pen()->SetColor(clRed);
-  ACanvas->Pen()->SetStyle(psDot);
-  ACanvas->Pen()->SetWidth(1);
-  ACanvas->MoveTo(R.Left + 2, Y);
-  ACanvas->LineTo(R.Right - 3, Y);
-  ACanvas->Pen()->SetStyle(psSolid);
+  if (Draw) DrawRequiredStateMark(ACanvas, EditTextRect(), ClientHeight());
 }

@@ -24,6 +24,8 @@ VORENTA_ENUM(TEditStyle, esSimple, esEllipsis, esPickList, esDataList, esDateCal
 // (a lookup field with modifiable keys and an open lookup dataset gets the list, a pick list
 // its list, a date field the calendar).
 TEditStyle ColumnEditStyle(TColumnZk* Column);
+// The face of the button that opens a cell of the given style (a drop-down for the list kinds).
+TEditButtonStyleZk MainEditButtonStyle(TEditStyle Style);
 // The first item equal to Text (Flags 2: starting with it), compared without regard to case;
 // -1 when none.
 int FindListItem(const TStrings* Items, const String& Text, int Flags);

@@ -20,9 +20,7 @@
 #include "platform/db/Fields.h"
 #include "platform/rtl/SysUtils.h"
 
-namespace {
-
-TEditButtonStyleZk MainButtonStyle(TEditStyle S) {
+TEditButtonStyleZk MainEditButtonStyle(TEditStyle S) {
   switch (S) {
     case esEllipsis: return ebsEllipsisZk;
     case esUpDown: return ebsUpDownZk;
@@ -32,8 +30,6 @@ TEditButtonStyleZk MainButtonStyle(TEditStyle S) {
     default: return ebsDropDownZk;
   }
 }
-
-}  // namespace
 
 TEditButtonControlZk* TDBGridInplaceEdit::MainButton() const {
   return FEditButtonControlList.empty() ? nullptr : FEditButtonControlList[0].EditButtonControl;
@@ -98,7 +94,7 @@ void TDBGridInplaceEdit::LayoutEditButtons() {
     int W = DefaultW;
     if (I == 0) {
       B->SetEnabled(true);
-      B->SetStyle(MainButtonStyle(FEditStyle));
+      B->SetStyle(MainEditButtonStyle(FEditStyle));
       B->SetHint(String());
     } else {
       TEditButtonZk* Src = Extra->Items(int(I) - 1);

@@ -15,21 +15,6 @@
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/WinDraw.h"
 
-namespace {
-
-TEditButtonStyleZk ButtonStyleOf(TEditStyle S) {
-  switch (S) {
-    case esEllipsis: return ebsEllipsisZk;
-    case esUpDown: return ebsUpDownZk;
-    case esAltUpDown: return ebsAltUpDownZk;
-    case esAltDropDown:
-    case esAltCalendar: return ebsAltDropDownZk;
-    default: return ebsDropDownZk;
-  }
-}
-
-}  // namespace
-
 void TCustomDBGridZk::SetEditButtonsShowOptions(TEditButtonsShowOptionsZk Value) {
   if (Value == FEditButtonsShowOptions) return;
   FEditButtonsShowOptions = Value;
@@ -80,7 +65,7 @@ void TCustomDBGridZk::PaintCellEditButtons(TColumnZk* Column, TRect& R, TGridDra
   int X = R.Right;
   const TEditStyle Main = ColumnEditStyle(Column);
   if (Main != esSimple) {
-    DrawCellButton(Column, C, ButtonStyleOf(Main), Rect(X, R.Top, X + W + FlatExtra, R.Top + H),
+    DrawCellButton(Column, C, MainEditButtonStyle(Main), Rect(X, R.Top, X + W + FlatExtra, R.Top + H),
                    Content, false, false, IsFlat, Enabled, Back, nullptr, T);
     X += W + FlatExtra;
   }

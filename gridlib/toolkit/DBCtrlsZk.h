@@ -518,6 +518,9 @@ struct TElementMaskPosZk {
 struct TDateTimeElementsMaskPosZk {
   TElementMaskPosZk Year, Month, Day, Hour, Min, Sec;
 };
+// The red dotted line under the text of an editor whose required value is empty.
+void DrawRequiredStateMark(TCanvas* ACanvas, const TRect& EditRect, int ClientHeight);
+
 // Year, month, day, hour, minute, second; -1 is "missing".
 struct TDateTimePartsZk {
   int Y = -1, M = -1, D = -1, H = -1, N = -1, S = -1;

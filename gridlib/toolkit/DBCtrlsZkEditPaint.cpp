@@ -128,12 +128,16 @@ void TCustomDBEditZk::PaintRequiredState(TCanvas* ACanvas) {
   if (!Draw) return;
   TRect R;
   GetEditRect(R);
-  const int Y = ClientHeight() - 1;
+  DrawRequiredStateMark(ACanvas, R, ClientHeight());
+}
+
+void DrawRequiredStateMark(TCanvas* ACanvas, const TRect& EditRect, int ClientHeight) {
+  const int Y = ClientHeight - 1;
   ACanvas->Pen()->SetColor(clRed);
   ACanvas->Pen()->SetStyle(psDot);
   ACanvas->Pen()->SetWidth(1);
-  ACanvas->MoveTo(R.Left + 2, Y);
-  ACanvas->LineTo(R.Right - 3, Y);
+  ACanvas->MoveTo(EditRect.Left + 2, Y);
+  ACanvas->LineTo(EditRect.Right - 3, Y);
   ACanvas->Pen()->SetStyle(psSolid);
 }
 
