@@ -42,7 +42,9 @@ function(vorenta_library name)
       add_executable(${target}_tests ${test_sources})
       target_compile_options(${target}_tests PRIVATE ${VORENTA_WARNINGS})
       target_link_libraries(${target}_tests PRIVATE ${target} ${ARG_TEST_DEPS}
-                            GTest::gtest GTest::gtest_main GTest::gmock)
+                            vorenta_crash_report GTest::gtest GTest::gtest_main GTest::gmock)
+      # Exported symbols give the crash report's call stack function names.
+      set_target_properties(${target}_tests PROPERTIES ENABLE_EXPORTS ON)
       # One value per property: the discovery script splits lists at every separator.
       set(test_properties ENVIRONMENT "LC_ALL=C.UTF-8")
       if(ARG_QT_TESTS)
