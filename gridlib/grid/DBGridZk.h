@@ -1626,6 +1626,26 @@ public:
   // The factory of the lookup list a column shows ("DataList"); set by the lookup unit.
   static std::function<TCustomDBGridZk*(TColumnZk* Column)> DataListFactory;
 
+  // --- rows of a memory table's view (DBGridZkMemTable.cpp)
+  // The link holds the dataset's IMemTableZk.
+  bool UsesMemTable() const;
+  // Every view row is a grid row (a memory table without grouping).
+  bool UsesMemTableRows() const;
+  // The rows the data comes from: view rows, group rows, or the link's buffer.
+  int SourceRowCount() const;
+  bool IsCurrentDataRow(int DataRow) const;
+  // Memory table with the policy object's extended scrolling: the bar spans the whole view.
+  bool ExtendedScrolling() const;
+  // The top row limited to the data rows and to the largest top row that still fills the
+  // grid; moves there unless CheckOnly. Answers the limited row.
+  int SafeMoveTop(int ATop, bool CheckOnly);
+  void ClampTopRow();
+  // Asks the table for as many records as the empty part of the client area needs.
+  void FetchVisibleRecords();
+  // The current row follows the table's current view row.
+  void MemTableScroll(int Distance);
+  void UpdateExtendedVertScrollBar();
+
   // --- row grouping (DBGridZkGroupView.cpp)
   TDBGridZkDataGroupsZk* DataGrouping() const { return FDataGrouping.get(); }
   void SetDataGrouping(TDBGridZkDataGroupsZk* Value);
@@ -1761,6 +1781,15 @@ protected:
   void ShowRowMoveLine();
 
   void WMVScrollZk(TMessage& Message);
+  void ExtendedVertScroll(unsigned Code, int TrackPos);
+  void UpdateMemTableRowCount();
+  void MemTableViewEvent(int RowNum, TMTViewEventTypeZk Event, int OldRowNum);
+  void SetRowCountKeepCurrent(int Value);
+  // Makes the table's current view row the current grid row (the anchor moves too).
+  void MoveToMemTableCurrentRow();
+  // The wheel over a memory table with extended scrolling; false when not handled here.
+  bool MemTableWheel(bool Down, TShiftState Shift, TPoint MousePos);
+  int MaxTopRow() const;
   void WMSizeZk(TMessage& Message);
   void WMSetCursorZk(TMessage& Message);
   TCursor SelectionCursorAt(int X, int Y);
@@ -1855,6 +1884,7 @@ protected:
   mutable std::unique_ptr<TSTDBGridZkFilter, TSTDBGridZkFilterDeleterZk> FSTFilter;
   bool FUpdatingRows = false;
   bool FThumbTracked = false;
+  bool FFetchingRecords = false;
   TColor FEvenRowColor = clWindow, FOddRowColor = clWindow;
   bool FEvenRowColorSet = false, FOddRowColorSet = false;
   TColor FFooterColor = clWindow;

@@ -113,7 +113,7 @@ bool TCustomDBGridZk::RowDetailPanelShown() const {
 int TCustomDBGridZk::RowDetailDataRow() const {
   if (!RowDetailPanelShown()) return -1;
   // Under grouping the rows are the tree's: the panel hangs under the current one.
-  return GroupingWorks() ? Row() - FTitleOffset : FDataLink->ActiveRecord();
+  return GroupingWorks() ? Row() - FTitleOffset : CurrentDataRow();
 }
 
 void TCustomDBGridZk::PlaceRowDetailControl() {

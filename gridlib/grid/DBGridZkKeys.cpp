@@ -185,7 +185,7 @@ bool TCustomDBGridZk::ConfirmDeleteRecords() {
 }
 
 void TCustomDBGridZk::SetValueFromPrevRecord() {
-  const int Index = FDataLink->Active() ? FDataLink->ActiveRecord() : -1;
+  const int Index = CurrentDataRow();
   TColumnZk* C = ColumnAt(this, SelectedIndex());
   if (Index <= 0 || !C || !C->Field() || C->ReadOnly() || !FieldIsEditable(C->Field())) return;
   Variant Value;

@@ -102,7 +102,7 @@ void TGridDataLinkZk::DataSetChanged() {
 void TGridDataLinkZk::DataSetScrolled(int Distance) { FGrid->Scroll(Distance); }
 void TGridDataLinkZk::LayoutChanged() { FGrid->LayoutChanged(); }
 void TGridDataLinkZk::RecordChanged(TField* Field) {
-  FGrid->InvalidateRow(FGrid->TopDataOffset() + std::max(0, ActiveRecord()));
+  FGrid->InvalidateRow(FGrid->TopDataOffset() + std::max(0, FGrid->CurrentDataRow()));
   // The editor follows a field text that changed behind it (not while it writes the field).
   TField* Selected = FGrid->SelectedField();
   const int Index = FGrid->SelectedIndex();
@@ -158,6 +158,7 @@ void TCustomDBGridZk::DataChanged() {
 }
 
 void TCustomDBGridZk::Scroll(int Distance) {
+  if (UsesMemTableRows()) return MemTableScroll(Distance);
   if (!HandleAllocated()) return;
   UpdateRowCount();
   UpdateScrollBar();
@@ -174,6 +175,7 @@ void TCustomDBGridZk::SyncCurrentRow() {
       SyncGroupNodeToRecord(Table->GetInstantReadCurRow(), false);
     return;
   }
+  if (UsesMemTableRows()) return MemTableScroll(0);
   const int R = FTitleOffset + std::max(0, FDataLink->ActiveRecord());
   if (R < RowCount() && R != Row()) {
     FUpdatingRows = true;
@@ -512,6 +514,7 @@ int TCustomDBGridZk::VisibleDataRowCount() const {
 void TCustomDBGridZk::UpdateRowCount() {
   if (GroupingWorks()) return UpdateGroupRowCount();
   if (FUpdatingRows) return;
+  if (UsesMemTableRows()) return UpdateMemTableRowCount();
   FUpdatingRows = true;
   try {
     int Rows = 1;
@@ -530,6 +533,7 @@ void TCustomDBGridZk::UpdateRowCount() {
 }
 
 int TCustomDBGridZk::CurrentDataRow() const {
+  if (UsesMemTableRows()) return FDataLink->MemTable()->GetInstantReadCurRow();
   return FDataLink->Active() ? FDataLink->ActiveRecord() : -1;
 }
 
@@ -555,6 +559,7 @@ int TCustomDBGridZk::MoveBy(int Distance) {
 
 void TCustomDBGridZk::UpdateScrollBar() {
   if (!HandleAllocated()) return;
+  if (ExtendedScrolling()) return UpdateExtendedVertScrollBar();
   SCROLLINFO Old;
   Old.fMask = SIF_ALL;
   GetScrollInfo(this, SB_VERT, Old);
@@ -617,6 +622,7 @@ void TCustomDBGridZk::WMVScrollZk(TMessage& Message) {
     return SI.nTrackPos;
   };
   if (GroupingWorks()) return GroupVScroll(Code, TrackPos());
+  if (ExtendedScrolling()) return ExtendedVertScroll(Code, TrackPos());
   switch (Code) {
     case SB_LINEUP: MoveBy(-FDataLink->ActiveRecord() - 1); break;
     case SB_LINEDOWN: MoveBy(FDataLink->RecordCount() - FDataLink->ActiveRecord()); break;
@@ -690,11 +696,13 @@ void TCustomDBGridZk::Dispatch(TMessage& Message) {
   }
 }
 
-bool TCustomDBGridZk::DoMouseWheelDown(TShiftState, TPoint) {
+bool TCustomDBGridZk::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
+  if (MemTableWheel(true, Shift, MousePos)) return true;
   MoveBy(1);
   return true;
 }
-bool TCustomDBGridZk::DoMouseWheelUp(TShiftState, TPoint) {
+bool TCustomDBGridZk::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
+  if (MemTableWheel(false, Shift, MousePos)) return true;
   MoveBy(-1);
   return true;
 }
@@ -703,8 +711,8 @@ bool TCustomDBGridZk::DoMouseWheelUp(TShiftState, TPoint) {
 void TCustomDBGridZk::GoToCell(int ACol, int ARow, bool MoveAnchor) {
   if (FDataLink->Active() && !FUpdatingRows && ARow >= FTitleOffset && ARow < RowCount() &&
       ARow != Row()) {
-    MoveBy(ARow - FTitleOffset - FDataLink->ActiveRecord());
-    ARow = FTitleOffset + FDataLink->ActiveRecord();
+    MoveBy(ARow - FTitleOffset - CurrentDataRow());
+    ARow = FTitleOffset + CurrentDataRow();
   }
   TCustomGridZk::GoToCell(ACol, ARow, MoveAnchor);
 }
@@ -715,6 +723,7 @@ bool TCustomDBGridZk::CellMayBeCurrent(int ACol, int ARow) {
 
 void TCustomDBGridZk::TopLeftChanged() {
   TCustomGridZk::TopLeftChanged();
+  FetchVisibleRecords();
   PlaceRowDetailControl();
   if (FOnTopLeftChanged) FOnTopLeftChanged(this);
 }
@@ -748,10 +757,22 @@ void TCustomDBGridZk::AfterColumnMove(int FromIndex, int ToIndex) {
   LayoutChanged();
 }
 
-// Rows of the link's window are read by switching its active record, for a memory table
-// too: RecNo, data and lookup fields then report the painted row.
+// Rows of the link's window are read by switching its active record, a memory table's view
+// rows by its instant read: RecNo, data and lookup fields then report the painted row.
 void TCustomDBGridZk::ForDataRow(int DataRow, const std::function<void()>& Fn) {
   if (!FDataLink->Active()) return Fn();
+  if (UsesMemTableRows()) {
+    IMemTableZk* Table = FDataLink->MemTable();
+    Table->InstantReadEnter(DataRow);
+    try {
+      Fn();
+    } catch (...) {
+      Table->InstantReadLeave();
+      throw;
+    }
+    Table->InstantReadLeave();
+    return;
+  }
   const int Saved = FDataLink->ActiveRecord();
   FDataLink->SetActiveRecord(DataRow);
   try {
@@ -763,9 +784,10 @@ void TCustomDBGridZk::ForDataRow(int DataRow, const std::function<void()>& Fn) {
   FDataLink->SetActiveRecord(Saved);
 }
 
-void TCustomDBGridZk::MTViewDataEvent(int RowNum, TMTViewEventTypeZk Event, int) {
+void TCustomDBGridZk::MTViewDataEvent(int RowNum, TMTViewEventTypeZk Event, int OldRowNum) {
   ++FViewEventCount;
   if (GroupingWorks()) return GroupingViewDataEvent(RowNum, Event);
+  if (UsesMemTableRows()) return MemTableViewEvent(RowNum, Event, OldRowNum);
   if (!HandleAllocated()) return;
   if (Event == mtRowChangedZk && RowNum >= 0) {
     InvalidateRow(FTitleOffset + RowNum);

@@ -187,7 +187,7 @@ void TCustomDBGridZk::DataMouseDown(const TGridCoord& K, TMouseButton Button, TS
                             (FOptions.Contains(dgRowSelect) || InIndicator);
     FLockAutoShowCurCell = true;
     if (K.Y >= FTitleOffset && K.Y != Row() && !ShiftRange)
-      MoveBy(K.Y - FTitleOffset - FDataLink->ActiveRecord());
+      MoveBy(K.Y - FTitleOffset - CurrentDataRow());
     FLockAutoShowCurCell = false;
     if (!InIndicator) MoveCol(GridColToColumnIndex(K.X), 0, false);
     const bool Rectangles = SelectionTypeAllowed(gstRectangle);

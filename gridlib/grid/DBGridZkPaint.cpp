@@ -296,8 +296,7 @@ void TCustomDBGridZk::DrawIndicatorCell(int ACol, int ARow, TRect ARect, TGridDr
   if (ShowRecNo && GlyphWidth) GlyphWidth -= 2;
   TRect Glyph = ARect;
   Glyph.Left = Glyph.Right - GlyphWidth;
-  if (FOptions.Contains(dgIndicator) && FDataLink->Active() &&
-      DataRow == FDataLink->ActiveRecord()) {
+  if (FOptions.Contains(dgIndicator) && IsCurrentDataRow(DataRow)) {
     const bool Multi = FOptions.Contains(dgMultiSelect) &&
                        (FSelection->SelectionType() == gstAll ||
                         (FSelection->SelectionType() == gstRecordBookmarks &&
@@ -314,7 +313,7 @@ void TCustomDBGridZk::DrawIndicatorCell(int ACol, int ARow, TRect ARect, TGridDr
   if (ShowRecNo && FDataLink->Active()) {
     int No = -1;
     ForDataRow(DataRow, [&] {
-      if (DataSet()->State() != dsInsert || DataRow != FDataLink->ActiveRecord()) No = RecNoZk();
+      if (DataSet()->State() != dsInsert || !IsCurrentDataRow(DataRow)) No = RecNoZk();
     });
     if (No > 0) {
       TRect T = ARect;
@@ -363,13 +362,13 @@ void TCustomDBGridZk::DrawDataCell(int ACol, int ARow, TRect ARect, TGridDrawSta
     C->FillRect(Panel);
     ARect.Bottom = Panel.Top;
   }
-  if (!Col || !FDataLink->Active() || DataRow >= FDataLink->RecordCount()) {
+  if (!Col || !FDataLink->Active() || DataRow >= SourceRowCount()) {
     C->Brush()->SetColor(Color());
     C->FillRect(ARect);
     return;
   }
   ForDataRow(DataRow, [&] { PaintDataCellContent(ACol, ARow, ARect, AState, Col); });
-  if (DataRow == FDataLink->ActiveRecord() && ACol == FIndicatorOffset &&
+  if (IsCurrentDataRow(DataRow) && ACol == FIndicatorOffset &&
       FRowDetailPanel->Active())
     PaintRowDetailExpander(Rect(ARect.Left + 2, ARect.Top + 2, ARect.Left + 11, ARect.Top + 11),
                            FRowDetailPanel->Visible());

@@ -34,7 +34,7 @@ void TBookmarkListZk::SetCurrentRowSelected(bool Value) {
   TDataSet* D = GetDataSet();
   if (Value && D && D->IsEmpty()) return;
   TBMListZk::SetCurrentRowSelected(Value);
-  FGrid->InvalidateGridRow(FGrid->TopDataOffset() + std::max(0, FGrid->DataLink()->ActiveRecord()));
+  FGrid->InvalidateGridRow(FGrid->TopDataOffset() + std::max(0, FGrid->CurrentDataRow()));
   TDBGridZkSelection* S = FGrid->Selection();
   if (S->SelectionType() != gstRecordBookmarks && Count() > 0) {
     // Another kind is dropped; its own clearing must not empty this list.

@@ -1,0 +1,212 @@
+// DBGridZkMemTableRowsTest.cpp - the data grid over a memory table's whole view: rows read by
+// instant read (record numbers, values and stripes of rows that are not current), the thumb
+// moving the top row to any of 10,000 records, view events inserting and deleting grid rows
+// while the current row stays on its record, the wheel, and records fetched for empty space.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "gridlib/grid/tests/DBGridZkTestForm.h"
+#include "gridlib/memtable/MemTableZk.h"
+#include "platform/controls/ScrollBars.h"
+#include "platform/controls/Snapshot.h"
+#include "platform/controls/WinApi.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/rtl/SysUtils.h"
+
+namespace {
+
+// A memory table whose data driver is stood in for: each fetch appends the records asked for
+// and is remembered.
+class TFetchingMemTable : public TMemTableZk {
+public:
+  using TMemTableZk::TMemTableZk;
+  std::vector<int> Fetches;
+  int FetchRecords(int Count) override {
+    Fetches.push_back(Count);
+    return 0;
+  }
+};
+
+class DBGridZkMemTableRows : public ::testing::Test {
+protected:
+  void Open(int Records) {
+    Table = new TFetchingMemTable(F.Form);
+    Table->FieldDefs()->Add(u"ID", ftInteger);
+    Table->FieldDefs()->Add(u"NM", ftWideString, 20);
+    Table->CreateDataSet();
+    Table->DisableControls();
+    for (int I = 1; I <= Records; ++I)
+      Table->AppendRecord({Variant(I), Variant(String(u"Колер ") + IntToStr(I))});
+    Table->First();
+    Table->EnableControls();
+    for (int I = 0; I < Table->FieldCount(); ++I) Table->Fields()->Fields(I)->SetVisible(true);
+    F.Source->SetDataSet(Table);
+    G = F.Grid;
+    G->SetFocus();
+  }
+  int Offset() const { return G->TopDataOffset(); }
+  // The record a grid row shows, read the way painting reads it.
+  int RecNoOfRow(int GridRow) {
+    int No = -1;
+    G->ForDataRow(GridRow - Offset(), [&] { No = G->RecNoZk(); });
+    return No;
+  }
+  SCROLLINFO Bar() {
+    SCROLLINFO SI;
+    SI.fMask = SIF_ALL;
+    GetScrollInfo(G, SB_VERT, SI);
+    return SI;
+  }
+
+  TDBGridOnForm F{0};
+  TFetchingMemTable* Table = nullptr;
+  TDBGridZk* G = nullptr;
+};
+
+TEST_F(DBGridZkMemTableRows, EveryViewRowIsAGridRowReadWithoutMovingTheCursor) {
+  Open(10000);
+  ASSERT_TRUE(G->UsesMemTableRows());
+  EXPECT_EQ(G->RowCount(), Offset() + 10000);
+  EXPECT_EQ(G->SourceRowCount(), 10000);
+  Table->SetRecNo(3);
+  EXPECT_EQ(G->Row(), Offset() + 2) << "the current row is the table's current view row";
+  for (int Row : {0, 1, 5, 9999}) {
+    G->ForDataRow(Row, [&] {
+      EXPECT_EQ(G->RecNoZk(), Row + 1);
+      EXPECT_EQ(G->FindColumnByName(u"NM")->DisplayText(), u"Колер " + IntToStr(Row + 1));
+    });
+  }
+  EXPECT_EQ(Table->RecNo(), 3) << "reading rows leaves the cursor";
+  EXPECT_TRUE(G->IsCurrentDataRow(2));
+  EXPECT_FALSE(G->IsCurrentDataRow(0));
+}
+
+// Stripes come from each painted row's own record number, so rows not current alternate.
+TEST_F(DBGridZkMemTableRows, RowsNotCurrentPaintTheirOwnStripe) {
+  Open(30);
+  G->SetEvenRowColor(clYellow);
+  G->SetOddRowColor(clWhite);
+  Table->SetRecNo(20);   // scrolls the view down
+  ASSERT_GT(G->TopRow(), Offset());
+  TBitmap Image;
+  RenderControl(G, Image);
+  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
+    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-memtable-rows.png"));
+  for (int Row = G->TopRow(); Row < G->TopRow() + 4; ++Row) {
+    if (Row == G->Row()) continue;
+    const TRect R = G->CellRect(G->IndicatorOffset() + 1, Row);
+    const int No = RecNoOfRow(Row);
+    EXPECT_EQ(Image.Canvas()->Pixels(R.Right - 3, (R.Top + R.Bottom) / 2),
+              No % 2 == 0 ? clYellow : clWhite)
+        << "row " << Row << " record " << No;
+  }
+}
+
+TEST_F(DBGridZkMemTableRows, ThumbMovesTheTopRowOverTheWholeView) {
+  Open(10000);
+  const int Page = static_cast<int>(Bar().nPage);
+  EXPECT_EQ(Bar().nMin, 1);
+  EXPECT_EQ(Bar().nMax, 10000);
+  EXPECT_GT(Page, 1);
+  EXPECT_EQ(Bar().nPos, 1);
+  ScrollBarTrack(G, SB_VERT, 7000);
+  ScrollBarEndTrack(G, SB_VERT);
+  EXPECT_EQ(G->TopRow(), Offset() + 6999);
+  EXPECT_EQ(RecNoOfRow(G->TopRow()), 7000);
+  EXPECT_EQ(Bar().nPos, 7000);
+  EXPECT_EQ(Table->RecNo(), 1) << "the thumb scrolls the view, not the cursor";
+  // The last page fills the grid: the top row stops where the last record is the last row.
+  G->Perform(WM_VSCROLL, SB_BOTTOM, 0);
+  EXPECT_EQ(G->TopRow(), G->SafeMoveTop(G->RowCount(), true));
+  EXPECT_EQ(RecNoOfRow(G->TopRow() + Page - 1), 10000);
+  struct TCase { int Top; int Expected; };
+  const int Max = G->TopRow();
+  const TCase Cases[] = {{-5, Offset()}, {Offset() + 10, Offset() + 10}, {G->RowCount() + 50, Max}};
+  for (const TCase& C : Cases) EXPECT_EQ(G->SafeMoveTop(C.Top, true), C.Expected) << C.Top;
+  G->Perform(WM_VSCROLL, SB_TOP, 0);
+  G->Perform(WM_VSCROLL, SB_PAGEDOWN, 0);
+  EXPECT_EQ(G->TopRow(), Offset() + Page - 1) << "the last whole row becomes the top one";
+  G->Perform(WM_VSCROLL, SB_LINEDOWN, 0);
+  G->Perform(WM_VSCROLL, SB_PAGEUP, 0);
+  EXPECT_EQ(G->TopRow(), Offset() + 1);
+  // Selecting a record far away brings its row into view.
+  Table->SetRecNo(8000);
+  EXPECT_EQ(G->Row(), Offset() + 7999);
+  EXPECT_LE(G->TopRow(), G->Row());
+  EXPECT_GT(G->TopRow() + Page, G->Row());
+}
+
+TEST_F(DBGridZkMemTableRows, WheelMovesTheViewAndShiftWheelTheRecord) {
+  Open(100);
+  G->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<Word>(-WHEEL_DELTA)), 0);
+  EXPECT_EQ(G->TopRow(), Offset() + 1);
+  EXPECT_EQ(Table->RecNo(), 1);
+  G->Perform(WM_MOUSEWHEEL, MAKEWPARAM(MK_SHIFT, static_cast<Word>(-WHEEL_DELTA)), 0);
+  EXPECT_EQ(Table->RecNo(), 2);
+  EXPECT_EQ(G->Row(), Offset() + 1);
+}
+
+// Inserted and deleted view rows move the grid rows; the current row stays on its record.
+TEST_F(DBGridZkMemTableRows, ViewEventsKeepRowsAndTheCurrentRecord) {
+  Open(20);
+  Table->SetRecNo(10);
+  const int Rows = G->RowCount();
+  Table->Insert();
+  EXPECT_EQ(G->RowCount(), Rows + 1) << "the record being inserted has its own row";
+  EXPECT_EQ(G->Row(), Offset() + 9);
+  Table->FieldByName(u"ID")->SetAsInteger(500);
+  Table->Post();
+  EXPECT_EQ(G->RowCount(), Rows + 1);
+  EXPECT_EQ(RecNoOfRow(G->Row()), Table->RecNo());
+  EXPECT_EQ(G->FindColumnByName(u"ID")->Field()->AsInteger(), 500);
+
+  Table->Insert();
+  Table->Cancel();
+  EXPECT_EQ(G->RowCount(), Rows + 1) << "a cancelled insertion leaves no row";
+
+  // A row deleted above the current one: one grid row less, the same record current.
+  Table->SetRecNo(15);
+  const int Id = Table->FieldByName(u"ID")->AsInteger();
+  Table->SetRecNo(3);
+  Table->Delete();
+  EXPECT_EQ(G->RowCount(), Rows);
+  Table->Locate(u"ID", Id, {});
+  EXPECT_EQ(G->Row() - Offset(), Table->RecNo() - 1);
+  G->ForDataRow(G->Row() - Offset(), [&] { EXPECT_EQ(Table->FieldByName(u"ID")->AsInteger(), Id); });
+
+  // Emptying the view keeps one empty grid row.
+  while (!Table->IsEmpty()) Table->Delete();
+  EXPECT_EQ(G->RowCount(), Offset() + 1);
+  Table->AppendRecord({Variant(1), Variant(u"A")});
+  Table->AppendRecord({Variant(2), Variant(u"B")});
+  EXPECT_EQ(G->RowCount(), Offset() + 2);
+}
+
+TEST_F(DBGridZkMemTableRows, ClickAndKeysMoveTheCursorToTheRow) {
+  Open(50);
+  const TRect R = G->CellRect(G->IndicatorOffset(), Offset() + 4);
+  G->Perform(WM_LBUTTONDOWN, 0, MAKELPARAM(R.Left + 5, R.Top + 3));
+  G->Perform(WM_LBUTTONUP, 0, MAKELPARAM(R.Left + 5, R.Top + 3));
+  EXPECT_EQ(Table->RecNo(), 5);
+  EXPECT_EQ(G->Row(), Offset() + 4);
+  G->Perform(WM_KEYDOWN, VK_DOWN, 0);
+  EXPECT_EQ(Table->RecNo(), 6);
+  EXPECT_EQ(G->Row(), Offset() + 5);
+  G->Perform(WM_KEYDOWN, VK_END, 0);
+  G->Perform(WM_KEYDOWN, VK_NEXT, 0);
+  EXPECT_EQ(G->Row() - Offset(), Table->RecNo() - 1);
+}
+
+// Five records in a grid with room for more: the table is asked for what the empty part
+// holds, in rows of the standard height, plus one.
+TEST_F(DBGridZkMemTableRows, EmptySpaceFetchesRecords) {
+  Open(5);
+  const TGridMetrics M = G->CalcMetrics();
+  const int Expected = (M.Vert.ScrollAreaEnd - M.Vert.VisibleEnd) / G->StdDefaultRowHeight() + 1;
+  ASSERT_GT(Expected, 1);
+  ASSERT_FALSE(Table->Fetches.empty());
+  EXPECT_EQ(Table->Fetches.back(), Expected);
+}
+
+}  // namespace
