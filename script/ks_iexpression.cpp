@@ -122,7 +122,7 @@ void TksOperatorNode::FindPure() {
 
 bool TksOperatorNode::TryInt(long long& Out) {
   long long A, B;
-  return TryOperands(A, B) && Combine(A, B, Out);
+  return TryOperands(A, B) && Combine(FOp, A, B, Out);
 }
 
 bool TksOperatorNode::TryBool(bool& Out) {
@@ -140,69 +140,19 @@ bool TksOperatorNode::TryBool(bool& Out) {
   if (!IsComparison(FOp)) return false;
   // Two integers, the common case, first: read without the conversion to a number.
   if (long long I, J; TryOperands(I, J)) {
-    Out = Compare(I, J);
+    Out = Compare<long long>(FOp, I, J);
     return true;
   }
   TksNumber A, B;
   if (!NumberOperands(A, B)) return false;
-  if (A.IsFloat || B.IsFloat) Out = CompareFloat(A.AsDouble(), B.AsDouble());
-  else Out = Compare(A.Int, B.Int);
+  Out = CompareNumbers(FOp, A, B);
   return true;
 }
 
 bool TksOperatorNode::TryNumber(TksNumber& Out) {
-  TksNumber A, B;
-  if (IsComparison(FOp) || !NumberOperands(A, B)) return false;
-  if (!A.IsFloat && !B.IsFloat && FOp != Op::opDivFloat) {
-    long long V;
-    if (!Combine(A.Int, B.Int, V)) return false;
-    Out.IsFloat = false;
-    Out.Int = static_cast<int>(V);
-    return true;
-  }
-  Out.IsFloat = true;
-  return CombineFloat(A.AsDouble(), B.AsDouble(), Out.Float);
-}
-
-bool TksOperatorNode::CombineFloat(double A, double B, double& Out) const {
-  switch (FOp) {
-    case Op::opPlus: Out = A + B; return true;
-    case Op::opMinus: Out = A - B; return true;
-    case Op::opMul: Out = A * B; return true;
-    case Op::opDivFloat:
-      if (B == 0) return false;
-      Out = A / B;
-      return true;
-    default: return false;
-  }
-}
-
-bool TksOperatorNode::Compare(long long A, long long B) const {
-  switch (FOp) {
-    case Op::opGreat: return A > B;
-    case Op::opLess: return A < B;
-    case Op::opLessEq: return A <= B;
-    case Op::opGreatEq: return A >= B;
-    case Op::opNonEq: return A != B;
-    default: return A == B;
-  }
-}
-
-bool TksOperatorNode::Combine(long long A, long long B, long long& Out) const {
-  long long V;
-  switch (FOp) {
-    case Op::opPlus: V = A + B; break;
-    case Op::opMinus: V = A - B; break;
-    case Op::opMul: V = A * B; break;
-    case Op::opMod:
-      if (B == 0) return false;
-      V = A % B;
-      break;
-    default: return false;
-  }
-  if (V < INT32_MIN || V > INT32_MAX) return false;
-  Out = V;
-  return true;
+  TksNumber B;
+  if (IsComparison(FOp) || !NumberOperands(Out, B)) return false;
+  return CombineNumbers(FOp, Out, B);
 }
 
 bool TksOperatorNode::FloatOperands(const Variant& L, const Variant& R, double& A, double& B) const {
@@ -212,17 +162,6 @@ bool TksOperatorNode::FloatOperands(const Variant& L, const Variant& R, double& 
   A = TL == varDouble ? L.Data().Double : L.Data().Int;
   B = TR == varDouble ? R.Data().Double : R.Data().Int;
   return true;
-}
-
-bool TksOperatorNode::CompareFloat(double A, double B) const {
-  switch (FOp) {
-    case Op::opGreat: return A > B;
-    case Op::opLess: return A < B;
-    case Op::opLessEq: return A <= B;
-    case Op::opGreatEq: return A >= B;
-    case Op::opNonEq: return A != B;
-    default: return A == B;
-  }
 }
 
 TksDesignatorNode::~TksDesignatorNode() { delete FDesignator; }
@@ -281,14 +220,14 @@ Variant TksOperatorNode::Eval() {
     // Two 32-bit integers: the common case, computed without the general conversions; a
     // result beyond 32 bits, or a zero divisor, goes to the general path below.
     const long long A = L.Data().Int, B = R.Data().Int;
-    if (IsComparison(FOp)) return Variant(Compare(A, B));
-    if (long long V; Combine(A, B, V)) return Variant(static_cast<int>(V));
+    if (IsComparison(FOp)) return Variant(Compare<long long>(FOp, A, B));
+    if (long long V; Combine(FOp, A, B, V)) return Variant(static_cast<int>(V));
   }
   if (double A, B; FloatOperands(L, R, A, B)) {
     // Floats mixed with integers (or two integers divided): plain double arithmetic, which is
     // what the general operators compute; a zero divisor is left to them.
-    if (IsComparison(FOp)) return Variant(CompareFloat(A, B));
-    if (double V; CombineFloat(A, B, V)) return Variant(V);
+    if (IsComparison(FOp)) return Variant(Compare<double>(FOp, A, B));
+    if (double V; CombineFloat(FOp, A, B, V)) return Variant(V);
   }
   switch (FOp) {
     case Op::opGreat: return Variant(L > R);
@@ -324,7 +263,13 @@ TksExpression::TksExpression(TksScript* Script)
 
 TksExpression::~TksExpression() { delete FNode; }
 
-Variant TksExpression::GetValue() { return FNode ? FNode->Eval() : Variant::MakeNull(); }
+Variant TksExpression::GetValue() {
+  if (TksNumber N[2]; Flat() && FlatNumbers(N)) {
+    if (FFlatCompare != Op::opNone) return Variant(TksOperatorNode::CompareNumbers(FFlatCompare, N[0], N[1]));
+    return N[0].IsFloat ? Variant(N[0].Float) : Variant(N[0].Int);
+  }
+  return FNode ? FNode->Eval() : Variant::MakeNull();
+}
 
 void TksExpression::SetValue(const Variant& Value) {
   if (FIsReadOnly) return;
@@ -449,6 +394,7 @@ String TksExpression::Finalize() {
   FNode->FLeft = nullptr;
   delete FNode;
   FNode = Root;
+  FFlatState = kFlatUnknown;
   FCurNode = Root;
   if (Root) Root->FParent = nullptr;
   String ErrPos;
@@ -489,8 +435,77 @@ String TksExpression::Optimize(TksDesignator* Designator) {
   }
   delete O;
   FNode = Keep;
+  FFlatState = kFlatUnknown;
   if (Keep) Keep->FParent = nullptr;
   return Result;
+}
+
+void TksExpression::BuildFlat() {
+  FFlatState = kFlatNo;
+  FFlat.clear();
+  FFlatCompare = Op::opNone;
+  auto* Root = dynamic_cast<TksOperatorNode*>(FNode);
+  if (!Root || !Root->Pure()) return;
+  bool Ok;
+  if (IsComparison(Root->FOp)) {
+    FFlatCompare = Root->FOp;
+    Ok = AddFlat(Root->FLeft, 0) && AddFlat(Root->FRight, 1);
+  } else {
+    Ok = AddFlat(Root, 0);
+  }
+  // One operator on two leaves is quicker through its node, which reads both leaves itself.
+  const size_t Leaves = FFlatCompare == Op::opNone ? 3 : 2;
+  if (!Ok || FFlat.size() <= Leaves) FFlat.clear();
+  else FFlatState = kFlatYes;
+}
+
+bool TksExpression::FlatBool(bool& Out) {
+  if (!Flat() || FFlatCompare == Op::opNone) return FNode && FNode->TryBool(Out);
+  TksNumber N[2];
+  if (!FlatNumbers(N)) return false;
+  Out = TksOperatorNode::CompareNumbers(FFlatCompare, N[0], N[1]);
+  return true;
+}
+
+bool TksExpression::FlatNumber(TksNumber& Out) {
+  if (!Flat()) return FNode && FNode->TryNumber(Out);
+  TksNumber N[2];
+  if (FFlatCompare != Op::opNone || !FlatNumbers(N)) return false;
+  Out = N[0];
+  return true;
+}
+
+// Depth is the number of values held before Node's own. A comparison below the root never
+// gives a number, so such a tree keeps the node-by-node path (which gives up as well).
+bool TksExpression::AddFlat(TksExpressionNode* Node, int Depth) {
+  if (Depth >= kFlatDepth) return false;
+  const TksCustomVariable* Var;
+  if (const Variant* Store = Node->Store(Var)) {
+    FFlat.push_back({Store, Var, Op::opNone});
+    return true;
+  }
+  auto* O = dynamic_cast<TksOperatorNode*>(Node);
+  if (!O || IsComparison(O->FOp) || !O->FLeft || !O->FRight) return false;
+  if (!AddFlat(O->FLeft, Depth) || !AddFlat(O->FRight, Depth + 1)) return false;
+  FFlat.push_back({nullptr, nullptr, O->FOp});
+  return true;
+}
+
+bool TksExpression::FlatNumbers(TksNumber* Out) const {
+  TksNumber Stack[kFlatDepth];
+  TksNumber* Top = Stack - 1;
+  for (const TFlatStep& S : FFlat) {
+    if (S.Store) {
+      if (S.Var && S.Var->OnGetVarValue()) return false;
+      if (!TksOperandNode::ReadNumber(*S.Store, *++Top)) return false;
+    } else {
+      --Top;
+      if (!TksOperatorNode::CombineNumbers(S.Op, Top[0], Top[1])) return false;
+    }
+  }
+  Out[0] = Stack[0];
+  if (FFlatCompare != Op::opNone) Out[1] = Stack[1];
+  return true;
 }
 
 TksCustomVariable* TksExpression::SingleItem() const {

@@ -2,7 +2,9 @@
 // typed once, evaluated by walking the tree.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "script/ks_iinterpreter.h"
 
@@ -140,6 +142,69 @@ public:
   bool TryInt(long long& Out) override;
   bool TryBool(bool& Out) override;
   bool TryNumber(TksNumber& Out) override;
+  // The arithmetic operators on two numbers of which one is a double (or two integers for
+  // the float division); false for a zero divisor and for the operators that need the
+  // general path. Inline, as the fast paths below: they run once per operator and value.
+  static bool CombineFloat(TksOperatorType Op, double A, double B, double& Out) {
+    switch (Op) {
+      case TksOperatorType::opPlus: Out = A + B; return true;
+      case TksOperatorType::opMinus: Out = A - B; return true;
+      case TksOperatorType::opMul: Out = A * B; return true;
+      case TksOperatorType::opDivFloat:
+        if (B == 0) return false;
+        Out = A / B;
+        return true;
+      default: return false;
+    }
+  }
+  // The arithmetic operators on two integers; false when the result leaves 32 bits (or for
+  // a zero divisor), which the general path then handles.
+  static bool Combine(TksOperatorType Op, long long A, long long B, long long& Out) {
+    long long V;
+    switch (Op) {
+      case TksOperatorType::opPlus: V = A + B; break;
+      case TksOperatorType::opMinus: V = A - B; break;
+      case TksOperatorType::opMul: V = A * B; break;
+      case TksOperatorType::opMod:
+        if (B == 0) return false;
+        V = A % B;
+        break;
+      default: return false;
+    }
+    if (V < INT32_MIN || V > INT32_MAX) return false;
+    Out = V;
+    return true;
+  }
+  // The same on two numbers, the way TryNumber combines its operands' values: into A.
+  static bool CombineNumbers(TksOperatorType Op, TksNumber& A, const TksNumber& B) {
+    if (!A.IsFloat && !B.IsFloat && Op != TksOperatorType::opDivFloat) {
+      long long V;
+      if (!Combine(Op, A.Int, B.Int, V)) return false;
+      A.Int = static_cast<int>(V);
+      return true;
+    }
+    double V;
+    if (!CombineFloat(Op, A.AsDouble(), B.AsDouble(), V)) return false;
+    A.IsFloat = true;
+    A.Float = V;
+    return true;
+  }
+  // A comparison operator on two integers, on two doubles, and on two numbers.
+  template <typename T>
+  static bool Compare(TksOperatorType Op, T A, T B) {
+    switch (Op) {
+      case TksOperatorType::opGreat: return A > B;
+      case TksOperatorType::opLess: return A < B;
+      case TksOperatorType::opLessEq: return A <= B;
+      case TksOperatorType::opGreatEq: return A >= B;
+      case TksOperatorType::opNonEq: return A != B;
+      default: return A == B;
+    }
+  }
+  static bool CompareNumbers(TksOperatorType Op, const TksNumber& A, const TksNumber& B) {
+    if (A.IsFloat || B.IsFloat) return Compare<double>(Op, A.AsDouble(), B.AsDouble());
+    return Compare<long long>(Op, A.Int, B.Int);
+  }
   TksOperatorType FOp;
   bool FStrCat;  // the text-joining form of plus
   bool FOptimizeBool = false;
@@ -168,18 +233,8 @@ private:
   bool NumberOperands(TksNumber& A, TksNumber& B) {
     return Pure() && ReadNumber(FLeftInt, FLeft, A) && ReadNumber(FRightInt, FRight, B);
   }
-  // The arithmetic operators on two numbers of which one is a double (or two integers for
-  // the float division); false for a zero divisor and for the operators that need the
-  // general path.
-  bool CombineFloat(double A, double B, double& Out) const;
-  // The arithmetic operators on two integers; false when the result leaves 32 bits (or for
-  // a zero divisor), which the general path then handles.
-  bool Combine(long long A, long long B, long long& Out) const;
-  // A comparison operator on two integers.
-  bool Compare(long long A, long long B) const;
   // Two numbers of which one is a float (or two integers for the float division), as doubles.
   bool FloatOperands(const Variant& L, const Variant& R, double& A, double& B) const;
-  bool CompareFloat(double A, double B) const;
   signed char FPure = -1;  // found at the first use
   TIntOperand FLeftInt, FRightInt;  // found with FPure
   TIntOperand FRightStore;          // found with FPure, whether the node is pure or not
@@ -209,15 +264,50 @@ public:
   // The tree reads nothing but constants and plain variables (fixed once built), so TryInt
   // may succeed; when false it never does.
   bool Pure() { return FNode && FNode->Pure(); }
-  bool TryBool(bool& Out) override { return FNode && FNode->TryBool(Out); }
-  bool TryNumber(TksNumber& Out) { return FNode && FNode->TryNumber(Out); }
+  bool TryBool(bool& Out) override {
+    if (FFlatState == kFlatNo) return FNode && FNode->TryBool(Out);
+    return FlatBool(Out);
+  }
+  bool TryNumber(TksNumber& Out) {
+    if (FFlatState == kFlatNo) return FNode && FNode->TryNumber(Out);
+    return FlatNumber(Out);
+  }
   const String& Source() const { return FSource; }
   void SetSource(const String& Value) { FSource = Value; }
   void SetCurrentPos(const String& Value) { FCurPos = Value; }
 
 private:
+  // A pure tree with an operator at its root, kept as a postfix list of leaf reads and
+  // operators, so the fast paths run one loop instead of a virtual call per node. A
+  // comparison at the root is kept aside: the list then leaves its two operands.
+  struct TFlatStep {
+    const Variant* Store;          // a leaf's stored value; null for an operator
+    const TksCustomVariable* Var;  // the leaf's variable, whose read hook bars reading Store
+    TksOperatorType Op;
+  };
+  static constexpr int kFlatDepth = 16;  // values the list may hold at once
+  enum : signed char { kFlatUnknown = -1, kFlatNo = 0, kFlatYes = 1 };
+  // Whether the tree has a list: built at the first use, and again after the tree changed.
+  bool Flat() {
+    if (FFlatState == kFlatUnknown) BuildFlat();
+    return FFlatState == kFlatYes;
+  }
+  void BuildFlat();
+  bool AddFlat(TksExpressionNode* Node, int Depth);
+  // Runs the list into Out (one value, or a comparison's two operands) the way TryNumber
+  // would; false when the general path must decide.
+  bool FlatNumbers(TksNumber* Out) const;
+  // TryBool and TryNumber through the list, or through the nodes without one. (Integers
+  // alone are quicker through the nodes, which read them without a conversion.)
+  // Kept out of line, so that the wrappers above stay a test and a jump.
+  [[gnu::noinline]] bool FlatBool(bool& Out);
+  [[gnu::noinline]] bool FlatNumber(TksNumber& Out);
   void AttachOperand(TksExpressionNode* Node);
   TksTypeRec TypeNode(TksExpressionNode* Node, String& ErrPos);
+
+  std::vector<TFlatStep> FFlat;
+  signed char FFlatState = kFlatUnknown;
+  TksOperatorType FFlatCompare = TksOperatorType::opNone;
 
   TksExpressionNode* FCurNode;
   TksExpressionNode* FNode;  // owned root

@@ -354,6 +354,15 @@ TEST(ScriptFaults, FloatArithmeticMatchesTheGeneralPath) {
                   u"Out(VarType(v)); v := i / 2; Out(v); x := x + 1.5; x := x - i; x := x * 2; x := x / 4; Out(x); "
                   u"if x < i then Out('less'); while x < i do x := x + 0.75; Out(x); x := x / 0 end."),
             "5 3 1.5 1.25 less 3.5 raised EZeroDivide: Division by zero");
+  // Several operators in one expression, read in one pass: mixed kinds, comparisons with
+  // operators on both sides, and what the pass leaves to the general operators (a result
+  // past 32 bits inside, a text, a zero divisor).
+  EXPECT_EQ(H.Run(u"var x: Extended; i, j: Integer; v: Variant; begin i := 3; x := i * 0.5 + i * 2 - 1; Out(x); "
+                  u"v := (i + 1) * (i - 1) mod 5; Out(v); if i * 2 + 0.5 > i + 3 then Out('gt'); "
+                  u"if (i + 1) * 2 = 8 then Out('eq'); Out(0.1 + 0.2 + 0.3 = 0.6); Out(i + 1 - 0.5); j := 100000; "
+                  u"v := j * j + 1; Out(v); v := j * 3 * 0.5; Out(v); v := '2'; Out(v + i * 2); "
+                  u"x := i / (i - 3) + 1 end."),
+            "6.5 3 gt eq False 3.5 10000000001 150000 8 raised EZeroDivide: Division by zero");
 }
 
 // s := s + e appends e's text in place; the result is what the general path gives: s as it
@@ -463,8 +472,8 @@ TEST(ScriptHooks, GetVarValueReplacesReadsOnEveryPath) {
   });
   EXPECT_EQ(H.Run(u"var i, j: Integer; function Twice(n: Integer): Integer; begin Result := n * 2 end;\r\n"
                   u"begin i := 3; j := i + 1; Out(j); if i > 20 then Out('hooked'); Out(Twice(i)); "
-                  u"j := 5; j := j + i; Out(j) end."),
-            "31 hooked 60 35");
+                  u"j := 5; j := j + i; Out(j); j := i * 2 + 1; Out(j); if i + 1 > 30 then Out('hooked') end."),
+            "31 hooked 60 35 61 hooked");
   EXPECT_THAT(Asked, testing::Contains(String(u"j")));
   // The in-place string append too.
   EXPECT_EQ(H.Run(u"var t: String; begin t := 'a'; t := t + 'b'; Out(t) end."), "<<a>b>");
