@@ -118,15 +118,23 @@ void TksOperatorNode::FindPure() {
   if (!FPure) return;
   FLeftInt.Store = FLeft->Store(FLeftInt.Var);
   FRightInt.Store = FRight->Store(FRightInt.Var);
+  if (FLeftInt.Store && FRightInt.Store) FLeaves = IsComparison(FOp) ? lvCompare : lvArithmetic;
 }
 
 bool TksOperatorNode::TryInt(long long& Out) {
   long long A, B;
+  if (FLeaves == lvArithmetic)
+    return LeafInt(FLeftInt, A) && LeafInt(FRightInt, B) && Combine(FOp, A, B, Out);
   return TryOperands(A, B) && Combine(FOp, A, B, Out);
 }
 
 bool TksOperatorNode::TryBool(bool& Out) {
-  if (FOp == Op::opAnd || FOp == Op::opOr) {
+  if (FLeaves == lvCompare) {
+    if (long long I, J; LeafInt(FLeftInt, I) && LeafInt(FRightInt, J)) {
+      Out = Compare<long long>(FOp, I, J);
+      return true;
+    }
+  } else if (FOp == Op::opAnd || FOp == Op::opOr) {
     // Both sides are Boolean (else Eval does not short-circuit either); the right side is
     // read only when the left does not decide, as in Eval.
     bool L;
@@ -262,6 +270,29 @@ TksExpression::TksExpression(TksScript* Script)
 }
 
 TksExpression::~TksExpression() { delete FNode; }
+
+bool TksExpression::FlatNumbers(TksNumber* Out) const {
+  TksNumber Stack[kFlatDepth];
+  TksNumber* Top = Stack - 1;
+  for (const TFlatStep& S : FFlat) {
+    if (S.Store) {
+      if (S.Var && S.Var->OnGetVarValue()) return false;
+      if (S.Op == Op::opNone) {
+        if (!TksOperandNode::ReadNumber(*S.Store, *++Top)) return false;
+        continue;
+      }
+      TksNumber Right;
+      if (!TksOperandNode::ReadNumber(*S.Store, Right) || !TksOperatorNode::CombineNumbers(S.Op, *Top, Right))
+        return false;
+    } else {
+      --Top;
+      if (!TksOperatorNode::CombineNumbers(S.Op, Top[0], Top[1])) return false;
+    }
+  }
+  Out[0] = Stack[0];
+  if (FFlatCompare != Op::opNone) Out[1] = Stack[1];
+  return true;
+}
 
 Variant TksExpression::GetValue() {
   if (TksNumber N[2]; Flat() && FlatNumbers(N)) {
@@ -454,8 +485,9 @@ void TksExpression::BuildFlat() {
     Ok = AddFlat(Root, 0);
   }
   // One operator on two leaves is quicker through its node, which reads both leaves itself.
-  const size_t Leaves = FFlatCompare == Op::opNone ? 3 : 2;
-  if (!Ok || FFlat.size() <= Leaves) FFlat.clear();
+  size_t Operators = FFlatCompare == Op::opNone ? 0 : 1;
+  for (const TFlatStep& S : FFlat) Operators += S.Op != Op::opNone;
+  if (!Ok || Operators < 2) FFlat.clear();
   else FFlatState = kFlatYes;
 }
 
@@ -485,26 +517,14 @@ bool TksExpression::AddFlat(TksExpressionNode* Node, int Depth) {
     return true;
   }
   auto* O = dynamic_cast<TksOperatorNode*>(Node);
-  if (!O || IsComparison(O->FOp) || !O->FLeft || !O->FRight) return false;
-  if (!AddFlat(O->FLeft, Depth) || !AddFlat(O->FRight, Depth + 1)) return false;
-  FFlat.push_back({nullptr, nullptr, O->FOp});
-  return true;
-}
-
-bool TksExpression::FlatNumbers(TksNumber* Out) const {
-  TksNumber Stack[kFlatDepth];
-  TksNumber* Top = Stack - 1;
-  for (const TFlatStep& S : FFlat) {
-    if (S.Store) {
-      if (S.Var && S.Var->OnGetVarValue()) return false;
-      if (!TksOperandNode::ReadNumber(*S.Store, *++Top)) return false;
-    } else {
-      --Top;
-      if (!TksOperatorNode::CombineNumbers(S.Op, Top[0], Top[1])) return false;
-    }
+  if (!O || IsComparison(O->FOp) || !O->FLeft || !O->FRight || !AddFlat(O->FLeft, Depth)) return false;
+  // A leaf on the right is read by the operator's own step.
+  if (const Variant* Store = O->FRight->Store(Var)) {
+    FFlat.push_back({Store, Var, O->FOp});
+    return true;
   }
-  Out[0] = Stack[0];
-  if (FFlatCompare != Op::opNone) Out[1] = Stack[1];
+  if (!AddFlat(O->FRight, Depth + 1)) return false;
+  FFlat.push_back({nullptr, nullptr, O->FOp});
   return true;
 }
 

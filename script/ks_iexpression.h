@@ -223,6 +223,12 @@ private:
     Out = O.Store->Data().Int;
     return true;
   }
+  // A leaf's integer, read from its store (the node has two leaves: FLeaves).
+  static bool LeafInt(const TIntOperand& O, long long& Out) {
+    if ((O.Var && O.Var->OnGetVarValue()) || O.Store->VType() != varInteger) return false;
+    Out = O.Store->Data().Int;
+    return true;
+  }
   bool TryOperands(long long& A, long long& B) {
     return Pure() && ReadInt(FLeftInt, FLeft, A) && ReadInt(FRightInt, FRight, B);
   }
@@ -236,6 +242,9 @@ private:
   // Two numbers of which one is a float (or two integers for the float division), as doubles.
   bool FloatOperands(const Variant& L, const Variant& R, double& A, double& B) const;
   signed char FPure = -1;  // found at the first use
+  // Found with FPure: both operands are leaves read from their stores, under an arithmetic
+  // operator or a comparison; the fast paths then read them without asking the nodes.
+  enum : signed char { lvNo, lvArithmetic, lvCompare } FLeaves = lvNo;
   TIntOperand FLeftInt, FRightInt;  // found with FPure
   TIntOperand FRightStore;          // found with FPure, whether the node is pure or not
 };
@@ -281,9 +290,9 @@ private:
   // operators, so the fast paths run one loop instead of a virtual call per node. A
   // comparison at the root is kept aside: the list then leaves its two operands.
   struct TFlatStep {
-    const Variant* Store;          // a leaf's stored value; null for an operator
+    const Variant* Store;          // a leaf's stored value; null for an operator on two values
     const TksCustomVariable* Var;  // the leaf's variable, whose read hook bars reading Store
-    TksOperatorType Op;
+    TksOperatorType Op;            // opNone: push the leaf; else the leaf is Op's right side
   };
   static constexpr int kFlatDepth = 16;  // values the list may hold at once
   enum : signed char { kFlatUnknown = -1, kFlatNo = 0, kFlatYes = 1 };
@@ -296,7 +305,7 @@ private:
   bool AddFlat(TksExpressionNode* Node, int Depth);
   // Runs the list into Out (one value, or a comparison's two operands) the way TryNumber
   // would; false when the general path must decide.
-  bool FlatNumbers(TksNumber* Out) const;
+  [[gnu::always_inline]] inline bool FlatNumbers(TksNumber* Out) const;
   // TryBool and TryNumber through the list, or through the nodes without one. (Integers
   // alone are quicker through the nodes, which read them without a conversion.)
   // Kept out of line, so that the wrappers above stay a test and a jump.

@@ -608,6 +608,7 @@ void TksAssignmentStmt::Optimize() {
   if (auto* X = dynamic_cast<TksExpression*>(FExpression))
     if (TksCustomVariable* S = X->SingleItem()) FExpr = S;
   if (FTree && FExpr == FTree) FRoot = FTree->Root();
+  FPlainSource = FExpr != FExpression && ksStoresInPlace(FExpr);
 }
 
 void TksAssignmentStmt::Execute() {
@@ -616,14 +617,15 @@ void TksAssignmentStmt::Execute() {
   long long R;
   if (IntegerTarget() && FTree->TryInt(R) && StoreInteger(R)) return;
   if (NumberTarget() && AssignNumber()) return;
-  FVar->SetValue(FRoot ? FRoot->Eval() : FExpr->GetValue());
+  if (FRoot) return FVar->SetValue(FRoot->Eval());
+  // A plain variable's value is what it stores (its read hook aside): copied without a call.
+  if (FPlainSource && !FExpr->OnGetVarValue()) return FVar->SetValue(Variant(*FExpr->PValue()));
+  FVar->SetValue(FExpr->GetValue());
 }
 
-bool TksAssignmentStmt::NumberTarget() {
-  if (FNumTarget < 0)
-    FNumTarget = ksStoresInPlace(FVar) && (FVar->Typ() == fvtFloat || FVar->Typ() == fvtVariant) &&
-                 !FVar->IsReadOnly() && FTree && FTree->Pure();
-  return FNumTarget;
+void TksAssignmentStmt::FindNumberTarget() {
+  FNumTarget = ksStoresInPlace(FVar) && (FVar->Typ() == fvtFloat || FVar->Typ() == fvtVariant) &&
+               !FVar->IsReadOnly() && FTree && FTree->Pure();
 }
 
 bool TksAssignmentStmt::AssignNumber() {
@@ -645,11 +647,7 @@ bool TksAssignmentStmt::FloatInPlace(double& Current, double& Operand) {
   return true;
 }
 
-bool TksAssignmentStmt::IntegerTarget() {
-  if (FIntTarget < 0)
-    FIntTarget = ksIntegerSlot(FVar) && FTree && FTree->Pure();
-  return FIntTarget;
-}
+void TksAssignmentStmt::FindIntegerTarget() { FIntTarget = ksIntegerSlot(FVar) && FTree && FTree->Pure(); }
 
 bool TksAssignmentStmt::IntegerInPlace(long long& Current, long long& Operand) {
   if (!IntegerTarget() || FVar->OnGetVarValue() || !FTree->TryInt(Operand)) return false;

@@ -196,7 +196,11 @@ public:
 protected:
   // The integer fast path applies: the target is a plain Integer variable (writable) and
   // the expression pure (see TksExpression::Pure).
-  bool IntegerTarget();
+  bool IntegerTarget() {
+    if (FIntTarget < 0) FindIntegerTarget();
+    return FIntTarget;
+  }
+  void FindIntegerTarget();
   // For the in-place forms: true with the target's value and the operand when both are
   // integers and the operand came from the integer fast path (nothing else was evaluated).
   bool IntegerInPlace(long long& Current, long long& Operand);
@@ -204,7 +208,11 @@ protected:
   bool StoreInteger(long long Value);
   // The number fast path applies: the target is a plain Float or Variant variable (writable)
   // and the expression pure, so integers and doubles are computed without Variant operations.
-  bool NumberTarget();
+  bool NumberTarget() {
+    if (FNumTarget < 0) FindNumberTarget();
+    return FNumTarget;
+  }
+  void FindNumberTarget();
   // Computes the expression on the number fast path into the target; false when the general
   // path must run (nothing was evaluated that matters).
   bool AssignNumber();
@@ -218,6 +226,7 @@ protected:
   TksExpressionNode* FRoot = nullptr;  // the tree's root when FExpr is the tree
   signed char FIntTarget = -1;  // unknown until the first run
   signed char FNumTarget = -1;  // unknown until the first run
+  bool FPlainSource = false;    // FExpr is a plain variable read alone
 };
 
 class TksAssignPlusStmt : public TksAssignmentStmt {
