@@ -1644,6 +1644,12 @@ public:
   void FetchVisibleRecords();
   // The current row follows the table's current view row.
   void MemTableScroll(int Distance);
+  // The data row shown at the top, and the last data row wholly visible.
+  int TopDataRow() const;
+  int LastVisibleDataRow() const;
+  // The data rows [From, To) that may be read for the visible area: the link's buffer, or
+  // the view rows from the top row to the first row out of sight.
+  void ReadableDataRows(int& From, int& To) const;
   void UpdateExtendedVertScrollBar();
 
   // --- row grouping (DBGridZkGroupView.cpp)

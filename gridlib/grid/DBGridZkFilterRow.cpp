@@ -203,7 +203,7 @@ void TInplaceFilterEditZk::KeyDown(Word& Key, TShiftState Shift) {
         TColumnZk* Column =
             Index >= 0 && Index < G->Columns()->Count() ? G->Columns()->Items(Index) : nullptr;
         const auto It = std::find(Visible.begin(), Visible.end(), Column);
-        if (!Ctrl) G->MoveBy(-G->DataLink()->ActiveRecord());   // the record shown on top
+        if (!Ctrl) G->MoveBy(G->TopDataRow() - G->CurrentDataRow());   // the record shown on top
         if (It != Visible.end())
           G->SetCol(G->ColumnIndexToGridCol(static_cast<int>(It - Visible.begin())));
         G->LeaveFilterRow();

@@ -272,7 +272,7 @@ bool TCustomDBGridZk::KeyDownShortcut(Word Key, TShiftState Shift) {
 void TCustomDBGridZk::KeyDownCtrl(Word& Key, TShiftState Shift) {
   TDataSet* D = DataSet();
   const bool ShiftMulti = Shift.Contains(ssShift) && FOptions.Contains(dgMultiSelect);
-  const int Active = FDataLink->ActiveRecord();
+  const int Active = CurrentDataRow() - TopDataRow();
   if (!Shift.Contains(ssShift) && (Key == VK_PRIOR || Key == VK_NEXT || Key == VK_END ||
                                    Key == VK_HOME || Key == VK_UP || Key == VK_DOWN))
     ClearSelectionIfOption();
@@ -282,7 +282,7 @@ void TCustomDBGridZk::KeyDownCtrl(Word& Key, TShiftState Shift) {
       else MoveBy(-Active);
       break;
     case VK_NEXT: case VK_DOWN: {
-      const int Distance = FDataLink->RecordCount() - Active - 1;
+      const int Distance = LastVisibleDataRow() - CurrentDataRow();
       if (ShiftMulti) MoveWithSelection(true, Distance, false, false);
       else MoveBy(Distance);
       break;

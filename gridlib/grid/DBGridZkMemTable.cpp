@@ -51,6 +51,21 @@ bool TCustomDBGridZk::ExtendedScrolling() const {
   return UsesMemTableRows() && FCenter && FCenter->UseExtendedScrollingForMemTable();
 }
 
+int TCustomDBGridZk::TopDataRow() const { return TopRow() - FTitleOffset; }
+
+int TCustomDBGridZk::LastVisibleDataRow() const {
+  if (!UsesMemTableRows()) return FDataLink->RecordCount() - 1;
+  return std::min(SourceRowCount() - 1, TopDataRow() + VisibleDataRowCount() - 1);
+}
+
+void TCustomDBGridZk::ReadableDataRows(int& From, int& To) const {
+  From = 0;
+  To = FDataLink->Active() ? FDataLink->RecordCount() : 0;
+  if (!UsesMemTableRows()) return;
+  From = TopDataRow();
+  To = std::min(SourceRowCount(), From + VisibleDataRowCount() + 1);
+}
+
 // --- row count and row bookkeeping ----------------------------------------------------------------
 
 void TCustomDBGridZk::SetRowCountKeepCurrent(int Value) {

@@ -142,7 +142,16 @@ void TCustomDBGridZk::TrackDataRowMove(int Y) {
   if (FDBGridZkState != dgsRowMoving) return;
   const TGridMetrics M = CalcMetrics();
   int Candidate = MouseCoord(FIndicatorOffset, Y).Y;
-  if (Y < M.Vert.FixedEnd) {
+  if (UsesMemTableRows()) {
+    // Beyond an edge the view scrolls a row; the cursor stays.
+    if (Y < M.Vert.FixedEnd) {
+      SafeMoveTop(TopRow() - 1, false);
+      Candidate = TopRow();
+    } else if (Candidate < 0 || Y >= M.Vert.VisibleEnd) {
+      SafeMoveTop(TopRow() + 1, false);
+      Candidate = FTitleOffset + LastVisibleDataRow();
+    }
+  } else if (Y < M.Vert.FixedEnd) {
     MoveBy(-FDataLink->ActiveRecord());
     MoveBy(-1);
     Candidate = FTitleOffset;
@@ -194,7 +203,7 @@ bool TCustomDBGridZk::MoveDataRows(TBMListZk* BookmarkList, int ToDataRow, bool 
   int RecNo = ToDataRow + 1;
   if (FDataLink->Active()) {
     const int Current = RecNoZk();
-    if (Current > 0) RecNo = Current + ToDataRow - FDataLink->ActiveRecord();
+    if (Current > 0) RecNo = Current + ToDataRow - CurrentDataRow();
   }
   if (FOnMoveRecords) return FOnMoveRecords(this, BookmarkList, RecNo, TreeLevel, CheckOnly);
   return DefaultMoveDataRows(BookmarkList, RecNo, TreeLevel, CheckOnly);

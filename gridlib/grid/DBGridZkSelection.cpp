@@ -68,8 +68,9 @@ TRect TBookmarkListZk::SelectionToGridRect() {
   TRect R{-1, -1, -1, -1};
   TGridDataLinkZk* Link = FGrid->DataLink();
   if (!Link->Active() || Count() == 0) return R;
-  int First = -1, Last = -1;
-  for (int Row = 0; Row < Link->RecordCount(); ++Row) {
+  int First = -1, Last = -1, From = 0, To = 0;
+  FGrid->ReadableDataRows(From, To);
+  for (int Row = From; Row < To; ++Row) {
     FGrid->ForDataRow(Row, [&] {
       int Index = 0;
       if (Find(std::make_shared<const TBookmark>(GetDataSet()->GetBookmark()), Index)) {
@@ -123,9 +124,10 @@ void TDBGridZkSelectionRect::Clear() {
 }
 
 int TCustomDBGridZk::FindBufferRow(const TBookmark& B) const {
-  int Found = -1;
+  int Found = -1, From = 0, To = 0;
   TDataSet* D = DataSet();
-  for (int Row = 0; Row < FDataLink->RecordCount() && Found < 0; ++Row)
+  ReadableDataRows(From, To);
+  for (int Row = From; Row < To && Found < 0; ++Row)
     const_cast<TCustomDBGridZk*>(this)->ForDataRow(Row, [&] {
       if (CompareDataSetBookmarks(D, D->GetBookmark(), B) == 0) Found = Row;
     });
@@ -140,6 +142,10 @@ TRect TDBGridZkSelectionRect::CellRangeRect(int Col1, const TBookmarkRef& Row1, 
   if (Col1 > Col2) std::swap(Col1, Col2);
   TGridDataLinkZk* Link = FGrid->DataLink();
   TDataSet* D = FGrid->DataSet();
+  const int Top = FGrid->TopDataOffset();
+  if (IMemTableZk* Table = FGrid->UsesMemTableRows() ? Link->MemTable() : nullptr)
+    return FGrid->CellsBoxRect(FGrid->ColumnIndexToGridCol(Col1), Table->InstantReadIndexOfBookmark(*A) + Top,
+                               FGrid->ColumnIndexToGridCol(Col2), Table->InstantReadIndexOfBookmark(*B) + Top);
   const int Count = Link->RecordCount();
   if (Count == 0) return TRect();
   int FirstBook = -1, LastBook = -1;
@@ -151,7 +157,6 @@ TRect TDBGridZkSelectionRect::CellRangeRect(int Col1, const TBookmarkRef& Row1, 
   if (FirstBook < 0) FirstBook = Count;
   LastBook = AfterLast ? FGrid->VisibleDataRowCount() : FGrid->FindBufferRow(*B);
   if (LastBook < 0) LastBook = FGrid->VisibleDataRowCount();
-  const int Top = FGrid->TopDataOffset();
   return FGrid->CellsBoxRect(FGrid->ColumnIndexToGridCol(Col1), FirstBook + Top,
                              FGrid->ColumnIndexToGridCol(Col2), LastBook + Top);
 }
@@ -194,8 +199,14 @@ TRect TDBGridZkSelectionRect::SelectionToGridRect() const {
   R.Right = FGrid->ColumnIndexToGridCol(RightCol());
   TDataSet* D = FGrid->DataSet();
   const TBookmarkRef T = TopRow(), B = BottomRow();
-  int Top = -1, Bottom = -1;
-  for (int Row = 0; Row < FGrid->DataLink()->RecordCount(); ++Row)
+  if (IMemTableZk* Table = FGrid->UsesMemTableRows() ? FGrid->DataLink()->MemTable() : nullptr) {
+    R.Top = Table->InstantReadIndexOfBookmark(*T) + FGrid->TopDataOffset();
+    R.Bottom = Table->InstantReadIndexOfBookmark(*B) + FGrid->TopDataOffset();
+    return R;
+  }
+  int Top = -1, Bottom = -1, From = 0, To = 0;
+  FGrid->ReadableDataRows(From, To);
+  for (int Row = From; Row < To; ++Row)
     FGrid->ForDataRow(Row, [&] {
       const TBookmark Here = D->GetBookmark();
       if (Top < 0 && CompareDataSetBookmarks(D, Here, *T) >= 0) Top = Row;

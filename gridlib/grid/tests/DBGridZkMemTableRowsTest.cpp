@@ -198,6 +198,35 @@ TEST_F(DBGridZkMemTableRows, ClickAndKeysMoveTheCursorToTheRow) {
   EXPECT_EQ(G->Row() - Offset(), Table->RecNo() - 1);
 }
 
+// Over a scrolled view Ctrl+Up and Ctrl+Down go to the first and last whole rows shown, and a
+// rectangle's rows are the view rows of its records.
+TEST_F(DBGridZkMemTableRows, VisibleRowsAreTheScrolledOnes) {
+  Open(200);
+  G->SetOptions(G->Options() + TDBGridOptions{dgMultiSelect});
+  G->SetAllowedSelections(TDBGridZkAllowedSelections{gstRectangleAS});
+  ScrollBarTrack(G, SB_VERT, 41);
+  ScrollBarEndTrack(G, SB_VERT);
+  ASSERT_EQ(G->TopRow(), Offset() + 40);
+  const int Page = G->VisibleDataRowCount();
+  Table->SetRecNo(45);
+  SimulateKeyPress(VK_UP, {ssCtrl});
+  EXPECT_EQ(Table->RecNo(), 41);
+  SimulateKeyPress(VK_DOWN, {ssCtrl});
+  EXPECT_EQ(Table->RecNo(), 40 + Page);
+  EXPECT_EQ(G->TopRow(), Offset() + 40) << "the view did not move";
+
+  TBookmarkRef First, Last;
+  Table->SetRecNo(43);
+  First = std::make_shared<const TBookmark>(Table->GetBookmark());
+  Table->SetRecNo(46);
+  Last = std::make_shared<const TBookmark>(Table->GetBookmark());
+  G->Selection()->Rect()->Select(0, First, false);
+  G->Selection()->Rect()->Select(1, Last, true);
+  const TRect R = G->Selection()->SelectionToGridRect();
+  EXPECT_EQ(R.Top, Offset() + 42);
+  EXPECT_EQ(R.Bottom, Offset() + 45);
+}
+
 // Five records in a grid with room for more: the table is asked for what the empty part
 // holds, in rows of the standard height, plus one.
 TEST_F(DBGridZkMemTableRows, EmptySpaceFetchesRecords) {
