@@ -231,6 +231,17 @@ inline void TksStatement::ExecuteItems() {
   }
 }
 
+inline bool TksStatement::RunPass() {
+  TksScript& P = *FProgram;
+  if (FItems.size() == 1) {
+    // A body of one statement, the common case, runs without walking the list.
+    if (!P.FTerminated) FItems[0]->Execute();
+    return !(P.FBreakCalled || P.FExitCalled || P.FTerminated);
+  }
+  ExecuteItems();
+  return PassEnded();
+}
+
 inline size_t TksProcVariable::LocalsCount() {
   if (FLocalsTableSize != FProgram->Count()) FindLocals();
   return FSlots.size() + FStrings.size();

@@ -826,8 +826,7 @@ void TksRepeatStmt::Execute() {
   if (Stopped()) return;
   TksScript& P = *FProgram;
   for (;;) {
-    TksStatement::Execute();
-    if (!PassEnded()) break;
+    if (!RunPass()) break;
     P.FContinueCalled = false;
     if (IsTrue(FCondition) == !FInverseCondition) break;
   }
@@ -841,8 +840,7 @@ void TksWhileStmt::Execute() {
   if (Stopped()) return;
   TksScript& P = *FProgram;
   while (IsTrue(FCondition)) {
-    TksStatement::Execute();
-    if (!PassEnded()) break;
+    if (!RunPass()) break;
     P.FContinueCalled = false;
   }
   P.FBreakCalled = false;
@@ -863,15 +861,13 @@ void TksForStmt::Execute() {
   if (!FDown) {
     for (long long V = B; V <= E; ++V) {
       *Slot = Variant(static_cast<int>(V));
-      TksStatement::Execute();
-      if (!PassEnded()) break;
+      if (!RunPass()) break;
       P.FContinueCalled = false;
     }
   } else {
     for (long long V = B; V >= E; --V) {
       *Slot = Variant(static_cast<int>(V));
-      TksStatement::Execute();
-      if (!PassEnded()) break;
+      if (!RunPass()) break;
       P.FContinueCalled = false;
     }
   }
@@ -899,8 +895,7 @@ void TksVbForStmt::Execute() {
     const long long Last = E.Data().Int, By = Step.Data().Int;
     for (long long I = V.Data().Int; Down ? I >= Last : I <= Last; I += By) {
       *Slot = Variant(static_cast<int>(I));
-      TksStatement::Execute();
-      if (!PassEnded()) break;
+      if (!RunPass()) break;
       P.FContinueCalled = false;
     }
     P.FBreakCalled = false;
@@ -908,8 +903,7 @@ void TksVbForStmt::Execute() {
   }
   while (Down ? V >= E : V <= E) {
     *Slot = V;
-    TksStatement::Execute();
-    if (!PassEnded()) break;
+    if (!RunPass()) break;
     P.FContinueCalled = false;
     V = V + Step;
   }
@@ -930,8 +924,7 @@ void TksCppForStmt::Execute() {
   FFirstStmt->Execute();
   if (Stopped()) return;
   while (IsTrue(FExpression)) {
-    TksStatement::Execute();
-    if (!PassEnded()) break;
+    if (!RunPass()) break;
     P.FContinueCalled = false;
     FSecondStmt->ExecuteItems();  // a plain statement list: no dispatch needed
   }

@@ -177,6 +177,8 @@ protected:
   // After one pass of a loop's body: whether the loop goes on (no break, exit or Terminate).
   // An empty body reports its line on every pass, so that the host can still stop the loop.
   bool PassEnded();
+  // One pass of a loop's body, the items and then PassEnded: false when the loop ends.
+  inline bool RunPass();
 
   std::vector<TksStatement*> FItems;  // owned
   TksScript* FProgram;

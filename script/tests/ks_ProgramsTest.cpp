@@ -37,6 +37,11 @@ const TProgramCase kPascal[] = {
      "3 0"},
     {"break continue", u"var i: Integer; begin for i := 1 to 10 do begin if i mod 2 = 0 then continue; if i > 7 then break; Out(i) end end.",
      "1 3 5 7"},
+    // A body of one statement that ends its loop, and one that exits the routine from a loop.
+    {"one-statement bodies", u"function F: Integer; begin Result := 0; while True do if Result > 2 then exit else Result := Result + 1 end;\r\n"
+                             u"var i: Integer; begin for i := 1 to 10 do if i > 3 then break; Out(i); i := 0; "
+                             u"repeat if i = 2 then break else i := i + 1 until False; Out(i); Out(F) end.",
+     "4 2 3"},
     {"routines", u"procedure P(a: Integer; var b: Integer; const c: Integer); begin b := a + c end;\r\n"
                  u"function F(x: Integer; y: Integer = 10): Integer; begin Result := x * y end;\r\n"
                  u"var r: Integer; begin P(1, r, 2); Out(r); Out(F(2)); Out(F(2, 3)) end.",
