@@ -609,6 +609,7 @@ void TksAssignmentStmt::Optimize() {
     if (TksCustomVariable* S = X->SingleItem()) FExpr = S;
   if (FTree && FExpr == FTree) FRoot = FTree->Root();
   FPlainSource = FExpr != FExpression && ksStoresInPlace(FExpr);
+  FIntegerSlot = ksIntegerSlot(FVar);
 }
 
 void TksAssignmentStmt::Execute() {
@@ -617,7 +618,14 @@ void TksAssignmentStmt::Execute() {
   long long R;
   if (IntegerTarget() && FTree->TryInt(R) && StoreInteger(R)) return;
   if (NumberTarget() && AssignNumber()) return;
-  if (FRoot) return FVar->SetValue(FRoot->Eval());
+  if (FRoot) {
+    Variant V = FRoot->Eval();
+    // An Integer into a plain Integer or Variant variable is stored as it is (the typed
+    // setter would store the same).
+    if (FIntegerSlot && V.VType() == varInteger) *FVar->PValue() = std::move(V);
+    else FVar->SetValue(V);
+    return;
+  }
   // A plain variable's value is what it stores (its read hook aside): copied without a call.
   if (FPlainSource && !FExpr->OnGetVarValue()) return FVar->SetValue(Variant(*FExpr->PValue()));
   FVar->SetValue(FExpr->GetValue());

@@ -229,6 +229,7 @@ protected:
   signed char FIntTarget = -1;  // unknown until the first run
   signed char FNumTarget = -1;  // unknown until the first run
   bool FPlainSource = false;    // FExpr is a plain variable read alone
+  bool FIntegerSlot = false;    // ksIntegerSlot(FVar)
 };
 
 class TksAssignPlusStmt : public TksAssignmentStmt {
