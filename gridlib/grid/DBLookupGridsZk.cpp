@@ -741,8 +741,7 @@ void TDBLookupGridZk::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   TCustomDBGridZk::SetBounds(ALeft, ATop, AWidth, AHeight);
   if (FLGAutoFitColWidths && !FInternalWidthSetting && HandleAllocated()) {
     FUpdatingWidths = true;
-    TCustomDBGridZk::SetAutoFitColWidths(true);
-    TCustomDBGridZk::SetAutoFitColWidths(false);
+    FitColumnsToClient();
     FUpdatingWidths = false;
   }
   UpdateRowCount();
@@ -784,10 +783,49 @@ void TDBLookupGridZk::SetAutoFitColWidths(bool Value) {
   if (Value == FLGAutoFitColWidths) return;
   FLGAutoFitColWidths = Value;
   HorzScrollBar()->SetVisible(!Value);
-  SetScrollBars(Value ? ssNone : ssHorizontal);
+  ApplyScrollBarsStyle();
   ApplyRowCount();
   UpdateScrollBar();
   UpdateColWidthsAndHeight();
+}
+
+// The data grid's column fitting switched as its AutoFitColWidths does, but without touching
+// the scroll bars' style: each fit here switches fitting on and off again, and every style
+// change would make the window anew.
+void TDBLookupGridZk::SwitchColumnFitting(bool Value) {
+  if (Value == FAutoFitColWidths) return;
+  FAutoFitColWidths = Value;
+  if (ComponentState().Contains(csDesigning)) return;
+  TDBGridColumnsZk* Cols = Columns();
+  if (Value) {
+    if (!ComponentState().Contains(csLoading))
+      for (int I = 0; I < Cols->Count(); ++I) Cols->Items(I)->SetInitWidth(Cols->Items(I)->Width());
+    SetLeftCol(FixedCols());
+  } else {
+    Cols->BeginUpdate();
+    for (int I = 0; I < Cols->Count(); ++I)
+      if (Cols->Items(I)->InitWidth() > 0) Cols->Items(I)->SetWidth(Cols->Items(I)->InitWidth());
+    Cols->EndUpdate();
+  }
+  LayoutChanged();
+}
+
+// The columns fitted into the client width once: the widths the fitting layout gave them become
+// their widths and initial widths, so they stay when fitting is switched off again.
+void TDBLookupGridZk::FitColumnsToClient() {
+  SwitchColumnFitting(true);
+  const auto& Visible = VisibleColumns();
+  for (int I = 0; I < int(Visible.size()) && IndicatorOffset() + I < ColCount(); ++I)
+    Visible[I]->SetInitWidth(SubExtraWidth(Visible[I], ColWidth(IndicatorOffset() + I)));
+  SwitchColumnFitting(false);
+}
+
+// A new bar style makes a new window. A hidden popup takes it when it is shown next: its owner
+// switches fitting off at every close-up and back on at the next drop-down, and two new windows
+// per drop-down would cost more than the rest of it.
+void TDBLookupGridZk::ApplyScrollBarsStyle() {
+  if (FPopup && HandleAllocated() && !Visible()) return;
+  SetScrollBars(FLGAutoFitColWidths ? ssNone : ssHorizontal);
 }
 
 void TDBLookupGridZk::UpdateColWidthsAndHeight() {
@@ -795,9 +833,7 @@ void TDBLookupGridZk::UpdateColWidthsAndHeight() {
   FUpdatingWidths = true;
   try {
     if (FLGAutoFitColWidths && HandleAllocated()) {
-      TCustomDBGridZk::SetAutoFitColWidths(true);
-      for (TColumnZk* C : VisibleColumns()) C->SetInitWidth(C->Width());
-      TCustomDBGridZk::SetAutoFitColWidths(false);
+      FitColumnsToClient();
     }
     ApplyRowCount();
   } catch (...) {

@@ -230,6 +230,10 @@ protected:
   void TrackStep();
   bool InDataRows(int Y) const;
   void ApplyRowCount() { SetRowCount(FRowCount); }
+  // The scroll-bar style AutoFitColWidths asks for (no horizontal bar while fitting).
+  void ApplyScrollBarsStyle();
+  void SwitchColumnFitting(bool Value);
+  void FitColumnsToClient();
   int TitleHeightPx() const;
 
   std::unique_ptr<TLookupGridDataLinkZk> FLookupDataLink;

@@ -63,6 +63,9 @@ void TPopupDataGridZk::Dispatch(TMessage& Message) {
     case WM_ERASEBKGND:
       Message.Result = 1;
       return;
+    case CM_VISIBLECHANGED:   // the bar style put off while hidden
+      if (Message.WParam) ApplyScrollBarsStyle();
+      break;
     case WM_NCCALCSIZE:   // the raised frame is one pixel inside the window
       if (Ctl3D())
         if (auto* R = reinterpret_cast<TRect*>(Message.LParam)) InflateRect(*R, -1, -1);

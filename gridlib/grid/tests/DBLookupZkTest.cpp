@@ -183,6 +183,31 @@ TEST(DBLookupCombobox, DropDownRowsFollowASmallSequencedList) {
   }
 }
 
+// Fitting is switched off at every close-up and on again at the next drop-down; the popup keeps
+// its window through that, and a fitting list shows no horizontal bar.
+TEST(DBLookupCombobox, DropDownsKeepTheirWindowAndAFittingListHasNoHorizontalBar) {
+  struct Case { bool AutoFit; bool HorzBar; };
+  for (const Case C : {Case{true, false}, Case{false, true}}) {
+    TComboFixture F(20);
+    F.Combo->DropDownBox()->SetAutoFitColWidths(C.AutoFit);
+    TPopupDataGridZk* G = F.Combo->DataList();
+    void* Window = nullptr;
+    for (int Open = 0; Open < 3; ++Open) {
+      F.Combo->DropDown();
+      ASSERT_TRUE(F.Combo->ListVisible());
+      if (Open == 0) Window = G->Surface();
+      EXPECT_EQ(G->Surface(), Window) << "drop-down " << Open << " made a new window";
+      EXPECT_EQ(G->ScrollBarShown(SB_HORZ), C.HorzBar) << C.AutoFit;
+      int Sum = 0;
+      for (int I = G->IndicatorOffset(); I < G->ColCount(); ++I) Sum += G->ColWidth(I) + 1;
+      if (C.AutoFit) {
+        EXPECT_LE(Sum, G->ClientWidth()) << "fitted columns";
+      }
+      F.Combo->CloseUp(false);
+    }
+  }
+}
+
 TEST(DBLookupCombobox, EnterAcceptsEscapeDiscardsAndAGripResizeIsKept) {
   TComboFixture F(20);
   F.Combo->DropDownBox()->SetSizable(true);
