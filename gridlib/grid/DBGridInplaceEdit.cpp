@@ -68,6 +68,15 @@ TEditStyle ColumnEditStyle(TColumnZk* Column) {
   return esSimple;
 }
 
+bool RequiredValueMissing(TColumnZk* Column) {
+  TCustomDBGridZk* G = Column ? Column->Grid() : nullptr;
+  if (!G || !Column->HighlightRequired() || !G->DataLink()->Active()) return false;
+  TDataSet* Set = G->DataLink()->DataSet();
+  TField* F = Column->Field();
+  return Set && F && (Set->State() == dsEdit || Set->State() == dsInsert) && F->Required() &&
+         F->IsNull();
+}
+
 int FindListItem(const TStrings* Items, const String& Text, int Flags) {
   if (!Items) return -1;
   for (int I = 0; I < Items->Count(); ++I) {
@@ -106,6 +115,7 @@ void TDBGridInplaceEdit::Notification(TComponent* AComponent, TOperation Operati
 void TDBGridInplaceEdit::ReloadContents() {
   if (FListVisible && !FLockCloseList) CloseUp(false);
   CloseMRUList(false);
+  SetWordWrap(WrapsByColumn());
   TInplaceEdit::ReloadContents();
   TColumnZk* C = CurrentColumn();
   SetEditStyle(ColumnEditStyle(C));
@@ -482,6 +492,13 @@ void TDBGridInplaceEdit::KeyDown(Word& Key, TShiftState Shift) {
     Key = 0;
     return;
   }
+  if ((Key == VK_UP || Key == VK_DOWN) && FWordWrap &&
+      !(G->Options().Contains(dgAlwaysShowEditor) && RowKeyLeavesText(Key))) {
+    // The caret moves between the rows; the grid keeps its record.
+    if (G->OnKeyDown()) G->OnKeyDown()(G, Key, Shift);
+    if (Key != 0) TCustomMaskEdit::KeyDown(Key, Shift);
+    return;
+  }
   if ((Key == VK_RETURN && Shift.Empty() && G->OptionsZk().Contains(dghEnterAsTab)) ||
       (Key == VK_RETURN && Shift == TShiftState{ssShift} && G->OptionsZk().Contains(dghEnterAsTab)) ||
       SC == GridCopyPrevValueKey) {
@@ -540,7 +557,8 @@ void TDBGridInplaceEdit::KeyPress(Char& Key) {
   TColumnZk* C = CurrentColumn();
   if (C && C->Field() && IsNumericField(C->Field()) && (Key == u'.' || Key == u','))
     Key = FormatSettings.DecimalSeparator;
-  if (Key == u'\n') {   // Ctrl+Enter's line feed: cells hold one line
+  // Ctrl+Enter's line feed breaks the line of a multi-line cell; other cells hold one line.
+  if (Key == u'\n' && (!FWordWrap || !DBGrid() || !DBGrid()->EditorMayModify())) {
     Key = 0;
     return;
   }
@@ -585,7 +603,8 @@ REGISTER_CLASS(TDBGridInplaceEdit) {}
 void RegisterDBGridInplaceEditClasses() { RegisterClass(TDBGridInplaceEdit::ClassInfo()); }
 
 void TDBGridInplaceEdit::PaintWindow(HDC DC) {
-  TInplaceEdit::PaintWindow(DC);
+  if (FWordWrap) PaintRows(DC);
+  else TInplaceEdit::PaintWindow(DC);
   DrawRequiredMark(DC);
 }
 
@@ -593,13 +612,7 @@ void TDBGridInplaceEdit::DrawRequiredMark(TCanvas* ACanvas) {
   TColumnZk* C = CurrentColumn();
   TCustomDBGridZk* G = DBGrid();
   if (!C || !G) return;
-  bool Draw = false;
-  if (C->HighlightRequired() && G->DataLink()->Active()) {
-    TDataSet* Set = G->DataLink()->DataSet();
-    TField* F = C->Field();
-    Draw = Set && F && (Set->State() == dsEdit || Set->State() == dsInsert) && F->Required() &&
-           F->IsNull();
-  }
+  bool Draw = RequiredValueMissing(C);
   if (C->OnCheckDrawRequiredState()) C->OnCheckDrawRequiredState()(this, Text(), Draw);
   if (Draw) DrawRequiredStateMark(ACanvas, EditTextRect(), ClientHeight());
 }

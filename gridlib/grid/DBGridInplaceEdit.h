@@ -5,8 +5,11 @@
 // UpdateData has the grid write it.
 #pragma once
 
+#include <vector>
+
 #include "gridlib/grid/DBGridZk.h"
 #include "gridlib/toolkit/CloseUpOwnerZk.h"
+#include "platform/controls/EditRows.h"
 
 class TEditButtonControlZk;
 class TMRUListboxZk;
@@ -29,6 +32,9 @@ TEditButtonStyleZk MainEditButtonStyle(TEditStyle Style);
 // The first item equal to Text (Flags 2: starting with it), compared without regard to case;
 // -1 when none.
 int FindListItem(const TStrings* Items, const String& Text, int Flags);
+// The column highlights required fields and its field is required and empty while the grid's
+// record is edited or inserted.
+bool RequiredValueMissing(TColumnZk* Column);
 
 class TDBGridInplaceEdit : public TInplaceEdit, public ICloseUpOwnerZk {
   VORENTA_CLASS(TDBGridInplaceEdit, TInplaceEdit)
@@ -86,7 +92,21 @@ public:
   // The red dotted underline of an empty required field while its record is edited.
   void DrawRequiredMark(TCanvas* ACanvas);
 
+  // --- multi-line editing (DBGridInplaceEditWrap.cpp)
+  // The text wraps at the text rectangle's right edge, Ctrl+Enter breaks the line and Up and
+  // Down move between its rows: for a wrapping column whose row shows more than one line.
+  bool WordWrap() const { return FWordWrap; }
+  void SetWordWrap(bool Value);
+  // The first row shown and the rows of the wrapped text.
+  int TopRow() const { return FTopRow; }
+  const std::vector<TEditRow>& Rows();
+  int CharFromPos(TPoint P) override;
+  TPoint PosFromChar(int Index) override;
+
 protected:
+  void UpdateCaret() override;
+  void EditKeyDown(Word Key, TShiftState Shift) override;
+  void EditChar(Char C) override;
   void PaintWindow(HDC DC) override;
   void KeyDown(Word& Key, TShiftState Shift) override;
   void KeyPress(Char& Key) override;
@@ -154,6 +174,18 @@ private:
   int FButtonsWidth = 0, FButtonHeight = 0;
   bool FNoClickCloseUp = false;
   TPopupCalculatorZk* FPopupCalculator = nullptr;
+  // Multi-line editing.
+  bool WrapsByColumn() const;
+  int RowHeight();
+  int VisibleRows();
+  void PaintRows(TCanvas* ACanvas);
+  // Up or Down leaves the text for the grid: at its first or last row, or all selected.
+  bool RowKeyLeavesText(Word Key);
+  bool FWordWrap = false;
+  int FTopRow = 0;
+  std::vector<TEditRow> FRows;
+  String FRowsText;
+  int FRowsWidth = -1;
 };
 
 void RegisterDBGridInplaceEditClasses();

@@ -422,6 +422,8 @@ public:
   bool WordWrap() const;
   void SetWordWrap(bool Value);
   bool IsWordWrapStored() const { return FAssignedWordWrap; }
+  // More than one line of the column's font fits a row RowHeight pixels high.
+  bool CurLineWordWrap(int RowHeight) const;
   int InitWidth() const { return FInitWidth; }
   void SetInitWidth(int Value) { FInitWidth = Value; }
   bool Stored() const { return FStored; }
@@ -1186,6 +1188,8 @@ public:
   using TCustomGridZk::SetRowHeight;
   int RowLines() const { return FRowLines; }
   void SetRowLines(int Value);
+  // The space a row adds to its text lines.
+  int Interlinear() const { return FInterlinear; }
   bool RowSizingAllowed() const { return FRowSizingAllowed; }
   void SetRowSizingAllowed(bool Value);
   bool ReadOnly() const { return FReadOnly; }
@@ -1276,6 +1280,9 @@ public:
   void HideCellEditor();
   const String& EditText() const { return FEditText; }
   const Variant& EditKeyValue() const { return FEditKeyValue; }
+  // The red dotted underline in R of an empty required field of the current record while it
+  // is edited, as the column's OnCheckDrawRequiredState decides last.
+  void DrawRequiredState(TColumnZk* Column, const String& Text, const TRect& R, bool CurrentRow);
   TDBGridInplaceEdit* DBInplaceEdit() const;
 
   // --- selection and moving (DBGridZkSelection.cpp, DBGridZkKeys.cpp)

@@ -558,6 +558,14 @@ void TColumnZk::SetWordWrap(bool Value) {
   Changed(false);
 }
 
+bool TColumnZk::CurLineWordWrap(int RowHeight) const {
+  TBitmap Scratch;
+  Scratch.Canvas()->Font()->Assign(Font());
+  const TTextMetric M = Scratch.Canvas()->TextMetrics();
+  const int Interlinear = Grid() ? Grid()->Interlinear() : 4;
+  return Interlinear + M.tmExternalLeading + M.tmHeight + M.tmInternalLeading < RowHeight;
+}
+
 TColumnFooterZk* TColumnZk::UsedFooter(int Index) {
   if (Index <= 0) return FFooter.get();
   while (FFooters->Count() < Index) FFooters->Add();

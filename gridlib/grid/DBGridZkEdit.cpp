@@ -4,6 +4,7 @@
 
 #include "gridlib/grid/DBGridInplaceEdit.h"
 #include "gridlib/grid/DBGridZk_p.h"
+#include "gridlib/toolkit/DBCtrlsZk.h"
 #include "gridlib/toolkit/LookupExtraRowZk.h"
 #include "platform/controls/Forms.h"
 #include "platform/db/DataSet.h"
@@ -239,4 +240,19 @@ void TCustomDBGridZk::DoExit() {
     }
   }
   TCustomGridZk::DoExit();
+}
+
+void TCustomDBGridZk::DrawRequiredState(TColumnZk* Column, const String& Text, const TRect& R,
+                                        bool CurrentRow) {
+  bool Draw = CurrentRow && RequiredValueMissing(Column);
+  if (Column->OnCheckDrawRequiredState()) Column->OnCheckDrawRequiredState()(this, Text, Draw);
+  if (!Draw) return;
+  TPen* Pen = Canvas()->Pen();
+  const TColor Color = Pen->Color();
+  const TPenStyle Style = Pen->Style();
+  const int Width = Pen->Width();
+  DrawRequiredStateMark(Canvas(), R, R.Bottom);
+  Pen->SetColor(Color);
+  Pen->SetStyle(Style);
+  Pen->SetWidth(Width);
 }

@@ -411,6 +411,7 @@ void TCustomDBGridZk::PaintDataCellContent(int ACol, int ARow, const TRect& ARec
         DrawCheckbox(TextR, P->CheckboxState);
       else
         DrawCellText(TextR, P->Text, P->Alignment, Col->EndEllipsis());
+      DrawRequiredState(Col, P->Text, TextR, ARow == Row());
       if (FOptionsZk.Contains(dghData3D)) DrawEdges(ARect, true);
     }
     DoDrawDataCell(ARect, Col->Field(), AState);

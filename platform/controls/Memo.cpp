@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/classes/TypeRegistry.h"
+#include "platform/controls/EditRows.h"
 #include "platform/controls/ScrollBars.h"
 #include "platform/controls/StdCtrls_p.h"
 #include "platform/controls/WinApi.h"
@@ -174,29 +175,8 @@ const std::vector<TCustomMemo::TRow>& TCustomMemo::Rows() {
   FRows.clear();
   TCanvas* C = EditCanvas();
   C->Font()->Assign(Font());
-  for (const auto& [Start, Length] : SplitLines(Text)) {
-    const int Break = BreakAt(Text, size_t(Start + Length));
-    int From = Start;
-    const int End = Start + Length;
-    while (FWordWrap && End - From > 1) {
-      int Fit = 0;
-      GetTextExtentExPoint(C, Text.substr(size_t(From), size_t(End - From)), Width, &Fit, nullptr);
-      if (Fit >= End - From) break;
-      // Break after the last blank that fits (blanks after it hang on this row), else inside
-      // the word; a row keeps at least one character.
-      int Cut = From + std::max(Fit, 1);
-      for (int I = From + Fit; I > From; --I)
-        if (Text[size_t(I - 1)] == u' ' || Text[size_t(I - 1)] == u'\t') {
-          Cut = I;
-          break;
-        }
-      while (Cut < End && Text[size_t(Cut)] == u' ') ++Cut;
-      if (Cut >= End) break;
-      FRows.push_back({From, Cut - From, 0});
-      From = Cut;
-    }
-    FRows.push_back({From, End - From, Break});
-  }
+  for (const TEditRow& R : LayoutEditRows(C, Text, Width, FWordWrap))
+    FRows.push_back({R.Start, R.Length, R.BreakLength});
   FRowsText = Text;
   FRowsWidth = Width;
   FRowsWrap = FWordWrap;
@@ -242,7 +222,7 @@ TPoint TCustomMemo::PosFromChar(int Index) {
   const TRow& W = R[size_t(Row)];
   TCanvas* C = EditCanvas();
   C->Font()->Assign(Font());
-  const int Prefix = Index <= W.Start ? 0 : C->TextWidth(WindowText().substr(size_t(W.Start), size_t(std::min(Index, W.Start + W.Length) - W.Start)));
+  const int Prefix = EditRowCharX(C, WindowText(), {W.Start, W.Length, W.BreakLength}, Index);
   const TRect E = EditRect();
   return {E.Left + Prefix - FScrollX, E.Top + (Row - FTopRow) * RowHeight()};
 }
@@ -254,10 +234,8 @@ int TCustomMemo::CharFromPos(TPoint P) {
   const TRow& W = R[size_t(Row)];
   TCanvas* C = EditCanvas();
   C->Font()->Assign(Font());
-  // A wrapped row ends before its first character on the next row.
-  const int Last = W.Start + W.Length - (W.BreakLength == 0 && size_t(Row) + 1 < R.size() ? 1 : 0);
-  const String Chars = WindowText().substr(size_t(W.Start), size_t(std::max(Last - W.Start, 0)));
-  return W.Start + CharIndexAtX(C, Chars, P.X - E.Left + FScrollX);
+  return EditRowCharAt(C, WindowText(), {W.Start, W.Length, W.BreakLength},
+                       size_t(Row) + 1 == R.size(), P.X - E.Left + FScrollX);
 }
 
 // --- caret and scrolling ---------------------------------------------------------------------
@@ -440,25 +418,15 @@ void TCustomMemo::PaintWindow(HDC DC) {
   const auto& R = Rows();
   const int H = RowHeight();
   const bool ShowSelection = Engine().SelLength() > 0 && (Focused() || !HideSelection());
-  const int SelStart = Engine().SelStart(), SelEnd = Engine().SelEnd();
+  const int SelStart = ShowSelection ? Engine().SelStart() : 0;
+  const int SelEnd = ShowSelection ? Engine().SelEnd() : 0;
+  const TColor TextColor = Enabled ? Font()->Color() : clGrayText;
   for (int Row = FTopRow; Row < int(R.size()); ++Row) {
     const int Y = E.Top + (Row - FTopRow) * H;
     if (Y >= E.Bottom) break;
     const TRow& W = R[size_t(Row)];
-    const String Line = Text.substr(size_t(W.Start), size_t(W.Length));
-    C->Brush()->SetStyle(bsClear);
-    C->Font()->SetColor(Enabled ? Font()->Color() : clGrayText);
-    C->TextOut(E.Left - FScrollX, Y, Line);
-    const int From = std::max(SelStart, W.Start), To = std::min(SelEnd, W.Start + W.Length);
-    if (ShowSelection && From < To) {
-      const int X1 = PosFromChar(From).X, X2 = PosFromChar(To).X;
-      C->Brush()->SetStyle(bsSolid);
-      C->Brush()->SetColor(clHighlight);
-      C->FillRect(Rect(X1, Y, X2, Y + H));
-      C->Font()->SetColor(clHighlightText);
-      C->Brush()->SetStyle(bsClear);
-      C->TextOut(X1, Y, Text.substr(size_t(From), size_t(To - From)));
-    }
+    PaintEditRow(C, Text, {W.Start, W.Length, W.BreakLength}, {E.Left - FScrollX, Y}, H, SelStart,
+                 SelEnd, TextColor);
   }
   C->RestoreDC(-1);
 }

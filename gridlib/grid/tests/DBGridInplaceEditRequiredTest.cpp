@@ -1,11 +1,17 @@
 // DBGridInplaceEditRequiredTest.cpp - the cell editor of a required field underlines its empty
-// value with a red dotted line while the record is edited, and only then.
+// value with a red dotted line while the record is edited, and only then; painted cells of the
+// record under edit do the same.
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "gridlib/grid/DBGridInplaceEdit.h"
 #include "gridlib/grid/tests/DBGridZkTestForm.h"
 #include "platform/controls/Snapshot.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/rtl/SysUtils.h"
 
 namespace {
 
@@ -67,6 +73,56 @@ TEST(DBGridInplaceEditRequired, EmptyRequiredFieldUnderEditIsUnderlined) {
   C->SetOnCheckDrawRequiredState([](TObject*, const String&, bool& Draw) { Draw = true; });
   F.Set->Cancel();
   EXPECT_GT(MarkPixels(Edit).first, 5) << "the handler turns it on in browse state";
+}
+
+}  // namespace
+
+namespace {
+
+// Red pixels on the bottom pixel row of the data cell (ACol, ARow), the grid painted whole.
+int CellMarkPixels(TCustomDBGridZk* G, int ACol, int ARow) {
+  TBitmap B;
+  RenderControl(G, B);
+  const TRect Insets = G->NonClientInsets();
+  const TRect R = G->CellScreenRect(ACol, ARow);
+  int Red = 0;
+  for (int X = R.Left; X < R.Right; ++X)
+    if (B.PixelRGB(Insets.Left + X, Insets.Top + R.Bottom - 1) == RGB(255, 0, 0)) ++Red;
+  return Red;
+}
+
+// Painted cells follow the editor's rule, for the current record only: record 5's name is
+// Null as well, but it is not the record under edit.
+TEST(DBGridInplaceEditRequired, CellOfTheRecordUnderEditIsUnderlined) {
+  TDBGridOnForm F(10, 520, 200);
+  TDBGridZk* G = F.Grid;
+  TColumnZk* C = G->FindColumnByName(u"NAME");
+  ASSERT_TRUE(C);
+  C->Field()->SetRequired(true);
+  G->ColumnDefValues()->SetHighlightRequired(true);
+  const int Col = G->IndicatorOffset() + C->Index();
+  const int Current = G->Row(), Other = Current + 4;
+  EXPECT_EQ(CellMarkPixels(G, Col, Current), 0) << "a browsed record";
+
+  F.Set->Edit();
+  C->Field()->Clear();
+  G->Invalidate();
+  const int Red = CellMarkPixels(G, Col, Current);
+  EXPECT_GT(Red, 5) << "the empty name under edit";
+  EXPECT_LT(Red, G->CellScreenRect(Col, Current).Width() - 8) << "dotted, inset from the edges";
+  EXPECT_EQ(CellMarkPixels(G, Col, Other), 0) << "another record's empty name";
+  EXPECT_EQ(CellMarkPixels(G, Col + 1, Current), 0) << "a field that is not required";
+  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
+    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-required-cell.png"));
+
+  std::vector<TObject*> Senders;
+  C->SetOnCheckDrawRequiredState([&](TObject* Sender, const String&, bool& Draw) {
+    Senders.push_back(Sender);
+    Draw = false;
+  });
+  EXPECT_EQ(CellMarkPixels(G, Col, Current), 0) << "the handler turns it off";
+  ASSERT_FALSE(Senders.empty());
+  EXPECT_EQ(Senders.front(), G) << "cells ask with the grid as sender";
 }
 
 }  // namespace
