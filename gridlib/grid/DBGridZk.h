@@ -1535,7 +1535,9 @@ public:
   virtual void DrawFooterCell(int ACol, int ARow, TRect ARect, TGridDrawState AState);
   virtual void DrawGroupDataRow(int ACol, int ARow, TRect ARect, TGridDrawState AState);
   virtual void DrawGroupIndent(int AreaRow, int Level, TRect ARect);
-  virtual void DrawDataTreeElements(TRect& ARect);
+  // The tree outline of the row being read, drawn at the left of ARect.
+  virtual void DrawDataTreeElements(int AreaCol, int AreaRow, TGridDrawState AState, TRect ARect,
+                                    bool Is3D);
   virtual void DoDrawColumnCell(const TRect& Rect, int DataCol, TColumnZk* Column,
                                 TGridDrawState State);
   virtual void DoDrawDataCell(const TRect& Rect, TField* Field, TGridDrawState State);
@@ -1658,6 +1660,13 @@ public:
   // the view rows from the top row to the first row out of sight.
   void ReadableDataRows(int& From, int& To) const;
   void UpdateExtendedVertScrollBar();
+  // The memory table shows its records as a tree (DBGridZkMemTableTree.cpp).
+  bool MemTableTreeShown() const;
+  // The width of the outline before the first column's text for the row being read.
+  int GetCellTreeElmentsAreaWidth();
+  void DrawTreeLines(TCanvas* Canvas, const TRect& R, bool RowLine, bool LinesOnly);
+  // Numpad *, + and - on a tree: the current node toggles, expands or collapses.
+  bool TreeNodeKeyDown(Word Key);
 
   // --- row grouping (DBGridZkGroupView.cpp)
   TDBGridZkDataGroupsZk* DataGrouping() const { return FDataGrouping.get(); }

@@ -426,6 +426,10 @@ void TCustomDBGridZk::KeyDown(Word& Key, TShiftState Shift) {
     GroupRowKeyDown(Key, Shift);
     if (Key == 0) return;
   }
+  if (!Shift.Contains(ssCtrl) && TreeNodeKeyDown(Key)) {
+    Key = 0;
+    return;
+  }
   if (KeyDownShortcut(Key, Shift)) {
     Key = 0;
     return;
@@ -507,6 +511,13 @@ void TCustomDBGridZk::WMCharZk(TMessage& Message) {
       if (K != 0) KeyPress(K);
       return;
     }
+  }
+  // Over a tree the numpad's signs expand and collapse nodes; they open no editor.
+  if (MemTableTreeShown() && (Ch == u'*' || Ch == u'+' || Ch == u'-')) {
+    Char K = Ch;
+    if (OnKeyPress()) OnKeyPress()(this, K);
+    if (K != 0) KeyPress(K);
+    return;
   }
   TCustomGridZk::Dispatch(Message);
 }

@@ -488,8 +488,6 @@ void TCustomDBGridZk::MouseUp(TMouseButton Button, TShiftState Shift, int X, int
   FPressedCell = {-1, -1};
 }
 
-// The tree of an in-memory table is not shown by these grids: no tree element is ever hit.
-bool TCustomDBGridZk::CellTreeElementClick(int, int, bool) { return false; }
 
 void TCustomDBGridZk::DefaultCellMouseClick(const TGridCoord& Cell, TMouseButton Button,
                                             TShiftState Shift, int X, int Y) {

@@ -367,7 +367,13 @@ void TCustomDBGridZk::DrawDataCell(int ACol, int ARow, TRect ARect, TGridDrawSta
     C->FillRect(ARect);
     return;
   }
-  ForDataRow(DataRow, [&] { PaintDataCellContent(ACol, ARow, ARect, AState, Col); });
+  ForDataRow(DataRow, [&] {
+    if (ACol == FIndicatorOffset && MemTableTreeShown()) {
+      DrawDataTreeElements(ACol, ARow, AState, ARect, false);
+      ARect.Left += GetCellTreeElmentsAreaWidth();
+    }
+    PaintDataCellContent(ACol, ARow, ARect, AState, Col);
+  });
   if (IsCurrentDataRow(DataRow) && ACol == FIndicatorOffset &&
       FRowDetailPanel->Active())
     PaintRowDetailExpander(Rect(ARect.Left + 2, ARect.Top + 2, ARect.Left + 11, ARect.Top + 11),
@@ -420,7 +426,6 @@ void TCustomDBGridZk::PaintDataCellContent(int ACol, int ARow, const TRect& ARec
 }
 
 void TCustomDBGridZk::DrawGraphicDataCell(TRect, TColumnZk*) {}
-void TCustomDBGridZk::DrawDataTreeElements(TRect&) {}
 void TCustomDBGridZk::DrawFlatBorder() {}
 
 bool TCustomDBGridZk::CellDrawn3D(int ACol, int ARow, TGridDrawState) {

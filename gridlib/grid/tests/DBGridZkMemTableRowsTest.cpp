@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "gridlib/grid/tests/DBGridZkTestForm.h"
+#include "gridlib/memtable/MemTableDataZkView.h"
 #include "gridlib/memtable/MemTableZk.h"
 #include "platform/controls/ScrollBars.h"
 #include "platform/controls/Snapshot.h"
@@ -236,6 +237,71 @@ TEST_F(DBGridZkMemTableRows, EmptySpaceFetchesRecords) {
   ASSERT_GT(Expected, 1);
   ASSERT_FALSE(Table->Fetches.empty());
   EXPECT_EQ(Table->Fetches.back(), Expected);
+}
+
+// A tree: 1 (2, 3), 4 (5 (6)), 7; every node expanded.
+class DBGridZkMemTableTree : public DBGridZkMemTableRows {
+protected:
+  void OpenTree() {
+    Table = new TFetchingMemTable(F.Form);
+    Table->FieldDefs()->Add(u"ID", ftInteger);
+    Table->FieldDefs()->Add(u"PARENT_ID", ftInteger);
+    Table->FieldDefs()->Add(u"NM", ftWideString, 20);
+    Table->CreateDataSet();
+    for (auto [Id, Parent] : std::vector<std::pair<int, int>>{{1, 0}, {2, 1}, {3, 1}, {4, 0}, {5, 4}, {6, 5}, {7, 0}})
+      Table->AppendRecord({Id, Parent ? Variant(Parent) : Variant::MakeNull(), String(u"Узел ") + IntToStr(Id)});
+    Table->SetTreeKeyFields(u"ID", u"PARENT_ID");
+    Table->RecordsView()->MemoryTreeList()->SetDefaultNodeExpanded(true);
+    Table->SetTreeViewActive(true);
+    Table->First();
+    for (int I = 0; I < Table->FieldCount(); ++I) Table->Fields()->Fields(I)->SetVisible(true);
+    F.Source->SetDataSet(Table);
+    G = F.Grid;
+    G->SetFocus();
+  }
+  int Id() { return Table->FieldByName(u"ID")->AsInteger(); }
+  // Presses the first column at X pixels from its left edge on a grid row.
+  void PressFirstColumn(int GridRow, int X) {
+    const TRect R = G->CellRect(G->IndicatorOffset(), GridRow);
+    G->Perform(WM_LBUTTONDOWN, 0, MAKELPARAM(R.Left + X, R.Top + 3));
+    G->Perform(WM_LBUTTONUP, 0, MAKELPARAM(R.Left + X, R.Top + 3));
+  }
+};
+
+TEST_F(DBGridZkMemTableTree, OutlineWidthFollowsEachRowsLevel) {
+  OpenTree();
+  ASSERT_TRUE(G->MemTableTreeShown());
+  EXPECT_EQ(G->RowCount(), Offset() + 7);
+  const int Widths[] = {18, 36, 36, 18, 36, 54, 18};
+  for (int Row = 0; Row < 7; ++Row)
+    G->ForDataRow(Row, [&] { EXPECT_EQ(G->GetCellTreeElmentsAreaWidth(), Widths[Row]) << Row; });
+  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
+    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-memtable-tree.png"));
+}
+
+// A press on a node's box collapses and expands it; the record stays current; a press right
+// of the box only selects the row.
+TEST_F(DBGridZkMemTableTree, BoxPressAndNumpadKeysExpandAndCollapse) {
+  OpenTree();
+  Table->Locate(u"ID", 7, {});
+  PressFirstColumn(Offset() + 3, 9);   // the box of node 4
+  EXPECT_EQ(G->RowCount(), Offset() + 5);
+  EXPECT_EQ(Id(), 7) << "the current record stays";
+  EXPECT_EQ(G->Row(), Offset() + 4);
+  PressFirstColumn(Offset() + 3, 9);
+  EXPECT_EQ(G->RowCount(), Offset() + 7);
+  PressFirstColumn(Offset() + 1, 36 + 4);   // past node 2's outline
+  EXPECT_EQ(Id(), 2);
+  EXPECT_EQ(G->RowCount(), Offset() + 7);
+
+  Table->Locate(u"ID", 1, {});
+  struct TCase { Word Key; int Rows; };
+  const TCase Cases[] = {{VK_SUBTRACT, 5}, {VK_SUBTRACT, 5}, {VK_ADD, 7}, {VK_MULTIPLY, 5}, {VK_MULTIPLY, 7}};
+  for (const TCase& C : Cases) {
+    G->Perform(WM_KEYDOWN, C.Key, 0);
+    EXPECT_EQ(G->RowCount(), Offset() + C.Rows) << C.Key;
+    EXPECT_EQ(Id(), 1);
+  }
 }
 
 }  // namespace
