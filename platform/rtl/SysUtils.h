@@ -12,6 +12,7 @@
 //   "'abc' is not a valid integer value".
 #pragma once
 
+#include <cstdint>
 #include <initializer_list>
 #include <string_view>
 #include <vector>
@@ -281,6 +282,10 @@ bool SameText(std::u16string_view A, std::u16string_view B);
 // ignore case.
 int AnsiCompareStr(std::u16string_view A, std::u16string_view B);
 int AnsiCompareText(std::u16string_view A, std::u16string_view B);
+// The first eight bytes of a text's sort key under AnsiCompareStr's collation, as a number:
+// where two prefixes differ, AnsiCompareStr of the texts agrees with their order; equal
+// prefixes decide nothing. For sorting many texts with few collation calls.
+std::uint64_t AnsiSortKeyPrefix(std::u16string_view S);
 bool AnsiSameStr(std::u16string_view A, std::u16string_view B);
 bool AnsiSameText(std::u16string_view A, std::u16string_view B);
 

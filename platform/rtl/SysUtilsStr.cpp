@@ -3,6 +3,7 @@
 
 #include <unicode/uchar.h>
 #include <unicode/ucol.h>
+#include <unicode/uiter.h>
 #include <unicode/ustring.h>
 
 #include <cstdlib>
@@ -427,6 +428,21 @@ bool SameText(std::u16string_view A, std::u16string_view B) {
 int AnsiCompareStr(std::u16string_view A, std::u16string_view B) { return Collate(A, B, false); }
 
 int AnsiCompareText(std::u16string_view A, std::u16string_view B) { return Collate(A, B, true); }
+
+std::uint64_t AnsiSortKeyPrefix(std::u16string_view S) {
+  // The first bytes of the collation's sort key, big-endian: sort keys order bytewise as the
+  // collation orders the texts, so unequal prefixes decide; a shorter key ends in zero bytes.
+  UCharIterator It;
+  uiter_setString(&It, reinterpret_cast<const UChar*>(S.data()), static_cast<int32_t>(S.size()));
+  uint32_t State[2] = {0, 0};
+  uint8_t Bytes[8] = {};
+  UErrorCode Status = U_ZERO_ERROR;
+  ucol_nextSortKeyPart(Collators().Get(false), &It, State, Bytes, 8, &Status);
+  if (U_FAILURE(Status)) return 0;  // zero never decides: the caller compares the texts
+  std::uint64_t Key = 0;
+  for (uint8_t B : Bytes) Key = (Key << 8) | B;
+  return Key;
+}
 
 bool AnsiSameStr(std::u16string_view A, std::u16string_view B) { return A == B; }
 

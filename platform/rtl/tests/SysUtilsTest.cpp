@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <random>
 
 #include <gtest/gtest.h>
 
@@ -138,6 +139,33 @@ TEST(Strings, LocaleCollationSortsYoWithYe) {
   std::sort(Words.begin(), Words.end(),
             [](const String& A, const String& B) { return AnsiCompareText(A, B) < 0; });
   EXPECT_EQ(Words, (std::vector<String>{u"Еда", u"Ёлка", u"ель", u"жук", u"яма"}));
+  SetCollationLocale("");
+}
+
+// Where two sort-key prefixes differ, the collation orders the texts the same way: random
+// texts of mixed scripts, case, accents, digits and blanks, under two locales.
+TEST(Strings, SortKeyPrefixesAgreeWithTheCollation) {
+  const std::u16string Alphabet = u"aAbBzZ09 -.,еЕёЁжЖяЯйЙéÉ中";
+  std::mt19937 Random(7);
+  auto RandomText = [&] {
+    std::u16string S(Random() % 12, u' ');
+    for (char16_t& C : S) C = Alphabet[Random() % Alphabet.size()];
+    return S;
+  };
+  for (const char* Locale : {"ru", ""}) {
+    SetCollationLocale(Locale);
+    int Decided = 0;
+    for (int I = 0; I < 20000; ++I) {
+      const std::u16string A = RandomText(), B = I % 4 ? RandomText() : A.substr(0, A.size() / 2);
+      const std::uint64_t KA = AnsiSortKeyPrefix(A), KB = AnsiSortKeyPrefix(B);
+      if (KA == KB) continue;
+      ++Decided;
+      ASSERT_EQ(KA < KB ? -1 : 1, AnsiCompareStr(A, B)) << Locale << " " << I;
+    }
+    EXPECT_GT(Decided, 15000);
+    EXPECT_EQ(AnsiSortKeyPrefix(u""), AnsiSortKeyPrefix(u""));
+    EXPECT_LT(AnsiSortKeyPrefix(u""), AnsiSortKeyPrefix(u"a"));
+  }
   SetCollationLocale("");
 }
 
