@@ -21,7 +21,7 @@
 //   memory    bytes per record: the open table, then with an index and a sorted view, against
 //             sqlite3_memory_used per row without and with indexes
 //
-//   MemTableBench [rows] [runs] [open]   (open: time the open alone, for profiling)
+//   MemTableBench [rows] [runs] [case]   (one case alone, for profiling)
 #include <sqlite3.h>
 #include <unistd.h>
 
@@ -408,22 +408,20 @@ int main(int Argc, char** Argv) {
   const std::vector<TRow> Rows = MakeRows(N);
   const std::unique_ptr<TArrayDataSet> Provider = MakeProvider(Rows);
   Provider->Open();
-  if (Argc > 3 && std::string(Argv[3]) == "open") {
-    OpenCase(Provider.get(), Rows, Runs);
-    return 0;
-  }
-  {
+  const std::string Only = Argc > 3 ? Argv[3] : "";
+  auto Wanted = [&](const char* Case) { return Only.empty() || Only == Case; };
+  if (Wanted("sort") || Wanted("filter") || Wanted("locate") || Wanted("groups")) {
     TMemSide M(Provider.get(), u"ID");
     M.Table.Open();
     TSqlSide S;
     S.Insert(Rows);
-    SortCase(M, S, Runs, N);
-    FilterCase(M, S, Runs);
-    LocateCase(M, S, Rows, Runs);
-    GroupCase(Provider.get(), S, Runs);
+    if (Wanted("sort")) SortCase(M, S, Runs, N);
+    if (Wanted("filter")) FilterCase(M, S, Runs);
+    if (Wanted("locate")) LocateCase(M, S, Rows, Runs);
+    if (Wanted("groups")) GroupCase(Provider.get(), S, Runs);
   }
-  OpenCase(Provider.get(), Rows, Runs);
-  FileCase(Rows, Runs);
-  MemoryCase(Provider.get(), Rows);
+  if (Wanted("open")) OpenCase(Provider.get(), Rows, Runs);
+  if (Wanted("file")) FileCase(Rows, Runs);
+  if (Wanted("memory")) MemoryCase(Provider.get(), Rows);
   return 0;
 }

@@ -18,6 +18,14 @@ public:
       if (Parent <= Blocks) FTree[Parent] += FTree[I];
     }
   }
+  // One block more at the end, in O(log blocks): its node sums the nodes it covers.
+  void Append(int Count) {
+    if (FTree.empty()) FTree.push_back(0);
+    const std::size_t I = FTree.size();
+    const std::size_t Low = I - (I & (~I + 1));
+    for (std::size_t J = I - 1; J > Low; J -= J & (~J + 1)) Count += FTree[J];
+    FTree.push_back(Count);
+  }
   void Add(std::size_t Block, int Delta) {
     for (std::size_t I = Block + 1; I < FTree.size(); I += I & (~I + 1)) FTree[I] += Delta;
   }

@@ -90,16 +90,19 @@ int CompareOrderValues(const Variant& V1, const Variant& V2, bool CaseInsensitiv
   return VarLess(V1, V2) ? -1 : 1;
 }
 
-TOrderProbeZk::TOrderProbeZk(const TMemoryRecordZk* Rec, const TOrderByList& List) : FRec(Rec), FList(List) {
+TOrderProbeZk::TOrderProbeZk(const TMemoryRecordZk* Rec, const TOrderByList& List, bool WithKey)
+    : FRec(Rec), FList(List) {
   if (List.Count() == 0) return;
   FFirst = Rec->ValueAt(List.Items(0).FieldIndex);
   FIsText = FFirst.IsString();
   if (FIsText) FText = FFirst.Text(FBuffer);
+  if (FIsText && WithKey) FKey = AnsiSortKeyPrefix(FText);
 }
 
-int TOrderProbeZk::CompareRow(const TMemoryRecordZk* Row) const {
+int TOrderProbeZk::CompareRow(const TMemoryRecordZk* Row, std::uint64_t RowKey) const {
   if (FList.Count() == 0) return 0;
   const TOrderByItemZk& Item = FList.Items(0);
+  if (FKey != 0 && RowKey != 0 && FKey != RowKey) return (RowKey < FKey) != Item.Desc ? -1 : 1;
   const TPackedValueZk V = Row->ValueAt(Item.FieldIndex);
   int C;
   if (FIsText && V.IsString()) {  // as CompareOrderValues orders two texts

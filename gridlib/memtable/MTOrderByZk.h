@@ -84,14 +84,17 @@ int CompareRecordsByOrder(const TMemoryRecordZk* Rec1, const TMemoryRecordZk* Re
                           const TOrderByList& List);
 
 // One record compared with many rows by a list (a binary search for its place): its first
-// value is read out of the record once, not on every comparison.
+// value is read out of the record once, not on every comparison. WithKey: a text first value
+// also gets its sort-key prefix, and rows whose prefixes differ from it are ordered by those.
 class TOrderProbeZk {
 public:
-  TOrderProbeZk(const TMemoryRecordZk* Rec, const TOrderByList& List);
+  TOrderProbeZk(const TMemoryRecordZk* Rec, const TOrderByList& List, bool WithKey = false);
   TOrderProbeZk(const TOrderProbeZk&) = delete;
   TOrderProbeZk& operator=(const TOrderProbeZk&) = delete;
-  // CompareRecordsByOrder(Row, the record, the list).
-  int CompareRow(const TMemoryRecordZk* Row) const;
+  // CompareRecordsByOrder(Row, the record, the list); RowKey: the row's prefix (0: unknown).
+  int CompareRow(const TMemoryRecordZk* Row, std::uint64_t RowKey = 0) const;
+  // The record's sort-key prefix (0 without one).
+  std::uint64_t Key() const { return FKey; }
 
 private:
   const TMemoryRecordZk* FRec;
@@ -99,5 +102,6 @@ private:
   TPackedValueZk FFirst;
   TTextBufferZk FBuffer;
   std::u16string_view FText;
+  std::uint64_t FKey = 0;
   bool FIsText = false;
 };

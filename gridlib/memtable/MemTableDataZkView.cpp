@@ -222,11 +222,13 @@ void SortRecordsVector(std::vector<TMemoryRecordZk*>& List, const TCompareRecord
 namespace {
 
 // A row to sort with its first ORDER BY value at hand (read in place), and the characters of
-// the first text item among the first two (read out of the record once for the whole sort).
+// the first text item among the first two (read out of the record once for the whole sort)
+// with their sort-key prefix, which decides most comparisons without the collation.
 struct TSortEntry {
   TMemoryRecordZk* Rec;
   TPackedValueZk First;
   std::u16string_view Text;
+  std::uint64_t Key;
   bool IsText;
 };
 
@@ -235,7 +237,7 @@ int CompareEntries(const TSortEntry& A, const TSortEntry& B, const TOrderByList&
     const TOrderByItemZk& Item = List.Items(I);
     int C;
     if (I == TextItem && A.IsText && B.IsText) {  // as CompareOrderValues orders two texts
-      C = AnsiCompareStr(A.Text, B.Text);
+      C = A.Key != B.Key ? (A.Key < B.Key ? -1 : 1) : AnsiCompareStr(A.Text, B.Text);
       if (C == 0) C = CompareStr(A.Text, B.Text);
     } else if (I == 0) {
       C = CompareOrderValues(A.First, B.First, false);
@@ -272,38 +274,60 @@ bool IsTextType(TVarType T) { return T == varString || T == varOleStr || T == va
 
 }  // namespace
 
+// The rows' order by the view's ORDER BY, each row's first text item (among the first two)
+// read out once and compared by its sort-key prefix before the collation is asked.
+void TRecordsViewZk::SortByOrderList(std::vector<TMemoryRecordZk*>& Rows, std::vector<std::uint64_t>& Keys) const {
+  const int Field = FOrderByList.Items(0).FieldIndex;
+  TMTDataStructZk* Struct = MemTableData()->DataStruct();
+  int TextItem = -1;
+  for (int I = 0; I < std::min(2, FOrderByList.Count()) && TextItem < 0; ++I)
+    if (IsTextType(Struct->DataFields(FOrderByList.Items(I).FieldIndex)->GetVarDataType())) TextItem = I;
+  std::vector<TSortEntry> Entries;
+  Entries.reserve(Rows.size());
+  std::u16string Texts;  // every row's text of that item, one after another
+  std::vector<std::size_t> Starts;
+  TTextBufferZk Buffer;
+  for (TMemoryRecordZk* Rec : Rows) {
+    const TPackedValueZk V = Rec->ValueAt(Field);
+    const TPackedValueZk T = TextItem < 0 ? TPackedValueZk() : Rec->ValueAt(FOrderByList.Items(TextItem).FieldIndex);
+    Starts.push_back(Texts.size());
+    if (T.IsString()) Texts += T.Text(Buffer);
+    Entries.push_back({Rec, V, {}, 0, T.IsString()});
+  }
+  for (std::size_t I = 0; I < Entries.size(); ++I)
+    if (Entries[I].IsText) {
+      const std::size_t End = I + 1 < Starts.size() ? Starts[I + 1] : Texts.size();
+      Entries[I].Text = std::u16string_view(Texts).substr(Starts[I], End - Starts[I]);
+      Entries[I].Key = AnsiSortKeyPrefix(Entries[I].Text);
+    }
+  if (!Entries.empty()) QuickSortEntries(Entries, 0, static_cast<int>(Entries.size()) - 1, FOrderByList, TextItem);
+  for (std::size_t I = 0; I < Rows.size(); ++I) Rows[I] = Entries[I].Rec;
+  Keys.clear();
+  if (TextItem == 0)
+    for (const TSortEntry& E : Entries) Keys.push_back(E.Key);
+}
+
 void TRecordsViewZk::SortData(void* ParamSort, const TCompareRecords& Compare) {
   if (!FViewAsTreeList) {
     std::vector<TMemoryRecordZk*> Rows = FRows->ToVector();
-    if (ParamSort == &FOrderByList && !FOnCompareRecords && FOrderByList.Count() > 0 && Rows.size() > 1) {
-      const int Field = FOrderByList.Items(0).FieldIndex;
-      TMTDataStructZk* Struct = MemTableData()->DataStruct();
-      int TextItem = -1;
-      for (int I = 0; I < std::min(2, FOrderByList.Count()) && TextItem < 0; ++I)
-        if (IsTextType(Struct->DataFields(FOrderByList.Items(I).FieldIndex)->GetVarDataType())) TextItem = I;
-      std::vector<TSortEntry> Entries;
-      Entries.reserve(Rows.size());
-      std::u16string Texts;  // every row's text of that item, one after another
-      std::vector<std::size_t> Starts;
-      TTextBufferZk Buffer;
-      for (TMemoryRecordZk* Rec : Rows) {
-        const TPackedValueZk V = Rec->ValueAt(Field);
-        const TPackedValueZk T = TextItem < 0 ? TPackedValueZk() : Rec->ValueAt(FOrderByList.Items(TextItem).FieldIndex);
-        Starts.push_back(Texts.size());
-        if (T.IsString()) Texts += T.Text(Buffer);
-        Entries.push_back({Rec, V, {}, T.IsString()});
-      }
-      for (std::size_t I = 0; I < Entries.size(); ++I)
-        if (Entries[I].IsText) {
-          const std::size_t End = I + 1 < Starts.size() ? Starts[I + 1] : Texts.size();
-          Entries[I].Text = std::u16string_view(Texts).substr(Starts[I], End - Starts[I]);
-        }
-      QuickSortEntries(Entries, 0, static_cast<int>(Entries.size()) - 1, FOrderByList, TextItem);
-      for (std::size_t I = 0; I < Rows.size(); ++I) Rows[I] = Entries[I].Rec;
-    } else {
+    std::vector<std::uint64_t> Keys;
+    const bool OwnOrder =
+        ParamSort == &FOrderByList && !FOnCompareRecords && FOrderByList.Count() > 0 && MemTableData();
+    if (OwnOrder && Rows.size() > 1)
+      SortByOrderList(Rows, Keys);
+    else
       SortRecordsVector(Rows, Compare, ParamSort);
+    // Rows sorted by the view's own order on a text field keep their keys for later searches.
+    FKeysField = OwnOrder ? KeyField() : -1;
+    if (FKeysField >= 0 && Keys.size() != Rows.size()) {
+      Keys.clear();
+      TTextBufferZk Buffer;
+      for (const TMemoryRecordZk* R : Rows) {
+        const TPackedValueZk V = R->ValueAt(FKeysField);
+        Keys.push_back(V.IsString() ? AnsiSortKeyPrefix(V.Text(Buffer)) : 0);
+      }
     }
-    FRows->Assign(Rows);
+    FRows->Assign(Rows, FKeysField >= 0 ? &Keys : nullptr);
   }
   ViewDataEvent(nullptr, -1, rlnListChangedZk);
 }
@@ -316,23 +340,34 @@ int TRecordsViewZk::CompareRecords(TMemoryRecordZk* Rec1, TMemoryRecordZk* Rec2)
   return Rec1->Index() - Rec2->Index();
 }
 
-int TRecordsViewZk::FindInsertPosition(TMemoryRecordZk* Rec, int Hint) const {
+int TRecordsViewZk::KeyField() const {
+  if (FViewAsTreeList || FSortOrder.empty() || FOnCompareRecords || FOrderByList.Count() == 0) return -1;
+  const TMemTableDataZk* Data = MemTableData();
+  const int Field = FOrderByList.Items(0).FieldIndex;
+  if (!Data || Field < 0 || Field >= Data->DataStruct()->Count()) return -1;
+  return IsTextType(Data->DataStruct()->DataFields(Field)->GetVarDataType()) ? Field : -1;
+}
+
+int TRecordsViewZk::FindInsertPosition(TMemoryRecordZk* Rec, int Hint, std::uint64_t* Key) const {
+  // The view's own order: the record's first value read once for the whole search, with its
+  // key when the rows keep keys.
+  const bool Keyed = RowsKeyed();
+  std::optional<TOrderProbeZk> Probe;
+  if (!FSortOrder.empty() && !FOnCompareRecords) Probe.emplace(Rec, FOrderByList, Keyed);
+  if (Key) *Key = Probe ? Probe->Key() : 0;
   const int N = FRows->Count();
   if (N == 0) return 0;
-  // The view's own order: the record's first value read once for the whole search.
-  std::optional<TOrderProbeZk> Probe;
-  if (!FSortOrder.empty() && !FOnCompareRecords) Probe.emplace(Rec, FOrderByList);
   auto Compare = [&](int Row) {
     TMemoryRecordZk* R = FRows->Items(Row);
-    return Probe ? Probe->CompareRow(R) : CompareRecords(R, Rec);
+    return Probe ? Probe->CompareRow(R, Keyed ? FRows->KeyAt(Row) : 0) : CompareRecords(R, Rec);
   };
   if (Compare(0) > 0) return 0;
   if (Compare(N - 1) < 0) return N;
   if (Hint >= 0 && Hint <= N && (Hint == 0 || Compare(Hint - 1) <= 0) && (Hint == N || Compare(Hint) >= 0))
     return Hint;
   // The first row not less than the record: among equal rows it goes before them.
-  return FRows->PartitionPoint([&](TMemoryRecordZk* Row) {
-    return (Probe ? Probe->CompareRow(Row) : CompareRecords(Row, Rec)) < 0;
+  return FRows->PartitionPoint([&](TMemoryRecordZk* Row, std::uint64_t RowKey) {
+    return (Probe ? Probe->CompareRow(Row, RowKey) : CompareRecords(Row, Rec)) < 0;
   });
 }
 
@@ -395,8 +430,9 @@ void TRecordsViewZk::PlainDataEvent(TMemoryRecordZk* MemRec, TRecordsListNotific
   switch (Action) {
     case rlnRecAddedZk: {
       if (!IsRecordInView(MemRec, -1)) return;
-      const int Row = FindInsertPosition(MemRec, -1);
-      FRows->Insert(std::min(Row, FRows->Count()), MemRec);
+      std::uint64_t Key = 0;
+      const int Row = FindInsertPosition(MemRec, -1, &Key);
+      FRows->Insert(std::min(Row, FRows->Count()), MemRec, Key);
       ViewDataEvent(MemRec, Row, rlnRecAddedZk);
       return;
     }
@@ -406,8 +442,9 @@ void TRecordsViewZk::PlainDataEvent(TMemoryRecordZk* MemRec, TRecordsListNotific
       if (Old >= 0) FRows->Extract(Old);
       int New = -1;
       if (IsRecordInView(MemRec, -1)) {
-        New = std::min(FindInsertPosition(MemRec, Old), FRows->Count());
-        FRows->Insert(New, MemRec);
+        std::uint64_t Key = 0;
+        New = std::min(FindInsertPosition(MemRec, Old, &Key), FRows->Count());
+        FRows->Insert(New, MemRec, Key);
       }
       if (Old >= 0 && New >= 0) {
         if (Old != New) ViewRecordMoved(MemRec, Old, New);

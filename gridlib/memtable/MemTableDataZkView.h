@@ -300,8 +300,9 @@ public:
   // The view's comparison: the ORDER BY (OnCompareRecords, or the data-field comparison of
   // CompareRecordsByOrder) or, without one, the records-list positions.
   int CompareRecords(TMemoryRecordZk* Rec1, TMemoryRecordZk* Rec2) const;
-  // Where Rec belongs among the rows; Hint is tried first (-1: none).
-  int FindInsertPosition(TMemoryRecordZk* Rec, int Hint) const;
+  // Where Rec belongs among the rows; Hint is tried first (-1: none). Key receives what the
+  // rows keep beside Rec (RecBlockListZk.h): its sort-key prefix, or 0.
+  int FindInsertPosition(TMemoryRecordZk* Rec, int Hint, std::uint64_t* Key = nullptr) const;
   void SortData(void* ParamSort, const TCompareRecords& Compare);
   // SUM, COUNT, MIN, MAX or AVG over the view's rows (accountable rows in tree mode); Nulls
   // are skipped, AVG divides by every row and is Null over no row.
@@ -324,10 +325,17 @@ private:
   void CheckTreeChange(TMemoryRecordZk* MemRec);
   void PlainRecordMoved(TMemoryRecordZk* Item, int NewIndex);
   void ResetRowList();
+  void SortByOrderList(std::vector<TMemoryRecordZk*>& Rows, std::vector<std::uint64_t>& Keys) const;
+  // The field whose sort-key prefixes the rows keep: the first ORDER BY item when the view
+  // orders its rows itself and that field holds text; else -1.
+  int KeyField() const;
+  // Whether the rows' keys are those of KeyField's values.
+  bool RowsKeyed() const { return FRows->Keyed() && FKeysField >= 0 && FKeysField == KeyField(); }
 
   TDataSet* FDataSet;
   TMemTableDataZk* FRowsData = nullptr;  // the container FRows was made for
   std::unique_ptr<TRecBlockListZk> FRows;
+  int FKeysField = -1;  // the field the rows' keys were made from
   std::unique_ptr<TMTAggregatesZk> FAggregates;
   bool FCachedUpdates = true;
   int FCachedUpdatesLockCount = 0;

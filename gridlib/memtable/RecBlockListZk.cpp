@@ -73,6 +73,13 @@ TMemoryRecordZk* TRecBlockListZk::Items(int Index) const {
   return B.Items[I];
 }
 
+std::uint64_t TRecBlockListZk::KeyAt(int Index) const {
+  if (!FKeyed) return 0;
+  if (Index < 0 || Index >= FCount) IndexError(Index);
+  int Start;
+  return FBlocks[FindBlock(Index, Start)]->Keys[static_cast<std::size_t>(Index - Start)];
+}
+
 int TRecBlockListZk::IndexOf(const TMemoryRecordZk* Rec) const {
   const TBlock* B = Rec ? BlockOf(Rec) : nullptr;
   if (!B) return -1;
@@ -86,12 +93,26 @@ void TRecBlockListZk::Split(std::size_t BlockIndex) {
   auto Tail = std::make_unique<TBlock>();
   Tail->Items.assign(B.Items.begin() + kBlockSize, B.Items.end());
   B.Items.resize(kBlockSize);
+  if (FKeyed) {
+    Tail->Keys.assign(B.Keys.begin() + kBlockSize, B.Keys.end());
+    B.Keys.resize(kBlockSize);
+  }
   for (TMemoryRecordZk* R : Tail->Items) SetLink(R, Tail.get());
+  const int Moved = static_cast<int>(Tail->Items.size());
+  if (BlockIndex + 1 == FBlocks.size()) {
+    // The last block (a list filled by appending): nothing before the new block moves.
+    Tail->Pos = FBlocks.size();
+    FBlocks.push_back(std::move(Tail));
+    FCounts.Add(BlockIndex, -Moved);
+    FCounts.Append(Moved);
+    FLastStart = -1;
+    return;
+  }
   FBlocks.insert(FBlocks.begin() + static_cast<std::ptrdiff_t>(BlockIndex) + 1, std::move(Tail));
   Reorganize();
 }
 
-void TRecBlockListZk::Insert(int Index, TMemoryRecordZk* Rec) {
+void TRecBlockListZk::Insert(int Index, TMemoryRecordZk* Rec, std::uint64_t Key) {
   if (Index < 0 || Index > FCount) IndexError(Index);
   if (FBlocks.empty()) {
     FBlocks.push_back(std::make_unique<TBlock>());
@@ -101,6 +122,7 @@ void TRecBlockListZk::Insert(int Index, TMemoryRecordZk* Rec) {
   const std::size_t BI = FindBlock(Index, Start);
   TBlock& B = *FBlocks[BI];
   B.Items.insert(B.Items.begin() + (Index - Start), Rec);
+  if (FKeyed) B.Keys.insert(B.Keys.begin() + (Index - Start), Key);
   SetLink(Rec, &B);
   ++FCount;
   FLastStart = -1;
@@ -115,6 +137,7 @@ TMemoryRecordZk* TRecBlockListZk::Extract(int Index) {
   TBlock& B = *FBlocks[BI];
   TMemoryRecordZk* Rec = B.Items[static_cast<std::size_t>(Index - Start)];
   B.Items.erase(B.Items.begin() + (Index - Start));
+  if (FKeyed) B.Keys.erase(B.Keys.begin() + (Index - Start));
   SetLink(Rec, nullptr);
   --FCount;
   FLastStart = -1;
@@ -134,8 +157,14 @@ void TRecBlockListZk::Remove(TMemoryRecordZk* Rec) {
 
 void TRecBlockListZk::Move(int CurIndex, int NewIndex) {
   if (CurIndex == NewIndex) return;
+  std::uint64_t Key = 0;
+  if (FKeyed) {
+    int Start;
+    const TBlock& B = *FBlocks[FindBlock(CurIndex, Start)];
+    Key = B.Keys[static_cast<std::size_t>(CurIndex - Start)];
+  }
   TMemoryRecordZk* Rec = Extract(CurIndex);
-  Insert(NewIndex, Rec);
+  Insert(NewIndex, Rec, Key);
 }
 
 void TRecBlockListZk::Clear() {
@@ -143,6 +172,7 @@ void TRecBlockListZk::Clear() {
   FBlocks.clear();
   FLinks.clear();
   FCount = 0;
+  FKeyed = false;
   Reorganize();
 }
 
@@ -153,12 +183,15 @@ std::vector<TMemoryRecordZk*> TRecBlockListZk::ToVector() const {
   return Result;
 }
 
-void TRecBlockListZk::Assign(const std::vector<TMemoryRecordZk*>& Records) {
+void TRecBlockListZk::Assign(const std::vector<TMemoryRecordZk*>& Records, const std::vector<std::uint64_t>* Keys) {
   Clear();
+  FKeyed = Keys != nullptr;
   for (std::size_t I = 0; I < Records.size(); I += kBlockSize) {
     auto B = std::make_unique<TBlock>();
-    B->Items.assign(Records.begin() + static_cast<std::ptrdiff_t>(I),
-                    Records.begin() + static_cast<std::ptrdiff_t>(std::min(Records.size(), I + kBlockSize)));
+    const auto From = static_cast<std::ptrdiff_t>(I);
+    const auto To = static_cast<std::ptrdiff_t>(std::min(Records.size(), I + kBlockSize));
+    B->Items.assign(Records.begin() + From, Records.begin() + To);
+    if (FKeyed) B->Keys.assign(Keys->begin() + From, Keys->begin() + To);
     for (TMemoryRecordZk* R : B->Items) SetLink(R, B.get());
     FBlocks.push_back(std::move(B));
   }

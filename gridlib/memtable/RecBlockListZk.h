@@ -4,9 +4,14 @@
 //
 // The records list and the first records view of a container use a slot in the record
 // (FListLink, FViewLink); any further list of the same records keeps its links in a hash map.
+//
+// A list may keep a 64-bit key beside each record (Keyed): a sorted view keeps there the sort-key
+// prefix of each row's first value, so a search decides most steps on keys lying side by side
+// in a block instead of on records scattered in memory. Key 0 decides nothing.
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -34,33 +39,41 @@ public:
   // The position of Rec, or -1 when it is not in this list.
   int IndexOf(const TMemoryRecordZk* Rec) const;
   bool Contains(const TMemoryRecordZk* Rec) const { return BlockOf(Rec) != nullptr; }
-  void Insert(int Index, TMemoryRecordZk* Rec);
+  // Key is kept only by a keyed list.
+  void Insert(int Index, TMemoryRecordZk* Rec, std::uint64_t Key = 0);
   void Add(TMemoryRecordZk* Rec) { Insert(FCount, Rec); }
   TMemoryRecordZk* Extract(int Index);
   void Remove(TMemoryRecordZk* Rec);
   void Move(int CurIndex, int NewIndex);
   void Clear();
-  // The records in order, and the list refilled from records in order.
+  // The records in order, and the list refilled from records in order: with Keys (one for each
+  // record) the list is keyed, without them not.
   std::vector<TMemoryRecordZk*> ToVector() const;
-  void Assign(const std::vector<TMemoryRecordZk*>& Records);
-  // For a list ordered so that the records satisfying Less come first: the position of the
-  // first record that does not. The blocks' last records are searched first (few, and the
-  // same ones for many searches, so they stay in the cache), then one block.
+  void Assign(const std::vector<TMemoryRecordZk*>& Records, const std::vector<std::uint64_t>* Keys = nullptr);
+  bool Keyed() const { return FKeyed; }
+  // The key beside the record at Index (0 in a list without keys).
+  std::uint64_t KeyAt(int Index) const;
+  // For a list ordered so that the records satisfying Less(record, its key) come first: the
+  // position of the first record that does not. The blocks' last records are searched first
+  // (few, and the same ones for many searches, so they stay in the cache), then one block.
   template <class F>
   int PartitionPoint(F&& Less) const {
     auto BIt = std::partition_point(FBlocks.begin(), FBlocks.end(), [&](const std::unique_ptr<TBlock>& B) {
-      return B->Items.empty() || Less(B->Items.back());
+      return B->Items.empty() || Less(B->Items.back(), KeyOf(*B, B->Items.size() - 1));
     });
     if (BIt == FBlocks.end()) return FCount;
-    const std::vector<TMemoryRecordZk*>& Items = (*BIt)->Items;
-    // Within the block the records lie anywhere in memory: the two the next step may read are
-    // fetched while this one is compared.
+    const TBlock& Block = **BIt;
+    const std::vector<TMemoryRecordZk*>& Items = Block.Items;
+    // Within the block the records lie anywhere in memory: without keys, the two the next step
+    // may read are fetched while this one is compared.
     std::size_t Low = 0, Length = Items.size();
     while (Length > 0) {
       const std::size_t Half = Length / 2;
-      Prefetch(Items, Low + Half / 2);
-      Prefetch(Items, Low + Half + 1 + (Length - Half - 1) / 2);
-      if (Less(Items[Low + Half])) {
+      if (!FKeyed) {
+        Prefetch(Items, Low + Half / 2);
+        Prefetch(Items, Low + Half + 1 + (Length - Half - 1) / 2);
+      }
+      if (Less(Items[Low + Half], KeyOf(Block, Low + Half))) {
         Low += Half + 1;
         Length -= Half + 1;
       } else {
@@ -69,18 +82,26 @@ public:
     }
     return FCounts.Start(static_cast<std::size_t>(BIt - FBlocks.begin())) + static_cast<int>(Low);
   }
+  // Every record in order; the record a few steps on (with its values) is fetched into the
+  // cache meanwhile, as a walk mostly reads each record it visits.
   template <class F>
   void ForEach(F&& Proc) const {
     for (const auto& B : FBlocks)
-      for (TMemoryRecordZk* R : B->Items) Proc(R);
+      for (std::size_t I = 0, N = B->Items.size(); I < N; ++I) {
+        Prefetch(B->Items, I + kWalkAhead);
+        Proc(B->Items[I]);
+      }
   }
 
   struct TBlock {
     std::vector<TMemoryRecordZk*> Items;
-    std::size_t Pos = 0;  // position of the block in the block list
+    std::vector<std::uint64_t> Keys;  // beside Items in a keyed list, else empty
+    std::size_t Pos = 0;               // position of the block in the block list
   };
 
 private:
+  static constexpr std::size_t kWalkAhead = 8;
+  std::uint64_t KeyOf(const TBlock& B, std::size_t I) const { return FKeyed ? B.Keys[I] : 0; }
   // Starts loading the record at Items[I] (and the first bytes of its values) into the cache.
   static void Prefetch(const std::vector<TMemoryRecordZk*>& Items, std::size_t I) {
     if (I >= Items.size()) return;
@@ -101,6 +122,7 @@ private:
   std::vector<std::unique_ptr<TBlock>> FBlocks;
   TBlockCountsZk FCounts;
   int FCount = 0;
+  bool FKeyed = false;
   // The block last found by position, for rows read in order; cleared by every change.
   mutable std::size_t FLastBlock = 0;
   mutable int FLastStart = -1;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "gridlib/memtable/tests/MemTableTestUtil.h"
 
 namespace {
@@ -43,6 +45,41 @@ TEST(RecordsViewZk, SortedRowsFollowChangesWithMoveAndChangeEvents) {
   EXPECT_EQ(Log.Items, (std::vector<std::string>{"moved 2>0", std::to_string(rlnRecChangedZk) + "@0"}));
   EXPECT_THROW(View.SetSortOrder(u"NOPE"), Exception);
   EXPECT_EQ(View.SortOrder(), u"NM");
+}
+
+// A view sorted on text keeps each row's sort-key prefix: rows placed by those prefixes must
+// still come out in the collation's order where names share long beginnings, differ only in
+// case, are Null, and across block splits, sorted both ways and after a re-sort.
+TEST(RecordsViewZk, TextOrderHoldsAcrossKeyedSearchesAndBlockSplits) {
+  auto Data = MakeContainer({{u"ID", ftInteger}, {u"NM", ftString}});
+  const std::vector<Variant> Names = {Null(), u"", u"a", u"A", u"ab", u"Краска акриловая белая 1",
+                                      u"Краска акриловая белая 2", u"краска акриловая белая 2", u"Ёж", u"Еж", u"z"};
+  std::mt19937 Random(3);
+  auto AnyName = [&] { return Names[Random() % Names.size()]; };
+  for (const char16_t* Order : {u"NM, ID", u"NM DESC, ID"}) {
+    TRecordsViewZk View(nullptr);
+    View.SetMemTableData(Data.get());
+    View.SetSortOrder(Order);
+    for (int I = 0; I < 1500; ++I) AddRec(Data.get(), {Data->RecordsList()->Count() + 1, AnyName()});
+    for (int I = 0; I < 500; ++I) SetValue(View.ViewItems(static_cast<int>(Random() % 1500)), 1, AnyName());
+    auto CheckOrder = [&] {
+      ASSERT_EQ(View.Count(), Data->RecordsList()->Count());
+      for (int I = 1; I < View.Count(); ++I)
+        ASSERT_LE(CompareRecordsByOrder(View.ViewItems(I - 1), View.ViewItems(I), View.OrderByList()), 0)
+            << (Order[2] == u',' ? "NM" : "NM DESC") << " row " << I;
+    };
+    CheckOrder();
+    View.SetSortOrder(u"ID");
+    View.SetSortOrder(Order);
+    for (int I = 0; I < 500; ++I) AddRec(Data.get(), {Data->RecordsList()->Count() + 1, AnyName()});
+    CheckOrder();
+  }
+  // The records list grew by appending only (its blocks split at the end): positions hold.
+  TRecordsListZk* List = Data->RecordsList();
+  for (int I = 0; I < List->Count(); ++I) {
+    ASSERT_EQ(List->Items(I)->GetDataValue(0, dvvValueZk).AsInteger(), I + 1);
+    ASSERT_EQ(List->IndexOf(List->Items(I)), I);
+  }
 }
 
 TEST(RecordsViewZk, FilterStatusAndDisabledFilter) {
