@@ -5,8 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include <unistd.h>
 
 #include "gridlib/grid/tests/DBGridZkTestForm.h"
+#include "gridlib/memtable/DataDriverZk.h"
 #include "gridlib/memtable/MemTableDataZkView.h"
 #include "gridlib/memtable/MemTableZk.h"
 #include "platform/controls/ScrollBars.h"
@@ -14,6 +19,7 @@
 #include "platform/controls/WinApi.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/sqlite/ADODB.h"
 
 namespace {
 
@@ -237,6 +243,48 @@ TEST_F(DBGridZkMemTableRows, EmptySpaceFetchesRecords) {
   ASSERT_GT(Expected, 1);
   ASSERT_FALSE(Table->Fetches.empty());
   EXPECT_EQ(Table->Fetches.back(), Expected);
+}
+
+// A table reading 1,000 rows of a SQLite file on demand: the grid takes as many as fill it,
+// scrolling to the loaded end asks for more, and the last record brings the rest.
+TEST(DBGridZkMemTableFetch, RecordsComeFromTheFileAsTheGridNeedsThem) {
+  namespace fs = std::filesystem;
+  const fs::path Dir = fs::temp_directory_path() / ("vorenta-mtrows-" + std::to_string(getpid()));
+  fs::create_directories(Dir);
+  std::ofstream(Dir / "rows.data").close();
+  {
+    TDBGridOnForm F(0);
+    auto* Conn = new TADOConnection(F.Form);
+    Conn->SetConnectionString(u"Data Source=" + Utf8ToString((Dir / "rows.data").string()));
+    Conn->Open();
+    Conn->Execute(u"CREATE TABLE ROWS_ (ID INTEGER PRIMARY KEY, NM VARCHAR(20))");
+    Conn->Execute(u"WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N WHERE I < 1000) "
+                  u"INSERT INTO ROWS_ SELECT I, 'Колер ' || I FROM N");
+    auto* Query = new TADOQuery(F.Form);
+    Query->SetConnection(Conn);
+    Query->SQL()->SetText(u"SELECT ID, NM FROM ROWS_ ORDER BY ID");
+    auto* Driver = new TDataSetDriverZk(F.Form);
+    Driver->SetProviderDataSet(Query);
+    auto* Table = new TMemTableZk(F.Form);
+    Table->SetDataDriver(Driver);
+    Table->Open();
+    for (int I = 0; I < Table->FieldCount(); ++I) Table->Fields()->Fields(I)->SetVisible(true);
+    F.Source->SetDataSet(Table);
+    TDBGridZk* G = F.Grid;
+    const int Offset = G->TopDataOffset();
+    const int Page = G->VisibleDataRowCount();
+    const int Loaded = G->RowCount() - Offset;
+    EXPECT_GT(Loaded, Page) << "the client area is filled";
+    EXPECT_LT(Loaded, 1000) << "and no more than that is read";
+    G->SafeMoveTop(G->RowCount(), false);
+    EXPECT_GT(G->RowCount() - Offset, Loaded) << "the last loaded row in sight asks for more";
+    Table->Last();
+    EXPECT_EQ(G->RowCount(), Offset + 1000);
+    EXPECT_EQ(G->Row(), Offset + 999);
+    G->ForDataRow(999, [&] { EXPECT_EQ(Table->FieldByName(u"NM")->AsString(), u"Колер 1000"); });
+    G->ForDataRow(500, [&] { EXPECT_EQ(G->RecNoZk(), 501); });
+  }
+  fs::remove_all(Dir);
 }
 
 // A tree: 1 (2, 3), 4 (5 (6)), 7; every node expanded.
