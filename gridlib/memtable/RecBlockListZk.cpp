@@ -100,7 +100,10 @@ void TRecBlockListZk::Split(std::size_t BlockIndex) {
   for (TMemoryRecordZk* R : Tail->Items) SetLink(R, Tail.get());
   const int Moved = static_cast<int>(Tail->Items.size());
   if (BlockIndex + 1 == FBlocks.size()) {
-    // The last block (a list filled by appending): nothing before the new block moves.
+    // The last block (a list filled by appending): nothing before the new block moves, and
+    // the full block gives back the room it grew for, which appending will not use again.
+    B.Items.shrink_to_fit();
+    B.Keys.shrink_to_fit();
     Tail->Pos = FBlocks.size();
     FBlocks.push_back(std::move(Tail));
     FCounts.Add(BlockIndex, -Moved);
