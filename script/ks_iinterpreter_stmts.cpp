@@ -616,7 +616,9 @@ void TksAssignmentStmt::Execute() {
   RunLineHook();
   if (Stopped()) return;
   long long R;
-  if (IntegerTarget() && FTree->TryInt(R) && StoreInteger(R)) return;
+  // A Variant target that last took a double tries the number path first (both store the
+  // same when the value is an integer).
+  if (IntegerTarget() && !FFloatSeen && FTree->TryInt(R) && StoreInteger(R)) return;
   if (NumberTarget() && AssignNumber()) return;
   if (FRoot) {
     Variant V = FRoot->Eval();
@@ -639,6 +641,7 @@ void TksAssignmentStmt::FindNumberTarget() {
 bool TksAssignmentStmt::AssignNumber() {
   TksNumber N;
   if (!NumberTarget() || !FTree->TryNumber(N)) return false;
+  FFloatSeen = N.IsFloat;
   // A Float variable keeps a double whatever is assigned; a Variant keeps the kind.
   if (FVar->Typ() == fvtFloat || N.IsFloat) StoreFloat(N.AsDouble());
   else *FVar->PValue() = Variant(N.Int);

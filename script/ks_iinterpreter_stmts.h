@@ -230,6 +230,7 @@ protected:
   signed char FNumTarget = -1;  // unknown until the first run
   bool FPlainSource = false;    // FExpr is a plain variable read alone
   bool FIntegerSlot = false;    // ksIntegerSlot(FVar)
+  bool FFloatSeen = false;      // the number path last stored a double
 };
 
 class TksAssignPlusStmt : public TksAssignmentStmt {

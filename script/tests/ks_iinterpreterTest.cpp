@@ -363,6 +363,10 @@ TEST(ScriptFaults, FloatArithmeticMatchesTheGeneralPath) {
                   u"v := j * j + 1; Out(v); v := j * 3 * 0.5; Out(v); v := '2'; Out(v + i * 2); "
                   u"x := i / (i - 3) + 1 end."),
             "6.5 3 gt eq False 3.5 10000000001 150000 8 raised EZeroDivide: Division by zero");
+  // One assignment to a Variant, run again as its operand changes kind, keeps each kind.
+  EXPECT_EQ(H.Run(u"var w, v: Variant; k: Integer; begin w := 0.5; for k := 1 to 4 do begin v := w + 1; "
+                  u"Out(VarType(v)); Out(v); if k = 2 then w := 2 end; w := 2147483647; v := w + 1; Out(v) end."),
+            "5 1.5 5 1.5 3 3 3 3 2147483648");
 }
 
 // s := s + e appends e's text in place; the result is what the general path gives: s as it
