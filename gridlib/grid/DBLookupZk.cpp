@@ -77,62 +77,74 @@ void TListSourceLinkZk::RecordChanged(TField*) { FCombo->FTextIndex.Invalidate()
 
 // --- the text index of the list -------------------------------------------------------------------
 
-void TLookupTextIndexZk::Build(TDataSet* DataSet, TField* Field) {
+bool TLookupTextIndexZk::IsCurrent(TDataSet* DataSet) const {
+  return FValid && FCount == DataSet->RecordCount() && FVersion == DataSet->DataVersion();
+}
+
+// The stored values in record order give the texts without walking the list; the values are
+// kept as they are (strings shared, not copied), so reading 10,000 of them costs little.
+bool TLookupTextIndexZk::ReadStored(TDataSet* DataSet, TField* Field) {
   FTexts.clear();
-  FRecNos.clear();
+  if (!DataSet->GetFieldColumn(Field, FTexts)) return false;
+  for (Variant& V : FTexts)
+    if (!V.IsString() && !V.IsNull()) V = Variant(V.AsString());
+  Validate(DataSet);
+  return true;
+}
+
+void TLookupTextIndexZk::Validate(TDataSet* DataSet) {
   FCount = DataSet->RecordCount();
   FVersion = DataSet->DataVersion();
-  std::vector<Variant> Values;
-  if (DataSet->GetFieldColumn(Field, Values)) {
-    // The stored values in record order give the texts without walking the list.
-    FTexts.reserve(Values.size());
-    for (const Variant& V : Values) {
-      FTexts.push_back(V.IsNull() ? String() : V.AsString());
-      FRecNos.push_back(static_cast<int>(FTexts.size()));
-    }
-    FValid = true;
-    FLastProbe.clear();
-    return;
-  }
+  FValid = true;
+  FLastProbe.clear();
+}
+
+void TLookupTextIndexZk::Prepare(TDataSet* DataSet, TField* Field) {
+  if (!IsCurrent(DataSet)) ReadStored(DataSet, Field);
+}
+
+void TLookupTextIndexZk::Build(TDataSet* DataSet, TField* Field) {
+  if (ReadStored(DataSet, Field)) return;
+  FTexts.clear();
   const TBookmark Saved = DataSet->GetBookmark();
   DataSet->DisableControls();
   try {
     // A sequenced list numbers its records in the order it walks them.
-    int RecNo = 0;
-    for (DataSet->First(); !DataSet->Eof(); DataSet->Next()) {
-      FTexts.push_back(Field->AsString());
-      FRecNos.push_back(++RecNo);
-    }
+    for (DataSet->First(); !DataSet->Eof(); DataSet->Next()) FTexts.emplace_back(Field->AsString());
     if (!Saved.empty()) DataSet->GotoBookmark(Saved);
   } catch (...) {
     DataSet->EnableControls();
     throw;
   }
   DataSet->EnableControls();
-  FValid = true;
-  FLastProbe.clear();
+  Validate(DataSet);
+}
+
+std::u16string_view TLookupTextIndexZk::TextAt(std::size_t I) const {
+  const Variant& V = FTexts[I];
+  return V.IsString() ? std::u16string_view(V.StringRef()) : std::u16string_view();
 }
 
 int TLookupTextIndexZk::Find(TDataSet* DataSet, TField* Field, const String& Str, bool Partial) {
-  if (!FValid || FCount != DataSet->RecordCount() || FVersion != DataSet->DataVersion())
-    Build(DataSet, Field);
-  const String& Probe = Str;
+  if (!IsCurrent(DataSet)) Build(DataSet, Field);
+  const std::u16string_view Probe = Str;
   // Every text that starts with the longer probe starts with the shorter one too.
   std::size_t I = !FLastProbe.empty() && Probe.size() >= FLastProbe.size() &&
                           AnsiSameText(Probe.substr(0, FLastProbe.size()), FLastProbe)
                       ? FLastIndex
                       : 0;
   for (; I < FTexts.size(); ++I) {
-    const String& T = FTexts[I];
+    const std::u16string_view T = TextAt(I);
     if (Partial ? T.size() >= Probe.size() && AnsiSameText(T.substr(0, Probe.size()), Probe)
                 : AnsiSameText(T, Probe))
       break;
   }
   if (Partial) {
-    FLastProbe = Probe;
+    FLastProbe = Str;
     FLastIndex = I;
   }
-  return I < FTexts.size() ? FRecNos[I] : 0;
+  // The records are numbered from 1 in the order of the texts.
+  return I < FTexts.size() ? static_cast<int>(I) + 1 : 0;
 }
 
 // --- construction ---------------------------------------------------------------------------------
@@ -302,6 +314,12 @@ void TCustomDBLookupComboboxZk::SetListFieldIndex(int Value) {
 void TCustomDBLookupComboboxZk::SetFocused(bool Value) {
   TCustomDBEditZk::SetFocused(Value);
   UpdateListSource();
+  if (Value) PrepareTextIndex();
+}
+
+// Typing may come next: the list's texts are read now, while nobody waits for a key.
+void TCustomDBLookupComboboxZk::PrepareTextIndex() {
+  if (UsesTextIndex() && CanEditKey(false)) FTextIndex.Prepare(ListDataSet(), FListField);
 }
 
 // --- binding the data -----------------------------------------------------------------------------
@@ -401,6 +419,7 @@ void TCustomDBLookupComboboxZk::UpdateListFields() {
     SetModified(WasModified);
     if (WasModified) FDataLink->Modified();
   }
+  if (Focused()) PrepareTextIndex();
   Invalidate();
 }
 
@@ -640,11 +659,17 @@ bool TCustomDBLookupComboboxZk::LocateStr(const String& Str, bool Partial) {
 }
 
 // A list that numbers its records is searched through the text index, others by Locate.
+bool TCustomDBLookupComboboxZk::UsesTextIndex() const {
+  TDataSet* List = ListDataSet();
+  if (!FListActive || !FListField || !List || !List->Active()) return false;
+  const TFieldType T = FListField->DataType();
+  return FListField->FieldKind() == fkData && (T == ftString || T == ftWideString) &&
+         List->IsSequenced();
+}
+
 bool TCustomDBLookupComboboxZk::LocateListText(const String& Str, bool Partial) {
   TDataSet* List = ListDataSet();
-  const TFieldType T = FListField->DataType();
-  const bool Plain = FListField->FieldKind() == fkData && (T == ftString || T == ftWideString);
-  if (Plain && List->IsSequenced()) {
+  if (UsesTextIndex()) {
     const int RecNo = FTextIndex.Find(List, FListField, Str, Partial);
     if (RecNo <= 0) return false;
     if (List->RecNo() != RecNo) List->SetRecNo(RecNo);

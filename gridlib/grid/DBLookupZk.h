@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "gridlib/grid/DBGridZk.h"
@@ -58,11 +59,16 @@ public:
   // The record number of the first text equal to Str (or starting with it when Partial); 0 when
   // none. Builds the index from DataSet's Field on first use.
   int Find(TDataSet* DataSet, TField* Field, const String& Str, bool Partial);
+  // Reads the texts ahead when the list hands out its stored values (it is never walked here).
+  void Prepare(TDataSet* DataSet, TField* Field);
+  bool IsCurrent(TDataSet* DataSet) const;
 
 private:
   void Build(TDataSet* DataSet, TField* Field);
-  std::vector<String> FTexts;
-  std::vector<int> FRecNos;
+  bool ReadStored(TDataSet* DataSet, TField* Field);
+  void Validate(TDataSet* DataSet);
+  std::u16string_view TextAt(std::size_t I) const;
+  std::vector<Variant> FTexts;   // record I + 1's text: a string, or Null for none
   bool FValid = false;
   int FCount = 0;
   unsigned FVersion = 0;  // the list's DataVersion when built
@@ -196,6 +202,9 @@ protected:
   void CheckNotCircular();
   void CheckListSettable();
   bool WheelStep(bool Prior);
+  // Typed texts are searched through the text index: a sequenced list of plain texts.
+  bool UsesTextIndex() const;
+  void PrepareTextIndex();
   bool LocateListText(const String& Str, bool Partial);
   void TypedInDropDownStyle(Char Typed);
   void RelocateWholeText();

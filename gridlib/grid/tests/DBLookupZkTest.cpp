@@ -6,6 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include <unistd.h>
+
 #include "gridlib/grid/DBGridZkModule.h"
 #include "gridlib/toolkit/SizeGripZk.h"
 #include "platform/classes/Filer.h"
@@ -17,6 +23,7 @@
 #include "platform/db/Fields.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/rtl/Variants.h"
+#include "platform/sqlite/ADODB.h"
 
 namespace {
 
@@ -344,6 +351,63 @@ TEST(DBLookupCombobox, TheOrderComboBoxReadFromFormText) {
   const String Text = ComponentToText(&Read);
   EXPECT_NE(Text.find(u"FieldName = 'COMMENT'"), String::npos);
   EXPECT_NE(Text.find(u"DropDownBox.Sizable = True"), String::npos);
+}
+
+
+// A query hands its texts out at once (read when the combo box takes the focus), or has them
+// walked; after each kind of change typing finds what the list now holds.
+class TWalkedQuery : public TADOQuery {
+public:
+  using TADOQuery::TADOQuery;
+  bool GetFieldColumn(TField*, std::vector<Variant>&) const override { return false; }
+};
+
+TEST(DBLookupCombobox, TypingOverAQueryFollowsEveryKindOfChange) {
+  namespace fs = std::filesystem;
+  for (const bool Walked : {false, true}) {
+    const fs::path Dir = fs::temp_directory_path() / ("lookup-query-" + std::to_string(getpid()));
+    fs::create_directories(Dir);
+    std::ofstream(Dir / "names.data").close();
+    TComboFixture F;
+    auto* Conn = new TADOConnection(F.Form);
+    Conn->SetConnectionString(u"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" +
+                              Utf8ToString((Dir / "names.data").string()));
+    Conn->Open();
+    Conn->Execute(u"CREATE TABLE NAMES (ID INTEGER PRIMARY KEY, NAME VARCHAR(30))");
+    Conn->Execute(u"INSERT INTO NAMES VALUES (1, 'Бета'), (2, 'альфа'), (3, 'Гамма'), "
+                  u"(4, 'Альфа-2'), (5, NULL), (6, 'дельта'), (7, 'Бета-7'), (8, 'омега')");
+    TADOQuery* Q = Walked ? new TWalkedQuery(F.Form) : new TADOQuery(F.Form);
+    Q->SetConnection(Conn);
+    Q->SQL()->SetText(u"SELECT ID, NAME FROM NAMES ORDER BY ID");
+    Q->Open();
+    F.Combo->SetListSource(nullptr);
+    F.Combo->SetListField(u"NAME");
+    F.ListSource->SetDataSet(Q);
+    F.Combo->SetListSource(F.ListSource);
+    auto* Other = new TEdit(F.Form);
+    Other->SetParent(F.Form);
+    Other->SetBounds(10, 100, 80, 22);
+    Other->SetFocus();
+    F.Combo->SetFocus();   // the texts are read here
+    struct Case { const char* Change; std::function<void()> Do; const char16_t* Typed; int Id; };
+    const Case Cases[] = {
+        {"none", [] {}, u"ал", 2},
+        {"edit", [Q] { Q->Locate(u"ID", 8, {}); Q->Edit(); Q->FieldByName(u"NAME")->SetAsString(u"Ярь"); Q->Post(); }, u"яр", 8},
+        {"insert", [Q] { Q->Append(); Q->FieldByName(u"ID")->SetAsInteger(9); Q->FieldByName(u"NAME")->SetAsString(u"Жёлтый"); Q->Post(); }, u"жё", 9},
+        {"delete", [Q] { Q->Locate(u"ID", 2, {}); Q->Delete(); }, u"ал", 4},
+        {"filter", [Q] { Q->SetFilter(u"ID > 4"); Q->SetFilteredValue(true); }, u"бе", 7},
+        {"requery", [Q, Conn] { Conn->Execute(u"INSERT INTO NAMES VALUES (10, 'Щёлочь')"); Q->Requery(); }, u"щё", 10},
+    };
+    for (const Case& C : Cases) {
+      C.Do();
+      F.Combo->SetKeyValue(Null());
+      F.Type(C.Typed);
+      EXPECT_EQ(KeyInt(F.Combo->KeyValue()), C.Id) << C.Change << (Walked ? " (walked)" : "");
+    }
+    delete F.Form;
+    F.Form = nullptr;
+    fs::remove_all(Dir);
+  }
 }
 
 }  // namespace
