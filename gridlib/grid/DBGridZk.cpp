@@ -34,6 +34,7 @@ TColCellParamsZk::~TColCellParamsZk() = default;
 
 TCustomDBGridZk::TCustomDBGridZk(TComponent* AOwner) : TCustomGridZk(AOwner) {
   FStyle = DBGridZkStyle();
+  if (FStyle) FStyle->AddChangeNotification(this);
   FCenter = DBGridZkCenter();
   TCustomGridZk::SetDefaultDrawing(false);
   FGridRowPanel = std::make_unique<TGridRowPanelZk>(this);
@@ -85,6 +86,7 @@ TCustomDBGridZk::TCustomDBGridZk(TComponent* AOwner) : TCustomGridZk(AOwner) {
 
 TCustomDBGridZk::~TCustomDBGridZk() {
   Destroying();
+  if (FStyle) FStyle->RemoveChangeNotification(this);
   SetDataSource(nullptr);
   FDataLink->RefreshMemTable();
   FSelection->Clear();
@@ -410,6 +412,7 @@ void TCustomDBGridZk::Notification(TComponent* AComponent, TOperation Operation)
     SetDataSource(nullptr);
     return;
   }
+  ColumnMenuFreed(AComponent);
   if (FVertScrollBar && AComponent == FVertScrollBar->ExtScrollBar())
     FVertScrollBar->SetExtScrollBar(nullptr);
   else if (FHorzScrollBar && AComponent == FHorzScrollBar->ExtScrollBar())
@@ -577,6 +580,7 @@ REGISTER_CLASS(TDBGridZk) {
       .Property("SumList", &G::SumList, &G::SetSumList)
       .Property("TitleFont", &G::TitleFont, &G::SetTitleFont)
       .Property("TitleHeight", &G::TitleHeight, &G::SetTitleHeight, 0)
+      .Property("TitleImages", &G::TitleImages, &G::SetTitleImages)
       .Property("TitleLines", &G::TitleLines, &G::SetTitleLines, 0)
       .Property("UseMultiTitle", &G::UseMultiTitle, &G::SetUseMultiTitle, false)
       .Property("VertScrollBar", &G::VertScrollBar, &G::SetVertScrollBar)

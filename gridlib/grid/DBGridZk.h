@@ -33,6 +33,7 @@
 #include "gridlib/toolkit/DBCtrlsZk.h"
 #include "gridlib/toolkit/MemTableIntfZk.h"
 #include "platform/db/DataSource.h"
+#include "platform/graphics/ImageList.h"
 
 class TBasicAction;
 class TCustomDBGridZk;
@@ -499,6 +500,16 @@ public:
   // The image of the cell: the key's (or pick text's) index, a number's value, else
   // NotInKeyListIndex.
   int GetImageIndex() const;
+  // --- images and the popup menu (DBGridZkImages.cpp)
+  // The cells' images: instead of the text (a key-image column), or left of it with
+  // ShowImageAndText. A change of the list repaints the grid; a freed list is forgotten.
+  TCustomImageList* ImageList() const { return FImageList; }
+  void SetImageList(TCustomImageList* Value);
+  bool ShowImageAndText() const { return FShowImageAndText; }
+  void SetShowImageAndText(bool Value);
+  // The menu a right click on the column's cells or title opens (when its AutoPopup is on).
+  TPopupMenu* PopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TPopupMenu* Value);
   // Whether the cell may be changed; TryEdit puts the dataset into edit state.
   bool CanModify(bool TryEdit);
   bool CanEditAcceptKey(Char Key) const;
@@ -640,6 +651,10 @@ private:
   std::unique_ptr<TMRUListZk> FMRUList;
   int FRowLine = 0, FRowLineCount = 1;
   TColumnZkInRowPanelPlacement FRowPlacement;
+  TCustomImageList* FImageList = nullptr;
+  TChangeLink FImageChangeLink;
+  bool FShowImageAndText = false;
+  TPopupMenu* FPopupMenu = nullptr;
   TDBGridZkColumnGroupGetKeyValueEvent FOnGroupGetKeyValue;
   TDBGridZkDataGroupGetKeyValueAsTextEvent FOnGroupGetKeyValueAsText;
   bool FAssignedAlignment = false, FAssignedCheckboxes = false, FAssignedColor = false,
@@ -1020,22 +1035,44 @@ private:
   TDBGridZkSelectionType FSelectionType = gstRecordBookmarks;
 };
 
-// The process-wide paint style: the looks all grids share.
+// The process-wide paint style: the looks all grids share. Grids register for its changes
+// (DBGridZkStyle.cpp) and recalculate their layout when a property changes.
 class TDBGridZkStyle : public TPersistent {
   VORENTA_CLASS(TDBGridZkStyle, TPersistent)
 public:
+  TDBGridZkStyle();
+  ~TDBGridZkStyle() override;
   // Lightened selection colours (true-colour displays).
   bool LuminateSelection() const { return FLuminateSelection; }
-  void SetLuminateSelection(bool Value) { FLuminateSelection = Value; }
+  void SetLuminateSelection(bool Value);
+  // Whether the focused data cell gets a focus rectangle.
+  bool IsDrawFocusRect() const { return FIsDrawFocusRect; }
+  void SetIsDrawFocusRect(bool Value);
+  // The look of the filter buttons in the titles.
+  TEditButtonStyleZk InTitleFitlerButtonStyle() const { return FInTitleFitlerButtonStyle; }
+  void SetInTitleFitlerButtonStyle(TEditButtonStyleZk Value);
+  // Every registered grid recalculates its layout, in the order they registered.
+  void Changed();
+  void AddChangeNotification(TCustomDBGridZk* Grid);
+  void RemoveChangeNotification(TCustomDBGridZk* Grid);
+  bool GridInChangeNotification(TCustomDBGridZk* Grid) const;
   // The selection and focus colours of a data cell (DBGridZkDraw.cpp): AColor and the font
   // colour change when the cell is highlighted; answers whether it is. Selected is recomputed
-  // from the grid's selection.
+  // from the grid's selection. Hot tracking lightens the cell (or row) under the mouse.
   virtual bool GetDataCellHighlight(TCustomDBGridZk* Grid, int ACol, int ARow, int DataCol,
                                     int DataRow, const String& Value, TGridDrawState AState,
                                     bool Selected, TColor& AColor, TFont* AFont);
+  // The colours of a selected title, indicator, filter or footer cell; false when not Selected.
+  virtual bool GetFixedCellHighlight(TCustomDBGridZk* Grid, int ACol, int ARow, int AreaCol,
+                                     int AreaRow, TCellAreaTypeZk CellArea,
+                                     TGridDrawState AState, bool Selected, TColor& AColor,
+                                     TFont* AFont);
 
 private:
+  std::vector<TCustomDBGridZk*> FGrids;
   bool FLuminateSelection = true;
+  bool FIsDrawFocusRect = true;
+  TEditButtonStyleZk FInTitleFitlerButtonStyle = ebsDropDownZk;
 };
 
 // --- data link ------------------------------------------------------------------------------------
@@ -1178,6 +1215,13 @@ public:
   void SetTitleHeight(int Value);
   int TitleLines() const { return FTitleLines; }
   void SetTitleLines(int Value);
+  // Images the titles show by their ImageIndex (DBGridZkImages.cpp); a change of the list
+  // repaints the grid, a freed list is forgotten.
+  TCustomImageList* TitleImages() const { return FTitleImages; }
+  void SetTitleImages(TCustomImageList* Value);
+  // A right click's WM_CONTEXTMENU over a column with its own menu: shows it (true).
+  bool ShowColumnPopupMenu(TMessage& Message);
+  void ColumnMenuFreed(TComponent* AComponent);
   bool UseMultiTitle() const { return FUseMultiTitle; }
   void SetUseMultiTitle(bool Value);
   int VTitleMargin() const { return FVTitleMargin; }
@@ -1256,6 +1300,8 @@ public:
   TDBGridZkSelection* Selection() const { return FSelection.get(); }
   TBookmarkListZk* SelectedRows() const { return FBookmarks.get(); }
   TDBGridZkStyle* Style() const { return FStyle; }
+  // Moves the grid to Value's change notifications; nullptr takes the process's style.
+  void SetStyle(TDBGridZkStyle* Value);
   TDBGridZkCenter* Center() const { return FCenter; }
   // Through the setter the grid is listed with the policy object (nullptr leaves it).
   void SetCenter(TDBGridZkCenter* Value);
@@ -1839,6 +1885,8 @@ protected:
   TColumnsZkList FVisibleColumns;
   std::unique_ptr<TGridDataLinkZk> FDataLink;
   std::unique_ptr<TFont> FTitleFont;
+  TCustomImageList* FTitleImages = nullptr;
+  TChangeLink FTitleImageChangeLink;
   std::unique_ptr<TDBGridZkSumList> FSumList;
   std::unique_ptr<TDBGridZkScrollBar> FHorzScrollBar, FVertScrollBar;
   TColumnsZkList FSortMarkedColumns;

@@ -13,6 +13,7 @@
 #include "platform/classes/Streams.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/classes/TypeRegistry.h"
+#include "platform/controls/Menus.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/Fields.h"
 
@@ -327,6 +328,9 @@ void TColumnZk::Assign(TPersistent* Source) {
   STFilter()->Assign(S->STFilter());
   FOnGetCellParams = S->FOnGetCellParams;
   FOnAdvDrawDataCell = S->FOnAdvDrawDataCell;
+  SetPopupMenu(S->FPopupMenu);
+  SetImageList(S->FImageList);
+  SetShowImageAndText(S->FShowImageAndText);
   AssignButtonsAndDropDown(S);
   if (Collection()) Collection()->EndUpdate();
 }
@@ -756,6 +760,7 @@ REGISTER_CLASS(TColumnZk) {
       .Property("Footers", &TColumnZk::Footers, &TColumnZk::SetFooters)
       .Stored(&TColumnZk::IsFootersStored)
       .Property("HideDuplicates", &TColumnZk::HideDuplicates, &TColumnZk::SetHideDuplicates, false)
+      .Property("ImageList", &TColumnZk::ImageList, &TColumnZk::SetImageList)
       .Property("HighlightRequired", &TColumnZk::HighlightRequired, &TColumnZk::SetHighlightRequired)
       .Stored(&TColumnZk::IsHighlightRequiredStored)
       .Property("Increment", &TColumnZk::Increment, &TColumnZk::SetIncrement)
@@ -779,6 +784,9 @@ REGISTER_CLASS(TColumnZk) {
                 &TColumnZk::SetNotInKeyListIndex, -1)
       .Property("PickList", &TColumnZk::PickList, &TColumnZk::SetPickList)
       .Stored(&TColumnZk::IsPickListStored)
+      .Property("PopupMenu", &TColumnZk::PopupMenu, &TColumnZk::SetPopupMenu)
+      .Property("ShowImageAndText", &TColumnZk::ShowImageAndText, &TColumnZk::SetShowImageAndText,
+                false)
       .Property("OnGetCellParams", &TColumnZk::OnGetCellParams, &TColumnZk::SetOnGetCellParams)
       .Property("OnAdvDrawDataCell", &TColumnZk::OnAdvDrawDataCell, &TColumnZk::SetOnAdvDrawDataCell)
       .Property("OnUpdateData", &TColumnZk::OnUpdateData, &TColumnZk::SetOnUpdateData)

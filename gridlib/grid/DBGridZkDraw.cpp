@@ -266,53 +266,6 @@ void TCustomDBGridZk::DrawCellButton(TColumnZk*, TCanvas* ACanvas, TEditButtonSt
                static_cast<int>(std::trunc((100 - Transparency) * 2.55)));
 }
 
-// --- the paint-style object ----------------------------------------------------------------------
-
-// Surfaces are true colour: the lightened colours are used as computed.
-bool TDBGridZkStyle::GetDataCellHighlight(TCustomDBGridZk* Grid, int ACol, int ARow,
-                                          int DataCol, int, const String&,
-                                          TGridDrawState AState, bool, TColor& AColor,
-                                          TFont* AFont) {
-  TCustomDBGridZk& G = *Grid;
-  const TDBGridOptions O = G.FOptions;
-  const TDBGridZkOptions Z = G.FOptionsZk;
-  const bool RowSelect = O.Contains(dgRowSelect);
-  const bool CurrentRow = ARow == G.Row();
-  bool Selected = G.FDataLink->Active() && G.FSelection->SelectionType() != gstNon &&
-                  G.FSelection->DataCellSelected(DataCol, G.DataSet()->GetBookmark());
-  bool FocusHl = false;
-  if (!Selected) {
-    FocusHl = G.Focused() && Z.Contains(dghHighlightFocus);
-    if (Z.Contains(dghRowHighlight) && CurrentRow && G.FSelection->SelectionType() == gstNon &&
-        DataCol != G.SelectedIndex() && (O.Contains(dgAlwaysShowSelection) || FocusHl)) {
-      FocusHl = true;
-      AState = AState + TGridDrawState{gdSelected};
-    }
-    Selected = (AState.Contains(gdSelected) || (CurrentRow && RowSelect)) &&
-               (O.Contains(dgAlwaysShowSelection) || FocusHl) &&
-               (G.FUpdateLock == 0 || RowSelect);
-  }
-  if (!Selected) return false;
-  const bool CurrentCell = CurrentRow && (DataCol == G.SelectedIndex() || RowSelect);
-  if (G.GridActive()) {
-    if (CurrentCell) {
-      AColor = clHighlight;
-      AFont->SetColor(clHighlightText);
-    } else if (FLuminateSelection) {
-      AColor = LightenColor(AColor, clHighlight, true);
-    }
-    return true;
-  }
-  if (CurrentRow && (ACol == G.Col() || RowSelect) &&
-      (O.Contains(dgAlwaysShowSelection) || FocusHl)) {
-    AColor = clBtnShadow;
-    AFont->SetColor(clHighlightText);
-  } else {
-    AColor = LightenColor(AColor, clBtnShadow, false);
-  }
-  return true;
-}
-
 bool TCustomDBGridZk::HighlightDataCellColor(int DataCol, int DataRow, const String& Value,
                                              TGridDrawState AState, TColor& AColor,
                                              TFont* AFont) {

@@ -682,6 +682,9 @@ void TCustomDBGridZk::Dispatch(TMessage& Message) {
       return;
     case WM_SIZE: WMSizeZk(Message); return;
     case WM_SETCURSOR: WMSetCursorZk(Message); return;
+    case WM_CONTEXTMENU:
+      if (!ShowColumnPopupMenu(Message)) TCustomGridZk::Dispatch(Message);
+      return;
     case CM_MOUSEWHEEL:
       // The editor's open list gets the wheel first; what it handled goes no further. An open
       // filter list keeps every wheel step.

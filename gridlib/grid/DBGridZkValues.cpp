@@ -75,6 +75,7 @@ TColumnZkType TColumnZk::GetColumnType() const {
     return ctGraphicData;
   if (F && F->Lookup()) return ctLookupField;
   if (Count(FPickList) > 0 && Count(FKeyList) == 0) return ctPickList;
+  if (FImageList && !FShowImageAndText) return ctKeyImageList;
   if (Count(FKeyList) > 0 && Count(FPickList) > 0) return ctKeyPickList;
   return ctCommon;
 }
@@ -91,6 +92,7 @@ String TColumnZk::FormatFieldValue(TField* Field, const String& Format) {
 String TColumnZk::DisplayText() const {
   TField* F = Field();
   if (!F) return String();
+  if (FImageList && !FShowImageAndText && GetColumnType() == ctKeyImageList) return String();
   if (Count(FKeyList) > 0) {
     const int I = FKeyList->IndexOf(F->Text());
     if (I >= 0 && I < Count(FPickList)) return FPickList->Strings(I);
@@ -111,6 +113,7 @@ String TColumnZk::DisplayText() const {
 String TColumnZk::EditText() const {
   TField* F = Field();
   if (!F) return String();
+  if (FImageList && !FShowImageAndText && GetColumnType() == ctKeyImageList) return String();
   if (Count(FKeyList) == 0) {
     TCustomDBGridZk* G = Grid();
     if (G && G->DrawMemoText() && IsMemoType(F->DataType())) return F->AsString();

@@ -59,10 +59,39 @@ TCustomImageList::TCustomImageList(int Width, int Height)
   std::fill(std::begin(FOverlays), std::end(FOverlays), -1);
 }
 
-TCustomImageList::~TCustomImageList() = default;
+TCustomImageList::~TCustomImageList() {
+  // Each user hears of the end once; a handler may unregister other links meanwhile.
+  while (!FLinks.empty()) {
+    TChangeLink* Link = FLinks.back();
+    FLinks.pop_back();
+    Link->FSender = nullptr;
+    if (Link->OnFree) Link->OnFree(this);
+  }
+}
 
 void TCustomImageList::Changed() {
   if (FOnChange) FOnChange(this);
+  const std::vector<TChangeLink*> Links = FLinks;
+  for (TChangeLink* Link : Links)
+    if (Link->FSender == this && Link->OnChange) Link->OnChange(this);
+}
+
+void TCustomImageList::RegisterChanges(TChangeLink* Link) {
+  if (!Link || Link->FSender == this) return;
+  if (Link->FSender) Link->FSender->UnRegisterChanges(Link);
+  Link->FSender = this;
+  FLinks.push_back(Link);
+}
+
+void TCustomImageList::UnRegisterChanges(TChangeLink* Link) {
+  const auto It = std::find(FLinks.begin(), FLinks.end(), Link);
+  if (It == FLinks.end()) return;
+  FLinks.erase(It);
+  Link->FSender = nullptr;
+}
+
+TChangeLink::~TChangeLink() {
+  if (FSender) FSender->UnRegisterChanges(this);
 }
 
 void TCustomImageList::Assign(TPersistent* Source) {

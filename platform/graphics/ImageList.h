@@ -2,6 +2,7 @@
 // disabled look.
 #pragma once
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -9,6 +10,26 @@
 
 VORENTA_ENUM(TDrawingStyle, dsFocus, dsSelected, dsNormal, dsTransparent);
 VORENTA_ENUM(TImageType, itImage, itMask);
+
+class TCustomImageList;
+
+// A user's subscription to an image list's changes: OnChange runs after every change of the
+// list; when the list is freed, Sender becomes nullptr and OnFree runs, so the user can drop
+// its reference. A link unregisters itself when it is destroyed.
+class TChangeLink {
+public:
+  TChangeLink() = default;
+  ~TChangeLink();
+  TChangeLink(const TChangeLink&) = delete;
+  TChangeLink& operator=(const TChangeLink&) = delete;
+  TCustomImageList* Sender() const { return FSender; }
+  TNotifyEvent OnChange;
+  TNotifyEvent OnFree;
+
+private:
+  TCustomImageList* FSender = nullptr;
+  friend class TCustomImageList;
+};
 
 class TCustomImageList : public TPersistent {
   VORENTA_CLASS(TCustomImageList, TPersistent)
@@ -52,6 +73,9 @@ public:
 
   const TNotifyEvent& OnChange() const { return FOnChange; }
   void SetOnChange(TNotifyEvent Value) { FOnChange = std::move(Value); }
+  // Links told of every change after OnChange (a link registers with one list at a time).
+  void RegisterChanges(TChangeLink* Link);
+  void UnRegisterChanges(TChangeLink* Link);
 
 private:
   void Changed();
@@ -65,6 +89,7 @@ private:
   TDrawingStyle FDrawingStyle = dsNormal;
   TImageType FImageType = itImage;
   TNotifyEvent FOnChange;
+  std::vector<TChangeLink*> FLinks;
 };
 
 class TImageList : public TCustomImageList {

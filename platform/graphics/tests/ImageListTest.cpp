@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "platform/graphics/Canvas.h"
 
 namespace {
@@ -46,4 +48,33 @@ TEST(ImageList, AddsMaskedStripsAndDrawsThemWithStyles) {
   TBitmap Copy;
   List.GetBitmap(0, &Copy);
   EXPECT_EQ(Copy.PixelRGB(0, 0), RGB(255, 255, 255));
+}
+
+TEST(ImageList, ChangeLinksHearChangesAndTheListsEnd) {
+  TChangeLink Kept, Moved;
+  int Changes = 0, Freed = 0;
+  Kept.OnChange = [&](TObject*) { ++Changes; };
+  Kept.OnFree = [&](TObject*) { ++Freed; };
+  Moved.OnChange = [&](TObject*) { Changes += 100; };
+  TImageList Other(4, 4);
+  {
+    auto List = std::make_unique<TImageList>(4, 4);
+    List->RegisterChanges(&Kept);
+    List->RegisterChanges(&Kept);   // once only
+    List->RegisterChanges(&Moved);
+    Other.RegisterChanges(&Moved);  // a link follows one list at a time
+    List->Clear();
+    EXPECT_EQ(Changes, 1);
+    {
+      TChangeLink Gone;
+      Gone.OnChange = [&](TObject*) { ADD_FAILURE(); };
+      List->RegisterChanges(&Gone);
+    }  // a destroyed link is forgotten
+    List->Clear();
+    EXPECT_EQ(Changes, 2);
+  }
+  EXPECT_EQ(Freed, 1);
+  EXPECT_EQ(Kept.Sender(), nullptr);
+  Other.Clear();
+  EXPECT_EQ(Changes, 102);
 }
