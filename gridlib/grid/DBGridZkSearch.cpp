@@ -49,6 +49,8 @@ void TCustomDBGridZk::StartInplaceSearch(const String& ss, int TimeOut,
                            : nullptr;
         String Text = C ? (EditFormat && C->Field() ? C->Field()->Text() : C->DisplayText()) : S;
         S = Text.substr(0, S.size());
+        // Over a memory table's whole view the found row comes to the middle.
+        if (UsesMemTableRows()) SafeMoveTop(Row() - VisibleRowCount() / 2, false);
       }
     } catch (...) {
       UnlockPaint();

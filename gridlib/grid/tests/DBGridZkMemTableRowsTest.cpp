@@ -154,9 +154,22 @@ TEST_F(DBGridZkMemTableRows, WheelMovesTheViewAndShiftWheelTheRecord) {
   EXPECT_EQ(G->Row(), Offset() + 1);
 }
 
+// A typed search over the view brings the found row to the middle of the grid.
+TEST_F(DBGridZkMemTableRows, TypedSearchCentresTheFoundRow) {
+  Open(300);
+  G->SetOptionsZk(G->OptionsZk() + TDBGridZkOptions{dghIncSearch, dghPreferIncSearch});
+  G->MoveCol(1, 0, false);
+  SimulateTyping(u"колер 250");
+  EXPECT_EQ(Table->RecNo(), 250);
+  EXPECT_EQ(G->InplaceSearchText(), u"Колер 250");
+  EXPECT_EQ(G->Row(), Offset() + 249);
+  EXPECT_EQ(G->TopRow(), G->Row() - G->VisibleRowCount() / 2);
+}
+
 // Inserted and deleted view rows move the grid rows; the current row stays on its record.
 TEST_F(DBGridZkMemTableRows, ViewEventsKeepRowsAndTheCurrentRecord) {
   Open(20);
+  G->SetFooterRowCount(1);   // rows come and go before the footer row
   Table->SetRecNo(10);
   const int Rows = G->RowCount();
   Table->Insert();
