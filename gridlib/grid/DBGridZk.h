@@ -1659,6 +1659,7 @@ public:
   void PaintCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
   bool EditorMayShow() override;
   void TopLeftChanged() override;
+  bool HorzSmoothScroll() override;
   bool CellMayBeCurrent(int ACol, int ARow) override;
   void GoToCell(int ACol, int ARow, bool MoveAnchor) override;
   void ColumnWidthsChanged() override;
@@ -1809,6 +1810,9 @@ public:
   int LastColumnInSpan(int Index);
   // A column's title-type rectangle in the in-row panel on grid row ARow, in client coordinates.
   TRect RowPanelTitleClientRect(TColumnZk* Column, int ARow = 0);
+  // The master cell of grid row ARow in client coordinates, whole even when scrolled partly
+  // out of view (the placements are offsets from its origin); empty when the row is not shown.
+  TRect RowPanelCellRect(int ARow);
   // The in-row column under a client point: by title-type or by data rectangles.
   TColumnZk* RowPanelColumnAt(int X, int Y, bool IsTitleTypeCell);
   // The column whose title is held pressed (in the in-row panel by its index).

@@ -437,7 +437,7 @@ void TCustomDBGridZk::GroupPanelTitleMoving(int X, int Y) {
   if (!Column || !Column->Visible() || !MouseCapture()) return;
   if (FGridRowPanel->Active()) {
     // The drag box is centred on the pointer.
-    const TRect Cell = CellRect(FIndicatorOffset, 0);
+    const TRect Cell = RowPanelCellRect(0);
     const auto& P = Column->RowPlacement();
     const int L = X - Cell.Left - P.Width / 2, T = Y - Cell.Top - P.Height / 2;
     FDownMousePos = {X, Y};

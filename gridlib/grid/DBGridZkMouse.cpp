@@ -517,6 +517,10 @@ bool TCustomDBGridZk::WMTimerZk(TMessage& Message) {
     TrackDataRowMove(FMoveMousePos.Y);
     return true;
   }
+  if (Message.WParam == 1 && FGridRowPanel->Active() && FGridState == gsColMoving) {
+    TrackRowPanelColumnDrag({}, FMoveMousePos.X, FMoveMousePos.Y);
+    return true;
+  }
   return false;
 }
 

@@ -33,6 +33,11 @@ bool Holds(const TRect& R, TPoint P) {
 
 // --- layout ---------------------------------------------------------------------------------------
 
+// The master cell is the only data column, so the panel scrolls sideways by pixels.
+bool TCustomDBGridZk::HorzSmoothScroll() {
+  return (FGridRowPanel && FGridRowPanel->Active()) || TCustomGridZk::HorzSmoothScroll();
+}
+
 void TDBGridColumnsZk::RelayoutCellsInRowPanel() {
   if (FGrid) FGrid->RelayoutCellsInRowPanel();
 }
@@ -163,7 +168,7 @@ TColumnZk* TCustomDBGridZk::GetCellRectInRowPanelAtPos(TPoint InCellPos, TRect& 
 bool TCustomDBGridZk::RowPanelSizingStateAt(int X, int Y, TGridState& State, int& Index,
                                             int& SizingPos, int& SizingOfs) {
   if (!FGridRowPanel->Active() || FTitleOffset == 0) return false;
-  const TRect Cell = CellRect(FIndicatorOffset, 0);
+  const TRect Cell = RowPanelCellRect(0);
   if (!Holds(Cell, Point(X, Y))) return false;
   const TGridOptions Base = TCustomGridZk::Options();
   for (int I = 0; I < FColumns->Count(); ++I) {
@@ -189,7 +194,7 @@ bool TCustomDBGridZk::RowPanelSizingStateAt(int X, int Y, TGridState& State, int
 }
 
 int TCustomDBGridZk::SnapRowPanelWidth(TColumnZk* Column, int NewWidth, int SizingPos) {
-  const int Origin = CellRect(FIndicatorOffset, 0).Left;
+  const int Origin = RowPanelCellRect(0).Left;
   const int G = FOptions.Contains(dgColLines) ? GridLineWidth() : 0;
   for (int I = 0; I < FColumns->Count(); ++I) {
     TColumnZk* C = FColumns->Items(I);

@@ -22,8 +22,16 @@ TRect PlacementRect(const TColumnZkInRowPanelPlacement& P) {
 
 }  // namespace
 
+TRect TCustomDBGridZk::RowPanelCellRect(int ARow) {
+  TRect R = CellRect(FIndicatorOffset, ARow);
+  if (R.IsEmpty()) return R;
+  R.Left -= DataOffset().cx;
+  R.Right = R.Left + ColWidth(FIndicatorOffset);
+  return R;
+}
+
 TRect TCustomDBGridZk::RowPanelTitleClientRect(TColumnZk* Column, int ARow) {
-  const TRect Cell = CellRect(FIndicatorOffset, ARow);
+  const TRect Cell = RowPanelCellRect(ARow);
   TRect R = PlacementRect(Column->RowPlacement());
   OffsetRect(R, Cell.Left, Cell.Top);
   return R;
@@ -32,7 +40,7 @@ TRect TCustomDBGridZk::RowPanelTitleClientRect(TColumnZk* Column, int ARow) {
 TColumnZk* TCustomDBGridZk::RowPanelColumnAt(int X, int Y, bool IsTitleTypeCell) {
   const TGridCoord K = MouseCoord(X, Y);
   if (K.X != FIndicatorOffset || K.Y < 0) return nullptr;
-  const TRect Cell = CellRect(FIndicatorOffset, K.Y);
+  const TRect Cell = RowPanelCellRect(K.Y);
   return GetColumnInRowPanelAtPos(Point(X - Cell.Left, Y - Cell.Top), IsTitleTypeCell);
 }
 
@@ -168,7 +176,7 @@ void TCustomDBGridZk::StartRowPanelColumnDrag(TShiftState, int X, const TRect& C
   FGridState = gsColMoving;
   FToMoveColumnIndex = DataCol;
   FToMoveInRowLinePos = FColumns->Items(DataCol)->InRowLinePos();
-  const TRect Cell = this->CellRect(FIndicatorOffset, 0);
+  const TRect Cell = RowPanelCellRect(0);
   FTopLeftCellOffset = Point(Cell.Left + CellRect.Left - FDownMousePos.X,
                              Cell.Top + CellRect.Top - FDownMousePos.Y);
   FDragCellRect = Rect(X + FTopLeftCellOffset.X, Y + FTopLeftCellOffset.Y,
@@ -190,7 +198,7 @@ void TCustomDBGridZk::TrackRowPanelColumnDrag(TShiftState Shift, int X, int Y) {
     StartGroupPanelTitleMove(X);
     return;
   }
-  const TRect Cell = CellRect(FIndicatorOffset, 0);
+  const TRect Cell = RowPanelCellRect(0);
   const int Pitch = std::max(1, InRowPanelLineHeight() + GridLineWidth());
   const int Line = std::clamp((Y - Cell.Top) / Pitch, 0, FGridMasterCellHeight / Pitch);
   // The column on that line whose right edge is the nearest one left of the pointer.
@@ -210,8 +218,14 @@ void TCustomDBGridZk::TrackRowPanelColumnDrag(TShiftState Shift, int X, int Y) {
   OffsetRect(FDragCellRect, X + FTopLeftCellOffset.X - FDragCellRect.Left,
              Y + FTopLeftCellOffset.Y - FDragCellRect.Top);
   if (HandleAllocated()) GridDragBoxWindow()->MoveToFor(this, FDragCellRect.TopLeft());
-  if (FDragCellRect.Left < 0 && FDragCellRect.Left < OldLeft) ScrollRowPanelDrag(-1);
-  else if (FDragCellRect.Right > ClientWidth() && FDragCellRect.Left > OldLeft) ScrollRowPanelDrag(1);
+  // Moving out over an edge scrolls; a box resting there keeps scrolling on the timer's ticks.
+  const bool Resting = FDragCellRect.Left == OldLeft && FTimerActive;
+  if (FDragCellRect.Left < 0 && (FDragCellRect.Left < OldLeft || Resting))
+    ScrollRowPanelDrag(-1);
+  else if (FDragCellRect.Right > ClientWidth() && (FDragCellRect.Left > OldLeft || Resting))
+    ScrollRowPanelDrag(1);
+  else
+    StopTrackTimer();
   if (Target != FToMoveColumnIndex || Line != FToMoveInRowLinePos) {
     FToMoveColumnIndex = Target;
     FToMoveInRowLinePos = Line;
@@ -220,15 +234,19 @@ void TCustomDBGridZk::TrackRowPanelColumnDrag(TShiftState Shift, int X, int Y) {
   (void)Shift;
 }
 
+// Scrolls half a step; the timer goes on only while there is more to scroll.
 void TCustomDBGridZk::ScrollRowPanelDrag(int Direction) {
+  const int Before = SmoothPos().X;
   ScrollPixelsClamped(Direction * std::max(1, HorzScrollStep() / 2), 0);
+  if (SmoothPos().X == Before) return StopTrackTimer();
   Invalidate();
+  StartTrackTimer(60);
 }
 
 // A vertical line one line high at the right edge of the target column, on the target line.
 void TCustomDBGridZk::ShowRowPanelMoveMarker() {
   if (!HandleAllocated()) return;
-  const TRect Cell = CellRect(FIndicatorOffset, 0);
+  const TRect Cell = RowPanelCellRect(0);
   const int H = InRowPanelLineHeight();
   int X = Cell.Left;
   if (FToMoveColumnIndex >= 0 && FToMoveColumnIndex < FColumns->Count()) {
@@ -259,6 +277,7 @@ void TCustomDBGridZk::EndRowPanelColumnDrag(bool Accept) {
     GridDragBoxWindow()->Hide();
   }
   FGridState = gsNormal;
+  StopTrackTimer();
   const int Dragged = FPressedDataCol, Target = FToMoveColumnIndex;
   FToMoveColumnIndex = -1;
   if (!Accept || Dragged < 0 || Dragged >= FColumns->Count() || Target == Dragged) return;

@@ -233,6 +233,57 @@ TEST_F(DBGridZkRowPanel, TitlesDraggedToAnotherPlace) {
   UseTestClock(false);
 }
 
+// A title dragged out past the right edge scrolls the panel; held there, the timer keeps
+// scrolling every 60 ms until the end; back inside, the scrolling stops.
+TEST_F(DBGridZkRowPanel, DragRestingAtTheEdgeScrollsOnTheTimer) {
+  G->SetOptionsZk(G->OptionsZk() + TDBGridZkOptions{dghColumnMove});
+  G->FindColumnByName(u"PRICE")->SetWidth(900);
+  ASSERT_GT(G->GridMasterCellWidth(), G->ClientWidth());
+  UseTestClock(true);
+  AdvanceTestClock(1000);
+  const TRect T = G->RowPanelTitleClientRect(G->FindColumnByName(u"ID"));
+  const TPoint From(T.Left + 5, T.Top + 4);
+  SimulateMouseDown(mbLeft, G->ClientToScreen(From));
+  SimulateMouseMove(G->ClientToScreen(Point(From.X + 10, From.Y)));
+  ASSERT_EQ(G->TCustomGridZk::GridState(), gsColMoving);
+  const TPoint Edge(G->ClientWidth() - 20, From.Y);
+  SimulateMouseMove(G->ClientToScreen(Edge));
+  const int AfterMove = G->SmoothPos().X;
+  EXPECT_GT(AfterMove, 0) << "moving over the edge scrolls";
+  AdvanceTestClock(60);
+  Application->ProcessMessages();
+  const int AfterTick = G->SmoothPos().X;
+  EXPECT_GT(AfterTick, AfterMove) << "resting at the edge, the timer scrolls on";
+  for (int Tick = 0; Tick < 200; ++Tick) {
+    AdvanceTestClock(60);
+    Application->ProcessMessages();
+  }
+  const TRect Last = G->RowPanelTitleClientRect(G->FindColumnByName(u"PRICE"));
+  EXPECT_LE(Last.Right, G->ClientWidth()) << "scrolled to the end";
+  EXPECT_GE(Last.Right, G->ClientWidth() - 4) << "and no further";
+  SimulateMouseMove(G->ClientToScreen(Point(G->ClientWidth() / 2, From.Y)));
+  SimulateMouseMove(G->ClientToScreen(Point(G->ClientWidth() / 2 - 10, From.Y)));
+  const int Inside = G->SmoothPos().X;
+  AdvanceTestClock(600);
+  Application->ProcessMessages();
+  EXPECT_EQ(G->SmoothPos().X, Inside) << "back inside, nothing scrolls";
+  SimulateMouseUp(mbLeft, G->ClientToScreen(Point(G->ClientWidth() / 2 - 10, From.Y)));
+  EXPECT_EQ(G->TCustomGridZk::GridState(), gsNormal);
+  // Scrolled, a press still finds the column under the pointer and keeps the view.
+  const int Scrolled = G->SmoothPos().X;
+  TColumnZk* Price = G->FindColumnByName(u"PRICE");
+  const TRect Row2 = G->RowPanelCellRect(G->TopDataOffset() + 1);
+  const TPoint InPrice(Row2.Left + Price->RowPlacement().DataCellLeft + 700,
+                       Row2.Top + Price->RowPlacement().Top + 3);
+  ASSERT_LT(InPrice.X, G->ClientWidth());
+  AdvanceTestClock(1000);
+  SimulateMouseDown(mbLeft, G->ClientToScreen(InPrice));
+  SimulateMouseUp(mbLeft, G->ClientToScreen(InPrice));
+  EXPECT_EQ(G->SelectedField(), Price->Field());
+  EXPECT_EQ(G->SmoothPos().X, Scrolled);
+  UseTestClock(false);
+}
+
 // With auto-fitting the master cell fills the client width; the widths keep their proportions.
 TEST_F(DBGridZkRowPanel, AutoFitScalesTheMasterCellToTheClientWidth) {
   G->SetAutoFitColWidths(true);
