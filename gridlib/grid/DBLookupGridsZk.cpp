@@ -459,6 +459,9 @@ bool TDBLookupGridZk::LocateKey() {
     const Variant Saved = FKeyValue;
     if (!List->Locate(FKeyFieldName, FKeyValue, {})) return false;
     FKeyValue = Saved;
+    // Every record is a row here: the found one is shown in the middle.
+    if (InMemoryMode() && HandleAllocated())
+      SafeMoveTop(TopDataOffset() + CurrentDataRow() - FRowCount / 2, false);
     return true;
   } catch (const Exception&) {
     // A key the list cannot compare (another type, an array of another length) is not there.
@@ -504,6 +507,11 @@ void TDBLookupGridZk::SelectSpecRow() {
 
 int TDBLookupGridZk::FindKeyRowIndex() {
   if (VarIsNull(FKeyValue) || !FListActive) return -1;
+  if (InMemoryMode()) {
+    // The list stands on the key's record when it holds it (KeyValueChanged located it).
+    const int Row = CurrentDataRow();
+    return Row >= 0 && VariantsEqual(RowKey(), FKeyValue) ? Row : -1;
+  }
   TGridDataLinkZk* L = TCustomDBGridZk::DataLink();
   const int Saved = L->ActiveRecord();
   int Found = -1;
@@ -538,8 +546,8 @@ bool TDBLookupGridZk::CanModifyLookup() {
 void TDBLookupGridZk::ListLinkDataChanged() {
   TDataSet* List = ListDataSet();
   if (FListActive && List) {
-    FRecordIndex = TCustomDBGridZk::DataLink()->ActiveRecord();
-    FRecordCount = TCustomDBGridZk::DataLink()->RecordCount();
+    FRecordIndex = CurrentRecordIndex();
+    FRecordCount = InMemoryMode() ? List->RecordCount() : TCustomDBGridZk::DataLink()->RecordCount();
     FKeySelected = !(VarIsNull(FKeyValue) && List->Bof());
   } else {
     FRecordIndex = 0;
@@ -605,7 +613,17 @@ int TDBLookupGridZk::SpecRowGridRow() const {
   return FSpecRow && FSpecRow->Visible() ? TopDataOffset() - 1 : -1;
 }
 
+int TDBLookupGridZk::CurrentRecordIndex() const {
+  return InMemoryMode() ? std::max(0, CurrentDataRow())
+                        : TCustomDBGridZk::DataLink()->ActiveRecord();
+}
+
 void TDBLookupGridZk::UpdateRowCount() {
+  if (InMemoryMode()) {
+    TCustomDBGridZk::UpdateRowCount();
+    ListLinkDataChanged();
+    return;
+  }
   if (FUpdatingRows) return;
   FUpdatingRows = true;
   try {
@@ -864,8 +882,8 @@ void TDBLookupGridZk::SetOptions(TDBLookupGridZkOptions Value) {
 }
 
 TRect TDBLookupGridZk::DataRect() {
-  const int FirstRow = FSpecRow->Visible() ? SpecRowGridRow() : TopDataOffset();
-  int LastRow = TopDataOffset() + FRowCount - 1;
+  const int FirstRow = FSpecRow->Visible() ? SpecRowGridRow() : TopRow();
+  int LastRow = TopRow() + FRowCount - 1;
   if (FooterRowCount() > 0) LastRow -= FooterRowCount();
   const TRect A = CellRect(IndicatorOffset(), FirstRow);
   const TRect B = CellRect(ColCount() - 1, std::max(FirstRow, LastRow));
@@ -886,6 +904,7 @@ void TDBLookupGridZk::Notification(TComponent* AComponent, TOperation Operation)
 // --- the vertical scroll bar ----------------------------------------------------------------------
 
 void TDBLookupGridZk::UpdateScrollBar() {
+  if (InMemoryMode()) return TCustomDBGridZk::UpdateScrollBar();
   if (!HandleAllocated()) return;
   SCROLLINFO SI;
   SI.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
@@ -956,10 +975,11 @@ void TDBLookupGridZk::KeyDown(Word& Key, TShiftState Shift) {
   } else if (Delta == INT_MAX) {
     List->Last();
   } else {
-    const int Row = FindKeyRowIndex();
-    TGridDataLinkZk* L = TCustomDBGridZk::DataLink();
+    // Over a memory table the list stands on the key's record already; otherwise it goes to
+    // the key's row first when that is shown.
+    const int Row = InMemoryMode() ? CurrentRecordIndex() : FindKeyRowIndex();
     if (Row >= 0) {
-      List->MoveBy(Row - L->ActiveRecord());
+      List->MoveBy(Row - CurrentRecordIndex());
       const int Moved = List->MoveBy(Delta);
       if (Delta < 0 && Moved == 0 && Spec && !FSpecRow->Selected()) {
         SelectSpecRow();
@@ -1025,9 +1045,10 @@ void TDBLookupGridZk::SelectRowAt(int X, int Y) {
   if (Y < CellRect(IndicatorOffset(), TopDataOffset()).Top) return;
   Y = std::min(Y, ClientHeight() - 1);
   const int Row = MouseCoord(std::max(X, 0), Y).Y;
-  TGridDataLinkZk* L = TCustomDBGridZk::DataLink();
-  if (Row < TopDataOffset() || Row - TopDataOffset() >= L->RecordCount()) return;
-  ListDataSet()->MoveBy(Row - TopDataOffset() - L->ActiveRecord());
+  const int Records = InMemoryMode() ? ListDataSet()->RecordCount()
+                                     : TCustomDBGridZk::DataLink()->RecordCount();
+  if (Row < TopDataOffset() || Row - TopDataOffset() >= Records) return;
+  ListDataSet()->MoveBy(Row - TopDataOffset() - CurrentRecordIndex());
   SelectCurrentRecord();
 }
 
@@ -1106,13 +1127,22 @@ void TDBLookupGridZk::TrackStep() {
   SetTimer(this, TrackTimerId, unsigned(std::max(0, 200 - 15 * Distance)));
 }
 
-bool TDBLookupGridZk::DoMouseWheelDown(TShiftState, TPoint) {
+// Over a memory table the wheel scrolls the rows as in any data grid; otherwise it pages the list.
+bool TDBLookupGridZk::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
+  if (InMemoryMode()) {
+    TCustomDBGridZk::DoMouseWheelDown(Shift, MousePos);
+    return true;
+  }
   if (TDataSet* List = ListDataSet())
     List->MoveBy(FRecordCount - FRecordIndex);
   return true;
 }
 
-bool TDBLookupGridZk::DoMouseWheelUp(TShiftState, TPoint) {
+bool TDBLookupGridZk::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
+  if (InMemoryMode()) {
+    TCustomDBGridZk::DoMouseWheelUp(Shift, MousePos);
+    return true;
+  }
   if (TDataSet* List = ListDataSet()) List->MoveBy(-(FRecordIndex + 1));
   return true;
 }
@@ -1142,6 +1172,7 @@ void TDBLookupGridZk::Dispatch(TMessage& Message) {
       break;
     case WM_VSCROLL: {
       FSearchText.clear();
+      if (InMemoryMode()) break;   // the data grid's bar over the whole list
       TDataSet* List = ListDataSet();
       if (!FListActive || !List) return;
       const int Count = FRecordCount, Index = FRecordIndex;

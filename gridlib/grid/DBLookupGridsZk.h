@@ -4,8 +4,8 @@
 // hover selection), used by the lookup combo box and the data grid's lookup cells.
 //
 // The lookup grid is a data grid whose own data source is the list source; a second data link
-// binds it to the data record that receives the chosen key. Rows are always read through the
-// list link's buffered window.
+// binds it to the data record that receives the chosen key. Rows are read through the list
+// link's buffered window, or, over a memory table, every record of the list is a row.
 #pragma once
 
 #include <memory>
@@ -158,6 +158,9 @@ public:
   // The special row's grid row (-1 while hidden).
   int SpecRowGridRow() const;
   int RecordIndex() const { return FRecordIndex; }
+  // The list is a memory table whose records are all rows of the grid (the data grid's row
+  // model): the grid's own bar, wheel and row numbers apply instead of the link's window.
+  bool InMemoryMode() const { return UsesMemTableRows(); }
   int RecordCountShown() const { return FRecordCount; }
 
   void Dispatch(TMessage& Message) override;
@@ -222,6 +225,8 @@ protected:
   void SelectSpecRow();
   void UpdateCurrentRow();
   int FindKeyRowIndex();
+  // The list's current record among the rows: its view row, or its place in the link's window.
+  int CurrentRecordIndex() const;
   Variant RowKey();
   void DrawSpecRowCell(int ACol, const TRect& ARect);
   void CheckNotCircular();

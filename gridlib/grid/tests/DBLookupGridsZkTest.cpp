@@ -8,6 +8,7 @@
 #include <set>
 
 #include "gridlib/grid/DBGridZkModule.h"
+#include "gridlib/memtable/MemTableZk.h"
 #include "gridlib/toolkit/SizeGripZk.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/ScrollBars.h"
@@ -215,6 +216,69 @@ TEST(DBLookupGrid, TwoFieldKeysOfALookupFieldReachTheDataRecord) {
   EXPECT_EQ(Data->FieldByName(u"KA")->AsInteger(), 2);
   EXPECT_EQ(Data->FieldByName(u"KB")->AsInteger(), 1);
   EXPECT_EQ(G->SelectedItem(), u"два-один");
+}
+
+// Over a memory table every record of the list is a grid row: the chosen key's row is brought
+// to the middle, keys step through the records, the bar covers the whole list, the wheel moves
+// the rows shown, and a click takes the record under the mouse wherever the list was scrolled.
+TEST(DBLookupGrid, AMemoryTableListIsShownRowByRow) {
+  DBGridZkModuleInitialize();
+  InitControls();
+  auto* Form = new TForm(Application);
+  Form->SetBounds(40, 40, 400, 400);
+  auto* Table = new TMemTableZk(Form);
+  Table->FieldDefs()->Add(u"ID", ftInteger);
+  Table->FieldDefs()->Add(u"NAME", ftWideString, 20);
+  Table->CreateDataSet();
+  Table->DisableControls();
+  for (int I = 1; I <= 1000; ++I) Table->AppendRecord({Variant(I), Variant(u"Колер " + IntToStr(I))});
+  Table->First();
+  Table->EnableControls();
+  auto* Source = new TDataSource(Form);
+  Source->SetDataSet(Table);
+  auto* G = new TDBLookupGridZk(Form);
+  G->SetParent(Form);
+  G->SetBounds(10, 10, 200, 150);
+  Form->Show();
+  G->HandleNeeded();
+  G->SetListSource(Source);
+  G->SetKeyField(u"ID");
+  G->SetListField(u"NAME");
+  ASSERT_TRUE(G->UsesMemTableRows());
+  const int Offset = G->TopDataOffset(), Half = G->RowCount() / 2;
+
+  G->SetKeyValue(500);
+  EXPECT_EQ(Table->RecNo(), 500);
+  EXPECT_TRUE(G->KeyRowVisible());
+  EXPECT_EQ(G->Row(), Offset + 499);
+  EXPECT_EQ(G->TopRow(), Offset + 499 - Half) << "the key's row in the middle";
+  EXPECT_EQ(G->RecordIndex(), 499);
+  EXPECT_EQ(G->RecordCountShown(), 1000);
+
+  struct Step { Word Key; int Expected; };
+  for (const Step S : {Step{VK_DOWN, 501}, Step{VK_UP, 500}, Step{VK_UP, 499},
+                       Step{VK_NEXT, 499 + G->RowCount()}, Step{VK_END, 1000}, Step{VK_HOME, 1}}) {
+    G->Perform(WM_KEYDOWN, S.Key, 0);
+    EXPECT_EQ(KeyInt(G->KeyValue()), S.Expected) << "key " << S.Key;
+    EXPECT_TRUE(G->KeyRowVisible()) << "key " << S.Key;
+  }
+
+  SCROLLINFO SI;
+  SI.fMask = SIF_ALL;
+  ASSERT_TRUE(GetScrollInfo(G, SB_VERT, SI));
+  EXPECT_EQ(SI.nMax - SI.nMin + 1, 1000) << "the bar spans the list";
+
+  G->SetKeyValue(300);
+  const int Top = G->TopRow();
+  G->Perform(CM_MOUSEWHEEL, WPARAM(-WHEEL_DELTA) << 16, 0);
+  EXPECT_EQ(G->TopRow(), Top + 1) << "the wheel moves the rows shown";
+  EXPECT_EQ(KeyInt(G->KeyValue()), 300) << "... and not the key";
+
+  const TRect Third = G->CellRect(0, G->TopRow() + 2);
+  G->SelectRowAt(Third.Left + 5, Third.Top + 2);
+  EXPECT_EQ(KeyInt(G->KeyValue()), G->TopRow() - Offset + 3) << "the row under the mouse";
+  delete Form;
+  DBGridZkModuleFinalize();
 }
 
 TEST(DBLookupGrid, UnknownListFieldIsADatabaseError) {
