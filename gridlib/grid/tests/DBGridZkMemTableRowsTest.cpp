@@ -89,6 +89,41 @@ TEST_F(DBGridZkMemTableRows, EveryViewRowIsAGridRowReadWithoutMovingTheCursor) {
   EXPECT_FALSE(G->IsCurrentDataRow(0));
 }
 
+// A lookup field of a row that is not current shows that row's looked-up text.
+TEST_F(DBGridZkMemTableRows, LookupFieldsReadThePaintedRow) {
+  auto* Colours = new TArrayDataSet(F.Form);
+  Colours->FieldDefs()->Add(u"ID", ftInteger);
+  Colours->FieldDefs()->Add(u"NM", ftWideString, 20);
+  const char16_t* Names[] = {u"Белила", u"Охра", u"Умбра"};
+  for (int I = 0; I < 3; ++I) Colours->AddRow({I + 1, String(Names[I])});
+  Colours->Open();
+  Table = new TFetchingMemTable(F.Form);
+  for (const char16_t* N : {u"POS", u"COLOR_ID"}) {
+    auto* Fld = new TIntegerField(F.Form);
+    Fld->SetFieldName(N);
+    Fld->SetDataSet(Table);
+  }
+  auto* Look = new TWideStringField(F.Form);
+  Look->SetFieldName(u"lvNM");
+  Look->SetFieldKind(fkLookup);
+  Look->SetKeyFields(u"COLOR_ID");
+  Look->SetLookupDataSet(Colours);
+  Look->SetLookupKeyFields(u"ID");
+  Look->SetLookupResultField(u"NM");
+  Look->SetDataSet(Table);
+  Table->CreateDataSet();
+  for (int I = 1; I <= 6; ++I) Table->AppendRecord({I, (I - 1) % 3 + 1});
+  Table->First();
+  F.Source->SetDataSet(Table);
+  G = F.Grid;
+  ASSERT_TRUE(G->UsesMemTableRows());
+  for (int Row = 0; Row < 6; ++Row)
+    G->ForDataRow(Row, [&] {
+      EXPECT_EQ(G->FindColumnByName(u"lvNM")->DisplayText(), String(Names[Row % 3])) << Row;
+    });
+  EXPECT_EQ(Table->RecNo(), 1);
+}
+
 // Stripes come from each painted row's own record number, so rows not current alternate.
 TEST_F(DBGridZkMemTableRows, RowsNotCurrentPaintTheirOwnStripe) {
   Open(30);
