@@ -16,8 +16,9 @@
 //       against QTableView's line-edit delegate
 // Each side runs in a child process of its own, so the peak resident size after step (1)
 // (VmHWM) is that side's alone.
-// Run: QT_QPA_PLATFORM=offscreen bench/DBGridBench [ours]  (a Release build with
-// -DVORENTA_BENCH=ON; "ours" runs our side alone, in this process, for a profiler)
+// Run: QT_QPA_PLATFORM=offscreen bench/DBGridBench [ours] [keys]  (a Release build with
+// -DVORENTA_BENCH=ON; "ours" runs our side alone, in this process, for a profiler; "keys" runs
+// only the open and step (7))
 #include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
@@ -67,6 +68,8 @@ namespace {
 constexpr int Rows = 100000, RowHeight = 24, Edits = 1000, Keys = 2000;
 constexpr int ViewWidth = 1200, ViewHeight = 800;
 const char* const FontName = "Liberation Sans";
+// "keys": only the open and the typed keys (7) run, for a quick figure or a profile of them.
+bool KeysOnly = false;
 constexpr int FontPoints = 10;
 
 // The figures one side reports to the parent through a pipe.
@@ -145,7 +148,7 @@ TFigures RunOurs(const std::string& File) {
       Widget->repaint();
     });
     F.PeakKb = PeakRssKb();
-    F.Paging = Ms([&] {
+    if (!KeysOnly) F.Paging = Ms([&] {
       while (Q->RecNo() < Rows) {
         Grid->Perform(WM_VSCROLL, SB_PAGEDOWN, 0);
         Widget->repaint();
@@ -157,7 +160,7 @@ TFigures RunOurs(const std::string& File) {
     Grid->FindColumnByName(u"PRICE")->Footer()->SetValueType(fvtSum);
     Q->First();
     Widget->repaint();
-    F.Edits = Ms([&] {
+    if (!KeysOnly) F.Edits = Ms([&] {
       for (int I = 0; I < Edits; ++I) {
         Q->Edit();
         Q->FieldByName(u"PRICE")->SetAsFloat(I * 0.5);
@@ -166,7 +169,7 @@ TFigures RunOurs(const std::string& File) {
         Widget->repaint();
       }
     });
-    F.Recalc = Ms([&] { Grid->SumList()->RecalcAll(); });
+    if (!KeysOnly) F.Recalc = Ms([&] { Grid->SumList()->RecalcAll(); });
     Grid->SetFooterRowCount(0);
     // (5) title clicks: the marked column and direction reopen the query.
     Grid->SetOptionsZk(Grid->OptionsZk() + TDBGridZkOptions{dghAutoSortMarking});
@@ -192,18 +195,19 @@ TFigures RunOurs(const std::string& File) {
       return TPoint((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2);
     };
     SetDoubleClickTime(1);   // four clicks in a row, none of them a double click
-    F.Sort = Ms([&] {
+    if (!KeysOnly) F.Sort = Ms([&] {
       for (const char16_t* Field : {u"NM", u"NM", u"PRICE", u"PRICE"}) {
         SimulateClick(Grid, TitlePoint(Field));
         Widget->repaint();
       }
     });
-    if (Sorts != 4) std::fprintf(stderr, "ours: %d of 4 sorts reopened the query\n", Sorts);
+    if (!KeysOnly && Sorts != 4)
+      std::fprintf(stderr, "ours: %d of 4 sorts reopened the query\n", Sorts);
     // (6) PageDown from the first row to the last.
     Q->First();
     Grid->SetFocus();
     Widget->repaint();
-    F.PageKeys = Ms([&] {
+    if (!KeysOnly) F.PageKeys = Ms([&] {
       while (Q->RecNo() < Rows) {
         SimulateKeyPress(VK_NEXT);
         Widget->repaint();
@@ -281,7 +285,7 @@ TFigures RunQt(const std::string& File, bool Lazy, int Argc, char** Argv) {
   F.Open = Open;
   F.PeakKb = PeakRssKb();
   QScrollBar* Bar = View->verticalScrollBar();
-  F.Paging = Ms([&] {
+  if (!KeysOnly) F.Paging = Ms([&] {
     for (int Before = -1; Bar->value() != Before; ++F.Pages) {
       Before = Bar->value();
       Bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
@@ -299,7 +303,7 @@ TFigures RunQt(const std::string& File, bool Lazy, int Argc, char** Argv) {
   const int Price = Table->record().indexOf("PRICE");
   QSqlQuery Sum(Db);
   Sum.prepare("SELECT SUM(PRICE) FROM T");
-  F.Edits = Ms([&] {
+  if (!KeysOnly) F.Edits = Ms([&] {
     for (int I = 0; I < Edits; ++I) {
       if (!Table->setData(Table->index(I, Price), I * 0.5) || !Table->submit())
         std::fprintf(stderr, "Qt edit %d: %s\n", I, Table->lastError().text().toUtf8().constData());
@@ -312,7 +316,7 @@ TFigures RunQt(const std::string& File, bool Lazy, int Argc, char** Argv) {
   });
   // (5) header sorts, every row fetched.
   const int Nm = Table->record().indexOf("NM");
-  F.Sort = Ms([&] {
+  if (!KeysOnly) F.Sort = Ms([&] {
     const std::pair<int, Qt::SortOrder> Sorts[] = {{Nm, Qt::AscendingOrder},
                                                    {Nm, Qt::DescendingOrder},
                                                    {Price, Qt::AscendingOrder},
@@ -327,7 +331,7 @@ TFigures RunQt(const std::string& File, bool Lazy, int Argc, char** Argv) {
   View->setFocus();
   View->setCurrentIndex(Table->index(0, 0));
   View->viewport()->repaint();
-  F.PageKeys = Ms([&] {
+  if (!KeysOnly) F.PageKeys = Ms([&] {
     while (View->currentIndex().row() < Table->rowCount() - 1) {
       QKeyEvent Key(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);
       QApplication::sendEvent(View, &Key);
@@ -389,6 +393,7 @@ int main(int Argc, char** Argv) {
   std::filesystem::create_directories(Dir);
   const std::string File = (Dir / "t.data").string();
   Fill(File);
+  KeysOnly = (Argc > 1 && std::strcmp(Argv[Argc - 1], "keys") == 0);
   if (Argc > 1 && std::strcmp(Argv[1], "ours") == 0) {  // our side alone, for a profiler
     const TFigures F = RunOurs(File);
     std::printf("open %.1f, paging %.1f, edits %.1f, sorts %.1f, PageDown keys %.1f ms, "
@@ -399,6 +404,13 @@ int main(int Argc, char** Argv) {
   }
   const TFigures Ours = InChild([&] { return RunOurs(File); });
   const TFigures Qt = InChild([&] { return RunQt(File, false, Argc, Argv); });
+  if (KeysOnly) {
+    std::printf("%-36s %10s %10s %7s\n", "step", "ours ms", "Qt ms", "ratio");
+    Line("(7) typed key to repaint, median", Ours.KeyMedian, Qt.KeyMedian);
+    Line("(7) typed key to repaint, p95", Ours.KeyP95, Qt.KeyP95);
+    std::filesystem::remove_all(Dir);
+    return 0;
+  }
   const TFigures Lazy = InChild([&] { return RunQt(File, true, Argc, Argv); });
   std::printf("DBGridBench, %d rows x 8 fields, one run\n", Rows);
   std::printf("%-36s %10s %10s %7s\n", "step", "ours ms", "Qt ms", "ratio");

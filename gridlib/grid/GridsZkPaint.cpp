@@ -117,6 +117,13 @@ struct TGridPainter {
       int Y = Area.Top;
       for (int Row = First.Y; Y < Area.Bottom - 1 && Row < RowLimit(Contra); ++Row) {
         const int Ht = G->RowHeight(Row);
+        // The lines of a cell outside the part being painted are left out.
+        const TRect Lines = Rect(X, Y, X + W + H.AxisLineWidth + 1, Y + Ht + V.AxisLineWidth + 1);
+        TRect Inter;
+        if (!IntersectRect(Inter, Lines, Clip)) {
+          Y += Ht + V.AxisLineWidth;
+          continue;
+        }
         bool Draw = true, Extend = true;
         TColor Color = VertOn ? Line : Back;
         G->GetCellBorder(Col, Row, cbtRightZk, Draw, Color, Extend);
@@ -167,8 +174,11 @@ struct TGridPainter {
           X += HLine;
           continue;
         }
-        PaintOneCell(Col, Row, Rect(X, Y, X + W, Y + Ht), CellState(Col, Row, Base, Contra), Back,
-                     Contra, O);
+        // A cell wholly outside the part being painted (its lines included) is left alone.
+        TRect Inter;
+        if (IntersectRect(Inter, Rect(X, Y, X + W + HLine, Y + Ht + VLine), Clip))
+          PaintOneCell(Col, Row, Rect(X, Y, X + W, Y + Ht), CellState(Col, Row, Base, Contra),
+                       Back, Contra, O);
         X += W + HLine;
       }
       Y += Ht + VLine;

@@ -135,13 +135,14 @@ public:
   }
 
 protected:
-  void paintEvent(QPaintEvent*) override {
+  void paintEvent(QPaintEvent* E) override {
     if (FColorKey) {
       PaintKeyed();
       return;
     }
     QPainter Painter(this);
-    PaintOn(Painter, ckWindow);
+    const QRect R = E->rect();
+    PaintOn(Painter, ckWindow, Bounds(R.x(), R.y(), R.width(), R.height()));
   }
   // The picture drawn off screen first, so that the pixels of the key colour give the shape.
   void PaintKeyed() {
@@ -157,12 +158,16 @@ protected:
     QPainter Painter(this);
     Painter.drawImage(0, 0, Image);
   }
-  void PaintOn(QPainter& Painter, TCanvasKind Kind) {
+  // Update is the part of the window to paint (window coordinates); the client canvas's clip
+  // box shows it, so that a control may skip what lies outside.
+  void PaintOn(QPainter& Painter, TCanvasKind Kind, std::optional<TRect> Update = {}) {
     TCanvas Whole(CreatePainterDevice(&Painter, Kind, {width(), height()}));
     FControl->Perform(WM_NCPAINT, WPARAM(&Whole), 0);
     const TRect In = FControl->NonClientInsets();
     const TRect Client = Bounds(In.Left, In.Top, FControl->ClientWidth(), FControl->ClientHeight());
-    auto DC = CreateSubCanvas(&Whole, Client.TopLeft(), Client);
+    TRect Clip = Client;
+    if (Update) IntersectRect(Clip, Client, *Update);
+    auto DC = CreateSubCanvas(&Whole, Client.TopLeft(), Clip);
     DC->Font()->Assign(FControl->Font());
     FControl->Perform(WM_ERASEBKGND, WPARAM(DC.get()), 0);
     FControl->Perform(WM_PAINT, WPARAM(DC.get()), 0);

@@ -8,7 +8,8 @@
 //       --gtest_filter=DBGridEditScreen.*
 // The pictures go to $VORENTA_SCREENSHOT_DBGRID_EDIT (default dbgrid-calendar.png here) and
 // $VORENTA_SCREENSHOT_DBGRID_PICK (default dbgrid-picklist.png) and
-// $VORENTA_SCREENSHOT_DBGRID_CALC (default dbgrid-calculator.png).
+// $VORENTA_SCREENSHOT_DBGRID_CALC (default dbgrid-calculator.png) and
+// $VORENTA_SCREENSHOT_DBGRID_TYPED (default dbgrid-typed.png).
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -23,6 +24,7 @@
 #include "gridlib/toolkit/PopupMonthCalendarZk.h"
 #include "platform/controls/Snapshot.h"
 #include "platform/controls/WinApi.h"
+#include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Picture.h"
 #include "platform/rtl/DateUtils.h"
 
@@ -143,6 +145,56 @@ TEST(DBGridEditScreen, ButtonCellsAndTheCalculatorOnTheXServer) {
   SimulateKeyPress(VK_ESCAPE);
   Pump();
   EXPECT_FALSE(Edit->ListVisible());
+}
+
+}  // namespace
+
+namespace {
+
+// Typing repaints only the editor's part of the grid window; the picture on the screen must be
+// the one a whole paint of the grid gives (nothing left out or stale around the editor).
+TEST(DBGridEditScreen, TypedKeysRepaintOnlyWhatTheyChange) {
+  const char* Platform = std::getenv("QT_QPA_PLATFORM");
+  if (!Platform || std::string(Platform) != "xcb") GTEST_SKIP() << "needs QT_QPA_PLATFORM=xcb";
+  InitControls();
+  Application->Initialize();
+  TDBGridOnForm F(12, 420, 200);
+  F.Form->SetCaption(u"Набор текста");
+  TDBGridZk* G = F.Grid;
+  G->SetOptions(G->Options() + TDBGridOptions{dgEditing});
+  G->SetFocus();
+  Pump();
+  G->MoveCol(G->FindColumnByName(u"NAME")->Index(), 0, false);
+  for (const char16_t* Text : {u"О", u"х", u"р", u"а", u" ", u"ж", u"ё", u"л", u"т", u"а", u"я"}) {
+    SimulateTyping(Text);
+    Pump(3);
+  }
+  SimulateKeyPress(VK_DOWN);   // leaves the cell: the row above and the editor's place change
+  Pump();
+  TDBGridInplaceEdit* Edit = G->DBInplaceEdit();
+  ASSERT_TRUE(Edit);
+  EXPECT_EQ(F.Set->RecNo(), 2) << "moved on to record 2";
+  const char* Out = std::getenv("VORENTA_SCREENSHOT_DBGRID_TYPED");
+  const std::string Name = Out ? Out : "dbgrid-typed.png";
+  SaveScreenToPng(Utf8ToString(Name));
+  TPicture Screen;
+  Screen.LoadFromFile(Utf8ToString(Name));
+  TBitmap Shot;
+  Shot.SetSize(Screen.Width(), Screen.Height());
+  Shot.Canvas()->Draw(0, 0, Screen.Graphic());
+  TBitmap Whole;
+  RenderControl(G, Whole);
+  const TPoint Origin = G->ClientToScreen({0, 0});
+  const TRect In = G->NonClientInsets();
+  // The editor's own window is left out: its caret blinks.
+  const TRect Editor = Edit->EditorVisible() ? Edit->BoundsRect() : TRect{};
+  int Differ = 0;
+  for (int Y = 0; Y < G->ClientHeight(); ++Y)
+    for (int X = 0; X < G->ClientWidth(); ++X)
+      if (!Editor.Contains({X, Y}) && Shot.PixelRGB(Origin.X + X, Origin.Y + Y) !=
+          Whole.PixelRGB(In.Left + X, In.Top + Y))
+        ++Differ;
+  EXPECT_EQ(Differ, 0) << "pixels of the grid's client area unlike a whole paint";
 }
 
 }  // namespace
