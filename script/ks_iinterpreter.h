@@ -17,6 +17,8 @@
 // it, so a freed object is a run-time error, never a dangling address.
 #pragma once
 
+#include <cstdint>
+
 #include "script/ks_iinterpreter_objects.h"
 #include "script/ks_iinterpreter_rtti.h"
 #include "script/ks_iinterpreter_stmts.h"
@@ -240,6 +242,28 @@ inline bool TksStatement::RunPass() {
   }
   ExecuteItems();
   return PassEnded();
+}
+
+inline void TksCallStmt::Execute() {
+  FProgram->NotifyRunLine(FUnitName, FSourcePos);
+  if (FProgram->FTerminated) return;
+  if (!FSlotVar) {
+    if (FModificator.empty()) {
+      FDesignator->SetNeedResult(false);
+      FDesignator->GetValue();
+      return;
+    }
+  } else if (!FSlotVar->OnGetVarValue()) {
+    Variant& Slot = *FSlotVar->PValue();
+    if (Slot.VType() == varInteger) {
+      const long long Next = static_cast<long long>(Slot.Data().Int) + FStep;
+      if (Next >= INT32_MIN && Next <= INT32_MAX) {
+        Slot = Variant(static_cast<int>(Next));
+        return;
+      }
+    }
+  }
+  ExecuteCall();
 }
 
 inline size_t TksProcVariable::LocalsCount() {

@@ -768,28 +768,13 @@ void TksAssignDivStmt::Execute() {
 
 TksCallStmt::~TksCallStmt() { delete FDesignator; }
 
-void TksCallStmt::Execute() {
-  RunLineHook();
-  if (Stopped()) return;
-  if (FModificator.empty()) {
-    FDesignator->SetNeedResult(false);
-    FDesignator->GetValue();
-    return;
-  }
+void TksCallStmt::ExecuteCall() {
   if (FStep == 0) {
     FStep = FModificator == u"-" ? -1 : 1;
+    // Later steps on such a variable run in place (Execute); the general operators below
+    // give the same for this first one.
     if (dynamic_cast<TksVariableDesignator*>(FDesignator) && ksIntegerSlot(FDesignator->RefItem()))
       FSlotVar = FDesignator->RefItem();
-  }
-  if (FSlotVar && !FSlotVar->OnGetVarValue()) {
-    Variant& Slot = *FSlotVar->PValue();
-    if (Slot.VType() == varInteger) {
-      const long long Next = static_cast<long long>(Slot.Data().Int) + FStep;
-      if (Next >= INT32_MIN && Next <= INT32_MAX) {
-        Slot = Variant(static_cast<int>(Next));
-        return;
-      }
-    }
   }
   if (FStep > 0) FDesignator->SetValue(FDesignator->GetValue() + Variant(1));
   else FDesignator->SetValue(FDesignator->GetValue() - Variant(1));
@@ -934,10 +919,17 @@ void TksCppForStmt::Execute() {
   TksScript& P = *FProgram;
   FFirstStmt->Execute();
   if (Stopped()) return;
+  if (!FStepKnown) {
+    FStepKnown = true;
+    if (FSecondStmt->Count() == 1) FStepCall = dynamic_cast<TksCallStmt*>(FSecondStmt->Items(0));
+  }
   while (IsTrue(FExpression)) {
     if (!RunPass()) break;
     P.FContinueCalled = false;
-    FSecondStmt->ExecuteItems();  // a plain statement list: no dispatch needed
+    // A plain statement list: no dispatch needed (one call statement is called directly,
+    // as the list would after its Terminate test).
+    if (!FStepCall) FSecondStmt->ExecuteItems();
+    else if (!P.FTerminated) FStepCall->Execute();
   }
   P.FBreakCalled = false;
 }

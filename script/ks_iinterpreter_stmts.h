@@ -278,11 +278,14 @@ class TksCallStmt : public TksStatement {
 public:
   using TksStatement::TksStatement;
   ~TksCallStmt() override;
-  void Execute() override;
+  // Inline (ks_iinterpreter.h) for a plain call and for ++ and -- on an Integer in place,
+  // which a C-like for loop runs on every pass; ExecuteCall does the rest of ++ and --.
+  inline void Execute() final;
   TksDesignator* FDesignator = nullptr;
   String FModificator;
 
 private:
+  void ExecuteCall();
   int FStep = 0;                          // +1 or -1 for ++ and --, found at the first run
   TksCustomVariable* FSlotVar = nullptr;  // the variable ++ and -- change in place, if any
 };
@@ -362,6 +365,12 @@ public:
   std::unique_ptr<TksStatement> FFirstStmt;
   std::unique_ptr<TksStatement> FSecondStmt;
   TksCustomExpression* FExpression = nullptr;
+
+private:
+  // The step when it is one call statement (i++ and the like), run without the list walk;
+  // found at the first run.
+  TksCallStmt* FStepCall = nullptr;
+  bool FStepKnown = false;
 };
 
 class TksTryStmt : public TksStatement {

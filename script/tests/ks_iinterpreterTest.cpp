@@ -508,6 +508,20 @@ TEST(ScriptHooks, RunLineReportsEachStatementAndCanTerminate) {
   EXPECT_EQ(H.Output, u"p 1 p 1");
 }
 
+// The step of a C-like for loop (run without the statement list) still reports its line on
+// every pass, and a Terminate there ends the loop before the next test.
+TEST(ScriptHooks, CLikeForStepReportsItsLineAndStops) {
+  TksTestHost H(u"JScript");
+  std::vector<std::string> Lines;
+  int Steps = 0;
+  H.Script->SetOnRunLine([&](TksScript* Sender, const String&, const String& Pos) {
+    Lines.push_back(StringToUtf8(Pos));
+    if (Pos.rfind(u"3:", 0) == 0 && ++Steps == 2) Sender->Terminate();
+  });
+  EXPECT_EQ(H.Run(u"n = 0;\r\nfor (i = 0; i < 5;\r\n  i++)\r\n  Out(i);\r\nOut(\"no\");"), "0 1");
+  EXPECT_THAT(Lines, testing::ElementsAre("1:1", "2:1", "2:6", "4:3", "3:3", "4:3", "3:3"));
+}
+
 TEST(ScriptHooks, TerminateFromTheHostStopsRoutinesLoopsAndTheProgram) {
   TksTestHost H;
   H.Script->AddMethod(u"procedure Stop", [&](TObject*, TksClassRef, const String&, TksMethodHelper*) {
