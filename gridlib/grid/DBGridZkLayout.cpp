@@ -765,16 +765,8 @@ void TCustomDBGridZk::AfterColumnMove(int FromIndex, int ToIndex) {
 void TCustomDBGridZk::ForDataRow(int DataRow, const std::function<void()>& Fn) {
   if (!FDataLink->Active()) return Fn();
   if (UsesMemTableRows()) {
-    IMemTableZk* Table = FDataLink->MemTable();
-    Table->InstantReadEnter(DataRow);
-    try {
-      Fn();
-    } catch (...) {
-      Table->InstantReadLeave();
-      throw;
-    }
-    Table->InstantReadLeave();
-    return;
+    TMemTableRowRead Read(FDataLink->MemTable(), DataRow);
+    return Fn();
   }
   const int Saved = FDataLink->ActiveRecord();
   FDataLink->SetActiveRecord(DataRow);

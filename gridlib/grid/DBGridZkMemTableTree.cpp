@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "gridlib/grid/DBGridZk_p.h"
 #include "gridlib/toolkit/ButtonPaintZk.h"
 #include "platform/controls/WinApi.h"
 #include "platform/db/DataSet.h"
@@ -17,18 +18,6 @@ constexpr int TreeLevelWidth = 18;
 // Element kinds of the outline painter.
 constexpr int ElmOpenMiddle = 0, ElmOpenLast = 1, ElmClosedMiddle = 4, ElmClosedLast = 5;
 constexpr int ElmLeafMiddle = 8, ElmLeafLast = 9, ElmVertLine = 11;
-
-// Reads another view row for the scope's lifetime.
-class TTreeRowRead {
-public:
-  TTreeRowRead(IMemTableZk* Table, int RowNum) : FTable(Table) { FTable->InstantReadEnter(RowNum); }
-  ~TTreeRowRead() { FTable->InstantReadLeave(); }
-  TTreeRowRead(const TTreeRowRead&) = delete;
-  TTreeRowRead& operator=(const TTreeRowRead&) = delete;
-
-private:
-  IMemTableZk* FTable;
-};
 
 }  // namespace
 
@@ -118,7 +107,7 @@ bool TCustomDBGridZk::CellTreeElementClick(int X, int Y, bool CheckOnly) {
     Width = GetCellTreeElmentsAreaWidth();
     Expanded = Table->GetTreeNodeExpanded();
   } else {
-    TTreeRowRead Read(Table, DataRow);
+    TMemTableRowRead Read(Table, DataRow);
     Width = GetCellTreeElmentsAreaWidth();
     Expanded = Table->GetTreeNodeExpanded();
   }

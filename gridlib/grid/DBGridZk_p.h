@@ -8,3 +8,15 @@
 
 // Whether the unit's start ran (the shared objects exist).
 bool DBGridZkModuleStarted();
+
+// The memory table's fields show view row RowNum while the scope lasts, however it ends.
+class TMemTableRowRead {
+public:
+  TMemTableRowRead(IMemTableZk* Table, int RowNum) : FTable(Table) { FTable->InstantReadEnter(RowNum); }
+  ~TMemTableRowRead() { FTable->InstantReadLeave(); }
+  TMemTableRowRead(const TMemTableRowRead&) = delete;
+  TMemTableRowRead& operator=(const TMemTableRowRead&) = delete;
+
+private:
+  IMemTableZk* FTable;
+};
