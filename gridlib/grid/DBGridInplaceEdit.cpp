@@ -3,6 +3,7 @@
 #include "gridlib/grid/DBGridInplaceEdit.h"
 
 #include <cmath>
+#include <cstdint>
 
 #include "gridlib/grid/DBLookupGridsZk.h"
 #include "gridlib/toolkit/CalculatorZk.h"
@@ -19,6 +20,7 @@
 #include "platform/controls/WinApi.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/Fields.h"
+#include "platform/graphics/ImageList.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -118,6 +120,7 @@ void TDBGridInplaceEdit::ReloadContents() {
   SetWordWrap(WrapsByColumn());
   TInplaceEdit::ReloadContents();
   TColumnZk* C = CurrentColumn();
+  FImageIndex = C ? C->GetImageIndex() : -1;
   SetEditStyle(ColumnEditStyle(C));
   FReadOnlyStored = false;
   SetReadOnly(C && C->ReadOnly());
@@ -246,6 +249,7 @@ void TDBGridInplaceEdit::CloseUpPickList(bool Accept) {
     if (G->DataLink()->Edit()) G->DataLink()->Modified();
     SetText(L->Items()->Strings(Index));
     G->FEditText = Text();
+    RefreshImageIndex();
     SelectAll();
   } else if (!Accept) {
     SetText(FTextBeforeList);
@@ -606,6 +610,32 @@ void TDBGridInplaceEdit::PaintWindow(HDC DC) {
   if (FWordWrap) PaintRows(DC);
   else TInplaceEdit::PaintWindow(DC);
   DrawRequiredMark(DC);
+  // The image stands left of the text rectangle, centred in its strip.
+  TCustomImageList* Images = CellImages();
+  if (Images && FImageIndex >= 0 && EditorVisible())
+    Images->Draw(DC, 2, (ClientHeight() - Images->Height()) / 2, FImageIndex);
+}
+
+TCustomImageList* TDBGridInplaceEdit::CellImages() const {
+  TColumnZk* C = CurrentColumn();
+  return C && C->ShowImageAndText() ? C->ImageList() : nullptr;
+}
+
+void TDBGridInplaceEdit::RefreshImageIndex() {
+  TColumnZk* C = CurrentColumn();
+  if (!C || !C->ImageList()) return;
+  int Index = -1;
+  TField* F = C->Field();
+  if (C->PickList()->Count() > 0) {
+    Index = C->PickList()->IndexOf(Text());
+  } else if (F && IsNumericField(F) && !F->IsNull()) {
+    const double V = F->AsFloat();
+    if (V == std::trunc(V) && V >= INT32_MIN && V <= INT32_MAX) Index = int(V);
+  }
+  if (Index == -1) Index = C->NotInKeyListIndex();
+  if (Index == FImageIndex) return;
+  FImageIndex = Index;
+  Invalidate();
 }
 
 void TDBGridInplaceEdit::DrawRequiredMark(TCanvas* ACanvas) {

@@ -92,6 +92,12 @@ public:
   // The red dotted underline of an empty required field while its record is edited.
   void DrawRequiredMark(TCanvas* ACanvas);
 
+  // The image left of the text of a column that shows images beside its text (-1: none).
+  int ImageIndex() const { return FImageIndex; }
+  // The image of the edited value: the text's place in the pick list, else a number field's
+  // value, else the column's NotInKeyListIndex.
+  void RefreshImageIndex();
+
   // --- multi-line editing (DBGridInplaceEditWrap.cpp)
   // The text wraps at the text rectangle's right edge, Ctrl+Enter breaks the line and Up and
   // Down move between its rows: for a wrapping column whose row shows more than one line.
@@ -174,6 +180,9 @@ private:
   int FButtonsWidth = 0, FButtonHeight = 0;
   bool FNoClickCloseUp = false;
   TPopupCalculatorZk* FPopupCalculator = nullptr;
+  // The column's images when it shows them beside the text, else null.
+  TCustomImageList* CellImages() const;
+  int FImageIndex = -1;
   // Multi-line editing.
   bool WrapsByColumn() const;
   int RowHeight();

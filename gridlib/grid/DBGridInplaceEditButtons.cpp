@@ -18,6 +18,7 @@
 #include "platform/controls/Menus.h"
 #include "platform/controls/WinApi.h"
 #include "platform/db/Fields.h"
+#include "platform/graphics/ImageList.h"
 #include "platform/rtl/SysUtils.h"
 
 TEditButtonStyleZk MainEditButtonStyle(TEditStyle S) {
@@ -45,6 +46,7 @@ TRect TDBGridInplaceEdit::EditTextRect() const {
   TCustomDBGridZk* G = DBGrid();
   TRect R = G && G->Flat() ? Rect(2, 1, Width() - 2, Height() - 1) : Rect(2, 2, Width() - 2, Height());
   R.Right -= FButtonsWidth;
+  if (TCustomImageList* Images = CellImages()) R.Left += Images->Width() + 5;
   if (R.Right < R.Left) R.Right = R.Left;
   return R;
 }
