@@ -46,6 +46,28 @@ bool IsTextField(const TField* F) {
   return F && (F->FieldKind() == fkData || F->FieldKind() == fkInternalCalc);
 }
 
+// The case-free form of a plain Latin or Cyrillic letter or a digit, else 0.
+Char PlainLetterKey(Char C) {
+  if (C >= u'a' && C <= u'z') return Char(C - 0x20);
+  if ((C >= u'A' && C <= u'Z') || (C >= u'0' && C <= u'9')) return C;
+  if (C >= 0x0430 && C <= 0x044F) return Char(C - 0x20);
+  if ((C >= 0x0410 && C <= 0x042F) || C == 0x0401) return C;
+  if (C == 0x0451) return 0x0401;
+  return 0;
+}
+
+bool CombiningMark(Char C) { return C >= 0x0300 && C <= 0x036F; }
+
+// Whether two texts surely differ under a case-insensitive collation because their first
+// characters are different plain letters (neither followed by a combining mark). This spares
+// the collation for most texts of a list; every text that passes is still compared by it.
+bool FirstLettersDiffer(std::u16string_view A, std::u16string_view B) {
+  if (A.empty() || B.empty()) return false;
+  if ((A.size() > 1 && CombiningMark(A[1])) || (B.size() > 1 && CombiningMark(B[1]))) return false;
+  const Char X = PlainLetterKey(A[0]), Y = PlainLetterKey(B[0]);
+  return X != 0 && Y != 0 && X != Y;
+}
+
 }  // namespace
 
 // --- links ----------------------------------------------------------------------------------------
@@ -135,6 +157,7 @@ int TLookupTextIndexZk::Find(TDataSet* DataSet, TField* Field, const String& Str
                       : 0;
   for (; I < FTexts.size(); ++I) {
     const std::u16string_view T = TextAt(I);
+    if (FirstLettersDiffer(T, Probe)) continue;
     if (Partial ? T.size() >= Probe.size() && AnsiSameText(T.substr(0, Probe.size()), Probe)
                 : AnsiSameText(T, Probe))
       break;

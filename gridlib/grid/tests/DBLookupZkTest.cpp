@@ -410,4 +410,28 @@ TEST(DBLookupCombobox, TypingOverAQueryFollowsEveryKindOfChange) {
   }
 }
 
+
+// The text index compares as the locale's case-insensitive collation does; most texts are
+// passed over by their first letter without asking it.
+TEST(DBLookupCombobox, TextIndexMatchesAsTheCaseInsensitiveCollation) {
+  DBGridZkModuleInitialize();
+  auto* List = new TArrayDataSet(nullptr);
+  List->FieldDefs()->Add(u"NM", ftWideString, 30);
+  for (const char16_t* T : {u"Ёлка", u"елка", u"е\u0308ж", u"Жёлтый", u"ZEBRA", u"zebra-2",
+                            u"1-й", u"Ärger"})
+    List->AddRow({String(T)});
+  List->Open();
+  struct Case { const char16_t* Probe; bool Partial; int RecNo; };
+  const Case Cases[] = {{u"ел", true, 2},    {u"ЁЛ", true, 1},      {u"ёж", false, 3},
+                        {u"жЁ", true, 4},    {u"zeb", true, 5},     {u"ZEBRA-", true, 6},
+                        {u"1", true, 7},     {u"ä", true, 8},       {u"щ", true, 0},
+                        {u"елка", false, 2}, {u"ЕЛКА ", false, 0}};
+  TLookupTextIndexZk Index;
+  for (const Case& C : Cases)
+    EXPECT_EQ(Index.Find(List, List->FieldByName(u"NM"), C.Probe, C.Partial), C.RecNo)
+        << ToUtf8(C.Probe);
+  delete List;
+  DBGridZkModuleFinalize();
+}
+
 }  // namespace
