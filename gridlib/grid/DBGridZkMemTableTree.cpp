@@ -80,12 +80,21 @@ void TCustomDBGridZk::DrawTreeLines(TCanvas* Canvas, const TRect& R, bool RowLin
   }
 }
 
-// The outline stands on the grid's colour, not the cell's: it belongs to the tree.
-void TCustomDBGridZk::DrawDataTreeElements(int, int, TGridDrawState, TRect ARect, bool) {
+// The outline stands on the grid's colour, not the cell's (it belongs to the tree); a
+// selected record's outline takes the style's selection colour.
+void TCustomDBGridZk::DrawDataTreeElements(int AreaCol, int AreaRow, TGridDrawState AState,
+                                           TRect ARect, bool) {
   if (!MemTableTreeShown()) return;
   TCanvas* C = Canvas();
+  TColor Back = Color();
+  const int DataCol = GridColToColumnIndex(AreaCol);
+  if (FStyle && FSelection->DataCellSelected(DataCol, DataSet()->GetBookmark())) {
+    TFont Scratch;
+    FStyle->GetDataCellHighlight(this, AreaCol, AreaRow, DataCol, AreaRow - FTitleOffset, String(),
+                                 AState, true, Back, &Scratch);
+  }
   const TColor Saved = C->Brush()->Color();
-  C->Brush()->SetColor(Color());
+  C->Brush()->SetColor(Back);
   DrawTreeLines(C, ARect, true, false);
   C->Brush()->SetColor(Saved);
 }

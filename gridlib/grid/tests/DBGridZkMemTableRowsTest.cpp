@@ -375,6 +375,24 @@ TEST_F(DBGridZkMemTableTree, OutlineWidthFollowsEachRowsLevel) {
     SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-memtable-tree.png"));
 }
 
+// A selected record's outline takes the selection colour; the others stay on the grid colour.
+TEST_F(DBGridZkMemTableTree, SelectedRecordsOutlineIsHighlighted) {
+  OpenTree();
+  G->SetOptions(G->Options() + TDBGridOptions{dgMultiSelect, dgAlwaysShowSelection});
+  Table->Locate(u"ID", 5, {});
+  G->SelectedRows()->SetCurrentRowSelected(true);
+  Table->First();
+  TBitmap Image;
+  RenderControl(G, Image);
+  auto OutlinePixel = [&](int DataRow) {
+    const TRect Insets = G->NonClientInsets();
+    const TRect R = G->CellScreenRect(G->IndicatorOffset(), Offset() + DataRow);
+    return Image.PixelRGB(Insets.Left + R.Left + 2, Insets.Top + R.Top + 2);
+  };
+  EXPECT_EQ(OutlinePixel(2), ColorToRGB(G->Color()));
+  EXPECT_NE(OutlinePixel(4), ColorToRGB(G->Color())) << "record 5 is selected";
+}
+
 // A press on a node's box collapses and expands it; the record stays current; a press right
 // of the box only selects the row.
 TEST_F(DBGridZkMemTableTree, BoxPressAndNumpadKeysExpandAndCollapse) {
