@@ -2,6 +2,7 @@
 // itself and prints the call stack before the process ends, so a rare crash in a CI run can be
 // found from its log alone.
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 
 #include <execinfo.h>
@@ -33,6 +34,10 @@ class TNameKeeper : public testing::EmptyTestEventListener {
   void OnTestStart(const testing::TestInfo& Info) override {
     std::snprintf(CurrentTest, sizeof CurrentTest, "%s.%s", Info.test_suite_name(), Info.name());
   }
+  void OnTestEnd(const testing::TestInfo& Info) override {
+    std::snprintf(CurrentTest, sizeof CurrentTest, "(after %s.%s ended)", Info.test_suite_name(),
+                  Info.name());
+  }
 };
 
 struct TInstaller {
@@ -55,6 +60,9 @@ struct TInstaller {
     }
     testing::UnitTest::GetInstance()->listeners().Append(new TNameKeeper);
   }
-} Installer;
+};
+
+// Runs before the other static constructors, so a crash while they run is reported too.
+__attribute__((init_priority(101))) TInstaller Installer;
 
 }  // namespace
