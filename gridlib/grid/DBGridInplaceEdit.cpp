@@ -541,6 +541,12 @@ void TDBGridInplaceEdit::WndProc(TMessage& Message) {
     Message.Result = 1;
     return;
   }
+  // A press on the box at the right end of the tree outline expands or collapses the node.
+  if (Message.Msg == WM_LBUTTONDOWN && DBGrid()) {
+    const int Tree = TreeAreaWidth(), X = GET_X_LPARAM(Message.LParam);
+    if (Tree > 0 && X >= Tree - 18 && X < Tree)
+      DBGrid()->CellTreeElementClick(Left() + X, Top() + GET_Y_LPARAM(Message.LParam), false);
+  }
   // A typed character opens the list first when the column drops down by itself.
   TColumnZk* C = CurrentColumn();
   if (Message.Msg == WM_CHAR && Message.WParam >= 32 && !FListVisible && IsListStyle() && C &&
@@ -609,11 +615,24 @@ void RegisterDBGridInplaceEditClasses() { RegisterClass(TDBGridInplaceEdit::Clas
 void TDBGridInplaceEdit::PaintWindow(HDC DC) {
   if (FWordWrap) PaintRows(DC);
   else TInplaceEdit::PaintWindow(DC);
+  // The tree outline of the current node, on the grid's colour as in the cells.
+  if (const int Tree = TreeAreaWidth()) {
+    DC->Brush()->SetColor(DBGrid()->Color());
+    DBGrid()->DrawTreeLines(DC, Rect(0, 0, Tree, ClientHeight()), false, false);
+  }
   DrawRequiredMark(DC);
   // The image stands left of the text rectangle, centred in its strip.
   TCustomImageList* Images = CellImages();
   if (Images && FImageIndex >= 0 && EditorVisible())
-    Images->Draw(DC, 2, (ClientHeight() - Images->Height()) / 2, FImageIndex);
+    Images->Draw(DC, 2 + TreeAreaWidth(), (ClientHeight() - Images->Height()) / 2, FImageIndex);
+}
+
+int TDBGridInplaceEdit::TreeAreaWidth() const {
+  TCustomDBGridZk* G = DBGrid();
+  TColumnZk* C = CurrentColumn();
+  if (!G || !C || !G->MemTableTreeShown()) return 0;
+  const TColumnsZkList& V = G->VisibleColumns();
+  return !V.empty() && V.front() == C ? G->GetCellTreeElmentsAreaWidth() : 0;
 }
 
 TCustomImageList* TDBGridInplaceEdit::CellImages() const {

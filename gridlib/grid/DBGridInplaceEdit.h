@@ -182,6 +182,8 @@ private:
   TPopupCalculatorZk* FPopupCalculator = nullptr;
   // The column's images when it shows them beside the text, else null.
   TCustomImageList* CellImages() const;
+  // The width of a memory table's tree outline before the first column's text, else 0.
+  int TreeAreaWidth() const;
   int FImageIndex = -1;
   // Multi-line editing.
   bool WrapsByColumn() const;

@@ -47,6 +47,7 @@ TRect TDBGridInplaceEdit::EditTextRect() const {
   TRect R = G && G->Flat() ? Rect(2, 1, Width() - 2, Height() - 1) : Rect(2, 2, Width() - 2, Height());
   R.Right -= FButtonsWidth;
   if (TCustomImageList* Images = CellImages()) R.Left += Images->Width() + 5;
+  if (const int Tree = TreeAreaWidth()) R.Left += Tree + 1;
   if (R.Right < R.Left) R.Right = R.Left;
   return R;
 }
