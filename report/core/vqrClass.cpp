@@ -12,6 +12,7 @@
 #include "platform/classes/TypeRegistry.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/TextMap.h"
+#include "report/core/vqrCast.h"
 #include "report/core/vqrClassAbstract.h"
 #include "report/core/vqrClass_p.h"
 #include "report/core/vqrRes.h"
@@ -118,7 +119,7 @@ TvqrComponent::TvqrComponent(TComponent* AOwner)
   FFont->SetCharset(1);
   FFont->SetOnChange([this](TObject*) { FontChanged(); });
   SetParentFont(true);
-  if (auto* Comp = dynamic_cast<TvqrComponent*>(AOwner)) SetParent(Comp);
+  if (auto* Comp = vqrAs<TvqrComponent>(AOwner)) SetParent(Comp);
 }
 
 // Clear keeps children inherited from an ancestor report; a parent that goes away frees
@@ -180,7 +181,7 @@ TvqrPage* TvqrComponent::Page() const {
 
 TvqrReport* TvqrComponent::Report() const {
   for (const TvqrComponent* Obj = this; Obj; Obj = Obj->FParent)
-    if (auto* R = dynamic_cast<const TvqrReport*>(Obj)) return const_cast<TvqrReport*>(R);
+    if (auto* R = vqrAs<TvqrReport>(Obj)) return const_cast<TvqrReport*>(R);
   return nullptr;
 }
 

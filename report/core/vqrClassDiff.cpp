@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/rtl/SysUtils.h"
+#include "report/core/vqrCast.h"
 #include "report/core/vqrXML.h"
 #include "report/core/vqrXMLSerializer.h"
 
@@ -61,7 +62,7 @@ String BoolText(bool Value) { return Value ? u"1" : u"0"; }
 void TvqrComponent::AlignChildren() {
   std::vector<TAlignEntry> List;
   for (TvqrComponent* Child : FObjects)
-    if (auto* View = dynamic_cast<TvqrView*>(Child)) List.push_back({AlignKey(View->Left()), View});
+    if (auto* View = vqrAs<TvqrView>(Child)) List.push_back({AlignKey(View->Left()), View});
   std::stable_sort(List.begin(), List.end(),
                    [](const TAlignEntry& A, const TAlignEntry& B) { return A.Key < B.Key; });
   const int Count = static_cast<int>(List.size());
@@ -83,7 +84,7 @@ void TvqrComponent::AlignChildren() {
       View->SetWidth(Edge - View->Left());
   }
   for (TvqrComponent* Child : FObjects) {
-    auto* View = dynamic_cast<TvqrView*>(Child);
+    auto* View = vqrAs<TvqrView>(Child);
     if (!View) continue;
     switch (View->Align()) {
       case baCenter: View->SetLeft((Width() - View->Width()) / 2); break;

@@ -5,6 +5,7 @@
 #include "platform/classes/TypeRegistry.h"
 #include "platform/rtl/Math.h"
 #include "platform/rtl/SysUtils.h"
+#include "report/core/vqrCast.h"
 #include "report/core/vqrClass.h"
 #include "report/core/vqrClass_p.h"
 #include "report/core/vqrPaperSizes.h"
@@ -222,13 +223,11 @@ void TvqrReportPage::AlignChildren() {
   SetHeight(PrintH);
   TvqrComponent::AlignChildren();
   for (TvqrComponent* Child : Objects()) {
-    auto* Band = dynamic_cast<TvqrBand*>(Child);
+    auto* Band = vqrAs<TvqrBand>(Child);
     if (!Band) continue;
-    const bool PageWide = dynamic_cast<TvqrNullBand*>(Band) ||
-                          dynamic_cast<TvqrReportSummary*>(Band) ||
-                          dynamic_cast<TvqrPageHeader*>(Band) ||
-                          dynamic_cast<TvqrPageFooter*>(Band) ||
-                          dynamic_cast<TvqrReportTitle*>(Band) || dynamic_cast<TvqrOverlay*>(Band);
+    const bool PageWide = vqrAs<TvqrNullBand>(Band) || vqrAs<TvqrReportSummary>(Band) ||
+                          vqrAs<TvqrPageHeader>(Band) || vqrAs<TvqrPageFooter>(Band) ||
+                          vqrAs<TvqrReportTitle>(Band) || vqrAs<TvqrOverlay>(Band);
     if (Band->Vertical())
       Band->SetHeight(PrintH - Band->Top());
     else if (FColumns > 1 && !PageWide)

@@ -9,6 +9,7 @@
 
 #include "platform/classes/TypeRegistry.h"
 #include "platform/rtl/SysUtils.h"
+#include "report/core/vqrCast.h"
 #include "report/core/vqrUtils.h"
 #include "report/core/vqrXMLSerializer.h"
 
@@ -48,13 +49,13 @@ void TvqrPreviewPages::RebuildObjects(TvqrXMLItem* Item, TvqrComponent* Parent,
     TvqrComponent* Copy = FDictionary->GetObject(Child->Name());
     String Text = Copy ? Copy->BaseName() + u" " + Child->Text() : Child->Name() + u" " + Child->Text();
     TComponent* Made = Serializer.ReadComponentStr(Parent, Text, true);
-    auto* Obj = dynamic_cast<TvqrReportComponent*>(Made);
+    auto* Obj = vqrAs<TvqrReportComponent>(Made);
     if (!Obj) {
       delete Made;
       InvalidFile();
     }
     if (Copy) Obj->SetName(Copy->Name());
-    if (auto* Picture = dynamic_cast<TvqrPictureView*>(Obj); Picture && Picture->Picture()->Graphic() == nullptr)
+    if (auto* Picture = vqrAs<TvqrPictureView>(Obj); Picture && Picture->Picture()->Graphic() == nullptr)
       LoadCachedPicture(Picture);
     Obj->SetParent(Parent);
     RebuildObjects(Child, Obj, Serializer, Depth + 1);

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
@@ -22,7 +23,44 @@
 
 // --- Numbers --------------------------------------------------------------------------------
 
-Extended ParseFloatText(const String& S) {
+namespace {
+
+// The plain texts the serializer writes (an optional minus, digits, at most one separator and
+// digits, 19 digits at most) read without the general parser. The digits form an integer
+// that a long double holds exactly, and so does the power of ten under it (below 5^27), so
+// the one division rounds exactly as the general parser's correctly rounded reading does.
+bool TryParsePlainFloat(std::u16string_view S, Extended& Value) {
+  std::size_t I = 0;
+  const bool Negative = !S.empty() && S[0] == u'-';
+  if (Negative) ++I;
+  std::uint64_t Mantissa = 0;
+  int Digits = 0, IntegerDigits = 0, Scale = 0;
+  bool SeenSeparator = false;
+  for (; I < S.size(); ++I) {
+    const Char C = S[I];
+    if (C >= u'0' && C <= u'9') {
+      if (++Digits > 19) return false;
+      Mantissa = Mantissa * 10 + static_cast<unsigned>(C - u'0');
+      if (SeenSeparator) ++Scale; else ++IntegerDigits;
+    } else if ((C == u'.' || C == u',') && !SeenSeparator) {
+      SeenSeparator = true;
+    } else {
+      return false;
+    }
+  }
+  if (IntegerDigits == 0 || (SeenSeparator && Scale == 0)) return false;
+  static constexpr Extended kPowers[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,
+                                         1e7L,  1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L,
+                                         1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L};
+  const Extended Magnitude = static_cast<Extended>(Mantissa) / kPowers[Scale];
+  Value = Negative ? -Magnitude : Magnitude;
+  return true;
+}
+
+}  // namespace
+
+Extended ParseFloatText(std::u16string_view S) {
+  if (Extended Value = 0; TryParsePlainFloat(S, Value)) return Value;
   String Text;
   Text.reserve(S.size());
   for (Char C : S) {

@@ -51,7 +51,7 @@ TvqrRect MakeReportRect(Extended Left, Extended Top, Extended Right, Extended Bo
 // --- Numbers --------------------------------------------------------------------------------
 
 // "." and "," both read as the decimal separator, blanks ignored; EConvertError otherwise.
-Extended ParseFloatText(const String& S);
+Extended ParseFloatText(std::u16string_view S);
 // "%2.2f" for a value with a fraction, the shortest float text otherwise.
 String FormatFloatText(Extended X);
 // Fixed-point text with exactly Digits decimals (0 to 18), rounded half away from zero from

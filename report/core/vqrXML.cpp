@@ -36,8 +36,8 @@ bool IsEncodedChar(Char C) {
   return C == 10 || C == 13 || C == u'"' || C == u'&' || C == u'<' || C == u'>';
 }
 
-bool StartsAt(const String& S, std::size_t Index, std::u16string_view What) {
-  return S.compare(Index, What.size(), What) == 0;
+bool StartsAt(std::u16string_view S, std::size_t Index, std::u16string_view What) {
+  return S.substr(std::min(Index, S.size())).starts_with(What);
 }
 
 void AppendReference(String& Out, unsigned Code) {
@@ -61,10 +61,10 @@ void AppendCodePoint(String& Out, Int64 Code) {
 // Decodes the numeric reference at Index ("&#"); false when it is not terminated inside the
 // text, which leaves the ampersand as it stands. Digits that do not make a number raise the
 // platform's conversion error.
-bool DecodeNumericReference(const String& S, std::size_t& Index, String& Out) {
+bool DecodeNumericReference(std::u16string_view S, std::size_t& Index, String& Out) {
   std::size_t Semicolon = S.find(u';', Index + 2);
-  if (Semicolon == String::npos) return false;
-  String Digits = S.substr(Index + 2, Semicolon - Index - 2);
+  if (Semicolon == std::u16string_view::npos) return false;
+  String Digits(S.substr(Index + 2, Semicolon - Index - 2));
   bool AllDigits = !Digits.empty() && Digits.size() <= 9 &&
                    std::all_of(Digits.begin(), Digits.end(),
                                [](Char C) { return C >= u'0' && C <= u'9'; });
@@ -101,7 +101,8 @@ String EncodeXMLValue(const String& Str) {
   return Out;
 }
 
-String DecodeXMLValue(const String& Str) {
+String DecodeXMLValue(std::u16string_view Str) {
+  if (Str.find(u'&') == std::u16string_view::npos) return String(Str);
   String Out;
   Out.reserve(Str.size());
   std::size_t I = 0;
@@ -227,10 +228,25 @@ namespace {
 
 // Position in Text of the first character of attribute Name, or npos. The leading blank of
 // the search makes a name match only at the start or after a blank.
+// Attribute names are ASCII: they are compared with ASCII case folding in place, so a name
+// is found without an upper-cased copy of the text (whose full case mapping may also change
+// the length, as for ß, and shift the position found).
 std::size_t FindAttribute(const String& Text, const String& Name) {
-  String Haystack = AnsiUpperCase(u" " + Text);
-  String Needle = AnsiUpperCase(u" " + Name + u"=\"");
-  return Haystack.find(Needle);
+  auto IsAscii = [](Char C) { return C < 0x80; };
+  if (!std::all_of(Name.begin(), Name.end(), IsAscii)) {
+    String Haystack = AnsiUpperCase(u" " + Text);
+    String Needle = AnsiUpperCase(u" " + Name + u"=\"");
+    return Haystack.find(Needle);
+  }
+  auto Fold = [](Char C) { return C >= u'a' && C <= u'z' ? static_cast<Char>(C - 32) : C; };
+  const std::size_t Length = Name.size() + 2;
+  for (std::size_t P = 0; P + Length <= Text.size(); ++P) {
+    if (P > 0 && Text[P - 1] != u' ') continue;
+    std::size_t I = 0;
+    while (I < Name.size() && Fold(Text[P + I]) == Fold(Name[I])) ++I;
+    if (I == Name.size() && Text[P + I] == u'=' && Text[P + I + 1] == u'"') return P;
+  }
+  return String::npos;
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "platform/classes/Streams.h"
@@ -223,6 +224,6 @@ private:
 // written as one &#34;.
 String EncodeXMLValue(const String& Str);
 // Decodes &#n;, &quot;, &amp;, &lt;, &gt; in one left-to-right pass; other ampersands stay.
-String DecodeXMLValue(const String& Str);
+String DecodeXMLValue(std::u16string_view Str);
 // A variant as attribute text (numbers, dates, strings encoded, Booleans "1"/"0").
 String VariantToXMLText(const Variant& Value);

@@ -21,13 +21,18 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <string_view>
+#include <typeinfo>
+#include <unordered_map>
 
 #include "platform/classes/Filer.h"
 #include "platform/classes/Streams.h"
 #include "platform/classes/TypeRegistry.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/TextMap.h"
 #include "platform/rtl/Variant.h"
+#include "report/core/vqrCast.h"
 #include "report/core/vqrClass.h"
 #include "report/core/vqrRes.h"
 #include "report/core/vqrUnicodeUtils.h"
@@ -36,10 +41,21 @@
 
 namespace {
 
+// Obj's text interface. Whether a class implements it depends only on the object's dynamic
+// type, so a failing cast (every sub-object and every object that is not a text) is made
+// once per type; a class with the interface still gets a real cast.
+IvqrSerializedText* SerializedTextOf(TObject* Obj) {
+  if (!Obj) return nullptr;
+  thread_local std::unordered_map<const std::type_info*, bool> Implements;
+  auto [It, Added] = Implements.try_emplace(&typeid(*Obj), false);
+  if (Added) It->second = dynamic_cast<IvqrSerializedText*>(Obj) != nullptr;
+  return It->second ? dynamic_cast<IvqrSerializedText*>(Obj) : nullptr;
+}
+
 // Sets a report component's IsWriting (or IsLoading) for the life of the guard.
 class TWritingGuard {
 public:
-  explicit TWritingGuard(TPersistent* Obj) : FComp(dynamic_cast<TvqrComponent*>(Obj)) {
+  explicit TWritingGuard(TPersistent* Obj) : FComp(vqrAs<TvqrComponent>(Obj)) {
     if (FComp) {
       FOld = FComp->IsWriting();
       FComp->SetIsWriting(true);
@@ -56,7 +72,16 @@ private:
   bool FOld = false;
 };
 
-String Pair(const String& Name, const String& Value) { return u" " + Name + u"=\"" + Value + u"\""; }
+// Appends ` <Add><Name>="<Value>"` to Out without building the pieces apart.
+void AppendPair(String& Out, const String& Add, std::u16string_view Name, std::u16string_view Value) {
+  Out.reserve(Out.size() + Add.size() + Name.size() + Value.size() + 4);
+  Out += u' ';
+  Out += Add;
+  Out += Name;
+  Out += u"=\"";
+  Out += Value;
+  Out += u'"';
+}
 
 // A list's text without its final line break.
 String TextWithoutFinalBreak(const String& Text) {
@@ -82,6 +107,26 @@ String OrdinalText(const TPropInfo* Prop, Int64 Value) {
   return Prop->EnumType()->ValueName(static_cast<int>(Value));
 }
 
+// The published property of that name (case ignored), through an index per class built on
+// first use; the first of two names that differ only in case wins, as in the class's list.
+// Registry records live as long as the program, so the index may key on them. One index per
+// thread: reading needs no lock.
+const TPropInfo* PublishedProperty(TClass Class, std::u16string_view Name) {
+  using TIndex = TTextMap<const TPropInfo*>;
+  thread_local std::unordered_map<TClass, TIndex> Indexes;
+  thread_local TClass LastClass = nullptr;
+  thread_local TIndex* LastIndex = nullptr;
+  if (Class != LastClass) {
+    auto [It, Added] = Indexes.try_emplace(Class);
+    if (Added)
+      for (const TPropInfo* Prop : Class->Properties()) It->second.try_emplace(Prop->Name(), Prop);
+    LastClass = Class;
+    LastIndex = &It->second;
+  }
+  auto Found = LastIndex->find(Name);
+  return Found == LastIndex->end() ? nullptr : Found->second;
+}
+
 bool VariantsDiffer(const Variant& A, const Variant& B) {
   if (A.VType() != B.VType()) return true;
   return VariantToXMLText(A) != VariantToXMLText(B);
@@ -104,7 +149,7 @@ void TvqrXMLSerializer::AddError(const String& Msg) { FErrors->Add(Msg); }
 String TvqrXMLSerializer::ObjToXML(TPersistent* Obj, const String& Add, TPersistent* Ancestor) {
   if (!Obj) return {};
   TWritingGuard ObjGuard(Obj);
-  if (auto* C = dynamic_cast<TvqrComponent*>(Obj); C && !Ancestor && FOnGetAncestor)
+  if (auto* C = vqrAs<TvqrComponent>(Obj); C && !Ancestor && FOnGetAncestor)
     FOnGetAncestor(C->Name(), Ancestor);
   TWritingGuard AncestorGuard(Ancestor);
 
@@ -112,11 +157,11 @@ String TvqrXMLSerializer::ObjToXML(TPersistent* Obj, const String& Add, TPersist
   for (const TPropInfo* Prop : Obj->ClassType()->Properties())
     if (Prop->IsStored(Obj)) WriteProperty(Obj, Prop, Add, Ancestor, Out);
 
-  if (auto* Text = dynamic_cast<IvqrSerializedText*>(Obj)) {
-    auto* AncestorText = dynamic_cast<IvqrSerializedText*>(Ancestor);
+  if (auto* Text = SerializedTextOf(Obj)) {
+    auto* AncestorText = SerializedTextOf(Ancestor);
     String Value = Text->SerializedText();
     if (!AncestorText || AncestorText->SerializedText() != Value)
-      Out += Pair(Add + u"Text", EncodeXMLValue(Value));
+      AppendPair(Out, Add, u"Text", EncodeXMLValue(Value));
   }
   WriteDefinedProperties(Obj, Add, Ancestor, Out);
   return Out;
@@ -124,9 +169,9 @@ String TvqrXMLSerializer::ObjToXML(TPersistent* Obj, const String& Add, TPersist
 
 void TvqrXMLSerializer::WriteProperty(TPersistent* Obj, const TPropInfo* Prop, const String& Add,
                                       TPersistent* Ancestor, String& Out) {
-  const TPropInfo* AncProp = Ancestor ? Ancestor->ClassType()->FindProperty(Prop->Name()) : nullptr;
+  const TPropInfo* AncProp = Ancestor ? PublishedProperty(Ancestor->ClassType(), Prop->Name()) : nullptr;
   if (AncProp && AncProp->Kind() != Prop->Kind()) AncProp = nullptr;
-  const String Name = Add + Prop->Name();
+  const String& Name = Prop->Name();
   const bool All = FSerializeDefaultValues;
   switch (Prop->Kind()) {
     case tkInteger:
@@ -136,13 +181,13 @@ void TvqrXMLSerializer::WriteProperty(TPersistent* Obj, const TPropInfo* Prop, c
       Int64 V = Prop->GetOrd(Obj);
       bool Write = AncProp ? V != AncProp->GetOrd(Ancestor)
                            : !Prop->HasDefault() || V != Prop->Default();
-      if (All || Write) Out += Pair(Name, OrdinalText(Prop, V));
+      if (All || Write) AppendPair(Out, Add, Name, OrdinalText(Prop, V));
       break;
     }
     case tkFloat: {
       Extended V = Prop->GetFloat(Obj);
       bool Write = !AncProp || std::fabs(V - AncProp->GetFloat(Ancestor)) >= 0.000001L;
-      if (All || Write) Out += Pair(Name, FloatToStr(V));
+      if (All || Write) AppendPair(Out, Add, Name, FloatToStr(V));
       break;
     }
     case tkString: {
@@ -151,37 +196,37 @@ void TvqrXMLSerializer::WriteProperty(TPersistent* Obj, const TPropInfo* Prop, c
       // from a declared non-empty default, or emptying it would not survive a reload.
       bool Write = AncProp ? V != AncProp->GetStr(Ancestor)
                            : !V.empty() || (Prop->HasDefault() && V != Prop->DefaultStr());
-      if (All || Write) Out += Pair(Name, EncodeXMLValue(V));
+      if (All || Write) AppendPair(Out, Add, Name, EncodeXMLValue(V));
       break;
     }
     case tkVariant: {
       Variant V = Prop->GetVariant(Obj);
       bool Write = !AncProp || VariantsDiffer(V, AncProp->GetVariant(Ancestor));
-      if (All || Write) Out += Pair(Name, VariantToXMLText(V));
+      if (All || Write) AppendPair(Out, Add, Name, VariantToXMLText(V));
       break;
     }
     case tkClass: {
       TObject* Value = Prop->GetObject(Obj);
       TObject* AncValue = AncProp ? AncProp->GetObject(Ancestor) : nullptr;
       if (IsComponentClass(Prop->PropClass())) {
-        auto* C = dynamic_cast<TComponent*>(Value);
-        auto* AC = dynamic_cast<TComponent*>(AncValue);
+        auto* C = vqrAs<TComponent>(Value);
+        auto* AC = vqrAs<TComponent>(AncValue);
         if (!AncProp) {
-          if (C) Out += Pair(Name, ComponentReferenceText(FOwner, C));
+          if (C) AppendPair(Out, Add, Name, ComponentReferenceText(FOwner, C));
         } else if (!C != !AC || (C && !AnsiSameText(C->Name(), AC->Name()))) {
-          Out += Pair(Name, C ? ComponentReferenceText(FOwner, C) : String(u"nil"));
+          AppendPair(Out, Add, Name, C ? ComponentReferenceText(FOwner, C) : String(u"nil"));
         }
         break;
       }
-      if (dynamic_cast<TvqrWideStrings*>(Value)) break;
-      if (auto* List = dynamic_cast<TStrings*>(Value)) {
-        auto* AncList = dynamic_cast<TStrings*>(AncValue);
+      if (vqrAs<TvqrWideStrings>(Value)) break;
+      if (auto* List = vqrAs<TStrings>(Value)) {
+        auto* AncList = vqrAs<TStrings>(AncValue);
         if (!AncList || AncList->Text() != List->Text())
-          Out += Pair(Name + u".Text", EncodeXMLValue(TextWithoutFinalBreak(List->Text())));
+          AppendPair(Out, Add, Name + u".Text", EncodeXMLValue(TextWithoutFinalBreak(List->Text())));
         break;
       }
-      if (auto* Sub = dynamic_cast<TPersistent*>(Value))
-        Out += ObjToXML(Sub, Name + u".", dynamic_cast<TPersistent*>(AncValue));
+      if (auto* Sub = vqrAs<TPersistent>(Value))
+        Out += ObjToXML(Sub, Add + Name + u".", vqrAs<TPersistent>(AncValue));
       break;
     }
     default:
@@ -199,7 +244,7 @@ void TvqrXMLSerializer::WriteDefinedProperties(TPersistent* Obj, const String& A
         std::memcmp(Data->Memory(), AncData->Memory(), static_cast<std::size_t>(Data->Size())) == 0)
       return;
   }
-  Out += Pair(Add + u"PropData", StreamToHexText(Data.get()));
+  AppendPair(Out, Add, u"PropData", StreamToHexText(Data.get()));
 }
 
 String TvqrXMLSerializer::WriteComponentStr(TComponent* C) {
@@ -207,7 +252,10 @@ String TvqrXMLSerializer::WriteComponentStr(TComponent* C) {
 }
 
 void TvqrXMLSerializer::WriteComponent(TComponent* C) {
-  std::string Bytes = "<" + StringToUtf8(WriteComponentStr(C)) + "/>";
+  // Built piece by piece: GCC 12 warns wrongly on a chain of string additions here.
+  std::string Bytes = "<";
+  Bytes += StringToUtf8(WriteComponentStr(C));
+  Bytes += "/>";
   FStream->WriteBuffer(Bytes.data(), static_cast<Int64>(Bytes.size()));
 }
 
@@ -235,39 +283,65 @@ void TvqrXMLSerializer::FillItem(TvqrComponent* C, TvqrXMLItem* Item, bool IsRoo
 
 // --- Reading --------------------------------------------------------------------------------
 
+// The object a run of pairs is applied to, with the casts the hand-read names need, made
+// once for all its pairs.
+struct TvqrXMLSerializer::TReadTarget {
+  explicit TReadTarget(TPersistent* AObj) : Obj(AObj) {}
+  void Cast() {
+    if (Casted) return;
+    Component = vqrAs<TvqrComponent>(Obj);
+    Text = SerializedTextOf(Obj);
+    Casted = true;
+  }
+  TPersistent* Obj;
+  bool Casted = false;
+  TvqrComponent* Component = nullptr;
+  IvqrSerializedText* Text = nullptr;
+};
+
 void TvqrXMLSerializer::XMLToObj(const String& Text, TPersistent* Obj) {
+  ApplyText(Text, Obj);
+}
+
+void TvqrXMLSerializer::ApplyText(std::u16string_view Text, TPersistent* Obj) {
+  TReadTarget Target(Obj);
   std::size_t I = 0;
   const std::size_t N = Text.size();
   while (I < N) {
     while (I < N && Text[I] == u' ') ++I;
     std::size_t Eq = Text.find(u'=', I);
-    if (Eq == String::npos) return;
-    String Name = TrimRight(Text.substr(I, Eq - I));
+    if (Eq == std::u16string_view::npos) return;
+    std::u16string_view Name = Text.substr(I, Eq - I);
+    while (!Name.empty() && Name.back() <= u' ') Name.remove_suffix(1);
     if (Name.empty()) return;
     std::size_t Open = Text.find(u'"', Eq + 1);
-    if (Open == String::npos) return;
+    if (Open == std::u16string_view::npos) return;
     std::size_t Close = Text.find(u'"', Open + 1);
-    if (Close == String::npos) Close = N;
-    String Value = Text.substr(Open + 1, Close - Open - 1);
+    if (Close == std::u16string_view::npos) Close = N;
+    std::u16string_view Value = Text.substr(Open + 1, Close - Open - 1);
     I = Close + 1;
-    ApplyPair(Obj, Name, Value);
+    ApplyPair(Target, Name, Value);
   }
 }
 
-void TvqrXMLSerializer::ApplyPair(TPersistent* Obj, const String& Name, const String& Value) {
+void TvqrXMLSerializer::ApplyPair(TReadTarget& Target, std::u16string_view Name,
+                                  std::u16string_view Value) {
   // Follow a dotted name through object-valued properties; an unknown part ends the walk and
   // the pair is ignored.
-  TPersistent* Target = Obj;
+  TPersistent* Obj = Target.Obj;
   std::size_t Start = 0;
-  for (std::size_t Dot = Name.find(u'.'); Dot != String::npos; Dot = Name.find(u'.', Start)) {
-    const TPropInfo* Prop = Target->ClassType()->FindProperty(Name.substr(Start, Dot - Start));
+  for (std::size_t Dot = Name.find(u'.'); Dot != std::u16string_view::npos;
+       Dot = Name.find(u'.', Start)) {
+    const TPropInfo* Prop = PublishedProperty(Obj->ClassType(), Name.substr(Start, Dot - Start));
     if (!Prop || Prop->Kind() != tkClass) return;
-    Target = dynamic_cast<TPersistent*>(Prop->GetObject(Target));
-    if (!Target) return;
+    Obj = vqrAs<TPersistent>(Prop->GetObject(Obj));
+    if (!Obj) return;
     Start = Dot + 1;
   }
   try {
-    ApplyValue(Target, Name.substr(Start), Value);
+    if (Obj == Target.Obj) return ApplyValue(Target, Name.substr(Start), Value);
+    TReadTarget Sub(Obj);
+    ApplyValue(Sub, Name.substr(Start), Value);
   } catch (const Exception& E) {
     // A bad value must not stop the load: the message goes to the caller's error list.
     AddError(E.Message());
@@ -276,50 +350,55 @@ void TvqrXMLSerializer::ApplyPair(TPersistent* Obj, const String& Name, const St
 
 // The names read by hand are one letter, Text, PropData and Name; only they need the object's
 // kind, so the casts wait for them (a template sets thousands of ordinary properties).
-void TvqrXMLSerializer::ApplyValue(TPersistent* Obj, const String& Name, const String& Value) {
+void TvqrXMLSerializer::ApplyValue(TReadTarget& Target, std::u16string_view Name,
+                                   std::u16string_view Value) {
+  TPersistent* Obj = Target.Obj;
   auto TextValue = [&] {
-    return DecodeXMLValue(FOldFormat ? Utf8ToString(StringToAnsi(Value)) : Value);
+    return FOldFormat ? DecodeXMLValue(Utf8ToString(StringToAnsi(String(Value))))
+                      : DecodeXMLValue(Value);
   };
-  auto* C = Name.size() == 1 ? dynamic_cast<TvqrComponent*>(Obj) : nullptr;
-  const bool MayBeText = Name.size() == 1 || Name == u"Text";
-  auto* Text = MayBeText ? dynamic_cast<IvqrSerializedText*>(Obj) : nullptr;
-  if (C) {
+  const bool IsText = Name == u"Text";
+  if (Name.size() == 1 || IsText) Target.Cast();
+  if (Name.size() == 1 && Target.Component) {
+    TvqrComponent* C = Target.Component;
     switch (Name[0]) {
       case u'h': return C->SetHeight(ParseFloatText(Value));
       case u'l': return C->SetLeft(ParseFloatText(Value));
       case u't': return C->SetTop(ParseFloatText(Value));
       case u'w': return C->SetWidth(ParseFloatText(Value));
       case u'x':
-        if (Text) return Text->SetSerializedText(DecodeXMLValue(Value));
+        if (Target.Text) return Target.Text->SetSerializedText(DecodeXMLValue(Value));
         break;
       case u'u':
-        if (Text) return Text->SetSerializedText(TextValue());
+        if (Target.Text) return Target.Text->SetSerializedText(TextValue());
         break;
       default:
         break;
     }
   }
-  if (Name == u"Text") {
-    if (auto* List = dynamic_cast<TStrings*>(Obj)) return List->SetText(DecodeXMLValue(Value));
-    if (Text) return Text->SetSerializedText(TextValue());
+  if (IsText) {
+    if (auto* List = vqrAs<TStrings>(Obj)) return List->SetText(DecodeXMLValue(Value));
+    if (Target.Text) return Target.Text->SetSerializedText(TextValue());
   }
-  if (Name == u"PropData") return ReadDefinedProperties(Obj, Value);
-  if (Name == u"Name" && dynamic_cast<TvqrReport*>(Obj)) return;  // the report keeps its name
-  const TPropInfo* Prop = Obj->ClassType()->FindProperty(Name);
+  if (Name == u"PropData") return ReadDefinedProperties(Obj, String(Value));
+  if (Name == u"Name" && vqrAs<TvqrReport>(Obj)) return;  // the report keeps its name
+  const TPropInfo* Prop = PublishedProperty(Obj->ClassType(), Name);
   if (!Prop || Prop->ReadOnly()) return;
   ApplyGeneral(Obj, Prop, Value);
 }
 
-void TvqrXMLSerializer::ApplyGeneral(TPersistent* Obj, const TPropInfo* Prop, const String& Value) {
+void TvqrXMLSerializer::ApplyGeneral(TPersistent* Obj, const TPropInfo* Prop,
+                                     std::u16string_view Value) {
   switch (Prop->Kind()) {
     case tkInteger:
     case tkChar:
     case tkSet:
-      return Prop->SetOrd(Obj, StrToInt64(Value));
+      return Prop->SetOrd(Obj, StrToInt64(String(Value)));
     case tkEnumeration: {
+      const String Text(Value);
       Int64 Ordinal = 0;
-      if (TryStrToInt64(Value, Ordinal)) return Prop->SetOrd(Obj, Ordinal);
-      int Index = Prop->EnumType()->IndexOf(Value);
+      if (TryStrToInt64(Text, Ordinal)) return Prop->SetOrd(Obj, Ordinal);
+      int Index = Prop->EnumType()->IndexOf(Text);
       if (Index >= 0) Prop->SetOrd(Obj, Index);
       return;
     }
@@ -356,7 +435,7 @@ void TvqrXMLSerializer::FixupReferences() {
   Fixups.swap(FFixups);
   for (const TvqrFixupItem& F : Fixups) {
     TComponent* Found = nullptr;
-    if (auto* OwnerComp = dynamic_cast<TvqrComponent*>(FOwner)) Found = OwnerComp->FindObject(F.Value);
+    if (auto* OwnerComp = vqrAs<TvqrComponent>(FOwner)) Found = OwnerComp->FindObject(F.Value);
     if (!Found) {
       try {
         Found = FindComponentByPath(FOwner, F.Value);
@@ -387,8 +466,8 @@ void TvqrXMLSerializer::ReadPersistentStr(TComponent* Root, TPersistent* Obj, co
 namespace {
 
 void FinishLoading(TComponent* Obj) {
-  if (auto* C = dynamic_cast<TvqrComponent*>(Obj)) C->SetIsLoading(false);
-  if (!dynamic_cast<TvqrReport*>(Obj)) Obj->Loaded();
+  if (auto* C = vqrAs<TvqrComponent>(Obj)) C->SetIsLoading(false);
+  if (!vqrAs<TvqrReport>(Obj)) Obj->Loaded();
 }
 
 }  // namespace
@@ -396,12 +475,12 @@ void FinishLoading(TComponent* Obj) {
 TComponent* TvqrXMLSerializer::ReadComponentStr(TComponent* Root, const String& Text,
                                                 bool DontFixup) {
   FOwner = Root;
-  String Trimmed = TrimLeft(Text);
-  if (Trim(Trimmed).empty()) return nullptr;
+  std::u16string_view Trimmed(Text);
+  while (!Trimmed.empty() && Trimmed.front() <= u' ') Trimmed.remove_prefix(1);
+  if (Trimmed.empty()) return nullptr;
   std::size_t Blank = Trimmed.find(u' ');
-  String ClassName = Trimmed.substr(0, Blank);
-  TComponent* Obj = FindClass(ClassName)->CreateComponent(Root);
-  auto* C = dynamic_cast<TvqrComponent*>(Obj);
+  TComponent* Obj = FindClass(String(Trimmed.substr(0, Blank)))->CreateComponent(Root);
+  auto* C = vqrAs<TvqrComponent>(Obj);
   if (C) C->SetIsLoading(true);
   // Whatever happens while the text is applied, the fix-ups are settled and loading ends.
   auto Finish = [&] {
@@ -412,7 +491,7 @@ TComponent* TvqrXMLSerializer::ReadComponentStr(TComponent* Root, const String& 
     FinishLoading(Obj);
   };
   try {
-    if (Blank != String::npos) XMLToObj(Trimmed.substr(Blank + 1), Obj);
+    if (Blank != String::npos) ApplyText(Trimmed.substr(Blank + 1), Obj);
   } catch (...) {
     Finish();
     throw;
@@ -456,14 +535,14 @@ void TvqrXMLSerializer::ReadItem(TvqrXMLItem* Item, TvqrComponent* Parent, bool 
   TvqrComponent* Obj = Root;
   if (!IsFirst) {
     String Name = Item->Prop(u"Name");
-    Obj = FOwner ? dynamic_cast<TvqrComponent*>(FOwner->FindComponent(Name)) : nullptr;
+    Obj = FOwner ? vqrAs<TvqrComponent>(FOwner->FindComponent(Name)) : nullptr;
     if (!Obj && !Name.empty())
-      if (auto* OwnerComp = dynamic_cast<TvqrComponent*>(FOwner)) Obj = OwnerComp->FindObject(Name);
+      if (auto* OwnerComp = vqrAs<TvqrComponent>(FOwner)) Obj = OwnerComp->FindObject(Name);
     if (!Obj) {
       if (Inherited) return;
       try {
         TComponent* Created = Class->CreateComponent(Parent);
-        Obj = dynamic_cast<TvqrComponent*>(Created);
+        Obj = vqrAs<TvqrComponent>(Created);
         if (!Obj) {
           delete Created;
           AddError(StringTable()->Get(u"xrCantFindClass") + u" " + Item->Name());

@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "platform/classes/Component.h"
@@ -102,14 +103,15 @@ public:
   void SetOnGetAncestor(const TvqrGetAncestorEvent& Value) { FOnGetAncestor = Value; }
 
 private:
-  struct TWriteState;
+  struct TReadTarget;
   void WriteProperty(TPersistent* Obj, const TPropInfo* Prop, const String& Add,
                      TPersistent* Ancestor, String& Out);
   void WriteDefinedProperties(TPersistent* Obj, const String& Add, TPersistent* Ancestor,
                               String& Out);
-  void ApplyPair(TPersistent* Obj, const String& Name, const String& Value);
-  void ApplyValue(TPersistent* Obj, const String& Name, const String& Value);
-  void ApplyGeneral(TPersistent* Obj, const TPropInfo* Prop, const String& Value);
+  void ApplyText(std::u16string_view Text, TPersistent* Obj);
+  void ApplyPair(TReadTarget& Target, std::u16string_view Name, std::u16string_view Value);
+  void ApplyValue(TReadTarget& Target, std::u16string_view Name, std::u16string_view Value);
+  void ApplyGeneral(TPersistent* Obj, const TPropInfo* Prop, std::u16string_view Value);
   void ReadDefinedProperties(TPersistent* Obj, const String& Hex);
   void FillItem(TvqrComponent* C, TvqrXMLItem* Item, bool IsRoot, bool SaveChildren,
                 bool Streaming);

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstring>
+
 #include "platform/classes/Streams.h"
 #include "platform/classes/Strings.h"
 #include "platform/rtl/Exceptions.h"
@@ -47,6 +50,54 @@ TEST(VqrUtils, Numbers) {
                {1, 99.96L, u"100.0"}, {0, 0.4L, u"0"},      {2, 1234567.891L, u"1234567.89"}};
   for (const auto& C : Cases)
     EXPECT_EQ(FloatToFixedText(C.Digits, u'.', C.X), C.Text) << static_cast<double>(C.X);
+}
+
+// Plain decimal texts take a shorter path than the general float parser; both must give the
+// same long double, bit for bit, including near the limits of that path (19 digits, the
+// largest powers of ten, -0) and for texts it hands on (exponents, blanks, 20 digits).
+TEST(VqrUtils, ParseFloatTextAgreesWithTheGeneralParser) {
+  TFormatSettingsScope Russian(TFormatSettings::Russian());
+  auto General = [](String Text) {
+    for (Char& C : Text)
+      if (C == u'.') C = u',';
+    String Compact;
+    for (Char C : Text)
+      if (C != u' ') Compact += C;
+    return StrToFloat(Compact);
+  };
+  auto SameBits = [](long double A, long double B) {
+    return std::memcmp(&A, &B, 10) == 0;
+  };
+  const char16_t* Cases[] = {u"0",          u"-0",          u"-0,0",       u"718,1107",
+                             u"22.6772",     u"0,1",         u"0.000001",   u"71,811",
+                             u"9999999999999999999",        u"1844674407370955161,5",
+                             u"0,0000000000000000001",      u"-123456789,0123456789",
+                             u"12345678901234567890",       u"1e5",        u"1 000,25",
+                             u"007,50",      u"3,"};
+  for (const char16_t* Text : Cases) {
+    long double Expected = 0;
+    bool Valid = true;
+    try {
+      Expected = General(Text);
+    } catch (const EConvertError&) {
+      Valid = false;
+    }
+    if (!Valid) {
+      EXPECT_THROW(ParseFloatText(String(Text)), EConvertError) << String(Text).size();
+      continue;
+    }
+    EXPECT_TRUE(SameBits(ParseFloatText(String(Text)), Expected)) << static_cast<double>(Expected);
+  }
+  // Random texts of every length of integer and fraction part.
+  std::uint64_t Seed = 88172645463325252ull;
+  for (int I = 0; I < 20000; ++I) {
+    Seed ^= Seed << 13, Seed ^= Seed >> 7, Seed ^= Seed << 17;
+    String Text = IntToStr(static_cast<Int64>(Seed % (I % 2 ? 1000000000000000000ull : 100000ull)));
+    const std::size_t Point = Seed >> 60;
+    if (Point > 0 && Point < Text.size()) Text.insert(Text.size() - Point, 1, u',');
+    if (Seed & 1) Text.insert(0, 1, u'-');
+    ASSERT_TRUE(SameBits(ParseFloatText(Text), General(Text))) << I;
+  }
 }
 
 TEST(VqrUtils, SplitAndBrackets) {

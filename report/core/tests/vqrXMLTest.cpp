@@ -75,6 +75,13 @@ TEST(VqrXMLItem, AttributeEdits) {
   TvqrXMLItem Names;
   Names.SetText(u"UserName=\"u\" Name=\"n\"");
   EXPECT_EQ(Names.Prop(u"Name"), u"n");
+  // Text before the name whose upper case is longer (ß, the ligature ﬁ) does not shift the
+  // value read or replaced.
+  TvqrXMLItem Wide;
+  Wide.SetText(u"t=\"Straße ﬁ\" l=\"2\"");
+  EXPECT_EQ(Wide.Prop(u"L"), u"2");
+  Wide.SetProp(u"l", u"7");
+  EXPECT_EQ(Wide.Text(), u"t=\"Straße ﬁ\" l=\"7\"");
 
   TvqrXMLItem Del1;
   Del1.SetText(u"a=\"1\" b=\"2\"");
