@@ -219,10 +219,19 @@ struct TksWalker {
     Out += u'"';
   }
 
+  // Appends name="line:column" of source position At (digits and a colon need no escaping).
+  void AppendPosAttr(String& Out, const char16_t* Name, int At) const {
+    if (!Out.empty()) Out += u' ';
+    Out += Name;
+    Out += u"=\"";
+    L.AppendPositionText(Out, At);
+    Out += u'"';
+  }
+
   String PosAttr(int At) const {
     String A;
     A.reserve(32);  // room for an expression's pos1 too
-    AppendAttr(A, u"pos", L.PositionToText(At));
+    AppendPosAttr(A, u"pos", At);
     return A;
   }
 
@@ -260,8 +269,9 @@ struct TksWalker {
     int P0 = L.Position();
     L.SetPosition(Cur);
     String Attr = PosAttr(P0);
-    if (E->Node == u"expr") AppendAttr(Attr, u"pos1", L.PositionToText(Cur));
+    if (E->Node == u"expr") AppendPosAttr(Attr, u"pos1", Cur);
     TksXMLItem* X = NewItem(E->Node, std::move(Attr));
+    X->ReserveItems(Items.size() - Mark);
     for (size_t i = Mark; i < Items.size(); ++i) X->AddItem(Items[i]);
     Items.resize(Mark);
     Items.push_back(X);
@@ -330,7 +340,7 @@ struct TksWalker {
     String Attr;
     Attr.reserve(Text.size() + 24);  // text="..." pos="line:column" in one allocation
     AppendAttr(Attr, u"text", Text);
-    AppendAttr(Attr, u"pos", L.PositionToText(L.Position()));
+    AppendPosAttr(Attr, u"pos", L.Position());
     Items.push_back(NewItem(E->Add, std::move(Attr)));
   }
 

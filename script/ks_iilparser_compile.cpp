@@ -63,9 +63,11 @@ class TksTreeCompiler {
 public:
   explicit TksTreeCompiler(TksILParser& AP) : P(AP) {}
 
-  void SetPos(const TksXMLItem* X) {
+  // Makes the element's position the one errors report; returns it.
+  String SetPos(const TksXMLItem* X) {
     String Pos = X->Prop(u"pos");
     if (!Pos.empty()) P.FErrorPos = Pos;
+    return Pos;
   }
 
   // ---- Programs and statements ----
@@ -631,8 +633,7 @@ public:
     int N = E->Count();
     for (int i = 0; i < N; ++i) {
       TksXMLItem* C = E->Items(i);
-      SetPos(C);
-      X->SetCurrentPos(C->Prop(u"pos"));
+      X->SetCurrentPos(SetPos(C));
       String Name = Low(C);
       if (Name == u"op") {
         String T = ksLowerCase(C->Prop(u"text"));
@@ -653,7 +654,7 @@ public:
   }
 
   TksExpression* BuildExpression(TksXMLItem* E, TksScript* S) {
-    SetPos(E);
+    const String Pos = SetPos(E);
     TExprNodesGuard Guard(ExprNodeCount(E));
     auto X = std::make_unique<TksExpression>(S);
     AddExprChildren(X.get(), E, S);
@@ -662,13 +663,14 @@ public:
       P.FErrorPos = Bad;
       Fail(SIncompatibleTypes);
     }
-    X->SetSourcePos(E->Prop(u"pos"));
-    X->SetSource(SourceText(E));
+    X->SetSourcePos(Pos);
+    X->SetSource(SourceText(E, Pos));
     return X.release();
   }
 
-  String SourceText(TksXMLItem* E) {
-    String A = E->Prop(u"pos"), B = E->Prop(u"pos1");
+  // The source between the expression's start position A and its end (attribute pos1).
+  String SourceText(TksXMLItem* E, const String& A) {
+    String B = E->Prop(u"pos1");
     if (A.empty() || B.empty() || P.FParser->Size() == 0) return {};
     int From = P.FParser->GetPlainPosition([&] { auto Pt = PositionToPoint(A); return Pt; }());
     int To = P.FParser->GetPlainPosition(PositionToPoint(B));

@@ -363,7 +363,8 @@ Char* WriteDecimal(Char* Out, int V) {
 
 }  // namespace
 
-String TksParser::PositionToText(int Pos) const {
+// Writes "line:column" of Pos into Buf (room for 24) and returns its end.
+Char* TksParser::WritePositionText(Char* Buf, int Pos) const {
   auto It = std::lower_bound(FYList.begin(), FYList.end(), Pos);
   int Line = static_cast<int>(It - FYList.begin());
   int Col = Pos - FYList[Line - 1 < 0 ? 0 : Line - 1];
@@ -371,11 +372,19 @@ String TksParser::PositionToText(int Pos) const {
     Line = 1;
     Col = Pos;
   }
-  Char Buf[24];
   Char* End = WriteDecimal(Buf, Line);
   *End++ = u':';
-  End = WriteDecimal(End, Col);
-  return String(Buf, static_cast<size_t>(End - Buf));
+  return WriteDecimal(End, Col);
+}
+
+String TksParser::PositionToText(int Pos) const {
+  Char Buf[24];
+  return String(Buf, static_cast<size_t>(WritePositionText(Buf, Pos) - Buf));
+}
+
+void TksParser::AppendPositionText(String& Out, int Pos) const {
+  Char Buf[24];
+  Out.append(Buf, static_cast<size_t>(WritePositionText(Buf, Pos) - Buf));
 }
 
 int TksParser::GetPlainPosition(TksPoint Pt) const {

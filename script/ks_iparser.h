@@ -41,6 +41,8 @@ public:
   String GetVQString();
   String GetXYPosition() const { return PositionToText(FPosition); }
   String PositionToText(int Pos) const;
+  // Appends the same "line:column" text to Out, without a String of its own.
+  void AppendPositionText(String& Out, int Pos) const;
   int GetPlainPosition(TksPoint Pt) const;
 
   bool CaseSensitive() const { return FCaseSensitive; }
@@ -96,6 +98,7 @@ public:
   int Size() const { return FSize; }
 
 private:
+  Char* WritePositionText(Char* Buf, int Pos) const;
   Char At(int Pos) const { return FText[Pos - 1]; }  // 1-based; the sentinel stops every scan
   bool StartsWith(int Pos, const String& S) const;
   bool IsIdentChar(Char C) const { return C >= 127 || FIdentifierCharset[C]; }

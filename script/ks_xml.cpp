@@ -31,10 +31,9 @@ bool SameTextView(std::u16string_view A, std::u16string_view B) {
 // Finds attribute Name in the raw attribute text: the offset of the name and of the value.
 // The name matches ignoring case where it starts the text or follows a blank and is followed
 // by =" (the first such place).
-bool LocateProp(const String& Text, const String& Name, size_t& NameAt, size_t& ValueAt) {
-  const std::u16string_view T(Text), N(Name);
+bool LocateProp(std::u16string_view T, std::u16string_view N, size_t& NameAt, size_t& ValueAt) {
   const size_t Len = N.size();
-  if (Text.size() < Len + 2) return false;
+  if (T.size() < Len + 2) return false;
   // Only the text's start and the places after a blank can start a name.
   for (size_t P = 0; P + Len + 2 <= T.size();) {
     if (T[P + Len] == u'=' && T[P + Len + 1] == u'"' && SameTextView(T.substr(P, Len), N)) {
@@ -148,8 +147,8 @@ bool TksXMLReader::ReadElement(TksXMLItem* Item) {
     Text.pop_back();
     HasChildren = false;
   }
-  Item->SetName(Name);
-  Item->SetText(Text);
+  Item->SetName(std::move(Name));
+  Item->SetText(std::move(Text));
   if (!HasChildren) return true;
   for (;;) {
     auto Child = std::make_unique<TksXMLItem>();
@@ -301,7 +300,7 @@ int TksXMLItem::IndexOf(const TksXMLItem* Item) const {
   return It == FItems.end() ? -1 : static_cast<int>(It - FItems.begin());
 }
 
-bool TksXMLItem::PropExists(const String& Index) const {
+bool TksXMLItem::PropExists(std::u16string_view Index) const {
   size_t NameAt, ValueAt;
   return LocateProp(FText, Index, NameAt, ValueAt);
 }
@@ -320,13 +319,14 @@ void TksXMLItem::SetParent(TksXMLItem* Value) {
   FParent = Value;
 }
 
-String TksXMLItem::Prop(const String& Index) const {
+String TksXMLItem::Prop(std::u16string_view Index) const {
   size_t NameAt, ValueAt;
   if (!LocateProp(FText, Index, NameAt, ValueAt)) return {};
   size_t End = FText.find(u'"', ValueAt);
   if (End == String::npos) End = FText.size();
-  String Value = FText.substr(ValueAt, End - ValueAt);
-  return Value.find(u'&') == String::npos ? Value : ksXMLToStr(Value);
+  const std::u16string_view Value = std::u16string_view(FText).substr(ValueAt, End - ValueAt);
+  if (Value.find(u'&') == std::u16string_view::npos) return String(Value);
+  return ksXMLToStr(String(Value));
 }
 
 void TksXMLItem::SetProp(const String& Index, const String& Value) {

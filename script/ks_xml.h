@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/classes/Object.h"
@@ -34,15 +35,17 @@ public:
   TksXMLItem* FindItem(const String& AName);
   TksXMLItem* Root();
   int IndexOf(const TksXMLItem* Item) const;
-  bool PropExists(const String& Index) const;
+  bool PropExists(std::u16string_view Index) const;
   void Assign(const TksXMLItem* Item);
 
   int Count() const { return static_cast<int>(FItems.size()); }
+  // Room for Capacity children, so that adding them does not regrow the list.
+  void ReserveItems(size_t Capacity) { FItems.reserve(Capacity); }
   TksXMLItem* Items(int Index) const { return FItems.at(Index); }
   const String& Name() const { return FName; }
-  void SetName(const String& Value) { FName = Value; }
+  void SetName(String Value) { FName = std::move(Value); }
   const String& Text() const { return FText; }
-  void SetText(const String& Value) { FText = Value; }
+  void SetText(String Value) { FText = std::move(Value); }
   // A number the user of the tree keeps with the element (never an address).
   int Data() const { return FData; }
   void SetData(int Value) { FData = Value; }
@@ -50,7 +53,7 @@ public:
   // Removes the element from its old parent's list; does not add it to the new one.
   void SetParent(TksXMLItem* Value);
 
-  String Prop(const String& Index) const;
+  String Prop(std::u16string_view Index) const;
   void SetProp(const String& Index, const String& Value);
 
 private:
