@@ -335,6 +335,14 @@ bool TvqrXMLReader::ReadTagBytes(std::string& Tag) {
     } while (C != '<');
     Tag.clear();
     for (;;) {
+      // Whole runs of the buffer up to the next bracket are copied at once.
+      const char* Begin = FBuffer + FBufPos;
+      const char* End = FBuffer + FBufEnd;
+      const char* Stop = Begin;
+      while (Stop < End && *Stop != '>' && *Stop != '<') ++Stop;
+      Tag.append(Begin, Stop);
+      FBufPos += static_cast<int>(Stop - Begin);
+      FPosition += Stop - Begin;
       if (!ReadChar(C)) RaiseException();
       if (C == '>') break;
       if (C == '<') RaiseException();

@@ -182,6 +182,17 @@ TEST(VqrXMLDocument, RoundTripKeepsAttributeTextRaw) {
   EXPECT_EQ(Doc.Root()->Text(), u"a=\"x&#13;&#10;y\"  b=\"&amp;\"");
   EXPECT_EQ(Doc.Root()->Items(0)->Name(), u"Ц");
   EXPECT_EQ(Save(Doc), Text);
+
+  // Tags longer than the reader's buffer, and tags that straddle its end, arrive whole.
+  std::string Long = kHeader + "<r>";
+  for (int I = 0; I < 40; ++I) Long += "<i v=\"" + std::string(397 + I * 13, 'a' + I % 26) + "\"/>";
+  Long += "<i v=\"" + std::string(9000, 'z') + "\"/></r>";
+  TvqrXMLDocument Big;
+  Load(Big, Long);
+  ASSERT_EQ(Big.Root()->Count(), 41);
+  EXPECT_EQ(Big.Root()->Items(39)->Prop(u"v"), String(397 + 39 * 13, u'a' + 39 % 26));
+  EXPECT_EQ(Big.Root()->Items(40)->Prop(u"v").size(), 9000u);
+  EXPECT_EQ(Save(Big), Long);
 }
 
 TEST(VqrXMLDocument, PartialLoadLeavesUnloadableItemsInTheStream) {
