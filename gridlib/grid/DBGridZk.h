@@ -137,6 +137,24 @@ constexpr int DefaultDBGridZkOptionsValue = 10027105;
 TDBGridOptions DefaultDBGridOptions();
 TDBGridZkOptions DefaultDBGridZkOptions();
 
+// The paint state of one title cell: DrawTitleAreaCell fills it, DrawTitleByState paints it.
+struct TDBGirdDrawTitleStateZk {
+  bool Down = false, MultyTitle = false, WordWrap = false, FilterButtonDown = false,
+       Highlight = false;
+  TTextOrientationZk Orientation = tohHorizontal;
+  bool The3DRect = false, DrawByThemes = false;
+  String Caption;
+  TColor BackColor = clBtnFace;
+  bool DrawFilterButton = false, CellMultiSelected = false;
+  TSortMarkerZk SortMarker = smNoneZk;
+  bool DrawSortIndex = false;
+  TFontCharset FontCharset = 0;
+  TColor FontColor = clWindowText;
+  int FontSize = 0;
+  String FontName;
+  TFontStyles FontStyle;
+};
+
 // --- cell parameters ------------------------------------------------------------------------------
 
 // The parameters of the data cell being painted, changed by OnGetCellParams.
@@ -1282,6 +1300,12 @@ public:
   void FillCellBackground(bool Themed, TRect ARect, bool Pressed, bool Selected, TRect ClipRect,
                           bool Is3D);
   bool FixedCellsThemed() const;
+  // Writes Text as WriteTextToCell does (DBGridZkDraw.cpp); one-line texts show tabs and line
+  // breaks as spaces. Column may be nullptr.
+  void WriteCellText(TColumnZk* Column, TCanvas* ACanvas, TRect ARect, bool FillBackground,
+                     int DX, int DY, const String& Text, TAlignment Alignment,
+                     TTextLayout Layout, bool WordWrap, bool EndEllipsis, int LeftMargin,
+                     int RightMargin);
 
   // --- settings objects
   TDBGridZkSumList* SumList() const { return FSumList.get(); }
@@ -1557,7 +1581,11 @@ public:
   virtual bool CellDrawnThemed(int ACol, int ARow);
   virtual int FilterRowCount();
   virtual int TitleRowCount();
-  virtual TColor SelectedFixedCellColor();
+  // The selection colours of a title, indicator, filter or footer cell (the style's answer);
+  // true when the cell is highlighted.
+  virtual bool SelectedFixedCellColor(int ACol, int ARow, int AreaCol, int AreaRow,
+                                      TCellAreaTypeZk CellArea, TGridDrawState AState,
+                                      bool Selected, TColor& AColor, TFont* AFont);
   virtual bool IndicatorColVisible();
   virtual bool GridActive();
   virtual bool MoveDataRows(TBMListZk* BookmarkList, int ToDataRow, bool CheckOnly, int TreeLevel);
@@ -1575,7 +1603,8 @@ public:
   virtual void DrawFlatBorder();
   virtual void DrawTitleAreaCell(int ACol, int ARow, TRect ARect, TGridDrawState AState);
   virtual void DrawTitleCell(int ACol, int ARow, TRect ARect, TGridDrawState AState);
-  virtual void DrawTitleByState(int ACol, int ARow, TRect ARect, TGridDrawState AState);
+  virtual void DrawTitleByState(TColumnZk* Column, TRect ARect, TGridDrawState AState,
+                                TDBGirdDrawTitleStateZk& State);
   virtual void DrawIndicatorCell(int ACol, int ARow, TRect ARect, TGridDrawState AState);
   virtual void DrawDataCell(int ACol, int ARow, TRect ARect, TGridDrawState AState);
   virtual void DrawFooterCell(int ACol, int ARow, TRect ARect, TGridDrawState AState);
@@ -1657,6 +1686,11 @@ public:
 
   // --- base grid operations the data grid takes over
   void PaintCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
+  // With dghHotTrack every cell tracks the mouse; else only the titles' in-title filter row.
+  bool CanHotTrackCell(int ACol, int ARow) override;
+  // With dghHotTrack and row highlight (or whole-row selection) the old and new hot rows are
+  // repainted as the mouse changes rows.
+  void UpdateHotTrackCell(int X, int Y) override;
   bool EditorMayShow() override;
   void TopLeftChanged() override;
   bool HorzSmoothScroll() override;
@@ -1873,6 +1907,11 @@ protected:
   int CalcIndicatorColWidth();
   void DrawCellText(const TRect& R, const String& Text, TAlignment Alignment, bool Ellipsis);
   void DrawSortMarker(TRect& R, TSortMarkerZk Marker, int Index);
+  bool FixedCellInSelection(int ACol, int ARow);
+  void DrawIndicatorDataRow(int ACol, int ARow, TRect ARect, TGridDrawState AState, bool Themed,
+                            bool& Highlight);
+  void PaintDataCellValue(TColumnZk* Col, TRect R, int ACol, int ARow, TColCellParamsZk* P);
+  bool FocusRectWanted(TGridDrawState State);
   void DrawCheckbox(const TRect& R, TCheckBoxState State);
   void DrawEdges(const TRect& R, bool Raised);
   void DrawTitleHostCells(THeadTreeNode* Node, TRect R, const TRect& Cell);

@@ -10,7 +10,10 @@
 #include "gridlib/toolkit/ToolCtrlsZk.h"
 #include "platform/controls/WinApi.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/graphics/FontService.h"
+#include "platform/graphics/ImageList.h"
 #include "platform/graphics/WinDraw.h"
+#include "platform/rtl/SysUtils.h"
 
 namespace {
 
@@ -148,6 +151,94 @@ void WriteSimpleCellText(TCanvas* Canvas, const TRect& ARect, int DX, int DY, co
   if (Alignment == taRightJustify) X = ARect.Right - Width - 3;
   else if (Alignment == taCenter) X = ARect.Left + (ARect.Right - ARect.Left) / 2 - Width / 2;
   Canvas->TextRect(ARect, X, ARect.Top + DY, Text);
+}
+
+std::unique_ptr<TFont> CreateVerticalFont(TFont* Font) {
+  auto Result = std::make_unique<TFont>();
+  Result->Assign(Font);
+  if (AnsiSameText(Font->Name(), u"Default")) Result->SetName(TFont().Name());
+  Result->SetOrientation(900);
+  return Result;
+}
+
+namespace {
+
+// The slant an italic outline font adds to a text's length; the metric's overhang otherwise.
+int TextOverhang(TCanvas* Canvas) {
+  const TTextMetric M = Canvas->TextMetrics();
+  if (!Canvas->Font()->Style().Contains(fsItalic)) return M.tmOverhang;
+  const TOutlineTextMetric O = TFontService::Instance().OutlineTextMetrics(Canvas->Font()->Request());
+  if (O.otmsCharSlopeRise == 0) return M.tmOverhang;
+  return (M.tmHeight - M.tmInternalLeading) * O.otmsCharSlopeRun / O.otmsCharSlopeRise;
+}
+
+}  // namespace
+
+int WriteVerticalText(TCanvas* Canvas, const TRect& ARect, bool FillBackground, int DX, int DY,
+                      const String& Text, TAlignment Alignment, TTextLayout Layout,
+                      bool CalcOnly) {
+  TFont Saved;
+  Saved.Assign(Canvas->Font());
+  struct TRestore {
+    TCanvas* C;
+    TFont* F;
+    ~TRestore() { C->Font()->Assign(F); }
+  } Restore{Canvas, &Saved};
+  Canvas->Font()->Assign(CreateVerticalFont(&Saved).get());
+  const int Overhang = TextOverhang(Canvas);
+  const int Length = Canvas->TextWidth(Text) + Overhang;
+  if (CalcOnly) return Length;
+  const int Across = Canvas->TextHeight(Text);
+  int X = ARect.Left + DX;
+  if (Alignment == taRightJustify) X = ARect.Right - Across;
+  else if (Alignment == taCenter)
+    X = ARect.Left + (ARect.Right - ARect.Left) / 2 - (Across + Overhang) / 2;
+  int Y = ARect.Bottom - DY;
+  if (Layout == tlTop) Y = ARect.Top + Length;
+  else if (Layout == tlCenter) Y = ARect.Bottom - (ARect.Bottom - ARect.Top) / 2 + Length / 2;
+  TBrush* Brush = Canvas->Brush();
+  const TBrushStyle SavedStyle = Brush->Style();
+  if (FillBackground) Canvas->FillRect(ARect);
+  Brush->SetStyle(bsClear);
+  Canvas->TextRect(ARect, X, Y, Text);
+  Brush->SetStyle(SavedStyle);
+  return Length;
+}
+
+void DrawCellImage(TCustomImageList* Images, TBitmap* Bitmap, TCanvas* Canvas, const TRect& ARect,
+                   int ImageIndex, int DX, TAlignment Alignment) {
+  if (!Images && (!Bitmap || Bitmap->Empty())) return;
+  const int W = Images ? Images->Width() : Bitmap->Width();
+  const int H = Images ? Images->Height() : Bitmap->Height();
+  int X = ARect.Left + DX;
+  if (Alignment == taRightJustify) X = ARect.Right - W + DX;
+  else if (Alignment == taCenter) X = (ARect.Left + ARect.Right - W) / 2 + DX;
+  const int Y = (ARect.Top + ARect.Bottom - H) / 2;
+  const bool Inside = X >= ARect.Left && Y >= ARect.Top && X + W <= ARect.Right &&
+                      Y + H <= ARect.Bottom;
+  TCanvasState Saved{};
+  if (!Inside) {
+    Saved = Canvas->SaveDC();
+    Canvas->IntersectClipRect(ARect);
+  }
+  if (Images) Images->Draw(Canvas, X, Y, ImageIndex);
+  else Canvas->Draw(X, Y, Bitmap);
+  if (!Inside) Canvas->RestoreDC(Saved);
+}
+
+// The grid's right-to-left mirroring is not needed: controls here never use right-to-left
+// alignment, so the rect, margins and alignment go through as they are. A one-line text shows
+// tabs and line breaks as spaces.
+void TCustomDBGridZk::WriteCellText(TColumnZk*, TCanvas* ACanvas, TRect ARect,
+                                    bool FillBackground, int DX, int DY, const String& Text,
+                                    TAlignment Alignment, TTextLayout Layout, bool WordWrap,
+                                    bool EndEllipsis, int LeftMargin, int RightMargin) {
+  String Shown = Text;
+  if (!WordWrap)
+    for (Char& Ch : Shown)
+      if (Ch == u'\t' || Ch == u'\r' || Ch == u'\n') Ch = u' ';
+  WriteTextToCell(ACanvas, ARect, FillBackground, DX, DY, Shown, Alignment, Layout, WordWrap,
+                  EndEllipsis, LeftMargin, RightMargin, false);
 }
 
 // --- the grid's cell decorations ------------------------------------------------------------------

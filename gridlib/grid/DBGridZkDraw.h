@@ -7,6 +7,11 @@
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/Geometry.h"
 
+#include <memory>
+
+class TCustomImageList;
+class TBitmap;
+
 // Per channel: halfway toward Glass, then 60 % toward 225; with Ungray stretched a quarter away
 // from 122; rounded (halves to even) and clamped.
 TColor LightenColor(TColor AColor, TColor GlassColor, bool Ungray);
@@ -27,3 +32,18 @@ void WriteTextToCell(TCanvas* Canvas, const TRect& ARect, bool FillBackground, i
 // One opaque, clipped line at (X, ARect.Top + DY), X placed by alignment.
 void WriteSimpleCellText(TCanvas* Canvas, const TRect& ARect, int DX, int DY, const String& Text,
                          TAlignment Alignment);
+
+// A copy of Font turned to run upward (90 degrees): height, style, charset and pitch kept; the
+// face "Default" (any case) becomes the default font's name.
+std::unique_ptr<TFont> CreateVerticalFont(TFont* Font);
+// Text running upward in ARect in the canvas font turned upright; answers its length along the
+// run (its width plus an italic font's slant). With CalcOnly nothing is drawn. Alignment places
+// it across the rect (DX from the left), Layout along it (top: it ends at the top; bottom: it
+// starts DY above the bottom).
+int WriteVerticalText(TCanvas* Canvas, const TRect& ARect, bool FillBackground, int DX, int DY,
+                      const String& Text, TAlignment Alignment, TTextLayout Layout,
+                      bool CalcOnly);
+// Image ImageIndex of Images (or Bitmap without a list) placed by Alignment (DX from the left,
+// or DX to the right) and centred vertically; clipped to ARect when it sticks out.
+void DrawCellImage(TCustomImageList* Images, TBitmap* Bitmap, TCanvas* Canvas, const TRect& ARect,
+                   int ImageIndex, int DX, TAlignment Alignment);

@@ -10,7 +10,9 @@
 #include "gridlib/grid/DBGridZkResources.h"
 #include "gridlib/toolkit/ButtonPaintZk.h"
 #include "gridlib/toolkit/ToolCtrlsZk.h"
+#include "platform/controls/Forms.h"
 #include "platform/graphics/ImageList.h"
+#include "platform/graphics/WinDraw.h"
 
 #include "gridlib/grid/DBGridZk_p.h"
 #include "platform/db/DataSet.h"
@@ -38,13 +40,13 @@ void TCustomDBGridZk::PaintCell(int ACol, int ARow, const TRect& ARect, TGridDra
   switch (GetCellType(ACol, ARow)) {
     case catTitle:
     case catIndicatorTitle:
-      DrawTitleCell(ACol, ARow, ARect, AState);
+      DrawTitleAreaCell(ACol, ARow, ARect, AState);
       if (ARow == FTitleOffset - 1) DrawTitleFilterButton(this, ACol, ARect);
       break;
-    case catIndicator: DrawIndicatorCell(ACol, ARow, ARect, AState); break;
+    case catIndicator:
+    case catIndicatorFooter: DrawIndicatorCell(ACol, ARow, ARect, AState); break;
     case catData: DrawDataCell(ACol, ARow, ARect, AState); break;
-    case catFooter:
-    case catIndicatorFooter: DrawFooterCell(ACol, ARow, ARect, AState); break;
+    case catFooter: DrawFooterCell(ACol, ARow, ARect, AState); break;
     default: break;
   }
 }
@@ -138,38 +140,60 @@ void TCustomDBGridZk::DrawCheckbox(const TRect& R, TCheckBoxState State) {
 
 // --- titles ---------------------------------------------------------------------------------------
 
-void TCustomDBGridZk::DrawTitleAreaCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) {
-  DrawTitleCell(ACol, ARow, ARect, AState);
-}
-
-void TCustomDBGridZk::DrawTitleByState(int ACol, int ARow, TRect ARect, TGridDrawState AState) {
-  DrawTitleCell(ACol, ARow, ARect, AState);
-}
-
-void TCustomDBGridZk::DrawTitleCell(int ACol, int ARow, TRect ARect, TGridDrawState) {
-  TCanvas* C = Canvas();
-  // Themed titles draw their own raised look; the classic ones get 3-D edges.
-  const bool Themed = CellDrawnThemed(ACol, ARow);
-  const bool Raised = FOptionsZk.Contains(dghFixed3D) && !Themed;
+// A title, indicator or footer cell belongs to the selection: every cell with everything
+// selected, the titles and footers of selected columns, the indicator of selected records.
+bool TCustomDBGridZk::FixedCellInSelection(int ACol, int ARow) {
+  const TDBGridZkSelectionType Type = FSelection->SelectionType();
+  if (Type == gstAll) return true;
+  const bool DataRow = ARow >= FTitleOffset && ARow < RowCount();
+  if (ACol < FIndicatorOffset)
+    return DataRow && Type == gstRecordBookmarks && FDataLink->Active() &&
+           FBookmarks->CurrentRowSelected();
+  if (DataRow || Type != gstColumns) return false;
   TColumnZk* Col = ColumnAtGridCol(ACol);
-  C->Brush()->SetColor(Col ? Col->Title()->Color() : FixedColor());
-  FillCellBackground(Themed, ARect, false, false, TRect{}, true);
-  if (!Col) {
-    const bool Down = ACol < FIndicatorOffset && FIndicatorTitle->Down();
-    if (ACol < FIndicatorOffset && FIndicatorTitle->ShowDropDownSign())
-      DrawDropDownSign(ACol, 0,
-                       Rect(ARect.Right + 2 * Down - 12, ARect.Top + 2 * Down, ARect.Right,
-                            ARect.Bottom),
-                       false);
-    if (Raised) DrawEdges(ARect, !Down);
-    return;
+  return Col && FSelection->Columns()->Contains(Col);
+}
+
+bool TCustomDBGridZk::SelectedFixedCellColor(int ACol, int ARow, int AreaCol, int AreaRow,
+                                             TCellAreaTypeZk CellArea, TGridDrawState AState,
+                                             bool Selected, TColor& AColor, TFont* AFont) {
+  if (FStyle)
+    return FStyle->GetFixedCellHighlight(this, ACol, ARow, AreaCol, AreaRow, CellArea, AState,
+                                         Selected, AColor, AFont);
+  if (!Selected) return false;
+  if (CellArea != catFooter && CellArea != catIndicatorFooter) {
+    AColor = RGB(64, 64, 64);
+    AFont->SetColor(clWhite);
+  } else if (GridActive()) {
+    AColor = clHighlight;
+    AFont->SetColor(clHighlightText);
+  } else {
+    AColor = clBtnFace;
   }
-  C->Font()->Assign(Col->Title()->Font());
-  String Caption = Col->Title()->LeafCaption();
-  if (THeadTreeNode* Leaf = IsUseMultiTitle() ? LeafNodeOf(Col) : nullptr) {
-    // The leaf at the bottom, its line on the right, and above it this column's slice of
-    // every group the column belongs to.
-    const TRect Cell = ARect;
+  return true;
+}
+
+void TCustomDBGridZk::DrawTitleCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) {
+  DrawTitleAreaCell(ACol, ARow, ARect, AState);
+}
+
+// Collects what the title shows and how, paints it through DrawTitleByState, then the slices
+// of the multi-title groups above it.
+void TCustomDBGridZk::DrawTitleAreaCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) {
+  TColumnZk* Col = ColumnAtGridCol(ACol);
+  if (!Col) return DrawIndicatorCell(ACol, ARow, ARect, AState);
+  TCanvas* C = Canvas();
+  TColumnTitleZk* Title = Col->Title();
+  TDBGirdDrawTitleStateZk State;
+  State.BackColor = Title->Color();
+  State.The3DRect = CellDrawn3D(ACol, ARow, AState);
+  State.DrawByThemes = CellDrawnThemed(ACol, ARow);
+  State.Down = FTracking && FPressed && FDBGridZkState == dgsNormal && PressedTitleColumn() == Col;
+  const TRect Cell = ARect;
+  THeadTreeNode* Leaf = IsUseMultiTitle() ? LeafNodeOf(Col) : nullptr;
+  State.Caption = Title->LeafCaption();
+  if (Leaf) {
+    // The leaf at the bottom, its line on the right; the groups above get their slices below.
     if (FOptions.Contains(dgColLines)) {
       C->Pen()->SetColor(GridLineColors()->GetFixedHorzColor());
       C->MoveTo(ARect.Right - 1, ARect.Bottom - 1);
@@ -177,24 +201,113 @@ void TCustomDBGridZk::DrawTitleCell(int ACol, int ARow, TRect ARect, TGridDrawSt
       --ARect.Right;
     }
     ARect.Top = std::max(ARect.Top, ARect.Bottom - Leaf->Height + 1);
-    Caption = Leaf->Text;
-    if (Leaf->Host && Leaf->Host->Host) DrawTitleHostCells(Leaf, ARect, Cell);
-    C->Font()->Assign(Col->Title()->Font());
+    State.Caption = Leaf->Text;
   }
-  // A title button held down shows sunken, its text shifted by a pixel.
-  const bool Down = FTracking && FPressed && FDBGridZkState == dgsNormal && PressedTitleColumn() == Col;
-  TRect TextR = ARect;
-  if (Down) OffsetRect(TextR, 1, 1);
-  const int SortIdx = [&] {
-    for (size_t I = 0; I < FSortMarkedColumns.size(); ++I)
-      if (FSortMarkedColumns[I] == Col) return static_cast<int>(I) + 1;
-    return 0;
-  }();
-  DrawSortMarker(TextR, Col->Title()->SortMarker(), SortIdx);
-  C->Font()->Assign(Col->Title()->Font());
-  DrawCellText(TextR, Caption, Col->Title()->Alignment(),
-               Col->Title()->EndEllipsis());
-  if (Raised || Down) DrawEdges(ARect, !Down);
+  State.SortMarker = Title->SortMarker();
+  State.DrawSortIndex = true;
+  if (FTitleImages && Title->ImageIndex() != -1) State.Caption.clear();
+  C->Font()->Assign(Title->Font());
+  State.CellMultiSelected = FixedCellInSelection(ACol, ARow);
+  State.Highlight = SelectedFixedCellColor(ACol, ARow, ACol - FIndicatorOffset, ARow, catTitle,
+                                           AState, State.CellMultiSelected, State.BackColor,
+                                           C->Font());
+  TFont* F = C->Font();
+  State.FontCharset = F->Charset();
+  State.FontColor = F->Color();
+  State.FontSize = F->Size();
+  State.FontName = F->Name();
+  State.FontStyle = F->Style();
+  State.WordWrap = FUseMultiTitle || FTitleHeight != 0 || FTitleLines != 0;
+  State.Orientation = Title->Orientation();
+  DrawTitleByState(Col, ARect, AState, State);
+  if (Leaf && Leaf->Host && Leaf->Host->Host) {
+    C->Font()->Assign(FTitleFont.get());
+    DrawTitleHostCells(Leaf, ARect, Cell);
+  }
+}
+
+void TCustomDBGridZk::DrawTitleByState(TColumnZk* Column, TRect ARect, TGridDrawState,
+                                       TDBGirdDrawTitleStateZk& State) {
+  TCanvas* C = Canvas();
+  TColumnTitleZk* Title = Column->Title();
+  C->Brush()->SetColor(State.BackColor);
+  TRect FillR = ARect, Content = ARect;
+  int DX = 2;
+  if (State.The3DRect) {
+    DX = 1;
+    if (State.DrawByThemes) InflateRect(FillR, 1, 1);
+    else if (Flat()) ++FillR.Left, ++FillR.Top;
+    else InflateRect(FillR, -1, -1);
+    InflateRect(Content, -1, -1);
+  }
+  const int DY = Flat() ? DX - 1 : DX;
+  // A pressed title shows sunken, its text shifted down and right.
+  const int Shift = !State.Down ? 0 : (IsUseMultiTitle() || FTitleHeight != 0 || FTitleLines != 0) ? 2 : 1;
+  TRect TextR = Content;
+  TextR.Top += Shift;
+  // The sort marker and the sort index take the right end; what does not fit is dropped, the
+  // marker first.
+  TImageList* Markers = GridSortMarkerImages();
+  const bool HasMarker = State.SortMarker != smNoneZk && Markers;
+  String IndexText;
+  int IndexWidth = 0;
+  if (HasMarker) TextR.Right -= 16;
+  if (HasMarker && State.DrawSortIndex && FSortMarkedColumns.size() > 1) {
+    const auto It = std::find(FSortMarkedColumns.begin(), FSortMarkedColumns.end(), Column);
+    IndexText = IntToStr(It == FSortMarkedColumns.end()
+                             ? Title->SortIndex()
+                             : static_cast<int>(It - FSortMarkedColumns.begin()) + 1);
+    C->Font()->Assign(GridSortMarkerFont());
+    IndexWidth = C->TextWidth(IndexText);
+  }
+  bool DrawMarker = HasMarker, DrawIndex = !IndexText.empty();
+  TextR.Right -= IndexWidth;
+  if (HasMarker && TextR.Right - TextR.Left < Markers->Width()) {
+    TextR.Right += 14;
+    DrawMarker = false;
+    if (TextR.Right - TextR.Left < Markers->Width()) {
+      TextR.Right += IndexWidth + 2;
+      DrawIndex = false;
+    }
+  }
+  TFont* F = C->Font();
+  F->Assign(Title->Font());
+  F->SetCharset(State.FontCharset);
+  F->SetColor(State.FontColor);
+  F->SetSize(State.FontSize);
+  F->SetName(State.FontName);
+  F->SetStyle(State.FontStyle);
+  FillCellBackground(State.DrawByThemes, FillR, State.Down, State.CellMultiSelected, TRect{},
+                     State.The3DRect);
+  if (State.Orientation == tohVertical)
+    WriteVerticalText(C, TextR, false, DX, DY + 2, State.Caption, taCenter, tlBottom, false);
+  else
+    WriteCellText(Column, C, TextR, false, DX, DY, State.Caption, Title->Alignment(),
+                  State.WordWrap ? tlCenter : tlTop, State.WordWrap, Title->EndEllipsis(), Shift,
+                  -Shift);
+  if (FTitleImages && Title->ImageIndex() != -1)
+    DrawCellImage(FTitleImages, nullptr, C, TextR, Title->ImageIndex(), Shift,
+                  FUseMultiTitle ? taCenter : Title->Alignment());
+  const int MarkerY =
+      HasMarker ? (Content.Top + Content.Bottom - Markers->Height()) / 2 + Shift : 0;
+  if (DrawMarker)
+    Markers->Draw(C, Content.Right + Shift - Markers->Width() - IndexWidth - 2, MarkerY,
+                  State.SortMarker == smDownZk ? gsiDownZk : gsiUpZk);
+  if (DrawIndex) {
+    C->Font()->Assign(GridSortMarkerFont());
+    if (State.Highlight) C->Font()->SetColor(clWhite);
+    C->Brush()->SetStyle(bsClear);
+    C->TextOut(Content.Right + Shift - IndexWidth - 2, MarkerY - 1, IndexText);
+    C->Brush()->SetStyle(bsSolid);
+    C->Font()->Assign(FTitleFont.get());
+    if (State.Highlight) C->Font()->SetColor(clWhite);
+  }
+  if (State.The3DRect && !State.DrawByThemes) {
+    C->Brush()->SetColor(State.BackColor);
+    DrawCell3DFrame(C, ARect, State.Down, State.Highlight, true, !(Flat() && ThemesActive()));
+  } else if (State.Down && !State.DrawByThemes) {
+    DrawCell3DFrame(C, ARect, true, false, true, true);
+  }
 }
 
 // The slice of Node's group (and of the groups above it) inside Cell: the group's caption is
@@ -283,12 +396,61 @@ void TCustomDBGridZk::DrawDropDownSign(int, int, TRect ARect, bool Highlighted) 
                  (ARect.Top + ARect.Bottom - Images->Height()) / 2, gsiDropDownZk);
 }
 
-void TCustomDBGridZk::DrawIndicatorCell(int ACol, int ARow, TRect ARect, TGridDrawState) {
+void TCustomDBGridZk::DrawIndicatorCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) {
   TCanvas* C = Canvas();
-  C->Brush()->SetColor(FixedColor());
   const bool Themed = CellDrawnThemed(ACol, ARow);
-  FillCellBackground(Themed, ARect, false, false, TRect{}, true);
+  const bool Is3D = CellDrawn3D(ACol, ARow, AState);
+  const TRect Cell = ARect;
+  TColor Back = FixedColor();
+  C->Font()->Assign(Font());
+  const TCellAreaTypeZk Area = GetCellType(ACol, ARow);
+  const bool All = FSelection->SelectionType() == gstAll;
+  bool Highlight = false, Pressed = false;
+  if (Area == catIndicatorTitle) {
+    Highlight = All && SelectedFixedCellColor(ACol, ARow, ACol, ARow, Area, AState, true, Back,
+                                              C->Font());
+    Pressed = ACol < FIndicatorOffset && FIndicatorTitle->Down();
+    C->Brush()->SetColor(Back);
+    FillCellBackground(Themed, ARect, Pressed || All, false, TRect{}, true);
+    if (FIndicatorTitle->ShowDropDownSign())
+      DrawDropDownSign(ACol, ARow,
+                       Rect(ARect.Right + 2 * Pressed - 12, ARect.Top + 2 * Pressed, ARect.Right,
+                            ARect.Bottom),
+                       Highlight);
+  } else if (Area == catIndicator && FDataLink->Active()) {
+    DrawIndicatorDataRow(ACol, ARow, ARect, AState, Themed, Highlight);
+  } else {
+    Highlight = All && SelectedFixedCellColor(ACol, ARow, ACol, ARow, Area, AState, true, Back,
+                                              C->Font());
+    C->Brush()->SetColor(Back);
+    FillCellBackground(Themed, ARect, false, false, TRect{}, true);
+  }
+  if (Is3D && !Themed) {
+    C->Brush()->SetColor(Back);
+    DrawCell3DFrame(C, Cell, Pressed, Highlight, true, !(Flat() && ThemesActive()));
+  }
+}
+
+// The indicator of a data row: the glyph of the current record's state and the record number,
+// in the selection's colours when the record is selected.
+void TCustomDBGridZk::DrawIndicatorDataRow(int ACol, int ARow, TRect ARect, TGridDrawState AState,
+                                           bool Themed, bool& Highlight) {
+  TCanvas* C = Canvas();
   const int DataRow = ARow - FTitleOffset;
+  const bool Current = DataRow == FDataLink->ActiveRecord();
+  int No = -1;
+  bool Selected = false;
+  ForDataRow(DataRow, [&] {
+    Selected = FOptions.Contains(dgMultiSelect) && FixedCellInSelection(ACol, ARow);
+    if (DataSet()->State() != dsInsert || !Current) No = RecNoZk();
+  });
+  TColor Back = FixedColor();
+  if (Current && ThemesActive()) Back = MixColorsPercent(Back, clBlack, 10);
+  if (Selected)
+    Highlight = SelectedFixedCellColor(ACol, ARow, ACol, DataRow, catIndicator, AState, true,
+                                       Back, C->Font());
+  C->Brush()->SetColor(Back);
+  FillCellBackground(Themed, ARect, Selected, false, TRect{}, true);
   // A row carrying the detail panel shows its glyph beside the data part only.
   if (DataRow == RowDetailDataRow()) ARect.Bottom = ARect.Top + DataRowHeight(DataRow);
   const bool ShowRecNo = FOptionsZk.Contains(dghShowRecNo);
@@ -296,34 +458,26 @@ void TCustomDBGridZk::DrawIndicatorCell(int ACol, int ARow, TRect ARect, TGridDr
   if (ShowRecNo && GlyphWidth) GlyphWidth -= 2;
   TRect Glyph = ARect;
   Glyph.Left = Glyph.Right - GlyphWidth;
-  if (FOptions.Contains(dgIndicator) && IsCurrentDataRow(DataRow)) {
-    const bool Multi = FOptions.Contains(dgMultiSelect) &&
-                       (FSelection->SelectionType() == gstAll ||
-                        (FSelection->SelectionType() == gstRecordBookmarks &&
-                         FBookmarks->CurrentRowSelected()));
+  if (FOptions.Contains(dgIndicator) && Current) {
     int Kind = 0;
     switch (DataSet()->State()) {
-      case dsBrowse: Kind = Multi ? 1 : FInplaceSearching ? 4 : 0; break;
+      case dsBrowse: Kind = Selected ? 1 : FInplaceSearching ? 4 : 0; break;
       case dsEdit: Kind = 2; break;
       case dsInsert: Kind = 3; break;
       default: break;
     }
     DrawIndicatorGlyph(ACol, ARow, Glyph, ShowRecNo ? 0 : 1, 0, Kind);
   }
-  if (ShowRecNo && FDataLink->Active()) {
-    int No = -1;
-    ForDataRow(DataRow, [&] {
-      if (DataSet()->State() != dsInsert || !IsCurrentDataRow(DataRow)) No = RecNoZk();
-    });
-    if (No > 0) {
-      TRect T = ARect;
-      T.Right -= GlyphWidth;
-      C->Font()->Assign(Font());
-      C->Font()->SetSize(Font()->Size() - 1);
-      DrawCellText(T, IntToStr(No), taCenter, false);
-    }
+  if (ShowRecNo && No > 0) {
+    TRect T = ARect;
+    T.Right -= GlyphWidth;
+    const TColor Ink = C->Font()->Color();
+    C->Font()->Assign(Font());
+    C->Font()->SetSize(Font()->Size() - 1);
+    C->Font()->SetColor(Ink);
+    WriteTextToCell(C, T, false, 0, 0, IntToStr(No), taCenter, tlCenter, true, false, 0, 0,
+                    false);
   }
-  if (FOptionsZk.Contains(dghFixed3D) && !Themed) DrawEdges(ARect, true);
 }
 
 // --- data cells -----------------------------------------------------------------------------------
@@ -394,6 +548,7 @@ void TCustomDBGridZk::PaintDataCellContent(int ACol, int ARow, const TRect& ARec
     P->Text = Col->DisplayText();
     P->ReadOnly = Col->ReadOnly();
     P->CheckboxState = Col->Checkboxes() ? Col->CheckboxState() : cbUnchecked;
+    P->ImageIndex = Col->GetImageIndex();
     TColor Back = Col->IsColorStored() ? Col->Color() : RowColor(RecNoZk());
     DoGetCellParams(Col, P->Font(), Back, AState);
     P->Background = Back;
@@ -413,16 +568,50 @@ void TCustomDBGridZk::PaintDataCellContent(int ACol, int ARow, const TRect& ARec
       TRect TextR = ARect;
       if (EditButtonsVisibleInCell(Col, ARow == Row()))
         PaintCellEditButtons(Col, TextR, AState, ARow == Row());
-      if (Col->Checkboxes())
-        DrawCheckbox(TextR, P->CheckboxState);
-      else
-        DrawCellText(TextR, P->Text, P->Alignment, Col->EndEllipsis());
+      PaintDataCellValue(Col, TextR, ACol, ARow, P);
       DrawRequiredState(Col, P->Text, TextR, ARow == Row());
-      if (FOptionsZk.Contains(dghData3D)) DrawEdges(ARect, true);
+      if (CellDrawn3D(ACol, ARow, P->State) && !CellDrawnThemed(ACol, ARow))
+        DrawCell3DFrame(C, ARect, false, P->State.Contains(gdSelected), true,
+                        !(Flat() && ThemesActive()));
     }
     DoDrawDataCell(ARect, Col->Field(), AState);
     DoDrawColumnCell(ARect, GridColToColumnIndex(ACol), Col, AState);
+    if (FDefaultDrawingZk && FocusRectWanted(P->State)) DrawFocusRect(C, ARect);
   }
+}
+
+// The cell's value: an image beside the text, the key's image alone, a check box, or the text.
+void TCustomDBGridZk::PaintDataCellValue(TColumnZk* Col, TRect R, int ACol, int ARow,
+                                         TColCellParamsZk* P) {
+  TCanvas* C = Canvas();
+  const int DX = CellDrawn3D(ACol, ARow, P->State) ? 1 : 2;
+  const int DY = Flat() ? DX - 1 : DX;
+  TCustomImageList* Images = Col->ImageList();
+  if (Images && Col->ShowImageAndText()) {
+    const TRect ImageR = Rect(R.Left, R.Top, R.Left + Images->Width() + 4, R.Bottom);
+    DrawCellImage(Images, nullptr, C, ImageR, P->ImageIndex, 0, taCenter);
+    R.Left = ImageR.Right + 1;
+  }
+  switch (Col->GetColumnType()) {
+    case ctKeyImageList:
+      DrawCellImage(Images, nullptr, C, R, P->ImageIndex, 0, taCenter);
+      break;
+    case ctCheckboxes: DrawCheckbox(R, P->CheckboxState); break;
+    default:
+      WriteCellText(Col, C, R, false, DX, DY, P->Text, P->Alignment, tlTop,
+                    Col->WordWrap() && Col->CurLineWordWrap(R.Bottom - R.Top), Col->EndEllipsis(),
+                    0, 0);
+      break;
+  }
+}
+
+// The focused cell of a grid that has the focus on its form gets a focus rectangle, unless
+// whole rows are selected or the style says no.
+bool TCustomDBGridZk::FocusRectWanted(TGridDrawState State) {
+  if (!State.Contains(gdFocused) || FOptions.Contains(dgRowSelect) || FUpdateLock > 0) return false;
+  if (!Focused() || !FStyle || !FStyle->IsDrawFocusRect()) return false;
+  TCustomForm* Form = GetParentForm();
+  return Form && Form->ActiveControl() == this;
 }
 
 void TCustomDBGridZk::DrawGraphicDataCell(TRect, TColumnZk*) {}
@@ -442,7 +631,29 @@ bool TCustomDBGridZk::CellDrawn3D(int ACol, int ARow, TGridDrawState) {
 bool TCustomDBGridZk::CellDrawnThemed(int ACol, int ARow) {
   return ThemesActive() && !Flat() && CellDrawn3D(ACol, ARow, TGridDrawState{});
 }
-TColor TCustomDBGridZk::SelectedFixedCellColor() { return clBtnShadow; }
+
+// With dghHotTrack every cell follows the mouse; without it only the last title row does when
+// the filter sits in the titles (its buttons light up).
+bool TCustomDBGridZk::CanHotTrackCell(int ACol, int ARow) {
+  if (FOptionsZk.Contains(dghHotTrack)) return ACol >= 0 && ARow >= 0;
+  if (FSTFilter && FSTFilter->Visible() && FSTFilter->Location() == stflInTitleFilterZk &&
+      ARow == FTitleOffset - 1)
+    return true;
+  return TCustomGridZk::CanHotTrackCell(ACol, ARow);
+}
+
+void TCustomDBGridZk::UpdateHotTrackCell(int X, int Y) {
+  const TGridCoord Old = FHotTrackCell;
+  TCustomGridZk::UpdateHotTrackCell(X, Y);
+  const TGridCoord New = FHotTrackCell;
+  if (!FOptionsZk.Contains(dghHotTrack) ||
+      !(FOptionsZk.Contains(dghRowHighlight) || FOptions.Contains(dgRowSelect)))
+    return;
+  const bool SideChanged = (Old.X < FIndicatorOffset) != (New.X < FIndicatorOffset);
+  if (Old.Y == New.Y && !SideChanged) return;
+  if (Old.Y >= 0) InvalidateRowCells(Old.Y);
+  if (New.Y >= 0 && New.Y != Old.Y) InvalidateRowCells(New.Y);
+}
 bool TCustomDBGridZk::NeedBufferedPaint() { return false; }
 
 // --- footers --------------------------------------------------------------------------------------
@@ -511,23 +722,33 @@ void TCustomDBGridZk::DoGetFooterParams(int DataCol, int Row, TColumnZk* Column,
 void TCustomDBGridZk::DrawFooterCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) {
   TCanvas* C = Canvas();
   TColumnZk* Col = ColumnAtGridCol(ACol);
+  if (!Col) return DrawIndicatorCell(ACol, ARow, ARect, AState);
   const int FooterNo = ARow - RowCount();
-  if (!Col) {
-    C->Brush()->SetColor(ACol < FIndicatorOffset ? FixedColor() : FFooterColor);
-    C->FillRect(ARect);
-    if (FOptionsZk.Contains(dghFooter3D)) DrawEdges(ARect, true);
-    return;
+  const bool Is3D = CellDrawn3D(ACol, ARow, AState);
+  const bool Themed = CellDrawnThemed(ACol, ARow);
+  TRect Inner = ARect;
+  int DX = 2;
+  if (Is3D) {
+    DX = Themed ? 3 : 1;
+    if (Themed) InflateRect(Inner, 1, 1);
+    else if (Flat()) ++Inner.Left, ++Inner.Top;
+    else InflateRect(Inner, -1, -1);
   }
+  const int DY = Flat() ? DX - 1 : DX;
   TColumnFooterZk* F = Col->UsedFooter(FooterNo);
+  C->Font()->Assign(F->Font());
   TColor Back = F->Color();
   TAlignment Align = F->Alignment();
   String Text = GetFooterValue(FooterNo, Col);
-  FColCellParamsZk->Font()->Assign(F->Font());
-  DoGetFooterParams(GridColToColumnIndex(ACol), FooterNo, Col, FColCellParamsZk->Font(), Back,
-                    Align, AState, Text);
+  DoGetFooterParams(GridColToColumnIndex(ACol), FooterNo, Col, C->Font(), Back, Align, AState,
+                    Text);
+  const bool Highlight =
+      SelectedFixedCellColor(ACol, ARow, GridColToColumnIndex(ACol), FooterNo, catFooter, AState,
+                             FixedCellInSelection(ACol, ARow), Back, C->Font());
   C->Brush()->SetColor(Back);
-  C->FillRect(ARect);
-  C->Font()->Assign(FColCellParamsZk->Font());
-  DrawCellText(ARect, Text, Align, F->EndEllipsis());
-  if (FOptionsZk.Contains(dghFooter3D)) DrawEdges(ARect, true);
+  const bool ThemedFill = Is3D && (Themed || (Flat() && ThemesActive()));
+  if (ThemedFill) FillCellBackground(Themed, ARect, false, Highlight, TRect{}, Is3D);
+  WriteCellText(Col, C, Inner, !ThemedFill, DX, DY, Text, Align, tlTop,
+                F->WordWrap(), F->EndEllipsis(), 0, 0);
+  if (Is3D && !Themed) DrawCell3DFrame(C, ARect, false, Highlight, true, !(Flat() && ThemesActive()));
 }

@@ -2,11 +2,17 @@
 // the columns' own popup menus.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
 
+#include "gridlib/grid/DBGridZkDraw.h"
 #include "gridlib/grid/tests/DBGridZkTestForm.h"
 #include "platform/controls/Menus.h"
+#include "platform/controls/Snapshot.h"
 #include "platform/controls/WinApi.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/rtl/SysUtils.h"
 
 namespace {
 
@@ -97,6 +103,102 @@ TEST(DBGridZkImages, RightClickOpensTheColumnsMenu) {
   }
   EXPECT_EQ(ColumnMenu->PopupComponent(), G);
   TPopupMenu::SetChooser(nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// Images of one colour each: red, green, blue.
+void FillImages(TImageList& Images) {
+  for (TColor C : {clRed, clLime, clBlue}) {
+    TBitmap B(8, 8);
+    B.Canvas()->Brush()->SetColor(C);
+    B.Canvas()->FillRect(Rect(0, 0, 8, 8));
+    Images.AddMasked(&B, clFuchsia);
+  }
+}
+
+// Pixels of Colour inside grid cell (ACol, ARow) of a rendered grid.
+int CountInCell(TDBGridZk* G, int ACol, int ARow, TColorRef Colour) {
+  TBitmap B;
+  RenderControl(G, B);
+  const TRect Insets = G->NonClientInsets();
+  const TRect R = G->CellScreenRect(ACol, ARow);
+  int N = 0;
+  for (int Y = R.Top; Y < R.Bottom; ++Y)
+    for (int X = R.Left; X < R.Right; ++X)
+      N += B.PixelRGB(Insets.Left + X, Insets.Top + Y) == Colour;
+  return N;
+}
+
+// A title shows its image from TitleImages; a key-image cell shows the image of its value; an
+// image beside the text leaves the text to its right.
+TEST(DBGridZkImages, TitlesAndCellsDrawTheirImages) {
+  TDBGridOnForm F(3);
+  TDBGridZk* G = F.Grid;
+  TImageList Images(8, 8);
+  FillImages(Images);
+  G->SetTitleImages(&Images);
+  G->Columns()->Items(1)->Title()->SetImageIndex(0);
+  EXPECT_EQ(CountInCell(G, 2, 0, RGB(255, 0, 0)), 64) << "the whole red image in the title";
+  TColumnZk* Qty = G->Columns()->Items(3);
+  Qty->SetImageList(&Images);
+  EXPECT_EQ(CountInCell(G, 4, 1, RGB(0, 0, 255)), 64) << "QTY 2 shows image 2";
+  EXPECT_EQ(CountInCell(G, 4, 2, RGB(0, 0, 255)), 0) << "QTY 4 has no image";
+  Qty->SetShowImageAndText(true);
+  EXPECT_EQ(CountInCell(G, 4, 1, RGB(0, 0, 255)), 64) << "beside the text";
+  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
+    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-images.png"));
+}
+
+// The bounds of the dark pixels inside a rect of a bitmap.
+TRect InkBounds(TBitmap& B, const TRect& R) {
+  TRect Ink = Rect(R.Right, R.Bottom, R.Left, R.Top);
+  for (int Y = R.Top; Y < R.Bottom; ++Y)
+    for (int X = R.Left; X < R.Right; ++X)
+      if (GetRValue(B.PixelRGB(X, Y)) < 100) {
+        Ink.Left = std::min(Ink.Left, X);
+        Ink.Right = std::max(Ink.Right, X + 1);
+        Ink.Top = std::min(Ink.Top, Y);
+        Ink.Bottom = std::max(Ink.Bottom, Y + 1);
+      }
+  return Ink;
+}
+
+// A vertical title runs upward from near the cell's bottom, centred across it; an italic font
+// is measured longer by its slant.
+TEST(DBGridZkImages, VerticalTitlesRunUpward) {
+  TDBGridOnForm F(3);
+  TDBGridZk* G = F.Grid;
+  G->SetTitleHeight(90);
+  TColumnZk* Name = G->Columns()->Items(1);
+  Name->Title()->SetCaption(u"Название");
+  Name->Title()->SetOrientation(tohVertical);
+  TBitmap B;
+  RenderControl(G, B);
+  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
+    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-vertical.png"));
+  const TRect Insets = G->NonClientInsets();
+  TRect R = G->CellScreenRect(2, 0);
+  OffsetRect(R, Insets.Left, Insets.Top);
+  InflateRect(R, -2, -2);
+  const TRect Ink = InkBounds(B, R);
+  ASSERT_FALSE(Ink.IsEmpty());
+  EXPECT_GT(Ink.Bottom - Ink.Top, 2 * (Ink.Right - Ink.Left)) << "taller than wide";
+  EXPECT_GE(Ink.Bottom, R.Bottom - 8) << "starts near the bottom";
+  EXPECT_NEAR((Ink.Left + Ink.Right) / 2, (R.Left + R.Right) / 2, 3) << "centred across";
+
+  TBitmap Scratch(10, 10);
+  TCanvas* C = Scratch.Canvas();
+  C->Font()->SetName(u"DejaVu Sans");
+  C->Font()->SetSize(12);
+  const int Upright = WriteVerticalText(C, R, false, 0, 0, u"Цена", taLeftJustify, tlTop, true);
+  C->Font()->SetStyle({fsItalic});
+  const int Slanted = WriteVerticalText(C, R, false, 0, 0, u"Цена", taLeftJustify, tlTop, true);
+  EXPECT_GT(Slanted, C->TextWidth(u"Цена")) << "the slant adds to the length";
+  EXPECT_GT(Upright, 0);
+  EXPECT_EQ(C->Font()->Orientation(), 0) << "the canvas font is given back";
 }
 
 }  // namespace
