@@ -51,6 +51,23 @@ void TCustomDBGridZk::PaintCell(int ACol, int ARow, const TRect& ARect, TGridDra
   }
 }
 
+namespace {
+
+// With dghShowRecNo the indicator's first footer cell shows how many records there are
+// (nothing while a record is inserted on the first row, or without records).
+void DrawIndicatorRecordCount(TCustomDBGridZk* Grid, TCanvas* C, const TRect& ARect) {
+  if (!Grid->OptionsZk().Contains(dghShowRecNo) || !Grid->DataLink()->Active()) return;
+  TDataSet* D = Grid->DataSet();
+  const int Count = D->RecordCount();
+  if (Count < 1 || (D->State() == dsInsert && Grid->DataLink()->ActiveRecord() == 0)) return;
+  C->Font()->Assign(Grid->Font());
+  C->Font()->SetSize(Grid->Font()->Size() - 1);
+  WriteTextToCell(C, ARect, false, 0, 0, IntToStr(Count), taCenter, tlCenter, true, false, 0, 0,
+                  false);
+}
+
+}  // namespace
+
 // --- helpers --------------------------------------------------------------------------------------
 
 void TCustomDBGridZk::DrawCellText(const TRect& R, const String& Text, TAlignment Alignment,
@@ -424,6 +441,8 @@ void TCustomDBGridZk::DrawIndicatorCell(int ACol, int ARow, TRect ARect, TGridDr
                                               C->Font());
     C->Brush()->SetColor(Back);
     FillCellBackground(Themed, ARect, false, false, TRect{}, true);
+    if (Area == catIndicatorFooter && ARow == RowCount())
+      DrawIndicatorRecordCount(this, C, ARect);
   }
   if (Is3D && !Themed) {
     C->Brush()->SetColor(Back);

@@ -162,3 +162,30 @@ TEST(DBGridZkStyle, FocusRectangleFollowsTheStyle) {
 }
 
 }  // namespace
+
+namespace {
+
+// With record numbers shown, the indicator's first footer cell shows the record count.
+TEST(DBGridZkStyle, IndicatorFooterShowsTheRecordCount) {
+  TDBGridOnForm F(7);
+  TDBGridZk* G = F.Grid;
+  G->SetFooterRowCount(2);
+  auto Ink = [&](int ARow) {
+    TBitmap B;
+    RenderControl(G, B);
+    const TRect Insets = G->NonClientInsets();
+    const TRect R = G->CellScreenRect(0, ARow);
+    int N = 0;
+    for (int Y = R.Top + 2; Y < R.Bottom - 2; ++Y)
+      for (int X = R.Left + 2; X < R.Right - 2; ++X)
+        N += GetRValue(B.PixelRGB(Insets.Left + X, Insets.Top + Y)) < 100;
+    return N;
+  };
+  const int First = G->RowCount();
+  EXPECT_EQ(Ink(First), 0) << "without record numbers";
+  G->SetOptionsZk(G->OptionsZk() + TDBGridZkOptions{dghShowRecNo});
+  EXPECT_GT(Ink(First), 0) << "the count";
+  EXPECT_EQ(Ink(First + 1), 0) << "the second footer row stays empty";
+}
+
+}  // namespace
