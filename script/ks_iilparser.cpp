@@ -301,6 +301,12 @@ struct TksWalker {
     switch (E->Kind) {
       case gkChar:
         if (!E->NoSkip) L.SkipSpaces();
+        // A character whose text nothing records is compared without making a token text.
+        // Punctuation has no case, so the lower-cased grammar text compares as it stands.
+        if (E->Add.empty()) {
+          Char C = L.GetPunctuation();
+          return C && (!E->HasText || (E->Text.size() == 1 && E->Text[0] == C));
+        }
         Tok = L.GetChar();
         break;
       case gkKeyword:

@@ -189,13 +189,18 @@ bool TksParser::IsKeyWord(const String& S) const {
                             [](const String& A, const String& B) { return ksCompareText(A, B) < 0; });
 }
 
-String TksParser::GetChar() {
+Char TksParser::GetPunctuation() {
   Char C = At(FPosition);
   bool Punct = (C >= 33 && C <= 47) || (C >= 58 && C <= 64) || (C >= 91 && C <= 96) ||
                (C >= 123 && C <= 126);
-  if (!Punct) return {};
+  if (!Punct) return 0;
   ++FPosition;
-  return String(1, C);
+  return C;
+}
+
+String TksParser::GetChar() {
+  Char C = GetPunctuation();
+  return C ? String(1, C) : String();
 }
 
 bool TksParser::ReadInteger() {
@@ -365,8 +370,15 @@ Char* WriteDecimal(Char* Out, int V) {
 
 // Writes "line:column" of Pos into Buf (room for 24) and returns its end.
 Char* TksParser::WritePositionText(Char* Buf, int Pos) const {
-  auto It = std::lower_bound(FYList.begin(), FYList.end(), Pos);
-  int Line = static_cast<int>(It - FYList.begin());
+  // Line is the index of the first line start at or after Pos.
+  int Line;
+  const size_t H = FLineHint;
+  if (H < FYList.size() && FYList[H] < Pos && (H + 1 == FYList.size() || FYList[H + 1] >= Pos)) {
+    Line = static_cast<int>(H) + 1;
+  } else {
+    Line = static_cast<int>(std::lower_bound(FYList.begin(), FYList.end(), Pos) - FYList.begin());
+    if (Line > 0) FLineHint = static_cast<size_t>(Line) - 1;
+  }
   int Col = Pos - FYList[Line - 1 < 0 ? 0 : Line - 1];
   if (Line == 0) {  // before any line feed can only happen at position 0
     Line = 1;

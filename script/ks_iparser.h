@@ -36,6 +36,8 @@ public:
   String GetIdent();
   bool IsKeyWord(const String& S) const;
   String GetChar();
+  // GetChar's character itself, 0 where GetChar gives an empty text.
+  Char GetPunctuation();
   String GetNumber();
   String GetString();
   String GetVQString();
@@ -127,6 +129,8 @@ private:
   String FText = String(1, Char(0));
   bool FUseY = true;
   std::vector<int> FYList{0};
+  // The line entry WritePositionText found last: the walker asks mostly about nearby places.
+  mutable size_t FLineHint = 0;
   bool FSpecStrChar = false;
   // Skips already made, by start position in a small direct-mapped table: the grammar walker
   // tries its alternatives from one position, and each would skip the same blanks and

@@ -53,6 +53,21 @@ TEST(ksParser, CStyleSettingsAndPositions) {
 }
 
 // Skips are remembered by position; each change they depend on must make them be made anew.
+TEST(ksParser, PositionsAskedInAnyOrderGiveTheirLineAndColumn) {
+  TksParser L;
+  L.SetText(u"ab\ncd\n\nefg");  // line feeds at positions 3, 6 and 7
+  struct {
+    int Pos;
+    const char16_t* Expected;
+  } Cases[] = {{1, u"1:1"}, {3, u"1:3"}, {4, u"2:1"}, {5, u"2:2"}, {8, u"4:1"}, {2, u"1:2"},
+               {10, u"4:3"}, {7, u"3:1"}, {8, u"4:1"}, {5, u"2:2"}, {6, u"2:3"}, {0, u"1:0"}};
+  for (auto& C : Cases) EXPECT_EQ(L.PositionToText(C.Pos), C.Expected) << C.Pos;
+  // A shorter text after a long one: what was found last must not carry over.
+  L.SetText(u"x\ny");
+  EXPECT_EQ(L.PositionToText(3), u"2:1");
+  EXPECT_EQ(L.PositionToText(1), u"1:1");
+}
+
 TEST(ksParser, RememberedSkipsFollowChangedSettings) {
   TksParser L;
   L.SetText(u"  {c} x");
