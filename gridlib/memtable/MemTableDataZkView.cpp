@@ -128,20 +128,26 @@ bool TRecordsViewZk::IsRecordInView(TMemoryRecordZk* Rec, int) {
   return FOnFilterRecord ? FOnFilterRecord(Rec) : true;
 }
 
+// The old rows leave the view as the walk over the records reads each record anyway.
 void TRecordsViewZk::RefreshFilteredRecsList() {
-  FRows->Clear();
   TMemTableDataZk* Data = MemTableData();
   if (Data && !FViewAsTreeList) {
-    const std::vector<TMemoryRecordZk*>* Pre = FOnGetPrefilteredList ? FOnGetPrefilteredList() : nullptr;
     std::vector<TMemoryRecordZk*> Rows;
-    auto Take = [&](TMemoryRecordZk* R) {
-      if (IsRecordInView(R, -1)) Rows.push_back(R);
-    };
-    if (Pre)
-      for (TMemoryRecordZk* R : *Pre) Take(R);
-    else
-      Data->RecordsList()->ActiveList().ForEach(Take);
+    {
+      TRecBlockListZk::TRetiredRows Old(*FRows);
+      const std::vector<TMemoryRecordZk*>* Pre = FOnGetPrefilteredList ? FOnGetPrefilteredList() : nullptr;
+      auto Take = [&](TMemoryRecordZk* R) {
+        Old.Forget(R);
+        if (IsRecordInView(R, -1)) Rows.push_back(R);
+      };
+      if (Pre)
+        for (TMemoryRecordZk* R : *Pre) Take(R);
+      else
+        Data->RecordsList()->ActiveList().ForEach(Take);
+    }
     FRows->Assign(Rows);
+  } else {
+    FRows->Clear();
   }
   if (FViewAsTreeList) {
     FMemoryTreeList->UpdateNodesState(nullptr);

@@ -22,7 +22,10 @@ TRecBlockListZk::TRecBlockListZk(TLinkSlot Slot) : FSlot(Slot) {}
 TRecBlockListZk::~TRecBlockListZk() { Clear(); }
 
 TRecBlockListZk::TBlock* TRecBlockListZk::BlockOf(const TMemoryRecordZk* Rec) const {
-  if (FSlot) return Rec->*FSlot;
+  if (FSlot) {
+    TBlock* B = Rec->*FSlot;
+    return B && B->Pos != kRetired ? B : nullptr;
+  }
   auto It = FLinks.find(Rec);
   return It == FLinks.end() ? nullptr : It->second;
 }
@@ -177,6 +180,26 @@ void TRecBlockListZk::Clear() {
   FCount = 0;
   FKeyed = false;
   Reorganize();
+}
+
+TRecBlockListZk::TRetiredRows::TRetiredRows(TRecBlockListZk& List) : FSlot(List.FSlot), FCount(List.FCount) {
+  if (!FSlot) {
+    List.Clear();
+    return;
+  }
+  FBlocks = std::move(List.FBlocks);
+  for (const auto& B : FBlocks) B->Pos = kRetired;
+  List.FBlocks.clear();
+  List.FCount = 0;
+  List.FKeyed = false;
+  List.Reorganize();
+}
+
+// Records no walk met still point at these blocks: they are let go before the blocks are.
+TRecBlockListZk::TRetiredRows::~TRetiredRows() {
+  if (FForgotten == FCount) return;
+  for (const auto& B : FBlocks)
+    for (TMemoryRecordZk* R : B->Items) Forget(R);
 }
 
 std::vector<TMemoryRecordZk*> TRecBlockListZk::ToVector() const {

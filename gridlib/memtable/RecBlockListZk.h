@@ -51,6 +51,35 @@ public:
   std::vector<TMemoryRecordZk*> ToVector() const;
   void Assign(const std::vector<TMemoryRecordZk*>& Records, const std::vector<std::uint64_t>* Keys = nullptr);
   bool Keyed() const { return FKeyed; }
+
+  // The rows of a list handed over for a rebuild: the list is empty at once, and each record
+  // leaves its old block when a walk over the records meets it (Forget), or, if no walk met
+  // it, when this ends. A rebuild that reads every record anyway thus needs no separate pass
+  // writing every old row's link. Until then a record linked to a handed-over block counts
+  // as not in the list. Lists keeping their links in a map are simply cleared.
+  class TRetiredRows {
+  public:
+    explicit TRetiredRows(TRecBlockListZk& List);
+    ~TRetiredRows();
+    TRetiredRows(const TRetiredRows&) = delete;
+    TRetiredRows& operator=(const TRetiredRows&) = delete;
+    // (A template only so that the record's type is complete where it is used.)
+    template <class TRec>
+    void Forget(TRec* Rec) {
+      if (!FSlot) return;
+      TBlock*& Link = Rec->*FSlot;
+      if (Link && Link->Pos == kRetired) {
+        Link = nullptr;
+        ++FForgotten;
+      }
+    }
+
+  private:
+    TLinkSlot FSlot;
+    std::vector<std::unique_ptr<TBlock>> FBlocks;
+    int FCount;
+    int FForgotten = 0;
+  };
   // The key beside the record at Index (0 in a list without keys).
   std::uint64_t KeyAt(int Index) const;
   // For a list ordered so that the records satisfying Less(record, its key) come first: the
@@ -101,6 +130,8 @@ public:
 
 private:
   static constexpr std::size_t kWalkAhead = 8;
+  // The position of a block handed over to a TRetiredRows.
+  static constexpr std::size_t kRetired = static_cast<std::size_t>(-1);
   std::uint64_t KeyOf(const TBlock& B, std::size_t I) const { return FKeyed ? B.Keys[I] : 0; }
   // Starts loading the record at Items[I] (and the first bytes of its values) into the cache.
   static void Prefetch(const std::vector<TMemoryRecordZk*>& Items, std::size_t I) {

@@ -108,6 +108,41 @@ TEST(RecordsViewZk, FilterStatusAndDisabledFilter) {
   EXPECT_EQ(Ids(View), (std::vector<int>{1, 3, 4}));
 }
 
+// A refresh lets every old row go, also those its walk does not meet (a prefiltered list), so
+// no record keeps a link to a freed block of rows; edits still move records in and out.
+TEST(RecordsViewZk, RefilterLeavesNoOldRowLinked) {
+  auto Data = MakeContainer({{u"ID", ftInteger}});
+  TRecordsViewZk View(nullptr);
+  int Modulo = 1;
+  View.SetOnFilterRecord([&](TMemoryRecordZk* R) { return R->GetDataValue(0, dvvValueZk).AsInteger() % Modulo == 0; });
+  std::vector<TMemoryRecordZk*> Pre;
+  bool UsePre = false;
+  View.SetOnGetPrefilteredList([&]() { return UsePre ? &Pre : nullptr; });
+  View.SetMemTableData(Data.get());
+  for (int V = 0; V < 1200; ++V) AddRec(Data.get(), {V});
+  for (int I = 0; I < 1200; I += 7) Pre.push_back(Data->RecordsList()->Items(I));
+  struct TCase { int Modulo; bool UsePre; };
+  for (const TCase& C : {TCase{1, false}, TCase{2, true}, TCase{3, false}, TCase{1, true}, TCase{1, false}}) {
+    SCOPED_TRACE(std::to_string(C.Modulo) + (C.UsePre ? " pre" : ""));
+    Modulo = C.Modulo;
+    UsePre = C.UsePre;
+    View.RefreshFilteredRecsList();
+    int Row = 0;
+    for (int V = 0; V < 1200; ++V) {
+      TMemoryRecordZk* R = Data->RecordsList()->Items(V);
+      const bool Walked = !C.UsePre || V % 7 == 0;
+      ASSERT_EQ(View.IndexOf(R), Walked && V % C.Modulo == 0 ? Row++ : -1) << V;
+    }
+    EXPECT_EQ(View.Count(), Row);
+  }
+  Modulo = 2;
+  SetValue(Data->RecordsList()->Items(5), 0, 6);
+  SetValue(Data->RecordsList()->Items(4), 0, 7);
+  EXPECT_EQ(View.IndexOf(Data->RecordsList()->Items(5)), 4);
+  EXPECT_EQ(View.IndexOf(Data->RecordsList()->Items(4)), -1);
+  EXPECT_EQ(View.Count(), 1199);
+}
+
 TEST(RecordsViewZk, InsertRecordAtRowCountAppends) {
   auto Data = MakeContainer({{u"ID", ftInteger}});
   TRecordsViewZk View(nullptr);
