@@ -94,9 +94,7 @@ TDBGridInplaceEdit::~TDBGridInplaceEdit() = default;
 
 TColumnZk* TDBGridInplaceEdit::CurrentColumn() const {
   TCustomDBGridZk* G = DBGrid();
-  if (!G) return nullptr;
-  const int I = G->SelectedIndex();
-  return I >= 0 && I < G->Columns()->Count() ? G->Columns()->Items(I) : nullptr;
+  return G ? G->ColumnAtGridCol(G->Col()) : nullptr;
 }
 
 void TDBGridInplaceEdit::SetEditStyle(TEditStyle Value) {

@@ -1694,6 +1694,10 @@ public:
   bool EditorMayShow() override;
   void TopLeftChanged() override;
   bool HorzSmoothScroll() override;
+  // In the in-row panel the editor covers the current column's data cell.
+  TRect EditorCellRect(int ACol, int ARow) override;
+  // Scrolls the in-row panel sideways until the column's data cell is in view.
+  void ScrollToInRowColumn(int Index);
   bool CellMayBeCurrent(int ACol, int ARow) override;
   void GoToCell(int ACol, int ARow, bool MoveAnchor) override;
   void ColumnWidthsChanged() override;
@@ -1849,6 +1853,8 @@ public:
   TRect RowPanelCellRect(int ARow);
   // The in-row column under a client point: by title-type or by data rectangles.
   TColumnZk* RowPanelColumnAt(int X, int Y, bool IsTitleTypeCell);
+  // Whether a client point lies on the edit buttons of Column's data cell in the in-row panel.
+  bool OnRowPanelEditButtons(TColumnZk* Column, int X, int Y);
   // The column whose title is held pressed (in the in-row panel by its index).
   TColumnZk* PressedTitleColumn() const;
   TRect PressedTitleRect();

@@ -34,7 +34,7 @@ int TCustomDBGridZk::InplaceEditorButtonHeight() const {
 bool TCustomDBGridZk::EditButtonsVisibleInCell(TColumnZk* Column, bool CurrentRow) {
   if (!Column || !Column->AlwaysShowEditButton()) return false;
   const TEditButtonsShowOptionsZk O = FEditButtonsShowOptions;
-  const bool CurrentCell = CurrentRow && Columns()->Items(SelectedIndex()) == Column;
+  const bool CurrentCell = CurrentRow && ColumnAtGridCol(Col()) == Column;
   if (O.Contains(sebShowOnlyForCurCellZk) && !CurrentCell) return false;
   if (O.Contains(sebShowOnlyForCurRowZk) && !CurrentRow) return false;
   if (O.Contains(sebShowOnlyWhenGridActiveZk) &&

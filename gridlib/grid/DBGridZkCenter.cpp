@@ -39,10 +39,7 @@ bool BasicLocateGridText(TCustomDBGridZk* Grid, const String& FieldName, const S
                          TLocateTextMatchingZk Matching) {
   TDataSet* D = Grid ? Grid->DataSet() : nullptr;
   if (!D || !D->Active()) return false;
-  TColumnZk* Column = FieldName.empty() ? (Grid->SelectedIndex() >= 0 &&
-                                           Grid->SelectedIndex() < Grid->Columns()->Count()
-                                               ? Grid->Columns()->Items(Grid->SelectedIndex())
-                                               : nullptr)
+  TColumnZk* Column = FieldName.empty() ? Grid->ColumnAtGridCol(Grid->Col())
                                         : Grid->FindColumnByName(FieldName);
   if (!Column) return false;
   const TBookmark Saved = D->GetBookmark();

@@ -15,10 +15,8 @@ namespace {
 
 bool IsMemoType(TFieldType T) { return T == ftMemo || T == ftOraClob || T == ftWideMemo; }
 
-TColumnZk* CurrentColumnOf(const TCustomDBGridZk* Grid) {
-  const int I = Grid->SelectedIndex();
-  return I >= 0 && I < Grid->Columns()->Count() ? Grid->Columns()->Items(I) : nullptr;
-}
+// Grid columns are the visible columns: a hidden column has none.
+TColumnZk* CurrentColumnOf(const TCustomDBGridZk* Grid) { return Grid->ColumnAtGridCol(Grid->Col()); }
 
 }  // namespace
 
@@ -115,15 +113,14 @@ int TCustomDBGridZk::EditorTextLimit() {
 
 String TCustomDBGridZk::CellEditMask(int ACol, int) {
   if (!FDataLink->Active()) return {};
-  const int I = GridColToColumnIndex(ACol);
-  return I >= 0 && I < FColumns->Count() ? FColumns->Items(I)->GetEditMask() : String();
+  TColumnZk* C = ColumnAtGridCol(ACol);
+  return C ? C->GetEditMask() : String();
 }
 
 String TCustomDBGridZk::CellEditText(int ACol, int) {
   if (!FDataLink->Active()) return {};
-  const int I = GridColToColumnIndex(ACol);
-  if (I < 0 || I >= FColumns->Count()) return {};
-  TColumnZk* C = FColumns->Items(I);
+  TColumnZk* C = ColumnAtGridCol(ACol);
+  if (!C) return {};
   FEditText = C->EditText();
   FEditKeyValue = Null();
   TField* F = C->Field();
@@ -218,7 +215,11 @@ void TCustomDBGridZk::InvalidateEditor() {
   if (Lock) Edit->SetLockCloseList(false);
 }
 
-void TCustomDBGridZk::ShowCellEditor() { SetEditorMode(true); }
+void TCustomDBGridZk::ShowCellEditor() {
+  if (TColumnZk* C = FGridRowPanel->Active() ? ColumnAtGridCol(Col()) : nullptr)
+    ScrollToInRowColumn(C->Index());
+  SetEditorMode(true);
+}
 
 void TCustomDBGridZk::HideCellEditor() {
   if (!InplaceEditor()) return;

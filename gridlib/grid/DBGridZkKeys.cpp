@@ -100,7 +100,8 @@ bool TCustomDBGridZk::InRowCellToCellNavigation() const {
 // The column the moves started from stays the reference, so a run of Up and Down presses
 // keeps to one vertical track.
 void TCustomDBGridZk::MoveInRowPanelVertically(bool Down) {
-  TColumnZk* Start = FColumns->Items(SelectedIndex());
+  TColumnZk* Start = ColumnAtGridCol(Col());
+  if (!Start) return;
   TColumnZk* Base = FColumns->UpDownBaseColumn() ? FColumns->UpDownBaseColumn() : Start;
   TColumnZk* Next = FColumns->GetNextVertColumn(Start, Down);
   TDataSet* D = DataSet();
@@ -159,8 +160,10 @@ void TCustomDBGridZk::MoveCol(int DataCol, int Direction, bool Select) {
       if (Col() != Before) return;
     }
     if (!FOptions.Contains(dgAlwaysShowEditor)) HideCellEditor();
+    // In an in-row panel the grid's columns have no width: the column's data cell is shown.
     if (!FOptions.Contains(dgRowSelect))
-      SetCurrentCell(GridCol, Row(), true, true, false);
+      SetCurrentCell(GridCol, Row(), true, !FGridRowPanel->Active(), false);
+    ScrollToInRowColumn(Target->Index());
     if (!Target->Checkboxes() && FOptions.Contains(dgAlwaysShowEditor)) ShowCellEditor();
     ColEnter();
   }

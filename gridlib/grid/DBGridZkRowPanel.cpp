@@ -38,6 +38,38 @@ bool TCustomDBGridZk::HorzSmoothScroll() {
   return (FGridRowPanel && FGridRowPanel->Active()) || TCustomGridZk::HorzSmoothScroll();
 }
 
+// The current column's data cell, clipped to the scrolled area; 18 pixels are left free for the
+// detail expander in the first column.
+TRect TCustomDBGridZk::EditorCellRect(int ACol, int ARow) {
+  if (!FGridRowPanel->Active() || ARow < FTitleOffset) return TCustomGridZk::EditorCellRect(ACol, ARow);
+  TColumnZk* C = ColumnAtGridCol(ACol);
+  const TRect Visible = CellRect(FIndicatorOffset, ARow);
+  if (!C || Visible.IsEmpty()) return {};
+  TRect R = DataRect(C->RowPlacement());
+  const bool Mirrored = UseRightToLeftAlignment();
+  if (Mirrored) R = Rect(FGridMasterCellWidth - R.Right, R.Top, FGridMasterCellWidth - R.Left, R.Bottom);
+  const TRect Cell = RowPanelCellRect(ARow);
+  OffsetRect(R, Cell.Left, Cell.Top);
+  if (FRowDetailPanel->Active() && !FVisibleColumns.empty() && FVisibleColumns.front() == C &&
+      R.Width() > 18)
+    (Mirrored ? R.Right : R.Left) += Mirrored ? -18 : 18;
+  R.Left = std::max(R.Left, Visible.Left);
+  R.Right = std::min(R.Right, Visible.Right);
+  return R.Right > R.Left ? R : TRect{};
+}
+
+void TCustomDBGridZk::ScrollToInRowColumn(int Index) {
+  if (!FGridRowPanel->Active() || Index < 0 || Index >= FColumns->Count()) return;
+  const auto& P = FColumns->Items(Index)->RowPlacement();
+  const int L = P.DataCellLeft, W = P.DataCellWidth, Page = DataPageSize().cx;
+  const int S = SmoothPos().X;
+  if (L + W > S + Page) {
+    const int T = W > Page ? L : L + W - Page + (FOptions.Contains(dgColLines) ? GridLineWidth() : 0);
+    ScrollPixelsClamped(T - S, 0);
+  }
+  if (L < SmoothPos().X) ScrollPixelsClamped(L - SmoothPos().X, 0);
+}
+
 void TDBGridColumnsZk::RelayoutCellsInRowPanel() {
   if (FGrid) FGrid->RelayoutCellsInRowPanel();
 }

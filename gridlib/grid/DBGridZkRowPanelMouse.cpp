@@ -125,12 +125,32 @@ void TCustomDBGridZk::RowPanelDataMouseDown(const TGridCoord& Cell, TMouseButton
     TCustomControl::MouseDown(Button, Shift, X, Y);
     return;
   }
-  if (Before == TGridCoord{Col(), Row()} || FOptions.Contains(dgAlwaysShowEditor))
+  // A press on the buttons at the cell's end opens the editor and presses the button there.
+  const bool OnButtons = OnRowPanelEditButtons(Column, X, Y);
+  if (Before == TGridCoord{Col(), Row()} || FOptions.Contains(dgAlwaysShowEditor) || OnButtons)
     ShowCellEditor();
   else
     InvalidateEditor();
+  if (OnButtons && InplaceEditor() && InplaceEditor()->EditorVisible())
+    PassPressToEditorButton(X, Y);
   if (Column->Checkboxes()) FPressedCell = {Col(), Row()};
   TCustomControl::MouseDown(Button, Shift, X, Y);
+}
+
+// The column's edit buttons take the full height of its data cell at the cell's right end (left
+// end when mirrored).
+bool TCustomDBGridZk::OnRowPanelEditButtons(TColumnZk* Column, int X, int Y) {
+  const int Strip = Column->EditButtonsWidth();
+  const TRect Cell = RowPanelCellRect(MouseCoord(X, Y).Y);
+  if (Strip <= 0 || Cell.IsEmpty()) return false;
+  const auto& P = Column->RowPlacement();
+  const int Left = Cell.Left + (UseRightToLeftAlignment()
+                                    ? FGridMasterCellWidth - P.DataCellLeft - P.DataCellWidth
+                                    : P.DataCellLeft);
+  const int Right = Left + P.DataCellWidth;
+  const int Top = Cell.Top + P.Top;
+  if (Y < Top || Y >= Top + P.Height) return false;
+  return UseRightToLeftAlignment() ? X >= Left && X < Left + Strip : X >= Right - Strip && X < Right;
 }
 
 // A release of a check box in the cell it was pressed on steps its value (Shift: backwards).

@@ -44,9 +44,7 @@ void TCustomDBGridZk::StartInplaceSearch(const String& ss, int TimeOut,
       Found = LocateText(this, u"", S, Options, Direction, ltmFromBegingZk, lttInAllNodesZk);
       if (Found) {
         // The search text takes the letter case of the data.
-        TColumnZk* C = SelectedIndex() >= 0 && SelectedIndex() < FColumns->Count()
-                           ? FColumns->Items(SelectedIndex())
-                           : nullptr;
+        TColumnZk* C = ColumnAtGridCol(Col());
         String Text = C ? (EditFormat && C->Field() ? C->Field()->Text() : C->DisplayText()) : S;
         S = Text.substr(0, S.size());
         // Over a memory table's whole view the found row comes to the middle.

@@ -395,6 +395,8 @@ public:
   virtual bool EditorMayShow();
   virtual bool GridAcceptsKey(Word Key, TShiftState Shift);
   virtual void GetCellRect(int ACol, int ARow, TRect& R);
+  // Where the cell editor of a cell goes: the cell's rectangle.
+  virtual TRect EditorCellRect(int ACol, int ARow);
   virtual bool CanCellMouseClick(const TMessage& MouseMessage);
   virtual bool CheckColumnMove(int& Origin, int& Destination, TPoint MousePt);
   virtual bool CheckRowMove(int& Origin, int& Destination, TPoint MousePt);

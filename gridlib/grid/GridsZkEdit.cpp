@@ -267,17 +267,15 @@ void TCustomGridZk::RefreshEditor() {
     LoadEditor(this, FInplaceEdit, FInplaceCol, FInplaceRow, FCanEditModify);
   }
   if (EditorMayShow()) {
-    TRect R;
-    GetCellRect(FCurrent.X, FCurrent.Y, R);
-    FInplaceEdit->Move(R);
+    FInplaceEdit->Move(EditorCellRect(FCurrent.X, FCurrent.Y));
   }
 }
 
+TRect TCustomGridZk::EditorCellRect(int ACol, int ARow) { return CellRect(ACol, ARow); }
+
 void TCustomGridZk::UpdateEditorPos() {
   if (FEditorMode && FInplaceEdit) {
-    TRect R;
-    GetCellRect(FCurrent.X, FCurrent.Y, R);
-    FInplaceEdit->UpdateLoc(R);
+    FInplaceEdit->UpdateLoc(EditorCellRect(FCurrent.X, FCurrent.Y));
   }
   if (!HandleAllocated()) return;
   TPoint P;

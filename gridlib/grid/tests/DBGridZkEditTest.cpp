@@ -102,6 +102,24 @@ TEST(DBGridZkEdit, TypedTextTabAndDownPostToTheFile) {
   EXPECT_EQ(S.ReadBack(1, u"QTY"), u"12");
 }
 
+// Grid columns are the visible ones: behind a hidden column the editor still shows and writes
+// the current column's own field.
+TEST(DBGridZkEdit, EditorBehindAHiddenColumnWritesItsOwnField) {
+  TSqliteGrid S;
+  TDBGridZk* G = S.Grid();
+  G->Columns()->Items(1)->SetVisible(false);
+  G->MoveCol(2, 0, false);
+  ASSERT_EQ(G->SelectedField(), S.Q->FieldByName(u"QTY"));
+  S.Type(u"8");
+  auto* Edit = G->DBInplaceEdit();
+  ASSERT_TRUE(Edit && Edit->EditorVisible());
+  EXPECT_EQ(Edit->CurrentColumn(), G->Columns()->Items(2));
+  Edit->SetText(u"8");
+  SimulateKeyPress(VK_DOWN);
+  EXPECT_EQ(S.ReadBack(1, u"QTY"), u"8");
+  EXPECT_EQ(S.ReadBack(1, u"NAME"), u"Краска");
+}
+
 TEST(DBGridZkEdit, RefusedValueKeepsTextFocusAndEditState) {
   TSqliteGrid S;
   TDBGridZk* G = S.Grid();

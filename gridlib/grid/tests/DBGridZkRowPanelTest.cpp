@@ -269,8 +269,8 @@ TEST_F(DBGridZkRowPanel, DragRestingAtTheEdgeScrollsOnTheTimer) {
   EXPECT_EQ(G->SmoothPos().X, Inside) << "back inside, nothing scrolls";
   SimulateMouseUp(mbLeft, G->ClientToScreen(Point(G->ClientWidth() / 2 - 10, From.Y)));
   EXPECT_EQ(G->TCustomGridZk::GridState(), gsNormal);
-  // Scrolled, a press still finds the column under the pointer and keeps the view.
-  const int Scrolled = G->SmoothPos().X;
+  // Scrolled, a press still finds the column under the pointer; the column wider than the
+  // view shows its start.
   TColumnZk* Price = G->FindColumnByName(u"PRICE");
   const TRect Row2 = G->RowPanelCellRect(G->TopDataOffset() + 1);
   const TPoint InPrice(Row2.Left + Price->RowPlacement().DataCellLeft + 700,
@@ -280,7 +280,72 @@ TEST_F(DBGridZkRowPanel, DragRestingAtTheEdgeScrollsOnTheTimer) {
   SimulateMouseDown(mbLeft, G->ClientToScreen(InPrice));
   SimulateMouseUp(mbLeft, G->ClientToScreen(InPrice));
   EXPECT_EQ(G->SelectedField(), Price->Field());
-  EXPECT_EQ(G->SmoothPos().X, Scrolled);
+  EXPECT_EQ(G->SmoothPos().X, Price->RowPlacement().DataCellLeft);
+  UseTestClock(false);
+}
+
+// The cell editor covers the current column's data cell and follows the column; in a scrolled
+// panel it is cut at the indicator.
+TEST_F(DBGridZkRowPanel, EditorCoversTheCurrentColumnsDataCell) {
+  G->SetOptions(G->Options() + TDBGridOptions{dgEditing});
+  G->SetFocus();
+  auto Expected = [&](const String& Name) {
+    const auto& P = At(Name);
+    const TRect Cell = G->RowPanelCellRect(G->Row());
+    return Rect(Cell.Left + P.DataCellLeft, Cell.Top + P.Top,
+                Cell.Left + P.DataCellLeft + P.DataCellWidth, Cell.Top + P.Top + P.Height);
+  };
+  for (const String Name : {u"PRICE", u"NAME"}) {
+    G->MoveCol(G->FindColumnByName(Name)->Index(), 0, false);
+    G->ShowCellEditor();
+    TInplaceEdit* Edit = G->InplaceEditor();
+    ASSERT_TRUE(Edit && Edit->EditorVisible()) << StringToUtf8(Name);
+    EXPECT_EQ(Edit->BoundsRect(), Expected(Name)) << StringToUtf8(Name);
+    EXPECT_EQ(Edit->Text(), G->FindColumnByName(Name)->Field()->Text()) << StringToUtf8(Name);
+  }
+  // A wide column far right is scrolled into view; its editor starts at the indicator.
+  G->FindColumnByName(u"PRICE")->SetWidth(900);
+  G->MoveCol(G->FindColumnByName(u"PRICE")->Index(), 0, false);
+  G->ShowCellEditor();
+  EXPECT_EQ(G->SmoothPos().X, At(u"PRICE").DataCellLeft);
+  const TRect E = G->InplaceEditor()->BoundsRect();
+  EXPECT_EQ(E.Left, G->CellRect(G->IndicatorOffset(), G->Row()).Left);
+  EXPECT_EQ(E.Right, G->CellRect(G->IndicatorOffset(), G->Row()).Right);
+}
+
+// A press on a cell's edit button in another record moves there, shows the editor over the
+// cell and presses its button; a press beside the buttons only moves.
+TEST_F(DBGridZkRowPanel, EditButtonPressesReachTheEditorsButton) {
+  G->SetOptions(G->Options() + TDBGridOptions{dgEditing});
+  TColumnZk* Name = G->FindColumnByName(u"NAME");
+  Name->SetButtonStyle(cbsEllipsis);
+  Name->SetWidth(90);
+  int Clicks = 0;
+  G->SetOnEditButtonClick([&](TObject*) { ++Clicks; });
+  G->SetFocus();
+  UseTestClock(true);
+  auto Press = [&](int Record, int FromRight) {
+    AdvanceTestClock(1000);
+    const TRect Cell = G->RowPanelCellRect(G->TopDataOffset() + Record - 1);
+    const auto& P = Name->RowPlacement();
+    const TPoint At(Cell.Left + P.DataCellLeft + P.DataCellWidth - FromRight, Cell.Top + P.Top + 5);
+    SimulateMouseDown(mbLeft, G->ClientToScreen(At));
+    SimulateMouseUp(mbLeft, G->ClientToScreen(At));
+    Application->ProcessMessages();
+  };
+  const int Strip = Name->EditButtonsWidth();
+  ASSERT_GT(Strip, 0);
+  Press(3, Strip + 10);
+  EXPECT_EQ(F.Set->RecNo(), 3);
+  EXPECT_EQ(G->SelectedField(), Name->Field());
+  EXPECT_FALSE(G->InplaceEditor() && G->InplaceEditor()->EditorVisible()) << "beside the button";
+  EXPECT_EQ(Clicks, 0);
+  Press(2, Strip / 2);
+  EXPECT_EQ(F.Set->RecNo(), 2);
+  ASSERT_TRUE(G->InplaceEditor() && G->InplaceEditor()->EditorVisible());
+  const auto& P = Name->RowPlacement();
+  EXPECT_EQ(G->InplaceEditor()->BoundsRect().Width(), P.DataCellWidth);
+  EXPECT_EQ(Clicks, 1) << "the press reached the editor's button";
   UseTestClock(false);
 }
 
