@@ -16,12 +16,17 @@ bool TrueColor(TCustomDBGridZk* Grid) { return GetDeviceCaps(Grid->Canvas(), NUM
 
 TDBGridZkStyle::TDBGridZkStyle() = default;
 
-// Every grid still attached goes back to the process's style (none while that one is freed).
+// Every grid still attached goes back to the process's style, or to none while that one is
+// freed: the process's style is still what DBGridZkStyle() answers during its destruction, so
+// handing a grid "back" to it would attach the grid again and never end.
 TDBGridZkStyle::~TDBGridZkStyle() {
+  const bool ProcessStyle = this == DBGridZkStyle();
   while (!FGrids.empty()) {
     TCustomDBGridZk* Grid = FGrids.back();
     FGrids.pop_back();
-    if (Grid->Style() == this) Grid->SetStyle(nullptr);
+    if (Grid->FStyle != this) continue;
+    if (ProcessStyle) Grid->FStyle = nullptr;
+    else Grid->SetStyle(nullptr);
   }
 }
 
