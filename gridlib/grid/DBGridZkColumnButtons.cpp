@@ -4,11 +4,13 @@
 #include "gridlib/grid/DBGridZk.h"
 
 #include "gridlib/grid/DBGridInplaceEdit.h"
+#include "gridlib/grid/DBGridZk_p.h"
 #include "gridlib/grid/DBLookupGridsZk.h"
 #include "gridlib/toolkit/ButtonPaintZk.h"
 #include "gridlib/toolkit/LookupExtraRowZk.h"
 #include "platform/controls/WinApi.h"
 #include "platform/db/DataSet.h"
+#include "platform/db/DataSource.h"
 #include "platform/db/Fields.h"
 
 namespace {
@@ -144,6 +146,22 @@ TCustomDBGridZk* TColumnZk::DataList() const {
     FDataList.reset(L);
   }
   return FDataList.get();
+}
+
+void BindDesignTimeDataList(TColumnZk* Column, TField* Field) {
+  TCustomDBGridZk* G = Column->Grid();
+  if (!Field || !G || !G->ComponentState().Contains(csDesigning)) return;
+  auto* List = static_cast<TDBLookupGridZk*>(Column->DataList());
+  // The private data source belongs to the drop-down grid and goes with it.
+  auto* Source = dynamic_cast<TDataSource*>(List->FindComponent(u"DesignListSource"));
+  if (!Source) {
+    Source = new TDataSource(List);
+    Source->SetName(u"DesignListSource");
+  }
+  Source->SetDataSet(Field->LookupDataSet());
+  List->SetListSource(Source);
+  List->SetKeyField(Field->LookupKeyFields());
+  List->SetListField(Field->LookupResultField());
 }
 
 // The drop-down grid's events: reading one does not make the grid, setting one does.

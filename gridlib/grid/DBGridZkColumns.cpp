@@ -337,8 +337,11 @@ void TColumnZk::Assign(TPersistent* Source) {
 
 TField* TColumnZk::Field() const {
   TCustomDBGridZk* G = Grid();
-  if (!FField && G && !FFieldName.empty() && G->DataSet() && G->DataSet()->Active())
-    const_cast<TColumnZk*>(this)->FField = G->DataSet()->FindField(FFieldName);
+  if (!FField && G && !FFieldName.empty() && G->DataSet() && G->DataSet()->Active()) {
+    auto* Self = const_cast<TColumnZk*>(this);
+    Self->FField = G->DataSet()->FindField(FFieldName);
+    BindDesignTimeDataList(Self, FField);
+  }
   return FField;
 }
 
@@ -346,6 +349,7 @@ void TColumnZk::SetField(TField* Value) {
   if (Value == FField) return;
   FField = Value;
   if (Value) FFieldName = Value->FieldName();
+  BindDesignTimeDataList(this, Value);
 }
 
 void TColumnZk::SetFieldName(const String& Value) {

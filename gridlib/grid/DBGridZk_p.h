@@ -9,6 +9,11 @@
 // Whether the unit's start ran (the shared objects exist).
 bool DBGridZkModuleStarted();
 
+// While the grid is being designed, points the column's drop-down grid at the lookup list of
+// Field (its lookup dataset, key fields and result field); nothing at run time or without a
+// field.
+void BindDesignTimeDataList(TColumnZk* Column, TField* Field);
+
 // The memory table's fields show view row RowNum while the scope lasts, however it ends.
 class TMemTableRowRead {
 public:

@@ -253,3 +253,53 @@ TEST(DBGridLookupCell, ColumnsDropDownBoxEventsAreTheListsOwnAndFollowAssign) {
 }
 
 }  // namespace
+
+// While the grid is designed, a column over a lookup field shows that field's list in its
+// drop-down grid; at run time the drop-down grid is left alone.
+TEST(DBGridLookupCell, AtDesignTimeTheDataListShowsTheLookupFieldsList) {
+  for (bool Designing : {false, true}) {
+    SCOPED_TRACE(Designing ? "designing" : "running");
+    TDBGridOnForm F{0};
+    auto* Colours = new TArrayDataSet(F.Form);
+    Colours->FieldDefs()->Add(u"ID", ftInteger);
+    Colours->FieldDefs()->Add(u"NM", ftWideString, 20);
+    Colours->AddRow({1, String(u"Охра")});
+    Colours->Open();
+    auto* Stock = new TArrayDataSet(F.Form);
+    Stock->FieldDefs()->Add(u"COLOR_ID", ftInteger);
+    auto* Key = new TIntegerField(F.Form);
+    Key->SetFieldName(u"COLOR_ID");
+    Key->SetDataSet(Stock);
+    auto* Look = new TWideStringField(F.Form);
+    Look->SetFieldName(u"lvNM");
+    Look->SetFieldKind(fkLookup);
+    Look->SetKeyFields(u"COLOR_ID");
+    Look->SetLookupDataSet(Colours);
+    Look->SetLookupKeyFields(u"ID");
+    Look->SetLookupResultField(u"NM");
+    Look->SetDataSet(Stock);
+    Stock->AddRow({1});
+    Stock->Open();
+    if (Designing) F.Grid->SetDesigning(true);
+    F.Source->SetDataSet(nullptr);
+    F.Source->SetDataSet(Stock);
+    TColumnZk* Column = F.Grid->Columns()->Items(1);
+    ASSERT_EQ(Column->Field(), Look);
+    auto* List = static_cast<TDBLookupGridZk*>(Column->DataList());
+    if (!Designing) {
+      EXPECT_EQ(List->ListSource(), nullptr);
+      continue;
+    }
+    ASSERT_NE(List->ListSource(), nullptr);
+    EXPECT_EQ(List->ListSource()->DataSet(), Colours);
+    EXPECT_EQ(List->KeyField(), u"ID");
+    EXPECT_EQ(List->ListField(), u"NM");
+    // A second resolution reuses the drop-down grid's own data source.
+    Column->SetField(nullptr);
+    Column->SetField(Look);
+    int Sources = 0;
+    for (int I = 0; I < List->ComponentCount(); ++I)
+      Sources += dynamic_cast<TDataSource*>(List->Components(I)) != nullptr;
+    EXPECT_EQ(Sources, 1);
+  }
+}
