@@ -3,7 +3,8 @@
 //
 // Text on windows and bitmaps is drawn from cached glyph masks (GlyphCache.h) when it is
 // unrotated and lands on whole pixels; otherwise (printers, rotation, scaling transformations)
-// the glyph outlines are filled. Both give the same antialiased pixels.
+// the glyph outlines are filled. Both give the same antialiased pixels. On a PDF painter text
+// is written as text in the embedded face, so the file can be searched and copied from.
 //
 // One-pixel lines are rasterised here rather than by Qt, so that they follow the drawing
 // calls' rules exactly: a segment leaves out its last pixel, a style pattern runs on across
@@ -16,8 +17,13 @@
 #include <optional>
 #include <unordered_map>
 
+#include <QFontDatabase>
+#include <QGlyphRun>
+#include <QGuiApplication>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
+#include <QRawFont>
 
 #include "platform/graphics/Bitmap_p.h"
 #include "platform/graphics/GlyphCache.h"
@@ -161,6 +167,7 @@ struct TTextFace {
   bool SyntheticBold = false;
   bool SyntheticItalic = false;
   TGlyphPaths* Paths = nullptr;
+  std::string Path;                // the face's file, for writers that embed it
   TRect Box;                       // what any glyph may cover, from its origin (y down)
 };
 
@@ -182,6 +189,7 @@ TTextFace MakeTextFace(const TFontRequest& Font) {
   F.SyntheticBold = File.SyntheticBold;
   F.SyntheticItalic = File.SyntheticItalic;
   F.Paths = &GlyphPathsOf(File);
+  if (File.Index == 0) F.Path = File.Path;
   // The font box (y up), widened by the slant and stroke of synthetic styles and a margin.
   const TRect B = Service.OutlineTextMetrics(Font).otmrcFontBox;
   const int Slant = F.SyntheticItalic ? int(std::ceil(0.2 * std::max(B.Top, -B.Bottom))) : 0;
@@ -235,6 +243,86 @@ void FillGlyphRun(QPainter& P, const TDeviceText& T, const TTextFace& Face) {
   const QColor Color = ToQColor(T.Font.Color);
   P.fillPath(Run, Color);
   if (Face.SyntheticBold) P.strokePath(Run, QPen(Color, Face.Em / 32));
+}
+
+// The face as Qt's font database knows it, at the run's em: registered from its file, so that
+// a PDF writer embeds it and maps its glyphs back to characters. Nothing when Qt resolves the
+// family to another file (its "head" table differs) or the face cannot be registered.
+// Qt's fonts live as long as the application object, so the faces are let go with it (the
+// tables themselves outlive static destruction, which may end the application later).
+struct TPdfFonts {
+  std::map<std::pair<std::uint32_t, std::int32_t>, std::optional<QRawFont>> Sized;
+  std::map<std::uint32_t, std::optional<QRawFont>> Faces;
+};
+
+TPdfFonts& PdfFonts() {
+  static TPdfFonts& Fonts = *new TPdfFonts;
+  static QObject* App = nullptr;
+  if (App != QCoreApplication::instance()) {
+    App = QCoreApplication::instance();
+    QObject::connect(App, &QObject::destroyed, [] {
+      Fonts.Sized.clear();
+      Fonts.Faces.clear();
+      App = nullptr;
+    });
+  }
+  return Fonts;
+}
+
+const QRawFont* PdfTextFont(const TTextFace& Face) {
+  auto& [Sized, Faces] = PdfFonts();
+  const std::int32_t Em64 = std::int32_t(std::lround(Face.Em * 64));
+  auto [It, Added] = Sized.try_emplace({Face.Id, Em64});
+  if (!Added) return It->second ? &*It->second : nullptr;
+  auto [FaceIt, NewFace] = Faces.try_emplace(Face.Id);
+  if (NewFace && !Face.Path.empty()) {
+    const int AppId = QFontDatabase::addApplicationFont(QString::fromStdString(Face.Path));
+    const std::string Head = TFontService::Instance().FontTable(Face.Request, "head");
+    for (const QString& Family : QFontDatabase::applicationFontFamilies(AppId)) {
+      QFont Q(Family);
+      Q.setBold(Face.Request.Bold);
+      Q.setItalic(Face.Request.Italic);
+      Q.setStyleStrategy(QFont::NoFontMerging);
+      QRawFont Raw = QRawFont::fromFont(Q);
+      const QByteArray RawHead = Raw.fontTable("head");
+      if (Raw.isValid() && !Head.empty() && std::string(RawHead.constData(), RawHead.size()) == Head) {
+        FaceIt->second = Raw;
+        break;
+      }
+    }
+  }
+  if (!FaceIt->second) return nullptr;
+  QRawFont Raw = *FaceIt->second;
+  Raw.setPixelSize(Face.Em);
+  It->second = Raw;
+  return &*It->second;
+}
+
+// The run written as text on a PDF painter: the same glyphs at the same origins FillGlyphRun
+// fills. False when the face has no embeddable match; synthetic styles are left to the outlines,
+// which alone show them.
+bool WriteGlyphRun(QPainter& P, const TDeviceText& T, const TTextFace& Face) {
+  if (Face.SyntheticBold || Face.SyntheticItalic) return false;
+  const QRawFont* Font = PdfTextFont(Face);
+  if (!Font) return false;
+  auto& Service = TFontService::Instance();
+  QList<quint32> Glyphs;
+  QList<QPointF> Positions;
+  int X = 0;
+  for (std::size_t I = 0; I < T.Text.size(); ++I) {
+    if (const auto Code = CodeAt(T.Text, I)) {
+      Glyphs.append(Service.GlyphIndex(T.Font.Request, *Code));
+      Positions.append(QPointF(X, 0));
+    }
+    X += I < T.Advances.size() ? T.Advances[I] : 0;
+  }
+  QGlyphRun Run;
+  Run.setRawFont(*Font);
+  Run.setGlyphIndexes(Glyphs);
+  Run.setPositions(Positions);
+  P.setPen(ToQColor(T.Font.Color));
+  P.drawGlyphRun(QPointF(0, Face.Metric.tmAscent), Run);
+  return true;
 }
 
 // Glyphs up to this em size are cached; larger ones cost more memory than filling them.
@@ -471,7 +559,7 @@ public:
     if (!(T.Options & ETO_OPAQUE) && T.Opaque)
       S.P.fillRect(QRect(0, 0, Width, Face.Metric.tmHeight), ToQColor(T.BkColor));
     if (UsesGlyphCache(S.P, T, Face)) BlendGlyphRun(S.P, T, Face);
-    else FillGlyphRun(S.P, T, Face);
+    else if (!IsPdfPainter(S.P) || !WriteGlyphRun(S.P, T, Face)) FillGlyphRun(S.P, T, Face);
     DecorationLines(S.P, T, Width, Face.Metric.tmAscent);
   }
 
@@ -529,6 +617,12 @@ private:
     const QTransform D = P.deviceTransform();
     return D.type() <= QTransform::TxTranslate && D.dx() == std::floor(D.dx()) &&
            D.dy() == std::floor(D.dy());
+  }
+
+  // Qt's font database, which the PDF writer embeds from, needs the application object.
+  static bool IsPdfPainter(const QPainter& P) {
+    return P.paintEngine() && P.paintEngine()->type() == QPaintEngine::Pdf &&
+           qobject_cast<QGuiApplication*>(QCoreApplication::instance());
   }
 
   // A painter for one call: a fresh one on the image, or the caller's saved and restored.
