@@ -15,6 +15,7 @@
 #include "platform/db/DataSet.h"
 #include "platform/db/Fields.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/graphics/ImageList.h"
 #include "platform/graphics/WinDraw.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -317,6 +318,8 @@ int TitleWidth(TCustomDBGridZk* Grid, TColumnZk* Column, TCanvas* C) {
   const int Marking = SortMarkingWidth(Grid, Column, C);
   const int M = Marking >= 3 ? Marking + 2 : 4;
   TColumnTitleZk* T = Column->Title();
+  // A title that shows an image is as wide as the image; its caption is not drawn.
+  if (Grid->TitleImages() && T->ImageIndex() != -1) return M + Grid->TitleImages()->Width();
   C->Font()->Assign(T->Font());
   const String Text = Grid->IsUseMultiTitle() ? T->LeafCaption() : T->Caption();
   if (T->Orientation() == tohVertical) return M + C->TextHeight(Text);
@@ -329,7 +332,13 @@ int TitleWidth(TCustomDBGridZk* Grid, TColumnZk* Column, TCanvas* C) {
 
 int CellWidth(TCustomDBGridZk* Grid, TColumnZk* Column, TCanvas* C, TColCellParamsZk& P) {
   // A column that always shows its edit buttons keeps room for their strip beside the text.
-  const int B = Column->AlwaysShowEditButton() ? Column->EditButtonsWidth() + 4 : 4;
+  int B = Column->AlwaysShowEditButton() ? Column->EditButtonsWidth() + 4 : 4;
+  // The first visible column starts after the tree outline of the record's node.
+  const TColumnsZkList& Visible = Grid->VisibleColumns();
+  if (!Visible.empty() && Visible.front() == Column) B += Grid->GetCellTreeElmentsAreaWidth();
+  TCustomImageList* Images = Column->ImageList();
+  if (Images && Column->ShowImageAndText()) B += Images->Width() + 4;
+  if (Column->GetColumnType() == ctKeyImageList && Images) return B + Images->Width();
   if (Column->GetColumnType() == ctCheckboxes) return B + CheckBoxSize().cx;
   P.Row = 0;
   P.Col = Column->Grid() ? Grid->ColumnIndexToGridCol(Column->Index()) : -1;
@@ -348,7 +357,16 @@ int CellWidth(TCustomDBGridZk* Grid, TColumnZk* Column, TCanvas* C, TColCellPara
   return B + C->TextWidth(Line);
 }
 
+// A data row is high enough for a second text line in the grid's font.
+bool RowAllowsWordWrap(TCustomDBGridZk* Grid, TCanvas* C) {
+  C->Font()->Assign(Grid->Font());
+  const TTextMetric M = C->TextMetrics();
+  return M.tmExternalLeading + M.tmHeight + M.tmInternalLeading + Grid->Interlinear() <
+         Grid->StdDefaultRowHeight();
+}
+
 int FooterWidth(TCustomDBGridZk* Grid, TColumnZk* Column, TCanvas* C) {
+  const bool AllowWrap = RowAllowsWordWrap(Grid, C);
   int W = 0;
   for (int Row = 0; Row < Grid->FooterRowCount(); ++Row) {
     TColumnFooterZk* F = Column->UsedFooter(Row);
@@ -360,7 +378,7 @@ int FooterWidth(TCustomDBGridZk* Grid, TColumnZk* Column, TCanvas* C) {
                             TGridDrawState(), Text);
     TRect R = Rect(0, 0, 0, Grid->StdDefaultRowHeight());
     unsigned Format = DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE;
-    if (F->WordWrap()) Format = DT_CALCRECT | DT_NOPREFIX | DT_WORDBREAK;
+    if (F->WordWrap() && AllowWrap) Format = DT_CALCRECT | DT_NOPREFIX | DT_WORDBREAK;
     DrawText(C, Text, R, Format);
     W = std::max(W, 5 + R.Right - R.Left);
   }

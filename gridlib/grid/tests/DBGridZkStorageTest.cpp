@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <sstream>
 
@@ -15,7 +16,10 @@
 #include "platform/classes/Registry.h"
 #include "platform/controls/Snapshot.h"
 #include "platform/controls/WinApi.h"
+#include "gridlib/memtable/MemTableDataZkView.h"
+#include "gridlib/memtable/MemTableZk.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/graphics/ImageList.h"
 
 namespace {
 
@@ -272,6 +276,115 @@ TEST_F(DBGridZkStorage, FittingAddsTheAlwaysShownEditButtonsStrip) {
     Name->OptimizeWidth();
     EXPECT_EQ(Name->Width(), Widest + 4 + (Always ? Strip : 0)) << "always shown: " << Always;
   }
+}
+
+// Images, the tree outline and wrapped footers take their own room when a column is fitted.
+TEST_F(DBGridZkStorage, FittingCountsImagesTreeOutlineAndWrappedFooters) {
+  TBitmap Scratch;
+  TCanvas* C = Scratch.Canvas();
+  auto TextWidth = [&](TFont* Font, const String& Text) {
+    C->Font()->Assign(Font);
+    return C->TextWidth(Text);
+  };
+  TColumnZk* Name = Col(u"NAME");
+  int Widest = 0;
+  for (const char16_t* T : {u"Краска", u"O'Neil", u"a b", u""})
+    Widest = std::max(Widest, TextWidth(Name->Font(), T));
+  TImageList Wide(200, 16), Mid(30, 16), Key(50, 16);
+  const String Long = u"Wide-footer-word-one Wide-footer-word-two-longer";
+  struct TCase {
+    const char* Name;
+    std::function<TColumnZk*()> Setup;
+    std::function<int()> Expected;
+  };
+  const TCase Cases[] = {
+      {"title image replaces the caption",
+       [&] {
+         G->SetTitleImages(&Wide);
+         Name->Title()->SetImageIndex(0);
+         return Name;
+       },
+       [&] { return 4 + 200; }},
+      {"title image index -1 measures the caption",
+       [&] {
+         G->SetTitleImages(&Wide);
+         return Name;
+       },
+       [&] { return std::max(Widest + 4, TextWidth(Name->Title()->Font(), u"NAME") + 4); }},
+      {"key-image column is as wide as its image",
+       [&] {
+         Col(u"QTY")->SetImageList(&Key);
+         return Col(u"QTY");
+       },
+       [&] { return 4 + 50; }},
+      {"image beside the text",
+       [&] {
+         Name->SetImageList(&Mid);
+         Name->SetShowImageAndText(true);
+         return Name;
+       },
+       [&] { return Widest + 4 + 30 + 4; }},
+      {"footer on one line when rows hold one line",
+       [&] {
+         G->SetFooterRowCount(1);
+         Name->Footer()->SetValueType(fvtStaticText);
+         Name->Footer()->SetValue(Long);
+         Name->Footer()->SetWordWrap(true);
+         return Name;
+       },
+       [&] { return 5 + TextWidth(Name->Footer()->Font(), Long); }},
+      {"footer wraps to its widest word when rows hold two lines",
+       [&] {
+         G->SetRowLines(2);
+         G->SetFooterRowCount(1);
+         Name->Footer()->SetValueType(fvtStaticText);
+         Name->Footer()->SetValue(Long);
+         Name->Footer()->SetWordWrap(true);
+         return Name;
+       },
+       [&] { return 5 + TextWidth(Name->Footer()->Font(), u"Wide-footer-word-two-longer"); }},
+  };
+  for (const TCase& Case : Cases) {
+    TColumnZk* Fitted = Case.Setup();
+    Fitted->SetWidth(20);
+    Fitted->OptimizeWidth();
+    EXPECT_EQ(Fitted->Width(), Case.Expected()) << Case.Name;
+    G->SetTitleImages(nullptr);
+    G->SetFooterRowCount(0);
+    G->SetRowLines(0);
+    Name->Title()->SetImageIndex(-1);
+    Name->SetShowImageAndText(false);
+    Name->Footer()->SetWordWrap(false);
+    for (int I = 0; I < G->Columns()->Count(); ++I) G->Columns()->Items(I)->SetImageList(nullptr);
+  }
+}
+
+// The first visible column of a tree view leaves room for the deepest node's outline; the
+// others do not.
+TEST(DBGridZkFitting, FirstColumnOfATreeViewCountsTheOutline) {
+  TDBGridOnForm F{0, 420, 200};
+  auto* Table = new TMemTableZk(F.Form);
+  Table->FieldDefs()->Add(u"ID", ftInteger);
+  Table->FieldDefs()->Add(u"UP", ftInteger);
+  Table->CreateDataSet();
+  const int Up[] = {0, 1, 2, 0};
+  for (int Id = 1; Id <= 4; ++Id)
+    Table->AppendRecord({Id, Up[Id - 1] ? Variant(Up[Id - 1]) : Variant::MakeNull()});
+  Table->SetTreeKeyFields(u"ID", u"UP");
+  Table->RecordsView()->MemoryTreeList()->SetDefaultNodeExpanded(true);
+  Table->SetTreeViewActive(true);
+  F.Source->SetDataSet(Table);
+  ASSERT_TRUE(F.Grid->MemTableTreeShown());
+  TBitmap Scratch;
+  TColumnZk* Id = F.Grid->FindColumnByName(u"ID");
+  TColumnZk* UpCol = F.Grid->FindColumnByName(u"UP");
+  Scratch.Canvas()->Font()->Assign(Id->Font());
+  const int Digit = Scratch.Canvas()->TextWidth(u"3");
+  Id->OptimizeWidth();
+  EXPECT_EQ(Id->Width(), 3 * 18 + 4 + Digit) << "node 3 stands on level 3";
+  UpCol->OptimizeWidth();
+  Scratch.Canvas()->Font()->Assign(UpCol->Title()->Font());
+  EXPECT_EQ(UpCol->Width(), std::max(4 + Digit, Scratch.Canvas()->TextWidth(u"UP") + 4));
 }
 
 TEST_F(DBGridZkStorage, DoubleClickOnASizingEdgeFitsTheColumn) {
