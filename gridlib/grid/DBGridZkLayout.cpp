@@ -591,8 +591,14 @@ void TCustomDBGridZk::UpdateScrollBar() {
       SI.nPos = D->Bof() ? 0 : D->Eof() ? 4 : 2;
     }
   }
-  // An external bar takes the real range; the window's own collapses.
-  if (TScrollBar* Ext = FVertScrollBar->ExtScrollBar()) {
+  ApplyVertScrollInfo(this, SI);
+}
+
+// An external bar takes the real range and the window's own collapses; a bar always shown is
+// disabled while there is nothing to scroll.
+void ApplyVertScrollInfo(TCustomDBGridZk* Grid, SCROLLINFO SI) {
+  const TScrollBarVisibleModeZk Mode = Grid->VertScrollBar()->VisibleMode();
+  if (TScrollBar* Ext = Grid->VertScrollBar()->ExtScrollBar()) {
     Ext->SetPageSize(0);
     Ext->SetParams(SI.nPos, std::min(SI.nMin, SI.nMax), SI.nMax);
     Ext->SetPageSize(static_cast<int>(SI.nPage));
@@ -600,10 +606,10 @@ void TCustomDBGridZk::UpdateScrollBar() {
   }
   if (Mode == sbNeverShowZk) SI.nMax = SI.nMin;
   const bool Empty = SI.nMax <= SI.nMin || static_cast<int>(SI.nPage) > SI.nMax - SI.nMin;
-  SetScrollInfo(this, SB_VERT, SI, true);
+  SetScrollInfo(Grid, SB_VERT, SI, true);
   if (Mode == sbAlwaysShowZk) {
-    ShowScrollBar(this, SB_VERT, true);
-    EnableScrollBar(this, SB_VERT, Empty ? ESB_DISABLE_BOTH : ESB_ENABLE_BOTH);
+    ShowScrollBar(Grid, SB_VERT, true);
+    EnableScrollBar(Grid, SB_VERT, Empty ? ESB_DISABLE_BOTH : ESB_ENABLE_BOTH);
   }
 }
 

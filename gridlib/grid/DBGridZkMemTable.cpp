@@ -10,6 +10,7 @@
 #include "gridlib/grid/DBGridZkGroupView.h"
 #include "platform/controls/ScrollBarControl.h"
 #include "platform/controls/ScrollBars.h"
+#include "gridlib/grid/DBGridZk_p.h"
 #include "platform/controls/WinApi.h"
 #include "platform/db/DataSet.h"
 
@@ -208,19 +209,7 @@ void TCustomDBGridZk::UpdateExtendedVertScrollBar() {
     SI.nPage = static_cast<unsigned>(std::max(1, V.LastWholeCell - TopRow() + 1));
     SI.nMax = std::max(1, RowCount() - FixedRows());
   }
-  if (TScrollBar* Ext = FVertScrollBar->ExtScrollBar()) {
-    Ext->SetPageSize(0);
-    Ext->SetParams(SI.nPos, std::min(SI.nMin, SI.nMax), SI.nMax);
-    Ext->SetPageSize(static_cast<int>(SI.nPage));
-    SI.nMax = SI.nMin;
-  }
-  if (Mode == sbNeverShowZk) SI.nMax = SI.nMin;
-  const bool Empty = SI.nMax <= SI.nMin || static_cast<int>(SI.nPage) > SI.nMax - SI.nMin;
-  SetScrollInfo(this, SB_VERT, SI, true);
-  if (Mode == sbAlwaysShowZk) {
-    ShowScrollBar(this, SB_VERT, true);
-    EnableScrollBar(this, SB_VERT, Empty ? ESB_DISABLE_BOTH : ESB_ENABLE_BOTH);
-  }
+  ApplyVertScrollInfo(this, SI);
 }
 
 void TCustomDBGridZk::ExtendedVertScroll(unsigned Code, int TrackPos) {

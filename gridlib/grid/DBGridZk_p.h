@@ -9,6 +9,9 @@
 // Whether the unit's start ran (the shared objects exist).
 bool DBGridZkModuleStarted();
 
+// Gives the grid's vertical bar (or its external bar) the range, page and position in SI.
+void ApplyVertScrollInfo(TCustomDBGridZk* Grid, SCROLLINFO SI);
+
 // While the grid is being designed, points the column's drop-down grid at the lookup list of
 // Field (its lookup dataset, key fields and result field); nothing at run time or without a
 // field.
