@@ -197,10 +197,12 @@ void TvqrPreviewPages::NavigateTo(int PageNo, int Top) {
 bool TvqrPreviewPages::Print() { return vqrPrintPreparedPages(this); }
 
 void TvqrPreviewPages::ExportPage(TvqrCustomExportFilter* Filter, int I) {
+  TvqrReport* R = Report();
+  // Progress pumps messages, and a preview repainting meanwhile may drop pages from the
+  // cache: the page is fetched after it, so nothing pumps while the page is in use.
+  if (Filter->ShowProgress() && R) R->InternalOnProgress(ptExporting, I + 1);
   TvqrReportPage* APage = Page(I);
   if (!APage) return;
-  TvqrReport* R = Report();
-  if (Filter->ShowProgress() && R) R->InternalOnProgress(ptExporting, I + 1);
   Filter->StartPage(APage, I);
   struct TFinish {
     TvqrCustomExportFilter* F;

@@ -126,16 +126,18 @@ bool TPrintRun::PrepareSheet(int Index, TvqrReportPage*& Page, int& Bin, TvqrDup
 }
 
 void TPrintRun::AfterPage(int Index, TvqrReportPage* Page, int Bin, TvqrDuplexMode Duplex) {
-  R->InternalOnProgress(ptPrinting, Index + 1);
-  P.EndPage();
-  PumpMessages();
-  FPrinted = true;
+  // The page is read before messages are pumped: a preview repainting meanwhile may drop it
+  // from the page cache.
   FPrevPaper = Page->PaperSize();
   FPrevW = static_cast<int>(Round(Page->PaperWidth()));
   FPrevH = static_cast<int>(Round(Page->PaperHeight()));
   FPrevBin = Bin;
   FPrevOrientation = Page->Orientation();
   FPrevDuplex = Duplex;
+  R->InternalOnProgress(ptPrinting, Index + 1);
+  P.EndPage();
+  PumpMessages();
+  FPrinted = true;
   S.ClearPageCache();
 }
 

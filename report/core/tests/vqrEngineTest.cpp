@@ -460,6 +460,32 @@ TEST_F(EngineTest, ExportDriverCallsTheFilterInOrder) {
   EXPECT_EQ(std::count(One.Calls.begin(), One.Calls.end(), String(u"StartPage 1")), 0);
 }
 
+// Progress pumps messages, and a preview repainting meanwhile may drop every cached page: the
+// page a filter receives must be fetched after that, never one freed under it.
+TEST_F(EngineTest, ExportedPagesOutliveTheProgressPump) {
+  std::vector<Row> Rows;
+  for (int I = 1; I <= 30; ++I) Rows.push_back({u"A", u"r", 1});
+  Fill(Rows);
+  Band<TvqrPageHeader>(u"PageHeader1", 0, 40);
+  auto* Data = Band<TvqrMasterData>(u"MasterData1", 80, 40);
+  Data->SetDataSet(Adapter);
+  Band<TvqrPageFooter>(u"PageFooter1", 300, 30);
+  ASSERT_TRUE(Prepare());
+  ASSERT_EQ(Store()->Count(), 2);
+
+  struct TCountingFilter : TRecordingFilter {
+    void StartPage(TvqrReportPage* Page, int I) override {
+      Calls.push_back(u"StartPage " + IntToStr(I) + u": " + IntToStr(static_cast<int>(Page->Objects().size())));
+    }
+  } F;
+  F.SetShowProgress(true);
+  Report->SetOnProgress([&](TvqrReport*, TvqrProgressType, int) { Store()->ClearPageCache(); });
+  EXPECT_TRUE(Report->Export(&F));
+  Report->SetOnProgress(nullptr);
+  EXPECT_EQ(std::count(F.Calls.begin(), F.Calls.end(), String(u"StartPage 0: 26")), 1);
+  EXPECT_EQ(std::count(F.Calls.begin(), F.Calls.end(), String(u"StartPage 1: 8")), 1);
+}
+
 TEST_F(EngineTest, AForwardOnlySourceLeavesGroupFootersTheCurrentRecord) {
   Fill({{u"A", u"a1", 1}, {u"A", u"a2", 2}, {u"B", u"b1", 3}});
   struct TForwardOnly : TvqrDBDataset {
