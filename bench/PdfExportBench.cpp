@@ -107,6 +107,9 @@ struct TTextList : TSource {
       Cells[I]->Frame()->SetTyp({ftLeft, ftRight, ftTop, ftBottom});
       if (I > 0) Cells[I]->SetHAlign(haRight);
     }
+    // Outside an engine run the store keeps only positions and sizes (a first pass's pages);
+    // the final pass keeps every value written.
+    Report->Engine()->FinalPass = true;
     Store = static_cast<TvqrPreviewPages*>(Report->PreviewPages());
     Store->AddSourcePage(Page);
     Store->AddPageAction = apAdd;
