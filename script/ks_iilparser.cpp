@@ -52,6 +52,7 @@ public:
       }
     }
     FG.Types = Root->FindItem(u"types");
+    FG.TypesNode = FG.Types ? FG.TypesTree.FromXML(FG.Types) : FG.TypesTree.NewNode(u"");
     // Rules first, so that references can be bound to them.
     for (int i = 0; i < Root->Count(); ++i) {
       TksXMLItem* R = Root->Items(i);
@@ -130,7 +131,8 @@ std::shared_ptr<const TksGrammar> ksGetGrammar(const String& LangName) {
 // TksILParser
 
 TksILParser::TksILParser(TksScript* AProgram)
-    : FILScript(std::make_unique<TksXMLDocument>()),
+    : FOwnTree(std::make_unique<TksSyntaxTree>()),
+      FTree(FOwnTree.get()),
       FParser(std::make_unique<TksParser>()),
       FProgram(AProgram) {}
 
@@ -139,6 +141,7 @@ TksILParser::~TksILParser() = default;
 void TksILParser::SelectLanguage(const String& LangName) {
   FParser->Clear();
   FGrammar = ksGetGrammar(LangName);
+  FTree->KeepAlive(FGrammar);
   FLangName = LangName;
   for (const String& W : FGrammar->Keywords) FParser->AddKeyword(W);
   for (auto& [Name, Value] : FGrammar->Settings) {
@@ -174,7 +177,8 @@ struct TksWalker {
   // The elements read so far that no enclosing element has taken yet, in source order. An
   // element that matches takes those read since it started as its children; one that fails
   // drops them.
-  std::vector<TksXMLItem*> Items;
+  std::vector<TksSyntaxNode*> Items;
+  TksSyntaxTree& Tree;
   String ErrText;
   String ErrPosText;
   bool ErrRecorded = false;
@@ -186,53 +190,21 @@ struct TksWalker {
   bool TooDeep = false;
   String TooDeepPos;
 
-  explicit TksWalker(TksILParser& AP) : P(AP), L(*AP.FParser) {}
-  ~TksWalker() { Truncate(0); }
+  explicit TksWalker(TksILParser& AP) : P(AP), L(*AP.FParser), Tree(*AP.FTree) {}
   TksWalker(const TksWalker&) = delete;
   TksWalker& operator=(const TksWalker&) = delete;
 
+  // Elements of a failed alternative are dropped from the list; their memory goes with the
+  // tree's blocks.
   void Truncate(size_t Mark) {
-    while (Items.size() > Mark) {
-      delete Items.back();
-      Items.pop_back();
-    }
+    if (Items.size() > Mark) Items.resize(Mark);
   }
 
-  // A new element with an attribute text; the caller adds it where it belongs.
-  static TksXMLItem* NewItem(const String& Name, String Attributes) {
-    auto* X = new TksXMLItem;
-    X->SetName(Name);
-    X->SetText(std::move(Attributes));
+  // A new element at source position At; the caller adds it where it belongs.
+  TksSyntaxNode* NewItem(std::u16string_view Name, int At) {
+    TksSyntaxNode* X = Tree.NewNode(Name);
+    TksSyntaxTree::SetPos(X, L.LineColumnOf(At));
     return X;
-  }
-
-  // Appends name="value" (the value escaped), after a blank when Out holds attributes already.
-  static void AppendAttr(String& Out, const char16_t* Name, const String& Value) {
-    if (!Out.empty()) Out += u' ';
-    Out += Name;
-    Out += u"=\"";
-    bool Plain = true;
-    for (Char C : Value)
-      if (C == u'\n' || C == u'\r' || C == u'"' || C == u'&' || C == u'<' || C == u'>') Plain = false;
-    if (Plain) Out += Value;
-    else Out += ksStrToXML(Value);
-    Out += u'"';
-  }
-
-  // Appends name="line:column" of source position At (digits and a colon need no escaping).
-  void AppendPosAttr(String& Out, const char16_t* Name, int At) const {
-    if (!Out.empty()) Out += u' ';
-    Out += Name;
-    Out += u"=\"";
-    L.AppendPositionText(Out, At);
-    Out += u'"';
-  }
-
-  String PosAttr(int At) const {
-    String A;
-    A.reserve(32);  // room for an expression's pos1 too
-    AppendPosAttr(A, u"pos", At);
-    return A;
   }
 
   [[gnu::noinline]] void RecordError(const TksGrammarNode* E, int Start) {
@@ -268,22 +240,19 @@ struct TksWalker {
     L.SkipSpaces();
     int P0 = L.Position();
     L.SetPosition(Cur);
-    String Attr = PosAttr(P0);
-    if (E->Node == u"expr") AppendPosAttr(Attr, u"pos1", Cur);
-    TksXMLItem* X = NewItem(E->Node, std::move(Attr));
-    X->ReserveItems(Items.size() - Mark);
-    for (size_t i = Mark; i < Items.size(); ++i) X->AddItem(Items[i]);
+    TksSyntaxNode* X = NewItem(E->Node, P0);
+    if (E->Node == u"expr") TksSyntaxTree::SetPos1(X, L.LineColumnOf(Cur));
+    Tree.SetChildren(X, Items.data() + Mark, Items.size() - Mark);
     Items.resize(Mark);
     Items.push_back(X);
   }
 
   void EmitUses(size_t Mark) {
-    std::vector<std::unique_ptr<TksXMLItem>> Files;
-    for (size_t i = Mark; i < Items.size(); ++i) Files.emplace_back(Items[i]);
+    std::vector<TksSyntaxNode*> Files(Items.begin() + static_cast<std::ptrdiff_t>(Mark), Items.end());
     Items.resize(Mark);
     for (auto It = Files.rbegin(); It != Files.rend(); ++It) {
-      if (!(*It)->PropExists(u"text")) continue;
-      String V = (*It)->Prop(u"text");
+      if (!(*It)->HasText()) continue;
+      String V = (*It)->Text();
       if (V.size() >= 2) V = V.substr(1, V.size() - 2);
       size_t At = Mark;
       if (!P.LoadUnit(V, Items, At) && ErrText.empty()) {
@@ -327,27 +296,26 @@ struct TksWalker {
     return TokenMatches(E, Tok);
   }
 
+  // A string in double quotes reads the value of that name: Get('...').
   [[gnu::noinline]] void WriteVQString(const String& Tok) {
-    const String Pos = PosAttr(L.Position());
-    TksXMLItem* D = NewItem(u"dsgn", Pos);
-    String NodeAttr;
-    AppendAttr(NodeAttr, u"text", u"Get");
-    D->AddItem(NewItem(u"node", NodeAttr + u' ' + Pos));
-    TksXMLItem* X = NewItem(u"expr", Pos);
-    D->AddItem(X);
-    String StrAttr;
-    AppendAttr(StrAttr, u"text", u"'" + Tok + u"'");
-    X->AddItem(NewItem(u"string", StrAttr + u' ' + Pos));
+    const int At = L.Position();
+    TksSyntaxNode* Node = NewItem(u"node", At);
+    Tree.SetStaticText(Node, u"Get");
+    TksSyntaxNode* Str = NewItem(u"string", At);
+    Tree.SetText(Str, u"'" + Tok + u"'");
+    TksSyntaxNode* X = NewItem(u"expr", At);
+    Tree.SetChildren(X, &Str, 1);
+    TksSyntaxNode* D = NewItem(u"dsgn", At);
+    TksSyntaxNode* const Parts[] = {Node, X};
+    Tree.SetChildren(D, Parts, 2);
     Items.push_back(D);
   }
 
   [[gnu::noinline]] void WriteAdd(const TksGrammarNode* E, const String& Tok) {
-    const String& Text = E->HasAddText ? E->AddText : Tok;
-    String Attr;
-    Attr.reserve(Text.size() + 24);  // text="..." pos="line:column" in one allocation
-    AppendAttr(Attr, u"text", Text);
-    AppendPosAttr(Attr, u"pos", L.Position());
-    Items.push_back(NewItem(E->Add, std::move(Attr)));
+    TksSyntaxNode* X = NewItem(E->Add, L.Position());
+    if (E->HasAddText) Tree.SetStaticText(X, E->AddText);
+    else Tree.SetText(X, Tok);
+    Items.push_back(X);
   }
 
   bool Walk(const TksGrammarNode* E) {
@@ -508,13 +476,10 @@ bool TksILParser::MakeILScript(const String& Text) {
   }
   bool Ok = Matched && W.ErrText.empty();
   if (Ok) {
-    TksXMLItem* Root = FILScript->Root();
-    Root->Clear();
-    Root->SetName(u"program");
-    Root->SetText(String());
-    for (TksXMLItem* X : W.Items) Root->AddItem(X);
+    W.Items.push_back(FGrammar->TypesNode);
+    FRoot = FTree->NewNode(u"program");
+    FTree->SetChildren(FRoot, W.Items.data(), W.Items.size());
     W.Items.clear();
-    Root->Add()->Assign(FGrammar->Types);
     W.ErrPosText.clear();
   }
   if (FProgram) {
@@ -522,6 +487,18 @@ bool TksILParser::MakeILScript(const String& Text) {
     FProgram->SetErrorMsg(Ok ? String() : W.ErrText);
   }
   return Ok;
+}
+
+std::string TksILParser::SaveILText() const {
+  TksXMLDocument Doc;
+  if (FRoot) Doc.Root()->Assign(TksSyntaxTree::ToXML(FRoot).get());
+  return Doc.SaveToString();
+}
+
+void TksILParser::LoadILText(std::string_view Text) {
+  TksXMLDocument Doc;
+  Doc.LoadFromString(Text);
+  FRoot = FTree->FromXML(Doc.Root());
 }
 
 namespace {
@@ -570,7 +547,7 @@ String ReadUnitFile(const std::vector<String>& IncludePath, const String& UnitNa
 
 }  // namespace
 
-bool TksILParser::LoadUnit(const String& UnitName, std::vector<TksXMLItem*>& Items, size_t& Mark) {
+bool TksILParser::LoadUnit(const String& UnitName, std::vector<TksSyntaxNode*>& Items, size_t& Mark) {
   for (const String& U : FUsesList)
     if (ksSameText(U, UnitName)) return true;
   FUsesList.push_back(UnitName);
@@ -580,7 +557,7 @@ bool TksILParser::LoadUnit(const String& UnitName, std::vector<TksXMLItem*>& Ite
   } else {
     UnitText = ReadUnitFile(FProgram->IncludePath(), UnitName);
   }
-  std::unique_ptr<TksXMLItem> Tree;
+  TksSyntaxNode* Tree = nullptr;
   bool Ok = true;
   if (!UnitText.empty() && UnitNesting >= kMaxUnitNesting) {
     // Units that use units without end (each name new) would recurse until the stack ends.
@@ -596,23 +573,21 @@ bool TksILParser::LoadUnit(const String& UnitName, std::vector<TksXMLItem*>& Ite
       ~TLeave() { --UnitNesting; }
     } Leave;
     TksILParser Sub(FProgram);
+    Sub.FTree = FTree;  // the unit's elements join this tree
     Sub.FUnitName = UnitName;
     Sub.SelectLanguage(FLangName);
     Sub.FUsesList = FUsesList;
     if (Sub.MakeILScript(UnitText)) {
       FUsesList = Sub.FUsesList;
-      Tree = Sub.FILScript->TakeRoot();
+      Tree = Sub.FRoot;
     } else {
       Ok = false;
       if (FProgram->ErrorUnit().empty()) FProgram->SetErrorUnit(UnitName);
     }
   }
-  String Attr = u"unit=\"" + ksStrToXML(UnitName) + u"\"";
-  auto Uses = std::make_unique<TksXMLItem>();
-  Uses->SetName(u"uses");
-  Uses->SetText(Attr);
-  if (Tree) Uses->AddItem(Tree.release());
-  Items.insert(Items.begin() + static_cast<std::ptrdiff_t>(Mark), Uses.release());
+  TksSyntaxNode* Uses = FTree->NewRawNode(u"uses", u"unit=\"" + ksStrToXML(UnitName) + u"\"");
+  if (Tree) FTree->SetChildren(Uses, &Tree, 1);
+  Items.insert(Items.begin() + static_cast<std::ptrdiff_t>(Mark), Uses);
   Mark += 1;
   return Ok;
 }

@@ -2,7 +2,8 @@
 //
 // TksILParser first walks a language grammar over the source text and builds the program tree
 // (MakeILScript), then compiles that tree into the run-time objects of a script object
-// (ParseILScript). Nothing here knows a particular language: languages are grammar documents.
+// (ParseILScript). The tree can be saved as XML text and read back instead of walking the
+// source. Nothing here knows a particular language: languages are grammar documents.
 #pragma once
 
 #include <memory>
@@ -12,6 +13,9 @@
 #include "platform/rtl/Types.h"
 #include "script/ks_iparser.h"
 #include "script/ks_xml.h"
+
+class TksSyntaxNode;
+class TksSyntaxTree;
 
 class TksScript;
 class TksDesignator;
@@ -35,9 +39,13 @@ public:
   void SelectLanguage(const String& LangName);
   bool MakeILScript(const String& Text);
   void ParseILScript();
-  TksDesignator* DoDesignator(TksXMLItem* xi, TksScript* Prog, TksEmitOp EmitOp = emNone);
-
-  TksXMLDocument* ILScript() const { return FILScript.get(); }
+  // The program tree MakeILScript built, as XML text; a tree read back from that text for
+  // ParseILScript (raises "Invalid file format" on malformed text).
+  std::string SaveILText() const;
+  void LoadILText(std::string_view Text);
+  TksDesignator* DoDesignator(TksSyntaxNode* xi, TksScript* Prog, TksEmitOp EmitOp = emNone);
+  // A designator from its saved form: late binding keeps the elements it could not yet bind.
+  TksDesignator* DoDesignator(const TksXMLItem* xi, TksScript* Prog);
   const String& LangName() const { return FLangName; }
   TksParser* Parser() const { return FParser.get(); }
 
@@ -47,16 +55,18 @@ private:
 
   // The walker (ks_iilparser.cpp).
   void ErrorPosAt(const String& Pos);
-  bool LoadUnit(const String& UnitName, std::vector<TksXMLItem*>& Items, size_t& Mark);
+  bool LoadUnit(const String& UnitName, std::vector<TksSyntaxNode*>& Items, size_t& Mark);
 
   String FErrorPos;
   std::shared_ptr<const TksGrammar> FGrammar;
-  std::unique_ptr<TksXMLDocument> FILScript;
+  std::unique_ptr<TksSyntaxTree> FOwnTree;
+  TksSyntaxTree* FTree;  // FOwnTree, or the tree of the parser whose used unit this one reads
+  TksSyntaxNode* FRoot = nullptr;
   String FLangName;
   bool FNeedDeclareVars = true;
   std::unique_ptr<TksParser> FParser;
   TksScript* FProgram;
-  TksXMLItem* FProgRoot = nullptr;
+  TksSyntaxNode* FProgRoot = nullptr;
   String FUnitName;
   std::vector<String> FUsesList;
   std::vector<std::pair<String, TksStatement*>> FWithList;

@@ -14,12 +14,13 @@
 #include "script/ks_iilparser_p.h"
 #include "script/ks_iinterpreter.h"
 #include "script/ks_imessages.h"
+#include "script/ks_isyntaxtree.h"
 #include "script/ks_itools.h"
 
 namespace {
 
-String Low(const TksXMLItem* X) { return ksLowerCase(X->Name()); }
-bool Is(const TksXMLItem* X, const char16_t* Name) { return ksSameText(X->Name(), Name); }
+String Low(const TksSyntaxNode* X) { return ksLowerCase(X->Name()); }
+bool Is(const TksSyntaxNode* X, const char16_t* Name) { return ksSameText(X->Name(), Name); }
 [[noreturn]] void Fail(const String& Msg) { throw Exception(Msg); }
 [[noreturn]] void FailName(const String& Msg, const String& Name) { throw Exception(Msg + u"'" + Name + u"'"); }
 
@@ -31,10 +32,10 @@ int ExprNodesOpen = 0;  // the compiler runs on one thread
 constexpr int kMaxExprNodes = 2000;
 
 // The operands and operators an expr element adds to its expression (brackets included).
-int ExprNodeCount(TksXMLItem* E) {
+int ExprNodeCount(TksSyntaxNode* E) {
   int N = 0;
   for (int i = 0; i < E->Count(); ++i) {
-    TksXMLItem* C = E->Items(i);
+    TksSyntaxNode* C = E->Items(i);
     N += Is(C, u"expr") ? ExprNodeCount(C) : 1;
   }
   return N;
@@ -64,23 +65,23 @@ public:
   explicit TksTreeCompiler(TksILParser& AP) : P(AP) {}
 
   // Makes the element's position the one errors report; returns it.
-  String SetPos(const TksXMLItem* X) {
-    String Pos = X->Prop(u"pos");
+  String SetPos(const TksSyntaxNode* X) {
+    String Pos = X->Pos();
     if (!Pos.empty()) P.FErrorPos = Pos;
     return Pos;
   }
 
   // ---- Programs and statements ----
-  void DeclareRoutines(TksXMLItem* E, TksScript* S) {
+  void DeclareRoutines(TksSyntaxNode* E, TksScript* S) {
     for (int i = 0; i < E->Count(); ++i) {
-      TksXMLItem* C = E->Items(i);
+      TksSyntaxNode* C = E->Items(i);
       if (Is(C, u"compoundstmt")) DeclareRoutines(C, S);
       else if (Is(C, u"procedure") || Is(C, u"function")) DeclareRoutine(C, S);
     }
   }
 
-  void CompileProgram(TksXMLItem* E, TksScript* S) {
-    TksXMLItem* Saved = P.FProgRoot;
+  void CompileProgram(TksSyntaxNode* E, TksScript* S) {
+    TksSyntaxNode* Saved = P.FProgRoot;
     P.FProgRoot = E;
     DeclareRoutines(E, S);
     for (int i = 0; i < E->Count(); ++i) CompileStatement(E->Items(i), S, S->Statement());
@@ -88,15 +89,15 @@ public:
   }
 
   template <class T>
-  T* NewStmt(TksXMLItem* E, TksScript* S, TksStatement* List) {
+  T* NewStmt(TksSyntaxNode* E, TksScript* S, TksStatement* List) {
     SetPos(E);
-    auto* St = new T(S, P.FUnitName, E->Prop(u"pos"));
+    auto* St = new T(S, P.FUnitName, E->Pos());
     List->Add(St);
-    P.FProgram->AddCodeLine(P.FUnitName, E->Prop(u"pos"));
+    P.FProgram->AddCodeLine(P.FUnitName, E->Pos());
     return St;
   }
 
-  void CompileStatement(TksXMLItem* E, TksScript* S, TksStatement* List) {
+  void CompileStatement(TksSyntaxNode* E, TksScript* S, TksStatement* List) {
     String N = Low(E);
     if (N == u"assignstmt") Assign(E, S, List);
     else if (N == u"callstmt") Call(E, S, List);
@@ -123,7 +124,7 @@ public:
     else if (N == u"procedure" || N == u"function") RoutineBody(E, S);
   }
 
-  void CompileInto(TksXMLItem* E, TksScript* S, TksStatement* List) {
+  void CompileInto(TksSyntaxNode* E, TksScript* S, TksStatement* List) {
     if (E) CompileStatement(E, S, List);
   }
 
@@ -133,7 +134,7 @@ public:
            Source->GetFullTypeName() + u"'");
   }
 
-  void Assign(TksXMLItem* E, TksScript* S, TksStatement* List) {
+  void Assign(TksSyntaxNode* E, TksScript* S, TksStatement* List) {
     // BasicScript's Set wraps a whole assignment.
     if (E->Count() == 1 && Is(E->Items(0), u"assignstmt")) return Assign(E->Items(0), S, List);
     SetPos(E);
@@ -141,7 +142,7 @@ public:
     int Next = 1;
     String Mod;
     if (E->Count() > 2 && Is(E->Items(1), u"modificator")) {
-      Mod = E->Items(1)->Prop(u"text");
+      Mod = E->Items(1)->Text();
       Next = 2;
     }
     std::unique_ptr<TksExpression> X(BuildExpression(E->Items(Next), S));
@@ -165,12 +166,12 @@ public:
     St->Optimize();
   }
 
-  void Call(TksXMLItem* E, TksScript* S, TksStatement* List) {
+  void Call(TksSyntaxNode* E, TksScript* S, TksStatement* List) {
     SetPos(E);
     std::unique_ptr<TksDesignator> D(P.DoDesignator(E->Items(0), S));
     String Mod;
     if (E->Count() > 1) {
-      Mod = E->Items(1)->Prop(u"text");
+      Mod = E->Items(1)->Text();
       if (D->IsReadOnly()) Fail(SLeftCantAssigned);
     }
     auto* St = NewStmt<TksCallStmt>(E, S, List);
@@ -178,38 +179,38 @@ public:
     St->FModificator = Mod;
   }
 
-  void If(TksXMLItem* E, TksScript* S, TksStatement* List) {
+  void If(TksSyntaxNode* E, TksScript* S, TksStatement* List) {
     std::unique_ptr<TksExpression> C(BuildExpression(E->Items(0), S));
     auto* St = NewStmt<TksIfStmt>(E, S, List);
     St->FCondition = C.release();
     for (int i = 1; i < E->Count(); ++i) {
-      TksXMLItem* X = E->Items(i);
+      TksSyntaxNode* X = E->Items(i);
       if (Is(X, u"thenstmt")) CompileStatement(X, S, St);
       else if (Is(X, u"elsestmt")) CompileStatement(X, S, St->FElseStmt.get());
     }
   }
 
-  TksSetExpression* BuildSet(TksXMLItem* E, TksScript* S) {
+  TksSetExpression* BuildSet(TksSyntaxNode* E, TksScript* S) {
     auto Set = std::make_unique<TksSetExpression>();
     for (int i = 0; i < E->Count(); ++i) {
-      TksXMLItem* X = E->Items(i);
+      TksSyntaxNode* X = E->Items(i);
       if (Is(X, u"expr")) Set->Items.push_back(BuildExpression(X, S));
       else if (Is(X, u"range")) Set->Items.push_back(nullptr);
     }
     return Set.release();
   }
 
-  void Case(TksXMLItem* E, TksScript* S, TksStatement* List) {
+  void Case(TksSyntaxNode* E, TksScript* S, TksStatement* List) {
     std::unique_ptr<TksExpression> C(BuildExpression(E->Items(0), S));
     auto* St = NewStmt<TksCaseStmt>(E, S, List);
     St->FCondition = C.release();
     int N = E->Count();
     for (int i = 1; i < N; ++i) {
-      TksXMLItem* X = E->Items(i);
+      TksSyntaxNode* X = E->Items(i);
       if (Is(X, u"caseselector")) {
         if (X->Count() < 1) continue;
         SetPos(X);
-        auto* Sel = new TksCaseSelector(S, P.FUnitName, X->Prop(u"pos"));
+        auto* Sel = new TksCaseSelector(S, P.FUnitName, X->Pos());
         St->Add(Sel);
         Sel->FSetExpression = BuildSet(X->Items(0), S);
         // A selector without a statement matches and does nothing.
@@ -220,24 +221,24 @@ public:
     }
   }
 
-  TksCustomVariable* LoopVariable(TksXMLItem* E, TksScript* S) {
+  TksCustomVariable* LoopVariable(TksSyntaxNode* E, TksScript* S) {
     SetPos(E);
-    TksXMLItem* Id = E->Items(0);
+    TksSyntaxNode* Id = E->Items(0);
     SetPos(Id);
-    TksCustomVariable* V = LookupVariable(S, Id->Prop(u"text"));
+    TksCustomVariable* V = LookupVariable(S, Id->Text());
     if (!dynamic_cast<TksVariable*>(V) ||
         !(V->Typ() == fvtInt || V->Typ() == fvtFloat || V->Typ() == fvtVariant))
       Fail(SForError);
     return V;
   }
 
-  TksExpression* LoopBound(TksXMLItem* E, TksScript* S, TksCustomVariable* V) {
+  TksExpression* LoopBound(TksSyntaxNode* E, TksScript* S, TksCustomVariable* V) {
     std::unique_ptr<TksExpression> X(BuildExpression(E, S));
     CheckAssignTypes(V, X.get());
     return X.release();
   }
 
-  void VbFor(TksXMLItem* E, TksScript* S, TksStatement* List) {
+  void VbFor(TksSyntaxNode* E, TksScript* S, TksStatement* List) {
     TksCustomVariable* V = LoopVariable(E, S);
     std::unique_ptr<TksExpression> B(LoopBound(E->Items(1), S, V));
     std::unique_ptr<TksExpression> End(LoopBound(E->Items(2), S, V));
@@ -252,7 +253,7 @@ public:
     for (; i < E->Count(); ++i) CompileStatement(E->Items(i), S, St);
   }
 
-  void For(TksXMLItem* E, TksScript* S, TksStatement* List) {
+  void For(TksSyntaxNode* E, TksScript* S, TksStatement* List) {
     TksCustomVariable* V = LoopVariable(E, S);
     std::unique_ptr<TksExpression> B(BuildExpression(E->Items(1), S));
     CheckAssignTypes(V, B.get());
@@ -272,7 +273,7 @@ public:
     for (; i < E->Count(); ++i) CompileStatement(E->Items(i), S, St);
   }
 
-  void CppFor(TksXMLItem* E, TksScript* S, TksStatement* List) {
+  void CppFor(TksSyntaxNode* E, TksScript* S, TksStatement* List) {
     auto* St = NewStmt<TksCppForStmt>(E, S, List);
     // JScript's first part is not wrapped in a compound statement, and a var part yields one
     // element per variable: everything before the condition is the first part.
@@ -284,14 +285,14 @@ public:
     for (int i = Cond + 2; i < E->Count(); ++i) CompileStatement(E->Items(i), S, St);
   }
 
-  void While(TksXMLItem* E, TksScript* S, TksStatement* List) {
+  void While(TksSyntaxNode* E, TksScript* S, TksStatement* List) {
     std::unique_ptr<TksExpression> C(BuildExpression(E->Items(0), S));
     auto* St = NewStmt<TksWhileStmt>(E, S, List);
     St->FCondition = C.release();
     for (int i = 1; i < E->Count(); ++i) CompileStatement(E->Items(i), S, St);
   }
 
-  void Repeat(TksXMLItem* E, TksScript* S, TksStatement* List) {
+  void Repeat(TksSyntaxNode* E, TksScript* S, TksStatement* List) {
     int N = E->Count();
     bool Inverse = N > 0 && Is(E->Items(N - 1), u"inverse");
     int CondAt = Inverse ? N - 2 : N - 1;
@@ -302,10 +303,10 @@ public:
     for (int i = 0; i < CondAt; ++i) CompileStatement(E->Items(i), S, St);
   }
 
-  void Try(TksXMLItem* E, TksScript* S, TksStatement* List) {
+  void Try(TksSyntaxNode* E, TksScript* S, TksStatement* List) {
     auto* St = NewStmt<TksTryStmt>(E, S, List);
     for (int i = 0; i < E->Count(); ++i) {
-      TksXMLItem* X = E->Items(i);
+      TksSyntaxNode* X = E->Items(i);
       if (Is(X, u"exceptstmt")) {
         St->FIsExcept = true;
         CompileStatement(X, S, St->FExceptStmt.get());
@@ -317,26 +318,24 @@ public:
     }
   }
 
-  void Return(TksXMLItem* E, TksScript* S, TksStatement* List) {
+  void Return(TksSyntaxNode* E, TksScript* S, TksStatement* List) {
     if (E->Count() == 1) {
-      TksXMLItem* Value = E->Items(0);
-      auto* D = new TksXMLItem;
-      D->SetName(u"dsgn");
-      D->SetProp(u"pos", Value->Prop(u"pos"));
-      TksXMLItem* N = D->Add();
-      N->SetName(u"node");
-      N->SetProp(u"text", u"Result");
-      N->SetProp(u"pos", Value->Prop(u"pos"));
-      E->InsertItem(0, D);
+      // return X is Result := X, then exit.
+      const String Pos = u"pos=\"" + ksStrToXML(E->Items(0)->Pos()) + u"\"";
+      TksSyntaxTree& T = *P.FTree;
+      TksSyntaxNode* D = T.NewRawNode(u"dsgn", Pos);
+      TksSyntaxNode* N = T.NewRawNode(u"node", u"text=\"Result\" " + Pos);
+      T.SetChildren(D, &N, 1);
+      T.InsertChild(E, 0, D);
       Assign(E, S, List);
     }
     NewStmt<TksExitStmt>(E, S, List);
   }
 
-  void With(TksXMLItem* E, TksScript* S, TksStatement* List) {
+  void With(TksSyntaxNode* E, TksScript* S, TksStatement* List) {
     size_t Added = 0;
     for (int i = 0; i + 1 < E->Count(); ++i) {
-      TksXMLItem* X = E->Items(i);
+      TksSyntaxNode* X = E->Items(i);
       SetPos(X);
       std::unique_ptr<TksDesignator> D(P.DoDesignator(X, S));
       if (D->Typ() != fvtClass && D->Typ() != fvtVariant) Fail(SClassRequired);
@@ -364,14 +363,14 @@ public:
     P.FWithList.resize(P.FWithList.size() - Added);
   }
 
-  void Delete(TksXMLItem* E, TksScript* S, TksStatement* List) {
+  void Delete(TksSyntaxNode* E, TksScript* S, TksStatement* List) {
     SetPos(E);
     std::unique_ptr<TksDesignator> D(P.DoDesignator(E->Items(0), S, emFree));
     auto* St = NewStmt<TksCallStmt>(E, S, List);
     St->FDesignator = D.release();
   }
 
-  void Uses(TksXMLItem* E, TksScript* S) {
+  void Uses(TksSyntaxNode* E, TksScript* S) {
     String Saved = P.FUnitName;
     P.FUnitName = E->Prop(u"unit");
     String Text;
@@ -379,7 +378,7 @@ public:
     if (!Text.empty()) {
       TksXMLDocument Doc;
       Doc.LoadFromString(StringToUtf8(Text));
-      CompileProgram(Doc.Root(), S);
+      CompileProgram(P.FTree->FromXML(Doc.Root()), S);
     } else {
       for (int i = 0; i < E->Count(); ++i) CompileProgram(E->Items(i), S);
     }
@@ -391,20 +390,20 @@ public:
     if (S->FindLocal(Name)) FailName(SIdRedeclared, Name);
   }
 
-  void Var(TksXMLItem* E, TksScript* S, TksStatement* List) {
+  void Var(TksSyntaxNode* E, TksScript* S, TksStatement* List) {
     for (int i = 0; i < E->Count(); ++i) {
-      TksXMLItem* Id = E->Items(i);
+      TksSyntaxNode* Id = E->Items(i);
       if (!Is(Id, u"ident")) continue;
       SetPos(Id);
-      String Name = Id->Prop(u"text");
+      String Name = Id->Text();
       CheckRedeclared(S, Name);
       TksCustomVariable* V = MakeVariable(E, S, false, false, List, Name, E);
       S->Add(Name, V);
     }
   }
 
-  TksCustomVariable* MakeVariable(TksXMLItem* E, TksScript* S, bool IsVarParam, bool IsParam,
-                                  TksStatement* List, const String& Name, TksXMLItem* PosOf) {
+  TksCustomVariable* MakeVariable(TksSyntaxNode* E, TksScript* S, bool IsVarParam, bool IsParam,
+                                  TksStatement* List, const String& Name, TksSyntaxNode* PosOf) {
     String EntryPos = P.FErrorPos;
     String TypeName = u"Variant";
     int TypeAt = -1;
@@ -415,7 +414,7 @@ public:
       }
     int NameAt = -1;
     for (int i = 0; i < E->Count(); ++i)
-      if (Is(E->Items(i), u"ident") && E->Items(i)->Prop(u"text") == Name) {
+      if (Is(E->Items(i), u"ident") && E->Items(i)->Text() == Name) {
         NameAt = i;
         break;
       }
@@ -424,7 +423,7 @@ public:
     for (int i = 0; i < E->Count(); ++i)
       if (Is(E->Items(i), u"ident")) LastName = i;
     if (TypeAt >= 0) {
-      TypeName = E->Items(TypeAt)->Prop(u"text");
+      TypeName = E->Items(TypeAt)->Text();
       SetPos(E->Items(TypeAt));
     }
     TksVarType Typ = ResolveTypeName(TypeName, S);
@@ -438,10 +437,10 @@ public:
     // The parts that apply to this name: after the type for the PascalScript form, after the
     // name up to the next name for the C form.
     int From = TypeFirst ? NameAt + 1 : LastName + 1;
-    TksXMLItem* ArrayItem = nullptr;
-    TksXMLItem* InitItem = nullptr;
+    TksSyntaxNode* ArrayItem = nullptr;
+    TksSyntaxNode* InitItem = nullptr;
     for (int i = From; i < E->Count(); ++i) {
-      TksXMLItem* X = E->Items(i);
+      TksSyntaxNode* X = E->Items(i);
       if (TypeFirst && Is(X, u"ident")) break;
       if (Is(X, u"array")) ArrayItem = X;
       else if (Is(X, u"init")) InitItem = X;
@@ -458,7 +457,7 @@ public:
     if (ArrayItem) {
       std::vector<std::pair<int, int>> Dims;
       for (int i = 0; i < ArrayItem->Count(); ++i) {
-        TksXMLItem* D = ArrayItem->Items(i);
+        TksSyntaxNode* D = ArrayItem->Items(i);
         if (!Is(D, u"dim")) continue;
         std::vector<int> B;
         for (int k = 0; k < D->Count(); ++k)
@@ -515,58 +514,58 @@ public:
     return A;
   }
 
-  void Const(TksXMLItem* E, TksScript* S) {
-    TksXMLItem* Id = E->Items(0);
+  void Const(TksSyntaxNode* E, TksScript* S) {
+    TksSyntaxNode* Id = E->Items(0);
     SetPos(Id);
-    String Name = Id->Prop(u"text");
+    String Name = Id->Text();
     CheckRedeclared(S, Name);
     std::unique_ptr<TksExpression> X(BuildExpression(E->Items(1), S));
     // Owned here until added: evaluating the value may raise (1 div 0).
     auto V = std::make_unique<TksVariable>(Name, X->Typ(), X->TypeName());
     V->SetValue(X->GetValue());
     V->SetIsReadOnly(true);
-    V->SetSourcePos(Id->Prop(u"pos"));
+    V->SetSourcePos(Id->Pos());
     S->Add(Name, V.release());
   }
 
-  TksXMLItem* ChildNamed(TksXMLItem* E, const char16_t* Name) {
+  TksSyntaxNode* ChildNamed(TksSyntaxNode* E, const char16_t* Name) {
     int i = E->Find(Name);
     return i < 0 ? nullptr : E->Items(i);
   }
 
-  String RoutineName(TksXMLItem* E) {
-    if (TksXMLItem* N = ChildNamed(E, u"name")) return N->Prop(u"text");
-    return E->Count() ? E->Items(0)->Prop(u"text") : String();
+  String RoutineName(TksSyntaxNode* E) {
+    if (TksSyntaxNode* N = ChildNamed(E, u"name")) return N->Text();
+    return E->Count() ? E->Items(0)->Text() : String();
   }
 
-  void DeclareRoutine(TksXMLItem* E, TksScript* S) {
+  void DeclareRoutine(TksSyntaxNode* E, TksScript* S) {
     SetPos(E);
     bool IsFunction = Is(E, u"function");
     TksVarType Typ = IsFunction ? fvtVariant : fvtInt;
     String TypeName;
     if (IsFunction)
-      if (TksXMLItem* T = ChildNamed(E, u"type")) {
+      if (TksSyntaxNode* T = ChildNamed(E, u"type")) {
         SetPos(T);
-        TypeName = T->Prop(u"text");
+        TypeName = T->Text();
         Typ = ResolveTypeName(TypeName, S);
       }
     String Name = RoutineName(E);
-    if (TksXMLItem* N = ChildNamed(E, u"name")) SetPos(N);
+    if (TksSyntaxNode* N = ChildNamed(E, u"name")) SetPos(N);
     CheckRedeclared(S, Name);
     bool IsFunc = IsFunction && !ksSameText(TypeName, u"void");
     auto* R = new TksProcVariable(Name, Typ, TypeName, S, IsFunc);
-    R->SetSourcePos(E->Prop(u"pos"));
+    R->SetSourcePos(E->Pos());
     R->SetSourceUnit(P.FUnitName);
     S->Add(Name, R);
     for (int i = 0; i < E->Count(); ++i)
       if (Is(E->Items(i), u"parameters")) Parameters(E->Items(i), R);
   }
 
-  void Parameters(TksXMLItem* E, TksProcVariable* R) {
+  void Parameters(TksSyntaxNode* E, TksProcVariable* R) {
     TksScript* Local = R->Prog();
     bool VarGroup = false;
     for (int i = 0; i < E->Count(); ++i) {
-      TksXMLItem* G = E->Items(i);
+      TksSyntaxNode* G = E->Items(i);
       if (Is(G, u"varparams")) {
         VarGroup = true;
         continue;
@@ -575,11 +574,11 @@ public:
       bool VarNext = VarGroup;
       VarGroup = false;
       for (int k = 0; k < G->Count(); ++k) {
-        TksXMLItem* X = G->Items(k);
+        TksSyntaxNode* X = G->Items(k);
         if (Is(X, u"varparam")) VarNext = true;
         if (!Is(X, u"ident")) continue;
         SetPos(X);
-        String Name = X->Prop(u"text");
+        String Name = X->Text();
         CheckRedeclared(Local, Name);
         auto* Param = static_cast<TksParamItem*>(MakeVariable(G, Local, VarNext, true, nullptr, Name, G));
         R->AddParam(Param);
@@ -589,15 +588,15 @@ public:
     }
   }
 
-  void RoutineBody(TksXMLItem* E, TksScript* S) {
+  void RoutineBody(TksSyntaxNode* E, TksScript* S) {
     auto* R = dynamic_cast<TksProcVariable*>(S->FindLocal(RoutineName(E)));
     if (!R) return;
-    TksXMLItem* Saved = P.FProgRoot;
+    TksSyntaxNode* Saved = P.FProgRoot;
     P.FProgRoot = E;
     TksScript* L = R->Prog();
     DeclareRoutines(E, L);
     for (int i = 0; i < E->Count(); ++i) {
-      TksXMLItem* C = E->Items(i);
+      TksSyntaxNode* C = E->Items(i);
       if (Is(C, u"name") || Is(C, u"type") || Is(C, u"parameters")) continue;
       CompileStatement(C, L, L->Statement());
     }
@@ -605,15 +604,15 @@ public:
   }
 
   TksVarType ResolveTypeName(String& Name, TksScript* S) {
-    auto Alias = [&](TksXMLItem* Types) {
+    auto Alias = [&](TksSyntaxNode* Types) {
       if (!Types) return false;
       int i = Types->Find(Name);
       if (i < 0) return false;
       Name = Types->Items(i)->Prop(u"type");
       return true;
     };
-    TksXMLItem* Types = P.FProgRoot ? ChildNamed(P.FProgRoot, u"types") : nullptr;
-    if (!Alias(Types) && P.FGrammar) Alias(P.FGrammar->Types);
+    TksSyntaxNode* Types = P.FProgRoot ? ChildNamed(P.FProgRoot, u"types") : nullptr;
+    if (!Alias(Types) && P.FGrammar) Alias(P.FGrammar->TypesNode);
     TksCustomVariable* T = S->Find(Name);
     if (T && !dynamic_cast<TksClassVariable*>(T)) return T->Typ();
     if (!S->FindClass(Name)) FailName(SUnknownType, Name);
@@ -629,18 +628,18 @@ public:
   }
 
   // ---- Expressions ----
-  void AddExprChildren(TksExpression* X, TksXMLItem* E, TksScript* S) {
+  void AddExprChildren(TksExpression* X, TksSyntaxNode* E, TksScript* S) {
     int N = E->Count();
     for (int i = 0; i < N; ++i) {
-      TksXMLItem* C = E->Items(i);
+      TksSyntaxNode* C = E->Items(i);
       X->SetCurrentPos(SetPos(C));
       String Name = Low(C);
       if (Name == u"op") {
-        String T = ksLowerCase(C->Prop(u"text"));
+        String T = ksLowerCase(C->Text());
         if (i == N - 1 && T != u")") continue;
         X->AddOperator(T);
       } else if (Name == u"number" || Name == u"string") {
-        X->AddConst(LiteralToVariant(C->Prop(u"text")));
+        X->AddConst(LiteralToVariant(C->Text()));
       } else if (Name == u"dsgn") {
         X->AddDesignator(P.DoDesignator(C, S));
       } else if (Name == u"set") {
@@ -653,7 +652,7 @@ public:
     }
   }
 
-  TksExpression* BuildExpression(TksXMLItem* E, TksScript* S) {
+  TksExpression* BuildExpression(TksSyntaxNode* E, TksScript* S) {
     const String Pos = SetPos(E);
     TExprNodesGuard Guard(ExprNodeCount(E));
     auto X = std::make_unique<TksExpression>(S);
@@ -669,7 +668,7 @@ public:
   }
 
   // The source between the expression's start position A and its end (attribute pos1).
-  String SourceText(TksXMLItem* E, const String& A) {
+  String SourceText(TksSyntaxNode* E, const String& A) {
     String B = E->Prop(u"pos1");
     if (A.empty() || B.empty() || P.FParser->Size() == 0) return {};
     int From = P.FParser->GetPlainPosition([&] { auto Pt = PositionToPoint(A); return Pt; }());
@@ -683,7 +682,7 @@ public:
 
 // ---- Designators ----------------------------------------------------------------------------
 
-TksDesignator* TksILParser::DoDesignator(TksXMLItem* xi, TksScript* Prog, TksEmitOp EmitOp) {
+TksDesignator* TksILParser::DoDesignator(TksSyntaxNode* xi, TksScript* Prog, TksEmitOp EmitOp) {
   TksTreeCompiler C(*this);
   auto D = std::make_unique<TksDesignator>(Prog);
   auto LateBind = [&](std::unique_ptr<TksXMLItem> Src) {
@@ -691,13 +690,9 @@ TksDesignator* TksILParser::DoDesignator(TksXMLItem* xi, TksScript* Prog, TksEmi
     D->Finalize();
     D->SetTyp(fvtVariant);
   };
-  auto CopyOf = [&](TksXMLItem* X) {
-    auto Copy = std::make_unique<TksXMLItem>();
-    Copy->Assign(X);
-    return Copy;
-  };
+  auto CopyOf = [&](TksSyntaxNode* X) { return TksSyntaxTree::ToXML(X); };
   for (int i = 0; i < xi->Count(); ++i) {
-    TksXMLItem* X = xi->Items(i);
+    TksSyntaxNode* X = xi->Items(i);
     C.SetPos(X);
     String Name = ksLowerCase(X->Name());
     if (Name == u"expr") {
@@ -708,13 +703,13 @@ TksDesignator* TksILParser::DoDesignator(TksXMLItem* xi, TksScript* Prog, TksEmi
     if (Name == u"addr") {
       if (xi->Count() != 2) throw Exception(SVarRequired);
       auto* V = new TksVariable(String(), fvtString, String());
-      V->SetValue(Variant(xi->Items(1)->Prop(u"text")));
+      V->SetValue(Variant(xi->Items(1)->Text()));
       Prog->Add(String(), V);
       D->AddItem()->Ref = V;
       break;
     }
     if (Name != u"node") continue;
-    String T = X->Prop(u"text");
+    String T = X->Text();
     if (!D->ItemCount()) {
       // First step: with variables, innermost first.
       bool Done = false;
@@ -738,13 +733,13 @@ TksDesignator* TksILParser::DoDesignator(TksXMLItem* xi, TksScript* Prog, TksEmi
           D->AddItem()->Ref = WV;
           TksDesignatorItem* It = D->AddItem();
           It->Ref = Cls->Find(T);
-          It->SourcePos = X->Prop(u"pos");
+          It->SourcePos = X->Pos();
           Done = true;
         }
       }
       if (Done) continue;
       TksDesignatorItem* It = D->AddItem();
-      It->SourcePos = X->Prop(u"pos");
+      It->SourcePos = X->Pos();
       It->Ref = C.LookupVariable(Prog, T);
       if (EmitOp == emCreate) {
         auto* Cls = dynamic_cast<TksClassVariable*>(It->Ref);
@@ -780,7 +775,7 @@ TksDesignator* TksILParser::DoDesignator(TksXMLItem* xi, TksScript* Prog, TksEmi
         if (T != u"[") throw Exception(SIndexRequired);
         TksDesignatorItem* It = D->AddItem();
         It->Ref = Prog->Find(u"__ArrayHelper");
-        It->SourcePos = X->Prop(u"pos");
+        It->SourcePos = X->Pos();
         continue;
       } else if (V.IsHandle() && DefaultHandleRegistry().IsValid(V.AsHandle())) {
         TypeName = Utf8ToString(DefaultHandleRegistry().TypeTagOf(V.AsHandle()));
@@ -796,7 +791,7 @@ TksDesignator* TksILParser::DoDesignator(TksXMLItem* xi, TksScript* Prog, TksEmi
       }
     }
     TksDesignatorItem* It = D->AddItem();
-    It->SourcePos = X->Prop(u"pos");
+    It->SourcePos = X->Pos();
     if (K == fvtString) {
       if (T != u"[") throw Exception(SStringError);
       It->Ref = Prog->Find(u"__StringHelper");
@@ -873,6 +868,10 @@ TksDesignator* TksILParser::DoDesignator(TksXMLItem* xi, TksScript* Prog, TksEmi
   return D.release();
 }
 
+TksDesignator* TksILParser::DoDesignator(const TksXMLItem* xi, TksScript* Prog) {
+  return DoDesignator(FTree->FromXML(xi), Prog);
+}
+
 void TksILParser::ErrorPosAt(const String& Pos) {
   if (!Pos.empty()) FErrorPos = Pos;
 }
@@ -888,7 +887,8 @@ void TksILParser::ParseILScript() {
     FProgram->SetErrorUnit(FUnitName);
   };
   try {
-    C.CompileProgram(FILScript->Root(), FProgram);
+    if (!FRoot) FRoot = FTree->NewNode(u"");  // nothing made or loaded: an empty program
+    C.CompileProgram(FRoot, FProgram);
     FProgram->SetErrorPos(String());
   } catch (const Exception& E) {
     Fail(E.Message());

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "script/ks_iilparser.h"
+#include "script/ks_isyntaxtree.h"
 
 enum TksGrammarKind {
   gkRule, gkChar, gkKeyword, gkIdent, gkNumber, gkString, gkVQString, gkEOL, gkSequence,
@@ -41,6 +42,9 @@ struct TksGrammar {
   std::vector<std::unique_ptr<TksGrammarNode>> Nodes;
   TksGrammarNode* Program = nullptr;
   TksXMLItem* Types = nullptr;
+  // The same types section as program-tree nodes, which every compiled tree shares.
+  TksSyntaxTree TypesTree;
+  TksSyntaxNode* TypesNode = nullptr;
   // Settings of the `parser` section, lower-cased name and text, in document order.
   std::vector<std::pair<String, String>> Settings;
   std::vector<String> Keywords;

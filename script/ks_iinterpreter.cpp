@@ -305,7 +305,7 @@ bool TksScript::CompileTree(bool Save, std::string* Out) {
     Text += u"\r\n";
   }
   if (P.MakeILScript(Text)) {
-    if (Save) *Out = P.ILScript()->SaveToString();
+    if (Save) *Out = P.SaveILText();
     else P.ParseILScript();
   }
   if (FErrorMsg.empty()) FErrorPos.clear();
@@ -321,7 +321,7 @@ bool TksScript::SetILCode(std::string_view In) {
   TksILParser P(this);
   P.SelectLanguage(FSyntaxType);
   try {
-    P.ILScript()->LoadFromString(In);
+    P.LoadILText(In);
   } catch (const Exception& E) {
     FErrorMsg = E.Message();
     return false;

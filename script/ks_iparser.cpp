@@ -369,7 +369,7 @@ Char* WriteDecimal(Char* Out, int V) {
 }  // namespace
 
 // Writes "line:column" of Pos into Buf (room for 24) and returns its end.
-Char* TksParser::WritePositionText(Char* Buf, int Pos) const {
+TksPoint TksParser::LineColumnOf(int Pos) const {
   // Line is the index of the first line start at or after Pos.
   int Line;
   const size_t H = FLineHint;
@@ -379,14 +379,22 @@ Char* TksParser::WritePositionText(Char* Buf, int Pos) const {
     Line = static_cast<int>(std::lower_bound(FYList.begin(), FYList.end(), Pos) - FYList.begin());
     if (Line > 0) FLineHint = static_cast<size_t>(Line) - 1;
   }
-  int Col = Pos - FYList[Line - 1 < 0 ? 0 : Line - 1];
-  if (Line == 0) {  // before any line feed can only happen at position 0
-    Line = 1;
-    Col = Pos;
-  }
-  Char* End = WriteDecimal(Buf, Line);
+  if (Line == 0) return {Pos, 1};  // before any line feed can only happen at position 0
+  return {Pos - FYList[Line - 1], Line};
+}
+
+Char* TksParser::WritePositionText(Char* Buf, int Pos) const {
+  TksPoint Pt = LineColumnOf(Pos);
+  Char* End = WriteDecimal(Buf, Pt.Y);
   *End++ = u':';
-  return WriteDecimal(End, Col);
+  return WriteDecimal(End, Pt.X);
+}
+
+void ksAppendLineColumn(String& Out, TksPoint Pt) {
+  Char Buf[24];
+  Char* End = WriteDecimal(Buf, Pt.Y);
+  *End++ = u':';
+  Out.append(Buf, static_cast<size_t>(WriteDecimal(End, Pt.X) - Buf));
 }
 
 String TksParser::PositionToText(int Pos) const {

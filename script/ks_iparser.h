@@ -20,6 +20,9 @@ struct TksPoint {
   int Y = 0;
 };
 
+// Appends "line:column" (Y, then X).
+void ksAppendLineColumn(String& Out, TksPoint Pt);
+
 class TksParser {
 public:
   TksParser();
@@ -45,6 +48,8 @@ public:
   String PositionToText(int Pos) const;
   // Appends the same "line:column" text to Out, without a String of its own.
   void AppendPositionText(String& Out, int Pos) const;
+  // The line (Y) and column (X) of a position, as PositionToText writes them.
+  TksPoint LineColumnOf(int Pos) const;
   int GetPlainPosition(TksPoint Pt) const;
 
   bool CaseSensitive() const { return FCaseSensitive; }

@@ -319,15 +319,7 @@ void TksXMLItem::SetParent(TksXMLItem* Value) {
   FParent = Value;
 }
 
-String TksXMLItem::Prop(std::u16string_view Index) const {
-  size_t NameAt, ValueAt;
-  if (!LocateProp(FText, Index, NameAt, ValueAt)) return {};
-  size_t End = FText.find(u'"', ValueAt);
-  if (End == String::npos) End = FText.size();
-  const std::u16string_view Value = std::u16string_view(FText).substr(ValueAt, End - ValueAt);
-  if (Value.find(u'&') == std::u16string_view::npos) return String(Value);
-  return ksXMLToStr(String(Value));
-}
+String TksXMLItem::Prop(std::u16string_view Index) const { return ksXMLProp(FText, Index); }
 
 void TksXMLItem::SetProp(const String& Index, const String& Value) {
   String Attr = Index + u"=\"" + ksStrToXML(Value) + u"\"";
@@ -341,6 +333,21 @@ void TksXMLItem::SetProp(const String& Index, const String& Value) {
   }
   if (At > 0 && FText[At - 1] != u' ') Attr.insert(Attr.begin(), u' ');
   FText.insert(At, Attr);
+}
+
+String ksXMLProp(std::u16string_view Attributes, std::u16string_view Name) {
+  size_t NameAt, ValueAt;
+  if (!LocateProp(Attributes, Name, NameAt, ValueAt)) return {};
+  size_t End = Attributes.find(u'"', ValueAt);
+  if (End == std::u16string_view::npos) End = Attributes.size();
+  const std::u16string_view Value = Attributes.substr(ValueAt, End - ValueAt);
+  if (Value.find(u'&') == std::u16string_view::npos) return String(Value);
+  return ksXMLToStr(String(Value));
+}
+
+bool ksXMLPropExists(std::u16string_view Attributes, std::u16string_view Name) {
+  size_t NameAt, ValueAt;
+  return LocateProp(Attributes, Name, NameAt, ValueAt);
 }
 
 // ---------------------------------------------------------------------------------------------

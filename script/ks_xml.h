@@ -149,6 +149,11 @@ private:
   std::unique_ptr<TksXMLItem> FRoot;
 };
 
+// The decoded value of attribute Name in a raw attribute text (empty when absent), and
+// whether it is there: the lookup Prop and PropExists make.
+String ksXMLProp(std::u16string_view Attributes, std::u16string_view Name);
+bool ksXMLPropExists(std::u16string_view Attributes, std::u16string_view Name);
+
 // Attribute value escaping: LF, CR, '"', '<', '>' and '&' become "&#NN;".
 String ksStrToXML(const String& S);
 String ksXMLToStr(const String& S);
