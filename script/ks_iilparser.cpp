@@ -207,8 +207,11 @@ struct TksWalker {
     return X;
   }
 
-  [[gnu::noinline]] void RecordError(const TksGrammarNode* E, int Start) {
-    if (!E->HasErr || !ErrText.empty()) return;
+  void RecordError(const TksGrammarNode* E, int Start) {
+    if (E->HasErr && ErrText.empty()) RecordErrorAt(E, Start);
+  }
+
+  [[gnu::noinline]] void RecordErrorAt(const TksGrammarNode* E, int Start) {
     ErrText = E->ErrText;
     ErrRecorded = true;
     int Cur = L.Position();
@@ -279,8 +282,13 @@ struct TksWalker {
         Tok = L.GetChar();
         break;
       case gkKeyword:
-        // A keyword whose text nothing records is only compared where it stands.
-        if (E->HasText && !E->Text.empty() && E->Add.empty()) return L.MatchWord(E->Text);
+        // A keyword is compared where it stands; a recorded one is then copied as written.
+        if (E->HasText && !E->Text.empty()) {
+          if (!L.MatchWord(E->Text)) return false;
+          if (!E->Add.empty())
+            Tok = L.Text().substr(static_cast<size_t>(L.Position() - 1) - E->Text.size(), E->Text.size());
+          return true;
+        }
         Tok = L.GetWord();
         break;
       case gkIdent: Tok = L.GetIdent(); break;
@@ -401,8 +409,7 @@ struct TksWalker {
       if (!Ok || AfterChildren == PassStart) break;
       if (Sep) {
         L.SkipSpaces();
-        String C = L.GetChar();
-        if (C.empty() || C[0] != Sep) {
+        if (L.GetPunctuation() != Sep) {
           L.SetPosition(AfterChildren);
           break;
         }

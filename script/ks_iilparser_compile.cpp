@@ -90,10 +90,10 @@ public:
 
   template <class T>
   T* NewStmt(TksSyntaxNode* E, TksScript* S, TksStatement* List) {
-    SetPos(E);
-    auto* St = new T(S, P.FUnitName, E->Pos());
+    const String Pos = SetPos(E);
+    auto* St = new T(S, P.FUnitName, Pos);
     List->Add(St);
-    P.FProgram->AddCodeLine(P.FUnitName, E->Pos());
+    P.FProgram->AddCodeLine(P.FUnitName, Pos);
     return St;
   }
 

@@ -96,10 +96,10 @@ void* TksSyntaxTree::Allocate(size_t Bytes) {
   if (Bytes > FLeft) {
     if (Bytes > kBlockSize / 4) {
       // A large piece gets a block of its own, so the current block's rest is not wasted.
-      FBlocks.push_back(std::make_unique<char[]>(Bytes));
+      FBlocks.emplace_back(new char[Bytes]);
       return FBlocks.back().get();
     }
-    FBlocks.push_back(std::make_unique<char[]>(kBlockSize));
+    FBlocks.emplace_back(new char[kBlockSize]);  // not zero-filled: every piece is written
     FNext = FBlocks.back().get();
     FLeft = kBlockSize;
   }
