@@ -593,6 +593,7 @@ REGISTER_CLASS(TDBGridZk) {
       .Property("OnColumnMoved", &G::OnColumnMoved, &G::SetOnColumnMoved)
       .Property("OnDrawColumnCell", &G::OnDrawColumnCell, &G::SetOnDrawColumnCell)
       .Property("OnDrawDataCell", &G::OnDrawDataCell, &G::SetOnDrawDataCell)
+      .Property("OnDrawFooterCell", &G::OnDrawFooterCell, &G::SetOnDrawFooterCell)
       .Property("OnGetCellParams", &G::OnGetCellParams, &G::SetOnGetCellParams)
       .Property("OnGetFooterParams", &G::OnGetFooterParams, &G::SetOnGetFooterParams)
       .Property("OnRowDetailPanelHide", &G::OnRowDetailPanelHide, &G::SetOnRowDetailPanelHide)

@@ -193,6 +193,9 @@ using TGetFooterParamsEventZk =
     std::function<void(TObject* Sender, int DataCol, int Row, TColumnZk* Column, TFont* AFont,
                        TColor& Background, TAlignment& Alignment, TGridDrawState State,
                        String& Text)>;
+using TDrawFooterCellEventZk =
+    std::function<void(TObject* Sender, int DataCol, int Row, TColumnZk* Column,
+                       const TRect& Rect, TGridDrawState State)>;
 using TDBGridZkRowDetailPanelShowEvent = std::function<void(TCustomDBGridZk* Sender, bool& CanShow)>;
 using TDBGridZkRowDetailPanelHideEvent = std::function<void(TCustomDBGridZk* Sender, bool& CanHide)>;
 using TDBGridZkCheckRowHaveDetailPanelEvent =
@@ -1494,6 +1497,15 @@ public:
   }
   const TGetFooterParamsEventZk& OnGetFooterParams() const { return FOnGetFooterParams; }
   void SetOnGetFooterParams(TGetFooterParamsEventZk Value) { FOnGetFooterParams = std::move(Value); }
+  const TDrawFooterCellEventZk& OnDrawFooterCell() const { return FOnDrawFooterCell; }
+  void SetOnDrawFooterCell(TDrawFooterCellEventZk Value) { FOnDrawFooterCell = std::move(Value); }
+  // The grid's own painting of a footer, a column's data cell or a field's value, for
+  // OnDrawFooterCell, OnDrawColumnCell and OnDrawDataCell handlers to call (DBGridZkPaint.cpp).
+  void DefaultDrawFooterCell(const TRect& Rect, int DataCol, int Row, TColumnZk* Column,
+                             TGridDrawState State);
+  void DefaultDrawColumnCell(const TRect& Rect, int DataCol, TColumnZk* Column,
+                             TGridDrawState State);
+  void DefaultDrawDataCell(const TRect& Rect, TField* Field, TGridDrawState State);
   const TDBGridZkRowDetailPanelShowEvent& OnRowDetailPanelShow() const { return FOnRowDetailPanelShow; }
   void SetOnRowDetailPanelShow(TDBGridZkRowDetailPanelShowEvent Value) {
     FOnRowDetailPanelShow = std::move(Value);
@@ -2018,6 +2030,7 @@ protected:
   TDrawDataCellEventZk FOnDrawDataCell;
   TDBGridZkAdvDrawDataCellEvent FOnAdvDrawDataCell;
   TGetFooterParamsEventZk FOnGetFooterParams;
+  TDrawFooterCellEventZk FOnDrawFooterCell;
   TDBGridZkRowDetailPanelShowEvent FOnRowDetailPanelShow;
   TDBGridZkRowDetailPanelHideEvent FOnRowDetailPanelHide;
   TDBGridZkCheckRowHaveDetailPanelEvent FOnCheckRowHaveDetailPanel;

@@ -765,9 +765,72 @@ void TCustomDBGridZk::DrawFooterCell(int ACol, int ARow, TRect ARect, TGridDrawS
       SelectedFixedCellColor(ACol, ARow, GridColToColumnIndex(ACol), FooterNo, catFooter, AState,
                              FixedCellInSelection(ACol, ARow), Back, C->Font());
   C->Brush()->SetColor(Back);
-  const bool ThemedFill = Is3D && (Themed || (Flat() && ThemesActive()));
-  if (ThemedFill) FillCellBackground(Themed, ARect, false, Highlight, TRect{}, Is3D);
-  WriteCellText(Col, C, Inner, !ThemedFill, DX, DY, Text, Align, tlTop,
-                F->WordWrap(), F->EndEllipsis(), 0, 0);
+  if (FDefaultDrawingZk) {
+    const bool ThemedFill = Is3D && (Themed || (Flat() && ThemesActive()));
+    if (ThemedFill) FillCellBackground(Themed, ARect, false, Highlight, TRect{}, Is3D);
+    WriteCellText(Col, C, Inner, !ThemedFill, DX, DY, Text, Align, tlTop,
+                  F->WordWrap(), F->EndEllipsis(), 0, 0);
+  }
   if (Is3D && !Themed) DrawCell3DFrame(C, ARect, false, Highlight, true, !(Flat() && ThemesActive()));
+  if (FOnDrawFooterCell)
+    FOnDrawFooterCell(this, GridColToColumnIndex(ACol), FooterNo, Col, ARect, AState);
+}
+
+// --- default painting for the drawing events ------------------------------------------------------
+
+// Insets of the helpers below: 1 inside a raised footer (the rect loses its frame), else 2.
+static int DefaultCellInset(bool Footer3D, TRect& R) {
+  if (!Footer3D) return 2;
+  InflateRect(R, -1, -1);
+  return 1;
+}
+
+void TCustomDBGridZk::DefaultDrawFooterCell(const TRect& Rect, int DataCol, int Row,
+                                            TColumnZk* Column, TGridDrawState State) {
+  TCanvas* C = Canvas();
+  TRect R = Rect;
+  const int DX = DefaultCellInset(FOptionsZk.Contains(dghFooter3D), R);
+  const int DY = Flat() ? DX - 1 : DX;
+  String Text = GetFooterValue(Row, Column);
+  TColor Back = C->Brush()->Color();
+  TAlignment Align = Column->Footer()->Alignment();
+  DoGetFooterParams(DataCol, Row, Column, Font(), Back, Align, State, Text);
+  C->Brush()->SetColor(Back);
+  TColumnFooterZk* F = Column->Footer();
+  WriteCellText(Column, C, R, true, DX, DY, Text, Align, tlTop, F->WordWrap(), F->EndEllipsis(), 0,
+                0);
+}
+
+void TCustomDBGridZk::DefaultDrawColumnCell(const TRect& Rect, int, TColumnZk* Column,
+                                            TGridDrawState) {
+  TCanvas* C = Canvas();
+  TRect R = Rect;
+  const int DX = DefaultCellInset(FOptionsZk.Contains(dghFooter3D), R);
+  const int DY = Flat() ? DX - 1 : DX;
+  switch (Column->GetColumnType()) {
+    case ctKeyImageList:
+      C->FillRect(R);
+      DrawCellImage(Column->ImageList(), nullptr, C, R, Column->GetImageIndex(), 0, taCenter);
+      break;
+    case ctCheckboxes:
+      C->FillRect(R);
+      DrawCheckbox(R, Column->CheckboxState());
+      break;
+    case ctGraphicData: DrawGraphicDataCell(R, Column); break;
+    default: {
+      // The wrap test asks about the height of the row being painted.
+      IMemTableZk* MT = FDataLink->Active() ? FDataLink->MemTable() : nullptr;
+      const int RowH = MT ? RowHeight(MT->GetInstantReadCurRow() + FTitleOffset)
+                          : FStdDefaultRowHeight;
+      WriteCellText(Column, C, R, true, DX, DY, Column->DisplayText(), Column->Alignment(), tlTop,
+                    Column->WordWrap() && Column->CurLineWordWrap(RowH), Column->EndEllipsis(),
+                    0, 0);
+      break;
+    }
+  }
+}
+
+void TCustomDBGridZk::DefaultDrawDataCell(const TRect& Rect, TField* Field, TGridDrawState) {
+  WriteSimpleCellText(Canvas(), Rect, 2, 2, Field ? Field->DisplayText() : String(),
+                      Field ? Field->Alignment() : taLeftJustify);
 }
