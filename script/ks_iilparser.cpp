@@ -111,6 +111,153 @@ private:
   std::vector<std::pair<TksXMLItem*, TksGrammarNode*>> FRuleItems;
 };
 
+// Sets a lexer up for a grammar: its reserved words and lexical settings.
+void ConfigureLexer(TksParser& L, const TksGrammar& G) {
+  for (const String& W : G.Keywords) L.AddKeyword(W);
+  for (auto& [Name, Value] : G.Settings) {
+    if (Name == u"identchars") L.ConstructCharset(Value);
+    else if (Name == u"commentline1") L.SetCommentLine1(Value);
+    else if (Name == u"commentline2") L.SetCommentLine2(Value);
+    else if (Name == u"commentblock1") L.SetCommentBlock1(Value);
+    else if (Name == u"commentblock2") L.SetCommentBlock2(Value);
+    else if (Name == u"stringquotes") L.SetStringQuotes(Value);
+    else if (Name == u"hexsequence") L.SetHexSequence(Value);
+    else if (Name == u"specstrchar") { if (Value == u"1") L.SetSpecStrChar(true); }
+    else if (Name == u"skipeol") { if (Value == u"0") L.SetSkipEOL(false); }
+    else if (Name == u"skipchar") L.SetSkiPChar(Value);
+    else if (Name == u"casesensitive") { if (Value == u"1") L.SetCaseSensitive(true); }
+  }
+}
+
+// Works out, once per grammar, which elements can be passed over by the first character of the
+// next token (TksGrammarNode::CanSkip). An element qualifies when it cannot match empty text,
+// every character its first token can start with is known, and failing at that token records
+// no error; anything else (a rule reached again before its answer is known, a string read
+// without skipping blanks, an optional part first) is entered as before.
+class TksLookahead {
+public:
+  explicit TksLookahead(const TksParser& L) : FL(L) {}
+
+  void Build(TksGrammar& G) {
+    for (auto& N : G.Nodes) Info(N.get());
+  }
+
+private:
+  struct TInfo {
+    bool Known = false;
+    bool Quiet = false;
+    bool Other = false;
+    int Depth = 0;
+    std::bitset<128> First;
+  };
+  static constexpr int kMaxDepth = 200;
+
+  const TInfo& Info(TksGrammarNode* N) {
+    auto [It, New] = FInfos.try_emplace(N);
+    if (!New) return It->second.second ? It->second.first : FUnknown;  // busy: a cycle
+    TInfo R = Compute(N);
+    if (R.Depth > kMaxDepth) R.Known = false;
+    N->CanSkip = R.Known && R.Quiet;
+    N->First = R.First;
+    N->FirstOther = R.Other;
+    N->FirstDepth = R.Depth;
+    auto& Slot = FInfos[N];
+    Slot = {R, true};
+    return Slot.first;
+  }
+
+  static void AddChar(TInfo& I, Char C) {
+    if (C < 128) I.First.set(C);
+    else I.Other = true;
+  }
+
+  TInfo Token(const TksGrammarNode* N) {
+    TInfo I;
+    I.Known = true;
+    I.Quiet = !N->HasErr;
+    I.Depth = 1;
+    return I;
+  }
+
+  void AddIdentStarts(TInfo& I) {
+    for (Char C = 1; C < 128; ++C)
+      if (FL.IsIdentStart(C)) I.First.set(C);
+    I.Other = true;
+  }
+
+  TInfo Compute(TksGrammarNode* N) {
+    TInfo I = Token(N);
+    switch (N->Kind) {
+      case gkChar:
+        if (!N->HasText) {
+          for (Char C = 33; C <= 126; ++C)
+            if (!std::isalnum(C)) I.First.set(C);
+        } else if (N->Text.size() == 1) {
+          AddChar(I, N->Text[0]);
+        } else {
+          return {};
+        }
+        return I;
+      case gkKeyword:
+        if (N->HasText && !N->Text.empty()) {
+          Char C = N->Text[0];
+          AddChar(I, C);
+          if (C >= u'a' && C <= u'z') AddChar(I, static_cast<Char>(C - 32));
+          if (C >= u'A' && C <= u'Z') AddChar(I, static_cast<Char>(C + 32));
+          if (C >= 127) I.Other = true;
+        } else {
+          AddIdentStarts(I);
+        }
+        return I;
+      case gkIdent: AddIdentStarts(I); return I;
+      case gkNumber:
+        for (Char C = u'0'; C <= u'9'; ++C) I.First.set(C);
+        if (!FL.HexSequence().empty()) AddChar(I, FL.HexSequence()[0]);
+        return I;
+      case gkString:
+        if (!FL.StringQuotes().empty()) AddChar(I, FL.StringQuotes()[0]);
+        AddChar(I, u'#');
+        return I;
+      case gkEOL:
+        AddChar(I, u'\r');
+        AddChar(I, u'\n');
+        return I;
+      case gkRule:
+      case gkSequence:
+      case gkLoop:
+        return Then(N, N->Children.empty() ? nullptr : N->Children[0]);
+      case gkRuleRef:
+        return Then(N, N->Ref);
+      case gkSwitch: {
+        for (TksGrammarNode* C : N->Children) {
+          const TInfo& CI = Info(C);
+          if (!CI.Known) return {};
+          I.First |= CI.First;
+          I.Other = I.Other || CI.Other;
+          I.Quiet = I.Quiet && CI.Quiet;
+          I.Depth = std::max(I.Depth, CI.Depth + 1);
+        }
+        return I;
+      }
+      default:
+        return {};  // may match empty text
+    }
+  }
+
+  // An element that fails where its first part (First) fails.
+  TInfo Then(const TksGrammarNode* N, TksGrammarNode* First) {
+    if (!First) return {};
+    TInfo I = Info(First);
+    I.Quiet = I.Quiet && !N->HasErr;
+    I.Depth += 1;
+    return I;
+  }
+
+  const TksParser& FL;
+  std::map<const TksGrammarNode*, std::pair<TInfo, bool>> FInfos;  // bool: done
+  TInfo FUnknown;
+};
+
 }  // namespace
 
 std::shared_ptr<const TksGrammar> ksGetGrammar(const String& LangName) {
@@ -123,6 +270,9 @@ std::shared_ptr<const TksGrammar> ksGetGrammar(const String& LangName) {
   G->Source = Source;
   G->Doc.LoadFromString(StringToUtf8(Source));
   TksGrammarBuilder(*G).Build();
+  TksParser Lexer;
+  ConfigureLexer(Lexer, *G);
+  TksLookahead(Lexer).Build(*G);
   Slot = G;
   return G;
 }
@@ -143,21 +293,9 @@ void TksILParser::SelectLanguage(const String& LangName) {
   FGrammar = ksGetGrammar(LangName);
   FTree->KeepAlive(FGrammar);
   FLangName = LangName;
-  for (const String& W : FGrammar->Keywords) FParser->AddKeyword(W);
-  for (auto& [Name, Value] : FGrammar->Settings) {
-    if (Name == u"identchars") FParser->ConstructCharset(Value);
-    else if (Name == u"commentline1") FParser->SetCommentLine1(Value);
-    else if (Name == u"commentline2") FParser->SetCommentLine2(Value);
-    else if (Name == u"commentblock1") FParser->SetCommentBlock1(Value);
-    else if (Name == u"commentblock2") FParser->SetCommentBlock2(Value);
-    else if (Name == u"stringquotes") FParser->SetStringQuotes(Value);
-    else if (Name == u"hexsequence") FParser->SetHexSequence(Value);
-    else if (Name == u"specstrchar") { if (Value == u"1") FParser->SetSpecStrChar(true); }
-    else if (Name == u"declarevars") { if (Value == u"0") FNeedDeclareVars = false; }
-    else if (Name == u"skipeol") { if (Value == u"0") FParser->SetSkipEOL(false); }
-    else if (Name == u"skipchar") FParser->SetSkiPChar(Value);
-    else if (Name == u"casesensitive") { if (Value == u"1") FParser->SetCaseSensitive(true); }
-  }
+  ConfigureLexer(*FParser, *FGrammar);
+  for (auto& [Name, Value] : FGrammar->Settings)
+    if (Name == u"declarevars" && Value == u"0") FNeedDeclareVars = false;
   if (FProgram && FProgram->ExtendedCharset())
     for (int C = 128; C < 256; ++C) FParser->IdentifierCharset().set(C);
 }
@@ -359,9 +497,20 @@ struct TksWalker {
         Result = ReadToken(E, Tok);
         break;
       case gkSwitch:
-      case gkOptionalSwitch:
-        for (const TksGrammarNode* C : E->Children)
+      case gkOptionalSwitch: {
+        int PeekAt = 0;
+        Char Next = 0;
+        for (const TksGrammarNode* C : E->Children) {
+          if (C->CanSkip && Depth + C->FirstDepth < kMaxWalkDepth) {
+            if (PeekAt != L.Position()) {
+              PeekAt = L.Position();
+              Next = L.PeekTokenStart();
+            }
+            if (Next < 128 ? !C->First[Next] : !C->FirstOther) continue;
+          }
           if (Walk(C)) return true;
+        }
+      }
         if (E->Kind == gkOptionalSwitch) return true;
         RecordError(E, Start);
         L.SetPosition(Start);

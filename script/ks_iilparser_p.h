@@ -5,6 +5,7 @@
 // document nor searches the rules by name.
 #pragma once
 
+#include <bitset>
 #include <map>
 #include <memory>
 #include <vector>
@@ -33,6 +34,14 @@ struct TksGrammarNode {
   bool LoopSkip = false; // loop with skip "1"
   TksGrammarNode* Ref = nullptr;  // the rule a reference names, bound once
   std::vector<TksGrammarNode*> Children;
+  // Lookahead: when CanSkip, the element fails without recording an error unless the next
+  // token starts with a character of First (FirstOther: any character past 127), so an
+  // alternative can be passed over without entering it. FirstDepth is how many elements deep
+  // the walk would go before failing, which the nesting limit needs.
+  bool CanSkip = false;
+  bool FirstOther = false;
+  int FirstDepth = 0;
+  std::bitset<128> First;
 };
 
 struct TksGrammar {

@@ -44,6 +44,17 @@ public:
   String GetNumber();
   String GetString();
   String GetVQString();
+  // The character the next token starts with, after white space and comments (0 at the end);
+  // the position stays where it is.
+  Char PeekTokenStart() {
+    const int P = FPosition, LP = FLastPosition;
+    SkipSpaces();
+    const Char C = At(FPosition);
+    FPosition = P;
+    FLastPosition = LP;
+    return C;
+  }
+  bool IsIdentStart(Char C) const { return C && !(C >= u'0' && C <= u'9') && IsIdentChar(C); }
   String GetXYPosition() const { return PositionToText(FPosition); }
   String PositionToText(int Pos) const;
   // Appends the same "line:column" text to Out, without a String of its own.
