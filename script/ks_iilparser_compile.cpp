@@ -1,6 +1,7 @@
 // ks_iilparser_compile.cpp - TksILParser, second half: the program-tree compiler that turns
 // declarations, statements, expressions and designators into run-time objects.
 #include <exception>
+#include <iterator>
 #include <memory>
 #include <new>
 
@@ -19,7 +20,36 @@
 
 namespace {
 
-String Low(const TksSyntaxNode* X) { return ksLowerCase(X->Name()); }
+// An element's name lower-cased for comparing with the compiler's names: ASCII names (all a
+// grammar writes) in place, without a String; any other name through ksLowerCase.
+class TLowName {
+public:
+  explicit TLowName(std::u16string_view N) {
+    bool Ascii = N.size() <= std::size(FBuf);
+    for (size_t i = 0; Ascii && i < N.size(); ++i) {
+      Char C = N[i];
+      Ascii = C < 128;
+      FBuf[i] = C >= u'A' && C <= u'Z' ? static_cast<Char>(C + 32) : C;
+    }
+    if (Ascii) {
+      FView = std::u16string_view(FBuf, N.size());
+    } else {
+      FOther = ksLowerCase(N);
+      FView = FOther;
+    }
+  }
+  TLowName(const TLowName&) = delete;
+  TLowName& operator=(const TLowName&) = delete;
+  bool operator==(std::u16string_view S) const { return FView == S; }
+  bool operator!=(std::u16string_view S) const { return FView != S; }
+
+private:
+  Char FBuf[24];
+  String FOther;
+  std::u16string_view FView;
+};
+
+
 bool Is(const TksSyntaxNode* X, const char16_t* Name) { return ksSameText(X->Name(), Name); }
 [[noreturn]] void Fail(const String& Msg) { throw Exception(Msg); }
 [[noreturn]] void FailName(const String& Msg, const String& Name) { throw Exception(Msg + u"'" + Name + u"'"); }
@@ -98,7 +128,7 @@ public:
   }
 
   void CompileStatement(TksSyntaxNode* E, TksScript* S, TksStatement* List) {
-    String N = Low(E);
+    const TLowName N(E->Name());
     if (N == u"assignstmt") Assign(E, S, List);
     else if (N == u"callstmt") Call(E, S, List);
     else if (N == u"ifstmt") If(E, S, List);
@@ -633,7 +663,7 @@ public:
     for (int i = 0; i < N; ++i) {
       TksSyntaxNode* C = E->Items(i);
       X->SetCurrentPos(SetPos(C));
-      String Name = Low(C);
+      const TLowName Name(C->Name());
       if (Name == u"op") {
         String T = ksLowerCase(C->Text());
         if (i == N - 1 && T != u")") continue;
@@ -694,7 +724,7 @@ TksDesignator* TksILParser::DoDesignator(TksSyntaxNode* xi, TksScript* Prog, Tks
   for (int i = 0; i < xi->Count(); ++i) {
     TksSyntaxNode* X = xi->Items(i);
     C.SetPos(X);
-    String Name = ksLowerCase(X->Name());
+    const TLowName Name(X->Name());
     if (Name == u"expr") {
       if (!D->ItemCount()) continue;
       D->Item(D->ItemCount() - 1)->Args.push_back(C.BuildExpression(X, Prog));
