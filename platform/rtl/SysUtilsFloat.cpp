@@ -257,7 +257,49 @@ String FormatDecimal(TDecimal Dec, int Format, int Precision, int Digits,
 
 String FloatToStr(Extended Value) { return FloatToStr(Value, FormatSettings); }
 
+namespace {
+
+// The general text of a value that is a decimal of at most 15 digits lying between 1E-4 and
+// 1E15, the kind of value forms and reports hold (positions, sizes, prices), found without
+// the shortest-digits search. Value is N / 10^k for the fewest fraction digits k whose
+// nearest N, divided back, gives exactly Value: that decimal reads back as Value, and no
+// other decimal of as few digits does (two of them lie 10^-k apart, far more than the
+// rounding interval), so it is the shortest text and FloatToStr's 15 digits leave it
+// unchanged. False for any other value.
+bool ShortDecimalText(Extended Value, Char Separator, String& Out) {
+  const Extended Magnitude = std::fabs(Value);
+  if (!(Magnitude >= 1e-4L && Magnitude < 1e15L)) return false;
+  constexpr UInt64 kLimit = 1000000000000000ULL;  // 10^15: 15 digits at most
+  Extended Scale = 1;
+  UInt64 Power = 1;
+  for (int Fraction = 0; Fraction <= 19; ++Fraction, Scale *= 10, Power *= 10) {
+    const Extended Scaled = Magnitude * Scale;
+    if (Scaled >= static_cast<Extended>(kLimit)) return false;
+    const UInt64 N = static_cast<UInt64>(Scaled + 0.5L);
+    if (static_cast<Extended>(N) / Scale != Magnitude) continue;
+    char Digits[24];
+    char* End = std::to_chars(Digits, Digits + sizeof Digits, N / Power).ptr;
+    Out.clear();
+    if (Value < 0) Out.push_back(u'-');
+    for (const char* P = Digits; P < End; ++P) Out.push_back(static_cast<Char>(*P));
+    UInt64 Rest = N % Power;
+    if (Rest == 0) return true;
+    Out.push_back(Separator);
+    // Leading zeros of the fraction are written; the last digit written is not zero.
+    for (UInt64 Unit = Power / 10; Rest != 0; Unit /= 10) {
+      Out.push_back(static_cast<Char>(u'0' + Rest / Unit));
+      Rest %= Unit;
+    }
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 String FloatToStr(Extended Value, const TFormatSettings& FS) {
+  String Short;
+  if (ShortDecimalText(Value, FS.DecimalSeparator, Short)) return Short;
   return FormatDecimal(MakeDecimal(Value), ffGeneral, 15, 0, FS);
 }
 

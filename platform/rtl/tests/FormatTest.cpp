@@ -3,6 +3,8 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <random>
 
 #include <gtest/gtest.h>
 
@@ -134,6 +136,46 @@ TEST(FloatToStr, FifteenDigitsGeneralFormat) {
       {-static_cast<Extended>(INFINITY), "-INF"},
   };
   for (const auto& C : Cases) EXPECT_EQ(ToUtf8(FloatToStr(C.Value, Ru())), C.Out) << C.Out;
+}
+
+// FloatToStr finds short decimals without the shortest-digits search; the text must be the
+// one the general routine gives, for every kind of value.
+TEST(FloatToStr, ShortDecimalsGiveTheGeneralRoutinesText) {
+  std::mt19937_64 Random(20261211);
+  auto Upto = [&](UInt64 Max) { return std::uniform_int_distribution<UInt64>(0, Max)(Random); };
+  auto PowerOfTen = [](int N) {
+    UInt64 P = 1;
+    for (int K = 0; K < N; ++K) P *= 10;
+    return P;
+  };
+  auto Check = [](Extended Value) {
+    const String Expected = FloatToStrF(Value, ffGeneral, 15, 0, Ru());
+    ASSERT_EQ(ToUtf8(FloatToStr(Value, Ru())), ToUtf8(Expected)) << static_cast<double>(Value);
+  };
+  for (Extended Edge : {1e-4L, 0.00009999L, 0.00010001L, 999999999999999.0L, 1e15L - 0.5L,
+                        99999999999999.9L, 0.1L + 0.2L, 0.5L, 1.0L, 718.1107L, 46366.8485734722L,
+                        std::nextafter(22.6772L, 0.0L), std::nextafter(22.6772L, 100.0L)}) {
+    Check(Edge);
+    Check(-Edge);
+  }
+  for (int I = 0; I < 100000; ++I) {
+    // Decimals of up to 18 digits with the point anywhere, read as the template reader does;
+    // doubles and Extendeds of every exponent; integers; and products that are near a
+    // decimal but not on it.
+    const int Places = static_cast<int>(Upto(18));
+    const UInt64 Mantissa = Upto(PowerOfTen(1 + static_cast<int>(Upto(17))) - 1);
+    Extended Power = 1;
+    for (int K = 0; K < Places; ++K) Power *= 10;
+    Check(static_cast<Extended>(Mantissa) / Power);
+    Check(static_cast<double>(static_cast<Extended>(Mantissa) / Power));
+    UInt64 Bits = Random();
+    double D = 0;
+    std::memcpy(&D, &Bits, sizeof D);
+    if (std::isfinite(D)) Check(D);
+    Check(std::ldexp(static_cast<Extended>(Random() | 1), static_cast<int>(Upto(140)) - 100));
+    Check(static_cast<Extended>(static_cast<Int64>(Random()) >> Upto(63)));
+    Check(static_cast<Extended>(Mantissa) * 0.1L / Power);
+  }
 }
 
 TEST(FloatToStrF, EveryFormat) {
