@@ -226,6 +226,11 @@ private:
 
 inline void TksStatement::ExecuteItems() {
   TksScript& P = *FProgram;
+  if (FItems.size() == 1) {
+    // One statement, the common body of a branch or routine: nothing follows to be cut short.
+    if (!P.FTerminated) FItems[0]->Execute();
+    return;
+  }
   for (TksStatement* S : FItems) {
     if (P.FTerminated) return;
     S->Execute();

@@ -198,6 +198,9 @@ public:
   // Runs the body with the parameters as they stand and gives the result (Null for a
   // procedure). Not virtual: calls from designators take it directly.
   Variant Run();
+  // Run's body, taken into the designators' calls (ks_iinterpreter_stmts.cpp). Nested: the
+  // caller restores Result from its frame next, so Result's value is moved out, not copied.
+  Variant Invoke(bool Nested);
   TksScript* Prog() const { return FProgram.get(); }
   bool IsFunc() const { return FIsFunc; }
   bool Executing() const { return FExecuting; }

@@ -266,7 +266,7 @@ public:
 
 }  // namespace
 
-Variant TksProcVariable::Run() {
+[[gnu::always_inline]] inline Variant TksProcVariable::Invoke(bool Nested) {
   TCallDepthGuard Guard;
   bool SavedExecuting = FExecuting;
   FExecuting = true;
@@ -293,14 +293,18 @@ Variant TksProcVariable::Run() {
   Leave();
   if (!FIsFunc) return Variant::MakeNull();
   // Result is always a plain variable: its stored value unless a read hook is set.
-  return FRefItem->OnGetVarValue() ? FRefItem->GetValue() : *FRefItem->PValue();
+  if (FRefItem->OnGetVarValue()) return FRefItem->GetValue();
+  if (Nested) return std::move(*FRefItem->PValue());
+  return *FRefItem->PValue();
 }
+
+Variant TksProcVariable::Run() { return Invoke(false); }
 
 Variant TksDesignator::CallRoutine(TksDesignatorItem* Step, TksProcVariable* Proc) {
   if (!Proc->Executing()) {
     PassRoutineArguments(Step, Proc);
     Proc->SetNeedResult(FNeedResult);
-    return Proc->Run();
+    return Proc->Invoke(false);
   }
   // A routine called while it runs keeps the caller's locals aside until it returns: in a
   // frame here when they are few (the common recursion), else on the routine's own stack.
@@ -319,7 +323,7 @@ Variant TksDesignator::CallRoutine(TksDesignatorItem* Step, TksProcVariable* Pro
   try {
     PassRoutineArguments(Step, Proc);
     Proc->SetNeedResult(FNeedResult);
-    Variant Result = Proc->Run();
+    Variant Result = Proc->Invoke(true);
     Restore();
     return Result;
   } catch (...) {
@@ -615,6 +619,15 @@ void TksAssignmentStmt::Optimize() {
 void TksAssignmentStmt::Execute() {
   RunLineHook();
   if (Stopped()) return;
+  // x := y, both plain, y holding an Integer: copied as it stands (what the integer path
+  // below would store, without asking the tree).
+  if (FPlainSource && FIntegerSlot) {
+    const Variant& V = *FExpr->PValue();
+    if (V.VType() == varInteger && !FExpr->OnGetVarValue()) {
+      *FVar->PValue() = Variant(static_cast<int>(V.Data().Int));
+      return;
+    }
+  }
   long long R;
   // A Variant target that last took a double tries the number path first (both store the
   // same when the value is an integer).

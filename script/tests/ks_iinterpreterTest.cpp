@@ -393,6 +393,14 @@ TEST(ScriptFaults, AddingARoutineResultMatchesTheGeneralPath) {
             "6 9 5 raised EVariantOverflowError: Overflow while converting variant of type (Int64) into type (Integer)");
 }
 
+// x := y between plain variables copies an Integer as an Integer (not a wider kind).
+TEST(ScriptFaults, CopyingAnIntegerVariableKeepsItsKind) {
+  TksTestHost H;
+  EXPECT_EQ(H.Run(u"var i, j: Integer; v: Variant; begin i := 7; j := i; v := i; Out(VarType(j)); Out(VarType(v));\r\n"
+                  u"v := 'x'; j := 2; v := j; Out(v + 1) end."),
+            "3 3 3");
+}
+
 // An operator's right side is read after its left side ran, also when it is a plain variable
 // the left side changed; a condition on an array element holding a number is its truth.
 TEST(ScriptFaults, RightOperandIsReadAfterTheLeftSide) {
