@@ -12,13 +12,15 @@
 // the colour price list command end to end (prepare and export, a fresh module). A timed
 // program; run in a Release build:
 //   QT_QPA_PLATFORM=offscreen build-rel/bench/PdfExportBench [text|colour|command]
-// An argument runs only the sections whose title contains it; "profile" only writes the
-// 109-page text price list with our filter 30 times (for perf record).
+// An argument runs only the sections whose title contains it; "profile [N]" only writes the
+// 109-page text price list with our filter N times (30; for perf record or callgrind); "write DIR" writes our
+// files of both text lists and the 2,000-colour list in each mode into DIR (to compare builds).
 #include <sys/resource.h>
 #include <time.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -270,7 +272,24 @@ int main(int Argc, char** Argv) {
   vqrOutputModuleInitialize();
   if (Only == "profile") {
     TTextList L(4900);
-    for (int I = 0; I < 30; ++I) Ours(L, L.Dir / "out.pdf", false, u"");
+    const int Times = Argc > 2 ? std::atoi(Argv[2]) : 30;
+    for (int I = 0; I < Times; ++I) Ours(L, L.Dir / "out.pdf", false, u"");
+    return 0;
+  }
+  if (Only == "write" && Argc > 2) {
+    // Our files of each list and mode into a folder, to compare two builds' output.
+    const fs::path Dir = Argv[2];
+    auto WriteAll = [&](TSource& S, const std::string& Stem) {
+      Ours(S, Dir / (Stem + "-subset.pdf"), false, u"");
+      Ours(S, Dir / (Stem + "-whole.pdf"), true, u"");
+      Ours(S, Dir / (Stem + "-protected.pdf"), false, u"user");
+    };
+    for (int Rows : {1100, 4900}) {
+      TTextList L(Rows);
+      WriteAll(L, "text" + std::to_string(Rows));
+    }
+    TCatalogue C(2000);
+    WriteAll(C, "colour2000");
     return 0;
   }
   for (int Rows : {1100, 4900}) {

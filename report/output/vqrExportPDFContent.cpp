@@ -224,14 +224,21 @@ void TvqrPDFContentWriter::WriteMemo(TvqrCustomMemoView* M) {
     const TvqrVAlign VA = M->VAlign();
     const Extended RC = HA == haRight ? CS : 0;
     const bool Swap = (Rotation >= 45 && Rotation <= 135) || (Rotation >= 225 && Rotation <= 315);
+    const TFontStyles Style = Font->Style();
+    // A left-aligned line without underline or strike-out is placed without its width.
+    const bool NeedWidth = HA == haRight || HA == haCenter || Style.Contains(fsUnderline) ||
+                           Style.Contains(fsStrikeOut);
     for (int I = 0; I < N; ++I) {
       const String& Line = Lines[std::size_t(I)];
       // An empty paragraph comes from the renderer as a blank: nothing to write, but the line
       // keeps its place.
       if (Line.find_first_not_of(u' ') == String::npos) continue;
       const Extended Indent = I == 0 ? M->ParagraphGap() : 0;
-      R->SetText(std::vector<String>{Line});
-      const Extended LW = R->CalcWidth();
+      Extended LW = 0;
+      if (NeedWidth) {
+        R->SetText(std::vector<String>{Line});
+        LW = R->CalcWidth();
+      }
       Extended X, Y;
       if (Rotation <= 0) {
         const Extended Avail = Wt - 2 * M->GapX() - Indent;
@@ -262,7 +269,6 @@ void TvqrPDFContentWriter::WriteMemo(TvqrCustomMemoView* M) {
       Ln(Num(X), " ", Num(Y), " Td");
       Ln("<", HexOfGlyphs(PdfFont->RemapString(Line, M->RTLReading())), "> Tj");
       Ln("ET");
-      const TFontStyles Style = Font->Style();
       if (Style.Contains(fsUnderline)) {
         Ln(ColorText(Font->Color()) + " RG");
         Ln(Num(Font->Size() * 0.08L) + " w");

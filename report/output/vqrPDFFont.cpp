@@ -14,6 +14,8 @@ constexpr int kEm = 1000;   // glyph-space units per em: the font is measured at
 
 const char kHex[] = "0123456789ABCDEF";
 
+constexpr std::size_t kShapedTexts = 20000;   // texts remembered shaped, per font
+
 }  // namespace
 
 TvqrPDFFont::TvqrPDFFont(TFont* Font)
@@ -53,8 +55,27 @@ void TvqrPDFFont::Record(std::uint16_t Glyph, double Advance, std::u16string_vie
 
 std::vector<std::uint16_t> TvqrPDFFont::RemapString(std::u16string_view Str, bool RTL,
                                                     std::vector<double>* Advances) {
+  if (Str.empty()) return {};
+  std::u16string Key;
+  Key.reserve(Str.size() + 1);
+  Key += RTL ? u'R' : u'L';
+  Key += Str;
+  auto It = FShaped.find(Key);
+  if (It == FShaped.end()) {
+    TShaped Shaped;
+    Shaped.Glyphs = Shape(Str, RTL, Shaped.Advances);
+    // Bounded: a document of ever new texts starts the memory afresh.
+    if (FShaped.size() >= kShapedTexts) FShaped.clear();
+    It = FShaped.emplace(std::move(Key), std::move(Shaped)).first;
+  }
+  const TShaped& Found = It->second;
+  if (Advances) Advances->insert(Advances->end(), Found.Advances.begin(), Found.Advances.end());
+  return Found.Glyphs;
+}
+
+std::vector<std::uint16_t> TvqrPDFFont::Shape(std::u16string_view Str, bool RTL,
+                                              std::vector<double>& Advances) {
   std::vector<std::uint16_t> Result;
-  if (Str.empty()) return Result;
   auto& Service = TFontService::Instance();
   const std::vector<TScriptItem> Items = Service.Itemize(Str, RTL);
   const std::u16string Default(1, FMetrics.otmTextMetrics.tmDefaultChar);
@@ -83,7 +104,7 @@ std::vector<std::uint16_t> TvqrPDFFont::RemapString(std::u16string_view Str, boo
         Record(Id, G.XAdvance, Default, true);
       }
       Result.push_back(Id);
-      if (Advances) Advances->push_back(G.XAdvance);
+      Advances.push_back(G.XAdvance);
     }
   }
   return Result;

@@ -26,7 +26,8 @@ public:
   bool Matches(TFont* Font) const;
 
   // The glyph ids of Str in visual order (one 16-bit id each), recording new glyphs; Widths
-  // receives each glyph's advance in 1/1000 em when not null.
+  // receives each glyph's advance in 1/1000 em when not null. A text shaped before is not
+  // shaped again: recording the same glyphs a second time changes nothing.
   std::vector<std::uint16_t> RemapString(std::u16string_view Str, bool RTL,
                                          std::vector<double>* Advances = nullptr);
 
@@ -59,6 +60,15 @@ public:
 
 private:
   void Record(std::uint16_t Glyph, double Advance, std::u16string_view Text, bool Fallback);
+  std::vector<std::uint16_t> Shape(std::u16string_view Str, bool RTL, std::vector<double>& Advances);
+
+  // Texts already shaped (the key starts with 'L' or 'R' for the reading order): report texts
+  // repeat (prices, kinds, headers), and shaping is most of a text's cost.
+  struct TShaped {
+    std::vector<std::uint16_t> Glyphs;
+    std::vector<double> Advances;
+  };
+  std::unordered_map<std::u16string, TShaped> FShaped;
 
   String FSourceName;
   TFontStyles FSourceStyle;

@@ -5,9 +5,11 @@
 #include <functional>
 
 #include "PdfFixture.h"
+#include "platform/graphics/Graphics.h"
 #include "report/core/vqrClassViews.h"
 #include "report/core/vqrUtils.h"
 #include "report/output/vqrExportPDF_p.h"
+#include "report/output/vqrPDFFont.h"
 
 namespace {
 
@@ -165,6 +167,25 @@ TEST(PdfContent, TextMapsFollowClustersAndMissingGlyphsStayOut) {
   EXPECT_EQ(Pdf.find("<0000> <"), Pdf.find("<0000> <FFFF>"));
   EXPECT_EQ(Pdf.find("<0000> <", Pdf.find("<0000> <FFFF>") + 1), Pdf.find("<0000> <FFFF>", Pdf.find("<0000> <FFFF>") + 1));
   if (!std::getenv("VORENTA_PDF_KEEP")) std::remove(Path.c_str());
+}
+
+// A text is shaped once per font and reading order: the second use gives the same glyphs and
+// advances, and the other reading order is shaped on its own.
+TEST(PdfContent, RepeatedTextsGiveTheGlyphsOfTheirReadingOrder) {
+  TFont Font;
+  Font.SetName(u"Liberation Sans");
+  TvqrPDFFont Pdf(&Font);
+  const std::u16string Text = u"abc שלום 12,50";
+  std::vector<double> First, Again;
+  const auto Ltr = Pdf.RemapString(Text, false, &First);
+  const std::size_t Used = Pdf.UsedGlyphs().size();
+  EXPECT_EQ(Pdf.RemapString(Text, false, &Again), Ltr);
+  EXPECT_EQ(Again, First);
+  EXPECT_EQ(Pdf.UsedGlyphs().size(), Used);
+  const auto Rtl = Pdf.RemapString(Text, true);
+  ASSERT_EQ(Rtl.size(), Ltr.size());
+  EXPECT_NE(Rtl, Ltr);   // the Latin run and the number come after the Hebrew one
+  EXPECT_EQ(Pdf.RemapString(Text, true), Rtl);
 }
 
 TEST(PdfContent, HugePicturesDrawAtALowerScale) {
