@@ -327,6 +327,9 @@ struct TksWalker {
   // unwinds without trying alternatives, and the compile reports this position.
   bool TooDeep = false;
   String TooDeepPos;
+  // The character the next token starts with at source position PeekAt (0: not read yet).
+  int PeekAt = 0;
+  Char Next = 0;
 
   explicit TksWalker(TksILParser& AP) : P(AP), L(*AP.FParser), Tree(*AP.FTree) {}
   TksWalker(const TksWalker&) = delete;
@@ -472,10 +475,20 @@ struct TksWalker {
       TooDeepPos = L.GetXYPosition();
       return false;
     }
+    // An element that cannot start here fails as entering it would, only sooner.
+    if (E->CanSkip && Depth + E->FirstDepth < kMaxWalkDepth && !CanStartHere(E)) return false;
     ++Depth;
     bool Result = WalkElement(E);
     --Depth;
     return Result;
+  }
+
+  bool CanStartHere(const TksGrammarNode* E) {
+    if (PeekAt != L.Position()) {
+      PeekAt = L.Position();
+      Next = L.PeekTokenStart();
+    }
+    return Next < 128 ? E->First[Next] : E->FirstOther;
   }
 
   bool WalkElement(const TksGrammarNode* E) {
@@ -497,20 +510,9 @@ struct TksWalker {
         Result = ReadToken(E, Tok);
         break;
       case gkSwitch:
-      case gkOptionalSwitch: {
-        int PeekAt = 0;
-        Char Next = 0;
-        for (const TksGrammarNode* C : E->Children) {
-          if (C->CanSkip && Depth + C->FirstDepth < kMaxWalkDepth) {
-            if (PeekAt != L.Position()) {
-              PeekAt = L.Position();
-              Next = L.PeekTokenStart();
-            }
-            if (Next < 128 ? !C->First[Next] : !C->FirstOther) continue;
-          }
+      case gkOptionalSwitch:
+        for (const TksGrammarNode* C : E->Children)
           if (Walk(C)) return true;
-        }
-      }
         if (E->Kind == gkOptionalSwitch) return true;
         RecordError(E, Start);
         L.SetPosition(Start);
