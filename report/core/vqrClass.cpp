@@ -127,17 +127,27 @@ TvqrComponent::TvqrComponent(TComponent* AOwner)
 TvqrComponent::~TvqrComponent() {
   SetParent(nullptr);
   Clear();
-  while (!FObjects.empty()) delete FObjects.front();
+  while (!FObjects.empty()) delete FObjects.back();
 }
 
 // --- Tree -------------------------------------------------------------------------------------
+
+namespace {
+
+// Takes Obj out of List, searched from the end, where a list being cleared has it.
+void RemoveFromList(std::vector<TvqrComponent*>& List, TvqrComponent* Obj) {
+  auto It = std::find(List.rbegin(), List.rend(), Obj);
+  if (It != List.rend()) List.erase(std::next(It).base());
+}
+
+}  // namespace
 
 void TvqrComponent::SetParent(TvqrComponent* Value) {
   TNameIndex* OldIndex = FParent ? FParent->IndexAbove() : nullptr;
   TNameIndex* NewIndex = Value ? Value->IndexAbove() : nullptr;
   if (Value != FParent) {
     if (OldIndex != NewIndex && OldIndex) OldIndex->RemoveTree(this);
-    if (FParent) std::erase(FParent->FObjects, this);
+    if (FParent) RemoveFromList(FParent->FObjects, this);
     if (Value) Value->FObjects.push_back(this);
     if (OldIndex != NewIndex && NewIndex) NewIndex->AddTree(this);
   }
@@ -212,16 +222,20 @@ TvqrDataSet* TvqrComponent::FindDataSet(TvqrDataSet* DataSet, const String& DSNa
   return Item ? Item->DataSet() : nullptr;
 }
 
+// The last child first: objects are created in tree order, so each one leaving is then
+// found at the end of its parent's and its owner's lists, and clearing a large report stays
+// linear.
 void TvqrComponent::Clear() {
-  std::size_t I = 0;
-  while (I < FObjects.size()) {
-    TvqrComponent* Child = FObjects[I];
-    if (Child->ComponentState().Contains(csAncestor)) {
+  std::size_t I = FObjects.size();
+  while (I > 0) {
+    // A child's destruction may take others with it; go on below whatever is left.
+    I = std::min(I, FObjects.size());
+    if (I == 0) break;
+    TvqrComponent* Child = FObjects[--I];
+    if (Child->ComponentState().Contains(csAncestor))
       Child->Clear();
-      ++I;
-    } else {
+    else
       delete Child;  // leaves FObjects by itself
-    }
   }
 }
 
