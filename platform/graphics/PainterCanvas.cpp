@@ -3,8 +3,10 @@
 //
 // Text on windows and bitmaps is drawn from cached glyph masks (GlyphCache.h) when it is
 // unrotated and lands on whole pixels; otherwise (printers, rotation, scaling transformations)
-// the glyph outlines are filled. Both give the same antialiased pixels. On a PDF painter text
-// is written as text in the embedded face, so the file can be searched and copied from.
+// the glyph outlines are filled. The masks come from FreeType's rasteriser (GlyphRaster.h),
+// which follows the curves that Qt's fill flattens: the same pixels are inked, edge pixels
+// differ by a few grey levels. On a PDF painter text is written as text in the embedded face,
+// so the file can be searched and copied from.
 //
 // One-pixel lines are rasterised here rather than by Qt, so that they follow the drawing
 // calls' rules exactly: a segment leaves out its last pixel, a style pattern runs on across
@@ -27,6 +29,7 @@
 
 #include "platform/graphics/Bitmap_p.h"
 #include "platform/graphics/GlyphCache.h"
+#include "platform/graphics/GlyphRaster.h"
 
 namespace {
 
@@ -328,13 +331,12 @@ bool WriteGlyphRun(QPainter& P, const TDeviceText& T, const TTextFace& Face) {
 // Glyphs up to this em size are cached; larger ones cost more memory than filling them.
 constexpr double MaxCachedEm = 128;
 
-// The glyph filled as FillGlyphRun fills it, at the origin, into a coverage mask cut to the
-// pixels it touches.
-TGlyphMask RenderGlyphMask(const QPainterPath& Glyph, const TTextFace& Face) {
-  TGlyphMask Mask;
+// The glyph stroked and filled as FillGlyphRun does for a synthetic bold, at the origin, into a
+// coverage mask cut to the pixels it touches.
+TGlyphMask RenderBoldGlyphMask(const QPainterPath& Glyph, const TTextFace& Face) {
   const QPainterPath Path = GlyphPlacement(Face, 0, 0).map(Glyph);
-  if (Path.isEmpty()) return Mask;
-  const double Stroke = Face.SyntheticBold ? Face.Em / 32 : 0;
+  if (Path.isEmpty()) return {};
+  const double Stroke = Face.Em / 32;
   const QRectF B = Path.boundingRect().adjusted(-Stroke - 1, -Stroke - 1, Stroke + 1, Stroke + 1);
   const int Left = int(std::floor(B.left())), Top = int(std::floor(B.top()));
   QImage Image(int(std::ceil(B.right())) - Left, int(std::ceil(B.bottom())) - Top, QImage::Format_Alpha8);
@@ -344,26 +346,18 @@ TGlyphMask RenderGlyphMask(const QPainterPath& Glyph, const TTextFace& Face) {
     P.setRenderHint(QPainter::Antialiasing, true);
     P.translate(-Left, -Top);
     P.fillPath(Path, Qt::white);
-    if (Face.SyntheticBold) P.strokePath(Path, QPen(Qt::white, Stroke));
+    P.strokePath(Path, QPen(Qt::white, Stroke));
   }
-  int X0 = Image.width(), Y0 = Image.height(), X1 = -1, Y1 = -1;
-  for (int Y = 0; Y < Image.height(); ++Y) {
-    const uchar* Line = Image.constScanLine(Y);
-    for (int X = 0; X < Image.width(); ++X)
-      if (Line[X]) {
-        X0 = std::min(X0, X), X1 = std::max(X1, X);
-        Y0 = std::min(Y0, Y), Y1 = std::max(Y1, Y);
-      }
-  }
-  if (X1 < 0) return Mask;
-  Mask.Left = Left + X0;
-  Mask.Top = Top + Y0;
-  Mask.Width = X1 - X0 + 1;
-  Mask.Height = Y1 - Y0 + 1;
-  Mask.Coverage.resize(std::size_t(Mask.Width) * Mask.Height);
-  for (int Y = 0; Y < Mask.Height; ++Y)
-    std::copy_n(Image.constScanLine(Y0 + Y) + X0, Mask.Width, &Mask.Coverage[std::size_t(Y) * Mask.Width]);
-  return Mask;
+  return TrimmedCoverage(Image.constBits(), int(Image.bytesPerLine()), Image.width(), Image.height(), Left, Top);
+}
+
+// A glyph's mask as FillGlyphRun would fill it. The rasteriser fills the outline itself; only a
+// synthetic bold, which is also stroked, goes through a painter.
+TGlyphMask GlyphMask(const TFontRequest& Font, std::uint32_t Glyph, const TTextFace& Face) {
+  if (Face.SyntheticBold) return RenderBoldGlyphMask(GlyphPath(*Face.Paths, Font, Glyph), Face);
+  static std::vector<TOutlineOp> Ops;
+  if (!TFontService::Instance().GlyphOutline(Font, Glyph, Ops)) return {};
+  return RasterizeGlyphOutline(Ops, Face.Em, Face.SyntheticItalic);
 }
 
 // A run's coverage: the masks of its glyphs added up inside the box any of them may cover,
@@ -439,7 +433,7 @@ void BlendGlyphRun(QPainter& P, const TDeviceText& T, const TTextFace& Face) {
     if (const auto Code = CodeAt(T.Text, I)) {
       const TGlyphKey Key{Face.Id, Em64, Service.GlyphIndex(T.Font.Request, *Code)};
       const TGlyphMask* Mask = Cache.Find(Key);
-      if (!Mask) Mask = &Cache.Add(Key, RenderGlyphMask(GlyphPath(*Face.Paths, T.Font.Request, Key.Glyph), Face));
+      if (!Mask) Mask = &Cache.Add(Key, GlyphMask(T.Font.Request, Key.Glyph, Face));
       if (Mask->Width > 0) Coverage.Add(*Mask, X, Ascent);
     }
     X += I < T.Advances.size() ? T.Advances[I] : 0;
