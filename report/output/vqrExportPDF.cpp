@@ -193,6 +193,7 @@ void TvqrPDFExport::ClearDocumentState() {
   OutStream.clear();
   FLastColor = 0;
   FLastColorResult = "0 0 0";
+  FMemoLayouts.clear();
 }
 
 int TvqrPDFExport::NewObjectNumber() {

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "report/core/vqrClassAbstract.h"
@@ -158,4 +159,12 @@ private:
   std::string FFileID;
   TColor FLastColor = 0;
   std::string FLastColorResult = "0 0 0";
+  // Memo texts laid out in this document, by text and every setting the layout reads: price
+  // lists repeat their texts, and the layout is a memo's largest cost after shaping.
+  struct TMemoLayout {
+    std::vector<String> Lines;
+    Extended LineHeight = 0;
+    std::vector<Extended> Widths;   // each line's width once measured; negative before
+  };
+  std::unordered_map<std::u16string, TMemoLayout> FMemoLayouts;
 };

@@ -32,6 +32,8 @@ std::recursive_mutex& ExportLock() {
 // A raster picture never passes this many pixels a side; larger views draw at a lower scale.
 constexpr Extended kMaxRasterSide = 8000;
 
+constexpr std::size_t kMemoLayouts = 20000;   // memo layouts remembered per document
+
 std::string DashText(TvqrFrameStyle Style, Extended Width) {
   // A pattern of zero lengths is not a dash pattern: such a line is drawn solid.
   if (Style == fsSolid || Style == fsDouble || Width * 2 < 0.005L) return "[] 0 d";
@@ -121,6 +123,8 @@ private:
   }
 
   void WriteMemo(TvqrCustomMemoView* M);
+  TvqrPDFExport::TMemoLayout& LayOut(TvqrCustomMemoView* M, TFont* Font, const TRect& Box,
+                                     TvqrDrawText* R);
   void WriteLine(TvqrCustomLineView* L);
   void WriteArrow(TvqrCustomLineView* L, Extended TX, Extended TY, Extended OX, Extended OY);
   void WriteShape(TvqrShapeView* S);
@@ -131,6 +135,59 @@ private:
   std::string& Out;
   std::string X1, Y1, X2, Y2, W, H;
 };
+
+namespace {
+
+void AppendNumber(std::u16string& Key, long long X) {
+  for (int Shift = 0; Shift < 64; Shift += 16) Key += char16_t((X >> Shift) & 0xFFFF);
+}
+
+// Exactly: the whole mantissa and the exponent (a NaN or an infinity by its class).
+void AppendNumber(std::u16string& Key, Extended X) {
+  int Exponent = 0;
+  if (!std::isfinite(X)) {
+    AppendNumber(Key, static_cast<long long>(std::isnan(X) ? 1 : X > 0 ? 2 : 3));
+    Exponent = 1 << 20;
+  } else {
+    AppendNumber(Key, static_cast<long long>(std::ldexp(std::frexp(X, &Exponent), 63)));
+  }
+  AppendNumber(Key, static_cast<long long>(Exponent));
+}
+
+void AppendText(std::u16string& Key, const String& Text) {
+  AppendNumber(Key, static_cast<long long>(Text.size()));
+  Key += Text;
+}
+
+}  // namespace
+
+// The memo's lines as the shared renderer (set up by the caller) wraps them, laid out once for
+// each text, font, box and option set in the document.
+TvqrPDFExport::TMemoLayout& TvqrPDFContentWriter::LayOut(TvqrCustomMemoView* M, TFont* Font,
+                                                         const TRect& Box, TvqrDrawText* R) {
+  std::u16string Key;
+  AppendText(Key, Font->Name());
+  const long long Whole[] = {Font->Size(),       static_cast<long long>(Font->Style().Bits()),
+                             Font->Color(),      Font->Charset(),
+                             M->AllowHTMLTags(), M->RTLReading(),
+                             M->WordBreak(),     M->Clipped(),
+                             M->Wysiwyg(),       M->Rotation(),
+                             Box.Width(),        Box.Height()};
+  for (long long X : Whole) AppendNumber(Key, X);
+  for (Extended X : {M->ParagraphGap(), M->CharSpacing(), M->LineSpacing()}) AppendNumber(Key, X);
+  TvqrWideStrings* Text = M->Memo();
+  for (int I = 0; I < Text->Count(); ++I) AppendText(Key, Text->Get(I));
+  auto It = F.FMemoLayouts.find(Key);
+  if (It != F.FMemoLayouts.end()) return It->second;
+  R->SetText(Text);
+  TvqrPDFExport::TMemoLayout Layout;
+  Layout.LineHeight = R->LineHeight();
+  for (int I = 0; I < R->LineCount(); ++I) Layout.Lines.push_back(R->Lines(I));
+  Layout.Widths.assign(Layout.Lines.size(), -1);
+  // Bounded: a document of ever new texts starts the memory afresh.
+  if (F.FMemoLayouts.size() >= kMemoLayouts) F.FMemoLayouts.clear();
+  return F.FMemoLayouts.emplace(std::move(Key), std::move(Layout)).first->second;
+}
 
 void TvqrPDFContentWriter::WriteMemo(TvqrCustomMemoView* M) {
   TvqrFrame* Fr = M->Frame();
@@ -183,10 +240,9 @@ void TvqrPDFContentWriter::WriteMemo(TvqrCustomMemoView* M) {
   const int GX = RoundToInt(M->GapX()), GY = RoundToInt(M->GapY());
   const TRect Box{L + GX, T + GY, Rt - GX + 1, B - GY + 1};
   R->SetDimensions(1, 1, 1, Box, Box);
-  R->SetText(M->Memo());
-  const Extended LH = R->LineHeight();
-  std::vector<String> Lines;
-  for (int I = 0; I < R->LineCount(); ++I) Lines.push_back(R->Lines(I));
+  TvqrPDFExport::TMemoLayout& Layout = LayOut(M, Font, Box, R);
+  const Extended LH = Layout.LineHeight;
+  const std::vector<String>& Lines = Layout.Lines;
 
   if (Color != clNone) {
     Ln(ColorText(Color), " rg");
@@ -234,8 +290,8 @@ void TvqrPDFContentWriter::WriteMemo(TvqrCustomMemoView* M) {
       // keeps its place.
       if (Line.find_first_not_of(u' ') == String::npos) continue;
       const Extended Indent = I == 0 ? M->ParagraphGap() : 0;
-      Extended LW = 0;
-      if (NeedWidth) {
+      Extended& LW = Layout.Widths[std::size_t(I)];
+      if (NeedWidth && LW < 0) {
         R->SetText(std::vector<String>{Line});
         LW = R->CalcWidth();
       }

@@ -188,6 +188,35 @@ TEST(PdfContent, RepeatedTextsGiveTheGlyphsOfTheirReadingOrder) {
   EXPECT_EQ(Pdf.RemapString(Text, true), Rtl);
 }
 
+// Layouts are remembered per document: the same text in another box or font still wraps as
+// it would alone.
+TEST(PdfContent, RepeatedTextsWrapByTheirOwnBoxAndFont) {
+  using TSetup = std::function<void(TvqrMemoView*)>;
+  const TSetup Wide = [](TvqrMemoView*) {};
+  const TSetup Narrow = [](TvqrMemoView* M) { M->SetWidth(60); };
+  const TSetup Large = [](TvqrMemoView* M) { M->Font()->SetSize(24); };
+  const TSetup Spaced = [](TvqrMemoView* M) { M->SetCharSpacing(6); };
+  auto Lines = [](std::vector<TSetup> Setups) {
+    TSingleViewReport R;
+    int Top = 0;
+    for (const TSetup& Setup : Setups) {
+      auto* M = Memo(R, u"alpha beta gamma delta");
+      M->SetTop(Top += 100);
+      Setup(M);
+    }
+    const std::string Content = R.Content();
+    int Count = 0;
+    for (auto P = Content.find("BT\r\n"); P != std::string::npos; P = Content.find("BT\r\n", P + 1)) ++Count;
+    return Count;
+  };
+  ASSERT_EQ(Lines({Wide}), 1);
+  for (const TSetup& Other : {Narrow, Large, Spaced}) {
+    ASSERT_GT(Lines({Other}), 1);
+    EXPECT_EQ(Lines({Wide, Other}), 1 + Lines({Other}));
+    EXPECT_EQ(Lines({Other, Wide}), Lines({Other}) + 1);
+  }
+}
+
 TEST(PdfContent, HugePicturesDrawAtALowerScale) {
   TSingleViewReport R;
   auto* M = Memo(R, u"x");
