@@ -132,7 +132,7 @@ void ConfigureLexer(TksParser& L, const TksGrammar& G) {
 // Works out, once per grammar, which elements can be passed over by the first character of the
 // next token (TksGrammarNode::CanSkip). An element qualifies when it cannot match empty text,
 // every character its first token can start with is known, and failing at that token records
-// no error; anything else (a rule reached again before its answer is known, a string read
+// no error. Anything else (a rule reached again before its answer is known, a string read
 // without skipping blanks, an optional part first) is entered as before.
 class TksLookahead {
 public:
@@ -146,6 +146,7 @@ private:
   struct TInfo {
     bool Known = false;
     bool Quiet = false;
+    bool Enters = false;    // a rule or sequence is entered before the first token fails
     bool Other = false;
     int Depth = 0;
     std::bitset<128> First;
@@ -161,6 +162,7 @@ private:
     N->First = R.First;
     N->FirstOther = R.Other;
     N->FirstDepth = R.Depth;
+    N->FirstEnters = R.Enters;
     auto& Slot = FInfos[N];
     Slot = {R, true};
     return Slot.first;
@@ -224,6 +226,12 @@ private:
         return I;
       case gkRule:
       case gkSequence:
+        // Entered, they write their add element (a sequence also its node) before their parts:
+        // such an element leaves something behind even when its first token fails.
+        if (!N->Add.empty() || (N->Kind == gkSequence && !N->Node.empty())) return {};
+        I = Then(N, N->Children.empty() ? nullptr : N->Children[0]);
+        I.Enters = true;
+        return I;
       case gkLoop:
         return Then(N, N->Children.empty() ? nullptr : N->Children[0]);
       case gkRuleRef:
@@ -235,6 +243,7 @@ private:
           I.First |= CI.First;
           I.Other = I.Other || CI.Other;
           I.Quiet = I.Quiet && CI.Quiet;
+          I.Enters = I.Enters || CI.Enters;
           I.Depth = std::max(I.Depth, CI.Depth + 1);
         }
         return I;
@@ -476,7 +485,11 @@ struct TksWalker {
       return false;
     }
     // An element that cannot start here fails as entering it would, only sooner.
-    if (E->CanSkip && Depth + E->FirstDepth < kMaxWalkDepth && !CanStartHere(E)) return false;
+    if (E->CanSkip && Depth + E->FirstDepth < kMaxWalkDepth && !CanStartHere(E)) {
+      // Entering a rule or sequence counts its start as read, for the error position.
+      if (E->FirstEnters && L.Position() > Furthest) Furthest = L.Position();
+      return false;
+    }
     ++Depth;
     bool Result = WalkElement(E);
     --Depth;

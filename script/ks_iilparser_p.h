@@ -37,9 +37,11 @@ struct TksGrammarNode {
   // Lookahead: when CanSkip, the element fails without recording an error unless the next
   // token starts with a character of First (FirstOther: any character past 127), so an
   // alternative can be passed over without entering it. FirstDepth is how many elements deep
-  // the walk would go before failing, which the nesting limit needs.
+  // the walk would go before failing, which the nesting limit needs; FirstEnters, whether it
+  // would enter a rule or sequence on the way.
   bool CanSkip = false;
   bool FirstOther = false;
+  bool FirstEnters = false;
   int FirstDepth = 0;
   std::bitset<128> First;
 };

@@ -1,0 +1,51 @@
+// ks_iilparserTest.cpp - the grammar walker on small grammars: an alternative that cannot start
+// at the next character is passed over only where entering it would change nothing.
+#include "script/ks_iilparser.h"
+
+#include <gtest/gtest.h>
+
+#include "script/ks_itools.h"
+#include "script/tests/ks_TestHost.h"
+
+namespace {
+
+// Items separated by commas, then a full stop. An item is a number or a name; a name may carry
+// an error of its own (Named) or not (Plain).
+String Grammar(const char16_t* Language, const char16_t* NameAttr) {
+  return String(u"<?xml version=\"1.0\"?><language text=\"") + Language +
+         u"\"><parser><keywords/><errors><err1 text=\"Name expected\"/></errors></parser>"
+         u"<types/><empty/><program><loop text=\",\"><item/></loop><char text=\".\"/></program>"
+         u"<item node=\"callstmt\"><switch><number add=\"number\"/><ident add=\"node\" " +
+         NameAttr + u"/></switch></item></language>";
+}
+
+TEST(ksILParser, PassingOverAlternativesKeepsErrorsAndTheirPositions) {
+  RegisterLanguageGrammar(u"ItemsNamed", Grammar(u"ItemsNamed", u"err=\"err1\""));
+  RegisterLanguageGrammar(u"ItemsPlain", Grammar(u"ItemsPlain", u""));
+  const struct {
+    const char16_t* Language;
+    const char16_t* Text;
+    const char* Expected;  // "ok" or "<pos> <message>"
+  } kCases[] = {
+      {u"ItemsNamed", u"1, x.", "ok"},
+      // The name cannot start with '+', but failing there records its error.
+      {u"ItemsNamed", u"1, +.", "1:4 Name expected"},
+      {u"ItemsNamed", u"+", "1:1 Name expected"},
+      // Nothing records an error: the text is read up to the item begun after the comma.
+      {u"ItemsPlain", u"1, +.", "1:4 Syntax error"},
+      {u"ItemsPlain", u"1 +", "1:3 Syntax error"},
+      {u"ItemsPlain", u"1,2,x.", "ok"},
+  };
+  for (const auto& C : kCases) {
+    SCOPED_TRACE(StringToUtf8(C.Text));
+    TksTestHost H(C.Language);
+    H.Script->SetText(C.Text);
+    std::string Tree;
+    std::string Got = H.Script->GetILCode(Tree)
+                          ? "ok"
+                          : StringToUtf8(H.Script->ErrorPos()) + " " + StringToUtf8(H.Script->ErrorMsg());
+    EXPECT_EQ(Got, C.Expected);
+  }
+}
+
+}  // namespace
