@@ -665,7 +665,13 @@ public:
       X->SetCurrentPos(SetPos(C));
       const TLowName Name(C->Name());
       if (Name == u"op") {
-        String T = ksLowerCase(C->Text());
+        String T = C->Text();
+        for (Char& Ch : T)
+          if (Ch >= u'A' && Ch <= u'Z') Ch = static_cast<Char>(Ch + 32);
+          else if (Ch >= 128) {
+            T = ksLowerCase(T);
+            break;
+          }
         if (i == N - 1 && T != u")") continue;
         X->AddOperator(T);
       } else if (Name == u"number" || Name == u"string") {
@@ -699,10 +705,9 @@ public:
 
   // The source between the expression's start position A and its end (attribute pos1).
   String SourceText(TksSyntaxNode* E, const String& A) {
-    String B = E->Prop(u"pos1");
-    if (A.empty() || B.empty() || P.FParser->Size() == 0) return {};
-    int From = P.FParser->GetPlainPosition([&] { auto Pt = PositionToPoint(A); return Pt; }());
-    int To = P.FParser->GetPlainPosition(PositionToPoint(B));
+    if (A.empty() || !E->HasEndPoint() || P.FParser->Size() == 0) return {};
+    int From = P.FParser->GetPlainPosition(E->StartPoint());
+    int To = P.FParser->GetPlainPosition(E->EndPoint());
     if (From < 1 || To < From) return {};
     return String(P.FParser->Text().substr(From - 1, To - From));
   }

@@ -37,6 +37,7 @@ TksParser::TksParser() { Clear(); }
 void TksParser::Clear() {
   ForgetSkips();
   FKeywords.clear();
+  FKeywordLengths.fill(0);
   SetCommentBlock1(u"{,}");
   SetCommentBlock2(u"(*,*)");
   // Assigned as strings: GCC 12 warns falsely (-Wrestrict) on assigning the literals when
@@ -73,6 +74,10 @@ void TksParser::AddKeyword(const String& Word) {
   auto It = std::lower_bound(FKeywords.begin(), FKeywords.end(), Word,
                              [](const String& A, const String& B) { return ksCompareText(A, B) < 0; });
   FKeywords.insert(It, Word);
+  if (!Word.empty()) {
+    Char C = ksUpChar(Word[0]);
+    if (C < FKeywordLengths.size()) FKeywordLengths[C] |= LengthBit(Word.size());
+  }
 }
 
 void TksParser::SetText(const String& Value) {
@@ -184,6 +189,11 @@ String TksParser::GetIdent() {
 }
 
 bool TksParser::IsKeyWord(const String& S) const {
+  // Words equal to a keyword, with or without case, start with the same upper-cased character
+  // and are as long: most identifiers are told apart by that alone.
+  if (S.empty()) return false;
+  Char C = ksUpChar(S[0]);
+  if (C < FKeywordLengths.size() && !(FKeywordLengths[C] & LengthBit(S.size()))) return false;
   if (FCaseSensitive) return std::find(FKeywords.begin(), FKeywords.end(), S) != FKeywords.end();
   return std::binary_search(FKeywords.begin(), FKeywords.end(), S,
                             [](const String& A, const String& B) { return ksCompareText(A, B) < 0; });
@@ -390,11 +400,13 @@ Char* TksParser::WritePositionText(Char* Buf, int Pos) const {
   return WriteDecimal(End, Pt.X);
 }
 
-void ksAppendLineColumn(String& Out, TksPoint Pt) {
+void ksAppendLineColumn(String& Out, TksPoint Pt) { Out += ksLineColumnText(Pt); }
+
+String ksLineColumnText(TksPoint Pt) {
   Char Buf[24];
   Char* End = WriteDecimal(Buf, Pt.Y);
   *End++ = u':';
-  Out.append(Buf, static_cast<size_t>(WriteDecimal(End, Pt.X) - Buf));
+  return String(Buf, static_cast<size_t>(WriteDecimal(End, Pt.X) - Buf));
 }
 
 String TksParser::PositionToText(int Pos) const {

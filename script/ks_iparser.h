@@ -8,6 +8,7 @@
 
 #include <array>
 #include <bitset>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -22,6 +23,7 @@ struct TksPoint {
 
 // Appends "line:column" (Y, then X).
 void ksAppendLineColumn(String& Out, TksPoint Pt);
+String ksLineColumnText(TksPoint Pt);
 
 class TksParser {
 public:
@@ -135,6 +137,11 @@ private:
   String FHexSequence;
   TksIdentifierCharset FIdentifierCharset;
   std::vector<String> FKeywords;
+  // For each upper-cased ASCII first character, the lengths of the keywords starting with it
+  // (bit N: length N; bit 31: 31 or longer). Characters past 127 are not filtered.
+  static constexpr size_t kLongWord = 31;
+  static std::uint32_t LengthBit(size_t Length) { return 1u << (Length < kLongWord ? Length : kLongWord); }
+  std::array<std::uint32_t, 128> FKeywordLengths{};
   int FLastPosition = 1;
   int FPosition = 1;
   int FSize = 0;

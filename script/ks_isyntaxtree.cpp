@@ -38,11 +38,7 @@ void AppendPointAttr(String& Out, std::u16string_view Name, TksPoint Pt) {
   Out += u'"';
 }
 
-String PointText(TksPoint Pt) {
-  String S;
-  if (Pt.Y) ksAppendLineColumn(S, Pt);
-  return S;
-}
+String PointText(TksPoint Pt) { return Pt.Y ? ksLineColumnText(Pt) : String(); }
 
 }  // namespace
 
@@ -79,6 +75,10 @@ String TksSyntaxNode::Pos() const { return FBuilt ? PointText(FPos) : ksXMLProp(
 
 TksPoint TksSyntaxNode::StartPoint() const {
   return FBuilt ? FPos : PositionToPoint(ksXMLProp(FRaw, u"pos"));
+}
+
+bool TksSyntaxNode::HasEndPoint() const {
+  return FBuilt ? FPos1.Y != 0 : !ksXMLProp(FRaw, u"pos1").empty();
 }
 
 TksPoint TksSyntaxNode::EndPoint() const {

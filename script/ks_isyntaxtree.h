@@ -33,6 +33,7 @@ public:
   // The start and end positions (Y = line, X = column); Y is 0 when unknown.
   TksPoint StartPoint() const;
   TksPoint EndPoint() const;
+  bool HasEndPoint() const;
 
 private:
   friend class TksSyntaxTree;
