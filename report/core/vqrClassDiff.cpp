@@ -60,6 +60,12 @@ String BoolText(bool Value) { return Value ? u"1" : u"0"; }
 }  // namespace
 
 void TvqrComponent::AlignChildren() {
+  // Most objects align nothing: then no key is made and nothing sorted.
+  const bool AnyAligned = std::any_of(FObjects.begin(), FObjects.end(), [](TvqrComponent* Child) {
+    auto* View = vqrAs<TvqrView>(Child);
+    return View && View->Align() != baNone;
+  });
+  if (!AnyAligned) return;
   std::vector<TAlignEntry> List;
   for (TvqrComponent* Child : FObjects)
     if (auto* View = vqrAs<TvqrView>(Child)) List.push_back({AlignKey(View->Left()), View});
