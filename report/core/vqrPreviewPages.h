@@ -175,7 +175,7 @@ private:
   void LoadCachedPicture(TvqrPictureView* Picture);
   void NavigateTo(int PageNo, int Top);
   void ExportPage(TvqrCustomExportFilter* Filter, int Index);
-  void PrepareForExport(TvqrComponent* Obj);
+  void PrepareForExport(TvqrComponent* Obj, int TotalPages);
   void RebuildObjects(TvqrXMLItem* Item, TvqrComponent* Parent, TvqrXMLSerializer& Serializer,
                       int Depth);
 

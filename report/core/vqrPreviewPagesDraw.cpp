@@ -83,6 +83,7 @@ void TvqrPreviewPages::DrawPage(int Index, TCanvas* Canvas, Extended ScaleX, Ext
   APage->Draw(Canvas, ScaleX, ScaleY, OffsetX, OffsetY);
   OffsetX += APage->LeftMargin() * vq01cm * ScaleX;
   OffsetY += APage->TopMargin() * vq01cm * ScaleY;
+  const int Total = Count();
   for (TvqrComponent* Obj : APage->AllObjects()) {
     auto* View = dynamic_cast<TvqrView*>(Obj);
     if (!View) continue;
@@ -94,7 +95,7 @@ void TvqrPreviewPages::DrawPage(int Index, TCanvas* Canvas, Extended ScaleX, Ext
     if (!Recording && !Canvas->RectVisible(R)) continue;
     View->SetIsPrinting(Printer);
     if (auto* Memo = dynamic_cast<TvqrCustomMemoView*>(View)) {
-      Memo->TotalPages = Count();
+      Memo->TotalPages = Total;
       Memo->CopyNo = CopyNo;
       Memo->PrintScale = PrintScale;
     }
@@ -230,16 +231,17 @@ void TvqrPreviewPages::ExportPage(TvqrCustomExportFilter* Filter, int I) {
                            APage->Height() - (APage->TopMargin() + APage->BottomMargin()) * vq01cm);
       Filter->ExportObject(&Background);
     }
-    const int Last = Count() - 1;
+    const int Total = Count();
+    const int Last = Total - 1;
     for (TvqrComponent* Child : APage->Objects()) {
       if (Filter->SuppressPageHeadersFooters &&
           ((dynamic_cast<TvqrPageHeader*>(Child) && I != 0) ||
            (dynamic_cast<TvqrPageFooter*>(Child) && I != Last)))
         continue;
-      PrepareForExport(Child);
+      PrepareForExport(Child, Total);
       Filter->ExportObject(Child);
       for (TvqrComponent* Grand : Child->Objects()) {
-        PrepareForExport(Grand);
+        PrepareForExport(Grand, Total);
         Filter->ExportObject(Grand);
       }
     }
@@ -252,11 +254,11 @@ void TvqrPreviewPages::ExportPage(TvqrCustomExportFilter* Filter, int I) {
   }
 }
 
-void TvqrPreviewPages::PrepareForExport(TvqrComponent* Obj) {
+void TvqrPreviewPages::PrepareForExport(TvqrComponent* Obj, int TotalPages) {
   auto* Memo = dynamic_cast<TvqrCustomMemoView*>(Obj);
   if (!Memo) return;
   if (Memo->Highlight()->Active()) Memo->SetFont(Memo->Highlight()->Font());
-  Memo->TotalPages = Count();
+  Memo->TotalPages = TotalPages;
   Memo->CopyNo = 1;
   Memo->ExtractMacros();  // a filter reads the text, so "[TotalPages#]" is filled in first
   if (FOnPrepareMemo) FOnPrepareMemo(Memo);

@@ -47,7 +47,9 @@ void TvqrPreviewPages::RebuildObjects(TvqrXMLItem* Item, TvqrComponent* Parent,
   for (int I = 0; I < Item->Count(); ++I) {
     TvqrXMLItem* Child = Item->Items(I);
     TvqrComponent* Copy = FDictionary->GetObject(Child->Name());
-    String Text = Copy ? Copy->BaseName() + u" " + Child->Text() : Child->Name() + u" " + Child->Text();
+    String Text = Copy ? Copy->BaseName() : Child->Name();
+    Text += u' ';
+    Text += Child->Text();
     TComponent* Made = Serializer.ReadComponentStr(Parent, Text, true);
     auto* Obj = vqrAs<TvqrReportComponent>(Made);
     if (!Obj) {
