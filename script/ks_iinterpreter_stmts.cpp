@@ -1,571 +1,13 @@
-// ks_iinterpreter_stmts.cpp - ks_iinterpreter: designator chains, index helpers, set
-// expressions and the statement classes.
-#include <algorithm>
+// ks_iinterpreter_stmts.cpp - ks_iinterpreter: the statement classes. (Designators and
+// routine calls are in ks_iinterpreter_designators.cpp.)
 #include <cstdint>
 #include <typeinfo>
 #include <utility>
 
-#include <pthread.h>
-
-#include "platform/rtl/Handles.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Variants.h"
 #include "script/ks_iexpression.h"
-#include "script/ks_iilparser.h"
 #include "script/ks_iinterpreter.h"
-#include "script/ks_itools.h"
-
-// ---- TksDesignator --------------------------------------------------------------------------
-
-TksDesignatorItem::~TksDesignatorItem() {
-  for (TksCustomExpression* A : Args) delete A;
-}
-
-TksDesignator::TksDesignator(TksScript* AProgram)
-    : TksCustomVariable(String(), fvtInt, String()), FProgram(AProgram) {
-  FMainProg = AProgram;
-  for (TksScript* S = AProgram; S; S = S->Parent())
-    if (S->MainProg()) {
-      FMainProg = S;
-      break;
-    }
-  AProgram->SetUseClassLateBinding(FMainProg->UseClassLateBinding());
-}
-
-TksDesignator::~TksDesignator() {
-  for (TksDesignatorItem* I : FItems) delete I;
-}
-
-TksDesignatorItem* TksDesignator::AddItem() {
-  FItems.push_back(new TksDesignatorItem);
-  return FItems.back();
-}
-
-void TksDesignator::DeleteItem(int i) {
-  delete FItems[i];
-  FItems.erase(FItems.begin() + i);
-}
-
-void TksDesignator::Finalize() {
-  if (FItems.empty()) return;
-  TksCustomVariable* Last = FItems.back()->Ref;
-  FTyp = Last->Typ();
-  FTypeName = Last->TypeName();
-  if (FTyp == fvtConstructor && FItems.size() >= 2) {
-    FTyp = fvtClass;
-    FTypeName = FItems[FItems.size() - 2]->Ref->TypeName();
-  }
-  FIsReadOnly = Last->IsReadOnly();
-  TksCustomVariable* E0 = FItems[0]->Ref;
-  bool PlainVar = dynamic_cast<TksVariable*>(E0) || dynamic_cast<TksParamItem*>(E0);
-  FKind = dkOther;
-  if (FLateBindingXmlSource) return;  // the shape is known only once bound
-  if (FItems.size() == 1 && PlainVar && FItems[0]->Args.empty()) {
-    FKind = dkVariable;
-    FRefItem = E0;
-  } else if (FItems.size() == 2 && dynamic_cast<TksStringVariable*>(E0) &&
-             FItems[1]->Args.size() == 1 && dynamic_cast<TksStringHelper*>(FItems[1]->Ref)) {
-    FKind = dkStringArray;
-    FRefItem = E0;
-    FRef1 = FItems[1]->Args[0];
-  } else if (FItems.size() == 2 && dynamic_cast<TksVariable*>(E0) && E0->Typ() == fvtArray &&
-             dynamic_cast<TksArrayHelper*>(FItems[1]->Ref)) {
-    FKind = dkArray;
-    FRefItem = E0;
-    FRef1 = E0->RefItem();
-    FRef2 = FItems[1];
-    FRefInPlace = ksStoresInPlace(E0);
-  }
-}
-
-void TksDesignator::Borrow(TksDesignator* ADesignator) {
-  std::swap(FItems, ADesignator->FItems);
-  FFastRoutine = nullptr;
-  FKind = ADesignator->FKind;
-  FRef1 = ADesignator->FRef1;
-  FRef2 = ADesignator->FRef2;
-  FRefInPlace = ADesignator->FRefInPlace;
-  FTyp = ADesignator->FTyp;
-  FTypeName = ADesignator->FTypeName;
-  FIsReadOnly = ADesignator->FIsReadOnly;
-  FRefItem = ADesignator->FRefItem;
-}
-
-Variant TksDesignator::GetValue() {
-  if (FLateBindingXmlSource) BindLate();
-  if (FItems.size() == 1) {
-    TksDesignatorItem* Step = FItems[0];
-    if (Step->RefKind == TksDesignatorItem::rkUnknown) Classify(Step);
-    if (Step->RefKind == TksDesignatorItem::rkProc && !Step->Ref->IsMacro()) {
-      auto* Proc = static_cast<TksProcVariable*>(Step->Ref);
-      if (!Step->HasVarParams) {
-        FFastRoutine = Proc;
-        return CallRoutine(Step, Proc);
-      }
-      if (Step->LoneVarParam >= 0 && !Proc->Executing()) return CallRoutineVar(Step, Proc);
-    } else if (Step->RefKind == TksDesignatorItem::rkHelper && !Step->HasVarParams) {
-      return CallHelper(Step);
-    }
-  }
-  return EvaluateChain(false, Variant());
-}
-
-void TksDesignator::SetValue(const Variant& Value) {
-  if (FLateBindingXmlSource) BindLate();
-  EvaluateChain(true, Value);
-}
-
-void TksDesignator::BindLate() {
-  if (!FLateBindingXmlSource) return;
-  std::unique_ptr<TksXMLItem> Source = std::move(FLateBindingXmlSource);
-  TksILParser P(FProgram);
-  std::unique_ptr<TksDesignator> D(P.DoDesignator(Source.get(), FProgram));
-  Borrow(D.get());
-}
-
-void TksDesignator::Classify(TksDesignatorItem* Step) {
-  TksCustomVariable* E = Step->Ref;
-  Step->RefKind = dynamic_cast<TksDesignator*>(E)     ? TksDesignatorItem::rkDesignator
-                  : dynamic_cast<TksProcVariable*>(E) ? TksDesignatorItem::rkProc
-                  : dynamic_cast<TksCustomHelper*>(E) ? TksDesignatorItem::rkHelper
-                                                      : TksDesignatorItem::rkOther;
-  Step->PlainParams = true;
-  int VarParams = 0;
-  for (int k = 0; k < E->Count() && k < static_cast<int>(Step->Args.size()); ++k) {
-    TksParamItem* P = E->ParamAt(k);
-    if (P->IsVarParam()) {
-      Step->HasVarParams = true;
-      Step->LoneVarParam = ++VarParams == 1 ? k : -1;
-    }
-    Step->PlainParams = Step->PlainParams && typeid(*P) == typeid(TksParamItem);
-  }
-}
-
-namespace {
-std::vector<Variant>& PendingArguments() {
-  thread_local std::vector<Variant> Stack;
-  return Stack;
-}
-
-// Takes back what a call pushed on PendingArguments, however the call ends.
-struct TPop {
-  std::vector<Variant>& Stack;
-  size_t Base;
-  ~TPop() { Stack.resize(Base); }
-};
-
-Variant ArgumentValue(TksCustomVariable* E, TksCustomExpression* A) {
-  if (!E->IsMacro()) {
-    long long I;
-    if (A->TryInt(I)) return Variant(static_cast<int>(I));
-    return A->GetValue();
-  }
-  auto* X = dynamic_cast<TksExpression*>(A);
-  return Variant(X ? X->Source() : String());
-}
-
-void HandOver(TksParamItem* P, Variant& Value, bool Plain) {
-  // A parameter stores what it is given: hand the value over without a copy.
-  if (Plain && !P->IsReadOnly()) *P->PValue() = std::move(Value);
-  else P->SetValue(Value);
-}
-}  // namespace
-
-void TksDesignator::PassArguments(TksDesignatorItem* Step, TksCustomVariable* E) {
-  // All arguments are evaluated before any parameter is written (an argument may read the
-  // routine's own parameters): one in place, more on one stack shared by nested calls.
-  const int N = std::min(E->Count(), static_cast<int>(Step->Args.size()));
-  const bool Plain = Step->PlainParams;
-  if (N == 1) {
-    Variant Value = ArgumentValue(E, Step->Args[0]);
-    HandOver(E->ParamAt(0), Value, Plain);
-    return;
-  }
-  constexpr int kInPlace = 4;
-  if (N <= kInPlace) {
-    // Integer arguments from the fast path need no Variant until they are stored (trying
-    // them evaluates nothing, so a give-up leaves the general way below as it was).
-    long long Ints[kInPlace];
-    int Given = 0;
-    if (Plain && !E->IsMacro())
-      while (Given < N && Step->Args[Given]->TryInt(Ints[Given])) ++Given;
-    if (Given == N) {
-      for (int k = 0; k < N; ++k) {
-        TksParamItem* P = E->ParamAt(k);
-        if (P->IsReadOnly()) P->SetValue(Variant(static_cast<int>(Ints[k])));
-        else *P->PValue() = Variant(static_cast<int>(Ints[k]));
-      }
-      return;
-    }
-    Variant Values[kInPlace];
-    for (int k = 0; k < N; ++k) Values[k] = ArgumentValue(E, Step->Args[k]);
-    for (int k = 0; k < N; ++k) HandOver(E->ParamAt(k), Values[k], Plain);
-    return;
-  }
-  std::vector<Variant>& Pending = PendingArguments();
-  const size_t Base = Pending.size();
-  TPop Pop{Pending, Base};
-  for (int k = 0; k < N; ++k) Pending.push_back(ArgumentValue(E, Step->Args[k]));
-  for (int k = 0; k < N; ++k) HandOver(E->ParamAt(k), Pending[Base + k], Plain);
-}
-
-inline void TksDesignator::PassRoutineArguments(TksDesignatorItem* Step, TksProcVariable* Proc) {
-  if (!Proc->Count()) return;
-  if (Step->PlainParams && Step->Args.size() == 1) {
-    TksParamItem* P = Proc->ParamAt(0);
-    long long I;
-    if (!P->IsReadOnly() && Step->Args[0]->TryInt(I)) {
-      *P->PValue() = Variant(static_cast<int>(I));
-      return;
-    }
-  }
-  PassArguments(Step, Proc);
-}
-
-// Here, beside the designators' calls, so that they take it in.
-namespace {
-
-VORENTA_DECLARE_EXCEPTION(EStackOverflow, Exception);
-
-// Script routine calls in progress; scripts run on the one user-interface thread.
-int CallDepth = 0;
-// Deep enough for any recursion a report script needs, and well inside an 8 MB stack even
-// with sanitizers, which enlarge every frame.
-constexpr int kMaxCallDepth = 1000;
-// A routine may nest statements deeply between two calls, so the native stack is watched too:
-// a call is refused while less than this much of it is left.
-constexpr std::uintptr_t kStackReserve = 1 << 20;
-
-std::uintptr_t StackLimit() {
-  static thread_local const std::uintptr_t Limit = [] {
-    pthread_attr_t Attr;
-    void* Low = nullptr;
-    size_t Size = 0;
-    if (pthread_getattr_np(pthread_self(), &Attr) != 0) return std::uintptr_t(0);
-    pthread_attr_getstack(&Attr, &Low, &Size);
-    pthread_attr_destroy(&Attr);
-    return reinterpret_cast<std::uintptr_t>(Low) + kStackReserve;
-  }();
-  return Limit;
-}
-
-// Counts a call for its lifetime; raises "Stack overflow" (a run-time error a script can
-// catch) instead of letting runaway recursion end the process.
-class TCallDepthGuard {
-public:
-  TCallDepthGuard() {
-    if (CallDepth >= kMaxCallDepth ||
-        reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0)) < StackLimit())
-      throw EStackOverflow(u"Stack overflow");
-    ++CallDepth;
-  }
-  ~TCallDepthGuard() { --CallDepth; }
-  TCallDepthGuard(const TCallDepthGuard&) = delete;
-  TCallDepthGuard& operator=(const TCallDepthGuard&) = delete;
-};
-
-}  // namespace
-
-[[gnu::always_inline]] inline Variant TksProcVariable::Invoke(bool Nested) {
-  TCallDepthGuard Guard;
-  bool SavedExecuting = FExecuting;
-  FExecuting = true;
-  if (FIsFunc) FRefItem->PValue()->Clear();
-  TksScript* Main = FProgram->MainScope();
-  TksScript* SavedRunning = Main ? Main->ProgRunning() : nullptr;
-  if (Main) Main->SetProgRunning(FProgram.get());
-  TksScript& P = *FProgram;
-  auto Leave = [&] {
-    // Loop flags are cleared too, so a stray break or continue cannot cut later calls short.
-    P.FExitCalled = P.FTerminated = P.FBreakCalled = P.FContinueCalled = false;
-    P.SetIsRunning(false);
-    if (Main) Main->SetProgRunning(SavedRunning);
-    FExecuting = SavedExecuting;
-  };
-  P.FExitCalled = P.FTerminated = P.FBreakCalled = P.FContinueCalled = false;
-  P.SetIsRunning(true);
-  try {
-    P.Statement()->ExecuteItems();
-  } catch (...) {
-    Leave();
-    throw;
-  }
-  Leave();
-  if (!FIsFunc) return Variant::MakeNull();
-  // Result is always a plain variable: its stored value unless a read hook is set.
-  if (FRefItem->OnGetVarValue()) return FRefItem->GetValue();
-  if (Nested) return std::move(*FRefItem->PValue());
-  return *FRefItem->PValue();
-}
-
-Variant TksProcVariable::Run() { return Invoke(false); }
-
-Variant TksDesignator::CallRoutine(TksDesignatorItem* Step, TksProcVariable* Proc) {
-  if (!Proc->Executing()) {
-    PassRoutineArguments(Step, Proc);
-    Proc->SetNeedResult(FNeedResult);
-    return Proc->Invoke(false);
-  }
-  // A routine called while it runs keeps the caller's locals aside until it returns: in a
-  // frame here when they are few (the common recursion), else on the routine's own stack.
-  // The frame is raw storage: the copies are made in place and moved out again, which
-  // leaves every entry Empty, so nothing is left to destroy.
-  constexpr size_t kFrame = 8;
-  const bool OnStack = Proc->LocalsCount() > kFrame;
-  alignas(Variant) unsigned char Raw[kFrame * sizeof(Variant)];
-  auto* Frame = reinterpret_cast<Variant*>(Raw);
-  if (OnStack) Proc->SaveLocals();
-  else Proc->CopyLocalsTo(Frame);
-  auto Restore = [&] {
-    if (OnStack) Proc->RestoreLocals();
-    else Proc->MoveLocalsFrom(Frame);
-  };
-  try {
-    PassRoutineArguments(Step, Proc);
-    Proc->SetNeedResult(FNeedResult);
-    Variant Result = Proc->Invoke(true);
-    Restore();
-    return Result;
-  } catch (...) {
-    Restore();
-    throw;
-  }
-}
-
-Variant TksDesignator::CallRoutineVar(TksDesignatorItem* Step, TksProcVariable* Proc) {
-  PassRoutineArguments(Step, Proc);
-  Proc->SetNeedResult(FNeedResult);
-  Variant Result = Proc->Run();
-  const int K = Step->LoneVarParam;
-  Step->Args[K]->SetValue(Proc->ParamAt(K)->GetValue());
-  return Result;
-}
-
-namespace {
-const Variant kNullValue = Variant::MakeNull();
-}  // namespace
-
-Variant TksDesignator::CallHelper(TksDesignatorItem* Step) {
-  auto* H = static_cast<TksCustomHelper*>(Step->Ref);
-  if (H->Count()) PassArguments(Step, H);
-  H->SetParentRef(nullptr);
-  H->SetParentValue(kNullValue);
-  H->SetProg(FProgram);
-  H->SetNeedResult(FNeedResult);
-  return H->GetValue();
-}
-
-Variant TksDesignator::EvaluateChain(bool Write, const Variant& Value) {
-  Variant Cur = Variant::MakeNull();
-  TksCustomVariable* CurRef = nullptr;
-  size_t N = FItems.size();
-  for (size_t i = 0; i < N; ++i) {
-    TksDesignatorItem* Step = FItems[i];
-    TksCustomVariable* E = Step->Ref;
-    bool Last = i + 1 == N;
-    if (Step->RefKind == TksDesignatorItem::rkUnknown) Classify(Step);
-    if (Step->RefKind == TksDesignatorItem::rkDesignator) {
-      Cur = E->GetValue();
-      CurRef = E;
-      continue;
-    }
-    auto* Proc = Step->RefKind == TksDesignatorItem::rkProc ? static_cast<TksProcVariable*>(E) : nullptr;
-    TksProcVariable* Saved = Proc && Proc->Executing() ? Proc : nullptr;
-    if (Saved) Saved->SaveLocals();
-    try {
-      int PC = E->Count();
-      if (PC) PassArguments(Step, E);
-      if (Step->RefKind == TksDesignatorItem::rkHelper) {
-        auto* H = static_cast<TksCustomHelper*>(E);
-        H->SetParentRef(CurRef);
-        H->SetParentValue(Cur);
-        H->SetProg(FProgram);
-      }
-      CurRef = E;
-      if (Write && Last) {
-        E->SetValue(Value);
-      } else {
-        E->SetNeedResult(Last ? FNeedResult : true);
-        Cur = E->GetValue();
-      }
-      // Var parameters: the caller's locals come back first, then the results are written
-      // into the argument variables, so a recursive caller keeps them.
-      if (Step->HasVarParams) {
-        const int N = std::min(PC, static_cast<int>(Step->Args.size()));
-        std::vector<Variant>& Pending = PendingArguments();
-        const size_t Base = Pending.size();
-        TPop Pop{Pending, Base};
-        for (int k = 0; k < N; ++k)
-          if (E->ParamAt(k)->IsVarParam()) Pending.push_back(E->ParamAt(k)->GetValue());
-        if (Saved) Saved->RestoreLocals();
-        Saved = nullptr;
-        // Each value is taken out first: writing an argument may run calls that grow the stack.
-        size_t j = Base;
-        for (int k = 0; k < N; ++k)
-          if (E->ParamAt(k)->IsVarParam()) {
-            const Variant V = std::move(Pending[j++]);
-            Step->Args[k]->SetValue(V);
-          }
-      }
-      if (Saved) Saved->RestoreLocals();
-    } catch (...) {
-      if (Saved) Saved->RestoreLocals();
-      throw;
-    }
-  }
-  return Cur;
-}
-
-Variant TksStringDesignator::GetValue() {
-  const String& S = static_cast<TksStringVariable*>(FRefItem)->Text();
-  int I = FRef1->GetValue().AsInteger();
-  if (I < 1 || I > static_cast<int>(S.size())) throw ERangeError(u"String index out of range");
-  return Variant(S[I - 1]);
-}
-
-void TksStringDesignator::SetValue(const Variant& Value) {
-  String& S = static_cast<TksStringVariable*>(FRefItem)->Str();
-  int I = FRef1->GetValue().AsInteger();
-  if (I < 1 || I > static_cast<int>(S.size())) throw ERangeError(u"String index out of range");
-  String V = VarToStr(Value);
-  if (!V.empty()) S[I - 1] = V[0];
-}
-
-void TksArrayDesignator::FindIndex() {
-  FIndexKnown = true;
-  if (FRef2->Args.size() != 1) return;
-  FIndex = FRef2->Args[0];
-  if (auto* X = dynamic_cast<TksExpression*>(FIndex))
-    if (X->Root()) FIndexStore = X->Root()->Store(FIndexVar);
-}
-
-inline Variant* TksArrayDesignator::DirectElement(bool ForWrite) {
-  if (!FRefInPlace) return nullptr;
-  if (!FIndexKnown) FindIndex();
-  long long I;
-  if (FIndexStore && !(FIndexVar && FIndexVar->OnGetVarValue())) {
-    if (FIndexStore->VType() != varInteger) return nullptr;
-    I = FIndexStore->Data().Int;
-  } else if (!FIndex || !FIndex->TryInt(I)) {
-    return nullptr;
-  }
-  Variant& Arr = *FRefItem->PValue();
-  if (!Arr.IsArray()) return nullptr;
-  const int Index = static_cast<int>(I);
-  return ForWrite ? &Arr[Index] : const_cast<Variant*>(&std::as_const(Arr)[Index]);
-}
-
-const Variant* TksArrayDesignator::StoredValue() { return DirectElement(false); }
-
-Variant TksArrayDesignator::GetValue() {
-  if (const Variant* E = DirectElement(false)) return *E;
-  auto* H = static_cast<TksArrayHelper*>(FRef1);
-  H->SetParentRef(FRefItem);
-  for (size_t k = 0; k < FRef2->Args.size(); ++k) H->ParamAt(k)->SetValue(FRef2->Args[k]->GetValue());
-  return H->Read(FRefInPlace);
-}
-
-void TksArrayDesignator::SetValue(const Variant& Value) {
-  if (Variant* E = DirectElement(true)) {
-    *E = Value;
-    return;
-  }
-  auto* H = static_cast<TksArrayHelper*>(FRef1);
-  H->SetParentRef(FRefItem);
-  for (size_t k = 0; k < FRef2->Args.size(); ++k) H->ParamAt(k)->SetValue(FRef2->Args[k]->GetValue());
-  H->Write(Value, FRefInPlace);
-}
-
-// ---- Helpers --------------------------------------------------------------------------------
-
-TksArrayHelper::TksArrayHelper(const String& AName, int DimCount, TksVarType ATyp,
-                               const String& ATypeName)
-    : TksCustomHelper(AName, ATyp, ATypeName), FDimCount(DimCount) {
-  int N = DimCount < 0 ? 3 : DimCount;
-  for (int i = 0; i < N; ++i) {
-    String Name = u"p";
-    Name += IntToStr(i);  // not u"p" + ...: GCC 12 warns falsely (-Wrestrict) on that when inlined
-    AddParam(new TksParamItem(Name, fvtInt, u"Integer", DimCount < 0 && i > 0, false));
-  }
-}
-
-Variant* TksArrayHelper::Element(Variant& Arr, bool ForWrite) {
-  Variant* A = &Arr;
-  for (int i = 0; i < Count(); ++i) {
-    Variant Idx = FParams[i]->GetValue();
-    if (Idx.IsNull()) break;
-    if (!A->IsArray()) throw EVariantBadIndexError(u"Variant is not an array");
-    A = ForWrite ? &(*A)[Idx.AsInteger()] : const_cast<Variant*>(&std::as_const(*A)[Idx.AsInteger()]);
-  }
-  return A;
-}
-
-Variant TksArrayHelper::GetValue() { return Read(ksStoresInPlace(FParentRef)); }
-
-void TksArrayHelper::SetValue(const Variant& Value) { Write(Value, ksStoresInPlace(FParentRef)); }
-
-Variant TksArrayHelper::Read(bool InPlace) {
-  if (InPlace) return *Element(*FParentRef->PValue(), false);
-  Variant Copy = FParentValue;
-  return *Element(Copy, false);
-}
-
-void TksArrayHelper::Write(const Variant& Value, bool InPlace) {
-  if (InPlace) {
-    *Element(*FParentRef->PValue(), true) = Value;
-    return;
-  }
-  Variant Copy = FParentValue;
-  *Element(Copy, true) = Value;
-  if (FParentRef) FParentRef->SetValue(Copy);
-}
-
-TksStringHelper::TksStringHelper() : TksCustomHelper(u"__StringHelper", fvtChar, u"Char") {
-  AddParam(new TksParamItem(u"Index", fvtInt, u"Integer", false, false));
-}
-
-Variant TksStringHelper::GetValue() {
-  String S = VarToStr(FParentValue);
-  int I = FParams[0]->GetValue().AsInteger();
-  if (I < 1 || I > static_cast<int>(S.size())) throw ERangeError(u"String index out of range");
-  return Variant(S[I - 1]);
-}
-
-void TksStringHelper::SetValue(const Variant& Value) {
-  String S = VarToStr(FParentValue);
-  int I = FParams[0]->GetValue().AsInteger();
-  if (I < 1 || I > static_cast<int>(S.size())) throw ERangeError(u"String index out of range");
-  String V = VarToStr(Value);
-  if (!V.empty()) S[I - 1] = V[0];
-  if (FParentRef) FParentRef->SetValue(Variant(S));
-}
-
-TksSetExpression::TksSetExpression() : TksCustomVariable(String(), fvtVariant, String()) {}
-
-TksSetExpression::~TksSetExpression() {
-  for (TksCustomExpression* E : Items) delete E;
-}
-
-Variant TksSetExpression::GetValue() {
-  int N = static_cast<int>(Items.size());
-  Variant A = VarArrayCreate(0, N - 1, varVariant);
-  for (int i = 0; i < N; ++i) A[i] = Items[i] ? Items[i]->GetValue() : Variant::MakeNull();
-  return A;
-}
-
-bool TksSetExpression::Check(const Variant& Value) {
-  int N = static_cast<int>(Items.size());
-  for (int i = 0; i < N; ++i) {
-    if (i < N - 1 && !Items[i + 1] && i + 2 < N) {
-      bool In = Value >= Items[i]->GetValue() && Value <= Items[i + 2]->GetValue();
-      i += 2;
-      if (In) return true;
-    } else if (Items[i] && Value == Items[i]->GetValue()) {
-      return true;
-    }
-  }
-  return false;
-}
 
 // ---- Statements -----------------------------------------------------------------------------
 
@@ -592,12 +34,75 @@ bool TksStatement::PassEnded() {
 void TksStatement::Execute() { ExecuteItems(); }
 
 namespace {
-bool IsTrue(TksCustomExpression* C) {
+// Kept out of line: the statements' inline fast paths call it when they give up.
+[[gnu::noinline]] bool IsTrue(TksCustomExpression* C) {
   bool B;
   if (C->TryBool(B)) return B;
   return C->GetValue().AsBoolean();
 }
 }  // namespace
+
+void TksLeafExpression::Find(TksCustomExpression* Expression) {
+  FKind = kOther;
+  auto* Tree = dynamic_cast<TksExpression*>(Expression);
+  TksExpressionNode* Root = Tree ? Tree->Root() : nullptr;
+  if (!Root) return;
+  if (const Variant* Store = Root->Store(FLeftVar)) {
+    FLeft = Store;
+    FKind = kLeaf;
+    return;
+  }
+  auto* Op = dynamic_cast<TksOperatorNode*>(Root);
+  if (!Op || !Op->FLeft || !Op->FRight) return;
+  const Variant* L = Op->FLeft->Store(FLeftVar);
+  const Variant* R = Op->FRight->Store(FRightVar);
+  if (!L || !R) return;
+  switch (Op->FOp) {
+    case TksOperatorType::opGreat: case TksOperatorType::opLess: case TksOperatorType::opLessEq:
+    case TksOperatorType::opGreatEq: case TksOperatorType::opNonEq: case TksOperatorType::opEq:
+      FKind = kCompare;
+      break;
+    case TksOperatorType::opPlus: case TksOperatorType::opMinus: case TksOperatorType::opMul:
+    case TksOperatorType::opMod:
+      if (Op->FStrCat) return;
+      FKind = kArithmetic;
+      break;
+    default: return;
+  }
+  FOp = static_cast<unsigned char>(Op->FOp);
+  FLeft = L;
+  FRight = R;
+}
+
+namespace {
+// A stored operand as an integer, unless it is none or a read hook must be asked.
+inline bool StoredInt(const Variant* Store, const TksCustomVariable* Var, long long& Out) {
+  if (Store->VType() != varInteger || (Var && Var->OnGetVarValue())) return false;
+  Out = Store->Data().Int;
+  return true;
+}
+}  // namespace
+
+inline bool TksLeafExpression::IsTrue(TksCustomExpression* Condition) {
+  if (FKind == kUnknown) Find(Condition);
+  long long A, B;
+  // Two integers: what the tree's integer path would compare.
+  if (FKind == kCompare && StoredInt(FLeft, FLeftVar, A) && StoredInt(FRight, FRightVar, B))
+    return TksOperatorNode::Compare<long long>(static_cast<TksOperatorType>(FOp), A, B);
+  return ::IsTrue(Condition);
+}
+
+inline bool TksLeafExpression::TryInt(TksExpression* Tree, long long& Out) {
+  if (FKind == kUnknown) Find(Tree);
+  long long A, B;
+  switch (FKind) {
+    case kLeaf: return StoredInt(FLeft, FLeftVar, Out);
+    case kArithmetic:
+      return StoredInt(FLeft, FLeftVar, A) && StoredInt(FRight, FRightVar, B) &&
+             TksOperatorNode::Combine(static_cast<TksOperatorType>(FOp), A, B, Out);
+    default: return Tree->TryInt(Out);
+  }
+}
 
 TksAssignmentStmt::~TksAssignmentStmt() {
   delete FDesignator;
@@ -631,7 +136,7 @@ void TksAssignmentStmt::Execute() {
   long long R;
   // A Variant target that last took a double tries the number path first (both store the
   // same when the value is an integer).
-  if (IntegerTarget() && !FFloatSeen && FTree->TryInt(R) && StoreInteger(R)) return;
+  if (IntegerTarget() && !FFloatSeen && FLeaves.TryInt(FTree, R) && StoreInteger(R)) return;
   if (NumberTarget() && AssignNumber()) return;
   if (FRoot) {
     Variant V = FRoot->Eval();
@@ -674,7 +179,7 @@ bool TksAssignmentStmt::FloatInPlace(double& Current, double& Operand) {
 void TksAssignmentStmt::FindIntegerTarget() { FIntTarget = ksIntegerSlot(FVar) && FTree && FTree->Pure(); }
 
 bool TksAssignmentStmt::IntegerInPlace(long long& Current, long long& Operand) {
-  if (!IntegerTarget() || FVar->OnGetVarValue() || !FTree->TryInt(Operand)) return false;
+  if (!IntegerTarget() || FVar->OnGetVarValue() || !FLeaves.TryInt(FTree, Operand)) return false;
   const Variant& Slot = *FVar->PValue();
   if (Slot.VType() != varInteger) return false;
   Current = Slot.Data().Int;
@@ -802,7 +307,7 @@ TksIfStmt::~TksIfStmt() { delete FCondition; }
 void TksIfStmt::Execute() {
   RunLineHook();
   if (Stopped()) return;
-  if (IsTrue(FCondition)) ExecuteItems();
+  if (FTest.IsTrue(FCondition)) ExecuteItems();
   else FElseStmt->ExecuteItems();
 }
 
@@ -848,7 +353,7 @@ void TksWhileStmt::Execute() {
   RunLineHook();
   if (Stopped()) return;
   TksScript& P = *FProgram;
-  while (IsTrue(FCondition)) {
+  while (FTest.IsTrue(FCondition)) {
     if (!RunPass()) break;
     P.FContinueCalled = false;
   }
@@ -936,7 +441,7 @@ void TksCppForStmt::Execute() {
     FStepKnown = true;
     if (FSecondStmt->Count() == 1) FStepCall = dynamic_cast<TksCallStmt*>(FSecondStmt->Items(0));
   }
-  while (IsTrue(FExpression)) {
+  while (FTest.IsTrue(FExpression)) {
     if (!RunPass()) break;
     P.FContinueCalled = false;
     // A plain statement list: no dispatch needed (one call statement is called directly,

@@ -154,6 +154,28 @@ public:
 // ---------------------------------------------------------------------------------------------
 // Statements
 
+// An expression of one constant or plain variable, or of one operator between two of them
+// (i < n, i mod 7), the common test of loops and branches and operand of assignments: its
+// shape is found at the first use, then it is read where its operands are stored without
+// asking the tree; whatever the stores cannot give, the tree decides
+// (ks_iinterpreter_stmts.cpp).
+class TksLeafExpression {
+public:
+  // The truth of a condition.
+  inline bool IsTrue(TksCustomExpression* Condition);
+  // The value as the tree's integer path gives it (TksExpressionNode::TryInt).
+  inline bool TryInt(TksExpression* Tree, long long& Out);
+
+private:
+  void Find(TksCustomExpression* Expression);
+  enum : unsigned char { kUnknown, kOther, kLeaf, kArithmetic, kCompare } FKind = kUnknown;
+  unsigned char FOp = 0;  // the operator (TksOperatorType)
+  const Variant* FLeft = nullptr;
+  const Variant* FRight = nullptr;
+  const TksCustomVariable* FLeftVar = nullptr;  // read hooks bar the stores; null for a constant
+  const TksCustomVariable* FRightVar = nullptr;
+};
+
 class TksStatement {
 public:
   TksStatement(TksScript* AProgram, const String& UnitName, const String& SourcePos);
@@ -226,6 +248,7 @@ protected:
   TksCustomVariable* FExpr = nullptr;
   TksExpression* FTree = nullptr;  // FExpression when it is an expression tree
   TksExpressionNode* FRoot = nullptr;  // the tree's root when FExpr is the tree
+  TksLeafExpression FLeaves;  // FTree read without asking it, when it has such a shape
   signed char FIntTarget = -1;  // unknown until the first run
   signed char FNumTarget = -1;  // unknown until the first run
   bool FPlainSource = false;    // FExpr is a plain variable read alone
@@ -297,6 +320,9 @@ public:
   void Execute() override;
   TksCustomExpression* FCondition = nullptr;
   std::unique_ptr<TksStatement> FElseStmt;
+
+private:
+  TksLeafExpression FTest;
 };
 
 class TksCaseSelector : public TksStatement {
@@ -331,6 +357,9 @@ public:
   ~TksWhileStmt() override;
   void Execute() override;
   TksCustomExpression* FCondition = nullptr;
+
+private:
+  TksLeafExpression FTest;
 };
 
 class TksForStmt : public TksStatement {
@@ -371,6 +400,7 @@ private:
   // found at the first run.
   TksCallStmt* FStepCall = nullptr;
   bool FStepKnown = false;
+  TksLeafExpression FTest;
 };
 
 class TksTryStmt : public TksStatement {

@@ -401,6 +401,21 @@ TEST(ScriptFaults, CopyingAnIntegerVariableKeepsItsKind) {
             "3 3 3");
 }
 
+// Conditions and operands of one operator between constants or plain variables are read
+// where they are stored: a body that changes the bound or the counter is seen on the next
+// test, and a double, an overflow or a zero divisor goes to the general operators.
+TEST(ScriptFaults, OneOperatorOnStoredValuesMatchesTheGeneralPath) {
+  TksTestHost J(u"JScript");
+  EXPECT_EQ(J.Run(u"n = 6; c = 0; for (i = 0; i < n; i++) { n = n - 1; c++; } Out(c);\r\n"
+                  u"c = 0; for (i = 0; i < 10; i++) { i = i + 3; c++; } Out(c);\r\n"
+                  u"x = 2.5; k = 0; while (k < x) k++; Out(k); if (k != x) Out(\"ne\");"),
+            "3 3 3 ne");
+  TksTestHost H;
+  EXPECT_EQ(H.Run(u"var i, z: Integer; v: Variant; begin i := 100000; z := 0; v := i * i; Out(v); v := i - z; Out(v);\r\n"
+                  u"try v := i mod z except Out(ExceptionMessage) end; i := 7; v := 2; v := v * i; Out(v) end."),
+            "10000000000 100000 Division by zero 14");
+}
+
 // An operator's right side is read after its left side ran, also when it is a plain variable
 // the left side changed; a condition on an array element holding a number is its truth.
 TEST(ScriptFaults, RightOperandIsReadAfterTheLeftSide) {
