@@ -33,6 +33,16 @@ void AppendUtf8(std::string& Out, char32_t Code) {
   }
 }
 
+// Appends a run of ASCII units, each widened or narrowed to the other form.
+template <class TOut, class TIn>
+void AppendRun(TOut& Out, std::basic_string_view<TIn> Run) {
+  const std::size_t Old = Out.size();
+  Out.resize(Old + Run.size());
+  auto* To = Out.data() + Old;
+  for (std::size_t K = 0; K < Run.size(); ++K)
+    To[K] = static_cast<typename TOut::value_type>(Run[K]);
+}
+
 }  // namespace
 
 String Utf8ToString(std::string_view Utf8) {
@@ -43,8 +53,10 @@ String Utf8ToString(std::string_view Utf8) {
   while (I < N) {
     const unsigned char Lead = static_cast<unsigned char>(Utf8[I]);
     if (Lead < 0x80) {
-      Out.push_back(Lead);
-      ++I;
+      // Most text is ASCII: a whole run is widened at once.
+      const std::size_t Start = I;
+      while (I < N && static_cast<unsigned char>(Utf8[I]) < 0x80) ++I;
+      AppendRun(Out, Utf8.substr(Start, I - Start));
       continue;
     }
     int Extra = 0;
@@ -76,6 +88,12 @@ std::string StringToUtf8(std::u16string_view Text) {
   std::string Out;
   Out.reserve(Text.size());
   for (std::size_t I = 0; I < Text.size(); ++I) {
+    if (Text[I] < 0x80) {
+      const std::size_t Start = I;
+      while (I + 1 < Text.size() && Text[I + 1] < 0x80) ++I;
+      AppendRun(Out, Text.substr(Start, I + 1 - Start));
+      continue;
+    }
     char32_t Code = Text[I];
     if (Code >= 0xD800 && Code <= 0xDBFF && I + 1 < Text.size() && Text[I + 1] >= 0xDC00 &&
         Text[I + 1] <= 0xDFFF) {

@@ -18,9 +18,17 @@ TEST(Utf, InvalidBytesBecomeReplacementCharacters) {
       {"\xC3", u"\uFFFD"},             // truncated sequence at the end
       {"\xC0\xAF", u"\uFFFD\uFFFD"},   // overlong form
       {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},  // encoded surrogate
+      {"ab\xE0" "cd", u"ab\uFFFDcd"},  // a sequence cut short between ASCII runs
+      {"ab\xE0\x80" "cd", u"ab\uFFFD\uFFFDcd"},
+      {"ab\xD0\x9A" "cd\xD0", u"abКcd\uFFFD"},
   };
   for (const auto& C : Cases) EXPECT_EQ(Utf8ToString(C.In), C.Out) << C.In;
-  EXPECT_EQ(StringToUtf8(u"\xD800x"), "\xEF\xBF\xBDx");  // lone surrogate
+  struct Back { String In; std::string Out; } Backs[] = {
+      {u"\xD800x", "\xEF\xBF\xBDx"},  // lone surrogate
+      {u"ab\xDC00", "ab\xEF\xBF\xBD"},
+      {u"ab\xD83D\xDE00" u"cd", "ab\xF0\x9F\x98\x80" "cd"},
+  };
+  for (const auto& C : Backs) EXPECT_EQ(StringToUtf8(C.In), C.Out) << C.Out;
 }
 
 TEST(Exceptions, CarryMessageAndClass) {
