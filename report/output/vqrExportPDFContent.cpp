@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <mutex>
 
 #include "platform/graphics/Bitmap.h"
@@ -76,16 +77,21 @@ public:
 private:
   Extended PdfX(Extended X) const { return X * 0.75L + F.FMarginLeft; }
   Extended PdfY(Extended Y) const { return (F.FHeight - F.FMarginTop) - Y * 0.75L; }
-  void Ln(std::string_view S) {
-    Out.append(S);
-    Out.append("\r\n");
-  }
-  // One line of several pieces, appended without building the line first.
+  // One line of one or more pieces: the content grows once per line, the pieces copied in.
   template <class... TPieces>
-  void Ln(std::string_view First, const TPieces&... Rest) {
-    Out.append(First);
-    (Out.append(Rest), ...);
-    Out.append("\r\n");
+  void Ln(const TPieces&... Pieces) {
+    const std::string_view Views[] = {std::string_view(Pieces)...};
+    std::size_t Length = 2;
+    for (std::string_view V : Views) Length += V.size();
+    const std::size_t Start = Out.size();
+    Out.resize(Start + Length);
+    char* To = Out.data() + Start;
+    for (std::string_view V : Views) {
+      std::memcpy(To, V.data(), V.size());
+      To += V.size();
+    }
+    To[0] = '\r';
+    To[1] = '\n';
   }
 
   std::string ColorText(TColor C) {
