@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <new>
 #include <vector>
 
 #include "gridlib/memtable/MemTableDataZkFields.h"
@@ -23,6 +24,7 @@ class TRecordsListZk;
 class TMTIndexesZk;
 class TMemTableDataZk;
 class TRecordsListNotificatorZk;
+class TRecordArenaZk;
 class TStream;
 
 using TRecDataValues = TPackedValuesZk;
@@ -94,19 +96,15 @@ public:
   TRecBlockListZk::TBlock* FListLink = nullptr;
   TRecBlockListZk::TBlock* FViewLink = nullptr;
 
-  // A record and the room for its values are one allocation (PackedValuesZk.h): the record
-  // is made with room for its values and frees both at once.
-  struct TRoom {
-    std::size_t Bytes;
-  };
-  static void* operator new(std::size_t Size, TRoom Room);
-  static void operator delete(void* P);
-  static void operator delete(void* P, TRoom);
+  // A record and the room for its values are one place in its list's arena (PackedValuesZk.h,
+  // RecordArenaZk.h): the record is made with room for its values and frees both at once.
+  static void operator delete(TMemoryRecordZk* P, std::destroying_delete_t);
 
 private:
-  // RoomBytes: the room allocated behind the record (operator new's TRoom).
-  TMemoryRecordZk(TRecordsListZk* AList, std::size_t RoomBytes);
-  TMemoryRecordZk(TRecordsListZk* AList, const TRecDataValues& Values, std::size_t RoomBytes);
+  // RoomBytes: the room placed behind the record; SizeClass: its place's class in the arena.
+  TMemoryRecordZk(TRecordsListZk* AList, std::size_t RoomBytes, std::uint8_t SizeClass);
+  TMemoryRecordZk(TRecordsListZk* AList, const TRecDataValues& Values, std::size_t RoomBytes,
+                  std::uint8_t SizeClass);
   unsigned char* RoomStart() { return reinterpret_cast<unsigned char*>(this) + sizeof(TMemoryRecordZk); }
   const TRecDataValues& Values(TDataValueVersionZk Version) const;
   TRecDataValues& Values(TDataValueVersionZk Version);
@@ -138,6 +136,7 @@ private:
   std::uint8_t FUpdateStatus = usUnmodified;
   std::uint8_t FEditState = resInsertZk;
   bool FEditChanged = false;
+  std::uint8_t FSizeClass;
 
   friend class TRecordsListZk;
   friend class TRecordValuesBuilderZk;
@@ -221,6 +220,9 @@ private:
   void FreeRecord(TMemoryRecordZk* Rec);
   void CheckRecordFree(const TMemoryRecordZk* Rec) const;
   void ReadRecord(TReader* Reader, int RecNo);
+  // A record made in the arena with Room bytes for its values behind it.
+  template <class... TValues>
+  TMemoryRecordZk* MakeRecord(std::size_t Room, const TValues&... Values);
 
   TRecBlockListZk FRecList{&TMemoryRecordZk::FListLink};
   std::vector<TMemoryRecordZk*> FDeltaList;
@@ -230,6 +232,7 @@ private:
   TMemTableDataZk* FMemTableData;
   unsigned FNewHashCode = 1;
   int FUpdateCount = 0;
+  TRecordArenaZk* FArena;  // the records' memory (RecordArenaZk.h); lets go in the destructor
 
   friend class TMemoryRecordZk;
 };

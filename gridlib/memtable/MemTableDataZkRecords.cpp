@@ -5,6 +5,7 @@
 #include <new>
 
 #include "gridlib/memtable/MTIndexZk.h"
+#include "gridlib/memtable/RecordArenaZk.h"
 #include "platform/db/Fields.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Variants.h"
@@ -21,17 +22,18 @@ bool HasListSeparator(const String& Names) { return Names.find(u';') != String::
 
 // --- TMemoryRecordZk -------------------------------------------------------------------------------
 
-void* TMemoryRecordZk::operator new(std::size_t Size, TRoom Room) { return ::operator new(Size + Room.Bytes); }
+void TMemoryRecordZk::operator delete(TMemoryRecordZk* P, std::destroying_delete_t) {
+  const std::uint8_t SizeClass = P->FSizeClass;
+  P->~TMemoryRecordZk();
+  TRecordArenaZk::Free(P, SizeClass);
+}
 
-void TMemoryRecordZk::operator delete(void* P) { ::operator delete(P); }
+TMemoryRecordZk::TMemoryRecordZk(TRecordsListZk* AList, std::size_t RoomBytes, std::uint8_t SizeClass)
+    : FData(AList->RecValCount(), RoomStart(), RoomBytes), FRecordsList(AList), FSizeClass(SizeClass) {}
 
-void TMemoryRecordZk::operator delete(void* P, TRoom) { ::operator delete(P); }
-
-TMemoryRecordZk::TMemoryRecordZk(TRecordsListZk* AList, std::size_t RoomBytes)
-    : FData(AList->RecValCount(), RoomStart(), RoomBytes), FRecordsList(AList) {}
-
-TMemoryRecordZk::TMemoryRecordZk(TRecordsListZk* AList, const TRecDataValues& Values, std::size_t RoomBytes)
-    : FData(Values, RoomStart(), RoomBytes), FRecordsList(AList) {}
+TMemoryRecordZk::TMemoryRecordZk(TRecordsListZk* AList, const TRecDataValues& Values, std::size_t RoomBytes,
+                                 std::uint8_t SizeClass)
+    : FData(Values, RoomStart(), RoomBytes), FRecordsList(AList), FSizeClass(SizeClass) {}
 
 TMemoryRecordZk::~TMemoryRecordZk() = default;
 
@@ -262,7 +264,7 @@ Variant TMemoryRecordZk::GetIndexedDataValues(const std::vector<int>& Indexes,
 
 TRecordsListZk::TRecordsListZk(TMemTableDataZk* AMemTableData)
     : TComponent(nullptr), FIndexes(std::make_unique<TMTIndexesZk>(this)),
-      FMemTableData(AMemTableData) {
+      FMemTableData(AMemTableData), FArena(TRecordArenaZk::Create()) {
   ChangeName(u"RecordsList");
 }
 
@@ -275,25 +277,35 @@ TRecordsListZk::~TRecordsListZk() {
   FRecList.Clear();
   for (TMemoryRecordZk* R : Records) delete R;
   FIndexes.reset();
+  FArena->Detach();
 }
 
 TMTDataStructZk* TRecordsListZk::DataStruct() const { return FMemTableData->DataStruct(); }
 
 int TRecordsListZk::RecValCount() const { return DataStruct()->Count(); }
 
-TMemoryRecordZk* TRecordsListZk::NewRecord() {
-  const std::size_t Room = TRecDataValues::kRoomOverhead + 2 + static_cast<std::size_t>(RecValCount());
-  auto* Rec = new (TMemoryRecordZk::TRoom{Room}) TMemoryRecordZk(this, Room);
+template <class... TValues>
+TMemoryRecordZk* TRecordsListZk::MakeRecord(std::size_t Room, const TValues&... Values) {
+  std::uint8_t SizeClass = 0;
+  void* Place = FArena->Allocate(sizeof(TMemoryRecordZk) + Room, SizeClass);
+  TMemoryRecordZk* Rec;
+  try {
+    Rec = ::new (Place) TMemoryRecordZk(this, Values..., Room, SizeClass);
+  } catch (...) {
+    TRecordArenaZk::Free(Place, SizeClass);
+    throw;
+  }
   Rec->FHashCode = FNewHashCode++;
   return Rec;
 }
 
+TMemoryRecordZk* TRecordsListZk::NewRecord() {
+  return MakeRecord(TRecDataValues::kRoomOverhead + 2 + static_cast<std::size_t>(RecValCount()));
+}
+
 TMemoryRecordZk* TRecordsListZk::NewRecord(const TRecDataValues& Values) {
   if (Values.Count() != RecValCount()) throw Exception(u"The values do not match the record structure.");
-  const std::size_t Room = Values.RoomNeeded();
-  auto* Rec = new (TMemoryRecordZk::TRoom{Room}) TMemoryRecordZk(this, Values, Room);
-  Rec->FHashCode = FNewHashCode++;
-  return Rec;
+  return MakeRecord(Values.RoomNeeded(), Values);
 }
 
 int TRecordsListZk::AddRecord(TMemoryRecordZk* Rec) { return AttachRecord(Rec, Count(), false, true); }
