@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "gridlib/memtable/CompiledFilterZk.h"
 #include "gridlib/memtable/MemTableDataZkView.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/Fields.h"
@@ -92,16 +93,21 @@ TDataSetExprParserZk::TDataSetExprParserZk(TDataSet* ADataSet, TDataSetExprParse
 TDataSetExprParserZk::~TDataSetExprParserZk() = default;
 
 void TDataSetExprParserZk::ParseExpression(const String& Expr) {
+  FCompiled.reset();
   FParser.reset();
   if (Trim(Expr).empty()) return;
   TParserOptions Options{poExtSyntax};
   if (FExprParserType == dsptAggregateZk) Options.Include(poAggregate);
   FParser = std::make_unique<TExprParser>(FDataSet, Expr, FDataSet->FilterOptions(), Options);
+  if (FExprParserType == dsptFilterZk)
+    FCompiled = TCompiledFilterZk::Compile(*FParser->Root());
 }
 
 bool TDataSetExprParserZk::IsCurRecordInFilter(const TMemoryRecordZk* Rec) const {
   if (!FParser) return false;
-  return TEvaluator(FDataSet->FilterOptions(), Rec, nullptr).IsTrue(*FParser->Root());
+  const TEvaluator General(FDataSet->FilterOptions(), Rec, nullptr);
+  if (FCompiled) return FCompiled->IsTrue(Rec, General);
+  return General.IsTrue(*FParser->Root());
 }
 
 Variant TDataSetExprParserZk::CalcAggregateValue(const TRecordsViewZk* RecordsView) const {

@@ -14,6 +14,7 @@
 
 #include "platform/db/FilterExpr.h"
 
+class TCompiledFilterZk;
 class TDataSet;
 class TMemoryRecordZk;
 class TRecordsViewZk;
@@ -42,4 +43,5 @@ private:
   TDataSet* FDataSet;
   TDataSetExprParserTypeZk FExprParserType;
   std::unique_ptr<TExprParser> FParser;
+  std::unique_ptr<TCompiledFilterZk> FCompiled;  // a filter's common shapes (CompiledFilterZk.h)
 };

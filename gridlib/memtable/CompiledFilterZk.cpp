@@ -1,0 +1,182 @@
+// CompiledFilterZk.cpp - prepared filter steps over packed record values.
+#include "gridlib/memtable/CompiledFilterZk.h"
+
+#include <bit>
+#include <cmath>
+
+#include "gridlib/memtable/MemTableDataZk.h"
+#include "platform/rtl/SysUtils.h"
+
+namespace {
+
+bool IsRelation(TCANOperator Op) { return Op >= coEQ && Op <= coLE; }
+
+// The relation that holds with the operands swapped (2 < F is F > 2).
+TCANOperator Mirrored(TCANOperator Op) {
+  switch (Op) {
+    case coGT: return coLT;
+    case coLT: return coGT;
+    case coGE: return coLE;
+    case coLE: return coGE;
+    default: return Op;
+  }
+}
+
+bool Holds(TCANOperator Op, int Cmp) {
+  switch (Op) {
+    case coEQ: return Cmp == 0;
+    case coNE: return Cmp != 0;
+    case coGT: return Cmp > 0;
+    case coLT: return Cmp < 0;
+    case coGE: return Cmp >= 0;
+    default: return Cmp <= 0;
+  }
+}
+
+// The order the Variant comparison gives two values of one kind: NaN lowest and equal to itself.
+int CompareDoubles(double A, double B) {
+  if (std::isnan(A) || std::isnan(B)) return std::isnan(B) - std::isnan(A);
+  return A < B ? -1 : (A > B ? 1 : 0);
+}
+
+bool IsStoredField(const TExprNode& Node) { return Node.NodeClass == nodeFIELD && Node.FieldNo > 0; }
+
+// How the Variant comparison orders a kind against numbers: integers exactly among themselves,
+// anything with a floating-point side as doubles. Other kinds are left to the evaluator.
+enum class TNumberKind { None, Integer, Float };
+
+TNumberKind NumberKind(TVarType Type) {
+  switch (Type) {
+    case varSmallint: case varInteger: case varShortInt: case varByte: case varWord: case varLongWord:
+    case varInt64:
+      return TNumberKind::Integer;
+    case varDouble: case varDate:
+      return TNumberKind::Float;
+    default:
+      return TNumberKind::None;
+  }
+}
+
+double AsDouble(TNumberKind Kind, std::int64_t Bits) {
+  return Kind == TNumberKind::Integer ? static_cast<double>(Bits) : std::bit_cast<double>(Bits);
+}
+
+}  // namespace
+
+std::unique_ptr<TCompiledFilterZk> TCompiledFilterZk::Compile(const TExprNode& Root) {
+  std::unique_ptr<TCompiledFilterZk> Result(new TCompiledFilterZk);
+  Result->FRoot = Result->Add(Root);
+  // A lone node left to the evaluator, or no prepared leaf at all, gains nothing.
+  if (!Result->FAnyFast) return nullptr;
+  return Result;
+}
+
+int TCompiledFilterZk::Add(const TExprNode& Node) {
+  TStep Step;
+  Step.Source = &Node;
+  const bool Logical = Node.NodeClass == nodeBINARY && (Node.Operator == coAND || Node.Operator == coOR);
+  if (Logical) {
+    Step.Kind = Node.Operator == coAND ? TKind::And : TKind::Or;
+    Step.Left = Add(*Node.Operands[0]);
+    Step.Right = Add(*Node.Operands[1]);
+  } else if (Node.NodeClass == nodeUNARY && Node.Operator == coNOT) {
+    Step.Kind = TKind::Not;
+    Step.Left = Add(*Node.Operands[0]);
+  } else if (AddLeaf(Node, Step)) {
+    FAnyFast = true;
+  }
+  FSteps.push_back(std::move(Step));
+  return static_cast<int>(FSteps.size()) - 1;
+}
+
+bool TCompiledFilterZk::AddLeaf(const TExprNode& Node, TStep& Step) const {
+  if (Node.NodeClass != nodeBINARY || Node.Operands.size() != 2) return false;
+  const TExprNode& L = *Node.Operands[0];
+  const TExprNode& R = *Node.Operands[1];
+  if (Node.Operator == coLIKE) {
+    if (!IsStoredField(L) || R.NodeClass != nodeCONST || !R.Value.IsString()) return false;
+    Step.Kind = TKind::Like;
+    Step.Value = L.FieldNo - 1;
+    const String& Pattern = R.Value.StringRef();
+    TokenizeLikePattern(Pattern, std::nullopt, Step.Pattern);
+    TokenizeLikePattern(AnsiUpperCase(Pattern), std::nullopt, Step.UpperPattern);
+    return true;
+  }
+  if (!IsRelation(Node.Operator)) return false;
+  const bool FieldLeft = IsStoredField(L) && R.NodeClass == nodeCONST;
+  const bool FieldRight = IsStoredField(R) && L.NodeClass == nodeCONST;
+  if (!FieldLeft && !FieldRight) return false;
+  const Variant& Const = FieldLeft ? R.Value : L.Value;
+  if (NumberKind(Const.VType()) == TNumberKind::None) return false;
+  Step.Kind = TKind::Compare;
+  Step.Op = FieldLeft ? Node.Operator : Mirrored(Node.Operator);
+  Step.Value = (FieldLeft ? L : R).FieldNo - 1;
+  Step.ConstType = Const.VType();
+  Step.ConstBits = Const.Data().Int;  // the bits of either member, as packed values give them
+  return true;
+}
+
+bool TCompiledFilterZk::IsTrue(const TMemoryRecordZk* Rec, const TExprEvaluator& General) const {
+  return Run(FRoot, Rec, General) == TVerdict::True;
+}
+
+TCompiledFilterZk::TVerdict TCompiledFilterZk::FromVariant(const Variant& V) {
+  if (V.IsNull()) return TVerdict::Null;
+  return V.AsBoolean() ? TVerdict::True : TVerdict::False;
+}
+
+TCompiledFilterZk::TVerdict TCompiledFilterZk::Run(int Index, const TMemoryRecordZk* Rec,
+                                                   const TExprEvaluator& General) const {
+  const TStep& S = FSteps[static_cast<std::size_t>(Index)];
+  switch (S.Kind) {
+    case TKind::And:
+    case TKind::Or: {
+      // False decides an AND and True an OR whatever the other side holds; the left runs first.
+      const TVerdict Decides = S.Kind == TKind::And ? TVerdict::False : TVerdict::True;
+      const TVerdict L = Run(S.Left, Rec, General);
+      if (L == Decides) return Decides;
+      const TVerdict R = Run(S.Right, Rec, General);
+      if (R == Decides) return Decides;
+      if (L == TVerdict::Null || R == TVerdict::Null) return TVerdict::Null;
+      return L;
+    }
+    case TKind::Not: {
+      const TVerdict V = Run(S.Left, Rec, General);
+      if (V == TVerdict::Null) return V;
+      return V == TVerdict::True ? TVerdict::False : TVerdict::True;
+    }
+    case TKind::Compare:
+      return Compare(S, Rec, General);
+    case TKind::Like:
+      return Like(S, Rec, General);
+    case TKind::General:
+      break;
+  }
+  return FromVariant(General.Evaluate(*S.Source));
+}
+
+TCompiledFilterZk::TVerdict TCompiledFilterZk::Compare(const TStep& S, const TMemoryRecordZk* Rec,
+                                                       const TExprEvaluator& General) const {
+  const TPackedValueZk V = Rec->ValueAt(S.Value);
+  if (V.VType() == varNull) return TVerdict::Null;
+  const TNumberKind Kind = NumberKind(V.VType()), ConstKind = NumberKind(S.ConstType);
+  if (Kind == TNumberKind::None) return FromVariant(General.Evaluate(*S.Source));
+  const int Cmp = Kind == TNumberKind::Integer && ConstKind == TNumberKind::Integer
+                      ? (V.Bits() < S.ConstBits ? -1 : V.Bits() > S.ConstBits ? 1 : 0)
+                      : CompareDoubles(AsDouble(Kind, V.Bits()), AsDouble(ConstKind, S.ConstBits));
+  return Holds(S.Op, Cmp) ? TVerdict::True : TVerdict::False;
+}
+
+TCompiledFilterZk::TVerdict TCompiledFilterZk::Like(const TStep& S, const TMemoryRecordZk* Rec,
+                                                    const TExprEvaluator& General) const {
+  const TPackedValueZk V = Rec->ValueAt(S.Value);
+  if (V.VType() == varNull) return TVerdict::Null;
+  if (!V.IsString()) return FromVariant(General.Evaluate(*S.Source));
+  TTextBufferZk Buffer;
+  const std::u16string_view Text = V.Text(Buffer);
+  // The case option is read now, as the evaluator reads it (it may change after parsing).
+  const bool Match = General.Options().Contains(foCaseInsensitive)
+                         ? MatchLikeItems(S.UpperPattern, AnsiUpperCase(String(Text)))
+                         : MatchLikeItems(S.Pattern, Text);
+  return Match ? TVerdict::True : TVerdict::False;
+}
