@@ -529,9 +529,47 @@ int TDBLookupGridZk::FindKeyRowIndex() {
 }
 
 void TDBLookupGridZk::UpdateCurrentRow() {
+  if (!FLocatingText) StopInplaceSearch();
   FKeyRowVisible = false;
   if (!FListActive || !HandleAllocated() || ComponentState().Contains(csLoading)) return;
-  FKeyRowVisible = FindKeyRowIndex() >= 0;
+  const int KeyRow = FindKeyRowIndex();
+  if (KeyRow < 0) return;
+  FKeyRowVisible = true;
+  MoveCurrentCellToRow(TopDataOffset() + KeyRow);
+}
+
+// The key's row becomes the grid's current row, in the current column; the list stays where it
+// is (the grid's own move would move the list too).
+void TDBLookupGridZk::MoveCurrentCellToRow(int GridRow) {
+  if (GridRow == Row() || GridRow >= TCustomGridZk::RowCount() || FUpdatingRows) return;
+  if (!TCustomDBGridZk::Options().Contains(dgAlwaysShowEditor)) HideCellEditor();
+  FUpdatingRows = true;
+  try {
+    SetCurrentCell(std::max(Col(), FixedCols()), GridRow, true, false, false);
+  } catch (...) {
+    FUpdatingRows = false;
+    throw;
+  }
+  FUpdatingRows = false;
+  InvalidateEditor();
+}
+
+bool TDBLookupGridZk::LocateText(TCustomDBGridZk* AGrid, const String& FieldName, const String& Text,
+                                 TLocateTextOptionsZk Options, TLocateTextDirectionZk Direction,
+                                 TLocateTextMatchingZk Matching,
+                                 TLocateTextTreeFindRangeZk TreeFindRange) {
+  // The list moves under the grid's own search: that search goes on.
+  const bool Saved = FLocatingText;
+  FLocatingText = true;
+  try {
+    const bool Found =
+        TCustomDBGridZk::LocateText(AGrid, FieldName, Text, Options, Direction, Matching, TreeFindRange);
+    FLocatingText = Saved;
+    return Found;
+  } catch (...) {
+    FLocatingText = Saved;
+    throw;
+  }
 }
 
 bool TDBLookupGridZk::CanModifyLookup() {

@@ -203,6 +203,9 @@ public:
   bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
   TDBGridColumnsZk* CreateColumns() override;
   TColumnDefValuesZk* CreateColumnDefValues() override;
+  bool LocateText(TCustomDBGridZk* AGrid, const String& FieldName, const String& Text,
+                  TLocateTextOptionsZk Options, TLocateTextDirectionZk Direction,
+                  TLocateTextMatchingZk Matching, TLocateTextTreeFindRangeZk TreeFindRange) override;
 
   // ---- for tests ----
   // The time stamp of the last type-ahead character (one for the whole program).
@@ -224,6 +227,7 @@ protected:
   void SelectCurrentRecord();
   void SelectSpecRow();
   void UpdateCurrentRow();
+  void MoveCurrentCellToRow(int GridRow);
   int FindKeyRowIndex();
   // The list's current record among the rows: its view row, or its place in the link's window.
   int CurrentRecordIndex() const;
@@ -267,6 +271,7 @@ protected:
   bool FLGAutoFitColWidths = false;
   bool FInternalWidthSetting = false, FInternalHeightSetting = false;
   bool FLockPosition = false;
+  bool FLocatingText = false;   // the data grid's own search is moving the list
   bool FPopup = false;
   bool FReadOnly = false;
   bool FLookupTracking = false;

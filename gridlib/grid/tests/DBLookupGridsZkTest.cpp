@@ -138,6 +138,35 @@ TEST(DBLookupGrid, KeyNotInListSelectsTheSpecialRowAndStaysAtTheFirstRecord) {
   EXPECT_EQ(LeftEdgeColours(), 1u) << "no frame on a row that is not selected";
 }
 
+// The list moved by a program (or the grid's own search) while the key stays: the grid's
+// current cell goes back to the key's row, the list stays where it was moved, and a search in
+// progress ends unless it moved the list itself.
+TEST(DBLookupGrid, CurrentCellFollowsTheKeysRowWhenTheListMoves) {
+  TLookupFixture F;
+  F.Grid->SetKeyValue(3);
+  const int KeyRow = F.Grid->TopDataOffset() + 2;
+  EXPECT_EQ(F.Grid->Row(), KeyRow);
+  F.List->Next();
+  EXPECT_EQ(F.List->FieldByName(u"ID")->AsInteger(), 4);
+  EXPECT_EQ(F.Grid->Row(), KeyRow);
+  EXPECT_TRUE(F.Grid->KeyRowVisible());
+  F.List->First();
+  EXPECT_EQ(F.Grid->Row(), KeyRow);
+
+  F.Grid->StartInplaceSearch(u"Эм", -1, ltdAllZk);   // finds record 5 and keeps searching
+  EXPECT_EQ(F.List->FieldByName(u"ID")->AsInteger(), 5);
+  EXPECT_TRUE(F.Grid->InplaceSearching());
+  EXPECT_EQ(F.Grid->Row(), KeyRow);
+  F.List->Prior();
+  EXPECT_FALSE(F.Grid->InplaceSearching());
+  EXPECT_EQ(F.Grid->Row(), KeyRow);
+
+  F.Grid->SetKeyValue(Null());   // no key: the grid keeps to the list's record
+  F.List->Last();
+  EXPECT_EQ(F.Grid->Row(), F.Grid->TopDataOffset() + 4);
+  EXPECT_FALSE(F.Grid->KeyRowVisible());
+}
+
 TEST(DBLookupGrid, TypeAheadOnTheTestClock) {
   Cardinal Clock = 100000;
   SetTickCountForTests([&Clock] { return Clock; });
