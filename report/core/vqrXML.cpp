@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/SysUtils.h"
@@ -74,10 +75,22 @@ bool DecodeNumericReference(std::u16string_view S, std::size_t& Index, String& O
   return true;
 }
 
-String AsciiLower(String S) {
-  for (Char& C : S)
-    if (C >= u'A' && C <= u'Z') C = static_cast<Char>(C - u'A' + u'a');
-  return S;
+// Where Text holds the unloadable marker ` ld="0"` (the name in any case), or npos.
+std::size_t FindUnloadableMarker(std::u16string_view Text) {
+  constexpr std::u16string_view kValue = u"=\"0\"";
+  for (std::size_t P = Text.find(kValue); P != std::u16string_view::npos; P = Text.find(kValue, P + 1))
+    if (P >= 3 && Text[P - 3] == u' ' && (Text[P - 2] | 0x20) == u'l' && (Text[P - 1] | 0x20) == u'd')
+      return P - 3;
+  return std::u16string_view::npos;
+}
+
+// The closing tag of element Name: "/" and the name, case ignored. The same text, the usual
+// case, is found without the collation.
+bool IsClosingTag(std::u16string_view Closing, std::u16string_view Name) {
+  if (Closing.empty() || Closing[0] != u'/') return false;
+  Closing.remove_prefix(1);
+  if (Closing == Name) return true;
+  return AnsiSameText(Closing, Name);
 }
 
 }  // namespace
@@ -87,18 +100,26 @@ String AsciiLower(String S) {
 String EncodeXMLValue(const String& Str) {
   String Out;
   Out.reserve(Str.size() + 8);
-  for (std::size_t I = 0; I < Str.size(); ++I) {
-    Char C = Str[I];
-    if (C == u'&' && StartsAt(Str, I + 1, u"quot;")) {
+  AppendEncodedXMLValue(Out, Str);
+  return Out;
+}
+
+void AppendEncodedXMLValue(String& Out, std::u16string_view Str) {
+  std::size_t I = 0;
+  while (I < Str.size()) {
+    // The characters that stay as they are go in whole runs.
+    const std::size_t Start = I;
+    while (I < Str.size() && !IsEncodedChar(Str[I])) ++I;
+    Out.append(Str.substr(Start, I - Start));
+    if (I == Str.size()) break;
+    if (Str[I] == u'&' && StartsAt(Str, I + 1, u"quot;")) {
       Out += u"&#34;";
-      I += 5;
-    } else if (IsEncodedChar(C)) {
-      AppendReference(Out, C);
+      I += 6;
     } else {
-      Out += C;
+      AppendReference(Out, Str[I]);
+      ++I;
     }
   }
-  return Out;
 }
 
 String DecodeXMLValue(std::u16string_view Str) {
@@ -357,7 +378,7 @@ bool TvqrXMLReader::ReadTagBytes(std::string& Tag) {
 bool TvqrXMLReader::ReadTag(String& Name, String& Text) {
   Name.clear();
   Text.clear();
-  std::string Tag;
+  std::string& Tag = FTag;
   if (!ReadTagBytes(Tag)) return false;
   if (!Tag.empty() && Tag.back() == ' ') Tag.pop_back();
   std::size_t Blank = Tag.find(' ');
@@ -399,16 +420,14 @@ bool TvqrXMLReader::ReadItem(TvqrXMLItem* Item, bool ReadChildren) {
 
 bool TvqrXMLReader::ReadElement(TvqrXMLItem* Item, bool ReadChildren) {
   Int64 Start = FPosition;
-  String Name, Text;
-  ReadTag(Name, Text);
-  Item->FName = Name;
-  Item->FText = Text;
+  ReadTag(Item->FName, Item->FText);
+  const String& Name = Item->FName;
   if (Name.empty() || Name[0] == u'/') return false;
   if (Name.back() == u'/') {
     Item->FName.pop_back();
     return true;
   }
-  if (!Text.empty() && Text.back() == u'/') {
+  if (!Item->FText.empty() && Item->FText.back() == u'/') {
     Item->FText.pop_back();
     return true;
   }
@@ -417,14 +436,14 @@ bool TvqrXMLReader::ReadElement(TvqrXMLItem* Item, bool ReadChildren) {
     auto* Child = new TvqrXMLItem;
     Item->AddItem(Child);
     if (!ReadItem(Child, ReadChildren)) {
-      Closing = Child->FName;
+      Closing = std::move(Child->FName);
       delete Child;
       break;
     }
   }
-  if (!AnsiSameText(Closing, u"/" + Item->FName)) RaiseException();
+  if (!IsClosingTag(Closing, Item->FName)) RaiseException();
   Item->FLoaded = true;
-  std::size_t Marker = AsciiLower(Item->FText).find(u" ld=\"0\"");
+  std::size_t Marker = FindUnloadableMarker(Item->FText);
   if (Marker != String::npos) {
     Item->FText.erase(Marker, 7);
     if (!ReadChildren) {
@@ -450,16 +469,16 @@ void TvqrXMLWriter::Flush() {
   FBuffer.clear();
 }
 
-void TvqrXMLWriter::Put(const std::string& Bytes) {
-  FBuffer += Bytes;
+// Ends a line written into the buffer, and hands the buffer on once it holds enough.
+void TvqrXMLWriter::EndLine() {
+  if (FAutoIndent) FBuffer += "\r\n";
   if (FBuffer.size() > 4096) Flush();
 }
 
-void TvqrXMLWriter::WriteLn(const std::string& Line) {
-  Put(FAutoIndent ? Line + "\r\n" : Line);
+void TvqrXMLWriter::WriteHeader() {
+  FBuffer += kHeader;
+  EndLine();
 }
-
-void TvqrXMLWriter::WriteHeader() { WriteLn(kHeader); }
 
 void TvqrXMLWriter::WriteRootItem(TvqrXMLItem* RootItem) { WriteItem(RootItem, 0); }
 
@@ -487,24 +506,35 @@ void TvqrXMLWriter::WriteItem(TvqrXMLItem* Item, int Level) {
       return;
     }
   }
-  std::string Indent = FAutoIndent ? std::string(static_cast<std::size_t>(Level) * 2, ' ')
-                                   : std::string();
-  std::string Name = StringToAnsi(Item->Name());
-  std::string Line = Indent + "<" + Name;
+  // Written straight into the buffer, piece by piece.
+  const std::size_t Indent = FAutoIndent ? static_cast<std::size_t>(Level) * 2 : 0;
+  const std::string Name = StringToAnsi(Item->Name());
+  FBuffer.append(Indent, ' ');
+  FBuffer += '<';
+  FBuffer += Name;
   if (!Item->Text().empty() || Item->Unloadable()) {
-    if (Item->Text().empty() || Item->Text()[0] != u' ') Line += ' ';
-    Line += StringToUtf8(Item->Text());
-    if (Item->Unloadable()) Line += " ld=\"0\"";
+    if (Item->Text().empty() || Item->Text()[0] != u' ') FBuffer += ' ';
+    FBuffer += StringToUtf8(Item->Text());
+    if (Item->Unloadable()) FBuffer += " ld=\"0\"";
   }
   if (Item->Count() > 0) {
-    WriteLn(Line + ">");
+    FBuffer += '>';
+    EndLine();
     for (int I = 0; I < Item->Count(); ++I) WriteItem(Item->Items(I), Level + 1);
-    WriteLn(Indent + "</" + Name + ">");
+    FBuffer.append(Indent, ' ');
+    FBuffer += "</";
+    FBuffer += Name;
+    FBuffer += '>';
   } else if (Item->Value().empty()) {
-    WriteLn(Line + "/>");
+    FBuffer += "/>";
   } else {
-    WriteLn(Line + ">" + StringToUtf8(Item->Value()) + "</" + Name + ">");
+    FBuffer += '>';
+    FBuffer += StringToUtf8(Item->Value());
+    FBuffer += "</";
+    FBuffer += Name;
+    FBuffer += '>';
   }
+  EndLine();
 }
 
 // --- TvqrXMLDocument ------------------------------------------------------------------------

@@ -12,6 +12,7 @@
 
 #include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/classes/Streams.h"
@@ -62,7 +63,7 @@ public:
   void SetName(const String& Value) { FName = Value; }
   // The raw attribute text, e.g. Name="Memo1" l="10"; never decoded as a whole.
   const String& Text() const { return FText; }
-  void SetText(const String& Value) { FText = Value; }
+  void SetText(String Value) { FText = std::move(Value); }
   // Content between the tags: written as it is, never read back.
   const String& Value() const { return FValue; }
   void SetValue(const String& Value) { FValue = Value; }
@@ -134,7 +135,8 @@ private:
   bool ReadElement(TvqrXMLItem* Item, bool ReadChildren);
 
   TStream* FStream;
-  int FDepth = 0;  // elements open while reading
+  std::string FTag;  // the tag being read, kept for its capacity
+  int FDepth = 0;    // elements open while reading
   char FBuffer[4096];
   int FBufPos = 0;
   int FBufEnd = 0;
@@ -166,8 +168,7 @@ public:
 private:
   void WriteItem(TvqrXMLItem* Item, int Level);
   void ReloadItem(TvqrXMLItem* Item, TStream* Source);
-  void WriteLn(const std::string& Line);
-  void Put(const std::string& Bytes);
+  void EndLine();
 
   TStream* FStream;
   bool FAutoIndent = false;
@@ -223,6 +224,8 @@ private:
 // The six characters LF, CR, ", &, <, > become decimal references (&#34; ...); "&quot;" is
 // written as one &#34;.
 String EncodeXMLValue(const String& Str);
+// The same, appended to Out.
+void AppendEncodedXMLValue(String& Out, std::u16string_view Str);
 // Decodes &#n;, &quot;, &amp;, &lt;, &gt; in one left-to-right pass; other ampersands stay.
 String DecodeXMLValue(std::u16string_view Str);
 // A variant as attribute text (numbers, dates, strings encoded, Booleans "1"/"0").

@@ -83,6 +83,18 @@ void AppendPair(String& Out, const String& Add, std::u16string_view Name, std::u
   Out += u'"';
 }
 
+// The same with the value encoded on the way.
+void AppendEncodedPair(String& Out, const String& Add, std::u16string_view Name,
+                       std::u16string_view Value) {
+  Out.reserve(Out.size() + Add.size() + Name.size() + Value.size() + 4);
+  Out += u' ';
+  Out += Add;
+  Out += Name;
+  Out += u"=\"";
+  AppendEncodedXMLValue(Out, Value);
+  Out += u'"';
+}
+
 // A list's text without its final line break.
 String TextWithoutFinalBreak(const String& Text) {
   String S = Text;
@@ -127,6 +139,19 @@ const TPropInfo* PublishedProperty(TClass Class, std::u16string_view Name) {
   return Found == LastIndex->end() ? nullptr : Found->second;
 }
 
+// Name equals Word (ASCII letters) with case ignored. A name of ASCII letters and digits
+// only, as every class name is, is compared directly; anything else through the collation.
+bool SameAsWord(std::u16string_view Name, std::u16string_view Word) {
+  auto IsAlnum = [](Char C) {
+    return (C >= u'a' && C <= u'z') || (C >= u'A' && C <= u'Z') || (C >= u'0' && C <= u'9');
+  };
+  if (!std::all_of(Name.begin(), Name.end(), IsAlnum)) return AnsiSameText(Name, Word);
+  auto Lower = [](Char C) { return C >= u'A' && C <= u'Z' ? static_cast<Char>(C + 32) : C; };
+  return Name.size() == Word.size() &&
+         std::equal(Name.begin(), Name.end(), Word.begin(),
+                    [&](Char A, Char B) { return Lower(A) == Lower(B); });
+}
+
 bool VariantsDiffer(const Variant& A, const Variant& B) {
   if (A.VType() != B.VType()) return true;
   return VariantToXMLText(A) != VariantToXMLText(B);
@@ -147,13 +172,19 @@ void TvqrXMLSerializer::AddError(const String& Msg) { FErrors->Add(Msg); }
 // --- Writing --------------------------------------------------------------------------------
 
 String TvqrXMLSerializer::ObjToXML(TPersistent* Obj, const String& Add, TPersistent* Ancestor) {
-  if (!Obj) return {};
+  String Out;
+  AppendObjXML(Out, Obj, Add, Ancestor);
+  return Out;
+}
+
+void TvqrXMLSerializer::AppendObjXML(String& Out, TPersistent* Obj, const String& Add,
+                                     TPersistent* Ancestor) {
+  if (!Obj) return;
   TWritingGuard ObjGuard(Obj);
   if (auto* C = vqrAs<TvqrComponent>(Obj); C && !Ancestor && FOnGetAncestor)
     FOnGetAncestor(C->Name(), Ancestor);
   TWritingGuard AncestorGuard(Ancestor);
 
-  String Out;
   for (const TPropInfo* Prop : Obj->ClassType()->Properties())
     if (Prop->IsStored(Obj)) WriteProperty(Obj, Prop, Add, Ancestor, Out);
 
@@ -161,10 +192,9 @@ String TvqrXMLSerializer::ObjToXML(TPersistent* Obj, const String& Add, TPersist
     auto* AncestorText = SerializedTextOf(Ancestor);
     String Value = Text->SerializedText();
     if (!AncestorText || AncestorText->SerializedText() != Value)
-      AppendPair(Out, Add, u"Text", EncodeXMLValue(Value));
+      AppendEncodedPair(Out, Add, u"Text", Value);
   }
   WriteDefinedProperties(Obj, Add, Ancestor, Out);
-  return Out;
 }
 
 void TvqrXMLSerializer::WriteProperty(TPersistent* Obj, const TPropInfo* Prop, const String& Add,
@@ -196,7 +226,7 @@ void TvqrXMLSerializer::WriteProperty(TPersistent* Obj, const TPropInfo* Prop, c
       // from a declared non-empty default, or emptying it would not survive a reload.
       bool Write = AncProp ? V != AncProp->GetStr(Ancestor)
                            : !V.empty() || (Prop->HasDefault() && V != Prop->DefaultStr());
-      if (All || Write) AppendPair(Out, Add, Name, EncodeXMLValue(V));
+      if (All || Write) AppendEncodedPair(Out, Add, Name, V);
       break;
     }
     case tkVariant: {
@@ -222,11 +252,11 @@ void TvqrXMLSerializer::WriteProperty(TPersistent* Obj, const TPropInfo* Prop, c
       if (auto* List = vqrAs<TStrings>(Value)) {
         auto* AncList = vqrAs<TStrings>(AncValue);
         if (!AncList || AncList->Text() != List->Text())
-          AppendPair(Out, Add, Name + u".Text", EncodeXMLValue(TextWithoutFinalBreak(List->Text())));
+          AppendEncodedPair(Out, Add, Name + u".Text", TextWithoutFinalBreak(List->Text()));
         break;
       }
       if (auto* Sub = vqrAs<TPersistent>(Value))
-        Out += ObjToXML(Sub, Add + Name + u".", vqrAs<TPersistent>(AncValue));
+        AppendObjXML(Out, Sub, Add + Name + u".", vqrAs<TPersistent>(AncValue));
       break;
     }
     default:
@@ -276,7 +306,14 @@ void TvqrXMLSerializer::FillItem(TvqrComponent* C, TvqrXMLItem* Item, bool IsRoo
                                  bool SaveChildren, bool Streaming) {
   Item->SetName(C->IsAncestor() && !Streaming ? String(u"inherited") : C->ClassName());
   // The platform's Name is not a stored property, so a child's name is written here.
-  Item->SetText(IsRoot ? ObjToXML(C) : u"Name=\"" + C->Name() + u"\"" + ObjToXML(C));
+  String Text;
+  if (!IsRoot) {
+    Text = u"Name=\"";
+    Text += C->Name();
+    Text += u'"';
+  }
+  AppendObjXML(Text, C, {}, nullptr);
+  Item->SetText(std::move(Text));
   if (!SaveChildren) return;
   for (TvqrComponent* Child : C->Objects()) FillItem(Child, Item->Add(), false, true, Streaming);
 }
@@ -526,7 +563,7 @@ void TvqrXMLSerializer::ReadRootComponent(TvqrComponent* Root, TvqrXMLItem* XMLI
 
 void TvqrXMLSerializer::ReadItem(TvqrXMLItem* Item, TvqrComponent* Parent, bool IsFirst,
                                  TvqrComponent* Root, std::vector<TComponent*>& Read) {
-  const bool Inherited = AnsiSameText(Item->Name(), u"inherited");
+  const bool Inherited = SameAsWord(Item->Name(), u"inherited");
   TClass Class = Inherited ? nullptr : GetClass(Item->Name());
   if (!Inherited && !Class) {
     AddError(StringTable()->Get(u"xrCantFindClass") + u" " + Item->Name());

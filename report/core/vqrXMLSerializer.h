@@ -104,6 +104,7 @@ public:
 
 private:
   struct TReadTarget;
+  void AppendObjXML(String& Out, TPersistent* Obj, const String& Add, TPersistent* Ancestor);
   void WriteProperty(TPersistent* Obj, const TPropInfo* Prop, const String& Add,
                      TPersistent* Ancestor, String& Out);
   void WriteDefinedProperties(TPersistent* Obj, const String& Add, TPersistent* Ancestor,

@@ -225,6 +225,30 @@ TEST(VqrXMLDocument, PartialLoadLeavesUnloadableItemsInTheStream) {
   EXPECT_EQ(Page2->Items(0)->Prop(u"m"), u"2");
 }
 
+// The marker is a whole attribute, its name in any case; it is taken out of the text.
+TEST(VqrXMLDocument, UnloadableMarkerIsFoundInAnyCase) {
+  struct {
+    std::string Attributes;
+    bool Unloadable;
+    String Text;
+  } Cases[] = {
+      {"n=\"1\" ld=\"0\"", true, u"n=\"1\""},
+      {"n=\"1\" LD=\"0\" k=\"2\"", true, u"n=\"1\" k=\"2\""},
+      {"n=\"1\" Ld=\"0\"", true, u"n=\"1\""},
+      {"xld=\"0\" n=\"1\"", false, u"xld=\"0\" n=\"1\""},
+      {"n=\"1\" ld=\"1\"", false, u"n=\"1\" ld=\"1\""},
+      {"n=\"=&#34;0&#34;\" d=\"0\"", false, u"n=\"=&#34;0&#34;\" d=\"0\""},
+  };
+  for (const auto& C : Cases) {
+    TvqrXMLDocument Doc;
+    const std::string Text = kHeader + "<r><p " + C.Attributes + "><m/></p></r>";
+    Doc.LoadFromStream(new TStringStream(std::string_view(Text)), true);
+    TvqrXMLItem* Page = Doc.Root()->Items(0);
+    EXPECT_EQ(Page->Loaded(), !C.Unloadable) << C.Attributes;
+    EXPECT_EQ(ToUtf8(Page->Text()), ToUtf8(C.Text)) << C.Attributes;
+  }
+}
+
 // Fault: unloading in a partially loaded document replaced the one reload stream by the swap
 // file, so the items still waiting in the loaded stream were read from the wrong file.
 TEST(VqrXMLDocument, UnloadAfterPartialLoadReadsEachItemFromItsOwnStream) {
