@@ -594,6 +594,7 @@ REGISTER_CLASS(TDBGridZk) {
       .Property("OnDrawColumnCell", &G::OnDrawColumnCell, &G::SetOnDrawColumnCell)
       .Property("OnDrawDataCell", &G::OnDrawDataCell, &G::SetOnDrawDataCell)
       .Property("OnDrawFooterCell", &G::OnDrawFooterCell, &G::SetOnDrawFooterCell)
+      .Property("OnGetBtnParams", &G::OnGetBtnParams, &G::SetOnGetBtnParams)
       .Property("OnGetCellParams", &G::OnGetCellParams, &G::SetOnGetCellParams)
       .Property("OnGetFooterParams", &G::OnGetFooterParams, &G::SetOnGetFooterParams)
       .Property("OnRowDetailPanelHide", &G::OnRowDetailPanelHide, &G::SetOnRowDetailPanelHide)

@@ -189,6 +189,9 @@ using TDrawDataCellEventZk =
 using TDBGridZkAdvDrawDataCellEvent =
     std::function<void(TCustomDBGridZk* Sender, int ACol, int ARow, TColumnZk* Column,
                        TGridDrawState State, TColCellParamsZk* Params, bool& Processed)>;
+using TGetBtnParamsEventZk =
+    std::function<void(TObject* Sender, TColumnZk* Column, TFont* AFont, TColor& Background,
+                       TSortMarkerZk& SortMarker, bool IsDown)>;
 using TGetFooterParamsEventZk =
     std::function<void(TObject* Sender, int DataCol, int Row, TColumnZk* Column, TFont* AFont,
                        TColor& Background, TAlignment& Alignment, TGridDrawState State,
@@ -574,6 +577,10 @@ public:
   bool HighlightRequired() const;
   void SetHighlightRequired(bool Value);
   bool IsHighlightRequiredStored() const { return FAssignedHighlightRequired; }
+  // Where the text sits in a cell taller than it: the grid's ColumnDefValues until set.
+  TTextLayout Layout() const;
+  void SetLayout(TTextLayout Value);
+  bool IsLayoutStored() const;
   using TCheckDrawRequiredStateEventZk =
       std::function<void(TObject* Sender, const String& Text, bool& DrawState)>;
   const TCheckDrawRequiredStateEventZk& OnCheckDrawRequiredState() const {
@@ -697,6 +704,8 @@ private:
   TButtonDownEventZk FOnEditButtonDown;
   bool FHighlightRequired = false, FAssignedHighlightRequired = false;
   TCheckDrawRequiredStateEventZk FOnCheckDrawRequiredState;
+  TTextLayout FLayout = tlTop;
+  bool FAssignedLayout = false;
 };
 
 class TDBGridColumnZk : public TColumnZk {
@@ -796,6 +805,8 @@ public:
   void SetAutoDropDown(bool Value) { FAutoDropDown = Value; }
   bool HighlightRequired() const { return FHighlightRequired; }
   void SetHighlightRequired(bool Value);
+  TTextLayout Layout() const { return FLayout; }
+  void SetLayout(TTextLayout Value);
   bool DblClickNextVal() const { return FDblClickNextVal; }
   void SetDblClickNextVal(bool Value) { FDblClickNextVal = Value; }
   bool DropDownShowTitles() const { return FDropDownShowTitles; }
@@ -810,6 +821,7 @@ private:
   bool FAlwaysShowEditButton = false, FAutoDropDown = false, FDblClickNextVal = false,
        FDropDownShowTitles = false, FDropDownSizing = false;
   bool FHighlightRequired = false;
+  TTextLayout FLayout = tlTop;
 };
 
 class TDBGridZkColumnDefValuesZk : public TColumnDefValuesZk {
@@ -1497,6 +1509,11 @@ public:
   }
   const TGetFooterParamsEventZk& OnGetFooterParams() const { return FOnGetFooterParams; }
   void SetOnGetFooterParams(TGetFooterParamsEventZk Value) { FOnGetFooterParams = std::move(Value); }
+  const TGetBtnParamsEventZk& OnGetBtnParams() const { return FOnGetBtnParams; }
+  void SetOnGetBtnParams(TGetBtnParamsEventZk Value) { FOnGetBtnParams = std::move(Value); }
+  // A data row is high enough for a second line of the grid's font: word-wrapping footers wrap
+  // only then.
+  bool AllowWordWrap();
   const TDrawFooterCellEventZk& OnDrawFooterCell() const { return FOnDrawFooterCell; }
   void SetOnDrawFooterCell(TDrawFooterCellEventZk Value) { FOnDrawFooterCell = std::move(Value); }
   // The grid's own painting of a footer, a column's data cell or a field's value, for
@@ -1703,6 +1720,11 @@ public:
   // With dghHotTrack and row highlight (or whole-row selection) the old and new hot rows are
   // repainted as the mouse changes rows.
   void UpdateHotTrackCell(int X, int Y) override;
+  // The edit button under the mouse in the hot cell (0 the main one, then 1 + the index of an
+  // added one; -1 none), and whether the mouse is over the group part of a multi-level title.
+  int HotTrackEditButton() const { return FHotTrackEditButton; }
+  bool HotTrackMultiTitleOver() const { return FHotTrackMultiTitleOver; }
+  void UpdateHotTrackParts(int X, int Y, bool SameCell);
   bool EditorMayShow() override;
   void TopLeftChanged() override;
   bool HorzSmoothScroll() override;
@@ -2030,6 +2052,9 @@ protected:
   TDrawDataCellEventZk FOnDrawDataCell;
   TDBGridZkAdvDrawDataCellEvent FOnAdvDrawDataCell;
   TGetFooterParamsEventZk FOnGetFooterParams;
+  TGetBtnParamsEventZk FOnGetBtnParams;
+  int FHotTrackEditButton = -1;
+  bool FHotTrackMultiTitleOver = false;
   TDrawFooterCellEventZk FOnDrawFooterCell;
   TDBGridZkRowDetailPanelShowEvent FOnRowDetailPanelShow;
   TDBGridZkRowDetailPanelHideEvent FOnRowDetailPanelHide;

@@ -62,11 +62,13 @@ void TCustomDBGridZk::PaintCellEditButtons(TColumnZk* Column, TRect& R, TGridDra
     T = State.Contains(gdHotTrack) ? 30 : 80;
   const TColor Back = Column->Color();
   const bool Enabled = FDataLink->Active();
+  // The button under the mouse in the hot cell is drawn hot.
+  const int HotButton = State.Contains(gdHotTrack) ? FHotTrackEditButton : -1;
   int X = R.Right;
   const TEditStyle Main = ColumnEditStyle(Column);
   if (Main != esSimple) {
     DrawCellButton(Column, C, MainEditButtonStyle(Main), Rect(X, R.Top, X + W + FlatExtra, R.Top + H),
-                   Content, false, false, IsFlat, Enabled, Back, nullptr, T);
+                   Content, false, HotButton == 0, IsFlat, Enabled, Back, nullptr, T);
     X += W + FlatExtra;
   }
   for (int I = 0; I < Column->EditButtons()->Count(); ++I) {
@@ -74,7 +76,7 @@ void TCustomDBGridZk::PaintCellEditButtons(TColumnZk* Column, TRect& R, TGridDra
     if (!B->Visible()) continue;
     const int BW = (B->Width() > 0 ? B->Width() : W) + FlatExtra;
     DrawCellButton(Column, C, B->Style(), Rect(X, R.Top, X + BW, R.Top + H), Content, false,
-                   false, IsFlat, Enabled && B->Enabled(), Back, B->Glyph(), T);
+                   HotButton == I + 1, IsFlat, Enabled && B->Enabled(), Back, B->Glyph(), T);
     X += BW;
   }
   if (H < R.Height()) {

@@ -279,6 +279,32 @@ void TColumnZk::SetHighlightRequired(bool Value) {
   Changed(false);
 }
 
+void TColumnDefValuesZk::SetLayout(TTextLayout Value) {
+  if (Value == FLayout) return;
+  FLayout = Value;
+  if (FGrid) FGrid->Invalidate();
+}
+
+TTextLayout TColumnZk::Layout() const {
+  if (FAssignedLayout) return FLayout;
+  TColumnDefValuesZk* D = DefValuesOf(this);
+  return D ? D->Layout() : tlTop;
+}
+
+void TColumnZk::SetLayout(TTextLayout Value) {
+  if (FAssignedLayout && Value == FLayout) return;
+  FLayout = Value;
+  FAssignedLayout = true;
+  Changed(false);
+}
+
+// Written to a form only when set to something other than the grid-wide default.
+bool TColumnZk::IsLayoutStored() const {
+  if (!FAssignedLayout) return false;
+  TColumnDefValuesZk* D = DefValuesOf(this);
+  return FLayout != (D ? D->Layout() : tlTop);
+}
+
 void TColumnDefValuesZk::Assign(TPersistent* Source) {
   auto* S = dynamic_cast<TColumnDefValuesZk*>(Source);
   if (!S) return TPersistent::Assign(Source);

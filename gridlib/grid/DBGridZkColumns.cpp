@@ -310,6 +310,7 @@ void TColumnZk::Assign(TPersistent* Source) {
   if (S->FAssignedReadOnly) SetReadOnly(S->FReadOnly);
   if (S->FAssignedWidth) SetWidth(S->FWidth);
   if (S->FAssignedWordWrap) SetWordWrap(S->FWordWrap);
+  if (S->FAssignedLayout) SetLayout(S->FLayout);
   FAutoFitColWidth = S->FAutoFitColWidth;
   FDisplayFormat = S->FDisplayFormat;
   FEditMask = S->FEditMask;
@@ -584,7 +585,7 @@ void TColumnZk::RestoreDefaults() {
   FAssignedAlignment = FAssignedCheckboxes = FAssignedColor = FAssignedFont = FAssignedReadOnly =
       FAssignedWidth = FAssignedWordWrap = false;
   FAssignedAlwaysShowEditButton = FAssignedAutoDropDown = FAssignedDblClickNextVal =
-      FAssignedDropDownShowTitles = FAssignedDropDownSizing = false;
+      FAssignedDropDownShowTitles = FAssignedDropDownSizing = FAssignedLayout = false;
   FButtonStyle = cbsAuto;
   FTitle->RestoreDefaults();
   Changed(false);
@@ -769,6 +770,8 @@ REGISTER_CLASS(TColumnZk) {
       .Stored(&TColumnZk::IsHighlightRequiredStored)
       .Property("Increment", &TColumnZk::Increment, &TColumnZk::SetIncrement)
       .Stored(&TColumnZk::IsIncrementStored)
+      .Property("Layout", &TColumnZk::Layout, &TColumnZk::SetLayout)
+      .Stored(&TColumnZk::IsLayoutStored)
       .Property("MaxWidth", &TColumnZk::MaxWidth, &TColumnZk::SetMaxWidth, 0)
       .Property("MinWidth", &TColumnZk::MinWidth, &TColumnZk::SetMinWidth, 0)
       .Property("MRUList", &TColumnZk::MRUList, &TColumnZk::SetMRUList)
@@ -833,6 +836,7 @@ REGISTER_CLASS(TColumnDefValuesZk) {
       .Property("DropDownSizing", &D::DropDownSizing, &D::SetDropDownSizing, false)
       .Property("EndEllipsis", &TColumnDefValuesZk::EndEllipsis, &TColumnDefValuesZk::SetEndEllipsis, false)
       .Property("HighlightRequired", &D::HighlightRequired, &D::SetHighlightRequired, false)
+      .Property("Layout", &D::Layout, &D::SetLayout, tlTop)
       .Property("Title", &TColumnDefValuesZk::Title, nullptr)
       .Property("ToolTips", &TColumnDefValuesZk::ToolTips, &TColumnDefValuesZk::SetToolTips, false);
 }

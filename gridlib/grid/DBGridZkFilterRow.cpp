@@ -411,25 +411,36 @@ void TCustomDBGridZk::DrawFilterSign(TRect ARect) {
               {X - 1, Y}});
 }
 
-void TCustomDBGridZk::DrawFilterCell(int ACol, int ARow, TRect ARect, TGridDrawState) {
+// Filter cells of selected columns (and every filter cell with everything selected) take the
+// selection's colours, as the titles above them do.
+void TCustomDBGridZk::DrawFilterCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) {
   TCanvas* C = Canvas();
+  const bool Selected = FixedCellInSelection(ACol, ARow);
+  C->Font()->Assign(Font());
   if (ACol < FIndicatorOffset) {
-    C->Brush()->SetColor(FixedColor());
+    TColor Back = FixedColor();
+    SelectedFixedCellColor(ACol, ARow, ACol, ARow, catIndicator, AState, Selected, Back,
+                           C->Font());
+    C->Brush()->SetColor(Back);
     C->FillRect(ARect);
     DrawFilterSign(ARect);
     return;
   }
-  (void)ARow;
-  C->Brush()->SetColor(ApproachColor(Color(), FixedColor(), 8));
-  C->FillRect(ARect);
   TColumnZk* Column = ColumnAtGridCol(ACol);
-  if (!Column || !Column->STFilter()->Visible()) return;
+  const bool HasCell = Column && Column->STFilter()->Visible();
+  // A column without a filter is a plain cell in its title's colour.
+  TColor Back = HasCell ? ApproachColor(Color(), FixedColor(), 8)
+                        : Column ? Column->Title()->Color() : FixedColor();
+  C->Font()->SetColor(clBlue);
+  SelectedFixedCellColor(ACol, ARow, GridColToColumnIndex(ACol), ARow, catTitle, AState, Selected,
+                         Back, C->Font());
+  C->Brush()->SetColor(Back);
+  C->FillRect(ARect);
+  if (!HasCell) return;
   // The drop-down button at the right edge.
   const int ButtonWidth = std::min(16, ARect.Width() / 2);
   TRect Text = ARect;
   Text.Right -= ButtonWidth;
-  C->Font()->Assign(Font());
-  C->Font()->SetColor(clBlue);
   DrawCellText(Text, FilterCellText(Column->Index()), taLeftJustify, true);
   const int X = ARect.Right - ButtonWidth / 2 - 1, Y = (ARect.Top + ARect.Bottom) / 2;
   C->Pen()->SetColor(clGray);
@@ -468,8 +479,31 @@ void DrawTitleFilterButton(TCustomDBGridZk* Grid, TColumnZk* Column, const TRect
                         bcsDropDownZk);
 }
 
-void DrawTitleFilterButton(TCustomDBGridZk* Grid, int ACol, const TRect& TitleCell) {
-  DrawTitleFilterButton(Grid, Grid->ColumnAtGridCol(ACol), TitleCell);
+// Opaque and hot under the mouse or while its list is open; otherwise 30 % see-through while
+// the mouse is over the title (not over a multi-level title's groups), else 80 %.
+void DrawTitleFilterButton(TCustomDBGridZk* Grid, int ACol, const TRect& TitleCell,
+                           TGridDrawState AState) {
+  TColumnZk* Column = Grid->ColumnAtGridCol(ACol);
+  if (!HasTitleFilterButton(Grid, Column)) return;
+  const bool Normal = Grid->GridState() == dgsNormal;
+  const bool HotCell = AState.Contains(gdHotTrack);
+  const bool Open = Grid->STFilter()->InTitleColumn == Column && InTitleFilterListVisible(Grid);
+  bool Hot = false;
+  int Transparency = 80;
+  if (Grid->ComponentState().Contains(csDesigning)) {
+    Transparency = 30;
+  } else if ((HotCell && Normal && Grid->HotTrackEditButton() == 0) || Open) {
+    Hot = true;
+    Transparency = 0;
+  } else if (HotCell && Normal && !Grid->HotTrackMultiTitleOver()) {
+    Transparency = 30;
+  }
+  const TEditButtonStyleZk Style =
+      Grid->Style() ? Grid->Style()->InTitleFitlerButtonStyle() : ebsDropDownZk;
+  Grid->DrawCellButton(Column, Grid->Canvas(), Style,
+                       TitleFilterButtonRect(TitleCell), TitleCell, Open, Hot, Grid->Flat(),
+                       Grid->DataLink()->Active(), Column->Title()->Color(), nullptr,
+                       Transparency);
 }
 
 bool TitleFilterButtonAt(TCustomDBGridZk* Grid, TColumnZk* Column, int X, int Y) {

@@ -11,6 +11,7 @@
 #include "gridlib/toolkit/ButtonPaintZk.h"
 #include "gridlib/toolkit/ToolCtrlsZk.h"
 #include "platform/controls/Forms.h"
+#include "platform/graphics/Bitmap.h"
 #include "platform/graphics/ImageList.h"
 #include "platform/graphics/WinDraw.h"
 
@@ -41,7 +42,7 @@ void TCustomDBGridZk::PaintCell(int ACol, int ARow, const TRect& ARect, TGridDra
     case catTitle:
     case catIndicatorTitle:
       DrawTitleAreaCell(ACol, ARow, ARect, AState);
-      if (ARow == FTitleOffset - 1) DrawTitleFilterButton(this, ACol, ARect);
+      if (ARow == FTitleOffset - 1) DrawTitleFilterButton(this, ACol, ARect, AState);
       break;
     case catIndicator:
     case catIndicatorFooter: DrawIndicatorCell(ACol, ARow, ARect, AState); break;
@@ -223,7 +224,14 @@ void TCustomDBGridZk::DrawTitleAreaCell(int ACol, int ARow, TRect ARect, TGridDr
   State.SortMarker = Title->SortMarker();
   State.DrawSortIndex = true;
   if (FTitleImages && Title->ImageIndex() != -1) State.Caption.clear();
+  // The application may change the title's colours, font and marker; it is asked again with
+  // the title font, so what it does to the font stays.
+  const bool AskParams = Col->Field() && FOnGetBtnParams;
+  if (AskParams)
+    FOnGetBtnParams(this, Col, C->Font(), State.BackColor, State.SortMarker, State.Down);
   C->Font()->Assign(Title->Font());
+  if (AskParams)
+    FOnGetBtnParams(this, Col, C->Font(), State.BackColor, State.SortMarker, State.Down);
   State.CellMultiSelected = FixedCellInSelection(ACol, ARow);
   State.Highlight = SelectedFixedCellColor(ACol, ARow, ACol - FIndicatorOffset, ARow, catTitle,
                                            AState, State.CellMultiSelected, State.BackColor,
@@ -617,7 +625,7 @@ void TCustomDBGridZk::PaintDataCellValue(TColumnZk* Col, TRect R, int ACol, int 
       break;
     case ctCheckboxes: DrawCheckbox(R, P->CheckboxState); break;
     default:
-      WriteCellText(Col, C, R, false, DX, DY, P->Text, P->Alignment, tlTop,
+      WriteCellText(Col, C, R, false, DX, DY, P->Text, P->Alignment, Col->Layout(),
                     Col->WordWrap() && Col->CurLineWordWrap(R.Bottom - R.Top), Col->EndEllipsis(),
                     0, 0);
       break;
@@ -665,6 +673,7 @@ void TCustomDBGridZk::UpdateHotTrackCell(int X, int Y) {
   const TGridCoord Old = FHotTrackCell;
   TCustomGridZk::UpdateHotTrackCell(X, Y);
   const TGridCoord New = FHotTrackCell;
+  UpdateHotTrackParts(X, Y, Old == New);
   if (!FOptionsZk.Contains(dghHotTrack) ||
       !(FOptionsZk.Contains(dghRowHighlight) || FOptions.Contains(dgRowSelect)))
     return;
@@ -673,9 +682,51 @@ void TCustomDBGridZk::UpdateHotTrackCell(int X, int Y) {
   if (Old.Y >= 0) InvalidateRowCells(Old.Y);
   if (New.Y >= 0 && New.Y != Old.Y) InvalidateRowCells(New.Y);
 }
+
+// Inside the hot cell: the edit button under the mouse (the in-title filter button in a title),
+// and on a multi-level title whether the mouse is over the groups' part. The cell is repainted
+// when either changes while the mouse stays in it (a new hot cell is repainted anyway).
+void TCustomDBGridZk::UpdateHotTrackParts(int X, int Y, bool SameCell) {
+  const TGridCoord Hot = FHotTrackCell;
+  TColumnZk* Col = Hot.X >= FIndicatorOffset && Hot.Y >= 0 ? ColumnAtGridCol(Hot.X) : nullptr;
+  if (!Col) {
+    FHotTrackEditButton = -1;
+    FHotTrackMultiTitleOver = false;
+    return;
+  }
+  const TRect Cell = CellScreenRect(Hot.X, Hot.Y);
+  bool Changed = false;
+  const int TitleRow = FTitleOffset - 1 - FilterRowCount();
+  THeadTreeNode* Leaf = Hot.Y == TitleRow && IsUseMultiTitle() ? LeafNodeOf(Col) : nullptr;
+  const bool Over = Leaf && Y < Cell.Bottom - Leaf->Height + 1;
+  if (Over != FHotTrackMultiTitleOver) {
+    FHotTrackMultiTitleOver = Over;
+    Changed = true;
+  }
+  int Button = -1;
+  if (Hot.Y < FTitleOffset) Button = TitleFilterButtonAt(this, Col, X, Y) ? 0 : -1;
+  else if (Hot.Y < RowCount() && EditButtonsVisibleInCell(Col, Hot.Y == Row()))
+    Button = EditButtonAtPos(Col, Cell, TPoint{X, Y});
+  // Over a sizing edge or where the pointer takes another shape no button lights up.
+  if (Button >= 0 && (SizingHitTest(X, Y) || SelectionCursorAt(X, Y) != crDefault)) Button = -1;
+  if (Button != FHotTrackEditButton) {
+    FHotTrackEditButton = Button;
+    Changed = true;
+  }
+  if (Changed && SameCell) InvalidateOneCell(Hot.X, Hot.Y);
+}
+
 bool TCustomDBGridZk::NeedBufferedPaint() { return false; }
 
 // --- footers --------------------------------------------------------------------------------------
+
+bool TCustomDBGridZk::AllowWordWrap() {
+  TBitmap Scratch;
+  Scratch.Canvas()->Font()->Assign(Font());
+  const TTextMetric M = Scratch.Canvas()->TextMetrics();
+  return M.tmExternalLeading + M.tmHeight + M.tmInternalLeading + Interlinear() <
+         FStdDefaultRowHeight;
+}
 
 void TCustomDBGridZk::InvalidateFooter() {
   if (!HandleAllocated()) return;
@@ -768,8 +819,8 @@ void TCustomDBGridZk::DrawFooterCell(int ACol, int ARow, TRect ARect, TGridDrawS
   if (FDefaultDrawingZk) {
     const bool ThemedFill = Is3D && (Themed || (Flat() && ThemesActive()));
     if (ThemedFill) FillCellBackground(Themed, ARect, false, Highlight, TRect{}, Is3D);
-    WriteCellText(Col, C, Inner, !ThemedFill, DX, DY, Text, Align, tlTop,
-                  F->WordWrap(), F->EndEllipsis(), 0, 0);
+    WriteCellText(Col, C, Inner, !ThemedFill, DX, DY, Text, Align, Col->Layout(),
+                  F->WordWrap() && AllowWordWrap(), F->EndEllipsis(), 0, 0);
   }
   if (Is3D && !Themed) DrawCell3DFrame(C, ARect, false, Highlight, true, !(Flat() && ThemesActive()));
   if (FOnDrawFooterCell)
@@ -797,8 +848,8 @@ void TCustomDBGridZk::DefaultDrawFooterCell(const TRect& Rect, int DataCol, int 
   DoGetFooterParams(DataCol, Row, Column, Font(), Back, Align, State, Text);
   C->Brush()->SetColor(Back);
   TColumnFooterZk* F = Column->Footer();
-  WriteCellText(Column, C, R, true, DX, DY, Text, Align, tlTop, F->WordWrap(), F->EndEllipsis(), 0,
-                0);
+  WriteCellText(Column, C, R, true, DX, DY, Text, Align, Column->Layout(),
+                F->WordWrap() && AllowWordWrap(), F->EndEllipsis(), 0, 0);
 }
 
 void TCustomDBGridZk::DefaultDrawColumnCell(const TRect& Rect, int, TColumnZk* Column,
@@ -822,7 +873,8 @@ void TCustomDBGridZk::DefaultDrawColumnCell(const TRect& Rect, int, TColumnZk* C
       IMemTableZk* MT = FDataLink->Active() ? FDataLink->MemTable() : nullptr;
       const int RowH = MT ? RowHeight(MT->GetInstantReadCurRow() + FTitleOffset)
                           : FStdDefaultRowHeight;
-      WriteCellText(Column, C, R, true, DX, DY, Column->DisplayText(), Column->Alignment(), tlTop,
+      WriteCellText(Column, C, R, true, DX, DY, Column->DisplayText(), Column->Alignment(),
+                    Column->Layout(),
                     Column->WordWrap() && Column->CurLineWordWrap(RowH), Column->EndEllipsis(),
                     0, 0);
       break;

@@ -357,16 +357,8 @@ int CellWidth(TCustomDBGridZk* Grid, TColumnZk* Column, TCanvas* C, TColCellPara
   return B + C->TextWidth(Line);
 }
 
-// A data row is high enough for a second text line in the grid's font.
-bool RowAllowsWordWrap(TCustomDBGridZk* Grid, TCanvas* C) {
-  C->Font()->Assign(Grid->Font());
-  const TTextMetric M = C->TextMetrics();
-  return M.tmExternalLeading + M.tmHeight + M.tmInternalLeading + Grid->Interlinear() <
-         Grid->StdDefaultRowHeight();
-}
-
 int FooterWidth(TCustomDBGridZk* Grid, TColumnZk* Column, TCanvas* C) {
-  const bool AllowWrap = RowAllowsWordWrap(Grid, C);
+  const bool AllowWrap = Grid->AllowWordWrap();
   int W = 0;
   for (int Row = 0; Row < Grid->FooterRowCount(); ++Row) {
     TColumnFooterZk* F = Column->UsedFooter(Row);

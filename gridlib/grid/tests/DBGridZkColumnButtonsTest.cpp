@@ -4,6 +4,8 @@
 // by itself when typing), a press on a painted cell button opens the editor with its list.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "gridlib/grid/DBGridInplaceEdit.h"
 #include "gridlib/grid/tests/DBGridZkTestForm.h"
 #include "gridlib/toolkit/CalculatorZk.h"
@@ -233,3 +235,40 @@ TEST(DBGridColumnButtons, DoubleClickStepsACheckBoxOnlyWithDblClickNextVal) {
 }
 
 }  // namespace
+
+// With hot tracking the edit button under the mouse is drawn hot: the main button is 0, added
+// buttons follow, the cell's text is no button.
+TEST(DBGridColumnButtons, TheButtonUnderTheMouseIsHot) {
+  TDBGridOnForm F(5);
+  TDBGridZk* G = F.Grid;
+  G->SetFlat(true);
+  G->SetOptionsZk(G->OptionsZk() + TDBGridZkOptions{dghHotTrack});
+  TColumnZk* Price = G->Columns()->Items(2);
+  Price->SetButtonStyle(cbsDropDown);
+  Price->SetAlwaysShowEditButton(true);
+  Price->EditButtons()->Add()->SetVisible(true);
+  const TRect Cell = G->CellRect(3, 3);
+  const int W = Price->EditButtonsWidth();
+  const int Main = Cell.Right - W + 3, Added = Cell.Right - 3, Text = Cell.Left + 5;
+  const int Y = Cell.Top + 3;
+  auto ButtonPixels = [&] {
+    TBitmap Shot(G->Width(), G->Height());
+    G->PaintTo(Shot.Canvas(), 0, 0);
+    std::vector<TColor> P;
+    for (int X = Cell.Right - W; X < Cell.Right; ++X)
+      for (int Y2 = Cell.Top; Y2 < Cell.Bottom; ++Y2) P.push_back(Shot.Canvas()->Pixels(X, Y2));
+    return P;
+  };
+  SimulateMouseMove(G->ClientToScreen({Text, Y}));
+  EXPECT_EQ(G->HotTrackEditButton(), -1);
+  const std::vector<TColor> Cold = ButtonPixels();
+  struct {
+    int X, Button;
+  } const Cases[] = {{Main, 0}, {Added, 1}, {Text, -1}};
+  for (const auto& C : Cases) {
+    SimulateMouseMove(G->ClientToScreen({Text + 1, Y}));
+    SimulateMouseMove(G->ClientToScreen({C.X, Y}));
+    EXPECT_EQ(G->HotTrackEditButton(), C.Button) << C.X;
+    EXPECT_EQ(ButtonPixels() != Cold, C.Button >= 0) << C.X;
+  }
+}

@@ -1,0 +1,224 @@
+// DBGridZkPaintTest.cpp - what the application changes in a title through OnGetBtnParams, where a
+// column's Layout puts the text of data and footer cells, when a footer wraps, and the
+// selection's colours in filter-row cells.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "gridlib/grid/DBGridZkColumnFilter.h"
+#include "gridlib/grid/DBGridZkFilterRow.h"
+#include "gridlib/grid/tests/DBGridZkTestForm.h"
+#include "platform/controls/Snapshot.h"
+#include "platform/controls/WinApi.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/rtl/Types.h"
+
+namespace {
+
+// Pixels of a cell's inside (one pixel in from each edge), row by row.
+std::vector<TColorRef> CellInside(TDBGridZk* G, int ACol, int ARow) {
+  TBitmap B;
+  RenderControl(G, B);
+  const TRect Insets = G->NonClientInsets();
+  const TRect R = G->CellScreenRect(ACol, ARow);
+  std::vector<TColorRef> Out;
+  for (int Y = R.Top + 1; Y < R.Bottom - 1; ++Y)
+    for (int X = R.Left + 1; X < R.Right - 1; ++X)
+      Out.push_back(B.PixelRGB(Insets.Left + X, Insets.Top + Y));
+  return Out;
+}
+
+// Rows of a cell's inside that hold dark ink (text), as a fraction band: first and last inked
+// row relative to the inside's height, and whether the right half has ink in the top line.
+struct TInk {
+  int First = -1, Last = -1, Height = 0;
+};
+TInk InkRows(TDBGridZk* G, int ACol, int ARow) {
+  const TRect R = G->CellScreenRect(ACol, ARow);
+  const int W = R.Width() - 2;
+  const std::vector<TColorRef> P = CellInside(G, ACol, ARow);
+  TInk Ink;
+  Ink.Height = static_cast<int>(P.size()) / W;
+  for (size_t I = 0; I < P.size(); ++I)
+    if (GetRValue(P[I]) < 100 && GetGValue(P[I]) < 100) {
+      const int Y = static_cast<int>(I) / W;
+      if (Ink.First < 0) Ink.First = Y;
+      Ink.Last = Y;
+    }
+  return Ink;
+}
+
+// The handler's colour, font and sort marker give the title the picture of a title set up
+// that way; a column without a field is not offered to the handler.
+TEST(DBGridZkPaint, TitleButtonParamsPaintTheTitleAsSetUp) {
+  TDBGridOnForm F(3);
+  TDBGridZk* G = F.Grid;
+  TColumnZk* Name = G->Columns()->Items(1);
+  Name->Title()->SetColor(clYellow);
+  Name->Title()->Font()->SetColor(clRed);
+  Name->Title()->SetSortMarker(smDownZk);
+  const std::vector<TColorRef> SetUp = CellInside(G, 2, 0);
+  Name->Title()->SetColor(clBtnFace);
+  Name->Title()->Font()->SetColor(clWindowText);
+  Name->Title()->SetSortMarker(smNoneZk);
+  ASSERT_NE(CellInside(G, 2, 0), SetUp);
+  int Offered = 0;
+  G->SetOnGetBtnParams([&](TObject* Sender, TColumnZk* Column, TFont* AFont, TColor& Background,
+                           TSortMarkerZk& SortMarker, bool IsDown) {
+    EXPECT_EQ(Sender, G);
+    EXPECT_FALSE(IsDown);
+    EXPECT_NE(Column->Field(), nullptr);
+    ++Offered;
+    if (Column != Name) return;
+    Background = clYellow;
+    AFont->SetColor(clRed);
+    SortMarker = smDownZk;
+  });
+  EXPECT_EQ(CellInside(G, 2, 0), SetUp);
+  EXPECT_GT(Offered, 0);
+  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
+    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-title-params.png"));
+}
+
+// Layout puts one line of text at the top, the middle or the bottom of a tall data or footer
+// cell; the grid-wide default holds until the column sets its own, which alone is stored.
+TEST(DBGridZkPaint, LayoutPlacesTheTextInTallDataAndFooterCells) {
+  TDBGridOnForm F(3);
+  TDBGridZk* G = F.Grid;
+  G->SetRowLines(3);
+  G->SetFooterRowCount(1);
+  TColumnZk* Id = G->Columns()->Items(0);
+  Id->Footer()->SetValueType(fvtStaticText);
+  Id->Footer()->SetValue(u"77");
+  const int DataRow = G->TopDataOffset() + 1, FooterRow = G->RowCount();
+  struct {
+    TTextLayout Layout;
+    double From, To;   // where the ink lies, as parts of the cell's height
+  } const Cases[] = {{tlTop, 0.0, 0.45}, {tlCenter, 0.25, 0.75}, {tlBottom, 0.55, 1.0}};
+  for (const auto& C : Cases) {
+    Id->SetLayout(C.Layout);
+    for (int Row : {DataRow, FooterRow}) {
+      const TInk Ink = InkRows(G, 1, Row);
+      ASSERT_GE(Ink.First, 0) << C.Layout << " row " << Row;
+      EXPECT_GE(Ink.First, C.From * Ink.Height) << C.Layout << " row " << Row;
+      EXPECT_LE(Ink.Last, C.To * Ink.Height) << C.Layout << " row " << Row;
+    }
+  }
+  TColumnZk* Qty = G->Columns()->Items(3);
+  EXPECT_EQ(Qty->Layout(), tlTop);
+  G->ColumnDefValues()->SetLayout(tlBottom);
+  EXPECT_EQ(Qty->Layout(), tlBottom);
+  EXPECT_FALSE(Qty->IsLayoutStored());
+  Qty->SetLayout(tlBottom);
+  EXPECT_FALSE(Qty->IsLayoutStored()) << "equal to the default";
+  Qty->SetLayout(tlCenter);
+  EXPECT_TRUE(Qty->IsLayoutStored());
+  Qty->RestoreDefaults();
+  EXPECT_EQ(Qty->Layout(), tlBottom);
+}
+
+// A word-wrapping footer wraps only when the data rows hold more than one line: in one-line
+// rows the words run on to the cell's edge, in taller rows they go to the next line.
+TEST(DBGridZkPaint, FooterWrapsOnlyInRowsOfSeveralLines) {
+  TDBGridOnForm F(3);
+  TDBGridZk* G = F.Grid;
+  G->SetFooterRowCount(1);
+  TColumnZk* Id = G->Columns()->Items(0);
+  Id->Footer()->SetValueType(fvtStaticText);
+  Id->Footer()->SetValue(u"WWWW WWWW WWWW");
+  Id->Footer()->SetWordWrap(true);
+  Id->Footer()->SetAlignment(taLeftJustify);
+  Id->SetWidth(G->Canvas()->TextWidth(u"WWWW WW") + 6);
+  const int FooterRow = G->RowCount();
+  // The ink right of the first word tells a line that ran on.
+  auto RunsOn = [&] {
+    const TRect R = G->CellScreenRect(1, FooterRow);
+    const int W = R.Width() - 2;
+    const int FirstWord = G->Canvas()->TextWidth(u"WWWW ") + 3;
+    const std::vector<TColorRef> P = CellInside(G, 1, FooterRow);
+    for (size_t I = 0; I < P.size(); ++I)
+      if (static_cast<int>(I) % W > FirstWord && GetRValue(P[I]) < 100) return true;
+    return false;
+  };
+  EXPECT_FALSE(G->AllowWordWrap());
+  EXPECT_TRUE(RunsOn());
+  G->SetRowLines(2);
+  EXPECT_TRUE(G->AllowWordWrap());
+  EXPECT_FALSE(RunsOn());
+  const TInk Ink = InkRows(G, 1, FooterRow);
+  EXPECT_GT(Ink.Last, Ink.Height / 2) << "the second word on the second line";
+}
+
+// Filter cells of selected columns take the dark selection face, as their titles do; with
+// everything selected the indicator's filter cell too; a column without a filter shows a plain
+// cell in its title's colour.
+TEST(DBGridZkPaint, FilterCellsShowTheSelection) {
+  TDBGridOnForm F(3);
+  TDBGridZk* G = F.Grid;
+  G->SetOptions(G->Options() + TDBGridOptions{dgMultiSelect});
+  G->STFilter()->SetLocation(stflUnderTitleFilterZk);
+  G->STFilter()->SetVisible(true);
+  for (int I = 0; I < G->Columns()->Count(); ++I)
+    G->Columns()->Items(I)->STFilter()->SetVisible(I != 2);
+  const int FilterRow = G->TopDataOffset() - 1;
+  auto Pixel = [&](int ACol) {
+    TBitmap B;
+    RenderControl(G, B);
+    const TRect Insets = G->NonClientInsets();
+    const TRect R = G->CellScreenRect(ACol, FilterRow);
+    return B.PixelRGB(Insets.Left + R.Left + 2, Insets.Top + R.Bottom - 2);
+  };
+  const TColorRef Plain = Pixel(2);
+  EXPECT_EQ(Pixel(3), ColorToRGB(G->Columns()->Items(2)->Title()->Color())) << "no filter";
+  G->Selection()->Columns()->Select(G->Columns()->Items(1), false);
+  EXPECT_EQ(Pixel(2), RGB(64, 64, 64)) << "selected column";
+  EXPECT_EQ(Pixel(4), Plain) << "column not selected";
+  G->Selection()->SelectAll();
+  EXPECT_EQ(Pixel(0), RGB(64, 64, 64)) << "indicator with everything selected";
+  EXPECT_EQ(Pixel(4), RGB(64, 64, 64));
+  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
+    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-filter-selected.png"));
+}
+
+// The in-title filter button is faint, stronger while the mouse is over its title's own part
+// (not over the groups of a multi-level title), and opaque under the mouse.
+TEST(DBGridZkPaint, InTitleFilterButtonFollowsTheMouse) {
+  TDBGridOnForm F(3);
+  TDBGridZk* G = F.Grid;
+  G->STFilter()->SetLocation(stflInTitleFilterZk);
+  G->STFilter()->SetVisible(true);
+  G->Columns()->Items(1)->Title()->SetCaption(u"Товар|Название");
+  G->Columns()->Items(2)->Title()->SetCaption(u"Товар|Цена");
+  G->SetUseMultiTitle(true);
+  const int TitleRow = G->TopDataOffset() - 1;
+  const TRect Cell = G->CellRect(2, TitleRow);
+  const TRect Button = TitleFilterButtonRect(Cell);
+  auto ButtonPixels = [&] {
+    TBitmap B;
+    RenderControl(G, B);
+    const TRect Insets = G->NonClientInsets();
+    std::vector<TColorRef> P;
+    for (int Y = Button.Top; Y < Button.Bottom; ++Y)
+      for (int X = Button.Left; X < Button.Right; ++X)
+        P.push_back(B.PixelRGB(Insets.Left + X, Insets.Top + Y));
+    return P;
+  };
+  auto MoveTo = [&](int X, int Y) { SimulateMouseMove(G->ClientToScreen({X, Y})); };
+  MoveTo(Cell.Left + 3, G->CellRect(2, TitleRow + 1).Top + 3);
+  const std::vector<TColorRef> Away = ButtonPixels();
+  MoveTo(Cell.Left + 3, Cell.Top + 2);
+  EXPECT_TRUE(G->HotTrackMultiTitleOver());
+  EXPECT_EQ(ButtonPixels(), Away) << "over the groups";
+  MoveTo(Cell.Left + 3, Cell.Bottom - 3);
+  EXPECT_FALSE(G->HotTrackMultiTitleOver());
+  EXPECT_EQ(G->HotTrackEditButton(), -1);
+  const std::vector<TColorRef> OverTitle = ButtonPixels();
+  EXPECT_NE(OverTitle, Away) << "over the title";
+  MoveTo((Button.Left + Button.Right) / 2, Cell.Bottom - 3);
+  EXPECT_EQ(G->HotTrackEditButton(), 0);
+  EXPECT_NE(ButtonPixels(), OverTitle) << "over the button";
+  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
+    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-intitle-hot.png"));
+}
+
+}  // namespace
