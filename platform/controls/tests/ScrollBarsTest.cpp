@@ -151,6 +151,9 @@ struct HeldFixture : Fixture {
     I.nPage = 10;
     I.nPos = 0;
     SetScrollInfo(W, SB_VERT, I, true);
+    // A window an earlier test closed can still have its deactivation queued; arriving while
+    // the button is held, it would cancel the capture and end the repeat.
+    Application->ProcessMessages();
   }
   void TearDown() override {
     UseTestClock(false);
