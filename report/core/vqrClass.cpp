@@ -106,7 +106,7 @@ TvqrComponent::TNameIndex* TvqrComponent::IndexAbove() const {
 // --- Construction -----------------------------------------------------------------------------
 
 TComponent* TvqrComponent::OwnerFor(TComponent* AOwner) {
-  if (auto* Comp = dynamic_cast<TvqrComponent*>(AOwner)) return Comp->Report();
+  if (auto* Comp = vqrAs<TvqrComponent>(AOwner)) return Comp->Report();
   return AOwner;
 }
 

@@ -20,6 +20,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 #include <typeinfo>
@@ -41,15 +43,19 @@
 
 namespace {
 
-// Obj's text interface. Whether a class implements it depends only on the object's dynamic
-// type, so a failing cast (every sub-object and every object that is not a text) is made
-// once per type; a class with the interface still gets a real cast.
+// Obj's text interface. Whether a class implements it, and where the interface lies inside
+// the object, depend only on the object's dynamic type (the layout of a complete object is
+// fixed by its type), so the cross-cast is made once per type and its offset reused.
 IvqrSerializedText* SerializedTextOf(TObject* Obj) {
   if (!Obj) return nullptr;
-  thread_local std::unordered_map<const std::type_info*, bool> Implements;
-  auto [It, Added] = Implements.try_emplace(&typeid(*Obj), false);
-  if (Added) It->second = dynamic_cast<IvqrSerializedText*>(Obj) != nullptr;
-  return It->second ? dynamic_cast<IvqrSerializedText*>(Obj) : nullptr;
+  constexpr std::ptrdiff_t kNone = PTRDIFF_MIN;
+  thread_local std::unordered_map<const std::type_info*, std::ptrdiff_t> Offsets;
+  auto [It, Added] = Offsets.try_emplace(&typeid(*Obj), kNone);
+  if (Added)
+    if (auto* Text = dynamic_cast<IvqrSerializedText*>(Obj))
+      It->second = reinterpret_cast<char*>(Text) - reinterpret_cast<char*>(Obj);
+  if (It->second == kNone) return nullptr;
+  return reinterpret_cast<IvqrSerializedText*>(reinterpret_cast<char*>(Obj) + It->second);
 }
 
 // Sets a report component's IsWriting (or IsLoading) for the life of the guard.
