@@ -62,17 +62,17 @@ public:
   TMTDataStructZk* DataStruct() const;
   unsigned HashCode() const { return FHashCode; }
   TRecordsListZk* RecordsList() const { return FRecordsList; }
-  const TRecDataValues* OldData() const { return FSide ? FSide->OldData.get() : nullptr; }
-  TUpdateErrorZk* UpdateError() const { return FSide ? FSide->UpdateError.get() : nullptr; }
+  const TRecDataValues* OldData() const { return FHasSide ? SidePart()->OldData.get() : nullptr; }
+  TUpdateErrorZk* UpdateError() const { return FHasSide ? SidePart()->UpdateError.get() : nullptr; }
   void SetUpdateError(std::unique_ptr<TUpdateErrorZk> Value);
-  int UpdateIndex() const { return FSide ? FSide->UpdateIndex : -1; }
+  int UpdateIndex() const { return FHasSide ? SidePart()->UpdateIndex : -1; }
   void SetUpdateIndex(int Value);
   TUpdateStatus UpdateStatus() const { return static_cast<TUpdateStatus>(FUpdateStatus); }
   void SetUpdateStatus(TUpdateStatus Value) { FUpdateStatus = static_cast<std::uint8_t>(Value); }
   TRecordEditStateZk EditState() const { return static_cast<TRecordEditStateZk>(FEditState); }
   bool EditChanged() const { return FEditChanged; }
   void SetEditChanged(bool Value) { FEditChanged = Value; }
-  bool HasEditValues() const { return FSide && FSide->EditValues; }
+  bool HasEditValues() const { return FHasSide && SidePart()->EditValues; }
 
   void Edit();
   void Post();
@@ -110,8 +110,9 @@ private:
   TRecDataValues& Values(TDataValueVersionZk Version);
   void CheckIndex(int Index) const;
 
-  // What a record has only while a change is logged or an edit is under way: a million
-  // records in browse state carry one empty pointer for it.
+  // What a record has only while a change is logged or an edit is under way. It is kept in a
+  // map beside the records, found by the record's address when FHasSide is set: a million
+  // records in browse state carry one bit for it.
   struct TSide {
     std::unique_ptr<TRecDataValues> OldData;
     std::unique_ptr<TRecDataValues> EditValues;  // the values before Edit, until Post or Cancel
@@ -119,6 +120,10 @@ private:
     int UpdateIndex = -1;
   };
   TSide& Side();
+  // The side part; only while FHasSide is set.
+  TSide* SidePart() const;
+  struct TSideMap;
+  static TSideMap& SideMap();
   // Drops the side part once nothing is left in it.
   void TrimSide();
   void SetOldData(std::unique_ptr<TRecDataValues> Value);
@@ -130,12 +135,12 @@ private:
   static void StoreValue(TRecDataValues& Target, const TMTDataFieldZk* Field, int Index, const Variant& Value);
 
   TRecDataValues FData;
-  std::unique_ptr<TSide> FSide;
   TRecordsListZk* FRecordsList;
   unsigned FHashCode = 0;
   std::uint8_t FUpdateStatus = usUnmodified;
   std::uint8_t FEditState = resInsertZk;
-  bool FEditChanged = false;
+  bool FEditChanged : 1 = false;
+  bool FHasSide : 1 = false;
   std::uint8_t FSizeClass;
 
   friend class TRecordsListZk;

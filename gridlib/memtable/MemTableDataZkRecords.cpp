@@ -2,7 +2,9 @@
 #include "gridlib/memtable/MemTableDataZk.h"
 
 #include <algorithm>
+#include <mutex>
 #include <new>
+#include <unordered_map>
 
 #include "gridlib/memtable/MTIndexZk.h"
 #include "gridlib/memtable/RecordArenaZk.h"
@@ -35,48 +37,94 @@ TMemoryRecordZk::TMemoryRecordZk(TRecordsListZk* AList, const TRecDataValues& Va
                                  std::uint8_t SizeClass)
     : FData(Values, RoomStart(), RoomBytes), FRecordsList(AList), FSizeClass(SizeClass) {}
 
-TMemoryRecordZk::~TMemoryRecordZk() = default;
+// The side parts of all records, by record. Records of different tables may be used from
+// different threads, hence the lock; a record's side part is looked up only while it has one.
+struct TMemoryRecordZk::TSideMap {
+  std::mutex Lock;
+  std::unordered_map<const TMemoryRecordZk*, std::unique_ptr<TSide>> Parts;
+};
+
+TMemoryRecordZk::TSideMap& TMemoryRecordZk::SideMap() {
+  static TSideMap* Map = new TSideMap;  // never destroyed: records may go after static destruction
+  return *Map;
+}
+
+TMemoryRecordZk::~TMemoryRecordZk() {
+  if (!FHasSide) return;
+  TSideMap& Map = SideMap();
+  std::unique_ptr<TSide> Part;
+  {
+    std::lock_guard<std::mutex> Guard(Map.Lock);
+    auto It = Map.Parts.find(this);
+    Part = std::move(It->second);
+    Map.Parts.erase(It);
+  }
+}
 
 int TMemoryRecordZk::Index() const { return FRecordsList ? FRecordsList->IndexOf(this) : -1; }
 
 TMTDataStructZk* TMemoryRecordZk::DataStruct() const { return FRecordsList->DataStruct(); }
 
+TMemoryRecordZk::TSide* TMemoryRecordZk::SidePart() const {
+  TSideMap& Map = SideMap();
+  std::lock_guard<std::mutex> Guard(Map.Lock);
+  return Map.Parts.find(this)->second.get();
+}
+
 TMemoryRecordZk::TSide& TMemoryRecordZk::Side() {
-  if (!FSide) FSide = std::make_unique<TSide>();
-  return *FSide;
+  if (FHasSide) return *SidePart();
+  TSideMap& Map = SideMap();
+  auto Part = std::make_unique<TSide>();
+  TSide* Result = Part.get();
+  {
+    std::lock_guard<std::mutex> Guard(Map.Lock);
+    Map.Parts.emplace(this, std::move(Part));
+  }
+  FHasSide = true;
+  return *Result;
 }
 
 void TMemoryRecordZk::TrimSide() {
-  if (FSide && !FSide->OldData && !FSide->EditValues && !FSide->UpdateError && FSide->UpdateIndex < 0)
-    FSide.reset();
+  if (!FHasSide) return;
+  const TSide* S = SidePart();
+  if (S->OldData || S->EditValues || S->UpdateError || S->UpdateIndex >= 0) return;
+  TSideMap& Map = SideMap();
+  std::unique_ptr<TSide> Part;
+  {
+    std::lock_guard<std::mutex> Guard(Map.Lock);
+    auto It = Map.Parts.find(this);
+    Part = std::move(It->second);
+    Map.Parts.erase(It);
+  }
+  FHasSide = false;
 }
 
 void TMemoryRecordZk::SetUpdateError(std::unique_ptr<TUpdateErrorZk> Value) {
-  if (!Value && !FSide) return;
+  if (!Value && !FHasSide) return;
   Side().UpdateError = std::move(Value);
   TrimSide();
 }
 
 void TMemoryRecordZk::SetUpdateIndex(int Value) {
-  if (Value < 0 && !FSide) return;
+  if (Value < 0 && !FHasSide) return;
   Side().UpdateIndex = Value;
   TrimSide();
 }
 
 void TMemoryRecordZk::SetOldData(std::unique_ptr<TRecDataValues> Value) {
-  if (!Value && !FSide) return;
+  if (!Value && !FHasSide) return;
   Side().OldData = std::move(Value);
   TrimSide();
 }
 
 void TMemoryRecordZk::SetEditValues(std::unique_ptr<TRecDataValues> Value) {
-  if (!Value && !FSide) return;
+  if (!Value && !FHasSide) return;
   Side().EditValues = std::move(Value);
   TrimSide();
 }
 
 void TMemoryRecordZk::RestoreOldData() {
-  if (FSide && FSide->OldData) FData = std::move(*FSide->OldData);
+  if (FHasSide && SidePart()->OldData) FData = std::move(*SidePart()->OldData);
   SetOldData(nullptr);
 }
 
@@ -99,7 +147,7 @@ void TMemoryRecordZk::Post() {
     if (FUpdateStatus == usUnmodified) FUpdateStatus = usModified;
     if (UpdateIndex() < 0) FRecordsList->AppendToLog(this);
     if (FUpdateStatus == usModified && !OldData() && HasEditValues())
-      SetOldData(std::make_unique<TRecDataValues>(*FSide->EditValues));
+      SetOldData(std::make_unique<TRecDataValues>(*SidePart()->EditValues));
   } else {
     FRecordsList->ApplyRecordChange(this, usModified);
   }
@@ -116,7 +164,7 @@ void TMemoryRecordZk::Cancel() {
       delete this;
       return;
     case resEditZk:
-      FData = std::move(*FSide->EditValues);
+      FData = std::move(*SidePart()->EditValues);
       SetEditValues(nullptr);
       FEditState = resBrowseZk;
       return;
@@ -163,7 +211,7 @@ void TMemoryRecordZk::CheckIndex(int Index) const {
 
 const TRecDataValues& TMemoryRecordZk::Values(TDataValueVersionZk Version) const {
   const TRecDataValues* Old = OldData();
-  const TRecDataValues* Before = HasEditValues() ? FSide->EditValues.get() : nullptr;
+  const TRecDataValues* Before = HasEditValues() ? SidePart()->EditValues.get() : nullptr;
   switch (Version) {
     case dvvOldValueZk:
       if (!Old) throw Exception(kOldNotAccessible);
