@@ -364,8 +364,9 @@ void TCustomDBGridZk::DrawGroupPanelTitle(TGridDataGroupLevelZk* Level) {
   // The box under the mouse is lit a little.
   const int Position = FDataGrouping->IndexOfActiveLevel(Level);
   const bool Hot = Position >= 0 && Position == FDataGrouping->HotTrackGroupLevelIdx();
-  C->Brush()->SetColor(Hot ? MixColorsPercent(Column->Title()->Color(), clHighlight, 20)
-                           : Column->Title()->Color());
+  const TColor Back = Hot ? MixColorsPercent(Column->Title()->Color(), clHighlight, 20)
+                          : Column->Title()->Color();
+  C->Brush()->SetColor(Back);
   C->FillRect(R);
   const bool Down = FDBGridZkState == dgsGroupPanelTitleDown && FPressed &&
                     FPressedDataGroupLevelIdx == Position;
@@ -373,7 +374,14 @@ void TCustomDBGridZk::DrawGroupPanelTitle(TGridDataGroupLevelZk* Level) {
   C->Font()->Assign(Column->Title()->Font());
   TRect Text = R;
   if (HasTitleFilterButton(this, Column)) {
-    DrawTitleFilterButton(this, Column, R);
+    // As on a column title: opaque and hot under the mouse or while its list is open, 30 %
+    // see-through while the mouse is over the box, else 80 %.
+    const bool Open = STFilter()->InTitleColumn == Column && InTitleFilterListVisible(this);
+    const bool HotButton = Open || (Hot && FDataGrouping->HotTrackEditButton() == 0);
+    const int Transparency = HotButton ? 0 : Hot ? 30 : 80;
+    const TEditButtonStyleZk Style = FStyle ? FStyle->InTitleFitlerButtonStyle() : ebsDropDownZk;
+    DrawCellButton(Column, C, Style, TitleFilterButtonRect(R), R, Open, HotButton, Flat(),
+                   DataLink()->Active(), Back, nullptr, Transparency);
     Text.Right = TitleFilterButtonRect(R).Left;
   }
   const int TextRight = Text.Right - 16;
@@ -518,16 +526,31 @@ void TCustomDBGridZk::GroupPanelMouseDown(int X, int Y) {
   }
 }
 
-// The box under the mouse, lit while the grid is in its normal state.
+// The box under the mouse (1 pixel in), lit while the grid is in its normal state, and whether
+// the mouse is on its filter button; the boxes that change are repainted.
 void TCustomDBGridZk::GroupPanelHotTrack(int X, int Y) {
-  int Hot = -1;
+  int Hot = -1, Button = -1;
   if (FDataGrouping->GroupPanelVisible() && Y >= 0 && Y < OutBoundaryData()->TopIndent() &&
       FDBGridZkState == dgsNormal && FGridState == gsNormal)
-    for (int I = 0; I < FDataGrouping->ActiveGroupLevelsCount() && Hot < 0; ++I)
-      if (PtInRect(FDataGrouping->ActiveGroupLevels(I)->GroupPanelRect(), Point(X, Y))) Hot = I;
-  if (Hot == FDataGrouping->HotTrackGroupLevelIdx()) return;
+    for (int I = 0; I < FDataGrouping->ActiveGroupLevelsCount() && Hot < 0; ++I) {
+      auto* Level = static_cast<TDBGridZkDataGroupLevelZk*>(FDataGrouping->ActiveGroupLevels(I));
+      TRect R = Level->GroupPanelRect();
+      InflateRect(R, -1, -1);
+      if (!PtInRect(R, Point(X, Y))) continue;
+      Hot = I;
+      if (HasTitleFilterButton(this, Level->GridColumn()) &&
+          PtInRect(TitleFilterButtonRect(R), Point(X, Y)))
+        Button = 0;
+    }
+  const int Old = FDataGrouping->HotTrackGroupLevelIdx();
+  if (Hot == Old && Button == FDataGrouping->HotTrackEditButton()) return;
   FDataGrouping->SetHotTrackGroupLevelIdx(Hot);
-  Invalidate();
+  FDataGrouping->SetHotTrackEditButton(Button);
+  for (const int I : {Old, Hot})
+    if (I >= 0 && I < FDataGrouping->ActiveGroupLevelsCount() && HandleAllocated()) {
+      const TRect R = FDataGrouping->ActiveGroupLevels(I)->GroupPanelRect();
+      InvalidateRect(&R, false);
+    }
 }
 
 void TCustomDBGridZk::GroupPanelTitleMouseUp(int X, int Y) {

@@ -11,6 +11,9 @@ public:
   TCustomDBGridZk* DBGrid() const { return FDBGrid; }
   int HotTrackGroupLevelIdx() const { return FHotTrackGroupLevelIdx; }
   void SetHotTrackGroupLevelIdx(int Value) { FHotTrackGroupLevelIdx = Value; }
+  // The button under the mouse in the hot box: 0 its filter button, -1 none.
+  int HotTrackEditButton() const { return FHotTrackEditButton; }
+  void SetHotTrackEditButton(int Value) { FHotTrackEditButton = Value; }
 
   void ActiveChanged() override;
   void GroupStructureChanged() override;

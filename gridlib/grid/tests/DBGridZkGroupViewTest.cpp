@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <vector>
 
 #include "gridlib/grid/DBGridZkFilterRow.h"
 #include "gridlib/grid/DBGridZkGroupView.h"
@@ -67,6 +68,14 @@ protected:
     return N && N->DataGroup() ? N->DataGroup()->GetGroupRowText(N) : String();
   }
   int TopIndent() { return G->OutBoundaryData()->TopIndent(); }
+  std::vector<TColor> PixelsIn(const TRect& R) {
+    TBitmap B;
+    RenderControl(G, B);
+    std::vector<TColor> Pixels;
+    for (int Y = R.Top; Y < R.Bottom; ++Y)
+      for (int X = R.Left; X < R.Right; ++X) Pixels.push_back(B.PixelRGB(X, Y));
+    return Pixels;
+  }
   int CurrentDataRow() { return G->Row() - G->TopRow() + (G->TopRow() - G->FixedRows()); }
 
   TDBGridOnForm F{0};
@@ -370,14 +379,29 @@ TEST_F(DBGridZkGroupView, PanelBoxesHaveFilterButtonsAndLightUnderTheMouse) {
   TRect Box = City->GroupPanelRect();
   InflateRect(Box, -1, -1);
   const TRect Button = TitleFilterButtonRect(Box);
+  const TPoint OnButton = {(Button.Left + Button.Right) / 2, (Button.Top + Button.Bottom) / 2};
   SimulateMouseMove(G->ClientToScreen(TPoint(Box.Left + 3, Box.Top + 3)));
   EXPECT_EQ(G->DataGrouping()->HotTrackGroupLevelIdx(), 0);
+  EXPECT_EQ(G->DataGrouping()->HotTrackEditButton(), -1);
+  const std::vector<TColor> Plain = PixelsIn(Button);
+  SimulateMouseMove(G->ClientToScreen(OnButton));
+  EXPECT_EQ(G->DataGrouping()->HotTrackGroupLevelIdx(), 0);
+  EXPECT_EQ(G->DataGrouping()->HotTrackEditButton(), 0);
+  EXPECT_NE(PixelsIn(Button), Plain) << "the button under the mouse is painted hot";
+  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
+    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-group-hot-button.png"));
+  SimulateMouseMove(G->ClientToScreen(TPoint(Box.Left + 3, Box.Top + 3)));
+  EXPECT_EQ(G->DataGrouping()->HotTrackEditButton(), -1);
+  EXPECT_EQ(PixelsIn(Button), Plain);
   SimulateMouseMove(G->ClientToScreen(TPoint(Box.Right + 30, Box.Top + 3)));
+  EXPECT_EQ(G->DataGrouping()->HotTrackGroupLevelIdx(), -1);
+  // The box's 1-pixel frame is outside it.
+  SimulateMouseMove(G->ClientToScreen(TPoint(Box.Left - 1, Box.Top + 3)));
   EXPECT_EQ(G->DataGrouping()->HotTrackGroupLevelIdx(), -1);
 
   UseTestClock(true);
   AdvanceTestClock(1000);
-  SimulateClick(G, {(Button.Left + Button.Right) / 2, (Button.Top + Button.Bottom) / 2});
+  SimulateClick(G, OnButton);
   UseTestClock(false);
   ASSERT_TRUE(InTitleFilterListVisible(G));
   EXPECT_EQ(G->STFilter()->InTitleGroupLevel, City);
