@@ -140,6 +140,8 @@ public:
 
   void Build(TksGrammar& G) {
     for (auto& N : G.Nodes) Info(N.get());
+    for (auto& N : G.Nodes)
+      if (N->Kind == gkSwitch || N->Kind == gkOptionalSwitch) BuildPicks(*N);
   }
 
 private:
@@ -166,6 +168,31 @@ private:
     auto& Slot = FInfos[N];
     Slot = {R, true};
     return Slot.first;
+  }
+
+  // A switch's children by next character: what the walk would enter, and the passed-over
+  // children that still count their start; children that would fail silently are left out.
+  static void BuildPicks(TksGrammarNode& S) {
+    bool AnySkip = false;
+    for (const TksGrammarNode* C : S.Children)
+      if (C->CanSkip) {
+        AnySkip = true;
+        S.PickDepth = std::max(S.PickDepth, C->FirstDepth);
+      }
+    if (!AnySkip) return;
+    std::map<std::vector<TksGrammarNode::TPick>, uint16_t> Seen;
+    for (int Class = 0; Class <= 128; ++Class) {
+      std::vector<TksGrammarNode::TPick> Picks;
+      for (uint32_t i = 0; i < S.Children.size(); ++i) {
+        const TksGrammarNode* C = S.Children[i];
+        bool Starts = Class < 128 ? C->First[Class] : C->FirstOther;
+        if (!C->CanSkip || Starts) Picks.push_back({i, false});
+        else if (C->FirstEnters) Picks.push_back({i, true});
+      }
+      auto [It, New] = Seen.try_emplace(Picks, static_cast<uint16_t>(S.PickLists.size()));
+      if (New) S.PickLists.push_back(std::move(Picks));
+      S.PickOf[Class] = It->second;
+    }
   }
 
   static void AddChar(TInfo& I, Char C) {
@@ -316,6 +343,8 @@ void TksILParser::SelectLanguage(const String& LangName) {
 // end block) takes several; the limit keeps far inside an 8 MB stack with sanitizers on and
 // still allows source nested a few hundred levels deep.
 constexpr int kMaxWalkDepth = 3000;
+// The token text of an element that reads none.
+const String kNoToken;
 const char16_t* const kNestingTooDeep = u"Nesting too deep";
 
 struct TksWalker {
@@ -497,18 +526,20 @@ struct TksWalker {
   }
 
   bool CanStartHere(const TksGrammarNode* E) {
+    PeekNext();
+    return Next < 128 ? E->First[Next] : E->FirstOther;
+  }
+
+  void PeekNext() {
     if (PeekAt != L.Position()) {
       PeekAt = L.Position();
       Next = L.PeekTokenStart();
     }
-    return Next < 128 ? E->First[Next] : E->FirstOther;
   }
 
   bool WalkElement(const TksGrammarNode* E) {
-    int Start = L.Position();
-    size_t Mark = Items.size();
-    bool Result = true;
-    String Tok;
+    const int Start = L.Position();
+    const size_t Mark = Items.size();
     switch (E->Kind) {
       case gkRule:
       case gkSequence:
@@ -520,12 +551,10 @@ struct TksWalker {
       case gkString:
       case gkVQString:
       case gkEOL:
-        Result = ReadToken(E, Tok);
-        break;
+        return WalkToken(E, Start, Mark);
       case gkSwitch:
       case gkOptionalSwitch:
-        for (const TksGrammarNode* C : E->Children)
-          if (Walk(C)) return true;
+        if (WalkSwitch(E, Start)) return true;
         if (E->Kind == gkOptionalSwitch) return true;
         RecordError(E, Start);
         L.SetPosition(Start);
@@ -542,9 +571,22 @@ struct TksWalker {
         return WalkLoop(E, Start);
       case gkRuleRef:
         if (!E->Ref) throw Exception(SInvalidLanguage);
-        Result = Walk(E->Ref);
-        break;
+        return Finish(E, Walk(E->Ref), Start, Mark, kNoToken);
     }
+    return Finish(E, true, Start, Mark, kNoToken);
+  }
+
+  // The token lives here rather than in WalkElement, whose other paths then keep a light frame.
+  [[gnu::noinline]] bool WalkToken(const TksGrammarNode* E, int Start, size_t Mark) {
+    String Tok;
+    const bool Result = ReadToken(E, Tok);
+    return Finish(E, Result, Start, Mark, Tok);
+  }
+
+  // After an element's own part: writes its node and addition, walks its children, and on
+  // failure records the error and goes back to Start.
+  [[gnu::always_inline]] bool Finish(const TksGrammarNode* E, bool Result, int Start, size_t Mark,
+                                     const String& Tok) {
     if (Result && L.Position() > Furthest) Furthest = L.Position();
     if (Result) {
       if (E->Kind != gkRule && !E->Node.empty()) Emit(E, true, Start, Mark);
@@ -556,6 +598,32 @@ struct TksWalker {
     if (E->Kind == gkRule && !E->Node.empty()) Emit(E, Result, Start, Mark);
     if (!Result) L.SetPosition(Start);
     return Result;
+  }
+
+  // Tries a switch's children in order until one matches. Away from the nesting limit, the
+  // children the next character cannot start are passed over through the switch's table, as
+  // Walk would pass them over one by one; once a failed child leaves the position moved, the
+  // rest are tried one by one.
+  bool WalkSwitch(const TksGrammarNode* E, int Start) {
+    size_t From = 0;
+    if (!E->PickLists.empty() && !TooDeep && Depth + E->PickDepth < kMaxWalkDepth) {
+      PeekNext();
+      for (const TksGrammarNode::TPick& P : E->PickLists[E->PickOf[Next < 128 ? Next : 128]]) {
+        if (P.Touch) {
+          if (!TooDeep && Start > Furthest) Furthest = Start;
+          continue;
+        }
+        if (Walk(E->Children[P.Index])) return true;
+        if (L.Position() != Start) {
+          From = P.Index + 1;
+          break;
+        }
+      }
+      if (From == 0) return false;
+    }
+    for (size_t i = From; i < E->Children.size(); ++i)
+      if (Walk(E->Children[i])) return true;
+    return false;
   }
 
   bool WalkLoop(const TksGrammarNode* E, int Start) {

@@ -5,7 +5,9 @@
 // document nor searches the rules by name.
 #pragma once
 
+#include <array>
 #include <bitset>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <vector>
@@ -44,6 +46,18 @@ struct TksGrammarNode {
   bool FirstEnters = false;
   int FirstDepth = 0;
   std::bitset<128> First;
+  // Switches: the children worth trying for each class of next character (0-127, 128 for any
+  // other), in order. Touch marks a child passed over that still counts its start for the
+  // error position. Valid while the walk is at least PickDepth elements above the nesting
+  // limit; PickLists is empty when no child can be passed over.
+  struct TPick {
+    uint32_t Index;
+    bool Touch;
+    bool operator<(const TPick& O) const { return Index != O.Index ? Index < O.Index : Touch < O.Touch; }
+  };
+  std::vector<std::vector<TPick>> PickLists;
+  std::array<uint16_t, 129> PickOf{};
+  int PickDepth = 0;
 };
 
 struct TksGrammar {
