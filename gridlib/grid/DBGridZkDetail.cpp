@@ -156,8 +156,17 @@ bool TCustomDBGridZk::RowDetailExpanderAtMouse(int X, int Y) {
 
 bool TCustomDBGridZk::InRowDetailExpander(int ACol, int ARow, int X, int Y) {
   if (!FRowDetailPanel->Active() || ACol != FIndicatorOffset || ARow < FTitleOffset) return false;
-  const TRect R = CellScreenRect(ACol, ARow);
-  return X >= R.Left + 2 && X < R.Left + 11 && Y >= R.Top + 2 && Y < R.Top + 11;
+  const TRect Visible = CellScreenRect(ACol, ARow);
+  TPoint Origin = Visible.TopLeft();
+  if (FGridRowPanel->Active()) {
+    // The expander is painted in the first column's data cell of the whole master cell, which
+    // starts left of the visible part once the panel is scrolled.
+    if (FVisibleColumns.empty() || X < Visible.Left) return false;
+    const TRect Cell = RowPanelCellRect(ARow);
+    const auto& P = FVisibleColumns.front()->RowPlacement();
+    Origin = {Cell.Left + P.DataCellLeft, Cell.Top + P.Top};
+  }
+  return X >= Origin.X + 2 && X < Origin.X + 11 && Y >= Origin.Y + 2 && Y < Origin.Y + 11;
 }
 
 

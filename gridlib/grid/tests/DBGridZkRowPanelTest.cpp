@@ -349,6 +349,38 @@ TEST_F(DBGridZkRowPanel, EditButtonPressesReachTheEditorsButton) {
   UseTestClock(false);
 }
 
+// In a scrolled panel the detail expander is found where it is painted: in the first column's
+// data cell, moved left by the scroll.
+TEST_F(DBGridZkRowPanel, DetailExpanderInAScrolledPanel) {
+  G->FindColumnByName(u"ID")->SetWidth(300);
+  G->FindColumnByName(u"PRICE")->SetWidth(900);
+  G->RowDetailPanel()->SetActive(true);
+  G->RowDetailPanel()->SetHeight(40);
+  // A few pixels: the expander stays partly in view.
+  G->Perform(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 1), 0);
+  const int Scrolled = G->SmoothPos().X;
+  ASSERT_GT(Scrolled, 0);
+  ASSERT_LE(Scrolled, 6);
+  const TRect Cell = G->RowPanelCellRect(G->Row());
+  const auto& P = At(u"ID");
+  const TPoint Box(Cell.Left + P.DataCellLeft + 7, Cell.Top + P.Top + 6);
+  const TRect Visible = G->CellRect(G->IndicatorOffset(), G->Row());
+  ASSERT_LT(Cell.Left, Visible.Left);
+  EXPECT_TRUE(G->RowDetailExpanderAtMouse(Box.X, Box.Y));
+  EXPECT_FALSE(G->RowDetailExpanderAtMouse(Visible.Left + 10, Visible.Top + 6))
+      << "the scrolled expander ends before that point";
+  UseTestClock(true);
+  AdvanceTestClock(1000);
+  SimulateMouseDown(mbLeft, G->ClientToScreen(Box));
+  SimulateMouseUp(mbLeft, G->ClientToScreen(Box));
+  UseTestClock(false);
+  EXPECT_TRUE(G->RowDetailPanel()->Visible()) << "the press opened the panel";
+  // Scrolled past the expander, the visible part's corner holds no expander.
+  G->Perform(WM_HSCROLL, SB_LINEDOWN, 0);
+  ASSERT_GE(G->SmoothPos().X, 11);
+  EXPECT_FALSE(G->RowDetailExpanderAtMouse(Visible.Left + 5, Visible.Top + 5));
+}
+
 // With auto-fitting the master cell fills the client width; the widths keep their proportions.
 TEST_F(DBGridZkRowPanel, AutoFitScalesTheMasterCellToTheClientWidth) {
   G->SetAutoFitColWidths(true);
