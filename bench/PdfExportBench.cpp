@@ -12,9 +12,10 @@
 // the colour price list command end to end (prepare and export, a fresh module). A timed
 // program; run in a Release build:
 //   QT_QPA_PLATFORM=offscreen build-rel/bench/PdfExportBench [text|colour|command]
-// An argument runs only the sections whose title contains it; "profile [N]" only writes the
-// 109-page text price list with our filter N times (30; for perf record or callgrind); "write DIR" writes our
-// files of both text lists and the 2,000-colour list in each mode into DIR (to compare builds).
+// An argument runs only the sections whose title contains it; "profile [N] [qt]" only writes
+// the 109-page text price list N times (30; for perf record or callgrind) with our filter, or
+// with QPdfWriter reading pages as the export does; "write DIR" writes our files of both text
+// lists and the 2,000-colour list in each mode into DIR (to compare builds).
 #include <sys/resource.h>
 #include <time.h>
 
@@ -273,7 +274,13 @@ int main(int Argc, char** Argv) {
   if (Only == "profile") {
     TTextList L(4900);
     const int Times = Argc > 2 ? std::atoi(Argv[2]) : 30;
-    for (int I = 0; I < Times; ++I) Ours(L, L.Dir / "out.pdf", false, u"");
+    const bool Qt = Argc > 3 && std::string(Argv[3]) == "qt";
+    for (int I = 0; I < Times; ++I) {
+      if (Qt)
+        QtPdfWriter(L, L.Dir / "out.pdf", true);
+      else
+        Ours(L, L.Dir / "out.pdf", false, u"");
+    }
     return 0;
   }
   if (Only == "write" && Argc > 2) {
