@@ -838,7 +838,6 @@ void TDBLookupGridZk::SetUseMultiTitle(bool Value) {
 void TDBLookupGridZk::SetAutoFitColWidths(bool Value) {
   if (Value == FLGAutoFitColWidths) return;
   FLGAutoFitColWidths = Value;
-  HorzScrollBar()->SetVisible(!Value);
   ApplyScrollBarsStyle();
   ApplyRowCount();
   UpdateScrollBar();
@@ -878,9 +877,11 @@ void TDBLookupGridZk::FitColumnsToClient() {
 
 // A new bar style makes a new window. A hidden popup takes it when it is shown next: its owner
 // switches fitting off at every close-up and back on at the next drop-down, and two new windows
-// per drop-down would cost more than the rest of it.
+// per drop-down would cost more than the rest of it. The horizontal bar's visibility waits too,
+// as the data grid's layout derives the style from it.
 void TDBLookupGridZk::ApplyScrollBarsStyle() {
   if (FPopup && HandleAllocated() && !Visible()) return;
+  HorzScrollBar()->SetVisible(!FLGAutoFitColWidths);
   SetScrollBars(FLGAutoFitColWidths ? ssNone : ssHorizontal);
 }
 
