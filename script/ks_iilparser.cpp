@@ -76,6 +76,8 @@ private:
     N->HasText = Has(u"text");
     if (N->HasText) N->Text = ksLowerCase(X->Prop(u"text"));
     if (Has(u"node")) N->Node = ksLowerCase(X->Prop(u"node"));
+    N->NodeIsUses = N->Node == u"uses";
+    N->NodeIsExpr = N->Node == u"expr";
     if (Has(u"add")) N->Add = X->Prop(u"add");
     N->HasAddText = Has(u"addtext");
     if (N->HasAddText) N->AddText = X->Prop(u"addtext");
@@ -409,7 +411,7 @@ struct TksWalker {
 
   // Wraps the elements read since Mark into one element named by the grammar node.
   [[gnu::noinline]] void Emit(const TksGrammarNode* E, bool Result, int Start, size_t Mark) {
-    if (E->Node == u"uses") {
+    if (E->NodeIsUses) {
       EmitUses(Mark);
       return;
     }
@@ -423,7 +425,7 @@ struct TksWalker {
     int P0 = L.Position();
     L.SetPosition(Cur);
     TksSyntaxNode* X = NewItem(E->Node, P0);
-    if (E->Node == u"expr") TksSyntaxTree::SetPos1(X, L.LineColumnOf(Cur));
+    if (E->NodeIsExpr) TksSyntaxTree::SetPos1(X, L.LineColumnOf(Cur));
     Tree.SetChildren(X, Items.data() + Mark, Items.size() - Mark);
     Items.resize(Mark);
     Items.push_back(X);

@@ -26,6 +26,8 @@ struct TksGrammarNode {
   String Text;        // `text`, lower-cased (token text or loop separator)
   bool HasText = false;
   String Node;        // `node`, lower-cased
+  bool NodeIsUses = false;  // Node is "uses": the units it names are read in its place
+  bool NodeIsExpr = false;  // Node is "expr": it keeps its end position too
   String Add;         // `add`
   String AddText;     // `addtext`
   bool HasAddText = false;
