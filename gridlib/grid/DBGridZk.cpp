@@ -496,8 +496,12 @@ REGISTER_CLASS(TDBGridZkScrollBar) {
       .Property("VisibleMode", &TDBGridZkScrollBar::VisibleMode,
                 &TDBGridZkScrollBar::SetVisibleMode, sbAutoShowZk);
 }
-REGISTER_CLASS(THorzDBGridZkScrollBar) {}
-REGISTER_CLASS(TVertDBGridZkScrollBar) {}
+REGISTER_CLASS(THorzDBGridZkScrollBar) {
+  Class.Property("SmoothStep", &TDBGridZkScrollBar::SmoothStep, &TDBGridZkScrollBar::SetSmoothStep, true);
+}
+REGISTER_CLASS(TVertDBGridZkScrollBar) {
+  Class.Property("SmoothStep", &TDBGridZkScrollBar::SmoothStep, &TDBGridZkScrollBar::SetSmoothStep, false);
+}
 REGISTER_CLASS(TDBGridZkIndicatorTitle) {
   Class.Property("ShowDropDownSign", &TDBGridZkIndicatorTitle::ShowDropDownSign,
                  &TDBGridZkIndicatorTitle::SetShowDropDownSign, false)

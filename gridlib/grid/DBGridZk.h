@@ -449,6 +449,8 @@ public:
   bool IsWordWrapStored() const { return FAssignedWordWrap; }
   // More than one line of the column's font fits a row RowHeight pixels high.
   bool CurLineWordWrap(int RowHeight) const;
+  // The row height the display text of the record read now needs (DBGridZkRowHeights.cpp).
+  int CalcRowHeight();
   int InitWidth() const { return FInitWidth; }
   void SetInitWidth(int Value) { FInitWidth = Value; }
   bool Stored() const { return FStored; }
@@ -833,6 +835,9 @@ public:
 
 // --- scroll-bar, title, panel and selection settings ---------------------------------------------
 
+// Lets the application change the height measured for the data row being read.
+using TGetRowHeightEventZk = std::function<void(TObject* Sender, int& Height)>;
+
 class TDBGridZkScrollBar : public TPersistent {
   VORENTA_CLASS(TDBGridZkScrollBar, TPersistent)
 public:
@@ -850,9 +855,17 @@ public:
   // another grid or settings object raises and leaves the settings unchanged.
   TScrollBar* ExtScrollBar() const { return FExtScrollBar; }
   void SetExtScrollBar(TScrollBar* Value);
+  // Scrolling by pixels instead of whole rows or columns.
+  bool SmoothStep() const { return FSmoothStep; }
+  void SetSmoothStep(bool Value);
+
+protected:
+  // The grid's scroll metrics follow a changed SmoothStep.
+  virtual void Changed();
+  TCustomDBGridZk* FGrid;
+  bool FSmoothStep = false;
 
 private:
-  TCustomDBGridZk* FGrid;
   TScrollBarKind FKind;
   bool FTracking = false;
   TScrollBarVisibleModeZk FVisibleMode = sbAutoShowZk;
@@ -861,14 +874,19 @@ private:
 class THorzDBGridZkScrollBar : public TDBGridZkScrollBar {
   VORENTA_CLASS(THorzDBGridZkScrollBar, TDBGridZkScrollBar)
 public:
-  explicit THorzDBGridZkScrollBar(TCustomDBGridZk* Grid = nullptr)
-      : TDBGridZkScrollBar(Grid, sbHorizontal) {}
+  explicit THorzDBGridZkScrollBar(TCustomDBGridZk* Grid = nullptr);
+
+protected:
+  void Changed() override;
 };
 class TVertDBGridZkScrollBar : public TDBGridZkScrollBar {
   VORENTA_CLASS(TVertDBGridZkScrollBar, TDBGridZkScrollBar)
 public:
   explicit TVertDBGridZkScrollBar(TCustomDBGridZk* Grid = nullptr)
       : TDBGridZkScrollBar(Grid, sbVertical) {}
+
+protected:
+  void Changed() override;
 };
 
 class TDBGridZkIndicatorTitle : public TPersistent {
@@ -1489,6 +1507,15 @@ public:
   int RecordCountZk() const;
   // The 1-based number of the current record, or -1.
   int RecNoZk() const;
+  // The record number a data row shows; 0 while the link is inactive.
+  int DataRowToRecNo(int DataRow);
+  // Keep the screen position across a dataset operation: the current record returns to the
+  // same row (DBGridZkScroll.cpp). A record gone meanwhile leaves the cursor where it is.
+  void SaveBookmark();
+  void RestoreBookmark();
+  // Whether the data row above (Previous) or below shows Text in Column, as painting would show
+  // it; false when that row is not there to see.
+  bool SameTextAsNeighbour(TColumnZk* Column, int DataRow, const String& Text, bool Previous);
   bool IsSequencedZk() const;
   // Places the row detail control over the current row's panel area (hidden otherwise).
   void PlaceRowDetailControl();
@@ -1550,6 +1577,8 @@ public:
   const TNotifyEvent& OnTitleClick() const { return FOnTitleClick; }
   void SetOnTitleClick(TNotifyEvent Value) { FOnTitleClick = std::move(Value); }
   const TNotifyEvent& OnTopLeftChanged() const { return FOnTopLeftChanged; }
+  const TGetRowHeightEventZk& OnGetRowHeight() const { return FOnGetRowHeight; }
+  void SetOnGetRowHeight(TGetRowHeightEventZk Value) { FOnGetRowHeight = std::move(Value); }
   void SetOnTopLeftChanged(TNotifyEvent Value) { FOnTopLeftChanged = std::move(Value); }
   const TNotifyEvent& OnSortMarkingChanged() const { return FOnSortMarkingChanged; }
   void SetOnSortMarkingChanged(TNotifyEvent Value) { FOnSortMarkingChanged = std::move(Value); }
@@ -1594,7 +1623,8 @@ public:
   virtual bool CanStartDataRowMove();
   virtual void RowMoveTreeLevelAt(int& Left, int& Level);
   virtual int DataRowHeight(int DataRow);
-  virtual void CalcRowHeight();
+  // The height the record read now needs (DBGridZkRowHeights.cpp).
+  virtual int CalcRowHeight();
   virtual bool FocusedRowSelect();
   virtual bool AlwaysShowEditor();
   virtual bool CanShowFilterEditor();
@@ -1728,6 +1758,7 @@ public:
   bool EditorMayShow() override;
   void TopLeftChanged() override;
   bool HorzSmoothScroll() override;
+  bool VertSmoothScroll() override;
   // In the in-row panel the editor covers the current column's data cell.
   TRect EditorCellRect(int ACol, int ARow) override;
   // Scrolls the in-row panel sideways until the column's data cell is in view.
@@ -1936,6 +1967,10 @@ protected:
   // The wheel over a memory table with extended scrolling; false when not handled here.
   bool MemTableWheel(bool Down, TShiftState Shift, TPoint MousePos);
   int MaxTopRow() const;
+  // The window's own bars: the vertical one is the base grid's while a memory table scrolls
+  // by pixels (DBGridZkScroll.cpp).
+  void UpdateScrollStyle();
+  void SmoothStepChanged(TScrollBarKind Kind);
   void WMSizeZk(TMessage& Message);
   void WMSetCursorZk(TMessage& Message);
   TCursor SelectionCursorAt(int X, int Y);
@@ -2002,6 +2037,10 @@ protected:
   TDBGridZkState FDBGridZkState = dgsNormal;
   // search
   bool FInplaceSearching = false, FInplaceSearchTimerActive = false;
+  // The typed search is moving the cursor itself: record changes do not end it.
+  bool FInplaceSearchLocating = false;
+  TBookmark FLockedBookmark;
+  int FLookedOffset = 0;
   String FInplaceSearchText;
   int FInplaceSearchTimeOut = -1;
   String FCompleteKeyPress;
@@ -2038,6 +2077,7 @@ protected:
   bool FUpdatingRows = false;
   bool FThumbTracked = false;
   bool FFetchingRecords = false;
+  TGetRowHeightEventZk FOnGetRowHeight;
   TColor FEvenRowColor = clWindow, FOddRowColor = clWindow;
   bool FEvenRowColorSet = false, FOddRowColorSet = false;
   TColor FFooterColor = clWindow;
@@ -2106,6 +2146,9 @@ private:
   friend class TDBGridZkSelection;
   friend class TDBGridZkStyle;
   friend class TRowDetailPanelZk;
+  friend class TDBGridZkScrollBar;
+  friend class THorzDBGridZkScrollBar;
+  friend class TVertDBGridZkScrollBar;
   void ReadColumns(TReader* Reader);
   void WriteColumns(TWriter* Writer);
   void TitleFontChanged(TObject* Sender);

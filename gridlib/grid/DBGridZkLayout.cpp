@@ -176,6 +176,7 @@ void TCustomDBGridZk::SyncCurrentRow() {
     return;
   }
   if (UsesMemTableRows()) return MemTableScroll(0);
+  if (!FInplaceSearchLocating) StopInplaceSearch();
   const int R = FTitleOffset + std::max(0, FDataLink->ActiveRecord());
   if (R < RowCount() && R != Row()) {
     FUpdatingRows = true;
@@ -442,6 +443,7 @@ void TCustomDBGridZk::InternalLayout() {
   }
   UnlockPaint();
   UpdateAllDataRowHeights();
+  UpdateScrollStyle();
   UpdateScrollBar();
   SyncCurrentRow();
   PlaceRowDetailControl();
@@ -489,19 +491,6 @@ void TCustomDBGridZk::UpdateColWidths() {
     SetColWidth(FIndicatorOffset + I, AddExtraWidth(FVisibleColumns[I], W[I]));
 }
 
-int TCustomDBGridZk::DataRowHeight(int) { return FStdDefaultRowHeight; }
-void TCustomDBGridZk::CalcRowHeight() { CalcRowHeights(); }
-void TCustomDBGridZk::UpdateDataRowHeight(int DataRow) {
-  const int R = FTitleOffset + DataRow;
-  if (R < FTitleOffset || R >= RowCount()) return;
-  int H = DataRowHeight(DataRow);
-  if (DataRow == RowDetailDataRow()) H += FRowDetailPanel->Height();
-  if (RowHeight(R) != H) SetRowHeight(R, H);
-}
-void TCustomDBGridZk::UpdateAllGridDataRowHeights() { UpdateAllDataRowHeights(); }
-void TCustomDBGridZk::UpdateAllDataRowHeights() {
-  for (int D = 0; D < RowCount() - FTitleOffset; ++D) UpdateDataRowHeight(D);
-}
 
 int TCustomDBGridZk::VisibleDataRowCount() const {
   const int Footer = FFooterRowCount * (FStdDefaultRowHeight + GridLineWidth());
@@ -549,6 +538,44 @@ int TCustomDBGridZk::RecordCountZk() const {
 int TCustomDBGridZk::RecNoZk() const {
   if (!FDataLink->Active()) return -1;
   return FSumList->RecNo();
+}
+
+// Over a buffer a row outside it is counted from the active record.
+int TCustomDBGridZk::DataRowToRecNo(int DataRow) {
+  if (!FDataLink->Active()) return 0;
+  if (UsesMemTable()) return DataRow + 1;
+  if (DataRow < 0 || DataRow >= FDataLink->RecordCount())
+    return DataSet()->RecNo() + DataRow - FDataLink->ActiveRecord();
+  int RecNo = 0;
+  ForDataRow(DataRow, [&] { RecNo = DataSet()->RecNo(); });
+  return RecNo;
+}
+
+// The neighbour's text goes through the same parameters painting uses, OnGetCellParams included.
+bool TCustomDBGridZk::SameTextAsNeighbour(TColumnZk* Column, int DataRow, const String& Text,
+                                          bool Previous) {
+  if (!FDataLink->Active() || !Column) return false;
+  const int Other = Previous ? DataRow - 1 : DataRow + 1;
+  const int First = UsesMemTableRows() ? TopDataRow() : 0;
+  const int Count = UsesMemTableRows() ? SourceRowCount() : FDataLink->RecordCount();
+  if (Other < std::max(0, Previous ? First : 0) || Other >= Count) return false;
+  String Shown;
+  ForDataRow(Other, [&] {
+    TColCellParamsZk* P = FColCellParamsZk.get();
+    P->Col = ColumnIndexToGridCol(Column->Index());
+    P->Row = FTitleOffset + Other;
+    P->State = TGridDrawState();
+    P->Font()->Assign(Column->Font());
+    P->Alignment = Column->Alignment();
+    P->Text = Column->DisplayText();
+    P->ImageIndex = Column->GetImageIndex();
+    TColor Back = Column->Color();
+    DoGetCellParams(Column, P->Font(), Back, P->State);
+    P->Background = Back;
+    if (Column->OnGetCellParams()) Column->OnGetCellParams()(Column, false, P);
+    Shown = P->Text;
+  });
+  return Shown == Text;
 }
 
 int TCustomDBGridZk::MoveBy(int Distance) {
@@ -628,6 +655,12 @@ void TCustomDBGridZk::WMVScrollZk(TMessage& Message) {
     return SI.nTrackPos;
   };
   if (GroupingWorks()) return GroupVScroll(Code, TrackPos());
+  if (ExtendedScrolling() && FVertScrollBar->SmoothStep()) {
+    // The base grid scrolls the pixels; with tracking they follow the thumb.
+    if (Code == SB_THUMBTRACK && FVertScrollBar->Tracking())
+      Message.WParam = (Message.WParam & ~WPARAM(0xFFFF)) | SB_THUMBPOSITION;
+    return TCustomGridZk::Dispatch(Message);
+  }
   if (ExtendedScrolling()) return ExtendedVertScroll(Code, TrackPos());
   switch (Code) {
     case SB_LINEUP: MoveBy(-FDataLink->ActiveRecord() - 1); break;

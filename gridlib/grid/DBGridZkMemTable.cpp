@@ -147,6 +147,7 @@ void TCustomDBGridZk::MemTableViewEvent(int RowNum, TMTViewEventTypeZk Event, in
 // --- the current row and fetching -----------------------------------------------------------------
 
 void TCustomDBGridZk::MemTableScroll(int) {
+  if (!FInplaceSearchLocating) StopInplaceSearch();
   if (!FDataLink->Active() || !UsesMemTableRows()) return;
   InvalidateGridRow(Row());
   if (HandleAllocated() && !ComponentState().Contains(csLoading)) {
@@ -194,7 +195,7 @@ void TCustomDBGridZk::ClampTopRow() {
 // --- the vertical bar over the view ----------------------------------------------------------------
 
 void TCustomDBGridZk::UpdateExtendedVertScrollBar() {
-  if (!HandleAllocated()) return;
+  if (!HandleAllocated() || FVertScrollBar->SmoothStep()) return;
   SCROLLINFO SI;
   SI.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
   const TScrollBarVisibleModeZk Mode = FVertScrollBar->VisibleMode();

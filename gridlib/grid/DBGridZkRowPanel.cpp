@@ -35,7 +35,8 @@ bool Holds(const TRect& R, TPoint P) {
 
 // The master cell is the only data column, so the panel scrolls sideways by pixels.
 bool TCustomDBGridZk::HorzSmoothScroll() {
-  return (FGridRowPanel && FGridRowPanel->Active()) || TCustomGridZk::HorzSmoothScroll();
+  if (FGridRowPanel && FGridRowPanel->Active()) return true;
+  return FHorzScrollBar ? FHorzScrollBar->SmoothStep() : TCustomGridZk::HorzSmoothScroll();
 }
 
 // The current column's data cell, clipped to the scrolled area; 18 pixels are left free for the

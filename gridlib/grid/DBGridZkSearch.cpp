@@ -35,6 +35,7 @@ void TCustomDBGridZk::StartInplaceSearch(const String& ss, int TimeOut,
   bool Found = false;
   if (!S.empty()) {
     LockPaint();
+    FInplaceSearchLocating = true;
     try {
       TField* F = SelectedField();
       const bool EditFormat = F && dynamic_cast<TNumericField*>(F) && FCenter &&
@@ -51,9 +52,11 @@ void TCustomDBGridZk::StartInplaceSearch(const String& ss, int TimeOut,
         if (UsesMemTableRows()) SafeMoveTop(Row() - VisibleRowCount() / 2, false);
       }
     } catch (...) {
+      FInplaceSearchLocating = false;
       UnlockPaint();
       throw;
     }
+    FInplaceSearchLocating = false;
     UnlockPaint();
   }
   HideCellEditor();

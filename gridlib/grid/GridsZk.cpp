@@ -82,6 +82,30 @@ void MoveExtentEntry(TIntegerArray& Extents, int From, int To) {
 
 bool SameExtents(const TIntegerArray& A, const TIntegerArray& B) { return A == B; }
 
+void TExtentBandZk::Include(int Index) {
+  if (Stale) return;
+  if (Empty()) {
+    Lo = Hi = Index;
+    return;
+  }
+  Lo = std::min(Lo, Index);
+  Hi = std::max(Hi, Index);
+}
+
+void TExtentBandZk::Moved(int From, int To) {
+  const int A = std::min(From, To), B = std::max(From, To);
+  if (Empty() || Hi < A || Lo > B) return;
+  Include(A);
+  Include(B);
+}
+
+void TExtentBandZk::Refresh(const TIntegerArray& Extents, int Default) {
+  if (!Stale) return;
+  *this = {};
+  for (int I = 0; I < ExtentsCount(Extents); ++I)
+    if (Extents[size_t(I) + 1] != Default) Include(I);
+}
+
 // --- metrics --------------------------------------------------------------------------------------
 
 int TGridAxisMetrics::ExtentOf(int Index) const {
@@ -374,9 +398,11 @@ void TCustomGridZk::ChangeCellCount(int Index, int Amount, bool Rows) {
   const int OldCols = FColCount, OldRows = FRowCount;
   if (Rows) {
     if (!FRowHeights.empty()) ResizeExtents(FRowHeights, Index, Amount, FDefaultRowHeight);
+    FRowBand.CutFrom(Index);
     FRowCount += Amount;
   } else {
     if (!FColWidths.empty()) ResizeExtents(FColWidths, Index, Amount, FDefaultColWidth);
+    FColBand.CutFrom(Index);
     if (!FTabStops.empty()) ResizeExtents(FTabStops, Index, Amount, 1);
     FColCount += Amount;
   }
@@ -421,9 +447,12 @@ long long TCustomGridZk::ExtentsSpan(bool Rows, int First, int Last, int Line) c
   if (Last <= First) return 0;
   const TIntegerArray& A = Rows ? FRowHeights : FColWidths;
   const int Default = Rows ? FDefaultRowHeight : FDefaultColWidth;
-  if (A.empty()) return (long long)(Last - First) * (Default + Line);
-  long long Sum = 0;
-  for (int I = First; I < Last; ++I) Sum += (Rows ? RowHeight(I) : ColWidth(I)) + Line;
+  long long Sum = (long long)(Last - First) * (Default + Line);
+  if (A.empty()) return Sum;
+  TExtentBandZk& Band = Rows ? FRowBand : FColBand;
+  Band.Refresh(A, Default);
+  const int To = std::min(Last, Band.Hi + 1);
+  for (int I = std::max(First, Band.Lo); I < To; ++I) Sum += (Rows ? RowHeight(I) : ColWidth(I)) - Default;
   return Sum;
 }
 
@@ -434,6 +463,7 @@ void TCustomGridZk::SetColWidth(int Index, int Value) {
   if (Old == Value) return;
   ExtentChanged(Index, Old, Value, false);
   FColWidths[size_t(Index) + 1] = Value;
+  if (Value != FDefaultColWidth) FColBand.Include(Index);
   FDataPageSize.cx = std::max(0, CalcMetrics().Horz.ScrollAreaEnd - CalcMetrics().Horz.FixedEnd);
   ColumnWidthsChanged();
 }
@@ -445,6 +475,7 @@ void TCustomGridZk::SetRowHeight(int Index, int Value) {
   if (Old == Value) return;
   ExtentChanged(Index, Old, Value, true);
   FRowHeights[size_t(Index) + 1] = Value;
+  if (Value != FDefaultRowHeight) FRowBand.Include(Index);
   FDataPageSize.cy = std::max(0, CalcMetrics().Vert.ScrollAreaEnd - CalcMetrics().Vert.FixedEnd);
   RowHeightsUpdated();
 }
@@ -452,6 +483,7 @@ void TCustomGridZk::SetRowHeight(int Index, int Value) {
 void TCustomGridZk::SetDefaultColWidth(int Value) {
   if (Value == FDefaultColWidth) return;
   FDefaultColWidth = Value;
+  FColBand.Stale = true;
   RecalcHorzDataSize();
   ColumnWidthsChanged();
   InvalidateWholeGrid();
@@ -459,6 +491,7 @@ void TCustomGridZk::SetDefaultColWidth(int Value) {
 
 void TCustomGridZk::SetDefaultRowHeight(int Value) {
   FRowHeights.clear();
+  FRowBand.Clear();
   FDefaultRowHeight = Value;
   RecalcVertDataSize();
   RowHeightsUpdated();
@@ -501,6 +534,7 @@ int AdjustMovedIndex(int Index, int From, int To) {
 void TCustomGridZk::RelocateColumn(int FromIndex, int ToIndex) {
   if (FromIndex == ToIndex) return;
   MoveExtentEntry(FColWidths, FromIndex, ToIndex);
+  FColBand.Moved(FromIndex, ToIndex);
   MoveExtentEntry(FTabStops, FromIndex, ToIndex);
   FCurrent.X = AdjustMovedIndex(FCurrent.X, FromIndex, ToIndex);
   FAnchor.X = AdjustMovedIndex(FAnchor.X, FromIndex, ToIndex);
@@ -519,6 +553,7 @@ void TCustomGridZk::RelocateColumn(int FromIndex, int ToIndex) {
 
 void TCustomGridZk::RelocateRow(int FromIndex, int ToIndex) {
   MoveExtentEntry(FRowHeights, FromIndex, ToIndex);
+  FRowBand.Moved(FromIndex, ToIndex);
   FCurrent.Y = AdjustMovedIndex(FCurrent.Y, FromIndex, ToIndex);
   FAnchor.Y = AdjustMovedIndex(FAnchor.Y, FromIndex, ToIndex);
   if (FInplaceRow != -1) FInplaceRow = AdjustMovedIndex(FInplaceRow, FromIndex, ToIndex);

@@ -18,6 +18,7 @@
 // The platform lays out left to right only, so the grid has no mirrored branches.
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -86,6 +87,23 @@ void ResizeExtents(TIntegerArray& Extents, int Index, int Amount, int Default);
 // Moves entry From to To (cell indexes), shifting those between.
 void MoveExtentEntry(TIntegerArray& Extents, int From, int To);
 bool SameExtents(const TIntegerArray& A, const TIntegerArray& B);
+
+// The cells Lo..Hi of an axis outside which every extent is the default: spans outside the
+// band are counted, not walked. The band grows as extents are set or moved and shrinks only
+// when entries take the default; once stale (the default itself changed) one walk finds it again.
+struct TExtentBandZk {
+  int Lo = 0, Hi = -1;
+  bool Stale = false;
+  bool Empty() const { return Hi < Lo; }
+  void Clear() { *this = {}; }
+  void Include(int Index);
+  // A move From -> To shifts the cells between: a band touching them takes them all.
+  void Moved(int From, int To);
+  // Every entry from Index on took the default.
+  void CutFrom(int Index) { Hi = std::min(Hi, Index - 1); }
+  // Walks the extents when stale.
+  void Refresh(const TIntegerArray& Extents, int Default);
+};
 
 // --- layout ---------------------------------------------------------------------------------------
 
@@ -505,6 +523,7 @@ protected:
   TGridOptions FOptions;
   int FRowCount = 0;
   TIntegerArray FRowHeights;
+  mutable TExtentBandZk FRowBand, FColBand;
   TScrollStyle FScrollBars = ssBoth;
   TIntegerArray FTabStops;
   TGridCoord FTopLeft;

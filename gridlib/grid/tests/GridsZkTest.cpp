@@ -194,6 +194,56 @@ TEST(GridExtents, ResizeExtentsLimitsAndDefaults) {
   EXPECT_FALSE(SameExtents({}, {1, 5}));
 }
 
+// Spans are counted outside the band of cells that may differ from the default; after each
+// kind of change they must equal a plain walk over every cell.
+TEST_F(GridModel, SpansEqualAWalkAfterEveryKindOfExtentChange) {
+  class TSpanGrid : public TTestGrid {
+  public:
+    using TTestGrid::TTestGrid;
+    using TCustomGridZk::ChangeCellCount;
+  };
+  TSpanGrid G(nullptr);
+  G.SetColCount(40);
+  G.SetRowCount(200);
+  auto Walk = [&G](bool Rows, int First, int Last, int Line) {
+    long long Sum = 0;
+    for (int I = First; I < Last; ++I) Sum += (Rows ? G.RowHeight(I) : G.ColWidth(I)) + Line;
+    return Sum;
+  };
+  auto Check = [&](const char* Step) {
+    SCOPED_TRACE(Step);
+    for (bool Rows : {true, false}) {
+      const int N = Rows ? G.RowCount() : G.ColCount();
+      for (int First : {0, 1, 3, N / 2, N - 1})
+        for (int Last : {First, First + 1, N / 2, N - 2, N})
+          EXPECT_EQ(G.ExtentsSpan(Rows, First, Last, 1), Walk(Rows, First, Last, 1))
+              << (Rows ? "rows " : "cols ") << First << ".." << Last;
+    }
+  };
+  Check("defaults only");
+  G.SetRowHeight(150, 7);
+  G.SetRowHeight(30, 24);  // equal to the default
+  G.SetColWidth(30, 11);
+  Check("one cell far out");
+  G.RelocateRow(150, 5);
+  G.RelocateColumn(30, 2);
+  Check("moved towards the start");
+  G.SetRowHeight(0, 40);
+  G.SetColWidth(0, 11);
+  Check("a title row and an indicator");
+  G.RelocateColumn(0, 20);
+  Check("moved right");
+  G.ChangeCellCount(10, 3, true);
+  G.ChangeCellCount(2, -1, false);
+  Check("inserted and deleted");
+  G.SetRowHeight(7, 50);
+  G.SetDefaultColWidth(30);
+  G.SetColWidth(3, 64);
+  Check("default width changed under stored widths");
+  G.SetDefaultRowHeight(18);
+  Check("default height drops the heights");
+}
+
 // --- streaming ---------------------------------------------------------------------------------
 
 class TStreamGrid : public TTestGrid {

@@ -1,0 +1,85 @@
+// DBGridZkRowHeights.cpp - rows as high as their contents: with dghAutoFitRowHeight every row of
+// a memory table's view takes the height its tallest cell text needs in its column's width.
+// Over an ordinary dataset the rows are the link's buffer, counted in standard heights, and keep
+// that height; grouped rows take theirs from the group tree.
+#include "gridlib/grid/DBGridZk.h"
+
+#include <algorithm>
+
+#include "gridlib/grid/DBGridZkGrouping.h"
+#include "gridlib/grid/DBGridZk_p.h"
+#include "platform/graphics/ImageList.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/WinDraw.h"
+
+// The height the column's display text of the record read now needs; the standard height when
+// rows do not fit their contents or the table shows a tree.
+int TColumnZk::CalcRowHeight() {
+  TCustomDBGridZk* G = Grid();
+  if (!G) return 0;
+  const int H = G->StdDefaultRowHeight();
+  if (!G->OptionsZk().Contains(dghAutoFitRowHeight) || G->MemTableTreeShown()) return H;
+  int Margin = AlwaysShowEditButton() ? EditButtonsWidth() + 4 : 4;
+  const TColumnsZkList& Visible = G->VisibleColumns();
+  if (!Visible.empty() && Visible.front() == this) Margin += G->GetCellTreeElmentsAreaWidth();
+  if (ImageList() && ShowImageAndText()) Margin += ImageList()->Width() + 4;
+  TBitmap Scratch;
+  TCanvas* C = Scratch.Canvas();
+  C->Font()->Assign(Font());
+  TRect R = Rect(0, 0, std::max(1, Width() - Margin), H);
+  unsigned Flags = DT_CALCRECT | DT_NOPREFIX;
+  if (WordWrap()) Flags |= DT_WORDBREAK;
+  const String Text = DisplayText();
+  DrawText(C, Text.empty() ? String(u" ") : Text, R, Flags);
+  const int TextH = R.Bottom - R.Top;
+  if (TextH <= H) return H;
+  const int Line = G->Options().Contains(dgRowLines) ? G->GridLineWidth() : 0;
+  return TextH + (G->Flat() ? 1 : 3) + Line;
+}
+
+// The tallest visible column's need for the record read now; OnGetRowHeight has the last word.
+int TCustomDBGridZk::CalcRowHeight() {
+  int H = FStdDefaultRowHeight;
+  for (TColumnZk* C : FVisibleColumns) H = std::max(H, C->CalcRowHeight());
+  if (FOnGetRowHeight) FOnGetRowHeight(this, H);
+  return H;
+}
+
+int TCustomDBGridZk::DataRowHeight(int DataRow) {
+  if (TGroupDataTreeNodeZk* Node = GroupNodeOfDataRow(DataRow)) return Node->RowHeight();
+  if (!UsesMemTableRows()) return FStdDefaultRowHeight;
+  // Without fitting every column answers the standard height: nothing to read.
+  if (!FOptionsZk.Contains(dghAutoFitRowHeight) && !FOnGetRowHeight) return FStdDefaultRowHeight;
+  int H = FStdDefaultRowHeight;
+  ForDataRow(DataRow, [&] { H = CalcRowHeight(); });
+  return H;
+}
+
+void TCustomDBGridZk::UpdateDataRowHeight(int DataRow) {
+  const int R = FTitleOffset + DataRow;
+  if (R < FTitleOffset || R >= RowCount()) return;
+  int H = DataRowHeight(DataRow);
+  if (DataRow == RowDetailDataRow()) H += FRowDetailPanel->Height();
+  if (RowHeight(R) != H) SetRowHeight(R, H);
+}
+
+// Each data row measured under one paint lock: a memory table's flat view row by row, a
+// buffer's rows at the standard height (with the detail panel under its row).
+void TCustomDBGridZk::UpdateAllGridDataRowHeights() {
+  if (GroupingWorks()) return;
+  const bool Measured = UsesMemTableRows() && !MemTableTreeShown();
+  const int N = Measured ? std::min(SourceRowCount(), RowCount() - FTitleOffset) : RowCount() - FTitleOffset;
+  LockPaint();
+  try {
+    for (int D = 0; D < N; ++D) UpdateDataRowHeight(D);
+  } catch (...) {
+    UnlockPaint();
+    throw;
+  }
+  UnlockPaint();
+}
+
+void TCustomDBGridZk::UpdateAllDataRowHeights() {
+  if (ComponentState().Contains(csLoading)) return;
+  UpdateAllGridDataRowHeights();
+}

@@ -1,0 +1,263 @@
+// DBGridZkScrollRowsTest.cpp - a memory table's view scrolled by pixels, rows as high as their
+// wrapped text, and the row services that read other rows: record numbers of data rows, the
+// screen position kept across a dataset operation, and hidden duplicates' neighbour test; in
+// the memory-table model and over an ordinary dataset's buffer.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "gridlib/grid/tests/DBGridZkTestForm.h"
+#include "gridlib/memtable/MemTableZk.h"
+#include "platform/controls/ScrollBars.h"
+#include "platform/controls/Snapshot.h"
+#include "platform/controls/WinApi.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/rtl/SysUtils.h"
+
+namespace {
+
+class DBGridZkScrollRows : public ::testing::Test {
+protected:
+  // Records 1..Count; NM from Name(I).
+  template <class NameOf>
+  void Open(int Count, NameOf Name) {
+    Table = new TMemTableZk(F.Form);
+    Table->FieldDefs()->Add(u"ID", ftInteger);
+    Table->FieldDefs()->Add(u"NM", ftWideString, 200);
+    Table->CreateDataSet();
+    Table->DisableControls();
+    for (int I = 1; I <= Count; ++I) Table->AppendRecord({Variant(I), Variant(Name(I))});
+    Table->First();
+    Table->EnableControls();
+    F.Source->SetDataSet(Table);
+    G = F.Grid;
+    G->SetFocus();
+  }
+  void Open(int Count) {
+    Open(Count, [](int I) { return String(u"Колер ") + IntToStr(I); });
+  }
+  int Offset() const { return G->TopDataOffset(); }
+  SCROLLINFO Bar() {
+    SCROLLINFO SI;
+    SI.fMask = SIF_ALL;
+    GetScrollInfo(G, SB_VERT, SI);
+    return SI;
+  }
+  void Shot(const char* Name) {
+    if (const char* Dir = std::getenv("VORENTA_SHOTS"))
+      SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/" + Name));
+  }
+
+  TDBGridOnForm F{0};
+  TMemTableZk* Table = nullptr;
+  TDBGridZk* G = nullptr;
+};
+
+// --- pixels --------------------------------------------------------------------------------------
+
+// With SmoothStep the window's bar runs over the view's pixels: a line step cuts the top row,
+// the thumb lands on any pixel, and the picture is the unscrolled one moved up.
+TEST_F(DBGridZkScrollRows, SmoothStepScrollsTheViewByPixels) {
+  Open(200);
+  EXPECT_TRUE(G->HorzScrollBar()->SmoothStep());
+  EXPECT_FALSE(G->VertScrollBar()->SmoothStep());
+  EXPECT_EQ(G->ScrollBars(), ssHorizontal);
+  TBitmap Before;
+  RenderControl(G, Before);
+  G->VertScrollBar()->SetSmoothStep(true);
+  ASSERT_EQ(G->ScrollBars(), ssBoth) << "the base grid runs the vertical bar";
+  const int Step = G->StdDefaultRowHeight() + G->GridLineWidth();
+  EXPECT_EQ(Bar().nMin, 0);
+  EXPECT_EQ(Bar().nMax, 200 * Step - 1);
+
+  G->Perform(WM_VSCROLL, SB_LINEDOWN, 0);
+  const int Down = Bar().nPos;
+  ASSERT_GT(Down, 0);
+  ASSERT_LT(Down, Step) << "less than a row";
+  EXPECT_EQ(G->TopRow(), Offset()) << "the top row is cut, not gone";
+  TBitmap After;
+  RenderControl(G, After);
+  Shot("dbgrid-smooth-rows.png");
+  const TGridMetrics M = G->CalcMetrics();
+  const TRect In = G->NonClientInsets();
+  // From the second row on (the cut first row holds the focused cell's frame).
+  int Different = 0;
+  for (int Y = M.Vert.FixedEnd + Step - Down; Y < M.Vert.ScrollAreaEnd - Down; ++Y)
+    for (int X = 0; X < G->ClientWidth(); ++X)
+      if (After.PixelRGB(In.Left + X, In.Top + Y) != Before.PixelRGB(In.Left + X, In.Top + Y + Down))
+        ++Different;
+  EXPECT_EQ(Different, 0);
+
+  ScrollBarTrack(G, SB_VERT, 50 * Step + 7);
+  ScrollBarEndTrack(G, SB_VERT);
+  EXPECT_EQ(Bar().nPos, 50 * Step + 7);
+  EXPECT_EQ(G->TopRow(), Offset() + 50);
+  EXPECT_EQ(Table->RecNo(), 1) << "the view scrolls, not the cursor";
+  Table->SetRecNo(120);
+  EXPECT_EQ(G->Row(), Offset() + 119);
+  EXPECT_LE(G->TopRow(), G->Row()) << "the current record is brought into view";
+
+  // Back to rows: the bar is the data grid's again, over whole rows.
+  G->VertScrollBar()->SetSmoothStep(false);
+  EXPECT_EQ(G->ScrollBars(), ssHorizontal);
+  EXPECT_EQ(Bar().nMin, 1);
+  EXPECT_EQ(Bar().nPos, G->TopRow() - Offset() + 1);
+}
+
+// Over an ordinary dataset the bar stays on the cursor whatever SmoothStep says.
+TEST(DBGridZkScrollRowsPlain, SmoothStepNeedsAMemoryTable) {
+  TDBGridOnForm F(100);
+  F.Grid->VertScrollBar()->SetSmoothStep(true);
+  EXPECT_EQ(F.Grid->ScrollBars(), ssHorizontal);
+  SCROLLINFO SI;
+  SI.fMask = SIF_ALL;
+  GetScrollInfo(F.Grid, SB_VERT, SI);
+  EXPECT_EQ(SI.nMin, 1);
+  EXPECT_EQ(SI.nMax, 100 + static_cast<int>(SI.nPage) - 1);
+}
+
+// --- row heights ---------------------------------------------------------------------------------
+
+// With dghAutoFitRowHeight each row is as high as its wrapped text; a changed record is measured
+// again and OnGetRowHeight has the last word.
+TEST_F(DBGridZkScrollRows, RowsFitTheirWrappedText) {
+  const String Long = u"Колер с длинным названием в три строки текста";
+  Open(30, [&](int I) { return I % 3 == 0 ? Long : String(u"Охра ") + IntToStr(I); });
+  TColumnZk* Nm = G->FindColumnByName(u"NM");
+  Nm->SetWordWrap(true);
+  Nm->SetWidth(G->Canvas()->TextWidth(u"Колер с длинным") + 8);
+  G->SetOptionsZk(G->OptionsZk() + TDBGridZkOptions{dghAutoFitRowHeight});
+  const int Std = G->StdDefaultRowHeight();
+  for (int D = 0; D < 6; ++D) {
+    const int H = G->RowHeight(Offset() + D);
+    if ((D + 1) % 3 == 0) EXPECT_GT(H, 2 * Std) << D;
+    else EXPECT_EQ(H, Std) << D;
+  }
+  Shot("dbgrid-row-heights.png");
+
+  Table->SetRecNo(1);
+  Table->Edit();
+  Table->FieldByName(u"NM")->SetAsString(Long);
+  Table->Post();
+  EXPECT_GT(G->RowHeight(Offset()), 2 * Std) << "the edited row is measured again";
+
+  G->SetOnGetRowHeight([](TObject*, int& Height) { Height = std::min(Height, 30); });
+  G->LayoutChanged();
+  EXPECT_EQ(G->RowHeight(Offset() + 2), std::max(Std, 30));
+
+  // Taller rows move the thumb's bottom: the last top row still fills the grid.
+  G->Perform(WM_VSCROLL, SB_BOTTOM, 0);
+  EXPECT_EQ(G->TopRow(), G->SafeMoveTop(G->RowCount(), true));
+  const TGridMetrics M = G->CalcMetrics();
+  EXPECT_EQ(M.Vert.LastWholeCell, G->RowCount() - 1);
+}
+
+// --- other rows: record numbers, kept position, neighbours ----------------------------------------
+
+TEST_F(DBGridZkScrollRows, DataRowsGiveTheirRecordNumbers) {
+  Open(50);
+  for (int Row : {0, 7, 49}) EXPECT_EQ(G->DataRowToRecNo(Row), Row + 1);
+  Table->Close();
+  EXPECT_EQ(G->DataRowToRecNo(3), 0) << "inactive";
+}
+
+TEST(DBGridZkScrollRowsPlain, BufferRowsGiveTheirRecordNumbersAndKeepTheActiveRecord) {
+  TDBGridOnForm F(100);
+  F.Set->SetRecNo(60);
+  const int Active = F.Grid->DataLink()->ActiveRecord();
+  const int Top = 60 - Active;  // the record of data row 0
+  EXPECT_EQ(F.Grid->DataRowToRecNo(0), Top);
+  EXPECT_EQ(F.Grid->DataRowToRecNo(3), Top + 3);
+  EXPECT_EQ(F.Grid->DataLink()->ActiveRecord(), Active);
+  EXPECT_EQ(F.Set->RecNo(), 60);
+}
+
+// Around an operation that moves the cursor (a walk over all records) the current record comes
+// back to the same screen row.
+TEST(DBGridZkScrollRowsPlain, SavedPositionComesBackToTheSameScreenRow) {
+  TDBGridOnForm F(100);
+  TDBGridZk* G = F.Grid;
+  F.Set->SetRecNo(50);
+  G->Perform(WM_KEYDOWN, VK_DOWN, 0);
+  G->Perform(WM_KEYDOWN, VK_DOWN, 0);
+  const int ScreenRow = G->DataLink()->ActiveRecord();
+  const int RecNo = F.Set->RecNo();
+  ASSERT_GT(ScreenRow, 0);
+  G->SaveBookmark();
+  EXPECT_EQ(F.Set->RecNo(), RecNo);
+  F.Set->DisableControls();
+  for (F.Set->First(); !F.Set->Eof(); F.Set->Next()) {}
+  F.Set->EnableControls();
+  G->RestoreBookmark();
+  EXPECT_EQ(F.Set->RecNo(), RecNo);
+  EXPECT_EQ(G->DataLink()->ActiveRecord(), ScreenRow);
+}
+
+TEST_F(DBGridZkScrollRows, SavedPositionOfAMemoryTableIsItsRecord) {
+  Open(100);
+  Table->SetRecNo(42);
+  G->SaveBookmark();
+  Table->Last();
+  G->RestoreBookmark();
+  EXPECT_EQ(Table->RecNo(), 42);
+  Table->Delete();
+  G->RestoreBookmark();  // the record is gone: nothing moves
+  EXPECT_EQ(Table->RecNo(), 42);
+}
+
+// The neighbour's text as painting shows it: the row above only while it is in view, the row
+// below only while there is one; OnGetCellParams texts count.
+TEST_F(DBGridZkScrollRows, NeighbourTextsOfAMemoryTableView) {
+  Open(40, [](int I) { return String(I <= 20 ? u"Белила" : u"Охра"); });
+  TColumnZk* Nm = G->FindColumnByName(u"NM");
+  struct TCase {
+    int DataRow;
+    bool Previous, Same;
+  } const Cases[] = {{0, true, false}, {1, true, true}, {19, false, false}, {20, true, false},
+                     {21, true, true}, {39, false, false}, {38, false, true}};
+  for (const TCase& C : Cases) {
+    String Text;
+    G->ForDataRow(C.DataRow, [&] { Text = Nm->DisplayText(); });
+    EXPECT_EQ(G->SameTextAsNeighbour(Nm, C.DataRow, Text, C.Previous), C.Same)
+        << C.DataRow << (C.Previous ? " above" : " below");
+  }
+  G->SafeMoveTop(Offset() + 10, false);
+  EXPECT_FALSE(G->SameTextAsNeighbour(Nm, 10, u"Белила", true)) << "row 9 is out of view";
+  EXPECT_TRUE(G->SameTextAsNeighbour(Nm, 11, u"Белила", true));
+  G->SetOnGetCellParams([](TObject*, TColumnZk*, TFont*, TColor&, TGridDrawState) {});
+  Nm->SetOnGetCellParams([](TObject*, bool, TColCellParamsZk* P) { P->Text = u"*"; });
+  EXPECT_TRUE(G->SameTextAsNeighbour(Nm, 11, u"*", true));
+  EXPECT_EQ(Table->RecNo(), 1) << "reading neighbours leaves the cursor";
+}
+
+TEST(DBGridZkScrollRowsPlain, NeighbourTextsOfTheBuffer) {
+  TDBGridOnForm F(10);
+  TColumnZk* Qty = F.Grid->FindColumnByName(u"FLAG");
+  F.Set->SetRecNo(4);
+  const int Active = F.Grid->DataLink()->ActiveRecord();
+  // FLAG alternates: no record shares its neighbours' text.
+  EXPECT_FALSE(F.Grid->SameTextAsNeighbour(Qty, 3, Qty->DisplayText(), true));
+  EXPECT_TRUE(F.Grid->SameTextAsNeighbour(Qty, 3, u"True", true) !=
+              F.Grid->SameTextAsNeighbour(Qty, 3, u"False", true));
+  EXPECT_FALSE(F.Grid->SameTextAsNeighbour(Qty, 0, u"", true)) << "no row above the buffer";
+  EXPECT_FALSE(F.Grid->SameTextAsNeighbour(Qty, 9, u"", false)) << "no row below";
+  EXPECT_EQ(F.Grid->DataLink()->ActiveRecord(), Active);
+}
+
+// --- the typed search and records moved by others ------------------------------------------------
+
+TEST_F(DBGridZkScrollRows, AMoveByTheProgramEndsTheTypedSearch) {
+  Open(300);
+  G->SetOptionsZk(G->OptionsZk() + TDBGridZkOptions{dghIncSearch, dghPreferIncSearch});
+  G->MoveCol(1, 0, false);
+  SimulateTyping(u"колер 2");
+  ASSERT_TRUE(G->InplaceSearching());
+  SimulateTyping(u"5");
+  EXPECT_TRUE(G->InplaceSearching()) << "the search's own moves keep it";
+  EXPECT_EQ(G->InplaceSearchText(), u"Колер 25");
+  Table->SetRecNo(3);
+  EXPECT_FALSE(G->InplaceSearching());
+  EXPECT_EQ(G->InplaceSearchText(), u"");
+}
+
+}  // namespace
