@@ -421,6 +421,31 @@ TEST_F(DBGridZkGroupView, PanelBoxesHaveFilterButtonsAndLightUnderTheMouse) {
       << "the column's own marker is left alone";
 }
 
+// Over a memory table every record is a grid row: one cut by the grid's bottom edge of an
+// in-row panel is shown, and a press on it moves there.
+TEST_F(DBGridZkGroupView, InRowPressOnARecordCutAtTheBottom) {
+  for (int I = 0; I < G->Columns()->Count(); ++I) G->Columns()->Items(I)->SetStored(true);
+  G->FindColumnByName(u"QTY")->SetInRowLinePos(1);
+  G->RowPanel()->SetActive(true);
+  const TRect Second = G->RowPanelCellRect(G->TopDataOffset() + 1);
+  const int RowH = G->RowHeight(G->TopDataOffset() + 2);
+  G->SetHeight(G->Height() - G->ClientHeight() + Second.Bottom + 1 + RowH / 2);
+  Application->ProcessMessages();
+  ASSERT_GT(G->ClientHeight(), Second.Bottom + 5);
+  ASSERT_LT(G->ClientHeight(), Second.Bottom + 1 + RowH) << "the third record is cut";
+  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
+    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-inrow-cut.png"));
+  const TPoint In(Second.Left + G->FindColumnByName(u"SHOP")->RowPlacement().DataCellLeft + 10,
+                  Second.Bottom + 5);
+  UseTestClock(true);
+  AdvanceTestClock(1000);
+  SimulateMouseDown(mbLeft, G->ClientToScreen(In));
+  SimulateMouseUp(mbLeft, G->ClientToScreen(In));
+  UseTestClock(false);
+  EXPECT_EQ(Table->FieldByName(u"QTY")->AsInteger(), 2) << "the third record";
+  EXPECT_EQ(G->SelectedField(), Table->FieldByName(u"SHOP"));
+}
+
 TEST_F(DBGridZkGroupView, GroupedGridPicture) {
   G->DataGrouping()->SetGroupPanelVisible(true);
   Group(u"CITY");
