@@ -1986,6 +1986,7 @@ protected:
   void DrawIndicatorDataRow(int ACol, int ARow, TRect ARect, TGridDrawState AState, bool Themed,
                             bool& Highlight);
   void PaintDataCellValue(TColumnZk* Col, TRect R, int ACol, int ARow, TColCellParamsZk* P);
+  void PaintOverDuplicateLines(TColumnZk* Col, const TRect& Cell, bool Above, bool Below);
   bool FocusRectWanted(TGridDrawState State);
   void DrawCheckbox(const TRect& R, TCheckBoxState State);
   void DrawEdges(const TRect& R, bool Raised);

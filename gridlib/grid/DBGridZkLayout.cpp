@@ -561,7 +561,9 @@ bool TCustomDBGridZk::SameTextAsNeighbour(TColumnZk* Column, int DataRow, const 
   if (Other < std::max(0, Previous ? First : 0) || Other >= Count) return false;
   String Shown;
   ForDataRow(Other, [&] {
-    TColCellParamsZk* P = FColCellParamsZk.get();
+    // Painting asks this in the middle of its own cell, so the neighbour gets its own parameters.
+    TColCellParamsZk Params;
+    TColCellParamsZk* P = &Params;
     P->Col = ColumnIndexToGridCol(Column->Index());
     P->Row = FTitleOffset + Other;
     P->State = TGridDrawState();

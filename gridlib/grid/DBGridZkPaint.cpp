@@ -589,6 +589,16 @@ void TCustomDBGridZk::PaintDataCellContent(int ACol, int ARow, const TRect& ARec
       if (HighlightDataCellColor(GridColToColumnIndex(ACol), ARow - FTitleOffset, P->Text,
                                  P->State, P->Background, P->Font()))
         P->State = P->State + TGridDrawState{gdSelected};
+      bool DupAbove = false, DupBelow = false;
+      if (Col->HideDuplicates()) {
+        const int DataRow = ARow - FTitleOffset;
+        DupBelow = SameTextAsNeighbour(Col, DataRow, P->Text, false);
+        DupAbove = SameTextAsNeighbour(Col, DataRow, P->Text, true);
+        if (DupAbove) {
+          P->Text = String();
+          P->ImageIndex = -1;
+        }
+      }
       C->Brush()->SetColor(P->Background);
       C->FillRect(ARect);
       C->Font()->Assign(P->Font());
@@ -597,6 +607,7 @@ void TCustomDBGridZk::PaintDataCellContent(int ACol, int ARow, const TRect& ARec
         PaintCellEditButtons(Col, TextR, AState, ARow == Row());
       PaintDataCellValue(Col, TextR, ACol, ARow, P);
       DrawRequiredState(Col, P->Text, TextR, ARow == Row());
+      if (FOptions.Contains(dgRowLines)) PaintOverDuplicateLines(Col, ARect, DupAbove, DupBelow);
       if (CellDrawn3D(ACol, ARow, P->State) && !CellDrawnThemed(ACol, ARow))
         DrawCell3DFrame(C, ARect, false, P->State.Contains(gdSelected), true,
                         !(Flat() && ThemesActive()));
@@ -605,6 +616,16 @@ void TCustomDBGridZk::PaintDataCellContent(int ACol, int ARow, const TRect& ARec
     DoDrawColumnCell(ARect, GridColToColumnIndex(ACol), Col, AState);
     if (FDefaultDrawingZk && FocusRectWanted(P->State)) DrawFocusRect(C, ARect);
   }
+}
+
+// Equal neighbouring cells of a column that hides duplicates merge: the row line between them
+// takes the column's colour.
+void TCustomDBGridZk::PaintOverDuplicateLines(TColumnZk* Col, const TRect& Cell, bool Above,
+                                              bool Below) {
+  TCanvas* C = Canvas();
+  C->Brush()->SetColor(Col->Color());
+  if (Above) C->FillRect(Rect(Cell.Left, Cell.Top - 1, Cell.Right, Cell.Top));
+  if (Below) C->FillRect(Rect(Cell.Left, Cell.Bottom, Cell.Right, Cell.Bottom + 1));
 }
 
 // The cell's value: an image beside the text, the key's image alone, a check box, or the text.

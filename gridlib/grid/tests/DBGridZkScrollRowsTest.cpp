@@ -230,6 +230,51 @@ TEST_F(DBGridZkScrollRows, NeighbourTextsOfAMemoryTableView) {
   EXPECT_EQ(Table->RecNo(), 1) << "reading neighbours leaves the cursor";
 }
 
+// A column hiding duplicates shows a run of equal texts once, in its first row, and the row
+// lines inside the run take the column's colour; other columns keep their texts and lines.
+TEST_F(DBGridZkScrollRows, HiddenDuplicatesShowARunOnce) {
+  Open(6, [](int I) { return String(I <= 3 ? u"Белила" : u"Охра"); });
+  TColumnZk* Nm = G->FindColumnByName(u"NM");
+  const int Col = G->ColumnIndexToGridCol(Nm->Index());
+  const int IdCol = G->ColumnIndexToGridCol(G->FindColumnByName(u"ID")->Index());
+  auto Ink = [](const TBitmap& B, const TRect& R) {
+    int N = 0;
+    const TColorRef Back = B.PixelRGB(R.Right - 1, R.Bottom - 1);
+    for (int Y = R.Top; Y < R.Bottom; ++Y)
+      for (int X = R.Left; X < R.Right; ++X) N += B.PixelRGB(X, Y) != Back;
+    return N;
+  };
+  // The picture holds the window's frame; cell rectangles are in client coordinates.
+  const TRect Frame = G->NonClientInsets();
+  auto Cell = [&](int C, int DataRow) {
+    TRect R = G->CellRect(C, Offset() + DataRow);
+    OffsetRect(R, Frame.Left, Frame.Top);
+    return R;
+  };
+  TBitmap Plain, Hidden;
+  RenderControl(G, Plain);
+  Nm->SetHideDuplicates(true);
+  RenderControl(G, Hidden);
+  Shot("dbgrid-hidden-duplicates.png");
+
+  const bool Shown[] = {true, false, false, true, false, false};
+  for (int R = 0; R < 6; ++R) {
+    EXPECT_GT(Ink(Plain, Cell(Col, R)), 0) << R;
+    EXPECT_EQ(Ink(Hidden, Cell(Col, R)) > 0, Shown[R]) << R;
+    EXPECT_GT(Ink(Hidden, Cell(IdCol, R)), 0) << "other columns keep their texts, row " << R;
+  }
+  const TColorRef Merged = ColorToRGB(Nm->Color());
+  for (int R = 1; R < 6; ++R) {
+    const TRect C = Cell(Col, R);
+    const int X = (C.Left + C.Right) / 2;
+    EXPECT_EQ(Hidden.PixelRGB(X, C.Top - 1) == Merged, !Shown[R]) << "line above row " << R;
+    EXPECT_NE(Plain.PixelRGB(X, C.Top - 1), Merged) << "a row line of its own before";
+    const TRect I = Cell(IdCol, R);
+    EXPECT_EQ(Hidden.PixelRGB((I.Left + I.Right) / 2, I.Top - 1),
+              Plain.PixelRGB((I.Left + I.Right) / 2, I.Top - 1));
+  }
+}
+
 TEST(DBGridZkScrollRowsPlain, NeighbourTextsOfTheBuffer) {
   TDBGridOnForm F(10);
   TColumnZk* Qty = F.Grid->FindColumnByName(u"FLAG");
