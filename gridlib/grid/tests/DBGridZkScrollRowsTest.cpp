@@ -275,6 +275,58 @@ TEST_F(DBGridZkScrollRows, HiddenDuplicatesShowARunOnce) {
   }
 }
 
+// With pictures on, a graphic field's cell shows its picture shrunk to the cell and centred; an
+// empty field or bytes that hold no picture leave the cell empty.
+TEST_F(DBGridZkScrollRows, GraphicFieldsShowTheirPictures) {
+  TBitmap Red;
+  Red.SetSize(40, 20);
+  Red.Canvas()->Brush()->SetColor(clRed);
+  Red.Canvas()->FillRect(Rect(0, 0, 40, 20));
+  Table = new TMemTableZk(F.Form);
+  Table->FieldDefs()->Add(u"ID", ftInteger);
+  Table->FieldDefs()->Add(u"PIC", ftGraphic);
+  Table->CreateDataSet();
+  const std::string Bytes[] = {Red.SaveToBytes(), std::string(), std::string("not a picture")};
+  for (int I = 0; I < 3; ++I) {
+    Table->Append();
+    Table->FieldByName(u"ID")->SetAsInteger(I + 1);
+    if (!Bytes[I].empty()) static_cast<TBlobField*>(Table->FieldByName(u"PIC"))->SetAsBytes(Bytes[I]);
+    Table->Post();
+  }
+  Table->First();
+  F.Source->SetDataSet(Table);
+  G = F.Grid;
+  G->SetDrawGraphicData(true);
+  TColumnZk* Pic = G->FindColumnByName(u"PIC");
+  ASSERT_EQ(Pic->GetColumnType(), ctGraphicData);
+  Pic->SetWidth(80);
+  TBitmap Shown;
+  RenderControl(G, Shown);
+  Shot("dbgrid-graphic-field.png");
+  const TRect Frame = G->NonClientInsets();
+  auto RedIn = [&](int DataRow) {
+    TRect R = G->CellRect(G->ColumnIndexToGridCol(Pic->Index()), Offset() + DataRow);
+    OffsetRect(R, Frame.Left, Frame.Top);
+    int N = 0, Left = R.Right, Right = R.Left, Top = R.Bottom, Bottom = R.Top;
+    for (int Y = R.Top; Y < R.Bottom; ++Y)
+      for (int X = R.Left; X < R.Right; ++X)
+        if (Shown.PixelRGB(X, Y) == RGB(255, 0, 0)) {
+          ++N;
+          Left = std::min(Left, X), Right = std::max(Right, X + 1);
+          Top = std::min(Top, Y), Bottom = std::max(Bottom, Y + 1);
+        }
+    return std::make_pair(N, Rect(Left - R.Left, Top - R.Top, Right - R.Left, Bottom - R.Top));
+  };
+  const auto [N, Box] = RedIn(0);
+  const int CellH = G->CellRect(1, Offset()).Height();
+  ASSERT_GT(N, 0);
+  EXPECT_EQ(Box.Height(), std::min(20, CellH)) << "shrunk to the cell's height";
+  EXPECT_NEAR(Box.Width(), 2 * Box.Height(), 1) << "keeps its shape";
+  EXPECT_NEAR(Box.Left, 80 - Box.Right, 1) << "centred";
+  EXPECT_EQ(RedIn(1).first, 0);
+  EXPECT_EQ(RedIn(2).first, 0);
+}
+
 TEST(DBGridZkScrollRowsPlain, NeighbourTextsOfTheBuffer) {
   TDBGridOnForm F(10);
   TColumnZk* Qty = F.Grid->FindColumnByName(u"FLAG");
