@@ -54,14 +54,7 @@ struct TLookupCellFixture {
       Fld->SetFieldName(N);
       Fld->SetDataSet(Stock);
     }
-    auto* Look = new TWideStringField(F.Form);
-    Look->SetFieldName(u"lvNM");
-    Look->SetFieldKind(fkLookup);
-    Look->SetKeyFields(u"COLOR_ID");
-    Look->SetLookupDataSet(Colours);
-    Look->SetLookupKeyFields(u"ID");
-    Look->SetLookupResultField(u"NM");
-    Look->SetDataSet(Stock);
+    AddLookupField(Stock, F.Form, u"lvNM", u"COLOR_ID", Colours, u"ID", u"NM");
     Stock->AddRow({1, 2});
     Stock->AddRow({2, 4});
     Stock->Open();
@@ -270,14 +263,7 @@ TEST(DBGridLookupCell, AtDesignTimeTheDataListShowsTheLookupFieldsList) {
     auto* Key = new TIntegerField(F.Form);
     Key->SetFieldName(u"COLOR_ID");
     Key->SetDataSet(Stock);
-    auto* Look = new TWideStringField(F.Form);
-    Look->SetFieldName(u"lvNM");
-    Look->SetFieldKind(fkLookup);
-    Look->SetKeyFields(u"COLOR_ID");
-    Look->SetLookupDataSet(Colours);
-    Look->SetLookupKeyFields(u"ID");
-    Look->SetLookupResultField(u"NM");
-    Look->SetDataSet(Stock);
+    TField* Look = AddLookupField(Stock, F.Form, u"lvNM", u"COLOR_ID", Colours, u"ID", u"NM");
     Stock->AddRow({1});
     Stock->Open();
     if (Designing) F.Grid->SetDesigning(true);

@@ -151,14 +151,7 @@ TEST(DBGridInplaceEditWheel, OpenLookupListTakesTheWheel) {
     Fld->SetFieldName(N);
     Fld->SetDataSet(Stock);
   }
-  auto* Look = new TWideStringField(F.Form);
-  Look->SetFieldName(u"lvNM");
-  Look->SetFieldKind(fkLookup);
-  Look->SetKeyFields(u"COLOR_ID");
-  Look->SetLookupDataSet(Colours);
-  Look->SetLookupKeyFields(u"ID");
-  Look->SetLookupResultField(u"NM");
-  Look->SetDataSet(Stock);
+  AddLookupField(Stock, F.Form, u"lvNM", u"COLOR_ID", Colours, u"ID", u"NM");
   for (int I = 1; I <= 30; ++I) Stock->AddRow({I, 1});
   Stock->Open();
   F.Source->SetDataSet(nullptr);

@@ -103,14 +103,7 @@ TEST_F(DBGridZkMemTableRows, LookupFieldsReadThePaintedRow) {
     Fld->SetFieldName(N);
     Fld->SetDataSet(Table);
   }
-  auto* Look = new TWideStringField(F.Form);
-  Look->SetFieldName(u"lvNM");
-  Look->SetFieldKind(fkLookup);
-  Look->SetKeyFields(u"COLOR_ID");
-  Look->SetLookupDataSet(Colours);
-  Look->SetLookupKeyFields(u"ID");
-  Look->SetLookupResultField(u"NM");
-  Look->SetDataSet(Table);
+  AddLookupField(Table, F.Form, u"lvNM", u"COLOR_ID", Colours, u"ID", u"NM");
   Table->CreateDataSet();
   for (int I = 1; I <= 6; ++I) Table->AppendRecord({I, (I - 1) % 3 + 1});
   Table->First();

@@ -27,6 +27,22 @@ inline void FillItems(TArrayDataSet* Set, int Rows) {
     Set->AddRow({I, Names[(I - 1) % 5], 10.5 * I, I * 2, I % 2 == 0, String(u"memo")});
 }
 
+// A lookup field Name on Set, owned by Owner: Set's Keys found as List's ListKeys give Result.
+template <class TFieldClass = TWideStringField>
+inline TField* AddLookupField(TDataSet* Set, TComponent* Owner, const String& Name,
+                              const String& Keys, TDataSet* List, const String& ListKeys,
+                              const String& Result) {
+  TField* F = new TFieldClass(Owner);
+  F->SetFieldName(Name);
+  F->SetFieldKind(fkLookup);
+  F->SetKeyFields(Keys);
+  F->SetLookupDataSet(List);
+  F->SetLookupKeyFields(ListKeys);
+  F->SetLookupResultField(Result);
+  F->SetDataSet(Set);
+  return F;
+}
+
 struct TDBGridOnForm {
   TForm* Form = nullptr;
   TDBGridZk* Grid = nullptr;

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "gridlib/grid/DBGridZkModule.h"
+#include "gridlib/grid/tests/DBGridZkTestForm.h"
 #include "gridlib/memtable/MemTableZk.h"
 #include "gridlib/toolkit/SizeGripZk.h"
 #include "platform/controls/Forms.h"
@@ -216,14 +217,7 @@ TEST(DBLookupGrid, TwoFieldKeysOfALookupFieldReachTheDataRecord) {
     Fld->SetFieldName(N);
     Fld->SetDataSet(Data);
   }
-  auto* Look = new TWideStringField(F.Form);
-  Look->SetFieldName(u"lvTXT");
-  Look->SetFieldKind(fkLookup);
-  Look->SetKeyFields(u"KA;KB");
-  Look->SetLookupDataSet(Pairs);
-  Look->SetLookupKeyFields(u"A;B");
-  Look->SetLookupResultField(u"TXT");
-  Look->SetDataSet(Data);
+  AddLookupField(Data, F.Form, u"lvTXT", u"KA;KB", Pairs, u"A;B", u"TXT");
   Data->AddRow({1, 2});
   Data->Open();
   auto* DataSource = new TDataSource(F.Form);
