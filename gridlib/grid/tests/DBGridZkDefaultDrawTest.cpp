@@ -17,19 +17,6 @@ void SaveShot(TDBGridZk* G, const char* Name) {
     SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/" + Name));
 }
 
-// Pixels of a cell's inside (one pixel in from each edge), row by row.
-std::vector<TColorRef> CellInside(TDBGridZk* G, int ACol, int ARow) {
-  TBitmap B;
-  RenderControl(G, B);
-  const TRect Insets = G->NonClientInsets();
-  const TRect R = G->CellScreenRect(ACol, ARow);
-  std::vector<TColorRef> Out;
-  for (int Y = R.Top + 1; Y < R.Bottom - 1; ++Y)
-    for (int X = R.Left + 1; X < R.Right - 1; ++X)
-      Out.push_back(B.PixelRGB(Insets.Left + X, Insets.Top + Y));
-  return Out;
-}
-
 // Dark pixels in the left and right halves of a cell's inside.
 std::pair<int, int> InkHalves(TDBGridZk* G, int ACol, int ARow) {
   const TRect R = G->CellScreenRect(ACol, ARow);

@@ -15,19 +15,6 @@
 
 namespace {
 
-// Pixels of a cell's inside (one pixel in from each edge), row by row.
-std::vector<TColorRef> CellInside(TDBGridZk* G, int ACol, int ARow) {
-  TBitmap B;
-  RenderControl(G, B);
-  const TRect Insets = G->NonClientInsets();
-  const TRect R = G->CellScreenRect(ACol, ARow);
-  std::vector<TColorRef> Out;
-  for (int Y = R.Top + 1; Y < R.Bottom - 1; ++Y)
-    for (int X = R.Left + 1; X < R.Right - 1; ++X)
-      Out.push_back(B.PixelRGB(Insets.Left + X, Insets.Top + Y));
-  return Out;
-}
-
 // Rows of a cell's inside that hold dark ink (text), as a fraction band: first and last inked
 // row relative to the inside's height, and whether the right half has ink in the top line.
 struct TInk {

@@ -3,14 +3,17 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "gridlib/grid/DBGridZk.h"
 #include "gridlib/grid/DBGridZkModule.h"
 #include "platform/controls/Forms.h"
+#include "platform/controls/Snapshot.h"
 #include "platform/db/ArrayDataSet.h"
 #include "platform/db/DataSource.h"
 #include "platform/db/FieldDefs.h"
 #include "platform/db/Fields.h"
+#include "platform/graphics/Bitmap.h"
 #include "platform/rtl/Variants.h"
 
 // ID; NAME with Cyrillic, a quote, a tab, "" and Null; PRICE currency; QTY; FLAG; NOTE memo.
@@ -41,6 +44,19 @@ inline TField* AddLookupField(TDataSet* Set, TComponent* Owner, const String& Na
   F->SetLookupResultField(Result);
   F->SetDataSet(Set);
   return F;
+}
+
+inline // Pixels of a cell's inside (one pixel in from each edge), row by row.
+std::vector<TColorRef> CellInside(TDBGridZk* G, int ACol, int ARow) {
+  TBitmap B;
+  RenderControl(G, B);
+  const TRect Insets = G->NonClientInsets();
+  const TRect R = G->CellScreenRect(ACol, ARow);
+  std::vector<TColorRef> Out;
+  for (int Y = R.Top + 1; Y < R.Bottom - 1; ++Y)
+    for (int X = R.Left + 1; X < R.Right - 1; ++X)
+      Out.push_back(B.PixelRGB(Insets.Left + X, Insets.Top + Y));
+  return Out;
 }
 
 struct TDBGridOnForm {
