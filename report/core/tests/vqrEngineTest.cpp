@@ -87,6 +87,15 @@ protected:
   }
   TvqrPreviewPages* Store() { return static_cast<TvqrPreviewPages*>(Report->PreviewPages()); }
 
+  // 30 data rows between a page header and a page footer: two pages.
+  bool PrepareThirtyRowsOnTwoPages() {
+    Fill(std::vector<Row>(30, Row{u"A", u"r", 1}));
+    Band<TvqrPageHeader>(u"PageHeader1", 0, 40);
+    Band<TvqrMasterData>(u"MasterData1", 80, 40)->SetDataSet(Adapter);
+    Band<TvqrPageFooter>(u"PageFooter1", 300, 30);
+    return Prepare();
+  }
+
   // The texts of one output page, in output order.
   std::vector<String> Texts(int PageIndex) {
     std::vector<String> Out;
@@ -422,14 +431,7 @@ public:
 };
 
 TEST_F(EngineTest, ExportDriverCallsTheFilterInOrder) {
-  std::vector<Row> Rows;
-  for (int I = 1; I <= 30; ++I) Rows.push_back({u"A", u"r", 1});
-  Fill(Rows);
-  Band<TvqrPageHeader>(u"PageHeader1", 0, 40);
-  auto* Data = Band<TvqrMasterData>(u"MasterData1", 80, 40);
-  Data->SetDataSet(Adapter);
-  Band<TvqrPageFooter>(u"PageFooter1", 300, 30);
-  ASSERT_TRUE(Prepare());
+  ASSERT_TRUE(PrepareThirtyRowsOnTwoPages());
   ASSERT_EQ(Store()->Count(), 2);
 
   TRecordingFilter F;
@@ -463,14 +465,7 @@ TEST_F(EngineTest, ExportDriverCallsTheFilterInOrder) {
 // Progress pumps messages, and a preview repainting meanwhile may drop every cached page: the
 // page a filter receives must be fetched after that, never one freed under it.
 TEST_F(EngineTest, ExportedPagesOutliveTheProgressPump) {
-  std::vector<Row> Rows;
-  for (int I = 1; I <= 30; ++I) Rows.push_back({u"A", u"r", 1});
-  Fill(Rows);
-  Band<TvqrPageHeader>(u"PageHeader1", 0, 40);
-  auto* Data = Band<TvqrMasterData>(u"MasterData1", 80, 40);
-  Data->SetDataSet(Adapter);
-  Band<TvqrPageFooter>(u"PageFooter1", 300, 30);
-  ASSERT_TRUE(Prepare());
+  ASSERT_TRUE(PrepareThirtyRowsOnTwoPages());
   ASSERT_EQ(Store()->Count(), 2);
 
   struct TCountingFilter : TRecordingFilter {
