@@ -43,6 +43,14 @@ protected:
     GetScrollInfo(G, SB_VERT, SI);
     return SI;
   }
+  // A data row's cell in a rendered picture, which holds the window's frame (cell rectangles
+  // are in client coordinates).
+  TRect CellInPicture(int GridCol, int DataRow) {
+    TRect R = G->CellRect(GridCol, Offset() + DataRow);
+    const TRect Frame = G->NonClientInsets();
+    OffsetRect(R, Frame.Left, Frame.Top);
+    return R;
+  }
   void Shot(const char* Name) {
     if (const char* Dir = std::getenv("VORENTA_SHOTS"))
       SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/" + Name));
@@ -244,13 +252,7 @@ TEST_F(DBGridZkScrollRows, HiddenDuplicatesShowARunOnce) {
       for (int X = R.Left; X < R.Right; ++X) N += B.PixelRGB(X, Y) != Back;
     return N;
   };
-  // The picture holds the window's frame; cell rectangles are in client coordinates.
-  const TRect Frame = G->NonClientInsets();
-  auto Cell = [&](int C, int DataRow) {
-    TRect R = G->CellRect(C, Offset() + DataRow);
-    OffsetRect(R, Frame.Left, Frame.Top);
-    return R;
-  };
+  auto Cell = [&](int C, int DataRow) { return CellInPicture(C, DataRow); };
   TBitmap Plain, Hidden;
   RenderControl(G, Plain);
   Nm->SetHideDuplicates(true);
@@ -303,10 +305,8 @@ TEST_F(DBGridZkScrollRows, GraphicFieldsShowTheirPictures) {
   TBitmap Shown;
   RenderControl(G, Shown);
   Shot("dbgrid-graphic-field.png");
-  const TRect Frame = G->NonClientInsets();
   auto RedIn = [&](int DataRow) {
-    TRect R = G->CellRect(G->ColumnIndexToGridCol(Pic->Index()), Offset() + DataRow);
-    OffsetRect(R, Frame.Left, Frame.Top);
+    const TRect R = CellInPicture(G->ColumnIndexToGridCol(Pic->Index()), DataRow);
     int N = 0, Left = R.Right, Right = R.Left, Top = R.Bottom, Bottom = R.Top;
     for (int Y = R.Top; Y < R.Bottom; ++Y)
       for (int X = R.Left; X < R.Right; ++X)
