@@ -255,8 +255,7 @@ protected:
 
 private:
   void InsertImportedRecords(bool AppendMode);
-  void ImportBySelection(TDBGridZkSelectionType Kind, bool InsertMode, bool& AppendMode,
-                         const TBookmark& Saved);
+  void ImportBySelection(TDBGridZkSelectionType Kind, bool InsertMode, bool& AppendMode);
 };
 
 // Tab-separated ANSI text: TAB ends a cell, CR LF a record, NUL or the end of data the input;

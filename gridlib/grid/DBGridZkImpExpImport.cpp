@@ -42,7 +42,7 @@ void TDBGridZkImport::InsertImportedRecords(bool AppendMode) {
 }
 
 void TDBGridZkImport::ImportBySelection(TDBGridZkSelectionType Kind, bool InsertMode,
-                                        bool& AppendMode, const TBookmark& Saved) {
+                                        bool& AppendMode) {
   TDataSet* D = FDBGridZk->DataSet();
   FImpCols = SelectionColumns(FDBGridZk, Kind, true);
   ReadPrefix();
@@ -61,8 +61,10 @@ void TDBGridZkImport::ImportBySelection(TDBGridZkSelectionType Kind, bool Insert
       for (D->First(); !D->Eof(); D->Next()) ImportRecord(FImpCols);
       break;
     case gstNon:
-      if (!Saved.empty()) {
-        D->GotoBookmark(Saved);
+      // Back to the record the import started on; an empty table has none and goes on to
+      // appending.
+      if (!D->IsEmpty()) {
+        FDBGridZk->RestoreBookmark();
         for (; !D->Eof() && !Eos; D->Next()) ImportRecord(FImpCols);
       }
       if (FDBGridZk->AllowedOperations().Contains(alopAppendZk)) {
@@ -91,17 +93,18 @@ void TDBGridZkImport::ImportFromStream(TStream* AStream, bool IsImportAll) {
   }
   bool AppendMode = D->Eof();
   const bool InsertMode = D->State() == dsInsert;
-  const TBookmark Saved = InsertMode ? TBookmark() : SavePosition(D);
+  // The grid's own saved position brings the current record back to its screen row.
+  if (!InsertMode) FDBGridZk->SaveBookmark();
   {
     TControlsDisabled Hold(D);
     try {
-      ImportBySelection(Kind, InsertMode, AppendMode, Saved);
+      ImportBySelection(Kind, InsertMode, AppendMode);
     } catch (...) {
       KeepPendingRecord(D);
-      if (!InsertMode && !Saved.empty() && D->BookmarkValid(Saved)) D->GotoBookmark(Saved);
+      if (!InsertMode) FDBGridZk->RestoreBookmark();
       throw;
     }
-    if (!InsertMode) RestorePosition(D, Saved);
+    if (!InsertMode) FDBGridZk->RestoreBookmark();
   }
   FinishReading();
 }

@@ -388,9 +388,10 @@ void TCustomDBGridZk::FitColumnsToContents(const TColumnsZkList& Columns) {
   TDataSet* D = DataSet();
   TColCellParamsZk Params;
   D->DisableControls();
-  const TBookmark Saved = D->GetBookmark();
+  // The grid's saved position brings the current record back to its screen row.
+  SaveBookmark();
   auto Restore = [&] {
-    if (D->BookmarkValid(Saved)) D->GotoBookmark(Saved);
+    RestoreBookmark();
     D->EnableControls();
   };
   try {

@@ -347,6 +347,49 @@ TEST_F(DBGridZkImpExpReaders, ErrorGuardAnswers) {
   }
 }
 
+// Overwriting from the current record moves the cursor down the table; afterwards the current
+// record is back on its screen row with the same records above it, also when an answer ends
+// the import.
+TEST_F(DBGridZkImpExpReaders, ImportKeepsTheCurrentRecordOnItsScreenRow) {
+  struct TCase {
+    const char* Name;
+    std::string Bytes;
+    std::vector<TModalResult> Answers;
+    bool Aborted;
+  };
+  const TCase Cases[] = {
+      {"the whole input written", "p\t1\r\nq\t2\r\nr\t3", {}, false},
+      {"ended by No at the second record", "p\t1\r\nq\t500\r\nr\t3", {mrNo}, true},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    TExchangeGrid G(100);
+    TDBGridZk* Grid = G.Grid;
+    Grid->SetAllowedOperations(Grid->AllowedOperations() - TDBGridZkAllowedOperations{alopAppendZk});
+    G.Set->FieldByName(u"QTY")->SetOnValidate([](TField* Field) {
+      if (Field->AsInteger() > 100) throw Exception(u"Не больше 100");
+    });
+    Answerer->MessageAnswers.assign(C.Answers.begin(), C.Answers.end());
+    G.Set->SetRecNo(50);
+    Grid->Perform(WM_KEYDOWN, VK_DOWN, 0);
+    Grid->Perform(WM_KEYDOWN, VK_DOWN, 0);
+    Grid->SetCol(Grid->IndicatorOffset() + 1);
+    const int RecNo = G.Set->RecNo(), ScreenRow = Grid->DataLink()->ActiveRecord();
+    ASSERT_NE(ScreenRow, (Grid->DataLink()->RecordCount() - 1) / 2) << "not the middle row";
+    bool Aborted = false;
+    try {
+      G.Import(NewGridImporter<TDBGridZkImportAsText>, C.Bytes);
+    } catch (const EAbort&) {
+      Aborted = true;
+    }
+    EXPECT_EQ(Aborted, C.Aborted);
+    EXPECT_EQ(VarToStr(G.Set->Row(RecNo - 1)[1]), u"p") << "written from the current record";
+    EXPECT_EQ(G.Set->RecNo(), RecNo);
+    EXPECT_EQ(Grid->DataLink()->ActiveRecord(), ScreenRow);
+    EXPECT_EQ(Grid->DataRowToRecNo(0), RecNo - ScreenRow);
+  }
+}
+
 TEST_F(DBGridZkImpExpReaders, CopyThenPasteIntoAnEmptyTable) {
   F.Columns({u"ID", u"NAME", u"PRICE", u"QTY", u"FLAG", u"NOTE"});
   F.Grid->SetOptions(F.Grid->Options() - TDBGridOptions{dgTitles});

@@ -254,6 +254,21 @@ TEST_F(DBGridZkStorage, FittingTakesTheWidestTitleCellOrFooter) {
   EXPECT_EQ(Name->Width(), 20);
 }
 
+// The walk over every record leaves the current record on its screen row, not centred.
+TEST(DBGridZkFitting, WalkKeepsTheCurrentRecordOnItsScreenRow) {
+  TDBGridOnForm F(100);
+  TDBGridZk* G = F.Grid;
+  F.Set->SetRecNo(50);
+  G->Perform(WM_KEYDOWN, VK_DOWN, 0);
+  G->Perform(WM_KEYDOWN, VK_DOWN, 0);
+  const int RecNo = F.Set->RecNo(), ScreenRow = G->DataLink()->ActiveRecord();
+  ASSERT_NE(ScreenRow, (G->DataLink()->RecordCount() - 1) / 2) << "not the middle row";
+  G->FindColumnByName(u"NAME")->OptimizeWidth();
+  EXPECT_EQ(F.Set->RecNo(), RecNo);
+  EXPECT_EQ(G->DataLink()->ActiveRecord(), ScreenRow);
+  EXPECT_EQ(G->DataRowToRecNo(0), RecNo - ScreenRow);
+}
+
 // Fitting leaves room for the edit buttons only where they are always on show.
 TEST_F(DBGridZkStorage, FittingAddsTheAlwaysShownEditButtonsStrip) {
   TBitmap Scratch;
