@@ -9,6 +9,7 @@
 #include "platform/classes/TypeRegistry.h"
 #include "platform/controls/Timer.h"
 #include "platform/rtl/SysUtils.h"
+#include "report/core/vqrCast.h"
 #include "report/core/vqrClass.h"
 #include "report/core/vqrClassAbstract.h"
 #include "report/core/vqrClassRTTI.h"
@@ -148,7 +149,7 @@ void TvqrReport::ClearObjects() {
   std::vector<TComponent*> Survivors;
   for (int I = 0; I < ComponentCount(); ++I) {
     TComponent* C = Components(I);
-    auto* Obj = dynamic_cast<TvqrComponent*>(C);
+    auto* Obj = vqrAs<TvqrComponent>(C);
     const TvqrComponent* Top = Obj;
     while (Top && Top->Parent()) Top = Top->Parent();
     if (!Obj || Top != this || C->ComponentState().Contains(csAncestor)) Survivors.push_back(C);

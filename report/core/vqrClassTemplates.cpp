@@ -7,6 +7,7 @@
 #include "platform/classes/Streams.h"
 #include "platform/classes/TypeRegistry.h"
 #include "platform/rtl/SysUtils.h"
+#include "report/core/vqrCast.h"
 #include "report/core/vqrClass.h"
 #include "report/core/vqrClassAbstract.h"
 #include "report/core/vqrClass_p.h"
@@ -223,8 +224,8 @@ void TvqrReport::CheckDataPage() {
   bool HasDataPage = false;
   std::vector<TvqrComponent*> Dialogs;
   for (TvqrComponent* Obj : AllObjects()) {
-    if (dynamic_cast<TvqrDataPage*>(Obj)) HasDataPage = true;
-    if (auto* D = dynamic_cast<TvqrDialogComponent*>(Obj)) Dialogs.push_back(D);
+    if (vqrAs<TvqrDataPage>(Obj)) HasDataPage = true;
+    if (auto* D = vqrAs<TvqrDialogComponent>(Obj)) Dialogs.push_back(D);
   }
   if (HasDataPage) return;
   auto* Page = new TvqrDataPage(this);

@@ -110,13 +110,12 @@ String TextWithoutFinalBreak(const String& Text) {
 
 bool IsComponentClass(TClass C) { return C && C->InheritsFrom(TComponent::ClassInfo()); }
 
-// The bytes of Obj's defined properties as the platform writer makes them.
-std::unique_ptr<TMemoryStream> DefinedPropertyData(TPersistent* Obj, TComponent* Root) {
-  auto Stream = std::make_unique<TMemoryStream>();
-  TWriter Writer(Stream.get());
+// Writes the bytes of Obj's defined properties to Data as the platform writer makes them.
+// Most objects define none: the caller's stream then stays empty and allocates nothing.
+void WriteDefinedPropertyData(TPersistent* Obj, TComponent* Root, TMemoryStream& Data) {
+  TWriter Writer(&Data);
   Writer.SetRoot(Root);
   Writer.WriteDefinedProperties(Obj);
-  return Stream;
 }
 
 String OrdinalText(const TPropInfo* Prop, Int64 Value) {
@@ -272,15 +271,17 @@ void TvqrXMLSerializer::WriteProperty(TPersistent* Obj, const TPropInfo* Prop, c
 
 void TvqrXMLSerializer::WriteDefinedProperties(TPersistent* Obj, const String& Add,
                                                TPersistent* Ancestor, String& Out) {
-  std::unique_ptr<TMemoryStream> Data = DefinedPropertyData(Obj, FOwner);
-  if (Data->Size() == 0) return;
+  TMemoryStream Data;
+  WriteDefinedPropertyData(Obj, FOwner, Data);
+  if (Data.Size() == 0) return;
   if (Ancestor) {
-    std::unique_ptr<TMemoryStream> AncData = DefinedPropertyData(Ancestor, FOwner);
-    if (Data->Size() == AncData->Size() &&
-        std::memcmp(Data->Memory(), AncData->Memory(), static_cast<std::size_t>(Data->Size())) == 0)
+    TMemoryStream AncData;
+    WriteDefinedPropertyData(Ancestor, FOwner, AncData);
+    if (Data.Size() == AncData.Size() &&
+        std::memcmp(Data.Memory(), AncData.Memory(), static_cast<std::size_t>(Data.Size())) == 0)
       return;
   }
-  AppendPair(Out, Add, u"PropData", StreamToHexText(Data.get()));
+  AppendPair(Out, Add, u"PropData", StreamToHexText(&Data));
 }
 
 String TvqrXMLSerializer::WriteComponentStr(TComponent* C) {
