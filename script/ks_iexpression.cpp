@@ -272,6 +272,7 @@ TksExpression::TksExpression(TksScript* Script)
 TksExpression::~TksExpression() { delete FNode; }
 
 bool TksExpression::FlatNumbers(TksNumber* Out) const {
+  if (FNumbers.Run(Out)) return true;
   TksNumber Stack[kFlatDepth];
   TksNumber* Top = Stack - 1;
   for (const TFlatStep& S : FFlat) {
@@ -487,8 +488,15 @@ void TksExpression::BuildFlat() {
   // One operator on two leaves is quicker through its node, which reads both leaves itself.
   size_t Operators = FFlatCompare == Op::opNone ? 0 : 1;
   for (const TFlatStep& S : FFlat) Operators += S.Op != Op::opNone;
-  if (!Ok || Operators < 2) FFlat.clear();
-  else FFlatState = kFlatYes;
+  FNumbers.Clear();
+  if (!Ok || Operators < 2) {
+    FFlat.clear();
+    return;
+  }
+  FFlatState = kFlatYes;
+  std::vector<TksNumberProgram::TSource> Source;
+  for (const TFlatStep& S : FFlat) Source.push_back({S.Store, S.Var, S.Op});
+  FNumbers.SetSource(std::move(Source), FFlatCompare == Op::opNone ? 1 : 2);
 }
 
 bool TksExpression::FlatBool(bool& Out) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "script/ks_iinterpreter.h"
+#include "script/ks_inumberprogram.h"
 
 enum class TksOperatorType {
   opNone, opGreat, opLess, opLessEq, opGreatEq, opNonEq, opEq, opPlus, opMinus, opOr, opXor,
@@ -315,6 +316,8 @@ private:
   TksTypeRec TypeNode(TksExpressionNode* Node, String& ErrPos);
 
   std::vector<TFlatStep> FFlat;
+  // The list typed for the kinds its leaves hold, tried first by FlatNumbers.
+  mutable TksNumberProgram FNumbers;
   signed char FFlatState = kFlatUnknown;
   TksOperatorType FFlatCompare = TksOperatorType::opNone;
 

@@ -416,6 +416,20 @@ TEST(ScriptFaults, OneOperatorOnStoredValuesMatchesTheGeneralPath) {
             "10000000000 100000 Division by zero 14");
 }
 
+// Expressions of several operators on numbers follow the kinds their variables hold from one
+// run to the next (integer, double, integer again, and kinds that keep changing), and an
+// overflow or a zero divisor still reaches the general operators.
+TEST(ScriptFaults, NumberExpressionsFollowTheKindsTheirVariablesHold) {
+  TksTestHost H;
+  EXPECT_EQ(H.Run(u"var v, w: Variant; k, n: Integer; x: Extended; begin v := 1;\r\n"
+                  u"for k := 1 to 4 do begin w := v * 2 + k; Out(w); if k = 1 then v := 0.5 else if k = 2 then v := 7 else v := 2147483647 end;\r\n"
+                  u"x := 0; for k := 1 to 10 do begin if k mod 2 = 0 then v := k + 0.5 else v := k; x := x + (v * 2 + 1) end; Out(x);\r\n"
+                  u"n := 0; x := 0; while x * 2 + 1 < n * 3 - 0.5 + 4 do begin x := x + 1; n := n - 1 end; Out(x);\r\n"
+                  u"for k := 1 to 3 do try Out((k + 6) mod (k * 2 - 4) * 5) except Out(ExceptionMessage) end;\r\n"
+                  u"for k := 1 to 3 do try x := (k - 2) / (k - 2) * 3 + 1; Out(x) except Out(ExceptionClassName) end end."),
+            "3 3 17 4294967298 125 1 5 Division by zero 5 4 EZeroDivide 4");
+}
+
 // An operator's right side is read after its left side ran, also when it is a plain variable
 // the left side changed; a condition on an array element holding a number is its truth.
 TEST(ScriptFaults, RightOperandIsReadAfterTheLeftSide) {
