@@ -57,7 +57,13 @@ private:
   void ErrorPosAt(const String& Pos);
   bool LoadUnit(const String& UnitName, std::vector<TksSyntaxNode*>& Items, size_t& Mark);
 
+  // The position compile errors report: FErrorNode's when it is set (written out only when an
+  // error needs it), else FErrorPos.
+  const String& ErrorPos();
+  void SetErrorPos(const String& Pos);
+
   String FErrorPos;
+  const TksSyntaxNode* FErrorNode = nullptr;
   std::shared_ptr<const TksGrammar> FGrammar;
   std::unique_ptr<TksSyntaxTree> FOwnTree;
   TksSyntaxTree* FTree;  // FOwnTree, or the tree of the parser whose used unit this one reads

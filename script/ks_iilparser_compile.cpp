@@ -53,6 +53,7 @@ private:
 bool Is(const TksSyntaxNode* X, const char16_t* Name) { return ksSameText(X->Name(), Name); }
 [[noreturn]] void Fail(const String& Msg) { throw Exception(Msg); }
 [[noreturn]] void FailName(const String& Msg, const String& Name) { throw Exception(Msg + u"'" + Name + u"'"); }
+const String kNoPos;
 
 // Operands and operators of the expressions being built, the one being built and those whose
 // arguments it is in. An expression tree is as deep as its chain of operators (1+1+...+1), and
@@ -94,11 +95,10 @@ class TksTreeCompiler {
 public:
   explicit TksTreeCompiler(TksILParser& AP) : P(AP) {}
 
-  // Makes the element's position the one errors report; returns it.
-  String SetPos(const TksSyntaxNode* X) {
-    String Pos = X->Pos();
-    if (!Pos.empty()) P.FErrorPos = Pos;
-    return Pos;
+  // Makes the element's position, when it has one, the one errors report. The text is written
+  // only when an error needs it.
+  void SetPos(const TksSyntaxNode* X) {
+    if (X->HasPos()) P.FErrorNode = X;
   }
 
   // ---- Programs and statements ----
@@ -120,7 +120,8 @@ public:
 
   template <class T>
   T* NewStmt(TksSyntaxNode* E, TksScript* S, TksStatement* List) {
-    const String Pos = SetPos(E);
+    SetPos(E);
+    const String Pos = E->Pos();
     auto* St = new T(S, P.FUnitName, Pos);
     List->Add(St);
     P.FProgram->AddCodeLine(P.FUnitName, Pos);
@@ -434,7 +435,7 @@ public:
 
   TksCustomVariable* MakeVariable(TksSyntaxNode* E, TksScript* S, bool IsVarParam, bool IsParam,
                                   TksStatement* List, const String& Name, TksSyntaxNode* PosOf) {
-    String EntryPos = P.FErrorPos;
+    String EntryPos = P.ErrorPos();
     String TypeName = u"Variant";
     int TypeAt = -1;
     for (int i = 0; i < E->Count(); ++i)
@@ -662,8 +663,10 @@ public:
     int N = E->Count();
     for (int i = 0; i < N; ++i) {
       TksSyntaxNode* C = E->Items(i);
-      X->SetCurrentPos(SetPos(C));
+      SetPos(C);
       const TLowName Name(C->Name());
+      // Only operators keep their position: the type check reports an operator's.
+      X->SetCurrentPos(Name == u"op" ? C->Pos() : kNoPos);
       if (Name == u"op") {
         String T = C->Text();
         for (Char& Ch : T)
@@ -689,13 +692,14 @@ public:
   }
 
   TksExpression* BuildExpression(TksSyntaxNode* E, TksScript* S) {
-    const String Pos = SetPos(E);
+    SetPos(E);
+    const String Pos = E->Pos();
     TExprNodesGuard Guard(ExprNodeCount(E));
     auto X = std::make_unique<TksExpression>(S);
     AddExprChildren(X.get(), E, S);
     String Bad = X->Finalize();
     if (!Bad.empty()) {
-      P.FErrorPos = Bad;
+      P.SetErrorPos(Bad);
       Fail(SIncompatibleTypes);
     }
     X->SetSourcePos(Pos);
@@ -888,7 +892,7 @@ TksDesignator* TksILParser::DoDesignator(TksSyntaxNode* xi, TksScript* Prog, Tks
     TksDesignatorItem* It = D->Item(i);
     TksCustomVariable* R = It->Ref;
     if (dynamic_cast<TksDesignator*>(R)) continue;
-    if (!It->SourcePos.empty()) FErrorPos = It->SourcePos;
+    if (!It->SourcePos.empty()) SetErrorPos(It->SourcePos);
     int Given = static_cast<int>(It->Args.size());
     if (Given < R->GetNumberOfRequiredParams()) throw Exception(SNotEnoughParams);
     if (Given > R->Count()) throw Exception(STooManyParams);
@@ -908,7 +912,20 @@ TksDesignator* TksILParser::DoDesignator(const TksXMLItem* xi, TksScript* Prog) 
 }
 
 void TksILParser::ErrorPosAt(const String& Pos) {
-  if (!Pos.empty()) FErrorPos = Pos;
+  if (!Pos.empty()) SetErrorPos(Pos);
+}
+
+const String& TksILParser::ErrorPos() {
+  if (FErrorNode) {
+    FErrorPos = FErrorNode->Pos();
+    FErrorNode = nullptr;
+  }
+  return FErrorPos;
+}
+
+void TksILParser::SetErrorPos(const String& Pos) {
+  FErrorPos = Pos;
+  FErrorNode = nullptr;
 }
 
 void TksILParser::ParseILScript() {
@@ -918,7 +935,7 @@ void TksILParser::ParseILScript() {
   TksTreeCompiler C(*this);
   auto Fail = [this](const String& Message) {
     FProgram->SetErrorMsg(Message);
-    FProgram->SetErrorPos(FErrorPos);
+    FProgram->SetErrorPos(ErrorPos());
     FProgram->SetErrorUnit(FUnitName);
   };
   try {

@@ -429,23 +429,52 @@ Variant TksScript::Evaluate(const String& Expression) {
   return Result;
 }
 
+namespace {
+
+// The line of a "line:column" position, when it is written as IntToStr writes a number; any
+// other text names no line IsExecutableLine could be asked about.
+bool LineOfPosition(const String& APos, int& Line) {
+  size_t End = APos.find(u':');
+  if (End == String::npos) End = APos.size();
+  size_t i = 0;
+  bool Negative = End > 0 && APos[0] == u'-';
+  if (Negative) i = 1;
+  if (i == End || (APos[i] == u'0' && (End - i > 1 || Negative))) return false;
+  long long V = 0;
+  for (; i < End; ++i) {
+    if (APos[i] < u'0' || APos[i] > u'9' || V > 10'000'000'000LL) return false;
+    V = V * 10 + (APos[i] - u'0');
+  }
+  if (Negative) V = -V;
+  if (V < INT32_MIN || V > INT32_MAX) return false;
+  Line = static_cast<int>(V);
+  return true;
+}
+
+}  // namespace
+
 void TksScript::AddCodeLine(const String& UnitName, const String& APos) {
-  String Line = APos.substr(0, APos.find(u':'));
+  int Line;
+  if (!LineOfPosition(APos, Line)) return;
   auto It = std::find_if(FUnitLines.begin(), FUnitLines.end(),
                          [&](auto& U) { return ksSameText(U.first, UnitName); });
   if (It == FUnitLines.end()) {
-    FUnitLines.emplace_back(UnitName, std::vector<String>{});
+    FUnitLines.emplace_back(UnitName, std::vector<int>{});
     It = FUnitLines.end() - 1;
   }
-  auto Pos = std::lower_bound(It->second.begin(), It->second.end(), Line);
-  if (Pos == It->second.end() || *Pos != Line) It->second.insert(Pos, Line);
+  std::vector<int>& Lines = It->second;
+  // Statements come mostly in source order: a later line goes at the end.
+  if (Lines.empty() || Lines.back() < Line) {
+    Lines.push_back(Line);
+    return;
+  }
+  auto Pos = std::lower_bound(Lines.begin(), Lines.end(), Line);
+  if (*Pos != Line) Lines.insert(Pos, Line);
 }
 
 bool TksScript::IsExecutableLine(int LineN, const String& UnitName) const {
-  String Line = IntToStr(LineN);
   for (auto& U : FUnitLines)
-    if (ksSameText(U.first, UnitName))
-      return std::binary_search(U.second.begin(), U.second.end(), Line);
+    if (ksSameText(U.first, UnitName)) return std::binary_search(U.second.begin(), U.second.end(), LineN);
   return false;
 }
 

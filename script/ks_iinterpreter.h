@@ -212,7 +212,8 @@ private:
   bool FRTTIAdded = false;
   std::unique_ptr<TksStatement> FStatement;
   String FSyntaxType = u"PascalScript";
-  std::vector<std::pair<String, std::vector<String>>> FUnitLines;
+  // The lines that hold a statement, per unit, in ascending order.
+  std::vector<std::pair<String, std::vector<int>>> FUnitLines;
   std::vector<String> FIncludePath{String()};
   std::vector<String> FMacros;
   // Registry names of classes added under another script name, with that name.

@@ -73,6 +73,8 @@ bool TksSyntaxNode::HasText() const { return FBuilt ? FHasText : ksXMLPropExists
 
 String TksSyntaxNode::Pos() const { return FBuilt ? PointText(FPos) : ksXMLProp(FRaw, u"pos"); }
 
+bool TksSyntaxNode::HasRawPos() const { return !ksXMLProp(FRaw, u"pos").empty(); }
+
 TksPoint TksSyntaxNode::StartPoint() const {
   return FBuilt ? FPos : PositionToPoint(ksXMLProp(FRaw, u"pos"));
 }

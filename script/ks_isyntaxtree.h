@@ -30,6 +30,8 @@ public:
   bool HasText() const;
   // The start position as "line:column"; empty when the node has none.
   String Pos() const;
+  // Whether Pos() is not empty.
+  bool HasPos() const { return FBuilt ? FPos.Y != 0 : HasRawPos(); }
   // The start and end positions (Y = line, X = column); Y is 0 when unknown.
   TksPoint StartPoint() const;
   TksPoint EndPoint() const;
@@ -37,6 +39,8 @@ public:
 
 private:
   friend class TksSyntaxTree;
+
+  bool HasRawPos() const;
 
   std::u16string_view FName;
   std::u16string_view FText;  // the "text" value of a built node, decoded

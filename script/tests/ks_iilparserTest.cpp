@@ -49,3 +49,26 @@ TEST(ksILParser, PassingOverAlternativesKeepsErrorsAndTheirPositions) {
 }
 
 }  // namespace
+
+TEST(ksILParser, ExecutableLinesAreTheLinesHoldingStatements) {
+  // Lines past 9 (ordered as numbers); declarations and blank lines hold no statement.
+  String Text = u"var i: Integer;\r\nprocedure P;\r\nbegin\r\n  i := 2\r\nend;\r\nbegin\r\n";
+  for (int Line = 7; Line <= 11; ++Line) Text += u"  i := 1;\r\n";
+  Text += u"\r\n  P\r\nend.";
+  TksTestHost H;
+  ASSERT_EQ(H.Run(Text), "");
+  std::string Lines;
+  for (int Line = -1; Line <= 20; ++Line)
+    if (H.Script->IsExecutableLine(Line, String())) Lines += std::to_string(Line) + " ";
+  EXPECT_EQ(Lines, "4 7 8 9 10 11 13 ");
+  EXPECT_FALSE(H.Script->IsExecutableLine(4, u"Other"));
+
+  // Lines added out of order, twice, or in positions no line number is written as.
+  TksScript S;
+  for (const char16_t* Pos : {u"12:3", u"4:1", u"12:9", u"-2:1", u"9", u"007:1", u"x:1", u"", u"99999999999:1"})
+    S.AddCodeLine(u"U", Pos);
+  Lines.clear();
+  for (int Line = -3; Line <= 20; ++Line)
+    if (S.IsExecutableLine(Line, u"u")) Lines += std::to_string(Line) + " ";
+  EXPECT_EQ(Lines, "-2 4 9 12 ");
+}
