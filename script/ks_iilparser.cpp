@@ -61,6 +61,9 @@ public:
       FRuleItems.push_back({R, N});
     }
     for (auto& [Item, Node] : FRuleItems) AddChildren(Item, Node);
+    for (auto& N : FG.Nodes)
+      N->PlainRef = N->Kind == gkRuleRef && N->Ref && N->Node.empty() && N->Add.empty() &&
+                    !N->HasErr && N->Children.empty();
     auto It = FRules.find(u"PROGRAM");
     FG.Program = It == FRules.end() ? nullptr : It->second;
   }
@@ -508,6 +511,25 @@ struct TksWalker {
   }
 
   bool Walk(const TksGrammarNode* E) {
+    // Plain references are followed here, each one level deeper, as entering them would: such
+    // a reference matches, fails and leaves the position exactly as its rule does.
+    int Levels = 0;
+    for (;;) {
+      if (!Enter(E)) {
+        Depth -= Levels;
+        return false;
+      }
+      ++Levels;
+      if (!E->PlainRef) break;
+      E = E->Ref;
+    }
+    bool Result = WalkElement(E);
+    Depth -= Levels;
+    return Result;
+  }
+
+  // Goes one level deeper into E, unless the nesting limit is reached or E cannot start here.
+  bool Enter(const TksGrammarNode* E) {
     if (TooDeep) return false;
     if (Depth >= kMaxWalkDepth) {
       TooDeep = true;
@@ -522,9 +544,7 @@ struct TksWalker {
       return false;
     }
     ++Depth;
-    bool Result = WalkElement(E);
-    --Depth;
-    return Result;
+    return true;
   }
 
   bool CanStartHere(const TksGrammarNode* E) {

@@ -37,6 +37,9 @@ struct TksGrammarNode {
   bool NoSkip = false;   // char with skip "0"
   bool LoopSkip = false; // loop with skip "1"
   TksGrammarNode* Ref = nullptr;  // the rule a reference names, bound once
+  // A reference with nothing of its own (no node, addition, error or parts): walking it is
+  // walking its rule one level deeper.
+  bool PlainRef = false;
   std::vector<TksGrammarNode*> Children;
   // Lookahead: when CanSkip, the element fails without recording an error unless the next
   // token starts with a character of First (FirstOther: any character past 127), so an
