@@ -723,7 +723,13 @@ public:
 
 TksDesignator* TksILParser::DoDesignator(TksSyntaxNode* xi, TksScript* Prog, TksEmitOp EmitOp) {
   TksTreeCompiler C(*this);
-  auto D = std::make_unique<TksDesignator>(Prog);
+  // A lone name (no arguments, steps or with block to bind late through) is mostly a plain
+  // variable: its designator is made of that kind at once rather than moved into one below.
+  const bool LoneName = EmitOp == emNone && FWithList.empty() && xi->Count() == 1 &&
+                        ksSameText(xi->Items(0)->Name(), u"node");
+  std::unique_ptr<TksDesignator> D;
+  if (LoneName) D = std::make_unique<TksVariableDesignator>(Prog);
+  else D = std::make_unique<TksDesignator>(Prog);
   auto LateBind = [&](std::unique_ptr<TksXMLItem> Src) {
     D->SetLateBindingXmlSource(std::move(Src));
     D->Finalize();
@@ -878,10 +884,14 @@ TksDesignator* TksILParser::DoDesignator(TksSyntaxNode* xi, TksScript* Prog, Tks
   D->Finalize();
   std::unique_ptr<TksDesignator> Fast;
   switch (D->Kind()) {
-    case dkVariable: Fast = std::make_unique<TksVariableDesignator>(Prog); break;
+    case dkVariable:
+      if (!LoneName) Fast = std::make_unique<TksVariableDesignator>(Prog);
+      break;
     case dkStringArray: Fast = std::make_unique<TksStringDesignator>(Prog); break;
     case dkArray: Fast = std::make_unique<TksArrayDesignator>(Prog); break;
-    default: break;
+    default:
+      if (LoneName) Fast = std::make_unique<TksDesignator>(Prog);
+      break;
   }
   if (Fast) {
     Fast->Borrow(D.get());
