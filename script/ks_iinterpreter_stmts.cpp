@@ -200,6 +200,10 @@ void TksAssignPlusStmt::Execute() {
   if (Stopped()) return;
   long long Cur, R;
   if (IntegerInPlace(Cur, R) && StoreInteger(Cur + R)) return;
+  ExecuteOther();
+}
+
+void TksAssignPlusStmt::ExecuteOther() {
   if (AddResult()) return;
   if (double X, Y; FloatInPlace(X, Y)) return StoreFloat(X + Y);
   if (AppendInPlace() || AppendResult()) return;
@@ -446,10 +450,54 @@ void TksCppForStmt::Execute() {
     P.FContinueCalled = false;
     // A plain statement list: no dispatch needed (one call statement is called directly,
     // as the list would after its Terminate test).
-    if (!FStepCall) FSecondStmt->ExecuteItems();
-    else if (!P.FTerminated) FStepCall->Execute();
+    if (!FStepCall) {
+      FSecondStmt->ExecuteItems();
+    } else if (!P.FTerminated) {
+      if (FCounterState == kCounterYes) {
+        if (RunCounted()) break;
+        continue;
+      }
+      FStepCall->Execute();
+      if (FCounterState == kCounterUnknown) FindCounter();
+    }
   }
   P.FBreakCalled = false;
+}
+
+void TksCppForStmt::FindCounter() {
+  FCounterState = kCounterNo;
+  FCounter = FStepCall->Counter();
+  FCounterStep = FStepCall->CounterStep();
+  if (FCounter && FCounterStep && FTest.CounterTest(FCounter, FCounterOp, FBound, FBoundVar))
+    FCounterState = kCounterYes;
+}
+
+bool TksCppForStmt::RunCounted() {
+  TksScript& P = *FProgram;
+  const auto Op = static_cast<TksOperatorType>(FCounterOp);
+  for (;;) {
+    // The step, as the call statement runs it: its line notice, then the change in place;
+    // a read hook, another kind or a result beyond 32 bits takes the general step.
+    FStepCall->Prog()->NotifyRunLine(FStepCall->UnitName(), FStepCall->SourcePos());
+    if (P.FTerminated) return true;
+    Variant& Slot = *FCounter->PValue();
+    if (FCounter->OnGetVarValue() || Slot.VType() != varInteger) {
+      FStepCall->ExecuteCall();
+      return false;
+    }
+    const long long Next = Slot.Data().Int + FCounterStep;
+    if (Next < INT32_MIN || Next > INT32_MAX) {
+      FStepCall->ExecuteCall();
+      return false;
+    }
+    Slot = Variant(static_cast<int>(Next));
+    // The test: nothing ran since the step, so the counter holds Next.
+    long long Bound;
+    if (!StoredInt(FBound, FBoundVar, Bound)) return false;
+    if (!TksOperatorNode::Compare<long long>(Op, Next, Bound)) return true;
+    if (!RunPass()) return true;
+    P.FContinueCalled = false;
+  }
 }
 
 TksTryStmt::TksTryStmt(TksScript* AProgram, const String& UnitName, const String& SourcePos)

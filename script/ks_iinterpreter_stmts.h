@@ -165,6 +165,17 @@ public:
   inline bool IsTrue(TksCustomExpression* Condition);
   // The value as the tree's integer path gives it (TksExpressionNode::TryInt).
   inline bool TryInt(TksExpression* Tree, long long& Out);
+  // For a comparison of Counter's stored value with a constant or variable: the operator
+  // (TksOperatorType), and where the other side is stored with its variable (null for a
+  // constant). False for any other shape, or before the first use.
+  bool CounterTest(const TksCustomVariable* Counter, unsigned char& Op, const Variant*& Bound,
+                   const TksCustomVariable*& BoundVar) const {
+    if (FKind != kCompare || FLeftVar != Counter || !Counter) return false;
+    Op = FOp;
+    Bound = FRight;
+    BoundVar = FRightVar;
+    return true;
+  }
 
 private:
   void Find(TksCustomExpression* Expression);
@@ -192,6 +203,7 @@ public:
   void FreeAll();
   TksScript* Prog() const { return FProgram; }
   const String& SourcePos() const { return FSourcePos; }
+  const String& UnitName() const { return FUnitName; }
 
 protected:
   void RunLineHook();
@@ -262,6 +274,9 @@ public:
   void Execute() override;
 
 private:
+  // Everything but the integer in-place sum, kept out of line so that the sum runs without
+  // the general path's frame.
+  [[gnu::noinline]] void ExecuteOther();
   // s := s + x on a String variable, x a constant or plain variable holding text: appended
   // in place. False when the general path must run (nothing was evaluated).
   bool AppendInPlace();
@@ -306,9 +321,14 @@ public:
   inline void Execute() final;
   TksDesignator* FDesignator = nullptr;
   String FModificator;
+  // ++ or -- on an Integer variable changed in place: that variable and +1 or -1, known
+  // after the first run (null and 0 otherwise).
+  TksCustomVariable* Counter() const { return FSlotVar; }
+  int CounterStep() const { return FStep; }
+  // The step after its line notice, the general way (also the first ++ or --).
+  void ExecuteCall();
 
 private:
-  void ExecuteCall();
   int FStep = 0;                          // +1 or -1 for ++ and --, found at the first run
   TksCustomVariable* FSlotVar = nullptr;  // the variable ++ and -- change in place, if any
 };
@@ -396,11 +416,23 @@ public:
   TksCustomExpression* FExpression = nullptr;
 
 private:
+  // i++ (or i--) as the step and i compared with a constant or variable as the test: after a
+  // pass, the step, the test and the next passes run with i read and written in place. True
+  // when the loop ended; false when the general loop goes on at the test (the step ran).
+  bool RunCounted();
+  void FindCounter();
   // The step when it is one call statement (i++ and the like), run without the list walk;
   // found at the first run.
   TksCallStmt* FStepCall = nullptr;
   bool FStepKnown = false;
   TksLeafExpression FTest;
+  // Found after the first step: the counter, its step and the test's operator and bound.
+  enum : signed char { kCounterUnknown, kCounterNo, kCounterYes } FCounterState = kCounterUnknown;
+  TksCustomVariable* FCounter = nullptr;
+  int FCounterStep = 0;
+  unsigned char FCounterOp = 0;
+  const Variant* FBound = nullptr;
+  const TksCustomVariable* FBoundVar = nullptr;
 };
 
 class TksTryStmt : public TksStatement {

@@ -416,6 +416,25 @@ TEST(ScriptFaults, OneOperatorOnStoredValuesMatchesTheGeneralPath) {
             "10000000000 100000 Division by zero 14");
 }
 
+// A C-like for counting an Integer (i++ or i-- against a bound) sees whatever its body does to
+// the counter: a jump, a double, break and continue; a step beyond 32 bits and a double bound
+// take the general operators.
+TEST(ScriptFaults, CountedForLoopsFollowWhatTheirBodyDoes) {
+  TksTestHost J(u"JScript");
+  struct TCase {
+    const char16_t* Program;
+    const char* Output;
+  } Cases[] = {
+      {u"c = 0; for (i = 0; i < 10; i++) { if (i == 2) i = i + 3; c++; } Out(c); Out(i);", "7 10"},
+      {u"for (i = 0; i < 3; i++) { if (i == 1) i = 1.5; Out(i); }", "0 1.5 2.5"},
+      {u"for (i = 3; i >= 1; i--) Out(i); Out(i);", "3 2 1 0"},
+      {u"for (i = 2147483646; i <= 2147483647; i++) Out(i); Out(i);", "2147483646 2147483647 2147483648"},
+      {u"for (i = 0; i < 10; i++) { if (i % 2 == 0) continue; if (i > 6) break; Out(i); } Out(i);", "1 3 5 7"},
+      {u"for (i = 0; i < 2.5; i++) Out(i);", "0 1 2"},
+  };
+  for (const TCase& C : Cases) EXPECT_EQ(J.Run(C.Program), C.Output) << StringToUtf8(C.Program);
+}
+
 // Expressions of several operators on numbers follow the kinds their variables hold from one
 // run to the next (integer, double, integer again, and kinds that keep changing), and an
 // overflow or a zero divisor still reaches the general operators.
