@@ -54,7 +54,6 @@ private:
   friend class TksTreeCompiler;
 
   // The walker (ks_iilparser.cpp).
-  void ErrorPosAt(const String& Pos);
   bool LoadUnit(const String& UnitName, std::vector<TksSyntaxNode*>& Items, size_t& Mark);
 
   // The position compile errors report: FErrorNode's when it is set (written out only when an

@@ -4,6 +4,9 @@
 #include <iterator>
 #include <memory>
 #include <new>
+#include <typeinfo>
+#include <utility>
+#include <vector>
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/classes/TypeRegistry.h"
@@ -85,6 +88,28 @@ public:
 
 private:
   int FNodes;
+};
+
+// The element each step of a designator was read from, whose position the step's errors
+// report. Designators have few steps; those past the first few go into a vector.
+class TStepNodes {
+public:
+  void Set(const TksDesignatorItem* Step, const TksSyntaxNode* X) {
+    if (FCount < std::size(FSmall)) FSmall[FCount++] = {Step, X};
+    else FMore.push_back({Step, X});
+  }
+  const TksSyntaxNode* Of(const TksDesignatorItem* Step) const {
+    for (size_t i = 0; i < FCount; ++i)
+      if (FSmall[i].first == Step) return FSmall[i].second;
+    for (auto& [S, X] : FMore)
+      if (S == Step) return X;
+    return nullptr;
+  }
+
+private:
+  std::pair<const TksDesignatorItem*, const TksSyntaxNode*> FSmall[6];
+  size_t FCount = 0;
+  std::vector<std::pair<const TksDesignatorItem*, const TksSyntaxNode*>> FMore;
 };
 
 }  // namespace
@@ -736,6 +761,7 @@ TksDesignator* TksILParser::DoDesignator(TksSyntaxNode* xi, TksScript* Prog, Tks
     D->SetTyp(fvtVariant);
   };
   auto CopyOf = [&](TksSyntaxNode* X) { return TksSyntaxTree::ToXML(X); };
+  TStepNodes Steps;
   for (int i = 0; i < xi->Count(); ++i) {
     TksSyntaxNode* X = xi->Items(i);
     C.SetPos(X);
@@ -778,13 +804,13 @@ TksDesignator* TksILParser::DoDesignator(TksSyntaxNode* xi, TksScript* Prog, Tks
           D->AddItem()->Ref = WV;
           TksDesignatorItem* It = D->AddItem();
           It->Ref = Cls->Find(T);
-          It->SourcePos = X->Pos();
+          Steps.Set(It, X);
           Done = true;
         }
       }
       if (Done) continue;
       TksDesignatorItem* It = D->AddItem();
-      It->SourcePos = X->Pos();
+      Steps.Set(It, X);
       It->Ref = C.LookupVariable(Prog, T);
       if (EmitOp == emCreate) {
         auto* Cls = dynamic_cast<TksClassVariable*>(It->Ref);
@@ -801,7 +827,7 @@ TksDesignator* TksILParser::DoDesignator(TksSyntaxNode* xi, TksScript* Prog, Tks
     if (M && M->IndexMethod() && !Prev->Flag) {
       Prev->Flag = true;
       if (T != u"[") {
-        ErrorPosAt(Prev->SourcePos);
+        if (const TksSyntaxNode* N = Steps.Of(Prev)) C.SetPos(N);
         throw Exception(SIndexRequired);
       }
       continue;
@@ -820,7 +846,7 @@ TksDesignator* TksILParser::DoDesignator(TksSyntaxNode* xi, TksScript* Prog, Tks
         if (T != u"[") throw Exception(SIndexRequired);
         TksDesignatorItem* It = D->AddItem();
         It->Ref = Prog->Find(u"__ArrayHelper");
-        It->SourcePos = X->Pos();
+        Steps.Set(It, X);
         continue;
       } else if (V.IsHandle() && DefaultHandleRegistry().IsValid(V.AsHandle())) {
         TypeName = Utf8ToString(DefaultHandleRegistry().TypeTagOf(V.AsHandle()));
@@ -836,7 +862,7 @@ TksDesignator* TksILParser::DoDesignator(TksSyntaxNode* xi, TksScript* Prog, Tks
       }
     }
     TksDesignatorItem* It = D->AddItem();
-    It->SourcePos = X->Pos();
+    Steps.Set(It, X);
     if (K == fvtString) {
       if (T != u"[") throw Exception(SStringError);
       It->Ref = Prog->Find(u"__StringHelper");
@@ -901,8 +927,9 @@ TksDesignator* TksILParser::DoDesignator(TksSyntaxNode* xi, TksScript* Prog, Tks
   for (int i = 0; i < D->ItemCount(); ++i) {
     TksDesignatorItem* It = D->Item(i);
     TksCustomVariable* R = It->Ref;
-    if (dynamic_cast<TksDesignator*>(R)) continue;
-    if (!It->SourcePos.empty()) SetErrorPos(It->SourcePos);
+    // Most steps are variables; a designator as a step is rare and checked in full.
+    if (typeid(*R) != typeid(TksVariable) && dynamic_cast<TksDesignator*>(R)) continue;
+    if (const TksSyntaxNode* N = Steps.Of(It)) C.SetPos(N);
     int Given = static_cast<int>(It->Args.size());
     if (Given < R->GetNumberOfRequiredParams()) throw Exception(SNotEnoughParams);
     if (Given > R->Count()) throw Exception(STooManyParams);
@@ -919,10 +946,6 @@ TksDesignator* TksILParser::DoDesignator(TksSyntaxNode* xi, TksScript* Prog, Tks
 
 TksDesignator* TksILParser::DoDesignator(const TksXMLItem* xi, TksScript* Prog) {
   return DoDesignator(FTree->FromXML(xi), Prog);
-}
-
-void TksILParser::ErrorPosAt(const String& Pos) {
-  if (!Pos.empty()) SetErrorPos(Pos);
 }
 
 const String& TksILParser::ErrorPos() {
