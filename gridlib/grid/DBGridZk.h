@@ -1757,6 +1757,9 @@ public:
   void UpdateHotTrackParts(int X, int Y, bool SameCell);
   bool EditorMayShow() override;
   void TopLeftChanged() override;
+  // The scrolled row that a view starting at row Top shows cut by the bottom edge; -1 when the
+  // last row in view ends within the edge.
+  int RowCutAtBottom(int Top);
   bool HorzSmoothScroll() override;
   bool VertSmoothScroll() override;
   // In the in-row panel the editor covers the current column's data cell.
@@ -2096,6 +2099,9 @@ protected:
   TGetBtnParamsEventZk FOnGetBtnParams;
   int FHotTrackEditButton = -1;
   bool FHotTrackMultiTitleOver = false;
+  // The top-left cell after the last scroll, and whether the first scrolled column was in view.
+  TGridCoord FOldTopLeft{-1, -1};
+  bool FTopLeftVisible = true;
   TDrawFooterCellEventZk FOnDrawFooterCell;
   TDBGridZkRowDetailPanelShowEvent FOnRowDetailPanelShow;
   TDBGridZkRowDetailPanelHideEvent FOnRowDetailPanelHide;

@@ -766,10 +766,25 @@ bool TCustomDBGridZk::CellMayBeCurrent(int ACol, int ARow) {
 }
 
 void TCustomDBGridZk::TopLeftChanged() {
+  // Titles change look when the first scrolled column leaves the view or comes back.
+  const bool TopLeftVisible = LeftCol() == FixedCols();
+  if (TopLeftVisible != FTopLeftVisible) {
+    for (int R = 0; R < FTitleOffset; ++R) InvalidateRowCells(R);
+    FTopLeftVisible = TopLeftVisible;
+  }
   TCustomGridZk::TopLeftChanged();
+  UpdateHorzExtScrollBar();
   FetchVisibleRecords();
-  PlaceRowDetailControl();
+  PlaceFilterEditor(false);
+  // Tree lines are dotted in a phase that follows the top row: the row that was cut by the
+  // bottom edge is painted whole again, so its lines do not change phase halfway.
+  if (MemTableTreeShown() && FOldTopLeft.Y >= 0 && TopRow() > FOldTopLeft.Y) {
+    const int Cut = RowCutAtBottom(FOldTopLeft.Y);
+    if (Cut >= 0) InvalidateRowCells(Cut);
+  }
   if (FOnTopLeftChanged) FOnTopLeftChanged(this);
+  PlaceRowDetailControl();
+  FOldTopLeft = TGridCoord{LeftCol(), TopRow()};
 }
 
 void TCustomDBGridZk::ColumnWidthsChanged() {

@@ -26,6 +26,17 @@ bool TCustomDBGridZk::MemTableTreeShown() const {
   return Table && FDataLink->Active() && Table->GetTreeViewMode();
 }
 
+int TCustomDBGridZk::RowCutAtBottom(int Top) {
+  const TGridMetrics M = CalcMetrics();
+  int Y = M.Vert.FixedEnd;
+  for (int R = std::max(Top, FixedRows()); R < RowCount() && Y < M.Vert.ScrollAreaEnd; ++R) {
+    const int H = RowHeight(R);
+    if (Y + H > M.Vert.ScrollAreaEnd) return R;
+    Y += H + M.Vert.AxisLineWidth;
+  }
+  return -1;
+}
+
 int TCustomDBGridZk::GetCellTreeElmentsAreaWidth() {
   if (!MemTableTreeShown()) return 0;
   return std::max(0, TreeLevelWidth * FDataLink->MemTable()->GetTreeNodeLevel());

@@ -407,6 +407,23 @@ TEST(DBGridZkFilterRow, DownGoesToTheTopRecordCtrlDownKeepsTheCurrent) {
   }
 }
 
+// The filter editor stays over its cell while the grid scrolls sideways.
+TEST(DBGridZkFilterRow, EditorFollowsItsCellWhenTheGridScrolls) {
+  TDBGridOnForm F(5, 300, 160);
+  TDBGridZk* G = F.Grid;
+  G->STFilter()->SetVisible(true);
+  G->EnterFilterCell(1);
+  ASSERT_TRUE(G->STFilter()->FilterEditMode);
+  auto CellLeft = [&] { return G->CellRect(G->ColumnIndexToGridCol(1), G->TitleOffset() - 1).Left; };
+  TInplaceFilterEditZk* E = G->STFilter()->FilterEdit;
+  EXPECT_EQ(E->Left(), CellLeft() + 1);
+  const int Before = CellLeft();
+  G->SetLeftCol(G->FixedCols() + 1);
+  ASSERT_LT(CellLeft(), Before);
+  ASSERT_GT(CellLeft(), 0);
+  EXPECT_EQ(E->Left(), CellLeft() + 1);
+}
+
 TEST(DBGridZkFilterRow, SettingsLayoutAndAssign) {
   TDBGridOnForm F(5);
   TDBGridZk* G = F.Grid;

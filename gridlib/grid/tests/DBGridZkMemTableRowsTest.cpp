@@ -357,6 +357,55 @@ protected:
   }
 };
 
+// A grid whose top row can be moved without the scroll's own repaint, so that what
+// TopLeftChanged repaints is all that shows.
+class TQuietTopGrid : public TDBGridZk {
+public:
+  using TDBGridZk::TDBGridZk;
+  void SetTopQuietly(int ARow) { FTopLeft.Y = ARow; }
+};
+
+// Tree lines are dotted in a phase that follows the top row: after a downward scroll the row
+// that was cut by the bottom edge is repainted whole. Scrolling up, or a view that is not a tree,
+// repaints nothing more.
+TEST_F(DBGridZkMemTableTree, ScrollingDownRepaintsTheRowCutAtTheBottom) {
+  OpenTree();
+  auto* P = new TQuietTopGrid(F.Form);
+  P->SetParent(F.Form);
+  P->SetBounds(10, 10, 300, 200);
+  P->HandleNeeded();
+  P->SetDataSource(F.Source);
+  const int Step = P->StdDefaultRowHeight() + P->GridLineWidth();
+  const TGridMetrics M = P->CalcMetrics();
+  const int Frame = P->ClientHeight() - (M.Vert.ScrollAreaEnd - M.Vert.FixedEnd);
+  const int Top = P->TopRow();
+  P->SetClientHeight(Frame + 3 * Step);
+  ASSERT_EQ(P->RowCutAtBottom(Top), -1) << "three whole rows";
+  P->SetClientHeight(Frame + 3 * Step + Step / 2);
+  ASSERT_EQ(P->RowCutAtBottom(Top), Top + 3);
+  auto ScrollTo = [&](int Row) {
+    P->ValidateRect(nullptr);
+    P->SetTopQuietly(Row);
+    P->TopLeftChanged();
+  };
+  ScrollTo(Top);
+  ScrollTo(Top + 1);
+  ASSERT_TRUE(P->HasInvalidRegion());
+  const TRect Cut = P->CellRect(P->IndicatorOffset(), Top + 3);
+  P->ValidateRect(&Cut);
+  EXPECT_TRUE(P->HasInvalidRegion()) << "the whole row, not one cell";
+  const TRect Row = Rect(-1000, Cut.Top, 10000, Cut.Bottom + P->GridLineWidth());
+  P->ValidateRect(&Row);
+  EXPECT_FALSE(P->HasInvalidRegion()) << "only the row cut before the scroll";
+
+  ScrollTo(Top);
+  EXPECT_FALSE(P->HasInvalidRegion()) << "upward";
+  Table->SetTreeViewActive(false);
+  ScrollTo(Top);
+  ScrollTo(Top + 1);
+  EXPECT_FALSE(P->HasInvalidRegion()) << "not a tree";
+}
+
 TEST_F(DBGridZkMemTableTree, OutlineWidthFollowsEachRowsLevel) {
   OpenTree();
   ASSERT_TRUE(G->MemTableTreeShown());
