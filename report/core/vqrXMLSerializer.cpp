@@ -26,6 +26,7 @@
 #include <string_view>
 #include <typeinfo>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/classes/Filer.h"
 #include "platform/classes/Streams.h"
@@ -126,22 +127,54 @@ String OrdinalText(const TPropInfo* Prop, Int64 Value) {
 
 // The published property of that name (case ignored), through an index per class built on
 // first use; the first of two names that differ only in case wins, as in the class's list.
+// Objects of a class are written alike, so their attributes come in the same order each
+// time: each class remembers which property followed each one last time and first tries
+// that one by exact name; only a miss hashes the name.
 // Registry records live as long as the program, so the index may key on them. One index per
 // thread: reading needs no lock.
 const TPropInfo* PublishedProperty(TClass Class, std::u16string_view Name) {
-  using TIndex = TTextMap<const TPropInfo*>;
+  struct TIndex {
+    TTextMap<std::size_t> Positions;
+    // The properties in the class's order, a name that loses to an earlier one differing
+    // only in case left out (its lookups hash to the winner).
+    std::vector<const TPropInfo*> Ordered;
+    // For each position, and for the start (the last entry), the position found after it
+    // the last time; the class's order at first.
+    std::vector<std::size_t> Successor;
+    std::size_t Last = 0;
+  };
   thread_local std::unordered_map<TClass, TIndex> Indexes;
   thread_local TClass LastClass = nullptr;
   thread_local TIndex* LastIndex = nullptr;
   if (Class != LastClass) {
     auto [It, Added] = Indexes.try_emplace(Class);
-    if (Added)
-      for (const TPropInfo* Prop : Class->Properties()) It->second.try_emplace(Prop->Name(), Prop);
+    TIndex& New = It->second;
+    if (Added) {
+      for (const TPropInfo* Prop : Class->Properties())
+        if (New.Positions.try_emplace(Prop->Name(), New.Ordered.size()).second)
+          New.Ordered.push_back(Prop);
+      for (std::size_t I = 1; I <= New.Ordered.size(); ++I) New.Successor.push_back(I);
+      New.Successor.push_back(0);
+      New.Last = New.Ordered.size();
+    }
     LastClass = Class;
-    LastIndex = &It->second;
+    LastIndex = &New;
   }
-  auto Found = LastIndex->find(Name);
-  return Found == LastIndex->end() ? nullptr : Found->second;
+  TIndex& Index = *LastIndex;
+  std::size_t& Next = Index.Successor[Index.Last];
+  if (Next < Index.Ordered.size()) {
+    const String& Expected = Index.Ordered[Next]->Name();
+    if (Expected.size() == Name.size() &&
+        std::memcmp(Expected.data(), Name.data(), Name.size() * sizeof(Char)) == 0) {
+      Index.Last = Next;
+      return Index.Ordered[Next];
+    }
+  }
+  auto Found = Index.Positions.find(Name);
+  if (Found == Index.Positions.end()) return nullptr;
+  Next = Found->second;
+  Index.Last = Found->second;
+  return Index.Ordered[Found->second];
 }
 
 // Name equals Word (ASCII letters) with case ignored. A name of ASCII letters and digits

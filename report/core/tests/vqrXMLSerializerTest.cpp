@@ -204,6 +204,38 @@ TEST_F(VqrSerializer, ReadsValuesPathsAndReferences) {
   EXPECT_EQ(V->Align(), staCenter);
 }
 
+// Objects of one class read one after another: the lookup learns the order of the names
+// from each object and must still find every name when the next object's order or case
+// differs, a name repeats or an unknown name comes between.
+TEST_F(VqrSerializer, NamesAreFoundInAnyOrderAndCaseAcrossObjects) {
+  struct TCase {
+    const char16_t* Text;
+    int Count;
+    TSerTestAlign Align;
+    const char16_t* Caption;
+    int FrameTyp;
+  };
+  const TCase Cases[] = {
+      {u"Count=\"1\" Align=\"staRight\" Caption=\"a\" Frame.Typ=\"1\"", 1, staRight, u"a", 1},
+      {u"Count=\"2\" Align=\"staCenter\" Caption=\"b\" Frame.Typ=\"2\"", 2, staCenter, u"b", 2},
+      {u"Frame.Typ=\"3\" Caption=\"c\" Align=\"staRight\" Count=\"3\"", 3, staRight, u"c", 3},
+      {u"COUNT=\"4\" caption=\"d\" frame.TYP=\"4\" aLiGn=\"staCenter\"", 4, staCenter, u"d", 4},
+      {u"Count=\"5\" Nothing=\"1\" Count=\"6\" Caption=\"e\" Caption=\"f\"", 6, staLeft, u"f", 0},
+      {u"Caption=\"g\" Frame.Style=\"x\" Frame.Typ=\"7\" Count=\"7\"", 7, staLeft, u"g", 7},
+  };
+  TvqrXMLSerializer S;
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(StringToUtf8(C.Text));
+    auto* V = new TSerTestView(&Report);
+    S.ReadPersistentStr(&Report, V, C.Text);
+    EXPECT_EQ(V->Count(), C.Count);
+    EXPECT_EQ(V->Align(), C.Align);
+    EXPECT_EQ(V->Caption(), C.Caption);
+    EXPECT_EQ(V->Frame()->Typ(), C.FrameTyp);
+  }
+  EXPECT_EQ(S.Errors()->Count(), 0);
+}
+
 TEST_F(VqrSerializer, BadValuesAreCollectedAndReadingGoesOn) {
   auto* V = new TSerTestView(&Report);
   TvqrXMLSerializer S;
