@@ -175,12 +175,20 @@ int TDataDriverZk::ReadDataDirect(TMemTableDataZk* Data, int Count) {
   TRecordsListZk* List = Data->RecordsList();
   TMTDataStructZk* Struct = Data->DataStruct();
   TRecordValuesBuilderZk Builder(List);
+  // The reader's field for each structure position, looked up once for the whole read.
+  std::vector<TField*> Fields;
+  TDataSet* FieldsReader = nullptr;
   for (;;) {
     TDataSet* Reader = FReaderDataSet;
     const bool Eof = !Reader || !Reader->Active() || Reader->Eof();
     if (!Eof) {
-      for (int I = 0, N = Struct->Count(); I < N; ++I)
-        if (TField* Field = ReaderField(Reader, Struct, I)) Builder.SetValue(I, Field->AsVariant());
+      if (Reader != FieldsReader || Fields.size() != static_cast<std::size_t>(Struct->Count())) {
+        FieldsReader = Reader;
+        Fields.resize(static_cast<std::size_t>(Struct->Count()));
+        for (int I = 0, N = Struct->Count(); I < N; ++I) Fields[static_cast<std::size_t>(I)] = ReaderField(Reader, Struct, I);
+      }
+      for (std::size_t I = 0; I < Fields.size(); ++I)
+        if (Fields[I]) Builder.SetValue(static_cast<int>(I), Fields[I]->AsVariant());
       Reader->Next();
     }
     SetProviderEOF(Eof);

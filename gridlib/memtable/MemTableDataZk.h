@@ -105,6 +105,8 @@ private:
   TMemoryRecordZk(TRecordsListZk* AList, std::size_t RoomBytes, std::uint8_t SizeClass);
   TMemoryRecordZk(TRecordsListZk* AList, const TRecDataValues& Values, std::size_t RoomBytes,
                   std::uint8_t SizeClass);
+  TMemoryRecordZk(TRecordsListZk* AList, TPackedValuesAppenderZk& Values, std::size_t RoomBytes,
+                  std::uint8_t SizeClass);
   unsigned char* RoomStart() { return reinterpret_cast<unsigned char*>(this) + sizeof(TMemoryRecordZk); }
   const TRecDataValues& Values(TDataValueVersionZk Version) const;
   TRecDataValues& Values(TDataValueVersionZk Version);
@@ -133,6 +135,9 @@ private:
 
   // Value as SetDataValue stores it for Field: converted to the field's type.
   static void StoreValue(TRecDataValues& Target, const TMTDataFieldZk* Field, int Index, const Variant& Value);
+  // Calls Store with Value converted as StoreValue converts it.
+  template <class TStore>
+  static void ConvertForField(const TMTDataFieldZk* Field, const Variant& Value, TStore&& Store);
 
   TRecDataValues FData;
   TRecordsListZk* FRecordsList;
@@ -148,17 +153,20 @@ private:
 };
 
 // The values of records about to be fetched, set as SetDataValue sets them, each record then
-// made with room for exactly its values.
+// made with room for exactly its values. Values given in field order are appended as they
+// come; once one comes out of order, the record's values are set in place instead.
 class TRecordValuesBuilderZk {
 public:
   explicit TRecordValuesBuilderZk(TRecordsListZk* AList);
+  ~TRecordValuesBuilderZk();
   void SetValue(int Index, const Variant& Value);
   // A new record (not yet attached) with the values; the builder starts again from Nulls.
   TMemoryRecordZk* NewRecord();
 
 private:
   TRecordsListZk* FList;
-  TRecDataValues FValues;
+  TPackedValuesAppenderZk FAppender;
+  std::unique_ptr<TRecDataValues> FOutOfOrder;
 };
 
 using TCompareRecords =
@@ -186,6 +194,8 @@ public:
   // A new record holding Values (as many as the structure has fields), with room for exactly
   // them: what a fetch of many records uses (TRecordValuesBuilderZk).
   TMemoryRecordZk* NewRecord(const TRecDataValues& Values);
+  // The same from appended values, which the record takes over (the appender starts again).
+  TMemoryRecordZk* NewRecord(TPackedValuesAppenderZk& Values);
   int AddRecord(TMemoryRecordZk* Rec);
   void InsertRecord(int Index, TMemoryRecordZk* Rec);
   int FetchRecord(TMemoryRecordZk* Rec);
@@ -227,7 +237,7 @@ private:
   void ReadRecord(TReader* Reader, int RecNo);
   // A record made in the arena with Room bytes for its values behind it.
   template <class... TValues>
-  TMemoryRecordZk* MakeRecord(std::size_t Room, const TValues&... Values);
+  TMemoryRecordZk* MakeRecord(std::size_t Room, TValues&... Values);
 
   TRecBlockListZk FRecList{&TMemoryRecordZk::FListLink};
   std::vector<TMemoryRecordZk*> FDeltaList;

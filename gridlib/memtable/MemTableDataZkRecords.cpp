@@ -37,6 +37,10 @@ TMemoryRecordZk::TMemoryRecordZk(TRecordsListZk* AList, const TRecDataValues& Va
                                  std::uint8_t SizeClass)
     : FData(Values, RoomStart(), RoomBytes), FRecordsList(AList), FSizeClass(SizeClass) {}
 
+TMemoryRecordZk::TMemoryRecordZk(TRecordsListZk* AList, TPackedValuesAppenderZk& Values, std::size_t RoomBytes,
+                                 std::uint8_t SizeClass)
+    : FData(Values, RoomStart(), RoomBytes), FRecordsList(AList), FSizeClass(SizeClass) {}
+
 // The side parts of all records, by record. Records of different tables may be used from
 // different threads, hence the lock; a record's side part is looked up only while it has one.
 struct TMemoryRecordZk::TSideMap {
@@ -245,35 +249,56 @@ void TMemoryRecordZk::SetDataValue(int Index, TDataValueVersionZk Version, const
   StoreValue(Values(Version), DataStruct()->DataFields(Index), Index, Value);
 }
 
-void TMemoryRecordZk::StoreValue(TRecDataValues& Target, const TMTDataFieldZk* Field, int Index,
-                                 const Variant& Value) {
+namespace {
+bool IsStringType(TVarType T) { return T == varUString || T == varOleStr || T == varString; }
+}  // namespace
+
+template <class TStore>
+void TMemoryRecordZk::ConvertForField(const TMTDataFieldZk* Field, const Variant& Value, TStore&& Store) {
   const TVarType VarType = Field->GetVarDataType();
   if (Field->HoldsObjects() || VarType == varVariant || Value.IsNull() || Value.VType() == VarType) {
-    Target.Set(Index, Value);
+    Store(Value);
+  } else if (Value.IsString() && IsStringType(VarType)) {
+    // The string kinds share their text: only the kind changes, the text is not copied.
+    Variant Retyped(Value);
+    Retyped.SetStringType(VarType);
+    Store(Retyped);
   } else if (VarType == (varArray | varByte) && Value.IsString()) {
     // Dataset fields carry binary data as text, one character a byte; the record keeps bytes.
     std::string Bytes;
     BlobTextToBytes(Value.StringRef(), Bytes);
-    Target.Set(Index, VarArrayFromBytes(Bytes));
+    Store(VarArrayFromBytes(Bytes));
   } else {
-    Target.Set(Index, VarAsType(Value, VarType));
+    Store(VarAsType(Value, VarType));
   }
+}
+
+void TMemoryRecordZk::StoreValue(TRecDataValues& Target, const TMTDataFieldZk* Field, int Index,
+                                 const Variant& Value) {
+  ConvertForField(Field, Value, [&](const Variant& Stored) { Target.Set(Index, Stored); });
 }
 
 // --- TRecordValuesBuilderZk ----------------------------------------------------------------------------
 
 TRecordValuesBuilderZk::TRecordValuesBuilderZk(TRecordsListZk* AList)
-    : FList(AList), FValues(AList->RecValCount()) {}
+    : FList(AList), FAppender(AList->RecValCount()) {}
+
+TRecordValuesBuilderZk::~TRecordValuesBuilderZk() = default;
 
 void TRecordValuesBuilderZk::SetValue(int Index, const Variant& Value) {
-  if (Index < 0 || Index >= FValues.Count())
+  if (Index < 0 || Index >= FAppender.Count())
     throw EListError(u"List index out of bounds (" + IntToStr(Index) + u")");
-  TMemoryRecordZk::StoreValue(FValues, FList->DataStruct()->DataFields(Index), Index, Value);
+  const TMTDataFieldZk* Field = FList->DataStruct()->DataFields(Index);
+  if (!FOutOfOrder && Index >= FAppender.Next())
+    return TMemoryRecordZk::ConvertForField(Field, Value, [&](const Variant& Stored) { FAppender.Append(Index, Stored); });
+  if (!FOutOfOrder) FOutOfOrder = std::make_unique<TRecDataValues>(FAppender, nullptr, 0);
+  TMemoryRecordZk::StoreValue(*FOutOfOrder, Field, Index, Value);
 }
 
 TMemoryRecordZk* TRecordValuesBuilderZk::NewRecord() {
-  TMemoryRecordZk* Rec = FList->NewRecord(FValues);
-  FValues.ClearValues();
+  if (!FOutOfOrder) return FList->NewRecord(FAppender);
+  TMemoryRecordZk* Rec = FList->NewRecord(*FOutOfOrder);
+  FOutOfOrder.reset();
   return Rec;
 }
 
@@ -333,7 +358,7 @@ TMTDataStructZk* TRecordsListZk::DataStruct() const { return FMemTableData->Data
 int TRecordsListZk::RecValCount() const { return DataStruct()->Count(); }
 
 template <class... TValues>
-TMemoryRecordZk* TRecordsListZk::MakeRecord(std::size_t Room, const TValues&... Values) {
+TMemoryRecordZk* TRecordsListZk::MakeRecord(std::size_t Room, TValues&... Values) {
   std::uint8_t SizeClass = 0;
   void* Place = FArena->Allocate(sizeof(TMemoryRecordZk) + Room, SizeClass);
   TMemoryRecordZk* Rec;
@@ -352,6 +377,11 @@ TMemoryRecordZk* TRecordsListZk::NewRecord() {
 }
 
 TMemoryRecordZk* TRecordsListZk::NewRecord(const TRecDataValues& Values) {
+  if (Values.Count() != RecValCount()) throw Exception(u"The values do not match the record structure.");
+  return MakeRecord(Values.RoomNeeded(), Values);
+}
+
+TMemoryRecordZk* TRecordsListZk::NewRecord(TPackedValuesAppenderZk& Values) {
   if (Values.Count() != RecValCount()) throw Exception(u"The values do not match the record structure.");
   return MakeRecord(Values.RoomNeeded(), Values);
 }

@@ -363,6 +363,9 @@ int TRecordsViewZk::FindInsertPosition(TMemoryRecordZk* Rec, int Hint, std::uint
   if (Key) *Key = Probe ? Probe->Key() : 0;
   const int N = FRows->Count();
   if (N == 0) return 0;
+  // Unsorted rows follow the records list: its last record (a fetch appends there) comes
+  // after every row, found without working out record positions.
+  if (FSortOrder.empty() && Rec->RecordsList() && Rec->RecordsList()->ActiveList().Last() == Rec) return N;
   auto Compare = [&](int Row) {
     TMemoryRecordZk* R = FRows->Items(Row);
     return Probe ? Probe->CompareRow(R, Keyed ? FRows->KeyAt(Row) : 0) : CompareRecords(R, Rec);

@@ -499,6 +499,72 @@ void TPackedValuesZk::Set(int Index, const Variant& Value) {
   Write(E, Box.release(), Target + Start);
 }
 
+TPackedValuesZk::TPackedValuesZk(TPackedValuesAppenderZk& Source, unsigned char* Room, std::size_t RoomBytes) {
+  if (Source.FCount == 0) return;
+  Source.SkipTo(Source.FCount);
+  const unsigned char* Bytes = Source.FBytes.data();
+  if (!PlaceInRoom(Bytes, Source.FSize, Room, RoomBytes)) {
+    FBlock = Allocate(Source.FSize);
+    std::memcpy(FBlock, Bytes, Source.FSize);
+  }
+  Source.Restart(false);  // the boxes are this block's now
+}
+
+// --- TPackedValuesAppenderZk ---------------------------------------------------------------------
+
+TPackedValuesAppenderZk::TPackedValuesAppenderZk(int Count) : FCount(std::max(Count, 0)) {
+  if (Count > 0xFFFF) throw Exception(u"Too many fields in a record");
+  FBytes.resize(kHeader + 16 * static_cast<std::size_t>(FCount));
+  Restart(false);
+}
+
+TPackedValuesAppenderZk::~TPackedValuesAppenderZk() { Restart(true); }
+
+void TPackedValuesAppenderZk::Restart(bool DeleteBoxes) {
+  if (DeleteBoxes && FHasBoxes) {
+    const unsigned char* P = FBytes.data() + kHeader;
+    for (int I = 0; I < FNext; ++I) {
+      if ((*P & 31) == kBoxed) delete BoxAt(P + 1);
+      P = Skip(P);
+    }
+  }
+  FHasBoxes = false;
+  FNext = 0;
+  FSize = kHeader;
+  const auto N = static_cast<std::uint16_t>(FCount);
+  std::memcpy(FBytes.data(), &N, sizeof N);
+}
+
+unsigned char* TPackedValuesAppenderZk::Reserve(std::size_t Bytes) {
+  if (FSize + Bytes > FBytes.size()) FBytes.resize(2 * (FSize + Bytes));
+  return FBytes.data() + FSize;
+}
+
+void TPackedValuesAppenderZk::SkipTo(int Index) {
+  if (Index <= FNext) return;
+  const auto Nulls = static_cast<std::size_t>(Index - FNext);
+  std::memset(Reserve(Nulls), kNull, Nulls);
+  FSize += Nulls;
+  FNext = Index;
+}
+
+void TPackedValuesAppenderZk::Append(int Index, const Variant& Value) {
+  if (Index < FNext || Index >= FCount) throw EListError(u"List index out of bounds (" + IntToStr(Index) + u")");
+  const TEncoding E = Encoding(Value);
+  std::unique_ptr<Variant> Box(E.Kind == kBoxed ? new Variant(Value) : nullptr);
+  Reserve(static_cast<std::size_t>(Index - FNext) + E.Size);  // nothing changes if this fails
+  SkipTo(Index);
+  Write(E, Box.get(), FBytes.data() + FSize);
+  if (Box) FHasBoxes = true;
+  Box.release();
+  FSize += E.Size;
+  FNext = Index + 1;
+}
+
+std::size_t TPackedValuesAppenderZk::RoomNeeded() const {
+  return FCount == 0 ? 0 : TPackedValuesZk::kRoomOverhead + FSize + static_cast<std::size_t>(FCount - FNext);
+}
+
 // --- comparison ----------------------------------------------------------------------------------
 
 namespace {

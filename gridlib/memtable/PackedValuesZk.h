@@ -21,6 +21,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/rtl/Variant.h"
 
@@ -57,6 +58,8 @@ private:
   std::int64_t FBits = 0;
 };
 
+class TPackedValuesAppenderZk;
+
 class TPackedValuesZk {
 public:
   TPackedValuesZk() = default;
@@ -67,6 +70,9 @@ public:
   // values start there when they fit, else on the heap.
   TPackedValuesZk(int Count, unsigned char* Room, std::size_t RoomBytes);
   TPackedValuesZk(const TPackedValuesZk& Other, unsigned char* Room, std::size_t RoomBytes);
+  // Takes over the values Source holds (boxed values included; the rest of its positions
+  // Null), in Room when they fit (Room may be null), and leaves Source empty for new values.
+  TPackedValuesZk(TPackedValuesAppenderZk& Source, unsigned char* Room, std::size_t RoomBytes);
   // Moving out of a block kept in room copies it to the heap and leaves the room empty.
   TPackedValuesZk(TPackedValuesZk&& Other);
   TPackedValuesZk& operator=(const TPackedValuesZk& Other);
@@ -104,6 +110,40 @@ private:
   void CopyBoxes();
 
   unsigned char* FBlock = nullptr;
+};
+
+// Values written one after another in position order, the way a fetch fills a record: no walk
+// from the first value for each value, no moves, and one buffer reused for record after record.
+// A value for a position before Next() needs TPackedValuesZk::Set instead.
+class TPackedValuesAppenderZk {
+public:
+  explicit TPackedValuesAppenderZk(int Count);
+  ~TPackedValuesAppenderZk();
+  TPackedValuesAppenderZk(const TPackedValuesAppenderZk&) = delete;
+  TPackedValuesAppenderZk& operator=(const TPackedValuesAppenderZk&) = delete;
+
+  int Count() const { return FCount; }
+  // The first position still open.
+  int Next() const { return FNext; }
+  // Value at Index (Next() <= Index < Count()); the positions passed over are Null.
+  void Append(int Index, const Variant& Value);
+  // The room (as TPackedValuesZk's room constructors take it) the values need, the positions
+  // not yet given counted as Null.
+  std::size_t RoomNeeded() const;
+
+private:
+  friend class TPackedValuesZk;
+  // Nulls up to Index.
+  void SkipTo(int Index);
+  unsigned char* Reserve(std::size_t Bytes);
+  // Starts again with no values; boxed values still held are deleted when DeleteBoxes.
+  void Restart(bool DeleteBoxes);
+
+  std::vector<unsigned char> FBytes;
+  std::size_t FSize = 0;
+  int FCount = 0;
+  int FNext = 0;
+  bool FHasBoxes = false;
 };
 
 // The order of two values as CompareOrderValues gives it for the Variants they hold.

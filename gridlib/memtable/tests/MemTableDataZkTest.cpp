@@ -113,6 +113,43 @@ TEST(MemoryRecordZk, ValueAccess) {
   EXPECT_EQ(RaisedText([&] { R->Cancel(); }), u"Dataset not in edit or insert mode");
 }
 
+// A builder takes values in any order (a load copies fields in the table's field order, not
+// the structure's), set again or not at all, and converts them as SetDataValue does: a text
+// of another string kind takes the field's kind.
+TEST(MemoryRecordZk, BuilderTakesValuesInAnyOrder) {
+  auto Data = MakeContainer({{u"I", ftInteger}, {u"S", ftWideString}, {u"V", ftVariant}});
+  TRecordsListZk* List = Data->RecordsList();
+  TRecordValuesBuilderZk Builder(List);
+  struct TStep { int Index; Variant Value; };
+  const std::vector<std::vector<TStep>> Records = {
+      {{0, u"1"}, {1, u"a"}, {2, VarArrayFromBytes("x")}},
+      {{2, 2.5}, {0, 2}},
+      {{1, u"b"}, {1, u"c"}, {0, 3}, {2, u"v"}},
+      {{1, Variant::MakeNull()}},
+  };
+  auto Ole = [](const char16_t* Text) {
+    Variant V(Text);
+    V.SetStringType(varOleStr);
+    return V;
+  };
+  const Variant Want[][3] = {{1, Ole(u"a"), VarArrayFromBytes("x")},
+                             {2, Variant::MakeNull(), 2.5},
+                             {3, Ole(u"c"), u"v"},
+                             {Variant::MakeNull(), Variant::MakeNull(), Variant::MakeNull()}};
+  for (std::size_t R = 0; R < Records.size(); ++R) {
+    for (const TStep& S : Records[R]) Builder.SetValue(S.Index, S.Value);
+    TMemoryRecordZk* Rec = Builder.NewRecord();
+    List->FetchRecord(Rec);
+    for (int I = 0; I < 3; ++I) {
+      const Variant Got = Rec->GetDataValue(I, dvvValueZk);
+      SCOPED_TRACE("record " + std::to_string(R) + " value " + std::to_string(I));
+      EXPECT_EQ(Got.VType(), Want[R][I].VType());
+      EXPECT_TRUE(VarEquals(Got, Want[R][I]) || (Got.IsNull() && Want[R][I].IsNull()));
+    }
+  }
+  Builder.SetValue(2, VarArrayFromBytes("left"));  // never made into a record: freed with the builder
+}
+
 // Records made from built values hold them right behind themselves: converted as
 // SetDataValue converts, and kept whole through edits that outgrow the room, cancels,
 // posts with old values, reverts and refreshes.

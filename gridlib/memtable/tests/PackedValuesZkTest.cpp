@@ -141,6 +141,40 @@ TEST(PackedValues, BlocksInRoom) {
   EXPECT_FALSE(Small.InRoom());
 }
 
+// Values appended in position order, some positions passed over, make the same block as the
+// same values set one by one; the appender is reused record after record, boxed values it
+// still holds are its own, and a position already passed is refused with nothing changed.
+TEST(PackedValues, AppendedValuesMakeTheSameBlock) {
+  const std::vector<Variant> Values = Samples();
+  const int Count = static_cast<int>(2 * Values.size() + 1);
+  TPackedValuesAppenderZk Appender(Count);
+  alignas(8) unsigned char Room[2048];
+  for (int Round = 0; Round < 2; ++Round) {
+    TPackedValuesZk Expected(Count);
+    for (std::size_t I = 0; I < Values.size(); ++I) {
+      const int Pos = static_cast<int>(2 * I + 1);  // even positions passed over: Null
+      Appender.Append(Pos, Values[I]);
+      Expected.Set(Pos, Values[I]);
+    }
+    ASSERT_EQ(Appender.RoomNeeded(), Expected.RoomNeeded());
+    TPackedValuesZk Built(Appender, Room, Round == 0 ? sizeof Room : 0);  // in room, then on the heap
+    EXPECT_EQ(Built.InRoom(), Round == 0);
+    ASSERT_EQ(Built.Count(), Count);
+    for (int Pos = 0; Pos < Count; ++Pos) ExpectSame(Expected.Get(Pos), Built.Get(Pos), "position " + std::to_string(Pos));
+    EXPECT_EQ(Appender.Next(), 0);
+  }
+  Appender.Append(3, VarArrayFromBytes("held"));  // freed with the appender (the leak checker watches)
+  EXPECT_THROW(Appender.Append(3, 1), EListError);
+  EXPECT_THROW(Appender.Append(Count, 1), EListError);
+  Appender.Append(4, 9);
+  TPackedValuesZk Built(Appender, nullptr, 0);
+  ExpectSame(VarArrayFromBytes("held"), Built.Get(3), "held box");
+  ExpectSame(Variant(9), Built.Get(4), "after a refusal");
+  TPackedValuesAppenderZk None(0);
+  EXPECT_EQ(TPackedValuesZk(None, nullptr, 0).Count(), 0);
+  Appender.Append(1, VarArrayFromBytes("dropped"));
+}
+
 TEST(PackedValues, NarrowTextsTakeOneByteACharacter) {
   TPackedValuesZk Narrow(1), Wide(1);
   String Mixed;
