@@ -347,6 +347,21 @@ void TvqrXMLReader::SkipComment() {
   }
 }
 
+namespace {
+
+// The first '<' or '>' in [Begin, End), or End.
+const char* NextBracket(const char* Begin, const char* End) {
+  auto Find = [Begin](char C, const char* Until) {
+    return static_cast<const char*>(std::memchr(Begin, C, static_cast<std::size_t>(Until - Begin)));
+  };
+  const char* Close = Find('>', End);
+  const char* Limit = Close ? Close : End;
+  const char* Open = Find('<', Limit);
+  return Open ? Open : Limit;
+}
+
+}  // namespace
+
 // The bytes between < and >, comments skipped; false at the end of the stream outside a tag.
 bool TvqrXMLReader::ReadTagBytes(std::string& Tag) {
   for (;;) {
@@ -356,11 +371,11 @@ bool TvqrXMLReader::ReadTagBytes(std::string& Tag) {
     } while (C != '<');
     Tag.clear();
     for (;;) {
-      // Whole runs of the buffer up to the next bracket are copied at once.
+      // Whole runs of the buffer up to the next bracket are copied at once; the brackets are
+      // searched with memchr, which tests many bytes per step.
       const char* Begin = FBuffer + FBufPos;
       const char* End = FBuffer + FBufEnd;
-      const char* Stop = Begin;
-      while (Stop < End && *Stop != '>' && *Stop != '<') ++Stop;
+      const char* Stop = NextBracket(Begin, End);
       Tag.append(Begin, Stop);
       FBufPos += static_cast<int>(Stop - Begin);
       FPosition += Stop - Begin;
