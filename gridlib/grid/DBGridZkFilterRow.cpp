@@ -6,9 +6,12 @@
 
 #include "gridlib/grid/DBGridZkCenter.h"
 #include "gridlib/grid/DBGridZkColumnFilter.h"
+#include "gridlib/grid/DBGridZkDraw.h"
 #include "gridlib/grid/DBGridZkFilterList.h"
+#include "gridlib/grid/DBGridZkHeadTree.h"
 #include "gridlib/toolkit/ButtonPaintZk.h"
 #include "gridlib/toolkit/PopupListboxZk.h"
+#include "gridlib/toolkit/ToolCtrlsZk.h"
 #include "platform/controls/Messages.h"
 #include "platform/controls/WinApi.h"
 #include "platform/db/DataSet.h"
@@ -429,23 +432,36 @@ void TCustomDBGridZk::DrawFilterCell(int ACol, int ARow, TRect ARect, TGridDrawS
   TColumnZk* Column = ColumnAtGridCol(ACol);
   const bool HasCell = Column && Column->STFilter()->Visible();
   // A column without a filter is a plain cell in its title's colour.
-  TColor Back = HasCell ? ApproachColor(Color(), FixedColor(), 8)
+  TColor Back = HasCell ? ApproachColor(clWindow, FixedColor(), 8)
                         : Column ? Column->Title()->Color() : FixedColor();
   C->Font()->SetColor(clBlue);
   SelectedFixedCellColor(ACol, ARow, GridColToColumnIndex(ACol), ARow, catTitle, AState, Selected,
                          Back, C->Font());
   C->Brush()->SetColor(Back);
-  C->FillRect(ARect);
-  if (!HasCell) return;
-  // The drop-down button at the right edge.
-  const int ButtonWidth = std::min(16, ARect.Width() / 2);
+  if (!HasCell) {
+    C->FillRect(ARect);
+    return;
+  }
+  const bool Button = Column->STFilter()->HasFilterButton();
+  const int FlatExtra = Flat() ? 1 : 0;
   TRect Text = ARect;
-  Text.Right -= ButtonWidth;
-  DrawCellText(Text, FilterCellText(Column->Index()), taLeftJustify, true);
-  const int X = ARect.Right - ButtonWidth / 2 - 1, Y = (ARect.Top + ARect.Bottom) / 2;
-  C->Pen()->SetColor(clGray);
-  C->Brush()->SetColor(clGray);
-  C->Polygon({{X - 3, Y - 1}, {X + 3, Y - 1}, {X, Y + 2}});
+  if (Button) Text.Right -= InplaceEditorButtonWidth() + FlatExtra;
+  if (Text.Right > Text.Left)
+    WriteTextToCell(C, Text, true, 1, 1, FilterCellText(Column->Index()), taLeftJustify,
+                    Column->Layout(), false, false, 0, 0, false);
+  if (!Button) return;
+  // The drop-down button at the right, as high as the editor's; a flat grid's button keeps a
+  // one-pixel gap in the cell's colour at its left. Opaque while the filter row is edited.
+  int Transparency = 80;
+  if (ComponentState().Contains(csDesigning)) Transparency = 30;
+  else if (STFilter()->FilterEditMode) Transparency = 0;
+  else if (AState.Contains(gdHotTrack)) Transparency = 30;
+  const TRect ButtonR(Text.Right, ARect.Top, ARect.Right,
+                      ARect.Top + std::min(InplaceEditorButtonHeight(), ARect.Height()));
+  DrawCellButton(Column, C, ebsDropDownZk, ButtonR, ARect, false, false, Flat(),
+                 FDataLink->Active(), Back, nullptr, Transparency);
+  C->Brush()->SetColor(Back);
+  if (ButtonR.Bottom < ARect.Bottom) C->FillRect(TRect(ButtonR.Left, ButtonR.Bottom, ARect.Right, ARect.Bottom));
 }
 
 // --- the title's filter button (in-title location) ------------------------------------------------
@@ -461,6 +477,27 @@ TRect TitleFilterButtonRect(const TRect& Cell) {
   return TRect{Cell.Right - Width - 1, Cell.Top + 1, Cell.Right - 1, Cell.Bottom - 1};
 }
 
+int TitleFilterButtonWidth(TCustomDBGridZk* Grid, int ContentWidth) {
+  const int Width = Grid->Flat() ? FlatEditButtonDefaultWidth() + (ThemesActive() ? 0 : 1)
+                                 : GetSystemMetrics(SM_CXVSCROLL);
+  return std::min(ContentWidth / 2, Width);
+}
+
+TRect TitleFilterButtonRect(TCustomDBGridZk* Grid, TColumnZk* Column, TRect Cell) {
+  if (Grid->IsUseMultiTitle())
+    if (THeadTreeNode* Leaf = Grid->LeafNodeOf(Column))
+      Cell.Top = std::max(Cell.Top, Cell.Bottom - Leaf->Height + 1);
+  if (Grid->OptionsZk().Contains(dghFixed3D)) InflateRect(Cell, -1, -1);
+  TRect R = Cell;
+  R.Left = R.Right - TitleFilterButtonWidth(Grid, Cell.Width());
+  const int Height = Grid->InplaceEditorButtonHeight();
+  if (Height < R.Height()) {
+    R.Top = (R.Top + R.Bottom - Height) / 2;
+    R.Bottom = R.Top + Height;
+  }
+  return R;
+}
+
 TRect FilterCellClientRect(TCustomDBGridZk* Grid, TColumnZk* Column) {
   const int Row = std::max(0, Grid->TitleOffset() - 1);
   if (Grid->RowPanel()->Active()) return Grid->RowPanelTitleClientRect(Column, Row);
@@ -474,7 +511,8 @@ TRect FilterCellClientRect(TCustomDBGridZk* Grid, TColumnZk* Column) {
 void DrawTitleFilterButton(TCustomDBGridZk* Grid, TColumnZk* Column, const TRect& TitleCell) {
   if (!HasTitleFilterButton(Grid, Column)) return;
   const bool Down = Grid->STFilter()->InTitleColumn == Column && InTitleFilterListVisible(Grid);
-  PaintEditButtonCached(Grid->Canvas(), TitleFilterButtonRect(TitleCell), Column->Title()->Color(),
+  PaintEditButtonCached(Grid->Canvas(), TitleFilterButtonRect(Grid, Column, TitleCell),
+                        Column->Title()->Color(),
                         cbUnchecked, Grid->DataLink()->Active(), Down, Grid->Flat(), Down ? 1 : 0,
                         bcsDropDownZk);
 }
@@ -501,14 +539,15 @@ void DrawTitleFilterButton(TCustomDBGridZk* Grid, int ACol, const TRect& TitleCe
   const TEditButtonStyleZk Style =
       Grid->Style() ? Grid->Style()->InTitleFitlerButtonStyle() : ebsDropDownZk;
   Grid->DrawCellButton(Column, Grid->Canvas(), Style,
-                       TitleFilterButtonRect(TitleCell), TitleCell, Open, Hot, Grid->Flat(),
+                       TitleFilterButtonRect(Grid, Column, TitleCell), TitleCell, Open, Hot,
+                       Grid->Flat(),
                        Grid->DataLink()->Active(), Column->Title()->Color(), nullptr,
                        Transparency);
 }
 
 bool TitleFilterButtonAt(TCustomDBGridZk* Grid, TColumnZk* Column, int X, int Y) {
   if (!HasTitleFilterButton(Grid, Column) || Grid->TitleOffset() < 1) return false;
-  return TitleFilterButtonRect(FilterCellClientRect(Grid, Column)).Contains({X, Y});
+  return TitleFilterButtonRect(Grid, Column, FilterCellClientRect(Grid, Column)).Contains({X, Y});
 }
 
 bool TitleFilterButtonAt(TCustomDBGridZk* Grid, int ACol, int X, int Y) {

@@ -119,7 +119,15 @@ bool TitleFilterButtonAt(TCustomDBGridZk* Grid, TColumnZk* Column, int X, int Y)
 // Column's cell on the lowest title row (the filter row under the titles, or the title the
 // in-title list drops from), in client coordinates; inside the master cell of an in-row panel.
 TRect FilterCellClientRect(TCustomDBGridZk* Grid, TColumnZk* Column);
-// The in-title filter button inside a title cell (or a group panel box).
+// The in-title filter button inside a group panel box.
 TRect TitleFilterButtonRect(const TRect& Cell);
+// The in-title filter button inside Column's lowest title Cell: at the right of the cell's
+// content (less its raised frame; under multi-level titles the leaf's own part, never the
+// groups'), as wide as TitleFilterButtonWidth says and centred at the editor buttons' height
+// when the content is taller.
+TRect TitleFilterButtonRect(TCustomDBGridZk* Grid, TColumnZk* Column, TRect Cell);
+// A flat button's width (one more without themes) on a flat grid, else a scroll-bar arrow's;
+// at most half of ContentWidth.
+int TitleFilterButtonWidth(TCustomDBGridZk* Grid, int ContentWidth);
 // Whether Column shows an in-title filter button (the filter in the titles, the column's shown).
 bool HasTitleFilterButton(TCustomDBGridZk* Grid, TColumnZk* Column);

@@ -268,6 +268,9 @@ void TCustomDBGridZk::DrawTitleByState(TColumnZk* Column, TRect ARect, TGridDraw
     InflateRect(Content, -1, -1);
   }
   const int DY = Flat() ? DX - 1 : DX;
+  // The in-title filter button takes the right end of the content.
+  if (HasTitleFilterButton(this, Column))
+    Content.Right -= TitleFilterButtonWidth(this, Content.Width());
   // A pressed title shows sunken, its text shifted down and right.
   const int Shift = !State.Down ? 0 : (IsUseMultiTitle() || FTitleHeight != 0 || FTitleLines != 0) ? 2 : 1;
   TRect TextR = Content;

@@ -3,10 +3,12 @@
 // selection's colours in filter-row cells.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "gridlib/grid/DBGridZkColumnFilter.h"
 #include "gridlib/grid/DBGridZkFilterRow.h"
+#include "gridlib/grid/DBGridZkHeadTree.h"
 #include "gridlib/grid/tests/DBGridZkTestForm.h"
 #include "platform/controls/Snapshot.h"
 #include "platform/controls/WinApi.h"
@@ -167,6 +169,64 @@ TEST(DBGridZkPaint, FilterCellsShowTheSelection) {
     SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-filter-selected.png"));
 }
 
+// A filter cell writes its condition where the column's Layout says; its drop-down button is
+// faint (the cell's colour shows through its arrow) until the filter row is being edited.
+TEST(DBGridZkPaint, FilterCellFollowsTheLayoutAndItsButtonFadesUntilEdited) {
+  TDBGridOnForm F(3);
+  TDBGridZk* G = F.Grid;
+  G->SetTitleLines(3);   // the filter row is as high as the titles
+  G->STFilter()->SetVisible(true);
+  TColumnZk* Name = G->Columns()->Items(1);
+  Name->STFilter()->SetExpressionStr(u"~ Кр%");
+  const int FilterRow = G->TopDataOffset() - 1, GridCol = G->ColumnIndexToGridCol(1);
+  const TRect Cell = G->CellScreenRect(GridCol, FilterRow);
+  const int ButtonLeft = Cell.Right - G->InplaceEditorButtonWidth();
+  TBitmap B;
+  const TRect In = G->NonClientInsets();
+  auto Darkest = [&](int Left, int Right, int Top, int Bottom) {
+    int Min = 255;
+    for (int Y = Top; Y < Bottom; ++Y)
+      for (int X = Left; X < Right; ++X) {
+        const TColorRef P = B.PixelRGB(In.Left + X, In.Top + Y);
+        Min = std::min({Min, int(GetRValue(P)), int(GetGValue(P)), int(GetBValue(P))});
+      }
+    return Min;
+  };
+  // Rows of the text part holding the blue ink.
+  auto InkBand = [&] {
+    RenderControl(G, B);
+    int First = -1, Last = -1;
+    for (int Y = Cell.Top + 1; Y < Cell.Bottom - 1; ++Y)
+      for (int X = Cell.Left + 1; X < ButtonLeft - 1; ++X) {
+        const TColorRef P = B.PixelRGB(In.Left + X, In.Top + Y);
+        if (GetRValue(P) < 100 && GetGValue(P) < 100) {
+          if (First < 0) First = Y - Cell.Top;
+          Last = Y - Cell.Top;
+        }
+      }
+    return std::pair{First, Last};
+  };
+  ASSERT_GT(Cell.Height(), 2 * G->Canvas()->TextHeight(u"Wg")) << "a tall filter row";
+  Name->SetLayout(tlTop);
+  const auto Top = InkBand();
+  Name->SetLayout(tlBottom);
+  const auto Bottom = InkBand();
+  ASSERT_GE(Top.first, 0);
+  EXPECT_LT(Top.second, Cell.Height() / 2) << "top";
+  EXPECT_GT(Bottom.first, Cell.Height() / 2) << "bottom";
+
+  const int ButtonBottom = Cell.Top + G->InplaceEditorButtonHeight();
+  RenderControl(G, B);
+  EXPECT_GT(Darkest(ButtonLeft, Cell.Right, Cell.Top, ButtonBottom), 150) << "faint";
+  EXPECT_GT(Darkest(ButtonLeft, Cell.Right, ButtonBottom, Cell.Bottom), 200) << "below the button";
+  G->EnterFilterCell(2);
+  ASSERT_TRUE(G->STFilter()->FilterEditMode);
+  RenderControl(G, B);
+  EXPECT_LT(Darkest(ButtonLeft, Cell.Right, Cell.Top, ButtonBottom), 60) << "opaque while edited";
+  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
+    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-filter-cell.png"));
+}
+
 // The in-title filter button is faint, stronger while the mouse is over its title's own part
 // (not over the groups of a multi-level title), and opaque under the mouse.
 TEST(DBGridZkPaint, InTitleFilterButtonFollowsTheMouse) {
@@ -179,7 +239,13 @@ TEST(DBGridZkPaint, InTitleFilterButtonFollowsTheMouse) {
   G->SetUseMultiTitle(true);
   const int TitleRow = G->TopDataOffset() - 1;
   const TRect Cell = G->CellRect(2, TitleRow);
-  const TRect Button = TitleFilterButtonRect(Cell);
+  const TRect Button = TitleFilterButtonRect(G, G->Columns()->Items(1), Cell);
+  // The button sits in the leaf's own part of the title, not over the group above it.
+  const int LeafTop = Cell.Bottom - G->LeafNodeOf(G->Columns()->Items(1))->Height + 1;
+  EXPECT_GE(Button.Top, LeafTop);
+  EXPECT_LE(Button.Bottom, Cell.Bottom);
+  EXPECT_FALSE(TitleFilterButtonAt(G, 2, Button.Left + 2, LeafTop - 2));
+  EXPECT_TRUE(TitleFilterButtonAt(G, 2, Button.Left + 2, Button.Top + 2));
   auto ButtonPixels = [&] {
     TBitmap B;
     RenderControl(G, B);
@@ -201,7 +267,7 @@ TEST(DBGridZkPaint, InTitleFilterButtonFollowsTheMouse) {
   EXPECT_EQ(G->HotTrackEditButton(), -1);
   const std::vector<TColorRef> OverTitle = ButtonPixels();
   EXPECT_NE(OverTitle, Away) << "over the title";
-  MoveTo((Button.Left + Button.Right) / 2, Cell.Bottom - 3);
+  MoveTo((Button.Left + Button.Right) / 2, (Button.Top + Button.Bottom) / 2);
   EXPECT_EQ(G->HotTrackEditButton(), 0);
   EXPECT_NE(ButtonPixels(), OverTitle) << "over the button";
   if (const char* Dir = std::getenv("VORENTA_SHOTS"))
