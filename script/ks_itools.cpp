@@ -56,6 +56,13 @@ bool VariablesCompatible(const TksCustomVariable* Target, const TksCustomVariabl
 Variant LiteralToVariant(const String& Text) {
   if (Text.empty()) return Variant::MakeNull();
   if (Text[0] == u'\'') return Variant(Text.substr(1, Text.size() >= 2 ? Text.size() - 2 : 0));
+  // Most literals are a few decimal digits: read them in place.
+  if (Text.size() <= 9) {
+    int V = 0;
+    size_t i = 0;
+    for (; i < Text.size() && Text[i] >= u'0' && Text[i] <= u'9'; ++i) V = V * 10 + (Text[i] - u'0');
+    if (i == Text.size()) return Variant(V);
+  }
   std::string A = StringToUtf8(Text);
   long long I = 0;
   std::from_chars_result R;

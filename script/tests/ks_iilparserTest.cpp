@@ -72,3 +72,10 @@ TEST(ksILParser, ExecutableLinesAreTheLinesHoldingStatements) {
     if (S.IsExecutableLine(Line, u"u")) Lines += std::to_string(Line) + " ";
   EXPECT_EQ(Lines, "-2 4 9 12 ");
 }
+
+TEST(ksILParser, NumberLiteralsKeepTheirValueAndKind) {
+  TksTestHost H;
+  EXPECT_EQ(H.Run(u"begin Out(007); Out(123456789); Out(2147483647 + 1); Out(4294967296 div 2); "
+                  u"Out(1.5 * 2); Out($FF); Out(VarType(123456789) = VarType(1)) end."),
+            "7 123456789 2147483648 2147483648 3 255 True");
+}
