@@ -509,6 +509,7 @@ bool TksExpression::FlatBool(bool& Out) {
 
 bool TksExpression::FlatNumber(TksNumber& Out) {
   if (!Flat()) return FNode && FNode->TryNumber(Out);
+  if (FFlatCompare == Op::opNone && FNumbers.Run(&Out)) return true;
   TksNumber N[2];
   if (FFlatCompare != Op::opNone || !FlatNumbers(N)) return false;
   Out = N[0];

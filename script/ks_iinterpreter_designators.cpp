@@ -350,7 +350,7 @@ Variant TksDesignator::CallHelper(TksDesignatorItem* Step) {
   auto* H = static_cast<TksCustomHelper*>(Step->Ref);
   if (H->Count()) PassArguments(Step, H);
   H->SetParentRef(nullptr);
-  H->SetParentValue(kNullValue);
+  if (!H->ParentValue().IsNull()) H->SetParentValue(kNullValue);
   H->SetProg(FProgram);
   H->SetNeedResult(FNeedResult);
   return H->GetValue();

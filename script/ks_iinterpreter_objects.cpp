@@ -161,7 +161,10 @@ void TksProcVariable::RestoreLocals() {
 
 // ---- Helpers --------------------------------------------------------------------------------
 
-TObject* TksCustomHelper::ParentObject() const { return ksVariantToObject(FParentValue); }
+TObject* TksCustomHelper::ParentObject() const {
+  // A host function (no parent) is the common case, answered without the lookup.
+  return FParentValue.IsNull() ? nullptr : ksVariantToObject(FParentValue);
+}
 
 TksPropertyHelper::TksPropertyHelper(const String& AName, TksVarType ATyp, const String& ATypeName)
     : TksCustomHelper(AName, ATyp, ATypeName) {}
@@ -194,6 +197,12 @@ Variant TksMethodHelper::GetParam(int i) {
 void TksMethodHelper::SetArgValue(int i, const Variant& Value) { FParams.at(i)->SetValue(Value); }
 
 Variant TksMethodHelper::CallHandler(TObject* Obj, TksClassRef Class, const String& Name) {
+  if (!FOnCall && FOnCallNew) {
+    // The new-style handler reads its arguments from the helper: nothing to copy around.
+    Variant R = FOnCallNew(Obj, Class, Name, this);
+    ReleaseArguments();
+    return R;
+  }
   Variant R(0);
   if (FOnCall) {
     for (int i = 0; i < Count(); ++i) FVarArray[i] = FParams[i]->GetValue();

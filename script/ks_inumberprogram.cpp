@@ -84,15 +84,12 @@ bool TksNumberProgram::Build() {
   return true;
 }
 
-bool TksNumberProgram::Run(TksNumber* Out) {
-  if (FState == kUnbuilt) {
-    if (FRebuilds >= kMaxRebuilds || !Build()) {
-      Clear();
-      return false;
-    }
-    FState = kReady;
+bool TksNumberProgram::BuildAndRun(TksNumber* Out) {
+  if (FRebuilds >= kMaxRebuilds || !Build()) {
+    Clear();
+    return false;
   }
-  if (FState != kReady) return false;
+  FState = kReady;
   return Execute(Out);
 }
 

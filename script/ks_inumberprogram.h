@@ -34,7 +34,10 @@ public:
   // The values into Out as TksNumber (Values of them); false when a leaf holds another kind
   // than the program was built for, a result leaves 32 bits or a divisor is zero: the caller
   // then takes its general path. A program whose leaves keep changing kind is given up.
-  bool Run(TksNumber* Out);
+  bool Run(TksNumber* Out) {
+    if (FState == kReady) return Execute(Out);
+    return FState == kUnbuilt && BuildAndRun(Out);
+  }
 
 private:
   // A value: an integer result keeps its double beside it, so an operator on doubles reads
@@ -63,6 +66,7 @@ private:
   static constexpr int kMaxRebuilds = 4;
 
   bool Build();
+  bool BuildAndRun(TksNumber* Out);
   bool Execute(TksNumber* Out);
 
   std::vector<TSource> FSource;
