@@ -275,6 +275,32 @@ TEST_F(DBGridZkMemTableRows, VisibleRowsAreTheScrolledOnes) {
   EXPECT_EQ(R.Bottom, Offset() + 45);
 }
 
+// Scrolled by pixels, the focused cell of the row cut by the top edge keeps its focus frame on
+// the sides and bottom; the frame's top is cut away with the row, not drawn along the edge.
+TEST_F(DBGridZkMemTableRows, FocusFrameOfARowCutAtTheTopIsCutToo) {
+  Open(50);
+  G->VertScrollBar()->SetSmoothStep(true);
+  G->Perform(WM_VSCROLL, SB_LINEDOWN, 0);
+  ASSERT_EQ(G->TopRow(), Offset()) << "the first row is cut, not gone";
+  ASSERT_GT(Bar().nPos, 0);
+  TBitmap B;
+  RenderControl(G, B);
+  const TRect In = G->NonClientInsets();
+  const TRect Below = G->CellRect(G->Col(), Offset() + 1);
+  const int Edge = G->CalcMetrics().Vert.FixedEnd;
+  const int CutBottom = Below.Top - G->GridLineWidth() - 1;
+  ASSERT_GT(CutBottom, Edge + 1);
+  auto Changes = [&](int Y) {
+    int N = 0;
+    for (int X = Below.Left + 2; X < Below.Right - 2; ++X)
+      if (B.PixelRGB(In.Left + X, In.Top + Y) != B.PixelRGB(In.Left + X + 1, In.Top + Y)) ++N;
+    return N;
+  };
+  EXPECT_GT(Changes(CutBottom), Below.Width() / 2) << "the frame's dotted bottom";
+  // What changes along the cut is the clipped text, a few strokes, not a dotted line.
+  EXPECT_LT(Changes(Edge), Below.Width() / 4) << "no dotted line along the cut";
+}
+
 // Five records in a grid with room for more: the table is asked for what the empty part
 // holds, in rows of the standard height, plus one.
 TEST_F(DBGridZkMemTableRows, EmptySpaceFetchesRecords) {
