@@ -334,14 +334,30 @@ void TksExpression::AddSet(TksSetExpression* ASet) {
   AttachOperand(N);
 }
 
-void TksExpression::AddOperator(const String& OpText) {
-  String U = ksUpperCase(OpText);
-  const TOpInfo* Info = nullptr;
-  for (const TOpInfo& I : kOps)
-    if (U == I.Text) {
-      Info = &I;
-      break;
+namespace {
+
+// The operator named by Text, ignoring case; null when there is none. ASCII text is compared
+// in place; other text is upper-cased first, as a non-ASCII letter may upper-case to ASCII.
+const TOpInfo* FindOperator(const String& Text) {
+  bool Ascii = true;
+  for (Char C : Text) Ascii = Ascii && C < 128;
+  const String Upper = Ascii ? String() : ksUpperCase(Text);
+  const std::u16string_view Key = Ascii ? std::u16string_view(Text) : std::u16string_view(Upper);
+  for (const TOpInfo& I : kOps) {
+    size_t i = 0;
+    for (; i < Key.size() && I.Text[i]; ++i) {
+      Char C = Key[i];
+      if ((C >= u'a' && C <= u'z' ? C - 32 : C) != I.Text[i]) break;
     }
+    if (i == Key.size() && !I.Text[i]) return &I;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void TksExpression::AddOperator(const String& OpText) {
+  const TOpInfo* Info = FindOperator(OpText);
   if (!Info) return;
   if (OpText == u"(" || OpText == u"unminus" || OpText == u"not") {
     auto* N = new TksOperatorNode(Info->Code, false);
@@ -362,7 +378,7 @@ void TksExpression::AddOperator(const String& OpText) {
     FCurNode = Sub ? Sub : Up;
     return;
   }
-  auto* N = new TksOperatorNode(Info->Code, U == u"STRCAT");
+  auto* N = new TksOperatorNode(Info->Code, std::u16string_view(Info->Text) == u"STRCAT");
   N->FSourcePos = FCurPos;
   int P = Info->Priority;
   if (FCurNode == FNode) {
