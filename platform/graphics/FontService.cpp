@@ -18,6 +18,7 @@
 #include <hb-subset.h>
 #include <unicode/ubidi.h>
 
+#include "platform/graphics/GlyphRaster.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -161,33 +162,56 @@ std::unique_ptr<TFace> OpenFace(const TFontFile& File) {
   return Face;
 }
 
-struct TOutlineSink {
-  std::vector<TOutlineOp>* Ops;
-  double Scale;
+// A font's outline walked into em units (y up): Sink receives MoveTo, LineTo, QuadTo and CubicTo
+// as TOutlineOp names them.
+template <class TSink>
+struct TOutlineWalk {
+  TSink& Sink;
+  double Scale;   // font units to em units
   float X(const FT_Vector* V) const { return float(V->x * Scale); }
   float Y(const FT_Vector* V) const { return float(V->y * Scale); }
+
+  static int Move(const FT_Vector* To, void* User) {
+    auto* W = static_cast<TOutlineWalk*>(User);
+    W->Sink.MoveTo(W->X(To), W->Y(To));
+    return 0;
+  }
+  static int Line(const FT_Vector* To, void* User) {
+    auto* W = static_cast<TOutlineWalk*>(User);
+    W->Sink.LineTo(W->X(To), W->Y(To));
+    return 0;
+  }
+  static int Conic(const FT_Vector* C, const FT_Vector* To, void* User) {
+    auto* W = static_cast<TOutlineWalk*>(User);
+    W->Sink.QuadTo(W->X(C), W->Y(C), W->X(To), W->Y(To));
+    return 0;
+  }
+  static int Cubic(const FT_Vector* C1, const FT_Vector* C2, const FT_Vector* To, void* User) {
+    auto* W = static_cast<TOutlineWalk*>(User);
+    W->Sink.CubicTo(W->X(C1), W->Y(C1), W->X(C2), W->Y(C2), W->X(To), W->Y(To));
+    return 0;
+  }
+  void Walk(FT_Outline& Outline) {
+    const FT_Outline_Funcs Funcs{Move, Line, Conic, Cubic, 0, 0};
+    FT_Outline_Decompose(&Outline, &Funcs, this);
+  }
 };
 
-int OutlineMove(const FT_Vector* To, void* User) {
-  auto* S = static_cast<TOutlineSink*>(User);
-  S->Ops->push_back({TOutlineOp::MoveTo, S->X(To), S->Y(To), 0, 0, 0, 0});
-  return 0;
-}
-int OutlineLine(const FT_Vector* To, void* User) {
-  auto* S = static_cast<TOutlineSink*>(User);
-  S->Ops->push_back({TOutlineOp::LineTo, S->X(To), S->Y(To), 0, 0, 0, 0});
-  return 0;
-}
-int OutlineConic(const FT_Vector* C, const FT_Vector* To, void* User) {
-  auto* S = static_cast<TOutlineSink*>(User);
-  S->Ops->push_back({TOutlineOp::QuadTo, S->X(C), S->Y(C), S->X(To), S->Y(To), 0, 0});
-  return 0;
-}
-int OutlineCubic(const FT_Vector* C1, const FT_Vector* C2, const FT_Vector* To, void* User) {
-  auto* S = static_cast<TOutlineSink*>(User);
-  S->Ops->push_back(
-      {TOutlineOp::CubicTo, S->X(C1), S->Y(C1), S->X(C2), S->Y(C2), S->X(To), S->Y(To)});
-  return 0;
+// Collects an outline as drawing operations.
+struct TOpsSink {
+  std::vector<TOutlineOp>& Ops;
+  void MoveTo(float X, float Y) { Ops.push_back({TOutlineOp::MoveTo, X, Y, 0, 0, 0, 0}); }
+  void LineTo(float X, float Y) { Ops.push_back({TOutlineOp::LineTo, X, Y, 0, 0, 0, 0}); }
+  void QuadTo(float X1, float Y1, float X, float Y) { Ops.push_back({TOutlineOp::QuadTo, X1, Y1, X, Y, 0, 0}); }
+  void CubicTo(float X1, float Y1, float X2, float Y2, float X, float Y) {
+    Ops.push_back({TOutlineOp::CubicTo, X1, Y1, X2, Y2, X, Y});
+  }
+};
+
+// Loads a glyph's outline in font units; false when it has none.
+bool LoadOutline(FT_Face Face, std::uint32_t Glyph) {
+  return FT_Load_Glyph(Face, Glyph, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) == 0 &&
+         Face->glyph->format == FT_GLYPH_FORMAT_OUTLINE;
 }
 
 IFontMetrics* TestMetrics = nullptr;
@@ -210,6 +234,7 @@ struct TFontService::Impl {
   TFace* LastFace = nullptr;
   const std::vector<int>* LastAdvances = nullptr;
   double LastEm = 0;
+  TGlyphRasterizer Rasterizer;   // new glyphs' masks, its buffers reused
 
   TFace* FaceFor(const String& Name, bool Bold, bool Italic) {
     String Key = LowerCase(Name);
@@ -391,17 +416,26 @@ bool TFontService::GlyphOutline(const TFontRequest& Font, std::uint32_t Glyph,
   auto It = Face.Outlines.find(Glyph);
   if (It == Face.Outlines.end()) {
     std::vector<TOutlineOp> Fresh;
-    if (FT_Load_Glyph(Face.Ft, Glyph, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) ==
-            0 &&
-        Face.Ft->glyph->format == FT_GLYPH_FORMAT_OUTLINE) {
-      FT_Outline_Funcs Funcs{OutlineMove, OutlineLine, OutlineConic, OutlineCubic, 0, 0};
-      TOutlineSink Sink{&Fresh, 1.0 / Face.Upem};
-      FT_Outline_Decompose(&Face.Ft->glyph->outline, &Funcs, &Sink);
+    if (LoadOutline(Face.Ft, Glyph)) {
+      TOpsSink Sink{Fresh};
+      TOutlineWalk<TOpsSink>{Sink, 1.0 / Face.Upem}.Walk(Face.Ft->glyph->outline);
     }
     It = Face.Outlines.emplace(Glyph, std::move(Fresh)).first;
   }
   Ops = It->second;
   return !Ops.empty();
+}
+
+TGlyphMask TFontService::RasterizeGlyph(const TFontRequest& Font, std::uint32_t Glyph, bool Slant) {
+  FImpl->Select(Font);
+  TFace& Face = *FImpl->LastFace;
+  if (!LoadOutline(Face.Ft, Glyph)) return {};
+  // Walked straight from the loaded glyph into the rasteriser, with the very points GlyphOutline
+  // gives: no operations to allocate, keep and copy.
+  TGlyphRasterizer& Rasterizer = FImpl->Rasterizer;
+  Rasterizer.Begin(FImpl->LastEm, Slant);
+  TOutlineWalk<TGlyphRasterizer>{Rasterizer, 1.0 / Face.Upem}.Walk(Face.Ft->glyph->outline);
+  return Rasterizer.Fill();
 }
 
 std::string TFontService::FontData(const TFontRequest& Font) {

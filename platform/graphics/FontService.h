@@ -23,6 +23,8 @@
 #include "platform/graphics/Geometry.h"
 #include "platform/rtl/Types.h"
 
+struct TGlyphMask;
+
 VORENTA_ENUM(TFontStyle, fsBold, fsItalic, fsUnderline, fsStrikeOut);
 VORENTA_SET(TFontStyles, TFontStyle);
 
@@ -147,6 +149,10 @@ public:
   std::uint32_t GlyphIndex(const TFontRequest& Font, char32_t Code);  // 0 when missing
   // The glyph outline in em units; false when the glyph has none (a space).
   bool GlyphOutline(const TFontRequest& Font, std::uint32_t Glyph, std::vector<TOutlineOp>& Ops);
+  // The glyph's antialiased coverage at the request's em size (GlyphCache.h), leaned right by a
+  // fifth of its height when Slant: the outline filled straight from the font, as the glyph
+  // cache draws new glyphs. An empty mask when the glyph has no outline.
+  TGlyphMask RasterizeGlyph(const TFontRequest& Font, std::uint32_t Glyph, bool Slant);
   // The whole font file (GetFontData with table 0).
   std::string FontData(const TFontRequest& Font);
   // One sfnt table by its four-letter tag ("head", "cmap", ...); empty when the font has none.

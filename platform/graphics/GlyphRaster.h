@@ -6,10 +6,35 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/graphics/FontService.h"
 #include "platform/graphics/GlyphCache.h"
+
+// An outline handed over piece by piece in em units (y up), as a font's outline is walked, and
+// filled into a mask as RasterizeGlyphOutline fills one; its buffers are reused from glyph to
+// glyph, so that a glyph costs no allocation but its mask.
+class TGlyphRasterizer {
+public:
+  TGlyphRasterizer();
+  ~TGlyphRasterizer();
+  TGlyphRasterizer(const TGlyphRasterizer&) = delete;
+  TGlyphRasterizer& operator=(const TGlyphRasterizer&) = delete;
+
+  // Starts an outline to be scaled to Em pixels and, with Slant, leaned right by a fifth of its
+  // height.
+  void Begin(double Em, bool Slant);
+  void MoveTo(float X, float Y);
+  void LineTo(float X, float Y);
+  void QuadTo(float X1, float Y1, float X, float Y);
+  void CubicTo(float X1, float Y1, float X2, float Y2, float X, float Y);
+  TGlyphMask Fill();
+
+private:
+  struct Impl;
+  std::unique_ptr<Impl> FImpl;
+};
 
 // The outline (em units, y up) scaled to Em pixels and, with Slant, leaned right by a fifth of
 // its height, filled with the non-zero rule into a mask cut to the pixels it touches (an empty

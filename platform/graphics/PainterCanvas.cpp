@@ -3,10 +3,10 @@
 //
 // Text on windows and bitmaps is drawn from cached glyph masks (GlyphCache.h) when it is
 // unrotated and lands on whole pixels; otherwise (printers, rotation, scaling transformations)
-// the glyph outlines are filled. The masks come from FreeType's rasteriser (GlyphRaster.h),
-// which follows the curves that Qt's fill flattens: the same pixels are inked, edge pixels
-// differ by a few grey levels. On a PDF painter text is written as text in the embedded face,
-// so the file can be searched and copied from.
+// the glyph outlines are filled. The masks come from FreeType's rasteriser (GlyphRaster.h) as
+// the font service loads each glyph; it follows the curves that Qt's fill flattens: the same
+// pixels are inked, edge pixels differ by a few grey levels. On a PDF painter text is written as
+// text in the embedded face, so the file can be searched and copied from.
 //
 // One-pixel lines are rasterised here rather than by Qt, so that they follow the drawing
 // calls' rules exactly: a segment leaves out its last pixel, a style pattern runs on across
@@ -351,13 +351,11 @@ TGlyphMask RenderBoldGlyphMask(const QPainterPath& Glyph, const TTextFace& Face)
   return TrimmedCoverage(Image.constBits(), int(Image.bytesPerLine()), Image.width(), Image.height(), Left, Top);
 }
 
-// A glyph's mask as FillGlyphRun would fill it. The rasteriser fills the outline itself; only a
-// synthetic bold, which is also stroked, goes through a painter.
+// A glyph's mask as FillGlyphRun would fill it. The font service rasterises the outline as it
+// loads it; only a synthetic bold, which is also stroked, goes through a painter.
 TGlyphMask GlyphMask(const TFontRequest& Font, std::uint32_t Glyph, const TTextFace& Face) {
   if (Face.SyntheticBold) return RenderBoldGlyphMask(GlyphPath(*Face.Paths, Font, Glyph), Face);
-  static std::vector<TOutlineOp> Ops;
-  if (!TFontService::Instance().GlyphOutline(Font, Glyph, Ops)) return {};
-  return RasterizeGlyphOutline(Ops, Face.Em, Face.SyntheticItalic);
+  return TFontService::Instance().RasterizeGlyph(Font, Glyph, Face.SyntheticItalic);
 }
 
 // A run's coverage: the masks of its glyphs added up inside the box any of them may cover,

@@ -151,3 +151,25 @@ TEST(GlyphCache, OutlinesRasteriseOnWholePixelsAndSlantByAFifthOfTheirHeight) {
   const std::vector<Op> Flat = {{Op::MoveTo, 0, 0, 0, 0, 0, 0}, {Op::LineTo, 1, 0, 0, 0, 0, 0}};
   EXPECT_EQ(RasterizeGlyphOutline(Flat, 10, false).Width, 0);
 }
+
+// New glyphs are filled straight from the font: the same masks as their outlines give, upright
+// and slanted; a glyph without an outline gives an empty mask.
+TEST(GlyphCache, GlyphsRasterisedFromTheFontMatchTheirOutlines) {
+  TFontService& Service = TFontService::Instance();
+  const TFontRequest Fonts[] = {{u"Arial", -13, false, false}, {u"Times New Roman", -17, false, true},
+                                {u"Tahoma", -40, true, false}};
+  for (const TFontRequest& Font : Fonts)
+    for (const char16_t* C = u"Яд@g8 "; *C; ++C)
+      for (const bool Slant : {false, true}) {
+        const std::uint32_t Glyph = Service.GlyphIndex(Font, *C);
+        std::vector<TOutlineOp> Ops;
+        const bool HasOutline = Service.GlyphOutline(Font, Glyph, Ops);
+        const TGlyphMask Direct = Service.RasterizeGlyph(Font, Glyph, Slant);
+        const TGlyphMask Outlined = HasOutline ? RasterizeGlyphOutline(Ops, Service.EmPixels(Font), Slant) : TGlyphMask{};
+        const std::string Where = StringToUtf8(Font.Name) + " " + StringToUtf8(String(1, *C)) + (Slant ? " slanted" : "");
+        EXPECT_EQ(Direct.Width > 0, HasOutline) << Where;
+        EXPECT_EQ((std::vector<int>{Direct.Left, Direct.Top, Direct.Width, Direct.Height}),
+                  (std::vector<int>{Outlined.Left, Outlined.Top, Outlined.Width, Outlined.Height})) << Where;
+        EXPECT_EQ(Direct.Coverage, Outlined.Coverage) << Where;
+      }
+}
