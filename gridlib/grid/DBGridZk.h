@@ -1742,6 +1742,8 @@ public:
                                               TShiftState Shift, int X, int Y);
   virtual void UpdateAllGridDataRowHeights();
   virtual void UpdateAllDataRowHeights();
+  // A sized column's new width reaches the rows that fit their contents.
+  void ColWidthsReachRowHeights();
 
   // --- base grid operations the data grid takes over
   void PaintCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
@@ -2054,6 +2056,9 @@ protected:
 
   int FLayoutLock = 0, FUpdateLock = 0;
   bool FLayoutPending = false;
+  // A column width changed while the rows could not be measured again: the next row count
+  // update measures them.
+  bool FColWidthsChanged = false;
   int FLayoutCount = 0;
   int FViewEventCount = 0;
   int FIndicatorOffset = 1;

@@ -789,7 +789,8 @@ void TCustomDBGridZk::TopLeftChanged() {
 
 void TCustomDBGridZk::ColumnWidthsChanged() {
   // In an in-row panel the grid's one data column is the master cell, not a column's width.
-  if (!FUpdatingRows && FLayoutLock == 0 && !FGridRowPanel->Active())
+  const bool Sized = !FUpdatingRows && FLayoutLock == 0 && !FGridRowPanel->Active();
+  if (Sized)
     for (size_t I = 0; I < FVisibleColumns.size(); ++I) {
       const int W =
           SubExtraWidth(FVisibleColumns[I], ColWidth(FIndicatorOffset + static_cast<int>(I)));
@@ -800,6 +801,7 @@ void TCustomDBGridZk::ColumnWidthsChanged() {
       }
     }
   TCustomGridZk::ColumnWidthsChanged();
+  if (Sized) ColWidthsReachRowHeights();
   PlaceRowDetailControl();
 }
 

@@ -88,6 +88,7 @@ void TCustomDBGridZk::UpdateMemTableRowCount() {
   }
   if (!HandleAllocated()) return;
   ClampTopRow();
+  if (FColWidthsChanged && RowCount() - FTitleOffset == Rows) UpdateAllDataRowHeights();
   if (Table->GetInstantReadCurRow() + FTitleOffset != Row()) MoveToMemTableCurrentRow();
   FetchVisibleRecords();
   Invalidate();

@@ -683,13 +683,7 @@ void TCustomDBGridZk::DrawGraphicDataCell(TRect ARect, TColumnZk* Column) {
     return;
   }
   TPicture Picture;
-  if (auto* Blob = dynamic_cast<TBlobField*>(F); Blob && !Blob->IsNull()) {
-    try {
-      Picture.LoadFromBytes(Blob->AsBytes());
-    } catch (const Exception&) {
-      Picture.SetGraphic(nullptr);
-    }
-  }
+  LoadFieldPicture(F, Picture);
   C->FillRect(ARect);
   int W = Picture.Width(), H = Picture.Height();
   if (!Picture.Graphic() || W <= 0 || H <= 0 || ARect.Width() <= 0 || ARect.Height() <= 0) return;

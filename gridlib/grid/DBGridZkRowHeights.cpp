@@ -11,14 +11,44 @@
 #include "platform/graphics/ImageList.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/WinDraw.h"
+#include "platform/db/Fields.h"
+#include "platform/rtl/Math.h"
 
-// The height the column's display text of the record read now needs; the standard height when
-// rows do not fit their contents or the table shows a tree.
+void LoadFieldPicture(TField* Field, TPicture& Picture) {
+  Picture.SetGraphic(nullptr);
+  auto* Blob = dynamic_cast<TBlobField*>(Field);
+  if (!Blob || Blob->IsNull()) return;
+  try {
+    Picture.LoadFromBytes(Blob->AsBytes());
+  } catch (const Exception&) {
+    Picture.SetGraphic(nullptr);   // not a picture: shown and measured as an empty field
+  }
+}
+
+namespace {
+
+// The height of the picture of the record read now at the column's width: a wider picture is
+// shrunk to the width keeping its shape. 0 without a picture.
+int PictureRowHeight(TColumnZk* Column) {
+  TPicture Picture;
+  LoadFieldPicture(Column->Field(), Picture);
+  const int W = Picture.Width(), H = Picture.Height(), ColW = Column->Width();
+  if (!Picture.Graphic() || W <= 0 || H <= 0) return 0;
+  if (W <= ColW || ColW <= 0) return H;
+  return static_cast<int>(Round(H / (double(W) / ColW)));
+}
+
+}  // namespace
+
+// The height the column's display text (or picture) of the record read now needs; the standard
+// height when rows do not fit their contents or the table shows a tree.
 int TColumnZk::CalcRowHeight() {
   TCustomDBGridZk* G = Grid();
   if (!G) return 0;
   const int H = G->StdDefaultRowHeight();
   if (!G->OptionsZk().Contains(dghAutoFitRowHeight) || G->MemTableTreeShown()) return H;
+  // The picture's own height, even below the standard: the grid keeps rows at least that high.
+  if (G->DrawGraphicData() && GetColumnType() == ctGraphicData) return PictureRowHeight(this);
   int Margin = AlwaysShowEditButton() ? EditButtonsWidth() + 4 : 4;
   const TColumnsZkList& Visible = G->VisibleColumns();
   if (!Visible.empty() && Visible.front() == this) Margin += G->GetCellTreeElmentsAreaWidth();
@@ -67,6 +97,7 @@ void TCustomDBGridZk::UpdateDataRowHeight(int DataRow) {
 // buffer's rows at the standard height (with the detail panel under its row).
 void TCustomDBGridZk::UpdateAllGridDataRowHeights() {
   if (GroupingWorks()) return;
+  FColWidthsChanged = false;
   const bool Measured = UsesMemTableRows() && !MemTableTreeShown();
   const int N = Measured ? std::min(SourceRowCount(), RowCount() - FTitleOffset) : RowCount() - FTitleOffset;
   LockPaint();
@@ -82,4 +113,23 @@ void TCustomDBGridZk::UpdateAllGridDataRowHeights() {
 void TCustomDBGridZk::UpdateAllDataRowHeights() {
   if (ComponentState().Contains(csLoading)) return;
   UpdateAllGridDataRowHeights();
+}
+
+// A memory table's view is measured again at once, under a layout lock so that nothing it sets
+// starts a recalculation; while the grid is busy, or over a buffer, the next row count update
+// does it. Heights that neither fit the text nor ask OnGetRowHeight do not depend on widths.
+void TCustomDBGridZk::ColWidthsReachRowHeights() {
+  if (!FOptionsZk.Contains(dghAutoFitRowHeight) && !FOnGetRowHeight) return;
+  if (!UsesMemTableRows() || FLayoutLock > 0 || FUpdateLock > 0) {
+    FColWidthsChanged = true;
+    return;
+  }
+  ++FLayoutLock;
+  try {
+    UpdateAllDataRowHeights();
+  } catch (...) {
+    --FLayoutLock;
+    throw;
+  }
+  --FLayoutLock;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "gridlib/grid/DBGridZk.h"
+#include "platform/graphics/Picture.h"
 #include "platform/controls/Messages.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/rtl/SysUtils.h"
@@ -16,6 +17,10 @@ void ApplyVertScrollInfo(TCustomDBGridZk* Grid, SCROLLINFO SI);
 // Field (its lookup dataset, key fields and result field); nothing at run time or without a
 // field.
 void BindDesignTimeDataList(TColumnZk* Column, TField* Field);
+
+// The picture a graphic field holds. A field that is not a blob, an empty one, or bytes holding
+// no known picture leave Picture without a graphic (painting and measuring must not raise).
+void LoadFieldPicture(TField* Field, TPicture& Picture);
 
 // The memory table's fields show view row RowNum while the scope lasts, however it ends.
 class TMemTableRowRead {

@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <iterator>
+#include <string>
+#include <vector>
 
 #include "gridlib/grid/tests/DBGridZkTestForm.h"
 #include "gridlib/memtable/MemTableZk.h"
@@ -35,6 +38,32 @@ protected:
   }
   void Open(int Count) {
     Open(Count, [](int I) { return String(u"Колер ") + IntToStr(I); });
+  }
+  // Records ID 1..n with a graphic field PIC holding Bytes[ID - 1] (empty: Null); pictures on.
+  TColumnZk* OpenPictures(const std::vector<std::string>& Bytes) {
+    Table = new TMemTableZk(F.Form);
+    Table->FieldDefs()->Add(u"ID", ftInteger);
+    Table->FieldDefs()->Add(u"PIC", ftGraphic);
+    Table->CreateDataSet();
+    for (std::size_t I = 0; I < Bytes.size(); ++I) {
+      Table->Append();
+      Table->FieldByName(u"ID")->SetAsInteger(static_cast<int>(I) + 1);
+      if (!Bytes[I].empty()) static_cast<TBlobField*>(Table->FieldByName(u"PIC"))->SetAsBytes(Bytes[I]);
+      Table->Post();
+    }
+    Table->First();
+    F.Source->SetDataSet(Table);
+    G = F.Grid;
+    G->SetDrawGraphicData(true);
+    return G->FindColumnByName(u"PIC");
+  }
+  // A W x H bitmap filled red, as stored bytes.
+  static std::string RedPicture(int W, int H) {
+    TBitmap B;
+    B.SetSize(W, H);
+    B.Canvas()->Brush()->SetColor(clRed);
+    B.Canvas()->FillRect(Rect(0, 0, W, H));
+    return B.SaveToBytes();
   }
   int Offset() const { return G->TopDataOffset(); }
   SCROLLINFO Bar() {
@@ -160,6 +189,37 @@ TEST_F(DBGridZkScrollRows, RowsFitTheirWrappedText) {
   EXPECT_EQ(M.Vert.LastWholeCell, G->RowCount() - 1);
 }
 
+// A column sized with the mouse measures the rows again at once: text wrapped in the narrow
+// column fits one line once the column is wide, and wraps again when it is narrowed.
+TEST_F(DBGridZkScrollRows, SizingAColumnMeasuresRowsAtOnce) {
+  const String Long = u"Колер с длинным названием";
+  Open(6, [&](int I) { return I == 2 ? Long : String(u"Охра"); });
+  TColumnZk* Nm = G->FindColumnByName(u"NM");
+  Nm->SetWordWrap(true);
+  Nm->SetWidth(G->Canvas()->TextWidth(u"Колер с") + 8);
+  G->SetOptionsZk(G->OptionsZk() + TDBGridZkOptions{dghAutoFitRowHeight});
+  const int Std = G->StdDefaultRowHeight();
+  const int Col = G->ColumnIndexToGridCol(Nm->Index());
+  ASSERT_GT(G->RowHeight(Offset() + 1), 2 * Std);
+  auto DragEdgeBy = [&](int Dx) {
+    const TRect T = G->CellRect(Col, 0);
+    const int Y = (T.Top + T.Bottom) / 2;
+    SimulateMouseMove(G->ClientToScreen(TPoint(T.Right, Y)));
+    SimulateMouseDown(mbLeft, G->ClientToScreen(TPoint(T.Right, Y)));
+    SimulateMouseMove(G->ClientToScreen(TPoint(T.Right + Dx, Y)), {ssLeft});
+    SimulateMouseUp(mbLeft, G->ClientToScreen(TPoint(T.Right + Dx, Y)));
+  };
+  const int Layouts = G->LayoutCount();
+  const int Wide = G->Canvas()->TextWidth(Long) + 20 - Nm->Width();
+  DragEdgeBy(Wide);
+  ASSERT_GT(Nm->Width(), G->Canvas()->TextWidth(Long) + 8) << "the drag sized the column";
+  EXPECT_EQ(G->RowHeight(Offset() + 1), Std) << "one line in the wide column";
+  DragEdgeBy(-Wide);
+  EXPECT_GT(G->RowHeight(Offset() + 1), 2 * Std) << "wrapped again";
+  EXPECT_EQ(G->RowHeight(Offset()), Std);
+  EXPECT_EQ(G->LayoutCount(), Layouts) << "measured without a layout";
+}
+
 // --- other rows: record numbers, kept position, neighbours ----------------------------------------
 
 TEST_F(DBGridZkScrollRows, DataRowsGiveTheirRecordNumbers) {
@@ -280,26 +340,7 @@ TEST_F(DBGridZkScrollRows, HiddenDuplicatesShowARunOnce) {
 // With pictures on, a graphic field's cell shows its picture shrunk to the cell and centred; an
 // empty field or bytes that hold no picture leave the cell empty.
 TEST_F(DBGridZkScrollRows, GraphicFieldsShowTheirPictures) {
-  TBitmap Red;
-  Red.SetSize(40, 20);
-  Red.Canvas()->Brush()->SetColor(clRed);
-  Red.Canvas()->FillRect(Rect(0, 0, 40, 20));
-  Table = new TMemTableZk(F.Form);
-  Table->FieldDefs()->Add(u"ID", ftInteger);
-  Table->FieldDefs()->Add(u"PIC", ftGraphic);
-  Table->CreateDataSet();
-  const std::string Bytes[] = {Red.SaveToBytes(), std::string(), std::string("not a picture")};
-  for (int I = 0; I < 3; ++I) {
-    Table->Append();
-    Table->FieldByName(u"ID")->SetAsInteger(I + 1);
-    if (!Bytes[I].empty()) static_cast<TBlobField*>(Table->FieldByName(u"PIC"))->SetAsBytes(Bytes[I]);
-    Table->Post();
-  }
-  Table->First();
-  F.Source->SetDataSet(Table);
-  G = F.Grid;
-  G->SetDrawGraphicData(true);
-  TColumnZk* Pic = G->FindColumnByName(u"PIC");
+  TColumnZk* Pic = OpenPictures({RedPicture(40, 20), std::string(), std::string("not a picture")});
   ASSERT_EQ(Pic->GetColumnType(), ctGraphicData);
   Pic->SetWidth(80);
   TBitmap Shown;
@@ -325,6 +366,47 @@ TEST_F(DBGridZkScrollRows, GraphicFieldsShowTheirPictures) {
   EXPECT_NEAR(Box.Left, 80 - Box.Right, 1) << "centred";
   EXPECT_EQ(RedIn(1).first, 0);
   EXPECT_EQ(RedIn(2).first, 0);
+}
+
+// Rows fitting their contents take a picture's height, a wide picture's at the column's width
+// (rounded halves to even); rows without a picture keep the standard height.
+TEST_F(DBGridZkScrollRows, RowsFitTheirPictures) {
+  struct TCase {
+    const char* Name;
+    std::string Bytes;
+    int Height;   // 0: the standard height
+  } const Cases[] = {
+      {"lower than a standard row", RedPicture(40, 8), 0},
+      {"taller, narrower than the column", RedPicture(40, 60), 60},
+      {"twice the column's width", RedPicture(160, 90), 45},
+      {"a half rounds to even", RedPicture(160, 45), 22},
+      {"empty field", std::string(), 0},
+      {"bytes holding no picture", std::string("not a picture"), 0},
+  };
+  std::vector<std::string> Bytes;
+  for (const TCase& C : Cases) Bytes.push_back(C.Bytes);
+  TColumnZk* Pic = OpenPictures(Bytes);
+  Pic->SetWidth(80);
+  G->SetOptionsZk(G->OptionsZk() + TDBGridZkOptions{dghAutoFitRowHeight});
+  const int Std = G->StdDefaultRowHeight();
+  ASSERT_LT(22, Std * 2);
+  for (int R = 0; R < static_cast<int>(std::size(Cases)); ++R)
+    EXPECT_EQ(G->RowHeight(Offset() + R), Cases[R].Height ? std::max(Std, Cases[R].Height) : Std)
+        << Cases[R].Name;
+  Shot("dbgrid-picture-rows.png");
+  // The picture fills its row's cell at its own size, not shrunk to a standard row.
+  TBitmap Shown;
+  RenderControl(G, Shown);
+  const TRect Cell = CellInPicture(G->ColumnIndexToGridCol(Pic->Index()), 1);
+  int Red = 0;
+  for (int Y = Cell.Top; Y < Cell.Bottom; ++Y)
+    Red += Shown.PixelRGB((Cell.Left + Cell.Right) / 2, Y) == RGB(255, 0, 0);
+  EXPECT_GE(Red, Cell.Height() - 1);
+  EXPECT_GT(Red, 2 * Std);
+
+  G->SetDrawGraphicData(false);
+  G->LayoutChanged();
+  EXPECT_EQ(G->RowHeight(Offset() + 1), Std) << "without pictures the field is one text line";
 }
 
 TEST(DBGridZkScrollRowsPlain, NeighbourTextsOfTheBuffer) {
