@@ -1,4 +1,7 @@
 // Utf.cpp - UTF-8 and UTF-16 conversions.
+#include <cstdint>
+#include <cstring>
+
 #include "platform/rtl/Types.h"
 
 namespace {
@@ -43,6 +46,28 @@ void AppendRun(TOut& Out, std::basic_string_view<TIn> Run) {
     To[K] = static_cast<typename TOut::value_type>(Run[K]);
 }
 
+// The end of the run of ASCII units that starts at I: eight bytes (four UTF-16 units) are
+// tested at once, then the rest one by one.
+std::size_t AsciiRunEnd(std::string_view Text, std::size_t I) {
+  constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+  for (std::uint64_t Word; I + 8 <= Text.size(); I += 8) {
+    std::memcpy(&Word, Text.data() + I, 8);
+    if (Word & kHighBits) break;
+  }
+  while (I < Text.size() && static_cast<unsigned char>(Text[I]) < 0x80) ++I;
+  return I;
+}
+
+std::size_t AsciiRunEnd(std::u16string_view Text, std::size_t I) {
+  constexpr std::uint64_t kHighBits = 0xFF80FF80FF80FF80ull;
+  for (std::uint64_t Word; I + 4 <= Text.size(); I += 4) {
+    std::memcpy(&Word, Text.data() + I, 8);
+    if (Word & kHighBits) break;
+  }
+  while (I < Text.size() && Text[I] < 0x80) ++I;
+  return I;
+}
+
 }  // namespace
 
 String Utf8ToString(std::string_view Utf8) {
@@ -55,7 +80,7 @@ String Utf8ToString(std::string_view Utf8) {
     if (Lead < 0x80) {
       // Most text is ASCII: a whole run is widened at once.
       const std::size_t Start = I;
-      while (I < N && static_cast<unsigned char>(Utf8[I]) < 0x80) ++I;
+      I = AsciiRunEnd(Utf8, I);
       AppendRun(Out, Utf8.substr(Start, I - Start));
       continue;
     }
@@ -90,7 +115,7 @@ std::string StringToUtf8(std::u16string_view Text) {
   for (std::size_t I = 0; I < Text.size(); ++I) {
     if (Text[I] < 0x80) {
       const std::size_t Start = I;
-      while (I + 1 < Text.size() && Text[I + 1] < 0x80) ++I;
+      I = AsciiRunEnd(Text, I) - 1;
       AppendRun(Out, Text.substr(Start, I + 1 - Start));
       continue;
     }

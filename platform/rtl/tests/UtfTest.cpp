@@ -31,6 +31,23 @@ TEST(Utf, InvalidBytesBecomeReplacementCharacters) {
   for (const auto& C : Backs) EXPECT_EQ(StringToUtf8(C.In), C.Out) << C.Out;
 }
 
+// ASCII is tested several units at a time: a non-ASCII character at any place in texts of
+// every length around the word sizes still converts, both ways.
+TEST(Utf, NonAsciiAtEveryPlaceOfShortAndLongRuns) {
+  for (std::size_t Length = 1; Length <= 19; ++Length)
+    for (std::size_t At = 0; At < Length; ++At) {
+      String Text(Length, u'a');
+      Text[At] = u'Ж';
+      std::string Utf8(Length - 1 - At, 'a');
+      Utf8.insert(0, "\xD0\x96");
+      Utf8.insert(0, std::string(At, 'a'));
+      EXPECT_EQ(StringToUtf8(Text), Utf8) << Length << " " << At;
+      EXPECT_EQ(Utf8ToString(Utf8), Text) << Length << " " << At;
+      Text[At] = 0x7F;  // the last ASCII unit stays ASCII
+      EXPECT_EQ(Utf8ToString(StringToUtf8(Text)), Text) << Length << " " << At;
+    }
+}
+
 TEST(Exceptions, CarryMessageAndClass) {
   try {
     throw EConvertError(u"'abc' is not a valid integer value");
