@@ -121,6 +121,16 @@ void TksAssignmentStmt::Optimize() {
   FIntegerSlot = ksIntegerSlot(FVar);
 }
 
+inline bool TksAssignmentStmt::AssignNumber() {
+  TksNumber N;
+  if (!FTree->TryNumber(N)) return false;
+  FFloatSeen = N.IsFloat;
+  // A Float variable keeps a double whatever is assigned; a Variant keeps the kind.
+  if (FVar->Typ() == fvtFloat || N.IsFloat) StoreFloat(N.AsDouble());
+  else *FVar->PValue() = Variant(N.Int);
+  return true;
+}
+
 void TksAssignmentStmt::Execute() {
   RunLineHook();
   if (Stopped()) return;
@@ -156,15 +166,6 @@ void TksAssignmentStmt::FindNumberTarget() {
                !FVar->IsReadOnly() && FTree && FTree->Pure();
 }
 
-bool TksAssignmentStmt::AssignNumber() {
-  TksNumber N;
-  if (!NumberTarget() || !FTree->TryNumber(N)) return false;
-  FFloatSeen = N.IsFloat;
-  // A Float variable keeps a double whatever is assigned; a Variant keeps the kind.
-  if (FVar->Typ() == fvtFloat || N.IsFloat) StoreFloat(N.AsDouble());
-  else *FVar->PValue() = Variant(N.Int);
-  return true;
-}
 
 bool TksAssignmentStmt::FloatInPlace(double& Current, double& Operand) {
   TksNumber N;

@@ -249,9 +249,9 @@ protected:
     return FNumTarget;
   }
   void FindNumberTarget();
-  // Computes the expression on the number fast path into the target; false when the general
-  // path must run (nothing was evaluated that matters).
-  bool AssignNumber();
+  // Computes the expression on the number fast path into the target, once NumberTarget()
+  // holds; false when the general path must run (nothing was evaluated that matters).
+  [[gnu::always_inline]] inline bool AssignNumber();
   // For the in-place forms on a Float variable: its value and the operand as doubles.
   bool FloatInPlace(double& Current, double& Operand);
   void StoreFloat(double Value) { *FVar->PValue() = Variant(Value); }
