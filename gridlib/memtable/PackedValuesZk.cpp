@@ -28,8 +28,14 @@ constexpr TVarType kKindTypes[] = {varNull,     varEmpty,    varSmallint, varInt
 
 // Text forms (the tag's top three bits): UTF-16, ASCII only, or ASCII plus one window.
 enum : std::uint8_t { kWide, kAscii, kWindow };
-// Scalar forms: the payload's byte count.
-constexpr std::size_t kScalarBytes[] = {0, 1, 2, 4, 8};
+// Scalar forms: the payload's byte count. Forms 0-5 hold the value's bits sign-extended from
+// that many bytes; forms 6 and 7 (doubles and dates only) a short decimal: the low four bits
+// the count of decimal places, the rest the signed digits, the value being digits / 10^places
+// (one correctly rounded division, so it comes back bit for bit). Prices and times of day are
+// such decimals: 3 or 4 bytes in place of 8.
+constexpr std::size_t kScalarBytes[] = {0, 1, 2, 4, 8, 3, 3, 4};
+enum : std::uint8_t { kForm3Bytes = 5, kDecimal3 = 6, kDecimal4 = 7 };
+constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
 constexpr std::size_t kHeader = 2;
 
@@ -73,13 +79,44 @@ std::int64_t ScalarBits(const Variant& V) {
   return B;
 }
 
+bool FitsBytes(std::int64_t Bits, int Bytes) {
+  const int Shift = 64 - 8 * Bytes;
+  return static_cast<std::int64_t>(static_cast<std::uint64_t>(Bits) << Shift) >> Shift == Bits;
+}
+
 // The smallest form whose bytes, sign-extended, give Bits back.
 std::uint8_t ScalarForm(std::int64_t Bits) {
   if (Bits == 0) return 0;
   if (Bits == static_cast<std::int8_t>(Bits)) return 1;
   if (Bits == static_cast<std::int16_t>(Bits)) return 2;
+  if (FitsBytes(Bits, 3)) return kForm3Bytes;
   if (Bits == static_cast<std::int32_t>(Bits)) return 3;
   return 4;
+}
+
+std::int64_t DoubleBits(double D) {
+  std::int64_t B;
+  std::memcpy(&B, &D, sizeof B);
+  return B;
+}
+
+// The decimal form of a double that is a short decimal (see kScalarBytes): its payload in Raw.
+bool DecimalForm(std::int64_t Bits, std::int64_t& Raw, std::uint8_t& Form) {
+  double V;
+  std::memcpy(&V, &Bits, sizeof V);
+  constexpr double kMaxDigits = 1 << 27;  // what four bytes hold beside the places
+  if (!(std::fabs(V) < kMaxDigits)) return false;  // NaN too
+  for (std::int64_t Places = 0; Places < 16; ++Places) {
+    const double Digits = std::nearbyint(V * kPow10[Places]);
+    if (std::fabs(Digits) >= kMaxDigits) return false;
+    const auto N = static_cast<std::int64_t>(Digits);
+    if (DoubleBits(static_cast<double>(N) / kPow10[Places]) == Bits) {
+      Raw = N * 16 + Places;
+      Form = FitsBytes(Raw, 3) ? kDecimal3 : kDecimal4;
+      return true;
+    }
+  }
+  return false;
 }
 
 std::size_t VarUIntSize(std::uint32_t N) {
@@ -142,6 +179,7 @@ TEncoding Encoding(const Variant& V) {
   if (IsScalarKind(E.Kind)) {
     E.Bits = ScalarBits(V);
     E.Form = ScalarForm(E.Bits);
+    if (E.Form == 4 && (E.Kind == kDouble || E.Kind == kDate)) DecimalForm(E.Bits, E.Bits, E.Form);
     E.Size += kScalarBytes[E.Form];
   } else if (IsTextKind(E.Kind)) {
     E.Text = V.StringRef();
@@ -187,6 +225,7 @@ const unsigned char* Read(const unsigned char* P, TVarType& Type, std::uint8_t& 
       std::memcpy(&Bits, P, N);
       const int Shift = static_cast<int>(64 - 8 * N);
       if (Shift > 0) Bits = static_cast<std::int64_t>(static_cast<std::uint64_t>(Bits) << Shift) >> Shift;
+      if (Form >= kDecimal3) Bits = DoubleBits(static_cast<double>(Bits >> 4) / kPow10[Bits & 15]);
     }
     return P + N;
   }

@@ -53,6 +53,10 @@ std::vector<Variant> Samples() {
           Variant(static_cast<unsigned char>(255)), Variant(static_cast<signed char>(-128)),
           Variant(static_cast<unsigned short>(65535)), true, false, Currency(-12.5), 0.1, -0.0, NaN,
           std::numeric_limits<double>::infinity(), Variant::FromDateTime(45000.25), Variant(1.5f),
+          // doubles near and past what the short decimal forms hold
+          12.34, -999.99, 0.001, 524287.0, 524288.0, 134217727.0, 134217728.0, -134217727.0, 1e-15,
+          123456.789, 0.30000000000000004, 5e-324, 1.0 / 3.0, Variant::FromDateTime(44123.456),
+          Variant::FromDateTime(-2.75), 8388607, 8388608, -8388608, -8388609,
           u"", u"plain ascii", u"жёлтый", u"aЖ z", u"жα", u"中文", u"😀", String(200, u'ё'), u"\u0080\u00ff",
           Typed(u"ole жёлтый", varOleStr), Typed(u"ansi", varString), VarArrayFromBytes("ab\0c")};
 }
@@ -183,6 +187,20 @@ TEST(PackedValues, NarrowTextsTakeOneByteACharacter) {
   Wide.Set(0, String(50, u'ж') + String(50, u'α'));  // two windows besides ASCII
   EXPECT_LT(Narrow.ByteSize(), 110u);
   EXPECT_GT(Wide.ByteSize(), 200u);
+}
+
+// Short decimals (prices, dates with times to the second) and integers of three bytes take
+// fewer bytes than their full width.
+TEST(PackedValues, ShortDecimalsAndThreeByteIntegersAreNarrow) {
+  struct TCase { Variant Value; std::size_t Bytes; };  // tag included
+  const TCase Cases[] = {{123.45, 4}, {-0.5, 4}, {Variant::FromDateTime(44000.0 + 1234567.0 / 1000), 5},
+                         {1000000, 4}, {-8388608, 4}, {8388608, 5}, {0.1 + 0.2, 9}, {-0.0, 9}};
+  for (const TCase& C : Cases) {
+    TPackedValuesZk P(1);
+    P.Set(0, C.Value);
+    EXPECT_EQ(P.ByteSize() - 2, C.Bytes) << C.Value.AsString().size();
+    ExpectSame(C.Value, P.Get(0), "narrow");
+  }
 }
 
 int Sign(int C) { return C < 0 ? -1 : C > 0 ? 1 : 0; }
