@@ -90,9 +90,24 @@ int TCompiledFilterZk::Add(const TExprNode& Node) {
 }
 
 bool TCompiledFilterZk::AddLeaf(const TExprNode& Node, TStep& Step) const {
-  if (Node.NodeClass != nodeBINARY || Node.Operands.size() != 2) return false;
+  if ((Node.NodeClass != nodeBINARY && Node.NodeClass != nodeCOMPARE) || Node.Operands.size() != 2) return false;
   const TExprNode& L = *Node.Operands[0];
   const TExprNode& R = *Node.Operands[1];
+  if (Node.NodeClass == nodeCOMPARE) {
+    // A text field = or <> a text: the node carries its own case option and partial length.
+    if (Node.Operator != coEQ && Node.Operator != coNE) return false;
+    const bool FieldLeft = IsStoredField(L) && R.NodeClass == nodeCONST && R.Value.IsString();
+    const bool FieldRight = IsStoredField(R) && L.NodeClass == nodeCONST && L.Value.IsString();
+    if (!FieldLeft && !FieldRight) return false;
+    Step.Kind = TKind::Text;
+    Step.Op = Node.Operator;  // the same either way round
+    Step.Value = (FieldLeft ? L : R).FieldNo - 1;
+    Step.Text = (FieldLeft ? R : L).Value.StringRef();
+    Step.PartialLength = Node.PartialLength;
+    Step.CaseFromNode = true;
+    Step.CaseInsensitive = Node.CaseInsensitive;
+    return true;
+  }
   if (Node.Operator == coLIKE) {
     if (!IsStoredField(L) || R.NodeClass != nodeCONST || !R.Value.IsString()) return false;
     Step.Kind = TKind::Like;
@@ -107,6 +122,14 @@ bool TCompiledFilterZk::AddLeaf(const TExprNode& Node, TStep& Step) const {
   const bool FieldRight = IsStoredField(R) && L.NodeClass == nodeCONST;
   if (!FieldLeft && !FieldRight) return false;
   const Variant& Const = FieldLeft ? R.Value : L.Value;
+  if (Const.IsString()) {
+    // Compared as texts in the dataset's case option, read when the filter runs.
+    Step.Kind = TKind::Text;
+    Step.Op = FieldLeft ? Node.Operator : Mirrored(Node.Operator);
+    Step.Value = (FieldLeft ? L : R).FieldNo - 1;
+    Step.Text = Const.StringRef();
+    return true;
+  }
   if (NumberKind(Const.VType()) == TNumberKind::None) return false;
   Step.Kind = TKind::Compare;
   Step.Op = FieldLeft ? Node.Operator : Mirrored(Node.Operator);
@@ -149,6 +172,8 @@ TCompiledFilterZk::TVerdict TCompiledFilterZk::Run(int Index, const TMemoryRecor
       return Compare(S, Rec, General);
     case TKind::Like:
       return Like(S, Rec, General);
+    case TKind::Text:
+      return CompareText(S, Rec, General);
     case TKind::General:
       break;
   }
@@ -179,4 +204,23 @@ TCompiledFilterZk::TVerdict TCompiledFilterZk::Like(const TStep& S, const TMemor
                          ? MatchLikeItems(S.UpperPattern, AnsiUpperCase(String(Text)))
                          : MatchLikeItems(S.Pattern, Text);
   return Match ? TVerdict::True : TVerdict::False;
+}
+
+TCompiledFilterZk::TVerdict TCompiledFilterZk::CompareText(const TStep& S, const TMemoryRecordZk* Rec,
+                                                           const TExprEvaluator& General) const {
+  const TPackedValueZk V = Rec->ValueAt(S.Value);
+  if (V.VType() == varNull) return TVerdict::Null;
+  if (S.PartialLength < 0) return S.Op != coNE ? TVerdict::True : TVerdict::False;  // 'X*' with nothing
+  if (!V.IsString()) return FromVariant(General.Evaluate(*S.Source));
+  TTextBufferZk Buffer;
+  std::u16string_view Text = V.Text(Buffer), Const = S.Text;
+  if (S.PartialLength > 0) {
+    const auto Count = static_cast<std::size_t>(S.PartialLength);
+    Text = Text.substr(0, Count);
+    Const = Const.substr(0, Count);
+  }
+  const bool CaseInsensitive = S.CaseFromNode ? S.CaseInsensitive : General.Options().Contains(foCaseInsensitive);
+  // The same characters are equal in any collation; other texts go to the locale comparison.
+  const int Cmp = Text == Const ? 0 : CaseInsensitive ? AnsiCompareText(Text, Const) : AnsiCompareStr(Text, Const);
+  return Holds(S.Op, Cmp) ? TVerdict::True : TVerdict::False;
 }

@@ -6,6 +6,8 @@
 // shapes most filters are made of are prepared once:
 //   a stored field compared (= <> < > <= >=) with a number or date constant,
 //   a stored field LIKE a text constant (the pattern split once),
+//   a stored field compared with a text constant (= and <> of a text field with their case
+//   option and partial length, any relation of another field in the dataset's case option),
 //   AND, OR and NOT of these;
 // any other node is handed to the general evaluator, as is a leaf whose record value is not
 // of its constant's kind. The verdicts are the evaluator's (docs/filter-expressions.md):
@@ -29,7 +31,7 @@ public:
   bool IsTrue(const TMemoryRecordZk* Rec, const TExprEvaluator& General) const;
 
 private:
-  enum class TKind : std::uint8_t { And, Or, Not, Compare, Like, General };
+  enum class TKind : std::uint8_t { And, Or, Not, Compare, Like, Text, General };
   enum class TVerdict : std::uint8_t { False, True, Null };
   struct TStep {
     TKind Kind = TKind::General;
@@ -40,6 +42,10 @@ private:
     std::int64_t ConstBits = 0;
     std::vector<TLikeItem> Pattern;       // Like: the pattern split
     std::vector<TLikeItem> UpperPattern;  // Like: split in upper case, for foCaseInsensitive
+    String Text;                          // Text: the constant
+    int PartialLength = 0;                // Text: characters compared (0 all, < 0 none: all match)
+    bool CaseFromNode = false;            // Text: the node's case option, else the evaluator's
+    bool CaseInsensitive = false;
     const TExprNode* Source = nullptr;
   };
 
@@ -49,6 +55,7 @@ private:
   TVerdict Run(int Step, const TMemoryRecordZk* Rec, const TExprEvaluator& General) const;
   TVerdict Compare(const TStep& S, const TMemoryRecordZk* Rec, const TExprEvaluator& General) const;
   TVerdict Like(const TStep& S, const TMemoryRecordZk* Rec, const TExprEvaluator& General) const;
+  TVerdict CompareText(const TStep& S, const TMemoryRecordZk* Rec, const TExprEvaluator& General) const;
   static TVerdict FromVariant(const Variant& V);
 
   std::vector<TStep> FSteps;

@@ -72,7 +72,11 @@ TEST(CompiledFilterZk, VerdictsMatchTheEvaluator) {
       {u"ID = 2 AND UPPER(NM) = 'ABC'", true},
       {u"(ID > 0 AND V IS NULL) OR NOT (NM LIKE '%c')", true},
       {u"ANY = 2 AND ANY + 1 > 2", true},  // the evaluator raises for a text plus a number
-      {u"NM = 'abc'", false},      {u"UPPER(NM) LIKE 'A%'", false},
+      {u"NM = 'abc'", true},       {u"NM <> 'ABC'", true},      {u"'кот' = NM", true},
+      {u"NM = 'ab*'", true},       {u"NM <> 'К*'", true},       {u"NM = '*'", true},
+      {u"NM <> '*'", true},        {u"NM = ''", true},          {u"ANY = 'abc'", true},
+      {u"ANY > '2'", true},        {u"'2' <= ANY", true},       {u"ID = 2 AND NM <> 'a*'", true},
+      {u"UPPER(NM) LIKE 'A%'", false},
   };
   for (const bool CaseInsensitive : {false, true}) {
     const TFilterOptions Options = CaseInsensitive ? TFilterOptions{foCaseInsensitive} : TFilterOptions{};
