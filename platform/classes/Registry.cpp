@@ -85,9 +85,18 @@ bool NeedsQuotedName(const String& Name) {
   return Name.front() == u';' || Name.front() == u'#' || Name.front() == u'[';
 }
 
+// Text escaped and in double quotes, built by appending: GCC 12 warns wrongly (-Wrestrict)
+// on a literal added before a string.
+String Quoted(const String& Text) {
+  String Result(u"\"");
+  Result += Escaped(Text);
+  Result += u'"';
+  return Result;
+}
+
 String EncodeName(const String& Name) {
   if (Name.empty()) return kDefaultValueName;
-  return NeedsQuotedName(Name) ? u"\"" + Escaped(Name) + u"\"" : Name;
+  return NeedsQuotedName(Name) ? Quoted(Name) : Name;
 }
 
 String DecodeName(const String& Stored) {
@@ -328,7 +337,7 @@ String TRegistry::ReadString(const String& Name) {
 }
 
 void TRegistry::WriteString(const String& Name, const String& Value) {
-  PutValue(Name, u"\"" + Escaped(Value) + u"\"");
+  PutValue(Name, Quoted(Value));
 }
 
 Integer TRegistry::ReadInteger(const String& Name) {

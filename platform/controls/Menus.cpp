@@ -310,7 +310,11 @@ const TKeyName KeyNames[] = {
 
 String KeyName(Word Key) {
   if ((Key >= u'A' && Key <= u'Z') || (Key >= u'0' && Key <= u'9')) return String(1, Char(Key));
-  if (Key >= VK_F1 && Key <= VK_F12) return u"F" + IntToStr(Key - VK_F1 + 1);
+  if (Key >= VK_F1 && Key <= VK_F12) {
+    String Name(u"F");  // appended: GCC 12 warns wrongly (-Wrestrict) on u"F" + ...
+    Name += IntToStr(Key - VK_F1 + 1);
+    return Name;
+  }
   if (Key >= VK_NUMPAD0 && Key <= VK_NUMPAD9) return u"Num " + IntToStr(Key - VK_NUMPAD0);
   for (const TKeyName& N : KeyNames)
     if (N.Key == Key) return N.Name;

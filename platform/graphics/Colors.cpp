@@ -128,7 +128,10 @@ bool IdentToColor(const String& Ident, TColor& Color) {
 String ColorToString(TColor Color) {
   String Result;
   if (ColorToIdent(Color, Result)) return Result;
-  return u"$" + IntToHex(std::uint32_t(Color), 8);
+  // Appended, not u"$" + ...: GCC 12 warns wrongly (-Wrestrict) on a literal before a string.
+  String Hex(u"$");
+  Hex += IntToHex(std::uint32_t(Color), 8);
+  return Hex;
 }
 
 TColor StringToColor(const String& Text) {

@@ -19,9 +19,11 @@ struct TAlignEntry {
 
 // "1" + Left as "%9.2f" for Left >= 0, "0" + (-Left) otherwise; kept as given although it
 // sorts -5 before -10, since stored layouts were aligned in this order.
+// Built by appending: GCC 12 warns wrongly (-Wrestrict) on a literal added before a string.
 String AlignKey(Extended Left) {
-  if (Left >= 0) return u"1" + Format(u"%9.2f", {Left});
-  return u"0" + Format(u"%9.2f", {-Left});
+  String Key(Left >= 0 ? u"1" : u"0");
+  Key += Format(u"%9.2f", {Left >= 0 ? Left : -Left});
+  return Key;
 }
 
 bool OverlapsVertically(const TvqrView* A, const TvqrView* B) {
@@ -137,7 +139,10 @@ String TvqrComponent::AllDiff(TvqrComponent* AComponent) const {
   const String Element = Serializer.WriteComponentStr(Self);
   const std::size_t Blank = Element.find(u' ');
   String Result = Blank == String::npos ? String() : Element.substr(Blank + 1);
-  if (AComponent) Result += u" " + DiffBaseAttributes(AComponent);
+  if (AComponent) {
+    Result += u' ';
+    Result += DiffBaseAttributes(AComponent);
+  }
   if (dynamic_cast<const TvqrNullBand*>(this)) {
     AddAttr(Result, u"l", FloatToStr(FLeft));
     AddAttr(Result, u"t", FloatToStr(FTop));

@@ -108,7 +108,7 @@ String FloatToFixedText(int Digits, Char Separator, Extended X) {
     Kept = Mantissa.substr(0, static_cast<std::size_t>(Pos));
     if (Pos < 18 && Mantissa[static_cast<std::size_t>(Pos)] >= '5') IncrementDigits(Kept);
   } else {
-    Kept = Pos == 0 && Mantissa[0] >= '5' ? "1" : "0";
+    Kept.assign(1, Pos == 0 && Mantissa[0] >= '5' ? '1' : '0');
   }
   if (Kept.size() < static_cast<std::size_t>(Digits) + 1)
     Kept.insert(0, static_cast<std::size_t>(Digits) + 1 - Kept.size(), '0');
