@@ -12,9 +12,10 @@
 // the colour price list command end to end (prepare and export, a fresh module). A timed
 // program; run in a Release build:
 //   QT_QPA_PLATFORM=offscreen build-rel/bench/PdfExportBench [text|colour|command]
-// An argument runs only the sections whose title contains it; "profile [N] [qt]" only writes
-// the 109-page text price list N times (30; for perf record or callgrind) with our filter, or
-// with QPdfWriter reading pages as the export does; "write DIR" writes our files of both text
+// An argument runs only the sections whose title contains it; "profile [N] [ours|qt|qtwarm]
+// [LIST]" only writes one list N times (30; for perf record or callgrind) with our filter, or
+// with QPdfWriter reading pages as the export does or from the warmed cache; LIST is a row count of the text price list
+// (4900, 109 pages) or "colour" and a colour count; "write DIR" writes our files of both text
 // lists and the 2,000-colour list in each mode into DIR (to compare builds).
 #include <sys/resource.h>
 #include <time.h>
@@ -272,14 +273,19 @@ int main(int Argc, char** Argv) {
   auto Wanted = [&](const std::string& Title) { return Title.find(Only) != std::string::npos; };
   vqrOutputModuleInitialize();
   if (Only == "profile") {
-    TTextList L(4900);
     const int Times = Argc > 2 ? std::atoi(Argv[2]) : 30;
-    const bool Qt = Argc > 3 && std::string(Argv[3]) == "qt";
+    const std::string Producer = Argc > 3 ? Argv[3] : "ours";
+    const std::string List = Argc > 4 ? Argv[4] : "4900";
+    std::unique_ptr<TSource> S;
+    if (List.rfind("colour", 0) == 0)
+      S = std::make_unique<TCatalogue>(std::atoi(List.c_str() + 6));
+    else
+      S = std::make_unique<TTextList>(std::atoi(List.c_str()));
     for (int I = 0; I < Times; ++I) {
-      if (Qt)
-        QtPdfWriter(L, L.Dir / "out.pdf", true);
+      if (Producer == "qt" || Producer == "qtwarm")
+        QtPdfWriter(*S, S->Dir / "out.pdf", Producer == "qt");
       else
-        Ours(L, L.Dir / "out.pdf", false, u"");
+        Ours(*S, S->Dir / "out.pdf", false, u"");
     }
     return 0;
   }

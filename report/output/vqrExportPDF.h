@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -159,12 +160,24 @@ private:
   std::string FFileID;
   TColor FLastColor = 0;
   std::string FLastColorResult = "0 0 0";
+  int FLastLineStyle = -1;   // the last frame line's style and width, and their operators
+  Extended FLastLineWidth = 0;
+  std::string FLastDashText, FLastWidthText;
   // Memo texts laid out in this document, by text and every setting the layout reads: price
   // lists repeat their texts, and the layout is a memo's largest cost after shaping.
   struct TMemoLayout {
     std::vector<String> Lines;
     Extended LineHeight = 0;
     std::vector<Extended> Widths;   // each line's width once measured; negative before
+    std::vector<std::string> Glyphs;   // each line's glyph ids in hex once written; empty before
   };
-  std::unordered_map<std::u16string, TMemoLayout> FMemoLayouts;
+  // Found by a key built in a reused buffer, without a string made for each look-up.
+  struct TKeyHash {
+    using is_transparent = void;
+    std::size_t operator()(std::u16string_view Key) const {
+      return std::hash<std::u16string_view>()(Key);
+    }
+  };
+  std::unordered_map<std::u16string, TMemoLayout, TKeyHash, std::equal_to<>> FMemoLayouts;
+  std::u16string FLayoutKey;
 };

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <mutex>
 
 #include "platform/graphics/Bitmap.h"
@@ -56,10 +57,11 @@ bool SolidOrClear(TBrushStyle S) { return S == bsSolid || S == bsClear; }
 class TvqrPDFContentWriter {
 public:
   TvqrPDFContentWriter(TvqrPDFExport& F, TvqrView* V) : F(F), V(V), Out(F.OutStream) {
-    X1 = Num(PdfX(V->AbsLeft()));
-    Y1 = Num(PdfY(V->AbsTop()));
-    X2 = Num(PdfX(V->AbsLeft() + V->Width()));
-    Y2 = Num(PdfY(V->AbsTop() + V->Height()));
+    const Extended Left = V->AbsLeft(), Top = V->AbsTop();
+    X1 = Num(PdfX(Left));
+    Y1 = Num(PdfY(Top));
+    X2 = Num(PdfX(Left + V->Width()));
+    Y2 = Num(PdfY(Top + V->Height()));
     W = Num(V->Width() * 0.75L);
     H = Num(V->Height() * 0.75L);
   }
@@ -120,8 +122,17 @@ private:
                           {ftLeft, Fr->LeftLine(), &X1, &Y1, &X1, &Y2}};
     for (const Edge& E : Edges) {
       if (!Fr->Typ().Contains(E.Type)) continue;
-      Ln(DashText(E.Line->Style(), E.Line->Width()));
-      Ln(Num(E.Line->Width() * 0.75L), " w");
+      // Frames mostly share one line style and width: their operators are made once.
+      const int Style = int(E.Line->Style());
+      const Extended Width = E.Line->Width();
+      if (Style != F.FLastLineStyle || Width != F.FLastLineWidth) {
+        F.FLastLineStyle = Style;
+        F.FLastLineWidth = Width;
+        F.FLastDashText = DashText(E.Line->Style(), Width);
+        F.FLastWidthText = Num(Width * 0.75L);
+      }
+      Ln(F.FLastDashText);
+      Ln(F.FLastWidthText, " w");
       Ln(*E.AX, " ", *E.AY, " m");
       Ln(*E.BX, " ", *E.BY, " l");
       Ln("S");
@@ -148,16 +159,14 @@ void AppendNumber(std::u16string& Key, long long X) {
   for (int Shift = 0; Shift < 64; Shift += 16) Key += char16_t((X >> Shift) & 0xFFFF);
 }
 
-// Exactly: the whole mantissa and the exponent (a NaN or an infinity by its class).
+// Exactly: the value's significant bytes, the 64-bit mantissa and the sign and exponent
+// (the rest of the type's storage is padding). An equal value with other bytes, such as -0,
+// only misses the memory.
 void AppendNumber(std::u16string& Key, Extended X) {
-  int Exponent = 0;
-  if (!std::isfinite(X)) {
-    AppendNumber(Key, static_cast<long long>(std::isnan(X) ? 1 : X > 0 ? 2 : 3));
-    Exponent = 1 << 20;
-  } else {
-    AppendNumber(Key, static_cast<long long>(std::ldexp(std::frexp(X, &Exponent), 63)));
-  }
-  AppendNumber(Key, static_cast<long long>(Exponent));
+  static_assert(std::numeric_limits<Extended>::digits == 64 && sizeof(Extended) >= 10);
+  char16_t Units[5];
+  std::memcpy(Units, &X, sizeof Units);
+  Key.append(Units, std::size(Units));
 }
 
 void AppendText(std::u16string& Key, const String& Text) {
@@ -171,7 +180,8 @@ void AppendText(std::u16string& Key, const String& Text) {
 // each text, font, box and option set in the document.
 TvqrPDFExport::TMemoLayout& TvqrPDFContentWriter::LayOut(TvqrCustomMemoView* M, TFont* Font,
                                                          const TRect& Box, TvqrDrawText* R) {
-  std::u16string Key;
+  std::u16string& Key = F.FLayoutKey;
+  Key.clear();
   AppendText(Key, Font->Name());
   const long long Whole[] = {Font->Size(),       static_cast<long long>(Font->Style().Bits()),
                              Font->Color(),      Font->Charset(),
@@ -190,16 +200,19 @@ TvqrPDFExport::TMemoLayout& TvqrPDFContentWriter::LayOut(TvqrCustomMemoView* M, 
   Layout.LineHeight = R->LineHeight();
   for (int I = 0; I < R->LineCount(); ++I) Layout.Lines.push_back(R->Lines(I));
   Layout.Widths.assign(Layout.Lines.size(), -1);
+  Layout.Glyphs.resize(Layout.Lines.size());
   // Bounded: a document of ever new texts starts the memory afresh.
   if (F.FMemoLayouts.size() >= kMemoLayouts) F.FMemoLayouts.clear();
-  return F.FMemoLayouts.emplace(std::move(Key), std::move(Layout)).first->second;
+  return F.FMemoLayouts.emplace(Key, std::move(Layout)).first->second;
 }
 
 void TvqrPDFContentWriter::WriteMemo(TvqrCustomMemoView* M) {
   TvqrFrame* Fr = M->Frame();
   const Extended FW = Fr->Width();
+  // Read once: each is computed anew on every call (the position up the parent chain).
+  const Extended MemoLeft = M->AbsLeft(), MemoTop = M->AbsTop();
   Ln("q");
-  Ln(Num(PdfX(M->AbsLeft() - FW)), " ", Num(PdfY(M->AbsTop() + M->Height() + FW)), " ",
+  Ln(Num(PdfX(MemoLeft - FW)), " ", Num(PdfY(MemoTop + M->Height() + FW)), " ",
      Num((2 * FW + M->Width()) * 0.75L), " ", Num((2 * FW + M->Height()) * 0.75L), " re");
   Ln("W");
   Ln("n");
@@ -210,15 +223,15 @@ void TvqrPDFContentWriter::WriteMemo(TvqrCustomMemoView* M) {
     Ht -= SW;
     W = Num(Wt * 0.75L);
     H = Num(Ht * 0.75L);
-    X2 = Num(PdfX(M->AbsLeft() + Wt));
-    Y2 = Num(PdfY(M->AbsTop() + Ht));
+    X2 = Num(PdfX(MemoLeft + Wt));
+    Y2 = Num(PdfY(MemoTop + Ht));
     const std::string C = ColorText(Fr->ShadowColor());
     Ln(C + " rg");
     Ln(C + " RG");
-    Ln(Num(PdfX(M->AbsLeft() + Wt)) + " " + Num(PdfY(M->AbsTop() + Ht + SW)) + " " +
+    Ln(Num(PdfX(MemoLeft + Wt)) + " " + Num(PdfY(MemoTop + Ht + SW)) + " " +
        Num(SW * 0.75L) + " " + Num(Ht * 0.75L) + " re");
     Ln("B");
-    Ln(Num(PdfX(M->AbsLeft() + SW)) + " " + Num(PdfY(M->AbsTop() + Ht + SW)) + " " +
+    Ln(Num(PdfX(MemoLeft + SW)) + " " + Num(PdfY(MemoTop + Ht + SW)) + " " +
        Num(Wt * 0.75L) + " " + Num(SW * 0.75L) + " re");
     Ln("B");
   }
@@ -231,14 +244,15 @@ void TvqrPDFContentWriter::WriteMemo(TvqrCustomMemoView* M) {
     Font = M->Highlight()->Font();
     Color = M->Highlight()->Color();
   }
+  const int FontSize = Font->Size();
   TvqrDrawText* R = SharedDrawText();
   R->SetFont(Font);
   R->SetOptions(true, M->AllowHTMLTags(), M->RTLReading(), M->WordBreak(), M->Clipped(),
                 M->Wysiwyg(), M->Rotation());
   R->SetGaps(M->ParagraphGap(), M->CharSpacing(), M->LineSpacing());
-  int L = RoundToInt(M->AbsLeft()), T = RoundToInt(M->AbsTop());
-  int Rt = RoundToInt(M->AbsLeft() + M->Width());
-  int B = RoundToInt(M->AbsTop() + M->Height());
+  int L = RoundToInt(MemoLeft), T = RoundToInt(MemoTop);
+  int Rt = RoundToInt(MemoLeft + M->Width());
+  int B = RoundToInt(MemoTop + M->Height());
   if (Fr->Typ().Contains(ftLeft)) L += RoundToInt((FW - 1) / 2);
   if (Fr->Typ().Contains(ftRight)) Rt -= RoundToInt(FW / 2);
   if (Fr->Typ().Contains(ftTop)) T += RoundToInt((FW - 1) / 2);
@@ -259,7 +273,7 @@ void TvqrPDFContentWriter::WriteMemo(TvqrCustomMemoView* M) {
   if (M->Underlines() && LH > 0) {
     const int N = int(M->Height() / LH);
     for (int J = 1; J <= N; ++J) {
-      const std::string Y = Num(PdfY(M->AbsTop() + M->GapY() + 1 + J * LH));
+      const std::string Y = Num(PdfY(MemoTop + M->GapY() + 1 + J * LH));
       Ln(ColorText(Fr->Color()) + " RG");
       Ln(Num(Fr->Width() * 0.75L) + " w");
       Ln(X1 + " " + Y + " m");
@@ -271,12 +285,12 @@ void TvqrPDFContentWriter::WriteMemo(TvqrCustomMemoView* M) {
   if (Rotation > 0) {
     const Extended A = Rotation * M_PI / 180;
     Ln(Num(std::cos(A)) + " " + Num(std::sin(A)) + " " + Num(-std::sin(A)) + " " +
-       Num(std::cos(A)) + " " + Num(PdfX(M->AbsLeft() + M->Width() / 2)) + " " +
-       Num(PdfY(M->AbsTop() + M->Height() / 2)) + " cm");
+       Num(std::cos(A)) + " " + Num(PdfX(MemoLeft + M->Width() / 2)) + " " +
+       Num(PdfY(MemoTop + M->Height() / 2)) + " cm");
   }
   if (!Lines.empty()) {
     TvqrPDFFont* PdfFont = F.FPageFonts[std::size_t(F.FindPageFont(Font))];
-    Ln(PdfFont->Name, " ", Dec(Font->Size()), " Tf");
+    Ln(PdfFont->Name, " ", Dec(FontSize), " Tf");
     Ln(ColorText(Font->Color() == clNone ? TColor(0) : Font->Color()), " rg");
     const Extended CS = M->CharSpacing() * 0.75L;
     if (CS != 0) Ln(Num(CS) + " Tc");
@@ -304,12 +318,12 @@ void TvqrPDFContentWriter::WriteMemo(TvqrCustomMemoView* M) {
       Extended X, Y;
       if (Rotation <= 0) {
         const Extended Avail = Wt - 2 * M->GapX() - Indent;
-        const Extended Start = M->AbsLeft() + M->GapX() + Font->Size() * 0.01L + M->GapX() / 2 + Indent;
+        const Extended Start = MemoLeft + M->GapX() + FontSize * 0.01L + M->GapX() / 2 + Indent;
         Extended Left = Start;
         if (HA == haRight) Left = Start + Avail - LW;
         if (HA == haCenter) Left = Start + (Avail - LW) / 2;
         X = PdfX(Left) + RC;
-        const Extended Top = M->AbsTop() + M->GapY() - Font->Size() * 0.1L;
+        const Extended Top = MemoTop + M->GapY() - FontSize * 0.1L;
         const Extended AvailH = Ht - 2 * M->GapY();
         Extended Base = Top + (I + 1) * LH;
         if (VA == vaBottom) Base = Top + AvailH - (N - I - 1) * LH;
@@ -325,24 +339,28 @@ void TvqrPDFContentWriter::WriteMemo(TvqrCustomMemoView* M) {
         Extended RB = (I + 1) * LH - Half;
         if (VA == vaBottom) RB = Half - (N - I - 1) * LH;
         if (VA == vaCenter) RB = -LH * N / 2 + (I + 1) * LH;
-        Y = -RB * 0.75L + Font->Size() * 0.4L;
+        Y = -RB * 0.75L + FontSize * 0.4L;
       }
       Ln("BT");
       Ln(Num(X), " ", Num(Y), " Td");
-      Ln("<", HexOfGlyphs(PdfFont->RemapString(Line, M->RTLReading())), "> Tj");
+      // The layout's key holds the font and the reading order, so a line's glyphs are the same
+      // each time it is written; its glyphs were recorded in the font when first shaped.
+      std::string& Glyphs = Layout.Glyphs[std::size_t(I)];
+      if (Glyphs.empty()) Glyphs = HexOfGlyphs(PdfFont->RemapString(Line, M->RTLReading()));
+      Ln("<", Glyphs, "> Tj");
       Ln("ET");
       if (Style.Contains(fsUnderline)) {
         Ln(ColorText(Font->Color()) + " RG");
-        Ln(Num(Font->Size() * 0.08L) + " w");
-        Ln(Num(X) + " " + Num(Y - Font->Size() * 0.12L) + " m");
-        Ln(Num(X + LW * 0.75L) + " " + Num(Y - Font->Size() * 0.12L) + " l");
+        Ln(Num(FontSize * 0.08L) + " w");
+        Ln(Num(X) + " " + Num(Y - FontSize * 0.12L) + " m");
+        Ln(Num(X + LW * 0.75L) + " " + Num(Y - FontSize * 0.12L) + " l");
         Ln("S");
       }
       if (Style.Contains(fsStrikeOut)) {
         Ln(ColorText(Font->Color()) + " RG");
-        Ln(Num(Font->Size() * 0.08L) + " w");
-        Ln(Num(X) + " " + Num(Y + Font->Size() * 0.28L) + " m");
-        Ln(Num(X + LW * 0.75L) + " " + Num(Y + Font->Size() * 0.28L) + " l");
+        Ln(Num(FontSize * 0.08L) + " w");
+        Ln(Num(X) + " " + Num(Y + FontSize * 0.28L) + " m");
+        Ln(Num(X + LW * 0.75L) + " " + Num(Y + FontSize * 0.28L) + " l");
         Ln("S");
       }
     }

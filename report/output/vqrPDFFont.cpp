@@ -56,17 +56,15 @@ void TvqrPDFFont::Record(std::uint16_t Glyph, double Advance, std::u16string_vie
 std::vector<std::uint16_t> TvqrPDFFont::RemapString(std::u16string_view Str, bool RTL,
                                                     std::vector<double>* Advances) {
   if (Str.empty()) return {};
-  std::u16string Key;
-  Key.reserve(Str.size() + 1);
-  Key += RTL ? u'R' : u'L';
-  Key += Str;
-  auto It = FShaped.find(Key);
+  FKey.assign(1, RTL ? u'R' : u'L');
+  FKey += Str;
+  auto It = FShaped.find(FKey);
   if (It == FShaped.end()) {
     TShaped Shaped;
     Shaped.Glyphs = Shape(Str, RTL, Shaped.Advances);
     // Bounded: a document of ever new texts starts the memory afresh.
     if (FShaped.size() >= kShapedTexts) FShaped.clear();
-    It = FShaped.emplace(std::move(Key), std::move(Shaped)).first;
+    It = FShaped.emplace(FKey, std::move(Shaped)).first;
   }
   const TShaped& Found = It->second;
   if (Advances) Advances->insert(Advances->end(), Found.Advances.begin(), Found.Advances.end());

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -68,7 +70,14 @@ private:
     std::vector<std::uint16_t> Glyphs;
     std::vector<double> Advances;
   };
-  std::unordered_map<std::u16string, TShaped> FShaped;
+  struct TKeyHash {
+    using is_transparent = void;
+    std::size_t operator()(std::u16string_view Key) const {
+      return std::hash<std::u16string_view>()(Key);
+    }
+  };
+  std::unordered_map<std::u16string, TShaped, TKeyHash, std::equal_to<>> FShaped;
+  std::u16string FKey;   // the look-up key, built in place
 
   String FSourceName;
   TFontStyles FSourceStyle;

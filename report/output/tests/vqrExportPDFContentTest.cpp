@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <functional>
+#include <regex>
 
 #include "PdfFixture.h"
 #include "platform/graphics/Graphics.h"
@@ -215,6 +216,37 @@ TEST(PdfContent, RepeatedTextsWrapByTheirOwnBoxAndFont) {
     EXPECT_EQ(Lines({Wide, Other}), 1 + Lines({Other}));
     EXPECT_EQ(Lines({Other, Wide}), Lines({Other}) + 1);
   }
+}
+
+// A document remembers texts' glyphs and frame lines' operators: a memo written after others
+// of other fonts, reading orders or frame lines still gets its own.
+TEST(PdfContent, RepeatedTextsAndFramesKeepTheirOwnGlyphsAndLines) {
+  using TSetup = std::function<void(TvqrMemoView*)>;
+  const TSetup Setups[] = {
+      [](TvqrMemoView*) {},
+      [](TvqrMemoView* M) { M->Font()->SetName(u"DejaVu Sans"); },
+      [](TvqrMemoView* M) { M->Font()->SetStyle({fsBold}); },
+      [](TvqrMemoView* M) { M->SetRTLReading(true); },
+      [](TvqrMemoView* M) {
+        M->Frame()->SetTyp({ftLeft, ftTop});
+        M->Frame()->LeftLine()->SetStyle(fsDash);
+        M->Frame()->TopLine()->SetWidth(3);
+      },
+  };
+  // The memos share one place, so each one's operators are the same alone or after others
+  // (but for the font resource's number, given in order of use).
+  auto Content = [](std::vector<TSetup> List) {
+    TSingleViewReport R;
+    for (const TSetup& Setup : List) {
+      auto* M = Memo(R, u"abc שלום 12,50");
+      M->Frame()->SetTyp({ftLeft, ftRight, ftTop, ftBottom});
+      Setup(M);
+    }
+    const std::string All = R.Content();
+    return std::regex_replace(All.substr(All.find("q\r\n")), std::regex("/F[0-9]+ "), "/F ");
+  };
+  for (const TSetup& A : Setups)
+    for (const TSetup& B : Setups) EXPECT_EQ(Content({A, B}), Content({A}) + Content({B}));
 }
 
 TEST(PdfContent, HugePicturesDrawAtALowerScale) {
