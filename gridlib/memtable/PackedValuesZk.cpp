@@ -589,6 +589,7 @@ void TPackedValuesAppenderZk::SkipTo(int Index) {
 
 void TPackedValuesAppenderZk::Append(int Index, const Variant& Value) {
   if (Index < FNext || Index >= FCount) throw EListError(u"List index out of bounds (" + IntToStr(Index) + u")");
+  if (Value.IsString()) return AppendText(Index, KindOf(Value.VType()), Value.StringRef());
   const TEncoding E = Encoding(Value);
   std::unique_ptr<Variant> Box(E.Kind == kBoxed ? new Variant(Value) : nullptr);
   Reserve(static_cast<std::size_t>(Index - FNext) + E.Size);  // nothing changes if this fails
@@ -597,6 +598,55 @@ void TPackedValuesAppenderZk::Append(int Index, const Variant& Value) {
   if (Box) FHasBoxes = true;
   Box.release();
   FSize += E.Size;
+  FNext = Index + 1;
+}
+
+// A text in the form Write gives it, worked out while its characters are written narrow (one
+// pass instead of a look for the form and then a write); written again wide if it has no
+// narrow form.
+void TPackedValuesAppenderZk::AppendText(int Index, std::uint8_t Kind, std::u16string_view Text) {
+  const std::size_t Length = Text.size();
+  const auto Length32 = static_cast<std::uint32_t>(Length);
+  Reserve(static_cast<std::size_t>(Index - FNext) + 2 + VarUIntSize(Length32) + 2 * Length);
+  SkipTo(Index);
+  unsigned char* const Start = FBytes.data() + FSize;
+  unsigned char* const P = PutVarUInt(Start + 1, Length32);
+  unsigned char* const Chars = P + 1;  // behind a window's base byte
+  std::uint16_t Base = 0;
+  bool Window = false;
+  std::size_t I = 0;
+  for (; I < Length; ++I) {
+    const char16_t C = Text[I];
+    if (C < 0x80) {
+      Chars[I] = static_cast<unsigned char>(C);
+      continue;
+    }
+    if (!Window) {
+      if (C >= 0x8000) break;
+      Base = static_cast<std::uint16_t>(C & ~0x7F);
+      Window = true;
+    } else if (C < Base || C >= Base + 0x80) {
+      break;
+    }
+    Chars[I] = static_cast<unsigned char>(0x80 + (C - Base));
+  }
+  std::uint8_t Form;
+  unsigned char* End;
+  if (I < Length) {
+    Form = kWide;
+    std::memcpy(P, Text.data(), 2 * Length);
+    End = P + 2 * Length;
+  } else if (Window) {
+    Form = kWindow;
+    *P = static_cast<unsigned char>(Base >> 7);
+    End = Chars + Length;
+  } else {
+    Form = kAscii;
+    std::memmove(P, Chars, Length);
+    End = P + Length;
+  }
+  *Start = static_cast<unsigned char>(Kind | (Form << 5));
+  FSize = static_cast<std::size_t>(End - FBytes.data());
   FNext = Index + 1;
 }
 

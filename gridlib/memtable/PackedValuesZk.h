@@ -136,6 +136,7 @@ private:
   // Nulls up to Index.
   void SkipTo(int Index);
   unsigned char* Reserve(std::size_t Bytes);
+  void AppendText(int Index, std::uint8_t Kind, std::u16string_view Text);
   // Starts again with no values; boxed values still held are deleted when DeleteBoxes.
   void Restart(bool DeleteBoxes);
 
