@@ -1771,6 +1771,7 @@ public:
   bool CellMayBeCurrent(int ACol, int ARow) override;
   void GoToCell(int ACol, int ARow, bool MoveAnchor) override;
   void ColumnWidthsChanged() override;
+  void RowHeightsUpdated() override;
   void AfterColumnMove(int FromIndex, int ToIndex) override;
   bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
   bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;

@@ -133,3 +133,20 @@ void TCustomDBGridZk::ColWidthsReachRowHeights() {
   }
   --FLayoutLock;
 }
+
+// A data row sized by the user gives every data row its height (RowHeight), unless rows fit
+// their contents. The search starts below the title and filter rows and passes over the detail
+// panel's row, which are not data row heights.
+void TCustomDBGridZk::RowHeightsUpdated() {
+  if (TCustomGridZk::GridState() == gsRowSizing && !FOptionsZk.Contains(dghAutoFitRowHeight) && !FOnGetRowHeight) {
+    const int Panel = FTitleOffset + RowDetailDataRow();
+    for (int R = FTitleOffset; R < RowCount(); ++R) {
+      if (R == Panel || RowHeight(R) == FStdDefaultRowHeight) continue;
+      FRowLines = 0;
+      SetRowHeight(RowHeight(R));
+      UpdateScrollBar();
+      break;
+    }
+  }
+  TCustomGridZk::RowHeightsUpdated();
+}

@@ -220,6 +220,33 @@ TEST_F(DBGridZkScrollRows, SizingAColumnMeasuresRowsAtOnce) {
   EXPECT_EQ(G->LayoutCount(), Layouts) << "measured without a layout";
 }
 
+// A data row sized with the mouse on the indicator gives every data row its height, and a later
+// layout keeps it; rows fitting their contents keep their own heights.
+TEST(DBGridZkScrollRowsPlain, SizingADataRowSizesEveryRow) {
+  for (const bool Fit : {false, true}) {
+    SCOPED_TRACE(Fit ? "rows fit their contents" : "plain rows");
+    TDBGridOnForm F(20);
+    TDBGridZk* G = F.Grid;
+    G->SetRowSizingAllowed(true);
+    if (Fit) G->SetOptionsZk(G->OptionsZk() + TDBGridZkOptions{dghAutoFitRowHeight});
+    const int Std = G->StdDefaultRowHeight(), Top = G->TopDataOffset();
+    // Each case presses on another row: two presses at one spot would make a double click.
+    const int Sized = Fit ? 3 : 2;
+    const TRect R = G->CellRect(0, Top + Sized);
+    const int X = (R.Left + R.Right) / 2;
+    SimulateMouseMove(G->ClientToScreen(TPoint(X, R.Bottom)));
+    SimulateMouseDown(mbLeft, G->ClientToScreen(TPoint(X, R.Bottom)));
+    SimulateMouseMove(G->ClientToScreen(TPoint(X, R.Bottom + 12)), {ssLeft});
+    SimulateMouseUp(mbLeft, G->ClientToScreen(TPoint(X, R.Bottom + 12)));
+    const int H = G->RowHeight(Top + Sized);
+    ASSERT_NE(H, Std) << "the drag sized the row";
+    G->LayoutChanged();
+    EXPECT_EQ(G->RowHeight(), Fit ? 0 : H);
+    for (int D : {0, 2, 5}) EXPECT_EQ(G->RowHeight(Top + D), Fit ? Std : H) << D;
+    EXPECT_EQ(G->RowHeight(0), G->TitleRowHeight()) << "the title keeps its height";
+  }
+}
+
 // --- other rows: record numbers, kept position, neighbours ----------------------------------------
 
 TEST_F(DBGridZkScrollRows, DataRowsGiveTheirRecordNumbers) {
