@@ -1681,7 +1681,8 @@ public:
   virtual void DrawIndicatorGlyph(int ACol, int ARow, TRect ARect, int XOffset, int YOffset,
                                   int Kind);
   virtual void DrawDropDownSign(int ACol, int ARow, TRect ARect, bool Highlighted);
-  virtual void DrawFilterSign(TRect ARect);
+  // The small funnel of a filtered column, centred in ARect (white when Highlighted).
+  virtual void DrawFilterSign(TRect ARect, bool Highlighted);
   virtual void DrawGraphicDataCell(TRect ARect, TColumnZk* Column);
   virtual void EditButtonClick();
   virtual void EndDataRowMove(int X, int Y, bool Accept);

@@ -404,14 +404,12 @@ void TCustomDBGridZk::StepFilterColumn(bool Forward, bool ToEdge) {
 
 // --- painting -------------------------------------------------------------------------------------
 
-void TCustomDBGridZk::DrawFilterSign(TRect ARect) {
-  // A small funnel in the indicator column of the filter row.
-  TCanvas* C = Canvas();
-  const int X = (ARect.Left + ARect.Right) / 2, Y = (ARect.Top + ARect.Bottom) / 2;
-  C->Pen()->SetColor(clGray);
-  C->Brush()->SetColor(clGray);
-  C->Polygon({{X - 4, Y - 3}, {X + 4, Y - 3}, {X + 1, Y}, {X + 1, Y + 3}, {X - 1, Y + 3},
-              {X - 1, Y}});
+void TCustomDBGridZk::DrawFilterSign(TRect ARect, bool Highlighted) {
+  const std::vector<TPoint> P{{0, 0}, {5, 0}, {1, 1}, {4, 1}, {2, 2}, {3, 2},
+                              {2, 3}, {3, 3}, {2, 4}, {3, 4}, {3, 5}, {3, 5}};
+  const TColor Base = Highlighted ? clWhite : clBtnText;
+  DrawGradientSegments(Canvas(), Point((ARect.Left + ARect.Right - 6) / 2 + 1, (ARect.Top + ARect.Bottom - 6) / 2),
+                       P, Base, MixColorsPercent(Base, clBlack, Highlighted ? 7 : 30));
 }
 
 // Filter cells of selected columns (and every filter cell with everything selected) take the
@@ -426,7 +424,7 @@ void TCustomDBGridZk::DrawFilterCell(int ACol, int ARow, TRect ARect, TGridDrawS
                            C->Font());
     C->Brush()->SetColor(Back);
     C->FillRect(ARect);
-    DrawFilterSign(ARect);
+    DrawFilterSign(ARect, Selected);
     return;
   }
   TColumnZk* Column = ColumnAtGridCol(ACol);
@@ -483,11 +481,22 @@ int TitleFilterButtonWidth(TCustomDBGridZk* Grid, int ContentWidth) {
   return std::min(ContentWidth / 2, Width);
 }
 
-TRect TitleFilterButtonRect(TCustomDBGridZk* Grid, TColumnZk* Column, TRect Cell) {
+namespace {
+
+// The title's content: the cell less its raised frame; under multi-level titles the leaf's own
+// part.
+TRect TitleContentRect(TCustomDBGridZk* Grid, TColumnZk* Column, TRect Cell) {
   if (Grid->IsUseMultiTitle())
     if (THeadTreeNode* Leaf = Grid->LeafNodeOf(Column))
       Cell.Top = std::max(Cell.Top, Cell.Bottom - Leaf->Height + 1);
   if (Grid->OptionsZk().Contains(dghFixed3D)) InflateRect(Cell, -1, -1);
+  return Cell;
+}
+
+}  // namespace
+
+TRect TitleFilterButtonRect(TCustomDBGridZk* Grid, TColumnZk* Column, TRect Cell) {
+  Cell = TitleContentRect(Grid, Column, Cell);
   TRect R = Cell;
   R.Left = R.Right - TitleFilterButtonWidth(Grid, Cell.Width());
   const int Height = Grid->InplaceEditorButtonHeight();
@@ -538,11 +547,18 @@ void DrawTitleFilterButton(TCustomDBGridZk* Grid, int ACol, const TRect& TitleCe
   }
   const TEditButtonStyleZk Style =
       Grid->Style() ? Grid->Style()->InTitleFitlerButtonStyle() : ebsDropDownZk;
-  Grid->DrawCellButton(Column, Grid->Canvas(), Style,
-                       TitleFilterButtonRect(Grid, Column, TitleCell), TitleCell, Open, Hot,
-                       Grid->Flat(),
+  const TRect Button = TitleFilterButtonRect(Grid, Column, TitleCell);
+  Grid->DrawCellButton(Column, Grid->Canvas(), Style, Button, TitleCell, Open, Hot, Grid->Flat(),
                        Grid->DataLink()->Active(), Column->Title()->Color(), nullptr,
                        Transparency);
+  // A filtered column shows the funnel left of the button, at the top of its title.
+  if (!Column->STFilter()->ExpressionStr().empty()) {
+    const int Top = TitleContentRect(Grid, Column, TitleCell).Top;
+    TDBGridZkSelection* S = Grid->Selection();
+    const bool Selected = S->SelectionType() == gstAll ||
+                          (S->SelectionType() == gstColumns && S->Columns()->Contains(Column));
+    Grid->DrawFilterSign(Rect(Button.Left - 6, Top, Button.Left, Top + 6), Selected);
+  }
 }
 
 bool TitleFilterButtonAt(TCustomDBGridZk* Grid, TColumnZk* Column, int X, int Y) {

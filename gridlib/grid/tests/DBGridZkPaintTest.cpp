@@ -227,6 +227,40 @@ TEST(DBGridZkPaint, FilterCellFollowsTheLayoutAndItsButtonFadesUntilEdited) {
     SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-filter-cell.png"));
 }
 
+// A column whose filter holds a condition shows the funnel left of its in-title button, at the
+// top of the title; white on a selected title.
+TEST(DBGridZkPaint, FilteredColumnsShowTheFunnelInTheirTitle) {
+  TDBGridOnForm F(3);
+  TDBGridZk* G = F.Grid;
+  G->SetOptions(G->Options() + TDBGridOptions{dgMultiSelect});
+  G->STFilter()->SetLocation(stflInTitleFilterZk);
+  G->STFilter()->SetVisible(true);
+  G->Columns()->Items(1)->STFilter()->SetExpressionStr(u"~ Кр%");
+  const int TitleRow = G->TopDataOffset() - 1;
+  // The darkest and the brightest channel in the funnel's square of data column Index.
+  auto SignInk = [&](int Index) {
+    TBitmap B;
+    RenderControl(G, B);
+    const TRect In = G->NonClientInsets();
+    const TRect Cell = G->CellRect(G->ColumnIndexToGridCol(Index), TitleRow);
+    const TRect Button = TitleFilterButtonRect(G, G->Columns()->Items(Index), Cell);
+    int Dark = 255, Bright = 0;
+    for (int Y = Cell.Top; Y < Cell.Top + 8; ++Y)
+      for (int X = Button.Left - 6; X < Button.Left; ++X) {
+        const TColorRef P = B.PixelRGB(In.Left + X, In.Top + Y);
+        Dark = std::min({Dark, int(GetRValue(P)), int(GetGValue(P)), int(GetBValue(P))});
+        Bright = std::max({Bright, int(GetRValue(P)), int(GetGValue(P)), int(GetBValue(P))});
+      }
+    return std::pair{Dark, Bright};
+  };
+  EXPECT_LT(SignInk(1).first, 100) << "filtered";
+  EXPECT_GT(SignInk(2).first, 150) << "not filtered";
+  G->Selection()->Columns()->Select(G->Columns()->Items(1), false);
+  EXPECT_GT(SignInk(1).second, 240) << "white on the selected title";
+  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
+    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-intitle-funnel.png"));
+}
+
 // The in-title filter button is faint, stronger while the mouse is over its title's own part
 // (not over the groups of a multi-level title), and opaque under the mouse.
 TEST(DBGridZkPaint, InTitleFilterButtonFollowsTheMouse) {
