@@ -595,6 +595,7 @@ REGISTER_CLASS(TDBGridZk) {
       .Property("OnColEnter", &G::OnColEnter, &G::SetOnColEnter)
       .Property("OnColExit", &G::OnColExit, &G::SetOnColExit)
       .Property("OnColumnMoved", &G::OnColumnMoved, &G::SetOnColumnMoved)
+      .Property("OnColWidthsChanged", &G::OnColWidthsChanged, &G::SetOnColWidthsChanged)
       .Property("OnDrawColumnCell", &G::OnDrawColumnCell, &G::SetOnDrawColumnCell)
       .Property("OnDrawDataCell", &G::OnDrawDataCell, &G::SetOnDrawDataCell)
       .Property("OnDrawFooterCell", &G::OnDrawFooterCell, &G::SetOnDrawFooterCell)

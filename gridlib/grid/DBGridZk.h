@@ -1570,6 +1570,9 @@ public:
   void SetOnColExit(TNotifyEvent Value) { FOnColExit = std::move(Value); }
   const TDBGridZkColumnMovedEvent& OnColumnMoved() const { return FOnColumnMoved; }
   void SetOnColumnMoved(TDBGridZkColumnMovedEvent Value) { FOnColumnMoved = std::move(Value); }
+  // Raised after the user sized a column, once its width reached the columns.
+  const TNotifyEvent& OnColWidthsChanged() const { return FOnColWidthsChanged; }
+  void SetOnColWidthsChanged(TNotifyEvent Value) { FOnColWidthsChanged = std::move(Value); }
   const TNotifyEvent& OnSumListRecalcAll() const { return FOnSumListRecalcAll; }
   void SetOnSumListRecalcAll(TNotifyEvent Value) { FOnSumListRecalcAll = std::move(Value); }
   const TNotifyEvent& OnSumListAfterRecalcAll() const { return FOnSumListAfterRecalcAll; }
@@ -1772,6 +1775,11 @@ public:
   bool CellMayBeCurrent(int ACol, int ARow) override;
   void GoToCell(int ACol, int ARow, bool MoveAnchor) override;
   void ColumnWidthsChanged() override;
+  void ClampSizedColumns();
+  bool TakeSizedWidths();
+  void ResizeWholeRightPart(int Index, int NewWidth);
+  int FittedWidth(int Index) const;
+  int ScaledInitWidth(int Index, int NewWidth) const;
   void RowHeightsUpdated() override;
   void AfterColumnMove(int FromIndex, int ToIndex) override;
   bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
@@ -2076,6 +2084,8 @@ protected:
   int FFrozenCols = 0;
   int FMinAutoFitWidth = 0;
   bool FAutoFitColWidths = false;
+  // The widths the last fitting gave the visible columns (their Width keeps the unfitted one).
+  std::vector<int> FFittedWidths;
   bool FUseMultiTitle = false;
   bool FRowSizingAllowed = false;
   bool FReadOnly = false;
@@ -2114,7 +2124,7 @@ protected:
   TDBGridZkRowDetailPanelHideEvent FOnRowDetailPanelHide;
   TDBGridZkCheckRowHaveDetailPanelEvent FOnCheckRowHaveDetailPanel;
   TNotifyEvent FOnColEnter, FOnColExit, FOnSumListRecalcAll, FOnSumListAfterRecalcAll,
-      FOnTitleClick, FOnTopLeftChanged;
+      FOnTitleClick, FOnTopLeftChanged, FOnColWidthsChanged;
   TDBGridZkColumnMovedEvent FOnColumnMoved;
   TNotifyEvent FOnSortMarkingChanged, FOnSelectionChanged, FOnEditButtonClick;
   TGridMoveRecordsEventZk FOnMoveRecords;

@@ -463,6 +463,7 @@ void TCustomDBGridZk::UpdateColWidths() {
   if (FIndicatorOffset > 0) SetColWidth(0, FRecNoTextWidth);
   const int N = static_cast<int>(FVisibleColumns.size());
   if (N == 0) {
+    FFittedWidths.clear();
     SetColWidth(FIndicatorOffset, DefaultColWidth());
     return;
   }
@@ -489,6 +490,7 @@ void TCustomDBGridZk::UpdateColWidths() {
   }
   for (int I = 0; I < N; ++I)
     SetColWidth(FIndicatorOffset + I, AddExtraWidth(FVisibleColumns[I], W[I]));
+  FFittedWidths = std::move(W);
 }
 
 
@@ -787,22 +789,115 @@ void TCustomDBGridZk::TopLeftChanged() {
   FOldTopLeft = TGridCoord{LeftCol(), TopRow()};
 }
 
+// A column sized by the user: the base grid's widths are kept within each column's bounds and
+// reach the columns; with fitted columns the sizing moves the fitting's proportions instead, and
+// the layout is recalculated from them.
 void TCustomDBGridZk::ColumnWidthsChanged() {
   // In an in-row panel the grid's one data column is the master cell, not a column's width.
-  const bool Sized = !FUpdatingRows && FLayoutLock == 0 && !FGridRowPanel->Active();
-  if (Sized)
-    for (size_t I = 0; I < FVisibleColumns.size(); ++I) {
-      const int W =
-          SubExtraWidth(FVisibleColumns[I], ColWidth(FIndicatorOffset + static_cast<int>(I)));
-      if (W != FVisibleColumns[I]->Width() && !FAutoFitColWidths) {
-        ++FLayoutLock;
-        FVisibleColumns[I]->SetWidth(W);
-        --FLayoutLock;
+  const bool Sized = !FUpdatingRows && FLayoutLock == 0 && !FGridRowPanel->Active() &&
+                     (FDataLink->Active() || !FColumns->State());
+  if (!Sized) {
+    TCustomGridZk::ColumnWidthsChanged();
+    PlaceRowDetailControl();
+    return;
+  }
+  TSTDBGridZkFilter* Filter = STFilter();
+  Filter->BeginUpdate();
+  struct TEndUpdate {
+    TSTDBGridZkFilter* F;
+    ~TEndUpdate() { F->EndUpdate(); }
+  } EndFilterUpdate{Filter};
+  BeginLayout();
+  bool Refit = false;
+  try {
+    TCustomGridZk::ColumnWidthsChanged();
+    ClampSizedColumns();
+    Refit = TakeSizedWidths();
+  } catch (...) {
+    --FLayoutLock;
+    throw;
+  }
+  // Widths taken as they are need no recalculation; moved proportions are fitted again.
+  if (Refit)
+    EndLayout();
+  else
+    --FLayoutLock;
+  ColWidthsReachRowHeights();
+  if (FOnColWidthsChanged) FOnColWidthsChanged(this);
+  UpdateHorzExtScrollBar();
+  PlaceFilterEditor(false);
+  PlaceRowDetailControl();
+}
+
+void TCustomDBGridZk::ClampSizedColumns() {
+  const int N = std::min<int>(FVisibleColumns.size(), ColCount() - FIndicatorOffset);
+  for (int I = 0; I < N; ++I) {
+    TColumnZk* C = FVisibleColumns[I];
+    const int W = SubExtraWidth(C, ColWidth(FIndicatorOffset + I));
+    int Clamped = W;
+    if (C->MaxWidth() > 0) Clamped = std::min(Clamped, C->MaxWidth());
+    if (C->MinWidth() > 0) Clamped = std::max(Clamped, C->MinWidth());
+    if (Clamped != W) SetColWidth(FIndicatorOffset + I, AddExtraWidth(C, Clamped));
+  }
+}
+
+bool TCustomDBGridZk::TakeSizedWidths() {
+  bool Refit = false;
+  const bool Fitted = FAutoFitColWidths && !ComponentState().Contains(csDesigning);
+  const int N = std::min<int>(FVisibleColumns.size(), ColCount() - FIndicatorOffset);
+  for (int I = 0; I < N; ++I) {
+    TColumnZk* C = FVisibleColumns[I];
+    const int W = SubExtraWidth(C, ColWidth(FIndicatorOffset + I));
+    if (!Fitted) {
+      if (W != C->Width()) C->SetWidth(W);
+    } else if (W != FittedWidth(I)) {
+      Refit = true;
+      if (FOptionsZk.Contains(dghResizeWholeRightPart)) {
+        ResizeWholeRightPart(I, W);
+      } else if (C->AutoFitColWidth()) {
+        // The next column gives up what this one gains, so the others keep their share.
+        const int OldInit = C->InitWidth();
+        C->SetInitWidth(ScaledInitWidth(I, W));
+        if (I + 1 < N) {
+          TColumnZk* Next = FVisibleColumns[I + 1];
+          Next->SetInitWidth(std::max(0, Next->InitWidth() + OldInit - C->InitWidth()));
+        }
+      } else {
+        C->SetWidth(W);
       }
     }
-  TCustomGridZk::ColumnWidthsChanged();
-  if (Sized) ColWidthsReachRowHeights();
-  PlaceRowDetailControl();
+  }
+  return Refit;
+}
+
+int TCustomDBGridZk::FittedWidth(int Index) const {
+  return Index < static_cast<int>(FFittedWidths.size()) ? FFittedWidths[Index]
+                                                        : FVisibleColumns[Index]->Width();
+}
+
+// The fitting's base of a column sized to NewWidth keeps its ratio to the width shown.
+int TCustomDBGridZk::ScaledInitWidth(int Index, int NewWidth) const {
+  const int Old = FittedWidth(Index);
+  return Old > 0 ? MulDiv(FVisibleColumns[Index]->InitWidth(), NewWidth, Old) : NewWidth;
+}
+
+// The columns right of the sized one share what it gained or gave up, in proportion.
+void TCustomDBGridZk::ResizeWholeRightPart(int Index, int NewWidth) {
+  TColumnZk* Sized = FVisibleColumns[Index];
+  const int OldWidth = FittedWidth(Index);
+  if (Sized->AutoFitColWidth())
+    Sized->SetInitWidth(ScaledInitWidth(Index, NewWidth));
+  else
+    Sized->SetWidth(NewWidth);
+  int D = 0;
+  for (size_t J = Index + 1; J < FVisibleColumns.size(); ++J)
+    if (FVisibleColumns[J]->AutoFitColWidth()) D += FittedWidth(static_cast<int>(J));
+  if (D == 0) return;
+  for (size_t J = Index + 1; J < FVisibleColumns.size(); ++J) {
+    TColumnZk* C = FVisibleColumns[J];
+    if (C->AutoFitColWidth())
+      C->SetInitWidth(std::max(1, MulDiv(D + OldWidth - NewWidth, C->InitWidth(), D)));
+  }
 }
 
 void TCustomDBGridZk::AfterColumnMove(int FromIndex, int ToIndex) {
