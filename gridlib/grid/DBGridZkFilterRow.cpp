@@ -528,9 +528,8 @@ void DrawTitleFilterButton(TCustomDBGridZk* Grid, TColumnZk* Column, const TRect
 
 // Opaque and hot under the mouse or while its list is open; otherwise 30 % see-through while
 // the mouse is over the title (not over a multi-level title's groups), else 80 %.
-void DrawTitleFilterButton(TCustomDBGridZk* Grid, int ACol, const TRect& TitleCell,
-                           TGridDrawState AState) {
-  TColumnZk* Column = Grid->ColumnAtGridCol(ACol);
+void DrawTitleFilterButton(TCustomDBGridZk* Grid, TColumnZk* Column, const TRect& TitleCell,
+                           TGridDrawState AState, int Shift) {
   if (!HasTitleFilterButton(Grid, Column)) return;
   const bool Normal = Grid->GridState() == dgsNormal;
   const bool HotCell = AState.Contains(gdHotTrack);
@@ -547,17 +546,21 @@ void DrawTitleFilterButton(TCustomDBGridZk* Grid, int ACol, const TRect& TitleCe
   }
   const TEditButtonStyleZk Style =
       Grid->Style() ? Grid->Style()->InTitleFitlerButtonStyle() : ebsDropDownZk;
-  const TRect Button = TitleFilterButtonRect(Grid, Column, TitleCell);
+  TRect Button = TitleFilterButtonRect(Grid, Column, TitleCell);
+  // The funnel's square: left of the button, at the top of the title's content.
+  const int SignTop = TitleContentRect(Grid, Column, TitleCell).Top;
+  TRect Sign = Rect(Button.Left - 6, SignTop, Button.Left, SignTop + 6);
+  OffsetRect(Button, Shift, Shift);
+  OffsetRect(Sign, Shift, Shift);
   Grid->DrawCellButton(Column, Grid->Canvas(), Style, Button, TitleCell, Open, Hot, Grid->Flat(),
                        Grid->DataLink()->Active(), Column->Title()->Color(), nullptr,
                        Transparency);
   // A filtered column shows the funnel left of the button, at the top of its title.
   if (!Column->STFilter()->ExpressionStr().empty()) {
-    const int Top = TitleContentRect(Grid, Column, TitleCell).Top;
     TDBGridZkSelection* S = Grid->Selection();
     const bool Selected = S->SelectionType() == gstAll ||
                           (S->SelectionType() == gstColumns && S->Columns()->Contains(Column));
-    Grid->DrawFilterSign(Rect(Button.Left - 6, Top, Button.Left, Top + 6), Selected);
+    Grid->DrawFilterSign(Sign, Selected);
   }
 }
 

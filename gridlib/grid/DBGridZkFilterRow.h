@@ -110,9 +110,10 @@ bool WheelToOpenFilterList(TCustomDBGridZk* Grid, TMessage& Message);
 
 // The drop-down button a filtered column shows at the right of its lowest title cell in the
 // in-title location, and whether client point (X, Y) in grid column ACol presses it. Painted
-// in grid column ACol it is see-through until the mouse is over it or its list is open.
-void DrawTitleFilterButton(TCustomDBGridZk* Grid, int ACol, const TRect& TitleCell,
-                           TGridDrawState AState);
+// in the grid's title it is see-through until the mouse is over it or its list is open; on a
+// pressed title it moves Shift pixels down and right with the title's text.
+void DrawTitleFilterButton(TCustomDBGridZk* Grid, TColumnZk* Column, const TRect& TitleCell,
+                           TGridDrawState AState, int Shift);
 void DrawTitleFilterButton(TCustomDBGridZk* Grid, TColumnZk* Column, const TRect& TitleCell);
 bool TitleFilterButtonAt(TCustomDBGridZk* Grid, int ACol, int X, int Y);
 bool TitleFilterButtonAt(TCustomDBGridZk* Grid, TColumnZk* Column, int X, int Y);

@@ -435,8 +435,9 @@ void TCustomDBGridZk::InternalLayout() {
       FLeafFieldArr.clear();
     UpdateRowCount();
     SetFixedRows(std::min(FTitleOffset, RowCount() - 1));
-    // Footer rows take the default height, so only the title rows need their own.
-    for (int R = 0; R < FTitleOffset; ++R) SetRowHeight(R, FTitleRowHeight);
+    // Footer rows and the filter row take the default height, so only the title row needs
+    // its own.
+    if (TitleRowCount() > 0 && RowCount() > 0) SetRowHeight(0, FTitleRowHeight);
   } catch (...) {
     UnlockPaint();
     throw;
@@ -496,7 +497,10 @@ void TCustomDBGridZk::UpdateColWidths() {
 
 int TCustomDBGridZk::VisibleDataRowCount() const {
   const int Footer = FFooterRowCount * (FStdDefaultRowHeight + GridLineWidth());
-  const int Title = FTitleOffset * (FTitleRowHeight + GridLineWidth());
+  // The title row has its own height; the rows under it (the filter row) the default one.
+  const int Titles = FOptions.Contains(dgTitles) ? 1 : 0;
+  const int Title = Titles * (FTitleRowHeight + GridLineWidth()) +
+                    (FTitleOffset - Titles) * (FStdDefaultRowHeight + GridLineWidth());
   const int Room = GridClientSize().cy - Title - Footer;
   const int Step = std::max(1, FStdDefaultRowHeight + GridLineWidth());
   return std::max(1, Room / Step);

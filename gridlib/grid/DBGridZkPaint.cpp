@@ -44,7 +44,6 @@ void TCustomDBGridZk::PaintCell(int ACol, int ARow, const TRect& ARect, TGridDra
     case catTitle:
     case catIndicatorTitle:
       DrawTitleAreaCell(ACol, ARow, ARect, AState);
-      if (ARow == FTitleOffset - 1) DrawTitleFilterButton(this, ACol, ARect, AState);
       break;
     case catIndicator:
     case catIndicatorFooter: DrawIndicatorCell(ACol, ARow, ARect, AState); break;
@@ -253,7 +252,7 @@ void TCustomDBGridZk::DrawTitleAreaCell(int ACol, int ARow, TRect ARect, TGridDr
   }
 }
 
-void TCustomDBGridZk::DrawTitleByState(TColumnZk* Column, TRect ARect, TGridDrawState,
+void TCustomDBGridZk::DrawTitleByState(TColumnZk* Column, TRect ARect, TGridDrawState AState,
                                        TDBGirdDrawTitleStateZk& State) {
   TCanvas* C = Canvas();
   TColumnTitleZk* Title = Column->Title();
@@ -332,6 +331,8 @@ void TCustomDBGridZk::DrawTitleByState(TColumnZk* Column, TRect ARect, TGridDraw
     C->Font()->Assign(FTitleFont.get());
     if (State.Highlight) C->Font()->SetColor(clWhite);
   }
+  // The in-row panel paints its titles' filter buttons itself.
+  if (!FGridRowPanel->Active()) DrawTitleFilterButton(this, Column, ARect, AState, Shift);
   if (State.The3DRect && !State.DrawByThemes) {
     C->Brush()->SetColor(State.BackColor);
     DrawCell3DFrame(C, ARect, State.Down, State.Highlight, true, !(Flat() && ThemesActive()));

@@ -24,7 +24,8 @@ void TCustomDBGridZk::FindSizingLine(int X, int Y, TGridState& State, int& Index
     // Rows are sized over the indicator only.
     if (!IndicatorShown() || X >= ColWidth(0) || FGridRowPanel->Active()) State = gsNormal;
   }
-  if (State != gsNormal || !FOptionsZk.Contains(dghColumnResize) || Y >= FTitleRowHeight * FTitleOffset)
+  if (State != gsNormal || !FOptionsZk.Contains(dghColumnResize) ||
+      Y >= TitleRowCount() * FTitleRowHeight + FilterRowCount() * FStdDefaultRowHeight)
     return;
   // The right edges of frozen data columns' titles: a 7-pixel zone across the grid line.
   const int Line = GridLineWidth();

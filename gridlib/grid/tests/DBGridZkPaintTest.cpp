@@ -174,7 +174,7 @@ TEST(DBGridZkPaint, FilterCellsShowTheSelection) {
 TEST(DBGridZkPaint, FilterCellFollowsTheLayoutAndItsButtonFadesUntilEdited) {
   TDBGridOnForm F(3);
   TDBGridZk* G = F.Grid;
-  G->SetTitleLines(3);   // the filter row is as high as the titles
+  G->SetRowLines(3);   // the filter row is as high as a data row
   G->STFilter()->SetVisible(true);
   TColumnZk* Name = G->Columns()->Items(1);
   Name->STFilter()->SetExpressionStr(u"~ Кр%");
@@ -306,6 +306,101 @@ TEST(DBGridZkPaint, InTitleFilterButtonFollowsTheMouse) {
   EXPECT_NE(ButtonPixels(), OverTitle) << "over the button";
   if (const char* Dir = std::getenv("VORENTA_SHOTS"))
     SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-intitle-hot.png"));
+}
+
+// Held pressed, a title moves its in-title filter button and its funnel down and right with
+// its text: one pixel on a one-line title, two on a multi-level one.
+TEST(DBGridZkPaint, PressedTitleMovesItsFilterButtonAndFunnel) {
+  TDBGridOnForm F(3);
+  TDBGridZk* G = F.Grid;
+  G->STFilter()->SetLocation(stflInTitleFilterZk);
+  G->STFilter()->SetVisible(true);
+  TColumnZk* Name = G->Columns()->Items(1);
+  Name->SetWidth(120);
+  Name->Title()->SetTitleButton(true);
+  Name->STFilter()->SetExpressionStr(u"~ Кр%");
+  G->Columns()->Items(2)->Title()->SetCaption(u"Товар|Цена");
+  const TRect In = G->NonClientInsets();
+  for (const bool Multi : {false, true}) {
+    SCOPED_TRACE(Multi ? "multi-level" : "one line");
+    Name->Title()->SetCaption(Multi ? u"Товар|Название" : u"Название");
+    G->SetUseMultiTitle(Multi);
+    const int Shift = Multi ? 2 : 1;
+    const TRect Cell = G->CellRect(G->ColumnIndexToGridCol(1), G->TopDataOffset() - 1);
+    // The multi-level title's own part ends at its column line.
+    const TRect Own = Multi ? Rect(Cell.Left, Cell.Top, Cell.Right - 1, Cell.Bottom) : Cell;
+    const TRect Button = TitleFilterButtonRect(G, Name, Own);
+    const TPoint At = G->ClientToScreen({Cell.Left + 4, Cell.Bottom - 4});
+    SimulateMouseMove(At);
+    TBitmap Up, Down;
+    RenderControl(G, Up);
+    SimulateMouseDown(mbLeft, At);
+    RenderControl(G, Down);
+    if (const char* Dir = std::getenv("VORENTA_SHOTS"); Dir && Multi)
+      SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-intitle-pressed.png"));
+    SimulateMouseUp(mbLeft, G->ClientToScreen({Cell.Left + 4, Cell.Bottom + 30}));
+    auto Pixel = [&](TBitmap& B, int X, int Y) { return B.PixelRGB(In.Left + X, In.Top + Y); };
+    // The button and the funnel's square left of it from the top of the title's own part,
+    // each pixel found again Shift pixels down and right (where the sunken frame leaves it).
+    const int Top = (Multi ? Cell.Bottom - G->LeafNodeOf(Name)->Height + 1 : Cell.Top) + 1;
+    int Moved = 0, Area = 0, Inked = 0;
+    for (int Y = Top; Y < Button.Bottom - Shift; ++Y)
+      for (int X = Button.Left - 6; X < Button.Right - Shift; ++X) {
+        if (Y < Button.Top && X >= Button.Left) continue;
+        const TColorRef P = Pixel(Up, X, Y);
+        ++Area;
+        Moved += P == Pixel(Down, X + Shift, Y + Shift);
+        Inked += GetRValue(P) < 100 && P != Pixel(Down, X, Y);
+      }
+    EXPECT_EQ(Moved, Area) << "every pixel moved";
+    EXPECT_GT(Inked, 4) << "the funnel's ink left its place";
+  }
+}
+
+// Under multi-level titles with column lines the title's own part ends one pixel early, at the
+// line; its filter button ends with it and leaves the line and the raised frame whole.
+TEST(DBGridZkPaint, InTitleFilterButtonKeepsTheMultiTitleColumnLine) {
+  TDBGridOnForm F(3);
+  TDBGridZk* G = F.Grid;
+  G->STFilter()->SetLocation(stflInTitleFilterZk);
+  G->STFilter()->SetVisible(true);
+  G->Columns()->Items(1)->Title()->SetCaption(u"Товар|Название");
+  G->Columns()->Items(2)->Title()->SetCaption(u"Товар|Цена");
+  G->Columns()->Items(2)->STFilter()->SetVisible(false);
+  G->SetUseMultiTitle(true);
+  const int Row = G->TopDataOffset() - 1;
+  const TRect WithButton = G->CellRect(G->ColumnIndexToGridCol(1), Row);
+  const TRect Without = G->CellRect(G->ColumnIndexToGridCol(2), Row);
+  const TRect Button = TitleFilterButtonRect(G, G->Columns()->Items(1), WithButton);
+  ASSERT_EQ(WithButton.Bottom, Without.Bottom);
+  TBitmap B;
+  RenderControl(G, B);
+  const TRect In = G->NonClientInsets();
+  // The right edge of both titles, the line and the frame's side, over the button's rows.
+  for (int Y = Button.Top; Y < Button.Bottom; ++Y)
+    for (const int Edge : {1, 2})
+      EXPECT_EQ(B.PixelRGB(In.Left + WithButton.Right - Edge, In.Top + Y),
+                B.PixelRGB(In.Left + Without.Right - Edge, In.Top + Y))
+          << "x = Right - " << Edge << ", y = " << Y;
+  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
+    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-intitle-multi-line.png"));
+}
+
+// The filter row under tall titles is as high as a data row, not as the titles; the data rows
+// that fit below count it at that height.
+TEST(DBGridZkPaint, FilterRowTakesTheDataRowHeight) {
+  TDBGridOnForm F(30);
+  TDBGridZk* G = F.Grid;
+  G->STFilter()->SetLocation(stflUnderTitleFilterZk);
+  G->STFilter()->SetVisible(true);
+  G->SetTitleLines(3);
+  ASSERT_EQ(G->TopDataOffset(), 2);
+  EXPECT_GT(G->RowHeight(0), G->RowHeight(2) * 2) << "tall titles";
+  EXPECT_EQ(G->RowHeight(1), G->RowHeight(2)) << "the filter row";
+  const int Line = G->GridLineWidth();
+  const int Above = G->RowHeight(0) + G->RowHeight(1) + 2 * Line;
+  EXPECT_EQ(G->VisibleDataRowCount(),
+            (G->GridClientSize().cy - Above) / (G->RowHeight(2) + Line));
 }
 
 }  // namespace
