@@ -1778,8 +1778,8 @@ public:
   void ClampSizedColumns();
   bool TakeSizedWidths();
   void ResizeWholeRightPart(int Index, int NewWidth);
-  int FittedWidth(int Index) const;
-  int ScaledInitWidth(int Index, int NewWidth) const;
+  int ScaledInitWidth(TColumnZk* Column, int NewWidth) const;
+  void FitColumnWidths();
   void RowHeightsUpdated() override;
   void AfterColumnMove(int FromIndex, int ToIndex) override;
   bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
@@ -2084,8 +2084,6 @@ protected:
   int FFrozenCols = 0;
   int FMinAutoFitWidth = 0;
   bool FAutoFitColWidths = false;
-  // The widths the last fitting gave the visible columns (their Width keeps the unfitted one).
-  std::vector<int> FFittedWidths;
   bool FUseMultiTitle = false;
   bool FRowSizingAllowed = false;
   bool FReadOnly = false;

@@ -464,34 +464,63 @@ void TCustomDBGridZk::UpdateColWidths() {
   if (FIndicatorOffset > 0) SetColWidth(0, FRecNoTextWidth);
   const int N = static_cast<int>(FVisibleColumns.size());
   if (N == 0) {
-    FFittedWidths.clear();
     SetColWidth(FIndicatorOffset, DefaultColWidth());
     return;
   }
   ExtraFirstColumnWidth();
-  std::vector<int> W(N);
-  for (int I = 0; I < N; ++I) W[I] = FVisibleColumns[I]->Width();
-  if (FAutoFitColWidths) {
-    // Fit the columns to the client width; a column outside its bounds keeps its clamp.
-    int Avail = GridClientSize().cx - (FIndicatorOffset ? FRecNoTextWidth + GridLineWidth() : 0) -
-                N * GridLineWidth() - FExtraFirstColumnWidth;
-    long long Sum = 0;
-    for (int I = 0; I < N; ++I) Sum += std::max(1, FVisibleColumns[I]->InitWidth() > 0
-                                                       ? FVisibleColumns[I]->InitWidth() : W[I]);
-    // A zero sum would divide by zero: every column then takes an equal share.
-    long long Acc = 0, Prev = 0;
-    for (int I = 0; I < N; ++I) {
-      const int Base = std::max(1, FVisibleColumns[I]->InitWidth() > 0
-                                       ? FVisibleColumns[I]->InitWidth() : W[I]);
-      Acc += Base;
-      const long long Target = Sum > 0 ? Acc * std::max(0, Avail) / Sum : Avail * (I + 1) / N;
-      W[I] = std::max<int>(FMinAutoFitWidth, static_cast<int>(Target - Prev));
-      Prev = Target;
-    }
-  }
+  if (FAutoFitColWidths && !ComponentState().Contains(csDesigning) && !FGridRowPanel->Active())
+    FitColumnWidths();
   for (int I = 0; I < N; ++I)
-    SetColWidth(FIndicatorOffset + I, AddExtraWidth(FVisibleColumns[I], W[I]));
-  FFittedWidths = std::move(W);
+    SetColWidth(FIndicatorOffset + I,
+                AddExtraWidth(FVisibleColumns[I], FVisibleColumns[I]->Width()));
+}
+
+// Shares the client width among the auto-fitted columns in proportion to their InitWidth; the
+// others keep their Width. A column its bounds clamp keeps the clamp and the share is worked out
+// again without it; the last free column takes what rounding left over.
+void TCustomDBGridZk::FitColumnWidths() {
+  const int N = static_cast<int>(FVisibleColumns.size());
+  std::vector<bool> OutOfRange(N, false);
+  auto Free = [&](int I) { return FVisibleColumns[I]->AutoFitColWidth() && !OutOfRange[I]; };
+  int Avail = 0, Sum = 0;
+  for (int Pass = 0; Pass < N; ++Pass) {
+    int Fixed = 0;
+    long long Init = 0;
+    int FreeCount = 0;
+    for (int I = 0; I < N; ++I) {
+      if (Free(I)) {
+        Init += FVisibleColumns[I]->InitWidth();
+        ++FreeCount;
+      } else {
+        Fixed += FVisibleColumns[I]->Width();
+      }
+    }
+    Avail = std::max(0, std::max(GridClientSize().cx, FMinAutoFitWidth) - Fixed) -
+            (FIndicatorOffset ? FRecNoTextWidth + GridLineWidth() : 0) - N * GridLineWidth() -
+            FExtraFirstColumnWidth;
+    Sum = 0;
+    bool Clamped = false;
+    for (int I = 0, K = 0; I < N; ++I) {
+      if (!Free(I)) continue;
+      TColumnZk* C = FVisibleColumns[I];
+      // No InitWidth to go by: the free columns share equally.
+      const int Want = Init > 0 ? MulDiv(C->InitWidth(), Avail, static_cast<int>(Init))
+                                : Avail / FreeCount + (K++ < Avail % FreeCount ? 1 : 0);
+      C->SetWidth(Want);
+      if (C->Width() != Want) {
+        OutOfRange[I] = true;
+        Clamped = true;
+      }
+      Sum += C->Width();
+    }
+    if (!Clamped) break;
+  }
+  if (Sum == Avail) return;
+  for (int I = N - 1; I >= 0; --I)
+    if (Free(I)) {
+      FVisibleColumns[I]->SetWidth(std::max(0, FVisibleColumns[I]->Width() + Avail - Sum));
+      return;
+    }
 }
 
 
@@ -854,14 +883,14 @@ bool TCustomDBGridZk::TakeSizedWidths() {
     const int W = SubExtraWidth(C, ColWidth(FIndicatorOffset + I));
     if (!Fitted) {
       if (W != C->Width()) C->SetWidth(W);
-    } else if (W != FittedWidth(I)) {
+    } else if (W != C->Width()) {
       Refit = true;
       if (FOptionsZk.Contains(dghResizeWholeRightPart)) {
         ResizeWholeRightPart(I, W);
       } else if (C->AutoFitColWidth()) {
         // The next column gives up what this one gains, so the others keep their share.
         const int OldInit = C->InitWidth();
-        C->SetInitWidth(ScaledInitWidth(I, W));
+        C->SetInitWidth(ScaledInitWidth(C, W));
         if (I + 1 < N) {
           TColumnZk* Next = FVisibleColumns[I + 1];
           Next->SetInitWidth(std::max(0, Next->InitWidth() + OldInit - C->InitWidth()));
@@ -874,28 +903,22 @@ bool TCustomDBGridZk::TakeSizedWidths() {
   return Refit;
 }
 
-int TCustomDBGridZk::FittedWidth(int Index) const {
-  return Index < static_cast<int>(FFittedWidths.size()) ? FFittedWidths[Index]
-                                                        : FVisibleColumns[Index]->Width();
-}
-
 // The fitting's base of a column sized to NewWidth keeps its ratio to the width shown.
-int TCustomDBGridZk::ScaledInitWidth(int Index, int NewWidth) const {
-  const int Old = FittedWidth(Index);
-  return Old > 0 ? MulDiv(FVisibleColumns[Index]->InitWidth(), NewWidth, Old) : NewWidth;
+int TCustomDBGridZk::ScaledInitWidth(TColumnZk* Column, int NewWidth) const {
+  return Column->Width() > 0 ? MulDiv(Column->InitWidth(), NewWidth, Column->Width()) : NewWidth;
 }
 
 // The columns right of the sized one share what it gained or gave up, in proportion.
 void TCustomDBGridZk::ResizeWholeRightPart(int Index, int NewWidth) {
   TColumnZk* Sized = FVisibleColumns[Index];
-  const int OldWidth = FittedWidth(Index);
+  const int OldWidth = Sized->Width();
   if (Sized->AutoFitColWidth())
-    Sized->SetInitWidth(ScaledInitWidth(Index, NewWidth));
+    Sized->SetInitWidth(ScaledInitWidth(Sized, NewWidth));
   else
     Sized->SetWidth(NewWidth);
   int D = 0;
   for (size_t J = Index + 1; J < FVisibleColumns.size(); ++J)
-    if (FVisibleColumns[J]->AutoFitColWidth()) D += FittedWidth(static_cast<int>(J));
+    if (FVisibleColumns[J]->AutoFitColWidth()) D += FVisibleColumns[J]->Width();
   if (D == 0) return;
   for (size_t J = Index + 1; J < FVisibleColumns.size(); ++J) {
     TColumnZk* C = FVisibleColumns[J];

@@ -3,8 +3,12 @@
 // proportions so that later layouts keep it.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <string>
+
 #include "gridlib/grid/tests/DBGridZkTestForm.h"
 #include "platform/controls/WinApi.h"
+#include "platform/rtl/SysUtils.h"
 
 namespace {
 
@@ -59,6 +63,8 @@ TEST_F(ColumnSizing, FittedColumnsKeepTheSizingOverLayouts) {
   const int After0 = Shown(0);
   G->LayoutChanged();
   EXPECT_EQ(Shown(0), After0) << "a later layout does not snap back";
+  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
+    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-fitted-sized.png"));
 }
 
 TEST_F(ColumnSizing, WholeRightPartSharesTheSizing) {

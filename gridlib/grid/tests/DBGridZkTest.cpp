@@ -391,9 +391,12 @@ TEST(DBGridZk, AutoFitSpreadsTheClientWidthWithoutRemainder) {
   EXPECT_EQ(Sum, G->ClientWidth()) << "the columns fill the client width exactly";
   EXPECT_LT(G->ColWidth(1), G->ColWidth(2));
   EXPECT_LT(G->ColWidth(2), G->ColWidth(3));
-  // A minimum larger than the share clamps every column.
-  G->SetMinAutoFitWidth(400);
-  for (int I = 1; I <= 3; ++I) EXPECT_EQ(G->ColWidth(I), 400);
+  // A minimum wider than the client: the columns fill the minimum instead, in proportion.
+  G->SetMinAutoFitWidth(1200);
+  Sum = G->ColWidth(0) + Line;
+  for (int I = 1; I <= 3; ++I) Sum += G->ColWidth(I) + Line;
+  EXPECT_EQ(Sum, 1200);
+  EXPECT_LT(G->ColWidth(1), G->ColWidth(2));
 }
 
 }  // namespace
