@@ -756,6 +756,8 @@ public:
 
 protected:
   void Update(TCollectionItem* Item) override;
+  // With fitted columns a width set by code moves the fitting's proportions.
+  void KeepFittedProportions(TColumnZk* Column);
 
 private:
   TColumnZk* FUpDownBaseColumn = nullptr;

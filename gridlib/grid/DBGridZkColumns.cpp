@@ -3,6 +3,7 @@
 // is stored only once it was set.
 #include "gridlib/grid/DBGridZk.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "gridlib/grid/DBGridZkColumnFilter.h"
@@ -12,6 +13,7 @@
 #include "platform/classes/Filer.h"
 #include "platform/classes/Streams.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/rtl/Math.h"
 #include "platform/classes/TypeRegistry.h"
 #include "platform/controls/Menus.h"
 #include "platform/db/DataSet.h"
@@ -604,8 +606,33 @@ bool TDBGridColumnsZk::State() const {
   return Count() > 0;
 }
 
-void TDBGridColumnsZk::Update(TCollectionItem*) {
-  if (FGrid && !FGrid->ComponentState().Contains(csDestroying)) FGrid->LayoutChanged();
+void TDBGridColumnsZk::Update(TCollectionItem* Item) {
+  if (!FGrid || FGrid->ComponentState().Contains(csDestroying)) return;
+  if (auto* C = dynamic_cast<TColumnZk*>(Item)) KeepFittedProportions(C);
+  FGrid->LayoutChanged();
+}
+
+// The fitting's own width settings run under the layout lock; any other width given to a fitted
+// column scales its InitWidth to it, and the next column gives up the difference, so the new
+// width survives the fitting that follows.
+void TDBGridColumnsZk::KeepFittedProportions(TColumnZk* Column) {
+  TCustomDBGridZk* G = FGrid;
+  if (!G->AutoFitColWidths() || G->LayoutLock() > 0 || G->RowPanel()->Active() ||
+      G->ComponentState().Contains(csDesigning) || G->ComponentState().Contains(csLoading))
+    return;
+  const TColumnsZkList& Visible = G->VisibleColumns();
+  const auto It = std::find(Visible.begin(), Visible.end(), Column);
+  if (It == Visible.end()) return;
+  const int Col = G->IndicatorOffset() + static_cast<int>(It - Visible.begin());
+  if (Col >= G->ColCount()) return;
+  const int Shown = G->SubExtraWidth(Column, G->ColWidth(Col));
+  if (Shown <= 0 || Shown == Column->Width()) return;
+  const int OldInit = Column->InitWidth();
+  Column->SetInitWidth(MulDiv(OldInit, Column->Width(), Shown));
+  if (Column->Index() + 1 < Count()) {
+    TColumnZk* Next = Items(Column->Index() + 1);
+    Next->SetInitWidth(std::max(0, Next->InitWidth() + OldInit - Column->InitWidth()));
+  }
 }
 
 void TDBGridColumnsZk::RebuildColumns() {

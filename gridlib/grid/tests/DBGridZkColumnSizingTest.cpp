@@ -67,6 +67,17 @@ TEST_F(ColumnSizing, FittedColumnsKeepTheSizingOverLayouts) {
     SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-fitted-sized.png"));
 }
 
+TEST_F(ColumnSizing, FittedColumnsTakeAWidthSetByCode) {
+  G->SetAutoFitColWidths(true);
+  const int W0 = Shown(0), W1 = Shown(1), W2 = Shown(2);
+  Column(0)->SetWidth(W0 + 30);
+  EXPECT_NEAR(Shown(0), W0 + 30, 2);
+  EXPECT_NEAR(Shown(1), W1 - 30, 2) << "the next column gives up the width";
+  EXPECT_NEAR(Shown(2), W2, 1) << "the others keep theirs";
+  Column(1)->Title()->SetCaption(u"Name");
+  EXPECT_NEAR(Shown(0), W0 + 30, 2) << "other changes leave the proportions alone";
+}
+
 TEST_F(ColumnSizing, WholeRightPartSharesTheSizing) {
   G->SetAutoFitColWidths(true);
   G->SetOptionsZk(G->OptionsZk() + TDBGridZkOptions{dghResizeWholeRightPart});
