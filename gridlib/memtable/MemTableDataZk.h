@@ -128,6 +128,7 @@ private:
   static TSideMap& SideMap();
   // Drops the side part once nothing is left in it.
   void TrimSide();
+  void DropSide();
   void SetOldData(std::unique_ptr<TRecDataValues> Value);
   void SetEditValues(std::unique_ptr<TRecDataValues> Value);
   // Puts the old values back as the current ones, if there are any, and drops them.

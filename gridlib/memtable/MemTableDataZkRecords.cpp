@@ -54,7 +54,11 @@ TMemoryRecordZk::TSideMap& TMemoryRecordZk::SideMap() {
 }
 
 TMemoryRecordZk::~TMemoryRecordZk() {
-  if (!FHasSide) return;
+  if (FHasSide) DropSide();
+}
+
+// The part is destroyed after the lock is let go, so the lock is not held while its values go.
+void TMemoryRecordZk::DropSide() {
   TSideMap& Map = SideMap();
   std::unique_ptr<TSide> Part;
   {
@@ -63,6 +67,7 @@ TMemoryRecordZk::~TMemoryRecordZk() {
     Part = std::move(It->second);
     Map.Parts.erase(It);
   }
+  FHasSide = false;
 }
 
 int TMemoryRecordZk::Index() const { return FRecordsList ? FRecordsList->IndexOf(this) : -1; }
@@ -92,15 +97,7 @@ void TMemoryRecordZk::TrimSide() {
   if (!FHasSide) return;
   const TSide* S = SidePart();
   if (S->OldData || S->EditValues || S->UpdateError || S->UpdateIndex >= 0) return;
-  TSideMap& Map = SideMap();
-  std::unique_ptr<TSide> Part;
-  {
-    std::lock_guard<std::mutex> Guard(Map.Lock);
-    auto It = Map.Parts.find(this);
-    Part = std::move(It->second);
-    Map.Parts.erase(It);
-  }
-  FHasSide = false;
+  DropSide();
 }
 
 void TMemoryRecordZk::SetUpdateError(std::unique_ptr<TUpdateErrorZk> Value) {
