@@ -22,17 +22,6 @@ TCANOperator Mirrored(TCANOperator Op) {
   }
 }
 
-bool Holds(TCANOperator Op, int Cmp) {
-  switch (Op) {
-    case coEQ: return Cmp == 0;
-    case coNE: return Cmp != 0;
-    case coGT: return Cmp > 0;
-    case coLT: return Cmp < 0;
-    case coGE: return Cmp >= 0;
-    default: return Cmp <= 0;
-  }
-}
-
 // The order the Variant comparison gives two values of one kind: NaN lowest and equal to itself.
 int CompareDoubles(double A, double B) {
   if (std::isnan(A) || std::isnan(B)) return std::isnan(B) - std::isnan(A);
@@ -189,7 +178,7 @@ TCompiledFilterZk::TVerdict TCompiledFilterZk::Compare(const TStep& S, const TMe
   const int Cmp = Kind == TNumberKind::Integer && ConstKind == TNumberKind::Integer
                       ? (V.Bits() < S.ConstBits ? -1 : V.Bits() > S.ConstBits ? 1 : 0)
                       : CompareDoubles(AsDouble(Kind, V.Bits()), AsDouble(ConstKind, S.ConstBits));
-  return Holds(S.Op, Cmp) ? TVerdict::True : TVerdict::False;
+  return RelationHolds(S.Op, Cmp) ? TVerdict::True : TVerdict::False;
 }
 
 TCompiledFilterZk::TVerdict TCompiledFilterZk::Like(const TStep& S, const TMemoryRecordZk* Rec,
@@ -222,5 +211,5 @@ TCompiledFilterZk::TVerdict TCompiledFilterZk::CompareText(const TStep& S, const
   const bool CaseInsensitive = S.CaseFromNode ? S.CaseInsensitive : General.Options().Contains(foCaseInsensitive);
   // The same characters are equal in any collation; other texts go to the locale comparison.
   const int Cmp = Text == Const ? 0 : CaseInsensitive ? AnsiCompareText(Text, Const) : AnsiCompareStr(Text, Const);
-  return Holds(S.Op, Cmp) ? TVerdict::True : TVerdict::False;
+  return RelationHolds(S.Op, Cmp) ? TVerdict::True : TVerdict::False;
 }

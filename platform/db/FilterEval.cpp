@@ -22,18 +22,6 @@ int CompareTexts(String A, String B, bool CaseInsensitive, int Count) {
   return CaseInsensitive ? AnsiCompareText(A, B) : AnsiCompareStr(A, B);
 }
 
-bool Relation(TCANOperator Op, int Cmp) {
-  switch (Op) {
-    case coEQ: return Cmp == 0;
-    case coNE: return Cmp != 0;
-    case coGT: return Cmp > 0;
-    case coLT: return Cmp < 0;
-    case coGE: return Cmp >= 0;
-    case coLE: return Cmp <= 0;
-    default: return false;
-  }
-}
-
 }  // namespace
 
 bool MatchLikePattern(const String& Text, const String& Pattern, bool CaseInsensitive) {
@@ -111,9 +99,9 @@ Variant TExprEvaluator::EvaluateBinary(const TExprNode& Node) const {
     case coEQ: case coNE: case coGT: case coLT: case coGE: case coLE:
       if (L.IsNull() || R.IsNull()) return Variant::MakeNull();
       if (IsText(L) || IsText(R))
-        return Relation(Node.Operator, CompareTexts(L.AsString(), R.AsString(), CaseIns, 0));
-      if (VarEquals(L, R)) return Relation(Node.Operator, 0);
-      return Relation(Node.Operator, VarLess(L, R) ? -1 : 1);
+        return RelationHolds(Node.Operator, CompareTexts(L.AsString(), R.AsString(), CaseIns, 0));
+      if (VarEquals(L, R)) return RelationHolds(Node.Operator, 0);
+      return RelationHolds(Node.Operator, VarLess(L, R) ? -1 : 1);
     case coLIKE:
       if (L.IsNull() || R.IsNull()) return Variant::MakeNull();
       return MatchLikePattern(L.AsString(), R.AsString(), CaseIns);

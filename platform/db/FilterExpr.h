@@ -101,6 +101,20 @@ private:
   TFilterOptions FOptions;
 };
 
+// Whether a comparison result (below, at or above zero) satisfies a relational operator
+// (coEQ .. coLE); any other operator is false. Inline: filters ask it once per record.
+inline bool RelationHolds(TCANOperator Op, int Cmp) {
+  switch (Op) {
+    case coEQ: return Cmp == 0;
+    case coNE: return Cmp != 0;
+    case coGT: return Cmp > 0;
+    case coLT: return Cmp < 0;
+    case coGE: return Cmp >= 0;
+    case coLE: return Cmp <= 0;
+    default: return false;
+  }
+}
+
 // SQL-style LIKE: '%' any run of characters, '_' one character; whole text must match.
 bool MatchLikePattern(const String& Text, const String& Pattern, bool CaseInsensitive);
 
