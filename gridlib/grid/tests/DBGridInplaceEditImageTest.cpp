@@ -69,8 +69,7 @@ TEST(DBGridInplaceEditImage, NumberValueImageStandsLeftOfTheText) {
   EXPECT_EQ(Edit->ImageIndex(), 2) << "record 1 has QTY 2";
   EXPECT_EQ(Edit->EditTextRect().Left, PlainLeft + 10 + 5) << "the text starts after the image";
   EXPECT_EQ(ImagePixel(Edit), ColorToRGB(clBlue));
-  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
-    SaveControlToPng(F.Grid, Utf8ToString(std::string(Dir) + "/dbgrid-editor-image.png"));
+  SaveShot(F.Grid, "dbgrid-editor-image.png");
 
   F.Set->SetRecNo(3);   // QTY 6: the list has no such image, none is drawn
   Edit = F.EditColumn(Qty);

@@ -112,8 +112,7 @@ TEST(DBGridInplaceEditRequired, CellOfTheRecordUnderEditIsUnderlined) {
   EXPECT_LT(Red, G->CellScreenRect(Col, Current).Width() - 8) << "dotted, inset from the edges";
   EXPECT_EQ(CellMarkPixels(G, Col, Other), 0) << "another record's empty name";
   EXPECT_EQ(CellMarkPixels(G, Col + 1, Current), 0) << "a field that is not required";
-  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
-    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-required-cell.png"));
+  SaveShot(G, "dbgrid-required-cell.png");
 
   std::vector<TObject*> Senders;
   C->SetOnCheckDrawRequiredState([&](TObject* Sender, const String&, bool& Draw) {

@@ -55,8 +55,7 @@ TEST(DBGridInplaceEditTree, OutlineStandsBeforeTheTextAndItsBoxToggles) {
     for (int Y = 0; Y < Edit->ClientHeight(); ++Y)
       if (B.PixelRGB(In.Left + X, In.Top + Y) != ColorToRGB(T.G->Color())) ++Drawn;
   EXPECT_GT(Drawn, 10) << "the node's box is drawn in the editor";
-  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
-    SaveControlToPng(T.G, Utf8ToString(std::string(Dir) + "/dbgrid-tree-editor.png"));
+  SaveShot(T.G, "dbgrid-tree-editor.png");
 
   const int Rows = T.G->RowCount();
   const TPoint Box = {36 - 9, Edit->ClientHeight() / 2};

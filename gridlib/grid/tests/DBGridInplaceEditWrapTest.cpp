@@ -70,8 +70,7 @@ TEST(DBGridInplaceEditWrap, LongTextWrapsAtTheRightEdgeAndShowsItsRows) {
   // A point on the second row finds a character of that row.
   const TPoint Second = Edit->PosFromChar(Rows[1].Start + 1);
   EXPECT_EQ(Edit->CharFromPos(Second), Rows[1].Start + 1);
-  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
-    SaveControlToPng(F.Grid, Utf8ToString(std::string(Dir) + "/dbgrid-wrap-editor.png"));
+  SaveShot(F.Grid, "dbgrid-wrap-editor.png");
 }
 
 // Ctrl+Enter types a line break into a wrapping cell and puts the record into edit state; a

@@ -63,8 +63,7 @@ TEST_F(ColumnSizing, FittedColumnsKeepTheSizingOverLayouts) {
   const int After0 = Shown(0);
   G->LayoutChanged();
   EXPECT_EQ(Shown(0), After0) << "a later layout does not snap back";
-  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
-    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-fitted-sized.png"));
+  SaveShot(G, "dbgrid-fitted-sized.png");
 }
 
 TEST_F(ColumnSizing, FittedColumnsTakeAWidthSetByCode) {

@@ -12,11 +12,6 @@
 
 namespace {
 
-void SaveShot(TDBGridZk* G, const char* Name) {
-  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
-    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/" + Name));
-}
-
 // Dark pixels in the left and right halves of a cell's inside.
 std::pair<int, int> InkHalves(TDBGridZk* G, int ACol, int ARow) {
   const TRect R = G->CellScreenRect(ACol, ARow);

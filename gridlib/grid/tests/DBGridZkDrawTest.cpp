@@ -164,8 +164,7 @@ TEST(DBGridZkDraw, ThemedFixedCellsAreShadedFaces) {
   G->SetUseMultiTitle(true);
   TBitmap B;
   RenderControl(G, B);
-  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
-    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-themed.png"));
+  SaveShot(G, "dbgrid-themed.png");
   const TRect Insets = G->NonClientInsets();
   const TRect T = G->CellScreenRect(3, 0);
   const int X = Insets.Left + T.Left + 4;

@@ -362,8 +362,7 @@ TEST_F(DBGridZkGroupView, InRowPanelWithGroupsAndTheDetailBand) {
   EXPECT_EQ(G->RowDetailDataRow(), 2);
   EXPECT_EQ(G->RowHeight(G->TopDataOffset() + 2), Plain + 40);
   Application->ProcessMessages();
-  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
-    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-grouped-inrow.png"));
+  SaveShot(G, "dbgrid-grouped-inrow.png");
 }
 
 // With the filter in the titles each panel box has its filter button: a press drops the
@@ -388,8 +387,7 @@ TEST_F(DBGridZkGroupView, PanelBoxesHaveFilterButtonsAndLightUnderTheMouse) {
   EXPECT_EQ(G->DataGrouping()->HotTrackGroupLevelIdx(), 0);
   EXPECT_EQ(G->DataGrouping()->HotTrackEditButton(), 0);
   EXPECT_NE(PixelsIn(Button), Plain) << "the button under the mouse is painted hot";
-  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
-    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-group-hot-button.png"));
+  SaveShot(G, "dbgrid-group-hot-button.png");
   SimulateMouseMove(G->ClientToScreen(TPoint(Box.Left + 3, Box.Top + 3)));
   EXPECT_EQ(G->DataGrouping()->HotTrackEditButton(), -1);
   EXPECT_EQ(PixelsIn(Button), Plain);
@@ -433,8 +431,7 @@ TEST_F(DBGridZkGroupView, InRowPressOnARecordCutAtTheBottom) {
   Application->ProcessMessages();
   ASSERT_GT(G->ClientHeight(), Second.Bottom + 5);
   ASSERT_LT(G->ClientHeight(), Second.Bottom + 1 + RowH) << "the third record is cut";
-  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
-    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-inrow-cut.png"));
+  SaveShot(G, "dbgrid-inrow-cut.png");
   const TPoint In(Second.Left + G->FindColumnByName(u"SHOP")->RowPlacement().DataCellLeft + 10,
                   Second.Bottom + 5);
   UseTestClock(true);
@@ -454,8 +451,7 @@ TEST_F(DBGridZkGroupView, GroupedGridPicture) {
   G->DataGrouping()->GroupDataTree()->ExpandLevel(2);
   G->DataGrouping()->GroupDataTree()->RootNode()->Items(0)->Items(1)->SetExpanded(false);
   Application->ProcessMessages();
-  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
-    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-grouped.png"));
+  SaveShot(G, "dbgrid-grouped.png");
   EXPECT_GT(TopIndent(), 30);
 }
 

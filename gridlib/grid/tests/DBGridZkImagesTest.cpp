@@ -148,8 +148,7 @@ TEST(DBGridZkImages, TitlesAndCellsDrawTheirImages) {
   EXPECT_EQ(CountInCell(G, 4, 2, RGB(0, 0, 255)), 0) << "QTY 4 has no image";
   Qty->SetShowImageAndText(true);
   EXPECT_EQ(CountInCell(G, 4, 1, RGB(0, 0, 255)), 64) << "beside the text";
-  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
-    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-images.png"));
+  SaveShot(G, "dbgrid-images.png");
 }
 
 // The bounds of the dark pixels inside a rect of a bitmap.
@@ -177,8 +176,7 @@ TEST(DBGridZkImages, VerticalTitlesRunUpward) {
   Name->Title()->SetOrientation(tohVertical);
   TBitmap B;
   RenderControl(G, B);
-  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
-    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-vertical.png"));
+  SaveShot(G, "dbgrid-vertical.png");
   const TRect Insets = G->NonClientInsets();
   TRect R = G->CellScreenRect(2, 0);
   OffsetRect(R, Insets.Left, Insets.Top);

@@ -338,8 +338,7 @@ TEST_F(DBGridZkInput, SelectionsArePainted) {
   Application->ProcessMessages();
   TBitmap B;
   RenderControl(G, B);
-  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
-    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-rectangle.png"));
+  SaveShot(G, "dbgrid-rectangle.png");
   const TRect Insets = G->NonClientInsets();
   auto Pixel = [&](int ACol, int ARow) {
     const TRect R = G->CellScreenRect(ACol, ARow);

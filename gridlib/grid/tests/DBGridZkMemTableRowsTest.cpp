@@ -126,8 +126,7 @@ TEST_F(DBGridZkMemTableRows, RowsNotCurrentPaintTheirOwnStripe) {
   ASSERT_GT(G->TopRow(), Offset());
   TBitmap Image;
   RenderControl(G, Image);
-  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
-    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-memtable-rows.png"));
+  SaveShot(G, "dbgrid-memtable-rows.png");
   for (int Row = G->TopRow(); Row < G->TopRow() + 4; ++Row) {
     if (Row == G->Row()) continue;
     const TRect R = G->CellRect(G->IndicatorOffset() + 1, Row);
@@ -439,8 +438,7 @@ TEST_F(DBGridZkMemTableTree, OutlineWidthFollowsEachRowsLevel) {
   const int Widths[] = {18, 36, 36, 18, 36, 54, 18};
   for (int Row = 0; Row < 7; ++Row)
     G->ForDataRow(Row, [&] { EXPECT_EQ(G->GetCellTreeElmentsAreaWidth(), Widths[Row]) << Row; });
-  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
-    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-memtable-tree.png"));
+  SaveShot(G, "dbgrid-memtable-tree.png");
 }
 
 // A selected record's outline takes the selection colour; the others stay on the grid colour.

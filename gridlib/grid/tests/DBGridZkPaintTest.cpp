@@ -65,8 +65,7 @@ TEST(DBGridZkPaint, TitleButtonParamsPaintTheTitleAsSetUp) {
   });
   EXPECT_EQ(CellInside(G, 2, 0), SetUp);
   EXPECT_GT(Offered, 0);
-  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
-    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-title-params.png"));
+  SaveShot(G, "dbgrid-title-params.png");
 }
 
 // Layout puts one line of text at the top, the middle or the bottom of a tall data or footer
@@ -165,8 +164,7 @@ TEST(DBGridZkPaint, FilterCellsShowTheSelection) {
   G->Selection()->SelectAll();
   EXPECT_EQ(Pixel(0), RGB(64, 64, 64)) << "indicator with everything selected";
   EXPECT_EQ(Pixel(4), RGB(64, 64, 64));
-  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
-    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-filter-selected.png"));
+  SaveShot(G, "dbgrid-filter-selected.png");
 }
 
 // A filter cell writes its condition where the column's Layout says; its drop-down button is
@@ -223,8 +221,7 @@ TEST(DBGridZkPaint, FilterCellFollowsTheLayoutAndItsButtonFadesUntilEdited) {
   ASSERT_TRUE(G->STFilter()->FilterEditMode);
   RenderControl(G, B);
   EXPECT_LT(Darkest(ButtonLeft, Cell.Right, Cell.Top, ButtonBottom), 60) << "opaque while edited";
-  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
-    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-filter-cell.png"));
+  SaveShot(G, "dbgrid-filter-cell.png");
 }
 
 // A column whose filter holds a condition shows the funnel left of its in-title button, at the
@@ -257,8 +254,7 @@ TEST(DBGridZkPaint, FilteredColumnsShowTheFunnelInTheirTitle) {
   EXPECT_GT(SignInk(2).first, 150) << "not filtered";
   G->Selection()->Columns()->Select(G->Columns()->Items(1), false);
   EXPECT_GT(SignInk(1).second, 240) << "white on the selected title";
-  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
-    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-intitle-funnel.png"));
+  SaveShot(G, "dbgrid-intitle-funnel.png");
 }
 
 // The in-title filter button is faint, stronger while the mouse is over its title's own part
@@ -304,8 +300,7 @@ TEST(DBGridZkPaint, InTitleFilterButtonFollowsTheMouse) {
   MoveTo((Button.Left + Button.Right) / 2, (Button.Top + Button.Bottom) / 2);
   EXPECT_EQ(G->HotTrackEditButton(), 0);
   EXPECT_NE(ButtonPixels(), OverTitle) << "over the button";
-  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
-    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-intitle-hot.png"));
+  SaveShot(G, "dbgrid-intitle-hot.png");
 }
 
 // Held pressed, a title moves its in-title filter button and its funnel down and right with
@@ -336,8 +331,7 @@ TEST(DBGridZkPaint, PressedTitleMovesItsFilterButtonAndFunnel) {
     RenderControl(G, Up);
     SimulateMouseDown(mbLeft, At);
     RenderControl(G, Down);
-    if (const char* Dir = std::getenv("VORENTA_SHOTS"); Dir && Multi)
-      SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-intitle-pressed.png"));
+    if (Multi) SaveShot(G, "dbgrid-intitle-pressed.png");
     SimulateMouseUp(mbLeft, G->ClientToScreen({Cell.Left + 4, Cell.Bottom + 30}));
     auto Pixel = [&](TBitmap& B, int X, int Y) { return B.PixelRGB(In.Left + X, In.Top + Y); };
     // The button and the funnel's square left of it from the top of the title's own part,
@@ -382,8 +376,7 @@ TEST(DBGridZkPaint, InTitleFilterButtonKeepsTheMultiTitleColumnLine) {
       EXPECT_EQ(B.PixelRGB(In.Left + WithButton.Right - Edge, In.Top + Y),
                 B.PixelRGB(In.Left + Without.Right - Edge, In.Top + Y))
           << "x = Right - " << Edge << ", y = " << Y;
-  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
-    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-intitle-multi-line.png"));
+  SaveShot(G, "dbgrid-intitle-multi-line.png");
 }
 
 // The filter row under tall titles is as high as a data row, not as the titles; the data rows

@@ -186,8 +186,7 @@ TEST_F(DBGridZkRowPanel, PressesOnCellsAndTitleButtons) {
   EXPECT_EQ(G->PressedTitleRect(), T);
   // The pressed picture, for a look.
   Application->ProcessMessages();
-  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
-    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-inrow-pressed.png"));
+  SaveShot(G, "dbgrid-inrow-pressed.png");
   SimulateMouseUp(mbLeft, G->ClientToScreen(OnTitle));
   EXPECT_EQ(Clicked, Price->Index());
   EXPECT_EQ(Price->Title()->SortMarker(), smDownZk);
@@ -424,8 +423,7 @@ TEST_F(DBGridZkRowPanel, FilterCellsAndInTitleListsFollowThePlacements) {
 
 TEST_F(DBGridZkRowPanel, InRowGridPicture) {
   Application->ProcessMessages();
-  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
-    SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/dbgrid-inrow.png"));
+  SaveShot(G, "dbgrid-inrow.png");
   EXPECT_EQ(G->ColCount(), G->IndicatorOffset() + 3);
 }
 

@@ -80,10 +80,7 @@ protected:
     OffsetRect(R, Frame.Left, Frame.Top);
     return R;
   }
-  void Shot(const char* Name) {
-    if (const char* Dir = std::getenv("VORENTA_SHOTS"))
-      SaveControlToPng(G, Utf8ToString(std::string(Dir) + "/" + Name));
-  }
+  void Shot(const char* Name) { SaveShot(G, Name); }
 
   TDBGridOnForm F{0};
   TMemTableZk* Table = nullptr;

@@ -2,7 +2,9 @@
 // shown form, for the data grid's tests.
 #pragma once
 
+#include <cstdlib>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "gridlib/grid/DBGridZk.h"
@@ -15,6 +17,13 @@
 #include "platform/db/Fields.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/rtl/Variants.h"
+
+// Saves the control's picture as Name in the folder VORENTA_SHOTS names, when it is set, for
+// looking at what a test painted.
+inline void SaveShot(TWinControl* Control, const std::string& Name) {
+  if (const char* Dir = std::getenv("VORENTA_SHOTS"))
+    SaveControlToPng(Control, Utf8ToString(std::string(Dir) + "/" + Name));
+}
 
 // ID; NAME with Cyrillic, a quote, a tab, "" and Null; PRICE currency; QTY; FLAG; NOTE memo.
 inline void FillItems(TArrayDataSet* Set, int Rows) {
