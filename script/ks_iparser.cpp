@@ -116,6 +116,12 @@ void TksParser::SkipSpaces() {
   FSkips[From & (FSkips.size() - 1)] = {From, FPosition};
 }
 
+void TksParser::NoteMarkStarts() {
+  FMarkStartCount = 0;
+  for (const String* M : {&FSkiPChar, &FCommentLine1, &FCommentLine2, &FCommentBlock11, &FCommentBlock21})
+    if (!M->empty()) FMarkStarts[FMarkStartCount++] = (*M)[0];
+}
+
 void TksParser::SkipSpacesAndComments() {
   for (;;) {
     while (FPosition <= FSize) {
@@ -123,6 +129,7 @@ void TksParser::SkipSpacesAndComments() {
       if (C > 32 || (C == 13 && !FSkipEOL)) break;
       ++FPosition;
     }
+    if (FPosition <= FSize && !MayStartMark(At(FPosition))) break;
     if (!FSkiPChar.empty() && FPosition <= FSize && At(FPosition) == FSkiPChar[0]) {
       ++FPosition;
       GetEOL();

@@ -124,7 +124,18 @@ private:
   bool IsIdentChar(Char C) const { return C >= 127 || FIdentifierCharset[C]; }
   bool LineCommentAt(int Pos, const String& Marker) const;
   void SkipSpacesAndComments();
-  void ForgetSkips() { FSkips.fill({}); }
+  void ForgetSkips() {
+    FSkips.fill({});
+    FMarkStartCount = -1;
+  }
+  // Whether C may begin the skip character or a comment marker.
+  bool MayStartMark(Char C) {
+    if (FMarkStartCount < 0) NoteMarkStarts();
+    for (int i = 0; i < FMarkStartCount; ++i)
+      if (FMarkStarts[i] == C) return true;
+    return false;
+  }
+  void NoteMarkStarts();
   bool ReadInteger();
   bool ReadFloat();
   bool ReadQuotedPiece(String& Value);
@@ -164,4 +175,8 @@ private:
     int To = 0;
   };
   std::array<TSkip, 64> FSkips{};
+  // The first characters of the skip character and the comment markers, so that the blanks
+  // before most tokens end without a comparison per marker; -1: not known since they changed.
+  std::array<Char, 5> FMarkStarts{};
+  int FMarkStartCount = -1;
 };

@@ -101,6 +101,12 @@ TEST(ksParser, RememberedSkipsFollowChangedSettings) {
   L.SetCommentBlock1(u"[,]");
   L.SetPosition(1);
   EXPECT_EQ(L.GetWord(), u"w");
+
+  L.SetText(u"& \r\n v");
+  EXPECT_EQ(L.GetWord(), u"");
+  L.SetSkiPChar(u"&");
+  L.SetPosition(1);
+  EXPECT_EQ(L.GetWord(), u"v");
 }
 
 TEST(ksXML, ReadingRules) {
