@@ -32,11 +32,13 @@
 // through MutableString, which copies a shared one first.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "platform/rtl/Currency.h"
 #include "platform/rtl/Exceptions.h"
@@ -187,9 +189,10 @@ public:
   int ArrayLength() const { return ArrayHighBound() - ArrayLowBound() + 1; }
   // The element by reference. The non-const form unshares the array first, so the write
   // reaches this Variant only. Writes through the reference are stored as given (VarArrayPut
-  // converts to the array's element type).
-  Variant& operator[](int Index);
-  const Variant& operator[](int Index) const;
+  // converts to the array's element type). Inline for an unshared array and an index in
+  // range (below); the rest, and every error, out of line.
+  inline Variant& operator[](int Index);
+  inline const Variant& operator[](int Index) const;
 
   // --- Internals for the unit's own sources ----------------------------------------------
   struct TStringRep;
@@ -212,6 +215,8 @@ public:
   void SetStringType(TVarType Type) noexcept;
 
 private:
+  Variant& SharedElement(int Index);
+  const Variant& CheckedElement(int Index) const;
   // Scalars (every code below varString but varOleStr) are decided by one or two compares:
   // this runs on every copy, move and destruction.
   bool OwnsBlock() const noexcept {
@@ -226,6 +231,31 @@ private:
 };
 
 static_assert(sizeof(Variant) == 16, "Variant must stay small");
+
+// The shared block of an array, here so that element access can be inline.
+struct Variant::TArrayRep {
+  std::atomic<int> Refs{1};
+  int Low = 0;
+  TVarType ElemType = varVariant;
+  std::vector<Variant> Items;
+  // The element at Index, or null when Index is out of bounds.
+  Variant* At(int Index) noexcept {
+    const std::size_t Off = static_cast<std::size_t>(static_cast<Int64>(Index) - Low);
+    return Off < Items.size() ? &Items[Off] : nullptr;
+  }
+};
+
+inline Variant& Variant::operator[](int Index) {
+  if (FType & varArray && FData.Arr->Refs.load(std::memory_order_acquire) == 1)
+    if (Variant* E = FData.Arr->At(Index)) return *E;
+  return SharedElement(Index);
+}
+
+inline const Variant& Variant::operator[](int Index) const {
+  if (FType & varArray)
+    if (const Variant* E = FData.Arr->At(Index)) return *E;
+  return CheckedElement(Index);
+}
 
 // --- Operators (VariantOps.cpp); the rules are in docs/variant.md ---------------------------
 Variant VarBinaryOp(TVarOp Op, const Variant& A, const Variant& B);

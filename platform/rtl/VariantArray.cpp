@@ -58,12 +58,12 @@ int Variant::ArrayHighBound() const {
   return Rep.Low + static_cast<int>(Rep.Items.size()) - 1;
 }
 
-const Variant& Variant::operator[](int Index) const {
+const Variant& Variant::CheckedElement(int Index) const {
   const TArrayRep& Rep = RepOf(*this);
   return Rep.Items[Offset(Rep, Index)];
 }
 
-Variant& Variant::operator[](int Index) {
+Variant& Variant::SharedElement(int Index) {
   const std::size_t Off = Offset(RepOf(*this), Index);
   return UniqueArray().Items[Off];
 }

@@ -13,13 +13,6 @@ struct Variant::TStringRep {
   String Value;
 };
 
-struct Variant::TArrayRep {
-  std::atomic<int> Refs{1};
-  int Low = 0;
-  TVarType ElemType = varVariant;
-  std::vector<Variant> Items;
-};
-
 namespace variant_detail {
 
 // ORDER VARIANT ERRORS: every text the unit raises is written here once.

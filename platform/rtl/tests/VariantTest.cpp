@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <functional>
+#include <utility>
 
 #include "platform/rtl/DateUtils.h"
 #include "platform/rtl/FormatSettings.h"
@@ -311,6 +313,30 @@ TEST(VariantArrays, BoundsElementsAndValueSemantics) {
   EXPECT_THROW(VarArrayLowBound(Variant(1), 1), EVariantInvalidOpError);
   EXPECT_THROW(VarArrayCreate(std::vector<int>{0, 1, 0, 1}, varVariant), EVariantError);
   EXPECT_EQ(VarArrayDimCount(Variant(1)), 0);
+}
+
+// Element access checks the index against both bounds whatever the low bound, and for
+// shared and unshared arrays alike; a value that is no array raises.
+TEST(VariantArrays, IndexesFarOutsideTheBoundsRaise) {
+  for (int Low : {-5, 0, 7}) {
+    Variant A = VarArrayCreate(Low, Low + 2, varInteger);
+    for (int Shares : {1, 2}) {
+      Variant Other = Shares == 2 ? A : Variant();
+      for (int Index : {INT32_MIN, INT32_MIN + 1, Low - 1, Low + 3, INT32_MAX - 1, INT32_MAX}) {
+        SCOPED_TRACE(testing::Message() << "low " << Low << " shares " << Shares << " index " << Index);
+        EXPECT_THROW(A[Index] = 1, EVariantBadIndexError);
+        EXPECT_THROW(std::as_const(A)[Index], EVariantBadIndexError);
+      }
+      A[Low + 2] = Shares;
+      EXPECT_EQ(std::as_const(A)[Low + 2], Shares);
+      if (Shares == 2) {
+        EXPECT_EQ(std::as_const(Other)[Low + 2], 1);  // the other holder kept its value
+      }
+    }
+  }
+  Variant Scalar = 1;
+  EXPECT_THROW(Scalar[0] = 1, EVariantError);
+  EXPECT_THROW(std::as_const(Scalar)[0], EVariantError);
 }
 
 TEST(VariantArrays, EqualityNeedsSameBounds) {
