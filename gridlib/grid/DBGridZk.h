@@ -1930,6 +1930,8 @@ public:
   int LastColumnInSpan(int Index);
   // A column's title-type rectangle in the in-row panel on grid row ARow, in client coordinates.
   TRect RowPanelTitleClientRect(TColumnZk* Column, int ARow = 0);
+  // The part of that rectangle that shows the column's data (after the first-column indent).
+  TRect RowPanelDataClientRect(TColumnZk* Column, int ARow);
   // The master cell of grid row ARow in client coordinates, whole even when scrolled partly
   // out of view (the placements are offsets from its origin); empty when the row is not shown.
   TRect RowPanelCellRect(int ARow);
@@ -2116,6 +2118,9 @@ protected:
   TGetBtnParamsEventZk FOnGetBtnParams;
   int FHotTrackEditButton = -1;
   bool FHotTrackMultiTitleOver = false;
+  // In the in-row panel: the collection index of the column under the mouse in the hot master
+  // cell (-1 for none); only that column's part of the cell is painted hot.
+  int FHotTrackInRowCol = -1;
   // The top-left cell after the last scroll, and whether the first scrolled column was in view.
   TGridCoord FOldTopLeft{-1, -1};
   bool FTopLeftVisible = true;

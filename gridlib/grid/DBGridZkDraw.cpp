@@ -60,7 +60,9 @@ TColor ApproachColor(TColor C1, TColor C2, double Weight) {
   int Out[3];
   for (int I = 0; I < 3; ++I) {
     const int a = Channel(A, I * 8), b = Channel(B, I * 8);
-    Out[I] = std::clamp(a + static_cast<int>(std::trunc((b - a) / 255.0 * Weight)), 0, 255);
+    // Multiplied before dividing, so a step that lands on a whole value is not lost to the
+    // rounding of (b - a) / 255.
+    Out[I] = std::clamp(a + static_cast<int>(std::trunc((b - a) * Weight / 255.0)), 0, 255);
   }
   return FromChannels(Out[0], Out[1], Out[2]);
 }

@@ -18,15 +18,6 @@
 #include "platform/db/Fields.h"
 #include "platform/rtl/Variants.h"
 
-TColor ApproachColor(TColor Value, TColor Toward, int Step) {
-  const std::uint32_t A = ColorToRGB(Value), B = ColorToRGB(Toward);
-  auto Mix = [&](int Shift) {
-    const int From = (A >> Shift) & 0xFF, To = (B >> Shift) & 0xFF;
-    return static_cast<std::uint32_t>(From + (To - From) * Step / 255) << Shift;
-  };
-  return static_cast<TColor>(Mix(0) | Mix(8) | Mix(16));
-}
-
 // --- the grid's filter settings -------------------------------------------------------------------
 
 TSTDBGridZkFilter::TSTDBGridZkFilter(TCustomDBGridZk* AGrid) : FGrid(AGrid) {}
@@ -514,16 +505,6 @@ TRect FilterCellClientRect(TCustomDBGridZk* Grid, TColumnZk* Column) {
   const auto It = std::find(Visible.begin(), Visible.end(), Column);
   if (It == Visible.end()) return TRect{};
   return Grid->CellRect(Grid->ColumnIndexToGridCol(static_cast<int>(It - Visible.begin())), Row);
-}
-
-// Pressed while the in-title list is open for the column.
-void DrawTitleFilterButton(TCustomDBGridZk* Grid, TColumnZk* Column, const TRect& TitleCell) {
-  if (!HasTitleFilterButton(Grid, Column)) return;
-  const bool Down = Grid->STFilter()->InTitleColumn == Column && InTitleFilterListVisible(Grid);
-  PaintEditButtonCached(Grid->Canvas(), TitleFilterButtonRect(Grid, Column, TitleCell),
-                        Column->Title()->Color(),
-                        cbUnchecked, Grid->DataLink()->Active(), Down, Grid->Flat(), Down ? 1 : 0,
-                        bcsDropDownZk);
 }
 
 // Opaque and hot under the mouse or while its list is open; otherwise 30 % see-through while

@@ -89,9 +89,6 @@ private:
   bool FSwallowSpace = false;
 };
 
-// The colour Value moved Step/255 of the way towards Toward.
-TColor ApproachColor(TColor Value, TColor Toward, int Step);
-
 // Lets the column filters reload a visible filter editor and apply instantly (the grid
 // module's start).
 void DBGridZkFilterRowInitialize();
@@ -114,7 +111,6 @@ bool WheelToOpenFilterList(TCustomDBGridZk* Grid, TMessage& Message);
 // pressed title it moves Shift pixels down and right with the title's text.
 void DrawTitleFilterButton(TCustomDBGridZk* Grid, TColumnZk* Column, const TRect& TitleCell,
                            TGridDrawState AState, int Shift);
-void DrawTitleFilterButton(TCustomDBGridZk* Grid, TColumnZk* Column, const TRect& TitleCell);
 bool TitleFilterButtonAt(TCustomDBGridZk* Grid, int ACol, int X, int Y);
 bool TitleFilterButtonAt(TCustomDBGridZk* Grid, TColumnZk* Column, int X, int Y);
 // Column's cell on the lowest title row (the filter row under the titles, or the title the

@@ -331,8 +331,7 @@ void TCustomDBGridZk::DrawTitleByState(TColumnZk* Column, TRect ARect, TGridDraw
     C->Font()->Assign(FTitleFont.get());
     if (State.Highlight) C->Font()->SetColor(clWhite);
   }
-  // The in-row panel paints its titles' filter buttons itself.
-  if (!FGridRowPanel->Active()) DrawTitleFilterButton(this, Column, ARect, AState, Shift);
+  DrawTitleFilterButton(this, Column, ARect, AState, Shift);
   if (State.The3DRect && !State.DrawByThemes) {
     C->Brush()->SetColor(State.BackColor);
     DrawCell3DFrame(C, ARect, State.Down, State.Highlight, true, !(Flat() && ThemesActive()));
@@ -744,13 +743,25 @@ void TCustomDBGridZk::UpdateHotTrackCell(int X, int Y) {
 void TCustomDBGridZk::UpdateHotTrackParts(int X, int Y, bool SameCell) {
   const TGridCoord Hot = FHotTrackCell;
   TColumnZk* Col = Hot.X >= FIndicatorOffset && Hot.Y >= 0 ? ColumnAtGridCol(Hot.X) : nullptr;
+  TRect Cell = Col ? CellScreenRect(Hot.X, Hot.Y) : TRect{};
+  bool Changed = false;
+  // In the in-row panel the master cell's column under the mouse is the hot one.
+  if (Col && FGridRowPanel->Active()) {
+    const bool TitleType = Hot.Y < FTitleOffset || Hot.Y >= RowCount();
+    Col = RowPanelColumnAt(X, Y, TitleType);
+    if (Col) Cell = TitleType ? RowPanelTitleClientRect(Col, Hot.Y) : RowPanelDataClientRect(Col, Hot.Y);
+  }
+  const int InRowCol = Col && FGridRowPanel->Active() ? Col->Index() : -1;
+  if (InRowCol != FHotTrackInRowCol) {
+    FHotTrackInRowCol = InRowCol;
+    Changed = true;
+  }
   if (!Col) {
     FHotTrackEditButton = -1;
     FHotTrackMultiTitleOver = false;
+    if (Changed && SameCell && Hot.X >= 0) InvalidateOneCell(Hot.X, Hot.Y);
     return;
   }
-  const TRect Cell = CellScreenRect(Hot.X, Hot.Y);
-  bool Changed = false;
   const int TitleRow = FTitleOffset - 1 - FilterRowCount();
   THeadTreeNode* Leaf = Hot.Y == TitleRow && IsUseMultiTitle() ? LeafNodeOf(Col) : nullptr;
   const bool Over = Leaf && Y < Cell.Bottom - Leaf->Height + 1;

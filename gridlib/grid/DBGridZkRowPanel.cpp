@@ -273,7 +273,8 @@ bool TCustomDBGridZk::PaintRowPanelCell(int ACol, int ARow, const TRect& ARect,
 TGridDrawState TCustomDBGridZk::RowPanelCellState(TColumnZk* Column, int ARow,
                                                   TGridDrawState AState) {
   TGridDrawState S = AState;
-  S >> gdSelected >> gdFocused;
+  S >> gdSelected >> gdFocused >> gdHotTrack;
+  if (AState.Contains(gdHotTrack) && FHotTrackInRowCol == Column->Index()) S << gdHotTrack;
   const bool CurrentColumn = Column->Index() == SelectedIndex();
   if (ARow == Row() && Focused() && (CurrentColumn || FOptions.Contains(dgRowSelect)))
     S << gdFocused;
@@ -317,7 +318,6 @@ void TCustomDBGridZk::PaintRowPanelTitle(int, int ARow, TRect ARect, TGridDrawSt
       continue;
     }
     DrawTitleAreaCell(ACol, ARow, Cell, State);
-    if (ARow == FTitleOffset - 1) DrawTitleFilterButton(this, Column, Cell);
   }
 }
 

@@ -37,6 +37,14 @@ TRect TCustomDBGridZk::RowPanelTitleClientRect(TColumnZk* Column, int ARow) {
   return R;
 }
 
+TRect TCustomDBGridZk::RowPanelDataClientRect(TColumnZk* Column, int ARow) {
+  TRect R = RowPanelTitleClientRect(Column, ARow);
+  const auto& P = Column->RowPlacement();
+  R.Left += P.DataCellLeft - P.Left;
+  R.Right = R.Left + P.DataCellWidth;
+  return R;
+}
+
 TColumnZk* TCustomDBGridZk::RowPanelColumnAt(int X, int Y, bool IsTitleTypeCell) {
   const TGridCoord K = MouseCoord(X, Y);
   if (K.X != FIndicatorOffset || K.Y < 0) return nullptr;

@@ -89,6 +89,8 @@ bool TDBGridZkStyle::GetDataCellHighlight(TCustomDBGridZk* Grid, int ACol, int A
   const TColor Own = AColor;
   const TGridCoord Hot = G.FHotTrackCell;
   const bool HotRow = Z.Contains(dghHotTrack) && ARow == Hot.Y;
+  // In the in-row panel the hot column is the one under the mouse inside the master cell.
+  const bool HotColumn = G.FGridRowPanel->Active() ? AState.Contains(gdHotTrack) : ACol == Hot.X;
   // Surfaces are true colour: the device shows every lightened colour as computed.
   auto Lighten = [](TColor C, TColor Glass, bool Ungray) { return LightenColor(C, Glass, Ungray); };
   bool Selected = G.FDataLink->Active() && G.FSelection->SelectionType() != gstNon &&
@@ -111,8 +113,8 @@ bool TDBGridZkStyle::GetDataCellHighlight(TCustomDBGridZk* Grid, int ACol, int A
     if (TrueColour && HotRow && G.CanHotTrackCell(ACol, ARow) && Hot.X >= G.FIndicatorOffset) {
       if (Z.Contains(dghRowHighlight) || RowSelect) {
         AColor = Lighten(AColor, clHighlight, true);
-        if (!(ACol == Hot.X && !RowSelect)) AColor = ApproachColor(AColor, Own, 170.66666666666666);
-      } else if (ACol == Hot.X) {
+        if (!(HotColumn && !RowSelect)) AColor = ApproachColor(AColor, Own, 170.66666666666666);
+      } else if (HotColumn) {
         AColor = Lighten(AColor, clHighlight, true);
       }
     }

@@ -34,6 +34,8 @@ TEST(DBGridZkDraw, LightenAndApproachColours) {
   EXPECT_EQ(ApproachColor(RGB(255, 0, 100), RGB(0, 255, 0), 170.66666666666666),
             RGB(85, 170, 34))
       << "truncated toward zero in both directions";
+  EXPECT_EQ(ApproachColor(RGB(0, 255, 0), RGB(147, 84, 255), 85), RGB(49, 198, 85))
+      << "a step that lands on a whole value keeps it";
 }
 
 TEST(DBGridZkDraw, EllipsisDropsTwoCharactersFirstThenOneMore) {

@@ -304,7 +304,8 @@ TEST(DBGridZkPaint, InTitleFilterButtonFollowsTheMouse) {
 }
 
 // Held pressed, a title moves its in-title filter button and its funnel down and right with
-// its text: one pixel on a one-line title, two on a multi-level one.
+// its text: one pixel on a one-line title, two on a multi-level one; the same inside an in-row
+// panel's title.
 TEST(DBGridZkPaint, PressedTitleMovesItsFilterButtonAndFunnel) {
   TDBGridOnForm F(3);
   TDBGridZk* G = F.Grid;
@@ -316,27 +317,36 @@ TEST(DBGridZkPaint, PressedTitleMovesItsFilterButtonAndFunnel) {
   Name->STFilter()->SetExpressionStr(u"~ Кр%");
   G->Columns()->Items(2)->Title()->SetCaption(u"Товар|Цена");
   const TRect In = G->NonClientInsets();
-  for (const bool Multi : {false, true}) {
-    SCOPED_TRACE(Multi ? "multi-level" : "one line");
-    Name->Title()->SetCaption(Multi ? u"Товар|Название" : u"Название");
-    G->SetUseMultiTitle(Multi);
-    const int Shift = Multi ? 2 : 1;
-    const TRect Cell = G->CellRect(G->ColumnIndexToGridCol(1), G->TopDataOffset() - 1);
+  struct Case {
+    const char* Label;
+    bool Multi, InRow;
+  };
+  for (const Case& K : {Case{"one line", false, false}, Case{"multi-level", true, false},
+                        Case{"in-row panel", false, true}}) {
+    SCOPED_TRACE(K.Label);
+    Name->Title()->SetCaption(K.Multi ? u"Товар|Название" : u"Название");
+    G->SetUseMultiTitle(K.Multi);
+    G->RowPanel()->SetActive(K.InRow);
+    const int Shift = K.Multi ? 2 : 1;
+    const TRect Cell = K.InRow ? G->RowPanelTitleClientRect(Name)
+                               : G->CellRect(G->ColumnIndexToGridCol(1), G->TopDataOffset() - 1);
     // The multi-level title's own part ends at its column line.
-    const TRect Own = Multi ? Rect(Cell.Left, Cell.Top, Cell.Right - 1, Cell.Bottom) : Cell;
+    const TRect Own = K.Multi ? Rect(Cell.Left, Cell.Top, Cell.Right - 1, Cell.Bottom) : Cell;
     const TRect Button = TitleFilterButtonRect(G, Name, Own);
     const TPoint At = G->ClientToScreen({Cell.Left + 4, Cell.Bottom - 4});
     SimulateMouseMove(At);
     TBitmap Up, Down;
     RenderControl(G, Up);
     SimulateMouseDown(mbLeft, At);
+    ASSERT_EQ(G->PressedTitleColumn(), Name);
     RenderControl(G, Down);
-    if (Multi) SaveShot(G, "dbgrid-intitle-pressed.png");
+    if (K.Multi) SaveShot(G, "dbgrid-intitle-pressed.png");
+    if (K.InRow) SaveShot(G, "dbgrid-inrow-intitle-pressed.png");
     SimulateMouseUp(mbLeft, G->ClientToScreen({Cell.Left + 4, Cell.Bottom + 30}));
     auto Pixel = [&](TBitmap& B, int X, int Y) { return B.PixelRGB(In.Left + X, In.Top + Y); };
     // The button and the funnel's square left of it from the top of the title's own part,
     // each pixel found again Shift pixels down and right (where the sunken frame leaves it).
-    const int Top = (Multi ? Cell.Bottom - G->LeafNodeOf(Name)->Height + 1 : Cell.Top) + 1;
+    const int Top = (K.Multi ? Cell.Bottom - G->LeafNodeOf(Name)->Height + 1 : Cell.Top) + 1;
     int Moved = 0, Area = 0, Inked = 0;
     for (int Y = Top; Y < Button.Bottom - Shift; ++Y)
       for (int X = Button.Left - 6; X < Button.Right - Shift; ++X) {

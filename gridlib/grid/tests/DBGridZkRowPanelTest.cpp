@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <vector>
 
 #include "gridlib/grid/DBGridZkFilterRow.h"
 #include "gridlib/grid/tests/DBGridZkTestForm.h"
@@ -419,6 +420,55 @@ TEST_F(DBGridZkRowPanel, FilterCellsAndInTitleListsFollowThePlacements) {
   EXPECT_EQ(G->STFilter()->InTitleColumn, Price);
   CloseInTitleFilterList(G, false);
   UseTestClock(false);
+}
+
+// Only the in-row title under the mouse lights its filter button; the other titles of the same
+// master cell keep theirs faint.
+TEST_F(DBGridZkRowPanel, OnlyTheTitleUnderTheMouseLightsItsFilterButton) {
+  G->STFilter()->SetLocation(stflInTitleFilterZk);
+  G->STFilter()->SetVisible(true);
+  TColumnZk* Id = G->FindColumnByName(u"ID");
+  TColumnZk* Price = G->FindColumnByName(u"PRICE");
+  const TRect In = G->NonClientInsets();
+  auto Pixels = [&](TColumnZk* C) {
+    TBitmap B;
+    RenderControl(G, B);
+    const TRect R = TitleFilterButtonRect(G, C, G->RowPanelTitleClientRect(C));
+    std::vector<TColorRef> P;
+    for (int Y = R.Top; Y < R.Bottom; ++Y)
+      for (int X = R.Left; X < R.Right; ++X) P.push_back(B.PixelRGB(In.Left + X, In.Top + Y));
+    return P;
+  };
+  SimulateMouseMove(G->ClientToScreen(Point(5, G->ClientHeight() - 5)));
+  const auto IdAway = Pixels(Id), PriceAway = Pixels(Price);
+  const TRect Button = TitleFilterButtonRect(G, Price, G->RowPanelTitleClientRect(Price));
+  SimulateMouseMove(G->ClientToScreen(Point(Button.Left + 3, Button.Top + 3)));
+  EXPECT_EQ(G->HotTrackEditButton(), 0);
+  EXPECT_NE(Pixels(Price), PriceAway) << "the button under the mouse";
+  EXPECT_EQ(Pixels(Id), IdAway) << "another title of the master cell";
+  const TRect IdTitle = G->RowPanelTitleClientRect(Id);
+  SimulateMouseMove(G->ClientToScreen(Point(IdTitle.Left + 3, IdTitle.Top + 3)));
+  EXPECT_EQ(G->HotTrackEditButton(), -1);
+  EXPECT_EQ(Pixels(Price), PriceAway) << "the mouse moved to another title";
+}
+
+// With hot tracking the data cell under the mouse is lightened, not the master cell's first one.
+TEST_F(DBGridZkRowPanel, HotTrackingLightsTheDataCellUnderTheMouse) {
+  G->SetOptionsZk(G->OptionsZk() + TDBGridZkOptions{dghHotTrack});
+  const int Row = G->TopDataOffset() + 1;
+  const TRect Id = G->RowPanelDataClientRect(G->FindColumnByName(u"ID"), Row);
+  const TRect Price = G->RowPanelDataClientRect(G->FindColumnByName(u"PRICE"), Row);
+  const TRect In = G->NonClientInsets();
+  auto Back = [&](const TRect& R) {
+    TBitmap B;
+    RenderControl(G, B);
+    return B.PixelRGB(In.Left + R.Left + 2, In.Top + R.Bottom - 2);
+  };
+  const TColorRef Plain = Back(Price);
+  ASSERT_EQ(Back(Id), Plain);
+  SimulateMouseMove(G->ClientToScreen(Point(Price.Left + 2, Price.Bottom - 2)));
+  EXPECT_NE(Back(Price), Plain);
+  EXPECT_EQ(Back(Id), Plain);
 }
 
 TEST_F(DBGridZkRowPanel, InRowGridPicture) {
