@@ -423,9 +423,11 @@ void TCustomDBGridZk::InternalLayout() {
     const int Cols = FIndicatorOffset + std::max<int>(1, FVisibleColumns.size());
     SetContraCounts(ContraColCount(), FFooterRowCount);
     SetColCount(Cols);
-    SetFixedCols(FIndicatorOffset);
-    SetFrozenColCount(std::min(FFrozenCols, Cols - FIndicatorOffset - 1) > 0
-                          ? std::min(FFrozenCols, Cols - FIndicatorOffset - 1) : 0);
+    // Frozen columns are the last fixed ones: they stay in view while the others scroll. At
+    // least one column is left to scroll.
+    const int Frozen = std::max(0, std::min(FFrozenCols, Cols - FIndicatorOffset - 1));
+    SetFixedCols(FIndicatorOffset + Frozen);
+    SetFrozenColCount(Frozen);
     SetDefaultRowHeight(FStdDefaultRowHeight);
     UpdateColWidths();
     if (FGridRowPanel->Active()) ApplyRowPanelColWidths();

@@ -7,6 +7,7 @@
 
 #include "gridlib/grid/DBGridZkDraw.h"
 #include "gridlib/grid/DBGridZkCenter.h"
+#include "gridlib/grid/DBGridZkFilterRow.h"
 #include "gridlib/grid/tests/DBGridZkTestForm.h"
 #include "platform/controls/Dialogs.h"
 #include "platform/controls/Snapshot.h"
@@ -381,6 +382,21 @@ TEST_F(DBGridZkInput, SizingZones) {
     if (C.State == gsColSizing) {
       EXPECT_EQ(Index, C.ACol);
     }
+  }
+  // Under tall titles the frozen column's zone ends with the one-line filter row below them:
+  // its edge in the data rows is no sizing edge.
+  G->STFilter()->SetLocation(stflUnderTitleFilterZk);
+  G->STFilter()->SetVisible(true);
+  G->SetTitleLines(3);
+  ASSERT_EQ(G->TopDataOffset(), 2);
+  for (const int ARow : {1, 2, 3}) {
+    SCOPED_TRACE(ARow == 1 ? "filter row" : "data row");
+    const TRect R = G->CellScreenRect(1, ARow);
+    TGridState State = gsNormal;
+    int Index = -1, Pos = 0, Ofs = 0;
+    TGridMetrics M;
+    G->FindSizingLine(R.Right, (R.Top + R.Bottom) / 2, State, Index, Pos, Ofs, M);
+    EXPECT_EQ(State, ARow == 1 ? gsColSizing : gsNormal);
   }
 }
 

@@ -124,4 +124,22 @@ TEST(DBGridZkScroll, AnExternalBarServesOneGridOnly) {
   Other->VertScrollBar()->SetExtScrollBar(new TScrollBar(F.Form));
 }
 
+// Frozen columns stay at the left while the others scroll; at least one column is left to
+// scroll however many are asked to freeze.
+TEST(DBGridZkScroll, FrozenColumnsStayInViewWhileTheOthersScroll) {
+  TDBGridOnForm F(20, 300, 200);
+  TDBGridZk* G = F.Grid;
+  G->SetFrozenCols(1);
+  const TRect Frozen = G->CellRect(1, G->TopDataOffset());
+  EXPECT_EQ(G->FixedCols(), G->IndicatorOffset() + 1);
+  G->SetLeftCol(4);
+  ASSERT_EQ(G->LeftCol(), 4);
+  EXPECT_EQ(G->CellRect(1, G->TopDataOffset()), Frozen);
+  EXPECT_EQ(G->CellRect(4, G->TopDataOffset()).Left, Frozen.Right + G->GridLineWidth());
+  SaveShot(G, "dbgrid-frozen-scrolled.png");
+  G->SetFrozenCols(50);
+  EXPECT_EQ(G->FixedCols(), G->ColCount() - 1);
+  EXPECT_EQ(G->FrozenColCount(), G->ColCount() - 1 - G->IndicatorOffset());
+}
+
 }  // namespace
