@@ -279,6 +279,8 @@ public:
     return FlatBool(Out);
   }
   bool TryNumber(TksNumber& Out) {
+    // A built number program, the common case, runs without the calls between.
+    if (FFlatState == kFlatYes && FFlatCompare == TksOperatorType::opNone && FNumbers.Run(&Out)) return true;
     if (FFlatState == kFlatNo) return FNode && FNode->TryNumber(Out);
     return FlatNumber(Out);
   }

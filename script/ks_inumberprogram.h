@@ -1,6 +1,6 @@
 // ks_inumberprogram.h - a pure number expression compiled for the kinds its leaves hold:
-// each operator knows whether it works on integers or doubles, so a run reads each leaf with
-// one kind test and computes without converting every value.
+// each operator knows whether it works on integers or doubles and reads its variable leaves
+// itself, with one kind test each, so a run computes without converting every value.
 #pragma once
 
 #include <vector>
@@ -48,34 +48,53 @@ private:
   };
   static constexpr int kRegisters = 64;
   enum TCode : unsigned char { kAddI, kSubI, kMulI, kModI, kAddD, kSubD, kMulD, kDivD };
-  // A variable leaf read into its register at the start of a run.
-  struct TLoad {
-    const Variant* Store;
-    const TksCustomVariable* Var;  // its read hook, when set, bars reading Store; or null
-    TValue* Reg;
-    TVarType Kind;  // what the leaf must hold: varInteger or varDouble
+  // Where an operand is read: a register (a constant, filled once, or an earlier result),
+  // or a variable leaf holding an Integer or a Double, read where it is stored by the
+  // operator itself, so a leaf costs no step of its own.
+  enum TMode : unsigned char { kReg, kVarI, kVarD };
+  struct TArg {
+    const Variant* Store;          // the leaf's stored value; null for a register
+    const TksCustomVariable* Var;  // the leaf's variable, whose read hook bars Store
+    const TValue* Reg;             // the register, when Store is null
+    TMode Mode;
   };
-  // Dst := A op B, on registers.
+  // Dst := A op B. Step is the operator and both operands' modes in one code, so that each
+  // combination runs its own code without testing the modes.
   struct TOp {
-    TCode Code;
-    const TValue* A;
-    const TValue* B;
+    unsigned char Step;
+    TArg A;
+    TArg B;
     TValue* Dst;
   };
+  static constexpr unsigned char StepOf(TCode Code, TMode A, TMode B) { return Code * 9 + A * 3 + B; }
   enum TState : signed char { kNone, kUnbuilt, kReady };
+  // How a step ended: done, a leaf no longer holds its kind (or has a read hook), or the
+  // general path must compute (a result beyond 32 bits, a zero divisor).
+  enum TOutcome : unsigned char { kDone, kKindChanged, kGeneral };
   static constexpr int kMaxRebuilds = 4;
 
   bool Build();
   bool BuildAndRun(TksNumber* Out);
   bool Execute(TksNumber* Out);
+  // A leaf changed kind (or gained a read hook): built again at the next run.
+  bool Outdated() {
+    FState = kUnbuilt;
+    ++FRebuilds;
+    return false;
+  }
+  template <TCode C, TMode A, TMode B>
+  static inline TOutcome Run(const TOp& O);
+  template <TMode M>
+  static inline bool Read(const TArg& A, double& Out);
+  template <TMode M>
+  static inline bool Read(const TArg& A, long long& Out);
 
   std::vector<TSource> FSource;
-  std::vector<TLoad> FLoads;
   std::vector<TOp> FOps;
-  TValue FRegs[kRegisters];  // constants stay from the build; leaves and results each run
+  TArg FResult[2] = {};
+  bool FFloatResult[2] = {false, false};
+  TValue FRegs[kRegisters];  // constants stay from the build; results each run
   TState FState = kNone;
   int FValues = 1;
   int FRebuilds = 0;
-  unsigned char FResult[2] = {0, 0};
-  bool FFloatResult[2] = {false, false};
 };

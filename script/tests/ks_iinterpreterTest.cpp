@@ -447,6 +447,11 @@ TEST(ScriptFaults, NumberExpressionsFollowTheKindsTheirVariablesHold) {
                   u"for k := 1 to 3 do try Out((k + 6) mod (k * 2 - 4) * 5) except Out(ExceptionMessage) end;\r\n"
                   u"for k := 1 to 3 do try x := (k - 2) / (k - 2) * 3 + 1; Out(x) except Out(ExceptionClassName) end end."),
             "3 3 17 4294967298 125 1 5 Division by zero 5 4 EZeroDivide 4");
+  // A comparison whose one side is a lone variable: that side's kind is checked as well.
+  EXPECT_EQ(H.Run(u"var v: Variant; k: Integer; begin v := 0; k := 0;\r\n"
+                  u"while v < k * 2 - 1 + 3 do begin v := v + 2.5; k := k + 1; Out(v) end;\r\n"
+                  u"v := 7; while k * 2 - 1 + 3 > v do begin v := v + 1.5; Out(v) end end."),
+            "2.5 5 7.5 10 8.5 10");
 }
 
 // An operator's right side is read after its left side ran, also when it is a plain variable
