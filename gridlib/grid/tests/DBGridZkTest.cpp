@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include "gridlib/grid/tests/DBGridZkTestForm.h"
@@ -346,6 +347,47 @@ TEST(DBGridZk, BrokenColumnsListNamesTheProperty) {
     FAIL();
   } catch (const Exception& E) {
     EXPECT_NE(E.Message().find(u"Wdth"), String::npos) << ToUtf8(E.Message());
+  }
+}
+
+// A wrong enumeration name, a stream of another class and bytes that are no stream at all are
+// refused with the reader's error.
+TEST(DBGridZk, ForeignColumnStreamsAreRefused) {
+  TDBGridOnForm F(2);
+  TDBGridColumnsZk Cols(F.Grid);
+  auto Binary = [](const std::string& Form) {
+    TMemoryStream Text;
+    auto Bin = std::make_unique<TMemoryStream>();
+    Text.Write(Form.data(), Form.size());
+    Text.SetPosition(0);
+    ObjectTextToBinary(&Text, Bin.get());
+    return Bin;
+  };
+  struct Case {
+    const char* Label;
+    std::unique_ptr<TMemoryStream> Stream;
+    const char16_t* Named;
+  };
+  Case Cases[] = {
+      {"wrong enumeration name",
+       Binary("object TColumnsWrapperZk\n  Columns = <\n    item\n      Alignment = taSideways\n    end>\nend\n"),
+       u"Alignment"},
+      {"another class", Binary("object TStringList\n  Sorted = True\nend\n"), u"Sorted"},
+      {"not a stream", std::make_unique<TMemoryStream>(), nullptr},
+  };
+  const char Junk[] = "PK\3\4 not a form";
+  Cases[2].Stream->Write(Junk, sizeof Junk - 1);
+  for (Case& C : Cases) {
+    SCOPED_TRACE(C.Label);
+    C.Stream->SetPosition(0);
+    try {
+      Cols.LoadFromStream(C.Stream.get());
+      ADD_FAILURE() << "read without an error";
+    } catch (const Exception& E) {
+      if (C.Named) {
+        EXPECT_NE(E.Message().find(C.Named), String::npos) << ToUtf8(E.Message());
+      }
+    }
   }
 }
 
