@@ -114,6 +114,8 @@ void TksOperatorNode::FindPure() {
                FOp == Op::opDivFloat || IsComparison(FOp);
   // A leaf on the right is read from its store by the general path too.
   if (FRight) FRightStore.Store = FRight->Store(FRightStore.Var);
+  if (auto* D = dynamic_cast<TksDesignatorNode*>(FLeft); D && D->FDesignator->Kind() == dkArray)
+    FLeftElement = D->FDesignator;
   FPure = Arith && !FStrCat && FLeft && FRight && FLeft->Pure() && FRight->Pure();
   if (!FPure) return;
   FLeftInt.Store = FLeft->Store(FLeftInt.Var);
@@ -218,10 +220,14 @@ Variant TksOperatorNode::Eval() {
     default:
       break;
   }
-  Variant L = FLeft->Eval();
   // The right side after the left, as always; a constant or plain variable is read where it
-  // is stored (after the left side ran, so a change the left side made is seen).
+  // is stored (after the left side ran, so a change the left side made is seen). With such a
+  // right side, nothing runs between the two reads, so an array element on the left is read
+  // where it is stored too.
   const bool FromStore = FRightStore.Store && !(FRightStore.Var && FRightStore.Var->OnGetVarValue());
+  const Variant* LStore = FromStore && FLeftElement ? FLeftElement->StoredValue() : nullptr;
+  const Variant LValue = LStore ? Variant() : FLeft->Eval();
+  const Variant& L = LStore ? *LStore : LValue;
   const Variant RValue = FromStore ? Variant() : FRight ? FRight->Eval() : Variant::MakeNull();
   const Variant& R = FromStore ? *FRightStore.Store : RValue;
   if (L.VType() == varInteger && R.VType() == varInteger) {

@@ -248,6 +248,8 @@ private:
   enum : signed char { lvNo, lvArithmetic, lvCompare } FLeaves = lvNo;
   TIntOperand FLeftInt, FRightInt;  // found with FPure
   TIntOperand FRightStore;          // found with FPure, whether the node is pure or not
+  // Found with FPure: the left operand reads an array element (its designator), else null.
+  TksDesignator* FLeftElement = nullptr;
 };
 
 class TksExpression : public TksCustomExpression {

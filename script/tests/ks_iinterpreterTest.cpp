@@ -462,6 +462,10 @@ TEST(ScriptFaults, RightOperandIsReadAfterTheLeftSide) {
                   u"begin n := 1; Out(F + n); n := 1; Out(F * 3 - n); a[0] := 2; a[1] := False; if a[0] then Out('two');\r\n"
                   u"if a[1] then Out('no') else Out('false') end."),
             "11 -7 two false");
+  // An array element on the left is read before a right side that changes it runs.
+  EXPECT_EQ(H.Run(u"var a: array[0..1] of Integer; function G: Integer; begin a[0] := 100; Result := 1 end;\r\n"
+                  u"begin a[0] := 2; a[1] := 8; Out(a[0] + G); Out(a[0] * 2); Out(a[1] + 1.5) end."),
+            "3 200 9.5");
 }
 
 // A call with one var parameter writes it back after the routine ran, whatever the other
