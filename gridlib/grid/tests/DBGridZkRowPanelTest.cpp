@@ -446,6 +446,7 @@ TEST_F(DBGridZkRowPanel, OnlyTheTitleUnderTheMouseLightsItsFilterButton) {
   EXPECT_EQ(G->HotTrackEditButton(), 0);
   EXPECT_NE(Pixels(Price), PriceAway) << "the button under the mouse";
   EXPECT_EQ(Pixels(Id), IdAway) << "another title of the master cell";
+  SaveShot(G, "dbgrid-inrow-intitle-hot.png");
   const TRect IdTitle = G->RowPanelTitleClientRect(Id);
   SimulateMouseMove(G->ClientToScreen(Point(IdTitle.Left + 3, IdTitle.Top + 3)));
   EXPECT_EQ(G->HotTrackEditButton(), -1);
