@@ -78,7 +78,8 @@ bool TvqrHTMLTagsList::DefaultAgainst(const TvqrHTMLTag& Tag,
   return Tag.Style == FDefStyle && Tag.Color == FDefColor && Tag.Size == FDefSize;
 }
 
-void TvqrHTMLTagsList::AppendCharTag() {
+void TvqrHTMLTagsList::AppendCharTags(size_t Count) {
+  if (Count == 0) return;
   if (FItems.empty()) FItems.emplace_back();
   const TvqrHTMLTag* Previous = nullptr;
   for (auto It = FItems.rbegin(); It != FItems.rend() && !Previous; ++It)
@@ -92,7 +93,16 @@ void TvqrHTMLTagsList::AppendCharTag() {
   Tag.DontWRAP = FDontWRAP;
   Tag.Small = FSize != FDefSize;
   Tag.Default = DefaultAgainst(Tag, Previous);
-  FItems.back().push_back(Tag);
+  TvqrHTMLTags& Line = FItems.back();
+  Line.reserve(Line.size() + Count);
+  Line.push_back(Tag);
+  // The characters after the first share its formatting, so each is a default tag.
+  Tag.Default = true;
+  for (size_t I = 1; I < Count; ++I) {
+    ++Tag.Position;
+    Line.push_back(Tag);
+  }
+  FPosition += static_cast<int>(Count);
 }
 
 int TvqrHTMLTagsList::ParseFontColor(const String& S, const String& Upper, int I) {
@@ -177,21 +187,28 @@ int TvqrHTMLTagsList::ParseTag(const String& S, const String& Upper, int I) {
 
 void TvqrHTMLTagsList::ExpandHTMLTags(String& S) {
   if (S.empty()) return;
-  int I = 1;
-  while (I <= static_cast<int>(S.size())) {
-    int TagLen = 0;
-    if (FAllowTags && S[static_cast<size_t>(I - 1)] == u'<') TagLen = ParseTag(S, UpperCase(S), I);
-    if (TagLen > 0) {
-      S.erase(static_cast<size_t>(I - 1), static_cast<size_t>(TagLen));
-      FPosition += TagLen;
-      continue;
+  // Runs without "<" take their tags in one go; only a "<" can start a tag.
+  size_t I = 0;
+  while (I < S.size()) {
+    const size_t Next = FAllowTags ? S.find(u'<', I) : String::npos;
+    if (Next == String::npos) {
+      AppendCharTags(S.size() - I);
+      break;
     }
-    AppendCharTag();
-    ++I;
-    ++FPosition;
+    AppendCharTags(Next - I);
+    const int TagLen = ParseTag(S, UpperCase(S), static_cast<int>(Next) + 1);
+    if (TagLen > 0) {
+      S.erase(Next, static_cast<size_t>(TagLen));
+      FPosition += TagLen;
+      I = Next;
+    } else {
+      AppendCharTags(1);
+      I = Next + 1;
+    }
   }
   if (S.empty()) {
-    AppendCharTag();
+    AppendCharTags(1);
+    --FPosition;
     S = u" ";
   }
 }
@@ -314,7 +331,7 @@ int TvqrDrawText::CharWidths(std::vector<int>& Widths, const String& S, bool Cum
   };
   if (const TvqrHTMLTag* First = TagAt(0); First && !First->Default) Style = First->Style;
 
-  std::vector<int> Advances;
+  std::vector<int>& Advances = FAdvances;
   TFontStyles Measured;
   bool Have = false;
   auto Measure = [&]() {
@@ -345,36 +362,44 @@ int TvqrDrawText::CharWidths(std::vector<int>& Widths, const String& S, bool Cum
   return Sum;
 }
 
-void TvqrDrawText::AddLine(const String& S) { FText.push_back({S, 0}); }
+void TvqrDrawText::AddLine(String S) { FText.push_back({std::move(S), 0}); }
 
 void TvqrDrawText::SetText(TStrings* Text) {
-  std::vector<String> Lines;
+  BeginText();
   if (Text)
-    for (int I = 0; I < Text->Count(); ++I) Lines.push_back(Text->Get(I));
-  SetText(Lines);
+    for (int I = 0; I < Text->Count(); ++I) AddParagraph(Text->Get(I));
+  EndText();
 }
 
 void TvqrDrawText::SetText(const std::vector<String>& Lines) {
+  BeginText();
+  for (const String& Line : Lines) AddParagraph(Line);
+  EndText();
+}
+
+void TvqrDrawText::BeginText() {
   FPlainText.clear();
   FText.clear();
   FHTMLTags.SetDefaults(FFontColor, FFontSize, FFontStyle);
-  if (Lines.empty()) return;
-  TFontStyles Saved = FMeasureStyle;
+  FSavedMeasureStyle = FMeasureStyle;
+}
+
+void TvqrDrawText::EndText() { FMeasureStyle = FSavedMeasureStyle; }
+
+void TvqrDrawText::AddParagraph(String Line) {
   bool Turned = (FRotation >= 90 && FRotation <= 179) || (FRotation >= 270 && FRotation <= 359);
   Extended Width = Turned ? FOriginalRect.Height() : FOriginalRect.Width();
   Extended K = 600.0L / 96;
-  for (String Line : Lines) {
-    if (Line.empty()) Line = u" ";
-    FPlainText += Line + u"\r\n";
-    size_t Before = FText.size();
-    LayoutParagraph(Line, RoundInt(Width * K), RoundInt(FCharSpacing * K),
-                    RoundInt((Width - FParagraphGap) * K));
-    if (FText.size() > Before) {
-      FText[Before].Flags = FText.size() - Before == 1 ? 3 : 1;
-      if (FText.size() - Before > 1) FText.back().Flags = 2;
-    }
+  if (Line.empty()) Line = u" ";
+  FPlainText += Line;
+  FPlainText += u"\r\n";
+  size_t Before = FText.size();
+  LayoutParagraph(std::move(Line), RoundInt(Width * K), RoundInt(FCharSpacing * K),
+                  RoundInt((Width - FParagraphGap) * K));
+  if (FText.size() > Before) {
+    FText[Before].Flags = FText.size() - Before == 1 ? 3 : 1;
+    if (FText.size() - Before > 1) FText.back().Flags = 2;
   }
-  FMeasureStyle = Saved;
 }
 
 void TvqrDrawText::LayoutParagraph(String S, int LineWidth, int CharSpacing, int FirstWidth) {
@@ -383,17 +408,17 @@ void TvqrDrawText::LayoutParagraph(String S, int LineWidth, int CharSpacing, int
   FHTMLTags.SetPosition(FHTMLTags.Position() + 2);
   int TagLine = FHTMLTags.Count() - 1;
   if (S.size() < 2 || !FWordWrap) {
-    AddLine(S);
+    AddLine(std::move(S));
     if (TagLine >= 0 && !FHTMLTags.Line(TagLine).empty() &&
         !FHTMLTags.Line(TagLine).front().Default)
       FMeasureStyle = FHTMLTags.Line(TagLine).front().Style;
     return;
   }
   // The advances are sized for this paragraph: any length is measured safely.
-  std::vector<int> W;
+  std::vector<int>& W = FParagraphWidths;
   int Total = CharWidths(W, S, true, CharSpacing, TagLine, nullptr);
   if (Total < FirstWidth) {
-    AddLine(S);
+    AddLine(std::move(S));
     return;
   }
   auto Sub = [&](int From, int To) {  // 1-based, inclusive

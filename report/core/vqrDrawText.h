@@ -72,7 +72,8 @@ public:
   TColor DefColor() const { return FDefColor; }
 
 private:
-  void AppendCharTag();
+  // Tags for the next Count characters, all in the current formatting.
+  void AppendCharTags(size_t Count);
   bool DefaultAgainst(const TvqrHTMLTag& Tag, const TvqrHTMLTag* Previous) const;
   // The length of a recognised tag at I (1-based), 0 when "<" is a plain character.
   int ParseTag(const String& S, const String& Upper, int I);
@@ -157,8 +158,11 @@ private:
   // Per-character widths of S in the measuring font (Device false) or on Canvas.
   int CharWidths(std::vector<int>& Widths, const String& S, bool Cumulative, int CharSpacing,
                  int LineIndex, TCanvas* Canvas);
+  void BeginText();
+  void AddParagraph(String Line);
+  void EndText();
   void LayoutParagraph(String S, int LineWidth, int CharSpacing, int FirstWidth);
-  void AddLine(const String& S);
+  void AddLine(String S);
   String HyphenateWord(const String& S, int WordStart, int Overflow) const;
   int MeasureHeight() const;   // the measuring font's height at 600 dpi (positive)
   void PlaceTextBlock(int HAlign, int VAlign, int H, int& X, int& Y, int& BW, double& Cos,
@@ -184,6 +188,9 @@ private:
   std::vector<TLine> FText;
   TvqrHTMLTagsList FHTMLTags;
   std::vector<int> FTempArray;   // advances of the line being drawn, sized per line
+  // Reused between calls: a paragraph's cumulative widths and the font's raw advances.
+  std::vector<int> FParagraphWidths, FAdvances;
+  TFontStyles FSavedMeasureStyle;
 };
 
 // The renderer used by text objects that belong to no report.

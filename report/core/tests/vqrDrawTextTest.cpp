@@ -125,6 +125,40 @@ TEST_F(DrawTextTest, FormattingTags) {
   EXPECT_FALSE(Tags[1].Default);
 }
 
+TEST_F(DrawTextTest, CharacterTagsKeepSourcePositionsAndFormattingChanges) {
+  // Each character's tag holds its 1-based place in the source text (tags counted) and
+  // whether its formatting differs from the character before.
+  struct Case {
+    String Text;
+    bool Tags;
+    std::vector<int> Positions;
+    std::vector<bool> Defaults;
+  } Cases[] = {
+      {u"ab<b>cd</b>e", true, {1, 2, 6, 7, 12}, {true, true, false, true, false}},
+      {u"ab<b>cd</b>e", false, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12},
+       std::vector<bool>(12, true)},
+      {u"<x>y<<b>z", true, {1, 2, 3, 4, 5, 9}, {true, true, true, true, true, false}},
+      {u"<b></b>", true, {8}, {true}},   // only tags: one blank in the default formatting
+  };
+  for (const Case& C : Cases) {
+    TvqrDrawText R;
+    Prepare(R, 100, 100, {C.Text, u"q"}, false, C.Tags);
+    ASSERT_EQ(R.HTMLTags().Count(), 2) << ToUtf8(C.Text);
+    const TvqrHTMLTags& Tags = R.HTMLTags().Line(0);
+    std::vector<int> Positions;
+    std::vector<bool> Defaults;
+    for (const TvqrHTMLTag& T : Tags) {
+      Positions.push_back(T.Position);
+      Defaults.push_back(T.Default);
+    }
+    EXPECT_EQ(Positions, C.Positions) << ToUtf8(C.Text);
+    EXPECT_EQ(Defaults, C.Defaults) << ToUtf8(C.Text);
+    // The next paragraph starts after the line's CR LF.
+    EXPECT_EQ(R.HTMLTags().Line(1).front().Position,
+              static_cast<int>(C.Text.size()) + 3) << ToUtf8(C.Text);
+  }
+}
+
 TEST_F(DrawTextTest, MeasuresAndSplits) {
   TvqrDrawText R;
   Prepare(R, 5, 27, {u"aaa bbb ccc"});
