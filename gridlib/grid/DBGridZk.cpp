@@ -15,8 +15,6 @@
 #include "platform/controls/WinApi.h"
 #include "platform/db/Fields.h"
 
-std::function<TCustomDBGridZk*(TColumnZk*)> TCustomDBGridZk::DataListFactory;
-
 TDBGridOptions DefaultDBGridOptions() {
   return {dgEditing, dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines, dgTabs,
           dgConfirmDelete, dgCancelOnExit};

@@ -1799,9 +1799,6 @@ public:
                              int X, int Y) override;
   void CancelMode() override;
 
-  // The factory of the lookup list a column shows ("DataList"); set by the lookup unit.
-  static std::function<TCustomDBGridZk*(TColumnZk* Column)> DataListFactory;
-
   // --- rows of a memory table's view (DBGridZkMemTable.cpp)
   // The link holds the dataset's IMemTableZk.
   bool UsesMemTable() const;
