@@ -95,6 +95,7 @@ bool TksNumberProgram::BuildAndRun(TksNumber* Out) {
     return false;
   }
   FState = kReady;
+  FRuns = 0;
   return Execute(Out);
 }
 
@@ -156,6 +157,7 @@ template <TksNumberProgram::TCode C, TksNumberProgram::TMode MA, TksNumberProgra
 #define KS_STEPS(C) KS_STEPS_B(C, kReg) KS_STEPS_B(C, kVarI) KS_STEPS_B(C, kVarD)
 
 bool TksNumberProgram::Execute(TksNumber* Out) {
+  ++FRuns;
   for (const TOp& O : FOps) {
     TOutcome R;
     switch (O.Step) {

@@ -71,7 +71,11 @@ private:
   // How a step ended: done, a leaf no longer holds its kind (or has a read hook), or the
   // general path must compute (a result beyond 32 bits, a zero divisor).
   enum TOutcome : unsigned char { kDone, kKindChanged, kGeneral };
+  // Builds in a row after which a program whose leaves keep changing kind is given up. A
+  // build that served kSettledRuns runs starts the count again: a variable set to 0 and then
+  // to doubles each time a script runs costs two builds per run, and is not given up.
   static constexpr int kMaxRebuilds = 4;
+  static constexpr unsigned kSettledRuns = 64;
 
   bool Build();
   bool BuildAndRun(TksNumber* Out);
@@ -79,7 +83,7 @@ private:
   // A leaf changed kind (or gained a read hook): built again at the next run.
   bool Outdated() {
     FState = kUnbuilt;
-    ++FRebuilds;
+    FRebuilds = FRuns >= kSettledRuns ? 1 : FRebuilds + 1;
     return false;
   }
   template <TCode C, TMode A, TMode B>
@@ -97,4 +101,5 @@ private:
   TState FState = kNone;
   int FValues = 1;
   int FRebuilds = 0;
+  unsigned FRuns = 0;  // runs of the current build
 };
