@@ -37,6 +37,7 @@ TksParser::TksParser() { Clear(); }
 void TksParser::Clear() {
   ForgetSkips();
   FKeywords.clear();
+  FKeywordRangesKnown = false;
   FKeywordLengths.fill(0);
   SetCommentBlock1(u"{,}");
   SetCommentBlock2(u"(*,*)");
@@ -74,6 +75,7 @@ void TksParser::AddKeyword(const String& Word) {
   auto It = std::lower_bound(FKeywords.begin(), FKeywords.end(), Word,
                              [](const String& A, const String& B) { return ksCompareText(A, B) < 0; });
   FKeywords.insert(It, Word);
+  FKeywordRangesKnown = false;
   if (!Word.empty()) {
     Char C = ksUpChar(Word[0]);
     if (C < FKeywordLengths.size()) FKeywordLengths[C] |= LengthBit(Word.size());
@@ -200,10 +202,32 @@ bool TksParser::IsKeyWord(const String& S) const {
   // and are as long: most identifiers are told apart by that alone.
   if (S.empty()) return false;
   Char C = ksUpChar(S[0]);
-  if (C < FKeywordLengths.size() && !(FKeywordLengths[C] & LengthBit(S.size()))) return false;
+  if (C < FKeywordLengths.size()) {
+    if (!(FKeywordLengths[C] & LengthBit(S.size()))) return false;
+    if (!FKeywordRangesKnown) NoteKeywordRanges();
+    const TKeywordRange R = FKeywordRanges[C];
+    for (size_t i = R.From; i < R.To; ++i) {
+      const String& K = FKeywords[i];
+      if (K.size() == S.size() && (FCaseSensitive ? K == S : ksSameText(K, S))) return true;
+    }
+    return false;
+  }
   if (FCaseSensitive) return std::find(FKeywords.begin(), FKeywords.end(), S) != FKeywords.end();
   return std::binary_search(FKeywords.begin(), FKeywords.end(), S,
                             [](const String& A, const String& B) { return ksCompareText(A, B) < 0; });
+}
+
+void TksParser::NoteKeywordRanges() const {
+  FKeywordRanges.fill({});
+  for (size_t i = 0; i < FKeywords.size(); ++i) {
+    if (FKeywords[i].empty()) continue;
+    const Char C = ksUpChar(FKeywords[i][0]);
+    if (C >= FKeywordRanges.size()) continue;
+    TKeywordRange& R = FKeywordRanges[C];
+    if (R.To == 0) R.From = static_cast<std::uint32_t>(i);
+    R.To = static_cast<std::uint32_t>(i + 1);
+  }
+  FKeywordRangesKnown = true;
 }
 
 Char TksParser::GetPunctuation() {

@@ -153,6 +153,15 @@ private:
   static constexpr size_t kLongWord = 31;
   static std::uint32_t LengthBit(size_t Length) { return 1u << (Length < kLongWord ? Length : kLongWord); }
   std::array<std::uint32_t, 128> FKeywordLengths{};
+  // For each upper-cased ASCII first character, where the keywords starting with it lie in
+  // FKeywords (the order keeps them together); worked out when first needed after a change.
+  struct TKeywordRange {
+    std::uint32_t From = 0;
+    std::uint32_t To = 0;
+  };
+  void NoteKeywordRanges() const;
+  mutable std::array<TKeywordRange, 128> FKeywordRanges{};
+  mutable bool FKeywordRangesKnown = false;
   int FLastPosition = 1;
   int FPosition = 1;
   int FSize = 0;

@@ -35,6 +35,21 @@ TEST(ksParser, TokensAsTheWalkerAsksForThem) {
   EXPECT_EQ(L.Position(), 1);
 }
 
+TEST(ksParser, KeywordsAreFoundByCaseAndWholeWord) {
+  TksParser L;
+  for (const char16_t* W : {u"then", u"If", u"in", u"\u00e9t\u00e9"}) L.AddKeyword(W);
+  std::string Found;
+  for (const char16_t* W : {u"IF", u"iF", u"in", u"is", u"i", u"thens", u"THEN", u"\u00c9T\u00c9"})
+    Found += L.IsKeyWord(W) ? "1" : "0";
+  EXPECT_EQ(Found, "11100011");
+  L.AddKeyword(u"is");  // after a lookup
+  EXPECT_TRUE(L.IsKeyWord(u"IS"));
+  L.SetCaseSensitive(true);
+  Found.clear();
+  for (const char16_t* W : {u"If", u"IF", u"in", u"In", u"is"}) Found += L.IsKeyWord(W) ? "1" : "0";
+  EXPECT_EQ(Found, "10101");
+}
+
 TEST(ksParser, CStyleSettingsAndPositions) {
   TksParser L;
   L.SetHexSequence(u"0x");
