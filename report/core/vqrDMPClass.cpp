@@ -213,8 +213,14 @@ String TvqrDMPCommand::ToChr() const {
     }
     return Result;
   }
-  for (size_t I = 0; I + 1 < FCommand.size(); I += 2)
-    Result += static_cast<char16_t>(StrToInt(u"$" + FCommand.substr(I, 2)));
+  // Each code is read as "$" and two hex digits; the text is built by appending (GCC 12 gives
+  // false -Wrestrict warnings for a string literal added or assigned here).
+  String Code;
+  for (size_t I = 0; I + 1 < FCommand.size(); I += 2) {
+    Code.assign(1, u'$');
+    Code.append(FCommand, I, 2);
+    Result += static_cast<char16_t>(StrToInt(Code));
+  }
   return Result;
 }
 
