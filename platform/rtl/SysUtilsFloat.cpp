@@ -277,19 +277,23 @@ bool ShortDecimalText(Extended Value, Char Separator, String& Out) {
     if (Scaled >= static_cast<Extended>(kLimit)) return false;
     const UInt64 N = static_cast<UInt64>(Scaled + 0.5L);
     if (static_cast<Extended>(N) / Scale != Magnitude) continue;
+    // At most a sign, 15 digits and a separator: built in place, then copied out once.
     char Digits[24];
     char* End = std::to_chars(Digits, Digits + sizeof Digits, N / Power).ptr;
-    Out.clear();
-    if (Value < 0) Out.push_back(u'-');
-    for (const char* P = Digits; P < End; ++P) Out.push_back(static_cast<Char>(*P));
+    Char Text[40];
+    Char* P = Text;
+    if (Value < 0) *P++ = u'-';
+    for (const char* D = Digits; D < End; ++D) *P++ = static_cast<Char>(*D);
     UInt64 Rest = N % Power;
-    if (Rest == 0) return true;
-    Out.push_back(Separator);
-    // Leading zeros of the fraction are written; the last digit written is not zero.
-    for (UInt64 Unit = Power / 10; Rest != 0; Unit /= 10) {
-      Out.push_back(static_cast<Char>(u'0' + Rest / Unit));
-      Rest %= Unit;
+    if (Rest != 0) {
+      *P++ = Separator;
+      // Leading zeros of the fraction are written; the last digit written is not zero.
+      for (UInt64 Unit = Power / 10; Rest != 0; Unit /= 10) {
+        *P++ = static_cast<Char>(u'0' + Rest / Unit);
+        Rest %= Unit;
+      }
     }
+    Out.assign(Text, P);
     return true;
   }
   return false;
@@ -298,6 +302,7 @@ bool ShortDecimalText(Extended Value, Char Separator, String& Out) {
 }  // namespace
 
 String FloatToStr(Extended Value, const TFormatSettings& FS) {
+  if (Value == 0) return u"0";  // either sign: the general form drops a zero's sign
   String Short;
   if (ShortDecimalText(Value, FS.DecimalSeparator, Short)) return Short;
   return FormatDecimal(MakeDecimal(Value), ffGeneral, 15, 0, FS);
