@@ -145,11 +145,7 @@ String TvqrFrameLine::Diff(const TvqrFrameLine* ALine, const String& LineName, b
   return Out;
 }
 
-TvqrFrame::TvqrFrame()
-    : FLeftLine(std::make_unique<TvqrFrameLine>(this)),
-      FTopLine(std::make_unique<TvqrFrameLine>(this)),
-      FRightLine(std::make_unique<TvqrFrameLine>(this)),
-      FBottomLine(std::make_unique<TvqrFrameLine>(this)) {}
+TvqrFrame::TvqrFrame() = default;
 
 TvqrFrame::~TvqrFrame() = default;
 
@@ -163,27 +159,27 @@ void TvqrFrame::Assign(TPersistent* Source) {
   FStyle = Src->FStyle;
   FTyp = Src->FTyp;
   FWidth = Src->FWidth;
-  FLeftLine->Assign(Src->FLeftLine.get());
-  FTopLine->Assign(Src->FTopLine.get());
-  FRightLine->Assign(Src->FRightLine.get());
-  FBottomLine->Assign(Src->FBottomLine.get());
+  FLeftLine.Assign(&Src->FLeftLine);
+  FTopLine.Assign(&Src->FTopLine);
+  FRightLine.Assign(&Src->FRightLine);
+  FBottomLine.Assign(&Src->FBottomLine);
 }
 
 void TvqrFrame::SetColor(TColor Value) {
   FColor = Value;
-  for (TvqrFrameLine* L : {FLeftLine.get(), FTopLine.get(), FRightLine.get(), FBottomLine.get()})
+  for (TvqrFrameLine* L : {&FLeftLine, &FTopLine, &FRightLine, &FBottomLine})
     L->SetColor(Value);
 }
 
 void TvqrFrame::SetStyle(TvqrFrameStyle Value) {
   FStyle = Value;
-  for (TvqrFrameLine* L : {FLeftLine.get(), FTopLine.get(), FRightLine.get(), FBottomLine.get()})
+  for (TvqrFrameLine* L : {&FLeftLine, &FTopLine, &FRightLine, &FBottomLine})
     L->SetStyle(Value);
 }
 
 void TvqrFrame::SetWidth(Extended Value) {
   FWidth = Value;
-  for (TvqrFrameLine* L : {FLeftLine.get(), FTopLine.get(), FRightLine.get(), FBottomLine.get()})
+  for (TvqrFrameLine* L : {&FLeftLine, &FTopLine, &FRightLine, &FBottomLine})
     L->SetWidth(Value);
 }
 
@@ -201,14 +197,14 @@ String TvqrFrame::Diff(const TvqrFrame* AFrame) const {
   if (StyleChanged) AddAttr(Out, u"Frame.Style", IntToStr(static_cast<int>(FStyle)));
   if (!(FTyp == AFrame->FTyp)) AddAttr(Out, u"Frame.Typ", IntToStr(FrameTypBits(FTyp)));
   if (WidthChanged) AddAttr(Out, u"Frame.Width", FloatToStr(FWidth));
-  Out += FLeftLine->Diff(AFrame->FLeftLine.get(), u"Frame.LeftLine", ColorChanged, StyleChanged,
-                         WidthChanged);
-  Out += FTopLine->Diff(AFrame->FTopLine.get(), u"Frame.TopLine", ColorChanged, StyleChanged,
+  Out += FLeftLine.Diff(&AFrame->FLeftLine, u"Frame.LeftLine", ColorChanged, StyleChanged,
                         WidthChanged);
-  Out += FRightLine->Diff(AFrame->FRightLine.get(), u"Frame.RightLine", ColorChanged,
+  Out += FTopLine.Diff(&AFrame->FTopLine, u"Frame.TopLine", ColorChanged, StyleChanged,
+                       WidthChanged);
+  Out += FRightLine.Diff(&AFrame->FRightLine, u"Frame.RightLine", ColorChanged, StyleChanged,
+                         WidthChanged);
+  Out += FBottomLine.Diff(&AFrame->FBottomLine, u"Frame.BottomLine", ColorChanged,
                           StyleChanged, WidthChanged);
-  Out += FBottomLine->Diff(AFrame->FBottomLine.get(), u"Frame.BottomLine", ColorChanged,
-                           StyleChanged, WidthChanged);
   return Out;
 }
 

@@ -87,14 +87,14 @@ public:
   void SetTyp(TvqrFrameTypes Value) { FTyp = Value; }
   Extended Width() const { return FWidth; }
   void SetWidth(Extended Value);
-  TvqrFrameLine* LeftLine() const { return FLeftLine.get(); }
-  void SetLeftLine(TvqrFrameLine* Value) { FLeftLine->Assign(Value); }
-  TvqrFrameLine* TopLine() const { return FTopLine.get(); }
-  void SetTopLine(TvqrFrameLine* Value) { FTopLine->Assign(Value); }
-  TvqrFrameLine* RightLine() const { return FRightLine.get(); }
-  void SetRightLine(TvqrFrameLine* Value) { FRightLine->Assign(Value); }
-  TvqrFrameLine* BottomLine() const { return FBottomLine.get(); }
-  void SetBottomLine(TvqrFrameLine* Value) { FBottomLine->Assign(Value); }
+  TvqrFrameLine* LeftLine() const { return &FLeftLine; }
+  void SetLeftLine(TvqrFrameLine* Value) { FLeftLine.Assign(Value); }
+  TvqrFrameLine* TopLine() const { return &FTopLine; }
+  void SetTopLine(TvqrFrameLine* Value) { FTopLine.Assign(Value); }
+  TvqrFrameLine* RightLine() const { return &FRightLine; }
+  void SetRightLine(TvqrFrameLine* Value) { FRightLine.Assign(Value); }
+  TvqrFrameLine* BottomLine() const { return &FBottomLine; }
+  void SetBottomLine(TvqrFrameLine* Value) { FBottomLine.Assign(Value); }
 
   bool IsShadowWidthStored() const { return FShadowWidth != 4; }
   bool IsTypStored() const { return !FTyp.Empty(); }
@@ -103,7 +103,9 @@ public:
   String Diff(const TvqrFrame* AFrame) const;
 
 private:
-  std::unique_ptr<TvqrFrameLine> FLeftLine, FTopLine, FRightLine, FBottomLine;
+  // Held in the frame itself (every view has a frame: four allocations fewer per view). The
+  // published getters hand out a line to change from a const frame, hence mutable.
+  mutable TvqrFrameLine FLeftLine{this}, FTopLine{this}, FRightLine{this}, FBottomLine{this};
   TColor FColor = 0;
   bool FDropShadow = false;
   Extended FShadowWidth = 4;
