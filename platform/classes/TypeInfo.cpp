@@ -38,7 +38,7 @@ String TEnumInfo::ValueName(int Ordinal) const {
   return FValueNames[Ordinal];
 }
 
-int TEnumInfo::IndexOf(const String& ValueName) const {
+int TEnumInfo::IndexOf(std::u16string_view ValueName) const {
   for (int I = 0; I < Count(); ++I)
     if (SameText(FValueNames[I], ValueName)) return I;
   return -1;

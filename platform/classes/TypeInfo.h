@@ -7,6 +7,7 @@
 // them does not compile.
 #pragma once
 
+#include <string_view>
 #include <vector>
 
 #include "platform/classes/Sets.h"
@@ -50,7 +51,7 @@ public:
   // The name of an ordinal; the ordinal as digits when it is out of range.
   String ValueName(int Ordinal) const;
   // The ordinal of a value name (case ignored), or -1.
-  int IndexOf(const String& ValueName) const;
+  int IndexOf(std::u16string_view ValueName) const;
 
 private:
   String FName;

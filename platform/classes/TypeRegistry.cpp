@@ -2,9 +2,9 @@
 #include "platform/classes/TypeRegistry.h"
 
 #include <climits>
-#include <map>
 
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/TextMap.h"
 #include "platform/rtl/Variant.h"
 
 void RaisePropertyError(const String& Msg) { throw EPropertyError(Msg); }
@@ -198,12 +198,6 @@ void SetPropValue(TObject* Instance, const TPropInfo* Prop, const Variant& Value
 
 // --- TClassInfo -----------------------------------------------------------------------------------
 
-bool TClassInfo::InheritsFrom(TClass AClass) const {
-  for (TClass C = this; C; C = C->FParent)
-    if (C == AClass) return true;
-  return false;
-}
-
 const TPropInfo* TClassInfo::FindProperty(const String& Name) const {
   for (const TPropInfo* Prop : FProperties)
     if (SameText(Prop->Name(), Name)) return Prop;
@@ -262,14 +256,19 @@ std::vector<std::unique_ptr<TClassInfo>>& Records() {
   return List;
 }
 
-std::map<String, TClass>& RegisteredByName() {
-  static std::map<String, TClass> Map;
+// Registered classes by name, case ignored (ASCII letters, as class names are).
+TTextMap<TClass>& RegisteredByName() {
+  static TTextMap<TClass> Map;
   return Map;
 }
 }  // namespace
 
 TClass BuildClassInfo(std::unique_ptr<TClassInfo> Info) {
-  if (Info->FParent) Info->FProperties = Info->FParent->FProperties;
+  if (Info->FParent) {
+    Info->FProperties = Info->FParent->FProperties;
+    Info->FAncestry = Info->FParent->FAncestry;
+  }
+  Info->FAncestry.push_back(Info.get());
   for (auto& Own : Info->FOwnProperties) {
     Own->FOwnerClass = Info.get();
     bool Replaced = false;
@@ -288,7 +287,7 @@ TClass BuildClassInfo(std::unique_ptr<TClassInfo> Info) {
 
 void RegisterClass(TClass AClass) {
   for (TClass C = AClass; C; C = C->Parent()) {
-    auto [It, Inserted] = RegisteredByName().emplace(LowerCase(C->Name()), C);
+    auto [It, Inserted] = RegisteredByName().emplace(C->Name(), C);
     if (!Inserted && It->second != C)
       throw EFilerError(Format(u"A class named %s already exists", {C->Name()}));
   }
@@ -299,12 +298,12 @@ void RegisterClasses(std::initializer_list<TClass> Classes) {
 }
 
 void UnRegisterClass(TClass AClass) {
-  auto It = RegisteredByName().find(LowerCase(AClass->Name()));
+  auto It = RegisteredByName().find(AClass->Name());
   if (It != RegisteredByName().end() && It->second == AClass) RegisteredByName().erase(It);
 }
 
 TClass GetClass(const String& ClassName) {
-  auto It = RegisteredByName().find(LowerCase(ClassName));
+  auto It = RegisteredByName().find(ClassName);
   return It == RegisteredByName().end() ? nullptr : It->second;
 }
 

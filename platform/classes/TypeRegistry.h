@@ -196,8 +196,12 @@ public:
 
   const String& Name() const { return FName; }
   TClass Parent() const { return FParent; }
-  // True for the class itself and its descendants.
-  bool InheritsFrom(TClass AClass) const;
+  // True for the class itself and its descendants. One look into the class's line of
+  // ancestors: streaming and the report's serializer ask this for every object they touch.
+  bool InheritsFrom(TClass AClass) const {
+    return AClass && AClass->FAncestry.size() <= FAncestry.size() &&
+           FAncestry[AClass->FAncestry.size() - 1] == AClass;
+  }
 
   // Published properties, inherited first, each class in declaration order. A property a
   // descendant declares again (to change its default) keeps its ancestor's place.
@@ -226,6 +230,8 @@ private:
 
   String FName;
   TClass FParent = nullptr;
+  // The root class first, this class last.
+  std::vector<TClass> FAncestry;
   std::vector<std::unique_ptr<TPropInfo>> FOwnProperties;
   std::vector<const TPropInfo*> FProperties;
   std::vector<std::unique_ptr<TMethodInfo>> FMethods;

@@ -79,15 +79,22 @@ private:
   bool FOld = false;
 };
 
-// Appends ` <Add><Name>="<Value>"` to Out without building the pieces apart.
+// Appends ` <Add><Name>="<Value>"` to Out: the room made once, the pieces copied into it.
 void AppendPair(String& Out, const String& Add, std::u16string_view Name, std::u16string_view Value) {
-  Out.reserve(Out.size() + Add.size() + Name.size() + Value.size() + 4);
-  Out += u' ';
-  Out += Add;
-  Out += Name;
-  Out += u"=\"";
-  Out += Value;
-  Out += u'"';
+  const std::size_t Start = Out.size();
+  Out.resize(Start + Add.size() + Name.size() + Value.size() + 4);
+  Char* P = Out.data() + Start;
+  auto Put = [&P](std::u16string_view Piece) {
+    std::char_traits<Char>::copy(P, Piece.data(), Piece.size());
+    P += Piece.size();
+  };
+  *P++ = u' ';
+  Put(Add);
+  Put(Name);
+  *P++ = u'=';
+  *P++ = u'"';
+  Put(Value);
+  *P = u'"';
 }
 
 // The same with the value encoded on the way.
@@ -188,6 +195,25 @@ bool SameAsWord(std::u16string_view Name, std::u16string_view Word) {
   return Name.size() == Word.size() &&
          std::equal(Name.begin(), Name.end(), Word.begin(),
                     [&](Char A, Char B) { return Lower(A) == Lower(B); });
+}
+
+// The decimal integers the writer makes (an optional minus and up to 18 digits) read without
+// a copy of the text; false for anything else, which the general parser then reads.
+bool PlainInteger(std::u16string_view Text, Int64& Value) {
+  const bool Negative = !Text.empty() && Text[0] == u'-';
+  const std::u16string_view Digits = Text.substr(Negative ? 1 : 0);
+  if (Digits.empty() || Digits.size() > 18) return false;
+  Int64 Magnitude = 0;
+  for (Char C : Digits) {
+    if (C < u'0' || C > u'9') return false;
+    Magnitude = Magnitude * 10 + (C - u'0');
+  }
+  Value = Negative ? -Magnitude : Magnitude;
+  return true;
+}
+
+bool StartsWithLetter(std::u16string_view Text) {
+  return !Text.empty() && ((Text[0] >= u'a' && Text[0] <= u'z') || (Text[0] >= u'A' && Text[0] <= u'Z'));
 }
 
 bool VariantsDiffer(const Variant& A, const Variant& B) {
@@ -293,8 +319,23 @@ void TvqrXMLSerializer::WriteProperty(TPersistent* Obj, const TPropInfo* Prop, c
           AppendEncodedPair(Out, Add, Name + u".Text", TextWithoutFinalBreak(List->Text()));
         break;
       }
-      if (auto* Sub = vqrAs<TPersistent>(Value))
-        AppendObjXML(Out, Sub, Add + Name + u".", vqrAs<TPersistent>(AncValue));
+      if (auto* Sub = vqrAs<TPersistent>(Value)) {
+        // The sub-object's prefix is built in a buffer kept for its depth, so writing
+        // thousands of fonts and frames allocates no prefix texts.
+        if (FPrefixDepth == FPrefixes.size()) FPrefixes.emplace_back();
+        String& Prefix = FPrefixes[FPrefixDepth];
+        Prefix.assign(Add);
+        Prefix += Name;
+        Prefix += u'.';
+        ++FPrefixDepth;
+        try {
+          AppendObjXML(Out, Sub, Prefix, vqrAs<TPersistent>(AncValue));
+        } catch (...) {
+          --FPrefixDepth;
+          throw;
+        }
+        --FPrefixDepth;
+      }
       break;
     }
     default:
@@ -466,16 +507,20 @@ void TvqrXMLSerializer::ApplyValue(TReadTarget& Target, std::u16string_view Name
 
 void TvqrXMLSerializer::ApplyGeneral(TPersistent* Obj, const TPropInfo* Prop,
                                      std::u16string_view Value) {
+  Int64 Ordinal = 0;
   switch (Prop->Kind()) {
     case tkInteger:
     case tkChar:
     case tkSet:
-      return Prop->SetOrd(Obj, StrToInt64(String(Value)));
+      if (!PlainInteger(Value, Ordinal)) Ordinal = StrToInt64(String(Value));
+      return Prop->SetOrd(Obj, Ordinal);
     case tkEnumeration: {
-      const String Text(Value);
-      Int64 Ordinal = 0;
-      if (TryStrToInt64(Text, Ordinal)) return Prop->SetOrd(Obj, Ordinal);
-      int Index = Prop->EnumType()->IndexOf(Text);
+      // A value name starts with a letter, which no number does.
+      if (!StartsWithLetter(Value)) {
+        if (PlainInteger(Value, Ordinal) || TryStrToInt64(String(Value), Ordinal))
+          return Prop->SetOrd(Obj, Ordinal);
+      }
+      int Index = Prop->EnumType()->IndexOf(Value);
       if (Index >= 0) Prop->SetOrd(Obj, Index);
       return;
     }
@@ -547,6 +592,18 @@ void FinishLoading(TComponent* Obj) {
   if (!vqrAs<TvqrReport>(Obj)) Obj->Loaded();
 }
 
+// The name a child element's text starts with, as the writer puts it (` Name="..."` first,
+// without character references); empty when the text does not start so.
+String LeadingName(std::u16string_view Text) {
+  constexpr std::u16string_view kStart = u"Name=\"";
+  if (Text.substr(0, kStart.size()) != kStart) return {};
+  const std::size_t Close = Text.find(u'"', kStart.size());
+  if (Close == std::u16string_view::npos) return {};
+  const std::u16string_view Name = Text.substr(kStart.size(), Close - kStart.size());
+  if (Name.find(u'&') != std::u16string_view::npos) return {};
+  return String(Name);
+}
+
 }  // namespace
 
 TComponent* TvqrXMLSerializer::ReadComponentStr(TComponent* Root, const String& Text,
@@ -611,7 +668,8 @@ void TvqrXMLSerializer::ReadItem(TvqrXMLItem* Item, TvqrComponent* Parent, bool 
   }
   TvqrComponent* Obj = Root;
   if (!IsFirst) {
-    String Name = Item->Prop(u"Name");
+    String Name = LeadingName(Item->Text());
+    if (Name.empty()) Name = Item->Prop(u"Name");
     Obj = FOwner ? vqrAs<TvqrComponent>(FOwner->FindComponent(Name)) : nullptr;
     if (!Obj && !Name.empty())
       if (auto* OwnerComp = vqrAs<TvqrComponent>(FOwner)) Obj = OwnerComp->FindObject(Name);

@@ -13,6 +13,8 @@
 // the messages are collected in Errors for the caller to pass on to the report.
 #pragma once
 
+#include <cstddef>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string_view>
@@ -128,4 +130,8 @@ private:
   bool FOldFormat = false;
   TvqrGetAncestorEvent FOnGetAncestor;
   std::vector<TvqrFixupItem> FFixups;
+  // The name prefixes of the sub-objects being written, one buffer per depth (a deque: a
+  // deeper buffer added must not move the ones in use).
+  std::deque<String> FPrefixes;
+  std::size_t FPrefixDepth = 0;
 };

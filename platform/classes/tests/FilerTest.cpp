@@ -256,6 +256,10 @@ TEST_F(FilerTest, StoredEnumNamesAndVariantAccess) {
   EXPECT_THROW(C->FindProperty(u"Width")->GetStr(&W), EPropertyError);
   EXPECT_EQ(W.ClassName(), u"TWidget");
   EXPECT_TRUE(W.InheritsFrom(TPersistent::ClassInfo()));
+  EXPECT_TRUE(W.InheritsFrom(C));
+  EXPECT_FALSE(W.InheritsFrom(TCollection::ClassInfo()));  // a sibling line of TComponent
+  EXPECT_FALSE(TPersistent::ClassInfo()->InheritsFrom(C));  // an ancestor from a descendant
+  EXPECT_FALSE(C->InheritsFrom(nullptr));
   std::unique_ptr<TComponent> Made(C->CreateComponent(nullptr));
   EXPECT_EQ(Made->ClassType(), C);
 }

@@ -236,6 +236,36 @@ TEST_F(VqrSerializer, NamesAreFoundInAnyOrderAndCaseAcrossObjects) {
   EXPECT_EQ(S.Errors()->Count(), 0);
 }
 
+// Integers and enumerations read the same whether the text is the writer's plain digits or
+// another form the general parser knows; a text that is no number is one error.
+TEST_F(VqrSerializer, IntegerAndEnumerationTextsInEveryForm) {
+  struct TCase {
+    const char16_t* Text;
+    int Count;
+    TSerTestAlign Align;
+    int Errors;
+  };
+  const TCase Cases[] = {
+      {u"Count=\"12\" Align=\"2\"", 12, staRight, 0},
+      {u"Count=\"-0\" Align=\"0\"", 0, staLeft, 0},
+      {u"Count=\"$1F\" Align=\"$1\"", 31, staCenter, 0},
+      {u"Count=\" 7\" Align=\" 2\"", 7, staRight, 0},
+      {u"Count=\"+9\" Align=\"0x1\"", 9, staCenter, 0},
+      {u"Count=\"000000000000000000000042\" Align=\"STARIGHT\"", 42, staRight, 0},
+      {u"Count=\"12a\" Align=\"staNowhere\"", 5, staLeft, 1},
+      {u"Count=\"-\"", 5, staLeft, 1},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(StringToUtf8(C.Text));
+    auto* V = new TSerTestView(&Report);
+    TvqrXMLSerializer S;
+    S.ReadPersistentStr(&Report, V, C.Text);
+    EXPECT_EQ(V->Count(), C.Count);
+    EXPECT_EQ(V->Align(), C.Align);
+    EXPECT_EQ(S.Errors()->Count(), C.Errors);
+  }
+}
+
 TEST_F(VqrSerializer, BadValuesAreCollectedAndReadingGoesOn) {
   auto* V = new TSerTestView(&Report);
   TvqrXMLSerializer S;
