@@ -243,7 +243,7 @@ void TvqrFormat::Assign(TPersistent* Source) {
 // =============================================================================================
 
 TvqrView::TvqrView(TComponent* AOwner)
-    : TvqrReportComponent(AOwner), FFrame(std::make_unique<TvqrFrame>()) {
+    : TvqrReportComponent(AOwner) {
   SetvqComponentStyle(vqComponentStyle() + TvqrComponentStyle{csDefaultDiff});
 }
 
@@ -284,7 +284,7 @@ String TvqrView::ViewDiff(TvqrComponent* AComponent) const {
     AddAttr(Out, u"BrushStyle", IntToStr(static_cast<int>(FBrushStyle)));
   if (FAlign != Ref->FAlign) AddAttr(Out, u"Align", IntToStr(static_cast<int>(FAlign)));
   if (FColor != Ref->FColor) AddAttr(Out, u"Color", IntToStr(FColor));
-  Out += FFrame->Diff(Ref->FFrame.get());
+  Out += FFrame.Diff(&Ref->FFrame);
   if (FCursor != Ref->FCursor) AddAttr(Out, u"Cursor", IntToStr(FCursor));
   if (FPrintable != Ref->FPrintable) AddAttr(Out, u"Printable", BoolText(FPrintable));
   if (FTagStr != Ref->FTagStr) AddAttr(Out, u"TagStr", EncodeXMLValue(FTagStr));

@@ -187,8 +187,8 @@ public:
   void SetDataSet(TvqrDataSet* Value);
   String DataSetName() const;
   void SetDataSetName(const String& Value);
-  TvqrFrame* Frame() const { return FFrame.get(); }
-  void SetFrame(TvqrFrame* Value) { FFrame->Assign(Value); }
+  TvqrFrame* Frame() const { return &FFrame; }
+  void SetFrame(TvqrFrame* Value) { FFrame.Assign(Value); }
   bool Printable() const { return FPrintable; }
   void SetPrintable(bool Value) { FPrintable = Value; }
   TvqrShiftMode ShiftMode() const { return FShiftMode; }
@@ -251,7 +251,9 @@ private:
   int FCursor = 0;
   String FDataField;
   TvqrDataSetRef FDataSet;
-  std::unique_ptr<TvqrFrame> FFrame;
+  // Every view has one: held in the view, not allocated apart (mutable: the published getter
+  // hands it out from a const view).
+  mutable TvqrFrame FFrame;
   bool FPrintable = true;
   TvqrShiftMode FShiftMode = smAlways;
   String FTagStr, FSavedTagStr, FURL, FSavedURL;
