@@ -478,6 +478,11 @@ bool TksScript::IsExecutableLine(int LineN, const String& UnitName) const {
   return false;
 }
 
+void TksScript::ReportRunLine(const String& UnitName, const String& SourcePos) {
+  if (FScopeGeneration != FScopeGenerationNow.load(std::memory_order_relaxed)) RefreshScope();
+  if (FRunLineOwner) FRunLineOwner->FOnRunLine(this, UnitName, SourcePos);
+}
+
 void TksScript::RefreshScope() {
   FScopeGeneration = FScopeGenerationNow.load(std::memory_order_relaxed);
   FMainScope = FRunLineOwner = nullptr;

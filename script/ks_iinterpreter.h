@@ -107,9 +107,11 @@ public:
   Variant Evaluate(const String& Expression);
   void AddCodeLine(const String& UnitName, const String& APos);
   bool IsExecutableLine(int LineN, const String& UnitName) const;
+  // Every statement runs it: the common case (no handler, scope unchanged) is one test, and
+  // the rest stays out of the statements' loops.
   void NotifyRunLine(const String& UnitName, const String& SourcePos) {
-    if (FScopeGeneration != FScopeGenerationNow.load(std::memory_order_relaxed)) RefreshScope();
-    if (FRunLineOwner) FRunLineOwner->FOnRunLine(this, UnitName, SourcePos);
+    if (FRunLineOwner || FScopeGeneration != FScopeGenerationNow.load(std::memory_order_relaxed))
+      ReportRunLine(UnitName, SourcePos);
   }
   void AssignGlobal(const String& Name, const Variant& Value);
 
@@ -170,10 +172,16 @@ public:
   std::vector<String>& Macros() { return FMacros; }
 
   // Loop and exit flags of this scope; statements and routine calls read and write them.
-  bool FBreakCalled = false;
-  bool FContinueCalled = false;
-  bool FExitCalled = false;
-  bool FTerminated = false;
+  // FStopFlags reads or clears the four at once (non-zero: the running list stops).
+  union {
+    struct {
+      bool FBreakCalled;
+      bool FContinueCalled;
+      bool FExitCalled;
+      bool FTerminated;
+    };
+    std::uint32_t FStopFlags = 0;
+  };
 
 private:
   struct TEntry {
@@ -185,6 +193,7 @@ private:
   // main-program flag or run-line handler changed (each change moves a process-wide count).
   static void ScopeChanged() { FScopeGenerationNow.fetch_add(1, std::memory_order_relaxed); }
   void RefreshScope();
+  [[gnu::noinline]] void ReportRunLine(const String& UnitName, const String& SourcePos);
   static inline std::atomic<unsigned> FScopeGenerationNow{1};
   void AddPropertyTypes(TksClassRef AClass);
   void AddEnumValues(const String& Typ, const String& Names, bool IsSet);
@@ -232,10 +241,11 @@ inline void TksStatement::ExecuteItems() {
     if (!P.FTerminated) FItems[0]->Execute();
     return;
   }
+  // After a statement any flag ends the list; before the first only Terminate does.
+  if (P.FTerminated) return;
   for (TksStatement* S : FItems) {
-    if (P.FTerminated) return;
     S->Execute();
-    if (P.FBreakCalled || P.FContinueCalled || P.FExitCalled) return;
+    if (P.FStopFlags) return;
   }
 }
 
@@ -244,7 +254,7 @@ inline bool TksStatement::RunPass() {
   if (FItems.size() == 1) {
     // A body of one statement, the common case, runs without walking the list.
     if (!P.FTerminated) FItems[0]->Execute();
-    return !(P.FBreakCalled || P.FExitCalled || P.FTerminated);
+    return !P.FStopFlags || !(P.FBreakCalled || P.FExitCalled || P.FTerminated);
   }
   ExecuteItems();
   return PassEnded();

@@ -140,9 +140,41 @@ void TksDesignator::Classify(TksDesignatorItem* Step) {
     }
     Step->PlainParams = Step->PlainParams && typeid(*P) == typeid(TksParamItem);
   }
+  if (Step->RefKind == TksDesignatorItem::rkProc || Step->RefKind == TksDesignatorItem::rkHelper)
+    PlanArguments(Step);
+}
+
+void TksDesignator::PlanArguments(TksDesignatorItem* Step) {
+  TksCustomVariable* E = Step->Ref;
+  if (E->IsMacro()) return;  // a macro takes its arguments' source texts
+  const int N = std::min(E->Count(), static_cast<int>(Step->Args.size()));
+  Step->ArgPlans.assign(N, TksArgPlan());
+  bool Direct = true;
+  for (int k = 0; k < N; ++k) {
+    TksArgPlan& A = Step->ArgPlans[k];
+    TksParamItem* P = E->ParamAt(k);
+    if (typeid(*P) == typeid(TksParamItem) && !P->IsReadOnly()) A.Slot = P->PValue();
+    auto* X = dynamic_cast<TksExpression*>(Step->Args[k]);
+    if (X && X->Root()) {
+      A.Root = X->Root();
+      A.Store = A.Root->Store(A.Var);
+      if (P->IsVarParam() && A.Store && A.Var && !X->IsReadOnly() && !A.Var->IsReadOnly()) {
+        A.Back = const_cast<TksCustomVariable*>(A.Var);
+        A.BackAsIs = typeid(*A.Var) == typeid(TksParamItem) || A.Var->Typ() == fvtVariant;
+      }
+    }
+    Direct = Direct && A.Store && A.Slot;
+  }
+  // A parameter read as another's argument must be read before it is written.
+  for (int k = 0; Direct && k < N; ++k)
+    for (int j = 0; j < N; ++j)
+      if (Step->ArgPlans[k].Store == Step->ArgPlans[j].Slot) Direct = false;
+  Step->DirectArgs = Direct;
 }
 
 namespace {
+const Variant kNullValue = Variant::MakeNull();
+
 std::vector<Variant>& PendingArguments() {
   thread_local std::vector<Variant> Stack;
   return Stack;
@@ -165,62 +197,112 @@ Variant ArgumentValue(TksCustomVariable* E, TksCustomExpression* A) {
   return Variant(X ? X->Source() : String());
 }
 
-void HandOver(TksParamItem* P, Variant& Value, bool Plain) {
-  // A parameter stores what it is given: hand the value over without a copy.
-  if (Plain && !P->IsReadOnly()) *P->PValue() = std::move(Value);
+// The value of an argument with a plan: its stored value, read without a call when no read
+// hook bars it, else the integer path, else the general evaluation.
+inline Variant PlannedValue(const TksArgPlan& Plan, TksCustomExpression* A) {
+  if (Plan.Store && !(Plan.Var && Plan.Var->OnGetVarValue())) return *Plan.Store;
+  long long I;
+  if (Plan.Root ? Plan.Root->TryInt(I) : A->TryInt(I)) return Variant(static_cast<int>(I));
+  return A->GetValue();
+}
+
+// The same when it is a 32-bit integer, without a Variant; false when it is not one (nothing
+// was evaluated that matters).
+inline bool PlannedInt(const TksArgPlan& Plan, TksCustomExpression* A, long long& Out) {
+  if (!Plan.Store) return Plan.Root ? Plan.Root->TryInt(Out) : A->TryInt(Out);
+  if ((Plan.Var && Plan.Var->OnGetVarValue()) || Plan.Store->VType() != varInteger) return false;
+  Out = Plan.Store->Data().Int;
+  return true;
+}
+
+inline void HandOver(const TksArgPlan& Plan, TksParamItem* P, Variant& Value) {
+  // A parameter that stores what it is given takes the value without a copy.
+  if (Plan.Slot) *Plan.Slot = std::move(Value);
   else P->SetValue(Value);
+}
+
+// Copies each stored argument into its parameter, in order (DirectArgs); false, with nothing
+// decided, when a read hook has to be asked: the general way then evaluates them all again.
+inline bool CopyStoredArguments(const TksArgPlan* Plan, int N) {
+  for (int k = 0; k < N; ++k) {
+    if (Plan[k].Var && Plan[k].Var->OnGetVarValue()) return false;
+    *Plan[k].Slot = *Plan[k].Store;
+  }
+  return true;
 }
 }  // namespace
 
-void TksDesignator::PassArguments(TksDesignatorItem* Step, TksCustomVariable* E) {
-  // All arguments are evaluated before any parameter is written (an argument may read the
-  // routine's own parameters): one in place, more on one stack shared by nested calls.
+// All arguments are evaluated before any parameter is written (an argument may read the
+// routine's own parameters). Stored values and integers go across without a Variant of
+// their own (trying them evaluates nothing, so a give-up leaves the general way as it was);
+// false when the general way must run.
+inline bool TksDesignator::QuickArguments(TksDesignatorItem* Step, TksCustomVariable* E, int N) {
+  const TksArgPlan* Plan = Step->ArgPlans.data();
+  if (Step->DirectArgs && CopyStoredArguments(Plan, N)) return true;
+  constexpr int kInts = 4;
+  if (N > kInts) return false;
+  long long Ints[kInts];
+  int Given = 0;
+  while (Given < N && PlannedInt(Plan[Given], Step->Args[Given], Ints[Given])) ++Given;
+  if (Given < N) return false;
+  for (int k = 0; k < N; ++k) {
+    if (Plan[k].Slot) *Plan[k].Slot = Variant(static_cast<int>(Ints[k]));
+    else E->ParamAt(k)->SetValue(Variant(static_cast<int>(Ints[k])));
+  }
+  return true;
+}
+
+inline void TksDesignator::PassPlannedArguments(TksDesignatorItem* Step, TksCustomVariable* E) {
   const int N = std::min(E->Count(), static_cast<int>(Step->Args.size()));
-  const bool Plain = Step->PlainParams;
+  if (E->IsMacro() || static_cast<int>(Step->ArgPlans.size()) != N) PassUnplannedArguments(Step, E, N);
+  else if (!QuickArguments(Step, E, N)) PassArgumentValues(Step, E, N);
+}
+
+void TksDesignator::PassArguments(TksDesignatorItem* Step, TksCustomVariable* E) {
+  PassPlannedArguments(Step, E);
+}
+
+void TksDesignator::PassArgumentValues(TksDesignatorItem* Step, TksCustomVariable* E, int N) {
+  // One value in place, a few in a small array, more on one stack shared by nested calls.
+  const TksArgPlan* Plan = Step->ArgPlans.data();
   if (N == 1) {
-    Variant Value = ArgumentValue(E, Step->Args[0]);
-    HandOver(E->ParamAt(0), Value, Plain);
+    Variant Value = PlannedValue(Plan[0], Step->Args[0]);
+    HandOver(Plan[0], E->ParamAt(0), Value);
     return;
   }
   constexpr int kInPlace = 4;
   if (N <= kInPlace) {
-    // Integer arguments from the fast path need no Variant until they are stored (trying
-    // them evaluates nothing, so a give-up leaves the general way below as it was).
-    long long Ints[kInPlace];
-    int Given = 0;
-    if (Plain && !E->IsMacro())
-      while (Given < N && Step->Args[Given]->TryInt(Ints[Given])) ++Given;
-    if (Given == N) {
-      for (int k = 0; k < N; ++k) {
-        TksParamItem* P = E->ParamAt(k);
-        if (P->IsReadOnly()) P->SetValue(Variant(static_cast<int>(Ints[k])));
-        else *P->PValue() = Variant(static_cast<int>(Ints[k]));
-      }
-      return;
-    }
     Variant Values[kInPlace];
-    for (int k = 0; k < N; ++k) Values[k] = ArgumentValue(E, Step->Args[k]);
-    for (int k = 0; k < N; ++k) HandOver(E->ParamAt(k), Values[k], Plain);
+    for (int k = 0; k < N; ++k) Values[k] = PlannedValue(Plan[k], Step->Args[k]);
+    for (int k = 0; k < N; ++k) HandOver(Plan[k], E->ParamAt(k), Values[k]);
     return;
   }
   std::vector<Variant>& Pending = PendingArguments();
   const size_t Base = Pending.size();
   TPop Pop{Pending, Base};
+  for (int k = 0; k < N; ++k) Pending.push_back(PlannedValue(Plan[k], Step->Args[k]));
+  for (int k = 0; k < N; ++k) HandOver(Plan[k], E->ParamAt(k), Pending[Base + k]);
+}
+
+void TksDesignator::PassUnplannedArguments(TksDesignatorItem* Step, TksCustomVariable* E, int N) {
+  std::vector<Variant>& Pending = PendingArguments();
+  const size_t Base = Pending.size();
+  TPop Pop{Pending, Base};
   for (int k = 0; k < N; ++k) Pending.push_back(ArgumentValue(E, Step->Args[k]));
-  for (int k = 0; k < N; ++k) HandOver(E->ParamAt(k), Pending[Base + k], Plain);
+  for (int k = 0; k < N; ++k) E->ParamAt(k)->SetValue(Pending[Base + k]);
 }
 
 inline void TksDesignator::PassRoutineArguments(TksDesignatorItem* Step, TksProcVariable* Proc) {
-  if (!Proc->Count()) return;
-  if (Step->PlainParams && Step->Args.size() == 1) {
-    TksParamItem* P = Proc->ParamAt(0);
+  if (Step->ArgPlans.size() == 1) {
+    // A lone integer argument goes straight into its parameter.
+    const TksArgPlan& A = Step->ArgPlans[0];
     long long I;
-    if (!P->IsReadOnly() && Step->Args[0]->TryInt(I)) {
-      *P->PValue() = Variant(static_cast<int>(I));
+    if (A.Slot && PlannedInt(A, Step->Args[0], I)) {
+      *A.Slot = Variant(static_cast<int>(I));
       return;
     }
   }
-  PassArguments(Step, Proc);
+  if (Proc->Count()) PassArguments(Step, Proc);
 }
 
 // Here, beside the designators' calls, so that they take it in.
@@ -250,49 +332,54 @@ std::uintptr_t StackLimit() {
   return Limit;
 }
 
-// Counts a call for its lifetime; raises "Stack overflow" (a run-time error a script can
-// catch) instead of letting runaway recursion end the process.
-class TCallDepthGuard {
+// One run of a routine's body, for its lifetime: counts the call, marks the routine as
+// executing and its scope as the one running (what Evaluate sees), and puts all of it back,
+// also when the body raised. Raises "Stack overflow" (a run-time error a script can catch)
+// instead of letting runaway recursion end the process.
+class TRoutineRun {
 public:
-  TCallDepthGuard() {
+  TRoutineRun(bool& Executing, TksScript& P)
+      : FExecuting(Executing), FSavedExecuting(Executing), FP(P), FMain(P.MainScope()) {
     if (CallDepth >= kMaxCallDepth ||
         reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0)) < StackLimit())
       throw EStackOverflow(u"Stack overflow");
     ++CallDepth;
+    Executing = true;
+    if (FMain) {
+      FSavedRunning = FMain->ProgRunning();
+      FMain->SetProgRunning(&P);
+    }
+    P.FStopFlags = 0;
+    P.SetIsRunning(true);
   }
-  ~TCallDepthGuard() { --CallDepth; }
-  TCallDepthGuard(const TCallDepthGuard&) = delete;
-  TCallDepthGuard& operator=(const TCallDepthGuard&) = delete;
+  ~TRoutineRun() {
+    // Loop flags are cleared too, so a stray break or continue cannot cut later calls short.
+    FP.FStopFlags = 0;
+    FP.SetIsRunning(false);
+    if (FMain) FMain->SetProgRunning(FSavedRunning);
+    FExecuting = FSavedExecuting;
+    --CallDepth;
+  }
+  TRoutineRun(const TRoutineRun&) = delete;
+  TRoutineRun& operator=(const TRoutineRun&) = delete;
+
+private:
+  bool& FExecuting;
+  const bool FSavedExecuting;
+  TksScript& FP;
+  TksScript* const FMain;
+  TksScript* FSavedRunning = nullptr;
 };
 
 }  // namespace
 
 [[gnu::always_inline]] inline Variant TksProcVariable::Invoke(bool Nested) {
-  TCallDepthGuard Guard;
-  bool SavedExecuting = FExecuting;
-  FExecuting = true;
-  if (FIsFunc) FRefItem->PValue()->Clear();
-  TksScript* Main = FProgram->MainScope();
-  TksScript* SavedRunning = Main ? Main->ProgRunning() : nullptr;
-  if (Main) Main->SetProgRunning(FProgram.get());
-  TksScript& P = *FProgram;
-  auto Leave = [&] {
-    // Loop flags are cleared too, so a stray break or continue cannot cut later calls short.
-    P.FExitCalled = P.FTerminated = P.FBreakCalled = P.FContinueCalled = false;
-    P.SetIsRunning(false);
-    if (Main) Main->SetProgRunning(SavedRunning);
-    FExecuting = SavedExecuting;
-  };
-  P.FExitCalled = P.FTerminated = P.FBreakCalled = P.FContinueCalled = false;
-  P.SetIsRunning(true);
-  try {
-    P.Statement()->ExecuteItems();
-  } catch (...) {
-    Leave();
-    throw;
+  {
+    TRoutineRun Running(FExecuting, *FProgram);
+    if (FIsFunc) FRefItem->PValue()->Clear();
+    FProgram->Statement()->ExecuteItems();
   }
-  Leave();
-  if (!FIsFunc) return Variant::MakeNull();
+  if (!FIsFunc) return kNullValue;
   // Result is always a plain variable: its stored value unless a read hook is set.
   if (FRefItem->OnGetVarValue()) return FRefItem->GetValue();
   if (Nested) return std::move(*FRefItem->PValue());
@@ -334,17 +421,22 @@ Variant TksDesignator::CallRoutine(TksDesignatorItem* Step, TksProcVariable* Pro
 }
 
 Variant TksDesignator::CallRoutineVar(TksDesignatorItem* Step, TksProcVariable* Proc) {
-  PassRoutineArguments(Step, Proc);
+  PassPlannedArguments(Step, Proc);
   Proc->SetNeedResult(FNeedResult);
-  Variant Result = Proc->Run();
+  Variant Result = Proc->Invoke(false);
   const int K = Step->LoneVarParam;
-  Step->Args[K]->SetValue(Proc->ParamAt(K)->GetValue());
+  const TksArgPlan* A = K < static_cast<int>(Step->ArgPlans.size()) ? &Step->ArgPlans[K] : nullptr;
+  if (A && A->Back && A->Slot) {
+    // The argument is a plain variable: written without the designator, converted by its
+    // type as its setter would.
+    const Variant& V = *A->Slot;
+    if (A->BackAsIs || (A->Back->Typ() == fvtInt && V.VType() == varInteger)) *A->Back->PValue() = V;
+    else A->Back->SetValue(V);
+  } else {
+    Step->Args[K]->SetValue(Proc->ParamAt(K)->GetValue());
+  }
   return Result;
 }
-
-namespace {
-const Variant kNullValue = Variant::MakeNull();
-}  // namespace
 
 Variant TksDesignator::CallHelper(TksDesignatorItem* Step) {
   auto* H = static_cast<TksCustomHelper*>(Step->Ref);

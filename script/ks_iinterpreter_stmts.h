@@ -7,6 +7,20 @@
 // ---------------------------------------------------------------------------------------------
 // Designators, helpers, set expressions
 
+class TksExpressionNode;
+
+// How one argument of a call step reaches its parameter, found with the step's RefKind.
+struct TksArgPlan {
+  const Variant* Store = nullptr;          // a constant's or plain variable's stored value
+  const TksCustomVariable* Var = nullptr;  // that variable, whose read hook bars reading Store
+  TksExpressionNode* Root = nullptr;       // the argument's tree, asked for an integer
+  Variant* Slot = nullptr;                 // the parameter's value, when it stores what it is given
+  // A var parameter's argument when it is a plain writable variable: written back directly
+  // (BackAsIs: stored as it is; else an Integer as it is, anything else through SetValue).
+  TksCustomVariable* Back = nullptr;
+  bool BackAsIs = false;
+};
+
 class TksDesignatorItem {
 public:
   TksDesignatorItem() = default;
@@ -25,6 +39,11 @@ public:
   // or more than one).
   int LoneVarParam = -1;
   bool PlainParams = false;   // found with RefKind: every parameter stores what it is given
+  // Found with RefKind for a routine or helper (not a macro): one plan per argument given;
+  // DirectArgs when every argument is a stored value that no parameter of the call is, and
+  // every parameter stores what it is given, so the values are copied across in order.
+  std::vector<TksArgPlan> ArgPlans;
+  bool DirectArgs = false;
 };
 
 enum TksDesignatorKind { dkOther, dkVariable, dkStringArray, dkArray };
@@ -60,7 +79,13 @@ protected:
   Variant EvaluateChain(bool Write, const Variant& Value);
   void BindLate();
   static void Classify(TksDesignatorItem* Step);
+  static void PlanArguments(TksDesignatorItem* Step);
   static void PassArguments(TksDesignatorItem* Step, TksCustomVariable* E);
+  static bool QuickArguments(TksDesignatorItem* Step, TksCustomVariable* E, int N);
+  static void PassPlannedArguments(TksDesignatorItem* Step, TksCustomVariable* E);
+  static void PassArgumentValues(TksDesignatorItem* Step, TksCustomVariable* E, int N);
+  // Each argument through ArgumentValue (a macro's: its source text), for a step without plans.
+  static void PassUnplannedArguments(TksDesignatorItem* Step, TksCustomVariable* E, int N);
   // The same for a script routine, with a lone integer argument written straight into its
   // parameter.
   static void PassRoutineArguments(TksDesignatorItem* Step, TksProcVariable* Proc);

@@ -479,6 +479,22 @@ TEST(ScriptFaults, OneVarParameterIsWrittenBack) {
             "32 3 6 abab");
 }
 
+// Arguments that are stored values (constants, plain variables) are all read before any
+// parameter is written, also when they are the routine's own parameters in another order; a
+// var parameter's value goes back through its variable's type.
+TEST(ScriptFaults, ArgumentsAreReadBeforeParametersAreWritten) {
+  TksTestHost H;
+  EXPECT_EQ(H.Run(u"var k: Integer; procedure P(a, b: String; c: Integer); begin Out(a + b + IntToStr(c)); k := k + 1;\r\n"
+                  u"  if k < 3 then P(b, a, c) end;\r\n"
+                  u"procedure Q(a, b: Integer); begin Out(a * 10 + b); k := k + 1; if k < 6 then Q(b, a) end;\r\n"
+                  u"begin k := 0; P('x', 'y', 7); Q(1, 2) end."),
+            "xy7 yx7 xy7 12 21 12");
+  EXPECT_EQ(H.Run(u"procedure Half(var x: Variant); begin x := x / 2 end; procedure Text(var x: Variant); begin x := '7' end;\r\n"
+                  u"var i: Integer; d: Extended; v: Variant; begin i := 5; Half(i); Out(i); d := 5; Half(d); Out(d);\r\n"
+                  u"v := 5; Half(v); Out(v); Text(i); Out(i + 1) end."),
+            "2 2.5 2.5 8");
+}
+
 TEST(ScriptFaults, RoundTruncAndFormatKeepLargeValues) {
   TksTestHost H;
   EXPECT_EQ(H.Run(u"var v: Variant; begin v := Round(3000000000.4); Out(v); Out(Trunc(-5000000000.7)) end."), "3000000000 -5000000000");
