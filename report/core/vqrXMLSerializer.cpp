@@ -345,7 +345,25 @@ void TvqrXMLSerializer::WriteProperty(TPersistent* Obj, const TPropInfo* Prop, c
 
 void TvqrXMLSerializer::WriteDefinedProperties(TPersistent* Obj, const String& Add,
                                                TPersistent* Ancestor, String& Out) {
-  TMemoryStream Data;
+  // One stream serves object after object (most define nothing); a call made while it is in
+  // use (a DefineProperties writer reaching this serializer again) takes a stream of its own.
+  std::unique_ptr<TMemoryStream> Own;
+  bool* Busy = nullptr;
+  if (FDefinedDataBusy) {
+    Own = std::make_unique<TMemoryStream>();
+  } else {
+    if (!FDefinedData) FDefinedData = std::make_unique<TMemoryStream>();
+    Busy = &FDefinedDataBusy;
+    *Busy = true;
+  }
+  struct TRelease {
+    bool* Flag;
+    ~TRelease() {
+      if (Flag) *Flag = false;
+    }
+  } Release{Busy};
+  TMemoryStream& Data = Own ? *Own : *FDefinedData;
+  Data.SetSize(0);
   WriteDefinedPropertyData(Obj, FOwner, Data);
   if (Data.Size() == 0) return;
   if (Ancestor) {

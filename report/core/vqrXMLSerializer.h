@@ -24,6 +24,7 @@
 #include "platform/classes/Strings.h"
 #include "platform/rtl/Types.h"
 
+class TMemoryStream;
 class TPropInfo;
 class TReader;
 class TStream;
@@ -134,4 +135,7 @@ private:
   // deeper buffer added must not move the ones in use).
   std::deque<String> FPrefixes;
   std::size_t FPrefixDepth = 0;
+  // The stream each object's defined properties are written to, kept between objects.
+  std::unique_ptr<TMemoryStream> FDefinedData;
+  bool FDefinedDataBusy = false;
 };
