@@ -88,10 +88,14 @@ void TArrayDataSet::FillBuffer(TRecordBuffer Buffer, int RowIndex) {
   const TRow& Row = FRows[RowIndex];
   B.Id = Row.Id;
   B.Flag = bfCurrent;
-  B.Values.assign(static_cast<std::size_t>(FieldCount()), Variant::MakeNull());
-  for (int I = 0; I < FieldCount(); ++I) {
-    TField* Field = Fields()->Fields(I);
-    if (Field->FieldNo() > 0) B.Values[I] = Row.Values[Field->FieldNo() - 1];
+  const int Count = FieldCount();
+  B.Values.resize(static_cast<std::size_t>(Count));
+  for (int I = 0; I < Count; ++I) {
+    const int FieldNo = Fields()->begin()[I]->FieldNo();
+    if (FieldNo > 0)
+      B.Values[I] = Row.Values[FieldNo - 1];
+    else
+      B.Values[I] = Variant::MakeNull();
   }
   GetCalcFields(Buffer);
 }
@@ -121,13 +125,14 @@ bool TArrayDataSet::GetFieldData(TField* Field, Variant* Value) const {
   TBuf* B = StateBuffer();
   int Index = Field->Index();
   if (!B || Index < 0) return false;
-  Variant V = Index < static_cast<int>(B->Values.size()) ? B->Values[Index] : Variant::MakeNull();
+  // The value is copied once, straight from where it is kept.
+  const Variant* V = Index < static_cast<int>(B->Values.size()) ? &B->Values[Index] : nullptr;
   if (State() == dsOldValue && Field->FieldNo() > 0) {
     int Row = FindRow(B->Id);
-    V = Row >= 0 ? FRows[Row].Values[Field->FieldNo() - 1] : Variant::MakeNull();
+    V = Row >= 0 ? &FRows[Row].Values[Field->FieldNo() - 1] : nullptr;
   }
-  if (V.IsNull() || V.IsEmpty()) return false;
-  if (Value) *Value = V;
+  if (!V || V->IsNull() || V->IsEmpty()) return false;
+  if (Value) *Value = *V;
   return true;
 }
 

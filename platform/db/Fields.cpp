@@ -51,7 +51,14 @@ void TField::SetFieldKind(TFieldKind Value) {
   FFieldKind = Value;
 }
 
-int TField::Index() const { return FDataSet ? FDataSet->Fields()->IndexOf(this) : -1; }
+int TField::Index() const {
+  if (!FDataSet) return -1;
+  const TFields& List = *FDataSet->Fields();
+  if (static_cast<unsigned>(FIndexHint) < static_cast<unsigned>(List.Count()) && *(List.begin() + FIndexHint) == this)
+    return FIndexHint;
+  FIndexHint = List.IndexOf(this);
+  return FIndexHint;
+}
 
 void TField::SetIndex(int Value) {
   if (FDataSet) FDataSet->Fields()->SetFieldIndex(this, Value);

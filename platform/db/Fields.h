@@ -196,6 +196,9 @@ private:
   Variant ValueInState(TDataSetState State) const;
 
   TDataSet* FDataSet = nullptr;
+  // Where Index() found this field last: reads of a record's values ask it for every value,
+  // and the list seldom changes, so that place is checked before the list is searched.
+  mutable int FIndexHint = 0;
   String FFieldName;
   int FFieldNo = 0;
   int FOffset = 0;
