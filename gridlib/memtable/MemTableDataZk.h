@@ -139,6 +139,9 @@ private:
   // Calls Store with Value converted as StoreValue converts it.
   template <class TStore>
   static void ConvertForField(const TMTDataFieldZk* Field, const Variant& Value, TStore&& Store);
+  // The same for a field of VarType (AsIs: a field taking any value unchanged).
+  template <class TStore>
+  static void ConvertForType(TVarType VarType, bool AsIs, const Variant& Value, TStore&& Store);
 
   TRecDataValues FData;
   TRecordsListZk* FRecordsList;
@@ -165,7 +168,13 @@ public:
   TMemoryRecordZk* NewRecord();
 
 private:
+  // How each position's values are stored, worked out once for all the records.
+  struct TStoreAs {
+    TVarType VarType;
+    bool AsIs;
+  };
   TRecordsListZk* FList;
+  std::vector<TStoreAs> FStoreAs;
   TPackedValuesAppenderZk FAppender;
   std::unique_ptr<TRecDataValues> FOutOfOrder;
 };

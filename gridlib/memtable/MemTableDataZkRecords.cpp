@@ -251,9 +251,8 @@ bool IsStringType(TVarType T) { return T == varUString || T == varOleStr || T ==
 }  // namespace
 
 template <class TStore>
-void TMemoryRecordZk::ConvertForField(const TMTDataFieldZk* Field, const Variant& Value, TStore&& Store) {
-  const TVarType VarType = Field->GetVarDataType();
-  if (Field->HoldsObjects() || VarType == varVariant || Value.IsNull() || Value.VType() == VarType) {
+void TMemoryRecordZk::ConvertForType(TVarType VarType, bool AsIs, const Variant& Value, TStore&& Store) {
+  if (AsIs || VarType == varVariant || Value.IsNull() || Value.VType() == VarType) {
     Store(Value);
   } else if (Value.IsString() && IsStringType(VarType)) {
     // The string kinds share their text: only the kind changes, the text is not copied.
@@ -270,6 +269,11 @@ void TMemoryRecordZk::ConvertForField(const TMTDataFieldZk* Field, const Variant
   }
 }
 
+template <class TStore>
+void TMemoryRecordZk::ConvertForField(const TMTDataFieldZk* Field, const Variant& Value, TStore&& Store) {
+  ConvertForType(Field->GetVarDataType(), Field->HoldsObjects(), Value, Store);
+}
+
 void TMemoryRecordZk::StoreValue(TRecDataValues& Target, const TMTDataFieldZk* Field, int Index,
                                  const Variant& Value) {
   ConvertForField(Field, Value, [&](const Variant& Stored) { Target.Set(Index, Stored); });
@@ -278,18 +282,31 @@ void TMemoryRecordZk::StoreValue(TRecDataValues& Target, const TMTDataFieldZk* F
 // --- TRecordValuesBuilderZk ----------------------------------------------------------------------------
 
 TRecordValuesBuilderZk::TRecordValuesBuilderZk(TRecordsListZk* AList)
-    : FList(AList), FAppender(AList->RecValCount()) {}
+    : FList(AList), FAppender(AList->RecValCount()) {
+  const TMTDataStructZk* Struct = AList->DataStruct();
+  FStoreAs.reserve(static_cast<std::size_t>(FAppender.Count()));
+  for (int I = 0; I < FAppender.Count(); ++I) {
+    const TMTDataFieldZk* Field = Struct->DataFields(I);
+    FStoreAs.push_back({Field->GetVarDataType(), Field->HoldsObjects()});
+  }
+}
 
 TRecordValuesBuilderZk::~TRecordValuesBuilderZk() = default;
 
 void TRecordValuesBuilderZk::SetValue(int Index, const Variant& Value) {
   if (Index < 0 || Index >= FAppender.Count())
     throw EListError(u"List index out of bounds (" + IntToStr(Index) + u")");
-  const TMTDataFieldZk* Field = FList->DataStruct()->DataFields(Index);
-  if (!FOutOfOrder && Index >= FAppender.Next())
-    return TMemoryRecordZk::ConvertForField(Field, Value, [&](const Variant& Stored) { FAppender.Append(Index, Stored); });
+  const TStoreAs& As = FStoreAs[static_cast<std::size_t>(Index)];
+  if (!FOutOfOrder && Index >= FAppender.Next()) {
+    // A text for a text field takes the field's string kind without a retyped copy.
+    if (!As.AsIs && Value.IsString() && IsStringType(As.VarType))
+      return FAppender.AppendText(Index, As.VarType, Value.StringRef());
+    return TMemoryRecordZk::ConvertForType(As.VarType, As.AsIs, Value,
+                                           [&](const Variant& Stored) { FAppender.Append(Index, Stored); });
+  }
   if (!FOutOfOrder) FOutOfOrder = std::make_unique<TRecDataValues>(FAppender, nullptr, 0);
-  TMemoryRecordZk::StoreValue(*FOutOfOrder, Field, Index, Value);
+  TMemoryRecordZk::ConvertForType(As.VarType, As.AsIs, Value,
+                                  [&](const Variant& Stored) { FOutOfOrder->Set(Index, Stored); });
 }
 
 TMemoryRecordZk* TRecordValuesBuilderZk::NewRecord() {

@@ -601,6 +601,11 @@ void TPackedValuesAppenderZk::Append(int Index, const Variant& Value) {
   FNext = Index + 1;
 }
 
+void TPackedValuesAppenderZk::AppendText(int Index, TVarType Type, std::u16string_view Text) {
+  if (Index < FNext || Index >= FCount) throw EListError(u"List index out of bounds (" + IntToStr(Index) + u")");
+  AppendText(Index, KindOf(Type), Text);
+}
+
 // A text in the form Write gives it, worked out while its characters are written narrow (one
 // pass instead of a look for the form and then a write); written again wide if it has no
 // narrow form.

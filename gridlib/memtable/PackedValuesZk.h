@@ -127,6 +127,8 @@ public:
   int Next() const { return FNext; }
   // Value at Index (Next() <= Index < Count()); the positions passed over are Null.
   void Append(int Index, const Variant& Value);
+  // A text as a value of the string kind Type (varUString, varOleStr or varString).
+  void AppendText(int Index, TVarType Type, std::u16string_view Text);
   // The room (as TPackedValuesZk's room constructors take it) the values need, the positions
   // not yet given counted as Null.
   std::size_t RoomNeeded() const;
