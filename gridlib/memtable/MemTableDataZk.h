@@ -8,6 +8,7 @@
 // only between Edit and Post.
 #pragma once
 
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <new>
@@ -89,8 +90,8 @@ public:
   // One position gives its value, several a variant array.
   Variant GetIndexedDataValues(const std::vector<int>& Indexes, TDataValueVersionZk Version) const;
   // A current value read in place (no Variant built): for comparisons on hot paths.
-  TPackedValueZk ValueAt(int Index) const { return FData.At(Index); }
-  int ValueCount() const { return FData.Count(); }
+  TPackedValueZk ValueAt(int Index) const { return TRecDataValues::AtOf(MarkedValues(), Index); }
+  int ValueCount() const { return TRecDataValues::CountOf(MarkedValues()); }
 
   // The link slots of the records list and of the first records view (RecBlockListZk.h).
   TRecBlockListZk::TBlock* FListLink = nullptr;
@@ -107,9 +108,25 @@ private:
                   std::uint8_t SizeClass);
   TMemoryRecordZk(TRecordsListZk* AList, TPackedValuesAppenderZk& Values, std::size_t RoomBytes,
                   std::uint8_t SizeClass);
-  unsigned char* RoomStart() { return reinterpret_cast<unsigned char*>(this) + sizeof(TMemoryRecordZk); }
-  const TRecDataValues& Values(TDataValueVersionZk Version) const;
-  TRecDataValues& Values(TDataValueVersionZk Version);
+  unsigned char* RoomStart() const {
+    return reinterpret_cast<unsigned char*>(const_cast<TMemoryRecordZk*>(this)) + sizeof(TMemoryRecordZk);
+  }
+  // The current values' block, marked as TPackedValuesZk marks it: in the room (no pointer is
+  // kept for that), or on the heap with its address in the first bytes of the room, which the
+  // block left for good.
+  unsigned char* MarkedValues() const {
+    if (!FValuesOnHeap) return TRecDataValues::MarkInRoom(RoomStart());
+    unsigned char* Block;
+    std::memcpy(&Block, RoomStart(), sizeof Block);
+    return Block;
+  }
+  void KeepValues(unsigned char* MarkedBlock) {
+    FValuesOnHeap = !TRecDataValues::InRoom(MarkedBlock);
+    if (FValuesOnHeap) std::memcpy(RoomStart(), &MarkedBlock, sizeof MarkedBlock);
+  }
+  class TCurrentValues;
+  // The saved values a version reads (old or edit values), or nullptr for the current ones.
+  const TRecDataValues* SavedValues(TDataValueVersionZk Version) const;
   void CheckIndex(int Index) const;
 
   // What a record has only while a change is logged or an edit is under way. It is kept in a
@@ -143,13 +160,13 @@ private:
   template <class TStore>
   static void ConvertForType(TVarType VarType, bool AsIs, const Variant& Value, TStore&& Store);
 
-  TRecDataValues FData;
   TRecordsListZk* FRecordsList;
   unsigned FHashCode = 0;
   std::uint8_t FUpdateStatus = usUnmodified;
   std::uint8_t FEditState = resInsertZk;
   bool FEditChanged : 1 = false;
   bool FHasSide : 1 = false;
+  bool FValuesOnHeap : 1 = false;
   std::uint8_t FSizeClass;
 
   friend class TRecordsListZk;

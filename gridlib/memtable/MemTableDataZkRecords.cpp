@@ -30,16 +30,41 @@ void TMemoryRecordZk::operator delete(TMemoryRecordZk* P, std::destroying_delete
   TRecordArenaZk::Free(P, SizeClass);
 }
 
+// The record's current values as a TPackedValuesZk for the length of one use: made over the
+// block where the record keeps it, and the block's place kept again afterwards (a change may
+// have moved it to the heap). Reading through it leaves the record as it was.
+class TMemoryRecordZk::TCurrentValues {
+public:
+  explicit TCurrentValues(const TMemoryRecordZk* Rec)
+      : FRec(const_cast<TMemoryRecordZk*>(Rec)), FValues(TRecDataValues::kAdopt, Rec->MarkedValues()) {}
+  ~TCurrentValues() { FRec->KeepValues(FValues.ReleaseBlock()); }
+  TCurrentValues(const TCurrentValues&) = delete;
+  TCurrentValues& operator=(const TCurrentValues&) = delete;
+  TRecDataValues& operator*() { return FValues; }
+  TRecDataValues* operator->() { return &FValues; }
+
+private:
+  TMemoryRecordZk* FRec;
+  TRecDataValues FValues;
+};
+
+// The room holds at least a pointer: the address of values that moved to the heap.
 TMemoryRecordZk::TMemoryRecordZk(TRecordsListZk* AList, std::size_t RoomBytes, std::uint8_t SizeClass)
-    : FData(AList->RecValCount(), RoomStart(), RoomBytes), FRecordsList(AList), FSizeClass(SizeClass) {}
+    : FRecordsList(AList), FSizeClass(SizeClass) {
+  KeepValues(TRecDataValues(AList->RecValCount(), RoomStart(), RoomBytes).ReleaseBlock());
+}
 
 TMemoryRecordZk::TMemoryRecordZk(TRecordsListZk* AList, const TRecDataValues& Values, std::size_t RoomBytes,
                                  std::uint8_t SizeClass)
-    : FData(Values, RoomStart(), RoomBytes), FRecordsList(AList), FSizeClass(SizeClass) {}
+    : FRecordsList(AList), FSizeClass(SizeClass) {
+  KeepValues(TRecDataValues(Values, RoomStart(), RoomBytes).ReleaseBlock());
+}
 
 TMemoryRecordZk::TMemoryRecordZk(TRecordsListZk* AList, TPackedValuesAppenderZk& Values, std::size_t RoomBytes,
                                  std::uint8_t SizeClass)
-    : FData(Values, RoomStart(), RoomBytes), FRecordsList(AList), FSizeClass(SizeClass) {}
+    : FRecordsList(AList), FSizeClass(SizeClass) {
+  KeepValues(TRecDataValues(Values, RoomStart(), RoomBytes).ReleaseBlock());
+}
 
 // The side parts of all records, by record. Records of different tables may be used from
 // different threads, hence the lock; a record's side part is looked up only while it has one.
@@ -55,6 +80,7 @@ TMemoryRecordZk::TSideMap& TMemoryRecordZk::SideMap() {
 
 TMemoryRecordZk::~TMemoryRecordZk() {
   if (FHasSide) DropSide();
+  const TRecDataValues Values(TRecDataValues::kAdopt, MarkedValues());  // freed on leaving
 }
 
 // The part is destroyed after the lock is let go, so the lock is not held while its values go.
@@ -125,7 +151,7 @@ void TMemoryRecordZk::SetEditValues(std::unique_ptr<TRecDataValues> Value) {
 }
 
 void TMemoryRecordZk::RestoreOldData() {
-  if (FHasSide && SidePart()->OldData) FData = std::move(*SidePart()->OldData);
+  if (FHasSide && SidePart()->OldData) *TCurrentValues(this) = std::move(*SidePart()->OldData);
   SetOldData(nullptr);
 }
 
@@ -133,7 +159,7 @@ void TMemoryRecordZk::Edit() {
   if (FEditState != resBrowseZk) return;
   FEditState = resEditZk;
   FEditChanged = false;
-  SetEditValues(std::make_unique<TRecDataValues>(FData));
+  SetEditValues(std::make_unique<TRecDataValues>(*TCurrentValues(this)));
 }
 
 void TMemoryRecordZk::Post() {
@@ -165,7 +191,7 @@ void TMemoryRecordZk::Cancel() {
       delete this;
       return;
     case resEditZk:
-      FData = std::move(*SidePart()->EditValues);
+      *TCurrentValues(this) = std::move(*SidePart()->EditValues);
       SetEditValues(nullptr);
       FEditState = resBrowseZk;
       return;
@@ -200,50 +226,54 @@ void TMemoryRecordZk::RevertRecord() {
 
 void TMemoryRecordZk::RefreshRecord(const TMemoryRecordZk* Rec) {
   if (FUpdateStatus == usModified)
-    SetOldData(std::make_unique<TRecDataValues>(Rec->FData));
-  else
-    FData = Rec->FData;
+    SetOldData(std::make_unique<TRecDataValues>(*TCurrentValues(Rec)));
+  else if (Rec != this)
+    *TCurrentValues(this) = *TCurrentValues(Rec);
 }
 
 void TMemoryRecordZk::CheckIndex(int Index) const {
-  if (Index < 0 || Index >= FData.Count())
+  if (Index < 0 || Index >= ValueCount())
     throw EListError(u"List index out of bounds (" + IntToStr(Index) + u")");
 }
 
-const TRecDataValues& TMemoryRecordZk::Values(TDataValueVersionZk Version) const {
+const TRecDataValues* TMemoryRecordZk::SavedValues(TDataValueVersionZk Version) const {
+  if (!FHasSide) {
+    if (Version == dvvOldValueZk) throw Exception(kOldNotAccessible);
+    if (Version == dvvEditValueZk) throw Exception(kEditNotAccessible);
+    return nullptr;
+  }
   const TRecDataValues* Old = OldData();
   const TRecDataValues* Before = HasEditValues() ? SidePart()->EditValues.get() : nullptr;
   switch (Version) {
     case dvvOldValueZk:
       if (!Old) throw Exception(kOldNotAccessible);
-      return *Old;
+      return Old;
     case dvvCurValueZk:
-      return Before ? *Before : FData;
+      return Before;
     case dvvEditValueZk:
       if (!Before) throw Exception(kEditNotAccessible);
-      return FData;
+      return nullptr;
     case dvvValueZk:
-      return FData;
+      return nullptr;
     case dvvOldestValue:
-      return Old ? *Old : Before ? *Before : FData;
+      return Old ? Old : Before;
     case dvvRefreshValue:
-      return Old ? *Old : FData;
+      return Old;
   }
-  return FData;
-}
-
-TRecDataValues& TMemoryRecordZk::Values(TDataValueVersionZk Version) {
-  return const_cast<TRecDataValues&>(std::as_const(*this).Values(Version));
+  return nullptr;
 }
 
 Variant TMemoryRecordZk::GetDataValue(int Index, TDataValueVersionZk Version) const {
   CheckIndex(Index);
-  return Values(Version).Get(Index);
+  const TRecDataValues* Saved = SavedValues(Version);
+  return Saved ? Saved->Get(Index) : ValueAt(Index).ToVariant();
 }
 
 void TMemoryRecordZk::SetDataValue(int Index, TDataValueVersionZk Version, const Variant& Value) {
   CheckIndex(Index);
-  StoreValue(Values(Version), DataStruct()->DataFields(Index), Index, Value);
+  if (const TRecDataValues* Saved = SavedValues(Version))
+    return StoreValue(const_cast<TRecDataValues&>(*Saved), DataStruct()->DataFields(Index), Index, Value);
+  StoreValue(*TCurrentValues(this), DataStruct()->DataFields(Index), Index, Value);
 }
 
 namespace {
@@ -374,6 +404,7 @@ int TRecordsListZk::RecValCount() const { return DataStruct()->Count(); }
 template <class... TValues>
 TMemoryRecordZk* TRecordsListZk::MakeRecord(std::size_t Room, TValues&... Values) {
   std::uint8_t SizeClass = 0;
+  Room = std::max(Room, sizeof(unsigned char*));
   void* Place = FArena->Allocate(sizeof(TMemoryRecordZk) + Room, SizeClass);
   TMemoryRecordZk* Rec;
   try {
@@ -653,7 +684,8 @@ void TRecordsListZk::ApplyRecordChange(TMemoryRecordZk* Rec, TUpdateStatus Statu
   List->SetCachedUpdates(true);
   const int N = RecValCount();
   auto CopyValues = [N](TMemoryRecordZk* To, const TMemoryRecordZk* From, TDataValueVersionZk V) {
-    for (int I = 0; I < N; ++I) To->FData.Set(I, From->Values(V).Get(I));
+    TMemoryRecordZk::TCurrentValues Values(To);
+    for (int I = 0; I < N; ++I) Values->Set(I, From->GetDataValue(I, V));
   };
   TMemoryRecordZk* ShadowRec = List->NewRecord();
   switch (Status) {

@@ -258,7 +258,7 @@ Variant* BoxAt(const unsigned char* P) {
   return Box;
 }
 
-std::uint16_t CountOf(const unsigned char* Block) {
+std::uint16_t BlockCount(const unsigned char* Block) {
   std::uint16_t N = 0;
   if (Block) std::memcpy(&N, Block, sizeof N);
   return N;
@@ -477,7 +477,13 @@ void TPackedValuesZk::ClearValues() {
   WriteNulls(Block(), Count());
 }
 
-int TPackedValuesZk::Count() const { return CountOf(Block()); }
+namespace {
+const unsigned char* Unmarked(const unsigned char* MarkedBlock) {
+  return reinterpret_cast<const unsigned char*>(reinterpret_cast<std::uintptr_t>(MarkedBlock) & ~std::uintptr_t{1});
+}
+}  // namespace
+
+int TPackedValuesZk::CountOf(const unsigned char* MarkedBlock) { return BlockCount(Unmarked(MarkedBlock)); }
 
 std::size_t TPackedValuesZk::ByteSize() const {
   if (!FBlock) return 0;
@@ -494,8 +500,8 @@ std::pair<std::size_t, std::size_t> TPackedValuesZk::Span(int Index) const {
   return {static_cast<std::size_t>(P - B), static_cast<std::size_t>(Skip(P) - B)};
 }
 
-TPackedValueZk TPackedValuesZk::At(int Index) const {
-  const unsigned char* P = Block() + kHeader;
+TPackedValueZk TPackedValuesZk::AtOf(const unsigned char* MarkedBlock, int Index) {
+  const unsigned char* P = Unmarked(MarkedBlock) + kHeader;
   for (int I = 0; I < Index; ++I) P = Skip(P);
   TPackedValueZk V;
   Read(P, V.FType, V.FForm, V.FBase, V.FLength, V.FBytes, V.FBits);

@@ -80,6 +80,27 @@ public:
   TPackedValuesZk& operator=(TPackedValuesZk&& Other);
   ~TPackedValuesZk();
 
+  // An owner may keep the block itself instead of this object (a record keeps no pointer while
+  // its values sit in its room): ReleaseBlock hands the block over, marked as this object holds
+  // it, and the adopting constructor makes an object over such a block again.
+  enum TAdoptBlock { kAdopt };
+  TPackedValuesZk(TAdoptBlock, unsigned char* MarkedBlock) : FBlock(MarkedBlock) {}
+  unsigned char* ReleaseBlock() {
+    unsigned char* Result = FBlock;
+    FBlock = nullptr;
+    return Result;
+  }
+  // Count() and At() of a block so handed over, read where it lies.
+  static int CountOf(const unsigned char* MarkedBlock);
+  static TPackedValueZk AtOf(const unsigned char* MarkedBlock, int Index);
+  static bool InRoom(const unsigned char* MarkedBlock) {
+    return (reinterpret_cast<std::uintptr_t>(MarkedBlock) & 1) != 0;
+  }
+  // The mark of a block placed at RoomStart + kRoomOverhead in its owner's room.
+  static unsigned char* MarkInRoom(unsigned char* RoomStart) {
+    return reinterpret_cast<unsigned char*>(reinterpret_cast<std::uintptr_t>(RoomStart + kRoomOverhead) | 1);
+  }
+
   static constexpr std::size_t kRoomOverhead = 2;
   // The room a block of these values needs.
   std::size_t RoomNeeded() const { return kRoomOverhead + ByteSize(); }
@@ -88,8 +109,8 @@ public:
   // Every value Null again, in the same block.
   void ClearValues();
 
-  int Count() const;
-  TPackedValueZk At(int Index) const;
+  int Count() const { return CountOf(FBlock); }
+  TPackedValueZk At(int Index) const { return AtOf(FBlock, Index); }
   Variant Get(int Index) const { return At(Index).ToVariant(); }
   void Set(int Index, const Variant& Value);
   // The bytes of the block (for measuring).

@@ -196,6 +196,32 @@ TEST(MemoryRecordZk, BuiltRecordsThroughTheEditCycle) {
   Other->Cancel();
 }
 
+// A record keeps no pointer to values in its room; values that moved out leave their address
+// in the room, which must hold it even for a record of one small value (a heap-made record is
+// exactly as long as asked for: memory checkers see any overrun).
+TEST(MemoryRecordZk, ValuesMovedOutOfASmallRoom) {
+  auto Data = MakeContainer({{u"V", ftVariant}});
+  TRecordsListZk* List = Data->RecordsList();
+  const String Long(100, u'ж');
+  for (int Step = 0; Step < 2; ++Step) {
+    SCOPED_TRACE(Step);
+    TRecordValuesBuilderZk Builder(List);
+    Builder.SetValue(0, 1);
+    TMemoryRecordZk* R = Builder.NewRecord();
+    List->FetchRecord(R);
+    if (Step == 1) R->Edit();
+    R->SetDataValue(0, dvvValueZk, Long);
+    EXPECT_EQ(R->GetDataValue(0, dvvValueZk).AsString(), Long);
+    EXPECT_EQ(R->ValueCount(), 1);
+    if (Step == 1) {
+      R->Cancel();  // the saved values come back on the heap block's place
+      EXPECT_EQ(R->GetDataValue(0, dvvValueZk).AsInteger(), 1);
+    }
+  }
+  EXPECT_EQ(List->Count(), 2);
+  List->Clear();
+}
+
 // Each row: a sequence of operations on record 0 of three, in cached mode; then the status,
 // the log (with its empty entries) and the old value of field 0.
 TEST(RecordsListZk, CachedStatusSequences) {
