@@ -146,6 +146,9 @@ public:
   void Build(TksGrammar& G) {
     for (auto& N : G.Nodes) Info(N.get());
     for (auto& N : G.Nodes)
+      N->OptionalFirstCanSkip = (N->Kind == gkOptional || N->Kind == gkOptionalLoop) &&
+                                !N->Children.empty() && N->Children[0]->CanSkip;
+    for (auto& N : G.Nodes)
       if (N->Kind == gkSwitch || N->Kind == gkOptionalSwitch) BuildPicks(*N);
   }
 
@@ -345,8 +348,8 @@ void TksILParser::SelectLanguage(const String& LangName) {
 // The walker
 
 // Grammar elements entered at once. Each nesting level of the source (a bracket, a begin ...
-// end block) takes several; the limit keeps far inside an 8 MB stack with sanitizers on and
-// still allows source nested a few hundred levels deep.
+// end block) takes several; the limit keeps the program tree shallow enough for the compiler,
+// which walks it recursively, and still allows source nested a few hundred levels deep.
 constexpr int kMaxWalkDepth = 3000;
 // The token text of an element that reads none.
 const String kNoToken;
@@ -450,8 +453,7 @@ struct TksWalker {
     }
   }
 
-  // Helpers of the recursive walk are kept out of line, so that their locals do not
-  // enlarge every frame of the walk.
+  // Helpers of the walk's loop are kept out of line, so that their locals stay out of it.
   // A token element: reads the token into Tok and tells whether it matches.
   [[gnu::noinline]] bool ReadToken(const TksGrammarNode* E, String& Tok) {
     switch (E->Kind) {
@@ -510,26 +512,79 @@ struct TksWalker {
     Items.push_back(X);
   }
 
-  bool Walk(const TksGrammarNode* E) {
-    // Plain references are followed here, each one level deeper, as entering them would: such
-    // a reference matches, fails and leaves the position exactly as its rule does.
+  // The walk keeps its own stack, one frame per element being walked: an element costs a frame
+  // pushed and popped rather than nested calls, and deep source costs heap rather than the
+  // thread's stack. An element's steps either walk one child next (the frame resumes with the
+  // child's result) or end the element with its result.
+  enum TPhase : uint8_t { phChildren, phRef, phPicks, phRest, phOptional, phLoop };
+  struct TFrame {
+    const TksGrammarNode* E;
+    int Start;         // the source position where the element began
+    int Levels;        // levels entered for it, plain references followed included
+    size_t Mark;       // the size of Items then
+    uint32_t Index = 0;  // the next child (or, in phPicks, the next pick) to walk
+    uint16_t List = 0;   // switches: the pick list of the next character
+    TPhase Phase = phChildren;
+    bool LastOk = false;         // loops: whether the last pass matched
+    bool SecondStarted = false;  // loops: whether a second pass began
+    int PassStart = 0;           // loops: where the current pass began
+    int AfterChildren = 0;       // loops: where the last pass ended
+  };
+  struct TStep {
+    const TksGrammarNode* Next;  // the child to walk next; null: the element ends
+    bool Result;
+  };
+  static TStep Call(const TksGrammarNode* C) { return {C, false}; }
+  static TStep Done(bool Result) { return {nullptr, Result}; }
+  std::vector<TFrame> Stack;
+
+  bool Walk(const TksGrammarNode* Root) {
+    const size_t Base = Stack.size();
+    const TksGrammarNode* E = Root;
+    for (;;) {
+      TStep S = Done(false);
+      bool Pop = false;  // S ends the top frame (else E was not entered and fails at once)
+      if (const int Levels = EnterAll(E)) {
+        if (E->OptionalFirstCanSkip && PassesOverFirst(E)) {
+          Depth -= Levels;
+          S = Done(true);
+        } else {
+          Stack.push_back(TFrame{E, L.Position(), Levels, Items.size()});
+          S = Begin(Stack.back());
+          Pop = true;
+        }
+      }
+      while (!S.Next) {
+        if (Pop) {
+          Depth -= Stack.back().Levels;
+          Stack.pop_back();
+        }
+        if (Stack.size() == Base) return S.Result;
+        S = Resume(Stack.back(), S.Result);
+        Pop = true;
+      }
+      E = S.Next;
+    }
+  }
+
+  // Enters E, following plain references in place, each one level deeper, as entering them
+  // would: such a reference matches, fails and leaves the position exactly as its rule does.
+  // Gives the levels entered, with E moved to the element to walk; 0 when it cannot be entered.
+  [[gnu::always_inline]] int EnterAll(const TksGrammarNode*& E) {
     int Levels = 0;
     for (;;) {
       if (!Enter(E)) {
         Depth -= Levels;
-        return false;
+        return 0;
       }
       ++Levels;
-      if (!E->PlainRef) break;
+      if (!E->PlainRef) return Levels;
       E = E->Ref;
     }
-    bool Result = WalkElement(E);
-    Depth -= Levels;
-    return Result;
   }
 
   // Goes one level deeper into E, unless the nesting limit is reached or E cannot start here.
-  bool Enter(const TksGrammarNode* E) {
+  [[gnu::always_inline]] bool Enter(const TksGrammarNode* E) {
     if (TooDeep) return false;
     if (Depth >= kMaxWalkDepth) {
       TooDeep = true;
@@ -547,6 +602,15 @@ struct TksWalker {
     return true;
   }
 
+  // Whether the first child of an optional element just entered fails at once, as entering it
+  // would: the element then matches empty text, as walking it would.
+  bool PassesOverFirst(const TksGrammarNode* E) {
+    const TksGrammarNode* C = E->Children[0];
+    if (Depth + C->FirstDepth >= kMaxWalkDepth || CanStartHere(C)) return false;
+    if (C->FirstEnters && L.Position() > Furthest) Furthest = L.Position();
+    return true;
+  }
+
   bool CanStartHere(const TksGrammarNode* E) {
     PeekNext();
     return Next < 128 ? E->First[Next] : E->FirstOther;
@@ -559,13 +623,17 @@ struct TksWalker {
     }
   }
 
-  bool WalkElement(const TksGrammarNode* E) {
-    const int Start = L.Position();
-    const size_t Mark = Items.size();
+  static const TksGrammarNode* NextChildOf(TFrame& F) {
+    return F.Index < F.E->Children.size() ? F.E->Children[F.Index++] : nullptr;
+  }
+
+  // The first step of an element just entered.
+  [[gnu::always_inline]] TStep Begin(TFrame& F) {
+    const TksGrammarNode* E = F.E;
     switch (E->Kind) {
       case gkRule:
       case gkSequence:
-        break;
+        return OwnPartDone(F, true, kNoToken);
       case gkChar:
       case gkKeyword:
       case gkIdent:
@@ -573,118 +641,164 @@ struct TksWalker {
       case gkString:
       case gkVQString:
       case gkEOL:
-        return WalkToken(E, Start, Mark);
+        return WalkToken(F);
       case gkSwitch:
       case gkOptionalSwitch:
-        if (WalkSwitch(E, Start)) return true;
-        if (E->Kind == gkOptionalSwitch) return true;
-        RecordError(E, Start);
-        L.SetPosition(Start);
-        return false;
+        return BeginSwitch(F);
       case gkOptional:
-        for (const TksGrammarNode* C : E->Children)
-          if (!Walk(C)) {
-            L.SetPosition(Start);
-            break;
-          }
-        return true;
+        F.Phase = phOptional;
+        if (const TksGrammarNode* C = NextChildOf(F)) return Call(C);
+        return Done(true);
       case gkLoop:
       case gkOptionalLoop:
-        return WalkLoop(E, Start);
+        F.Phase = phLoop;
+        F.PassStart = F.Start;
+        if (const TksGrammarNode* C = NextChildOf(F)) return Call(C);
+        return EndPass(F, true);
       case gkRuleRef:
         if (!E->Ref) throw Exception(SInvalidLanguage);
-        return Finish(E, Walk(E->Ref), Start, Mark, kNoToken);
+        F.Phase = phRef;
+        return Call(E->Ref);
     }
-    return Finish(E, true, Start, Mark, kNoToken);
+    return Done(false);
   }
 
-  // The token lives here rather than in WalkElement, whose other paths then keep a light frame.
-  [[gnu::noinline]] bool WalkToken(const TksGrammarNode* E, int Start, size_t Mark) {
+  // The next step of an element once the child it walked gave Result.
+  [[gnu::always_inline]] TStep Resume(TFrame& F, bool Result) {
+    switch (F.Phase) {
+      case phChildren:
+        if (!Result) return FinishElement(F, false);
+        if (const TksGrammarNode* C = NextChildOf(F)) return Call(C);
+        return FinishElement(F, true);
+      case phRef:
+        return OwnPartDone(F, Result, kNoToken);
+      case phPicks:
+        if (Result) return Done(true);
+        // A failed child that moved the position: the rest are tried one by one.
+        if (L.Position() != F.Start) {
+          F.Index = F.E->PickLists[F.List][F.Index - 1].Index + 1;
+          F.Phase = phRest;
+          return NextAlternative(F);
+        }
+        return NextPick(F);
+      case phRest:
+        if (Result) return Done(true);
+        return NextAlternative(F);
+      case phOptional:
+        if (!Result) {
+          L.SetPosition(F.Start);
+          return Done(true);
+        }
+        if (const TksGrammarNode* C = NextChildOf(F)) return Call(C);
+        return Done(true);
+      case phLoop:
+        if (!Result) return EndPass(F, false);
+        if (const TksGrammarNode* C = NextChildOf(F)) return Call(C);
+        return EndPass(F, true);
+    }
+    return Done(false);
+  }
+
+  // The token lives here, whose frame only a token element pays.
+  [[gnu::noinline]] TStep WalkToken(TFrame& F) {
     String Tok;
-    const bool Result = ReadToken(E, Tok);
-    return Finish(E, Result, Start, Mark, Tok);
+    const bool Result = ReadToken(F.E, Tok);
+    return OwnPartDone(F, Result, Tok);
   }
 
-  // After an element's own part: writes its node and addition, walks its children, and on
-  // failure records the error and goes back to Start.
-  [[gnu::always_inline]] bool Finish(const TksGrammarNode* E, bool Result, int Start, size_t Mark,
-                                     const String& Tok) {
-    if (Result && L.Position() > Furthest) Furthest = L.Position();
-    if (Result) {
-      if (E->Kind != gkRule && !E->Node.empty()) Emit(E, true, Start, Mark);
-      if (!E->Add.empty()) WriteAdd(E, Tok);
-      for (const TksGrammarNode* C : E->Children)
-        if (!(Result = Walk(C))) break;
-    }
-    if (!Result) RecordError(E, Start);
-    if (E->Kind == gkRule && !E->Node.empty()) Emit(E, Result, Start, Mark);
-    if (!Result) L.SetPosition(Start);
-    return Result;
+  // After an element's own part: writes its node and addition, then walks its children.
+  [[gnu::always_inline]] TStep OwnPartDone(TFrame& F, bool Result, const String& Tok) {
+    if (!Result) return FinishElement(F, false);
+    const TksGrammarNode* E = F.E;
+    if (L.Position() > Furthest) Furthest = L.Position();
+    if (E->Kind != gkRule && !E->Node.empty()) Emit(E, true, F.Start, F.Mark);
+    if (!E->Add.empty()) WriteAdd(E, Tok);
+    F.Phase = phChildren;
+    F.Index = 0;
+    if (const TksGrammarNode* C = NextChildOf(F)) return Call(C);
+    return FinishElement(F, true);
   }
 
-  // Tries a switch's children in order until one matches. Away from the nesting limit, the
+  // Ends an element: a rule writes its node, and on failure the error is recorded and the
+  // position goes back to Start.
+  [[gnu::always_inline]] TStep FinishElement(TFrame& F, bool Result) {
+    const TksGrammarNode* E = F.E;
+    if (!Result) RecordError(E, F.Start);
+    if (E->Kind == gkRule && !E->Node.empty()) Emit(E, Result, F.Start, F.Mark);
+    if (!Result) L.SetPosition(F.Start);
+    return Done(Result);
+  }
+
+  // A switch tries its children in order until one matches. Away from the nesting limit, the
   // children the next character cannot start are passed over through the switch's table, as
-  // Walk would pass them over one by one; once a failed child leaves the position moved, the
-  // rest are tried one by one.
-  bool WalkSwitch(const TksGrammarNode* E, int Start) {
-    size_t From = 0;
+  // entering would pass them over one by one; once a failed child leaves the position moved,
+  // the rest are tried one by one.
+  [[gnu::always_inline]] TStep BeginSwitch(TFrame& F) {
+    const TksGrammarNode* E = F.E;
     if (!E->PickLists.empty() && !TooDeep && Depth + E->PickDepth < kMaxWalkDepth) {
       PeekNext();
-      for (const TksGrammarNode::TPick& P : E->PickLists[E->PickOf[Next < 128 ? Next : 128]]) {
-        if (P.Touch) {
-          if (!TooDeep && Start > Furthest) Furthest = Start;
-          continue;
-        }
-        if (Walk(E->Children[P.Index])) return true;
-        if (L.Position() != Start) {
-          From = P.Index + 1;
-          break;
-        }
-      }
-      if (From == 0) return false;
+      F.List = E->PickOf[Next < 128 ? Next : 128];
+      F.Phase = phPicks;
+      return NextPick(F);
     }
-    for (size_t i = From; i < E->Children.size(); ++i)
-      if (Walk(E->Children[i])) return true;
-    return false;
+    F.Phase = phRest;
+    return NextAlternative(F);
   }
 
-  bool WalkLoop(const TksGrammarNode* E, int Start) {
-    Char Sep = E->HasText && !E->Text.empty() ? E->Text[0] : 0;
-    bool SecondStarted = false;
-    bool LastOk = false;
-    int AfterChildren = Start;
-    for (;;) {
-      int PassStart = L.Position();
-      bool Ok = true;
-      for (const TksGrammarNode* C : E->Children)
-        if (!(Ok = Walk(C))) break;
-      AfterChildren = L.Position();
-      LastOk = Ok;
-      if (!Ok || AfterChildren == PassStart) break;
-      if (Sep) {
-        L.SkipSpaces();
-        if (L.GetPunctuation() != Sep) {
-          L.SetPosition(AfterChildren);
-          break;
-        }
-      }
-      SecondStarted = true;
+  [[gnu::always_inline]] TStep NextPick(TFrame& F) {
+    const std::vector<TksGrammarNode::TPick>& Picks = F.E->PickLists[F.List];
+    while (F.Index < Picks.size()) {
+      const TksGrammarNode::TPick& P = Picks[F.Index++];
+      if (!P.Touch) return Call(F.E->Children[P.Index]);
+      if (!TooDeep && F.Start > Furthest) Furthest = F.Start;
     }
-    if (SecondStarted) {
+    return SwitchFailed(F);
+  }
+
+  [[gnu::always_inline]] TStep NextAlternative(TFrame& F) {
+    if (const TksGrammarNode* C = NextChildOf(F)) return Call(C);
+    return SwitchFailed(F);
+  }
+
+  [[gnu::always_inline]] TStep SwitchFailed(TFrame& F) {
+    if (F.E->Kind == gkOptionalSwitch) return Done(true);
+    RecordError(F.E, F.Start);
+    L.SetPosition(F.Start);
+    return Done(false);
+  }
+
+  // A loop walks its children pass after pass while a pass matches and moves on; with a
+  // separator, a pass follows only that character. A pass that moved had children to walk.
+  [[gnu::always_inline]] TStep EndPass(TFrame& F, bool Ok) {
+    const TksGrammarNode* E = F.E;
+    F.AfterChildren = L.Position();
+    F.LastOk = Ok;
+    if (Ok && F.AfterChildren != F.PassStart) {
+      const Char Sep = E->HasText && !E->Text.empty() ? E->Text[0] : 0;
+      if (Sep) L.SkipSpaces();
+      if (!Sep || L.GetPunctuation() == Sep) {
+        F.SecondStarted = true;
+        F.PassStart = L.Position();
+        F.Index = 0;
+        return Call(NextChildOf(F));
+      }
+      L.SetPosition(F.AfterChildren);
+    }
+    if (F.SecondStarted) {
       if (E->LoopSkip || ErrTerm) {
         ErrText.clear();
         ErrRecorded = false;
       }
-      L.SetPosition(AfterChildren);
-      return true;
+      L.SetPosition(F.AfterChildren);
+      return Done(true);
     }
-    if (LastOk) return true;
+    if (F.LastOk) return Done(true);
     if (E->Kind == gkOptionalLoop) {
-      L.SetPosition(Start);
-      return true;
+      L.SetPosition(F.Start);
+      return Done(true);
     }
-    RecordError(E, Start);
-    return false;
+    RecordError(E, F.Start);
+    return Done(false);
   }
 };
 
