@@ -377,7 +377,11 @@ struct TksWalker {
   int PeekAt = 0;
   Char Next = 0;
 
-  explicit TksWalker(TksILParser& AP) : P(AP), L(*AP.FParser), Tree(*AP.FTree) {}
+  // Room for the frames of an ordinary program from the start, so that a short text (a report
+  // expression) does not pay for the stack growing step by step.
+  explicit TksWalker(TksILParser& AP) : P(AP), L(*AP.FParser), Tree(*AP.FTree) {
+    Stack.reserve(256);
+  }
   TksWalker(const TksWalker&) = delete;
   TksWalker& operator=(const TksWalker&) = delete;
 
