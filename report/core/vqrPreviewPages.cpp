@@ -51,7 +51,7 @@ bool TvqrDictionary::TLess::operator()(const String& A, const String& B) const {
 }
 
 void TvqrDictionary::Add(const String& Name, const String& SourceName, TvqrComponent* Obj) {
-  FSourceNames.push_back({SourceName, Obj});
+  FSourceNames.push_back({SourceName, Obj, nullptr});
   FNames[Name] = static_cast<int>(FSourceNames.size()) - 1;
 }
 
@@ -72,6 +72,11 @@ String TvqrDictionary::AddUnique(const String& Base, const String& SourceName,
 TvqrComponent* TvqrDictionary::GetObject(const String& Name) const {
   auto It = FNames.find(Name);
   return It == FNames.end() ? nullptr : FSourceNames[static_cast<size_t>(It->second)].Obj;
+}
+
+TvqrDictionary::TEntry* TvqrDictionary::FindEntry(const String& Name) {
+  auto It = FNames.find(Name);
+  return It == FNames.end() ? nullptr : &FSourceNames[static_cast<size_t>(It->second)];
 }
 
 String TvqrDictionary::GetSourceName(const String& Name) const {

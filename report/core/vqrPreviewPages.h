@@ -26,6 +26,8 @@
 #include "report/core/vqrPictureCache.h"
 #include "report/core/vqrXML.h"
 
+class TvqrParsedBase;
+
 // Opens a link clicked in a preview (set by the application; none: links do nothing).
 using TvqrOpenURLHandler = std::function<void(const String& URL)>;
 void SetOpenURLHandler(TvqrOpenURLHandler Handler);
@@ -54,7 +56,11 @@ public:
   struct TEntry {
     String SourceName;
     TvqrComponent* Obj = nullptr;
+    // Obj's base text read once, made by the first page rebuilt with it.
+    std::shared_ptr<TvqrParsedBase> Parsed;
   };
+  // The entry of an alias; nullptr when there is none.
+  TEntry* FindEntry(const String& Name);
   struct TLess {
     bool operator()(const String& A, const String& B) const;
   };
@@ -178,6 +184,9 @@ private:
   void PrepareForExport(TvqrComponent* Obj, int TotalPages);
   void RebuildObjects(TvqrXMLItem* Item, TvqrComponent* Parent, TvqrXMLSerializer& Serializer,
                       int Depth);
+  // The entry's base text read once (kept in the entry); nullptr when it must be read joined
+  // to each difference.
+  TvqrParsedBase* ParsedBase(TvqrDictionary::TEntry& Entry, bool OldFormat);
 
   std::unique_ptr<TvqrXMLDocument> FXMLDoc;
   std::vector<std::unique_ptr<TvqrReportPage>> FSourcePages;

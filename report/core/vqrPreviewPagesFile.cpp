@@ -10,6 +10,7 @@
 #include "platform/classes/TypeRegistry.h"
 #include "platform/rtl/SysUtils.h"
 #include "report/core/vqrCast.h"
+#include "report/core/vqrPreviewPagesBase.h"
 #include "report/core/vqrUtils.h"
 #include "report/core/vqrXMLSerializer.h"
 
@@ -46,11 +47,17 @@ void TvqrPreviewPages::RebuildObjects(TvqrXMLItem* Item, TvqrComponent* Parent,
   if (Depth > MaxObjectDepth) InvalidFile();
   for (int I = 0; I < Item->Count(); ++I) {
     TvqrXMLItem* Child = Item->Items(I);
-    TvqrComponent* Copy = FDictionary->GetObject(Child->Name());
-    String Text = Copy ? Copy->BaseName() : Child->Name();
-    Text += u' ';
-    Text += Child->Text();
-    TComponent* Made = Serializer.ReadComponentStr(Parent, Text, true);
+    TvqrDictionary::TEntry* Entry = FDictionary->FindEntry(Child->Name());
+    TvqrComponent* Copy = Entry ? Entry->Obj : nullptr;
+    TComponent* Made = nullptr;
+    if (TvqrParsedBase* Base = Copy ? ParsedBase(*Entry, Serializer.OldFormat()) : nullptr) {
+      Made = Base->Read(Parent, Child->Text(), Serializer);
+    } else {
+      String Text = Copy ? Copy->BaseName() : Child->Name();
+      Text += u' ';
+      Text += Child->Text();
+      Made = Serializer.ReadComponentStr(Parent, Text, true);
+    }
     auto* Obj = vqrAs<TvqrReportComponent>(Made);
     if (!Obj) {
       delete Made;
@@ -62,6 +69,12 @@ void TvqrPreviewPages::RebuildObjects(TvqrXMLItem* Item, TvqrComponent* Parent,
     Obj->SetParent(Parent);
     RebuildObjects(Child, Obj, Serializer, Depth + 1);
   }
+}
+
+TvqrParsedBase* TvqrPreviewPages::ParsedBase(TvqrDictionary::TEntry& Entry, bool OldFormat) {
+  if (!Entry.Parsed || Entry.Parsed->OldFormat() != OldFormat)
+    Entry.Parsed = std::make_shared<TvqrParsedBase>(Entry.Obj->BaseName(), OldFormat);
+  return Entry.Parsed->Usable() ? Entry.Parsed.get() : nullptr;
 }
 
 void TvqrPreviewPages::LoadCachedPicture(TvqrPictureView* Picture) {
