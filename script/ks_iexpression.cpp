@@ -83,7 +83,8 @@ void TksExpressionNode::DetachChild(TksExpressionNode* Node) {
   else if (FRight == Node) FRight = nullptr;
 }
 
-TksDesignatorNode::TksDesignatorNode(TksDesignator* ADesignator) : FDesignator(ADesignator) {
+TksDesignatorNode::TksDesignatorNode(TksDesignator* ADesignator)
+    : TksOperandNode(nkDesignator), FDesignator(ADesignator) {
   FVar = ADesignator->Kind() == dkVariable ? ADesignator->RefItem() : ADesignator;
   FType = {ADesignator->Typ(), ADesignator->TypeName()};
   FPlainVariable = ksStoresInPlace(FVar);
@@ -114,7 +115,7 @@ void TksOperatorNode::FindPure() {
                FOp == Op::opDivFloat || IsComparison(FOp);
   // A leaf on the right is read from its store by the general path too.
   if (FRight) FRightStore.Store = FRight->Store(FRightStore.Var);
-  if (auto* D = dynamic_cast<TksDesignatorNode*>(FLeft); D && D->FDesignator->Kind() == dkArray)
+  if (auto* D = ksDesignatorNode(FLeft); D && D->FDesignator->Kind() == dkArray)
     FLeftElement = D->FDesignator;
   FPure = Arith && !FStrCat && FLeft && FRight && FLeft->Pure() && FRight->Pure();
   if (!FPure) return;
@@ -204,14 +205,14 @@ Variant TksOperatorNode::Eval() {
       }
       break;
     case Op::opIn:
-      if (auto* S = dynamic_cast<TksSetNode*>(FRight)) return Variant(S->FSetExpression->Check(FLeft->Eval()));
+      if (auto* S = ksSetNode(FRight)) return Variant(S->FSetExpression->Check(FLeft->Eval()));
       {
         Variant L = FLeft->Eval();
         return Variant(InArray(L, FRight->Eval()));
       }
     case Op::opIs: {
       Variant L = FLeft->Eval();
-      auto* D = dynamic_cast<TksDesignatorNode*>(FRight);
+      auto* D = ksDesignatorNode(FRight);
       if (!L.IsHandle() || !D || !D->FDesignator->ItemCount()) return Variant(false);
       auto* Cls = dynamic_cast<TksClassVariable*>(D->FDesignator->Item(0)->Ref);
       TObject* Obj = Cls ? ksVariantToObject(L) : nullptr;
@@ -408,12 +409,13 @@ void TksExpression::AddOperator(const String& OpText) {
   FCurNode = N;
 }
 
-TksTypeRec TksExpression::TypeNode(TksExpressionNode* Node, String& ErrPos) {
-  if (!Node) return {fvtVariant, {}};
-  auto* O = dynamic_cast<TksOperatorNode*>(Node);
+const TksTypeRec& TksExpression::TypeNode(TksExpressionNode* Node, String& ErrPos) {
+  static const TksTypeRec kNone{fvtVariant, {}};
+  if (!Node) return kNone;
+  auto* O = ksOperatorNode(Node);
   if (!O) return Node->FType;
-  TksTypeRec L = TypeNode(O->FLeft, ErrPos);
-  TksTypeRec R = TypeNode(O->FRight, ErrPos);
+  const TksTypeRec& L = TypeNode(O->FLeft, ErrPos);
+  const TksTypeRec& R = TypeNode(O->FRight, ErrPos);
   if (L.Typ == fvtBool && R.Typ == fvtBool) O->FOptimizeBool = true;
   Op C = O->FOp;
   bool Ok;
@@ -434,13 +436,18 @@ TksTypeRec TksExpression::TypeNode(TksExpressionNode* Node, String& ErrPos) {
       }
   }
   if (!Ok && ErrPos.empty()) ErrPos = O->FSourcePos;
-  TksTypeRec T = L;
-  if ((L.Typ == fvtInt && R.Typ == fvtFloat) || (L.Typ == fvtFloat && R.Typ == fvtInt) ||
-      (L.Typ == fvtInt && R.Typ == fvtInt && C == Op::opDivFloat))
-    T = {fvtFloat, {}};
-  if (IsComparison(C) || C == Op::opIn || C == Op::opIs) T = {fvtBool, {}};
-  O->FType = T;
-  return T;
+  // The children's records are their own nodes', apart from O's: assigned in place.
+  if (IsComparison(C) || C == Op::opIn || C == Op::opIs) {
+    O->FType.Typ = fvtBool;
+    O->FType.TypeName.clear();
+  } else if ((L.Typ == fvtInt && R.Typ == fvtFloat) || (L.Typ == fvtFloat && R.Typ == fvtInt) ||
+             (L.Typ == fvtInt && R.Typ == fvtInt && C == Op::opDivFloat)) {
+    O->FType.Typ = fvtFloat;
+    O->FType.TypeName.clear();
+  } else {
+    O->FType = L;
+  }
+  return O->FType;
 }
 
 String TksExpression::Finalize() {
@@ -452,16 +459,16 @@ String TksExpression::Finalize() {
   FCurNode = Root;
   if (Root) Root->FParent = nullptr;
   String ErrPos;
-  TksTypeRec T = TypeNode(FNode, ErrPos);
+  const TksTypeRec& T = TypeNode(FNode, ErrPos);
   FTyp = T.Typ;
   FTypeName = T.TypeName;
-  auto* D = dynamic_cast<TksDesignatorNode*>(FNode);
+  auto* D = ksDesignatorNode(FNode);
   FIsReadOnly = !(D && !D->FDesignator->IsReadOnly());
   return ErrPos;
 }
 
 String TksExpression::Optimize(TksDesignator* Designator) {
-  auto* O = dynamic_cast<TksOperatorNode*>(FNode);
+  auto* O = ksOperatorNode(FNode);
   if (!O || Designator->Kind() != dkVariable || O->FStrCat) return u" ";
   TksCustomVariable* Target = Designator->RefItem();
   String Result;
@@ -473,7 +480,7 @@ String TksExpression::Optimize(TksDesignator* Designator) {
     default: return u" ";
   }
   auto SameVar = [&](TksExpressionNode* N) {
-    auto* D = dynamic_cast<TksDesignatorNode*>(N);
+    auto* D = ksDesignatorNode(N);
     return D && D->FVar == Target;
   };
   TksExpressionNode* Keep = nullptr;
@@ -498,7 +505,7 @@ void TksExpression::BuildFlat() {
   FFlatState = kFlatNo;
   FFlat.clear();
   FFlatCompare = Op::opNone;
-  auto* Root = dynamic_cast<TksOperatorNode*>(FNode);
+  auto* Root = ksOperatorNode(FNode);
   if (!Root || !Root->Pure()) return;
   bool Ok;
   if (IsComparison(Root->FOp)) {
@@ -547,7 +554,7 @@ bool TksExpression::AddFlat(TksExpressionNode* Node, int Depth) {
     FFlat.push_back({Store, Var, Op::opNone});
     return true;
   }
-  auto* O = dynamic_cast<TksOperatorNode*>(Node);
+  auto* O = ksOperatorNode(Node);
   if (!O || IsComparison(O->FOp) || !O->FLeft || !O->FRight || !AddFlat(O->FLeft, Depth)) return false;
   // A leaf on the right is read by the operator's own step.
   if (const Variant* Store = O->FRight->Store(Var)) {
@@ -560,6 +567,6 @@ bool TksExpression::AddFlat(TksExpressionNode* Node, int Depth) {
 }
 
 TksCustomVariable* TksExpression::SingleItem() const {
-  if (auto* D = dynamic_cast<TksDesignatorNode*>(FNode)) return D->FVar;
+  if (auto* D = ksDesignatorNode(FNode)) return D->FVar;
   return nullptr;
 }

@@ -25,7 +25,11 @@ struct TksNumber {
 
 class TksExpressionNode {
 public:
+  // What the node is: building and typing a tree tell the kinds apart by this byte rather
+  // than by a type test per node.
+  enum TKind : unsigned char { nkOperand, nkDesignator, nkSet, nkOperator };
   virtual ~TksExpressionNode();
+  TKind Kind() const { return FKind; }
   virtual Variant Eval() = 0;
   // A lower priority binds tighter; operands are 0.
   virtual int Priority() const = 0;
@@ -57,10 +61,17 @@ public:
   TksExpressionNode* FParent = nullptr;
   TksTypeRec FType;
   String FSourcePos;
+
+protected:
+  explicit TksExpressionNode(TKind AKind) : FKind(AKind) {}
+
+private:
+  const TKind FKind;
 };
 
 class TksOperandNode : public TksExpressionNode {
 public:
+  TksOperandNode() : TksExpressionNode(nkOperand) {}
   Variant Eval() override { return FValue; }
   int Priority() const override { return 0; }
   bool Pure() override { return true; }
@@ -87,6 +98,9 @@ public:
     return true;
   }
   Variant FValue;
+
+protected:
+  explicit TksOperandNode(TKind AKind) : TksExpressionNode(AKind) {}
 };
 
 class TksDesignatorNode : public TksOperandNode {
@@ -118,7 +132,7 @@ private:
 
 class TksSetNode : public TksOperandNode {
 public:
-  explicit TksSetNode(TksSetExpression* ASet) : FSetExpression(ASet) {}
+  explicit TksSetNode(TksSetExpression* ASet) : TksOperandNode(nkSet), FSetExpression(ASet) {}
   ~TksSetNode() override;
   Variant Eval() override;
   bool Pure() override { return false; }
@@ -133,7 +147,7 @@ public:
 
 class TksOperatorNode : public TksExpressionNode {
 public:
-  TksOperatorNode(TksOperatorType Op, bool StrCat) : FOp(Op), FStrCat(StrCat) {}
+  TksOperatorNode(TksOperatorType Op, bool StrCat) : TksExpressionNode(nkOperator), FOp(Op), FStrCat(StrCat) {}
   Variant Eval() override;
   int Priority() const override;
   bool Pure() override {
@@ -252,6 +266,17 @@ private:
   TksDesignator* FLeftElement = nullptr;
 };
 
+// The node as an operator, a designator or a set node; null for any other node (or null).
+inline TksOperatorNode* ksOperatorNode(TksExpressionNode* N) {
+  return N && N->Kind() == TksExpressionNode::nkOperator ? static_cast<TksOperatorNode*>(N) : nullptr;
+}
+inline TksDesignatorNode* ksDesignatorNode(TksExpressionNode* N) {
+  return N && N->Kind() == TksExpressionNode::nkDesignator ? static_cast<TksDesignatorNode*>(N) : nullptr;
+}
+inline TksSetNode* ksSetNode(TksExpressionNode* N) {
+  return N && N->Kind() == TksExpressionNode::nkSet ? static_cast<TksSetNode*>(N) : nullptr;
+}
+
 class TksExpression : public TksCustomExpression {
 public:
   explicit TksExpression(TksScript* Script);
@@ -317,7 +342,8 @@ private:
   [[gnu::noinline]] bool FlatBool(bool& Out);
   [[gnu::noinline]] bool FlatNumber(TksNumber& Out);
   void AttachOperand(TksExpressionNode* Node);
-  TksTypeRec TypeNode(TksExpressionNode* Node, String& ErrPos);
+  // Types Node's tree; the node's own type record (a shared Variant record for no node).
+  const TksTypeRec& TypeNode(TksExpressionNode* Node, String& ErrPos);
 
   std::vector<TFlatStep> FFlat;
   // The list typed for the kinds its leaves hold, tried first by FlatNumbers.
