@@ -61,9 +61,12 @@ public:
       FRuleItems.push_back({R, N});
     }
     for (auto& [Item, Node] : FRuleItems) AddChildren(Item, Node);
-    for (auto& N : FG.Nodes)
-      N->PlainRef = N->Kind == gkRuleRef && N->Ref && N->Node.empty() && N->Add.empty() &&
-                    !N->HasErr && N->Children.empty();
+    for (auto& N : FG.Nodes) {
+      const bool Bare = N->Node.empty() && N->Add.empty() && !N->HasErr;
+      N->PlainRef = Bare && N->Kind == gkRuleRef && N->Ref && N->Children.empty();
+      N->Wrapper = Bare && N->Kind == gkRule && N->Children.size() == 1 &&
+                   N->Children[0]->Kind != gkLoop;
+    }
     auto It = FRules.find(u"PROGRAM");
     FG.Program = It == FRules.end() ? nullptr : It->second;
   }
@@ -571,8 +574,9 @@ struct TksWalker {
     }
   }
 
-  // Enters E, following plain references in place, each one level deeper, as entering them
-  // would: such a reference matches, fails and leaves the position exactly as its rule does.
+  // Enters E, following plain references and wrapper rules in place, each one level deeper,
+  // as entering them would: such a reference matches, fails and leaves the position exactly as
+  // its rule does, and a wrapper as its part does once its start counts as read.
   // Gives the levels entered, with E moved to the element to walk; 0 when it cannot be entered.
   [[gnu::always_inline]] int EnterAll(const TksGrammarNode*& E) {
     int Levels = 0;
@@ -582,8 +586,14 @@ struct TksWalker {
         return 0;
       }
       ++Levels;
-      if (!E->PlainRef) return Levels;
-      E = E->Ref;
+      if (E->PlainRef) {
+        E = E->Ref;
+      } else if (E->Wrapper) {
+        if (L.Position() > Furthest) Furthest = L.Position();
+        E = E->Children[0];
+      } else {
+        return Levels;
+      }
     }
   }
 

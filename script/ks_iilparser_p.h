@@ -40,6 +40,10 @@ struct TksGrammarNode {
   // A reference with nothing of its own (no node, addition, error or parts): walking it is
   // walking its rule one level deeper.
   bool PlainRef = false;
+  // A rule with nothing of its own and one part that gives the position back when it fails
+  // (anything but a loop): walking it is walking that part one level deeper, once the rule's
+  // start has counted as read for the error position.
+  bool Wrapper = false;
   std::vector<TksGrammarNode*> Children;
   // Lookahead: when CanSkip, the element fails without recording an error unless the next
   // token starts with a character of First (FirstOther: any character past 127), so an
