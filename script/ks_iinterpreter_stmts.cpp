@@ -473,29 +473,56 @@ void TksCppForStmt::FindCounter() {
     FCounterState = kCounterYes;
 }
 
+namespace {
+constexpr unsigned char OpCode(TksOperatorType Op) { return static_cast<unsigned char>(Op); }
+}  // namespace
+
 bool TksCppForStmt::RunCounted() {
+  // The test's operator picks the loop, so no pass dispatches on it.
+  using enum TksOperatorType;
+  switch (static_cast<TksOperatorType>(FCounterOp)) {
+    case opGreat: return RunCountedWhile<OpCode(opGreat)>();
+    case opLess: return RunCountedWhile<OpCode(opLess)>();
+    case opLessEq: return RunCountedWhile<OpCode(opLessEq)>();
+    case opGreatEq: return RunCountedWhile<OpCode(opGreatEq)>();
+    case opNonEq: return RunCountedWhile<OpCode(opNonEq)>();
+    default: return RunCountedWhile<OpCode(opEq)>();
+  }
+}
+
+template <unsigned char Op>
+bool TksCppForStmt::RunCountedWhile() {
+  // What stays the same through the loop is read once: the statements, the counter's store
+  // and the bound's (stores keep their place while the script lives).
   TksScript& P = *FProgram;
-  const auto Op = static_cast<TksOperatorType>(FCounterOp);
+  TksCallStmt& Step = *FStepCall;
+  TksScript& StepProgram = *Step.Prog();
+  const String& StepUnit = Step.UnitName();
+  const String& StepPos = Step.SourcePos();
+  TksCustomVariable& Counter = *FCounter;
+  Variant& Slot = *Counter.PValue();
+  const long long By = FCounterStep;
+  const Variant* const Bound = FBound;
+  const TksCustomVariable* const BoundVar = FBoundVar;
   for (;;) {
     // The step, as the call statement runs it: its line notice, then the change in place;
     // a read hook, another kind or a result beyond 32 bits takes the general step.
-    FStepCall->Prog()->NotifyRunLine(FStepCall->UnitName(), FStepCall->SourcePos());
+    StepProgram.NotifyRunLine(StepUnit, StepPos);
     if (P.FTerminated) return true;
-    Variant& Slot = *FCounter->PValue();
-    if (FCounter->OnGetVarValue() || Slot.VType() != varInteger) {
-      FStepCall->ExecuteCall();
+    if (Counter.OnGetVarValue() || Slot.VType() != varInteger) {
+      Step.ExecuteCall();
       return false;
     }
-    const long long Next = Slot.Data().Int + FCounterStep;
+    const long long Next = Slot.Data().Int + By;
     if (Next < INT32_MIN || Next > INT32_MAX) {
-      FStepCall->ExecuteCall();
+      Step.ExecuteCall();
       return false;
     }
     Slot = Variant(static_cast<int>(Next));
     // The test: nothing ran since the step, so the counter holds Next.
-    long long Bound;
-    if (!StoredInt(FBound, FBoundVar, Bound)) return false;
-    if (!TksOperatorNode::Compare<long long>(Op, Next, Bound)) return true;
+    long long Limit;
+    if (!StoredInt(Bound, BoundVar, Limit)) return false;
+    if (!TksOperatorNode::Compare<long long>(static_cast<TksOperatorType>(Op), Next, Limit)) return true;
     if (!RunPass()) return true;
     P.FContinueCalled = false;
   }

@@ -106,6 +106,8 @@ protected:
   bool FRefInPlace = false;  // an array's variable stores its value (ksStoresInPlace)
   std::unique_ptr<TksXMLItem> FLateBindingXmlSource;
   TksProcVariable* FFastRoutine = nullptr;
+  // The same for a one-step call with one var parameter (CallRoutineVar).
+  TksProcVariable* FVarRoutine = nullptr;
 };
 
 class TksVariableDesignator : public TksDesignator {
@@ -445,6 +447,8 @@ private:
   // pass, the step, the test and the next passes run with i read and written in place. True
   // when the loop ended; false when the general loop goes on at the test (the step ran).
   bool RunCounted();
+  template <unsigned char Op>
+  bool RunCountedWhile();
   void FindCounter();
   // The step when it is one call statement (i++ and the like), run without the list walk;
   // found at the first run.

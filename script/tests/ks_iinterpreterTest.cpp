@@ -418,7 +418,7 @@ TEST(ScriptFaults, OneOperatorOnStoredValuesMatchesTheGeneralPath) {
 
 // A C-like for counting an Integer (i++ or i-- against a bound) sees whatever its body does to
 // the counter: a jump, a double, break and continue; a step beyond 32 bits and a double bound
-// take the general operators.
+// take the general operators. The test's operator decides, and the bound is read each pass.
 TEST(ScriptFaults, CountedForLoopsFollowWhatTheirBodyDoes) {
   TksTestHost J(u"JScript");
   struct TCase {
@@ -431,6 +431,11 @@ TEST(ScriptFaults, CountedForLoopsFollowWhatTheirBodyDoes) {
       {u"for (i = 2147483646; i <= 2147483647; i++) Out(i); Out(i);", "2147483646 2147483647 2147483648"},
       {u"for (i = 0; i < 10; i++) { if (i % 2 == 0) continue; if (i > 6) break; Out(i); } Out(i);", "1 3 5 7"},
       {u"for (i = 0; i < 2.5; i++) Out(i);", "0 1 2"},
+      // Other comparisons as the test, and a bound the body moves.
+      {u"for (i = 5; i > 2; i--) Out(i);", "5 4 3"},
+      {u"for (i = 0; i != 3; i++) { Out(i); if (i == 4) break; if (i == 1) i = 3; }", "0 1 4"},
+      {u"n = 3; for (i = 0; i < n; i++) { if (i == 1) n = 5; Out(i); } for (i = 4; i <= 2; i++) Out(i); Out(i);",
+       "0 1 2 3 4 4"},
   };
   for (const TCase& C : Cases) EXPECT_EQ(J.Run(C.Program), C.Output) << StringToUtf8(C.Program);
 }
