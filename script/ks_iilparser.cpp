@@ -140,8 +140,10 @@ void ConfigureLexer(TksParser& L, const TksGrammar& G) {
 // Works out, once per grammar, which elements can be passed over by the first character of the
 // next token (TksGrammarNode::CanSkip). An element qualifies when it cannot match empty text,
 // every character its first token can start with is known, and failing at that token records
-// no error. Anything else (a rule reached again before its answer is known, a string read
-// without skipping blanks, an optional part first) is entered as before.
+// no error. Leading optional parts count with their own first characters: where none of them
+// can start, each matches empty text and the walk goes on to the next part at the same place.
+// Anything else (a rule reached again before its answer is known, a string read without
+// skipping blanks, a part of unknown start) is entered as before.
 class TksLookahead {
 public:
   explicit TksLookahead(const TksParser& L) : FL(L) {}
@@ -160,6 +162,7 @@ private:
     bool Known = false;
     bool Quiet = false;
     bool Enters = false;    // a rule or sequence is entered before the first token fails
+    bool Nullable = false;  // matches empty text where none of First can start
     bool Other = false;
     int Depth = 0;
     std::bitset<128> First;
@@ -171,7 +174,7 @@ private:
     if (!New) return It->second.second ? It->second.first : FUnknown;  // busy: a cycle
     TInfo R = Compute(N);
     if (R.Depth > kMaxDepth) R.Known = false;
-    N->CanSkip = R.Known && R.Quiet;
+    N->CanSkip = R.Known && R.Quiet && !R.Nullable;
     N->First = R.First;
     N->FirstOther = R.Other;
     N->FirstDepth = R.Depth;
@@ -267,17 +270,25 @@ private:
         // Entered, they write their add element (a sequence also its node) before their parts:
         // such an element leaves something behind even when its first token fails.
         if (!N->Add.empty() || (N->Kind == gkSequence && !N->Node.empty())) return {};
-        I = Then(N, N->Children.empty() ? nullptr : N->Children[0]);
+        I = Parts(N);
         I.Enters = true;
         return I;
       case gkLoop:
         return Then(N, N->Children.empty() ? nullptr : N->Children[0]);
       case gkRuleRef:
         return Then(N, N->Ref);
-      case gkSwitch: {
+      case gkOptional:
+      case gkOptionalLoop:
+        // Passed over, as its first part fails, where that part cannot start.
+        I = Then(N, N->Children.empty() ? nullptr : N->Children[0]);
+        I.Nullable = I.Known;
+        return I;
+      case gkSwitch:
+      case gkOptionalSwitch: {
+        I.Nullable = N->Kind == gkOptionalSwitch;
         for (TksGrammarNode* C : N->Children) {
           const TInfo& CI = Info(C);
-          if (!CI.Known) return {};
+          if (!CI.Known || CI.Nullable) return {};
           I.First |= CI.First;
           I.Other = I.Other || CI.Other;
           I.Quiet = I.Quiet && CI.Quiet;
@@ -295,9 +306,27 @@ private:
   TInfo Then(const TksGrammarNode* N, TksGrammarNode* First) {
     if (!First) return {};
     TInfo I = Info(First);
+    if (I.Nullable) return {};
     I.Quiet = I.Quiet && !N->HasErr;
     I.Depth += 1;
     return I;
+  }
+
+  // A rule or sequence: fails where its leading optional parts and the first part that cannot
+  // match empty text all cannot start.
+  TInfo Parts(const TksGrammarNode* N) {
+    TInfo I = Token(N);
+    for (TksGrammarNode* C : N->Children) {
+      const TInfo& CI = Info(C);
+      if (!CI.Known) return {};
+      I.First |= CI.First;
+      I.Other = I.Other || CI.Other;
+      I.Quiet = I.Quiet && CI.Quiet;
+      I.Enters = I.Enters || CI.Enters;
+      I.Depth = std::max(I.Depth, CI.Depth + 1);
+      if (!CI.Nullable) return I;
+    }
+    return {};
   }
 
   const TksParser& FL;

@@ -10,18 +10,23 @@
 namespace {
 
 // Items separated by commas, then a full stop. An item is a number or a name; a name may carry
-// an error of its own (Named) or not (Plain).
-String Grammar(const char16_t* Language, const char16_t* NameAttr) {
+// an error of its own (Named) or not (Plain). With Lead, a name is a rule whose name may follow
+// an optional '@', the error then on the '@'.
+String Grammar(const char16_t* Language, const char16_t* NameAttr, bool Lead = false) {
+  const String Name = Lead ? String(u"<name/>") : u"<ident add=\"node\" " + String(NameAttr) + u"/>";
   return String(u"<?xml version=\"1.0\"?><language text=\"") + Language +
          u"\"><parser><keywords/><errors><err1 text=\"Name expected\"/></errors></parser>"
          u"<types/><empty/><program><loop text=\",\"><item/></loop><char text=\".\"/></program>"
-         u"<item node=\"callstmt\"><switch><number add=\"number\"/><ident add=\"node\" " +
-         NameAttr + u"/></switch></item></language>";
+         u"<item node=\"callstmt\"><switch><number add=\"number\"/>" + Name + u"</switch></item>"
+         u"<name><optional><char text=\"@\" add=\"addr\" " + NameAttr +
+         u"/></optional><ident add=\"node\"/></name></language>";
 }
 
 TEST(ksILParser, PassingOverAlternativesKeepsErrorsAndTheirPositions) {
   RegisterLanguageGrammar(u"ItemsNamed", Grammar(u"ItemsNamed", u"err=\"err1\""));
   RegisterLanguageGrammar(u"ItemsPlain", Grammar(u"ItemsPlain", u""));
+  RegisterLanguageGrammar(u"LeadNamed", Grammar(u"LeadNamed", u"err=\"err1\"", true));
+  RegisterLanguageGrammar(u"LeadPlain", Grammar(u"LeadPlain", u"", true));
   const struct {
     const char16_t* Language;
     const char16_t* Text;
@@ -35,6 +40,12 @@ TEST(ksILParser, PassingOverAlternativesKeepsErrorsAndTheirPositions) {
       {u"ItemsPlain", u"1, +.", "1:4 Syntax error"},
       {u"ItemsPlain", u"1 +", "1:3 Syntax error"},
       {u"ItemsPlain", u"1,2,x.", "ok"},
+      // A name whose optional lead fails with an error is entered (its error recorded), where
+      // one without is passed over.
+      {u"LeadNamed", u"1, @x, y.", "1:8 Name expected"},
+      {u"LeadNamed", u"1, +.", "1:4 Name expected"},
+      {u"LeadPlain", u"1, +.", "1:4 Syntax error"},
+      {u"LeadPlain", u"@x, 2, y.", "ok"},
   };
   for (const auto& C : kCases) {
     SCOPED_TRACE(StringToUtf8(C.Text));
