@@ -23,37 +23,6 @@
 
 namespace {
 
-// An element's name lower-cased for comparing with the compiler's names: ASCII names (all a
-// grammar writes) in place, without a String; any other name through ksLowerCase.
-class TLowName {
-public:
-  explicit TLowName(std::u16string_view N) {
-    bool Ascii = N.size() <= std::size(FBuf);
-    for (size_t i = 0; Ascii && i < N.size(); ++i) {
-      Char C = N[i];
-      Ascii = C < 128;
-      FBuf[i] = C >= u'A' && C <= u'Z' ? static_cast<Char>(C + 32) : C;
-    }
-    if (Ascii) {
-      FView = std::u16string_view(FBuf, N.size());
-    } else {
-      FOther = ksLowerCase(N);
-      FView = FOther;
-    }
-  }
-  TLowName(const TLowName&) = delete;
-  TLowName& operator=(const TLowName&) = delete;
-  bool operator==(std::u16string_view S) const { return FView == S; }
-  bool operator!=(std::u16string_view S) const { return FView != S; }
-
-private:
-  Char FBuf[24];
-  String FOther;
-  std::u16string_view FView;
-};
-
-
-bool Is(const TksSyntaxNode* X, const char16_t* Name) { return ksSameText(X->Name(), Name); }
 [[noreturn]] void Fail(const String& Msg) { throw Exception(Msg); }
 [[noreturn]] void FailName(const String& Msg, const String& Name) { throw Exception(Msg + u"'" + Name + u"'"); }
 const String kNoPos;
@@ -70,7 +39,7 @@ int ExprNodeCount(TksSyntaxNode* E) {
   int N = 0;
   for (int i = 0; i < E->Count(); ++i) {
     TksSyntaxNode* C = E->Items(i);
-    N += Is(C, u"expr") ? ExprNodeCount(C) : 1;
+    N += C->Is(nnExpr) ? ExprNodeCount(C) : 1;
   }
   return N;
 }
@@ -130,8 +99,8 @@ public:
   void DeclareRoutines(TksSyntaxNode* E, TksScript* S) {
     for (int i = 0; i < E->Count(); ++i) {
       TksSyntaxNode* C = E->Items(i);
-      if (Is(C, u"compoundstmt")) DeclareRoutines(C, S);
-      else if (Is(C, u"procedure") || Is(C, u"function")) DeclareRoutine(C, S);
+      if (C->Is(nnCompoundStmt)) DeclareRoutines(C, S);
+      else if (C->Is(nnProcedure) || C->Is(nnFunction)) DeclareRoutine(C, S);
     }
   }
 
@@ -154,30 +123,32 @@ public:
   }
 
   void CompileStatement(TksSyntaxNode* E, TksScript* S, TksStatement* List) {
-    const TLowName N(E->Name());
-    if (N == u"assignstmt") Assign(E, S, List);
-    else if (N == u"callstmt") Call(E, S, List);
-    else if (N == u"ifstmt") If(E, S, List);
-    else if (N == u"casestmt") Case(E, S, List);
-    else if (N == u"forstmt") For(E, S, List);
-    else if (N == u"vbforstmt") VbFor(E, S, List);
-    else if (N == u"cppforstmt") CppFor(E, S, List);
-    else if (N == u"whilestmt") While(E, S, List);
-    else if (N == u"repeatstmt") Repeat(E, S, List);
-    else if (N == u"trystmt") Try(E, S, List);
-    else if (N == u"break") NewStmt<TksBreakStmt>(E, S, List);
-    else if (N == u"continue") NewStmt<TksContinueStmt>(E, S, List);
-    else if (N == u"exit") NewStmt<TksExitStmt>(E, S, List);
-    else if (N == u"return") Return(E, S, List);
-    else if (N == u"with") With(E, S, List);
-    else if (N == u"delete") Delete(E, S, List);
-    else if (N == u"compoundstmt" || N == u"thenstmt" || N == u"elsestmt" || N == u"finallystmt" ||
-             N == u"exceptstmt")
-      for (int i = 0; i < E->Count(); ++i) CompileStatement(E->Items(i), S, List);
-    else if (N == u"uses") Uses(E, S);
-    else if (N == u"var") Var(E, S, List);
-    else if (N == u"const") Const(E, S);
-    else if (N == u"procedure" || N == u"function") RoutineBody(E, S);
+    switch (E->NameId()) {
+      case nnAssignStmt: Assign(E, S, List); break;
+      case nnCallStmt: Call(E, S, List); break;
+      case nnIfStmt: If(E, S, List); break;
+      case nnCaseStmt: Case(E, S, List); break;
+      case nnForStmt: For(E, S, List); break;
+      case nnVbForStmt: VbFor(E, S, List); break;
+      case nnCppForStmt: CppFor(E, S, List); break;
+      case nnWhileStmt: While(E, S, List); break;
+      case nnRepeatStmt: Repeat(E, S, List); break;
+      case nnTryStmt: Try(E, S, List); break;
+      case nnBreak: NewStmt<TksBreakStmt>(E, S, List); break;
+      case nnContinue: NewStmt<TksContinueStmt>(E, S, List); break;
+      case nnExit: NewStmt<TksExitStmt>(E, S, List); break;
+      case nnReturn: Return(E, S, List); break;
+      case nnWith: With(E, S, List); break;
+      case nnDelete: Delete(E, S, List); break;
+      case nnCompoundStmt: case nnThenStmt: case nnElseStmt: case nnFinallyStmt: case nnExceptStmt:
+        for (int i = 0; i < E->Count(); ++i) CompileStatement(E->Items(i), S, List);
+        break;
+      case nnUses: Uses(E, S); break;
+      case nnVar: Var(E, S, List); break;
+      case nnConst: Const(E, S); break;
+      case nnProcedure: case nnFunction: RoutineBody(E, S); break;
+      default: break;
+    }
   }
 
   void CompileInto(TksSyntaxNode* E, TksScript* S, TksStatement* List) {
@@ -192,12 +163,12 @@ public:
 
   void Assign(TksSyntaxNode* E, TksScript* S, TksStatement* List) {
     // BasicScript's Set wraps a whole assignment.
-    if (E->Count() == 1 && Is(E->Items(0), u"assignstmt")) return Assign(E->Items(0), S, List);
+    if (E->Count() == 1 && E->Items(0)->Is(nnAssignStmt)) return Assign(E->Items(0), S, List);
     SetPos(E);
     std::unique_ptr<TksDesignator> D(P.DoDesignator(E->Items(0), S));
     int Next = 1;
     String Mod;
-    if (E->Count() > 2 && Is(E->Items(1), u"modificator")) {
+    if (E->Count() > 2 && E->Items(1)->Is(nnModificator)) {
       Mod = E->Items(1)->Text();
       Next = 2;
     }
@@ -241,8 +212,8 @@ public:
     St->FCondition = C.release();
     for (int i = 1; i < E->Count(); ++i) {
       TksSyntaxNode* X = E->Items(i);
-      if (Is(X, u"thenstmt")) CompileStatement(X, S, St);
-      else if (Is(X, u"elsestmt")) CompileStatement(X, S, St->FElseStmt.get());
+      if (X->Is(nnThenStmt)) CompileStatement(X, S, St);
+      else if (X->Is(nnElseStmt)) CompileStatement(X, S, St->FElseStmt.get());
     }
   }
 
@@ -250,8 +221,8 @@ public:
     auto Set = std::make_unique<TksSetExpression>();
     for (int i = 0; i < E->Count(); ++i) {
       TksSyntaxNode* X = E->Items(i);
-      if (Is(X, u"expr")) Set->Items.push_back(BuildExpression(X, S));
-      else if (Is(X, u"range")) Set->Items.push_back(nullptr);
+      if (X->Is(nnExpr)) Set->Items.push_back(BuildExpression(X, S));
+      else if (X->Is(nnRange)) Set->Items.push_back(nullptr);
     }
     return Set.release();
   }
@@ -263,7 +234,7 @@ public:
     int N = E->Count();
     for (int i = 1; i < N; ++i) {
       TksSyntaxNode* X = E->Items(i);
-      if (Is(X, u"caseselector")) {
+      if (X->Is(nnCaseSelector)) {
         if (X->Count() < 1) continue;
         SetPos(X);
         auto* Sel = new TksCaseSelector(S, P.FUnitName, X->Pos());
@@ -300,7 +271,7 @@ public:
     std::unique_ptr<TksExpression> End(LoopBound(E->Items(2), S, V));
     std::unique_ptr<TksExpression> Step;
     int i = 3;
-    if (i < E->Count() && Is(E->Items(i), u"expr")) Step.reset(LoopBound(E->Items(i++), S, V));
+    if (i < E->Count() && E->Items(i)->Is(nnExpr)) Step.reset(LoopBound(E->Items(i++), S, V));
     auto* St = NewStmt<TksVbForStmt>(E, S, List);
     St->FVariable = V;
     St->FBeginValue = B.release();
@@ -315,7 +286,7 @@ public:
     CheckAssignTypes(V, B.get());
     int i = 2;
     bool Down = false;
-    if (i < E->Count() && Is(E->Items(i), u"downto")) {
+    if (i < E->Count() && E->Items(i)->Is(nnDownto)) {
       Down = true;
       ++i;
     }
@@ -333,8 +304,9 @@ public:
     auto* St = NewStmt<TksCppForStmt>(E, S, List);
     // JScript's first part is not wrapped in a compound statement, and a var part yields one
     // element per variable: everything before the condition is the first part.
-    int Cond = E->Find(u"expr");
-    if (Cond < 0) Fail(u"Expression expected");
+    int Cond = 0;
+    while (Cond < E->Count() && !E->Items(Cond)->Is(nnExpr)) ++Cond;
+    if (Cond == E->Count()) Fail(u"Expression expected");
     for (int i = 0; i < Cond; ++i) CompileStatement(E->Items(i), S, St->FFirstStmt.get());
     St->FExpression = BuildExpression(E->Items(Cond), S);
     if (Cond + 1 < E->Count()) CompileStatement(E->Items(Cond + 1), S, St->FSecondStmt.get());
@@ -350,7 +322,7 @@ public:
 
   void Repeat(TksSyntaxNode* E, TksScript* S, TksStatement* List) {
     int N = E->Count();
-    bool Inverse = N > 0 && Is(E->Items(N - 1), u"inverse");
+    bool Inverse = N > 0 && E->Items(N - 1)->Is(nnInverse);
     int CondAt = Inverse ? N - 2 : N - 1;
     std::unique_ptr<TksExpression> C(BuildExpression(E->Items(CondAt), S));
     auto* St = NewStmt<TksRepeatStmt>(E, S, List);
@@ -363,10 +335,10 @@ public:
     auto* St = NewStmt<TksTryStmt>(E, S, List);
     for (int i = 0; i < E->Count(); ++i) {
       TksSyntaxNode* X = E->Items(i);
-      if (Is(X, u"exceptstmt")) {
+      if (X->Is(nnExceptStmt)) {
         St->FIsExcept = true;
         CompileStatement(X, S, St->FExceptStmt.get());
-      } else if (Is(X, u"finallystmt")) {
+      } else if (X->Is(nnFinallyStmt)) {
         CompileStatement(X, S, St->FExceptStmt.get());
       } else {
         CompileStatement(X, S, St);
@@ -449,7 +421,7 @@ public:
   void Var(TksSyntaxNode* E, TksScript* S, TksStatement* List) {
     for (int i = 0; i < E->Count(); ++i) {
       TksSyntaxNode* Id = E->Items(i);
-      if (!Is(Id, u"ident")) continue;
+      if (!Id->Is(nnIdent)) continue;
       SetPos(Id);
       String Name = Id->Text();
       CheckRedeclared(S, Name);
@@ -464,20 +436,20 @@ public:
     String TypeName = u"Variant";
     int TypeAt = -1;
     for (int i = 0; i < E->Count(); ++i)
-      if (Is(E->Items(i), u"type")) {
+      if (E->Items(i)->Is(nnType)) {
         TypeAt = i;
         break;
       }
     int NameAt = -1;
     for (int i = 0; i < E->Count(); ++i)
-      if (Is(E->Items(i), u"ident") && E->Items(i)->Text() == Name) {
+      if (E->Items(i)->Is(nnIdent) && E->Items(i)->Text() == Name) {
         NameAt = i;
         break;
       }
     bool TypeFirst = TypeAt == 0;
     int LastName = -1;
     for (int i = 0; i < E->Count(); ++i)
-      if (Is(E->Items(i), u"ident")) LastName = i;
+      if (E->Items(i)->Is(nnIdent)) LastName = i;
     if (TypeAt >= 0) {
       TypeName = E->Items(TypeAt)->Text();
       SetPos(E->Items(TypeAt));
@@ -497,15 +469,15 @@ public:
     TksSyntaxNode* InitItem = nullptr;
     for (int i = From; i < E->Count(); ++i) {
       TksSyntaxNode* X = E->Items(i);
-      if (TypeFirst && Is(X, u"ident")) break;
-      if (Is(X, u"array")) ArrayItem = X;
-      else if (Is(X, u"init")) InitItem = X;
+      if (TypeFirst && X->Is(nnIdent)) break;
+      if (X->Is(nnArray)) ArrayItem = X;
+      else if (X->Is(nnInit)) InitItem = X;
     }
     if (!TypeFirst && TypeAt < 0) {
       // No type at all: parts follow the name.
-      for (int i = NameAt + 1; i < E->Count() && !Is(E->Items(i), u"ident"); ++i) {
-        if (Is(E->Items(i), u"array")) ArrayItem = E->Items(i);
-        else if (Is(E->Items(i), u"init")) InitItem = E->Items(i);
+      for (int i = NameAt + 1; i < E->Count() && !E->Items(i)->Is(nnIdent); ++i) {
+        if (E->Items(i)->Is(nnArray)) ArrayItem = E->Items(i);
+        else if (E->Items(i)->Is(nnInit)) InitItem = E->Items(i);
       }
     }
     std::unique_ptr<TksCustomVariable> V;
@@ -514,10 +486,10 @@ public:
       std::vector<std::pair<int, int>> Dims;
       for (int i = 0; i < ArrayItem->Count(); ++i) {
         TksSyntaxNode* D = ArrayItem->Items(i);
-        if (!Is(D, u"dim")) continue;
+        if (!D->Is(nnDim)) continue;
         std::vector<int> B;
         for (int k = 0; k < D->Count(); ++k)
-          if (Is(D->Items(k), u"expr")) {
+          if (D->Items(k)->Is(nnExpr)) {
             std::unique_ptr<TksExpression> X(BuildExpression(D->Items(k), S));
             B.push_back(X->GetValue().AsInteger());
           }
@@ -584,29 +556,30 @@ public:
     S->Add(Name, V.release());
   }
 
-  TksSyntaxNode* ChildNamed(TksSyntaxNode* E, const char16_t* Name) {
-    int i = E->Find(Name);
-    return i < 0 ? nullptr : E->Items(i);
+  TksSyntaxNode* ChildNamed(TksSyntaxNode* E, TksNodeName Name) {
+    for (int i = 0; i < E->Count(); ++i)
+      if (E->Items(i)->Is(Name)) return E->Items(i);
+    return nullptr;
   }
 
   String RoutineName(TksSyntaxNode* E) {
-    if (TksSyntaxNode* N = ChildNamed(E, u"name")) return N->Text();
+    if (TksSyntaxNode* N = ChildNamed(E, nnName)) return N->Text();
     return E->Count() ? E->Items(0)->Text() : String();
   }
 
   void DeclareRoutine(TksSyntaxNode* E, TksScript* S) {
     SetPos(E);
-    bool IsFunction = Is(E, u"function");
+    bool IsFunction = E->Is(nnFunction);
     TksVarType Typ = IsFunction ? fvtVariant : fvtInt;
     String TypeName;
     if (IsFunction)
-      if (TksSyntaxNode* T = ChildNamed(E, u"type")) {
+      if (TksSyntaxNode* T = ChildNamed(E, nnType)) {
         SetPos(T);
         TypeName = T->Text();
         Typ = ResolveTypeName(TypeName, S);
       }
     String Name = RoutineName(E);
-    if (TksSyntaxNode* N = ChildNamed(E, u"name")) SetPos(N);
+    if (TksSyntaxNode* N = ChildNamed(E, nnName)) SetPos(N);
     CheckRedeclared(S, Name);
     bool IsFunc = IsFunction && !ksSameText(TypeName, u"void");
     auto* R = new TksProcVariable(Name, Typ, TypeName, S, IsFunc);
@@ -614,7 +587,7 @@ public:
     R->SetSourceUnit(P.FUnitName);
     S->Add(Name, R);
     for (int i = 0; i < E->Count(); ++i)
-      if (Is(E->Items(i), u"parameters")) Parameters(E->Items(i), R);
+      if (E->Items(i)->Is(nnParameters)) Parameters(E->Items(i), R);
   }
 
   void Parameters(TksSyntaxNode* E, TksProcVariable* R) {
@@ -622,24 +595,24 @@ public:
     bool VarGroup = false;
     for (int i = 0; i < E->Count(); ++i) {
       TksSyntaxNode* G = E->Items(i);
-      if (Is(G, u"varparams")) {
+      if (G->Is(nnVarParams)) {
         VarGroup = true;
         continue;
       }
-      if (!Is(G, u"var")) continue;
+      if (!G->Is(nnVar)) continue;
       bool VarNext = VarGroup;
       VarGroup = false;
       for (int k = 0; k < G->Count(); ++k) {
         TksSyntaxNode* X = G->Items(k);
-        if (Is(X, u"varparam")) VarNext = true;
-        if (!Is(X, u"ident")) continue;
+        if (X->Is(nnVarParam)) VarNext = true;
+        if (!X->Is(nnIdent)) continue;
         SetPos(X);
         String Name = X->Text();
         CheckRedeclared(Local, Name);
         auto* Param = static_cast<TksParamItem*>(MakeVariable(G, Local, VarNext, true, nullptr, Name, G));
         R->AddParam(Param);
         Local->Add(Name, Param);
-        if (Is(G->Items(0), u"type")) VarNext = false;
+        if (G->Items(0)->Is(nnType)) VarNext = false;
       }
     }
   }
@@ -653,7 +626,7 @@ public:
     DeclareRoutines(E, L);
     for (int i = 0; i < E->Count(); ++i) {
       TksSyntaxNode* C = E->Items(i);
-      if (Is(C, u"name") || Is(C, u"type") || Is(C, u"parameters")) continue;
+      if (C->Is(nnName) || C->Is(nnType) || C->Is(nnParameters)) continue;
       CompileStatement(C, L, L->Statement());
     }
     P.FProgRoot = Saved;
@@ -667,7 +640,7 @@ public:
       Name = Types->Items(i)->Prop(u"type");
       return true;
     };
-    TksSyntaxNode* Types = P.FProgRoot ? ChildNamed(P.FProgRoot, u"types") : nullptr;
+    TksSyntaxNode* Types = P.FProgRoot ? ChildNamed(P.FProgRoot, nnTypes) : nullptr;
     if (!Alias(Types) && P.FGrammar) Alias(P.FGrammar->TypesNode);
     TksCustomVariable* T = S->Find(Name);
     if (T && !dynamic_cast<TksClassVariable*>(T)) return T->Typ();
@@ -689,10 +662,10 @@ public:
     for (int i = 0; i < N; ++i) {
       TksSyntaxNode* C = E->Items(i);
       SetPos(C);
-      const TLowName Name(C->Name());
+      const TksNodeName Name = C->NameId();
       // Only operators keep their position: the type check reports an operator's.
-      X->SetCurrentPos(Name == u"op" ? C->Pos() : kNoPos);
-      if (Name == u"op") {
+      X->SetCurrentPos(Name == nnOp ? C->Pos() : kNoPos);
+      if (Name == nnOp) {
         String T = C->Text();
         for (Char& Ch : T)
           if (Ch >= u'A' && Ch <= u'Z') Ch = static_cast<Char>(Ch + 32);
@@ -702,15 +675,15 @@ public:
           }
         if (i == N - 1 && T != u")") continue;
         X->AddOperator(T);
-      } else if (Name == u"number" || Name == u"string") {
+      } else if (Name == nnNumber || Name == nnString) {
         X->AddConst(LiteralToVariant(C->Text()));
-      } else if (Name == u"dsgn") {
+      } else if (Name == nnDsgn) {
         X->AddDesignator(P.DoDesignator(C, S));
-      } else if (Name == u"set") {
+      } else if (Name == nnSet) {
         X->AddSet(BuildSet(C, S));
-      } else if (Name == u"new") {
+      } else if (Name == nnNew) {
         X->AddDesignator(P.DoDesignator(C->Items(0), S, emCreate));
-      } else if (Name == u"expr") {
+      } else if (Name == nnExpr) {
         AddExprChildren(X, C, S);
       }
     }
@@ -751,7 +724,7 @@ TksDesignator* TksILParser::DoDesignator(TksSyntaxNode* xi, TksScript* Prog, Tks
   // A lone name (no arguments, steps or with block to bind late through) is mostly a plain
   // variable: its designator is made of that kind at once rather than moved into one below.
   const bool LoneName = EmitOp == emNone && FWithList.empty() && xi->Count() == 1 &&
-                        ksSameText(xi->Items(0)->Name(), u"node");
+                        xi->Items(0)->Is(nnNode);
   std::unique_ptr<TksDesignator> D;
   if (LoneName) D = std::make_unique<TksVariableDesignator>(Prog);
   else D = std::make_unique<TksDesignator>(Prog);
@@ -765,13 +738,13 @@ TksDesignator* TksILParser::DoDesignator(TksSyntaxNode* xi, TksScript* Prog, Tks
   for (int i = 0; i < xi->Count(); ++i) {
     TksSyntaxNode* X = xi->Items(i);
     C.SetPos(X);
-    const TLowName Name(X->Name());
-    if (Name == u"expr") {
+    const TksNodeName Name = X->NameId();
+    if (Name == nnExpr) {
       if (!D->ItemCount()) continue;
       D->Item(D->ItemCount() - 1)->Args.push_back(C.BuildExpression(X, Prog));
       continue;
     }
-    if (Name == u"addr") {
+    if (Name == nnAddr) {
       if (xi->Count() != 2) throw Exception(SVarRequired);
       auto* V = new TksVariable(String(), fvtString, String());
       V->SetValue(Variant(xi->Items(1)->Text()));
@@ -779,7 +752,7 @@ TksDesignator* TksILParser::DoDesignator(TksSyntaxNode* xi, TksScript* Prog, Tks
       D->AddItem()->Ref = V;
       break;
     }
-    if (Name != u"node") continue;
+    if (Name != nnNode) continue;
     String T = X->Text();
     if (!D->ItemCount()) {
       // First step: with variables, innermost first.

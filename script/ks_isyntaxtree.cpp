@@ -40,7 +40,45 @@ void AppendPointAttr(String& Out, std::u16string_view Name, TksPoint Pt) {
 
 String PointText(TksPoint Pt) { return Pt.Y ? ksLineColumnText(Pt) : String(); }
 
+struct TNameEntry {
+  std::u16string_view Text;
+  TksNodeName Id;
+};
+constexpr TNameEntry kNames[] = {
+    {u"addr", nnAddr}, {u"array", nnArray}, {u"assignstmt", nnAssignStmt}, {u"break", nnBreak},
+    {u"callstmt", nnCallStmt}, {u"caseselector", nnCaseSelector}, {u"casestmt", nnCaseStmt},
+    {u"compoundstmt", nnCompoundStmt}, {u"const", nnConst}, {u"continue", nnContinue},
+    {u"cppforstmt", nnCppForStmt}, {u"delete", nnDelete}, {u"dim", nnDim}, {u"downto", nnDownto},
+    {u"dsgn", nnDsgn}, {u"elsestmt", nnElseStmt}, {u"exceptstmt", nnExceptStmt}, {u"exit", nnExit},
+    {u"expr", nnExpr}, {u"finallystmt", nnFinallyStmt}, {u"forstmt", nnForStmt},
+    {u"function", nnFunction}, {u"ident", nnIdent}, {u"ifstmt", nnIfStmt}, {u"init", nnInit},
+    {u"inverse", nnInverse}, {u"modificator", nnModificator}, {u"name", nnName}, {u"new", nnNew},
+    {u"node", nnNode}, {u"number", nnNumber}, {u"op", nnOp}, {u"parameters", nnParameters},
+    {u"procedure", nnProcedure}, {u"range", nnRange}, {u"repeatstmt", nnRepeatStmt},
+    {u"return", nnReturn}, {u"set", nnSet}, {u"string", nnString}, {u"thenstmt", nnThenStmt},
+    {u"trystmt", nnTryStmt}, {u"type", nnType}, {u"types", nnTypes}, {u"uses", nnUses},
+    {u"var", nnVar}, {u"varparam", nnVarParam}, {u"varparams", nnVarParams},
+    {u"vbforstmt", nnVbForStmt}, {u"whilestmt", nnWhileStmt}, {u"with", nnWith}};
+constexpr size_t kLongestName = 12;
+
 }  // namespace
+
+TksNodeName ksNodeNameOf(std::u16string_view Name) {
+  if (Name.empty() || Name.size() > kLongestName) return nnOther;
+  // Lower-cased as ksSameText compares: a character matches a name's letter when its upper
+  // case is that letter's.
+  Char Key[kLongestName];
+  for (size_t i = 0; i < Name.size(); ++i) {
+    Char C = Name[i];
+    if (C >= 128) C = ksUpChar(C);
+    if (C >= 128) return nnOther;
+    Key[i] = C >= u'A' && C <= u'Z' ? static_cast<Char>(C + 32) : C;
+  }
+  const std::u16string_view K(Key, Name.size());
+  for (const TNameEntry& E : kNames)
+    if (E.Text.size() == K.size() && E.Text == K) return E.Id;
+  return nnOther;
+}
 
 // ---------------------------------------------------------------------------------------------
 // TksSyntaxNode

@@ -16,9 +16,29 @@
 
 class TksXMLItem;
 
+// The element names the compiler tells apart, one byte each (nnOther: any other name). A
+// node's name is looked up once, ignoring case as ksSameText does.
+enum TksNodeName : unsigned char {
+  nnOther, nnAddr, nnArray, nnAssignStmt, nnBreak, nnCallStmt, nnCaseSelector, nnCaseStmt,
+  nnCompoundStmt, nnConst, nnContinue, nnCppForStmt, nnDelete, nnDim, nnDownto, nnDsgn,
+  nnElseStmt, nnExceptStmt, nnExit, nnExpr, nnFinallyStmt, nnForStmt, nnFunction, nnIdent,
+  nnIfStmt, nnInit, nnInverse, nnModificator, nnName, nnNew, nnNode, nnNumber, nnOp,
+  nnParameters, nnProcedure, nnRange, nnRepeatStmt, nnReturn, nnSet, nnString, nnThenStmt,
+  nnTryStmt, nnType, nnTypes, nnUses, nnVar, nnVarParam, nnVarParams, nnVbForStmt, nnWhileStmt,
+  nnWith, nnUnknown  // not looked up yet
+};
+
+// The name's id; nnOther when the compiler has no use for it.
+TksNodeName ksNodeNameOf(std::u16string_view Name);
+
 class TksSyntaxNode {
 public:
   std::u16string_view Name() const { return FName; }
+  TksNodeName NameId() const {
+    if (FNameId == nnUnknown) FNameId = ksNodeNameOf(FName);
+    return FNameId;
+  }
+  bool Is(TksNodeName Id) const { return NameId() == Id; }
   int Count() const { return FCount; }
   // Raises std::out_of_range past the end, as a saved tree may lack a child the compiler needs.
   TksSyntaxNode* Items(int Index) const;
@@ -49,6 +69,7 @@ private:
   TksPoint FPos1;             // "pos1" of a built node (Y = 0: none)
   bool FBuilt = true;
   bool FHasText = false;
+  mutable TksNodeName FNameId = nnUnknown;
   TksSyntaxNode** FItems = nullptr;
   int FCount = 0;
 };

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <string_view>
+#include <utility>
 
 #include "script/ks_xml.h"
 #include "script/tests/ks_TestHost.h"
@@ -79,6 +81,25 @@ TEST(ksSyntaxTree, InsertedChildAndLargeTextsKeepTheirPlace) {
   T.SetText(B, u"small");
   EXPECT_EQ(A->Text(), Big);
   EXPECT_EQ(B->Text(), u"small");
+}
+
+// A saved tree is outside data: its element names may be in any case, cut short, longer or
+// not letters at all, and only a whole name (ignoring case) is the compiler's.
+TEST(ksSyntaxTree, NodeNamesAreKnownIgnoringCaseAndOnlyWhole) {
+  const std::pair<std::u16string_view, TksNodeName> Cases[] = {
+      {u"expr", nnExpr},          {u"EXPR", nnExpr},       {u"eXpR", nnExpr},
+      {u"op", nnOp},              {u"o", nnOther},         {u"exp", nnOther},
+      {u"exprs", nnOther},        {u"CaseSelector", nnCaseSelector},
+      {u"caseselectors", nnOther}, {u"", nnOther},          {u"expr\u00e9", nnOther},
+      {u"e\u0445pr", nnOther},     {u"types", nnTypes},     {u"type", nnType},
+      {u"varparams", nnVarParams}, {u"VarParam", nnVarParam}};
+  TksSyntaxTree T;
+  for (auto& [Name, Id] : Cases) {
+    EXPECT_EQ(ksNodeNameOf(Name), Id) << StringToUtf8(String(Name));
+    TksSyntaxNode* N = T.NewNode(Name);
+    EXPECT_TRUE(N->Is(Id));
+    EXPECT_TRUE(N->Is(Id));  // the remembered id answers the second time
+  }
 }
 
 // The saved form of a compiled program loads into a tree that compiles and runs as the source
