@@ -16,6 +16,8 @@ const char kHex[] = "0123456789ABCDEF";
 
 constexpr std::size_t kShapedTexts = 20000;   // texts remembered shaped, per font
 
+constexpr std::uint32_t kNotUsed = ~std::uint32_t(0);   // a glyph id not yet in FUsed
+
 }  // namespace
 
 TvqrPDFFont::TvqrPDFFont(TFont* Font)
@@ -36,13 +38,14 @@ bool TvqrPDFFont::Matches(TFont* Font) const {
 void TvqrPDFFont::Record(std::uint16_t Glyph, double Advance, std::u16string_view Text,
                          bool Fallback) {
   if (Glyph == 0) Text = {};   // a missing character: left out of the text map
-  auto It = FIndex.find(Glyph);
-  if (It == FIndex.end()) {
-    FIndex.emplace(Glyph, FUsed.size());
+  if (Glyph >= FIndex.size()) FIndex.resize(std::size_t(Glyph) + 1, kNotUsed);
+  std::uint32_t& Index = FIndex[Glyph];
+  if (Index == kNotUsed) {
+    Index = std::uint32_t(FUsed.size());
     FUsed.push_back({Glyph, int(std::lround(Advance)), std::u16string(Text), Fallback && !Text.empty()});
     return;
   }
-  TUsedGlyph& Used = FUsed[It->second];
+  TUsedGlyph& Used = FUsed[Index];
   // A real mapping replaces a fallback or a missing one; a fallback never replaces anything.
   if (!Fallback && !Text.empty() && (Used.Fallback || Used.Text.empty())) {
     Used.Text = std::u16string(Text);
@@ -61,7 +64,7 @@ std::vector<std::uint16_t> TvqrPDFFont::RemapString(std::u16string_view Str, boo
   auto It = FShaped.find(FKey);
   if (It == FShaped.end()) {
     TShaped Shaped;
-    Shaped.Glyphs = Shape(Str, RTL, Shaped.Advances);
+    Shape(Str, RTL, Shaped);
     // Bounded: a document of ever new texts starts the memory afresh.
     if (FShaped.size() >= kShapedTexts) FShaped.clear();
     It = FShaped.emplace(FKey, std::move(Shaped)).first;
@@ -71,41 +74,65 @@ std::vector<std::uint16_t> TvqrPDFFont::RemapString(std::u16string_view Str, boo
   return Found.Glyphs;
 }
 
-std::vector<std::uint16_t> TvqrPDFFont::Shape(std::u16string_view Str, bool RTL,
-                                              std::vector<double>& Advances) {
-  std::vector<std::uint16_t> Result;
+namespace {
+
+// True when Text read left to right is one run of level 0 without asking the bidi algorithm:
+// below U+0590 no character is right to left (Hebrew, Arabic and the bidi controls all lie
+// above), so every character resolves to the paragraph's level.
+bool OneLeftToRightRun(std::u16string_view Text, bool RTL) {
+  if (RTL) return false;
+  for (char16_t C : Text)
+    if (C >= 0x0590) return false;
+  return true;
+}
+
+}  // namespace
+
+void TvqrPDFFont::Shape(std::u16string_view Str, bool RTL, TShaped& Out) {
   auto& Service = TFontService::Instance();
-  const std::vector<TScriptItem> Items = Service.Itemize(Str, RTL);
-  const std::u16string Default(1, FMetrics.otmTextMetrics.tmDefaultChar);
-  for (int Index : TFontService::VisualOrder(Items)) {
+  std::vector<TScriptItem> Items;
+  std::vector<int> Order;
+  if (OneLeftToRightRun(Str, RTL)) {
+    Items.push_back({0, int(Str.size()), 0});
+    Order.push_back(0);
+  } else {
+    Items = Service.Itemize(Str, RTL);
+    Order = TFontService::VisualOrder(Items);
+  }
+  const char16_t Default[] = {char16_t(FMetrics.otmTextMetrics.tmDefaultChar)};
+  for (int Index : Order) {
     const TScriptItem& Item = Items[std::size_t(Index)];
     const std::u16string_view Run = Str.substr(std::size_t(Item.Start), std::size_t(Item.Length));
     const std::vector<TShapedGlyph> Glyphs = Service.Shape(FRequest, Run, Item.RightToLeft());
-    // Each cluster's text runs from its start to the next cluster's start.
-    std::vector<int> Starts;
-    for (const auto& G : Glyphs) Starts.push_back(G.Cluster);
-    std::sort(Starts.begin(), Starts.end());
-    Starts.erase(std::unique(Starts.begin(), Starts.end()), Starts.end());
-    std::vector<int> Seen;
+    // Each cluster's text runs from its start to the next cluster's start: NextStart[C] is
+    // the first cluster start after C (or the run's end).
+    FNextStart.assign(Run.size() + 1, -1);
+    for (const auto& G : Glyphs) FNextStart[std::size_t(G.Cluster)] = 0;
+    int Next = int(Run.size());
+    for (std::size_t C = Run.size() + 1; C-- > 0;) {
+      if (FNextStart[C] < 0) continue;
+      FNextStart[C] = Next;
+      Next = int(C);
+    }
+    Out.Glyphs.reserve(Out.Glyphs.size() + Glyphs.size());
+    Out.Advances.reserve(Out.Advances.size() + Glyphs.size());
     for (const auto& G : Glyphs) {
-      const auto Next = std::upper_bound(Starts.begin(), Starts.end(), G.Cluster);
-      const int End = Next == Starts.end() ? int(Run.size()) : *Next;
-      const bool First = std::find(Seen.begin(), Seen.end(), G.Cluster) == Seen.end();
+      const std::size_t Cluster = std::size_t(G.Cluster);
       const std::uint16_t Id = std::uint16_t(std::min<std::uint32_t>(G.GlyphId, 0xFFFF));
-      if (First) {
-        Seen.push_back(G.Cluster);
-        Record(Id, G.XAdvance, Run.substr(std::size_t(G.Cluster), std::size_t(End - G.Cluster)),
-               false);
+      int& End = FNextStart[Cluster];
+      if (End >= 0) {
+        // The first glyph met of its cluster carries the cluster's text.
+        Record(Id, G.XAdvance, Run.substr(Cluster, std::size_t(End) - Cluster), false);
+        End = -1;
       } else {
         // A further glyph of a cluster (a decomposed character): its text is carried by the
         // first one, so it only gets the default character until a real use maps it.
-        Record(Id, G.XAdvance, Default, true);
+        Record(Id, G.XAdvance, std::u16string_view(Default, 1), true);
       }
-      Result.push_back(Id);
-      Advances.push_back(G.XAdvance);
+      Out.Glyphs.push_back(Id);
+      Out.Advances.push_back(G.XAdvance);
     }
   }
-  return Result;
 }
 
 std::string TvqrPDFFont::GetFontName() const {

@@ -62,14 +62,13 @@ public:
 
 private:
   void Record(std::uint16_t Glyph, double Advance, std::u16string_view Text, bool Fallback);
-  std::vector<std::uint16_t> Shape(std::u16string_view Str, bool RTL, std::vector<double>& Advances);
-
   // Texts already shaped (the key starts with 'L' or 'R' for the reading order): report texts
   // repeat (prices, kinds, headers), and shaping is most of a text's cost.
   struct TShaped {
     std::vector<std::uint16_t> Glyphs;
     std::vector<double> Advances;
   };
+  void Shape(std::u16string_view Str, bool RTL, TShaped& Out);
   struct TKeyHash {
     using is_transparent = void;
     std::size_t operator()(std::u16string_view Key) const {
@@ -78,6 +77,9 @@ private:
   };
   std::unordered_map<std::u16string, TShaped, TKeyHash, std::equal_to<>> FShaped;
   std::u16string FKey;   // the look-up key, built in place
+  // Shape's working lists, kept between texts: a run's cluster starts and which were met.
+  std::vector<int> FClusterStarts;
+  std::vector<bool> FClusterSeen;
 
   String FSourceName;
   TFontStyles FSourceStyle;
@@ -85,7 +87,8 @@ private:
   TFontFile FFile;
   TOutlineTextMetric FMetrics;
   std::vector<TUsedGlyph> FUsed;
-  std::unordered_map<std::uint16_t, std::size_t> FIndex;
+  std::vector<std::uint32_t> FIndex;   // by glyph id: the place in FUsed, or all ones
+  std::vector<int> FNextStart;         // Shape's per-cluster work space, reused
 };
 
 // Four upper-case hex digits per 16-bit unit, no separators.

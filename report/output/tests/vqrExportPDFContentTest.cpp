@@ -1,6 +1,7 @@
 // vqrExportPDFContentTest.cpp - the content operators the PDF export writes for single views.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <regex>
@@ -187,6 +188,21 @@ TEST(PdfContent, RepeatedTextsGiveTheGlyphsOfTheirReadingOrder) {
   ASSERT_EQ(Rtl.size(), Ltr.size());
   EXPECT_NE(Rtl, Ltr);   // the Latin run and the number come after the Hebrew one
   EXPECT_EQ(Pdf.RemapString(Text, true), Rtl);
+}
+
+// In a left-to-right text a right-to-left run (Hebrew, Arabic, Hebrew with a point) comes out
+// as it is shaped alone: reversed.
+TEST(PdfContent, RightToLeftRunsOfALeftToRightTextAreReversed) {
+  TFont Font;
+  Font.SetName(u"DejaVu Sans");
+  TvqrPDFFont Pdf(&Font);
+  for (const std::u16string Run : {u"שלום", u"\u0633\u0644\u0627\u0645", u"\u05D0\u05B8\u05D1"}) {
+    const auto Alone = Pdf.RemapString(Run, true);
+    const auto Mixed = Pdf.RemapString(u"ab " + Run, false);
+    ASSERT_GE(Mixed.size(), Alone.size());
+    EXPECT_TRUE(std::equal(Alone.begin(), Alone.end(), Mixed.end() - std::ptrdiff_t(Alone.size())))
+        << StringToUtf8(Run);
+  }
 }
 
 // Layouts are remembered per document: the same text in another box or font still wraps as
