@@ -2,6 +2,7 @@
 #include "script/ks_isyntaxtree.h"
 
 #include <cstring>
+#include <iterator>
 #include <new>
 #include <stdexcept>
 #include <type_traits>
@@ -61,22 +62,41 @@ constexpr TNameEntry kNames[] = {
     {u"vbforstmt", nnVbForStmt}, {u"whilestmt", nnWhileStmt}, {u"with", nnWith}};
 constexpr size_t kLongestName = 12;
 
+// The names in kNames starting with each letter: [first, end) indices, worked out once.
+struct TNameRanges {
+  unsigned char From[26] = {}, To[26] = {};
+  constexpr TNameRanges() {
+    for (size_t i = 0; i < std::size(kNames); ++i) {
+      int L = kNames[i].Text[0] - u'a';
+      if (From[L] == To[L]) From[L] = static_cast<unsigned char>(i);
+      To[L] = static_cast<unsigned char>(i + 1);
+    }
+  }
+};
+constexpr TNameRanges kNameRanges;
+
+// Lower-cased as ksSameText compares: a character matches a name's letter when its upper
+// case is that letter's. 0 for a character no name holds.
+Char NameChar(Char C) {
+  if (C >= 128) C = ksUpChar(C);
+  if (C >= 128) return 0;
+  return C >= u'A' && C <= u'Z' ? static_cast<Char>(C + 32) : C;
+}
+
 }  // namespace
 
 TksNodeName ksNodeNameOf(std::u16string_view Name) {
   if (Name.empty() || Name.size() > kLongestName) return nnOther;
-  // Lower-cased as ksSameText compares: a character matches a name's letter when its upper
-  // case is that letter's.
-  Char Key[kLongestName];
-  for (size_t i = 0; i < Name.size(); ++i) {
-    Char C = Name[i];
-    if (C >= 128) C = ksUpChar(C);
-    if (C >= 128) return nnOther;
-    Key[i] = C >= u'A' && C <= u'Z' ? static_cast<Char>(C + 32) : C;
+  Char First = NameChar(Name[0]);
+  if (First < u'a' || First > u'z') return nnOther;
+  const int L = First - u'a';
+  for (size_t e = kNameRanges.From[L]; e < kNameRanges.To[L]; ++e) {
+    const std::u16string_view T = kNames[e].Text;
+    if (T.size() != Name.size()) continue;
+    size_t i = 1;
+    while (i < T.size() && NameChar(Name[i]) == T[i]) ++i;
+    if (i == T.size()) return kNames[e].Id;
   }
-  const std::u16string_view K(Key, Name.size());
-  for (const TNameEntry& E : kNames)
-    if (E.Text.size() == K.size() && E.Text == K) return E.Id;
   return nnOther;
 }
 
