@@ -569,6 +569,13 @@ void TksArrayDesignator::SetValue(const Variant& Value) {
   H->Write(Value, FRefInPlace);
 }
 
+bool TksArrayDesignator::MoveIntoElement(Variant& Value) {
+  Variant* E = DirectElement(true);
+  if (!E) return false;
+  *E = std::move(Value);
+  return true;
+}
+
 // ---- Helpers --------------------------------------------------------------------------------
 
 TksArrayHelper::TksArrayHelper(const String& AName, int DimCount, TksVarType ATyp,

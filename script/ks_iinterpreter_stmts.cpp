@@ -119,6 +119,7 @@ void TksAssignmentStmt::Optimize() {
   if (FTree && FExpr == FTree) FRoot = FTree->Root();
   FPlainSource = FExpr != FExpression && ksStoresInPlace(FExpr);
   FIntegerSlot = ksIntegerSlot(FVar);
+  if (FDesignator->Kind() == dkArray) FElement = dynamic_cast<TksArrayDesignator*>(FDesignator);
 }
 
 inline bool TksAssignmentStmt::AssignNumber() {
@@ -153,12 +154,12 @@ void TksAssignmentStmt::Execute() {
     // An Integer into a plain Integer or Variant variable is stored as it is (the typed
     // setter would store the same).
     if (FIntegerSlot && V.VType() == varInteger) *FVar->PValue() = std::move(V);
-    else FVar->SetValue(V);
+    else StoreValue(V);
     return;
   }
   // A plain variable's value is what it stores (its read hook aside): copied without a call.
-  if (FPlainSource && !FExpr->OnGetVarValue()) return FVar->SetValue(Variant(*FExpr->PValue()));
-  FVar->SetValue(FExpr->GetValue());
+  Variant V = FPlainSource && !FExpr->OnGetVarValue() ? *FExpr->PValue() : FExpr->GetValue();
+  StoreValue(V);
 }
 
 void TksAssignmentStmt::FindNumberTarget() {

@@ -130,6 +130,10 @@ public:
   Variant GetValue() override;
   void SetValue(const Variant& Value) override;
   const Variant* StoredValue() override;
+  // SetValue for a value the caller gives up: moved into the element when SetValue would
+  // store it there as it is (one index into an array stored in place); false, with Value
+  // untouched, when SetValue must run.
+  bool MoveIntoElement(Variant& Value);
 
 private:
   // The element of a one-index access to an array stored in place, found without the helper
@@ -282,12 +286,17 @@ protected:
   // For the in-place forms on a Float variable: its value and the operand as doubles.
   bool FloatInPlace(double& Current, double& Operand);
   void StoreFloat(double Value) { *FVar->PValue() = Variant(Value); }
+  // Stores V, given up, into the target: moved into an array element where it goes as it is.
+  void StoreValue(Variant& V) {
+    if (!FElement || !FElement->MoveIntoElement(V)) FVar->SetValue(V);
+  }
 
   TksCustomVariable* FVar = nullptr;
   TksCustomVariable* FExpr = nullptr;
   TksExpression* FTree = nullptr;  // FExpression when it is an expression tree
   TksExpressionNode* FRoot = nullptr;  // the tree's root when FExpr is the tree
   TksLeafExpression FLeaves;  // FTree read without asking it, when it has such a shape
+  TksArrayDesignator* FElement = nullptr;  // the target when it is an array element
   signed char FIntTarget = -1;  // unknown until the first run
   signed char FNumTarget = -1;  // unknown until the first run
   bool FPlainSource = false;    // FExpr is a plain variable read alone
