@@ -1,6 +1,7 @@
 // ks_isyntaxtree.cpp - the program tree's nodes, its blocks and its saved (XML) form.
 #include "script/ks_isyntaxtree.h"
 
+#include <cstdint>
 #include <cstring>
 #include <iterator>
 #include <new>
@@ -176,9 +177,17 @@ std::u16string_view TksSyntaxTree::Keep(std::u16string_view S) {
   return {P, S.size()};
 }
 
+TksNodeName TksSyntaxTree::NameIdOf(std::u16string_view Name) {
+  const auto At = reinterpret_cast<std::uintptr_t>(Name.data());
+  TNameSeen& Seen = FNamesSeen[((At >> 4) ^ (At >> 10)) % std::size(FNamesSeen)];
+  if (Seen.Data != Name.data() || Seen.Size != Name.size()) Seen = {Name.data(), Name.size(), ksNodeNameOf(Name)};
+  return Seen.Id;
+}
+
 TksSyntaxNode* TksSyntaxTree::NewNode(std::u16string_view Name) {
   auto* N = new (Allocate(sizeof(TksSyntaxNode))) TksSyntaxNode;
   N->FName = Name;
+  N->FNameId = NameIdOf(Name);
   return N;
 }
 

@@ -115,6 +115,16 @@ public:
 
 private:
   void* Allocate(size_t Bytes);
+  // The id of a name, remembered by where its text is: nodes of one grammar element share
+  // their name's text, which outlives the tree, so a place seen before has the same text.
+  TksNodeName NameIdOf(std::u16string_view Name);
+
+  struct TNameSeen {
+    const Char* Data = nullptr;
+    size_t Size = 0;
+    TksNodeName Id = nnOther;
+  };
+  TNameSeen FNamesSeen[64];
 
   std::vector<std::unique_ptr<char[]>> FBlocks;
   char* FNext = nullptr;
