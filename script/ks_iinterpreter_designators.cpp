@@ -82,6 +82,7 @@ void TksDesignator::Finalize() {
 void TksDesignator::Borrow(TksDesignator* ADesignator) {
   std::swap(FItems, ADesignator->FItems);
   FFastRoutine = nullptr;
+  FVarRoutine = nullptr;
   FKind = ADesignator->FKind;
   FRef1 = ADesignator->FRef1;
   FRef2 = ADesignator->FRef2;
@@ -93,6 +94,7 @@ void TksDesignator::Borrow(TksDesignator* ADesignator) {
 }
 
 Variant TksDesignator::GetValue() {
+  if (FVarRoutine && !FVarRoutine->Executing()) return CallRoutineVar(FItems[0], FVarRoutine);
   if (FLateBindingXmlSource) BindLate();
   if (FItems.size() == 1) {
     TksDesignatorItem* Step = FItems[0];
@@ -103,7 +105,10 @@ Variant TksDesignator::GetValue() {
         FFastRoutine = Proc;
         return CallRoutine(Step, Proc);
       }
-      if (Step->LoneVarParam >= 0 && !Proc->Executing()) return CallRoutineVar(Step, Proc);
+      if (Step->LoneVarParam >= 0 && !Proc->Executing()) {
+        FVarRoutine = Proc;
+        return CallRoutineVar(Step, Proc);
+      }
     } else if (Step->RefKind == TksDesignatorItem::rkHelper && !Step->HasVarParams) {
       return CallHelper(Step);
     }
@@ -252,6 +257,24 @@ inline bool TksDesignator::QuickArguments(TksDesignatorItem* Step, TksCustomVari
   return true;
 }
 
+// The common call of integers into parameters that store what they are given, taken into the
+// callers: every argument read first (from its store or the integer path), then each written
+// into its parameter. False, with no parameter written, when any argument is not such a value
+// or any parameter does not store its value, or the step has no plans (a macro's).
+namespace {
+[[gnu::always_inline]] inline bool IntArguments(TksDesignatorItem* Step, int Count) {
+  constexpr int kInts = 4;
+  const int N = static_cast<int>(Step->ArgPlans.size());
+  if (N > kInts || N != std::min(Count, static_cast<int>(Step->Args.size()))) return false;
+  const TksArgPlan* Plan = Step->ArgPlans.data();
+  long long Ints[kInts];
+  for (int k = 0; k < N; ++k)
+    if (!Plan[k].Slot || !PlannedInt(Plan[k], Step->Args[k], Ints[k])) return false;
+  for (int k = 0; k < N; ++k) *Plan[k].Slot = Variant(static_cast<int>(Ints[k]));
+  return true;
+}
+}  // namespace
+
 inline void TksDesignator::PassPlannedArguments(TksDesignatorItem* Step, TksCustomVariable* E) {
   const int N = std::min(E->Count(), static_cast<int>(Step->Args.size()));
   if (E->IsMacro() || static_cast<int>(Step->ArgPlans.size()) != N) PassUnplannedArguments(Step, E, N);
@@ -376,7 +399,8 @@ private:
 [[gnu::always_inline]] inline Variant TksProcVariable::Invoke(bool Nested) {
   {
     TRoutineRun Running(FExecuting, *FProgram);
-    if (FIsFunc) FRefItem->PValue()->Clear();
+    // Result starts Empty (a caller's Result often is already: recursion runs before it is set).
+    if (FIsFunc && !FRefItem->PValue()->IsEmpty()) FRefItem->PValue()->Clear();
     FProgram->Statement()->ExecuteItems();
   }
   if (!FIsFunc) return kNullValue;
@@ -421,7 +445,7 @@ Variant TksDesignator::CallRoutine(TksDesignatorItem* Step, TksProcVariable* Pro
 }
 
 Variant TksDesignator::CallRoutineVar(TksDesignatorItem* Step, TksProcVariable* Proc) {
-  PassPlannedArguments(Step, Proc);
+  if (!IntArguments(Step, Proc->Count())) PassPlannedArguments(Step, Proc);
   Proc->SetNeedResult(FNeedResult);
   Variant Result = Proc->Invoke(false);
   const int K = Step->LoneVarParam;
@@ -430,7 +454,9 @@ Variant TksDesignator::CallRoutineVar(TksDesignatorItem* Step, TksProcVariable* 
     // The argument is a plain variable: written without the designator, converted by its
     // type as its setter would.
     const Variant& V = *A->Slot;
-    if (A->BackAsIs || (A->Back->Typ() == fvtInt && V.VType() == varInteger)) *A->Back->PValue() = V;
+    if (V.VType() == varInteger && (A->BackAsIs || A->Back->Typ() == fvtInt))
+      *A->Back->PValue() = Variant(static_cast<int>(V.Data().Int));  // no reference to take
+    else if (A->BackAsIs) *A->Back->PValue() = V;
     else A->Back->SetValue(V);
   } else {
     Step->Args[K]->SetValue(Proc->ParamAt(K)->GetValue());

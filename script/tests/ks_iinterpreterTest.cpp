@@ -500,6 +500,18 @@ TEST(ScriptFaults, ArgumentsAreReadBeforeParametersAreWritten) {
             "2 2.5 2.5 8");
 }
 
+// Q's call of P runs first while P is idle, then from inside P: each run of P keeps its own
+// locals, and the var parameter reaches s through every level.
+TEST(ScriptFaults, VarCallSiteReachedIdleAndWhileItsRoutineRuns) {
+  TksTestHost H;
+  EXPECT_EQ(H.Run(u"var k, s: Integer;\r\n"
+                  u"procedure Q(var y: Integer; d: Integer); begin P(y, d) end;\r\n"
+                  u"procedure P(var x: Integer; d: Integer); var Keep: Integer;\r\n"
+                  u"begin Keep := d; x := x + d; k := k + 1; if k < 3 then Q(x, d * 10); Out(Keep) end;\r\n"
+                  u"begin s := 1; k := 0; Q(s, 2); Out(s); k := 0; Q(s, 1); Out(s) end."),
+            "200 20 2 223 100 10 1 334");
+}
+
 TEST(ScriptFaults, RoundTruncAndFormatKeepLargeValues) {
   TksTestHost H;
   EXPECT_EQ(H.Run(u"var v: Variant; begin v := Round(3000000000.4); Out(v); Out(Trunc(-5000000000.7)) end."), "3000000000 -5000000000");
