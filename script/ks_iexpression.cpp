@@ -2,6 +2,7 @@
 #include "script/ks_iexpression.h"
 
 #include <cstdint>
+#include <iterator>
 
 #include "platform/rtl/Variants.h"
 #include "script/ks_itools.h"
@@ -17,7 +18,7 @@ struct TOpInfo {
 };
 
 // ORDER OPERATORS: texts, codes and priorities of the operator nodes.
-const TOpInfo kOps[] = {
+constexpr TOpInfo kOps[] = {
     {u" ", Op::opNone, 7},        {u">", Op::opGreat, 4},       {u"<", Op::opLess, 4},
     {u"<=", Op::opLessEq, 4},     {u">=", Op::opGreatEq, 4},    {u"<>", Op::opNonEq, 4},
     {u"=", Op::opEq, 4},          {u"+", Op::opPlus, 3},        {u"STRCAT", Op::opPlus, 3},
@@ -27,6 +28,21 @@ const TOpInfo kOps[] = {
     {u"SHR", Op::opShr, 2},       {u"(", Op::opLeftBracket, 6}, {u")", Op::opRightBracket, 5},
     {u"NOT", Op::opNot, 1},       {u"UNMINUS", Op::opUnMinus, 1}, {u"IN", Op::opIn, 4},
     {u"IS", Op::opIs, 4}};
+
+// The operators whose text is one character other than a letter, by that character (-1:
+// none); a letter may upper-case from a non-ASCII one, so operators of letters are searched.
+struct TOneCharOps {
+  signed char At[128];
+  constexpr TOneCharOps() : At{} {
+    for (signed char& A : At) A = -1;
+    for (size_t i = 0; i < std::size(kOps); ++i) {
+      Char C = kOps[i].Text[0];
+      bool Letter = (C >= u'A' && C <= u'Z') || (C >= u'a' && C <= u'z');
+      if (C < 128 && !Letter && kOps[i].Text[1] == 0 && At[C] < 0) At[C] = static_cast<signed char>(i);
+    }
+  }
+};
+constexpr TOneCharOps kOneCharOps;
 
 int PriorityOf(Op Code) {
   for (const TOpInfo& I : kOps)
@@ -181,7 +197,10 @@ TksSetNode::~TksSetNode() { delete FSetExpression; }
 
 Variant TksSetNode::Eval() { return FSetExpression->GetValue(); }
 
-int TksOperatorNode::Priority() const { return PriorityOf(FOp); }
+TksOperatorNode::TksOperatorNode(TksOperatorType Op, bool StrCat)
+    : TksExpressionNode(nkOperator), FOp(Op), FStrCat(StrCat), FPriority(static_cast<signed char>(PriorityOf(Op))) {}
+
+int TksOperatorNode::Priority() const { return FPriority; }
 
 Variant TksOperatorNode::Eval() {
   if (Pure()) {
@@ -346,6 +365,8 @@ namespace {
 // The operator named by Text, ignoring case; null when there is none. ASCII text is compared
 // in place; other text is upper-cased first, as a non-ASCII letter may upper-case to ASCII.
 const TOpInfo* FindOperator(const String& Text) {
+  // The one-character operators, the most common, straight from their character.
+  if (Text.size() == 1 && Text[0] < 128 && kOneCharOps.At[Text[0]] >= 0) return &kOps[kOneCharOps.At[Text[0]]];
   bool Ascii = true;
   for (Char C : Text) Ascii = Ascii && C < 128;
   const String Upper = Ascii ? String() : ksUpperCase(Text);
@@ -366,7 +387,9 @@ const TOpInfo* FindOperator(const String& Text) {
 void TksExpression::AddOperator(const String& OpText) {
   const TOpInfo* Info = FindOperator(OpText);
   if (!Info) return;
-  if (OpText == u"(" || OpText == u"unminus" || OpText == u"not") {
+  const Op Code = Info->Code;
+  const bool Prefix = Code == Op::opLeftBracket || Code == Op::opUnMinus || Code == Op::opNot;
+  if (Prefix && (OpText == u"(" || OpText == u"unminus" || OpText == u"not")) {
     auto* N = new TksOperatorNode(Info->Code, false);
     N->FSourcePos = FCurPos;
     AttachOperand(N);

@@ -147,7 +147,7 @@ public:
 
 class TksOperatorNode : public TksExpressionNode {
 public:
-  TksOperatorNode(TksOperatorType Op, bool StrCat) : TksExpressionNode(nkOperator), FOp(Op), FStrCat(StrCat) {}
+  TksOperatorNode(TksOperatorType Op, bool StrCat);
   Variant Eval() override;
   int Priority() const override;
   bool Pure() override {
@@ -256,6 +256,7 @@ private:
   }
   // Two numbers of which one is a float (or two integers for the float division), as doubles.
   bool FloatOperands(const Variant& L, const Variant& R, double& A, double& B) const;
+  signed char FPriority;   // of FOp, looked up once
   signed char FPure = -1;  // found at the first use
   // Found with FPure: both operands are leaves read from their stores, under an arithmetic
   // operator or a comparison; the fast paths then read them without asking the nodes.
