@@ -160,9 +160,9 @@ private:
   std::string FFileID;
   TColor FLastColor = 0;
   std::string FLastColorResult = "0 0 0";
-  int FLastLineStyle = -1;   // the last frame line's style and width, and their operators
-  Extended FLastLineWidth = 0;
-  std::string FLastDashText, FLastWidthText;
+  int FLastLineStyle = -1;   // the last frame line's style and width, and their dash and
+  Extended FLastLineWidth = 0;   // width lines
+  std::string FLastEdgeStart;
   // Memo texts laid out in this document, by text and every setting the layout reads: price
   // lists repeat their texts, and the layout is a memo's largest cost after shaping.
   struct TMemoLayout {

@@ -15,6 +15,7 @@
 #include "platform/graphics/Picture.h"
 #include "report/core/vqrClassMemo.h"
 #include "report/core/vqrClassPicture.h"
+#include "report/core/vqrCast.h"
 #include "report/core/vqrClassViews.h"
 #include "report/core/vqrDrawText.h"
 #include "report/core/vqrUnicodeUtils.h"
@@ -67,11 +68,11 @@ public:
   }
 
   void Write() {
-    if (auto* M = dynamic_cast<TvqrCustomMemoView*>(V);
+    if (auto* M = vqrAs<TvqrCustomMemoView>(V);
         M && SolidOrClear(M->BrushStyle()) && M->WordWrap() && !HasHtmlTags(M))
       return WriteMemo(M);
-    if (auto* L = dynamic_cast<TvqrCustomLineView*>(V)) return WriteLine(L);
-    if (auto* S = dynamic_cast<TvqrShapeView*>(V)) return WriteShape(S);
+    if (auto* L = vqrAs<TvqrCustomLineView>(V)) return WriteLine(L);
+    if (auto* S = vqrAs<TvqrShapeView>(V)) return WriteShape(S);
     if ((V->Name() != u"_pagebackground" || F.Background()) && V->Width() > 0 && V->Height() > 0)
       WritePicture();
   }
@@ -79,11 +80,12 @@ public:
 private:
   Extended PdfX(Extended X) const { return X * 0.75L + F.FMarginLeft; }
   Extended PdfY(Extended Y) const { return (F.FHeight - F.FMarginTop) - Y * 0.75L; }
-  // One line of one or more pieces: the content grows once per line, the pieces copied in.
+  // Pieces written one after the other: the content grows once, the pieces copied in. The
+  // operators of a view are put a few lines at a time, line ends written in the pieces.
   template <class... TPieces>
-  void Ln(const TPieces&... Pieces) {
+  void Put(const TPieces&... Pieces) {
     const std::string_view Views[] = {std::string_view(Pieces)...};
-    std::size_t Length = 2;
+    std::size_t Length = 0;
     for (std::string_view V : Views) Length += V.size();
     const std::size_t Start = Out.size();
     Out.resize(Start + Length);
@@ -92,8 +94,11 @@ private:
       std::memcpy(To, V.data(), V.size());
       To += V.size();
     }
-    To[0] = '\r';
-    To[1] = '\n';
+  }
+  // One line of one or more pieces.
+  template <class... TPieces>
+  void Ln(const TPieces&... Pieces) {
+    Put(Pieces..., "\r\n");
   }
 
   std::string ColorText(TColor C) {
@@ -122,20 +127,16 @@ private:
                           {ftLeft, Fr->LeftLine(), &X1, &Y1, &X1, &Y2}};
     for (const Edge& E : Edges) {
       if (!Fr->Typ().Contains(E.Type)) continue;
-      // Frames mostly share one line style and width: their operators are made once.
+      // Frames mostly share one line style and width: their dash and width lines are made
+      // once.
       const int Style = int(E.Line->Style());
       const Extended Width = E.Line->Width();
       if (Style != F.FLastLineStyle || Width != F.FLastLineWidth) {
         F.FLastLineStyle = Style;
         F.FLastLineWidth = Width;
-        F.FLastDashText = DashText(E.Line->Style(), Width);
-        F.FLastWidthText = Num(Width * 0.75L);
+        F.FLastEdgeStart = DashText(E.Line->Style(), Width) + "\r\n" + Num(Width * 0.75L) + " w\r\n";
       }
-      Ln(F.FLastDashText);
-      Ln(F.FLastWidthText, " w");
-      Ln(*E.AX, " ", *E.AY, " m");
-      Ln(*E.BX, " ", *E.BY, " l");
-      Ln("S");
+      Put(F.FLastEdgeStart, *E.AX, " ", *E.AY, " m\r\n", *E.BX, " ", *E.BY, " l\r\nS\r\n");
     }
   }
 
@@ -155,19 +156,28 @@ private:
 
 namespace {
 
-void AppendNumber(std::u16string& Key, long long X) {
-  for (int Shift = 0; Shift < 64; Shift += 16) Key += char16_t((X >> Shift) & 0xFFFF);
+// The numbers' bytes as they lie in memory, in one step: the key is only compared.
+void AppendNumbers(std::u16string& Key, const long long* X, std::size_t Count) {
+  const std::size_t Start = Key.size();
+  Key.resize(Start + Count * 4);
+  std::memcpy(Key.data() + Start, X, Count * sizeof *X);
 }
 
-// Exactly: the value's significant bytes, the 64-bit mantissa and the sign and exponent
+// Exactly: each value's significant bytes, the 64-bit mantissa and the sign and exponent
 // (the rest of the type's storage is padding). An equal value with other bytes, such as -0,
 // only misses the memory.
-void AppendNumber(std::u16string& Key, Extended X) {
+void AppendNumbers(std::u16string& Key, std::initializer_list<Extended> X) {
   static_assert(std::numeric_limits<Extended>::digits == 64 && sizeof(Extended) >= 10);
-  char16_t Units[5];
-  std::memcpy(Units, &X, sizeof Units);
-  Key.append(Units, std::size(Units));
+  const std::size_t Start = Key.size();
+  Key.resize(Start + X.size() * 5);
+  char16_t* To = Key.data() + Start;
+  for (const Extended& V : X) {
+    std::memcpy(To, &V, 10);
+    To += 5;
+  }
 }
+
+void AppendNumber(std::u16string& Key, long long X) { AppendNumbers(Key, &X, 1); }
 
 void AppendText(std::u16string& Key, const String& Text) {
   AppendNumber(Key, static_cast<long long>(Text.size()));
@@ -189,8 +199,8 @@ TvqrPDFExport::TMemoLayout& TvqrPDFContentWriter::LayOut(TvqrCustomMemoView* M, 
                              M->WordBreak(),     M->Clipped(),
                              M->Wysiwyg(),       M->Rotation(),
                              Box.Width(),        Box.Height()};
-  for (long long X : Whole) AppendNumber(Key, X);
-  for (Extended X : {M->ParagraphGap(), M->CharSpacing(), M->LineSpacing()}) AppendNumber(Key, X);
+  AppendNumbers(Key, Whole, std::size(Whole));
+  AppendNumbers(Key, {M->ParagraphGap(), M->CharSpacing(), M->LineSpacing()});
   TvqrWideStrings* Text = M->Memo();
   for (int I = 0; I < Text->Count(); ++I) AppendText(Key, Text->Get(I));
   auto It = F.FMemoLayouts.find(Key);
@@ -211,11 +221,9 @@ void TvqrPDFContentWriter::WriteMemo(TvqrCustomMemoView* M) {
   const Extended FW = Fr->Width();
   // Read once: each is computed anew on every call (the position up the parent chain).
   const Extended MemoLeft = M->AbsLeft(), MemoTop = M->AbsTop();
-  Ln("q");
-  Ln(Num(PdfX(MemoLeft - FW)), " ", Num(PdfY(MemoTop + M->Height() + FW)), " ",
-     Num((2 * FW + M->Width()) * 0.75L), " ", Num((2 * FW + M->Height()) * 0.75L), " re");
-  Ln("W");
-  Ln("n");
+  Put("q\r\n", Num(PdfX(MemoLeft - FW)), " ", Num(PdfY(MemoTop + M->Height() + FW)), " ",
+      Num((2 * FW + M->Width()) * 0.75L), " ", Num((2 * FW + M->Height()) * 0.75L),
+      " re\r\nW\r\nn\r\n");
   const Extended SW = Fr->ShadowWidth();
   Extended Wt = M->Width(), Ht = M->Height();
   if (Fr->DropShadow()) {
@@ -264,11 +272,7 @@ void TvqrPDFContentWriter::WriteMemo(TvqrCustomMemoView* M) {
   const Extended LH = Layout.LineHeight;
   const std::vector<String>& Lines = Layout.Lines;
 
-  if (Color != clNone) {
-    Ln(ColorText(Color), " rg");
-    Ln(X1, " ", Y2, " ", W, " ", H, " re");
-    Ln("f");
-  }
+  if (Color != clNone) Put(ColorText(Color), " rg\r\n", X1, " ", Y2, " ", W, " ", H, " re\r\nf\r\n");
   WriteFrame();
   if (M->Underlines() && LH > 0) {
     const int N = int(M->Height() / LH);
@@ -290,8 +294,8 @@ void TvqrPDFContentWriter::WriteMemo(TvqrCustomMemoView* M) {
   }
   if (!Lines.empty()) {
     TvqrPDFFont* PdfFont = F.FPageFonts[std::size_t(F.FindPageFont(Font))];
-    Ln(PdfFont->Name, " ", Dec(FontSize), " Tf");
-    Ln(ColorText(Font->Color() == clNone ? TColor(0) : Font->Color()), " rg");
+    Put(PdfFont->Name, " ", Dec(FontSize), " Tf\r\n",
+        ColorText(Font->Color() == clNone ? TColor(0) : Font->Color()), " rg\r\n");
     const Extended CS = M->CharSpacing() * 0.75L;
     if (CS != 0) Ln(Num(CS) + " Tc");
     R->SetGaps(0, M->CharSpacing(), M->LineSpacing());
@@ -341,14 +345,11 @@ void TvqrPDFContentWriter::WriteMemo(TvqrCustomMemoView* M) {
         if (VA == vaCenter) RB = -LH * N / 2 + (I + 1) * LH;
         Y = -RB * 0.75L + FontSize * 0.4L;
       }
-      Ln("BT");
-      Ln(Num(X), " ", Num(Y), " Td");
       // The layout's key holds the font and the reading order, so a line's glyphs are the same
       // each time it is written; its glyphs were recorded in the font when first shaped.
       std::string& Glyphs = Layout.Glyphs[std::size_t(I)];
       if (Glyphs.empty()) Glyphs = HexOfGlyphs(PdfFont->RemapString(Line, M->RTLReading()));
-      Ln("<", Glyphs, "> Tj");
-      Ln("ET");
+      Put("BT\r\n", Num(X), " ", Num(Y), " Td\r\n<", Glyphs, "> Tj\r\nET\r\n");
       if (Style.Contains(fsUnderline)) {
         Ln(ColorText(Font->Color()) + " RG");
         Ln(Num(FontSize * 0.08L) + " w");
@@ -507,7 +508,7 @@ void TvqrPDFContentWriter::WritePicture() {
     DX = Bounds.Right != V->AbsLeft() + V->Width() ? (BW - V->Width()) / 2 : BW - V->Width();
   if (BH != V->Height() && V->AbsTop() != Bounds.Top)
     DY = Bounds.Bottom != V->AbsTop() + V->Height() ? (BH - V->Height()) / 2 : BH - V->Height();
-  const bool IsMemo = dynamic_cast<TvqrCustomMemoView*>(V) != nullptr;
+  const bool IsMemo = vqrAs<TvqrCustomMemoView>(V) != nullptr;
   Extended S = (F.PrintOptimized() || IsMemo) && SolidOrClear(V->BrushStyle()) ? 3 : 1;
   Extended O = 0;
   if (V->ClassName() == u"TvqrBarCodeView" && !F.PrintOptimized()) {
@@ -540,8 +541,8 @@ void TvqrPDFContentWriter::WritePicture() {
   Out.append("ID\n");
   TJPEGImage Jpeg;
   Jpeg.Bitmap()->Assign(&Bitmap);
-  const bool Vector = V->ClassName() == u"TvqrBarCodeView" ||
-                      dynamic_cast<TvqrCustomLineView*>(V) || dynamic_cast<TvqrShapeView*>(V);
+  const bool Vector = V->ClassName() == u"TvqrBarCodeView" || vqrAs<TvqrCustomLineView>(V) ||
+                      vqrAs<TvqrShapeView>(V);
   Jpeg.SetCompressionQuality(Vector ? 95 : 90);
   Out.append(Jpeg.SaveToBytes());
   Out.append("\r\n");

@@ -56,9 +56,10 @@ void TvqrPDFFont::Record(std::uint16_t Glyph, double Advance, std::u16string_vie
   }
 }
 
-std::vector<std::uint16_t> TvqrPDFFont::RemapString(std::u16string_view Str, bool RTL,
-                                                    std::vector<double>* Advances) {
-  if (Str.empty()) return {};
+const std::vector<std::uint16_t>& TvqrPDFFont::RemapString(std::u16string_view Str, bool RTL,
+                                                           std::vector<double>* Advances) {
+  static const std::vector<std::uint16_t> None;
+  if (Str.empty()) return None;
   FKey.assign(1, RTL ? u'R' : u'L');
   FKey += Str;
   auto It = FShaped.find(FKey);
@@ -180,10 +181,15 @@ std::string TvqrPDFFont::FontFile(bool Whole) {
 }
 
 std::string HexOfUnicodeText(std::u16string_view Text) {
-  std::string Out;
-  Out.reserve(Text.size() * 4);
-  for (char16_t U : Text)
-    for (int Shift = 12; Shift >= 0; Shift -= 4) Out += kHex[(U >> Shift) & 15];
+  std::string Out(Text.size() * 4, '0');
+  char* To = Out.data();
+  for (char16_t U : Text) {
+    To[0] = kHex[U >> 12];
+    To[1] = kHex[(U >> 8) & 15];
+    To[2] = kHex[(U >> 4) & 15];
+    To[3] = kHex[U & 15];
+    To += 4;
+  }
   return Out;
 }
 

@@ -29,9 +29,10 @@ public:
 
   // The glyph ids of Str in visual order (one 16-bit id each), recording new glyphs; Widths
   // receives each glyph's advance in 1/1000 em when not null. A text shaped before is not
-  // shaped again: recording the same glyphs a second time changes nothing.
-  std::vector<std::uint16_t> RemapString(std::u16string_view Str, bool RTL,
-                                         std::vector<double>* Advances = nullptr);
+  // shaped again: recording the same glyphs a second time changes nothing. The list stays
+  // valid until the next call.
+  const std::vector<std::uint16_t>& RemapString(std::u16string_view Str, bool RTL,
+                                                std::vector<double>* Advances = nullptr);
 
   // The PDF name of the family actually resolved, with ",Bold", ",Italic" or ",BoldItalic";
   // "#", blanks and delimiters and every byte outside 0x21-0x7E written as "#" and two hex digits.
