@@ -5,6 +5,7 @@
 #include "platform/controls/Controls.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/rtl/SysUtils.h"
+#include "report/core/vqrCast.h"
 #include "report/core/vqrPrinterJob.h"
 #include "report/core/vqrRes.h"
 #include "report/core/vqrUtils.h"
@@ -235,8 +236,8 @@ void TvqrPreviewPages::ExportPage(TvqrCustomExportFilter* Filter, int I) {
     const int Last = Total - 1;
     for (TvqrComponent* Child : APage->Objects()) {
       if (Filter->SuppressPageHeadersFooters &&
-          ((dynamic_cast<TvqrPageHeader*>(Child) && I != 0) ||
-           (dynamic_cast<TvqrPageFooter*>(Child) && I != Last)))
+          ((vqrAs<TvqrPageHeader>(Child) && I != 0) ||
+           (vqrAs<TvqrPageFooter>(Child) && I != Last)))
         continue;
       PrepareForExport(Child, Total);
       Filter->ExportObject(Child);
@@ -255,7 +256,7 @@ void TvqrPreviewPages::ExportPage(TvqrCustomExportFilter* Filter, int I) {
 }
 
 void TvqrPreviewPages::PrepareForExport(TvqrComponent* Obj, int TotalPages) {
-  auto* Memo = dynamic_cast<TvqrCustomMemoView*>(Obj);
+  auto* Memo = vqrAs<TvqrCustomMemoView>(Obj);
   if (!Memo) return;
   if (Memo->Highlight()->Active()) Memo->SetFont(Memo->Highlight()->Font());
   Memo->TotalPages = TotalPages;

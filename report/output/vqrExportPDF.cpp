@@ -99,15 +99,6 @@ TvqrPDFExport::TDialogHook& DialogHook() {
   return Hook;
 }
 
-// Reads bytes held elsewhere (a page's content) without copying them first.
-class TBytesReader : public TCustomMemoryStream {
-public:
-  explicit TBytesReader(std::string_view Data) {
-    SetPointer(const_cast<char*>(Data.data()), Int64(Data.size()));
-  }
-  Int64 Write(const void*, Int64) override { return 0; }
-};
-
 // Collects what is written into a string; only appending is possible.
 class TStringWriter : public TStream {
 public:
@@ -123,12 +114,14 @@ private:
   std::string& FOut;
 };
 
+// The bytes are handed to the compressor where they lie, with no copy through a block.
 std::string Deflate(std::string_view Data) {
-  TBytesReader Source(Data);
   std::string Out;
   Out.reserve(Data.size() / 4 + 64);
   TStringWriter Dest(Out);
-  DeflateStream(&Source, &Dest, zcFastest);
+  TZCompressionStream Z(&Dest, zcFastest);
+  Z.WriteBuffer(Data.data(), Int64(Data.size()));
+  Z.Finish();
   return Out;
 }
 
