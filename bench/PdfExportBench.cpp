@@ -1,6 +1,7 @@
 // PdfExportBench.cpp - the colour price list exported to PDF by our filter against the same
 // prepared pages drawn by the report's DrawPage onto Qt's QPdfWriter (the printed-document
-// recorder at 600 dpi).
+// recorder at 600 dpi) and, built with libcairo2-dev, onto cairo's PDF surface through a small
+// canvas device.
 //
 // One prepared-page store per catalogue size (2,000 and 10,000 generated colours), its page
 // cache large enough and warmed. The export driver still reads each page from the store and
@@ -14,9 +15,9 @@
 //   QT_QPA_PLATFORM=offscreen build-rel/bench/PdfExportBench [text|colour|command]
 // An argument runs only the sections whose title contains it; "profile [N] [ours|qt|qtwarm]
 // [LIST]" only writes one list N times (30; for perf record or callgrind) with our filter, or
-// with QPdfWriter reading pages as the export does or from the warmed cache; LIST is a row count of the text price list
+// with QPdfWriter reading pages as the export does or from the warmed cache (or "cairo"); LIST is a row count of the text price list
 // (4900, 109 pages) or "colour" and a colour count; "write DIR" writes our files of both text
-// lists and the 2,000-colour list in each mode into DIR (to compare builds).
+// lists and the 2,000-colour list in each mode into DIR (to compare builds), and cairo's.
 #include <sys/resource.h>
 #include <time.h>
 
@@ -32,9 +33,22 @@
 
 #include <QGuiApplication>
 
+#ifdef VORENTA_BENCH_CAIRO
+#include <cairo-ft.h>
+#include <cairo-pdf.h>
+#include <cairo.h>
+#include <fontconfig/fontconfig.h>
+
+#include <cmath>
+#include <map>
+#endif
+
 #include "bench/BenchSample.h"
 #include "platform/rtl/tests/CommandOutput.h"
+#include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
+#include "platform/graphics/Colors.h"
+#include "platform/graphics/FontService.h"
 #include "platform/printing/PrintDocument.h"
 #include "platform/rtl/SysUtils.h"
 #include "report/core/vqrClass.h"
@@ -185,6 +199,205 @@ void QtPdfWriter(TSource& C, const fs::path& File, bool ReadLikeExport) {
   std::ofstream(File, std::ios::binary) << Doc.Finish();
 }
 
+#ifdef VORENTA_BENCH_CAIRO
+// A canvas device over cairo's PDF surface, drawing in device pixels at 600 dpi: the pages
+// are drawn by DrawPage through a TCanvas, as for QPdfWriter. Text is placed glyph by glyph
+// from the font service's shaping (the same faces, files found by the font service) and the
+// canvas's advances, with its UTF-8 text and clusters so the file's text can be extracted.
+// Enough for the price lists: solid and dashed lines, rectangles, ellipses, polygons,
+// fills, text (rotated too) and pictures; no raster operations, underlines or hatches.
+class TCairoDevice : public TCanvasDevice {
+public:
+  explicit TCairoDevice(cairo_t* Cr) : FCr(Cr) {}
+  ~TCairoDevice() override {
+    for (auto& [Key, Face] : FFaces) cairo_font_face_destroy(Face);
+  }
+  TCanvasKind Kind() const override { return ckPrinter; }
+  TSize SurfaceSize() const override { return {0, 0}; }
+  int PixelsPerInch() const override { return 600; }
+
+  void SetClip(const std::vector<TRect>* Rects) override {
+    cairo_reset_clip(FCr);
+    if (!Rects) return;
+    for (const TRect& R : *Rects) cairo_rectangle(FCr, R.Left, R.Top, R.Width(), R.Height());
+    cairo_clip(FCr);
+  }
+  void PatBlt(const TRect& R, const TDeviceBrush& Brush, unsigned) override {
+    SetColor(Brush.Color);
+    cairo_rectangle(FCr, R.Left, R.Top, R.Width(), R.Height());
+    cairo_fill(FCr);
+  }
+  void Polyline(const std::vector<TPoint>& Points, const TDevicePen& Pen) override {
+    if (Pen.Style == psClear || Points.size() < 2) return;
+    cairo_move_to(FCr, Points[0].X + 0.5, Points[0].Y + 0.5);
+    for (std::size_t I = 1; I < Points.size(); ++I)
+      cairo_line_to(FCr, Points[I].X + 0.5, Points[I].Y + 0.5);
+    Stroke(Pen);
+  }
+  void Shape(const TDeviceShape& S, const TDevicePen& Pen, const TDeviceBrush& Brush) override {
+    const TRect& B = S.Bounds;
+    if (S.Kind == skPolygon) {
+      if (S.Points.empty()) return;
+      cairo_move_to(FCr, S.Points[0].X + 0.5, S.Points[0].Y + 0.5);
+      for (const TPoint& P : S.Points) cairo_line_to(FCr, P.X + 0.5, P.Y + 0.5);
+      cairo_close_path(FCr);
+    } else if (S.Kind == skEllipse) {
+      cairo_save(FCr);
+      cairo_translate(FCr, (B.Left + B.Right) / 2.0, (B.Top + B.Bottom) / 2.0);
+      cairo_scale(FCr, std::max(B.Width() - 1, 1) / 2.0, std::max(B.Height() - 1, 1) / 2.0);
+      cairo_arc(FCr, 0, 0, 1, 0, 2 * M_PI);
+      cairo_restore(FCr);
+    } else {
+      cairo_rectangle(FCr, B.Left + 0.5, B.Top + 0.5, B.Width() - 1, B.Height() - 1);
+    }
+    if (Brush.Style != bsClear) {
+      SetColor(Brush.Color);
+      cairo_fill_preserve(FCr);
+    }
+    if (Pen.Style == psClear) return cairo_new_path(FCr);
+    Stroke(Pen);
+  }
+  void Text(const TDeviceText& T) override {
+    if (T.Text.empty()) return;
+    auto& Service = TFontService::Instance();
+    const TTextMetric M = Service.TextMetrics(T.Font.Request);
+    const bool RTL = T.Options & ETO_RTLREADING;
+    const std::vector<TShapedGlyph> Shaped = Service.Shape(T.Font.Request, T.Text, RTL);
+    cairo_save(FCr);
+    if (T.Options & ETO_OPAQUE) {
+      SetColor(T.BkColor);
+      cairo_rectangle(FCr, T.Rect.Left, T.Rect.Top, T.Rect.Width(), T.Rect.Height());
+      cairo_fill(FCr);
+    }
+    if (T.Options & ETO_CLIPPED) {
+      cairo_rectangle(FCr, T.Rect.Left, T.Rect.Top, T.Rect.Width(), T.Rect.Height());
+      cairo_clip(FCr);
+    }
+    cairo_translate(FCr, T.Origin.X, T.Origin.Y);
+    if (T.Font.Escapement != 0) cairo_rotate(FCr, -T.Font.Escapement / 10.0 * M_PI / 180);
+    cairo_set_font_face(FCr, Face(T.Font.Request));
+    cairo_set_font_size(FCr, M.tmHeight - M.tmInternalLeading);
+    // Each glyph at the canvas's advance sum up to its cluster, further glyphs of a cluster
+    // after the ones before them.
+    std::vector<double> Start(T.Text.size() + 1, 0);
+    for (std::size_t I = 0; I < T.Text.size(); ++I)
+      Start[I + 1] = Start[I] + (I < T.Advances.size() ? T.Advances[I] : 0);
+    std::vector<cairo_glyph_t> Glyphs;
+    std::vector<cairo_text_cluster_t> Clusters;
+    std::string Utf8;
+    double InCluster = 0;
+    for (std::size_t I = 0; I < Shaped.size(); ++I) {
+      const TShapedGlyph& G = Shaped[I];
+      const bool NewCluster = I == 0 || Shaped[I - 1].Cluster != G.Cluster;
+      if (NewCluster) {
+        InCluster = 0;
+        int End = int(T.Text.size());
+        for (const TShapedGlyph& O : Shaped)
+          if (O.Cluster > G.Cluster) End = std::min(End, O.Cluster);
+        const std::string Piece = StringToUtf8(T.Text.substr(std::size_t(G.Cluster), std::size_t(End - G.Cluster)));
+        Utf8 += Piece;
+        Clusters.push_back({int(Piece.size()), 0});
+      }
+      ++Clusters.back().num_glyphs;
+      Glyphs.push_back({G.GlyphId, Start[std::size_t(G.Cluster)] + InCluster + G.XOffset,
+                        M.tmAscent - G.YOffset});
+      InCluster += G.XAdvance;
+    }
+    SetColor(T.Font.Color);
+    cairo_show_text_glyphs(FCr, Utf8.data(), int(Utf8.size()), Glyphs.data(), int(Glyphs.size()),
+                           Clusters.data(), int(Clusters.size()),
+                           RTL ? CAIRO_TEXT_CLUSTER_FLAG_BACKWARD : cairo_text_cluster_flags_t(0));
+    cairo_restore(FCr);
+  }
+  void Image(const TRect& Dest, const TBitmap& Source, const TRect& SrcRect, unsigned, int,
+             std::optional<TColorRef>) override {
+    const int W = SrcRect.Width(), H = SrcRect.Height();
+    if (W <= 0 || H <= 0) return;
+    cairo_surface_t* Img = cairo_image_surface_create(CAIRO_FORMAT_RGB24, W, H);
+    auto* Data = cairo_image_surface_get_data(Img);
+    const int Stride = cairo_image_surface_get_stride(Img);
+    for (int Y = 0; Y < H; ++Y)
+      for (int X = 0; X < W; ++X) {
+        const TColorRef C = Source.PixelRGB(SrcRect.Left + X, SrcRect.Top + Y);
+        reinterpret_cast<std::uint32_t*>(Data + Y * Stride)[X] =
+            std::uint32_t(GetRValue(C)) << 16 | std::uint32_t(GetGValue(C)) << 8 | GetBValue(C);
+      }
+    cairo_surface_mark_dirty(Img);
+    cairo_save(FCr);
+    cairo_translate(FCr, Dest.Left, Dest.Top);
+    cairo_scale(FCr, double(Dest.Width()) / W, double(Dest.Height()) / H);
+    cairo_set_source_surface(FCr, Img, 0, 0);
+    cairo_paint(FCr);
+    cairo_restore(FCr);
+    cairo_surface_destroy(Img);
+  }
+  TColorRef GetPixel(int, int) override { return CLR_INVALID; }
+  void SetPixel(int X, int Y, TColorRef Color) override {
+    PatBlt({X, Y, X + 1, Y + 1}, {Color, bsSolid, std::nullopt}, PATCOPY);
+  }
+  bool ReadPixels(const TRect&, TBitmap&) override { return false; }
+
+private:
+  void SetColor(TColorRef C) {
+    cairo_set_source_rgb(FCr, GetRValue(C) / 255.0, GetGValue(C) / 255.0, GetBValue(C) / 255.0);
+  }
+  void Stroke(const TDevicePen& Pen) {
+    SetColor(Pen.Color);
+    cairo_set_line_width(FCr, std::max(Pen.Width, 1));
+    static const double Dash[] = {18, 6}, Dot[] = {3, 3};
+    if (Pen.Style == psDash) cairo_set_dash(FCr, Dash, 2, 0);
+    else if (Pen.Style == psDot) cairo_set_dash(FCr, Dot, 2, 0);
+    else cairo_set_dash(FCr, nullptr, 0, 0);
+    cairo_stroke(FCr);
+  }
+  // The face file the font service resolves for the request, opened once.
+  cairo_font_face_t* Face(const TFontRequest& R) {
+    const TFontFile File = TFontService::Instance().Resolve(R.Name, R.Bold, R.Italic);
+    cairo_font_face_t*& Face = FFaces[{File.Path, File.Index}];
+    if (!Face) {
+      FcPattern* Pattern = FcPatternCreate();
+      FcPatternAddString(Pattern, FC_FILE, reinterpret_cast<const FcChar8*>(File.Path.c_str()));
+      FcPatternAddInteger(Pattern, FC_INDEX, File.Index);
+      Face = cairo_ft_font_face_create_for_pattern(Pattern);
+      FcPatternDestroy(Pattern);
+    }
+    return Face;
+  }
+  cairo_t* FCr;
+  std::map<std::pair<std::string, int>, cairo_font_face_t*> FFaces;
+};
+
+cairo_status_t AppendToString(void* Closure, const unsigned char* Data, unsigned Length) {
+  static_cast<std::string*>(Closure)->append(reinterpret_cast<const char*>(Data), Length);
+  return CAIRO_STATUS_SUCCESS;
+}
+
+// The pages drawn by DrawPage onto cairo's PDF surface (fonts subset, streams compressed), as
+// QPdfWriter reads them from the warmed cache.
+void Cairo(TSource& C, const fs::path& File) {
+  std::string Out;
+  cairo_surface_t* Surface = cairo_pdf_surface_create_for_stream(AppendToString, &Out, 595, 842);
+  cairo_t* Cr = cairo_create(Surface);
+  TCanvas Canvas(std::make_unique<TCairoDevice>(Cr));
+  const double Scale = 600.0 / 96;
+  for (int I = 0; I < C.Store->Count(); ++I) {
+    TvqrReportPage* Page = C.Store->Page(I);
+    // Paper millimetres to points; the device draws in 600-dpi pixels.
+    cairo_pdf_surface_set_size(Surface, double(Page->PaperWidth()) / 25.4 * 72,
+                               double(Page->PaperHeight()) / 25.4 * 72);
+    cairo_save(Cr);
+    cairo_scale(Cr, 72.0 / 600, 72.0 / 600);
+    C.Store->DrawPage(I, &Canvas, Scale, Scale, 0, 0);
+    cairo_restore(Cr);
+    cairo_show_page(Cr);
+  }
+  cairo_destroy(Cr);
+  cairo_surface_finish(Surface);
+  cairo_surface_destroy(Surface);
+  std::ofstream(File, std::ios::binary) << Out;
+}
+#endif
+
 struct TProducer {
   const char* Name;
   std::function<void(TSource&, const fs::path&)> Write;
@@ -220,6 +433,9 @@ void Measure(TSource& C, const char* Title) {
       {"ours, protected (RC4-128)", [](TSource& C, const fs::path& F) { Ours(C, F, false, u"user"); }},
       {"QPdfWriter 600 dpi", [](TSource& C, const fs::path& F) { QtPdfWriter(C, F, false); }},
       {"QPdfWriter, pages as export", [](TSource& C, const fs::path& F) { QtPdfWriter(C, F, true); }},
+#ifdef VORENTA_BENCH_CAIRO
+      {"cairo PDF surface 600 dpi", [](TSource& C, const fs::path& F) { Cairo(C, F); }},
+#endif
   };
   std::string Reference;  // the words of the first producer's file
   for (const auto& P : Producers) {
@@ -282,6 +498,12 @@ int main(int Argc, char** Argv) {
     else
       S = std::make_unique<TTextList>(std::atoi(List.c_str()));
     for (int I = 0; I < Times; ++I) {
+#ifdef VORENTA_BENCH_CAIRO
+      if (Producer == "cairo") {
+        Cairo(*S, S->Dir / "out.pdf");
+        continue;
+      }
+#endif
       if (Producer == "qt" || Producer == "qtwarm")
         QtPdfWriter(*S, S->Dir / "out.pdf", Producer == "qt");
       else
@@ -296,6 +518,9 @@ int main(int Argc, char** Argv) {
       Ours(S, Dir / (Stem + "-subset.pdf"), false, u"");
       Ours(S, Dir / (Stem + "-whole.pdf"), true, u"");
       Ours(S, Dir / (Stem + "-protected.pdf"), false, u"user");
+#ifdef VORENTA_BENCH_CAIRO
+      Cairo(S, Dir / (Stem + "-cairo.pdf"));
+#endif
     };
     for (int Rows : {1100, 4900}) {
       TTextList L(Rows);

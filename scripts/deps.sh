@@ -17,7 +17,7 @@ packages=(
   cups-daemon cups-client cups-filters
 )
 if [ "${1:-}" = "--dev" ]; then
-  packages+=(libbenchmark-dev liblua5.4-dev duktape-dev libxml2-dev poppler-utils libqt6sql6-sqlite libpoppler-cpp-dev libkreport3-dev)
+  packages+=(libbenchmark-dev liblua5.4-dev duktape-dev libxml2-dev poppler-utils libqt6sql6-sqlite libpoppler-cpp-dev libkreport3-dev libcairo2-dev)
 fi
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-dev)  # scripts/fuzz.sh: libFuzzer with ASan and UBSan
