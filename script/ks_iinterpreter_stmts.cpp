@@ -33,6 +33,13 @@ bool TksStatement::PassEnded() {
 
 void TksStatement::Execute() { ExecuteItems(); }
 
+inline bool TksStatement::RunPassOf(TksStatement* Only) {
+  if (!Only) return RunPass();
+  TksScript& P = *FProgram;
+  if (!P.FTerminated) Only->Execute();
+  return !P.FStopFlags || !(P.FBreakCalled || P.FExitCalled || P.FTerminated);
+}
+
 namespace {
 // Kept out of line: the statements' inline fast paths call it when they give up.
 [[gnu::noinline]] bool IsTrue(TksCustomExpression* C) {
@@ -359,8 +366,9 @@ void TksWhileStmt::Execute() {
   RunLineHook();
   if (Stopped()) return;
   TksScript& P = *FProgram;
+  TksStatement* const Only = LoneItem();
   while (FTest.IsTrue(FCondition)) {
-    if (!RunPass()) break;
+    if (!RunPassOf(Only)) break;
     P.FContinueCalled = false;
   }
   P.FBreakCalled = false;
@@ -378,16 +386,17 @@ void TksForStmt::Execute() {
   if (Stopped()) return;
   TksScript& P = *FProgram;
   Variant* Slot = FVariable->PValue();
+  TksStatement* const Only = LoneItem();
   if (!FDown) {
     for (long long V = B; V <= E; ++V) {
       *Slot = Variant(static_cast<int>(V));
-      if (!RunPass()) break;
+      if (!RunPassOf(Only)) break;
       P.FContinueCalled = false;
     }
   } else {
     for (long long V = B; V >= E; --V) {
       *Slot = Variant(static_cast<int>(V));
-      if (!RunPass()) break;
+      if (!RunPassOf(Only)) break;
       P.FContinueCalled = false;
     }
   }
@@ -413,9 +422,10 @@ void TksVbForStmt::Execute() {
     // Integer bounds and step, the common case: counted without Variant operations. The
     // counter cannot leave 32 bits while the loop goes on, as the end is a 32-bit value.
     const long long Last = E.Data().Int, By = Step.Data().Int;
+    TksStatement* const Only = LoneItem();
     for (long long I = V.Data().Int; Down ? I >= Last : I <= Last; I += By) {
       *Slot = Variant(static_cast<int>(I));
-      if (!RunPass()) break;
+      if (!RunPassOf(Only)) break;
       P.FContinueCalled = false;
     }
     P.FBreakCalled = false;
@@ -505,6 +515,7 @@ bool TksCppForStmt::RunCountedWhile() {
   const long long By = FCounterStep;
   const Variant* const Bound = FBound;
   const TksCustomVariable* const BoundVar = FBoundVar;
+  TksStatement* const Only = LoneItem();
   for (;;) {
     // The step, as the call statement runs it: its line notice, then the change in place;
     // a read hook, another kind or a result beyond 32 bits takes the general step.
@@ -524,7 +535,7 @@ bool TksCppForStmt::RunCountedWhile() {
     long long Limit;
     if (!StoredInt(Bound, BoundVar, Limit)) return false;
     if (!TksOperatorNode::Compare<long long>(static_cast<TksOperatorType>(Op), Next, Limit)) return true;
-    if (!RunPass()) return true;
+    if (!RunPassOf(Only)) return true;
     P.FContinueCalled = false;
   }
 }

@@ -244,6 +244,10 @@ protected:
   bool PassEnded();
   // One pass of a loop's body, the items and then PassEnded: false when the loop ends.
   inline bool RunPass();
+  // The same for a loop that found its body's lone statement (null for any other count)
+  // before its passes: a compiled body keeps its statements while it runs.
+  inline bool RunPassOf(TksStatement* Only);
+  TksStatement* LoneItem() const { return FItems.size() == 1 ? FItems[0] : nullptr; }
 
   std::vector<TksStatement*> FItems;  // owned
   TksScript* FProgram;
