@@ -26,6 +26,8 @@ namespace {
 [[noreturn]] void Fail(const String& Msg) { throw Exception(Msg); }
 [[noreturn]] void FailName(const String& Msg, const String& Name) { throw Exception(Msg + u"'" + Name + u"'"); }
 const String kNoPos;
+// An operator's position while an expression is first built: see BuildExpression.
+const String kSomePos = u"?";
 
 // Operands and operators of the expressions being built, the one being built and those whose
 // arguments it is in. An expression tree is as deep as its chain of operators (1+1+...+1), and
@@ -664,7 +666,7 @@ public:
       SetPos(C);
       const TksNodeName Name = C->NameId();
       // Only operators keep their position: the type check reports an operator's.
-      X->SetCurrentPos(Name == nnOp ? C->Pos() : kNoPos);
+      X->SetCurrentPos(Name != nnOp ? kNoPos : FOpPositions ? C->Pos() : C->HasPos() ? kSomePos : kNoPos);
       if (Name == nnOp) {
         String T = C->Text();
         for (Char& Ch : T)
@@ -696,6 +698,20 @@ public:
     auto X = std::make_unique<TksExpression>(S);
     AddExprChildren(X.get(), E, S);
     String Bad = X->Finalize();
+    if (!Bad.empty() && !FOpPositions) {
+      // Operators were given a stand-in for their position, as the texts are needed only
+      // here: the expression is built again with them to name the ill-typed operator's.
+      X = std::make_unique<TksExpression>(S);
+      FOpPositions = true;
+      try {
+        AddExprChildren(X.get(), E, S);
+      } catch (...) {
+        FOpPositions = false;
+        throw;
+      }
+      FOpPositions = false;
+      Bad = X->Finalize();
+    }
     if (!Bad.empty()) {
       P.SetErrorPos(Bad);
       Fail(SIncompatibleTypes);
@@ -715,6 +731,7 @@ public:
   }
 
   TksILParser& P;
+  bool FOpPositions = false;  // operators are given their position texts (see BuildExpression)
 };
 
 // ---- Designators ----------------------------------------------------------------------------

@@ -90,3 +90,27 @@ TEST(ksILParser, NumberLiteralsKeepTheirValueAndKind) {
                   u"Out(1.5 * 2); Out($FF); Out(VarType(123456789) = VarType(1)) end."),
             "7 123456789 2147483648 2147483648 3 255 True");
 }
+
+// The type check names the first ill-typed operator by its position, wherever it stands: first,
+// after well-typed ones, in a routine's argument, or in a condition.
+TEST(ksILParser, IllTypedOperatorsAreReportedAtTheirPosition) {
+  const struct {
+    const char16_t* Text;
+    const char* Expected;  // "ok" or "<pos> <message>"
+  } kCases[] = {
+      {u"var b: Boolean; begin b := b < True end.", "1:31 Incompatible types"},
+      {u"var b: Boolean; i: Integer; begin i := i + 1 + (b < True) * 2 end.", "1:52 Incompatible types"},
+      {u"function F(x: Boolean): Boolean; begin Result := x end;\r\n"
+       u"var b: Boolean; begin b := F(b < True) end.", "2:33 Incompatible types"},
+      {u"var b: Boolean; begin if (b < True) or b then b := True end.", "1:30 Incompatible types"},
+      {u"var b: Boolean; begin b := (b = True) and b end.", "ok"},
+  };
+  for (const auto& C : kCases) {
+    SCOPED_TRACE(StringToUtf8(C.Text));
+    TksTestHost H(u"PascalScript");
+    H.Script->SetText(C.Text);
+    std::string Got =
+        H.Script->Compile() ? "ok" : StringToUtf8(H.Script->ErrorPos()) + " " + StringToUtf8(H.Script->ErrorMsg());
+    EXPECT_EQ(Got, C.Expected);
+  }
+}
