@@ -466,7 +466,9 @@ Variant TksDesignator::CallRoutineVar(TksDesignatorItem* Step, TksProcVariable* 
 
 Variant TksDesignator::CallHelper(TksDesignatorItem* Step) {
   auto* H = static_cast<TksCustomHelper*>(Step->Ref);
-  if (H->Count()) PassArguments(Step, H);
+  // Stored arguments (constants, plain variables) are copied across here, the common host call.
+  const int N = static_cast<int>(Step->ArgPlans.size());
+  if (H->Count() && !(Step->DirectArgs && CopyStoredArguments(Step->ArgPlans.data(), N))) PassArguments(Step, H);
   H->SetParentRef(nullptr);
   if (!H->ParentValue().IsNull()) H->SetParentValue(kNullValue);
   H->SetProg(FProgram);

@@ -222,8 +222,9 @@ void TksMethodHelper::ReleaseArguments() {
   // The arguments are not read after the call (var parameters are written back from their
   // own values), and keeping them would keep a caller's text shared, so that changing it in
   // place would copy it.
+  static const Variant Null = Variant::MakeNull();
   for (TksParamItem* P : FParams)
-    if (!P->IsVarParam()) *P->PValue() = Variant::MakeNull();
+    if (!P->IsVarParam()) *P->PValue() = Null;
 }
 
 Variant TksMethodHelper::Create() {
