@@ -120,20 +120,40 @@ void TvqrPDFFont::Shape(std::u16string_view Str, bool RTL, TShaped& Out) {
     for (const auto& G : Glyphs) {
       const std::size_t Cluster = std::size_t(G.Cluster);
       const std::uint16_t Id = std::uint16_t(std::min<std::uint32_t>(G.GlyphId, 0xFFFF));
-      int& End = FNextStart[Cluster];
-      if (End >= 0) {
+      // A cluster start holds its end, turned negative (~End) once its first glyph is met.
+      int& Mark = FNextStart[Cluster];
+      const bool First = Mark >= 0;
+      if (First) Mark = ~Mark;
+      const std::u16string_view ClusterText = Run.substr(Cluster, std::size_t(~Mark) - Cluster);
+      const double Width =
+          IsUsed(Id) ? G.XAdvance : OwnAdvance(Id, ClusterText, Item.RightToLeft(), G.XAdvance);
+      if (First) {
         // The first glyph met of its cluster carries the cluster's text.
-        Record(Id, G.XAdvance, Run.substr(Cluster, std::size_t(End) - Cluster), false);
-        End = -1;
+        Record(Id, Width, ClusterText, false);
       } else {
         // A further glyph of a cluster (a decomposed character): its text is carried by the
         // first one, so it only gets the default character until a real use maps it.
-        Record(Id, G.XAdvance, std::u16string_view(Default, 1), true);
+        Record(Id, Width, std::u16string_view(Default, 1), true);
       }
       Out.Glyphs.push_back(Id);
       Out.Advances.push_back(G.XAdvance);
     }
   }
+}
+
+bool TvqrPDFFont::IsUsed(std::uint16_t Glyph) const {
+  return Glyph < FIndex.size() && FIndex[Glyph] != kNotUsed;
+}
+
+// A glyph's width in the font's width list is its advance without kerning: the page writes
+// each line as one string of glyphs placed by those widths, so a pair adjustment taken from
+// the glyph's first neighbour would move every later use of it. The cluster shaped alone
+// gives that advance; a glyph it does not give (a contextual form) keeps its advance in place.
+double TvqrPDFFont::OwnAdvance(std::uint16_t Glyph, std::u16string_view ClusterText, bool RTL,
+                               double InPlace) {
+  for (const TShapedGlyph& G : TFontService::Instance().Shape(FRequest, ClusterText, RTL))
+    if (G.GlyphId == Glyph) return G.XAdvance;
+  return InPlace;
 }
 
 std::string TvqrPDFFont::GetFontName() const {

@@ -63,6 +63,8 @@ public:
 
 private:
   void Record(std::uint16_t Glyph, double Advance, std::u16string_view Text, bool Fallback);
+  bool IsUsed(std::uint16_t Glyph) const;
+  double OwnAdvance(std::uint16_t Glyph, std::u16string_view ClusterText, bool RTL, double InPlace);
   // Texts already shaped (the key starts with 'L' or 'R' for the reading order): report texts
   // repeat (prices, kinds, headers), and shaping is most of a text's cost.
   struct TShaped {

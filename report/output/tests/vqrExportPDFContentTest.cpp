@@ -205,6 +205,23 @@ TEST(PdfContent, RightToLeftRunsOfALeftToRightTextAreReversed) {
   }
 }
 
+// A glyph's width is its own advance, not the one kerning gave it next to its first neighbour
+// ("A" before "V", Cyrillic "Т" before "у"): lines are written as glyph strings placed by the
+// widths, so a kerned width would narrow every later use.
+TEST(PdfContent, GlyphWidthsLeaveOutKerning) {
+  TFont Font;
+  Font.SetName(u"Liberation Sans");
+  for (const auto& [Pair, Letter] : {std::pair{u"AV", u"A"}, std::pair{u"Ту", u"Т"}}) {
+    TvqrPDFFont InPair(&Font), Alone(&Font);
+    std::vector<double> Advances;
+    InPair.RemapString(Pair, false, &Advances);
+    Alone.RemapString(Letter, false);
+    const int Own = Alone.UsedGlyphs()[0].Width;
+    EXPECT_LT(std::lround(Advances[0]), Own) << "no kerning in " << StringToUtf8(Pair);
+    EXPECT_EQ(InPair.UsedGlyphs()[0].Width, Own) << StringToUtf8(Pair);
+  }
+}
+
 // Layouts are remembered per document: the same text in another box or font still wraps as
 // it would alone.
 TEST(PdfContent, RepeatedTextsWrapByTheirOwnBoxAndFont) {
