@@ -140,10 +140,11 @@ void ConfigureLexer(TksParser& L, const TksGrammar& G) {
 // Works out, once per grammar, which elements can be passed over by the first character of the
 // next token (TksGrammarNode::CanSkip). An element qualifies when it cannot match empty text,
 // every character its first token can start with is known, and failing at that token records
-// no error. Leading optional parts count with their own first characters: where none of them
-// can start, each matches empty text and the walk goes on to the next part at the same place.
-// Anything else (a rule reached again before its answer is known, a string read without
-// skipping blanks, a part of unknown start) is entered as before.
+// no error. Anything else (a rule reached again before its answer is known, a string read
+// without skipping blanks, an optional part first) is entered as before.
+// A switch also passes over children whose leading optional parts cannot start either (each
+// would match empty text and the walk go on to the next part at the same place): PickSkip.
+// Entering such an element checks nothing, as the check would mostly find that it can start.
 class TksLookahead {
 public:
   explicit TksLookahead(const TksParser& L) : FL(L) {}
@@ -163,6 +164,7 @@ private:
     bool Quiet = false;
     bool Enters = false;    // a rule or sequence is entered before the first token fails
     bool Nullable = false;  // matches empty text where none of First can start
+    bool Extended = false;  // First includes a leading optional part's
     bool Other = false;
     int Depth = 0;
     std::bitset<128> First;
@@ -174,7 +176,8 @@ private:
     if (!New) return It->second.second ? It->second.first : FUnknown;  // busy: a cycle
     TInfo R = Compute(N);
     if (R.Depth > kMaxDepth) R.Known = false;
-    N->CanSkip = R.Known && R.Quiet && !R.Nullable;
+    N->PickSkip = R.Known && R.Quiet && !R.Nullable;
+    N->CanSkip = N->PickSkip && !R.Extended;
     N->First = R.First;
     N->FirstOther = R.Other;
     N->FirstDepth = R.Depth;
@@ -189,7 +192,7 @@ private:
   static void BuildPicks(TksGrammarNode& S) {
     bool AnySkip = false;
     for (const TksGrammarNode* C : S.Children)
-      if (C->CanSkip) {
+      if (C->PickSkip) {
         AnySkip = true;
         S.PickDepth = std::max(S.PickDepth, C->FirstDepth);
       }
@@ -200,7 +203,7 @@ private:
       for (uint32_t i = 0; i < S.Children.size(); ++i) {
         const TksGrammarNode* C = S.Children[i];
         bool Starts = Class < 128 ? C->First[Class] : C->FirstOther;
-        if (!C->CanSkip || Starts) Picks.push_back({i, false});
+        if (!C->PickSkip || Starts) Picks.push_back({i, false});
         else if (C->FirstEnters) Picks.push_back({i, true});
       }
       auto [It, New] = Seen.try_emplace(Picks, static_cast<uint16_t>(S.PickLists.size()));
@@ -293,6 +296,7 @@ private:
           I.Other = I.Other || CI.Other;
           I.Quiet = I.Quiet && CI.Quiet;
           I.Enters = I.Enters || CI.Enters;
+          I.Extended = I.Extended || CI.Extended;
           I.Depth = std::max(I.Depth, CI.Depth + 1);
         }
         return I;
@@ -323,6 +327,7 @@ private:
       I.Other = I.Other || CI.Other;
       I.Quiet = I.Quiet && CI.Quiet;
       I.Enters = I.Enters || CI.Enters;
+      I.Extended = I.Extended || CI.Extended || CI.Nullable;
       I.Depth = std::max(I.Depth, CI.Depth + 1);
       if (!CI.Nullable) return I;
     }

@@ -51,6 +51,8 @@ struct TksGrammarNode {
   // the walk would go before failing, which the nesting limit needs; FirstEnters, whether it
   // would enter a rule or sequence on the way.
   bool CanSkip = false;
+  // As CanSkip, for a switch's children only: leading optional parts counted in First.
+  bool PickSkip = false;
   // An optional part or loop whose first child can be passed over: where that child cannot
   // start, the element matches empty text without being walked.
   bool OptionalFirstCanSkip = false;
