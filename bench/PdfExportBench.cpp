@@ -20,6 +20,7 @@
 // lists and the 2,000-colour list in each mode into DIR (to compare builds), and cairo's.
 #include <sys/resource.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -79,6 +80,10 @@ double ThreadSeconds() {
   return double(T.tv_sec) + double(T.tv_nsec) / 1e9;
 }
 
+// Each process works in folders of its own: two bench runs at once must not remove each
+// other's files.
+std::string Pid() { return "_" + std::to_string(getpid()); }
+
 // The source of the pages the producers write.
 struct TSource {
   virtual ~TSource() = default;
@@ -91,7 +96,7 @@ struct TSource {
 // a page of three framed memos (name, two right-aligned prices) that wrap, as text is written.
 struct TTextList : TSource {
   explicit TTextList(int Rows) {
-    Dir = fs::temp_directory_path() / ("vorenta_pdf_bench_text_" + std::to_string(Rows));
+    Dir = fs::temp_directory_path() / ("vorenta_pdf_bench_text_" + std::to_string(Rows) + Pid());
     fs::create_directories(Dir);
     Owned = std::make_unique<TvqrReport>(nullptr);
     Report = Owned.get();
@@ -163,7 +168,7 @@ struct TTextList : TSource {
 // The module over a generated catalogue with the colour price list prepared.
 struct TCatalogue : TSource {
   explicit TCatalogue(int Colours)
-      : Sample("vorenta_pdf_bench_" + std::to_string(Colours), Colours) {
+      : Sample("vorenta_pdf_bench_" + std::to_string(Colours) + Pid(), Colours) {
     Dir = Sample.Dir;
     Report = Sample.ColourPriceList();
     Report->PreviewOptions()->SetPagesInCache(100000);
