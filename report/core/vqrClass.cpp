@@ -111,13 +111,13 @@ TComponent* TvqrComponent::OwnerFor(TComponent* AOwner) {
 }
 
 TvqrComponent::TvqrComponent(TComponent* AOwner)
-    : TComponent(OwnerFor(AOwner)), FFont(std::make_unique<TFont>()) {
+    : TComponent(OwnerFor(AOwner)) {
   FIsDesigning = GDesignCreate;
-  FFont->SetName(u"Arial");
-  FFont->SetSize(10);
-  FFont->SetColor(0);
-  FFont->SetCharset(1);
-  FFont->SetOnChange([this](TObject*) { FontChanged(); });
+  FFont.SetName(u"Arial");
+  FFont.SetSize(10);
+  FFont.SetColor(0);
+  FFont.SetCharset(1);
+  FFont.SetOnChange([this](TObject*) { FontChanged(); });
   SetParentFont(true);
   if (auto* Comp = vqrAs<TvqrComponent>(AOwner)) SetParent(Comp);
 }
@@ -281,7 +281,7 @@ Extended TvqrComponent::AbsTop() const {
 // --- Font -------------------------------------------------------------------------------------
 
 void TvqrComponent::SetFont(TFont* Value) {
-  FFont->Assign(Value);
+  FFont.Assign(Value);
   FParentFont = false;
 }
 

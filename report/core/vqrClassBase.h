@@ -146,7 +146,7 @@ public:
   virtual void AlignChildren();
 
   // --- Font and appearance ------------------------------------------------------------------
-  TFont* Font() const { return FFont.get(); }
+  TFont* Font() const { return &FFont; }
   // Copies Value into the own font and ends ParentFont.
   virtual void SetFont(TFont* Value);
   bool ParentFont() const { return FParentFont; }
@@ -243,7 +243,9 @@ private:
   // The index of the nearest ancestor (or this object) that keeps one.
   TNameIndex* IndexAbove() const;
 
-  std::unique_ptr<TFont> FFont;
+  // Every component has one: held in the object, not allocated apart (mutable: the getter
+  // hands it out from a const component).
+  mutable TFont FFont;
   std::vector<TvqrComponent*> FObjects;
   TvqrComponent* FParent = nullptr;
   Extended FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
@@ -309,13 +311,13 @@ public:
   Extended ShiftAmount() const { return FShiftAmount; }
   void SetShiftAmount(Extended Value) { FShiftAmount = Value; }
   // The objects the engine shifts when this one stretches (not owned).
-  std::vector<TvqrReportComponent*>& ShiftChildren() { return *FShiftChildren; }
+  std::vector<TvqrReportComponent*>& ShiftChildren() { return FShiftChildren; }
 
 private:
   TvqrNotifyEvent FOnAfterData, FOnAfterPrint, FOnBeforePrint;
   TvqrPreviewClickEvent FOnPreviewClick, FOnPreviewDblClick;
   Extended FShiftAmount = 0;
-  std::unique_ptr<std::vector<TvqrReportComponent*>> FShiftChildren;
+  std::vector<TvqrReportComponent*> FShiftChildren;
 };
 
 // =============================================================================================

@@ -28,8 +28,7 @@ REGISTER_CLASS(TvqrDialogComponent) {}
 // =============================================================================================
 
 TvqrReportComponent::TvqrReportComponent(TComponent* AOwner)
-    : TvqrComponent(AOwner),
-      FShiftChildren(std::make_unique<std::vector<TvqrReportComponent*>>()) {}
+    : TvqrComponent(AOwner) {}
 
 TvqrReportComponent::~TvqrReportComponent() = default;
 

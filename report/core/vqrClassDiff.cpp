@@ -105,7 +105,7 @@ void TvqrComponent::AlignChildren() {
 
 String TvqrComponent::DiffFontAttributes(TFont* RefFont) const {
   String Out;
-  const TFont* F = FFont.get();
+  const TFont* F = &FFont;
   if (F->Name() != RefFont->Name()) AddAttr(Out, u"Font.Name", EncodeXMLValue(F->Name()));
   if (F->Size() != RefFont->Size()) AddAttr(Out, u"Font.Size", IntToStr(F->Size()));
   if (F->Color() != RefFont->Color()) AddAttr(Out, u"Font.Color", IntToStr(F->Color()));

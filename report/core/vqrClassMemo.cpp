@@ -106,10 +106,7 @@ REGISTER_CLASS(TvqrSysMemoView) { MemoProps(Class, false); }
 // =============================================================================================
 
 TvqrCustomMemoView::TvqrCustomMemoView(TComponent* AOwner)
-    : TvqrStretcheable(AOwner),
-      FMemo(std::make_unique<TvqrWideStrings>()),
-      FDisplayFormat(std::make_unique<TvqrFormat>()),
-      FHighlight(std::make_unique<TvqrHighlight>()) {
+    : TvqrStretcheable(AOwner) {
   SetParentFont(true);
   SetvqComponentStyle(vqComponentStyle() - TvqrComponentStyle{csDefaultDiff});
 }
@@ -117,12 +114,12 @@ TvqrCustomMemoView::TvqrCustomMemoView(TComponent* AOwner)
 TvqrCustomMemoView::~TvqrCustomMemoView() = default;
 
 String TvqrCustomMemoView::Text() const {
-  String Result = FMemo->Text();
+  String Result = FMemo.Text();
   if (Result.size() >= 2 && Result.ends_with(u"\r\n")) Result.resize(Result.size() - 2);
   return Result;
 }
 
-void TvqrCustomMemoView::SetText(const String& Value) { FMemo->SetText(Value); }
+void TvqrCustomMemoView::SetText(const String& Value) { FMemo.SetText(Value); }
 
 void TvqrCustomMemoView::SetFlowTo(TvqrCustomMemoView* Value) {
   FFlowTo = Value;
@@ -130,7 +127,7 @@ void TvqrCustomMemoView::SetFlowTo(TvqrCustomMemoView* Value) {
 }
 
 bool TvqrCustomMemoView::IsHighlightStored() const {
-  return !Trim(FHighlight->Condition()).empty();
+  return !Trim(FHighlight.Condition()).empty();
 }
 
 void TvqrCustomMemoView::Notification(TComponent* AComponent, TOperation Operation) {
@@ -170,8 +167,8 @@ String TvqrCustomMemoView::Diff(TvqrComponent* AComponent) const {
     if (FloatsDiffer(FGapX, Ref->FGapX)) AddAttr(Out, u"GapX", FloatToStr(FGapX));
     if (FloatsDiffer(FGapY, Ref->FGapY)) AddAttr(Out, u"GapY", FloatToStr(FGapY));
     if (FHAlign != Ref->FHAlign) AddAttr(Out, u"HAlign", IntToStr(static_cast<int>(FHAlign)));
-    if (FHighlight->Active() != Ref->FHighlight->Active())
-      AddAttr(Out, u"Highlight.Active", BoolText(FHighlight->Active()));
+    if (FHighlight.Active() != Ref->FHighlight.Active())
+      AddAttr(Out, u"Highlight.Active", BoolText(FHighlight.Active()));
     if (FloatsDiffer(FLineSpacing, Ref->FLineSpacing))
       AddAttr(Out, u"LineSpacing", FloatToStr(FLineSpacing));
     if (FUseDefaultCharset != Ref->FUseDefaultCharset)
@@ -186,8 +183,8 @@ String TvqrCustomMemoView::Diff(TvqrComponent* AComponent) const {
     if (FUnderlines != Ref->FUnderlines) AddAttr(Out, u"Underlines", BoolText(FUnderlines));
     if (FVAlign != Ref->FVAlign) AddAttr(Out, u"VAlign", IntToStr(static_cast<int>(FVAlign)));
     if (FWordWrap != Ref->FWordWrap) AddAttr(Out, u"WordWrap", BoolText(FWordWrap));
-    const TvqrFormat* F = FDisplayFormat.get();
-    const TvqrFormat* RF = Ref->FDisplayFormat.get();
+    const TvqrFormat* F = &FDisplayFormat;
+    const TvqrFormat* RF = &Ref->FDisplayFormat;
     if (F->Kind() != RF->Kind())
       AddAttr(Out, u"DisplayFormat.Kind", IntToStr(static_cast<int>(F->Kind())));
     if (F->DecimalSeparator() != RF->DecimalSeparator())

@@ -25,9 +25,9 @@ public:
   ~TvqrCustomMemoView() override;
 
   // --- the text -----------------------------------------------------------------------------
-  TvqrWideStrings* Memo() const { return FMemo.get(); }
-  void SetMemo(TStrings* Value) { FMemo->Assign(Value); }
-  TvqrWideStrings* Lines() const { return FMemo.get(); }
+  TvqrWideStrings* Memo() const { return &FMemo; }
+  void SetMemo(TStrings* Value) { FMemo.Assign(Value); }
+  TvqrWideStrings* Lines() const { return &FMemo; }
   // The lines joined with CR LF, without the final line break.
   String Text() const;
   void SetText(const String& Value);
@@ -45,8 +45,8 @@ public:
   void SetCharSpacing(Extended Value) { FCharSpacing = Value; }
   bool Clipped() const { return FClipped; }
   void SetClipped(bool Value) { FClipped = Value; }
-  TvqrFormat* DisplayFormat() const { return FDisplayFormat.get(); }
-  void SetDisplayFormat(TvqrFormat* Value) { FDisplayFormat->Assign(Value); }
+  TvqrFormat* DisplayFormat() const { return &FDisplayFormat; }
+  void SetDisplayFormat(TvqrFormat* Value) { FDisplayFormat.Assign(Value); }
   const String& ExpressionDelimiters() const { return FExpressionDelimiters; }
   void SetExpressionDelimiters(const String& Value) { FExpressionDelimiters = Value; }
   TvqrCustomMemoView* FlowTo() const { return FFlowTo; }
@@ -63,8 +63,8 @@ public:
   void SetHAlign(TvqrHAlign Value) { FHAlign = Value; }
   bool HideZeros() const { return FHideZeros; }
   void SetHideZeros(bool Value) { FHideZeros = Value; }
-  TvqrHighlight* Highlight() const { return FHighlight.get(); }
-  void SetHighlight(TvqrHighlight* Value) { FHighlight->Assign(Value); }
+  TvqrHighlight* Highlight() const { return &FHighlight; }
+  void SetHighlight(TvqrHighlight* Value) { FHighlight.Assign(Value); }
   Extended LineSpacing() const { return FLineSpacing; }
   void SetLineSpacing(Extended Value) { FLineSpacing = Value; }
   Extended ParagraphGap() const { return FParagraphGap; }
@@ -151,13 +151,16 @@ private:
                        Extended AOffsetX, Extended AOffsetY);
   Extended GapSum(bool Horizontal) const;
 
-  std::unique_ptr<TvqrWideStrings> FMemo;
+  // The lines, the display format and the highlight are held in the object, not allocated
+  // apart (every text object has them; mutable: the published getters hand them out from a
+  // const object).
+  mutable TvqrWideStrings FMemo;
   bool FAllowExpressions = true;
   bool FAllowHTMLTags = false;
   bool FAutoWidth = false;
   Extended FCharSpacing = 0;
   bool FClipped = true;
-  std::unique_ptr<TvqrFormat> FDisplayFormat;
+  mutable TvqrFormat FDisplayFormat;
   String FExpressionDelimiters = u"[,]";
   TvqrCustomMemoView* FFlowTo = nullptr;
   mutable bool FFirstParaBreak = false;
@@ -165,7 +168,7 @@ private:
   Extended FGapX = 2, FGapY = 1;
   TvqrHAlign FHAlign = haLeft;
   bool FHideZeros = false;
-  std::unique_ptr<TvqrHighlight> FHighlight;
+  mutable TvqrHighlight FHighlight;
   Extended FLineSpacing = 2;
   Extended FParagraphGap = 0;
   int FRotation = 0;

@@ -212,11 +212,11 @@ String TvqrFrame::Diff(const TvqrFrame* AFrame) const {
 // Highlight and format
 // =============================================================================================
 
-TvqrHighlight::TvqrHighlight() : FFont(std::make_unique<TFont>()) {
-  FFont->SetName(u"Arial");
-  FFont->SetSize(10);
-  FFont->SetColor(255);
-  FFont->SetCharset(1);
+TvqrHighlight::TvqrHighlight() {
+  FFont.SetName(u"Arial");
+  FFont.SetSize(10);
+  FFont.SetColor(255);
+  FFont.SetCharset(1);
 }
 
 TvqrHighlight::~TvqrHighlight() = default;
@@ -224,7 +224,7 @@ TvqrHighlight::~TvqrHighlight() = default;
 void TvqrHighlight::Assign(TPersistent* Source) {
   auto* Src = dynamic_cast<TvqrHighlight*>(Source);
   if (!Src) return inherited::Assign(Source);
-  FFont->Assign(Src->FFont.get());
+  FFont.Assign(&Src->FFont);
   FColor = Src->FColor;
   FCondition = Src->FCondition;
 }

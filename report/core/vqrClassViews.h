@@ -130,8 +130,8 @@ public:
 
   bool Active() const { return FActive; }
   void SetActive(bool Value) { FActive = Value; }
-  TFont* Font() const { return FFont.get(); }
-  void SetFont(TFont* Value) { FFont->Assign(Value); }
+  TFont* Font() const { return &FFont; }
+  void SetFont(TFont* Value) { FFont.Assign(Value); }
   TColor Color() const { return FColor; }
   void SetColor(TColor Value) { FColor = Value; }
   const String& Condition() const { return FCondition; }
@@ -139,7 +139,9 @@ public:
 
 private:
   bool FActive = false;
-  std::unique_ptr<TFont> FFont;
+  // Held in the highlight, not allocated apart (mutable: the getter hands it out from a const
+  // highlight).
+  mutable TFont FFont;
   TColor FColor = clNone;
   String FCondition;
 };
