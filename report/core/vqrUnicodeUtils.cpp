@@ -84,6 +84,19 @@ void TvqrWideStrings::AssignTo(TPersistent* Dest) {
   Strings->EndUpdate();
 }
 
+// Sized once and filled from the entries directly (no copy of each line on the way).
+String TvqrWideStrings::Text() const {
+  std::size_t Size = 0;
+  for (const TEntry& E : FWideStringList) Size += E.Str.size() + 2;
+  String Result;
+  Result.reserve(Size);
+  for (const TEntry& E : FWideStringList) {
+    Result += E.Str;
+    Result += u"\r\n";
+  }
+  return Result;
+}
+
 void TvqrWideStrings::SetText(const String& Value) {
   Clear();
   std::size_t P = 0;
@@ -91,7 +104,8 @@ void TvqrWideStrings::SetText(const String& Value) {
   while (P < N) {
     std::size_t Start = P;
     while (P < N && Value[P] != u'\r' && Value[P] != u'\n' && Value[P] != u'\x2028') ++P;
-    Add(Value.substr(Start, P - Start));
+    // Each line is cut straight into its entry.
+    FWideStringList.push_back({Value.substr(Start, P - Start), nullptr});
     if (P < N && Value[P] == u'\r') ++P;
     if (P < N && Value[P] == u'\n') ++P;
     if (P < N && Value[P] == u'\x2028') ++P;

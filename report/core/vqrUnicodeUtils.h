@@ -35,7 +35,7 @@ public:
 
   // Every string followed by CR LF. Setting splits at CR, LF, CR LF or U+2028; a final
   // break adds no empty string.
-  String Text() const { return TStrings::Text(); }
+  String Text() const;
   void SetText(const String& Value) override;
 
   // A stream from its position: FF FE starts UTF-16LE, anything else is 8-bit text in the

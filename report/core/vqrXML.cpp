@@ -128,12 +128,14 @@ String DecodeXMLValue(std::u16string_view Str) {
   Out.reserve(Str.size());
   std::size_t I = 0;
   while (I < Str.size()) {
-    Char C = Str[I];
-    if (C != u'&') {
-      Out += C;
-      ++I;
-      continue;
+    // The plain run up to the next reference is copied in one piece.
+    const std::size_t Amp = Str.find(u'&', I);
+    if (Amp == std::u16string_view::npos) {
+      Out.append(Str.substr(I));
+      break;
     }
+    Out.append(Str.substr(I, Amp - I));
+    I = Amp;
     // The shortest numeric reference, &#n;, must still fit.
     if (I + 3 < Str.size() && Str[I + 1] == u'#' && DecodeNumericReference(Str, I, Out))
       continue;
@@ -152,7 +154,7 @@ String DecodeXMLValue(std::u16string_view Str) {
         break;
       }
     if (!Found) {
-      Out += C;
+      Out += u'&';
       ++I;
     }
   }

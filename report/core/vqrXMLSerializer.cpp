@@ -62,7 +62,7 @@ IvqrSerializedText* SerializedTextOf(TObject* Obj) {
 // Sets a report component's IsWriting (or IsLoading) for the life of the guard.
 class TWritingGuard {
 public:
-  explicit TWritingGuard(TPersistent* Obj) : FComp(vqrAs<TvqrComponent>(Obj)) {
+  explicit TWritingGuard(TvqrComponent* Comp) : FComp(Comp) {
     if (FComp) {
       FOld = FComp->IsWriting();
       FComp->SetIsWriting(true);
@@ -241,16 +241,87 @@ String TvqrXMLSerializer::ObjToXML(TPersistent* Obj, const String& Add, TPersist
   return Out;
 }
 
+// A published property as the writer treats it, worked out once per class from the property's
+// kind and declared class (a getter returns an object of its declared class or a descendant,
+// so the declared class bounds what the value can be).
+struct TvqrXMLSerializer::TWriteStep {
+  enum TAction : unsigned char {
+    Ordinal,
+    Float,
+    Text,
+    VariantValue,
+    Reference,  // a component: written by name
+    Object,     // a persistent object that cannot be a string list: its own properties
+    AnyObject,  // anything else: its kind is looked at when written
+  };
+  const TPropInfo* Prop;
+  TAction Action;
+};
+
+// The steps of a class in the order of its published properties, without the ones never
+// written (text lists held by TvqrWideStrings, events, Int64 and other kinds), and whether its
+// objects are report components.
+struct TvqrXMLSerializer::TWritePlan {
+  bool IsComponent = false;
+  std::vector<TWriteStep> Steps;
+};
+
+// Registry records live as long as the program, so the plans may key on them; one set per
+// thread.
+const TvqrXMLSerializer::TWritePlan& TvqrXMLSerializer::WritePlanOf(TClass Class) {
+  thread_local std::unordered_map<TClass, TWritePlan> Plans;
+  auto [It, Added] = Plans.try_emplace(Class);
+  TWritePlan& Plan = It->second;
+  if (!Added) return Plan;
+  Plan.IsComponent = Class->InheritsFrom(TvqrComponent::ClassInfo());
+  for (const TPropInfo* Prop : Class->Properties()) {
+    switch (Prop->Kind()) {
+      case tkInteger:
+      case tkChar:
+      case tkEnumeration:
+      case tkSet:
+        Plan.Steps.push_back({Prop, TWriteStep::Ordinal});
+        break;
+      case tkFloat:
+        Plan.Steps.push_back({Prop, TWriteStep::Float});
+        break;
+      case tkString:
+        Plan.Steps.push_back({Prop, TWriteStep::Text});
+        break;
+      case tkVariant:
+        Plan.Steps.push_back({Prop, TWriteStep::VariantValue});
+        break;
+      case tkClass: {
+        const TClass Declared = Prop->PropClass();
+        if (Declared && Declared->InheritsFrom(TvqrWideStrings::ClassInfo())) break;
+        const TClass Strings = TStrings::ClassInfo();
+        TWriteStep::TAction Action = TWriteStep::AnyObject;
+        if (IsComponentClass(Declared))
+          Action = TWriteStep::Reference;
+        else if (Declared && Declared->InheritsFrom(TPersistent::ClassInfo()) &&
+                 !Declared->InheritsFrom(Strings) && !Strings->InheritsFrom(Declared))
+          Action = TWriteStep::Object;
+        Plan.Steps.push_back({Prop, Action});
+        break;
+      }
+      default:
+        break;
+    }
+  }
+  return Plan;
+}
+
 void TvqrXMLSerializer::AppendObjXML(String& Out, TPersistent* Obj, const String& Add,
                                      TPersistent* Ancestor) {
   if (!Obj) return;
-  TWritingGuard ObjGuard(Obj);
-  if (auto* C = vqrAs<TvqrComponent>(Obj); C && !Ancestor && FOnGetAncestor)
-    FOnGetAncestor(C->Name(), Ancestor);
-  TWritingGuard AncestorGuard(Ancestor);
+  const TWritePlan& Plan = WritePlanOf(Obj->ClassType());
+  auto* Comp = Plan.IsComponent ? static_cast<TvqrComponent*>(Obj) : nullptr;
+  TWritingGuard ObjGuard(Comp);
+  if (Comp && !Ancestor && FOnGetAncestor) FOnGetAncestor(Comp->Name(), Ancestor);
+  TWritingGuard AncestorGuard(Ancestor ? vqrAs<TvqrComponent>(Ancestor) : nullptr);
 
-  for (const TPropInfo* Prop : Obj->ClassType()->Properties())
-    if (Prop->IsStored(Obj)) WriteProperty(Obj, Prop, Add, Ancestor, Out);
+  for (const TWriteStep& Step : Plan.Steps)
+    if (Step.Prop->IsStored(Obj)) WriteProperty(Obj, Step, Add, Ancestor, Out);
 
   if (auto* Text = SerializedTextOf(Obj)) {
     auto* AncestorText = SerializedTextOf(Ancestor);
@@ -261,30 +332,28 @@ void TvqrXMLSerializer::AppendObjXML(String& Out, TPersistent* Obj, const String
   WriteDefinedProperties(Obj, Add, Ancestor, Out);
 }
 
-void TvqrXMLSerializer::WriteProperty(TPersistent* Obj, const TPropInfo* Prop, const String& Add,
+void TvqrXMLSerializer::WriteProperty(TPersistent* Obj, const TWriteStep& Step, const String& Add,
                                       TPersistent* Ancestor, String& Out) {
+  const TPropInfo* Prop = Step.Prop;
   const TPropInfo* AncProp = Ancestor ? PublishedProperty(Ancestor->ClassType(), Prop->Name()) : nullptr;
   if (AncProp && AncProp->Kind() != Prop->Kind()) AncProp = nullptr;
   const String& Name = Prop->Name();
   const bool All = FSerializeDefaultValues;
-  switch (Prop->Kind()) {
-    case tkInteger:
-    case tkChar:
-    case tkEnumeration:
-    case tkSet: {
+  switch (Step.Action) {
+    case TWriteStep::Ordinal: {
       Int64 V = Prop->GetOrd(Obj);
       bool Write = AncProp ? V != AncProp->GetOrd(Ancestor)
                            : !Prop->HasDefault() || V != Prop->Default();
       if (All || Write) AppendPair(Out, Add, Name, OrdinalText(Prop, V));
       break;
     }
-    case tkFloat: {
+    case TWriteStep::Float: {
       Extended V = Prop->GetFloat(Obj);
       bool Write = !AncProp || std::fabs(V - AncProp->GetFloat(Ancestor)) >= 0.000001L;
       if (All || Write) AppendPair(Out, Add, Name, FloatToStr(V));
       break;
     }
-    case tkString: {
+    case TWriteStep::Text: {
       String V = Prop->GetStr(Obj);
       // Without an ancestor a string is written when not empty, and also when it differs
       // from a declared non-empty default, or emptying it would not survive a reload.
@@ -293,54 +362,68 @@ void TvqrXMLSerializer::WriteProperty(TPersistent* Obj, const TPropInfo* Prop, c
       if (All || Write) AppendEncodedPair(Out, Add, Name, V);
       break;
     }
-    case tkVariant: {
+    case TWriteStep::VariantValue: {
       Variant V = Prop->GetVariant(Obj);
       bool Write = !AncProp || VariantsDiffer(V, AncProp->GetVariant(Ancestor));
       if (All || Write) AppendPair(Out, Add, Name, VariantToXMLText(V));
       break;
     }
-    case tkClass: {
-      TObject* Value = Prop->GetObject(Obj);
-      TObject* AncValue = AncProp ? AncProp->GetObject(Ancestor) : nullptr;
-      if (IsComponentClass(Prop->PropClass())) {
-        auto* C = vqrAs<TComponent>(Value);
-        auto* AC = vqrAs<TComponent>(AncValue);
-        if (!AncProp) {
-          if (C) AppendPair(Out, Add, Name, ComponentReferenceText(FOwner, C));
-        } else if (!C != !AC || (C && !AnsiSameText(C->Name(), AC->Name()))) {
-          AppendPair(Out, Add, Name, C ? ComponentReferenceText(FOwner, C) : String(u"nil"));
-        }
+    case TWriteStep::Reference: {
+      auto* C = vqrAs<TComponent>(Prop->GetObject(Obj));
+      if (!AncProp) {
+        if (C) AppendPair(Out, Add, Name, ComponentReferenceText(FOwner, C));
         break;
       }
-      if (vqrAs<TvqrWideStrings>(Value)) break;
-      if (auto* List = vqrAs<TStrings>(Value)) {
-        auto* AncList = vqrAs<TStrings>(AncValue);
-        if (!AncList || AncList->Text() != List->Text())
-          AppendEncodedPair(Out, Add, Name + u".Text", TextWithoutFinalBreak(List->Text()));
-        break;
-      }
-      if (auto* Sub = vqrAs<TPersistent>(Value)) {
-        // The sub-object's prefix is built in a buffer kept for its depth, so writing
-        // thousands of fonts and frames allocates no prefix texts.
-        if (FPrefixDepth == FPrefixes.size()) FPrefixes.emplace_back();
-        String& Prefix = FPrefixes[FPrefixDepth];
-        Prefix.assign(Add);
-        Prefix += Name;
-        Prefix += u'.';
-        ++FPrefixDepth;
-        try {
-          AppendObjXML(Out, Sub, Prefix, vqrAs<TPersistent>(AncValue));
-        } catch (...) {
-          --FPrefixDepth;
-          throw;
-        }
-        --FPrefixDepth;
-      }
+      auto* AC = vqrAs<TComponent>(AncProp->GetObject(Ancestor));
+      if (!C != !AC || (C && !AnsiSameText(C->Name(), AC->Name())))
+        AppendPair(Out, Add, Name, C ? ComponentReferenceText(FOwner, C) : String(u"nil"));
       break;
     }
-    default:
-      break;  // events, Int64 and other kinds are not written
+    case TWriteStep::Object:
+      // The declared class is a persistent one and no string list: so is the value.
+      if (auto* Sub = static_cast<TPersistent*>(Prop->GetObject(Obj)))
+        WriteSubObject(Sub, Name, AncProp ? AncProp->GetObject(Ancestor) : nullptr, Add, Out);
+      break;
+    case TWriteStep::AnyObject:
+      WriteObjectProperty(Prop->GetObject(Obj), Prop, AncProp, Ancestor, Add, Out);
+      break;
   }
+}
+
+// A value of a property declared with a class that may hold a string list or no persistent
+// object at all.
+void TvqrXMLSerializer::WriteObjectProperty(TObject* Value, const TPropInfo* Prop,
+                                            const TPropInfo* AncProp, TPersistent* Ancestor,
+                                            const String& Add, String& Out) {
+  TObject* AncValue = AncProp ? AncProp->GetObject(Ancestor) : nullptr;
+  const String& Name = Prop->Name();
+  if (vqrAs<TvqrWideStrings>(Value)) return;
+  if (auto* List = vqrAs<TStrings>(Value)) {
+    auto* AncList = vqrAs<TStrings>(AncValue);
+    if (!AncList || AncList->Text() != List->Text())
+      AppendEncodedPair(Out, Add, Name + u".Text", TextWithoutFinalBreak(List->Text()));
+    return;
+  }
+  if (auto* Sub = vqrAs<TPersistent>(Value)) WriteSubObject(Sub, Name, AncValue, Add, Out);
+}
+
+void TvqrXMLSerializer::WriteSubObject(TPersistent* Sub, const String& Name, TObject* AncValue,
+                                       const String& Add, String& Out) {
+  // The sub-object's prefix is built in a buffer kept for its depth, so writing thousands of
+  // fonts and frames allocates no prefix texts.
+  if (FPrefixDepth == FPrefixes.size()) FPrefixes.emplace_back();
+  String& Prefix = FPrefixes[FPrefixDepth];
+  Prefix.assign(Add);
+  Prefix += Name;
+  Prefix += u'.';
+  ++FPrefixDepth;
+  try {
+    AppendObjXML(Out, Sub, Prefix, vqrAs<TPersistent>(AncValue));
+  } catch (...) {
+    --FPrefixDepth;
+    throw;
+  }
+  --FPrefixDepth;
 }
 
 void TvqrXMLSerializer::WriteDefinedProperties(TPersistent* Obj, const String& Add,
@@ -404,15 +487,32 @@ void TvqrXMLSerializer::WriteRootComponent(TvqrComponent* Root, bool SaveChildre
 void TvqrXMLSerializer::FillItem(TvqrComponent* C, TvqrXMLItem* Item, bool IsRoot,
                                  bool SaveChildren, bool Streaming) {
   Item->SetName(C->IsAncestor() && !Streaming ? String(u"inherited") : C->ClassName());
+  // The text grows pair by pair in a buffer kept from item to item and is copied out once at
+  // its length, rather than growing (and reallocating) a new string for every object. A call
+  // made while the buffer is in use takes a string of its own.
+  String Own;
+  const bool UseOwn = FItemTextBusy;
+  String& Text = UseOwn ? Own : FItemText;
+  FItemTextBusy = true;
+  Text.clear();
   // The platform's Name is not a stored property, so a child's name is written here.
-  String Text;
   if (!IsRoot) {
-    Text = u"Name=\"";
+    Text += u"Name=\"";
     Text += C->Name();
     Text += u'"';
   }
-  AppendObjXML(Text, C, {}, nullptr);
-  Item->SetText(std::move(Text));
+  try {
+    AppendObjXML(Text, C, {}, nullptr);
+  } catch (...) {
+    if (!UseOwn) FItemTextBusy = false;
+    throw;
+  }
+  if (UseOwn) {
+    Item->SetText(std::move(Own));
+  } else {
+    FItemTextBusy = false;
+    Item->SetText(String(Text));
+  }
   if (!SaveChildren) return;
   for (TvqrComponent* Child : C->Objects()) FillItem(Child, Item->Add(), false, true, Streaming);
 }

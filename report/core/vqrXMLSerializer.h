@@ -107,9 +107,16 @@ public:
 
 private:
   struct TReadTarget;
+  struct TWriteStep;
+  struct TWritePlan;
+  static const TWritePlan& WritePlanOf(TClass Class);
   void AppendObjXML(String& Out, TPersistent* Obj, const String& Add, TPersistent* Ancestor);
-  void WriteProperty(TPersistent* Obj, const TPropInfo* Prop, const String& Add,
+  void WriteProperty(TPersistent* Obj, const TWriteStep& Step, const String& Add,
                      TPersistent* Ancestor, String& Out);
+  void WriteObjectProperty(TObject* Value, const TPropInfo* Prop, const TPropInfo* AncProp,
+                           TPersistent* Ancestor, const String& Add, String& Out);
+  void WriteSubObject(TPersistent* Sub, const String& Name, TObject* AncValue,
+                      const String& Add, String& Out);
   void WriteDefinedProperties(TPersistent* Obj, const String& Add, TPersistent* Ancestor,
                               String& Out);
   void ApplyText(std::u16string_view Text, TPersistent* Obj);
@@ -138,4 +145,7 @@ private:
   // The stream each object's defined properties are written to, kept between objects.
   std::unique_ptr<TMemoryStream> FDefinedData;
   bool FDefinedDataBusy = false;
+  // The attribute text of the item being filled, kept between items.
+  String FItemText;
+  bool FItemTextBusy = false;
 };
