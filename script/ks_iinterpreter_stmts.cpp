@@ -142,20 +142,13 @@ inline bool TksAssignmentStmt::AssignNumber() {
 void TksAssignmentStmt::Execute() {
   RunLineHook();
   if (Stopped()) return;
-  // x := y, both plain, y holding an Integer: copied as it stands (what the integer path
-  // below would store, without asking the tree).
-  if (FPlainSource && FIntegerSlot) {
-    const Variant& V = *FExpr->PValue();
-    if (V.VType() == varInteger && !FExpr->OnGetVarValue()) {
-      *FVar->PValue() = Variant(static_cast<int>(V.Data().Int));
-      return;
-    }
+  if (FFloatSeen) {
+    // The number path stored a double last time (so it applies): tried first and alone,
+    // as the paths below would store the same.
+    if (AssignNumber()) return;
+  } else if (AssignFast()) {
+    return;
   }
-  long long R;
-  // A Variant target that last took a double tries the number path first (both store the
-  // same when the value is an integer).
-  if (IntegerTarget() && !FFloatSeen && FLeaves.TryInt(FTree, R) && StoreInteger(R)) return;
-  if (NumberTarget() && AssignNumber()) return;
   if (FRoot) {
     Variant V = FRoot->Eval();
     // An Integer into a plain Integer or Variant variable is stored as it is (the typed
@@ -167,6 +160,21 @@ void TksAssignmentStmt::Execute() {
   // A plain variable's value is what it stores (its read hook aside): copied without a call.
   Variant V = FPlainSource && !FExpr->OnGetVarValue() ? *FExpr->PValue() : FExpr->GetValue();
   StoreValue(V);
+}
+
+inline bool TksAssignmentStmt::AssignFast() {
+  // x := y, both plain, y holding an Integer: copied as it stands (what the integer path
+  // below would store, without asking the tree).
+  if (FPlainSource && FIntegerSlot) {
+    const Variant& V = *FExpr->PValue();
+    if (V.VType() == varInteger && !FExpr->OnGetVarValue()) {
+      *FVar->PValue() = Variant(static_cast<int>(V.Data().Int));
+      return true;
+    }
+  }
+  long long R;
+  if (IntegerTarget() && FLeaves.TryInt(FTree, R) && StoreInteger(R)) return true;
+  return NumberTarget() && AssignNumber();
 }
 
 void TksAssignmentStmt::FindNumberTarget() {

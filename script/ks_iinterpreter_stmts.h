@@ -287,6 +287,9 @@ protected:
   // Computes the expression on the number fast path into the target, once NumberTarget()
   // holds; false when the general path must run (nothing was evaluated that matters).
   [[gnu::always_inline]] inline bool AssignNumber();
+  // The plain-copy, integer and number paths in turn; false when none applied (nothing was
+  // evaluated that matters).
+  [[gnu::always_inline]] inline bool AssignFast();
   // For the in-place forms on a Float variable: its value and the operand as doubles.
   bool FloatInPlace(double& Current, double& Operand);
   void StoreFloat(double Value) { *FVar->PValue() = Variant(Value); }
