@@ -70,25 +70,45 @@ public:
     Found = nullptr;
     auto It = FMap.find(Name);
     if (It == FMap.end()) return true;
-    if (It->second.size() != 1 || !SameText(It->second.front()->Name(), Name)) return false;
-    Found = It->second.front();
+    if (!It->second.More.empty() || !SameText(It->second.First->Name(), Name)) return false;
+    Found = It->second.First;
     return true;
   }
 
 private:
   void Add(TvqrComponent* Obj) {
     Obj->FIndexedName = Obj->Name();
-    if (!Obj->FIndexedName.empty()) FMap[Obj->FIndexedName].push_back(Obj);
+    if (!Obj->FIndexedName.empty()) FMap[Obj->FIndexedName].Add(Obj);
   }
   void Remove(TvqrComponent* Obj) {
     auto It = FMap.find(std::u16string_view(Obj->FIndexedName));
     Obj->FIndexedName.clear();
     if (It == FMap.end()) return;
-    std::erase(It->second, Obj);
-    if (It->second.empty()) FMap.erase(It);
+    It->second.Remove(Obj);
+    if (!It->second.First) FMap.erase(It);
   }
 
-  TTextMap<std::vector<TvqrComponent*>> FMap;
+  // The objects listed under one name: nearly always one, held without a heap block (an empty
+  // vector allocates nothing).
+  struct TCarriers {
+    TvqrComponent* First = nullptr;
+    std::vector<TvqrComponent*> More;  // the second and later ones
+    void Add(TvqrComponent* Obj) {
+      if (!First)
+        First = Obj;
+      else
+        More.push_back(Obj);
+    }
+    void Remove(TvqrComponent* Obj) {
+      std::erase(More, Obj);
+      if (First != Obj) return;
+      First = nullptr;
+      if (More.empty()) return;
+      First = More.front();
+      More.erase(More.begin());
+    }
+  };
+  TTextMap<TCarriers> FMap;
 };
 
 void TvqrComponent::KeepNameIndex() {
