@@ -18,24 +18,6 @@ void AppendUtf16(String& Out, char32_t Code) {
   Out.push_back(static_cast<char16_t>(0xDC00 + (Code & 0x3FF)));
 }
 
-void AppendUtf8(std::string& Out, char32_t Code) {
-  if (Code < 0x80) {
-    Out.push_back(static_cast<char>(Code));
-  } else if (Code < 0x800) {
-    Out.push_back(static_cast<char>(0xC0 | (Code >> 6)));
-    Out.push_back(static_cast<char>(0x80 | (Code & 0x3F)));
-  } else if (Code < 0x10000) {
-    Out.push_back(static_cast<char>(0xE0 | (Code >> 12)));
-    Out.push_back(static_cast<char>(0x80 | ((Code >> 6) & 0x3F)));
-    Out.push_back(static_cast<char>(0x80 | (Code & 0x3F)));
-  } else {
-    Out.push_back(static_cast<char>(0xF0 | (Code >> 18)));
-    Out.push_back(static_cast<char>(0x80 | ((Code >> 12) & 0x3F)));
-    Out.push_back(static_cast<char>(0x80 | ((Code >> 6) & 0x3F)));
-    Out.push_back(static_cast<char>(0x80 | (Code & 0x3F)));
-  }
-}
-
 // Appends a run of ASCII units, each widened or narrowed to the other form.
 template <class TOut, class TIn>
 void AppendRun(TOut& Out, std::basic_string_view<TIn> Run) {
@@ -110,13 +92,16 @@ String Utf8ToString(std::string_view Utf8) {
 }
 
 std::string StringToUtf8(std::u16string_view Text) {
-  std::string Out;
-  Out.reserve(Text.size());
+  // A UTF-16 unit never takes more than three bytes (a surrogate pair, two units, takes
+  // four): the room is made once and the bytes written into it without a check each.
+  std::string Out(Text.size() * 3, '\0');
+  char* P = Out.data();
+  auto Put = [&P](unsigned Byte) { *P++ = static_cast<char>(Byte); };
   for (std::size_t I = 0; I < Text.size(); ++I) {
     if (Text[I] < 0x80) {
       const std::size_t Start = I;
       I = AsciiRunEnd(Text, I) - 1;
-      AppendRun(Out, Text.substr(Start, I + 1 - Start));
+      for (std::size_t K = Start; K <= I; ++K) Put(Text[K]);
       continue;
     }
     char32_t Code = Text[I];
@@ -127,7 +112,19 @@ std::string StringToUtf8(std::u16string_view Text) {
     } else if (Code >= 0xD800 && Code <= 0xDFFF) {
       Code = kReplacement;
     }
-    AppendUtf8(Out, Code);
+    if (Code < 0x800) {
+      Put(0xC0 | (Code >> 6));
+    } else {
+      if (Code < 0x10000) {
+        Put(0xE0 | (Code >> 12));
+      } else {
+        Put(0xF0 | (Code >> 18));
+        Put(0x80 | ((Code >> 12) & 0x3F));
+      }
+      Put(0x80 | ((Code >> 6) & 0x3F));
+    }
+    Put(0x80 | (Code & 0x3F));
   }
+  Out.resize(static_cast<std::size_t>(P - Out.data()));
   return Out;
 }
