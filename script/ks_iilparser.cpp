@@ -389,7 +389,7 @@ void TksILParser::SelectLanguage(const String& LangName) {
 // which walks it recursively, and still allows source nested a few hundred levels deep.
 constexpr int kMaxWalkDepth = 3000;
 // The token text of an element that reads none.
-const String kNoToken;
+constexpr std::u16string_view kNoToken;
 const char16_t* const kNestingTooDeep = u"Nesting too deep";
 
 struct TksWalker {
@@ -450,7 +450,7 @@ struct TksWalker {
     ErrTerm = E->Term;
   }
 
-  bool TokenMatches(const TksGrammarNode* E, const String& Tok) const {
+  bool TokenMatches(const TksGrammarNode* E, std::u16string_view Tok) const {
     if (Tok.empty()) return false;
     if (!E->HasText) return true;
     return L.CaseSensitive() ? Tok == E->Text : ksSameText(Tok, E->Text);
@@ -495,8 +495,9 @@ struct TksWalker {
   }
 
   // Helpers of the walk's loop are kept out of line, so that their locals stay out of it.
-  // A token element: reads the token into Tok and tells whether it matches.
-  [[gnu::noinline]] bool ReadToken(const TksGrammarNode* E, String& Tok) {
+  // A token element: reads the token into Tok and tells whether it matches. Tok views the
+  // source text, or Own where the token's text is made.
+  [[gnu::noinline]] bool ReadToken(const TksGrammarNode* E, std::u16string_view& Tok, String& Own) {
     switch (E->Kind) {
       case gkChar:
         if (!E->NoSkip) L.SkipSpaces();
@@ -506,7 +507,7 @@ struct TksWalker {
           Char C = L.GetPunctuation();
           return C && (!E->HasText || (E->Text.size() == 1 && E->Text[0] == C));
         }
-        Tok = L.GetChar();
+        if (L.GetPunctuation()) Tok = L.Text().substr(static_cast<size_t>(L.Position() - 2), 1);
         break;
       case gkKeyword:
         // A keyword is compared where it stands; a recorded one is then copied as written.
@@ -516,14 +517,25 @@ struct TksWalker {
             Tok = L.Text().substr(static_cast<size_t>(L.Position() - 1) - E->Text.size(), E->Text.size());
           return true;
         }
-        Tok = L.GetWord();
+        Tok = L.ReadWord();
         break;
-      case gkIdent: Tok = L.GetIdent(); break;
-      case gkNumber: Tok = L.GetNumber(); break;
-      case gkString: Tok = L.GetString(); break;
+      case gkIdent: Tok = L.ReadIdent(); break;
+      case gkNumber:
+        if (L.HexSequence().empty() || L.HexSequence() == u"$") {
+          Tok = L.ReadNumber();
+        } else {
+          Own = L.GetNumber();
+          Tok = Own;
+        }
+        break;
+      case gkString:
+        Own = L.GetString();
+        Tok = Own;
+        break;
       case gkVQString:
-        Tok = L.GetVQString();
-        WriteVQString(Tok);
+        Own = L.GetVQString();
+        Tok = Own;
+        WriteVQString(Own);
         break;
       case gkEOL: return L.GetEOL();
       default: return false;
@@ -546,7 +558,7 @@ struct TksWalker {
     Items.push_back(D);
   }
 
-  [[gnu::noinline]] void WriteAdd(const TksGrammarNode* E, const String& Tok) {
+  [[gnu::noinline]] void WriteAdd(const TksGrammarNode* E, std::u16string_view Tok) {
     TksSyntaxNode* X = NewItem(E->Add, L.Position());
     if (E->HasAddText) Tree.SetStaticText(X, E->AddText);
     else Tree.SetText(X, Tok);
@@ -749,13 +761,14 @@ struct TksWalker {
 
   // The token lives here, whose frame only a token element pays.
   [[gnu::noinline]] TStep WalkToken(TFrame& F) {
-    String Tok;
-    const bool Result = ReadToken(F.E, Tok);
+    String Own;
+    std::u16string_view Tok;
+    const bool Result = ReadToken(F.E, Tok, Own);
     return OwnPartDone(F, Result, Tok);
   }
 
   // After an element's own part: writes its node and addition, then walks its children.
-  [[gnu::always_inline]] TStep OwnPartDone(TFrame& F, bool Result, const String& Tok) {
+  [[gnu::always_inline]] TStep OwnPartDone(TFrame& F, bool Result, std::u16string_view Tok) {
     if (!Result) return FinishElement(F, false);
     const TksGrammarNode* E = F.E;
     if (L.Position() > Furthest) Furthest = L.Position();

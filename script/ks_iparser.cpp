@@ -170,13 +170,13 @@ bool TksParser::GetEOL() {
   return true;
 }
 
-String TksParser::GetWord() {
+std::u16string_view TksParser::ReadWord() {
   if (FSkipSpace) SkipSpaces();
   Char C = At(FPosition);
   if (C == 0 || IsDigit(C) || !IsIdentChar(C)) return {};
   int Start = FPosition;
   while (FPosition <= FSize && IsIdentChar(At(FPosition))) ++FPosition;
-  return FText.substr(Start - 1, FPosition - Start);
+  return std::u16string_view(FText.data() + Start - 1, static_cast<size_t>(FPosition - Start));
 }
 
 bool TksParser::MatchWord(std::u16string_view Word) {
@@ -191,13 +191,13 @@ bool TksParser::MatchWord(std::u16string_view Word) {
   return true;
 }
 
-String TksParser::GetIdent() {
-  String W = GetWord();
+std::u16string_view TksParser::ReadIdent() {
+  std::u16string_view W = ReadWord();
   if (!W.empty() && IsKeyWord(W)) return {};
   return W;
 }
 
-bool TksParser::IsKeyWord(const String& S) const {
+bool TksParser::IsKeyWord(std::u16string_view S) const {
   // Words equal to a keyword, with or without case, start with the same upper-cased character
   // and are as long: most identifiers are told apart by that alone.
   if (S.empty()) return false;
@@ -214,7 +214,7 @@ bool TksParser::IsKeyWord(const String& S) const {
   }
   if (FCaseSensitive) return std::find(FKeywords.begin(), FKeywords.end(), S) != FKeywords.end();
   return std::binary_search(FKeywords.begin(), FKeywords.end(), S,
-                            [](const String& A, const String& B) { return ksCompareText(A, B) < 0; });
+                            [](std::u16string_view A, std::u16string_view B) { return ksCompareText(A, B) < 0; });
 }
 
 void TksParser::NoteKeywordRanges() const {
@@ -282,15 +282,19 @@ bool TksParser::ReadFloat() {
   return true;
 }
 
-String TksParser::GetNumber() {
+std::u16string_view TksParser::ReadNumber() {
   if (FSkipSpace) SkipSpaces();
   int Start = FPosition;
   if (!ReadFloat()) {
     FPosition = Start;
     if (!ReadInteger()) return {};
   }
-  String R = FText.substr(Start - 1, FPosition - Start);
-  if (FHexSequence == u"$" || FHexSequence.empty()) return R;
+  return std::u16string_view(FText.data() + Start - 1, static_cast<size_t>(FPosition - Start));
+}
+
+String TksParser::GetNumber() {
+  const std::u16string_view R = ReadNumber();
+  if (FHexSequence == u"$" || FHexSequence.empty()) return String(R);
   // The language's hex prefix written as "$"; built anew rather than with replace, on which
   // GCC 12 warns falsely (-Wrestrict) when optimizing.
   String Out;

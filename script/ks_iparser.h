@@ -33,13 +33,18 @@ public:
   void ConstructCharset(const String& S);
   void SkipSpaces();
   bool GetEOL();
-  String GetWord();
+  String GetWord() { return String(ReadWord()); }
+  // GetWord's, GetIdent's and GetNumber's text as written, a view into the source text (valid
+  // until the text changes). ReadNumber keeps the language's hex prefix; GetNumber writes "$".
+  std::u16string_view ReadWord();
+  std::u16string_view ReadIdent();
+  std::u16string_view ReadNumber();
   // Reads the word at the position when it is Word (exactly when case-sensitive, else
   // ignoring case), without copying it: true with the position after it; false otherwise,
   // with the position after any white space skipped.
   bool MatchWord(std::u16string_view Word);
-  String GetIdent();
-  bool IsKeyWord(const String& S) const;
+  String GetIdent() { return String(ReadIdent()); }
+  bool IsKeyWord(std::u16string_view S) const;
   String GetChar();
   // GetChar's character itself, 0 where GetChar gives an empty text.
   Char GetPunctuation();
