@@ -8,26 +8,6 @@ namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
 
-void AppendUtf16(String& Out, char32_t Code) {
-  if (Code < 0x10000) {
-    Out.push_back(static_cast<char16_t>(Code));
-    return;
-  }
-  Code -= 0x10000;
-  Out.push_back(static_cast<char16_t>(0xD800 + (Code >> 10)));
-  Out.push_back(static_cast<char16_t>(0xDC00 + (Code & 0x3FF)));
-}
-
-// Appends a run of ASCII units, each widened or narrowed to the other form.
-template <class TOut, class TIn>
-void AppendRun(TOut& Out, std::basic_string_view<TIn> Run) {
-  const std::size_t Old = Out.size();
-  Out.resize(Old + Run.size());
-  auto* To = Out.data() + Old;
-  for (std::size_t K = 0; K < Run.size(); ++K)
-    To[K] = static_cast<typename TOut::value_type>(Run[K]);
-}
-
 // The end of the run of ASCII units that starts at I: eight bytes (four UTF-16 units) are
 // tested at once, then the rest one by one.
 std::size_t AsciiRunEnd(std::string_view Text, std::size_t I) {
@@ -53,17 +33,18 @@ std::size_t AsciiRunEnd(std::u16string_view Text, std::size_t I) {
 }  // namespace
 
 String Utf8ToString(std::string_view Utf8) {
-  String Out;
-  Out.reserve(Utf8.size());
+  // Never more UTF-16 units than bytes (four bytes make two units at most): the room is made
+  // once and the units written into it without a check each.
+  String Out(Utf8.size(), u'\0');
+  char16_t* P = Out.data();
   std::size_t I = 0;
   const std::size_t N = Utf8.size();
   while (I < N) {
     const unsigned char Lead = static_cast<unsigned char>(Utf8[I]);
     if (Lead < 0x80) {
       // Most text is ASCII: a whole run is widened at once.
-      const std::size_t Start = I;
-      I = AsciiRunEnd(Utf8, I);
-      AppendRun(Out, Utf8.substr(Start, I - Start));
+      const std::size_t End = AsciiRunEnd(Utf8, I);
+      for (; I < End; ++I) *P++ = static_cast<char16_t>(Utf8[I]);
       continue;
     }
     int Extra = 0;
@@ -72,8 +53,8 @@ String Utf8ToString(std::string_view Utf8) {
     if ((Lead & 0xE0) == 0xC0) { Extra = 1; Code = Lead & 0x1F; Min = 0x80; }
     else if ((Lead & 0xF0) == 0xE0) { Extra = 2; Code = Lead & 0x0F; Min = 0x800; }
     else if ((Lead & 0xF8) == 0xF0) { Extra = 3; Code = Lead & 0x07; Min = 0x10000; }
-    else { Out.push_back(kReplacement); ++I; continue; }
-    if (I + Extra >= N) { Out.push_back(kReplacement); break; }
+    else { *P++ = kReplacement; ++I; continue; }
+    if (I + Extra >= N) { *P++ = kReplacement; break; }
     bool Valid = true;
     for (int K = 1; K <= Extra; ++K) {
       const unsigned char C = static_cast<unsigned char>(Utf8[I + K]);
@@ -81,13 +62,20 @@ String Utf8ToString(std::string_view Utf8) {
       Code = (Code << 6) | (C & 0x3F);
     }
     if (!Valid || Code < Min || Code > 0x10FFFF || (Code >= 0xD800 && Code <= 0xDFFF)) {
-      Out.push_back(kReplacement);
+      *P++ = kReplacement;
       ++I;
       continue;
     }
-    AppendUtf16(Out, Code);
+    if (Code < 0x10000) {
+      *P++ = static_cast<char16_t>(Code);
+    } else {
+      Code -= 0x10000;
+      *P++ = static_cast<char16_t>(0xD800 + (Code >> 10));
+      *P++ = static_cast<char16_t>(0xDC00 + (Code & 0x3FF));
+    }
     I += Extra + 1;
   }
+  Out.resize(static_cast<std::size_t>(P - Out.data()));
   return Out;
 }
 
