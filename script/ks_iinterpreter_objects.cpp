@@ -17,7 +17,9 @@ const int ksRTTIMarkerObject = 1;
 
 TksCustomVariable::TksCustomVariable(const String& AName, TksVarType ATyp, const String& ATypeName)
     : FTyp(ATyp), FTypeName(ATypeName), FValue(Variant::MakeNull()) {
-  SetName(AName);
+  // Expressions, designators and other unnamed objects are made by the thousand while
+  // compiling: their empty names need no upper-cased copy.
+  if (!AName.empty()) SetName(AName);
 }
 
 TksCustomVariable::~TksCustomVariable() {

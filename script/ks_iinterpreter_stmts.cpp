@@ -41,6 +41,12 @@ inline bool TksStatement::RunPassOf(TksStatement* Only) {
 }
 
 namespace {
+// The expression as a tree, or null. TksExpression has no subclasses, so comparing the exact
+// type is enough and much cheaper than a cast through the hierarchy.
+TksExpression* ExpressionTree(TksCustomExpression* E) {
+  return E && typeid(*E) == typeid(TksExpression) ? static_cast<TksExpression*>(E) : nullptr;
+}
+
 // Kept out of line: the statements' inline fast paths call it when they give up.
 [[gnu::noinline]] bool IsTrue(TksCustomExpression* C) {
   bool B;
@@ -51,7 +57,7 @@ namespace {
 
 void TksLeafExpression::Find(TksCustomExpression* Expression) {
   FKind = kOther;
-  auto* Tree = dynamic_cast<TksExpression*>(Expression);
+  TksExpression* Tree = ExpressionTree(Expression);
   TksExpressionNode* Root = Tree ? Tree->Root() : nullptr;
   if (!Root) return;
   if (const Variant* Store = Root->Store(FLeftVar)) {
@@ -59,7 +65,7 @@ void TksLeafExpression::Find(TksCustomExpression* Expression) {
     FKind = kLeaf;
     return;
   }
-  auto* Op = dynamic_cast<TksOperatorNode*>(Root);
+  TksOperatorNode* Op = ksOperatorNode(Root);
   if (!Op || !Op->FLeft || !Op->FRight) return;
   const Variant* L = Op->FLeft->Store(FLeftVar);
   const Variant* R = Op->FRight->Store(FRightVar);
@@ -117,12 +123,12 @@ TksAssignmentStmt::~TksAssignmentStmt() {
 }
 
 void TksAssignmentStmt::Optimize() {
-  FTree = dynamic_cast<TksExpression*>(FExpression);
+  FTree = ExpressionTree(FExpression);
   FVar = FDesignator;
-  if (dynamic_cast<TksVariableDesignator*>(FDesignator)) FVar = FDesignator->RefItem();
+  if (typeid(*FDesignator) == typeid(TksVariableDesignator)) FVar = FDesignator->RefItem();
   FExpr = FExpression;
-  if (auto* X = dynamic_cast<TksExpression*>(FExpression))
-    if (TksCustomVariable* S = X->SingleItem()) FExpr = S;
+  if (FTree)
+    if (TksCustomVariable* S = FTree->SingleItem()) FExpr = S;
   if (FTree && FExpr == FTree) FRoot = FTree->Root();
   FPlainSource = FExpr != FExpression && ksStoresInPlace(FExpr);
   FIntegerSlot = ksIntegerSlot(FVar);
