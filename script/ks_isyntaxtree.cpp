@@ -104,10 +104,7 @@ TksNodeName ksNodeNameOf(std::u16string_view Name) {
 // ---------------------------------------------------------------------------------------------
 // TksSyntaxNode
 
-TksSyntaxNode* TksSyntaxNode::Items(int Index) const {
-  if (Index < 0 || Index >= FCount) throw std::out_of_range("syntax node child");
-  return FItems[Index];
-}
+void TksSyntaxNode::ChildOutOfRange() { throw std::out_of_range("syntax node child"); }
 
 int TksSyntaxNode::Find(std::u16string_view AName) const {
   for (int i = 0; i < FCount; ++i)

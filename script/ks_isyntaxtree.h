@@ -41,7 +41,11 @@ public:
   bool Is(TksNodeName Id) const { return NameId() == Id; }
   int Count() const { return FCount; }
   // Raises std::out_of_range past the end, as a saved tree may lack a child the compiler needs.
-  TksSyntaxNode* Items(int Index) const;
+  TksSyntaxNode* Items(int Index) const {
+    if (Index < 0 || Index >= FCount) [[unlikely]]
+      ChildOutOfRange();
+    return FItems[Index];
+  }
   // The first child named AName, ignoring case; -1 when there is none.
   int Find(std::u16string_view AName) const;
   // The value of an attribute ("text", "pos", "pos1", "unit", ...); empty when absent.
@@ -61,6 +65,7 @@ private:
   friend class TksSyntaxTree;
 
   bool HasRawPos() const;
+  [[noreturn]] static void ChildOutOfRange();
 
   std::u16string_view FName;
   std::u16string_view FText;  // the "text" value of a built node, decoded
