@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <mutex>
+#include <type_traits>
 
 #include "platform/rtl/Exceptions.h"
 #include "script/ks_iilparser_p.h"
@@ -416,9 +418,7 @@ struct TksWalker {
 
   // Room for the frames of an ordinary program from the start, so that a short text (a report
   // expression) does not pay for the stack growing step by step.
-  explicit TksWalker(TksILParser& AP) : P(AP), L(*AP.FParser), Tree(*AP.FTree) {
-    Stack.reserve(256);
-  }
+  explicit TksWalker(TksILParser& AP) : P(AP), L(*AP.FParser), Tree(*AP.FTree) { GrowStack(); }
   TksWalker(const TksWalker&) = delete;
   TksWalker& operator=(const TksWalker&) = delete;
 
@@ -570,29 +570,45 @@ struct TksWalker {
   // thread's stack. An element's steps either walk one child next (the frame resumes with the
   // child's result) or end the element with its result.
   enum TPhase : uint8_t { phChildren, phRef, phPicks, phRest, phOptional, phLoop };
+  // Plain data, so that room for frames is not filled in advance.
   struct TFrame {
     const TksGrammarNode* E;
     int Start;         // the source position where the element began
     int Levels;        // levels entered for it, plain references followed included
     size_t Mark;       // the size of Items then
-    uint32_t Index = 0;  // the next child (or, in phPicks, the next pick) to walk
-    uint16_t List = 0;   // switches: the pick list of the next character
-    TPhase Phase = phChildren;
-    bool LastOk = false;         // loops: whether the last pass matched
-    bool SecondStarted = false;  // loops: whether a second pass began
-    int PassStart = 0;           // loops: where the current pass began
-    int AfterChildren = 0;       // loops: where the last pass ended
+    uint32_t Index;    // the next child (or, in phPicks, the next pick) to walk
+    uint16_t List;     // switches: the pick list of the next character
+    TPhase Phase;
+    bool LastOk;         // loops: whether the last pass matched
+    bool SecondStarted;  // loops: whether a second pass began
+    int PassStart;       // loops: where the current pass began
+    int AfterChildren;   // loops: where the last pass ended
   };
+  static_assert(std::is_trivially_default_constructible_v<TFrame>);
   struct TStep {
     const TksGrammarNode* Next;  // the child to walk next; null: the element ends
     bool Result;
   };
   static TStep Call(const TksGrammarNode* C) { return {C, false}; }
   static TStep Done(bool Result) { return {nullptr, Result}; }
-  std::vector<TFrame> Stack;
+  // The frames are [Stack.data(), Top): pushing and popping move Top, and only a full stack
+  // (checked on push) goes out of line to grow.
+  std::unique_ptr<TFrame[]> Stack;
+  TFrame* Top = nullptr;
+  TFrame* StackEnd = nullptr;
+
+  [[gnu::noinline]] void GrowStack() {
+    const size_t Used = static_cast<size_t>(Top - Stack.get());
+    const size_t Room = Stack ? static_cast<size_t>(StackEnd - Stack.get()) * 2 : 256;
+    std::unique_ptr<TFrame[]> More(new TFrame[Room]);
+    std::copy(Stack.get(), Top, More.get());
+    Stack = std::move(More);
+    Top = Stack.get() + Used;
+    StackEnd = Stack.get() + Room;
+  }
 
   bool Walk(const TksGrammarNode* Root) {
-    const size_t Base = Stack.size();
+    const size_t Base = static_cast<size_t>(Top - Stack.get());
     const TksGrammarNode* E = Root;
     for (;;) {
       TStep S = Done(false);
@@ -602,18 +618,16 @@ struct TksWalker {
           Depth -= Levels;
           S = Done(true);
         } else {
-          Stack.push_back(TFrame{E, L.Position(), Levels, Items.size()});
-          S = Begin(Stack.back());
+          if (Top == StackEnd) GrowStack();
+          *Top = TFrame{E, L.Position(), Levels, Items.size(), 0, 0, phChildren, false, false, 0, 0};
+          S = Begin(*Top++);
           Pop = true;
         }
       }
       while (!S.Next) {
-        if (Pop) {
-          Depth -= Stack.back().Levels;
-          Stack.pop_back();
-        }
-        if (Stack.size() == Base) return S.Result;
-        S = Resume(Stack.back(), S.Result);
+        if (Pop) Depth -= (--Top)->Levels;
+        if (Top == Stack.get() + Base) return S.Result;
+        S = Resume(Top[-1], S.Result);
         Pop = true;
       }
       E = S.Next;
