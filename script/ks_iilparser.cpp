@@ -412,6 +412,16 @@ struct TksWalker {
   // unwinds without trying alternatives, and the compile reports this position.
   bool TooDeep = false;
   String TooDeepPos;
+  // kMaxWalkDepth, then 0 once the limit is reached, so that one test on entering fails every
+  // element from then on.
+  int DepthLimit = kMaxWalkDepth;
+
+  [[gnu::noinline]] void NoteTooDeep() {
+    TooDeep = true;
+    DepthLimit = 0;
+    L.SkipSpaces();
+    TooDeepPos = L.GetXYPosition();
+  }
   // The character the next token starts with at source position PeekAt (0: not read yet).
   int PeekAt = 0;
   Char Next = 0;
@@ -659,11 +669,8 @@ struct TksWalker {
 
   // Goes one level deeper into E, unless the nesting limit is reached or E cannot start here.
   [[gnu::always_inline]] bool Enter(const TksGrammarNode* E) {
-    if (TooDeep) return false;
-    if (Depth >= kMaxWalkDepth) {
-      TooDeep = true;
-      L.SkipSpaces();
-      TooDeepPos = L.GetXYPosition();
+    if (Depth >= DepthLimit) {
+      if (!TooDeep) NoteTooDeep();
       return false;
     }
     // An element that cannot start here fails as entering it would, only sooner.
