@@ -64,6 +64,7 @@ public:
     }
     for (auto& [Item, Node] : FRuleItems) AddChildren(Item, Node);
     for (auto& N : FG.Nodes) {
+      N->ChildCount = static_cast<uint32_t>(N->Children.size());
       const bool Bare = N->Node.empty() && N->Add.empty() && !N->HasErr;
       N->PlainRef = Bare && N->Kind == gkRuleRef && N->Ref && N->Children.empty();
       N->Wrapper = Bare && N->Kind == gkRule && N->Children.size() == 1 &&
@@ -705,7 +706,7 @@ struct TksWalker {
   }
 
   static const TksGrammarNode* NextChildOf(TFrame& F) {
-    return F.Index < F.E->Children.size() ? F.E->Children[F.Index++] : nullptr;
+    return F.Index < F.E->ChildCount ? F.E->Children.data()[F.Index++] : nullptr;
   }
 
   // The first step of an element just entered.

@@ -45,6 +45,7 @@ struct TksGrammarNode {
   // start has counted as read for the error position.
   bool Wrapper = false;
   std::vector<TksGrammarNode*> Children;
+  uint32_t ChildCount = 0;  // Children.size(), kept where the walker reads it with the node
   // Lookahead: when CanSkip, the element fails without recording an error unless the next
   // token starts with a character of First (FirstOther: any character past 127), so an
   // alternative can be passed over without entering it. FirstDepth is how many elements deep
