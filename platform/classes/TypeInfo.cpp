@@ -31,7 +31,14 @@ std::vector<String> SplitNames(std::string_view Names) {
 }  // namespace
 
 TEnumInfo::TEnumInfo(const char* TypeName, const char* Names)
-    : FName(Utf8ToString(TypeName)), FValueNames(SplitNames(Names)) {}
+    : FName(Utf8ToString(TypeName)), FValueNames(SplitNames(Names)) {
+  for (std::size_t I = 0; I < FValueNames.size() && FNamesDifferInText; ++I)
+    for (std::size_t J = I + 1; J < FValueNames.size(); ++J)
+      if (SameText(FValueNames[I], FValueNames[J])) {
+        FNamesDifferInText = false;
+        break;
+      }
+}
 
 String TEnumInfo::ValueName(int Ordinal) const {
   if (Ordinal < 0 || Ordinal >= Count()) return IntToStr(Ordinal);
@@ -39,6 +46,11 @@ String TEnumInfo::ValueName(int Ordinal) const {
 }
 
 int TEnumInfo::IndexOf(std::u16string_view ValueName) const {
+  // Streamed values are nearly always spelled as declared: an exact match is the answer unless
+  // an earlier name equals it but for case.
+  if (FNamesDifferInText)
+    for (int I = 0; I < Count(); ++I)
+      if (FValueNames[I] == ValueName) return I;
   for (int I = 0; I < Count(); ++I)
     if (SameText(FValueNames[I], ValueName)) return I;
   return -1;

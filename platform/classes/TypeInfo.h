@@ -56,6 +56,7 @@ public:
 private:
   String FName;
   std::vector<String> FValueNames;
+  bool FNamesDifferInText = true;  // no two names are equal but for case
 };
 
 // The type name of a set and the enumeration of its elements.

@@ -242,6 +242,13 @@ TEST_F(FilerTest, StoredEnumNamesAndVariantAccess) {
   const TPropInfo* Align = C->FindProperty(u"Align");
   EXPECT_EQ(Align->EnumType()->ValueName(2), u"taBottom");
   EXPECT_EQ(Align->EnumType()->IndexOf(u"TATOP"), 1);
+  EXPECT_EQ(Align->EnumType()->IndexOf(u"taBottom"), 2);
+  EXPECT_EQ(Align->EnumType()->IndexOf(u"taLeft"), -1);
+  // Names equal but for case: any spelling gives the first of them, even the later one's own.
+  const TEnumInfo Twins("TTwins", "Mixed, Other, mixed");
+  EXPECT_EQ(Twins.IndexOf(u"mixed"), 0);
+  EXPECT_EQ(Twins.IndexOf(u"MIXED"), 0);
+  EXPECT_EQ(Twins.IndexOf(u"Other"), 1);
   SetPropValue(&W, Align, Variant(u"taTop"));
   EXPECT_EQ(W.Align(), taTop);
   EXPECT_EQ(GetPropValue(&W, Align).AsString(), u"taTop");
