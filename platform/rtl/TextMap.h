@@ -24,9 +24,13 @@ struct TFoldedTextHash {
   }
 };
 
+// The map compares keys only when their hashes match, so they are nearly always equal and
+// nearly always spelled alike: a plain comparison settles most of them inline.
 struct TSameTextEqual {
   using is_transparent = void;
-  bool operator()(std::u16string_view A, std::u16string_view B) const { return SameText(A, B); }
+  bool operator()(std::u16string_view A, std::u16string_view B) const {
+    return A.size() == B.size() && (A == B || SameText(A, B));
+  }
 };
 
 template <class T>
