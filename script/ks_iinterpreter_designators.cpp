@@ -556,8 +556,10 @@ void TksArrayDesignator::FindIndex() {
   FIndexKnown = true;
   if (FRef2->Args.size() != 1) return;
   FIndex = FRef2->Args[0];
-  if (auto* X = dynamic_cast<TksExpression*>(FIndex))
-    if (X->Root()) FIndexStore = X->Root()->Store(FIndexVar);
+  if (auto* X = dynamic_cast<TksExpression*>(FIndex)) {
+    FIndexRoot = X->Root();
+    if (FIndexRoot) FIndexStore = FIndexRoot->Store(FIndexVar);
+  }
 }
 
 inline Variant* TksArrayDesignator::DirectElement(bool ForWrite) {
@@ -567,7 +569,7 @@ inline Variant* TksArrayDesignator::DirectElement(bool ForWrite) {
   if (FIndexStore && !(FIndexVar && FIndexVar->OnGetVarValue())) {
     if (FIndexStore->VType() != varInteger) return nullptr;
     I = FIndexStore->Data().Int;
-  } else if (!FIndex || !FIndex->TryInt(I)) {
+  } else if (FIndexRoot ? !FIndexRoot->TryInt(I) : !FIndex || !FIndex->TryInt(I)) {
     return nullptr;
   }
   Variant& Arr = *FRefItem->PValue();

@@ -143,8 +143,11 @@ private:
   void FindIndex();
   // The lone index expression, and where its value is stored when it is a constant or a
   // plain variable (then read without a call; FIndexVar's read hook, when set, bars that).
+  // FIndexRoot is its tree's top node, asked directly for the integer rather than through
+  // the expression (null when the index is no tree).
   bool FIndexKnown = false;
   TksCustomExpression* FIndex = nullptr;
+  TksExpressionNode* FIndexRoot = nullptr;
   const Variant* FIndexStore = nullptr;
   const TksCustomVariable* FIndexVar = nullptr;
 };
