@@ -137,13 +137,28 @@ void TksOperatorNode::FindPure() {
   if (!FPure) return;
   FLeftInt.Store = FLeft->Store(FLeftInt.Var);
   FRightInt.Store = FRight->Store(FRightInt.Var);
-  if (FLeftInt.Store && FRightInt.Store) FLeaves = IsComparison(FOp) ? lvCompare : lvArithmetic;
+  if (FLeftInt.Store && FRightInt.Store) {
+    FLeaves = IsComparison(FOp) ? lvCompare : lvArithmetic;
+    return;
+  }
+  if (IsComparison(FOp)) return;
+  // The children are pure, so their own leaves are found by now.
+  auto Leaves = [](TksExpressionNode* N) {
+    TksOperatorNode* O = ksOperatorNode(N);
+    return O && O->FLeaves == lvArithmetic;
+  };
+  if (FRightInt.Store && Leaves(FLeft)) FLeaves = lvLeftNested;
+  else if (FLeftInt.Store && Leaves(FRight)) FLeaves = lvRightNested;
 }
 
 bool TksOperatorNode::TryInt(long long& Out) {
   long long A, B;
-  if (FLeaves == lvArithmetic)
-    return LeafInt(FLeftInt, A) && LeafInt(FRightInt, B) && Combine(FOp, A, B, Out);
+  switch (FLeaves) {
+    case lvArithmetic: return LeafInt(FLeftInt, A) && LeafInt(FRightInt, B) && Combine(FOp, A, B, Out);
+    case lvLeftNested: return NestedInt(FLeft, A) && LeafInt(FRightInt, B) && Combine(FOp, A, B, Out);
+    case lvRightNested: return LeafInt(FLeftInt, A) && NestedInt(FRight, B) && Combine(FOp, A, B, Out);
+    default: break;
+  }
   return TryOperands(A, B) && Combine(FOp, A, B, Out);
 }
 

@@ -259,8 +259,17 @@ private:
   signed char FPriority;   // of FOp, looked up once
   signed char FPure = -1;  // found at the first use
   // Found with FPure: both operands are leaves read from their stores, under an arithmetic
-  // operator or a comparison; the fast paths then read them without asking the nodes.
-  enum : signed char { lvNo, lvArithmetic, lvCompare } FLeaves = lvNo;
+  // operator or a comparison; the fast paths then read them without asking the nodes. Or,
+  // under an arithmetic operator, one side is such a leaf and the other an arithmetic
+  // operator on two leaves ((i + 1) mod n, s + i mod n), whose leaves the integer path
+  // reads without calling that node.
+  enum : signed char { lvNo, lvArithmetic, lvCompare, lvLeftNested, lvRightNested } FLeaves = lvNo;
+  // The value of the inner operator of lvLeftNested/lvRightNested, from its leaves.
+  static bool NestedInt(const TksExpressionNode* Node, long long& Out) {
+    auto* N = static_cast<const TksOperatorNode*>(Node);
+    long long A, B;
+    return LeafInt(N->FLeftInt, A) && LeafInt(N->FRightInt, B) && Combine(N->FOp, A, B, Out);
+  }
   TIntOperand FLeftInt, FRightInt;  // found with FPure
   TIntOperand FRightStore;          // found with FPure, whether the node is pure or not
   // Found with FPure: the left operand reads an array element (its designator), else null.

@@ -459,6 +459,18 @@ TEST(ScriptFaults, NumberExpressionsFollowTheKindsTheirVariablesHold) {
             "2.5 5 7.5 10 8.5 10");
 }
 
+// An operator with a leaf on one side and an operator on two leaves on the other, as array
+// indexes and integer assignments use it: sides kept in order, kinds and 32-bit overflow of
+// the inner operator as the general operators give them.
+TEST(ScriptFaults, OperatorsOneLevelDeepFollowTheGeneralPath) {
+  TksTestHost H;
+  EXPECT_EQ(H.Run(u"var a: array[0..2] of Integer; i, j, k: Integer; v, x: Variant; begin i := 10; j := 3; k := 1;\r\n"
+                  u"v := i - (j - k); Out(v); v := (i - j) mod 4; Out(v); v := k - j * i; Out(v); v := (i + 2147483647) - 5; Out(v);\r\n"
+                  u"x := 1.5; v := (x + 1) * 2; Out(v); x := 4; v := (x + 1) * 2; Out(v); v := 7 - (x - 2147483647); Out(v);\r\n"
+                  u"for i := 0 to 5 do a[(i + 1) mod 3] := a[i mod 3] + i; Out(a[0]); Out(a[1]); Out(a[2]) end."),
+            "8 3 -29 2147483652 5 10 2147483650 15 6 10");
+}
+
 // An operator's right side is read after its left side ran, also when it is a plain variable
 // the left side changed; a condition on an array element holding a number is its truth.
 TEST(ScriptFaults, RightOperandIsReadAfterTheLeftSide) {
